@@ -1,0 +1,12 @@
+# Native build: the portable core's unit tests (and, later, benchmarks and fuzzing).
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+add_executable(core-tests
+  tests/native/vector-math-test.cpp
+  tests/native/settings-file-test.cpp
+  tests/native/session-test.cpp
+  tests/native/model-test.cpp
+)
+target_link_libraries(core-tests PRIVATE tavrel-core GTest::gtest GTest::gtest_main)
+gtest_discover_tests(core-tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)

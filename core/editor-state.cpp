@@ -1,0 +1,28 @@
+#include "core/editor-state.h"
+
+#include "core/session-keys.h"
+#include "core/settings-file.h"
+
+void EditorState::loadSession(const SettingsFile& settings) {
+    currentView = settings.readInt(session::kSession, "CurrentView", 0);
+    tool = settings.readInt(session::kSession, "Tool", 0);
+    grid = settings.readInt(session::kSession, "grid", 0) != 0;
+    loc = settings.readInt(session::kSession, "loc", 0) != 0;
+    loadedFile = settings.readString(session::kSession, "LoadedFile", "", session::kLoadedFileBuffer);
+}
+
+const std::string& EditorState::makeTitle(bool modified) {
+    title = fileStem(loadedFile) + (modified ? "*" : "") + " - Tavrel";
+    return title;
+}
+
+std::string fileStem(const std::string& path) {
+    // Folders end at the last separator of either kind, or at a drive's colon.
+    size_t start = path.find_last_of("\\/");
+    start = start == std::string::npos ? 0 : start + 1;
+    if (start == 0 && path.size() >= 2 && path[1] == ':') start = 2;
+    std::string name = path.substr(start);
+    size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos) name.resize(dot);
+    return name;
+}

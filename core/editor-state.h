@@ -1,0 +1,71 @@
+// The editor's single global record: tool, mode, picks, transform state, pending points,
+// the document's path and title, and the handles of the interface windows.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/vector-math.h"
+#include "model/editor-point.h"
+#include "model/handles.h"
+
+class SettingsFile;
+class Vaisseau;
+
+struct PickRay {
+    vm::Vec4 origin{};
+    vm::Vec4 direction{};
+};
+
+struct EditorState {
+    bool hotPoint = false;
+    int firstJointPoint = -1;
+    int mode = 1; // 1 editing, 0 flight
+    WindowHandle pointList = nullptr;
+    WindowHandle statusBar = nullptr;
+    bool pointMoved = false;
+    int hoveredPoint = -1;
+    int tool = 0;
+    vm::Vec4 dragStart{};
+    vm::Vec4 cursor{};
+    WindowHandle mainToolbar = nullptr;
+    Vaisseau* currentEntity = nullptr;
+    std::string loadedFile; // at most 259 characters
+    PickRay pickRay{};
+    float pickDistance = 0;
+    WindowHandle displayCheckBox = nullptr;
+    WindowHandle paletteToolbar = nullptr;
+    WindowHandle tree = nullptr;
+    vm::Vec4 pivot{};
+    float startAngle = -1.0f;
+    float sweepAngle = 1.0f;
+    bool handleHot = false;
+    TreeItemHandle pendingPointsItem = nullptr;
+    int hoveredPatch = -1;
+    int currentView = 0;
+    int lastMouseX = 0, lastMouseY = 0;
+    int alternateImages[4] = {};
+    WindowHandle paletteWindow = nullptr;
+    WindowHandle shapeWindow = nullptr;
+    WindowHandle alphaSlider = nullptr;
+    ImageListHandle mainToolbarImages = nullptr;
+    WindowHandle coordinateBoxes[3] = {};
+    int panStartX = 0, panStartY = 0, panViewport = 0;
+    bool grid = false;
+    bool loc = false;
+    std::vector<std::unique_ptr<Editor::Point>> pendingPoints;
+    std::string title;
+    bool rebuilding = false;
+    std::vector<int> useCount;
+
+    // The session values read before the windows exist: CurrentView, Tool, grid, loc,
+    // LoadedFile, in that order.
+    void loadSession(const SettingsFile& settings);
+    // "%s%s - Tavrel": the document's file name without folder and extension, and "*" when
+    // modified. Stores the text in title and returns it.
+    const std::string& makeTitle(bool modified);
+};
+
+// The file name of a path without its folder and extension ("C:\a\b.obj" → "b").
+std::string fileStem(const std::string& path);

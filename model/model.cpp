@@ -1,0 +1,60 @@
+#include "model/model.h"
+
+void Model::clear() {
+    groups.clear();
+    points.clear();
+    patches.clear();
+    releaseBuffers();
+}
+
+void Model::releaseBuffers() {
+    vertexBuffer.reset();
+    patchIndexBuffers.clear();
+    netIndexBuffers.clear();
+}
+
+void Model::buildBuffers() {
+    if (!gpu || points.empty()) return;
+    vertexBuffer = gpu->createVertexBuffer(points.data(), points.size());
+    patchIndexBuffers.reserve(patches.size());
+    netIndexBuffers.reserve(patches.size());
+    for (const Patch& patch : patches) {
+        patchIndexBuffers.push_back(gpu->createIndexBuffer(patch.indices.data(), 16));
+        std::array<int32_t, 36> net = controlNetIndices(patch);
+        netIndexBuffers.push_back(gpu->createIndexBuffer(net.data(), net.size()));
+    }
+}
+
+bool Model::isSymmetry(int groupIndex) const {
+    if (groupIndex < 0 || static_cast<size_t>(groupIndex) >= groups.size()) return false;
+    return dynamic_cast<const Symmetry*>(groups[static_cast<size_t>(groupIndex)].get()) != nullptr;
+}
+
+bool Model::isShown(const Patch& patch) const {
+    if (!patch.visible) return false;
+    return patch.group < 0 || groups[static_cast<size_t>(patch.group)]->visible;
+}
+
+bool Model::indicesValid() const {
+    const int64_t count = static_cast<int64_t>(points.size());
+    for (const Patch& patch : patches) {
+        for (int32_t index : patch.indices)
+            if (index < 0 || index >= count) return false;
+        if (patch.group < -1 || patch.group >= static_cast<int64_t>(groups.size())) return false;
+    }
+    return true;
+}
+
+std::array<int32_t, 36> controlNetIndices(const Model::Patch& patch) {
+    auto at = [&](int r, int c) { return patch.indices[static_cast<size_t>(4 * r + c)]; };
+    std::array<int32_t, 36> net{};
+    size_t n = 0;
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            net[n++] = at(r, c + 1);
+            net[n++] = at(r + 1, c + 1);
+            net[n++] = at(r + 1, c);
+            net[n++] = at(r + 1, c + 1);
+        }
+    return net;
+}

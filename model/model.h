@@ -1,0 +1,87 @@
+// The document: a pool of control points, bicubic Bezier patches that each name sixteen of
+// them, groups (some of them mirror symmetries) and locators, plus the GPU copy derived
+// from them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/vector-math.h"
+#include "model/gpu-buffers.h"
+#include "model/handles.h"
+
+class Model {
+  public:
+    struct Patch {
+        std::array<int32_t, 16> indices{}; // row-major: entry 4·r + c is row r, column c
+        int32_t group = -1;                // index into groups, or -1
+        float alpha = 1.0f;                // opacity; 1 is opaque
+        bool selected = false;
+        TreeItemHandle treeItem = nullptr;
+        bool visible = true;
+    };
+
+    struct Group {
+        Group() = default;
+        explicit Group(std::string n) : name(std::move(n)) {}
+        virtual ~Group() = default;
+        TreeItemHandle treeItem = nullptr;
+        std::string name;
+        bool selected = false;
+        bool visible = true;
+    };
+
+    // Told apart from a plain group by its run-time type alone; its patches are drawn a
+    // second time mirrored through x = 0.
+    struct Symmetry : Group {
+        using Group::Group;
+        vm::Vec4 firstVector{};
+        vm::Vec4 secondVector{};
+    };
+
+    struct Locator {
+        TreeItemHandle treeItem = nullptr; // its name lives only as this item's text
+        vm::Vec4 position{};
+        vm::Quat orientation{0, 0, 0, 1};
+    };
+
+    GpuBufferPtr vertexBuffer;
+    std::vector<vm::Float3> points;
+    std::vector<Patch> patches;
+    std::vector<std::unique_ptr<Group>> groups;
+    std::vector<GpuBufferPtr> patchIndexBuffers;
+    std::vector<GpuBufferPtr> netIndexBuffers;
+    std::vector<Locator> locators;
+
+    // Where the GPU copy is made; without one the model keeps no GPU copy.
+    GpuBufferFactory* gpu = nullptr;
+
+    // Destroys every group, empties the pool and the patches and releases the buffers.
+    // Locators stay.
+    void clear();
+    void releaseBuffers();
+    // Vertex buffer of all points and, per patch, its 16-index buffer and its 36-index net
+    // buffer. An empty pool gets no buffers at all: there is nothing to draw.
+    void buildBuffers();
+    void rebuildBuffers() {
+        releaseBuffers();
+        buildBuffers();
+    }
+    // Appends the built-in band of four patches (48 points) and builds the buffers.
+    void createDefault();
+
+    bool isSymmetry(int groupIndex) const;
+    // Drawn, picked and counted: its own flag is set and it has no group or a visible one.
+    bool isShown(const Patch& patch) const;
+    bool isShown(size_t patchIndex) const { return isShown(patches[patchIndex]); }
+    // Every index of every patch lies in the pool and every group index in the groups.
+    bool indicesValid() const;
+    bool hasBuffers() const { return vertexBuffer != nullptr; }
+};
+
+// The 36 indices of a patch's control net: for r, c in 0..2 the segment down from (r, c+1)
+// and the segment across to (r+1, c+1); the row-0 and column-0 edges are left out.
+std::array<int32_t, 36> controlNetIndices(const Model::Patch& patch);

@@ -1,0 +1,24 @@
+// The single orbit camera: a target, two angles and a zoom step; radius 5^distance.
+#pragma once
+
+#include "core/vector-math.h"
+
+class SettingsFile;
+
+struct OrbitCamera {
+    vm::Vec4 offset{}; // committed target
+    vm::Vec4 pan{};    // target translation during a right-button drag
+    float dTheta = 0;  // yaw added during a left-button drag
+    float dGamma = 0;  // pitch added during a left-button drag
+    float theta = 0;   // committed yaw about y
+    float gamma = 0;   // committed pitch about x
+    float savedTheta = 0;
+    float savedGamma = 0;
+    int distance = 1; // zoom step
+
+    // offset.z, offset.y, offset.x, distance, theta, gamma from section Session.
+    void load(const SettingsFile& settings);
+
+    vm::Vec4 target() const { return offset + pan; }
+    float radius() const;
+};
