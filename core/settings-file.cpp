@@ -95,6 +95,11 @@ std::string SettingsFile::readString(const char* section, const char* key, const
     return value;
 }
 
+bool SettingsFile::contains(const char* section, const char* key) const {
+    std::string value;
+    return findValue(path_, section, key, &value);
+}
+
 float SettingsFile::readFloat(const char* section, const char* key) const {
     std::string text = readString(section, key, "0", 40);
     float f = 0;

@@ -17,6 +17,8 @@ class SettingsFile {
     // The value, cut to bufferSize − 1 characters; def (cut the same way) when missing.
     std::string readString(const char* section, const char* key, const char* def,
                            size_t bufferSize) const;
+    // Whether the key is present in the section.
+    bool contains(const char* section, const char* key) const;
     // A float stored as text: read into a 40-character buffer (default "0") and parsed with
     // "%f"; a value that does not parse gives 0.
     float readFloat(const char* section, const char* key) const;

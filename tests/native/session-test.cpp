@@ -82,3 +82,23 @@ TEST(RememberedSelection, FormatsAsSemicolonList) {
     EXPECT_EQ("", formatSelectedPatches({}));
     EXPECT_EQ("2;5;11", formatSelectedPatches({2, 5, 11}));
 }
+
+TEST(CameraView, DefaultEyeLooksAtTheOriginFromMinusZ) {
+    OrbitCamera camera;
+    vm::Vec4 eye = camera.eye();
+    EXPECT_FLOAT_EQ(0.0f, eye.x);
+    EXPECT_FLOAT_EQ(0.0f, eye.y);
+    EXPECT_FLOAT_EQ(-5.0f, eye.z);
+    vm::Vec4 origin = vm::transform({0, 0, 0, 1}, camera.viewMatrix());
+    EXPECT_NEAR(-5.0f, origin.z, 1e-5f);
+    // A quarter turn of yaw puts the eye on −x; pitch raises it.
+    camera.theta = vm::kPi / 2;
+    EXPECT_NEAR(-5.0f, camera.eye().x, 1e-5f);
+    camera.theta = 0;
+    camera.gamma = 0.5f;
+    EXPECT_GT(camera.eye().y, 0.0f);
+    // The top axis view looks down −y from above the target.
+    camera.offset = {1, 2, 3, 0};
+    vm::Vec4 below = vm::transform({1, 0, 3, 1}, camera.axisViewMatrix(3));
+    EXPECT_NEAR(-7.0f, below.z, 1e-5f);
+}

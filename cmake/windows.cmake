@@ -1,0 +1,53 @@
+# Windows build (mingw-w64): the program, its Win32-side tests under Wine.
+set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static")
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
+add_library(tavrel-win32 STATIC
+  core/Application.cpp
+  core/fatal-error.cpp
+  core/main-window.cpp
+  core/window-layout.cpp
+  graphics/device-buffers.cpp
+  graphics/renderer.cpp
+  graphics/shader-compiler.cpp
+  ui/palette.cpp
+  ui/shape-window.cpp
+)
+target_link_libraries(tavrel-win32 PUBLIC tavrel-core
+  d3d11 dxgi d3dcompiler dinput8 dxguid comctl32 comdlg32 ole32 windowscodecs uuid)
+
+# What the program reads at start-up, placed beside it in a working directory.
+set(TAVREL_RUN_DIR ${CMAKE_SOURCE_DIR}/run CACHE PATH "Working directory of tools/run")
+function(tavrel_stage_assets target dir)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}/graphics
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/graphics/nuanceurs ${dir}/graphics/nuanceurs
+    VERBATIM)
+endfunction()
+
+add_executable(tavrel WIN32 core/main.cpp)
+target_link_libraries(tavrel PRIVATE tavrel-win32)
+tavrel_stage_assets(tavrel ${TAVREL_RUN_DIR})
+
+# GoogleTest from Debian's sources, built with mingw.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+add_executable(win32-tests
+  tests/win32/renderer-test.cpp
+  tests/win32/settings-profile-test.cpp
+  tests/win32/startup-test.cpp
+)
+target_include_directories(win32-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
+target_link_libraries(win32-tests PRIVATE tavrel-win32 gtest gtest_main)
+set(WIN32_TEST_DIR ${CMAKE_BINARY_DIR}/test-run)
+tavrel_stage_assets(win32-tests ${WIN32_TEST_DIR})
+# Each test runs in its own process (the program's records are process-wide) under Wine.
+gtest_discover_tests(win32-tests
+  WORKING_DIRECTORY ${WIN32_TEST_DIR}
+  DISCOVERY_MODE PRE_TEST
+  DISCOVERY_TIMEOUT 120
+  PROPERTIES TIMEOUT 120)

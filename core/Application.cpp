@@ -1,0 +1,206 @@
+#include "core/Application.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "core/fatal-error.h"
+#include "core/frame-clock.h"
+#include "core/selection-text.h"
+#include "core/session-keys.h"
+#include "core/window-layout.h"
+#include "graphics/renderer.h"
+#include "ui/palette.h"
+#include "ui/shape-window.h"
+
+EditorState editorState;
+OrbitCamera orbitCamera;
+namespace {
+// The remembered values are in place before the entry point runs, read in the order the
+// records are built.
+const bool startupSettingsRead = (readStartupSettings(), true);
+} // namespace
+Application application;
+KeyFlags keyFlags;
+DisplayFlags displayFlags;
+
+const SettingsFile& sessionSettings() {
+    static const SettingsFile file(session::kFileName);
+    return file;
+}
+
+void readStartupSettings() {
+    editorState.loadSession(sessionSettings());
+    orbitCamera.load(sessionSettings());
+}
+
+void updateTitle(bool modified) {
+    editorState.makeTitle(modified);
+    if (application.mainWindow)
+        SendMessageA(application.mainWindow, WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(editorState.title.c_str()));
+}
+
+int viewCount() { return isQuadLayout() ? 4 : 1; }
+
+namespace {
+
+bool registerWindowClasses() {
+    struct ClassInfo {
+        const char* name;
+        WNDPROC procedure;
+    };
+    const ClassInfo classes[3] = {{"main-view", mainWindowProc},
+                                  {"palette", paletteWindowProc},
+                                  {"shape-wnd", shapeWindowProc}};
+    bool allRegistered = true;
+    for (const ClassInfo& info : classes) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = info.procedure;
+        wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.lpszClassName = info.name;
+        if (!RegisterClassA(&wc)) {
+            char line[96];
+            std::snprintf(line, sizeof line, "Error: registering class \"%s\" failed with error %lu\n",
+                          info.name, GetLastError());
+            OutputDebugStringA(line);
+            allRegistered = false;
+        }
+    }
+    return allRegistered;
+}
+
+// The main window's outer rectangle. The stored geometry is the client area's as the window
+// last had it; it is widened by the frame so that the window comes back where it was instead
+// of shrinking and creeping at every start. Missing keys take the outer defaults.
+RECT startupWindowRect() {
+    const SettingsFile& s = sessionSettings();
+    const bool hasSize = s.contains(session::kSession, "w") && s.contains(session::kSession, "h");
+    const bool hasPosition =
+        s.contains(session::kSession, "x") && s.contains(session::kSession, "y");
+    const int h = s.readInt(session::kSession, "h", 800);
+    const int w = s.readInt(session::kSession, "w", 1200);
+    const int y = s.readInt(session::kSession, "y", session::kUseDefaultPosition);
+    const int x = s.readInt(session::kSession, "x", session::kUseDefaultPosition);
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    RECT r;
+    r.left = hasPosition ? x + frame.left : x;
+    r.top = hasPosition ? y + frame.top : y;
+    r.right = hasSize ? w + (frame.right - frame.left) : w; // width
+    r.bottom = hasSize ? h + (frame.bottom - frame.top) : h; // height
+    return r;
+}
+
+void restoreSelection() {
+    Model& model = application.ship;
+    const std::string text = sessionSettings().readString(session::kTool, "SelectedPatches", "",
+                                                          session::kSelectedPatchesBuffer);
+    for (int index : parseSelectedPatches(text, model.patches.size()))
+        model.patches[static_cast<size_t>(index)].selected = true;
+}
+
+// One line on the debugger output with what start-up took from the settings and the model.
+void reportStartup() {
+    const Model& model = application.ship;
+    std::vector<int> selected;
+    for (size_t i = 0; i < model.patches.size(); ++i)
+        if (model.patches[i].selected) selected.push_back(static_cast<int>(i));
+    char line[1024];
+    std::snprintf(line, sizeof line,
+                  "Tavrel start-up: CurrentView=%d Tool=%d grid=%d loc=%d distance=%d "
+                  "offset=%f,%f,%f theta=%f gamma=%f points=%zu patches=%zu selected=%s "
+                  "LoadedFile=\"%s\"\n",
+                  editorState.currentView, editorState.tool, editorState.grid ? 1 : 0,
+                  editorState.loc ? 1 : 0, orbitCamera.distance,
+                  static_cast<double>(orbitCamera.offset.x), static_cast<double>(orbitCamera.offset.y),
+                  static_cast<double>(orbitCamera.offset.z), static_cast<double>(orbitCamera.theta),
+                  static_cast<double>(orbitCamera.gamma), model.points.size(), model.patches.size(),
+                  formatSelectedPatches(selected).c_str(), editorState.loadedFile.c_str());
+    OutputDebugStringA(line);
+}
+
+} // namespace
+
+bool startUp(HINSTANCE instance, int showCommand) {
+    INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), 0xFF};
+    InitCommonControlsEx(&controls);
+    registerWindowClasses();
+
+    const RECT r = startupWindowRect();
+    editorState.makeTitle(false);
+    application.mainWindow = CreateWindowExA(0, "main-view", editorState.title.c_str(),
+                                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, r.left, r.top,
+                                             r.right, r.bottom, nullptr, nullptr, instance,
+                                             &application);
+    if (!application.mainWindow) {
+        char line[96];
+        std::snprintf(line, sizeof line, "Error: creating the main window failed with error %lu\n",
+                      GetLastError());
+        OutputDebugStringA(line);
+        fatalError("error", "CreateWindowEx of the main window");
+    }
+
+    application.entities.push_back(&application.ship);
+    editorState.currentEntity = application.entities.back();
+
+    Model& model = application.ship;
+    model.gpu = renderer->bufferFactory();
+    if (editorState.loadedFile.empty()) {
+        model.createDefault();
+    } else {
+        // Reading OBJ patch files comes with the file format; until then the document is empty.
+        model.buildBuffers();
+    }
+
+    keyFlags.clear();
+    ShowWindow(application.mainWindow, showCommand);
+    UpdateWindow(application.mainWindow);
+
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    application.lastCounter = counter.QuadPart;
+    application.counterFrequency = frequency.QuadPart;
+
+    rebuildShapeWindow();
+    restoreSelection();
+    reportStartup();
+    return true;
+}
+
+void runMessageLoop() {
+    MSG msg = {};
+    do {
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        } else {
+            frameTick();
+        }
+    } while (msg.message != WM_QUIT);
+}
+
+void frameTick() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    const float dt = frameSeconds(now.QuadPart, application.lastCounter, application.counterFrequency);
+    application.lastCounter = now.QuadPart;
+
+    frameRender();
+    application.ship.drift(dt);
+}
+
+void frameRender() {
+    if (!renderer) return;
+    for (int v = 0; v < viewCount(); ++v) {
+        renderer->clearView(v);
+        const vm::Mat4 view = v == 0 ? orbitCamera.viewMatrix() : orbitCamera.axisViewMatrix(v);
+        renderer->viewProjection = view * renderer->projection;
+        renderer->setWorld(vm::identity());
+        renderer->present(v);
+    }
+}

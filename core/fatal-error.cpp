@@ -1,0 +1,19 @@
+#include "core/fatal-error.h"
+
+#include <cstdio>
+
+namespace {
+FatalErrorHandler customHandler = nullptr;
+}
+
+void setFatalErrorHandler(FatalErrorHandler handler) { customHandler = handler; }
+
+void fatalError(const char* text, const char* details, HRESULT hr) {
+    char line[640];
+    std::snprintf(line, sizeof line, "Tavrel fatal error \"%s\": %s (HRESULT 0x%08lX)\n", text,
+                  details ? details : "", static_cast<unsigned long>(hr));
+    OutputDebugStringA(line);
+    if (customHandler) customHandler(text);
+    MessageBoxA(nullptr, text, "Tavrel", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    ExitProcess(1);
+}

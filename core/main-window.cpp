@@ -1,0 +1,71 @@
+// The main window procedure: keyboard state and toggles, the cursor, the view layout, and
+// the mouse messages that belong to the tools.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "core/Application.h"
+#include "core/fatal-error.h"
+#include "core/window-layout.h"
+#include "graphics/renderer.h"
+#include "ui/palette.h"
+
+namespace {
+
+// WM_CREATE: palette and bars, then view 0's window and the renderer.
+void onCreate(HWND window) {
+    application.mainWindow = window;
+    createPalette(window);
+
+    RECT client;
+    if (!GetClientRect(window, &client)) fatalError("yo!", "GetClientRect of the main window");
+    ViewArea area = viewArea(client.right, client.bottom);
+    int x = 0, y = area.top, w = area.width, h = area.height;
+    if (isQuadLayout()) {
+        w /= 2;
+        h /= 2;
+        x = w;
+        y = area.top + h;
+    }
+    application.mainViewWindow =
+        CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, x, y, w, h, window, nullptr,
+                        GetModuleHandleA(nullptr), nullptr);
+    // A view area collapsed to nothing still gets a one-pixel swap chain.
+    Renderer::create(0.7853982f, w > 0 ? w : 1, h > 0 ? h : 1, application.mainViewWindow);
+    if (isQuadLayout()) createSecondaryViews(w, h, window);
+}
+
+bool onCursor(LPARAM lParam) {
+    if (LOWORD(lParam) != HTNOWHERE) {
+        const bool cross = editorState.tool == 1 || editorState.tool == 5 || editorState.hotPoint;
+        SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(cross ? IDC_CROSS : IDC_ARROW)));
+    }
+    return true;
+}
+
+} // namespace
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        onCreate(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_SETCURSOR:
+        onCursor(lParam);
+        return TRUE;
+    case WM_KEYDOWN:
+        keyFlags.set(static_cast<unsigned>(wParam), true);
+        return 0;
+    case WM_KEYUP:
+        keyFlags.set(static_cast<unsigned>(wParam), false);
+        displayFlags.toggleForKey(static_cast<unsigned>(wParam));
+        return 0;
+    default:
+        break;
+    }
+    if (handleLayoutMessage(window, message, wParam, lParam)) return 0;
+    return DefWindowProcA(window, message, wParam, lParam);
+}

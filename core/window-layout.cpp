@@ -1,0 +1,98 @@
+#include "core/window-layout.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "core/Application.h"
+#include "core/session-keys.h"
+#include "graphics/renderer.h"
+
+namespace {
+
+int clientHeightOf(HWND window) {
+    RECT r;
+    if (!window || !GetClientRect(window, &r)) return 0;
+    return r.bottom - r.top;
+}
+
+} // namespace
+
+bool isQuadLayout() { return editorState.currentView == 3; }
+
+int toolbarHeight() { return clientHeightOf(editorState.mainToolbar); }
+int statusBarHeight() { return clientHeightOf(editorState.statusBar); }
+
+ViewArea viewArea(int clientWidth, int clientHeight) {
+    const int top = toolbarHeight();
+    return {top, clientWidth, clientHeight - top - statusBarHeight()};
+}
+
+void createSecondaryViews(int width, int height, HWND parent) {
+    if (!parent) parent = application.mainWindow;
+    const int top = toolbarHeight();
+    const POINT origins[3] = {{0, top}, {width, top}, {0, top + height}};
+    for (int k = 0; k < 3; ++k) {
+        HWND view = CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, origins[k].x,
+                                    origins[k].y, width, height, parent, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+        application.secondaryViews[k] = view;
+        renderer->createSecondaryView(view, width, height, k);
+    }
+    renderer->quadLayout = true;
+}
+
+void destroySecondaryViews() {
+    renderer->quadLayout = false;
+    for (int k = 0; k < 3; ++k) {
+        renderer->releaseSecondaryView(k);
+        if (application.secondaryViews[k]) DestroyWindow(application.secondaryViews[k]);
+        application.secondaryViews[k] = nullptr;
+    }
+}
+
+bool handleLayoutMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_MOVE:
+        // A minimised window is parked at (−32000, −32000); that is not where it lives.
+        if (IsIconic(application.mainWindow)) return true;
+        sessionSettings().writeInt(session::kSession, "x", static_cast<short>(LOWORD(lParam)));
+        sessionSettings().writeInt(session::kSession, "y", static_cast<short>(HIWORD(lParam)));
+        return true;
+    case WM_SIZE: {
+        if (wParam != SIZE_RESTORED && wParam != SIZE_MAXIMIZED) return true;
+        RECT client;
+        GetClientRect(application.mainWindow, &client);
+        ViewArea area = viewArea(client.right, client.bottom);
+        int x = 0, y = area.top, w = area.width, h = area.height;
+        if (isQuadLayout()) {
+            w /= 2;
+            h /= 2;
+            const POINT origins[3] = {{0, area.top}, {w, area.top}, {0, area.top + h}};
+            for (int k = 0; k < 3; ++k) {
+                if (!application.secondaryViews[k]) continue;
+                MoveWindow(application.secondaryViews[k], origins[k].x, origins[k].y, w, h, TRUE);
+                if (renderer) renderer->resizeView(w, h, k + 1);
+            }
+            x = w;
+            y = area.top + h;
+        }
+        if (application.mainViewWindow) {
+            MoveWindow(application.mainViewWindow, x, y, w, h, FALSE);
+            if (renderer) renderer->resizeView(w, h, 0);
+        }
+        if (editorState.statusBar) SendMessageA(editorState.statusBar, WM_SIZE, wParam, lParam);
+        if (editorState.mainToolbar) SendMessageA(editorState.mainToolbar, TB_AUTOSIZE, 0, 0);
+        sessionSettings().writeInt(session::kSession, "w", LOWORD(lParam));
+        sessionSettings().writeInt(session::kSession, "h", HIWORD(lParam));
+        return true;
+    }
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = {300, 300};
+        return true;
+    }
+    default:
+        return false;
+    }
+}

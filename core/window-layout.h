@@ -1,0 +1,26 @@
+// Placement of the view windows in the main window: the single layout (view 0 fills the view
+// area) or the quad layout (views 1, 2, 3 and 0 in the four quarters).
+#pragma once
+
+#include <windows.h>
+
+struct ViewArea {
+    int top;    // the main toolbar's height
+    int width;  // client width
+    int height; // client height − toolbar − status bar
+};
+
+bool isQuadLayout();
+// Client heights of the main toolbar and the status bar (0 while they do not exist).
+int toolbarHeight();
+int statusBarHeight();
+// The view area of a main-window client size.
+ViewArea viewArea(int clientWidth, int clientHeight);
+
+// Creates the three "Static" children of views 1..3 (each width × height) and their swap chains.
+void createSecondaryViews(int width, int height, HWND parent);
+// Destroys them and releases their swap chains.
+void destroySecondaryViews();
+
+// WM_MOVE, WM_SIZE and WM_GETMINMAXINFO of the main window; true when handled.
+bool handleLayoutMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,30 @@
+// The model's GPU copy made on the Direct3D device.
+#pragma once
+
+#include <d3d11.h>
+#include <wrl/client.h>
+
+#include "model/gpu-buffers.h"
+
+struct DeviceBuffer : GpuBuffer {
+    Microsoft::WRL::ComPtr<ID3D11Buffer> buffer;
+};
+
+// Default-usage vertex and index buffers; a creation failure is the fatal error "arf".
+class DeviceBufferFactory : public GpuBufferFactory {
+  public:
+    DeviceBufferFactory(ID3D11Device* device, ID3D11DeviceContext* context)
+        : device_(device), context_(context) {}
+    GpuBufferPtr createVertexBuffer(const vm::Float3* points, size_t count) override;
+    GpuBufferPtr createIndexBuffer(const int32_t* indices, size_t count) override;
+    void updateVertexBuffer(GpuBuffer& buffer, const vm::Float3* points, size_t count) override;
+
+    static ID3D11Buffer* get(const GpuBuffer* b) {
+        return b ? static_cast<const DeviceBuffer*>(b)->buffer.Get() : nullptr;
+    }
+
+  private:
+    GpuBufferPtr create(const void* data, size_t bytes, UINT bindFlags, const char* what);
+    ID3D11Device* device_;
+    ID3D11DeviceContext* context_;
+};

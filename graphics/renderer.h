@@ -1,0 +1,90 @@
+// The one object that owns Direct3D 11: device, context, the swap chains and targets of
+// the views, and the pipeline state the drawing code shares.
+#pragma once
+
+#include <d3d11.h>
+#include <dxgi1_2.h>
+#include <wrl/client.h>
+
+#include <memory>
+
+#include "core/vector-math.h"
+#include "graphics/constant-buffers.h"
+#include "graphics/device-buffers.h"
+
+using Microsoft::WRL::ComPtr;
+
+struct ViewTargets {
+    ComPtr<IDXGISwapChain1> swapChain;
+    ComPtr<ID3D11RenderTargetView> renderTarget;
+    ComPtr<ID3D11Texture2D> depthTexture;
+    ComPtr<ID3D11DepthStencilView> depthStencil;
+};
+
+class Renderer {
+  public:
+    static constexpr float kNear = 1.0f;
+    static constexpr float kFar = 2.9919574e14f; // bits 0x57880EF8
+    static constexpr int kSecondaryViews = 3;
+
+    vm::Mat4 world = vm::identity();
+    vm::Mat4 projection;
+    vm::Mat4 viewProjection = vm::identity();
+
+    // Sets up the device, the main view's swap chain and targets and the shared state.
+    // Every failure is fatal.
+    static Renderer* create(float fovAngleY, int width, int height, HWND window);
+
+    // Swap chain and targets for the quad layout's view slot + 1 (slot 0..2).
+    void createSecondaryView(HWND window, int width, int height, int slot);
+    // Drops a secondary view's swap chain and targets (its window is going away).
+    void releaseSecondaryView(int slot);
+    void resizeView(int width, int height, int view);
+    void clearView(int view);
+    void present(int view);
+    void setWorld(const vm::Mat4& m);
+
+    // Entry "PS", target "ps_5_0"; a failure is the fatal error "arf".
+    ComPtr<ID3D11PixelShader> compilePixelShader(const wchar_t* path);
+
+    ID3D11Device* device() const { return device_.Get(); }
+    ID3D11DeviceContext* context() const { return context_.Get(); }
+    D3D_FEATURE_LEVEL featureLevel() const { return featureLevel_; }
+    GpuBufferFactory* bufferFactory() { return bufferFactory_.get(); }
+    // Swap chain of a view: 0 the main view, 1..3 the quad layout's others (null when absent).
+    IDXGISwapChain* swapChain(int view) const;
+    bool quadLayout = false; // views 1..3 exist and each view binds its own targets
+
+    // Right-handed perspective with the renderer's field of view, near and far planes.
+    static vm::Mat4 perspective(float fovAngleY, float aspect);
+
+  private:
+    HRESULT createViewTargets(IDXGISwapChain* chain, ComPtr<ID3D11RenderTargetView>& rtv,
+                              ComPtr<ID3D11Texture2D>& depth, ComPtr<ID3D11DepthStencilView>& dsv);
+    void createDevice(int width, int height, HWND window);
+    void createStates();
+    ID3D11RenderTargetView* renderTarget(int view) const;
+    ID3D11DepthStencilView* depthStencil(int view) const;
+
+    float fovAngleY_ = 0.7853982f;
+    D3D_FEATURE_LEVEL featureLevel_ = D3D_FEATURE_LEVEL_11_0;
+
+    ComPtr<ID3D11RenderTargetView> mainRenderTarget_;
+    ComPtr<ID3D11Texture2D> mainDepthTexture_;
+    ComPtr<ID3D11DepthStencilView> mainDepthStencil_;
+    ViewTargets secondary_[kSecondaryViews];
+    ComPtr<ID3D11Device> device_;
+    ComPtr<ID3D11DeviceContext> context_;
+    ComPtr<IDXGISwapChain> mainSwapChain_;
+    ComPtr<ID3D11Buffer> transformBuffer_;
+    ComPtr<ID3D11RasterizerState> rasterizerStates_[3]; // solid, solid culling back, wireframe
+    ComPtr<ID3D11BlendState> alphaBlend_;
+    ComPtr<ID3D11Buffer> colourBuffer_;
+    ComPtr<ID3D11Buffer> tessellationBuffer_;
+    ComPtr<ID3D11SamplerState> sampler_;
+    ComPtr<IDXGIFactory2> factory_;
+    std::unique_ptr<DeviceBufferFactory> bufferFactory_;
+};
+
+// The renderer, published during its creation.
+extern Renderer* renderer;

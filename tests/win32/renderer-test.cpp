@@ -1,0 +1,166 @@
+// The device, the main view's targets, clear, resize and the shader convention, on a real
+// window under the platform's Direct3D 11.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "graphics/renderer.h"
+#include "graphics/shader-compiler.h"
+#include "win32-test-support.h"
+
+namespace {
+
+HWND makeViewWindow(int width, int height) {
+    return CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+// The first pixel of view 0's back buffer, read back through a staging copy.
+uint32_t readBackPixel(Renderer& r) {
+    ComPtr<ID3D11Texture2D> back;
+    EXPECT_HRESULT_SUCCEEDED(r.swapChain(0)->GetBuffer(0, __uuidof(ID3D11Texture2D), &back));
+    D3D11_TEXTURE2D_DESC desc;
+    back->GetDesc(&desc);
+    desc.Usage = D3D11_USAGE_STAGING;
+    desc.BindFlags = 0;
+    desc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
+    ComPtr<ID3D11Texture2D> staging;
+    EXPECT_HRESULT_SUCCEEDED(r.device()->CreateTexture2D(&desc, nullptr, &staging));
+    r.context()->CopyResource(staging.Get(), back.Get());
+    D3D11_MAPPED_SUBRESOURCE mapped;
+    EXPECT_HRESULT_SUCCEEDED(r.context()->Map(staging.Get(), 0, D3D11_MAP_READ, 0, &mapped));
+    uint32_t pixel = *static_cast<const uint32_t*>(mapped.pData);
+    r.context()->Unmap(staging.Get(), 0);
+    return pixel;
+}
+
+class RendererTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setFatalErrorHandler(throwOnFatalError);
+        window = makeViewWindow(320, 240);
+        ASSERT_NE(nullptr, window);
+        r = Renderer::create(0.7853982f, 320, 240, window);
+    }
+    HWND window = nullptr;
+    Renderer* r = nullptr;
+};
+
+} // namespace
+
+TEST_F(RendererTest, DeviceComesUpAtFeatureLevelElevenOrBetter) {
+    EXPECT_EQ(renderer, r);
+    EXPECT_GE(r->featureLevel(), D3D_FEATURE_LEVEL_11_0);
+    DXGI_SWAP_CHAIN_DESC desc;
+    ASSERT_HRESULT_SUCCEEDED(r->swapChain(0)->GetDesc(&desc));
+    EXPECT_EQ(320u, desc.BufferDesc.Width);
+    EXPECT_EQ(240u, desc.BufferDesc.Height);
+    EXPECT_EQ(DXGI_FORMAT_R8G8B8A8_UNORM, desc.BufferDesc.Format);
+    EXPECT_EQ(2u, desc.BufferCount);
+}
+
+TEST_F(RendererTest, ClearGivesOpaqueBlack) {
+    // Paint something else first so the clear is what makes it black.
+    ComPtr<ID3D11RenderTargetView> rtv;
+    r->context()->OMGetRenderTargets(1, &rtv, nullptr);
+    ASSERT_NE(nullptr, rtv);
+    const float red[4] = {1, 0, 0, 1};
+    r->context()->ClearRenderTargetView(rtv.Get(), red);
+    EXPECT_EQ(0xFF0000FFu, readBackPixel(*r)); // R8G8B8A8: red in the low byte
+    r->clearView(0);
+    EXPECT_EQ(0xFF000000u, readBackPixel(*r));
+    r->present(0);
+}
+
+TEST_F(RendererTest, ResizeFollowsWithProjectionAndViewport) {
+    const float h = 1.0f / std::tan(0.7853982f / 2);
+    EXPECT_NEAR(h, r->projection[1][1], 1e-5f);
+    EXPECT_NEAR(h * 240 / 320, r->projection[0][0], 1e-5f);
+    EXPECT_EQ(-1.0f, r->projection[2][3]);
+    EXPECT_NEAR(Renderer::kFar / (Renderer::kNear - Renderer::kFar), r->projection[2][2], 1e-6f);
+
+    r->resizeView(640, 480, 0);
+    EXPECT_NEAR(h * 3 / 4, r->projection[0][0], 1e-5f);
+    D3D11_VIEWPORT viewport;
+    UINT count = 1;
+    r->context()->RSGetViewports(&count, &viewport);
+    EXPECT_EQ(640.0f, viewport.Width);
+    EXPECT_EQ(480.0f, viewport.Height);
+    DXGI_SWAP_CHAIN_DESC desc;
+    r->swapChain(0)->GetDesc(&desc);
+    EXPECT_EQ(640u, desc.BufferDesc.Width);
+
+    r->resizeView(1200, 800, 0);
+    EXPECT_NEAR(h * 800 / 1200, r->projection[0][0], 1e-5f);
+    r->resizeView(0, 0, 0); // a collapsed view keeps what it had
+    r->swapChain(0)->GetDesc(&desc);
+    EXPECT_EQ(1200u, desc.BufferDesc.Width);
+    r->clearView(0);
+    EXPECT_EQ(0xFF000000u, readBackPixel(*r));
+}
+
+TEST_F(RendererTest, SecondaryViewsHaveTheirOwnSwapChains) {
+    HWND child = makeViewWindow(160, 120);
+    r->createSecondaryView(child, 160, 120, 1);
+    ASSERT_NE(nullptr, r->swapChain(2));
+    EXPECT_NE(r->swapChain(0), r->swapChain(2));
+    r->quadLayout = true;
+    r->clearView(2);
+    r->present(2);
+    r->releaseSecondaryView(1);
+    EXPECT_EQ(nullptr, r->swapChain(2));
+    DestroyWindow(child);
+}
+
+TEST_F(RendererTest, ShaderConventionReportsMissingAndBrokenFiles) {
+    ComPtr<ID3DBlob> code;
+    EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND),
+              compileShaderFile(L"graphics\\nuanceurs\\absent.shader", "PS", "ps_5_0", code));
+
+    CreateDirectoryA("scratch", nullptr);
+    writeTextFile(L"scratch\\colour \u00e9.shader",
+                  "cbuffer C : register(b1) { float4 colour; };\n"
+                  "float4 PS(float4 p : SV_POSITION) : SV_TARGET { return colour; }\n");
+    EXPECT_HRESULT_SUCCEEDED(compileShaderFile(L"scratch\\colour \u00e9.shader", "PS", "ps_5_0", code));
+    EXPECT_NE(nullptr, r->compilePixelShader(L"scratch\\colour \u00e9.shader"));
+
+    writeTextFile(L"scratch\\broken.shader", "float4 PS( : SV_TARGET { return 1; }\n");
+    try {
+        r->compilePixelShader(L"scratch\\broken.shader");
+        FAIL() << "a broken shader must end set-up";
+    } catch (const FatalErrorThrown& e) {
+        EXPECT_STREQ("arf", e.what());
+    }
+}
+
+TEST_F(RendererTest, ModelBuffersHoldThePoolAndIndices) {
+    const vm::Float3 points[2] = {{1, 2, 3}, {4, 5, 6}};
+    GpuBufferPtr vertices = r->bufferFactory()->createVertexBuffer(points, 2);
+    const int32_t indices[3] = {7, 8, 9};
+    GpuBufferPtr index = r->bufferFactory()->createIndexBuffer(indices, 3);
+    D3D11_BUFFER_DESC desc;
+    DeviceBufferFactory::get(vertices.get())->GetDesc(&desc);
+    EXPECT_EQ(24u, desc.ByteWidth);
+    EXPECT_EQ(static_cast<UINT>(D3D11_BIND_VERTEX_BUFFER), desc.BindFlags);
+    DeviceBufferFactory::get(index.get())->GetDesc(&desc);
+    EXPECT_EQ(12u, desc.ByteWidth);
+    EXPECT_EQ(static_cast<UINT>(D3D11_BIND_INDEX_BUFFER), desc.BindFlags);
+
+    // Read the vertex buffer back after a whole rewrite.
+    const vm::Float3 moved[2] = {{-1, -2, -3}, {4, 5, 6}};
+    r->bufferFactory()->updateVertexBuffer(*vertices, moved, 2);
+    D3D11_BUFFER_DESC stagingDesc = {};
+    stagingDesc.ByteWidth = 24;
+    stagingDesc.Usage = D3D11_USAGE_STAGING;
+    stagingDesc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
+    ComPtr<ID3D11Buffer> staging;
+    ASSERT_HRESULT_SUCCEEDED(r->device()->CreateBuffer(&stagingDesc, nullptr, &staging));
+    r->context()->CopyResource(staging.Get(), DeviceBufferFactory::get(vertices.get()));
+    D3D11_MAPPED_SUBRESOURCE mapped;
+    ASSERT_HRESULT_SUCCEEDED(r->context()->Map(staging.Get(), 0, D3D11_MAP_READ, 0, &mapped));
+    const float* f = static_cast<const float*>(mapped.pData);
+    EXPECT_EQ(-1.0f, f[0]);
+    EXPECT_EQ(-3.0f, f[2]);
+    EXPECT_EQ(6.0f, f[5]);
+    r->context()->Unmap(staging.Get(), 0);
+}

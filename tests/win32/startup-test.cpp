@@ -1,0 +1,202 @@
+// Start-up of the real program in this process: the windows, the renderer, the model, the
+// values taken from session.ini and the geometry written back to it.
+#include <gtest/gtest.h>
+
+#include "core/Application.h"
+#include "core/session-keys.h"
+#include "core/window-layout.h"
+#include "graphics/renderer.h"
+#include "win32-test-support.h"
+
+namespace {
+
+class StartupTest : public ::testing::Test {
+  protected:
+    // Each test works in a folder of its own holding its session.ini.
+    void SetUp() override {
+        setFatalErrorHandler(throwOnFatalError);
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder = std::string("startup-") + info->name();
+        CreateDirectoryA(folder.c_str(), nullptr);
+        ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+        DeleteFileA("session.ini");
+    }
+    void TearDown() override { SetCurrentDirectoryA(".."); }
+
+    void start(const std::string& session = "") {
+        if (!session.empty()) writeTextFile(L"session.ini", session);
+        readStartupSettings();
+        ASSERT_TRUE(startUp(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
+        pumpMessages();
+    }
+
+    static std::string windowText(HWND w) {
+        char text[512] = {};
+        GetWindowTextA(w, text, sizeof text);
+        return text;
+    }
+    static RECT windowRect(HWND w) {
+        RECT r;
+        GetWindowRect(w, &r);
+        return r;
+    }
+    static RECT clientRect(HWND w) {
+        RECT r;
+        GetClientRect(w, &r);
+        return r;
+    }
+    static POINT clientOrigin(HWND w) {
+        POINT p = {0, 0};
+        ClientToScreen(w, &p);
+        return p;
+    }
+    // A view window's rectangle in the main window's client coordinates.
+    static RECT childRect(HWND child) {
+        RECT r = windowRect(child);
+        MapWindowPoints(nullptr, application.mainWindow, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+
+    std::string folder;
+};
+
+} // namespace
+
+TEST_F(StartupTest, WithoutSettingsOpensTheDefaultModelAtTheDefaultSize) {
+    start();
+    HWND main = application.mainWindow;
+    ASSERT_NE(nullptr, main);
+    EXPECT_EQ(" - Tavrel", windowText(main));
+    RECT outer = windowRect(main);
+    EXPECT_EQ(1200, outer.right - outer.left);
+    EXPECT_EQ(800, outer.bottom - outer.top);
+
+    char className[64];
+    GetClassNameA(main, className, sizeof className);
+    EXPECT_STREQ("main-view", className);
+    EXPECT_NE(nullptr, FindWindowA("palette", "Palette"));
+    EXPECT_NE(nullptr, FindWindowA("shape-wnd", "Courbes"));
+
+    // View 0 fills the area between the toolbar and the status bar.
+    RECT client = clientRect(main);
+    RECT view = childRect(application.mainViewWindow);
+    EXPECT_EQ(0, view.left);
+    EXPECT_EQ(toolbarHeight(), view.top);
+    EXPECT_EQ(client.right, view.right);
+    EXPECT_EQ(client.bottom - statusBarHeight(), view.bottom);
+    EXPECT_GT(toolbarHeight(), 0);
+    EXPECT_GT(statusBarHeight(), 0);
+
+    const Model& model = application.ship;
+    EXPECT_EQ(48u, model.points.size());
+    EXPECT_EQ(4u, model.patches.size());
+    EXPECT_TRUE(model.hasBuffers());
+    EXPECT_EQ(4u, model.netIndexBuffers.size());
+    EXPECT_EQ(&application.ship, editorState.currentEntity);
+    EXPECT_EQ(1u, application.entities.size());
+    EXPECT_EQ(1, viewCount());
+
+    for (int i = 0; i < 3; ++i) frameTick();
+
+    // Closing the window ends the message loop.
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    runMessageLoop();
+    EXPECT_FALSE(IsWindow(main));
+}
+
+TEST_F(StartupTest, RemembersEverySessionValue) {
+    start("[Session]\r\nx=50\r\ny=60\r\nw=800\r\nh=600\r\nCurrentView=3\r\nTool=2\r\ngrid=7\r\n"
+          "loc=1\r\ndistance=-1\r\ntheta=0.5\r\ngamma=-0.25\r\noffset.x=1\r\noffset.y=2\r\n"
+          "offset.z=3\r\n[Tool]\r\nSelectedPatches=3;x;1;\r\n");
+    HWND main = application.mainWindow;
+    // The stored client geometry comes back as it was.
+    RECT client = clientRect(main);
+    EXPECT_EQ(800, client.right);
+    EXPECT_EQ(600, client.bottom);
+    POINT origin = clientOrigin(main);
+    EXPECT_EQ(50, origin.x);
+    EXPECT_EQ(60, origin.y);
+
+    EXPECT_EQ(3, editorState.currentView);
+    EXPECT_EQ(2, editorState.tool);
+    EXPECT_TRUE(editorState.grid);
+    EXPECT_TRUE(editorState.loc);
+    EXPECT_FLOAT_EQ(0.2f, orbitCamera.radius());
+    EXPECT_EQ(0.5f, orbitCamera.theta);
+    EXPECT_EQ(-0.25f, orbitCamera.gamma);
+    EXPECT_EQ(3.0f, orbitCamera.offset.z);
+
+    const Model& model = application.ship;
+    EXPECT_TRUE(model.patches[3].selected);
+    EXPECT_TRUE(model.patches[1].selected);
+    EXPECT_FALSE(model.patches[0].selected);
+    EXPECT_FALSE(model.patches[2].selected);
+
+    // The quad layout: view 0 bottom right, views 1..3 in the other quarters, each with a
+    // swap chain of its own.
+    ASSERT_EQ(4, viewCount());
+    const ViewArea area = viewArea(client.right, client.bottom);
+    const int w = area.width / 2, h = area.height / 2;
+    RECT view0 = childRect(application.mainViewWindow);
+    EXPECT_EQ(w, view0.left);
+    EXPECT_EQ(area.top + h, view0.top);
+    EXPECT_EQ(w, view0.right - view0.left);
+    const POINT corners[3] = {{0, area.top}, {w, area.top}, {0, area.top + h}};
+    for (int k = 0; k < 3; ++k) {
+        ASSERT_NE(nullptr, application.secondaryViews[k]);
+        RECT r = childRect(application.secondaryViews[k]);
+        EXPECT_EQ(corners[k].x, r.left) << k;
+        EXPECT_EQ(corners[k].y, r.top) << k;
+        EXPECT_EQ(h, r.bottom - r.top) << k;
+        EXPECT_NE(nullptr, renderer->swapChain(k + 1));
+    }
+    frameTick();
+}
+
+TEST_F(StartupTest, MovingAndResizingWriteTheGeometryAndMinimisingWritesNothing) {
+    start();
+    HWND main = application.mainWindow;
+    const SettingsFile& s = sessionSettings();
+
+    SetWindowPos(main, nullptr, 100, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    pumpMessages();
+    POINT origin = clientOrigin(main);
+    EXPECT_EQ(origin.x, s.readInt("Session", "x", -9999));
+    EXPECT_EQ(origin.y, s.readInt("Session", "y", -9999));
+
+    SetWindowPos(main, nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER);
+    pumpMessages();
+    RECT client = clientRect(main);
+    EXPECT_EQ(client.right, s.readInt("Session", "w", -1));
+    EXPECT_EQ(client.bottom, s.readInt("Session", "h", -1));
+    // The view follows the new client size.
+    RECT view = childRect(application.mainViewWindow);
+    EXPECT_EQ(client.right, view.right - view.left);
+    DXGI_SWAP_CHAIN_DESC desc;
+    renderer->swapChain(0)->GetDesc(&desc);
+    EXPECT_EQ(static_cast<UINT>(client.right), desc.BufferDesc.Width);
+
+    const std::string before = readTextFile(L"session.ini");
+    ShowWindow(main, SW_MINIMIZE);
+    pumpMessages();
+    frameTick();
+    EXPECT_EQ(before, readTextFile(L"session.ini"));
+
+    // The window is not made smaller than 300 × 300.
+    ShowWindow(main, SW_RESTORE);
+    SetWindowPos(main, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
+    pumpMessages();
+    RECT outer = windowRect(main);
+    EXPECT_GE(outer.right - outer.left, 300);
+    EXPECT_GE(outer.bottom - outer.top, 300);
+}
+
+TEST_F(StartupTest, TheGeometryWrittenIsTheGeometryReadBack) {
+    start("[Session]\r\nx=30\r\ny=40\r\nw=700\r\nh=500\r\n");
+    // Whatever start-up wrote reproduces the same client area at the next start.
+    const SettingsFile& s = sessionSettings();
+    EXPECT_EQ(700, s.readInt("Session", "w", -1));
+    EXPECT_EQ(500, s.readInt("Session", "h", -1));
+    EXPECT_EQ(30, s.readInt("Session", "x", -1));
+    EXPECT_EQ(40, s.readInt("Session", "y", -1));
+}

@@ -1,0 +1,10 @@
+// The tool palette window, the main window's toolbar and status bar.
+#pragma once
+
+#include <windows.h>
+
+// The main toolbar and the status bar (parts ending at 360, 660 and the edge), then the
+// palette window and the shape window. Called by the main window's creation handler.
+void createPalette(HWND mainWindow);
+
+LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
