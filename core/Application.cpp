@@ -113,7 +113,7 @@ void reportStartup() {
     std::snprintf(line, sizeof line,
                   "Tavrel start-up: CurrentView=%d Tool=%d grid=%d loc=%d distance=%d "
                   "offset=%f,%f,%f theta=%f gamma=%f points=%zu patches=%zu selected=%s "
-                  "LoadedFile=\"%s\"\n",
+                  "LoadedFile=<%s>\n",
                   editorState.currentView, editorState.tool, editorState.grid ? 1 : 0,
                   editorState.loc ? 1 : 0, orbitCamera.distance,
                   static_cast<double>(orbitCamera.offset.x), static_cast<double>(orbitCamera.offset.y),
@@ -195,7 +195,7 @@ void frameTick() {
 }
 
 void frameRender() {
-    if (!renderer) return;
+    if (!renderer || !renderer->device()) return; // none yet, or the program is ending
     for (int v = 0; v < viewCount(); ++v) {
         renderer->clearView(v);
         const vm::Mat4 view = v == 0 ? orbitCamera.viewMatrix() : orbitCamera.axisViewMatrix(v);

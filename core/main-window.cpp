@@ -51,6 +51,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onCreate(window);
         return 0;
     case WM_DESTROY:
+        // The device goes while its windows are still there (children die after this).
+        application.ship.releaseBuffers();
+        application.ship.gpu = nullptr;
+        if (renderer) renderer->releaseDevice();
         PostQuitMessage(0);
         return 0;
     case WM_SETCURSOR:

@@ -79,7 +79,7 @@ void Renderer::createDevice(int width, int height, HWND window) {
     checkSetup(hr, "error", "D3D11CreateDeviceAndSwapChain");
 
     char line[96];
-    std::snprintf(line, sizeof line, "Direct3D 11 device at feature level %x.%x\n",
+    std::snprintf(line, sizeof line, "Direct3D 11 device at feature level %d.%d\n",
                   (featureLevel_ >> 12) & 0xF, (featureLevel_ >> 8) & 0xF);
     OutputDebugStringA(line);
 
@@ -235,6 +235,27 @@ void Renderer::present(int view) {
     HRESULT hr = chain->Present(1, 0);
     if (hr == DXGI_ERROR_DEVICE_REMOVED || hr == DXGI_ERROR_DEVICE_RESET)
         fatalError("error", "the Direct3D device was lost", device_->GetDeviceRemovedReason());
+}
+
+void Renderer::releaseDevice() {
+    if (!device_) return;
+    context_->ClearState();
+    context_->Flush();
+    for (int k = 0; k < kSecondaryViews; ++k) secondary_[k] = ViewTargets{};
+    mainRenderTarget_.Reset();
+    mainDepthStencil_.Reset();
+    mainDepthTexture_.Reset();
+    mainSwapChain_.Reset();
+    transformBuffer_.Reset();
+    colourBuffer_.Reset();
+    tessellationBuffer_.Reset();
+    for (auto& state : rasterizerStates_) state.Reset();
+    alphaBlend_.Reset();
+    sampler_.Reset();
+    factory_.Reset();
+    bufferFactory_.reset();
+    context_.Reset();
+    device_.Reset();
 }
 
 void Renderer::setWorld(const vm::Mat4& m) {

@@ -44,6 +44,10 @@ class Renderer {
     void present(int view);
     void setWorld(const vm::Mat4& m);
 
+    // Lets go of every device object while the view windows still exist; the program is
+    // ending and the driver shuts down cleanly only when its swap chains go first.
+    void releaseDevice();
+
     // Entry "PS", target "ps_5_0"; a failure is the fatal error "arf".
     ComPtr<ID3D11PixelShader> compilePixelShader(const wchar_t* path);
 

@@ -42,6 +42,10 @@ class RendererTest : public ::testing::Test {
         ASSERT_NE(nullptr, window);
         r = Renderer::create(0.7853982f, 320, 240, window);
     }
+    void TearDown() override {
+        if (r) r->releaseDevice();
+        DestroyWindow(window);
+    }
     HWND window = nullptr;
     Renderer* r = nullptr;
 };

@@ -5,11 +5,9 @@
 #include "core/settings-file.h"
 #include "win32-test-support.h"
 
-namespace {
-const char* kPath = ".\\profile-test.ini";
-}
 
 TEST(SettingsAgainstProfile, WindowsReadsWhatTheProgramWrites) {
+    const char* kPath = ".\\profile-written.ini";
     DeleteFileA(kPath);
     SettingsFile settings(kPath);
     ASSERT_TRUE(settings.writeInt("Session", "x", -40));
@@ -25,10 +23,11 @@ TEST(SettingsAgainstProfile, WindowsReadsWhatTheProgramWrites) {
     EXPECT_STREQ("1.500000", buffer);
     GetPrivateProfileStringA("Tool", "SelectedPatches", "", buffer, sizeof buffer, kPath);
     EXPECT_STREQ("2;5", buffer);
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(".\\profile-test.ini.tmp"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(".\\profile-written.ini.tmp"));
 }
 
 TEST(SettingsAgainstProfile, TheProgramReadsWhatWindowsWrites) {
+    const char* kPath = ".\\profile-read.ini";
     DeleteFileA(kPath);
     WritePrivateProfileStringA("Session", "distance", "-1", kPath);
     WritePrivateProfileStringA("Session", "grid", "7", kPath);

@@ -21,7 +21,12 @@ class StartupTest : public ::testing::Test {
         ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
         DeleteFileA("session.ini");
     }
-    void TearDown() override { SetCurrentDirectoryA(".."); }
+    // Closing the main window lets go of the device before the process ends.
+    void TearDown() override {
+        if (IsWindow(application.mainWindow)) DestroyWindow(application.mainWindow);
+        pumpMessages();
+        SetCurrentDirectoryA("..");
+    }
 
     void start(const std::string& session = "") {
         if (!session.empty()) writeTextFile(L"session.ini", session);

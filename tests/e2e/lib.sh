@@ -1,0 +1,121 @@
+# Helpers for end-to-end runs of the real tavrel.exe under Wine, inside tools/wine-session.
+# Each scenario sources this file, starts the program in a fresh working directory and checks
+# only what it shows and writes.
+
+set -uo pipefail
+: "${TAVREL_EXE:?path of tavrel.exe}"
+: "${TAVREL_ASSETS:?folder holding graphics/nuanceurs}"
+
+e2e_dir=$(mktemp -d "${TMPDIR:-/tmp}/tavrel-e2e.XXXXXX")
+app_pid=""
+e2e_name=$(basename "$0" .sh)
+
+cleanup() {
+  if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
+    kill "$app_pid" 2>/dev/null
+    wait "$app_pid" 2>/dev/null
+  fi
+  if [ "${E2E_KEEP:-0}" = 1 ]; then echo "kept $e2e_dir"; else rm -rf "$e2e_dir"; fi
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL ($e2e_name): $*" >&2
+  local main
+  main=$(xdotool search --limit 1 --name ' - Tavrel' 2>/dev/null | head -1)
+  if [ -n "$main" ]; then
+    local shot="${E2E_ARTIFACTS:-$e2e_dir}/$e2e_name-failure.png"
+    mkdir -p "$(dirname "$shot")"
+    import -window root "$shot" 2>/dev/null && echo "capture: $shot" >&2
+  fi
+  [ -f "$e2e_dir/stderr.log" ] && { echo "--- program output:" >&2; grep -a -v 'wine32 is missing\|multiarch\|dpkg --add\|apt-get install' "$e2e_dir/stderr.log" | tail -20 >&2; }
+  exit 1
+}
+
+expect_eq() { # what expected seen
+  [ "$2" = "$3" ] || fail "$1: expected '$2', saw '$3'"
+}
+
+# Starts the program in the working directory; session.ini content may be given.
+start_app() {
+  mkdir -p "$e2e_dir/work/graphics"
+  cp -r "$TAVREL_ASSETS/graphics/nuanceurs" "$e2e_dir/work/graphics/"
+  [ $# -gt 0 ] && printf '%s' "$1" > "$e2e_dir/work/session.ini"
+  (cd "$e2e_dir/work" && WINEDEBUG=-all,warn+debugstr exec wine "$TAVREL_EXE" \
+      >"$e2e_dir/stdout.log" 2>"$e2e_dir/stderr.log") &
+  app_pid=$!
+}
+
+work_file() { echo "$e2e_dir/work/$1"; }
+
+# Waits (up to $2 seconds, default 30) for a top-level window whose name matches $1 and
+# sets window_id.
+wait_for_window() {
+  window_id=$(timeout "${2:-30}" xdotool search --sync --limit 1 --name "$1" 2>/dev/null | head -1)
+  [ -n "$window_id" ] || fail "no window named '$1' appeared"
+}
+
+# Waits until the program has written its start-up line and sets startup_report.
+wait_for_startup() {
+  local deadline=$((SECONDS + ${1:-30}))
+  while [ $SECONDS -lt $deadline ]; do
+    startup_report=$(grep -a -o 'Tavrel start-up: [^\\]*' "$e2e_dir/stderr.log" 2>/dev/null | head -1)
+    [ -n "$startup_report" ] && return 0
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended during start-up"
+    sleep 0.1
+  done
+  fail "no start-up report within ${1:-30} s"
+}
+
+# Waits (up to $1 seconds) for the program to end and sets exit_status.
+wait_for_exit() {
+  local deadline=$((SECONDS + ${1:-20}))
+  while kill -0 "$app_pid" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "the program did not end within ${1:-20} s"
+    sleep 0.1
+  done
+  wait "$app_pid"
+  exit_status=$?
+  app_pid=""
+}
+
+# Waits until key $2 of section [Session] in session.ini reads $3.
+wait_for_setting() {
+  local key=$1 want=$2 deadline=$((SECONDS + ${3:-10})) seen=""
+  while [ $SECONDS -lt $deadline ]; do
+    seen=$(tr -d '\r' < "$(work_file session.ini)" 2>/dev/null | sed -n "s/^$key=//p" | head -1)
+    [ "$seen" = "$want" ] && return 0
+    sleep 0.1
+  done
+  fail "session.ini $key: expected '$want', saw '$seen'"
+}
+
+# X window holding a view's pixels: Wine draws child windows offscreen, in an unnamed window
+# of the view's size under a 1×1 parent. Waits for it (it appears with the first frame) and
+# sets view_id. Arguments: width, and a height or "" for any.
+wait_for_view() {
+  local deadline=$((SECONDS + 15))
+  while [ $SECONDS -lt $deadline ]; do
+    view_id=$(xwininfo -root -tree | awk -v w="$1" -v h="${2:-}" '$2 == "(has" {
+      split($6, g, /[x+]/); if (g[1] == w && (h == "" || g[2] == h) && g[3] == 0) { print $1; exit } }')
+    [ -n "$view_id" ] && return 0
+    sleep 0.1
+  done
+  fail "no view window of size $1 x ${2:-any}"
+}
+
+# Colour of pixel x,y of an X window as "#RRGGBB".
+pixel_of() { # window x y
+  import -window "$1" png:- 2>/dev/null | convert - -crop "1x1+$2+$3" +repage -depth 8 txt:- 2>/dev/null |
+    tail -1 | grep -o '#[0-9A-Fa-f]\{6\}' | head -1
+}
+
+geometry_of() { # window → "X Y W H"
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+    /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
+}
+
+close_window() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  xdotool key --window "$1" alt+F4
+}

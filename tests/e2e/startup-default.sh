@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# A first start with no settings: the default model, the title " - Tavrel", the default
+# size, a black view; closing the window ends the program cleanly.
+source "$(dirname "$0")/lib.sh"
+
+start_app
+wait_for_window ' - Tavrel'
+main=$window_id
+wait_for_startup
+case "$startup_report" in
+  *"CurrentView=0 Tool=0 grid=0 loc=0 distance=1"*"points=48 patches=4 selected= LoadedFile=<>"*) ;;
+  *) fail "start-up report: expected the defaults and the built-in model, saw: $startup_report" ;;
+esac
+expect_eq "title" " - Tavrel" "$(xdotool getwindowname "$main")"
+
+# With no window manager the X window is the client area; the settings hold its size.
+read -r x y w h <<<"$(geometry_of "$main")"
+wait_for_setting w "$w"
+wait_for_setting h "$h"
+[ "$w" -gt 1150 ] && [ "$w" -le 1200 ] || fail "client width $w is not that of a 1200-wide window"
+[ "$h" -gt 700 ] && [ "$h" -le 800 ] || fail "client height $h is not that of an 800-high window"
+
+wait_for_view "$w"
+view=$view_id
+for spot in "10 10" "$((w / 2)) 300" "$((w - 5)) 600"; do
+  expect_eq "view pixel at $spot" "#000000" "$(pixel_of "$view" $spot)"
+done
+
+close_window "$main"
+wait_for_exit 20
+expect_eq "exit status" "0" "$exit_status"
