@@ -7,6 +7,8 @@ add_executable(core-tests
   tests/native/settings-file-test.cpp
   tests/native/session-test.cpp
   tests/native/model-test.cpp
+  tests/native/obj-format-test.cpp
 )
+target_include_directories(core-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(core-tests PRIVATE tavrel-core GTest::gtest GTest::gtest_main)
 gtest_discover_tests(core-tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)

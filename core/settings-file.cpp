@@ -1,9 +1,10 @@
 #include "core/settings-file.h"
 
+#include "core/file-replace.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -156,26 +157,4 @@ bool SettingsFile::writeFloat(const char* section, const char* key, float value)
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%f", static_cast<double>(value));
     return writeString(section, key, buffer);
-}
-
-bool replaceFileContents(const std::string& path, const std::string& content) {
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
 }

@@ -33,7 +33,3 @@ class SettingsFile {
   private:
     std::string path_;
 };
-
-// Writes content to path through a temporary file beside it, renamed over the target.
-// The previous file stays whole when anything fails.
-bool replaceFileContents(const std::string& path, const std::string& content);

@@ -1,0 +1,13 @@
+// Writing a file whole without ever leaving half of it behind.
+#pragma once
+
+#include <string>
+
+// Writes content to a temporary file beside path and renames it over path. When anything
+// fails the previous file is left as it was, the temporary file is removed and the reason is
+// stored in error (when given).
+bool replaceFileContents(const std::string& path, const std::string& content,
+                         std::string* error = nullptr);
+
+// The whole content of a file read as bytes; false when it cannot be opened.
+bool readFileContents(const std::string& path, std::string& content);

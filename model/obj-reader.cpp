@@ -1,0 +1,183 @@
+#include <charconv>
+#include <optional>
+#include <unordered_map>
+
+#include "core/file-replace.h"
+#include "model/obj-format.h"
+#include "model/tree-item-param.h"
+
+namespace {
+
+bool isSpace(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\v' || c == '\f'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Words separated by white space, and numbers read from the front of what follows, the way
+// a text stream extracts them: once a number fails, every later read fails and words are
+// empty.
+class Scanner {
+  public:
+    explicit Scanner(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
+
+    std::string_view word() {
+        if (failed_) return {};
+        skipSpace();
+        const char* begin = p_;
+        while (p_ < end_ && !isSpace(*p_)) ++p_;
+        return {begin, static_cast<size_t>(p_ - begin)};
+    }
+
+    template <typename T> bool number(T& value) {
+        if (failed_) return false;
+        skipSpace();
+        const char* begin = p_;
+        if (begin < end_ && *begin == '+') ++begin;
+        // A decimal form only: a sign, then digits or a point (no "inf", "nan" or "+-").
+        const char* first = begin < end_ && *begin == '-' && begin == p_ ? begin + 1 : begin;
+        if (first >= end_ || !(isDigit(*first) || (*first == '.' && std::is_floating_point_v<T>)))
+            return fail();
+        auto [next, error] = std::from_chars(begin, end_, value);
+        if (error != std::errc()) return fail();
+        p_ = next;
+        return true;
+    }
+
+    template <typename T, size_t N> bool numbers(T (&values)[N]) {
+        for (T& v : values)
+            if (!number(v)) return false;
+        return true;
+    }
+
+  private:
+    void skipSpace() {
+        while (p_ < end_ && isSpace(*p_)) ++p_;
+    }
+    bool fail() {
+        failed_ = true;
+        return false;
+    }
+
+    const char* p_;
+    const char* end_;
+    bool failed_ = false;
+};
+
+ObjResult invalid(std::string reason) { return {ObjResult::Status::Invalid, std::move(reason)}; }
+
+struct PendingLocator {
+    std::string name;
+    Model::Locator locator;
+};
+
+} // namespace
+
+ObjResult readObj(std::string_view text, Model& model, ModelTree* tree) {
+    const size_t pointsBefore = model.points.size();
+    const size_t patchesBefore = model.patches.size();
+    const size_t groupsBefore = model.groups.size();
+    auto rollBack = [&](std::string reason) {
+        model.points.resize(pointsBefore);
+        model.patches.resize(patchesBefore);
+        model.groups.resize(groupsBefore);
+        return invalid(std::move(reason));
+    };
+
+    Scanner in(text);
+    static const char* const kHeader[4] = {"cstype", "bezier", "deg", "3"};
+    for (const char* expected : kHeader)
+        if (in.word() != expected)
+            return invalid("it does not start with \"cstype bezier\" and \"deg 3\"");
+
+    std::string_view w = in.word();
+    while (w == "v") {
+        float xyz[3];
+        if (!in.numbers(xyz)) break;
+        model.points.push_back({xyz[0], xyz[1], xyz[2]});
+        w = in.word();
+    }
+
+    while (w == "symmetry") {
+        std::string name(in.word());
+        float v[8];
+        if (!in.numbers(v)) break;
+        auto symmetry = std::make_unique<Model::Symmetry>(std::move(name));
+        symmetry->firstVector = {v[0], v[1], v[2], v[3]};
+        symmetry->secondVector = {v[4], v[5], v[6], v[7]};
+        model.groups.push_back(std::move(symmetry));
+        w = in.word();
+    }
+
+    // Group names already known, first match kept.
+    std::unordered_map<std::string, int32_t> groupByName;
+    for (size_t i = 0; i < model.groups.size(); ++i)
+        groupByName.emplace(model.groups[i]->name, static_cast<int32_t>(i));
+
+    while (w == "surf" || w == "g" || w == "m") {
+        std::optional<std::string> groupName;
+        if (w == "g") {
+            groupName = std::string(in.word());
+            w = in.word();
+        }
+        float alpha = 1.0f;
+        if (w == "m") {
+            if (!in.number(alpha)) break;
+            w = in.word();
+        }
+        if (w != "surf")
+            return rollBack("patch " + std::to_string(model.patches.size() - patchesBefore + 1) +
+                            " has no \"surf\" statement");
+        for (int i = 0; i < 4; ++i) in.word(); // the parameter range, whatever it says
+        int32_t indices[16];
+        if (!in.numbers(indices)) break;
+
+        Model::Patch patch;
+        std::copy(std::begin(indices), std::end(indices), patch.indices.begin());
+        patch.alpha = alpha;
+        if (groupName) {
+            auto [it, added] =
+                groupByName.emplace(*groupName, static_cast<int32_t>(model.groups.size()));
+            if (added) model.groups.push_back(std::make_unique<Model::Group>(*groupName));
+            patch.group = it->second;
+        }
+        model.patches.push_back(patch);
+
+        w = in.word();
+        if (w == "end") w = in.word();
+    }
+
+    std::vector<PendingLocator> locators;
+    while (w == "locator") {
+        PendingLocator pending;
+        pending.name = std::string(in.word());
+        float v[8];
+        if (!in.numbers(v)) break;
+        pending.locator.position = {v[0], v[1], v[2], v[3]};
+        pending.locator.orientation = {v[4], v[5], v[6], v[7]};
+        locators.push_back(std::move(pending));
+        w = in.word();
+    }
+    // Anything else ends the reading.
+
+    const int64_t pool = static_cast<int64_t>(model.points.size());
+    for (size_t p = patchesBefore; p < model.patches.size(); ++p)
+        for (int32_t index : model.patches[p].indices)
+            if (index < 0 || index >= pool)
+                return rollBack("patch " + std::to_string(p - patchesBefore + 1) + " uses point " +
+                                std::to_string(index) + ", but there " +
+                                (pool == 1 ? "is 1 point" : "are " + std::to_string(pool) + " points"));
+
+    for (PendingLocator& pending : locators) {
+        const uint32_t param = encodeTreeItemParam(TreeItemKind::Locator,
+                                                   static_cast<uint32_t>(model.locators.size()));
+        if (tree) pending.locator.treeItem = tree->insertLocatorItem(pending.name, param);
+        model.locators.push_back(pending.locator);
+    }
+    return {};
+}
+
+ObjResult loadObj(const std::string& path, Model& model, ModelTree* tree) {
+    std::string text;
+    if (!readFileContents(path, text)) return {ObjResult::Status::CannotOpen, "it cannot be opened"};
+    ObjResult result = readObj(text, model, tree);
+    model.rebuildBuffers();
+    return result;
+}
