@@ -12,3 +12,8 @@ add_executable(core-tests
 target_include_directories(core-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(core-tests PRIVATE tavrel-core GTest::gtest GTest::gtest_main)
 gtest_discover_tests(core-tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
+
+# The command-line tool on real files.
+add_test(NAME tavrel-obj.commands
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/tavrel-obj-test.sh $<TARGET_FILE:tavrel-obj>)
+set_tests_properties(tavrel-obj.commands PROPERTIES TIMEOUT 60)

@@ -40,8 +40,9 @@ add_executable(win32-tests
   tests/win32/renderer-test.cpp
   tests/win32/settings-profile-test.cpp
   tests/win32/startup-test.cpp
+  tests/win32/obj-writer-test.cpp
 )
-target_include_directories(win32-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
+target_include_directories(win32-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(win32-tests PRIVATE tavrel-win32 gtest gtest_main)
 set(WIN32_TEST_DIR ${CMAKE_BINARY_DIR}/test-run)
 tavrel_stage_assets(win32-tests ${WIN32_TEST_DIR})
@@ -54,9 +55,14 @@ gtest_discover_tests(win32-tests
 
 # End-to-end runs of the real program, driven by real input and checked by what it shows
 # and writes. They share one X display, so they run one at a time.
-foreach(scenario startup-default session-geometry)
+foreach(scenario startup-default session-geometry startup-model-file)
   add_test(NAME e2e.${scenario} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/${scenario}.sh)
   set_tests_properties(e2e.${scenario} PROPERTIES
     TIMEOUT 180 RUN_SERIAL TRUE
     ENVIRONMENT "TAVREL_EXE=$<TARGET_FILE:tavrel>;TAVREL_ASSETS=${WIN32_TEST_DIR};E2E_ARTIFACTS=${CMAKE_BINARY_DIR}/e2e-artifacts")
 endforeach()
+
+# The command-line tool, run by Wine itself so its CR LF output reaches the checks unchanged.
+add_test(NAME tavrel-obj.commands
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/tavrel-obj-test.sh timeout 60 wine $<TARGET_FILE:tavrel-obj>)
+set_tests_properties(tavrel-obj.commands PROPERTIES TIMEOUT 120)

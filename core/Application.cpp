@@ -12,6 +12,7 @@
 #include "core/session-keys.h"
 #include "core/window-layout.h"
 #include "graphics/renderer.h"
+#include "model/obj-format.h"
 #include "ui/palette.h"
 #include "ui/shape-window.h"
 
@@ -95,6 +96,12 @@ RECT startupWindowRect() {
     return r;
 }
 
+void reportRefusedFile(const std::string& path, const std::string& reason) {
+    const std::string text = "Tavrel could not open the model \"" + path + "\": " + reason + ".";
+    OutputDebugStringA((text + "\n").c_str());
+    MessageBoxA(application.mainWindow, text.c_str(), "Tavrel", MB_OK | MB_ICONWARNING);
+}
+
 void restoreSelection() {
     Model& model = application.ship;
     const std::string text = sessionSettings().readString(session::kTool, "SelectedPatches", "",
@@ -152,10 +159,15 @@ bool startUp(HINSTANCE instance, int showCommand) {
     if (editorState.loadedFile.empty()) {
         model.createDefault();
     } else {
-        // Reading OBJ patch files comes with the file format; until then the document is empty.
-        model.buildBuffers();
+        // A missing file starts an empty document; a refused one says why.
+        ObjResult result = loadObj(editorState.loadedFile, model, &shapeTree());
+        if (result.status == ObjResult::Status::Invalid)
+            reportRefusedFile(editorState.loadedFile, result.reason);
     }
+    // Still to come here: the planet texture and the head-up display.
 
+    // The display check box follows the selection once the palette has its buttons, and the
+    // joystick is opened here when flight comes.
     keyFlags.clear();
     ShowWindow(application.mainWindow, showCommand);
     UpdateWindow(application.mainWindow);
@@ -190,6 +202,7 @@ void frameTick() {
     const float dt = frameSeconds(now.QuadPart, application.lastCounter, application.counterFrequency);
     application.lastCounter = now.QuadPart;
 
+    // Camera keys, joystick and flight join the tick with their own parts of the program.
     frameRender();
     application.ship.drift(dt);
 }

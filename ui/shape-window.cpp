@@ -9,6 +9,12 @@ HWND createShapeWindow() {
                            &editorState);
 }
 
+ModelTree& shapeTree() {
+    // Texts only until the tree control is built; locators keep their names here meanwhile.
+    static TextOnlyTree tree;
+    return tree;
+}
+
 void rebuildShapeWindow() {
     // The tree and the point list come with the shape window's controls.
 }

@@ -3,7 +3,11 @@
 
 #include <windows.h>
 
+#include "model/model-tree.h"
+
 HWND createShapeWindow();
+// The tree as the model files see it (locator names live in it).
+ModelTree& shapeTree();
 // Rebuilds the tree and the point list from the model.
 void rebuildShapeWindow();
 

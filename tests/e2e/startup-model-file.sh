@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Start-up opens the remembered model file: a good one is loaded and names the window, a
+# missing one gives an empty document, a refused one says which file and why.
+source "$(dirname "$0")/lib.sh"
+
+mkdir -p "$e2e_dir/work/models"
+printf 'cstype bezier\r\ndeg 3\r\nv 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\nv 1 1 0\r\n\r\ng wing\r\nsurf 0.0 1.0 0.0 1.0 0 1 2 3 0 1 2 3 0 1 2 3 0 1 2 3\r\nend\r\nsurf 0.0 1.0 0.0 1.0 3 2 1 0 3 2 1 0 3 2 1 0 3 2 1 0\r\n' \
+  > "$e2e_dir/work/models/wing.obj"
+
+start_app $'[Session]\r\nLoadedFile=models\\wing.obj\r\n'
+wait_for_window '^wing - Tavrel$'
+main=$window_id
+wait_for_startup
+case "$startup_report" in *"points=4 patches=2 "*) ;; *) fail "wing.obj not loaded: $startup_report" ;; esac
+close_window "$main"
+wait_for_exit 20
+expect_eq "exit status" "0" "$exit_status"
+
+start_app $'[Session]\r\nLoadedFile=C:\\nowhere\\missing.obj\r\n'
+wait_for_window '^missing - Tavrel$'
+main=$window_id
+wait_for_startup
+case "$startup_report" in *"points=0 patches=0 "*) ;; *) fail "a missing file must give an empty model: $startup_report" ;; esac
+close_window "$main"
+wait_for_exit 20
+expect_eq "exit status" "0" "$exit_status"
+
+printf 'cstype bezier\r\ndeg 3\r\nv 0 0 0\r\nsurf 0.0 1.0 0.0 1.0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 5\r\n' > "$e2e_dir/work/models/broken.obj"
+start_app $'[Session]\r\nLoadedFile=models\\broken.obj\r\n'
+wait_for_window '^Tavrel$'
+box=$window_id
+grep -a -q 'could not open the model .*broken.obj.*uses point 5' "$e2e_dir/stderr.log" ||
+  fail "the refusal does not say which file and why"
+xdotool windowfocus --sync "$box" 2>/dev/null; xdotool key --window "$box" Return
+wait_for_window '^broken - Tavrel$'
+main=$window_id
+wait_for_startup
+case "$startup_report" in *"points=0 patches=0 "*) ;; *) fail "a refused file must leave the model empty: $startup_report" ;; esac
+close_window "$main"
+wait_for_exit 20
+expect_eq "exit status" "0" "$exit_status"

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# tavrel-obj check and cat on good, bad and missing files. Argument: the tool (and, for the
+# Windows build, the emulator before it).
+set -uo pipefail
+tool=("$@")
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+printf 'cstype bezier\ndeg 3\nv 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\nsymmetry S 0 0 0 0 0 0 0 0\n g S surf 0 1 0 1 0 1 2 3 0 1 2 3 0 1 2 3 0 1 2 3\ng plain m 0.5 surf 0 1 0 1 0 1 2 3 0 1 2 3 0 1 2 3 0 1 2 3\nlocator L 0 0 0 1 0 0 0 1\n' > "$dir/good.obj"
+
+out=$("${tool[@]}" check "$dir/good.obj" | tr -d '\r') || fail "check of a good file failed"
+expected=$'points 4\npatches 2\ngroups 1\nsymmetries 1\nlocators 1'
+[ "$out" = "$expected" ] || fail "check: expected '$expected', saw '$out'"
+
+"${tool[@]}" cat "$dir/good.obj" > "$dir/cat.obj" || fail "cat to stdout failed"
+"${tool[@]}" cat "$dir/good.obj" "$dir/out.obj" || fail "cat to a file failed"
+cmp -s "$dir/cat.obj" "$dir/out.obj" || fail "cat to stdout and to a file differ"
+head -c 15 "$dir/out.obj" | od -c | grep -q '\\r  \\n' || fail "lines do not end in CR LF"
+grep -q $'^m 0.5\r$' "$dir/out.obj" || fail "opacity line missing"
+grep -q $'^L\r$' "$dir/out.obj" || fail "locator name lost"
+# Normalised output is a fixed point.
+"${tool[@]}" cat "$dir/out.obj" "$dir/again.obj" && cmp -s "$dir/out.obj" "$dir/again.obj" || fail "cat is not stable"
+
+printf 'cstype bezier\ndeg 3\nv 0 0 0\nsurf 0 1 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 7\n' > "$dir/bad.obj"
+err=$("${tool[@]}" check "$dir/bad.obj" 2>&1 >/dev/null)
+[ $? -eq 1 ] || fail "check of a bad file did not fail"
+case "$err" in *bad.obj*"point 7"*) ;; *) fail "check: unclear error '$err'" ;; esac
+
+"${tool[@]}" check "$dir/missing.obj" >/dev/null 2>&1 && fail "check of a missing file succeeded"
+"${tool[@]}" frobnicate >/dev/null 2>&1; [ $? -eq 2 ] || fail "bad usage must exit 2"
+echo "tavrel-obj: all checks passed"
