@@ -8,12 +8,14 @@ void Model::clear() {
 }
 
 void Model::releaseBuffers() {
+    ++revision;
     vertexBuffer.reset();
     patchIndexBuffers.clear();
     netIndexBuffers.clear();
 }
 
 void Model::buildBuffers() {
+    ++revision;
     if (!gpu || points.empty()) return;
     vertexBuffer = gpu->createVertexBuffer(points.data(), points.size());
     patchIndexBuffers.reserve(patches.size());
@@ -23,6 +25,11 @@ void Model::buildBuffers() {
         std::array<int32_t, 36> net = controlNetIndices(patch);
         netIndexBuffers.push_back(gpu->createIndexBuffer(net.data(), net.size()));
     }
+}
+
+void Model::updatePointBuffer() {
+    ++revision;
+    if (gpu && vertexBuffer) gpu->updateVertexBuffer(*vertexBuffer, points.data(), points.size());
 }
 
 bool Model::isSymmetry(int groupIndex) const {

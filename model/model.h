@@ -58,6 +58,9 @@ class Model {
 
     // Where the GPU copy is made; without one the model keeps no GPU copy.
     GpuBufferFactory* gpu = nullptr;
+    // Counts changes of the GPU copy, so that copies derived from it (the CPU tessellation)
+    // know when to follow.
+    uint64_t revision = 0;
 
     // Destroys every group, empties the pool and the patches and releases the buffers.
     // Locators stay.
@@ -70,6 +73,8 @@ class Model {
         releaseBuffers();
         buildBuffers();
     }
+    // Rewrites the whole vertex buffer from the pool after points moved.
+    void updatePointBuffer();
     // Appends the built-in band of four patches (48 points) and builds the buffers.
     void createDefault();
 

@@ -1,0 +1,81 @@
+#include "model/bezier-surface.h"
+
+namespace bezier {
+
+std::array<float, 4> bernstein(float t) {
+    const float s = 1.0f - t;
+    return {s * s * s, 3.0f * t * s * s, 3.0f * t * t * s, t * t * t};
+}
+
+vm::Float3 evaluate(const std::array<vm::Float3, 16>& p, float u, float v) {
+    const std::array<float, 4> bu = bernstein(u), bv = bernstein(v);
+    vm::Float3 r{};
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 4; ++col) {
+            const float w = bv[static_cast<size_t>(row)] * bu[static_cast<size_t>(col)];
+            const vm::Float3& q = p[static_cast<size_t>(4 * row + col)];
+            r.x += w * q.x;
+            r.y += w * q.y;
+            r.z += w * q.z;
+        }
+    return r;
+}
+
+std::array<vm::Float3, 16> controlPoints(const Model& model, const Model::Patch& patch) {
+    std::array<vm::Float3, 16> p;
+    for (size_t i = 0; i < 16; ++i) p[i] = model.points[static_cast<size_t>(patch.indices[i])];
+    return p;
+}
+
+void tessellate(const std::array<vm::Float3, 16>& p, vm::Float3* out) {
+    // Weights are the same for every patch; work them out once.
+    static const auto weights = [] {
+        std::array<std::array<float, 4>, kFactor + 1> w;
+        for (int i = 0; i <= kFactor; ++i) w[static_cast<size_t>(i)] = bernstein(static_cast<float>(i) / kFactor);
+        return w;
+    }();
+    // Rows of control points blended along u first, then the four results along v.
+    for (int i = 0; i <= kFactor; ++i) {
+        const auto& bu = weights[static_cast<size_t>(i)];
+        vm::Float3 column[4];
+        for (int row = 0; row < 4; ++row) {
+            vm::Float3 c{};
+            for (int col = 0; col < 4; ++col) {
+                const vm::Float3& q = p[static_cast<size_t>(4 * row + col)];
+                const float w = bu[static_cast<size_t>(col)];
+                c.x += w * q.x;
+                c.y += w * q.y;
+                c.z += w * q.z;
+            }
+            column[row] = c;
+        }
+        for (int j = 0; j <= kFactor; ++j) {
+            const auto& bv = weights[static_cast<size_t>(j)];
+            vm::Float3 r{};
+            for (int row = 0; row < 4; ++row) {
+                const float w = bv[static_cast<size_t>(row)];
+                r.x += w * column[row].x;
+                r.y += w * column[row].y;
+                r.z += w * column[row].z;
+            }
+            out[j * (kFactor + 1) + i] = r;
+        }
+    }
+}
+
+const std::array<uint32_t, kTriangleIndices>& triangleIndices() {
+    static const auto indices = [] {
+        std::array<uint32_t, kTriangleIndices> a{};
+        size_t n = 0;
+        for (uint32_t j = 0; j < kFactor; ++j)
+            for (uint32_t i = 0; i < kFactor; ++i) {
+                const uint32_t v00 = j * (kFactor + 1) + i, v10 = v00 + 1;
+                const uint32_t v01 = v00 + kFactor + 1, v11 = v01 + 1;
+                for (uint32_t v : {v00, v10, v11, v00, v11, v01}) a[n++] = v;
+            }
+        return a;
+    }();
+    return indices;
+}
+
+} // namespace bezier

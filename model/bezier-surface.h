@@ -1,0 +1,29 @@
+// Bicubic Bezier surfaces evaluated on the CPU, with the parameterisation the domain shader
+// uses: u runs along a patch's columns, v along its rows, and
+// P(u, v) = Σr Σc B_r(v) · B_c(u) · P[4r + c] with the cubic Bernstein polynomials B.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "core/vector-math.h"
+#include "model/model.h"
+
+namespace bezier {
+
+// The tessellation factor of every edge and of the inside: a 5 × 5 grid of quads.
+inline constexpr int kFactor = 5;
+inline constexpr int kGridVertices = (kFactor + 1) * (kFactor + 1); // 36
+inline constexpr int kTriangleIndices = kFactor * kFactor * 6;     // 150
+
+// The four cubic Bernstein weights at t.
+std::array<float, 4> bernstein(float t);
+vm::Float3 evaluate(const std::array<vm::Float3, 16>& controlPoints, float u, float v);
+// The control points of a patch, row-major.
+std::array<vm::Float3, 16> controlPoints(const Model& model, const Model::Patch& patch);
+// Grid vertex (i, j) is at u = i / 5, v = j / 5, stored at j·6 + i.
+void tessellate(const std::array<vm::Float3, 16>& controlPoints, vm::Float3* out36);
+// Two triangles per grid quad, indices into the 36 grid vertices.
+const std::array<uint32_t, kTriangleIndices>& triangleIndices();
+
+} // namespace bezier
