@@ -8,6 +8,8 @@ add_library(tavrel-win32 STATIC
   core/main-window.cpp
   core/window-layout.cpp
   graphics/device-buffers.cpp
+  graphics/line-shapes.cpp
+  graphics/patch-renderer.cpp
   graphics/renderer.cpp
   graphics/shader-compiler.cpp
   ui/palette.cpp
@@ -41,6 +43,7 @@ add_executable(win32-tests
   tests/win32/settings-profile-test.cpp
   tests/win32/startup-test.cpp
   tests/win32/obj-writer-test.cpp
+  tests/win32/patch-render-test.cpp
 )
 target_include_directories(win32-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(win32-tests PRIVATE tavrel-win32 gtest gtest_main)

@@ -209,11 +209,43 @@ void frameTick() {
 
 void frameRender() {
     if (!renderer || !renderer->device()) return; // none yet, or the program is ending
+    Renderer& r = *renderer;
+    const bool editing = editorState.mode == 1;
+    const vm::Vec4 target = orbitCamera.target();
+    const vm::Vec4 arrowColour = {0.99039227f, 0.9298039f, 0.96392155f, 1.0f};
+    r.arrowFacing = orbitCamera.viewingDirection();
+    auto axisCross = [&r] {
+        r.drawArrow({0, 0, 0, 1}, {1, 0, 0, 1}, {1, 0, 0, 0});
+        r.drawArrow({0, 0, 0, 1}, {0, 1, 0, 1}, editorState.handleHot ? vm::Vec4{1, 1, 1, 0} : vm::Vec4{0, 1, 0, 0});
+        r.drawArrow({0, 0, 0, 1}, {0, 0, 1, 1}, {0, 0, 1, 0});
+    };
     for (int v = 0; v < viewCount(); ++v) {
-        renderer->clearView(v);
+        r.clearView(v);
+        // Flight views look out of the cockpit once flight exists; until then, the editor's.
         const vm::Mat4 view = v == 0 ? orbitCamera.viewMatrix() : orbitCamera.axisViewMatrix(v);
-        renderer->viewProjection = view * renderer->projection;
-        renderer->setWorld(vm::identity());
-        renderer->present(v);
+        r.viewProjection = view * r.projection;
+        // The tools' overlays and the planet are drawn here once they exist.
+
+        r.setWorld(vm::identity());
+        r.drawArrow(target, application.ship.position, arrowColour);
+        if (displayFlags.wireSphereVisible) r.drawShape(Renderer::WireSphere);
+
+        r.setWorld(vm::translation(target));
+        if (editing) axisCross();
+
+        const bool wireframe = paletteWireframeChecked();
+        for (Vaisseau* entity : application.entities) {
+            vm::Mat4 world;
+            entity->worldMatrix(world);
+            r.drawPatches(*entity, world, wireframe, editorState);
+            if (editing) r.drawControlNets(*entity, world, editorState);
+        }
+        if (editing) {
+            r.setWorld(vm::identity());
+            r.drawArrow(orbitCamera.offset, target, arrowColour);
+            r.setWorld(vm::translation(orbitCamera.offset));
+            axisCross();
+        }
+        r.present(v);
     }
 }

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+
 #include "core/Application.h"
 #include "core/session-keys.h"
 #include "graphics/renderer.h"
@@ -28,6 +30,15 @@ ViewArea viewArea(int clientWidth, int clientHeight) {
     return {top, clientWidth, clientHeight - top - statusBarHeight()};
 }
 
+void placeMainView(int x, int y, int w, int h, bool repaint) {
+    if (!application.mainViewWindow) return;
+    MoveWindow(application.mainViewWindow, x, y, w, h, repaint);
+    if (renderer) renderer->resizeView(w, h, 0);
+    char line[96];
+    std::snprintf(line, sizeof line, "Tavrel view 0 at %d,%d size %dx%d\n", x, y, w, h);
+    OutputDebugStringA(line);
+}
+
 void createSecondaryViews(int width, int height, HWND parent) {
     if (!parent) parent = application.mainWindow;
     const int top = toolbarHeight();
@@ -48,6 +59,27 @@ void destroySecondaryViews() {
         renderer->releaseSecondaryView(k);
         if (application.secondaryViews[k]) DestroyWindow(application.secondaryViews[k]);
         application.secondaryViews[k] = nullptr;
+    }
+}
+
+void resizeMainWindowForViewArea(int width, int height) {
+    RECT r = {0, 0, width, height + toolbarHeight() + statusBarHeight()};
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+    SetWindowPos(application.mainWindow, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    if (editorState.statusBar) SendMessageA(editorState.statusBar, WM_SIZE, 0, 0);
+}
+
+void switchLayout(int layout) {
+    const int top = toolbarHeight();
+    if (layout == 1) {
+        createSecondaryViews(640, 480, application.mainWindow);
+        resizeMainWindowForViewArea(1280, 960);
+        placeMainView(640, top + 480, 640, 480, false);
+    } else if (layout == 0) {
+        destroySecondaryViews();
+        resizeMainWindowForViewArea(1200, 800);
+        placeMainView(0, top, 1200, 800, false);
     }
 }
 
@@ -77,10 +109,7 @@ bool handleLayoutMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
             x = w;
             y = area.top + h;
         }
-        if (application.mainViewWindow) {
-            MoveWindow(application.mainViewWindow, x, y, w, h, FALSE);
-            if (renderer) renderer->resizeView(w, h, 0);
-        }
+        placeMainView(x, y, w, h, false);
         if (editorState.statusBar) SendMessageA(editorState.statusBar, WM_SIZE, wParam, lParam);
         if (editorState.mainToolbar) SendMessageA(editorState.mainToolbar, TB_AUTOSIZE, 0, 0);
         sessionSettings().writeInt(session::kSession, "w", LOWORD(lParam));

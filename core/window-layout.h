@@ -17,10 +17,20 @@ int statusBarHeight();
 // The view area of a main-window client size.
 ViewArea viewArea(int clientWidth, int clientHeight);
 
+// Moves view 0's window to (x, y) with size w × h in the main window's client area and
+// resizes its swap chain; the placement is written to the debugger output.
+void placeMainView(int x, int y, int w, int h, bool repaint);
+
 // Creates the three "Static" children of views 1..3 (each width × height) and their swap chains.
 void createSecondaryViews(int width, int height, HWND parent);
 // Destroys them and releases their swap chains.
 void destroySecondaryViews();
+
+// Sizes the main window so that its view area is width × height, keeping its place.
+void resizeMainWindowForViewArea(int width, int height);
+// 1: the quad layout (four 640 × 480 views), 0: the single layout (one 1200 × 800 view);
+// anything else does nothing.
+void switchLayout(int layout);
 
 // WM_MOVE, WM_SIZE and WM_GETMINMAXINFO of the main window; true when handled.
 bool handleLayoutMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cstdio>
+#include <string>
 
 #include "core/fatal-error.h"
 #include "graphics/shader-compiler.h"
@@ -45,7 +46,9 @@ Renderer* Renderer::create(float fovAngleY, int width, int height, HWND window) 
         createConstantBuffer(r->device_.Get(), sizeof(ColourConstants), "arf", "colour buffer");
     r->tessellationBuffer_ = createConstantBuffer(r->device_.Get(), sizeof(TessellationConstants),
                                                   "arf", "tessellation buffer");
+    r->createPatchPipeline();
     r->createStates();
+    r->createLineShapes();
     r->bufferFactory_ = std::make_unique<DeviceBufferFactory>(r->device_.Get(), r->context_.Get());
     return r;
 }
@@ -254,6 +257,15 @@ void Renderer::releaseDevice() {
     sampler_.Reset();
     factory_.Reset();
     bufferFactory_.reset();
+    lineVertexShader_.Reset();
+    linePixelShader_.Reset();
+    positionLayout_.Reset();
+    for (auto& buffer : shapeBuffers_) buffer.Reset();
+    bezierVertexShader_.Reset();
+    hullShader_.Reset();
+    domainShader_.Reset();
+    bezierPixelShader_.Reset();
+    cpuSurfaces_ = CpuSurfaces{};
     context_.Reset();
     device_.Reset();
 }
@@ -264,9 +276,27 @@ void Renderer::setWorld(const vm::Mat4& m) {
     context_->UpdateSubresource(transformBuffer_.Get(), 0, nullptr, &constants, 0, 0);
 }
 
-ComPtr<ID3D11PixelShader> Renderer::compilePixelShader(const wchar_t* path) {
+std::string Renderer::shaderTarget(const char* stage) const {
+    // Shader model 5 from level 11_0 on, as the program asks for; older devices get the
+    // highest model they run.
+    const char* model = featureLevel_ >= D3D_FEATURE_LEVEL_11_0   ? "_5_0"
+                        : featureLevel_ >= D3D_FEATURE_LEVEL_10_1 ? "_4_1"
+                        : featureLevel_ >= D3D_FEATURE_LEVEL_10_0 ? "_4_0"
+                        : featureLevel_ >= D3D_FEATURE_LEVEL_9_3  ? "_4_0_level_9_3"
+                                                                  : "_4_0_level_9_1";
+    return std::string(stage) + model;
+}
+
+ComPtr<ID3DBlob> Renderer::compileOrDie(const wchar_t* path, const char* entry, const char* stage,
+                                        const char* text) {
     ComPtr<ID3DBlob> code;
-    checkSetup(compileShaderFile(path, "PS", "ps_5_0", code), "arf", "pixel shader compilation");
+    checkSetup(compileShaderFile(path, entry, shaderTarget(stage).c_str(), code), text,
+               "shader compilation");
+    return code;
+}
+
+ComPtr<ID3D11PixelShader> Renderer::compilePixelShader(const wchar_t* path) {
+    ComPtr<ID3DBlob> code = compileOrDie(path, "PS", "ps", "arf");
     ComPtr<ID3D11PixelShader> shader;
     checkSetup(device_->CreatePixelShader(code->GetBufferPointer(), code->GetBufferSize(), nullptr,
                                           &shader),

@@ -7,10 +7,14 @@
 #include <wrl/client.h>
 
 #include <memory>
+#include <string>
 
 #include "core/vector-math.h"
 #include "graphics/constant-buffers.h"
 #include "graphics/device-buffers.h"
+#include "model/model.h"
+
+struct EditorState;
 
 using Microsoft::WRL::ComPtr;
 
@@ -51,6 +55,29 @@ class Renderer {
     // Entry "PS", target "ps_5_0"; a failure is the fatal error "arf".
     ComPtr<ID3D11PixelShader> compilePixelShader(const wchar_t* path);
 
+    // --- line shapes ---
+    enum Shape { WireSphere = 0, Cube = 1, Arrow = 2, Segment = 3 };
+    // The direction arrow heads face: the orbit camera's viewing direction.
+    vm::Vec4 arrowFacing{0, 0, 1, 0};
+    void drawShape(Shape shape);
+    void drawSegment(vm::Vec4 from, vm::Vec4 to, vm::Vec4 colour);
+    void drawArrow(vm::Vec4 from, vm::Vec4 to, vm::Vec4 colour);
+    // The cube scaled by halfSize around centre; sets the world matrix itself.
+    void drawCube(vm::Vec4 colour, vm::Vec4 centre, float halfSize);
+    // Binds the colour buffer to pixel b1 and uploads the colour.
+    void setColour(vm::Vec4 colour);
+
+    // --- Bezier patches ---
+    // Patches evaluated on the GPU (hull and domain stages) or, where the device or the
+    // shader compiler cannot tessellate, on the CPU at the same factor.
+    bool tessellatesOnGpu() const { return gpuTessellation_; }
+    void selectPatchPipeline(ID3D11Buffer* vertexBuffer, bool lines, bool wireframe);
+    // Every shown patch in its colour; the patches of a symmetry a second time, mirrored.
+    void drawPatches(const Model& model, const vm::Mat4& entity, bool wireframe,
+                     const EditorState& editor);
+    // The control nets of the shown patches, never mirrored nor blended.
+    void drawControlNets(const Model& model, const vm::Mat4& entity, const EditorState& editor);
+
     ID3D11Device* device() const { return device_.Get(); }
     ID3D11DeviceContext* context() const { return context_.Get(); }
     D3D_FEATURE_LEVEL featureLevel() const { return featureLevel_; }
@@ -63,6 +90,14 @@ class Renderer {
     static vm::Mat4 perspective(float fovAngleY, float aspect);
 
   private:
+    void createLineShapes();
+    void createPatchPipeline();
+    // Shader target of a stage ("vs", "ps", …) for the device's feature level.
+    std::string shaderTarget(const char* stage) const;
+    ComPtr<ID3DBlob> compileOrDie(const wchar_t* path, const char* entry, const char* stage,
+                                  const char* text);
+    void updateCpuSurfaces(const Model& model);
+    void drawPatchCopy(const Model& model, size_t patch, bool cpu);
     HRESULT createViewTargets(IDXGISwapChain* chain, ComPtr<ID3D11RenderTargetView>& rtv,
                               ComPtr<ID3D11Texture2D>& depth, ComPtr<ID3D11DepthStencilView>& dsv);
     void createDevice(int width, int height, HWND window);
@@ -88,6 +123,27 @@ class Renderer {
     ComPtr<ID3D11SamplerState> sampler_;
     ComPtr<IDXGIFactory2> factory_;
     std::unique_ptr<DeviceBufferFactory> bufferFactory_;
+
+    // Line shapes.
+    ComPtr<ID3D11VertexShader> lineVertexShader_;
+    ComPtr<ID3D11PixelShader> linePixelShader_;
+    ComPtr<ID3D11InputLayout> positionLayout_;
+    ComPtr<ID3D11Buffer> shapeBuffers_[4];
+
+    // Patches.
+    bool gpuTessellation_ = false;
+    ComPtr<ID3D11VertexShader> bezierVertexShader_;
+    ComPtr<ID3D11HullShader> hullShader_;
+    ComPtr<ID3D11DomainShader> domainShader_;
+    ComPtr<ID3D11PixelShader> bezierPixelShader_;
+    // The CPU path: every patch's 36 grid vertices, one shared triangle list.
+    struct CpuSurfaces {
+        const Model* model = nullptr;
+        uint64_t revision = 0;
+        size_t vertexCount = 0;
+        ComPtr<ID3D11Buffer> vertices;
+        ComPtr<ID3D11Buffer> triangles;
+    } cpuSurfaces_;
 };
 
 // The renderer, published during its creation.

@@ -6,6 +6,7 @@
 
 #include "core/Application.h"
 #include "core/fatal-error.h"
+#include "core/session-keys.h"
 #include "ui/shape-window.h"
 
 namespace {
@@ -30,9 +31,15 @@ void createStatusBar(HWND mainWindow) {
     SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
 }
 
+// The button's state until the palette's toolbar carries it: its remembered value.
+bool wireframeChecked = false;
+
 } // namespace
 
+bool paletteWireframeChecked() { return wireframeChecked; }
+
 void createPalette(HWND mainWindow) {
+    wireframeChecked = sessionSettings().readInt(session::kSession, "wireframe", 0) != 0;
     createMainToolbar(mainWindow);
     createStatusBar(mainWindow);
 

@@ -7,4 +7,7 @@
 // palette window and the shape window. Called by the main window's creation handler.
 void createPalette(HWND mainWindow);
 
+// Whether the "toggleWireframe" button is checked.
+bool paletteWireframeChecked();
+
 LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -35,3 +35,8 @@ vm::Mat4 OrbitCamera::axisViewMatrix(int view) const {
     const vm::Vec4 t = target();
     return vm::lookAtRH(t - kDirection[k] * radius(), t, kUp[k]);
 }
+
+vm::Vec4 OrbitCamera::viewingDirection() const {
+    return vm::transformNormal({0, 0, 1, 0},
+                               vm::rotationRollPitchYaw(savedGamma + dGamma, savedTheta + dTheta, 0));
+}

@@ -23,6 +23,9 @@ struct OrbitCamera {
     float radius() const;
     // Eye on the orbit sphere: target + r·(−cos γ'·sin θ', sin γ', −cos γ'·cos θ').
     vm::Vec4 eye() const;
+    // The direction the camera looks along for line drawing: z turned by the saved angles
+    // plus the pending drag.
+    vm::Vec4 viewingDirection() const;
     // View 0: right-handed look-at from the eye towards the target, up (0, 1, 0).
     vm::Mat4 viewMatrix() const;
     // The fixed views of the quad layout (1 front, 2 side, 3 top), at the same radius.

@@ -119,3 +119,17 @@ close_window() {
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
   xdotool key --window "$1" alt+F4
 }
+
+# Saves a picture of the editor's main window with view 0's pixels put in place (Wine keeps
+# them in an offscreen window) as $E2E_ARTIFACTS/$1.
+capture_editor() { # name main-window
+  local out="${E2E_ARTIFACTS:-$e2e_dir}/$1" placement
+  mkdir -p "$(dirname "$out")"
+  placement=$(grep -a -o 'Tavrel view 0 at [0-9,]* size [0-9x]*' "$e2e_dir/stderr.log" | tail -1)
+  read -r vx vy vw vh <<<"$(echo "$placement" | sed 's/.* at \([0-9]*\),\([0-9]*\) size \([0-9]*\)x\([0-9]*\)/\1 \2 \3 \4/')"
+  wait_for_view "$vw" "$vh"
+  xdotool windowraise "$2" 2>/dev/null
+  import -window "$2" "$e2e_dir/main.png" && import -window "$view_id" "$e2e_dir/view.png" &&
+    convert "$e2e_dir/main.png" "$e2e_dir/view.png" -geometry "+$vx+$vy" -composite "$out" ||
+    fail "could not capture the editor"
+}

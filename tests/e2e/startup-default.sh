@@ -22,9 +22,12 @@ wait_for_setting h "$h"
 
 wait_for_view "$w"
 view=$view_id
-for spot in "10 10" "$((w / 2)) 300" "$((w - 5)) 600"; do
+# The default model in red in the middle of a black view.
+for spot in "10 10" "$((w - 5)) 600"; do
   expect_eq "view pixel at $spot" "#000000" "$(pixel_of "$view" $spot)"
 done
+expect_eq "view pixel in the middle" "#FF0000" "$(pixel_of "$view" $((w / 2 - 20)) 340)"
+capture_editor editor.png "$main"
 
 close_window "$main"
 wait_for_exit 20

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "graphics/renderer.h"
 #include "graphics/shader-compiler.h"
@@ -15,24 +16,7 @@ HWND makeViewWindow(int width, int height) {
                            nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
-// The first pixel of view 0's back buffer, read back through a staging copy.
-uint32_t readBackPixel(Renderer& r) {
-    ComPtr<ID3D11Texture2D> back;
-    EXPECT_HRESULT_SUCCEEDED(r.swapChain(0)->GetBuffer(0, __uuidof(ID3D11Texture2D), &back));
-    D3D11_TEXTURE2D_DESC desc;
-    back->GetDesc(&desc);
-    desc.Usage = D3D11_USAGE_STAGING;
-    desc.BindFlags = 0;
-    desc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
-    ComPtr<ID3D11Texture2D> staging;
-    EXPECT_HRESULT_SUCCEEDED(r.device()->CreateTexture2D(&desc, nullptr, &staging));
-    r.context()->CopyResource(staging.Get(), back.Get());
-    D3D11_MAPPED_SUBRESOURCE mapped;
-    EXPECT_HRESULT_SUCCEEDED(r.context()->Map(staging.Get(), 0, D3D11_MAP_READ, 0, &mapped));
-    uint32_t pixel = *static_cast<const uint32_t*>(mapped.pData);
-    r.context()->Unmap(staging.Get(), 0);
-    return pixel;
-}
+uint32_t readBackPixel(Renderer& r) { return readBackBuffer(r).at(0, 0); }
 
 class RendererTest : public ::testing::Test {
   protected:
@@ -51,6 +35,31 @@ class RendererTest : public ::testing::Test {
 };
 
 } // namespace
+
+BackBuffer readBackBuffer(Renderer& r, int view) {
+    BackBuffer result;
+    ComPtr<ID3D11Texture2D> back;
+    EXPECT_HRESULT_SUCCEEDED(r.swapChain(view)->GetBuffer(0, __uuidof(ID3D11Texture2D), &back));
+    D3D11_TEXTURE2D_DESC desc;
+    back->GetDesc(&desc);
+    desc.Usage = D3D11_USAGE_STAGING;
+    desc.BindFlags = 0;
+    desc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
+    ComPtr<ID3D11Texture2D> staging;
+    EXPECT_HRESULT_SUCCEEDED(r.device()->CreateTexture2D(&desc, nullptr, &staging));
+    r.context()->CopyResource(staging.Get(), back.Get());
+    D3D11_MAPPED_SUBRESOURCE mapped;
+    EXPECT_HRESULT_SUCCEEDED(r.context()->Map(staging.Get(), 0, D3D11_MAP_READ, 0, &mapped));
+    result.width = static_cast<int>(desc.Width);
+    result.height = static_cast<int>(desc.Height);
+    result.pixels.resize(static_cast<size_t>(result.width) * result.height);
+    for (int y = 0; y < result.height; ++y)
+        std::memcpy(&result.pixels[static_cast<size_t>(y) * result.width],
+                    static_cast<const char*>(mapped.pData) + static_cast<size_t>(y) * mapped.RowPitch,
+                    static_cast<size_t>(result.width) * 4);
+    r.context()->Unmap(staging.Get(), 0);
+    return result;
+}
 
 TEST_F(RendererTest, DeviceComesUpAtFeatureLevelElevenOrBetter) {
     EXPECT_EQ(renderer, r);

@@ -2,6 +2,8 @@
 // values taken from session.ini and the geometry written back to it.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/Application.h"
 #include "core/session-keys.h"
 #include "core/window-layout.h"
@@ -20,6 +22,9 @@ class StartupTest : public ::testing::Test {
         CreateDirectoryA(folder.c_str(), nullptr);
         ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
         DeleteFileA("session.ini");
+        // The shaders the program compiles at start-up.
+        std::filesystem::remove_all("graphics");
+        std::filesystem::copy("../graphics", "graphics", std::filesystem::copy_options::recursive);
     }
     // Closing the main window lets go of the device before the process ends.
     void TearDown() override {
@@ -204,4 +209,51 @@ TEST_F(StartupTest, TheGeometryWrittenIsTheGeometryReadBack) {
     EXPECT_EQ(500, s.readInt("Session", "h", -1));
     EXPECT_EQ(30, s.readInt("Session", "x", -1));
     EXPECT_EQ(40, s.readInt("Session", "y", -1));
+}
+
+TEST_F(StartupTest, LayoutSwitchGivesFixedViewAreasAndReleasesTheQuadViews) {
+    start();
+    HWND main = application.mainWindow;
+    editorState.currentView = 3;
+    switchLayout(1);
+    pumpMessages();
+    RECT client = clientRect(main);
+    EXPECT_EQ(1280, client.right);
+    EXPECT_EQ(960, viewArea(client.right, client.bottom).height);
+    for (int k = 0; k < 3; ++k) {
+        ASSERT_TRUE(IsWindow(application.secondaryViews[k]));
+        RECT r = childRect(application.secondaryViews[k]);
+        EXPECT_EQ(640, r.right - r.left);
+        EXPECT_EQ(480, r.bottom - r.top);
+    }
+    RECT view0 = childRect(application.mainViewWindow);
+    EXPECT_EQ(640, view0.left);
+    EXPECT_EQ(toolbarHeight() + 480, view0.top);
+    frameTick(); // four views cleared and presented
+
+    // An odd width: each quarter is half of it rounded down, the last column stays uncovered.
+    SetWindowPos(main, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER);
+    RECT outer = windowRect(main);
+    SetWindowPos(main, nullptr, 0, 0, outer.right - outer.left + 1, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    pumpMessages();
+    client = clientRect(main);
+    ASSERT_EQ(1, client.right % 2);
+    view0 = childRect(application.mainViewWindow);
+    EXPECT_EQ(client.right / 2, view0.left);
+    EXPECT_EQ(client.right - 1, view0.right);
+
+    editorState.currentView = 4;
+    HWND gone = application.secondaryViews[0];
+    switchLayout(0);
+    pumpMessages();
+    client = clientRect(main);
+    EXPECT_EQ(1200, client.right);
+    EXPECT_EQ(800, viewArea(client.right, client.bottom).height);
+    EXPECT_FALSE(IsWindow(gone));
+    for (int k = 1; k <= 3; ++k) EXPECT_EQ(nullptr, renderer->swapChain(k));
+    view0 = childRect(application.mainViewWindow);
+    EXPECT_EQ(0, view0.left);
+    EXPECT_EQ(1200, view0.right - view0.left);
+    frameTick();
 }

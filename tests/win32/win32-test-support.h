@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "core/fatal-error.h"
 
@@ -39,3 +40,25 @@ inline void writeTextFile(const wchar_t* path, const std::string& text) {
         std::fclose(f);
     }
 }
+
+// View 0's back buffer read back through a staging copy; pixels are R8G8B8A8 (red in the low
+// byte). Defined where the renderer is linked.
+struct BackBuffer {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    int red(int x, int y) const { return at(x, y) & 0xFF; }
+    int green(int x, int y) const { return (at(x, y) >> 8) & 0xFF; }
+    int blue(int x, int y) const { return (at(x, y) >> 16) & 0xFF; }
+    // Pixels whose colour is within tolerance of (r, g, b).
+    int count(int r, int g, int b, int tolerance = 8) const {
+        int n = 0;
+        for (uint32_t p : pixels)
+            n += std::abs(static_cast<int>(p & 0xFF) - r) <= tolerance &&
+                 std::abs(static_cast<int>((p >> 8) & 0xFF) - g) <= tolerance &&
+                 std::abs(static_cast<int>((p >> 16) & 0xFF) - b) <= tolerance;
+        return n;
+    }
+};
+class Renderer;
+BackBuffer readBackBuffer(Renderer& renderer, int view = 0);
