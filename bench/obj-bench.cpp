@@ -3,33 +3,17 @@
 
 #include <cmath>
 
+#include "generated-model.h"
 #include "model/obj-format.h"
 
 namespace {
 
-// A 400 × 250 sheet of patches sharing their edge points, gently curved, with a few groups
-// and translucent patches: about 900 000 points and 100 000 patches.
+// A 400 × 250 sheet of patches sharing their edge points: about 900 000 points and
+// 100 000 patches.
 const Model& bigModel() {
     static Model model = [] {
         Model m;
-        const int across = 400, down = 250, columns = 3 * across + 1, rows = 3 * down + 1;
-        m.points.reserve(static_cast<size_t>(columns) * rows);
-        for (int r = 0; r < rows; ++r)
-            for (int c = 0; c < columns; ++c)
-                m.points.push_back({c * 0.0137f - 8.2f, std::sin(c * 0.01f) * std::cos(r * 0.013f),
-                                    r * 0.0191f - 7.1f});
-        for (int g = 0; g < 8; ++g)
-            m.groups.push_back(std::make_unique<Model::Group>("group_" + std::to_string(g)));
-        for (int pr = 0; pr < down; ++pr)
-            for (int pc = 0; pc < across; ++pc) {
-                Model::Patch patch;
-                for (int r = 0; r < 4; ++r)
-                    for (int c = 0; c < 4; ++c)
-                        patch.indices[static_cast<size_t>(4 * r + c)] = (3 * pr + r) * columns + 3 * pc + c;
-                if (pc % 50 == 0) patch.group = pr % 8;
-                if (pc % 7 == 0) patch.alpha = 0.5f;
-                m.patches.push_back(patch);
-            }
+        generateSheet(m, 400, 250);
         return m;
     }();
     return model;

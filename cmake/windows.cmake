@@ -69,3 +69,11 @@ endforeach()
 add_test(NAME tavrel-obj.commands
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/tavrel-obj-test.sh timeout 60 wine $<TARGET_FILE:tavrel-obj>)
 set_tests_properties(tavrel-obj.commands PROPERTIES TIMEOUT 120)
+
+# Frame time of the drawing under this machine's Direct3D (run it by hand for the figures;
+# the test run only checks that it still runs).
+add_executable(frame-time bench/frame-time.cpp)
+target_include_directories(frame-time PRIVATE ${CMAKE_SOURCE_DIR}/bench)
+target_link_libraries(frame-time PRIVATE tavrel-win32)
+add_test(NAME bench.frame-time-smoke COMMAND frame-time 2)
+set_tests_properties(bench.frame-time-smoke PROPERTIES TIMEOUT 300 WORKING_DIRECTORY ${WIN32_TEST_DIR})

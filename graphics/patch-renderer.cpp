@@ -68,16 +68,6 @@ void Renderer::createPatchPipeline() {
                                "hull and domain shaders)\n");
         }
     }
-    if (!gpuTessellation_) {
-        const auto& triangles = bezier::triangleIndices();
-        D3D11_BUFFER_DESC desc = {};
-        desc.ByteWidth = static_cast<UINT>(triangles.size() * sizeof(uint32_t));
-        desc.Usage = D3D11_USAGE_IMMUTABLE;
-        desc.BindFlags = D3D11_BIND_INDEX_BUFFER;
-        D3D11_SUBRESOURCE_DATA initial = {triangles.data(), 0, 0};
-        checkSetup(device_->CreateBuffer(&desc, &initial, &cpuSurfaces_.triangles), "arf",
-                   "patch triangle indices");
-    }
 }
 
 void Renderer::selectPatchPipeline(ID3D11Buffer* vertexBuffer, bool lines, bool wireframe) {
@@ -113,12 +103,16 @@ void Renderer::selectPatchPipeline(ID3D11Buffer* vertexBuffer, bool lines, bool 
 
 void Renderer::updateCpuSurfaces(const Model& model) {
     if (cpuSurfaces_.model == &model && cpuSurfaces_.revision == model.revision) return;
-    std::vector<vm::Float3> vertices(model.patches.size() * bezier::kGridVertices);
-    for (size_t i = 0; i < model.patches.size(); ++i)
+    const size_t patches = model.patches.size();
+    std::vector<vm::Float3> vertices(patches * bezier::kGridVertices);
+    for (size_t i = 0; i < patches; ++i)
         bezier::tessellate(bezier::controlPoints(model, model.patches[i]),
                            vertices.data() + i * bezier::kGridVertices);
     if (vertices.size() != cpuSurfaces_.vertexCount) {
+        // Patch i's triangles index its own 36 vertices, so that a run of neighbouring
+        // patches in the same state is one draw.
         cpuSurfaces_.vertices.Reset();
+        cpuSurfaces_.triangles.Reset();
         if (!vertices.empty()) {
             D3D11_BUFFER_DESC desc = {};
             desc.ByteWidth = static_cast<UINT>(vertices.size() * sizeof(vm::Float3));
@@ -126,6 +120,17 @@ void Renderer::updateCpuSurfaces(const Model& model) {
             desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
             checkSetup(device_->CreateBuffer(&desc, nullptr, &cpuSurfaces_.vertices), "arf",
                        "patch surface vertices");
+            std::vector<uint32_t> triangles(patches * bezier::kTriangleIndices);
+            for (size_t i = 0; i < patches; ++i)
+                for (size_t k = 0; k < bezier::kTriangleIndices; ++k)
+                    triangles[i * bezier::kTriangleIndices + k] =
+                        bezier::triangleIndices()[k] + static_cast<uint32_t>(i * bezier::kGridVertices);
+            desc.ByteWidth = static_cast<UINT>(triangles.size() * sizeof(uint32_t));
+            desc.Usage = D3D11_USAGE_IMMUTABLE;
+            desc.BindFlags = D3D11_BIND_INDEX_BUFFER;
+            D3D11_SUBRESOURCE_DATA initial = {triangles.data(), 0, 0};
+            checkSetup(device_->CreateBuffer(&desc, &initial, &cpuSurfaces_.triangles), "arf",
+                       "patch triangle indices");
         }
         cpuSurfaces_.vertexCount = vertices.size();
     }
@@ -133,18 +138,6 @@ void Renderer::updateCpuSurfaces(const Model& model) {
         context_->UpdateSubresource(cpuSurfaces_.vertices.Get(), 0, nullptr, vertices.data(), 0, 0);
     cpuSurfaces_.model = &model;
     cpuSurfaces_.revision = model.revision;
-}
-
-void Renderer::drawPatchCopy(const Model& model, size_t patch, bool cpu) {
-    if (cpu) {
-        context_->IASetIndexBuffer(cpuSurfaces_.triangles.Get(), DXGI_FORMAT_R32_UINT, 0);
-        context_->DrawIndexed(bezier::kTriangleIndices, 0,
-                              static_cast<INT>(patch * bezier::kGridVertices));
-    } else {
-        context_->IASetIndexBuffer(DeviceBufferFactory::get(model.patchIndexBuffers[patch].get()),
-                                   DXGI_FORMAT_R32_UINT, 0);
-        context_->DrawIndexed(16, 0, 0);
-    }
 }
 
 void Renderer::drawPatches(const Model& model, const vm::Mat4& entity, bool wireframe,
@@ -155,35 +148,110 @@ void Renderer::drawPatches(const Model& model, const vm::Mat4& entity, bool wire
     if (cpu) {
         updateCpuSurfaces(model);
         if (!cpuSurfaces_.vertices) return;
+        context_->IASetIndexBuffer(cpuSurfaces_.triangles.Get(), DXGI_FORMAT_R32_UINT, 0);
     }
     selectPatchPipeline(cpu ? cpuSurfaces_.vertices.Get() : DeviceBufferFactory::get(model.vertexBuffer.get()),
                         false, wireframe);
     const vm::Mat4 worlds[2] = {displayMatrix(editor, entity, false), displayMatrix(editor, entity, true)};
-    for (size_t i = 0; i < model.patches.size(); ++i) {
+    int boundWorld = -1;
+    vm::Vec4 boundColour{-1, -1, -1, -1};
+    auto useWorld = [&](int copy) {
+        if (boundWorld == copy) return;
+        setWorld(worlds[copy]);
+        boundWorld = copy;
+    };
+
+    const size_t count = model.patches.size();
+    for (size_t i = 0; i < count;) {
         const Model::Patch& patch = model.patches[i];
-        if (!model.isShown(patch)) continue;
+        if (!model.isShown(patch)) {
+            ++i;
+            continue;
+        }
+        const bool hovered = static_cast<int>(i) == editor.hoveredPatch;
+        const vm::Vec4 colour = patchColour(patch, hovered);
         const bool mirrored = model.isSymmetry(patch.group);
-        setColour(patchColour(patch, static_cast<int>(i) == editor.hoveredPatch));
         const bool blend = patchBlends(patch);
+        // The CPU path draws a run of neighbours that look the same in one call.
+        size_t end = i + 1;
+        if (cpu)
+            while (end < count) {
+                const Model::Patch& next = model.patches[end];
+                const vm::Vec4 c = patchColour(next, static_cast<int>(end) == editor.hoveredPatch);
+                if (!model.isShown(next) || model.isSymmetry(next.group) != mirrored ||
+                    patchBlends(next) != blend || c.x != colour.x || c.y != colour.y ||
+                    c.z != colour.z || !(c.w == colour.w))
+                    break;
+                ++end;
+            }
+        if (!(colour.x == boundColour.x && colour.y == boundColour.y && colour.z == boundColour.z &&
+              colour.w == boundColour.w)) {
+            setColour(colour);
+            boundColour = colour;
+        }
         if (blend) context_->OMSetBlendState(alphaBlend_.Get(), nullptr, 0xFFFFFFFF);
         for (int copy = 0; copy < (mirrored ? 2 : 1); ++copy) {
-            setWorld(worlds[copy]);
-            drawPatchCopy(model, i, cpu);
+            useWorld(copy);
+            if (cpu) {
+                context_->DrawIndexed(static_cast<UINT>((end - i) * bezier::kTriangleIndices),
+                                      static_cast<UINT>(i * bezier::kTriangleIndices), 0);
+            } else {
+                context_->IASetIndexBuffer(DeviceBufferFactory::get(model.patchIndexBuffers[i].get()),
+                                           DXGI_FORMAT_R32_UINT, 0);
+                context_->DrawIndexed(16, 0, 0);
+            }
         }
         if (blend) context_->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
+        i = end;
     }
 }
 
+void Renderer::updateNetIndices(const Model& model) {
+    if (netIndices_.model == &model && netIndices_.revision == model.revision) return;
+    std::vector<int32_t> indices(model.patches.size() * 36);
+    for (size_t i = 0; i < model.patches.size(); ++i) {
+        const std::array<int32_t, 36> net = controlNetIndices(model.patches[i]);
+        std::copy(net.begin(), net.end(), indices.begin() + static_cast<ptrdiff_t>(i * 36));
+    }
+    netIndices_.indices.Reset();
+    if (!indices.empty()) {
+        D3D11_BUFFER_DESC desc = {};
+        desc.ByteWidth = static_cast<UINT>(indices.size() * sizeof(int32_t));
+        desc.Usage = D3D11_USAGE_IMMUTABLE;
+        desc.BindFlags = D3D11_BIND_INDEX_BUFFER;
+        D3D11_SUBRESOURCE_DATA initial = {indices.data(), 0, 0};
+        checkSetup(device_->CreateBuffer(&desc, &initial, &netIndices_.indices), "arf",
+                   "control net indices");
+    }
+    netIndices_.model = &model;
+    netIndices_.revision = model.revision;
+}
+
 void Renderer::drawControlNets(const Model& model, const vm::Mat4& entity, const EditorState& editor) {
-    if (!model.vertexBuffer || model.netIndexBuffers.size() != model.patches.size()) return;
+    if (!model.vertexBuffer || model.patches.empty()) return;
+    updateNetIndices(model);
     setWorld(displayMatrix(editor, entity, false));
     selectPatchPipeline(DeviceBufferFactory::get(model.vertexBuffer.get()), true, false);
-    for (size_t i = 0; i < model.patches.size(); ++i) {
-        const Model::Patch& patch = model.patches[i];
-        if (!model.isShown(patch)) continue;
-        setColour(controlNetColour(patch, static_cast<int>(i) == editor.hoveredPatch));
-        context_->IASetIndexBuffer(DeviceBufferFactory::get(model.netIndexBuffers[i].get()),
-                                   DXGI_FORMAT_R32_UINT, 0);
-        context_->DrawIndexed(36, 0, 0);
+    context_->IASetIndexBuffer(netIndices_.indices.Get(), DXGI_FORMAT_R32_UINT, 0);
+    // Every patch's 36 indices follow the previous patch's: neighbours in one colour are one draw.
+    const size_t count = model.patches.size();
+    for (size_t i = 0; i < count;) {
+        if (!model.isShown(i)) {
+            ++i;
+            continue;
+        }
+        auto colourOf = [&](size_t k) {
+            return controlNetColour(model.patches[k], static_cast<int>(k) == editor.hoveredPatch);
+        };
+        const vm::Vec4 colour = colourOf(i);
+        size_t end = i + 1;
+        while (end < count && model.isShown(end)) {
+            const vm::Vec4 c = colourOf(end);
+            if (c.x != colour.x || c.y != colour.y || c.z != colour.z) break;
+            ++end;
+        }
+        setColour(colour);
+        context_->DrawIndexed(static_cast<UINT>((end - i) * 36), static_cast<UINT>(i * 36), 0);
+        i = end;
     }
 }

@@ -266,6 +266,7 @@ void Renderer::releaseDevice() {
     domainShader_.Reset();
     bezierPixelShader_.Reset();
     cpuSurfaces_ = CpuSurfaces{};
+    netIndices_ = NetIndices{};
     context_.Reset();
     device_.Reset();
 }

@@ -97,7 +97,7 @@ class Renderer {
     ComPtr<ID3DBlob> compileOrDie(const wchar_t* path, const char* entry, const char* stage,
                                   const char* text);
     void updateCpuSurfaces(const Model& model);
-    void drawPatchCopy(const Model& model, size_t patch, bool cpu);
+    void updateNetIndices(const Model& model);
     HRESULT createViewTargets(IDXGISwapChain* chain, ComPtr<ID3D11RenderTargetView>& rtv,
                               ComPtr<ID3D11Texture2D>& depth, ComPtr<ID3D11DepthStencilView>& dsv);
     void createDevice(int width, int height, HWND window);
@@ -144,6 +144,12 @@ class Renderer {
         ComPtr<ID3D11Buffer> vertices;
         ComPtr<ID3D11Buffer> triangles;
     } cpuSurfaces_;
+    // Every patch's control-net indices, one after the other.
+    struct NetIndices {
+        const Model* model = nullptr;
+        uint64_t revision = 0;
+        ComPtr<ID3D11Buffer> indices;
+    } netIndices_;
 };
 
 // The renderer, published during its creation.
