@@ -40,3 +40,87 @@ vm::Vec4 OrbitCamera::viewingDirection() const {
     return vm::transformNormal({0, 0, 1, 0},
                                vm::rotationRollPitchYaw(savedGamma + dGamma, savedTheta + dTheta, 0));
 }
+
+vm::Mat4 OrbitCamera::rotation(int view) const {
+    switch (view) {
+    case 1: return vm::identity();
+    case 2: return vm::rotationY(vm::kPi / 2);
+    case 3: return vm::rotationX(vm::kPi / 2);
+    default: return vm::rotationRollPitchYaw(gamma + dGamma, theta + dTheta, 0);
+    }
+}
+
+void OrbitCamera::orbit(int dx, int dy, int viewportWidth, int viewportHeight) {
+    dGamma += static_cast<float>(dy) / static_cast<float>(viewportWidth);
+    dTheta += static_cast<float>(-dx) / static_cast<float>(viewportHeight);
+}
+
+namespace {
+// Brings an angle past ±π/2 back by a whole turn (once each way).
+float wrapAngle(float a) {
+    const float halfPi = 1.5707964f, twoPi = 6.2831855f;
+    if (a > halfPi) a -= twoPi;
+    if (a < -halfPi) a += twoPi;
+    return a;
+}
+} // namespace
+
+void OrbitCamera::commitRotation(const SettingsFile& settings) {
+    gamma = wrapAngle(gamma + dGamma);
+    savedGamma = gamma;
+    dGamma = 0;
+    theta = wrapAngle(theta + dTheta);
+    dTheta = 0;
+    savedTheta = theta;
+    settings.writeFloat("Session", "gamma", gamma);
+    settings.writeFloat("Session", "theta", theta);
+}
+
+void OrbitCamera::panTo(int x0, int y0, int pressView, int x, int y, int width, int height) {
+    const float s = radius() * std::tan(0.39269909f);
+    const float w = static_cast<float>(width), h = static_cast<float>(height);
+    const vm::Vec4 p = {static_cast<float>(x - x0) / (w / 2) * s * (w / h),
+                        static_cast<float>(y - y0) / (h / 2) * s, 0, 0};
+    pan = vm::transform(p, rotation(pressView));
+}
+
+void OrbitCamera::commitPan(const SettingsFile& settings) {
+    offset = offset + pan;
+    offset.w = 0;
+    pan = {};
+    saveOffset(settings);
+}
+
+void OrbitCamera::saveOffset(const SettingsFile& settings) const {
+    settings.writeFloat("Session", "offset.x", offset.x);
+    settings.writeFloat("Session", "offset.y", offset.y);
+    settings.writeFloat("Session", "offset.z", offset.z);
+}
+
+void OrbitCamera::zoom(int wheelDelta, const SettingsFile& settings) {
+    distance -= wheelDelta / 120;
+    settings.writeInt("Session", "distance", distance);
+}
+
+void OrbitCamera::moveByKeys(float dt, const KeyFlags& keys) {
+    const float sx = keys.down[KeyFlags::A] ? 1.0f : keys.down[KeyFlags::D] ? -1.0f : 0.0f;
+    const float sy = keys.down[KeyFlags::F] ? -1.0f : keys.down[KeyFlags::R] ? 1.0f : 0.0f;
+    const float sz = keys.down[KeyFlags::W] ? 1.0f : keys.down[KeyFlags::S] ? -1.0f : 0.0f;
+    if (sx == 0 && sy == 0 && sz == 0) return;
+    const float step = (keys.down[KeyFlags::Shift] ? 1.0f : 0.001f) * dt;
+    offset = offset + vm::transformNormal({sx * step, sy * step, sz * step, 0}, rotation(0));
+}
+
+int OrbitCamera::switchView(int& currentView, const SettingsFile& settings) {
+    currentView = (currentView + 1) % 5;
+    int layout = -1;
+    switch (currentView) {
+    case 0: theta = savedTheta; gamma = savedGamma; break;
+    case 1: theta = 0; gamma = 1.5707964f; break;
+    case 2: theta = 1.5707964f; gamma = 0; break;
+    case 3: layout = 1; theta = savedTheta; gamma = savedGamma; break;
+    case 4: layout = 0; theta = 0; gamma = 0; break;
+    }
+    settings.writeInt("Session", "CurrentView", currentView);
+    return layout;
+}

@@ -1,6 +1,7 @@
 // The single orbit camera: a target, two angles and a zoom step; radius 5^distance.
 #pragma once
 
+#include "core/key-flags.h"
 #include "core/vector-math.h"
 
 class SettingsFile;
@@ -30,4 +31,28 @@ struct OrbitCamera {
     vm::Mat4 viewMatrix() const;
     // The fixed views of the quad layout (1 front, 2 side, 3 top), at the same radius.
     vm::Mat4 axisViewMatrix(int view) const;
+    // The view matrix of viewport v: view 0's or a fixed axis view.
+    vm::Mat4 viewMatrixOf(int view) const { return view == 0 ? viewMatrix() : axisViewMatrix(view); }
+    // R(v): the camera rotation of viewport v (view 0: pitch γ', yaw θ'; 1: identity;
+    // 2: a quarter turn about y; 3: a quarter turn about x).
+    vm::Mat4 rotation(int view) const;
+
+    // Left drag: the pending angles follow the mouse (a viewport's width divides the vertical
+    // motion, its height the horizontal one).
+    void orbit(int dx, int dy, int viewportWidth, int viewportHeight);
+    // Left-button release: the pending angles join the committed ones, wrapped, and are written.
+    void commitRotation(const SettingsFile& settings);
+    // Right drag from the press at (x0, y0) in viewport pressView to (x, y); the viewport
+    // under the mouse is width × height.
+    void panTo(int x0, int y0, int pressView, int x, int y, int width, int height);
+    // Right-button release: the pan joins the offset, which is written.
+    void commitPan(const SettingsFile& settings);
+    void saveOffset(const SettingsFile& settings) const;
+    // Mouse wheel: distance − delta / 120 (truncated), written.
+    void zoom(int wheelDelta, const SettingsFile& settings);
+    // Held movement keys move the target; nothing is written.
+    void moveByKeys(float dt, const KeyFlags& keys);
+    // "switchView": the next view mode and its angles; returns the layout to switch to
+    // (1 quad, 0 single) or −1 to keep it. Writes CurrentView.
+    int switchView(int& currentView, const SettingsFile& settings);
 };

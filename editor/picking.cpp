@@ -1,0 +1,105 @@
+#include "editor/picking.h"
+
+#include <cmath>
+
+namespace {
+const float kTanEighthPi = std::tan(0.39269909f); // half the vertical field of view
+}
+
+ViewportHit locateViewport(int mx, int my, int areaWidth, int areaHeight, bool quad) {
+    int left = 0, top = 0, right = areaWidth, bottom = areaHeight;
+    ViewportHit hit;
+    if (quad) {
+        const int halfW = areaWidth / 2, halfH = areaHeight / 2;
+        const bool rightHalf = mx > halfW, bottomHalf = my > halfH;
+        hit.viewport = rightHalf ? (bottomHalf ? 0 : 2) : (bottomHalf ? 3 : 1);
+        if (rightHalf) left = halfW; else right = halfW;
+        if (bottomHalf) top = halfH; else bottom = halfH;
+    }
+    hit.width = right - left > 0 ? right - left : 1;
+    hit.height = bottom - top > 0 ? bottom - top : 1;
+    hit.nx = static_cast<float>(mx - left) / static_cast<float>(hit.width) * 2 - 1;
+    hit.ny = (1 - static_cast<float>(my - top) / static_cast<float>(hit.height)) * 2 - 1;
+    hit.aspect = static_cast<float>(hit.width) / static_cast<float>(hit.height);
+    return hit;
+}
+
+vm::Mat4 cameraFrame(const OrbitCamera& camera, int viewport) {
+    vm::Vec4 target = camera.target();
+    return vm::translation(0, 0, -camera.radius()) * camera.rotation(viewport) * vm::translation(target);
+}
+
+vm::Vec4 cursorPoint(const OrbitCamera& camera, const ViewportHit& hit) {
+    const float d = camera.radius();
+    return vm::transform({-kTanEighthPi * d * hit.aspect * hit.nx, kTanEighthPi * d * hit.ny, d, 1},
+                         cameraFrame(camera, hit.viewport));
+}
+
+std::optional<vm::Vec4> groundPoint(const OrbitCamera& camera, const ViewportHit& hit) {
+    const vm::Mat4 frame = cameraFrame(camera, hit.viewport);
+    const vm::Vec4 e = {frame[3][0], frame[3][1], frame[3][2], 1};
+    const vm::Vec4 p = cursorPoint(camera, hit);
+    const vm::Vec4 d = e - p;
+    if (d.y == 0) return std::nullopt;
+    const float u = e.x - d.x * e.y / d.y;
+    const float w = p.z - d.z * p.y / d.y;
+    if (!std::isfinite(u) || !std::isfinite(w)) return std::nullopt;
+    return vm::Vec4{u, 0, w, 0};
+}
+
+vm::Vec4 cursorReadout(const OrbitCamera& camera, int viewport, vm::Vec4 cursor) {
+    vm::Vec4 local = vm::transform(cursor, vm::inverse(cameraFrame(camera, viewport)));
+    if (local.w != 0) local = local * (1.0f / local.w);
+    return {local.x, local.y, local.z - camera.radius(), 0};
+}
+
+PointPick pickPoint(const Model& model, const vm::Mat4& world, const vm::Mat4& viewProjection,
+                    const std::vector<int>& useCount, float nx, float ny) {
+    PointPick pick;
+    float best = 0;
+    const vm::Mat4 m = world * viewProjection;
+    const size_t count = std::min(model.points.size(), useCount.size());
+    for (size_t i = 0; i < count; ++i) {
+        if (useCount[i] == 0) continue;
+        const vm::Float3& p = model.points[i];
+        const vm::Vec4 s = vm::transform({p.x, p.y, p.z, 1}, m);
+        const float sx = s.x / s.w, sy = s.y / s.w;
+        const float d2 = (nx - sx) * (nx - sx) + (ny - sy) * (ny - sy);
+        if (pick.index < 0 || d2 < best) {
+            best = d2;
+            pick.index = static_cast<int>(i);
+        }
+    }
+    pick.hot = pick.index >= 0 && 800 * best < 1;
+    return pick;
+}
+
+PatchPick pickPatch(const Model& model, const vm::Mat4& world, const OrbitCamera& camera,
+                    const ViewportHit& hit) {
+    PatchPick pick;
+    const vm::Mat4 frame = cameraFrame(camera, hit.viewport);
+    pick.origin = {frame[3][0], frame[3][1], frame[3][2], 1};
+    pick.direction = vm::normalize3(cursorPoint(camera, hit) - pick.origin);
+    for (size_t p = 0; p < model.patches.size(); ++p) {
+        const Model::Patch& patch = model.patches[p];
+        if (!model.isShown(patch)) continue;
+        vm::Vec4 net[16];
+        for (size_t k = 0; k < 16; ++k) {
+            const vm::Float3& q = model.points[static_cast<size_t>(patch.indices[k])];
+            net[k] = vm::transform({q.x, q.y, q.z, 1}, world);
+        }
+        auto at = [&](int r, int c) { return net[4 * r + c]; };
+        for (int r = 1; r <= 3; ++r)
+            for (int c = 0; c <= 2; ++c) {
+                float t = 0;
+                const bool hitQuad =
+                    vm::rayTriangle(pick.origin, pick.direction, at(r, c), at(r - 1, c + 1), at(r - 1, c), &t) ||
+                    vm::rayTriangle(pick.origin, pick.direction, at(r, c), at(r, c + 1), at(r - 1, c + 1), &t);
+                if (hitQuad && (pick.distance < 0 || t < pick.distance)) {
+                    pick.distance = t;
+                    pick.patch = static_cast<int>(p);
+                }
+            }
+    }
+    return pick;
+}

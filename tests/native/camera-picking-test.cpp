@@ -1,0 +1,238 @@
+// The orbit camera's gestures, picking and selection, against values worked out by hand.
+#include <gtest/gtest.h>
+
+#include "core/settings-file.h"
+#include "editor/picking.h"
+#include "editor/selection.h"
+#include "temp-dir.h"
+
+namespace {
+
+// A flat patch in z = 0 over x, y in [x0, x0 + 1] × [−0.5, 0.5], its points appended.
+void addFlatPatch(Model& model, float x0, float z = 0) {
+    const int32_t first = static_cast<int32_t>(model.points.size());
+    Model::Patch patch;
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) {
+            model.points.push_back({x0 + c / 3.0f, -0.5f + r / 3.0f, z});
+            patch.indices[static_cast<size_t>(4 * r + c)] = first + 4 * r + c;
+        }
+    model.patches.push_back(patch);
+}
+
+} // namespace
+
+TEST(CameraGestures, ZoomStepsAndWrites) {
+    TempDir dir;
+    SettingsFile settings(dir.file("session.ini"));
+    OrbitCamera camera;
+    camera.zoom(240, settings);
+    EXPECT_EQ(-1, camera.distance);
+    EXPECT_FLOAT_EQ(0.2f, camera.radius());
+    camera.zoom(60, settings); // less than a notch
+    EXPECT_EQ(-1, camera.distance);
+    camera.zoom(-120, settings);
+    EXPECT_EQ(0, settings.readInt("Session", "distance", 99));
+}
+
+TEST(CameraGestures, CommitWrapsAnglesOncePastAQuarterTurn) {
+    TempDir dir;
+    SettingsFile settings(dir.file("session.ini"));
+    OrbitCamera camera;
+    const struct { float in, out; } cases[] = {{2.0f, 2.0f}, {5.0f, -1.2831855f}, {-2.0f, 4.2831855f}, {0.5f, 0.5f}};
+    for (auto c : cases) {
+        camera.gamma = 0;
+        camera.dGamma = c.in;
+        camera.theta = c.in;
+        camera.commitRotation(settings);
+        EXPECT_NEAR(c.out, camera.gamma, 1e-6f) << c.in;
+        EXPECT_NEAR(c.out, camera.theta, 1e-6f) << c.in;
+        EXPECT_EQ(0.0f, camera.dGamma);
+        EXPECT_EQ(camera.gamma, camera.savedGamma);
+    }
+    EXPECT_NEAR(0.5f, settings.readFloat("Session", "gamma"), 1e-6f);
+}
+
+TEST(CameraGestures, OrbitDividesByTheOtherSide) {
+    OrbitCamera camera;
+    camera.orbit(-30, 20, 400, 300); // mouse 30 left, 20 down in a 400 × 300 viewport
+    EXPECT_FLOAT_EQ(20.0f / 400, camera.dGamma);
+    EXPECT_FLOAT_EQ(30.0f / 300, camera.dTheta);
+}
+
+TEST(CameraGestures, PanMovesInThePlaneOfThePressedViewAndCommits) {
+    TempDir dir;
+    SettingsFile settings(dir.file("session.ini"));
+    OrbitCamera camera;
+    const float s = 5 * std::tan(0.39269909f);
+    camera.panTo(100, 100, 1, 300, 100, 400, 200); // view 1: identity rotation
+    EXPECT_NEAR(200.0f / 200 * s * 2, camera.pan.x, 1e-5f);
+    EXPECT_NEAR(0.0f, camera.pan.y, 1e-6f);
+    camera.panTo(100, 100, 3, 100, 200, 400, 200); // view 3: y of the frame turns into z
+    EXPECT_NEAR(0.0f, camera.pan.y, 1e-5f);
+    EXPECT_NEAR(s, camera.pan.z, 1e-5f);
+    camera.commitPan(settings);
+    EXPECT_NEAR(s, camera.offset.z, 1e-5f);
+    EXPECT_EQ(0.0f, camera.pan.z);
+    EXPECT_NEAR(s, settings.readFloat("Session", "offset.z"), 1e-5f);
+}
+
+TEST(CameraGestures, MovementKeysFirstOfEachPairWins) {
+    OrbitCamera camera;
+    KeyFlags keys;
+    keys.down[KeyFlags::W] = keys.down[KeyFlags::S] = 1;
+    camera.moveByKeys(2.0f, keys);
+    EXPECT_NEAR(0.002f, camera.offset.z, 1e-7f); // forward, a thousandth of a unit a second
+    keys.clear();
+    keys.down[KeyFlags::A] = keys.down[KeyFlags::Shift] = 1;
+    camera.moveByKeys(0.5f, keys);
+    EXPECT_NEAR(0.5f, camera.offset.x, 1e-6f);
+}
+
+TEST(CameraGestures, SwitchViewCyclesTheFiveModes) {
+    TempDir dir;
+    SettingsFile settings(dir.file("session.ini"));
+    OrbitCamera camera;
+    camera.savedTheta = 0.3f;
+    camera.savedGamma = 0.2f;
+    int mode = 0;
+    EXPECT_EQ(-1, camera.switchView(mode, settings));
+    EXPECT_EQ(1, mode);
+    EXPECT_FLOAT_EQ(1.5707964f, camera.gamma);
+    EXPECT_EQ(-1, camera.switchView(mode, settings));
+    EXPECT_FLOAT_EQ(1.5707964f, camera.theta);
+    EXPECT_EQ(1, camera.switchView(mode, settings)); // quad
+    EXPECT_EQ(0.3f, camera.theta);
+    EXPECT_EQ(0, camera.switchView(mode, settings)); // front, single
+    EXPECT_EQ(0.0f, camera.gamma);
+    EXPECT_EQ(-1, camera.switchView(mode, settings));
+    EXPECT_EQ(0, mode);
+    EXPECT_EQ(0.2f, camera.gamma);
+    EXPECT_EQ(0, settings.readInt("Session", "CurrentView", 9));
+}
+
+TEST(Picking, QuadCentreLinesBelongToTheLeftColumnAndTopRow) {
+    EXPECT_EQ(1, locateViewport(400, 300, 800, 600, true).viewport);
+    EXPECT_EQ(2, locateViewport(401, 300, 800, 600, true).viewport);
+    EXPECT_EQ(3, locateViewport(400, 301, 800, 600, true).viewport);
+    EXPECT_EQ(0, locateViewport(401, 301, 800, 600, true).viewport);
+    ViewportHit hit = locateViewport(600, 450, 800, 600, true);
+    EXPECT_FLOAT_EQ(0.0f, hit.nx);
+    EXPECT_FLOAT_EQ(0.0f, hit.ny);
+    hit = locateViewport(0, 0, 800, 600, false);
+    EXPECT_FLOAT_EQ(-1.0f, hit.nx);
+    EXPECT_FLOAT_EQ(1.0f, hit.ny);
+    EXPECT_FLOAT_EQ(800.0f / 600, hit.aspect);
+}
+
+TEST(Picking, CameraFrameAndCursorAndGroundPoints) {
+    OrbitCamera camera;
+    const vm::Mat4 frame = cameraFrame(camera, 0);
+    EXPECT_NEAR(-5.0f, frame[3][2], 1e-6f); // the eye
+    EXPECT_NEAR(1.0f, frame[0][0], 1e-6f); // world +x, which shows on the screen's left
+    ViewportHit centre = locateViewport(200, 150, 400, 300, false);
+    vm::Vec4 p = cursorPoint(camera, centre);
+    EXPECT_NEAR(0.0f, p.x, 1e-6f);
+    EXPECT_NEAR(0.0f, p.z, 1e-6f); // the target
+    // Looking level, the centre line of the view never meets the ground: no point.
+    EXPECT_FALSE(groundPoint(camera, centre).has_value());
+    // Looking down at 45°, the view centre meets the ground at the target.
+    camera.gamma = vm::kPi / 4;
+    auto g = groundPoint(camera, centre);
+    ASSERT_TRUE(g.has_value());
+    EXPECT_NEAR(0.0f, g->x, 1e-5f);
+    EXPECT_NEAR(0.0f, g->z, 1e-5f);
+    EXPECT_NEAR(0.0f, cursorReadout(camera, 0, cursorPoint(camera, centre)).x, 1e-5f);
+}
+
+TEST(Picking, NearestPointLowestIndexOnTiesAndTheHotThreshold) {
+    Model model;
+    model.points = {{0.5f, 0, 0}, {0, 0, 0}, {0, 0, 0}, {3, 3, 0}};
+    std::vector<int> use = {1, 1, 1, 1};
+    const vm::Mat4 identity = vm::identity();
+    PointPick pick = pickPoint(model, identity, identity, use, 0.01f, 0);
+    EXPECT_EQ(1, pick.index); // points 1 and 2 coincide: the lower index
+    EXPECT_TRUE(pick.hot);
+    use[1] = 0; // unused points are never candidates
+    EXPECT_EQ(2, pickPoint(model, identity, identity, use, 0.01f, 0).index);
+    // The tolerance is a radius of √(1/800) ≈ 0.03536.
+    Model one;
+    one.points = {{0, 0, 0}};
+    std::vector<int> use1 = {1};
+    EXPECT_FALSE(pickPoint(one, identity, identity, use1, 0.0354f, 0).hot);
+    EXPECT_TRUE(pickPoint(one, identity, identity, use1, 0.0353f, 0).hot);
+    EXPECT_EQ(-1, pickPoint(Model{}, identity, identity, {}, 0, 0).index);
+}
+
+TEST(Picking, PatchUnderTheMouseNearestAlongTheRayAndNeverHidden) {
+    Model model;
+    addFlatPatch(model, -0.5f, 1.0f); // farther
+    addFlatPatch(model, -0.5f, 0.0f); // nearer the eye at z = −5
+    OrbitCamera camera;
+    ViewportHit centre = locateViewport(200, 150, 400, 300, false);
+    PatchPick pick = pickPatch(model, vm::identity(), camera, centre);
+    EXPECT_EQ(1, pick.patch);
+    EXPECT_NEAR(5.0f, pick.distance, 1e-5f);
+    EXPECT_NEAR(1.0f, pick.direction.z, 1e-6f);
+    model.patches[1].visible = false;
+    EXPECT_EQ(0, pickPatch(model, vm::identity(), camera, centre).patch);
+    model.groups.push_back(std::make_unique<Model::Group>("g"));
+    model.patches[0].group = 0;
+    model.groups[0]->visible = false;
+    pick = pickPatch(model, vm::identity(), camera, centre);
+    EXPECT_EQ(-1, pick.patch);
+    EXPECT_EQ(-1.0f, pick.distance);
+}
+
+TEST(Picking, ARayThroughANetQuadsDiagonalCountsOnce) {
+    // Aim exactly at the diagonal shared by a quad's two triangles: one hit, the right distance.
+    Model model;
+    addFlatPatch(model, -0.5f);
+    OrbitCamera camera;
+    camera.offset = {-0.5f + 1.0f / 6, -0.5f + 1.0f / 6, 0, 0}; // middle of the first quad
+    ViewportHit centre = locateViewport(200, 150, 400, 300, false);
+    PatchPick pick = pickPatch(model, vm::identity(), camera, centre);
+    EXPECT_EQ(0, pick.patch);
+    EXPECT_NEAR(5.0f, pick.distance, 1e-5f);
+}
+
+TEST(Selection, ClickRule) {
+    Model model;
+    for (int i = 0; i < 3; ++i) addFlatPatch(model, static_cast<float>(i));
+    model.groups.push_back(std::make_unique<Model::Group>("g"));
+    selectPatch(model, 1, {});
+    EXPECT_TRUE(model.patches[1].selected);
+    selectPatch(model, 2, {false, true}); // Shift adds
+    EXPECT_TRUE(model.patches[1].selected && model.patches[2].selected);
+    selectPatch(model, -1, {false, true}); // Shift on empty space: nothing
+    EXPECT_TRUE(model.patches[2].selected);
+    selectPatch(model, 2, {true, false}); // Control toggles, keeps the rest
+    selectPatch(model, 2, {true, false});
+    EXPECT_TRUE(model.patches[1].selected && model.patches[2].selected);
+    selectGroup(model, 0, {});
+    EXPECT_TRUE(model.groups[0]->selected);
+    EXPECT_FALSE(model.patches[1].selected);
+    selectPatch(model, -1, {}); // plain click on empty space clears everything
+    EXPECT_FALSE(model.groups[0]->selected);
+    EXPECT_EQ("", selectedPatchesText(model));
+}
+
+TEST(Selection, SelectAllPivotsOnTheBoxCentreAndHidingDropsPointUses) {
+    Model empty;
+    vm::Vec4 pivot = selectAll(empty);
+    EXPECT_EQ(0.0f, pivot.x);
+    Model model;
+    addFlatPatch(model, 0);
+    addFlatPatch(model, 2, 1);
+    pivot = selectAll(model);
+    EXPECT_FLOAT_EQ(1.5f, pivot.x);
+    EXPECT_FLOAT_EQ(0.5f, pivot.z);
+    EXPECT_EQ("0;1", selectedPatchesText(model));
+
+    std::vector<int> use;
+    selectPatch(model, 1, {});
+    setSelectionVisible(model, false, use);
+    EXPECT_FALSE(model.patches[1].visible);
+    EXPECT_EQ(1, use[0]);
+    EXPECT_EQ(0, use[16]); // only the hidden patch used it
+}
