@@ -7,6 +7,7 @@ add_library(tavrel-win32 STATIC
   core/fatal-error.cpp
   core/main-window.cpp
   core/window-layout.cpp
+  editor/mouse-handler.cpp
   graphics/device-buffers.cpp
   graphics/line-shapes.cpp
   graphics/patch-renderer.cpp
@@ -58,7 +59,7 @@ gtest_discover_tests(win32-tests
 
 # End-to-end runs of the real program, driven by real input and checked by what it shows
 # and writes. They share one X display, so they run one at a time.
-foreach(scenario startup-default session-geometry startup-model-file)
+foreach(scenario startup-default session-geometry startup-model-file camera-input)
   add_test(NAME e2e.${scenario} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/${scenario}.sh)
   set_tests_properties(e2e.${scenario} PROPERTIES
     TIMEOUT 180 RUN_SERIAL TRUE

@@ -11,6 +11,7 @@
 #include "core/selection-text.h"
 #include "core/session-keys.h"
 #include "core/window-layout.h"
+#include "editor/mouse-handler.h"
 #include "graphics/renderer.h"
 #include "model/obj-format.h"
 #include "ui/palette.h"
@@ -179,6 +180,7 @@ bool startUp(HINSTANCE instance, int showCommand) {
     application.counterFrequency = frequency.QuadPart;
 
     rebuildShapeWindow();
+    syncPickState();
     restoreSelection();
     reportStartup();
     return true;
@@ -202,7 +204,8 @@ void frameTick() {
     const float dt = frameSeconds(now.QuadPart, application.lastCounter, application.counterFrequency);
     application.lastCounter = now.QuadPart;
 
-    // Camera keys, joystick and flight join the tick with their own parts of the program.
+    orbitCamera.moveByKeys(dt, keyFlags);
+    // The joystick and flight join the tick with their own parts of the program.
     frameRender();
     application.ship.drift(dt);
 }

@@ -4,9 +4,13 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+
 #include "core/Application.h"
 #include "core/fatal-error.h"
 #include "core/window-layout.h"
+#include "editor/mouse-handler.h"
+#include "editor/selection.h"
 #include "graphics/renderer.h"
 #include "ui/palette.h"
 
@@ -33,6 +37,14 @@ void onCreate(HWND window) {
     // A view area collapsed to nothing still gets a one-pixel swap chain.
     Renderer::create(0.7853982f, w > 0 ? w : 1, h > 0 ? h : 1, application.mainViewWindow);
     if (isQuadLayout()) createSecondaryViews(w, h, window);
+}
+
+void reportDisplayFlags() {
+    char line[96];
+    std::snprintf(line, sizeof line, "Tavrel display: planet=%d sphere=%d wire=%d\n",
+                  displayFlags.planetVisible, displayFlags.sphereMeshVisible,
+                  displayFlags.wireSphereVisible);
+    OutputDebugStringA(line);
 }
 
 bool onCursor(LPARAM lParam) {
@@ -62,14 +74,22 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_KEYDOWN:
         keyFlags.set(static_cast<unsigned>(wParam), true);
+        if ((wParam & 0xFF) == 'A' && (GetKeyState(VK_CONTROL) & 0x8000)) {
+            editorState.pivot = selectAll(*editorState.currentEntity);
+            reportSelection("select all");
+        }
         return 0;
     case WM_KEYUP:
         keyFlags.set(static_cast<unsigned>(wParam), false);
-        displayFlags.toggleForKey(static_cast<unsigned>(wParam));
+        if (displayFlags.toggleForKey(static_cast<unsigned>(wParam))) reportDisplayFlags();
+        return 0;
+    case WM_MOUSEWHEEL:
+        orbitCamera.zoom(static_cast<short>(HIWORD(wParam)), sessionSettings());
         return 0;
     default:
         break;
     }
     if (handleLayoutMessage(window, message, wParam, lParam)) return 0;
+    if (handleViewMouse(window, message, wParam, lParam)) return 0;
     return DefWindowProcA(window, message, wParam, lParam);
 }

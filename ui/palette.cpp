@@ -7,6 +7,7 @@
 #include "core/Application.h"
 #include "core/fatal-error.h"
 #include "core/session-keys.h"
+#include "editor/selection.h"
 #include "ui/shape-window.h"
 
 namespace {
@@ -37,6 +38,12 @@ bool wireframeChecked = false;
 } // namespace
 
 bool paletteWireframeChecked() { return wireframeChecked; }
+
+void refreshSelectionPanel() {
+    sessionSettings().writeString(session::kTool, "SelectedPatches",
+                                  selectedPatchesText(*editorState.currentEntity));
+    // The group button and the display check box follow once the palette has its buttons.
+}
 
 void createPalette(HWND mainWindow) {
     wireframeChecked = sessionSettings().readInt(session::kSession, "wireframe", 0) != 0;

@@ -7,6 +7,10 @@
 // palette window and the shape window. Called by the main window's creation handler.
 void createPalette(HWND mainWindow);
 
+// After a selection click: remembers the selected patches (SelectedPatches) and brings the
+// selection-dependent buttons up to date.
+void refreshSelectionPanel();
+
 // Whether the "toggleWireframe" button is checked.
 bool paletteWireframeChecked();
 

@@ -133,3 +133,51 @@ capture_editor() { # name main-window
     convert "$e2e_dir/main.png" "$e2e_dir/view.png" -geometry "+$vx+$vy" -composite "$out" ||
     fail "could not capture the editor"
 }
+
+# Where view 0 lies on the screen: sets view_x, view_y (its top-left corner in root
+# coordinates) and view_w, view_h, from the main window's client origin and the program's
+# report of the view's placement.
+locate_view() { # main-window
+  local placement cx cy
+  placement=$(grep -a -o 'Tavrel view 0 at [0-9,]* size [0-9x]*' "$e2e_dir/stderr.log" | tail -1)
+  [ -n "$placement" ] || fail "no view placement reported"
+  read -r vx vy view_w view_h <<<"$(echo "$placement" | sed 's/.* at \([0-9]*\),\([0-9]*\) size \([0-9]*\)x\([0-9]*\)/\1 \2 \3 \4/')"
+  read -r cx cy _ _ <<<"$(geometry_of "$1")"
+  view_x=$((cx + vx))
+  view_y=$((cy + vy))
+}
+
+# Value of a key in session.ini ("" when missing).
+setting() { tr -d '\r' < "$(work_file session.ini)" 2>/dev/null | sed -n "s/^$1=//p" | head -1; }
+
+# Waits until key $1 in session.ini is within $3 of the number $2.
+wait_for_number() {
+  local key=$1 want=$2 tolerance=${3:-0.0001} deadline=$((SECONDS + 10)) seen=""
+  while [ $SECONDS -lt $deadline ]; do
+    seen=$(setting "$key")
+    [ -n "$seen" ] && awk -v a="$seen" -v b="$want" -v t="$tolerance" 'BEGIN { d = a - b; exit !(d <= t && d >= -t) }' && return 0
+    sleep 0.1
+  done
+  fail "session.ini $key: expected about $want, saw '$seen'"
+}
+
+# Waits until the program's debugger output holds a line matching $1.
+wait_for_output() {
+  local deadline=$((SECONDS + ${2:-10}))
+  while [ $SECONDS -lt $deadline ]; do
+    grep -a -q -- "$1" "$e2e_dir/stderr.log" && return 0
+    sleep 0.1
+  done
+  fail "the program never reported '$1'"
+}
+
+# Moves the palette and the shape window to the right of the main window, so that the
+# pointer reaches the 3D view.
+uncover_view() { # main-window
+  local x y w h id
+  read -r x y w h <<<"$(geometry_of "$1")"
+  for name in '^Palette$' '^Courbes$'; do
+    id=$(xdotool search --limit 1 --name "$name" 2>/dev/null | head -1)
+    [ -n "$id" ] && xdotool windowmove --sync "$id" $((x + w + 20)) "$y" 2>/dev/null
+  done
+}

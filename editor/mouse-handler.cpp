@@ -1,0 +1,138 @@
+#include "editor/mouse-handler.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "core/Application.h"
+#include "core/window-layout.h"
+#include "editor/picking.h"
+#include "editor/selection.h"
+#include "graphics/renderer.h"
+#include "ui/palette.h"
+
+namespace {
+
+size_t seenPoints = static_cast<size_t>(-1), seenPatches = static_cast<size_t>(-1);
+
+void setStatus(int part, const char* text) {
+    if (editorState.statusBar)
+        SendMessageA(editorState.statusBar, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+}
+
+void setStatus(int part, vm::Vec4 v) {
+    char text[128];
+    std::snprintf(text, sizeof text, "%f, %f, %f", static_cast<double>(v.x), static_cast<double>(v.y),
+                  static_cast<double>(v.z));
+    setStatus(part, text);
+}
+
+Model& editedModel() { return *editorState.currentEntity; }
+
+vm::Mat4 entityWorld() {
+    vm::Mat4 world;
+    editorState.currentEntity->worldMatrix(world);
+    return world;
+}
+
+bool keyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+void hoverPick(const ViewportHit& hit) {
+    Model& model = editedModel();
+    if (editorState.tool == 2) {
+        PatchPick pick = pickPatch(model, entityWorld(), orbitCamera, hit);
+        editorState.pickRay = {pick.origin, pick.direction};
+        editorState.pickDistance = pick.distance;
+        editorState.hoveredPatch = pick.patch;
+    } else if (editorState.tool != 5) {
+        const vm::Mat4 viewProjection =
+            orbitCamera.viewMatrixOf(hit.viewport) * (renderer ? renderer->projection : vm::identity());
+        PointPick pick = pickPoint(model, entityWorld(), viewProjection, editorState.useCount, hit.nx, hit.ny);
+        editorState.hoveredPoint = pick.index;
+        editorState.hotPoint = pick.hot;
+    }
+}
+
+} // namespace
+
+void syncPickState() {
+    const Model& model = *editorState.currentEntity;
+    if (model.points.size() == seenPoints && model.patches.size() == seenPatches) return;
+    seenPoints = model.points.size();
+    seenPatches = model.patches.size();
+    editorState.hoveredPoint = -1;
+    editorState.hotPoint = false;
+    editorState.hoveredPatch = -1;
+    editorState.firstJointPoint = -1;
+    rebuildUseCount(model, editorState.useCount);
+}
+
+void reportSelection(const char* why) {
+    const std::string text = "Tavrel selection (" + std::string(why) + "): " +
+                             selectedPatchesText(*editorState.currentEntity) + "\n";
+    OutputDebugStringA(text.c_str());
+}
+
+bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_MOUSEMOVE && message != WM_LBUTTONDOWN && message != WM_LBUTTONUP &&
+        message != WM_RBUTTONDOWN && message != WM_RBUTTONUP)
+        return false;
+    if (!editorState.currentEntity) return true;
+    syncPickState();
+    RECT client;
+    GetClientRect(mainWindow, &client);
+    const ViewArea area = viewArea(client.right, client.bottom);
+    const int mx = static_cast<short>(LOWORD(lParam));
+    const int my = static_cast<short>(HIWORD(lParam)) - area.top;
+    const ViewportHit hit = locateViewport(mx, my, area.width, area.height, isQuadLayout());
+    const SettingsFile& settings = sessionSettings();
+
+    switch (message) {
+    case WM_MOUSEMOVE: {
+        editorState.pointMoved = false;
+        if (wParam & MK_RBUTTON) {
+            orbitCamera.panTo(editorState.panStartX, editorState.panStartY, editorState.panViewport,
+                              mx, my, hit.width, hit.height);
+            setStatus(2, orbitCamera.target());
+        }
+        if (editorState.tool == 1 || editorState.tool == 5) {
+            editorState.cursor = cursorPoint(orbitCamera, hit);
+            setStatus(0, editorState.cursor);
+        }
+        setStatus(1, cursorReadout(orbitCamera, hit.viewport, editorState.cursor));
+        if (wParam & MK_LBUTTON) {
+            // Dragging a hot point comes with the transform tools; elsewhere the drag orbits.
+            const bool orbits = (wParam & MK_SHIFT) || (editorState.tool == 0 && !editorState.hotPoint);
+            if (orbits)
+                orbitCamera.orbit(mx - editorState.lastMouseX, my - editorState.lastMouseY, hit.width, hit.height);
+            editorState.lastMouseX = mx;
+            editorState.lastMouseY = my;
+        }
+        if (!(wParam & (MK_LBUTTON | MK_RBUTTON))) hoverPick(hit);
+        return true;
+    }
+    case WM_LBUTTONDOWN:
+        editorState.lastMouseX = mx;
+        editorState.lastMouseY = my;
+        if (editorState.tool == 0) {
+            hoverPick(hit);
+        } else if (editorState.tool == 2) {
+            selectPatch(editedModel(), editorState.hoveredPatch, {keyDown(VK_CONTROL), keyDown(VK_SHIFT)});
+            refreshSelectionPanel();
+            reportSelection("click");
+        }
+        return true;
+    case WM_LBUTTONUP:
+        orbitCamera.commitRotation(settings);
+        return true;
+    case WM_RBUTTONDOWN:
+        editorState.panStartX = mx;
+        editorState.panStartY = my;
+        editorState.panViewport = hit.viewport;
+        return true;
+    case WM_RBUTTONUP:
+        orbitCamera.commitPan(settings);
+        return true;
+    }
+    return true;
+}
