@@ -23,7 +23,7 @@ set_tests_properties(tavrel-obj.commands PROPERTIES TIMEOUT 60)
 # Benchmarks (Google Benchmark). The test run only checks that they still run; the figures
 # come from running build/native/bench/... on its own.
 find_package(benchmark REQUIRED)
-add_executable(obj-bench bench/obj-bench.cpp bench/tessellation-bench.cpp)
+add_executable(obj-bench bench/obj-bench.cpp bench/tessellation-bench.cpp bench/picking-bench.cpp)
 target_link_libraries(obj-bench PRIVATE tavrel-core benchmark::benchmark)
 set_target_properties(obj-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 add_test(NAME bench.obj-smoke COMMAND obj-bench --benchmark_min_time=0.01)

@@ -8,6 +8,7 @@ add_library(tavrel-win32 STATIC
   core/main-window.cpp
   core/window-layout.cpp
   editor/mouse-handler.cpp
+  view/view-commands.cpp
   graphics/device-buffers.cpp
   graphics/line-shapes.cpp
   graphics/patch-renderer.cpp

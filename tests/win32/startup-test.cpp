@@ -8,6 +8,7 @@
 #include "core/session-keys.h"
 #include "core/window-layout.h"
 #include "graphics/renderer.h"
+#include "view/view-commands.h"
 #include "win32-test-support.h"
 
 namespace {
@@ -256,4 +257,29 @@ TEST_F(StartupTest, LayoutSwitchGivesFixedViewAreasAndReleasesTheQuadViews) {
     EXPECT_EQ(0, view0.left);
     EXPECT_EQ(1200, view0.right - view0.left);
     frameTick();
+}
+
+TEST_F(StartupTest, SwitchViewCyclesThroughTheQuadLayoutAndCentringMovesTheTarget) {
+    start();
+    orbitCamera.savedTheta = 0.25f;
+    const int expectedViews[5] = {1, 1, 4, 1, 1};
+    for (int i = 0; i < 5; ++i) {
+        switchView();
+        pumpMessages();
+        EXPECT_EQ((i + 1) % 5, editorState.currentView);
+        EXPECT_EQ(expectedViews[i], viewCount()) << "after " << i + 1;
+        EXPECT_EQ(expectedViews[i] == 4, IsWindow(application.secondaryViews[0]) != FALSE);
+        frameTick();
+    }
+    EXPECT_EQ(0.25f, orbitCamera.theta);
+    EXPECT_EQ(0, sessionSettings().readInt("Session", "CurrentView", 9));
+
+    Model& model = application.ship;
+    model.patches[0].selected = true;
+    centerOnSelection();
+    EXPECT_FLOAT_EQ(-0.0f + (1.0f + 0.0f) / 2, orbitCamera.offset.x); // patch 0 spans x 0..1
+    EXPECT_EQ(orbitCamera.offset.x, sessionSettings().readFloat("Session", "offset.x"));
+    centerView();
+    EXPECT_EQ(0.0f, orbitCamera.offset.x);
+    EXPECT_NE(0.0f, sessionSettings().readFloat("Session", "offset.x")); // not remembered
 }

@@ -1,0 +1,49 @@
+// Picking on a model of 100 000 patches: the work of one mouse move.
+#include <benchmark/benchmark.h>
+
+#include "editor/picking.h"
+#include "editor/selection.h"
+#include "generated-model.h"
+
+namespace {
+
+const Model& bigModel() {
+    static Model model = [] {
+        Model m;
+        generateSheet(m, 400, 250);
+        return m;
+    }();
+    return model;
+}
+
+void BM_PickPoint(benchmark::State& state) {
+    const Model& model = bigModel();
+    std::vector<int> useCount;
+    rebuildUseCount(model, useCount);
+    OrbitCamera camera;
+    const vm::Mat4 viewProjection = camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
+    float nx = -0.9f;
+    for (auto _ : state) {
+        PointPick pick = pickPoint(model, vm::identity(), viewProjection, useCount, nx, 0.1f);
+        benchmark::DoNotOptimize(pick);
+        nx = nx > 0.9f ? -0.9f : nx + 0.01f;
+    }
+    state.counters["points"] = static_cast<double>(model.points.size());
+}
+BENCHMARK(BM_PickPoint)->Unit(benchmark::kMillisecond);
+
+void BM_PickPatch(benchmark::State& state) {
+    const Model& model = bigModel();
+    OrbitCamera camera;
+    camera.gamma = 0.6f; // looking down on the sheet
+    int x = 0;
+    for (auto _ : state) {
+        PatchPick pick = pickPatch(model, vm::identity(), camera, locateViewport(x, 300, 1200, 800, false));
+        benchmark::DoNotOptimize(pick);
+        x = (x + 7) % 1200;
+    }
+    state.counters["patches"] = static_cast<double>(model.patches.size());
+}
+BENCHMARK(BM_PickPatch)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,9 @@
+// The palette's camera commands: "switchView", "center" and "centerselect".
+#pragma once
+
+// Next view mode; entering mode 3 switches to the quad layout, mode 4 back to one view.
+void switchView();
+// The target back to the origin; nothing is remembered.
+void centerView();
+// The target to the middle of the selection box, remembered; nothing without a selection.
+void centerOnSelection();
