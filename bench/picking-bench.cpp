@@ -1,6 +1,7 @@
 // Picking on a model of 100 000 patches: the work of one mouse move.
 #include <benchmark/benchmark.h>
 
+#include "editor/pick-accelerator.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "generated-model.h"
@@ -45,5 +46,56 @@ void BM_PickPatch(benchmark::State& state) {
     state.counters["patches"] = static_cast<double>(model.patches.size());
 }
 BENCHMARK(BM_PickPatch)->Unit(benchmark::kMillisecond);
+
+// The same, as the mouse handler asks: the camera stands still while the mouse moves.
+void BM_PickPointMouseMove(benchmark::State& state) {
+    const Model& model = bigModel();
+    std::vector<int> useCount;
+    rebuildUseCount(model, useCount);
+    OrbitCamera camera;
+    const vm::Mat4 viewProjection = camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
+    PickAccelerator accelerator;
+    accelerator.pickPoint(model, vm::identity(), viewProjection, useCount, 0, 0); // camera settles
+    float nx = -0.9f;
+    for (auto _ : state) {
+        PointPick pick = accelerator.pickPoint(model, vm::identity(), viewProjection, useCount, nx, 0.1f);
+        benchmark::DoNotOptimize(pick);
+        nx = nx > 0.9f ? -0.9f : nx + 0.01f;
+    }
+}
+BENCHMARK(BM_PickPointMouseMove)->Unit(benchmark::kMicrosecond);
+
+void BM_PickPatchMouseMove(benchmark::State& state) {
+    const Model& model = bigModel();
+    OrbitCamera camera;
+    camera.gamma = 0.6f;
+    const vm::Mat4 viewProjection = camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
+    PickAccelerator accelerator;
+    accelerator.pickPatch(model, vm::identity(), viewProjection, camera, locateViewport(0, 0, 1200, 800, false));
+    int x = 0;
+    for (auto _ : state) {
+        PatchPick pick = accelerator.pickPatch(model, vm::identity(), viewProjection, camera,
+                                               locateViewport(x, 300, 1200, 800, false));
+        benchmark::DoNotOptimize(pick);
+        x = (x + 7) % 1200;
+    }
+}
+BENCHMARK(BM_PickPatchMouseMove)->Unit(benchmark::kMicrosecond);
+
+// The first pick after the camera moved: projecting and bucketing everything.
+void BM_PickAfterCameraMove(benchmark::State& state) {
+    const Model& model = bigModel();
+    std::vector<int> useCount;
+    rebuildUseCount(model, useCount);
+    OrbitCamera camera;
+    PickAccelerator accelerator;
+    for (auto _ : state) {
+        camera.theta += 0.001f;
+        const vm::Mat4 viewProjection = camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
+        PointPick pick = accelerator.pickPoint(model, vm::identity(), viewProjection, useCount, 0.1f, 0.1f);
+        benchmark::DoNotOptimize(pick);
+    }
+}
+BENCHMARK(BM_PickAfterCameraMove)->Unit(benchmark::kMillisecond);
 
 } // namespace

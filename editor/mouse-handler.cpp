@@ -6,6 +6,7 @@
 
 #include "core/Application.h"
 #include "core/window-layout.h"
+#include "editor/pick-accelerator.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "graphics/renderer.h"
@@ -14,6 +15,7 @@
 namespace {
 
 size_t seenPoints = static_cast<size_t>(-1), seenPatches = static_cast<size_t>(-1);
+PickAccelerator accelerator; // screen positions kept while the camera stands still
 
 void setStatus(int part, const char* text) {
     if (editorState.statusBar)
@@ -39,15 +41,15 @@ bool keyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 void hoverPick(const ViewportHit& hit) {
     Model& model = editedModel();
+    const vm::Mat4 viewProjection =
+        orbitCamera.viewMatrixOf(hit.viewport) * (renderer ? renderer->projection : vm::identity());
     if (editorState.tool == 2) {
-        PatchPick pick = pickPatch(model, entityWorld(), orbitCamera, hit);
+        PatchPick pick = accelerator.pickPatch(model, entityWorld(), viewProjection, orbitCamera, hit);
         editorState.pickRay = {pick.origin, pick.direction};
         editorState.pickDistance = pick.distance;
         editorState.hoveredPatch = pick.patch;
     } else if (editorState.tool != 5) {
-        const vm::Mat4 viewProjection =
-            orbitCamera.viewMatrixOf(hit.viewport) * (renderer ? renderer->projection : vm::identity());
-        PointPick pick = pickPoint(model, entityWorld(), viewProjection, editorState.useCount, hit.nx, hit.ny);
+        PointPick pick = accelerator.pickPoint(model, entityWorld(), viewProjection, editorState.useCount, hit.nx, hit.ny);
         editorState.hoveredPoint = pick.index;
         editorState.hotPoint = pick.hot;
     }

@@ -61,10 +61,9 @@ PointPick pickPoint(const Model& model, const vm::Mat4& world, const vm::Mat4& v
     const size_t count = std::min(model.points.size(), useCount.size());
     for (size_t i = 0; i < count; ++i) {
         if (useCount[i] == 0) continue;
-        const vm::Float3& p = model.points[i];
-        const vm::Vec4 s = vm::transform({p.x, p.y, p.z, 1}, m);
-        const float sx = s.x / s.w, sy = s.y / s.w;
-        const float d2 = (nx - sx) * (nx - sx) + (ny - sy) * (ny - sy);
+        const ScreenPoint s = projectToScreen(model.points[i], m);
+        const float d2 = (nx - s.x) * (nx - s.x) + (ny - s.y) * (ny - s.y);
+        if (d2 != d2) continue; // a point in the eye's plane has no place on the screen
         if (pick.index < 0 || d2 < best) {
             best = d2;
             pick.index = static_cast<int>(i);
@@ -74,32 +73,39 @@ PointPick pickPoint(const Model& model, const vm::Mat4& world, const vm::Mat4& v
     return pick;
 }
 
-PatchPick pickPatch(const Model& model, const vm::Mat4& world, const OrbitCamera& camera,
-                    const ViewportHit& hit) {
+PatchPick pickRay(const OrbitCamera& camera, const ViewportHit& hit) {
     PatchPick pick;
     const vm::Mat4 frame = cameraFrame(camera, hit.viewport);
     pick.origin = {frame[3][0], frame[3][1], frame[3][2], 1};
     pick.direction = vm::normalize3(cursorPoint(camera, hit) - pick.origin);
-    for (size_t p = 0; p < model.patches.size(); ++p) {
-        const Model::Patch& patch = model.patches[p];
-        if (!model.isShown(patch)) continue;
-        vm::Vec4 net[16];
-        for (size_t k = 0; k < 16; ++k) {
-            const vm::Float3& q = model.points[static_cast<size_t>(patch.indices[k])];
-            net[k] = vm::transform({q.x, q.y, q.z, 1}, world);
-        }
-        auto at = [&](int r, int c) { return net[4 * r + c]; };
-        for (int r = 1; r <= 3; ++r)
-            for (int c = 0; c <= 2; ++c) {
-                float t = 0;
-                const bool hitQuad =
-                    vm::rayTriangle(pick.origin, pick.direction, at(r, c), at(r - 1, c + 1), at(r - 1, c), &t) ||
-                    vm::rayTriangle(pick.origin, pick.direction, at(r, c), at(r, c + 1), at(r - 1, c + 1), &t);
-                if (hitQuad && (pick.distance < 0 || t < pick.distance)) {
-                    pick.distance = t;
-                    pick.patch = static_cast<int>(p);
-                }
-            }
+    return pick;
+}
+
+void testPatchNet(const Model& model, const vm::Mat4& world, size_t p, PatchPick& pick) {
+    const Model::Patch& patch = model.patches[p];
+    vm::Vec4 net[16];
+    for (size_t k = 0; k < 16; ++k) {
+        const vm::Float3& q = model.points[static_cast<size_t>(patch.indices[k])];
+        net[k] = vm::transform({q.x, q.y, q.z, 1}, world);
     }
+    auto at = [&](int r, int c) { return net[4 * r + c]; };
+    for (int r = 1; r <= 3; ++r)
+        for (int c = 0; c <= 2; ++c) {
+            float t = 0;
+            const bool hitQuad =
+                vm::rayTriangle(pick.origin, pick.direction, at(r, c), at(r - 1, c + 1), at(r - 1, c), &t) ||
+                vm::rayTriangle(pick.origin, pick.direction, at(r, c), at(r, c + 1), at(r - 1, c + 1), &t);
+            if (hitQuad && (pick.distance < 0 || t < pick.distance)) {
+                pick.distance = t;
+                pick.patch = static_cast<int>(p);
+            }
+        }
+}
+
+PatchPick pickPatch(const Model& model, const vm::Mat4& world, const OrbitCamera& camera,
+                    const ViewportHit& hit) {
+    PatchPick pick = pickRay(camera, hit);
+    for (size_t p = 0; p < model.patches.size(); ++p)
+        if (model.isShown(p)) testPatchNet(model, world, p, pick);
     return pick;
 }

@@ -32,6 +32,16 @@ std::optional<vm::Vec4> groundPoint(const OrbitCamera& camera, const ViewportHit
 // The cursor point relative to the target, in the camera frame's axes (status readout).
 vm::Vec4 cursorReadout(const OrbitCamera& camera, int viewport, vm::Vec4 cursor);
 
+// A point on the screen: transformed and divided by w (the "world, then view-projection"
+// matrix given as one).
+struct ScreenPoint {
+    float x, y;
+};
+inline ScreenPoint projectToScreen(const vm::Float3& p, const vm::Mat4& m) {
+    const vm::Vec4 s = vm::transform({p.x, p.y, p.z, 1}, m);
+    return {s.x / s.w, s.y / s.w};
+}
+
 struct PointPick {
     int index = -1;   // nearest on screen; −1 when there is no candidate
     bool hot = false; // within the pick tolerance: 800·d² < 1
@@ -49,3 +59,6 @@ struct PatchPick {
 // first (two triangles per net quad, the second tested only when the first misses).
 PatchPick pickPatch(const Model& model, const vm::Mat4& world, const OrbitCamera& camera,
                     const ViewportHit& hit);
+// The pick ray alone (no hit yet), and one patch's net tested against it.
+PatchPick pickRay(const OrbitCamera& camera, const ViewportHit& hit);
+void testPatchNet(const Model& model, const vm::Mat4& world, size_t patch, PatchPick& pick);

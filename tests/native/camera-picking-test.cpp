@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/settings-file.h"
+#include "editor/pick-accelerator.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "temp-dir.h"
@@ -235,4 +236,50 @@ TEST(Selection, SelectAllPivotsOnTheBoxCentreAndHidingDropsPointUses) {
     EXPECT_FALSE(model.patches[1].visible);
     EXPECT_EQ(1, use[0]);
     EXPECT_EQ(0, use[16]); // only the hidden patch used it
+}
+
+TEST(PickAcceleration, AnswersExactlyAsTheFullSearch) {
+    // A curved sheet seen from several cameras; random mouse positions, some hidden patches
+    // and unused points.
+    Model model;
+    for (int k = 0; k < 30; ++k) addFlatPatch(model, -3.0f + 0.21f * k, 0.1f * (k % 7) - 0.3f);
+    for (size_t i = 0; i < model.points.size(); ++i) model.points[i].y += 0.05f * static_cast<float>(i % 5);
+    model.points.push_back(model.points[3]); // a duplicate: ties go to the lower index
+    model.patches[4].visible = false;
+    std::vector<int> use;
+    rebuildUseCount(model, use);
+    use.push_back(1);
+
+    PickAccelerator accelerator;
+    uint32_t seed = 12345;
+    auto random = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>(seed >> 8) / static_cast<float>(1u << 24) * 2 - 1;
+    };
+    for (int view = 0; view < 3; ++view) {
+        OrbitCamera camera;
+        camera.gamma = 0.3f * view;
+        camera.theta = -0.5f * view;
+        camera.distance = view == 2 ? 0 : 1; // close enough that points fall behind the eye
+        const vm::Mat4 vp = camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 2.9919574e14f);
+        for (int q = 0; q < 400; ++q) {
+            ViewportHit hit = locateViewport(0, 0, 600, 400, false);
+            hit.nx = random();
+            hit.ny = random();
+            PointPick full = pickPoint(model, vm::identity(), vp, use, hit.nx, hit.ny);
+            PointPick fast = accelerator.pickPoint(model, vm::identity(), vp, use, hit.nx, hit.ny);
+            ASSERT_EQ(full.index, fast.index) << view << " " << hit.nx << " " << hit.ny;
+            ASSERT_EQ(full.hot, fast.hot);
+            PatchPick fullPatch = pickPatch(model, vm::identity(), camera, hit);
+            PatchPick fastPatch = accelerator.pickPatch(model, vm::identity(), vp, camera, hit);
+            ASSERT_EQ(fullPatch.patch, fastPatch.patch) << view << " " << hit.nx << " " << hit.ny;
+            ASSERT_EQ(fullPatch.distance, fastPatch.distance);
+        }
+    }
+    // A moved point is seen at once.
+    model.points[0].x += 100;
+    model.revision++;
+    const vm::Mat4 vp = OrbitCamera().viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
+    EXPECT_EQ(pickPoint(model, vm::identity(), vp, use, 0.9f, 0).index,
+              accelerator.pickPoint(model, vm::identity(), vp, use, 0.9f, 0).index);
 }
