@@ -177,3 +177,20 @@ TEST_F(RendererTest, ModelBuffersHoldThePoolAndIndices) {
     EXPECT_EQ(6.0f, f[5]);
     r->context()->Unmap(staging.Get(), 0);
 }
+
+TEST(RendererSetUp, AMissingShaderFileEndsSetUp) {
+    setFatalErrorHandler(throwOnFatalError);
+    CreateDirectoryA("no-shaders", nullptr);
+    ASSERT_TRUE(SetCurrentDirectoryA("no-shaders"));
+    HWND window = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    try {
+        Renderer::create(0.7853982f, 64, 64, window);
+        FAIL() << "set-up went on without its shaders";
+    } catch (const FatalErrorThrown& e) {
+        EXPECT_STREQ("arf", e.what());
+    }
+    if (renderer) renderer->releaseDevice();
+    DestroyWindow(window);
+    SetCurrentDirectoryA("..");
+}
