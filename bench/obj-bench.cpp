@@ -8,16 +8,7 @@
 
 namespace {
 
-// A 400 × 250 sheet of patches sharing their edge points: about 900 000 points and
-// 100 000 patches.
-const Model& bigModel() {
-    static Model model = [] {
-        Model m;
-        generateSheet(m, 400, 250);
-        return m;
-    }();
-    return model;
-}
+const Model& bigModel() { return hundredThousandPatches(); }
 
 void BM_WriteObj(benchmark::State& state) {
     const Model& model = bigModel();

@@ -8,14 +8,7 @@
 
 namespace {
 
-const Model& bigModel() {
-    static Model model = [] {
-        Model m;
-        generateSheet(m, 400, 250);
-        return m;
-    }();
-    return model;
-}
+const Model& bigModel() { return hundredThousandPatches(); }
 
 void BM_PickPoint(benchmark::State& state) {
     const Model& model = bigModel();

@@ -33,6 +33,21 @@ bool compilerBuildsHullShaders() {
 
 const UINT kStride = sizeof(vm::Float3);
 
+// An immutable list of 32-bit indices; failing to make it is the fatal error "arf".
+template <typename Index>
+ComPtr<ID3D11Buffer> createIndexList(ID3D11Device* device, const Index* indices, size_t count,
+                                     const char* what) {
+    static_assert(sizeof(Index) == 4);
+    D3D11_BUFFER_DESC desc = {};
+    desc.ByteWidth = static_cast<UINT>(count * sizeof(Index));
+    desc.Usage = D3D11_USAGE_IMMUTABLE;
+    desc.BindFlags = D3D11_BIND_INDEX_BUFFER;
+    D3D11_SUBRESOURCE_DATA initial = {indices, 0, 0};
+    ComPtr<ID3D11Buffer> buffer;
+    checkSetup(device->CreateBuffer(&desc, &initial, &buffer), "arf", what);
+    return buffer;
+}
+
 } // namespace
 
 void Renderer::createPatchPipeline() {
@@ -125,12 +140,8 @@ void Renderer::updateCpuSurfaces(const Model& model) {
                 for (size_t k = 0; k < bezier::kTriangleIndices; ++k)
                     triangles[i * bezier::kTriangleIndices + k] =
                         bezier::triangleIndices()[k] + static_cast<uint32_t>(i * bezier::kGridVertices);
-            desc.ByteWidth = static_cast<UINT>(triangles.size() * sizeof(uint32_t));
-            desc.Usage = D3D11_USAGE_IMMUTABLE;
-            desc.BindFlags = D3D11_BIND_INDEX_BUFFER;
-            D3D11_SUBRESOURCE_DATA initial = {triangles.data(), 0, 0};
-            checkSetup(device_->CreateBuffer(&desc, &initial, &cpuSurfaces_.triangles), "arf",
-                       "patch triangle indices");
+            cpuSurfaces_.triangles = createIndexList(device_.Get(), triangles.data(),
+                                                     triangles.size(), "patch triangle indices");
         }
         cpuSurfaces_.vertexCount = vertices.size();
     }
@@ -214,15 +225,8 @@ void Renderer::updateNetIndices(const Model& model) {
         std::copy(net.begin(), net.end(), indices.begin() + static_cast<ptrdiff_t>(i * 36));
     }
     netIndices_.indices.Reset();
-    if (!indices.empty()) {
-        D3D11_BUFFER_DESC desc = {};
-        desc.ByteWidth = static_cast<UINT>(indices.size() * sizeof(int32_t));
-        desc.Usage = D3D11_USAGE_IMMUTABLE;
-        desc.BindFlags = D3D11_BIND_INDEX_BUFFER;
-        D3D11_SUBRESOURCE_DATA initial = {indices.data(), 0, 0};
-        checkSetup(device_->CreateBuffer(&desc, &initial, &netIndices_.indices), "arf",
-                   "control net indices");
-    }
+    if (!indices.empty())
+        netIndices_.indices = createIndexList(device_.Get(), indices.data(), indices.size(), "control net indices");
     netIndices_.model = &model;
     netIndices_.revision = model.revision;
 }
