@@ -15,6 +15,8 @@ add_library(tavrel-win32 STATIC
   graphics/renderer.cpp
   graphics/shader-compiler.cpp
   ui/palette.cpp
+  ui/palette-window.cpp
+  editor/tool-modes.cpp
   ui/shape-window.cpp
 )
 target_link_libraries(tavrel-win32 PUBLIC tavrel-core
@@ -29,7 +31,7 @@ function(tavrel_stage_assets target dir)
     VERBATIM)
 endfunction()
 
-add_executable(tavrel WIN32 core/main.cpp)
+add_executable(tavrel WIN32 core/main.cpp resources/tavrel.rc)
 target_link_libraries(tavrel PRIVATE tavrel-win32)
 tavrel_stage_assets(tavrel ${TAVREL_RUN_DIR})
 
@@ -41,11 +43,13 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 include(GoogleTest)
 
 add_executable(win32-tests
+  resources/tavrel.rc
   tests/win32/renderer-test.cpp
   tests/win32/settings-profile-test.cpp
   tests/win32/startup-test.cpp
   tests/win32/obj-writer-test.cpp
   tests/win32/patch-render-test.cpp
+  tests/win32/palette-test.cpp
 )
 target_include_directories(win32-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(win32-tests PRIVATE tavrel-win32 gtest gtest_main)

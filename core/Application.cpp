@@ -167,8 +167,8 @@ bool startUp(HINSTANCE instance, int showCommand) {
     }
     // Still to come here: the planet texture and the head-up display.
 
-    // The display check box follows the selection once the palette has its buttons, and the
-    // joystick is opened here when flight comes.
+    initialDisplayCheck();
+    // The joystick is opened here when flight comes.
     keyFlags.clear();
     ShowWindow(application.mainWindow, showCommand);
     UpdateWindow(application.mainWindow);
@@ -182,6 +182,7 @@ bool startUp(HINSTANCE instance, int showCommand) {
     rebuildShapeWindow();
     syncPickState();
     restoreSelection();
+    initialButtonUpdate();
     reportStartup();
     return true;
 }

@@ -1,24 +1,58 @@
-#include "ui/palette.h"
-
 #include <windows.h>
+
+#include "ui/palette.h"
 
 #include <commctrl.h>
 
 #include "core/Application.h"
 #include "core/fatal-error.h"
-#include "core/session-keys.h"
-#include "editor/selection.h"
 #include "ui/shape-window.h"
 
 namespace {
 
+// The document toolbar: stock pictures, the history list as image list 0 and the standard
+// list as image list 1.
 void createMainToolbar(HWND mainWindow) {
     HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | TBSTYLE_FLAT, 0, 0, 0,
                                    0, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!toolbar) fatalError("yo ?", "main toolbar", HRESULT_FROM_WIN32(GetLastError()));
     editorState.mainToolbar = toolbar;
+
+    HIMAGELIST loading = ImageList_Create(16, 16, ILC_COLOR16 | ILC_MASK, 4, 0);
+    SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(loading));
+    SendMessageA(toolbar, TB_LOADIMAGES, IDB_STD_SMALL_COLOR, reinterpret_cast<LPARAM>(HINST_COMMCTRL));
+    HIMAGELIST standard = ImageList_Duplicate(loading);
+    ImageList_RemoveAll(loading);
+    SendMessageA(toolbar, TB_LOADIMAGES, IDB_HIST_SMALL_COLOR, reinterpret_cast<LPARAM>(HINST_COMMCTRL));
+    editorState.mainToolbarImages = ImageList_Duplicate(loading);
+    ImageList_Destroy(loading);
+    SendMessageA(toolbar, CCM_SETVERSION, 5, 0);
+    SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(editorState.mainToolbarImages));
+    SendMessageA(toolbar, TB_SETIMAGELIST, 1, reinterpret_cast<LPARAM>(standard));
+
+    auto button = [](int list, int image, int id, BYTE state) {
+        TBBUTTON b = {};
+        b.iBitmap = MAKELONG(image, list);
+        b.idCommand = id;
+        b.fsState = state;
+        b.fsStyle = BTNS_AUTOSIZE;
+        return b;
+    };
+    auto separator = [] {
+        TBBUTTON b = {};
+        b.fsStyle = BTNS_SEP;
+        return b;
+    };
+    const TBBUTTON buttons[11] = {
+        button(1, STD_FILENEW, 4, TBSTATE_ENABLED),   button(1, STD_FILEOPEN, 5, TBSTATE_ENABLED),
+        button(1, STD_FILESAVE, 6, 0),                separator(),
+        button(0, HIST_BACK, 0, TBSTATE_ENABLED),     button(0, HIST_FORWARD, 1, 0),
+        separator(),                                  button(1, STD_UNDO, 3, TBSTATE_ENABLED),
+        button(1, STD_REDOW, 2, 0),                   separator(),
+        button(1, STD_DELETE, 7, TBSTATE_ENABLED),
+    };
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    // The document buttons come with the document commands; the bar already takes its height.
+    SendMessageA(toolbar, TB_ADDBUTTONSA, 11, reinterpret_cast<LPARAM>(buttons));
     SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
     ShowWindow(toolbar, SW_SHOWNORMAL);
 }
@@ -32,21 +66,9 @@ void createStatusBar(HWND mainWindow) {
     SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
 }
 
-// The button's state until the palette's toolbar carries it: its remembered value.
-bool wireframeChecked = false;
-
 } // namespace
 
-bool paletteWireframeChecked() { return wireframeChecked; }
-
-void refreshSelectionPanel() {
-    sessionSettings().writeString(session::kTool, "SelectedPatches",
-                                  selectedPatchesText(*editorState.currentEntity));
-    // The group button and the display check box follow once the palette has its buttons.
-}
-
 void createPalette(HWND mainWindow) {
-    wireframeChecked = sessionSettings().readInt(session::kSession, "wireframe", 0) != 0;
     createMainToolbar(mainWindow);
     createStatusBar(mainWindow);
 
@@ -55,21 +77,15 @@ void createPalette(HWND mainWindow) {
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                    nullptr, nullptr, GetModuleHandleA(nullptr), &editorState);
     editorState.paletteWindow = palette;
-    // Two columns of 32-pixel buttons, nine rows; the buttons come with the tools.
-    RECT wanted = {0, 0, 64, 320};
+    // Two columns of buttons, nine rows.
+    const DWORD padding = static_cast<DWORD>(SendMessageA(editorState.paletteToolbar, TB_GETPADDING, 0, 0));
+    const int px = LOWORD(padding), py = HIWORD(padding);
+    const int height = 2 * (5 * py + 160);
+    RECT wanted = {0, 0, 2 * px + 64, height};
     AdjustWindowRectEx(&wanted, WS_OVERLAPPEDWINDOW, FALSE, exStyle);
-    SetWindowPos(palette, nullptr, 0, 0, wanted.right - wanted.left, 320,
-                 SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(palette, nullptr, 0, 0, wanted.right - wanted.left, height, SWP_NOMOVE | SWP_NOZORDER);
+    SendMessageA(editorState.paletteToolbar, TB_AUTOSIZE, 0, 0);
     ShowWindow(palette, SW_SHOW);
 
     editorState.shapeWindow = createShapeWindow();
-}
-
-LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -14,4 +14,9 @@ void refreshSelectionPanel();
 // Whether the "toggleWireframe" button is checked.
 bool paletteWireframeChecked();
 
+// End of start-up: the display check box from the selected patches, then the buttons that
+// depend on the selection.
+void initialDisplayCheck();
+void initialButtonUpdate();
+
 LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,140 @@
+// The tool palette, the main toolbar and the status bar on the real program.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app-fixture.h"
+#include "core/window-layout.h"
+#include "ui/palette-buttons.h"
+#include "ui/palette.h"
+
+namespace {
+
+class PaletteTest : public AppFixture {
+  protected:
+    HWND toolbar() const { return editorState.paletteToolbar; }
+    int state(int id) const { return static_cast<int>(SendMessageA(toolbar(), TB_GETSTATE, id, 0)); }
+    bool checked(int id) const { return (state(id) & TBSTATE_CHECKED) != 0; }
+    // A click as the toolbar makes it: check buttons toggle first, then the command arrives.
+    void click(int id) {
+        if (palette::kButtons[id].check) SendMessageA(toolbar(), TB_CHECKBUTTON, id, MAKELPARAM(!checked(id), 0));
+        SendMessageA(editorState.paletteWindow, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(toolbar()));
+        pumpMessages();
+    }
+    int setting(const char* key, int def = -9) const { return sessionSettings().readInt("Session", key, def); }
+};
+
+} // namespace
+
+TEST_F(PaletteTest, ButtonsTextsAndStartStates) {
+    start("[Session]\r\nTool=4\r\nwireframe=1\r\n");
+    ASSERT_EQ(18, SendMessageA(toolbar(), TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < 18; ++i) {
+        TBBUTTON b = {};
+        ASSERT_TRUE(SendMessageA(toolbar(), TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b)));
+        EXPECT_EQ(i, b.idCommand);
+        EXPECT_EQ(palette::kButtons[i].check ? BTNS_CHECK : BTNS_BUTTON, b.fsStyle & (BTNS_CHECK | BTNS_BUTTON)) << i;
+        char text[64] = {};
+        SendMessageA(toolbar(), TB_GETBUTTONTEXTA, i, reinterpret_cast<LPARAM>(text));
+        EXPECT_STREQ(palette::kButtons[i].text, text);
+    }
+    EXPECT_TRUE(state(palette::Stop) & TBSTATE_INDETERMINATE);
+    EXPECT_TRUE(state(palette::Group) & TBSTATE_INDETERMINATE);
+    EXPECT_FALSE(state(palette::Play) & TBSTATE_INDETERMINATE);
+    EXPECT_TRUE(checked(palette::ToggleWireframe));
+    EXPECT_TRUE(paletteWireframeChecked());
+    EXPECT_TRUE(checked(palette::Translate));
+    EXPECT_FALSE(checked(palette::Select));
+    EXPECT_EQ(BST_INDETERMINATE, SendMessageA(editorState.displayCheckBox, BM_GETCHECK, 0, 0));
+
+    // The main toolbar: eleven buttons, Save and Redo disabled at first.
+    HWND main = editorState.mainToolbar;
+    EXPECT_EQ(11, SendMessageA(main, TB_BUTTONCOUNT, 0, 0));
+    EXPECT_FALSE(SendMessageA(main, TB_ISBUTTONENABLED, 6, 0));
+    EXPECT_TRUE(SendMessageA(main, TB_ISBUTTONENABLED, 4, 0));
+    EXPECT_TRUE(SendMessageA(main, TB_ISBUTTONENABLED, 7, 0));
+}
+
+TEST_F(PaletteTest, ToolButtonsSwitchAndRememberTheTool) {
+    start();
+    click(palette::Select);
+    EXPECT_EQ(2, editorState.tool);
+    EXPECT_EQ(2, setting("Tool"));
+    click(palette::Translate); // releases "select"
+    EXPECT_EQ(4, editorState.tool);
+    EXPECT_FALSE(checked(palette::Select));
+    EXPECT_TRUE(checked(palette::Translate));
+    click(palette::Translate); // chosen again: no tool
+    EXPECT_EQ(0, editorState.tool);
+    EXPECT_EQ(0, setting("Tool"));
+    EXPECT_FALSE(checked(palette::Translate));
+}
+
+TEST_F(PaletteTest, GridCyclesTwoStatesOrThreeInTheQuadLayout) {
+    start("[Session]\r\nloc=0\r\n");
+    click(palette::ToggleGrid);
+    EXPECT_TRUE(editorState.grid);
+    EXPECT_EQ(1, setting("grid"));
+    click(palette::ToggleGrid);
+    EXPECT_FALSE(editorState.grid);
+    EXPECT_EQ(0, setting("loc"));
+
+    editorState.currentView = 3;
+    click(palette::ToggleGrid);
+    EXPECT_TRUE(editorState.grid);
+    EXPECT_FALSE(editorState.loc);
+    click(palette::ToggleGrid);
+    EXPECT_TRUE(editorState.grid && editorState.loc);
+    EXPECT_TRUE(checked(palette::ToggleGrid));
+    click(palette::ToggleGrid);
+    EXPECT_FALSE(editorState.grid || editorState.loc);
+    EXPECT_EQ(0, setting("grid"));
+    EXPECT_EQ(0, setting("loc"));
+}
+
+TEST_F(PaletteTest, WireframePlayAndStop) {
+    start();
+    click(palette::ToggleWireframe);
+    EXPECT_EQ(1, setting("wireframe"));
+    EXPECT_TRUE(paletteWireframeChecked());
+    frameTick();
+
+    click(palette::Play);
+    EXPECT_EQ(0, editorState.mode);
+    EXPECT_TRUE(state(palette::Stop) & TBSTATE_ENABLED);
+    click(palette::Stop);
+    EXPECT_EQ(1, editorState.mode);
+    EXPECT_FALSE(state(palette::Stop) & TBSTATE_ENABLED);
+
+    // Flight in the quad layout leaves it, so that the view mode and the windows agree.
+    editorState.currentView = 3;
+    switchLayout(1);
+    click(palette::Play);
+    EXPECT_EQ(4, editorState.currentView);
+    EXPECT_EQ(1, viewCount());
+    EXPECT_FALSE(IsWindow(application.secondaryViews[0]));
+    frameTick();
+}
+
+TEST_F(PaletteTest, SelectionRefreshAndTheDisplayCheckBox) {
+    start();
+    Model& model = application.ship;
+    model.patches[0].selected = true;
+    refreshSelectionPanel();
+    EXPECT_FALSE(state(palette::Group) & TBSTATE_ENABLED);
+    EXPECT_EQ(BST_CHECKED, SendMessageA(editorState.displayCheckBox, BM_GETCHECK, 0, 0));
+    model.patches[2].selected = true;
+    refreshSelectionPanel();
+    EXPECT_TRUE(state(palette::Group) & TBSTATE_ENABLED);
+    EXPECT_EQ("0;2", sessionSettings().readString("Tool", "SelectedPatches", "", 560));
+
+    // Checked → indeterminate on a click: the selection is hidden.
+    SendMessageA(editorState.displayCheckBox, BM_CLICK, 0, 0);
+    pumpMessages();
+    EXPECT_EQ(BST_INDETERMINATE, SendMessageA(editorState.displayCheckBox, BM_GETCHECK, 0, 0));
+    EXPECT_FALSE(model.patches[0].visible);
+    EXPECT_FALSE(model.patches[2].visible);
+    EXPECT_TRUE(model.patches[1].visible);
+}

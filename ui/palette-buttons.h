@@ -1,0 +1,53 @@
+// The palette's 18 buttons: command ids, tooltips, pictures and start states.
+#pragma once
+
+namespace palette {
+
+enum Command {
+    SwitchView = 0,
+    ToggleWireframe = 1,
+    Add = 2,
+    ToggleGrid = 3,
+    Play = 4,
+    Stop = 5,
+    CenterSelect = 6,
+    Select = 7,
+    Dissociate = 8,
+    Center = 9,
+    Joint = 10,
+    Display = 11,
+    Ungroup = 12,
+    Group = 13,
+    Rotate = 14,
+    Translate = 15,
+    Locator = 16,
+    Symetry = 17,
+    ButtonCount = 18,
+};
+
+struct Button {
+    const char* text;
+    int bitmap;
+    bool check; // a toggle button, else a push button
+    bool greyed;
+};
+
+inline constexpr Button kButtons[ButtonCount] = {
+    {"switchView", 108, true, false},  {"toggleWireframe", 105, true, false},
+    {"add", 106, true, false},         {"toggleGrid", 111, true, false},
+    {"play", 118, false, false},       {"stop", 119, false, true},
+    {"centerselect", 123, false, false}, {"select", 121, true, false},
+    {"dissociate", 124, true, false},  {"center", 114, false, false},
+    {"joint", 125, true, false},       {"display", 125, false, false},
+    {"ungroup", 129, false, true},     {"group", 128, false, true},
+    {"rotate", 130, true, false},      {"translate", 131, true, false},
+    {"locator", 132, true, false},     {"symetry", 134, false, false},
+};
+
+// Pictures loaded after the 18: grid and locators, flying, joint released, joint pending.
+inline constexpr int kAlternateBitmaps[4] = {112, 117, 126, 127};
+
+// The button of each tool (tool 0 has none).
+inline constexpr int kToolButton[6] = {-1, Add, Select, Rotate, Translate, Locator};
+
+} // namespace palette
