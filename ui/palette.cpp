@@ -85,6 +85,10 @@ void createPalette(HWND mainWindow) {
     AdjustWindowRectEx(&wanted, WS_OVERLAPPEDWINDOW, FALSE, exStyle);
     SetWindowPos(palette, nullptr, 0, 0, wanted.right - wanted.left, height, SWP_NOMOVE | SWP_NOZORDER);
     SendMessageA(editorState.paletteToolbar, TB_AUTOSIZE, 0, 0);
+    // The toolbar sizes itself to one row of buttons; it holds nine, so it fills the palette.
+    RECT client;
+    GetClientRect(palette, &client);
+    MoveWindow(editorState.paletteToolbar, 0, 0, client.right, client.bottom, TRUE);
     ShowWindow(palette, SW_SHOW);
 
     editorState.shapeWindow = createShapeWindow();

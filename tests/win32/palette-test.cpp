@@ -138,3 +138,14 @@ TEST_F(PaletteTest, SelectionRefreshAndTheDisplayCheckBox) {
     EXPECT_FALSE(model.patches[2].visible);
     EXPECT_TRUE(model.patches[1].visible);
 }
+
+TEST_F(PaletteTest, TwoColumnsOfButtonsFillThePalette) {
+    start();
+    RECT bar, client, last;
+    GetWindowRect(toolbar(), &bar);
+    GetClientRect(editorState.paletteWindow, &client);
+    SendMessageA(toolbar(), TB_GETITEMRECT, 17, reinterpret_cast<LPARAM>(&last));
+    EXPECT_EQ(9, SendMessageA(toolbar(), TB_GETROWS, 0, 0));
+    EXPECT_GE(bar.bottom - bar.top, last.bottom); // every row is inside the toolbar…
+    EXPECT_LE(last.bottom, client.bottom);         // …and inside the palette
+}
