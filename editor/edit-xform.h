@@ -2,8 +2,12 @@
 // change is committed to the points.
 #pragma once
 
+#include <optional>
+
 #include "core/editor-state.h"
 #include "core/vector-math.h"
+#include "editor/picking.h"
+#include "model/model.h"
 
 namespace tools {
 inline constexpr int kRotate = 3;
@@ -13,3 +17,24 @@ inline constexpr int kTranslate = 4;
 // The world matrix a model is drawn with: mirrored in x when asked (the second copy of a
 // symmetry's patches), then the tool's preview, then base.
 vm::Mat4 displayMatrix(const EditorState& editor, const vm::Mat4& base, bool mirror);
+
+// Where a point dragged to (nx, ny) goes: under the mouse at the depth it had in the camera
+// frame of the viewport, back in model coordinates.
+vm::Float3 draggedPointPosition(const OrbitCamera& camera, const ViewportHit& hit,
+                                const vm::Mat4& world, vm::Float3 point);
+
+// Applies the previewed rotation or translation to every point of the pool.
+void applyDisplayTransform(const EditorState& editor, Model& model);
+
+// The rotate tool's angle of the mouse about the vertical axis, in (0, 2π], from the ground
+// point under it.
+float mouseAngle(vm::Vec4 ground);
+// The angle swept from start to a, in [0, 2π).
+float sweptAngle(float start, float a);
+
+// The translate tool's handle: the middle of the y arrow at the camera offset. True when
+// (nx, ny) lies within √(10 / viewport width) of its projection.
+bool handleUnderMouse(const OrbitCamera& camera, const vm::Mat4& viewProjection, const ViewportHit& hit);
+// Where a translate drag is measured: straight up on the handle, else on the ground (nothing
+// when the ground cannot be reached from here).
+std::optional<vm::Vec4> translatePoint(const OrbitCamera& camera, const ViewportHit& hit, bool onHandle);

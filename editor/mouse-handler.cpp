@@ -3,9 +3,12 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <optional>
 
 #include "core/Application.h"
 #include "core/window-layout.h"
+#include "editor/commands.h"
+#include "editor/edit-xform.h"
 #include "editor/pick-accelerator.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
@@ -55,6 +58,36 @@ void hoverPick(const ViewportHit& hit) {
     }
 }
 
+void showGroundPoint(vm::Vec4 g) {
+    char text[520];
+    std::snprintf(text, sizeof text, "u:%f\tv:%f", static_cast<double>(g.x), static_cast<double>(g.z));
+    setStatus(0, text);
+}
+
+// The ground point under the mouse with its readout; nothing (and no readout) when the line
+// of sight runs parallel to the ground, so no undefined value reaches the tools.
+std::optional<vm::Vec4> ground(const ViewportHit& hit) {
+    std::optional<vm::Vec4> g = groundPoint(orbitCamera, hit);
+    if (g) showGroundPoint(*g);
+    return g;
+}
+
+vm::Mat4 viewProjectionOf(int viewport) {
+    return orbitCamera.viewMatrixOf(viewport) * (renderer ? renderer->projection : vm::identity());
+}
+
+// The no-tool drag of the hot point: under the mouse at its depth.
+void movePoint(const ViewportHit& hit, int index) {
+    Model& model = editedModel();
+    if (index < 0 || static_cast<size_t>(index) >= model.points.size()) return;
+    vm::Float3& point = model.points[static_cast<size_t>(index)];
+    point = draggedPointPosition(orbitCamera, hit, entityWorld(), point);
+    editorState.pointMoved = true;
+    // The shape window's coordinate boxes and point list follow when they exist.
+    model.updatePointBuffer();
+    markModified();
+}
+
 } // namespace
 
 void syncPickState() {
@@ -100,13 +133,26 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
         if (editorState.tool == 1 || editorState.tool == 5) {
             editorState.cursor = cursorPoint(orbitCamera, hit);
             setStatus(0, editorState.cursor);
+        } else if (editorState.tool == 3 && editorState.startAngle < 0) {
+            if (auto g = ground(hit)) editorState.sweepAngle = mouseAngle(*g);
+        } else if (editorState.tool == 4 && !(wParam & MK_LBUTTON)) {
+            editorState.handleHot = handleUnderMouse(orbitCamera, viewProjectionOf(hit.viewport), hit);
         }
         setStatus(1, cursorReadout(orbitCamera, hit.viewport, editorState.cursor));
         if (wParam & MK_LBUTTON) {
-            // Dragging a hot point comes with the transform tools; elsewhere the drag orbits.
-            const bool orbits = (wParam & MK_SHIFT) || (editorState.tool == 0 && !editorState.hotPoint);
-            if (orbits)
+            if ((wParam & MK_SHIFT) || (editorState.tool == 0 && !editorState.hotPoint)) {
                 orbitCamera.orbit(mx - editorState.lastMouseX, my - editorState.lastMouseY, hit.width, hit.height);
+            } else if (editorState.tool == 0) {
+                movePoint(hit, editorState.hoveredPoint);
+            } else if (editorState.tool == 3) {
+                if (auto g = ground(hit)) editorState.sweepAngle = sweptAngle(editorState.startAngle, mouseAngle(*g));
+            } else if (editorState.tool == 4) {
+                if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true) : ground(hit)) {
+                    editorState.pivot = *p - editorState.dragStart;
+                    editorState.pivot.w = 0;
+                    setStatus(2, *p);
+                }
+            }
             editorState.lastMouseX = mx;
             editorState.lastMouseY = my;
         }
@@ -118,6 +164,11 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
         editorState.lastMouseY = my;
         if (editorState.tool == 0) {
             hoverPick(hit);
+        } else if (editorState.tool == 3) {
+            if (auto g = ground(hit)) editorState.startAngle = mouseAngle(*g);
+        } else if (editorState.tool == 4) {
+            if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true) : ground(hit))
+                editorState.dragStart = *p;
         } else if (editorState.tool == 2) {
             selectPatch(editedModel(), editorState.hoveredPatch, {keyDown(VK_CONTROL), keyDown(VK_SHIFT)});
             refreshSelectionPanel();

@@ -5,3 +5,9 @@
 // Releases the old tool's palette button, commits a pending rotation or translation, turns
 // the tool off when chosen again, and remembers the new one (Tool).
 void setTool(int tool);
+
+// The palette's "rotate": the rotate tool about the middle of the selection (the origin
+// when nothing is selected), waiting for its first press.
+void startRotate();
+// Applies the previewed rotation or translation to the points.
+void commitTransform();

@@ -162,7 +162,7 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
     case palette::Select: setTool(2); break;
     case palette::Center: centerView(); break;
     case palette::Joint: jointImage(); break;
-    case palette::Rotate: setTool(3); break; // the rotate gizmo's start comes with the transforms
+    case palette::Rotate: startRotate(); break;
     case palette::Translate: setTool(4); break;
     case palette::Locator: setTool(5); break;
     default: break; // dissociate and joint are read by the next clicks; group and symetry come with the model commands

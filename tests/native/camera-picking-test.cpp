@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/settings-file.h"
+#include "editor/edit-xform.h"
 #include "editor/pick-accelerator.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
@@ -282,4 +283,49 @@ TEST(PickAcceleration, AnswersExactlyAsTheFullSearch) {
     const vm::Mat4 vp = OrbitCamera().viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
     EXPECT_EQ(pickPoint(model, vm::identity(), vp, use, 0.9f, 0).index,
               accelerator.pickPoint(model, vm::identity(), vp, use, 0.9f, 0).index);
+}
+
+TEST(TransformEditing, ADraggedPointKeepsItsDepthAndGoesUnderTheMouse) {
+    OrbitCamera camera;
+    ViewportHit hit = locateViewport(300, 100, 400, 400, false); // right of centre, up
+    const vm::Float3 moved = draggedPointPosition(camera, hit, vm::identity(), {0.2f, 0.1f, 1.0f});
+    EXPECT_NEAR(1.0f, moved.z, 1e-5f); // same depth from the eye at z = −5
+    const float t = std::tan(0.39269909f), depth = 6.0f;
+    EXPECT_NEAR(-t * depth * 0.5f, moved.x, 1e-5f); // the right of the screen is −x here
+    EXPECT_NEAR(t * depth * 0.5f, moved.y, 1e-5f);
+    // In a translated entity the answer comes back in model coordinates.
+    const vm::Float3 local = draggedPointPosition(camera, hit, vm::translation(0, 0, 1), {0.2f, 0.1f, 0.0f});
+    EXPECT_NEAR(0.0f, local.z, 1e-5f);
+    EXPECT_NEAR(moved.x, local.x, 1e-5f);
+}
+
+TEST(TransformEditing, AnglesSweepsAndCommits) {
+    EXPECT_NEAR(vm::kPi / 2, mouseAngle({0, 0, 1, 0}), 1e-6f);
+    EXPECT_NEAR(6.2831855f, mouseAngle({1, 0, 0, 0}), 1e-6f); // 0 counts as a full turn
+    EXPECT_NEAR(3 * vm::kPi / 2, mouseAngle({0, 0, -1, 0}), 1e-5f);
+    EXPECT_NEAR(6.2831855f - 0.01f, sweptAngle(1.0f, 0.99f), 1e-5f); // just under a full turn
+    EXPECT_NEAR(0.5f, sweptAngle(1.0f, 1.5f), 1e-6f);
+
+    EditorState editor;
+    editor.tool = tools::kTranslate;
+    editor.pivot = {0, 2, 0, 0};
+    Model model;
+    model.createDefault();
+    applyDisplayTransform(editor, model);
+    EXPECT_FLOAT_EQ(1.5f, model.points[0].y);
+}
+
+TEST(TransformEditing, TranslateHandleAndDragPoints) {
+    OrbitCamera camera;
+    const vm::Mat4 vp = camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.0f, 1, 1e6f);
+    // The handle (0, 0.5, 0) seen from (0, 0, −5): straight above the centre.
+    const float hy = 0.5f / (5 * std::tan(0.39269909f));
+    ViewportHit hit = locateViewport(200, 200, 400, 400, false);
+    hit.ny = hy;
+    EXPECT_TRUE(handleUnderMouse(camera, vp, hit));
+    hit.ny = hy + 0.2f;
+    EXPECT_FALSE(handleUnderMouse(camera, vp, hit));
+    EXPECT_EQ(hit.ny, translatePoint(camera, hit, true)->y);
+    hit.ny = 0; // level with the eye: the ground is out of reach
+    EXPECT_FALSE(translatePoint(camera, hit, false).has_value());
 }
