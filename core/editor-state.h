@@ -54,7 +54,7 @@ struct EditorState {
     int panStartX = 0, panStartY = 0, panViewport = 0;
     bool grid = false;
     bool loc = false;
-    std::vector<std::unique_ptr<Editor::Point>> pendingPoints;
+    std::vector<std::unique_ptr<Editor::Point>> pendingPoints; // the add tool's clicks
     std::string title;
     bool rebuilding = false;
     std::vector<int> useCount;

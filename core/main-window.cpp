@@ -10,6 +10,7 @@
 #include "core/fatal-error.h"
 #include "core/window-layout.h"
 #include "editor/mouse-handler.h"
+#include "editor/pending-points.h"
 #include "editor/selection.h"
 #include "graphics/renderer.h"
 #include "ui/palette.h"
@@ -45,6 +46,11 @@ void reportDisplayFlags() {
                   displayFlags.planetVisible, displayFlags.sphereMeshVisible,
                   displayFlags.wireSphereVisible);
     OutputDebugStringA(line);
+}
+
+// The main toolbar. New, Open, Save and Delete come with the document commands.
+void onToolbarCommand(int id) {
+    if (id == 2 && editorState.tool == 1) removeLastPendingPoint(editorState.pendingPoints);
 }
 
 bool onCursor(LPARAM lParam) {
@@ -90,6 +96,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     }
     if (handleLayoutMessage(window, message, wParam, lParam)) return 0;
+    if (message == WM_COMMAND) {
+        onToolbarCommand(LOWORD(wParam));
+        return 0;
+    }
     if (handleViewMouse(window, message, wParam, lParam)) return 0;
     return DefWindowProcA(window, message, wParam, lParam);
 }

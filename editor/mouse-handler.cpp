@@ -9,6 +9,7 @@
 #include "core/window-layout.h"
 #include "editor/commands.h"
 #include "editor/edit-xform.h"
+#include "editor/pending-points.h"
 #include "editor/pick-accelerator.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
@@ -169,6 +170,10 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
         } else if (editorState.tool == 4) {
             if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true) : ground(hit))
                 editorState.dragStart = *p;
+        } else if (editorState.tool == 1) {
+            addPendingPoint(editorState.pendingPoints, editedModel(), editorState.useCount,
+                            editorState.hotPoint, editorState.hoveredPoint, cursorPoint(orbitCamera, hit));
+            markModified();
         } else if (editorState.tool == 2) {
             selectPatch(editedModel(), editorState.hoveredPatch, {keyDown(VK_CONTROL), keyDown(VK_SHIFT)});
             refreshSelectionPanel();

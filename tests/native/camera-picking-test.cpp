@@ -3,6 +3,7 @@
 
 #include "core/settings-file.h"
 #include "editor/edit-xform.h"
+#include "editor/pending-points.h"
 #include "editor/pick-accelerator.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
@@ -328,4 +329,39 @@ TEST(TransformEditing, TranslateHandleAndDragPoints) {
     EXPECT_EQ(hit.ny, translatePoint(camera, hit, true)->y);
     hit.ny = 0; // level with the eye: the ground is out of reach
     EXPECT_FALSE(translatePoint(camera, hit, false).has_value());
+}
+
+TEST(AddTool, SixteenClicksMakeAPatchRowByRow) {
+    Model model;
+    addFlatPatch(model, 0);
+    std::vector<int> use;
+    rebuildUseCount(model, use);
+    PendingPoints pending;
+    for (int i = 0; i < 15; ++i)
+        EXPECT_FALSE(addPendingPoint(pending, model, use, false, -1, {float(i), 0, 2, 1}));
+    EXPECT_TRUE(removeLastPendingPoint(pending)); // fifteen, then one taken back
+    EXPECT_EQ(14u, pending.size());
+    EXPECT_FALSE(addPendingPoint(pending, model, use, false, -1, {14, 0, 2, 1}));
+    EXPECT_TRUE(addPendingPoint(pending, model, use, false, -1, {15, 0, 2, 1}));
+    ASSERT_EQ(2u, model.patches.size());
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(16 + i, model.patches[1].indices[static_cast<size_t>(i)]);
+    EXPECT_EQ(15.0f, model.points[31].x);
+    EXPECT_TRUE(pending.empty());
+    ASSERT_EQ(32u, use.size());
+    EXPECT_EQ(1, use[31]); // pickable at once
+    EXPECT_FALSE(removeLastPendingPoint(pending));
+}
+
+TEST(AddTool, AnExistingPointCanFillSeveralSlots) {
+    Model model;
+    addFlatPatch(model, 0);
+    std::vector<int> use;
+    rebuildUseCount(model, use);
+    PendingPoints pending;
+    for (int i = 0; i < 16; ++i) addPendingPoint(pending, model, use, i < 3, 5, {0, 0, 0, 1});
+    EXPECT_EQ(5, model.patches[1].indices[0]);
+    EXPECT_EQ(5, model.patches[1].indices[2]);
+    EXPECT_EQ(4, use[5]); // once from the first patch, three times from the new one
+    EXPECT_EQ(16u + 13u, model.points.size());
+    EXPECT_TRUE(model.indicesValid());
 }

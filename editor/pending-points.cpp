@@ -1,0 +1,34 @@
+#include "editor/pending-points.h"
+
+bool addPendingPoint(PendingPoints& pending, Model& model, std::vector<int>& useCount, bool hot,
+                     int hoveredPoint, vm::Vec4 cursor) {
+    if (hot && hoveredPoint >= 0 && static_cast<size_t>(hoveredPoint) < model.points.size())
+        pending.push_back(std::make_unique<Editor::ExistingPoint>(model, hoveredPoint));
+    else
+        pending.push_back(std::make_unique<Editor::NewPoint>(cursor));
+    if (pending.size() < 16) return false;
+
+    useCount.resize(model.points.size(), 0);
+    Model::Patch patch;
+    for (size_t i = 0; i < 16; ++i) {
+        if (auto* existing = dynamic_cast<Editor::ExistingPoint*>(pending[i].get())) {
+            patch.indices[i] = existing->index;
+            ++useCount[static_cast<size_t>(existing->index)];
+        } else {
+            const vm::Vec4 p = pending[i]->position();
+            patch.indices[i] = static_cast<int32_t>(model.points.size());
+            model.points.push_back({p.x, p.y, p.z});
+            useCount.push_back(1);
+        }
+    }
+    model.patches.push_back(patch);
+    model.rebuildBuffers();
+    pending.clear();
+    return true;
+}
+
+bool removeLastPendingPoint(PendingPoints& pending) {
+    if (pending.empty()) return false;
+    pending.pop_back();
+    return true;
+}

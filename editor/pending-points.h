@@ -1,0 +1,20 @@
+// The add tool's pending points: sixteen clicks, each an existing point or a new one under
+// the mouse, become a patch row by row.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "core/vector-math.h"
+#include "model/editor-point.h"
+#include "model/model.h"
+
+using PendingPoints = std::vector<std::unique_ptr<Editor::Point>>;
+
+// One click: the hot point (hot and a valid hoveredPoint) or a new point at cursor. The
+// sixteenth click appends the patch, extends the use counts, rebuilds the buffers and
+// empties the list; returns true then.
+bool addPendingPoint(PendingPoints& pending, Model& model, std::vector<int>& useCount, bool hot,
+                     int hoveredPoint, vm::Vec4 cursor);
+// Takes the last pending point back; false when there was none.
+bool removeLastPendingPoint(PendingPoints& pending);
