@@ -18,6 +18,7 @@ add_library(tavrel-win32 STATIC
   ui/palette-window.cpp
   editor/tool-modes.cpp
   editor/commands.cpp
+  editor/tool-overlays.cpp
   ui/shape-window.cpp
 )
 target_link_libraries(tavrel-win32 PUBLIC tavrel-core

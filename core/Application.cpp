@@ -12,6 +12,7 @@
 #include "core/session-keys.h"
 #include "core/window-layout.h"
 #include "editor/mouse-handler.h"
+#include "editor/tool-overlays.h"
 #include "graphics/renderer.h"
 #include "model/obj-format.h"
 #include "ui/palette.h"
@@ -228,7 +229,12 @@ void frameRender() {
         // Flight views look out of the cockpit once flight exists; until then, the editor's.
         const vm::Mat4 view = v == 0 ? orbitCamera.viewMatrix() : orbitCamera.axisViewMatrix(v);
         r.viewProjection = view * r.projection;
-        // The tools' overlays and the planet are drawn here once they exist.
+        if (editing) {
+            RECT client = {0, 0, 1, 1};
+            GetClientRect(v == 0 ? application.mainViewWindow : application.secondaryViews[v - 1], &client);
+            drawOverlays(v, client.bottom > 0 ? static_cast<float>(client.right) / static_cast<float>(client.bottom) : 1.0f);
+        }
+        // The planet is drawn here once it exists.
 
         r.setWorld(vm::identity());
         r.drawArrow(target, application.ship.position, arrowColour);
@@ -245,6 +251,7 @@ void frameRender() {
             if (editing) r.drawControlNets(*entity, world, editorState);
         }
         if (editing) {
+            drawPendingNet();
             r.setWorld(vm::identity());
             r.drawArrow(orbitCamera.offset, target, arrowColour);
             r.setWorld(vm::translation(orbitCamera.offset));

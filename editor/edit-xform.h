@@ -26,8 +26,8 @@ vm::Float3 draggedPointPosition(const OrbitCamera& camera, const ViewportHit& hi
 // Applies the previewed rotation or translation to every point of the pool.
 void applyDisplayTransform(const EditorState& editor, Model& model);
 
-// The rotate tool's angle of the mouse about the vertical axis, in (0, 2π], from the ground
-// point under it.
+// The rotate tool's angle of the mouse, in (0, 2π], from the ground point under it taken
+// relative to the pivot (the rotation turns about the vertical line through the pivot).
 float mouseAngle(vm::Vec4 ground);
 // The angle swept from start to a, in [0, 2π).
 float sweptAngle(float start, float a);

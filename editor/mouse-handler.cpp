@@ -135,7 +135,7 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
             editorState.cursor = cursorPoint(orbitCamera, hit);
             setStatus(0, editorState.cursor);
         } else if (editorState.tool == 3 && editorState.startAngle < 0) {
-            if (auto g = ground(hit)) editorState.sweepAngle = mouseAngle(*g);
+            if (auto g = ground(hit)) editorState.sweepAngle = mouseAngle(*g - editorState.pivot);
         } else if (editorState.tool == 4 && !(wParam & MK_LBUTTON)) {
             editorState.handleHot = handleUnderMouse(orbitCamera, viewProjectionOf(hit.viewport), hit);
         }
@@ -146,7 +146,7 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
             } else if (editorState.tool == 0) {
                 movePoint(hit, editorState.hoveredPoint);
             } else if (editorState.tool == 3) {
-                if (auto g = ground(hit)) editorState.sweepAngle = sweptAngle(editorState.startAngle, mouseAngle(*g));
+                if (auto g = ground(hit)) editorState.sweepAngle = sweptAngle(editorState.startAngle, mouseAngle(*g - editorState.pivot));
             } else if (editorState.tool == 4) {
                 if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true) : ground(hit)) {
                     editorState.pivot = *p - editorState.dragStart;
@@ -166,7 +166,7 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
         if (editorState.tool == 0) {
             hoverPick(hit);
         } else if (editorState.tool == 3) {
-            if (auto g = ground(hit)) editorState.startAngle = mouseAngle(*g);
+            if (auto g = ground(hit)) editorState.startAngle = mouseAngle(*g - editorState.pivot);
         } else if (editorState.tool == 4) {
             if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true) : ground(hit))
                 editorState.dragStart = *p;

@@ -1,4 +1,6 @@
 // Coloured lines: wire sphere, cube, arrows and segments, through "debug.shader".
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "core/fatal-error.h"
@@ -32,6 +34,22 @@ void Renderer::createLineShapes() {
     shapeBuffers_[Cube] = createLineBuffer(device_.Get(), lines::cube().data(), lines::kCubeVertices, false, "arf");
     shapeBuffers_[Arrow] = createLineBuffer(device_.Get(), nullptr, 6, true, "arf");
     shapeBuffers_[Segment] = createLineBuffer(device_.Get(), nullptr, 2, true, "arf");
+
+    // The rotate gizmo: 42 points of the unit circle in y = 0, and 42 sectors of the disc.
+    std::array<vm::Float3, 42> ring;
+    std::array<vm::Float3, 126> disc;
+    auto onCircle = [](int i) {
+        const float a = 2 * vm::kPi * static_cast<float>(i) / 42;
+        return vm::Float3{std::cos(a), 0, std::sin(a)};
+    };
+    for (int i = 0; i < 42; ++i) {
+        ring[static_cast<size_t>(i)] = onCircle(i);
+        disc[static_cast<size_t>(3 * i)] = onCircle(i - 1);
+        disc[static_cast<size_t>(3 * i + 1)] = {0, 0, 0};
+        disc[static_cast<size_t>(3 * i + 2)] = onCircle(i);
+    }
+    gizmoRing_ = createLineBuffer(device_.Get(), ring.data(), 42, false, "arf");
+    gizmoDisc_ = createLineBuffer(device_.Get(), disc.data(), 126, false, "arf");
 
     ComPtr<ID3DBlob> ps = compileOrDie(kLineShader, "PS", "ps", "arf");
     checkSetup(device_->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr,
@@ -89,6 +107,27 @@ void Renderer::drawArrow(vm::Vec4 from, vm::Vec4 to, vm::Vec4 colour) {
     writeVertices(context_.Get(), shapeBuffers_[Arrow].Get(), vertices.data(), vertices.size());
     setColour(colour);
     drawShape(Arrow);
+}
+
+void Renderer::drawGizmo(int n, bool inProgress) {
+    if (n <= 0) return;
+    const UINT stride = sizeof(vm::Float3), offset = 0;
+    context_->IASetInputLayout(positionLayout_.Get());
+    context_->VSSetShader(lineVertexShader_.Get(), nullptr, 0);
+    context_->VSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
+    context_->HSSetShader(nullptr, nullptr, 0);
+    context_->DSSetShader(nullptr, nullptr, 0);
+    context_->PSSetShader(linePixelShader_.Get(), nullptr, 0);
+    setColour({0.1f, 0.1f, 1.0f, 1.0f});
+    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_LINESTRIP);
+    context_->IASetVertexBuffers(0, 1, gizmoRing_.GetAddressOf(), &stride, &offset);
+    context_->Draw(static_cast<UINT>(std::min(n, 42)), 0);
+    setColour(inProgress ? vm::Vec4{0.3f, 0.3f, 1.0f, 0.53f} : vm::Vec4{0.1f, 1.0f, 0.1f, 0.53f});
+    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+    context_->IASetVertexBuffers(0, 1, gizmoDisc_.GetAddressOf(), &stride, &offset);
+    context_->OMSetBlendState(alphaBlend_.Get(), nullptr, 0xFFFFFFFF);
+    context_->Draw(static_cast<UINT>(3 * std::min(n, 42)), 0);
+    context_->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
 }
 
 void Renderer::drawCube(vm::Vec4 colour, vm::Vec4 centre, float halfSize) {

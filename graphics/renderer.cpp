@@ -261,6 +261,8 @@ void Renderer::releaseDevice() {
     linePixelShader_.Reset();
     positionLayout_.Reset();
     for (auto& buffer : shapeBuffers_) buffer.Reset();
+    gizmoRing_.Reset();
+    gizmoDisc_.Reset();
     bezierVertexShader_.Reset();
     hullShader_.Reset();
     domainShader_.Reset();

@@ -67,6 +67,10 @@ class Renderer {
     // Binds the colour buffer to pixel b1 and uploads the colour.
     void setColour(vm::Vec4 colour);
 
+    // The rotate gizmo: the first n segments of the unit ring and n sectors of the disc
+    // (blended), in the current world frame.
+    void drawGizmo(int n, bool inProgress);
+
     // --- Bezier patches ---
     // Patches evaluated on the GPU (hull and domain stages) or, where the device or the
     // shader compiler cannot tessellate, on the CPU at the same factor.
@@ -129,6 +133,7 @@ class Renderer {
     ComPtr<ID3D11PixelShader> linePixelShader_;
     ComPtr<ID3D11InputLayout> positionLayout_;
     ComPtr<ID3D11Buffer> shapeBuffers_[4];
+    ComPtr<ID3D11Buffer> gizmoRing_, gizmoDisc_;
 
     // Patches.
     bool gpuTessellation_ = false;

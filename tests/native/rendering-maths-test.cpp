@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/edit-xform.h"
+#include "editor/overlay-geometry.h"
 #include "graphics/line-shape-geometry.h"
 #include "graphics/patch-colours.h"
 #include "model/bezier-surface.h"
@@ -171,4 +172,30 @@ TEST(DisplayMatrix, MirrorsThenPreviewsThenPlaces) {
     editor.startAngle = -1; // no sweep yet
     p = vm::transform({3, 1, 2, 1}, displayMatrix(editor, vm::identity(), false));
     EXPECT_NEAR(3.0f, p.x, 1e-5f);
+}
+
+TEST(Overlays, BracketsPendingNetAndCameraSketch) {
+    auto brackets = overlay::selectionBrackets({0, 0, 0, 0}, {1, 2, 3, 0});
+    ASSERT_EQ(24u, brackets.size());
+    EXPECT_FLOAT_EQ(0.12f, brackets[0].to.x); // from (0,0,0) along x
+    EXPECT_FLOAT_EQ(0.24f, brackets[1].to.y); // along y
+    EXPECT_FLOAT_EQ(0.36f, brackets[2].to.z);
+
+    // Five pending points: the first row of three lines and one column line to the fifth.
+    std::vector<vm::Vec4> points;
+    for (int i = 0; i < 16; ++i) points.push_back({float(i % 4), float(i / 4), 0, 1});
+    auto five = overlay::pendingNet({points.begin(), points.begin() + 5});
+    ASSERT_EQ(4u, five.size());
+    EXPECT_EQ(4.0f, five[3].to.x + five[3].to.y * 4);
+    // A full net: 24 lines, the border in the bracket colour, the inside in the net colour.
+    auto full = overlay::pendingNet(points);
+    ASSERT_EQ(24u, full.size());
+    int border = 0;
+    for (const auto& s : full) border += s.colour.w == 1.0f;
+    EXPECT_EQ(12, border);
+
+    auto sketch = overlay::cameraSketch(5, 1.0f);
+    const float h = std::tan(0.39269909f) * 5;
+    EXPECT_FLOAT_EQ(h, sketch.back().to.x < 6 ? sketch[0].to.y : 0);
+    EXPECT_EQ(overlay::kFrustum.y, sketch[sketch.size() - 3].colour.y);
 }

@@ -1,0 +1,108 @@
+#include "editor/tool-overlays.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cmath>
+
+#include "core/Application.h"
+#include "editor/edit-xform.h"
+#include "editor/overlay-geometry.h"
+#include "editor/picking.h"
+#include "editor/selection.h"
+#include "graphics/renderer.h"
+#include "ui/palette-buttons.h"
+
+namespace {
+
+constexpr float kMarkerSize = 0.02f;
+
+vm::Vec4 pointAt(const Model& model, int index) {
+    const vm::Float3& p = model.points[static_cast<size_t>(index)];
+    return {p.x, p.y, p.z, 1};
+}
+
+void drawSegments(Renderer& r, const std::vector<overlay::Segment>& lines) {
+    for (const overlay::Segment& s : lines) r.drawSegment(s.from, s.to, s.colour);
+}
+
+void drawRotateGizmo(Renderer& r) {
+    if (!editorState.paletteToolbar ||
+        !SendMessageA(editorState.paletteToolbar, TB_ISBUTTONCHECKED, palette::Rotate, 0))
+        return;
+    const float radius = 0.47f * orbitCamera.radius();
+    const bool inProgress = editorState.startAngle > 0;
+    const float a = inProgress ? editorState.startAngle : 0;
+    // About the vertical line through the pivot, the ring's first point at angle a.
+    r.setWorld(vm::scaling(radius, radius, radius) * vm::rotationY(-a) * vm::translation(editorState.pivot));
+    const int n = static_cast<int>(editorState.sweepAngle * 42 / 6.2831855f);
+    r.drawGizmo(n, inProgress);
+    r.drawArrow({0, 0, 0, 1}, {1.3f * std::cos(editorState.sweepAngle), 0, 1.3f * std::sin(editorState.sweepAngle), 1},
+                {0.17f, 0.8f, 0.2f, 0});
+}
+
+} // namespace
+
+void drawOverlays(int viewport, float aspect) {
+    if (!renderer || !editorState.currentEntity) return;
+    Renderer& r = *renderer;
+    const Model& model = *editorState.currentEntity;
+    vm::Mat4 world;
+    editorState.currentEntity->worldMatrix(world);
+    const bool hot = editorState.hotPoint && editorState.hoveredPoint >= 0 &&
+                     static_cast<size_t>(editorState.hoveredPoint) < model.points.size();
+
+    if (hot)
+        r.drawCube(editorState.pointMoved ? overlay::kMarkerBlue : overlay::kMarkerWhite,
+                   vm::transform(pointAt(model, editorState.hoveredPoint), world), kMarkerSize);
+    if (editorState.pointList) {
+        const int s = static_cast<int>(SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0));
+        if (s >= 0 && static_cast<size_t>(s) < model.points.size() && (!hot || editorState.hoveredPoint != s))
+            r.drawCube(overlay::kMarkerGreen, pointAt(model, s), kMarkerSize);
+    }
+    r.setWorld(vm::identity());
+
+    if (editorState.tool == 2) {
+        const bool hit = editorState.hoveredPatch != -1;
+        const float length = hit ? editorState.pickDistance : 1.2f * orbitCamera.radius();
+        r.drawArrow(editorState.pickRay.origin, editorState.pickRay.origin + editorState.pickRay.direction * length,
+                    hit ? overlay::kMarkerGreen : overlay::kMarkerWhite);
+    }
+    vm::Vec4 min, max;
+    if (selectionBounds(model, min, max)) drawSegments(r, overlay::selectionBrackets(min, max));
+
+    const vm::Mat4 frame = cameraFrame(orbitCamera, editorState.loc ? 0 : viewport);
+    if (editorState.tool == 1 || editorState.tool == 5) {
+        const vm::Vec4 p = hot ? pointAt(model, editorState.hoveredPoint) : editorState.cursor;
+        vm::Vec4 a, b;
+        overlay::guideFeet(p, frame, &a, &b);
+        const vm::Vec4 colour = hot ? overlay::kGuideHot : overlay::kBracket;
+        r.drawSegment(b, p, colour);
+        r.drawSegment(a, p, colour);
+    }
+    if (editorState.tool == 5)
+        for (const Model::Locator& locator : model.locators) {
+            r.setWorld(vm::rotationQuaternion(locator.orientation) * vm::translation(locator.position) * world);
+            r.drawArrow({0, 0, 0, 1}, {1, 0, 0, 1}, {1, 0, 0, 0});
+            r.drawArrow({0, 0, 0, 1}, {0, 1, 0, 1}, {0, 1, 0, 0});
+            r.drawArrow({0, 0, 0, 1}, {0, 0, 1, 1}, {0, 0, 1, 0});
+        }
+    if (editorState.grid) {
+        r.setWorld(frame);
+        drawSegments(r, overlay::cameraSketch(orbitCamera.radius(), aspect));
+    }
+    drawRotateGizmo(r);
+}
+
+void drawPendingNet() {
+    if (!renderer || editorState.pendingPoints.empty()) return;
+    std::vector<vm::Vec4> points;
+    for (const auto& p : editorState.pendingPoints) {
+        vm::Vec4 v = p->position();
+        v.w = 1;
+        points.push_back(v);
+    }
+    renderer->setWorld(vm::identity());
+    drawSegments(*renderer, overlay::pendingNet(points));
+}
