@@ -52,6 +52,7 @@ add_executable(win32-tests
   tests/win32/obj-writer-test.cpp
   tests/win32/patch-render-test.cpp
   tests/win32/palette-test.cpp
+  tests/win32/tools-test.cpp
 )
 target_include_directories(win32-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(win32-tests PRIVATE tavrel-win32 gtest gtest_main)

@@ -9,12 +9,15 @@
 #include "core/window-layout.h"
 #include "editor/commands.h"
 #include "editor/edit-xform.h"
+#include "editor/locators.h"
 #include "editor/pending-points.h"
 #include "editor/pick-accelerator.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "graphics/renderer.h"
+#include "ui/palette-buttons.h"
 #include "ui/palette.h"
+#include "ui/shape-window.h"
 
 namespace {
 
@@ -87,6 +90,56 @@ void movePoint(const ViewportHit& hit, int index) {
     // The shape window's coordinate boxes and point list follow when they exist.
     model.updatePointBuffer();
     markModified();
+}
+
+bool paletteChecked(int id) {
+    return editorState.paletteToolbar &&
+           SendMessageA(editorState.paletteToolbar, TB_ISBUTTONCHECKED, static_cast<WPARAM>(id), 0);
+}
+
+// The dissociate and joint buttons take the click before any tool. Returns true when one of
+// them is down. Splitting and merging points come with the model operations; until then a
+// click chooses the points and the buttons stay down.
+bool pointButtonClick() {
+    if (paletteChecked(palette::Dissociate)) return true;
+    if (!paletteChecked(palette::Joint)) return false;
+    if (editorState.hotPoint && editorState.firstJointPoint == -1) {
+        editorState.firstJointPoint = editorState.hoveredPoint;
+        SendMessageA(editorState.paletteToolbar, TB_CHANGEBITMAP, palette::Joint,
+                     MAKELPARAM(editorState.alternateImages[3], 0));
+    }
+    return true;
+}
+
+void toolPress(const ViewportHit& hit) {
+    switch (editorState.tool) {
+    case 0:
+        hoverPick(hit);
+        if (editorState.hoveredPoint != -1 && editorState.hotPoint && editorState.pointList)
+            SendMessageA(editorState.pointList, LB_SETCURSEL, static_cast<WPARAM>(editorState.hoveredPoint), 0);
+        break;
+    case 1:
+        addPendingPoint(editorState.pendingPoints, editedModel(), editorState.useCount, editorState.hotPoint,
+                        editorState.hoveredPoint, cursorPoint(orbitCamera, hit));
+        markModified();
+        break;
+    case 2:
+        selectPatch(editedModel(), editorState.hoveredPatch, {keyDown(VK_CONTROL), keyDown(VK_SHIFT)});
+        refreshSelectionPanel();
+        reportSelection("click");
+        break;
+    case 3:
+        if (auto g = ground(hit)) editorState.startAngle = mouseAngle(*g - editorState.pivot);
+        break;
+    case 4:
+        if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true) : ground(hit))
+            editorState.dragStart = *p;
+        break;
+    case 5:
+        addLocator(editedModel(), shapeTree(), cursorPoint(orbitCamera, hit));
+        markModified();
+        break;
+    }
 }
 
 } // namespace
@@ -163,22 +216,7 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
     case WM_LBUTTONDOWN:
         editorState.lastMouseX = mx;
         editorState.lastMouseY = my;
-        if (editorState.tool == 0) {
-            hoverPick(hit);
-        } else if (editorState.tool == 3) {
-            if (auto g = ground(hit)) editorState.startAngle = mouseAngle(*g - editorState.pivot);
-        } else if (editorState.tool == 4) {
-            if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true) : ground(hit))
-                editorState.dragStart = *p;
-        } else if (editorState.tool == 1) {
-            addPendingPoint(editorState.pendingPoints, editedModel(), editorState.useCount,
-                            editorState.hotPoint, editorState.hoveredPoint, cursorPoint(orbitCamera, hit));
-            markModified();
-        } else if (editorState.tool == 2) {
-            selectPatch(editedModel(), editorState.hoveredPatch, {keyDown(VK_CONTROL), keyDown(VK_SHIFT)});
-            refreshSelectionPanel();
-            reportSelection("click");
-        }
+        if (!pointButtonClick()) toolPress(hit);
         return true;
     case WM_LBUTTONUP:
         orbitCamera.commitRotation(settings);

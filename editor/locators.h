@@ -1,0 +1,9 @@
+// Locators: named positions with an orientation, placed with the locator tool.
+#pragma once
+
+#include "core/vector-math.h"
+#include "model/model-tree.h"
+#include "model/model.h"
+
+// Appends "Locator_<n>" at position, unrotated, with its tree item; returns its index.
+size_t addLocator(Model& model, ModelTree& tree, vm::Vec4 position);

@@ -1,0 +1,129 @@
+// The tools' mouse gestures on the real main window, driven by its own mouse messages.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app-fixture.h"
+#include "core/window-layout.h"
+#include "editor/tool-modes.h"
+#include "ui/palette-buttons.h"
+#include "ui/shape-window.h"
+
+namespace {
+
+class ToolsTest : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        start();
+        orbitCamera.gamma = 0.5f; // looking down, so the ground is under the mouse
+        RECT client;
+        GetClientRect(application.mainWindow, &client);
+        area = viewArea(client.right, client.bottom);
+    }
+    // A mouse message at (x, y) in the view area.
+    void mouse(UINT message, int x, int y, WPARAM keys = 0) {
+        SendMessageA(application.mainWindow, message, keys, MAKELPARAM(x, y + area.top));
+    }
+    void paletteClick(int id) {
+        HWND toolbar = editorState.paletteToolbar;
+        if (palette::kButtons[id].check)
+            SendMessageA(toolbar, TB_CHECKBUTTON, id, MAKELPARAM(!SendMessageA(toolbar, TB_ISBUTTONCHECKED, id, 0), 0));
+        SendMessageA(editorState.paletteWindow, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(toolbar));
+        pumpMessages();
+    }
+    std::string title() const {
+        char text[256] = {};
+        GetWindowTextA(application.mainWindow, text, sizeof text);
+        return text;
+    }
+    ViewArea area{};
+};
+
+} // namespace
+
+TEST_F(ToolsTest, RotateSweepsFromThePressAndCommitsOnLeaving) {
+    const vm::Float3 before = application.ship.points[0];
+    paletteClick(palette::Rotate);
+    EXPECT_EQ(3, editorState.tool);
+    EXPECT_EQ(-1.0f, editorState.startAngle);
+    const int cx = area.width / 2, below = area.height * 3 / 4;
+    mouse(WM_MOUSEMOVE, cx + 100, below);
+    EXPECT_GT(editorState.sweepAngle, 0.0f); // the mouse's angle before a press
+    mouse(WM_LBUTTONDOWN, cx + 100, below, MK_LBUTTON);
+    EXPECT_GT(editorState.startAngle, 0.0f);
+    mouse(WM_MOUSEMOVE, cx - 100, below, MK_LBUTTON);
+    const float sweep = editorState.sweepAngle;
+    EXPECT_GT(sweep, 0.0f);
+    EXPECT_LT(sweep, 6.2831855f);
+    mouse(WM_LBUTTONUP, cx - 100, below);
+    frameTick(); // the preview and the gizmo draw
+    EXPECT_EQ(" - Tavrel", title());
+
+    paletteClick(palette::Rotate); // leaving commits
+    EXPECT_EQ(0, editorState.tool);
+    const vm::Float3 after = application.ship.points[0];
+    EXPECT_NEAR(before.y, after.y, 1e-5f); // about the vertical axis
+    EXPECT_NEAR(std::hypot(before.x, before.z), std::hypot(after.x, after.z), 1e-4f);
+    EXPECT_GT(std::fabs(before.x - after.x) + std::fabs(before.z - after.z), 1e-3f);
+    EXPECT_EQ("* - Tavrel", title());
+    EXPECT_TRUE(SendMessageA(editorState.mainToolbar, TB_ISBUTTONENABLED, 6, 0)); // Save
+}
+
+TEST_F(ToolsTest, TranslateOffTheHandleMovesOnTheGround) {
+    const vm::Float3 before = application.ship.points[5];
+    paletteClick(palette::Translate);
+    const int cx = area.width / 2 - 200, y = area.height * 3 / 4;
+    mouse(WM_MOUSEMOVE, cx, y);
+    EXPECT_FALSE(editorState.handleHot);
+    mouse(WM_LBUTTONDOWN, cx, y, MK_LBUTTON);
+    mouse(WM_MOUSEMOVE, cx + 80, y + 30, MK_LBUTTON);
+    mouse(WM_LBUTTONUP, cx + 80, y + 30);
+    EXPECT_EQ(0.0f, editorState.pivot.y);
+    EXPECT_NE(0.0f, editorState.pivot.x);
+    const vm::Vec4 pivot = editorState.pivot;
+    paletteClick(palette::Translate);
+    const vm::Float3 after = application.ship.points[5];
+    EXPECT_NEAR(before.x + pivot.x, after.x, 1e-5f);
+    EXPECT_NEAR(before.y, after.y, 1e-6f);
+    EXPECT_NEAR(before.z + pivot.z, after.z, 1e-5f);
+    EXPECT_EQ(0.0f, editorState.pivot.x); // reset after the commit
+}
+
+TEST_F(ToolsTest, LocatorToolPlacesNamedLocators) {
+    paletteClick(palette::Locator);
+    mouse(WM_MOUSEMOVE, 100, 100);
+    mouse(WM_LBUTTONDOWN, 100, 100, MK_LBUTTON);
+    mouse(WM_LBUTTONUP, 100, 100);
+    ASSERT_EQ(1u, application.ship.locators.size());
+    const Model::Locator& locator = application.ship.locators[0];
+    EXPECT_EQ("Locator_0", shapeTree().itemText(locator.treeItem));
+    EXPECT_EQ(1.0f, locator.orientation.w);
+    EXPECT_EQ(1.0f, locator.position.w);
+    EXPECT_EQ("* - Tavrel", title());
+    frameTick(); // the locator's axes draw
+}
+
+TEST_F(ToolsTest, DissociateButtonTakesTheClickBeforeTheTool) {
+    paletteClick(palette::Select);
+    const int cx = area.width / 2 - 20, cy = area.height / 2;
+    orbitCamera.gamma = 0;
+    mouse(WM_MOUSEMOVE, cx, cy);
+    ASSERT_NE(-1, editorState.hoveredPatch);
+    paletteClick(palette::Dissociate);
+    mouse(WM_LBUTTONDOWN, cx, cy, MK_LBUTTON);
+    for (const Model::Patch& p : application.ship.patches) EXPECT_FALSE(p.selected);
+    paletteClick(palette::Dissociate); // released: the click selects again
+    mouse(WM_LBUTTONDOWN, cx, cy, MK_LBUTTON);
+    EXPECT_TRUE(application.ship.patches[static_cast<size_t>(editorState.hoveredPatch)].selected);
+}
+
+TEST_F(ToolsTest, ShiftDragOrbitsInEveryTool) {
+    paletteClick(palette::Translate);
+    mouse(WM_LBUTTONDOWN, 300, 300, MK_LBUTTON | MK_SHIFT);
+    mouse(WM_MOUSEMOVE, 300, 340, MK_LBUTTON | MK_SHIFT);
+    EXPECT_GT(orbitCamera.dGamma, 0.0f);
+    EXPECT_EQ(0.0f, editorState.pivot.x); // the model did not move
+}
