@@ -11,6 +11,7 @@
 #include "core/window-layout.h"
 #include "editor/mouse-handler.h"
 #include "editor/pending-points.h"
+#include "ui/shape-window.h"
 #include "editor/selection.h"
 #include "graphics/renderer.h"
 #include "ui/palette.h"
@@ -50,7 +51,7 @@ void reportDisplayFlags() {
 
 // The main toolbar. New, Open, Save and Delete come with the document commands.
 void onToolbarCommand(int id) {
-    if (id == 2 && editorState.tool == 1) removeLastPendingPoint(editorState.pendingPoints);
+    if (id == 2 && editorState.tool == 1) removeLastPendingPoint(editorState.pendingPoints, shapeTree());
 }
 
 bool onCursor(LPARAM lParam) {

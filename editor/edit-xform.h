@@ -38,3 +38,6 @@ bool handleUnderMouse(const OrbitCamera& camera, const vm::Mat4& viewProjection,
 // Where a translate drag is measured: straight up on the handle, else on the ground (nothing
 // when the ground cannot be reached from here).
 std::optional<vm::Vec4> translatePoint(const OrbitCamera& camera, const ViewportHit& hit, bool onHandle);
+
+// How many of the gizmo ring's 42 segments a sweep covers (truncated; 0 under 2π/42).
+inline int gizmoSegments(float sweep) { return static_cast<int>(sweep * 42 / 6.2831855f); }

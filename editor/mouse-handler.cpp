@@ -119,8 +119,8 @@ void toolPress(const ViewportHit& hit) {
             SendMessageA(editorState.pointList, LB_SETCURSEL, static_cast<WPARAM>(editorState.hoveredPoint), 0);
         break;
     case 1:
-        addPendingPoint(editorState.pendingPoints, editedModel(), editorState.useCount, editorState.hotPoint,
-                        editorState.hoveredPoint, cursorPoint(orbitCamera, hit));
+        addPendingPoint(editorState.pendingPoints, editedModel(), editorState.useCount, shapeTree(),
+                        editorState.hotPoint, editorState.hoveredPoint, cursorPoint(orbitCamera, hit));
         markModified();
         break;
     case 2:

@@ -1,11 +1,20 @@
 #include "editor/pending-points.h"
 
-bool addPendingPoint(PendingPoints& pending, Model& model, std::vector<int>& useCount, bool hot,
-                     int hoveredPoint, vm::Vec4 cursor) {
-    if (hot && hoveredPoint >= 0 && static_cast<size_t>(hoveredPoint) < model.points.size())
+#include <cstdio>
+
+bool addPendingPoint(PendingPoints& pending, Model& model, std::vector<int>& useCount, ModelTree& tree,
+                     bool hot, int hoveredPoint, vm::Vec4 cursor) {
+    if (pending.empty()) tree.insertPendingPointsItem();
+    char label[128];
+    if (hot && hoveredPoint >= 0 && static_cast<size_t>(hoveredPoint) < model.points.size()) {
         pending.push_back(std::make_unique<Editor::ExistingPoint>(model, hoveredPoint));
-    else
+        std::snprintf(label, sizeof label, "%d", hoveredPoint);
+    } else {
         pending.push_back(std::make_unique<Editor::NewPoint>(cursor));
+        std::snprintf(label, sizeof label, "%f %f %f ", static_cast<double>(cursor.x),
+                      static_cast<double>(cursor.y), static_cast<double>(cursor.z));
+    }
+    tree.insertPendingPoint(label);
     if (pending.size() < 16) return false;
 
     useCount.resize(model.points.size(), 0);
@@ -27,8 +36,9 @@ bool addPendingPoint(PendingPoints& pending, Model& model, std::vector<int>& use
     return true;
 }
 
-bool removeLastPendingPoint(PendingPoints& pending) {
+bool removeLastPendingPoint(PendingPoints& pending, ModelTree& tree) {
     if (pending.empty()) return false;
     pending.pop_back();
+    tree.removePendingPoint(pending.size());
     return true;
 }

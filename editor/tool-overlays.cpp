@@ -36,8 +36,7 @@ void drawRotateGizmo(Renderer& r) {
     const float a = inProgress ? editorState.startAngle : 0;
     // About the vertical line through the pivot, the ring's first point at angle a.
     r.setWorld(vm::scaling(radius, radius, radius) * vm::rotationY(-a) * vm::translation(editorState.pivot));
-    const int n = static_cast<int>(editorState.sweepAngle * 42 / 6.2831855f);
-    r.drawGizmo(n, inProgress);
+    r.drawGizmo(gizmoSegments(editorState.sweepAngle), inProgress);
     r.drawArrow({0, 0, 0, 1}, {1.3f * std::cos(editorState.sweepAngle), 0, 1.3f * std::sin(editorState.sweepAngle), 1},
                 {0.17f, 0.8f, 0.2f, 0});
 }

@@ -307,6 +307,22 @@ TEST(TransformEditing, AnglesSweepsAndCommits) {
     EXPECT_NEAR(6.2831855f - 0.01f, sweptAngle(1.0f, 0.99f), 1e-5f); // just under a full turn
     EXPECT_NEAR(0.5f, sweptAngle(1.0f, 1.5f), 1e-6f);
 
+    EXPECT_EQ(0, gizmoSegments(6.2831855f / 42 * 0.99f)); // only the needle
+    EXPECT_EQ(1, gizmoSegments(6.2831855f / 42 * 1.01f));
+    EXPECT_EQ(41, gizmoSegments(6.2831855f - 0.01f));
+
+    // Committing a quarter turn about the origin moves every point.
+    EditorState turning;
+    turning.tool = tools::kRotate;
+    turning.startAngle = 1;
+    turning.sweepAngle = vm::kPi / 2;
+    Model turned;
+    turned.points = {{1, 0, 0}, {0, 2, 3}};
+    applyDisplayTransform(turning, turned);
+    EXPECT_NEAR(1.0f, turned.points[0].z, 1e-6f); // −θ about y takes +x to +z
+    EXPECT_NEAR(-3.0f, turned.points[1].x, 1e-6f);
+    EXPECT_NEAR(2.0f, turned.points[1].y, 1e-6f);
+
     EditorState editor;
     editor.tool = tools::kTranslate;
     editor.pivot = {0, 2, 0, 0};
@@ -337,19 +353,29 @@ TEST(AddTool, SixteenClicksMakeAPatchRowByRow) {
     std::vector<int> use;
     rebuildUseCount(model, use);
     PendingPoints pending;
+    TextOnlyTree tree;
     for (int i = 0; i < 15; ++i)
-        EXPECT_FALSE(addPendingPoint(pending, model, use, false, -1, {float(i), 0, 2, 1}));
-    EXPECT_TRUE(removeLastPendingPoint(pending)); // fifteen, then one taken back
+        EXPECT_FALSE(addPendingPoint(pending, model, use, tree, false, -1, {float(i), 0, 2, 1}));
+    const TreeItemHandle newPoints = tree.pendingPointsItem();
+    EXPECT_EQ("<New Points>", tree.itemText(newPoints));
+    EXPECT_EQ("14.000000 0.000000 2.000000 ", tree.itemText(tree.childrenOf(newPoints).back()));
+    EXPECT_TRUE(removeLastPendingPoint(pending, tree)); // fifteen, then one taken back
     EXPECT_EQ(14u, pending.size());
-    EXPECT_FALSE(addPendingPoint(pending, model, use, false, -1, {14, 0, 2, 1}));
-    EXPECT_TRUE(addPendingPoint(pending, model, use, false, -1, {15, 0, 2, 1}));
+    EXPECT_EQ(14u, tree.childrenOf(newPoints).size());
+    EXPECT_FALSE(addPendingPoint(pending, model, use, tree, false, -1, {14, 0, 2, 1}));
+    EXPECT_TRUE(addPendingPoint(pending, model, use, tree, false, -1, {15, 0, 2, 1}));
+    EXPECT_EQ(16u, tree.childrenOf(newPoints).size()); // the items stay after the patch is made
     ASSERT_EQ(2u, model.patches.size());
     for (int i = 0; i < 16; ++i) EXPECT_EQ(16 + i, model.patches[1].indices[static_cast<size_t>(i)]);
     EXPECT_EQ(15.0f, model.points[31].x);
     EXPECT_TRUE(pending.empty());
     ASSERT_EQ(32u, use.size());
     EXPECT_EQ(1, use[31]); // pickable at once
-    EXPECT_FALSE(removeLastPendingPoint(pending));
+    EXPECT_FALSE(removeLastPendingPoint(pending, tree));
+    // The next click starts a second "<New Points>" item.
+    addPendingPoint(pending, model, use, tree, true, 3, {});
+    EXPECT_NE(newPoints, tree.pendingPointsItem());
+    EXPECT_EQ("3", tree.itemText(tree.childrenOf(tree.pendingPointsItem())[0]));
 }
 
 TEST(AddTool, AnExistingPointCanFillSeveralSlots) {
@@ -358,7 +384,8 @@ TEST(AddTool, AnExistingPointCanFillSeveralSlots) {
     std::vector<int> use;
     rebuildUseCount(model, use);
     PendingPoints pending;
-    for (int i = 0; i < 16; ++i) addPendingPoint(pending, model, use, i < 3, 5, {0, 0, 0, 1});
+    TextOnlyTree tree;
+    for (int i = 0; i < 16; ++i) addPendingPoint(pending, model, use, tree, i < 3, 5, {0, 0, 0, 1});
     EXPECT_EQ(5, model.patches[1].indices[0]);
     EXPECT_EQ(5, model.patches[1].indices[2]);
     EXPECT_EQ(4, use[5]); // once from the first patch, three times from the new one
