@@ -115,7 +115,12 @@ geometry_of() { # window → "X Y W H"
     /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
 }
 
+# Alt+F4 to the main window; a click on the right end of its status bar (clear of the tool
+# windows) first makes it the active window again.
 close_window() {
+  local x y w h
+  read -r x y w h <<<"$(geometry_of "$1")"
+  xdotool mousemove --sync $((x + w - 40)) $((y + h - 6)) click 1
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
   xdotool key --window "$1" alt+F4
 }
@@ -171,13 +176,26 @@ wait_for_output() {
   fail "the program never reported '$1'"
 }
 
-# Moves the palette and the shape window to the right of the main window, so that the
-# pointer reaches the 3D view.
-uncover_view() { # main-window
-  local x y w h id
-  read -r x y w h <<<"$(geometry_of "$1")"
-  for name in '^Palette$' '^Courbes$'; do
-    id=$(xdotool search --limit 1 --name "$name" 2>/dev/null | head -1)
-    [ -n "$id" ] && xdotool windowmove --sync "$id" $((x + w + 20)) "$y" 2>/dev/null
-  done
+# Settings that open the main window right of the palette and the shape window (which
+# open at the top left): without a window manager nothing moves them, and the pointer must
+# reach the view.
+clear_of_tool_windows=$'[Session]\r\nx=700\r\ny=40\r\n'
+
+# The shape window opens over the palette; this moves it below, out of the palette's way.
+uncover_palette() {
+  local id
+  id=$(xdotool search --limit 1 --name '^Courbes$' 2>/dev/null | head -1)
+  [ -n "$id" ] && xdotool windowmove --sync "$id" 0 440
+}
+
+# Clicks palette button $1 (buttons lie in two columns of 39 × 38 pixels below a 2-pixel
+# margin, button i in column i mod 2, row i div 2). The palette is a topmost tool window,
+# which Wine decorates itself: its X window holds a 4-pixel border and a 16-pixel caption.
+click_palette() {
+  local id px py
+  id=$(xdotool search --limit 1 --name '^Palette$' | head -1)
+  [ -n "$id" ] || fail "no palette window"
+  read -r px py _ _ <<<"$(geometry_of "$id")"
+  xdotool mousemove --sync $((px + 4 + 19 + 39 * ($1 % 2))) $((py + 20 + 21 + 38 * ($1 / 2)))
+  xdotool click 1
 }
