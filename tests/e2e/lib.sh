@@ -121,7 +121,7 @@ close_window() {
   local x y w h
   read -r x y w h <<<"$(geometry_of "$1")"
   xdotool mousemove --sync $((x + w - 40)) $((y + h - 6)) click 1
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  xdotool windowfocus "$1"
   xdotool key --window "$1" alt+F4
 }
 
