@@ -116,11 +116,12 @@ geometry_of() { # window → "X Y W H"
 }
 
 # Alt+F4 to the main window; a click on the right end of its status bar (clear of the tool
-# windows) first makes it the active window again.
+# windows) first makes it the active window again. (No "mousemove --sync" in these helpers:
+# xdotool waits about 15 s when the pointer is already where it is sent.)
 close_window() {
   local x y w h
   read -r x y w h <<<"$(geometry_of "$1")"
-  xdotool mousemove --sync $((x + w - 40)) $((y + h - 6)) click 1
+  xdotool mousemove $((x + w - 40)) $((y + h - 6)) click 1
   xdotool windowfocus "$1"
   xdotool key --window "$1" alt+F4
 }
@@ -196,6 +197,6 @@ click_palette() {
   id=$(xdotool search --limit 1 --name '^Palette$' | head -1)
   [ -n "$id" ] || fail "no palette window"
   read -r px py _ _ <<<"$(geometry_of "$id")"
-  xdotool mousemove --sync $((px + 4 + 19 + 39 * ($1 % 2))) $((py + 20 + 21 + 38 * ($1 / 2)))
+  xdotool mousemove $((px + 4 + 19 + 39 * ($1 % 2))) $((py + 20 + 21 + 38 * ($1 / 2)))
   xdotool click 1
 }
