@@ -4,9 +4,7 @@
 
 #include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <vector>
 
 namespace {

@@ -46,10 +46,13 @@ vm::Mat4 entityWorld() {
 
 bool keyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
+vm::Mat4 viewProjectionOf(int viewport) {
+    return orbitCamera.viewMatrixOf(viewport) * (renderer ? renderer->projection : vm::identity());
+}
+
 void hoverPick(const ViewportHit& hit) {
     Model& model = editedModel();
-    const vm::Mat4 viewProjection =
-        orbitCamera.viewMatrixOf(hit.viewport) * (renderer ? renderer->projection : vm::identity());
+    const vm::Mat4 viewProjection = viewProjectionOf(hit.viewport);
     if (editorState.tool == 2) {
         PatchPick pick = accelerator.pickPatch(model, entityWorld(), viewProjection, orbitCamera, hit);
         editorState.pickRay = {pick.origin, pick.direction};
@@ -74,10 +77,6 @@ std::optional<vm::Vec4> ground(const ViewportHit& hit) {
     std::optional<vm::Vec4> g = groundPoint(orbitCamera, hit);
     if (g) showGroundPoint(*g);
     return g;
-}
-
-vm::Mat4 viewProjectionOf(int viewport) {
-    return orbitCamera.viewMatrixOf(viewport) * (renderer ? renderer->projection : vm::identity());
 }
 
 // The no-tool drag of the hot point: under the mouse at its depth.

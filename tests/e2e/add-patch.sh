@@ -2,11 +2,7 @@
 # The add tool: sixteen clicks on empty space make a new patch of sixteen new points.
 source "$(dirname "$0")/lib.sh"
 
-start_app "${clear_of_tool_windows}Tool=1"$'\r\n'
-wait_for_window '^ - Tavrel$'
-main=$window_id
-wait_for_startup
-locate_view "$main"
+start_editor "${clear_of_tool_windows}Tool=1"$'\r\n'
 
 # A 4 × 4 grid of clicks in the top right of the view, away from the model.
 for row in 0 1 2 3; do

@@ -4,11 +4,7 @@
 # every patch without remembering it, and a click in the select tool selects and remembers.
 source "$(dirname "$0")/lib.sh"
 
-start_app "$clear_of_tool_windows"
-wait_for_window ' - Tavrel'
-main=$window_id
-wait_for_startup
-locate_view "$main"
+start_editor "$clear_of_tool_windows"
 
 # Right drag 100 pixels to the right, angles 0: the target moves along +x by
 # 100 / (w/2) · 5·tan(π/8) · (w/h) = 200 · 2.0710678 / h.
@@ -46,11 +42,7 @@ wait_for_exit 20
 expect_eq "exit status" "0" "$exit_status"
 
 # The select tool: hover the model's middle and click.
-start_app "${clear_of_tool_windows}Tool=2"$'\r\n'
-wait_for_window ' - Tavrel'
-main=$window_id
-wait_for_startup
-locate_view "$main"
+start_editor "${clear_of_tool_windows}Tool=2"$'\r\n'
 xdotool mousemove $((view_x + view_w / 2 - 20)) $((view_y + view_h / 2 - 20))
 xdotool mousemove $((view_x + view_w / 2 - 21)) $((view_y + view_h / 2 - 21))
 xdotool click 1

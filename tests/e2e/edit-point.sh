@@ -3,11 +3,7 @@
 # default model, drag it, and the title takes the modified mark "*".
 source "$(dirname "$0")/lib.sh"
 
-start_app "$clear_of_tool_windows"
-wait_for_window '^ - Tavrel$'
-main=$window_id
-wait_for_startup
-locate_view "$main"
+start_editor "$clear_of_tool_windows"
 
 # Point 0, (1, −0.5, 0.5), seen from the default camera at (0, 0, −5): +x shows on the left.
 read -r px py <<<"$(awk -v w="$view_w" -v h="$view_h" 'BEGIN {

@@ -200,3 +200,13 @@ click_palette() {
   xdotool mousemove $((px + 4 + 19 + 39 * ($1 % 2))) $((py + 20 + 21 + 38 * ($1 / 2)))
   xdotool click 1
 }
+
+# Starts the program (settings $1, optional), waits for its main window and its start-up
+# report, and finds its view: sets main, startup_report, view_x, view_y, view_w, view_h.
+start_editor() {
+  start_app "$@"
+  wait_for_window ' - Tavrel$'
+  main=$window_id
+  wait_for_startup
+  locate_view "$main"
+}

@@ -4,11 +4,7 @@
 # toolbar, status bar and a view with overlays is kept.
 source "$(dirname "$0")/lib.sh"
 
-start_app "$clear_of_tool_windows"
-wait_for_window '^ - Tavrel$'
-main=$window_id
-wait_for_startup
-locate_view "$main"
+start_editor "$clear_of_tool_windows"
 uncover_palette
 
 click_palette 7 # select
