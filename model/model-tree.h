@@ -1,84 +1,71 @@
-// What the model files need of the shape window's tree: locators have no name of their
-// own, their name is the text of their tree item.
+// The shape window as the model operations see it: a tree of items (groups, patches, their
+// rows and indices, locators, pending points) and the list of points, one row per pool
+// point. Locators have no name of their own: their name is the text of their tree item.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
-#include <unordered_map>
-#include <vector>
 
 #include "model/handles.h"
 
 class ModelTree {
   public:
     virtual ~ModelTree() = default;
-    // Inserts an item for a locator (last child of the pending-points item, or at the top
-    // level) with the given text and item parameter; returns its handle.
-    virtual TreeItemHandle insertLocatorItem(const std::string& name, uint32_t param) = 0;
+
+    // Inserts an item under parent (null: the top level), right after `after` (null: as the
+    // last child). Items that stand for model elements carry a parameter.
+    virtual TreeItemHandle insertItem(TreeItemHandle parent, TreeItemHandle after,
+                                      const std::string& text, std::optional<uint32_t> param,
+                                      bool hasChildren) = 0;
+    // Deletes the item and everything below it.
+    virtual void deleteItem(TreeItemHandle item) = 0;
+    virtual void deleteAllItems() = 0;
+    virtual TreeItemHandle parentOf(TreeItemHandle item) const = 0;
+    virtual TreeItemHandle firstChildOf(TreeItemHandle item) const = 0;
+    virtual TreeItemHandle nextSiblingOf(TreeItemHandle item) const = 0;
+    virtual void setItemText(TreeItemHandle item, const std::string& text) = 0;
+    virtual void setItemParam(TreeItemHandle item, uint32_t param) = 0;
     // The item's text; empty when there is no such item.
     virtual std::string itemText(TreeItemHandle item) const = 0;
+    // The item's parameter; nothing for items without one (rows, indices, pending points).
+    virtual std::optional<uint32_t> itemParam(TreeItemHandle item) const = 0;
 
-    // A new top-level "<New Points>" item, which becomes the pending-points item.
-    virtual TreeItemHandle insertPendingPointsItem() = 0;
-    // A pending point's label, as the last child of the pending-points item.
-    virtual TreeItemHandle insertPendingPoint(const std::string& label) = 0;
+    // The point list.
+    virtual void clearPointRows() = 0;
+    virtual void appendPointRow(const std::string& text) = 0;
+    virtual void setPointRow(size_t row, const std::string& text) = 0;
+    virtual void removeLastPointRow() = 0;
+    virtual size_t pointRowCount() const = 0;
+
+    // The top-level "<New Points>" item the add tool lists its clicks under, and under which
+    // locators are placed; null until the first one is made.
+    TreeItemHandle pendingPointsItem = nullptr;
+
+    // A locator's item: last child of the pending-points item, or at the top level.
+    TreeItemHandle insertLocatorItem(const std::string& name, uint32_t param) {
+        return insertItem(pendingPointsItem, nullptr, name, param, false);
+    }
+    // A new "<New Points>" item at the end of the top level, which becomes the pending one.
+    TreeItemHandle insertPendingPointsItem() {
+        pendingPointsItem = insertItem(nullptr, nullptr, "<New Points>", std::nullopt, true);
+        return pendingPointsItem;
+    }
+    TreeItemHandle insertPendingPoint(const std::string& label) {
+        return insertItem(pendingPointsItem, nullptr, label, std::nullopt, false);
+    }
     // Deletes the child at position of the pending-points item.
-    virtual void removePendingPoint(size_t position) = 0;
-};
-
-// A tree that only remembers texts and parents: the command-line tool's, and the tests'.
-class TextOnlyTree : public ModelTree {
-  public:
-    TreeItemHandle insertLocatorItem(const std::string& name, uint32_t param) override {
-        return insert(pending_, name, param);
+    void removePendingPoint(size_t position) {
+        if (!pendingPointsItem) return;
+        TreeItemHandle child = childAt(pendingPointsItem, position);
+        if (child) deleteItem(child);
     }
-    TreeItemHandle insertPendingPointsItem() override {
-        pending_ = insert(nullptr, "<New Points>", 0);
-        return pending_;
+    // The child at position of parent (null: the top level), or null.
+    TreeItemHandle childAt(TreeItemHandle parent, size_t position) const {
+        TreeItemHandle child = firstChildOf(parent);
+        for (size_t i = 0; child && i < position; ++i)
+            child = nextSiblingOf(child);
+        return child;
     }
-    TreeItemHandle insertPendingPoint(const std::string& label) override {
-        return insert(pending_, label, 0);
-    }
-    void removePendingPoint(size_t position) override {
-        std::vector<TreeItemHandle> children = childrenOf(pending_);
-        if (position >= children.size()) return;
-        texts_.erase(children[position]);
-        params_.erase(children[position]);
-        parents_.erase(children[position]);
-    }
-    // Children in insertion order.
-    std::vector<TreeItemHandle> childrenOf(TreeItemHandle parent) const {
-        std::vector<TreeItemHandle> children;
-        for (size_t i = 1; i <= count_; ++i) {
-            auto handle = reinterpret_cast<TreeItemHandle>(static_cast<uintptr_t>(i));
-            auto it = parents_.find(handle);
-            if (it != parents_.end() && it->second == parent) children.push_back(handle);
-        }
-        return children;
-    }
-    TreeItemHandle pendingPointsItem() const { return pending_; }
-    std::string itemText(TreeItemHandle item) const override {
-        auto it = texts_.find(item);
-        return it == texts_.end() ? std::string() : it->second;
-    }
-    uint32_t itemParam(TreeItemHandle item) const {
-        auto it = params_.find(item);
-        return it == params_.end() ? 0xFFFFFFFFu : it->second;
-    }
-    size_t size() const { return texts_.size(); }
-
-  private:
-    TreeItemHandle insert(TreeItemHandle parent, const std::string& text, uint32_t param) {
-        auto handle = reinterpret_cast<TreeItemHandle>(static_cast<uintptr_t>(++count_));
-        texts_[handle] = text;
-        params_[handle] = param;
-        parents_[handle] = parent;
-        return handle;
-    }
-
-    TreeItemHandle pending_ = nullptr;
-    std::unordered_map<TreeItemHandle, TreeItemHandle> parents_;
-    size_t count_ = 0;
-    std::unordered_map<TreeItemHandle, std::string> texts_;
-    std::unordered_map<TreeItemHandle, uint32_t> params_;
 };

@@ -10,6 +10,7 @@
 #include <io.h>
 #endif
 
+#include "model/memory-tree.h"
 #include "model/obj-format.h"
 
 namespace {
@@ -19,7 +20,7 @@ int usage() {
     return 2;
 }
 
-bool readModel(const char* path, Model& model, TextOnlyTree& tree) {
+bool readModel(const char* path, Model& model, MemoryTree& tree) {
     ObjResult r = loadObj(path, model, &tree);
     if (r.ok()) return true;
     std::fprintf(stderr, "tavrel-obj: %s: %s\n", path, r.reason.c_str());
@@ -32,7 +33,7 @@ int main(int argc, char** argv) {
     if (argc < 3) return usage();
     const std::string command = argv[1];
     Model model;
-    TextOnlyTree tree;
+    MemoryTree tree;
 
     if (command == "check" && argc == 3) {
         if (!readModel(argv[2], model, tree)) return 1;

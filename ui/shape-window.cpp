@@ -11,7 +11,7 @@ HWND createShapeWindow() {
 
 ModelTree& shapeTree() {
     // Texts only until the tree control is built; locators keep their names here meanwhile.
-    static TextOnlyTree tree;
+    static MemoryTree tree;
     return tree;
 }
 

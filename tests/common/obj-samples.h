@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "model/model-tree.h"
+#include "model/memory-tree.h"
 #include "model/model.h"
 
 namespace samples {
@@ -30,7 +30,7 @@ inline const char* const kSymmetryExample = "cstype bezier\r\n"
                                             "0 0 0 1\r\n";
 
 // The model kSymmetryExample holds, built by hand.
-inline void buildSymmetryExample(Model& model, TextOnlyTree& tree) {
+inline void buildSymmetryExample(Model& model, MemoryTree& tree) {
     model.points = {{1, -0.5f, 0.5f}, {0.5f, -0.3536f, 1.354f}, {0.0000001f, 123456789.0f, -0.0001f}};
     auto symmetry = std::make_unique<Model::Symmetry>("Sym_0");
     symmetry->secondVector = {1.5f, -2, 0.25f, 1};

@@ -5,12 +5,13 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "model/memory-tree.h"
 #include "model/obj-format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);
     Model model;
-    TextOnlyTree tree;
+    MemoryTree tree;
     ObjResult result = readObj(text, model, &tree);
     if (!model.indicesValid()) std::abort();
     if (!result.ok()) {
@@ -19,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const std::string written = writeObj(model, &tree);
     Model again;
-    TextOnlyTree againTree;
+    MemoryTree againTree;
     if (!readObj(written, again, &againTree).ok()) std::abort();
     if (writeObj(again, &againTree) != written) std::abort();
     return 0;

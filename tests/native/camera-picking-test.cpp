@@ -7,6 +7,7 @@
 #include "editor/pick-accelerator.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
+#include "model/memory-tree.h"
 #include "temp-dir.h"
 
 namespace {
@@ -353,10 +354,10 @@ TEST(AddTool, SixteenClicksMakeAPatchRowByRow) {
     std::vector<int> use;
     rebuildUseCount(model, use);
     PendingPoints pending;
-    TextOnlyTree tree;
+    MemoryTree tree;
     for (int i = 0; i < 15; ++i)
         EXPECT_FALSE(addPendingPoint(pending, model, use, tree, false, -1, {float(i), 0, 2, 1}));
-    const TreeItemHandle newPoints = tree.pendingPointsItem();
+    const TreeItemHandle newPoints = tree.pendingPointsItem;
     EXPECT_EQ("<New Points>", tree.itemText(newPoints));
     EXPECT_EQ("14.000000 0.000000 2.000000 ", tree.itemText(tree.childrenOf(newPoints).back()));
     EXPECT_TRUE(removeLastPendingPoint(pending, tree)); // fifteen, then one taken back
@@ -374,8 +375,8 @@ TEST(AddTool, SixteenClicksMakeAPatchRowByRow) {
     EXPECT_FALSE(removeLastPendingPoint(pending, tree));
     // The next click starts a second "<New Points>" item.
     addPendingPoint(pending, model, use, tree, true, 3, {});
-    EXPECT_NE(newPoints, tree.pendingPointsItem());
-    EXPECT_EQ("3", tree.itemText(tree.childrenOf(tree.pendingPointsItem())[0]));
+    EXPECT_NE(newPoints, tree.pendingPointsItem);
+    EXPECT_EQ("3", tree.itemText(tree.childrenOf(tree.pendingPointsItem)[0]));
 }
 
 TEST(AddTool, AnExistingPointCanFillSeveralSlots) {
@@ -384,7 +385,7 @@ TEST(AddTool, AnExistingPointCanFillSeveralSlots) {
     std::vector<int> use;
     rebuildUseCount(model, use);
     PendingPoints pending;
-    TextOnlyTree tree;
+    MemoryTree tree;
     for (int i = 0; i < 16; ++i) addPendingPoint(pending, model, use, tree, i < 3, 5, {0, 0, 0, 1});
     EXPECT_EQ(5, model.patches[1].indices[0]);
     EXPECT_EQ(5, model.patches[1].indices[2]);

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "model/memory-tree.h"
 #include "model/obj-format.h"
 #include "model/tree-item-param.h"
 #include "obj-samples.h"
@@ -18,7 +19,7 @@ std::string sixteen(const std::string& indices = "0 1 2 3 0 1 2 3 0 1 2 3 0 1 2 
 }
 const std::string kFourPoints = "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\n";
 
-ObjResult read(const std::string& text, Model& model, TextOnlyTree* tree = nullptr) {
+ObjResult read(const std::string& text, Model& model, MemoryTree* tree = nullptr) {
     return readObj(text, model, tree);
 }
 
@@ -26,7 +27,7 @@ ObjResult read(const std::string& text, Model& model, TextOnlyTree* tree = nullp
 
 TEST(ObjWrite, MatchesTheFormatByteForByte) {
     Model model;
-    TextOnlyTree tree;
+    MemoryTree tree;
     samples::buildSymmetryExample(model, tree);
     EXPECT_EQ(samples::kSymmetryExample, writeObj(model, &tree));
 }
@@ -70,7 +71,7 @@ TEST(ObjWrite, PlainGroupsHaveNoStatementAndLocatorsWithoutNameArePrblem) {
 
 TEST(ObjRead, WriteThenReadRestoresTheModel) {
     Model original;
-    TextOnlyTree tree;
+    MemoryTree tree;
     samples::buildSymmetryExample(original, tree);
     original.patches.push_back(original.patches[0]);
     original.patches[1].group = -1;
@@ -79,7 +80,7 @@ TEST(ObjRead, WriteThenReadRestoresTheModel) {
     original.patches[1].visible = false;
 
     Model copy;
-    TextOnlyTree copyTree;
+    MemoryTree copyTree;
     ASSERT_TRUE(read(writeObj(original, &tree), copy, &copyTree).ok());
     ASSERT_EQ(original.points.size(), copy.points.size());
     // Six significant digits are what the file keeps.
@@ -197,7 +198,7 @@ TEST(ObjRead, InvalidFilesLeaveTheModelAsItWas) {
     EXPECT_NE(std::string::npos, r.reason.find("cstype"));
     EXPECT_EQ(ObjResult::Status::Invalid, read("", model).status);
 
-    TextOnlyTree tree;
+    MemoryTree tree;
     r = read(kHeader + kFourPoints + "symmetry s 0 0 0 0 0 0 0 0\n" + sixteen() + "g s\nm 0.5\nend\n",
              model, &tree);
     EXPECT_EQ(ObjResult::Status::Invalid, r.status);

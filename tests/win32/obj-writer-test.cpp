@@ -2,26 +2,27 @@
 // there would write three-digit exponents if it did the formatting).
 #include <gtest/gtest.h>
 
+#include "model/memory-tree.h"
 #include "model/obj-format.h"
 #include "obj-samples.h"
 #include "win32-test-support.h"
 
 TEST(ObjOnWindows, WritesTheSameBytes) {
     Model model;
-    TextOnlyTree tree;
+    MemoryTree tree;
     samples::buildSymmetryExample(model, tree);
     EXPECT_EQ(samples::kSymmetryExample, writeObj(model, &tree));
 }
 
 TEST(ObjOnWindows, SavesReplacingAnExistingFileAndReadsItBack) {
     Model model;
-    TextOnlyTree tree;
+    MemoryTree tree;
     samples::buildSymmetryExample(model, tree);
     writeTextFile(L"saved.obj", "old contents");
     ASSERT_TRUE(saveObj(model, "saved.obj", &tree).ok());
     EXPECT_EQ(samples::kSymmetryExample, readTextFile(L"saved.obj"));
     Model back;
-    TextOnlyTree backTree;
+    MemoryTree backTree;
     ASSERT_TRUE(loadObj("saved.obj", back, &backTree).ok());
     EXPECT_EQ(3u, back.points.size());
     EXPECT_EQ(0.5f, back.patches[0].alpha);

@@ -1,0 +1,28 @@
+// How the model is laid out in the shape window: groups holding "patch %d " items, each
+// with four "[%d][..] " rows of four "%d " control-point indices, and one "%d %f %f %f "
+// row per pool point.
+#pragma once
+
+#include <string>
+
+#include "model/model-tree.h"
+#include "model/model.h"
+
+std::string pointRowText(size_t index, const vm::Float3& p);
+
+// Inserts the item of patch `index` with its rows and indices under parent (null: the top
+// level), after `after` (null: last), and stores it in the patch.
+void insertPatchItem(ModelTree& tree, TreeItemHandle parent, TreeItemHandle after, Model& model,
+                     size_t index);
+
+// Empties the tree and the point list and fills them from the model: groups at the top
+// level with their patches (a group without patches gets no item), ungrouped patches at the
+// top level, then the locators (made again with their names; the pending-points item goes
+// with the rest) and one row per point.
+void rebuildShapeOutline(ModelTree& tree, Model& model);
+
+// The index item of slot (row, column) of a patch shows value.
+void setSlotText(ModelTree& tree, const Model::Patch& patch, int row, int column, int value);
+
+// Row i of the point list shows point i as it is now.
+void updatePointRow(ModelTree& tree, const Model& model, size_t index);

@@ -1,0 +1,315 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "editor/locators.h"
+#include "editor/model-operations.h"
+#include "editor/selection.h"
+#include "model/memory-tree.h"
+#include "model/obj-format.h"
+#include "model/shape-outline.h"
+#include "model/tree-item-param.h"
+
+namespace {
+
+// n patches side by side; patch i's column 3 is patch i+1's column 0 (four shared points).
+Model strip(int n) {
+    Model model;
+    const int width = 3 * n + 1;
+    for (int r = 0; r < 4; ++r)
+        for (int x = 0; x < width; ++x)
+            model.points.push_back({float(x), float(r * r), float(r)});
+    for (int i = 0; i < n; ++i) {
+        Model::Patch patch;
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c)
+                patch.indices[size_t(4 * r + c)] = r * width + 3 * i + c;
+        model.patches.push_back(patch);
+    }
+    return model;
+}
+
+// The outline with the trailing spaces the rebuild writes and the partial updates do not.
+std::string trimmedOutline(const MemoryTree& tree) {
+    std::istringstream in(tree.outline());
+    std::string line, text;
+    while (std::getline(in, line)) {
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        text += line + "\n";
+    }
+    return text;
+}
+
+// The tree and list kept in step by the operations look like a fresh rebuild.
+void expectLikeRebuild(Model& model, const MemoryTree& tree) {
+    Model copy;
+    copy.points = model.points;
+    copy.patches = model.patches;
+    for (const auto& g : model.groups)
+        copy.groups.push_back(std::make_unique<Model::Group>(g->name));
+    MemoryTree fresh;
+    rebuildShapeOutline(fresh, copy);
+    EXPECT_EQ(trimmedOutline(fresh), trimmedOutline(tree));
+    EXPECT_EQ(fresh.rows, tree.rows);
+}
+
+struct Scene {
+    Model model;
+    MemoryTree tree;
+    std::vector<int> use;
+    PendingPoints pending;
+    explicit Scene(Model m) : model(std::move(m)) {
+        rebuildShapeOutline(tree, model);
+        rebuildUseCount(model, use);
+    }
+};
+
+} // namespace
+
+TEST(ShapeOutline, GroupsPatchesRowsIndicesAndPoints) {
+    Model model = strip(3);
+    model.groups.push_back(std::make_unique<Model::Group>("wing"));
+    model.patches[1].group = 0;
+    MemoryTree tree;
+    rebuildShapeOutline(tree, model);
+    const auto& top = tree.childrenOf(nullptr);
+    ASSERT_EQ(3u, top.size());
+    EXPECT_EQ("patch 0 ", tree.itemText(top[0]));
+    EXPECT_EQ("wing", tree.itemText(top[1]));
+    EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Group, 0), tree.itemParam(top[1]));
+    EXPECT_EQ(model.patches[1].treeItem, tree.childrenOf(top[1]).at(0));
+    EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Patch, 1),
+              tree.itemParam(model.patches[1].treeItem));
+    EXPECT_EQ("patch 2 ", tree.itemText(top[2]));
+    const auto& rows = tree.childrenOf(top[2]);
+    ASSERT_EQ(4u, rows.size());
+    EXPECT_EQ("[3][..] ", tree.itemText(rows[3]));
+    EXPECT_FALSE(tree.itemParam(rows[3]).has_value());
+    EXPECT_EQ("36 ", tree.itemText(tree.childrenOf(rows[3]).at(0))); // 3 · 10 + 6
+    ASSERT_EQ(40u, tree.rows.size());
+    EXPECT_EQ("11 1.000000 1.000000 1.000000 ", tree.rows[11]);
+}
+
+TEST(ShapeOutline, RebuildKeepsLocatorNamesAndDropsEmptyGroups) {
+    Model model = strip(1);
+    MemoryTree tree;
+    addLocator(model, tree, {1, 2, 3, 1});
+    tree.setItemText(model.locators.at(0).treeItem, "Nose");
+    model.groups.push_back(std::make_unique<Model::Group>("empty"));
+    rebuildShapeOutline(tree, model);
+    EXPECT_EQ("patch 0 ", tree.itemText(tree.childrenOf(nullptr).at(0)));
+    EXPECT_EQ("Nose", tree.itemText(model.locators[0].treeItem));
+    EXPECT_EQ(2u, tree.childrenOf(nullptr).size());
+    EXPECT_EQ(nullptr, tree.pendingPointsItem);
+}
+
+TEST(Grouping, SelectedPatchesGoUnderANewGroupAfterTheFirst) {
+    Scene s(strip(6));
+    s.model.patches[2].selected = s.model.patches[5].selected = true;
+    groupSelection(s.model, s.tree);
+    ASSERT_EQ(1u, s.model.groups.size());
+    EXPECT_EQ("group_0", s.model.groups[0]->name);
+    EXPECT_EQ(0, s.model.patches[2].group);
+    EXPECT_EQ(0, s.model.patches[5].group);
+    EXPECT_EQ(-1, s.model.patches[3].group);
+    const auto& top = s.tree.childrenOf(nullptr);
+    ASSERT_EQ(5u, top.size()); // 0 1 group_0 3 4
+    EXPECT_EQ(s.model.groups[0]->treeItem, top[2]);
+    EXPECT_EQ(
+        (std::vector<TreeItemHandle>{s.model.patches[2].treeItem, s.model.patches[5].treeItem}),
+        s.tree.childrenOf(top[2]));
+    EXPECT_TRUE(s.model.patches[2].selected); // the selection stays, the group is not selected
+    EXPECT_FALSE(s.model.groups[0]->selected);
+
+    // Moving both into a second group leaves group_0 empty but numbered.
+    groupSelection(s.model, s.tree);
+    ASSERT_EQ(2u, s.model.groups.size());
+    EXPECT_EQ("group_1", s.model.groups[1]->name);
+    EXPECT_EQ(1, s.model.patches[2].group);
+    // The new group's item sits where the first patch's was: inside group_0's item.
+    EXPECT_EQ(std::vector<TreeItemHandle>{s.model.groups[1]->treeItem},
+              s.tree.childrenOf(s.model.groups[0]->treeItem));
+    EXPECT_EQ(2u, s.tree.childrenOf(s.model.groups[1]->treeItem).size());
+
+    for (auto& p : s.model.patches)
+        p.selected = false;
+    groupSelection(s.model, s.tree); // nothing selected: nothing made
+    EXPECT_EQ(2u, s.model.groups.size());
+}
+
+TEST(Grouping, TwoSymmetriesAreBothSym0AndReadBackIntoTheFirst) {
+    Scene s(strip(3));
+    s.model.patches[0].selected = true;
+    makeSymmetry(s.model, s.tree);
+    for (auto& p : s.model.patches)
+        p.selected = false;
+    s.model.patches[2].selected = true;
+    makeSymmetry(s.model, s.tree);
+    ASSERT_TRUE(s.model.isSymmetry(0));
+    ASSERT_TRUE(s.model.isSymmetry(1));
+    EXPECT_EQ(s.model.groups[1]->treeItem, s.tree.childrenOf(nullptr).back());
+    EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Group, 1),
+              s.tree.itemParam(s.model.groups[1]->treeItem));
+
+    const std::string text = writeObj(s.model, &s.tree);
+    size_t lines = 0;
+    for (size_t at = text.find("symmetry Sym_0"); at != std::string::npos;
+         at = text.find("symmetry Sym_0", at + 1))
+        ++lines;
+    EXPECT_EQ(2u, lines);
+    Model back;
+    MemoryTree backTree;
+    ASSERT_TRUE(readObj(text, back, &backTree).ok());
+    EXPECT_EQ(0, back.patches[0].group);
+    EXPECT_EQ(0, back.patches[2].group);
+    EXPECT_EQ(-1, back.patches[1].group);
+
+    Model none = strip(1); // with nothing selected the symmetry is still made
+    MemoryTree noneTree;
+    makeSymmetry(none, noneTree);
+    EXPECT_EQ(1u, none.groups.size());
+    EXPECT_EQ(1u, noneTree.size());
+}
+
+TEST(Grouping, FirstLocatorIsLocator0Unrotated) {
+    Scene s(strip(1));
+    addLocator(s.model, s.tree, {1, 2, 3, 1});
+    addLocator(s.model, s.tree, {4, 5, 6, 1});
+    EXPECT_EQ("Locator_0", s.tree.itemText(s.model.locators[0].treeItem));
+    EXPECT_EQ("Locator_1", s.tree.itemText(s.model.locators[1].treeItem));
+    EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Locator, 1),
+              s.tree.itemParam(s.model.locators[1].treeItem));
+    const vm::Quat q = s.model.locators[0].orientation;
+    EXPECT_EQ(0.0f, q.x);
+    EXPECT_EQ(0.0f, q.y);
+    EXPECT_EQ(0.0f, q.z);
+    EXPECT_EQ(1.0f, q.w);
+}
+
+TEST(Dissociate, TheHigherPatchGetsACopyAFifthOfTheWayToItsCentroid) {
+    // Patches 1 and 3 of four share point k; nothing else uses it.
+    Model model = strip(4);
+    const int k = 99;
+    model.points.push_back({2, 7, -1});
+    model.patches[1].indices[5] = k - 99 + int(model.points.size()) - 1;
+    model.patches[3].indices[10] = int(model.points.size()) - 1;
+    const int shared = int(model.points.size()) - 1;
+    Scene s(std::move(model));
+    const Model::Patch before = s.model.patches[3];
+    ASSERT_TRUE(dissociatePoint(s.model, s.tree, s.use, shared));
+    const int n = int(s.model.points.size()) - 1;
+    EXPECT_EQ(shared, s.model.patches[1].indices[5]);
+    EXPECT_EQ(n, s.model.patches[3].indices[10]);
+    vm::Float3 m{0, 0, 0};
+    for (int slot = 0; slot < 16; ++slot)
+        if (slot != 10) {
+            const vm::Float3& q = s.model.points[size_t(before.indices[size_t(slot)])];
+            m = {m.x + q.x / 15, m.y + q.y / 15, m.z + q.z / 15};
+        }
+    const vm::Float3 p = s.model.points[size_t(shared)], q = s.model.points[size_t(n)];
+    EXPECT_NEAR(p.x + 0.2f * (m.x - p.x), q.x, 1e-5);
+    EXPECT_NEAR(p.y + 0.2f * (m.y - p.y), q.y, 1e-5);
+    EXPECT_NEAR(p.z + 0.2f * (m.z - p.z), q.z, 1e-5);
+    EXPECT_EQ(1, s.use[size_t(n)]);
+    EXPECT_EQ(2, s.use[size_t(shared)]); // not lowered
+    expectLikeRebuild(s.model, s.tree);
+
+    // Now only patch 1 uses it: nothing to split.
+    EXPECT_FALSE(dissociatePoint(s.model, s.tree, s.use, shared));
+}
+
+TEST(Dissociate, APointSharedWithAHiddenPatchStays) {
+    Scene s(strip(2));
+    s.model.patches[0].visible = false;
+    const size_t count = s.model.points.size();
+    EXPECT_FALSE(dissociatePoint(s.model, s.tree, s.use, 3)); // the shared column
+    EXPECT_EQ(count, s.model.points.size());
+    s.model.patches[0].visible = true;
+    EXPECT_TRUE(dissociatePoint(s.model, s.tree, s.use, 3));
+    EXPECT_EQ(count, size_t(s.model.patches[1].indices[0]));
+    EXPECT_FALSE(dissociatePoint(s.model, s.tree, s.use, -1));
+    EXPECT_FALSE(dissociatePoint(s.model, s.tree, s.use, 1000));
+}
+
+TEST(Joint, MergingTwoIntoSevenFillsSevenWithTheLast) {
+    Model model;
+    for (int i = 0; i < 10; ++i)
+        model.points.push_back({float(i), 0, 0});
+    Model::Patch a, b;
+    for (int i = 0; i < 16; ++i) {
+        a.indices[size_t(i)] = i % 10;
+        b.indices[size_t(i)] = 9 - i % 10;
+    }
+    model.patches = {a, b};
+    Scene s(std::move(model));
+    s.pending.push_back(std::make_unique<Editor::ExistingPoint>(s.model, 9));
+    s.pending.push_back(std::make_unique<Editor::ExistingPoint>(s.model, 7));
+    EXPECT_FALSE(jointPoints(s.model, s.tree, s.use, s.pending, 2, 2));
+    EXPECT_FALSE(jointPoints(s.model, s.tree, s.use, s.pending, 2, -1));
+    ASSERT_TRUE(jointPoints(s.model, s.tree, s.use, s.pending, 2, 7));
+    EXPECT_EQ(9u, s.model.points.size());
+    EXPECT_EQ(9.0f, s.model.points[7].x);
+    EXPECT_EQ(2, s.model.patches[0].indices[7]);
+    EXPECT_EQ(7, s.model.patches[0].indices[9]);
+    EXPECT_EQ(7, s.model.patches[1].indices[0]);
+    EXPECT_EQ(2, s.model.patches[1].indices[2]);
+    EXPECT_TRUE(s.model.indicesValid());
+    EXPECT_EQ(9u, s.use.size());
+    EXPECT_EQ(9.0f, s.pending[0]->position().x); // the pending points follow their points
+    EXPECT_EQ(2.0f, s.pending[1]->position().x);
+    expectLikeRebuild(s.model, s.tree);
+
+    // Merging the last point into another: the merged point ends at b's index.
+    ASSERT_TRUE(jointPoints(s.model, s.tree, s.use, s.pending, 8, 0));
+    EXPECT_EQ(8u, s.model.points.size());
+    EXPECT_EQ(8.0f, s.model.points[0].x);
+    EXPECT_TRUE(s.model.indicesValid());
+    expectLikeRebuild(s.model, s.tree);
+}
+
+TEST(Delete, EveryPatchLeavesNoPoints) {
+    Scene s(strip(3));
+    selectAll(s.model);
+    deleteSelection(s.model, s.tree, s.use, s.pending);
+    EXPECT_TRUE(s.model.points.empty());
+    EXPECT_TRUE(s.model.patches.empty());
+    EXPECT_TRUE(s.use.empty());
+    EXPECT_TRUE(s.tree.rows.empty());
+    EXPECT_EQ(0u, s.tree.size());
+}
+
+TEST(Delete, SharedPointsStayAndTheHighestFillTheGaps) {
+    Scene s(strip(3));
+    s.pending.push_back(std::make_unique<Editor::ExistingPoint>(s.model, 1));  // goes with patch 0
+    s.pending.push_back(std::make_unique<Editor::ExistingPoint>(s.model, 39)); // moves down
+    const vm::Float3 kept = s.model.points[39];
+    s.model.patches[0].selected = true;
+    deleteSelection(s.model, s.tree, s.use, s.pending);
+    ASSERT_EQ(2u, s.model.patches.size());
+    EXPECT_EQ(28u, s.model.points.size()); // 40 less patch 0's twelve unshared points
+    EXPECT_TRUE(s.model.indicesValid());
+    // The shared column (x = 3) is still there, and every remaining patch keeps its shape.
+    for (int r = 0; r < 4; ++r) {
+        const vm::Float3& p = s.model.points[size_t(s.model.patches[0].indices[size_t(4 * r)])];
+        EXPECT_EQ(3.0f, p.x);
+        EXPECT_EQ(float(r), p.z);
+        EXPECT_EQ(9.0f, s.model.points[size_t(s.model.patches[1].indices[size_t(4 * r + 3)])].x);
+    }
+    for (const auto& p : s.model.patches)
+        EXPECT_FALSE(p.selected);
+    EXPECT_EQ("patch 0 ", s.tree.itemText(s.model.patches[0].treeItem)); // renumbered
+    EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Patch, 1),
+              s.tree.itemParam(s.model.patches[1].treeItem));
+    expectLikeRebuild(s.model, s.tree);
+    EXPECT_EQ(1.0f, s.pending[0]->position().x); // a new point where the old one was
+    EXPECT_EQ(nullptr, dynamic_cast<Editor::ExistingPoint*>(s.pending[0].get()));
+    EXPECT_EQ(kept.x, s.pending[1]->position().x);
+    EXPECT_EQ(kept.y, s.pending[1]->position().y);
+    for (int count : s.use)
+        EXPECT_GE(count, 1);
+
+    // Nothing selected: nothing to take away.
+    deleteSelection(s.model, s.tree, s.use, s.pending);
+    EXPECT_EQ(28u, s.model.points.size());
+}
