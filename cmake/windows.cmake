@@ -20,6 +20,8 @@ add_library(tavrel-win32 STATIC
   editor/commands.cpp
   editor/tool-overlays.cpp
   ui/shape-window.cpp
+  ui/shape-tree-view.cpp
+  ui/document-commands.cpp
 )
 target_link_libraries(tavrel-win32 PUBLIC tavrel-core
   d3d11 dxgi d3dcompiler dinput8 dxguid comctl32 comdlg32 ole32 windowscodecs uuid)

@@ -40,6 +40,7 @@ void readStartupSettings() {
 }
 
 void updateTitle(bool modified) {
+    editorState.modified = modified;
     editorState.makeTitle(modified);
     if (application.mainWindow)
         SendMessageA(application.mainWindow, WM_SETTEXT, 0,

@@ -56,6 +56,7 @@ struct EditorState {
     bool loc = false;
     std::vector<std::unique_ptr<Editor::Point>> pendingPoints; // the add tool's clicks
     std::string title;
+    bool modified = false; // changed since the last New, Open or Save
     bool rebuilding = false;
     std::vector<int> useCount;
 

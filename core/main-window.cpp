@@ -10,7 +10,9 @@
 #include "core/fatal-error.h"
 #include "core/window-layout.h"
 #include "editor/mouse-handler.h"
+#include "editor/commands.h"
 #include "editor/pending-points.h"
+#include "ui/document-commands.h"
 #include "ui/shape-window.h"
 #include "editor/selection.h"
 #include "graphics/renderer.h"
@@ -49,9 +51,18 @@ void reportDisplayFlags() {
     OutputDebugStringA(line);
 }
 
-// The main toolbar. New, Open, Save and Delete come with the document commands.
+// The main toolbar.
 void onToolbarCommand(int id) {
-    if (id == 2 && editorState.tool == 1) removeLastPendingPoint(editorState.pendingPoints, shapeTree());
+    switch (id) {
+    case 2:
+        if (editorState.tool == 1) removeLastPendingPoint(editorState.pendingPoints, shapeTree());
+        break;
+    case 4: newDocument(); break;
+    case 5: openDocument(); break;
+    case 6: saveDocument(); break;
+    case 7: deleteCommand(); break;
+    default: break;
+    }
 }
 
 bool onCursor(LPARAM lParam) {

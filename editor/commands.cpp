@@ -5,9 +5,63 @@
 #include <commctrl.h>
 
 #include "core/Application.h"
+#include "editor/model-operations.h"
+#include "editor/mouse-handler.h"
+#include "ui/shape-window.h"
+
+namespace {
+
+Model& editedModel() { return *editorState.currentEntity; }
+
+// After the pool or the patch list changed: no pick may name what went.
+void forgetPicks() {
+    editorState.hoveredPoint = -1;
+    editorState.hotPoint = false;
+    syncPickState();
+}
+
+} // namespace
 
 void markModified() {
     if (editorState.mainToolbar)
         SendMessageA(editorState.mainToolbar, TB_SETSTATE, 6, MAKELPARAM(TBSTATE_ENABLED, 0));
     updateTitle(true);
+}
+
+void groupCommand() {
+    if (!editorState.currentEntity) return;
+    groupSelection(editedModel(), shapeTree());
+    markModified();
+}
+
+void symmetryCommand() {
+    if (!editorState.currentEntity) return;
+    makeSymmetry(editedModel(), shapeTree());
+    markModified();
+}
+
+void deleteCommand() {
+    if (!editorState.currentEntity) return;
+    deleteSelection(editedModel(), shapeTree(), editorState.useCount, editorState.pendingPoints);
+    forgetPicks();
+    markModified();
+}
+
+bool dissociateCommand(int point) {
+    if (!editorState.currentEntity ||
+        !dissociatePoint(editedModel(), shapeTree(), editorState.useCount, point))
+        return false;
+    syncPickState();
+    markModified();
+    return true;
+}
+
+bool jointCommand() {
+    if (!editorState.currentEntity ||
+        !jointPoints(editedModel(), shapeTree(), editorState.useCount, editorState.pendingPoints,
+                     editorState.firstJointPoint, editorState.hoveredPoint))
+        return false;
+    forgetPicks();
+    markModified();
+    return true;
 }

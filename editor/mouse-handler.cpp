@@ -86,7 +86,9 @@ void movePoint(const ViewportHit& hit, int index) {
     vm::Float3& point = model.points[static_cast<size_t>(index)];
     point = draggedPointPosition(orbitCamera, hit, entityWorld(), point);
     editorState.pointMoved = true;
-    // The shape window's coordinate boxes and point list follow when they exist.
+    showPointCoordinates(static_cast<size_t>(index));
+    if (editorState.pointList) SendMessageA(editorState.pointList, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    updatePointEntry(static_cast<size_t>(index));
     model.updatePointBuffer();
     markModified();
 }
@@ -96,16 +98,28 @@ bool paletteChecked(int id) {
            SendMessageA(editorState.paletteToolbar, TB_ISBUTTONCHECKED, static_cast<WPARAM>(id), 0);
 }
 
+void setPaletteButton(int id, int state) {
+    SendMessageA(editorState.paletteToolbar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELPARAM(state, 0));
+}
+
 // The dissociate and joint buttons take the click before any tool. Returns true when one of
-// them is down. Splitting and merging points come with the model operations; until then a
-// click chooses the points and the buttons stay down.
+// them is down. Clicks away from a hot point do nothing and leave the button down.
 bool pointButtonClick() {
-    if (paletteChecked(palette::Dissociate)) return true;
+    if (paletteChecked(palette::Dissociate)) {
+        if (editorState.hotPoint && editorState.hoveredPoint != -1 && dissociateCommand(editorState.hoveredPoint))
+            setPaletteButton(palette::Dissociate, TBSTATE_ENABLED);
+        return true;
+    }
     if (!paletteChecked(palette::Joint)) return false;
-    if (editorState.hotPoint && editorState.firstJointPoint == -1) {
+    if (!editorState.hotPoint) return true;
+    if (editorState.firstJointPoint == -1) {
         editorState.firstJointPoint = editorState.hoveredPoint;
         SendMessageA(editorState.paletteToolbar, TB_CHANGEBITMAP, palette::Joint,
                      MAKELPARAM(editorState.alternateImages[3], 0));
+    } else if (jointCommand()) {
+        editorState.firstJointPoint = -1;
+        SendMessageA(editorState.paletteToolbar, TB_CHANGEBITMAP, palette::Joint, MAKELPARAM(palette::Joint, 0));
+        setPaletteButton(palette::Joint, TBSTATE_ENABLED);
     }
     return true;
 }

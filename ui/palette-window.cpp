@@ -10,6 +10,7 @@
 #include "core/fatal-error.h"
 #include "core/session-keys.h"
 #include "core/window-layout.h"
+#include "editor/commands.h"
 #include "editor/mouse-handler.h"
 #include "editor/selection.h"
 #include "editor/tool-modes.h"
@@ -165,7 +166,9 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
     case palette::Rotate: startRotate(); break;
     case palette::Translate: setTool(4); break;
     case palette::Locator: setTool(5); break;
-    default: break; // dissociate and joint are read by the next clicks; group and symetry come with the model commands
+    case palette::Group: groupCommand(); break;
+    case palette::Symetry: symmetryCommand(); break;
+    default: break; // dissociate and joint are read by the next clicks
     }
 }
 

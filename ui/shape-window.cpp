@@ -1,29 +1,161 @@
 #include "ui/shape-window.h"
 
+#include <commctrl.h>
+
+#include <cstdio>
+
 #include "core/Application.h"
+#include "core/fatal-error.h"
+#include "core/session-keys.h"
+#include "editor/commands.h"
+#include "editor/mouse-handler.h"
+#include "editor/selection.h"
+#include "model/shape-outline.h"
+#include "model/tree-item-param.h"
+#include "ui/palette.h"
+#include "ui/shape-tree-view.h"
 
-HWND createShapeWindow() {
-    return CreateWindowExA(WS_EX_OVERLAPPEDWINDOW, "shape-wnd", "Courbes",
-                           WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, CW_USEDEFAULT,
-                           CW_USEDEFAULT, 680, 870, nullptr, nullptr, GetModuleHandleA(nullptr),
-                           &editorState);
-}
+namespace {
 
-ModelTree& shapeTree() {
-    // Texts only until the tree control is built; locators keep their names here meanwhile.
-    static MemoryTree tree;
+ShapeTreeView& treeView() {
+    static ShapeTreeView tree;
     return tree;
 }
 
+Model& editedModel() { return *editorState.currentEntity; }
+
+HWND createControl(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
+                   int id = 0) {
+    return CreateWindowExA(0, cls, text, style, x, y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+void createControls(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    const int cw = client.right;
+    editorState.tree = createControl(window, WC_TREEVIEWA, "Tree View",
+                                     WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | TVS_HASBUTTONS |
+                                         TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                                     0, 0, 200, 600);
+    if (!editorState.tree) fatalError("error", "tree view of the shape window", HRESULT_FROM_WIN32(GetLastError()));
+    treeView().pendingPointsItem = nullptr;
+    editorState.pointList = createControl(window, "ListBox", "Tree View",
+                                          WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS,
+                                          200, 0, cw - 200, 600);
+    const char* labels[3] = {"x", "y", "z"};
+    for (int i = 0; i < 3; ++i) {
+        createControl(window, "Static", labels[i], WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 0, 600 + 20 * i, 110, 20);
+        editorState.coordinateBoxes[i] =
+            createControl(window, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 110, 600 + 20 * i, 110, 20);
+    }
+    editorState.alphaSlider = createControl(window, TRACKBAR_CLASSA, "alpha",
+                                            WS_CHILD | WS_VISIBLE | WS_DISABLED | TBS_AUTOTICKS, 220, 600, cw - 220,
+                                            30, 1);
+}
+
+ClickModifiers heldModifiers() {
+    return {(GetKeyState(VK_CONTROL) & 0x8000) != 0, (GetKeyState(VK_SHIFT) & 0x8000) != 0};
+}
+
+// A patch or group item selects it; a row or index item selects its patch; a locator or a
+// pending point selects nothing.
+void onTreeSelection(TreeItemHandle item) {
+    if (editorState.rebuilding || !editorState.currentEntity || !item) return;
+    std::optional<uint32_t> param = treeView().itemParam(item);
+    for (TreeItemHandle up = item; !param && up;) {
+        up = treeView().parentOf(up);
+        param = up ? treeView().itemParam(up) : std::nullopt;
+    }
+    if (!param) return;
+    const TreeItemParam p = decodeTreeItemParam(*param);
+    Model& model = editedModel();
+    if (p.kind == TreeItemKind::Patch && p.index < model.patches.size())
+        selectPatch(model, p.index, heldModifiers());
+    else if (p.kind == TreeItemKind::Group && p.index < model.groups.size())
+        selectGroup(model, p.index, heldModifiers());
+    else
+        return;
+    refreshSelectionPanel();
+    reportSelection("tree");
+}
+
+void onAlpha(WPARAM wParam) {
+    const int code = LOWORD(wParam);
+    int position = (code == TB_THUMBPOSITION || code == TB_THUMBTRACK)
+                       ? static_cast<short>(HIWORD(wParam))
+                       : static_cast<int>(SendMessageA(editorState.alphaSlider, TBM_GETPOS, 0, 0));
+    const int maximum = static_cast<int>(SendMessageA(editorState.alphaSlider, TBM_GETRANGEMAX, 0, 0));
+    const float alpha = maximum != 0 ? static_cast<float>(position) / static_cast<float>(maximum) : 1.0f;
+    for (Model::Patch& patch : editedModel().patches)
+        if (patch.selected) patch.alpha = alpha;
+    markModified();
+}
+
+} // namespace
+
+HWND createShapeWindow() {
+    return CreateWindowExA(WS_EX_OVERLAPPEDWINDOW, "shape-wnd", "Courbes",
+                           WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, CW_USEDEFAULT, CW_USEDEFAULT, 680,
+                           870, nullptr, nullptr, GetModuleHandleA(nullptr), &editorState);
+}
+
+ModelTree& shapeTree() { return treeView(); }
+
 void rebuildShapeWindow() {
-    // The tree and the point list come with the shape window's controls.
+    if (!editorState.currentEntity) return;
+    editorState.rebuilding = true;
+    rebuildShapeOutline(treeView(), editedModel());
+    editorState.rebuilding = false;
+    rebuildUseCount(editedModel(), editorState.useCount);
+}
+
+void resetShapeWindow() {
+    rebuildShapeWindow();
+    sessionSettings().writeString(session::kTool, "SelectedPatches", "");
+    editorState.hotPoint = false;
+}
+
+void updatePointEntry(size_t index) {
+    if (editorState.currentEntity) updatePointRow(treeView(), editedModel(), index);
+}
+
+void showPointCoordinates(size_t index) {
+    if (!editorState.currentEntity || index >= editedModel().points.size()) return;
+    const vm::Float3& p = editedModel().points[index];
+    const float values[3] = {p.x, p.y, p.z};
+    for (int i = 0; i < 3; ++i) {
+        char text[250];
+        std::snprintf(text, sizeof text, "%f ", static_cast<double>(values[i]));
+        if (editorState.coordinateBoxes[i]) SetWindowTextA(editorState.coordinateBoxes[i], text);
+    }
 }
 
 LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CREATE) {
+    switch (message) {
+    case WM_CREATE: {
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        createControls(window);
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->hwndFrom == editorState.tree &&
+            (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW))
+            onTreeSelection(reinterpret_cast<const NMTREEVIEWA*>(lParam)->itemNew.hItem);
+        return 0;
+    }
+    case WM_COMMAND:
+        if (reinterpret_cast<HWND>(lParam) == editorState.pointList && HIWORD(wParam) == LBN_SELCHANGE) {
+            const LRESULT row = SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0);
+            if (row >= 0) showPointCoordinates(static_cast<size_t>(row));
+        }
+        return 0;
+    case WM_HSCROLL:
+        if (reinterpret_cast<HWND>(lParam) == editorState.alphaSlider && editorState.currentEntity) onAlpha(wParam);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
 }

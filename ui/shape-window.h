@@ -6,9 +6,15 @@
 #include "model/model-tree.h"
 
 HWND createShapeWindow();
-// The tree as the model files see it (locator names live in it).
+// The tree and the point list of the shape window, as the model operations see them.
 ModelTree& shapeTree();
-// Rebuilds the tree and the point list from the model.
+// Empties the tree and the point list and fills them from the edited model.
 void rebuildShapeWindow();
+// After New or Open: rebuild, forget the stored selection and the hot point.
+void resetShapeWindow();
+// Row i of the point list shows point i as it is now.
+void updatePointEntry(size_t index);
+// The three coordinate boxes show point's x, y and z.
+void showPointCoordinates(size_t index);
 
 LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
