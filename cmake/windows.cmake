@@ -55,6 +55,8 @@ add_executable(win32-tests
   tests/win32/patch-render-test.cpp
   tests/win32/palette-test.cpp
   tests/win32/tools-test.cpp
+  tests/win32/shape-window-test.cpp
+  tests/win32/document-test.cpp
 )
 target_include_directories(win32-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(win32-tests PRIVATE tavrel-win32 gtest gtest_main)

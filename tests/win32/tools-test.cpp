@@ -5,44 +5,12 @@
 
 #include <commctrl.h>
 
-#include "app-fixture.h"
+#include "tools-fixture.h"
 #include "core/window-layout.h"
 #include "editor/tool-modes.h"
 #include "ui/palette-buttons.h"
 #include "ui/shape-window.h"
 
-namespace {
-
-class ToolsTest : public AppFixture {
-  protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        start();
-        orbitCamera.gamma = 0.5f; // looking down, so the ground is under the mouse
-        RECT client;
-        GetClientRect(application.mainWindow, &client);
-        area = viewArea(client.right, client.bottom);
-    }
-    // A mouse message at (x, y) in the view area.
-    void mouse(UINT message, int x, int y, WPARAM keys = 0) {
-        SendMessageA(application.mainWindow, message, keys, MAKELPARAM(x, y + area.top));
-    }
-    void paletteClick(int id) {
-        HWND toolbar = editorState.paletteToolbar;
-        if (palette::kButtons[id].check)
-            SendMessageA(toolbar, TB_CHECKBUTTON, id, MAKELPARAM(!SendMessageA(toolbar, TB_ISBUTTONCHECKED, id, 0), 0));
-        SendMessageA(editorState.paletteWindow, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(toolbar));
-        pumpMessages();
-    }
-    std::string title() const {
-        char text[256] = {};
-        GetWindowTextA(application.mainWindow, text, sizeof text);
-        return text;
-    }
-    ViewArea area{};
-};
-
-} // namespace
 
 TEST_F(ToolsTest, RotateSweepsFromThePressAndCommitsOnLeaving) {
     const vm::Float3 before = application.ship.points[0];

@@ -1,0 +1,159 @@
+// New, Open and Save on the running program, with the dialogs' answers given by the test.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "model/memory-tree.h"
+#include "model/obj-format.h"
+#include "tools-fixture.h"
+#include "ui/document-commands.h"
+#include "ui/shape-window.h"
+
+namespace {
+
+class DocumentTest : public ToolsTest {
+  protected:
+    void SetUp() override {
+        ToolsTest::SetUp();
+        saved = documentPrompts();
+        documentPrompts().chooseFile = [this](bool save, std::string& path) {
+            ++dialogs;
+            lastDialogWasSave = save;
+            proposed = path;
+            if (answer.empty()) return false;
+            path = answer;
+            return true;
+        };
+        documentPrompts().askUnsaved = [this](const std::string&) {
+            ++questions;
+            return unsavedAnswer;
+        };
+        documentPrompts().tell = [this](const std::string& message) { told.push_back(message); };
+    }
+    void TearDown() override {
+        documentPrompts() = saved;
+        ToolsTest::TearDown();
+    }
+    void command(int id) {
+        SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        pumpMessages();
+    }
+    void modify() { // a locator is a change of the document
+        paletteClick(palette::Locator);
+        mouse(WM_LBUTTONDOWN, 100, 100, MK_LBUTTON);
+        paletteClick(palette::Locator);
+    }
+    static std::string storedPath() { return sessionSettings().readString("Session", "LoadedFile", "?", 260); }
+
+    DocumentPrompts saved;
+    std::string answer, proposed;
+    DocumentPrompts::Unsaved unsavedAnswer = DocumentPrompts::Unsaved::Discard;
+    int dialogs = 0, questions = 0;
+    bool lastDialogWasSave = false;
+    std::vector<std::string> told;
+};
+
+const char* const kOnePatch = "cstype bezier\r\ndeg 3\r\n\r\n"
+                              "v 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\n\r\n"
+                              "surf 0.0 1.0 0.0 1.0 0 1 2 0 1 2 0 1 2 0 1 2 0 1 2 2\r\nend\r\n"
+                              "locator\r\nNose\r\n0 0.5 0 1\r\n0 0 0 1\r\n";
+
+} // namespace
+
+TEST_F(DocumentTest, SaveWithoutAPathAsksThenWritesAndClearsTheMark) {
+    modify();
+    answer.clear();
+    command(6); // cancelled: nothing written, path and mark unchanged
+    EXPECT_EQ(1, dialogs);
+    EXPECT_TRUE(lastDialogWasSave);
+    EXPECT_EQ("New Object.obj", proposed);
+    EXPECT_EQ("", editorState.loadedFile);
+    EXPECT_EQ("* - Tavrel", title());
+
+    answer = "ship";
+    command(6);
+    EXPECT_EQ("ship - Tavrel", title());
+    EXPECT_EQ("ship", storedPath()); // no extension added
+    Model back;
+    MemoryTree tree;
+    ASSERT_TRUE(loadObj("ship", back, &tree).ok());
+    EXPECT_EQ(4u, back.patches.size());
+    EXPECT_EQ("Locator_0", tree.itemText(back.locators.at(0).treeItem));
+
+    modify();
+    command(6); // with a path: no dialog
+    EXPECT_EQ(2, dialogs);
+    EXPECT_EQ("ship - Tavrel", title());
+    EXPECT_TRUE(SendMessageA(editorState.mainToolbar, TB_ISBUTTONENABLED, 6, 0));
+}
+
+TEST_F(DocumentTest, AFailedSaveKeepsTheMarkAndSaysWhy) {
+    answer = "no such folder\\ship.obj";
+    modify();
+    command(6);
+    ASSERT_EQ(1u, told.size());
+    EXPECT_NE(std::string::npos, told[0].find("no such folder\\ship.obj"));
+    EXPECT_EQ("* - Tavrel", title());
+    EXPECT_EQ("", editorState.loadedFile);
+}
+
+TEST_F(DocumentTest, NewAsksAboutUnsavedChangesAndStartsClean) {
+    modify();
+    paletteClick(palette::Add);
+    mouse(WM_LBUTTONDOWN, 300, 300, MK_LBUTTON); // one pending point
+    unsavedAnswer = DocumentPrompts::Unsaved::Cancel;
+    command(4);
+    EXPECT_EQ(1, questions);
+    EXPECT_EQ(1u, application.ship.locators.size());
+    EXPECT_EQ("* - Tavrel", title());
+
+    unsavedAnswer = DocumentPrompts::Unsaved::Discard;
+    command(4);
+    EXPECT_EQ("New Object - Tavrel", title());
+    EXPECT_EQ("New Object.obj", storedPath());
+    EXPECT_TRUE(application.ship.locators.empty());
+    EXPECT_TRUE(editorState.pendingPoints.empty());
+    EXPECT_EQ(48u, application.ship.points.size());
+    EXPECT_EQ(48u, static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0)));
+    EXPECT_EQ("", sessionSettings().readString("Tool", "SelectedPatches", "?", 560));
+
+    command(4); // not modified: no question
+    EXPECT_EQ(2, questions);
+
+    // Save first: a Save that goes through lets New go on.
+    modify();
+    unsavedAnswer = DocumentPrompts::Unsaved::Save;
+    command(4);
+    EXPECT_EQ(0, dialogs);
+    EXPECT_TRUE(std::filesystem::exists("New Object.obj"));
+}
+
+TEST_F(DocumentTest, OpenReplacesTheModelOrKeepsItWhenRefusedOrCancelled) {
+    writeTextFile(L"one.obj", kOnePatch);
+    writeTextFile(L"bad.obj", "cstype bezier\r\ndeg 3\r\nv 0 0 0\r\nsurf 0.0 1.0 0.0 1.0 0 1 2 3 4 5 6 7 8 9 1 1 1 1 1 1\r\n");
+    editorState.loadedFile = "kept.obj";
+    answer.clear();
+    command(5);
+    EXPECT_EQ("kept.obj", editorState.loadedFile);
+    EXPECT_EQ(4u, application.ship.patches.size());
+
+    answer = "bad.obj";
+    command(5);
+    ASSERT_EQ(1u, told.size());
+    EXPECT_NE(std::string::npos, told[0].find("bad.obj"));
+    EXPECT_EQ(4u, application.ship.patches.size());
+    EXPECT_EQ("kept.obj", editorState.loadedFile);
+
+    answer = "one.obj";
+    command(5);
+    EXPECT_FALSE(lastDialogWasSave);
+    ASSERT_EQ(1u, application.ship.patches.size());
+    EXPECT_EQ(3u, static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0)));
+    ASSERT_EQ(1u, application.ship.locators.size());
+    EXPECT_EQ("Nose", shapeTree().itemText(application.ship.locators[0].treeItem));
+    EXPECT_EQ("one - Tavrel", title());
+    EXPECT_EQ("one.obj", storedPath());
+    frameTick();
+}

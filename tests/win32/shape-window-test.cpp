@@ -1,0 +1,185 @@
+// The shape window's controls and the model commands on the running program.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "editor/selection.h"
+#include "model/shape-outline.h"
+#include "tools-fixture.h"
+#include "ui/palette.h"
+#include "ui/shape-window.h"
+
+namespace {
+
+class ShapeWindowTest : public ToolsTest {
+  protected:
+    static std::string text(HWND w) { return windowText(w); }
+    static std::string listRow(size_t row) {
+        char buffer[512] = {};
+        SendMessageA(editorState.pointList, LB_GETTEXT, row, reinterpret_cast<LPARAM>(buffer));
+        return buffer;
+    }
+    static size_t listCount() { return static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0)); }
+    static std::vector<std::string> topLevelTexts() {
+        std::vector<std::string> texts;
+        for (TreeItemHandle i = shapeTree().firstChildOf(nullptr); i; i = shapeTree().nextSiblingOf(i))
+            texts.push_back(shapeTree().itemText(i));
+        return texts;
+    }
+    static void chooseItem(TreeItemHandle item) {
+        SendMessageA(editorState.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        pumpMessages();
+    }
+    static std::string storedSelection() {
+        return sessionSettings().readString("Tool", "SelectedPatches", "?", 560);
+    }
+    // Every list row and patch item says what the model holds.
+    static void expectInStep() {
+        const Model& model = application.ship;
+        ASSERT_EQ(model.points.size(), listCount());
+        for (size_t i = 0; i < model.points.size(); ++i) EXPECT_EQ(pointRowText(i, model.points[i]), listRow(i));
+        for (size_t i = 0; i < model.patches.size(); ++i)
+            EXPECT_EQ("patch " + std::to_string(i) + " ", shapeTree().itemText(model.patches[i].treeItem));
+    }
+    // The first point that two shown patches use.
+    static size_t sharedPoint() {
+        for (size_t i = 0; i < editorState.useCount.size(); ++i)
+            if (editorState.useCount[i] >= 2) return i;
+        return 0;
+    }
+};
+
+} // namespace
+
+TEST_F(ShapeWindowTest, StartUpListsPatchesRowsIndicesAndPoints) {
+    EXPECT_EQ((std::vector<std::string>{"patch 0 ", "patch 1 ", "patch 2 ", "patch 3 "}), topLevelTexts());
+    const Model::Patch& patch = application.ship.patches[3];
+    TreeItemHandle row2 = shapeTree().childAt(patch.treeItem, 2);
+    EXPECT_EQ("[2][..] ", shapeTree().itemText(row2));
+    EXPECT_EQ(std::to_string(patch.indices[9]) + " ", shapeTree().itemText(shapeTree().childAt(row2, 1)));
+    expectInStep();
+
+    // Choosing a row of the list shows its coordinates, six decimals and a space.
+    SendMessageA(editorState.pointList, LB_SETCURSEL, 5, 0);
+    SendMessageA(editorState.shapeWindow, WM_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(editorState.pointList));
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%f ", static_cast<double>(application.ship.points[5].y));
+    EXPECT_EQ(expected, text(editorState.coordinateBoxes[1]));
+}
+
+TEST_F(ShapeWindowTest, ChoosingTreeItemsSelects) {
+    chooseItem(application.ship.patches[2].treeItem);
+    EXPECT_TRUE(application.ship.patches[2].selected);
+    EXPECT_EQ("2", storedSelection());
+    // A row or an index item chooses its patch.
+    chooseItem(shapeTree().childAt(shapeTree().childAt(application.ship.patches[1].treeItem, 3), 0));
+    EXPECT_EQ("1", selectedPatchesText(application.ship));
+    // A locator chooses nothing.
+    paletteClick(palette::Locator);
+    mouse(WM_LBUTTONDOWN, 100, 100, MK_LBUTTON);
+    chooseItem(application.ship.locators.at(0).treeItem);
+    EXPECT_EQ("1", selectedPatchesText(application.ship));
+    // A rebuild moves the tree's selection without touching the editor's.
+    rebuildShapeWindow();
+    EXPECT_EQ("1", selectedPatchesText(application.ship));
+    EXPECT_EQ("Locator_0", shapeTree().itemText(application.ship.locators.at(0).treeItem));
+}
+
+TEST_F(ShapeWindowTest, AlphaSliderSetsTheSelectedPatches) {
+    chooseItem(application.ship.patches[1].treeItem);
+    EXPECT_TRUE(IsWindowEnabled(editorState.alphaSlider));
+    SendMessageA(editorState.alphaSlider, TBM_SETPOS, TRUE, 50);
+    SendMessageA(editorState.shapeWindow, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                 reinterpret_cast<LPARAM>(editorState.alphaSlider));
+    EXPECT_EQ(0.5f, application.ship.patches[1].alpha);
+    EXPECT_EQ(1.0f, application.ship.patches[0].alpha);
+    EXPECT_EQ("* - Tavrel", title());
+    SendMessageA(editorState.shapeWindow, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 25),
+                 reinterpret_cast<LPARAM>(editorState.alphaSlider));
+    EXPECT_EQ(0.25f, application.ship.patches[1].alpha);
+}
+
+TEST_F(ShapeWindowTest, DraggingAPointShowsItsCoordinates) {
+    orbitCamera.gamma = 0.3f;
+    const size_t index = 0;
+    const POINT p = pointOnScreen(index);
+    mouse(WM_MOUSEMOVE, p.x, p.y);
+    ASSERT_TRUE(editorState.hotPoint);
+    const size_t hovered = static_cast<size_t>(editorState.hoveredPoint);
+    mouse(WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON);
+    mouse(WM_MOUSEMOVE, p.x + 30, p.y + 10, MK_LBUTTON);
+    mouse(WM_LBUTTONUP, p.x + 30, p.y + 10);
+    EXPECT_EQ(static_cast<LRESULT>(hovered), SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0));
+    const vm::Float3& moved = application.ship.points[hovered];
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%f ", static_cast<double>(moved.x));
+    EXPECT_EQ(expected, text(editorState.coordinateBoxes[0]));
+    EXPECT_EQ(pointRowText(hovered, moved), listRow(hovered));
+    EXPECT_EQ("* - Tavrel", title());
+}
+
+TEST_F(ShapeWindowTest, GroupAndSymmetryButtons) {
+    Model& model = application.ship;
+    chooseItem(model.patches[0].treeItem);
+    EXPECT_FALSE(SendMessageA(editorState.paletteToolbar, TB_ISBUTTONENABLED, palette::Group, 0));
+    model.patches[2].selected = true;
+    refreshSelectionPanel();
+    EXPECT_TRUE(SendMessageA(editorState.paletteToolbar, TB_ISBUTTONENABLED, palette::Group, 0));
+    paletteClick(palette::Group);
+    EXPECT_EQ((std::vector<std::string>{"group_0", "patch 1 ", "patch 3 "}), topLevelTexts());
+    EXPECT_EQ(0, model.patches[2].group);
+    EXPECT_EQ("* - Tavrel", title());
+    paletteClick(palette::Symetry);
+    EXPECT_TRUE(model.isSymmetry(1));
+    EXPECT_EQ("Sym_0", topLevelTexts().back());
+    frameTick(); // members drawn twice
+    // Choosing the symmetry's item selects it.
+    for (auto& p : model.patches) p.selected = false;
+    chooseItem(model.groups[1]->treeItem);
+    EXPECT_TRUE(model.groups[1]->selected);
+}
+
+TEST_F(ShapeWindowTest, DissociateAndJointClicks) {
+    orbitCamera.gamma = 0.3f;
+    Model& model = application.ship;
+    const size_t count = model.points.size();
+    const size_t shared = sharedPoint();
+    ASSERT_EQ(2, editorState.useCount[shared]);
+    paletteClick(palette::Dissociate);
+    clickPoint(shared);
+    ASSERT_EQ(count + 1, model.points.size());
+    EXPECT_FALSE(SendMessageA(editorState.paletteToolbar, TB_ISBUTTONCHECKED, palette::Dissociate, 0));
+    EXPECT_EQ("* - Tavrel", title());
+    expectInStep();
+
+    // Joint: the new point back into the old one.
+    paletteClick(palette::Joint);
+    clickPoint(shared);
+    EXPECT_EQ(static_cast<int>(shared), editorState.firstJointPoint);
+    clickPoint(count);
+    EXPECT_EQ(count, model.points.size());
+    EXPECT_EQ(-1, editorState.firstJointPoint);
+    EXPECT_FALSE(SendMessageA(editorState.paletteToolbar, TB_ISBUTTONCHECKED, palette::Joint, 0));
+    EXPECT_EQ(2, editorState.useCount[shared]);
+    expectInStep();
+}
+
+TEST_F(ShapeWindowTest, DeleteCommandKeepsTreeAndListInStep) {
+    Model& model = application.ship;
+    chooseItem(model.patches[1].treeItem);
+    SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(7, 0), 0);
+    pumpMessages();
+    ASSERT_EQ(3u, model.patches.size());
+    EXPECT_TRUE(model.indicesValid());
+    EXPECT_LT(model.points.size(), 48u);
+    EXPECT_EQ((std::vector<std::string>{"patch 0 ", "patch 1 ", "patch 2 "}), topLevelTexts());
+    expectInStep();
+    EXPECT_EQ(-1, editorState.hoveredPoint);
+    // The renumbered item selects the patch now at its index.
+    chooseItem(model.patches[2].treeItem);
+    EXPECT_EQ("2", selectedPatchesText(model));
+    frameTick();
+}

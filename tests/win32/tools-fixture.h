@@ -1,0 +1,57 @@
+// The real main window driven by its own mouse messages and palette commands.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app-fixture.h"
+#include "core/window-layout.h"
+#include "editor/picking.h"
+#include "graphics/renderer.h"
+#include "ui/palette-buttons.h"
+
+
+class ToolsTest : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        start();
+        orbitCamera.gamma = 0.5f; // looking down, so the ground is under the mouse
+        RECT client;
+        GetClientRect(application.mainWindow, &client);
+        area = viewArea(client.right, client.bottom);
+    }
+    // A mouse message at (x, y) in the view area.
+    void mouse(UINT message, int x, int y, WPARAM keys = 0) {
+        SendMessageA(application.mainWindow, message, keys, MAKELPARAM(x, y + area.top));
+    }
+    void paletteClick(int id) {
+        HWND toolbar = editorState.paletteToolbar;
+        if (palette::kButtons[id].check)
+            SendMessageA(toolbar, TB_CHECKBUTTON, id, MAKELPARAM(!SendMessageA(toolbar, TB_ISBUTTONCHECKED, id, 0), 0));
+        SendMessageA(editorState.paletteWindow, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(toolbar));
+        pumpMessages();
+    }
+    std::string title() const {
+        char text[256] = {};
+        GetWindowTextA(application.mainWindow, text, sizeof text);
+        return text;
+    }
+    // Where pool point index shows in the single view, relative to the view area.
+    POINT pointOnScreen(size_t index) const {
+        const vm::Mat4 m = orbitCamera.viewMatrixOf(0) * renderer->projection;
+        const ScreenPoint s = projectToScreen(application.ship.points[index], m);
+        return {static_cast<LONG>((s.x + 1) / 2 * static_cast<float>(area.width)),
+                static_cast<LONG>((1 - s.y) / 2 * static_cast<float>(area.height))};
+    }
+    // Hovers point index and presses the left button on it.
+    void clickPoint(size_t index) {
+        const POINT p = pointOnScreen(index);
+        mouse(WM_MOUSEMOVE, p.x, p.y);
+        mouse(WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON);
+        mouse(WM_LBUTTONUP, p.x, p.y);
+    }
+    ViewArea area{};
+};
+
