@@ -71,11 +71,12 @@ gtest_discover_tests(win32-tests
 
 # End-to-end runs of the real program, driven by real input and checked by what it shows
 # and writes. They share one X display, so they run one at a time.
-foreach(scenario startup-default session-geometry startup-model-file camera-input edit-point add-patch palette-tools)
+foreach(scenario startup-default session-geometry startup-model-file camera-input edit-point add-patch palette-tools
+    organise-and-save)
   add_test(NAME e2e.${scenario} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/${scenario}.sh)
   set_tests_properties(e2e.${scenario} PROPERTIES
     TIMEOUT 180 RUN_SERIAL TRUE
-    ENVIRONMENT "TAVREL_EXE=$<TARGET_FILE:tavrel>;TAVREL_ASSETS=${WIN32_TEST_DIR};E2E_ARTIFACTS=${CMAKE_BINARY_DIR}/e2e-artifacts")
+    ENVIRONMENT "TAVREL_EXE=$<TARGET_FILE:tavrel>;TAVREL_OBJ=$<TARGET_FILE:tavrel-obj>;TAVREL_ASSETS=${WIN32_TEST_DIR};E2E_ARTIFACTS=${CMAKE_BINARY_DIR}/e2e-artifacts")
 endforeach()
 
 # The command-line tool, run by Wine itself so its CR LF output reaches the checks unchanged.

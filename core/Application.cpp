@@ -15,6 +15,7 @@
 #include "editor/tool-overlays.h"
 #include "graphics/renderer.h"
 #include "model/obj-format.h"
+#include "model/tree-item-param.h"
 #include "ui/palette.h"
 #include "ui/shape-window.h"
 
@@ -47,7 +48,9 @@ void updateTitle(bool modified) {
                      reinterpret_cast<LPARAM>(editorState.title.c_str()));
 }
 
-int viewCount() { return isQuadLayout() ? 4 : 1; }
+int viewCount() {
+    return isQuadLayout() ? 4 : 1;
+}
 
 namespace {
 
@@ -68,8 +71,9 @@ bool registerWindowClasses() {
         wc.lpszClassName = info.name;
         if (!RegisterClassA(&wc)) {
             char line[96];
-            std::snprintf(line, sizeof line, "Error: registering class \"%s\" failed with error %lu\n",
-                          info.name, GetLastError());
+            std::snprintf(line, sizeof line,
+                          "Error: registering class \"%s\" failed with error %lu\n", info.name,
+                          GetLastError());
             OutputDebugStringA(line);
             allRegistered = false;
         }
@@ -94,7 +98,7 @@ RECT startupWindowRect() {
     RECT r;
     r.left = hasPosition ? x + frame.left : x;
     r.top = hasPosition ? y + frame.top : y;
-    r.right = hasSize ? w + (frame.right - frame.left) : w; // width
+    r.right = hasSize ? w + (frame.right - frame.left) : w;  // width
     r.bottom = hasSize ? h + (frame.bottom - frame.top) : h; // height
     return r;
 }
@@ -113,24 +117,53 @@ void restoreSelection() {
         model.patches[static_cast<size_t>(index)].selected = true;
 }
 
+// The shape window's top level, a group's patches in braces: "group_0{patch 1,patch 3}|patch 0".
+std::string treeSummary() {
+    const ModelTree& tree = shapeTree();
+    auto trimmed = [&](TreeItemHandle item) {
+        std::string text = tree.itemText(item);
+        while (!text.empty() && text.back() == ' ')
+            text.pop_back();
+        return text;
+    };
+    std::string summary;
+    int shown = 0;
+    for (TreeItemHandle item = tree.firstChildOf(nullptr); item; item = tree.nextSiblingOf(item)) {
+        if (++shown > 64) return summary + "|...";
+        if (!summary.empty()) summary += '|';
+        summary += trimmed(item);
+        const std::optional<uint32_t> param = tree.itemParam(item);
+        if (!param || decodeTreeItemParam(*param).kind != TreeItemKind::Group) continue;
+        std::string members;
+        for (TreeItemHandle child = tree.firstChildOf(item); child;
+             child = tree.nextSiblingOf(child))
+            members += (members.empty() ? "" : ",") + trimmed(child);
+        if (members.size() > 1000) members = members.substr(0, 1000) + "...";
+        summary += "{" + members + "}";
+    }
+    return summary;
+}
+
 // One line on the debugger output with what start-up took from the settings and the model.
 void reportStartup() {
     const Model& model = application.ship;
     std::vector<int> selected;
     for (size_t i = 0; i < model.patches.size(); ++i)
         if (model.patches[i].selected) selected.push_back(static_cast<int>(i));
-    char line[1024];
-    std::snprintf(line, sizeof line,
-                  "Tavrel start-up: CurrentView=%d Tool=%d grid=%d loc=%d distance=%d "
-                  "offset=%f,%f,%f theta=%f gamma=%f points=%zu patches=%zu selected=%s "
-                  "LoadedFile=<%s>\n",
-                  editorState.currentView, editorState.tool, editorState.grid ? 1 : 0,
-                  editorState.loc ? 1 : 0, orbitCamera.distance,
-                  static_cast<double>(orbitCamera.offset.x), static_cast<double>(orbitCamera.offset.y),
-                  static_cast<double>(orbitCamera.offset.z), static_cast<double>(orbitCamera.theta),
-                  static_cast<double>(orbitCamera.gamma), model.points.size(), model.patches.size(),
-                  formatSelectedPatches(selected).c_str(), editorState.loadedFile.c_str());
-    OutputDebugStringA(line);
+    const std::string tree = treeSummary();
+    std::vector<char> line(1024 + tree.size());
+    std::snprintf(
+        line.data(), line.size(),
+        "Tavrel start-up: CurrentView=%d Tool=%d grid=%d loc=%d distance=%d "
+        "offset=%f,%f,%f theta=%f gamma=%f points=%zu patches=%zu selected=%s "
+        "tree=<%s> LoadedFile=<%s>\n",
+        editorState.currentView, editorState.tool, editorState.grid ? 1 : 0,
+        editorState.loc ? 1 : 0, orbitCamera.distance, static_cast<double>(orbitCamera.offset.x),
+        static_cast<double>(orbitCamera.offset.y), static_cast<double>(orbitCamera.offset.z),
+        static_cast<double>(orbitCamera.theta), static_cast<double>(orbitCamera.gamma),
+        model.points.size(), model.patches.size(), formatSelectedPatches(selected).c_str(),
+        tree.c_str(), editorState.loadedFile.c_str());
+    OutputDebugStringA(line.data());
 }
 
 } // namespace
@@ -142,10 +175,9 @@ bool startUp(HINSTANCE instance, int showCommand) {
 
     const RECT r = startupWindowRect();
     editorState.makeTitle(false);
-    application.mainWindow = CreateWindowExA(0, "main-view", editorState.title.c_str(),
-                                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, r.left, r.top,
-                                             r.right, r.bottom, nullptr, nullptr, instance,
-                                             &application);
+    application.mainWindow =
+        CreateWindowExA(0, "main-view", editorState.title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                        r.left, r.top, r.right, r.bottom, nullptr, nullptr, instance, &application);
     if (!application.mainWindow) {
         char line[96];
         std::snprintf(line, sizeof line, "Error: creating the main window failed with error %lu\n",
@@ -204,7 +236,8 @@ void runMessageLoop() {
 void frameTick() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    const float dt = frameSeconds(now.QuadPart, application.lastCounter, application.counterFrequency);
+    const float dt =
+        frameSeconds(now.QuadPart, application.lastCounter, application.counterFrequency);
     application.lastCounter = now.QuadPart;
 
     orbitCamera.moveByKeys(dt, keyFlags);
@@ -222,7 +255,8 @@ void frameRender() {
     r.arrowFacing = orbitCamera.viewingDirection();
     auto axisCross = [&r] {
         r.drawArrow({0, 0, 0, 1}, {1, 0, 0, 1}, {1, 0, 0, 0});
-        r.drawArrow({0, 0, 0, 1}, {0, 1, 0, 1}, editorState.handleHot ? vm::Vec4{1, 1, 1, 0} : vm::Vec4{0, 1, 0, 0});
+        r.drawArrow({0, 0, 0, 1}, {0, 1, 0, 1},
+                    editorState.handleHot ? vm::Vec4{1, 1, 1, 0} : vm::Vec4{0, 1, 0, 0});
         r.drawArrow({0, 0, 0, 1}, {0, 0, 1, 1}, {0, 0, 1, 0});
     };
     for (int v = 0; v < viewCount(); ++v) {
@@ -232,8 +266,11 @@ void frameRender() {
         r.viewProjection = view * r.projection;
         if (editing) {
             RECT client = {0, 0, 1, 1};
-            GetClientRect(v == 0 ? application.mainViewWindow : application.secondaryViews[v - 1], &client);
-            drawOverlays(v, client.bottom > 0 ? static_cast<float>(client.right) / static_cast<float>(client.bottom) : 1.0f);
+            GetClientRect(v == 0 ? application.mainViewWindow : application.secondaryViews[v - 1],
+                          &client);
+            drawOverlays(v, client.bottom > 0 ? static_cast<float>(client.right) /
+                                                    static_cast<float>(client.bottom)
+                                              : 1.0f);
         }
         // The planet is drawn here once it exists.
 

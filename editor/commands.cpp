@@ -11,7 +11,9 @@
 
 namespace {
 
-Model& editedModel() { return *editorState.currentEntity; }
+Model& editedModel() {
+    return *editorState.currentEntity;
+}
 
 // After the pool or the patch list changed: no pick may name what went.
 void forgetPicks() {

@@ -7,7 +7,8 @@ vm::Mat4 displayMatrix(const EditorState& editor, const vm::Mat4& base, bool mir
     if (editor.tool == tools::kRotate) {
         // Turned about the vertical axis through the pivot.
         const float theta = editor.startAngle > 0 ? -editor.sweepAngle : 0.0f;
-        m = m * vm::translation(-editor.pivot) * vm::rotationY(theta) * vm::translation(editor.pivot);
+        m = m * vm::translation(-editor.pivot) * vm::rotationY(theta) *
+            vm::translation(editor.pivot);
     } else if (editor.tool == tools::kTranslate) {
         m = m * vm::translation(editor.pivot);
     }
@@ -46,13 +47,16 @@ float sweptAngle(float start, float a) {
     return s;
 }
 
-bool handleUnderMouse(const OrbitCamera& camera, const vm::Mat4& viewProjection, const ViewportHit& hit) {
+bool handleUnderMouse(const OrbitCamera& camera, const vm::Mat4& viewProjection,
+                      const ViewportHit& hit) {
     const vm::Vec4 h = camera.offset + vm::Vec4{0, 0.5f, 0, 0};
     const ScreenPoint s = projectToScreen({h.x, h.y, h.z}, viewProjection);
-    return 10.0f / static_cast<float>(hit.width) > (hit.nx - s.x) * (hit.nx - s.x) + (hit.ny - s.y) * (hit.ny - s.y);
+    return 10.0f / static_cast<float>(hit.width) >
+           (hit.nx - s.x) * (hit.nx - s.x) + (hit.ny - s.y) * (hit.ny - s.y);
 }
 
-std::optional<vm::Vec4> translatePoint(const OrbitCamera& camera, const ViewportHit& hit, bool onHandle) {
+std::optional<vm::Vec4> translatePoint(const OrbitCamera& camera, const ViewportHit& hit,
+                                       bool onHandle) {
     if (onHandle) return vm::Vec4{0, hit.ny, 0, 0};
     return groundPoint(camera, hit);
 }

@@ -34,10 +34,14 @@ float sweptAngle(float start, float a);
 
 // The translate tool's handle: the middle of the y arrow at the camera offset. True when
 // (nx, ny) lies within √(10 / viewport width) of its projection.
-bool handleUnderMouse(const OrbitCamera& camera, const vm::Mat4& viewProjection, const ViewportHit& hit);
+bool handleUnderMouse(const OrbitCamera& camera, const vm::Mat4& viewProjection,
+                      const ViewportHit& hit);
 // Where a translate drag is measured: straight up on the handle, else on the ground (nothing
 // when the ground cannot be reached from here).
-std::optional<vm::Vec4> translatePoint(const OrbitCamera& camera, const ViewportHit& hit, bool onHandle);
+std::optional<vm::Vec4> translatePoint(const OrbitCamera& camera, const ViewportHit& hit,
+                                       bool onHandle);
 
 // How many of the gizmo ring's 42 segments a sweep covers (truncated; 0 under 2π/42).
-inline int gizmoSegments(float sweep) { return static_cast<int>(sweep * 42 / 6.2831855f); }
+inline int gizmoSegments(float sweep) {
+    return static_cast<int>(sweep * 42 / 6.2831855f);
+}

@@ -26,17 +26,20 @@ PickAccelerator accelerator; // screen positions kept while the camera stands st
 
 void setStatus(int part, const char* text) {
     if (editorState.statusBar)
-        SendMessageA(editorState.statusBar, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+        SendMessageA(editorState.statusBar, SB_SETTEXTA, static_cast<WPARAM>(part),
+                     reinterpret_cast<LPARAM>(text));
 }
 
 void setStatus(int part, vm::Vec4 v) {
     char text[128];
-    std::snprintf(text, sizeof text, "%f, %f, %f", static_cast<double>(v.x), static_cast<double>(v.y),
-                  static_cast<double>(v.z));
+    std::snprintf(text, sizeof text, "%f, %f, %f", static_cast<double>(v.x),
+                  static_cast<double>(v.y), static_cast<double>(v.z));
     setStatus(part, text);
 }
 
-Model& editedModel() { return *editorState.currentEntity; }
+Model& editedModel() {
+    return *editorState.currentEntity;
+}
 
 vm::Mat4 entityWorld() {
     vm::Mat4 world;
@@ -44,7 +47,9 @@ vm::Mat4 entityWorld() {
     return world;
 }
 
-bool keyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+bool keyDown(int key) {
+    return (GetKeyState(key) & 0x8000) != 0;
+}
 
 vm::Mat4 viewProjectionOf(int viewport) {
     return orbitCamera.viewMatrixOf(viewport) * (renderer ? renderer->projection : vm::identity());
@@ -54,12 +59,14 @@ void hoverPick(const ViewportHit& hit) {
     Model& model = editedModel();
     const vm::Mat4 viewProjection = viewProjectionOf(hit.viewport);
     if (editorState.tool == 2) {
-        PatchPick pick = accelerator.pickPatch(model, entityWorld(), viewProjection, orbitCamera, hit);
+        PatchPick pick =
+            accelerator.pickPatch(model, entityWorld(), viewProjection, orbitCamera, hit);
         editorState.pickRay = {pick.origin, pick.direction};
         editorState.pickDistance = pick.distance;
         editorState.hoveredPatch = pick.patch;
     } else if (editorState.tool != 5) {
-        PointPick pick = accelerator.pickPoint(model, entityWorld(), viewProjection, editorState.useCount, hit.nx, hit.ny);
+        PointPick pick = accelerator.pickPoint(model, entityWorld(), viewProjection,
+                                               editorState.useCount, hit.nx, hit.ny);
         editorState.hoveredPoint = pick.index;
         editorState.hotPoint = pick.hot;
     }
@@ -67,7 +74,8 @@ void hoverPick(const ViewportHit& hit) {
 
 void showGroundPoint(vm::Vec4 g) {
     char text[520];
-    std::snprintf(text, sizeof text, "u:%f\tv:%f", static_cast<double>(g.x), static_cast<double>(g.z));
+    std::snprintf(text, sizeof text, "u:%f\tv:%f", static_cast<double>(g.x),
+                  static_cast<double>(g.z));
     setStatus(0, text);
 }
 
@@ -87,7 +95,8 @@ void movePoint(const ViewportHit& hit, int index) {
     point = draggedPointPosition(orbitCamera, hit, entityWorld(), point);
     editorState.pointMoved = true;
     showPointCoordinates(static_cast<size_t>(index));
-    if (editorState.pointList) SendMessageA(editorState.pointList, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (editorState.pointList)
+        SendMessageA(editorState.pointList, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     updatePointEntry(static_cast<size_t>(index));
     model.updatePointBuffer();
     markModified();
@@ -99,14 +108,16 @@ bool paletteChecked(int id) {
 }
 
 void setPaletteButton(int id, int state) {
-    SendMessageA(editorState.paletteToolbar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELPARAM(state, 0));
+    SendMessageA(editorState.paletteToolbar, TB_SETSTATE, static_cast<WPARAM>(id),
+                 MAKELPARAM(state, 0));
 }
 
 // The dissociate and joint buttons take the click before any tool. Returns true when one of
 // them is down. Clicks away from a hot point do nothing and leave the button down.
 bool pointButtonClick() {
     if (paletteChecked(palette::Dissociate)) {
-        if (editorState.hotPoint && editorState.hoveredPoint != -1 && dissociateCommand(editorState.hoveredPoint))
+        if (editorState.hotPoint && editorState.hoveredPoint != -1 &&
+            dissociateCommand(editorState.hoveredPoint))
             setPaletteButton(palette::Dissociate, TBSTATE_ENABLED);
         return true;
     }
@@ -118,7 +129,8 @@ bool pointButtonClick() {
                      MAKELPARAM(editorState.alternateImages[3], 0));
     } else if (jointCommand()) {
         editorState.firstJointPoint = -1;
-        SendMessageA(editorState.paletteToolbar, TB_CHANGEBITMAP, palette::Joint, MAKELPARAM(palette::Joint, 0));
+        SendMessageA(editorState.paletteToolbar, TB_CHANGEBITMAP, palette::Joint,
+                     MAKELPARAM(palette::Joint, 0));
         setPaletteButton(palette::Joint, TBSTATE_ENABLED);
     }
     return true;
@@ -129,15 +141,18 @@ void toolPress(const ViewportHit& hit) {
     case 0:
         hoverPick(hit);
         if (editorState.hoveredPoint != -1 && editorState.hotPoint && editorState.pointList)
-            SendMessageA(editorState.pointList, LB_SETCURSEL, static_cast<WPARAM>(editorState.hoveredPoint), 0);
+            SendMessageA(editorState.pointList, LB_SETCURSEL,
+                         static_cast<WPARAM>(editorState.hoveredPoint), 0);
         break;
     case 1:
         addPendingPoint(editorState.pendingPoints, editedModel(), editorState.useCount, shapeTree(),
-                        editorState.hotPoint, editorState.hoveredPoint, cursorPoint(orbitCamera, hit));
+                        editorState.hotPoint, editorState.hoveredPoint,
+                        cursorPoint(orbitCamera, hit));
         markModified();
         break;
     case 2:
-        selectPatch(editedModel(), editorState.hoveredPatch, {keyDown(VK_CONTROL), keyDown(VK_SHIFT)});
+        selectPatch(editedModel(), editorState.hoveredPatch,
+                    {keyDown(VK_CONTROL), keyDown(VK_SHIFT)});
         refreshSelectionPanel();
         reportSelection("click");
         break;
@@ -170,8 +185,8 @@ void syncPickState() {
 }
 
 void reportSelection(const char* why) {
-    const std::string text = "Tavrel selection (" + std::string(why) + "): " +
-                             selectedPatchesText(*editorState.currentEntity) + "\n";
+    const std::string text = "Tavrel selection (" + std::string(why) +
+                             "): " + selectedPatchesText(*editorState.currentEntity) + "\n";
     OutputDebugStringA(text.c_str());
 }
 
@@ -203,18 +218,23 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
         } else if (editorState.tool == 3 && editorState.startAngle < 0) {
             if (auto g = ground(hit)) editorState.sweepAngle = mouseAngle(*g - editorState.pivot);
         } else if (editorState.tool == 4 && !(wParam & MK_LBUTTON)) {
-            editorState.handleHot = handleUnderMouse(orbitCamera, viewProjectionOf(hit.viewport), hit);
+            editorState.handleHot =
+                handleUnderMouse(orbitCamera, viewProjectionOf(hit.viewport), hit);
         }
         setStatus(1, cursorReadout(orbitCamera, hit.viewport, editorState.cursor));
         if (wParam & MK_LBUTTON) {
             if ((wParam & MK_SHIFT) || (editorState.tool == 0 && !editorState.hotPoint)) {
-                orbitCamera.orbit(mx - editorState.lastMouseX, my - editorState.lastMouseY, hit.width, hit.height);
+                orbitCamera.orbit(mx - editorState.lastMouseX, my - editorState.lastMouseY,
+                                  hit.width, hit.height);
             } else if (editorState.tool == 0) {
                 movePoint(hit, editorState.hoveredPoint);
             } else if (editorState.tool == 3) {
-                if (auto g = ground(hit)) editorState.sweepAngle = sweptAngle(editorState.startAngle, mouseAngle(*g - editorState.pivot));
+                if (auto g = ground(hit))
+                    editorState.sweepAngle =
+                        sweptAngle(editorState.startAngle, mouseAngle(*g - editorState.pivot));
             } else if (editorState.tool == 4) {
-                if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true) : ground(hit)) {
+                if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true)
+                                                   : ground(hit)) {
                     editorState.pivot = *p - editorState.dragStart;
                     editorState.pivot.w = 0;
                     setStatus(2, *p);

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-bool addPendingPoint(PendingPoints& pending, Model& model, std::vector<int>& useCount, ModelTree& tree,
-                     bool hot, int hoveredPoint, vm::Vec4 cursor) {
+bool addPendingPoint(PendingPoints& pending, Model& model, std::vector<int>& useCount,
+                     ModelTree& tree, bool hot, int hoveredPoint, vm::Vec4 cursor) {
     if (pending.empty()) tree.insertPendingPointsItem();
     char label[128];
     if (hot && hoveredPoint >= 0 && static_cast<size_t>(hoveredPoint) < model.points.size()) {

@@ -16,7 +16,7 @@ using PendingPoints = std::vector<std::unique_ptr<Editor::Point>>;
 // in the tree under "<New Points>" (a new one for each patch) with its index ("%d") or its
 // position ("%f %f %f "). The sixteenth click appends the patch, extends the use counts,
 // rebuilds the buffers and empties the list; returns true then.
-bool addPendingPoint(PendingPoints& pending, Model& model, std::vector<int>& useCount, ModelTree& tree,
-                     bool hot, int hoveredPoint, vm::Vec4 cursor);
+bool addPendingPoint(PendingPoints& pending, Model& model, std::vector<int>& useCount,
+                     ModelTree& tree, bool hot, int hoveredPoint, vm::Vec4 cursor);
 // Takes the last pending point back, with its tree item; false when there was none.
 bool removeLastPendingPoint(PendingPoints& pending, ModelTree& tree);

@@ -9,7 +9,9 @@ namespace {
 constexpr int kGridSize = 128;
 constexpr float kGridExtent = 4.0f; // screen units either side of the centre that the grid covers
 
-bool sameMatrix(const vm::Mat4& a, const vm::Mat4& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameMatrix(const vm::Mat4& a, const vm::Mat4& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 } // namespace
 
@@ -21,7 +23,8 @@ int PickAccelerator::Grid::cellY(float y) const {
 }
 
 bool PickAccelerator::refresh(const Model& model, const vm::Mat4& m) {
-    if (valid_ && model_ == &model && revision_ == model.revision && sameMatrix(matrix_, m)) return false;
+    if (valid_ && model_ == &model && revision_ == model.revision && sameMatrix(matrix_, m))
+        return false;
     model_ = &model;
     revision_ = model.revision;
     matrix_ = m;
@@ -30,7 +33,8 @@ bool PickAccelerator::refresh(const Model& model, const vm::Mat4& m) {
 
     const size_t n = model.points.size();
     screen_.resize(n);
-    for (size_t i = 0; i < n; ++i) screen_[i] = projectToScreen(model.points[i], m);
+    for (size_t i = 0; i < n; ++i)
+        screen_[i] = projectToScreen(model.points[i], m);
 
     Grid& g = points_;
     g.size = kGridSize;
@@ -42,13 +46,17 @@ bool PickAccelerator::refresh(const Model& model, const vm::Mat4& m) {
         return std::fabs(s.x) < kGridExtent && std::fabs(s.y) < kGridExtent; // false for NaN
     };
     for (size_t i = 0; i < n; ++i)
-        if (inside(screen_[i])) ++g.start[static_cast<size_t>(g.cellY(screen_[i].y) * g.size + g.cellX(screen_[i].x)) + 1];
-    for (size_t c = 1; c < g.start.size(); ++c) g.start[c] += g.start[c - 1];
+        if (inside(screen_[i]))
+            ++g.start[static_cast<size_t>(g.cellY(screen_[i].y) * g.size + g.cellX(screen_[i].x)) +
+                      1];
+    for (size_t c = 1; c < g.start.size(); ++c)
+        g.start[c] += g.start[c - 1];
     g.items.resize(g.start.back());
     std::vector<uint32_t> fill(g.start.begin(), g.start.end() - 1);
     for (size_t i = 0; i < n; ++i) {
         if (inside(screen_[i]))
-            g.items[fill[static_cast<size_t>(g.cellY(screen_[i].y) * g.size + g.cellX(screen_[i].x))]++] = static_cast<uint32_t>(i);
+            g.items[fill[static_cast<size_t>(g.cellY(screen_[i].y) * g.size +
+                                             g.cellX(screen_[i].x))]++] = static_cast<uint32_t>(i);
         else
             g.elsewhere.push_back(static_cast<uint32_t>(i));
     }
@@ -56,8 +64,8 @@ bool PickAccelerator::refresh(const Model& model, const vm::Mat4& m) {
 }
 
 PointPick PickAccelerator::pickPoint(const Model& model, const vm::Mat4& world,
-                                     const vm::Mat4& viewProjection, const std::vector<int>& useCount,
-                                     float nx, float ny) {
+                                     const vm::Mat4& viewProjection,
+                                     const std::vector<int>& useCount, float nx, float ny) {
     refresh(model, world * viewProjection);
     PointPick pick;
     float best = 0;
@@ -78,8 +86,10 @@ PointPick PickAccelerator::pickPoint(const Model& model, const vm::Mat4& world,
     for (int r = 0; r < g.size; ++r) {
         if (r > 0 && pick.index >= 0) {
             // Distance from the mouse to the outside of the block already searched.
-            const float left = nx - (g.x0 + (cx - r + 1) * g.cell), right = g.x0 + (cx + r) * g.cell - nx;
-            const float down = ny - (g.y0 + (cy - r + 1) * g.cell), up = g.y0 + (cy + r) * g.cell - ny;
+            const float left = nx - (g.x0 + (cx - r + 1) * g.cell),
+                        right = g.x0 + (cx + r) * g.cell - nx;
+            const float down = ny - (g.y0 + (cy - r + 1) * g.cell),
+                        up = g.y0 + (cy + r) * g.cell - ny;
             const float bound = std::min(std::min(left, right), std::min(down, up));
             if (bound > 0 && bound * bound > best) break;
         }
@@ -89,11 +99,13 @@ PointPick PickAccelerator::pickPoint(const Model& model, const vm::Mat4& world,
             for (int x = cx - r; x <= cx + r; x += (edgeRow || r == 0) ? 1 : 2 * r) {
                 if (x < 0 || x >= g.size) continue;
                 const size_t c = static_cast<size_t>(y * g.size + x);
-                for (uint32_t k = g.start[c]; k < g.start[c + 1]; ++k) consider(g.items[k]);
+                for (uint32_t k = g.start[c]; k < g.start[c + 1]; ++k)
+                    consider(g.items[k]);
             }
         }
     }
-    for (uint32_t i : g.elsewhere) consider(i);
+    for (uint32_t i : g.elsewhere)
+        consider(i);
     pick.hot = pick.index >= 0 && 800 * best < 1;
     return pick;
 }
@@ -152,7 +164,8 @@ PatchPick PickAccelerator::pickPatch(const Model& model, const vm::Mat4& world,
         const size_t c = static_cast<size_t>(g.cellY(hit.ny) * g.size + g.cellX(hit.nx));
         candidates.assign(g.items.begin() + g.start[c], g.items.begin() + g.start[c + 1]);
     } else {
-        for (size_t p = 0; p < model.patches.size(); ++p) candidates.push_back(static_cast<uint32_t>(p));
+        for (size_t p = 0; p < model.patches.size(); ++p)
+            candidates.push_back(static_cast<uint32_t>(p));
     }
     candidates.insert(candidates.end(), g.elsewhere.begin(), g.elsewhere.end());
     std::sort(candidates.begin(), candidates.end()); // patch order decides equal distances

@@ -13,8 +13,14 @@ ViewportHit locateViewport(int mx, int my, int areaWidth, int areaHeight, bool q
         const int halfW = areaWidth / 2, halfH = areaHeight / 2;
         const bool rightHalf = mx > halfW, bottomHalf = my > halfH;
         hit.viewport = rightHalf ? (bottomHalf ? 0 : 2) : (bottomHalf ? 3 : 1);
-        if (rightHalf) left = halfW; else right = halfW;
-        if (bottomHalf) top = halfH; else bottom = halfH;
+        if (rightHalf)
+            left = halfW;
+        else
+            right = halfW;
+        if (bottomHalf)
+            top = halfH;
+        else
+            bottom = halfH;
     }
     hit.width = right - left > 0 ? right - left : 1;
     hit.height = bottom - top > 0 ? bottom - top : 1;
@@ -26,7 +32,8 @@ ViewportHit locateViewport(int mx, int my, int areaWidth, int areaHeight, bool q
 
 vm::Mat4 cameraFrame(const OrbitCamera& camera, int viewport) {
     vm::Vec4 target = camera.target();
-    return vm::translation(0, 0, -camera.radius()) * camera.rotation(viewport) * vm::translation(target);
+    return vm::translation(0, 0, -camera.radius()) * camera.rotation(viewport) *
+           vm::translation(target);
 }
 
 vm::Vec4 cursorPoint(const OrbitCamera& camera, const ViewportHit& hit) {
@@ -92,9 +99,10 @@ void testPatchNet(const Model& model, const vm::Mat4& world, size_t p, PatchPick
     for (int r = 1; r <= 3; ++r)
         for (int c = 0; c <= 2; ++c) {
             float t = 0;
-            const bool hitQuad =
-                vm::rayTriangle(pick.origin, pick.direction, at(r, c), at(r - 1, c + 1), at(r - 1, c), &t) ||
-                vm::rayTriangle(pick.origin, pick.direction, at(r, c), at(r, c + 1), at(r - 1, c + 1), &t);
+            const bool hitQuad = vm::rayTriangle(pick.origin, pick.direction, at(r, c),
+                                                 at(r - 1, c + 1), at(r - 1, c), &t) ||
+                                 vm::rayTriangle(pick.origin, pick.direction, at(r, c),
+                                                 at(r, c + 1), at(r - 1, c + 1), &t);
             if (hitQuad && (pick.distance < 0 || t < pick.distance)) {
                 pick.distance = t;
                 pick.patch = static_cast<int>(p);

@@ -8,8 +8,10 @@ namespace {
 
 template <typename Flag> void applyClick(Model& model, int index, ClickModifiers m, Flag flagOf) {
     if (!m.control && !m.shift) {
-        for (Model::Patch& p : model.patches) p.selected = false;
-        for (auto& g : model.groups) g->selected = false;
+        for (Model::Patch& p : model.patches)
+            p.selected = false;
+        for (auto& g : model.groups)
+            g->selected = false;
     }
     if (index == -1) return;
     bool& flag = flagOf(index);
@@ -29,7 +31,8 @@ void selectGroup(Model& model, int index, ClickModifiers modifiers) {
 }
 
 vm::Vec4 selectAll(Model& model) {
-    for (Model::Patch& p : model.patches) p.selected = true;
+    for (Model::Patch& p : model.patches)
+        p.selected = true;
     vm::Vec4 min, max;
     if (!selectionBounds(model, min, max)) return {};
     return (min + max) * 0.5f;
@@ -66,7 +69,8 @@ void rebuildUseCount(const Model& model, std::vector<int>& useCount) {
     useCount.assign(model.points.size(), 0);
     for (const Model::Patch& p : model.patches)
         if (model.isShown(p))
-            for (int32_t index : p.indices) ++useCount[static_cast<size_t>(index)];
+            for (int32_t index : p.indices)
+                ++useCount[static_cast<size_t>(index)];
 }
 
 std::string selectedPatchesText(const Model& model) {

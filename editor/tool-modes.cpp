@@ -14,9 +14,11 @@
 void setTool(int tool) {
     const int current = editorState.tool;
     const int button = current >= 0 && current <= 5 ? palette::kToolButton[current] : -1;
-    const BYTE released = (current == 2 || current == 4) ? TBSTATE_ENABLED | TBSTATE_WRAP : TBSTATE_ENABLED;
+    const BYTE released =
+        (current == 2 || current == 4) ? TBSTATE_ENABLED | TBSTATE_WRAP : TBSTATE_ENABLED;
     if (editorState.paletteToolbar)
-        PostMessageA(editorState.paletteToolbar, TB_SETSTATE, static_cast<WPARAM>(button), MAKELPARAM(released, 0));
+        PostMessageA(editorState.paletteToolbar, TB_SETSTATE, static_cast<WPARAM>(button),
+                     MAKELPARAM(released, 0));
     if (current == 3 || current == 4) {
         commitTransform();
         editorState.sweepAngle = 0;
@@ -30,7 +32,8 @@ void setTool(int tool) {
 void startRotate() {
     setTool(3);
     vm::Vec4 min, max;
-    editorState.pivot = selectionBounds(*editorState.currentEntity, min, max) ? (min + max) * 0.5f : vm::Vec4{};
+    editorState.pivot =
+        selectionBounds(*editorState.currentEntity, min, max) ? (min + max) * 0.5f : vm::Vec4{};
     editorState.pivot.w = 0;
     editorState.sweepAngle = 1.0f;
     editorState.startAngle = -1.0f;

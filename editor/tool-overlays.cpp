@@ -24,7 +24,8 @@ vm::Vec4 pointAt(const Model& model, int index) {
 }
 
 void drawSegments(Renderer& r, const std::vector<overlay::Segment>& lines) {
-    for (const overlay::Segment& s : lines) r.drawSegment(s.from, s.to, s.colour);
+    for (const overlay::Segment& s : lines)
+        r.drawSegment(s.from, s.to, s.colour);
 }
 
 void drawRotateGizmo(Renderer& r) {
@@ -35,10 +36,13 @@ void drawRotateGizmo(Renderer& r) {
     const bool inProgress = editorState.startAngle > 0;
     const float a = inProgress ? editorState.startAngle : 0;
     // About the vertical line through the pivot, the ring's first point at angle a.
-    r.setWorld(vm::scaling(radius, radius, radius) * vm::rotationY(-a) * vm::translation(editorState.pivot));
+    r.setWorld(vm::scaling(radius, radius, radius) * vm::rotationY(-a) *
+               vm::translation(editorState.pivot));
     r.drawGizmo(gizmoSegments(editorState.sweepAngle), inProgress);
-    r.drawArrow({0, 0, 0, 1}, {1.3f * std::cos(editorState.sweepAngle), 0, 1.3f * std::sin(editorState.sweepAngle), 1},
-                {0.17f, 0.8f, 0.2f, 0});
+    r.drawArrow(
+        {0, 0, 0, 1},
+        {1.3f * std::cos(editorState.sweepAngle), 0, 1.3f * std::sin(editorState.sweepAngle), 1},
+        {0.17f, 0.8f, 0.2f, 0});
 }
 
 } // namespace
@@ -57,7 +61,8 @@ void drawOverlays(int viewport, float aspect) {
                    vm::transform(pointAt(model, editorState.hoveredPoint), world), kMarkerSize);
     if (editorState.pointList) {
         const int s = static_cast<int>(SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0));
-        if (s >= 0 && static_cast<size_t>(s) < model.points.size() && (!hot || editorState.hoveredPoint != s))
+        if (s >= 0 && static_cast<size_t>(s) < model.points.size() &&
+            (!hot || editorState.hoveredPoint != s))
             r.drawCube(overlay::kMarkerGreen, pointAt(model, s), kMarkerSize);
     }
     r.setWorld(vm::identity());
@@ -65,7 +70,8 @@ void drawOverlays(int viewport, float aspect) {
     if (editorState.tool == 2) {
         const bool hit = editorState.hoveredPatch != -1;
         const float length = hit ? editorState.pickDistance : 1.2f * orbitCamera.radius();
-        r.drawArrow(editorState.pickRay.origin, editorState.pickRay.origin + editorState.pickRay.direction * length,
+        r.drawArrow(editorState.pickRay.origin,
+                    editorState.pickRay.origin + editorState.pickRay.direction * length,
                     hit ? overlay::kMarkerGreen : overlay::kMarkerWhite);
     }
     vm::Vec4 min, max;
@@ -82,7 +88,8 @@ void drawOverlays(int viewport, float aspect) {
     }
     if (editorState.tool == 5)
         for (const Model::Locator& locator : model.locators) {
-            r.setWorld(vm::rotationQuaternion(locator.orientation) * vm::translation(locator.position) * world);
+            r.setWorld(vm::rotationQuaternion(locator.orientation) *
+                       vm::translation(locator.position) * world);
             r.drawArrow({0, 0, 0, 1}, {1, 0, 0, 1}, {1, 0, 0, 0});
             r.drawArrow({0, 0, 0, 1}, {0, 1, 0, 1}, {0, 1, 0, 0});
             r.drawArrow({0, 0, 0, 1}, {0, 0, 1, 1}, {0, 0, 1, 0});

@@ -34,10 +34,14 @@ bool fileDialog(bool save, std::string& path) {
 
 DocumentPrompts::Unsaved askUnsaved(const std::string& title) {
     const std::string text = "Save the changes to \"" + title + "\"?";
-    switch (MessageBoxA(application.mainWindow, text.c_str(), "Tavrel", MB_YESNOCANCEL | MB_ICONWARNING)) {
-    case IDYES: return DocumentPrompts::Unsaved::Save;
-    case IDNO: return DocumentPrompts::Unsaved::Discard;
-    default: return DocumentPrompts::Unsaved::Cancel;
+    switch (MessageBoxA(application.mainWindow, text.c_str(), "Tavrel",
+                        MB_YESNOCANCEL | MB_ICONWARNING)) {
+    case IDYES:
+        return DocumentPrompts::Unsaved::Save;
+    case IDNO:
+        return DocumentPrompts::Unsaved::Discard;
+    default:
+        return DocumentPrompts::Unsaved::Cancel;
     }
 }
 
@@ -46,15 +50,20 @@ void tell(const std::string& message) {
     MessageBoxA(application.mainWindow, message.c_str(), "Tavrel", MB_OK | MB_ICONWARNING);
 }
 
-Model& document() { return application.ship; }
+Model& document() {
+    return application.ship;
+}
 
 // Unsaved changes are saved or given up by the user's choice; false when the user keeps them.
 bool mayDiscard() {
     if (!editorState.modified) return true;
     switch (documentPrompts().askUnsaved(fileStem(editorState.loadedFile))) {
-    case DocumentPrompts::Unsaved::Save: return saveDocument();
-    case DocumentPrompts::Unsaved::Discard: return true;
-    case DocumentPrompts::Unsaved::Cancel: return false;
+    case DocumentPrompts::Unsaved::Save:
+        return saveDocument();
+    case DocumentPrompts::Unsaved::Discard:
+        return true;
+    case DocumentPrompts::Unsaved::Cancel:
+        return false;
     }
     return false;
 }
@@ -105,13 +114,15 @@ void openDocument() {
     if (!documentPrompts().chooseFile(false, path)) return; // the current document stays
     std::string text;
     if (!readFileContents(path, text)) {
-        documentPrompts().tell("Tavrel could not open the model \"" + path + "\": it cannot be opened.");
+        documentPrompts().tell("Tavrel could not open the model \"" + path +
+                               "\": it cannot be opened.");
         return;
     }
     Model check;
     ObjResult result = readObj(text, check, nullptr);
     if (!result.ok()) {
-        documentPrompts().tell("Tavrel could not open the model \"" + path + "\": " + result.reason + ".");
+        documentPrompts().tell("Tavrel could not open the model \"" + path +
+                               "\": " + result.reason + ".");
         return;
     }
     startClean();
@@ -129,7 +140,8 @@ bool saveDocument() {
     }
     ObjResult result = saveObj(document(), path, &shapeTree());
     if (!result.ok()) {
-        documentPrompts().tell("Tavrel could not save the model to \"" + path + "\": " + result.reason + ".");
+        documentPrompts().tell("Tavrel could not save the model to \"" + path +
+                               "\": " + result.reason + ".");
         return false;
     }
     adoptPath(path);

@@ -20,7 +20,9 @@
 
 namespace {
 
-HWND paletteToolbar() { return editorState.paletteToolbar; }
+HWND paletteToolbar() {
+    return editorState.paletteToolbar;
+}
 
 void setButtonState(int id, BYTE state) {
     SendMessageA(paletteToolbar(), TB_SETSTATE, static_cast<WPARAM>(id), MAKELPARAM(state, 0));
@@ -45,8 +47,8 @@ HBITMAP loadButtonBitmap(int id) {
 
 void createPaletteToolbar(HWND palette) {
     HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
-                                   WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_WRAPABLE, 0, 0,
-                                   0, 0, palette, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                   WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_WRAPABLE, 0,
+                                   0, 0, 0, palette, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!toolbar) fatalError("error", "palette toolbar", HRESULT_FROM_WIN32(GetLastError()));
     editorState.paletteToolbar = toolbar;
 
@@ -57,7 +59,8 @@ void createPaletteToolbar(HWND palette) {
         ImageList_Add(images, bitmaps[i], nullptr);
     }
     for (int k = 0; k < 4; ++k)
-        editorState.alternateImages[k] = ImageList_Add(images, loadButtonBitmap(palette::kAlternateBitmaps[k]), nullptr);
+        editorState.alternateImages[k] =
+            ImageList_Add(images, loadButtonBitmap(palette::kAlternateBitmaps[k]), nullptr);
 
     SendMessageA(toolbar, TB_SETMAXTEXTROWS, 0, 0); // texts show as tooltips only
     SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
@@ -82,14 +85,16 @@ void createPaletteToolbar(HWND palette) {
     if (wireframe) buttons[palette::ToggleWireframe].fsState |= TBSTATE_CHECKED;
     if (editorState.grid) buttons[palette::ToggleGrid].fsState |= TBSTATE_CHECKED;
     if (editorState.loc) buttons[palette::ToggleGrid].iBitmap = editorState.alternateImages[0];
-    const int toolButton = editorState.tool >= 0 && editorState.tool <= 5 ? palette::kToolButton[editorState.tool] : -1;
+    const int toolButton = editorState.tool >= 0 && editorState.tool <= 5
+                               ? palette::kToolButton[editorState.tool]
+                               : -1;
     if (toolButton >= 0) buttons[toolButton].fsState |= TBSTATE_CHECKED;
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolbar, TB_ADDBUTTONSA, palette::ButtonCount, reinterpret_cast<LPARAM>(buttons));
 
-    editorState.displayCheckBox =
-        CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_BORDER | BS_BOTTOM | BS_AUTO3STATE,
-                        bw, 5 * bh + 1, bw, bh, toolbar, nullptr, GetModuleHandleA(nullptr), nullptr);
+    editorState.displayCheckBox = CreateWindowExA(
+        0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_BORDER | BS_BOTTOM | BS_AUTO3STATE, bw,
+        5 * bh + 1, bw, bh, toolbar, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 void toggleGrid() {
@@ -146,29 +151,60 @@ void jointImage() {
 void onCommand(WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) != 0) return;
     if (lParam && reinterpret_cast<HWND>(lParam) == editorState.displayCheckBox) {
-        const bool shown = SendMessageA(editorState.displayCheckBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        const bool shown =
+            SendMessageA(editorState.displayCheckBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
         setSelectionVisible(*editorState.currentEntity, shown, editorState.useCount);
         return;
     }
     switch (LOWORD(wParam)) {
-    case palette::SwitchView: switchView(); break;
-    case palette::ToggleWireframe:
-        sessionSettings().writeInt(session::kSession, "wireframe", buttonChecked(palette::ToggleWireframe) ? 1 : 0);
+    case palette::SwitchView:
+        switchView();
         break;
-    case palette::Add: setTool(1); break;
-    case palette::ToggleGrid: toggleGrid(); break;
-    case palette::Play: play(); break;
-    case palette::Stop: stop(); break;
-    case palette::CenterSelect: centerOnSelection(); break;
-    case palette::Select: setTool(2); break;
-    case palette::Center: centerView(); break;
-    case palette::Joint: jointImage(); break;
-    case palette::Rotate: startRotate(); break;
-    case palette::Translate: setTool(4); break;
-    case palette::Locator: setTool(5); break;
-    case palette::Group: groupCommand(); break;
-    case palette::Symetry: symmetryCommand(); break;
-    default: break; // dissociate and joint are read by the next clicks
+    case palette::ToggleWireframe:
+        sessionSettings().writeInt(session::kSession, "wireframe",
+                                   buttonChecked(palette::ToggleWireframe) ? 1 : 0);
+        break;
+    case palette::Add:
+        setTool(1);
+        break;
+    case palette::ToggleGrid:
+        toggleGrid();
+        break;
+    case palette::Play:
+        play();
+        break;
+    case palette::Stop:
+        stop();
+        break;
+    case palette::CenterSelect:
+        centerOnSelection();
+        break;
+    case palette::Select:
+        setTool(2);
+        break;
+    case palette::Center:
+        centerView();
+        break;
+    case palette::Joint:
+        jointImage();
+        break;
+    case palette::Rotate:
+        startRotate();
+        break;
+    case palette::Translate:
+        setTool(4);
+        break;
+    case palette::Locator:
+        setTool(5);
+        break;
+    case palette::Group:
+        groupCommand();
+        break;
+    case palette::Symetry:
+        symmetryCommand();
+        break;
+    default:
+        break; // dissociate and joint are read by the next clicks
     }
 }
 
@@ -195,19 +231,25 @@ void refreshSelectionPanel() {
     if (paletteToolbar()) setButtonState(palette::Group, n >= 2 ? TBSTATE_ENABLED : 0);
     if (editorState.displayCheckBox)
         SendMessageA(editorState.displayCheckBox, BM_SETCHECK,
-                     n == 0 ? BST_INDETERMINATE : shown ? BST_CHECKED : BST_UNCHECKED, 0);
+                     n == 0  ? BST_INDETERMINATE
+                     : shown ? BST_CHECKED
+                             : BST_UNCHECKED,
+                     0);
     sessionSettings().writeString(session::kTool, "SelectedPatches", selectedPatchesText(model));
 }
 
 void initialButtonUpdate() {
     const Model& model = *editorState.currentEntity;
     int patches = 0;
-    for (const Model::Patch& p : model.patches) patches += p.selected;
+    for (const Model::Patch& p : model.patches)
+        patches += p.selected;
     bool group = false;
-    for (const auto& g : model.groups) group = group || g->selected;
+    for (const auto& g : model.groups)
+        group = group || g->selected;
     if (patches >= 2) setButtonState(palette::Group, TBSTATE_ENABLED | TBSTATE_WRAP);
     if (group) setButtonState(palette::Ungroup, TBSTATE_ENABLED);
-    if ((group || patches >= 2) && editorState.alphaSlider) EnableWindow(editorState.alphaSlider, TRUE);
+    if ((group || patches >= 2) && editorState.alphaSlider)
+        EnableWindow(editorState.alphaSlider, TRUE);
 }
 
 void initialDisplayCheck() {
@@ -215,14 +257,16 @@ void initialDisplayCheck() {
     LPARAM state = BST_INDETERMINATE;
     for (const Model::Patch& p : model.patches)
         if (p.selected) state = model.isShown(p) ? BST_CHECKED : BST_UNCHECKED;
-    if (editorState.displayCheckBox) SendMessageA(editorState.displayCheckBox, BM_SETCHECK, state, 0);
+    if (editorState.displayCheckBox)
+        SendMessageA(editorState.displayCheckBox, BM_SETCHECK, state, 0);
 }
 
 LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: {
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
         createPaletteToolbar(window);
         return 0;
     }

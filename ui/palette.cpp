@@ -20,14 +20,17 @@ void createMainToolbar(HWND mainWindow) {
 
     HIMAGELIST loading = ImageList_Create(16, 16, ILC_COLOR16 | ILC_MASK, 4, 0);
     SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(loading));
-    SendMessageA(toolbar, TB_LOADIMAGES, IDB_STD_SMALL_COLOR, reinterpret_cast<LPARAM>(HINST_COMMCTRL));
+    SendMessageA(toolbar, TB_LOADIMAGES, IDB_STD_SMALL_COLOR,
+                 reinterpret_cast<LPARAM>(HINST_COMMCTRL));
     HIMAGELIST standard = ImageList_Duplicate(loading);
     ImageList_RemoveAll(loading);
-    SendMessageA(toolbar, TB_LOADIMAGES, IDB_HIST_SMALL_COLOR, reinterpret_cast<LPARAM>(HINST_COMMCTRL));
+    SendMessageA(toolbar, TB_LOADIMAGES, IDB_HIST_SMALL_COLOR,
+                 reinterpret_cast<LPARAM>(HINST_COMMCTRL));
     editorState.mainToolbarImages = ImageList_Duplicate(loading);
     ImageList_Destroy(loading);
     SendMessageA(toolbar, CCM_SETVERSION, 5, 0);
-    SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(editorState.mainToolbarImages));
+    SendMessageA(toolbar, TB_SETIMAGELIST, 0,
+                 reinterpret_cast<LPARAM>(editorState.mainToolbarImages));
     SendMessageA(toolbar, TB_SETIMAGELIST, 1, reinterpret_cast<LPARAM>(standard));
 
     auto button = [](int list, int image, int id, BYTE state) {
@@ -44,11 +47,16 @@ void createMainToolbar(HWND mainWindow) {
         return b;
     };
     const TBBUTTON buttons[11] = {
-        button(1, STD_FILENEW, 4, TBSTATE_ENABLED),   button(1, STD_FILEOPEN, 5, TBSTATE_ENABLED),
-        button(1, STD_FILESAVE, 6, 0),                separator(),
-        button(0, HIST_BACK, 0, TBSTATE_ENABLED),     button(0, HIST_FORWARD, 1, 0),
-        separator(),                                  button(1, STD_UNDO, 3, TBSTATE_ENABLED),
-        button(1, STD_REDOW, 2, 0),                   separator(),
+        button(1, STD_FILENEW, 4, TBSTATE_ENABLED),
+        button(1, STD_FILEOPEN, 5, TBSTATE_ENABLED),
+        button(1, STD_FILESAVE, 6, 0),
+        separator(),
+        button(0, HIST_BACK, 0, TBSTATE_ENABLED),
+        button(0, HIST_FORWARD, 1, 0),
+        separator(),
+        button(1, STD_UNDO, 3, TBSTATE_ENABLED),
+        button(1, STD_REDOW, 2, 0),
+        separator(),
         button(1, STD_DELETE, 7, TBSTATE_ENABLED),
     };
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -78,12 +86,14 @@ void createPalette(HWND mainWindow) {
                                    nullptr, nullptr, GetModuleHandleA(nullptr), &editorState);
     editorState.paletteWindow = palette;
     // Two columns of buttons, nine rows.
-    const DWORD padding = static_cast<DWORD>(SendMessageA(editorState.paletteToolbar, TB_GETPADDING, 0, 0));
+    const DWORD padding =
+        static_cast<DWORD>(SendMessageA(editorState.paletteToolbar, TB_GETPADDING, 0, 0));
     const int px = LOWORD(padding), py = HIWORD(padding);
     const int height = 2 * (5 * py + 160);
     RECT wanted = {0, 0, 2 * px + 64, height};
     AdjustWindowRectEx(&wanted, WS_OVERLAPPEDWINDOW, FALSE, exStyle);
-    SetWindowPos(palette, nullptr, 0, 0, wanted.right - wanted.left, height, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(palette, nullptr, 0, 0, wanted.right - wanted.left, height,
+                 SWP_NOMOVE | SWP_NOZORDER);
     SendMessageA(editorState.paletteToolbar, TB_AUTOSIZE, 0, 0);
     // The toolbar sizes itself to one row of buttons; it holds nine, so it fills the palette.
     RECT client;

@@ -8,8 +8,12 @@
 
 namespace {
 
-HWND treeView() { return editorState.tree; }
-HWND pointList() { return editorState.pointList; }
+HWND treeView() {
+    return editorState.tree;
+}
+HWND pointList() {
+    return editorState.pointList;
+}
 
 TreeItemHandle nextItem(TreeItemHandle item, UINT relation) {
     if (!treeView()) return nullptr;
@@ -26,8 +30,9 @@ struct QuietTree {
 
 } // namespace
 
-TreeItemHandle ShapeTreeView::insertItem(TreeItemHandle parent, TreeItemHandle after, const std::string& text,
-                                         std::optional<uint32_t> param, bool hasChildren) {
+TreeItemHandle ShapeTreeView::insertItem(TreeItemHandle parent, TreeItemHandle after,
+                                         const std::string& text, std::optional<uint32_t> param,
+                                         bool hasChildren) {
     if (!treeView()) return nullptr;
     QuietTree quiet;
     TVINSERTSTRUCTA insert = {};
@@ -55,13 +60,17 @@ void ShapeTreeView::deleteAllItems() {
     SendMessageA(treeView(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
 }
 
-TreeItemHandle ShapeTreeView::parentOf(TreeItemHandle item) const { return item ? nextItem(item, TVGN_PARENT) : nullptr; }
+TreeItemHandle ShapeTreeView::parentOf(TreeItemHandle item) const {
+    return item ? nextItem(item, TVGN_PARENT) : nullptr;
+}
 
 TreeItemHandle ShapeTreeView::firstChildOf(TreeItemHandle item) const {
     return item ? nextItem(item, TVGN_CHILD) : nextItem(nullptr, TVGN_ROOT);
 }
 
-TreeItemHandle ShapeTreeView::nextSiblingOf(TreeItemHandle item) const { return item ? nextItem(item, TVGN_NEXT) : nullptr; }
+TreeItemHandle ShapeTreeView::nextSiblingOf(TreeItemHandle item) const {
+    return item ? nextItem(item, TVGN_NEXT) : nullptr;
+}
 
 void ShapeTreeView::setItemText(TreeItemHandle item, const std::string& text) {
     if (!treeView() || !item) return;
@@ -98,7 +107,8 @@ std::optional<uint32_t> ShapeTreeView::itemParam(TreeItemHandle item) const {
     TVITEMA it = {};
     it.mask = TVIF_PARAM;
     it.hItem = item;
-    if (!SendMessageA(treeView(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it)) || it.lParam == kNoParam)
+    if (!SendMessageA(treeView(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it)) ||
+        it.lParam == kNoParam)
         return std::nullopt;
     return static_cast<uint32_t>(it.lParam);
 }
@@ -109,7 +119,8 @@ void ShapeTreeView::clearPointRows() {
 
 void ShapeTreeView::appendPointRow(const std::string& text) {
     if (!pointList()) return;
-    const LRESULT row = SendMessageA(pointList(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    const LRESULT row =
+        SendMessageA(pointList(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (row >= 0) SendMessageA(pointList(), LB_SETITEMDATA, static_cast<WPARAM>(row), row);
 }
 

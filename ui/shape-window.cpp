@@ -22,11 +22,14 @@ ShapeTreeView& treeView() {
     return tree;
 }
 
-Model& editedModel() { return *editorState.currentEntity; }
+Model& editedModel() {
+    return *editorState.currentEntity;
+}
 
-HWND createControl(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
-                   int id = 0) {
-    return CreateWindowExA(0, cls, text, style, x, y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+HWND createControl(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w,
+                   int h, int id = 0) {
+    return CreateWindowExA(0, cls, text, style, x, y, w, h, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            GetModuleHandleA(nullptr), nullptr);
 }
 
@@ -34,24 +37,28 @@ void createControls(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     const int cw = client.right;
-    editorState.tree = createControl(window, WC_TREEVIEWA, "Tree View",
-                                     WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | TVS_HASBUTTONS |
-                                         TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                                     0, 0, 200, 600);
-    if (!editorState.tree) fatalError("error", "tree view of the shape window", HRESULT_FROM_WIN32(GetLastError()));
+    editorState.tree =
+        createControl(window, WC_TREEVIEWA, "Tree View",
+                      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | TVS_HASBUTTONS |
+                          TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                      0, 0, 200, 600);
+    if (!editorState.tree)
+        fatalError("error", "tree view of the shape window", HRESULT_FROM_WIN32(GetLastError()));
     treeView().pendingPointsItem = nullptr;
-    editorState.pointList = createControl(window, "ListBox", "Tree View",
-                                          WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS,
-                                          200, 0, cw - 200, 600);
+    editorState.pointList =
+        createControl(window, "ListBox", "Tree View",
+                      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS,
+                      200, 0, cw - 200, 600);
     const char* labels[3] = {"x", "y", "z"};
     for (int i = 0; i < 3; ++i) {
-        createControl(window, "Static", labels[i], WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 0, 600 + 20 * i, 110, 20);
-        editorState.coordinateBoxes[i] =
-            createControl(window, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 110, 600 + 20 * i, 110, 20);
+        createControl(window, "Static", labels[i], WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 0,
+                      600 + 20 * i, 110, 20);
+        editorState.coordinateBoxes[i] = createControl(
+            window, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 110, 600 + 20 * i, 110, 20);
     }
     editorState.alphaSlider = createControl(window, TRACKBAR_CLASSA, "alpha",
-                                            WS_CHILD | WS_VISIBLE | WS_DISABLED | TBS_AUTOTICKS, 220, 600, cw - 220,
-                                            30, 1);
+                                            WS_CHILD | WS_VISIBLE | WS_DISABLED | TBS_AUTOTICKS,
+                                            220, 600, cw - 220, 30, 1);
 }
 
 ClickModifiers heldModifiers() {
@@ -85,8 +92,10 @@ void onAlpha(WPARAM wParam) {
     int position = (code == TB_THUMBPOSITION || code == TB_THUMBTRACK)
                        ? static_cast<short>(HIWORD(wParam))
                        : static_cast<int>(SendMessageA(editorState.alphaSlider, TBM_GETPOS, 0, 0));
-    const int maximum = static_cast<int>(SendMessageA(editorState.alphaSlider, TBM_GETRANGEMAX, 0, 0));
-    const float alpha = maximum != 0 ? static_cast<float>(position) / static_cast<float>(maximum) : 1.0f;
+    const int maximum =
+        static_cast<int>(SendMessageA(editorState.alphaSlider, TBM_GETRANGEMAX, 0, 0));
+    const float alpha =
+        maximum != 0 ? static_cast<float>(position) / static_cast<float>(maximum) : 1.0f;
     for (Model::Patch& patch : editedModel().patches)
         if (patch.selected) patch.alpha = alpha;
     markModified();
@@ -96,11 +105,14 @@ void onAlpha(WPARAM wParam) {
 
 HWND createShapeWindow() {
     return CreateWindowExA(WS_EX_OVERLAPPEDWINDOW, "shape-wnd", "Courbes",
-                           WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, CW_USEDEFAULT, CW_USEDEFAULT, 680,
-                           870, nullptr, nullptr, GetModuleHandleA(nullptr), &editorState);
+                           WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, CW_USEDEFAULT,
+                           CW_USEDEFAULT, 680, 870, nullptr, nullptr, GetModuleHandleA(nullptr),
+                           &editorState);
 }
 
-ModelTree& shapeTree() { return treeView(); }
+ModelTree& shapeTree() {
+    return treeView();
+}
 
 void rebuildShapeWindow() {
     if (!editorState.currentEntity) return;
@@ -135,7 +147,8 @@ LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     switch (message) {
     case WM_CREATE: {
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
         createControls(window);
         return 0;
     }
@@ -147,13 +160,15 @@ LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     }
     case WM_COMMAND:
-        if (reinterpret_cast<HWND>(lParam) == editorState.pointList && HIWORD(wParam) == LBN_SELCHANGE) {
+        if (reinterpret_cast<HWND>(lParam) == editorState.pointList &&
+            HIWORD(wParam) == LBN_SELCHANGE) {
             const LRESULT row = SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0);
             if (row >= 0) showPointCoordinates(static_cast<size_t>(row));
         }
         return 0;
     case WM_HSCROLL:
-        if (reinterpret_cast<HWND>(lParam) == editorState.alphaSlider && editorState.currentEntity) onAlpha(wParam);
+        if (reinterpret_cast<HWND>(lParam) == editorState.alphaSlider && editorState.currentEntity)
+            onAlpha(wParam);
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);

@@ -210,3 +210,33 @@ start_editor() {
   wait_for_startup
   locate_view "$main"
 }
+
+# Clicks main toolbar button $1 (0 New, 1 Open, 2 Save; 23 pixels apart from the left of
+# the client area, 12 pixels down).
+click_toolbar() {
+  local x y
+  read -r x y _ _ <<<"$(geometry_of "$main")"
+  xdotool mousemove $((x + 11 + 23 * $1)) $((y + 12)) click 1
+}
+
+# Share of view 0's pixels that are not black, in percent (an integer).
+drawn_share() {
+  wait_for_view "$view_w" "$view_h"
+  import -window "$view_id" png:- 2>/dev/null |
+    convert - -fill white +opaque black -format '%[fx:int(100*mean+0.5)]' info:- 2>/dev/null
+}
+
+# Waits for the common file dialog titled $1, types the file name $2 and accepts it.
+answer_file_dialog() {
+  wait_for_window "^$1\$" 20
+  local dialog=$window_id
+  xdotool windowfocus --sync "$dialog" 2>/dev/null
+  xdotool key ctrl+a
+  xdotool type --delay 20 "$2"
+  xdotool key Return
+}
+
+# tavrel-obj check of a file in the working directory, as "points N patches N ...".
+check_model() {
+  (cd "$e2e_dir/work" && timeout 60 wine "$TAVREL_OBJ" check "$1" 2>&1) | tr -d '\r' | tr '\n' ' ' | sed 's/ $//'
+}

@@ -8,7 +8,7 @@ wait_for_window ' - Tavrel'
 main=$window_id
 wait_for_startup
 case "$startup_report" in
-  *"CurrentView=0 Tool=0 grid=0 loc=0 distance=1"*"points=48 patches=4 selected= LoadedFile=<>"*) ;;
+  *"CurrentView=0 Tool=0 grid=0 loc=0 distance=1"*"points=48 patches=4 selected= tree=<patch 0|patch 1|patch 2|patch 3> LoadedFile=<>"*) ;;
   *) fail "start-up report: expected the defaults and the built-in model, saw: $startup_report" ;;
 esac
 expect_eq "title" " - Tavrel" "$(xdotool getwindowname "$main")"

@@ -66,4 +66,3 @@ class AppFixture : public ::testing::Test {
 
     std::string folder;
 };
-

@@ -45,7 +45,9 @@ class DocumentTest : public ToolsTest {
         mouse(WM_LBUTTONDOWN, 100, 100, MK_LBUTTON);
         paletteClick(palette::Locator);
     }
-    static std::string storedPath() { return sessionSettings().readString("Session", "LoadedFile", "?", 260); }
+    static std::string storedPath() {
+        return sessionSettings().readString("Session", "LoadedFile", "?", 260);
+    }
 
     DocumentPrompts saved;
     std::string answer, proposed;
@@ -132,7 +134,8 @@ TEST_F(DocumentTest, NewAsksAboutUnsavedChangesAndStartsClean) {
 
 TEST_F(DocumentTest, OpenReplacesTheModelOrKeepsItWhenRefusedOrCancelled) {
     writeTextFile(L"one.obj", kOnePatch);
-    writeTextFile(L"bad.obj", "cstype bezier\r\ndeg 3\r\nv 0 0 0\r\nsurf 0.0 1.0 0.0 1.0 0 1 2 3 4 5 6 7 8 9 1 1 1 1 1 1\r\n");
+    writeTextFile(L"bad.obj", "cstype bezier\r\ndeg 3\r\nv 0 0 0\r\nsurf 0.0 1.0 0.0 1.0 0 1 2 3 4 "
+                              "5 6 7 8 9 1 1 1 1 1 1\r\n");
     editorState.loadedFile = "kept.obj";
     answer.clear();
     command(5);

@@ -15,15 +15,21 @@ namespace {
 class PaletteTest : public AppFixture {
   protected:
     HWND toolbar() const { return editorState.paletteToolbar; }
-    int state(int id) const { return static_cast<int>(SendMessageA(toolbar(), TB_GETSTATE, id, 0)); }
+    int state(int id) const {
+        return static_cast<int>(SendMessageA(toolbar(), TB_GETSTATE, id, 0));
+    }
     bool checked(int id) const { return (state(id) & TBSTATE_CHECKED) != 0; }
     // A click as the toolbar makes it: check buttons toggle first, then the command arrives.
     void click(int id) {
-        if (palette::kButtons[id].check) SendMessageA(toolbar(), TB_CHECKBUTTON, id, MAKELPARAM(!checked(id), 0));
-        SendMessageA(editorState.paletteWindow, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(toolbar()));
+        if (palette::kButtons[id].check)
+            SendMessageA(toolbar(), TB_CHECKBUTTON, id, MAKELPARAM(!checked(id), 0));
+        SendMessageA(editorState.paletteWindow, WM_COMMAND, MAKEWPARAM(id, 0),
+                     reinterpret_cast<LPARAM>(toolbar()));
         pumpMessages();
     }
-    int setting(const char* key, int def = -9) const { return sessionSettings().readInt("Session", key, def); }
+    int setting(const char* key, int def = -9) const {
+        return sessionSettings().readInt("Session", key, def);
+    }
 };
 
 } // namespace
@@ -35,7 +41,9 @@ TEST_F(PaletteTest, ButtonsTextsAndStartStates) {
         TBBUTTON b = {};
         ASSERT_TRUE(SendMessageA(toolbar(), TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b)));
         EXPECT_EQ(i, b.idCommand);
-        EXPECT_EQ(palette::kButtons[i].check ? BTNS_CHECK : BTNS_BUTTON, b.fsStyle & (BTNS_CHECK | BTNS_BUTTON)) << i;
+        EXPECT_EQ(palette::kButtons[i].check ? BTNS_CHECK : BTNS_BUTTON,
+                  b.fsStyle & (BTNS_CHECK | BTNS_BUTTON))
+            << i;
         char text[64] = {};
         SendMessageA(toolbar(), TB_GETBUTTONTEXTA, i, reinterpret_cast<LPARAM>(text));
         EXPECT_STREQ(palette::kButtons[i].text, text);
@@ -147,5 +155,5 @@ TEST_F(PaletteTest, TwoColumnsOfButtonsFillThePalette) {
     SendMessageA(toolbar(), TB_GETITEMRECT, 17, reinterpret_cast<LPARAM>(&last));
     EXPECT_EQ(9, SendMessageA(toolbar(), TB_GETROWS, 0, 0));
     EXPECT_GE(bar.bottom - bar.top, last.bottom); // every row is inside the toolbar…
-    EXPECT_LE(last.bottom, client.bottom);         // …and inside the palette
+    EXPECT_LE(last.bottom, client.bottom);        // …and inside the palette
 }

@@ -40,7 +40,8 @@ class PatchRenderTest : public ::testing::Test {
         Model::Patch patch;
         for (int row = 0; row < 4; ++row)
             for (int col = 0; col < 4; ++col) {
-                model.points.push_back({x0 + (x1 - x0) * col / 3.0f, -0.25f + 0.5f * row / 3.0f, 0});
+                model.points.push_back(
+                    {x0 + (x1 - x0) * col / 3.0f, -0.25f + 0.5f * row / 3.0f, 0});
                 patch.indices[static_cast<size_t>(4 * row + col)] = first + 4 * row + col;
             }
         model.patches.push_back(patch);
@@ -101,7 +102,8 @@ TEST_F(PatchRenderTest, SymmetryMembersAreDrawnAgainMirroredAndHiddenPatchesNotA
     int netLeft = 0, netRight = 0;
     for (int x = 0; x < kWidth; ++x)
         for (int yy = 0; yy < kHeight; ++yy)
-            if (mirrored.blue(x, yy) == 255 && mirrored.red(x, yy) < 200) (x < kWidth / 2 ? netLeft : netRight)++;
+            if (mirrored.blue(x, yy) == 255 && mirrored.red(x, yy) < 200)
+                (x < kWidth / 2 ? netLeft : netRight)++;
     EXPECT_GT(netLeft, 0);
     EXPECT_EQ(0, netRight);
 
@@ -137,7 +139,8 @@ TEST_F(PatchRenderTest, AnEmptyModelDrawsNothing) {
 TEST_F(PatchRenderTest, MovedPointsAreFollowed) {
     flatPatch(-0.5f, 0.5f);
     EXPECT_EQ(255, draw().red(kWidth / 2, kHeight / 2));
-    for (vm::Float3& p : model.points) p.y += 2; // out of the middle
+    for (vm::Float3& p : model.points)
+        p.y += 2; // out of the middle
     model.updatePointBuffer();
     EXPECT_EQ(0, draw().red(kWidth / 2, kHeight / 2));
 }

@@ -16,7 +16,9 @@ HWND makeViewWindow(int width, int height) {
                            nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
-uint32_t readBackPixel(Renderer& r) { return readBackBuffer(r).at(0, 0); }
+uint32_t readBackPixel(Renderer& r) {
+    return readBackBuffer(r).at(0, 0);
+}
 
 class RendererTest : public ::testing::Test {
   protected:
@@ -55,7 +57,8 @@ BackBuffer readBackBuffer(Renderer& r, int view) {
     result.pixels.resize(static_cast<size_t>(result.width) * result.height);
     for (int y = 0; y < result.height; ++y)
         std::memcpy(&result.pixels[static_cast<size_t>(y) * result.width],
-                    static_cast<const char*>(mapped.pData) + static_cast<size_t>(y) * mapped.RowPitch,
+                    static_cast<const char*>(mapped.pData) +
+                        static_cast<size_t>(y) * mapped.RowPitch,
                     static_cast<size_t>(result.width) * 4);
     r.context()->Unmap(staging.Get(), 0);
     return result;
@@ -134,7 +137,8 @@ TEST_F(RendererTest, ShaderConventionReportsMissingAndBrokenFiles) {
     writeTextFile(L"scratch\\colour \u00e9.shader",
                   "cbuffer C : register(b1) { float4 colour; };\n"
                   "float4 PS(float4 p : SV_POSITION) : SV_TARGET { return colour; }\n");
-    EXPECT_HRESULT_SUCCEEDED(compileShaderFile(L"scratch\\colour \u00e9.shader", "PS", "ps_5_0", code));
+    EXPECT_HRESULT_SUCCEEDED(
+        compileShaderFile(L"scratch\\colour \u00e9.shader", "PS", "ps_5_0", code));
     EXPECT_NE(nullptr, r->compilePixelShader(L"scratch\\colour \u00e9.shader"));
 
     writeTextFile(L"scratch\\broken.shader", "float4 PS( : SV_TARGET { return 1; }\n");

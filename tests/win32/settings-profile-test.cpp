@@ -5,7 +5,6 @@
 #include "core/settings-file.h"
 #include "win32-test-support.h"
 
-
 TEST(SettingsAgainstProfile, WindowsReadsWhatTheProgramWrites) {
     const char* kPath = ".\\profile-written.ini";
     DeleteFileA(kPath);

@@ -21,10 +21,13 @@ class ShapeWindowTest : public ToolsTest {
         SendMessageA(editorState.pointList, LB_GETTEXT, row, reinterpret_cast<LPARAM>(buffer));
         return buffer;
     }
-    static size_t listCount() { return static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0)); }
+    static size_t listCount() {
+        return static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0));
+    }
     static std::vector<std::string> topLevelTexts() {
         std::vector<std::string> texts;
-        for (TreeItemHandle i = shapeTree().firstChildOf(nullptr); i; i = shapeTree().nextSiblingOf(i))
+        for (TreeItemHandle i = shapeTree().firstChildOf(nullptr); i;
+             i = shapeTree().nextSiblingOf(i))
             texts.push_back(shapeTree().itemText(i));
         return texts;
     }
@@ -39,9 +42,11 @@ class ShapeWindowTest : public ToolsTest {
     static void expectInStep() {
         const Model& model = application.ship;
         ASSERT_EQ(model.points.size(), listCount());
-        for (size_t i = 0; i < model.points.size(); ++i) EXPECT_EQ(pointRowText(i, model.points[i]), listRow(i));
+        for (size_t i = 0; i < model.points.size(); ++i)
+            EXPECT_EQ(pointRowText(i, model.points[i]), listRow(i));
         for (size_t i = 0; i < model.patches.size(); ++i)
-            EXPECT_EQ("patch " + std::to_string(i) + " ", shapeTree().itemText(model.patches[i].treeItem));
+            EXPECT_EQ("patch " + std::to_string(i) + " ",
+                      shapeTree().itemText(model.patches[i].treeItem));
     }
     // The first point that two shown patches use.
     static size_t sharedPoint() {
@@ -54,11 +59,13 @@ class ShapeWindowTest : public ToolsTest {
 } // namespace
 
 TEST_F(ShapeWindowTest, StartUpListsPatchesRowsIndicesAndPoints) {
-    EXPECT_EQ((std::vector<std::string>{"patch 0 ", "patch 1 ", "patch 2 ", "patch 3 "}), topLevelTexts());
+    EXPECT_EQ((std::vector<std::string>{"patch 0 ", "patch 1 ", "patch 2 ", "patch 3 "}),
+              topLevelTexts());
     const Model::Patch& patch = application.ship.patches[3];
     TreeItemHandle row2 = shapeTree().childAt(patch.treeItem, 2);
     EXPECT_EQ("[2][..] ", shapeTree().itemText(row2));
-    EXPECT_EQ(std::to_string(patch.indices[9]) + " ", shapeTree().itemText(shapeTree().childAt(row2, 1)));
+    EXPECT_EQ(std::to_string(patch.indices[9]) + " ",
+              shapeTree().itemText(shapeTree().childAt(row2, 1)));
     expectInStep();
 
     // Choosing a row of the list shows its coordinates, six decimals and a space.
@@ -66,7 +73,8 @@ TEST_F(ShapeWindowTest, StartUpListsPatchesRowsIndicesAndPoints) {
     SendMessageA(editorState.shapeWindow, WM_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(editorState.pointList));
     char expected[64];
-    std::snprintf(expected, sizeof expected, "%f ", static_cast<double>(application.ship.points[5].y));
+    std::snprintf(expected, sizeof expected, "%f ",
+                  static_cast<double>(application.ship.points[5].y));
     EXPECT_EQ(expected, text(editorState.coordinateBoxes[1]));
 }
 
@@ -75,7 +83,8 @@ TEST_F(ShapeWindowTest, ChoosingTreeItemsSelects) {
     EXPECT_TRUE(application.ship.patches[2].selected);
     EXPECT_EQ("2", storedSelection());
     // A row or an index item chooses its patch.
-    chooseItem(shapeTree().childAt(shapeTree().childAt(application.ship.patches[1].treeItem, 3), 0));
+    chooseItem(
+        shapeTree().childAt(shapeTree().childAt(application.ship.patches[1].treeItem, 3), 0));
     EXPECT_EQ("1", selectedPatchesText(application.ship));
     // A locator chooses nothing.
     paletteClick(palette::Locator);
@@ -112,7 +121,8 @@ TEST_F(ShapeWindowTest, DraggingAPointShowsItsCoordinates) {
     mouse(WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON);
     mouse(WM_MOUSEMOVE, p.x + 30, p.y + 10, MK_LBUTTON);
     mouse(WM_LBUTTONUP, p.x + 30, p.y + 10);
-    EXPECT_EQ(static_cast<LRESULT>(hovered), SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0));
+    EXPECT_EQ(static_cast<LRESULT>(hovered),
+              SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0));
     const vm::Float3& moved = application.ship.points[hovered];
     char expected[64];
     std::snprintf(expected, sizeof expected, "%f ", static_cast<double>(moved.x));
@@ -137,7 +147,8 @@ TEST_F(ShapeWindowTest, GroupAndSymmetryButtons) {
     EXPECT_EQ("Sym_0", topLevelTexts().back());
     frameTick(); // members drawn twice
     // Choosing the symmetry's item selects it.
-    for (auto& p : model.patches) p.selected = false;
+    for (auto& p : model.patches)
+        p.selected = false;
     chooseItem(model.groups[1]->treeItem);
     EXPECT_TRUE(model.groups[1]->selected);
 }
@@ -151,7 +162,8 @@ TEST_F(ShapeWindowTest, DissociateAndJointClicks) {
     paletteClick(palette::Dissociate);
     clickPoint(shared);
     ASSERT_EQ(count + 1, model.points.size());
-    EXPECT_FALSE(SendMessageA(editorState.paletteToolbar, TB_ISBUTTONCHECKED, palette::Dissociate, 0));
+    EXPECT_FALSE(
+        SendMessageA(editorState.paletteToolbar, TB_ISBUTTONCHECKED, palette::Dissociate, 0));
     EXPECT_EQ("* - Tavrel", title());
     expectInStep();
 

@@ -4,12 +4,12 @@
 
 #include <filesystem>
 
+#include "app-fixture.h"
 #include "core/Application.h"
 #include "core/session-keys.h"
 #include "core/window-layout.h"
 #include "graphics/renderer.h"
 #include "view/view-commands.h"
-#include "app-fixture.h"
 #include "win32-test-support.h"
 
 class StartupTest : public AppFixture {};
@@ -48,7 +48,8 @@ TEST_F(StartupTest, WithoutSettingsOpensTheDefaultModelAtTheDefaultSize) {
     EXPECT_EQ(1u, application.entities.size());
     EXPECT_EQ(1, viewCount());
 
-    for (int i = 0; i < 3; ++i) frameTick();
+    for (int i = 0; i < 3; ++i)
+        frameTick();
 
     // Closing the window ends the message loop.
     PostMessageA(main, WM_CLOSE, 0, 0);
@@ -193,7 +194,8 @@ TEST_F(StartupTest, LayoutSwitchGivesFixedViewAreasAndReleasesTheQuadViews) {
     EXPECT_EQ(1200, client.right);
     EXPECT_EQ(800, viewArea(client.right, client.bottom).height);
     EXPECT_FALSE(IsWindow(gone));
-    for (int k = 1; k <= 3; ++k) EXPECT_EQ(nullptr, renderer->swapChain(k));
+    for (int k = 1; k <= 3; ++k)
+        EXPECT_EQ(nullptr, renderer->swapChain(k));
     view0 = childRect(application.mainViewWindow);
     EXPECT_EQ(0, view0.left);
     EXPECT_EQ(1200, view0.right - view0.left);

@@ -11,7 +11,6 @@
 #include "graphics/renderer.h"
 #include "ui/palette-buttons.h"
 
-
 class ToolsTest : public AppFixture {
   protected:
     void SetUp() override {
@@ -29,8 +28,10 @@ class ToolsTest : public AppFixture {
     void paletteClick(int id) {
         HWND toolbar = editorState.paletteToolbar;
         if (palette::kButtons[id].check)
-            SendMessageA(toolbar, TB_CHECKBUTTON, id, MAKELPARAM(!SendMessageA(toolbar, TB_ISBUTTONCHECKED, id, 0), 0));
-        SendMessageA(editorState.paletteWindow, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(toolbar));
+            SendMessageA(toolbar, TB_CHECKBUTTON, id,
+                         MAKELPARAM(!SendMessageA(toolbar, TB_ISBUTTONCHECKED, id, 0), 0));
+        SendMessageA(editorState.paletteWindow, WM_COMMAND, MAKEWPARAM(id, 0),
+                     reinterpret_cast<LPARAM>(toolbar));
         pumpMessages();
     }
     std::string title() const {
@@ -54,4 +55,3 @@ class ToolsTest : public AppFixture {
     }
     ViewArea area{};
 };
-

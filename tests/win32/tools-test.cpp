@@ -5,12 +5,11 @@
 
 #include <commctrl.h>
 
-#include "tools-fixture.h"
 #include "core/window-layout.h"
 #include "editor/tool-modes.h"
+#include "tools-fixture.h"
 #include "ui/palette-buttons.h"
 #include "ui/shape-window.h"
-
 
 TEST_F(ToolsTest, RotateSweepsFromThePressAndCommitsOnLeaving) {
     const vm::Float3 before = application.ship.points[0];
@@ -82,7 +81,8 @@ TEST_F(ToolsTest, DissociateButtonTakesTheClickBeforeTheTool) {
     ASSERT_NE(-1, editorState.hoveredPatch);
     paletteClick(palette::Dissociate);
     mouse(WM_LBUTTONDOWN, cx, cy, MK_LBUTTON);
-    for (const Model::Patch& p : application.ship.patches) EXPECT_FALSE(p.selected);
+    for (const Model::Patch& p : application.ship.patches)
+        EXPECT_FALSE(p.selected);
     paletteClick(palette::Dissociate); // released: the click selects again
     mouse(WM_LBUTTONDOWN, cx, cy, MK_LBUTTON);
     EXPECT_TRUE(application.ship.patches[static_cast<size_t>(editorState.hoveredPatch)].selected);

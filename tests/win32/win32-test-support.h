@@ -13,7 +13,9 @@
 struct FatalErrorThrown : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
-inline void throwOnFatalError(const char* text) { throw FatalErrorThrown(text); }
+inline void throwOnFatalError(const char* text) {
+    throw FatalErrorThrown(text);
+}
 
 inline void pumpMessages() {
     MSG msg;
@@ -28,7 +30,8 @@ inline std::string readTextFile(const wchar_t* path) {
     if (FILE* f = _wfopen(path, L"rb")) {
         char buffer[4096];
         size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+            text.append(buffer, n);
         std::fclose(f);
     }
     return text;
