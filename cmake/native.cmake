@@ -11,6 +11,7 @@ add_executable(core-tests
   tests/native/rendering-maths-test.cpp
   tests/native/camera-picking-test.cpp
   tests/native/model-operations-test.cpp
+  tests/native/flight-test.cpp
 )
 target_include_directories(core-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(core-tests PRIVATE tavrel-core GTest::gtest GTest::gtest_main)

@@ -22,16 +22,26 @@ add_library(tavrel-win32 STATIC
   ui/shape-window.cpp
   ui/shape-tree-view.cpp
   ui/document-commands.cpp
+  graphics/texture.cpp
+  graphics/planet-renderer.cpp
+  flight/hud.cpp
+  flight/joystick.cpp
 )
 target_link_libraries(tavrel-win32 PUBLIC tavrel-core
   d3d11 dxgi d3dcompiler dinput8 dxguid comctl32 comdlg32 ole32 windowscodecs uuid)
 
 # What the program reads at start-up, placed beside it in a working directory.
 set(TAVREL_RUN_DIR ${CMAKE_SOURCE_DIR}/run CACHE PATH "Working directory of tools/run")
+# The planet's picture: Debian's xplanet-images Earth map (see the README for its origin).
+set(TAVREL_PLANET_IMAGE /usr/share/xplanet/images/earth.jpg CACHE FILEPATH "Image shown as the planet")
+if(NOT EXISTS ${TAVREL_PLANET_IMAGE})
+  message(FATAL_ERROR "No planet image at ${TAVREL_PLANET_IMAGE}: install xplanet-images (tools/deps does).")
+endif()
 function(tavrel_stage_assets target dir)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}/graphics
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/graphics/nuanceurs ${dir}/graphics/nuanceurs
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TAVREL_PLANET_IMAGE} ${dir}/1_earth_16k.jpg
     VERBATIM)
 endfunction()
 
@@ -57,6 +67,7 @@ add_executable(win32-tests
   tests/win32/tools-test.cpp
   tests/win32/shape-window-test.cpp
   tests/win32/document-test.cpp
+  tests/win32/flight-test.cpp
 )
 target_include_directories(win32-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(win32-tests PRIVATE tavrel-win32 gtest gtest_main)

@@ -13,6 +13,7 @@
 #include "core/window-layout.h"
 #include "editor/mouse-handler.h"
 #include "editor/tool-overlays.h"
+#include "flight/flight-model.h"
 #include "graphics/renderer.h"
 #include "model/obj-format.h"
 #include "model/tree-item-param.h"
@@ -144,6 +145,23 @@ std::string treeSummary() {
     return summary;
 }
 
+// The planet's picture, with how long the decoding and upload took.
+void loadPlanetImage() {
+    LARGE_INTEGER start, end, frequency;
+    QueryPerformanceCounter(&start);
+    application.planetTexture = loadTexture(L"1_earth_16k.jpg");
+    QueryPerformanceCounter(&end);
+    QueryPerformanceFrequency(&frequency);
+    D3D11_TEXTURE2D_DESC desc = {};
+    application.planetTexture.texture->GetDesc(&desc);
+    char line[160];
+    std::snprintf(line, sizeof line, "Tavrel planet image: %ux%u in %.0f ms\n", desc.Width,
+                  desc.Height,
+                  1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                      static_cast<double>(frequency.QuadPart));
+    OutputDebugStringA(line);
+}
+
 // One line on the debugger output with what start-up took from the settings and the model.
 void reportStartup() {
     const Model& model = application.ship;
@@ -169,6 +187,8 @@ void reportStartup() {
 } // namespace
 
 bool startUp(HINSTANCE instance, int showCommand) {
+    // The image decoder is a COM object: COM is ready on this thread before it is needed.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), 0xFF};
     InitCommonControlsEx(&controls);
     registerWindowClasses();
@@ -199,10 +219,11 @@ bool startUp(HINSTANCE instance, int showCommand) {
         if (result.status == ObjResult::Status::Invalid)
             reportRefusedFile(editorState.loadedFile, result.reason);
     }
-    // Still to come here: the planet texture and the head-up display.
+    loadPlanetImage();
+    application.hud.create(*renderer);
 
     initialDisplayCheck();
-    // The joystick is opened here when flight comes.
+    application.joystick = Joystick::create(instance);
     keyFlags.clear();
     ShowWindow(application.mainWindow, showCommand);
     UpdateWindow(application.mainWindow);
@@ -241,8 +262,10 @@ void frameTick() {
     application.lastCounter = now.QuadPart;
 
     orbitCamera.moveByKeys(dt, keyFlags);
-    // The joystick and flight join the tick with their own parts of the program.
+    if (application.joystick) application.joystick->read();
     frameRender();
+    if (editorState.mode == 0 && application.joystick)
+        flight::flightStep(application.ship, dt, application.joystick->input());
     application.ship.drift(dt);
 }
 
@@ -261,8 +284,9 @@ void frameRender() {
     };
     for (int v = 0; v < viewCount(); ++v) {
         r.clearView(v);
-        // Flight views look out of the cockpit once flight exists; until then, the editor's.
-        const vm::Mat4 view = v == 0 ? orbitCamera.viewMatrix() : orbitCamera.axisViewMatrix(v);
+        const vm::Mat4 view = !editing ? application.ship.cockpitView()
+                              : v == 0 ? orbitCamera.viewMatrix()
+                                       : orbitCamera.axisViewMatrix(v);
         r.viewProjection = view * r.projection;
         if (editing) {
             RECT client = {0, 0, 1, 1};
@@ -272,14 +296,24 @@ void frameRender() {
                                                     static_cast<float>(client.bottom)
                                               : 1.0f);
         }
-        // The planet is drawn here once it exists.
+        ID3D11ShaderResourceView* planetImage = application.planetTexture.view.Get();
+        if (displayFlags.planetVisible && planetImage)
+            r.drawPlanet(planetImage, orbitCamera.viewMatrix());
 
         r.setWorld(vm::identity());
         r.drawArrow(target, application.ship.position, arrowColour);
-        if (displayFlags.wireSphereVisible) r.drawShape(Renderer::WireSphere);
+        if (displayFlags.sphereMeshVisible && planetImage) r.drawPlanetMesh(planetImage);
+        if (displayFlags.wireSphereVisible) {
+            r.setWorld(vm::identity());
+            r.drawShape(Renderer::WireSphere);
+        }
 
         r.setWorld(vm::translation(target));
         if (editing) axisCross();
+        if (!editing) {
+            r.setWorld(application.ship.cockpitMatrix());
+            application.hud.draw(r, application.ship);
+        }
 
         const bool wireframe = paletteWireframeChecked();
         for (Vaisseau* entity : application.entities) {
@@ -294,6 +328,8 @@ void frameRender() {
             r.drawArrow(orbitCamera.offset, target, arrowColour);
             r.setWorld(vm::translation(orbitCamera.offset));
             axisCross();
+            r.setWorld(application.ship.cockpitMatrix());
+            application.hud.draw(r, application.ship);
         }
         r.present(v);
     }

@@ -9,7 +9,10 @@
 #include "core/editor-state.h"
 #include "core/key-flags.h"
 #include "core/settings-file.h"
+#include "flight/hud.h"
+#include "flight/joystick.h"
 #include "flight/vaisseau.h"
+#include "graphics/texture.h"
 #include "view/orbit-camera.h"
 
 struct Application {
@@ -21,6 +24,9 @@ struct Application {
     HWND secondaryViews[3] = {};
     int64_t lastCounter = 0;
     int64_t counterFrequency = 1;
+    LoadedTexture planetTexture; // "1_earth_16k.jpg"
+    Hud hud;
+    Joystick* joystick = nullptr;
 };
 
 // The static records the program is built around.

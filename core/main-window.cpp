@@ -9,14 +9,14 @@
 #include "core/Application.h"
 #include "core/fatal-error.h"
 #include "core/window-layout.h"
-#include "editor/mouse-handler.h"
 #include "editor/commands.h"
+#include "editor/mouse-handler.h"
 #include "editor/pending-points.h"
-#include "ui/document-commands.h"
-#include "ui/shape-window.h"
 #include "editor/selection.h"
 #include "graphics/renderer.h"
+#include "ui/document-commands.h"
 #include "ui/palette.h"
+#include "ui/shape-window.h"
 
 namespace {
 
@@ -57,11 +57,20 @@ void onToolbarCommand(int id) {
     case 2:
         if (editorState.tool == 1) removeLastPendingPoint(editorState.pendingPoints, shapeTree());
         break;
-    case 4: newDocument(); break;
-    case 5: openDocument(); break;
-    case 6: saveDocument(); break;
-    case 7: deleteCommand(); break;
-    default: break;
+    case 4:
+        newDocument();
+        break;
+    case 5:
+        openDocument();
+        break;
+    case 6:
+        saveDocument();
+        break;
+    case 7:
+        deleteCommand();
+        break;
+    default:
+        break;
     }
 }
 
@@ -84,6 +93,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         // The device goes while its windows are still there (children die after this).
         application.ship.releaseBuffers();
         application.ship.gpu = nullptr;
+        application.planetTexture = {};
+        application.hud.release();
         if (renderer) renderer->releaseDevice();
         PostQuitMessage(0);
         return 0;

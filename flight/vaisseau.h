@@ -18,6 +18,23 @@ class Vaisseau : public IEntity, public Model {
         return m;
     }
 
+    // Where the head-up display sits: at the first locator, in the ship's frame.
+    vm::Mat4 cockpitMatrix() const {
+        vm::Mat4 world;
+        worldMatrix(world);
+        if (locators.empty()) return world;
+        const Locator& l = locators.front();
+        return vm::rotationQuaternion(l.orientation) *
+               vm::translation(l.position.x, l.position.y, l.position.z) * world;
+    }
+
+    // Every view's camera in flight: at the ship, looking along its z axis, its y axis up.
+    vm::Mat4 cockpitView() const {
+        const vm::Mat4 r = vm::rotationQuaternion(orientation);
+        return vm::lookToRH(position, {r[2][0], r[2][1], r[2][2], 0},
+                            {r[1][0], r[1][1], r[1][2], 0});
+    }
+
     // position += velocity × dt.
     void drift(float dt) {
         position.x += velocity.x * dt;

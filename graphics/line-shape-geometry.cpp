@@ -3,18 +3,22 @@
 namespace lines {
 
 namespace {
-vm::Float3 f3(vm::Vec4 v) { return {v.x, v.y, v.z}; }
+vm::Float3 f3(vm::Vec4 v) {
+    return {v.x, v.y, v.z};
+}
 } // namespace
 
 const std::array<vm::Float3, kSphereVertices>& wireSphere() {
     static const auto vertices = [] {
         std::array<vm::Float3, kSphereVertices> a{};
         auto at = [](float lat, float lon) {
-            return vm::Float3{std::cos(lat) * std::cos(lon), std::sin(lat), std::cos(lat) * std::sin(lon)};
+            return vm::Float3{std::cos(lat) * std::cos(lon), std::sin(lat),
+                              std::cos(lat) * std::sin(lon)};
         };
         for (int i = 0; i < 20; ++i)
             for (int k = 0; k < 10; ++k) {
-                const float lat0 = vm::kPi * (k / 10.0f - 0.5f), lat1 = vm::kPi * ((k + 1) / 10.0f - 0.5f);
+                const float lat0 = vm::kPi * (k / 10.0f - 0.5f),
+                            lat1 = vm::kPi * ((k + 1) / 10.0f - 0.5f);
                 const float lon0 = 2 * vm::kPi * i / 20.0f, lon1 = 2 * vm::kPi * (i + 1) / 20.0f;
                 const size_t base = static_cast<size_t>(4 * (10 * i + k));
                 a[base] = at(lat0, lon0);
@@ -29,10 +33,10 @@ const std::array<vm::Float3, kSphereVertices>& wireSphere() {
 
 const std::array<vm::Float3, kCubeVertices>& cube() {
     static const std::array<vm::Float3, kCubeVertices> vertices = {{
-        {-1, 1, -1}, {-1, 1, 1},   {1, 1, -1},  {1, 1, 1},   {-1, 1, -1},  {1, 1, -1},
-        {-1, 1, 1},  {1, 1, 1},    {-1, -1, -1}, {-1, -1, 1}, {1, -1, -1}, {1, -1, 1},
-        {-1, -1, -1}, {1, -1, -1}, {-1, -1, 1}, {1, -1, 1},  {1, -1, -1},  {1, 1, -1},
-        {1, -1, 1},  {1, 1, 1},    {-1, -1, 1}, {-1, 1, 1},  {-1, -1, -1}, {-1, 1, -1},
+        {-1, 1, -1},  {-1, 1, 1},  {1, 1, -1},   {1, 1, 1},   {-1, 1, -1},  {1, 1, -1},
+        {-1, 1, 1},   {1, 1, 1},   {-1, -1, -1}, {-1, -1, 1}, {1, -1, -1},  {1, -1, 1},
+        {-1, -1, -1}, {1, -1, -1}, {-1, -1, 1},  {1, -1, 1},  {1, -1, -1},  {1, 1, -1},
+        {1, -1, 1},   {1, 1, 1},   {-1, -1, 1},  {-1, 1, 1},  {-1, -1, -1}, {-1, 1, -1},
     }};
     return vertices;
 }

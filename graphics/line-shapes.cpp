@@ -29,9 +29,10 @@ ComPtr<ID3D11Buffer> createLineBuffer(ID3D11Device* device, const vm::Float3* ve
 } // namespace
 
 void Renderer::createLineShapes() {
-    shapeBuffers_[WireSphere] =
-        createLineBuffer(device_.Get(), lines::wireSphere().data(), lines::kSphereVertices, false, "error");
-    shapeBuffers_[Cube] = createLineBuffer(device_.Get(), lines::cube().data(), lines::kCubeVertices, false, "arf");
+    shapeBuffers_[WireSphere] = createLineBuffer(device_.Get(), lines::wireSphere().data(),
+                                                 lines::kSphereVertices, false, "error");
+    shapeBuffers_[Cube] =
+        createLineBuffer(device_.Get(), lines::cube().data(), lines::kCubeVertices, false, "arf");
     shapeBuffers_[Arrow] = createLineBuffer(device_.Get(), nullptr, 6, true, "arf");
     shapeBuffers_[Segment] = createLineBuffer(device_.Get(), nullptr, 2, true, "arf");
 
@@ -59,8 +60,8 @@ void Renderer::createLineShapes() {
     checkSetup(device_->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr,
                                            &lineVertexShader_),
                "arf", "line vertex shader");
-    const D3D11_INPUT_ELEMENT_DESC position = {"POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0, 0,
-                                               D3D11_INPUT_PER_VERTEX_DATA, 0};
+    const D3D11_INPUT_ELEMENT_DESC position = {
+        "POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0};
     checkSetup(device_->CreateInputLayout(&position, 1, vs->GetBufferPointer(), vs->GetBufferSize(),
                                           &positionLayout_),
                "arf", "position layout");

@@ -22,13 +22,14 @@ bool compilerBuildsHullShaders() {
     static const char kProbe[] =
         "struct P { float3 p : POSITION; };\n"
         "struct F { float e[4] : SV_TessFactor; float i[2] : SV_InsideTessFactor; };\n"
-        "F C(InputPatch<P, 16> ip) { F f; f.e[0] = f.e[1] = f.e[2] = f.e[3] = 1; f.i[0] = f.i[1] = 1; return f; }\n"
+        "F C(InputPatch<P, 16> ip) { F f; f.e[0] = f.e[1] = f.e[2] = f.e[3] = 1; f.i[0] = f.i[1] = "
+        "1; return f; }\n"
         "[domain(\"quad\")] [partitioning(\"integer\")] [outputtopology(\"triangle_cw\")]\n"
         "[outputcontrolpoints(16)] [patchconstantfunc(\"C\")]\n"
         "P HS(InputPatch<P, 16> ip, uint i : SV_OutputControlPointID) { return ip[i]; }\n";
     ComPtr<ID3DBlob> code, errors;
-    return SUCCEEDED(D3DCompile(kProbe, sizeof kProbe - 1, "probe", nullptr, nullptr, "HS", "hs_5_0",
-                                0, 0, &code, &errors));
+    return SUCCEEDED(D3DCompile(kProbe, sizeof kProbe - 1, "probe", nullptr, nullptr, "HS",
+                                "hs_5_0", 0, 0, &code, &errors));
 }
 
 const UINT kStride = sizeof(vm::Float3);
@@ -55,7 +56,8 @@ void Renderer::createPatchPipeline() {
         fatalError("arf", "graphics\\nuanceurs\\tess\xc3\xa9lateur.hlsl is missing",
                    HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
     if (featureLevel_ < D3D_FEATURE_LEVEL_11_0) {
-        OutputDebugStringA("Patches: evaluated on the CPU (the device has no hull and domain stages)\n");
+        OutputDebugStringA(
+            "Patches: evaluated on the CPU (the device has no hull and domain stages)\n");
     } else {
         ComPtr<ID3DBlob> vs;
         HRESULT hr = compileShaderFile(kPatchShader, "BezierVS", "vs_5_0", vs);
@@ -65,8 +67,8 @@ void Renderer::createPatchPipeline() {
                                                    nullptr, &bezierVertexShader_),
                        "arf", "BezierVS");
             ComPtr<ID3DBlob> hs = compileOrDie(kPatchShader, "HS", "hs", "arf");
-            checkSetup(device_->CreateHullShader(hs->GetBufferPointer(), hs->GetBufferSize(), nullptr,
-                                                 &hullShader_),
+            checkSetup(device_->CreateHullShader(hs->GetBufferPointer(), hs->GetBufferSize(),
+                                                 nullptr, &hullShader_),
                        "arf", "HS");
             ComPtr<ID3DBlob> ps = compileOrDie(kPatchShader, "BezierPS", "ps", "arf");
             checkSetup(device_->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(),
@@ -109,7 +111,8 @@ void Renderer::selectPatchPipeline(ID3D11Buffer* vertexBuffer, bool lines, bool 
     context_->HSSetConstantBuffers(0, 2, hullBuffers);
     context_->DSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
     context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_16_CONTROL_POINT_PATCHLIST);
-    context_->PSSetShader(wireframe ? linePixelShader_.Get() : bezierPixelShader_.Get(), nullptr, 0);
+    context_->PSSetShader(wireframe ? linePixelShader_.Get() : bezierPixelShader_.Get(), nullptr,
+                          0);
     context_->RSSetState(rasterizerStates_[wireframe ? 2 : 0].Get());
     TessellationConstants tessellation;
     tessellation.factor = static_cast<float>(bezier::kFactor);
@@ -139,7 +142,8 @@ void Renderer::updateCpuSurfaces(const Model& model) {
             for (size_t i = 0; i < patches; ++i)
                 for (size_t k = 0; k < bezier::kTriangleIndices; ++k)
                     triangles[i * bezier::kTriangleIndices + k] =
-                        bezier::triangleIndices()[k] + static_cast<uint32_t>(i * bezier::kGridVertices);
+                        bezier::triangleIndices()[k] +
+                        static_cast<uint32_t>(i * bezier::kGridVertices);
             cpuSurfaces_.triangles = createIndexList(device_.Get(), triangles.data(),
                                                      triangles.size(), "patch triangle indices");
         }
@@ -161,9 +165,11 @@ void Renderer::drawPatches(const Model& model, const vm::Mat4& entity, bool wire
         if (!cpuSurfaces_.vertices) return;
         context_->IASetIndexBuffer(cpuSurfaces_.triangles.Get(), DXGI_FORMAT_R32_UINT, 0);
     }
-    selectPatchPipeline(cpu ? cpuSurfaces_.vertices.Get() : DeviceBufferFactory::get(model.vertexBuffer.get()),
+    selectPatchPipeline(cpu ? cpuSurfaces_.vertices.Get()
+                            : DeviceBufferFactory::get(model.vertexBuffer.get()),
                         false, wireframe);
-    const vm::Mat4 worlds[2] = {displayMatrix(editor, entity, false), displayMatrix(editor, entity, true)};
+    const vm::Mat4 worlds[2] = {displayMatrix(editor, entity, false),
+                                displayMatrix(editor, entity, true)};
     int boundWorld = -1;
     vm::Vec4 boundColour{-1, -1, -1, -1};
     auto useWorld = [&](int copy) {
@@ -207,8 +213,9 @@ void Renderer::drawPatches(const Model& model, const vm::Mat4& entity, bool wire
                 context_->DrawIndexed(static_cast<UINT>((end - i) * bezier::kTriangleIndices),
                                       static_cast<UINT>(i * bezier::kTriangleIndices), 0);
             } else {
-                context_->IASetIndexBuffer(DeviceBufferFactory::get(model.patchIndexBuffers[i].get()),
-                                           DXGI_FORMAT_R32_UINT, 0);
+                context_->IASetIndexBuffer(
+                    DeviceBufferFactory::get(model.patchIndexBuffers[i].get()),
+                    DXGI_FORMAT_R32_UINT, 0);
                 context_->DrawIndexed(16, 0, 0);
             }
         }
@@ -226,12 +233,14 @@ void Renderer::updateNetIndices(const Model& model) {
     }
     netIndices_.indices.Reset();
     if (!indices.empty())
-        netIndices_.indices = createIndexList(device_.Get(), indices.data(), indices.size(), "control net indices");
+        netIndices_.indices =
+            createIndexList(device_.Get(), indices.data(), indices.size(), "control net indices");
     netIndices_.model = &model;
     netIndices_.revision = model.revision;
 }
 
-void Renderer::drawControlNets(const Model& model, const vm::Mat4& entity, const EditorState& editor) {
+void Renderer::drawControlNets(const Model& model, const vm::Mat4& entity,
+                               const EditorState& editor) {
     if (!model.vertexBuffer || model.patches.empty()) return;
     updateNetIndices(model);
     setWorld(displayMatrix(editor, entity, false));

@@ -46,18 +46,20 @@ Renderer* Renderer::create(float fovAngleY, int width, int height, HWND window) 
         createConstantBuffer(r->device_.Get(), sizeof(ColourConstants), "arf", "colour buffer");
     r->tessellationBuffer_ = createConstantBuffer(r->device_.Get(), sizeof(TessellationConstants),
                                                   "arf", "tessellation buffer");
+    r->createPlanetMesh();
     r->createPatchPipeline();
     r->createStates();
     r->createLineShapes();
+    r->createPlanetPipeline();
     r->bufferFactory_ = std::make_unique<DeviceBufferFactory>(r->device_.Get(), r->context_.Get());
     return r;
 }
 
 void Renderer::createDevice(int width, int height, HWND window) {
-    static const D3D_FEATURE_LEVEL kLevels[] = {
-        D3D_FEATURE_LEVEL_11_1, D3D_FEATURE_LEVEL_11_0, D3D_FEATURE_LEVEL_10_1,
-        D3D_FEATURE_LEVEL_10_0, D3D_FEATURE_LEVEL_9_3,  D3D_FEATURE_LEVEL_9_2,
-        D3D_FEATURE_LEVEL_9_1};
+    static const D3D_FEATURE_LEVEL kLevels[] = {D3D_FEATURE_LEVEL_11_1, D3D_FEATURE_LEVEL_11_0,
+                                                D3D_FEATURE_LEVEL_10_1, D3D_FEATURE_LEVEL_10_0,
+                                                D3D_FEATURE_LEVEL_9_3,  D3D_FEATURE_LEVEL_9_2,
+                                                D3D_FEATURE_LEVEL_9_1};
     DXGI_SWAP_CHAIN_DESC desc = {};
     desc.BufferDesc.Width = static_cast<UINT>(width);
     desc.BufferDesc.Height = static_cast<UINT>(height);
@@ -154,8 +156,8 @@ HRESULT Renderer::createViewTargets(IDXGISwapChain* chain, ComPtr<ID3D11RenderTa
     if (FAILED(hr)) return hr;
 
     context_->OMSetRenderTargets(1, rtv.GetAddressOf(), dsv.Get());
-    D3D11_VIEWPORT viewport = {0, 0, static_cast<float>(back.Width),
-                               static_cast<float>(back.Height), 0, 1};
+    D3D11_VIEWPORT viewport = {
+        0, 0, static_cast<float>(back.Width), static_cast<float>(back.Height), 0, 1};
     context_->RSSetViewports(1, &viewport);
     return S_OK;
 }
@@ -207,7 +209,8 @@ void Renderer::resizeView(int width, int height, int view) {
     if (!chain) return;
     ComPtr<ID3D11RenderTargetView>& rtv =
         view == 0 ? mainRenderTarget_ : secondary_[view - 1].renderTarget;
-    ComPtr<ID3D11Texture2D>& depth = view == 0 ? mainDepthTexture_ : secondary_[view - 1].depthTexture;
+    ComPtr<ID3D11Texture2D>& depth =
+        view == 0 ? mainDepthTexture_ : secondary_[view - 1].depthTexture;
     ComPtr<ID3D11DepthStencilView>& dsv =
         view == 0 ? mainDepthStencil_ : secondary_[view - 1].depthStencil;
     rtv.Reset();
@@ -244,7 +247,8 @@ void Renderer::releaseDevice() {
     if (!device_) return;
     context_->ClearState();
     context_->Flush();
-    for (int k = 0; k < kSecondaryViews; ++k) secondary_[k] = ViewTargets{};
+    for (int k = 0; k < kSecondaryViews; ++k)
+        secondary_[k] = ViewTargets{};
     mainRenderTarget_.Reset();
     mainDepthStencil_.Reset();
     mainDepthTexture_.Reset();
@@ -252,7 +256,8 @@ void Renderer::releaseDevice() {
     transformBuffer_.Reset();
     colourBuffer_.Reset();
     tessellationBuffer_.Reset();
-    for (auto& state : rasterizerStates_) state.Reset();
+    for (auto& state : rasterizerStates_)
+        state.Reset();
     alphaBlend_.Reset();
     sampler_.Reset();
     factory_.Reset();
@@ -260,9 +265,18 @@ void Renderer::releaseDevice() {
     lineVertexShader_.Reset();
     linePixelShader_.Reset();
     positionLayout_.Reset();
-    for (auto& buffer : shapeBuffers_) buffer.Reset();
+    for (auto& buffer : shapeBuffers_)
+        buffer.Reset();
     gizmoRing_.Reset();
     gizmoDisc_.Reset();
+    planetMesh_.Reset();
+    impostorQuad_.Reset();
+    planetConstants_.Reset();
+    planetVertexShader_.Reset();
+    planetPixelShader_.Reset();
+    texturePixelShader_.Reset();
+    planetLayout_.Reset();
+    planetDepth_.Reset();
     bezierVertexShader_.Reset();
     hullShader_.Reset();
     domainShader_.Reset();

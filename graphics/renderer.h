@@ -12,6 +12,7 @@
 #include "core/vector-math.h"
 #include "graphics/constant-buffers.h"
 #include "graphics/device-buffers.h"
+#include "graphics/texture.h"
 #include "model/model.h"
 
 struct EditorState;
@@ -55,6 +56,22 @@ class Renderer {
     // Entry "PS", target "ps_5_0"; a failure is the fatal error "arf".
     ComPtr<ID3D11PixelShader> compilePixelShader(const wchar_t* path);
 
+    // A width × height texture of one mip level with its view; pixels (rows of width × 4
+    // bytes) are its content when given. Dynamic textures are written by the CPU. A failure
+    // is the fatal error "error".
+    LoadedTexture createTexture(UINT width, UINT height, const void* pixels, bool dynamic,
+                                DXGI_FORMAT format);
+
+    // --- planet ---
+    // The camera-facing quad that shows the planet as a lit, textured sphere.
+    void drawPlanet(ID3D11ShaderResourceView* texture, const vm::Mat4& view);
+    // The planet as a textured mesh of 160 × 260 cells.
+    void drawPlanetMesh(ID3D11ShaderResourceView* texture);
+    // Triangles of planet vertices (position, texture coordinates) with a pixel shader and
+    // texture of the caller's, blended: the head-up display's panel.
+    void drawTexturedTriangles(ID3D11Buffer* vertices, UINT count, ID3D11PixelShader* shader,
+                               ID3D11ShaderResourceView* texture);
+
     // --- line shapes ---
     enum Shape { WireSphere = 0, Cube = 1, Arrow = 2, Segment = 3 };
     // The direction arrow heads face: the orbit camera's viewing direction.
@@ -95,6 +112,8 @@ class Renderer {
 
   private:
     void createLineShapes();
+    void createPlanetMesh();
+    void createPlanetPipeline();
     void createPatchPipeline();
     // Shader target of a stage ("vs", "ps", …) for the device's feature level.
     std::string shaderTarget(const char* stage) const;
@@ -134,6 +153,13 @@ class Renderer {
     ComPtr<ID3D11InputLayout> positionLayout_;
     ComPtr<ID3D11Buffer> shapeBuffers_[4];
     ComPtr<ID3D11Buffer> gizmoRing_, gizmoDisc_;
+
+    // Planet.
+    ComPtr<ID3D11Buffer> planetMesh_, impostorQuad_, planetConstants_;
+    ComPtr<ID3D11VertexShader> planetVertexShader_;
+    ComPtr<ID3D11PixelShader> planetPixelShader_, texturePixelShader_;
+    ComPtr<ID3D11InputLayout> planetLayout_;
+    ComPtr<ID3D11DepthStencilState> planetDepth_; // LESS_EQUAL: the planet lies at depth 1
 
     // Patches.
     bool gpuTessellation_ = false;

@@ -40,6 +40,7 @@ expect_eq() { # what expected seen
 start_app() {
   mkdir -p "$e2e_dir/work/graphics"
   cp -r "$TAVREL_ASSETS/graphics/nuanceurs" "$e2e_dir/work/graphics/"
+  [ -f "$e2e_dir/work/1_earth_16k.jpg" ] || cp "$TAVREL_ASSETS/1_earth_16k.jpg" "$e2e_dir/work/"
   [ $# -gt 0 ] && printf '%s' "$1" > "$e2e_dir/work/session.ini"
   (cd "$e2e_dir/work" && WINEDEBUG=-all,warn+debugstr exec wine "$TAVREL_EXE" \
       >"$e2e_dir/stdout.log" 2>"$e2e_dir/stderr.log") &
@@ -219,11 +220,13 @@ click_toolbar() {
   xdotool mousemove $((x + 11 + 23 * $1)) $((y + 12)) click 1
 }
 
-# Share of view 0's pixels that are not black, in percent (an integer).
-drawn_share() {
+# Share of view 0's pixels drawn in the colours of selected patches (plain and under the
+# mouse), in tenths of a percent (an integer).
+selected_share() {
   wait_for_view "$view_w" "$view_h"
   import -window "$view_id" png:- 2>/dev/null |
-    convert - -fill white +opaque black -format '%[fx:int(100*mean+0.5)]' info:- 2>/dev/null
+    convert - -fuzz 12% -fill white -opaque '#33FF00' -opaque '#80FF33' -fill black +opaque white \
+      -format '%[fx:int(1000*mean+0.5)]' info:- 2>/dev/null
 }
 
 # Waits for the common file dialog titled $1, types the file name $2 and accepts it.

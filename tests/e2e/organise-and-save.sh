@@ -24,11 +24,11 @@ wait_for_window '^\* - Tavrel$' 10
 # The first of them alone into a symmetry: its mirror image adds to what the view shows.
 xdotool mousemove $((cx - 120)) "$cy" click 1
 wait_for_output "Tavrel selection (click): $first\\\\n"
-before=$(drawn_share)
+before=$(selected_share)
 click_palette 17 # symetry
 deadline=$((SECONDS + 10))
-until [ "$(drawn_share)" -gt "$before" ]; do
-  [ $SECONDS -lt $deadline ] || fail "the symmetry's mirror image never showed (drawn share $before %)"
+until [ "$(selected_share)" -gt $((before + before / 2)) ]; do
+  [ $SECONDS -lt $deadline ] || fail "the symmetry's mirror image never showed (selected share $before per mille)"
   sleep 0.2
 done
 capture_editor symmetry.png "$main"

@@ -43,7 +43,9 @@ TEST(CameraGestures, CommitWrapsAnglesOncePastAQuarterTurn) {
     TempDir dir;
     SettingsFile settings(dir.file("session.ini"));
     OrbitCamera camera;
-    const struct { float in, out; } cases[] = {{2.0f, 2.0f}, {5.0f, -1.2831855f}, {-2.0f, 4.2831855f}, {0.5f, 0.5f}};
+    const struct {
+        float in, out;
+    } cases[] = {{2.0f, 2.0f}, {5.0f, -1.2831855f}, {-2.0f, 4.2831855f}, {0.5f, 0.5f}};
     for (auto c : cases) {
         camera.gamma = 0;
         camera.dGamma = c.in;
@@ -133,7 +135,7 @@ TEST(Picking, CameraFrameAndCursorAndGroundPoints) {
     OrbitCamera camera;
     const vm::Mat4 frame = cameraFrame(camera, 0);
     EXPECT_NEAR(-5.0f, frame[3][2], 1e-6f); // the eye
-    EXPECT_NEAR(1.0f, frame[0][0], 1e-6f); // world +x, which shows on the screen's left
+    EXPECT_NEAR(1.0f, frame[0][0], 1e-6f);  // world +x, which shows on the screen's left
     ViewportHit centre = locateViewport(200, 150, 400, 300, false);
     vm::Vec4 p = cursorPoint(camera, centre);
     EXPECT_NEAR(0.0f, p.x, 1e-6f);
@@ -202,7 +204,8 @@ TEST(Picking, ARayThroughANetQuadsDiagonalCountsOnce) {
 
 TEST(Selection, ClickRule) {
     Model model;
-    for (int i = 0; i < 3; ++i) addFlatPatch(model, static_cast<float>(i));
+    for (int i = 0; i < 3; ++i)
+        addFlatPatch(model, static_cast<float>(i));
     model.groups.push_back(std::make_unique<Model::Group>("g"));
     selectPatch(model, 1, {});
     EXPECT_TRUE(model.patches[1].selected);
@@ -245,8 +248,10 @@ TEST(PickAcceleration, AnswersExactlyAsTheFullSearch) {
     // A curved sheet seen from several cameras; random mouse positions, some hidden patches
     // and unused points.
     Model model;
-    for (int k = 0; k < 30; ++k) addFlatPatch(model, -3.0f + 0.21f * k, 0.1f * (k % 7) - 0.3f);
-    for (size_t i = 0; i < model.points.size(); ++i) model.points[i].y += 0.05f * static_cast<float>(i % 5);
+    for (int k = 0; k < 30; ++k)
+        addFlatPatch(model, -3.0f + 0.21f * k, 0.1f * (k % 7) - 0.3f);
+    for (size_t i = 0; i < model.points.size(); ++i)
+        model.points[i].y += 0.05f * static_cast<float>(i % 5);
     model.points.push_back(model.points[3]); // a duplicate: ties go to the lower index
     model.patches[4].visible = false;
     std::vector<int> use;
@@ -264,7 +269,8 @@ TEST(PickAcceleration, AnswersExactlyAsTheFullSearch) {
         camera.gamma = 0.3f * view;
         camera.theta = -0.5f * view;
         camera.distance = view == 2 ? 0 : 1; // close enough that points fall behind the eye
-        const vm::Mat4 vp = camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 2.9919574e14f);
+        const vm::Mat4 vp =
+            camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 2.9919574e14f);
         for (int q = 0; q < 400; ++q) {
             ViewportHit hit = locateViewport(0, 0, 600, 400, false);
             hit.nx = random();
@@ -282,7 +288,8 @@ TEST(PickAcceleration, AnswersExactlyAsTheFullSearch) {
     // A moved point is seen at once.
     model.points[0].x += 100;
     model.revision++;
-    const vm::Mat4 vp = OrbitCamera().viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
+    const vm::Mat4 vp =
+        OrbitCamera().viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
     EXPECT_EQ(pickPoint(model, vm::identity(), vp, use, 0.9f, 0).index,
               accelerator.pickPoint(model, vm::identity(), vp, use, 0.9f, 0).index);
 }
@@ -296,7 +303,8 @@ TEST(TransformEditing, ADraggedPointKeepsItsDepthAndGoesUnderTheMouse) {
     EXPECT_NEAR(-t * depth * 0.5f, moved.x, 1e-5f); // the right of the screen is −x here
     EXPECT_NEAR(t * depth * 0.5f, moved.y, 1e-5f);
     // In a translated entity the answer comes back in model coordinates.
-    const vm::Float3 local = draggedPointPosition(camera, hit, vm::translation(0, 0, 1), {0.2f, 0.1f, 0.0f});
+    const vm::Float3 local =
+        draggedPointPosition(camera, hit, vm::translation(0, 0, 1), {0.2f, 0.1f, 0.0f});
     EXPECT_NEAR(0.0f, local.z, 1e-5f);
     EXPECT_NEAR(moved.x, local.x, 1e-5f);
 }
@@ -367,7 +375,8 @@ TEST(AddTool, SixteenClicksMakeAPatchRowByRow) {
     EXPECT_TRUE(addPendingPoint(pending, model, use, tree, false, -1, {15, 0, 2, 1}));
     EXPECT_EQ(16u, tree.childrenOf(newPoints).size()); // the items stay after the patch is made
     ASSERT_EQ(2u, model.patches.size());
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(16 + i, model.patches[1].indices[static_cast<size_t>(i)]);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(16 + i, model.patches[1].indices[static_cast<size_t>(i)]);
     EXPECT_EQ(15.0f, model.points[31].x);
     EXPECT_TRUE(pending.empty());
     ASSERT_EQ(32u, use.size());
@@ -386,7 +395,8 @@ TEST(AddTool, AnExistingPointCanFillSeveralSlots) {
     rebuildUseCount(model, use);
     PendingPoints pending;
     MemoryTree tree;
-    for (int i = 0; i < 16; ++i) addPendingPoint(pending, model, use, tree, i < 3, 5, {0, 0, 0, 1});
+    for (int i = 0; i < 16; ++i)
+        addPendingPoint(pending, model, use, tree, i < 3, 5, {0, 0, 0, 1});
     EXPECT_EQ(5, model.patches[1].indices[0]);
     EXPECT_EQ(5, model.patches[1].indices[2]);
     EXPECT_EQ(4, use[5]); // once from the first patch, three times from the new one

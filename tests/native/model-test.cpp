@@ -41,7 +41,8 @@ TEST(DefaultModel, HasTheBuiltInPointsAndRing) {
     for (size_t p = 0; p < 4; ++p) {
         const auto& here = model.patches[p].indices;
         const auto& before = model.patches[(p + 3) % 4].indices;
-        for (size_t c = 0; c < 4; ++c) EXPECT_EQ(before[12 + c], here[c]) << p;
+        for (size_t c = 0; c < 4; ++c)
+            EXPECT_EQ(before[12 + c], here[c]) << p;
         EXPECT_EQ(-1, model.patches[p].group);
         EXPECT_EQ(1.0f, model.patches[p].alpha);
         EXPECT_TRUE(model.patches[p].visible);
@@ -93,7 +94,8 @@ TEST(ModelBuffers, AnEmptyPoolCreatesNothing) {
 
 TEST(ModelBuffers, ControlNetLeavesOutRowZeroAndColumnZero) {
     Model::Patch patch;
-    for (int i = 0; i < 16; ++i) patch.indices[static_cast<size_t>(i)] = 100 + i;
+    for (int i = 0; i < 16; ++i)
+        patch.indices[static_cast<size_t>(i)] = 100 + i;
     auto net = controlNetIndices(patch);
     // First pair of segments: down from (0,1) to (1,1), across from (1,0) to (1,1).
     EXPECT_EQ(101, net[0]);

@@ -34,7 +34,9 @@ TEST(ObjWrite, MatchesTheFormatByteForByte) {
 
 TEST(ObjWrite, FloatsUseSixSignificantDigits) {
     Model model;
-    model.points = {{1, 0.3536f, 0.0000001f}, {123456789.0f, -0.5f, 0}, {100000, 1000000, 0.0001f},
+    model.points = {{1, 0.3536f, 0.0000001f},
+                    {123456789.0f, -0.5f, 0},
+                    {100000, 1000000, 0.0001f},
                     {1.0f / 3, -2.5e-5f, 65536.5f}};
     EXPECT_EQ(kHeader + "v 1 0.3536 1e-07\r\nv 1.23457e+08 -0.5 0\r\nv 100000 1e+06 0.0001\r\n"
                         "v 0.333333 -2.5e-05 65536.5\r\n\r\n\r\n",
@@ -106,7 +108,8 @@ TEST(ObjRead, WriteThenReadRestoresTheModel) {
     EXPECT_EQ(0.5f, copy.locators[0].position.y);
     EXPECT_EQ(1.0f, copy.locators[0].orientation.w);
     EXPECT_EQ("Locator_0", copyTree.itemText(copy.locators[0].treeItem));
-    EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Locator, 0), copyTree.itemParam(copy.locators[0].treeItem));
+    EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Locator, 0),
+              copyTree.itemParam(copy.locators[0].treeItem));
     // And the text is stable.
     EXPECT_EQ(writeObj(original, &tree), writeObj(copy, &copyTree));
 }
@@ -128,9 +131,8 @@ TEST(ObjRead, HeaderOnlyIsAnEmptyModelAndEndIsOptional) {
 
 TEST(ObjRead, GroupLinesJoinTheFirstGroupOfThatName) {
     Model model;
-    ASSERT_TRUE(read(kHeader + kFourPoints + "symmetry wing 0 0 0 0 0 0 0 0\n" +
-                         "g wing\n" + sixteen() + "g tail\n" + sixteen() + "g tail\n" + sixteen() +
-                         sixteen(),
+    ASSERT_TRUE(read(kHeader + kFourPoints + "symmetry wing 0 0 0 0 0 0 0 0\n" + "g wing\n" +
+                         sixteen() + "g tail\n" + sixteen() + "g tail\n" + sixteen() + sixteen(),
                      model)
                     .ok());
     ASSERT_EQ(2u, model.groups.size()); // the symmetry and one "tail"
@@ -144,13 +146,16 @@ TEST(ObjRead, GroupLinesJoinTheFirstGroupOfThatName) {
 
 TEST(ObjRead, StopsSilentlyAtAnyOtherWordKeepingWhatWasRead) {
     Model model;
-    ASSERT_TRUE(read(kHeader + kFourPoints + "symmetry s 0 0 0 0 0 0 0 0\nv 9 9 9\n" + sixteen(), model).ok());
+    ASSERT_TRUE(
+        read(kHeader + kFourPoints + "symmetry s 0 0 0 0 0 0 0 0\nv 9 9 9\n" + sixteen(), model)
+            .ok());
     EXPECT_EQ(4u, model.points.size());
     EXPECT_EQ(1u, model.groups.size());
     EXPECT_TRUE(model.patches.empty());
 
     Model commented;
-    ASSERT_TRUE(read(kHeader + kFourPoints + sixteen() + "# a comment\n" + sixteen(), commented).ok());
+    ASSERT_TRUE(
+        read(kHeader + kFourPoints + sixteen() + "# a comment\n" + sixteen(), commented).ok());
     EXPECT_EQ(1u, commented.patches.size());
 
     Model symmetryLate;
@@ -199,7 +204,8 @@ TEST(ObjRead, InvalidFilesLeaveTheModelAsItWas) {
     EXPECT_EQ(ObjResult::Status::Invalid, read("", model).status);
 
     MemoryTree tree;
-    r = read(kHeader + kFourPoints + "symmetry s 0 0 0 0 0 0 0 0\n" + sixteen() + "g s\nm 0.5\nend\n",
+    r = read(kHeader + kFourPoints + "symmetry s 0 0 0 0 0 0 0 0\n" + sixteen() +
+                 "g s\nm 0.5\nend\n",
              model, &tree);
     EXPECT_EQ(ObjResult::Status::Invalid, r.status);
     EXPECT_NE(std::string::npos, r.reason.find("surf"));
@@ -238,7 +244,8 @@ TEST(ObjFiles, LoadAppendsAndBuildsTheBuffersOrLeavesAMissingFileAlone) {
     RecordingGpu gpu;
     Model model;
     model.gpu = &gpu;
-    EXPECT_EQ(ObjResult::Status::CannotOpen, loadObj(dir.file("absent.obj"), model, nullptr).status);
+    EXPECT_EQ(ObjResult::Status::CannotOpen,
+              loadObj(dir.file("absent.obj"), model, nullptr).status);
     EXPECT_TRUE(model.points.empty());
 
     TempDir::write(dir.file("band.obj"), kHeader + kFourPoints + sixteen() + sixteen());

@@ -14,7 +14,8 @@ std::array<vm::Float3, 16> wavyPatch() {
     std::array<vm::Float3, 16> p;
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c)
-            p[static_cast<size_t>(4 * r + c)] = {c * 1.0f + 0.1f * r, r * 1.0f, ((r * 7 + c * 3) % 5) * 0.4f};
+            p[static_cast<size_t>(4 * r + c)] = {c * 1.0f + 0.1f * r, r * 1.0f,
+                                                 ((r * 7 + c * 3) % 5) * 0.4f};
     return p;
 }
 
@@ -25,13 +26,17 @@ vm::Float3 deCasteljau(const std::array<vm::Float3, 16>& p, float u, float v) {
     };
     auto curve = [&](std::array<vm::Float3, 4> q, float t) {
         for (int level = 3; level > 0; --level)
-            for (int i = 0; i < level; ++i) q[static_cast<size_t>(i)] = lerp(q[static_cast<size_t>(i)], q[static_cast<size_t>(i) + 1], t);
+            for (int i = 0; i < level; ++i)
+                q[static_cast<size_t>(i)] =
+                    lerp(q[static_cast<size_t>(i)], q[static_cast<size_t>(i) + 1], t);
         return q[0];
     };
     std::array<vm::Float3, 4> rows;
     for (int r = 0; r < 4; ++r)
-        rows[static_cast<size_t>(r)] = curve({p[static_cast<size_t>(4 * r)], p[static_cast<size_t>(4 * r + 1)],
-                                              p[static_cast<size_t>(4 * r + 2)], p[static_cast<size_t>(4 * r + 3)]}, u);
+        rows[static_cast<size_t>(r)] =
+            curve({p[static_cast<size_t>(4 * r)], p[static_cast<size_t>(4 * r + 1)],
+                   p[static_cast<size_t>(4 * r + 2)], p[static_cast<size_t>(4 * r + 3)]},
+                  u);
     return curve(rows, v);
 }
 
@@ -54,7 +59,8 @@ TEST(BezierSurface, CornersAreTheCornerControlPoints) {
 TEST(BezierSurface, AgreesWithDeCasteljauEverywhere) {
     auto p = wavyPatch();
     for (float u : {0.0f, 0.13f, 0.5f, 0.77f, 1.0f})
-        for (float v : {0.0f, 0.31f, 0.6f, 1.0f}) expectNear(deCasteljau(p, u, v), bezier::evaluate(p, u, v));
+        for (float v : {0.0f, 0.31f, 0.6f, 1.0f})
+            expectNear(deCasteljau(p, u, v), bezier::evaluate(p, u, v));
 }
 
 TEST(BezierSurface, TessellationGridFollowsTheParameterisation) {
@@ -62,13 +68,16 @@ TEST(BezierSurface, TessellationGridFollowsTheParameterisation) {
     vm::Float3 grid[36];
     bezier::tessellate(p, grid);
     for (int j = 0; j <= 5; ++j)
-        for (int i = 0; i <= 5; ++i) expectNear(deCasteljau(p, i / 5.0f, j / 5.0f), grid[j * 6 + i]);
+        for (int i = 0; i <= 5; ++i)
+            expectNear(deCasteljau(p, i / 5.0f, j / 5.0f), grid[j * 6 + i]);
 
     // A flat patch stays in its plane.
     std::array<vm::Float3, 16> flat;
-    for (int k = 0; k < 16; ++k) flat[static_cast<size_t>(k)] = {(k % 4) * 0.7f, 2.5f, (k / 4) * 1.3f - (k % 3) * 0.2f};
+    for (int k = 0; k < 16; ++k)
+        flat[static_cast<size_t>(k)] = {(k % 4) * 0.7f, 2.5f, (k / 4) * 1.3f - (k % 3) * 0.2f};
     bezier::tessellate(flat, grid);
-    for (const vm::Float3& g : grid) EXPECT_FLOAT_EQ(2.5f, g.y);
+    for (const vm::Float3& g : grid)
+        EXPECT_FLOAT_EQ(2.5f, g.y);
 }
 
 TEST(BezierSurface, TrianglesCoverEveryGridQuadOnce) {
@@ -134,7 +143,7 @@ TEST(PatchColours, SelectionHoverAndOpacity) {
     EXPECT_EQ(1.0f, patchColour(patch, false).x);
     EXPECT_EQ(0.5f, patchColour(patch, false).w);
     EXPECT_EQ(1.0f, patchColour(patch, true).w); // hover ignores alpha…
-    EXPECT_TRUE(patchBlends(patch));              // …but not the blending
+    EXPECT_TRUE(patchBlends(patch));             // …but not the blending
     patch.selected = true;
     EXPECT_EQ(0.2f, patchColour(patch, false).x);
     EXPECT_EQ(1.0f, patchColour(patch, false).y);
@@ -183,7 +192,8 @@ TEST(Overlays, BracketsPendingNetAndCameraSketch) {
 
     // Five pending points: the first row of three lines and one column line to the fifth.
     std::vector<vm::Vec4> points;
-    for (int i = 0; i < 16; ++i) points.push_back({float(i % 4), float(i / 4), 0, 1});
+    for (int i = 0; i < 16; ++i)
+        points.push_back({float(i % 4), float(i / 4), 0, 1});
     auto five = overlay::pendingNet({points.begin(), points.begin() + 5});
     ASSERT_EQ(4u, five.size());
     EXPECT_EQ(4.0f, five[3].to.x + five[3].to.y * 4);
@@ -191,7 +201,8 @@ TEST(Overlays, BracketsPendingNetAndCameraSketch) {
     auto full = overlay::pendingNet(points);
     ASSERT_EQ(24u, full.size());
     int border = 0;
-    for (const auto& s : full) border += s.colour.w == 1.0f;
+    for (const auto& s : full)
+        border += s.colour.w == 1.0f;
     EXPECT_EQ(12, border);
 
     auto sketch = overlay::cameraSketch(5, 1.0f);

@@ -39,7 +39,8 @@ TEST(Matrices, AxisRotationsTurnCounterClockwiseSeenFromThePositiveAxis) {
     expectVec({0, 0, -1, 1}, transform(point(1, 0, 0), rotationY(kHalfPi)));
     expectVec({-1, 0, 0, 1}, transform(point(0, 1, 0), rotationZ(kHalfPi)));
     // Directions ignore translation.
-    expectVec({0, 1, 0, 0}, transformNormal({1, 0, 0, 0}, rotationZ(kHalfPi) * translation(5, 5, 5)));
+    expectVec({0, 1, 0, 0},
+              transformNormal({1, 0, 0, 0}, rotationZ(kHalfPi) * translation(5, 5, 5)));
 }
 
 TEST(Matrices, RollPitchYawAppliesRollThenPitchThenYaw) {
@@ -103,9 +104,11 @@ TEST(Quaternions, MultiplyAppliesTheFirstOperandFirst) {
     Quat aboutX = quaternionRotationAxis({1, 0, 0, 0}, kHalfPi);
     Quat aboutY = quaternionRotationAxis({0, 1, 0, 0}, kHalfPi);
     // (0,1,0) → about x → (0,0,1) → about y → (1,0,0).
-    expectVec({1, 0, 0, 1}, transform(point(0, 1, 0), rotationQuaternion(quaternionMultiply(aboutX, aboutY))));
+    expectVec({1, 0, 0, 1},
+              transform(point(0, 1, 0), rotationQuaternion(quaternionMultiply(aboutX, aboutY))));
     // The other order: (0,1,0) is left alone by y, then x takes it to (0,0,1).
-    expectVec({0, 0, 1, 1}, transform(point(0, 1, 0), rotationQuaternion(quaternionMultiply(aboutY, aboutX))));
+    expectVec({0, 0, 1, 1},
+              transform(point(0, 1, 0), rotationQuaternion(quaternionMultiply(aboutY, aboutX))));
 }
 
 TEST(Quaternions, HalfAngleComponentsAndMatrixAgreement) {
@@ -121,14 +124,16 @@ TEST(Quaternions, HalfAngleComponentsAndMatrixAgreement) {
 
 TEST(Quaternions, FromMatrixRoundTripsEveryBranch) {
     // Angles near π exercise the branches where the trace is negative.
-    for (Mat4 m : {rotationX(3.0f), rotationY(3.0f), rotationZ(3.0f), rotationRollPitchYaw(0.2f, 0.3f, 0.1f)})
+    for (Mat4 m : {rotationX(3.0f), rotationY(3.0f), rotationZ(3.0f),
+                   rotationRollPitchYaw(0.2f, 0.3f, 0.1f)})
         expectMat(m, rotationQuaternion(quaternionFromMatrix(m)));
 }
 
 TEST(Affine, ScalesThenRotatesAboutTheOriginThenTranslates) {
     Quat quarterZ = quaternionRotationAxis({0, 0, 1, 0}, kHalfPi);
     Mat4 m = affineTransformation({2, 2, 2, 0}, {1, 0, 0, 0}, quarterZ, {0, 0, 5, 0});
-    // (1,0,0) → scaled (2,0,0) → relative to (1,0,0): (1,0,0) → turned (0,1,0) → back (1,1,0) → (1,1,5).
+    // (1,0,0) → scaled (2,0,0) → relative to (1,0,0): (1,0,0) → turned (0,1,0) → back (1,1,0) →
+    // (1,1,5).
     expectVec({1, 1, 5, 1}, transform(point(1, 0, 0), m));
 }
 
@@ -163,7 +168,7 @@ TEST(RayTriangle, MissesOutsideBehindAndParallel) {
     EXPECT_FALSE(rayTriangle(point(0.75f, 0.75f, -1), {0, 0, 1, 0}, v0, v1, v2, &t));
     EXPECT_FALSE(rayTriangle(point(-0.1f, 0.5f, -1), {0, 0, 1, 0}, v0, v1, v2, &t));
     EXPECT_FALSE(rayTriangle(point(0.25f, 0.25f, 1), {0, 0, 1, 0}, v0, v1, v2, &t)); // behind
-    EXPECT_FALSE(rayTriangle(point(-1, 0.25f, 0), {1, 0, 0, 0}, v0, v1, v2, &t));   // in plane
+    EXPECT_FALSE(rayTriangle(point(-1, 0.25f, 0), {1, 0, 0, 0}, v0, v1, v2, &t));    // in plane
 }
 
 TEST(RayTriangle, EdgesAndCornersCountAsHits) {
@@ -171,5 +176,5 @@ TEST(RayTriangle, EdgesAndCornersCountAsHits) {
     float t = 0;
     EXPECT_TRUE(rayTriangle(point(0.5f, 0.5f, -1), {0, 0, 1, 0}, v0, v1, v2, &t)); // hypotenuse
     EXPECT_TRUE(rayTriangle(point(0, 0, -1), {0, 0, 1, 0}, v0, v1, v2, &t));       // corner
-    EXPECT_TRUE(rayTriangle(point(0.5f, 0, 1), {0, 0, -1, 0}, v0, v1, v2, &t));     // edge, back face
+    EXPECT_TRUE(rayTriangle(point(0.5f, 0, 1), {0, 0, -1, 0}, v0, v1, v2, &t)); // edge, back face
 }

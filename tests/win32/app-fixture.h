@@ -19,9 +19,10 @@ class AppFixture : public ::testing::Test {
         CreateDirectoryA(folder.c_str(), nullptr);
         ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
         DeleteFileA("session.ini");
-        // The shaders the program compiles at start-up.
+        // The shaders the program compiles and the picture it loads at start-up.
         std::filesystem::remove_all("graphics");
         std::filesystem::copy("../graphics", "graphics", std::filesystem::copy_options::recursive);
+        CopyFileA("../1_earth_16k.jpg", "1_earth_16k.jpg", FALSE);
     }
     // Closing the main window lets go of the device before the process ends.
     void TearDown() override {

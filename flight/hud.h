@@ -1,0 +1,25 @@
+// The head-up display: a small curved glass panel at the ship's first locator, showing a
+// marker that points towards the planet, and an arrow straight ahead.
+#pragma once
+
+#include <d3d11.h>
+#include <wrl/client.h>
+
+#include "flight/vaisseau.h"
+#include "graphics/texture.h"
+
+class Renderer;
+
+struct Hud {
+    Microsoft::WRL::ComPtr<ID3D11Buffer> patchBuffer; // the panel's 16 control points
+    Microsoft::WRL::ComPtr<ID3D11Buffer> panel;       // the panel evaluated into triangles
+    UINT panelVertices = 0;
+    LoadedTexture texture; // 256 × 224 R8G8, rewritten every draw
+    Microsoft::WRL::ComPtr<ID3D11PixelShader> pixelShader;
+
+    // Failures are fatal: "arf" for the control points, "error" for the texture.
+    void create(Renderer& renderer);
+    // In the current world frame (the ship's cockpit).
+    void draw(Renderer& renderer, const Vaisseau& ship);
+    void release() { *this = Hud{}; }
+};

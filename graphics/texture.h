@@ -1,0 +1,15 @@
+// Images as shader-resource textures: decoded with the Windows Imaging Component, brought to
+// 32-bit RGBA and uploaded as one mip level.
+#pragma once
+
+#include <d3d11.h>
+#include <wrl/client.h>
+
+struct LoadedTexture {
+    Microsoft::WRL::ComPtr<ID3D11Texture2D> texture;
+    Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> view;
+};
+
+// Decodes the image's first frame. A missing or unreadable file, an unknown pixel format
+// or an image larger than the device takes is the fatal error "error".
+LoadedTexture loadTexture(const wchar_t* fileName);
