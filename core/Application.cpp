@@ -310,10 +310,6 @@ void frameRender() {
 
         r.setWorld(vm::translation(target));
         if (editing) axisCross();
-        if (!editing) {
-            r.setWorld(application.ship.cockpitMatrix());
-            application.hud.draw(r, application.ship);
-        }
 
         const bool wireframe = paletteWireframeChecked();
         for (Vaisseau* entity : application.entities) {
@@ -321,6 +317,12 @@ void frameRender() {
             entity->worldMatrix(world);
             r.drawPatches(*entity, world, wireframe, editorState);
             if (editing) r.drawControlNets(*entity, world, editorState);
+        }
+        // The display's glass goes over the scene: drawn before the models (with its depth
+        // written) it would cut holes in them.
+        if (!editing) {
+            r.setWorld(application.ship.cockpitMatrix());
+            application.hud.draw(r, application.ship);
         }
         if (editing) {
             drawPendingNet();

@@ -5,7 +5,9 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <set>
+#include <string>
 
 #include "graphics/planet-geometry.h"
 #include "tools-fixture.h"
@@ -74,4 +76,77 @@ TEST_F(FlightTest, PlayFliesFromTheCockpitAndStopLeavesTheShipDrifting) {
     frameTick();
     EXPECT_GT(application.ship.position.z, before.z); // drifting on
     EXPECT_EQ(100.0f, application.ship.velocity.z);   // no flight step while editing
+}
+
+TEST_F(AppFixture, AMissingPlanetImageEndsStartUpWithError) {
+    DeleteFileA("1_earth_16k.jpg");
+    readStartupSettings();
+    try {
+        startUp(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+        ADD_FAILURE() << "start-up went on without the planet image";
+    } catch (const FatalErrorThrown& e) {
+        EXPECT_STREQ("error", e.what());
+    }
+}
+
+namespace {
+
+// A bottom-up 24-bit BMP of w × h pixels, each given as 0xRRGGBB, top row first.
+void writeBmp(const char* path, int w, int h, const std::vector<uint32_t>& rgb) {
+    const int pitch = (w * 3 + 3) & ~3;
+    std::string bytes(54 + static_cast<size_t>(pitch * h), '\0');
+    auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&bytes[at], &v, 4); };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(2, static_cast<uint32_t>(bytes.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(w));
+    put32(22, static_cast<uint32_t>(h));
+    bytes[26] = 1;
+    bytes[28] = 24;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint32_t c = rgb[static_cast<size_t>(y * w + x)];
+            char* p = &bytes[54 + static_cast<size_t>((h - 1 - y) * pitch + x * 3)];
+            p[0] = static_cast<char>(c & 0xFF);
+            p[1] = static_cast<char>((c >> 8) & 0xFF);
+            p[2] = static_cast<char>((c >> 16) & 0xFF);
+        }
+    writeTextFile(std::wstring(path, path + std::strlen(path)).c_str(), bytes);
+}
+
+} // namespace
+
+TEST_F(AppFixture, PicturesAreUploadedAsRgbaWithTheirColoursInPlace) {
+    start();
+    writeBmp("colours.bmp", 3, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x808040});
+    LoadedTexture picture = loadTexture(L"colours.bmp");
+    D3D11_TEXTURE2D_DESC desc = {};
+    picture.texture->GetDesc(&desc);
+    EXPECT_EQ(3u, desc.Width);
+    EXPECT_EQ(2u, desc.Height);
+    EXPECT_EQ(DXGI_FORMAT_R8G8B8A8_UNORM, desc.Format);
+
+    desc.Usage = D3D11_USAGE_STAGING;
+    desc.BindFlags = 0;
+    desc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
+    ComPtr<ID3D11Texture2D> staging;
+    ASSERT_EQ(S_OK, renderer->device()->CreateTexture2D(&desc, nullptr, &staging));
+    renderer->context()->CopyResource(staging.Get(), picture.texture.Get());
+    D3D11_MAPPED_SUBRESOURCE mapped;
+    ASSERT_EQ(S_OK, renderer->context()->Map(staging.Get(), 0, D3D11_MAP_READ, 0, &mapped));
+    auto texel = [&](int x, int y) {
+        uint32_t v;
+        std::memcpy(&v, static_cast<const char*>(mapped.pData) + y * mapped.RowPitch + x * 4, 4);
+        return v; // R in the low byte
+    };
+    EXPECT_EQ(0xFF0000FFu, texel(0, 0));
+    EXPECT_EQ(0xFF00FF00u, texel(1, 0));
+    EXPECT_EQ(0xFFFF0000u, texel(2, 0));
+    EXPECT_EQ(0xFF408080u, texel(2, 1));
+    renderer->context()->Unmap(staging.Get(), 0);
+
+    application.planetTexture.texture->GetDesc(&desc);
+    EXPECT_EQ(2048u, desc.Width); // the shipped Earth map
 }
