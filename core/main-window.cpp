@@ -56,6 +56,7 @@ void onToolbarCommand(int id) {
     switch (id) {
     case 2:
         if (editorState.tool == 1) removeLastPendingPoint(editorState.pendingPoints, shapeTree());
+        updateTakeBackButton();
         break;
     case 4:
         newDocument();

@@ -30,6 +30,13 @@ void markModified() {
     updateTitle(true);
 }
 
+void updateTakeBackButton() {
+    if (!editorState.mainToolbar) return;
+    const bool usable = editorState.tool == 1 && !editorState.pendingPoints.empty();
+    SendMessageA(editorState.mainToolbar, TB_SETSTATE, 2,
+                 MAKELPARAM(usable ? TBSTATE_ENABLED : 0, 0));
+}
+
 void groupCommand() {
     if (!editorState.currentEntity) return;
     groupSelection(editedModel(), shapeTree());

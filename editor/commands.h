@@ -4,6 +4,9 @@
 // Enables Save and puts the modified mark "*" into the title.
 void markModified();
 
+// The toolbar's take-back button (command 2) is usable while the add tool has pending points.
+void updateTakeBackButton();
+
 // Palette "group" and "symetry": the selected patches into a new group or symmetry.
 void groupCommand();
 void symmetryCommand();

@@ -149,6 +149,7 @@ void toolPress(const ViewportHit& hit) {
                         editorState.hotPoint, editorState.hoveredPoint,
                         cursorPoint(orbitCamera, hit));
         markModified();
+        updateTakeBackButton();
         break;
     case 2:
         selectPatch(editedModel(), editorState.hoveredPatch,

@@ -27,6 +27,7 @@ void setTool(int tool) {
     if (tool == current) tool = 0;
     editorState.tool = tool;
     sessionSettings().writeInt(session::kSession, "Tool", tool);
+    updateTakeBackButton();
 }
 
 void startRotate() {

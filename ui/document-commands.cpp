@@ -9,6 +9,7 @@
 #include "core/Application.h"
 #include "core/file-replace.h"
 #include "core/session-keys.h"
+#include "editor/commands.h"
 #include "editor/mouse-handler.h"
 #include "model/obj-format.h"
 #include "ui/palette.h"
@@ -88,6 +89,7 @@ void adoptPath(const std::string& path) {
 }
 
 void finishSwitch() {
+    updateTakeBackButton();
     resetShapeWindow();
     syncPickState();
     refreshSelectionPanel();

@@ -141,6 +141,17 @@ capture_editor() { # name main-window
     fail "could not capture the editor"
 }
 
+# Saves a picture of the whole screen (main window, palette, shape window) with view 0's
+# pixels put in place, as $E2E_ARTIFACTS/$1.
+capture_screen() { # name
+  local out="${E2E_ARTIFACTS:-$e2e_dir}/$1"
+  mkdir -p "$(dirname "$out")"
+  wait_for_view "$view_w" "$view_h"
+  import -window root "$e2e_dir/root.png" && import -window "$view_id" "$e2e_dir/view.png" &&
+    convert "$e2e_dir/root.png" "$e2e_dir/view.png" -geometry "+$view_x+$view_y" -composite "$out" ||
+    fail "could not capture the screen"
+}
+
 # Where view 0 lies on the screen: sets view_x, view_y (its top-left corner in root
 # coordinates) and view_w, view_h, from the main window's client origin and the program's
 # report of the view's placement.

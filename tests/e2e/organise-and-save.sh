@@ -36,6 +36,13 @@ capture_editor symmetry.png "$main"
 click_palette 16 # locator, placed in the empty top left of the view
 wait_for_setting Tool 5
 xdotool mousemove $((view_x + 80)) $((view_y + 80)) click 1
+wait_for_window '^\* - Tavrel$' 10
+# A row of the point list chosen, for the picture: its coordinates show below the list.
+shape=$(xdotool search --limit 1 --name '^Courbes$' | head -1)
+read -r sx sy _ _ <<<"$(geometry_of "$shape")"
+xdotool mousemove $((sx + 300)) $((sy + 20 + 8 + 16 * 3)) click 1
+xdotool mousemove $((view_x + view_w - 200)) $((view_y + 150))
+capture_screen tavrel.png
 
 click_toolbar 2 # Save: no path yet, so the dialog asks
 answer_file_dialog "Save As" "organised.obj"

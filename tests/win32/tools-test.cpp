@@ -95,3 +95,24 @@ TEST_F(ToolsTest, ShiftDragOrbitsInEveryTool) {
     EXPECT_GT(orbitCamera.dGamma, 0.0f);
     EXPECT_EQ(0.0f, editorState.pivot.x); // the model did not move
 }
+
+TEST_F(ToolsTest, TakeBackButtonFollowsThePendingPoints) {
+    auto usable = [] {
+        return SendMessageA(editorState.mainToolbar, TB_ISBUTTONENABLED, 2, 0) != 0;
+    };
+    EXPECT_FALSE(usable());
+    paletteClick(palette::Add);
+    mouse(WM_LBUTTONDOWN, 300, 300, MK_LBUTTON);
+    mouse(WM_LBUTTONDOWN, 340, 300, MK_LBUTTON);
+    EXPECT_TRUE(usable());
+    paletteClick(palette::Select); // the points wait for the add tool; the button with them
+    EXPECT_FALSE(usable());
+    paletteClick(palette::Add);
+    EXPECT_TRUE(usable());
+    SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(2, 0), 0);
+    EXPECT_EQ(1u, editorState.pendingPoints.size());
+    EXPECT_TRUE(usable());
+    SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(2, 0), 0);
+    EXPECT_TRUE(editorState.pendingPoints.empty());
+    EXPECT_FALSE(usable());
+}
