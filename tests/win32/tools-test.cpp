@@ -105,12 +105,21 @@ TEST_F(ToolsTest, TakeBackButtonFollowsThePendingPoints) {
     mouse(WM_LBUTTONDOWN, 300, 300, MK_LBUTTON);
     mouse(WM_LBUTTONDOWN, 340, 300, MK_LBUTTON);
     EXPECT_TRUE(usable());
+    // The shape window's tree lists them under "<New Points>", last at the top level.
+    ModelTree& tree = shapeTree();
+    TreeItemHandle last = tree.firstChildOf(nullptr);
+    while (tree.nextSiblingOf(last)) last = tree.nextSiblingOf(last);
+    EXPECT_EQ("<New Points>", tree.itemText(last));
+    EXPECT_EQ(last, tree.pendingPointsItem);
+    EXPECT_NE(nullptr, tree.childAt(last, 1));
+    EXPECT_EQ(nullptr, tree.childAt(last, 2));
     paletteClick(palette::Select); // the points wait for the add tool; the button with them
     EXPECT_FALSE(usable());
     paletteClick(palette::Add);
     EXPECT_TRUE(usable());
     SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(2, 0), 0);
     EXPECT_EQ(1u, editorState.pendingPoints.size());
+    EXPECT_EQ(nullptr, tree.childAt(last, 1));
     EXPECT_TRUE(usable());
     SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(2, 0), 0);
     EXPECT_TRUE(editorState.pendingPoints.empty());
