@@ -90,6 +90,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE:
         onCreate(window);
         return 0;
+    case WM_CLOSE:
+        // Closing asks about unsaved changes like New and Open do.
+        if (mayDiscardChanges()) DestroyWindow(window);
+        return 0;
     case WM_DESTROY:
         // The device goes while its windows are still there (children die after this).
         application.ship.releaseBuffers();

@@ -55,8 +55,9 @@ Model& document() {
     return application.ship;
 }
 
-// Unsaved changes are saved or given up by the user's choice; false when the user keeps them.
-bool mayDiscard() {
+} // namespace
+
+bool mayDiscardChanges() {
     if (!editorState.modified) return true;
     switch (documentPrompts().askUnsaved(fileStem(editorState.loadedFile))) {
     case DocumentPrompts::Unsaved::Save:
@@ -68,6 +69,8 @@ bool mayDiscard() {
     }
     return false;
 }
+
+namespace {
 
 // A new document starts with nothing of the old one: no model, locators, pending points,
 // picks or half-done joint, and an empty tree to read locator names into.
@@ -103,7 +106,7 @@ DocumentPrompts& documentPrompts() {
 }
 
 void newDocument() {
-    if (!mayDiscard()) return;
+    if (!mayDiscardChanges()) return;
     startClean();
     document().createDefault();
     adoptPath("New Object.obj");
@@ -111,7 +114,7 @@ void newDocument() {
 }
 
 void openDocument() {
-    if (!mayDiscard()) return;
+    if (!mayDiscardChanges()) return;
     std::string path;
     if (!documentPrompts().chooseFile(false, path)) return; // the current document stays
     std::string text;

@@ -17,6 +17,10 @@ struct DocumentPrompts {
 };
 DocumentPrompts& documentPrompts();
 
+// Unsaved changes are saved or given up, as the user chooses; false when the user keeps them
+// (or the save they asked for failed). True at once when there are none.
+bool mayDiscardChanges();
+
 // Command 4: after asking about unsaved changes, the built-in model as "New Object.obj".
 void newDocument();
 // Command 5: after asking, the chosen file. A file that cannot be read is reported and the

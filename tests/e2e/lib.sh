@@ -125,6 +125,14 @@ close_window() {
   xdotool mousemove $((x + w - 40)) $((y + h - 6)) click 1
   xdotool windowfocus "$1"
   xdotool key --window "$1" alt+F4
+  # A document with unsaved changes asks first: this closing throws them away ("No").
+  if [ -n "$(xdotool getwindowname "$1" 2>/dev/null | grep '^\*')" ]; then
+    local box
+    box=$(timeout 10 xdotool search --sync --limit 1 --name '^Tavrel$' 2>/dev/null | head -1)
+    [ -n "$box" ] || fail "closing a modified document: no question about the changes"
+    xdotool windowfocus --sync "$box" 2>/dev/null
+    xdotool key n
+  fi
 }
 
 # Saves a picture of the editor's main window with view 0's pixels put in place (Wine keeps

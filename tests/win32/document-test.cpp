@@ -160,3 +160,20 @@ TEST_F(DocumentTest, OpenReplacesTheModelOrKeepsItWhenRefusedOrCancelled) {
     EXPECT_EQ("one.obj", storedPath());
     frameTick();
 }
+
+TEST_F(DocumentTest, ClosingAsksAboutUnsavedChanges) {
+    SendMessageA(application.mainWindow, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, questions); // nothing to lose: no question
+    ASSERT_FALSE(IsWindow(application.mainWindow));
+}
+
+TEST_F(DocumentTest, ClosingCanBeCancelled) {
+    modify();
+    unsavedAnswer = DocumentPrompts::Unsaved::Cancel;
+    SendMessageA(application.mainWindow, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1, questions);
+    EXPECT_TRUE(IsWindow(application.mainWindow));
+    unsavedAnswer = DocumentPrompts::Unsaved::Discard;
+    SendMessageA(application.mainWindow, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(application.mainWindow));
+}
