@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The road of one edit: start on the default model, drag a control point, see "*" in the
 # title, save through the real dialog, quit, start again and find the moved point in the
-# file and the title without "*".
+# file and the title without "*"; then New, and Open through the real dialog.
 source "$(dirname "$0")/lib.sh"
 
 start_editor "$clear_of_tool_windows"
@@ -44,6 +44,15 @@ case "$startup_report" in
   *"points=48 patches=4 "*) ;;
   *) fail "start-up after the save: expected road.obj's model, saw: $startup_report" ;;
 esac
+
+# New, then Open through the real dialog, brings the saved model back.
+click_toolbar 0
+wait_for_window '^New Object - Tavrel$' 10
+expect_eq "New's path" "New Object.obj" "$(setting LoadedFile)"
+click_toolbar 1
+answer_file_dialog "Open" "road.obj"
+wait_for_window '^road - Tavrel$' 20
+case "$(setting LoadedFile)" in *'\road.obj') ;; *) fail "Open's path: expected road.obj, saw '$(setting LoadedFile)'" ;; esac
 close_window "$main"
 wait_for_exit 20
 expect_eq "exit status" "0" "$exit_status"
