@@ -50,27 +50,16 @@ std::vector<planet::Vertex> panelTriangles() {
     return triangles;
 }
 
-ComPtr<ID3D11Buffer> vertexBuffer(ID3D11Device* device, const void* data, UINT bytes,
-                                  const char* what) {
-    D3D11_BUFFER_DESC desc = {};
-    desc.ByteWidth = bytes;
-    desc.Usage = D3D11_USAGE_DEFAULT;
-    desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
-    D3D11_SUBRESOURCE_DATA init = {data, 0, 0};
-    ComPtr<ID3D11Buffer> buffer;
-    checkSetup(device->CreateBuffer(&desc, &init, &buffer), "arf", what);
-    return buffer;
-}
-
 } // namespace
 
 void Hud::create(Renderer& renderer) {
-    patchBuffer =
-        vertexBuffer(renderer.device(), kPanel.data(), sizeof kPanel, "head-up display patch");
+    patchBuffer = createStaticVertexBuffer(renderer.device(), kPanel.data(), sizeof kPanel, "arf",
+                                           "head-up display patch");
     const std::vector<planet::Vertex> triangles = panelTriangles();
     panelVertices = static_cast<UINT>(triangles.size());
-    panel = vertexBuffer(renderer.device(), triangles.data(),
-                         panelVertices * sizeof(planet::Vertex), "head-up display panel");
+    panel = createStaticVertexBuffer(renderer.device(), triangles.data(),
+                                     static_cast<UINT>(panelVertices * sizeof(planet::Vertex)),
+                                     "arf", "head-up display panel");
     texture =
         renderer.createTexture(hud::kWidth, hud::kHeight, nullptr, true, DXGI_FORMAT_R8G8_UNORM);
     pixelShader = renderer.compilePixelShader(L"graphics\\nuanceurs\\VTH (ev).nuance");

@@ -29,3 +29,16 @@ void DeviceBufferFactory::updateVertexBuffer(GpuBuffer& buffer, const vm::Float3
     (void)count; // the buffer was made for exactly this many points
     context_->UpdateSubresource(get(&buffer), 0, nullptr, points, 0, 0);
 }
+
+Microsoft::WRL::ComPtr<ID3D11Buffer> createStaticVertexBuffer(ID3D11Device* device,
+                                                              const void* data, UINT bytes,
+                                                              const char* text, const char* what) {
+    D3D11_BUFFER_DESC desc = {};
+    desc.ByteWidth = bytes;
+    desc.Usage = D3D11_USAGE_DEFAULT;
+    desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
+    D3D11_SUBRESOURCE_DATA init = {data, 0, 0};
+    Microsoft::WRL::ComPtr<ID3D11Buffer> buffer;
+    checkSetup(device->CreateBuffer(&desc, &init, &buffer), text, what);
+    return buffer;
+}

@@ -10,6 +10,11 @@ struct DeviceBuffer : GpuBuffer {
     Microsoft::WRL::ComPtr<ID3D11Buffer> buffer;
 };
 
+// A default-usage vertex buffer filled once with data; a failure is the fatal error text.
+Microsoft::WRL::ComPtr<ID3D11Buffer> createStaticVertexBuffer(ID3D11Device* device,
+                                                              const void* data, UINT bytes,
+                                                              const char* text, const char* what);
+
 // Default-usage vertex and index buffers; a creation failure is the fatal error "arf".
 class DeviceBufferFactory : public GpuBufferFactory {
   public:

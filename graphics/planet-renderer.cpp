@@ -12,18 +12,6 @@ const wchar_t* const kPlanetShader = L"graphics\\nuanceurs\\planete.shader";
 const wchar_t* const kTextureShader = L"graphics\\nuanceurs\\texture.shader";
 constexpr UINT kStride = sizeof(planet::Vertex);
 
-ComPtr<ID3D11Buffer> immutableVertices(ID3D11Device* device, const void* data, UINT bytes,
-                                       const char* text, const char* what) {
-    D3D11_BUFFER_DESC desc = {};
-    desc.ByteWidth = bytes;
-    desc.Usage = D3D11_USAGE_DEFAULT;
-    desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
-    D3D11_SUBRESOURCE_DATA init = {data, 0, 0};
-    ComPtr<ID3D11Buffer> buffer;
-    checkSetup(device->CreateBuffer(&desc, &init, &buffer), text, what);
-    return buffer;
-}
-
 } // namespace
 
 LoadedTexture Renderer::createTexture(UINT width, UINT height, const void* pixels, bool dynamic,
@@ -59,9 +47,9 @@ LoadedTexture Renderer::createTexture(UINT width, UINT height, const void* pixel
 
 void Renderer::createPlanetMesh() {
     const std::vector<planet::Vertex> mesh = planet::sphereMesh();
-    planetMesh_ =
-        immutableVertices(device_.Get(), mesh.data(), static_cast<UINT>(mesh.size() * kStride),
-                          "arf", "planet sphere buffer");
+    planetMesh_ = createStaticVertexBuffer(device_.Get(), mesh.data(),
+                                           static_cast<UINT>(mesh.size() * kStride), "arf",
+                                           "planet sphere buffer");
 }
 
 void Renderer::createPlanetPipeline() {
@@ -80,8 +68,9 @@ void Renderer::createPlanetPipeline() {
     checkSetup(device_->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr,
                                           &planetPixelShader_),
                "error", "planet pixel shader creation");
-    impostorQuad_ = immutableVertices(device_.Get(), planet::kImpostorQuad.data(),
-                                      sizeof planet::kImpostorQuad, "error", "impostor quad");
+    impostorQuad_ =
+        createStaticVertexBuffer(device_.Get(), planet::kImpostorQuad.data(),
+                                 sizeof planet::kImpostorQuad, "error", "impostor quad");
     const D3D11_INPUT_ELEMENT_DESC layout[] = {
         {"POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0},
         {"TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, 0, D3D11_APPEND_ALIGNED_ELEMENT,
