@@ -36,6 +36,11 @@ extern Application application;
 extern KeyFlags keyFlags;
 extern DisplayFlags displayFlags;
 
+// The model being edited: the current entity (the ship) once start-up has made it.
+inline Model& editedModel() {
+    return *editorState.currentEntity;
+}
+
 // The settings file, ".\session.ini" in the working directory.
 const SettingsFile& sessionSettings();
 // Reads the values taken before the entry point runs: the editor's CurrentView, Tool, grid,

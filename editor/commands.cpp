@@ -11,10 +11,6 @@
 
 namespace {
 
-Model& editedModel() {
-    return *editorState.currentEntity;
-}
-
 // After the pool or the patch list changed: no pick may name what went.
 void forgetPicks() {
     editorState.hoveredPoint = -1;

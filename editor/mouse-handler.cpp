@@ -37,10 +37,6 @@ void setStatus(int part, vm::Vec4 v) {
     setStatus(part, text);
 }
 
-Model& editedModel() {
-    return *editorState.currentEntity;
-}
-
 vm::Mat4 entityWorld() {
     vm::Mat4 world;
     editorState.currentEntity->worldMatrix(world);

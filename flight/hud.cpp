@@ -80,7 +80,7 @@ void Hud::draw(Renderer& renderer, const Vaisseau& ship) {
     if (vm::length3(h) > 0) h = vm::normalize3(h);
     int x = 0, y = 0;
     hud::markerEnd(h, x, y);
-    std::vector<uint16_t> texels(static_cast<size_t>(hud::kWidth * hud::kHeight), 0);
+    texels.assign(static_cast<size_t>(hud::kWidth * hud::kHeight), 0);
     hud::drawMarker(texels, x, y);
 
     D3D11_MAPPED_SUBRESOURCE mapped;

@@ -5,6 +5,9 @@
 #include <d3d11.h>
 #include <wrl/client.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "flight/vaisseau.h"
 #include "graphics/texture.h"
 
@@ -16,6 +19,7 @@ struct Hud {
     UINT panelVertices = 0;
     LoadedTexture texture; // 256 × 224 R8G8, rewritten every draw
     Microsoft::WRL::ComPtr<ID3D11PixelShader> pixelShader;
+    std::vector<uint16_t> texels; // the texture's image, kept between draws
 
     // Failures are fatal: "arf" for the control points, "error" for the texture.
     void create(Renderer& renderer);

@@ -101,19 +101,9 @@ void Renderer::drawPlanet(ID3D11ShaderResourceView* texture, const vm::Mat4& vie
     const planet::Impostor impostor = planet::impostor(view);
     setWorld(impostor.world);
     context_->UpdateSubresource(planetConstants_.Get(), 0, nullptr, &impostor.constants, 0, 0);
-    const UINT offset = 0;
-    context_->IASetInputLayout(planetLayout_.Get());
-    context_->IASetVertexBuffers(0, 1, impostorQuad_.GetAddressOf(), &kStride, &offset);
-    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP);
-    context_->VSSetShader(planetVertexShader_.Get(), nullptr, 0);
-    context_->VSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
-    context_->HSSetShader(nullptr, nullptr, 0);
-    context_->DSSetShader(nullptr, nullptr, 0);
-    context_->PSSetShader(planetPixelShader_.Get(), nullptr, 0);
-    context_->PSSetShaderResources(0, 1, &texture);
+    bindTexturedVertices(impostorQuad_.Get(), D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP,
+                         planetPixelShader_.Get(), texture);
     context_->PSSetConstantBuffers(0, 1, planetConstants_.GetAddressOf());
-    context_->PSSetConstantBuffers(1, 1, colourBuffer_.GetAddressOf());
-    context_->PSSetSamplers(0, 1, sampler_.GetAddressOf());
     // No culling: which face of the quad looks at the viewer depends on the view's turn.
     context_->RSSetState(rasterizerStates_[0].Get());
     context_->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
@@ -125,17 +115,8 @@ void Renderer::drawPlanet(ID3D11ShaderResourceView* texture, const vm::Mat4& vie
 void Renderer::drawPlanetMesh(ID3D11ShaderResourceView* texture) {
     setWorld(vm::scaling(planet::kRadius, planet::kRadius, planet::kRadius) *
              vm::translation(planet::kCentre));
-    const UINT offset = 0;
-    context_->IASetInputLayout(planetLayout_.Get());
-    context_->IASetVertexBuffers(0, 1, planetMesh_.GetAddressOf(), &kStride, &offset);
-    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-    context_->VSSetShader(planetVertexShader_.Get(), nullptr, 0);
-    context_->VSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
-    context_->HSSetShader(nullptr, nullptr, 0);
-    context_->DSSetShader(nullptr, nullptr, 0);
-    context_->PSSetShader(texturePixelShader_.Get(), nullptr, 0);
-    context_->PSSetShaderResources(0, 1, &texture);
-    context_->PSSetSamplers(0, 1, sampler_.GetAddressOf());
+    bindTexturedVertices(planetMesh_.Get(), D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST,
+                         texturePixelShader_.Get(), texture);
     context_->RSSetState(rasterizerStates_[1].Get());
     context_->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
     context_->OMSetDepthStencilState(planetDepth_.Get(), 0);
@@ -143,12 +124,12 @@ void Renderer::drawPlanetMesh(ID3D11ShaderResourceView* texture) {
     context_->OMSetDepthStencilState(nullptr, 0);
 }
 
-void Renderer::drawTexturedTriangles(ID3D11Buffer* vertices, UINT count, ID3D11PixelShader* shader,
-                                     ID3D11ShaderResourceView* texture) {
+void Renderer::bindTexturedVertices(ID3D11Buffer* vertices, D3D11_PRIMITIVE_TOPOLOGY topology,
+                                    ID3D11PixelShader* shader, ID3D11ShaderResourceView* texture) {
     const UINT offset = 0;
     context_->IASetInputLayout(planetLayout_.Get());
     context_->IASetVertexBuffers(0, 1, &vertices, &kStride, &offset);
-    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+    context_->IASetPrimitiveTopology(topology);
     context_->VSSetShader(planetVertexShader_.Get(), nullptr, 0);
     context_->VSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
     context_->HSSetShader(nullptr, nullptr, 0);
@@ -157,6 +138,11 @@ void Renderer::drawTexturedTriangles(ID3D11Buffer* vertices, UINT count, ID3D11P
     context_->PSSetShaderResources(0, 1, &texture);
     context_->PSSetConstantBuffers(1, 1, colourBuffer_.GetAddressOf());
     context_->PSSetSamplers(0, 1, sampler_.GetAddressOf());
+}
+
+void Renderer::drawTexturedTriangles(ID3D11Buffer* vertices, UINT count, ID3D11PixelShader* shader,
+                                     ID3D11ShaderResourceView* texture) {
+    bindTexturedVertices(vertices, D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST, shader, texture);
     context_->RSSetState(rasterizerStates_[0].Get());
     context_->OMSetBlendState(alphaBlend_.Get(), nullptr, 0xFFFFFFFF);
     context_->Draw(count, 0);

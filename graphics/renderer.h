@@ -114,6 +114,10 @@ class Renderer {
     void createLineShapes();
     void createPlanetMesh();
     void createPlanetPipeline();
+    // The planet vertex shader and layout over vertices (position, texture coordinates),
+    // with a pixel shader, its texture at t0, the colour at b1 and the sampler.
+    void bindTexturedVertices(ID3D11Buffer* vertices, D3D11_PRIMITIVE_TOPOLOGY topology,
+                              ID3D11PixelShader* shader, ID3D11ShaderResourceView* texture);
     void createPatchPipeline();
     // Shader target of a stage ("vs", "ps", …) for the device's feature level.
     std::string shaderTarget(const char* stage) const;

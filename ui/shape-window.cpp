@@ -22,10 +22,6 @@ ShapeTreeView& treeView() {
     return tree;
 }
 
-Model& editedModel() {
-    return *editorState.currentEntity;
-}
-
 HWND createControl(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w,
                    int h, int id = 0) {
     return CreateWindowExA(0, cls, text, style, x, y, w, h, parent,

@@ -6,12 +6,7 @@ source "$(dirname "$0")/lib.sh"
 start_editor "${clear_of_tool_windows}Tool=2"$'\r\n'
 uncover_palette
 
-red_share() { # tenths of a percent of view 0 in the patches' red
-  wait_for_view "$view_w" "$view_h"
-  import -window "$view_id" png:- 2>/dev/null |
-    convert - -fuzz 10% -fill white -opaque '#FF0000' -fill black +opaque white \
-      -format '%[fx:int(1000*mean+0.5)]' info:- 2>/dev/null
-}
+red_share() { colour_share 10% '#FF0000'; } # the patches' red
 deadline=$((SECONDS + 10))
 until solid=$(red_share); [ "$solid" -gt 0 ]; do
   [ $SECONDS -lt $deadline ] || fail "the model never showed"

@@ -239,14 +239,20 @@ click_toolbar() {
   xdotool mousemove $((x + 11 + 23 * $1)) $((y + 12)) click 1
 }
 
-# Share of view 0's pixels drawn in the colours of selected patches (plain and under the
-# mouse), in tenths of a percent (an integer).
-selected_share() {
+# Share of view 0's pixels within fuzz $1 of any of the colours that follow, in tenths of a
+# percent (an integer).
+colour_share() { # fuzz colour...
+  local fuzz=$1 opaque=()
+  shift
+  for colour in "$@"; do opaque+=(-opaque "$colour"); done
   wait_for_view "$view_w" "$view_h"
   import -window "$view_id" png:- 2>/dev/null |
-    convert - -fuzz 12% -fill white -opaque '#33FF00' -opaque '#80FF33' -fill black +opaque white \
+    convert - -fuzz "$fuzz" -fill white "${opaque[@]}" -fill black +opaque white \
       -format '%[fx:int(1000*mean+0.5)]' info:- 2>/dev/null
 }
+
+# The colours of selected patches, plain and under the mouse.
+selected_share() { colour_share 12% '#33FF00' '#80FF33'; }
 
 # Waits for the common file dialog titled $1, types the file name $2 and accepts it.
 answer_file_dialog() {

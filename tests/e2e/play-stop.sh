@@ -15,12 +15,7 @@ mkdir -p "$e2e_dir/work"
 start_editor "${clear_of_tool_windows}LoadedFile=ahead.obj"$'\r\n'
 uncover_palette
 
-red_share() { # tenths of a percent of view 0 in the patch's red (behind the glass or not)
-  wait_for_view "$view_w" "$view_h"
-  import -window "$view_id" png:- 2>/dev/null |
-    convert - -fuzz 20% -fill white -opaque '#FF0000' -opaque '#D30B05' -fill black +opaque white \
-      -format '%[fx:int(1000*mean+0.5)]' info:- 2>/dev/null
-}
+red_share() { colour_share 20% '#FF0000' '#D30B05'; } # the patch's red, behind the glass or not
 palette_button() { # picture of palette button $1
   local id px py
   id=$(xdotool search --limit 1 --name '^Palette$' | head -1)
