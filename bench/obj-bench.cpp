@@ -14,7 +14,7 @@ void BM_WriteObj(benchmark::State& state) {
     const Model& model = bigModel();
     size_t bytes = 0;
     for (auto _ : state) {
-        std::string text = writeObj(model, nullptr);
+        std::string text = writeObj(model);
         bytes += text.size();
         benchmark::DoNotOptimize(text.data());
     }
@@ -24,7 +24,7 @@ void BM_WriteObj(benchmark::State& state) {
 BENCHMARK(BM_WriteObj)->Unit(benchmark::kMillisecond);
 
 void BM_ReadObj(benchmark::State& state) {
-    const std::string text = writeObj(bigModel(), nullptr);
+    const std::string text = writeObj(bigModel());
     for (auto _ : state) {
         Model model;
         ObjResult result = readObj(text, model, nullptr);

@@ -22,6 +22,10 @@ add_test(NAME tavrel-obj.commands
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/tavrel-obj-test.sh $<TARGET_FILE:tavrel-obj>)
 set_tests_properties(tavrel-obj.commands PROPERTIES TIMEOUT 60)
 
+# The shader check: real files pass, broken copies fail.
+add_test(NAME tools.check-shaders COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/check-shaders-test.sh)
+set_tests_properties(tools.check-shaders PROPERTIES TIMEOUT 60)
+
 # Benchmarks (Google Benchmark). The test run only checks that they still run; the figures
 # come from running build/native/bench/... on its own.
 find_package(benchmark REQUIRED)

@@ -37,7 +37,7 @@ void groupSelection(Model& model, ModelTree& tree) {
         if (group < 0) {
             group = static_cast<int>(model.groups.size());
             const TreeItemHandle first = model.patches[i].treeItem;
-            auto created = std::make_unique<Model::Group>("group_" + std::to_string(group));
+            auto created = std::make_unique<Model::Group>(firstUnusedGroupName(model, "group_"));
             created->treeItem = tree.insertItem(
                 first ? tree.parentOf(first) : nullptr, first, created->name,
                 encodeTreeItemParam(TreeItemKind::Group, static_cast<uint32_t>(group)), true);
@@ -49,7 +49,7 @@ void groupSelection(Model& model, ModelTree& tree) {
 
 void makeSymmetry(Model& model, ModelTree& tree) {
     const int group = static_cast<int>(model.groups.size());
-    auto symmetry = std::make_unique<Model::Symmetry>("Sym_0");
+    auto symmetry = std::make_unique<Model::Symmetry>(firstUnusedGroupName(model, "Sym_"));
     symmetry->treeItem = tree.insertItem(
         nullptr, nullptr, symmetry->name,
         encodeTreeItemParam(TreeItemKind::Group, static_cast<uint32_t>(group)), true);
@@ -143,8 +143,11 @@ void deleteSelection(Model& model, ModelTree& tree, std::vector<int>& useCount,
     for (auto& point : pending)
         if (auto* existing = dynamic_cast<Editor::ExistingPoint*>(point.get());
             existing && inPool(model, existing->index) &&
-            users[static_cast<size_t>(existing->index)].empty())
+            users[static_cast<size_t>(existing->index)].empty()) {
+            const TreeItemHandle item = point->treeItem;
             point = std::make_unique<Editor::NewPoint>(point->position());
+            point->treeItem = item;
+        }
 
     size_t removed = 0;
     for (size_t i = model.points.size(); i-- > 0;) {

@@ -9,12 +9,12 @@
 #include "model/model-tree.h"
 #include "model/model.h"
 
-// Puts the selected patches into a new group "group_<n>" (n = the number of groups), whose
+// Puts the selected patches into a new group "group_<n>" (the first unused n), whose
 // item goes right after the first selected patch's item. Nothing is made when no patch is
 // selected. Patches keep their selection; an old group they leave stays, even empty.
 void groupSelection(Model& model, ModelTree& tree);
 
-// Puts the selected patches into a new symmetry "Sym_0" at the end of the top level (made
+// Puts the selected patches into a new symmetry "Sym_<n>" (the first unused n) at the end of the top level (made
 // even when nothing is selected).
 void makeSymmetry(Model& model, ModelTree& tree);
 

@@ -14,7 +14,7 @@ bool addPendingPoint(PendingPoints& pending, Model& model, std::vector<int>& use
         std::snprintf(label, sizeof label, "%f %f %f ", static_cast<double>(cursor.x),
                       static_cast<double>(cursor.y), static_cast<double>(cursor.z));
     }
-    tree.insertPendingPoint(label);
+    pending.back()->treeItem = tree.insertPendingPoint(label);
     if (pending.size() < 16) return false;
 
     useCount.resize(model.points.size(), 0);
@@ -38,7 +38,7 @@ bool addPendingPoint(PendingPoints& pending, Model& model, std::vector<int>& use
 
 bool removeLastPendingPoint(PendingPoints& pending, ModelTree& tree) {
     if (pending.empty()) return false;
+    if (pending.back()->treeItem) tree.deleteItem(pending.back()->treeItem);
     pending.pop_back();
-    tree.removePendingPoint(pending.size());
     return true;
 }

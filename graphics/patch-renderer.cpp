@@ -58,33 +58,39 @@ void Renderer::createPatchPipeline() {
     if (featureLevel_ < D3D_FEATURE_LEVEL_11_0) {
         OutputDebugStringA(
             "Patches: evaluated on the CPU (the device has no hull and domain stages)\n");
-    } else {
-        ComPtr<ID3DBlob> vs;
-        HRESULT hr = compileShaderFile(kPatchShader, "BezierVS", "vs_5_0", vs);
-        if (FAILED(hr) && compilerBuildsHullShaders()) fatalError("arf", "BezierVS", hr);
-        if (SUCCEEDED(hr)) {
-            checkSetup(device_->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(),
-                                                   nullptr, &bezierVertexShader_),
-                       "arf", "BezierVS");
-            ComPtr<ID3DBlob> hs = compileOrDie(kPatchShader, "HS", "hs", "arf");
-            checkSetup(device_->CreateHullShader(hs->GetBufferPointer(), hs->GetBufferSize(),
-                                                 nullptr, &hullShader_),
-                       "arf", "HS");
-            ComPtr<ID3DBlob> ps = compileOrDie(kPatchShader, "BezierPS", "ps", "arf");
-            checkSetup(device_->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(),
-                                                  nullptr, &bezierPixelShader_),
-                       "arf", "BezierPS");
-            ComPtr<ID3DBlob> ds = compileOrDie(kPatchShader, "main", "ds", "arf");
-            checkSetup(device_->CreateDomainShader(ds->GetBufferPointer(), ds->GetBufferSize(),
-                                                   nullptr, &domainShader_),
-                       "arf", "main");
-            gpuTessellation_ = true;
-            OutputDebugStringA("Patches: tessellated on the GPU\n");
-        } else {
+        return;
+    }
+    // All four stages or none: a compiler that builds the vertex shader but not the hull or
+    // domain shader (Wine's) leaves the CPU path, never a half-made pipeline.
+    ComPtr<ID3DBlob> vs, hs, ds, ps;
+    HRESULT hr = compileShaderFile(kPatchShader, "BezierVS", shaderTarget("vs").c_str(), vs);
+    if (SUCCEEDED(hr)) hr = compileShaderFile(kPatchShader, "HS", shaderTarget("hs").c_str(), hs);
+    if (SUCCEEDED(hr)) hr = compileShaderFile(kPatchShader, "main", shaderTarget("ds").c_str(), ds);
+    if (SUCCEEDED(hr))
+        hr = compileShaderFile(kPatchShader, "BezierPS", shaderTarget("ps").c_str(), ps);
+    if (FAILED(hr)) {
+        // A file this compiler should take but does not is broken, not a limit of the platform.
+        if (!compilerBuildsHullShaders()) {
             OutputDebugStringA("Patches: evaluated on the CPU (the shader compiler cannot build "
                                "hull and domain shaders)\n");
+            return;
         }
+        fatalError("arf", "tess\xc3\xa9lateur.hlsl does not compile", hr);
     }
+    checkSetup(device_->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr,
+                                           &bezierVertexShader_),
+               "arf", "BezierVS");
+    checkSetup(device_->CreateHullShader(hs->GetBufferPointer(), hs->GetBufferSize(), nullptr,
+                                         &hullShader_),
+               "arf", "HS");
+    checkSetup(device_->CreateDomainShader(ds->GetBufferPointer(), ds->GetBufferSize(), nullptr,
+                                           &domainShader_),
+               "arf", "main");
+    checkSetup(device_->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr,
+                                          &bezierPixelShader_),
+               "arf", "BezierPS");
+    gpuTessellation_ = true;
+    OutputDebugStringA("Patches: tessellated on the GPU\n");
 }
 
 void Renderer::selectPatchPipeline(ID3D11Buffer* vertexBuffer, bool lines, bool wireframe) {

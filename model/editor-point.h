@@ -9,6 +9,9 @@ namespace Editor {
 struct Point {
     virtual ~Point() = default;
     virtual vm::Vec4 position() const = 0;
+    // Its item under "<New Points>", which also holds locators: taking the point back
+    // removes this item and no other.
+    TreeItemHandle treeItem = nullptr;
 };
 
 struct NewPoint : Point {

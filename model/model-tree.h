@@ -1,6 +1,6 @@
 // The shape window as the model operations see it: a tree of items (groups, patches, their
 // rows and indices, locators, pending points) and the list of points, one row per pool
-// point. Locators have no name of their own: their name is the text of their tree item.
+// point. Items show what the model holds; nothing is kept only in an item.
 #pragma once
 
 #include <cstddef>
@@ -54,12 +54,6 @@ class ModelTree {
     }
     TreeItemHandle insertPendingPoint(const std::string& label) {
         return insertItem(pendingPointsItem, nullptr, label, std::nullopt, false);
-    }
-    // Deletes the child at position of the pending-points item.
-    void removePendingPoint(size_t position) {
-        if (!pendingPointsItem) return;
-        TreeItemHandle child = childAt(pendingPointsItem, position);
-        if (child) deleteItem(child);
     }
     // The child at position of parent (null: the top level), or null.
     TreeItemHandle childAt(TreeItemHandle parent, size_t position) const {

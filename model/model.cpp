@@ -65,3 +65,28 @@ std::array<int32_t, 36> controlNetIndices(const Model::Patch& patch) {
         }
     return net;
 }
+
+namespace {
+template <typename Taken> std::string firstUnused(const std::string& prefix, Taken taken) {
+    for (size_t n = 0;; ++n) {
+        std::string name = prefix + std::to_string(n);
+        if (!taken(name)) return name;
+    }
+}
+} // namespace
+
+std::string firstUnusedGroupName(const Model& model, const std::string& prefix) {
+    return firstUnused(prefix, [&](const std::string& name) {
+        for (const auto& group : model.groups)
+            if (group->name == name) return true;
+        return false;
+    });
+}
+
+std::string firstUnusedLocatorName(const Model& model) {
+    return firstUnused("Locator_", [&](const std::string& name) {
+        for (const Model::Locator& locator : model.locators)
+            if (locator.name == name) return true;
+        return false;
+    });
+}

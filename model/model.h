@@ -43,7 +43,8 @@ class Model {
     };
 
     struct Locator {
-        TreeItemHandle treeItem = nullptr; // its name lives only as this item's text
+        std::string name;                  // also shown as its tree item's text
+        TreeItemHandle treeItem = nullptr;
         vm::Vec4 position{};
         vm::Quat orientation{0, 0, 0, 1};
     };
@@ -86,6 +87,12 @@ class Model {
     bool indicesValid() const;
     bool hasBuffers() const { return vertexBuffer != nullptr; }
 };
+
+// prefix + the smallest n >= 0 for which no group (plain or symmetry: they share one name
+// space in the file) is called so: "group_0", "Sym_2".
+std::string firstUnusedGroupName(const Model& model, const std::string& prefix);
+// The same among the locators' names: "Locator_1".
+std::string firstUnusedLocatorName(const Model& model);
 
 // The 36 indices of a patch's control net: for r, c in 0..2 the segment down from (r, c+1)
 // and the segment across to (r+1, c+1); the row-0 and column-0 edges are left out.

@@ -41,6 +41,9 @@ class Scanner {
         return true;
     }
 
+    // Where the reading failed (the number that did not parse), or null.
+    const char* failedAt() const { return failed_ ? failedAt_ : nullptr; }
+
     template <typename T, size_t N> bool numbers(T (&values)[N]) {
         for (T& v : values)
             if (!number(v)) return false;
@@ -53,15 +56,45 @@ class Scanner {
     }
     bool fail() {
         failed_ = true;
+        failedAt_ = p_;
         return false;
     }
 
     const char* p_;
     const char* end_;
     bool failed_ = false;
+    const char* failedAt_ = nullptr;
 };
 
-ObjResult invalid(std::string reason) { return {ObjResult::Status::Invalid, std::move(reason)}; }
+// Number of "surf" words in the text: the patches the file holds, read or not.
+size_t countSurfaces(std::string_view text) {
+    size_t count = 0;
+    for (size_t at = text.find("surf"); at != std::string_view::npos; at = text.find("surf", at + 4)) {
+        const bool startsWord = at == 0 || isSpace(text[at - 1]);
+        const bool endsWord = at + 4 == text.size() || isSpace(text[at + 4]);
+        count += startsWord && endsWord;
+    }
+    return count;
+}
+
+// Line number and text of the line holding position.
+ObjResult::Stop stopAt(std::string_view text, const char* position) {
+    const size_t offset = static_cast<size_t>(position - text.data());
+    ObjResult::Stop stop;
+    stop.line = 1;
+    for (size_t i = 0; i < offset; ++i) stop.line += text[i] == '\n';
+    size_t begin = text.rfind('\n', offset == 0 ? 0 : offset - 1);
+    begin = begin == std::string_view::npos || offset == 0 ? 0 : begin + 1;
+    size_t end = text.find_first_of("\r\n", offset);
+    if (end == std::string_view::npos) end = text.size();
+    constexpr size_t kShown = 60;
+    std::string line(text.substr(begin, end - begin));
+    if (line.size() > kShown) line = line.substr(0, kShown) + "...";
+    stop.text = std::move(line);
+    return stop;
+}
+
+ObjResult invalid(std::string reason) { return ObjResult::failure(ObjResult::Status::Invalid, std::move(reason)); }
 
 struct PendingLocator {
     std::string name;
@@ -155,7 +188,9 @@ ObjResult readObj(std::string_view text, Model& model, ModelTree* tree) {
         locators.push_back(std::move(pending));
         w = in.word();
     }
-    // Anything else ends the reading.
+    // Anything else ends the reading; what is left unread is reported.
+    const char* stoppedAt = in.failedAt();
+    if (!stoppedAt && !w.empty()) stoppedAt = w.data();
 
     const int64_t pool = static_cast<int64_t>(model.points.size());
     for (size_t p = patchesBefore; p < model.patches.size(); ++p)
@@ -169,14 +204,28 @@ ObjResult readObj(std::string_view text, Model& model, ModelTree* tree) {
         const uint32_t param = encodeTreeItemParam(TreeItemKind::Locator,
                                                    static_cast<uint32_t>(model.locators.size()));
         if (tree) pending.locator.treeItem = tree->insertLocatorItem(pending.name, param);
-        model.locators.push_back(pending.locator);
+        pending.locator.name = std::move(pending.name);
+        model.locators.push_back(std::move(pending.locator));
     }
-    return {};
+    ObjResult result;
+    if (stoppedAt) {
+        result.stop = stopAt(text, stoppedAt);
+        result.stop->patchesRead = model.patches.size() - patchesBefore;
+        result.stop->patchesInFile = countSurfaces(text);
+    }
+    return result;
+}
+
+std::string ObjResult::stopMessage() const {
+    if (!stop) return {};
+    return "read " + std::to_string(stop->patchesRead) + " of the file's " +
+           std::to_string(stop->patchesInFile) + " patches; stopped at line " +
+           std::to_string(stop->line) + ": '" + stop->text + "'";
 }
 
 ObjResult loadObj(const std::string& path, Model& model, ModelTree* tree) {
     std::string text;
-    if (!readFileContents(path, text)) return {ObjResult::Status::CannotOpen, "it cannot be opened"};
+    if (!readFileContents(path, text)) return ObjResult::failure(ObjResult::Status::CannotOpen, "it cannot be opened");
     ObjResult result = readObj(text, model, tree);
     model.rebuildBuffers();
     return result;

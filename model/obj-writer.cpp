@@ -45,7 +45,7 @@ void writeVector(Out& out, const vm::Vec4& v, const char* separator) {
 
 } // namespace
 
-std::string writeObj(const Model& model, const ModelTree* tree) {
+std::string writeObj(const Model& model) {
     std::string text;
     text.reserve(64 + model.points.size() * 32 + model.patches.size() * 96);
     Out out(text);
@@ -72,9 +72,11 @@ std::string writeObj(const Model& model, const ModelTree* tree) {
         out << kEol << "end" << kEol;
     }
 
-    for (const Model::Locator& locator : model.locators) {
-        std::string name = tree ? tree->itemText(locator.treeItem) : std::string();
-        if (name.empty()) name = "prblem";
+    for (size_t i = 0; i < model.locators.size(); ++i) {
+        const Model::Locator& locator = model.locators[i];
+        // A name must be one word to read back; a locator without one gets its default.
+        std::string name = locator.name;
+        if (name.empty()) name = "Locator_" + std::to_string(i);
         out << "locator" << kEol << name << kEol;
         writeVector(out, locator.position, "");
         out << kEol;
@@ -84,9 +86,35 @@ std::string writeObj(const Model& model, const ModelTree* tree) {
     return text;
 }
 
-ObjResult saveObj(const Model& model, const std::string& path, const ModelTree* tree) {
+std::string unwritableReason(const Model& model) {
+    auto finite = [](const auto&... v) { return (std::isfinite(v) && ...); };
+    for (size_t i = 0; i < model.points.size(); ++i) {
+        const vm::Float3& p = model.points[i];
+        if (!finite(p.x, p.y, p.z))
+            return "point " + std::to_string(i) + " has a coordinate that is not a finite number";
+    }
+    for (size_t i = 0; i < model.patches.size(); ++i)
+        if (!finite(model.patches[i].alpha))
+            return "patch " + std::to_string(i) + " has an opacity that is not a finite number";
+    for (size_t i = 0; i < model.locators.size(); ++i) {
+        const Model::Locator& l = model.locators[i];
+        if (!finite(l.position.x, l.position.y, l.position.z, l.position.w, l.orientation.x,
+                    l.orientation.y, l.orientation.z, l.orientation.w))
+            return "locator " + std::to_string(i) + " has a value that is not a finite number";
+    }
+    for (size_t g = 0; g < model.groups.size(); ++g)
+        if (auto* s = dynamic_cast<const Model::Symmetry*>(model.groups[g].get()))
+            if (!finite(s->firstVector.x, s->firstVector.y, s->firstVector.z, s->firstVector.w,
+                        s->secondVector.x, s->secondVector.y, s->secondVector.z, s->secondVector.w))
+                return "symmetry " + s->name + " has a value that is not a finite number";
+    return {};
+}
+
+ObjResult saveObj(const Model& model, const std::string& path) {
+    if (std::string reason = unwritableReason(model); !reason.empty())
+        return ObjResult::failure(ObjResult::Status::Invalid, reason);
     std::string error;
-    if (!replaceFileContents(path, writeObj(model, tree), &error))
-        return {ObjResult::Status::CannotWrite, error};
+    if (!replaceFileContents(path, writeObj(model), &error))
+        return ObjResult::failure(ObjResult::Status::CannotWrite, error);
     return {};
 }

@@ -31,7 +31,7 @@ void insertPatchItem(ModelTree& tree, TreeItemHandle parent, TreeItemHandle afte
 
 namespace {
 
-void fill(ModelTree& tree, Model& model, const std::vector<std::string>& locatorNames) {
+void fill(ModelTree& tree, Model& model) {
     for (auto& group : model.groups)
         group->treeItem = nullptr;
     for (size_t i = 0; i < model.patches.size(); ++i) {
@@ -49,10 +49,10 @@ void fill(ModelTree& tree, Model& model, const std::vector<std::string>& locator
         insertPatchItem(tree, parent, nullptr, model, i);
     }
     for (size_t i = 0; i < model.locators.size(); ++i) {
-        const std::string name =
-            locatorNames[i].empty() ? "Locator_" + std::to_string(i) : locatorNames[i];
-        model.locators[i].treeItem = tree.insertLocatorItem(
-            name, encodeTreeItemParam(TreeItemKind::Locator, static_cast<uint32_t>(i)));
+        Model::Locator& locator = model.locators[i];
+        if (locator.name.empty()) locator.name = "Locator_" + std::to_string(i);
+        locator.treeItem = tree.insertLocatorItem(
+            locator.name, encodeTreeItemParam(TreeItemKind::Locator, static_cast<uint32_t>(i)));
     }
     for (size_t p = 0; p < model.points.size(); ++p)
         tree.appendPointRow(pointRowText(p, model.points[p]));
@@ -61,16 +61,12 @@ void fill(ModelTree& tree, Model& model, const std::vector<std::string>& locator
 } // namespace
 
 void rebuildShapeOutline(ModelTree& tree, Model& model) {
-    // Locator names live in their items: read them before the items go.
-    std::vector<std::string> names;
-    for (const Model::Locator& locator : model.locators)
-        names.push_back(tree.itemText(locator.treeItem));
     tree.clearPointRows();
     tree.deleteAllItems();
     tree.pendingPointsItem = nullptr;
     for (auto& patch : model.patches)
         patch.treeItem = nullptr;
-    fill(tree, model, names);
+    fill(tree, model);
 }
 
 void setSlotText(ModelTree& tree, const Model::Patch& patch, int row, int column, int value) {

@@ -1,6 +1,8 @@
 // tavrel-obj: validates and normalises Tavrel model files.
 //   tavrel-obj check FILE       prints the model's counts, or the reason it is refused
 //   tavrel-obj cat FILE [OUT]   reads FILE and writes it back in the editor's own format
+// Exit status: 0 read whole, 1 refused or not written, 2 bad usage, 3 only partly read
+// (the counts are of what was read; where reading stopped goes to stderr).
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -20,8 +22,13 @@ int usage() {
     return 2;
 }
 
-bool readModel(const char* path, Model& model, MemoryTree& tree) {
+constexpr int kPartlyRead = 3;
+
+// False when refused; partial says whether reading stopped before the end.
+bool readModel(const char* path, Model& model, MemoryTree& tree, bool& partial) {
     ObjResult r = loadObj(path, model, &tree);
+    partial = r.partial();
+    if (partial) std::fprintf(stderr, "tavrel-obj: %s: warning: %s\n", path, r.stopMessage().c_str());
     if (r.ok()) return true;
     std::fprintf(stderr, "tavrel-obj: %s: %s\n", path, r.reason.c_str());
     return false;
@@ -35,19 +42,20 @@ int main(int argc, char** argv) {
     Model model;
     MemoryTree tree;
 
+    bool partial = false;
     if (command == "check" && argc == 3) {
-        if (!readModel(argv[2], model, tree)) return 1;
+        if (!readModel(argv[2], model, tree, partial)) return 1;
         size_t symmetries = 0;
         for (size_t g = 0; g < model.groups.size(); ++g) symmetries += model.isSymmetry(static_cast<int>(g));
         std::printf("points %zu\npatches %zu\ngroups %zu\nsymmetries %zu\nlocators %zu\n",
                     model.points.size(), model.patches.size(), model.groups.size() - symmetries,
                     symmetries, model.locators.size());
-        return 0;
+        return partial ? kPartlyRead : 0;
     }
     if (command == "cat" && (argc == 3 || argc == 4)) {
-        if (!readModel(argv[2], model, tree)) return 1;
+        if (!readModel(argv[2], model, tree, partial)) return 1;
         if (argc == 4) {
-            ObjResult r = saveObj(model, argv[3], &tree);
+            ObjResult r = saveObj(model, argv[3]);
             if (!r.ok()) {
                 std::fprintf(stderr, "tavrel-obj: %s: %s\n", argv[3], r.reason.c_str());
                 return 1;
@@ -57,7 +65,7 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
         _setmode(_fileno(stdout), _O_BINARY); // the lines already end in CR LF
 #endif
-        const std::string text = writeObj(model, &tree);
+        const std::string text = writeObj(model);
         return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0 ? 0 : 1;
     }
     return usage();

@@ -143,7 +143,7 @@ bool saveDocument() {
         path = "New Object.obj";
         if (!documentPrompts().chooseFile(true, path)) return false;
     }
-    ObjResult result = saveObj(document(), path, &shapeTree());
+    ObjResult result = saveObj(document(), path);
     if (!result.ok()) {
         documentPrompts().tell("Tavrel could not save the model to \"" + path +
                                "\": " + result.reason + ".");

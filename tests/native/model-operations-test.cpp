@@ -4,6 +4,7 @@
 
 #include "editor/locators.h"
 #include "editor/model-operations.h"
+#include "editor/pending-points.h"
 #include "editor/selection.h"
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
@@ -91,17 +92,45 @@ TEST(ShapeOutline, GroupsPatchesRowsIndicesAndPoints) {
     EXPECT_EQ("11 1.000000 1.000000 1.000000 ", tree.rows[11]);
 }
 
-TEST(ShapeOutline, RebuildKeepsLocatorNamesAndDropsEmptyGroups) {
+TEST(ShapeOutline, LocatorNamesBelongToTheModelAndSurviveAnyTree) {
     Model model = strip(1);
     MemoryTree tree;
     addLocator(model, tree, {1, 2, 3, 1});
-    tree.setItemText(model.locators.at(0).treeItem, "Nose");
+    model.locators.at(0).name = "Nose";
     model.groups.push_back(std::make_unique<Model::Group>("empty"));
     rebuildShapeOutline(tree, model);
     EXPECT_EQ("patch 0 ", tree.itemText(tree.childrenOf(nullptr).at(0)));
     EXPECT_EQ("Nose", tree.itemText(model.locators[0].treeItem));
     EXPECT_EQ(2u, tree.childrenOf(nullptr).size());
     EXPECT_EQ(nullptr, tree.pendingPointsItem);
+
+    // The items go (the shape window closed, a tree emptied by hand): the name stays and is
+    // what the file gets, never a placeholder.
+    tree.deleteAllItems();
+    EXPECT_NE(std::string::npos, writeObj(model).find("locator\r\nNose\r\n"));
+    MemoryTree fresh;
+    rebuildShapeOutline(fresh, model);
+    EXPECT_EQ("Nose", fresh.itemText(model.locators[0].treeItem));
+}
+
+TEST(PendingPoints, TakingBackRemovesThatPointsItemOnlyNotALocatorPlacedAfter) {
+    Model model = strip(1);
+    MemoryTree tree;
+    std::vector<int> use;
+    PendingPoints pending;
+    addPendingPoint(pending, model, use, tree, false, -1, {0, 0, 0, 1});
+    addPendingPoint(pending, model, use, tree, false, -1, {1, 0, 0, 1});
+    addLocator(model, tree, {5, 5, 5, 1}); // listed under "<New Points>" after the two points
+    addPendingPoint(pending, model, use, tree, false, -1, {2, 0, 0, 1});
+    ASSERT_EQ(4u, tree.childrenOf(tree.pendingPointsItem).size());
+
+    ASSERT_TRUE(removeLastPendingPoint(pending, tree));
+    ASSERT_TRUE(removeLastPendingPoint(pending, tree));
+    const auto left = tree.childrenOf(tree.pendingPointsItem);
+    ASSERT_EQ(2u, left.size());
+    EXPECT_EQ(pending[0]->treeItem, left[0]);
+    EXPECT_EQ(model.locators[0].treeItem, left[1]);
+    EXPECT_EQ("Locator_0", tree.itemText(left[1]));
 }
 
 TEST(Grouping, SelectedPatchesGoUnderANewGroupAfterTheFirst) {
@@ -122,7 +151,7 @@ TEST(Grouping, SelectedPatchesGoUnderANewGroupAfterTheFirst) {
     EXPECT_TRUE(s.model.patches[2].selected); // the selection stays, the group is not selected
     EXPECT_FALSE(s.model.groups[0]->selected);
 
-    // Moving both into a second group leaves group_0 empty but numbered.
+    // Moving both into a second group leaves group_0 empty but there.
     groupSelection(s.model, s.tree);
     ASSERT_EQ(2u, s.model.groups.size());
     EXPECT_EQ("group_1", s.model.groups[1]->name);
@@ -138,7 +167,7 @@ TEST(Grouping, SelectedPatchesGoUnderANewGroupAfterTheFirst) {
     EXPECT_EQ(2u, s.model.groups.size());
 }
 
-TEST(Grouping, TwoSymmetriesAreBothSym0AndReadBackIntoTheFirst) {
+TEST(Grouping, NewGroupsAndSymmetriesTakeTheFirstUnusedNameAndSurviveAReread) {
     Scene s(strip(3));
     s.model.patches[0].selected = true;
     makeSymmetry(s.model, s.tree);
@@ -152,18 +181,32 @@ TEST(Grouping, TwoSymmetriesAreBothSym0AndReadBackIntoTheFirst) {
     EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Group, 1),
               s.tree.itemParam(s.model.groups[1]->treeItem));
 
-    const std::string text = writeObj(s.model, &s.tree);
-    size_t lines = 0;
-    for (size_t at = text.find("symmetry Sym_0"); at != std::string::npos;
-         at = text.find("symmetry Sym_0", at + 1))
-        ++lines;
-    EXPECT_EQ(2u, lines);
+    EXPECT_EQ("Sym_0", s.model.groups[0]->name);
+    EXPECT_EQ("Sym_1", s.model.groups[1]->name);
+
+    const std::string text = writeObj(s.model);
     Model back;
     MemoryTree backTree;
     ASSERT_TRUE(readObj(text, back, &backTree).ok());
+    ASSERT_EQ(2u, back.groups.size());
+    EXPECT_TRUE(back.isSymmetry(0) && back.isSymmetry(1));
     EXPECT_EQ(0, back.patches[0].group);
-    EXPECT_EQ(0, back.patches[2].group);
+    EXPECT_EQ(1, back.patches[2].group);
     EXPECT_EQ(-1, back.patches[1].group);
+
+    // Names already taken, by either kind, are skipped; a freed one is taken again.
+    Scene t(strip(3));
+    t.model.groups.push_back(std::make_unique<Model::Group>("group_0"));
+    t.model.groups.push_back(std::make_unique<Model::Symmetry>("group_1"));
+    t.model.groups.push_back(std::make_unique<Model::Group>("Sym_0"));
+    t.model.patches[1].selected = true;
+    groupSelection(t.model, t.tree);
+    EXPECT_EQ("group_2", t.model.groups.back()->name);
+    makeSymmetry(t.model, t.tree);
+    EXPECT_EQ("Sym_1", t.model.groups.back()->name);
+    t.model.groups[0]->name = "renamed";
+    groupSelection(t.model, t.tree);
+    EXPECT_EQ("group_0", t.model.groups.back()->name);
 
     Model none = strip(1); // with nothing selected the symmetry is still made
     MemoryTree noneTree;

@@ -29,7 +29,7 @@ TEST(ObjWrite, MatchesTheFormatByteForByte) {
     Model model;
     MemoryTree tree;
     samples::buildSymmetryExample(model, tree);
-    EXPECT_EQ(samples::kSymmetryExample, writeObj(model, &tree));
+    EXPECT_EQ(samples::kSymmetryExample, writeObj(model));
 }
 
 TEST(ObjWrite, FloatsUseSixSignificantDigits) {
@@ -40,7 +40,7 @@ TEST(ObjWrite, FloatsUseSixSignificantDigits) {
                     {1.0f / 3, -2.5e-5f, 65536.5f}};
     EXPECT_EQ(kHeader + "v 1 0.3536 1e-07\r\nv 1.23457e+08 -0.5 0\r\nv 100000 1e+06 0.0001\r\n"
                         "v 0.333333 -2.5e-05 65536.5\r\n\r\n\r\n",
-              writeObj(model, nullptr));
+              writeObj(model));
 }
 
 TEST(ObjWrite, OpacityLineOnlyWhenNotExactlyOne) {
@@ -49,7 +49,7 @@ TEST(ObjWrite, OpacityLineOnlyWhenNotExactlyOne) {
     model.patches.resize(3);
     model.patches[1].alpha = 0;
     model.patches[2].alpha = std::nanf("");
-    const std::string text = writeObj(model, nullptr);
+    const std::string text = writeObj(model);
     EXPECT_EQ(std::string::npos, text.find("m 1"));
     EXPECT_NE(std::string::npos, text.find("\r\nm 0\r\nsurf"));
     EXPECT_NE(std::string::npos, text.find("\r\nm nan\r\nsurf"));
@@ -57,7 +57,7 @@ TEST(ObjWrite, OpacityLineOnlyWhenNotExactlyOne) {
     EXPECT_NE(std::string::npos, text.find("v 0 0 0\r\n\r\n\r\n\r\nsurf 0.0 1.0 0.0 1.0 0 0"));
 }
 
-TEST(ObjWrite, PlainGroupsHaveNoStatementAndLocatorsWithoutNameArePrblem) {
+TEST(ObjWrite, PlainGroupsHaveNoStatementAndLocatorsWithoutNameGetTheirDefault) {
     Model model;
     model.points = {{0, 0, 0}};
     model.groups.push_back(std::make_unique<Model::Group>("wing"));
@@ -65,10 +65,10 @@ TEST(ObjWrite, PlainGroupsHaveNoStatementAndLocatorsWithoutNameArePrblem) {
     model.patches.resize(1);
     model.patches[0].group = 0;
     model.locators.resize(1);
-    const std::string text = writeObj(model, nullptr);
+    const std::string text = writeObj(model);
     EXPECT_NE(std::string::npos, text.find("\r\ng wing\r\nsurf"));
     EXPECT_EQ(std::string::npos, text.find("unused"));
-    EXPECT_NE(std::string::npos, text.find("locator\r\nprblem\r\n0 0 0 0\r\n0 0 0 1\r\n"));
+    EXPECT_NE(std::string::npos, text.find("locator\r\nLocator_0\r\n0 0 0 0\r\n0 0 0 1\r\n"));
 }
 
 TEST(ObjRead, WriteThenReadRestoresTheModel) {
@@ -83,7 +83,7 @@ TEST(ObjRead, WriteThenReadRestoresTheModel) {
 
     Model copy;
     MemoryTree copyTree;
-    ASSERT_TRUE(read(writeObj(original, &tree), copy, &copyTree).ok());
+    ASSERT_TRUE(read(writeObj(original), copy, &copyTree).ok());
     ASSERT_EQ(original.points.size(), copy.points.size());
     // Six significant digits are what the file keeps.
     auto near = [](float a, float b) { return std::fabs(a - b) <= 5e-6f * std::fabs(a); };
@@ -111,7 +111,7 @@ TEST(ObjRead, WriteThenReadRestoresTheModel) {
     EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Locator, 0),
               copyTree.itemParam(copy.locators[0].treeItem));
     // And the text is stable.
-    EXPECT_EQ(writeObj(original, &tree), writeObj(copy, &copyTree));
+    EXPECT_EQ(writeObj(original), writeObj(copy));
 }
 
 TEST(ObjRead, HeaderOnlyIsAnEmptyModelAndEndIsOptional) {
@@ -144,19 +144,34 @@ TEST(ObjRead, GroupLinesJoinTheFirstGroupOfThatName) {
     EXPECT_FALSE(model.isSymmetry(1));
 }
 
-TEST(ObjRead, StopsSilentlyAtAnyOtherWordKeepingWhatWasRead) {
+TEST(ObjRead, StopsAtAnyOtherWordKeepingWhatWasReadAndSaysWhere) {
     Model model;
-    ASSERT_TRUE(
-        read(kHeader + kFourPoints + "symmetry s 0 0 0 0 0 0 0 0\nv 9 9 9\n" + sixteen(), model)
-            .ok());
+    ObjResult r =
+        read(kHeader + kFourPoints + "symmetry s 0 0 0 0 0 0 0 0\nv 9 9 9\n" + sixteen(), model);
+    ASSERT_TRUE(r.partial());
     EXPECT_EQ(4u, model.points.size());
     EXPECT_EQ(1u, model.groups.size());
     EXPECT_TRUE(model.patches.empty());
+    EXPECT_EQ("read 0 of the file's 1 patches; stopped at line 9: 'v 9 9 9'", r.stopMessage());
 
     Model commented;
-    ASSERT_TRUE(
-        read(kHeader + kFourPoints + sixteen() + "# a comment\n" + sixteen(), commented).ok());
+    r = read(kHeader + kFourPoints + sixteen() + "# a comment\n" + sixteen(), commented);
     EXPECT_EQ(1u, commented.patches.size());
+    ASSERT_TRUE(r.partial());
+    EXPECT_EQ(9u, r.stop->line);
+    EXPECT_EQ("# a comment", r.stop->text);
+    EXPECT_EQ(1u, r.stop->patchesRead);
+    EXPECT_EQ(2u, r.stop->patchesInFile);
+
+    Model normals; // a statement of the full OBJ language the editor does not take
+    r = read(kHeader + "v 0 0 0\nvn 0 0 1\n", normals);
+    ASSERT_TRUE(r.partial());
+    EXPECT_EQ("vn 0 0 1", r.stop->text);
+
+    // Read to the end, with or without the last "end" and trailing blanks: nothing to report.
+    Model whole;
+    EXPECT_FALSE(read(kHeader + kFourPoints + sixteen() + "end\n\n  \t\r\n", whole).partial());
+    EXPECT_FALSE(read(kHeader + kFourPoints + sixteen(), whole).partial());
 
     Model symmetryLate;
     ASSERT_TRUE(read(kHeader + kFourPoints + sixteen() + "symmetry s 0 0 0 0 0 0 0 0\n" + sixteen(),
@@ -168,8 +183,11 @@ TEST(ObjRead, StopsSilentlyAtAnyOtherWordKeepingWhatWasRead) {
 
 TEST(ObjRead, AStatementCutShortIsDropped) {
     Model points;
-    ASSERT_TRUE(read(kHeader + "v 1 2 3\nv 4 5 x\nv 7 8 9\n", points).ok());
+    ObjResult r = read(kHeader + "v 1 2 3\nv 4 5 x\nv 7 8 9\n", points);
+    ASSERT_TRUE(r.partial());
     EXPECT_EQ(1u, points.points.size());
+    EXPECT_EQ(5u, r.stop->line); // the line of the number that did not parse
+    EXPECT_EQ("v 4 5 x", r.stop->text);
 
     Model patch;
     ASSERT_TRUE(read(kHeader + kFourPoints + sixteen() + "g lost\nsurf 0 1 0 1 0 1 2", patch).ok());
@@ -259,28 +277,53 @@ TEST(ObjFiles, SaveReplacesTheFileWholeOrNotAtAll) {
     Model model;
     model.createDefault();
     const std::string path = dir.file("ship.obj");
-    ASSERT_TRUE(saveObj(model, path, nullptr).ok());
+    ASSERT_TRUE(saveObj(model, path).ok());
     const std::string first = TempDir::read(path);
-    EXPECT_EQ(writeObj(model, nullptr), first);
+    EXPECT_EQ(writeObj(model), first);
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 
     // Writing cannot even start: the previous file stays.
     std::filesystem::create_directory(path + ".tmp");
     model.points[0].x = 42;
-    ObjResult r = saveObj(model, path, nullptr);
+    ObjResult r = saveObj(model, path);
     EXPECT_EQ(ObjResult::Status::CannotWrite, r.status);
     EXPECT_FALSE(r.reason.empty());
     EXPECT_EQ(first, TempDir::read(path));
 
     EXPECT_EQ(ObjResult::Status::CannotWrite,
-              saveObj(model, dir.file("no-folder/ship.obj"), nullptr).status);
+              saveObj(model, dir.file("no-folder/ship.obj")).status);
+}
+
+TEST(ObjFiles, SaveRefusesValuesTheReaderWouldStopAtAndNamesThem) {
+    TempDir dir;
+    const std::string path = dir.file("ship.obj");
+    Model model;
+    model.createDefault();
+    ASSERT_TRUE(saveObj(model, path).ok());
+    const std::string before = TempDir::read(path);
+
+    model.points[7].y = std::nanf("");
+    ObjResult r = saveObj(model, path);
+    EXPECT_EQ(ObjResult::Status::Invalid, r.status);
+    EXPECT_EQ("point 7 has a coordinate that is not a finite number", r.reason);
+    EXPECT_EQ(before, TempDir::read(path));
+
+    model.points[7].y = 0;
+    model.patches[2].alpha = INFINITY;
+    EXPECT_EQ("patch 2 has an opacity that is not a finite number", saveObj(model, path).reason);
+    model.patches[2].alpha = 0.5f;
+    model.locators.resize(1);
+    model.locators[0].position.x = -INFINITY;
+    EXPECT_EQ("locator 0 has a value that is not a finite number", saveObj(model, path).reason);
+    model.locators[0].position.x = 0;
+    EXPECT_TRUE(saveObj(model, path).ok());
 }
 
 TEST(ObjFiles, DefaultModelRoundTripsThroughAFile) {
     TempDir dir;
     Model model;
     model.createDefault();
-    ASSERT_TRUE(saveObj(model, dir.file("d.obj"), nullptr).ok());
+    ASSERT_TRUE(saveObj(model, dir.file("d.obj")).ok());
     Model back;
     ASSERT_TRUE(loadObj(dir.file("d.obj"), back, nullptr).ok());
     ASSERT_EQ(48u, back.points.size());

@@ -27,6 +27,13 @@ err=$("${tool[@]}" check "$dir/bad.obj" 2>&1 >/dev/null)
 [ $? -eq 1 ] || fail "check of a bad file did not fail"
 case "$err" in *bad.obj*"point 7"*) ;; *) fail "check: unclear error '$err'" ;; esac
 
+# Partly read: the counts of what was read, where it stopped, and a status of its own.
+printf 'cstype bezier\ndeg 3\nv 0 0 0\nsurf 0 1 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n# note\nsurf 0 1 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n' > "$dir/part.obj"
+out=$("${tool[@]}" check "$dir/part.obj" 2>"$dir/err" | tr -d '\r'); status=$?
+[ $status -eq 3 ] || fail "check of a partly read file: status $status, expected 3"
+case "$out" in *"patches 1"*) ;; *) fail "check of a partly read file: '$out'" ;; esac
+grep -q "read 1 of the file's 2 patches; stopped at line 5: '# note'" "$dir/err" || fail "no stop warning: $(cat "$dir/err")"
+
 "${tool[@]}" check "$dir/missing.obj" >/dev/null 2>&1 && fail "check of a missing file succeeded"
 "${tool[@]}" frobnicate >/dev/null 2>&1; [ $? -eq 2 ] || fail "bad usage must exit 2"
 echo "tavrel-obj: all checks passed"

@@ -11,7 +11,7 @@ TEST(ObjOnWindows, WritesTheSameBytes) {
     Model model;
     MemoryTree tree;
     samples::buildSymmetryExample(model, tree);
-    EXPECT_EQ(samples::kSymmetryExample, writeObj(model, &tree));
+    EXPECT_EQ(samples::kSymmetryExample, writeObj(model));
 }
 
 TEST(ObjOnWindows, SavesReplacingAnExistingFileAndReadsItBack) {
@@ -19,7 +19,7 @@ TEST(ObjOnWindows, SavesReplacingAnExistingFileAndReadsItBack) {
     MemoryTree tree;
     samples::buildSymmetryExample(model, tree);
     writeTextFile(L"saved.obj", "old contents");
-    ASSERT_TRUE(saveObj(model, "saved.obj", &tree).ok());
+    ASSERT_TRUE(saveObj(model, "saved.obj").ok());
     EXPECT_EQ(samples::kSymmetryExample, readTextFile(L"saved.obj"));
     Model back;
     MemoryTree backTree;

@@ -198,3 +198,34 @@ TEST(RendererSetUp, AMissingShaderFileEndsSetUp) {
     DestroyWindow(window);
     SetCurrentDirectoryA("..");
 }
+
+TEST(RendererSetUp, APatchShaderWithoutHullAndDomainStagesLeadsToTheCpuPath) {
+    // Vertex and pixel stages that this platform's compiler builds, no hull or domain entry:
+    // the patches are evaluated on the CPU, set-up is not ended.
+    setFatalErrorHandler(throwOnFatalError);
+    CreateDirectoryW(L"vs-only", nullptr);
+    CreateDirectoryW(L"vs-only\\graphics", nullptr);
+    CreateDirectoryW(L"vs-only\\graphics\\nuanceurs", nullptr);
+    for (const wchar_t* name : {L"debug.shader", L"texture.shader", L"planete.shader", L"VTH (ev).nuance"})
+        ASSERT_TRUE(CopyFileW((std::wstring(L"graphics\\nuanceurs\\") + name).c_str(),
+                              (std::wstring(L"vs-only\\graphics\\nuanceurs\\") + name).c_str(), FALSE));
+    writeTextFile(L"vs-only\\graphics\\nuanceurs\\tess\u00e9lateur.hlsl",
+                  "struct CP { float3 p : POSITION; };\n"
+                  "CP BezierVS(CP i) { return i; }\n"
+                  "float4 BezierPS(float4 p : SV_POSITION) : SV_TARGET { return p; }\n");
+    ComPtr<ID3DBlob> code;
+    ASSERT_HRESULT_SUCCEEDED(compileShaderFile(L"vs-only\\graphics\\nuanceurs\\tess\u00e9lateur.hlsl",
+                                               "BezierVS", "vs_5_0", code));
+    ASSERT_TRUE(SetCurrentDirectoryW(L"vs-only"));
+    HWND window = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    try {
+        Renderer* r = Renderer::create(0.7853982f, 64, 64, window);
+        EXPECT_FALSE(r->tessellatesOnGpu());
+    } catch (const FatalErrorThrown& e) {
+        ADD_FAILURE() << "set-up ended with \"" << e.what() << "\"";
+    }
+    if (renderer) renderer->releaseDevice();
+    DestroyWindow(window);
+    SetCurrentDirectoryA("..");
+}
