@@ -1,4 +1,6 @@
 # Native build: the portable core's unit tests (and, later, benchmarks and fuzzing).
+target_sources(tavrel-core PRIVATE core/native-path-posix.cpp)
+
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
@@ -12,6 +14,7 @@ add_executable(core-tests
   tests/native/camera-picking-test.cpp
   tests/native/model-operations-test.cpp
   tests/native/flight-test.cpp
+  tests/native/recovery-test.cpp
 )
 target_include_directories(core-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(core-tests PRIVATE tavrel-core GTest::gtest GTest::gtest_main)
@@ -29,7 +32,8 @@ set_tests_properties(tools.check-shaders PROPERTIES TIMEOUT 60)
 # Benchmarks (Google Benchmark). The test run only checks that they still run; the figures
 # come from running build/native/bench/... on its own.
 find_package(benchmark REQUIRED)
-add_executable(obj-bench bench/obj-bench.cpp bench/tessellation-bench.cpp bench/picking-bench.cpp)
+add_executable(obj-bench bench/obj-bench.cpp bench/tessellation-bench.cpp bench/picking-bench.cpp
+  bench/recovery-bench.cpp)
 target_link_libraries(obj-bench PRIVATE tavrel-core benchmark::benchmark)
 set_target_properties(obj-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 add_test(NAME bench.obj-smoke COMMAND obj-bench --benchmark_min_time=0.01)

@@ -2,6 +2,8 @@
 set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static")
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
+target_sources(tavrel-core PRIVATE core/native-path-win32.cpp)
+
 add_library(tavrel-win32 STATIC
   core/Application.cpp
   core/fatal-error.cpp

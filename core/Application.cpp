@@ -10,6 +10,7 @@
 #include "core/frame-clock.h"
 #include "core/selection-text.h"
 #include "core/session-keys.h"
+#include "core/session-limits.h"
 #include "core/window-layout.h"
 #include "editor/mouse-handler.h"
 #include "editor/tool-overlays.h"
@@ -84,16 +85,27 @@ bool registerWindowClasses() {
 
 // The main window's outer rectangle. The stored geometry is the client area's as the window
 // last had it; it is widened by the frame so that the window comes back where it was instead
-// of shrinking and creeping at every start. Missing keys take the outer defaults.
+// of shrinking and creeping at every start. Missing keys, sizes out of range and a place
+// off every screen take the outer defaults.
 RECT startupWindowRect() {
     const SettingsFile& s = sessionSettings();
-    const bool hasSize = s.contains(session::kSession, "w") && s.contains(session::kSession, "h");
-    const bool hasPosition =
-        s.contains(session::kSession, "x") && s.contains(session::kSession, "y");
-    const int h = s.readInt(session::kSession, "h", 800);
-    const int w = s.readInt(session::kSession, "w", 1200);
-    const int y = s.readInt(session::kSession, "y", session::kUseDefaultPosition);
-    const int x = s.readInt(session::kSession, "x", session::kUseDefaultPosition);
+    const int storedH = s.readInt(session::kSession, "h", 800);
+    const int storedW = s.readInt(session::kSession, "w", 1200);
+    const int storedY = s.readInt(session::kSession, "y", session::kUseDefaultPosition);
+    const int storedX = s.readInt(session::kSession, "x", session::kUseDefaultPosition);
+    const bool hasSize = s.contains(session::kSession, "w") && s.contains(session::kSession, "h") &&
+                         session::validWindowSize(storedW, -1) == storedW &&
+                         session::validWindowSize(storedH, -1) == storedH;
+    const int w = hasSize ? storedW : 1200, h = hasSize ? storedH : 800;
+    const session::ScreenArea screen = {
+        GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+        GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+        GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const bool hasPosition = s.contains(session::kSession, "x") &&
+                             s.contains(session::kSession, "y") &&
+                             session::windowReachable(storedX, storedY, w, h, screen);
+    const int x = hasPosition ? storedX : session::kUseDefaultPosition;
+    const int y = hasPosition ? storedY : session::kUseDefaultPosition;
     RECT frame = {0, 0, 0, 0};
     AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
     RECT r;
@@ -114,7 +126,8 @@ void restoreSelection() {
     Model& model = application.ship;
     const std::string text = sessionSettings().readString(session::kTool, "SelectedPatches", "",
                                                           session::kSelectedPatchesBuffer);
-    for (int index : parseSelectedPatches(text, model.patches.size()))
+    for (int index : parseSelectedPatches(text, model.patches.size(),
+                                                 session::kSelectedPatchesBuffer))
         model.patches[static_cast<size_t>(index)].selected = true;
 }
 

@@ -1,14 +1,17 @@
 #include "core/editor-state.h"
 
 #include "core/session-keys.h"
+#include "core/session-limits.h"
 #include "core/settings-file.h"
 
 void EditorState::loadSession(const SettingsFile& settings) {
-    currentView = settings.readInt(session::kSession, "CurrentView", 0);
-    tool = settings.readInt(session::kSession, "Tool", 0);
+    currentView = session::validView(settings.readInt(session::kSession, "CurrentView", 0));
+    tool = session::validTool(settings.readInt(session::kSession, "Tool", 0));
     grid = settings.readInt(session::kSession, "grid", 0) != 0;
     loc = settings.readInt(session::kSession, "loc", 0) != 0;
-    loadedFile = settings.readString(session::kSession, "LoadedFile", "", session::kLoadedFileBuffer);
+    loadedFile = session::validLoadedFile(
+        settings.readString(session::kSession, "LoadedFile", "", session::kLoadedFileBuffer),
+        session::kLoadedFileBuffer);
 }
 
 const std::string& EditorState::makeTitle(bool modified) {

@@ -3,29 +3,37 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
+
+#include "core/native-path.h"
 
 bool replaceFileContents(const std::string& path, const std::string& content, std::string* error) {
-    const std::string temporary = path + ".tmp";
+    const std::filesystem::path target = nativePath(path);
+    std::filesystem::path temporary = target;
+    temporary += ".tmp";
     auto failed = [&](const std::string& reason) {
-        std::remove(temporary.c_str());
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
         if (error) *error = reason;
         return false;
     };
-    FILE* out = std::fopen(temporary.c_str(), "wb");
+    std::error_code kind;
+    if (std::filesystem::is_directory(target, kind)) return failed("it is a folder");
+    FILE* out = openFile(temporary, "wb");
     if (!out) return failed(std::strerror(errno));
     const bool written = std::fwrite(content.data(), 1, content.size(), out) == content.size();
     const int writeErrno = errno;
     const bool closed = std::fclose(out) == 0;
     if (!written || !closed) return failed(std::strerror(written ? errno : writeErrno));
     std::error_code rename;
-    std::filesystem::rename(temporary, path, rename);
+    std::filesystem::rename(temporary, target, rename);
     if (rename) return failed(rename.message());
     return true;
 }
 
 bool readFileContents(const std::string& path, std::string& content) {
-    FILE* in = std::fopen(path.c_str(), "rb");
+    std::error_code kind;
+    if (std::filesystem::is_directory(nativePath(path), kind)) return false;
+    FILE* in = openFile(nativePath(path), "rb");
     if (!in) return false;
     content.clear();
     char buffer[1 << 16];
@@ -34,4 +42,9 @@ bool readFileContents(const std::string& path, std::string& content) {
     const bool ok = !std::ferror(in);
     std::fclose(in);
     return ok;
+}
+
+bool removeFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::remove(nativePath(path), error);
 }

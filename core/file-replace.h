@@ -9,5 +9,8 @@
 bool replaceFileContents(const std::string& path, const std::string& content,
                          std::string* error = nullptr);
 
-// The whole content of a file read as bytes; false when it cannot be opened.
+// The whole content of a file read as bytes; false when it cannot be opened (or is a folder).
 bool readFileContents(const std::string& path, std::string& content);
+
+// Deletes a file; false when there was none or it could not be deleted.
+bool removeFile(const std::string& path);

@@ -1,6 +1,7 @@
 #include "core/settings-file.h"
 
 #include "core/file-replace.h"
+#include "core/native-path.h"
 
 #include <cctype>
 #include <cstdio>
@@ -28,7 +29,7 @@ bool sameName(const std::string& a, const char* b) {
 
 std::vector<std::string> readLines(const std::string& path) {
     std::vector<std::string> lines;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(nativePath(path), std::ios::binary);
     if (!in) return lines;
     std::string line;
     while (std::getline(in, line)) {

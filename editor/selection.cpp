@@ -73,9 +73,9 @@ void rebuildUseCount(const Model& model, std::vector<int>& useCount) {
                 ++useCount[static_cast<size_t>(index)];
 }
 
-std::string selectedPatchesText(const Model& model) {
+std::string selectedPatchesText(const Model& model, size_t maxLength) {
     std::vector<int> selected;
     for (size_t i = 0; i < model.patches.size(); ++i)
         if (model.patches[i].selected) selected.push_back(static_cast<int>(i));
-    return formatSelectedPatches(selected);
+    return formatSelectedPatches(selected, maxLength);
 }

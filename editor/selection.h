@@ -26,5 +26,5 @@ bool selectionBounds(const Model& model, vm::Vec4& min, vm::Vec4& max);
 void setSelectionVisible(Model& model, bool visible, std::vector<int>& useCount);
 // Per point, the number of corners of shown patches that name it.
 void rebuildUseCount(const Model& model, std::vector<int>& useCount);
-// The selected patches' indices, "2;5;11".
-std::string selectedPatchesText(const Model& model);
+// The selected patches' indices, "2;5;11", up to the last whole index that fits maxLength.
+std::string selectedPatchesText(const Model& model, size_t maxLength = std::string::npos);

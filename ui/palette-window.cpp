@@ -235,7 +235,7 @@ void refreshSelectionPanel() {
                      : shown ? BST_CHECKED
                              : BST_UNCHECKED,
                      0);
-    sessionSettings().writeString(session::kTool, "SelectedPatches", selectedPatchesText(model));
+    sessionSettings().writeString(session::kTool, "SelectedPatches", selectedPatchesText(model, session::kSelectedPatchesBuffer - 1));
 }
 
 void initialButtonUpdate() {

@@ -1,18 +1,20 @@
 #include "view/orbit-camera.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/session-keys.h"
+#include "core/session-limits.h"
 #include "core/settings-file.h"
 
 void OrbitCamera::load(const SettingsFile& settings) {
-    offset.z = settings.readFloat(session::kSession, "offset.z");
-    offset.y = settings.readFloat(session::kSession, "offset.y");
-    offset.x = settings.readFloat(session::kSession, "offset.x");
+    offset.z = session::validOffset(settings.readFloat(session::kSession, "offset.z"));
+    offset.y = session::validOffset(settings.readFloat(session::kSession, "offset.y"));
+    offset.x = session::validOffset(settings.readFloat(session::kSession, "offset.x"));
     offset.w = 0;
-    distance = settings.readInt(session::kSession, "distance", 1);
-    theta = settings.readFloat(session::kSession, "theta");
-    gamma = settings.readFloat(session::kSession, "gamma");
+    distance = session::validDistance(settings.readInt(session::kSession, "distance", 1));
+    theta = session::validAngle(settings.readFloat(session::kSession, "theta"));
+    gamma = session::validAngle(settings.readFloat(session::kSession, "gamma"));
 }
 
 float OrbitCamera::radius() const { return std::pow(5.0f, static_cast<float>(distance)); }
@@ -98,7 +100,9 @@ void OrbitCamera::saveOffset(const SettingsFile& settings) const {
 }
 
 void OrbitCamera::zoom(int wheelDelta, const SettingsFile& settings) {
-    distance -= wheelDelta / 120;
+    // Kept in a working range: far enough in never turns the view inside out, far enough
+    // out never leaves the depth range.
+    distance = std::clamp(distance - wheelDelta / 120, session::kMinDistance, session::kMaxDistance);
     settings.writeInt("Session", "distance", distance);
 }
 

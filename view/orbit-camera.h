@@ -48,7 +48,7 @@ struct OrbitCamera {
     // Right-button release: the pan joins the offset, which is written.
     void commitPan(const SettingsFile& settings);
     void saveOffset(const SettingsFile& settings) const;
-    // Mouse wheel: distance − delta / 120 (truncated), written.
+    // Mouse wheel: distance − delta / 120 (truncated), kept within the working range, written.
     void zoom(int wheelDelta, const SettingsFile& settings);
     // Held movement keys move the target; nothing is written.
     void moveByKeys(float dt, const KeyFlags& keys);

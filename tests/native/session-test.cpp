@@ -1,8 +1,11 @@
 // Start-up values read from session.ini, the title, and the remembered selection.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "core/editor-state.h"
 #include "core/selection-text.h"
+#include "core/session-limits.h"
 #include "core/settings-file.h"
 #include "temp-dir.h"
 #include "view/orbit-camera.h"
@@ -101,4 +104,90 @@ TEST(CameraView, DefaultEyeLooksAtTheOriginFromMinusZ) {
     camera.offset = {1, 2, 3, 0};
     vm::Vec4 below = vm::transform({1, 0, 3, 1}, camera.axisViewMatrix(3));
     EXPECT_NEAR(-7.0f, below.z, 1e-5f);
+}
+
+// Every remembered value that is out of range or not a number starts the editor with that
+// value's default; the other values are still read.
+TEST(SessionStartup, BadValuesGiveTheirDefaults) {
+    struct Case {
+        const char* key;
+        const char* value;
+    };
+    const std::string longPath = "C:\\" + std::string(1500, 'm') + ".obj";
+    const Case cases[] = {
+        {"CurrentView", "99"}, {"CurrentView", "-1"},   {"CurrentView", "x"},
+        {"Tool", "77"},        {"Tool", "-3"},          {"distance", "2147483647"},
+        {"distance", "-40"},   {"offset.x", "nan"},     {"offset.y", "1e30"},
+        {"offset.z", "-inf"},  {"theta", "nan"},        {"gamma", "1e30"},
+        {"LoadedFile", longPath.c_str()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + "=" + c.value);
+        TempDir dir;
+        TempDir::write(dir.file("session.ini"), std::string("[Session]\r\ngrid=1\r\n") + c.key +
+                                                    "=" + c.value + "\r\n");
+        SettingsFile settings(dir.file("session.ini"));
+        EditorState editor;
+        editor.loadSession(settings);
+        OrbitCamera camera;
+        camera.load(settings);
+        EXPECT_EQ(0, editor.currentView);
+        EXPECT_EQ(0, editor.tool);
+        EXPECT_TRUE(editor.grid);
+        EXPECT_EQ("", editor.loadedFile);
+        EXPECT_EQ(1, camera.distance);
+        EXPECT_EQ(0.0f, camera.offset.x);
+        EXPECT_EQ(0.0f, camera.offset.y);
+        EXPECT_EQ(0.0f, camera.offset.z);
+        EXPECT_EQ(0.0f, camera.theta);
+        EXPECT_EQ(0.0f, camera.gamma);
+        EXPECT_TRUE(std::isfinite(camera.radius()) && camera.radius() > 0);
+    }
+}
+
+TEST(SessionStartup, WindowGeometryOutOfRangeOrOffScreenIsNotUsed) {
+    const session::ScreenArea screen = {0, 0, 1920, 1200};
+    EXPECT_EQ(800, session::validWindowSize(-5, 800));
+    EXPECT_EQ(800, session::validWindowSize(0, 800));
+    EXPECT_EQ(800, session::validWindowSize(1000000, 800));
+    EXPECT_EQ(640, session::validWindowSize(640, 800));
+    EXPECT_TRUE(session::windowReachable(100, 100, 1200, 800, screen));
+    EXPECT_FALSE(session::windowReachable(-1000, 10, 1200, 800, screen));
+    EXPECT_FALSE(session::windowReachable(5000, 100, 1200, 800, screen));
+    EXPECT_FALSE(session::windowReachable(100, -32000, 1200, 800, screen));
+    EXPECT_FALSE(session::windowReachable(2147483000, 2147483000, 16384, 16384, screen));
+    EXPECT_TRUE(session::windowReachable(1880, 1180, 1200, 800, screen)); // a corner shows
+    EXPECT_FALSE(session::windowReachable(1910, 1195, 1200, 800, screen)); // a sliver does not
+}
+
+TEST(SessionStartup, ZoomStaysInTheWorkingRange) {
+    TempDir dir;
+    SettingsFile settings(dir.file("session.ini"));
+    OrbitCamera camera;
+    for (int i = 0; i < 100; ++i) camera.zoom(-120, settings);
+    EXPECT_EQ(session::kMaxDistance, camera.distance);
+    EXPECT_TRUE(std::isfinite(camera.radius()));
+    for (int i = 0; i < 100; ++i) camera.zoom(120 * 7, settings);
+    EXPECT_EQ(session::kMinDistance, camera.distance);
+    EXPECT_GT(camera.radius(), 0.0f);
+}
+
+TEST(SelectionText, WrittenUpToTheLastWholeIndexAndACutValueLosesItsLast) {
+    std::vector<int> many;
+    for (int i = 10000; i < 10200; ++i) many.push_back(i);
+    const std::string text = formatSelectedPatches(many, 559);
+    ASSERT_LE(text.size(), 559u);
+    EXPECT_GT(text.size(), 553u); // as many as fit
+    EXPECT_EQ(std::to_string(many[text.size() / 6]), text.substr(text.rfind(';') + 1));
+    const std::vector<int> back = parseSelectedPatches(text, 20000);
+    ASSERT_FALSE(back.empty());
+    EXPECT_EQ(std::vector<int>(many.begin(), many.begin() + long(back.size())), back);
+
+    // A value filling the 560-character buffer was cut: its last index may be half of one.
+    std::string cut = text.substr(0, 552) + ";10";
+    cut.resize(559, '1');
+    const std::vector<int> kept = parseSelectedPatches(cut, 20000, 560);
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(10091, kept.back());
+    EXPECT_EQ(std::vector<int>({2, 5}), parseSelectedPatches("2;5", 20000, 560));
 }
