@@ -24,6 +24,7 @@ add_library(tavrel-win32 STATIC
   ui/shape-window.cpp
   ui/shape-tree-view.cpp
   ui/document-commands.cpp
+  ui/recovery.cpp
   graphics/texture.cpp
   graphics/planet-renderer.cpp
   flight/hud.cpp
@@ -70,6 +71,7 @@ add_executable(win32-tests
   tests/win32/shape-window-test.cpp
   tests/win32/document-test.cpp
   tests/win32/flight-test.cpp
+  tests/win32/safety-test.cpp
 )
 target_include_directories(win32-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(win32-tests PRIVATE tavrel-win32 gtest gtest_main)

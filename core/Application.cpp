@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <iterator>
 
 #include "core/fatal-error.h"
 #include "core/frame-clock.h"
@@ -18,7 +19,10 @@
 #include "graphics/renderer.h"
 #include "model/obj-format.h"
 #include "model/tree-item-param.h"
+#include "ui/document-commands.h"
+#include "ui/main-commands.h"
 #include "ui/palette.h"
+#include "ui/recovery.h"
 #include "ui/shape-window.h"
 
 EditorState editorState;
@@ -32,12 +36,27 @@ Application application;
 KeyFlags keyFlags;
 DisplayFlags displayFlags;
 
-const SettingsFile& sessionSettings() {
-    static const SettingsFile file(session::kFileName);
+namespace {
+SettingsFile& settingsStore() {
+    static SettingsFile file(session::kFileName);
     return file;
 }
 
+// ".\session.ini" as a full path, taken once at start-up: the file dialogs may visit other
+// folders, the settings stay beside where the program started.
+std::string sessionFilePath() {
+    char full[MAX_PATH];
+    const DWORD n = GetFullPathNameA(session::kFileName, MAX_PATH, full, nullptr);
+    return n > 0 && n < MAX_PATH ? std::string(full, n) : std::string(session::kFileName);
+}
+} // namespace
+
+const SettingsFile& sessionSettings() {
+    return settingsStore();
+}
+
 void readStartupSettings() {
+    settingsStore() = SettingsFile(sessionFilePath());
     editorState.loadSession(sessionSettings());
     orbitCamera.load(sessionSettings());
 }
@@ -114,12 +133,6 @@ RECT startupWindowRect() {
     r.right = hasSize ? w + (frame.right - frame.left) : w;  // width
     r.bottom = hasSize ? h + (frame.bottom - frame.top) : h; // height
     return r;
-}
-
-void reportRefusedFile(const std::string& path, const std::string& reason) {
-    const std::string text = "Tavrel could not open the model \"" + path + "\": " + reason + ".";
-    OutputDebugStringA((text + "\n").c_str());
-    MessageBoxA(application.mainWindow, text.c_str(), "Tavrel", MB_OK | MB_ICONWARNING);
 }
 
 void restoreSelection() {
@@ -199,7 +212,39 @@ void reportStartup() {
 
 } // namespace
 
+namespace {
+
+// A crash keeps what the user made: the recovery copy is written before the process goes.
+LONG WINAPI onUnhandledException(EXCEPTION_POINTERS*) {
+    writeRecoveryCopyNow();
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, F6 and F7, wherever the focus is among the
+// program's windows.
+HACCEL createShortcuts() {
+    auto accel = [](BYTE virt, WORD key, MainCommand command) {
+        return ACCEL{static_cast<BYTE>(FVIRTKEY | virt), key, static_cast<WORD>(command)};
+    };
+    ACCEL table[] = {
+        accel(FCONTROL, 'N', MainCommand::New),
+        accel(FCONTROL, 'O', MainCommand::Open),
+        accel(FCONTROL, 'S', MainCommand::Save),
+        accel(FCONTROL | FSHIFT, 'S', MainCommand::SaveAs),
+        accel(0, VK_F6, MainCommand::ShowPalette),
+        accel(0, VK_F7, MainCommand::ShowShapeWindow),
+    };
+    return CreateAcceleratorTableA(table, static_cast<int>(std::size(table)));
+}
+
+HACCEL shortcuts = nullptr;
+
+} // namespace
+
 bool startUp(HINSTANCE instance, int showCommand) {
+    SetUnhandledExceptionFilter(onUnhandledException);
+    setBeforeFatalExit(writeRecoveryCopyNow);
+    shortcuts = createShortcuts();
     // The image decoder is a COM object: COM is ready on this thread before it is needed.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), 0xFF};
@@ -222,16 +267,10 @@ bool startUp(HINSTANCE instance, int showCommand) {
     application.entities.push_back(&application.ship);
     editorState.currentEntity = application.entities.back();
 
-    Model& model = application.ship;
-    model.gpu = renderer->bufferFactory();
-    if (editorState.loadedFile.empty()) {
-        model.createDefault();
-    } else {
-        // A missing file starts an empty document; a refused one says why.
-        ObjResult result = loadObj(editorState.loadedFile, model, &shapeTree());
-        if (result.status == ObjResult::Status::Invalid)
-            reportRefusedFile(editorState.loadedFile, result.reason);
-    }
+    application.ship.gpu = renderer->bufferFactory();
+    openStartupDocument();
+    editorState.makeTitle(false);
+    SetWindowTextA(application.mainWindow, editorState.title.c_str());
     loadPlanetImage();
     application.hud.create(*renderer);
 
@@ -252,6 +291,7 @@ bool startUp(HINSTANCE instance, int showCommand) {
     restoreSelection();
     initialButtonUpdate();
     reportStartup();
+    offerRecoveryCopy();
     return true;
 }
 
@@ -259,6 +299,9 @@ void runMessageLoop() {
     MSG msg = {};
     do {
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (shortcuts && application.mainWindow &&
+                TranslateAcceleratorA(application.mainWindow, shortcuts, &msg))
+                continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         } else {
@@ -273,6 +316,7 @@ void frameTick() {
     const float dt =
         frameSeconds(now.QuadPart, application.lastCounter, application.counterFrequency);
     application.lastCounter = now.QuadPart;
+    autosaveTick(static_cast<double>(now.QuadPart) / static_cast<double>(application.counterFrequency));
 
     orbitCamera.moveByKeys(dt, keyFlags);
     if (application.joystick) application.joystick->read();

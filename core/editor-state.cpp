@@ -15,7 +15,8 @@ void EditorState::loadSession(const SettingsFile& settings) {
 }
 
 const std::string& EditorState::makeTitle(bool modified) {
-    title = fileStem(loadedFile) + (modified ? "*" : "") + " - Tavrel";
+    title = (loadedFile.empty() ? "Untitled" : fileStem(loadedFile)) + (modified ? "*" : "") +
+            " - Tavrel";
     return title;
 }
 

@@ -31,7 +31,10 @@ struct EditorState {
     vm::Vec4 cursor{};
     WindowHandle mainToolbar = nullptr;
     Vaisseau* currentEntity = nullptr;
-    std::string loadedFile; // at most 259 characters
+    std::string loadedFile; // the document's path, at most 259 characters; "" when untitled
+    // Where reading the document's file stopped, when it was read only in part: its first
+    // Save asks before replacing the file.
+    std::string partlyRead;
     PickRay pickRay{};
     float pickDistance = 0;
     WindowHandle displayCheckBox = nullptr;
@@ -63,8 +66,8 @@ struct EditorState {
     // The session values read before the windows exist: CurrentView, Tool, grid, loc,
     // LoadedFile, in that order.
     void loadSession(const SettingsFile& settings);
-    // "%s%s - Tavrel": the document's file name without folder and extension, and "*" when
-    // modified. Stores the text in title and returns it.
+    // "%s%s - Tavrel": the document's file name without folder and extension ("Untitled"
+    // without a path), and "*" when modified. Stores the text in title and returns it.
     const std::string& makeTitle(bool modified);
 };
 

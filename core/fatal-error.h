@@ -11,6 +11,9 @@ inline void checkSetup(HRESULT hr, const char* text, const char* what) {
     if (FAILED(hr)) fatalError(text, what, hr);
 }
 
+// Called first, before anything is shown: keeps what the user made (the recovery copy).
+void setBeforeFatalExit(void (*keep)());
+
 // Tests replace the message box and exit with their own handler (which must not return).
 using FatalErrorHandler = void (*)(const char* text);
 void setFatalErrorHandler(FatalErrorHandler handler);

@@ -15,6 +15,8 @@
 #include "editor/selection.h"
 #include "graphics/renderer.h"
 #include "ui/document-commands.h"
+#include "ui/main-commands.h"
+#include "ui/recovery.h"
 #include "ui/palette.h"
 #include "ui/shape-window.h"
 
@@ -51,27 +53,51 @@ void reportDisplayFlags() {
     OutputDebugStringA(line);
 }
 
-// The main toolbar.
-void onToolbarCommand(int id) {
-    switch (id) {
-    case 2:
+void showToolWindow(HWND window) {
+    if (!window) return;
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// The main toolbar and the keyboard shortcuts.
+void onCommand(MainCommand command) {
+    switch (command) {
+    case MainCommand::TakeBack:
         if (editorState.tool == 1) removeLastPendingPoint(editorState.pendingPoints, shapeTree());
         updateTakeBackButton();
         break;
-    case 4:
+    case MainCommand::New:
         newDocument();
         break;
-    case 5:
+    case MainCommand::Open:
         openDocument();
         break;
-    case 6:
+    case MainCommand::Save:
         saveDocument();
         break;
-    case 7:
+    case MainCommand::SaveAs:
+        saveDocumentAs();
+        break;
+    case MainCommand::Delete:
         deleteCommand();
         break;
-    default:
+    case MainCommand::ShowPalette:
+        showToolWindow(static_cast<HWND>(editorState.paletteWindow));
         break;
+    case MainCommand::ShowShapeWindow:
+        showToolWindow(static_cast<HWND>(editorState.shapeWindow));
+        break;
+    }
+}
+
+// A drag keeps the mouse until its button is released, even outside the window, so the
+// release that commits it always arrives.
+void followDragCapture(HWND window, UINT message, WPARAM wParam) {
+    if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
+        SetCapture(window);
+    } else if ((message == WM_LBUTTONUP || message == WM_RBUTTONUP) &&
+               !(wParam & (MK_LBUTTON | MK_RBUTTON)) && GetCapture() == window) {
+        ReleaseCapture();
     }
 }
 
@@ -94,6 +120,16 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         // Closing asks about unsaved changes like New and Open do.
         if (mayDiscardChanges()) DestroyWindow(window);
         return 0;
+    case WM_QUERYENDSESSION:
+        // Windows is ending the session and may not wait for questions: the changes are
+        // kept in the recovery copy, offered at the next start.
+        writeRecoveryCopyNow();
+        return TRUE;
+    case WM_KILLFOCUS:
+    case WM_ACTIVATEAPP:
+        // A key released while another window had the keyboard never reaches this one.
+        if (message == WM_KILLFOCUS || !wParam) keyFlags.clear();
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_DESTROY:
         // The device goes while its windows are still there (children die after this).
         application.ship.releaseBuffers();
@@ -101,6 +137,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         application.planetTexture = {};
         application.hud.release();
         if (renderer) renderer->releaseDevice();
+        if (!editorState.modified) discardRecoveryCopy(); // a clean exit leaves no copy
         PostQuitMessage(0);
         return 0;
     case WM_SETCURSOR:
@@ -125,9 +162,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     if (handleLayoutMessage(window, message, wParam, lParam)) return 0;
     if (message == WM_COMMAND) {
-        onToolbarCommand(LOWORD(wParam));
+        onCommand(static_cast<MainCommand>(LOWORD(wParam)));
         return 0;
     }
+    followDragCapture(window, message, wParam);
     if (handleViewMouse(window, message, wParam, lParam)) return 0;
     return DefWindowProcA(window, message, wParam, lParam);
 }

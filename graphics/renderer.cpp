@@ -238,9 +238,14 @@ void Renderer::clearView(int view) {
 void Renderer::present(int view) {
     IDXGISwapChain* chain = swapChain(view);
     if (!chain) return;
-    HRESULT hr = chain->Present(1, 0);
+    checkPresent(chain->Present(1, 0));
+}
+
+void Renderer::checkPresent(HRESULT hr) {
+    // A lost device ends the program; the fatal error keeps the recovery copy first.
     if (hr == DXGI_ERROR_DEVICE_REMOVED || hr == DXGI_ERROR_DEVICE_RESET)
-        fatalError("error", "the Direct3D device was lost", device_->GetDeviceRemovedReason());
+        fatalError("error", "the Direct3D device was lost",
+                   device_ ? device_->GetDeviceRemovedReason() : hr);
 }
 
 void Renderer::releaseDevice() {

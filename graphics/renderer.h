@@ -47,6 +47,8 @@ class Renderer {
     void resizeView(int width, int height, int view);
     void clearView(int view);
     void present(int view);
+    // What Present said: a removed or reset device is the fatal error "error".
+    void checkPresent(HRESULT hr);
     void setWorld(const vm::Mat4& m);
 
     // Lets go of every device object while the view windows still exist; the program is

@@ -13,12 +13,13 @@
 #include "editor/mouse-handler.h"
 #include "model/obj-format.h"
 #include "ui/palette.h"
+#include "ui/recovery.h"
 #include "ui/shape-window.h"
 
 namespace {
 
 bool fileDialog(bool save, std::string& path) {
-    std::vector<char> buffer(260, '\0');
+    std::vector<char> buffer(MAX_PATH, '\0');
     path.copy(buffer.data(), buffer.size() - 1);
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = sizeof dialog;
@@ -27,7 +28,9 @@ bool fileDialog(bool save, std::string& path) {
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = buffer.data();
     dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-    dialog.Flags = OFN_OVERWRITEPROMPT;
+    // The working directory stays where the program started: session.ini, the shaders and
+    // the planet's picture are found there.
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | (save ? 0 : OFN_FILEMUSTEXIST);
     if (!(save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog))) return false;
     path = buffer.data();
     return true;
@@ -46,6 +49,27 @@ DocumentPrompts::Unsaved askUnsaved(const std::string& title) {
     }
 }
 
+DocumentPrompts::PartlyRead askPartlyRead(const std::string& path, const std::string& stop) {
+    const std::string text =
+        "\"" + path + "\" was only partly read (" + stop +
+        ").\n\nSaving over it replaces the whole file with what was read; the rest is lost.\n\n"
+        "Yes: save under another name.\nNo: replace the file.\nCancel: do not save.";
+    switch (MessageBoxA(application.mainWindow, text.c_str(), "Tavrel",
+                        MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON1)) {
+    case IDYES:
+        return DocumentPrompts::PartlyRead::SaveElsewhere;
+    case IDNO:
+        return DocumentPrompts::PartlyRead::Replace;
+    default:
+        return DocumentPrompts::PartlyRead::Cancel;
+    }
+}
+
+bool askRecover(const std::string& question) {
+    return MessageBoxA(application.mainWindow, question.c_str(), "Tavrel",
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 void tell(const std::string& message) {
     OutputDebugStringA(("Tavrel: " + message + "\n").c_str());
     MessageBoxA(application.mainWindow, message.c_str(), "Tavrel", MB_OK | MB_ICONWARNING);
@@ -55,14 +79,24 @@ Model& document() {
     return application.ship;
 }
 
+std::string displayName(const std::string& path) {
+    return path.empty() ? std::string("Untitled") : fileStem(path);
+}
+
 } // namespace
+
+DocumentPrompts& documentPrompts() {
+    static DocumentPrompts prompts{fileDialog, askUnsaved, askPartlyRead, askRecover, tell};
+    return prompts;
+}
 
 bool mayDiscardChanges() {
     if (!editorState.modified) return true;
-    switch (documentPrompts().askUnsaved(fileStem(editorState.loadedFile))) {
+    switch (documentPrompts().askUnsaved(displayName(editorState.loadedFile))) {
     case DocumentPrompts::Unsaved::Save:
         return saveDocument();
     case DocumentPrompts::Unsaved::Discard:
+        discardRecoveryCopy();
         return true;
     case DocumentPrompts::Unsaved::Cancel:
         return false;
@@ -82,12 +116,14 @@ void startClean() {
     editorState.hoveredPatch = -1;
     editorState.hotPoint = false;
     editorState.firstJointPoint = -1;
+    editorState.partlyRead.clear();
     shapeTree().deleteAllItems();
 }
 
-void adoptPath(const std::string& path) {
+// The document's path and title; LoadedFile follows only a path the user saved or opened.
+void adoptPath(const std::string& path, bool remember) {
     editorState.loadedFile = path;
-    sessionSettings().writeString(session::kSession, "LoadedFile", path);
+    if (remember) sessionSettings().writeString(session::kSession, "LoadedFile", path);
     updateTitle(false);
 }
 
@@ -98,18 +134,32 @@ void finishSwitch() {
     refreshSelectionPanel();
 }
 
-} // namespace
-
-DocumentPrompts& documentPrompts() {
-    static DocumentPrompts prompts{fileDialog, askUnsaved, tell};
-    return prompts;
+void tellPartlyRead(const std::string& path, const ObjResult& result) {
+    documentPrompts().tell("Tavrel read only part of the model \"" + path + "\": " +
+                           result.stopMessage() +
+                           ". Saving asks before replacing the file.");
 }
+
+bool writeTo(const std::string& path) {
+    ObjResult result = saveObj(document(), path);
+    if (!result.ok()) {
+        documentPrompts().tell("Tavrel could not save the model to \"" + path +
+                               "\": " + result.reason + ".");
+        return false;
+    }
+    editorState.partlyRead.clear();
+    adoptPath(path, true);
+    discardRecoveryCopy();
+    return true;
+}
+
+} // namespace
 
 void newDocument() {
     if (!mayDiscardChanges()) return;
     startClean();
     document().createDefault();
-    adoptPath("New Object.obj");
+    adoptPath("", false);
     finishSwitch();
 }
 
@@ -133,22 +183,74 @@ void openDocument() {
     startClean();
     readObj(text, document(), &shapeTree());
     document().rebuildBuffers();
-    adoptPath(path);
+    adoptPath(path, true);
+    if (result.partial()) editorState.partlyRead = result.stopMessage();
     finishSwitch();
+    if (result.partial()) tellPartlyRead(path, result);
 }
 
 bool saveDocument() {
-    std::string path = editorState.loadedFile;
-    if (path.empty()) {
-        path = "New Object.obj";
+    const std::string path = editorState.loadedFile;
+    if (path.empty()) return saveDocumentAs();
+    if (!editorState.partlyRead.empty()) {
+        switch (documentPrompts().askPartlyRead(path, editorState.partlyRead)) {
+        case DocumentPrompts::PartlyRead::SaveElsewhere:
+            return saveDocumentAs();
+        case DocumentPrompts::PartlyRead::Replace:
+            break;
+        case DocumentPrompts::PartlyRead::Cancel:
+            return false;
+        }
+    }
+    return writeTo(path);
+}
+
+bool saveDocumentAs() {
+    std::string path = editorState.loadedFile.empty() ? "New Object.obj" : editorState.loadedFile;
+    for (;;) {
         if (!documentPrompts().chooseFile(true, path)) return false;
+        // The partly read file itself is not a place "elsewhere": ask again.
+        if (editorState.partlyRead.empty() || path != editorState.loadedFile) break;
+        if (documentPrompts().askPartlyRead(path, editorState.partlyRead) ==
+            DocumentPrompts::PartlyRead::Replace)
+            break;
     }
-    ObjResult result = saveObj(document(), path);
+    return writeTo(path);
+}
+
+void openStartupDocument() {
+    Model& model = document();
+    const std::string path = editorState.loadedFile;
+    if (path.empty()) {
+        model.createDefault();
+        return;
+    }
+    std::string text;
+    if (!readFileContents(path, text)) {
+        // A file that is not there (yet) is an empty document of that name, saved there
+        // when asked; a folder or an unreadable file leaves the document untitled.
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            model.rebuildBuffers();
+            return;
+        }
+        editorState.loadedFile.clear();
+        model.createDefault();
+        OutputDebugStringA(("Tavrel: LoadedFile \"" + path + "\" is not a model file\n").c_str());
+        return;
+    }
+    ObjResult result = readObj(text, model, &shapeTree());
     if (!result.ok()) {
-        documentPrompts().tell("Tavrel could not save the model to \"" + path +
-                               "\": " + result.reason + ".");
-        return false;
+        // Refused: nothing of it is shown under its name, and the next Save asks for one.
+        editorState.loadedFile.clear();
+        model.createDefault();
+        documentPrompts().tell("Tavrel could not open the model \"" + path + "\": " +
+                               result.reason + ".");
+        return;
     }
-    adoptPath(path);
-    return true;
+    model.rebuildBuffers();
+    if (result.partial()) {
+        editorState.partlyRead = result.stopMessage();
+        tellPartlyRead(path, result);
+    }
 }

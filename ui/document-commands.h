@@ -1,4 +1,4 @@
-// New, Open and Save: the main toolbar's document commands and their file dialogs.
+// New, Open, Save and Save As: the document commands and their file dialogs.
 #pragma once
 
 #include <functional>
@@ -8,24 +8,39 @@
 // boxes; tests put in answers of their own.
 struct DocumentPrompts {
     enum class Unsaved { Save, Discard, Cancel };
+    enum class PartlyRead { SaveElsewhere, Replace, Cancel };
     // Edits path in place; false when the user cancels.
     std::function<bool(bool save, std::string& path)> chooseFile;
     // The document has unsaved changes: save them first, throw them away, or stop.
     std::function<Unsaved(const std::string& title)> askUnsaved;
-    // A file could not be read or written.
+    // The document's file was only partly read: saving to it would drop the rest.
+    std::function<PartlyRead(const std::string& path, const std::string& stop)> askPartlyRead;
+    // A recovery copy was left behind: take it (true) or not.
+    std::function<bool(const std::string& question)> askRecover;
+    // A file could not be read or written, or was read only in part.
     std::function<void(const std::string& message)> tell;
 };
 DocumentPrompts& documentPrompts();
 
 // Unsaved changes are saved or given up, as the user chooses; false when the user keeps them
-// (or the save they asked for failed). True at once when there are none.
+// (or the save they asked for failed). True at once when there are none. Giving them up
+// removes the recovery copy.
 bool mayDiscardChanges();
 
-// Command 4: after asking about unsaved changes, the built-in model as "New Object.obj".
+// Command New: after asking about unsaved changes, the built-in model as an untitled
+// document (its first Save asks for a name). LoadedFile stays as it is.
 void newDocument();
-// Command 5: after asking, the chosen file. A file that cannot be read is reported and the
-// current document stays.
+// Command Open: after asking, the chosen file. A file that cannot be read is reported and
+// the current document stays; a file read only in part is reported and remembered, so that
+// its first Save asks before replacing it.
 void openDocument();
-// Command 6: to LoadedFile, or to a path chosen in the save dialog when there is none. A
+// Command Save: to the document's path, or through the save dialog when it has none. A
 // failed write is reported and keeps the modified mark; false then or when cancelled.
 bool saveDocument();
+// Command Save As: always through the save dialog, which proposes the current name.
+bool saveDocumentAs();
+
+// Start-up: the document named by LoadedFile, or the built-in model. A file that is refused
+// or cannot be a model (a folder) leaves an untitled document with the built-in model; a
+// file read in part is reported as Open does.
+void openStartupDocument();

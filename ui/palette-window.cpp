@@ -273,6 +273,10 @@ LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_COMMAND:
         onCommand(wParam, lParam);
         return 0;
+    case WM_CLOSE:
+        // Closing hides the palette; F6 (or the main window's command) shows it again.
+        ShowWindow(window, SW_HIDE);
+        return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -166,6 +166,10 @@ LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         if (reinterpret_cast<HWND>(lParam) == editorState.alphaSlider && editorState.currentEntity)
             onAlpha(wParam);
         return 0;
+    case WM_CLOSE:
+        // Closing hides the window with everything in it; F7 shows it again.
+        ShowWindow(window, SW_HIDE);
+        return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }

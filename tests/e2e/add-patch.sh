@@ -10,7 +10,7 @@ for row in 0 1 2 3; do
     xdotool mousemove $((view_x + view_w - 260 + col * 50)) $((view_y + 60 + row * 40)) click 1
   done
 done
-wait_for_window '^\* - Tavrel$' 10
+wait_for_window '^Untitled\* - Tavrel$' 10
 capture_editor added-patch.png "$main"
 # The new patch is drawn: red where the grid of clicks lies.
 wait_for_view "$view_w" "$view_h"

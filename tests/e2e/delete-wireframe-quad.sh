@@ -32,7 +32,7 @@ xdotool mousemove $((view_x + view_w / 2 - 120)) $((view_y + view_h / 2)) click 
 wait_for_output 'Tavrel selection (click): [0-9]\\n'
 read -r x y _ _ <<<"$(geometry_of "$main")"
 xdotool mousemove $((x + 196)) $((y + 12)) click 1
-wait_for_window '^\* - Tavrel$' 10
+wait_for_window '^Untitled\* - Tavrel$' 10
 click_toolbar 2
 answer_file_dialog "Save As" "trimmed.obj"
 wait_for_window '^trimmed - Tavrel$' 20

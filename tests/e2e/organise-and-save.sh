@@ -19,7 +19,7 @@ second=${second//;/}
 [ -n "$second" ] && [ "$second" != "$first" ] || fail "two different patches expected, saw '$pair'"
 
 click_palette 13 # group
-wait_for_window '^\* - Tavrel$' 10
+wait_for_window '^Untitled\* - Tavrel$' 10
 
 # The first of them alone into a symmetry: its mirror image adds to what the view shows.
 xdotool mousemove $((cx - 120)) "$cy" click 1
@@ -36,7 +36,7 @@ capture_editor symmetry.png "$main"
 click_palette 16 # locator, placed in the empty top left of the view
 wait_for_setting Tool 5
 xdotool mousemove $((view_x + 80)) $((view_y + 80)) click 1
-wait_for_window '^\* - Tavrel$' 10
+wait_for_window '^Untitled\* - Tavrel$' 10
 # A row of the point list chosen, for the picture: its coordinates show below the list.
 shape=$(xdotool search --limit 1 --name '^Courbes$' | head -1)
 read -r sx sy _ _ <<<"$(geometry_of "$shape")"

@@ -31,7 +31,7 @@ xdotool mouseup 1
 capture_editor rotating.png "$main"
 click_palette 15 # translate: the rotation is committed
 wait_for_setting Tool 4
-wait_for_window '^\* - Tavrel$' 10
+wait_for_window '^Untitled\* - Tavrel$' 10
 
 pal=$(xdotool search --limit 1 --name '^Palette$' | head -1)
 import -window "$pal" "${E2E_ARTIFACTS:-$e2e_dir}/palette.png" || fail "could not capture the palette"

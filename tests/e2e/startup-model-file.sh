@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Start-up opens the remembered model file: a good one is loaded and names the window, a
-# missing one gives an empty document, a refused one says which file and why.
+# missing one gives an empty document, a refused one says which file and why and leaves an
+# untitled document (the built-in model) whose first Save asks for a name.
 source "$(dirname "$0")/lib.sh"
 
 mkdir -p "$e2e_dir/work/models"
@@ -32,10 +33,11 @@ box=$window_id
 grep -a -q 'could not open the model .*broken.obj.*uses point 5' "$e2e_dir/stderr.log" ||
   fail "the refusal does not say which file and why"
 xdotool windowfocus --sync "$box" 2>/dev/null; xdotool key --window "$box" Return
-wait_for_window '^broken - Tavrel$'
+wait_for_window '^Untitled - Tavrel$'
 main=$window_id
 wait_for_startup
-case "$startup_report" in *"points=0 patches=0 "*) ;; *) fail "a refused file must leave the model empty: $startup_report" ;; esac
+case "$startup_report" in *"points=48 patches=4 "*"LoadedFile=<>"*) ;; *) fail "a refused file must leave an untitled built-in model: $startup_report" ;; esac
+expect_eq "the remembered file" 'models\broken.obj' "$(setting LoadedFile)"
 close_window "$main"
 wait_for_exit 20
 expect_eq "exit status" "0" "$exit_status"

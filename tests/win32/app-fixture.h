@@ -19,6 +19,7 @@ class AppFixture : public ::testing::Test {
         CreateDirectoryA(folder.c_str(), nullptr);
         ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
         DeleteFileA("session.ini");
+        DeleteFileA("recovery.obj");
         // The shaders the program compiles and the picture it loads at start-up.
         std::filesystem::remove_all("graphics");
         std::filesystem::copy("../graphics", "graphics", std::filesystem::copy_options::recursive);

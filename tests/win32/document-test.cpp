@@ -7,55 +7,11 @@
 
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
-#include "tools-fixture.h"
+#include "document-fixture.h"
 #include "ui/document-commands.h"
 #include "ui/shape-window.h"
 
 namespace {
-
-class DocumentTest : public ToolsTest {
-  protected:
-    void SetUp() override {
-        ToolsTest::SetUp();
-        saved = documentPrompts();
-        documentPrompts().chooseFile = [this](bool save, std::string& path) {
-            ++dialogs;
-            lastDialogWasSave = save;
-            proposed = path;
-            if (answer.empty()) return false;
-            path = answer;
-            return true;
-        };
-        documentPrompts().askUnsaved = [this](const std::string&) {
-            ++questions;
-            return unsavedAnswer;
-        };
-        documentPrompts().tell = [this](const std::string& message) { told.push_back(message); };
-    }
-    void TearDown() override {
-        documentPrompts() = saved;
-        ToolsTest::TearDown();
-    }
-    void command(int id) {
-        SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-        pumpMessages();
-    }
-    void modify() { // a locator is a change of the document
-        paletteClick(palette::Locator);
-        mouse(WM_LBUTTONDOWN, 100, 100, MK_LBUTTON);
-        paletteClick(palette::Locator);
-    }
-    static std::string storedPath() {
-        return sessionSettings().readString("Session", "LoadedFile", "?", 260);
-    }
-
-    DocumentPrompts saved;
-    std::string answer, proposed;
-    DocumentPrompts::Unsaved unsavedAnswer = DocumentPrompts::Unsaved::Discard;
-    int dialogs = 0, questions = 0;
-    bool lastDialogWasSave = false;
-    std::vector<std::string> told;
-};
 
 const char* const kOnePatch = "cstype bezier\r\ndeg 3\r\n\r\n"
                               "v 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\n\r\n"
@@ -72,7 +28,7 @@ TEST_F(DocumentTest, SaveWithoutAPathAsksThenWritesAndClearsTheMark) {
     EXPECT_TRUE(lastDialogWasSave);
     EXPECT_EQ("New Object.obj", proposed);
     EXPECT_EQ("", editorState.loadedFile);
-    EXPECT_EQ("* - Tavrel", title());
+    EXPECT_EQ("Untitled* - Tavrel", title());
 
     answer = "ship";
     command(6);
@@ -97,7 +53,7 @@ TEST_F(DocumentTest, AFailedSaveKeepsTheMarkAndSaysWhy) {
     command(6);
     ASSERT_EQ(1u, told.size());
     EXPECT_NE(std::string::npos, told[0].find("no such folder\\ship.obj"));
-    EXPECT_EQ("* - Tavrel", title());
+    EXPECT_EQ("Untitled* - Tavrel", title());
     EXPECT_EQ("", editorState.loadedFile);
 }
 
@@ -109,12 +65,12 @@ TEST_F(DocumentTest, NewAsksAboutUnsavedChangesAndStartsClean) {
     command(4);
     EXPECT_EQ(1, questions);
     EXPECT_EQ(1u, application.ship.locators.size());
-    EXPECT_EQ("* - Tavrel", title());
+    EXPECT_EQ("Untitled* - Tavrel", title());
 
     unsavedAnswer = DocumentPrompts::Unsaved::Discard;
     command(4);
-    EXPECT_EQ("New Object - Tavrel", title());
-    EXPECT_EQ("New Object.obj", storedPath());
+    EXPECT_EQ("Untitled - Tavrel", title());
+    EXPECT_EQ("?", storedPath()); // New does not change the remembered file
     EXPECT_TRUE(application.ship.locators.empty());
     EXPECT_TRUE(editorState.pendingPoints.empty());
     EXPECT_EQ(48u, application.ship.points.size());
@@ -124,12 +80,15 @@ TEST_F(DocumentTest, NewAsksAboutUnsavedChangesAndStartsClean) {
     command(4); // not modified: no question
     EXPECT_EQ(2, questions);
 
-    // Save first: a Save that goes through lets New go on.
+    // Save first: a Save that goes through (here through the dialog, the document having
+    // no name) lets New go on.
     modify();
     unsavedAnswer = DocumentPrompts::Unsaved::Save;
+    answer = "before-new.obj";
     command(4);
-    EXPECT_EQ(0, dialogs);
-    EXPECT_TRUE(std::filesystem::exists("New Object.obj"));
+    EXPECT_EQ(1, dialogs);
+    EXPECT_TRUE(std::filesystem::exists("before-new.obj"));
+    EXPECT_TRUE(application.ship.locators.empty());
 }
 
 TEST_F(DocumentTest, OpenReplacesTheModelOrKeepsItWhenRefusedOrCancelled) {

@@ -105,7 +105,7 @@ TEST_F(ShapeWindowTest, AlphaSliderSetsTheSelectedPatches) {
                  reinterpret_cast<LPARAM>(editorState.alphaSlider));
     EXPECT_EQ(0.5f, application.ship.patches[1].alpha);
     EXPECT_EQ(1.0f, application.ship.patches[0].alpha);
-    EXPECT_EQ("* - Tavrel", title());
+    EXPECT_EQ("Untitled* - Tavrel", title());
     SendMessageA(editorState.shapeWindow, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 25),
                  reinterpret_cast<LPARAM>(editorState.alphaSlider));
     EXPECT_EQ(0.25f, application.ship.patches[1].alpha);
@@ -128,7 +128,7 @@ TEST_F(ShapeWindowTest, DraggingAPointShowsItsCoordinates) {
     std::snprintf(expected, sizeof expected, "%f ", static_cast<double>(moved.x));
     EXPECT_EQ(expected, text(editorState.coordinateBoxes[0]));
     EXPECT_EQ(pointRowText(hovered, moved), listRow(hovered));
-    EXPECT_EQ("* - Tavrel", title());
+    EXPECT_EQ("Untitled* - Tavrel", title());
 }
 
 TEST_F(ShapeWindowTest, GroupAndSymmetryButtons) {
@@ -141,7 +141,7 @@ TEST_F(ShapeWindowTest, GroupAndSymmetryButtons) {
     paletteClick(palette::Group);
     EXPECT_EQ((std::vector<std::string>{"group_0", "patch 1 ", "patch 3 "}), topLevelTexts());
     EXPECT_EQ(0, model.patches[2].group);
-    EXPECT_EQ("* - Tavrel", title());
+    EXPECT_EQ("Untitled* - Tavrel", title());
     paletteClick(palette::Symetry);
     EXPECT_TRUE(model.isSymmetry(1));
     EXPECT_EQ("Sym_0", topLevelTexts().back());
@@ -164,7 +164,7 @@ TEST_F(ShapeWindowTest, DissociateAndJointClicks) {
     ASSERT_EQ(count + 1, model.points.size());
     EXPECT_FALSE(
         SendMessageA(editorState.paletteToolbar, TB_ISBUTTONCHECKED, palette::Dissociate, 0));
-    EXPECT_EQ("* - Tavrel", title());
+    EXPECT_EQ("Untitled* - Tavrel", title());
     expectInStep();
 
     // Joint: the new point back into the old one.

@@ -18,7 +18,7 @@ TEST_F(StartupTest, WithoutSettingsOpensTheDefaultModelAtTheDefaultSize) {
     start();
     HWND main = application.mainWindow;
     ASSERT_NE(nullptr, main);
-    EXPECT_EQ(" - Tavrel", windowText(main));
+    EXPECT_EQ("Untitled - Tavrel", windowText(main));
     RECT outer = windowRect(main);
     EXPECT_EQ(1200, outer.right - outer.left);
     EXPECT_EQ(800, outer.bottom - outer.top);

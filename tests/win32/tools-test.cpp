@@ -27,7 +27,7 @@ TEST_F(ToolsTest, RotateSweepsFromThePressAndCommitsOnLeaving) {
     EXPECT_LT(sweep, 6.2831855f);
     mouse(WM_LBUTTONUP, cx - 100, below);
     frameTick(); // the preview and the gizmo draw
-    EXPECT_EQ(" - Tavrel", title());
+    EXPECT_EQ("Untitled - Tavrel", title());
 
     paletteClick(palette::Rotate); // leaving commits
     EXPECT_EQ(0, editorState.tool);
@@ -35,7 +35,7 @@ TEST_F(ToolsTest, RotateSweepsFromThePressAndCommitsOnLeaving) {
     EXPECT_NEAR(before.y, after.y, 1e-5f); // about the vertical axis
     EXPECT_NEAR(std::hypot(before.x, before.z), std::hypot(after.x, after.z), 1e-4f);
     EXPECT_GT(std::fabs(before.x - after.x) + std::fabs(before.z - after.z), 1e-3f);
-    EXPECT_EQ("* - Tavrel", title());
+    EXPECT_EQ("Untitled* - Tavrel", title());
     EXPECT_TRUE(SendMessageA(editorState.mainToolbar, TB_ISBUTTONENABLED, 6, 0)); // Save
 }
 
@@ -69,7 +69,7 @@ TEST_F(ToolsTest, LocatorToolPlacesNamedLocators) {
     EXPECT_EQ("Locator_0", shapeTree().itemText(locator.treeItem));
     EXPECT_EQ(1.0f, locator.orientation.w);
     EXPECT_EQ(1.0f, locator.position.w);
-    EXPECT_EQ("* - Tavrel", title());
+    EXPECT_EQ("Untitled* - Tavrel", title());
     frameTick(); // the locator's axes draw
 }
 

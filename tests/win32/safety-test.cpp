@@ -1,0 +1,269 @@
+// Nothing the user makes is lost: partly read files, untitled documents, names that stay,
+// tool windows that come back, the recovery copy, a lost device or controller.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "core/file-replace.h"
+#include "core/session-keys.h"
+#include "document-fixture.h"
+#include "flight/joystick.h"
+#include "model/memory-tree.h"
+#include "model/obj-format.h"
+#include "ui/main-commands.h"
+#include "ui/recovery.h"
+#include "ui/shape-window.h"
+
+namespace {
+
+const char* const kPartlyReadable = "cstype bezier\r\ndeg 3\r\n\r\n"
+                                    "v 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\n\r\n"
+                                    "surf 0.0 1.0 0.0 1.0 0 1 2 0 1 2 0 1 2 0 1 2 0 1 2 2\r\nend\r\n"
+                                    "# made by another program\r\n"
+                                    "surf 0.0 1.0 0.0 1.0 2 1 0 2 1 0 2 1 0 2 1 0 2 1 0 0\r\nend\r\n";
+
+class SafetyTest : public DocumentTest {
+  protected:
+    void command(MainCommand c) { DocumentTest::command(static_cast<int>(c)); }
+};
+
+} // namespace
+
+TEST_F(SafetyTest, APartlyReadFileIsReportedAndItsFirstSaveAsksBeforeReplacingIt) {
+    writeTextFile(L"part.obj", kPartlyReadable);
+    answer = "part.obj";
+    command(MainCommand::Open);
+    ASSERT_EQ(1u, application.ship.patches.size());
+    ASSERT_EQ(1u, told.size());
+    EXPECT_NE(std::string::npos,
+              told[0].find("read 1 of the file's 2 patches; stopped at line 10: '# made by another program'"))
+        << told[0];
+
+    modify();
+    partlyReadAnswer = DocumentPrompts::PartlyRead::Cancel;
+    command(MainCommand::Save);
+    EXPECT_EQ(1, partlyReadQuestions);
+    EXPECT_EQ(kPartlyReadable, readTextFile(L"part.obj")); // untouched
+    EXPECT_EQ("part* - Tavrel", title());
+
+    // Elsewhere: the dialog, and the original stays as it was.
+    partlyReadAnswer = DocumentPrompts::PartlyRead::SaveElsewhere;
+    answer = "part-edited.obj";
+    command(MainCommand::Save);
+    EXPECT_EQ(kPartlyReadable, readTextFile(L"part.obj"));
+    EXPECT_EQ("part-edited - Tavrel", title());
+    Model back;
+    ASSERT_TRUE(loadObj("part-edited.obj", back, nullptr).ok());
+    EXPECT_EQ(1u, back.patches.size());
+
+    // Saved elsewhere, the document's file is whole: no more questions.
+    modify();
+    command(MainCommand::Save);
+    EXPECT_EQ(2, partlyReadQuestions);
+
+    // Replace, when the user says so.
+    answer = "part.obj";
+    command(MainCommand::Open);
+    partlyReadAnswer = DocumentPrompts::PartlyRead::Replace;
+    command(MainCommand::Save);
+    EXPECT_EQ(3, partlyReadQuestions);
+    ASSERT_TRUE(loadObj("part.obj", back, nullptr).ok());
+    EXPECT_FALSE(loadObj("part.obj", back, nullptr).partial());
+}
+
+TEST_F(SafetyTest, NewIsUntitledAndSaveAsAlwaysAsks) {
+    sessionSettings().writeString(session::kSession, "LoadedFile", "kept.obj");
+    writeTextFile(L"New Object.obj", "not mine to lose");
+    modify();
+    command(MainCommand::New);
+    EXPECT_EQ("Untitled - Tavrel", title());
+    EXPECT_EQ("kept.obj", storedPath()); // only Save and Open change it
+    modify();
+    answer.clear();
+    command(MainCommand::Save);
+    EXPECT_TRUE(lastDialogWasSave);
+    EXPECT_EQ("New Object.obj", proposed); // proposed, never written without the dialog
+    EXPECT_EQ("not mine to lose", readTextFile(L"New Object.obj"));
+
+    answer = "first.obj";
+    command(MainCommand::Save);
+    EXPECT_EQ("first - Tavrel", title());
+    answer = "second.obj";
+    command(MainCommand::SaveAs);
+    EXPECT_EQ("first.obj", proposed);
+    EXPECT_EQ("second - Tavrel", title());
+    EXPECT_EQ("second.obj", storedPath());
+    EXPECT_EQ(3, dialogs);
+}
+
+TEST_F(SafetyTest, NamesWithCharactersOutsideAsciiOpenAndSave) {
+    const std::string name = "mod\xe8le\x92s.obj"; // modèle’s.obj in the ANSI code page
+    answer = name;
+    modify();
+    command(MainCommand::Save);
+    ASSERT_TRUE(told.empty()) << told[0];
+    EXPECT_EQ("mod\xe8le\x92s - Tavrel", title());
+    EXPECT_TRUE(GetFileAttributesW(L"mod\u00e8le\u2019s.obj") != INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(GetFileAttributesW(L"mod\u00e8le\u2019s.obj.tmp") == INVALID_FILE_ATTRIBUTES);
+
+    command(MainCommand::New);
+    command(MainCommand::Open);
+    EXPECT_TRUE(told.empty());
+    EXPECT_EQ("mod\xe8le\x92s - Tavrel", title());
+    ASSERT_EQ(1u, application.ship.locators.size());
+}
+
+TEST_F(SafetyTest, SettingsStayBesideWhereTheProgramStartedWhateverTheWorkingDirectory) {
+    CreateDirectoryA("elsewhere", nullptr);
+    ASSERT_TRUE(SetCurrentDirectoryA("elsewhere")); // as a dialog without NOCHANGEDIR would
+    SendMessageA(application.mainWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    SetCurrentDirectoryA("..");
+    EXPECT_EQ(0, sessionSettings().readInt(session::kSession, "distance", 99));
+    EXPECT_EQ("0", readStringFrom("session.ini", "distance"));
+    EXPECT_EQ("", readStringFrom("elsewhere\\session.ini", "distance"));
+}
+
+TEST_F(SafetyTest, SaveRefusesAModelThatWouldNotReadBackAndNamesWhy) {
+    answer = "ship.obj";
+    modify();
+    command(MainCommand::Save);
+    const std::string before = readTextFile(L"ship.obj");
+    application.ship.points[5].x = std::nanf("");
+    modify();
+    command(MainCommand::Save);
+    ASSERT_EQ(1u, told.size());
+    EXPECT_NE(std::string::npos, told[0].find("point 5 has a coordinate that is not a finite number"));
+    EXPECT_EQ(before, readTextFile(L"ship.obj"));
+    EXPECT_EQ("ship* - Tavrel", title());
+}
+
+TEST_F(SafetyTest, ClosedToolWindowsHideAndComeBackWithEverythingInThem) {
+    modify(); // Locator_0
+    HWND palette = static_cast<HWND>(editorState.paletteWindow);
+    HWND shape = static_cast<HWND>(editorState.shapeWindow);
+    SendMessageA(palette, WM_CLOSE, 0, 0);
+    SendMessageA(shape, WM_CLOSE, 0, 0);
+    pumpMessages();
+    ASSERT_TRUE(IsWindow(palette) && IsWindow(shape));
+    EXPECT_FALSE(IsWindowVisible(palette));
+    EXPECT_FALSE(IsWindowVisible(shape));
+
+    answer = "kept.obj";
+    command(MainCommand::Save);
+    Model back;
+    MemoryTree tree;
+    ASSERT_TRUE(loadObj("kept.obj", back, &tree).ok());
+    ASSERT_EQ(1u, back.locators.size());
+    EXPECT_EQ("Locator_0", back.locators[0].name);
+
+    command(MainCommand::ShowPalette);
+    command(MainCommand::ShowShapeWindow);
+    EXPECT_TRUE(IsWindowVisible(palette));
+    EXPECT_TRUE(IsWindowVisible(shape));
+    EXPECT_EQ("Locator_0", shapeTree().itemText(application.ship.locators[0].treeItem));
+}
+
+TEST_F(SafetyTest, KeysReleasedElsewhereDoNotKeepTheCameraMoving) {
+    SendMessageA(application.mainWindow, WM_KEYDOWN, 'W', 0);
+    ASSERT_TRUE(keyFlags.down[KeyFlags::W]);
+    SendMessageA(application.mainWindow, WM_KILLFOCUS, 0, 0);
+    EXPECT_FALSE(keyFlags.down[KeyFlags::W]);
+}
+
+TEST_F(SafetyTest, TheRecoveryCopyIsWrittenWhileModifiedAndRemovedBySaving) {
+    const std::wstring copy = L"recovery.obj";
+    autosaveTick(1000);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(copy.c_str())); // nothing to keep
+    modify();
+    autosaveTick(1001);
+    writeRecoveryCopyNow(); // waits for the background copy, then writes again
+    Model back;
+    ASSERT_TRUE(loadObj("recovery.obj", back, nullptr).ok());
+    EXPECT_EQ(1u, back.locators.size());
+    EXPECT_EQ("", readStringFrom("session.ini", "File", "Recovery"));
+    EXPECT_NE("", readStringFrom("session.ini", "Saved", "Recovery"));
+
+    answer = "saved.obj";
+    command(MainCommand::Save);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(copy.c_str()));
+}
+
+TEST_F(SafetyTest, ALostDeviceKeepsTheRecoveryCopyBeforeEnding) {
+    modify();
+    try {
+        renderer->checkPresent(DXGI_ERROR_DEVICE_REMOVED);
+        FAIL() << "a lost device must end the program";
+    } catch (const FatalErrorThrown& e) {
+        EXPECT_STREQ("error", e.what());
+    }
+    Model back;
+    ASSERT_TRUE(loadObj("recovery.obj", back, nullptr).ok());
+    EXPECT_EQ(1u, back.locators.size());
+}
+
+TEST_F(SafetyTest, ARecoveryCopyLeftBehindIsOfferedAndOpensModifiedUnderItsPath) {
+    Model edited;
+    edited.createDefault();
+    edited.points[0] = {7, 7, 7};
+    ASSERT_TRUE(saveObj(edited, "recovery.obj").ok());
+    sessionSettings().writeString("Recovery", "File", "wing.obj");
+    sessionSettings().writeString("Recovery", "Saved", "2026-12-08 10:00:00");
+    std::string question;
+    documentPrompts().askRecover = [&](const std::string& q) {
+        question = q;
+        return true;
+    };
+    offerRecoveryCopy();
+    EXPECT_EQ("Recover the unsaved changes of wing from 2026-12-08 10:00:00?", question);
+    EXPECT_EQ(7.0f, application.ship.points[0].x);
+    EXPECT_EQ("wing* - Tavrel", title());
+    EXPECT_EQ("wing.obj", editorState.loadedFile);
+    EXPECT_TRUE(editorState.modified);
+
+    // Declined, the copy goes.
+    documentPrompts().askRecover = [](const std::string&) { return false; };
+    offerRecoveryCopy();
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"recovery.obj"));
+}
+
+namespace {
+// A controller that stops answering, and answers again after an Acquire when allowed to.
+struct FailingController : ControllerDevice {
+    bool reacquires = false, acquired = false;
+    int polls = 0, acquires = 0;
+    HRESULT acquire() override {
+        ++acquires;
+        acquired = reacquires;
+        return reacquires ? DI_OK : DIERR_UNPLUGGED;
+    }
+    HRESULT poll() override {
+        ++polls;
+        return acquired ? DI_NOEFFECT : DIERR_INPUTLOST;
+    }
+    HRESULT getState(DIJOYSTATE& state) override {
+        if (!acquired) return DIERR_INPUTLOST;
+        state.lX = 1000;
+        return DI_OK;
+    }
+};
+} // namespace
+
+TEST(Controller, ALostControllerReadsAsCentredAndNeverEndsTheProgram) {
+    setFatalErrorHandler(throwOnFatalError);
+    Joystick joystick;
+    auto device = std::make_unique<FailingController>();
+    FailingController* controller = device.get();
+    joystick.device = std::move(device);
+    joystick.readable = true;
+    joystick.rangeMax = 65535;
+    joystick.state.lX = 65535;
+    EXPECT_NO_THROW(joystick.read());
+    EXPECT_EQ(1, controller->acquires); // tried once
+    EXPECT_GE(controller->polls, 1);    // polled before the read
+    EXPECT_FALSE(joystick.input().attached); // centred, not the last full deflection
+
+    controller->reacquires = true;
+    joystick.read();
+    EXPECT_TRUE(joystick.input().attached);
+    EXPECT_EQ(1000, joystick.input().x);
+}
