@@ -81,8 +81,9 @@ void offerRecoveryCopy() {
     const std::string file = sessionSettings().readString(kSection, "File", "", MAX_PATH);
     const std::string saved = sessionSettings().readString(kSection, "Saved", "an earlier session", 40);
     const std::string name = file.empty() ? "Untitled" : fileStem(file);
-    if (!documentPrompts().askRecover("Recover the unsaved changes of " + name + " from " +
-                                      saved + "?")) {
+    const std::string question = "Recover the unsaved changes of " + name + " from " + saved + "?";
+    OutputDebugStringA(("Tavrel asks: " + question + "\n").c_str());
+    if (!documentPrompts().askRecover(question)) {
         removeFile(path);
         return;
     }

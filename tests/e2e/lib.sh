@@ -10,11 +10,24 @@ e2e_dir=$(mktemp -d "${TMPDIR:-/tmp}/tavrel-e2e.XXXXXX")
 app_pid=""
 e2e_name=$(basename "$0" .sh)
 
+# The program's Windows processes in this Wine prefix (the wine command that started one
+# may end before it does).
+program_pids() {
+  local pid
+  for pid in $(pgrep -f 'tavrel\.exe' 2>/dev/null); do
+    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=${WINEPREFIX:-}" && echo "$pid"
+  done
+}
+
 cleanup() {
   if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
     kill "$app_pid" 2>/dev/null
     wait "$app_pid" 2>/dev/null
   fi
+  # Nothing of this scenario may live on into the next one.
+  local leftover
+  leftover=$(program_pids)
+  [ -n "$leftover" ] && kill -9 $leftover 2>/dev/null
   if [ "${E2E_KEEP:-0}" = 1 ]; then echo "kept $e2e_dir"; else rm -rf "$e2e_dir"; fi
 }
 trap cleanup EXIT
@@ -126,7 +139,7 @@ close_window() {
   xdotool windowfocus "$1"
   xdotool key --window "$1" alt+F4
   # A document with unsaved changes asks first: this closing throws them away ("No").
-  if [ -n "$(xdotool getwindowname "$1" 2>/dev/null | grep '^\*')" ]; then
+  if [ -n "$(xdotool getwindowname "$1" 2>/dev/null | grep '\* - Tavrel$')" ]; then
     local box
     box=$(timeout 10 xdotool search --sync --limit 1 --name '^Tavrel$' 2>/dev/null | head -1)
     [ -n "$box" ] || fail "closing a modified document: no question about the changes"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# A first start with no settings: the default model, the title " - Tavrel", the default
+# A first start with no settings: the default model, the title "Untitled - Tavrel", the default
 # size, a black view; closing the window ends the program cleanly.
 source "$(dirname "$0")/lib.sh"
 
@@ -11,7 +11,7 @@ case "$startup_report" in
   *"CurrentView=0 Tool=0 grid=0 loc=0 distance=1"*"points=48 patches=4 selected= tree=<patch 0|patch 1|patch 2|patch 3> LoadedFile=<>"*) ;;
   *) fail "start-up report: expected the defaults and the built-in model, saw: $startup_report" ;;
 esac
-expect_eq "title" " - Tavrel" "$(xdotool getwindowname "$main")"
+expect_eq "title" "Untitled - Tavrel" "$(xdotool getwindowname "$main")"
 
 # With no window manager the X window is the client area; the settings hold its size.
 read -r x y w h <<<"$(geometry_of "$main")"
