@@ -141,6 +141,8 @@ void toolPress(const ViewportHit& hit) {
                          static_cast<WPARAM>(editorState.hoveredPoint), 0);
         break;
     case 1:
+        // A point that is not a number would end the file where it is saved: never made.
+        if (!isFinitePoint(cursorPoint(orbitCamera, hit)) && !editorState.hotPoint) break;
         addPendingPoint(editorState.pendingPoints, editedModel(), editorState.useCount, shapeTree(),
                         editorState.hotPoint, editorState.hoveredPoint,
                         cursorPoint(orbitCamera, hit));
@@ -161,6 +163,7 @@ void toolPress(const ViewportHit& hit) {
             editorState.dragStart = *p;
         break;
     case 5:
+        if (!isFinitePoint(cursorPoint(orbitCamera, hit))) break;
         addLocator(editedModel(), shapeTree(), cursorPoint(orbitCamera, hit));
         markModified();
         break;

@@ -3,6 +3,7 @@
 // points under the mouse on the target plane and on the ground.
 #pragma once
 
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -26,6 +27,10 @@ ViewportHit locateViewport(int mx, int my, int areaWidth, int areaHeight, bool q
 vm::Mat4 cameraFrame(const OrbitCamera& camera, int viewport);
 // The point under the mouse on the plane through the target facing the viewer.
 vm::Vec4 cursorPoint(const OrbitCamera& camera, const ViewportHit& hit);
+// Whether x, y and z are all finite numbers: only such a point may enter the model.
+inline bool isFinitePoint(vm::Vec4 p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
 // Where the line from the eye through the cursor point meets y = 0; nothing when that line
 // runs parallel to the ground.
 std::optional<vm::Vec4> groundPoint(const OrbitCamera& camera, const ViewportHit& hit);

@@ -60,7 +60,8 @@ TEST(SessionStartup, ReadsEveryRememberedValue) {
 
 TEST(Title, FileNameWithoutFolderOrExtensionAndTheModifiedMark) {
     EditorState editor;
-    EXPECT_EQ(" - Tavrel", editor.makeTitle(false));
+    EXPECT_EQ("Untitled - Tavrel", editor.makeTitle(false)); // no path yet
+    EXPECT_EQ("Untitled* - Tavrel", editor.makeTitle(true));
     editor.loadedFile = "C:\\models\\ship.obj";
     EXPECT_EQ("ship - Tavrel", editor.makeTitle(false));
     EXPECT_EQ("ship* - Tavrel", editor.makeTitle(true));
