@@ -74,7 +74,15 @@ wait_for_startup() {
   local deadline=$((SECONDS + ${1:-30}))
   while [ $SECONDS -lt $deadline ]; do
     startup_report=$(grep -a -o 'Tavrel start-up: [^\\]*' "$e2e_dir/stderr.log" 2>/dev/null | head -1)
-    [ -n "$startup_report" ] && return 0
+    if [ -n "$startup_report" ]; then
+      # Wine may make the main window's X window again while start-up attaches Direct3D to
+      # its view: a window found before the report can be gone by now.
+      if [ -n "${main:-}" ] && ! xwininfo -id "$main" >/dev/null 2>&1; then
+        wait_for_window ' - Tavrel$' 10
+        main=$window_id
+      fi
+      return 0
+    fi
     kill -0 "$app_pid" 2>/dev/null || fail "the program ended during start-up"
     sleep 0.1
   done
