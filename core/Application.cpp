@@ -16,6 +16,7 @@
 #include "editor/mouse-handler.h"
 #include "editor/tool-overlays.h"
 #include "flight/flight-model.h"
+#include "graphics/planet-geometry.h"
 #include "graphics/renderer.h"
 #include "model/obj-format.h"
 #include "model/tree-item-param.h"
@@ -310,6 +311,34 @@ void runMessageLoop() {
     } while (msg.message != WM_QUIT);
 }
 
+void returnHome() {
+    application.ship.goHome();
+    application.keyboardFlight.reset();
+    OutputDebugStringA("Tavrel: the ship is back at its start\n");
+}
+
+namespace {
+
+// Speed, altitude above the planet's surface and throttle in the status bar, every frame of
+// a flight, from buffers on the stack.
+void showFlightReadouts() {
+    if (!editorState.statusBar) return;
+    const Vaisseau& ship = application.ship;
+    const float speed = vm::length3(ship.velocity);
+    const float altitude = vm::length3(planet::kCentre - ship.position) - planet::kRadius;
+    const flight::Controls& keys = application.keyboardFlight.controls();
+    char text[3][64];
+    std::snprintf(text[0], sizeof text[0], "speed %.1f units/s", static_cast<double>(speed));
+    std::snprintf(text[1], sizeof text[1], "altitude %.0f", static_cast<double>(altitude));
+    std::snprintf(text[2], sizeof text[2], "throttle %+.0f %%",
+                  static_cast<double>(keys.throttle * 200));
+    for (int part = 0; part < 3; ++part)
+        SendMessageA(static_cast<HWND>(editorState.statusBar), SB_SETTEXTA, part,
+                     reinterpret_cast<LPARAM>(text[part]));
+}
+
+} // namespace
+
 void frameTick() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
@@ -318,11 +347,21 @@ void frameTick() {
     application.lastCounter = now.QuadPart;
     autosaveTick(static_cast<double>(now.QuadPart) / static_cast<double>(application.counterFrequency));
 
-    orbitCamera.moveByKeys(dt, keyFlags);
+    const bool flying = editorState.mode == 0;
+    // The editing keys move the camera's target only while editing; in flight the keyboard
+    // flies the ship.
+    if (!flying) orbitCamera.moveByKeys(dt, keyFlags);
     if (application.joystick) application.joystick->read();
     frameRender();
-    if (editorState.mode == 0 && application.joystick)
-        flight::flightStep(application.ship, dt, application.joystick->input());
+    if (flying) {
+        application.keyboardFlight.update(application.flightKeys, dt);
+        const flight::Controls stick = application.joystick
+                                           ? flight::controllerControls(application.joystick->input())
+                                           : flight::Controls{};
+        flight::flightStep(application.ship, dt,
+                           flight::combined(stick, application.keyboardFlight.controls()));
+        showFlightReadouts();
+    }
     application.ship.drift(dt);
 }
 

@@ -11,6 +11,7 @@
 #include "core/settings-file.h"
 #include "flight/hud.h"
 #include "flight/joystick.h"
+#include "flight/keyboard-flight.h"
 #include "flight/vaisseau.h"
 #include "graphics/texture.h"
 #include "view/orbit-camera.h"
@@ -27,6 +28,8 @@ struct Application {
     LoadedTexture planetTexture; // "1_earth_16k.jpg"
     Hud hud;
     Joystick* joystick = nullptr;
+    flight::FlightKeys flightKeys; // held in flight mode
+    flight::KeyboardFlight keyboardFlight;
 };
 
 // The static records the program is built around.
@@ -56,6 +59,10 @@ void frameTick();
 void frameRender();
 // Number of views the frame draws: four in the quad layout, else one.
 int viewCount();
+
+// The ship back where it started (position, orientation, velocity and rates), the keyboard's
+// controls centred and the throttle closed; in either mode.
+void returnHome();
 
 // Builds the title from LoadedFile and sets it on the main window.
 void updateTitle(bool modified);

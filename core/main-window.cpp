@@ -128,7 +128,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_KILLFOCUS:
     case WM_ACTIVATEAPP:
         // A key released while another window had the keyboard never reaches this one.
-        if (message == WM_KILLFOCUS || !wParam) keyFlags.clear();
+        if (message == WM_KILLFOCUS || !wParam) {
+            keyFlags.clear();
+            application.flightKeys.clear();
+        }
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_DESTROY:
         // The device goes while its windows are still there (children die after this).
@@ -145,6 +148,14 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_KEYDOWN:
         keyFlags.set(static_cast<unsigned>(wParam), true);
+        if (editorState.mode == 0) {
+            application.flightKeys.set(static_cast<unsigned>(wParam), true);
+            if (wParam == VK_BACK) application.keyboardFlight.cutThrottle();
+        }
+        if (wParam == VK_HOME) {
+            returnHome();
+            updateStopButton();
+        }
         if ((wParam & 0xFF) == 'A' && (GetKeyState(VK_CONTROL) & 0x8000)) {
             editorState.pivot = selectAll(*editorState.currentEntity);
             reportSelection("select all");
@@ -152,6 +163,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_KEYUP:
         keyFlags.set(static_cast<unsigned>(wParam), false);
+        application.flightKeys.set(static_cast<unsigned>(wParam), false);
         if (displayFlags.toggleForKey(static_cast<unsigned>(wParam))) reportDisplayFlags();
         return 0;
     case WM_MOUSEWHEEL:

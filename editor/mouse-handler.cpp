@@ -83,6 +83,17 @@ std::optional<vm::Vec4> ground(const ViewportHit& hit) {
     return g;
 }
 
+// The mouse's angle about the pivot, measured in the model's own space: after a flight the
+// ship (and the model with it) may be anywhere, turned any way.
+float angleAroundPivot(vm::Vec4 groundPoint) {
+    vm::Mat4 world;
+    editorState.currentEntity->worldMatrix(world);
+    vm::Vec4 local = vm::transformCoord(vm::point(groundPoint.x, groundPoint.y, groundPoint.z),
+                                        vm::inverse(world));
+    local.w = 0;
+    return mouseAngle(local - editorState.pivot);
+}
+
 // The no-tool drag of the hot point: under the mouse at its depth.
 void movePoint(const ViewportHit& hit, int index) {
     Model& model = editedModel();
@@ -156,7 +167,7 @@ void toolPress(const ViewportHit& hit) {
         reportSelection("click");
         break;
     case 3:
-        if (auto g = ground(hit)) editorState.startAngle = mouseAngle(*g - editorState.pivot);
+        if (auto g = ground(hit)) editorState.startAngle = angleAroundPivot(*g);
         break;
     case 4:
         if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true) : ground(hit))
@@ -216,7 +227,7 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
             editorState.cursor = cursorPoint(orbitCamera, hit);
             setStatus(0, editorState.cursor);
         } else if (editorState.tool == 3 && editorState.startAngle < 0) {
-            if (auto g = ground(hit)) editorState.sweepAngle = mouseAngle(*g - editorState.pivot);
+            if (auto g = ground(hit)) editorState.sweepAngle = angleAroundPivot(*g);
         } else if (editorState.tool == 4 && !(wParam & MK_LBUTTON)) {
             editorState.handleHot =
                 handleUnderMouse(orbitCamera, viewProjectionOf(hit.viewport), hit);
@@ -231,7 +242,7 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
             } else if (editorState.tool == 3) {
                 if (auto g = ground(hit))
                     editorState.sweepAngle =
-                        sweptAngle(editorState.startAngle, mouseAngle(*g - editorState.pivot));
+                        sweptAngle(editorState.startAngle, angleAroundPivot(*g));
             } else if (editorState.tool == 4) {
                 if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true)
                                                    : ground(hit)) {

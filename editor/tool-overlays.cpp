@@ -28,7 +28,7 @@ void drawSegments(Renderer& r, const std::vector<overlay::Segment>& lines) {
         r.drawSegment(s.from, s.to, s.colour);
 }
 
-void drawRotateGizmo(Renderer& r) {
+void drawRotateGizmo(Renderer& r, const vm::Mat4& world) {
     if (!editorState.paletteToolbar ||
         !SendMessageA(editorState.paletteToolbar, TB_ISBUTTONCHECKED, palette::Rotate, 0))
         return;
@@ -37,7 +37,7 @@ void drawRotateGizmo(Renderer& r) {
     const float a = inProgress ? editorState.startAngle : 0;
     // About the vertical line through the pivot, the ring's first point at angle a.
     r.setWorld(vm::scaling(radius, radius, radius) * vm::rotationY(-a) *
-               vm::translation(editorState.pivot));
+               vm::translation(editorState.pivot) * world);
     r.drawGizmo(gizmoSegments(editorState.sweepAngle), inProgress);
     r.drawArrow(
         {0, 0, 0, 1},
@@ -63,7 +63,7 @@ void drawOverlays(int viewport, float aspect) {
         const int s = static_cast<int>(SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0));
         if (s >= 0 && static_cast<size_t>(s) < model.points.size() &&
             (!hot || editorState.hoveredPoint != s))
-            r.drawCube(overlay::kMarkerGreen, pointAt(model, s), kMarkerSize);
+            r.drawCube(overlay::kMarkerGreen, vm::transform(pointAt(model, s), world), kMarkerSize);
     }
     r.setWorld(vm::identity());
 
@@ -74,8 +74,13 @@ void drawOverlays(int viewport, float aspect) {
                     editorState.pickRay.origin + editorState.pickRay.direction * length,
                     hit ? overlay::kMarkerGreen : overlay::kMarkerWhite);
     }
+    // The brackets, like the model, follow the ship wherever a flight left it.
     vm::Vec4 min, max;
-    if (selectionBounds(model, min, max)) drawSegments(r, overlay::selectionBrackets(min, max));
+    if (selectionBounds(model, min, max)) {
+        r.setWorld(world);
+        drawSegments(r, overlay::selectionBrackets(min, max));
+        r.setWorld(vm::identity());
+    }
 
     const vm::Mat4 frame = cameraFrame(orbitCamera, editorState.loc ? 0 : viewport);
     if (editorState.tool == 1 || editorState.tool == 5) {
@@ -98,7 +103,7 @@ void drawOverlays(int viewport, float aspect) {
         r.setWorld(frame);
         drawSegments(r, overlay::cameraSketch(orbitCamera.radius(), aspect));
     }
-    drawRotateGizmo(r);
+    drawRotateGizmo(r, world);
 }
 
 void drawPendingNet() {

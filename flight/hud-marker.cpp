@@ -2,13 +2,38 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace hud {
 
-void markerEnd(vm::Vec4 h, int& x, int& y) {
-    const float hx = std::isfinite(h.x) ? h.x : 0, hy = std::isfinite(h.y) ? h.y : 0;
-    x = static_cast<int>(static_cast<float>(kCentreX) + 100 * hx);
-    y = static_cast<int>(static_cast<float>(kCentreY) - 100 * hy);
+Marker marker(vm::Vec4 h) {
+    float hx = std::isfinite(h.x) ? h.x : 0, hy = std::isfinite(h.y) ? h.y : 0;
+    Marker m;
+    m.behind = std::isfinite(h.z) && h.z < 0;
+    if (m.behind) {
+        const float across = std::sqrt(hx * hx + hy * hy);
+        if (across > 1e-6f) {
+            hx /= across;
+            hy /= across;
+        } else {
+            hx = 0;
+            hy = -1;
+        }
+    }
+    m.x = static_cast<int>(std::lround(static_cast<float>(kCentreX) - kReach * hx));
+    m.y = static_cast<int>(std::lround(static_cast<float>(kCentreY) - kReach * hy));
+    return m;
+}
+
+void drawMarker(std::vector<uint16_t>& texels, const Marker& m) {
+    drawMarker(texels, m.x, m.y);
+    if (!m.behind) return;
+    constexpr int kRing = 6;
+    for (int i = -kRing; i <= kRing; ++i)
+        for (const auto& [cx, cy] : {std::pair{m.x + i, m.y - kRing}, std::pair{m.x + i, m.y + kRing},
+                                     std::pair{m.x - kRing, m.y + i}, std::pair{m.x + kRing, m.y + i}})
+            if (cx >= 0 && cx < kWidth && cy >= 0 && cy < kHeight)
+                texels[static_cast<size_t>(cy * kWidth + cx)] = 1;
 }
 
 void drawMarker(std::vector<uint16_t>& texels, int x, int y) {

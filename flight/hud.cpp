@@ -78,10 +78,8 @@ void Hud::draw(Renderer& renderer, const Vaisseau& ship) {
     vm::Vec4 h = vm::transformCoord(
         vm::point(planet::kCentre.x, planet::kCentre.y, planet::kCentre.z), vm::inverse(world));
     if (vm::length3(h) > 0) h = vm::normalize3(h);
-    int x = 0, y = 0;
-    hud::markerEnd(h, x, y);
     texels.assign(static_cast<size_t>(hud::kWidth * hud::kHeight), 0);
-    hud::drawMarker(texels, x, y);
+    hud::drawMarker(texels, hud::marker(h));
 
     D3D11_MAPPED_SUBRESOURCE mapped;
     checkSetup(

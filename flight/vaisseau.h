@@ -35,6 +35,19 @@ class Vaisseau : public IEntity, public Model {
                             {r[1][0], r[1][1], r[1][2], 0});
     }
 
+    // Back where it started: at the origin, unturned, at rest.
+    void goHome() {
+        position = {};
+        orientation = {0, 0, 0, 1};
+        velocity = {};
+        angularVelocity = {};
+    }
+    bool atHome() const {
+        return position.x == 0 && position.y == 0 && position.z == 0 && velocity.x == 0 &&
+               velocity.y == 0 && velocity.z == 0 && orientation.x == 0 && orientation.y == 0 &&
+               orientation.z == 0 && orientation.w == 1;
+    }
+
     // position += velocity × dt.
     void drift(float dt) {
         position.x += velocity.x * dt;

@@ -133,9 +133,12 @@ void play() {
     }
 }
 
+// "stop" ends a flight; pressed again (or Home) it brings the ship back to the start. It
+// stays usable while the ship is away from there.
 void stop() {
+    if (editorState.mode == 1) returnHome();
     editorState.mode = 1;
-    setButtonState(palette::Stop, TBSTATE_WRAP);
+    updateStopButton();
     setButtonImage(palette::Play, palette::Play);
 }
 
@@ -280,4 +283,9 @@ LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
+}
+
+void updateStopButton() {
+    const bool usable = editorState.mode == 0 || !application.ship.atHome();
+    setButtonState(palette::Stop, usable ? TBSTATE_ENABLED | TBSTATE_WRAP : TBSTATE_WRAP);
 }

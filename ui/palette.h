@@ -19,4 +19,7 @@ bool paletteWireframeChecked();
 void initialDisplayCheck();
 void initialButtonUpdate();
 
+// "stop" is usable in flight, and after it while the ship is away from its start.
+void updateStopButton();
+
 LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -4,6 +4,7 @@
 
 #include "flight/flight-model.h"
 #include "flight/hud-marker.h"
+#include "flight/keyboard-flight.h"
 #include "graphics/planet-geometry.h"
 #include "graphics/texture-formats.h"
 
@@ -157,4 +158,113 @@ TEST(TextureFormats, JpegFramesAreConvertedToRgba) {
         ASSERT_TRUE(to.has_value()) << f;
         EXPECT_NE(kDxgiUnknown, directDxgiFormat(*to)) << f;
     }
+}
+
+TEST(HudMarker, PointsWhereThePilotSeesThePlanetAndMarksOneBehind) {
+    // The ship looks along +z with +y up: its +x is the pilot's left.
+    const float d = 0.70710678f;
+    struct Case {
+        vm::Vec4 h;
+        int dx, dy; // expected sign of the end's offset on the texture (x right, y down)
+    };
+    const Case ahead[8] = {
+        {{1, 0, 0.01f, 0}, -1, 0},  {{-1, 0, 0.01f, 0}, 1, 0},   // left, right
+        {{0, 1, 0.01f, 0}, 0, -1},  {{0, -1, 0.01f, 0}, 0, 1},   // up, down
+        {{d, d, 0.01f, 0}, -1, -1}, {{-d, d, 0.01f, 0}, 1, -1},  // up left, up right
+        {{d, -d, 0.01f, 0}, -1, 1}, {{-d, -d, 0.01f, 0}, 1, 1},  // down left, down right
+    };
+    auto sign = [](int v) { return (v > 0) - (v < 0); };
+    for (const Case& c : ahead) {
+        const hud::Marker m = hud::marker(c.h);
+        EXPECT_FALSE(m.behind);
+        EXPECT_EQ(c.dx, sign(m.x - hud::kCentreX)) << c.h.x << "," << c.h.y;
+        EXPECT_EQ(c.dy, sign(m.y - hud::kCentreY)) << c.h.x << "," << c.h.y;
+        EXPECT_NEAR(hud::kReach, std::hypot(m.x - hud::kCentreX, m.y - hud::kCentreY), 1.5);
+    }
+    // Nearly straight ahead: near the centre.
+    const hud::Marker centre = hud::marker({0.05f, 0, 0.9987f, 0});
+    EXPECT_FALSE(centre.behind);
+    EXPECT_EQ(hud::kCentreX - 5, centre.x);
+
+    // Behind: at the edge in the planet's direction, with a ring.
+    const hud::Marker behindLeft = hud::marker({0.1f, 0, -0.995f, 0});
+    EXPECT_TRUE(behindLeft.behind);
+    EXPECT_EQ(hud::kCentreX - hud::kReach, behindLeft.x);
+    EXPECT_EQ(hud::kCentreY, behindLeft.y);
+    const hud::Marker rightBehind = hud::marker({0, 0, -1, 0});
+    EXPECT_TRUE(rightBehind.behind);
+    EXPECT_EQ(hud::kCentreY + hud::kReach, rightBehind.y);
+
+    std::vector<uint16_t> ahead1, behind1;
+    hud::drawMarker(ahead1, hud::marker({1, 0, 0.01f, 0}));
+    hud::drawMarker(behind1, behindLeft);
+    auto lit = [](const std::vector<uint16_t>& t) {
+        size_t n = 0;
+        for (uint16_t v : t) n += v != 0;
+        return n;
+    };
+    EXPECT_GT(lit(behind1), lit(ahead1) + 40); // the ring
+}
+
+TEST(FlightControls, DeadZoneRampsAndKeysWithTheController) {
+    EXPECT_EQ(0.0f, flight::withDeadZone(0.04f));
+    EXPECT_EQ(0.0f, flight::withDeadZone(-0.05f));
+    EXPECT_NEAR(0.5f, flight::withDeadZone(0.5f), 1e-6);
+    EXPECT_NEAR(-0.25f, flight::withDeadZone(-0.275f), 1e-6); // stretched, continuous
+    EXPECT_EQ(0.0f, flight::withDeadZone(std::nanf("")));
+
+    // A controller resting a little off centre does not turn the ship.
+    flight::ControllerInput resting = centred();
+    resting.x = 520;
+    resting.rz = 470;
+    const flight::Controls still = flight::controllerControls(resting);
+    EXPECT_EQ(0.0f, still.x);
+    EXPECT_EQ(0.0f, still.rz);
+
+    // Keys ramp to full deflection in 0.2 s and back when released.
+    flight::FlightKeys keys;
+    EXPECT_TRUE(keys.set(0x26, true)); // Up: nose down, as a stick pushed forward
+    EXPECT_TRUE(keys.set('E', true));  // yaw right
+    EXPECT_FALSE(keys.set('W', true)); // an editing key
+    flight::KeyboardFlight board;
+    board.update(keys, 0.1f);
+    EXPECT_NEAR(-0.25f, board.controls().y, 1e-6);
+    EXPECT_NEAR(0.25f, board.controls().rz, 1e-6);
+    board.update(keys, 0.5f);
+    EXPECT_NEAR(-0.5f, board.controls().y, 1e-6);
+    keys.set(0x26, false);
+    board.update(keys, 0.1f);
+    EXPECT_NEAR(-0.25f, board.controls().y, 1e-6);
+    keys.set(0x21, true); // Page Up: the throttle opens and stays open
+    board.update(keys, 2.0f);
+    EXPECT_NEAR(0.5f, board.controls().throttle, 1e-6);
+    keys.set(0x21, false);
+    board.update(keys, 1.0f);
+    EXPECT_NEAR(0.5f, board.controls().throttle, 1e-6);
+    board.cutThrottle();
+    EXPECT_EQ(0.0f, board.controls().throttle);
+
+    // With a controller: the sum, held to the stick's range.
+    flight::Controls stick;
+    stick.x = 0.4f;
+    flight::Controls key;
+    key.x = 0.5f;
+    key.y = -0.2f;
+    const flight::Controls both = flight::combined(stick, key);
+    EXPECT_EQ(0.5f, both.x);
+    EXPECT_NEAR(-0.2f, both.y, 1e-6);
+
+    // Pushed forward, the nose goes down: the ship's z turns towards −y.
+    Vaisseau ship;
+    flight::Controls forward;
+    forward.y = -0.5f;
+    for (int i = 0; i < 50; ++i) flight::flightStep(ship, 0.02f, forward);
+    const vm::Mat4 r = vm::rotationQuaternion(ship.orientation);
+    EXPECT_LT(r.m[2][1], -0.1f);
+    // Full keyboard throttle thrusts as the slider's minimum does.
+    Vaisseau thrusting;
+    flight::Controls open;
+    open.throttle = 0.5f;
+    flight::flightStep(thrusting, 0.001f, open);
+    EXPECT_NEAR(199.0f, thrusting.velocity.z, 0.1f);
 }

@@ -150,3 +150,76 @@ TEST_F(AppFixture, PicturesAreUploadedAsRgbaWithTheirColoursInPlace) {
     application.planetTexture.texture->GetDesc(&desc);
     EXPECT_EQ(2048u, desc.Width); // the shipped Earth map
 }
+
+namespace {
+// Mean x of the marker's bright green pixels in a frame, or −1 when there are none.
+double markerX(const BackBuffer& b) {
+    double sum = 0;
+    int n = 0;
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x)
+            if (b.green(x, y) > 180 && b.red(x, y) < 150) {
+                sum += x;
+                ++n;
+            }
+    return n ? sum / n : -1;
+}
+} // namespace
+
+TEST_F(FlightTest, TheMarkerPointsToTheSideThePlanetIsOn) {
+    paletteClick(palette::Play);
+    displayFlags.planetVisible = false; // the marker alone, whatever lies ahead
+    application.ship.velocity = {};
+    // The display sits at the first locator: one ahead of the eye and above the model.
+    Model::Locator cockpit;
+    cockpit.position = {0, 0.6f, 2.5f, 1};
+    application.ship.locators.push_back(cockpit);
+    // The ship's +x (the pilot's left) turned towards the planet, then its −x.
+    application.ship.orientation = vm::quaternionRotationAxis({0, 1, 0, 0}, -1.5707964f);
+    const BackBuffer left = frame();
+    application.ship.orientation = vm::quaternionRotationAxis({0, 1, 0, 0}, 1.5707964f);
+    const BackBuffer right = frame();
+    const double leftX = markerX(left), rightX = markerX(right);
+    ASSERT_GE(leftX, 0) << "no marker seen";
+    ASSERT_GE(rightX, 0) << "no marker seen";
+    EXPECT_LT(leftX, left.width / 2.0);
+    EXPECT_GT(rightX, right.width / 2.0);
+}
+
+TEST_F(FlightTest, TheKeyboardFliesTheShipAndHomeBringsItBack) {
+    const vm::Vec4 target = orbitCamera.offset;
+    paletteClick(palette::Play);
+    SendMessageA(application.mainWindow, WM_KEYDOWN, VK_UP, 0); // stick forward: nose down
+    SendMessageA(application.mainWindow, WM_KEYDOWN, 'W', 0);   // an editing key: no effect
+    SendMessageA(application.mainWindow, WM_KEYDOWN, VK_PRIOR, 0); // throttle open
+    for (int i = 0; i < 20; ++i) {
+        Sleep(10);
+        frameTick();
+    }
+    SendMessageA(application.mainWindow, WM_KEYUP, VK_UP, 0);
+    SendMessageA(application.mainWindow, WM_KEYUP, 'W', 0);
+    SendMessageA(application.mainWindow, WM_KEYUP, VK_PRIOR, 0);
+    const vm::Mat4 r = vm::rotationQuaternion(application.ship.orientation);
+    EXPECT_LT(r.m[2][1], 0.0f); // the ship's z turned towards −y
+    EXPECT_GT(application.keyboardFlight.controls().throttle, 0.0f);
+    EXPECT_GT(vm::length3(application.ship.velocity), 10.0f); // thrust on top of gravity
+    EXPECT_EQ(target.z, orbitCamera.offset.z);                // W did not move the target
+    char status[64] = {};
+    SendMessageA(static_cast<HWND>(editorState.statusBar), SB_GETTEXTA, 0,
+                 reinterpret_cast<LPARAM>(status));
+    EXPECT_EQ(0, std::strncmp(status, "speed ", 6)) << status;
+
+    SendMessageA(application.mainWindow, WM_KEYDOWN, VK_BACK, 0); // cut
+    EXPECT_EQ(0.0f, application.keyboardFlight.controls().throttle);
+    paletteClick(palette::Stop);
+    EXPECT_TRUE(SendMessageA(editorState.paletteToolbar, TB_GETSTATE, palette::Stop, 0) &
+                TBSTATE_ENABLED); // away from the start: "stop" again brings it home
+    paletteClick(palette::Stop);
+    EXPECT_TRUE(application.ship.atHome());
+    EXPECT_FALSE(SendMessageA(editorState.paletteToolbar, TB_GETSTATE, palette::Stop, 0) &
+                 TBSTATE_ENABLED);
+
+    application.ship.position = {5, 0, 0, 0};
+    SendMessageA(application.mainWindow, WM_KEYDOWN, VK_HOME, 0); // Home, in editing mode
+    EXPECT_TRUE(application.ship.atHome());
+}

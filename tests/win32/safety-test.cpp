@@ -188,6 +188,15 @@ TEST_F(SafetyTest, TheRecoveryCopyIsWrittenWhileModifiedAndRemovedBySaving) {
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(copy.c_str()));
 }
 
+TEST_F(SafetyTest, TheEndOfTheWindowsSessionKeepsTheChangesInTheRecoveryCopy) {
+    modify();
+    EXPECT_TRUE(SendMessageA(application.mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    Model back;
+    ASSERT_TRUE(loadObj("recovery.obj", back, nullptr).ok());
+    EXPECT_EQ(1u, back.locators.size());
+    EXPECT_EQ(0, questions); // nobody is there to answer
+}
+
 TEST_F(SafetyTest, ALostDeviceKeepsTheRecoveryCopyBeforeEnding) {
     modify();
     try {
