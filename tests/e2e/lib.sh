@@ -275,14 +275,27 @@ colour_share() { # fuzz colour...
 # The colours of selected patches, plain and under the mouse.
 selected_share() { colour_share 12% '#33FF00' '#80FF33'; }
 
-# Waits for the common file dialog titled $1, types the file name $2 and accepts it.
+# Waits for the common file dialog titled $1, types the file name $2 and accepts it ($3
+# "folder": $2 is a folder to enter, the dialog stays).
 answer_file_dialog() {
   wait_for_window "^$1\$" 20
   local dialog=$window_id
   xdotool windowfocus --sync "$dialog" 2>/dev/null
   xdotool key ctrl+a
   xdotool type --delay 20 "$2"
-  xdotool key Return
+  # The dialog's name box completes what is typed as it goes and now and then swallows the
+  # Return that follows: press it again while the dialog is still there with that name.
+  local attempt
+  [ "${3:-}" = folder ] && { xdotool key Return; return 0; } # entering a folder: it stays open
+  for attempt in 1 2 3; do
+    xdotool key Return
+    local deadline=$((SECONDS + 3))
+    while [ $SECONDS -lt $deadline ]; do
+      xwininfo -id "$dialog" 2>/dev/null | grep -q 'IsViewable' || return 0
+      sleep 0.2
+    done
+    xdotool windowfocus --sync "$dialog" 2>/dev/null
+  done
 }
 
 # tavrel-obj check of a file in the working directory, as "points N patches N ...".

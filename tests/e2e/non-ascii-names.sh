@@ -19,7 +19,7 @@ expect_eq "saved model" "points 48 patches 4 groups 0 symmetries 0 locators 1" "
 mkdir -p "$e2e_dir/work/other"
 cp "$(work_file "$name.obj")" "$e2e_dir/work/other/elsewhere.obj"
 xdotool key --window "$main" ctrl+o
-answer_file_dialog "Open" "other" # the dialog goes into the folder
+answer_file_dialog "Open" "other" folder
 sleep 1
 answer_file_dialog "Open" "elsewhere.obj"
 wait_for_window '^elsewhere - Tavrel$' 20

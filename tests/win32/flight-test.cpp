@@ -10,6 +10,8 @@
 #include <string>
 
 #include "graphics/planet-geometry.h"
+#include "editor/selection.h"
+#include "editor/tool-overlays.h"
 #include "tools-fixture.h"
 #include "ui/palette.h"
 
@@ -222,4 +224,32 @@ TEST_F(FlightTest, TheKeyboardFliesTheShipAndHomeBringsItBack) {
     application.ship.position = {5, 0, 0, 0};
     SendMessageA(application.mainWindow, WM_KEYDOWN, VK_HOME, 0); // Home, in editing mode
     EXPECT_TRUE(application.ship.atHome());
+}
+
+TEST_F(FlightTest, TheSelectionBracketsFollowTheShipWhereverAFlightLeftIt) {
+    selectAll(application.ship);
+    // The overlays alone, drawn twice (the read-back holds the frame before the last).
+    auto overlayCentreX = [] {
+        Renderer& r = *renderer;
+        RECT client;
+        GetClientRect(application.mainViewWindow, &client);
+        for (int i = 0; i < 2; ++i) {
+            r.clearView(0);
+            r.viewProjection = orbitCamera.viewMatrix() * r.projection;
+            drawOverlays(0, static_cast<float>(client.right) / static_cast<float>(client.bottom));
+            r.present(0);
+        }
+        const BackBuffer b = readBackBuffer(r);
+        double sum = 0;
+        int n = 0;
+        for (int y = 0; y < b.height; ++y)
+            for (int x = 0; x < b.width; ++x)
+                if (!isBlack(b, x, y)) sum += x, ++n;
+        return n ? sum / n : -1.0;
+    };
+    const double atHome = overlayCentreX();
+    ASSERT_GE(atHome, 0) << "no brackets drawn";
+    application.ship.position = {1, 0, 0, 0}; // +x shows on the left from this camera
+    const double moved = overlayCentreX();
+    EXPECT_LT(moved, atHome - 50);
 }
