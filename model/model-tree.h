@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -34,6 +35,12 @@ class ModelTree {
 
     // The point list.
     virtual void clearPointRows() = 0;
+    // Every row anew: count rows, row i showing text(i). A list that draws its rows from the
+    // model when they show takes only the count.
+    virtual void resetPointRows(size_t count, const std::function<std::string(size_t)>& text) {
+        clearPointRows();
+        for (size_t i = 0; i < count; ++i) appendPointRow(text(i));
+    }
     virtual void appendPointRow(const std::string& text) = 0;
     virtual void setPointRow(size_t row, const std::string& text) = 0;
     virtual void removeLastPointRow() = 0;

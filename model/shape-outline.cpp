@@ -19,6 +19,12 @@ void insertPatchItem(ModelTree& tree, TreeItemHandle parent, TreeItemHandle afte
     patch.treeItem = tree.insertItem(
         parent, after, name, encodeTreeItemParam(TreeItemKind::Patch, static_cast<uint32_t>(index)),
         true);
+}
+
+bool expandPatchItem(ModelTree& tree, const Model& model, size_t index) {
+    if (index >= model.patches.size()) return false;
+    const Model::Patch& patch = model.patches[index];
+    if (!patch.treeItem || tree.firstChildOf(patch.treeItem)) return false;
     for (int r = 0; r < 4; ++r) {
         TreeItemHandle row = tree.insertItem(
             patch.treeItem, nullptr, "[" + std::to_string(r) + "][..] ", std::nullopt, true);
@@ -27,6 +33,7 @@ void insertPatchItem(ModelTree& tree, TreeItemHandle parent, TreeItemHandle afte
                             std::to_string(patch.indices[static_cast<size_t>(4 * r + c)]) + " ",
                             std::nullopt, false);
     }
+    return true;
 }
 
 namespace {
@@ -54,8 +61,8 @@ void fill(ModelTree& tree, Model& model) {
         locator.treeItem = tree.insertLocatorItem(
             locator.name, encodeTreeItemParam(TreeItemKind::Locator, static_cast<uint32_t>(i)));
     }
-    for (size_t p = 0; p < model.points.size(); ++p)
-        tree.appendPointRow(pointRowText(p, model.points[p]));
+    tree.resetPointRows(model.points.size(),
+                        [&model](size_t p) { return pointRowText(p, model.points[p]); });
 }
 
 } // namespace

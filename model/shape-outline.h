@@ -10,10 +10,15 @@
 
 std::string pointRowText(size_t index, const vm::Float3& p);
 
-// Inserts the item of patch `index` with its rows and indices under parent (null: the top
-// level), after `after` (null: last), and stores it in the patch.
+// Inserts the item of patch `index` under parent (null: the top level), after `after` (null:
+// last), and stores it in the patch. Its four rows of indices are made only when it is
+// expanded: a model of many thousand patches costs one item each.
 void insertPatchItem(ModelTree& tree, TreeItemHandle parent, TreeItemHandle after, Model& model,
                      size_t index);
+// Makes the four "[%d][..] " rows of four "%d " indices under patch `index`'s item, from the
+// patch as it is now; false when it has them already (or no item). Operations that change a
+// patch's indices update the rows that exist.
+bool expandPatchItem(ModelTree& tree, const Model& model, size_t index);
 
 // Empties the tree and the point list and fills them from the model: groups at the top
 // level with their patches (a group without patches gets no item), ungrouped patches at the

@@ -113,30 +113,43 @@ std::optional<uint32_t> ShapeTreeView::itemParam(TreeItemHandle item) const {
     return static_cast<uint32_t>(it.lParam);
 }
 
+// The point list holds no texts: it has a row count (LBS_NODATA) and draws the rows it shows
+// from the model (the shape window's WM_DRAWITEM), so a million points cost one message.
+namespace {
+void setRowCount(size_t count) {
+    const LRESULT selected = SendMessageA(pointList(), LB_GETCURSEL, 0, 0);
+    const LRESULT top = SendMessageA(pointList(), LB_GETTOPINDEX, 0, 0);
+    SendMessageA(pointList(), LB_SETCOUNT, count, 0);
+    if (selected >= 0 && static_cast<size_t>(selected) < count)
+        SendMessageA(pointList(), LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    if (top > 0) SendMessageA(pointList(), LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+}
+} // namespace
+
 void ShapeTreeView::clearPointRows() {
     if (pointList()) SendMessageA(pointList(), LB_RESETCONTENT, 0, 0);
 }
 
-void ShapeTreeView::appendPointRow(const std::string& text) {
+void ShapeTreeView::resetPointRows(size_t count, const std::function<std::string(size_t)>&) {
     if (!pointList()) return;
-    const LRESULT row =
-        SendMessageA(pointList(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (row >= 0) SendMessageA(pointList(), LB_SETITEMDATA, static_cast<WPARAM>(row), row);
+    SendMessageA(pointList(), LB_RESETCONTENT, 0, 0);
+    SendMessageA(pointList(), LB_SETCOUNT, count, 0);
 }
 
-void ShapeTreeView::setPointRow(size_t row, const std::string& text) {
+void ShapeTreeView::appendPointRow(const std::string&) {
+    if (pointList()) setRowCount(pointRowCount() + 1);
+}
+
+void ShapeTreeView::setPointRow(size_t row, const std::string&) {
     if (!pointList() || row >= pointRowCount()) return;
-    const LRESULT selected = SendMessageA(pointList(), LB_GETCURSEL, 0, 0);
-    const LRESULT data = SendMessageA(pointList(), LB_GETITEMDATA, row, 0);
-    SendMessageA(pointList(), LB_DELETESTRING, row, 0);
-    SendMessageA(pointList(), LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(text.c_str()));
-    SendMessageA(pointList(), LB_SETITEMDATA, row, data);
-    if (selected == static_cast<LRESULT>(row)) SendMessageA(pointList(), LB_SETCURSEL, row, 0);
+    RECT r;
+    if (SendMessageA(pointList(), LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)) != LB_ERR)
+        InvalidateRect(pointList(), &r, FALSE);
 }
 
 void ShapeTreeView::removeLastPointRow() {
     const size_t count = pointRowCount();
-    if (count) SendMessageA(pointList(), LB_DELETESTRING, count - 1, 0);
+    if (count) setRowCount(count - 1);
 }
 
 size_t ShapeTreeView::pointRowCount() const {

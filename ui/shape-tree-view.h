@@ -23,6 +23,7 @@ class ShapeTreeView : public ModelTree {
     std::optional<uint32_t> itemParam(TreeItemHandle item) const override;
 
     void clearPointRows() override;
+    void resetPointRows(size_t count, const std::function<std::string(size_t)>& text) override;
     void appendPointRow(const std::string& text) override;
     void setPointRow(size_t row, const std::string& text) override;
     void removeLastPointRow() override;

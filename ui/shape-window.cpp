@@ -43,7 +43,8 @@ void createControls(HWND window) {
     treeView().pendingPointsItem = nullptr;
     editorState.pointList =
         createControl(window, "ListBox", "Tree View",
-                      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS,
+                      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NODATA |
+                          LBS_OWNERDRAWFIXED,
                       200, 0, cw - 200, 600);
     const char* labels[3] = {"x", "y", "z"};
     for (int i = 0; i < 3; ++i) {
@@ -83,6 +84,47 @@ void onTreeSelection(TreeItemHandle item) {
     reportSelection("tree");
 }
 
+// One row of the point list, drawn from the model when it shows.
+void drawPointRow(const DRAWITEMSTRUCT& item) {
+    if (item.itemID == static_cast<UINT>(-1)) return;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const std::string text = pointListRowText(item.itemID);
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT r = item.rcItem;
+    r.left += 2;
+    DrawTextA(item.hDC, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+// A patch item's rows and indices are made when it is first expanded.
+void onTreeExpanding(const NMTREEVIEWA& notice) {
+    if (!(notice.action & TVE_EXPAND) || !editorState.currentEntity) return;
+    const std::optional<uint32_t> param = treeView().itemParam(notice.itemNew.hItem);
+    if (!param) return;
+    const TreeItemParam p = decodeTreeItemParam(*param);
+    if (p.kind == TreeItemKind::Patch && expandPatchItem(treeView(), editedModel(), p.index)) {
+        char line[80];
+        std::snprintf(line, sizeof line, "Tavrel tree: patch %u expanded\n", p.index);
+        OutputDebugStringA(line);
+    }
+}
+
+// Bulk changes of a control with its drawing off, drawn once at the end.
+struct RedrawOff {
+    explicit RedrawOff(HWND w) : window(w) {
+        if (window) SendMessageA(window, WM_SETREDRAW, FALSE, 0);
+    }
+    ~RedrawOff() {
+        if (!window) return;
+        SendMessageA(window, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(window, nullptr, TRUE);
+    }
+    HWND window;
+};
+
 void onAlpha(WPARAM wParam) {
     const int code = LOWORD(wParam);
     int position = (code == TB_THUMBPOSITION || code == TB_THUMBTRACK)
@@ -110,8 +152,14 @@ ModelTree& shapeTree() {
     return treeView();
 }
 
+std::string pointListRowText(size_t row) {
+    if (!editorState.currentEntity || row >= editedModel().points.size()) return {};
+    return pointRowText(row, editedModel().points[row]);
+}
+
 void rebuildShapeWindow() {
     if (!editorState.currentEntity) return;
+    RedrawOff quietTree(editorState.tree), quietList(editorState.pointList);
     editorState.rebuilding = true;
     rebuildShapeOutline(treeView(), editedModel());
     editorState.rebuilding = false;
@@ -153,7 +201,28 @@ LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         if (header->hwndFrom == editorState.tree &&
             (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW))
             onTreeSelection(reinterpret_cast<const NMTREEVIEWA*>(lParam)->itemNew.hItem);
+        if (header->hwndFrom == editorState.tree &&
+            (header->code == TVN_ITEMEXPANDINGA || header->code == TVN_ITEMEXPANDINGW))
+            onTreeExpanding(*reinterpret_cast<const NMTREEVIEWA*>(lParam));
         return 0;
+    }
+    case WM_MEASUREITEM: {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (measure->CtlType != ODT_LISTBOX) return DefWindowProcA(window, message, wParam, lParam);
+        // The height of a row of the list's font (the system font, as a plain list box uses).
+        HDC dc = GetDC(window);
+        TEXTMETRICA metrics = {};
+        GetTextMetricsA(dc, &metrics);
+        ReleaseDC(window, dc);
+        measure->itemHeight = static_cast<UINT>(metrics.tmHeight > 0 ? metrics.tmHeight : 16);
+        return TRUE;
+    }
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlType != ODT_LISTBOX || item->hwndItem != editorState.pointList)
+            return DefWindowProcA(window, message, wParam, lParam);
+        drawPointRow(*item);
+        return TRUE;
     }
     case WM_COMMAND:
         if (reinterpret_cast<HWND>(lParam) == editorState.pointList &&

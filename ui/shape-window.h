@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "model/model-tree.h"
 
 HWND createShapeWindow();
@@ -14,6 +16,8 @@ void rebuildShapeWindow();
 void resetShapeWindow();
 // Row i of the point list shows point i as it is now.
 void updatePointEntry(size_t index);
+// What row i of the point list shows ("%d %f %f %f "): the list draws it from the model.
+std::string pointListRowText(size_t row);
 // The three coordinate boxes show point's x, y and z.
 void showPointCoordinates(size_t index);
 

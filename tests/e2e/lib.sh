@@ -302,3 +302,19 @@ answer_file_dialog() {
 check_model() {
   (cd "$e2e_dir/work" && timeout 60 wine "$TAVREL_OBJ" check "$1" 2>&1) | tr -d '\r' | tr '\n' ' ' | sed 's/ $//'
 }
+
+# A grid of across × down patches sharing their edges ((3·across+1)·(3·down+1) points),
+# gently curved, in the editor's own format: the size of a real model.
+write_grid() { # across down file
+  awk -v A="$1" -v D="$2" 'BEGIN {
+    cols = 3 * A + 1; rows = 3 * D + 1
+    printf "cstype bezier\r\ndeg 3\r\n\r\n"
+    for (r = 0; r < rows; r++) for (c = 0; c < cols; c++)
+      printf "v %g %g %g\r\n", c / 3.0, 0.2 * sin(c * 0.3) * cos(r * 0.2), r / 3.0
+    printf "\r\n\r\n"
+    for (pr = 0; pr < D; pr++) for (pc = 0; pc < A; pc++) {
+      printf "\r\nsurf 0.0 1.0 0.0 1.0"
+      for (i = 0; i < 4; i++) for (j = 0; j < 4; j++) printf " %d", (3 * pr + i) * cols + 3 * pc + j
+      printf "\r\nend\r\n"
+    } }' > "$3"
+}

@@ -51,6 +51,11 @@ void expectLikeRebuild(Model& model, const MemoryTree& tree) {
         copy.groups.push_back(std::make_unique<Model::Group>(g->name));
     MemoryTree fresh;
     rebuildShapeOutline(fresh, copy);
+    // Expanded where the tree under test is: rows made from the model as it is now must
+    // read as the rows the operation kept in step.
+    for (size_t i = 0; i < model.patches.size(); ++i)
+        if (model.patches[i].treeItem && tree.firstChildOf(model.patches[i].treeItem))
+            expandPatchItem(fresh, copy, i);
     EXPECT_EQ(trimmedOutline(fresh), trimmedOutline(tree));
     EXPECT_EQ(fresh.rows, tree.rows);
 }
@@ -60,8 +65,10 @@ struct Scene {
     MemoryTree tree;
     std::vector<int> use;
     PendingPoints pending;
+    // Every patch expanded, so that the operations keep rows and indices in step.
     explicit Scene(Model m) : model(std::move(m)) {
         rebuildShapeOutline(tree, model);
+        for (size_t i = 0; i < model.patches.size(); ++i) expandPatchItem(tree, model, i);
         rebuildUseCount(model, use);
     }
 };
@@ -83,6 +90,10 @@ TEST(ShapeOutline, GroupsPatchesRowsIndicesAndPoints) {
     EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Patch, 1),
               tree.itemParam(model.patches[1].treeItem));
     EXPECT_EQ("patch 2 ", tree.itemText(top[2]));
+    // A patch's rows and indices are made when it is expanded, once.
+    EXPECT_TRUE(tree.childrenOf(top[2]).empty());
+    EXPECT_TRUE(expandPatchItem(tree, model, 2));
+    EXPECT_FALSE(expandPatchItem(tree, model, 2));
     const auto& rows = tree.childrenOf(top[2]);
     ASSERT_EQ(4u, rows.size());
     EXPECT_EQ("[3][..] ", tree.itemText(rows[3]));

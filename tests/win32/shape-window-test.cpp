@@ -16,10 +16,11 @@ namespace {
 class ShapeWindowTest : public ToolsTest {
   protected:
     static std::string text(HWND w) { return windowText(w); }
-    static std::string listRow(size_t row) {
-        char buffer[512] = {};
-        SendMessageA(editorState.pointList, LB_GETTEXT, row, reinterpret_cast<LPARAM>(buffer));
-        return buffer;
+    static std::string listRow(size_t row) { return pointListRowText(row); }
+    // Expands an item as a click on its button does.
+    static void expand(TreeItemHandle item) {
+        SendMessageA(editorState.tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+        pumpMessages();
     }
     static size_t listCount() {
         return static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0));
@@ -62,6 +63,9 @@ TEST_F(ShapeWindowTest, StartUpListsPatchesRowsIndicesAndPoints) {
     EXPECT_EQ((std::vector<std::string>{"patch 0 ", "patch 1 ", "patch 2 ", "patch 3 "}),
               topLevelTexts());
     const Model::Patch& patch = application.ship.patches[3];
+    // A patch's rows are made when it is expanded.
+    EXPECT_EQ(nullptr, shapeTree().firstChildOf(patch.treeItem));
+    expand(patch.treeItem);
     TreeItemHandle row2 = shapeTree().childAt(patch.treeItem, 2);
     EXPECT_EQ("[2][..] ", shapeTree().itemText(row2));
     EXPECT_EQ(std::to_string(patch.indices[9]) + " ",
@@ -83,6 +87,7 @@ TEST_F(ShapeWindowTest, ChoosingTreeItemsSelects) {
     EXPECT_TRUE(application.ship.patches[2].selected);
     EXPECT_EQ("2", storedSelection());
     // A row or an index item chooses its patch.
+    expand(application.ship.patches[1].treeItem);
     chooseItem(
         shapeTree().childAt(shapeTree().childAt(application.ship.patches[1].treeItem, 3), 0));
     EXPECT_EQ("1", selectedPatchesText(application.ship));

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# A model of real size: a 100 × 100 grid of patches sharing their edges (10,000 patches,
+# 90,601 points) opens within a generous bound (the time is printed, with the default
+# model's in the same run), a click selects a patch and its tree item expands.
+source "$(dirname "$0")/lib.sh"
+
+timed_start() { # session.ini content → seconds from the start to the start-up report, in took
+  local t0=$EPOCHREALTIME
+  start_app "$1"
+  wait_for_startup 120
+  took=$(awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.2f", b - a }')
+}
+
+timed_start "$clear_of_tool_windows"
+default_time=$took
+wait_for_window ' - Tavrel$'
+close_window "$window_id"
+wait_for_exit 20
+
+mkdir -p "$e2e_dir/work"
+write_grid 100 100 "$e2e_dir/work/grid.obj"
+timed_start "${clear_of_tool_windows}Tool=2"$'\r\n'"LoadedFile=grid.obj"$'\r\n'
+grid_time=$took
+inside=$(grep -a -o 'Tavrel start-up time: [^\\]*' "$e2e_dir/stderr.log" | head -1)
+echo "start-up under Wine: default model ${default_time} s, 10,000 patches ${grid_time} s ($inside)"
+case "$startup_report" in *"points=90601 patches=10000 "*) ;; *) fail "the grid was not read whole: $startup_report" ;; esac
+awk -v t="$grid_time" 'BEGIN { exit !(t < 60) }' || fail "10,000 patches took ${grid_time} s to start"
+
+wait_for_window '^grid - Tavrel$'
+main=$window_id
+locate_view "$main"
+# The grid lies on the ground, seen edge-on from the start-up camera: look down on it first.
+xdotool mousemove $((view_x + view_w / 2)) $((view_y + view_h / 2))
+xdotool keydown shift mousedown 1
+for step in 20 40 60 80 100; do xdotool mousemove $((view_x + view_w / 2)) $((view_y + view_h / 2 + step)); done
+xdotool mouseup 1 keyup shift
+sleep 0.5
+xdotool mousemove $((view_x + view_w / 2)) $((view_y + view_h / 2)) click 1
+wait_for_output 'Tavrel selection (click): [0-9]' 30
+
+# The tree's first item expands (its button, left of its text, in the shape window).
+shape=$(xdotool search --limit 1 --name '^Courbes$' | head -1)
+read -r sx sy _ _ <<<"$(geometry_of "$shape")"
+xdotool mousemove $((sx + 12)) $((sy + 9)) click 1
+wait_for_output 'Tavrel tree: patch 0 expanded' 30
+
+close_window "$main"
+wait_for_exit 30
+expect_eq "exit status" "0" "$exit_status"
