@@ -2,12 +2,15 @@
 // or evaluated on the CPU at the same factor where the platform cannot tessellate.
 #include <d3dcompiler.h>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "core/editor-state.h"
 #include "core/fatal-error.h"
 #include "editor/edit-xform.h"
 #include "graphics/patch-colours.h"
+#include "graphics/patch-detail.h"
 #include "graphics/renderer.h"
 #include "graphics/shader-compiler.h"
 #include "model/bezier-surface.h"
@@ -133,10 +136,7 @@ void Renderer::updateCpuSurfaces(const Model& model) {
         bezier::tessellate(bezier::controlPoints(model, model.patches[i]),
                            vertices.data() + i * bezier::kGridVertices);
     if (vertices.size() != cpuSurfaces_.vertexCount) {
-        // Patch i's triangles index its own 36 vertices, so that a run of neighbouring
-        // patches in the same state is one draw.
         cpuSurfaces_.vertices.Reset();
-        cpuSurfaces_.triangles.Reset();
         if (!vertices.empty()) {
             D3D11_BUFFER_DESC desc = {};
             desc.ByteWidth = static_cast<UINT>(vertices.size() * sizeof(vm::Float3));
@@ -144,14 +144,6 @@ void Renderer::updateCpuSurfaces(const Model& model) {
             desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
             checkSetup(device_->CreateBuffer(&desc, nullptr, &cpuSurfaces_.vertices), "arf",
                        "patch surface vertices");
-            std::vector<uint32_t> triangles(patches * bezier::kTriangleIndices);
-            for (size_t i = 0; i < patches; ++i)
-                for (size_t k = 0; k < bezier::kTriangleIndices; ++k)
-                    triangles[i * bezier::kTriangleIndices + k] =
-                        bezier::triangleIndices()[k] +
-                        static_cast<uint32_t>(i * bezier::kGridVertices);
-            cpuSurfaces_.triangles = createIndexList(device_.Get(), triangles.data(),
-                                                     triangles.size(), "patch triangle indices");
         }
         cpuSurfaces_.vertexCount = vertices.size();
     }
@@ -161,21 +153,91 @@ void Renderer::updateCpuSurfaces(const Model& model) {
     cpuSurfaces_.revision = model.revision;
 }
 
+namespace {
+bool sameMatrix(const vm::Mat4& a, const vm::Mat4& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+} // namespace
+
+void Renderer::uploadDynamicIndices(ComPtr<ID3D11Buffer>& buffer, size_t& capacity,
+                                    const void* indices, size_t count, const char* what) {
+    if (count > capacity || !buffer) {
+        capacity = std::max<size_t>(count, 64) * 3 / 2; // room to grow without a new buffer
+        D3D11_BUFFER_DESC desc = {};
+        desc.ByteWidth = static_cast<UINT>(capacity * sizeof(uint32_t));
+        desc.Usage = D3D11_USAGE_DYNAMIC;
+        desc.BindFlags = D3D11_BIND_INDEX_BUFFER;
+        desc.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;
+        buffer.Reset();
+        checkSetup(device_->CreateBuffer(&desc, nullptr, &buffer), "arf", what);
+    }
+    if (count == 0) return;
+    D3D11_MAPPED_SUBRESOURCE mapped;
+    checkSetup(context_->Map(buffer.Get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), "error", what);
+    std::memcpy(mapped.pData, indices, count * sizeof(uint32_t));
+    context_->Unmap(buffer.Get(), 0);
+}
+
+void Renderer::updateCpuDetail(const Model& model, const vm::Mat4 world[2]) {
+    D3D11_VIEWPORT viewport = {};
+    UINT viewports = 1;
+    context_->RSGetViewports(&viewports, &viewport);
+    CpuSurfaces& s = cpuSurfaces_;
+    if (s.triangles && s.detailModel == &model && s.detailRevision == model.revision &&
+        sameMatrix(s.detailView, viewProjection) && sameMatrix(s.detailWorld[0], world[0]) &&
+        sameMatrix(s.detailWorld[1], world[1]) && s.detailWidth == viewport.Width &&
+        s.detailHeight == viewport.Height)
+        return;
+    detail::patchSegments(model, world, viewProjection, static_cast<int>(viewport.Width),
+                          static_cast<int>(viewport.Height), s.segments);
+    // Patch i's triangles index its own 36 vertices and follow patch i − 1's, so that a run
+    // of neighbouring patches in the same state is one draw.
+    s.first.resize(model.patches.size() + 1);
+    s.indices.clear();
+    for (size_t i = 0; i < model.patches.size(); ++i) {
+        s.first[i] = static_cast<uint32_t>(s.indices.size());
+        const uint32_t base = static_cast<uint32_t>(i * bezier::kGridVertices);
+        for (uint32_t k : detail::triangleIndices(s.segments[i])) s.indices.push_back(base + k);
+    }
+    s.first.back() = static_cast<uint32_t>(s.indices.size());
+    s.netFirst.resize(model.patches.size() + 1);
+    s.netIndices.clear();
+    for (size_t i = 0; i < model.patches.size(); ++i) {
+        s.netFirst[i] = static_cast<uint32_t>(s.netIndices.size());
+        if (s.segments[i] < 2) continue;
+        const std::array<int32_t, 36> net = controlNetIndices(model.patches[i]);
+        s.netIndices.insert(s.netIndices.end(), net.begin(), net.end());
+    }
+    s.netFirst.back() = static_cast<uint32_t>(s.netIndices.size());
+    uploadDynamicIndices(s.triangles, s.triangleCapacity, s.indices.data(), s.indices.size(),
+                         "patch triangle indices");
+    uploadDynamicIndices(s.nets, s.netCapacity, s.netIndices.data(), s.netIndices.size(),
+                         "control net indices");
+    s.detailModel = &model;
+    s.detailRevision = model.revision;
+    s.detailView = viewProjection;
+    s.detailWorld[0] = world[0];
+    s.detailWorld[1] = world[1];
+    s.detailWidth = viewport.Width;
+    s.detailHeight = viewport.Height;
+}
+
 void Renderer::drawPatches(const Model& model, const vm::Mat4& entity, bool wireframe,
                            const EditorState& editor) {
     // An empty pool has no buffers and nothing to draw.
     if (!model.vertexBuffer || model.patchIndexBuffers.size() != model.patches.size()) return;
     const bool cpu = !gpuTessellation_;
+    const vm::Mat4 worlds[2] = {displayMatrix(editor, entity, false),
+                                displayMatrix(editor, entity, true)};
     if (cpu) {
         updateCpuSurfaces(model);
         if (!cpuSurfaces_.vertices) return;
+        updateCpuDetail(model, worlds);
         context_->IASetIndexBuffer(cpuSurfaces_.triangles.Get(), DXGI_FORMAT_R32_UINT, 0);
     }
     selectPatchPipeline(cpu ? cpuSurfaces_.vertices.Get()
                             : DeviceBufferFactory::get(model.vertexBuffer.get()),
                         false, wireframe);
-    const vm::Mat4 worlds[2] = {displayMatrix(editor, entity, false),
-                                displayMatrix(editor, entity, true)};
     int boundWorld = -1;
     vm::Vec4 boundColour{-1, -1, -1, -1};
     auto useWorld = [&](int copy) {
@@ -216,8 +278,8 @@ void Renderer::drawPatches(const Model& model, const vm::Mat4& entity, bool wire
         for (int copy = 0; copy < (mirrored ? 2 : 1); ++copy) {
             useWorld(copy);
             if (cpu) {
-                context_->DrawIndexed(static_cast<UINT>((end - i) * bezier::kTriangleIndices),
-                                      static_cast<UINT>(i * bezier::kTriangleIndices), 0);
+                const uint32_t first = cpuSurfaces_.first[i], last = cpuSurfaces_.first[end];
+                if (last > first) context_->DrawIndexed(last - first, first, 0);
             } else {
                 context_->IASetIndexBuffer(
                     DeviceBufferFactory::get(model.patchIndexBuffers[i].get()),
@@ -248,10 +310,16 @@ void Renderer::updateNetIndices(const Model& model) {
 void Renderer::drawControlNets(const Model& model, const vm::Mat4& entity,
                                const EditorState& editor) {
     if (!model.vertexBuffer || model.patches.empty()) return;
-    updateNetIndices(model);
+    // The CPU path has just chosen, for this view, which nets are large enough to show.
+    const CpuSurfaces& s = cpuSurfaces_;
+    const bool chosen = !gpuTessellation_ && s.nets && s.detailModel == &model &&
+                        s.detailRevision == model.revision &&
+                        s.netFirst.size() == model.patches.size() + 1;
+    if (!chosen) updateNetIndices(model);
     setWorld(displayMatrix(editor, entity, false));
     selectPatchPipeline(DeviceBufferFactory::get(model.vertexBuffer.get()), true, false);
-    context_->IASetIndexBuffer(netIndices_.indices.Get(), DXGI_FORMAT_R32_UINT, 0);
+    context_->IASetIndexBuffer(chosen ? s.nets.Get() : netIndices_.indices.Get(),
+                               DXGI_FORMAT_R32_UINT, 0);
     // Every patch's 36 indices follow the previous patch's: neighbours in one colour are one draw.
     const size_t count = model.patches.size();
     for (size_t i = 0; i < count;) {
@@ -269,8 +337,12 @@ void Renderer::drawControlNets(const Model& model, const vm::Mat4& entity,
             if (c.x != colour.x || c.y != colour.y || c.z != colour.z) break;
             ++end;
         }
-        setColour(colour);
-        context_->DrawIndexed(static_cast<UINT>((end - i) * 36), static_cast<UINT>(i * 36), 0);
+        const UINT first = chosen ? s.netFirst[i] : static_cast<UINT>(i * 36);
+        const UINT last = chosen ? s.netFirst[end] : static_cast<UINT>(end * 36);
+        if (last > first) {
+            setColour(colour);
+            context_->DrawIndexed(last - first, first, 0);
+        }
         i = end;
     }
 }

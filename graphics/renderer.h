@@ -173,14 +173,35 @@ class Renderer {
     ComPtr<ID3D11HullShader> hullShader_;
     ComPtr<ID3D11DomainShader> domainShader_;
     ComPtr<ID3D11PixelShader> bezierPixelShader_;
-    // The CPU path: every patch's 36 grid vertices, one shared triangle list.
+    // The CPU path: every patch's 36 grid vertices, and the triangles this view draws of
+    // them: patch i's from first[i] to first[i + 1], as finely as its size on the screen
+    // asks (none outside the view). Rebuilt when the model, the view or its size changes.
     struct CpuSurfaces {
         const Model* model = nullptr;
         uint64_t revision = 0;
         size_t vertexCount = 0;
         ComPtr<ID3D11Buffer> vertices;
-        ComPtr<ID3D11Buffer> triangles;
+        ComPtr<ID3D11Buffer> triangles; // dynamic
+        size_t triangleCapacity = 0;
+        // What the triangles were made for.
+        const Model* detailModel = nullptr;
+        uint64_t detailRevision = 0;
+        vm::Mat4 detailView{}, detailWorld[2]{};
+        float detailWidth = 0, detailHeight = 0;
+        std::vector<uint8_t> segments;
+        std::vector<uint32_t> first;
+        std::vector<uint32_t> indices;
+        // The control nets this view draws: those of patches large enough on the screen for
+        // their lines to be told apart (two segments or more), patch i's from netFirst[i].
+        ComPtr<ID3D11Buffer> nets; // dynamic
+        size_t netCapacity = 0;
+        std::vector<uint32_t> netFirst;
+        std::vector<int32_t> netIndices;
     } cpuSurfaces_;
+    void updateCpuDetail(const Model& model, const vm::Mat4 world[2]);
+    // Fills a dynamic index buffer, made (larger) anew only when count outgrows it.
+    void uploadDynamicIndices(ComPtr<ID3D11Buffer>& buffer, size_t& capacity, const void* indices,
+                              size_t count, const char* what);
     // Every patch's control-net indices, one after the other.
     struct NetIndices {
         const Model* model = nullptr;
