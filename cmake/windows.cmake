@@ -7,6 +7,7 @@ target_sources(tavrel-core PRIVATE core/native-path-win32.cpp)
 add_library(tavrel-win32 STATIC
   core/Application.cpp
   core/fatal-error.cpp
+  core/input-timing.cpp
   core/main-window.cpp
   core/window-layout.cpp
   editor/mouse-handler.cpp

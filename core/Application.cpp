@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "core/fatal-error.h"
+#include "core/input-timing.h"
 #include "core/frame-clock.h"
 #include "core/selection-text.h"
 #include "core/session-keys.h"
@@ -361,6 +362,7 @@ void showFlightReadouts() {
 } // namespace
 
 void frameTick() {
+    reportInputTiming();
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     const float dt =

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "core/Application.h"
+#include "core/input-timing.h"
 #include "editor/model-operations.h"
 #include "editor/mouse-handler.h"
 #include "ui/shape-window.h"
@@ -47,6 +48,7 @@ void symmetryCommand() {
 
 void deleteCommand() {
     if (!editorState.currentEntity) return;
+    startInputTiming("delete");
     deleteSelection(editedModel(), shapeTree(), editorState.useCount, editorState.pendingPoints);
     forgetPicks();
     markModified();

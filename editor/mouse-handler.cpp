@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/Application.h"
+#include "core/input-timing.h"
 #include "core/window-layout.h"
 #include "editor/commands.h"
 #include "editor/edit-xform.h"
@@ -98,6 +99,7 @@ float angleAroundPivot(vm::Vec4 groundPoint) {
 void movePoint(const ViewportHit& hit, int index) {
     Model& model = editedModel();
     if (index < 0 || static_cast<size_t>(index) >= model.points.size()) return;
+    startInputTiming("point drag");
     vm::Float3& point = model.points[static_cast<size_t>(index)];
     point = draggedPointPosition(orbitCamera, hit, entityWorld(), point);
     editorState.pointMoved = true;
@@ -161,6 +163,7 @@ void toolPress(const ViewportHit& hit) {
         updateTakeBackButton();
         break;
     case 2:
+        startInputTiming("selection click");
         selectPatch(editedModel(), editorState.hoveredPatch,
                     {keyDown(VK_CONTROL), keyDown(VK_SHIFT)});
         refreshSelectionPanel();

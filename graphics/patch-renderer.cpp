@@ -225,7 +225,7 @@ void Renderer::updateCpuDetail(const Model& model, const vm::Mat4 world[2]) {
 void Renderer::drawPatches(const Model& model, const vm::Mat4& entity, bool wireframe,
                            const EditorState& editor) {
     // An empty pool has no buffers and nothing to draw.
-    if (!model.vertexBuffer || model.patchIndexBuffers.size() != model.patches.size()) return;
+    if (!model.vertexBuffer || !model.patchIndices) return;
     const bool cpu = !gpuTessellation_;
     const vm::Mat4 worlds[2] = {displayMatrix(editor, entity, false),
                                 displayMatrix(editor, entity, true)};
@@ -238,6 +238,9 @@ void Renderer::drawPatches(const Model& model, const vm::Mat4& entity, bool wire
     selectPatchPipeline(cpu ? cpuSurfaces_.vertices.Get()
                             : DeviceBufferFactory::get(model.vertexBuffer.get()),
                         false, wireframe);
+    if (!cpu)
+        context_->IASetIndexBuffer(DeviceBufferFactory::get(model.patchIndices.get()),
+                                   DXGI_FORMAT_R32_UINT, 0);
     int boundWorld = -1;
     vm::Vec4 boundColour{-1, -1, -1, -1};
     auto useWorld = [&](int copy) {
@@ -281,10 +284,7 @@ void Renderer::drawPatches(const Model& model, const vm::Mat4& entity, bool wire
                 const uint32_t first = cpuSurfaces_.first[i], last = cpuSurfaces_.first[end];
                 if (last > first) context_->DrawIndexed(last - first, first, 0);
             } else {
-                context_->IASetIndexBuffer(
-                    DeviceBufferFactory::get(model.patchIndexBuffers[i].get()),
-                    DXGI_FORMAT_R32_UINT, 0);
-                context_->DrawIndexed(16, 0, 0);
+                context_->DrawIndexed(16, static_cast<UINT>(16 * i), 0);
             }
         }
         if (blend) context_->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);

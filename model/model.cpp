@@ -10,21 +10,20 @@ void Model::clear() {
 void Model::releaseBuffers() {
     ++revision;
     vertexBuffer.reset();
-    patchIndexBuffers.clear();
-    netIndexBuffers.clear();
+    patchIndices.reset();
 }
 
 void Model::buildBuffers() {
     ++revision;
     if (!gpu || points.empty()) return;
     vertexBuffer = gpu->createVertexBuffer(points.data(), points.size());
-    patchIndexBuffers.reserve(patches.size());
-    netIndexBuffers.reserve(patches.size());
-    for (const Patch& patch : patches) {
-        patchIndexBuffers.push_back(gpu->createIndexBuffer(patch.indices.data(), 16));
-        std::array<int32_t, 36> net = controlNetIndices(patch);
-        netIndexBuffers.push_back(gpu->createIndexBuffer(net.data(), net.size()));
-    }
+    if (patches.empty()) return;
+    // One buffer for every patch (a buffer each made a delete on a model of ten thousand
+    // patches wait for twenty thousand buffers).
+    std::vector<int32_t> indices;
+    indices.reserve(patches.size() * 16);
+    for (const Patch& patch : patches) indices.insert(indices.end(), patch.indices.begin(), patch.indices.end());
+    patchIndices = gpu->createIndexBuffer(indices.data(), indices.size());
 }
 
 void Model::updatePointBuffer() {

@@ -53,8 +53,7 @@ class Model {
     std::vector<vm::Float3> points;
     std::vector<Patch> patches;
     std::vector<std::unique_ptr<Group>> groups;
-    std::vector<GpuBufferPtr> patchIndexBuffers;
-    std::vector<GpuBufferPtr> netIndexBuffers;
+    GpuBufferPtr patchIndices; // patch i's 16 control-point indices at 16·i
     std::vector<Locator> locators;
 
     // Where the GPU copy is made; without one the model keeps no GPU copy.
@@ -67,8 +66,8 @@ class Model {
     // Locators stay.
     void clear();
     void releaseBuffers();
-    // Vertex buffer of all points and, per patch, its 16-index buffer and its 36-index net
-    // buffer. An empty pool gets no buffers at all: there is nothing to draw.
+    // Vertex buffer of all points and one index buffer of every patch's 16 indices in turn.
+    // An empty pool gets no buffers at all: there is nothing to draw.
     void buildBuffers();
     void rebuildBuffers() {
         releaseBuffers();

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "core/Application.h"
@@ -39,12 +40,34 @@ TreeItemHandle ShapeTreeView::insertItem(TreeItemHandle parent, TreeItemHandle a
     insert.hParent = parent ? parent : TVI_ROOT;
     insert.hInsertAfter = after ? after : TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN;
-    insert.item.pszText = const_cast<char*>(text.c_str());
-    insert.item.lParam = param ? static_cast<LPARAM>(*param) : kNoParam;
+    insert.item.pszText = LPSTR_TEXTCALLBACKA;
+    insert.item.lParam = kNoParam;
     insert.item.cChildren = hasChildren ? 1 : 0;
-    return reinterpret_cast<TreeItemHandle>(
+    const auto item = reinterpret_cast<TreeItemHandle>(
         SendMessageA(treeView(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (item) entries_[item] = {text, param ? static_cast<LPARAM>(*param) : kNoParam};
+    return item;
 }
+
+void ShapeTreeView::fillDisplayText(TVITEMA& item) const {
+    if (!(item.mask & TVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    const auto entry = entries_.find(reinterpret_cast<TreeItemHandle>(item.hItem));
+    const std::string text = entry == entries_.end() ? std::string() : entry->second.text;
+    const size_t n = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
+    text.copy(item.pszText, n);
+    item.pszText[n] = '\0';
+}
+
+void ShapeTreeView::fillDisplayText(TVITEMW& item) const {
+    if (!(item.mask & TVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    const auto entry = entries_.find(reinterpret_cast<TreeItemHandle>(item.hItem));
+    const std::string text = entry == entries_.end() ? std::string() : entry->second.text;
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
+                                      item.pszText, item.cchTextMax - 1);
+    item.pszText[n > 0 ? n : 0] = L'\0';
+}
+
+
 
 void ShapeTreeView::deleteItem(TreeItemHandle item) {
     if (!treeView() || !item) return;
@@ -58,6 +81,7 @@ void ShapeTreeView::deleteAllItems() {
     if (!treeView()) return;
     QuietTree quiet;
     SendMessageA(treeView(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    entries_.clear();
 }
 
 TreeItemHandle ShapeTreeView::parentOf(TreeItemHandle item) const {
@@ -73,44 +97,30 @@ TreeItemHandle ShapeTreeView::nextSiblingOf(TreeItemHandle item) const {
 }
 
 void ShapeTreeView::setItemText(TreeItemHandle item, const std::string& text) {
-    if (!treeView() || !item) return;
-    TVITEMA it = {};
-    it.mask = TVIF_TEXT;
-    it.hItem = item;
-    it.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(treeView(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&it));
+    const auto entry = entries_.find(item);
+    if (entry == entries_.end() || entry->second.text == text) return;
+    entry->second.text = text;
+    // One repaint for any number of changes, once the change is done.
+    textsChanged_ = true;
+    if (!syncPosted_ && editorState.shapeWindow)
+        PostMessageA(static_cast<HWND>(editorState.shapeWindow), kSyncShapeWindowMessage, 0, 0);
+    syncPosted_ = true;
 }
 
 void ShapeTreeView::setItemParam(TreeItemHandle item, uint32_t param) {
-    if (!treeView() || !item) return;
-    TVITEMA it = {};
-    it.mask = TVIF_PARAM;
-    it.hItem = item;
-    it.lParam = static_cast<LPARAM>(param);
-    SendMessageA(treeView(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&it));
+    const auto entry = entries_.find(item);
+    if (entry != entries_.end()) entry->second.param = static_cast<LPARAM>(param);
 }
 
 std::string ShapeTreeView::itemText(TreeItemHandle item) const {
-    if (!treeView() || !item) return {};
-    std::vector<char> text(4096);
-    TVITEMA it = {};
-    it.mask = TVIF_TEXT;
-    it.hItem = item;
-    it.pszText = text.data();
-    it.cchTextMax = static_cast<int>(text.size());
-    if (!SendMessageA(treeView(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it))) return {};
-    return it.pszText ? std::string(it.pszText) : std::string();
+    const auto entry = entries_.find(item);
+    return entry == entries_.end() ? std::string() : entry->second.text;
 }
 
 std::optional<uint32_t> ShapeTreeView::itemParam(TreeItemHandle item) const {
-    if (!treeView() || !item) return std::nullopt;
-    TVITEMA it = {};
-    it.mask = TVIF_PARAM;
-    it.hItem = item;
-    if (!SendMessageA(treeView(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it)) ||
-        it.lParam == kNoParam)
-        return std::nullopt;
-    return static_cast<uint32_t>(it.lParam);
+    const auto entry = entries_.find(item);
+    if (entry == entries_.end() || entry->second.param == kNoParam) return std::nullopt;
+    return static_cast<uint32_t>(entry->second.param);
 }
 
 // The point list holds no texts: it has a row count (LBS_NODATA) and draws the rows it shows
@@ -128,16 +138,28 @@ void setRowCount(size_t count) {
 
 void ShapeTreeView::clearPointRows() {
     if (pointList()) SendMessageA(pointList(), LB_RESETCONTENT, 0, 0);
+    rowCount_ = 0;
 }
 
 void ShapeTreeView::resetPointRows(size_t count, const std::function<std::string(size_t)>&) {
     if (!pointList()) return;
     SendMessageA(pointList(), LB_RESETCONTENT, 0, 0);
     SendMessageA(pointList(), LB_SETCOUNT, count, 0);
+    rowCount_ = count;
+}
+
+// Rows added or taken away one at a time (a delete may take many) change the list's count
+// once, when the operation is done.
+void ShapeTreeView::countChanged(size_t count) {
+    if (count == rowCount_) return;
+    rowCount_ = count;
+    if (!syncPosted_ && editorState.shapeWindow)
+        PostMessageA(static_cast<HWND>(editorState.shapeWindow), kSyncShapeWindowMessage, 0, 0);
+    syncPosted_ = true;
 }
 
 void ShapeTreeView::appendPointRow(const std::string&) {
-    if (pointList()) setRowCount(pointRowCount() + 1);
+    if (pointList()) countChanged(pointRowCount() + 1);
 }
 
 void ShapeTreeView::setPointRow(size_t row, const std::string&) {
@@ -149,11 +171,21 @@ void ShapeTreeView::setPointRow(size_t row, const std::string&) {
 
 void ShapeTreeView::removeLastPointRow() {
     const size_t count = pointRowCount();
-    if (count) setRowCount(count - 1);
+    if (count) countChanged(count - 1);
 }
 
 size_t ShapeTreeView::pointRowCount() const {
-    if (!pointList()) return 0;
-    const LRESULT count = SendMessageA(pointList(), LB_GETCOUNT, 0, 0);
-    return count > 0 ? static_cast<size_t>(count) : 0;
+    return pointList() ? rowCount_ : 0;
+}
+
+void ShapeTreeView::synchronise() {
+    syncPosted_ = false;
+    if (pointList()) {
+        const LRESULT shown = SendMessageA(pointList(), LB_GETCOUNT, 0, 0);
+        if (shown < 0 || static_cast<size_t>(shown) != rowCount_) setRowCount(rowCount_);
+    }
+    if (textsChanged_) {
+        textsChanged_ = false;
+        if (treeView()) InvalidateRect(treeView(), nullptr, FALSE);
+    }
 }

@@ -3,12 +3,34 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <string>
+#include <unordered_map>
+
 #include "model/model-tree.h"
+
+// Item texts and parameters are kept here, not in the control: the tree view asks for a text
+// when it draws an item (TVN_GETDISPINFO), so renumbering ten thousand patch items after a
+// delete is ten thousand assignments and one repaint, not twenty thousand messages that each
+// repaint the tree.
+// Posted to the shape window after item texts or the number of points changed.
+inline constexpr UINT kSyncShapeWindowMessage = WM_APP + 1;
 
 class ShapeTreeView : public ModelTree {
   public:
     // Items without a parameter (rows, indices, pending points) carry this one.
     static constexpr LPARAM kNoParam = -1;
+
+    // TVN_GETDISPINFO: the item's text into the control's buffer.
+    void fillDisplayText(TVITEMA& item) const;
+    void fillDisplayText(TVITEMW& item) const;
+    // TVN_DELETEITEM: the control let go of an item.
+    void forget(TreeItemHandle item) { entries_.erase(item); }
+    // After an operation: the list takes its new row count and the tree is repainted if
+    // texts changed (once, whatever the number of changes). Tests call it in place of the
+    // posted message.
+    void synchronise();
 
     TreeItemHandle insertItem(TreeItemHandle parent, TreeItemHandle after, const std::string& text,
                               std::optional<uint32_t> param, bool hasChildren) override;
@@ -28,4 +50,16 @@ class ShapeTreeView : public ModelTree {
     void setPointRow(size_t row, const std::string& text) override;
     void removeLastPointRow() override;
     size_t pointRowCount() const override;
+
+  private:
+    struct Entry {
+        std::string text;
+        LPARAM param = kNoParam;
+    };
+    void countChanged(size_t count);
+
+    std::unordered_map<TreeItemHandle, Entry> entries_;
+    bool textsChanged_ = false;
+    bool syncPosted_ = false;
+    size_t rowCount_ = 0; // the list's rows as the operations see them
 };

@@ -204,8 +204,18 @@ LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         if (header->hwndFrom == editorState.tree &&
             (header->code == TVN_ITEMEXPANDINGA || header->code == TVN_ITEMEXPANDINGW))
             onTreeExpanding(*reinterpret_cast<const NMTREEVIEWA*>(lParam));
+        if (header->hwndFrom == editorState.tree && header->code == TVN_GETDISPINFOA)
+            treeView().fillDisplayText(reinterpret_cast<NMTVDISPINFOA*>(lParam)->item);
+        if (header->hwndFrom == editorState.tree && header->code == TVN_GETDISPINFOW)
+            treeView().fillDisplayText(reinterpret_cast<NMTVDISPINFOW*>(lParam)->item);
+        if (header->hwndFrom == editorState.tree &&
+            (header->code == TVN_DELETEITEMA || header->code == TVN_DELETEITEMW))
+            treeView().forget(reinterpret_cast<const NMTREEVIEWA*>(lParam)->itemOld.hItem);
         return 0;
     }
+    case kSyncShapeWindowMessage:
+        treeView().synchronise();
+        return 0;
     case WM_MEASUREITEM: {
         auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         if (measure->CtlType != ODT_LISTBOX) return DefWindowProcA(window, message, wParam, lParam);

@@ -37,6 +37,12 @@ xdotool mouseup 1 keyup shift
 sleep 0.5
 xdotool mousemove $((view_x + view_w / 2)) $((view_y + view_h / 2)) click 1
 wait_for_output 'Tavrel selection (click): [0-9]' 30
+wait_for_output 'Tavrel input to next frame: selection click' 30
+# The toolbar's Delete (its last button, past the separators): one patch goes, the rest are
+# renumbered.
+read -r mx my _ _ <<<"$(geometry_of "$main")"
+xdotool mousemove $((mx + 196)) $((my + 12)) click 1
+wait_for_output 'Tavrel input to next frame: delete' 170
 
 # The tree's first item expands (its button, left of its text, in the shape window).
 shape=$(xdotool search --limit 1 --name '^Courbes$' | head -1)
@@ -44,6 +50,7 @@ read -r sx sy _ _ <<<"$(geometry_of "$shape")"
 xdotool mousemove $((sx + 12)) $((sy + 9)) click 1
 wait_for_output 'Tavrel tree: patch 0 expanded' 30
 
+grep -a -o 'Tavrel input to next frame: [a-z ]*[0-9.]* ms' "$e2e_dir/stderr.log" | sed 's/^Tavrel /10,000 patches: /'
 close_window "$main"
 wait_for_exit 30
 expect_eq "exit status" "0" "$exit_status"

@@ -51,31 +51,28 @@ TEST(DefaultModel, HasTheBuiltInPointsAndRing) {
     EXPECT_TRUE(model.indicesValid());
 }
 
-TEST(ModelBuffers, BuildsOneVertexBufferAndTwoIndexBuffersPerPatch) {
+TEST(ModelBuffers, BuildsOneVertexBufferAndOneIndexBufferForEveryPatch) {
     RecordingGpu gpu;
     Model model;
     model.gpu = &gpu;
     model.createDefault();
-    ASSERT_EQ(9u, gpu.created.size());
+    ASSERT_EQ(2u, gpu.created.size());
     EXPECT_TRUE(gpu.created[0].vertex);
     EXPECT_EQ(48u * 12, gpu.created[0].bytes);
-    for (size_t p = 0; p < 4; ++p) {
-        const auto& index = gpu.created[1 + 2 * p];
-        const auto& net = gpu.created[2 + 2 * p];
-        EXPECT_EQ(64u, index.bytes);
-        EXPECT_EQ(144u, net.bytes);
-        EXPECT_TRUE(std::equal(index.indices.begin(), index.indices.end(),
-                               model.patches[p].indices.begin()));
-    }
-    EXPECT_EQ(9, gpu.live);
-    EXPECT_EQ(4u, model.patchIndexBuffers.size());
-    EXPECT_EQ(4u, model.netIndexBuffers.size());
+    // One index buffer: patch p's 16 indices at 16·p.
+    const auto& index = gpu.created[1];
+    EXPECT_EQ(4u * 64, index.bytes);
+    for (size_t p = 0; p < 4; ++p)
+        EXPECT_TRUE(std::equal(model.patches[p].indices.begin(), model.patches[p].indices.end(),
+                               index.indices.begin() + static_cast<long>(16 * p)));
+    EXPECT_EQ(2, gpu.live);
+    EXPECT_TRUE(model.patchIndices);
 
     // A structural change releases everything and rebuilds it whole.
     model.patches.pop_back();
     model.rebuildBuffers();
-    EXPECT_EQ(7, gpu.live);
-    EXPECT_EQ(3u, model.netIndexBuffers.size());
+    EXPECT_EQ(2, gpu.live);
+    EXPECT_EQ(3u * 64, gpu.created.back().bytes);
 
     model.releaseBuffers();
     EXPECT_EQ(0, gpu.live);
@@ -89,7 +86,7 @@ TEST(ModelBuffers, AnEmptyPoolCreatesNothing) {
     model.buildBuffers();
     EXPECT_TRUE(gpu.created.empty());
     EXPECT_FALSE(model.hasBuffers());
-    EXPECT_TRUE(model.patchIndexBuffers.empty());
+    EXPECT_FALSE(model.patchIndices);
 }
 
 TEST(ModelBuffers, ControlNetLeavesOutRowZeroAndColumnZero) {

@@ -269,7 +269,7 @@ TEST(ObjFiles, LoadAppendsAndBuildsTheBuffersOrLeavesAMissingFileAlone) {
     TempDir::write(dir.file("band.obj"), kHeader + kFourPoints + sixteen() + sixteen());
     ASSERT_TRUE(loadObj(dir.file("band.obj"), model, nullptr).ok());
     EXPECT_EQ(4u, model.points.size());
-    EXPECT_EQ(5, gpu.live); // the points and two buffers for each of the two patches
+    EXPECT_EQ(2, gpu.live); // the points, and the indices of both patches
 }
 
 TEST(ObjFiles, SaveReplacesTheFileWholeOrNotAtAll) {

@@ -23,6 +23,7 @@ class ShapeWindowTest : public ToolsTest {
         pumpMessages();
     }
     static size_t listCount() {
+        pumpMessages(); // the list takes its count once an operation is done
         return static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0));
     }
     static std::vector<std::string> topLevelTexts() {
