@@ -49,14 +49,7 @@ void symmetryCommand() {
 void deleteCommand() {
     if (!editorState.currentEntity) return;
     startInputTiming("delete");
-    // Many patch items may go: the tree is drawn once, afterwards.
-    HWND tree = static_cast<HWND>(editorState.tree);
-    if (tree) SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
     deleteSelection(editedModel(), shapeTree(), editorState.useCount, editorState.pendingPoints);
-    if (tree) {
-        SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(tree, nullptr, TRUE);
-    }
     forgetPicks();
     markModified();
 }

@@ -182,7 +182,19 @@ void ShapeTreeView::synchronise() {
     syncPosted_ = false;
     if (pointList()) {
         const LRESULT shown = SendMessageA(pointList(), LB_GETCOUNT, 0, 0);
-        if (shown < 0 || static_cast<size_t>(shown) != rowCount_) setRowCount(rowCount_);
+        // A few rows more or fewer at the end (an added patch, a delete): added or removed
+        // there, which keeps the list's selection and scroll position; else a new count.
+        constexpr LRESULT kFew = 64;
+        const LRESULT wanted = static_cast<LRESULT>(rowCount_);
+        if (shown >= 0 && shown > wanted && shown - wanted <= kFew) {
+            for (LRESULT row = shown - 1; row >= wanted; --row)
+                SendMessageA(pointList(), LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+        } else if (shown >= 0 && shown < wanted && wanted - shown <= kFew) {
+            for (LRESULT row = shown; row < wanted; ++row)
+                SendMessageA(pointList(), LB_INSERTSTRING, static_cast<WPARAM>(row), 0);
+        } else if (shown != wanted) {
+            setRowCount(rowCount_);
+        }
     }
     if (textsChanged_) {
         textsChanged_ = false;

@@ -44,6 +44,20 @@ read -r mx my _ _ <<<"$(geometry_of "$main")"
 xdotool mousemove $((mx + 196)) $((my + 12)) click 1
 wait_for_output 'Tavrel input to next frame: delete' 170
 
+# No tool (the select button again): a point dragged at its depth.
+uncover_palette
+click_palette 7
+wait_for_setting Tool 0
+# Inside the grid (it lies towards +x, shown on the left, and +z, up the view), where points
+# are dense: hovering makes the nearest one hot.
+cx=$((view_x + view_w / 2 - 80)) cy=$((view_y + view_h / 2 - 40))
+for step in 0 1 2 3; do xdotool mousemove $((cx + step)) "$cy"; sleep 0.1; done
+cx=$((cx + 3))
+xdotool mousedown 1
+for step in 5 10 15 20; do xdotool mousemove $((cx + 1 + step)) $((cy - step)); sleep 0.05; done
+xdotool mouseup 1
+wait_for_output 'Tavrel input to next frame: point drag' 30
+
 # The tree's first item expands (its button, left of its text, in the shape window).
 shape=$(xdotool search --limit 1 --name '^Courbes$' | head -1)
 read -r sx sy _ _ <<<"$(geometry_of "$shape")"
