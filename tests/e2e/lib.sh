@@ -275,6 +275,15 @@ colour_share() { # fuzz colour...
 # The colours of selected patches, plain and under the mouse.
 selected_share() { colour_share 12% '#33FF00' '#80FF33'; }
 
+# Waits for the program's message box ("Tavrel"), checks that its text, reported on the
+# debugger output, matches the pattern $1, and accepts it with Return.
+accept_message() { # pattern what-it-should-say
+  wait_for_window '^Tavrel$'
+  local box=$window_id
+  grep -a -q -- "$1" "$e2e_dir/stderr.log" || fail "$2"
+  xdotool windowfocus --sync "$box" 2>/dev/null; xdotool key --window "$box" Return
+}
+
 # Waits for the common file dialog titled $1, types the file name $2 and accepts it ($3
 # "folder": $2 is a folder to enter, the dialog stays).
 answer_file_dialog() {

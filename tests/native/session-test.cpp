@@ -10,13 +10,24 @@
 #include "temp-dir.h"
 #include "view/orbit-camera.h"
 
+namespace {
+// What start-up takes from a settings file.
+struct Started {
+    EditorState editor;
+    OrbitCamera camera;
+    explicit Started(const std::string& path) {
+        SettingsFile settings(path);
+        editor.loadSession(settings);
+        camera.load(settings);
+    }
+};
+} // namespace
+
 TEST(SessionStartup, NoFileGivesTheDefaults) {
     TempDir dir;
-    SettingsFile settings(dir.file("session.ini"));
-    EditorState editor;
-    editor.loadSession(settings);
-    OrbitCamera camera;
-    camera.load(settings);
+    Started started(dir.file("session.ini"));
+    const EditorState& editor = started.editor;
+    const OrbitCamera& camera = started.camera;
     EXPECT_EQ(0, editor.currentView);
     EXPECT_EQ(0, editor.tool);
     EXPECT_FALSE(editor.grid);
@@ -127,11 +138,9 @@ TEST(SessionStartup, BadValuesGiveTheirDefaults) {
         TempDir dir;
         TempDir::write(dir.file("session.ini"), std::string("[Session]\r\ngrid=1\r\n") + c.key +
                                                     "=" + c.value + "\r\n");
-        SettingsFile settings(dir.file("session.ini"));
-        EditorState editor;
-        editor.loadSession(settings);
-        OrbitCamera camera;
-        camera.load(settings);
+        Started started(dir.file("session.ini"));
+        const EditorState& editor = started.editor;
+        const OrbitCamera& camera = started.camera;
         EXPECT_EQ(0, editor.currentView);
         EXPECT_EQ(0, editor.tool);
         EXPECT_TRUE(editor.grid);
