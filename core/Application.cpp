@@ -8,8 +8,8 @@
 #include <iterator>
 
 #include "core/fatal-error.h"
-#include "core/input-timing.h"
 #include "core/frame-clock.h"
+#include "core/input-timing.h"
 #include "core/selection-text.h"
 #include "core/session-keys.h"
 #include "core/session-limits.h"
@@ -141,8 +141,8 @@ void restoreSelection() {
     Model& model = application.ship;
     const std::string text = sessionSettings().readString(session::kTool, "SelectedPatches", "",
                                                           session::kSelectedPatchesBuffer);
-    for (int index : parseSelectedPatches(text, model.patches.size(),
-                                                 session::kSelectedPatchesBuffer))
+    for (int index :
+         parseSelectedPatches(text, model.patches.size(), session::kSelectedPatchesBuffer))
         model.patches[static_cast<size_t>(index)].selected = true;
 }
 
@@ -368,7 +368,8 @@ void frameTick() {
     const float dt =
         frameSeconds(now.QuadPart, application.lastCounter, application.counterFrequency);
     application.lastCounter = now.QuadPart;
-    autosaveTick(static_cast<double>(now.QuadPart) / static_cast<double>(application.counterFrequency));
+    autosaveTick(static_cast<double>(now.QuadPart) /
+                 static_cast<double>(application.counterFrequency));
 
     const bool flying = editorState.mode == 0;
     // The editing keys move the camera's target only while editing; in flight the keyboard
@@ -378,9 +379,9 @@ void frameTick() {
     frameRender();
     if (flying) {
         application.keyboardFlight.update(application.flightKeys, dt);
-        const flight::Controls stick = application.joystick
-                                           ? flight::controllerControls(application.joystick->input())
-                                           : flight::Controls{};
+        const flight::Controls stick =
+            application.joystick ? flight::controllerControls(application.joystick->input())
+                                 : flight::Controls{};
         flight::flightStep(application.ship, dt,
                            flight::combined(stick, application.keyboardFlight.controls()));
         showFlightReadouts();

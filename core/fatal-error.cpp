@@ -7,7 +7,9 @@ FatalErrorHandler customHandler = nullptr;
 void (*beforeExit)() = nullptr;
 } // namespace
 
-void setBeforeFatalExit(void (*keep)()) { beforeExit = keep; }
+void setBeforeFatalExit(void (*keep)()) {
+    beforeExit = keep;
+}
 
 void setFatalErrorHandler(FatalErrorHandler handler) { customHandler = handler; }
 

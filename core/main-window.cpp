@@ -16,8 +16,8 @@
 #include "graphics/renderer.h"
 #include "ui/document-commands.h"
 #include "ui/main-commands.h"
-#include "ui/recovery.h"
 #include "ui/palette.h"
+#include "ui/recovery.h"
 #include "ui/shape-window.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 std::filesystem::path nativePath(const std::string& name) {
     if (name.empty()) return {};
-    const int size = MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()),
-                                         nullptr, 0);
+    const int size =
+        MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(size), L'\0');
     MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), wide.data(), size);
     return std::filesystem::path(wide);

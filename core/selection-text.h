@@ -10,4 +10,5 @@
 std::vector<int> parseSelectedPatches(const std::string& text, size_t patchCount,
                                       size_t bufferSize = 0);
 // "%d" then ";%d", up to the last whole index that fits in maxLength characters.
-std::string formatSelectedPatches(const std::vector<int>& indices, size_t maxLength = std::string::npos);
+std::string formatSelectedPatches(const std::vector<int>& indices,
+                                  size_t maxLength = std::string::npos);

@@ -5,8 +5,12 @@
 
 namespace session {
 
-int validView(int value) { return value >= 0 && value < kViewModes ? value : 0; }
-int validTool(int value) { return value >= 0 && value < kTools ? value : 0; }
+int validView(int value) {
+    return value >= 0 && value < kViewModes ? value : 0;
+}
+int validTool(int value) {
+    return value >= 0 && value < kTools ? value : 0;
+}
 int validDistance(int value) {
     return value >= kMinDistance && value <= kMaxDistance ? value : 1;
 }

@@ -7,8 +7,7 @@ size_t addLocator(Model& model, ModelTree& tree, vm::Vec4 position) {
     Model::Locator locator;
     locator.name = firstUnusedLocatorName(model);
     locator.treeItem = tree.insertLocatorItem(
-        locator.name,
-        encodeTreeItemParam(TreeItemKind::Locator, static_cast<uint32_t>(n)));
+        locator.name, encodeTreeItemParam(TreeItemKind::Locator, static_cast<uint32_t>(n)));
     locator.position = position;
     locator.orientation = {0, 0, 0, 1};
     model.locators.push_back(locator);

@@ -5,5 +5,6 @@
 #include "model/model-tree.h"
 #include "model/model.h"
 
-// Appends "Locator_<n>" (the first unused n) at position, unrotated, with its tree item; returns its index.
+// Appends "Locator_<n>" (the first unused n) at position, unrotated, with its tree item; returns
+// its index.
 size_t addLocator(Model& model, ModelTree& tree, vm::Vec4 position);

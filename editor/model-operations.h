@@ -14,8 +14,8 @@
 // selected. Patches keep their selection; an old group they leave stays, even empty.
 void groupSelection(Model& model, ModelTree& tree);
 
-// Puts the selected patches into a new symmetry "Sym_<n>" (the first unused n) at the end of the top level (made
-// even when nothing is selected).
+// Puts the selected patches into a new symmetry "Sym_<n>" (the first unused n) at the end of the
+// top level (made even when nothing is selected).
 void makeSymmetry(Model& model, ModelTree& tree);
 
 // Gives the highest shown patch using point k a copy of it, a fifth of the way towards the

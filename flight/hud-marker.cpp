@@ -30,8 +30,9 @@ void drawMarker(std::vector<uint16_t>& texels, const Marker& m) {
     if (!m.behind) return;
     constexpr int kRing = 6;
     for (int i = -kRing; i <= kRing; ++i)
-        for (const auto& [cx, cy] : {std::pair{m.x + i, m.y - kRing}, std::pair{m.x + i, m.y + kRing},
-                                     std::pair{m.x - kRing, m.y + i}, std::pair{m.x + kRing, m.y + i}})
+        for (const auto& [cx, cy] :
+             {std::pair{m.x + i, m.y - kRing}, std::pair{m.x + i, m.y + kRing},
+              std::pair{m.x - kRing, m.y + i}, std::pair{m.x + kRing, m.y + i}})
             if (cx >= 0 && cx < kWidth && cy >= 0 && cy < kHeight)
                 texels[static_cast<size_t>(cy * kWidth + cx)] = 1;
 }

@@ -8,8 +8,14 @@ namespace {
 
 // Virtual-key codes (the portable core has no Windows header).
 enum : unsigned {
-    kLeft = 0x25, kUp = 0x26, kRight = 0x27, kDown = 0x28,
-    kPageUp = 0x21, kPageDown = 0x22, kQ = 'Q', kE = 'E',
+    kLeft = 0x25,
+    kUp = 0x26,
+    kRight = 0x27,
+    kDown = 0x28,
+    kPageUp = 0x21,
+    kPageDown = 0x22,
+    kQ = 'Q',
+    kE = 'E',
 };
 
 // value moved towards target by at most step.
@@ -26,15 +32,32 @@ float target(bool negative, bool positive) {
 
 bool FlightKeys::set(unsigned virtualKey, bool isDown) {
     switch (virtualKey & 0xFF) {
-    case kUp: up = isDown; return true;
-    case kDown: down = isDown; return true;
-    case kLeft: left = isDown; return true;
-    case kRight: right = isDown; return true;
-    case kQ: yawLeft = isDown; return true;
-    case kE: yawRight = isDown; return true;
-    case kPageUp: throttleUp = isDown; return true;
-    case kPageDown: throttleDown = isDown; return true;
-    default: return false;
+    case kUp:
+        up = isDown;
+        return true;
+    case kDown:
+        down = isDown;
+        return true;
+    case kLeft:
+        left = isDown;
+        return true;
+    case kRight:
+        right = isDown;
+        return true;
+    case kQ:
+        yawLeft = isDown;
+        return true;
+    case kE:
+        yawRight = isDown;
+        return true;
+    case kPageUp:
+        throttleUp = isDown;
+        return true;
+    case kPageDown:
+        throttleDown = isDown;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -45,9 +68,9 @@ void KeyboardFlight::update(const FlightKeys& keys, float dt) {
     controls_.y = towards(controls_.y, target(keys.up, keys.down), step);
     controls_.rz = towards(controls_.rz, target(keys.yawLeft, keys.yawRight), step);
     if (keys.throttleUp != keys.throttleDown)
-        controls_.throttle = std::clamp(
-            controls_.throttle + (keys.throttleUp ? 1.0f : -1.0f) * kThrottlePerSecond * dt,
-            -0.5f, 0.5f);
+        controls_.throttle = std::clamp(controls_.throttle + (keys.throttleUp ? 1.0f : -1.0f) *
+                                                                 kThrottlePerSecond * dt,
+                                        -0.5f, 0.5f);
 }
 
 } // namespace flight

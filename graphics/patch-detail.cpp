@@ -78,10 +78,12 @@ const std::vector<uint32_t>& triangleIndices(int segments) {
             constexpr uint32_t kRow = bezier::kFactor + 1;
             for (int j = 0; j < n; ++j)
                 for (int i = 0; i < n; ++i) {
-                    const uint32_t v00 = lines[j] * kRow + lines[i], v10 = lines[j] * kRow + lines[i + 1];
+                    const uint32_t v00 = lines[j] * kRow + lines[i],
+                                   v10 = lines[j] * kRow + lines[i + 1];
                     const uint32_t v01 = lines[j + 1] * kRow + lines[i],
                                    v11 = lines[j + 1] * kRow + lines[i + 1];
-                    for (uint32_t v : {v00, v10, v11, v00, v11, v01}) all[n].push_back(v);
+                    for (uint32_t v : {v00, v10, v11, v00, v11, v01})
+                        all[n].push_back(v);
                 }
         }
         return all;

@@ -197,7 +197,8 @@ void Renderer::updateCpuDetail(const Model& model, const vm::Mat4 world[2]) {
     for (size_t i = 0; i < model.patches.size(); ++i) {
         s.first[i] = static_cast<uint32_t>(s.indices.size());
         const uint32_t base = static_cast<uint32_t>(i * bezier::kGridVertices);
-        for (uint32_t k : detail::triangleIndices(s.segments[i])) s.indices.push_back(base + k);
+        for (uint32_t k : detail::triangleIndices(s.segments[i]))
+            s.indices.push_back(base + k);
     }
     s.first.back() = static_cast<uint32_t>(s.indices.size());
     s.netFirst.resize(model.patches.size() + 1);

@@ -39,7 +39,8 @@ class ModelTree {
     // model when they show takes only the count.
     virtual void resetPointRows(size_t count, const std::function<std::string(size_t)>& text) {
         clearPointRows();
-        for (size_t i = 0; i < count; ++i) appendPointRow(text(i));
+        for (size_t i = 0; i < count; ++i)
+            appendPointRow(text(i));
     }
     virtual void appendPointRow(const std::string& text) = 0;
     virtual void setPointRow(size_t row, const std::string& text) = 0;

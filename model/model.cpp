@@ -22,7 +22,8 @@ void Model::buildBuffers() {
     // patches wait for twenty thousand buffers).
     std::vector<int32_t> indices;
     indices.reserve(patches.size() * 16);
-    for (const Patch& patch : patches) indices.insert(indices.end(), patch.indices.begin(), patch.indices.end());
+    for (const Patch& patch : patches)
+        indices.insert(indices.end(), patch.indices.begin(), patch.indices.end());
     patchIndices = gpu->createIndexBuffer(indices.data(), indices.size());
 }
 

@@ -43,7 +43,7 @@ class Model {
     };
 
     struct Locator {
-        std::string name;                  // also shown as its tree item's text
+        std::string name; // also shown as its tree item's text
         TreeItemHandle treeItem = nullptr;
         vm::Vec4 position{};
         vm::Quat orientation{0, 0, 0, 1};

@@ -39,8 +39,8 @@ struct ObjResult {
 
 // Reads model text, appending to the model. Reading stops at the first word that is not the
 // next expected statement, keeping what was read, and the result says where; a statement
-// cut short by a number that does not parse is dropped. A bad header, a "g"/"m" without "surf", or a patch
-// naming a point outside the pool makes the text invalid: the model is left as it was.
+// cut short by a number that does not parse is dropped. A bad header, a "g"/"m" without "surf", or
+// a patch naming a point outside the pool makes the text invalid: the model is left as it was.
 // Locators get an item in tree.
 ObjResult readObj(std::string_view text, Model& model, ModelTree* tree);
 

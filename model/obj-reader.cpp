@@ -69,7 +69,8 @@ class Scanner {
 // Number of "surf" words in the text: the patches the file holds, read or not.
 size_t countSurfaces(std::string_view text) {
     size_t count = 0;
-    for (size_t at = text.find("surf"); at != std::string_view::npos; at = text.find("surf", at + 4)) {
+    for (size_t at = text.find("surf"); at != std::string_view::npos;
+         at = text.find("surf", at + 4)) {
         const bool startsWord = at == 0 || isSpace(text[at - 1]);
         const bool endsWord = at + 4 == text.size() || isSpace(text[at + 4]);
         count += startsWord && endsWord;
@@ -82,7 +83,8 @@ ObjResult::Stop stopAt(std::string_view text, const char* position) {
     const size_t offset = static_cast<size_t>(position - text.data());
     ObjResult::Stop stop;
     stop.line = 1;
-    for (size_t i = 0; i < offset; ++i) stop.line += text[i] == '\n';
+    for (size_t i = 0; i < offset; ++i)
+        stop.line += text[i] == '\n';
     size_t begin = text.rfind('\n', offset == 0 ? 0 : offset - 1);
     begin = begin == std::string_view::npos || offset == 0 ? 0 : begin + 1;
     size_t end = text.find_first_of("\r\n", offset);
@@ -94,7 +96,9 @@ ObjResult::Stop stopAt(std::string_view text, const char* position) {
     return stop;
 }
 
-ObjResult invalid(std::string reason) { return ObjResult::failure(ObjResult::Status::Invalid, std::move(reason)); }
+ObjResult invalid(std::string reason) {
+    return ObjResult::failure(ObjResult::Status::Invalid, std::move(reason));
+}
 
 struct PendingLocator {
     std::string name;
@@ -225,7 +229,8 @@ std::string ObjResult::stopMessage() const {
 
 ObjResult loadObj(const std::string& path, Model& model, ModelTree* tree) {
     std::string text;
-    if (!readFileContents(path, text)) return ObjResult::failure(ObjResult::Status::CannotOpen, "it cannot be opened");
+    if (!readFileContents(path, text))
+        return ObjResult::failure(ObjResult::Status::CannotOpen, "it cannot be opened");
     ObjResult result = readObj(text, model, tree);
     model.rebuildBuffers();
     return result;

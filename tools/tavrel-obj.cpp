@@ -28,7 +28,8 @@ constexpr int kPartlyRead = 3;
 bool readModel(const char* path, Model& model, MemoryTree& tree, bool& partial) {
     ObjResult r = loadObj(path, model, &tree);
     partial = r.partial();
-    if (partial) std::fprintf(stderr, "tavrel-obj: %s: warning: %s\n", path, r.stopMessage().c_str());
+    if (partial)
+        std::fprintf(stderr, "tavrel-obj: %s: warning: %s\n", path, r.stopMessage().c_str());
     if (r.ok()) return true;
     std::fprintf(stderr, "tavrel-obj: %s: %s\n", path, r.reason.c_str());
     return false;

@@ -136,8 +136,7 @@ void finishSwitch() {
 
 void tellPartlyRead(const std::string& path, const ObjResult& result) {
     documentPrompts().tell("Tavrel read only part of the model \"" + path + "\": " +
-                           result.stopMessage() +
-                           ". Saving asks before replacing the file.");
+                           result.stopMessage() + ". Saving asks before replacing the file.");
 }
 
 bool writeTo(const std::string& path) {
@@ -244,8 +243,8 @@ void openStartupDocument() {
         // Refused: nothing of it is shown under its name, and the next Save asks for one.
         editorState.loadedFile.clear();
         model.createDefault();
-        documentPrompts().tell("Tavrel could not open the model \"" + path + "\": " +
-                               result.reason + ".");
+        documentPrompts().tell("Tavrel could not open the model \"" + path +
+                               "\": " + result.reason + ".");
         return;
     }
     model.rebuildBuffers();

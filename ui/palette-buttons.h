@@ -33,18 +33,26 @@ struct Button {
 };
 
 inline constexpr Button kButtons[ButtonCount] = {
-    {"switchView", 108, true, false},    {"toggleWireframe", 105, true, false},
-    {"add", 106, true, false},           {"toggleGrid", 111, true, false},
+    {"switchView", 108, true, false},
+    {"toggleWireframe", 105, true, false},
+    {"add", 106, true, false},
+    {"toggleGrid", 111, true, false},
     {"play (arrows: pitch and roll, Q/E: yaw, PgUp/PgDn: throttle, Backspace: cut, Home: back "
      "to the start)",
      118, false, false},
     {"stop (again, or Home: back to the start)", 119, false, true},
-    {"centerselect", 123, false, false}, {"select", 121, true, false},
-    {"dissociate", 124, true, false},    {"center", 114, false, false},
-    {"joint", 125, true, false},         {"display", 125, false, false},
-    {"ungroup", 129, false, true},       {"group", 128, false, true},
-    {"rotate", 130, true, false},        {"translate", 131, true, false},
-    {"locator", 132, true, false},       {"symetry", 134, false, false},
+    {"centerselect", 123, false, false},
+    {"select", 121, true, false},
+    {"dissociate", 124, true, false},
+    {"center", 114, false, false},
+    {"joint", 125, true, false},
+    {"display", 125, false, false},
+    {"ungroup", 129, false, true},
+    {"group", 128, false, true},
+    {"rotate", 130, true, false},
+    {"translate", 131, true, false},
+    {"locator", 132, true, false},
+    {"symetry", 134, false, false},
 };
 
 // Pictures loaded after the 18: grid and locators, flying, joint released, joint pending.

@@ -238,7 +238,8 @@ void refreshSelectionPanel() {
                      : shown ? BST_CHECKED
                              : BST_UNCHECKED,
                      0);
-    sessionSettings().writeString(session::kTool, "SelectedPatches", selectedPatchesText(model, session::kSelectedPatchesBuffer - 1));
+    sessionSettings().writeString(session::kTool, "SelectedPatches",
+                                  selectedPatchesText(model, session::kSelectedPatchesBuffer - 1));
 }
 
 void initialButtonUpdate() {

@@ -42,7 +42,8 @@ void noteCopy() {
 void reportFailure() {
     const std::string error = writer().lastError();
     if (!error.empty())
-        OutputDebugStringA(("Tavrel: the recovery copy could not be written: " + error + "\n").c_str());
+        OutputDebugStringA(
+            ("Tavrel: the recovery copy could not be written: " + error + "\n").c_str());
 }
 
 } // namespace
@@ -91,7 +92,8 @@ void offerRecoveryCopy() {
     std::string text;
     if (!readFileContents(path, text)) return;
     const std::string file = sessionSettings().readString(kSection, "File", "", MAX_PATH);
-    const std::string saved = sessionSettings().readString(kSection, "Saved", "an earlier session", 40);
+    const std::string saved =
+        sessionSettings().readString(kSection, "Saved", "an earlier session", 40);
     const std::string name = file.empty() ? "Untitled" : fileStem(file);
     const std::string question = "Recover the unsaved changes of " + name + " from " + saved + "?";
     OutputDebugStringA(("Tavrel asks: " + question + "\n").c_str());
@@ -102,8 +104,8 @@ void offerRecoveryCopy() {
     Model check;
     ObjResult result = readObj(text, check, nullptr);
     if (!result.ok()) {
-        documentPrompts().tell("Tavrel could not read the recovery copy \"" + path + "\": " +
-                               result.reason + ". It is left where it is.");
+        documentPrompts().tell("Tavrel could not read the recovery copy \"" + path +
+                               "\": " + result.reason + ". It is left where it is.");
         return;
     }
     Model& model = editedModel();

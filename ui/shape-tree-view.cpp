@@ -67,8 +67,6 @@ void ShapeTreeView::fillDisplayText(TVITEMW& item) const {
     item.pszText[n > 0 ? n : 0] = L'\0';
 }
 
-
-
 void ShapeTreeView::deleteItem(TreeItemHandle item) {
     if (!treeView() || !item) return;
     QuietTree quiet;

@@ -41,11 +41,10 @@ void createControls(HWND window) {
     if (!editorState.tree)
         fatalError("error", "tree view of the shape window", HRESULT_FROM_WIN32(GetLastError()));
     treeView().pendingPointsItem = nullptr;
-    editorState.pointList =
-        createControl(window, "ListBox", "Tree View",
-                      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NODATA |
-                          LBS_OWNERDRAWFIXED,
-                      200, 0, cw - 200, 600);
+    editorState.pointList = createControl(window, "ListBox", "Tree View",
+                                          WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL |
+                                              LBS_NOTIFY | LBS_NODATA | LBS_OWNERDRAWFIXED,
+                                          200, 0, cw - 200, 600);
     const char* labels[3] = {"x", "y", "z"};
     for (int i = 0; i < 3; ++i) {
         createControl(window, "Static", labels[i], WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 0,

@@ -102,7 +102,8 @@ void OrbitCamera::saveOffset(const SettingsFile& settings) const {
 void OrbitCamera::zoom(int wheelDelta, const SettingsFile& settings) {
     // Kept in a working range: far enough in never turns the view inside out, far enough
     // out never leaves the depth range.
-    distance = std::clamp(distance - wheelDelta / 120, session::kMinDistance, session::kMaxDistance);
+    distance =
+        std::clamp(distance - wheelDelta / 120, session::kMinDistance, session::kMaxDistance);
     settings.writeInt("Session", "distance", distance);
 }
 

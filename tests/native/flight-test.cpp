@@ -168,10 +168,10 @@ TEST(HudMarker, PointsWhereThePilotSeesThePlanetAndMarksOneBehind) {
         int dx, dy; // expected sign of the end's offset on the texture (x right, y down)
     };
     const Case ahead[8] = {
-        {{1, 0, 0.01f, 0}, -1, 0},  {{-1, 0, 0.01f, 0}, 1, 0},   // left, right
-        {{0, 1, 0.01f, 0}, 0, -1},  {{0, -1, 0.01f, 0}, 0, 1},   // up, down
-        {{d, d, 0.01f, 0}, -1, -1}, {{-d, d, 0.01f, 0}, 1, -1},  // up left, up right
-        {{d, -d, 0.01f, 0}, -1, 1}, {{-d, -d, 0.01f, 0}, 1, 1},  // down left, down right
+        {{1, 0, 0.01f, 0}, -1, 0},  {{-1, 0, 0.01f, 0}, 1, 0},  // left, right
+        {{0, 1, 0.01f, 0}, 0, -1},  {{0, -1, 0.01f, 0}, 0, 1},  // up, down
+        {{d, d, 0.01f, 0}, -1, -1}, {{-d, d, 0.01f, 0}, 1, -1}, // up left, up right
+        {{d, -d, 0.01f, 0}, -1, 1}, {{-d, -d, 0.01f, 0}, 1, 1}, // down left, down right
     };
     auto sign = [](int v) { return (v > 0) - (v < 0); };
     for (const Case& c : ahead) {
@@ -200,7 +200,8 @@ TEST(HudMarker, PointsWhereThePilotSeesThePlanetAndMarksOneBehind) {
     hud::drawMarker(behind1, behindLeft);
     auto lit = [](const std::vector<uint16_t>& t) {
         size_t n = 0;
-        for (uint16_t v : t) n += v != 0;
+        for (uint16_t v : t)
+            n += v != 0;
         return n;
     };
     EXPECT_GT(lit(behind1), lit(ahead1) + 40); // the ring
@@ -258,7 +259,8 @@ TEST(FlightControls, DeadZoneRampsAndKeysWithTheController) {
     Vaisseau ship;
     flight::Controls forward;
     forward.y = -0.5f;
-    for (int i = 0; i < 50; ++i) flight::flightStep(ship, 0.02f, forward);
+    for (int i = 0; i < 50; ++i)
+        flight::flightStep(ship, 0.02f, forward);
     const vm::Mat4 r = vm::rotationQuaternion(ship.orientation);
     EXPECT_LT(r.m[2][1], -0.1f);
     // Full keyboard throttle thrusts as the slider's minimum does.

@@ -68,7 +68,8 @@ struct Scene {
     // Every patch expanded, so that the operations keep rows and indices in step.
     explicit Scene(Model m) : model(std::move(m)) {
         rebuildShapeOutline(tree, model);
-        for (size_t i = 0; i < model.patches.size(); ++i) expandPatchItem(tree, model, i);
+        for (size_t i = 0; i < model.patches.size(); ++i)
+            expandPatchItem(tree, model, i);
         rebuildUseCount(model, use);
     }
 };

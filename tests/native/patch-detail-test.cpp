@@ -16,12 +16,14 @@ Model square(float size, float x = 0, float y = 0, float z = 0) {
         for (int c = 0; c < 4; ++c)
             model.points.push_back({x + size * (c / 3.0f - 0.5f), y + size * (r / 3.0f - 0.5f), z});
     Model::Patch patch;
-    for (int i = 0; i < 16; ++i) patch.indices[static_cast<size_t>(i)] = i;
+    for (int i = 0; i < 16; ++i)
+        patch.indices[static_cast<size_t>(i)] = i;
     model.patches.push_back(patch);
     return model;
 }
 
-std::vector<uint8_t> segmentsSeen(const Model& model, const vm::Mat4& mirror = vm::scaling(-1, 1, 1)) {
+std::vector<uint8_t> segmentsSeen(const Model& model,
+                                  const vm::Mat4& mirror = vm::scaling(-1, 1, 1)) {
     OrbitCamera camera; // at (0, 0, −5) looking along +z
     const vm::Mat4 viewProjection =
         camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1.0f, 1000.0f);
@@ -41,20 +43,21 @@ TEST(PatchDetail, SegmentsFollowTheSizeOnTheScreen) {
     EXPECT_EQ(5, detail::segmentsFor(1e9f));
     EXPECT_EQ(1, detail::segmentsFor(std::nanf("")));
 
-    EXPECT_EQ(std::vector<uint8_t>{5}, segmentsSeen(square(2)));    // hundreds of pixels
+    EXPECT_EQ(std::vector<uint8_t>{5}, segmentsSeen(square(2)));     // hundreds of pixels
     EXPECT_EQ(std::vector<uint8_t>{1}, segmentsSeen(square(0.01f))); // two pixels
-    const uint8_t middle = segmentsSeen(square(0.1f)).at(0);        // about 20 pixels
+    const uint8_t middle = segmentsSeen(square(0.1f)).at(0);         // about 20 pixels
     EXPECT_GT(middle, 1);
     EXPECT_LT(middle, 5);
 }
 
 TEST(PatchDetail, PatchesOutsideTheViewOrHiddenAreNotDrawn) {
-    EXPECT_EQ(std::vector<uint8_t>{0}, segmentsSeen(square(1, 50, 0, 0)));  // far to one side
-    EXPECT_EQ(std::vector<uint8_t>{0}, segmentsSeen(square(1, 0, 0, -20))); // behind the eye
+    EXPECT_EQ(std::vector<uint8_t>{0}, segmentsSeen(square(1, 50, 0, 0)));   // far to one side
+    EXPECT_EQ(std::vector<uint8_t>{0}, segmentsSeen(square(1, 0, 0, -20)));  // behind the eye
     EXPECT_EQ(std::vector<uint8_t>{0}, segmentsSeen(square(1, 0, 0, 5000))); // beyond the far plane
     // Across the eye's plane: drawn, at full detail.
     Model across = square(20, 0, 0, -5);
-    for (auto& p : across.points) p.z += p.y; // tilted through the eye's plane
+    for (auto& p : across.points)
+        p.z += p.y; // tilted through the eye's plane
     EXPECT_EQ(std::vector<uint8_t>{5}, segmentsSeen(across));
     Model hidden = square(2);
     hidden.patches[0].visible = false;
@@ -71,8 +74,9 @@ TEST(PatchDetail, ASymmetryGetsTheFinerOfItsTwoCopies) {
 }
 
 TEST(PatchDetail, CoarserLevelsUseGridPointsAndCoverTheWholePatch) {
-    EXPECT_EQ(std::vector<uint32_t>(bezier::triangleIndices().begin(), bezier::triangleIndices().end()),
-              detail::triangleIndices(5));
+    EXPECT_EQ(
+        std::vector<uint32_t>(bezier::triangleIndices().begin(), bezier::triangleIndices().end()),
+        detail::triangleIndices(5));
     EXPECT_EQ((std::vector<uint32_t>{0, 5, 35, 0, 35, 30}), detail::triangleIndices(1));
     EXPECT_TRUE(detail::triangleIndices(0).empty());
     for (int n = 1; n <= 5; ++n) {
@@ -80,7 +84,8 @@ TEST(PatchDetail, CoarserLevelsUseGridPointsAndCoverTheWholePatch) {
         ASSERT_EQ(size_t(6 * n * n), t.size());
         std::set<uint32_t> used(t.begin(), t.end());
         EXPECT_EQ(size_t((n + 1) * (n + 1)), used.size()) << n;
-        for (uint32_t corner : {0u, 5u, 30u, 35u}) EXPECT_TRUE(used.count(corner)) << n;
+        for (uint32_t corner : {0u, 5u, 30u, 35u})
+            EXPECT_TRUE(used.count(corner)) << n;
         EXPECT_LT(*used.rbegin(), 36u);
     }
 }

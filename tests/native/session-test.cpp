@@ -127,17 +127,25 @@ TEST(SessionStartup, BadValuesGiveTheirDefaults) {
     };
     const std::string longPath = "C:\\" + std::string(1500, 'm') + ".obj";
     const Case cases[] = {
-        {"CurrentView", "99"}, {"CurrentView", "-1"},   {"CurrentView", "x"},
-        {"Tool", "77"},        {"Tool", "-3"},          {"distance", "2147483647"},
-        {"distance", "-40"},   {"offset.x", "nan"},     {"offset.y", "1e30"},
-        {"offset.z", "-inf"},  {"theta", "nan"},        {"gamma", "1e30"},
+        {"CurrentView", "99"},
+        {"CurrentView", "-1"},
+        {"CurrentView", "x"},
+        {"Tool", "77"},
+        {"Tool", "-3"},
+        {"distance", "2147483647"},
+        {"distance", "-40"},
+        {"offset.x", "nan"},
+        {"offset.y", "1e30"},
+        {"offset.z", "-inf"},
+        {"theta", "nan"},
+        {"gamma", "1e30"},
         {"LoadedFile", longPath.c_str()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.key) + "=" + c.value);
         TempDir dir;
-        TempDir::write(dir.file("session.ini"), std::string("[Session]\r\ngrid=1\r\n") + c.key +
-                                                    "=" + c.value + "\r\n");
+        TempDir::write(dir.file("session.ini"),
+                       std::string("[Session]\r\ngrid=1\r\n") + c.key + "=" + c.value + "\r\n");
         Started started(dir.file("session.ini"));
         const EditorState& editor = started.editor;
         const OrbitCamera& camera = started.camera;
@@ -166,7 +174,7 @@ TEST(SessionStartup, WindowGeometryOutOfRangeOrOffScreenIsNotUsed) {
     EXPECT_FALSE(session::windowReachable(5000, 100, 1200, 800, screen));
     EXPECT_FALSE(session::windowReachable(100, -32000, 1200, 800, screen));
     EXPECT_FALSE(session::windowReachable(2147483000, 2147483000, 16384, 16384, screen));
-    EXPECT_TRUE(session::windowReachable(1880, 1180, 1200, 800, screen)); // a corner shows
+    EXPECT_TRUE(session::windowReachable(1880, 1180, 1200, 800, screen));  // a corner shows
     EXPECT_FALSE(session::windowReachable(1910, 1195, 1200, 800, screen)); // a sliver does not
 }
 
@@ -174,17 +182,20 @@ TEST(SessionStartup, ZoomStaysInTheWorkingRange) {
     TempDir dir;
     SettingsFile settings(dir.file("session.ini"));
     OrbitCamera camera;
-    for (int i = 0; i < 100; ++i) camera.zoom(-120, settings);
+    for (int i = 0; i < 100; ++i)
+        camera.zoom(-120, settings);
     EXPECT_EQ(session::kMaxDistance, camera.distance);
     EXPECT_TRUE(std::isfinite(camera.radius()));
-    for (int i = 0; i < 100; ++i) camera.zoom(120 * 7, settings);
+    for (int i = 0; i < 100; ++i)
+        camera.zoom(120 * 7, settings);
     EXPECT_EQ(session::kMinDistance, camera.distance);
     EXPECT_GT(camera.radius(), 0.0f);
 }
 
 TEST(SelectionText, WrittenUpToTheLastWholeIndexAndACutValueLosesItsLast) {
     std::vector<int> many;
-    for (int i = 10000; i < 10200; ++i) many.push_back(i);
+    for (int i = 10000; i < 10200; ++i)
+        many.push_back(i);
     const std::string text = formatSelectedPatches(many, 559);
     ASSERT_LE(text.size(), 559u);
     EXPECT_GT(text.size(), 553u); // as many as fit

@@ -5,9 +5,9 @@
 
 #include <commctrl.h>
 
+#include "document-fixture.h"
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
-#include "document-fixture.h"
 #include "ui/document-commands.h"
 #include "ui/shape-window.h"
 

@@ -9,9 +9,9 @@
 #include <set>
 #include <string>
 
-#include "graphics/planet-geometry.h"
 #include "editor/selection.h"
 #include "editor/tool-overlays.h"
+#include "graphics/planet-geometry.h"
 #include "tools-fixture.h"
 #include "ui/palette.h"
 
@@ -191,8 +191,8 @@ TEST_F(FlightTest, TheMarkerPointsToTheSideThePlanetIsOn) {
 TEST_F(FlightTest, TheKeyboardFliesTheShipAndHomeBringsItBack) {
     const vm::Vec4 target = orbitCamera.offset;
     paletteClick(palette::Play);
-    SendMessageA(application.mainWindow, WM_KEYDOWN, VK_UP, 0); // stick forward: nose down
-    SendMessageA(application.mainWindow, WM_KEYDOWN, 'W', 0);   // an editing key: no effect
+    SendMessageA(application.mainWindow, WM_KEYDOWN, VK_UP, 0);    // stick forward: nose down
+    SendMessageA(application.mainWindow, WM_KEYDOWN, 'W', 0);      // an editing key: no effect
     SendMessageA(application.mainWindow, WM_KEYDOWN, VK_PRIOR, 0); // throttle open
     for (int i = 0; i < 20; ++i) {
         Sleep(10);

@@ -206,16 +206,18 @@ TEST(RendererSetUp, APatchShaderWithoutHullAndDomainStagesLeadsToTheCpuPath) {
     CreateDirectoryW(L"vs-only", nullptr);
     CreateDirectoryW(L"vs-only\\graphics", nullptr);
     CreateDirectoryW(L"vs-only\\graphics\\nuanceurs", nullptr);
-    for (const wchar_t* name : {L"debug.shader", L"texture.shader", L"planete.shader", L"VTH (ev).nuance"})
+    for (const wchar_t* name :
+         {L"debug.shader", L"texture.shader", L"planete.shader", L"VTH (ev).nuance"})
         ASSERT_TRUE(CopyFileW((std::wstring(L"graphics\\nuanceurs\\") + name).c_str(),
-                              (std::wstring(L"vs-only\\graphics\\nuanceurs\\") + name).c_str(), FALSE));
+                              (std::wstring(L"vs-only\\graphics\\nuanceurs\\") + name).c_str(),
+                              FALSE));
     writeTextFile(L"vs-only\\graphics\\nuanceurs\\tess\u00e9lateur.hlsl",
                   "struct CP { float3 p : POSITION; };\n"
                   "CP BezierVS(CP i) { return i; }\n"
                   "float4 BezierPS(float4 p : SV_POSITION) : SV_TARGET { return p; }\n");
     ComPtr<ID3DBlob> code;
-    ASSERT_HRESULT_SUCCEEDED(compileShaderFile(L"vs-only\\graphics\\nuanceurs\\tess\u00e9lateur.hlsl",
-                                               "BezierVS", "vs_5_0", code));
+    ASSERT_HRESULT_SUCCEEDED(compileShaderFile(
+        L"vs-only\\graphics\\nuanceurs\\tess\u00e9lateur.hlsl", "BezierVS", "vs_5_0", code));
     ASSERT_TRUE(SetCurrentDirectoryW(L"vs-only"));
     HWND window = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);

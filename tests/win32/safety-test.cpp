@@ -16,11 +16,12 @@
 
 namespace {
 
-const char* const kPartlyReadable = "cstype bezier\r\ndeg 3\r\n\r\n"
-                                    "v 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\n\r\n"
-                                    "surf 0.0 1.0 0.0 1.0 0 1 2 0 1 2 0 1 2 0 1 2 0 1 2 2\r\nend\r\n"
-                                    "# made by another program\r\n"
-                                    "surf 0.0 1.0 0.0 1.0 2 1 0 2 1 0 2 1 0 2 1 0 2 1 0 0\r\nend\r\n";
+const char* const kPartlyReadable =
+    "cstype bezier\r\ndeg 3\r\n\r\n"
+    "v 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\n\r\n"
+    "surf 0.0 1.0 0.0 1.0 0 1 2 0 1 2 0 1 2 0 1 2 0 1 2 2\r\nend\r\n"
+    "# made by another program\r\n"
+    "surf 0.0 1.0 0.0 1.0 2 1 0 2 1 0 2 1 0 2 1 0 2 1 0 0\r\nend\r\n";
 
 class SafetyTest : public DocumentTest {
   protected:
@@ -35,8 +36,10 @@ TEST_F(SafetyTest, APartlyReadFileIsReportedAndItsFirstSaveAsksBeforeReplacingIt
     command(MainCommand::Open);
     ASSERT_EQ(1u, application.ship.patches.size());
     ASSERT_EQ(1u, told.size());
-    EXPECT_NE(std::string::npos,
-              told[0].find("read 1 of the file's 2 patches; stopped at line 10: '# made by another program'"))
+    EXPECT_NE(
+        std::string::npos,
+        told[0].find(
+            "read 1 of the file's 2 patches; stopped at line 10: '# made by another program'"))
         << told[0];
 
     modify();
@@ -132,7 +135,8 @@ TEST_F(SafetyTest, SaveRefusesAModelThatWouldNotReadBackAndNamesWhy) {
     modify();
     command(MainCommand::Save);
     ASSERT_EQ(1u, told.size());
-    EXPECT_NE(std::string::npos, told[0].find("point 5 has a coordinate that is not a finite number"));
+    EXPECT_NE(std::string::npos,
+              told[0].find("point 5 has a coordinate that is not a finite number"));
     EXPECT_EQ(before, readTextFile(L"ship.obj"));
     EXPECT_EQ("ship* - Tavrel", title());
 }
@@ -267,8 +271,8 @@ TEST(Controller, ALostControllerReadsAsCentredAndNeverEndsTheProgram) {
     joystick.rangeMax = 65535;
     joystick.state.lX = 65535;
     EXPECT_NO_THROW(joystick.read());
-    EXPECT_EQ(1, controller->acquires); // tried once
-    EXPECT_GE(controller->polls, 1);    // polled before the read
+    EXPECT_EQ(1, controller->acquires);      // tried once
+    EXPECT_GE(controller->polls, 1);         // polled before the read
     EXPECT_FALSE(joystick.input().attached); // centred, not the last full deflection
 
     controller->reacquires = true;
