@@ -183,6 +183,9 @@ void ShapeTreeView::synchronise() {
         // A few rows more or fewer at the end (an added patch, a delete): added or removed
         // there, which keeps the list's selection and scroll position; else a new count.
         constexpr LRESULT kFew = 64;
+        // Drawing off meanwhile: with it on, each row taken away repaints the list (4 ms a
+        // row on a list of 90,000 under Wine).
+        SendMessageA(pointList(), WM_SETREDRAW, FALSE, 0);
         const LRESULT wanted = static_cast<LRESULT>(rowCount_);
         if (shown >= 0 && shown > wanted && shown - wanted <= kFew) {
             for (LRESULT row = shown - 1; row >= wanted; --row)
@@ -193,6 +196,8 @@ void ShapeTreeView::synchronise() {
         } else if (shown != wanted) {
             setRowCount(rowCount_);
         }
+        SendMessageA(pointList(), WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(pointList(), nullptr, FALSE);
     }
     if (textsChanged_) {
         textsChanged_ = false;
