@@ -179,13 +179,19 @@ void openDocument() {
                                "\": " + result.reason + ".");
         return;
     }
+    replaceDocument(text);
+    adoptPath(path, true);
+    if (result.partial()) {
+        editorState.partlyRead = result.stopMessage();
+        tellPartlyRead(path, result);
+    }
+}
+
+void replaceDocument(const std::string& text) {
     startClean();
     readObj(text, document(), &shapeTree());
     document().rebuildBuffers();
-    adoptPath(path, true);
-    if (result.partial()) editorState.partlyRead = result.stopMessage();
     finishSwitch();
-    if (result.partial()) tellPartlyRead(path, result);
 }
 
 bool saveDocument() {

@@ -40,6 +40,10 @@ bool saveDocument();
 // Command Save As: always through the save dialog, which proposes the current name.
 bool saveDocumentAs();
 
+// The document replaced by the model of text (read already, and not refused): nothing of the
+// old one stays (locators, pending points, picks, tree). The path is the caller's to set.
+void replaceDocument(const std::string& text);
+
 // Start-up: the document named by LoadedFile, or the built-in model. A file that is refused
 // or cannot be a model (a folder) leaves an untitled document with the built-in model; a
 // file read in part is reported as Open does.

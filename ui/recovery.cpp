@@ -8,12 +8,9 @@
 #include "core/file-replace.h"
 #include "core/session-keys.h"
 #include "editor/commands.h"
-#include "editor/mouse-handler.h"
 #include "editor/recovery-writer.h"
 #include "model/obj-format.h"
 #include "ui/document-commands.h"
-#include "ui/palette.h"
-#include "ui/shape-window.h"
 
 namespace {
 
@@ -108,18 +105,8 @@ void offerRecoveryCopy() {
                                "\": " + result.reason + ". It is left where it is.");
         return;
     }
-    Model& model = editedModel();
-    model.clear();
-    model.locators.clear();
-    editorState.pendingPoints.clear();
-    editorState.partlyRead.clear();
-    shapeTree().deleteAllItems();
-    readObj(text, model, &shapeTree());
-    model.rebuildBuffers();
+    replaceDocument(text);
     editorState.loadedFile = file; // its own file is replaced only when the user saves
-    resetShapeWindow();
-    syncPickState();
-    refreshSelectionPanel();
     markModified();
     OutputDebugStringA(("Tavrel recovered: " + name + " from " + saved + "\n").c_str());
 }
