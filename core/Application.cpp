@@ -175,18 +175,14 @@ std::string treeSummary() {
 
 // The planet's picture, with how long the decoding and upload took.
 void loadPlanetImage() {
-    LARGE_INTEGER start, end, frequency;
-    QueryPerformanceCounter(&start);
+    const Stopwatch watch;
     application.planetTexture = loadTexture(L"1_earth_16k.jpg");
-    QueryPerformanceCounter(&end);
-    QueryPerformanceFrequency(&frequency);
+    const double ms = watch.milliseconds();
     D3D11_TEXTURE2D_DESC desc = {};
     application.planetTexture.texture->GetDesc(&desc);
     char line[160];
     std::snprintf(line, sizeof line, "Tavrel planet image: %ux%u in %.0f ms\n", desc.Width,
-                  desc.Height,
-                  1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
-                      static_cast<double>(frequency.QuadPart));
+                  desc.Height, ms);
     OutputDebugStringA(line);
 }
 
@@ -241,20 +237,10 @@ HACCEL createShortcuts() {
 
 HACCEL shortcuts = nullptr;
 
-// Milliseconds since start (the performance counter), for the start-up's own timing.
-double millisecondsSince(const LARGE_INTEGER& start) {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
 } // namespace
 
 bool startUp(HINSTANCE instance, int showCommand) {
-    LARGE_INTEGER started;
-    QueryPerformanceCounter(&started);
+    const Stopwatch started;
     SetUnhandledExceptionFilter(onUnhandledException);
     setBeforeFatalExit(writeRecoveryCopyNow);
     shortcuts = createShortcuts();
@@ -281,11 +267,10 @@ bool startUp(HINSTANCE instance, int showCommand) {
     editorState.currentEntity = application.entities.back();
 
     application.ship.gpu = renderer->bufferFactory();
-    const double windowsMs = millisecondsSince(started);
+    const double windowsMs = started.milliseconds();
     openStartupDocument();
-    const double modelMs = millisecondsSince(started) - windowsMs;
-    editorState.makeTitle(false);
-    SetWindowTextA(application.mainWindow, editorState.title.c_str());
+    const double modelMs = started.milliseconds() - windowsMs;
+    updateTitle(false);
     loadPlanetImage();
     application.hud.create(*renderer);
 
@@ -301,9 +286,9 @@ bool startUp(HINSTANCE instance, int showCommand) {
     application.lastCounter = counter.QuadPart;
     application.counterFrequency = frequency.QuadPart;
 
-    const double beforeShapeMs = millisecondsSince(started);
+    const double beforeShapeMs = started.milliseconds();
     rebuildShapeWindow();
-    const double shapeMs = millisecondsSince(started) - beforeShapeMs;
+    const double shapeMs = started.milliseconds() - beforeShapeMs;
     syncPickState();
     restoreSelection();
     initialButtonUpdate();
@@ -312,7 +297,7 @@ bool startUp(HINSTANCE instance, int showCommand) {
     std::snprintf(timing, sizeof timing,
                   "Tavrel start-up time: %.0f ms (windows and device %.0f, model file and "
                   "buffers %.0f, shape window %.0f)\n",
-                  millisecondsSince(started), windowsMs, modelMs, shapeMs);
+                  started.milliseconds(), windowsMs, modelMs, shapeMs);
     OutputDebugStringA(timing);
     offerRecoveryCopy();
     return true;

@@ -15,8 +15,7 @@ void EditorState::loadSession(const SettingsFile& settings) {
 }
 
 const std::string& EditorState::makeTitle(bool modified) {
-    title = (loadedFile.empty() ? "Untitled" : fileStem(loadedFile)) + (modified ? "*" : "") +
-            " - Tavrel";
+    title = documentName(loadedFile) + (modified ? "*" : "") + " - Tavrel";
     return title;
 }
 
@@ -29,4 +28,8 @@ std::string fileStem(const std::string& path) {
     size_t dot = name.find_last_of('.');
     if (dot != std::string::npos) name.resize(dot);
     return name;
+}
+
+std::string documentName(const std::string& path) {
+    return path.empty() ? std::string("Untitled") : fileStem(path);
 }

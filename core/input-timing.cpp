@@ -3,26 +3,38 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
+long long counterNow() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
 const char* pendingWhat = nullptr;
-LARGE_INTEGER pendingStart;
+std::optional<Stopwatch> pendingWatch;
 } // namespace
+
+Stopwatch::Stopwatch() : start_(counterNow()) {}
+
+double Stopwatch::milliseconds() const {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(counterNow() - start_) /
+           static_cast<double>(frequency.QuadPart);
+}
 
 void startInputTiming(const char* what) {
     pendingWhat = what;
-    QueryPerformanceCounter(&pendingStart);
+    pendingWatch.emplace();
 }
 
 void reportInputTiming() {
-    if (!pendingWhat) return;
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
+    if (!pendingWhat || !pendingWatch) return;
     char line[120];
     std::snprintf(line, sizeof line, "Tavrel input to next frame: %s %.1f ms\n", pendingWhat,
-                  1000.0 * static_cast<double>(now.QuadPart - pendingStart.QuadPart) /
-                      static_cast<double>(frequency.QuadPart));
+                  pendingWatch->milliseconds());
     OutputDebugStringA(line);
     pendingWhat = nullptr;
 }

@@ -79,10 +79,6 @@ Model& document() {
     return application.ship;
 }
 
-std::string displayName(const std::string& path) {
-    return path.empty() ? std::string("Untitled") : fileStem(path);
-}
-
 } // namespace
 
 DocumentPrompts& documentPrompts() {
@@ -92,7 +88,7 @@ DocumentPrompts& documentPrompts() {
 
 bool mayDiscardChanges() {
     if (!editorState.modified) return true;
-    switch (documentPrompts().askUnsaved(displayName(editorState.loadedFile))) {
+    switch (documentPrompts().askUnsaved(documentName(editorState.loadedFile))) {
     case DocumentPrompts::Unsaved::Save:
         return saveDocument();
     case DocumentPrompts::Unsaved::Discard:
@@ -172,14 +168,14 @@ void openDocument() {
                                "\": it cannot be opened.");
         return;
     }
-    Model check;
-    ObjResult result = readObj(text, check, nullptr);
+    Model opened;
+    ObjResult result = readObj(text, opened, nullptr);
     if (!result.ok()) {
         documentPrompts().tell("Tavrel could not open the model \"" + path +
                                "\": " + result.reason + ".");
         return;
     }
-    replaceDocument(text);
+    replaceDocument(std::move(opened));
     adoptPath(path, true);
     if (result.partial()) {
         editorState.partlyRead = result.stopMessage();
@@ -187,11 +183,15 @@ void openDocument() {
     }
 }
 
-void replaceDocument(const std::string& text) {
+void replaceDocument(Model&& model) {
     startClean();
-    readObj(text, document(), &shapeTree());
-    document().rebuildBuffers();
-    finishSwitch();
+    Model& d = document();
+    d.points = std::move(model.points);
+    d.patches = std::move(model.patches);
+    d.groups = std::move(model.groups);
+    d.locators = std::move(model.locators);
+    d.rebuildBuffers();
+    finishSwitch(); // the shape window is made anew from the model, locators' names included
 }
 
 bool saveDocument() {

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+class Model;
+
 // What the commands ask the user. The real ones are the common file dialogs and message
 // boxes; tests put in answers of their own.
 struct DocumentPrompts {
@@ -40,9 +42,9 @@ bool saveDocument();
 // Command Save As: always through the save dialog, which proposes the current name.
 bool saveDocumentAs();
 
-// The document replaced by the model of text (read already, and not refused): nothing of the
-// old one stays (locators, pending points, picks, tree). The path is the caller's to set.
-void replaceDocument(const std::string& text);
+// The document replaced by a model read and accepted: nothing of the old one stays
+// (locators, pending points, picks, tree). The path is the caller's to set.
+void replaceDocument(Model&& model);
 
 // Start-up: the document named by LoadedFile, or the built-in model. A file that is refused
 // or cannot be a model (a folder) leaves an untitled document with the built-in model; a

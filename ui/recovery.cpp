@@ -6,6 +6,7 @@
 
 #include "core/Application.h"
 #include "core/file-replace.h"
+#include "core/input-timing.h"
 #include "core/session-keys.h"
 #include "editor/commands.h"
 #include "editor/recovery-writer.h"
@@ -57,16 +58,12 @@ void autosaveTick(double nowSeconds) {
     reportFailure(); // of the previous copy, now that it is done
     noteCopy();
     // What the frame waits for is the snapshot; the text and the disk are the worker's.
-    LARGE_INTEGER start, end, frequency;
-    QueryPerformanceCounter(&start);
+    const Stopwatch watch;
     Model snapshot = snapshotOf(editedModel());
-    QueryPerformanceCounter(&end);
-    QueryPerformanceFrequency(&frequency);
+    const double ms = watch.milliseconds();
     char line[120];
     std::snprintf(line, sizeof line, "Tavrel recovery copy: %zu patches taken in %.1f ms\n",
-                  snapshot.patches.size(),
-                  1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
-                      static_cast<double>(frequency.QuadPart));
+                  snapshot.patches.size(), ms);
     OutputDebugStringA(line);
     writer().start(std::move(snapshot), recoveryCopyPath(), nowSeconds);
 }
@@ -91,21 +88,21 @@ void offerRecoveryCopy() {
     const std::string file = sessionSettings().readString(kSection, "File", "", MAX_PATH);
     const std::string saved =
         sessionSettings().readString(kSection, "Saved", "an earlier session", 40);
-    const std::string name = file.empty() ? "Untitled" : fileStem(file);
+    const std::string name = documentName(file);
     const std::string question = "Recover the unsaved changes of " + name + " from " + saved + "?";
     OutputDebugStringA(("Tavrel asks: " + question + "\n").c_str());
     if (!documentPrompts().askRecover(question)) {
         removeFile(path);
         return;
     }
-    Model check;
-    ObjResult result = readObj(text, check, nullptr);
+    Model recovered;
+    ObjResult result = readObj(text, recovered, nullptr);
     if (!result.ok()) {
         documentPrompts().tell("Tavrel could not read the recovery copy \"" + path +
                                "\": " + result.reason + ". It is left where it is.");
         return;
     }
-    replaceDocument(text);
+    replaceDocument(std::move(recovered));
     editorState.loadedFile = file; // its own file is replaced only when the user saves
     markModified();
     OutputDebugStringA(("Tavrel recovered: " + name + " from " + saved + "\n").c_str());
