@@ -16,6 +16,7 @@ add_executable(core-tests
   tests/native/flight-test.cpp
   tests/native/recovery-test.cpp
   tests/native/patch-detail-test.cpp
+  tests/native/history-test.cpp
 )
 target_include_directories(core-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(core-tests PRIVATE tavrel-core GTest::gtest GTest::gtest_main)

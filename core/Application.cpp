@@ -15,6 +15,7 @@
 #include "core/session-limits.h"
 #include "core/window-layout.h"
 #include "editor/mouse-handler.h"
+#include "editor/commands.h"
 #include "editor/tool-overlays.h"
 #include "flight/flight-model.h"
 #include "graphics/planet-geometry.h"
@@ -199,7 +200,7 @@ void reportStartup() {
         "Tavrel start-up: CurrentView=%d Tool=%d grid=%d loc=%d distance=%d "
         "offset=%f,%f,%f theta=%f gamma=%f points=%zu patches=%zu selected=%s "
         "tree=<%s> LoadedFile=<%s>\n",
-        editorState.currentView, editorState.tool, editorState.grid ? 1 : 0,
+        static_cast<int>(editorState.currentView), static_cast<int>(editorState.tool), editorState.grid ? 1 : 0,
         editorState.loc ? 1 : 0, orbitCamera.distance, static_cast<double>(orbitCamera.offset.x),
         static_cast<double>(orbitCamera.offset.y), static_cast<double>(orbitCamera.offset.z),
         static_cast<double>(orbitCamera.theta), static_cast<double>(orbitCamera.gamma),
@@ -229,6 +230,9 @@ HACCEL createShortcuts() {
         accel(FCONTROL, 'O', MainCommand::Open),
         accel(FCONTROL, 'S', MainCommand::Save),
         accel(FCONTROL | FSHIFT, 'S', MainCommand::SaveAs),
+        accel(FCONTROL, 'Z', MainCommand::Undo),
+        accel(FCONTROL, 'Y', MainCommand::Redo),
+        accel(FCONTROL | FSHIFT, 'Z', MainCommand::Redo),
         accel(0, VK_F6, MainCommand::ShowPalette),
         accel(0, VK_F7, MainCommand::ShowShapeWindow),
     };
@@ -271,6 +275,7 @@ bool startUp(HINSTANCE instance, int showCommand) {
     openStartupDocument();
     const double modelMs = started.milliseconds() - windowsMs;
     updateTitle(false);
+    startHistory(true);
     loadPlanetImage();
     application.hud.create(*renderer);
 

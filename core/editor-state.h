@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/editor-modes.h"
 #include "core/vector-math.h"
+#include "editor/model-history.h"
 #include "model/editor-point.h"
 #include "model/handles.h"
 
@@ -26,8 +28,17 @@ struct EditorState {
     WindowHandle statusBar = nullptr;
     bool pointMoved = false;
     int hoveredPoint = -1;
-    int tool = 0;
+    Tool tool = Tool::None;
+    // Where a rotate or translate drag started (ground or view plane), and whether one is
+    // under way: the model shows the drag's change until the release commits it.
     vm::Vec4 dragStart{};
+    bool transformDrag = false;
+    // The drag is measured on the plane through the target facing the viewer, the ground
+    // being edge-on from the eye.
+    bool dragOnViewPlane = false;
+    // The point a no-tool drag moves and where it was at the press (one step per drag).
+    int draggedPoint = -1;
+    vm::Float3 draggedFrom{};
     vm::Vec4 cursor{};
     WindowHandle mainToolbar = nullptr;
     Vaisseau* currentEntity = nullptr;
@@ -40,13 +51,13 @@ struct EditorState {
     WindowHandle displayCheckBox = nullptr;
     WindowHandle paletteToolbar = nullptr;
     WindowHandle tree = nullptr;
-    vm::Vec4 pivot{};
+    vm::Vec4 pivot{};       // the rotate tool's vertical axis passes through it
+    vm::Vec4 translation{}; // the translate drag's offset so far
     float startAngle = -1.0f;
     float sweepAngle = 1.0f;
     bool handleHot = false;
-    TreeItemHandle pendingPointsItem = nullptr;
     int hoveredPatch = -1;
-    int currentView = 0;
+    ViewMode currentView = ViewMode::Orbit;
     int lastMouseX = 0, lastMouseY = 0;
     int alternateImages[4] = {};
     WindowHandle paletteWindow = nullptr;
@@ -62,6 +73,7 @@ struct EditorState {
     bool modified = false; // changed since the last New, Open or Save
     bool rebuilding = false;
     std::vector<int> useCount;
+    History history; // the document's undoable steps
 
     // The session values read before the windows exist: CurrentView, Tool, grid, loc,
     // LoadedFile, in that order.

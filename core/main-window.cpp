@@ -63,8 +63,15 @@ void showToolWindow(HWND window) {
 void onCommand(MainCommand command) {
     switch (command) {
     case MainCommand::TakeBack:
-        if (editorState.tool == 1) removeLastPendingPoint(editorState.pendingPoints, shapeTree());
+        if (editorState.tool == Tool::Add) removeLastPendingPoint(editorState.pendingPoints, shapeTree());
         updateTakeBackButton();
+        break;
+    case MainCommand::UndoBack:
+    case MainCommand::Undo:
+        undoCommand();
+        break;
+    case MainCommand::Redo:
+        redoCommand();
         break;
     case MainCommand::New:
         newDocument();
@@ -101,9 +108,29 @@ void followDragCapture(HWND window, UINT message, WPARAM wParam) {
     }
 }
 
+// The main toolbar's tooltips, which follow the history ("Undo Delete (Ctrl+Z)").
+bool onToolbarTip(NMHDR* header) {
+    if (!editorState.mainToolbar || (header->code != TTN_GETDISPINFOA && header->code != TTN_GETDISPINFOW))
+        return false;
+    static std::string text;
+    static std::wstring wide;
+    text = toolbarTip(static_cast<int>(header->idFrom));
+    if (header->code == TTN_GETDISPINFOA) {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+        info->lpszText = text.data();
+        info->hinst = nullptr;
+    } else {
+        wide.assign(text.begin(), text.end());
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        info->lpszText = wide.data();
+        info->hinst = nullptr;
+    }
+    return true;
+}
+
 bool onCursor(LPARAM lParam) {
     if (LOWORD(lParam) != HTNOWHERE) {
-        const bool cross = editorState.tool == 1 || editorState.tool == 5 || editorState.hotPoint;
+        const bool cross = editorState.tool == Tool::Add || editorState.tool == Tool::Locator || editorState.hotPoint;
         SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(cross ? IDC_CROSS : IDC_ARROW)));
     }
     return true;
@@ -117,9 +144,13 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onCreate(window);
         return 0;
     case WM_CLOSE:
-        // Closing asks about unsaved changes like New and Open do.
+        // Closing asks about unsaved changes like New and Open do (a drag under way is
+        // committed first, as they do).
         if (mayDiscardChanges()) DestroyWindow(window);
         return 0;
+    case WM_NOTIFY:
+        if (onToolbarTip(reinterpret_cast<NMHDR*>(lParam))) return 0;
+        break;
     case WM_QUERYENDSESSION:
         // Windows is ending the session and may not wait for questions: the changes are
         // kept in the recovery copy, offered at the next start.
@@ -157,7 +188,12 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             updateStopButton();
         }
         if ((wParam & 0xFF) == 'A' && (GetKeyState(VK_CONTROL) & 0x8000)) {
-            editorState.pivot = selectAll(*editorState.currentEntity);
+            // The selection's centre is the rotate tool's pivot; a drag under way keeps its
+            // own.
+            const vm::Vec4 centre = selectAll(*editorState.currentEntity);
+            if (editorState.tool == Tool::Rotate && !editorState.transformDrag)
+                editorState.pivot = centre;
+            refreshSelectionPanel();
             reportSelection("select all");
         }
         return 0;

@@ -1,15 +1,17 @@
 #include "core/session-limits.h"
 
+#include "core/editor-modes.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace session {
 
 int validView(int value) {
-    return value >= 0 && value < kViewModes ? value : 0;
+    return value >= 0 && value < kViewModeCount ? value : 0;
 }
 int validTool(int value) {
-    return value >= 0 && value < kTools ? value : 0;
+    return value >= 0 && value < kToolCount ? value : 0;
 }
 int validDistance(int value) {
     return value >= kMinDistance && value <= kMaxDistance ? value : 1;

@@ -8,8 +8,6 @@
 
 namespace session {
 
-inline constexpr int kViewModes = 5; // CurrentView 0 … 4
-inline constexpr int kTools = 6;     // Tool 0 … 5
 
 // The zoom step: the orbit radius is 5^distance, kept well inside the depth range.
 inline constexpr int kMinDistance = -5;

@@ -20,7 +20,7 @@ int clientHeightOf(HWND window) {
 
 } // namespace
 
-bool isQuadLayout() { return editorState.currentView == 3; }
+bool isQuadLayout() { return editorState.currentView == ViewMode::Quad; }
 
 int toolbarHeight() { return clientHeightOf(editorState.mainToolbar); }
 int statusBarHeight() { return clientHeightOf(editorState.statusBar); }
@@ -70,13 +70,13 @@ void resizeMainWindowForViewArea(int width, int height) {
     if (editorState.statusBar) SendMessageA(editorState.statusBar, WM_SIZE, 0, 0);
 }
 
-void switchLayout(int layout) {
+void switchLayout(Layout layout) {
     const int top = toolbarHeight();
-    if (layout == 1) {
+    if (layout == Layout::Quad) {
         createSecondaryViews(640, 480, application.mainWindow);
         resizeMainWindowForViewArea(1280, 960);
         placeMainView(640, top + 480, 640, 480, false);
-    } else if (layout == 0) {
+    } else {
         destroySecondaryViews();
         resizeMainWindowForViewArea(1200, 800);
         placeMainView(0, top, 1200, 800, false);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "core/editor-modes.h"
+
 struct ViewArea {
     int top;    // the main toolbar's height
     int width;  // client width
@@ -28,9 +30,8 @@ void destroySecondaryViews();
 
 // Sizes the main window so that its view area is width × height, keeping its place.
 void resizeMainWindowForViewArea(int width, int height);
-// 1: the quad layout (four 640 × 480 views), 0: the single layout (one 1200 × 800 view);
-// anything else does nothing.
-void switchLayout(int layout);
+// The quad layout (four 640 × 480 views) or the single layout (one 1200 × 800 view).
+void switchLayout(Layout layout);
 
 // WM_MOVE, WM_SIZE and WM_GETMINMAXINFO of the main window; true when handled.
 bool handleLayoutMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,17 +2,27 @@
 
 #include <cmath>
 
+vm::Mat4 previewMatrix(const EditorState& editor) {
+    if (!editor.transformDrag) return vm::identity();
+    if (editor.tool == Tool::Rotate)
+        return vm::translation(-editor.pivot) * vm::rotationY(-editor.sweepAngle) *
+               vm::translation(editor.pivot);
+    if (editor.tool == Tool::Translate) return vm::translation(editor.translation);
+    return vm::identity();
+}
+
+bool previewPending(const EditorState& editor) {
+    if (!editor.transformDrag) return false;
+    if (editor.tool == Tool::Rotate) return editor.sweepAngle != 0;
+    if (editor.tool == Tool::Translate)
+        return editor.translation.x != 0 || editor.translation.y != 0 ||
+               editor.translation.z != 0;
+    return false;
+}
+
 vm::Mat4 displayMatrix(const EditorState& editor, const vm::Mat4& base, bool mirror) {
-    vm::Mat4 m = mirror ? vm::scaling(-1, 1, 1) : vm::identity();
-    if (editor.tool == tools::kRotate) {
-        // Turned about the vertical axis through the pivot.
-        const float theta = editor.startAngle > 0 ? -editor.sweepAngle : 0.0f;
-        m = m * vm::translation(-editor.pivot) * vm::rotationY(theta) *
-            vm::translation(editor.pivot);
-    } else if (editor.tool == tools::kTranslate) {
-        m = m * vm::translation(editor.pivot);
-    }
-    return m * base;
+    const vm::Mat4 m = previewMatrix(editor);
+    return (mirror ? m * vm::scaling(-1, 1, 1) : m) * base;
 }
 
 vm::Float3 draggedPointPosition(const OrbitCamera& camera, const ViewportHit& hit,
@@ -27,8 +37,8 @@ vm::Float3 draggedPointPosition(const OrbitCamera& camera, const ViewportHit& hi
     return {moved.x, moved.y, moved.z};
 }
 
-void applyDisplayTransform(const EditorState& editor, Model& model) {
-    const vm::Mat4 m = displayMatrix(editor, vm::identity(), false);
+void applyPreview(const EditorState& editor, Model& model) {
+    const vm::Mat4 m = previewMatrix(editor);
     for (vm::Float3& p : model.points) {
         const vm::Vec4 q = vm::transform({p.x, p.y, p.z, 1}, m);
         p = {q.x, q.y, q.z};
@@ -55,8 +65,16 @@ bool handleUnderMouse(const OrbitCamera& camera, const vm::Mat4& viewProjection,
            (hit.nx - s.x) * (hit.nx - s.x) + (hit.ny - s.y) * (hit.ny - s.y);
 }
 
+std::optional<vm::Vec4> dragPlanePoint(const OrbitCamera& camera, const ViewportHit& hit,
+                                       bool onViewPlane) {
+    if (!onViewPlane) return groundPoint(camera, hit);
+    const vm::Vec4 p = cursorPoint(camera, hit);
+    if (!isFinitePoint(p)) return std::nullopt;
+    return vm::Vec4{p.x, 0, p.z, 0};
+}
+
 std::optional<vm::Vec4> translatePoint(const OrbitCamera& camera, const ViewportHit& hit,
-                                       bool onHandle) {
+                                       bool onHandle, bool onViewPlane) {
     if (onHandle) return vm::Vec4{0, hit.ny, 0, 0};
-    return groundPoint(camera, hit);
+    return dragPlanePoint(camera, hit, onViewPlane);
 }

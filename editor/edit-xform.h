@@ -9,13 +9,15 @@
 #include "editor/picking.h"
 #include "model/model.h"
 
-namespace tools {
-inline constexpr int kRotate = 3;
-inline constexpr int kTranslate = 4;
-} // namespace tools
+// The change a rotate or translate drag under way makes to every point (identity without
+// one): turned about the vertical line through the pivot, or moved by the translation.
+vm::Mat4 previewMatrix(const EditorState& editor);
+// Whether a drag's change is showing that is not yet in the points.
+bool previewPending(const EditorState& editor);
 
-// The world matrix a model is drawn with: mirrored in x when asked (the second copy of a
-// symmetry's patches), then the tool's preview, then base.
+// The world matrix a model is drawn with: the drag's change (the points as they will be
+// committed), then mirrored in x when asked (the second copy of a symmetry's patches, as it
+// will be drawn from the committed points), then base.
 vm::Mat4 displayMatrix(const EditorState& editor, const vm::Mat4& base, bool mirror);
 
 // Where a point dragged to (nx, ny) goes: under the mouse at the depth it had in the camera
@@ -24,7 +26,7 @@ vm::Float3 draggedPointPosition(const OrbitCamera& camera, const ViewportHit& hi
                                 const vm::Mat4& world, vm::Float3 point);
 
 // Applies the previewed rotation or translation to every point of the pool.
-void applyDisplayTransform(const EditorState& editor, Model& model);
+void applyPreview(const EditorState& editor, Model& model);
 
 // The rotate tool's angle of the mouse, in (0, 2π], from the ground point under it taken
 // relative to the pivot (the rotation turns about the vertical line through the pivot).
@@ -36,10 +38,14 @@ float sweptAngle(float start, float a);
 // (nx, ny) lies within √(10 / viewport width) of its projection.
 bool handleUnderMouse(const OrbitCamera& camera, const vm::Mat4& viewProjection,
                       const ViewportHit& hit);
-// Where a translate drag is measured: straight up on the handle, else on the ground (nothing
-// when the ground cannot be reached from here).
+// Where a rotate or translate drag is measured: on the ground, or, when the drag started
+// with the ground edge-on (the eye on it), the cursor point on the plane facing the viewer
+// brought down to y = 0. Nothing when neither can be reached.
+std::optional<vm::Vec4> dragPlanePoint(const OrbitCamera& camera, const ViewportHit& hit,
+                                       bool onViewPlane);
+// Where a translate drag is measured: straight up on the handle, else on the drag plane.
 std::optional<vm::Vec4> translatePoint(const OrbitCamera& camera, const ViewportHit& hit,
-                                       bool onHandle);
+                                       bool onHandle, bool onViewPlane);
 
 // How many of the gizmo ring's 42 segments a sweep covers (truncated; 0 under 2π/42).
 inline int gizmoSegments(float sweep) {

@@ -36,10 +36,14 @@ void groupSelection(Model& model, ModelTree& tree) {
         if (!model.patches[i].selected) continue;
         if (group < 0) {
             group = static_cast<int>(model.groups.size());
-            const TreeItemHandle first = model.patches[i].treeItem;
+            // Groups hold patches only: a patch already in a group places the new group
+            // after that group's item, at the top level.
+            TreeItemHandle anchor = model.patches[i].treeItem;
+            while (anchor && tree.parentOf(anchor))
+                anchor = tree.parentOf(anchor);
             auto created = std::make_unique<Model::Group>(firstUnusedGroupName(model, "group_"));
             created->treeItem = tree.insertItem(
-                first ? tree.parentOf(first) : nullptr, first, created->name,
+                nullptr, anchor, created->name,
                 encodeTreeItemParam(TreeItemKind::Group, static_cast<uint32_t>(group)), true);
             model.groups.push_back(std::move(created));
         }
@@ -56,6 +60,21 @@ void makeSymmetry(Model& model, ModelTree& tree) {
     model.groups.push_back(std::move(symmetry));
     for (size_t i = 0; i < model.patches.size(); ++i)
         if (model.patches[i].selected) moveIntoGroup(model, tree, i, group);
+}
+
+bool ungroupSelection(Model& model, ModelTree& tree) {
+    bool changed = false;
+    for (size_t i = 0; i < model.patches.size(); ++i) {
+        Model::Patch& patch = model.patches[i];
+        if (!patch.selected || patch.group < 0) continue;
+        const TreeItemHandle groupItem = model.groups[static_cast<size_t>(patch.group)]->treeItem;
+        if (patch.treeItem) tree.deleteItem(patch.treeItem);
+        patch.treeItem = nullptr;
+        patch.group = -1;
+        insertPatchItem(tree, nullptr, groupItem, model, i);
+        changed = true;
+    }
+    return changed;
 }
 
 bool dissociatePoint(Model& model, ModelTree& tree, std::vector<int>& useCount, int k) {

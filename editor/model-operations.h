@@ -10,13 +10,19 @@
 #include "model/model.h"
 
 // Puts the selected patches into a new group "group_<n>" (the first unused n), whose
-// item goes right after the first selected patch's item. Nothing is made when no patch is
+// item goes right after the first selected patch's item (after its group's item when it is
+// in one: groups are never nested). Nothing is made when no patch is
 // selected. Patches keep their selection; an old group they leave stays, even empty.
 void groupSelection(Model& model, ModelTree& tree);
 
 // Puts the selected patches into a new symmetry "Sym_<n>" (the first unused n) at the end of the
 // top level (made even when nothing is selected).
 void makeSymmetry(Model& model, ModelTree& tree);
+
+// The selected patches leave their group or symmetry (a symmetry's patches lose their
+// mirrored copy); each item moves to the top level, right after its old group's item. The
+// groups stay, even empty. False when no selected patch was in a group.
+bool ungroupSelection(Model& model, ModelTree& tree);
 
 // Gives the highest shown patch using point k a copy of it, a fifth of the way towards the
 // centroid of that patch's other fifteen points. Needs a second shown patch using k;

@@ -15,6 +15,7 @@
 #include "editor/pick-accelerator.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
+#include "editor/tool-modes.h"
 #include "graphics/renderer.h"
 #include "ui/palette-buttons.h"
 #include "ui/palette.h"
@@ -48,6 +49,15 @@ bool keyDown(int key) {
     return (GetKeyState(key) & 0x8000) != 0;
 }
 
+bool paletteChecked(int id) {
+    return editorState.paletteToolbar &&
+           SendMessageA(editorState.paletteToolbar, TB_ISBUTTONCHECKED, static_cast<WPARAM>(id), 0);
+}
+
+bool pointButtonDown() {
+    return paletteChecked(palette::Dissociate) || paletteChecked(palette::Joint);
+}
+
 vm::Mat4 viewProjectionOf(int viewport) {
     return orbitCamera.viewMatrixOf(viewport) * (renderer ? renderer->projection : vm::identity());
 }
@@ -55,17 +65,24 @@ vm::Mat4 viewProjectionOf(int viewport) {
 void hoverPick(const ViewportHit& hit) {
     Model& model = editedModel();
     const vm::Mat4 viewProjection = viewProjectionOf(hit.viewport);
-    if (editorState.tool == 2) {
+    if (editorState.tool == Tool::Select) {
         PatchPick pick =
             accelerator.pickPatch(model, entityWorld(), viewProjection, orbitCamera, hit);
         editorState.pickRay = {pick.origin, pick.direction};
         editorState.pickDistance = pick.distance;
         editorState.hoveredPatch = pick.patch;
-    } else if (editorState.tool != 5) {
+    }
+    // Points are picked where a click works on them: the tools that take points, and any
+    // tool while dissociate or joint waits for its click. Elsewhere none is hot.
+    if ((editorState.tool != Tool::Select && editorState.tool != Tool::Locator) ||
+        pointButtonDown()) {
         PointPick pick = accelerator.pickPoint(model, entityWorld(), viewProjection,
                                                editorState.useCount, hit.nx, hit.ny);
         editorState.hoveredPoint = pick.index;
         editorState.hotPoint = pick.hot;
+    } else {
+        editorState.hoveredPoint = -1;
+        editorState.hotPoint = false;
     }
 }
 
@@ -76,12 +93,27 @@ void showGroundPoint(vm::Vec4 g) {
     setStatus(0, text);
 }
 
-// The ground point under the mouse with its readout; nothing (and no readout) when the line
-// of sight runs parallel to the ground, so no undefined value reaches the tools.
+// The point a rotate or translate drag is measured at, with its readout: on the ground, or
+// across the view when the drag began with the ground edge-on. Nothing (and no readout)
+// when it cannot be reached, so no undefined value reaches the tools.
 std::optional<vm::Vec4> ground(const ViewportHit& hit) {
-    std::optional<vm::Vec4> g = groundPoint(orbitCamera, hit);
+    std::optional<vm::Vec4> g = dragPlanePoint(orbitCamera, hit, editorState.dragOnViewPlane);
     if (g) showGroundPoint(*g);
     return g;
+}
+
+// At a rotate or translate press: the ground when it is in front of the eye, else the
+// plane facing the viewer (the start-up camera's eye lies on the ground), said in the
+// status bar. False, with the reason, when neither is under the mouse: no drag starts.
+bool chooseDragPlane(const ViewportHit& hit) {
+    editorState.dragOnViewPlane = !groundPoint(orbitCamera, hit);
+    if (!editorState.dragOnViewPlane) return true;
+    if (dragPlanePoint(orbitCamera, hit, true)) {
+        setStatus(2, "ground edge-on: moving across the view (orbit to look down on it)");
+        return true;
+    }
+    setStatus(2, "nothing to drag on under the mouse: orbit to look down on the ground");
+    return false;
 }
 
 // The mouse's angle about the pivot, measured in the model's own space: after a flight the
@@ -101,6 +133,11 @@ void movePoint(const ViewportHit& hit, int index) {
     if (index < 0 || static_cast<size_t>(index) >= model.points.size()) return;
     startInputTiming("point drag");
     vm::Float3& point = model.points[static_cast<size_t>(index)];
+    if (editorState.draggedPoint != index) {
+        finishPointDrag();
+        editorState.draggedPoint = index;
+        editorState.draggedFrom = point;
+    }
     point = draggedPointPosition(orbitCamera, hit, entityWorld(), point);
     editorState.pointMoved = true;
     showPointCoordinates(static_cast<size_t>(index));
@@ -111,11 +148,6 @@ void movePoint(const ViewportHit& hit, int index) {
     markModified();
 }
 
-bool paletteChecked(int id) {
-    return editorState.paletteToolbar &&
-           SendMessageA(editorState.paletteToolbar, TB_ISBUTTONCHECKED, static_cast<WPARAM>(id), 0);
-}
-
 void setPaletteButton(int id, int state) {
     SendMessageA(editorState.paletteToolbar, TB_SETSTATE, static_cast<WPARAM>(id),
                  MAKELPARAM(state, 0));
@@ -123,64 +155,86 @@ void setPaletteButton(int id, int state) {
 
 // The dissociate and joint buttons take the click before any tool. Returns true when one of
 // them is down. Clicks away from a hot point do nothing and leave the button down.
-bool pointButtonClick() {
+bool pointButtonClick(const ViewportHit& hit) {
+    if (!pointButtonDown()) return false;
+    hoverPick(hit); // the press itself is where the user points
     if (paletteChecked(palette::Dissociate)) {
         if (editorState.hotPoint && editorState.hoveredPoint != -1 &&
             dissociateCommand(editorState.hoveredPoint))
             setPaletteButton(palette::Dissociate, TBSTATE_ENABLED);
         return true;
     }
-    if (!paletteChecked(palette::Joint)) return false;
     if (!editorState.hotPoint) return true;
     if (editorState.firstJointPoint == -1) {
         editorState.firstJointPoint = editorState.hoveredPoint;
-        SendMessageA(editorState.paletteToolbar, TB_CHANGEBITMAP, palette::Joint,
-                     MAKELPARAM(editorState.alternateImages[3], 0));
     } else if (jointCommand()) {
         editorState.firstJointPoint = -1;
-        SendMessageA(editorState.paletteToolbar, TB_CHANGEBITMAP, palette::Joint,
-                     MAKELPARAM(palette::Joint, 0));
         setPaletteButton(palette::Joint, TBSTATE_ENABLED);
     }
+    updateJointButton();
     return true;
 }
 
 void toolPress(const ViewportHit& hit) {
     switch (editorState.tool) {
-    case 0:
+    case Tool::None:
         hoverPick(hit);
         if (editorState.hoveredPoint != -1 && editorState.hotPoint && editorState.pointList)
             SendMessageA(editorState.pointList, LB_SETCURSEL,
                          static_cast<WPARAM>(editorState.hoveredPoint), 0);
         break;
-    case 1:
+    case Tool::Add: {
         // A point that is not a number would end the file where it is saved: never made.
         if (!isFinitePoint(cursorPoint(orbitCamera, hit)) && !editorState.hotPoint) break;
-        addPendingPoint(editorState.pendingPoints, editedModel(), editorState.useCount, shapeTree(),
-                        editorState.hotPoint, editorState.hoveredPoint,
-                        cursorPoint(orbitCamera, hit));
-        markModified();
+        Model& model = editedModel();
+        // The sixteenth click makes a patch: that is the undoable step.
+        std::optional<ModelCopy> before;
+        if (editorState.pendingPoints.size() == 15) before = copyOf(model);
+        if (addPendingPoint(editorState.pendingPoints, model, editorState.useCount, shapeTree(),
+                            editorState.hotPoint, editorState.hoveredPoint,
+                            cursorPoint(orbitCamera, hit)) &&
+            before) {
+            syncPickState();
+            recordEdit(*before, "Add patch");
+        } else {
+            markModified();
+        }
         updateTakeBackButton();
         break;
-    case 2:
+    }
+    case Tool::Select:
         startInputTiming("selection click");
         selectPatch(editedModel(), editorState.hoveredPatch,
                     {keyDown(VK_CONTROL), keyDown(VK_SHIFT)});
         refreshSelectionPanel();
         reportSelection("click");
         break;
-    case 3:
-        if (auto g = ground(hit)) editorState.startAngle = angleAroundPivot(*g);
+    case Tool::Rotate:
+        commitPreview();
+        if (!chooseDragPlane(hit)) break;
+        if (auto g = ground(hit)) {
+            editorState.startAngle = angleAroundPivot(*g);
+            editorState.sweepAngle = 0;
+            editorState.transformDrag = true;
+        }
         break;
-    case 4:
-        if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true) : ground(hit))
+    case Tool::Translate:
+        commitPreview();
+        if (!editorState.handleHot && !chooseDragPlane(hit)) break;
+        if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true, false)
+                                           : ground(hit)) {
             editorState.dragStart = *p;
+            editorState.translation = {};
+            editorState.transformDrag = true;
+        }
         break;
-    case 5:
+    case Tool::Locator: {
         if (!isFinitePoint(cursorPoint(orbitCamera, hit))) break;
+        const ModelCopy before = copyOf(editedModel());
         addLocator(editedModel(), shapeTree(), cursorPoint(orbitCamera, hit));
-        markModified();
+        recordEdit(before, "Locator");
         break;
+    }
     }
 }
 
@@ -195,6 +249,7 @@ void syncPickState() {
     editorState.hotPoint = false;
     editorState.hoveredPatch = -1;
     editorState.firstJointPoint = -1;
+    updateJointButton();
     rebuildUseCount(model, editorState.useCount);
 }
 
@@ -226,31 +281,38 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
                               mx, my, hit.width, hit.height);
             setStatus(2, orbitCamera.target());
         }
-        if (editorState.tool == 1 || editorState.tool == 5) {
+        if (editorState.tool == Tool::Add || editorState.tool == Tool::Locator) {
             editorState.cursor = cursorPoint(orbitCamera, hit);
             setStatus(0, editorState.cursor);
-        } else if (editorState.tool == 3 && editorState.startAngle < 0) {
-            if (auto g = ground(hit)) editorState.sweepAngle = angleAroundPivot(*g);
-        } else if (editorState.tool == 4 && !(wParam & MK_LBUTTON)) {
+        } else if (editorState.tool == Tool::Rotate && !editorState.transformDrag) {
+            // Before a press the gizmo shows the mouse's angle.
+            if (auto g = groundPoint(orbitCamera, hit)) {
+                showGroundPoint(*g);
+                editorState.sweepAngle = angleAroundPivot(*g);
+            }
+        } else if (editorState.tool == Tool::Translate && !(wParam & MK_LBUTTON)) {
             editorState.handleHot =
                 handleUnderMouse(orbitCamera, viewProjectionOf(hit.viewport), hit);
         }
         setStatus(1, cursorReadout(orbitCamera, hit.viewport, editorState.cursor));
         if (wParam & MK_LBUTTON) {
-            if ((wParam & MK_SHIFT) || (editorState.tool == 0 && !editorState.hotPoint)) {
+            if ((wParam & MK_SHIFT) || (editorState.tool == Tool::None && !editorState.hotPoint &&
+                                        editorState.draggedPoint < 0)) {
                 orbitCamera.orbit(mx - editorState.lastMouseX, my - editorState.lastMouseY,
                                   hit.width, hit.height);
-            } else if (editorState.tool == 0) {
-                movePoint(hit, editorState.hoveredPoint);
-            } else if (editorState.tool == 3) {
+            } else if (editorState.tool == Tool::None) {
+                movePoint(hit, editorState.draggedPoint >= 0 ? editorState.draggedPoint
+                                                             : editorState.hoveredPoint);
+            } else if (editorState.tool == Tool::Rotate && editorState.transformDrag) {
                 if (auto g = ground(hit))
                     editorState.sweepAngle =
                         sweptAngle(editorState.startAngle, angleAroundPivot(*g));
-            } else if (editorState.tool == 4) {
-                if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true)
-                                                   : ground(hit)) {
-                    editorState.pivot = *p - editorState.dragStart;
-                    editorState.pivot.w = 0;
+            } else if (editorState.tool == Tool::Translate && editorState.transformDrag) {
+                if (auto p = editorState.handleHot
+                                 ? translatePoint(orbitCamera, hit, true, false)
+                                 : ground(hit)) {
+                    editorState.translation = *p - editorState.dragStart;
+                    editorState.translation.w = 0;
                     setStatus(2, *p);
                 }
             }
@@ -263,10 +325,13 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
     case WM_LBUTTONDOWN:
         editorState.lastMouseX = mx;
         editorState.lastMouseY = my;
-        if (!pointButtonClick()) toolPress(hit);
+        if (!pointButtonClick(hit)) toolPress(hit);
         return true;
     case WM_LBUTTONUP:
         orbitCamera.commitRotation(settings);
+        // A drag is one step: the rotation or translation goes into the points now.
+        if (editorState.transformDrag) commitPreview();
+        finishPointDrag();
         return true;
     case WM_RBUTTONDOWN:
         editorState.panStartX = mx;

@@ -2,20 +2,20 @@
 
 #include <cstdio>
 
+#include "model/shape-outline.h"
+
 bool addPendingPoint(PendingPoints& pending, Model& model, std::vector<int>& useCount,
                      ModelTree& tree, bool hot, int hoveredPoint, vm::Vec4 cursor) {
     if (pending.empty()) tree.insertPendingPointsItem();
-    char label[128];
-    if (hot && hoveredPoint >= 0 && static_cast<size_t>(hoveredPoint) < model.points.size()) {
+    if (hot && hoveredPoint >= 0 && static_cast<size_t>(hoveredPoint) < model.points.size())
         pending.push_back(std::make_unique<Editor::ExistingPoint>(model, hoveredPoint));
-        std::snprintf(label, sizeof label, "%d", hoveredPoint);
-    } else {
+    else
         pending.push_back(std::make_unique<Editor::NewPoint>(cursor));
-        std::snprintf(label, sizeof label, "%f %f %f ", static_cast<double>(cursor.x),
-                      static_cast<double>(cursor.y), static_cast<double>(cursor.z));
-    }
-    pending.back()->treeItem = tree.insertPendingPoint(label);
+    pending.back()->treeItem = tree.insertPendingPoint(pendingPointLabel(*pending.back()));
     if (pending.size() < 16) return false;
+    // The points become the patch: their items go, the patch's own item shows it.
+    for (auto& point : pending)
+        if (point->treeItem) tree.deleteItem(point->treeItem);
 
     useCount.resize(model.points.size(), 0);
     Model::Patch patch;
@@ -27,13 +27,34 @@ bool addPendingPoint(PendingPoints& pending, Model& model, std::vector<int>& use
             const vm::Vec4 p = pending[i]->position();
             patch.indices[i] = static_cast<int32_t>(model.points.size());
             model.points.push_back({p.x, p.y, p.z});
+            tree.appendPointRow(pointRowText(model.points.size() - 1, model.points.back()));
             useCount.push_back(1);
         }
     }
     model.patches.push_back(patch);
+    insertPatchItem(tree, nullptr, nullptr, model, model.patches.size() - 1);
     model.rebuildBuffers();
     pending.clear();
     return true;
+}
+
+std::string pendingPointLabel(const Editor::Point& point) {
+    char label[128];
+    if (const auto* existing = dynamic_cast<const Editor::ExistingPoint*>(&point)) {
+        std::snprintf(label, sizeof label, "%d", existing->index);
+    } else {
+        const vm::Vec4 p = point.position();
+        std::snprintf(label, sizeof label, "%f %f %f ", static_cast<double>(p.x),
+                      static_cast<double>(p.y), static_cast<double>(p.z));
+    }
+    return label;
+}
+
+void relistPendingPoints(PendingPoints& pending, ModelTree& tree) {
+    if (pending.empty()) return;
+    tree.insertPendingPointsItem();
+    for (auto& point : pending)
+        point->treeItem = tree.insertPendingPoint(pendingPointLabel(*point));
 }
 
 bool removeLastPendingPoint(PendingPoints& pending, ModelTree& tree) {

@@ -47,7 +47,9 @@ std::optional<vm::Vec4> groundPoint(const OrbitCamera& camera, const ViewportHit
     const vm::Vec4 e = {frame[3][0], frame[3][1], frame[3][2], 1};
     const vm::Vec4 p = cursorPoint(camera, hit);
     const vm::Vec4 d = e - p;
-    if (d.y == 0) return std::nullopt;
+    // Only in front of the eye: behind it, or with the eye on the ground, the line meets
+    // the ground nowhere the user is looking.
+    if (d.y == 0 || !(e.y / d.y > 0)) return std::nullopt;
     const float u = e.x - d.x * e.y / d.y;
     const float w = p.z - d.z * p.y / d.y;
     if (!std::isfinite(u) || !std::isfinite(w)) return std::nullopt;

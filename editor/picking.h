@@ -31,8 +31,8 @@ vm::Vec4 cursorPoint(const OrbitCamera& camera, const ViewportHit& hit);
 inline bool isFinitePoint(vm::Vec4 p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
-// Where the line from the eye through the cursor point meets y = 0; nothing when that line
-// runs parallel to the ground.
+// Where the line from the eye through the cursor point meets y = 0 in front of the eye;
+// nothing when it meets it behind the eye, at the eye or never.
 std::optional<vm::Vec4> groundPoint(const OrbitCamera& camera, const ViewportHit& hit);
 // The cursor point relative to the target, in the camera frame's axes (status readout).
 vm::Vec4 cursorReadout(const OrbitCamera& camera, int viewport, vm::Vec4 cursor);

@@ -11,27 +11,31 @@
 #include "editor/selection.h"
 #include "ui/palette-buttons.h"
 
-void setTool(int tool) {
-    const int current = editorState.tool;
-    const int button = current >= 0 && current <= 5 ? palette::kToolButton[current] : -1;
-    const BYTE released =
-        (current == 2 || current == 4) ? TBSTATE_ENABLED | TBSTATE_WRAP : TBSTATE_ENABLED;
-    if (editorState.paletteToolbar)
+void setTool(Tool tool) {
+    finishGestures();
+    const Tool current = editorState.tool;
+    const int button = palette::toolButton(current);
+    const BYTE released = (current == Tool::Select || current == Tool::Translate)
+                              ? TBSTATE_ENABLED | TBSTATE_WRAP
+                              : TBSTATE_ENABLED;
+    if (editorState.paletteToolbar && button >= 0)
         PostMessageA(editorState.paletteToolbar, TB_SETSTATE, static_cast<WPARAM>(button),
                      MAKELPARAM(released, 0));
-    if (current == 3 || current == 4) {
-        commitTransform();
-        editorState.sweepAngle = 0;
-        editorState.pivot = {};
-    }
-    if (tool == current) tool = 0;
+    editorState.sweepAngle = 0;
+    editorState.pivot = {};
+    editorState.translation = {};
+    // A point left hot by the last tool would drive dissociate, joint and the guides here.
+    editorState.hoveredPoint = -1;
+    editorState.hotPoint = false;
+    editorState.handleHot = false;
+    if (tool == current) tool = Tool::None;
     editorState.tool = tool;
-    sessionSettings().writeInt(session::kSession, "Tool", tool);
+    sessionSettings().writeInt(session::kSession, "Tool", static_cast<int>(tool));
     updateTakeBackButton();
 }
 
 void startRotate() {
-    setTool(3);
+    setTool(Tool::Rotate);
     vm::Vec4 min, max;
     editorState.pivot =
         selectionBounds(*editorState.currentEntity, min, max) ? (min + max) * 0.5f : vm::Vec4{};
@@ -40,9 +44,24 @@ void startRotate() {
     editorState.startAngle = -1.0f;
 }
 
-void commitTransform() {
-    Model& model = *editorState.currentEntity;
-    applyDisplayTransform(editorState, model);
-    model.rebuildBuffers();
-    markModified();
+void commitPreview() {
+    if (!editorState.currentEntity) return;
+    if (previewPending(editorState)) {
+        Model& model = editedModel();
+        const ModelCopy before = copyOf(model);
+        applyPreview(editorState, model);
+        model.updatePointBuffer();
+        recordEdit(before, editorState.tool == Tool::Rotate ? "Rotate" : "Translate");
+    }
+    editorState.transformDrag = false;
+    editorState.translation = {};
+    if (editorState.tool == Tool::Rotate) {
+        editorState.startAngle = -1.0f; // the next press measures from the mouse again
+        editorState.sweepAngle = 0;
+    }
+}
+
+void finishGestures() {
+    commitPreview();
+    finishPointDrag();
 }

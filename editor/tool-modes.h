@@ -1,13 +1,20 @@
-// The current tool of the 3D view: none (0), add (1), select (2), rotate (3), translate (4),
-// locator (5).
+// The current tool of the 3D view, and the gestures that are under way in it.
 #pragma once
 
-// Releases the old tool's palette button, commits a pending rotation or translation, turns
-// the tool off when chosen again, and remembers the new one (Tool).
-void setTool(int tool);
+#include "core/editor-modes.h"
+
+// Finishes what is under way (a rotate or translate drag is committed, a point drag
+// recorded), releases the old tool's palette button, turns the tool off when chosen again,
+// and remembers the new one (Tool). Every tool starts with no pivot, offset or hot point.
+void setTool(Tool tool);
 
 // The palette's "rotate": the rotate tool about the middle of the selection (the origin
 // when nothing is selected), waiting for its first press.
 void startRotate();
-// Applies the previewed rotation or translation to the points.
-void commitTransform();
+
+// The rotate or translate drag under way is committed to the points as one undoable step
+// (nothing when it has not changed anything), and the drag ends. Save, New, Open, closing,
+// undo and redo call it first, so that what the view shows is what they work on.
+void commitPreview();
+// commitPreview, and a point drag under way is recorded as one step.
+void finishGestures();

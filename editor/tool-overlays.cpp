@@ -67,7 +67,7 @@ void drawOverlays(int viewport, float aspect) {
     }
     r.setWorld(vm::identity());
 
-    if (editorState.tool == 2) {
+    if (editorState.tool == Tool::Select) {
         const bool hit = editorState.hoveredPatch != -1;
         const float length = hit ? editorState.pickDistance : 1.2f * orbitCamera.radius();
         r.drawArrow(editorState.pickRay.origin,
@@ -83,7 +83,7 @@ void drawOverlays(int viewport, float aspect) {
     }
 
     const vm::Mat4 frame = cameraFrame(orbitCamera, editorState.loc ? 0 : viewport);
-    if (editorState.tool == 1 || editorState.tool == 5) {
+    if (editorState.tool == Tool::Add || editorState.tool == Tool::Locator) {
         const vm::Vec4 p = hot ? pointAt(model, editorState.hoveredPoint) : editorState.cursor;
         vm::Vec4 a, b;
         overlay::guideFeet(p, frame, &a, &b);
@@ -91,7 +91,7 @@ void drawOverlays(int viewport, float aspect) {
         r.drawSegment(b, p, colour);
         r.drawSegment(a, p, colour);
     }
-    if (editorState.tool == 5)
+    if (editorState.tool == Tool::Locator)
         for (const Model::Locator& locator : model.locators) {
             r.setWorld(vm::rotationQuaternion(locator.orientation) *
                        vm::translation(locator.position) * world);

@@ -11,6 +11,7 @@
 #include "core/session-keys.h"
 #include "editor/commands.h"
 #include "editor/mouse-handler.h"
+#include "editor/tool-modes.h"
 #include "model/obj-format.h"
 #include "ui/palette.h"
 #include "ui/recovery.h"
@@ -87,6 +88,7 @@ DocumentPrompts& documentPrompts() {
 }
 
 bool mayDiscardChanges() {
+    finishGestures(); // what the view shows is what is asked about
     if (!editorState.modified) return true;
     switch (documentPrompts().askUnsaved(documentName(editorState.loadedFile))) {
     case DocumentPrompts::Unsaved::Save:
@@ -112,6 +114,9 @@ void startClean() {
     editorState.hoveredPatch = -1;
     editorState.hotPoint = false;
     editorState.firstJointPoint = -1;
+    editorState.draggedPoint = -1;
+    editorState.transformDrag = false;
+    editorState.translation = {};
     editorState.partlyRead.clear();
     shapeTree().deleteAllItems();
 }
@@ -124,6 +129,7 @@ void adoptPath(const std::string& path, bool remember) {
 }
 
 void finishSwitch() {
+    startHistory(true);
     updateTakeBackButton();
     resetShapeWindow();
     syncPickState();
@@ -143,6 +149,7 @@ bool writeTo(const std::string& path) {
         return false;
     }
     editorState.partlyRead.clear();
+    editorState.history.markSaved();
     adoptPath(path, true);
     discardRecoveryCopy();
     return true;
@@ -195,6 +202,7 @@ void replaceDocument(Model&& model) {
 }
 
 bool saveDocument() {
+    finishGestures(); // what the view shows is what is written
     const std::string path = editorState.loadedFile;
     if (path.empty()) return saveDocumentAs();
     if (!editorState.partlyRead.empty()) {
@@ -211,6 +219,7 @@ bool saveDocument() {
 }
 
 bool saveDocumentAs() {
+    finishGestures();
     std::string path = editorState.loadedFile.empty() ? "New Object.obj" : editorState.loadedFile;
     for (;;) {
         if (!documentPrompts().chooseFile(true, path)) return false;

@@ -3,7 +3,10 @@
 #pragma once
 
 enum class MainCommand : int {
+    UndoBack = 0, // the back arrow: undo
+    Redo = 1,     // the forward arrow
     TakeBack = 2, // the add tool's last pending point
+    Undo = 3,
     New = 4,
     Open = 5,
     Save = 6,

@@ -1,6 +1,8 @@
 // The palette's 18 buttons: command ids, tooltips, pictures and start states.
 #pragma once
 
+#include "core/editor-modes.h"
+
 namespace palette {
 
 enum Command {
@@ -47,7 +49,7 @@ inline constexpr Button kButtons[ButtonCount] = {
     {"center", 114, false, false},
     {"joint", 125, true, false},
     {"display", 125, false, false},
-    {"ungroup", 129, false, true},
+    {"ungroup (the selected patches leave their group or symmetry)", 129, false, true},
     {"group", 128, false, true},
     {"rotate", 130, true, false},
     {"translate", 131, true, false},
@@ -58,7 +60,10 @@ inline constexpr Button kButtons[ButtonCount] = {
 // Pictures loaded after the 18: grid and locators, flying, joint released, joint pending.
 inline constexpr int kAlternateBitmaps[4] = {112, 117, 126, 127};
 
-// The button of each tool (tool 0 has none).
+// The button of each tool (Tool::None has none), in the tools' order.
 inline constexpr int kToolButton[6] = {-1, Add, Select, Rotate, Translate, Locator};
+inline int toolButton(Tool tool) {
+    return kToolButton[static_cast<int>(tool)];
+}
 
 } // namespace palette

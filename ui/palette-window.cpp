@@ -85,9 +85,7 @@ void createPaletteToolbar(HWND palette) {
     if (wireframe) buttons[palette::ToggleWireframe].fsState |= TBSTATE_CHECKED;
     if (editorState.grid) buttons[palette::ToggleGrid].fsState |= TBSTATE_CHECKED;
     if (editorState.loc) buttons[palette::ToggleGrid].iBitmap = editorState.alternateImages[0];
-    const int toolButton = editorState.tool >= 0 && editorState.tool <= 5
-                               ? palette::kToolButton[editorState.tool]
-                               : -1;
+    const int toolButton = palette::toolButton(editorState.tool);
     if (toolButton >= 0) buttons[toolButton].fsState |= TBSTATE_CHECKED;
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolbar, TB_ADDBUTTONSA, palette::ButtonCount, reinterpret_cast<LPARAM>(buttons));
@@ -126,10 +124,10 @@ void play() {
     setButtonState(palette::Stop, TBSTATE_ENABLED | TBSTATE_WRAP);
     // Flight shows one view; the view mode follows so that the layout and the mode agree.
     if (isQuadLayout()) {
-        editorState.currentView = 4;
+        editorState.currentView = ViewMode::Front;
         orbitCamera.theta = orbitCamera.gamma = 0;
-        sessionSettings().writeInt(session::kSession, "CurrentView", editorState.currentView);
-        switchLayout(0);
+        sessionSettings().writeInt(session::kSession, "CurrentView", static_cast<int>(editorState.currentView));
+        switchLayout(Layout::Single);
     }
 }
 
@@ -142,14 +140,7 @@ void stop() {
     setButtonImage(palette::Play, palette::Play);
 }
 
-void jointImage() {
-    if (buttonChecked(palette::Joint)) {
-        setButtonImage(palette::Joint, palette::Joint);
-        editorState.firstJointPoint = -1;
-    } else {
-        setButtonImage(palette::Joint, editorState.alternateImages[2]);
-    }
-}
+bool jointUsed = false; // the released picture shows once the button has been used
 
 void onCommand(WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) != 0) return;
@@ -168,7 +159,7 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
                                    buttonChecked(palette::ToggleWireframe) ? 1 : 0);
         break;
     case palette::Add:
-        setTool(1);
+        setTool(Tool::Add);
         break;
     case palette::ToggleGrid:
         toggleGrid();
@@ -183,28 +174,34 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
         centerOnSelection();
         break;
     case palette::Select:
-        setTool(2);
+        setTool(Tool::Select);
         break;
     case palette::Center:
         centerView();
         break;
     case palette::Joint:
-        jointImage();
+        // Pressed or released, a half-done joint starts again.
+        jointUsed = true;
+        editorState.firstJointPoint = -1;
+        updateJointButton();
         break;
     case palette::Rotate:
         startRotate();
         break;
     case palette::Translate:
-        setTool(4);
+        setTool(Tool::Translate);
         break;
     case palette::Locator:
-        setTool(5);
+        setTool(Tool::Locator);
         break;
     case palette::Group:
         groupCommand();
         break;
     case palette::Symetry:
         symmetryCommand();
+        break;
+    case palette::Ungroup:
+        ungroupCommand();
         break;
     default:
         break; // dissociate and joint are read by the next clicks
@@ -231,7 +228,14 @@ void refreshSelectionPanel() {
             shown = g->visible;
         }
     if (editorState.alphaSlider) EnableWindow(editorState.alphaSlider, n > 0);
-    if (paletteToolbar()) setButtonState(palette::Group, n >= 2 ? TBSTATE_ENABLED : 0);
+    if (paletteToolbar()) {
+        setButtonState(palette::Group, n >= 2 ? TBSTATE_ENABLED : 0);
+        bool grouped = false;
+        for (const Model::Patch& p : model.patches)
+            grouped = grouped || (p.selected && p.group >= 0);
+        setButtonState(palette::Ungroup,
+                       grouped ? TBSTATE_ENABLED | TBSTATE_WRAP : TBSTATE_WRAP);
+    }
     if (editorState.displayCheckBox)
         SendMessageA(editorState.displayCheckBox, BM_SETCHECK,
                      n == 0  ? BST_INDETERMINATE
@@ -284,6 +288,16 @@ LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
+}
+
+void updateJointButton() {
+    if (!paletteToolbar()) return;
+    int image = palette::Joint;
+    if (!buttonChecked(palette::Joint))
+        image = jointUsed ? editorState.alternateImages[2] : palette::Joint;
+    else if (editorState.firstJointPoint != -1)
+        image = editorState.alternateImages[3];
+    setButtonImage(palette::Joint, image);
 }
 
 void updateStopButton() {

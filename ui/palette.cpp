@@ -13,7 +13,7 @@ namespace {
 // The document toolbar: stock pictures, the history list as image list 0 and the standard
 // list as image list 1.
 void createMainToolbar(HWND mainWindow) {
-    HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | TBSTYLE_FLAT, 0, 0, 0,
+    HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, 0, 0, 0,
                                    0, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!toolbar) fatalError("yo ?", "main toolbar", HRESULT_FROM_WIN32(GetLastError()));
     editorState.mainToolbar = toolbar;
@@ -51,10 +51,12 @@ void createMainToolbar(HWND mainWindow) {
         button(1, STD_FILEOPEN, 5, TBSTATE_ENABLED),
         button(1, STD_FILESAVE, 6, 0),
         separator(),
-        button(0, HIST_BACK, 0, TBSTATE_ENABLED),
+        // Undo (the back arrow and the undo picture) and redo (the forward arrow) are usable
+        // when the history has a step to take.
+        button(0, HIST_BACK, 0, 0),
         button(0, HIST_FORWARD, 1, 0),
         separator(),
-        button(1, STD_UNDO, 3, TBSTATE_ENABLED),
+        button(1, STD_UNDO, 3, 0),
         button(1, STD_REDOW, 2, 0),
         separator(),
         button(1, STD_DELETE, 7, TBSTATE_ENABLED),

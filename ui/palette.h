@@ -19,6 +19,10 @@ bool paletteWireframeChecked();
 void initialDisplayCheck();
 void initialButtonUpdate();
 
+// The joint button's picture follows its state: released (after its first use), pressed,
+// or pressed with its first point chosen.
+void updateJointButton();
+
 // "stop" is usable in flight, and after it while the ship is away from its start.
 void updateStopButton();
 

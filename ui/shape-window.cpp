@@ -9,6 +9,7 @@
 #include "core/session-keys.h"
 #include "editor/commands.h"
 #include "editor/mouse-handler.h"
+#include "editor/pending-points.h"
 #include "editor/selection.h"
 #include "model/shape-outline.h"
 #include "model/tree-item-param.h"
@@ -124,8 +125,12 @@ struct RedrawOff {
     HWND window;
 };
 
+// The model before the slider's drag, which becomes one undoable step when it ends.
+std::optional<ModelCopy> alphaBefore;
+
 void onAlpha(WPARAM wParam) {
     const int code = LOWORD(wParam);
+    if (!alphaBefore) alphaBefore = copyOf(editedModel());
     int position = (code == TB_THUMBPOSITION || code == TB_THUMBTRACK)
                        ? static_cast<short>(HIWORD(wParam))
                        : static_cast<int>(SendMessageA(editorState.alphaSlider, TBM_GETPOS, 0, 0));
@@ -133,9 +138,18 @@ void onAlpha(WPARAM wParam) {
         static_cast<int>(SendMessageA(editorState.alphaSlider, TBM_GETRANGEMAX, 0, 0));
     const float alpha =
         maximum != 0 ? static_cast<float>(position) / static_cast<float>(maximum) : 1.0f;
+    bool changed = false;
     for (Model::Patch& patch : editedModel().patches)
-        if (patch.selected) patch.alpha = alpha;
-    markModified();
+        if (patch.selected && patch.alpha != alpha) {
+            patch.alpha = alpha;
+            changed = true;
+        }
+    if (changed) markModified();
+    // TB_ENDTRACK ends every slider gesture, by mouse or by keyboard.
+    if (code == TB_ENDTRACK) {
+        recordEdit(*alphaBefore, "Opacity");
+        alphaBefore.reset();
+    }
 }
 
 } // namespace
@@ -184,6 +198,35 @@ void showPointCoordinates(size_t index) {
         std::snprintf(text, sizeof text, "%f ", static_cast<double>(values[i]));
         if (editorState.coordinateBoxes[i]) SetWindowTextA(editorState.coordinateBoxes[i], text);
     }
+}
+
+void refreshPointViews() {
+    if (!editorState.currentEntity) return;
+    const size_t count = editedModel().points.size();
+    if (editorState.pointList) {
+        if (treeView().pointRowCount() != count) {
+            const LRESULT chosen = SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0);
+            RedrawOff quiet(editorState.pointList);
+            treeView().resetPointRows(count, pointListRowText);
+            if (chosen >= 0 && static_cast<size_t>(chosen) < count)
+                SendMessageA(editorState.pointList, LB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
+        } else {
+            InvalidateRect(editorState.pointList, nullptr, TRUE); // rows draw from the model
+        }
+    }
+    const LRESULT row =
+        editorState.pointList ? SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0) : LB_ERR;
+    if (row >= 0 && static_cast<size_t>(row) < count) {
+        showPointCoordinates(static_cast<size_t>(row));
+    } else {
+        for (HWND box : editorState.coordinateBoxes)
+            if (box) SetWindowTextA(box, "");
+    }
+}
+
+void relistPendingPoints() {
+    if (editorState.currentEntity)
+        ::relistPendingPoints(editorState.pendingPoints, treeView());
 }
 
 LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

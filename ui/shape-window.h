@@ -20,5 +20,11 @@ void updatePointEntry(size_t index);
 std::string pointListRowText(size_t row);
 // The three coordinate boxes show point's x, y and z.
 void showPointCoordinates(size_t index);
+// The point list and the coordinate boxes show the pool as it is now: one row per point,
+// and the chosen row's coordinates (empty boxes when no row is chosen).
+void refreshPointViews();
+// The add tool's pending points listed again under a new "<New Points>" item, after the
+// tree was made anew.
+void relistPendingPoints();
 
 LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -116,16 +116,17 @@ void OrbitCamera::moveByKeys(float dt, const KeyFlags& keys) {
     offset = offset + vm::transformNormal({sx * step, sy * step, sz * step, 0}, rotation(0));
 }
 
-int OrbitCamera::switchView(int& currentView, const SettingsFile& settings) {
-    currentView = (currentView + 1) % 5;
-    int layout = -1;
+std::optional<Layout> OrbitCamera::switchView(ViewMode& currentView,
+                                              const SettingsFile& settings) {
+    currentView = static_cast<ViewMode>((static_cast<int>(currentView) + 1) % kViewModeCount);
+    std::optional<Layout> layout;
     switch (currentView) {
-    case 0: theta = savedTheta; gamma = savedGamma; break;
-    case 1: theta = 0; gamma = 1.5707964f; break;
-    case 2: theta = 1.5707964f; gamma = 0; break;
-    case 3: layout = 1; theta = savedTheta; gamma = savedGamma; break;
-    case 4: layout = 0; theta = 0; gamma = 0; break;
+    case ViewMode::Orbit: theta = savedTheta; gamma = savedGamma; break;
+    case ViewMode::Top: theta = 0; gamma = 1.5707964f; break;
+    case ViewMode::Side: theta = 1.5707964f; gamma = 0; break;
+    case ViewMode::Quad: layout = Layout::Quad; theta = savedTheta; gamma = savedGamma; break;
+    case ViewMode::Front: layout = Layout::Single; theta = 0; gamma = 0; break;
     }
-    settings.writeInt("Session", "CurrentView", currentView);
+    settings.writeInt("Session", "CurrentView", static_cast<int>(currentView));
     return layout;
 }

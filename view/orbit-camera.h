@@ -1,6 +1,9 @@
 // The single orbit camera: a target, two angles and a zoom step; radius 5^distance.
 #pragma once
 
+#include <optional>
+
+#include "core/editor-modes.h"
 #include "core/key-flags.h"
 #include "core/vector-math.h"
 
@@ -52,7 +55,7 @@ struct OrbitCamera {
     void zoom(int wheelDelta, const SettingsFile& settings);
     // Held movement keys move the target; nothing is written.
     void moveByKeys(float dt, const KeyFlags& keys);
-    // "switchView": the next view mode and its angles; returns the layout to switch to
-    // (1 quad, 0 single) or −1 to keep it. Writes CurrentView.
-    int switchView(int& currentView, const SettingsFile& settings);
+    // "switchView": the next view mode and its angles; returns the layout to switch to, or
+    // nothing to keep it. Writes CurrentView.
+    std::optional<Layout> switchView(ViewMode& currentView, const SettingsFile& settings);
 };

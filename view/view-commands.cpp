@@ -9,8 +9,8 @@
 #include "editor/selection.h"
 
 void switchView() {
-    const int layout = orbitCamera.switchView(editorState.currentView, sessionSettings());
-    if (layout >= 0) switchLayout(layout);
+    if (const auto layout = orbitCamera.switchView(editorState.currentView, sessionSettings()))
+        switchLayout(*layout);
 }
 
 void centerView() {

@@ -101,18 +101,18 @@ TEST(CameraGestures, SwitchViewCyclesTheFiveModes) {
     OrbitCamera camera;
     camera.savedTheta = 0.3f;
     camera.savedGamma = 0.2f;
-    int mode = 0;
-    EXPECT_EQ(-1, camera.switchView(mode, settings));
-    EXPECT_EQ(1, mode);
+    ViewMode mode = ViewMode::Orbit;
+    EXPECT_EQ(std::nullopt, camera.switchView(mode, settings));
+    EXPECT_EQ(ViewMode::Top, mode);
     EXPECT_FLOAT_EQ(1.5707964f, camera.gamma);
-    EXPECT_EQ(-1, camera.switchView(mode, settings));
+    EXPECT_EQ(std::nullopt, camera.switchView(mode, settings));
     EXPECT_FLOAT_EQ(1.5707964f, camera.theta);
-    EXPECT_EQ(1, camera.switchView(mode, settings)); // quad
+    EXPECT_EQ(Layout::Quad, camera.switchView(mode, settings));
     EXPECT_EQ(0.3f, camera.theta);
-    EXPECT_EQ(0, camera.switchView(mode, settings)); // front, single
+    EXPECT_EQ(Layout::Single, camera.switchView(mode, settings)); // front
     EXPECT_EQ(0.0f, camera.gamma);
-    EXPECT_EQ(-1, camera.switchView(mode, settings));
-    EXPECT_EQ(0, mode);
+    EXPECT_EQ(std::nullopt, camera.switchView(mode, settings));
+    EXPECT_EQ(ViewMode::Orbit, mode);
     EXPECT_EQ(0.2f, camera.gamma);
     EXPECT_EQ(0, settings.readInt("Session", "CurrentView", 9));
 }
@@ -149,6 +149,20 @@ TEST(Picking, CameraFrameAndCursorAndGroundPoints) {
     EXPECT_NEAR(0.0f, g->x, 1e-5f);
     EXPECT_NEAR(0.0f, g->z, 1e-5f);
     EXPECT_NEAR(0.0f, cursorReadout(camera, 0, cursorPoint(camera, centre)).x, 1e-5f);
+    // Above the horizon the line of sight meets the ground behind the eye: no point there.
+    ViewportHit high = locateViewport(200, 10, 400, 300, false);
+    camera.gamma = 0.05f;
+    EXPECT_FALSE(groundPoint(camera, high).has_value());
+    ViewportHit low = locateViewport(200, 290, 400, 300, false);
+    EXPECT_TRUE(groundPoint(camera, low).has_value());
+    // The start-up camera's eye lies on the ground: no ground point anywhere, but a drag can
+    // still be measured across the view, at the cursor point brought down to the ground.
+    camera.gamma = 0;
+    EXPECT_FALSE(groundPoint(camera, low).has_value());
+    auto across = dragPlanePoint(camera, low, true);
+    ASSERT_TRUE(across.has_value());
+    EXPECT_EQ(0.0f, across->y);
+    EXPECT_NEAR(cursorPoint(camera, low).x, across->x, 1e-6f);
 }
 
 TEST(Picking, NearestPointLowestIndexOnTiesAndTheHotThreshold) {
@@ -322,23 +336,28 @@ TEST(TransformEditing, AnglesSweepsAndCommits) {
 
     // Committing a quarter turn about the origin moves every point.
     EditorState turning;
-    turning.tool = tools::kRotate;
+    turning.tool = Tool::Rotate;
+    turning.transformDrag = true;
     turning.startAngle = 1;
     turning.sweepAngle = vm::kPi / 2;
     Model turned;
     turned.points = {{1, 0, 0}, {0, 2, 3}};
-    applyDisplayTransform(turning, turned);
+    applyPreview(turning, turned);
     EXPECT_NEAR(1.0f, turned.points[0].z, 1e-6f); // −θ about y takes +x to +z
     EXPECT_NEAR(-3.0f, turned.points[1].x, 1e-6f);
     EXPECT_NEAR(2.0f, turned.points[1].y, 1e-6f);
 
     EditorState editor;
-    editor.tool = tools::kTranslate;
-    editor.pivot = {0, 2, 0, 0};
+    editor.tool = Tool::Translate;
+    editor.transformDrag = true;
+    editor.pivot = {5, 5, 5, 0}; // the rotate tool's: no part of a translation
+    editor.translation = {0, 2, 0, 0};
     Model model;
     model.createDefault();
-    applyDisplayTransform(editor, model);
+    const float x0 = model.points[0].x;
+    applyPreview(editor, model);
     EXPECT_FLOAT_EQ(1.5f, model.points[0].y);
+    EXPECT_FLOAT_EQ(x0, model.points[0].x);
 }
 
 TEST(TransformEditing, TranslateHandleAndDragPoints) {
@@ -351,9 +370,10 @@ TEST(TransformEditing, TranslateHandleAndDragPoints) {
     EXPECT_TRUE(handleUnderMouse(camera, vp, hit));
     hit.ny = hy + 0.2f;
     EXPECT_FALSE(handleUnderMouse(camera, vp, hit));
-    EXPECT_EQ(hit.ny, translatePoint(camera, hit, true)->y);
-    hit.ny = 0; // level with the eye: the ground is out of reach
-    EXPECT_FALSE(translatePoint(camera, hit, false).has_value());
+    EXPECT_EQ(hit.ny, translatePoint(camera, hit, true, false)->y);
+    hit.ny = 0; // level with the eye: the ground is out of reach, the view plane is not
+    EXPECT_FALSE(translatePoint(camera, hit, false, false).has_value());
+    EXPECT_TRUE(translatePoint(camera, hit, false, true).has_value());
 }
 
 TEST(AddTool, SixteenClicksMakeAPatchRowByRow) {
@@ -373,8 +393,12 @@ TEST(AddTool, SixteenClicksMakeAPatchRowByRow) {
     EXPECT_EQ(14u, tree.childrenOf(newPoints).size());
     EXPECT_FALSE(addPendingPoint(pending, model, use, tree, false, -1, {14, 0, 2, 1}));
     EXPECT_TRUE(addPendingPoint(pending, model, use, tree, false, -1, {15, 0, 2, 1}));
-    EXPECT_EQ(16u, tree.childrenOf(newPoints).size()); // the items stay after the patch is made
+    // The points' items make way for the patch's own item; the new points are listed.
+    EXPECT_TRUE(tree.childrenOf(newPoints).empty());
     ASSERT_EQ(2u, model.patches.size());
+    EXPECT_EQ("patch 1 ", tree.itemText(model.patches[1].treeItem));
+    EXPECT_EQ(nullptr, tree.parentOf(model.patches[1].treeItem));
+    EXPECT_EQ(16u, tree.rows.size());
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(16 + i, model.patches[1].indices[static_cast<size_t>(i)]);
     EXPECT_EQ(15.0f, model.points[31].x);

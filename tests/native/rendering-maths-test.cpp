@@ -157,20 +157,23 @@ TEST(PatchColours, SelectionHoverAndOpacity) {
     EXPECT_EQ(0.5f, controlNetColour(Model::Patch{}, false).x);
 }
 
-TEST(DisplayMatrix, MirrorsThenPreviewsThenPlaces) {
+TEST(DisplayMatrix, PreviewsThenMirrorsThenPlaces) {
     EditorState editor;
     const vm::Mat4 base = vm::translation(0, 0, 10);
     vm::Vec4 p = vm::transform({1, 2, 3, 1}, displayMatrix(editor, base, true));
     EXPECT_FLOAT_EQ(-1.0f, p.x);
     EXPECT_FLOAT_EQ(13.0f, p.z);
 
-    editor.tool = tools::kTranslate;
-    editor.pivot = {0.5f, 0, 0, 0};
+    editor.tool = Tool::Translate;
+    editor.translation = {0.5f, 0, 0, 0};
+    p = vm::transform({1, 2, 3, 1}, displayMatrix(editor, vm::identity(), false));
+    EXPECT_FLOAT_EQ(1.0f, p.x); // no drag under way: nothing previewed
+    editor.transformDrag = true;
     p = vm::transform({1, 2, 3, 1}, displayMatrix(editor, vm::identity(), false));
     EXPECT_FLOAT_EQ(1.5f, p.x);
 
     // Rotating a quarter turn about the vertical line through the pivot.
-    editor.tool = tools::kRotate;
+    editor.tool = Tool::Rotate;
     editor.pivot = {2, 0, 2, 0};
     editor.startAngle = 0.3f;
     editor.sweepAngle = vm::kPi / 2;
@@ -178,9 +181,37 @@ TEST(DisplayMatrix, MirrorsThenPreviewsThenPlaces) {
     EXPECT_NEAR(2.0f, p.x, 1e-5f);
     EXPECT_NEAR(1.0f, p.y, 1e-5f);
     EXPECT_NEAR(3.0f, p.z, 1e-5f);
-    editor.startAngle = -1; // no sweep yet
+    editor.transformDrag = false; // between drags
     p = vm::transform({3, 1, 2, 1}, displayMatrix(editor, vm::identity(), false));
     EXPECT_NEAR(3.0f, p.x, 1e-5f);
+}
+
+// The mirrored copy of a symmetry shows during a drag exactly where the committed points
+// will put it: mirror(committed p), for a translation along x and for a rotation.
+TEST(DisplayMatrix, MirroredHalfPreviewsWhatIsCommitted) {
+    const vm::Float3 points[] = {{1, 2, 3}, {-0.5f, 0, 2}, {0.25f, -1, -4}};
+    EditorState translating;
+    translating.tool = Tool::Translate;
+    translating.transformDrag = true;
+    translating.translation = {0.7f, 0.1f, -0.3f, 0};
+    EditorState turning;
+    turning.tool = Tool::Rotate;
+    turning.transformDrag = true;
+    turning.pivot = {1.5f, 0, -0.5f, 0};
+    turning.sweepAngle = 0.9f;
+    for (const EditorState* editor : {&translating, &turning}) {
+        Model committed;
+        committed.points.assign(std::begin(points), std::end(points));
+        applyPreview(*editor, committed);
+        for (size_t i = 0; i < committed.points.size(); ++i) {
+            const vm::Float3 q = points[i];
+            const vm::Vec4 shown = vm::transform({q.x, q.y, q.z, 1},
+                                                 displayMatrix(*editor, vm::identity(), true));
+            EXPECT_NEAR(-committed.points[i].x, shown.x, 1e-5f);
+            EXPECT_NEAR(committed.points[i].y, shown.y, 1e-5f);
+            EXPECT_NEAR(committed.points[i].z, shown.z, 1e-5f);
+        }
+    }
 }
 
 TEST(Overlays, BracketsPendingNetAndCameraSketch) {

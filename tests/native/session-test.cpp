@@ -28,8 +28,8 @@ TEST(SessionStartup, NoFileGivesTheDefaults) {
     Started started(dir.file("session.ini"));
     const EditorState& editor = started.editor;
     const OrbitCamera& camera = started.camera;
-    EXPECT_EQ(0, editor.currentView);
-    EXPECT_EQ(0, editor.tool);
+    EXPECT_EQ(ViewMode::Orbit, editor.currentView);
+    EXPECT_EQ(Tool::None, editor.tool);
     EXPECT_FALSE(editor.grid);
     EXPECT_FALSE(editor.loc);
     EXPECT_EQ("", editor.loadedFile);
@@ -54,8 +54,8 @@ TEST(SessionStartup, ReadsEveryRememberedValue) {
     editor.loadSession(settings);
     OrbitCamera camera;
     camera.load(settings);
-    EXPECT_EQ(3, editor.currentView);
-    EXPECT_EQ(2, editor.tool);
+    EXPECT_EQ(ViewMode::Quad, editor.currentView);
+    EXPECT_EQ(Tool::Select, editor.tool);
     EXPECT_TRUE(editor.grid); // any non-zero value is on
     EXPECT_TRUE(editor.loc);
     EXPECT_EQ("C:\\models\\wing.obj", editor.loadedFile);
@@ -149,8 +149,8 @@ TEST(SessionStartup, BadValuesGiveTheirDefaults) {
         Started started(dir.file("session.ini"));
         const EditorState& editor = started.editor;
         const OrbitCamera& camera = started.camera;
-        EXPECT_EQ(0, editor.currentView);
-        EXPECT_EQ(0, editor.tool);
+        EXPECT_EQ(ViewMode::Orbit, editor.currentView);
+        EXPECT_EQ(Tool::None, editor.tool);
         EXPECT_TRUE(editor.grid);
         EXPECT_EQ("", editor.loadedFile);
         EXPECT_EQ(1, camera.distance);

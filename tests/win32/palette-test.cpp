@@ -68,14 +68,14 @@ TEST_F(PaletteTest, ButtonsTextsAndStartStates) {
 TEST_F(PaletteTest, ToolButtonsSwitchAndRememberTheTool) {
     start();
     click(palette::Select);
-    EXPECT_EQ(2, editorState.tool);
+    EXPECT_EQ(Tool::Select, editorState.tool);
     EXPECT_EQ(2, setting("Tool"));
     click(palette::Translate); // releases "select"
-    EXPECT_EQ(4, editorState.tool);
+    EXPECT_EQ(Tool::Translate, editorState.tool);
     EXPECT_FALSE(checked(palette::Select));
     EXPECT_TRUE(checked(palette::Translate));
     click(palette::Translate); // chosen again: no tool
-    EXPECT_EQ(0, editorState.tool);
+    EXPECT_EQ(Tool::None, editorState.tool);
     EXPECT_EQ(0, setting("Tool"));
     EXPECT_FALSE(checked(palette::Translate));
 }
@@ -89,7 +89,7 @@ TEST_F(PaletteTest, GridCyclesTwoStatesOrThreeInTheQuadLayout) {
     EXPECT_FALSE(editorState.grid);
     EXPECT_EQ(0, setting("loc"));
 
-    editorState.currentView = 3;
+    editorState.currentView = ViewMode::Quad;
     click(palette::ToggleGrid);
     EXPECT_TRUE(editorState.grid);
     EXPECT_FALSE(editorState.loc);
@@ -117,10 +117,10 @@ TEST_F(PaletteTest, WireframePlayAndStop) {
     EXPECT_FALSE(state(palette::Stop) & TBSTATE_ENABLED);
 
     // Flight in the quad layout leaves it, so that the view mode and the windows agree.
-    editorState.currentView = 3;
-    switchLayout(1);
+    editorState.currentView = ViewMode::Quad;
+    switchLayout(Layout::Quad);
     click(palette::Play);
-    EXPECT_EQ(4, editorState.currentView);
+    EXPECT_EQ(ViewMode::Front, editorState.currentView);
     EXPECT_EQ(1, viewCount());
     EXPECT_FALSE(IsWindow(application.secondaryViews[0]));
     frameTick();

@@ -70,8 +70,8 @@ TEST_F(StartupTest, RemembersEverySessionValue) {
     EXPECT_EQ(50, origin.x);
     EXPECT_EQ(60, origin.y);
 
-    EXPECT_EQ(3, editorState.currentView);
-    EXPECT_EQ(2, editorState.tool);
+    EXPECT_EQ(ViewMode::Quad, editorState.currentView);
+    EXPECT_EQ(Tool::Select, editorState.tool);
     EXPECT_TRUE(editorState.grid);
     EXPECT_TRUE(editorState.loc);
     EXPECT_FLOAT_EQ(0.2f, orbitCamera.radius());
@@ -157,8 +157,8 @@ TEST_F(StartupTest, TheGeometryWrittenIsTheGeometryReadBack) {
 TEST_F(StartupTest, LayoutSwitchGivesFixedViewAreasAndReleasesTheQuadViews) {
     start();
     HWND main = application.mainWindow;
-    editorState.currentView = 3;
-    switchLayout(1);
+    editorState.currentView = ViewMode::Quad;
+    switchLayout(Layout::Quad);
     pumpMessages();
     RECT client = clientRect(main);
     EXPECT_EQ(1280, client.right);
@@ -186,9 +186,9 @@ TEST_F(StartupTest, LayoutSwitchGivesFixedViewAreasAndReleasesTheQuadViews) {
     EXPECT_EQ(client.right / 2, view0.left);
     EXPECT_EQ(client.right - 1, view0.right);
 
-    editorState.currentView = 4;
+    editorState.currentView = ViewMode::Front;
     HWND gone = application.secondaryViews[0];
-    switchLayout(0);
+    switchLayout(Layout::Single);
     pumpMessages();
     client = clientRect(main);
     EXPECT_EQ(1200, client.right);
@@ -209,7 +209,7 @@ TEST_F(StartupTest, SwitchViewCyclesThroughTheQuadLayoutAndCentringMovesTheTarge
     for (int i = 0; i < 5; ++i) {
         switchView();
         pumpMessages();
-        EXPECT_EQ((i + 1) % 5, editorState.currentView);
+        EXPECT_EQ((i + 1) % 5, static_cast<int>(editorState.currentView));
         EXPECT_EQ(expectedViews[i], viewCount()) << "after " << i + 1;
         EXPECT_EQ(expectedViews[i] == 4, IsWindow(application.secondaryViews[0]) != FALSE);
         frameTick();

@@ -14,7 +14,7 @@
 TEST_F(ToolsTest, RotateSweepsFromThePressAndCommitsOnLeaving) {
     const vm::Float3 before = application.ship.points[0];
     paletteClick(palette::Rotate);
-    EXPECT_EQ(3, editorState.tool);
+    EXPECT_EQ(Tool::Rotate, editorState.tool);
     EXPECT_EQ(-1.0f, editorState.startAngle);
     const int cx = area.width / 2, below = area.height * 3 / 4;
     mouse(WM_MOUSEMOVE, cx + 100, below);
@@ -30,7 +30,7 @@ TEST_F(ToolsTest, RotateSweepsFromThePressAndCommitsOnLeaving) {
     EXPECT_EQ("Untitled - Tavrel", title());
 
     paletteClick(palette::Rotate); // leaving commits
-    EXPECT_EQ(0, editorState.tool);
+    EXPECT_EQ(Tool::None, editorState.tool);
     const vm::Float3 after = application.ship.points[0];
     EXPECT_NEAR(before.y, after.y, 1e-5f); // about the vertical axis
     EXPECT_NEAR(std::hypot(before.x, before.z), std::hypot(after.x, after.z), 1e-4f);
