@@ -110,6 +110,7 @@ void recordEdit(const ModelCopy& before, const char* name) {
     markModified();
     updateHistoryButtons();
     refreshPointViews();
+    refreshSelectionPanel(); // group and ungroup follow what the patches are in now
 }
 
 void finishPointDrag() {
@@ -145,7 +146,6 @@ void ungroupCommand() {
     const ModelCopy before = copyOf(editedModel());
     if (!ungroupSelection(editedModel(), shapeTree())) return;
     recordEdit(before, "Ungroup");
-    refreshSelectionPanel();
 }
 
 void deleteCommand() {

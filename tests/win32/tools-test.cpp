@@ -5,13 +5,17 @@
 
 #include <commctrl.h>
 
+#include <cmath>
+
 #include "core/window-layout.h"
+#include "editor/edit-xform.h"
 #include "editor/tool-modes.h"
+#include "model/obj-format.h"
 #include "tools-fixture.h"
 #include "ui/palette-buttons.h"
 #include "ui/shape-window.h"
 
-TEST_F(ToolsTest, RotateSweepsFromThePressAndCommitsOnLeaving) {
+TEST_F(ToolsTest, ARotateDragIsCommittedAtTheReleaseAsOneStep) {
     const vm::Float3 before = application.ship.points[0];
     paletteClick(palette::Rotate);
     EXPECT_EQ(Tool::Rotate, editorState.tool);
@@ -25,38 +29,92 @@ TEST_F(ToolsTest, RotateSweepsFromThePressAndCommitsOnLeaving) {
     const float sweep = editorState.sweepAngle;
     EXPECT_GT(sweep, 0.0f);
     EXPECT_LT(sweep, 6.2831855f);
-    mouse(WM_LBUTTONUP, cx - 100, below);
     frameTick(); // the preview and the gizmo draw
-    EXPECT_EQ("Untitled - Tavrel", title());
-
-    paletteClick(palette::Rotate); // leaving commits
-    EXPECT_EQ(Tool::None, editorState.tool);
+    EXPECT_EQ(before.x, application.ship.points[0].x); // shown, not yet in the points
+    // What the view shows during the drag is what the release commits.
+    const vm::Vec4 shown = vm::transform({before.x, before.y, before.z, 1},
+                                         previewMatrix(editorState));
+    mouse(WM_LBUTTONUP, cx - 100, below);
     const vm::Float3 after = application.ship.points[0];
+    EXPECT_NEAR(shown.x, after.x, 1e-6f);
+    EXPECT_NEAR(shown.z, after.z, 1e-6f);
     EXPECT_NEAR(before.y, after.y, 1e-5f); // about the vertical axis
-    EXPECT_NEAR(std::hypot(before.x, before.z), std::hypot(after.x, after.z), 1e-4f);
     EXPECT_GT(std::fabs(before.x - after.x) + std::fabs(before.z - after.z), 1e-3f);
     EXPECT_EQ("Untitled* - Tavrel", title());
     EXPECT_TRUE(SendMessageA(editorState.mainToolbar, TB_ISBUTTONENABLED, 6, 0)); // Save
+    EXPECT_EQ("Rotate", editorState.history.undoName());
+
+    paletteClick(palette::Rotate); // leaving changes nothing more
+    EXPECT_EQ(Tool::None, editorState.tool);
+    EXPECT_EQ(after.x, application.ship.points[0].x);
+    EXPECT_EQ(1u, editorState.history.size());
 }
 
-TEST_F(ToolsTest, TranslateOffTheHandleMovesOnTheGround) {
+TEST_F(ToolsTest, TranslateOffTheHandleMovesOnTheGroundFromNoOffset) {
     const vm::Float3 before = application.ship.points[5];
+    // A pivot left by the rotate tool and by Ctrl+A is no translation.
+    paletteClick(palette::Rotate);
+    SendMessageA(application.mainWindow, WM_KEYDOWN, 'A', 0);
     paletteClick(palette::Translate);
+    EXPECT_EQ(0.0f, editorState.translation.x);
     const int cx = area.width / 2 - 200, y = area.height * 3 / 4;
     mouse(WM_MOUSEMOVE, cx, y);
     EXPECT_FALSE(editorState.handleHot);
     mouse(WM_LBUTTONDOWN, cx, y, MK_LBUTTON);
     mouse(WM_MOUSEMOVE, cx + 80, y + 30, MK_LBUTTON);
+    EXPECT_EQ(0.0f, editorState.translation.y);
+    EXPECT_NE(0.0f, editorState.translation.x);
+    const vm::Vec4 offset = editorState.translation;
     mouse(WM_LBUTTONUP, cx + 80, y + 30);
-    EXPECT_EQ(0.0f, editorState.pivot.y);
-    EXPECT_NE(0.0f, editorState.pivot.x);
-    const vm::Vec4 pivot = editorState.pivot;
-    paletteClick(palette::Translate);
     const vm::Float3 after = application.ship.points[5];
-    EXPECT_NEAR(before.x + pivot.x, after.x, 1e-5f);
+    EXPECT_NEAR(before.x + offset.x, after.x, 1e-5f);
     EXPECT_NEAR(before.y, after.y, 1e-6f);
-    EXPECT_NEAR(before.z + pivot.z, after.z, 1e-5f);
-    EXPECT_EQ(0.0f, editorState.pivot.x); // reset after the commit
+    EXPECT_NEAR(before.z + offset.z, after.z, 1e-5f);
+    EXPECT_EQ(0.0f, editorState.translation.x); // committed: the next drag starts afresh
+    paletteClick(palette::Translate);
+    EXPECT_EQ(after.x, application.ship.points[5].x);
+}
+
+TEST_F(ToolsTest, ToolsOnAndOffWithoutADragChangeNothing) {
+    const std::string text = writeObj(application.ship);
+    for (int button : {palette::Rotate, palette::Translate, palette::Select, palette::Add,
+                       palette::Locator}) {
+        paletteClick(button);
+        paletteClick(button);
+    }
+    EXPECT_EQ(text, writeObj(application.ship));
+    EXPECT_EQ("Untitled - Tavrel", title());
+    EXPECT_FALSE(editorState.history.canUndo());
+}
+
+TEST_F(ToolsTest, WithTheEyeOnTheGroundRotateAndTranslateStillWork) {
+    orbitCamera.gamma = 0; // the start-up camera: the ground is edge-on
+    const vm::Float3 before = application.ship.points[5];
+    paletteClick(palette::Translate);
+    const int cx = area.width / 2 - 200, y = area.height * 3 / 4;
+    mouse(WM_MOUSEMOVE, cx, y);
+    mouse(WM_LBUTTONDOWN, cx, y, MK_LBUTTON);
+    EXPECT_TRUE(editorState.transformDrag);
+    EXPECT_TRUE(editorState.dragOnViewPlane);
+    mouse(WM_MOUSEMOVE, cx + 80, y, MK_LBUTTON);
+    mouse(WM_LBUTTONUP, cx + 80, y);
+    EXPECT_NE(before.x, application.ship.points[5].x); // moved sideways across the view
+    EXPECT_EQ(before.y, application.ship.points[5].y);
+    EXPECT_TRUE(std::isfinite(application.ship.points[5].z));
+}
+
+TEST_F(ToolsTest, NoPointLeftHotDrivesTheSelectOrLocatorTool) {
+    const POINT p = pointOnScreen(0);
+    mouse(WM_MOUSEMOVE, p.x, p.y);
+    ASSERT_TRUE(editorState.hotPoint);
+    paletteClick(palette::Select);
+    EXPECT_FALSE(editorState.hotPoint);
+    EXPECT_EQ(-1, editorState.hoveredPoint);
+    mouse(WM_MOUSEMOVE, p.x, p.y);
+    EXPECT_FALSE(editorState.hotPoint);
+    paletteClick(palette::Locator);
+    mouse(WM_MOUSEMOVE, p.x, p.y);
+    EXPECT_FALSE(editorState.hotPoint);
 }
 
 TEST_F(ToolsTest, LocatorToolPlacesNamedLocators) {

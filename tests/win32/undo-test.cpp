@@ -1,0 +1,195 @@
+// Undo and redo on the real windows: the toolbar's buttons and tooltips follow the history,
+// the title's "*" follows the saved state, and the shape window shows the model as it is.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+
+#include "document-fixture.h"
+#include "editor/commands.h"
+#include "editor/selection.h"
+#include "model/memory-tree.h"
+#include "model/obj-format.h"
+#include "model/shape-outline.h"
+#include "ui/main-commands.h"
+#include "ui/palette.h"
+#include "ui/shape-window.h"
+
+namespace {
+
+// Any tree as indented lines, read through the interface the operations use.
+std::string outline(const ModelTree& tree, TreeItemHandle parent = nullptr, int depth = 0) {
+    std::string text;
+    for (TreeItemHandle item = tree.firstChildOf(parent); item; item = tree.nextSiblingOf(item))
+        text += std::string(static_cast<size_t>(2 * depth), ' ') + tree.itemText(item) + "\n" +
+                outline(tree, item, depth + 1);
+    return text;
+}
+
+class UndoTest : public DocumentTest {
+  protected:
+    void command(MainCommand c) {
+        SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(static_cast<int>(c), 0), 0);
+        pumpMessages();
+    }
+    bool enabled(MainCommand c) const {
+        return SendMessageA(editorState.mainToolbar, TB_ISBUTTONENABLED,
+                            static_cast<WPARAM>(c), 0) != 0;
+    }
+    // The shape window reads like one made afresh from the model, and the list has a row
+    // per point.
+    void expectShapeWindowLikeRebuild() {
+        pumpMessages();
+        MemoryTree fresh;
+        rebuildShapeOutline(fresh, application.ship);
+        Model& model = application.ship;
+        for (auto& p : model.patches)
+            p.treeItem = nullptr; // the fresh tree wrote its own items into the patches
+        rebuildShapeWindow();
+        pumpMessages();
+        EXPECT_EQ(outline(fresh), outline(shapeTree()));
+        EXPECT_EQ(model.points.size(),
+                  static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0)));
+    }
+};
+
+} // namespace
+
+TEST_F(UndoTest, DeleteUndoneAndRedoneFromTheToolbarWithTheTitleFollowing) {
+    EXPECT_FALSE(enabled(MainCommand::Undo));
+    EXPECT_FALSE(enabled(MainCommand::UndoBack));
+    EXPECT_FALSE(enabled(MainCommand::Redo));
+    EXPECT_EQ("Nothing to undo", toolbarTip(static_cast<int>(MainCommand::Undo)));
+    const std::string start = writeObj(application.ship);
+    const size_t rowsBefore = static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0));
+    selectPatch(application.ship, 1, {});
+    command(MainCommand::Delete);
+    EXPECT_EQ(3u, application.ship.patches.size());
+    EXPECT_EQ("Untitled* - Tavrel", title());
+    EXPECT_TRUE(enabled(MainCommand::Undo));
+    EXPECT_TRUE(enabled(MainCommand::UndoBack));
+    EXPECT_FALSE(enabled(MainCommand::Redo));
+    EXPECT_EQ("Undo Delete (Ctrl+Z)", toolbarTip(static_cast<int>(MainCommand::Undo)));
+    EXPECT_LT(static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0)),
+              rowsBefore);
+
+    command(MainCommand::Undo);
+    EXPECT_EQ(start, writeObj(application.ship));
+    EXPECT_EQ("Untitled - Tavrel", title()); // back as it was: no "*"
+    EXPECT_TRUE(application.ship.hasBuffers());
+    EXPECT_EQ(rowsBefore,
+              static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0)));
+    EXPECT_TRUE(enabled(MainCommand::Redo));
+    EXPECT_EQ("Redo Delete (Ctrl+Y)", toolbarTip(static_cast<int>(MainCommand::Redo)));
+    frameTick(); // draws from the restored buffers
+    expectShapeWindowLikeRebuild();
+
+    command(MainCommand::Redo);
+    EXPECT_EQ(3u, application.ship.patches.size());
+    EXPECT_EQ("Untitled* - Tavrel", title());
+    command(MainCommand::UndoBack); // the back arrow undoes too
+    EXPECT_EQ(4u, application.ship.patches.size());
+}
+
+TEST_F(UndoTest, APointDragIsOneStepAndTheListFollowsTheUndo) {
+    const vm::Float3 start = application.ship.points[0];
+    const POINT p = pointOnScreen(0);
+    mouse(WM_MOUSEMOVE, p.x, p.y);
+    ASSERT_TRUE(editorState.hotPoint);
+    mouse(WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON);
+    for (int k = 1; k <= 5; ++k)
+        mouse(WM_MOUSEMOVE, p.x + 8 * k, p.y - 5 * k, MK_LBUTTON);
+    mouse(WM_LBUTTONUP, p.x + 40, p.y - 25);
+    EXPECT_NE(start.x, application.ship.points[0].x);
+    EXPECT_EQ(1u, editorState.history.size());
+    EXPECT_EQ("Move point", editorState.history.undoName());
+    command(MainCommand::Undo);
+    EXPECT_EQ(start.x, application.ship.points[0].x);
+    EXPECT_EQ(start.y, application.ship.points[0].y);
+    EXPECT_EQ(pointListRowText(0), pointRowText(0, start));
+    char box[64] = {};
+    GetWindowTextA(editorState.coordinateBoxes[0], box, sizeof box);
+    EXPECT_EQ(std::to_string(start.x).substr(0, 6), std::string(box).substr(0, 6));
+}
+
+TEST_F(UndoTest, UngroupGroupAndOpacityAreStepsToo) {
+    selectPatch(application.ship, 0, {});
+    selectPatch(application.ship, 1, {false, true});
+    refreshSelectionPanel();
+    paletteClick(palette::Group);
+    ASSERT_EQ(0, application.ship.patches[0].group);
+    EXPECT_TRUE(SendMessageA(editorState.paletteToolbar, TB_ISBUTTONENABLED, palette::Ungroup, 0));
+    paletteClick(palette::Ungroup);
+    EXPECT_EQ(-1, application.ship.patches[0].group);
+    EXPECT_EQ(-1, application.ship.patches[1].group);
+    expectShapeWindowLikeRebuild();
+
+    // One slider gesture, however many positions it passes, is one step.
+    const size_t steps = editorState.history.size();
+    for (int position : {10, 30, 50})
+        SendMessageA(editorState.shapeWindow, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position),
+                     reinterpret_cast<LPARAM>(editorState.alphaSlider));
+    SendMessageA(editorState.alphaSlider, TBM_SETPOS, TRUE, 50);
+    SendMessageA(editorState.shapeWindow, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                 reinterpret_cast<LPARAM>(editorState.alphaSlider));
+    EXPECT_EQ(0.5f, application.ship.patches[0].alpha);
+    EXPECT_EQ(steps + 1, editorState.history.size());
+    EXPECT_EQ("Opacity", editorState.history.undoName());
+
+    command(MainCommand::Undo);
+    EXPECT_EQ(1.0f, application.ship.patches[0].alpha);
+    command(MainCommand::Undo);
+    EXPECT_EQ(0, application.ship.patches[1].group); // back in the group
+    expectShapeWindowLikeRebuild();
+    command(MainCommand::Undo);
+    EXPECT_EQ(-1, application.ship.patches[1].group);
+    EXPECT_TRUE(application.ship.groups.empty());
+    EXPECT_EQ("Untitled - Tavrel", title());
+}
+
+TEST_F(UndoTest, TheJointButtonsPictureFollowsItsState) {
+    auto picture = [] {
+        return static_cast<int>(
+            SendMessageA(editorState.paletteToolbar, TB_GETBITMAP, palette::Joint, 0));
+    };
+    paletteClick(palette::Joint); // pressed, no point chosen
+    EXPECT_EQ(palette::Joint, picture());
+    const POINT p = pointOnScreen(0);
+    mouse(WM_MOUSEMOVE, p.x, p.y);
+    mouse(WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON);
+    mouse(WM_LBUTTONUP, p.x, p.y);
+    EXPECT_EQ(0, editorState.firstJointPoint);
+    EXPECT_EQ(editorState.alternateImages[3], picture()); // a first point waits
+    paletteClick(palette::Joint); // released: the half-done joint is forgotten
+    EXPECT_EQ(-1, editorState.firstJointPoint);
+    EXPECT_EQ(editorState.alternateImages[2], picture());
+}
+
+TEST_F(UndoTest, SavingMovesTheCleanStateAndNewForgetsTheHistory) {
+    answer = "saved.obj";
+    selectPatch(application.ship, 0, {});
+    command(MainCommand::Delete);
+    ASSERT_TRUE(saveDocument());
+    EXPECT_EQ("saved - Tavrel", title());
+    command(MainCommand::Undo);
+    EXPECT_EQ("saved* - Tavrel", title()); // left the saved state
+    command(MainCommand::Redo);
+    EXPECT_EQ("saved - Tavrel", title()); // and came back to it
+
+    // A failed save leaves the history as it was.
+    command(MainCommand::Undo);
+    answer = "no-such-folder\\x.obj";
+    EXPECT_FALSE(saveDocumentAs());
+    EXPECT_EQ(1u, told.size());
+    EXPECT_TRUE(editorState.history.canRedo());
+    EXPECT_EQ("saved* - Tavrel", title());
+
+    newDocument(); // the unsaved change is given up
+
+    EXPECT_FALSE(editorState.history.canUndo());
+    EXPECT_FALSE(editorState.history.canRedo());
+    EXPECT_FALSE(enabled(MainCommand::Undo));
+}
