@@ -35,7 +35,7 @@ set_tests_properties(tools.check-shaders PROPERTIES TIMEOUT 60)
 # come from running build/native/bench/... on its own.
 find_package(benchmark REQUIRED)
 add_executable(obj-bench bench/obj-bench.cpp bench/tessellation-bench.cpp bench/picking-bench.cpp
-  bench/recovery-bench.cpp bench/patch-detail-bench.cpp)
+  bench/recovery-bench.cpp bench/patch-detail-bench.cpp bench/history-bench.cpp)
 target_link_libraries(obj-bench PRIVATE tavrel-core benchmark::benchmark)
 set_target_properties(obj-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 add_test(NAME bench.obj-smoke COMMAND obj-bench --benchmark_min_time=0.01)

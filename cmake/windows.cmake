@@ -90,7 +90,8 @@ gtest_discover_tests(win32-tests
 # and writes. They share one X display, so they run one at a time.
 foreach(scenario startup-default session-geometry startup-model-file camera-input road-of-one-edit add-patch palette-tools
     organise-and-save play-stop delete-wireframe-quad partly-read-file recovery-after-kill
-    tool-windows-and-names non-ascii-names bad-settings keyboard-flight large-model)
+    tool-windows-and-names non-ascii-names bad-settings keyboard-flight large-model undo-redo
+    rotate-symmetry)
   add_test(NAME e2e.${scenario} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/${scenario}.sh)
   set_tests_properties(e2e.${scenario} PROPERTIES
     TIMEOUT 180 RUN_SERIAL TRUE

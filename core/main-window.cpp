@@ -193,7 +193,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             const vm::Vec4 centre = selectAll(*editorState.currentEntity);
             if (editorState.tool == Tool::Rotate && !editorState.transformDrag)
                 editorState.pivot = centre;
-            refreshSelectionPanel();
+            updateSelectionButtons();
             reportSelection("select all");
         }
         return 0;

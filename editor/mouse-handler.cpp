@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -127,6 +128,16 @@ float angleAroundPivot(vm::Vec4 groundPoint) {
     return mouseAngle(local - editorState.pivot);
 }
 
+// The rotate drag's angle at the mouse: about the pivot on the ground, or, with the ground
+// edge-on, from the mouse's place across the viewport (its width is a whole turn): every
+// point of the plane facing the viewer lies on one line through the pivot.
+std::optional<float> rotateAngleAt(const ViewportHit& hit) {
+    if (editorState.dragOnViewPlane)
+        return std::clamp(3.1415927f * (hit.nx + 1), 1e-6f, 6.2831855f);
+    if (auto g = ground(hit)) return angleAroundPivot(*g);
+    return std::nullopt;
+}
+
 // The no-tool drag of the hot point: under the mouse at its depth.
 void movePoint(const ViewportHit& hit, int index) {
     Model& model = editedModel();
@@ -212,8 +223,8 @@ void toolPress(const ViewportHit& hit) {
     case Tool::Rotate:
         commitPreview();
         if (!chooseDragPlane(hit)) break;
-        if (auto g = ground(hit)) {
-            editorState.startAngle = angleAroundPivot(*g);
+        if (auto a = rotateAngleAt(hit)) {
+            editorState.startAngle = *a;
             editorState.sweepAngle = 0;
             editorState.transformDrag = true;
         }
@@ -304,9 +315,8 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
                 movePoint(hit, editorState.draggedPoint >= 0 ? editorState.draggedPoint
                                                              : editorState.hoveredPoint);
             } else if (editorState.tool == Tool::Rotate && editorState.transformDrag) {
-                if (auto g = ground(hit))
-                    editorState.sweepAngle =
-                        sweptAngle(editorState.startAngle, angleAroundPivot(*g));
+                if (auto a = rotateAngleAt(hit))
+                    editorState.sweepAngle = sweptAngle(editorState.startAngle, *a);
             } else if (editorState.tool == Tool::Translate && editorState.transformDrag) {
                 if (auto p = editorState.handleHot
                                  ? translatePoint(orbitCamera, hit, true, false)

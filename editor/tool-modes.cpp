@@ -4,12 +4,35 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+
 #include "core/Application.h"
 #include "core/session-keys.h"
 #include "editor/commands.h"
 #include "editor/edit-xform.h"
 #include "editor/selection.h"
 #include "ui/palette-buttons.h"
+
+namespace {
+
+// Where the view shows point 0 and its mirror image just before the drag is committed, for
+// the debugger output (what the user saw, to compare with what is saved).
+void reportPreview(const Model& model) {
+    if (model.points.empty()) return;
+    const vm::Float3 p = model.points[0];
+    const vm::Vec4 shown = vm::transform({p.x, p.y, p.z, 1}, displayMatrix(editorState, vm::identity(), false));
+    const vm::Vec4 mirror = vm::transform({p.x, p.y, p.z, 1}, displayMatrix(editorState, vm::identity(), true));
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "Tavrel %s committed: point 0 shown at %.6g %.6g %.6g, mirrored at %.6g %.6g %.6g\n",
+                  editorState.tool == Tool::Rotate ? "rotate" : "translate",
+                  static_cast<double>(shown.x), static_cast<double>(shown.y),
+                  static_cast<double>(shown.z), static_cast<double>(mirror.x),
+                  static_cast<double>(mirror.y), static_cast<double>(mirror.z));
+    OutputDebugStringA(line);
+}
+
+} // namespace
 
 void setTool(Tool tool) {
     finishGestures();
@@ -48,6 +71,7 @@ void commitPreview() {
     if (!editorState.currentEntity) return;
     if (previewPending(editorState)) {
         Model& model = editedModel();
+        reportPreview(model);
         const ModelCopy before = copyOf(model);
         applyPreview(editorState, model);
         model.updatePointBuffer();

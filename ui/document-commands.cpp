@@ -39,6 +39,7 @@ bool fileDialog(bool save, std::string& path) {
 
 DocumentPrompts::Unsaved askUnsaved(const std::string& title) {
     const std::string text = "Save the changes to \"" + title + "\"?";
+    OutputDebugStringA(("Tavrel asks: " + text + "\n").c_str());
     switch (MessageBoxA(application.mainWindow, text.c_str(), "Tavrel",
                         MB_YESNOCANCEL | MB_ICONWARNING)) {
     case IDYES:
@@ -88,7 +89,10 @@ DocumentPrompts& documentPrompts() {
 }
 
 bool mayDiscardChanges() {
-    finishGestures(); // what the view shows is what is asked about
+    // A drag under way ends here, committed: what the view shows is what is asked about,
+    // and the question gets the mouse (a window holding it keeps the question from showing).
+    finishGestures();
+    if (GetCapture()) ReleaseCapture();
     if (!editorState.modified) return true;
     switch (documentPrompts().askUnsaved(documentName(editorState.loadedFile))) {
     case DocumentPrompts::Unsaved::Save:
@@ -203,6 +207,7 @@ void replaceDocument(Model&& model) {
 
 bool saveDocument() {
     finishGestures(); // what the view shows is what is written
+    if (GetCapture()) ReleaseCapture();
     const std::string path = editorState.loadedFile;
     if (path.empty()) return saveDocumentAs();
     if (!editorState.partlyRead.empty()) {
@@ -220,6 +225,7 @@ bool saveDocument() {
 
 bool saveDocumentAs() {
     finishGestures();
+    if (GetCapture()) ReleaseCapture();
     std::string path = editorState.loadedFile.empty() ? "New Object.obj" : editorState.loadedFile;
     for (;;) {
         if (!documentPrompts().chooseFile(true, path)) return false;

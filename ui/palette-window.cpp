@@ -215,6 +215,13 @@ bool paletteWireframeChecked() {
 }
 
 void refreshSelectionPanel() {
+    updateSelectionButtons();
+    sessionSettings().writeString(session::kTool, "SelectedPatches",
+                                  selectedPatchesText(*editorState.currentEntity,
+                                                      session::kSelectedPatchesBuffer - 1));
+}
+
+void updateSelectionButtons() {
     const Model& model = *editorState.currentEntity;
     int n = 0, shown = 0;
     for (const Model::Patch& p : model.patches)
@@ -242,8 +249,6 @@ void refreshSelectionPanel() {
                      : shown ? BST_CHECKED
                              : BST_UNCHECKED,
                      0);
-    sessionSettings().writeString(session::kTool, "SelectedPatches",
-                                  selectedPatchesText(model, session::kSelectedPatchesBuffer - 1));
 }
 
 void initialButtonUpdate() {

@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr int kToolbarSeparatorId = 999;
+
 // The document toolbar: stock pictures, the history list as image list 0 and the standard
 // list as image list 1.
 void createMainToolbar(HWND mainWindow) {
@@ -41,8 +43,11 @@ void createMainToolbar(HWND mainWindow) {
         b.fsStyle = BTNS_AUTOSIZE;
         return b;
     };
+    // Separators get an id of their own: with id 0 the first of them would take the back
+    // arrow's messages (a toolbar addresses buttons by command id).
     auto separator = [] {
         TBBUTTON b = {};
+        b.idCommand = kToolbarSeparatorId;
         b.fsStyle = BTNS_SEP;
         return b;
     };

@@ -10,6 +10,8 @@ void createPalette(HWND mainWindow);
 // After a selection click: remembers the selected patches (SelectedPatches) and brings the
 // selection-dependent buttons up to date.
 void refreshSelectionPanel();
+// The selection-dependent buttons alone (Ctrl+A's selection is not remembered).
+void updateSelectionButtons();
 
 // Whether the "toggleWireframe" button is checked.
 bool paletteWireframeChecked();

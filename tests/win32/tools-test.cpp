@@ -101,6 +101,19 @@ TEST_F(ToolsTest, WithTheEyeOnTheGroundRotateAndTranslateStillWork) {
     EXPECT_NE(before.x, application.ship.points[5].x); // moved sideways across the view
     EXPECT_EQ(before.y, application.ship.points[5].y);
     EXPECT_TRUE(std::isfinite(application.ship.points[5].z));
+
+    // Rotating: the mouse's way across the view turns the model.
+    const vm::Float3 moved = application.ship.points[5];
+    paletteClick(palette::Rotate);
+    mouse(WM_MOUSEMOVE, cx, y);
+    mouse(WM_LBUTTONDOWN, cx, y, MK_LBUTTON);
+    mouse(WM_MOUSEMOVE, cx + 150, y, MK_LBUTTON);
+    EXPECT_GT(editorState.sweepAngle, 0.1f);
+    mouse(WM_LBUTTONUP, cx + 150, y);
+    const vm::Float3 turned = application.ship.points[5];
+    EXPECT_NE(moved.x, turned.x);
+    EXPECT_NEAR(moved.y, turned.y, 1e-5f);
+    EXPECT_EQ("Rotate", editorState.history.undoName());
 }
 
 TEST_F(ToolsTest, NoPointLeftHotDrivesTheSelectOrLocatorTool) {

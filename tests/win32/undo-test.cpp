@@ -35,9 +35,18 @@ class UndoTest : public DocumentTest {
         SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(static_cast<int>(c), 0), 0);
         pumpMessages();
     }
+    // Read by the button's place, so that nothing else answers for its id.
     bool enabled(MainCommand c) const {
-        return SendMessageA(editorState.mainToolbar, TB_ISBUTTONENABLED,
-                            static_cast<WPARAM>(c), 0) != 0;
+        const int count = static_cast<int>(SendMessageA(editorState.mainToolbar, TB_BUTTONCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            TBBUTTON b = {};
+            SendMessageA(editorState.mainToolbar, TB_GETBUTTON, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(&b));
+            if (!(b.fsStyle & BTNS_SEP) && b.idCommand == static_cast<int>(c))
+                return (b.fsState & TBSTATE_ENABLED) != 0;
+        }
+        ADD_FAILURE() << "no button for command " << static_cast<int>(c);
+        return false;
     }
     // The shape window reads like one made afresh from the model, and the list has a row
     // per point.

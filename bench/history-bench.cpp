@@ -1,0 +1,104 @@
+// The undo history on a model of 100 000 patches (about 900 000 points). Targets: 200 point
+// drags hold under 10 MB; one undo or redo of any step, a delete of half the model included,
+// takes under 20 ms (the model's content and its use counts; the GPU copy and the shape
+// window follow in the editor).
+#include <benchmark/benchmark.h>
+
+#include "editor/edit-xform.h"
+#include "editor/model-history.h"
+#include "editor/model-operations.h"
+#include "editor/recovery-writer.h"
+#include "editor/selection.h"
+#include "generated-model.h"
+#include "model/memory-tree.h"
+
+namespace {
+
+// A model of 100 000 patches whose every other patch row was deleted, recorded as one step.
+struct DeletedHalf {
+    Model model = snapshotOf(hundredThousandPatches());
+    History history;
+    std::vector<int> use;
+    DeletedHalf() {
+        MemoryTree tree;
+        PendingPoints pending;
+        for (size_t i = 0; i < model.patches.size(); ++i)
+            model.patches[i].selected = (i / 400) % 2 == 0;
+        const ModelCopy before = copyOf(model);
+        deleteSelection(model, tree, use, pending);
+        history.record(changeBetween(before, model, "Delete"));
+    }
+};
+
+void BM_History200PointDrags(benchmark::State& state) {
+    Model model = snapshotOf(hundredThousandPatches());
+    size_t bytes = 0;
+    for (auto _ : state) {
+        History history;
+        for (uint32_t k = 0; k < 200; ++k) {
+            const uint32_t index = (k * 4099u) % static_cast<uint32_t>(model.points.size());
+            const vm::Float3 from = model.points[index];
+            model.points[index].y += 0.01f;
+            history.record(pointMove(model, index, from, "Move point"));
+        }
+        bytes = history.bytes();
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["history_MB"] = static_cast<double>(bytes) / (1 << 20);
+}
+BENCHMARK(BM_History200PointDrags)->Unit(benchmark::kMillisecond);
+
+// Undo then redo of the delete of half the model: two steps' worth per iteration.
+void BM_HistoryUndoRedoDeleteHalf(benchmark::State& state) {
+    static DeletedHalf d;
+    for (auto _ : state) {
+        d.history.undo(d.model);
+        rebuildUseCount(d.model, d.use);
+        d.history.redo(d.model);
+        rebuildUseCount(d.model, d.use);
+        benchmark::DoNotOptimize(d.model.patches.data());
+    }
+    state.counters["step_MB"] = static_cast<double>(d.history.bytes()) / (1 << 20);
+    state.counters["undo_or_redo_s"] = benchmark::Counter(
+        2, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_HistoryUndoRedoDeleteHalf)->Unit(benchmark::kMillisecond);
+
+// A rotation moves every point: undo and redo of it.
+void BM_HistoryUndoRedoRotate(benchmark::State& state) {
+    static Model model = snapshotOf(hundredThousandPatches());
+    static History history = [] {
+        History h;
+        EditorState editor;
+        editor.tool = Tool::Rotate;
+        editor.transformDrag = true;
+        editor.sweepAngle = 0.5f;
+        const ModelCopy before = copyOf(model);
+        applyPreview(editor, model);
+        h.record(changeBetween(before, model, "Rotate"));
+        return h;
+    }();
+    for (auto _ : state) {
+        history.undo(model);
+        history.redo(model);
+        benchmark::DoNotOptimize(model.points.data());
+    }
+    state.counters["step_MB"] = static_cast<double>(history.bytes()) / (1 << 20);
+    state.counters["undo_or_redo_s"] = benchmark::Counter(
+        2, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_HistoryUndoRedoRotate)->Unit(benchmark::kMillisecond);
+
+// What recording costs an operation on the large model: the copy before it and the
+// comparison after it.
+void BM_HistoryRecordAnEdit(benchmark::State& state) {
+    const Model& model = hundredThousandPatches();
+    for (auto _ : state) {
+        const ModelCopy before = copyOf(model);
+        ModelChange change = changeBetween(before, model, "Group");
+        benchmark::DoNotOptimize(change);
+    }
+}
+BENCHMARK(BM_HistoryRecordAnEdit)->Unit(benchmark::kMillisecond);
+
+} // namespace
