@@ -52,16 +52,11 @@ void keepPendingPoints(const ModelCopy& before) {
 }
 
 // After an undo or redo replaced part of the document: everything derived from it again.
-void showUndoneChange(const ModelChange& change, const ModelCopy* before) {
+void afterUndoOrRedo(const ModelChange& change, bool undo, const ModelCopy* before) {
     Model& model = editedModel();
     if (before) keepPendingPoints(*before);
     model.rebuildBuffers();
-    if (change.changesOutline()) {
-        rebuildShapeWindow();
-        relistPendingPoints();
-    } else {
-        refreshPointViews();
-    }
+    showUndoneChange(change, undo);
     forgetPicks();
     rebuildUseCount(model, editorState.useCount);
     refreshSelectionPanel();
@@ -81,9 +76,10 @@ void undoOrRedo(bool undo) {
     const bool pendingExisting = !editorState.pendingPoints.empty();
     std::optional<ModelCopy> before;
     if (pendingExisting) before = copyOf(model);
+    dropShapeItemsFor(*(undo ? history.nextUndo() : history.nextRedo()), undo);
     const ModelChange* change = undo ? history.undo(model) : history.redo(model);
     if (!change) return;
-    showUndoneChange(*change, before ? &*before : nullptr);
+    afterUndoOrRedo(*change, undo, before ? &*before : nullptr);
     reportInputTiming();
 }
 

@@ -111,6 +111,9 @@ class History {
     // The names of the steps undo and redo would take; empty when none.
     std::string undoName() const;
     std::string redoName() const;
+    // The steps undo and redo would take; null when none.
+    const ModelChange* nextUndo() const { return canUndo() ? &steps_[position_ - 1] : nullptr; }
+    const ModelChange* nextRedo() const { return canRedo() ? &steps_[position_] : nullptr; }
 
     // A new document: no steps, saved as it is.
     void clear();

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/handles.h"
 
@@ -44,6 +45,12 @@ class ModelTree {
     }
     virtual void appendPointRow(const std::string& text) = 0;
     virtual void setPointRow(size_t row, const std::string& text) = 0;
+    // Rows that show points that moved; a list that draws from the model may just repaint.
+    virtual void setPointRows(const std::vector<uint32_t>& rows,
+                              const std::function<std::string(size_t)>& text) {
+        for (uint32_t row : rows)
+            if (row < pointRowCount()) setPointRow(row, text(row));
+    }
     virtual void removeLastPointRow() = 0;
     virtual size_t pointRowCount() const = 0;
 

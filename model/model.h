@@ -21,6 +21,7 @@ class Model {
         float alpha = 1.0f;                // opacity; 1 is opaque
         bool selected = false;
         TreeItemHandle treeItem = nullptr;
+        bool treeRows = false; // its item's rows of indices have been made (it was expanded)
         bool visible = true;
     };
 

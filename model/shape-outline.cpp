@@ -15,16 +15,18 @@ std::string pointRowText(size_t index, const vm::Float3& p) {
 void insertPatchItem(ModelTree& tree, TreeItemHandle parent, TreeItemHandle after, Model& model,
                      size_t index) {
     Model::Patch& patch = model.patches[index];
+    patch.treeRows = false;
     const std::string name = "patch " + std::to_string(index) + " ";
     patch.treeItem = tree.insertItem(
         parent, after, name, encodeTreeItemParam(TreeItemKind::Patch, static_cast<uint32_t>(index)),
         true);
 }
 
-bool expandPatchItem(ModelTree& tree, const Model& model, size_t index) {
+bool expandPatchItem(ModelTree& tree, Model& model, size_t index) {
     if (index >= model.patches.size()) return false;
-    const Model::Patch& patch = model.patches[index];
+    Model::Patch& patch = model.patches[index];
     if (!patch.treeItem || tree.firstChildOf(patch.treeItem)) return false;
+    patch.treeRows = true;
     for (int r = 0; r < 4; ++r) {
         TreeItemHandle row = tree.insertItem(
             patch.treeItem, nullptr, "[" + std::to_string(r) + "][..] ", std::nullopt, true);

@@ -18,7 +18,7 @@ void insertPatchItem(ModelTree& tree, TreeItemHandle parent, TreeItemHandle afte
 // Makes the four "[%d][..] " rows of four "%d " indices under patch `index`'s item, from the
 // patch as it is now; false when it has them already (or no item). Operations that change a
 // patch's indices update the rows that exist.
-bool expandPatchItem(ModelTree& tree, const Model& model, size_t index);
+bool expandPatchItem(ModelTree& tree, Model& model, size_t index);
 
 // Empties the tree and the point list and fills them from the model: groups at the top
 // level with their patches (a group without patches gets no item), ungrouped patches at the

@@ -167,6 +167,13 @@ void ShapeTreeView::setPointRow(size_t row, const std::string&) {
         InvalidateRect(pointList(), &r, FALSE);
 }
 
+// Many moved points (a rotation) repaint the list once instead of row by row.
+void ShapeTreeView::setPointRows(const std::vector<uint32_t>& rows,
+                                 const std::function<std::string(size_t)>& text) {
+    if (rows.size() <= 64) return ModelTree::setPointRows(rows, text);
+    if (pointList()) InvalidateRect(pointList(), nullptr, FALSE);
+}
+
 void ShapeTreeView::removeLastPointRow() {
     const size_t count = pointRowCount();
     if (count) countChanged(count - 1);

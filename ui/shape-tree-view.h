@@ -48,6 +48,8 @@ class ShapeTreeView : public ModelTree {
     void resetPointRows(size_t count, const std::function<std::string(size_t)>& text) override;
     void appendPointRow(const std::string& text) override;
     void setPointRow(size_t row, const std::string& text) override;
+    void setPointRows(const std::vector<uint32_t>& rows,
+                      const std::function<std::string(size_t)>& text) override;
     void removeLastPointRow() override;
     size_t pointRowCount() const override;
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "editor/model-history.h"
 #include "model/model-tree.h"
 
 HWND createShapeWindow();
@@ -23,6 +24,11 @@ void showPointCoordinates(size_t index);
 // The point list and the coordinate boxes show the pool as it is now: one row per point,
 // and the chosen row's coordinates (empty boxes when no row is chosen).
 void refreshPointViews();
+// Around an undo or redo of change: before it, the items of patches it takes away go;
+// after it, the tree and the list show the model again (made anew only when the groups or
+// the locators changed).
+void dropShapeItemsFor(const ModelChange& change, bool undo);
+void showUndoneChange(const ModelChange& change, bool undo);
 // The add tool's pending points listed again under a new "<New Points>" item, after the
 // tree was made anew.
 void relistPendingPoints();

@@ -58,6 +58,19 @@ for step in 5 10 15 20; do xdotool mousemove $((cx + 1 + step)) $((cy - step)); 
 xdotool mouseup 1
 wait_for_output 'Tavrel input to next frame: point drag' 30
 
+# The drag and the delete undone (the second makes the tree anew), the delete redone.
+xdotool windowfocus --sync "$main" 2>/dev/null
+xdotool key ctrl+z
+wait_for_output 'Tavrel input to next frame: undo' 60
+xdotool key ctrl+z
+deadline=$((SECONDS + 120))
+until [ "$(grep -a -c 'input to next frame: undo ' "$e2e_dir/stderr.log")" -ge 2 ]; do
+  [ $SECONDS -lt $deadline ] || fail "the second undo was never reported"
+  sleep 0.2
+done
+xdotool key ctrl+y
+wait_for_output 'Tavrel input to next frame: redo' 120
+
 # The tree's first item expands (its button, left of its text, in the shape window).
 shape=$(xdotool search --limit 1 --name '^Courbes$' | head -1)
 read -r sx sy _ _ <<<"$(geometry_of "$shape")"

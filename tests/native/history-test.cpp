@@ -9,6 +9,7 @@
 
 #include "core/editor-state.h"
 #include "editor/edit-xform.h"
+#include "editor/history-outline.h"
 #include "editor/locators.h"
 #include "editor/model-history.h"
 #include "editor/model-operations.h"
@@ -113,15 +114,20 @@ struct Document {
         operation();
         history.record(changeBetween(before, model, name));
     }
+    // As the editor does: the items of patches that go first, then the changed ones.
     bool undo() {
-        const ModelChange* change = history.undo(model);
-        if (change) refresh(change->changesOutline());
-        return change != nullptr;
+        if (!history.canUndo()) return false;
+        dropOutlineItems(tree, model, *history.nextUndo(), true);
+        showChangeInOutline(tree, model, *history.undo(model), true);
+        rebuildUseCount(model, use);
+        return true;
     }
     bool redo() {
-        const ModelChange* change = history.redo(model);
-        if (change) refresh(change->changesOutline());
-        return change != nullptr;
+        if (!history.canRedo()) return false;
+        dropOutlineItems(tree, model, *history.nextRedo(), false);
+        showChangeInOutline(tree, model, *history.redo(model), false);
+        rebuildUseCount(model, use);
+        return true;
     }
 };
 

@@ -1,0 +1,88 @@
+#include "editor/history-outline.h"
+
+#include "model/shape-outline.h"
+#include "model/tree-item-param.h"
+
+namespace {
+
+bool outlineRebuilt(const ModelChange& change) {
+    return change.groupsChanged || change.locatorsChanged;
+}
+
+// The item of a group; a group that had no patches when the tree was made has none yet, and
+// gets it now, at the top level.
+TreeItemHandle groupItem(ModelTree& tree, Model& model, int32_t index) {
+    if (index < 0 || static_cast<size_t>(index) >= model.groups.size()) return nullptr;
+    Model::Group& group = *model.groups[static_cast<size_t>(index)];
+    if (!group.treeItem)
+        group.treeItem = tree.insertItem(
+            nullptr, nullptr, group.name,
+            encodeTreeItemParam(TreeItemKind::Group, static_cast<uint32_t>(index)), true);
+    return group.treeItem;
+}
+
+// Patch index changed from `was` (its record before this undo or redo; none when the patch
+// is new here). Decided from the model alone: asking the tree control about thousands of
+// items costs more than the rest of an undo together.
+void placePatchItem(ModelTree& tree, Model& model, size_t index, const PatchRecord* was) {
+    Model::Patch& patch = model.patches[index];
+    const bool sameGroup = was && was->group == patch.group;
+    if (patch.treeItem && sameGroup) {
+        // Its place is right; its rows, when made, show the indices as they are now.
+        if (patch.treeRows && was->indices != patch.indices) {
+            while (TreeItemHandle row = tree.firstChildOf(patch.treeItem))
+                tree.deleteItem(row);
+            patch.treeRows = false;
+            expandPatchItem(tree, model, index);
+        }
+        return;
+    }
+    const bool expanded = patch.treeItem && patch.treeRows;
+    if (patch.treeItem) tree.deleteItem(patch.treeItem);
+    patch.treeItem = nullptr;
+    TreeItemHandle after = nullptr;
+    if (index > 0 && model.patches[index - 1].group == patch.group)
+        after = model.patches[index - 1].treeItem;
+    insertPatchItem(tree, groupItem(tree, model, patch.group), after, model, index);
+    if (expanded) expandPatchItem(tree, model, index);
+}
+
+} // namespace
+
+void dropOutlineItems(ModelTree& tree, Model& model, const ModelChange& change, bool undo) {
+    if (outlineRebuilt(change) || change.patches.empty()) return;
+    const size_t size = undo ? change.patches.sizeBefore : change.patches.sizeAfter;
+    for (size_t i = size; i < model.patches.size(); ++i)
+        if (model.patches[i].treeItem) {
+            tree.deleteItem(model.patches[i].treeItem);
+            model.patches[i].treeItem = nullptr;
+        }
+}
+
+void showChangeInOutline(ModelTree& tree, Model& model, const ModelChange& change, bool undo) {
+    if (outlineRebuilt(change)) {
+        rebuildShapeOutline(tree, model);
+        return;
+    }
+    const ArrayChange<PatchRecord>& patches = change.patches;
+    const size_t oldSize = undo ? patches.sizeAfter : patches.sizeBefore;
+    const std::vector<PatchRecord>& old = undo ? patches.after : patches.before;
+    for (size_t k = 0; k < patches.at.size(); ++k) {
+        const size_t index = patches.at[k];
+        if (index < model.patches.size())
+            placePatchItem(tree, model, index, index < oldSize ? &old[k] : nullptr);
+    }
+    // The point list: rows added or taken away at its end (a list made anew only when very
+    // many differ), and the rows of moved points shown again.
+    const auto text = [&](size_t i) { return pointRowText(i, model.points[i]); };
+    const size_t rows = tree.pointRowCount(), points = model.points.size();
+    if ((rows > points ? rows - points : points - rows) > 4096) {
+        tree.resetPointRows(points, text);
+        return;
+    }
+    while (tree.pointRowCount() > points)
+        tree.removeLastPointRow();
+    while (tree.pointRowCount() < points)
+        tree.appendPointRow(text(tree.pointRowCount()));
+    tree.setPointRows(change.points.at, text);
+}

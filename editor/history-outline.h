@@ -1,0 +1,15 @@
+// The shape window's tree after an undo or redo: only the items of the patches the step
+// changed are made again, so that taking back a delete on a model of many thousand patches
+// does not rebuild thousands of items.
+#pragma once
+
+#include "editor/model-history.h"
+#include "model/model-tree.h"
+#include "model/model.h"
+
+// Before the step is applied: the items of the patches it will take away go.
+void dropOutlineItems(ModelTree& tree, Model& model, const ModelChange& change, bool undo);
+// After it was applied: the changed patches' items stand under their groups again, with
+// their rows (when expanded) showing their indices; the point list has a row per point.
+// A step that changed the groups or the locators makes the whole tree anew.
+void showChangeInOutline(ModelTree& tree, Model& model, const ModelChange& change, bool undo);
