@@ -14,8 +14,8 @@
 #include "core/session-keys.h"
 #include "core/session-limits.h"
 #include "core/window-layout.h"
-#include "editor/mouse-handler.h"
 #include "editor/commands.h"
+#include "editor/mouse-handler.h"
 #include "editor/tool-overlays.h"
 #include "flight/flight-model.h"
 #include "graphics/planet-geometry.h"
@@ -200,12 +200,12 @@ void reportStartup() {
         "Tavrel start-up: CurrentView=%d Tool=%d grid=%d loc=%d distance=%d "
         "offset=%f,%f,%f theta=%f gamma=%f points=%zu patches=%zu selected=%s "
         "tree=<%s> LoadedFile=<%s>\n",
-        static_cast<int>(editorState.currentView), static_cast<int>(editorState.tool), editorState.grid ? 1 : 0,
-        editorState.loc ? 1 : 0, orbitCamera.distance, static_cast<double>(orbitCamera.offset.x),
-        static_cast<double>(orbitCamera.offset.y), static_cast<double>(orbitCamera.offset.z),
-        static_cast<double>(orbitCamera.theta), static_cast<double>(orbitCamera.gamma),
-        model.points.size(), model.patches.size(), formatSelectedPatches(selected).c_str(),
-        tree.c_str(), editorState.loadedFile.c_str());
+        static_cast<int>(editorState.currentView), static_cast<int>(editorState.tool),
+        editorState.grid ? 1 : 0, editorState.loc ? 1 : 0, orbitCamera.distance,
+        static_cast<double>(orbitCamera.offset.x), static_cast<double>(orbitCamera.offset.y),
+        static_cast<double>(orbitCamera.offset.z), static_cast<double>(orbitCamera.theta),
+        static_cast<double>(orbitCamera.gamma), model.points.size(), model.patches.size(),
+        formatSelectedPatches(selected).c_str(), tree.c_str(), editorState.loadedFile.c_str());
     OutputDebugStringA(line.data());
 }
 

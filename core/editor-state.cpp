@@ -5,7 +5,8 @@
 #include "core/settings-file.h"
 
 void EditorState::loadSession(const SettingsFile& settings) {
-    currentView = static_cast<ViewMode>(session::validView(settings.readInt(session::kSession, "CurrentView", 0)));
+    currentView = static_cast<ViewMode>(
+        session::validView(settings.readInt(session::kSession, "CurrentView", 0)));
     tool = static_cast<Tool>(session::validTool(settings.readInt(session::kSession, "Tool", 0)));
     grid = settings.readInt(session::kSession, "grid", 0) != 0;
     loc = settings.readInt(session::kSession, "loc", 0) != 0;

@@ -63,7 +63,8 @@ void showToolWindow(HWND window) {
 void onCommand(MainCommand command) {
     switch (command) {
     case MainCommand::TakeBack:
-        if (editorState.tool == Tool::Add) removeLastPendingPoint(editorState.pendingPoints, shapeTree());
+        if (editorState.tool == Tool::Add)
+            removeLastPendingPoint(editorState.pendingPoints, shapeTree());
         updateTakeBackButton();
         break;
     case MainCommand::UndoBack:
@@ -110,7 +111,8 @@ void followDragCapture(HWND window, UINT message, WPARAM wParam) {
 
 // The main toolbar's tooltips, which follow the history ("Undo Delete (Ctrl+Z)").
 bool onToolbarTip(NMHDR* header) {
-    if (!editorState.mainToolbar || (header->code != TTN_GETDISPINFOA && header->code != TTN_GETDISPINFOW))
+    if (!editorState.mainToolbar ||
+        (header->code != TTN_GETDISPINFOA && header->code != TTN_GETDISPINFOW))
         return false;
     static std::string text;
     static std::wstring wide;
@@ -130,7 +132,8 @@ bool onToolbarTip(NMHDR* header) {
 
 bool onCursor(LPARAM lParam) {
     if (LOWORD(lParam) != HTNOWHERE) {
-        const bool cross = editorState.tool == Tool::Add || editorState.tool == Tool::Locator || editorState.hotPoint;
+        const bool cross = editorState.tool == Tool::Add || editorState.tool == Tool::Locator ||
+                           editorState.hotPoint;
         SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(cross ? IDC_CROSS : IDC_ARROW)));
     }
     return true;

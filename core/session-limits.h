@@ -8,7 +8,6 @@
 
 namespace session {
 
-
 // The zoom step: the orbit radius is 5^distance, kept well inside the depth range.
 inline constexpr int kMinDistance = -5;
 inline constexpr int kMaxDistance = 20;

@@ -20,10 +20,16 @@ int clientHeightOf(HWND window) {
 
 } // namespace
 
-bool isQuadLayout() { return editorState.currentView == ViewMode::Quad; }
+bool isQuadLayout() {
+    return editorState.currentView == ViewMode::Quad;
+}
 
-int toolbarHeight() { return clientHeightOf(editorState.mainToolbar); }
-int statusBarHeight() { return clientHeightOf(editorState.statusBar); }
+int toolbarHeight() {
+    return clientHeightOf(editorState.mainToolbar);
+}
+int statusBarHeight() {
+    return clientHeightOf(editorState.statusBar);
+}
 
 ViewArea viewArea(int clientWidth, int clientHeight) {
     const int top = toolbarHeight();
@@ -44,9 +50,9 @@ void createSecondaryViews(int width, int height, HWND parent) {
     const int top = toolbarHeight();
     const POINT origins[3] = {{0, top}, {width, top}, {0, top + height}};
     for (int k = 0; k < 3; ++k) {
-        HWND view = CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, origins[k].x,
-                                    origins[k].y, width, height, parent, nullptr,
-                                    GetModuleHandleA(nullptr), nullptr);
+        HWND view =
+            CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, origins[k].x, origins[k].y,
+                            width, height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
         application.secondaryViews[k] = view;
         renderer->createSecondaryView(view, width, height, k);
     }

@@ -194,9 +194,12 @@ void updateHistoryButtons() {
 std::string toolbarTip(int command) {
     const History& history = editorState.history;
     switch (static_cast<MainCommand>(command)) {
-    case MainCommand::New: return "New (Ctrl+N)";
-    case MainCommand::Open: return "Open (Ctrl+O)";
-    case MainCommand::Save: return "Save (Ctrl+S)";
+    case MainCommand::New:
+        return "New (Ctrl+N)";
+    case MainCommand::Open:
+        return "Open (Ctrl+O)";
+    case MainCommand::Save:
+        return "Save (Ctrl+S)";
     case MainCommand::UndoBack:
     case MainCommand::Undo:
         return history.canUndo() ? "Undo " + history.undoName() + " (Ctrl+Z)"
@@ -204,9 +207,12 @@ std::string toolbarTip(int command) {
     case MainCommand::Redo:
         return history.canRedo() ? "Redo " + history.redoName() + " (Ctrl+Y)"
                                  : std::string("Nothing to redo");
-    case MainCommand::TakeBack: return "Take back the last new point (add tool)";
-    case MainCommand::Delete: return "Delete the selected patches (Del)";
-    default: return {};
+    case MainCommand::TakeBack:
+        return "Take back the last new point (add tool)";
+    case MainCommand::Delete:
+        return "Delete the selected patches (Del)";
+    default:
+        return {};
     }
 }
 

@@ -15,8 +15,7 @@ bool previewPending(const EditorState& editor) {
     if (!editor.transformDrag) return false;
     if (editor.tool == Tool::Rotate) return editor.sweepAngle != 0;
     if (editor.tool == Tool::Translate)
-        return editor.translation.x != 0 || editor.translation.y != 0 ||
-               editor.translation.z != 0;
+        return editor.translation.x != 0 || editor.translation.y != 0 || editor.translation.z != 0;
     return false;
 }
 

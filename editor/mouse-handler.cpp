@@ -318,9 +318,8 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
                 if (auto a = rotateAngleAt(hit))
                     editorState.sweepAngle = sweptAngle(editorState.startAngle, *a);
             } else if (editorState.tool == Tool::Translate && editorState.transformDrag) {
-                if (auto p = editorState.handleHot
-                                 ? translatePoint(orbitCamera, hit, true, false)
-                                 : ground(hit)) {
+                if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true, false)
+                                                   : ground(hit)) {
                     editorState.translation = *p - editorState.dragStart;
                     editorState.translation.w = 0;
                     setStatus(2, *p);

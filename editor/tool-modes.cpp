@@ -20,15 +20,17 @@ namespace {
 void reportPreview(const Model& model) {
     if (model.points.empty()) return;
     const vm::Float3 p = model.points[0];
-    const vm::Vec4 shown = vm::transform({p.x, p.y, p.z, 1}, displayMatrix(editorState, vm::identity(), false));
-    const vm::Vec4 mirror = vm::transform({p.x, p.y, p.z, 1}, displayMatrix(editorState, vm::identity(), true));
+    const vm::Vec4 shown =
+        vm::transform({p.x, p.y, p.z, 1}, displayMatrix(editorState, vm::identity(), false));
+    const vm::Vec4 mirror =
+        vm::transform({p.x, p.y, p.z, 1}, displayMatrix(editorState, vm::identity(), true));
     char line[256];
-    std::snprintf(line, sizeof line,
-                  "Tavrel %s committed: point 0 shown at %.6g %.6g %.6g, mirrored at %.6g %.6g %.6g\n",
-                  editorState.tool == Tool::Rotate ? "rotate" : "translate",
-                  static_cast<double>(shown.x), static_cast<double>(shown.y),
-                  static_cast<double>(shown.z), static_cast<double>(mirror.x),
-                  static_cast<double>(mirror.y), static_cast<double>(mirror.z));
+    std::snprintf(
+        line, sizeof line,
+        "Tavrel %s committed: point 0 shown at %.6g %.6g %.6g, mirrored at %.6g %.6g %.6g\n",
+        editorState.tool == Tool::Rotate ? "rotate" : "translate", static_cast<double>(shown.x),
+        static_cast<double>(shown.y), static_cast<double>(shown.z), static_cast<double>(mirror.x),
+        static_cast<double>(mirror.y), static_cast<double>(mirror.z));
     OutputDebugStringA(line);
 }
 

@@ -126,7 +126,8 @@ void play() {
     if (isQuadLayout()) {
         editorState.currentView = ViewMode::Front;
         orbitCamera.theta = orbitCamera.gamma = 0;
-        sessionSettings().writeInt(session::kSession, "CurrentView", static_cast<int>(editorState.currentView));
+        sessionSettings().writeInt(session::kSession, "CurrentView",
+                                   static_cast<int>(editorState.currentView));
         switchLayout(Layout::Single);
     }
 }
@@ -216,9 +217,9 @@ bool paletteWireframeChecked() {
 
 void refreshSelectionPanel() {
     updateSelectionButtons();
-    sessionSettings().writeString(session::kTool, "SelectedPatches",
-                                  selectedPatchesText(*editorState.currentEntity,
-                                                      session::kSelectedPatchesBuffer - 1));
+    sessionSettings().writeString(
+        session::kTool, "SelectedPatches",
+        selectedPatchesText(*editorState.currentEntity, session::kSelectedPatchesBuffer - 1));
 }
 
 void updateSelectionButtons() {
@@ -240,8 +241,7 @@ void updateSelectionButtons() {
         bool grouped = false;
         for (const Model::Patch& p : model.patches)
             grouped = grouped || (p.selected && p.group >= 0);
-        setButtonState(palette::Ungroup,
-                       grouped ? TBSTATE_ENABLED | TBSTATE_WRAP : TBSTATE_WRAP);
+        setButtonState(palette::Ungroup, grouped ? TBSTATE_ENABLED | TBSTATE_WRAP : TBSTATE_WRAP);
     }
     if (editorState.displayCheckBox)
         SendMessageA(editorState.displayCheckBox, BM_SETCHECK,

@@ -15,8 +15,9 @@ constexpr int kToolbarSeparatorId = 999;
 // The document toolbar: stock pictures, the history list as image list 0 and the standard
 // list as image list 1.
 void createMainToolbar(HWND mainWindow) {
-    HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, 0, 0, 0,
-                                   0, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND toolbar =
+        CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS,
+                        0, 0, 0, 0, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!toolbar) fatalError("yo ?", "main toolbar", HRESULT_FROM_WIN32(GetLastError()));
     editorState.mainToolbar = toolbar;
 

@@ -103,7 +103,7 @@ void offerRecoveryCopy() {
         return;
     }
     replaceDocument(std::move(recovered));
-    editorState.loadedFile = file; // its own file is replaced only when the user saves
+    editorState.loadedFile = file;     // its own file is replaced only when the user saves
     editorState.history.markUnsaved(); // the recovered work is in no file yet
     markModified();
     OutputDebugStringA(("Tavrel recovered: " + name + " from " + saved + "\n").c_str());

@@ -251,8 +251,7 @@ void showUndoneChange(const ModelChange& change, bool undo) {
 }
 
 void relistPendingPoints() {
-    if (editorState.currentEntity)
-        ::relistPendingPoints(editorState.pendingPoints, treeView());
+    if (editorState.currentEntity) ::relistPendingPoints(editorState.pendingPoints, treeView());
 }
 
 LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

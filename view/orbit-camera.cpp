@@ -17,7 +17,9 @@ void OrbitCamera::load(const SettingsFile& settings) {
     gamma = session::validAngle(settings.readFloat(session::kSession, "gamma"));
 }
 
-float OrbitCamera::radius() const { return std::pow(5.0f, static_cast<float>(distance)); }
+float OrbitCamera::radius() const {
+    return std::pow(5.0f, static_cast<float>(distance));
+}
 
 vm::Vec4 OrbitCamera::eye() const {
     const float yaw = theta + dTheta, pitch = gamma + dGamma, r = radius();
@@ -39,16 +41,20 @@ vm::Mat4 OrbitCamera::axisViewMatrix(int view) const {
 }
 
 vm::Vec4 OrbitCamera::viewingDirection() const {
-    return vm::transformNormal({0, 0, 1, 0},
-                               vm::rotationRollPitchYaw(savedGamma + dGamma, savedTheta + dTheta, 0));
+    return vm::transformNormal(
+        {0, 0, 1, 0}, vm::rotationRollPitchYaw(savedGamma + dGamma, savedTheta + dTheta, 0));
 }
 
 vm::Mat4 OrbitCamera::rotation(int view) const {
     switch (view) {
-    case 1: return vm::identity();
-    case 2: return vm::rotationY(vm::kPi / 2);
-    case 3: return vm::rotationX(vm::kPi / 2);
-    default: return vm::rotationRollPitchYaw(gamma + dGamma, theta + dTheta, 0);
+    case 1:
+        return vm::identity();
+    case 2:
+        return vm::rotationY(vm::kPi / 2);
+    case 3:
+        return vm::rotationX(vm::kPi / 2);
+    default:
+        return vm::rotationRollPitchYaw(gamma + dGamma, theta + dTheta, 0);
     }
 }
 
@@ -116,16 +122,32 @@ void OrbitCamera::moveByKeys(float dt, const KeyFlags& keys) {
     offset = offset + vm::transformNormal({sx * step, sy * step, sz * step, 0}, rotation(0));
 }
 
-std::optional<Layout> OrbitCamera::switchView(ViewMode& currentView,
-                                              const SettingsFile& settings) {
+std::optional<Layout> OrbitCamera::switchView(ViewMode& currentView, const SettingsFile& settings) {
     currentView = static_cast<ViewMode>((static_cast<int>(currentView) + 1) % kViewModeCount);
     std::optional<Layout> layout;
     switch (currentView) {
-    case ViewMode::Orbit: theta = savedTheta; gamma = savedGamma; break;
-    case ViewMode::Top: theta = 0; gamma = 1.5707964f; break;
-    case ViewMode::Side: theta = 1.5707964f; gamma = 0; break;
-    case ViewMode::Quad: layout = Layout::Quad; theta = savedTheta; gamma = savedGamma; break;
-    case ViewMode::Front: layout = Layout::Single; theta = 0; gamma = 0; break;
+    case ViewMode::Orbit:
+        theta = savedTheta;
+        gamma = savedGamma;
+        break;
+    case ViewMode::Top:
+        theta = 0;
+        gamma = 1.5707964f;
+        break;
+    case ViewMode::Side:
+        theta = 1.5707964f;
+        gamma = 0;
+        break;
+    case ViewMode::Quad:
+        layout = Layout::Quad;
+        theta = savedTheta;
+        gamma = savedGamma;
+        break;
+    case ViewMode::Front:
+        layout = Layout::Single;
+        theta = 0;
+        gamma = 0;
+        break;
     }
     settings.writeInt("Session", "CurrentView", static_cast<int>(currentView));
     return layout;

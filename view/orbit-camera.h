@@ -35,7 +35,9 @@ struct OrbitCamera {
     // The fixed views of the quad layout (1 front, 2 side, 3 top), at the same radius.
     vm::Mat4 axisViewMatrix(int view) const;
     // The view matrix of viewport v: view 0's or a fixed axis view.
-    vm::Mat4 viewMatrixOf(int view) const { return view == 0 ? viewMatrix() : axisViewMatrix(view); }
+    vm::Mat4 viewMatrixOf(int view) const {
+        return view == 0 ? viewMatrix() : axisViewMatrix(view);
+    }
     // R(v): the camera rotation of viewport v (view 0: pitch γ', yaw θ'; 1: identity;
     // 2: a quarter turn about y; 3: a quarter turn about x).
     vm::Mat4 rotation(int view) const;

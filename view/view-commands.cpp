@@ -15,7 +15,8 @@ void switchView() {
 
 void centerView() {
     orbitCamera.offset = {0, 0, 0, 0};
-    if (editorState.statusBar) SendMessageA(editorState.statusBar, SB_SETTEXTA, 2, reinterpret_cast<LPARAM>(""));
+    if (editorState.statusBar)
+        SendMessageA(editorState.statusBar, SB_SETTEXTA, 2, reinterpret_cast<LPARAM>(""));
 }
 
 void centerOnSelection() {

@@ -282,10 +282,18 @@ TEST(History, RandomOperationsUndoToTheStartAndRedoToTheEnd) {
                 p.selected = pick(3) == 0;
             const int points = int(m.points.size());
             switch (pick(11)) {
-            case 0: d.edit("Group", [&] { groupSelection(m, d.tree); }); break;
-            case 1: d.edit("Symmetry", [&] { makeSymmetry(m, d.tree); }); break;
-            case 2: d.edit("Ungroup", [&] { ungroupSelection(m, d.tree); }); break;
-            case 3: d.edit("Delete", [&] { deleteSelection(m, d.tree, d.use, d.pending); }); break;
+            case 0:
+                d.edit("Group", [&] { groupSelection(m, d.tree); });
+                break;
+            case 1:
+                d.edit("Symmetry", [&] { makeSymmetry(m, d.tree); });
+                break;
+            case 2:
+                d.edit("Ungroup", [&] { ungroupSelection(m, d.tree); });
+                break;
+            case 3:
+                d.edit("Delete", [&] { deleteSelection(m, d.tree, d.use, d.pending); });
+                break;
             case 4:
                 d.edit("Dissociate", [&] { dissociatePoint(m, d.tree, d.use, pick(points)); });
                 break;
@@ -328,8 +336,7 @@ TEST(History, RandomOperationsUndoToTheStartAndRedoToTheEnd) {
                 });
                 break;
             case 9:
-                d.edit("Locator",
-                       [&] { addLocator(m, d.tree, {float(pick(5)), 0, 0, 1}); });
+                d.edit("Locator", [&] { addLocator(m, d.tree, {float(pick(5)), 0, 0, 1}); });
                 break;
             case 10:
                 d.edit("Opacity", [&] {

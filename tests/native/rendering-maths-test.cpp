@@ -205,8 +205,8 @@ TEST(DisplayMatrix, MirroredHalfPreviewsWhatIsCommitted) {
         applyPreview(*editor, committed);
         for (size_t i = 0; i < committed.points.size(); ++i) {
             const vm::Float3 q = points[i];
-            const vm::Vec4 shown = vm::transform({q.x, q.y, q.z, 1},
-                                                 displayMatrix(*editor, vm::identity(), true));
+            const vm::Vec4 shown =
+                vm::transform({q.x, q.y, q.z, 1}, displayMatrix(*editor, vm::identity(), true));
             EXPECT_NEAR(-committed.points[i].x, shown.x, 1e-5f);
             EXPECT_NEAR(committed.points[i].y, shown.y, 1e-5f);
             EXPECT_NEAR(committed.points[i].z, shown.z, 1e-5f);

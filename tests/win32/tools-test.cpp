@@ -29,11 +29,11 @@ TEST_F(ToolsTest, ARotateDragIsCommittedAtTheReleaseAsOneStep) {
     const float sweep = editorState.sweepAngle;
     EXPECT_GT(sweep, 0.0f);
     EXPECT_LT(sweep, 6.2831855f);
-    frameTick(); // the preview and the gizmo draw
+    frameTick();                                       // the preview and the gizmo draw
     EXPECT_EQ(before.x, application.ship.points[0].x); // shown, not yet in the points
     // What the view shows during the drag is what the release commits.
-    const vm::Vec4 shown = vm::transform({before.x, before.y, before.z, 1},
-                                         previewMatrix(editorState));
+    const vm::Vec4 shown =
+        vm::transform({before.x, before.y, before.z, 1}, previewMatrix(editorState));
     mouse(WM_LBUTTONUP, cx - 100, below);
     const vm::Float3 after = application.ship.points[0];
     EXPECT_NEAR(shown.x, after.x, 1e-6f);
@@ -77,8 +77,8 @@ TEST_F(ToolsTest, TranslateOffTheHandleMovesOnTheGroundFromNoOffset) {
 
 TEST_F(ToolsTest, ToolsOnAndOffWithoutADragChangeNothing) {
     const std::string text = writeObj(application.ship);
-    for (int button : {palette::Rotate, palette::Translate, palette::Select, palette::Add,
-                       palette::Locator}) {
+    for (int button :
+         {palette::Rotate, palette::Translate, palette::Select, palette::Add, palette::Locator}) {
         paletteClick(button);
         paletteClick(button);
     }
@@ -179,7 +179,8 @@ TEST_F(ToolsTest, TakeBackButtonFollowsThePendingPoints) {
     // The shape window's tree lists them under "<New Points>", last at the top level.
     ModelTree& tree = shapeTree();
     TreeItemHandle last = tree.firstChildOf(nullptr);
-    while (tree.nextSiblingOf(last)) last = tree.nextSiblingOf(last);
+    while (tree.nextSiblingOf(last))
+        last = tree.nextSiblingOf(last);
     EXPECT_EQ("<New Points>", tree.itemText(last));
     EXPECT_EQ(last, tree.pendingPointsItem);
     EXPECT_NE(nullptr, tree.childAt(last, 1));

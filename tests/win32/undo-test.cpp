@@ -11,10 +11,10 @@
 
 #include "document-fixture.h"
 #include "editor/commands.h"
+#include "editor/recovery-writer.h"
 #include "editor/selection.h"
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
-#include "editor/recovery-writer.h"
 #include "model/shape-outline.h"
 #include "model/tree-item-param.h"
 #include "ui/main-commands.h"
@@ -58,7 +58,8 @@ class UndoTest : public DocumentTest {
     }
     // Read by the button's place, so that nothing else answers for its id.
     bool enabled(MainCommand c) const {
-        const int count = static_cast<int>(SendMessageA(editorState.mainToolbar, TB_BUTTONCOUNT, 0, 0));
+        const int count =
+            static_cast<int>(SendMessageA(editorState.mainToolbar, TB_BUTTONCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
             TBBUTTON b = {};
             SendMessageA(editorState.mainToolbar, TB_GETBUTTON, static_cast<WPARAM>(i),
@@ -91,7 +92,8 @@ TEST_F(UndoTest, DeleteUndoneAndRedoneFromTheToolbarWithTheTitleFollowing) {
     EXPECT_FALSE(enabled(MainCommand::Redo));
     EXPECT_EQ("Nothing to undo", toolbarTip(static_cast<int>(MainCommand::Undo)));
     const std::string start = writeObj(application.ship);
-    const size_t rowsBefore = static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0));
+    const size_t rowsBefore =
+        static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0));
     selectPatch(application.ship, 1, {});
     command(MainCommand::Delete);
     EXPECT_EQ(3u, application.ship.patches.size());
