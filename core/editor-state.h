@@ -9,6 +9,7 @@
 #include "core/editor-modes.h"
 #include "core/vector-math.h"
 #include "editor/model-history.h"
+#include "editor/typed-coordinates.h"
 #include "model/editor-point.h"
 #include "model/handles.h"
 
@@ -74,6 +75,8 @@ struct EditorState {
     bool rebuilding = false;
     std::vector<int> useCount;
     History history; // the document's undoable steps
+    // What the shape window's coordinate boxes show and typing into them moves.
+    CoordinateSubject coordinates;
 
     // The session values read before the windows exist: CurrentView, Tool, grid, loc,
     // LoadedFile, in that order.

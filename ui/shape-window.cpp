@@ -12,6 +12,7 @@
 #include "editor/mouse-handler.h"
 #include "editor/pending-points.h"
 #include "editor/selection.h"
+#include "editor/tool-modes.h"
 #include "model/shape-outline.h"
 #include "model/tree-item-param.h"
 #include "ui/palette.h"
@@ -29,6 +30,33 @@ HWND createControl(HWND parent, const char* cls, const char* text, DWORD style, 
     return CreateWindowExA(0, cls, text, style, x, y, w, h, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            GetModuleHandleA(nullptr), nullptr);
+}
+
+// Enter in a coordinate box moves the subject there (leaving the box does too); Escape
+// shows the coordinate again.
+// (Subclassed through the window procedure: the common controls' subclass helpers need
+// version 6, which the program does not ask for.)
+WNDPROC editProcedure = nullptr;
+
+int boxAxis(HWND box) {
+    for (int axis = 0; axis < 3; ++axis)
+        if (editorState.coordinateBoxes[axis] == box) return axis;
+    return 0;
+}
+
+LRESULT CALLBACK coordinateBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+        applyTypedCoordinate(boxAxis(box));
+        SendMessageA(box, EM_SETSEL, 0, -1);
+        return 0;
+    }
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
+        SendMessageA(box, EM_SETMODIFY, FALSE, 0);
+        showSubjectCoordinates();
+        return 0;
+    }
+    if (message == WM_CHAR && (wParam == '\r' || wParam == 27)) return 0; // no beep
+    return CallWindowProcA(editProcedure, box, message, wParam, lParam);
 }
 
 void createControls(HWND window) {
@@ -51,8 +79,12 @@ void createControls(HWND window) {
     for (int i = 0; i < 3; ++i) {
         createControl(window, "Static", labels[i], WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 0,
                       600 + 20 * i, 110, 20);
-        editorState.coordinateBoxes[i] = createControl(
-            window, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 110, 600 + 20 * i, 110, 20);
+        editorState.coordinateBoxes[i] =
+            createControl(window, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                          110, 600 + 20 * i, 110, 20);
+        editProcedure = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(editorState.coordinateBoxes[i], GWLP_WNDPROC,
+                              reinterpret_cast<LONG_PTR>(coordinateBoxProc)));
     }
     editorState.alphaSlider = createControl(window, TRACKBAR_CLASSA, "alpha",
                                             WS_CHILD | WS_VISIBLE | WS_DISABLED | TBS_AUTOTICKS,
@@ -75,8 +107,11 @@ void onTreeSelection(TreeItemHandle item) {
     if (!param) return;
     const TreeItemParam p = decodeTreeItemParam(*param);
     Model& model = editedModel();
-    if (p.kind == TreeItemKind::Patch && p.index < model.patches.size())
+    if (p.kind == TreeItemKind::Patch && p.index < model.patches.size()) {
         selectPatch(model, p.index, heldModifiers());
+        editorState.coordinates = {CoordinateSubject::Kind::Patch, p.index};
+        showSubjectCoordinates();
+    }
     else if (p.kind == TreeItemKind::Group && p.index < model.groups.size())
         selectGroup(model, p.index, heldModifiers());
     else
@@ -192,13 +227,56 @@ void updatePointEntry(size_t index) {
 
 void showPointCoordinates(size_t index) {
     if (!editorState.currentEntity || index >= editedModel().points.size()) return;
-    const vm::Float3& p = editedModel().points[index];
-    const float values[3] = {p.x, p.y, p.z};
+    editorState.coordinates = {CoordinateSubject::Kind::Point, index};
+    showSubjectCoordinates();
+}
+
+void showSubjectCoordinates() {
+    const std::optional<vm::Float3> p =
+        editorState.currentEntity ? subjectPosition(editedModel(), editorState.coordinates)
+                                  : std::nullopt;
+    const float values[3] = {p ? p->x : 0, p ? p->y : 0, p ? p->z : 0};
     for (int i = 0; i < 3; ++i) {
-        char text[250];
-        std::snprintf(text, sizeof text, "%f ", static_cast<double>(values[i]));
+        char text[250] = "";
+        if (p) std::snprintf(text, sizeof text, "%f ", static_cast<double>(values[i]));
+        // Setting the text clears the box's modified flag: only what the user types moves.
         if (editorState.coordinateBoxes[i]) SetWindowTextA(editorState.coordinateBoxes[i], text);
     }
+}
+
+void applyTypedCoordinate(int axis) {
+    HWND box = editorState.coordinateBoxes[axis];
+    if (!box || !editorState.currentEntity || !SendMessageA(box, EM_GETMODIFY, 0, 0)) return;
+    SendMessageA(box, EM_SETMODIFY, FALSE, 0);
+    Model& model = editedModel();
+    const CoordinateSubject subject = editorState.coordinates;
+    const std::optional<vm::Float3> at = subjectPosition(model, subject);
+    if (!at) return showSubjectCoordinates();
+    char text[256] = {};
+    GetWindowTextA(box, text, sizeof text);
+    const std::optional<float> value = parseCoordinate(text);
+    if (!value) {
+        // Refused with a sign; the box shows the coordinate again and nothing changes.
+        MessageBeep(MB_ICONWARNING);
+        const std::string message =
+            std::string("xyz").substr(static_cast<size_t>(axis), 1) + ": \"" + text +
+            "\" is not a number";
+        if (editorState.statusBar)
+            SendMessageA(editorState.statusBar, SB_SETTEXTA, 2,
+                         reinterpret_cast<LPARAM>(message.c_str()));
+        return showSubjectCoordinates();
+    }
+    finishGestures();
+    const ModelCopy before = copyOf(model);
+    const std::vector<uint32_t> moved = moveSubjectAxis(model, subject, axis, *value);
+    if (!moved.empty()) {
+        model.updatePointBuffer();
+        for (uint32_t i : moved)
+            updatePointEntry(i);
+        recordEdit(before, "Type coordinates");
+    }
+    editorState.coordinates = subject;
+    showSubjectCoordinates();
 }
 
 void refreshPointViews() {
@@ -215,14 +293,14 @@ void refreshPointViews() {
             InvalidateRect(editorState.pointList, nullptr, TRUE); // rows draw from the model
         }
     }
+    if (editorState.coordinates.kind == CoordinateSubject::Kind::Patch)
+        return showSubjectCoordinates(); // a patch chosen in the tree: its centre
     const LRESULT row =
         editorState.pointList ? SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0) : LB_ERR;
-    if (row >= 0 && static_cast<size_t>(row) < count) {
-        showPointCoordinates(static_cast<size_t>(row));
-    } else {
-        for (HWND box : editorState.coordinateBoxes)
-            if (box) SetWindowTextA(box, "");
-    }
+    editorState.coordinates = {};
+    if (row >= 0 && static_cast<size_t>(row) < count)
+        editorState.coordinates = {CoordinateSubject::Kind::Point, static_cast<size_t>(row)};
+    showSubjectCoordinates();
 }
 
 void dropShapeItemsFor(const ModelChange& change, bool undo) {
@@ -302,6 +380,10 @@ LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         return TRUE;
     }
     case WM_COMMAND:
+        for (int axis = 0; axis < 3; ++axis)
+            if (reinterpret_cast<HWND>(lParam) == editorState.coordinateBoxes[axis] &&
+                HIWORD(wParam) == EN_KILLFOCUS)
+                applyTypedCoordinate(axis);
         if (reinterpret_cast<HWND>(lParam) == editorState.pointList &&
             HIWORD(wParam) == LBN_SELCHANGE) {
             const LRESULT row = SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0);

@@ -19,8 +19,13 @@ void resetShapeWindow();
 void updatePointEntry(size_t index);
 // What row i of the point list shows ("%d %f %f %f "): the list draws it from the model.
 std::string pointListRowText(size_t row);
-// The three coordinate boxes show point's x, y and z.
+// The three coordinate boxes show point's x, y and z; typing there moves that point.
 void showPointCoordinates(size_t index);
+// The boxes show what editorState.coordinates names (empty when nothing).
+void showSubjectCoordinates();
+// The text of box axis (0 x, 1 y, 2 z), typed by the user, moves the subject: one undoable
+// step. Text that is not a finite number is refused with a beep and a status-bar message.
+void applyTypedCoordinate(int axis);
 // The point list and the coordinate boxes show the pool as it is now: one row per point,
 // and the chosen row's coordinates (empty boxes when no row is chosen).
 void refreshPointViews();

@@ -15,6 +15,7 @@
 #include "editor/model-operations.h"
 #include "editor/pending-points.h"
 #include "editor/selection.h"
+#include "editor/typed-coordinates.h"
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
 #include "model/shape-outline.h"
@@ -370,4 +371,35 @@ TEST(History, RandomOperationsUndoToTheStartAndRedoToTheEnd) {
             expectTreeLikeRebuild(d.model, d.tree);
         EXPECT_EQ(end, writeObj(d.model));
     }
+}
+
+TEST(TypedCoordinates, OnlyFiniteNumbersAreTaken) {
+    EXPECT_EQ(1.5f, parseCoordinate("1.5"));
+    EXPECT_EQ(-0.002f, parseCoordinate("  -2e-3 "));
+    for (const char* bad : {"", "  ", "abc", "1.5x", "1,5", "nan", "inf", "-inf", "1e60", "0x"})
+        EXPECT_FALSE(parseCoordinate(bad).has_value()) << bad;
+}
+
+TEST(TypedCoordinates, APointOrAWholePatchMovesAndIsOneUndoableStep) {
+    Document d(sheet(1, 2));
+    const std::string start = writeObj(d.model);
+    CoordinateSubject point{CoordinateSubject::Kind::Point, 5};
+    const vm::Float3 from = d.model.points[5];
+    EXPECT_EQ(std::vector<uint32_t>{5}, moveSubjectAxis(d.model, point, 1, 2.25f));
+    EXPECT_EQ(2.25f, d.model.points[5].y);
+    EXPECT_EQ(from.x, d.model.points[5].x);
+    EXPECT_TRUE(moveSubjectAxis(d.model, point, 1, 2.25f).empty()); // already there
+    d.history.record(pointMove(d.model, 5, from, "Type coordinates"));
+
+    // The patch's centre goes where typed; its shared edge moves the neighbour's too.
+    CoordinateSubject patch{CoordinateSubject::Kind::Patch, 1};
+    const ModelCopy before = copyOf(d.model);
+    const std::vector<uint32_t> moved = moveSubjectAxis(d.model, patch, 0, 10.0f);
+    EXPECT_EQ(16u, moved.size());
+    EXPECT_NEAR(10.0f, subjectPosition(d.model, patch)->x, 1e-4f);
+    d.history.record(changeBetween(before, d.model, "Type coordinates"));
+    d.undo();
+    d.undo();
+    EXPECT_EQ(start, writeObj(d.model));
+    EXPECT_FALSE(subjectPosition(d.model, {CoordinateSubject::Kind::Patch, 9}).has_value());
 }

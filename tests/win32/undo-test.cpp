@@ -13,6 +13,7 @@
 #include "editor/commands.h"
 #include "editor/recovery-writer.h"
 #include "editor/selection.h"
+#include "editor/typed-coordinates.h"
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
 #include "model/shape-outline.h"
@@ -221,4 +222,52 @@ TEST_F(UndoTest, SavingMovesTheCleanStateAndNewForgetsTheHistory) {
     EXPECT_FALSE(editorState.history.canUndo());
     EXPECT_FALSE(editorState.history.canRedo());
     EXPECT_FALSE(enabled(MainCommand::Undo));
+}
+
+TEST_F(UndoTest, TypedCoordinatesMoveThePointOrThePatchAndRefuseWhatIsNoNumber) {
+    HWND list = editorState.pointList;
+    SendMessageA(list, LB_SETCURSEL, 2, 0);
+    SendMessageA(editorState.shapeWindow, WM_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    HWND y = editorState.coordinateBoxes[1];
+    auto type = [&](HWND box, const char* text) {
+        SetFocus(box);
+        SendMessageA(box, EM_SETSEL, 0, -1);
+        for (const char* c = text; *c; ++c)
+            SendMessageA(box, WM_CHAR, static_cast<WPARAM>(*c), 0);
+        SendMessageA(box, WM_KEYDOWN, VK_RETURN, 0);
+        pumpMessages();
+    };
+    const vm::Float3 before = application.ship.points[2];
+    type(y, "1.25");
+    EXPECT_EQ(1.25f, application.ship.points[2].y);
+    EXPECT_EQ(before.x, application.ship.points[2].x);
+    EXPECT_EQ("Untitled* - Tavrel", title());
+    EXPECT_EQ("Type coordinates", editorState.history.undoName());
+    EXPECT_EQ(pointRowText(2, application.ship.points[2]), pointListRowText(2));
+
+    // Not a number: refused, the box shows the coordinate again, nothing changes.
+    const size_t steps = editorState.history.size();
+    type(y, "abc");
+    EXPECT_EQ(1.25f, application.ship.points[2].y);
+    EXPECT_EQ(steps, editorState.history.size());
+    char text[64] = {};
+    GetWindowTextA(y, text, sizeof text);
+    EXPECT_EQ("1.250000 ", std::string(text));
+
+    // Leaving a box without typing moves nothing (its text is rounded to six places).
+    SetFocus(y);
+    SetFocus(editorState.coordinateBoxes[0]);
+    pumpMessages();
+    EXPECT_EQ(steps, editorState.history.size());
+
+    command(MainCommand::Undo);
+    EXPECT_EQ(before.y, application.ship.points[2].y);
+
+    // A patch chosen in the tree: its centre, and typing moves the whole patch.
+    TreeView_SelectItem(editorState.tree, application.ship.patches[1].treeItem);
+    pumpMessages();
+    ASSERT_EQ(CoordinateSubject::Kind::Patch, editorState.coordinates.kind);
+    type(editorState.coordinateBoxes[2], "3");
+    EXPECT_NEAR(3.0f, subjectPosition(application.ship, editorState.coordinates)->z, 1e-5f);
 }

@@ -1,0 +1,70 @@
+#include "editor/typed-coordinates.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+float& component(vm::Float3& p, int axis) {
+    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
+}
+
+bool blank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+} // namespace
+
+std::optional<float> parseCoordinate(std::string_view text) {
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    if (text.empty() || text.size() > 64) return std::nullopt;
+    const std::string s(text);
+    char* end = nullptr;
+    errno = 0;
+    const float value = std::strtof(s.c_str(), &end);
+    if (end != s.c_str() + s.size() || errno == ERANGE || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<vm::Float3> subjectPosition(const Model& model, const CoordinateSubject& subject) {
+    using Kind = CoordinateSubject::Kind;
+    if (subject.kind == Kind::Point && subject.index < model.points.size())
+        return model.points[subject.index];
+    if (subject.kind != Kind::Patch || subject.index >= model.patches.size()) return std::nullopt;
+    vm::Float3 sum{};
+    for (int32_t i : model.patches[subject.index].indices) {
+        if (i < 0 || static_cast<size_t>(i) >= model.points.size()) return std::nullopt;
+        const vm::Float3& p = model.points[static_cast<size_t>(i)];
+        sum = {sum.x + p.x, sum.y + p.y, sum.z + p.z};
+    }
+    return vm::Float3{sum.x / 16, sum.y / 16, sum.z / 16};
+}
+
+std::vector<uint32_t> moveSubjectAxis(Model& model, const CoordinateSubject& subject, int axis,
+                                      float value) {
+    std::vector<uint32_t> moved;
+    const std::optional<vm::Float3> at = subjectPosition(model, subject);
+    if (!at || axis < 0 || axis > 2) return moved;
+    vm::Float3 where = *at;
+    if (component(where, axis) == value) return moved;
+    if (subject.kind == CoordinateSubject::Kind::Point) {
+        component(model.points[subject.index], axis) = value;
+        moved.push_back(static_cast<uint32_t>(subject.index));
+        return moved;
+    }
+    const float delta = value - component(where, axis);
+    for (int32_t i : model.patches[subject.index].indices)
+        moved.push_back(static_cast<uint32_t>(i));
+    std::sort(moved.begin(), moved.end());
+    moved.erase(std::unique(moved.begin(), moved.end()), moved.end());
+    for (uint32_t i : moved)
+        component(model.points[i], axis) += delta;
+    return moved;
+}

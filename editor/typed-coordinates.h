@@ -1,0 +1,32 @@
+// Coordinates typed into the shape window's x, y and z boxes: what they show (a point of the
+// pool, or the centre of a patch chosen in the tree) and how a typed value moves it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "core/vector-math.h"
+#include "model/model.h"
+
+struct CoordinateSubject {
+    enum class Kind { None, Point, Patch };
+    Kind kind = Kind::None;
+    size_t index = 0;
+};
+
+// A finite number, blanks around it allowed ("1.5", " -2e-3 "); nothing for anything else
+// (empty text, "abc", "1.5x", "nan", "inf", a number beyond float's range).
+std::optional<float> parseCoordinate(std::string_view text);
+
+// Where the subject is: the point, or the mean of the patch's sixteen control points.
+// Nothing when it names nothing that exists.
+std::optional<vm::Float3> subjectPosition(const Model& model, const CoordinateSubject& subject);
+
+// Moves the subject so that its coordinate on axis (0 x, 1 y, 2 z) becomes value: the point
+// itself, or every distinct control point of the patch by the same difference. Returns the
+// points that moved (none when the value is already there or the subject does not exist).
+std::vector<uint32_t> moveSubjectAxis(Model& model, const CoordinateSubject& subject, int axis,
+                                      float value);
