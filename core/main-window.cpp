@@ -19,6 +19,7 @@
 #include "ui/palette.h"
 #include "ui/recovery.h"
 #include "ui/shape-window.h"
+#include "view/view-commands.h"
 
 namespace {
 
@@ -186,6 +187,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             application.flightKeys.set(static_cast<unsigned>(wParam), true);
             if (wParam == VK_BACK) application.keyboardFlight.cutThrottle();
         }
+        if (wParam == VK_OEM_PERIOD && editorState.mode == 1) frameModel();
         if (wParam == VK_HOME) {
             returnHome();
             updateStopButton();

@@ -56,6 +56,29 @@ bool selectionBounds(const Model& model, vm::Vec4& min, vm::Vec4& max) {
     return any;
 }
 
+bool frameBounds(const Model& model, vm::Vec4& min, vm::Vec4& max) {
+    if (selectionBounds(model, min, max)) return true;
+    bool any = false;
+    auto take = [&](const vm::Float3& p) {
+        if (!any) {
+            min = max = {p.x, p.y, p.z, 0};
+            any = true;
+            return;
+        }
+        min = {std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z), 0};
+        max = {std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z), 0};
+    };
+    for (const Model::Patch& patch : model.patches)
+        if (model.isShown(patch))
+            for (int32_t index : patch.indices)
+                if (index >= 0 && static_cast<size_t>(index) < model.points.size())
+                    take(model.points[static_cast<size_t>(index)]);
+    if (!any)
+        for (const vm::Float3& p : model.points)
+            take(p);
+    return any;
+}
+
 void setSelectionVisible(Model& model, bool visible, std::vector<int>& useCount) {
     for (auto& g : model.groups)
         if (g->selected) g->visible = visible;

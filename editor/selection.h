@@ -21,6 +21,10 @@ void selectGroup(Model& model, int index, ClickModifiers modifiers);
 vm::Vec4 selectAll(Model& model);
 // The box of the selected patches' control points; false when nothing is selected.
 bool selectionBounds(const Model& model, vm::Vec4& min, vm::Vec4& max);
+// What framing shows: the selection's box when something is selected, else the box of the
+// shown patches' control points (of the whole pool when no patch is shown); false for an
+// empty model.
+bool frameBounds(const Model& model, vm::Vec4& min, vm::Vec4& max);
 // Shows or hides the selected groups, then the selected patches not in a hidden group, then
 // recounts the point uses.
 void setSelectionVisible(Model& model, bool visible, std::vector<int>& useCount);

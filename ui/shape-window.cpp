@@ -111,8 +111,7 @@ void onTreeSelection(TreeItemHandle item) {
         selectPatch(model, p.index, heldModifiers());
         editorState.coordinates = {CoordinateSubject::Kind::Patch, p.index};
         showSubjectCoordinates();
-    }
-    else if (p.kind == TreeItemKind::Group && p.index < model.groups.size())
+    } else if (p.kind == TreeItemKind::Group && p.index < model.groups.size())
         selectGroup(model, p.index, heldModifiers());
     else
         return;
@@ -258,9 +257,8 @@ void applyTypedCoordinate(int axis) {
     if (!value) {
         // Refused with a sign; the box shows the coordinate again and nothing changes.
         MessageBeep(MB_ICONWARNING);
-        const std::string message =
-            std::string("xyz").substr(static_cast<size_t>(axis), 1) + ": \"" + text +
-            "\" is not a number";
+        const std::string message = std::string("xyz").substr(static_cast<size_t>(axis), 1) +
+                                    ": \"" + text + "\" is not a number";
         if (editorState.statusBar)
             SendMessageA(editorState.statusBar, SB_SETTEXTA, 2,
                          reinterpret_cast<LPARAM>(message.c_str()));

@@ -13,12 +13,30 @@ void OrbitCamera::load(const SettingsFile& settings) {
     offset.x = session::validOffset(settings.readFloat(session::kSession, "offset.x"));
     offset.w = 0;
     distance = session::validDistance(settings.readInt(session::kSession, "distance", 1));
+    scale = settings.readFloat(session::kSession, "zoomScale");
+    if (!(scale >= 0.2f && scale <= 1.0f)) scale = 1; // missing (0) or edited out of range
     theta = session::validAngle(settings.readFloat(session::kSession, "theta"));
     gamma = session::validAngle(settings.readFloat(session::kSession, "gamma"));
 }
 
 float OrbitCamera::radius() const {
-    return std::pow(5.0f, static_cast<float>(distance));
+    return std::pow(5.0f, static_cast<float>(distance)) * scale;
+}
+
+void OrbitCamera::frame(vm::Vec4 centre, float sphereRadius, float aspect,
+                        const SettingsFile& settings) {
+    constexpr float kFill = 2.0f / 3.0f, kHalfFov = 0.39269909f, kNearPlane = 1.0f;
+    const float r = std::max(sphereRadius, 1e-3f);
+    float wanted = r / (kFill * std::tan(kHalfFov) * std::min(1.0f, std::max(aspect, 0.1f)));
+    wanted = std::max(wanted, r + 1.5f * kNearPlane);
+    distance = std::clamp(static_cast<int>(std::ceil(std::log(wanted) / std::log(5.0f) - 1e-6f)),
+                          session::kMinDistance, session::kMaxDistance);
+    scale = std::clamp(wanted / std::pow(5.0f, static_cast<float>(distance)), 0.2f, 1.0f);
+    offset = {centre.x, centre.y, centre.z, 0};
+    pan = {};
+    saveOffset(settings);
+    settings.writeInt("Session", "distance", distance);
+    settings.writeFloat("Session", "zoomScale", scale);
 }
 
 vm::Vec4 OrbitCamera::eye() const {

@@ -19,6 +19,9 @@ struct OrbitCamera {
     float savedTheta = 0;
     float savedGamma = 0;
     int distance = 1; // zoom step
+    // The fine part of the zoom, in [0.2, 1]: radius = 5^distance · scale. Framing sets it;
+    // the wheel's steps keep it.
+    float scale = 1;
 
     // offset.z, offset.y, offset.x, distance, theta, gamma from section Session.
     void load(const SettingsFile& settings);
@@ -55,6 +58,10 @@ struct OrbitCamera {
     void saveOffset(const SettingsFile& settings) const;
     // Mouse wheel: distance − delta / 120 (truncated), kept within the working range, written.
     void zoom(int wheelDelta, const SettingsFile& settings);
+    // Frames a sphere: the target at its centre and the radius at which the sphere fills
+    // about two thirds of the smaller side of a view of that aspect (the eye never closer
+    // than the near plane allows). Writes the target and the zoom.
+    void frame(vm::Vec4 centre, float sphereRadius, float aspect, const SettingsFile& settings);
     // Held movement keys move the target; nothing is written.
     void moveByKeys(float dt, const KeyFlags& keys);
     // "switchView": the next view mode and its angles; returns the layout to switch to, or

@@ -7,3 +7,6 @@ void switchView();
 void centerView();
 // The target to the middle of the selection box, remembered; nothing without a selection.
 void centerOnSelection();
+// Key ".": the camera frames the selection, or the whole model without one, so that it
+// fills about two thirds of the view (every view of the quad layout shares the camera).
+void frameModel();

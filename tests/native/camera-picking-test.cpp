@@ -427,3 +427,35 @@ TEST(AddTool, AnExistingPointCanFillSeveralSlots) {
     EXPECT_EQ(16u + 13u, model.points.size());
     EXPECT_TRUE(model.indicesValid());
 }
+
+// A model far from the origin, much smaller or larger than the default one, is one key
+// away from filling about two thirds of the view; the camera is remembered.
+TEST(CameraGestures, FramingFillsTwoThirdsOfTheViewWhereverTheModelIs) {
+    TempDir dir;
+    SettingsFile settings(dir.file("session.ini"));
+    for (float size : {1.0f, 3.0f, 40.0f, 25000.0f}) {
+        OrbitCamera camera;
+        camera.theta = 0.4f;
+        camera.gamma = 0.3f;
+        const vm::Vec4 centre{1000, 50, -20, 0};
+        camera.frame(centre, size, 1.5f, settings);
+        EXPECT_EQ(centre.x, camera.target().x);
+        EXPECT_EQ(centre.z, camera.target().z);
+        // The sphere's radius against the half height the view shows at the target.
+        const float shown = size / (camera.radius() * std::tan(0.39269909f));
+        EXPECT_NEAR(2.0f / 3.0f, shown, 0.01f) << size;
+        OrbitCamera reread;
+        reread.load(settings);
+        EXPECT_NEAR(camera.radius(), reread.radius(), camera.radius() * 1e-5f);
+        EXPECT_EQ(1000.0f, reread.offset.x);
+    }
+    // Tiny: the eye stays beyond the near plane, so the model is not cut away.
+    OrbitCamera camera;
+    camera.frame({0, 0, 0, 0}, 0.01f, 1.5f, settings);
+    EXPECT_GT(camera.radius(), 1.0f);
+    // The wheel keeps the fine part of the zoom.
+    camera.frame({0, 0, 0, 0}, 3.0f, 1.5f, settings);
+    const float before = camera.radius();
+    camera.zoom(-120, settings);
+    EXPECT_NEAR(5 * before, camera.radius(), before * 1e-4f);
+}

@@ -368,3 +368,20 @@ TEST(Delete, SharedPointsStayAndTheHighestFillTheGaps) {
     deleteSelection(s.model, s.tree, s.use, s.pending);
     EXPECT_EQ(28u, s.model.points.size());
 }
+
+TEST(Selection, FramingTakesTheSelectionElseTheShownPatches) {
+    Model model = strip(3);
+    vm::Vec4 min, max;
+    ASSERT_TRUE(frameBounds(model, min, max));
+    EXPECT_EQ(0.0f, min.x);
+    EXPECT_EQ(9.0f, max.x);
+    model.patches[1].selected = true;
+    ASSERT_TRUE(frameBounds(model, min, max));
+    EXPECT_EQ(3.0f, min.x);
+    EXPECT_EQ(6.0f, max.x);
+    model.patches[1].selected = false;
+    model.patches[2].visible = false; // hidden patches are not framed
+    ASSERT_TRUE(frameBounds(model, min, max));
+    EXPECT_EQ(6.0f, max.x);
+    EXPECT_FALSE(frameBounds(Model{}, min, max));
+}
