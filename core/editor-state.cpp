@@ -3,12 +3,14 @@
 #include "core/session-keys.h"
 #include "core/session-limits.h"
 #include "core/settings-file.h"
+#include "editor/snapping.h"
 
 void EditorState::loadSession(const SettingsFile& settings) {
     currentView = static_cast<ViewMode>(
         session::validView(settings.readInt(session::kSession, "CurrentView", 0)));
     tool = static_cast<Tool>(session::validTool(settings.readInt(session::kSession, "Tool", 0)));
     grid = settings.readInt(session::kSession, "grid", 0) != 0;
+    snapStep = snap::stepFrom(settings);
     loc = settings.readInt(session::kSession, "loc", 0) != 0;
     loadedFile = session::validLoadedFile(
         settings.readString(session::kSession, "LoadedFile", "", session::kLoadedFileBuffer),

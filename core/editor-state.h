@@ -77,6 +77,7 @@ struct EditorState {
     History history; // the document's undoable steps
     // What the shape window's coordinate boxes show and typing into them moves.
     CoordinateSubject coordinates;
+    float snapStep = 0.1f; // the grid Ctrl snaps to (snapStep)
 
     // The session values read before the windows exist: CurrentView, Tool, grid, loc,
     // LoadedFile, in that order.

@@ -16,6 +16,7 @@
 #include "editor/pick-accelerator.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
+#include "editor/snapping.h"
 #include "editor/tool-modes.h"
 #include "graphics/renderer.h"
 #include "ui/palette-buttons.h"
@@ -128,6 +129,20 @@ float angleAroundPivot(vm::Vec4 groundPoint) {
     return mouseAngle(local - editorState.pivot);
 }
 
+// Ctrl held during a drag or an add-tool click: positions on the grid, angles by 15°.
+bool controlHeld = false; // with the mouse message being handled (its MK_CONTROL)
+
+bool snapping() {
+    const bool on = controlHeld;
+    if (on) {
+        char text[64];
+        std::snprintf(text, sizeof text, "snapping: grid %g, angles 15\xB0",
+                      static_cast<double>(editorState.snapStep));
+        setStatus(2, text);
+    }
+    return on;
+}
+
 // The rotate drag's angle at the mouse: about the pivot on the ground, or, with the ground
 // edge-on, from the mouse's place across the viewport (its width is a whole turn): every
 // point of the plane facing the viewer lies on one line through the pivot.
@@ -150,6 +165,7 @@ void movePoint(const ViewportHit& hit, int index) {
         editorState.draggedFrom = point;
     }
     point = draggedPointPosition(orbitCamera, hit, entityWorld(), point);
+    if (snapping()) point = snap::toGrid(point, editorState.snapStep);
     editorState.pointMoved = true;
     showPointCoordinates(static_cast<size_t>(index));
     if (editorState.pointList)
@@ -201,9 +217,10 @@ void toolPress(const ViewportHit& hit) {
         // The sixteenth click makes a patch: that is the undoable step.
         std::optional<ModelCopy> before;
         if (editorState.pendingPoints.size() == 15) before = copyOf(model);
+        vm::Vec4 at = cursorPoint(orbitCamera, hit);
+        if (snapping()) at = snap::toGrid(at, editorState.snapStep);
         if (addPendingPoint(editorState.pendingPoints, model, editorState.useCount, shapeTree(),
-                            editorState.hotPoint, editorState.hoveredPoint,
-                            cursorPoint(orbitCamera, hit)) &&
+                            editorState.hotPoint, editorState.hoveredPoint, at) &&
             before) {
             syncPickState();
             recordEdit(*before, "Add patch");
@@ -282,6 +299,7 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
     const int mx = static_cast<short>(LOWORD(lParam));
     const int my = static_cast<short>(HIWORD(lParam)) - area.top;
     const ViewportHit hit = locateViewport(mx, my, area.width, area.height, isQuadLayout());
+    controlHeld = (wParam & MK_CONTROL) != 0;
     const SettingsFile& settings = sessionSettings();
 
     switch (message) {
@@ -315,13 +333,18 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
                 movePoint(hit, editorState.draggedPoint >= 0 ? editorState.draggedPoint
                                                              : editorState.hoveredPoint);
             } else if (editorState.tool == Tool::Rotate && editorState.transformDrag) {
-                if (auto a = rotateAngleAt(hit))
+                if (auto a = rotateAngleAt(hit)) {
                     editorState.sweepAngle = sweptAngle(editorState.startAngle, *a);
+                    if (snapping()) editorState.sweepAngle = snap::toAngle(editorState.sweepAngle);
+                }
             } else if (editorState.tool == Tool::Translate && editorState.transformDrag) {
                 if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true, false)
                                                    : ground(hit)) {
                     editorState.translation = *p - editorState.dragStart;
                     editorState.translation.w = 0;
+                    if (snapping())
+                        editorState.translation =
+                            snap::toGrid(editorState.translation, editorState.snapStep);
                     setStatus(2, *p);
                 }
             }

@@ -3,6 +3,7 @@
 
 #include "core/settings-file.h"
 #include "editor/edit-xform.h"
+#include "editor/snapping.h"
 #include "editor/pending-points.h"
 #include "editor/pick-accelerator.h"
 #include "editor/picking.h"
@@ -458,4 +459,25 @@ TEST(CameraGestures, FramingFillsTwoThirdsOfTheViewWhereverTheModelIs) {
     const float before = camera.radius();
     camera.zoom(-120, settings);
     EXPECT_NEAR(5 * before, camera.radius(), before * 1e-4f);
+}
+
+TEST(Snapping, GridAndAnglesAndTheRememberedStep) {
+    EXPECT_FLOAT_EQ(0.3f, snap::toGrid(0.27f, 0.1f));
+    EXPECT_FLOAT_EQ(-0.2f, snap::toGrid(-0.23f, 0.1f));
+    EXPECT_EQ(0.27f, snap::toGrid(0.27f, 0.0f));
+    const vm::Float3 p = snap::toGrid(vm::Float3{1.04f, -2.26f, 0.5f}, 0.25f);
+    EXPECT_FLOAT_EQ(1.0f, p.x);
+    EXPECT_FLOAT_EQ(-2.25f, p.y);
+    EXPECT_FLOAT_EQ(0.5f, p.z);
+    EXPECT_NEAR(snap::kAngle * 2, snap::toAngle(0.55f), 1e-6f); // 31.5° → 30°
+    EXPECT_EQ(0.0f, snap::toAngle(6.2f));                      // a whole turn is none
+    TempDir dir;
+    SettingsFile settings(dir.file("session.ini"));
+    EXPECT_FLOAT_EQ(0.1f, snap::stepFrom(settings)); // missing
+    settings.writeString("Session", "snapStep", "0.5");
+    EXPECT_FLOAT_EQ(0.5f, snap::stepFrom(settings));
+    for (const char* bad : {"-1", "0", "nan", "1e30", "x"}) {
+        settings.writeString("Session", "snapStep", bad);
+        EXPECT_FLOAT_EQ(0.1f, snap::stepFrom(settings)) << bad;
+    }
 }

@@ -197,3 +197,31 @@ TEST_F(ToolsTest, TakeBackButtonFollowsThePendingPoints) {
     EXPECT_TRUE(editorState.pendingPoints.empty());
     EXPECT_FALSE(usable());
 }
+
+TEST_F(ToolsTest, ControlSnapsPointDragsTranslationsAndRotations) {
+    const POINT p = pointOnScreen(0);
+    mouse(WM_MOUSEMOVE, p.x, p.y);
+    ASSERT_TRUE(editorState.hotPoint);
+    mouse(WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON | MK_CONTROL);
+    mouse(WM_MOUSEMOVE, p.x + 37, p.y - 23, MK_LBUTTON | MK_CONTROL);
+    mouse(WM_LBUTTONUP, p.x + 37, p.y - 23, MK_CONTROL);
+    const vm::Float3 q = application.ship.points[0];
+    for (float v : {q.x, q.y, q.z})
+        EXPECT_NEAR(0.0f, std::remainder(v, 0.1f), 1e-5f) << v;
+
+    paletteClick(palette::Translate);
+    const int cx = area.width / 2 - 200, y = area.height * 3 / 4;
+    mouse(WM_MOUSEMOVE, cx, y);
+    mouse(WM_LBUTTONDOWN, cx, y, MK_LBUTTON | MK_CONTROL);
+    mouse(WM_MOUSEMOVE, cx + 83, y + 29, MK_LBUTTON | MK_CONTROL);
+    EXPECT_NEAR(0.0f, std::remainder(editorState.translation.x, 0.1f), 1e-5f);
+    EXPECT_NEAR(0.0f, std::remainder(editorState.translation.z, 0.1f), 1e-5f);
+    mouse(WM_LBUTTONUP, cx + 83, y + 29, MK_CONTROL);
+
+    paletteClick(palette::Rotate);
+    mouse(WM_MOUSEMOVE, cx, y);
+    mouse(WM_LBUTTONDOWN, cx, y, MK_LBUTTON | MK_CONTROL);
+    mouse(WM_MOUSEMOVE, cx + 150, y + 10, MK_LBUTTON | MK_CONTROL);
+    EXPECT_NEAR(0.0f, std::remainder(editorState.sweepAngle, 0.2617994f), 1e-5f);
+    mouse(WM_LBUTTONUP, cx + 150, y + 10, MK_CONTROL);
+}
