@@ -15,6 +15,7 @@
 #include "core/session-limits.h"
 #include "core/window-layout.h"
 #include "editor/commands.h"
+#include "ui/window-places.h"
 #include "editor/mouse-handler.h"
 #include "editor/tool-overlays.h"
 #include "flight/flight-model.h"
@@ -266,6 +267,7 @@ bool startUp(HINSTANCE instance, int showCommand) {
         OutputDebugStringA(line);
         fatalError("error", "CreateWindowEx of the main window");
     }
+    placeWindowsAtStart(r.left != session::kUseDefaultPosition);
 
     application.entities.push_back(&application.ship);
     editorState.currentEntity = application.entities.back();

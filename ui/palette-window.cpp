@@ -16,6 +16,7 @@
 #include "editor/tool-modes.h"
 #include "ui/palette-buttons.h"
 #include "ui/palette.h"
+#include "ui/window-places.h"
 #include "view/view-commands.h"
 
 namespace {
@@ -286,6 +287,11 @@ LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_COMMAND:
         onCommand(wParam, lParam);
         return 0;
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_SHOWWINDOW:
+        rememberToolWindow(window, message, wParam);
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_CLOSE:
         // Closing hides the palette; F6 (or the main window's command) shows it again.
         ShowWindow(window, SW_HIDE);

@@ -17,6 +17,7 @@
 #include "model/tree-item-param.h"
 #include "ui/palette.h"
 #include "ui/shape-tree-view.h"
+#include "ui/window-places.h"
 
 namespace {
 
@@ -392,6 +393,11 @@ LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         if (reinterpret_cast<HWND>(lParam) == editorState.alphaSlider && editorState.currentEntity)
             onAlpha(wParam);
         return 0;
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_SHOWWINDOW:
+        rememberToolWindow(window, message, wParam);
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_CLOSE:
         // Closing hides the window with everything in it; F7 shows it again.
         ShowWindow(window, SW_HIDE);

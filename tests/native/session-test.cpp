@@ -7,6 +7,7 @@
 #include "core/selection-text.h"
 #include "core/session-limits.h"
 #include "core/settings-file.h"
+#include "core/tool-window-places.h"
 #include "temp-dir.h"
 #include "view/orbit-camera.h"
 
@@ -211,4 +212,40 @@ TEST(SelectionText, WrittenUpToTheLastWholeIndexAndACutValueLosesItsLast) {
     ASSERT_FALSE(kept.empty());
     EXPECT_EQ(10091, kept.back());
     EXPECT_EQ(std::vector<int>({2, 5}), parseSelectedPatches("2;5", 20000, 560));
+}
+
+TEST(ToolWindowPlaces, FirstStartSideBySideAndRememberedPlacesBackOnAScreen) {
+    using places::Rect;
+    const Rect work{0, 0, 1920, 1160};
+    const places::FirstStart f =
+        places::firstStart(work, {0, 0, 90, 400}, {0, 0, 696, 909}, {0, 0, 1216, 900});
+    EXPECT_FALSE(places::overlap(f.palette, f.shape));
+    EXPECT_FALSE(places::overlap(f.shape, f.main));
+    EXPECT_FALSE(places::overlap(f.palette, f.main));
+    EXPECT_EQ(90, f.shape.left);
+    EXPECT_EQ(786, f.main.left);
+    EXPECT_LE(f.main.right, work.right);
+    // A low work area: the shape window's height shrinks to fit.
+    const places::FirstStart low =
+        places::firstStart({0, 0, 1920, 700}, {0, 0, 90, 400}, {0, 0, 696, 909}, {0, 0, 1216, 900});
+    EXPECT_EQ(700, low.shape.height());
+
+    const std::vector<Rect> screens = {{0, 0, 1920, 1160}, {1920, 0, 3840, 1080}};
+    const Rect onSecond{2500, 100, 2800, 500};
+    EXPECT_EQ(onSecond, places::ontoScreen(onSecond, screens));
+    const Rect gone{5000, 3000, 5300, 3400}; // a monitor that is no longer there
+    const Rect back = places::ontoScreen(gone, screens);
+    EXPECT_EQ(0, back.left);
+    EXPECT_EQ(300, back.width());
+
+    TempDir dir;
+    SettingsFile settings(dir.file("session.ini"));
+    EXPECT_FALSE(places::remembered(settings, "Palette").has_value());
+    places::remember(settings, "Palette", {{10, 20, 110, 420}, false});
+    const auto place = places::remembered(settings, "Palette");
+    ASSERT_TRUE(place.has_value());
+    EXPECT_EQ((Rect{10, 20, 110, 420}), place->rect);
+    EXPECT_FALSE(place->shown);
+    settings.writeInt("Windows", "PaletteW", 0); // edited by hand into nonsense
+    EXPECT_FALSE(places::remembered(settings, "Palette").has_value());
 }
