@@ -78,6 +78,11 @@ struct EditorState {
     // What the shape window's coordinate boxes show and typing into them moves.
     CoordinateSubject coordinates;
     float snapStep = 0.1f; // the grid Ctrl snaps to (snapStep)
+    // The select tool's rubber band, from a press on empty space to the mouse, in the
+    // normalised coordinates of the viewport it started in.
+    bool banding = false;
+    int bandViewport = 0;
+    float bandX0 = 0, bandY0 = 0, bandX1 = 0, bandY1 = 0;
 
     // The session values read before the windows exist: CurrentView, Tool, grid, loc,
     // LoadedFile, in that order.

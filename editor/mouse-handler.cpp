@@ -9,6 +9,7 @@
 #include "core/Application.h"
 #include "core/input-timing.h"
 #include "core/window-layout.h"
+#include "editor/box-selection.h"
 #include "editor/commands.h"
 #include "editor/edit-xform.h"
 #include "editor/locators.h"
@@ -236,6 +237,13 @@ void toolPress(const ViewportHit& hit) {
                     {keyDown(VK_CONTROL), keyDown(VK_SHIFT)});
         refreshSelectionPanel();
         reportSelection("click");
+        // A press on empty space starts a rubber band (Shift and a drag orbit, as always).
+        if (editorState.hoveredPatch == -1 && !keyDown(VK_SHIFT)) {
+            editorState.banding = true;
+            editorState.bandViewport = hit.viewport;
+            editorState.bandX0 = editorState.bandX1 = hit.nx;
+            editorState.bandY0 = editorState.bandY1 = hit.ny;
+        }
         break;
     case Tool::Rotate:
         commitPreview();
@@ -264,6 +272,24 @@ void toolPress(const ViewportHit& hit) {
         break;
     }
     }
+}
+
+// The rubber band's release: the patches wholly inside it, selected as a click would
+// (Shift held at the release adds them, Control toggles them). A band of a few pixels is a
+// click, already handled at the press.
+void finishBand(const ViewportHit& hit) {
+    editorState.banding = false;
+    const float dx = (editorState.bandX1 - editorState.bandX0) * static_cast<float>(hit.width);
+    const float dy = (editorState.bandY1 - editorState.bandY0) * static_cast<float>(hit.height);
+    if (dx * dx + dy * dy < 4 * 4 * 4) return; // under about 4 pixels
+    startInputTiming("box selection");
+    Model& model = editedModel();
+    const vm::Mat4 m = entityWorld() * viewProjectionOf(editorState.bandViewport);
+    const std::vector<uint32_t> chosen = patchesInBox(
+        model, m, {editorState.bandX0, editorState.bandY0, editorState.bandX1, editorState.bandY1});
+    selectBox(model, chosen, {keyDown(VK_CONTROL), keyDown(VK_SHIFT)});
+    refreshSelectionPanel();
+    reportSelection("box");
 }
 
 } // namespace
@@ -329,6 +355,11 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
                                         editorState.draggedPoint < 0)) {
                 orbitCamera.orbit(mx - editorState.lastMouseX, my - editorState.lastMouseY,
                                   hit.width, hit.height);
+            } else if (editorState.banding) {
+                if (hit.viewport == editorState.bandViewport) {
+                    editorState.bandX1 = std::clamp(hit.nx, -1.0f, 1.0f);
+                    editorState.bandY1 = std::clamp(hit.ny, -1.0f, 1.0f);
+                }
             } else if (editorState.tool == Tool::None) {
                 movePoint(hit, editorState.draggedPoint >= 0 ? editorState.draggedPoint
                                                              : editorState.hoveredPoint);
@@ -364,6 +395,7 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
         // A drag is one step: the rotation or translation goes into the points now.
         if (editorState.transformDrag) commitPreview();
         finishPointDrag();
+        if (editorState.banding) finishBand(hit);
         return true;
     case WM_RBUTTONDOWN:
         editorState.panStartX = mx;

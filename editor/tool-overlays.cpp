@@ -67,6 +67,20 @@ void drawOverlays(int viewport, float aspect) {
     }
     r.setWorld(vm::identity());
 
+    if (editorState.banding && viewport == editorState.bandViewport) {
+        // The rubber band: its corners on the near plane, taken back into the world.
+        r.setWorld(vm::identity());
+        const vm::Mat4 back = vm::inverse(r.viewProjection);
+        const float x0 = editorState.bandX0, y0 = editorState.bandY0;
+        const float x1 = editorState.bandX1, y1 = editorState.bandY1;
+        const vm::Vec4 screen[4] = {
+            {x0, y0, 1e-3f, 1}, {x1, y0, 1e-3f, 1}, {x1, y1, 1e-3f, 1}, {x0, y1, 1e-3f, 1}};
+        vm::Vec4 corners[4];
+        for (int k = 0; k < 4; ++k)
+            corners[k] = vm::transformCoord(screen[k], back);
+        for (int k = 0; k < 4; ++k)
+            r.drawSegment(corners[k], corners[(k + 1) % 4], overlay::kMarkerWhite);
+    }
     if (editorState.tool == Tool::Select) {
         const bool hit = editorState.hoveredPatch != -1;
         const float length = hit ? editorState.pickDistance : 1.2f * orbitCamera.radius();

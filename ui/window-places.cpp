@@ -89,7 +89,8 @@ void placeWindowsAtStart(bool mainPlaceRemembered) {
         moveTo(shape, f.shape);
         if (!mainPlaceRemembered) moveTo(application.mainWindow, f.main);
     } else {
-        for (const auto& [window, at] : {std::pair{palette, paletteAt}, std::pair{shape, shapeAt}}) {
+        for (const auto& [window, at] :
+             {std::pair{palette, paletteAt}, std::pair{shape, shapeAt}}) {
             if (!at) continue;
             moveTo(window, places::ontoScreen(at->rect, areas));
             if (!at->shown) ShowWindow(window, SW_HIDE);

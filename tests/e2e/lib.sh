@@ -221,7 +221,9 @@ wait_for_output() {
 # Settings that open the main window right of the palette and the shape window (which
 # open at the top left): without a window manager nothing moves them, and the pointer must
 # reach the view.
-clear_of_tool_windows=$'[Session]\r\nx=700\r\ny=40\r\n'
+# The tool windows where the scenarios were written for them (the palette at the top left,
+# the shape window below it), and the main window to their right.
+clear_of_tool_windows=$'[Windows]\r\nPaletteX=0\r\nPaletteY=0\r\nPaletteW=116\r\nPaletteH=380\r\nPaletteShown=1\r\nShapeX=0\r\nShapeY=440\r\nShapeW=680\r\nShapeH=870\r\nShapeShown=1\r\n[Session]\r\nx=700\r\ny=40\r\n'
 
 # The shape window opens over the palette; this moves it below, out of the palette's way.
 uncover_palette() {

@@ -3,11 +3,11 @@
 
 #include "core/settings-file.h"
 #include "editor/edit-xform.h"
-#include "editor/snapping.h"
 #include "editor/pending-points.h"
 #include "editor/pick-accelerator.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
+#include "editor/snapping.h"
 #include "model/memory-tree.h"
 #include "temp-dir.h"
 
@@ -470,7 +470,7 @@ TEST(Snapping, GridAndAnglesAndTheRememberedStep) {
     EXPECT_FLOAT_EQ(-2.25f, p.y);
     EXPECT_FLOAT_EQ(0.5f, p.z);
     EXPECT_NEAR(snap::kAngle * 2, snap::toAngle(0.55f), 1e-6f); // 31.5° → 30°
-    EXPECT_EQ(0.0f, snap::toAngle(6.2f));                      // a whole turn is none
+    EXPECT_EQ(0.0f, snap::toAngle(6.2f));                       // a whole turn is none
     TempDir dir;
     SettingsFile settings(dir.file("session.ini"));
     EXPECT_FLOAT_EQ(0.1f, snap::stepFrom(settings)); // missing

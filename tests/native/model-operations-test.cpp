@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "editor/box-selection.h"
 #include "editor/locators.h"
 #include "editor/model-operations.h"
 #include "editor/pending-points.h"
@@ -384,4 +385,35 @@ TEST(Selection, FramingTakesTheSelectionElseTheShownPatches) {
     ASSERT_TRUE(frameBounds(model, min, max));
     EXPECT_EQ(6.0f, max.x);
     EXPECT_FALSE(frameBounds(Model{}, min, max));
+}
+
+// Seen from straight above with an orthographic-like matrix (x, z → screen x, y), patch i of
+// the strip spans x 3i … 3i + 3.
+TEST(BoxSelection, PatchesWhollyInsideAreChosenAsClicksWould) {
+    Model model = strip(4);
+    vm::Mat4 m = vm::identity();
+    // Screen x = x / 6 − 1, screen y = z / 3 − 0.5: the strip lies across −1 … 1.
+    m[0][0] = 1.0f / 6;
+    m[3][0] = -1;
+    m[0][1] = 0;
+    m[2][1] = 1.0f / 3;
+    m[3][1] = -0.5f;
+    m[1][1] = 0;
+    const auto firstTwo = patchesInBox(model, m, {-1.01f, -1, 0.01f, 1});
+    EXPECT_EQ((std::vector<uint32_t>{0, 1}), firstTwo);
+    EXPECT_EQ((std::vector<uint32_t>{0, 1}), patchesInBox(model, m, {0.01f, 1, -1.01f, -1}));
+    EXPECT_EQ((std::vector<uint32_t>{1}), patchesInBox(model, m, {-0.9f, -1, 0.01f, 1}));
+    model.patches[1].visible = false; // hidden patches are never selected
+    EXPECT_EQ((std::vector<uint32_t>{0}), patchesInBox(model, m, {-1.01f, -1, 0.01f, 1}));
+    model.patches[1].visible = true;
+
+    model.patches[3].selected = true;
+    selectBox(model, firstTwo, {});
+    EXPECT_TRUE(model.patches[0].selected && model.patches[1].selected);
+    EXPECT_FALSE(model.patches[3].selected); // a plain box replaces the selection
+    selectBox(model, {3}, {false, true});
+    EXPECT_TRUE(model.patches[0].selected && model.patches[3].selected); // Shift adds
+    selectBox(model, {1, 2}, {true, false});
+    EXPECT_FALSE(model.patches[1].selected); // Control toggles
+    EXPECT_TRUE(model.patches[2].selected);
 }
