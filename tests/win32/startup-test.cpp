@@ -19,15 +19,23 @@ TEST_F(StartupTest, WithoutSettingsOpensTheDefaultModelAtTheDefaultSize) {
     HWND main = application.mainWindow;
     ASSERT_NE(nullptr, main);
     EXPECT_EQ("Untitled - Tavrel", windowText(main));
+    // Side by side with the palette and the shape window, within the work area: the default
+    // size, narrowed to what is left of the screen's width.
     RECT outer = windowRect(main);
-    EXPECT_EQ(1200, outer.right - outer.left);
+    EXPECT_LE(outer.right - outer.left, 1200);
+    EXPECT_GT(outer.right - outer.left, 400);
     EXPECT_EQ(800, outer.bottom - outer.top);
 
     char className[64];
     GetClassNameA(main, className, sizeof className);
     EXPECT_STREQ("main-view", className);
-    EXPECT_NE(nullptr, FindWindowA("palette", "Palette"));
-    EXPECT_NE(nullptr, FindWindowA("shape-wnd", "Courbes"));
+    HWND palette = FindWindowA("palette", "Palette"), shape = FindWindowA("shape-wnd", "Courbes");
+    ASSERT_NE(nullptr, palette);
+    ASSERT_NE(nullptr, shape);
+    RECT a = windowRect(palette), b = windowRect(shape), overlap;
+    EXPECT_FALSE(IntersectRect(&overlap, &a, &b));
+    EXPECT_FALSE(IntersectRect(&overlap, &b, &outer));
+    EXPECT_FALSE(IntersectRect(&overlap, &a, &outer));
 
     // View 0 fills the area between the toolbar and the status bar.
     RECT client = clientRect(main);
