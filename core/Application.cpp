@@ -15,7 +15,6 @@
 #include "core/session-limits.h"
 #include "core/window-layout.h"
 #include "editor/commands.h"
-#include "ui/window-places.h"
 #include "editor/mouse-handler.h"
 #include "editor/tool-overlays.h"
 #include "flight/flight-model.h"
@@ -28,6 +27,7 @@
 #include "ui/palette.h"
 #include "ui/recovery.h"
 #include "ui/shape-window.h"
+#include "ui/window-places.h"
 
 EditorState editorState;
 OrbitCamera orbitCamera;
@@ -400,6 +400,9 @@ void frameRender() {
                               : v == 0 ? orbitCamera.viewMatrix()
                                        : orbitCamera.axisViewMatrix(v);
         r.viewProjection = view * r.projection;
+        // The shaded display's light comes from behind this view's camera.
+        r.shaded = editorState.shaded;
+        r.light = {-view[0][2], -view[1][2], -view[2][2], 0};
         if (editing) {
             RECT client = {0, 0, 1, 1};
             GetClientRect(v == 0 ? application.mainViewWindow : application.secondaryViews[v - 1],

@@ -11,6 +11,7 @@ void EditorState::loadSession(const SettingsFile& settings) {
     tool = static_cast<Tool>(session::validTool(settings.readInt(session::kSession, "Tool", 0)));
     grid = settings.readInt(session::kSession, "grid", 0) != 0;
     snapStep = snap::stepFrom(settings);
+    shaded = settings.readInt(session::kSession, "shaded", 0) != 0;
     loc = settings.readInt(session::kSession, "loc", 0) != 0;
     loadedFile = session::validLoadedFile(
         settings.readString(session::kSession, "LoadedFile", "", session::kLoadedFileBuffer),

@@ -78,6 +78,7 @@ struct EditorState {
     // What the shape window's coordinate boxes show and typing into them moves.
     CoordinateSubject coordinates;
     float snapStep = 0.1f; // the grid Ctrl snaps to (snapStep)
+    bool shaded = false;   // patches lit from behind the camera (shaded; L toggles)
     // The select tool's rubber band, from a press on empty space to the mouse, in the
     // normalised coordinates of the viewport it started in.
     bool banding = false;

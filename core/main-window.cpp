@@ -8,6 +8,7 @@
 
 #include "core/Application.h"
 #include "core/fatal-error.h"
+#include "core/session-keys.h"
 #include "core/window-layout.h"
 #include "editor/commands.h"
 #include "editor/mouse-handler.h"
@@ -206,6 +207,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         keyFlags.set(static_cast<unsigned>(wParam), false);
         application.flightKeys.set(static_cast<unsigned>(wParam), false);
         if (displayFlags.toggleForKey(static_cast<unsigned>(wParam))) reportDisplayFlags();
+        if ((wParam & 0xFF) == 'L' && editorState.mode == 1) {
+            editorState.shaded = !editorState.shaded;
+            sessionSettings().writeInt(session::kSession, "shaded", editorState.shaded ? 1 : 0);
+        }
         return 0;
     case WM_MOUSEWHEEL:
         orbitCamera.zoom(static_cast<short>(HIWORD(wParam)), sessionSettings());

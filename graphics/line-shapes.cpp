@@ -65,6 +65,26 @@ void Renderer::createLineShapes() {
     checkSetup(device_->CreateInputLayout(&position, 1, vs->GetBufferPointer(), vs->GetBufferSize(),
                                           &positionLayout_),
                "arf", "position layout");
+
+    ComPtr<ID3DBlob> shadedPs = compileOrDie(kLineShader, "ShadedPS", "ps", "arf");
+    checkSetup(device_->CreatePixelShader(shadedPs->GetBufferPointer(), shadedPs->GetBufferSize(),
+                                          nullptr, &shadedPixelShader_),
+               "arf", "shaded pixel shader");
+    ComPtr<ID3DBlob> shadedVs = compileOrDie(kLineShader, "ShadedVS", "vs", "arf");
+    checkSetup(device_->CreateVertexShader(shadedVs->GetBufferPointer(), shadedVs->GetBufferSize(),
+                                           nullptr, &shadedVertexShader_),
+               "arf", "shaded vertex shader");
+    const D3D11_INPUT_ELEMENT_DESC shadedElements[2] = {
+        {"POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0},
+        {"NORMAL", 0, DXGI_FORMAT_R32G32B32_FLOAT, 1, 0, D3D11_INPUT_PER_VERTEX_DATA, 0}};
+    checkSetup(device_->CreateInputLayout(shadedElements, 2, shadedVs->GetBufferPointer(),
+                                          shadedVs->GetBufferSize(), &shadedLayout_),
+               "arf", "shaded layout");
+    D3D11_BUFFER_DESC light = {};
+    light.ByteWidth = 16;
+    light.Usage = D3D11_USAGE_DEFAULT;
+    light.BindFlags = D3D11_BIND_CONSTANT_BUFFER;
+    checkSetup(device_->CreateBuffer(&light, nullptr, &lightBuffer_), "arf", "light buffer");
 }
 
 void Renderer::setColour(vm::Vec4 colour) {

@@ -92,6 +92,13 @@ void Renderer::createPatchPipeline() {
     checkSetup(device_->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr,
                                           &bezierPixelShader_),
                "arf", "BezierPS");
+    ComPtr<ID3DBlob> shadedPs;
+    checkSetup(
+        compileShaderFile(kPatchShader, "BezierShadedPS", shaderTarget("ps").c_str(), shadedPs),
+        "arf", "BezierShadedPS");
+    checkSetup(device_->CreatePixelShader(shadedPs->GetBufferPointer(), shadedPs->GetBufferSize(),
+                                          nullptr, &bezierShadedPixelShader_),
+               "arf", "BezierShadedPS");
     gpuTessellation_ = true;
     OutputDebugStringA("Patches: tessellated on the GPU\n");
 }
@@ -102,6 +109,27 @@ void Renderer::selectPatchPipeline(ID3D11Buffer* vertexBuffer, bool lines, bool 
     context_->IASetInputLayout(positionLayout_.Get());
     context_->VSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
     context_->PSSetConstantBuffers(1, 1, colourBuffer_.GetAddressOf());
+    const bool lit = shaded && !lines && !wireframe;
+    if (lit) {
+        const float l[4] = {light.x, light.y, light.z, 0};
+        context_->UpdateSubresource(lightBuffer_.Get(), 0, nullptr, l, 0, 0);
+    }
+    if (lit && !gpuTessellation_ && cpuSurfaces_.normals) {
+        // The CPU path's triangles with their normals: lit in the vertex stage.
+        ID3D11Buffer* streams[2] = {vertexBuffer, cpuSurfaces_.normals.Get()};
+        const UINT strides[2] = {kStride, kStride}, offsets[2] = {0, 0};
+        context_->IASetVertexBuffers(0, 2, streams, strides, offsets);
+        context_->IASetInputLayout(shadedLayout_.Get());
+        ID3D11Buffer* vsBuffers[3] = {transformBuffer_.Get(), nullptr, lightBuffer_.Get()};
+        context_->VSSetConstantBuffers(0, 3, vsBuffers);
+        context_->VSSetShader(shadedVertexShader_.Get(), nullptr, 0);
+        context_->HSSetShader(nullptr, nullptr, 0);
+        context_->DSSetShader(nullptr, nullptr, 0);
+        context_->PSSetShader(shadedPixelShader_.Get(), nullptr, 0);
+        context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+        context_->RSSetState(rasterizerStates_[0].Get());
+        return;
+    }
     if (lines || !gpuTessellation_) {
         // Lines, and the CPU path's ready-made triangles, need only placing and colouring.
         context_->VSSetShader(lineVertexShader_.Get(), nullptr, 0);
@@ -118,10 +146,13 @@ void Renderer::selectPatchPipeline(ID3D11Buffer* vertexBuffer, bool lines, bool 
     context_->DSSetShader(domainShader_.Get(), nullptr, 0);
     ID3D11Buffer* hullBuffers[2] = {transformBuffer_.Get(), tessellationBuffer_.Get()};
     context_->HSSetConstantBuffers(0, 2, hullBuffers);
-    context_->DSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
+    ID3D11Buffer* dsBuffers[3] = {transformBuffer_.Get(), nullptr, lightBuffer_.Get()};
+    context_->DSSetConstantBuffers(0, 3, dsBuffers);
     context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_16_CONTROL_POINT_PATCHLIST);
-    context_->PSSetShader(wireframe ? linePixelShader_.Get() : bezierPixelShader_.Get(), nullptr,
-                          0);
+    context_->PSSetShader(wireframe ? linePixelShader_.Get()
+                          : lit     ? bezierShadedPixelShader_.Get()
+                                    : bezierPixelShader_.Get(),
+                          nullptr, 0);
     context_->RSSetState(rasterizerStates_[wireframe ? 2 : 0].Get());
     TessellationConstants tessellation;
     tessellation.factor = static_cast<float>(bezier::kFactor);
@@ -132,11 +163,15 @@ void Renderer::updateCpuSurfaces(const Model& model) {
     if (cpuSurfaces_.model == &model && cpuSurfaces_.revision == model.revision) return;
     const size_t patches = model.patches.size();
     std::vector<vm::Float3> vertices(patches * bezier::kGridVertices);
-    for (size_t i = 0; i < patches; ++i)
-        bezier::tessellate(bezier::controlPoints(model, model.patches[i]),
-                           vertices.data() + i * bezier::kGridVertices);
+    std::vector<vm::Float3> normals(vertices.size());
+    for (size_t i = 0; i < patches; ++i) {
+        const auto points = bezier::controlPoints(model, model.patches[i]);
+        bezier::tessellate(points, vertices.data() + i * bezier::kGridVertices);
+        bezier::tessellateNormals(points, normals.data() + i * bezier::kGridVertices);
+    }
     if (vertices.size() != cpuSurfaces_.vertexCount) {
         cpuSurfaces_.vertices.Reset();
+        cpuSurfaces_.normals.Reset();
         if (!vertices.empty()) {
             D3D11_BUFFER_DESC desc = {};
             desc.ByteWidth = static_cast<UINT>(vertices.size() * sizeof(vm::Float3));
@@ -144,11 +179,15 @@ void Renderer::updateCpuSurfaces(const Model& model) {
             desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
             checkSetup(device_->CreateBuffer(&desc, nullptr, &cpuSurfaces_.vertices), "arf",
                        "patch surface vertices");
+            checkSetup(device_->CreateBuffer(&desc, nullptr, &cpuSurfaces_.normals), "arf",
+                       "patch surface normals");
         }
         cpuSurfaces_.vertexCount = vertices.size();
     }
-    if (cpuSurfaces_.vertices)
+    if (cpuSurfaces_.vertices) {
         context_->UpdateSubresource(cpuSurfaces_.vertices.Get(), 0, nullptr, vertices.data(), 0, 0);
+        context_->UpdateSubresource(cpuSurfaces_.normals.Get(), 0, nullptr, normals.data(), 0, 0);
+    }
     cpuSurfaces_.model = &model;
     cpuSurfaces_.revision = model.revision;
 }

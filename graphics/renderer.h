@@ -35,6 +35,10 @@ class Renderer {
     vm::Mat4 world = vm::identity();
     vm::Mat4 projection;
     vm::Mat4 viewProjection = vm::identity();
+    // The shaded display: patches lit by a directional light along `light` (the direction
+    // the camera looks along), keeping their state colour as the base.
+    bool shaded = false;
+    vm::Vec4 light{0, 0, 1, 0};
 
     // Sets up the device, the main view's swap chain and targets and the shared state.
     // Every failure is fatal.
@@ -157,6 +161,11 @@ class Renderer {
     ComPtr<ID3D11VertexShader> lineVertexShader_;
     ComPtr<ID3D11PixelShader> linePixelShader_;
     ComPtr<ID3D11InputLayout> positionLayout_;
+    // Shaded patch triangles: positions in stream 0, normals in stream 1.
+    ComPtr<ID3D11VertexShader> shadedVertexShader_;
+    ComPtr<ID3D11PixelShader> shadedPixelShader_;
+    ComPtr<ID3D11InputLayout> shadedLayout_;
+    ComPtr<ID3D11Buffer> lightBuffer_;
     ComPtr<ID3D11Buffer> shapeBuffers_[4];
     ComPtr<ID3D11Buffer> gizmoRing_, gizmoDisc_;
 
@@ -173,6 +182,7 @@ class Renderer {
     ComPtr<ID3D11HullShader> hullShader_;
     ComPtr<ID3D11DomainShader> domainShader_;
     ComPtr<ID3D11PixelShader> bezierPixelShader_;
+    ComPtr<ID3D11PixelShader> bezierShadedPixelShader_;
     // The CPU path: every patch's 36 grid vertices, and the triangles this view draws of
     // them: patch i's from first[i] to first[i + 1], as finely as its size on the screen
     // asks (none outside the view). Rebuilt when the model, the view or its size changes.
@@ -181,6 +191,7 @@ class Renderer {
         uint64_t revision = 0;
         size_t vertexCount = 0;
         ComPtr<ID3D11Buffer> vertices;
+        ComPtr<ID3D11Buffer> normals;   // one per vertex, for the shaded display
         ComPtr<ID3D11Buffer> triangles; // dynamic
         size_t triangleCapacity = 0;
         // What the triangles were made for.

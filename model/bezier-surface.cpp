@@ -1,5 +1,7 @@
 #include "model/bezier-surface.h"
 
+#include <cmath>
+
 namespace bezier {
 
 std::array<float, 4> bernstein(float t) {
@@ -21,9 +23,59 @@ vm::Float3 evaluate(const std::array<vm::Float3, 16>& p, float u, float v) {
     return r;
 }
 
+std::array<float, 4> bernsteinDerivative(float t) {
+    const float s = 1.0f - t;
+    return {-3.0f * s * s, 3.0f * s * s - 6.0f * t * s, 6.0f * t * s - 3.0f * t * t, 3.0f * t * t};
+}
+
+namespace {
+
+vm::Float3 weighted(const std::array<vm::Float3, 16>& p, const std::array<float, 4>& bu,
+                    const std::array<float, 4>& bv) {
+    vm::Float3 r{};
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 4; ++col) {
+            const float w = bv[static_cast<size_t>(row)] * bu[static_cast<size_t>(col)];
+            const vm::Float3& q = p[static_cast<size_t>(4 * row + col)];
+            r.x += w * q.x;
+            r.y += w * q.y;
+            r.z += w * q.z;
+        }
+    return r;
+}
+
+// The cross product of the two derivatives, not normalised.
+vm::Float3 crossOfDerivatives(const std::array<vm::Float3, 16>& p, float u, float v) {
+    const vm::Float3 du = weighted(p, bernsteinDerivative(u), bernstein(v));
+    const vm::Float3 dv = weighted(p, bernstein(u), bernsteinDerivative(v));
+    return {du.y * dv.z - du.z * dv.y, du.z * dv.x - du.x * dv.z, du.x * dv.y - du.y * dv.x};
+}
+
+} // namespace
+
+vm::Float3 normalAt(const std::array<vm::Float3, 16>& p, float u, float v) {
+    // A little way inside when the derivatives vanish or run parallel at (u, v).
+    for (float inset : {0.0f, 1e-3f, 1e-2f, 0.1f}) {
+        const float uu = u + (u < 0.5f ? inset : -inset), vv = v + (v < 0.5f ? inset : -inset);
+        const vm::Float3 n = crossOfDerivatives(p, uu, vv);
+        const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+        if (length > 1e-12f && std::isfinite(length))
+            return {n.x / length, n.y / length, n.z / length};
+    }
+    return {0, 1, 0};
+}
+
+void tessellateNormals(const std::array<vm::Float3, 16>& p, vm::Float3* out) {
+    for (int j = 0; j <= kFactor; ++j)
+        for (int i = 0; i <= kFactor; ++i)
+            out[j * (kFactor + 1) + i] =
+                normalAt(p, static_cast<float>(i) / kFactor, static_cast<float>(j) / kFactor);
+}
+
 std::array<vm::Float3, 16> controlPoints(const Model& model, const Model::Patch& patch) {
     std::array<vm::Float3, 16> p;
-    for (size_t i = 0; i < 16; ++i) p[i] = model.points[static_cast<size_t>(patch.indices[i])];
+    for (size_t i = 0; i < 16; ++i)
+        p[i] = model.points[static_cast<size_t>(patch.indices[i])];
     return p;
 }
 
@@ -31,7 +83,8 @@ void tessellate(const std::array<vm::Float3, 16>& p, vm::Float3* out) {
     // Weights are the same for every patch; work them out once.
     static const auto weights = [] {
         std::array<std::array<float, 4>, kFactor + 1> w;
-        for (int i = 0; i <= kFactor; ++i) w[static_cast<size_t>(i)] = bernstein(static_cast<float>(i) / kFactor);
+        for (int i = 0; i <= kFactor; ++i)
+            w[static_cast<size_t>(i)] = bernstein(static_cast<float>(i) / kFactor);
         return w;
     }();
     // Rows of control points blended along u first, then the four results along v.
@@ -71,7 +124,8 @@ const std::array<uint32_t, kTriangleIndices>& triangleIndices() {
             for (uint32_t i = 0; i < kFactor; ++i) {
                 const uint32_t v00 = j * (kFactor + 1) + i, v10 = v00 + 1;
                 const uint32_t v01 = v00 + kFactor + 1, v11 = v01 + 1;
-                for (uint32_t v : {v00, v10, v11, v00, v11, v01}) a[n++] = v;
+                for (uint32_t v : {v00, v10, v11, v00, v11, v01})
+                    a[n++] = v;
             }
         return a;
     }();

@@ -14,7 +14,7 @@ namespace bezier {
 // The tessellation factor of every edge and of the inside: a 5 × 5 grid of quads.
 inline constexpr int kFactor = 5;
 inline constexpr int kGridVertices = (kFactor + 1) * (kFactor + 1); // 36
-inline constexpr int kTriangleIndices = kFactor * kFactor * 6;     // 150
+inline constexpr int kTriangleIndices = kFactor * kFactor * 6;      // 150
 
 // The four cubic Bernstein weights at t.
 std::array<float, 4> bernstein(float t);
@@ -23,6 +23,14 @@ vm::Float3 evaluate(const std::array<vm::Float3, 16>& controlPoints, float u, fl
 std::array<vm::Float3, 16> controlPoints(const Model& model, const Model::Patch& patch);
 // Grid vertex (i, j) is at u = i / 5, v = j / 5, stored at j·6 + i.
 void tessellate(const std::array<vm::Float3, 16>& controlPoints, vm::Float3* out36);
+// The derivatives of the cubic Bernstein weights at t.
+std::array<float, 4> bernsteinDerivative(float t);
+// The unit normal at (u, v): ∂P/∂u × ∂P/∂v normalised. Where that vanishes (a collapsed
+// edge or corner) the normal is taken a little way inside the patch; (0, 1, 0) when the
+// whole patch is degenerate.
+vm::Float3 normalAt(const std::array<vm::Float3, 16>& controlPoints, float u, float v);
+// The normals of the 36 grid vertices, stored as tessellate stores the vertices.
+void tessellateNormals(const std::array<vm::Float3, 16>& controlPoints, vm::Float3* out36);
 // Two triangles per grid quad, indices into the 36 grid vertices.
 const std::array<uint32_t, kTriangleIndices>& triangleIndices();
 

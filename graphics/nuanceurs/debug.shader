@@ -30,3 +30,33 @@ float4 PS(LineVertex input) : SV_TARGET
 {
     return colour;
 }
+
+// Shaded surfaces (the program's own patch triangles): a directional light from behind the
+// camera; light.xyz is the direction the camera looks along. Lit from either side, since a
+// patch's front is wherever its rows and columns put it; a quarter of the colour stays in
+// the shade.
+cbuffer LightConstants : register(b2)
+{
+    float4 light;
+};
+
+struct ShadedVertex
+{
+    float4 position : SV_POSITION;
+    float shade : TEXCOORD0;
+};
+
+ShadedVertex ShadedVS(float3 position : POSITION, float3 normal : NORMAL)
+{
+    ShadedVertex output;
+    float4 placed = mul(float4(position, 1.0), world);
+    output.position = mul(placed, viewProjection);
+    float3 turned = normalize(mul(float4(normal, 0.0), world).xyz);
+    output.shade = 0.25 + 0.75 * abs(dot(turned, light.xyz));
+    return output;
+}
+
+float4 ShadedPS(ShadedVertex input) : SV_TARGET
+{
+    return float4(colour.rgb * input.shade, colour.a);
+}

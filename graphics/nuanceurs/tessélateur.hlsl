@@ -63,9 +63,22 @@ float4 Bernstein(float t)
     return float4(s * s * s, 3.0 * t * s * s, 3.0 * t * t * s, t * t * t);
 }
 
+// The shaded display's light: the direction the camera looks along (xyz).
+cbuffer LightConstants : register(b2)
+{
+    float4 light;
+};
+
+float4 BernsteinDerivative(float t)
+{
+    float s = 1.0 - t;
+    return float4(-3.0 * s * s, 3.0 * s * s - 6.0 * t * s, 6.0 * t * s - 3.0 * t * t, 3.0 * t * t);
+}
+
 struct SurfacePoint
 {
     float4 position : SV_POSITION;
+    float shade : TEXCOORD0;
 };
 
 [domain("quad")]
@@ -74,19 +87,38 @@ SurfacePoint main(PatchFactors factors, float2 uv : SV_DomainLocation,
 {
     float4 bu = Bernstein(uv.x);
     float4 bv = Bernstein(uv.y);
+    float4 du = BernsteinDerivative(uv.x);
+    float4 dv = BernsteinDerivative(uv.y);
     float3 p = float3(0.0, 0.0, 0.0);
+    float3 alongU = float3(0.0, 0.0, 0.0);
+    float3 alongV = float3(0.0, 0.0, 0.0);
     [unroll] for (int r = 0; r < 4; ++r)
     {
         float3 row = bu.x * patch[4 * r].position + bu.y * patch[4 * r + 1].position +
                      bu.z * patch[4 * r + 2].position + bu.w * patch[4 * r + 3].position;
+        float3 rowSlope = du.x * patch[4 * r].position + du.y * patch[4 * r + 1].position +
+                          du.z * patch[4 * r + 2].position + du.w * patch[4 * r + 3].position;
         p += bv[r] * row;
+        alongU += bv[r] * rowSlope;
+        alongV += dv[r] * row;
     }
     SurfacePoint output;
     output.position = mul(mul(float4(p, 1.0), world), viewProjection);
+    // The normal from the derivatives, as the program's own evaluation has it; a collapsed
+    // edge (no normal) is lit fully.
+    float3 n = mul(float4(cross(alongU, alongV), 0.0), world).xyz;
+    float lengthSquared = dot(n, n);
+    output.shade = lengthSquared > 1e-20 ? 0.25 + 0.75 * abs(dot(n, light.xyz)) * rsqrt(lengthSquared)
+                                         : 1.0;
     return output;
 }
 
 float4 BezierPS(SurfacePoint input) : SV_TARGET
 {
     return stageValue;
+}
+
+float4 BezierShadedPS(SurfacePoint input) : SV_TARGET
+{
+    return float4(stageValue.rgb * input.shade, stageValue.a);
 }

@@ -241,3 +241,38 @@ TEST(Overlays, BracketsPendingNetAndCameraSketch) {
     EXPECT_FLOAT_EQ(h, sketch.back().to.x < 6 ? sketch[0].to.y : 0);
     EXPECT_EQ(overlay::kFrustum.y, sketch[sketch.size() - 3].colour.y);
 }
+
+// The shading normals come from the surface's derivatives: they are perpendicular to the
+// surface as finite differences of it show, of unit length, and facing one way across it.
+TEST(SurfaceNormals, MatchFiniteDifferencesOfTheSurface) {
+    std::array<vm::Float3, 16> p;
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            p[size_t(4 * r + c)] = {float(c), 0.6f * float((r * c) % 3) - 0.3f * float(r),
+                                    float(r)};
+    vm::Float3 normals[36];
+    bezier::tessellateNormals(p, normals);
+    for (int j = 0; j <= 5; ++j)
+        for (int i = 0; i <= 5; ++i) {
+            const float u = i / 5.0f, v = j / 5.0f, h = 1e-3f;
+            const float u0 = std::max(0.0f, u - h), u1 = std::min(1.0f, u + h);
+            const float v0 = std::max(0.0f, v - h), v1 = std::min(1.0f, v + h);
+            const vm::Float3 a = bezier::evaluate(p, u1, v), b = bezier::evaluate(p, u0, v);
+            const vm::Float3 c = bezier::evaluate(p, u, v1), d = bezier::evaluate(p, u, v0);
+            const vm::Float3 du{a.x - b.x, a.y - b.y, a.z - b.z},
+                dv{c.x - d.x, c.y - d.y, c.z - d.z};
+            vm::Float3 n{du.y * dv.z - du.z * dv.y, du.z * dv.x - du.x * dv.z,
+                         du.x * dv.y - du.y * dv.x};
+            const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+            n = {n.x / length, n.y / length, n.z / length};
+            const vm::Float3 m = normals[6 * j + i];
+            EXPECT_NEAR(1.0f, std::sqrt(m.x * m.x + m.y * m.y + m.z * m.z), 1e-5f);
+            EXPECT_GT(n.x * m.x + n.y * m.y + n.z * m.z, 0.999f) << i << "," << j;
+        }
+    // A flat patch of the default orientation faces one way; a collapsed row still gets one.
+    std::array<vm::Float3, 16> collapsed = p;
+    for (int c = 0; c < 4; ++c)
+        collapsed[size_t(c)] = {1.5f, 0, 0};
+    const vm::Float3 n = bezier::normalAt(collapsed, 0.0f, 0.0f);
+    EXPECT_NEAR(1.0f, std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z), 1e-5f);
+}
