@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -31,32 +32,55 @@ bool PickAccelerator::refresh(const Model& model, const vm::Mat4& m) {
     valid_ = true;
     patchesBuilt_ = false;
 
+    // One pass projects every point (as projectToScreen does, operation for operation, so
+    // the answers stay those of pickPoint) and finds its cell; the grid is then a counting
+    // sort of the cells.
     const size_t n = model.points.size();
     screen_.resize(n);
-    for (size_t i = 0; i < n; ++i)
-        screen_[i] = projectToScreen(model.points[i], m);
-
+    cellOf_.resize(n);
     Grid& g = points_;
     g.size = kGridSize;
     g.x0 = g.y0 = -kGridExtent;
     g.cell = 2 * kGridExtent / kGridSize;
+    constexpr uint32_t kOutside = ~0u;
+    const float m00 = m[0][0], m10 = m[1][0], m20 = m[2][0], m30 = m[3][0];
+    const float m01 = m[0][1], m11 = m[1][1], m21 = m[2][1], m31 = m[3][1];
+    const float m03 = m[0][3], m13 = m[1][3], m23 = m[2][3], m33 = m[3][3];
+    const vm::Float3* points = model.points.data();
+    auto project = [&](size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i) {
+            const vm::Float3 p = points[i];
+            const float x = p.x * m00 + p.y * m10 + p.z * m20 + m30;
+            const float y = p.x * m01 + p.y * m11 + p.z * m21 + m31;
+            const float w = p.x * m03 + p.y * m13 + p.z * m23 + m33;
+            const ScreenPoint s{x / w, y / w};
+            screen_[i] = s;
+            // Inside the grid (false for NaN): its cell; else it is looked at on every pick.
+            cellOf_[i] = std::fabs(s.x) < kGridExtent && std::fabs(s.y) < kGridExtent
+                             ? static_cast<uint32_t>(g.cellY(s.y) * g.size + g.cellX(s.x))
+                             : kOutside;
+        }
+    };
+    // Large pools are projected on every core at once (each thread its own range).
+    const size_t threads =
+        n < 200000 ? 1 : std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
+    std::vector<std::thread> helpers;
+    for (size_t t = 1; t < threads; ++t)
+        helpers.emplace_back(project, n * t / threads, n * (t + 1) / threads);
+    project(0, n / threads);
+    for (std::thread& helper : helpers)
+        helper.join();
     g.start.assign(static_cast<size_t>(g.size * g.size) + 1, 0);
     g.elsewhere.clear();
-    auto inside = [](ScreenPoint s) {
-        return std::fabs(s.x) < kGridExtent && std::fabs(s.y) < kGridExtent; // false for NaN
-    };
     for (size_t i = 0; i < n; ++i)
-        if (inside(screen_[i]))
-            ++g.start[static_cast<size_t>(g.cellY(screen_[i].y) * g.size + g.cellX(screen_[i].x)) +
-                      1];
+        if (cellOf_[i] != kOutside) ++g.start[cellOf_[i] + 1];
     for (size_t c = 1; c < g.start.size(); ++c)
         g.start[c] += g.start[c - 1];
     g.items.resize(g.start.back());
     std::vector<uint32_t> fill(g.start.begin(), g.start.end() - 1);
     for (size_t i = 0; i < n; ++i) {
-        if (inside(screen_[i]))
-            g.items[fill[static_cast<size_t>(g.cellY(screen_[i].y) * g.size +
-                                             g.cellX(screen_[i].x))]++] = static_cast<uint32_t>(i);
+        if (cellOf_[i] != kOutside)
+            g.items[fill[cellOf_[i]]++] = static_cast<uint32_t>(i);
         else
             g.elsewhere.push_back(static_cast<uint32_t>(i));
     }

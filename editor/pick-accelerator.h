@@ -36,6 +36,7 @@ class PickAccelerator {
     vm::Mat4 matrix_;
     bool valid_ = false;
     std::vector<ScreenPoint> screen_;
+    std::vector<uint32_t> cellOf_; // each point's cell, or ~0 outside the grid
     Grid points_;
     bool patchesBuilt_ = false;
     Grid patches_;
