@@ -38,20 +38,27 @@ vm::Vec4 selectAll(Model& model) {
     return (min + max) * 0.5f;
 }
 
+namespace {
+
+// Grows the box [min, max] to hold p; the first point (any still false) starts it.
+void grow(vm::Vec4& min, vm::Vec4& max, bool& any, const vm::Float3& p) {
+    if (!any) {
+        min = max = {p.x, p.y, p.z, 0};
+        any = true;
+        return;
+    }
+    min = {std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z), 0};
+    max = {std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z), 0};
+}
+
+} // namespace
+
 bool selectionBounds(const Model& model, vm::Vec4& min, vm::Vec4& max) {
     bool any = false;
     for (const Model::Patch& patch : model.patches) {
         if (!patch.selected) continue;
-        for (int32_t index : patch.indices) {
-            const vm::Float3& p = model.points[static_cast<size_t>(index)];
-            if (!any) {
-                min = max = {p.x, p.y, p.z, 0};
-                any = true;
-                continue;
-            }
-            min = {std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z), 0};
-            max = {std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z), 0};
-        }
+        for (int32_t index : patch.indices)
+            grow(min, max, any, model.points[static_cast<size_t>(index)]);
     }
     return any;
 }
@@ -59,15 +66,7 @@ bool selectionBounds(const Model& model, vm::Vec4& min, vm::Vec4& max) {
 bool frameBounds(const Model& model, vm::Vec4& min, vm::Vec4& max) {
     if (selectionBounds(model, min, max)) return true;
     bool any = false;
-    auto take = [&](const vm::Float3& p) {
-        if (!any) {
-            min = max = {p.x, p.y, p.z, 0};
-            any = true;
-            return;
-        }
-        min = {std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z), 0};
-        max = {std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z), 0};
-    };
+    auto take = [&](const vm::Float3& p) { grow(min, max, any, p); };
     for (const Model::Patch& patch : model.patches)
         if (model.isShown(patch))
             for (int32_t index : patch.indices)

@@ -9,19 +9,6 @@ std::array<float, 4> bernstein(float t) {
     return {s * s * s, 3.0f * t * s * s, 3.0f * t * t * s, t * t * t};
 }
 
-vm::Float3 evaluate(const std::array<vm::Float3, 16>& p, float u, float v) {
-    const std::array<float, 4> bu = bernstein(u), bv = bernstein(v);
-    vm::Float3 r{};
-    for (int row = 0; row < 4; ++row)
-        for (int col = 0; col < 4; ++col) {
-            const float w = bv[static_cast<size_t>(row)] * bu[static_cast<size_t>(col)];
-            const vm::Float3& q = p[static_cast<size_t>(4 * row + col)];
-            r.x += w * q.x;
-            r.y += w * q.y;
-            r.z += w * q.z;
-        }
-    return r;
-}
 
 std::array<float, 4> bernsteinDerivative(float t) {
     const float s = 1.0f - t;
@@ -52,6 +39,10 @@ vm::Float3 crossOfDerivatives(const std::array<vm::Float3, 16>& p, float u, floa
 }
 
 } // namespace
+
+vm::Float3 evaluate(const std::array<vm::Float3, 16>& p, float u, float v) {
+    return weighted(p, bernstein(u), bernstein(v));
+}
 
 vm::Float3 normalAt(const std::array<vm::Float3, 16>& p, float u, float v) {
     // A little way inside when the derivatives vanish or run parallel at (u, v).

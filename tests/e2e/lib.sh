@@ -221,6 +221,15 @@ wait_for_output() {
 # Settings that open the main window right of the palette and the shape window (which
 # open at the top left): without a window manager nothing moves them, and the pointer must
 # reach the view.
+# Where point 0 of the default model, (1, −0.5, 0.5), shows from the start-up camera at
+# (0, 0, −5), relative to the view's top left: "x y" (+x shows on the left).
+default_point0() {
+  awk -v w="$view_w" -v h="$view_h" 'BEGIN {
+    f = 1 / 0.41421356; aspect = w / h; depth = 5.5
+    nx = -(f / aspect) * 1 / depth; ny = f * -0.5 / depth
+    printf "%d %d", (nx + 1) / 2 * w, (1 - ny) / 2 * h }'
+}
+
 # The tool windows where the scenarios were written for them (the palette at the top left,
 # the shape window below it), and the main window to their right.
 clear_of_tool_windows=$'[Windows]\r\nPaletteX=0\r\nPaletteY=0\r\nPaletteW=116\r\nPaletteH=380\r\nPaletteShown=1\r\nShapeX=0\r\nShapeY=440\r\nShapeW=680\r\nShapeH=870\r\nShapeShown=1\r\n[Session]\r\nx=700\r\ny=40\r\n'

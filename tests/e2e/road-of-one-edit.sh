@@ -8,10 +8,7 @@ start_editor "$clear_of_tool_windows"
 expect_eq "untouched title" "Untitled - Tavrel" "$(xdotool getwindowname "$main")"
 
 # Point 0, (1, −0.5, 0.5), seen from the default camera at (0, 0, −5): +x shows on the left.
-read -r px py <<<"$(awk -v w="$view_w" -v h="$view_h" 'BEGIN {
-  f = 1 / 0.41421356; aspect = w / h; depth = 5.5
-  nx = -(f / aspect) * 1 / depth; ny = f * -0.5 / depth
-  printf "%d %d", (nx + 1) / 2 * w, (1 - ny) / 2 * h }')"
+read -r px py <<<"$(default_point0)"
 xdotool mousemove $((view_x + px - 3)) $((view_y + py))
 xdotool mousemove $((view_x + px)) $((view_y + py))
 xdotool mousedown 1
