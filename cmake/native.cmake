@@ -17,6 +17,7 @@ add_executable(core-tests
   tests/native/recovery-test.cpp
   tests/native/patch-detail-test.cpp
   tests/native/history-test.cpp
+  tests/native/import-test.cpp
 )
 target_include_directories(core-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(core-tests PRIVATE tavrel-core GTest::gtest GTest::gtest_main)

@@ -1,6 +1,8 @@
 // tavrel-obj: validates and normalises Tavrel model files.
 //   tavrel-obj check FILE       prints the model's counts, or the reason it is refused
 //   tavrel-obj cat FILE [OUT]   reads FILE and writes it back in the editor's own format
+//   tavrel-obj import IN OUT    reads a standard free-form OBJ or Bezier patch text file and
+//                               writes it in the editor's own format
 // Exit status: 0 read whole, 1 refused or not written, 2 bad usage, 3 only partly read
 // (the counts are of what was read; where reading stopped goes to stderr).
 #include <cstdio>
@@ -12,13 +14,17 @@
 #include <io.h>
 #endif
 
+#include "core/file-replace.h"
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
+#include "model/patch-import.h"
 
 namespace {
 
 int usage() {
-    std::fputs("usage: tavrel-obj check FILE\n       tavrel-obj cat FILE [OUT]\n", stderr);
+    std::fputs("usage: tavrel-obj check FILE\n       tavrel-obj cat FILE [OUT]\n"
+               "       tavrel-obj import IN OUT\n",
+               stderr);
     return 2;
 }
 
@@ -47,7 +53,8 @@ int main(int argc, char** argv) {
     if (command == "check" && argc == 3) {
         if (!readModel(argv[2], model, tree, partial)) return 1;
         size_t symmetries = 0;
-        for (size_t g = 0; g < model.groups.size(); ++g) symmetries += model.isSymmetry(static_cast<int>(g));
+        for (size_t g = 0; g < model.groups.size(); ++g)
+            symmetries += model.isSymmetry(static_cast<int>(g));
         std::printf("points %zu\npatches %zu\ngroups %zu\nsymmetries %zu\nlocators %zu\n",
                     model.points.size(), model.patches.size(), model.groups.size() - symmetries,
                     symmetries, model.locators.size());
@@ -67,7 +74,31 @@ int main(int argc, char** argv) {
         _setmode(_fileno(stdout), _O_BINARY); // the lines already end in CR LF
 #endif
         const std::string text = writeObj(model);
-        return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0 ? 0 : 1;
+        return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+                       std::fflush(stdout) == 0
+                   ? 0
+                   : 1;
+    }
+    if (command == "import" && argc == 4) {
+        std::string text;
+        if (!readFileContents(argv[2], text)) {
+            std::fprintf(stderr, "tavrel-obj: %s: it cannot be opened\n", argv[2]);
+            return 1;
+        }
+        const ImportResult r = importPatches(text, model);
+        if (!r.ok) {
+            std::fprintf(stderr, "tavrel-obj: %s: %s\n", argv[2], r.reason.c_str());
+            return 1;
+        }
+        std::fprintf(
+            stderr, "tavrel-obj: %s: %s, %zu patches, %zu points, %zu statements skipped\n",
+            argv[2], r.format.c_str(), model.patches.size(), model.points.size(), r.skipped);
+        const ObjResult saved = saveObj(model, argv[3]);
+        if (!saved.ok()) {
+            std::fprintf(stderr, "tavrel-obj: %s: %s\n", argv[3], saved.reason.c_str());
+            return 1;
+        }
+        return 0;
     }
     return usage();
 }

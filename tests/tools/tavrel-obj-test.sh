@@ -36,4 +36,25 @@ grep -q "read 1 of the file's 2 patches; stopped at line 5: '# note'" "$dir/err"
 
 "${tool[@]}" check "$dir/missing.obj" >/dev/null 2>&1 && fail "check of a missing file succeeded"
 "${tool[@]}" frobnicate >/dev/null 2>&1; [ $? -eq 2 ] || fail "bad usage must exit 2"
+
+# Import: a standard free-form file (1-based and relative indices, v/vt references, parm,
+# end, an object name) becomes a file of the editor's own format that check reads whole.
+{
+  printf 'cstype bezier\ndeg 3 3\no lid\n'
+  for r in 0 1 2 3; do for c in 0 1 2 3 4 5 6; do printf 'v %s %s 0\n' "$c" "$r"; done; done
+  printf 'vt 0 0\nsurf 0 1 0 1'
+  for r in 0 1 2 3; do for c in 1 2 3 4; do printf ' %s' $((7 * r + c)); done; done
+  printf '\nparm u 0 1\nparm v 0 1\nend\nsurf 0 1 0 1'
+  for r in 0 1 2 3; do for c in 4 5 6 7; do printf ' %s/1' $((7 * r + c - 29)); done; done
+  printf '\nend\n'
+} > "$dir/standard.obj"
+"${tool[@]}" import "$dir/standard.obj" "$dir/imported.obj" 2>"$dir/err" || fail "import failed: $(cat "$dir/err")"
+out=$("${tool[@]}" check "$dir/imported.obj" | tr -d '\r')
+expected=$'points 28\npatches 2\ngroups 1\nsymmetries 0\nlocators 0'
+[ "$out" = "$expected" ] || fail "imported: expected '$expected', saw '$out'"
+printf 'cstype rat bezier\n' > "$dir/rational.obj"
+err=$("${tool[@]}" import "$dir/rational.obj" "$dir/no.obj" 2>&1 >/dev/null); status=$?
+[ $status -eq 1 ] || fail "a rational surface must be refused (status $status)"
+case "$err" in *"line 1: 'cstype rat bezier'"*) ;; *) fail "import: unclear refusal '$err'" ;; esac
+[ ! -e "$dir/no.obj" ] || fail "a refused import wrote a file"
 echo "tavrel-obj: all checks passed"
