@@ -220,8 +220,8 @@ LONG WINAPI onUnhandledException(EXCEPTION_POINTERS*) {
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
-// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, F6 and F7, wherever the focus is among the
-// program's windows.
+// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+I, Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z, F6 and F7,
+// wherever the focus is among the program's windows.
 HACCEL createShortcuts() {
     auto accel = [](BYTE virt, WORD key, MainCommand command) {
         return ACCEL{static_cast<BYTE>(FVIRTKEY | virt), key, static_cast<WORD>(command)};
@@ -231,6 +231,7 @@ HACCEL createShortcuts() {
         accel(FCONTROL, 'O', MainCommand::Open),
         accel(FCONTROL, 'S', MainCommand::Save),
         accel(FCONTROL | FSHIFT, 'S', MainCommand::SaveAs),
+        accel(FCONTROL, 'I', MainCommand::Import),
         accel(FCONTROL, 'Z', MainCommand::Undo),
         accel(FCONTROL, 'Y', MainCommand::Redo),
         accel(FCONTROL | FSHIFT, 'Z', MainCommand::Redo),

@@ -88,6 +88,9 @@ void onCommand(MainCommand command) {
     case MainCommand::SaveAs:
         saveDocumentAs();
         break;
+    case MainCommand::Import:
+        importDocument();
+        break;
     case MainCommand::Delete:
         deleteCommand();
         break;

@@ -13,19 +13,20 @@
 #include "editor/mouse-handler.h"
 #include "editor/tool-modes.h"
 #include "model/obj-format.h"
+#include "model/patch-import.h"
 #include "ui/palette.h"
 #include "ui/recovery.h"
 #include "ui/shape-window.h"
 
 namespace {
 
-bool fileDialog(bool save, std::string& path) {
+bool fileDialog(bool save, std::string& path, const char* filter) {
     std::vector<char> buffer(MAX_PATH, '\0');
     path.copy(buffer.data(), buffer.size() - 1);
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = application.mainWindow;
-    dialog.lpstrFilter = "OBJ Files (*.obj)\0*.obj\0\0";
+    dialog.lpstrFilter = filter;
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = buffer.data();
     dialog.nMaxFile = static_cast<DWORD>(buffer.size());
@@ -35,6 +36,17 @@ bool fileDialog(bool save, std::string& path) {
     if (!(save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog))) return false;
     path = buffer.data();
     return true;
+}
+
+bool documentDialog(bool save, std::string& path) {
+    return fileDialog(save, path, "OBJ Files (*.obj)\0*.obj\0\0");
+}
+
+bool importDialog(std::string& path) {
+    return fileDialog(false, path,
+                      "Wavefront free-form OBJ (*.obj)\0*.obj\0"
+                      "Bezier patch text (*.bpt;*.txt;*.patch)\0*.bpt;*.txt;*.patch\0"
+                      "All files (*.*)\0*.*\0\0");
 }
 
 DocumentPrompts::Unsaved askUnsaved(const std::string& title) {
@@ -84,7 +96,8 @@ Model& document() {
 } // namespace
 
 DocumentPrompts& documentPrompts() {
-    static DocumentPrompts prompts{fileDialog, askUnsaved, askPartlyRead, askRecover, tell};
+    static DocumentPrompts prompts{documentDialog, askUnsaved, askPartlyRead,
+                                   askRecover,     tell,       importDialog};
     return prompts;
 }
 
@@ -192,6 +205,32 @@ void openDocument() {
         editorState.partlyRead = result.stopMessage();
         tellPartlyRead(path, result);
     }
+}
+
+void importDocument() {
+    if (!mayDiscardChanges()) return;
+    std::string path;
+    if (!documentPrompts().chooseImport(path)) return; // the current document stays
+    std::string text;
+    if (!readFileContents(path, text)) {
+        documentPrompts().tell("Tavrel could not import \"" + path + "\": it cannot be opened.");
+        return;
+    }
+    Model imported;
+    const ImportResult result = importPatches(text, imported);
+    if (!result.ok) {
+        documentPrompts().tell("Tavrel could not import \"" + path + "\": " + result.reason +
+                               ". Nothing was imported.");
+        return;
+    }
+    replaceDocument(std::move(imported));
+    adoptPath("", false); // untitled: its first Save asks where, never over the imported file
+    editorState.history.markUnsaved();
+    markModified();
+    OutputDebugStringA(("Tavrel imported " + result.format + ": " +
+                        std::to_string(document().patches.size()) + " patches, " +
+                        std::to_string(result.skipped) + " statements skipped\n")
+                           .c_str());
 }
 
 void replaceDocument(Model&& model) {

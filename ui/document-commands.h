@@ -21,6 +21,8 @@ struct DocumentPrompts {
     std::function<bool(const std::string& question)> askRecover;
     // A file could not be read or written, or was read only in part.
     std::function<void(const std::string& message)> tell;
+    // The file to import (a standard free-form OBJ or Bezier patch text); false to cancel.
+    std::function<bool(std::string& path)> chooseImport;
 };
 DocumentPrompts& documentPrompts();
 
@@ -41,6 +43,12 @@ void openDocument();
 bool saveDocument();
 // Command Save As: always through the save dialog, which proposes the current name.
 bool saveDocumentAs();
+
+// Command Import (Ctrl+I): after asking about unsaved changes, a model from another program
+// (standard free-form OBJ bicubic Bezier surfaces, or Bezier patch text) becomes an
+// untitled, modified document; a file that cannot be represented is refused whole, saying
+// why, and the current document stays.
+void importDocument();
 
 // The document replaced by a model read and accepted: nothing of the old one stays
 // (locators, pending points, picks, tree). The path is the caller's to set.

@@ -14,4 +14,5 @@ enum class MainCommand : int {
     SaveAs = 100,
     ShowPalette = 101,
     ShowShapeWindow = 102,
+    Import = 103,
 };

@@ -136,3 +136,41 @@ TEST_F(DocumentTest, ClosingCanBeCancelled) {
     SendMessageA(application.mainWindow, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(application.mainWindow));
 }
+
+TEST_F(DocumentTest, ImportMakesAnUntitledModifiedDocumentOrRefusesWhole) {
+    std::string text = "2\n";
+    for (int p = 0; p < 2; ++p) {
+        text += "3 3\n";
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c)
+                text += std::to_string(3 * p + c) + " " + std::to_string(r) + " 0\n";
+    }
+    writeTextFile(L"teapot.bpt", text);
+    writeTextFile(L"rational.obj", "cstype rat bezier\n");
+    std::string chosen;
+    documentPrompts().chooseImport = [&](std::string& path) {
+        path = chosen;
+        return !chosen.empty();
+    };
+
+    chosen = "rational.obj"; // refused whole: the default document stays, untouched
+    importDocument();
+    ASSERT_EQ(1u, told.size());
+    EXPECT_NE(std::string::npos, told[0].find("line 1: 'cstype rat bezier'")) << told[0];
+    EXPECT_EQ(4u, application.ship.patches.size());
+    EXPECT_EQ("Untitled - Tavrel", title());
+
+    chosen = "teapot.bpt";
+    importDocument();
+    EXPECT_EQ(2u, application.ship.patches.size());
+    EXPECT_EQ(28u, application.ship.points.size()); // the shared column once
+    EXPECT_EQ("Untitled* - Tavrel", title());       // never saved over the imported file
+    EXPECT_TRUE(editorState.loadedFile.empty());
+    EXPECT_FALSE(editorState.history.canUndo());
+    EXPECT_TRUE(application.ship.hasBuffers());
+
+    answer = "teapot-saved.obj"; // its first Save asks for a name, in the editor's own format
+    EXPECT_TRUE(saveDocument());
+    EXPECT_EQ(1, dialogs);
+    EXPECT_EQ("teapot-saved - Tavrel", title());
+}
