@@ -33,18 +33,31 @@ void setToolbarButton(MainCommand command, bool enabled) {
                      MAKELPARAM(enabled ? TRUE : FALSE, 0));
 }
 
-// A pending point names a pool point by index: one whose point went or moved elsewhere in
-// the pool by an undo keeps its place as a new point.
-void keepPendingPoints(const ModelCopy& before) {
+// Where the add tool's pending pool points are (nothing for its new points).
+std::vector<std::optional<vm::Float3>> pendingPoolPoints() {
+    std::vector<std::optional<vm::Float3>> at;
     const Model& model = editedModel();
-    for (auto& point : editorState.pendingPoints) {
-        auto* existing = dynamic_cast<Editor::ExistingPoint*>(point.get());
-        if (!existing) continue;
-        const size_t index = static_cast<size_t>(existing->index);
-        if (index < model.points.size() && index < before.points.size() &&
-            std::memcmp(&model.points[index], &before.points[index], sizeof(vm::Float3)) == 0)
+    for (const auto& point : editorState.pendingPoints) {
+        const auto* existing = dynamic_cast<const Editor::ExistingPoint*>(point.get());
+        const size_t index = existing ? static_cast<size_t>(existing->index) : model.points.size();
+        at.push_back(index < model.points.size() ? std::optional(model.points[index])
+                                                 : std::nullopt);
+    }
+    return at;
+}
+
+// A pending point names a pool point by index: one whose point went or moved elsewhere in
+// the pool by an undo keeps its place (where it was before) as a new point.
+void keepPendingPoints(const std::vector<std::optional<vm::Float3>>& before) {
+    const Model& model = editedModel();
+    for (size_t k = 0; k < editorState.pendingPoints.size() && k < before.size(); ++k) {
+        if (!before[k]) continue;
+        auto& point = editorState.pendingPoints[k];
+        const size_t index = static_cast<size_t>(static_cast<Editor::ExistingPoint&>(*point).index);
+        const vm::Float3 p = *before[k];
+        if (index < model.points.size() &&
+            std::memcmp(&model.points[index], &p, sizeof(vm::Float3)) == 0)
             continue;
-        const vm::Float3 p = index < before.points.size() ? before.points[index] : vm::Float3{};
         const TreeItemHandle item = point->treeItem;
         point = std::make_unique<Editor::NewPoint>(vm::Vec4{p.x, p.y, p.z, 0});
         point->treeItem = item;
@@ -52,16 +65,17 @@ void keepPendingPoints(const ModelCopy& before) {
 }
 
 // After an undo or redo replaced part of the document: everything derived from it again.
-void afterUndoOrRedo(const ModelChange& change, bool undo, const ModelCopy* before) {
+void afterUndoOrRedo(const ModelChange& change, bool undo) {
     Model& model = editedModel();
-    if (before) keepPendingPoints(*before);
     model.rebuildBuffers();
     showUndoneChange(change, undo);
     forgetPicks();
     rebuildUseCount(model, editorState.useCount);
     refreshSelectionPanel();
-    updateTitle(!editorState.history.atSaved());
-    if (!editorState.history.atSaved()) markModified();
+    if (editorState.history.atSaved())
+        updateTitle(false);
+    else
+        markModified();
     updateHistoryButtons();
 }
 
@@ -72,14 +86,12 @@ void undoOrRedo(bool undo) {
     if (undo ? !history.canUndo() : !history.canRedo()) return;
     startInputTiming(undo ? "undo" : "redo");
     Model& model = editedModel();
-    // Pending points are checked against the pool only when it may have moved under them.
-    const bool pendingExisting = !editorState.pendingPoints.empty();
-    std::optional<ModelCopy> before;
-    if (pendingExisting) before = copyOf(model);
+    const auto pendingAt = pendingPoolPoints();
     dropShapeItemsFor(*(undo ? history.nextUndo() : history.nextRedo()), undo);
     const ModelChange* change = undo ? history.undo(model) : history.redo(model);
     if (!change) return;
-    afterUndoOrRedo(*change, undo, before ? &*before : nullptr);
+    keepPendingPoints(pendingAt);
+    afterUndoOrRedo(*change, undo);
     reportInputTiming();
 }
 

@@ -5,10 +5,6 @@
 
 namespace {
 
-bool outlineRebuilt(const ModelChange& change) {
-    return change.groupsChanged || change.locatorsChanged;
-}
-
 // The item of a group; a group that had no patches when the tree was made has none yet, and
 // gets it now, at the top level.
 TreeItemHandle groupItem(ModelTree& tree, Model& model, int32_t index) {
@@ -50,7 +46,7 @@ void placePatchItem(ModelTree& tree, Model& model, size_t index, const PatchReco
 } // namespace
 
 void dropOutlineItems(ModelTree& tree, Model& model, const ModelChange& change, bool undo) {
-    if (outlineRebuilt(change) || change.patches.empty()) return;
+    if (change.remakesOutline() || change.patches.empty()) return;
     const size_t size = undo ? change.patches.sizeBefore : change.patches.sizeAfter;
     for (size_t i = size; i < model.patches.size(); ++i)
         if (model.patches[i].treeItem) {
@@ -60,7 +56,7 @@ void dropOutlineItems(ModelTree& tree, Model& model, const ModelChange& change, 
 }
 
 void showChangeInOutline(ModelTree& tree, Model& model, const ModelChange& change, bool undo) {
-    if (outlineRebuilt(change)) {
+    if (change.remakesOutline()) {
         rebuildShapeOutline(tree, model);
         return;
     }

@@ -165,15 +165,6 @@ ModelCopy copyOf(const Model& model) {
     return {model.points, patchRecords(model), groupRecords(model), locatorRecords(model)};
 }
 
-bool ModelChange::changesOutline() const {
-    if (patches.sizeBefore != patches.sizeAfter || groupsChanged || locatorsChanged) return true;
-    for (size_t i = 0; i < patches.at.size(); ++i)
-        if (patches.before[i].indices != patches.after[i].indices ||
-            patches.before[i].group != patches.after[i].group)
-            return true;
-    return false;
-}
-
 size_t ModelChange::bytes() const {
     return sizeof(ModelChange) + name.capacity() + arrayBytes(points) + arrayBytes(patches) +
            recordBytes(groupsBefore) + recordBytes(groupsAfter) + recordBytes(locatorsBefore) +

@@ -71,11 +71,9 @@ struct ModelChange {
     bool empty() const {
         return points.empty() && patches.empty() && !groupsChanged && !locatorsChanged;
     }
-    // Whether the tree of groups, patches and locators differs (more than points moved or
-    // opacities changed), so that the shape window's tree must be made again.
-    bool changesOutline() const;
-    // Whether the pool's size changed, so that pool indices held elsewhere may be stale.
-    bool changesPoolSize() const { return points.sizeBefore != points.sizeAfter; }
+    // Whether the groups or the locators changed: the shape window's tree is then made anew
+    // (only the changed patches' items are touched otherwise).
+    bool remakesOutline() const { return groupsChanged || locatorsChanged; }
     // The memory the step holds.
     size_t bytes() const;
 };

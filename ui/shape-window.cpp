@@ -308,7 +308,7 @@ void dropShapeItemsFor(const ModelChange& change, bool undo) {
 
 void showUndoneChange(const ModelChange& change, bool undo) {
     if (!editorState.currentEntity) return;
-    if (!change.groupsChanged && !change.locatorsChanged) {
+    if (!change.remakesOutline()) {
         // A few items change: drawing stays on (turning it back on makes the tree control
         // measure every item, a tenth of a second at 10,000 patches under Wine).
         editorState.rebuilding = true;
@@ -323,7 +323,7 @@ void showUndoneChange(const ModelChange& change, bool undo) {
         showChangeInOutline(treeView(), editedModel(), change, undo);
         editorState.rebuilding = false;
     }
-    if (change.groupsChanged || change.locatorsChanged) relistPendingPoints();
+    if (change.remakesOutline()) relistPendingPoints();
     refreshPointViews();
 }
 
