@@ -69,8 +69,7 @@ void hoverPick(const ViewportHit& hit) {
     Model& model = editedModel();
     const vm::Mat4 viewProjection = viewProjectionOf(hit.viewport);
     if (editorState.tool == Tool::Select) {
-        PatchPick pick =
-            accelerator.pickPatch(model, entityWorld(), viewProjection, orbitCamera, hit);
+        PatchPick pick = accelerator.pickPatch(model, entityWorld(), orbitCamera, hit);
         editorState.pickRay = {pick.origin, pick.direction};
         editorState.pickDistance = pick.distance;
         editorState.hoveredPatch = pick.patch;

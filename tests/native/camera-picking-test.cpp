@@ -295,7 +295,7 @@ TEST(PickAcceleration, AnswersExactlyAsTheFullSearch) {
             ASSERT_EQ(full.index, fast.index) << view << " " << hit.nx << " " << hit.ny;
             ASSERT_EQ(full.hot, fast.hot);
             PatchPick fullPatch = pickPatch(model, vm::identity(), camera, hit);
-            PatchPick fastPatch = accelerator.pickPatch(model, vm::identity(), vp, camera, hit);
+            PatchPick fastPatch = accelerator.pickPatch(model, vm::identity(), camera, hit);
             ASSERT_EQ(fullPatch.patch, fastPatch.patch) << view << " " << hit.nx << " " << hit.ny;
             ASSERT_EQ(fullPatch.distance, fastPatch.distance);
         }
@@ -307,6 +307,60 @@ TEST(PickAcceleration, AnswersExactlyAsTheFullSearch) {
         OrbitCamera().viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
     EXPECT_EQ(pickPoint(model, vm::identity(), vp, use, 0.9f, 0).index,
               accelerator.pickPoint(model, vm::identity(), vp, use, 0.9f, 0).index);
+}
+
+TEST(PickAcceleration, StaysExactThroughEditsAndAnEntityMatrix) {
+    // The kept hierarchies are refitted, extended or rebuilt as the model changes; every
+    // answer must still be the full search's, seen through a turned and moved entity.
+    Model model;
+    for (int k = 0; k < 40; ++k)
+        addFlatPatch(model, -4.0f + 0.2f * static_cast<float>(k), 0.07f * static_cast<float>(k % 5));
+    std::vector<int> use;
+    PickAccelerator accelerator;
+    const vm::Mat4 world = vm::rotationRollPitchYaw(0.3f, 0.8f, 0.1f) * vm::translation(0.5f, -0.2f, 0.3f);
+    uint32_t seed = 777;
+    auto random = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>(seed >> 8) / static_cast<float>(1u << 24) * 2 - 1;
+    };
+    auto checkAll = [&](const char* step) {
+        rebuildUseCount(model, use);
+        for (int view = 0; view < 4; ++view) {
+            OrbitCamera camera;
+            camera.gamma = 0.25f * view;
+            camera.theta = 0.9f * view;
+            camera.distance = view == 3 ? -2 : 0; // the last eye sits among the patches
+            const vm::Mat4 vp =
+                camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
+            for (int q = 0; q < 150; ++q) {
+                ViewportHit hit = locateViewport(0, 0, 600, 400, false);
+                hit.nx = 1.2f * random();
+                hit.ny = 1.2f * random();
+                const PointPick full = pickPoint(model, world, vp, use, hit.nx, hit.ny);
+                const PointPick fast = accelerator.pickPoint(model, world, vp, use, hit.nx, hit.ny);
+                ASSERT_EQ(full.index, fast.index) << step << " view " << view;
+                const PatchPick fullPatch = pickPatch(model, world, camera, hit);
+                const PatchPick fastPatch = accelerator.pickPatch(model, world, camera, hit);
+                ASSERT_EQ(fullPatch.patch, fastPatch.patch) << step << " view " << view;
+                ASSERT_EQ(fullPatch.distance, fastPatch.distance) << step;
+            }
+        }
+    };
+    checkAll("start");
+    for (size_t i = 0; i < model.points.size(); i += 7) // points move: boxes refitted
+        model.points[i].y += 0.5f;
+    model.revision++;
+    checkAll("moved");
+    addFlatPatch(model, 5.0f, 1.0f); // a patch added far away: the trees grow at their end
+    model.revision++;
+    checkAll("added");
+    model.patches.erase(model.patches.begin() + 3, model.patches.begin() + 9); // ordered anew
+    model.points.resize(model.points.size() - 4);
+    for (Model::Patch& patch : model.patches)
+        for (int32_t& index : patch.indices)
+            index = std::min<int32_t>(index, static_cast<int32_t>(model.points.size()) - 1);
+    model.revision++;
+    checkAll("deleted");
 }
 
 TEST(TransformEditing, ADraggedPointKeepsItsDepthAndGoesUnderTheMouse) {
