@@ -1,5 +1,5 @@
 # Native build: the portable core's unit tests (and, later, benchmarks and fuzzing).
-target_sources(tavrel-core PRIVATE core/native-path-posix.cpp)
+target_sources(tavrel-core PRIVATE core/native-path-posix.cpp core/mapped-file-posix.cpp)
 
 find_package(GTest REQUIRED)
 include(GoogleTest)
@@ -18,6 +18,7 @@ add_executable(core-tests
   tests/native/patch-detail-test.cpp
   tests/native/history-test.cpp
   tests/native/import-test.cpp
+  tests/native/fast-reading-test.cpp
 )
 target_include_directories(core-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(core-tests PRIVATE tavrel-core GTest::gtest GTest::gtest_main)

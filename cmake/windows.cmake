@@ -2,7 +2,7 @@
 set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static")
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
-target_sources(tavrel-core PRIVATE core/native-path-win32.cpp)
+target_sources(tavrel-core PRIVATE core/native-path-win32.cpp core/mapped-file-win32.cpp)
 
 add_library(tavrel-win32 STATIC
   core/Application.cpp

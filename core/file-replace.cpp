@@ -36,9 +36,13 @@ bool readFileContents(const std::string& path, std::string& content) {
     FILE* in = openFile(nativePath(path), "rb");
     if (!in) return false;
     content.clear();
+    // Room for the whole file at once: growing by doubling would hold two copies at a time.
+    const auto size = std::filesystem::file_size(nativePath(path), kind);
+    if (!kind && size < content.max_size()) content.reserve(static_cast<size_t>(size));
     char buffer[1 << 16];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) content.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+        content.append(buffer, n);
     const bool ok = !std::ferror(in);
     std::fclose(in);
     return ok;

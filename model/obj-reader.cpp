@@ -2,69 +2,16 @@
 #include <optional>
 #include <unordered_map>
 
-#include "core/file-replace.h"
+#include "core/mapped-file.h"
 #include "model/obj-format.h"
+#include "model/obj-scanner.h"
+#include "model/point-statements.h"
 #include "model/tree-item-param.h"
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\v' || c == '\f'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Words separated by white space, and numbers read from the front of what follows, the way
-// a text stream extracts them: once a number fails, every later read fails and words are
-// empty.
-class Scanner {
-  public:
-    explicit Scanner(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
-
-    std::string_view word() {
-        if (failed_) return {};
-        skipSpace();
-        const char* begin = p_;
-        while (p_ < end_ && !isSpace(*p_)) ++p_;
-        return {begin, static_cast<size_t>(p_ - begin)};
-    }
-
-    template <typename T> bool number(T& value) {
-        if (failed_) return false;
-        skipSpace();
-        const char* begin = p_;
-        if (begin < end_ && *begin == '+') ++begin;
-        // A decimal form only: a sign, then digits or a point (no "inf", "nan" or "+-").
-        const char* first = begin < end_ && *begin == '-' && begin == p_ ? begin + 1 : begin;
-        if (first >= end_ || !(isDigit(*first) || (*first == '.' && std::is_floating_point_v<T>)))
-            return fail();
-        auto [next, error] = std::from_chars(begin, end_, value);
-        if (error != std::errc()) return fail();
-        p_ = next;
-        return true;
-    }
-
-    // Where the reading failed (the number that did not parse), or null.
-    const char* failedAt() const { return failed_ ? failedAt_ : nullptr; }
-
-    template <typename T, size_t N> bool numbers(T (&values)[N]) {
-        for (T& v : values)
-            if (!number(v)) return false;
-        return true;
-    }
-
-  private:
-    void skipSpace() {
-        while (p_ < end_ && isSpace(*p_)) ++p_;
-    }
-    bool fail() {
-        failed_ = true;
-        failedAt_ = p_;
-        return false;
-    }
-
-    const char* p_;
-    const char* end_;
-    bool failed_ = false;
-    const char* failedAt_ = nullptr;
-};
+using obj::isSpace;
+using obj::Scanner;
 
 // Number of "surf" words in the text: the patches the file holds, read or not.
 size_t countSurfaces(std::string_view text) {
@@ -124,8 +71,17 @@ ObjResult readObj(std::string_view text, Model& model, ModelTree* tree) {
         if (in.word() != expected)
             return invalid("it does not start with \"cstype bezier\" and \"deg 3\"");
 
+    // Room for as many points and patches as the text could hold, so that the arrays are
+    // filled in place, never copied as they grow (pages not filled are never used).
+    model.points.reserve(model.points.size() + text.size() / 8);
+    model.patches.reserve(model.patches.size() + text.size() / 44);
+
     std::string_view w = in.word();
-    while (w == "v") {
+    if (w == "v") {
+        in.seek(obj::readPointStatements(text, w.data(), model.points));
+        w = in.word();
+    }
+    while (w == "v") { // only the statement that ended the run above: it stops the reading
         float xyz[3];
         if (!in.numbers(xyz)) break;
         model.points.push_back({xyz[0], xyz[1], xyz[2]});
@@ -162,7 +118,8 @@ ObjResult readObj(std::string_view text, Model& model, ModelTree* tree) {
         if (w != "surf")
             return rollBack("patch " + std::to_string(model.patches.size() - patchesBefore + 1) +
                             " has no \"surf\" statement");
-        for (int i = 0; i < 4; ++i) in.word(); // the parameter range, whatever it says
+        for (int i = 0; i < 4; ++i)
+            in.word(); // the parameter range, whatever it says
         int32_t indices[16];
         if (!in.numbers(indices)) break;
 
@@ -200,9 +157,10 @@ ObjResult readObj(std::string_view text, Model& model, ModelTree* tree) {
     for (size_t p = patchesBefore; p < model.patches.size(); ++p)
         for (int32_t index : model.patches[p].indices)
             if (index < 0 || index >= pool)
-                return rollBack("patch " + std::to_string(p - patchesBefore + 1) + " uses point " +
-                                std::to_string(index) + ", but there " +
-                                (pool == 1 ? "is 1 point" : "are " + std::to_string(pool) + " points"));
+                return rollBack(
+                    "patch " + std::to_string(p - patchesBefore + 1) + " uses point " +
+                    std::to_string(index) + ", but there " +
+                    (pool == 1 ? "is 1 point" : "are " + std::to_string(pool) + " points"));
 
     for (PendingLocator& pending : locators) {
         const uint32_t param = encodeTreeItemParam(TreeItemKind::Locator,
@@ -228,10 +186,14 @@ std::string ObjResult::stopMessage() const {
 }
 
 ObjResult loadObj(const std::string& path, Model& model, ModelTree* tree) {
-    std::string text;
-    if (!readFileContents(path, text))
+    MappedFile file;
+    if (!file.open(path))
         return ObjResult::failure(ObjResult::Status::CannotOpen, "it cannot be opened");
-    ObjResult result = readObj(text, model, tree);
+    ObjResult result = readObj(file.text(), model, tree);
+    file.close();
+    // The room left over by the reading goes now that the file's bytes are no longer held.
+    model.points.shrink_to_fit();
+    model.patches.shrink_to_fit();
     model.rebuildBuffers();
     return result;
 }

@@ -1,0 +1,143 @@
+// The shortcuts that make large files quick to read give exactly the answers of the plain
+// way: the library's number conversion and the statements read one after another.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "model/decimal-number.h"
+#include "model/obj-format.h"
+
+namespace {
+
+std::string withinBuffer(std::string s) {
+    return s + "        ";
+} // room for 8-byte loads
+
+TEST(DecimalNumbers, ReadExactlyAsTheLibraryDoes) {
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> digitCount(0, 12), digit(0, 9), form(0, 9);
+    std::vector<std::string> samples = {"0",
+                                        "-0",
+                                        "1.",
+                                        ".5",
+                                        "-.25",
+                                        "16777217",
+                                        "0.1",
+                                        "3.4e38",
+                                        "1e-45",
+                                        "1e39",
+                                        "12345678.5",
+                                        "0.000000001",
+                                        "99999999999999999999",
+                                        "1.00000005960464477539",
+                                        "33554431",
+                                        "-2147483648",
+                                        "2147483648",
+                                        "7e",
+                                        "0x10",
+                                        "nan",
+                                        "-inf",
+                                        "."};
+    for (int i = 0; i < 200000; ++i) {
+        std::string s;
+        if (form(random) == 0) s += '-';
+        for (int k = digitCount(random); k > 0; --k)
+            s += static_cast<char>('0' + digit(random));
+        if (form(random) < 7) {
+            s += '.';
+            for (int k = digitCount(random); k > 0; --k)
+                s += static_cast<char>('0' + digit(random));
+        }
+        if (form(random) == 0) s += "e" + std::to_string(digit(random) - 4);
+        samples.push_back(s);
+    }
+    // Values next to a point halfway between two floats, where rounding twice would differ.
+    for (uint32_t bits = 0x3f800000; bits < 0x3f800000 + 2000; ++bits) {
+        float f;
+        std::memcpy(&f, &bits, sizeof f);
+        char text[64];
+        const double halfway = (static_cast<double>(f) + std::nextafter(f, 2.0f)) / 2;
+        std::snprintf(text, sizeof text, "%.17f", halfway);
+        samples.push_back(text);
+        std::snprintf(text, sizeof text, "%.15f", halfway);
+        samples.push_back(text);
+    }
+    for (const std::string& sample : samples) {
+        for (const std::string& text : {sample, withinBuffer(sample + " 1")}) {
+            const char* first = text.data();
+            const char* last = first + text.size();
+            float expected = -7, got = -7;
+            const auto [next, error] = std::from_chars(first, last, expected);
+            const char* end = decimal::parse(first, last, got);
+            ASSERT_EQ(error == std::errc() ? next : nullptr, end) << "'" << text << "'";
+            if (end) {
+                ASSERT_EQ(std::memcmp(&expected, &got, sizeof got), 0) << "'" << text << "'";
+            }
+        }
+        int32_t expected = -7, got = -7;
+        const std::string text = withinBuffer(sample);
+        const auto [next, error] =
+            std::from_chars(text.data(), text.data() + text.size(), expected);
+        const char* end = decimal::parse(text.data(), text.data() + text.size(), got);
+        ASSERT_EQ(error == std::errc() ? next : nullptr, end) << "'" << sample << "'";
+        if (end) {
+            ASSERT_EQ(expected, got) << "'" << sample << "'";
+        }
+    }
+}
+
+// A text of many points (read in pieces on several threads) with something wrong at line
+// `badLine`; every reading must stop at the same statement with the same points.
+TEST(LargeModelText, PiecesReadAsOneAfterAnother) {
+    const int count = 200000; // several megabytes: read in pieces
+    auto makeText = [&](int badLine, const char* bad) {
+        std::string text = "cstype bezier\ndeg 3\n";
+        for (int i = 0; i < count; ++i) {
+            if (i == badLine) {
+                text += bad;
+                continue;
+            }
+            text += "v " + std::to_string(i) + ".25 -" + std::to_string(i % 97) + ".5 1e-3\n";
+        }
+        text += "surf 0 1 0 1 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15\nend\n";
+        return text;
+    };
+    struct Case {
+        int line;
+        const char* text;
+        size_t points;
+        bool partial;
+        size_t stopLine = 0; // after the bad text's first line
+    };
+    const Case cases[] = {
+        {-1, "", count, false},
+        {150000, "v 1 2 x\n", 150000, true}, // a number that does not parse
+        {90001, "vt 1 2 3\n", 90001, true},  // another statement
+        {120000, "v 1 2\nv 4 5 6\n", 120000, true,
+         1},                                 // cut short: the next line's "v" is no number
+        {70000, "v 1\n2 3\n", count, false}, // numbers over two lines are one statement
+        {count - 1, "\n\n   v 7 8 9  \n", count, false}, // blanks are blanks
+    };
+    for (const Case& c : cases) {
+        Model model;
+        const ObjResult r = readObj(makeText(c.line, c.text), model, nullptr);
+        ASSERT_TRUE(r.ok()) << c.line;
+        EXPECT_EQ(c.points, model.points.size()) << c.line;
+        EXPECT_EQ(c.partial, r.partial()) << c.line;
+        if (c.partial) {
+            EXPECT_EQ(static_cast<size_t>(c.line) + 3 + c.stopLine, r.stop->line) << c.line;
+            EXPECT_EQ(0u, model.patches.size());
+        } else {
+            EXPECT_EQ(1u, model.patches.size());
+        }
+        for (size_t i : {size_t{0}, model.points.size() / 2, model.points.size() - 1}) {
+            if (static_cast<int>(i) >= c.line && c.line >= 0) continue;
+            EXPECT_EQ(static_cast<float>(i) + 0.25f, model.points[i].x) << c.line << " " << i;
+        }
+    }
+}
+
+} // namespace
