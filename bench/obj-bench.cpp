@@ -2,9 +2,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "core/file-replace.h"
 #include "generated-model.h"
+#include "model/mesh-export.h"
 #include "model/obj-format.h"
 
 namespace {
@@ -70,6 +72,30 @@ void BM_LoadLargeFile(benchmark::State& state) {
     removeFile(path);
 }
 BENCHMARK(BM_LoadLargeFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Export of the 100 000-patch model at 8 segments per edge, tessellation and writing together.
+void BM_ExportMesh(benchmark::State& state) {
+    const Model& model = bigModel();
+    const auto format = state.range(0) == 0 ? mesh::Format::Stl : mesh::Format::Obj;
+    const std::string path =
+        format == mesh::Format::Stl ? "obj-bench-export.stl" : "obj-bench-export.obj";
+    int64_t bytes = 0;
+    for (auto _ : state) {
+        const mesh::TriangleMesh m = mesh::tessellate(model, mesh::kDefaultSegments);
+        std::string reason;
+        if (!mesh::write(m, format, path, reason)) state.SkipWithError(reason.c_str());
+        std::error_code error;
+        bytes += static_cast<int64_t>(std::filesystem::file_size(path, error));
+    }
+    state.SetBytesProcessed(bytes);
+    removeFile(path);
+}
+BENCHMARK(BM_ExportMesh)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("stl_obj")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 

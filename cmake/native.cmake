@@ -19,15 +19,21 @@ add_executable(core-tests
   tests/native/history-test.cpp
   tests/native/import-test.cpp
   tests/native/fast-reading-test.cpp
+  tests/native/mesh-export-test.cpp
 )
 target_include_directories(core-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(core-tests PRIVATE tavrel-core GTest::gtest GTest::gtest_main)
+target_compile_definitions(core-tests PRIVATE TAVREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(core-tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
 
 # The command-line tool on real files.
 add_test(NAME tavrel-obj.commands
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/tavrel-obj-test.sh $<TARGET_FILE:tavrel-obj>)
 set_tests_properties(tavrel-obj.commands PROPERTIES TIMEOUT 60)
+add_test(NAME tavrel-obj.mesh-export
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/mesh-export-test.sh $<TARGET_FILE:tavrel-obj>
+          ${CMAKE_SOURCE_DIR}/tests/tools/cube-of-patches.obj)
+set_tests_properties(tavrel-obj.mesh-export PROPERTIES TIMEOUT 60)
 
 # The shader check: real files pass, broken copies fail.
 add_test(NAME tools.check-shaders COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/check-shaders-test.sh)

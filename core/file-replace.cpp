@@ -6,7 +6,8 @@
 
 #include "core/native-path.h"
 
-bool replaceFileContents(const std::string& path, const std::string& content, std::string* error) {
+bool replaceFileWith(const std::string& path, const std::function<bool(std::FILE*)>& write,
+                     std::string* error) {
     const std::filesystem::path target = nativePath(path);
     std::filesystem::path temporary = target;
     temporary += ".tmp";
@@ -20,14 +21,25 @@ bool replaceFileContents(const std::string& path, const std::string& content, st
     if (std::filesystem::is_directory(target, kind)) return failed("it is a folder");
     FILE* out = openFile(temporary, "wb");
     if (!out) return failed(std::strerror(errno));
-    const bool written = std::fwrite(content.data(), 1, content.size(), out) == content.size();
+    errno = 0;
+    const bool written = write(out) && !std::ferror(out);
     const int writeErrno = errno;
     const bool closed = std::fclose(out) == 0;
-    if (!written || !closed) return failed(std::strerror(written ? errno : writeErrno));
+    if (!written || !closed)
+        return failed(std::strerror(!written && writeErrno ? writeErrno : errno ? errno : EIO));
     std::error_code rename;
     std::filesystem::rename(temporary, target, rename);
     if (rename) return failed(rename.message());
     return true;
+}
+
+bool replaceFileContents(const std::string& path, const std::string& content, std::string* error) {
+    return replaceFileWith(
+        path,
+        [&content](std::FILE* out) {
+            return std::fwrite(content.data(), 1, content.size(), out) == content.size();
+        },
+        error);
 }
 
 bool readFileContents(const std::string& path, std::string& content) {

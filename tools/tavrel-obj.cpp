@@ -3,8 +3,14 @@
 //   tavrel-obj cat FILE [OUT]   reads FILE and writes it back in the editor's own format
 //   tavrel-obj import IN OUT    reads a standard free-form OBJ or Bezier patch text file and
 //                               writes it in the editor's own format
+//   tavrel-obj default OUT      writes the editor's built-in model (the four-patch band)
+//   tavrel-obj export IN OUT [--segments N]
+//                               writes IN's surfaces as a triangle mesh: mesh OBJ when OUT
+//                               ends in .obj, binary STL when it ends in .stl (N per patch
+//                               edge, 1 to 64, 8 when not given)
 // Exit status: 0 read whole, 1 refused or not written, 2 bad usage, 3 only partly read
 // (the counts are of what was read; where reading stopped goes to stderr).
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -16,6 +22,7 @@
 
 #include "core/file-replace.h"
 #include "model/memory-tree.h"
+#include "model/mesh-export.h"
 #include "model/obj-format.h"
 #include "model/patch-import.h"
 
@@ -23,7 +30,9 @@ namespace {
 
 int usage() {
     std::fputs("usage: tavrel-obj check FILE\n       tavrel-obj cat FILE [OUT]\n"
-               "       tavrel-obj import IN OUT\n",
+               "       tavrel-obj import IN OUT\n"
+               "       tavrel-obj default OUT\n"
+               "       tavrel-obj export IN OUT.obj|OUT.stl [--segments N]\n",
                stderr);
     return 2;
 }
@@ -99,6 +108,46 @@ int main(int argc, char** argv) {
             return 1;
         }
         return 0;
+    }
+    if (command == "default" && argc == 3) {
+        model.createDefault();
+        const ObjResult saved = saveObj(model, argv[2]);
+        if (!saved.ok()) {
+            std::fprintf(stderr, "tavrel-obj: %s: %s\n", argv[2], saved.reason.c_str());
+            return 1;
+        }
+        return 0;
+    }
+    if (command == "export" && (argc == 4 || argc == 6)) {
+        int segments = mesh::kDefaultSegments;
+        if (argc == 6) {
+            const std::string option = argv[4], value = argv[5];
+            const auto [end, error] =
+                std::from_chars(value.data(), value.data() + value.size(), segments);
+            if (option != "--segments") return usage();
+            if (error != std::errc() || end != value.data() + value.size() ||
+                segments < mesh::kMinSegments || segments > mesh::kMaxSegments) {
+                std::fprintf(stderr,
+                             "tavrel-obj: --segments must be a whole number from %d to %d\n",
+                             mesh::kMinSegments, mesh::kMaxSegments);
+                return 2;
+            }
+        }
+        const auto format = mesh::formatFor(argv[3]);
+        if (!format) {
+            std::fprintf(stderr, "tavrel-obj: %s: the name must end in .obj or .stl\n", argv[3]);
+            return 2;
+        }
+        if (!readModel(argv[2], model, tree, partial)) return 1;
+        const mesh::TriangleMesh triangles = mesh::tessellate(model, segments);
+        std::string reason;
+        if (!mesh::write(triangles, *format, argv[3], reason)) {
+            std::fprintf(stderr, "tavrel-obj: %s: %s\n", argv[3], reason.c_str());
+            return 1;
+        }
+        std::fprintf(stderr, "tavrel-obj: %s: %zu vertices, %zu triangles\n", argv[3],
+                     triangles.positions.size(), triangles.triangleCount());
+        return partial ? kPartlyRead : 0;
     }
     return usage();
 }
