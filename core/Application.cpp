@@ -232,6 +232,7 @@ HACCEL createShortcuts() {
         accel(FCONTROL, 'S', MainCommand::Save),
         accel(FCONTROL | FSHIFT, 'S', MainCommand::SaveAs),
         accel(FCONTROL, 'I', MainCommand::Import),
+        accel(FCONTROL, 'E', MainCommand::Export),
         accel(FCONTROL, 'Z', MainCommand::Undo),
         accel(FCONTROL, 'Y', MainCommand::Redo),
         accel(FCONTROL | FSHIFT, 'Z', MainCommand::Redo),

@@ -88,6 +88,9 @@ void onCommand(MainCommand command) {
     case MainCommand::SaveAs:
         saveDocumentAs();
         break;
+    case MainCommand::Export:
+        exportDocument();
+        break;
     case MainCommand::Import:
         importDocument();
         break;

@@ -12,6 +12,7 @@
 #include "editor/commands.h"
 #include "editor/mouse-handler.h"
 #include "editor/tool-modes.h"
+#include "model/mesh-export.h"
 #include "model/obj-format.h"
 #include "model/patch-import.h"
 #include "ui/palette.h"
@@ -47,6 +48,25 @@ bool importDialog(std::string& path) {
                       "Wavefront free-form OBJ (*.obj)\0*.obj\0"
                       "Bezier patch text (*.bpt;*.txt;*.patch)\0*.bpt;*.txt;*.patch\0"
                       "All files (*.*)\0*.*\0\0");
+}
+
+bool exportDialog(std::string& path) {
+    std::vector<char> buffer(MAX_PATH, '\0');
+    path.copy(buffer.data(), buffer.size() - 1);
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = application.mainWindow;
+    dialog.lpstrFilter = "Mesh OBJ (*.obj)\0*.obj\0STL (*.stl)\0*.stl\0\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = buffer.data();
+    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+    dialog.lpstrTitle = "Export";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameA(&dialog)) return false;
+    path = buffer.data();
+    // A name typed without an extension takes the chosen filter's.
+    if (!mesh::formatFor(path)) path += dialog.nFilterIndex == 2 ? ".stl" : ".obj";
+    return true;
 }
 
 DocumentPrompts::Unsaved askUnsaved(const std::string& title) {
@@ -96,8 +116,8 @@ Model& document() {
 } // namespace
 
 DocumentPrompts& documentPrompts() {
-    static DocumentPrompts prompts{documentDialog, askUnsaved, askPartlyRead,
-                                   askRecover,     tell,       importDialog};
+    static DocumentPrompts prompts{documentDialog, askUnsaved,   askPartlyRead, askRecover,
+                                   tell,           importDialog, exportDialog};
     return prompts;
 }
 
@@ -230,6 +250,29 @@ void importDocument() {
     OutputDebugStringA(("Tavrel imported " + result.format + ": " +
                         std::to_string(document().patches.size()) + " patches, " +
                         std::to_string(result.skipped) + " statements skipped\n")
+                           .c_str());
+}
+
+void exportDocument() {
+    finishGestures(); // the mesh is what the view shows
+    std::string path;
+    if (!documentPrompts().chooseExport(path)) return;
+    const auto format = mesh::formatFor(path);
+    if (!format) {
+        documentPrompts().tell("Tavrel could not export \"" + path +
+                               "\": the name must end in .obj or .stl. Nothing was written.");
+        return;
+    }
+    const mesh::TriangleMesh triangles = mesh::tessellate(document(), mesh::kDefaultSegments);
+    std::string reason;
+    if (!mesh::write(triangles, *format, path, reason)) {
+        documentPrompts().tell("Tavrel could not export \"" + path + "\": " + reason +
+                               ". Nothing was written.");
+        return;
+    }
+    OutputDebugStringA(("Tavrel exported " + path + ": " +
+                        std::to_string(triangles.positions.size()) + " vertices, " +
+                        std::to_string(triangles.triangleCount()) + " triangles\n")
                            .c_str());
 }
 

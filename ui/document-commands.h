@@ -23,6 +23,8 @@ struct DocumentPrompts {
     std::function<void(const std::string& message)> tell;
     // The file to import (a standard free-form OBJ or Bezier patch text); false to cancel.
     std::function<bool(std::string& path)> chooseImport;
+    // Where to export the surfaces as a mesh (a name ending in .obj or .stl); false to cancel.
+    std::function<bool(std::string& path)> chooseExport;
 };
 DocumentPrompts& documentPrompts();
 
@@ -49,6 +51,10 @@ bool saveDocumentAs();
 // untitled, modified document; a file that cannot be represented is refused whole, saying
 // why, and the current document stays.
 void importDocument();
+
+// Command Export (Ctrl+E): the document's surfaces as a mesh OBJ or binary STL for other 3D
+// tools, written whole or not at all. The document, its name and its saved state stay.
+void exportDocument();
 
 // The document replaced by a model read and accepted: nothing of the old one stays
 // (locators, pending points, picks, tree). The path is the caller's to set.

@@ -15,4 +15,5 @@ enum class MainCommand : int {
     ShowPalette = 101,
     ShowShapeWindow = 102,
     Import = 103,
+    Export = 104,
 };

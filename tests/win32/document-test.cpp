@@ -137,6 +137,36 @@ TEST_F(DocumentTest, ClosingCanBeCancelled) {
     EXPECT_FALSE(IsWindow(application.mainWindow));
 }
 
+TEST_F(DocumentTest, ExportWritesAMeshAndLeavesTheDocumentAsItWas) {
+    std::string chosen;
+    documentPrompts().chooseExport = [&](std::string& path) {
+        path = chosen;
+        return !chosen.empty();
+    };
+    modify();
+    const std::string before = title();
+
+    chosen = "band.stl"; // the default band: 4 patches of 2 · 8 · 8 triangles
+    exportDocument();
+    EXPECT_TRUE(told.empty());
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExA("band.stl", GetFileExInfoStandard, &data));
+    EXPECT_EQ(84u + 50u * 512u, data.nFileSizeLow);
+    EXPECT_EQ(before, title()); // neither saved nor renamed by an export
+    EXPECT_TRUE(editorState.loadedFile.empty());
+
+    CreateDirectoryA("folder.obj", nullptr); // cannot be written: said, nothing left behind
+    chosen = "folder.obj";
+    exportDocument();
+    ASSERT_EQ(1u, told.size());
+    EXPECT_NE(std::string::npos, told[0].find("could not export")) << told[0];
+    EXPECT_NE(std::string::npos, told[0].find("Nothing was written")) << told[0];
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("folder.obj.tmp"));
+    RemoveDirectoryA("folder.obj");
+    DeleteFileA("band.stl");
+    EXPECT_EQ(before, title());
+}
+
 TEST_F(DocumentTest, ImportMakesAnUntitledModifiedDocumentOrRefusesWhole) {
     std::string text = "2\n";
     for (int p = 0; p < 2; ++p) {
