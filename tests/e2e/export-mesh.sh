@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Export from the editor: Ctrl+E, the real save dialog, a mesh OBJ and an STL that assimp
+# reads with the band's counts; the document stays untitled and unmodified.
+source "$(dirname "$0")/lib.sh"
+
+start_editor "$clear_of_tool_windows"
+xdotool windowfocus --sync "$main" 2>/dev/null
+for name in band.obj band.stl; do
+  xdotool key ctrl+e
+  answer_file_dialog "Export" "$name"
+  wait_for_output "Tavrel exported .*$name: .* 512 triangles" 20 || fail "no export of $name reported"
+done
+expect_eq "title after exporting" "Untitled - Tavrel" "$(xdotool getwindowname "$main")"
+obj=$(find "$e2e_dir/work" -name band.obj | head -1)
+stl=$(find "$e2e_dir/work" -name band.stl | head -1)
+[ -n "$obj" ] && [ -n "$stl" ] || fail "the exported files are not in the dialog's folder"
+info=$(assimp info "$obj" 2>&1) || fail "assimp cannot read the exported OBJ: $info"
+grep -q "^Faces: *512" <<<"$info" || fail "assimp OBJ: $info"
+info=$(assimp info "$stl" 2>&1) || fail "assimp cannot read the exported STL: $info"
+grep -q "^Faces: *512" <<<"$info" || fail "assimp STL: $info"
+close_window "$main"
+wait_for_exit 20
+expect_eq "exit status" "0" "$exit_status"
