@@ -81,9 +81,9 @@ void BM_ExportMesh(benchmark::State& state) {
         format == mesh::Format::Stl ? "obj-bench-export.stl" : "obj-bench-export.obj";
     int64_t bytes = 0;
     for (auto _ : state) {
-        const mesh::TriangleMesh m = mesh::tessellate(model, mesh::kDefaultSegments);
         std::string reason;
-        if (!mesh::write(m, format, path, reason)) state.SkipWithError(reason.c_str());
+        if (!mesh::exportModel(model, format, mesh::kDefaultSegments, path, reason))
+            state.SkipWithError(reason.c_str());
         std::error_code error;
         bytes += static_cast<int64_t>(std::filesystem::file_size(path, error));
     }

@@ -40,8 +40,13 @@ enum class Format { Obj, Stl };
 // From the file name's extension (".obj" or ".stl", in any case); nothing for another.
 std::optional<Format> formatFor(const std::string& path);
 
-// The mesh as mesh OBJ text (1-based indices, lines ending in LF) or binary STL, written to
-// path whole or not at all. reason says why when it was not.
-bool write(const TriangleMesh& mesh, Format format, const std::string& path, std::string& reason);
+struct Written {
+    size_t vertices = 0; // distinct vertices (mesh OBJ only: STL repeats them per triangle)
+    size_t triangles = 0;
+};
+// The model's surfaces as mesh OBJ text (1-based indices, lines ending in LF) or binary STL,
+// written to path whole or not at all; reason says why when it was not.
+bool exportModel(const Model& model, Format format, int segments, const std::string& path,
+                 std::string& reason, Written* written = nullptr);
 
 } // namespace mesh

@@ -139,14 +139,13 @@ int main(int argc, char** argv) {
             return 2;
         }
         if (!readModel(argv[2], model, tree, partial)) return 1;
-        const mesh::TriangleMesh triangles = mesh::tessellate(model, segments);
         std::string reason;
-        if (!mesh::write(triangles, *format, argv[3], reason)) {
+        mesh::Written written;
+        if (!mesh::exportModel(model, *format, segments, argv[3], reason, &written)) {
             std::fprintf(stderr, "tavrel-obj: %s: %s\n", argv[3], reason.c_str());
             return 1;
         }
-        std::fprintf(stderr, "tavrel-obj: %s: %zu vertices, %zu triangles\n", argv[3],
-                     triangles.positions.size(), triangles.triangleCount());
+        std::fprintf(stderr, "tavrel-obj: %s: %zu triangles\n", argv[3], written.triangles);
         return partial ? kPartlyRead : 0;
     }
     return usage();

@@ -263,17 +263,16 @@ void exportDocument() {
                                "\": the name must end in .obj or .stl. Nothing was written.");
         return;
     }
-    const mesh::TriangleMesh triangles = mesh::tessellate(document(), mesh::kDefaultSegments);
     std::string reason;
-    if (!mesh::write(triangles, *format, path, reason)) {
+    mesh::Written written;
+    if (!mesh::exportModel(document(), *format, mesh::kDefaultSegments, path, reason, &written)) {
         documentPrompts().tell("Tavrel could not export \"" + path + "\": " + reason +
                                ". Nothing was written.");
         return;
     }
-    OutputDebugStringA(("Tavrel exported " + path + ": " +
-                        std::to_string(triangles.positions.size()) + " vertices, " +
-                        std::to_string(triangles.triangleCount()) + " triangles\n")
-                           .c_str());
+    OutputDebugStringA(
+        ("Tavrel exported " + path + ": " + std::to_string(written.triangles) + " triangles\n")
+            .c_str());
 }
 
 void replaceDocument(Model&& model) {
