@@ -2,36 +2,22 @@
 set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static")
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
-target_sources(tavrel-core PRIVATE core/native-path-win32.cpp core/mapped-file-win32.cpp)
+# The core's file access on Windows.
+target_sources(tavrel-core PRIVATE core/win32/native-path-win32.cpp core/win32/mapped-file-win32.cpp)
 
-add_library(tavrel-win32 STATIC
-  core/Application.cpp
-  core/fatal-error.cpp
-  core/input-timing.cpp
-  core/main-window.cpp
-  core/window-layout.cpp
-  editor/mouse-handler.cpp
-  view/view-commands.cpp
-  graphics/device-buffers.cpp
-  graphics/line-shapes.cpp
-  graphics/patch-renderer.cpp
-  graphics/renderer.cpp
-  graphics/shader-compiler.cpp
-  ui/palette.cpp
-  ui/palette-window.cpp
-  editor/tool-modes.cpp
-  editor/commands.cpp
-  editor/tool-overlays.cpp
-  ui/shape-window.cpp
-  ui/window-places.cpp
-  ui/shape-tree-view.cpp
-  ui/document-commands.cpp
-  ui/recovery.cpp
-  graphics/texture.cpp
-  graphics/planet-renderer.cpp
-  flight/hud.cpp
-  flight/joystick.cpp
-)
+# The Windows side: every file in the subsystems' win32/ folders and graphics/d3d11/, less
+# the program's entry point and the core's file access above.
+file(GLOB tavrel_win32_sources CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/graphics/d3d11/*.cpp)
+foreach(folder ${TAVREL_SUBSYSTEMS})
+  file(GLOB folder_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/win32/*.cpp)
+  list(APPEND tavrel_win32_sources ${folder_sources})
+endforeach()
+list(REMOVE_ITEM tavrel_win32_sources
+  ${CMAKE_SOURCE_DIR}/core/win32/main.cpp
+  ${CMAKE_SOURCE_DIR}/core/win32/native-path-win32.cpp
+  ${CMAKE_SOURCE_DIR}/core/win32/mapped-file-win32.cpp)
+add_library(tavrel-win32 STATIC ${tavrel_win32_sources})
 target_link_libraries(tavrel-win32 PUBLIC tavrel-core
   d3d11 dxgi d3dcompiler dinput8 dxguid comctl32 comdlg32 ole32 windowscodecs uuid)
 
@@ -50,7 +36,7 @@ function(tavrel_stage_assets target dir)
     VERBATIM)
 endfunction()
 
-add_executable(tavrel WIN32 core/main.cpp resources/tavrel.rc)
+add_executable(tavrel WIN32 core/win32/main.cpp resources/tavrel.rc)
 target_link_libraries(tavrel PRIVATE tavrel-win32)
 tavrel_stage_assets(tavrel ${TAVREL_RUN_DIR})
 
@@ -107,7 +93,7 @@ set_tests_properties(tavrel-obj.commands PROPERTIES TIMEOUT 120)
 
 # Frame time of the drawing under this machine's Direct3D (run it by hand for the figures;
 # the test run only checks that it still runs).
-add_executable(frame-time bench/frame-time.cpp)
+add_executable(frame-time bench/win32/frame-time.cpp)
 target_include_directories(frame-time PRIVATE ${CMAKE_SOURCE_DIR}/bench)
 target_link_libraries(frame-time PRIVATE tavrel-win32)
 add_test(NAME bench.frame-time-smoke COMMAND frame-time 2)

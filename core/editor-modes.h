@@ -3,6 +3,9 @@
 // what session.ini stores (Tool, CurrentView).
 #pragma once
 
+// What the program is doing: flying the ship, or editing the model (the start).
+enum class Mode : int { Flight = 0, Editing = 1 };
+
 // The current tool of the 3D view.
 enum class Tool : int {
     None = 0,      // point drags and camera gestures

@@ -24,7 +24,7 @@ struct PickRay {
 struct EditorState {
     bool hotPoint = false;
     int firstJointPoint = -1;
-    int mode = 1; // 1 editing, 0 flight
+    Mode mode = Mode::Editing;
     WindowHandle pointList = nullptr;
     WindowHandle statusBar = nullptr;
     bool pointMoved = false;

@@ -77,3 +77,11 @@ std::optional<vm::Vec4> translatePoint(const OrbitCamera& camera, const Viewport
     if (onHandle) return vm::Vec4{0, hit.ny, 0, 0};
     return dragPlanePoint(camera, hit, onViewPlane);
 }
+
+PatchView patchViewOf(const EditorState& editor, const vm::Mat4& base) {
+    PatchView view;
+    view.world = displayMatrix(editor, base, false);
+    view.mirroredWorld = displayMatrix(editor, base, true);
+    view.hoveredPatch = editor.hoveredPatch;
+    return view;
+}

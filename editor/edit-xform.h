@@ -7,6 +7,7 @@
 #include "core/editor-state.h"
 #include "core/vector-math.h"
 #include "editor/picking.h"
+#include "graphics/patch-view.h"
 #include "model/model.h"
 
 // The change a rotate or translate drag under way makes to every point (identity without
@@ -19,6 +20,8 @@ bool previewPending(const EditorState& editor);
 // committed), then mirrored in x when asked (the second copy of a symmetry's patches, as it
 // will be drawn from the committed points), then base.
 vm::Mat4 displayMatrix(const EditorState& editor, const vm::Mat4& base, bool mirror);
+// Both display matrices of a model drawn with base, and the patch under the mouse.
+PatchView patchViewOf(const EditorState& editor, const vm::Mat4& base);
 
 // Where a point dragged to (nx, ny) goes: under the mouse at the depth it had in the camera
 // frame of the viewport, back in model coordinates.

@@ -1,5 +1,7 @@
 #include "editor/picking.h"
 
+#include "core/quad-layout.h"
+
 #include <cmath>
 
 namespace {
@@ -7,25 +9,16 @@ const float kTanEighthPi = std::tan(0.39269909f); // half the vertical field of 
 }
 
 ViewportHit locateViewport(int mx, int my, int areaWidth, int areaHeight, bool quad) {
-    int left = 0, top = 0, right = areaWidth, bottom = areaHeight;
     ViewportHit hit;
+    ViewRect rect{0, 0, areaWidth, areaHeight};
     if (quad) {
-        const int halfW = areaWidth / 2, halfH = areaHeight / 2;
-        const bool rightHalf = mx > halfW, bottomHalf = my > halfH;
-        hit.viewport = rightHalf ? (bottomHalf ? 0 : 2) : (bottomHalf ? 3 : 1);
-        if (rightHalf)
-            left = halfW;
-        else
-            right = halfW;
-        if (bottomHalf)
-            top = halfH;
-        else
-            bottom = halfH;
+        hit.viewport = quadViewportAt(mx, my, areaWidth, areaHeight);
+        rect = quadViewRect(hit.viewport, areaWidth, areaHeight);
     }
-    hit.width = right - left > 0 ? right - left : 1;
-    hit.height = bottom - top > 0 ? bottom - top : 1;
-    hit.nx = static_cast<float>(mx - left) / static_cast<float>(hit.width) * 2 - 1;
-    hit.ny = (1 - static_cast<float>(my - top) / static_cast<float>(hit.height)) * 2 - 1;
+    hit.width = rect.width > 0 ? rect.width : 1;
+    hit.height = rect.height > 0 ? rect.height : 1;
+    hit.nx = static_cast<float>(mx - rect.x) / static_cast<float>(hit.width) * 2 - 1;
+    hit.ny = (1 - static_cast<float>(my - rect.y) / static_cast<float>(hit.height)) * 2 - 1;
     hit.aspect = static_cast<float>(hit.width) / static_cast<float>(hit.height);
     return hit;
 }

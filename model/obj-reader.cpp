@@ -54,6 +54,112 @@ struct PendingLocator {
 
 } // namespace
 
+namespace {
+
+// The section readers: each is given the word that may open its section in w and leaves
+// there the first word after it. A number that does not parse ends the reading (the
+// scanner remembers where).
+
+void readPoints(std::string_view text, Scanner& in, std::string_view& w, Model& model) {
+    if (w == "v") {
+        in.seek(obj::readPointStatements(text, w.data(), model.points));
+        w = in.word();
+    }
+    while (w == "v") { // only the statement that ended the run above: it stops the reading
+        float xyz[3];
+        if (!in.numbers(xyz)) return;
+        model.points.push_back({xyz[0], xyz[1], xyz[2]});
+        w = in.word();
+    }
+}
+
+void readSymmetries(Scanner& in, std::string_view& w, Model& model) {
+    while (w == "symmetry") {
+        std::string name(in.word());
+        float v[8];
+        if (!in.numbers(v)) return;
+        auto symmetry = std::make_unique<Model::Symmetry>(std::move(name));
+        symmetry->firstVector = {v[0], v[1], v[2], v[3]};
+        symmetry->secondVector = {v[4], v[5], v[6], v[7]};
+        model.groups.push_back(std::move(symmetry));
+        w = in.word();
+    }
+}
+
+// Why the whole text is refused (a "g" or "m" without "surf"), or nothing.
+std::optional<std::string> readPatches(Scanner& in, std::string_view& w, Model& model,
+                                       size_t patchesBefore) {
+    // Group names already known, first match kept.
+    std::unordered_map<std::string, int32_t> groupByName;
+    for (size_t i = 0; i < model.groups.size(); ++i)
+        groupByName.emplace(model.groups[i]->name, static_cast<int32_t>(i));
+
+    while (w == "surf" || w == "g" || w == "m") {
+        std::optional<std::string> groupName;
+        if (w == "g") {
+            groupName = std::string(in.word());
+            w = in.word();
+        }
+        float alpha = 1.0f;
+        if (w == "m") {
+            if (!in.number(alpha)) return std::nullopt;
+            w = in.word();
+        }
+        if (w != "surf")
+            return "patch " + std::to_string(model.patches.size() - patchesBefore + 1) +
+                   " has no \"surf\" statement";
+        for (int i = 0; i < 4; ++i)
+            in.word(); // the parameter range, whatever it says
+        int32_t indices[16];
+        if (!in.numbers(indices)) return std::nullopt;
+
+        Model::Patch patch;
+        std::copy(std::begin(indices), std::end(indices), patch.indices.begin());
+        patch.alpha = alpha;
+        if (groupName) {
+            auto [it, added] =
+                groupByName.emplace(*groupName, static_cast<int32_t>(model.groups.size()));
+            if (added) model.groups.push_back(std::make_unique<Model::Group>(*groupName));
+            patch.group = it->second;
+        }
+        model.patches.push_back(patch);
+
+        w = in.word();
+        if (w == "end") w = in.word();
+    }
+    return std::nullopt;
+}
+
+std::vector<PendingLocator> readLocators(Scanner& in, std::string_view& w) {
+    std::vector<PendingLocator> locators;
+    while (w == "locator") {
+        PendingLocator pending;
+        pending.name = std::string(in.word());
+        float v[8];
+        if (!in.numbers(v)) break;
+        pending.locator.position = {v[0], v[1], v[2], v[3]};
+        pending.locator.orientation = {v[4], v[5], v[6], v[7]};
+        locators.push_back(std::move(pending));
+        w = in.word();
+    }
+    return locators;
+}
+
+// Why a patch read from the text cannot be kept (it names a point outside the pool), or
+// nothing.
+std::optional<std::string> badIndex(const Model& model, size_t patchesBefore) {
+    const int64_t pool = static_cast<int64_t>(model.points.size());
+    for (size_t p = patchesBefore; p < model.patches.size(); ++p)
+        for (int32_t index : model.patches[p].indices)
+            if (index < 0 || index >= pool)
+                return "patch " + std::to_string(p - patchesBefore + 1) + " uses point " +
+                       std::to_string(index) + ", but there " +
+                       (pool == 1 ? "is 1 point" : "are " + std::to_string(pool) + " points");
+    return std::nullopt;
+}
+
+} // namespace
+
 ObjResult readObj(std::string_view text, Model& model, ModelTree* tree) {
     const size_t pointsBefore = model.points.size();
     const size_t patchesBefore = model.patches.size();
@@ -77,90 +183,14 @@ ObjResult readObj(std::string_view text, Model& model, ModelTree* tree) {
     model.patches.reserve(model.patches.size() + text.size() / 44);
 
     std::string_view w = in.word();
-    if (w == "v") {
-        in.seek(obj::readPointStatements(text, w.data(), model.points));
-        w = in.word();
-    }
-    while (w == "v") { // only the statement that ended the run above: it stops the reading
-        float xyz[3];
-        if (!in.numbers(xyz)) break;
-        model.points.push_back({xyz[0], xyz[1], xyz[2]});
-        w = in.word();
-    }
-
-    while (w == "symmetry") {
-        std::string name(in.word());
-        float v[8];
-        if (!in.numbers(v)) break;
-        auto symmetry = std::make_unique<Model::Symmetry>(std::move(name));
-        symmetry->firstVector = {v[0], v[1], v[2], v[3]};
-        symmetry->secondVector = {v[4], v[5], v[6], v[7]};
-        model.groups.push_back(std::move(symmetry));
-        w = in.word();
-    }
-
-    // Group names already known, first match kept.
-    std::unordered_map<std::string, int32_t> groupByName;
-    for (size_t i = 0; i < model.groups.size(); ++i)
-        groupByName.emplace(model.groups[i]->name, static_cast<int32_t>(i));
-
-    while (w == "surf" || w == "g" || w == "m") {
-        std::optional<std::string> groupName;
-        if (w == "g") {
-            groupName = std::string(in.word());
-            w = in.word();
-        }
-        float alpha = 1.0f;
-        if (w == "m") {
-            if (!in.number(alpha)) break;
-            w = in.word();
-        }
-        if (w != "surf")
-            return rollBack("patch " + std::to_string(model.patches.size() - patchesBefore + 1) +
-                            " has no \"surf\" statement");
-        for (int i = 0; i < 4; ++i)
-            in.word(); // the parameter range, whatever it says
-        int32_t indices[16];
-        if (!in.numbers(indices)) break;
-
-        Model::Patch patch;
-        std::copy(std::begin(indices), std::end(indices), patch.indices.begin());
-        patch.alpha = alpha;
-        if (groupName) {
-            auto [it, added] =
-                groupByName.emplace(*groupName, static_cast<int32_t>(model.groups.size()));
-            if (added) model.groups.push_back(std::make_unique<Model::Group>(*groupName));
-            patch.group = it->second;
-        }
-        model.patches.push_back(patch);
-
-        w = in.word();
-        if (w == "end") w = in.word();
-    }
-
-    std::vector<PendingLocator> locators;
-    while (w == "locator") {
-        PendingLocator pending;
-        pending.name = std::string(in.word());
-        float v[8];
-        if (!in.numbers(v)) break;
-        pending.locator.position = {v[0], v[1], v[2], v[3]};
-        pending.locator.orientation = {v[4], v[5], v[6], v[7]};
-        locators.push_back(std::move(pending));
-        w = in.word();
-    }
+    readPoints(text, in, w, model);
+    readSymmetries(in, w, model);
+    if (auto refused = readPatches(in, w, model, patchesBefore)) return rollBack(*refused);
+    std::vector<PendingLocator> locators = readLocators(in, w);
     // Anything else ends the reading; what is left unread is reported.
     const char* stoppedAt = in.failedAt();
     if (!stoppedAt && !w.empty()) stoppedAt = w.data();
-
-    const int64_t pool = static_cast<int64_t>(model.points.size());
-    for (size_t p = patchesBefore; p < model.patches.size(); ++p)
-        for (int32_t index : model.patches[p].indices)
-            if (index < 0 || index >= pool)
-                return rollBack(
-                    "patch " + std::to_string(p - patchesBefore + 1) + " uses point " +
-                    std::to_string(index) + ", but there " +
-                    (pool == 1 ? "is 1 point" : "are " + std::to_string(pool) + " points"));
+    if (auto refused = badIndex(model, patchesBefore)) return rollBack(*refused);
 
     for (PendingLocator& pending : locators) {
         const uint32_t param = encodeTreeItemParam(TreeItemKind::Locator,

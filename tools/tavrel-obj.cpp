@@ -50,103 +50,113 @@ bool readModel(const char* path, Model& model, MemoryTree& tree, bool& partial) 
     return false;
 }
 
+// Writes the model to path in the editor's own format; false (said why) when it cannot.
+bool save(const Model& model, const char* path) {
+    const ObjResult saved = saveObj(model, path);
+    if (saved.ok()) return true;
+    std::fprintf(stderr, "tavrel-obj: %s: %s\n", path, saved.reason.c_str());
+    return false;
+}
+
+int check(const char* path) {
+    Model model;
+    MemoryTree tree;
+    bool partial = false;
+    if (!readModel(path, model, tree, partial)) return 1;
+    size_t symmetries = 0;
+    for (size_t g = 0; g < model.groups.size(); ++g)
+        symmetries += model.isSymmetry(static_cast<int>(g));
+    std::printf("points %zu\npatches %zu\ngroups %zu\nsymmetries %zu\nlocators %zu\n",
+                model.points.size(), model.patches.size(), model.groups.size() - symmetries,
+                symmetries, model.locators.size());
+    return partial ? kPartlyRead : 0;
+}
+
+// To out, or to standard output when out is null.
+int cat(const char* path, const char* out) {
+    Model model;
+    MemoryTree tree;
+    bool partial = false;
+    if (!readModel(path, model, tree, partial)) return 1;
+    if (out) return save(model, out) ? 0 : 1;
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY); // the lines already end in CR LF
+#endif
+    const std::string text = writeObj(model);
+    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+                   std::fflush(stdout) == 0
+               ? 0
+               : 1;
+}
+
+int importFile(const char* in, const char* out) {
+    std::string text;
+    if (!readFileContents(in, text)) {
+        std::fprintf(stderr, "tavrel-obj: %s: it cannot be opened\n", in);
+        return 1;
+    }
+    Model model;
+    const ImportResult r = importPatches(text, model);
+    if (!r.ok) {
+        std::fprintf(stderr, "tavrel-obj: %s: %s\n", in, r.reason.c_str());
+        return 1;
+    }
+    std::fprintf(stderr, "tavrel-obj: %s: %s, %zu patches, %zu points, %zu statements skipped\n",
+                 in, r.format.c_str(), model.patches.size(), model.points.size(), r.skipped);
+    return save(model, out) ? 0 : 1;
+}
+
+int writeDefault(const char* out) {
+    Model model;
+    model.createDefault();
+    return save(model, out) ? 0 : 1;
+}
+
+// segments is the text after --segments, or null for the default.
+int exportMesh(const char* in, const char* out, const char* segmentsText) {
+    int segments = mesh::kDefaultSegments;
+    if (segmentsText) {
+        const std::string value = segmentsText;
+        const auto [end, error] =
+            std::from_chars(value.data(), value.data() + value.size(), segments);
+        if (error != std::errc() || end != value.data() + value.size() ||
+            segments < mesh::kMinSegments || segments > mesh::kMaxSegments) {
+            std::fprintf(stderr, "tavrel-obj: --segments must be a whole number from %d to %d\n",
+                         mesh::kMinSegments, mesh::kMaxSegments);
+            return 2;
+        }
+    }
+    const auto format = mesh::formatFor(out);
+    if (!format) {
+        std::fprintf(stderr, "tavrel-obj: %s: the name must end in .obj or .stl\n", out);
+        return 2;
+    }
+    Model model;
+    MemoryTree tree;
+    bool partial = false;
+    if (!readModel(in, model, tree, partial)) return 1;
+    std::string reason;
+    mesh::Written written;
+    if (!mesh::exportModel(model, *format, segments, out, reason, &written)) {
+        std::fprintf(stderr, "tavrel-obj: %s: %s\n", out, reason.c_str());
+        return 1;
+    }
+    std::fprintf(stderr, "tavrel-obj: %s: %zu triangles\n", out, written.triangles);
+    return partial ? kPartlyRead : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) return usage();
     const std::string command = argv[1];
-    Model model;
-    MemoryTree tree;
-
-    bool partial = false;
-    if (command == "check" && argc == 3) {
-        if (!readModel(argv[2], model, tree, partial)) return 1;
-        size_t symmetries = 0;
-        for (size_t g = 0; g < model.groups.size(); ++g)
-            symmetries += model.isSymmetry(static_cast<int>(g));
-        std::printf("points %zu\npatches %zu\ngroups %zu\nsymmetries %zu\nlocators %zu\n",
-                    model.points.size(), model.patches.size(), model.groups.size() - symmetries,
-                    symmetries, model.locators.size());
-        return partial ? kPartlyRead : 0;
-    }
-    if (command == "cat" && (argc == 3 || argc == 4)) {
-        if (!readModel(argv[2], model, tree, partial)) return 1;
-        if (argc == 4) {
-            ObjResult r = saveObj(model, argv[3]);
-            if (!r.ok()) {
-                std::fprintf(stderr, "tavrel-obj: %s: %s\n", argv[3], r.reason.c_str());
-                return 1;
-            }
-            return 0;
-        }
-#ifdef _WIN32
-        _setmode(_fileno(stdout), _O_BINARY); // the lines already end in CR LF
-#endif
-        const std::string text = writeObj(model);
-        return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
-                       std::fflush(stdout) == 0
-                   ? 0
-                   : 1;
-    }
-    if (command == "import" && argc == 4) {
-        std::string text;
-        if (!readFileContents(argv[2], text)) {
-            std::fprintf(stderr, "tavrel-obj: %s: it cannot be opened\n", argv[2]);
-            return 1;
-        }
-        const ImportResult r = importPatches(text, model);
-        if (!r.ok) {
-            std::fprintf(stderr, "tavrel-obj: %s: %s\n", argv[2], r.reason.c_str());
-            return 1;
-        }
-        std::fprintf(
-            stderr, "tavrel-obj: %s: %s, %zu patches, %zu points, %zu statements skipped\n",
-            argv[2], r.format.c_str(), model.patches.size(), model.points.size(), r.skipped);
-        const ObjResult saved = saveObj(model, argv[3]);
-        if (!saved.ok()) {
-            std::fprintf(stderr, "tavrel-obj: %s: %s\n", argv[3], saved.reason.c_str());
-            return 1;
-        }
-        return 0;
-    }
-    if (command == "default" && argc == 3) {
-        model.createDefault();
-        const ObjResult saved = saveObj(model, argv[2]);
-        if (!saved.ok()) {
-            std::fprintf(stderr, "tavrel-obj: %s: %s\n", argv[2], saved.reason.c_str());
-            return 1;
-        }
-        return 0;
-    }
-    if (command == "export" && (argc == 4 || argc == 6)) {
-        int segments = mesh::kDefaultSegments;
-        if (argc == 6) {
-            const std::string option = argv[4], value = argv[5];
-            const auto [end, error] =
-                std::from_chars(value.data(), value.data() + value.size(), segments);
-            if (option != "--segments") return usage();
-            if (error != std::errc() || end != value.data() + value.size() ||
-                segments < mesh::kMinSegments || segments > mesh::kMaxSegments) {
-                std::fprintf(stderr,
-                             "tavrel-obj: --segments must be a whole number from %d to %d\n",
-                             mesh::kMinSegments, mesh::kMaxSegments);
-                return 2;
-            }
-        }
-        const auto format = mesh::formatFor(argv[3]);
-        if (!format) {
-            std::fprintf(stderr, "tavrel-obj: %s: the name must end in .obj or .stl\n", argv[3]);
-            return 2;
-        }
-        if (!readModel(argv[2], model, tree, partial)) return 1;
-        std::string reason;
-        mesh::Written written;
-        if (!mesh::exportModel(model, *format, segments, argv[3], reason, &written)) {
-            std::fprintf(stderr, "tavrel-obj: %s: %s\n", argv[3], reason.c_str());
-            return 1;
-        }
-        std::fprintf(stderr, "tavrel-obj: %s: %zu triangles\n", argv[3], written.triangles);
-        return partial ? kPartlyRead : 0;
-    }
+    if (command == "check" && argc == 3) return check(argv[2]);
+    if (command == "cat" && (argc == 3 || argc == 4))
+        return cat(argv[2], argc == 4 ? argv[3] : nullptr);
+    if (command == "import" && argc == 4) return importFile(argv[2], argv[3]);
+    if (command == "default" && argc == 3) return writeDefault(argv[2]);
+    if (command == "export" && argc == 4) return exportMesh(argv[2], argv[3], nullptr);
+    if (command == "export" && argc == 6 && std::string(argv[4]) == "--segments")
+        return exportMesh(argv[2], argv[3], argv[5]);
     return usage();
 }

@@ -1,6 +1,7 @@
 // The orbit camera's gestures, picking and selection, against values worked out by hand.
 #include <gtest/gtest.h>
 
+#include "core/quad-layout.h"
 #include "core/settings-file.h"
 #include "editor/edit-xform.h"
 #include "editor/pending-points.h"
@@ -259,6 +260,38 @@ TEST(Selection, SelectAllPivotsOnTheBoxCentreAndHidingDropsPointUses) {
     EXPECT_EQ(0, use[16]); // only the hidden patch used it
 }
 
+TEST(QuadLayout, TheFourViewsTileTheAreaAndTheMouseFindsItsOwn) {
+    for (auto [w, h] : {std::pair{800, 600}, std::pair{801, 603}, std::pair{7, 5}}) {
+        // Four equal quarters; an odd width or height leaves its last column or row to none.
+        const int coveredW = w / 2 * 2, coveredH = h / 2 * 2;
+        std::vector<int> owner(static_cast<size_t>(w * h), -1);
+        for (int v = 0; v < 4; ++v) {
+            const ViewRect r = quadViewRect(v, w, h);
+            EXPECT_EQ(w / 2, r.width);
+            EXPECT_EQ(h / 2, r.height);
+            for (int y = r.y; y < r.y + r.height; ++y)
+                for (int x = r.x; x < r.x + r.width; ++x) {
+                    ASSERT_EQ(-1, owner[static_cast<size_t>(y * w + x)])
+                        << "overlap at " << x << "," << y;
+                    owner[static_cast<size_t>(y * w + x)] = v;
+                }
+        }
+        for (int y = 0; y < coveredH; ++y)
+            for (int x = 0; x < coveredW; ++x) {
+                ASSERT_NE(-1, owner[static_cast<size_t>(y * w + x)])
+                    << "uncovered " << x << "," << y;
+                // The centre lines belong to the left column and the top row, so the pixel
+                // after a view's last is where the mouse still finds that view.
+                const int v = quadViewportAt(x, y, w, h);
+                const ViewRect r = quadViewRect(v, w, h);
+                ASSERT_TRUE(x >= r.x && x <= r.x + r.width && y >= r.y && y <= r.y + r.height)
+                    << x << "," << y << " found " << v;
+            }
+        EXPECT_EQ(0, quadViewportAt(w - 1, h - 1, w, h)); // the main view at the bottom right
+        EXPECT_EQ(1, quadViewportAt(0, 0, w, h));
+    }
+}
+
 TEST(PickAcceleration, AnswersExactlyAsTheFullSearch) {
     // A curved sheet seen from several cameras; random mouse positions, some hidden patches
     // and unused points.
@@ -314,10 +347,12 @@ TEST(PickAcceleration, StaysExactThroughEditsAndAnEntityMatrix) {
     // answer must still be the full search's, seen through a turned and moved entity.
     Model model;
     for (int k = 0; k < 40; ++k)
-        addFlatPatch(model, -4.0f + 0.2f * static_cast<float>(k), 0.07f * static_cast<float>(k % 5));
+        addFlatPatch(model, -4.0f + 0.2f * static_cast<float>(k),
+                     0.07f * static_cast<float>(k % 5));
     std::vector<int> use;
     PickAccelerator accelerator;
-    const vm::Mat4 world = vm::rotationRollPitchYaw(0.3f, 0.8f, 0.1f) * vm::translation(0.5f, -0.2f, 0.3f);
+    const vm::Mat4 world =
+        vm::rotationRollPitchYaw(0.3f, 0.8f, 0.1f) * vm::translation(0.5f, -0.2f, 0.3f);
     uint32_t seed = 777;
     auto random = [&seed] {
         seed = seed * 1664525u + 1013904223u;

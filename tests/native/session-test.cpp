@@ -39,7 +39,7 @@ TEST(SessionStartup, NoFileGivesTheDefaults) {
     EXPECT_EQ(0.0f, camera.theta);
     EXPECT_EQ(0.0f, camera.offset.x);
     EXPECT_EQ(-1, editor.firstJointPoint);
-    EXPECT_EQ(1, editor.mode);
+    EXPECT_EQ(Mode::Editing, editor.mode);
     EXPECT_EQ(-1.0f, editor.startAngle);
     EXPECT_EQ(1.0f, editor.sweepAngle);
 }

@@ -6,7 +6,7 @@
 
 #include "core/settings-file.h"
 #include "tools-fixture.h"
-#include "ui/document-commands.h"
+#include "ui/win32/document-commands.h"
 
 class DocumentTest : public ToolsTest {
   protected:

@@ -8,8 +8,8 @@
 #include "document-fixture.h"
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
-#include "ui/document-commands.h"
-#include "ui/shape-window.h"
+#include "ui/win32/document-commands.h"
+#include "ui/win32/shape-window.h"
 
 namespace {
 

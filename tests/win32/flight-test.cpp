@@ -10,10 +10,10 @@
 #include <string>
 
 #include "editor/selection.h"
-#include "editor/tool-overlays.h"
+#include "editor/win32/tool-overlays.h"
 #include "graphics/planet-geometry.h"
 #include "tools-fixture.h"
-#include "ui/palette.h"
+#include "ui/win32/palette.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ TEST_F(FlightTest, ThePlanetShowsAheadAndTheKeysToggleIt) {
 
 TEST_F(FlightTest, PlayFliesFromTheCockpitAndStopLeavesTheShipDrifting) {
     paletteClick(palette::Play);
-    EXPECT_EQ(0, editorState.mode);
+    EXPECT_EQ(Mode::Flight, editorState.mode);
     application.ship.velocity = {0, 0, 0, 0};
     frameTick();
     frameTick();
@@ -71,7 +71,7 @@ TEST_F(FlightTest, PlayFliesFromTheCockpitAndStopLeavesTheShipDrifting) {
     EXPECT_FALSE(isBlack(cockpit, cockpit.width / 2, cockpit.height / 2 + 40));
 
     paletteClick(palette::Stop);
-    EXPECT_EQ(1, editorState.mode);
+    EXPECT_EQ(Mode::Editing, editorState.mode);
     application.ship.velocity = {0, 0, 100, 0};
     const vm::Vec4 before = application.ship.position;
     Sleep(20);

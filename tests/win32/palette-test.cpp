@@ -6,9 +6,9 @@
 #include <commctrl.h>
 
 #include "app-fixture.h"
-#include "core/window-layout.h"
+#include "core/win32/window-layout.h"
 #include "ui/palette-buttons.h"
-#include "ui/palette.h"
+#include "ui/win32/palette.h"
 
 namespace {
 
@@ -110,10 +110,10 @@ TEST_F(PaletteTest, WireframePlayAndStop) {
     frameTick();
 
     click(palette::Play);
-    EXPECT_EQ(0, editorState.mode);
+    EXPECT_EQ(Mode::Flight, editorState.mode);
     EXPECT_TRUE(state(palette::Stop) & TBSTATE_ENABLED);
     click(palette::Stop);
-    EXPECT_EQ(1, editorState.mode);
+    EXPECT_EQ(Mode::Editing, editorState.mode);
     EXPECT_FALSE(state(palette::Stop) & TBSTATE_ENABLED);
 
     // Flight in the quad layout leaves it, so that the view mode and the windows agree.

@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "core/editor-state.h"
-#include "graphics/renderer.h"
+#include "editor/edit-xform.h"
+#include "graphics/d3d11/renderer.h"
 #include "view/orbit-camera.h"
 #include "win32-test-support.h"
 
@@ -29,8 +30,8 @@ class PatchRenderTest : public ::testing::Test {
 
     BackBuffer draw(bool wireframe = false, bool nets = false) {
         r->clearView(0);
-        r->drawPatches(model, vm::identity(), wireframe, editor);
-        if (nets) r->drawControlNets(model, vm::identity(), editor);
+        r->drawPatches(model, patchViewOf(editor, vm::identity()), wireframe);
+        if (nets) r->drawControlNets(model, patchViewOf(editor, vm::identity()));
         return readBackBuffer(*r);
     }
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "graphics/renderer.h"
-#include "graphics/shader-compiler.h"
+#include "graphics/d3d11/renderer.h"
+#include "graphics/d3d11/shader-compiler.h"
 #include "win32-test-support.h"
 
 namespace {
@@ -65,7 +65,7 @@ BackBuffer readBackBuffer(Renderer& r, int view) {
 }
 
 TEST_F(RendererTest, DeviceComesUpAtFeatureLevelElevenOrBetter) {
-    EXPECT_EQ(renderer, r);
+    EXPECT_EQ(renderer.get(), r);
     EXPECT_GE(r->featureLevel(), D3D_FEATURE_LEVEL_11_0);
     DXGI_SWAP_CHAIN_DESC desc;
     ASSERT_HRESULT_SUCCEEDED(r->swapChain(0)->GetDesc(&desc));

@@ -7,12 +7,12 @@
 #include "core/file-replace.h"
 #include "core/session-keys.h"
 #include "document-fixture.h"
-#include "flight/joystick.h"
+#include "flight/win32/joystick.h"
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
 #include "ui/main-commands.h"
-#include "ui/recovery.h"
-#include "ui/shape-window.h"
+#include "ui/win32/recovery.h"
+#include "ui/win32/shape-window.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "editor/selection.h"
 #include "model/shape-outline.h"
 #include "tools-fixture.h"
-#include "ui/palette.h"
-#include "ui/shape-window.h"
+#include "ui/win32/palette.h"
+#include "ui/win32/shape-window.h"
 
 namespace {
 

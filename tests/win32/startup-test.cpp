@@ -5,11 +5,11 @@
 #include <filesystem>
 
 #include "app-fixture.h"
-#include "core/Application.h"
 #include "core/session-keys.h"
-#include "core/window-layout.h"
-#include "graphics/renderer.h"
-#include "view/view-commands.h"
+#include "core/win32/Application.h"
+#include "core/win32/window-layout.h"
+#include "graphics/d3d11/renderer.h"
+#include "view/win32/view-commands.h"
 #include "win32-test-support.h"
 
 class StartupTest : public AppFixture {};

@@ -6,9 +6,9 @@
 #include <commctrl.h>
 
 #include "app-fixture.h"
-#include "core/window-layout.h"
+#include "core/win32/window-layout.h"
 #include "editor/picking.h"
-#include "graphics/renderer.h"
+#include "graphics/d3d11/renderer.h"
 #include "ui/palette-buttons.h"
 
 class ToolsTest : public AppFixture {

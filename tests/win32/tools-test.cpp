@@ -7,13 +7,13 @@
 
 #include <cmath>
 
-#include "core/window-layout.h"
+#include "core/win32/window-layout.h"
 #include "editor/edit-xform.h"
-#include "editor/tool-modes.h"
+#include "editor/win32/tool-modes.h"
 #include "model/obj-format.h"
 #include "tools-fixture.h"
 #include "ui/palette-buttons.h"
-#include "ui/shape-window.h"
+#include "ui/win32/shape-window.h"
 
 TEST_F(ToolsTest, ARotateDragIsCommittedAtTheReleaseAsOneStep) {
     const vm::Float3 before = application.ship.points[0];

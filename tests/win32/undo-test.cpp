@@ -10,17 +10,17 @@
 #include <functional>
 
 #include "document-fixture.h"
-#include "editor/commands.h"
 #include "editor/recovery-writer.h"
 #include "editor/selection.h"
 #include "editor/typed-coordinates.h"
+#include "editor/win32/commands.h"
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
 #include "model/shape-outline.h"
 #include "model/tree-item-param.h"
 #include "ui/main-commands.h"
-#include "ui/palette.h"
-#include "ui/shape-window.h"
+#include "ui/win32/palette.h"
+#include "ui/win32/shape-window.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/fatal-error.h"
+#include "core/win32/fatal-error.h"
 
 // A fatal error becomes an exception carrying its short text.
 struct FatalErrorThrown : std::runtime_error {

@@ -1,0 +1,84 @@
+// Frame time of the editor's drawing on this machine's Direct3D: the default model and a
+// generated one of 10 000 patches, drawn as the frame draws them (patches and control nets),
+// presented without waiting. Usage: frame-time [FRAMES]
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/editor-state.h"
+#include "editor/edit-xform.h"
+#include "generated-model.h"
+#include "graphics/d3d11/renderer.h"
+#include "view/orbit-camera.h"
+
+namespace {
+
+double millisecondsPerFrame(Renderer& r, const Model& model, int frames,
+                            ID3D11ShaderResourceView* planet = nullptr, bool nets = true) {
+    EditorState editor;
+    OrbitCamera camera;
+    r.viewProjection = camera.viewMatrix() * r.projection;
+    auto frame = [&] {
+        r.clearView(0);
+        if (planet) r.drawPlanet(planet, camera.viewMatrix());
+        r.drawPatches(model, patchViewOf(editor, vm::identity()), false);
+        if (nets) r.drawControlNets(model, patchViewOf(editor, vm::identity()));
+        r.context()->Flush();
+        r.swapChain(0)->Present(0, 0);
+    };
+    frame(); // the first frame builds what the later ones reuse
+    LARGE_INTEGER start, end, frequency;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < frames; ++i)
+        frame();
+    QueryPerformanceCounter(&end);
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+           static_cast<double>(frequency.QuadPart) / frames;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int frames = argc > 1 ? std::atoi(argv[1]) : 50;
+    HWND window = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 0, 0, 1200, 800, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    Renderer* r = Renderer::create(0.7853982f, 1200, 800, window);
+    std::printf("patches %s\n",
+                r->tessellatesOnGpu() ? "tessellated on the GPU" : "evaluated on the CPU");
+
+    Model small;
+    small.gpu = r->bufferFactory();
+    small.createDefault();
+    std::printf("default model (4 patches): %.3f ms per frame\n",
+                millisecondsPerFrame(*r, small, frames));
+
+    // The planet's impostor fills a disc of about a third of the view behind the model.
+    if (GetFileAttributesA("1_earth_16k.jpg") != INVALID_FILE_ATTRIBUTES) {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        LoadedTexture earth = loadTexture(L"1_earth_16k.jpg");
+        std::printf("default model in front of the planet: %.3f ms per frame\n",
+                    millisecondsPerFrame(*r, small, frames, earth.view.Get()));
+    }
+
+    Model big;
+    big.gpu = r->bufferFactory();
+    generateSheet(big, 100, 100);
+    big.buildBuffers();
+    std::printf("generated model (10000 patches): %.3f ms per frame\n",
+                millisecondsPerFrame(*r, big, frames > 10 ? frames / 10 : 1));
+
+    for (Model::Patch& patch : big.patches)
+        patch.alpha = 1;
+    std::printf("the same, all opaque: %.3f ms per frame\n",
+                millisecondsPerFrame(*r, big, frames > 10 ? frames / 10 : 1));
+    std::printf("the same, patches without their control nets: %.3f ms per frame\n",
+                millisecondsPerFrame(*r, big, frames > 10 ? frames / 10 : 1, nullptr, false));
+
+    small.releaseBuffers();
+    big.releaseBuffers();
+    r->releaseDevice();
+    DestroyWindow(window);
+    return 0;
+}

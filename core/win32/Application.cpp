@@ -1,0 +1,432 @@
+#include "core/win32/Application.h"
+#include "editor/edit-xform.h"
+#include "ui/win32/status-bar.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <iterator>
+
+#include "core/frame-clock.h"
+#include "core/selection-text.h"
+#include "core/session-keys.h"
+#include "core/session-limits.h"
+#include "core/win32/fatal-error.h"
+#include "core/win32/input-timing.h"
+#include "core/win32/window-layout.h"
+#include "editor/win32/commands.h"
+#include "editor/win32/mouse-handler.h"
+#include "editor/win32/tool-overlays.h"
+#include "flight/flight-model.h"
+#include "graphics/d3d11/renderer.h"
+#include "graphics/planet-geometry.h"
+#include "model/obj-format.h"
+#include "model/tree-item-param.h"
+#include "ui/main-commands.h"
+#include "ui/win32/document-commands.h"
+#include "ui/win32/palette.h"
+#include "ui/win32/recovery.h"
+#include "ui/win32/shape-window.h"
+#include "ui/win32/window-places.h"
+
+void updateTitle(bool modified) {
+    editorState.modified = modified;
+    editorState.makeTitle(modified);
+    if (application.mainWindow)
+        SendMessageA(application.mainWindow, WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(editorState.title.c_str()));
+}
+
+int viewCount() {
+    return isQuadLayout() ? 4 : 1;
+}
+
+namespace {
+
+bool registerWindowClasses() {
+    struct ClassInfo {
+        const char* name;
+        WNDPROC procedure;
+    };
+    const ClassInfo classes[3] = {{"main-view", mainWindowProc},
+                                  {"palette", paletteWindowProc},
+                                  {"shape-wnd", shapeWindowProc}};
+    bool allRegistered = true;
+    for (const ClassInfo& info : classes) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = info.procedure;
+        wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.lpszClassName = info.name;
+        if (!RegisterClassA(&wc)) {
+            char line[96];
+            std::snprintf(line, sizeof line,
+                          "Error: registering class \"%s\" failed with error %lu\n", info.name,
+                          GetLastError());
+            OutputDebugStringA(line);
+            allRegistered = false;
+        }
+    }
+    return allRegistered;
+}
+
+// The main window's outer rectangle. The stored geometry is the client area's as the window
+// last had it; it is widened by the frame so that the window comes back where it was instead
+// of shrinking and creeping at every start. Missing keys, sizes out of range and a place
+// off every screen take the outer defaults.
+RECT startupWindowRect() {
+    const SettingsFile& s = sessionSettings();
+    const int storedH = s.readInt(session::kSession, "h", 800);
+    const int storedW = s.readInt(session::kSession, "w", 1200);
+    const int storedY = s.readInt(session::kSession, "y", session::kUseDefaultPosition);
+    const int storedX = s.readInt(session::kSession, "x", session::kUseDefaultPosition);
+    const bool hasSize = s.contains(session::kSession, "w") && s.contains(session::kSession, "h") &&
+                         session::validWindowSize(storedW, -1) == storedW &&
+                         session::validWindowSize(storedH, -1) == storedH;
+    const int w = hasSize ? storedW : 1200, h = hasSize ? storedH : 800;
+    const session::ScreenArea screen = {
+        GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+        GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+        GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const bool hasPosition = s.contains(session::kSession, "x") &&
+                             s.contains(session::kSession, "y") &&
+                             session::windowReachable(storedX, storedY, w, h, screen);
+    const int x = hasPosition ? storedX : session::kUseDefaultPosition;
+    const int y = hasPosition ? storedY : session::kUseDefaultPosition;
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    RECT r;
+    r.left = hasPosition ? x + frame.left : x;
+    r.top = hasPosition ? y + frame.top : y;
+    r.right = hasSize ? w + (frame.right - frame.left) : w;  // width
+    r.bottom = hasSize ? h + (frame.bottom - frame.top) : h; // height
+    return r;
+}
+
+void restoreSelection() {
+    Model& model = application.ship;
+    const std::string text = sessionSettings().readString(session::kTool, "SelectedPatches", "",
+                                                          session::kSelectedPatchesBuffer);
+    for (int index :
+         parseSelectedPatches(text, model.patches.size(), session::kSelectedPatchesBuffer))
+        model.patches[static_cast<size_t>(index)].selected = true;
+}
+
+// The shape window's top level, a group's patches in braces: "group_0{patch 1,patch 3}|patch 0".
+std::string treeSummary() {
+    const ModelTree& tree = shapeTree();
+    auto trimmed = [&](TreeItemHandle item) {
+        std::string text = tree.itemText(item);
+        while (!text.empty() && text.back() == ' ')
+            text.pop_back();
+        return text;
+    };
+    std::string summary;
+    int shown = 0;
+    for (TreeItemHandle item = tree.firstChildOf(nullptr); item; item = tree.nextSiblingOf(item)) {
+        if (++shown > 64) return summary + "|...";
+        if (!summary.empty()) summary += '|';
+        summary += trimmed(item);
+        const std::optional<uint32_t> param = tree.itemParam(item);
+        if (!param || decodeTreeItemParam(*param).kind != TreeItemKind::Group) continue;
+        std::string members;
+        for (TreeItemHandle child = tree.firstChildOf(item); child;
+             child = tree.nextSiblingOf(child))
+            members += (members.empty() ? "" : ",") + trimmed(child);
+        if (members.size() > 1000) members = members.substr(0, 1000) + "...";
+        summary += "{" + members + "}";
+    }
+    return summary;
+}
+
+// The planet's picture, with how long the decoding and upload took.
+void loadPlanetImage() {
+    const Stopwatch watch;
+    application.planetTexture = loadTexture(L"1_earth_16k.jpg");
+    const double ms = watch.milliseconds();
+    D3D11_TEXTURE2D_DESC desc = {};
+    application.planetTexture.texture->GetDesc(&desc);
+    char line[160];
+    std::snprintf(line, sizeof line, "Tavrel planet image: %ux%u in %.0f ms\n", desc.Width,
+                  desc.Height, ms);
+    OutputDebugStringA(line);
+}
+
+// One line on the debugger output with what start-up took from the settings and the model.
+void reportStartup() {
+    const Model& model = application.ship;
+    std::vector<int> selected;
+    for (size_t i = 0; i < model.patches.size(); ++i)
+        if (model.patches[i].selected) selected.push_back(static_cast<int>(i));
+    const std::string tree = treeSummary();
+    std::vector<char> line(1024 + tree.size());
+    std::snprintf(
+        line.data(), line.size(),
+        "Tavrel start-up: CurrentView=%d Tool=%d grid=%d loc=%d distance=%d "
+        "offset=%f,%f,%f theta=%f gamma=%f points=%zu patches=%zu selected=%s "
+        "tree=<%s> LoadedFile=<%s>\n",
+        static_cast<int>(editorState.currentView), static_cast<int>(editorState.tool),
+        editorState.grid ? 1 : 0, editorState.loc ? 1 : 0, orbitCamera.distance,
+        static_cast<double>(orbitCamera.offset.x), static_cast<double>(orbitCamera.offset.y),
+        static_cast<double>(orbitCamera.offset.z), static_cast<double>(orbitCamera.theta),
+        static_cast<double>(orbitCamera.gamma), model.points.size(), model.patches.size(),
+        formatSelectedPatches(selected).c_str(), tree.c_str(), editorState.loadedFile.c_str());
+    OutputDebugStringA(line.data());
+}
+
+} // namespace
+
+namespace {
+
+// A crash keeps what the user made: the recovery copy is written before the process goes.
+LONG WINAPI onUnhandledException(EXCEPTION_POINTERS*) {
+    writeRecoveryCopyNow();
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+I, Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z, F6 and F7,
+// wherever the focus is among the program's windows.
+HACCEL createShortcuts() {
+    auto accel = [](BYTE virt, WORD key, MainCommand command) {
+        return ACCEL{static_cast<BYTE>(FVIRTKEY | virt), key, static_cast<WORD>(command)};
+    };
+    ACCEL table[] = {
+        accel(FCONTROL, 'N', MainCommand::New),
+        accel(FCONTROL, 'O', MainCommand::Open),
+        accel(FCONTROL, 'S', MainCommand::Save),
+        accel(FCONTROL | FSHIFT, 'S', MainCommand::SaveAs),
+        accel(FCONTROL, 'I', MainCommand::Import),
+        accel(FCONTROL, 'E', MainCommand::Export),
+        accel(FCONTROL, 'Z', MainCommand::Undo),
+        accel(FCONTROL, 'Y', MainCommand::Redo),
+        accel(FCONTROL | FSHIFT, 'Z', MainCommand::Redo),
+        accel(0, VK_F6, MainCommand::ShowPalette),
+        accel(0, VK_F7, MainCommand::ShowShapeWindow),
+    };
+    return CreateAcceleratorTableA(table, static_cast<int>(std::size(table)));
+}
+
+HACCEL shortcuts = nullptr;
+
+} // namespace
+
+bool startUp(HINSTANCE instance, int showCommand) {
+    const Stopwatch started;
+    SetUnhandledExceptionFilter(onUnhandledException);
+    setBeforeFatalExit(writeRecoveryCopyNow);
+    shortcuts = createShortcuts();
+    // The image decoder is a COM object: COM is ready on this thread before it is needed.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), 0xFF};
+    InitCommonControlsEx(&controls);
+    registerWindowClasses();
+
+    const RECT r = startupWindowRect();
+    editorState.makeTitle(false);
+    application.mainWindow =
+        CreateWindowExA(0, "main-view", editorState.title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                        r.left, r.top, r.right, r.bottom, nullptr, nullptr, instance, &application);
+    if (!application.mainWindow) {
+        char line[96];
+        std::snprintf(line, sizeof line, "Error: creating the main window failed with error %lu\n",
+                      GetLastError());
+        OutputDebugStringA(line);
+        fatalError("error", "CreateWindowEx of the main window");
+    }
+    placeWindowsAtStart(r.left != session::kUseDefaultPosition);
+
+    application.entities.push_back(&application.ship);
+    editorState.currentEntity = application.entities.back();
+
+    application.ship.gpu = renderer->bufferFactory();
+    const double windowsMs = started.milliseconds();
+    openStartupDocument();
+    const double modelMs = started.milliseconds() - windowsMs;
+    updateTitle(false);
+    startHistory(true);
+    loadPlanetImage();
+    application.hud.create(*renderer);
+
+    initialDisplayCheck();
+    application.joystick = Joystick::create(instance);
+    keyFlags.clear();
+    ShowWindow(application.mainWindow, showCommand);
+    UpdateWindow(application.mainWindow);
+
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    application.lastCounter = counter.QuadPart;
+    application.counterFrequency = frequency.QuadPart;
+
+    const double beforeShapeMs = started.milliseconds();
+    rebuildShapeWindow();
+    const double shapeMs = started.milliseconds() - beforeShapeMs;
+    syncPickState();
+    restoreSelection();
+    initialButtonUpdate();
+    reportStartup();
+    char timing[200];
+    std::snprintf(timing, sizeof timing,
+                  "Tavrel start-up time: %.0f ms (windows and device %.0f, model file and "
+                  "buffers %.0f, shape window %.0f)\n",
+                  started.milliseconds(), windowsMs, modelMs, shapeMs);
+    OutputDebugStringA(timing);
+    offerRecoveryCopy();
+    return true;
+}
+
+void runMessageLoop() {
+    MSG msg = {};
+    do {
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (shortcuts && application.mainWindow &&
+                TranslateAcceleratorA(application.mainWindow, shortcuts, &msg))
+                continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        } else {
+            frameTick();
+        }
+    } while (msg.message != WM_QUIT);
+}
+
+void returnHome() {
+    application.ship.goHome();
+    application.keyboardFlight.reset();
+    OutputDebugStringA("Tavrel: the ship is back at its start\n");
+}
+
+namespace {
+
+// Speed, altitude above the planet's surface and throttle in the status bar, every frame of
+// a flight, from buffers on the stack.
+void showFlightReadouts() {
+    if (!editorState.statusBar) return;
+    const Vaisseau& ship = application.ship;
+    const float speed = vm::length3(ship.velocity);
+    const float altitude = vm::length3(planet::kCentre - ship.position) - planet::kRadius;
+    const flight::Controls& keys = application.keyboardFlight.controls();
+    char text[kStatusParts][64]; // speed, altitude, throttle
+    std::snprintf(text[0], sizeof text[0], "speed %.1f units/s", static_cast<double>(speed));
+    std::snprintf(text[1], sizeof text[1], "altitude %.0f", static_cast<double>(altitude));
+    std::snprintf(text[2], sizeof text[2], "throttle %+.0f %%",
+                  static_cast<double>(keys.throttle * 200));
+    for (int part = 0; part < kStatusParts; ++part)
+        setStatusText(static_cast<StatusPart>(part), text[part]);
+}
+
+} // namespace
+
+void frameTick() {
+    reportInputTiming();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    const float dt =
+        frameSeconds(now.QuadPart, application.lastCounter, application.counterFrequency);
+    application.lastCounter = now.QuadPart;
+    autosaveTick(static_cast<double>(now.QuadPart) /
+                 static_cast<double>(application.counterFrequency));
+
+    const bool flying = editorState.mode == Mode::Flight;
+    // The editing keys move the camera's target only while editing; in flight the keyboard
+    // flies the ship.
+    if (!flying) orbitCamera.moveByKeys(dt, keyFlags);
+    if (application.joystick) application.joystick->read();
+    frameRender();
+    if (flying) {
+        application.keyboardFlight.update(application.flightKeys, dt);
+        const flight::Controls stick =
+            application.joystick ? flight::controllerControls(application.joystick->input())
+                                 : flight::Controls{};
+        flight::flightStep(application.ship, dt,
+                           flight::combined(stick, application.keyboardFlight.controls()));
+        showFlightReadouts();
+    }
+    application.ship.drift(dt);
+}
+
+namespace {
+
+const vm::Vec4 kArrowColour = {0.99039227f, 0.9298039f, 0.96392155f, 1.0f};
+
+// The three axes at the current world origin; y lights up while its handle is under the mouse.
+void drawAxisCross(Renderer& r) {
+    r.drawArrow({0, 0, 0, 1}, {1, 0, 0, 1}, {1, 0, 0, 0});
+    r.drawArrow({0, 0, 0, 1}, {0, 1, 0, 1},
+                editorState.handleHot ? vm::Vec4{1, 1, 1, 0} : vm::Vec4{0, 1, 0, 0});
+    r.drawArrow({0, 0, 0, 1}, {0, 0, 1, 1}, {0, 0, 1, 0});
+}
+
+// The planet, the arrow from the target to the ship and the reference spheres.
+void drawSurroundings(Renderer& r, vm::Vec4 target) {
+    ID3D11ShaderResourceView* planetImage = application.planetTexture.view.Get();
+    if (displayFlags.planetVisible && planetImage)
+        r.drawPlanet(planetImage, orbitCamera.viewMatrix());
+    r.setWorld(vm::identity());
+    r.drawArrow(target, application.ship.position, kArrowColour);
+    if (displayFlags.sphereMeshVisible && planetImage) r.drawPlanetMesh(planetImage);
+    if (displayFlags.wireSphereVisible) {
+        r.setWorld(vm::identity());
+        r.drawShape(Renderer::WireSphere);
+    }
+}
+
+void drawModels(Renderer& r, bool editing) {
+    const bool wireframe = paletteWireframeChecked();
+    for (Vaisseau* entity : application.entities) {
+        vm::Mat4 world;
+        entity->worldMatrix(world);
+        const PatchView view = patchViewOf(editorState, world);
+        r.drawPatches(*entity, view, wireframe);
+        if (editing) r.drawControlNets(*entity, view);
+    }
+}
+
+void renderView(Renderer& r, int v, bool editing) {
+    const vm::Vec4 target = orbitCamera.target();
+    r.clearView(v);
+    const vm::Mat4 view = !editing ? application.ship.cockpitView()
+                          : v == 0 ? orbitCamera.viewMatrix()
+                                   : orbitCamera.axisViewMatrix(v);
+    r.viewProjection = view * r.projection;
+    // The shaded display's light comes from behind this view's camera.
+    r.shaded = editorState.shaded;
+    r.light = {-view[0][2], -view[1][2], -view[2][2], 0};
+    if (editing) {
+        RECT client = {0, 0, 1, 1};
+        GetClientRect(v == 0 ? application.mainViewWindow : application.secondaryViews[v - 1],
+                      &client);
+        drawOverlays(v, client.bottom > 0
+                            ? static_cast<float>(client.right) / static_cast<float>(client.bottom)
+                            : 1.0f);
+    }
+    drawSurroundings(r, target);
+    r.setWorld(vm::translation(target));
+    if (editing) drawAxisCross(r);
+    drawModels(r, editing);
+    // The display's glass goes over the scene: drawn before the models (with its depth
+    // written) it would cut holes in them.
+    if (editing) {
+        drawPendingNet();
+        r.setWorld(vm::identity());
+        r.drawArrow(orbitCamera.offset, target, kArrowColour);
+        r.setWorld(vm::translation(orbitCamera.offset));
+        drawAxisCross(r);
+    }
+    r.setWorld(application.ship.cockpitMatrix());
+    application.hud.draw(r, application.ship);
+    r.present(v);
+}
+
+} // namespace
+
+void frameRender() {
+    if (!renderer || !renderer->device()) return; // none yet, or the program is ending
+    renderer->arrowFacing = orbitCamera.viewingDirection();
+    const bool editing = editorState.mode == Mode::Editing;
+    for (int v = 0; v < viewCount(); ++v)
+        renderView(*renderer, v, editing);
+}

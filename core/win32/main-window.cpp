@@ -1,0 +1,236 @@
+// The main window procedure: keyboard state and toggles, the cursor, the view layout, and
+// the mouse messages that belong to the tools.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "core/session-keys.h"
+#include "core/win32/Application.h"
+#include "core/win32/fatal-error.h"
+#include "core/win32/key-state.h"
+#include "core/win32/window-layout.h"
+#include "editor/pending-points.h"
+#include "editor/selection.h"
+#include "editor/win32/commands.h"
+#include "editor/win32/mouse-handler.h"
+#include "graphics/d3d11/renderer.h"
+#include "ui/main-commands.h"
+#include "ui/win32/document-commands.h"
+#include "ui/win32/palette.h"
+#include "ui/win32/recovery.h"
+#include "ui/win32/shape-window.h"
+#include "view/win32/view-commands.h"
+
+namespace {
+
+// WM_CREATE: palette and bars, then view 0's window and the renderer.
+void onCreate(HWND window) {
+    application.mainWindow = window;
+    createPalette(window);
+
+    RECT client;
+    if (!GetClientRect(window, &client)) fatalError("yo!", "GetClientRect of the main window");
+    ViewArea area = viewArea(client.right, client.bottom);
+    int x = 0, y = area.top, w = area.width, h = area.height;
+    if (isQuadLayout()) {
+        w /= 2;
+        h /= 2;
+        x = w;
+        y = area.top + h;
+    }
+    application.mainViewWindow =
+        CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, x, y, w, h, window, nullptr,
+                        GetModuleHandleA(nullptr), nullptr);
+    // A view area collapsed to nothing still gets a one-pixel swap chain.
+    Renderer::create(0.7853982f, w > 0 ? w : 1, h > 0 ? h : 1, application.mainViewWindow);
+    if (isQuadLayout()) createSecondaryViews(w, h, window);
+}
+
+void reportDisplayFlags() {
+    char line[96];
+    std::snprintf(line, sizeof line, "Tavrel display: planet=%d sphere=%d wire=%d\n",
+                  displayFlags.planetVisible, displayFlags.sphereMeshVisible,
+                  displayFlags.wireSphereVisible);
+    OutputDebugStringA(line);
+}
+
+void showToolWindow(HWND window) {
+    if (!window) return;
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// The main toolbar and the keyboard shortcuts.
+void onCommand(MainCommand command) {
+    switch (command) {
+    case MainCommand::TakeBack:
+        if (editorState.tool == Tool::Add)
+            removeLastPendingPoint(editorState.pendingPoints, shapeTree());
+        updateTakeBackButton();
+        break;
+    case MainCommand::UndoBack:
+    case MainCommand::Undo:
+        undoCommand();
+        break;
+    case MainCommand::Redo:
+        redoCommand();
+        break;
+    case MainCommand::New:
+        newDocument();
+        break;
+    case MainCommand::Open:
+        openDocument();
+        break;
+    case MainCommand::Save:
+        saveDocument();
+        break;
+    case MainCommand::SaveAs:
+        saveDocumentAs();
+        break;
+    case MainCommand::Export:
+        exportDocument();
+        break;
+    case MainCommand::Import:
+        importDocument();
+        break;
+    case MainCommand::Delete:
+        deleteCommand();
+        break;
+    case MainCommand::ShowPalette:
+        showToolWindow(static_cast<HWND>(editorState.paletteWindow));
+        break;
+    case MainCommand::ShowShapeWindow:
+        showToolWindow(static_cast<HWND>(editorState.shapeWindow));
+        break;
+    }
+}
+
+// A drag keeps the mouse until its button is released, even outside the window, so the
+// release that commits it always arrives.
+void followDragCapture(HWND window, UINT message, WPARAM wParam) {
+    if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
+        SetCapture(window);
+    } else if ((message == WM_LBUTTONUP || message == WM_RBUTTONUP) &&
+               !(wParam & (MK_LBUTTON | MK_RBUTTON)) && GetCapture() == window) {
+        ReleaseCapture();
+    }
+}
+
+// The main toolbar's tooltips, which follow the history ("Undo Delete (Ctrl+Z)").
+bool onToolbarTip(NMHDR* header) {
+    if (!editorState.mainToolbar ||
+        (header->code != TTN_GETDISPINFOA && header->code != TTN_GETDISPINFOW))
+        return false;
+    static std::string text;
+    static std::wstring wide;
+    text = toolbarTip(static_cast<int>(header->idFrom));
+    if (header->code == TTN_GETDISPINFOA) {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+        info->lpszText = text.data();
+        info->hinst = nullptr;
+    } else {
+        wide.assign(text.begin(), text.end());
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        info->lpszText = wide.data();
+        info->hinst = nullptr;
+    }
+    return true;
+}
+
+bool onCursor(LPARAM lParam) {
+    if (LOWORD(lParam) != HTNOWHERE) {
+        const bool cross = editorState.tool == Tool::Add || editorState.tool == Tool::Locator ||
+                           editorState.hotPoint;
+        SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(cross ? IDC_CROSS : IDC_ARROW)));
+    }
+    return true;
+}
+
+} // namespace
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        onCreate(window);
+        return 0;
+    case WM_CLOSE:
+        // Closing asks about unsaved changes like New and Open do (a drag under way is
+        // committed first, as they do).
+        if (mayDiscardChanges()) DestroyWindow(window);
+        return 0;
+    case WM_NOTIFY:
+        if (onToolbarTip(reinterpret_cast<NMHDR*>(lParam))) return 0;
+        break;
+    case WM_QUERYENDSESSION:
+        // Windows is ending the session and may not wait for questions: the changes are
+        // kept in the recovery copy, offered at the next start.
+        writeRecoveryCopyNow();
+        return TRUE;
+    case WM_KILLFOCUS:
+    case WM_ACTIVATEAPP:
+        // A key released while another window had the keyboard never reaches this one.
+        if (message == WM_KILLFOCUS || !wParam) {
+            keyFlags.clear();
+            application.flightKeys.clear();
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_DESTROY:
+        // The device goes while its windows are still there (children die after this).
+        application.ship.releaseBuffers();
+        application.ship.gpu = nullptr;
+        application.planetTexture = {};
+        application.hud.release();
+        if (renderer) renderer->releaseDevice();
+        if (!editorState.modified) discardRecoveryCopy(); // a clean exit leaves no copy
+        PostQuitMessage(0);
+        return 0;
+    case WM_SETCURSOR:
+        onCursor(lParam);
+        return TRUE;
+    case WM_KEYDOWN:
+        keyFlags.set(static_cast<unsigned>(wParam), true);
+        if (editorState.mode == Mode::Flight) {
+            application.flightKeys.set(static_cast<unsigned>(wParam), true);
+            if (wParam == VK_BACK) application.keyboardFlight.cutThrottle();
+        }
+        if (wParam == VK_OEM_PERIOD && editorState.mode == Mode::Editing) frameModel();
+        if (wParam == VK_HOME) {
+            returnHome();
+            updateStopButton();
+        }
+        if ((wParam & 0xFF) == 'A' && keyDown(VK_CONTROL)) {
+            // The selection's centre is the rotate tool's pivot; a drag under way keeps its
+            // own.
+            const vm::Vec4 centre = selectAll(*editorState.currentEntity);
+            if (editorState.tool == Tool::Rotate && !editorState.transformDrag)
+                editorState.pivot = centre;
+            updateSelectionButtons();
+            reportSelection("select all");
+        }
+        return 0;
+    case WM_KEYUP:
+        keyFlags.set(static_cast<unsigned>(wParam), false);
+        application.flightKeys.set(static_cast<unsigned>(wParam), false);
+        if (displayFlags.toggleForKey(static_cast<unsigned>(wParam))) reportDisplayFlags();
+        if ((wParam & 0xFF) == 'L' && editorState.mode == Mode::Editing) {
+            editorState.shaded = !editorState.shaded;
+            sessionSettings().writeInt(session::kSession, "shaded", editorState.shaded ? 1 : 0);
+        }
+        return 0;
+    case WM_MOUSEWHEEL:
+        orbitCamera.zoom(static_cast<short>(HIWORD(wParam)), sessionSettings());
+        return 0;
+    default:
+        break;
+    }
+    if (handleLayoutMessage(window, message, wParam, lParam)) return 0;
+    if (message == WM_COMMAND) {
+        onCommand(static_cast<MainCommand>(LOWORD(wParam)));
+        return 0;
+    }
+    followDragCapture(window, message, wParam);
+    if (handleViewMouse(window, message, wParam, lParam)) return 0;
+    return DefWindowProcA(window, message, wParam, lParam);
+}

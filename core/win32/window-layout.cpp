@@ -1,0 +1,133 @@
+#include "core/win32/window-layout.h"
+
+#include "core/quad-layout.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "core/session-keys.h"
+#include "core/win32/Application.h"
+#include "graphics/d3d11/renderer.h"
+
+namespace {
+
+int clientHeightOf(HWND window) {
+    RECT r;
+    if (!window || !GetClientRect(window, &r)) return 0;
+    return r.bottom - r.top;
+}
+
+} // namespace
+
+bool isQuadLayout() {
+    return editorState.currentView == ViewMode::Quad;
+}
+
+int toolbarHeight() {
+    return clientHeightOf(editorState.mainToolbar);
+}
+int statusBarHeight() {
+    return clientHeightOf(editorState.statusBar);
+}
+
+ViewArea viewArea(int clientWidth, int clientHeight) {
+    const int top = toolbarHeight();
+    return {top, clientWidth, clientHeight - top - statusBarHeight()};
+}
+
+void placeMainView(int x, int y, int w, int h, bool repaint) {
+    if (!application.mainViewWindow) return;
+    MoveWindow(application.mainViewWindow, x, y, w, h, repaint);
+    if (renderer) renderer->resizeView(w, h, 0);
+    char line[96];
+    std::snprintf(line, sizeof line, "Tavrel view 0 at %d,%d size %dx%d\n", x, y, w, h);
+    OutputDebugStringA(line);
+}
+
+void createSecondaryViews(int width, int height, HWND parent) {
+    if (!parent) parent = application.mainWindow;
+    const int top = toolbarHeight();
+    for (int k = 0; k < 3; ++k) {
+        const ViewRect place = quadViewRect(k + 1, 2 * width, 2 * height);
+        HWND view =
+            CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, place.x, top + place.y, width,
+                            height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        application.secondaryViews[k] = view;
+        renderer->createSecondaryView(view, width, height, k);
+    }
+    renderer->quadLayout = true;
+}
+
+void destroySecondaryViews() {
+    renderer->quadLayout = false;
+    for (int k = 0; k < 3; ++k) {
+        renderer->releaseSecondaryView(k);
+        if (application.secondaryViews[k]) DestroyWindow(application.secondaryViews[k]);
+        application.secondaryViews[k] = nullptr;
+    }
+}
+
+void resizeMainWindowForViewArea(int width, int height) {
+    RECT r = {0, 0, width, height + toolbarHeight() + statusBarHeight()};
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+    SetWindowPos(application.mainWindow, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    if (editorState.statusBar) SendMessageA(editorState.statusBar, WM_SIZE, 0, 0);
+}
+
+void switchLayout(Layout layout) {
+    const int top = toolbarHeight();
+    if (layout == Layout::Quad) {
+        createSecondaryViews(640, 480, application.mainWindow);
+        resizeMainWindowForViewArea(1280, 960);
+        placeMainView(640, top + 480, 640, 480, false);
+    } else {
+        destroySecondaryViews();
+        resizeMainWindowForViewArea(1200, 800);
+        placeMainView(0, top, 1200, 800, false);
+    }
+}
+
+bool handleLayoutMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_MOVE:
+        // A minimised window is parked at (−32000, −32000); that is not where it lives.
+        if (IsIconic(application.mainWindow)) return true;
+        sessionSettings().writeInt(session::kSession, "x", static_cast<short>(LOWORD(lParam)));
+        sessionSettings().writeInt(session::kSession, "y", static_cast<short>(HIWORD(lParam)));
+        return true;
+    case WM_SIZE: {
+        if (wParam != SIZE_RESTORED && wParam != SIZE_MAXIMIZED) return true;
+        RECT client;
+        GetClientRect(application.mainWindow, &client);
+        ViewArea area = viewArea(client.right, client.bottom);
+        ViewRect main{0, 0, area.width, area.height};
+        if (isQuadLayout()) {
+            for (int k = 0; k < 3; ++k) {
+                if (!application.secondaryViews[k]) continue;
+                const ViewRect place = quadViewRect(k + 1, area.width, area.height);
+                MoveWindow(application.secondaryViews[k], place.x, area.top + place.y, place.width,
+                           place.height, TRUE);
+                if (renderer) renderer->resizeView(place.width, place.height, k + 1);
+            }
+            main = quadViewRect(0, area.width, area.height);
+        }
+        placeMainView(main.x, area.top + main.y, main.width, main.height, false);
+        if (editorState.statusBar) SendMessageA(editorState.statusBar, WM_SIZE, wParam, lParam);
+        if (editorState.mainToolbar) SendMessageA(editorState.mainToolbar, TB_AUTOSIZE, 0, 0);
+        sessionSettings().writeInt(session::kSession, "w", LOWORD(lParam));
+        sessionSettings().writeInt(session::kSession, "h", HIWORD(lParam));
+        return true;
+    }
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = {300, 300};
+        return true;
+    }
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,421 @@
+#include "editor/win32/mouse-handler.h"
+#include "ui/win32/status-bar.h"
+
+#include "core/win32/key-state.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+#include "core/win32/Application.h"
+#include "core/win32/input-timing.h"
+#include "core/win32/window-layout.h"
+#include "editor/box-selection.h"
+#include "editor/edit-xform.h"
+#include "editor/locators.h"
+#include "editor/pending-points.h"
+#include "editor/pick-accelerator.h"
+#include "editor/picking.h"
+#include "editor/selection.h"
+#include "editor/snapping.h"
+#include "editor/win32/commands.h"
+#include "editor/win32/tool-modes.h"
+#include "graphics/d3d11/renderer.h"
+#include "ui/palette-buttons.h"
+#include "ui/win32/palette.h"
+#include "ui/win32/shape-window.h"
+
+namespace {
+
+size_t seenPoints = static_cast<size_t>(-1), seenPatches = static_cast<size_t>(-1);
+
+void setStatus(StatusPart part, const char* text) {
+    setStatusText(part, text);
+}
+
+void setStatus(StatusPart part, vm::Vec4 v) {
+    char text[128];
+    std::snprintf(text, sizeof text, "%f, %f, %f", static_cast<double>(v.x),
+                  static_cast<double>(v.y), static_cast<double>(v.z));
+    setStatus(part, text);
+}
+
+vm::Mat4 entityWorld() {
+    vm::Mat4 world;
+    editorState.currentEntity->worldMatrix(world);
+    return world;
+}
+
+bool paletteChecked(int id) {
+    return editorState.paletteToolbar &&
+           SendMessageA(editorState.paletteToolbar, TB_ISBUTTONCHECKED, static_cast<WPARAM>(id), 0);
+}
+
+bool pointButtonDown() {
+    return paletteChecked(palette::Dissociate) || paletteChecked(palette::Joint);
+}
+
+vm::Mat4 viewProjectionOf(int viewport) {
+    return orbitCamera.viewMatrixOf(viewport) * (renderer ? renderer->projection : vm::identity());
+}
+
+void hoverPick(const ViewportHit& hit) {
+    Model& model = editedModel();
+    const vm::Mat4 viewProjection = viewProjectionOf(hit.viewport);
+    if (editorState.tool == Tool::Select) {
+        PatchPick pick =
+            application.pickAccelerator.pickPatch(model, entityWorld(), orbitCamera, hit);
+        editorState.pickRay = {pick.origin, pick.direction};
+        editorState.pickDistance = pick.distance;
+        editorState.hoveredPatch = pick.patch;
+    }
+    // Points are picked where a click works on them: the tools that take points, and any
+    // tool while dissociate or joint waits for its click. Elsewhere none is hot.
+    if ((editorState.tool != Tool::Select && editorState.tool != Tool::Locator) ||
+        pointButtonDown()) {
+        PointPick pick = application.pickAccelerator.pickPoint(
+            model, entityWorld(), viewProjection, editorState.useCount, hit.nx, hit.ny);
+        editorState.hoveredPoint = pick.index;
+        editorState.hotPoint = pick.hot;
+    } else {
+        editorState.hoveredPoint = -1;
+        editorState.hotPoint = false;
+    }
+}
+
+void showGroundPoint(vm::Vec4 g) {
+    char text[520];
+    std::snprintf(text, sizeof text, "u:%f\tv:%f", static_cast<double>(g.x),
+                  static_cast<double>(g.z));
+    setStatus(StatusPart::Cursor, text);
+}
+
+// The point a rotate or translate drag is measured at, with its readout: on the ground, or
+// across the view when the drag began with the ground edge-on. Nothing (and no readout)
+// when it cannot be reached, so no undefined value reaches the tools.
+std::optional<vm::Vec4> ground(const ViewportHit& hit) {
+    std::optional<vm::Vec4> g = dragPlanePoint(orbitCamera, hit, editorState.dragOnViewPlane);
+    if (g) showGroundPoint(*g);
+    return g;
+}
+
+// At a rotate or translate press: the ground when it is in front of the eye, else the
+// plane facing the viewer (the start-up camera's eye lies on the ground), said in the
+// status bar. False, with the reason, when neither is under the mouse: no drag starts.
+bool chooseDragPlane(const ViewportHit& hit) {
+    editorState.dragOnViewPlane = !groundPoint(orbitCamera, hit);
+    if (!editorState.dragOnViewPlane) return true;
+    if (dragPlanePoint(orbitCamera, hit, true)) {
+        setStatus(StatusPart::Message,
+                  "ground edge-on: moving across the view (orbit to look down on it)");
+        return true;
+    }
+    setStatus(StatusPart::Message,
+              "nothing to drag on under the mouse: orbit to look down on the ground");
+    return false;
+}
+
+// The mouse's angle about the pivot, measured in the model's own space: after a flight the
+// ship (and the model with it) may be anywhere, turned any way.
+float angleAroundPivot(vm::Vec4 groundPoint) {
+    vm::Mat4 world;
+    editorState.currentEntity->worldMatrix(world);
+    vm::Vec4 local = vm::transformCoord(vm::point(groundPoint.x, groundPoint.y, groundPoint.z),
+                                        vm::inverse(world));
+    local.w = 0;
+    return mouseAngle(local - editorState.pivot);
+}
+
+// Ctrl held during a drag or an add-tool click: positions on the grid, angles by 15°.
+bool controlHeld = false; // with the mouse message being handled (its MK_CONTROL)
+
+bool snapping() {
+    const bool on = controlHeld;
+    if (on) {
+        char text[64];
+        std::snprintf(text, sizeof text, "snapping: grid %g, angles 15\xB0",
+                      static_cast<double>(editorState.snapStep));
+        setStatus(StatusPart::Message, text);
+    }
+    return on;
+}
+
+// The rotate drag's angle at the mouse: about the pivot on the ground, or, with the ground
+// edge-on, from the mouse's place across the viewport (its width is a whole turn): every
+// point of the plane facing the viewer lies on one line through the pivot.
+std::optional<float> rotateAngleAt(const ViewportHit& hit) {
+    if (editorState.dragOnViewPlane)
+        return std::clamp(3.1415927f * (hit.nx + 1), 1e-6f, 6.2831855f);
+    if (auto g = ground(hit)) return angleAroundPivot(*g);
+    return std::nullopt;
+}
+
+// The no-tool drag of the hot point: under the mouse at its depth.
+void movePoint(const ViewportHit& hit, int index) {
+    Model& model = editedModel();
+    if (index < 0 || static_cast<size_t>(index) >= model.points.size()) return;
+    startInputTiming("point drag");
+    vm::Float3& point = model.points[static_cast<size_t>(index)];
+    if (editorState.draggedPoint != index) {
+        finishPointDrag();
+        editorState.draggedPoint = index;
+        editorState.draggedFrom = point;
+    }
+    point = draggedPointPosition(orbitCamera, hit, entityWorld(), point);
+    if (snapping()) point = snap::toGrid(point, editorState.snapStep);
+    editorState.pointMoved = true;
+    showPointCoordinates(static_cast<size_t>(index));
+    if (editorState.pointList)
+        SendMessageA(editorState.pointList, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    updatePointEntry(static_cast<size_t>(index));
+    model.updatePointBuffer();
+    markModified();
+}
+
+void setPaletteButton(int id, int state) {
+    SendMessageA(editorState.paletteToolbar, TB_SETSTATE, static_cast<WPARAM>(id),
+                 MAKELPARAM(state, 0));
+}
+
+// The dissociate and joint buttons take the click before any tool. Returns true when one of
+// them is down. Clicks away from a hot point do nothing and leave the button down.
+bool pointButtonClick(const ViewportHit& hit) {
+    if (!pointButtonDown()) return false;
+    hoverPick(hit); // the press itself is where the user points
+    if (paletteChecked(palette::Dissociate)) {
+        if (editorState.hotPoint && editorState.hoveredPoint != -1 &&
+            dissociateCommand(editorState.hoveredPoint))
+            setPaletteButton(palette::Dissociate, TBSTATE_ENABLED);
+        return true;
+    }
+    if (!editorState.hotPoint) return true;
+    if (editorState.firstJointPoint == -1) {
+        editorState.firstJointPoint = editorState.hoveredPoint;
+    } else if (jointCommand()) {
+        editorState.firstJointPoint = -1;
+        setPaletteButton(palette::Joint, TBSTATE_ENABLED);
+    }
+    updateJointButton();
+    return true;
+}
+
+void toolPress(const ViewportHit& hit) {
+    switch (editorState.tool) {
+    case Tool::None:
+        hoverPick(hit);
+        if (editorState.hoveredPoint != -1 && editorState.hotPoint && editorState.pointList)
+            SendMessageA(editorState.pointList, LB_SETCURSEL,
+                         static_cast<WPARAM>(editorState.hoveredPoint), 0);
+        break;
+    case Tool::Add: {
+        // A point that is not a number would end the file where it is saved: never made.
+        if (!isFinitePoint(cursorPoint(orbitCamera, hit)) && !editorState.hotPoint) break;
+        Model& model = editedModel();
+        // The sixteenth click makes a patch: that is the undoable step.
+        std::optional<ModelCopy> before;
+        if (editorState.pendingPoints.size() == 15) before = copyOf(model);
+        vm::Vec4 at = cursorPoint(orbitCamera, hit);
+        if (snapping()) at = snap::toGrid(at, editorState.snapStep);
+        if (addPendingPoint(editorState.pendingPoints, model, editorState.useCount, shapeTree(),
+                            editorState.hotPoint, editorState.hoveredPoint, at) &&
+            before) {
+            syncPickState();
+            recordEdit(*before, "Add patch");
+        } else {
+            markModified();
+        }
+        updateTakeBackButton();
+        break;
+    }
+    case Tool::Select:
+        startInputTiming("selection click");
+        selectPatch(editedModel(), editorState.hoveredPatch,
+                    {keyDown(VK_CONTROL), keyDown(VK_SHIFT)});
+        refreshSelectionPanel();
+        reportSelection("click");
+        // A press on empty space starts a rubber band (Shift and a drag orbit, as always).
+        if (editorState.hoveredPatch == -1 && !keyDown(VK_SHIFT)) {
+            editorState.banding = true;
+            editorState.bandViewport = hit.viewport;
+            editorState.bandX0 = editorState.bandX1 = hit.nx;
+            editorState.bandY0 = editorState.bandY1 = hit.ny;
+        }
+        break;
+    case Tool::Rotate:
+        commitPreview();
+        if (!chooseDragPlane(hit)) break;
+        if (auto a = rotateAngleAt(hit)) {
+            editorState.startAngle = *a;
+            editorState.sweepAngle = 0;
+            editorState.transformDrag = true;
+        }
+        break;
+    case Tool::Translate:
+        commitPreview();
+        if (!editorState.handleHot && !chooseDragPlane(hit)) break;
+        if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true, false)
+                                           : ground(hit)) {
+            editorState.dragStart = *p;
+            editorState.translation = {};
+            editorState.transformDrag = true;
+        }
+        break;
+    case Tool::Locator: {
+        if (!isFinitePoint(cursorPoint(orbitCamera, hit))) break;
+        const ModelCopy before = copyOf(editedModel());
+        addLocator(editedModel(), shapeTree(), cursorPoint(orbitCamera, hit));
+        recordEdit(before, "Locator");
+        break;
+    }
+    }
+}
+
+// The rubber band's release: the patches wholly inside it, selected as a click would
+// (Shift held at the release adds them, Control toggles them). A band of a few pixels is a
+// click, already handled at the press.
+void finishBand(const ViewportHit& hit) {
+    editorState.banding = false;
+    const float dx = (editorState.bandX1 - editorState.bandX0) * static_cast<float>(hit.width);
+    const float dy = (editorState.bandY1 - editorState.bandY0) * static_cast<float>(hit.height);
+    if (dx * dx + dy * dy < 4 * 4 * 4) return; // under about 4 pixels
+    startInputTiming("box selection");
+    Model& model = editedModel();
+    const vm::Mat4 m = entityWorld() * viewProjectionOf(editorState.bandViewport);
+    const std::vector<uint32_t> chosen = patchesInBox(
+        model, m, {editorState.bandX0, editorState.bandY0, editorState.bandX1, editorState.bandY1});
+    selectBox(model, chosen, {keyDown(VK_CONTROL), keyDown(VK_SHIFT)});
+    refreshSelectionPanel();
+    reportSelection("box");
+}
+
+} // namespace
+
+void syncPickState() {
+    const Model& model = *editorState.currentEntity;
+    if (model.points.size() == seenPoints && model.patches.size() == seenPatches) return;
+    seenPoints = model.points.size();
+    seenPatches = model.patches.size();
+    editorState.hoveredPoint = -1;
+    editorState.hotPoint = false;
+    editorState.hoveredPatch = -1;
+    editorState.firstJointPoint = -1;
+    updateJointButton();
+    rebuildUseCount(model, editorState.useCount);
+}
+
+void reportSelection(const char* why) {
+    const std::string text = "Tavrel selection (" + std::string(why) +
+                             "): " + selectedPatchesText(*editorState.currentEntity) + "\n";
+    OutputDebugStringA(text.c_str());
+}
+
+namespace {
+
+// What the mouse shows as it moves without a drag under way: the cursor point, the rotate
+// gizmo's angle, the translate handle under it, the readout.
+void trackMouse(const ViewportHit& hit, WPARAM wParam) {
+    if (editorState.tool == Tool::Add || editorState.tool == Tool::Locator) {
+        editorState.cursor = cursorPoint(orbitCamera, hit);
+        setStatus(StatusPart::Cursor, editorState.cursor);
+    } else if (editorState.tool == Tool::Rotate && !editorState.transformDrag) {
+        // Before a press the gizmo shows the mouse's angle.
+        if (auto g = groundPoint(orbitCamera, hit)) {
+            showGroundPoint(*g);
+            editorState.sweepAngle = angleAroundPivot(*g);
+        }
+    } else if (editorState.tool == Tool::Translate && !(wParam & MK_LBUTTON)) {
+        editorState.handleHot = handleUnderMouse(orbitCamera, viewProjectionOf(hit.viewport), hit);
+    }
+    setStatus(StatusPart::CursorRelative,
+              cursorReadout(orbitCamera, hit.viewport, editorState.cursor));
+}
+
+// A move with the left button held: orbiting, a rubber band, a point, or a rotate or
+// translate drag.
+void dragWithLeftButton(const ViewportHit& hit, WPARAM wParam, int mx, int my) {
+    if ((wParam & MK_SHIFT) ||
+        (editorState.tool == Tool::None && !editorState.hotPoint && editorState.draggedPoint < 0)) {
+        orbitCamera.orbit(mx - editorState.lastMouseX, my - editorState.lastMouseY, hit.width,
+                          hit.height);
+    } else if (editorState.banding) {
+        if (hit.viewport == editorState.bandViewport) {
+            editorState.bandX1 = std::clamp(hit.nx, -1.0f, 1.0f);
+            editorState.bandY1 = std::clamp(hit.ny, -1.0f, 1.0f);
+        }
+    } else if (editorState.tool == Tool::None) {
+        movePoint(hit, editorState.draggedPoint >= 0 ? editorState.draggedPoint
+                                                     : editorState.hoveredPoint);
+    } else if (editorState.tool == Tool::Rotate && editorState.transformDrag) {
+        if (auto a = rotateAngleAt(hit)) {
+            editorState.sweepAngle = sweptAngle(editorState.startAngle, *a);
+            if (snapping()) editorState.sweepAngle = snap::toAngle(editorState.sweepAngle);
+        }
+    } else if (editorState.tool == Tool::Translate && editorState.transformDrag) {
+        if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true, false)
+                                           : ground(hit)) {
+            editorState.translation = *p - editorState.dragStart;
+            editorState.translation.w = 0;
+            if (snapping())
+                editorState.translation =
+                    snap::toGrid(editorState.translation, editorState.snapStep);
+            setStatus(StatusPart::Message, *p);
+        }
+    }
+    editorState.lastMouseX = mx;
+    editorState.lastMouseY = my;
+}
+
+} // namespace
+
+bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_MOUSEMOVE && message != WM_LBUTTONDOWN && message != WM_LBUTTONUP &&
+        message != WM_RBUTTONDOWN && message != WM_RBUTTONUP)
+        return false;
+    if (!editorState.currentEntity) return true;
+    syncPickState();
+    RECT client;
+    GetClientRect(mainWindow, &client);
+    const ViewArea area = viewArea(client.right, client.bottom);
+    const int mx = static_cast<short>(LOWORD(lParam));
+    const int my = static_cast<short>(HIWORD(lParam)) - area.top;
+    const ViewportHit hit = locateViewport(mx, my, area.width, area.height, isQuadLayout());
+    controlHeld = (wParam & MK_CONTROL) != 0;
+    const SettingsFile& settings = sessionSettings();
+
+    switch (message) {
+    case WM_MOUSEMOVE:
+        editorState.pointMoved = false;
+        if (wParam & MK_RBUTTON) {
+            orbitCamera.panTo(editorState.panStartX, editorState.panStartY, editorState.panViewport,
+                              mx, my, hit.width, hit.height);
+            setStatus(StatusPart::Message, orbitCamera.target());
+        }
+        trackMouse(hit, wParam);
+        if (wParam & MK_LBUTTON) dragWithLeftButton(hit, wParam, mx, my);
+        if (!(wParam & (MK_LBUTTON | MK_RBUTTON))) hoverPick(hit);
+        return true;
+    case WM_LBUTTONDOWN:
+        editorState.lastMouseX = mx;
+        editorState.lastMouseY = my;
+        if (!pointButtonClick(hit)) toolPress(hit);
+        return true;
+    case WM_LBUTTONUP:
+        orbitCamera.commitRotation(settings);
+        // A drag is one step: the rotation or translation goes into the points now.
+        if (editorState.transformDrag) commitPreview();
+        finishPointDrag();
+        if (editorState.banding) finishBand(hit);
+        return true;
+    case WM_RBUTTONDOWN:
+        editorState.panStartX = mx;
+        editorState.panStartY = my;
+        editorState.panViewport = hit.viewport;
+        return true;
+    case WM_RBUTTONUP:
+        orbitCamera.commitPan(settings);
+        return true;
+    }
+    return true;
+}

@@ -1,0 +1,93 @@
+#include "editor/win32/tool-modes.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "core/session-keys.h"
+#include "core/win32/Application.h"
+#include "editor/edit-xform.h"
+#include "editor/selection.h"
+#include "editor/win32/commands.h"
+#include "ui/palette-buttons.h"
+
+namespace {
+
+// Where the view shows point 0 and its mirror image just before the drag is committed, for
+// the debugger output (what the user saw, to compare with what is saved).
+void reportPreview(const Model& model) {
+    if (model.points.empty()) return;
+    const vm::Float3 p = model.points[0];
+    const vm::Vec4 shown =
+        vm::transform({p.x, p.y, p.z, 1}, displayMatrix(editorState, vm::identity(), false));
+    const vm::Vec4 mirror =
+        vm::transform({p.x, p.y, p.z, 1}, displayMatrix(editorState, vm::identity(), true));
+    char line[256];
+    std::snprintf(
+        line, sizeof line,
+        "Tavrel %s committed: point 0 shown at %.6g %.6g %.6g, mirrored at %.6g %.6g %.6g\n",
+        editorState.tool == Tool::Rotate ? "rotate" : "translate", static_cast<double>(shown.x),
+        static_cast<double>(shown.y), static_cast<double>(shown.z), static_cast<double>(mirror.x),
+        static_cast<double>(mirror.y), static_cast<double>(mirror.z));
+    OutputDebugStringA(line);
+}
+
+} // namespace
+
+void setTool(Tool tool) {
+    finishGestures();
+    const Tool current = editorState.tool;
+    const int button = palette::toolButton(current);
+    const BYTE released = (current == Tool::Select || current == Tool::Translate)
+                              ? TBSTATE_ENABLED | TBSTATE_WRAP
+                              : TBSTATE_ENABLED;
+    if (editorState.paletteToolbar && button >= 0)
+        PostMessageA(editorState.paletteToolbar, TB_SETSTATE, static_cast<WPARAM>(button),
+                     MAKELPARAM(released, 0));
+    editorState.sweepAngle = 0;
+    editorState.pivot = {};
+    editorState.translation = {};
+    // A point left hot by the last tool would drive dissociate, joint and the guides here.
+    editorState.hoveredPoint = -1;
+    editorState.hotPoint = false;
+    editorState.handleHot = false;
+    if (tool == current) tool = Tool::None;
+    editorState.tool = tool;
+    sessionSettings().writeInt(session::kSession, "Tool", static_cast<int>(tool));
+    updateTakeBackButton();
+}
+
+void startRotate() {
+    setTool(Tool::Rotate);
+    vm::Vec4 min, max;
+    editorState.pivot =
+        selectionBounds(*editorState.currentEntity, min, max) ? (min + max) * 0.5f : vm::Vec4{};
+    editorState.pivot.w = 0;
+    editorState.sweepAngle = 1.0f;
+    editorState.startAngle = -1.0f;
+}
+
+void commitPreview() {
+    if (!editorState.currentEntity) return;
+    if (previewPending(editorState)) {
+        Model& model = editedModel();
+        reportPreview(model);
+        const ModelCopy before = copyOf(model);
+        applyPreview(editorState, model);
+        model.updatePointBuffer();
+        recordEdit(before, editorState.tool == Tool::Rotate ? "Rotate" : "Translate");
+    }
+    editorState.transformDrag = false;
+    editorState.translation = {};
+    if (editorState.tool == Tool::Rotate) {
+        editorState.startAngle = -1.0f; // the next press measures from the mouse again
+        editorState.sweepAngle = 0;
+    }
+}
+
+void finishGestures() {
+    commitPreview();
+    finishPointDrag();
+}

@@ -1,0 +1,133 @@
+#include "editor/win32/tool-overlays.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cmath>
+
+#include "core/win32/Application.h"
+#include "editor/edit-xform.h"
+#include "editor/overlay-geometry.h"
+#include "editor/picking.h"
+#include "editor/selection.h"
+#include "graphics/d3d11/renderer.h"
+#include "ui/palette-buttons.h"
+
+namespace {
+
+constexpr float kMarkerSize = 0.02f;
+
+vm::Vec4 pointAt(const Model& model, int index) {
+    const vm::Float3& p = model.points[static_cast<size_t>(index)];
+    return {p.x, p.y, p.z, 1};
+}
+
+void drawSegments(Renderer& r, const std::vector<overlay::Segment>& lines) {
+    for (const overlay::Segment& s : lines)
+        r.drawSegment(s.from, s.to, s.colour);
+}
+
+void drawRotateGizmo(Renderer& r, const vm::Mat4& world) {
+    if (!editorState.paletteToolbar ||
+        !SendMessageA(editorState.paletteToolbar, TB_ISBUTTONCHECKED, palette::Rotate, 0))
+        return;
+    const float radius = 0.47f * orbitCamera.radius();
+    const bool inProgress = editorState.startAngle > 0;
+    const float a = inProgress ? editorState.startAngle : 0;
+    // About the vertical line through the pivot, the ring's first point at angle a.
+    r.setWorld(vm::scaling(radius, radius, radius) * vm::rotationY(-a) *
+               vm::translation(editorState.pivot) * world);
+    r.drawGizmo(gizmoSegments(editorState.sweepAngle), inProgress);
+    r.drawArrow(
+        {0, 0, 0, 1},
+        {1.3f * std::cos(editorState.sweepAngle), 0, 1.3f * std::sin(editorState.sweepAngle), 1},
+        {0.17f, 0.8f, 0.2f, 0});
+}
+
+} // namespace
+
+void drawOverlays(int viewport, float aspect) {
+    if (!renderer || !editorState.currentEntity) return;
+    Renderer& r = *renderer;
+    const Model& model = *editorState.currentEntity;
+    vm::Mat4 world;
+    editorState.currentEntity->worldMatrix(world);
+    const bool hot = editorState.hotPoint && editorState.hoveredPoint >= 0 &&
+                     static_cast<size_t>(editorState.hoveredPoint) < model.points.size();
+
+    if (hot)
+        r.drawCube(editorState.pointMoved ? overlay::kMarkerBlue : overlay::kMarkerWhite,
+                   vm::transform(pointAt(model, editorState.hoveredPoint), world), kMarkerSize);
+    if (editorState.pointList) {
+        const int s = static_cast<int>(SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0));
+        if (s >= 0 && static_cast<size_t>(s) < model.points.size() &&
+            (!hot || editorState.hoveredPoint != s))
+            r.drawCube(overlay::kMarkerGreen, vm::transform(pointAt(model, s), world), kMarkerSize);
+    }
+    r.setWorld(vm::identity());
+
+    if (editorState.banding && viewport == editorState.bandViewport) {
+        // The rubber band: its corners on the near plane, taken back into the world.
+        r.setWorld(vm::identity());
+        const vm::Mat4 back = vm::inverse(r.viewProjection);
+        const float x0 = editorState.bandX0, y0 = editorState.bandY0;
+        const float x1 = editorState.bandX1, y1 = editorState.bandY1;
+        const vm::Vec4 screen[4] = {
+            {x0, y0, 1e-3f, 1}, {x1, y0, 1e-3f, 1}, {x1, y1, 1e-3f, 1}, {x0, y1, 1e-3f, 1}};
+        vm::Vec4 corners[4];
+        for (int k = 0; k < 4; ++k)
+            corners[k] = vm::transformCoord(screen[k], back);
+        for (int k = 0; k < 4; ++k)
+            r.drawSegment(corners[k], corners[(k + 1) % 4], overlay::kMarkerWhite);
+    }
+    if (editorState.tool == Tool::Select) {
+        const bool hit = editorState.hoveredPatch != -1;
+        const float length = hit ? editorState.pickDistance : 1.2f * orbitCamera.radius();
+        r.drawArrow(editorState.pickRay.origin,
+                    editorState.pickRay.origin + editorState.pickRay.direction * length,
+                    hit ? overlay::kMarkerGreen : overlay::kMarkerWhite);
+    }
+    // The brackets, like the model, follow the ship wherever a flight left it.
+    vm::Vec4 min, max;
+    if (selectionBounds(model, min, max)) {
+        r.setWorld(world);
+        drawSegments(r, overlay::selectionBrackets(min, max));
+        r.setWorld(vm::identity());
+    }
+
+    const vm::Mat4 frame = cameraFrame(orbitCamera, editorState.loc ? 0 : viewport);
+    if (editorState.tool == Tool::Add || editorState.tool == Tool::Locator) {
+        const vm::Vec4 p = hot ? pointAt(model, editorState.hoveredPoint) : editorState.cursor;
+        vm::Vec4 a, b;
+        overlay::guideFeet(p, frame, &a, &b);
+        const vm::Vec4 colour = hot ? overlay::kGuideHot : overlay::kBracket;
+        r.drawSegment(b, p, colour);
+        r.drawSegment(a, p, colour);
+    }
+    if (editorState.tool == Tool::Locator)
+        for (const Model::Locator& locator : model.locators) {
+            r.setWorld(vm::rotationQuaternion(locator.orientation) *
+                       vm::translation(locator.position) * world);
+            r.drawArrow({0, 0, 0, 1}, {1, 0, 0, 1}, {1, 0, 0, 0});
+            r.drawArrow({0, 0, 0, 1}, {0, 1, 0, 1}, {0, 1, 0, 0});
+            r.drawArrow({0, 0, 0, 1}, {0, 0, 1, 1}, {0, 0, 1, 0});
+        }
+    if (editorState.grid) {
+        r.setWorld(frame);
+        drawSegments(r, overlay::cameraSketch(orbitCamera.radius(), aspect));
+    }
+    drawRotateGizmo(r, world);
+}
+
+void drawPendingNet() {
+    if (!renderer || editorState.pendingPoints.empty()) return;
+    std::vector<vm::Vec4> points;
+    for (const auto& p : editorState.pendingPoints) {
+        vm::Vec4 v = p->position();
+        v.w = 1;
+        points.push_back(v);
+    }
+    renderer->setWorld(vm::identity());
+    drawSegments(*renderer, overlay::pendingNet(points));
+}

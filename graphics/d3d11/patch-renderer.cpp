@@ -1,0 +1,383 @@
+// Bicubic Bezier patches from "tessélateur.hlsl": tessellated by the hull and domain stages,
+// or evaluated on the CPU at the same factor where the platform cannot tessellate.
+#include <d3dcompiler.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "core/win32/fatal-error.h"
+#include "graphics/d3d11/renderer.h"
+#include "graphics/d3d11/shader-compiler.h"
+#include "graphics/patch-colours.h"
+#include "graphics/patch-detail.h"
+#include "model/bezier-surface.h"
+
+namespace {
+
+const wchar_t* const kPatchShader = L"graphics\\nuanceurs\\tess\u00e9lateur.hlsl";
+
+// Whether this compiler builds hull shaders at all: a file that fails to compile is broken
+// only if a known-good hull shader compiles.
+bool compilerBuildsHullShaders() {
+    static const char kProbe[] =
+        "struct P { float3 p : POSITION; };\n"
+        "struct F { float e[4] : SV_TessFactor; float i[2] : SV_InsideTessFactor; };\n"
+        "F C(InputPatch<P, 16> ip) { F f; f.e[0] = f.e[1] = f.e[2] = f.e[3] = 1; f.i[0] = f.i[1] = "
+        "1; return f; }\n"
+        "[domain(\"quad\")] [partitioning(\"integer\")] [outputtopology(\"triangle_cw\")]\n"
+        "[outputcontrolpoints(16)] [patchconstantfunc(\"C\")]\n"
+        "P HS(InputPatch<P, 16> ip, uint i : SV_OutputControlPointID) { return ip[i]; }\n";
+    ComPtr<ID3DBlob> code, errors;
+    return SUCCEEDED(D3DCompile(kProbe, sizeof kProbe - 1, "probe", nullptr, nullptr, "HS",
+                                "hs_5_0", 0, 0, &code, &errors));
+}
+
+const UINT kStride = sizeof(vm::Float3);
+
+// An immutable list of 32-bit indices; failing to make it is the fatal error "arf".
+template <typename Index>
+ComPtr<ID3D11Buffer> createIndexList(ID3D11Device* device, const Index* indices, size_t count,
+                                     const char* what) {
+    static_assert(sizeof(Index) == 4);
+    D3D11_BUFFER_DESC desc = {};
+    desc.ByteWidth = static_cast<UINT>(count * sizeof(Index));
+    desc.Usage = D3D11_USAGE_IMMUTABLE;
+    desc.BindFlags = D3D11_BIND_INDEX_BUFFER;
+    D3D11_SUBRESOURCE_DATA initial = {indices, 0, 0};
+    ComPtr<ID3D11Buffer> buffer;
+    checkSetup(device->CreateBuffer(&desc, &initial, &buffer), "arf", what);
+    return buffer;
+}
+
+} // namespace
+
+void Renderer::createPatchPipeline() {
+    if (GetFileAttributesW(kPatchShader) == INVALID_FILE_ATTRIBUTES)
+        fatalError("arf", "graphics\\nuanceurs\\tess\xc3\xa9lateur.hlsl is missing",
+                   HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+    if (featureLevel_ < D3D_FEATURE_LEVEL_11_0) {
+        OutputDebugStringA(
+            "Patches: evaluated on the CPU (the device has no hull and domain stages)\n");
+        return;
+    }
+    // All four stages or none: a compiler that builds the vertex shader but not the hull or
+    // domain shader (Wine's) leaves the CPU path, never a half-made pipeline.
+    ComPtr<ID3DBlob> vs, hs, ds, ps;
+    HRESULT hr = compileShaderFile(kPatchShader, "BezierVS", shaderTarget("vs").c_str(), vs);
+    if (SUCCEEDED(hr)) hr = compileShaderFile(kPatchShader, "HS", shaderTarget("hs").c_str(), hs);
+    if (SUCCEEDED(hr)) hr = compileShaderFile(kPatchShader, "main", shaderTarget("ds").c_str(), ds);
+    if (SUCCEEDED(hr))
+        hr = compileShaderFile(kPatchShader, "BezierPS", shaderTarget("ps").c_str(), ps);
+    if (FAILED(hr)) {
+        // A file this compiler should take but does not is broken, not a limit of the platform.
+        if (!compilerBuildsHullShaders()) {
+            OutputDebugStringA("Patches: evaluated on the CPU (the shader compiler cannot build "
+                               "hull and domain shaders)\n");
+            return;
+        }
+        fatalError("arf", "tess\xc3\xa9lateur.hlsl does not compile", hr);
+    }
+    checkSetup(device_->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr,
+                                           &bezierVertexShader_),
+               "arf", "BezierVS");
+    checkSetup(device_->CreateHullShader(hs->GetBufferPointer(), hs->GetBufferSize(), nullptr,
+                                         &hullShader_),
+               "arf", "HS");
+    checkSetup(device_->CreateDomainShader(ds->GetBufferPointer(), ds->GetBufferSize(), nullptr,
+                                           &domainShader_),
+               "arf", "main");
+    checkSetup(device_->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr,
+                                          &bezierPixelShader_),
+               "arf", "BezierPS");
+    ComPtr<ID3DBlob> shadedPs;
+    checkSetup(
+        compileShaderFile(kPatchShader, "BezierShadedPS", shaderTarget("ps").c_str(), shadedPs),
+        "arf", "BezierShadedPS");
+    checkSetup(device_->CreatePixelShader(shadedPs->GetBufferPointer(), shadedPs->GetBufferSize(),
+                                          nullptr, &bezierShadedPixelShader_),
+               "arf", "BezierShadedPS");
+    gpuTessellation_ = true;
+    OutputDebugStringA("Patches: tessellated on the GPU\n");
+}
+
+void Renderer::selectPatchPipeline(ID3D11Buffer* vertexBuffer, bool lines, bool wireframe) {
+    const UINT offset = 0;
+    context_->IASetVertexBuffers(0, 1, &vertexBuffer, &kStride, &offset);
+    context_->IASetInputLayout(positionLayout_.Get());
+    context_->VSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
+    context_->PSSetConstantBuffers(1, 1, colourBuffer_.GetAddressOf());
+    const bool lit = shaded && !lines && !wireframe;
+    if (lit) {
+        const float l[4] = {light.x, light.y, light.z, 0};
+        context_->UpdateSubresource(lightBuffer_.Get(), 0, nullptr, l, 0, 0);
+    }
+    if (lit && !gpuTessellation_ && cpuSurfaces_.normals) {
+        // The CPU path's triangles with their normals: lit in the vertex stage.
+        ID3D11Buffer* streams[2] = {vertexBuffer, cpuSurfaces_.normals.Get()};
+        const UINT strides[2] = {kStride, kStride}, offsets[2] = {0, 0};
+        context_->IASetVertexBuffers(0, 2, streams, strides, offsets);
+        context_->IASetInputLayout(shadedLayout_.Get());
+        ID3D11Buffer* vsBuffers[3] = {transformBuffer_.Get(), nullptr, lightBuffer_.Get()};
+        context_->VSSetConstantBuffers(0, 3, vsBuffers);
+        context_->VSSetShader(shadedVertexShader_.Get(), nullptr, 0);
+        context_->HSSetShader(nullptr, nullptr, 0);
+        context_->DSSetShader(nullptr, nullptr, 0);
+        context_->PSSetShader(shadedPixelShader_.Get(), nullptr, 0);
+        context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+        context_->RSSetState(rasterizerStates_[0].Get());
+        return;
+    }
+    if (lines || !gpuTessellation_) {
+        // Lines, and the CPU path's ready-made triangles, need only placing and colouring.
+        context_->VSSetShader(lineVertexShader_.Get(), nullptr, 0);
+        context_->HSSetShader(nullptr, nullptr, 0);
+        context_->DSSetShader(nullptr, nullptr, 0);
+        context_->PSSetShader(linePixelShader_.Get(), nullptr, 0);
+        context_->IASetPrimitiveTopology(lines ? D3D11_PRIMITIVE_TOPOLOGY_LINELIST
+                                               : D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+        if (!lines) context_->RSSetState(rasterizerStates_[wireframe ? 2 : 0].Get());
+        return;
+    }
+    context_->VSSetShader(bezierVertexShader_.Get(), nullptr, 0);
+    context_->HSSetShader(hullShader_.Get(), nullptr, 0);
+    context_->DSSetShader(domainShader_.Get(), nullptr, 0);
+    ID3D11Buffer* hullBuffers[2] = {transformBuffer_.Get(), tessellationBuffer_.Get()};
+    context_->HSSetConstantBuffers(0, 2, hullBuffers);
+    ID3D11Buffer* dsBuffers[3] = {transformBuffer_.Get(), nullptr, lightBuffer_.Get()};
+    context_->DSSetConstantBuffers(0, 3, dsBuffers);
+    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_16_CONTROL_POINT_PATCHLIST);
+    context_->PSSetShader(wireframe ? linePixelShader_.Get()
+                          : lit     ? bezierShadedPixelShader_.Get()
+                                    : bezierPixelShader_.Get(),
+                          nullptr, 0);
+    context_->RSSetState(rasterizerStates_[wireframe ? 2 : 0].Get());
+    TessellationConstants tessellation;
+    tessellation.factor = static_cast<float>(bezier::kFactor);
+    context_->UpdateSubresource(tessellationBuffer_.Get(), 0, nullptr, &tessellation, 0, 0);
+}
+
+void Renderer::updateCpuSurfaces(const Model& model) {
+    if (cpuSurfaces_.model == &model && cpuSurfaces_.revision == model.revision) return;
+    const size_t patches = model.patches.size();
+    std::vector<vm::Float3> vertices(patches * bezier::kGridVertices);
+    std::vector<vm::Float3> normals(vertices.size());
+    for (size_t i = 0; i < patches; ++i) {
+        const auto points = bezier::controlPoints(model, model.patches[i]);
+        bezier::tessellate(points, vertices.data() + i * bezier::kGridVertices);
+        bezier::tessellateNormals(points, normals.data() + i * bezier::kGridVertices);
+    }
+    if (vertices.size() != cpuSurfaces_.vertexCount) {
+        cpuSurfaces_.vertices.Reset();
+        cpuSurfaces_.normals.Reset();
+        if (!vertices.empty()) {
+            D3D11_BUFFER_DESC desc = {};
+            desc.ByteWidth = static_cast<UINT>(vertices.size() * sizeof(vm::Float3));
+            desc.Usage = D3D11_USAGE_DEFAULT;
+            desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
+            checkSetup(device_->CreateBuffer(&desc, nullptr, &cpuSurfaces_.vertices), "arf",
+                       "patch surface vertices");
+            checkSetup(device_->CreateBuffer(&desc, nullptr, &cpuSurfaces_.normals), "arf",
+                       "patch surface normals");
+        }
+        cpuSurfaces_.vertexCount = vertices.size();
+    }
+    if (cpuSurfaces_.vertices) {
+        context_->UpdateSubresource(cpuSurfaces_.vertices.Get(), 0, nullptr, vertices.data(), 0, 0);
+        context_->UpdateSubresource(cpuSurfaces_.normals.Get(), 0, nullptr, normals.data(), 0, 0);
+    }
+    cpuSurfaces_.model = &model;
+    cpuSurfaces_.revision = model.revision;
+}
+
+namespace {
+bool sameMatrix(const vm::Mat4& a, const vm::Mat4& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+} // namespace
+
+void Renderer::uploadDynamicIndices(ComPtr<ID3D11Buffer>& buffer, size_t& capacity,
+                                    const void* indices, size_t count, const char* what) {
+    if (count > capacity || !buffer) {
+        capacity = std::max<size_t>(count, 64) * 3 / 2; // room to grow without a new buffer
+        D3D11_BUFFER_DESC desc = {};
+        desc.ByteWidth = static_cast<UINT>(capacity * sizeof(uint32_t));
+        desc.Usage = D3D11_USAGE_DYNAMIC;
+        desc.BindFlags = D3D11_BIND_INDEX_BUFFER;
+        desc.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;
+        buffer.Reset();
+        checkSetup(device_->CreateBuffer(&desc, nullptr, &buffer), "arf", what);
+    }
+    if (count == 0) return;
+    D3D11_MAPPED_SUBRESOURCE mapped;
+    checkSetup(context_->Map(buffer.Get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), "error", what);
+    std::memcpy(mapped.pData, indices, count * sizeof(uint32_t));
+    context_->Unmap(buffer.Get(), 0);
+}
+
+void Renderer::updateCpuDetail(const Model& model, const vm::Mat4 world[2]) {
+    D3D11_VIEWPORT viewport = {};
+    UINT viewports = 1;
+    context_->RSGetViewports(&viewports, &viewport);
+    CpuSurfaces& s = cpuSurfaces_;
+    if (s.triangles && s.detailModel == &model && s.detailRevision == model.revision &&
+        sameMatrix(s.detailView, viewProjection) && sameMatrix(s.detailWorld[0], world[0]) &&
+        sameMatrix(s.detailWorld[1], world[1]) && s.detailWidth == viewport.Width &&
+        s.detailHeight == viewport.Height)
+        return;
+    detail::patchSegments(model, world, viewProjection, static_cast<int>(viewport.Width),
+                          static_cast<int>(viewport.Height), s.segments);
+    // Patch i's triangles index its own 36 vertices and follow patch i − 1's, so that a run
+    // of neighbouring patches in the same state is one draw.
+    s.first.resize(model.patches.size() + 1);
+    s.indices.clear();
+    for (size_t i = 0; i < model.patches.size(); ++i) {
+        s.first[i] = static_cast<uint32_t>(s.indices.size());
+        const uint32_t base = static_cast<uint32_t>(i * bezier::kGridVertices);
+        for (uint32_t k : detail::triangleIndices(s.segments[i]))
+            s.indices.push_back(base + k);
+    }
+    s.first.back() = static_cast<uint32_t>(s.indices.size());
+    s.netFirst.resize(model.patches.size() + 1);
+    s.netIndices.clear();
+    for (size_t i = 0; i < model.patches.size(); ++i) {
+        s.netFirst[i] = static_cast<uint32_t>(s.netIndices.size());
+        if (s.segments[i] < 2) continue;
+        const std::array<int32_t, 36> net = controlNetIndices(model.patches[i]);
+        s.netIndices.insert(s.netIndices.end(), net.begin(), net.end());
+    }
+    s.netFirst.back() = static_cast<uint32_t>(s.netIndices.size());
+    uploadDynamicIndices(s.triangles, s.triangleCapacity, s.indices.data(), s.indices.size(),
+                         "patch triangle indices");
+    uploadDynamicIndices(s.nets, s.netCapacity, s.netIndices.data(), s.netIndices.size(),
+                         "control net indices");
+    s.detailModel = &model;
+    s.detailRevision = model.revision;
+    s.detailView = viewProjection;
+    s.detailWorld[0] = world[0];
+    s.detailWorld[1] = world[1];
+    s.detailWidth = viewport.Width;
+    s.detailHeight = viewport.Height;
+}
+
+void Renderer::drawPatches(const Model& model, const PatchView& view, bool wireframe) {
+    // An empty pool has no buffers and nothing to draw.
+    if (!model.vertexBuffer || !model.patchIndices) return;
+    const bool cpu = !gpuTessellation_;
+    const vm::Mat4 worlds[2] = {view.world, view.mirroredWorld};
+    if (cpu) {
+        updateCpuSurfaces(model);
+        if (!cpuSurfaces_.vertices) return;
+        updateCpuDetail(model, worlds);
+        context_->IASetIndexBuffer(cpuSurfaces_.triangles.Get(), DXGI_FORMAT_R32_UINT, 0);
+    }
+    selectPatchPipeline(cpu ? cpuSurfaces_.vertices.Get()
+                            : DeviceBufferFactory::get(model.vertexBuffer.get()),
+                        false, wireframe);
+    if (!cpu)
+        context_->IASetIndexBuffer(DeviceBufferFactory::get(model.patchIndices.get()),
+                                   DXGI_FORMAT_R32_UINT, 0);
+    int boundWorld = -1;
+    vm::Vec4 boundColour{-1, -1, -1, -1};
+    auto useWorld = [&](int copy) {
+        if (boundWorld == copy) return;
+        setWorld(worlds[copy]);
+        boundWorld = copy;
+    };
+
+    const size_t count = model.patches.size();
+    for (size_t i = 0; i < count;) {
+        const Model::Patch& patch = model.patches[i];
+        if (!model.isShown(patch)) {
+            ++i;
+            continue;
+        }
+        const bool hovered = static_cast<int>(i) == view.hoveredPatch;
+        const vm::Vec4 colour = patchColour(patch, hovered);
+        const bool mirrored = model.isSymmetry(patch.group);
+        const bool blend = patchBlends(patch);
+        // The CPU path draws a run of neighbours that look the same in one call.
+        size_t end = i + 1;
+        if (cpu)
+            while (end < count) {
+                const Model::Patch& next = model.patches[end];
+                const vm::Vec4 c = patchColour(next, static_cast<int>(end) == view.hoveredPatch);
+                if (!model.isShown(next) || model.isSymmetry(next.group) != mirrored ||
+                    patchBlends(next) != blend || c.x != colour.x || c.y != colour.y ||
+                    c.z != colour.z || !(c.w == colour.w))
+                    break;
+                ++end;
+            }
+        if (!(colour.x == boundColour.x && colour.y == boundColour.y && colour.z == boundColour.z &&
+              colour.w == boundColour.w)) {
+            setColour(colour);
+            boundColour = colour;
+        }
+        if (blend) context_->OMSetBlendState(alphaBlend_.Get(), nullptr, 0xFFFFFFFF);
+        for (int copy = 0; copy < (mirrored ? 2 : 1); ++copy) {
+            useWorld(copy);
+            if (cpu) {
+                const uint32_t first = cpuSurfaces_.first[i], last = cpuSurfaces_.first[end];
+                if (last > first) context_->DrawIndexed(last - first, first, 0);
+            } else {
+                context_->DrawIndexed(16, static_cast<UINT>(16 * i), 0);
+            }
+        }
+        if (blend) context_->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
+        i = end;
+    }
+}
+
+void Renderer::updateNetIndices(const Model& model) {
+    if (netIndices_.model == &model && netIndices_.revision == model.revision) return;
+    std::vector<int32_t> indices(model.patches.size() * 36);
+    for (size_t i = 0; i < model.patches.size(); ++i) {
+        const std::array<int32_t, 36> net = controlNetIndices(model.patches[i]);
+        std::copy(net.begin(), net.end(), indices.begin() + static_cast<ptrdiff_t>(i * 36));
+    }
+    netIndices_.indices.Reset();
+    if (!indices.empty())
+        netIndices_.indices =
+            createIndexList(device_.Get(), indices.data(), indices.size(), "control net indices");
+    netIndices_.model = &model;
+    netIndices_.revision = model.revision;
+}
+
+void Renderer::drawControlNets(const Model& model, const PatchView& view) {
+    if (!model.vertexBuffer || model.patches.empty()) return;
+    // The CPU path has just chosen, for this view, which nets are large enough to show.
+    const CpuSurfaces& s = cpuSurfaces_;
+    const bool chosen = !gpuTessellation_ && s.nets && s.detailModel == &model &&
+                        s.detailRevision == model.revision &&
+                        s.netFirst.size() == model.patches.size() + 1;
+    if (!chosen) updateNetIndices(model);
+    setWorld(view.world);
+    selectPatchPipeline(DeviceBufferFactory::get(model.vertexBuffer.get()), true, false);
+    context_->IASetIndexBuffer(chosen ? s.nets.Get() : netIndices_.indices.Get(),
+                               DXGI_FORMAT_R32_UINT, 0);
+    // Every patch's 36 indices follow the previous patch's: neighbours in one colour are one draw.
+    const size_t count = model.patches.size();
+    for (size_t i = 0; i < count;) {
+        if (!model.isShown(i)) {
+            ++i;
+            continue;
+        }
+        auto colourOf = [&](size_t k) {
+            return controlNetColour(model.patches[k], static_cast<int>(k) == view.hoveredPatch);
+        };
+        const vm::Vec4 colour = colourOf(i);
+        size_t end = i + 1;
+        while (end < count && model.isShown(end)) {
+            const vm::Vec4 c = colourOf(end);
+            if (c.x != colour.x || c.y != colour.y || c.z != colour.z) break;
+            ++end;
+        }
+        const UINT first = chosen ? s.netFirst[i] : static_cast<UINT>(i * 36);
+        const UINT last = chosen ? s.netFirst[end] : static_cast<UINT>(end * 36);
+        if (last > first) {
+            setColour(colour);
+            context_->DrawIndexed(last - first, first, 0);
+        }
+        i = end;
+    }
+}

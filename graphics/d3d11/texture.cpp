@@ -1,0 +1,132 @@
+#include "graphics/d3d11/texture.h"
+
+#include <wincodec.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "core/win32/fatal-error.h"
+#include "graphics/d3d11/renderer.h"
+#include "graphics/texture-formats.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+struct NamedFormat {
+    PixelFormat format;
+    const GUID* guid;
+};
+
+// WIC's GUID of each pixel format the tables name.
+const NamedFormat kFormats[] = {
+    {PixelFormat::RGBA128Float, &GUID_WICPixelFormat128bppRGBAFloat},
+    {PixelFormat::RGBA64Half, &GUID_WICPixelFormat64bppRGBAHalf},
+    {PixelFormat::RGBA64, &GUID_WICPixelFormat64bppRGBA},
+    {PixelFormat::RGBA32, &GUID_WICPixelFormat32bppRGBA},
+    {PixelFormat::BGRA32, &GUID_WICPixelFormat32bppBGRA},
+    {PixelFormat::BGR32, &GUID_WICPixelFormat32bppBGR},
+    {PixelFormat::RGBA1010102XR32, &GUID_WICPixelFormat32bppRGBA1010102XR},
+    {PixelFormat::RGBA1010102_32, &GUID_WICPixelFormat32bppRGBA1010102},
+    {PixelFormat::RGBE32, &GUID_WICPixelFormat32bppRGBE},
+    {PixelFormat::Gray32Float, &GUID_WICPixelFormat32bppGrayFloat},
+    {PixelFormat::Gray16Half, &GUID_WICPixelFormat16bppGrayHalf},
+    {PixelFormat::Gray16, &GUID_WICPixelFormat16bppGray},
+    {PixelFormat::Gray8, &GUID_WICPixelFormat8bppGray},
+    {PixelFormat::Alpha8, &GUID_WICPixelFormat8bppAlpha},
+    {PixelFormat::RGB96Float, &GUID_WICPixelFormat96bppRGBFloat},
+    {PixelFormat::BlackWhite, &GUID_WICPixelFormatBlackWhite},
+    {PixelFormat::Gray2, &GUID_WICPixelFormat2bppGray},
+    {PixelFormat::Gray4, &GUID_WICPixelFormat4bppGray},
+    {PixelFormat::Gray16Fixed, &GUID_WICPixelFormat16bppGrayFixedPoint},
+    {PixelFormat::Gray32Fixed, &GUID_WICPixelFormat32bppGrayFixedPoint},
+    {PixelFormat::BGR101010_32, &GUID_WICPixelFormat32bppBGR101010},
+    {PixelFormat::Indexed1, &GUID_WICPixelFormat1bppIndexed},
+    {PixelFormat::Indexed2, &GUID_WICPixelFormat2bppIndexed},
+    {PixelFormat::Indexed4, &GUID_WICPixelFormat4bppIndexed},
+    {PixelFormat::Indexed8, &GUID_WICPixelFormat8bppIndexed},
+    {PixelFormat::BGR555_16, &GUID_WICPixelFormat16bppBGR555},
+    {PixelFormat::BGR565_16, &GUID_WICPixelFormat16bppBGR565},
+    {PixelFormat::BGRA5551_16, &GUID_WICPixelFormat16bppBGRA5551},
+    {PixelFormat::BGR24, &GUID_WICPixelFormat24bppBGR},
+    {PixelFormat::RGB24, &GUID_WICPixelFormat24bppRGB},
+    {PixelFormat::PBGRA32, &GUID_WICPixelFormat32bppPBGRA},
+    {PixelFormat::PRGBA32, &GUID_WICPixelFormat32bppPRGBA},
+    {PixelFormat::RGB32, &GUID_WICPixelFormat32bppRGB},
+    {PixelFormat::CMYK32, &GUID_WICPixelFormat32bppCMYK},
+    {PixelFormat::RGB48, &GUID_WICPixelFormat48bppRGB},
+    {PixelFormat::BGR48, &GUID_WICPixelFormat48bppBGR},
+    {PixelFormat::RGBA64Integer, &GUID_WICPixelFormat64bppRGBA},
+    {PixelFormat::PRGBA64, &GUID_WICPixelFormat64bppPRGBA},
+    {PixelFormat::BGRA64, &GUID_WICPixelFormat64bppBGRA},
+    {PixelFormat::CMYK64, &GUID_WICPixelFormat64bppCMYK},
+    {PixelFormat::CMYKAlpha40, &GUID_WICPixelFormat40bppCMYKAlpha},
+    {PixelFormat::CMYKAlpha80, &GUID_WICPixelFormat80bppCMYKAlpha},
+    {PixelFormat::RGB48Fixed, &GUID_WICPixelFormat48bppRGBFixedPoint},
+    {PixelFormat::RGBA64Fixed, &GUID_WICPixelFormat64bppRGBAFixedPoint},
+    {PixelFormat::RGB64Fixed, &GUID_WICPixelFormat64bppRGBFixedPoint},
+    {PixelFormat::RGB48Half, &GUID_WICPixelFormat48bppRGBHalf},
+    {PixelFormat::RGB64Half, &GUID_WICPixelFormat64bppRGBHalf},
+    {PixelFormat::RGB96Fixed, &GUID_WICPixelFormat96bppRGBFixedPoint},
+    {PixelFormat::RGBA128Fixed, &GUID_WICPixelFormat128bppRGBAFixedPoint},
+    {PixelFormat::RGB128Fixed, &GUID_WICPixelFormat128bppRGBFixedPoint},
+    {PixelFormat::RGB128Float, &GUID_WICPixelFormat128bppRGBFloat},
+};
+
+bool formatOf(const GUID& guid, PixelFormat& format) {
+    for (const NamedFormat& f : kFormats)
+        if (IsEqualGUID(*f.guid, guid)) {
+            format = f.format;
+            return true;
+        }
+    return false;
+}
+
+} // namespace
+
+LoadedTexture loadTexture(const wchar_t* fileName) {
+    ComPtr<IWICImagingFactory> factory;
+    checkSetup(CoCreateInstance(CLSID_WICImagingFactory2, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(&factory)),
+               "error", "WIC imaging factory");
+    char what[400];
+    std::snprintf(what, sizeof what, "decoding the image %ls", fileName);
+    ComPtr<IWICBitmapDecoder> decoder;
+    checkSetup(factory->CreateDecoderFromFilename(fileName, nullptr, GENERIC_READ,
+                                                  WICDecodeMetadataCacheOnDemand, &decoder),
+               "error", what);
+    ComPtr<IWICBitmapFrameDecode> frame;
+    checkSetup(decoder->GetFrame(0, &frame), "error", what);
+    WICPixelFormatGUID source;
+    checkSetup(frame->GetPixelFormat(&source), "error", what);
+    PixelFormat format;
+    if (!formatOf(source, format))
+        fatalError("error", "the image's pixel format is not one the loader knows");
+    const std::optional<PixelFormat> target = uploadFormat(format);
+    if (!target) fatalError("error", "the image's pixel format cannot be converted");
+    if (directDxgiFormat(*target) == kDxgiUnknown)
+        fatalError("error", "format != DXGI_FORMAT_UNKNOWN");
+
+    UINT width = 0, height = 0;
+    checkSetup(frame->GetSize(&width, &height), "error", what);
+    const UINT pitch = (width * 32 + 7) / 8;
+    const size_t size = static_cast<size_t>(pitch) * height;
+    if (size == 0 || size > UINT32_MAX) fatalError("error", "the image is empty or too large");
+    // The texture is always 8-bit RGBA, four bytes a pixel: every other format goes through
+    // WIC's converter, those taken as they are included.
+    std::vector<BYTE> pixels(size);
+    if (format == PixelFormat::RGBA32) {
+        checkSetup(frame->CopyPixels(nullptr, pitch, static_cast<UINT>(size), pixels.data()),
+                   "error", what);
+    } else {
+        ComPtr<IWICFormatConverter> converter;
+        checkSetup(factory->CreateFormatConverter(&converter), "error", "WIC format converter");
+        checkSetup(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppRGBA,
+                                         WICBitmapDitherTypeErrorDiffusion, nullptr, 0,
+                                         WICBitmapPaletteTypeCustom),
+                   "error", what);
+        checkSetup(converter->CopyPixels(nullptr, pitch, static_cast<UINT>(size), pixels.data()),
+                   "error", what);
+    }
+    return renderer->createTexture(width, height, pixels.data(), false, DXGI_FORMAT_R8G8B8A8_UNORM);
+}

@@ -1,0 +1,357 @@
+#include "ui/win32/document-commands.h"
+
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "core/file-replace.h"
+#include "core/session-keys.h"
+#include "core/win32/Application.h"
+#include "editor/win32/commands.h"
+#include "editor/win32/mouse-handler.h"
+#include "editor/win32/tool-modes.h"
+#include "model/mesh-export.h"
+#include "model/obj-format.h"
+#include "model/patch-import.h"
+#include "ui/win32/palette.h"
+#include "ui/win32/recovery.h"
+#include "ui/win32/shape-window.h"
+
+namespace {
+
+bool fileDialog(bool save, std::string& path, const char* filter) {
+    std::vector<char> buffer(MAX_PATH, '\0');
+    path.copy(buffer.data(), buffer.size() - 1);
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = application.mainWindow;
+    dialog.lpstrFilter = filter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = buffer.data();
+    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+    // The working directory stays where the program started: session.ini, the shaders and
+    // the planet's picture are found there.
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | (save ? 0 : OFN_FILEMUSTEXIST);
+    if (!(save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog))) return false;
+    path = buffer.data();
+    return true;
+}
+
+bool documentDialog(bool save, std::string& path) {
+    return fileDialog(save, path, "OBJ Files (*.obj)\0*.obj\0\0");
+}
+
+bool importDialog(std::string& path) {
+    return fileDialog(false, path,
+                      "Wavefront free-form OBJ (*.obj)\0*.obj\0"
+                      "Bezier patch text (*.bpt;*.txt;*.patch)\0*.bpt;*.txt;*.patch\0"
+                      "All files (*.*)\0*.*\0\0");
+}
+
+bool exportDialog(std::string& path) {
+    std::vector<char> buffer(MAX_PATH, '\0');
+    path.copy(buffer.data(), buffer.size() - 1);
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = application.mainWindow;
+    dialog.lpstrFilter = "Mesh OBJ (*.obj)\0*.obj\0STL (*.stl)\0*.stl\0\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = buffer.data();
+    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+    dialog.lpstrTitle = "Export";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameA(&dialog)) return false;
+    path = buffer.data();
+    // A name typed without an extension takes the chosen filter's.
+    if (!mesh::formatFor(path)) path += dialog.nFilterIndex == 2 ? ".stl" : ".obj";
+    return true;
+}
+
+DocumentPrompts::Unsaved askUnsaved(const std::string& title) {
+    const std::string text = "Save the changes to \"" + title + "\"?";
+    OutputDebugStringA(("Tavrel asks: " + text + "\n").c_str());
+    switch (MessageBoxA(application.mainWindow, text.c_str(), "Tavrel",
+                        MB_YESNOCANCEL | MB_ICONWARNING)) {
+    case IDYES:
+        return DocumentPrompts::Unsaved::Save;
+    case IDNO:
+        return DocumentPrompts::Unsaved::Discard;
+    default:
+        return DocumentPrompts::Unsaved::Cancel;
+    }
+}
+
+DocumentPrompts::PartlyRead askPartlyRead(const std::string& path, const std::string& stop) {
+    const std::string text =
+        "\"" + path + "\" was only partly read (" + stop +
+        ").\n\nSaving over it replaces the whole file with what was read; the rest is lost.\n\n"
+        "Yes: save under another name.\nNo: replace the file.\nCancel: do not save.";
+    switch (MessageBoxA(application.mainWindow, text.c_str(), "Tavrel",
+                        MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON1)) {
+    case IDYES:
+        return DocumentPrompts::PartlyRead::SaveElsewhere;
+    case IDNO:
+        return DocumentPrompts::PartlyRead::Replace;
+    default:
+        return DocumentPrompts::PartlyRead::Cancel;
+    }
+}
+
+bool askRecover(const std::string& question) {
+    return MessageBoxA(application.mainWindow, question.c_str(), "Tavrel",
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void tell(const std::string& message) {
+    OutputDebugStringA(("Tavrel: " + message + "\n").c_str());
+    MessageBoxA(application.mainWindow, message.c_str(), "Tavrel", MB_OK | MB_ICONWARNING);
+}
+
+Model& document() {
+    return application.ship;
+}
+
+} // namespace
+
+DocumentPrompts& documentPrompts() {
+    static DocumentPrompts prompts{documentDialog, askUnsaved,   askPartlyRead, askRecover,
+                                   tell,           importDialog, exportDialog};
+    return prompts;
+}
+
+bool mayDiscardChanges() {
+    // A drag under way ends here, committed: what the view shows is what is asked about,
+    // and the question gets the mouse (a window holding it keeps the question from showing).
+    finishGestures();
+    if (GetCapture()) ReleaseCapture();
+    if (!editorState.modified) return true;
+    switch (documentPrompts().askUnsaved(documentName(editorState.loadedFile))) {
+    case DocumentPrompts::Unsaved::Save:
+        return saveDocument();
+    case DocumentPrompts::Unsaved::Discard:
+        discardRecoveryCopy();
+        return true;
+    case DocumentPrompts::Unsaved::Cancel:
+        return false;
+    }
+    return false;
+}
+
+namespace {
+
+// A new document starts with nothing of the old one: no model, locators, pending points,
+// picks or half-done joint, and an empty tree to read locator names into.
+void startClean() {
+    document().clear();
+    document().locators.clear();
+    editorState.pendingPoints.clear();
+    editorState.hoveredPoint = -1;
+    editorState.hoveredPatch = -1;
+    editorState.hotPoint = false;
+    editorState.firstJointPoint = -1;
+    editorState.draggedPoint = -1;
+    editorState.transformDrag = false;
+    editorState.translation = {};
+    editorState.partlyRead.clear();
+    shapeTree().deleteAllItems();
+}
+
+// The document's path and title; LoadedFile follows only a path the user saved or opened.
+void adoptPath(const std::string& path, bool remember) {
+    editorState.loadedFile = path;
+    if (remember) sessionSettings().writeString(session::kSession, "LoadedFile", path);
+    updateTitle(false);
+}
+
+void finishSwitch() {
+    startHistory(true);
+    updateTakeBackButton();
+    resetShapeWindow();
+    syncPickState();
+    refreshSelectionPanel();
+}
+
+void tellPartlyRead(const std::string& path, const ObjResult& result) {
+    documentPrompts().tell("Tavrel read only part of the model \"" + path + "\": " +
+                           result.stopMessage() + ". Saving asks before replacing the file.");
+}
+
+bool writeTo(const std::string& path) {
+    ObjResult result = saveObj(document(), path);
+    if (!result.ok()) {
+        documentPrompts().tell("Tavrel could not save the model to \"" + path +
+                               "\": " + result.reason + ".");
+        return false;
+    }
+    editorState.partlyRead.clear();
+    editorState.history.markSaved();
+    adoptPath(path, true);
+    discardRecoveryCopy();
+    return true;
+}
+
+} // namespace
+
+void newDocument() {
+    if (!mayDiscardChanges()) return;
+    startClean();
+    document().createDefault();
+    adoptPath("", false);
+    finishSwitch();
+}
+
+void openDocument() {
+    if (!mayDiscardChanges()) return;
+    std::string path;
+    if (!documentPrompts().chooseFile(false, path)) return; // the current document stays
+    std::string text;
+    if (!readFileContents(path, text)) {
+        documentPrompts().tell("Tavrel could not open the model \"" + path +
+                               "\": it cannot be opened.");
+        return;
+    }
+    Model opened;
+    ObjResult result = readObj(text, opened, nullptr);
+    if (!result.ok()) {
+        documentPrompts().tell("Tavrel could not open the model \"" + path +
+                               "\": " + result.reason + ".");
+        return;
+    }
+    replaceDocument(std::move(opened));
+    adoptPath(path, true);
+    if (result.partial()) {
+        editorState.partlyRead = result.stopMessage();
+        tellPartlyRead(path, result);
+    }
+}
+
+void importDocument() {
+    if (!mayDiscardChanges()) return;
+    std::string path;
+    if (!documentPrompts().chooseImport(path)) return; // the current document stays
+    std::string text;
+    if (!readFileContents(path, text)) {
+        documentPrompts().tell("Tavrel could not import \"" + path + "\": it cannot be opened.");
+        return;
+    }
+    Model imported;
+    const ImportResult result = importPatches(text, imported);
+    if (!result.ok) {
+        documentPrompts().tell("Tavrel could not import \"" + path + "\": " + result.reason +
+                               ". Nothing was imported.");
+        return;
+    }
+    replaceDocument(std::move(imported));
+    adoptPath("", false); // untitled: its first Save asks where, never over the imported file
+    editorState.history.markUnsaved();
+    markModified();
+    OutputDebugStringA(("Tavrel imported " + result.format + ": " +
+                        std::to_string(document().patches.size()) + " patches, " +
+                        std::to_string(result.skipped) + " statements skipped\n")
+                           .c_str());
+}
+
+void exportDocument() {
+    finishGestures(); // the mesh is what the view shows
+    std::string path;
+    if (!documentPrompts().chooseExport(path)) return;
+    const auto format = mesh::formatFor(path);
+    if (!format) {
+        documentPrompts().tell("Tavrel could not export \"" + path +
+                               "\": the name must end in .obj or .stl. Nothing was written.");
+        return;
+    }
+    std::string reason;
+    mesh::Written written;
+    if (!mesh::exportModel(document(), *format, mesh::kDefaultSegments, path, reason, &written)) {
+        documentPrompts().tell("Tavrel could not export \"" + path + "\": " + reason +
+                               ". Nothing was written.");
+        return;
+    }
+    OutputDebugStringA(
+        ("Tavrel exported " + path + ": " + std::to_string(written.triangles) + " triangles\n")
+            .c_str());
+}
+
+void replaceDocument(Model&& model) {
+    startClean();
+    Model& d = document();
+    d.points = std::move(model.points);
+    d.patches = std::move(model.patches);
+    d.groups = std::move(model.groups);
+    d.locators = std::move(model.locators);
+    d.rebuildBuffers();
+    finishSwitch(); // the shape window is made anew from the model, locators' names included
+}
+
+bool saveDocument() {
+    finishGestures(); // what the view shows is what is written
+    if (GetCapture()) ReleaseCapture();
+    const std::string path = editorState.loadedFile;
+    if (path.empty()) return saveDocumentAs();
+    if (!editorState.partlyRead.empty()) {
+        switch (documentPrompts().askPartlyRead(path, editorState.partlyRead)) {
+        case DocumentPrompts::PartlyRead::SaveElsewhere:
+            return saveDocumentAs();
+        case DocumentPrompts::PartlyRead::Replace:
+            break;
+        case DocumentPrompts::PartlyRead::Cancel:
+            return false;
+        }
+    }
+    return writeTo(path);
+}
+
+bool saveDocumentAs() {
+    finishGestures();
+    if (GetCapture()) ReleaseCapture();
+    std::string path = editorState.loadedFile.empty() ? "New Object.obj" : editorState.loadedFile;
+    for (;;) {
+        if (!documentPrompts().chooseFile(true, path)) return false;
+        // The partly read file itself is not a place "elsewhere": ask again.
+        if (editorState.partlyRead.empty() || path != editorState.loadedFile) break;
+        if (documentPrompts().askPartlyRead(path, editorState.partlyRead) ==
+            DocumentPrompts::PartlyRead::Replace)
+            break;
+    }
+    return writeTo(path);
+}
+
+void openStartupDocument() {
+    Model& model = document();
+    const std::string path = editorState.loadedFile;
+    if (path.empty()) {
+        model.createDefault();
+        return;
+    }
+    std::string text;
+    if (!readFileContents(path, text)) {
+        // A file that is not there (yet) is an empty document of that name, saved there
+        // when asked; a folder or an unreadable file leaves the document untitled.
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            model.rebuildBuffers();
+            return;
+        }
+        editorState.loadedFile.clear();
+        model.createDefault();
+        OutputDebugStringA(("Tavrel: LoadedFile \"" + path + "\" is not a model file\n").c_str());
+        return;
+    }
+    ObjResult result = readObj(text, model, &shapeTree());
+    if (!result.ok()) {
+        // Refused: nothing of it is shown under its name, and the next Save asks for one.
+        editorState.loadedFile.clear();
+        model.createDefault();
+        documentPrompts().tell("Tavrel could not open the model \"" + path +
+                               "\": " + result.reason + ".");
+        return;
+    }
+    model.rebuildBuffers();
+    if (result.partial()) {
+        editorState.partlyRead = result.stopMessage();
+        tellPartlyRead(path, result);
+    }
+}

@@ -1,0 +1,312 @@
+// The palette window: its toolbar of 18 buttons and the display check box, the commands
+// they send, and the rules that check, enable and re-image them.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "core/session-keys.h"
+#include "core/win32/Application.h"
+#include "core/win32/fatal-error.h"
+#include "core/win32/window-layout.h"
+#include "editor/selection.h"
+#include "editor/win32/commands.h"
+#include "editor/win32/mouse-handler.h"
+#include "editor/win32/tool-modes.h"
+#include "ui/palette-buttons.h"
+#include "ui/win32/palette.h"
+#include "ui/win32/window-places.h"
+#include "view/win32/view-commands.h"
+
+namespace {
+
+HWND paletteToolbar() {
+    return editorState.paletteToolbar;
+}
+
+void setButtonState(int id, BYTE state) {
+    SendMessageA(paletteToolbar(), TB_SETSTATE, static_cast<WPARAM>(id), MAKELPARAM(state, 0));
+}
+void setButtonImage(int id, int image) {
+    SendMessageA(paletteToolbar(), TB_CHANGEBITMAP, static_cast<WPARAM>(id), MAKELPARAM(image, 0));
+}
+bool buttonChecked(int id) {
+    return SendMessageA(paletteToolbar(), TB_ISBUTTONCHECKED, static_cast<WPARAM>(id), 0) != 0;
+}
+
+HBITMAP loadButtonBitmap(int id) {
+    HBITMAP bitmap = CreateMappedBitmap(GetModuleHandleA(nullptr), id, 0, nullptr, 0);
+    if (!bitmap) {
+        char line[555];
+        std::snprintf(line, sizeof line, "failed with error %lu\n", GetLastError());
+        OutputDebugStringA(line);
+        fatalError("error", "palette bitmap");
+    }
+    return bitmap;
+}
+
+void createPaletteToolbar(HWND palette) {
+    HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
+                                   WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_WRAPABLE, 0,
+                                   0, 0, 0, palette, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!toolbar) fatalError("error", "palette toolbar", HRESULT_FROM_WIN32(GetLastError()));
+    editorState.paletteToolbar = toolbar;
+
+    HIMAGELIST images = ImageList_Create(32, 32, ILC_COLOR16 | ILC_MASK, palette::ButtonCount, 0);
+    HBITMAP bitmaps[palette::ButtonCount];
+    for (int i = 0; i < palette::ButtonCount; ++i) {
+        bitmaps[i] = loadButtonBitmap(palette::kButtons[i].bitmap);
+        ImageList_Add(images, bitmaps[i], nullptr);
+    }
+    for (int k = 0; k < 4; ++k)
+        editorState.alternateImages[k] =
+            ImageList_Add(images, loadButtonBitmap(palette::kAlternateBitmaps[k]), nullptr);
+
+    SendMessageA(toolbar, TB_SETMAXTEXTROWS, 0, 0); // texts show as tooltips only
+    SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    for (HBITMAP bitmap : bitmaps) {
+        TBADDBITMAP add = {nullptr, reinterpret_cast<UINT_PTR>(bitmap)};
+        SendMessageA(toolbar, TB_ADDBITMAP, 1, reinterpret_cast<LPARAM>(&add));
+    }
+    const DWORD padding = static_cast<DWORD>(SendMessageA(toolbar, TB_GETPADDING, 0, 0));
+    const int bw = LOWORD(padding) + 32, bh = HIWORD(padding) + 32;
+
+    const bool wireframe = sessionSettings().readInt(session::kSession, "wireframe", 0) != 0;
+    TBBUTTON buttons[palette::ButtonCount] = {};
+    for (int i = 0; i < palette::ButtonCount; ++i) {
+        const palette::Button& b = palette::kButtons[i];
+        TBBUTTON& t = buttons[i];
+        t.iBitmap = i;
+        t.idCommand = i;
+        t.fsStyle = b.check ? BTNS_CHECK : BTNS_BUTTON;
+        t.fsState = TBSTATE_ENABLED | TBSTATE_WRAP | (b.greyed ? TBSTATE_INDETERMINATE : 0);
+        t.iString = reinterpret_cast<INT_PTR>(b.text);
+    }
+    if (wireframe) buttons[palette::ToggleWireframe].fsState |= TBSTATE_CHECKED;
+    if (editorState.grid) buttons[palette::ToggleGrid].fsState |= TBSTATE_CHECKED;
+    if (editorState.loc) buttons[palette::ToggleGrid].iBitmap = editorState.alternateImages[0];
+    const int toolButton = palette::toolButton(editorState.tool);
+    if (toolButton >= 0) buttons[toolButton].fsState |= TBSTATE_CHECKED;
+    SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(toolbar, TB_ADDBUTTONSA, palette::ButtonCount, reinterpret_cast<LPARAM>(buttons));
+
+    editorState.displayCheckBox = CreateWindowExA(
+        0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_BORDER | BS_BOTTOM | BS_AUTO3STATE, bw,
+        5 * bh + 1, bw, bh, toolbar, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+void toggleGrid() {
+    if (!isQuadLayout()) {
+        editorState.grid = !editorState.grid;
+    } else if (editorState.loc) {
+        editorState.grid = editorState.loc = false;
+        setButtonImage(palette::ToggleGrid, palette::ToggleGrid);
+    } else if (editorState.grid) {
+        editorState.loc = true;
+        PostMessageA(paletteToolbar(), TB_SETSTATE, palette::ToggleGrid,
+                     MAKELPARAM(TBSTATE_ENABLED | TBSTATE_WRAP | TBSTATE_CHECKED, 0));
+        setButtonImage(palette::ToggleGrid, editorState.alternateImages[0]);
+    } else {
+        editorState.grid = true;
+    }
+    sessionSettings().writeInt(session::kSession, "grid", editorState.grid ? 1 : 0);
+    sessionSettings().writeInt(session::kSession, "loc", editorState.loc ? 1 : 0);
+}
+
+void play() {
+    if (editorState.mode == Mode::Flight) {
+        editorState.mode = Mode::Editing;
+        setButtonImage(palette::Play, palette::Play);
+        return;
+    }
+    editorState.mode = Mode::Flight;
+    setButtonImage(palette::Play, editorState.alternateImages[1]);
+    setButtonState(palette::Stop, TBSTATE_ENABLED | TBSTATE_WRAP);
+    // Flight shows one view; the view mode follows so that the layout and the mode agree.
+    if (isQuadLayout()) {
+        editorState.currentView = ViewMode::Front;
+        orbitCamera.theta = orbitCamera.gamma = 0;
+        sessionSettings().writeInt(session::kSession, "CurrentView",
+                                   static_cast<int>(editorState.currentView));
+        switchLayout(Layout::Single);
+    }
+}
+
+// "stop" ends a flight; pressed again (or Home) it brings the ship back to the start. It
+// stays usable while the ship is away from there.
+void stop() {
+    if (editorState.mode == Mode::Editing) returnHome();
+    editorState.mode = Mode::Editing;
+    updateStopButton();
+    setButtonImage(palette::Play, palette::Play);
+}
+
+bool jointUsed = false; // the released picture shows once the button has been used
+
+void onCommand(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) != 0) return;
+    if (lParam && reinterpret_cast<HWND>(lParam) == editorState.displayCheckBox) {
+        const bool shown =
+            SendMessageA(editorState.displayCheckBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        setSelectionVisible(*editorState.currentEntity, shown, editorState.useCount);
+        return;
+    }
+    switch (LOWORD(wParam)) {
+    case palette::SwitchView:
+        switchView();
+        break;
+    case palette::ToggleWireframe:
+        sessionSettings().writeInt(session::kSession, "wireframe",
+                                   buttonChecked(palette::ToggleWireframe) ? 1 : 0);
+        break;
+    case palette::Add:
+        setTool(Tool::Add);
+        break;
+    case palette::ToggleGrid:
+        toggleGrid();
+        break;
+    case palette::Play:
+        play();
+        break;
+    case palette::Stop:
+        stop();
+        break;
+    case palette::CenterSelect:
+        centerOnSelection();
+        break;
+    case palette::Select:
+        setTool(Tool::Select);
+        break;
+    case palette::Center:
+        centerView();
+        break;
+    case palette::Joint:
+        // Pressed or released, a half-done joint starts again.
+        jointUsed = true;
+        editorState.firstJointPoint = -1;
+        updateJointButton();
+        break;
+    case palette::Rotate:
+        startRotate();
+        break;
+    case palette::Translate:
+        setTool(Tool::Translate);
+        break;
+    case palette::Locator:
+        setTool(Tool::Locator);
+        break;
+    case palette::Group:
+        groupCommand();
+        break;
+    case palette::Symetry:
+        symmetryCommand();
+        break;
+    case palette::Ungroup:
+        ungroupCommand();
+        break;
+    default:
+        break; // dissociate and joint are read by the next clicks
+    }
+}
+
+} // namespace
+
+bool paletteWireframeChecked() {
+    return paletteToolbar() && buttonChecked(palette::ToggleWireframe);
+}
+
+void refreshSelectionPanel() {
+    updateSelectionButtons();
+    sessionSettings().writeString(
+        session::kTool, "SelectedPatches",
+        selectedPatchesText(*editorState.currentEntity, session::kSelectedPatchesBuffer - 1));
+}
+
+void updateSelectionButtons() {
+    const Model& model = *editorState.currentEntity;
+    int n = 0, shown = 0;
+    for (const Model::Patch& p : model.patches)
+        if (p.selected) {
+            ++n;
+            shown = model.isShown(p);
+        }
+    for (const auto& g : model.groups)
+        if (g->selected) {
+            ++n;
+            shown = g->visible;
+        }
+    if (editorState.alphaSlider) EnableWindow(editorState.alphaSlider, n > 0);
+    if (paletteToolbar()) {
+        setButtonState(palette::Group, n >= 2 ? TBSTATE_ENABLED : 0);
+        bool grouped = false;
+        for (const Model::Patch& p : model.patches)
+            grouped = grouped || (p.selected && p.group >= 0);
+        setButtonState(palette::Ungroup, grouped ? TBSTATE_ENABLED | TBSTATE_WRAP : TBSTATE_WRAP);
+    }
+    if (editorState.displayCheckBox)
+        SendMessageA(editorState.displayCheckBox, BM_SETCHECK,
+                     n == 0  ? BST_INDETERMINATE
+                     : shown ? BST_CHECKED
+                             : BST_UNCHECKED,
+                     0);
+}
+
+void initialButtonUpdate() {
+    const Model& model = *editorState.currentEntity;
+    int patches = 0;
+    for (const Model::Patch& p : model.patches)
+        patches += p.selected;
+    bool group = false;
+    for (const auto& g : model.groups)
+        group = group || g->selected;
+    if (patches >= 2) setButtonState(palette::Group, TBSTATE_ENABLED | TBSTATE_WRAP);
+    if (group) setButtonState(palette::Ungroup, TBSTATE_ENABLED);
+    if ((group || patches >= 2) && editorState.alphaSlider)
+        EnableWindow(editorState.alphaSlider, TRUE);
+}
+
+void initialDisplayCheck() {
+    const Model& model = *editorState.currentEntity;
+    LPARAM state = BST_INDETERMINATE;
+    for (const Model::Patch& p : model.patches)
+        if (p.selected) state = model.isShown(p) ? BST_CHECKED : BST_UNCHECKED;
+    if (editorState.displayCheckBox)
+        SendMessageA(editorState.displayCheckBox, BM_SETCHECK, state, 0);
+}
+
+LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        createPaletteToolbar(window);
+        return 0;
+    }
+    case WM_COMMAND:
+        onCommand(wParam, lParam);
+        return 0;
+    default: {
+        // Moves are remembered; closing hides the palette (F6 shows it again).
+        LRESULT result = 0;
+        if (handleToolWindowMessage(window, message, wParam, lParam, result)) return result;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    }
+}
+
+void updateJointButton() {
+    if (!paletteToolbar()) return;
+    int image = palette::Joint;
+    if (!buttonChecked(palette::Joint))
+        image = jointUsed ? editorState.alternateImages[2] : palette::Joint;
+    else if (editorState.firstJointPoint != -1)
+        image = editorState.alternateImages[3];
+    setButtonImage(palette::Joint, image);
+}
+
+void updateStopButton() {
+    const bool usable = editorState.mode == Mode::Flight || !application.ship.atHome();
+    setButtonState(palette::Stop, usable ? TBSTATE_ENABLED | TBSTATE_WRAP : TBSTATE_WRAP);
+}

@@ -1,0 +1,114 @@
+#include <windows.h>
+
+#include "ui/status-parts.h"
+#include "ui/win32/palette.h"
+
+#include <commctrl.h>
+
+#include "core/win32/Application.h"
+#include "core/win32/fatal-error.h"
+#include "ui/win32/shape-window.h"
+
+namespace {
+
+constexpr int kToolbarSeparatorId = 999;
+
+// The document toolbar: stock pictures, the history list as image list 0 and the standard
+// list as image list 1.
+void createMainToolbar(HWND mainWindow) {
+    HWND toolbar =
+        CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS,
+                        0, 0, 0, 0, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!toolbar) fatalError("yo ?", "main toolbar", HRESULT_FROM_WIN32(GetLastError()));
+    editorState.mainToolbar = toolbar;
+
+    HIMAGELIST loading = ImageList_Create(16, 16, ILC_COLOR16 | ILC_MASK, 4, 0);
+    SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(loading));
+    SendMessageA(toolbar, TB_LOADIMAGES, IDB_STD_SMALL_COLOR,
+                 reinterpret_cast<LPARAM>(HINST_COMMCTRL));
+    HIMAGELIST standard = ImageList_Duplicate(loading);
+    ImageList_RemoveAll(loading);
+    SendMessageA(toolbar, TB_LOADIMAGES, IDB_HIST_SMALL_COLOR,
+                 reinterpret_cast<LPARAM>(HINST_COMMCTRL));
+    editorState.mainToolbarImages = ImageList_Duplicate(loading);
+    ImageList_Destroy(loading);
+    SendMessageA(toolbar, CCM_SETVERSION, 5, 0);
+    SendMessageA(toolbar, TB_SETIMAGELIST, 0,
+                 reinterpret_cast<LPARAM>(editorState.mainToolbarImages));
+    SendMessageA(toolbar, TB_SETIMAGELIST, 1, reinterpret_cast<LPARAM>(standard));
+
+    auto button = [](int list, int image, int id, BYTE state) {
+        TBBUTTON b = {};
+        b.iBitmap = MAKELONG(image, list);
+        b.idCommand = id;
+        b.fsState = state;
+        b.fsStyle = BTNS_AUTOSIZE;
+        return b;
+    };
+    // Separators get an id of their own: with id 0 the first of them would take the back
+    // arrow's messages (a toolbar addresses buttons by command id).
+    auto separator = [] {
+        TBBUTTON b = {};
+        b.idCommand = kToolbarSeparatorId;
+        b.fsStyle = BTNS_SEP;
+        return b;
+    };
+    const TBBUTTON buttons[11] = {
+        button(1, STD_FILENEW, 4, TBSTATE_ENABLED),
+        button(1, STD_FILEOPEN, 5, TBSTATE_ENABLED),
+        button(1, STD_FILESAVE, 6, 0),
+        separator(),
+        // Undo (the back arrow and the undo picture) and redo (the forward arrow) are usable
+        // when the history has a step to take.
+        button(0, HIST_BACK, 0, 0),
+        button(0, HIST_FORWARD, 1, 0),
+        separator(),
+        button(1, STD_UNDO, 3, 0),
+        button(1, STD_REDOW, 2, 0),
+        separator(),
+        button(1, STD_DELETE, 7, TBSTATE_ENABLED),
+    };
+    SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(toolbar, TB_ADDBUTTONSA, 11, reinterpret_cast<LPARAM>(buttons));
+    SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+    ShowWindow(toolbar, SW_SHOWNORMAL);
+}
+
+void createStatusBar(HWND mainWindow) {
+    HWND status = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr,
+                                  WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, mainWindow,
+                                  reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
+    editorState.statusBar = status;
+    const int parts[kStatusParts] = {360, 660, -1}; // right edges; the last reaches the end
+    SendMessageA(status, SB_SETPARTS, kStatusParts, reinterpret_cast<LPARAM>(parts));
+}
+
+} // namespace
+
+void createPalette(HWND mainWindow) {
+    createMainToolbar(mainWindow);
+    createStatusBar(mainWindow);
+
+    const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_WINDOWEDGE;
+    HWND palette = CreateWindowExA(exStyle, "palette", "Palette", WS_OVERLAPPEDWINDOW,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   nullptr, nullptr, GetModuleHandleA(nullptr), &editorState);
+    editorState.paletteWindow = palette;
+    // Two columns of buttons, nine rows.
+    const DWORD padding =
+        static_cast<DWORD>(SendMessageA(editorState.paletteToolbar, TB_GETPADDING, 0, 0));
+    const int px = LOWORD(padding), py = HIWORD(padding);
+    const int height = 2 * (5 * py + 160);
+    RECT wanted = {0, 0, 2 * px + 64, height};
+    AdjustWindowRectEx(&wanted, WS_OVERLAPPEDWINDOW, FALSE, exStyle);
+    SetWindowPos(palette, nullptr, 0, 0, wanted.right - wanted.left, height,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    SendMessageA(editorState.paletteToolbar, TB_AUTOSIZE, 0, 0);
+    // The toolbar sizes itself to one row of buttons; it holds nine, so it fills the palette.
+    RECT client;
+    GetClientRect(palette, &client);
+    MoveWindow(editorState.paletteToolbar, 0, 0, client.right, client.bottom, TRUE);
+    ShowWindow(palette, SW_SHOW);
+
+    editorState.shapeWindow = createShapeWindow();
+}

@@ -1,0 +1,405 @@
+#include "ui/win32/shape-window.h"
+#include "ui/win32/status-bar.h"
+
+#include "core/win32/key-state.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "core/session-keys.h"
+#include "core/win32/Application.h"
+#include "core/win32/fatal-error.h"
+#include "editor/history-outline.h"
+#include "editor/pending-points.h"
+#include "editor/selection.h"
+#include "editor/win32/commands.h"
+#include "editor/win32/mouse-handler.h"
+#include "editor/win32/tool-modes.h"
+#include "model/shape-outline.h"
+#include "model/tree-item-param.h"
+#include "ui/win32/palette.h"
+#include "ui/win32/shape-tree-view.h"
+#include "ui/win32/window-places.h"
+
+namespace {
+
+ShapeTreeView& treeView() {
+    static ShapeTreeView tree;
+    return tree;
+}
+
+HWND createControl(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w,
+                   int h, int id = 0) {
+    return CreateWindowExA(0, cls, text, style, x, y, w, h, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+// Enter in a coordinate box moves the subject there (leaving the box does too); Escape
+// shows the coordinate again.
+// (Subclassed through the window procedure: the common controls' subclass helpers need
+// version 6, which the program does not ask for.)
+WNDPROC editProcedure = nullptr;
+
+int boxAxis(HWND box) {
+    for (int axis = 0; axis < 3; ++axis)
+        if (editorState.coordinateBoxes[axis] == box) return axis;
+    return 0;
+}
+
+LRESULT CALLBACK coordinateBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+        applyTypedCoordinate(boxAxis(box));
+        SendMessageA(box, EM_SETSEL, 0, -1);
+        return 0;
+    }
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
+        SendMessageA(box, EM_SETMODIFY, FALSE, 0);
+        showSubjectCoordinates();
+        return 0;
+    }
+    if (message == WM_CHAR && (wParam == '\r' || wParam == 27)) return 0; // no beep
+    return CallWindowProcA(editProcedure, box, message, wParam, lParam);
+}
+
+void createControls(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    const int cw = client.right;
+    editorState.tree =
+        createControl(window, WC_TREEVIEWA, "Tree View",
+                      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | TVS_HASBUTTONS |
+                          TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                      0, 0, 200, 600);
+    if (!editorState.tree)
+        fatalError("error", "tree view of the shape window", HRESULT_FROM_WIN32(GetLastError()));
+    treeView().pendingPointsItem = nullptr;
+    editorState.pointList = createControl(window, "ListBox", "Tree View",
+                                          WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL |
+                                              LBS_NOTIFY | LBS_NODATA | LBS_OWNERDRAWFIXED,
+                                          200, 0, cw - 200, 600);
+    const char* labels[3] = {"x", "y", "z"};
+    for (int i = 0; i < 3; ++i) {
+        createControl(window, "Static", labels[i], WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 0,
+                      600 + 20 * i, 110, 20);
+        editorState.coordinateBoxes[i] =
+            createControl(window, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                          110, 600 + 20 * i, 110, 20);
+        editProcedure = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(editorState.coordinateBoxes[i], GWLP_WNDPROC,
+                              reinterpret_cast<LONG_PTR>(coordinateBoxProc)));
+    }
+    editorState.alphaSlider = createControl(window, TRACKBAR_CLASSA, "alpha",
+                                            WS_CHILD | WS_VISIBLE | WS_DISABLED | TBS_AUTOTICKS,
+                                            220, 600, cw - 220, 30, 1);
+}
+
+ClickModifiers heldModifiers() {
+    return {keyDown(VK_CONTROL), keyDown(VK_SHIFT)};
+}
+
+// A patch or group item selects it; a row or index item selects its patch; a locator or a
+// pending point selects nothing.
+void onTreeSelection(TreeItemHandle item) {
+    if (editorState.rebuilding || !editorState.currentEntity || !item) return;
+    std::optional<uint32_t> param = treeView().itemParam(item);
+    for (TreeItemHandle up = item; !param && up;) {
+        up = treeView().parentOf(up);
+        param = up ? treeView().itemParam(up) : std::nullopt;
+    }
+    if (!param) return;
+    const TreeItemParam p = decodeTreeItemParam(*param);
+    Model& model = editedModel();
+    if (p.kind == TreeItemKind::Patch && p.index < model.patches.size()) {
+        selectPatch(model, p.index, heldModifiers());
+        editorState.coordinates = {CoordinateSubject::Kind::Patch, p.index};
+        showSubjectCoordinates();
+    } else if (p.kind == TreeItemKind::Group && p.index < model.groups.size())
+        selectGroup(model, p.index, heldModifiers());
+    else
+        return;
+    refreshSelectionPanel();
+    reportSelection("tree");
+}
+
+// One row of the point list, drawn from the model when it shows.
+void drawPointRow(const DRAWITEMSTRUCT& item) {
+    if (item.itemID == static_cast<UINT>(-1)) return;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const std::string text = pointListRowText(item.itemID);
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT r = item.rcItem;
+    r.left += 2;
+    DrawTextA(item.hDC, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+// A patch item's rows and indices are made when it is first expanded.
+void onTreeExpanding(const NMTREEVIEWA& notice) {
+    if (!(notice.action & TVE_EXPAND) || !editorState.currentEntity) return;
+    const std::optional<uint32_t> param = treeView().itemParam(notice.itemNew.hItem);
+    if (!param) return;
+    const TreeItemParam p = decodeTreeItemParam(*param);
+    if (p.kind == TreeItemKind::Patch && expandPatchItem(treeView(), editedModel(), p.index)) {
+        char line[80];
+        std::snprintf(line, sizeof line, "Tavrel tree: patch %u expanded\n", p.index);
+        OutputDebugStringA(line);
+    }
+}
+
+// Bulk changes of a control with its drawing off, drawn once at the end.
+struct RedrawOff {
+    explicit RedrawOff(HWND w) : window(w) {
+        if (window) SendMessageA(window, WM_SETREDRAW, FALSE, 0);
+    }
+    ~RedrawOff() {
+        if (!window) return;
+        SendMessageA(window, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(window, nullptr, TRUE);
+    }
+    HWND window;
+};
+
+// The model before the slider's drag, which becomes one undoable step when it ends.
+std::optional<ModelCopy> alphaBefore;
+
+void onAlpha(WPARAM wParam) {
+    const int code = LOWORD(wParam);
+    if (!alphaBefore) alphaBefore = copyOf(editedModel());
+    int position = (code == TB_THUMBPOSITION || code == TB_THUMBTRACK)
+                       ? static_cast<short>(HIWORD(wParam))
+                       : static_cast<int>(SendMessageA(editorState.alphaSlider, TBM_GETPOS, 0, 0));
+    const int maximum =
+        static_cast<int>(SendMessageA(editorState.alphaSlider, TBM_GETRANGEMAX, 0, 0));
+    const float alpha =
+        maximum != 0 ? static_cast<float>(position) / static_cast<float>(maximum) : 1.0f;
+    bool changed = false;
+    for (Model::Patch& patch : editedModel().patches)
+        if (patch.selected && patch.alpha != alpha) {
+            patch.alpha = alpha;
+            changed = true;
+        }
+    if (changed) markModified();
+    // TB_ENDTRACK ends every slider gesture, by mouse or by keyboard.
+    if (code == TB_ENDTRACK) {
+        recordEdit(*alphaBefore, "Opacity");
+        alphaBefore.reset();
+    }
+}
+
+} // namespace
+
+HWND createShapeWindow() {
+    return CreateWindowExA(WS_EX_OVERLAPPEDWINDOW, "shape-wnd", "Courbes",
+                           WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, CW_USEDEFAULT,
+                           CW_USEDEFAULT, 680, 870, nullptr, nullptr, GetModuleHandleA(nullptr),
+                           &editorState);
+}
+
+ModelTree& shapeTree() {
+    return treeView();
+}
+
+std::string pointListRowText(size_t row) {
+    if (!editorState.currentEntity || row >= editedModel().points.size()) return {};
+    return pointRowText(row, editedModel().points[row]);
+}
+
+void rebuildShapeWindow() {
+    if (!editorState.currentEntity) return;
+    RedrawOff quietTree(editorState.tree), quietList(editorState.pointList);
+    editorState.rebuilding = true;
+    rebuildShapeOutline(treeView(), editedModel());
+    editorState.rebuilding = false;
+    rebuildUseCount(editedModel(), editorState.useCount);
+}
+
+void resetShapeWindow() {
+    rebuildShapeWindow();
+    sessionSettings().writeString(session::kTool, "SelectedPatches", "");
+    editorState.hotPoint = false;
+}
+
+void updatePointEntry(size_t index) {
+    if (editorState.currentEntity) updatePointRow(treeView(), editedModel(), index);
+}
+
+void showPointCoordinates(size_t index) {
+    if (!editorState.currentEntity || index >= editedModel().points.size()) return;
+    editorState.coordinates = {CoordinateSubject::Kind::Point, index};
+    showSubjectCoordinates();
+}
+
+void showSubjectCoordinates() {
+    const std::optional<vm::Float3> p =
+        editorState.currentEntity ? subjectPosition(editedModel(), editorState.coordinates)
+                                  : std::nullopt;
+    const float values[3] = {p ? p->x : 0, p ? p->y : 0, p ? p->z : 0};
+    for (int i = 0; i < 3; ++i) {
+        char text[250] = "";
+        if (p) std::snprintf(text, sizeof text, "%f ", static_cast<double>(values[i]));
+        // Setting the text clears the box's modified flag: only what the user types moves.
+        if (editorState.coordinateBoxes[i]) SetWindowTextA(editorState.coordinateBoxes[i], text);
+    }
+}
+
+void applyTypedCoordinate(int axis) {
+    HWND box = editorState.coordinateBoxes[axis];
+    if (!box || !editorState.currentEntity || !SendMessageA(box, EM_GETMODIFY, 0, 0)) return;
+    SendMessageA(box, EM_SETMODIFY, FALSE, 0);
+    Model& model = editedModel();
+    const CoordinateSubject subject = editorState.coordinates;
+    const std::optional<vm::Float3> at = subjectPosition(model, subject);
+    if (!at) return showSubjectCoordinates();
+    char text[256] = {};
+    GetWindowTextA(box, text, sizeof text);
+    const std::optional<float> value = parseCoordinate(text);
+    if (!value) {
+        // Refused with a sign; the box shows the coordinate again and nothing changes.
+        MessageBeep(MB_ICONWARNING);
+        const std::string message = std::string("xyz").substr(static_cast<size_t>(axis), 1) +
+                                    ": \"" + text + "\" is not a number";
+        setStatusText(StatusPart::Message, message);
+        return showSubjectCoordinates();
+    }
+    finishGestures();
+    const ModelCopy before = copyOf(model);
+    const std::vector<uint32_t> moved = moveSubjectAxis(model, subject, axis, *value);
+    if (!moved.empty()) {
+        model.updatePointBuffer();
+        for (uint32_t i : moved)
+            updatePointEntry(i);
+        recordEdit(before, "Type coordinates");
+    }
+    editorState.coordinates = subject;
+    showSubjectCoordinates();
+}
+
+void refreshPointViews() {
+    if (!editorState.currentEntity) return;
+    const size_t count = editedModel().points.size();
+    if (editorState.pointList) {
+        if (treeView().pointRowCount() != count) {
+            const LRESULT chosen = SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0);
+            RedrawOff quiet(editorState.pointList);
+            treeView().resetPointRows(count, pointListRowText);
+            if (chosen >= 0 && static_cast<size_t>(chosen) < count)
+                SendMessageA(editorState.pointList, LB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
+        } else {
+            InvalidateRect(editorState.pointList, nullptr, TRUE); // rows draw from the model
+        }
+    }
+    if (editorState.coordinates.kind == CoordinateSubject::Kind::Patch)
+        return showSubjectCoordinates(); // a patch chosen in the tree: its centre
+    const LRESULT row =
+        editorState.pointList ? SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0) : LB_ERR;
+    editorState.coordinates = {};
+    if (row >= 0 && static_cast<size_t>(row) < count)
+        editorState.coordinates = {CoordinateSubject::Kind::Point, static_cast<size_t>(row)};
+    showSubjectCoordinates();
+}
+
+void dropShapeItemsFor(const ModelChange& change, bool undo) {
+    if (editorState.currentEntity) dropOutlineItems(treeView(), editedModel(), change, undo);
+}
+
+void showUndoneChange(const ModelChange& change, bool undo) {
+    if (!editorState.currentEntity) return;
+    if (!change.remakesOutline()) {
+        // A few items change: drawing stays on (turning it back on makes the tree control
+        // measure every item, a tenth of a second at 10,000 patches under Wine).
+        editorState.rebuilding = true;
+        showChangeInOutline(treeView(), editedModel(), change, undo);
+        editorState.rebuilding = false;
+        refreshPointViews();
+        return;
+    }
+    {
+        RedrawOff quietTree(editorState.tree), quietList(editorState.pointList);
+        editorState.rebuilding = true;
+        showChangeInOutline(treeView(), editedModel(), change, undo);
+        editorState.rebuilding = false;
+    }
+    if (change.remakesOutline()) relistPendingPoints();
+    refreshPointViews();
+}
+
+void relistPendingPoints() {
+    if (editorState.currentEntity) ::relistPendingPoints(editorState.pendingPoints, treeView());
+}
+
+LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        createControls(window);
+        return 0;
+    }
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->hwndFrom == editorState.tree &&
+            (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW))
+            onTreeSelection(reinterpret_cast<const NMTREEVIEWA*>(lParam)->itemNew.hItem);
+        if (header->hwndFrom == editorState.tree &&
+            (header->code == TVN_ITEMEXPANDINGA || header->code == TVN_ITEMEXPANDINGW))
+            onTreeExpanding(*reinterpret_cast<const NMTREEVIEWA*>(lParam));
+        if (header->hwndFrom == editorState.tree && header->code == TVN_GETDISPINFOA)
+            treeView().fillDisplayText(reinterpret_cast<NMTVDISPINFOA*>(lParam)->item);
+        if (header->hwndFrom == editorState.tree && header->code == TVN_GETDISPINFOW)
+            treeView().fillDisplayText(reinterpret_cast<NMTVDISPINFOW*>(lParam)->item);
+        if (header->hwndFrom == editorState.tree &&
+            (header->code == TVN_DELETEITEMA || header->code == TVN_DELETEITEMW))
+            treeView().forget(reinterpret_cast<const NMTREEVIEWA*>(lParam)->itemOld.hItem);
+        return 0;
+    }
+    case kSyncShapeWindowMessage:
+        treeView().synchronise();
+        return 0;
+    case WM_MEASUREITEM: {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (measure->CtlType != ODT_LISTBOX) return DefWindowProcA(window, message, wParam, lParam);
+        // The height of a row of the list's font (the system font, as a plain list box uses).
+        HDC dc = GetDC(window);
+        TEXTMETRICA metrics = {};
+        GetTextMetricsA(dc, &metrics);
+        ReleaseDC(window, dc);
+        measure->itemHeight = static_cast<UINT>(metrics.tmHeight > 0 ? metrics.tmHeight : 16);
+        return TRUE;
+    }
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlType != ODT_LISTBOX || item->hwndItem != editorState.pointList)
+            return DefWindowProcA(window, message, wParam, lParam);
+        drawPointRow(*item);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        for (int axis = 0; axis < 3; ++axis)
+            if (reinterpret_cast<HWND>(lParam) == editorState.coordinateBoxes[axis] &&
+                HIWORD(wParam) == EN_KILLFOCUS)
+                applyTypedCoordinate(axis);
+        if (reinterpret_cast<HWND>(lParam) == editorState.pointList &&
+            HIWORD(wParam) == LBN_SELCHANGE) {
+            const LRESULT row = SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0);
+            if (row >= 0) showPointCoordinates(static_cast<size_t>(row));
+        }
+        return 0;
+    case WM_HSCROLL:
+        if (reinterpret_cast<HWND>(lParam) == editorState.alphaSlider && editorState.currentEntity)
+            onAlpha(wParam);
+        return 0;
+    default: {
+        // Moves are remembered; closing hides the window with everything in it (F7 shows
+        // it again).
+        LRESULT result = 0;
+        if (handleToolWindowMessage(window, message, wParam, lParam, result)) return result;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    }
+}

@@ -1,0 +1,129 @@
+#include "ui/win32/window-places.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "core/tool-window-places.h"
+#include "core/win32/Application.h"
+
+namespace {
+
+// Until the start-up has placed them, the program moves them itself: nothing to remember.
+bool placing = true;
+
+places::Rect rectOf(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+void moveTo(HWND window, const places::Rect& r) {
+    SetWindowPos(window, nullptr, r.left, r.top, r.width(), r.height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+    auto& areas = *reinterpret_cast<std::vector<places::Rect>*>(list);
+    const places::Rect area{info.rcWork.left, info.rcWork.top, info.rcWork.right,
+                            info.rcWork.bottom};
+    // The primary monitor first: a window brought back onto a screen goes there.
+    if (info.dwFlags & MONITORINFOF_PRIMARY)
+        areas.insert(areas.begin(), area);
+    else
+        areas.push_back(area);
+    return TRUE;
+}
+
+std::vector<places::Rect> workAreas() {
+    std::vector<places::Rect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, addWorkArea, reinterpret_cast<LPARAM>(&areas));
+    if (areas.empty()) {
+        RECT r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+        areas.push_back({r.left, r.top, r.right, r.bottom});
+    }
+    return areas;
+}
+
+const char* nameOf(HWND window) {
+    if (window && window == static_cast<HWND>(editorState.paletteWindow)) return "Palette";
+    if (window && window == static_cast<HWND>(editorState.shapeWindow)) return "Shape";
+    return nullptr;
+}
+
+void rememberNow(HWND window, bool shown) {
+    const char* name = nameOf(window);
+    if (!name || IsIconic(window)) return;
+    places::remember(sessionSettings(), name, {rectOf(window), shown});
+}
+
+void report() {
+    char line[256];
+    const places::Rect p = rectOf(static_cast<HWND>(editorState.paletteWindow));
+    const places::Rect s = rectOf(static_cast<HWND>(editorState.shapeWindow));
+    const places::Rect m = rectOf(application.mainWindow);
+    std::snprintf(line, sizeof line,
+                  "Tavrel windows: palette %d,%d %dx%d shape %d,%d %dx%d main %d,%d %dx%d\n",
+                  p.left, p.top, p.width(), p.height(), s.left, s.top, s.width(), s.height(),
+                  m.left, m.top, m.width(), m.height());
+    OutputDebugStringA(line);
+}
+
+} // namespace
+
+void placeWindowsAtStart(bool mainPlaceRemembered) {
+    HWND palette = static_cast<HWND>(editorState.paletteWindow);
+    HWND shape = static_cast<HWND>(editorState.shapeWindow);
+    if (!palette || !shape) return;
+    placing = true;
+    const std::vector<places::Rect> areas = workAreas();
+    const auto paletteAt = places::remembered(sessionSettings(), "Palette");
+    const auto shapeAt = places::remembered(sessionSettings(), "Shape");
+    if (!paletteAt && !shapeAt) {
+        const places::FirstStart f = places::firstStart(
+            areas.front(), rectOf(palette), rectOf(shape), rectOf(application.mainWindow));
+        moveTo(palette, f.palette);
+        moveTo(shape, f.shape);
+        if (!mainPlaceRemembered) moveTo(application.mainWindow, f.main);
+    } else {
+        for (const auto& [window, at] :
+             {std::pair{palette, paletteAt}, std::pair{shape, shapeAt}}) {
+            if (!at) continue;
+            moveTo(window, places::ontoScreen(at->rect, areas));
+            if (!at->shown) ShowWindow(window, SW_HIDE);
+        }
+    }
+    placing = false;
+    rememberNow(palette, IsWindowVisible(palette) != 0);
+    rememberNow(shape, IsWindowVisible(shape) != 0);
+    report();
+}
+
+void rememberToolWindow(HWND window, UINT message, WPARAM wParam) {
+    if (placing) return;
+    if (message == WM_SHOWWINDOW)
+        rememberNow(window, wParam != 0);
+    else
+        rememberNow(window, IsWindowVisible(window) != 0);
+}
+
+bool handleToolWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                             LRESULT& result) {
+    switch (message) {
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_SHOWWINDOW:
+        rememberToolWindow(window, message, wParam);
+        result = DefWindowProcA(window, message, wParam, lParam);
+        return true;
+    case WM_CLOSE:
+        ShowWindow(window, SW_HIDE);
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,19 @@
+// The tool windows' places on the screen: laid out beside the main window on the first
+// start, remembered whenever they move, resize, show or hide, and restored at the next.
+#pragma once
+
+#include <windows.h>
+
+// After the palette and the shape window exist: their remembered places (moved onto a
+// screen when off every monitor), or, on the first start, all three windows side by side
+// in the work area (the main window only when it has no remembered place of its own).
+void placeWindowsAtStart(bool mainPlaceRemembered);
+
+// WM_MOVE, WM_SIZE and WM_SHOWWINDOW of the palette or the shape window.
+void rememberToolWindow(HWND window, UINT message, WPARAM wParam);
+
+// What the palette and the shape window do alike: remember their place as they move, size,
+// show or hide, and hide when closed (a key or the main window shows them again). True,
+// with the message's result, when the message was one of these.
+bool handleToolWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                             LRESULT& result);
