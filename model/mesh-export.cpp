@@ -5,7 +5,11 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
 
 #include "core/file-replace.h"
 #include "model/mesh-tessellation.h"
@@ -248,16 +252,59 @@ bool writeObjMesh(const TriangleMesh& mesh, std::FILE* file) {
     return out.flush();
 }
 
-// Binary STL straight from the surfaces' grids, no mesh held: each triangle with the
-// normal its corners' derivative normals agree on.
-bool writeStl(const SurfacePlan& plan, std::FILE* file, size_t& triangles) {
-    Output out(file);
-    char header[80] = {};
-    std::snprintf(header, sizeof header, "Tavrel binary STL");
-    out.text(header, sizeof header);
-    out.text("\0\0\0\0", 4); // the count, written once known
+// Hands filled buffers from the thread that makes them to the one that writes them, a few
+// at a time, so that making the bytes and the system's copying of them overlap.
+class BufferQueue {
+  public:
+    void push(std::string buffer) {
+        std::unique_lock lock(mutex_);
+        room_.wait(lock, [&] { return full_.size() < kDepth || stopped_; });
+        if (stopped_) return;
+        full_.push_back(std::move(buffer));
+        ready_.notify_one();
+    }
+    // False once the maker has finished and everything was taken.
+    bool pop(std::string& buffer) {
+        std::unique_lock lock(mutex_);
+        ready_.wait(lock, [&] { return !full_.empty() || finished_; });
+        if (full_.empty()) return false;
+        buffer = std::move(full_.front());
+        full_.pop_front();
+        room_.notify_one();
+        return true;
+    }
+    void finish() {
+        std::lock_guard lock(mutex_);
+        finished_ = true;
+        ready_.notify_one();
+    }
+    // The writer gave up (the disk is full): the maker stops waiting.
+    void stop() {
+        std::lock_guard lock(mutex_);
+        stopped_ = true;
+        room_.notify_one();
+    }
+    bool stopped() {
+        std::lock_guard lock(mutex_);
+        return stopped_;
+    }
+
+  private:
+    static constexpr size_t kDepth = 3;
+    std::mutex mutex_;
+    std::condition_variable ready_, room_;
+    std::deque<std::string> full_;
+    bool finished_ = false, stopped_ = false;
+};
+
+// The STL facets of every surface, each with the normal its corners' derivative normals
+// agree on, in buffers of a few megabytes.
+void makeStlFacets(const SurfacePlan& plan, BufferQueue& queue, size_t& triangles) {
+    constexpr size_t kBufferBytes = size_t{4} << 20;
     const size_t w = plan.side();
     std::vector<vm::Float3> grid(w * w), normals(w * w);
+    std::string buffer;
+    buffer.reserve(kBufferBytes + 4096);
     triangles = 0;
     for (size_t s = 0; s < plan.surfaces().size(); ++s) {
         plan.positions(s, grid.data());
@@ -265,20 +312,51 @@ bool writeStl(const SurfacePlan& plan, std::FILE* file, size_t& triangles) {
         gridTriangles(w, plan.turned(s), [&](size_t a, size_t b, size_t c) {
             const vm::Float3 &p = grid[a], &q = grid[b], &r = grid[c];
             if (samePlace(p, q) || samePlace(q, r) || samePlace(p, r)) return;
-            const vm::Float3 facing =
-                cross({q.x - p.x, q.y - p.y, q.z - p.z}, {r.x - p.x, r.y - p.y, r.z - p.z});
-            const vm::Float3 n =
-                unit(add(add(normals[a], normals[b]), normals[c]), unit(facing, {0, 0, 0}));
+            vm::Float3 n = add(add(normals[a], normals[b]), normals[c]);
+            const float length = std::sqrt(dot(n, n));
+            if (length > 1e-30f && std::isfinite(length)) {
+                n = {n.x / length, n.y / length, n.z / length};
+            } else { // the corners disagree completely: the facet's own facing
+                n = unit(
+                    cross({q.x - p.x, q.y - p.y, q.z - p.z}, {r.x - p.x, r.y - p.y, r.z - p.z}),
+                    {0, 0, 0});
+            }
             const float values[12] = {n.x, n.y, n.z, p.x, p.y, p.z, q.x, q.y, q.z, r.x, r.y, r.z};
-            char bytes[50];
-            std::memcpy(bytes, values,
-                        sizeof values); // little-endian, as the machines this runs on
-            bytes[48] = bytes[49] = 0;
-            out.text(bytes, sizeof bytes);
+            const size_t at = buffer.size();
+            buffer.resize(at + 50);
+            std::memcpy(&buffer[at], values, sizeof values); // little-endian, as x86 and ARM
+            buffer[at + 48] = buffer[at + 49] = 0;
             ++triangles;
         });
+        if (buffer.size() >= kBufferBytes) {
+            queue.push(std::move(buffer));
+            if (queue.stopped()) return;
+            buffer = std::string();
+            buffer.reserve(kBufferBytes + 4096);
+        }
     }
-    if (!out.flush() || triangles > UINT32_MAX) return false;
+    if (!buffer.empty()) queue.push(std::move(buffer));
+}
+
+// Binary STL straight from the surfaces' grids, no mesh held; the facets are made on a
+// thread of their own while this one writes.
+bool writeStl(const SurfacePlan& plan, std::FILE* file, size_t& triangles) {
+    char header[84] = {};
+    std::snprintf(header, 80, "Tavrel binary STL");
+    bool ok = std::fwrite(header, 1, sizeof header, file) == sizeof header; // count comes last
+    BufferQueue queue;
+    std::thread maker([&] {
+        makeStlFacets(plan, queue, triangles);
+        queue.finish();
+    });
+    std::string buffer;
+    while (queue.pop(buffer))
+        if (ok && std::fwrite(buffer.data(), 1, buffer.size(), file) != buffer.size()) {
+            ok = false;
+            queue.stop();
+        }
+    maker.join();
+    if (!ok || triangles > UINT32_MAX) return false;
     const uint32_t count = static_cast<uint32_t>(triangles);
     return std::fseek(file, 80, SEEK_SET) == 0 && std::fwrite(&count, 4, 1, file) == 1;
 }
