@@ -5,7 +5,7 @@
 #include "core/mapped-file.h"
 #include "model/obj-format.h"
 #include "model/obj-scanner.h"
-#include "model/point-statements.h"
+#include "model/statement-runs.h"
 #include "model/tree-item-param.h"
 
 namespace {
@@ -87,14 +87,23 @@ void readSymmetries(Scanner& in, std::string_view& w, Model& model) {
 }
 
 // Why the whole text is refused (a "g" or "m" without "surf"), or nothing.
-std::optional<std::string> readPatches(Scanner& in, std::string_view& w, Model& model,
-                                       size_t patchesBefore) {
+std::optional<std::string> readPatches(std::string_view text, Scanner& in, std::string_view& w,
+                                       Model& model, size_t patchesBefore) {
     // Group names already known, first match kept.
     std::unordered_map<std::string, int32_t> groupByName;
     for (size_t i = 0; i < model.groups.size(); ++i)
         groupByName.emplace(model.groups[i]->name, static_cast<int32_t>(i));
 
     while (w == "surf" || w == "g" || w == "m") {
+        if (w == "surf") { // a run of plain patches, read in pieces
+            const char* stop = obj::readPlainSurfaces(text, w.data(), model.patches);
+            if (stop != w.data()) {
+                in.seek(stop);
+                w = in.word();
+                continue;
+            }
+            // Not even the first reads: the statement is read below, and stops the reading.
+        }
         std::optional<std::string> groupName;
         if (w == "g") {
             groupName = std::string(in.word());
@@ -185,7 +194,7 @@ ObjResult readObj(std::string_view text, Model& model, ModelTree* tree) {
     std::string_view w = in.word();
     readPoints(text, in, w, model);
     readSymmetries(in, w, model);
-    if (auto refused = readPatches(in, w, model, patchesBefore)) return rollBack(*refused);
+    if (auto refused = readPatches(text, in, w, model, patchesBefore)) return rollBack(*refused);
     std::vector<PendingLocator> locators = readLocators(in, w);
     // Anything else ends the reading; what is left unread is reported.
     const char* stoppedAt = in.failedAt();

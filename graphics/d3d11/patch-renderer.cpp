@@ -79,23 +79,23 @@ void Renderer::createPatchPipeline() {
         fatalError("arf", "tess\xc3\xa9lateur.hlsl does not compile", hr);
     }
     checkSetup(device_->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr,
-                                           &bezierVertexShader_),
+                                           &patches_.vertexShader),
                "arf", "BezierVS");
     checkSetup(device_->CreateHullShader(hs->GetBufferPointer(), hs->GetBufferSize(), nullptr,
-                                         &hullShader_),
+                                         &patches_.hullShader),
                "arf", "HS");
     checkSetup(device_->CreateDomainShader(ds->GetBufferPointer(), ds->GetBufferSize(), nullptr,
-                                           &domainShader_),
+                                           &patches_.domainShader),
                "arf", "main");
     checkSetup(device_->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr,
-                                          &bezierPixelShader_),
+                                          &patches_.pixelShader),
                "arf", "BezierPS");
     ComPtr<ID3DBlob> shadedPs;
     checkSetup(
         compileShaderFile(kPatchShader, "BezierShadedPS", shaderTarget("ps").c_str(), shadedPs),
         "arf", "BezierShadedPS");
     checkSetup(device_->CreatePixelShader(shadedPs->GetBufferPointer(), shadedPs->GetBufferSize(),
-                                          nullptr, &bezierShadedPixelShader_),
+                                          nullptr, &patches_.shadedBezierPixelShader),
                "arf", "BezierShadedPS");
     gpuTessellation_ = true;
     OutputDebugStringA("Patches: tessellated on the GPU\n");
@@ -110,55 +110,55 @@ void Renderer::selectPatchPipeline(ID3D11Buffer* vertexBuffer, bool lines, bool 
     const bool lit = shaded && !lines && !wireframe;
     if (lit) {
         const float l[4] = {light.x, light.y, light.z, 0};
-        context_->UpdateSubresource(lightBuffer_.Get(), 0, nullptr, l, 0, 0);
+        context_->UpdateSubresource(patches_.lightBuffer.Get(), 0, nullptr, l, 0, 0);
     }
-    if (lit && !gpuTessellation_ && cpuSurfaces_.normals) {
+    if (lit && !gpuTessellation_ && patches_.cpu.normals) {
         // The CPU path's triangles with their normals: lit in the vertex stage.
-        ID3D11Buffer* streams[2] = {vertexBuffer, cpuSurfaces_.normals.Get()};
+        ID3D11Buffer* streams[2] = {vertexBuffer, patches_.cpu.normals.Get()};
         const UINT strides[2] = {kStride, kStride}, offsets[2] = {0, 0};
         context_->IASetVertexBuffers(0, 2, streams, strides, offsets);
-        context_->IASetInputLayout(shadedLayout_.Get());
-        ID3D11Buffer* vsBuffers[3] = {transformBuffer_.Get(), nullptr, lightBuffer_.Get()};
+        context_->IASetInputLayout(patches_.shadedLayout.Get());
+        ID3D11Buffer* vsBuffers[3] = {transformBuffer_.Get(), nullptr, patches_.lightBuffer.Get()};
         context_->VSSetConstantBuffers(0, 3, vsBuffers);
-        context_->VSSetShader(shadedVertexShader_.Get(), nullptr, 0);
+        context_->VSSetShader(patches_.shadedVertexShader.Get(), nullptr, 0);
         context_->HSSetShader(nullptr, nullptr, 0);
         context_->DSSetShader(nullptr, nullptr, 0);
-        context_->PSSetShader(shadedPixelShader_.Get(), nullptr, 0);
+        context_->PSSetShader(patches_.shadedPixelShader.Get(), nullptr, 0);
         context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
         context_->RSSetState(rasterizerStates_[0].Get());
         return;
     }
     if (lines || !gpuTessellation_) {
         // Lines, and the CPU path's ready-made triangles, need only placing and colouring.
-        context_->VSSetShader(lineVertexShader_.Get(), nullptr, 0);
+        context_->VSSetShader(lines_.vertexShader.Get(), nullptr, 0);
         context_->HSSetShader(nullptr, nullptr, 0);
         context_->DSSetShader(nullptr, nullptr, 0);
-        context_->PSSetShader(linePixelShader_.Get(), nullptr, 0);
+        context_->PSSetShader(lines_.pixelShader.Get(), nullptr, 0);
         context_->IASetPrimitiveTopology(lines ? D3D11_PRIMITIVE_TOPOLOGY_LINELIST
                                                : D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
         if (!lines) context_->RSSetState(rasterizerStates_[wireframe ? 2 : 0].Get());
         return;
     }
-    context_->VSSetShader(bezierVertexShader_.Get(), nullptr, 0);
-    context_->HSSetShader(hullShader_.Get(), nullptr, 0);
-    context_->DSSetShader(domainShader_.Get(), nullptr, 0);
-    ID3D11Buffer* hullBuffers[2] = {transformBuffer_.Get(), tessellationBuffer_.Get()};
+    context_->VSSetShader(patches_.vertexShader.Get(), nullptr, 0);
+    context_->HSSetShader(patches_.hullShader.Get(), nullptr, 0);
+    context_->DSSetShader(patches_.domainShader.Get(), nullptr, 0);
+    ID3D11Buffer* hullBuffers[2] = {transformBuffer_.Get(), patches_.tessellationBuffer.Get()};
     context_->HSSetConstantBuffers(0, 2, hullBuffers);
-    ID3D11Buffer* dsBuffers[3] = {transformBuffer_.Get(), nullptr, lightBuffer_.Get()};
+    ID3D11Buffer* dsBuffers[3] = {transformBuffer_.Get(), nullptr, patches_.lightBuffer.Get()};
     context_->DSSetConstantBuffers(0, 3, dsBuffers);
     context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_16_CONTROL_POINT_PATCHLIST);
-    context_->PSSetShader(wireframe ? linePixelShader_.Get()
-                          : lit     ? bezierShadedPixelShader_.Get()
-                                    : bezierPixelShader_.Get(),
+    context_->PSSetShader(wireframe ? lines_.pixelShader.Get()
+                          : lit     ? patches_.shadedBezierPixelShader.Get()
+                                    : patches_.pixelShader.Get(),
                           nullptr, 0);
     context_->RSSetState(rasterizerStates_[wireframe ? 2 : 0].Get());
     TessellationConstants tessellation;
     tessellation.factor = static_cast<float>(bezier::kFactor);
-    context_->UpdateSubresource(tessellationBuffer_.Get(), 0, nullptr, &tessellation, 0, 0);
+    context_->UpdateSubresource(patches_.tessellationBuffer.Get(), 0, nullptr, &tessellation, 0, 0);
 }
 
 void Renderer::updateCpuSurfaces(const Model& model) {
-    if (cpuSurfaces_.model == &model && cpuSurfaces_.revision == model.revision) return;
+    if (patches_.cpu.model == &model && patches_.cpu.revision == model.revision) return;
     const size_t patches = model.patches.size();
     std::vector<vm::Float3> vertices(patches * bezier::kGridVertices);
     std::vector<vm::Float3> normals(vertices.size());
@@ -167,27 +167,27 @@ void Renderer::updateCpuSurfaces(const Model& model) {
         bezier::tessellate(points, vertices.data() + i * bezier::kGridVertices);
         bezier::tessellateNormals(points, normals.data() + i * bezier::kGridVertices);
     }
-    if (vertices.size() != cpuSurfaces_.vertexCount) {
-        cpuSurfaces_.vertices.Reset();
-        cpuSurfaces_.normals.Reset();
+    if (vertices.size() != patches_.cpu.vertexCount) {
+        patches_.cpu.vertices.Reset();
+        patches_.cpu.normals.Reset();
         if (!vertices.empty()) {
             D3D11_BUFFER_DESC desc = {};
             desc.ByteWidth = static_cast<UINT>(vertices.size() * sizeof(vm::Float3));
             desc.Usage = D3D11_USAGE_DEFAULT;
             desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
-            checkSetup(device_->CreateBuffer(&desc, nullptr, &cpuSurfaces_.vertices), "arf",
+            checkSetup(device_->CreateBuffer(&desc, nullptr, &patches_.cpu.vertices), "arf",
                        "patch surface vertices");
-            checkSetup(device_->CreateBuffer(&desc, nullptr, &cpuSurfaces_.normals), "arf",
+            checkSetup(device_->CreateBuffer(&desc, nullptr, &patches_.cpu.normals), "arf",
                        "patch surface normals");
         }
-        cpuSurfaces_.vertexCount = vertices.size();
+        patches_.cpu.vertexCount = vertices.size();
     }
-    if (cpuSurfaces_.vertices) {
-        context_->UpdateSubresource(cpuSurfaces_.vertices.Get(), 0, nullptr, vertices.data(), 0, 0);
-        context_->UpdateSubresource(cpuSurfaces_.normals.Get(), 0, nullptr, normals.data(), 0, 0);
+    if (patches_.cpu.vertices) {
+        context_->UpdateSubresource(patches_.cpu.vertices.Get(), 0, nullptr, vertices.data(), 0, 0);
+        context_->UpdateSubresource(patches_.cpu.normals.Get(), 0, nullptr, normals.data(), 0, 0);
     }
-    cpuSurfaces_.model = &model;
-    cpuSurfaces_.revision = model.revision;
+    patches_.cpu.model = &model;
+    patches_.cpu.revision = model.revision;
 }
 
 namespace {
@@ -219,7 +219,7 @@ void Renderer::updateCpuDetail(const Model& model, const vm::Mat4 world[2]) {
     D3D11_VIEWPORT viewport = {};
     UINT viewports = 1;
     context_->RSGetViewports(&viewports, &viewport);
-    CpuSurfaces& s = cpuSurfaces_;
+    CpuSurfaces& s = patches_.cpu;
     if (s.triangles && s.detailModel == &model && s.detailRevision == model.revision &&
         sameMatrix(s.detailView, viewProjection) && sameMatrix(s.detailWorld[0], world[0]) &&
         sameMatrix(s.detailWorld[1], world[1]) && s.detailWidth == viewport.Width &&
@@ -267,11 +267,11 @@ void Renderer::drawPatches(const Model& model, const PatchView& view, bool wiref
     const vm::Mat4 worlds[2] = {view.world, view.mirroredWorld};
     if (cpu) {
         updateCpuSurfaces(model);
-        if (!cpuSurfaces_.vertices) return;
+        if (!patches_.cpu.vertices) return;
         updateCpuDetail(model, worlds);
-        context_->IASetIndexBuffer(cpuSurfaces_.triangles.Get(), DXGI_FORMAT_R32_UINT, 0);
+        context_->IASetIndexBuffer(patches_.cpu.triangles.Get(), DXGI_FORMAT_R32_UINT, 0);
     }
-    selectPatchPipeline(cpu ? cpuSurfaces_.vertices.Get()
+    selectPatchPipeline(cpu ? patches_.cpu.vertices.Get()
                             : DeviceBufferFactory::get(model.vertexBuffer.get()),
                         false, wireframe);
     if (!cpu)
@@ -317,7 +317,7 @@ void Renderer::drawPatches(const Model& model, const PatchView& view, bool wiref
         for (int copy = 0; copy < (mirrored ? 2 : 1); ++copy) {
             useWorld(copy);
             if (cpu) {
-                const uint32_t first = cpuSurfaces_.first[i], last = cpuSurfaces_.first[end];
+                const uint32_t first = patches_.cpu.first[i], last = patches_.cpu.first[end];
                 if (last > first) context_->DrawIndexed(last - first, first, 0);
             } else {
                 context_->DrawIndexed(16, static_cast<UINT>(16 * i), 0);
@@ -329,31 +329,32 @@ void Renderer::drawPatches(const Model& model, const PatchView& view, bool wiref
 }
 
 void Renderer::updateNetIndices(const Model& model) {
-    if (netIndices_.model == &model && netIndices_.revision == model.revision) return;
+    if (patches_.netIndices.model == &model && patches_.netIndices.revision == model.revision)
+        return;
     std::vector<int32_t> indices(model.patches.size() * 36);
     for (size_t i = 0; i < model.patches.size(); ++i) {
         const std::array<int32_t, 36> net = controlNetIndices(model.patches[i]);
         std::copy(net.begin(), net.end(), indices.begin() + static_cast<ptrdiff_t>(i * 36));
     }
-    netIndices_.indices.Reset();
+    patches_.netIndices.indices.Reset();
     if (!indices.empty())
-        netIndices_.indices =
+        patches_.netIndices.indices =
             createIndexList(device_.Get(), indices.data(), indices.size(), "control net indices");
-    netIndices_.model = &model;
-    netIndices_.revision = model.revision;
+    patches_.netIndices.model = &model;
+    patches_.netIndices.revision = model.revision;
 }
 
 void Renderer::drawControlNets(const Model& model, const PatchView& view) {
     if (!model.vertexBuffer || model.patches.empty()) return;
     // The CPU path has just chosen, for this view, which nets are large enough to show.
-    const CpuSurfaces& s = cpuSurfaces_;
+    const CpuSurfaces& s = patches_.cpu;
     const bool chosen = !gpuTessellation_ && s.nets && s.detailModel == &model &&
                         s.detailRevision == model.revision &&
                         s.netFirst.size() == model.patches.size() + 1;
     if (!chosen) updateNetIndices(model);
     setWorld(view.world);
     selectPatchPipeline(DeviceBufferFactory::get(model.vertexBuffer.get()), true, false);
-    context_->IASetIndexBuffer(chosen ? s.nets.Get() : netIndices_.indices.Get(),
+    context_->IASetIndexBuffer(chosen ? s.nets.Get() : patches_.netIndices.indices.Get(),
                                DXGI_FORMAT_R32_UINT, 0);
     // Every patch's 36 indices follow the previous patch's: neighbours in one colour are one draw.
     const size_t count = model.patches.size();

@@ -47,9 +47,9 @@ LoadedTexture Renderer::createTexture(UINT width, UINT height, const void* pixel
 
 void Renderer::createPlanetMesh() {
     const std::vector<planet::Vertex> mesh = planet::sphereMesh();
-    planetMesh_ = createStaticVertexBuffer(device_.Get(), mesh.data(),
-                                           static_cast<UINT>(mesh.size() * kStride), "arf",
-                                           "planet sphere buffer");
+    planet_.mesh = createStaticVertexBuffer(device_.Get(), mesh.data(),
+                                            static_cast<UINT>(mesh.size() * kStride), "arf",
+                                            "planet sphere buffer");
 }
 
 void Renderer::createPlanetPipeline() {
@@ -63,12 +63,12 @@ void Renderer::createPlanetPipeline() {
         compileShaderFile(kPlanetShader, "PS", sm4 ? "ps_4_0" : shaderTarget("ps").c_str(), ps),
         "error", "planet pixel shader");
     checkSetup(device_->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr,
-                                           &planetVertexShader_),
+                                           &planet_.vertexShader),
                "error", "planet vertex shader creation");
     checkSetup(device_->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr,
-                                          &planetPixelShader_),
+                                          &planet_.pixelShader),
                "error", "planet pixel shader creation");
-    impostorQuad_ =
+    planet_.impostorQuad =
         createStaticVertexBuffer(device_.Get(), planet::kImpostorQuad.data(),
                                  sizeof planet::kImpostorQuad, "error", "impostor quad");
     const D3D11_INPUT_ELEMENT_DESC layout[] = {
@@ -77,15 +77,15 @@ void Renderer::createPlanetPipeline() {
          D3D11_INPUT_PER_VERTEX_DATA, 0},
     };
     device_->CreateInputLayout(layout, 2, vs->GetBufferPointer(), vs->GetBufferSize(),
-                               &planetLayout_);
+                               &planet_.layout);
 
     D3D11_BUFFER_DESC constants = {};
     constants.ByteWidth = sizeof(planet::Constants);
     constants.Usage = D3D11_USAGE_DEFAULT;
     constants.BindFlags = D3D11_BIND_CONSTANT_BUFFER;
-    checkSetup(device_->CreateBuffer(&constants, nullptr, &planetConstants_), "error",
+    checkSetup(device_->CreateBuffer(&constants, nullptr, &planet_.constants), "error",
                "planet constant buffer");
-    texturePixelShader_ = compilePixelShader(kTextureShader);
+    planet_.texturePixelShader = compilePixelShader(kTextureShader);
 
     // 18 000 000 units away with the near plane at 1, the planet's depth rounds to the
     // cleared 1.0 in a 24-bit buffer: it must pass where the default LESS would drop it.
@@ -93,21 +93,21 @@ void Renderer::createPlanetPipeline() {
     depth.DepthEnable = TRUE;
     depth.DepthWriteMask = D3D11_DEPTH_WRITE_MASK_ALL;
     depth.DepthFunc = D3D11_COMPARISON_LESS_EQUAL;
-    checkSetup(device_->CreateDepthStencilState(&depth, &planetDepth_), "error",
+    checkSetup(device_->CreateDepthStencilState(&depth, &planet_.depth), "error",
                "planet depth state");
 }
 
 void Renderer::drawPlanet(ID3D11ShaderResourceView* texture, const vm::Mat4& view) {
     const planet::Impostor impostor = planet::impostor(view);
     setWorld(impostor.world);
-    context_->UpdateSubresource(planetConstants_.Get(), 0, nullptr, &impostor.constants, 0, 0);
-    bindTexturedVertices(impostorQuad_.Get(), D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP,
-                         planetPixelShader_.Get(), texture);
-    context_->PSSetConstantBuffers(0, 1, planetConstants_.GetAddressOf());
+    context_->UpdateSubresource(planet_.constants.Get(), 0, nullptr, &impostor.constants, 0, 0);
+    bindTexturedVertices(planet_.impostorQuad.Get(), D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP,
+                         planet_.pixelShader.Get(), texture);
+    context_->PSSetConstantBuffers(0, 1, planet_.constants.GetAddressOf());
     // No culling: which face of the quad looks at the viewer depends on the view's turn.
     context_->RSSetState(rasterizerStates_[0].Get());
     context_->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
-    context_->OMSetDepthStencilState(planetDepth_.Get(), 0);
+    context_->OMSetDepthStencilState(planet_.depth.Get(), 0);
     context_->Draw(4, 0);
     context_->OMSetDepthStencilState(nullptr, 0);
 }
@@ -115,11 +115,11 @@ void Renderer::drawPlanet(ID3D11ShaderResourceView* texture, const vm::Mat4& vie
 void Renderer::drawPlanetMesh(ID3D11ShaderResourceView* texture) {
     setWorld(vm::scaling(planet::kRadius, planet::kRadius, planet::kRadius) *
              vm::translation(planet::kCentre));
-    bindTexturedVertices(planetMesh_.Get(), D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST,
-                         texturePixelShader_.Get(), texture);
+    bindTexturedVertices(planet_.mesh.Get(), D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST,
+                         planet_.texturePixelShader.Get(), texture);
     context_->RSSetState(rasterizerStates_[1].Get());
     context_->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
-    context_->OMSetDepthStencilState(planetDepth_.Get(), 0);
+    context_->OMSetDepthStencilState(planet_.depth.Get(), 0);
     context_->Draw(static_cast<UINT>(planet::kMeshVertices), 0);
     context_->OMSetDepthStencilState(nullptr, 0);
 }
@@ -127,10 +127,10 @@ void Renderer::drawPlanetMesh(ID3D11ShaderResourceView* texture) {
 void Renderer::bindTexturedVertices(ID3D11Buffer* vertices, D3D11_PRIMITIVE_TOPOLOGY topology,
                                     ID3D11PixelShader* shader, ID3D11ShaderResourceView* texture) {
     const UINT offset = 0;
-    context_->IASetInputLayout(planetLayout_.Get());
+    context_->IASetInputLayout(planet_.layout.Get());
     context_->IASetVertexBuffers(0, 1, &vertices, &kStride, &offset);
     context_->IASetPrimitiveTopology(topology);
-    context_->VSSetShader(planetVertexShader_.Get(), nullptr, 0);
+    context_->VSSetShader(planet_.vertexShader.Get(), nullptr, 0);
     context_->VSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
     context_->HSSetShader(nullptr, nullptr, 0);
     context_->DSSetShader(nullptr, nullptr, 0);

@@ -44,8 +44,8 @@ Renderer* Renderer::create(float fovAngleY, int width, int height, HWND window) 
                                                "transform buffer");
     r->colourBuffer_ =
         createConstantBuffer(r->device_.Get(), sizeof(ColourConstants), "arf", "colour buffer");
-    r->tessellationBuffer_ = createConstantBuffer(r->device_.Get(), sizeof(TessellationConstants),
-                                                  "arf", "tessellation buffer");
+    r->patches_.tessellationBuffer = createConstantBuffer(
+        r->device_.Get(), sizeof(TessellationConstants), "arf", "tessellation buffer");
     r->createPlanetMesh();
     r->createPatchPipeline();
     r->createStates();
@@ -252,6 +252,11 @@ void Renderer::releaseDevice() {
     if (!device_) return;
     context_->ClearState();
     context_->Flush();
+    // The pipelines first, then what they share, then the device itself.
+    lines_ = {};
+    planet_ = {};
+    patches_ = {};
+    positionLayout_.Reset();
     for (int k = 0; k < kSecondaryViews; ++k)
         secondary_[k] = ViewTargets{};
     mainRenderTarget_.Reset();
@@ -260,34 +265,12 @@ void Renderer::releaseDevice() {
     mainSwapChain_.Reset();
     transformBuffer_.Reset();
     colourBuffer_.Reset();
-    tessellationBuffer_.Reset();
     for (auto& state : rasterizerStates_)
         state.Reset();
     alphaBlend_.Reset();
     sampler_.Reset();
     factory_.Reset();
     bufferFactory_.reset();
-    lineVertexShader_.Reset();
-    linePixelShader_.Reset();
-    positionLayout_.Reset();
-    for (auto& buffer : shapeBuffers_)
-        buffer.Reset();
-    gizmoRing_.Reset();
-    gizmoDisc_.Reset();
-    planetMesh_.Reset();
-    impostorQuad_.Reset();
-    planetConstants_.Reset();
-    planetVertexShader_.Reset();
-    planetPixelShader_.Reset();
-    texturePixelShader_.Reset();
-    planetLayout_.Reset();
-    planetDepth_.Reset();
-    bezierVertexShader_.Reset();
-    hullShader_.Reset();
-    domainShader_.Reset();
-    bezierPixelShader_.Reset();
-    cpuSurfaces_ = CpuSurfaces{};
-    netIndices_ = NetIndices{};
     context_.Reset();
     device_.Reset();
 }

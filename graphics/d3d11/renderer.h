@@ -150,37 +150,28 @@ class Renderer {
     ComPtr<ID3D11RasterizerState> rasterizerStates_[3]; // solid, solid culling back, wireframe
     ComPtr<ID3D11BlendState> alphaBlend_;
     ComPtr<ID3D11Buffer> colourBuffer_;
-    ComPtr<ID3D11Buffer> tessellationBuffer_;
     ComPtr<ID3D11SamplerState> sampler_;
     ComPtr<IDXGIFactory2> factory_;
     std::unique_ptr<DeviceBufferFactory> bufferFactory_;
 
-    // Line shapes.
-    ComPtr<ID3D11VertexShader> lineVertexShader_;
-    ComPtr<ID3D11PixelShader> linePixelShader_;
-    ComPtr<ID3D11InputLayout> positionLayout_;
-    // Shaded patch triangles: positions in stream 0, normals in stream 1.
-    ComPtr<ID3D11VertexShader> shadedVertexShader_;
-    ComPtr<ID3D11PixelShader> shadedPixelShader_;
-    ComPtr<ID3D11InputLayout> shadedLayout_;
-    ComPtr<ID3D11Buffer> lightBuffer_;
-    ComPtr<ID3D11Buffer> shapeBuffers_[4];
-    ComPtr<ID3D11Buffer> gizmoRing_, gizmoDisc_;
+    // Each pipeline's device objects, released together.
+    struct LinePipeline {
+        ComPtr<ID3D11VertexShader> vertexShader;
+        ComPtr<ID3D11PixelShader> pixelShader;
+        ComPtr<ID3D11Buffer> shapes[4];
+        ComPtr<ID3D11Buffer> gizmoRing, gizmoDisc;
+    } lines_;
+    ComPtr<ID3D11InputLayout> positionLayout_; // float3 positions: the lines and the patches
 
-    // Planet.
-    ComPtr<ID3D11Buffer> planetMesh_, impostorQuad_, planetConstants_;
-    ComPtr<ID3D11VertexShader> planetVertexShader_;
-    ComPtr<ID3D11PixelShader> planetPixelShader_, texturePixelShader_;
-    ComPtr<ID3D11InputLayout> planetLayout_;
-    ComPtr<ID3D11DepthStencilState> planetDepth_; // LESS_EQUAL: the planet lies at depth 1
+    struct PlanetPipeline {
+        ComPtr<ID3D11Buffer> mesh, impostorQuad, constants;
+        ComPtr<ID3D11VertexShader> vertexShader;
+        ComPtr<ID3D11PixelShader> pixelShader, texturePixelShader;
+        ComPtr<ID3D11InputLayout> layout;
+        ComPtr<ID3D11DepthStencilState> depth; // LESS_EQUAL: the planet lies at depth 1
+    } planet_;
 
-    // Patches.
     bool gpuTessellation_ = false;
-    ComPtr<ID3D11VertexShader> bezierVertexShader_;
-    ComPtr<ID3D11HullShader> hullShader_;
-    ComPtr<ID3D11DomainShader> domainShader_;
-    ComPtr<ID3D11PixelShader> bezierPixelShader_;
-    ComPtr<ID3D11PixelShader> bezierShadedPixelShader_;
     // The CPU path: every patch's 36 grid vertices, and the triangles this view draws of
     // them: patch i's from first[i] to first[i + 1], as finely as its size on the screen
     // asks (none outside the view). Rebuilt when the model, the view or its size changes.
@@ -206,17 +197,31 @@ class Renderer {
         size_t netCapacity = 0;
         std::vector<uint32_t> netFirst;
         std::vector<int32_t> netIndices;
-    } cpuSurfaces_;
-    void updateCpuDetail(const Model& model, const vm::Mat4 world[2]);
-    // Fills a dynamic index buffer, made (larger) anew only when count outgrows it.
-    void uploadDynamicIndices(ComPtr<ID3D11Buffer>& buffer, size_t& capacity, const void* indices,
-                              size_t count, const char* what);
+    };
     // Every patch's control-net indices, one after the other.
     struct NetIndices {
         const Model* model = nullptr;
         uint64_t revision = 0;
         ComPtr<ID3D11Buffer> indices;
-    } netIndices_;
+    };
+    struct PatchPipeline {
+        ComPtr<ID3D11VertexShader> vertexShader;
+        ComPtr<ID3D11HullShader> hullShader;
+        ComPtr<ID3D11DomainShader> domainShader;
+        ComPtr<ID3D11PixelShader> pixelShader, shadedBezierPixelShader;
+        ComPtr<ID3D11Buffer> tessellationBuffer;
+        // Shaded patch triangles: positions in stream 0, normals in stream 1.
+        ComPtr<ID3D11VertexShader> shadedVertexShader;
+        ComPtr<ID3D11PixelShader> shadedPixelShader;
+        ComPtr<ID3D11InputLayout> shadedLayout;
+        ComPtr<ID3D11Buffer> lightBuffer;
+        CpuSurfaces cpu;
+        NetIndices netIndices;
+    } patches_;
+    void updateCpuDetail(const Model& model, const vm::Mat4 world[2]);
+    // Fills a dynamic index buffer, made (larger) anew only when count outgrows it.
+    void uploadDynamicIndices(ComPtr<ID3D11Buffer>& buffer, size_t& capacity, const void* indices,
+                              size_t count, const char* what);
 };
 
 // The renderer: it owns the one Renderer::create made last (a new one replaces it).

@@ -140,4 +140,59 @@ TEST(LargeModelText, PiecesReadAsOneAfterAnother) {
     }
 }
 
+// The same for the patches: many plain "surf" statements, read in pieces, with grouped and
+// translucent ones, a bad one, a doubled "end" and one spread over two lines among them.
+TEST(LargeModelText, PlainPatchesReadInPiecesAsOneAfterAnother) {
+    const int count = 120000;
+    auto surf = [](int k) {
+        std::string line = "surf 0 1 0 1";
+        for (int i = 0; i < 16; ++i)
+            line += " " + std::to_string((k + i) % 16);
+        return line + "\n";
+    };
+    auto makeText = [&](int special, const std::string& replacement) {
+        std::string text = "cstype bezier\ndeg 3\n";
+        for (int i = 0; i < 16; ++i)
+            text += "v " + std::to_string(i) + " 0 0\n";
+        for (int k = 0; k < count; ++k) {
+            text += k == special ? replacement : surf(k);
+            if (k % 3 == 0) text += "end\n";
+        }
+        return text;
+    };
+    struct Case {
+        int line;
+        std::string text;
+        size_t patches;
+        bool partial;
+    };
+    const Case cases[] = {
+        {-1, "", count, false},
+        {70001, "g hull\n" + surf(70001), count, false},
+        {90001, "m 0.5\n" + surf(90001), count, false},
+        {100000, "surf 0 1 0 1 0 1 x 3 4 5 6 7 8 9 10 11 12 13 14 15\n", 100000, true},
+        {50000, surf(50000) + "end\nend\n", 50001, true}, // 50000 is followed by its own end
+        {80001, "surf 0 1 0 1 1 2 3 4 5 6 7 8\n9 10 11 12 13 14 15 0\n", count, false},
+    };
+    for (const Case& c : cases) {
+        Model model;
+        const ObjResult r = readObj(makeText(c.line, c.text), model, nullptr);
+        ASSERT_TRUE(r.ok()) << c.line;
+        EXPECT_EQ(c.patches, model.patches.size()) << c.line;
+        EXPECT_EQ(c.partial, r.partial()) << c.line;
+        for (size_t k : {size_t{0}, size_t{1}, model.patches.size() / 2, model.patches.size() - 1})
+            EXPECT_EQ(static_cast<int32_t>(k % 16), model.patches[k].indices[0])
+                << c.line << " " << k;
+        if (c.line == 70001) {
+            ASSERT_EQ(1u, model.groups.size());
+            EXPECT_EQ(0, model.patches[70001].group);
+            EXPECT_EQ(-1, model.patches[70002].group);
+        }
+        if (c.line == 90001) {
+            EXPECT_EQ(0.5f, model.patches[90001].alpha);
+            EXPECT_EQ(1.0f, model.patches[90002].alpha);
+        }
+    }
+}
+
 } // namespace

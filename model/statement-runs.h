@@ -1,4 +1,5 @@
-// The "v" statements that open a model text, read on every core at once: they are most of a
+// Runs of like statements in a model text — the "v" statements that open it, then the plain
+// "surf" statements (no group, no opacity) — read on every core at once: they are most of a
 // large file. The result is exactly that of reading them one after another.
 #pragma once
 
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "core/vector-math.h"
+#include "model/model.h"
 
 namespace obj {
 
@@ -14,5 +16,11 @@ namespace obj {
 // statement of another kind, a number that does not parse) is left there for the caller.
 const char* readPointStatements(std::string_view text, const char* from,
                                 std::vector<vm::Float3>& points);
+
+// The same for "surf u0 u1 v0 v1 i0 … i15", each followed or not by "end", starting at from
+// (a "surf"): patches with no group and full opacity. Returns the position after the last
+// whole statement and its "end".
+const char* readPlainSurfaces(std::string_view text, const char* from,
+                              std::vector<Model::Patch>& patches);
 
 } // namespace obj
