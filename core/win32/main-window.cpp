@@ -150,6 +150,52 @@ bool onCursor(LPARAM lParam) {
 
 } // namespace
 
+namespace {
+
+void onDestroy() {
+    // The device goes while its windows are still there (children die after this).
+    application.ship.releaseBuffers();
+    application.ship.gpu = nullptr;
+    application.planetTexture = {};
+    application.hud.release();
+    if (renderer) renderer->releaseDevice();
+    if (!editorState.modified) discardRecoveryCopy(); // a clean exit leaves no copy
+    PostQuitMessage(0);
+}
+
+void onKeyDown(WPARAM key) {
+    keyFlags.set(static_cast<unsigned>(key), true);
+    if (editorState.mode == Mode::Flight) {
+        application.flightKeys.set(static_cast<unsigned>(key), true);
+        if (key == VK_BACK) application.keyboardFlight.cutThrottle();
+    }
+    if (key == VK_OEM_PERIOD && editorState.mode == Mode::Editing) frameModel();
+    if (key == VK_HOME) {
+        returnHome();
+        updateStopButton();
+    }
+    if ((key & 0xFF) == 'A' && keyDown(VK_CONTROL)) {
+        // The selection's centre is the rotate tool's pivot; a drag under way keeps its own.
+        const vm::Vec4 centre = selectAll(*editorState.currentEntity);
+        if (editorState.tool == Tool::Rotate && !editorState.transformDrag)
+            editorState.pivot = centre;
+        updateSelectionButtons();
+        reportSelection("select all");
+    }
+}
+
+void onKeyUp(WPARAM key) {
+    keyFlags.set(static_cast<unsigned>(key), false);
+    application.flightKeys.set(static_cast<unsigned>(key), false);
+    if (displayFlags.toggleForKey(static_cast<unsigned>(key))) reportDisplayFlags();
+    if ((key & 0xFF) == 'L' && editorState.mode == Mode::Editing) {
+        editorState.shaded = !editorState.shaded;
+        sessionSettings().writeInt(session::kSession, "shaded", editorState.shaded ? 1 : 0);
+    }
+}
+
+} // namespace
+
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
@@ -177,47 +223,16 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_DESTROY:
-        // The device goes while its windows are still there (children die after this).
-        application.ship.releaseBuffers();
-        application.ship.gpu = nullptr;
-        application.planetTexture = {};
-        application.hud.release();
-        if (renderer) renderer->releaseDevice();
-        if (!editorState.modified) discardRecoveryCopy(); // a clean exit leaves no copy
-        PostQuitMessage(0);
+        onDestroy();
         return 0;
     case WM_SETCURSOR:
         onCursor(lParam);
         return TRUE;
     case WM_KEYDOWN:
-        keyFlags.set(static_cast<unsigned>(wParam), true);
-        if (editorState.mode == Mode::Flight) {
-            application.flightKeys.set(static_cast<unsigned>(wParam), true);
-            if (wParam == VK_BACK) application.keyboardFlight.cutThrottle();
-        }
-        if (wParam == VK_OEM_PERIOD && editorState.mode == Mode::Editing) frameModel();
-        if (wParam == VK_HOME) {
-            returnHome();
-            updateStopButton();
-        }
-        if ((wParam & 0xFF) == 'A' && keyDown(VK_CONTROL)) {
-            // The selection's centre is the rotate tool's pivot; a drag under way keeps its
-            // own.
-            const vm::Vec4 centre = selectAll(*editorState.currentEntity);
-            if (editorState.tool == Tool::Rotate && !editorState.transformDrag)
-                editorState.pivot = centre;
-            updateSelectionButtons();
-            reportSelection("select all");
-        }
+        onKeyDown(wParam);
         return 0;
     case WM_KEYUP:
-        keyFlags.set(static_cast<unsigned>(wParam), false);
-        application.flightKeys.set(static_cast<unsigned>(wParam), false);
-        if (displayFlags.toggleForKey(static_cast<unsigned>(wParam))) reportDisplayFlags();
-        if ((wParam & 0xFF) == 'L' && editorState.mode == Mode::Editing) {
-            editorState.shaded = !editorState.shaded;
-            sessionSettings().writeInt(session::kSession, "shaded", editorState.shaded ? 1 : 0);
-        }
+        onKeyUp(wParam);
         return 0;
     case WM_MOUSEWHEEL:
         orbitCamera.zoom(static_cast<short>(HIWORD(wParam)), sessionSettings());
