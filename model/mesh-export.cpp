@@ -7,7 +7,6 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstring>
-#include <deque>
 #include <mutex>
 #include <thread>
 
@@ -252,61 +251,13 @@ bool writeObjMesh(const TriangleMesh& mesh, std::FILE* file) {
     return out.flush();
 }
 
-// Hands filled buffers from the thread that makes them to the one that writes them, a few
-// at a time, so that making the bytes and the system's copying of them overlap.
-class BufferQueue {
-  public:
-    void push(std::string buffer) {
-        std::unique_lock lock(mutex_);
-        room_.wait(lock, [&] { return full_.size() < kDepth || stopped_; });
-        if (stopped_) return;
-        full_.push_back(std::move(buffer));
-        ready_.notify_one();
-    }
-    // False once the maker has finished and everything was taken.
-    bool pop(std::string& buffer) {
-        std::unique_lock lock(mutex_);
-        ready_.wait(lock, [&] { return !full_.empty() || finished_; });
-        if (full_.empty()) return false;
-        buffer = std::move(full_.front());
-        full_.pop_front();
-        room_.notify_one();
-        return true;
-    }
-    void finish() {
-        std::lock_guard lock(mutex_);
-        finished_ = true;
-        ready_.notify_one();
-    }
-    // The writer gave up (the disk is full): the maker stops waiting.
-    void stop() {
-        std::lock_guard lock(mutex_);
-        stopped_ = true;
-        room_.notify_one();
-    }
-    bool stopped() {
-        std::lock_guard lock(mutex_);
-        return stopped_;
-    }
-
-  private:
-    static constexpr size_t kDepth = 3;
-    std::mutex mutex_;
-    std::condition_variable ready_, room_;
-    std::deque<std::string> full_;
-    bool finished_ = false, stopped_ = false;
-};
-
-// The STL facets of every surface, each with the normal its corners' derivative normals
-// agree on, in buffers of a few megabytes.
-void makeStlFacets(const SurfacePlan& plan, BufferQueue& queue, size_t& triangles) {
-    constexpr size_t kBufferBytes = size_t{4} << 20;
+// The STL facets of a range of surfaces, each with the normal its corners' derivative
+// normals agree on; returns the bytes written at out (at most 100·n² per surface).
+size_t stlFacets(const SurfacePlan& plan, size_t first, size_t end, char* out, size_t& triangles) {
     const size_t w = plan.side();
     std::vector<vm::Float3> grid(w * w), normals(w * w);
-    std::string buffer;
-    buffer.reserve(kBufferBytes + 4096);
-    triangles = 0;
-    for (size_t s = 0; s < plan.surfaces().size(); ++s) {
+    char* at = out;
+    for (size_t s = first; s < end; ++s) {
         plan.positions(s, grid.data());
         plan.normals(s, normals.data());
         gridTriangles(w, plan.turned(s), [&](size_t a, size_t b, size_t c) {
@@ -322,43 +273,84 @@ void makeStlFacets(const SurfacePlan& plan, BufferQueue& queue, size_t& triangle
                     {0, 0, 0});
             }
             const float values[12] = {n.x, n.y, n.z, p.x, p.y, p.z, q.x, q.y, q.z, r.x, r.y, r.z};
-            const size_t at = buffer.size();
-            buffer.resize(at + 50);
-            std::memcpy(&buffer[at], values, sizeof values); // little-endian, as x86 and ARM
-            buffer[at + 48] = buffer[at + 49] = 0;
+            std::memcpy(at, values, sizeof values); // little-endian, as x86 and ARM
+            at[48] = at[49] = 0;
+            at += 50;
             ++triangles;
         });
-        if (buffer.size() >= kBufferBytes) {
-            queue.push(std::move(buffer));
-            if (queue.stopped()) return;
-            buffer = std::string();
-            buffer.reserve(kBufferBytes + 4096);
-        }
     }
-    if (!buffer.empty()) queue.push(std::move(buffer));
+    return static_cast<size_t>(at - out);
 }
 
-// Binary STL straight from the surfaces' grids, no mesh held; the facets are made on a
-// thread of their own while this one writes.
+// Binary STL straight from the surfaces' grids, no mesh held. The facets are made in chunks
+// of surfaces by every core while this thread writes the finished chunks in order; only a
+// few chunks are held at a time.
 bool writeStl(const SurfacePlan& plan, std::FILE* file, size_t& triangles) {
     char header[84] = {};
     std::snprintf(header, 80, "Tavrel binary STL");
     bool ok = std::fwrite(header, 1, sizeof header, file) == sizeof header; // count comes last
-    BufferQueue queue;
-    std::thread maker([&] {
-        makeStlFacets(plan, queue, triangles);
-        queue.finish();
-    });
-    std::string buffer;
-    while (queue.pop(buffer))
-        if (ok && std::fwrite(buffer.data(), 1, buffer.size(), file) != buffer.size()) {
-            ok = false;
-            queue.stop();
+
+    const size_t count = plan.surfaces().size(), n = plan.side() - 1;
+    const size_t perChunk = std::max<size_t>(1, (size_t{4} << 20) / (100 * n * n));
+    const size_t chunks = (count + perChunk - 1) / perChunk;
+    const size_t makers = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
+    const size_t ahead = 2 * makers; // chunks made but not yet written, at most
+    struct Chunk {
+        std::unique_ptr<char[]> bytes;
+        size_t size = 0, triangles = 0;
+        bool done = false;
+    };
+    std::vector<Chunk> made(chunks);
+    std::mutex mutex;
+    std::condition_variable changed;
+    size_t nextChunk = 0, written = 0;
+    bool stopped = false;
+    auto make = [&] {
+        for (;;) {
+            size_t k;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return stopped || nextChunk < written + ahead; });
+                if (stopped || nextChunk >= chunks) return;
+                k = nextChunk++;
+            }
+            Chunk chunk;
+            const size_t first = k * perChunk, end = std::min(count, first + perChunk);
+            chunk.bytes.reset(new char[(end - first) * 100 * n * n]);
+            chunk.size = stlFacets(plan, first, end, chunk.bytes.get(), chunk.triangles);
+            chunk.done = true;
+            std::lock_guard lock(mutex);
+            made[k] = std::move(chunk);
+            changed.notify_all();
         }
-    maker.join();
+    };
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < makers; ++t)
+        threads.emplace_back(make);
+    triangles = 0;
+    for (size_t k = 0; k < chunks && ok; ++k) {
+        Chunk chunk;
+        {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return made[k].done; });
+            chunk = std::move(made[k]);
+        }
+        ok = std::fwrite(chunk.bytes.get(), 1, chunk.size, file) == chunk.size;
+        triangles += chunk.triangles;
+        std::lock_guard lock(mutex);
+        written = k + 1;
+        changed.notify_all();
+    }
+    {
+        std::lock_guard lock(mutex);
+        stopped = true; // after a failed write, nothing more is made
+        changed.notify_all();
+    }
+    for (std::thread& thread : threads)
+        thread.join();
     if (!ok || triangles > UINT32_MAX) return false;
-    const uint32_t count = static_cast<uint32_t>(triangles);
-    return std::fseek(file, 80, SEEK_SET) == 0 && std::fwrite(&count, 4, 1, file) == 1;
+    const uint32_t total = static_cast<uint32_t>(triangles);
+    return std::fseek(file, 80, SEEK_SET) == 0 && std::fwrite(&total, 4, 1, file) == 1;
 }
 
 } // namespace
