@@ -66,7 +66,6 @@ class BoxTree {
         refit(boxOf);
     }
 
-    size_t itemCount() const { return order_.size(); }
     // Level 0 holds the leaves; the last level holds the root alone (none when empty).
     size_t levelCount() const { return levels_.empty() || levels_[0].empty() ? 0 : levels_.size(); }
     const std::vector<Box3>& level(size_t l) const { return levels_[l]; }

@@ -39,7 +39,6 @@ class SurfacePlan {
         bool reversed = false;    // the surface's parameter runs against the canonical direction
     };
 
-    int segments() const { return n_; }
     size_t side() const { return static_cast<size_t>(n_ + 1); }
     const std::vector<Surface>& surfaces() const { return surfaces_; }
     const std::vector<Part>& parts() const { return parts_; }
