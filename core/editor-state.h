@@ -61,6 +61,7 @@ struct EditorState {
     ViewMode currentView = ViewMode::Orbit;
     int lastMouseX = 0, lastMouseY = 0;
     int alternateImages[4] = {};
+    bool jointUsed = false; // the joint button shows its released picture once it was used
     WindowHandle paletteWindow = nullptr;
     WindowHandle shapeWindow = nullptr;
     WindowHandle alphaSlider = nullptr;

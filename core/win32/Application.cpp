@@ -208,21 +208,25 @@ HACCEL createShortcuts() {
     return CreateAcceleratorTableA(table, static_cast<int>(std::size(table)));
 }
 
-HACCEL shortcuts = nullptr;
-
 } // namespace
 
-bool startUp(HINSTANCE instance, int showCommand) {
-    const Stopwatch started;
+namespace {
+
+// The process-wide set-up every window needs: the crash handlers, the shortcuts, COM (the
+// image decoder is a COM object) and the common controls.
+void prepareProcess() {
     SetUnhandledExceptionFilter(onUnhandledException);
     setBeforeFatalExit(writeRecoveryCopyNow);
-    shortcuts = createShortcuts();
-    // The image decoder is a COM object: COM is ready on this thread before it is needed.
+    application.shortcuts = createShortcuts();
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), 0xFF};
     InitCommonControlsEx(&controls);
     registerWindowClasses();
+}
 
+// The main window (its creation makes the renderer and the tool windows); fatal when it
+// cannot be made. Returns whether its place was remembered.
+bool createMainWindow(HINSTANCE instance) {
     const RECT r = startupWindowRect();
     editorState.makeTitle(false);
     application.mainWindow =
@@ -235,7 +239,23 @@ bool startUp(HINSTANCE instance, int showCommand) {
         OutputDebugStringA(line);
         fatalError("error", "CreateWindowEx of the main window");
     }
-    placeWindowsAtStart(r.left != session::kUseDefaultPosition);
+    return r.left != session::kUseDefaultPosition;
+}
+
+void startFrameClock() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    application.lastCounter = counter.QuadPart;
+    application.counterFrequency = frequency.QuadPart;
+}
+
+} // namespace
+
+bool startUp(HINSTANCE instance, int showCommand) {
+    const Stopwatch started;
+    prepareProcess();
+    placeWindowsAtStart(createMainWindow(instance));
 
     application.entities.push_back(&application.ship);
     editorState.currentEntity = application.entities.back();
@@ -254,12 +274,7 @@ bool startUp(HINSTANCE instance, int showCommand) {
     keyFlags.clear();
     ShowWindow(application.mainWindow, showCommand);
     UpdateWindow(application.mainWindow);
-
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    application.lastCounter = counter.QuadPart;
-    application.counterFrequency = frequency.QuadPart;
+    startFrameClock();
 
     const double beforeShapeMs = started.milliseconds();
     rebuildShapeWindow();
@@ -282,8 +297,8 @@ void runMessageLoop() {
     MSG msg = {};
     do {
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (shortcuts && application.mainWindow &&
-                TranslateAcceleratorA(application.mainWindow, shortcuts, &msg))
+            if (application.shortcuts && application.mainWindow &&
+                TranslateAcceleratorA(application.mainWindow, application.shortcuts, &msg))
                 continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);

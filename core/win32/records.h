@@ -27,6 +27,7 @@ struct Application {
     // The scene's models; the ship is the only kind, so the list holds it by its own type.
     std::vector<Vaisseau*> entities;
     HWND secondaryViews[3] = {};
+    HACCEL shortcuts = nullptr; // the keyboard shortcuts of the main window's commands
     int64_t lastCounter = 0;
     int64_t counterFrequency = 1;
     LoadedTexture planetTexture; // "1_earth_16k.jpg"

@@ -47,15 +47,10 @@ void drawRotateGizmo(Renderer& r, const vm::Mat4& world) {
 
 } // namespace
 
-void drawOverlays(int viewport, float aspect) {
-    if (!renderer || !editorState.currentEntity) return;
-    Renderer& r = *renderer;
-    const Model& model = *editorState.currentEntity;
-    vm::Mat4 world;
-    editorState.currentEntity->worldMatrix(world);
-    const bool hot = editorState.hotPoint && editorState.hoveredPoint >= 0 &&
-                     static_cast<size_t>(editorState.hoveredPoint) < model.points.size();
+namespace {
 
+// The hot point's marker, and the point chosen in the shape window's list.
+void drawPointMarkers(Renderer& r, const Model& model, const vm::Mat4& world, bool hot) {
     if (hot)
         r.drawCube(editorState.pointMoved ? overlay::kMarkerBlue : overlay::kMarkerWhite,
                    vm::transform(pointAt(model, editorState.hoveredPoint), world), kMarkerSize);
@@ -66,37 +61,27 @@ void drawOverlays(int viewport, float aspect) {
             r.drawCube(overlay::kMarkerGreen, vm::transform(pointAt(model, s), world), kMarkerSize);
     }
     r.setWorld(vm::identity());
+}
 
-    if (editorState.banding && viewport == editorState.bandViewport) {
-        // The rubber band: its corners on the near plane, taken back into the world.
-        r.setWorld(vm::identity());
-        const vm::Mat4 back = vm::inverse(r.viewProjection);
-        const float x0 = editorState.bandX0, y0 = editorState.bandY0;
-        const float x1 = editorState.bandX1, y1 = editorState.bandY1;
-        const vm::Vec4 screen[4] = {
-            {x0, y0, 1e-3f, 1}, {x1, y0, 1e-3f, 1}, {x1, y1, 1e-3f, 1}, {x0, y1, 1e-3f, 1}};
-        vm::Vec4 corners[4];
-        for (int k = 0; k < 4; ++k)
-            corners[k] = vm::transformCoord(screen[k], back);
-        for (int k = 0; k < 4; ++k)
-            r.drawSegment(corners[k], corners[(k + 1) % 4], overlay::kMarkerWhite);
-    }
-    if (editorState.tool == Tool::Select) {
-        const bool hit = editorState.hoveredPatch != -1;
-        const float length = hit ? editorState.pickDistance : 1.2f * orbitCamera.radius();
-        r.drawArrow(editorState.pickRay.origin,
-                    editorState.pickRay.origin + editorState.pickRay.direction * length,
-                    hit ? overlay::kMarkerGreen : overlay::kMarkerWhite);
-    }
-    // The brackets, like the model, follow the ship wherever a flight left it.
-    vm::Vec4 min, max;
-    if (selectionBounds(model, min, max)) {
-        r.setWorld(world);
-        drawSegments(r, overlay::selectionBrackets(min, max));
-        r.setWorld(vm::identity());
-    }
+// The rubber band: its corners on the near plane, taken back into the world.
+void drawRubberBand(Renderer& r) {
+    r.setWorld(vm::identity());
+    const vm::Mat4 back = vm::inverse(r.viewProjection);
+    const float x0 = editorState.bandX0, y0 = editorState.bandY0;
+    const float x1 = editorState.bandX1, y1 = editorState.bandY1;
+    const vm::Vec4 screen[4] = {
+        {x0, y0, 1e-3f, 1}, {x1, y0, 1e-3f, 1}, {x1, y1, 1e-3f, 1}, {x0, y1, 1e-3f, 1}};
+    vm::Vec4 corners[4];
+    for (int k = 0; k < 4; ++k)
+        corners[k] = vm::transformCoord(screen[k], back);
+    for (int k = 0; k < 4; ++k)
+        r.drawSegment(corners[k], corners[(k + 1) % 4], overlay::kMarkerWhite);
+}
 
-    const vm::Mat4 frame = cameraFrame(orbitCamera, editorState.loc ? 0 : viewport);
+// The add and locator tools' guide lines from the point to its feet in the camera frame,
+// and the locators' axes.
+void drawPlacingGuides(Renderer& r, const Model& model, const vm::Mat4& world,
+                       const vm::Mat4& frame, bool hot) {
     if (editorState.tool == Tool::Add || editorState.tool == Tool::Locator) {
         const vm::Vec4 p = hot ? pointAt(model, editorState.hoveredPoint) : editorState.cursor;
         vm::Vec4 a, b;
@@ -113,6 +98,37 @@ void drawOverlays(int viewport, float aspect) {
             r.drawArrow({0, 0, 0, 1}, {0, 1, 0, 1}, {0, 1, 0, 0});
             r.drawArrow({0, 0, 0, 1}, {0, 0, 1, 1}, {0, 0, 1, 0});
         }
+}
+
+} // namespace
+
+void drawOverlays(int viewport, float aspect) {
+    if (!renderer || !editorState.currentEntity) return;
+    Renderer& r = *renderer;
+    const Model& model = *editorState.currentEntity;
+    vm::Mat4 world;
+    editorState.currentEntity->worldMatrix(world);
+    const bool hot = editorState.hotPoint && editorState.hoveredPoint >= 0 &&
+                     static_cast<size_t>(editorState.hoveredPoint) < model.points.size();
+
+    drawPointMarkers(r, model, world, hot);
+    if (editorState.banding && viewport == editorState.bandViewport) drawRubberBand(r);
+    if (editorState.tool == Tool::Select) {
+        const bool hit = editorState.hoveredPatch != -1;
+        const float length = hit ? editorState.pickDistance : 1.2f * orbitCamera.radius();
+        r.drawArrow(editorState.pickRay.origin,
+                    editorState.pickRay.origin + editorState.pickRay.direction * length,
+                    hit ? overlay::kMarkerGreen : overlay::kMarkerWhite);
+    }
+    // The brackets, like the model, follow the ship wherever a flight left it.
+    vm::Vec4 min, max;
+    if (selectionBounds(model, min, max)) {
+        r.setWorld(world);
+        drawSegments(r, overlay::selectionBrackets(min, max));
+        r.setWorld(vm::identity());
+    }
+    const vm::Mat4 frame = cameraFrame(orbitCamera, editorState.loc ? 0 : viewport);
+    drawPlacingGuides(r, model, world, frame, hot);
     if (editorState.grid) {
         r.setWorld(frame);
         drawSegments(r, overlay::cameraSketch(orbitCamera.radius(), aspect));

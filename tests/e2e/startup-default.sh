@@ -23,6 +23,11 @@ wait_for_setting h "$h"
 
 wait_for_view "$w"
 view=$view_id
+# The start-up report comes before the message loop draws the first frame: wait for it.
+deadline=$((SECONDS + 10))
+until [ "$(pixel_of "$view" $((w / 2 - 20)) 340)" = "#FF0000" ] || [ $SECONDS -ge $deadline ]; do
+  sleep 0.2
+done
 # The default model in red in the middle of a black view.
 for spot in "10 10" "$((w - 5)) 600"; do
   expect_eq "view pixel at $spot" "#000000" "$(pixel_of "$view" $spot)"

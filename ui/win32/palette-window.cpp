@@ -142,8 +142,6 @@ void stop() {
     setButtonImage(palette::Play, palette::Play);
 }
 
-bool jointUsed = false; // the released picture shows once the button has been used
-
 void onCommand(WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) != 0) return;
     if (lParam && reinterpret_cast<HWND>(lParam) == editorState.displayCheckBox) {
@@ -183,7 +181,7 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
         break;
     case palette::Joint:
         // Pressed or released, a half-done joint starts again.
-        jointUsed = true;
+        editorState.jointUsed = true;
         editorState.firstJointPoint = -1;
         updateJointButton();
         break;
@@ -300,7 +298,7 @@ void updateJointButton() {
     if (!paletteToolbar()) return;
     int image = palette::Joint;
     if (!buttonChecked(palette::Joint))
-        image = jointUsed ? editorState.alternateImages[2] : palette::Joint;
+        image = editorState.jointUsed ? editorState.alternateImages[2] : palette::Joint;
     else if (editorState.firstJointPoint != -1)
         image = editorState.alternateImages[3];
     setButtonImage(palette::Joint, image);
