@@ -31,15 +31,11 @@ namespace {
 
 size_t seenPoints = static_cast<size_t>(-1), seenPatches = static_cast<size_t>(-1);
 
-void setStatus(StatusPart part, const char* text) {
-    setStatusText(part, text);
-}
-
 void setStatus(StatusPart part, vm::Vec4 v) {
     char text[128];
     std::snprintf(text, sizeof text, "%f, %f, %f", static_cast<double>(v.x),
                   static_cast<double>(v.y), static_cast<double>(v.z));
-    setStatus(part, text);
+    setStatusText(part, text);
 }
 
 vm::Mat4 entityWorld() {
@@ -89,7 +85,7 @@ void showGroundPoint(vm::Vec4 g) {
     char text[520];
     std::snprintf(text, sizeof text, "u:%f\tv:%f", static_cast<double>(g.x),
                   static_cast<double>(g.z));
-    setStatus(StatusPart::Cursor, text);
+    setStatusText(StatusPart::Cursor, text);
 }
 
 // The point a rotate or translate drag is measured at, with its readout: on the ground, or
@@ -108,12 +104,12 @@ bool chooseDragPlane(const ViewportHit& hit) {
     editorState.dragOnViewPlane = !groundPoint(orbitCamera, hit);
     if (!editorState.dragOnViewPlane) return true;
     if (dragPlanePoint(orbitCamera, hit, true)) {
-        setStatus(StatusPart::Message,
-                  "ground edge-on: moving across the view (orbit to look down on it)");
+        setStatusText(StatusPart::Message,
+                      "ground edge-on: moving across the view (orbit to look down on it)");
         return true;
     }
-    setStatus(StatusPart::Message,
-              "nothing to drag on under the mouse: orbit to look down on the ground");
+    setStatusText(StatusPart::Message,
+                  "nothing to drag on under the mouse: orbit to look down on the ground");
     return false;
 }
 
@@ -137,7 +133,7 @@ bool snapping() {
         char text[64];
         std::snprintf(text, sizeof text, "snapping: grid %g, angles 15\xB0",
                       static_cast<double>(editorState.snapStep));
-        setStatus(StatusPart::Message, text);
+        setStatusText(StatusPart::Message, text);
     }
     return on;
 }

@@ -29,7 +29,7 @@ vm::Mat4 Renderer::perspective(float fovAngleY, float aspect) {
 }
 
 Renderer* Renderer::create(float fovAngleY, int width, int height, HWND window) {
-    renderer.reset(new Renderer()); // the constructor is the renderer's own
+    renderer = std::make_unique<Renderer>();
     Renderer* r = renderer.get();
     r->fovAngleY_ = fovAngleY;
     r->projection = perspective(fovAngleY, static_cast<float>(width) / static_cast<float>(height));

@@ -16,6 +16,4 @@ capture_editor added-patch.png "$main"
 wait_for_view "$view_w" "$view_h"
 expect_eq "the new patch's middle" "#FF0000" "$(pixel_of "$view_id" $((view_w - 260 + 75)) $((60 + 60)))"
 
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

@@ -24,6 +24,4 @@ case "$(check_model one-left.obj)" in
   *"patches 1 "*) ;;
   *) fail "after deleting the three boxed patches: $(check_model one-left.obj)" ;;
 esac
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

@@ -37,9 +37,7 @@ xdotool key ctrl+a
 wait_for_output 'Tavrel selection (select all): 0;1;2;3'
 [ -z "$(setting SelectedPatches)" ] || fail "Ctrl+A must not remember the selection"
 
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit
 
 # The select tool: hover the model's middle and click.
 start_editor "${clear_of_tool_windows}Tool=2"$'\r\n'
@@ -49,6 +47,4 @@ xdotool click 1
 wait_for_output 'Tavrel selection (click): [0-3]\\'
 selected=$(setting SelectedPatches)
 case "$selected" in [0-3]) ;; *) fail "SelectedPatches: expected one patch, saw '$selected'" ;; esac
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

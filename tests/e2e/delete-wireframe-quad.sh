@@ -44,6 +44,4 @@ for n in 1 2 3; do click_palette 0; wait_for_setting CurrentView "$n"; done
 wait_for_output "Tavrel view 0 at [0-9]*,[0-9]* size $((1280 / 2))x$((960 / 2))"
 capture_editor quad.png "$main"
 
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

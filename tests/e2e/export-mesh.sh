@@ -18,6 +18,4 @@ info=$(assimp info "$obj" 2>&1) || fail "assimp cannot read the exported OBJ: $i
 grep -q "^Faces: *512" <<<"$info" || fail "assimp OBJ: $info"
 info=$(assimp info "$stl" 2>&1) || fail "assimp cannot read the exported STL: $info"
 grep -q "^Faces: *512" <<<"$info" || fail "assimp STL: $info"
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

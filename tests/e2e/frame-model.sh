@@ -34,6 +34,4 @@ done
 capture_editor framed.png "$main"
 wait_for_setting offset.x 5200.000000
 [ -n "$(setting zoomScale)" ] || fail "the framing's zoom was not remembered"
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

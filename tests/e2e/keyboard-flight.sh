@@ -63,6 +63,4 @@ done
 echo "planet: ${area2} per mille at the start, ${area3} after the throttle; centroid row $row0, $row1 after Up"
 
 click_palette 5 # stop
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

@@ -158,6 +158,13 @@ close_window() {
 
 # Saves a picture of the editor's main window with view 0's pixels put in place (Wine keeps
 # them in an offscreen window) as $E2E_ARTIFACTS/$1.
+# Closes the main window (in $main) and expects the program to end within 20 s with status 0.
+close_and_expect_clean_exit() {
+  close_window "$main"
+  wait_for_exit 20
+  expect_eq "exit status" "0" "$exit_status"
+}
+
 capture_editor() { # name main-window
   local out="${E2E_ARTIFACTS:-$e2e_dir}/$1" placement
   mkdir -p "$(dirname "$out")"

@@ -37,6 +37,4 @@ wait_for_window "^$name - Tavrel\$"
 main=$window_id
 wait_for_startup
 case "$startup_report" in *"points=48 patches=4 "*"Locator_0>"*) ;; *) fail "$name.obj did not open again: $startup_report" ;; esac
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

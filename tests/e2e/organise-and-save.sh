@@ -49,9 +49,7 @@ answer_file_dialog "Save As" "organised.obj"
 wait_for_window '^organised - Tavrel$' 20
 case "$(setting LoadedFile)" in *'\work\organised.obj') ;; *) fail "remembered path: expected the dialog's full path, saw '$(setting LoadedFile)'" ;; esac
 expect_eq "saved file" "points 48 patches 4 groups 1 symmetries 1 locators 1" "$(check_model organised.obj)"
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit
 
 start_app
 wait_for_window '^organised - Tavrel$'
@@ -61,6 +59,4 @@ case "$startup_report" in
   *"points=48 patches=4 "*"tree=<"*"group_0{patch $second}"*"Sym_0{patch $first}"*"Locator_0> LoadedFile=<Z:"*) ;;
   *) fail "start-up after the save: expected the organised model, saw: $startup_report" ;;
 esac
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

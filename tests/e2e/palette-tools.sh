@@ -35,6 +35,4 @@ wait_for_window '^Untitled\* - Tavrel$' 10
 
 pal=$(xdotool search --limit 1 --name '^Palette$' | head -1)
 import -window "$pal" "${E2E_ARTIFACTS:-$e2e_dir}/palette.png" || fail "could not capture the palette"
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

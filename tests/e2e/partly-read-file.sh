@@ -37,9 +37,7 @@ wait_for_window '^part-edited - Tavrel$' 20
 cmp -s "$part" "$e2e_dir/original.obj" || fail "saving elsewhere changed the partly read file"
 # The dialog proposed the document's own folder.
 expect_eq "saved elsewhere" "points 4 patches 1 groups 0 symmetries 0 locators 1" "$(check_model 'models\part-edited.obj')"
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit
 
 # tavrel-obj check says the same, with a status of its own.
 (cd "$e2e_dir/work" && timeout 60 wine "$TAVREL_OBJ" check 'models\part.obj' >/dev/null 2>"$e2e_dir/check.err")

@@ -56,6 +56,4 @@ sleep 1
 second=$(red_share)
 [ "$second" -lt "$first" ] || fail "stop: the ship should keep drifting away ($first then $second per mille)"
 
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

@@ -34,6 +34,4 @@ answer_file_dialog "Save As" "recovered.obj"
 wait_for_window '^recovered - Tavrel$' 20
 expect_eq "recovered model" "points 48 patches 4 groups 0 symmetries 0 locators 1" "$(check_model recovered.obj)"
 [ ! -f "$(work_file recovery.obj)" ] || fail "the recovery copy outlived the save"
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

@@ -22,9 +22,7 @@ capture_editor edited.png "$main"
 click_toolbar 2 # Save: the document has no path yet, so the dialog asks for one
 answer_file_dialog "Save As" "road.obj"
 wait_for_window '^road - Tavrel$' 20
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit
 
 expect_eq "saved file" "points 48 patches 4 groups 0 symmetries 0 locators 0" "$(check_model road.obj)"
 first_point=$(tr -d '\r' < "$(work_file road.obj)" | grep -m1 '^v ')
@@ -51,6 +49,4 @@ click_toolbar 1
 answer_file_dialog "Open" "road.obj"
 wait_for_window '^road - Tavrel$' 20
 case "$(setting LoadedFile)" in *'\road.obj') ;; *) fail "Open's path: expected road.obj, saw '$(setting LoadedFile)'" ;; esac
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

@@ -58,6 +58,4 @@ xdotool key ctrl+s
 wait_for_window '^turned - Tavrel$' 10
 [ "$(tr -d '\r' < "$(work_file turned.obj)" | grep -m1 '^v ')" != "$saved_before" ] ||
   fail "the rotation under way when New was asked for was not kept"
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

@@ -20,9 +20,7 @@ xdotool windowsize --sync "$main" 800 600
 wait_for_setting w 800
 wait_for_setting h 600
 
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit
 
 # The next start comes back at the same place and size.
 start_app
@@ -30,6 +28,4 @@ wait_for_window ' - Tavrel'
 main=$window_id
 wait_for_startup
 expect_eq "geometry at the next start" "200 150 800 600" "$(geometry_of "$main")"
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

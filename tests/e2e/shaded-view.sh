@@ -25,9 +25,7 @@ until shaded=$(colours); [ "${shaded:-0}" -ge 8 ]; do
   sleep 0.2
 done
 capture_editor shaded.png "$main"
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit
 
 start_app
 wait_for_window ' - Tavrel$'
@@ -40,6 +38,4 @@ until shaded=$(colours); [ "${shaded:-0}" -ge 8 ]; do
   [ $SECONDS -lt $deadline ] || fail "the shaded display was not remembered ($shaded colours)"
   sleep 0.2
 done
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

@@ -20,6 +20,4 @@ first=$(tr -d '\r' < "$(work_file snapped.obj)" | grep -m1 '^v ')
 awk -v line="$first" 'BEGIN { split(line, v, " ")
   for (i = 2; i <= 4; ++i) { k = v[i] * 10; if (k - int(k + (k < 0 ? -0.5 : 0.5)) > 1e-3 || int(k + (k < 0 ? -0.5 : 0.5)) - k > 1e-3) exit 1 }
   exit 0 }' || fail "the snapped point is off the 0.1 grid: $first"
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

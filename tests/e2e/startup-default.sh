@@ -35,6 +35,4 @@ done
 expect_eq "view pixel in the middle" "#FF0000" "$(pixel_of "$view" $((w / 2 - 20)) 340)"
 capture_editor editor.png "$main"
 
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

@@ -13,18 +13,14 @@ wait_for_window '^wing - Tavrel$'
 main=$window_id
 wait_for_startup
 case "$startup_report" in *"points=4 patches=2 "*) ;; *) fail "wing.obj not loaded: $startup_report" ;; esac
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit
 
 start_app $'[Session]\r\nLoadedFile=C:\\nowhere\\missing.obj\r\n'
 wait_for_window '^missing - Tavrel$'
 main=$window_id
 wait_for_startup
 case "$startup_report" in *"points=0 patches=0 "*) ;; *) fail "a missing file must give an empty model: $startup_report" ;; esac
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit
 
 printf 'cstype bezier\r\ndeg 3\r\nv 0 0 0\r\nsurf 0.0 1.0 0.0 1.0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 5\r\n' > "$e2e_dir/work/models/broken.obj"
 start_app $'[Session]\r\nLoadedFile=models\\broken.obj\r\n'
@@ -34,6 +30,4 @@ main=$window_id
 wait_for_startup
 case "$startup_report" in *"points=48 patches=4 "*"LoadedFile=<>"*) ;; *) fail "a refused file must leave an untitled built-in model: $startup_report" ;; esac
 expect_eq "the remembered file" 'models\broken.obj' "$(setting LoadedFile)"
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

@@ -54,6 +54,4 @@ main=$window_id
 wait_for_startup
 case "$startup_report" in *"tree=<patch 0|patch 1|patch 2|patch 3|Locator_0>"*) ;; *) fail "names after a new start: $startup_report" ;; esac
 [ -n "$(visible '^Palette$')" ] && [ -n "$(visible '^Courbes$')" ] || fail "the tool windows are not back after a new start"
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

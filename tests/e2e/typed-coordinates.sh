@@ -31,6 +31,4 @@ expect_eq "saved file" "points 48 patches 4 groups 0 symmetries 0 locators 0" "$
 xdotool windowfocus --sync "$main" 2>/dev/null
 xdotool key ctrl+z
 wait_for_window '^typed\* - Tavrel$' 10
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

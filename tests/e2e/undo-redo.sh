@@ -77,6 +77,4 @@ title_is 'undo\*'
 press ctrl+y
 title_is undo
 capture_editor undo-redo.png "$main"
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit

@@ -31,9 +31,7 @@ xdotool windowmove --sync "$palette" 300 500
 xdotool windowmove --sync "$shape" 420 60
 wait_for_setting PaletteX 300 # the window's outer place, which Wine's X window matches here
 moved_palette=$(rect "$palette") moved_shape=$(rect "$shape")
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit
 
 start_app
 wait_for_window ' - Tavrel$'
@@ -44,6 +42,4 @@ palette=$(xdotool search --limit 1 --name '^Palette$' | head -1)
 shape=$(xdotool search --limit 1 --name '^Courbes$' | head -1)
 expect_eq "palette at the next start" "$moved_palette" "$(rect "$palette")"
 expect_eq "shape window at the next start" "$moved_shape" "$(rect "$shape")"
-close_window "$main"
-wait_for_exit 20
-expect_eq "exit status" "0" "$exit_status"
+close_and_expect_clean_exit
