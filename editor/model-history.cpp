@@ -212,12 +212,11 @@ void redoChange(const ModelChange& change, Model& model) {
     apply(change, model, false);
 }
 
-History::History(size_t maxSteps, size_t keptSteps, size_t maxBytes)
-    : maxSteps_(std::max<size_t>(maxSteps, 1)), keptSteps_(std::min(keptSteps, maxSteps_)),
-      maxBytes_(maxBytes) {}
+History::History(size_t maxSteps, size_t maxBytes)
+    : maxSteps_(std::max<size_t>(maxSteps, 1)), maxBytes_(maxBytes) {}
 
-void History::record(ModelChange change) {
-    if (change.empty()) return;
+size_t History::record(ModelChange change) {
+    if (change.empty()) return 0;
     if (saved_ > static_cast<std::ptrdiff_t>(position_)) saved_ = -1; // that state is gone
     while (steps_.size() > position_) {
         bytes_ -= steps_.back().bytes();
@@ -232,8 +231,10 @@ void History::record(ModelChange change) {
     bytes_ += change.bytes();
     steps_.push_back(std::move(change));
     ++position_;
-    while (steps_.size() > maxSteps_ || (steps_.size() > keptSteps_ && bytes_ > maxBytes_))
+    size_t dropped = 0;
+    for (; steps_.size() > maxSteps_ || (steps_.size() > 1 && bytes_ > maxBytes_); ++dropped)
         dropOldest();
+    return dropped;
 }
 
 void History::dropOldest() {

@@ -92,14 +92,15 @@ void redoChange(const ModelChange& change, Model& model);
 // The steps done and undone, and where the document was last saved.
 class History {
   public:
-    // The oldest steps go beyond maxSteps, and beyond keptSteps once the steps hold more
-    // than maxBytes: a long history of small edits, a short one of whole-model changes.
-    explicit History(size_t maxSteps = 1000, size_t keptSteps = 200,
-                     size_t maxBytes = size_t{512} << 20);
+    // The oldest steps go beyond maxSteps, and while the steps hold more than maxBytes: a
+    // long history of small edits, a short one of whole-model changes. The newest step is
+    // always kept, whatever it holds.
+    static constexpr size_t kDefaultMaxBytes = size_t{256} << 20;
+    explicit History(size_t maxSteps = 1000, size_t maxBytes = kDefaultMaxBytes);
 
     // A new step after the current one; the undone steps after it go. An empty change is
-    // not a step.
-    void record(ModelChange change);
+    // not a step. Returns how many of the oldest steps went to keep within the bounds.
+    size_t record(ModelChange change);
     // Applies the step before (after) the current position and returns it; null when there
     // is none.
     const ModelChange* undo(Model& model);
@@ -133,5 +134,5 @@ class History {
     size_t position_ = 0; // steps before it are done, from it on undone
     std::ptrdiff_t saved_ = 0;
     size_t bytes_ = 0;
-    size_t maxSteps_, keptSteps_, maxBytes_;
+    size_t maxSteps_, maxBytes_;
 };

@@ -1,14 +1,27 @@
 #include "editor/recovery-writer.h"
 
+#include <exception>
+#include <new>
+
 #include "core/file-replace.h"
 #include "model/obj-format.h"
 
 namespace {
 // A model that cannot be written whole (a value that is not a number) still gets a copy:
 // everything before that value is worth keeping, and reading it back says where it stops.
+// Nothing thrown leaves it: a copy that runs out of memory (a huge model) or meets any other
+// failure is a failed copy, never the end of the program.
 std::string writeCopy(const Model& model, const std::string& path) {
-    std::string error;
-    return replaceFileContents(path, writeObj(model), &error) ? std::string() : error;
+    try {
+        std::string error;
+        return replaceFileContents(path, writeObj(model), &error) ? std::string() : error;
+    } catch (const std::bad_alloc&) {
+        return "not enough memory for the copy";
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "an unexpected error";
+    }
 }
 } // namespace
 
@@ -48,7 +61,7 @@ bool RecoveryWriter::start(Model snapshot, std::string path, double now) {
 }
 
 bool RecoveryWriter::writeNow(const Model& model, const std::string& path) {
-    wait();
+    if (!onWorkerThread()) wait();
     std::string error = writeCopy(model, path);
     std::lock_guard<std::mutex> lock(errorMutex_);
     lastError_ = std::move(error);
@@ -56,7 +69,17 @@ bool RecoveryWriter::writeNow(const Model& model, const std::string& path) {
 }
 
 void RecoveryWriter::wait() {
-    if (worker_.joinable()) worker_.join();
+    if (worker_.joinable() && !onWorkerThread()) worker_.join();
+}
+
+bool RecoveryWriter::onWorkerThread() const {
+    return worker_.joinable() && worker_.get_id() == std::this_thread::get_id();
+}
+
+void RecoveryWriter::fail(std::string reason, double now) {
+    lastStart_ = now;
+    std::lock_guard<std::mutex> lock(errorMutex_);
+    lastError_ = std::move(reason);
 }
 
 std::string RecoveryWriter::lastError() const {

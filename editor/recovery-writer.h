@@ -33,7 +33,12 @@ class RecoveryWriter {
     bool start(Model snapshot, std::string path, double now);
     // Writes at once on the calling thread (after any copy under way), for the moments the
     // process may end right after: a lost device, a fatal error, the end of the session.
+    // Called on the worker itself (a crash while it writes), it does not wait for itself.
     bool writeNow(const Model& model, const std::string& path);
+    // A copy that could not even be started (no memory for its snapshot) counts as a failed
+    // copy taken at time now: it is said, and tried again after the interval.
+    void fail(std::string reason, double now);
+    bool onWorkerThread() const;
     // Waits for a copy under way to finish.
     void wait();
     bool busy() const { return busy_; }

@@ -47,6 +47,20 @@ std::optional<vm::Float3> subjectPosition(const Model& model, const CoordinateSu
     return vm::Float3{sum.x / 16, sum.y / 16, sum.z / 16};
 }
 
+bool moveWithinRange(const Model& model, const CoordinateSubject& subject, int axis, float value) {
+    auto inRange = [](float v) { return std::fabs(v) <= kWorkingRange; };
+    const std::optional<vm::Float3> at = subjectPosition(model, subject);
+    if (!at || axis < 0 || axis > 2) return true; // nothing moves
+    if (subject.kind == CoordinateSubject::Kind::Point) return inRange(value);
+    vm::Float3 where = *at;
+    const float delta = value - component(where, axis);
+    for (int32_t i : model.patches[subject.index].indices) {
+        vm::Float3 p = model.points[static_cast<size_t>(i)];
+        if (!inRange(component(p, axis) + delta)) return false;
+    }
+    return true;
+}
+
 std::vector<uint32_t> moveSubjectAxis(Model& model, const CoordinateSubject& subject, int axis,
                                       float value) {
     std::vector<uint32_t> moved;

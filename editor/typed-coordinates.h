@@ -25,6 +25,13 @@ std::optional<float> parseCoordinate(std::string_view text);
 // Nothing when it names nothing that exists.
 std::optional<vm::Float3> subjectPosition(const Model& model, const CoordinateSubject& subject);
 
+// Typed positions stay within ±kWorkingRange on every axis: the model file keeps six
+// significant digits, so beyond it a saved coordinate moves by more than a thousand units.
+inline constexpr float kWorkingRange = 1e9f;
+// Whether moving the subject so that its coordinate on axis becomes value keeps every point
+// it moves within the working range.
+bool moveWithinRange(const Model& model, const CoordinateSubject& subject, int axis, float value);
+
 // Moves the subject so that its coordinate on axis (0 x, 1 y, 2 z) becomes value: the point
 // itself, or every distinct control point of the patch by the same difference. Returns the
 // points that moved (none when the value is already there or the subject does not exist).

@@ -56,6 +56,11 @@ ObjResult loadObj(const std::string& path, Model& model, ModelTree* tree);
 // opacity or locator value that is not a finite number) is refused with Invalid.
 ObjResult saveObj(const Model& model, const std::string& path);
 
+// A value as the model text keeps it (six significant digits), and whether that text reads
+// back as a number (the largest floats round up past the largest one).
+float asWritten(float value);
+bool readsBack(float value);
+
 // Why the model cannot be written so that it reads back whole ("point 12 has a coordinate
 // that is not a finite number"), or "" when it can.
 std::string unwritableReason(const Model& model);

@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "core/mapped-file.h"
+#include "model/byte-order-mark.h"
 #include "model/obj-format.h"
 #include "model/obj-scanner.h"
 #include "model/statement-runs.h"
@@ -170,6 +171,7 @@ std::optional<std::string> badIndex(const Model& model, size_t patchesBefore) {
 } // namespace
 
 ObjResult readObj(std::string_view text, Model& model, ModelTree* tree) {
+    text = withoutByteOrderMark(text);
     const size_t pointsBefore = model.points.size();
     const size_t patchesBefore = model.patches.size();
     const size_t groupsBefore = model.groups.size();

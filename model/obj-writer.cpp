@@ -1,5 +1,6 @@
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 
 #include "core/file-replace.h"
 #include "model/obj-format.h"
@@ -86,12 +87,29 @@ std::string writeObj(const Model& model) {
     return text;
 }
 
+float asWritten(float value) {
+    char buffer[32];
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    *written.ptr = '\0';
+    return std::strtof(buffer, nullptr); // HUGE_VALF when the rounding went past the largest
+}
+
+bool readsBack(float value) {
+    // Only the last few floats below the largest round up past it at six digits.
+    return std::isfinite(value) && (std::fabs(value) < 3.4e38f || std::isfinite(asWritten(value)));
+}
+
 std::string unwritableReason(const Model& model) {
-    auto finite = [](const auto&... v) { return (std::isfinite(v) && ...); };
+    auto finite = [](const auto&... v) { return (readsBack(v) && ...); };
     for (size_t i = 0; i < model.points.size(); ++i) {
         const vm::Float3& p = model.points[i];
-        if (!finite(p.x, p.y, p.z))
-            return "point " + std::to_string(i) + " has a coordinate that is not a finite number";
+        if (!finite(p.x, p.y, p.z)) {
+            const bool infinite = !std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z);
+            return "point " + std::to_string(i) +
+                   (infinite ? " has a coordinate that is not a finite number"
+                             : " has a coordinate too large to be written and read back");
+        }
     }
     for (size_t i = 0; i < model.patches.size(); ++i)
         if (!finite(model.patches[i].alpha))

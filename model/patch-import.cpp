@@ -1,10 +1,14 @@
 #include "model/patch-import.h"
 
+#include "model/byte-order-mark.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <array>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <tuple>
 #include <vector>
@@ -28,9 +32,10 @@ class PointPool {
     std::map<std::tuple<float, float, float>, int32_t> index_;
 };
 
+// The words of a line up to a comment ("#" to the end of the line).
 std::vector<std::string> words(const std::string& line) {
     std::vector<std::string> out;
-    std::istringstream in(line);
+    std::istringstream in(line.substr(0, line.find('#')));
     for (std::string w; in >> w;)
         out.push_back(w);
     return out;
@@ -41,7 +46,9 @@ bool number(const std::string& text, float& value) {
     char* end = nullptr;
     errno = 0;
     value = std::strtof(text.c_str(), &end);
-    return end == text.c_str() + text.size() && errno != ERANGE && std::isfinite(value);
+    // A number too small for a float is still a number (it underflows to 0 or a denormal).
+    const bool overflow = errno == ERANGE && std::fabs(value) > 1.0f;
+    return end == text.c_str() + text.size() && !overflow && std::isfinite(value);
 }
 
 bool integer(const std::string& text, long& value) {
@@ -85,19 +92,67 @@ std::vector<std::pair<size_t, std::string>> logicalLines(std::string_view text) 
     return lines;
 }
 
+// The part of a cubic on [a, b] of its parameter, exactly: the control points of a cubic's
+// piece are its blossom at (a, a, a), (a, a, b), (a, b, b), (b, b, b).
+std::array<vm::Float3, 4> cubicPiece(const std::array<vm::Float3, 4>& p, float a, float b) {
+    auto blossom = [&](float t1, float t2, float t3) {
+        auto lerp = [](vm::Float3 x, vm::Float3 y, float t) {
+            return vm::Float3{x.x + (y.x - x.x) * t, x.y + (y.y - x.y) * t, x.z + (y.z - x.z) * t};
+        };
+        const vm::Float3 q0 = lerp(p[0], p[1], t1), q1 = lerp(p[1], p[2], t1),
+                         q2 = lerp(p[2], p[3], t1);
+        const vm::Float3 r0 = lerp(q0, q1, t2), r1 = lerp(q1, q2, t2);
+        return lerp(r0, r1, t3);
+    };
+    return {blossom(a, a, a), blossom(a, a, b), blossom(a, b, b), blossom(b, b, b)};
+}
+
+// The patch over [u0, u1] × [v0, v1] of the patch with control points p (u along a row).
+std::array<vm::Float3, 16> patchPiece(std::array<vm::Float3, 16> p, float u0, float u1,
+                                      float v0, float v1) {
+    if (u0 != 0 || u1 != 1)
+        for (size_t r = 0; r < 4; ++r) {
+            const auto row = cubicPiece({p[4 * r], p[4 * r + 1], p[4 * r + 2], p[4 * r + 3]}, u0, u1);
+            for (size_t c = 0; c < 4; ++c) p[4 * r + c] = row[c];
+        }
+    if (v0 != 0 || v1 != 1)
+        for (size_t c = 0; c < 4; ++c) {
+            const auto column = cubicPiece({p[c], p[4 + c], p[8 + c], p[12 + c]}, v0, v1);
+            for (size_t r = 0; r < 4; ++r) p[4 * r + c] = column[r];
+        }
+    return p;
+}
+
+// Groups no patch ended up in are left out (an "o name" before the "g" the patches use).
+void dropEmptyGroups(Model& model) {
+    std::vector<int32_t> renumbered(model.groups.size(), -1);
+    for (const Model::Patch& patch : model.patches)
+        if (patch.group >= 0) renumbered[static_cast<size_t>(patch.group)] = 0;
+    std::vector<std::unique_ptr<Model::Group>> kept;
+    for (size_t g = 0; g < model.groups.size(); ++g)
+        if (renumbered[g] == 0) {
+            renumbered[g] = static_cast<int32_t>(kept.size());
+            kept.push_back(std::move(model.groups[g]));
+        }
+    model.groups = std::move(kept);
+    for (Model::Patch& patch : model.patches)
+        if (patch.group >= 0) patch.group = renumbered[static_cast<size_t>(patch.group)];
+}
+
 ImportResult importObj(std::string_view text, Model& model) {
     ImportResult result;
     result.format = "Wavefront free-form OBJ";
     PointPool pool(model);
     std::vector<vm::Float3> vertices; // as the file numbers them (1-based)
     std::vector<int32_t> pooled;      // each file vertex's merged index
-    bool bezier = false;
-    int degreeU = -1, degreeV = -1;
+    std::string curveType;            // the cstype in force, "" before any
+    long degreeU = -1, degreeV = -1;  // the surface degree in force ("deg 3" is a curve's)
+    std::string typeSource, degreeSource; // those statements, "'cstype bspline' (line 3)"
     int32_t group = -1;
     std::map<std::string, int32_t> groupIndex;
     for (const auto& [lineNumber, line] : logicalLines(text)) {
         const std::vector<std::string> w = words(line);
-        if (w.empty() || w[0][0] == '#') continue;
+        if (w.empty()) continue;
         const std::string& keyword = w[0];
         std::string statement = line;
         while (!statement.empty() && (statement.back() == ' ' || statement.back() == '\t'))
@@ -106,31 +161,43 @@ ImportResult importObj(std::string_view text, Model& model) {
             vm::Float3 p;
             if (w.size() < 4 || !number(w[1], p.x) || !number(w[2], p.y) || !number(w[3], p.z))
                 return refuse(lineNumber, statement, "a vertex needs three finite numbers");
-            if (w.size() >= 5) {
+            if (w.size() == 5) {
                 float weight = 1;
                 if (!number(w[4], weight) || weight != 1)
                     return refuse(lineNumber, statement, "rational (weighted) points are not kept");
+            } else if (w.size() == 7) {
+                ++result.coloursSkipped; // a vertex colour: the shape is what is kept
+            } else if (w.size() != 4) {
+                return refuse(lineNumber, statement,
+                              "a vertex is three numbers, with a weight or a colour");
             }
             vertices.push_back(p);
             pooled.push_back(pool.add(p));
         } else if (keyword == "cstype") {
-            if (w.size() == 2 && w[1] == "bezier")
-                bezier = true;
-            else
-                return refuse(lineNumber, statement,
-                              "only polynomial Bezier surfaces can be represented");
+            curveType.clear();
+            for (size_t k = 1; k < w.size(); ++k) curveType += (k > 1 ? " " : "") + w[k];
+            typeSource = "'" + statement + "' (line " + std::to_string(lineNumber) + ")";
         } else if (keyword == "deg") {
             long u = 0, v = 0;
-            if (w.size() != 3 || !integer(w[1], u) || !integer(w[2], v))
-                return refuse(lineNumber, statement, "a surface's degree is two whole numbers");
-            if (u != 3 || v != 3)
-                return refuse(lineNumber, statement,
-                              "only bicubic surfaces (deg 3 3) can be represented");
-            degreeU = degreeV = 3;
+            const bool curve = w.size() == 2 && integer(w[1], u);
+            if (!curve && (w.size() != 3 || !integer(w[1], u) || !integer(w[2], v)))
+                return refuse(lineNumber, statement, "a degree is one or two whole numbers");
+            if (!curve) {
+                degreeU = u, degreeV = v;
+                degreeSource = "'" + statement + "' (line " + std::to_string(lineNumber) + ")";
+            }
         } else if (keyword == "surf") {
-            if (!bezier) return refuse(lineNumber, statement, "a surface before 'cstype bezier'");
+            if (curveType != "bezier")
+                return refuse(lineNumber, statement,
+                              curveType.empty()
+                                  ? "a surface before 'cstype bezier'"
+                                  : "only polynomial Bezier surfaces can be represented, and " +
+                                        typeSource + " makes this one '" + curveType + "'");
             if (degreeU != 3 || degreeV != 3)
-                return refuse(lineNumber, statement, "a surface before 'deg 3 3'");
+                return refuse(lineNumber, statement,
+                              degreeU < 0 ? "a surface before 'deg 3 3'"
+                                          : "only bicubic surfaces (deg 3 3) can be represented, "
+                                            "and this one is " + degreeSource);
             if (w.size() != 5 + 16)
                 return refuse(lineNumber, statement,
                               "a bicubic surface of one span names 16 control points");
@@ -138,8 +205,15 @@ ImportResult importObj(std::string_view text, Model& model) {
             for (int k = 0; k < 4; ++k)
                 if (!number(w[static_cast<size_t>(1 + k)], range[k]))
                     return refuse(lineNumber, statement, "its parameter range is not numbers");
+            if (!(0 <= range[0] && range[0] < range[1] && range[1] <= 1 && 0 <= range[2] &&
+                  range[2] < range[3] && range[3] <= 1))
+                return refuse(lineNumber, statement,
+                              "its parameter range must lie within 0 to 1, each start before "
+                              "its end");
             Model::Patch patch;
             patch.group = group;
+            std::array<vm::Float3, 16> corners{};
+            std::array<int32_t, 16> at{};
             for (size_t k = 0; k < 16; ++k) {
                 std::string ref = w[5 + k];
                 ref = ref.substr(0, ref.find('/')); // v/vt/vn: the point
@@ -152,7 +226,16 @@ ImportResult importObj(std::string_view text, Model& model) {
                 if (resolved < 0 || resolved >= count)
                     return refuse(lineNumber, statement,
                                   "point " + std::to_string(index) + " is not defined before it");
-                patch.indices[k] = pooled[static_cast<size_t>(resolved)];
+                corners[k] = vertices[static_cast<size_t>(resolved)];
+                at[k] = pooled[static_cast<size_t>(resolved)];
+            }
+            const bool whole = range[0] == 0 && range[1] == 1 && range[2] == 0 && range[3] == 1;
+            if (whole) {
+                patch.indices = at;
+            } else { // a piece of the patch: its own control points
+                const auto piece = patchPiece(corners, range[0], range[1], range[2], range[3]);
+                for (size_t k = 0; k < 16; ++k) patch.indices[k] = pool.add(piece[k]);
+                ++result.piecesCut;
             }
             model.patches.push_back(patch);
         } else if (keyword == "g" || keyword == "o") {
@@ -166,12 +249,11 @@ ImportResult importObj(std::string_view text, Model& model) {
             group = it->second;
         } else if (keyword == "end") {
             continue;
-        } else if (keyword == "bmat" || keyword == "step" || keyword == "curv" ||
-                   keyword == "curv2" || keyword == "trim" || keyword == "hole" ||
-                   keyword == "scrv" || keyword == "sp") {
-            return refuse(lineNumber, statement, "this statement cannot be represented");
+        } else if (keyword == "trim" || keyword == "hole" || keyword == "scrv") {
+            return refuse(lineNumber, statement,
+                          "a trimmed surface cannot be represented (patches are whole)");
         } else {
-            ++result.skipped; // vt, vn, vp, parm, usemtl, mtllib, s, …
+            ++result.skipped; // vt, vn, vp, parm, curv, curv2, sp, usemtl, mtllib, s, …
         }
     }
     if (model.patches.empty()) {
@@ -179,7 +261,7 @@ ImportResult importObj(std::string_view text, Model& model) {
         none.reason = "no bicubic Bezier surface (cstype bezier, deg 3 3, surf) in the file";
         return none;
     }
-    // Groups without patches are left out.
+    dropEmptyGroups(model);
     result.ok = true;
     return result;
 }
@@ -204,10 +286,19 @@ ImportResult importPatchText(std::string_view text, Model& model) {
     long count = 0;
     if (!next(w, lineNumber) || w.size() != 1 || !integer(w[0], count) || count <= 0)
         return refuse(lineNumber, w.empty() ? "" : w[0], "a patch count comes first");
+    auto stopped = [&](const std::string& why) {
+        result.ok = true;
+        result.stop = "read " + std::to_string(model.patches.size()) + " of the " +
+                      std::to_string(count) + " patches its count gives; " + why;
+        return result;
+    };
     for (long p = 0; p < count; ++p) {
         long du = 0, dv = 0;
-        if (!next(w, lineNumber))
-            return refuse(lineNumber, "", "the file ends before patch " + std::to_string(p + 1));
+        if (!next(w, lineNumber)) {
+            if (model.patches.empty())
+                return refuse(lineNumber, "", "the file ends before patch 1");
+            return stopped("the file ends there");
+        }
         const std::string degrees = w.size() > 0 ? w[0] + (w.size() > 1 ? " " + w[1] : "") : "";
         if (w.size() != 2 || !integer(w[0], du) || !integer(w[1], dv))
             return refuse(lineNumber, degrees, "each patch starts with its degrees, '3 3'");
@@ -216,15 +307,23 @@ ImportResult importPatchText(std::string_view text, Model& model) {
         Model::Patch patch;
         for (size_t k = 0; k < 16; ++k) {
             vm::Float3 q;
-            if (!next(w, lineNumber))
-                return refuse(lineNumber, "",
-                              "the file ends inside patch " + std::to_string(p + 1));
+            if (!next(w, lineNumber)) {
+                if (model.patches.empty())
+                    return refuse(lineNumber, "", "the file ends inside patch 1");
+                return stopped("the file ends inside patch " + std::to_string(p + 1));
+            }
             if (w.size() != 3 || !number(w[0], q.x) || !number(w[1], q.y) || !number(w[2], q.z))
                 return refuse(lineNumber, lines[at - 1].second,
                               "a control point is three finite numbers");
             patch.indices[k] = pool.add(q);
         }
         model.patches.push_back(patch);
+    }
+    if (next(w, lineNumber)) {
+        std::string rest = lines[at - 1].second;
+        if (rest.size() > 60) rest = rest.substr(0, 60) + "...";
+        return stopped("more text follows at line " + std::to_string(lineNumber) + ": '" + rest +
+                       "'");
     }
     result.ok = true;
     return result;
@@ -235,8 +334,9 @@ ImportResult importPatchText(std::string_view text, Model& model) {
 ImportResult importPatches(std::string_view text, Model& model) {
     model.clear();
     model.locators.clear();
-    // A first statement that is one whole number is a patch count.
-    std::istringstream in{std::string(text.substr(0, std::min<size_t>(text.size(), 256)))};
+    text = withoutByteOrderMark(text);
+    // A first statement that is one whole number is a patch count (comments before it aside).
+    std::istringstream in{std::string(text.substr(0, std::min<size_t>(text.size(), 4096)))};
     std::string first, line;
     while (std::getline(in, line)) {
         const std::vector<std::string> w = words(line);

@@ -13,11 +13,19 @@
 struct ImportResult {
     bool ok = false;
     std::string reason; // when refused: "line 12: 'cstype rat bezier': rational surfaces ..."
-    size_t skipped = 0; // statements read past (vt, vn, parm, usemtl, …)
-    std::string format; // "Wavefront free-form OBJ" or "Bezier patch text"
+    size_t skipped = 0; // statements read past (vt, vn, parm, curves, usemtl, …)
+    size_t coloursSkipped = 0; // vertex colours read past ("v x y z r g b")
+    size_t piecesCut = 0;      // surfaces over part of their parameter range, cut out exactly
+    std::string format;        // "Wavefront free-form OBJ" or "Bezier patch text"
+    // Set when the file was read only in part (a patch count that does not match the text):
+    // "read 2 of the 3 patches its count gives; the file ends there".
+    std::string stop;
+    bool partial() const { return ok && !stop.empty(); }
 };
 
-// The format is told from the text: a first statement that is a lone patch count is the
-// patch text, anything else is read as OBJ. On success the model holds the points, the
-// patches and, from OBJ g/o names, the groups; on refusal it is left empty.
+// The format is told from the text (a leading UTF-8 byte-order mark and comments aside): a
+// first statement that is a lone patch count is the patch text, anything else is read as
+// OBJ. On success the model holds the points, the patches and, from OBJ g/o names, the
+// groups that hold patches; on refusal it is left empty. A surface over part of its
+// parameter range ("surf 0 0.5 0 1") is imported as exactly that part.
 ImportResult importPatches(std::string_view text, Model& model);

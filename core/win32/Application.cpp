@@ -217,6 +217,7 @@ namespace {
 void prepareProcess() {
     SetUnhandledExceptionFilter(onUnhandledException);
     setBeforeFatalExit(writeRecoveryCopyNow);
+    claimRecoveryCopy(); // this editor's own copy, locked while it runs
     application.shortcuts = createShortcuts();
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), 0xFF};

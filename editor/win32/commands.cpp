@@ -16,7 +16,9 @@
 #include "model/shape-outline.h"
 #include "ui/main-commands.h"
 #include "ui/win32/palette.h"
+#include "ui/win32/recovery.h"
 #include "ui/win32/shape-window.h"
+#include "ui/win32/status-bar.h"
 
 namespace {
 
@@ -25,6 +27,16 @@ void forgetPicks() {
     editorState.hoveredPoint = -1;
     editorState.hotPoint = false;
     syncPickState();
+}
+
+// A new step of the history; when the history's bounds made it drop its oldest steps, the
+// status bar says so (they can no longer be undone).
+void recordStep(ModelChange change) {
+    const size_t dropped = editorState.history.record(std::move(change));
+    if (dropped == 0) return;
+    setStatusText(StatusPart::Message,
+                  "Undo history full: the " + std::to_string(dropped) + " oldest step" +
+                      (dropped == 1 ? " was" : "s were") + " dropped");
 }
 
 void setToolbarButton(MainCommand command, bool enabled) {
@@ -72,10 +84,12 @@ void afterUndoOrRedo(const ModelChange& change, bool undo) {
     forgetPicks();
     rebuildUseCount(model, editorState.useCount);
     refreshSelectionPanel();
-    if (editorState.history.atSaved())
+    if (editorState.history.atSaved()) {
         updateTitle(false);
-    else
+        discardRecoveryCopy(); // the changes were taken back: a crash has nothing to offer
+    } else {
         markModified();
+    }
     updateHistoryButtons();
 }
 
@@ -114,7 +128,7 @@ void recordEdit(const ModelCopy& before, const char* name) {
     if (!editorState.currentEntity) return;
     ModelChange change = changeBetween(before, editedModel(), name);
     if (change.empty()) return;
-    editorState.history.record(std::move(change));
+    recordStep(std::move(change));
     markModified();
     updateHistoryButtons();
     refreshPointViews();
@@ -127,7 +141,7 @@ void finishPointDrag() {
     if (index < 0 || !editorState.currentEntity) return;
     const Model& model = editedModel();
     if (static_cast<size_t>(index) >= model.points.size()) return;
-    editorState.history.record(
+    recordStep(
         pointMove(model, static_cast<uint32_t>(index), editorState.draggedFrom, "Move point"));
     updateHistoryButtons();
 }

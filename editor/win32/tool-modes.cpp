@@ -12,6 +12,7 @@
 #include "editor/selection.h"
 #include "editor/win32/commands.h"
 #include "ui/palette-buttons.h"
+#include "ui/win32/shape-window.h"
 
 namespace {
 
@@ -90,4 +91,5 @@ void commitPreview() {
 void finishGestures() {
     commitPreview();
     finishPointDrag();
+    finishOpacityGesture();
 }

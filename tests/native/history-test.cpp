@@ -242,20 +242,43 @@ TEST(History, SavedStateFollowsUndoRedoAndIsLostWithTheRedoBranch) {
     EXPECT_FALSE(d.history.atSaved());
 }
 
-TEST(History, KeepsItsLimitsDroppingTheOldestSteps) {
-    History history(5, 2, 1000);
-    Model model = sheet(1, 1);
+TEST(History, KeepsItsLimitsFromTheFirstStepDroppingTheOldest) {
+    // The byte bound holds from the first step on: whole-model moves of a large sheet fill it
+    // at once; the oldest go, the newest always stays, and what is held is measured.
+    Model model = sheet(30, 30);
+    const size_t bound = 400000;
+    History history(1000, bound);
+    size_t dropped = 0;
+    for (int step = 0; step < 12; ++step) {
+        const ModelCopy before = copyOf(model);
+        for (vm::Float3& p : model.points) p.x += 1;
+        dropped += history.record(changeBetween(before, model, "Move all"));
+        ASSERT_LE(history.bytes(), std::max(bound, history.nextUndo()->bytes()));
+    }
+    EXPECT_GT(dropped, 0u);
+    EXPECT_EQ(12u, history.size() + dropped);
+    size_t held = 0;
+    while (const ModelChange* c = history.nextUndo()) {
+        held += c->bytes();
+        history.undo(model);
+    }
+    EXPECT_EQ(history.bytes(), held); // the count is of what the steps really hold
+    // A step larger than the bound alone is still kept: the last change can always be undone.
+    History tiny(1000, 10);
+    tiny.record(moved(0));
+    tiny.record(moved(1));
+    EXPECT_EQ(1u, tiny.size());
+    // The step count bound; small steps keep a long history.
+    History counted(5);
     for (uint32_t i = 0; i < 8; ++i)
-        history.record(moved(i));
-    EXPECT_LE(history.size(), 5u);
-    EXPECT_GE(history.size(), 2u);
-    // The default keeps at least 200 small steps.
+        counted.record(moved(i));
+    EXPECT_EQ(5u, counted.size());
     History roomy;
     for (uint32_t i = 0; i < 300; ++i)
         roomy.record(moved(i % 40));
     EXPECT_EQ(300u, roomy.size());
     // The saved state dropped off the old end is gone for good.
-    History short_(3, 3, 1u << 30);
+    History short_(3);
     short_.markSaved();
     for (uint32_t i = 0; i < 4; ++i)
         short_.record(moved(i));

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "model/bezier-surface.h"
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
 #include "model/patch-import.h"
@@ -70,13 +71,18 @@ TEST(Import, StandardFreeFormObjWithSharedRowsAndRelativeIndices) {
 }
 
 TEST(Import, WhatCannotBeRepresentedIsRefusedWholeNamingTheLine) {
+    const std::string surf = "surf 0 1 0 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n";
     const struct {
         std::string text, line;
     } cases[] = {
-        {"v 0 0 0\ncstype rat bezier\n", "line 2: 'cstype rat bezier'"},
-        {"cstype bezier\ndeg 2 2\n", "line 2: 'deg 2 2'"},
-        {"cstype bspline\n", "line 1: 'cstype bspline'"},
+        {"v 0 0 0\ncstype rat bezier\ndeg 3 3\n" + surf, "'cstype rat bezier' (line 2)"},
+        {"cstype bezier\ndeg 2 2\nv 0 0 0\n" + surf, "'deg 2 2' (line 2)"},
+        {"cstype bspline\ndeg 3 3\nv 0 0 0\n" + surf, "line 4: 'surf"},
         {"v 0 0 0\nv 1 x 0\n", "line 2: 'v 1 x 0'"},
+        {"v 0 0 0 1 1\n", "a vertex is three numbers, with a weight or a colour"},
+        {"v 0 0 0 0.5\n", "rational (weighted) points"},
+        {"cstype bezier\ndeg 3 3\nv 0 0 0\n" + surf + "trim 0 1 1\n", "a trimmed surface"},
+        {"cstype bezier\ndeg 3 3\nv 0 0 0\nsurf 0 2 0 1" + surf.substr(12), "within 0 to 1"},
         {"cstype bezier\ndeg 3 3\nv 0 0 0\nsurf 0 1 0 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 2\n",
          "line 4"},
     };
@@ -110,4 +116,86 @@ TEST(Import, TheTeapotPatchTextFormat) {
     EXPECT_TRUE(model.points.empty());
     const ImportResult quadratic = importPatches("1\n2 2\n", model);
     EXPECT_NE(std::string::npos, quadratic.reason.find("line 2: '2 2'")) << quadratic.reason;
+}
+
+namespace {
+
+// A curved patch of the standard format's points 1 to 16, and its points as an array.
+std::string curvedPatchObj(const std::string& range) {
+    std::string text = "cstype bezier\ndeg 3 3\n";
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            text += "v " + std::to_string(c) + " " + std::to_string(r) + " " +
+                    std::to_string((c * c + r * (3 - c)) % 5) + "\n";
+    text += "surf " + range;
+    for (int i = 1; i <= 16; ++i)
+        text += " " + std::to_string(i);
+    return text + "\nend\n";
+}
+
+} // namespace
+
+// What other tools write: sub-ranges, comments, colours, curves, byte-order marks, counts
+// that do not match, empty groups, tiny numbers. Each gives the model the file describes,
+// or says why not.
+TEST(Import, ReadsWhatOtherToolsWriteAndSaysWhatItDid) {
+    Model whole, half;
+    ASSERT_TRUE(importPatches(curvedPatchObj("0 1 0 1"), whole).ok);
+    const ImportResult cut = importPatches(curvedPatchObj("0.0 0.5 0.25 1.0"), half);
+    ASSERT_TRUE(cut.ok) << cut.reason;
+    EXPECT_EQ(1u, cut.piecesCut);
+    const auto full = bezier::controlPoints(whole, whole.patches[0]);
+    const auto piece = bezier::controlPoints(half, half.patches[0]);
+    for (int i = 0; i <= 8; ++i)
+        for (int j = 0; j <= 8; ++j) {
+            const float u = i / 8.0f, v = j / 8.0f;
+            const vm::Float3 a = bezier::evaluate(piece, u, v);
+            const vm::Float3 b = bezier::evaluate(full, 0.5f * u, 0.25f + 0.75f * v);
+            EXPECT_NEAR(a.x, b.x, 1e-5f);
+            EXPECT_NEAR(a.y, b.y, 1e-5f);
+            EXPECT_NEAR(a.z, b.z, 1e-5f);
+        }
+
+    // Comments at line ends, vertex colours, stand-alone curves, a byte-order mark, and an
+    // "o" whose patches all went to a "g": the same patch, the extras counted, no empty group.
+    std::string busy = "\xEF\xBB\xBFo teapot\ng body\n" + curvedPatchObj("0 1 0 1");
+    busy.replace(busy.find("v 0 0 0"), 7, "v 0 0 0 0.5 0.5 0.5 # a coloured corner");
+    busy += "cstype bspline\ndeg 3\ncurv 0 1 1 2 3 4\nparm u 0 0 0 0 1 1 1 1\nend\n";
+    Model busyModel;
+    const ImportResult b = importPatches(busy, busyModel);
+    ASSERT_TRUE(b.ok) << b.reason;
+    EXPECT_EQ(1u, b.coloursSkipped);
+    EXPECT_EQ(2u, b.skipped); // curv and parm
+    ASSERT_EQ(1u, busyModel.groups.size());
+    EXPECT_EQ("body", busyModel.groups[0]->name);
+    EXPECT_EQ(0, busyModel.patches[0].group);
+    EXPECT_EQ(writeObj(whole), writeObj(busyModel).replace(writeObj(busyModel).find("g body\r\n"), 8, ""));
+
+    Model tiny;
+    ASSERT_TRUE(importPatches("cstype bezier\ndeg 3 3\nv 1e-40 0 0\nsurf 0 1 0 1 1 1 1 1 1 1 1 "
+                              "1 1 1 1 1 1 1 1 1\n",
+                              tiny)
+                    .ok);
+
+    // Patch text: a comment first, then counts that do not match the patches.
+    std::string patch = "3 3\n";
+    for (int k = 0; k < 16; ++k)
+        patch += std::to_string(k % 4) + " " + std::to_string(k / 4) + " 0\n";
+    Model text;
+    const ImportResult exact = importPatches("# teapot lid\n1\n" + patch, text);
+    ASSERT_TRUE(exact.ok) << exact.reason;
+    EXPECT_EQ("Bezier patch text", exact.format);
+    EXPECT_FALSE(exact.partial());
+    const ImportResult more = importPatches("\xEF\xBB\xBF" "1\n" + patch + patch, text);
+    EXPECT_TRUE(more.partial());
+    EXPECT_EQ(1u, text.patches.size());
+    EXPECT_NE(std::string::npos, more.stop.find("more text follows at line 19")) << more.stop;
+    const ImportResult fewer = importPatches("3\n" + patch + patch, text);
+    EXPECT_TRUE(fewer.partial());
+    EXPECT_EQ(2u, text.patches.size());
+    EXPECT_NE(std::string::npos, fewer.stop.find("read 2 of the 3 patches")) << fewer.stop;
+    // The editor's own reader skips the mark too.
+    Model own;
+    EXPECT_TRUE(readObj("\xEF\xBB\xBF" + writeObj(whole), own, nullptr).ok());
+    EXPECT_EQ(writeObj(whole), writeObj(own));
 }

@@ -13,6 +13,7 @@
 #include "editor/win32/mouse-handler.h"
 #include "editor/win32/tool-modes.h"
 #include "model/mesh-export.h"
+#include "model/model-file-kind.h"
 #include "model/obj-format.h"
 #include "model/patch-import.h"
 #include "ui/win32/palette.h"
@@ -22,6 +23,8 @@
 namespace {
 
 bool fileDialog(bool save, std::string& path, const char* filter) {
+    // A name typed without an extension takes the chosen filter's before the dialog checks
+    // for a file to overwrite, so its question is about the file that will be written.
     std::vector<char> buffer(MAX_PATH, '\0');
     path.copy(buffer.data(), buffer.size() - 1);
     OPENFILENAMEA dialog = {};
@@ -34,6 +37,7 @@ bool fileDialog(bool save, std::string& path, const char* filter) {
     // The working directory stays where the program started: session.ini, the shaders and
     // the planet's picture are found there.
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | (save ? 0 : OFN_FILEMUSTEXIST);
+    if (save) dialog.lpstrDefExt = "obj";
     if (!(save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog))) return false;
     path = buffer.data();
     return true;
@@ -62,10 +66,11 @@ bool exportDialog(std::string& path) {
     dialog.nMaxFile = static_cast<DWORD>(buffer.size());
     dialog.lpstrTitle = "Export";
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+    // The dialog adds the chosen filter's extension (this one only when a filter has none)
+    // before its overwrite question, so the question sees the real name.
+    dialog.lpstrDefExt = "obj";
     if (!GetSaveFileNameA(&dialog)) return false;
     path = buffer.data();
-    // A name typed without an extension takes the chosen filter's.
-    if (!mesh::formatFor(path)) path += dialog.nFilterIndex == 2 ? ".stl" : ".obj";
     return true;
 }
 
@@ -104,6 +109,12 @@ bool askRecover(const std::string& question) {
                        MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
+bool askReplaceModel(const std::string& question) {
+    OutputDebugStringA(("Tavrel asks: " + question + "\n").c_str());
+    return MessageBoxA(application.mainWindow, question.c_str(), "Tavrel",
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
 void tell(const std::string& message) {
     OutputDebugStringA(("Tavrel: " + message + "\n").c_str());
     MessageBoxA(application.mainWindow, message.c_str(), "Tavrel", MB_OK | MB_ICONWARNING);
@@ -113,11 +124,21 @@ Model& document() {
     return application.ship;
 }
 
+// Whether two paths name one file (case and relative paths aside); false for an empty one.
+bool samePath(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) return false;
+    char fullA[MAX_PATH] = {}, fullB[MAX_PATH] = {};
+    if (!GetFullPathNameA(a.c_str(), MAX_PATH, fullA, nullptr) ||
+        !GetFullPathNameA(b.c_str(), MAX_PATH, fullB, nullptr))
+        return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+    return lstrcmpiA(fullA, fullB) == 0;
+}
+
 } // namespace
 
 DocumentPrompts& documentPrompts() {
     static DocumentPrompts prompts{documentDialog, askUnsaved,   askPartlyRead, askRecover,
-                                   tell,           importDialog, exportDialog};
+                                   tell,           importDialog, exportDialog, askReplaceModel};
     return prompts;
 }
 
@@ -263,6 +284,18 @@ void exportDocument() {
                                "\": the name must end in .obj or .stl. Nothing was written.");
         return;
     }
+    // A mesh written over a model destroys it: the document's own file, or any file that
+    // reads as a model, is replaced only when the user says so.
+    const bool ownFile = samePath(path, editorState.loadedFile);
+    std::string existing;
+    if (ownFile || (readFileContents(path, existing) && readsAsModel(existing))) {
+        const std::string question =
+            "\"" + path + "\" " +
+            (ownFile ? std::string("is the file of the model you are editing")
+                     : std::string("holds a model")) +
+            ".\n\nReplace it with a triangle mesh? The model in it would be lost.";
+        if (!documentPrompts().askReplaceModel(question)) return;
+    }
     std::string reason;
     mesh::Written written;
     if (!mesh::exportModel(document(), *format, mesh::kDefaultSegments, path, reason, &written)) {
@@ -328,16 +361,17 @@ void openStartupDocument() {
     }
     std::string text;
     if (!readFileContents(path, text)) {
-        // A file that is not there (yet) is an empty document of that name, saved there
-        // when asked; a folder or an unreadable file leaves the document untitled.
+        // A file that is not there (a drive not yet attached), a folder or an unreadable file
+        // leaves the document untitled: a Save must never write an empty model over the file
+        // once it is back. LoadedFile stays until the user saves or opens.
         const DWORD attributes = GetFileAttributesA(path.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
-            model.rebuildBuffers();
-            return;
-        }
+        const char* why = attributes == INVALID_FILE_ATTRIBUTES ? "the file is not there"
+                          : (attributes & FILE_ATTRIBUTE_DIRECTORY) ? "it is a folder"
+                                                                    : "it cannot be read";
         editorState.loadedFile.clear();
         model.createDefault();
-        OutputDebugStringA(("Tavrel: LoadedFile \"" + path + "\" is not a model file\n").c_str());
+        documentPrompts().tell("Tavrel could not open the model \"" + path + "\": " + why +
+                               ". The built-in model is shown, untitled.");
         return;
     }
     ObjResult result = readObj(text, model, &shapeTree());

@@ -25,6 +25,8 @@ struct DocumentPrompts {
     std::function<bool(std::string& path)> chooseImport;
     // Where to export the surfaces as a mesh (a name ending in .obj or .stl); false to cancel.
     std::function<bool(std::string& path)> chooseExport;
+    // An export would replace a model (the document's own file or another): true to go on.
+    std::function<bool(const std::string& question)> askReplaceModel;
 };
 DocumentPrompts& documentPrompts();
 
@@ -53,14 +55,17 @@ bool saveDocumentAs();
 void importDocument();
 
 // Command Export (Ctrl+E): the document's surfaces as a mesh OBJ or binary STL for other 3D
-// tools, written whole or not at all. The document, its name and its saved state stay.
+// tools, written whole or not at all. The document, its name and its saved state stay. A
+// mesh over the document's own file or over any file that reads as a model is written only
+// after the user agrees.
 void exportDocument();
 
 // The document replaced by a model read and accepted: nothing of the old one stays
 // (locators, pending points, picks, tree). The path is the caller's to set.
 void replaceDocument(Model&& model);
 
-// Start-up: the document named by LoadedFile, or the built-in model. A file that is refused
-// or cannot be a model (a folder) leaves an untitled document with the built-in model; a
-// file read in part is reported as Open does.
+// Start-up: the document named by LoadedFile, or the built-in model. A file that is refused,
+// missing or cannot be a model (a folder) is reported and leaves an untitled document with
+// the built-in model (LoadedFile keeps its name until the user saves or opens); a file read
+// in part is reported as Open does.
 void openStartupDocument();

@@ -3,108 +3,189 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <new>
+#include <vector>
 
 #include "core/file-replace.h"
-#include "core/session-keys.h"
 #include "core/win32/Application.h"
 #include "core/win32/input-timing.h"
+#include "editor/recovery-copies.h"
 #include "editor/recovery-writer.h"
 #include "editor/win32/commands.h"
 #include "model/obj-format.h"
 #include "ui/win32/document-commands.h"
+#include "ui/win32/status-bar.h"
 
 namespace {
-
-constexpr const char* kSection = "Recovery";
 
 RecoveryWriter& writer() {
     static RecoveryWriter instance;
     return instance;
 }
 
-std::string now() {
+// This editor's copy: its stem in the recovery folder and the lock held while it runs.
+struct OwnCopy {
+    std::string stem;
+    HANDLE lock = INVALID_HANDLE_VALUE;
+};
+OwnCopy& own() {
+    static OwnCopy copy;
+    return copy;
+}
+
+std::string folder() {
+    return recovery::folderBeside(sessionSettings().path());
+}
+
+std::string pathOf(const std::string& stem, const char* extension) {
+    return folder() + stem + extension;
+}
+
+std::string stamp(const char* format) {
     SYSTEMTIME t;
     GetLocalTime(&t);
     char text[40];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay,
-                  t.wHour, t.wMinute, t.wSecond);
+    std::snprintf(text, sizeof text, format, t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                  t.wSecond);
     return text;
 }
 
-// Whose changes the copy holds and when it was taken, for the question at the next start.
-void noteCopy() {
-    sessionSettings().writeString(kSection, "File", editorState.loadedFile);
-    sessionSettings().writeString(kSection, "Saved", now());
+// The lock of a copy, opened for this process alone; INVALID_HANDLE_VALUE while another
+// editor holds it. It goes with the last handle, so a killed owner leaves none behind.
+HANDLE takeLock(const std::string& stem) {
+    return CreateFileA(pathOf(stem, recovery::kLockExtension).c_str(), GENERIC_READ | GENERIC_WRITE,
+                       0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE,
+                       nullptr);
 }
 
+// Whose changes the copy holds, when it was taken and where reading its file stopped.
+void noteCopy() {
+    recovery::writeNote(pathOf(own().stem, recovery::kNoteExtension),
+                        {editorState.loadedFile, stamp("%04u-%02u-%02u %02u:%02u:%02u"),
+                         editorState.partlyRead});
+}
+
+// A failed copy is said once in the status bar until a copy succeeds again.
 void reportFailure() {
+    static bool told = false;
     const std::string error = writer().lastError();
-    if (!error.empty())
-        OutputDebugStringA(
-            ("Tavrel: the recovery copy could not be written: " + error + "\n").c_str());
+    if (error.empty()) {
+        told = false;
+        return;
+    }
+    OutputDebugStringA(("Tavrel: the recovery copy could not be written: " + error + "\n").c_str());
+    if (told) return;
+    told = true;
+    setStatusText(StatusPart::Message, "The recovery copy could not be written: " + error);
+}
+
+void removeCopy(const std::string& stem) {
+    removeFile(pathOf(stem, recovery::kCopyExtension));
+    removeFile(pathOf(stem, recovery::kNoteExtension));
+}
+
+std::vector<std::string> folderFileNames() {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder() + "*" + recovery::kCopyExtension).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// Offers the copy of stem, whose lock this editor now holds; true when it was taken.
+bool offer(const std::string& stem, HANDLE lock) {
+    const std::string path = pathOf(stem, recovery::kCopyExtension);
+    std::string text;
+    if (!readFileContents(path, text)) return false;
+    const recovery::Note note = recovery::readNote(pathOf(stem, recovery::kNoteExtension));
+    Model recovered;
+    const ObjResult result = readObj(text, recovered, nullptr);
+    if (!result.ok()) {
+        documentPrompts().tell("Tavrel could not read the recovery copy \"" + path + "\": " +
+                               result.reason + ". It is left where it is.");
+        return false;
+    }
+    const std::string name = documentName(note.file);
+    std::string question = "Recover the unsaved changes of " + name + " from " + note.saved + "?";
+    if (result.partial())
+        question += "\n\nThe copy itself could be read only in part (" + result.stopMessage() +
+                    "): what follows the stop is not recovered.";
+    OutputDebugStringA(("Tavrel asks: " + question + "\n").c_str());
+    if (!documentPrompts().askRecover(question)) {
+        removeCopy(stem);
+        return false;
+    }
+    replaceDocument(std::move(recovered));
+    editorState.loadedFile = note.file; // its own file is replaced only when the user saves
+    editorState.partlyRead = note.partlyRead; // so its first Save still asks
+    editorState.history.markUnsaved();        // the recovered work is in no file yet
+    markModified();
+    // The copy is this editor's own from now on: it stays until the work is saved or dropped.
+    CloseHandle(own().lock);
+    own() = {stem, lock};
+    OutputDebugStringA(("Tavrel recovered: " + name + " from " + note.saved + "\n").c_str());
+    return true;
 }
 
 } // namespace
 
+void claimRecoveryCopy() {
+    if (own().lock != INVALID_HANDLE_VALUE) return;
+    CreateDirectoryA(folder().c_str(), nullptr);
+    own().stem = recovery::copyStem(GetCurrentProcessId(), stamp("%04u%02u%02u%02u%02u%02u"));
+    own().lock = takeLock(own().stem);
+}
+
 std::string recoveryCopyPath() {
-    const std::string& settings = sessionSettings().path();
-    const size_t slash = settings.find_last_of("\\/");
-    return (slash == std::string::npos ? std::string() : settings.substr(0, slash + 1)) +
-           "recovery.obj";
+    if (own().stem.empty()) claimRecoveryCopy();
+    return pathOf(own().stem, recovery::kCopyExtension);
 }
 
 void autosaveTick(double nowSeconds) {
     if (!editorState.currentEntity || !writer().due(nowSeconds, editorState.modified)) return;
     reportFailure(); // of the previous copy, now that it is done
-    noteCopy();
-    // What the frame waits for is the snapshot; the text and the disk are the worker's.
-    const Stopwatch watch;
-    Model snapshot = snapshotOf(editedModel());
-    const double ms = watch.milliseconds();
-    char line[120];
-    std::snprintf(line, sizeof line, "Tavrel recovery copy: %zu patches taken in %.1f ms\n",
-                  snapshot.patches.size(), ms);
-    OutputDebugStringA(line);
-    writer().start(std::move(snapshot), recoveryCopyPath(), nowSeconds);
+    try {
+        // What the frame waits for is the snapshot; the text and the disk are the worker's.
+        const Stopwatch watch;
+        Model snapshot = snapshotOf(editedModel());
+        const double ms = watch.milliseconds();
+        char line[120];
+        std::snprintf(line, sizeof line, "Tavrel recovery copy: %zu patches taken in %.1f ms\n",
+                      snapshot.patches.size(), ms);
+        OutputDebugStringA(line);
+        const std::string path = recoveryCopyPath();
+        noteCopy();
+        writer().start(std::move(snapshot), path, nowSeconds);
+    } catch (const std::bad_alloc&) {
+        writer().fail("not enough memory for the copy", nowSeconds);
+        reportFailure();
+    }
 }
 
 void writeRecoveryCopyNow() {
     if (!editorState.currentEntity || !editorState.modified) return;
+    const std::string path = recoveryCopyPath();
     noteCopy();
-    writer().writeNow(editedModel(), recoveryCopyPath());
-    reportFailure();
+    writer().writeNow(editedModel(), path);
+    if (!writer().onWorkerThread()) reportFailure();
 }
 
 void discardRecoveryCopy() {
     writer().wait();
     writer().reset();
-    removeFile(recoveryCopyPath());
+    removeCopy(own().stem);
 }
 
 void offerRecoveryCopy() {
-    const std::string path = recoveryCopyPath();
-    std::string text;
-    if (!readFileContents(path, text)) return;
-    const std::string file = sessionSettings().readString(kSection, "File", "", MAX_PATH);
-    const std::string saved =
-        sessionSettings().readString(kSection, "Saved", "an earlier session", 40);
-    const std::string name = documentName(file);
-    const std::string question = "Recover the unsaved changes of " + name + " from " + saved + "?";
-    OutputDebugStringA(("Tavrel asks: " + question + "\n").c_str());
-    if (!documentPrompts().askRecover(question)) {
-        removeFile(path);
-        return;
+    for (const std::string& stem : recovery::copyStems(folderFileNames())) {
+        if (stem == own().stem) continue;
+        const HANDLE lock = takeLock(stem);
+        if (lock == INVALID_HANDLE_VALUE) continue; // its editor is still running
+        if (offer(stem, lock)) return;
+        CloseHandle(lock);
     }
-    Model recovered;
-    ObjResult result = readObj(text, recovered, nullptr);
-    if (!result.ok()) {
-        documentPrompts().tell("Tavrel could not read the recovery copy \"" + path +
-                               "\": " + result.reason + ". It is left where it is.");
-        return;
-    }
-    replaceDocument(std::move(recovered));
-    editorState.loadedFile = file;     // its own file is replaced only when the user saves
-    editorState.history.markUnsaved(); // the recovered work is in no file yet
-    markModified();
-    OutputDebugStringA(("Tavrel recovered: " + name + " from " + saved + "\n").c_str());
 }

@@ -185,13 +185,17 @@ void onAlpha(WPARAM wParam) {
         }
     if (changed) markModified();
     // TB_ENDTRACK ends every slider gesture, by mouse or by keyboard.
-    if (code == TB_ENDTRACK) {
-        recordEdit(*alphaBefore, "Opacity");
-        alphaBefore.reset();
-    }
+    if (code == TB_ENDTRACK) finishOpacityGesture();
 }
 
 } // namespace
+
+void finishOpacityGesture() {
+    if (!alphaBefore) return;
+    const ModelCopy before = std::move(*alphaBefore);
+    alphaBefore.reset();
+    recordEdit(before, "Opacity");
+}
 
 HWND createShapeWindow() {
     return CreateWindowExA(WS_EX_OVERLAPPEDWINDOW, "shape-wnd", "Courbes",
@@ -264,6 +268,14 @@ void applyTypedCoordinate(int axis) {
         const std::string message = std::string("xyz").substr(static_cast<size_t>(axis), 1) +
                                     ": \"" + text + "\" is not a number";
         setStatusText(StatusPart::Message, message);
+        return showSubjectCoordinates();
+    }
+    if (!moveWithinRange(model, subject, axis, *value)) {
+        MessageBeep(MB_ICONWARNING);
+        setStatusText(StatusPart::Message, std::string("xyz").substr(static_cast<size_t>(axis), 1) +
+                                               ": \"" + text +
+                                               "\" puts a point outside the working range "
+                                               "(-1e9 to 1e9)");
         return showSubjectCoordinates();
     }
     finishGestures();

@@ -34,6 +34,9 @@ void refreshPointViews();
 // the locators changed).
 void dropShapeItemsFor(const ModelChange& change, bool undo);
 void showUndoneChange(const ModelChange& change, bool undo);
+// The opacity slider's gesture under way (if any) ends, recorded as one step: an undo, a
+// redo or any command during a held thumb comes after it.
+void finishOpacityGesture();
 // The add tool's pending points listed again under a new "<New Points>" item, after the
 // tree was made anew.
 void relistPendingPoints();
