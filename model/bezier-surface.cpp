@@ -1,5 +1,7 @@
 #include "model/bezier-surface.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace bezier {
@@ -31,27 +33,32 @@ vm::Float3 weighted(const std::array<vm::Float3, 16>& p, const std::array<float,
     return r;
 }
 
-// The cross product of the two derivatives, not normalised.
-vm::Float3 crossOfDerivatives(const std::array<vm::Float3, 16>& p, float u, float v) {
-    const vm::Float3 du = weighted(p, bernsteinDerivative(u), bernstein(v));
-    const vm::Float3 dv = weighted(p, bernstein(u), bernsteinDerivative(v));
-    return {du.y * dv.z - du.z * dv.y, du.z * dv.x - du.x * dv.z, du.x * dv.y - du.y * dv.x};
-}
-
 } // namespace
 
 vm::Float3 evaluate(const std::array<vm::Float3, 16>& p, float u, float v) {
     return weighted(p, bernstein(u), bernstein(v));
 }
 
+std::optional<vm::Float3> unitNormal(const vm::Float3& du, const vm::Float3& dv) {
+    const vm::Float3 n{du.y * dv.z - du.z * dv.y, du.z * dv.x - du.x * dv.z,
+                       du.x * dv.y - du.y * dv.x};
+    const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+    const float larger = std::max(du.x * du.x + du.y * du.y + du.z * du.z,
+                                  dv.x * dv.x + dv.y * dv.y + dv.z * dv.z);
+    // On a collapsed row one derivative is rounding noise (about 1e-7 of the coordinates):
+    // its cross product has a size but no meaning. Judged against the larger derivative, it
+    // is nothing.
+    if (!(length > kDegenerateNormal * larger) || !std::isfinite(length)) return std::nullopt;
+    return vm::Float3{n.x / length, n.y / length, n.z / length};
+}
+
 vm::Float3 normalAt(const std::array<vm::Float3, 16>& p, float u, float v) {
     // A little way inside when the derivatives vanish or run parallel at (u, v).
     for (float inset : {0.0f, 1e-3f, 1e-2f, 0.1f}) {
         const float uu = u + (u < 0.5f ? inset : -inset), vv = v + (v < 0.5f ? inset : -inset);
-        const vm::Float3 n = crossOfDerivatives(p, uu, vv);
-        const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
-        if (length > 1e-12f && std::isfinite(length))
-            return {n.x / length, n.y / length, n.z / length};
+        const vm::Float3 du = weighted(p, bernsteinDerivative(uu), bernstein(vv));
+        const vm::Float3 dv = weighted(p, bernstein(uu), bernsteinDerivative(vv));
+        if (const auto n = unitNormal(du, dv)) return *n;
     }
     return {0, 1, 0};
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "core/vector-math.h"
 #include "model/model.h"
@@ -25,6 +26,11 @@ std::array<vm::Float3, 16> controlPoints(const Model& model, const Model::Patch&
 void tessellate(const std::array<vm::Float3, 16>& controlPoints, vm::Float3* out36);
 // The derivatives of the cubic Bernstein weights at t.
 std::array<float, 4> bernsteinDerivative(float t);
+// A normal whose cross product is smaller than this share of the larger derivative's square
+// (the sine of their angle times the ratio of their sizes) has no direction.
+inline constexpr float kDegenerateNormal = 1e-4f;
+// The unit normal of the derivatives du and dv, or nothing where they vanish or run parallel.
+std::optional<vm::Float3> unitNormal(const vm::Float3& du, const vm::Float3& dv);
 // The unit normal at (u, v): ∂P/∂u × ∂P/∂v normalised. Where that vanishes (a collapsed
 // edge or corner) the normal is taken a little way inside the patch; (0, 1, 0) when the
 // whole patch is degenerate.

@@ -31,9 +31,6 @@ vm::Float3 unit(vm::Float3 a, vm::Float3 otherwise) {
                ? vm::Float3{a.x / length, a.y / length, a.z / length}
                : otherwise;
 }
-bool samePlace(const vm::Float3& a, const vm::Float3& b) {
-    return a.x == b.x && a.y == b.y && a.z == b.z;
-}
 
 // The surfaces' grids joined into one mesh: each corner, edge and inside vertex once, and
 // one normal per vertex for the surfaces that meet there smoothly.
@@ -137,7 +134,7 @@ void MeshBuilder::addSurface(size_t s, TriangleMesh& mesh) {
         slots_[found].sum = add(slots_[found].sum, normal);
         slotOf_[k] = found;
     }
-    gridTriangles(w, plan_.turned(s), [&](size_t a, size_t b, size_t c) {
+    surfaceTriangles(w, plan_.turned(s), grid_.data(), [&](size_t a, size_t b, size_t c) {
         if (vertexOf_[a] == vertexOf_[b] || vertexOf_[b] == vertexOf_[c] ||
             vertexOf_[a] == vertexOf_[c])
             return; // collapsed where the patch meets itself in a point
@@ -260,9 +257,8 @@ size_t stlFacets(const SurfacePlan& plan, size_t first, size_t end, char* out, s
     for (size_t s = first; s < end; ++s) {
         plan.positions(s, grid.data());
         plan.normals(s, normals.data());
-        gridTriangles(w, plan.turned(s), [&](size_t a, size_t b, size_t c) {
+        surfaceTriangles(w, plan.turned(s), grid.data(), [&](size_t a, size_t b, size_t c) {
             const vm::Float3 &p = grid[a], &q = grid[b], &r = grid[c];
-            if (samePlace(p, q) || samePlace(q, r) || samePlace(p, r)) return;
             vm::Float3 n = add(add(normals[a], normals[b]), normals[c]);
             const float length = std::sqrt(dot(n, n));
             if (length > 1e-30f && std::isfinite(length)) {

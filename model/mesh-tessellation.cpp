@@ -1,5 +1,7 @@
 #include "model/mesh-tessellation.h"
 
+#include <optional>
+
 #include <unordered_map>
 
 #include "model/bezier-surface.h"
@@ -165,15 +167,13 @@ void SurfacePlan::normals(size_t s, vm::Float3* out) const {
         }
         for (size_t j = 0; j < w; ++j) {
             const vm::Float3 du = blend(rowsDu, b_[j]), dv = blend(rows, d_[j]);
-            vm::Float3 n{du.y * dv.z - du.z * dv.y, du.z * dv.x - du.x * dv.z,
-                         du.x * dv.y - du.y * dv.x};
-            const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
             // Where the derivatives vanish (a collapsed edge) the normal comes from a little
             // way inside.
-            n = length > 1e-12f && std::isfinite(length)
-                    ? vm::Float3{n.x / length, n.y / length, n.z / length}
-                    : bezier::normalAt(p, static_cast<float>(i) / static_cast<float>(n_),
-                                       static_cast<float>(j) / static_cast<float>(n_));
+            const std::optional<vm::Float3> direct = bezier::unitNormal(du, dv);
+            const vm::Float3 n =
+                direct ? *direct
+                       : bezier::normalAt(p, static_cast<float>(i) / static_cast<float>(n_),
+                                          static_cast<float>(j) / static_cast<float>(n_));
             out[j * w + i] = {sign * n.x, sign * n.y, sign * n.z};
         }
     }

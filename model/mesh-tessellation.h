@@ -10,6 +10,9 @@
 // made; a mirror image starts turned, as a mirror turns it.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -19,6 +22,9 @@
 #include "model/model.h"
 
 namespace mesh {
+
+// Twice a triangle's area below this share of its longest edge's square is no area.
+inline constexpr float kZeroArea = 1e-5f;
 
 class SurfacePlan {
   public:
@@ -78,6 +84,47 @@ class SurfacePlan {
 
 // Triangles of a grid quad (i, j): two, counter-clockwise seen from the side the surface
 // faces; calls emit(a, b, c) with grid indices.
+// Whether a triangle's area is nothing next to its edges: its corners in one place or on a
+// line (a sliver another tool would choke on).
+inline bool zeroArea(const vm::Float3& p, const vm::Float3& q, const vm::Float3& r) {
+    const vm::Float3 a{q.x - p.x, q.y - p.y, q.z - p.z}, b{r.x - p.x, r.y - p.y, r.z - p.z},
+        c{r.x - q.x, r.y - q.y, r.z - q.z};
+    const vm::Float3 n{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+    const float longest = std::max({a.x * a.x + a.y * a.y + a.z * a.z,
+                                    b.x * b.x + b.y * b.y + b.z * b.z,
+                                    c.x * c.x + c.y * c.y + c.z * c.z});
+    const float twiceArea = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+    return !(twiceArea > kZeroArea * longest);
+}
+
+// The triangles of a surface's grid of positions, without any of zero area: a quad whose
+// usual diagonal would make one (three corners in a line) is split along its other diagonal,
+// which keeps the shared edges, so a closed mesh stays closed.
+template <class Emit>
+void surfaceTriangles(size_t side, bool turned, const vm::Float3* grid, Emit emit) {
+    auto triangle = [&](size_t a, size_t b, size_t c) {
+        if (zeroArea(grid[a], grid[b], grid[c])) return;
+        if (turned)
+            emit(a, c, b);
+        else
+            emit(a, b, c);
+    };
+    for (size_t j = 0; j + 1 < side; ++j)
+        for (size_t i = 0; i + 1 < side; ++i) {
+            const size_t a = j * side + i, b = a + 1, c = a + side + 1, d = a + side;
+            const bool usualFails = zeroArea(grid[a], grid[b], grid[c]) ||
+                                    zeroArea(grid[a], grid[c], grid[d]);
+            if (usualFails && !zeroArea(grid[a], grid[b], grid[d]) &&
+                !zeroArea(grid[b], grid[c], grid[d])) {
+                triangle(a, b, d);
+                triangle(b, c, d);
+            } else {
+                triangle(a, b, c);
+                triangle(a, c, d);
+            }
+        }
+}
+
 template <class Emit> void gridTriangles(size_t side, bool turned, Emit emit) {
     for (size_t j = 0; j + 1 < side; ++j)
         for (size_t i = 0; i + 1 < side; ++i) {

@@ -2,7 +2,8 @@
 //   tavrel-obj check FILE       prints the model's counts, or the reason it is refused
 //   tavrel-obj cat FILE [OUT]   reads FILE and writes it back in the editor's own format
 //   tavrel-obj import IN OUT    reads a standard free-form OBJ or Bezier patch text file and
-//                               writes it in the editor's own format
+//                               writes it in the editor's own format, saying what it skipped
+//                               and the largest change six significant digits made
 //   tavrel-obj default OUT      writes the editor's built-in model (the four-patch band)
 //   tavrel-obj export IN OUT [--segments N]
 //                               writes IN's surfaces as a triangle mesh: mesh OBJ when OUT
@@ -11,6 +12,7 @@
 // Exit status: 0 read whole, 1 refused or not written, 2 bad usage, 3 only partly read
 // (the counts are of what was read; where reading stopped goes to stderr).
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -24,6 +26,7 @@
 #include "core/mapped-file.h"
 #include "model/memory-tree.h"
 #include "model/mesh-export.h"
+#include "model/model-file-kind.h"
 #include "model/obj-format.h"
 #include "model/patch-import.h"
 
@@ -50,6 +53,16 @@ bool readModel(const char* path, Model& model, MemoryTree& tree, bool& partial) 
                       ? readObj(file.text(), model, &tree)
                       : ObjResult::failure(ObjResult::Status::CannotOpen, "it cannot be opened");
     partial = r.partial();
+    // A standard free-form file passes the editor's header and stops at once: say which
+    // command reads it instead of showing an empty model.
+    if ((!r.ok() || (partial && model.points.empty() && model.patches.empty())) &&
+        modelFileKind(file.text()) == ModelFileKind::Standard) {
+        std::fprintf(stderr,
+                     "tavrel-obj: %s: a standard free-form OBJ or Bezier patch text file, not "
+                     "the editor's own format: 'tavrel-obj import' reads it\n",
+                     path);
+        return false;
+    }
     if (partial)
         std::fprintf(stderr, "tavrel-obj: %s: warning: %s\n", path, r.stopMessage().c_str());
     if (r.ok()) return true;
@@ -102,15 +115,39 @@ int importFile(const char* in, const char* out) {
         std::fprintf(stderr, "tavrel-obj: %s: it cannot be opened\n", in);
         return 1;
     }
+    if (modelFileKind(text) == ModelFileKind::Editor) {
+        std::fprintf(stderr,
+                     "tavrel-obj: %s: already in the editor's own format: 'tavrel-obj check' and "
+                     "'tavrel-obj cat' read it\n",
+                     in);
+        return 1;
+    }
     Model model;
     const ImportResult r = importPatches(text, model);
     if (!r.ok) {
         std::fprintf(stderr, "tavrel-obj: %s: %s\n", in, r.reason.c_str());
         return 1;
     }
-    std::fprintf(stderr, "tavrel-obj: %s: %s, %zu patches, %zu points, %zu statements skipped\n",
-                 in, r.format.c_str(), model.patches.size(), model.points.size(), r.skipped);
-    return save(model, out) ? 0 : 1;
+    std::fprintf(stderr,
+                 "tavrel-obj: %s: %s, %zu patches, %zu points, %zu statements skipped, %zu vertex "
+                 "colours skipped, %zu surfaces cut to their parameter range\n",
+                 in, r.format.c_str(), model.patches.size(), model.points.size(), r.skipped,
+                 r.coloursSkipped, r.piecesCut);
+    // The editor's format keeps six significant digits: say what that changed.
+    float largest = 0;
+    size_t where = 0;
+    for (size_t i = 0; i < model.points.size(); ++i)
+        for (float v : {model.points[i].x, model.points[i].y, model.points[i].z})
+            if (const float change = std::fabs(asWritten(v) - v); change > largest)
+                largest = change, where = i;
+    std::fprintf(stderr, "tavrel-obj: %s: six significant digits move a coordinate by at most %g",
+                 out, static_cast<double>(largest));
+    if (largest > 0) std::fprintf(stderr, " (point %zu)", where);
+    std::fputc('\n', stderr);
+    if (r.partial())
+        std::fprintf(stderr, "tavrel-obj: %s: warning: %s\n", in, r.stop.c_str());
+    if (!save(model, out)) return 1;
+    return r.partial() ? kPartlyRead : 0;
 }
 
 int writeDefault(const char* out) {

@@ -2,12 +2,17 @@
 // closed pieces closed and facing out, mirrored halves and hidden patches included.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <map>
 #include <string>
 
 #include "core/file-replace.h"
 #include "model/mesh-export.h"
+#include "model/mesh-tessellation.h"
 #include "model/obj-format.h"
+#include "temp-dir.h"
 
 namespace {
 
@@ -135,3 +140,87 @@ TEST(MeshExport, FormatsComeFromTheFileName) {
 }
 
 } // namespace
+
+namespace {
+
+// A knob: four patches of revolution about a vertical axis whose top rows collapse into the
+// tip (0.1, 0.2, 3.15), as the classic teapot's lid ends. Coordinates that are not short
+// binary fractions make the derivative along the collapsed row rounding noise.
+Model knob() {
+    Model model;
+    const float k = 0.5523f; // a quarter circle's handle length
+    const float radius[4] = {1.0f, 1.0f, 0.6f, 0.0f}, height[4] = {2.2f, 2.9f, 3.15f, 3.15f};
+    const float quarter[4][2] = {{1, 0}, {1, k}, {k, 1}, {0, 1}};
+    for (int q = 0; q < 4; ++q) {
+        Model::Patch patch;
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c) {
+                // The quarter turned by q right angles.
+                float x = quarter[c][0], y = quarter[c][1];
+                for (int t = 0; t < q; ++t) std::swap(x, y), x = -x;
+                patch.indices[static_cast<size_t>(4 * r + c)] =
+                    static_cast<int32_t>(model.points.size());
+                model.points.push_back({0.1f + radius[r] * x, 0.2f + radius[r] * y, height[r]});
+            }
+        model.patches.push_back(patch);
+    }
+    return model;
+}
+
+float degreesBetween(vm::Float3 a, vm::Float3 b) {
+    const float cosine = dotOf(a, b) / std::sqrt(dotOf(a, a) * dotOf(b, b));
+    return std::acos(std::clamp(cosine, -1.0f, 1.0f)) * 57.29578f;
+}
+
+} // namespace
+
+// At a collapsed tip the normal is the tip's, not the rounding noise's; no triangle of zero
+// area leaves the export, and splitting a quad the other way keeps the mesh closed.
+TEST(MeshExport, NormalsAtACollapsedTipAndNoZeroAreaTriangles) {
+    const Model model = knob();
+    const mesh::TriangleMesh m = mesh::tessellate(model, 8);
+    size_t atTip = 0;
+    for (const auto& corner : m.corners) {
+        const vm::Float3 p = m.positions[corner.position];
+        if (std::fabs(p.x - 0.1f) + std::fabs(p.y - 0.2f) > 1e-6f || p.z < 3.14f) continue;
+        ++atTip;
+        EXPECT_LT(degreesBetween(m.normals[corner.normal], {0, 0, 1}), 1.0f);
+    }
+    EXPECT_GT(atTip, 0u);
+
+    TempDir dir;
+    const std::string stl = dir.file("knob.stl");
+    std::string reason;
+    ASSERT_TRUE(mesh::exportModel(model, mesh::Format::Stl, 16, stl, reason)) << reason;
+    std::string bytes;
+    ASSERT_TRUE(readFileContents(stl, bytes));
+    uint32_t facets = 0;
+    std::memcpy(&facets, bytes.data() + 80, 4);
+    for (uint32_t f = 0; f < facets; ++f) {
+        float v[12];
+        std::memcpy(v, bytes.data() + 84 + 50 * f, sizeof v);
+        const vm::Float3 n{v[0], v[1], v[2]}, a{v[3], v[4], v[5]}, b{v[6], v[7], v[8]},
+            c{v[9], v[10], v[11]};
+        auto tip = [](vm::Float3 q) {
+            return std::fabs(q.x - 0.1f) + std::fabs(q.y - 0.2f) < 1e-6f && q.z > 3.14f;
+        };
+        if (!tip(a) && !tip(b) && !tip(c)) continue; // the facets around the tip
+        EXPECT_LT(degreesBetween(n, crossOf(minus(b, a), minus(c, a))), 2.0f) << "facet " << f;
+    }
+
+    // Three corners of a patch in a line: at one segment its usual diagonal makes a sliver.
+    Model sliver;
+    sliver.createDefault();
+    const auto& p = sliver.patches[0].indices;
+    const vm::Float3 a = sliver.points[size_t(p[0])], c = sliver.points[size_t(p[15])];
+    sliver.points[size_t(p[3])] = {(a.x + c.x) / 2, (a.y + c.y) / 2, (a.z + c.z) / 2};
+    const mesh::TriangleMesh one = mesh::tessellate(sliver, 1);
+    for (size_t t = 0; t < one.triangleCount(); ++t) {
+        const auto* k = &one.corners[3 * t];
+        EXPECT_FALSE(mesh::zeroArea(one.positions[k[0].position], one.positions[k[1].position],
+                                    one.positions[k[2].position]))
+            << "triangle " << t;
+    }
+    EXPECT_EQ(8u, one.triangleCount()); // split the other way, none lost
+    for (const auto& [edge, count] : directedEdges(one)) EXPECT_EQ(1, count);
+}

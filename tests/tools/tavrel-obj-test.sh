@@ -57,4 +57,19 @@ err=$("${tool[@]}" import "$dir/rational.obj" "$dir/no.obj" 2>&1 >/dev/null); st
 [ $status -eq 1 ] || fail "a rational surface must be refused (status $status)"
 case "$err" in *"line 4: 'surf"*"'cstype rat bezier' (line 1)"*) ;; *) fail "import: unclear refusal '$err'" ;; esac
 [ ! -e "$dir/no.obj" ] || fail "a refused import wrote a file"
+
+# Each command says which one reads a file of the other kind; a count that does not match
+# the patches is a partial read; the rounding of six digits is reported.
+err=$("${tool[@]}" import "$dir/imported.obj" "$dir/no.obj" 2>&1 >/dev/null); status=$?
+[ $status -eq 1 ] && case "$err" in *"'tavrel-obj check'"*) ;; *) false ;; esac ||
+  fail "import of the editor's own format: status $status, '$err'"
+printf 'cstype bezier\ndeg 3 3\nv 0 0 0\nsurf 0 1 0 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n' > "$dir/standard.obj"
+err=$("${tool[@]}" check "$dir/standard.obj" 2>&1 >/dev/null); status=$?
+[ $status -eq 1 ] && case "$err" in *"'tavrel-obj import'"*) ;; *) false ;; esac ||
+  fail "check of a standard file: status $status, '$err'"
+{ echo 2; echo 3 3; for k in $(seq 0 15); do echo "$((k % 4)) $((k / 4)) 1234.5678"; done; } > "$dir/short.bpt"
+err=$("${tool[@]}" import "$dir/short.bpt" "$dir/short.obj" 2>&1 >/dev/null); status=$?
+[ $status -eq 3 ] || fail "a count above the patches must be a partial read (status $status)"
+case "$err" in *"at most 0.00"*) ;; *) fail "import: no rounding report in '$err'" ;; esac
+case "$err" in *"read 1 of the 2 patches"*) ;; *) fail "import: no partial report in '$err'" ;; esac
 echo "tavrel-obj: all checks passed"

@@ -235,6 +235,14 @@ void openDocument() {
     }
     Model opened;
     ObjResult result = readObj(text, opened, nullptr);
+    const bool nothingRead = opened.points.empty() && opened.patches.empty();
+    if ((!result.ok() || (result.partial() && nothingRead)) &&
+        modelFileKind(text) == ModelFileKind::Standard) {
+        documentPrompts().tell("\"" + path +
+                               "\" is a standard free-form OBJ or Bezier patch text file, not "
+                               "Tavrel's own format: Import (Ctrl+I) reads it.");
+        return;
+    }
     if (!result.ok()) {
         documentPrompts().tell("Tavrel could not open the model \"" + path +
                                "\": " + result.reason + ".");
@@ -268,6 +276,8 @@ void importDocument() {
     adoptPath("", false); // untitled: its first Save asks where, never over the imported file
     editorState.history.markUnsaved();
     markModified();
+    if (result.partial())
+        documentPrompts().tell("Tavrel read only part of \"" + path + "\": " + result.stop + ".");
     OutputDebugStringA(("Tavrel imported " + result.format + ": " +
                         std::to_string(document().patches.size()) + " patches, " +
                         std::to_string(result.skipped) + " statements skipped\n")
