@@ -79,7 +79,8 @@ foreach(scenario startup-default session-geometry startup-model-file camera-inpu
     organise-and-save play-stop delete-wireframe-quad partly-read-file recovery-after-kill
     tool-windows-and-names non-ascii-names bad-settings keyboard-flight large-model undo-redo
     rotate-symmetry typed-coordinates frame-model snap-drag window-places box-select
-    shaded-view export-mesh)
+    shaded-view export-mesh export-over-model missing-startup-file user-file-named-recovery
+    two-editors)
   add_test(NAME e2e.${scenario} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/${scenario}.sh)
   set_tests_properties(e2e.${scenario} PROPERTIES
     TIMEOUT 180 RUN_SERIAL TRUE

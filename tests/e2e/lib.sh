@@ -345,3 +345,19 @@ write_grid() { # across down file
       printf "\r\nend\r\n"
     } }' > "$3"
 }
+
+# Answers the message box $1 (a window id) with key $2, pressing again while it is still
+# there (a key sent while the box is still being made can be lost).
+answer_box() { # window key
+  local attempt wait
+  for attempt in 1 2 3; do
+    xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable' || return 0
+    xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --window "$1" "$2"
+    # Another key only when this one was surely lost: the next box may take it otherwise.
+    for wait in $(seq 1 30); do
+      xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable' || return 0
+      sleep 0.1
+    done
+  done
+  fail "the message box did not take the answer '$2'"
+}

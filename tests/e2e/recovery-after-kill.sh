@@ -1,15 +1,28 @@
 #!/usr/bin/env bash
-# A process killed outright keeps the work: edit, wait for the recovery copy, SIGKILL, start
-# again, recover, save, and find the edit in the saved file.
+# A process killed outright keeps the work, and what it knew about its file: a partly read
+# model is edited, the process is killed after its recovery copy, the next start offers the
+# copy, and the recovered document's first Save still asks before replacing the partly read
+# file (Cancel leaves it whole); saved elsewhere, the edit is in the file and the copy goes.
 source "$(dirname "$0")/lib.sh"
 
-start_editor "${clear_of_tool_windows}Tool=5"$'\r\n'
+part="$e2e_dir/work/part.obj"
+mkdir -p "$e2e_dir/work"
+printf 'cstype bezier\r\ndeg 3\r\nv 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\nv 1 1 0\r\n\r\nsurf 0.0 1.0 0.0 1.0 0 1 2 3 0 1 2 3 0 1 2 3 0 1 2 3\r\nend\r\n# written by another program\r\nsurf 0.0 1.0 0.0 1.0 3 2 1 0 3 2 1 0 3 2 1 0 3 2 1 0\r\nend\r\n' > "$part"
+cp "$part" "$e2e_dir/original.obj"
+copies() { ls "$e2e_dir/work/recovery/"*.recovery 2>/dev/null; }
+
+start_app "${clear_of_tool_windows}Tool=5"$'\r\nLoadedFile=part.obj\r\n'
+accept_message "read only part of the model .*part.obj" "start-up does not say the file was read in part"
+wait_for_window '^part - Tavrel$'
+main=$window_id
+wait_for_startup
+locate_view "$main"
 xdotool mousemove $((view_x + 80)) $((view_y + 80)) click 1
-wait_for_window '^Untitled\* - Tavrel$' 10
-# The first change is copied at once (then at most every 30 s).
+wait_for_window '^part\* - Tavrel$' 10
+# The first change is copied at once (then at most every 30 s), into the recovery folder.
 deadline=$((SECONDS + 15))
-until [ -f "$(work_file recovery.obj)" ]; do
-  [ $SECONDS -lt $deadline ] || fail "no recovery copy beside session.ini"
+until [ -n "$(copies)" ]; do
+  [ $SECONDS -lt $deadline ] || fail "no recovery copy in the recovery folder beside session.ini"
   sleep 0.2
 done
 sleep 0.5
@@ -19,19 +32,31 @@ kill -9 $pids
 wait_for_exit 20
 
 start_app
+accept_message "read only part of the model .*part.obj" "the second start does not open the file as before"
+wait_for_startup
+wait_for_output 'Tavrel asks: Recover'
 wait_for_window '^Tavrel$' 30
 box=$window_id
-wait_for_startup
-grep -a -q 'Tavrel asks: Recover the unsaved changes of Untitled from 20[0-9][0-9]-[0-9][0-9]-[0-9][0-9] [0-9:]*?' "$e2e_dir/stderr.log" ||
+grep -a -q 'Tavrel asks: Recover the unsaved changes of part from 20[0-9][0-9]-[0-9][0-9]-[0-9][0-9] [0-9:]*?' "$e2e_dir/stderr.log" ||
   fail "the recovery copy was not offered as expected"
-xdotool windowfocus --sync "$box" 2>/dev/null; xdotool key y
-wait_for_window '^Untitled\* - Tavrel$' 20
+answer_box "$box" y
+wait_for_window '^part\* - Tavrel$' 20
 main=$window_id
-wait_for_output 'Tavrel recovered: Untitled from 20[0-9-]* [0-9:]*'
+wait_for_output 'Tavrel recovered: part from 20[0-9-]* [0-9:]*'
 
-xdotool key --window "$main" ctrl+s
-answer_file_dialog "Save As" "recovered.obj"
+# The recovered document still knows its file was read in part: Ctrl+S asks; Cancel.
+xdotool windowfocus --sync "$main" 2>/dev/null
+xdotool key ctrl+s
+wait_for_window '^Tavrel$' 10
+answer_box "$window_id" Escape
+sleep 1
+cmp -s "$part" "$e2e_dir/original.obj" || fail "the recovered document replaced its partly read file without asking"
+
+# Saved elsewhere: the edit is there and the copy is gone.
+xdotool windowfocus --sync "$main" 2>/dev/null
+xdotool key ctrl+shift+s
+answer_file_dialog "Save As" "recovered"
 wait_for_window '^recovered - Tavrel$' 20
-expect_eq "recovered model" "points 48 patches 4 groups 0 symmetries 0 locators 1" "$(check_model recovered.obj)"
-[ ! -f "$(work_file recovery.obj)" ] || fail "the recovery copy outlived the save"
+expect_eq "recovered model" "points 4 patches 1 groups 0 symmetries 0 locators 1" "$(check_model recovered.obj)"
+[ -z "$(copies)" ] || fail "the recovery copy outlived the save"
 close_and_expect_clean_exit

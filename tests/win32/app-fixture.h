@@ -20,6 +20,7 @@ class AppFixture : public ::testing::Test {
         ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
         DeleteFileA("session.ini");
         DeleteFileA("recovery.obj");
+        std::filesystem::remove_all("recovery"); // copies an earlier run left behind
         // The shaders the program compiles and the picture it loads at start-up.
         std::filesystem::remove_all("graphics");
         std::filesystem::copy("../graphics", "graphics", std::filesystem::copy_options::recursive);

@@ -176,7 +176,8 @@ TEST_F(DocumentTest, ImportMakesAnUntitledModifiedDocumentOrRefusesWhole) {
                 text += std::to_string(3 * p + c) + " " + std::to_string(r) + " 0\n";
     }
     writeTextFile(L"teapot.bpt", text);
-    writeTextFile(L"rational.obj", "cstype rat bezier\n");
+    writeTextFile(L"rational.obj", "cstype rat bezier\ndeg 3 3\nv 0 0 0\n"
+                                   "surf 0 1 0 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n");
     std::string chosen;
     documentPrompts().chooseImport = [&](std::string& path) {
         path = chosen;
@@ -186,7 +187,7 @@ TEST_F(DocumentTest, ImportMakesAnUntitledModifiedDocumentOrRefusesWhole) {
     chosen = "rational.obj"; // refused whole: the default document stays, untouched
     importDocument();
     ASSERT_EQ(1u, told.size());
-    EXPECT_NE(std::string::npos, told[0].find("line 1: 'cstype rat bezier'")) << told[0];
+    EXPECT_NE(std::string::npos, told[0].find("'cstype rat bezier' (line 1)")) << told[0];
     EXPECT_EQ(4u, application.ship.patches.size());
     EXPECT_EQ("Untitled - Tavrel", title());
 

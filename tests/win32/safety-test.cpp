@@ -4,9 +4,14 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <cstring>
+
 #include "core/file-replace.h"
 #include "core/session-keys.h"
 #include "document-fixture.h"
+#include "editor/recovery-copies.h"
 #include "flight/win32/joystick.h"
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
@@ -174,29 +179,51 @@ TEST_F(SafetyTest, KeysReleasedElsewhereDoNotKeepTheCameraMoving) {
     EXPECT_FALSE(keyFlags.down[KeyFlags::W]);
 }
 
-TEST_F(SafetyTest, TheRecoveryCopyIsWrittenWhileModifiedAndRemovedBySaving) {
-    const std::wstring copy = L"recovery.obj";
+namespace {
+// The note beside a copy, ".recovery" → ".ini".
+std::string noteOf(const std::string& copy) {
+    return copy.substr(0, copy.size() - std::strlen(recovery::kCopyExtension)) +
+           recovery::kNoteExtension;
+}
+} // namespace
+
+TEST_F(SafetyTest, TheRecoveryCopyIsWrittenWhileModifiedAndRemovedBySavingOrUndoingBack) {
+    const std::string copy = recoveryCopyPath();
+    EXPECT_NE(std::string::npos, copy.find("recovery\\tavrel-")) << copy;
     autosaveTick(1000);
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(copy.c_str())); // nothing to keep
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(copy.c_str())); // nothing to keep
     modify();
     autosaveTick(1001);
     writeRecoveryCopyNow(); // waits for the background copy, then writes again
     Model back;
-    ASSERT_TRUE(loadObj("recovery.obj", back, nullptr).ok());
+    ASSERT_TRUE(loadObj(copy, back, nullptr).ok());
     EXPECT_EQ(1u, back.locators.size());
-    EXPECT_EQ("", readStringFrom("session.ini", "File", "Recovery"));
-    EXPECT_NE("", readStringFrom("session.ini", "Saved", "Recovery"));
+    EXPECT_EQ("", recovery::readNote(noteOf(copy)).file);
+    EXPECT_NE("an earlier session", recovery::readNote(noteOf(copy)).saved);
+    EXPECT_EQ("", readStringFrom("session.ini", "Saved", "Recovery")); // not in the settings
 
-    answer = "saved.obj";
-    command(MainCommand::Save);
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(copy.c_str()));
+    // Undone back to the saved state, nothing is left to recover.
+    command(MainCommand::Undo);
+    EXPECT_EQ("Untitled - Tavrel", title());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(copy.c_str()));
+
+    // A file of the user's named like the old copy beside session.ini is never touched.
+    writeTextFile(L"recovery.obj", "the user's own");
+    modify();
+    writeRecoveryCopyNow();
+    answer = "recovery.obj";
+    command(MainCommand::SaveAs);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(copy.c_str()));
+    Model saved;
+    ASSERT_TRUE(loadObj("recovery.obj", saved, nullptr).ok()); // the Save is kept
+    EXPECT_EQ(1u, saved.locators.size());
 }
 
 TEST_F(SafetyTest, TheEndOfTheWindowsSessionKeepsTheChangesInTheRecoveryCopy) {
     modify();
     EXPECT_TRUE(SendMessageA(application.mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
     Model back;
-    ASSERT_TRUE(loadObj("recovery.obj", back, nullptr).ok());
+    ASSERT_TRUE(loadObj(recoveryCopyPath(), back, nullptr).ok());
     EXPECT_EQ(1u, back.locators.size());
     EXPECT_EQ(0, questions); // nobody is there to answer
 }
@@ -210,33 +237,66 @@ TEST_F(SafetyTest, ALostDeviceKeepsTheRecoveryCopyBeforeEnding) {
         EXPECT_STREQ("error", e.what());
     }
     Model back;
-    ASSERT_TRUE(loadObj("recovery.obj", back, nullptr).ok());
+    ASSERT_TRUE(loadObj(recoveryCopyPath(), back, nullptr).ok());
     EXPECT_EQ(1u, back.locators.size());
 }
 
-TEST_F(SafetyTest, ARecoveryCopyLeftBehindIsOfferedAndOpensModifiedUnderItsPath) {
+// A copy whose editor is gone is offered with its file's partly-read state; one whose editor
+// still runs (its lock held) is neither offered nor deleted.
+TEST_F(SafetyTest, ACopyLeftByAnEditorNoLongerRunningIsOfferedWithItsPartlyReadState) {
     Model edited;
     edited.createDefault();
     edited.points[0] = {7, 7, 7};
-    ASSERT_TRUE(saveObj(edited, "recovery.obj").ok());
-    sessionSettings().writeString("Recovery", "File", "wing.obj");
-    sessionSettings().writeString("Recovery", "Saved", "2026-12-08 10:00:00");
-    std::string question;
+    const std::string folder = recovery::folderBeside(sessionSettings().path());
+    const std::string gone = folder + recovery::copyStem(1, "20261208100000");
+    const std::string alive = folder + recovery::copyStem(2, "20261208110000");
+    for (const std::string& stem : {gone, alive}) {
+        ASSERT_TRUE(saveObj(edited, stem + recovery::kCopyExtension).ok());
+        recovery::writeNote(stem + recovery::kNoteExtension,
+                            {"wing.obj", "2026-12-08 10:00:00", "read 1 of the file's 2 patches"});
+    }
+    const HANDLE held = CreateFileA((alive + recovery::kLockExtension).c_str(), GENERIC_WRITE, 0,
+                                    nullptr, OPEN_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    std::vector<std::string> asked;
     documentPrompts().askRecover = [&](const std::string& q) {
-        question = q;
-        return true;
+        asked.push_back(q);
+        return false;
     };
     offerRecoveryCopy();
-    EXPECT_EQ("Recover the unsaved changes of wing from 2026-12-08 10:00:00?", question);
+    ASSERT_EQ(1u, asked.size()); // the running editor's copy is not offered
+    EXPECT_EQ("Recover the unsaved changes of wing from 2026-12-08 10:00:00?", asked[0]);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((gone + ".recovery").c_str()));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((alive + ".recovery").c_str()));
+
+    // Its editor gone, it is offered; taken, the first Save still asks about the file.
+    CloseHandle(held);
+    documentPrompts().askRecover = [](const std::string&) { return true; };
+    offerRecoveryCopy();
     EXPECT_EQ(7.0f, application.ship.points[0].x);
     EXPECT_EQ("wing* - Tavrel", title());
     EXPECT_EQ("wing.obj", editorState.loadedFile);
-    EXPECT_TRUE(editorState.modified);
+    EXPECT_EQ("read 1 of the file's 2 patches", editorState.partlyRead);
+    EXPECT_EQ(alive + ".recovery", recoveryCopyPath()); // this editor's copy from now on
+    partlyReadAnswer = DocumentPrompts::PartlyRead::Cancel;
+    command(MainCommand::Save);
+    EXPECT_EQ(1, partlyReadQuestions);
+}
 
-    // Declined, the copy goes.
-    documentPrompts().askRecover = [](const std::string&) { return false; };
-    offerRecoveryCopy();
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"recovery.obj"));
+TEST_F(SafetyTest, ACopyThatFailsIsSaidOnceAndTheWorkStays) {
+    modify();
+    // A folder where the copy should go: the copy cannot be written.
+    const std::string copy = recoveryCopyPath();
+    ASSERT_TRUE(CreateDirectoryA(copy.c_str(), nullptr));
+    writeRecoveryCopyNow();
+    char text[256] = {};
+    SendMessageA(static_cast<HWND>(editorState.statusBar), SB_GETTEXTA, 2,
+                 reinterpret_cast<LPARAM>(text));
+    EXPECT_NE(std::string::npos, std::string(text).find("The recovery copy could not be written"))
+        << text;
+    EXPECT_TRUE(editorState.modified);
+    EXPECT_TRUE(IsWindow(application.mainWindow));
+    RemoveDirectoryA(copy.c_str());
 }
 
 namespace {

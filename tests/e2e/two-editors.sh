@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Two editors in one folder each own their recovery copy: the second does not offer the
+# first one's live copy, and its own clean exit leaves the first one's copy alone. Once the
+# first is killed, the next start offers its copy; "No" deletes that copy only.
+source "$(dirname "$0")/lib.sh"
+
+copies() { ls "$e2e_dir/work/recovery/"*.recovery 2>/dev/null | sort; }
+wait_for_copies() { # count
+  local deadline=$((SECONDS + 15))
+  until [ "$(copies | wc -l)" -eq "$1" ]; do
+    [ $SECONDS -lt $deadline ] || fail "expected $1 recovery copies, saw: $(copies | tr '\n' ' ')"
+    sleep 0.2
+  done
+}
+
+start_editor "${clear_of_tool_windows}Tool=5"$'\r\n'
+first_main=$main
+first_pids=$(program_pids)
+xdotool mousemove $((view_x + 80)) $((view_y + 80)) click 1
+wait_for_window '^Untitled\* - Tavrel$' 10
+wait_for_copies 1
+first_copy=$(copies)
+
+# The second editor, in the same folder, with a log of its own.
+(cd "$e2e_dir/work" && WINEDEBUG=-all,warn+debugstr exec wine "$TAVREL_EXE" \
+    >"$e2e_dir/second.out" 2>"$e2e_dir/second.log") &
+second_launcher=$!
+deadline=$((SECONDS + 30))
+until grep -a -q 'Tavrel start-up:' "$e2e_dir/second.log" 2>/dev/null; do
+  [ $SECONDS -lt $deadline ] || fail "the second editor did not start"
+  sleep 0.2
+done
+sleep 1
+grep -a -q "Tavrel asks: Recover" "$e2e_dir/second.log" && fail "the second editor offered the first one's live copy"
+second_main=$(xdotool search --name '^Untitled - Tavrel$' 2>/dev/null | grep -v "^$first_main\$" | head -1)
+[ -n "$second_main" ] || fail "no main window of the second editor"
+# It opens over the first: a click in its view changes its document only.
+xdotool mousemove $((view_x + 120)) $((view_y + 90)) click 1
+deadline=$((SECONDS + 10))
+until [ "$(xdotool getwindowname "$second_main")" = "Untitled* - Tavrel" ]; do
+  [ $SECONDS -lt $deadline ] || fail "the second editor's document did not change"
+  sleep 0.2
+done
+wait_for_copies 2
+# Closed without saving ("No"), it removes its own copy and nothing else.
+close_window "$second_main"
+deadline=$((SECONDS + 20))
+while kill -0 "$second_launcher" 2>/dev/null; do
+  [ $SECONDS -lt $deadline ] || fail "the second editor did not end"
+  sleep 0.2
+done
+expect_eq "the copies after the second editor's exit" "$first_copy" "$(copies)"
+
+# The first editor killed: its copy is offered at the next start; "No" deletes it.
+kill -9 $first_pids
+wait_for_exit 20
+start_app
+wait_for_window '^Tavrel$' 30
+box=$window_id
+wait_for_startup
+grep -a -q 'Tavrel asks: Recover the unsaved changes of Untitled' "$e2e_dir/stderr.log" ||
+  fail "the killed editor's copy was not offered"
+answer_box "$box" n
+sleep 1
+[ -z "$(copies)" ] || fail "the declined copy is still there: $(copies)"
+wait_for_window '^Untitled - Tavrel$' 10
+main=$window_id
+close_and_expect_clean_exit
