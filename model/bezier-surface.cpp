@@ -11,7 +11,6 @@ std::array<float, 4> bernstein(float t) {
     return {s * s * s, 3.0f * t * s * s, 3.0f * t * t * s, t * t * t};
 }
 
-
 std::array<float, 4> bernsteinDerivative(float t) {
     const float s = 1.0f - t;
     return {-3.0f * s * s, 3.0f * s * s - 6.0f * t * s, 6.0f * t * s - 3.0f * t * t, 3.0f * t * t};
@@ -43,8 +42,8 @@ std::optional<vm::Float3> unitNormal(const vm::Float3& du, const vm::Float3& dv)
     const vm::Float3 n{du.y * dv.z - du.z * dv.y, du.z * dv.x - du.x * dv.z,
                        du.x * dv.y - du.y * dv.x};
     const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
-    const float larger = std::max(du.x * du.x + du.y * du.y + du.z * du.z,
-                                  dv.x * dv.x + dv.y * dv.y + dv.z * dv.z);
+    const float larger =
+        std::max(du.x * du.x + du.y * du.y + du.z * du.z, dv.x * dv.x + dv.y * dv.y + dv.z * dv.z);
     // On a collapsed row one derivative is rounding noise (about 1e-7 of the coordinates):
     // its cross product has a size but no meaning. Judged against the larger derivative, it
     // is nothing.

@@ -90,9 +90,9 @@ inline bool zeroArea(const vm::Float3& p, const vm::Float3& q, const vm::Float3&
     const vm::Float3 a{q.x - p.x, q.y - p.y, q.z - p.z}, b{r.x - p.x, r.y - p.y, r.z - p.z},
         c{r.x - q.x, r.y - q.y, r.z - q.z};
     const vm::Float3 n{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-    const float longest = std::max({a.x * a.x + a.y * a.y + a.z * a.z,
-                                    b.x * b.x + b.y * b.y + b.z * b.z,
-                                    c.x * c.x + c.y * c.y + c.z * c.z});
+    const float longest =
+        std::max({a.x * a.x + a.y * a.y + a.z * a.z, b.x * b.x + b.y * b.y + b.z * b.z,
+                  c.x * c.x + c.y * c.y + c.z * c.z});
     const float twiceArea = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
     return !(twiceArea > kZeroArea * longest);
 }
@@ -112,8 +112,8 @@ void surfaceTriangles(size_t side, bool turned, const vm::Float3* grid, Emit emi
     for (size_t j = 0; j + 1 < side; ++j)
         for (size_t i = 0; i + 1 < side; ++i) {
             const size_t a = j * side + i, b = a + 1, c = a + side + 1, d = a + side;
-            const bool usualFails = zeroArea(grid[a], grid[b], grid[c]) ||
-                                    zeroArea(grid[a], grid[c], grid[d]);
+            const bool usualFails =
+                zeroArea(grid[a], grid[b], grid[c]) || zeroArea(grid[a], grid[c], grid[d]);
             if (usualFails && !zeroArea(grid[a], grid[b], grid[d]) &&
                 !zeroArea(grid[b], grid[c], grid[d])) {
                 triangle(a, b, d);

@@ -22,8 +22,8 @@ class Out {
     // Six significant digits, "%g" style: 1, 0.3536, 1e-07, 1.23457e+08.
     Out& operator<<(float value) {
         char buffer[32];
-        auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::general, 6);
+        auto result =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
         s_.append(buffer, result.ptr);
         return *this;
     }
@@ -52,7 +52,8 @@ std::string writeObj(const Model& model) {
     Out out(text);
     out << "cstype bezier" << kEol << "deg 3" << kEol << kEol;
 
-    for (const vm::Float3& p : model.points) out << "v " << p.x << " " << p.y << " " << p.z << kEol;
+    for (const vm::Float3& p : model.points)
+        out << "v " << p.x << " " << p.y << " " << p.z << kEol;
     out << kEol;
 
     for (const auto& group : model.groups)
@@ -66,10 +67,12 @@ std::string writeObj(const Model& model) {
 
     for (const Model::Patch& patch : model.patches) {
         out << kEol;
-        if (patch.group != -1) out << "g " << model.groups[static_cast<size_t>(patch.group)]->name << kEol;
+        if (patch.group != -1)
+            out << "g " << model.groups[static_cast<size_t>(patch.group)]->name << kEol;
         if (!(patch.alpha == 1.0f)) out << "m " << patch.alpha << kEol; // NaN is written too
         out << "surf 0.0 1.0 0.0 1.0";
-        for (int32_t index : patch.indices) out << " " << index;
+        for (int32_t index : patch.indices)
+            out << " " << index;
         out << kEol << "end" << kEol;
     }
 

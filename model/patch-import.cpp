@@ -2,11 +2,11 @@
 
 #include "model/byte-order-mark.h"
 
+#include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <array>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -108,17 +108,20 @@ std::array<vm::Float3, 4> cubicPiece(const std::array<vm::Float3, 4>& p, float a
 }
 
 // The patch over [u0, u1] × [v0, v1] of the patch with control points p (u along a row).
-std::array<vm::Float3, 16> patchPiece(std::array<vm::Float3, 16> p, float u0, float u1,
-                                      float v0, float v1) {
+std::array<vm::Float3, 16> patchPiece(std::array<vm::Float3, 16> p, float u0, float u1, float v0,
+                                      float v1) {
     if (u0 != 0 || u1 != 1)
         for (size_t r = 0; r < 4; ++r) {
-            const auto row = cubicPiece({p[4 * r], p[4 * r + 1], p[4 * r + 2], p[4 * r + 3]}, u0, u1);
-            for (size_t c = 0; c < 4; ++c) p[4 * r + c] = row[c];
+            const auto row =
+                cubicPiece({p[4 * r], p[4 * r + 1], p[4 * r + 2], p[4 * r + 3]}, u0, u1);
+            for (size_t c = 0; c < 4; ++c)
+                p[4 * r + c] = row[c];
         }
     if (v0 != 0 || v1 != 1)
         for (size_t c = 0; c < 4; ++c) {
             const auto column = cubicPiece({p[c], p[4 + c], p[8 + c], p[12 + c]}, v0, v1);
-            for (size_t r = 0; r < 4; ++r) p[4 * r + c] = column[r];
+            for (size_t r = 0; r < 4; ++r)
+                p[4 * r + c] = column[r];
         }
     return p;
 }
@@ -143,10 +146,10 @@ ImportResult importObj(std::string_view text, Model& model) {
     ImportResult result;
     result.format = "Wavefront free-form OBJ";
     PointPool pool(model);
-    std::vector<vm::Float3> vertices; // as the file numbers them (1-based)
-    std::vector<int32_t> pooled;      // each file vertex's merged index
-    std::string curveType;            // the cstype in force, "" before any
-    long degreeU = -1, degreeV = -1;  // the surface degree in force ("deg 3" is a curve's)
+    std::vector<vm::Float3> vertices;     // as the file numbers them (1-based)
+    std::vector<int32_t> pooled;          // each file vertex's merged index
+    std::string curveType;                // the cstype in force, "" before any
+    long degreeU = -1, degreeV = -1;      // the surface degree in force ("deg 3" is a curve's)
     std::string typeSource, degreeSource; // those statements, "'cstype bspline' (line 3)"
     int32_t group = -1;
     std::map<std::string, int32_t> groupIndex;
@@ -175,7 +178,8 @@ ImportResult importObj(std::string_view text, Model& model) {
             pooled.push_back(pool.add(p));
         } else if (keyword == "cstype") {
             curveType.clear();
-            for (size_t k = 1; k < w.size(); ++k) curveType += (k > 1 ? " " : "") + w[k];
+            for (size_t k = 1; k < w.size(); ++k)
+                curveType += (k > 1 ? " " : "") + w[k];
             typeSource = "'" + statement + "' (line " + std::to_string(lineNumber) + ")";
         } else if (keyword == "deg") {
             long u = 0, v = 0;
@@ -197,7 +201,8 @@ ImportResult importObj(std::string_view text, Model& model) {
                 return refuse(lineNumber, statement,
                               degreeU < 0 ? "a surface before 'deg 3 3'"
                                           : "only bicubic surfaces (deg 3 3) can be represented, "
-                                            "and this one is " + degreeSource);
+                                            "and this one is " +
+                                                degreeSource);
             if (w.size() != 5 + 16)
                 return refuse(lineNumber, statement,
                               "a bicubic surface of one span names 16 control points");
@@ -234,7 +239,8 @@ ImportResult importObj(std::string_view text, Model& model) {
                 patch.indices = at;
             } else { // a piece of the patch: its own control points
                 const auto piece = patchPiece(corners, range[0], range[1], range[2], range[3]);
-                for (size_t k = 0; k < 16; ++k) patch.indices[k] = pool.add(piece[k]);
+                for (size_t k = 0; k < 16; ++k)
+                    patch.indices[k] = pool.add(piece[k]);
                 ++result.piecesCut;
             }
             model.patches.push_back(patch);

@@ -144,8 +144,7 @@ int importFile(const char* in, const char* out) {
                  out, static_cast<double>(largest));
     if (largest > 0) std::fprintf(stderr, " (point %zu)", where);
     std::fputc('\n', stderr);
-    if (r.partial())
-        std::fprintf(stderr, "tavrel-obj: %s: warning: %s\n", in, r.stop.c_str());
+    if (r.partial()) std::fprintf(stderr, "tavrel-obj: %s: warning: %s\n", in, r.stop.c_str());
     if (!save(model, out)) return 1;
     return r.partial() ? kPartlyRead : 0;
 }

@@ -34,9 +34,9 @@ void forgetPicks() {
 void recordStep(ModelChange change) {
     const size_t dropped = editorState.history.record(std::move(change));
     if (dropped == 0) return;
-    setStatusText(StatusPart::Message,
-                  "Undo history full: the " + std::to_string(dropped) + " oldest step" +
-                      (dropped == 1 ? " was" : "s were") + " dropped");
+    setStatusText(StatusPart::Message, "Undo history full: the " + std::to_string(dropped) +
+                                           " oldest step" + (dropped == 1 ? " was" : "s were") +
+                                           " dropped");
 }
 
 void setToolbarButton(MainCommand command, bool enabled) {

@@ -251,7 +251,8 @@ TEST(History, KeepsItsLimitsFromTheFirstStepDroppingTheOldest) {
     size_t dropped = 0;
     for (int step = 0; step < 12; ++step) {
         const ModelCopy before = copyOf(model);
-        for (vm::Float3& p : model.points) p.x += 1;
+        for (vm::Float3& p : model.points)
+            p.x += 1;
         dropped += history.record(changeBetween(before, model, "Move all"));
         ASSERT_LE(history.bytes(), std::max(bound, history.nextUndo()->bytes()));
     }

@@ -169,7 +169,8 @@ TEST(Import, ReadsWhatOtherToolsWriteAndSaysWhatItDid) {
     ASSERT_EQ(1u, busyModel.groups.size());
     EXPECT_EQ("body", busyModel.groups[0]->name);
     EXPECT_EQ(0, busyModel.patches[0].group);
-    EXPECT_EQ(writeObj(whole), writeObj(busyModel).replace(writeObj(busyModel).find("g body\r\n"), 8, ""));
+    EXPECT_EQ(writeObj(whole),
+              writeObj(busyModel).replace(writeObj(busyModel).find("g body\r\n"), 8, ""));
 
     Model tiny;
     ASSERT_TRUE(importPatches("cstype bezier\ndeg 3 3\nv 1e-40 0 0\nsurf 0 1 0 1 1 1 1 1 1 1 1 "
@@ -186,7 +187,10 @@ TEST(Import, ReadsWhatOtherToolsWriteAndSaysWhatItDid) {
     ASSERT_TRUE(exact.ok) << exact.reason;
     EXPECT_EQ("Bezier patch text", exact.format);
     EXPECT_FALSE(exact.partial());
-    const ImportResult more = importPatches("\xEF\xBB\xBF" "1\n" + patch + patch, text);
+    const ImportResult more = importPatches("\xEF\xBB\xBF"
+                                            "1\n" +
+                                                patch + patch,
+                                            text);
     EXPECT_TRUE(more.partial());
     EXPECT_EQ(1u, text.patches.size());
     EXPECT_NE(std::string::npos, more.stop.find("more text follows at line 19")) << more.stop;

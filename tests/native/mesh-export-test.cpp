@@ -157,7 +157,8 @@ Model knob() {
             for (int c = 0; c < 4; ++c) {
                 // The quarter turned by q right angles.
                 float x = quarter[c][0], y = quarter[c][1];
-                for (int t = 0; t < q; ++t) std::swap(x, y), x = -x;
+                for (int t = 0; t < q; ++t)
+                    std::swap(x, y), x = -x;
                 patch.indices[static_cast<size_t>(4 * r + c)] =
                     static_cast<int32_t>(model.points.size());
                 model.points.push_back({0.1f + radius[r] * x, 0.2f + radius[r] * y, height[r]});
@@ -222,5 +223,6 @@ TEST(MeshExport, NormalsAtACollapsedTipAndNoZeroAreaTriangles) {
             << "triangle " << t;
     }
     EXPECT_EQ(8u, one.triangleCount()); // split the other way, none lost
-    for (const auto& [edge, count] : directedEdges(one)) EXPECT_EQ(1, count);
+    for (const auto& [edge, count] : directedEdges(one))
+        EXPECT_EQ(1, count);
 }

@@ -138,7 +138,7 @@ bool samePath(const std::string& a, const std::string& b) {
 
 DocumentPrompts& documentPrompts() {
     static DocumentPrompts prompts{documentDialog, askUnsaved,   askPartlyRead, askRecover,
-                                   tell,           importDialog, exportDialog, askReplaceModel};
+                                   tell,           importDialog, exportDialog,  askReplaceModel};
     return prompts;
 }
 
@@ -375,7 +375,7 @@ void openStartupDocument() {
         // leaves the document untitled: a Save must never write an empty model over the file
         // once it is back. LoadedFile stays until the user saves or opens.
         const DWORD attributes = GetFileAttributesA(path.c_str());
-        const char* why = attributes == INVALID_FILE_ATTRIBUTES ? "the file is not there"
+        const char* why = attributes == INVALID_FILE_ATTRIBUTES     ? "the file is not there"
                           : (attributes & FILE_ATTRIBUTE_DIRECTORY) ? "it is a folder"
                                                                     : "it cannot be read";
         editorState.loadedFile.clear();

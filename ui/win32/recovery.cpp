@@ -60,9 +60,9 @@ HANDLE takeLock(const std::string& stem) {
 
 // Whose changes the copy holds, when it was taken and where reading its file stopped.
 void noteCopy() {
-    recovery::writeNote(pathOf(own().stem, recovery::kNoteExtension),
-                        {editorState.loadedFile, stamp("%04u-%02u-%02u %02u:%02u:%02u"),
-                         editorState.partlyRead});
+    recovery::writeNote(
+        pathOf(own().stem, recovery::kNoteExtension),
+        {editorState.loadedFile, stamp("%04u-%02u-%02u %02u:%02u:%02u"), editorState.partlyRead});
 }
 
 // A failed copy is said once in the status bar until a copy succeeds again.
@@ -87,7 +87,8 @@ void removeCopy(const std::string& stem) {
 std::vector<std::string> folderFileNames() {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder() + "*" + recovery::kCopyExtension).c_str(), &found);
+    const HANDLE search =
+        FindFirstFileA((folder() + "*" + recovery::kCopyExtension).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
@@ -105,8 +106,8 @@ bool offer(const std::string& stem, HANDLE lock) {
     Model recovered;
     const ObjResult result = readObj(text, recovered, nullptr);
     if (!result.ok()) {
-        documentPrompts().tell("Tavrel could not read the recovery copy \"" + path + "\": " +
-                               result.reason + ". It is left where it is.");
+        documentPrompts().tell("Tavrel could not read the recovery copy \"" + path +
+                               "\": " + result.reason + ". It is left where it is.");
         return false;
     }
     const std::string name = documentName(note.file);
@@ -120,7 +121,7 @@ bool offer(const std::string& stem, HANDLE lock) {
         return false;
     }
     replaceDocument(std::move(recovered));
-    editorState.loadedFile = note.file; // its own file is replaced only when the user saves
+    editorState.loadedFile = note.file;       // its own file is replaced only when the user saves
     editorState.partlyRead = note.partlyRead; // so its first Save still asks
     editorState.history.markUnsaved();        // the recovered work is in no file yet
     markModified();
