@@ -111,7 +111,7 @@ std::string unwritableReason(const Model& model) {
             const bool infinite = !std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z);
             return "point " + std::to_string(i) +
                    (infinite ? " has a coordinate that is not a finite number"
-                             : " has a coordinate too large to be written and read back");
+                             : " has a coordinate whose written text would not read back");
         }
     }
     for (size_t i = 0; i < model.patches.size(); ++i)

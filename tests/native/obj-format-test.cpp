@@ -1,8 +1,11 @@
 // Model files: the exact text written, the grammar read, and what bad input does.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <filesystem>
 
+#include "editor/typed-coordinates.h"
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
 #include "model/tree-item-param.h"
@@ -317,6 +320,30 @@ TEST(ObjFiles, SaveRefusesValuesTheReaderWouldStopAtAndNamesThem) {
     EXPECT_EQ("locator 0 has a value that is not a finite number", saveObj(model, path).reason);
     model.locators[0].position.x = 0;
     EXPECT_TRUE(saveObj(model, path).ok());
+
+    // Whatever Save takes reads back: the largest floats are written as 3.40282e+38.
+    model.points[3].z = -std::numeric_limits<float>::max();
+    EXPECT_TRUE(readsBack(model.points[3].z));
+    EXPECT_FALSE(readsBack(INFINITY));
+    ASSERT_TRUE(saveObj(model, path).ok());
+    Model back;
+    const ObjResult read = loadObj(path, back, nullptr);
+    ASSERT_TRUE(read.ok() && !read.partial());
+    EXPECT_EQ(-3.40282e38f, back.points[3].z);
+}
+
+TEST(TypedCoordinates, ResultsOutsideTheWorkingRangeAreRefused) {
+    Model model;
+    model.createDefault();
+    const CoordinateSubject point{CoordinateSubject::Kind::Point, 0};
+    const CoordinateSubject patch{CoordinateSubject::Kind::Patch, 0};
+    EXPECT_TRUE(moveWithinRange(model, point, 0, 1e9f));
+    EXPECT_FALSE(moveWithinRange(model, point, 0, -1.5e9f));
+    // The patch's centre at 1e9 puts its farther points beyond.
+    for (vm::Float3& p : model.points)
+        p.y *= 1e7f; // the patch spans millions of units
+    EXPECT_FALSE(moveWithinRange(model, patch, 1, -1e9f + 1e6f));
+    EXPECT_TRUE(moveWithinRange(model, patch, 1, 1e8f));
 }
 
 TEST(ObjFiles, DefaultModelRoundTripsThroughAFile) {

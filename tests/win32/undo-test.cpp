@@ -171,6 +171,17 @@ TEST_F(UndoTest, UngroupGroupAndOpacityAreStepsToo) {
 
     command(MainCommand::Undo);
     EXPECT_EQ(1.0f, application.ship.patches[0].alpha);
+
+    // An undo while the thumb is still held ends the gesture first: it undoes that step, and
+    // the steps before it stay as they were.
+    SendMessageA(editorState.shapeWindow, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 20),
+                 reinterpret_cast<LPARAM>(editorState.alphaSlider));
+    command(MainCommand::Undo);
+    EXPECT_EQ(1.0f, application.ship.patches[0].alpha);
+    EXPECT_EQ("Opacity", editorState.history.redoName());
+    SendMessageA(editorState.shapeWindow, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                 reinterpret_cast<LPARAM>(editorState.alphaSlider));
+    EXPECT_EQ("Ungroup", editorState.history.undoName());
     command(MainCommand::Undo);
     EXPECT_EQ(0, application.ship.patches[1].group); // back in the group
     expectShapeWindowLikeRebuild();

@@ -166,9 +166,15 @@ struct RedrawOff {
 
 // The model before the slider's drag, which becomes one undoable step when it ends.
 std::optional<ModelCopy> alphaBefore;
+// A command ended the gesture while the thumb was held: the rest of it changes nothing.
+bool alphaGestureCut = false;
 
 void onAlpha(WPARAM wParam) {
     const int code = LOWORD(wParam);
+    if (alphaGestureCut) {
+        if (code == TB_ENDTRACK) alphaGestureCut = false;
+        return;
+    }
     if (!alphaBefore) alphaBefore = copyOf(editedModel());
     int position = (code == TB_THUMBPOSITION || code == TB_THUMBTRACK)
                        ? static_cast<short>(HIWORD(wParam))
@@ -185,7 +191,11 @@ void onAlpha(WPARAM wParam) {
         }
     if (changed) markModified();
     // TB_ENDTRACK ends every slider gesture, by mouse or by keyboard.
-    if (code == TB_ENDTRACK) finishOpacityGesture();
+    if (code == TB_ENDTRACK) {
+        const ModelCopy before = std::move(*alphaBefore);
+        alphaBefore.reset();
+        recordEdit(before, "Opacity");
+    }
 }
 
 } // namespace
@@ -194,6 +204,7 @@ void finishOpacityGesture() {
     if (!alphaBefore) return;
     const ModelCopy before = std::move(*alphaBefore);
     alphaBefore.reset();
+    alphaGestureCut = true;
     recordEdit(before, "Opacity");
 }
 
