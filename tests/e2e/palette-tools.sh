@@ -35,4 +35,10 @@ wait_for_window '^Untitled\* - Tavrel$' 10
 
 pal=$(xdotool search --limit 1 --name '^Palette$' | head -1)
 import -window "$pal" "${E2E_ARTIFACTS:-$e2e_dir}/palette.png" || fail "could not capture the palette"
+
+# After a click on the palette the keys go to the main window again: H hides the planet.
+click_palette 7
+sleep 0.5
+xdotool key h
+wait_for_output 'Tavrel display: planet=0' 5
 close_and_expect_clean_exit

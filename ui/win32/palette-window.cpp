@@ -282,8 +282,18 @@ LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         createPaletteToolbar(window);
         return 0;
     }
+    case WM_MOUSEACTIVATE:
+        // A tool palette leaves the keyboard where it was: a click on a tool must not keep
+        // the camera keys, W/A/S/D or the shortcuts away from the view.
+        return MA_NOACTIVATE;
     case WM_COMMAND:
         onCommand(wParam, lParam);
+        // Whatever took the keyboard on the way (a button, the window itself), the main
+        // window gets it back.
+        if (GetActiveWindow() == window && application.mainWindow) {
+            SetActiveWindow(application.mainWindow);
+            SetFocus(application.mainWindow);
+        }
         return 0;
     default: {
         // Moves are remembered; closing hides the palette (F6 shows it again).
