@@ -94,15 +94,22 @@ const char* lineStartingWith(std::string_view word, const char* at, const char* 
     return nullptr;
 }
 
+std::atomic<size_t> pieceBytesSetting{kDefaultPieceBytes};
+
 template <class Statement, class Item>
 const char* readRun(std::string_view text, const char* from, std::vector<Item>& items) {
     const char* end = text.data() + text.size();
-    constexpr size_t kPieceBytes = size_t{1} << 20;
+    const size_t kPieceBytes = pieceBytesSetting.load(std::memory_order_relaxed);
     // The first stretch alone, read here: a short run (a few plain patches between grouped
-    // ones) never starts a thread.
+    // ones) never starts a thread. Without pieces it is the whole run.
     {
-        const char* limit =
-            lineStartingWith(Statement::kWord, std::min(end, from + kPieceBytes), end);
+        const char* limit = kPieceBytes == 0
+                                ? nullptr
+                                : lineStartingWith(Statement::kWord,
+                                                   static_cast<size_t>(end - from) > kPieceBytes
+                                                       ? from + kPieceBytes
+                                                       : end,
+                                                   end);
         Scanner in(std::string_view(from, static_cast<size_t>(end - from)));
         const char* stop = from;
         bool reachedLimit = false;
@@ -168,6 +175,10 @@ const char* readRun(std::string_view text, const char* from, std::vector<Item>& 
 }
 
 } // namespace
+
+void setPieceBytes(size_t bytes) {
+    pieceBytesSetting.store(bytes, std::memory_order_relaxed);
+}
 
 const char* readPointStatements(std::string_view text, const char* from,
                                 std::vector<vm::Float3>& points) {

@@ -3,6 +3,7 @@
 // large file. The result is exactly that of reading them one after another.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -10,6 +11,12 @@
 #include "model/model.h"
 
 namespace obj {
+
+// A run is read in pieces of about this many bytes, on every core.
+inline constexpr size_t kDefaultPieceBytes = size_t{1} << 20;
+// For tests and fuzzing: the piece size (small pieces put short texts through the parallel
+// reading), or 0 to read every run in one sequence on the calling thread.
+void setPieceBytes(size_t bytes);
 
 // Reads the run of "v x y z" statements starting at from (the first "v"), appending their
 // points; returns the position just after the last whole one. Whatever ended the run (a
