@@ -42,6 +42,14 @@ void applyPreview(const EditorState& editor, Model& model) {
         const vm::Vec4 q = vm::transform({p.x, p.y, p.z, 1}, m);
         p = {q.x, q.y, q.z};
     }
+    // The locators are part of the model: they go where the surfaces go, and turn with them.
+    const vm::Quat turn = vm::quaternionFromMatrix(m);
+    for (Model::Locator& locator : model.locators) {
+        const vm::Vec4 at =
+            vm::transform({locator.position.x, locator.position.y, locator.position.z, 1}, m);
+        locator.position = {at.x, at.y, at.z, locator.position.w};
+        locator.orientation = vm::normalize4(vm::quaternionMultiply(locator.orientation, turn));
+    }
 }
 
 float mouseAngle(vm::Vec4 ground) {

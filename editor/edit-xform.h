@@ -28,7 +28,8 @@ PatchView patchViewOf(const EditorState& editor, const vm::Mat4& base);
 vm::Float3 draggedPointPosition(const OrbitCamera& camera, const ViewportHit& hit,
                                 const vm::Mat4& world, vm::Float3 point);
 
-// Applies the previewed rotation or translation to every point of the pool.
+// Applies the previewed rotation or translation to every point of the pool and to every
+// locator (its position, and its orientation turned as the surfaces turn).
 void applyPreview(const EditorState& editor, Model& model);
 
 // The rotate tool's angle of the mouse, in (0, 2π], from the ground point under it taken

@@ -111,7 +111,9 @@ void drawOverlays(int viewport, float aspect) {
     const bool hot = editorState.hotPoint && editorState.hoveredPoint >= 0 &&
                      static_cast<size_t>(editorState.hoveredPoint) < model.points.size();
 
-    drawPointMarkers(r, model, world, hot);
+    // What the view shows of the points: with a rotate or translate drag's change under way.
+    const vm::Mat4 shown = displayMatrix(editorState, world, false);
+    drawPointMarkers(r, model, shown, hot);
     if (editorState.banding && viewport == editorState.bandViewport) drawRubberBand(r);
     if (editorState.tool == Tool::Select) {
         const bool hit = editorState.hoveredPatch != -1;
@@ -123,12 +125,12 @@ void drawOverlays(int viewport, float aspect) {
     // The brackets, like the model, follow the ship wherever a flight left it.
     vm::Vec4 min, max;
     if (selectionBounds(model, min, max)) {
-        r.setWorld(world);
+        r.setWorld(shown);
         drawSegments(r, overlay::selectionBrackets(min, max));
         r.setWorld(vm::identity());
     }
     const vm::Mat4 frame = cameraFrame(orbitCamera, editorState.loc ? 0 : viewport);
-    drawPlacingGuides(r, model, world, frame, hot);
+    drawPlacingGuides(r, model, shown, frame, hot);
     if (editorState.grid) {
         r.setWorld(frame);
         drawSegments(r, overlay::cameraSketch(orbitCamera.radius(), aspect));

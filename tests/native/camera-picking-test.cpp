@@ -432,10 +432,18 @@ TEST(TransformEditing, AnglesSweepsAndCommits) {
     turning.sweepAngle = vm::kPi / 2;
     Model turned;
     turned.points = {{1, 0, 0}, {0, 2, 3}};
+    turned.locators.push_back({"Cockpit", nullptr, {0, 2, 3, 1}, {0, 0, 0, 1}});
     applyPreview(turning, turned);
     EXPECT_NEAR(1.0f, turned.points[0].z, 1e-6f); // −θ about y takes +x to +z
     EXPECT_NEAR(-3.0f, turned.points[1].x, 1e-6f);
     EXPECT_NEAR(2.0f, turned.points[1].y, 1e-6f);
+    // The locator goes with the point at its place, and its x axis turns as +x did.
+    const Model::Locator& cockpit = turned.locators[0];
+    EXPECT_NEAR(-3.0f, cockpit.position.x, 1e-6f);
+    EXPECT_NEAR(2.0f, cockpit.position.y, 1e-6f);
+    const vm::Vec4 xAxis = vm::transform({1, 0, 0, 0}, vm::rotationQuaternion(cockpit.orientation));
+    EXPECT_NEAR(1.0f, xAxis.z, 1e-6f);
+    EXPECT_NEAR(0.0f, xAxis.x, 1e-6f);
 
     EditorState editor;
     editor.tool = Tool::Translate;

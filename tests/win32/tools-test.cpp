@@ -10,6 +10,7 @@
 #include "core/win32/window-layout.h"
 #include "editor/edit-xform.h"
 #include "editor/win32/tool-modes.h"
+#include "graphics/d3d11/renderer.h"
 #include "model/obj-format.h"
 #include "tools-fixture.h"
 #include "ui/palette-buttons.h"
@@ -65,6 +66,31 @@ TEST_F(ToolsTest, TranslateOffTheHandleMovesOnTheGroundFromNoOffset) {
     EXPECT_EQ(0.0f, editorState.translation.y);
     EXPECT_NE(0.0f, editorState.translation.x);
     const vm::Vec4 offset = editorState.translation;
+    // The point chosen in the list is marked where the drag shows it, not where it was (the
+    // patches hidden for the picture: the marker is not behind them).
+    SendMessageA(static_cast<HWND>(editorState.pointList), LB_SETCURSEL, 0, 0);
+    const vm::Float3 point0 = application.ship.points[0];
+    const POINT from = pointOnScreen(0);
+    application.ship.points[0] = {point0.x + offset.x, point0.y, point0.z + offset.z};
+    const POINT to = pointOnScreen(0);
+    application.ship.points[0] = point0;
+    for (Model::Patch& patch : application.ship.patches)
+        patch.visible = false;
+    frameRender(); // the back buffer read after a present holds the frame before it
+    frameRender();
+    for (Model::Patch& patch : application.ship.patches)
+        patch.visible = true;
+    const BackBuffer frame = readBackBuffer(*renderer);
+    auto greenNear = [&](POINT p) {
+        int n = 0;
+        for (int dy = -4; dy <= 4; ++dy)
+            for (int dx = -4; dx <= 4; ++dx)
+                n += frame.green(p.x + dx, p.y + dy) > 240 && frame.red(p.x + dx, p.y + dy) < 16 &&
+                     frame.blue(p.x + dx, p.y + dy) < 16;
+        return n;
+    };
+    EXPECT_GT(greenNear(to), 0);
+    EXPECT_EQ(0, greenNear(from));
     mouse(WM_LBUTTONUP, cx + 80, y + 30);
     const vm::Float3 after = application.ship.points[5];
     EXPECT_NEAR(before.x + offset.x, after.x, 1e-5f);
