@@ -4,6 +4,8 @@
 // window follow in the editor).
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+
 #include "editor/box-selection.h"
 #include "editor/edit-xform.h"
 #include "editor/model-history.h"
@@ -48,6 +50,35 @@ void BM_History200PointDrags(benchmark::State& state) {
     state.counters["history_MB"] = static_cast<double>(bytes) / (1 << 20);
 }
 BENCHMARK(BM_History200PointDrags)->Unit(benchmark::kMillisecond);
+
+// Thirty whole-model rotations of 100,000 patches, each one step of about 24 MB: the memory
+// the history holds, bounded from the first step (range 1) and without a byte bound (range 0,
+// what the history held when its bound started beyond 200 steps).
+void BM_History30WholeModelRotations(benchmark::State& state) {
+    Model model = snapshotOf(hundredThousandPatches());
+    EditorState turning;
+    turning.tool = Tool::Rotate;
+    turning.transformDrag = true;
+    turning.sweepAngle = 0.1f;
+    size_t bytes = 0, steps = 0;
+    for (auto _ : state) {
+        History history(1000, state.range(0) ? History::kDefaultMaxBytes : SIZE_MAX);
+        for (int k = 0; k < 30; ++k) {
+            const ModelCopy before = copyOf(model);
+            applyPreview(turning, model);
+            history.record(changeBetween(before, model, "Rotate"));
+        }
+        bytes = history.bytes();
+        steps = history.size();
+    }
+    state.counters["history_MB"] = static_cast<double>(bytes) / (1 << 20);
+    state.counters["steps_kept"] = static_cast<double>(steps);
+}
+BENCHMARK(BM_History30WholeModelRotations)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // Undo then redo of the delete of half the model: two steps' worth per iteration.
 void BM_HistoryUndoRedoDeleteHalf(benchmark::State& state) {

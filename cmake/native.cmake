@@ -55,7 +55,7 @@ set_target_properties(obj-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINA
 # Under the sanitizers the benchmarks that write and read files of hundreds of megabytes, or
 # rebuild a 100,000-patch model per run, take minutes; the plain build's run covers them.
 if(TAVREL_SANITIZE)
-  set(obj_bench_smoke_filter "--benchmark_filter=-Export|LoadLarge|AfterEdit")
+  set(obj_bench_smoke_filter "--benchmark_filter=-Export|LoadLarge|AfterEdit|WholeModel")
 endif()
 add_test(NAME bench.obj-smoke COMMAND obj-bench --benchmark_min_time=0.01 ${obj_bench_smoke_filter})
 set_tests_properties(bench.obj-smoke PROPERTIES TIMEOUT 180)

@@ -64,9 +64,16 @@ work_file() { echo "$e2e_dir/work/$1"; }
 
 # Waits (up to $2 seconds, default 30) for a top-level window whose name matches $1 and
 # sets window_id.
+# (A search can fail at once when a window closes while it looks: it is asked again.)
 wait_for_window() {
-  window_id=$(timeout "${2:-30}" xdotool search --sync --limit 1 --name "$1" 2>/dev/null | head -1)
-  [ -n "$window_id" ] || fail "no window named '$1' appeared"
+  local deadline=$((SECONDS + ${2:-30}))
+  window_id=""
+  while [ -z "$window_id" ]; do
+    window_id=$(xdotool search --limit 1 --name "$1" 2>/dev/null | head -1)
+    [ -n "$window_id" ] && break
+    [ $SECONDS -lt $deadline ] || fail "no window named '$1' appeared"
+    sleep 0.1
+  done
 }
 
 # Waits until the program has written its start-up line and sets startup_report.

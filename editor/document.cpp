@@ -1,0 +1,97 @@
+#include "editor/document.h"
+
+#include <algorithm>
+
+bool DocumentChange::topologyChanged() const {
+    if (kind == Kind::Replaced) return true;
+    if (!step) return false;
+    return !step->patches.empty() || step->groupsChanged || step->locatorsChanged ||
+           step->points.sizeBefore != step->points.sizeAfter;
+}
+
+bool Document::edit(const char* name, const std::function<void(Model&)>& change) {
+    const ModelCopy before = copyOf(model_);
+    change(model_);
+    return record(changeBetween(before, model_, name));
+}
+
+bool Document::record(ModelChange step) {
+    const bool wasChanging = changing_;
+    changing_ = false;
+    if (step.empty()) {
+        // A gesture that came back to where it started: nothing to keep, nothing modified.
+        if (wasChanging) tell({DocumentChange::Kind::Changing, nullptr, 0});
+        return false;
+    }
+    const size_t dropped = history_.record(std::move(step));
+    tell({DocumentChange::Kind::Edit, history_.nextUndo(), dropped});
+    return true;
+}
+
+void Document::changing() {
+    changing_ = true;
+    tell({DocumentChange::Kind::Changing, nullptr, 0});
+}
+
+bool Document::undo() {
+    const ModelChange* step = history_.nextUndo();
+    if (!step) return false;
+    for (DocumentView* view : views_)
+        view->documentWillChange(*this, *step, true);
+    history_.undo(model_);
+    tell({DocumentChange::Kind::Undo, step, 0});
+    return true;
+}
+
+bool Document::redo() {
+    const ModelChange* step = history_.nextRedo();
+    if (!step) return false;
+    for (DocumentView* view : views_)
+        view->documentWillChange(*this, *step, false);
+    history_.redo(model_);
+    tell({DocumentChange::Kind::Redo, step, 0});
+    return true;
+}
+
+void Document::replace(Model&& model, std::string path, std::string partlyRead, bool saved) {
+    model_.points = std::move(model.points);
+    model_.patches = std::move(model.patches);
+    model_.groups = std::move(model.groups);
+    model_.locators = std::move(model.locators);
+    changing_ = false;
+    history_.clear();
+    if (!saved) history_.markUnsaved();
+    path_ = std::move(path);
+    partlyRead_ = std::move(partlyRead);
+    tell({DocumentChange::Kind::Replaced, nullptr, 0});
+}
+
+void Document::adopt(std::string path, std::string partlyRead, bool saved) {
+    path_ = std::move(path);
+    partlyRead_ = std::move(partlyRead);
+    if (saved)
+        history_.markSaved();
+    else
+        history_.markUnsaved();
+    tell({DocumentChange::Kind::Saved, nullptr, 0});
+}
+
+void Document::saved(std::string path) {
+    path_ = std::move(path);
+    partlyRead_.clear();
+    history_.markSaved();
+    tell({DocumentChange::Kind::Saved, nullptr, 0});
+}
+
+void Document::addView(DocumentView* view) {
+    if (std::find(views_.begin(), views_.end(), view) == views_.end()) views_.push_back(view);
+}
+
+void Document::removeView(DocumentView* view) {
+    views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end());
+}
+
+void Document::tell(const DocumentChange& change) {
+    for (DocumentView* view : views_)
+        view->documentChanged(*this, change);
+}

@@ -1,0 +1,95 @@
+// The document: the model being edited, its undo history, the file it belongs to and what is
+// known about that file. It is the one way to change the model: an edit (a named change that
+// becomes one undoable step), a gesture's change shown before its step, undo, redo, a whole
+// new model, a save. Views register with it and are told what changed; none of them needs
+// to be called by the commands themselves.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "editor/model-history.h"
+#include "model/model.h"
+
+class Document;
+
+// What a view is told.
+struct DocumentChange {
+    enum class Kind {
+        Edit,     // a new step (step names it)
+        Undo,     // step was undone: the model is as before it
+        Redo,     // step was done again
+        Changing, // a gesture changed the model; its step comes when it ends
+        Replaced, // a whole new model (New, Open, Import, a recovered copy)
+        Saved,    // written to path(); the model is unchanged
+    };
+    Kind kind = Kind::Edit;
+    const ModelChange* step = nullptr; // Edit, Undo, Redo
+    size_t droppedSteps = 0;           // Edit: the oldest steps the history's bounds let go
+    // Whether the patch list, the groups or the locators changed (not only the points).
+    bool topologyChanged() const;
+};
+
+class DocumentView {
+  public:
+    virtual ~DocumentView() = default;
+    // Before an undo or redo applies step: what the view keeps of the patches it takes away
+    // can still be found.
+    virtual void documentWillChange(const Document&, const ModelChange& /*step*/,
+                                    bool /*undo*/) {}
+    virtual void documentChanged(const Document& document, const DocumentChange& change) = 0;
+};
+
+class Document {
+  public:
+    explicit Document(Model& model) : model_(model) {}
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    Model& model() { return model_; }
+    const Model& model() const { return model_; }
+    const History& history() const { return history_; }
+
+    // The document's file, "" when untitled.
+    const std::string& path() const { return path_; }
+    // Where reading the document's file stopped when it was read only in part ("" when read
+    // whole): its first save over that file asks first.
+    const std::string& partlyRead() const { return partlyRead_; }
+    // Changed since it was last written (or never written): the history is away from its
+    // saved position, or a gesture under way changed the model.
+    bool modified() const { return changing_ || !history_.atSaved(); }
+
+    // The change makes one step called name (nothing when it changed nothing). Returns
+    // whether a step was recorded.
+    bool edit(const char* name, const std::function<void(Model&)>& change);
+    // A step worked out by the caller (a point drag's move).
+    bool record(ModelChange step);
+    // A gesture under way changed the model; the step follows with edit or record.
+    void changing();
+
+    // The step before (after) the current position, applied; false when there is none.
+    bool undo();
+    bool redo();
+
+    // A whole new model: its path ("" untitled), what is known of its file, and whether it is
+    // as that file holds it. The history starts empty.
+    void replace(Model&& model, std::string path, std::string partlyRead, bool saved);
+    // The same model, belonging now to path (a recovered copy keeps its original file).
+    void adopt(std::string path, std::string partlyRead, bool saved);
+    // The model was written whole to path.
+    void saved(std::string path);
+
+    void addView(DocumentView* view);
+    void removeView(DocumentView* view);
+
+  private:
+    void tell(const DocumentChange& change);
+
+    Model& model_;
+    History history_;
+    std::string path_, partlyRead_;
+    bool changing_ = false;
+    std::vector<DocumentView*> views_;
+};
