@@ -13,13 +13,13 @@ void EditorState::loadSession(const SettingsFile& settings) {
     snapStep = snap::stepFrom(settings);
     shaded = settings.readInt(session::kSession, "shaded", 0) != 0;
     loc = settings.readInt(session::kSession, "loc", 0) != 0;
-    loadedFile = session::validLoadedFile(
+    startupFile = session::validLoadedFile(
         settings.readString(session::kSession, "LoadedFile", "", session::kLoadedFileBuffer),
         session::kLoadedFileBuffer);
 }
 
-const std::string& EditorState::makeTitle(bool modified) {
-    title = documentName(loadedFile) + (modified ? "*" : "") + " - Tavrel";
+const std::string& EditorState::makeTitle(const std::string& path, bool modified) {
+    title = documentName(path) + (modified ? "*" : "") + " - Tavrel";
     return title;
 }
 

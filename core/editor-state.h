@@ -8,7 +8,6 @@
 
 #include "core/editor-modes.h"
 #include "core/vector-math.h"
-#include "editor/model-history.h"
 #include "editor/typed-coordinates.h"
 #include "model/editor-point.h"
 #include "model/handles.h"
@@ -43,10 +42,9 @@ struct EditorState {
     vm::Vec4 cursor{};
     WindowHandle mainToolbar = nullptr;
     Vaisseau* currentEntity = nullptr;
-    std::string loadedFile; // the document's path, at most 259 characters; "" when untitled
-    // Where reading the document's file stopped, when it was read only in part: its first
-    // Save asks before replacing the file.
-    std::string partlyRead;
+    // LoadedFile as the session remembers it: the file opened at start-up (at most 259
+    // characters; "" for the built-in model). The document's own path is the document's.
+    std::string startupFile;
     PickRay pickRay{};
     float pickDistance = 0;
     WindowHandle displayCheckBox = nullptr;
@@ -72,10 +70,8 @@ struct EditorState {
     bool loc = false;
     std::vector<std::unique_ptr<Editor::Point>> pendingPoints; // the add tool's clicks
     std::string title;
-    bool modified = false; // changed since the last New, Open or Save
     bool rebuilding = false;
     std::vector<int> useCount;
-    History history; // the document's undoable steps
     // What the shape window's coordinate boxes show and typing into them moves.
     CoordinateSubject coordinates;
     float snapStep = 0.1f; // the grid Ctrl snaps to (snapStep)
@@ -89,9 +85,9 @@ struct EditorState {
     // The session values read before the windows exist: CurrentView, Tool, grid, loc,
     // LoadedFile, in that order.
     void loadSession(const SettingsFile& settings);
-    // "%s%s - Tavrel": the document's file name without folder and extension ("Untitled"
+    // "%s%s - Tavrel": the file name of path without folder and extension ("Untitled"
     // without a path), and "*" when modified. Stores the text in title and returns it.
-    const std::string& makeTitle(bool modified);
+    const std::string& makeTitle(const std::string& path, bool modified);
 };
 
 // The file name of a path without its folder and extension ("C:\a\b.obj" → "b").

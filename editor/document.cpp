@@ -36,6 +36,7 @@ void Document::changing() {
 bool Document::undo() {
     const ModelChange* step = history_.nextUndo();
     if (!step) return false;
+    changing_ = false;
     for (DocumentView* view : views_)
         view->documentWillChange(*this, *step, true);
     history_.undo(model_);
@@ -46,6 +47,7 @@ bool Document::undo() {
 bool Document::redo() {
     const ModelChange* step = history_.nextRedo();
     if (!step) return false;
+    changing_ = false;
     for (DocumentView* view : views_)
         view->documentWillChange(*this, *step, false);
     history_.redo(model_);
@@ -67,6 +69,7 @@ void Document::replace(Model&& model, std::string path, std::string partlyRead, 
 }
 
 void Document::adopt(std::string path, std::string partlyRead, bool saved) {
+    changing_ = false;
     path_ = std::move(path);
     partlyRead_ = std::move(partlyRead);
     if (saved)
@@ -77,6 +80,7 @@ void Document::adopt(std::string path, std::string partlyRead, bool saved) {
 }
 
 void Document::saved(std::string path) {
+    changing_ = false;
     path_ = std::move(path);
     partlyRead_.clear();
     history_.markSaved();

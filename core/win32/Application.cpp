@@ -26,14 +26,14 @@
 #include "model/tree-item-param.h"
 #include "ui/main-commands.h"
 #include "ui/win32/document-commands.h"
+#include "ui/win32/document-views.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/recovery.h"
 #include "ui/win32/shape-window.h"
 #include "ui/win32/window-places.h"
 
-void updateTitle(bool modified) {
-    editorState.modified = modified;
-    editorState.makeTitle(modified);
+void updateTitle(const std::string& path, bool modified) {
+    editorState.makeTitle(path, modified);
     if (application.mainWindow)
         SendMessageA(application.mainWindow, WM_SETTEXT, 0,
                      reinterpret_cast<LPARAM>(editorState.title.c_str()));
@@ -162,17 +162,17 @@ void reportStartup() {
         if (model.patches[i].selected) selected.push_back(static_cast<int>(i));
     const std::string tree = treeSummary();
     std::vector<char> line(1024 + tree.size());
-    std::snprintf(
-        line.data(), line.size(),
-        "Tavrel start-up: CurrentView=%d Tool=%d grid=%d loc=%d distance=%d "
-        "offset=%f,%f,%f theta=%f gamma=%f points=%zu patches=%zu selected=%s "
-        "tree=<%s> LoadedFile=<%s>\n",
-        static_cast<int>(editorState.currentView), static_cast<int>(editorState.tool),
-        editorState.grid ? 1 : 0, editorState.loc ? 1 : 0, orbitCamera.distance,
-        static_cast<double>(orbitCamera.offset.x), static_cast<double>(orbitCamera.offset.y),
-        static_cast<double>(orbitCamera.offset.z), static_cast<double>(orbitCamera.theta),
-        static_cast<double>(orbitCamera.gamma), model.points.size(), model.patches.size(),
-        formatSelectedPatches(selected).c_str(), tree.c_str(), editorState.loadedFile.c_str());
+    std::snprintf(line.data(), line.size(),
+                  "Tavrel start-up: CurrentView=%d Tool=%d grid=%d loc=%d distance=%d "
+                  "offset=%f,%f,%f theta=%f gamma=%f points=%zu patches=%zu selected=%s "
+                  "tree=<%s> LoadedFile=<%s>\n",
+                  static_cast<int>(editorState.currentView), static_cast<int>(editorState.tool),
+                  editorState.grid ? 1 : 0, editorState.loc ? 1 : 0, orbitCamera.distance,
+                  static_cast<double>(orbitCamera.offset.x),
+                  static_cast<double>(orbitCamera.offset.y),
+                  static_cast<double>(orbitCamera.offset.z), static_cast<double>(orbitCamera.theta),
+                  static_cast<double>(orbitCamera.gamma), model.points.size(), model.patches.size(),
+                  formatSelectedPatches(selected).c_str(), tree.c_str(), document().path().c_str());
     OutputDebugStringA(line.data());
 }
 
@@ -229,7 +229,7 @@ void prepareProcess() {
 // cannot be made. Returns whether its place was remembered.
 bool createMainWindow(HINSTANCE instance) {
     const RECT r = startupWindowRect();
-    editorState.makeTitle(false);
+    editorState.makeTitle(editorState.startupFile, false);
     application.mainWindow =
         CreateWindowExA(0, "main-view", editorState.title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                         r.left, r.top, r.right, r.bottom, nullptr, nullptr, instance, &application);
@@ -263,10 +263,9 @@ bool startUp(HINSTANCE instance, int showCommand) {
 
     application.ship.gpu = renderer->bufferFactory();
     const double windowsMs = started.milliseconds();
+    application.documentViews = makeDocumentViews(application.document);
     openStartupDocument();
     const double modelMs = started.milliseconds() - windowsMs;
-    updateTitle(false);
-    startHistory(true);
     loadPlanetImage();
     application.hud.create(*renderer);
 

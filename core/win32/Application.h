@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "core/win32/records.h"
 
 // Registers the classes, creates the windows and the renderer, fills the model and restores
@@ -20,7 +22,7 @@ int viewCount();
 // controls centred and the throttle closed; in either mode.
 void returnHome();
 
-// Builds the title from LoadedFile and sets it on the main window.
-void updateTitle(bool modified);
+// Builds the title from the document's path and sets it on the main window.
+void updateTitle(const std::string& path, bool modified);
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

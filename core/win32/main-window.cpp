@@ -159,7 +159,7 @@ void onDestroy() {
     application.planetTexture = {};
     application.hud.release();
     if (renderer) renderer->releaseDevice();
-    if (!editorState.modified) discardRecoveryCopy(); // a clean exit leaves no copy
+    if (!document().modified()) discardRecoveryCopy(); // a clean exit leaves no copy
     PostQuitMessage(0);
 }
 

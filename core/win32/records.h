@@ -12,6 +12,7 @@
 #include "core/editor-state.h"
 #include "core/key-flags.h"
 #include "core/settings-file.h"
+#include "editor/document.h"
 #include "editor/pick-accelerator.h"
 #include "flight/keyboard-flight.h"
 #include "flight/vaisseau.h"
@@ -22,6 +23,9 @@
 
 struct Application {
     Vaisseau ship;
+    Document document{ship}; // the ship's model as the file holds it, with its history
+    // The document's views in the windows (title, buttons, shape window, picks, recovery copy).
+    std::vector<std::unique_ptr<DocumentView>> documentViews;
     HWND mainWindow = nullptr;
     HWND mainViewWindow = nullptr;
     // The scene's models; the ship is the only kind, so the list holds it by its own type.
@@ -48,6 +52,10 @@ extern DisplayFlags displayFlags;
 // The model being edited: the current entity (the ship) once start-up has made it.
 inline Model& editedModel() {
     return *editorState.currentEntity;
+}
+// The document the commands change.
+inline Document& document() {
+    return application.document;
 }
 
 // The settings file, ".\session.ini" in the working directory.

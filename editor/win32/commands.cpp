@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <functional>
 #include <optional>
 
 #include "core/win32/Application.h"
@@ -16,9 +17,7 @@
 #include "model/shape-outline.h"
 #include "ui/main-commands.h"
 #include "ui/win32/palette.h"
-#include "ui/win32/recovery.h"
 #include "ui/win32/shape-window.h"
-#include "ui/win32/status-bar.h"
 
 namespace {
 
@@ -27,16 +26,6 @@ void forgetPicks() {
     editorState.hoveredPoint = -1;
     editorState.hotPoint = false;
     syncPickState();
-}
-
-// A new step of the history; when the history's bounds made it drop its oldest steps, the
-// status bar says so (they can no longer be undone).
-void recordStep(ModelChange change) {
-    const size_t dropped = editorState.history.record(std::move(change));
-    if (dropped == 0) return;
-    setStatusText(StatusPart::Message, "Undo history full: the " + std::to_string(dropped) +
-                                           " oldest step" + (dropped == 1 ? " was" : "s were") +
-                                           " dropped");
 }
 
 void setToolbarButton(MainCommand command, bool enabled) {
@@ -76,63 +65,40 @@ void keepPendingPoints(const std::vector<std::optional<vm::Float3>>& before) {
     }
 }
 
-// After an undo or redo replaced part of the document: everything derived from it again.
-void afterUndoOrRedo(const ModelChange& change, bool undo) {
-    Model& model = editedModel();
-    model.rebuildBuffers();
-    showUndoneChange(change, undo);
-    forgetPicks();
-    rebuildUseCount(model, editorState.useCount);
-    refreshSelectionPanel();
-    if (editorState.history.atSaved()) {
-        updateTitle(false);
-        discardRecoveryCopy(); // the changes were taken back: a crash has nothing to offer
-    } else {
-        markModified();
-    }
-    updateHistoryButtons();
-}
-
 void undoOrRedo(bool undo) {
     if (!editorState.currentEntity) return;
     finishGestures();
-    History& history = editorState.history;
+    const History& history = document().history();
     if (undo ? !history.canUndo() : !history.canRedo()) return;
     startInputTiming(undo ? "undo" : "redo");
-    Model& model = editedModel();
     const auto pendingAt = pendingPoolPoints();
-    dropShapeItemsFor(*(undo ? history.nextUndo() : history.nextRedo()), undo);
-    const ModelChange* change = undo ? history.undo(model) : history.redo(model);
-    if (!change) return;
+    if (undo)
+        document().undo();
+    else
+        document().redo();
     keepPendingPoints(pendingAt);
-    afterUndoOrRedo(*change, undo);
     reportInputTiming();
 }
 
 } // namespace
 
 void markModified() {
-    if (editorState.mainToolbar)
-        SendMessageA(editorState.mainToolbar, TB_SETSTATE, 6, MAKELPARAM(TBSTATE_ENABLED, 0));
-    updateTitle(true);
+    document().changing();
 }
 
 void updateTakeBackButton() {
     if (!editorState.mainToolbar) return;
     const bool usable = editorState.tool == Tool::Add && !editorState.pendingPoints.empty();
-    SendMessageA(editorState.mainToolbar, TB_SETSTATE, 2,
+    SendMessageA(editorState.mainToolbar, TB_SETSTATE, static_cast<WPARAM>(MainCommand::TakeBack),
                  MAKELPARAM(usable ? TBSTATE_ENABLED : 0, 0));
 }
 
-void recordEdit(const ModelCopy& before, const char* name) {
-    if (!editorState.currentEntity) return;
-    ModelChange change = changeBetween(before, editedModel(), name);
-    if (change.empty()) return;
-    recordStep(std::move(change));
-    markModified();
-    updateHistoryButtons();
-    refreshPointViews();
-    refreshSelectionPanel(); // group and ungroup follow what the patches are in now
+bool editDocument(const char* name, const std::function<bool(Model&)>& change) {
+    if (!editorState.currentEntity) return false;
+    finishGestures();
+    bool changed = false;
+    document().edit(name, [&](Model& model) { changed = change(model); });
+    return changed;
 }
 
 void finishPointDrag() {
@@ -141,65 +107,53 @@ void finishPointDrag() {
     if (index < 0 || !editorState.currentEntity) return;
     const Model& model = editedModel();
     if (static_cast<size_t>(index) >= model.points.size()) return;
-    recordStep(
+    document().record(
         pointMove(model, static_cast<uint32_t>(index), editorState.draggedFrom, "Move point"));
-    updateHistoryButtons();
 }
 
 void groupCommand() {
-    if (!editorState.currentEntity) return;
-    finishGestures();
-    const ModelCopy before = copyOf(editedModel());
-    groupSelection(editedModel(), shapeTree());
-    recordEdit(before, "Group");
+    editDocument("Group", [](Model& model) {
+        groupSelection(model, shapeTree());
+        return true;
+    });
 }
 
 void symmetryCommand() {
-    if (!editorState.currentEntity) return;
-    finishGestures();
-    const ModelCopy before = copyOf(editedModel());
-    makeSymmetry(editedModel(), shapeTree());
-    recordEdit(before, "Symmetry");
+    editDocument("Symmetry", [](Model& model) {
+        makeSymmetry(model, shapeTree());
+        return true;
+    });
 }
 
 void ungroupCommand() {
-    if (!editorState.currentEntity) return;
-    finishGestures();
-    const ModelCopy before = copyOf(editedModel());
-    if (!ungroupSelection(editedModel(), shapeTree())) return;
-    recordEdit(before, "Ungroup");
+    editDocument("Ungroup", [](Model& model) { return ungroupSelection(model, shapeTree()); });
 }
 
 void deleteCommand() {
-    if (!editorState.currentEntity) return;
-    finishGestures();
     startInputTiming("delete");
-    const ModelCopy before = copyOf(editedModel());
-    deleteSelection(editedModel(), shapeTree(), editorState.useCount, editorState.pendingPoints);
-    forgetPicks();
-    recordEdit(before, "Delete");
+    editDocument("Delete", [](Model& model) {
+        deleteSelection(model, shapeTree(), editorState.useCount, editorState.pendingPoints);
+        forgetPicks();
+        return true;
+    });
 }
 
 bool dissociateCommand(int point) {
-    if (!editorState.currentEntity) return false;
-    finishGestures();
-    const ModelCopy before = copyOf(editedModel());
-    if (!dissociatePoint(editedModel(), shapeTree(), editorState.useCount, point)) return false;
-    syncPickState();
-    recordEdit(before, "Dissociate");
-    return true;
+    return editDocument("Dissociate", [point](Model& model) {
+        if (!dissociatePoint(model, shapeTree(), editorState.useCount, point)) return false;
+        syncPickState();
+        return true;
+    });
 }
 
 bool jointCommand() {
-    if (!editorState.currentEntity) return false;
-    finishGestures();
-    const ModelCopy before = copyOf(editedModel());
-    if (!jointPoints(editedModel(), shapeTree(), editorState.useCount, editorState.pendingPoints,
-                     editorState.firstJointPoint, editorState.hoveredPoint))
-        return false;
-    forgetPicks();
-    recordEdit(before, "Joint");
-    return true;
+    return editDocument("Joint", [](Model& model) {
+        if (!jointPoints(model, shapeTree(), editorState.useCount, editorState.pendingPoints,
+                         editorState.firstJointPoint, editorState.hoveredPoint))
+            return false;
+        forgetPicks();
+        return true;
+    });
 }
 
 void undoCommand() {
@@ -211,14 +165,14 @@ void redoCommand() {
 }
 
 void updateHistoryButtons() {
-    const History& history = editorState.history;
+    const History& history = document().history();
     setToolbarButton(MainCommand::Undo, history.canUndo());
     setToolbarButton(MainCommand::UndoBack, history.canUndo());
     setToolbarButton(MainCommand::Redo, history.canRedo());
 }
 
 std::string toolbarTip(int command) {
-    const History& history = editorState.history;
+    const History& history = document().history();
     switch (static_cast<MainCommand>(command)) {
     case MainCommand::New:
         return "New (Ctrl+N)";
@@ -240,10 +194,4 @@ std::string toolbarTip(int command) {
     default:
         return {};
     }
-}
-
-void startHistory(bool saved) {
-    editorState.history.clear();
-    if (!saved) editorState.history.markUnsaved();
-    updateHistoryButtons();
 }

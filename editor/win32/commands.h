@@ -2,18 +2,21 @@
 // of the undo history.
 #pragma once
 
+#include <functional>
+
 #include "editor/model-history.h"
 
-// Enables Save and puts the modified mark "*" into the title.
+// A gesture under way changed the document (a point drag, the add tool's points, the
+// opacity slider): the modified mark shows before its step is recorded.
 void markModified();
 
 // The toolbar's take-back button (command 2) is usable while the add tool has pending points.
 void updateTakeBackButton();
 
-// What changed since before becomes one undoable step called name; the title, the toolbar's
-// history buttons, the point list and the coordinate boxes follow. Nothing when nothing
-// changed.
-void recordEdit(const ModelCopy& before, const char* name);
+// Any gesture under way ends, then change edits the model as one undoable step called name
+// (none when it returns false or changed nothing); the document tells its views. Returns what
+// change returned.
+bool editDocument(const char* name, const std::function<bool(Model&)>& change);
 // The no-tool point drag under way (if any) ends, recorded as one step when it moved.
 void finishPointDrag();
 
@@ -38,6 +41,3 @@ void redoCommand();
 void updateHistoryButtons();
 // The tooltip of a main toolbar command: "Undo Delete (Ctrl+Z)", "Redo Group (Ctrl+Y)", …
 std::string toolbarTip(int command);
-// After New, Open or a recovered copy: an empty history; saved says whether the document
-// is as a file holds it.
-void startHistory(bool saved);

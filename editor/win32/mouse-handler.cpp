@@ -218,7 +218,7 @@ void toolPress(const ViewportHit& hit) {
                             editorState.hotPoint, editorState.hoveredPoint, at) &&
             before) {
             syncPickState();
-            recordEdit(*before, "Add patch");
+            document().record(changeBetween(*before, model, "Add patch"));
         } else {
             markModified();
         }
@@ -260,9 +260,10 @@ void toolPress(const ViewportHit& hit) {
         break;
     case Tool::Locator: {
         if (!isFinitePoint(cursorPoint(orbitCamera, hit))) break;
-        const ModelCopy before = copyOf(editedModel());
-        addLocator(editedModel(), shapeTree(), cursorPoint(orbitCamera, hit));
-        recordEdit(before, "Locator");
+        editDocument("Locator", [&](Model& model) {
+            addLocator(model, shapeTree(), cursorPoint(orbitCamera, hit));
+            return true;
+        });
         break;
     }
     }

@@ -75,10 +75,11 @@ void commitPreview() {
     if (previewPending(editorState)) {
         Model& model = editedModel();
         reportPreview(model);
-        const ModelCopy before = copyOf(model);
-        applyPreview(editorState, model);
-        model.updatePointBuffer();
-        recordEdit(before, editorState.tool == Tool::Rotate ? "Rotate" : "Translate");
+        document().edit(editorState.tool == Tool::Rotate ? "Rotate" : "Translate",
+                        [](Model& edited) {
+                            applyPreview(editorState, edited);
+                            edited.updatePointBuffer();
+                        });
     }
     editorState.transformDrag = false;
     editorState.translation = {};

@@ -33,7 +33,7 @@ TEST(SessionStartup, NoFileGivesTheDefaults) {
     EXPECT_EQ(Tool::None, editor.tool);
     EXPECT_FALSE(editor.grid);
     EXPECT_FALSE(editor.loc);
-    EXPECT_EQ("", editor.loadedFile);
+    EXPECT_EQ("", editor.startupFile);
     EXPECT_EQ(1, camera.distance);
     EXPECT_EQ(5.0f, camera.radius());
     EXPECT_EQ(0.0f, camera.theta);
@@ -59,7 +59,7 @@ TEST(SessionStartup, ReadsEveryRememberedValue) {
     EXPECT_EQ(Tool::Select, editor.tool);
     EXPECT_TRUE(editor.grid); // any non-zero value is on
     EXPECT_TRUE(editor.loc);
-    EXPECT_EQ("C:\\models\\wing.obj", editor.loadedFile);
+    EXPECT_EQ("C:\\models\\wing.obj", editor.startupFile);
     EXPECT_EQ(1.5f, camera.offset.x);
     EXPECT_EQ(-2.0f, camera.offset.y);
     EXPECT_EQ(0.25f, camera.offset.z);
@@ -72,16 +72,13 @@ TEST(SessionStartup, ReadsEveryRememberedValue) {
 
 TEST(Title, FileNameWithoutFolderOrExtensionAndTheModifiedMark) {
     EditorState editor;
-    EXPECT_EQ("Untitled - Tavrel", editor.makeTitle(false)); // no path yet
-    EXPECT_EQ("Untitled* - Tavrel", editor.makeTitle(true));
-    editor.loadedFile = "C:\\models\\ship.obj";
-    EXPECT_EQ("ship - Tavrel", editor.makeTitle(false));
-    EXPECT_EQ("ship* - Tavrel", editor.makeTitle(true));
+    EXPECT_EQ("Untitled - Tavrel", editor.makeTitle("", false)); // no path yet
+    EXPECT_EQ("Untitled* - Tavrel", editor.makeTitle("", true));
+    EXPECT_EQ("ship - Tavrel", editor.makeTitle("C:\\models\\ship.obj", false));
+    EXPECT_EQ("ship* - Tavrel", editor.makeTitle("C:\\models\\ship.obj", true));
     EXPECT_EQ("ship* - Tavrel", editor.title);
-    editor.loadedFile = "New Object.obj";
-    EXPECT_EQ("New Object - Tavrel", editor.makeTitle(false));
-    editor.loadedFile = "D:plain";
-    EXPECT_EQ("plain - Tavrel", editor.makeTitle(false));
+    EXPECT_EQ("New Object - Tavrel", editor.makeTitle("New Object.obj", false));
+    EXPECT_EQ("plain - Tavrel", editor.makeTitle("D:plain", false));
     EXPECT_EQ("b.c", fileStem("/x.y/b.c.obj"));
 }
 
@@ -153,7 +150,7 @@ TEST(SessionStartup, BadValuesGiveTheirDefaults) {
         EXPECT_EQ(ViewMode::Orbit, editor.currentView);
         EXPECT_EQ(Tool::None, editor.tool);
         EXPECT_TRUE(editor.grid);
-        EXPECT_EQ("", editor.loadedFile);
+        EXPECT_EQ("", editor.startupFile);
         EXPECT_EQ(1, camera.distance);
         EXPECT_EQ(0.0f, camera.offset.x);
         EXPECT_EQ(0.0f, camera.offset.y);

@@ -27,7 +27,7 @@ TEST_F(DocumentTest, SaveWithoutAPathAsksThenWritesAndClearsTheMark) {
     EXPECT_EQ(1, dialogs);
     EXPECT_TRUE(lastDialogWasSave);
     EXPECT_EQ("New Object.obj", proposed);
-    EXPECT_EQ("", editorState.loadedFile);
+    EXPECT_EQ("", document().path());
     EXPECT_EQ("Untitled* - Tavrel", title());
 
     answer = "ship";
@@ -54,7 +54,7 @@ TEST_F(DocumentTest, AFailedSaveKeepsTheMarkAndSaysWhy) {
     ASSERT_EQ(1u, told.size());
     EXPECT_NE(std::string::npos, told[0].find("no such folder\\ship.obj"));
     EXPECT_EQ("Untitled* - Tavrel", title());
-    EXPECT_EQ("", editorState.loadedFile);
+    EXPECT_EQ("", document().path());
 }
 
 TEST_F(DocumentTest, NewAsksAboutUnsavedChangesAndStartsClean) {
@@ -95,10 +95,10 @@ TEST_F(DocumentTest, OpenReplacesTheModelOrKeepsItWhenRefusedOrCancelled) {
     writeTextFile(L"one.obj", kOnePatch);
     writeTextFile(L"bad.obj", "cstype bezier\r\ndeg 3\r\nv 0 0 0\r\nsurf 0.0 1.0 0.0 1.0 0 1 2 3 4 "
                               "5 6 7 8 9 1 1 1 1 1 1\r\n");
-    editorState.loadedFile = "kept.obj";
+    document().adopt("kept.obj", "", true);
     answer.clear();
     command(5);
-    EXPECT_EQ("kept.obj", editorState.loadedFile);
+    EXPECT_EQ("kept.obj", document().path());
     EXPECT_EQ(4u, application.ship.patches.size());
 
     answer = "bad.obj";
@@ -106,7 +106,7 @@ TEST_F(DocumentTest, OpenReplacesTheModelOrKeepsItWhenRefusedOrCancelled) {
     ASSERT_EQ(1u, told.size());
     EXPECT_NE(std::string::npos, told[0].find("bad.obj"));
     EXPECT_EQ(4u, application.ship.patches.size());
-    EXPECT_EQ("kept.obj", editorState.loadedFile);
+    EXPECT_EQ("kept.obj", document().path());
 
     answer = "one.obj";
     command(5);
@@ -153,7 +153,7 @@ TEST_F(DocumentTest, ExportWritesAMeshAndLeavesTheDocumentAsItWas) {
     ASSERT_TRUE(GetFileAttributesExA("band.stl", GetFileExInfoStandard, &data));
     EXPECT_EQ(84u + 50u * 512u, data.nFileSizeLow);
     EXPECT_EQ(before, title()); // neither saved nor renamed by an export
-    EXPECT_TRUE(editorState.loadedFile.empty());
+    EXPECT_TRUE(document().path().empty());
 
     CreateDirectoryA("folder.obj", nullptr); // cannot be written: said, nothing left behind
     chosen = "folder.obj";
@@ -196,8 +196,8 @@ TEST_F(DocumentTest, ImportMakesAnUntitledModifiedDocumentOrRefusesWhole) {
     EXPECT_EQ(2u, application.ship.patches.size());
     EXPECT_EQ(28u, application.ship.points.size()); // the shared column once
     EXPECT_EQ("Untitled* - Tavrel", title());       // never saved over the imported file
-    EXPECT_TRUE(editorState.loadedFile.empty());
-    EXPECT_FALSE(editorState.history.canUndo());
+    EXPECT_TRUE(document().path().empty());
+    EXPECT_FALSE(document().history().canUndo());
     EXPECT_TRUE(application.ship.hasBuffers());
 
     answer = "teapot-saved.obj"; // its first Save asks for a name, in the editor's own format

@@ -253,11 +253,10 @@ TEST_F(SafetyTest, ACopyLeftByAnEditorNoLongerRunningIsOfferedWithItsPartlyReadS
     for (const std::string& stem : {gone, alive}) {
         ASSERT_TRUE(saveObj(edited, stem + recovery::kCopyExtension).ok());
         if (stem == gone) // a copy that itself reads only in part says so
-            writeTextFile(std::wstring(stem.begin(), stem.end()).append(L".recovery").c_str(),
-                          readTextFile(std::wstring(stem.begin(), stem.end())
-                                           .append(L".recovery")
-                                           .c_str()) +
-                              "# cut here\r\n");
+            writeTextFile(
+                std::wstring(stem.begin(), stem.end()).append(L".recovery").c_str(),
+                readTextFile(std::wstring(stem.begin(), stem.end()).append(L".recovery").c_str()) +
+                    "# cut here\r\n");
         recovery::writeNote(stem + recovery::kNoteExtension,
                             {"wing.obj", "2026-12-08 10:00:00", "read 1 of the file's 2 patches"});
     }
@@ -282,8 +281,8 @@ TEST_F(SafetyTest, ACopyLeftByAnEditorNoLongerRunningIsOfferedWithItsPartlyReadS
     offerRecoveryCopy();
     EXPECT_EQ(7.0f, application.ship.points[0].x);
     EXPECT_EQ("wing* - Tavrel", title());
-    EXPECT_EQ("wing.obj", editorState.loadedFile);
-    EXPECT_EQ("read 1 of the file's 2 patches", editorState.partlyRead);
+    EXPECT_EQ("wing.obj", document().path());
+    EXPECT_EQ("read 1 of the file's 2 patches", document().partlyRead());
     EXPECT_EQ(alive + ".recovery", recoveryCopyPath()); // this editor's copy from now on
     partlyReadAnswer = DocumentPrompts::PartlyRead::Cancel;
     command(MainCommand::Save);
@@ -301,7 +300,7 @@ TEST_F(SafetyTest, ACopyThatFailsIsSaidOnceAndTheWorkStays) {
                  reinterpret_cast<LPARAM>(text));
     EXPECT_NE(std::string::npos, std::string(text).find("The recovery copy could not be written"))
         << text;
-    EXPECT_TRUE(editorState.modified);
+    EXPECT_TRUE(document().modified());
     EXPECT_TRUE(IsWindow(application.mainWindow));
     RemoveDirectoryA(copy.c_str());
 }

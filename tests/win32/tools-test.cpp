@@ -43,12 +43,12 @@ TEST_F(ToolsTest, ARotateDragIsCommittedAtTheReleaseAsOneStep) {
     EXPECT_GT(std::fabs(before.x - after.x) + std::fabs(before.z - after.z), 1e-3f);
     EXPECT_EQ("Untitled* - Tavrel", title());
     EXPECT_TRUE(SendMessageA(editorState.mainToolbar, TB_ISBUTTONENABLED, 6, 0)); // Save
-    EXPECT_EQ("Rotate", editorState.history.undoName());
+    EXPECT_EQ("Rotate", document().history().undoName());
 
     paletteClick(palette::Rotate); // leaving changes nothing more
     EXPECT_EQ(Tool::None, editorState.tool);
     EXPECT_EQ(after.x, application.ship.points[0].x);
-    EXPECT_EQ(1u, editorState.history.size());
+    EXPECT_EQ(1u, document().history().size());
 }
 
 TEST_F(ToolsTest, TranslateOffTheHandleMovesOnTheGroundFromNoOffset) {
@@ -110,7 +110,7 @@ TEST_F(ToolsTest, ToolsOnAndOffWithoutADragChangeNothing) {
     }
     EXPECT_EQ(text, writeObj(application.ship));
     EXPECT_EQ("Untitled - Tavrel", title());
-    EXPECT_FALSE(editorState.history.canUndo());
+    EXPECT_FALSE(document().history().canUndo());
 }
 
 TEST_F(ToolsTest, WithTheEyeOnTheGroundRotateAndTranslateStillWork) {
@@ -139,7 +139,7 @@ TEST_F(ToolsTest, WithTheEyeOnTheGroundRotateAndTranslateStillWork) {
     const vm::Float3 turned = application.ship.points[5];
     EXPECT_NE(moved.x, turned.x);
     EXPECT_NEAR(moved.y, turned.y, 1e-5f);
-    EXPECT_EQ("Rotate", editorState.history.undoName());
+    EXPECT_EQ("Rotate", document().history().undoName());
 }
 
 TEST_F(ToolsTest, NoPointLeftHotDrivesTheSelectOrLocatorTool) {

@@ -134,8 +134,8 @@ TEST_F(UndoTest, APointDragIsOneStepAndTheListFollowsTheUndo) {
         mouse(WM_MOUSEMOVE, p.x + 8 * k, p.y - 5 * k, MK_LBUTTON);
     mouse(WM_LBUTTONUP, p.x + 40, p.y - 25);
     EXPECT_NE(start.x, application.ship.points[0].x);
-    EXPECT_EQ(1u, editorState.history.size());
-    EXPECT_EQ("Move point", editorState.history.undoName());
+    EXPECT_EQ(1u, document().history().size());
+    EXPECT_EQ("Move point", document().history().undoName());
     command(MainCommand::Undo);
     EXPECT_EQ(start.x, application.ship.points[0].x);
     EXPECT_EQ(start.y, application.ship.points[0].y);
@@ -158,7 +158,7 @@ TEST_F(UndoTest, UngroupGroupAndOpacityAreStepsToo) {
     expectShapeWindowLikeRebuild();
 
     // One slider gesture, however many positions it passes, is one step.
-    const size_t steps = editorState.history.size();
+    const size_t steps = document().history().size();
     for (int position : {10, 30, 50})
         SendMessageA(editorState.shapeWindow, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position),
                      reinterpret_cast<LPARAM>(editorState.alphaSlider));
@@ -166,8 +166,8 @@ TEST_F(UndoTest, UngroupGroupAndOpacityAreStepsToo) {
     SendMessageA(editorState.shapeWindow, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
                  reinterpret_cast<LPARAM>(editorState.alphaSlider));
     EXPECT_EQ(0.5f, application.ship.patches[0].alpha);
-    EXPECT_EQ(steps + 1, editorState.history.size());
-    EXPECT_EQ("Opacity", editorState.history.undoName());
+    EXPECT_EQ(steps + 1, document().history().size());
+    EXPECT_EQ("Opacity", document().history().undoName());
 
     command(MainCommand::Undo);
     EXPECT_EQ(1.0f, application.ship.patches[0].alpha);
@@ -178,10 +178,10 @@ TEST_F(UndoTest, UngroupGroupAndOpacityAreStepsToo) {
                  reinterpret_cast<LPARAM>(editorState.alphaSlider));
     command(MainCommand::Undo);
     EXPECT_EQ(1.0f, application.ship.patches[0].alpha);
-    EXPECT_EQ("Opacity", editorState.history.redoName());
+    EXPECT_EQ("Opacity", document().history().redoName());
     SendMessageA(editorState.shapeWindow, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
                  reinterpret_cast<LPARAM>(editorState.alphaSlider));
-    EXPECT_EQ("Ungroup", editorState.history.undoName());
+    EXPECT_EQ("Ungroup", document().history().undoName());
     command(MainCommand::Undo);
     EXPECT_EQ(0, application.ship.patches[1].group); // back in the group
     expectShapeWindowLikeRebuild();
@@ -225,13 +225,13 @@ TEST_F(UndoTest, SavingMovesTheCleanStateAndNewForgetsTheHistory) {
     answer = "no-such-folder\\x.obj";
     EXPECT_FALSE(saveDocumentAs());
     EXPECT_EQ(1u, told.size());
-    EXPECT_TRUE(editorState.history.canRedo());
+    EXPECT_TRUE(document().history().canRedo());
     EXPECT_EQ("saved* - Tavrel", title());
 
     newDocument(); // the unsaved change is given up
 
-    EXPECT_FALSE(editorState.history.canUndo());
-    EXPECT_FALSE(editorState.history.canRedo());
+    EXPECT_FALSE(document().history().canUndo());
+    EXPECT_FALSE(document().history().canRedo());
     EXPECT_FALSE(enabled(MainCommand::Undo));
 }
 
@@ -254,14 +254,14 @@ TEST_F(UndoTest, TypedCoordinatesMoveThePointOrThePatchAndRefuseWhatIsNoNumber) 
     EXPECT_EQ(1.25f, application.ship.points[2].y);
     EXPECT_EQ(before.x, application.ship.points[2].x);
     EXPECT_EQ("Untitled* - Tavrel", title());
-    EXPECT_EQ("Type coordinates", editorState.history.undoName());
+    EXPECT_EQ("Type coordinates", document().history().undoName());
     EXPECT_EQ(pointRowText(2, application.ship.points[2]), pointListRowText(2));
 
     // Not a number: refused, the box shows the coordinate again, nothing changes.
-    const size_t steps = editorState.history.size();
+    const size_t steps = document().history().size();
     type(y, "abc");
     EXPECT_EQ(1.25f, application.ship.points[2].y);
-    EXPECT_EQ(steps, editorState.history.size());
+    EXPECT_EQ(steps, document().history().size());
     char text[64] = {};
     GetWindowTextA(y, text, sizeof text);
     EXPECT_EQ("1.250000 ", std::string(text));
@@ -270,7 +270,7 @@ TEST_F(UndoTest, TypedCoordinatesMoveThePointOrThePatchAndRefuseWhatIsNoNumber) 
     SetFocus(y);
     SetFocus(editorState.coordinateBoxes[0]);
     pumpMessages();
-    EXPECT_EQ(steps, editorState.history.size());
+    EXPECT_EQ(steps, document().history().size());
 
     command(MainCommand::Undo);
     EXPECT_EQ(before.y, application.ship.points[2].y);

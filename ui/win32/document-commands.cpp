@@ -120,7 +120,7 @@ void tell(const std::string& message) {
     MessageBoxA(application.mainWindow, message.c_str(), "Tavrel", MB_OK | MB_ICONWARNING);
 }
 
-Model& document() {
+Model& theModel() {
     return application.ship;
 }
 
@@ -147,8 +147,8 @@ bool mayDiscardChanges() {
     // and the question gets the mouse (a window holding it keeps the question from showing).
     finishGestures();
     if (GetCapture()) ReleaseCapture();
-    if (!editorState.modified) return true;
-    switch (documentPrompts().askUnsaved(documentName(editorState.loadedFile))) {
+    if (!document().modified()) return true;
+    switch (documentPrompts().askUnsaved(documentName(document().path()))) {
     case DocumentPrompts::Unsaved::Save:
         return saveDocument();
     case DocumentPrompts::Unsaved::Discard:
@@ -165,8 +165,8 @@ namespace {
 // A new document starts with nothing of the old one: no model, locators, pending points,
 // picks or half-done joint, and an empty tree to read locator names into.
 void startClean() {
-    document().clear();
-    document().locators.clear();
+    theModel().clear();
+    theModel().locators.clear();
     editorState.pendingPoints.clear();
     editorState.hoveredPoint = -1;
     editorState.hoveredPatch = -1;
@@ -175,23 +175,12 @@ void startClean() {
     editorState.draggedPoint = -1;
     editorState.transformDrag = false;
     editorState.translation = {};
-    editorState.partlyRead.clear();
     shapeTree().deleteAllItems();
 }
 
-// The document's path and title; LoadedFile follows only a path the user saved or opened.
-void adoptPath(const std::string& path, bool remember) {
-    editorState.loadedFile = path;
-    if (remember) sessionSettings().writeString(session::kSession, "LoadedFile", path);
-    updateTitle(false);
-}
-
-void finishSwitch() {
-    startHistory(true);
-    updateTakeBackButton();
-    resetShapeWindow();
-    syncPickState();
-    refreshSelectionPanel();
+// LoadedFile follows only a path the user saved or opened.
+void rememberPath(const std::string& path) {
+    sessionSettings().writeString(session::kSession, "LoadedFile", path);
 }
 
 void tellPartlyRead(const std::string& path, const ObjResult& result) {
@@ -200,16 +189,14 @@ void tellPartlyRead(const std::string& path, const ObjResult& result) {
 }
 
 bool writeTo(const std::string& path) {
-    ObjResult result = saveObj(document(), path);
+    ObjResult result = saveObj(theModel(), path);
     if (!result.ok()) {
         documentPrompts().tell("Tavrel could not save the model to \"" + path +
                                "\": " + result.reason + ".");
         return false;
     }
-    editorState.partlyRead.clear();
-    editorState.history.markSaved();
-    adoptPath(path, true);
-    discardRecoveryCopy();
+    document().saved(path); // the recovery copy goes with the changes it kept
+    rememberPath(path);
     return true;
 }
 
@@ -217,10 +204,9 @@ bool writeTo(const std::string& path) {
 
 void newDocument() {
     if (!mayDiscardChanges()) return;
-    startClean();
-    document().createDefault();
-    adoptPath("", false);
-    finishSwitch();
+    Model fresh;
+    fresh.createDefault();
+    replaceDocument(std::move(fresh), "", "", true);
 }
 
 void openDocument() {
@@ -248,12 +234,9 @@ void openDocument() {
                                "\": " + result.reason + ".");
         return;
     }
-    replaceDocument(std::move(opened));
-    adoptPath(path, true);
-    if (result.partial()) {
-        editorState.partlyRead = result.stopMessage();
-        tellPartlyRead(path, result);
-    }
+    replaceDocument(std::move(opened), path, result.partial() ? result.stopMessage() : "", true);
+    rememberPath(path);
+    if (result.partial()) tellPartlyRead(path, result);
 }
 
 void importDocument() {
@@ -272,14 +255,12 @@ void importDocument() {
                                ". Nothing was imported.");
         return;
     }
-    replaceDocument(std::move(imported));
-    adoptPath("", false); // untitled: its first Save asks where, never over the imported file
-    editorState.history.markUnsaved();
-    markModified();
+    // Untitled: its first Save asks where, never over the imported file.
+    replaceDocument(std::move(imported), "", "", false);
     if (result.partial())
         documentPrompts().tell("Tavrel read only part of \"" + path + "\": " + result.stop + ".");
     OutputDebugStringA(("Tavrel imported " + result.format + ": " +
-                        std::to_string(document().patches.size()) + " patches, " +
+                        std::to_string(theModel().patches.size()) + " patches, " +
                         std::to_string(result.skipped) + " statements skipped\n")
                            .c_str());
 }
@@ -296,7 +277,7 @@ void exportDocument() {
     }
     // A mesh written over a model destroys it: the document's own file, or any file that
     // reads as a model, is replaced only when the user says so.
-    const bool ownFile = samePath(path, editorState.loadedFile);
+    const bool ownFile = samePath(path, document().path());
     std::string existing;
     if (ownFile || (readFileContents(path, existing) && readsAsModel(existing))) {
         const std::string question =
@@ -308,7 +289,7 @@ void exportDocument() {
     }
     std::string reason;
     mesh::Written written;
-    if (!mesh::exportModel(document(), *format, mesh::kDefaultSegments, path, reason, &written)) {
+    if (!mesh::exportModel(theModel(), *format, mesh::kDefaultSegments, path, reason, &written)) {
         documentPrompts().tell("Tavrel could not export \"" + path + "\": " + reason +
                                ". Nothing was written.");
         return;
@@ -318,24 +299,21 @@ void exportDocument() {
             .c_str());
 }
 
-void replaceDocument(Model&& model) {
+void replaceDocument(Model&& model, std::string path, std::string partlyRead, bool saved) {
     startClean();
-    Model& d = document();
-    d.points = std::move(model.points);
-    d.patches = std::move(model.patches);
-    d.groups = std::move(model.groups);
-    d.locators = std::move(model.locators);
-    d.rebuildBuffers();
-    finishSwitch(); // the shape window is made anew from the model, locators' names included
+    // The views make the shape window anew from the model (locators' names included), the
+    // GPU copy, the picks, the title and the history buttons.
+    document().replace(std::move(model), std::move(path), std::move(partlyRead), saved);
+    updateTakeBackButton();
 }
 
 bool saveDocument() {
     finishGestures(); // what the view shows is what is written
     if (GetCapture()) ReleaseCapture();
-    const std::string path = editorState.loadedFile;
+    const std::string path = document().path();
     if (path.empty()) return saveDocumentAs();
-    if (!editorState.partlyRead.empty()) {
-        switch (documentPrompts().askPartlyRead(path, editorState.partlyRead)) {
+    if (!document().partlyRead().empty()) {
+        switch (documentPrompts().askPartlyRead(path, document().partlyRead())) {
         case DocumentPrompts::PartlyRead::SaveElsewhere:
             return saveDocumentAs();
         case DocumentPrompts::PartlyRead::Replace:
@@ -350,12 +328,13 @@ bool saveDocument() {
 bool saveDocumentAs() {
     finishGestures();
     if (GetCapture()) ReleaseCapture();
-    std::string path = editorState.loadedFile.empty() ? "New Object.obj" : editorState.loadedFile;
+    const Document& d = document();
+    std::string path = d.path().empty() ? "New Object.obj" : d.path();
     for (;;) {
         if (!documentPrompts().chooseFile(true, path)) return false;
         // The partly read file itself is not a place "elsewhere": ask again.
-        if (editorState.partlyRead.empty() || path != editorState.loadedFile) break;
-        if (documentPrompts().askPartlyRead(path, editorState.partlyRead) ==
+        if (d.partlyRead().empty() || path != d.path()) break;
+        if (documentPrompts().askPartlyRead(path, d.partlyRead()) ==
             DocumentPrompts::PartlyRead::Replace)
             break;
     }
@@ -363,39 +342,32 @@ bool saveDocumentAs() {
 }
 
 void openStartupDocument() {
-    Model& model = document();
-    const std::string path = editorState.loadedFile;
-    if (path.empty()) {
+    Model& model = theModel();
+    const std::string path = editorState.startupFile;
+    auto untitled = [&](const std::string& message) {
+        // Nothing of the file is shown under its name: the next Save asks for one, and never
+        // writes the built-in model over a file that could not be read now (a drive not yet
+        // attached). LoadedFile stays until the user saves or opens.
+        model.clear();
+        model.locators.clear();
         model.createDefault();
-        return;
-    }
+        document().adopt("", "", true);
+        if (!message.empty()) documentPrompts().tell(message);
+    };
+    if (path.empty()) return untitled("");
     std::string text;
     if (!readFileContents(path, text)) {
-        // A file that is not there (a drive not yet attached), a folder or an unreadable file
-        // leaves the document untitled: a Save must never write an empty model over the file
-        // once it is back. LoadedFile stays until the user saves or opens.
         const DWORD attributes = GetFileAttributesA(path.c_str());
         const char* why = attributes == INVALID_FILE_ATTRIBUTES     ? "the file is not there"
                           : (attributes & FILE_ATTRIBUTE_DIRECTORY) ? "it is a folder"
                                                                     : "it cannot be read";
-        editorState.loadedFile.clear();
-        model.createDefault();
-        documentPrompts().tell("Tavrel could not open the model \"" + path + "\": " + why +
-                               ". The built-in model is shown, untitled.");
-        return;
+        return untitled("Tavrel could not open the model \"" + path + "\": " + why +
+                        ". The built-in model is shown, untitled.");
     }
     ObjResult result = readObj(text, model, &shapeTree());
-    if (!result.ok()) {
-        // Refused: nothing of it is shown under its name, and the next Save asks for one.
-        editorState.loadedFile.clear();
-        model.createDefault();
-        documentPrompts().tell("Tavrel could not open the model \"" + path +
-                               "\": " + result.reason + ".");
-        return;
-    }
+    if (!result.ok())
+        return untitled("Tavrel could not open the model \"" + path + "\": " + result.reason + ".");
     model.rebuildBuffers();
-    if (result.partial()) {
-        editorState.partlyRead = result.stopMessage();
-        tellPartlyRead(path, result);
-    }
+    document().adopt(path, result.partial() ? result.stopMessage() : "", true);
+    if (result.partial()) tellPartlyRead(path, result);
 }

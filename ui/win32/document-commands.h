@@ -61,8 +61,9 @@ void importDocument();
 void exportDocument();
 
 // The document replaced by a model read and accepted: nothing of the old one stays
-// (locators, pending points, picks, tree). The path is the caller's to set.
-void replaceDocument(Model&& model);
+// (locators, pending points, picks, tree). path is its file ("" untitled), partlyRead where
+// reading that file stopped, saved whether the model is as that file holds it.
+void replaceDocument(Model&& model, std::string path, std::string partlyRead, bool saved);
 
 // Start-up: the document named by LoadedFile, or the built-in model. A file that is refused,
 // missing or cannot be a model (a folder) is reported and leaves an untitled document with

@@ -62,7 +62,7 @@ HANDLE takeLock(const std::string& stem) {
 void noteCopy() {
     recovery::writeNote(
         pathOf(own().stem, recovery::kNoteExtension),
-        {editorState.loadedFile, stamp("%04u-%02u-%02u %02u:%02u:%02u"), editorState.partlyRead});
+        {document().path(), stamp("%04u-%02u-%02u %02u:%02u:%02u"), document().partlyRead()});
 }
 
 // A failed copy is said once in the status bar until a copy succeeds again.
@@ -120,11 +120,9 @@ bool offer(const std::string& stem, HANDLE lock) {
         removeCopy(stem);
         return false;
     }
-    replaceDocument(std::move(recovered));
-    editorState.loadedFile = note.file;       // its own file is replaced only when the user saves
-    editorState.partlyRead = note.partlyRead; // so its first Save still asks
-    editorState.history.markUnsaved();        // the recovered work is in no file yet
-    markModified();
+    // Under its own file (replaced only when the user saves), with that file's partly-read
+    // state (its first Save still asks), and modified: the work is in no file yet.
+    replaceDocument(std::move(recovered), note.file, note.partlyRead, false);
     // The copy is this editor's own from now on: it stays until the work is saved or dropped.
     CloseHandle(own().lock);
     own() = {stem, lock};
@@ -147,7 +145,7 @@ std::string recoveryCopyPath() {
 }
 
 void autosaveTick(double nowSeconds) {
-    if (!editorState.currentEntity || !writer().due(nowSeconds, editorState.modified)) return;
+    if (!editorState.currentEntity || !writer().due(nowSeconds, document().modified())) return;
     reportFailure(); // of the previous copy, now that it is done
     try {
         // What the frame waits for is the snapshot; the text and the disk are the worker's.
@@ -168,7 +166,7 @@ void autosaveTick(double nowSeconds) {
 }
 
 void writeRecoveryCopyNow() {
-    if (!editorState.currentEntity || !editorState.modified) return;
+    if (!editorState.currentEntity || !document().modified()) return;
     const std::string path = recoveryCopyPath();
     noteCopy();
     writer().writeNow(editedModel(), path);

@@ -194,7 +194,7 @@ void onAlpha(WPARAM wParam) {
     if (code == TB_ENDTRACK) {
         const ModelCopy before = std::move(*alphaBefore);
         alphaBefore.reset();
-        recordEdit(before, "Opacity");
+        document().record(changeBetween(before, editedModel(), "Opacity"));
     }
 }
 
@@ -205,7 +205,7 @@ void finishOpacityGesture() {
     const ModelCopy before = std::move(*alphaBefore);
     alphaBefore.reset();
     alphaGestureCut = true;
-    recordEdit(before, "Opacity");
+    document().record(changeBetween(before, editedModel(), "Opacity"));
 }
 
 HWND createShapeWindow() {
@@ -289,15 +289,14 @@ void applyTypedCoordinate(int axis) {
                                                "(-1e9 to 1e9)");
         return showSubjectCoordinates();
     }
-    finishGestures();
-    const ModelCopy before = copyOf(model);
-    const std::vector<uint32_t> moved = moveSubjectAxis(model, subject, axis, *value);
-    if (!moved.empty()) {
-        model.updatePointBuffer();
+    editDocument("Type coordinates", [&](Model& edited) {
+        const std::vector<uint32_t> moved = moveSubjectAxis(edited, subject, axis, *value);
+        if (moved.empty()) return false;
+        edited.updatePointBuffer();
         for (uint32_t i : moved)
             updatePointEntry(i);
-        recordEdit(before, "Type coordinates");
-    }
+        return true;
+    });
     editorState.coordinates = subject;
     showSubjectCoordinates();
 }

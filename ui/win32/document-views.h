@@ -1,0 +1,13 @@
+// What the windows show of the document, each kept up to date by the document itself: the
+// main window's title and its Save and history buttons, the shape window, the GPU copy and
+// the picks, and the recovery copy.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "editor/document.h"
+
+// The views, in the order they are told (the model's own copies first, the chrome last),
+// registered with document.
+std::vector<std::unique_ptr<DocumentView>> makeDocumentViews(Document& document);
