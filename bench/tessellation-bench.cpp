@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "generated-model.h"
+#include "graphics/surface-cache.h"
 #include "model/bezier-surface.h"
 
 namespace {
@@ -21,5 +22,28 @@ void BM_TessellatePatches(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * model.patches.size()));
 }
 BENCHMARK(BM_TessellatePatches)->Unit(benchmark::kMillisecond);
+
+// One step of a point drag on the 100,000-patch model: the point moved, its patches
+// evaluated again (range 1), against every patch evaluated again (range 0, as before).
+void BM_DragStepSurfaces(benchmark::State& state) {
+    static Model model = [] {
+        Model m;
+        generateSheet(m, 400, 250);
+        return m;
+    }();
+    SurfaceCache cache;
+    cache.update(model);
+    uint32_t index = static_cast<uint32_t>(model.points.size() / 2);
+    for (auto _ : state) {
+        model.points[index].y += 0.001f;
+        if (state.range(0))
+            model.updatePoints({index});
+        else
+            model.updatePointBuffer();
+        benchmark::DoNotOptimize(cache.update(model).data());
+    }
+    state.counters["patches_evaluated"] = static_cast<double>(cache.evaluated());
+}
+BENCHMARK(BM_DragStepSurfaces)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

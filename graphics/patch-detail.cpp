@@ -46,24 +46,49 @@ int copySegments(const std::array<vm::Float3, 16>& points, const vm::Mat4& m, fl
 
 } // namespace
 
-void patchSegments(const Model& model, const vm::Mat4 world[2], const vm::Mat4& viewProjection,
-                   int width, int height, std::vector<uint8_t>& segments) {
-    const vm::Mat4 m[2] = {world[0] * viewProjection, world[1] * viewProjection};
-    const float halfWidth = 0.5f * static_cast<float>(std::max(width, 1));
-    const float halfHeight = 0.5f * static_cast<float>(std::max(height, 1));
-    segments.resize(model.patches.size());
-    for (size_t i = 0; i < model.patches.size(); ++i) {
+namespace {
+
+struct ViewOfPatches {
+    vm::Mat4 m[2];
+    float halfWidth, halfHeight;
+    ViewOfPatches(const vm::Mat4 world[2], const vm::Mat4& viewProjection, int width, int height)
+        : m{world[0] * viewProjection, world[1] * viewProjection},
+          halfWidth(0.5f * static_cast<float>(std::max(width, 1))),
+          halfHeight(0.5f * static_cast<float>(std::max(height, 1))) {}
+
+    uint8_t segmentsOf(const Model& model, size_t i) const {
         const Model::Patch& patch = model.patches[i];
-        if (!model.isShown(patch)) {
-            segments[i] = 0;
-            continue;
-        }
+        if (!model.isShown(patch)) return 0;
         const std::array<vm::Float3, 16> points = bezier::controlPoints(model, patch);
         int n = copySegments(points, m[0], halfWidth, halfHeight);
         if (model.isSymmetry(patch.group))
             n = std::max(n, copySegments(points, m[1], halfWidth, halfHeight));
-        segments[i] = static_cast<uint8_t>(n);
+        return static_cast<uint8_t>(n);
     }
+};
+
+} // namespace
+
+void patchSegments(const Model& model, const vm::Mat4 world[2], const vm::Mat4& viewProjection,
+                   int width, int height, std::vector<uint8_t>& segments) {
+    const ViewOfPatches view(world, viewProjection, width, height);
+    segments.resize(model.patches.size());
+    for (size_t i = 0; i < model.patches.size(); ++i)
+        segments[i] = view.segmentsOf(model, i);
+}
+
+bool updateSegments(const Model& model, const vm::Mat4 world[2], const vm::Mat4& viewProjection,
+                    int width, int height, const std::vector<uint32_t>& patches,
+                    std::vector<uint8_t>& segments) {
+    const ViewOfPatches view(world, viewProjection, width, height);
+    bool changed = false;
+    for (uint32_t i : patches) {
+        if (i >= segments.size() || i >= model.patches.size()) continue;
+        const uint8_t n = view.segmentsOf(model, i);
+        changed = changed || n != segments[i];
+        segments[i] = n;
+    }
+    return changed;
 }
 
 const std::vector<uint32_t>& triangleIndices(int segments) {

@@ -28,6 +28,12 @@ int segmentsFor(float extentPixels);
 void patchSegments(const Model& model, const vm::Mat4 world[2], const vm::Mat4& viewProjection,
                    int width, int height, std::vector<uint8_t>& segments);
 
+// The same for the listed patches only, updating their entries of segments (as long as the
+// model's patches); true when any of them changed.
+bool updateSegments(const Model& model, const vm::Mat4 world[2], const vm::Mat4& viewProjection,
+                    int width, int height, const std::vector<uint32_t>& patches,
+                    std::vector<uint8_t>& segments);
+
 // Triangle indices into a patch's 36 grid vertices for n segments per edge (n = 5: the full
 // grid; fewer: the grid rows and columns nearest to an even spacing, corners always).
 const std::vector<uint32_t>& triangleIndices(int segments);

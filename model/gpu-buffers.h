@@ -23,6 +23,8 @@ class GpuBufferFactory {
     // Index buffer of count 32-bit indices. count is never 0.
     virtual GpuBufferPtr createIndexBuffer(const int32_t* indices, size_t count) = 0;
     // Rewrites a whole vertex buffer made by createVertexBuffer with as many points.
-    virtual void updateVertexBuffer(GpuBuffer& buffer, const vm::Float3* points,
-                                    size_t count) = 0;
+    virtual void updateVertexBuffer(GpuBuffer& buffer, const vm::Float3* points, size_t count) = 0;
+    // Rewrites count points of such a buffer from point first on (points is the whole pool).
+    virtual void updateVertexRange(GpuBuffer& buffer, const vm::Float3* points, size_t first,
+                                   size_t count) = 0;
 };

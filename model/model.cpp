@@ -1,5 +1,7 @@
 #include "model/model.h"
 
+#include <algorithm>
+
 void Model::clear() {
     groups.clear();
     points.clear();
@@ -7,14 +9,29 @@ void Model::clear() {
     releaseBuffers();
 }
 
+namespace {
+// Moves remembered for derived copies; a longer run of moves is followed as a whole.
+constexpr size_t kRememberedMoves = size_t{1} << 16;
+} // namespace
+
+void Model::forgetMoves() {
+    ++pointsRevision;
+    moves_.clear();
+    movesFrom_ = pointsRevision;
+}
+
 void Model::releaseBuffers() {
     ++revision;
+    ++topologyRevision;
+    forgetMoves();
     vertexBuffer.reset();
     patchIndices.reset();
 }
 
 void Model::buildBuffers() {
     ++revision;
+    ++topologyRevision;
+    forgetMoves();
     if (!gpu || points.empty()) return;
     vertexBuffer = gpu->createVertexBuffer(points.data(), points.size());
     if (patches.empty()) return;
@@ -29,7 +46,35 @@ void Model::buildBuffers() {
 
 void Model::updatePointBuffer() {
     ++revision;
+    forgetMoves();
     if (gpu && vertexBuffer) gpu->updateVertexBuffer(*vertexBuffer, points.data(), points.size());
+}
+
+void Model::updatePoints(const std::vector<uint32_t>& moved) {
+    ++revision;
+    ++pointsRevision;
+    if (moves_.size() + moved.size() > kRememberedMoves) {
+        moves_.clear();
+        movesFrom_ = pointsRevision;
+    } else {
+        for (uint32_t index : moved)
+            moves_.push_back({pointsRevision, index});
+    }
+    if (!gpu || !vertexBuffer || moved.empty()) return;
+    // Only the stretch of the pool between the first and the last moved point goes up.
+    const auto [low, high] = std::minmax_element(moved.begin(), moved.end());
+    if (*high < points.size())
+        gpu->updateVertexRange(*vertexBuffer, points.data(), *low, *high - *low + 1);
+    else
+        gpu->updateVertexBuffer(*vertexBuffer, points.data(), points.size());
+}
+
+bool Model::pointsMovedSince(uint64_t since, std::vector<uint32_t>& out) const {
+    out.clear();
+    if (since < movesFrom_) return false;
+    for (auto it = moves_.rbegin(); it != moves_.rend() && it->revision > since; ++it)
+        out.push_back(it->index);
+    return true;
 }
 
 bool Model::isSymmetry(int groupIndex) const {

@@ -62,6 +62,13 @@ class Model {
     // Counts changes of the GPU copy, so that copies derived from it (the CPU tessellation)
     // know when to follow.
     uint64_t revision = 0;
+    // Counts changes of the patch list, the indices or the pool's size (the buffers made
+    // anew), apart from points that only moved: a drag need not touch what depends on the
+    // topology alone.
+    uint64_t topologyRevision = 0;
+    // Counts moves of points (and every topology change). Which points moved is kept for the
+    // last moves, so that derived copies can follow them alone.
+    uint64_t pointsRevision = 0;
 
     // Destroys every group, empties the pool and the patches and releases the buffers.
     // Locators stay.
@@ -76,6 +83,12 @@ class Model {
     }
     // Rewrites the whole vertex buffer from the pool after points moved.
     void updatePointBuffer();
+    // The same after the points listed moved (and nothing else changed): what is derived
+    // from the points can follow those alone.
+    void updatePoints(const std::vector<uint32_t>& moved);
+    // The points moved after pointsRevision since, in out (with repeats); false when that is
+    // not known (the topology changed, or all or too many points moved since).
+    bool pointsMovedSince(uint64_t since, std::vector<uint32_t>& out) const;
     // Appends the built-in band of four patches (48 points) and builds the buffers.
     void createDefault();
 
@@ -86,6 +99,15 @@ class Model {
     // Every index of every patch lies in the pool and every group index in the groups.
     bool indicesValid() const;
     bool hasBuffers() const { return vertexBuffer != nullptr; }
+
+  private:
+    void forgetMoves();
+    struct Move {
+        uint64_t revision;
+        uint32_t index;
+    };
+    std::vector<Move> moves_; // the last moves, oldest first
+    uint64_t movesFrom_ = 0;  // moves_ holds every move after this pointsRevision
 };
 
 // prefix + the smallest n >= 0 for which no group (plain or symmetry: they share one name

@@ -166,7 +166,7 @@ void movePoint(const ViewportHit& hit, int index) {
     if (editorState.pointList)
         SendMessageA(editorState.pointList, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     updatePointEntry(static_cast<size_t>(index));
-    model.updatePointBuffer();
+    model.updatePoints({static_cast<uint32_t>(index)}); // its patches alone are evaluated again
     markModified();
 }
 

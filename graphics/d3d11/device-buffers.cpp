@@ -30,6 +30,13 @@ void DeviceBufferFactory::updateVertexBuffer(GpuBuffer& buffer, const vm::Float3
     context_->UpdateSubresource(get(&buffer), 0, nullptr, points, 0, 0);
 }
 
+void DeviceBufferFactory::updateVertexRange(GpuBuffer& buffer, const vm::Float3* points,
+                                            size_t first, size_t count) {
+    const D3D11_BOX box = {static_cast<UINT>(first * sizeof(vm::Float3)),           0, 0,
+                           static_cast<UINT>((first + count) * sizeof(vm::Float3)), 1, 1};
+    context_->UpdateSubresource(get(&buffer), 0, &box, points + first, 0, 0);
+}
+
 Microsoft::WRL::ComPtr<ID3D11Buffer> createStaticVertexBuffer(ID3D11Device* device,
                                                               const void* data, UINT bytes,
                                                               const char* text, const char* what) {

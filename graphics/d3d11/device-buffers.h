@@ -23,6 +23,8 @@ class DeviceBufferFactory : public GpuBufferFactory {
     GpuBufferPtr createVertexBuffer(const vm::Float3* points, size_t count) override;
     GpuBufferPtr createIndexBuffer(const int32_t* indices, size_t count) override;
     void updateVertexBuffer(GpuBuffer& buffer, const vm::Float3* points, size_t count) override;
+    void updateVertexRange(GpuBuffer& buffer, const vm::Float3* points, size_t first,
+                           size_t count) override;
 
     static ID3D11Buffer* get(const GpuBuffer* b) {
         return b ? static_cast<const DeviceBuffer*>(b)->buffer.Get() : nullptr;

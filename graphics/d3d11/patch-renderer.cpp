@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "core/win32/fatal-error.h"
+#include "graphics/d3d11/debug-name.h"
 #include "graphics/d3d11/renderer.h"
 #include "graphics/d3d11/shader-compiler.h"
 #include "graphics/patch-colours.h"
 #include "graphics/patch-detail.h"
+#include "graphics/surface-cache.h"
 #include "model/bezier-surface.h"
 
 namespace {
@@ -158,36 +160,36 @@ void Renderer::selectPatchPipeline(ID3D11Buffer* vertexBuffer, bool lines, bool 
 }
 
 void Renderer::updateCpuSurfaces(const Model& model) {
-    if (patches_.cpu.model == &model && patches_.cpu.revision == model.revision) return;
-    const size_t patches = model.patches.size();
-    std::vector<vm::Float3> vertices(patches * bezier::kGridVertices);
-    std::vector<vm::Float3> normals(vertices.size());
-    for (size_t i = 0; i < patches; ++i) {
-        const auto points = bezier::controlPoints(model, model.patches[i]);
-        bezier::tessellate(points, vertices.data() + i * bezier::kGridVertices);
-        bezier::tessellateNormals(points, normals.data() + i * bezier::kGridVertices);
-    }
-    if (vertices.size() != patches_.cpu.vertexCount) {
-        patches_.cpu.vertices.Reset();
-        patches_.cpu.normals.Reset();
+    CpuSurfaces& s = patches_.cpu;
+    const SurfaceCache::Ranges& changed = s.cache.update(model);
+    const std::vector<vm::Float3>& vertices = s.cache.vertices();
+    if (s.cache.resized() || vertices.size() != s.vertexCount) {
+        s.vertices.Reset();
+        s.normals.Reset();
         if (!vertices.empty()) {
             D3D11_BUFFER_DESC desc = {};
             desc.ByteWidth = static_cast<UINT>(vertices.size() * sizeof(vm::Float3));
             desc.Usage = D3D11_USAGE_DEFAULT;
             desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
-            checkSetup(device_->CreateBuffer(&desc, nullptr, &patches_.cpu.vertices), "arf",
+            checkSetup(device_->CreateBuffer(&desc, nullptr, &s.vertices), "arf",
                        "patch surface vertices");
-            checkSetup(device_->CreateBuffer(&desc, nullptr, &patches_.cpu.normals), "arf",
+            checkSetup(device_->CreateBuffer(&desc, nullptr, &s.normals), "arf",
                        "patch surface normals");
+            setDebugName(s.vertices.Get(), "patch surface vertices");
+            setDebugName(s.normals.Get(), "patch surface normals");
         }
-        patches_.cpu.vertexCount = vertices.size();
+        s.vertexCount = vertices.size();
     }
-    if (patches_.cpu.vertices) {
-        context_->UpdateSubresource(patches_.cpu.vertices.Get(), 0, nullptr, vertices.data(), 0, 0);
-        context_->UpdateSubresource(patches_.cpu.normals.Get(), 0, nullptr, normals.data(), 0, 0);
+    if (!s.vertices) return;
+    // Only the grids of the patches evaluated again go up: a point drag sends a few patches.
+    constexpr UINT kPatchBytes = bezier::kGridVertices * sizeof(vm::Float3);
+    for (const auto& [first, end] : changed) {
+        const D3D11_BOX box = {static_cast<UINT>(first) * kPatchBytes, 0, 0,
+                               static_cast<UINT>(end) * kPatchBytes,   1, 1};
+        const size_t at = first * bezier::kGridVertices;
+        context_->UpdateSubresource(s.vertices.Get(), 0, &box, vertices.data() + at, 0, 0);
+        context_->UpdateSubresource(s.normals.Get(), 0, &box, s.cache.normals().data() + at, 0, 0);
     }
-    patches_.cpu.model = &model;
-    patches_.cpu.revision = model.revision;
 }
 
 namespace {
@@ -220,11 +222,22 @@ void Renderer::updateCpuDetail(const Model& model, const vm::Mat4 world[2]) {
     UINT viewports = 1;
     context_->RSGetViewports(&viewports, &viewport);
     CpuSurfaces& s = patches_.cpu;
-    if (s.triangles && s.detailModel == &model && s.detailRevision == model.revision &&
+    const bool sameView =
+        s.triangles && s.detailModel == &model && s.detailTopology == model.topologyRevision &&
         sameMatrix(s.detailView, viewProjection) && sameMatrix(s.detailWorld[0], world[0]) &&
         sameMatrix(s.detailWorld[1], world[1]) && s.detailWidth == viewport.Width &&
-        s.detailHeight == viewport.Height)
-        return;
+        s.detailHeight == viewport.Height;
+    if (sameView && s.detailPoints == model.pointsRevision) return;
+    // Points that moved change only their patches' size on the screen: when none of those
+    // needs another number of segments, the triangles stay as they are.
+    if (sameView && model.pointsMovedSince(s.detailPoints, s.moved)) {
+        s.cache.patchesUsing(s.moved, s.touched);
+        if (!detail::updateSegments(model, world, viewProjection, static_cast<int>(viewport.Width),
+                                    static_cast<int>(viewport.Height), s.touched, s.segments)) {
+            s.detailPoints = model.pointsRevision;
+            return;
+        }
+    }
     detail::patchSegments(model, world, viewProjection, static_cast<int>(viewport.Width),
                           static_cast<int>(viewport.Height), s.segments);
     // Patch i's triangles index its own 36 vertices and follow patch i − 1's, so that a run
@@ -252,7 +265,8 @@ void Renderer::updateCpuDetail(const Model& model, const vm::Mat4 world[2]) {
     uploadDynamicIndices(s.nets, s.netCapacity, s.netIndices.data(), s.netIndices.size(),
                          "control net indices");
     s.detailModel = &model;
-    s.detailRevision = model.revision;
+    s.detailTopology = model.topologyRevision;
+    s.detailPoints = model.pointsRevision;
     s.detailView = viewProjection;
     s.detailWorld[0] = world[0];
     s.detailWorld[1] = world[1];
@@ -329,7 +343,9 @@ void Renderer::drawPatches(const Model& model, const PatchView& view, bool wiref
 }
 
 void Renderer::updateNetIndices(const Model& model) {
-    if (patches_.netIndices.model == &model && patches_.netIndices.revision == model.revision)
+    // The nets' indices follow the patches, not the points: a drag keeps them.
+    if (patches_.netIndices.model == &model &&
+        patches_.netIndices.revision == model.topologyRevision)
         return;
     std::vector<int32_t> indices(model.patches.size() * 36);
     for (size_t i = 0; i < model.patches.size(); ++i) {
@@ -341,7 +357,7 @@ void Renderer::updateNetIndices(const Model& model) {
         patches_.netIndices.indices =
             createIndexList(device_.Get(), indices.data(), indices.size(), "control net indices");
     patches_.netIndices.model = &model;
-    patches_.netIndices.revision = model.revision;
+    patches_.netIndices.revision = model.topologyRevision;
 }
 
 void Renderer::drawControlNets(const Model& model, const PatchView& view) {
@@ -349,7 +365,8 @@ void Renderer::drawControlNets(const Model& model, const PatchView& view) {
     // The CPU path has just chosen, for this view, which nets are large enough to show.
     const CpuSurfaces& s = patches_.cpu;
     const bool chosen = !gpuTessellation_ && s.nets && s.detailModel == &model &&
-                        s.detailRevision == model.revision &&
+                        s.detailTopology == model.topologyRevision &&
+                        s.detailPoints == model.pointsRevision &&
                         s.netFirst.size() == model.patches.size() + 1;
     if (!chosen) updateNetIndices(model);
     setWorld(view.world);

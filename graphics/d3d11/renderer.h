@@ -14,6 +14,7 @@
 #include "graphics/d3d11/device-buffers.h"
 #include "graphics/d3d11/texture.h"
 #include "graphics/patch-view.h"
+#include "graphics/surface-cache.h"
 #include "model/model.h"
 
 using Microsoft::WRL::ComPtr;
@@ -176,8 +177,7 @@ class Renderer {
     // them: patch i's from first[i] to first[i + 1], as finely as its size on the screen
     // asks (none outside the view). Rebuilt when the model, the view or its size changes.
     struct CpuSurfaces {
-        const Model* model = nullptr;
-        uint64_t revision = 0;
+        SurfaceCache cache; // the grids, evaluated again only where points moved
         size_t vertexCount = 0;
         ComPtr<ID3D11Buffer> vertices;
         ComPtr<ID3D11Buffer> normals;   // one per vertex, for the shaded display
@@ -185,7 +185,8 @@ class Renderer {
         size_t triangleCapacity = 0;
         // What the triangles were made for.
         const Model* detailModel = nullptr;
-        uint64_t detailRevision = 0;
+        uint64_t detailTopology = 0, detailPoints = 0;
+        std::vector<uint32_t> moved, touched; // the points moved since, and their patches
         vm::Mat4 detailView{}, detailWorld[2]{};
         float detailWidth = 0, detailHeight = 0;
         std::vector<uint8_t> segments;

@@ -2,9 +2,13 @@
 // view, never finer than the fixed factor, always on grid points of the surface.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <set>
 
 #include "graphics/patch-detail.h"
+#include "graphics/surface-cache.h"
+#include "recording-gpu.h"
 #include "view/orbit-camera.h"
 
 namespace {
@@ -88,4 +92,43 @@ TEST(PatchDetail, CoarserLevelsUseGridPointsAndCoverTheWholePatch) {
             EXPECT_TRUE(used.count(corner)) << n;
         EXPECT_LT(*used.rbegin(), 36u);
     }
+}
+
+// The evaluated grids follow the model: a moved point evaluates only its patches again (the
+// same grids a full evaluation gives), a change of topology evaluates every patch, and the
+// vertex buffer receives only the stretch of points that moved.
+TEST(SurfaceCache, APointMoveEvaluatesOnlyItsPatches) {
+    Model model;
+    model.createDefault();
+    RecordingGpu gpu;
+    model.gpu = &gpu;
+    model.rebuildBuffers();
+    SurfaceCache cache;
+    ASSERT_EQ((SurfaceCache::Ranges{{0, 4}}), cache.update(model));
+    EXPECT_TRUE(cache.update(model).empty()); // nothing moved
+
+    const int32_t corner = model.patches[1].indices[15]; // shared with a neighbour or not
+    model.points[static_cast<size_t>(corner)].y += 0.25f;
+    model.updatePoints({static_cast<uint32_t>(corner)});
+    EXPECT_EQ(1, gpu.rangeUpdates);
+    EXPECT_EQ(1u, gpu.pointsUploaded);
+    const SurfaceCache::Ranges& changed = cache.update(model);
+    size_t users = 0;
+    for (const Model::Patch& p : model.patches)
+        users += std::count(p.indices.begin(), p.indices.end(), corner) > 0;
+    EXPECT_EQ(users, cache.evaluated());
+    EXPECT_LT(cache.evaluated(), model.patches.size());
+    EXPECT_FALSE(changed.empty());
+    SurfaceCache fresh;
+    fresh.update(model);
+    EXPECT_EQ(0, std::memcmp(fresh.vertices().data(), cache.vertices().data(),
+                             cache.vertices().size() * sizeof(vm::Float3)));
+
+    // A whole-pool update or new buffers: every patch again.
+    model.updatePointBuffer();
+    EXPECT_EQ(4u, (cache.update(model), cache.evaluated()));
+    model.patches.pop_back();
+    model.rebuildBuffers();
+    EXPECT_EQ((SurfaceCache::Ranges{{0, 3}}), cache.update(model));
+    EXPECT_TRUE(cache.resized());
 }

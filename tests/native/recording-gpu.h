@@ -15,7 +15,8 @@ class RecordingGpu : public GpuBufferFactory {
 
     std::vector<Created> created;
     int live = 0;
-    int updates = 0;
+    int updates = 0, rangeUpdates = 0;
+    size_t pointsUploaded = 0;
 
     GpuBufferPtr createVertexBuffer(const vm::Float3*, size_t count) override {
         created.push_back({true, count * 12, {}});
@@ -26,6 +27,10 @@ class RecordingGpu : public GpuBufferFactory {
         return std::make_unique<Buffer>(this);
     }
     void updateVertexBuffer(GpuBuffer&, const vm::Float3*, size_t) override { ++updates; }
+    void updateVertexRange(GpuBuffer&, const vm::Float3*, size_t, size_t count) override {
+        ++rangeUpdates;
+        pointsUploaded += count;
+    }
 
   private:
     struct Buffer : GpuBuffer {

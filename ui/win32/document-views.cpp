@@ -29,7 +29,11 @@ class ModelCopiesView : public DocumentView {
     void documentChanged(const Document& document, const DocumentChange& change) override {
         if (!stepTaken(change) && change.kind != Kind::Replaced) return;
         Model& model = application.ship;
-        model.rebuildBuffers();
+        // A step that only moved points sends those points; any other makes the copy anew.
+        if (change.topologyChanged())
+            model.rebuildBuffers();
+        else
+            model.updatePoints(change.step->points.at);
         rebuildUseCount(model, editorState.useCount);
         if (change.topologyChanged() || stepTaken(change)) {
             editorState.hoveredPoint = -1;

@@ -292,7 +292,7 @@ void applyTypedCoordinate(int axis) {
     editDocument("Type coordinates", [&](Model& edited) {
         const std::vector<uint32_t> moved = moveSubjectAxis(edited, subject, axis, *value);
         if (moved.empty()) return false;
-        edited.updatePointBuffer();
+        edited.updatePoints(moved);
         for (uint32_t i : moved)
             updatePointEntry(i);
         return true;
