@@ -147,6 +147,15 @@ geometry_of() { # window → "X Y W H"
 # Alt+F4 to the main window; a click on the right end of its status bar (clear of the tool
 # windows) first makes it the active window again. (No "mousemove --sync" in these helpers:
 # xdotool waits about 15 s when the pointer is already where it is sent.)
+# Gives the main window $1 the keyboard: a click on the right end of its status bar (clear of
+# the tool windows), which takes it back even from a window that just closed.
+focus_main() {
+  local x y w h
+  read -r x y w h <<<"$(geometry_of "$1")"
+  xdotool mousemove $((x + w - 40)) $((y + h - 6)) click 1
+  xdotool windowfocus "$1" 2>/dev/null
+}
+
 close_window() {
   local x y w h
   read -r x y w h <<<"$(geometry_of "$1")"

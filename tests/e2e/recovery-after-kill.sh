@@ -45,7 +45,7 @@ main=$window_id
 wait_for_output 'Tavrel recovered: part from 20[0-9-]* [0-9:]*'
 
 # The recovered document still knows its file was read in part: Ctrl+S asks; Cancel.
-xdotool windowfocus --sync "$main" 2>/dev/null
+focus_main "$main"
 xdotool key ctrl+s
 wait_for_window '^Tavrel$' 10
 answer_box "$window_id" Escape
@@ -53,7 +53,7 @@ sleep 1
 cmp -s "$part" "$e2e_dir/original.obj" || fail "the recovered document replaced its partly read file without asking"
 
 # Saved elsewhere: the edit is there and the copy is gone.
-xdotool windowfocus --sync "$main" 2>/dev/null
+focus_main "$main"
 xdotool key ctrl+shift+s
 answer_file_dialog "Save As" "recovered"
 wait_for_window '^recovered - Tavrel$' 20
