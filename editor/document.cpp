@@ -34,24 +34,24 @@ void Document::changing() {
 }
 
 bool Document::undo() {
-    const ModelChange* step = history_.nextUndo();
-    if (!step) return false;
-    changing_ = false;
-    for (DocumentView* view : views_)
-        view->documentWillChange(*this, *step, true);
-    history_.undo(model_);
-    tell({DocumentChange::Kind::Undo, step, 0});
-    return true;
+    return takeStep(true);
 }
 
 bool Document::redo() {
-    const ModelChange* step = history_.nextRedo();
+    return takeStep(false);
+}
+
+bool Document::takeStep(bool undo) {
+    const ModelChange* step = undo ? history_.nextUndo() : history_.nextRedo();
     if (!step) return false;
     changing_ = false;
     for (DocumentView* view : views_)
-        view->documentWillChange(*this, *step, false);
-    history_.redo(model_);
-    tell({DocumentChange::Kind::Redo, step, 0});
+        view->documentWillChange(*this, *step, undo);
+    if (undo)
+        history_.undo(model_);
+    else
+        history_.redo(model_);
+    tell({undo ? DocumentChange::Kind::Undo : DocumentChange::Kind::Redo, step, 0});
     return true;
 }
 

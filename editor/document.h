@@ -85,6 +85,7 @@ class Document {
     void removeView(DocumentView* view);
 
   private:
+    bool takeStep(bool undo);
     void tell(const DocumentChange& change);
 
     Model& model_;
