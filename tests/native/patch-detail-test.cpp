@@ -98,9 +98,9 @@ TEST(PatchDetail, CoarserLevelsUseGridPointsAndCoverTheWholePatch) {
 // same grids a full evaluation gives), a change of topology evaluates every patch, and the
 // vertex buffer receives only the stretch of points that moved.
 TEST(SurfaceCache, APointMoveEvaluatesOnlyItsPatches) {
+    RecordingGpu gpu; // outlives the model's buffers
     Model model;
     model.createDefault();
-    RecordingGpu gpu;
     model.gpu = &gpu;
     model.rebuildBuffers();
     SurfaceCache cache;
