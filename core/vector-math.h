@@ -23,6 +23,11 @@ struct Mat4 {
 };
 
 inline constexpr float kPi = 3.14159265358979f;
+inline constexpr float kTwoPi = 2 * kPi;
+inline constexpr float kHalfPi = kPi / 2;
+// The views' vertical field of view (π/4) and half of it.
+inline constexpr float kFieldOfView = kPi / 4;
+inline constexpr float kHalfFieldOfView = kPi / 8;
 
 // --- vectors ---
 inline Vec4 vec(float x, float y, float z, float w = 0) { return {x, y, z, w}; }

@@ -37,8 +37,7 @@ class DocumentView {
     virtual ~DocumentView() = default;
     // Before an undo or redo applies step: what the view keeps of the patches it takes away
     // can still be found.
-    virtual void documentWillChange(const Document&, const ModelChange& /*step*/,
-                                    bool /*undo*/) {}
+    virtual void documentWillChange(const Document&, const ModelChange& /*step*/, bool /*undo*/) {}
     virtual void documentChanged(const Document& document, const DocumentChange& change) = 0;
 };
 

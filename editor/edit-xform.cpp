@@ -30,7 +30,7 @@ vm::Float3 draggedPointPosition(const OrbitCamera& camera, const ViewportHit& hi
     const vm::Mat4 frame = cameraFrame(camera, hit.viewport);
     vm::Vec4 q = vm::transform(p, vm::inverse(frame));
     if (q.w != 0) q = q * (1.0f / q.w);
-    const float t = std::tan(0.39269909f), z = q.z;
+    const float t = std::tan(vm::kHalfFieldOfView), z = q.z;
     const vm::Vec4 n = {-t * z * hit.aspect * hit.nx, t * z * hit.ny, z, 1};
     const vm::Vec4 moved = vm::transform(vm::transform(n, frame), vm::inverse(world));
     return {moved.x, moved.y, moved.z};
@@ -54,13 +54,13 @@ void applyPreview(const EditorState& editor, Model& model) {
 
 float mouseAngle(vm::Vec4 ground) {
     float a = std::atan2(ground.z, ground.x);
-    if (a <= 0) a += 6.2831855f;
+    if (a <= 0) a += vm::kTwoPi;
     return a;
 }
 
 float sweptAngle(float start, float a) {
     float s = a - start;
-    if (s < 0) s += 6.2831855f;
+    if (s < 0) s += vm::kTwoPi;
     return s;
 }
 

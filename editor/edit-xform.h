@@ -53,5 +53,5 @@ std::optional<vm::Vec4> translatePoint(const OrbitCamera& camera, const Viewport
 
 // How many of the gizmo ring's 42 segments a sweep covers (truncated; 0 under 2π/42).
 inline int gizmoSegments(float sweep) {
-    return static_cast<int>(sweep * 42 / 6.2831855f);
+    return static_cast<int>(sweep * 42 / vm::kTwoPi);
 }

@@ -40,7 +40,7 @@ std::vector<Segment> pendingNet(const std::vector<vm::Vec4>& p) {
 
 std::vector<Segment> cameraSketch(float d, float aspect) {
     std::vector<Segment> lines;
-    const float h = std::tan(0.39269909f) * d, w = h * aspect, step = d / 10;
+    const float h = std::tan(vm::kHalfFieldOfView) * d, w = h * aspect, step = d / 10;
     if (!(step > 0)) return lines;
     for (float s = 0; s < w; s += step) {
         lines.push_back({{-s, -h, d, 1}, {-s, h, d, 1}, kGrid});

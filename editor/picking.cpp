@@ -5,7 +5,7 @@
 #include <cmath>
 
 namespace {
-const float kTanEighthPi = std::tan(0.39269909f); // half the vertical field of view
+const float kTanEighthPi = std::tan(vm::kHalfFieldOfView);
 }
 
 ViewportHit locateViewport(int mx, int my, int areaWidth, int areaHeight, bool quad) {

@@ -28,7 +28,7 @@ vm::Vec4 toGrid(vm::Vec4 p, float step) {
 
 float toAngle(float a) {
     const float snapped = std::round(a / kAngle) * kAngle;
-    constexpr float kTurn = 6.2831855f;
+    constexpr float kTurn = vm::kTwoPi;
     return snapped >= kTurn - 1e-4f ? 0.0f : snapped;
 }
 

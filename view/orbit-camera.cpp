@@ -25,7 +25,7 @@ float OrbitCamera::radius() const {
 
 void OrbitCamera::frame(vm::Vec4 centre, float sphereRadius, float aspect,
                         const SettingsFile& settings) {
-    constexpr float kFill = 2.0f / 3.0f, kHalfFov = 0.39269909f, kNearPlane = 1.0f;
+    constexpr float kFill = 2.0f / 3.0f, kHalfFov = vm::kHalfFieldOfView, kNearPlane = 1.0f;
     const float r = std::max(sphereRadius, 1e-3f);
     float wanted = r / (kFill * std::tan(kHalfFov) * std::min(1.0f, std::max(aspect, 0.1f)));
     wanted = std::max(wanted, r + 1.5f * kNearPlane);
@@ -84,7 +84,7 @@ void OrbitCamera::orbit(int dx, int dy, int viewportWidth, int viewportHeight) {
 namespace {
 // Brings an angle past ±π/2 back by a whole turn (once each way).
 float wrapAngle(float a) {
-    const float halfPi = 1.5707964f, twoPi = 6.2831855f;
+    const float halfPi = vm::kHalfPi, twoPi = vm::kTwoPi;
     if (a > halfPi) a -= twoPi;
     if (a < -halfPi) a += twoPi;
     return a;
@@ -103,7 +103,7 @@ void OrbitCamera::commitRotation(const SettingsFile& settings) {
 }
 
 void OrbitCamera::panTo(int x0, int y0, int pressView, int x, int y, int width, int height) {
-    const float s = radius() * std::tan(0.39269909f);
+    const float s = radius() * std::tan(vm::kHalfFieldOfView);
     const float w = static_cast<float>(width), h = static_cast<float>(height);
     const vm::Vec4 p = {static_cast<float>(x - x0) / (w / 2) * s * (w / h),
                         static_cast<float>(y - y0) / (h / 2) * s, 0, 0};
@@ -150,10 +150,10 @@ std::optional<Layout> OrbitCamera::switchView(ViewMode& currentView, const Setti
         break;
     case ViewMode::Top:
         theta = 0;
-        gamma = 1.5707964f;
+        gamma = vm::kHalfPi;
         break;
     case ViewMode::Side:
-        theta = 1.5707964f;
+        theta = vm::kHalfPi;
         gamma = 0;
         break;
     case ViewMode::Quad:

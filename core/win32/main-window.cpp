@@ -44,7 +44,7 @@ void onCreate(HWND window) {
         CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, x, y, w, h, window, nullptr,
                         GetModuleHandleA(nullptr), nullptr);
     // A view area collapsed to nothing still gets a one-pixel swap chain.
-    Renderer::create(0.7853982f, w > 0 ? w : 1, h > 0 ? h : 1, application.mainViewWindow);
+    Renderer::create(vm::kFieldOfView, w > 0 ? w : 1, h > 0 ? h : 1, application.mainViewWindow);
     if (isQuadLayout()) createSecondaryViews(w, h, window);
 }
 

@@ -142,8 +142,7 @@ bool snapping() {
 // edge-on, from the mouse's place across the viewport (its width is a whole turn): every
 // point of the plane facing the viewer lies on one line through the pivot.
 std::optional<float> rotateAngleAt(const ViewportHit& hit) {
-    if (editorState.dragOnViewPlane)
-        return std::clamp(3.1415927f * (hit.nx + 1), 1e-6f, 6.2831855f);
+    if (editorState.dragOnViewPlane) return std::clamp(vm::kPi * (hit.nx + 1), 1e-6f, vm::kTwoPi);
     if (auto g = ground(hit)) return angleAroundPivot(*g);
     return std::nullopt;
 }

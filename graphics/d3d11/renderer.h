@@ -137,7 +137,7 @@ class Renderer {
     ID3D11RenderTargetView* renderTarget(int view) const;
     ID3D11DepthStencilView* depthStencil(int view) const;
 
-    float fovAngleY_ = 0.7853982f;
+    float fovAngleY_ = vm::kFieldOfView;
     D3D_FEATURE_LEVEL featureLevel_ = D3D_FEATURE_LEVEL_11_0;
 
     ComPtr<ID3D11RenderTargetView> mainRenderTarget_;

@@ -362,6 +362,20 @@ write_grid() { # across down file
     } }' > "$3"
 }
 
+# Waits for a message box ("Tavrel") that is on the screen and is not the window $1 (a box
+# just answered, whose window can linger a moment), and sets window_id.
+wait_for_new_box() { # [old-window]
+  local deadline=$((SECONDS + 20)) id
+  while [ $SECONDS -lt $deadline ]; do
+    for id in $(xdotool search --name '^Tavrel$' 2>/dev/null); do
+      [ "$id" = "${1:-}" ] && continue
+      xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable' && { window_id=$id; return 0; }
+    done
+    sleep 0.1
+  done
+  fail "no new message box appeared"
+}
+
 # Answers the message box $1 (a window id) with key $2, pressing again while it is still
 # there (a key sent while the box is still being made can be lost).
 answer_box() { # window key

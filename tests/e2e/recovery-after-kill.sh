@@ -33,9 +33,10 @@ wait_for_exit 20
 
 start_app
 accept_message "read only part of the model .*part.obj" "the second start does not open the file as before"
+told=$window_id
 wait_for_startup
 wait_for_output 'Tavrel asks: Recover'
-wait_for_window '^Tavrel$' 30
+wait_for_new_box "$told"
 box=$window_id
 grep -a -q 'Tavrel asks: Recover the unsaved changes of part from 20[0-9][0-9]-[0-9][0-9]-[0-9][0-9] [0-9:]*?' "$e2e_dir/stderr.log" ||
   fail "the recovery copy was not offered as expected"
@@ -47,7 +48,7 @@ wait_for_output 'Tavrel recovered: part from 20[0-9-]* [0-9:]*'
 # The recovered document still knows its file was read in part: Ctrl+S asks; Cancel.
 focus_main "$main"
 xdotool key ctrl+s
-wait_for_window '^Tavrel$' 10
+wait_for_new_box "$box"
 answer_box "$window_id" Escape
 sleep 1
 cmp -s "$part" "$e2e_dir/original.obj" || fail "the recovered document replaced its partly read file without asking"

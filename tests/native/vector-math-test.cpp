@@ -20,8 +20,6 @@ void expectMat(const Mat4& expected, const Mat4& actual, float tolerance = 1e-5f
             EXPECT_NEAR(expected[r][c], actual[r][c], tolerance) << "row " << r << " col " << c;
 }
 
-const float kHalfPi = kPi / 2;
-
 } // namespace
 
 TEST(Matrices, RowVectorProductsApplyLeftToRight) {

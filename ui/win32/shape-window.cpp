@@ -208,11 +208,15 @@ void finishOpacityGesture() {
     document().record(changeBetween(before, editedModel(), "Opacity"));
 }
 
+// The shape window's first size, before any is remembered: the tree and the point list side
+// by side, and the coordinate boxes and the opacity slider under them.
+constexpr int kShapeWindowWidth = 680, kShapeWindowHeight = 870;
+
 HWND createShapeWindow() {
     return CreateWindowExA(WS_EX_OVERLAPPEDWINDOW, "shape-wnd", "Courbes",
                            WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, CW_USEDEFAULT,
-                           CW_USEDEFAULT, 680, 870, nullptr, nullptr, GetModuleHandleA(nullptr),
-                           &editorState);
+                           CW_USEDEFAULT, kShapeWindowWidth, kShapeWindowHeight, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), &editorState);
 }
 
 ModelTree& shapeTree() {
