@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "core/editor-state.h"
@@ -14,6 +16,7 @@
 #include "core/settings-file.h"
 #include "editor/document.h"
 #include "editor/pick-accelerator.h"
+#include "editor/recovery-writer.h"
 #include "flight/keyboard-flight.h"
 #include "flight/vaisseau.h"
 #include "flight/win32/hud.h"
@@ -40,6 +43,20 @@ struct Application {
     PickAccelerator pickAccelerator;    // the points and nets kept for picking in the view
     flight::FlightKeys flightKeys;      // held in flight mode
     flight::KeyboardFlight keyboardFlight;
+    // The recovery copy: its writer, this editor's copy (its name in the recovery folder and
+    // the lock held while the editor runs), and whether its last failure was said.
+    struct RecoveryCopy {
+        RecoveryWriter writer;
+        std::string stem;
+        HANDLE lock = INVALID_HANDLE_VALUE;
+        bool failureTold = false;
+    } recovery;
+    // The opacity slider's gesture: the model before it (one step when it ends), and whether
+    // a command ended it while the thumb was still held.
+    struct OpacityGesture {
+        std::optional<ModelCopy> before;
+        bool cut = false;
+    } opacity;
 };
 
 // The static records the program is built around.

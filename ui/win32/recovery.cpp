@@ -19,18 +19,11 @@
 namespace {
 
 RecoveryWriter& writer() {
-    static RecoveryWriter instance;
-    return instance;
+    return application.recovery.writer;
 }
 
-// This editor's copy: its stem in the recovery folder and the lock held while it runs.
-struct OwnCopy {
-    std::string stem;
-    HANDLE lock = INVALID_HANDLE_VALUE;
-};
-OwnCopy& own() {
-    static OwnCopy copy;
-    return copy;
+Application::RecoveryCopy& own() {
+    return application.recovery;
 }
 
 std::string folder() {
@@ -67,7 +60,7 @@ void noteCopy() {
 
 // A failed copy is said once in the status bar until a copy succeeds again.
 void reportFailure() {
-    static bool told = false;
+    bool& told = own().failureTold;
     const std::string error = writer().lastError();
     if (error.empty()) {
         told = false;
@@ -125,7 +118,8 @@ bool offer(const std::string& stem, HANDLE lock) {
     replaceDocument(std::move(recovered), note.file, note.partlyRead, false);
     // The copy is this editor's own from now on: it stays until the work is saved or dropped.
     CloseHandle(own().lock);
-    own() = {stem, lock};
+    own().stem = stem;
+    own().lock = lock;
     OutputDebugStringA(("Tavrel recovered: " + name + " from " + note.saved + "\n").c_str());
     return true;
 }

@@ -164,18 +164,15 @@ struct RedrawOff {
     HWND window;
 };
 
-// The model before the slider's drag, which becomes one undoable step when it ends.
-std::optional<ModelCopy> alphaBefore;
-// A command ended the gesture while the thumb was held: the rest of it changes nothing.
-bool alphaGestureCut = false;
-
 void onAlpha(WPARAM wParam) {
     const int code = LOWORD(wParam);
-    if (alphaGestureCut) {
-        if (code == TB_ENDTRACK) alphaGestureCut = false;
+    // A command ended the gesture while the thumb was held: the rest of it changes nothing.
+    Application::OpacityGesture& gesture = application.opacity;
+    if (gesture.cut) {
+        if (code == TB_ENDTRACK) gesture.cut = false;
         return;
     }
-    if (!alphaBefore) alphaBefore = copyOf(editedModel());
+    if (!gesture.before) gesture.before = copyOf(editedModel());
     int position = (code == TB_THUMBPOSITION || code == TB_THUMBTRACK)
                        ? static_cast<short>(HIWORD(wParam))
                        : static_cast<int>(SendMessageA(editorState.alphaSlider, TBM_GETPOS, 0, 0));
@@ -192,8 +189,8 @@ void onAlpha(WPARAM wParam) {
     if (changed) markModified();
     // TB_ENDTRACK ends every slider gesture, by mouse or by keyboard.
     if (code == TB_ENDTRACK) {
-        const ModelCopy before = std::move(*alphaBefore);
-        alphaBefore.reset();
+        const ModelCopy before = std::move(*gesture.before);
+        gesture.before.reset();
         document().record(changeBetween(before, editedModel(), "Opacity"));
     }
 }
@@ -201,10 +198,11 @@ void onAlpha(WPARAM wParam) {
 } // namespace
 
 void finishOpacityGesture() {
-    if (!alphaBefore) return;
-    const ModelCopy before = std::move(*alphaBefore);
-    alphaBefore.reset();
-    alphaGestureCut = true;
+    Application::OpacityGesture& gesture = application.opacity;
+    if (!gesture.before) return;
+    const ModelCopy before = std::move(*gesture.before);
+    gesture.before.reset();
+    gesture.cut = true;
     document().record(changeBetween(before, editedModel(), "Opacity"));
 }
 
