@@ -29,9 +29,9 @@ while [ -z "$overwrite" ]; do
 done
 answer_box "$overwrite" y
 # Then the editor's own question: the file is the model being edited. "No".
-wait_for_window '^Tavrel$' 10
-box=$window_id
 wait_for_output "Tavrel asks: .*wing\.obj.* is the file of the model you are editing"
+wait_for_new_box
+box=$window_id
 answer_box "$box" n
 sleep 1
 cmp -s "$wing" "$e2e_dir/saved.obj" || { ls -la "$e2e_dir/work" >&2; diff "$wing" "$e2e_dir/saved.obj" | head -5 >&2; fail "the export replaced the model without the user's yes"; }
