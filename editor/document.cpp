@@ -29,8 +29,10 @@ bool Document::record(ModelChange step) {
 }
 
 void Document::changing() {
+    // Every step of a drag says so; the views hear only when the document turns modified.
+    const bool was = modified();
     changing_ = true;
-    tell({DocumentChange::Kind::Changing, nullptr, 0});
+    if (!was) tell({DocumentChange::Kind::Changing, nullptr, 0});
 }
 
 bool Document::undo() {

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "core/file-replace.h"
 #include "core/settings-file.h"
 
 namespace recovery {
@@ -68,10 +69,11 @@ std::string folderBeside(const std::string& settingsPath) {
 }
 
 bool writeNote(const std::string& notePath, const Note& note) {
-    const SettingsFile file(notePath);
-    return file.writeString(kSection, "File", note.file) &&
-           file.writeString(kSection, "Saved", note.saved) &&
-           file.writeString(kSection, "PartlyRead", note.partlyRead);
+    // The note is the editor's own: written whole in one go (the settings file's key-by-key
+    // writing would replace the file three times), read back as settings.
+    return replaceFileContents(notePath, std::string("[") + kSection + "]\r\nFile=" + note.file +
+                                             "\r\nSaved=" + note.saved +
+                                             "\r\nPartlyRead=" + note.partlyRead + "\r\n");
 }
 
 Note readNote(const std::string& notePath) {

@@ -3,6 +3,7 @@
 // 0-based positions in the order of the "v" statements. Lines end in CR LF.
 #pragma once
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,10 +57,13 @@ ObjResult loadObj(const std::string& path, Model& model, ModelTree* tree);
 // opacity or locator value that is not a finite number) is refused with Invalid.
 ObjResult saveObj(const Model& model, const std::string& path);
 
-// A value as the model text keeps it (six significant digits), and whether that text reads
-// back as a number (the largest floats round up past the largest one).
+// A value as the model text keeps it (six significant digits).
 float asWritten(float value);
-bool readsBack(float value);
+// Whether the written text of a value reads back as a number: every finite float does (the
+// largest, 3.4028235e38, is written 3.40282e+38).
+inline bool readsBack(float value) {
+    return std::isfinite(value);
+}
 
 // Why the model cannot be written so that it reads back whole ("point 12 has a coordinate
 // that is not a finite number"), or "" when it can.

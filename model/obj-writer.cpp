@@ -98,21 +98,12 @@ float asWritten(float value) {
     return std::strtof(buffer, nullptr); // HUGE_VALF when the rounding went past the largest
 }
 
-bool readsBack(float value) {
-    // Only the last few floats below the largest round up past it at six digits.
-    return std::isfinite(value) && (std::fabs(value) < 3.4e38f || std::isfinite(asWritten(value)));
-}
-
 std::string unwritableReason(const Model& model) {
     auto finite = [](const auto&... v) { return (readsBack(v) && ...); };
     for (size_t i = 0; i < model.points.size(); ++i) {
         const vm::Float3& p = model.points[i];
-        if (!finite(p.x, p.y, p.z)) {
-            const bool infinite = !std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z);
-            return "point " + std::to_string(i) +
-                   (infinite ? " has a coordinate that is not a finite number"
-                             : " has a coordinate whose written text would not read back");
-        }
+        if (!finite(p.x, p.y, p.z))
+            return "point " + std::to_string(i) + " has a coordinate that is not a finite number";
     }
     for (size_t i = 0; i < model.patches.size(); ++i)
         if (!finite(model.patches[i].alpha))

@@ -21,13 +21,6 @@
 
 namespace {
 
-// After the pool or the patch list changed: no pick may name what went.
-void forgetPicks() {
-    editorState.hoveredPoint = -1;
-    editorState.hotPoint = false;
-    syncPickState();
-}
-
 void setToolbarButton(MainCommand command, bool enabled) {
     if (editorState.mainToolbar)
         SendMessageA(editorState.mainToolbar, TB_ENABLEBUTTON, static_cast<WPARAM>(command),
@@ -81,6 +74,12 @@ void undoOrRedo(bool undo) {
 }
 
 } // namespace
+
+void forgetPicks() {
+    editorState.hoveredPoint = -1;
+    editorState.hotPoint = false;
+    syncPickState();
+}
 
 void markModified() {
     document().changing();

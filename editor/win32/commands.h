@@ -6,6 +6,8 @@
 
 #include "editor/model-history.h"
 
+// After the pool or the patch list changed: no pick may name what went.
+void forgetPicks();
 // A gesture under way changed the document (a point drag, the add tool's points, the
 // opacity slider): the modified mark shows before its step is recorded.
 void markModified();

@@ -7,7 +7,6 @@
 #include "core/win32/Application.h"
 #include "editor/selection.h"
 #include "editor/win32/commands.h"
-#include "editor/win32/mouse-handler.h"
 #include "ui/main-commands.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/recovery.h"
@@ -26,7 +25,7 @@ bool stepTaken(const DocumentChange& change) {
 // keeps them itself as it goes: a drag updates only what it moved).
 class ModelCopiesView : public DocumentView {
   public:
-    void documentChanged(const Document& document, const DocumentChange& change) override {
+    void documentChanged(const Document&, const DocumentChange& change) override {
         if (!stepTaken(change) && change.kind != Kind::Replaced) return;
         Model& model = application.ship;
         // A step that only moved points sends those points; any other makes the copy anew.
@@ -35,12 +34,7 @@ class ModelCopiesView : public DocumentView {
         else
             model.updatePoints(change.step->points.at);
         rebuildUseCount(model, editorState.useCount);
-        if (change.topologyChanged() || stepTaken(change)) {
-            editorState.hoveredPoint = -1;
-            editorState.hotPoint = false;
-        }
-        syncPickState();
-        (void)document;
+        forgetPicks();
     }
 };
 
