@@ -13,7 +13,6 @@
 #include "editor/recovery-writer.h"
 #include "editor/selection.h"
 #include "generated-model.h"
-#include "model/memory-tree.h"
 
 namespace {
 
@@ -23,12 +22,11 @@ struct DeletedHalf {
     History history;
     std::vector<int> use;
     DeletedHalf() {
-        MemoryTree tree;
         PendingPoints pending;
         for (size_t i = 0; i < model.patches.size(); ++i)
             model.patches[i].selected = (i / 400) % 2 == 0;
         const ModelCopy before = copyOf(model);
-        deleteSelection(model, tree, use, pending);
+        deleteSelection(model, pending);
         history.record(changeBetween(before, model, "Delete"));
     }
 };

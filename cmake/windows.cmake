@@ -14,7 +14,7 @@ foreach(folder ${TAVREL_SUBSYSTEMS})
   list(APPEND tavrel_win32_sources ${folder_sources})
 endforeach()
 list(REMOVE_ITEM tavrel_win32_sources
-  ${CMAKE_SOURCE_DIR}/core/win32/main.cpp
+  ${CMAKE_SOURCE_DIR}/app/win32/main.cpp
   ${CMAKE_SOURCE_DIR}/core/win32/native-path-win32.cpp
   ${CMAKE_SOURCE_DIR}/core/win32/mapped-file-win32.cpp)
 add_library(tavrel-win32 STATIC ${tavrel_win32_sources})
@@ -36,7 +36,7 @@ function(tavrel_stage_assets target dir)
     VERBATIM)
 endfunction()
 
-add_executable(tavrel WIN32 core/win32/main.cpp resources/tavrel.rc)
+add_executable(tavrel WIN32 app/win32/main.cpp resources/tavrel.rc)
 target_link_libraries(tavrel PRIVATE tavrel-win32)
 tavrel_stage_assets(tavrel ${TAVREL_RUN_DIR})
 

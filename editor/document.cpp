@@ -11,6 +11,8 @@ bool DocumentChange::topologyChanged() const {
 
 bool Document::edit(const char* name, const std::function<void(Model&)>& change) {
     const ModelCopy before = copyOf(model_);
+    for (DocumentView* view : views_)
+        view->documentWillEdit(*this);
     change(model_);
     return record(changeBetween(before, model_, name));
 }
@@ -33,6 +35,17 @@ void Document::changing() {
     const bool was = modified();
     changing_ = true;
     if (!was) tell({DocumentChange::Kind::Changing, nullptr, 0});
+}
+
+void Document::beginGesture() {
+    if (!gestureStart_) gestureStart_ = copyOf(model_);
+}
+
+bool Document::endGesture(const char* name) {
+    if (!gestureStart_) return false;
+    const ModelCopy before = std::move(*gestureStart_);
+    gestureStart_.reset();
+    return record(changeBetween(before, model_, name));
 }
 
 bool Document::undo() {
@@ -63,6 +76,7 @@ void Document::replace(Model&& model, std::string path, std::string partlyRead, 
     model_.groups = std::move(model.groups);
     model_.locators = std::move(model.locators);
     changing_ = false;
+    gestureStart_.reset();
     history_.clear();
     if (!saved) history_.markUnsaved();
     path_ = std::move(path);

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ class DocumentView {
     // Before an undo or redo applies step: what the view keeps of the patches it takes away
     // can still be found.
     virtual void documentWillChange(const Document&, const ModelChange& /*step*/, bool /*undo*/) {}
+    // Before an edit runs: its step is known only afterwards, so a view that keeps something
+    // per patch position notes it now.
+    virtual void documentWillEdit(const Document&) {}
     virtual void documentChanged(const Document& document, const DocumentChange& change) = 0;
 };
 
@@ -65,8 +69,15 @@ class Document {
     bool edit(const char* name, const std::function<void(Model&)>& change);
     // A step worked out by the caller (a point drag's move).
     bool record(ModelChange step);
-    // A gesture under way changed the model; the step follows with edit or record.
+    // A gesture under way changed the model; the step follows with edit, record or
+    // endGesture.
     void changing();
+    // A gesture whose change is found at its end (the opacity slider held): begin notes the
+    // model, end records what changed since as one step called name. End without a begin
+    // does nothing.
+    void beginGesture();
+    bool gestureUnderWay() const { return gestureStart_.has_value(); }
+    bool endGesture(const char* name);
 
     // The step before (after) the current position, applied; false when there is none.
     bool undo();
@@ -91,5 +102,6 @@ class Document {
     History history_;
     std::string path_, partlyRead_;
     bool changing_ = false;
+    std::optional<ModelCopy> gestureStart_;
     std::vector<DocumentView*> views_;
 };

@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "core/editor-state.h"
 #include "core/vector-math.h"
+#include "editor/editor-state.h"
 #include "editor/picking.h"
 #include "graphics/patch-view.h"
 #include "model/model.h"

@@ -2,9 +2,7 @@
 #pragma once
 
 #include "core/vector-math.h"
-#include "model/model-tree.h"
 #include "model/model.h"
 
-// Appends "Locator_<n>" (the first unused n) at position, unrotated, with its tree item; returns
-// its index.
-size_t addLocator(Model& model, ModelTree& tree, vm::Vec4 position);
+// Appends "Locator_<n>" (the first unused n) at position, unrotated; returns its index.
+size_t addLocator(Model& model, vm::Vec4 position);

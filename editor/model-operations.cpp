@@ -1,8 +1,6 @@
 #include "editor/model-operations.h"
 
 #include "editor/selection.h"
-#include "model/shape-outline.h"
-#include "model/tree-item-param.h"
 
 namespace {
 
@@ -10,74 +8,46 @@ bool inPool(const Model& model, int index) {
     return index >= 0 && static_cast<size_t>(index) < model.points.size();
 }
 
-// Every slot of every patch equal to from becomes to, with its tree text.
-void renameSlots(Model& model, ModelTree& tree, int from, int to) {
+// Every slot of every patch equal to from becomes to.
+void renameSlots(Model& model, int from, int to) {
     for (Model::Patch& patch : model.patches)
-        for (int s = 0; s < 16; ++s)
-            if (patch.indices[static_cast<size_t>(s)] == from) {
-                patch.indices[static_cast<size_t>(s)] = to;
-                setSlotText(tree, patch, s / 4, s % 4, to);
-            }
-}
-
-void moveIntoGroup(Model& model, ModelTree& tree, size_t index, int group) {
-    Model::Patch& patch = model.patches[index];
-    if (patch.treeItem) tree.deleteItem(patch.treeItem);
-    patch.group = group;
-    insertPatchItem(tree, model.groups[static_cast<size_t>(group)]->treeItem, nullptr, model,
-                    index);
+        for (int32_t& index : patch.indices)
+            if (index == from) index = to;
 }
 
 } // namespace
 
-void groupSelection(Model& model, ModelTree& tree) {
+void groupSelection(Model& model) {
     int group = -1;
-    for (size_t i = 0; i < model.patches.size(); ++i) {
-        if (!model.patches[i].selected) continue;
+    for (Model::Patch& patch : model.patches) {
+        if (!patch.selected) continue;
         if (group < 0) {
             group = static_cast<int>(model.groups.size());
-            // Groups hold patches only: a patch already in a group places the new group
-            // after that group's item, at the top level.
-            TreeItemHandle anchor = model.patches[i].treeItem;
-            while (anchor && tree.parentOf(anchor))
-                anchor = tree.parentOf(anchor);
-            auto created = std::make_unique<Model::Group>(firstUnusedGroupName(model, "group_"));
-            created->treeItem = tree.insertItem(
-                nullptr, anchor, created->name,
-                encodeTreeItemParam(TreeItemKind::Group, static_cast<uint32_t>(group)), true);
-            model.groups.push_back(std::move(created));
+            model.groups.push_back(
+                std::make_unique<Model::Group>(firstUnusedGroupName(model, "group_")));
         }
-        moveIntoGroup(model, tree, i, group);
+        patch.group = group;
     }
 }
 
-void makeSymmetry(Model& model, ModelTree& tree) {
+void makeSymmetry(Model& model) {
     const int group = static_cast<int>(model.groups.size());
-    auto symmetry = std::make_unique<Model::Symmetry>(firstUnusedGroupName(model, "Sym_"));
-    symmetry->treeItem = tree.insertItem(
-        nullptr, nullptr, symmetry->name,
-        encodeTreeItemParam(TreeItemKind::Group, static_cast<uint32_t>(group)), true);
-    model.groups.push_back(std::move(symmetry));
-    for (size_t i = 0; i < model.patches.size(); ++i)
-        if (model.patches[i].selected) moveIntoGroup(model, tree, i, group);
+    model.groups.push_back(std::make_unique<Model::Symmetry>(firstUnusedGroupName(model, "Sym_")));
+    for (Model::Patch& patch : model.patches)
+        if (patch.selected) patch.group = group;
 }
 
-bool ungroupSelection(Model& model, ModelTree& tree) {
+bool ungroupSelection(Model& model) {
     bool changed = false;
-    for (size_t i = 0; i < model.patches.size(); ++i) {
-        Model::Patch& patch = model.patches[i];
+    for (Model::Patch& patch : model.patches) {
         if (!patch.selected || patch.group < 0) continue;
-        const TreeItemHandle groupItem = model.groups[static_cast<size_t>(patch.group)]->treeItem;
-        if (patch.treeItem) tree.deleteItem(patch.treeItem);
-        patch.treeItem = nullptr;
         patch.group = -1;
-        insertPatchItem(tree, nullptr, groupItem, model, i);
         changed = true;
     }
     return changed;
 }
 
-bool dissociatePoint(Model& model, ModelTree& tree, std::vector<int>& useCount, int k) {
+bool dissociatePoint(Model& model, int k) {
     if (!inPool(model, k)) return false;
     int target = -1, slot = -1;
     for (int i = static_cast<int>(model.patches.size()) - 1; i >= 0; --i) {
@@ -106,50 +76,33 @@ bool dissociatePoint(Model& model, ModelTree& tree, std::vector<int>& useCount, 
                            m.z + 0.8f * (p.z - m.z)};
         const int n = static_cast<int>(model.points.size());
         receiver.indices[static_cast<size_t>(slot)] = n;
-        setSlotText(tree, receiver, slot / 4, slot % 4, n);
         model.points.push_back(q);
-        tree.appendPointRow(pointRowText(static_cast<size_t>(n), q));
-        useCount.resize(static_cast<size_t>(n), 0);
-        useCount.push_back(1);
-        model.rebuildBuffers();
         return true;
     }
     return false;
 }
 
-bool jointPoints(Model& model, ModelTree& tree, std::vector<int>& useCount, PendingPoints& pending,
-                 int a, int b) {
+bool jointPoints(Model& model, PendingPoints& pending, int a, int b) {
     if (b == a || !inPool(model, a) || !inPool(model, b)) return false;
     const int last = static_cast<int>(model.points.size()) - 1;
-    renameSlots(model, tree, b, a);
-    renameSlots(model, tree, last, b);
-    useCount.resize(model.points.size(), 0);
+    renameSlots(model, b, a);
+    renameSlots(model, last, b);
     model.points[static_cast<size_t>(b)] = model.points[static_cast<size_t>(last)];
-    useCount[static_cast<size_t>(b)] = useCount[static_cast<size_t>(last)];
-    updatePointRow(tree, model, static_cast<size_t>(b));
     model.points.pop_back();
-    useCount.pop_back();
-    tree.removeLastPointRow();
     for (auto& point : pending)
         if (auto* existing = dynamic_cast<Editor::ExistingPoint*>(point.get())) {
             if (existing->index == b) existing->index = a;
             if (existing->index == last) existing->index = b;
         }
-    model.rebuildBuffers();
     return true;
 }
 
-void deleteSelection(Model& model, ModelTree& tree, std::vector<int>& useCount,
-                     PendingPoints& pending) {
+void deleteSelection(Model& model, PendingPoints& pending) {
     // Per point, the unselected patches using it (once per slot).
     std::vector<std::vector<size_t>> users(model.points.size());
     for (size_t i = 0; i < model.patches.size(); ++i) {
-        Model::Patch& patch = model.patches[i];
-        if (patch.selected) {
-            if (patch.treeItem) tree.deleteItem(patch.treeItem);
-            patch.treeItem = nullptr;
-            continue;
-        }
+        const Model::Patch& patch = model.patches[i];
+        if (patch.selected) continue;
         for (int32_t index : patch.indices)
             if (inPool(model, index)) users[static_cast<size_t>(index)].push_back(i);
     }
@@ -175,16 +128,9 @@ void deleteSelection(Model& model, ModelTree& tree, std::vector<int>& useCount,
         model.points[i] = model.points[last];
         original[i] = original[last];
         newIndex[original[i]] = static_cast<int>(i);
-        updatePointRow(tree, model, i);
-        tree.removeLastPointRow();
-        for (size_t p : users[last]) {
-            Model::Patch& patch = model.patches[p];
-            for (int s = 0; s < 16; ++s)
-                if (patch.indices[static_cast<size_t>(s)] == static_cast<int32_t>(last)) {
-                    patch.indices[static_cast<size_t>(s)] = static_cast<int32_t>(i);
-                    setSlotText(tree, patch, s / 4, s % 4, static_cast<int>(i));
-                }
-        }
+        for (size_t p : users[last])
+            for (int32_t& index : model.patches[p].indices)
+                if (index == static_cast<int32_t>(last)) index = static_cast<int32_t>(i);
         users[i] = users[last];
         ++removed;
     }
@@ -193,20 +139,9 @@ void deleteSelection(Model& model, ModelTree& tree, std::vector<int>& useCount,
         if (auto* existing = dynamic_cast<Editor::ExistingPoint*>(point.get()))
             existing->index = newIndex[static_cast<size_t>(existing->index)];
 
-    // Keep the survivors in order; their items name their new indices.
+    // The survivors keep their order.
     size_t kept = 0;
-    for (size_t i = 0; i < model.patches.size(); ++i) {
-        if (model.patches[i].selected) continue;
-        if (kept != i) model.patches[kept] = model.patches[i];
-        Model::Patch& patch = model.patches[kept];
-        if (patch.treeItem && kept != i) {
-            tree.setItemText(patch.treeItem, "patch " + std::to_string(kept) + " ");
-            tree.setItemParam(patch.treeItem, encodeTreeItemParam(TreeItemKind::Patch,
-                                                                  static_cast<uint32_t>(kept)));
-        }
-        ++kept;
-    }
+    for (size_t i = 0; i < model.patches.size(); ++i)
+        if (!model.patches[i].selected) model.patches[kept++] = model.patches[i];
     model.patches.resize(kept);
-    model.rebuildBuffers();
-    rebuildUseCount(model, useCount);
 }

@@ -2,10 +2,8 @@
 
 #include <cstdio>
 
-#include "model/shape-outline.h"
-
-bool addPendingPoint(PendingPoints& pending, Model& model, std::vector<int>& useCount,
-                     ModelTree& tree, bool hot, int hoveredPoint, vm::Vec4 cursor) {
+bool addPendingPoint(PendingPoints& pending, Model& model, ModelTree& tree, bool hot,
+                     int hoveredPoint, vm::Vec4 cursor) {
     if (pending.empty()) tree.insertPendingPointsItem();
     if (hot && hoveredPoint >= 0 && static_cast<size_t>(hoveredPoint) < model.points.size())
         pending.push_back(std::make_unique<Editor::ExistingPoint>(model, hoveredPoint));
@@ -13,27 +11,21 @@ bool addPendingPoint(PendingPoints& pending, Model& model, std::vector<int>& use
         pending.push_back(std::make_unique<Editor::NewPoint>(cursor));
     pending.back()->treeItem = tree.insertPendingPoint(pendingPointLabel(*pending.back()));
     if (pending.size() < 16) return false;
-    // The points become the patch: their items go, the patch's own item shows it.
+    // The points become the patch: their items go (the patch's own item comes with the step).
     for (auto& point : pending)
         if (point->treeItem) tree.deleteItem(point->treeItem);
 
-    useCount.resize(model.points.size(), 0);
     Model::Patch patch;
     for (size_t i = 0; i < 16; ++i) {
         if (auto* existing = dynamic_cast<Editor::ExistingPoint*>(pending[i].get())) {
             patch.indices[i] = existing->index;
-            ++useCount[static_cast<size_t>(existing->index)];
         } else {
             const vm::Vec4 p = pending[i]->position();
             patch.indices[i] = static_cast<int32_t>(model.points.size());
             model.points.push_back({p.x, p.y, p.z});
-            tree.appendPointRow(pointRowText(model.points.size() - 1, model.points.back()));
-            useCount.push_back(1);
         }
     }
     model.patches.push_back(patch);
-    insertPatchItem(tree, nullptr, nullptr, model, model.patches.size() - 1);
-    model.rebuildBuffers();
     pending.clear();
     return true;
 }

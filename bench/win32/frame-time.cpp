@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <functional>
 
-#include "core/editor-state.h"
 #include "editor/edit-xform.h"
+#include "editor/editor-state.h"
 #include "generated-model.h"
 #include "graphics/d3d11/renderer.h"
 #include "view/orbit-camera.h"
@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
     const int frames = argc > 1 ? std::atoi(argv[1]) : 50;
     HWND window = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 0, 0, 1200, 800, nullptr,
                                   nullptr, GetModuleHandleA(nullptr), nullptr);
-    Renderer* r = Renderer::create(0.7853982f, 1200, 800, window);
+    const std::unique_ptr<Renderer> owned = Renderer::create(0.7853982f, 1200, 800, window);
+    Renderer* r = owned.get();
     std::printf("patches %s\n",
                 r->tessellatesOnGpu() ? "tessellated on the GPU" : "evaluated on the CPU");
 
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
     // The planet's impostor fills a disc of about a third of the view behind the model.
     if (GetFileAttributesA("1_earth_16k.jpg") != INVALID_FILE_ATTRIBUTES) {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        LoadedTexture earth = loadTexture(L"1_earth_16k.jpg");
+        LoadedTexture earth = loadTexture(*r, L"1_earth_16k.jpg");
         std::printf("default model in front of the planet: %.3f ms per frame\n",
                     millisecondsPerFrame(*r, small, frames, earth.view.Get()));
     }

@@ -11,9 +11,6 @@ long long counterNow() {
     QueryPerformanceCounter(&now);
     return now.QuadPart;
 }
-
-const char* pendingWhat = nullptr;
-std::optional<Stopwatch> pendingWatch;
 } // namespace
 
 Stopwatch::Stopwatch() : start_(counterNow()) {}
@@ -25,16 +22,16 @@ double Stopwatch::milliseconds() const {
            static_cast<double>(frequency.QuadPart);
 }
 
-void startInputTiming(const char* what) {
-    pendingWhat = what;
-    pendingWatch.emplace();
+void InputTiming::start(const char* what) {
+    what_ = what;
+    watch_.emplace();
 }
 
-void reportInputTiming() {
-    if (!pendingWhat || !pendingWatch) return;
+void InputTiming::report() {
+    if (!what_ || !watch_) return;
     char line[120];
-    std::snprintf(line, sizeof line, "Tavrel input to next frame: %s %.1f ms\n", pendingWhat,
-                  pendingWatch->milliseconds());
+    std::snprintf(line, sizeof line, "Tavrel input to next frame: %s %.1f ms\n", what_,
+                  watch_->milliseconds());
     OutputDebugStringA(line);
-    pendingWhat = nullptr;
+    what_ = nullptr;
 }

@@ -3,6 +3,8 @@
 // frame: delete 3.1 ms") for a click, a delete or a drag step on models of any size.
 #pragma once
 
+#include <optional>
+
 class Stopwatch {
   public:
     Stopwatch(); // started now
@@ -12,7 +14,14 @@ class Stopwatch {
     long long start_;
 };
 
-// At the input; a later input before the next frame replaces it.
-void startInputTiming(const char* what);
-// At the start of a frame tick: reports the pending input, if any.
-void reportInputTiming();
+class InputTiming {
+  public:
+    // At the input; a later input before the next frame replaces it.
+    void start(const char* what);
+    // At the start of a frame tick: reports the pending input, if any.
+    void report();
+
+  private:
+    const char* what_ = nullptr;
+    std::optional<Stopwatch> watch_;
+};

@@ -6,8 +6,6 @@
 
 namespace {
 
-Microsoft::WRL::ComPtr<IDirectInput8A> directInput;
-
 class DirectInputController : public ControllerDevice {
   public:
     explicit DirectInputController(Microsoft::WRL::ComPtr<IDirectInputDevice8A> d)
@@ -32,7 +30,7 @@ void report(const char* what, HRESULT hr) {
 BOOL CALLBACK onController(LPCDIDEVICEINSTANCEA instance, LPVOID context) {
     auto* joystick = static_cast<Joystick*>(context);
     Microsoft::WRL::ComPtr<IDirectInputDevice8A> device;
-    HRESULT hr = directInput->CreateDevice(instance->guidInstance, &device, nullptr);
+    HRESULT hr = joystick->directInput->CreateDevice(instance->guidInstance, &device, nullptr);
     if (SUCCEEDED(hr)) hr = device->SetDataFormat(&c_dfDIJoystick);
     if (FAILED(hr)) {
         report("a controller that cannot be set up is skipped", hr);
@@ -65,11 +63,10 @@ BOOL CALLBACK onController(LPCDIDEVICEINSTANCEA instance, LPVOID context) {
 std::unique_ptr<Joystick> Joystick::create(HINSTANCE instance) {
     auto joystick = std::make_unique<Joystick>();
     checkSetup(DirectInput8Create(instance, DIRECTINPUT_VERSION, IID_IDirectInput8A,
-                                  reinterpret_cast<void**>(directInput.ReleaseAndGetAddressOf()),
-                                  nullptr),
+                                  reinterpret_cast<void**>(joystick->directInput.GetAddressOf()), nullptr),
                "Can't create input interface", "DirectInput8Create");
-    directInput->EnumDevices(DI8DEVCLASS_GAMECTRL, onController, joystick.get(),
-                             DIEDFL_ATTACHEDONLY);
+    joystick->directInput->EnumDevices(DI8DEVCLASS_GAMECTRL, onController, joystick.get(),
+                                       DIEDFL_ATTACHEDONLY);
     return joystick;
 }
 

@@ -22,7 +22,8 @@ class ControllerDevice {
 
 class Joystick {
   public:
-    std::unique_ptr<ControllerDevice> device; // null when no controller was found
+    Microsoft::WRL::ComPtr<IDirectInput8A> directInput; // what made the device
+    std::unique_ptr<ControllerDevice> device;           // null when no controller was found
     DIJOYSTATE state{};
     float rangeMin = 0, rangeMax = 0;
     bool readable = false; // the last read succeeded

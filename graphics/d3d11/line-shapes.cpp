@@ -29,12 +29,12 @@ ComPtr<ID3D11Buffer> createLineBuffer(ID3D11Device* device, const vm::Float3* ve
 } // namespace
 
 void Renderer::createLineShapes() {
-    lines_.shapes[WireSphere] = createLineBuffer(device_.Get(), lines::wireSphere().data(),
+    lines_.shapes[WireSphere] = createLineBuffer(device(), lines::wireSphere().data(),
                                                  lines::kSphereVertices, false, "error");
     lines_.shapes[Cube] =
-        createLineBuffer(device_.Get(), lines::cube().data(), lines::kCubeVertices, false, "arf");
-    lines_.shapes[Arrow] = createLineBuffer(device_.Get(), nullptr, 6, true, "arf");
-    lines_.shapes[Segment] = createLineBuffer(device_.Get(), nullptr, 2, true, "arf");
+        createLineBuffer(device(), lines::cube().data(), lines::kCubeVertices, false, "arf");
+    lines_.shapes[Arrow] = createLineBuffer(device(), nullptr, 6, true, "arf");
+    lines_.shapes[Segment] = createLineBuffer(device(), nullptr, 2, true, "arf");
 
     // The rotate gizmo: 42 points of the unit circle in y = 0, and 42 sectors of the disc.
     std::array<vm::Float3, 42> ring;
@@ -49,62 +49,62 @@ void Renderer::createLineShapes() {
         disc[static_cast<size_t>(3 * i + 1)] = {0, 0, 0};
         disc[static_cast<size_t>(3 * i + 2)] = onCircle(i);
     }
-    lines_.gizmoRing = createLineBuffer(device_.Get(), ring.data(), 42, false, "arf");
-    lines_.gizmoDisc = createLineBuffer(device_.Get(), disc.data(), 126, false, "arf");
+    lines_.gizmoRing = createLineBuffer(device(), ring.data(), 42, false, "arf");
+    lines_.gizmoDisc = createLineBuffer(device(), disc.data(), 126, false, "arf");
 
     ComPtr<ID3DBlob> ps = compileOrDie(kLineShader, "PS", "ps", "arf");
-    checkSetup(device_->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr,
-                                          &lines_.pixelShader),
+    checkSetup(device()->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr,
+                                           &lines_.pixelShader),
                "arf", "line pixel shader");
     ComPtr<ID3DBlob> vs = compileOrDie(kLineShader, "VS", "vs", "arf");
-    checkSetup(device_->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr,
-                                           &lines_.vertexShader),
+    checkSetup(device()->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr,
+                                            &lines_.vertexShader),
                "arf", "line vertex shader");
     const D3D11_INPUT_ELEMENT_DESC position = {
         "POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0};
-    checkSetup(device_->CreateInputLayout(&position, 1, vs->GetBufferPointer(), vs->GetBufferSize(),
-                                          &positionLayout_),
+    checkSetup(device()->CreateInputLayout(&position, 1, vs->GetBufferPointer(),
+                                           vs->GetBufferSize(), &positionLayout_),
                "arf", "position layout");
 
     ComPtr<ID3DBlob> shadedPs = compileOrDie(kLineShader, "ShadedPS", "ps", "arf");
-    checkSetup(device_->CreatePixelShader(shadedPs->GetBufferPointer(), shadedPs->GetBufferSize(),
-                                          nullptr, &patches_.shadedPixelShader),
+    checkSetup(device()->CreatePixelShader(shadedPs->GetBufferPointer(), shadedPs->GetBufferSize(),
+                                           nullptr, &patches_.shadedPixelShader),
                "arf", "shaded pixel shader");
     ComPtr<ID3DBlob> shadedVs = compileOrDie(kLineShader, "ShadedVS", "vs", "arf");
-    checkSetup(device_->CreateVertexShader(shadedVs->GetBufferPointer(), shadedVs->GetBufferSize(),
-                                           nullptr, &patches_.shadedVertexShader),
+    checkSetup(device()->CreateVertexShader(shadedVs->GetBufferPointer(), shadedVs->GetBufferSize(),
+                                            nullptr, &patches_.shadedVertexShader),
                "arf", "shaded vertex shader");
     const D3D11_INPUT_ELEMENT_DESC shadedElements[2] = {
         {"POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0},
         {"NORMAL", 0, DXGI_FORMAT_R32G32B32_FLOAT, 1, 0, D3D11_INPUT_PER_VERTEX_DATA, 0}};
-    checkSetup(device_->CreateInputLayout(shadedElements, 2, shadedVs->GetBufferPointer(),
-                                          shadedVs->GetBufferSize(), &patches_.shadedLayout),
+    checkSetup(device()->CreateInputLayout(shadedElements, 2, shadedVs->GetBufferPointer(),
+                                           shadedVs->GetBufferSize(), &patches_.shadedLayout),
                "arf", "shaded layout");
     D3D11_BUFFER_DESC light = {};
     light.ByteWidth = 16;
     light.Usage = D3D11_USAGE_DEFAULT;
     light.BindFlags = D3D11_BIND_CONSTANT_BUFFER;
-    checkSetup(device_->CreateBuffer(&light, nullptr, &patches_.lightBuffer), "arf",
+    checkSetup(device()->CreateBuffer(&light, nullptr, &patches_.lightBuffer), "arf",
                "light buffer");
 }
 
 void Renderer::setColour(vm::Vec4 colour) {
     ColourConstants constants{colour};
-    context_->PSSetConstantBuffers(1, 1, colourBuffer_.GetAddressOf());
-    context_->UpdateSubresource(colourBuffer_.Get(), 0, nullptr, &constants, 0, 0);
+    context()->PSSetConstantBuffers(1, 1, colourBuffer_.GetAddressOf());
+    context()->UpdateSubresource(colourBuffer_.Get(), 0, nullptr, &constants, 0, 0);
 }
 
 void Renderer::drawShape(Shape shape) {
     const UINT stride = sizeof(vm::Float3), offset = 0;
-    context_->IASetInputLayout(positionLayout_.Get());
-    context_->IASetVertexBuffers(0, 1, lines_.shapes[shape].GetAddressOf(), &stride, &offset);
-    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_LINELIST);
-    context_->VSSetShader(lines_.vertexShader.Get(), nullptr, 0);
-    context_->VSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
-    context_->HSSetShader(nullptr, nullptr, 0);
-    context_->DSSetShader(nullptr, nullptr, 0);
-    context_->PSSetShader(lines_.pixelShader.Get(), nullptr, 0);
-    context_->Draw(kShapeVertices[shape], 0);
+    context()->IASetInputLayout(positionLayout_.Get());
+    context()->IASetVertexBuffers(0, 1, lines_.shapes[shape].GetAddressOf(), &stride, &offset);
+    context()->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_LINELIST);
+    context()->VSSetShader(lines_.vertexShader.Get(), nullptr, 0);
+    context()->VSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
+    context()->HSSetShader(nullptr, nullptr, 0);
+    context()->DSSetShader(nullptr, nullptr, 0);
+    context()->PSSetShader(lines_.pixelShader.Get(), nullptr, 0);
+    context()->Draw(kShapeVertices[shape], 0);
 }
 
 namespace {
@@ -119,14 +119,14 @@ void writeVertices(ID3D11DeviceContext* context, ID3D11Buffer* buffer, const vm:
 
 void Renderer::drawSegment(vm::Vec4 from, vm::Vec4 to, vm::Vec4 colour) {
     const vm::Float3 vertices[2] = {{from.x, from.y, from.z}, {to.x, to.y, to.z}};
-    writeVertices(context_.Get(), lines_.shapes[Segment].Get(), vertices, 2);
+    writeVertices(context(), lines_.shapes[Segment].Get(), vertices, 2);
     setColour(colour);
     drawShape(Segment);
 }
 
 void Renderer::drawArrow(vm::Vec4 from, vm::Vec4 to, vm::Vec4 colour) {
     const std::array<vm::Float3, 6> vertices = lines::arrow(from, to, arrowFacing);
-    writeVertices(context_.Get(), lines_.shapes[Arrow].Get(), vertices.data(), vertices.size());
+    writeVertices(context(), lines_.shapes[Arrow].Get(), vertices.data(), vertices.size());
     setColour(colour);
     drawShape(Arrow);
 }
@@ -134,22 +134,22 @@ void Renderer::drawArrow(vm::Vec4 from, vm::Vec4 to, vm::Vec4 colour) {
 void Renderer::drawGizmo(int n, bool inProgress) {
     if (n <= 0) return;
     const UINT stride = sizeof(vm::Float3), offset = 0;
-    context_->IASetInputLayout(positionLayout_.Get());
-    context_->VSSetShader(lines_.vertexShader.Get(), nullptr, 0);
-    context_->VSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
-    context_->HSSetShader(nullptr, nullptr, 0);
-    context_->DSSetShader(nullptr, nullptr, 0);
-    context_->PSSetShader(lines_.pixelShader.Get(), nullptr, 0);
+    context()->IASetInputLayout(positionLayout_.Get());
+    context()->VSSetShader(lines_.vertexShader.Get(), nullptr, 0);
+    context()->VSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
+    context()->HSSetShader(nullptr, nullptr, 0);
+    context()->DSSetShader(nullptr, nullptr, 0);
+    context()->PSSetShader(lines_.pixelShader.Get(), nullptr, 0);
     setColour({0.1f, 0.1f, 1.0f, 1.0f});
-    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_LINESTRIP);
-    context_->IASetVertexBuffers(0, 1, lines_.gizmoRing.GetAddressOf(), &stride, &offset);
-    context_->Draw(static_cast<UINT>(std::min(n, 42)), 0);
+    context()->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_LINESTRIP);
+    context()->IASetVertexBuffers(0, 1, lines_.gizmoRing.GetAddressOf(), &stride, &offset);
+    context()->Draw(static_cast<UINT>(std::min(n, 42)), 0);
     setColour(inProgress ? vm::Vec4{0.3f, 0.3f, 1.0f, 0.53f} : vm::Vec4{0.1f, 1.0f, 0.1f, 0.53f});
-    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-    context_->IASetVertexBuffers(0, 1, lines_.gizmoDisc.GetAddressOf(), &stride, &offset);
-    context_->OMSetBlendState(alphaBlend_.Get(), nullptr, 0xFFFFFFFF);
-    context_->Draw(static_cast<UINT>(3 * std::min(n, 42)), 0);
-    context_->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
+    context()->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+    context()->IASetVertexBuffers(0, 1, lines_.gizmoDisc.GetAddressOf(), &stride, &offset);
+    context()->OMSetBlendState(alphaBlend_.Get(), nullptr, 0xFFFFFFFF);
+    context()->Draw(static_cast<UINT>(3 * std::min(n, 42)), 0);
+    context()->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
 }
 
 void Renderer::drawCube(vm::Vec4 colour, vm::Vec4 centre, float halfSize) {

@@ -58,7 +58,7 @@ void Renderer::createPatchPipeline() {
     if (GetFileAttributesW(kPatchShader) == INVALID_FILE_ATTRIBUTES)
         fatalError("arf", "graphics\\nuanceurs\\tess\xc3\xa9lateur.hlsl is missing",
                    HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
-    if (featureLevel_ < D3D_FEATURE_LEVEL_11_0) {
+    if (featureLevel() < D3D_FEATURE_LEVEL_11_0) {
         OutputDebugStringA(
             "Patches: evaluated on the CPU (the device has no hull and domain stages)\n");
         return;
@@ -80,24 +80,24 @@ void Renderer::createPatchPipeline() {
         }
         fatalError("arf", "tess\xc3\xa9lateur.hlsl does not compile", hr);
     }
-    checkSetup(device_->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr,
-                                           &patches_.vertexShader),
+    checkSetup(device()->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr,
+                                            &patches_.vertexShader),
                "arf", "BezierVS");
-    checkSetup(device_->CreateHullShader(hs->GetBufferPointer(), hs->GetBufferSize(), nullptr,
-                                         &patches_.hullShader),
+    checkSetup(device()->CreateHullShader(hs->GetBufferPointer(), hs->GetBufferSize(), nullptr,
+                                          &patches_.hullShader),
                "arf", "HS");
-    checkSetup(device_->CreateDomainShader(ds->GetBufferPointer(), ds->GetBufferSize(), nullptr,
-                                           &patches_.domainShader),
+    checkSetup(device()->CreateDomainShader(ds->GetBufferPointer(), ds->GetBufferSize(), nullptr,
+                                            &patches_.domainShader),
                "arf", "main");
-    checkSetup(device_->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr,
-                                          &patches_.pixelShader),
+    checkSetup(device()->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr,
+                                           &patches_.pixelShader),
                "arf", "BezierPS");
     ComPtr<ID3DBlob> shadedPs;
     checkSetup(
         compileShaderFile(kPatchShader, "BezierShadedPS", shaderTarget("ps").c_str(), shadedPs),
         "arf", "BezierShadedPS");
-    checkSetup(device_->CreatePixelShader(shadedPs->GetBufferPointer(), shadedPs->GetBufferSize(),
-                                          nullptr, &patches_.shadedBezierPixelShader),
+    checkSetup(device()->CreatePixelShader(shadedPs->GetBufferPointer(), shadedPs->GetBufferSize(),
+                                           nullptr, &patches_.shadedBezierPixelShader),
                "arf", "BezierShadedPS");
     gpuTessellation_ = true;
     OutputDebugStringA("Patches: tessellated on the GPU\n");
@@ -105,58 +105,59 @@ void Renderer::createPatchPipeline() {
 
 void Renderer::selectPatchPipeline(ID3D11Buffer* vertexBuffer, bool lines, bool wireframe) {
     const UINT offset = 0;
-    context_->IASetVertexBuffers(0, 1, &vertexBuffer, &kStride, &offset);
-    context_->IASetInputLayout(positionLayout_.Get());
-    context_->VSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
-    context_->PSSetConstantBuffers(1, 1, colourBuffer_.GetAddressOf());
+    context()->IASetVertexBuffers(0, 1, &vertexBuffer, &kStride, &offset);
+    context()->IASetInputLayout(positionLayout_.Get());
+    context()->VSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
+    context()->PSSetConstantBuffers(1, 1, colourBuffer_.GetAddressOf());
     const bool lit = shaded && !lines && !wireframe;
     if (lit) {
         const float l[4] = {light.x, light.y, light.z, 0};
-        context_->UpdateSubresource(patches_.lightBuffer.Get(), 0, nullptr, l, 0, 0);
+        context()->UpdateSubresource(patches_.lightBuffer.Get(), 0, nullptr, l, 0, 0);
     }
     if (lit && !gpuTessellation_ && patches_.cpu.normals) {
         // The CPU path's triangles with their normals: lit in the vertex stage.
         ID3D11Buffer* streams[2] = {vertexBuffer, patches_.cpu.normals.Get()};
         const UINT strides[2] = {kStride, kStride}, offsets[2] = {0, 0};
-        context_->IASetVertexBuffers(0, 2, streams, strides, offsets);
-        context_->IASetInputLayout(patches_.shadedLayout.Get());
+        context()->IASetVertexBuffers(0, 2, streams, strides, offsets);
+        context()->IASetInputLayout(patches_.shadedLayout.Get());
         ID3D11Buffer* vsBuffers[3] = {transformBuffer_.Get(), nullptr, patches_.lightBuffer.Get()};
-        context_->VSSetConstantBuffers(0, 3, vsBuffers);
-        context_->VSSetShader(patches_.shadedVertexShader.Get(), nullptr, 0);
-        context_->HSSetShader(nullptr, nullptr, 0);
-        context_->DSSetShader(nullptr, nullptr, 0);
-        context_->PSSetShader(patches_.shadedPixelShader.Get(), nullptr, 0);
-        context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-        context_->RSSetState(rasterizerStates_[0].Get());
+        context()->VSSetConstantBuffers(0, 3, vsBuffers);
+        context()->VSSetShader(patches_.shadedVertexShader.Get(), nullptr, 0);
+        context()->HSSetShader(nullptr, nullptr, 0);
+        context()->DSSetShader(nullptr, nullptr, 0);
+        context()->PSSetShader(patches_.shadedPixelShader.Get(), nullptr, 0);
+        context()->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+        context()->RSSetState(rasterizerStates_[0].Get());
         return;
     }
     if (lines || !gpuTessellation_) {
         // Lines, and the CPU path's ready-made triangles, need only placing and colouring.
-        context_->VSSetShader(lines_.vertexShader.Get(), nullptr, 0);
-        context_->HSSetShader(nullptr, nullptr, 0);
-        context_->DSSetShader(nullptr, nullptr, 0);
-        context_->PSSetShader(lines_.pixelShader.Get(), nullptr, 0);
-        context_->IASetPrimitiveTopology(lines ? D3D11_PRIMITIVE_TOPOLOGY_LINELIST
-                                               : D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-        if (!lines) context_->RSSetState(rasterizerStates_[wireframe ? 2 : 0].Get());
+        context()->VSSetShader(lines_.vertexShader.Get(), nullptr, 0);
+        context()->HSSetShader(nullptr, nullptr, 0);
+        context()->DSSetShader(nullptr, nullptr, 0);
+        context()->PSSetShader(lines_.pixelShader.Get(), nullptr, 0);
+        context()->IASetPrimitiveTopology(lines ? D3D11_PRIMITIVE_TOPOLOGY_LINELIST
+                                                : D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+        if (!lines) context()->RSSetState(rasterizerStates_[wireframe ? 2 : 0].Get());
         return;
     }
-    context_->VSSetShader(patches_.vertexShader.Get(), nullptr, 0);
-    context_->HSSetShader(patches_.hullShader.Get(), nullptr, 0);
-    context_->DSSetShader(patches_.domainShader.Get(), nullptr, 0);
+    context()->VSSetShader(patches_.vertexShader.Get(), nullptr, 0);
+    context()->HSSetShader(patches_.hullShader.Get(), nullptr, 0);
+    context()->DSSetShader(patches_.domainShader.Get(), nullptr, 0);
     ID3D11Buffer* hullBuffers[2] = {transformBuffer_.Get(), patches_.tessellationBuffer.Get()};
-    context_->HSSetConstantBuffers(0, 2, hullBuffers);
+    context()->HSSetConstantBuffers(0, 2, hullBuffers);
     ID3D11Buffer* dsBuffers[3] = {transformBuffer_.Get(), nullptr, patches_.lightBuffer.Get()};
-    context_->DSSetConstantBuffers(0, 3, dsBuffers);
-    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_16_CONTROL_POINT_PATCHLIST);
-    context_->PSSetShader(wireframe ? lines_.pixelShader.Get()
-                          : lit     ? patches_.shadedBezierPixelShader.Get()
-                                    : patches_.pixelShader.Get(),
-                          nullptr, 0);
-    context_->RSSetState(rasterizerStates_[wireframe ? 2 : 0].Get());
+    context()->DSSetConstantBuffers(0, 3, dsBuffers);
+    context()->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_16_CONTROL_POINT_PATCHLIST);
+    context()->PSSetShader(wireframe ? lines_.pixelShader.Get()
+                           : lit     ? patches_.shadedBezierPixelShader.Get()
+                                     : patches_.pixelShader.Get(),
+                           nullptr, 0);
+    context()->RSSetState(rasterizerStates_[wireframe ? 2 : 0].Get());
     TessellationConstants tessellation;
     tessellation.factor = static_cast<float>(bezier::kFactor);
-    context_->UpdateSubresource(patches_.tessellationBuffer.Get(), 0, nullptr, &tessellation, 0, 0);
+    context()->UpdateSubresource(patches_.tessellationBuffer.Get(), 0, nullptr, &tessellation, 0,
+                                 0);
 }
 
 void Renderer::updateCpuSurfaces(const Model& model) {
@@ -171,9 +172,9 @@ void Renderer::updateCpuSurfaces(const Model& model) {
             desc.ByteWidth = static_cast<UINT>(vertices.size() * sizeof(vm::Float3));
             desc.Usage = D3D11_USAGE_DEFAULT;
             desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
-            checkSetup(device_->CreateBuffer(&desc, nullptr, &s.vertices), "arf",
+            checkSetup(device()->CreateBuffer(&desc, nullptr, &s.vertices), "arf",
                        "patch surface vertices");
-            checkSetup(device_->CreateBuffer(&desc, nullptr, &s.normals), "arf",
+            checkSetup(device()->CreateBuffer(&desc, nullptr, &s.normals), "arf",
                        "patch surface normals");
             setDebugName(s.vertices.Get(), "patch surface vertices");
             setDebugName(s.normals.Get(), "patch surface normals");
@@ -187,8 +188,8 @@ void Renderer::updateCpuSurfaces(const Model& model) {
         const D3D11_BOX box = {static_cast<UINT>(first) * kPatchBytes, 0, 0,
                                static_cast<UINT>(end) * kPatchBytes,   1, 1};
         const size_t at = first * bezier::kGridVertices;
-        context_->UpdateSubresource(s.vertices.Get(), 0, &box, vertices.data() + at, 0, 0);
-        context_->UpdateSubresource(s.normals.Get(), 0, &box, s.cache.normals().data() + at, 0, 0);
+        context()->UpdateSubresource(s.vertices.Get(), 0, &box, vertices.data() + at, 0, 0);
+        context()->UpdateSubresource(s.normals.Get(), 0, &box, s.cache.normals().data() + at, 0, 0);
     }
 }
 
@@ -208,19 +209,19 @@ void Renderer::uploadDynamicIndices(ComPtr<ID3D11Buffer>& buffer, size_t& capaci
         desc.BindFlags = D3D11_BIND_INDEX_BUFFER;
         desc.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;
         buffer.Reset();
-        checkSetup(device_->CreateBuffer(&desc, nullptr, &buffer), "arf", what);
+        checkSetup(device()->CreateBuffer(&desc, nullptr, &buffer), "arf", what);
     }
     if (count == 0) return;
     D3D11_MAPPED_SUBRESOURCE mapped;
-    checkSetup(context_->Map(buffer.Get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), "error", what);
+    checkSetup(context()->Map(buffer.Get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), "error", what);
     std::memcpy(mapped.pData, indices, count * sizeof(uint32_t));
-    context_->Unmap(buffer.Get(), 0);
+    context()->Unmap(buffer.Get(), 0);
 }
 
 void Renderer::updateCpuDetail(const Model& model, const vm::Mat4 world[2]) {
     D3D11_VIEWPORT viewport = {};
     UINT viewports = 1;
-    context_->RSGetViewports(&viewports, &viewport);
+    context()->RSGetViewports(&viewports, &viewport);
     CpuSurfaces& s = patches_.cpu;
     const bool sameView =
         s.triangles && s.detailModel == &model && s.detailTopology == model.topologyRevision &&
@@ -283,14 +284,14 @@ void Renderer::drawPatches(const Model& model, const PatchView& view, bool wiref
         updateCpuSurfaces(model);
         if (!patches_.cpu.vertices) return;
         updateCpuDetail(model, worlds);
-        context_->IASetIndexBuffer(patches_.cpu.triangles.Get(), DXGI_FORMAT_R32_UINT, 0);
+        context()->IASetIndexBuffer(patches_.cpu.triangles.Get(), DXGI_FORMAT_R32_UINT, 0);
     }
     selectPatchPipeline(cpu ? patches_.cpu.vertices.Get()
                             : DeviceBufferFactory::get(model.vertexBuffer.get()),
                         false, wireframe);
     if (!cpu)
-        context_->IASetIndexBuffer(DeviceBufferFactory::get(model.patchIndices.get()),
-                                   DXGI_FORMAT_R32_UINT, 0);
+        context()->IASetIndexBuffer(DeviceBufferFactory::get(model.patchIndices.get()),
+                                    DXGI_FORMAT_R32_UINT, 0);
     int boundWorld = -1;
     vm::Vec4 boundColour{-1, -1, -1, -1};
     auto useWorld = [&](int copy) {
@@ -327,17 +328,17 @@ void Renderer::drawPatches(const Model& model, const PatchView& view, bool wiref
             setColour(colour);
             boundColour = colour;
         }
-        if (blend) context_->OMSetBlendState(alphaBlend_.Get(), nullptr, 0xFFFFFFFF);
+        if (blend) context()->OMSetBlendState(alphaBlend_.Get(), nullptr, 0xFFFFFFFF);
         for (int copy = 0; copy < (mirrored ? 2 : 1); ++copy) {
             useWorld(copy);
             if (cpu) {
                 const uint32_t first = patches_.cpu.first[i], last = patches_.cpu.first[end];
-                if (last > first) context_->DrawIndexed(last - first, first, 0);
+                if (last > first) context()->DrawIndexed(last - first, first, 0);
             } else {
-                context_->DrawIndexed(16, static_cast<UINT>(16 * i), 0);
+                context()->DrawIndexed(16, static_cast<UINT>(16 * i), 0);
             }
         }
-        if (blend) context_->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
+        if (blend) context()->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
         i = end;
     }
 }
@@ -355,7 +356,7 @@ void Renderer::updateNetIndices(const Model& model) {
     patches_.netIndices.indices.Reset();
     if (!indices.empty())
         patches_.netIndices.indices =
-            createIndexList(device_.Get(), indices.data(), indices.size(), "control net indices");
+            createIndexList(device(), indices.data(), indices.size(), "control net indices");
     patches_.netIndices.model = &model;
     patches_.netIndices.revision = model.topologyRevision;
 }
@@ -371,8 +372,8 @@ void Renderer::drawControlNets(const Model& model, const PatchView& view) {
     if (!chosen) updateNetIndices(model);
     setWorld(view.world);
     selectPatchPipeline(DeviceBufferFactory::get(model.vertexBuffer.get()), true, false);
-    context_->IASetIndexBuffer(chosen ? s.nets.Get() : patches_.netIndices.indices.Get(),
-                               DXGI_FORMAT_R32_UINT, 0);
+    context()->IASetIndexBuffer(chosen ? s.nets.Get() : patches_.netIndices.indices.Get(),
+                                DXGI_FORMAT_R32_UINT, 0);
     // Every patch's 36 indices follow the previous patch's: neighbours in one colour are one draw.
     const size_t count = model.patches.size();
     for (size_t i = 0; i < count;) {
@@ -394,7 +395,7 @@ void Renderer::drawControlNets(const Model& model, const PatchView& view) {
         const UINT last = chosen ? s.netFirst[end] : static_cast<UINT>(end * 36);
         if (last > first) {
             setColour(colour);
-            context_->DrawIndexed(last - first, first, 0);
+            context()->DrawIndexed(last - first, first, 0);
         }
         i = end;
     }

@@ -30,14 +30,15 @@ LoadedTexture Renderer::createTexture(UINT width, UINT height, const void* pixel
     LoadedTexture result;
     char what[96];
     std::snprintf(what, sizeof what, "texture of %u x %u", width, height);
-    checkSetup(device_->CreateTexture2D(&desc, pixels ? &init : nullptr, &result.texture), "error",
+    checkSetup(device()->CreateTexture2D(&desc, pixels ? &init : nullptr, &result.texture), "error",
                what);
     D3D11_SHADER_RESOURCE_VIEW_DESC view = {};
     view.Format = format;
     view.ViewDimension = D3D11_SRV_DIMENSION_TEXTURE2D;
     view.Texture2D.MostDetailedMip = 0;
     view.Texture2D.MipLevels = 1;
-    const HRESULT hr = device_->CreateShaderResourceView(result.texture.Get(), &view, &result.view);
+    const HRESULT hr =
+        device()->CreateShaderResourceView(result.texture.Get(), &view, &result.view);
     if (FAILED(hr)) {
         result.texture.Reset();
         fatalError("error", "shader-resource view of a texture", hr);
@@ -47,14 +48,14 @@ LoadedTexture Renderer::createTexture(UINT width, UINT height, const void* pixel
 
 void Renderer::createPlanetMesh() {
     const std::vector<planet::Vertex> mesh = planet::sphereMesh();
-    planet_.mesh = createStaticVertexBuffer(device_.Get(), mesh.data(),
-                                            static_cast<UINT>(mesh.size() * kStride), "arf",
-                                            "planet sphere buffer");
+    planet_.mesh =
+        createStaticVertexBuffer(device(), mesh.data(), static_cast<UINT>(mesh.size() * kStride),
+                                 "arf", "planet sphere buffer");
 }
 
 void Renderer::createPlanetPipeline() {
     // Shader model 4 as written; the oldest devices get their own level of it.
-    const bool sm4 = featureLevel_ >= D3D_FEATURE_LEVEL_10_0;
+    const bool sm4 = featureLevel() >= D3D_FEATURE_LEVEL_10_0;
     ComPtr<ID3DBlob> vs, ps;
     checkSetup(
         compileShaderFile(kPlanetShader, "VS", sm4 ? "vs_4_0" : shaderTarget("vs").c_str(), vs),
@@ -62,28 +63,28 @@ void Renderer::createPlanetPipeline() {
     checkSetup(
         compileShaderFile(kPlanetShader, "PS", sm4 ? "ps_4_0" : shaderTarget("ps").c_str(), ps),
         "error", "planet pixel shader");
-    checkSetup(device_->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr,
-                                           &planet_.vertexShader),
+    checkSetup(device()->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr,
+                                            &planet_.vertexShader),
                "error", "planet vertex shader creation");
-    checkSetup(device_->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr,
-                                          &planet_.pixelShader),
+    checkSetup(device()->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr,
+                                           &planet_.pixelShader),
                "error", "planet pixel shader creation");
     planet_.impostorQuad =
-        createStaticVertexBuffer(device_.Get(), planet::kImpostorQuad.data(),
+        createStaticVertexBuffer(device(), planet::kImpostorQuad.data(),
                                  sizeof planet::kImpostorQuad, "error", "impostor quad");
     const D3D11_INPUT_ELEMENT_DESC layout[] = {
         {"POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0},
         {"TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, 0, D3D11_APPEND_ALIGNED_ELEMENT,
          D3D11_INPUT_PER_VERTEX_DATA, 0},
     };
-    device_->CreateInputLayout(layout, 2, vs->GetBufferPointer(), vs->GetBufferSize(),
-                               &planet_.layout);
+    device()->CreateInputLayout(layout, 2, vs->GetBufferPointer(), vs->GetBufferSize(),
+                                &planet_.layout);
 
     D3D11_BUFFER_DESC constants = {};
     constants.ByteWidth = sizeof(planet::Constants);
     constants.Usage = D3D11_USAGE_DEFAULT;
     constants.BindFlags = D3D11_BIND_CONSTANT_BUFFER;
-    checkSetup(device_->CreateBuffer(&constants, nullptr, &planet_.constants), "error",
+    checkSetup(device()->CreateBuffer(&constants, nullptr, &planet_.constants), "error",
                "planet constant buffer");
     planet_.texturePixelShader = compilePixelShader(kTextureShader);
 
@@ -93,23 +94,23 @@ void Renderer::createPlanetPipeline() {
     depth.DepthEnable = TRUE;
     depth.DepthWriteMask = D3D11_DEPTH_WRITE_MASK_ALL;
     depth.DepthFunc = D3D11_COMPARISON_LESS_EQUAL;
-    checkSetup(device_->CreateDepthStencilState(&depth, &planet_.depth), "error",
+    checkSetup(device()->CreateDepthStencilState(&depth, &planet_.depth), "error",
                "planet depth state");
 }
 
 void Renderer::drawPlanet(ID3D11ShaderResourceView* texture, const vm::Mat4& view) {
     const planet::Impostor impostor = planet::impostor(view);
     setWorld(impostor.world);
-    context_->UpdateSubresource(planet_.constants.Get(), 0, nullptr, &impostor.constants, 0, 0);
+    context()->UpdateSubresource(planet_.constants.Get(), 0, nullptr, &impostor.constants, 0, 0);
     bindTexturedVertices(planet_.impostorQuad.Get(), D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP,
                          planet_.pixelShader.Get(), texture);
-    context_->PSSetConstantBuffers(0, 1, planet_.constants.GetAddressOf());
+    context()->PSSetConstantBuffers(0, 1, planet_.constants.GetAddressOf());
     // No culling: which face of the quad looks at the viewer depends on the view's turn.
-    context_->RSSetState(rasterizerStates_[0].Get());
-    context_->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
-    context_->OMSetDepthStencilState(planet_.depth.Get(), 0);
-    context_->Draw(4, 0);
-    context_->OMSetDepthStencilState(nullptr, 0);
+    context()->RSSetState(rasterizerStates_[0].Get());
+    context()->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
+    context()->OMSetDepthStencilState(planet_.depth.Get(), 0);
+    context()->Draw(4, 0);
+    context()->OMSetDepthStencilState(nullptr, 0);
 }
 
 void Renderer::drawPlanetMesh(ID3D11ShaderResourceView* texture) {
@@ -117,34 +118,34 @@ void Renderer::drawPlanetMesh(ID3D11ShaderResourceView* texture) {
              vm::translation(planet::kCentre));
     bindTexturedVertices(planet_.mesh.Get(), D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST,
                          planet_.texturePixelShader.Get(), texture);
-    context_->RSSetState(rasterizerStates_[1].Get());
-    context_->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
-    context_->OMSetDepthStencilState(planet_.depth.Get(), 0);
-    context_->Draw(static_cast<UINT>(planet::kMeshVertices), 0);
-    context_->OMSetDepthStencilState(nullptr, 0);
+    context()->RSSetState(rasterizerStates_[1].Get());
+    context()->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
+    context()->OMSetDepthStencilState(planet_.depth.Get(), 0);
+    context()->Draw(static_cast<UINT>(planet::kMeshVertices), 0);
+    context()->OMSetDepthStencilState(nullptr, 0);
 }
 
 void Renderer::bindTexturedVertices(ID3D11Buffer* vertices, D3D11_PRIMITIVE_TOPOLOGY topology,
                                     ID3D11PixelShader* shader, ID3D11ShaderResourceView* texture) {
     const UINT offset = 0;
-    context_->IASetInputLayout(planet_.layout.Get());
-    context_->IASetVertexBuffers(0, 1, &vertices, &kStride, &offset);
-    context_->IASetPrimitiveTopology(topology);
-    context_->VSSetShader(planet_.vertexShader.Get(), nullptr, 0);
-    context_->VSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
-    context_->HSSetShader(nullptr, nullptr, 0);
-    context_->DSSetShader(nullptr, nullptr, 0);
-    context_->PSSetShader(shader, nullptr, 0);
-    context_->PSSetShaderResources(0, 1, &texture);
-    context_->PSSetConstantBuffers(1, 1, colourBuffer_.GetAddressOf());
-    context_->PSSetSamplers(0, 1, sampler_.GetAddressOf());
+    context()->IASetInputLayout(planet_.layout.Get());
+    context()->IASetVertexBuffers(0, 1, &vertices, &kStride, &offset);
+    context()->IASetPrimitiveTopology(topology);
+    context()->VSSetShader(planet_.vertexShader.Get(), nullptr, 0);
+    context()->VSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
+    context()->HSSetShader(nullptr, nullptr, 0);
+    context()->DSSetShader(nullptr, nullptr, 0);
+    context()->PSSetShader(shader, nullptr, 0);
+    context()->PSSetShaderResources(0, 1, &texture);
+    context()->PSSetConstantBuffers(1, 1, colourBuffer_.GetAddressOf());
+    context()->PSSetSamplers(0, 1, sampler_.GetAddressOf());
 }
 
 void Renderer::drawTexturedTriangles(ID3D11Buffer* vertices, UINT count, ID3D11PixelShader* shader,
                                      ID3D11ShaderResourceView* texture) {
     bindTexturedVertices(vertices, D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST, shader, texture);
-    context_->RSSetState(rasterizerStates_[0].Get());
-    context_->OMSetBlendState(alphaBlend_.Get(), nullptr, 0xFFFFFFFF);
-    context_->Draw(count, 0);
-    context_->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
+    context()->RSSetState(rasterizerStates_[0].Get());
+    context()->OMSetBlendState(alphaBlend_.Get(), nullptr, 0xFFFFFFFF);
+    context()->Draw(count, 0);
+    context()->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
 }

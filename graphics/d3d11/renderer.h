@@ -1,5 +1,6 @@
-// The one object that owns Direct3D 11: device, context, the swap chains and targets of
-// the views, and the pipeline state the drawing code shares.
+// What draws: the line, planet and patch pipelines and the state they share (transform and
+// colour buffers, rasterizer, blend and sampler states), on the device, swap chains and
+// targets its DeviceResources owns.
 #pragma once
 
 #include <d3d11.h>
@@ -12,6 +13,7 @@
 #include "core/vector-math.h"
 #include "graphics/constant-buffers.h"
 #include "graphics/d3d11/device-buffers.h"
+#include "graphics/d3d11/device-resources.h"
 #include "graphics/d3d11/texture.h"
 #include "graphics/patch-view.h"
 #include "graphics/surface-cache.h"
@@ -19,18 +21,11 @@
 
 using Microsoft::WRL::ComPtr;
 
-struct ViewTargets {
-    ComPtr<IDXGISwapChain1> swapChain;
-    ComPtr<ID3D11RenderTargetView> renderTarget;
-    ComPtr<ID3D11Texture2D> depthTexture;
-    ComPtr<ID3D11DepthStencilView> depthStencil;
-};
-
 class Renderer {
   public:
     static constexpr float kNear = 1.0f;
     static constexpr float kFar = 2.9919574e14f; // bits 0x57880EF8
-    static constexpr int kSecondaryViews = 3;
+    static constexpr int kSecondaryViews = DeviceResources::kSecondaryViews;
 
     vm::Mat4 world = vm::identity();
     vm::Mat4 projection;
@@ -41,8 +36,8 @@ class Renderer {
     vm::Vec4 light{0, 0, 1, 0};
 
     // Sets up the device, the main view's swap chain and targets and the shared state.
-    // Every failure is fatal. The renderer made is owned by `renderer`.
-    static Renderer* create(float fovAngleY, int width, int height, HWND window);
+    // Every failure is fatal.
+    static std::unique_ptr<Renderer> create(float fovAngleY, int width, int height, HWND window);
 
     // Swap chain and targets for the quad layout's view slot + 1 (slot 0..2).
     void createSecondaryView(HWND window, int width, int height, int slot);
@@ -104,12 +99,12 @@ class Renderer {
     // The control nets of the shown patches, never mirrored nor blended.
     void drawControlNets(const Model& model, const PatchView& view);
 
-    ID3D11Device* device() const { return device_.Get(); }
-    ID3D11DeviceContext* context() const { return context_.Get(); }
-    D3D_FEATURE_LEVEL featureLevel() const { return featureLevel_; }
+    ID3D11Device* device() const { return resources_.device(); }
+    ID3D11DeviceContext* context() const { return resources_.context(); }
+    D3D_FEATURE_LEVEL featureLevel() const { return resources_.featureLevel(); }
     GpuBufferFactory* bufferFactory() { return bufferFactory_.get(); }
     // Swap chain of a view: 0 the main view, 1..3 the quad layout's others (null when absent).
-    IDXGISwapChain* swapChain(int view) const;
+    IDXGISwapChain* swapChain(int view) const { return resources_.swapChain(view); }
     bool quadLayout = false; // views 1..3 exist and each view binds its own targets
 
     // Right-handed perspective with the renderer's field of view, near and far planes.
@@ -130,29 +125,15 @@ class Renderer {
                                   const char* text);
     void updateCpuSurfaces(const Model& model);
     void updateNetIndices(const Model& model);
-    HRESULT createViewTargets(IDXGISwapChain* chain, ComPtr<ID3D11RenderTargetView>& rtv,
-                              ComPtr<ID3D11Texture2D>& depth, ComPtr<ID3D11DepthStencilView>& dsv);
-    void createDevice(int width, int height, HWND window);
     void createStates();
-    ID3D11RenderTargetView* renderTarget(int view) const;
-    ID3D11DepthStencilView* depthStencil(int view) const;
 
     float fovAngleY_ = vm::kFieldOfView;
-    D3D_FEATURE_LEVEL featureLevel_ = D3D_FEATURE_LEVEL_11_0;
-
-    ComPtr<ID3D11RenderTargetView> mainRenderTarget_;
-    ComPtr<ID3D11Texture2D> mainDepthTexture_;
-    ComPtr<ID3D11DepthStencilView> mainDepthStencil_;
-    ViewTargets secondary_[kSecondaryViews];
-    ComPtr<ID3D11Device> device_;
-    ComPtr<ID3D11DeviceContext> context_;
-    ComPtr<IDXGISwapChain> mainSwapChain_;
+    DeviceResources resources_;
     ComPtr<ID3D11Buffer> transformBuffer_;
     ComPtr<ID3D11RasterizerState> rasterizerStates_[3]; // solid, solid culling back, wireframe
     ComPtr<ID3D11BlendState> alphaBlend_;
     ComPtr<ID3D11Buffer> colourBuffer_;
     ComPtr<ID3D11SamplerState> sampler_;
-    ComPtr<IDXGIFactory2> factory_;
     std::unique_ptr<DeviceBufferFactory> bufferFactory_;
 
     // Each pipeline's device objects, released together.
@@ -224,6 +205,3 @@ class Renderer {
     void uploadDynamicIndices(ComPtr<ID3D11Buffer>& buffer, size_t& capacity, const void* indices,
                               size_t count, const char* what);
 };
-
-// The renderer: it owns the one Renderer::create made last (a new one replaces it).
-extern std::unique_ptr<Renderer> renderer;

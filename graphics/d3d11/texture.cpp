@@ -84,7 +84,7 @@ bool formatOf(const GUID& guid, PixelFormat& format) {
 
 } // namespace
 
-LoadedTexture loadTexture(const wchar_t* fileName) {
+LoadedTexture loadTexture(Renderer& renderer, const wchar_t* fileName) {
     ComPtr<IWICImagingFactory> factory;
     checkSetup(CoCreateInstance(CLSID_WICImagingFactory2, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_PPV_ARGS(&factory)),
@@ -128,5 +128,5 @@ LoadedTexture loadTexture(const wchar_t* fileName) {
         checkSetup(converter->CopyPixels(nullptr, pitch, static_cast<UINT>(size), pixels.data()),
                    "error", what);
     }
-    return renderer->createTexture(width, height, pixels.data(), false, DXGI_FORMAT_R8G8B8A8_UNORM);
+    return renderer.createTexture(width, height, pixels.data(), false, DXGI_FORMAT_R8G8B8A8_UNORM);
 }

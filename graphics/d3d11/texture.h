@@ -5,6 +5,8 @@
 #include <d3d11.h>
 #include <wrl/client.h>
 
+class Renderer;
+
 struct LoadedTexture {
     Microsoft::WRL::ComPtr<ID3D11Texture2D> texture;
     Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> view;
@@ -12,4 +14,4 @@ struct LoadedTexture {
 
 // Decodes the image's first frame. A missing or unreadable file, an unknown pixel format
 // or an image larger than the device takes is the fatal error "error".
-LoadedTexture loadTexture(const wchar_t* fileName);
+LoadedTexture loadTexture(Renderer& renderer, const wchar_t* fileName);

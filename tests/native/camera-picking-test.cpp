@@ -3,13 +3,16 @@
 
 #include "core/quad-layout.h"
 #include "core/settings-file.h"
+#include "editor/document.h"
 #include "editor/edit-xform.h"
+#include "editor/outline-view.h"
 #include "editor/pending-points.h"
 #include "editor/pick-accelerator.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "editor/snapping.h"
 #include "model/memory-tree.h"
+#include "model/shape-outline.h"
 #include "temp-dir.h"
 
 namespace {
@@ -477,35 +480,38 @@ TEST(TransformEditing, TranslateHandleAndDragPoints) {
 TEST(AddTool, SixteenClicksMakeAPatchRowByRow) {
     Model model;
     addFlatPatch(model, 0);
-    std::vector<int> use;
-    rebuildUseCount(model, use);
     PendingPoints pending;
     MemoryTree tree;
+    rebuildShapeOutline(tree, model);
+    Document document(model);
+    OutlineView outline(tree);
+    document.addView(&outline);
     for (int i = 0; i < 15; ++i)
-        EXPECT_FALSE(addPendingPoint(pending, model, use, tree, false, -1, {float(i), 0, 2, 1}));
+        EXPECT_FALSE(addPendingPoint(pending, model, tree, false, -1, {float(i), 0, 2, 1}));
     const TreeItemHandle newPoints = tree.pendingPointsItem;
     EXPECT_EQ("<New Points>", tree.itemText(newPoints));
     EXPECT_EQ("14.000000 0.000000 2.000000 ", tree.itemText(tree.childrenOf(newPoints).back()));
     EXPECT_TRUE(removeLastPendingPoint(pending, tree)); // fifteen, then one taken back
     EXPECT_EQ(14u, pending.size());
     EXPECT_EQ(14u, tree.childrenOf(newPoints).size());
-    EXPECT_FALSE(addPendingPoint(pending, model, use, tree, false, -1, {14, 0, 2, 1}));
-    EXPECT_TRUE(addPendingPoint(pending, model, use, tree, false, -1, {15, 0, 2, 1}));
-    // The points' items make way for the patch's own item; the new points are listed.
+    EXPECT_FALSE(addPendingPoint(pending, model, tree, false, -1, {14, 0, 2, 1}));
+    // The sixteenth click is the edit; the points' items make way for the patch's own item
+    // and the new points are listed.
+    document.edit("Add patch", [&](Model& m) {
+        EXPECT_TRUE(addPendingPoint(pending, m, tree, false, -1, {15, 0, 2, 1}));
+    });
     EXPECT_TRUE(tree.childrenOf(newPoints).empty());
     ASSERT_EQ(2u, model.patches.size());
     EXPECT_EQ("patch 1 ", tree.itemText(model.patches[1].treeItem));
     EXPECT_EQ(nullptr, tree.parentOf(model.patches[1].treeItem));
-    EXPECT_EQ(16u, tree.rows.size());
+    EXPECT_EQ(32u, tree.rows.size());
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(16 + i, model.patches[1].indices[static_cast<size_t>(i)]);
     EXPECT_EQ(15.0f, model.points[31].x);
     EXPECT_TRUE(pending.empty());
-    ASSERT_EQ(32u, use.size());
-    EXPECT_EQ(1, use[31]); // pickable at once
     EXPECT_FALSE(removeLastPendingPoint(pending, tree));
     // The next click starts a second "<New Points>" item.
-    addPendingPoint(pending, model, use, tree, true, 3, {});
+    addPendingPoint(pending, model, tree, true, 3, {});
     EXPECT_NE(newPoints, tree.pendingPointsItem);
     EXPECT_EQ("3", tree.itemText(tree.childrenOf(tree.pendingPointsItem)[0]));
 }
@@ -518,9 +524,10 @@ TEST(AddTool, AnExistingPointCanFillSeveralSlots) {
     PendingPoints pending;
     MemoryTree tree;
     for (int i = 0; i < 16; ++i)
-        addPendingPoint(pending, model, use, tree, i < 3, 5, {0, 0, 0, 1});
+        addPendingPoint(pending, model, tree, i < 3, 5, {0, 0, 0, 1});
     EXPECT_EQ(5, model.patches[1].indices[0]);
     EXPECT_EQ(5, model.patches[1].indices[2]);
+    rebuildUseCount(model, use);
     EXPECT_EQ(4, use[5]); // once from the first patch, three times from the new one
     EXPECT_EQ(16u + 13u, model.points.size());
     EXPECT_TRUE(model.indicesValid());

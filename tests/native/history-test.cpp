@@ -7,12 +7,13 @@
 #include <random>
 #include <sstream>
 
-#include "core/editor-state.h"
+#include "editor/document.h"
 #include "editor/edit-xform.h"
-#include "editor/history-outline.h"
+#include "editor/editor-state.h"
 #include "editor/locators.h"
 #include "editor/model-history.h"
 #include "editor/model-operations.h"
+#include "editor/outline-view.h"
 #include "editor/pending-points.h"
 #include "editor/selection.h"
 #include "editor/typed-coordinates.h"
@@ -91,44 +92,35 @@ void expectTreeLikeRebuild(Model& model, const MemoryTree& tree) {
     EXPECT_EQ(fresh.rows, tree.rows);
 }
 
-// The editor's document as the tests drive it: model, shape window, use counts, history.
-struct Document {
+// The editor's document as the tests drive it: the document with the shape window as its
+// view, the use counts and the add tool's points.
+struct Editing {
     Model model;
+    Document document{model};
     MemoryTree tree;
+    OutlineView outline{tree};
     std::vector<int> use;
     PendingPoints pending;
-    History history;
+    const History& history = document.history();
 
-    explicit Document(Model m) : model(std::move(m)) { refresh(true); }
-    void refresh(bool outline) {
-        if (outline) {
-            rebuildShapeOutline(tree, model);
-        } else {
-            tree.resetPointRows(model.points.size(),
-                                [&](size_t i) { return pointRowText(i, model.points[i]); });
-        }
+    explicit Editing(Model m) : model(std::move(m)) {
+        rebuildShapeOutline(tree, model);
         rebuildUseCount(model, use);
+        document.addView(&outline);
     }
     // One operation as one step, as the editor's commands record it.
     void edit(const char* name, const std::function<void()>& operation) {
-        const ModelCopy before = copyOf(model);
-        operation();
-        history.record(changeBetween(before, model, name));
-    }
-    // As the editor does: the items of patches that go first, then the changed ones.
-    bool undo() {
-        if (!history.canUndo()) return false;
-        dropOutlineItems(tree, model, *history.nextUndo(), true);
-        showChangeInOutline(tree, model, *history.undo(model), true);
+        document.edit(name, [&](Model&) { operation(); });
         rebuildUseCount(model, use);
-        return true;
     }
-    bool redo() {
-        if (!history.canRedo()) return false;
-        dropOutlineItems(tree, model, *history.nextRedo(), false);
-        showChangeInOutline(tree, model, *history.redo(model), false);
+    void record(ModelChange step) { document.record(std::move(step)); }
+    bool undo() { return step(document.undo()); }
+    bool redo() { return step(document.redo()); }
+
+  private:
+    bool step(bool taken) {
         rebuildUseCount(model, use);
-        return true;
+        return taken;
     }
 };
 
@@ -151,10 +143,10 @@ void selectOnly(Model& model, std::initializer_list<int> patches) {
 } // namespace
 
 TEST(History, UndoAndRedoOfADeletePutBackPatchesPointsAndSelection) {
-    Document d(sheet(2, 3));
+    Editing d(sheet(2, 3));
     const std::string start = writeObj(d.model);
     selectOnly(d.model, {1, 4});
-    d.edit("Delete", [&] { deleteSelection(d.model, d.tree, d.use, d.pending); });
+    d.edit("Delete", [&] { deleteSelection(d.model, d.pending); });
     const std::string deleted = writeObj(d.model);
     ASSERT_EQ(4u, d.model.patches.size());
     EXPECT_EQ("Delete", d.history.undoName());
@@ -173,20 +165,20 @@ TEST(History, UndoAndRedoOfADeletePutBackPatchesPointsAndSelection) {
 }
 
 TEST(History, GroupsSymmetriesAndUngroupComeAndGo) {
-    Document d(sheet(1, 4));
+    Editing d(sheet(1, 4));
     selectOnly(d.model, {0, 1});
-    d.edit("Symmetry", [&] { makeSymmetry(d.model, d.tree); });
+    d.edit("Symmetry", [&] { makeSymmetry(d.model); });
     ASSERT_TRUE(d.model.isSymmetry(d.model.patches[0].group));
     const std::string mirrored = writeObj(d.model);
 
     selectOnly(d.model, {1, 2});
-    d.edit("Ungroup", [&] { ASSERT_TRUE(ungroupSelection(d.model, d.tree)); });
+    d.edit("Ungroup", [&] { ASSERT_TRUE(ungroupSelection(d.model)); });
     EXPECT_EQ(-1, d.model.patches[1].group); // it lost its mirrored copy
     EXPECT_EQ(0, d.model.patches[0].group);
     expectTreeLikeRebuild(d.model, d.tree);
     // Nothing selected in a group: no change, no step.
     selectOnly(d.model, {3});
-    EXPECT_FALSE(ungroupSelection(d.model, d.tree));
+    EXPECT_FALSE(ungroupSelection(d.model));
 
     ASSERT_TRUE(d.undo());
     EXPECT_EQ(mirrored, writeObj(d.model));
@@ -199,7 +191,7 @@ TEST(History, GroupsSymmetriesAndUngroupComeAndGo) {
 }
 
 TEST(History, MinusZeroIsAChangeAndPointMovesAreTiny) {
-    Document d(sheet(1, 1));
+    Editing d(sheet(1, 1));
     d.model.points[0] = {0, 0, 0};
     const std::string before = writeObj(d.model);
     d.edit("Mirror", [&] { d.model.points[0].x = -0.0f; });
@@ -220,26 +212,27 @@ TEST(History, MinusZeroIsAChangeAndPointMovesAreTiny) {
 }
 
 TEST(History, SavedStateFollowsUndoRedoAndIsLostWithTheRedoBranch) {
-    Document d(sheet(1, 2));
-    EXPECT_TRUE(d.history.atSaved());
-    d.history.record(moved(0));
-    EXPECT_FALSE(d.history.atSaved());
-    d.history.markSaved();
-    d.history.record(moved(1));
-    EXPECT_FALSE(d.history.atSaved());
-    d.undo();
-    EXPECT_TRUE(d.history.atSaved()); // back as saved: no "*"
-    d.undo();
-    EXPECT_FALSE(d.history.atSaved());
+    Model model = sheet(1, 2);
+    History history;
+    EXPECT_TRUE(history.atSaved());
+    history.record(moved(0));
+    EXPECT_FALSE(history.atSaved());
+    history.markSaved();
+    history.record(moved(1));
+    EXPECT_FALSE(history.atSaved());
+    history.undo(model);
+    EXPECT_TRUE(history.atSaved()); // back as saved: no "*"
+    history.undo(model);
+    EXPECT_FALSE(history.atSaved());
     // A new step after undoing past the saved state: it can never come back.
-    d.history.record(moved(2));
-    EXPECT_FALSE(d.history.canRedo());
-    d.undo();
-    EXPECT_FALSE(d.history.atSaved());
-    d.history.clear();
-    EXPECT_TRUE(d.history.atSaved());
-    d.history.markUnsaved();
-    EXPECT_FALSE(d.history.atSaved());
+    history.record(moved(2));
+    EXPECT_FALSE(history.canRedo());
+    history.undo(model);
+    EXPECT_FALSE(history.atSaved());
+    history.clear();
+    EXPECT_TRUE(history.atSaved());
+    history.markUnsaved();
+    EXPECT_FALSE(history.atSaved());
 }
 
 TEST(History, KeepsItsLimitsFromTheFirstStepDroppingTheOldest) {
@@ -296,7 +289,7 @@ TEST(History, RandomOperationsUndoToTheStartAndRedoToTheEnd) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         std::mt19937 random(seed);
         auto pick = [&](int n) { return n > 0 ? int(random() % unsigned(n)) : 0; };
-        Document d(sheet(1 + pick(3), 1 + pick(4)));
+        Editing d(sheet(1 + pick(3), 1 + pick(4)));
         const ModelCopy startCopy = copyOf(d.model);
         const std::string start = writeObj(d.model);
         std::vector<std::string> files = {start};
@@ -308,32 +301,29 @@ TEST(History, RandomOperationsUndoToTheStartAndRedoToTheEnd) {
             const int points = int(m.points.size());
             switch (pick(11)) {
             case 0:
-                d.edit("Group", [&] { groupSelection(m, d.tree); });
+                d.edit("Group", [&] { groupSelection(m); });
                 break;
             case 1:
-                d.edit("Symmetry", [&] { makeSymmetry(m, d.tree); });
+                d.edit("Symmetry", [&] { makeSymmetry(m); });
                 break;
             case 2:
-                d.edit("Ungroup", [&] { ungroupSelection(m, d.tree); });
+                d.edit("Ungroup", [&] { ungroupSelection(m); });
                 break;
             case 3:
-                d.edit("Delete", [&] { deleteSelection(m, d.tree, d.use, d.pending); });
+                d.edit("Delete", [&] { deleteSelection(m, d.pending); });
                 break;
             case 4:
-                d.edit("Dissociate", [&] { dissociatePoint(m, d.tree, d.use, pick(points)); });
+                d.edit("Dissociate", [&] { dissociatePoint(m, pick(points)); });
                 break;
             case 5:
-                d.edit("Joint", [&] {
-                    jointPoints(m, d.tree, d.use, d.pending, pick(points), pick(points));
-                });
+                d.edit("Joint", [&] { jointPoints(m, d.pending, pick(points), pick(points)); });
                 break;
             case 6: {
                 if (m.points.empty()) break;
                 const uint32_t i = uint32_t(pick(points));
                 const vm::Float3 from = m.points[i];
                 m.points[i].y += 0.5f;
-                updatePointRow(d.tree, m, i);
-                d.history.record(pointMove(m, i, from, "Move point"));
+                d.record(pointMove(m, i, from, "Move point"));
                 break;
             }
             case 7: {
@@ -343,25 +333,21 @@ TEST(History, RandomOperationsUndoToTheStartAndRedoToTheEnd) {
                 editor.pivot = {float(pick(3)), 0, 1, 0};
                 editor.sweepAngle = 0.3f * float(1 + pick(5));
                 editor.translation = {0.5f, -0.25f * float(pick(3)), 0.1f, 0};
-                d.edit("Transform", [&] {
-                    applyPreview(editor, m);
-                    for (size_t i = 0; i < m.points.size(); ++i)
-                        updatePointRow(d.tree, m, i);
-                });
+                d.edit("Transform", [&] { applyPreview(editor, m); });
                 break;
             }
             case 8:
                 d.edit("Add patch", [&] {
                     for (int k = 0; k < 16; ++k) {
                         const bool existing = pick(2) == 0 && points > 0;
-                        addPendingPoint(d.pending, m, d.use, d.tree, existing,
+                        addPendingPoint(d.pending, m, d.tree, existing,
                                         existing ? pick(points) : -1,
                                         {float(k), 1.0f, float(pick(4)), 1});
                     }
                 });
                 break;
             case 9:
-                d.edit("Locator", [&] { addLocator(m, d.tree, {float(pick(5)), 0, 0, 1}); });
+                d.edit("Locator", [&] { addLocator(m, {float(pick(5)), 0, 0, 1}); });
                 break;
             case 10:
                 d.edit("Opacity", [&] {
@@ -405,7 +391,7 @@ TEST(TypedCoordinates, OnlyFiniteNumbersAreTaken) {
 }
 
 TEST(TypedCoordinates, APointOrAWholePatchMovesAndIsOneUndoableStep) {
-    Document d(sheet(1, 2));
+    Editing d(sheet(1, 2));
     const std::string start = writeObj(d.model);
     CoordinateSubject point{CoordinateSubject::Kind::Point, 5};
     const vm::Float3 from = d.model.points[5];
@@ -413,7 +399,7 @@ TEST(TypedCoordinates, APointOrAWholePatchMovesAndIsOneUndoableStep) {
     EXPECT_EQ(2.25f, d.model.points[5].y);
     EXPECT_EQ(from.x, d.model.points[5].x);
     EXPECT_TRUE(moveSubjectAxis(d.model, point, 1, 2.25f).empty()); // already there
-    d.history.record(pointMove(d.model, 5, from, "Type coordinates"));
+    d.record(pointMove(d.model, 5, from, "Type coordinates"));
 
     // The patch's centre goes where typed; its shared edge moves the neighbour's too.
     CoordinateSubject patch{CoordinateSubject::Kind::Patch, 1};
@@ -421,7 +407,7 @@ TEST(TypedCoordinates, APointOrAWholePatchMovesAndIsOneUndoableStep) {
     const std::vector<uint32_t> moved = moveSubjectAxis(d.model, patch, 0, 10.0f);
     EXPECT_EQ(16u, moved.size());
     EXPECT_NEAR(10.0f, subjectPosition(d.model, patch)->x, 1e-4f);
-    d.history.record(changeBetween(before, d.model, "Type coordinates"));
+    d.record(changeBetween(before, d.model, "Type coordinates"));
     d.undo();
     d.undo();
     EXPECT_EQ(start, writeObj(d.model));

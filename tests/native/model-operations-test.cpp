@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include <sstream>
 
 #include "editor/box-selection.h"
+#include "editor/document.h"
 #include "editor/locators.h"
 #include "editor/model-operations.h"
+#include "editor/outline-view.h"
 #include "editor/pending-points.h"
 #include "editor/selection.h"
 #include "model/memory-tree.h"
@@ -61,17 +65,36 @@ void expectLikeRebuild(Model& model, const MemoryTree& tree) {
     EXPECT_EQ(fresh.rows, tree.rows);
 }
 
+// A document with the shape window as its view, every patch expanded so that rows and
+// indices must follow each step.
 struct Scene {
     Model model;
+    Document document{model};
     MemoryTree tree;
+    OutlineView outline{tree};
     std::vector<int> use;
     PendingPoints pending;
-    // Every patch expanded, so that the operations keep rows and indices in step.
     explicit Scene(Model m) : model(std::move(m)) {
         rebuildShapeOutline(tree, model);
         for (size_t i = 0; i < model.patches.size(); ++i)
             expandPatchItem(tree, model, i);
         rebuildUseCount(model, use);
+        document.addView(&outline);
+    }
+    // The operation as one edit of the document, as a command runs it; returns its result.
+    template <typename Operation> auto edit(Operation operation) {
+        using Result = decltype(operation(model));
+        struct Done {
+            Scene& scene;
+            ~Done() { rebuildUseCount(scene.model, scene.use); }
+        } done{*this};
+        if constexpr (std::is_void_v<Result>) {
+            document.edit("edit", operation);
+        } else {
+            Result result{};
+            document.edit("edit", [&](Model& m) { result = operation(m); });
+            return result;
+        }
     }
 };
 
@@ -108,7 +131,7 @@ TEST(ShapeOutline, GroupsPatchesRowsIndicesAndPoints) {
 TEST(ShapeOutline, LocatorNamesBelongToTheModelAndSurviveAnyTree) {
     Model model = strip(1);
     MemoryTree tree;
-    addLocator(model, tree, {1, 2, 3, 1});
+    addLocator(model, {1, 2, 3, 1});
     model.locators.at(0).name = "Nose";
     model.groups.push_back(std::make_unique<Model::Group>("empty"));
     rebuildShapeOutline(tree, model);
@@ -126,30 +149,25 @@ TEST(ShapeOutline, LocatorNamesBelongToTheModelAndSurviveAnyTree) {
     EXPECT_EQ("Nose", fresh.itemText(model.locators[0].treeItem));
 }
 
-TEST(PendingPoints, TakingBackRemovesThatPointsItemOnlyNotALocatorPlacedAfter) {
+TEST(PendingPoints, TakingBackRemovesThatPointsItemOnly) {
     Model model = strip(1);
     MemoryTree tree;
-    std::vector<int> use;
     PendingPoints pending;
-    addPendingPoint(pending, model, use, tree, false, -1, {0, 0, 0, 1});
-    addPendingPoint(pending, model, use, tree, false, -1, {1, 0, 0, 1});
-    addLocator(model, tree, {5, 5, 5, 1}); // listed under "<New Points>" after the two points
-    addPendingPoint(pending, model, use, tree, false, -1, {2, 0, 0, 1});
-    ASSERT_EQ(4u, tree.childrenOf(tree.pendingPointsItem).size());
+    for (float x : {0.0f, 1.0f, 2.0f})
+        addPendingPoint(pending, model, tree, false, -1, {x, 0, 0, 1});
+    ASSERT_EQ(3u, tree.childrenOf(tree.pendingPointsItem).size());
 
     ASSERT_TRUE(removeLastPendingPoint(pending, tree));
     ASSERT_TRUE(removeLastPendingPoint(pending, tree));
     const auto left = tree.childrenOf(tree.pendingPointsItem);
-    ASSERT_EQ(2u, left.size());
+    ASSERT_EQ(1u, left.size());
     EXPECT_EQ(pending[0]->treeItem, left[0]);
-    EXPECT_EQ(model.locators[0].treeItem, left[1]);
-    EXPECT_EQ("Locator_0", tree.itemText(left[1]));
 }
 
 TEST(Grouping, SelectedPatchesGoUnderANewGroupAfterTheFirst) {
     Scene s(strip(6));
     s.model.patches[2].selected = s.model.patches[5].selected = true;
-    groupSelection(s.model, s.tree);
+    s.edit(groupSelection);
     ASSERT_EQ(1u, s.model.groups.size());
     EXPECT_EQ("group_0", s.model.groups[0]->name);
     EXPECT_EQ(0, s.model.patches[2].group);
@@ -165,29 +183,29 @@ TEST(Grouping, SelectedPatchesGoUnderANewGroupAfterTheFirst) {
     EXPECT_FALSE(s.model.groups[0]->selected);
 
     // Moving both into a second group leaves group_0 empty but there.
-    groupSelection(s.model, s.tree);
+    s.edit(groupSelection);
     ASSERT_EQ(2u, s.model.groups.size());
     EXPECT_EQ("group_1", s.model.groups[1]->name);
     EXPECT_EQ(1, s.model.patches[2].group);
-    // Groups are never nested: the new group's item follows group_0's at the top level.
-    EXPECT_TRUE(s.tree.childrenOf(s.model.groups[0]->treeItem).empty());
-    EXPECT_EQ(s.model.groups[1]->treeItem, s.tree.childrenOf(nullptr)[3]);
+    // Groups are never nested; the empty group_0 shows no item.
+    EXPECT_EQ(nullptr, s.model.groups[0]->treeItem);
+    EXPECT_EQ(s.model.groups[1]->treeItem, s.tree.childrenOf(nullptr)[2]);
     EXPECT_EQ(2u, s.tree.childrenOf(s.model.groups[1]->treeItem).size());
 
     for (auto& p : s.model.patches)
         p.selected = false;
-    groupSelection(s.model, s.tree); // nothing selected: nothing made
+    s.edit(groupSelection); // nothing selected: nothing made
     EXPECT_EQ(2u, s.model.groups.size());
 }
 
 TEST(Grouping, NewGroupsAndSymmetriesTakeTheFirstUnusedNameAndSurviveAReread) {
     Scene s(strip(3));
     s.model.patches[0].selected = true;
-    makeSymmetry(s.model, s.tree);
+    s.edit(makeSymmetry);
     for (auto& p : s.model.patches)
         p.selected = false;
     s.model.patches[2].selected = true;
-    makeSymmetry(s.model, s.tree);
+    s.edit(makeSymmetry);
     ASSERT_TRUE(s.model.isSymmetry(0));
     ASSERT_TRUE(s.model.isSymmetry(1));
     EXPECT_EQ(s.model.groups[1]->treeItem, s.tree.childrenOf(nullptr).back());
@@ -213,25 +231,23 @@ TEST(Grouping, NewGroupsAndSymmetriesTakeTheFirstUnusedNameAndSurviveAReread) {
     t.model.groups.push_back(std::make_unique<Model::Symmetry>("group_1"));
     t.model.groups.push_back(std::make_unique<Model::Group>("Sym_0"));
     t.model.patches[1].selected = true;
-    groupSelection(t.model, t.tree);
+    t.edit(groupSelection);
     EXPECT_EQ("group_2", t.model.groups.back()->name);
-    makeSymmetry(t.model, t.tree);
+    t.edit(makeSymmetry);
     EXPECT_EQ("Sym_1", t.model.groups.back()->name);
     t.model.groups[0]->name = "renamed";
-    groupSelection(t.model, t.tree);
+    t.edit(groupSelection);
     EXPECT_EQ("group_0", t.model.groups.back()->name);
 
-    Model none = strip(1); // with nothing selected the symmetry is still made
-    MemoryTree noneTree;
-    makeSymmetry(none, noneTree);
-    EXPECT_EQ(1u, none.groups.size());
-    EXPECT_EQ(1u, noneTree.size());
+    Scene none(strip(1)); // with nothing selected the symmetry is still made
+    none.edit(makeSymmetry);
+    EXPECT_EQ(1u, none.model.groups.size());
 }
 
 TEST(Grouping, FirstLocatorIsLocator0Unrotated) {
     Scene s(strip(1));
-    addLocator(s.model, s.tree, {1, 2, 3, 1});
-    addLocator(s.model, s.tree, {4, 5, 6, 1});
+    s.edit([](Model& m) { addLocator(m, {1, 2, 3, 1}); });
+    s.edit([](Model& m) { addLocator(m, {4, 5, 6, 1}); });
     EXPECT_EQ("Locator_0", s.tree.itemText(s.model.locators[0].treeItem));
     EXPECT_EQ("Locator_1", s.tree.itemText(s.model.locators[1].treeItem));
     EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Locator, 1),
@@ -253,7 +269,7 @@ TEST(Dissociate, TheHigherPatchGetsACopyAFifthOfTheWayToItsCentroid) {
     const int shared = int(model.points.size()) - 1;
     Scene s(std::move(model));
     const Model::Patch before = s.model.patches[3];
-    ASSERT_TRUE(dissociatePoint(s.model, s.tree, s.use, shared));
+    ASSERT_TRUE(s.edit([&](Model& m) { return dissociatePoint(m, shared); }));
     const int n = int(s.model.points.size()) - 1;
     EXPECT_EQ(shared, s.model.patches[1].indices[5]);
     EXPECT_EQ(n, s.model.patches[3].indices[10]);
@@ -268,24 +284,24 @@ TEST(Dissociate, TheHigherPatchGetsACopyAFifthOfTheWayToItsCentroid) {
     EXPECT_NEAR(p.y + 0.2f * (m.y - p.y), q.y, 1e-5);
     EXPECT_NEAR(p.z + 0.2f * (m.z - p.z), q.z, 1e-5);
     EXPECT_EQ(1, s.use[size_t(n)]);
-    EXPECT_EQ(2, s.use[size_t(shared)]); // not lowered
+    EXPECT_EQ(1, s.use[size_t(shared)]); // counted again: patch 1 alone uses it now
     expectLikeRebuild(s.model, s.tree);
 
     // Now only patch 1 uses it: nothing to split.
-    EXPECT_FALSE(dissociatePoint(s.model, s.tree, s.use, shared));
+    EXPECT_FALSE(s.edit([&](Model& m) { return dissociatePoint(m, shared); }));
 }
 
 TEST(Dissociate, APointSharedWithAHiddenPatchStays) {
     Scene s(strip(2));
     s.model.patches[0].visible = false;
     const size_t count = s.model.points.size();
-    EXPECT_FALSE(dissociatePoint(s.model, s.tree, s.use, 3)); // the shared column
+    EXPECT_FALSE(s.edit([&](Model& m) { return dissociatePoint(m, 3); })); // the shared column
     EXPECT_EQ(count, s.model.points.size());
     s.model.patches[0].visible = true;
-    EXPECT_TRUE(dissociatePoint(s.model, s.tree, s.use, 3));
+    EXPECT_TRUE(s.edit([&](Model& m) { return dissociatePoint(m, 3); }));
     EXPECT_EQ(count, size_t(s.model.patches[1].indices[0]));
-    EXPECT_FALSE(dissociatePoint(s.model, s.tree, s.use, -1));
-    EXPECT_FALSE(dissociatePoint(s.model, s.tree, s.use, 1000));
+    EXPECT_FALSE(s.edit([&](Model& m) { return dissociatePoint(m, -1); }));
+    EXPECT_FALSE(s.edit([&](Model& m) { return dissociatePoint(m, 1000); }));
 }
 
 TEST(Joint, MergingTwoIntoSevenFillsSevenWithTheLast) {
@@ -301,9 +317,9 @@ TEST(Joint, MergingTwoIntoSevenFillsSevenWithTheLast) {
     Scene s(std::move(model));
     s.pending.push_back(std::make_unique<Editor::ExistingPoint>(s.model, 9));
     s.pending.push_back(std::make_unique<Editor::ExistingPoint>(s.model, 7));
-    EXPECT_FALSE(jointPoints(s.model, s.tree, s.use, s.pending, 2, 2));
-    EXPECT_FALSE(jointPoints(s.model, s.tree, s.use, s.pending, 2, -1));
-    ASSERT_TRUE(jointPoints(s.model, s.tree, s.use, s.pending, 2, 7));
+    EXPECT_FALSE(s.edit([&](Model& m) { return jointPoints(m, s.pending, 2, 2); }));
+    EXPECT_FALSE(s.edit([&](Model& m) { return jointPoints(m, s.pending, 2, -1); }));
+    ASSERT_TRUE(s.edit([&](Model& m) { return jointPoints(m, s.pending, 2, 7); }));
     EXPECT_EQ(9u, s.model.points.size());
     EXPECT_EQ(9.0f, s.model.points[7].x);
     EXPECT_EQ(2, s.model.patches[0].indices[7]);
@@ -317,7 +333,7 @@ TEST(Joint, MergingTwoIntoSevenFillsSevenWithTheLast) {
     expectLikeRebuild(s.model, s.tree);
 
     // Merging the last point into another: the merged point ends at b's index.
-    ASSERT_TRUE(jointPoints(s.model, s.tree, s.use, s.pending, 8, 0));
+    ASSERT_TRUE(s.edit([&](Model& m) { return jointPoints(m, s.pending, 8, 0); }));
     EXPECT_EQ(8u, s.model.points.size());
     EXPECT_EQ(8.0f, s.model.points[0].x);
     EXPECT_TRUE(s.model.indicesValid());
@@ -327,7 +343,7 @@ TEST(Joint, MergingTwoIntoSevenFillsSevenWithTheLast) {
 TEST(Delete, EveryPatchLeavesNoPoints) {
     Scene s(strip(3));
     selectAll(s.model);
-    deleteSelection(s.model, s.tree, s.use, s.pending);
+    s.edit([&](Model& m) { deleteSelection(m, s.pending); });
     EXPECT_TRUE(s.model.points.empty());
     EXPECT_TRUE(s.model.patches.empty());
     EXPECT_TRUE(s.use.empty());
@@ -341,7 +357,7 @@ TEST(Delete, SharedPointsStayAndTheHighestFillTheGaps) {
     s.pending.push_back(std::make_unique<Editor::ExistingPoint>(s.model, 39)); // moves down
     const vm::Float3 kept = s.model.points[39];
     s.model.patches[0].selected = true;
-    deleteSelection(s.model, s.tree, s.use, s.pending);
+    s.edit([&](Model& m) { deleteSelection(m, s.pending); });
     ASSERT_EQ(2u, s.model.patches.size());
     EXPECT_EQ(28u, s.model.points.size()); // 40 less patch 0's twelve unshared points
     EXPECT_TRUE(s.model.indicesValid());
@@ -366,7 +382,7 @@ TEST(Delete, SharedPointsStayAndTheHighestFillTheGaps) {
         EXPECT_GE(count, 1);
 
     // Nothing selected: nothing to take away.
-    deleteSelection(s.model, s.tree, s.use, s.pending);
+    s.edit([&](Model& m) { deleteSelection(m, s.pending); });
     EXPECT_EQ(28u, s.model.points.size());
 }
 

@@ -3,11 +3,11 @@
 
 #include <cmath>
 
-#include "core/editor-state.h"
 #include "core/selection-text.h"
 #include "core/session-limits.h"
 #include "core/settings-file.h"
 #include "core/tool-window-places.h"
+#include "editor/editor-state.h"
 #include "temp-dir.h"
 #include "view/orbit-camera.h"
 

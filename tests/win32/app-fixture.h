@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "core/win32/Application.h"
+#include "app/win32/application.h"
 #include "win32-test-support.h"
 
 // Runs the program's start-up in this process, in a folder of the test's own.

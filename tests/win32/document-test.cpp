@@ -44,7 +44,7 @@ TEST_F(DocumentTest, SaveWithoutAPathAsksThenWritesAndClearsTheMark) {
     command(6); // with a path: no dialog
     EXPECT_EQ(2, dialogs);
     EXPECT_EQ("ship - Tavrel", title());
-    EXPECT_TRUE(SendMessageA(editorState.mainToolbar, TB_ISBUTTONENABLED, 6, 0));
+    EXPECT_TRUE(SendMessageA(application.mainToolbar, TB_ISBUTTONENABLED, 6, 0));
 }
 
 TEST_F(DocumentTest, AFailedSaveKeepsTheMarkAndSaysWhy) {
@@ -74,7 +74,8 @@ TEST_F(DocumentTest, NewAsksAboutUnsavedChangesAndStartsClean) {
     EXPECT_TRUE(application.ship.locators.empty());
     EXPECT_TRUE(editorState.pendingPoints.empty());
     EXPECT_EQ(48u, application.ship.points.size());
-    EXPECT_EQ(48u, static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0)));
+    EXPECT_EQ(48u,
+              static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0)));
     EXPECT_EQ("", sessionSettings().readString("Tool", "SelectedPatches", "?", 560));
 
     command(4); // not modified: no question
@@ -112,7 +113,8 @@ TEST_F(DocumentTest, OpenReplacesTheModelOrKeepsItWhenRefusedOrCancelled) {
     command(5);
     EXPECT_FALSE(lastDialogWasSave);
     ASSERT_EQ(1u, application.ship.patches.size());
-    EXPECT_EQ(3u, static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0)));
+    EXPECT_EQ(3u,
+              static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0)));
     ASSERT_EQ(1u, application.ship.locators.size());
     EXPECT_EQ("Nose", shapeTree().itemText(application.ship.locators[0].treeItem));
     EXPECT_EQ("one - Tavrel", title());

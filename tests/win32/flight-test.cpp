@@ -10,10 +10,10 @@
 #include <string>
 
 #include "editor/selection.h"
-#include "editor/win32/tool-overlays.h"
 #include "graphics/planet-geometry.h"
 #include "tools-fixture.h"
 #include "ui/win32/palette.h"
+#include "ui/win32/tool-overlays.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ class FlightTest : public ToolsTest {
     BackBuffer frame() {
         frameRender();
         frameRender();
-        return readBackBuffer(*renderer);
+        return readBackBuffer(*application.renderer);
     }
     static bool isBlack(const BackBuffer& b, int x, int y) { return (b.at(x, y) & 0xFFFFFF) == 0; }
     // Pixels of a row that are neither black nor the model's red.
@@ -123,7 +123,7 @@ void writeBmp(const char* path, int w, int h, const std::vector<uint32_t>& rgb) 
 TEST_F(AppFixture, PicturesAreUploadedAsRgbaWithTheirColoursInPlace) {
     start();
     writeBmp("colours.bmp", 3, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x808040});
-    LoadedTexture picture = loadTexture(L"colours.bmp");
+    LoadedTexture picture = loadTexture(*application.renderer, L"colours.bmp");
     D3D11_TEXTURE2D_DESC desc = {};
     picture.texture->GetDesc(&desc);
     EXPECT_EQ(3u, desc.Width);
@@ -134,10 +134,11 @@ TEST_F(AppFixture, PicturesAreUploadedAsRgbaWithTheirColoursInPlace) {
     desc.BindFlags = 0;
     desc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
     ComPtr<ID3D11Texture2D> staging;
-    ASSERT_EQ(S_OK, renderer->device()->CreateTexture2D(&desc, nullptr, &staging));
-    renderer->context()->CopyResource(staging.Get(), picture.texture.Get());
+    ASSERT_EQ(S_OK, application.renderer->device()->CreateTexture2D(&desc, nullptr, &staging));
+    application.renderer->context()->CopyResource(staging.Get(), picture.texture.Get());
     D3D11_MAPPED_SUBRESOURCE mapped;
-    ASSERT_EQ(S_OK, renderer->context()->Map(staging.Get(), 0, D3D11_MAP_READ, 0, &mapped));
+    ASSERT_EQ(S_OK,
+              application.renderer->context()->Map(staging.Get(), 0, D3D11_MAP_READ, 0, &mapped));
     auto texel = [&](int x, int y) {
         uint32_t v;
         std::memcpy(&v, static_cast<const char*>(mapped.pData) + y * mapped.RowPitch + x * 4, 4);
@@ -147,7 +148,7 @@ TEST_F(AppFixture, PicturesAreUploadedAsRgbaWithTheirColoursInPlace) {
     EXPECT_EQ(0xFF00FF00u, texel(1, 0));
     EXPECT_EQ(0xFFFF0000u, texel(2, 0));
     EXPECT_EQ(0xFF408080u, texel(2, 1));
-    renderer->context()->Unmap(staging.Get(), 0);
+    application.renderer->context()->Unmap(staging.Get(), 0);
 
     application.planetTexture.texture->GetDesc(&desc);
     EXPECT_EQ(2048u, desc.Width); // the shipped Earth map
@@ -207,18 +208,18 @@ TEST_F(FlightTest, TheKeyboardFliesTheShipAndHomeBringsItBack) {
     EXPECT_GT(vm::length3(application.ship.velocity), 10.0f); // thrust on top of gravity
     EXPECT_EQ(target.z, orbitCamera.offset.z);                // W did not move the target
     char status[64] = {};
-    SendMessageA(static_cast<HWND>(editorState.statusBar), SB_GETTEXTA, 0,
+    SendMessageA(static_cast<HWND>(application.statusBar), SB_GETTEXTA, 0,
                  reinterpret_cast<LPARAM>(status));
     EXPECT_EQ(0, std::strncmp(status, "speed ", 6)) << status;
 
     SendMessageA(application.mainWindow, WM_KEYDOWN, VK_BACK, 0); // cut
     EXPECT_EQ(0.0f, application.keyboardFlight.controls().throttle);
     paletteClick(palette::Stop);
-    EXPECT_TRUE(SendMessageA(editorState.paletteToolbar, TB_GETSTATE, palette::Stop, 0) &
+    EXPECT_TRUE(SendMessageA(application.palette.toolbar, TB_GETSTATE, palette::Stop, 0) &
                 TBSTATE_ENABLED); // away from the start: "stop" again brings it home
     paletteClick(palette::Stop);
     EXPECT_TRUE(application.ship.atHome());
-    EXPECT_FALSE(SendMessageA(editorState.paletteToolbar, TB_GETSTATE, palette::Stop, 0) &
+    EXPECT_FALSE(SendMessageA(application.palette.toolbar, TB_GETSTATE, palette::Stop, 0) &
                  TBSTATE_ENABLED);
 
     application.ship.position = {5, 0, 0, 0};
@@ -230,7 +231,7 @@ TEST_F(FlightTest, TheSelectionBracketsFollowTheShipWhereverAFlightLeftIt) {
     selectAll(application.ship);
     // The overlays alone, drawn twice (the read-back holds the frame before the last).
     auto overlayCentreX = [] {
-        Renderer& r = *renderer;
+        Renderer& r = *application.renderer;
         RECT client;
         GetClientRect(application.mainViewWindow, &client);
         for (int i = 0; i < 2; ++i) {

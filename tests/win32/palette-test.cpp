@@ -6,15 +6,15 @@
 #include <commctrl.h>
 
 #include "app-fixture.h"
-#include "core/win32/window-layout.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/palette.h"
+#include "ui/win32/window-layout.h"
 
 namespace {
 
 class PaletteTest : public AppFixture {
   protected:
-    HWND toolbar() const { return editorState.paletteToolbar; }
+    HWND toolbar() const { return application.palette.toolbar; }
     int state(int id) const {
         return static_cast<int>(SendMessageA(toolbar(), TB_GETSTATE, id, 0));
     }
@@ -23,7 +23,7 @@ class PaletteTest : public AppFixture {
     void click(int id) {
         if (palette::kButtons[id].check)
             SendMessageA(toolbar(), TB_CHECKBUTTON, id, MAKELPARAM(!checked(id), 0));
-        SendMessageA(editorState.paletteWindow, WM_COMMAND, MAKEWPARAM(id, 0),
+        SendMessageA(application.palette.window, WM_COMMAND, MAKEWPARAM(id, 0),
                      reinterpret_cast<LPARAM>(toolbar()));
         pumpMessages();
     }
@@ -55,10 +55,11 @@ TEST_F(PaletteTest, ButtonsTextsAndStartStates) {
     EXPECT_TRUE(paletteWireframeChecked());
     EXPECT_TRUE(checked(palette::Translate));
     EXPECT_FALSE(checked(palette::Select));
-    EXPECT_EQ(BST_INDETERMINATE, SendMessageA(editorState.displayCheckBox, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_INDETERMINATE,
+              SendMessageA(application.palette.displayCheckBox, BM_GETCHECK, 0, 0));
 
     // The main toolbar: eleven buttons, Save and Redo disabled at first.
-    HWND main = editorState.mainToolbar;
+    HWND main = application.mainToolbar;
     EXPECT_EQ(11, SendMessageA(main, TB_BUTTONCOUNT, 0, 0));
     EXPECT_FALSE(SendMessageA(main, TB_ISBUTTONENABLED, 6, 0));
     EXPECT_TRUE(SendMessageA(main, TB_ISBUTTONENABLED, 4, 0));
@@ -132,16 +133,17 @@ TEST_F(PaletteTest, SelectionRefreshAndTheDisplayCheckBox) {
     model.patches[0].selected = true;
     refreshSelectionPanel();
     EXPECT_FALSE(state(palette::Group) & TBSTATE_ENABLED);
-    EXPECT_EQ(BST_CHECKED, SendMessageA(editorState.displayCheckBox, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_CHECKED, SendMessageA(application.palette.displayCheckBox, BM_GETCHECK, 0, 0));
     model.patches[2].selected = true;
     refreshSelectionPanel();
     EXPECT_TRUE(state(palette::Group) & TBSTATE_ENABLED);
     EXPECT_EQ("0;2", sessionSettings().readString("Tool", "SelectedPatches", "", 560));
 
     // Checked → indeterminate on a click: the selection is hidden.
-    SendMessageA(editorState.displayCheckBox, BM_CLICK, 0, 0);
+    SendMessageA(application.palette.displayCheckBox, BM_CLICK, 0, 0);
     pumpMessages();
-    EXPECT_EQ(BST_INDETERMINATE, SendMessageA(editorState.displayCheckBox, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_INDETERMINATE,
+              SendMessageA(application.palette.displayCheckBox, BM_GETCHECK, 0, 0));
     EXPECT_FALSE(model.patches[0].visible);
     EXPECT_FALSE(model.patches[2].visible);
     EXPECT_TRUE(model.patches[1].visible);
@@ -151,7 +153,7 @@ TEST_F(PaletteTest, TwoColumnsOfButtonsFillThePalette) {
     start();
     RECT bar, client, last;
     GetWindowRect(toolbar(), &bar);
-    GetClientRect(editorState.paletteWindow, &client);
+    GetClientRect(application.palette.window, &client);
     SendMessageA(toolbar(), TB_GETITEMRECT, 17, reinterpret_cast<LPARAM>(&last));
     EXPECT_EQ(9, SendMessageA(toolbar(), TB_GETROWS, 0, 0));
     EXPECT_GE(bar.bottom - bar.top, last.bottom); // every row is inside the toolbar…

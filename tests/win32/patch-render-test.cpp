@@ -1,8 +1,8 @@
 // Patches and control nets as the device draws them, read back pixel by pixel.
 #include <gtest/gtest.h>
 
-#include "core/editor-state.h"
 #include "editor/edit-xform.h"
+#include "editor/editor-state.h"
 #include "graphics/d3d11/renderer.h"
 #include "view/orbit-camera.h"
 #include "win32-test-support.h"
@@ -17,7 +17,8 @@ class PatchRenderTest : public ::testing::Test {
         setFatalErrorHandler(throwOnFatalError);
         window = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight,
                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        r = Renderer::create(0.7853982f, kWidth, kHeight, window);
+        owned = Renderer::create(0.7853982f, kWidth, kHeight, window);
+        r = owned.get();
         model.gpu = r->bufferFactory();
         // The default camera: eye at (0, 0, −5) looking at the origin.
         r->viewProjection = camera.viewMatrix() * r->projection;
@@ -50,6 +51,7 @@ class PatchRenderTest : public ::testing::Test {
     }
 
     HWND window = nullptr;
+    std::unique_ptr<Renderer> owned;
     Renderer* r = nullptr;
     Model model;
     EditorState editor;

@@ -148,8 +148,8 @@ TEST_F(SafetyTest, SaveRefusesAModelThatWouldNotReadBackAndNamesWhy) {
 
 TEST_F(SafetyTest, ClosedToolWindowsHideAndComeBackWithEverythingInThem) {
     modify(); // Locator_0
-    HWND palette = static_cast<HWND>(editorState.paletteWindow);
-    HWND shape = static_cast<HWND>(editorState.shapeWindow);
+    HWND palette = static_cast<HWND>(application.palette.window);
+    HWND shape = static_cast<HWND>(application.shape.window);
     SendMessageA(palette, WM_CLOSE, 0, 0);
     SendMessageA(shape, WM_CLOSE, 0, 0);
     pumpMessages();
@@ -231,7 +231,7 @@ TEST_F(SafetyTest, TheEndOfTheWindowsSessionKeepsTheChangesInTheRecoveryCopy) {
 TEST_F(SafetyTest, ALostDeviceKeepsTheRecoveryCopyBeforeEnding) {
     modify();
     try {
-        renderer->checkPresent(DXGI_ERROR_DEVICE_REMOVED);
+        application.renderer->checkPresent(DXGI_ERROR_DEVICE_REMOVED);
         FAIL() << "a lost device must end the program";
     } catch (const FatalErrorThrown& e) {
         EXPECT_STREQ("error", e.what());
@@ -296,7 +296,7 @@ TEST_F(SafetyTest, ACopyThatFailsIsSaidOnceAndTheWorkStays) {
     ASSERT_TRUE(CreateDirectoryA(copy.c_str(), nullptr));
     writeRecoveryCopyNow();
     char text[256] = {};
-    SendMessageA(static_cast<HWND>(editorState.statusBar), SB_GETTEXTA, 2,
+    SendMessageA(static_cast<HWND>(application.statusBar), SB_GETTEXTA, 2,
                  reinterpret_cast<LPARAM>(text));
     EXPECT_NE(std::string::npos, std::string(text).find("The recovery copy could not be written"))
         << text;

@@ -5,11 +5,11 @@
 #include <filesystem>
 
 #include "app-fixture.h"
+#include "app/win32/application.h"
 #include "core/session-keys.h"
-#include "core/win32/Application.h"
-#include "core/win32/window-layout.h"
 #include "graphics/d3d11/renderer.h"
-#include "view/win32/view-commands.h"
+#include "ui/win32/view-commands.h"
+#include "ui/win32/window-layout.h"
 #include "win32-test-support.h"
 
 class StartupTest : public AppFixture {};
@@ -109,7 +109,7 @@ TEST_F(StartupTest, RemembersEverySessionValue) {
         EXPECT_EQ(corners[k].x, r.left) << k;
         EXPECT_EQ(corners[k].y, r.top) << k;
         EXPECT_EQ(h, r.bottom - r.top) << k;
-        EXPECT_NE(nullptr, renderer->swapChain(k + 1));
+        EXPECT_NE(nullptr, application.renderer->swapChain(k + 1));
     }
     frameTick();
 }
@@ -134,7 +134,7 @@ TEST_F(StartupTest, MovingAndResizingWriteTheGeometryAndMinimisingWritesNothing)
     RECT view = childRect(application.mainViewWindow);
     EXPECT_EQ(client.right, view.right - view.left);
     DXGI_SWAP_CHAIN_DESC desc;
-    renderer->swapChain(0)->GetDesc(&desc);
+    application.renderer->swapChain(0)->GetDesc(&desc);
     EXPECT_EQ(static_cast<UINT>(client.right), desc.BufferDesc.Width);
 
     const std::string before = readTextFile(L"session.ini");
@@ -203,7 +203,7 @@ TEST_F(StartupTest, LayoutSwitchGivesFixedViewAreasAndReleasesTheQuadViews) {
     EXPECT_EQ(800, viewArea(client.right, client.bottom).height);
     EXPECT_FALSE(IsWindow(gone));
     for (int k = 1; k <= 3; ++k)
-        EXPECT_EQ(nullptr, renderer->swapChain(k));
+        EXPECT_EQ(nullptr, application.renderer->swapChain(k));
     view0 = childRect(application.mainViewWindow);
     EXPECT_EQ(0, view0.left);
     EXPECT_EQ(1200, view0.right - view0.left);

@@ -6,10 +6,10 @@
 #include <commctrl.h>
 
 #include "app-fixture.h"
-#include "core/win32/window-layout.h"
 #include "editor/picking.h"
 #include "graphics/d3d11/renderer.h"
 #include "ui/palette-buttons.h"
+#include "ui/win32/window-layout.h"
 
 class ToolsTest : public AppFixture {
   protected:
@@ -26,11 +26,11 @@ class ToolsTest : public AppFixture {
         SendMessageA(application.mainWindow, message, keys, MAKELPARAM(x, y + area.top));
     }
     void paletteClick(int id) {
-        HWND toolbar = editorState.paletteToolbar;
+        HWND toolbar = application.palette.toolbar;
         if (palette::kButtons[id].check)
             SendMessageA(toolbar, TB_CHECKBUTTON, id,
                          MAKELPARAM(!SendMessageA(toolbar, TB_ISBUTTONCHECKED, id, 0), 0));
-        SendMessageA(editorState.paletteWindow, WM_COMMAND, MAKEWPARAM(id, 0),
+        SendMessageA(application.palette.window, WM_COMMAND, MAKEWPARAM(id, 0),
                      reinterpret_cast<LPARAM>(toolbar));
         pumpMessages();
     }
@@ -41,7 +41,7 @@ class ToolsTest : public AppFixture {
     }
     // Where pool point index shows in the single view, relative to the view area.
     POINT pointOnScreen(size_t index) const {
-        const vm::Mat4 m = orbitCamera.viewMatrixOf(0) * renderer->projection;
+        const vm::Mat4 m = orbitCamera.viewMatrixOf(0) * application.renderer->projection;
         const ScreenPoint s = projectToScreen(application.ship.points[index], m);
         return {static_cast<LONG>((s.x + 1) / 2 * static_cast<float>(area.width)),
                 static_cast<LONG>((1 - s.y) / 2 * static_cast<float>(area.height))};

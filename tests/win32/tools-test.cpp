@@ -7,14 +7,14 @@
 
 #include <cmath>
 
-#include "core/win32/window-layout.h"
 #include "editor/edit-xform.h"
-#include "editor/win32/tool-modes.h"
 #include "graphics/d3d11/renderer.h"
 #include "model/obj-format.h"
 #include "tools-fixture.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/shape-window.h"
+#include "ui/win32/tool-modes.h"
+#include "ui/win32/window-layout.h"
 
 TEST_F(ToolsTest, ARotateDragIsCommittedAtTheReleaseAsOneStep) {
     const vm::Float3 before = application.ship.points[0];
@@ -42,7 +42,7 @@ TEST_F(ToolsTest, ARotateDragIsCommittedAtTheReleaseAsOneStep) {
     EXPECT_NEAR(before.y, after.y, 1e-5f); // about the vertical axis
     EXPECT_GT(std::fabs(before.x - after.x) + std::fabs(before.z - after.z), 1e-3f);
     EXPECT_EQ("Untitled* - Tavrel", title());
-    EXPECT_TRUE(SendMessageA(editorState.mainToolbar, TB_ISBUTTONENABLED, 6, 0)); // Save
+    EXPECT_TRUE(SendMessageA(application.mainToolbar, TB_ISBUTTONENABLED, 6, 0)); // Save
     EXPECT_EQ("Rotate", document().history().undoName());
 
     paletteClick(palette::Rotate); // leaving changes nothing more
@@ -68,7 +68,7 @@ TEST_F(ToolsTest, TranslateOffTheHandleMovesOnTheGroundFromNoOffset) {
     const vm::Vec4 offset = editorState.translation;
     // The point chosen in the list is marked where the drag shows it, not where it was (the
     // patches hidden for the picture: the marker is not behind them).
-    SendMessageA(static_cast<HWND>(editorState.pointList), LB_SETCURSEL, 0, 0);
+    SendMessageA(static_cast<HWND>(application.shape.pointList), LB_SETCURSEL, 0, 0);
     const vm::Float3 point0 = application.ship.points[0];
     const POINT from = pointOnScreen(0);
     application.ship.points[0] = {point0.x + offset.x, point0.y, point0.z + offset.z};
@@ -80,7 +80,7 @@ TEST_F(ToolsTest, TranslateOffTheHandleMovesOnTheGroundFromNoOffset) {
     frameRender();
     for (Model::Patch& patch : application.ship.patches)
         patch.visible = true;
-    const BackBuffer frame = readBackBuffer(*renderer);
+    const BackBuffer frame = readBackBuffer(*application.renderer);
     auto greenNear = [&](POINT p) {
         int n = 0;
         for (int dy = -4; dy <= 4; ++dy)
@@ -195,7 +195,7 @@ TEST_F(ToolsTest, ShiftDragOrbitsInEveryTool) {
 
 TEST_F(ToolsTest, TakeBackButtonFollowsThePendingPoints) {
     auto usable = [] {
-        return SendMessageA(editorState.mainToolbar, TB_ISBUTTONENABLED, 2, 0) != 0;
+        return SendMessageA(application.mainToolbar, TB_ISBUTTONENABLED, 2, 0) != 0;
     };
     EXPECT_FALSE(usable());
     paletteClick(palette::Add);

@@ -13,12 +13,12 @@
 #include "editor/recovery-writer.h"
 #include "editor/selection.h"
 #include "editor/typed-coordinates.h"
-#include "editor/win32/commands.h"
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
 #include "model/shape-outline.h"
 #include "model/tree-item-param.h"
 #include "ui/main-commands.h"
+#include "ui/win32/commands.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/shape-window.h"
 
@@ -60,10 +60,10 @@ class UndoTest : public DocumentTest {
     // Read by the button's place, so that nothing else answers for its id.
     bool enabled(MainCommand c) const {
         const int count =
-            static_cast<int>(SendMessageA(editorState.mainToolbar, TB_BUTTONCOUNT, 0, 0));
+            static_cast<int>(SendMessageA(application.mainToolbar, TB_BUTTONCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
             TBBUTTON b = {};
-            SendMessageA(editorState.mainToolbar, TB_GETBUTTON, static_cast<WPARAM>(i),
+            SendMessageA(application.mainToolbar, TB_GETBUTTON, static_cast<WPARAM>(i),
                          reinterpret_cast<LPARAM>(&b));
             if (!(b.fsStyle & BTNS_SEP) && b.idCommand == static_cast<int>(c))
                 return (b.fsState & TBSTATE_ENABLED) != 0;
@@ -80,8 +80,8 @@ class UndoTest : public DocumentTest {
         rebuildShapeOutline(fresh, copy);
         EXPECT_EQ(canonical(fresh), canonical(shapeTree()));
         const Model& model = application.ship;
-        EXPECT_EQ(model.points.size(),
-                  static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0)));
+        EXPECT_EQ(model.points.size(), static_cast<size_t>(SendMessageA(application.shape.pointList,
+                                                                        LB_GETCOUNT, 0, 0)));
     }
 };
 
@@ -94,7 +94,7 @@ TEST_F(UndoTest, DeleteUndoneAndRedoneFromTheToolbarWithTheTitleFollowing) {
     EXPECT_EQ("Nothing to undo", toolbarTip(static_cast<int>(MainCommand::Undo)));
     const std::string start = writeObj(application.ship);
     const size_t rowsBefore =
-        static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0));
+        static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0));
     selectPatch(application.ship, 1, {});
     command(MainCommand::Delete);
     EXPECT_EQ(3u, application.ship.patches.size());
@@ -103,7 +103,7 @@ TEST_F(UndoTest, DeleteUndoneAndRedoneFromTheToolbarWithTheTitleFollowing) {
     EXPECT_TRUE(enabled(MainCommand::UndoBack));
     EXPECT_FALSE(enabled(MainCommand::Redo));
     EXPECT_EQ("Undo Delete (Ctrl+Z)", toolbarTip(static_cast<int>(MainCommand::Undo)));
-    EXPECT_LT(static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0)),
+    EXPECT_LT(static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0)),
               rowsBefore);
 
     command(MainCommand::Undo);
@@ -111,7 +111,7 @@ TEST_F(UndoTest, DeleteUndoneAndRedoneFromTheToolbarWithTheTitleFollowing) {
     EXPECT_EQ("Untitled - Tavrel", title()); // back as it was: no "*"
     EXPECT_TRUE(application.ship.hasBuffers());
     EXPECT_EQ(rowsBefore,
-              static_cast<size_t>(SendMessageA(editorState.pointList, LB_GETCOUNT, 0, 0)));
+              static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0)));
     EXPECT_TRUE(enabled(MainCommand::Redo));
     EXPECT_EQ("Redo Delete (Ctrl+Y)", toolbarTip(static_cast<int>(MainCommand::Redo)));
     frameTick(); // draws from the restored buffers
@@ -141,7 +141,7 @@ TEST_F(UndoTest, APointDragIsOneStepAndTheListFollowsTheUndo) {
     EXPECT_EQ(start.y, application.ship.points[0].y);
     EXPECT_EQ(pointListRowText(0), pointRowText(0, start));
     char box[64] = {};
-    GetWindowTextA(editorState.coordinateBoxes[0], box, sizeof box);
+    GetWindowTextA(application.shape.coordinateBoxes[0], box, sizeof box);
     EXPECT_EQ(std::to_string(start.x).substr(0, 6), std::string(box).substr(0, 6));
 }
 
@@ -151,7 +151,7 @@ TEST_F(UndoTest, UngroupGroupAndOpacityAreStepsToo) {
     refreshSelectionPanel();
     paletteClick(palette::Group);
     ASSERT_EQ(0, application.ship.patches[0].group);
-    EXPECT_TRUE(SendMessageA(editorState.paletteToolbar, TB_ISBUTTONENABLED, palette::Ungroup, 0));
+    EXPECT_TRUE(SendMessageA(application.palette.toolbar, TB_ISBUTTONENABLED, palette::Ungroup, 0));
     paletteClick(palette::Ungroup);
     EXPECT_EQ(-1, application.ship.patches[0].group);
     EXPECT_EQ(-1, application.ship.patches[1].group);
@@ -160,11 +160,11 @@ TEST_F(UndoTest, UngroupGroupAndOpacityAreStepsToo) {
     // One slider gesture, however many positions it passes, is one step.
     const size_t steps = document().history().size();
     for (int position : {10, 30, 50})
-        SendMessageA(editorState.shapeWindow, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position),
-                     reinterpret_cast<LPARAM>(editorState.alphaSlider));
-    SendMessageA(editorState.alphaSlider, TBM_SETPOS, TRUE, 50);
-    SendMessageA(editorState.shapeWindow, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
-                 reinterpret_cast<LPARAM>(editorState.alphaSlider));
+        SendMessageA(application.shape.window, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position),
+                     reinterpret_cast<LPARAM>(application.shape.alphaSlider));
+    SendMessageA(application.shape.alphaSlider, TBM_SETPOS, TRUE, 50);
+    SendMessageA(application.shape.window, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                 reinterpret_cast<LPARAM>(application.shape.alphaSlider));
     EXPECT_EQ(0.5f, application.ship.patches[0].alpha);
     EXPECT_EQ(steps + 1, document().history().size());
     EXPECT_EQ("Opacity", document().history().undoName());
@@ -174,13 +174,13 @@ TEST_F(UndoTest, UngroupGroupAndOpacityAreStepsToo) {
 
     // An undo while the thumb is still held ends the gesture first: it undoes that step, and
     // the steps before it stay as they were.
-    SendMessageA(editorState.shapeWindow, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 20),
-                 reinterpret_cast<LPARAM>(editorState.alphaSlider));
+    SendMessageA(application.shape.window, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 20),
+                 reinterpret_cast<LPARAM>(application.shape.alphaSlider));
     command(MainCommand::Undo);
     EXPECT_EQ(1.0f, application.ship.patches[0].alpha);
     EXPECT_EQ("Opacity", document().history().redoName());
-    SendMessageA(editorState.shapeWindow, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
-                 reinterpret_cast<LPARAM>(editorState.alphaSlider));
+    SendMessageA(application.shape.window, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                 reinterpret_cast<LPARAM>(application.shape.alphaSlider));
     EXPECT_EQ("Ungroup", document().history().undoName());
     command(MainCommand::Undo);
     EXPECT_EQ(0, application.ship.patches[1].group); // back in the group
@@ -194,7 +194,7 @@ TEST_F(UndoTest, UngroupGroupAndOpacityAreStepsToo) {
 TEST_F(UndoTest, TheJointButtonsPictureFollowsItsState) {
     auto picture = [] {
         return static_cast<int>(
-            SendMessageA(editorState.paletteToolbar, TB_GETBITMAP, palette::Joint, 0));
+            SendMessageA(application.palette.toolbar, TB_GETBITMAP, palette::Joint, 0));
     };
     paletteClick(palette::Joint); // pressed, no point chosen
     EXPECT_EQ(palette::Joint, picture());
@@ -203,10 +203,10 @@ TEST_F(UndoTest, TheJointButtonsPictureFollowsItsState) {
     mouse(WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON);
     mouse(WM_LBUTTONUP, p.x, p.y);
     EXPECT_EQ(0, editorState.firstJointPoint);
-    EXPECT_EQ(editorState.alternateImages[3], picture()); // a first point waits
+    EXPECT_EQ(application.palette.alternateImages[3], picture()); // a first point waits
     paletteClick(palette::Joint); // released: the half-done joint is forgotten
     EXPECT_EQ(-1, editorState.firstJointPoint);
-    EXPECT_EQ(editorState.alternateImages[2], picture());
+    EXPECT_EQ(application.palette.alternateImages[2], picture());
 }
 
 TEST_F(UndoTest, SavingMovesTheCleanStateAndNewForgetsTheHistory) {
@@ -236,11 +236,11 @@ TEST_F(UndoTest, SavingMovesTheCleanStateAndNewForgetsTheHistory) {
 }
 
 TEST_F(UndoTest, TypedCoordinatesMoveThePointOrThePatchAndRefuseWhatIsNoNumber) {
-    HWND list = editorState.pointList;
+    HWND list = application.shape.pointList;
     SendMessageA(list, LB_SETCURSEL, 2, 0);
-    SendMessageA(editorState.shapeWindow, WM_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE),
+    SendMessageA(application.shape.window, WM_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(list));
-    HWND y = editorState.coordinateBoxes[1];
+    HWND y = application.shape.coordinateBoxes[1];
     auto type = [&](HWND box, const char* text) {
         SetFocus(box);
         SendMessageA(box, EM_SETSEL, 0, -1);
@@ -268,7 +268,7 @@ TEST_F(UndoTest, TypedCoordinatesMoveThePointOrThePatchAndRefuseWhatIsNoNumber) 
 
     // Leaving a box without typing moves nothing (its text is rounded to six places).
     SetFocus(y);
-    SetFocus(editorState.coordinateBoxes[0]);
+    SetFocus(application.shape.coordinateBoxes[0]);
     pumpMessages();
     EXPECT_EQ(steps, document().history().size());
 
@@ -276,9 +276,9 @@ TEST_F(UndoTest, TypedCoordinatesMoveThePointOrThePatchAndRefuseWhatIsNoNumber) 
     EXPECT_EQ(before.y, application.ship.points[2].y);
 
     // A patch chosen in the tree: its centre, and typing moves the whole patch.
-    TreeView_SelectItem(editorState.tree, application.ship.patches[1].treeItem);
+    TreeView_SelectItem(application.shape.tree, application.ship.patches[1].treeItem);
     pumpMessages();
     ASSERT_EQ(CoordinateSubject::Kind::Patch, editorState.coordinates.kind);
-    type(editorState.coordinateBoxes[2], "3");
+    type(application.shape.coordinateBoxes[2], "3");
     EXPECT_NEAR(3.0f, subjectPosition(application.ship, editorState.coordinates)->z, 1e-5f);
 }

@@ -8,17 +8,17 @@
 
 #include "core/file-replace.h"
 #include "core/session-keys.h"
-#include "core/win32/Application.h"
-#include "editor/win32/commands.h"
-#include "editor/win32/mouse-handler.h"
-#include "editor/win32/tool-modes.h"
 #include "model/mesh-export.h"
 #include "model/model-file-kind.h"
 #include "model/obj-format.h"
 #include "model/patch-import.h"
+#include "ui/win32/commands.h"
+#include "ui/win32/mouse-handler.h"
 #include "ui/win32/palette.h"
+#include "ui/win32/records.h"
 #include "ui/win32/recovery.h"
 #include "ui/win32/shape-window.h"
+#include "ui/win32/tool-modes.h"
 
 namespace {
 
@@ -136,10 +136,13 @@ bool samePath(const std::string& a, const std::string& b) {
 
 } // namespace
 
+DocumentPrompts windowsDocumentPrompts() {
+    return {documentDialog, askUnsaved,   askPartlyRead, askRecover,
+            tell,           importDialog, exportDialog,  askReplaceModel};
+}
+
 DocumentPrompts& documentPrompts() {
-    static DocumentPrompts prompts{documentDialog, askUnsaved,   askPartlyRead, askRecover,
-                                   tell,           importDialog, exportDialog,  askReplaceModel};
-    return prompts;
+    return application.prompts;
 }
 
 bool mayDiscardChanges() {
@@ -364,7 +367,7 @@ void openStartupDocument() {
         return untitled("Tavrel could not open the model \"" + path + "\": " + why +
                         ". The built-in model is shown, untitled.");
     }
-    ObjResult result = readObj(text, model, &shapeTree());
+    ObjResult result = readObj(text, model, nullptr);
     if (!result.ok())
         return untitled("Tavrel could not open the model \"" + path + "\": " + result.reason + ".");
     model.rebuildBuffers();

@@ -28,6 +28,9 @@ struct DocumentPrompts {
     // An export would replace a model (the document's own file or another): true to go on.
     std::function<bool(const std::string& question)> askReplaceModel;
 };
+// The message boxes and file dialogs of Windows.
+DocumentPrompts windowsDocumentPrompts();
+// The prompts the commands use (a test may put its own answers in).
 DocumentPrompts& documentPrompts();
 
 // Unsaved changes are saved or given up, as the user chooses; false when the user keeps them

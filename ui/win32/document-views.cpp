@@ -4,11 +4,11 @@
 
 #include <commctrl.h>
 
-#include "core/win32/Application.h"
 #include "editor/selection.h"
-#include "editor/win32/commands.h"
 #include "ui/main-commands.h"
+#include "ui/win32/commands.h"
 #include "ui/win32/palette.h"
+#include "ui/win32/records.h"
 #include "ui/win32/recovery.h"
 #include "ui/win32/shape-window.h"
 #include "ui/win32/status-bar.h"
@@ -17,49 +17,33 @@ namespace {
 
 using Kind = DocumentChange::Kind;
 
-bool stepTaken(const DocumentChange& change) {
-    return change.kind == Kind::Undo || change.kind == Kind::Redo;
+// The title from the document's path and its modified mark, on the main window.
+void updateTitle(const std::string& path, bool modified) {
+    editorState.makeTitle(path, modified);
+    if (application.mainWindow)
+        SendMessageA(application.mainWindow, WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(editorState.title.c_str()));
 }
 
-// The GPU copy, the use counts and the picks after an undo, a redo or a new model (an edit
-// keeps them itself as it goes: a drag updates only what it moved).
+// The GPU copy, the use counts and the picks follow every step.
 class ModelCopiesView : public DocumentView {
   public:
     void documentChanged(const Document&, const DocumentChange& change) override {
-        if (!stepTaken(change) && change.kind != Kind::Replaced) return;
+        if (change.kind == Kind::Changing || change.kind == Kind::Saved) return;
         Model& model = application.ship;
         // A step that only moved points sends those points; any other makes the copy anew.
-        if (change.topologyChanged())
+        if (change.topologyChanged()) {
             model.rebuildBuffers();
-        else
+            rebuildUseCount(model, editorState.useCount);
+        } else {
             model.updatePoints(change.step->points.at);
-        rebuildUseCount(model, editorState.useCount);
-        forgetPicks();
-    }
-};
-
-// The tree and the point list: an undo or redo touches only the items of what it changed.
-class ShapeWindowView : public DocumentView {
-  public:
-    void documentWillChange(const Document&, const ModelChange& step, bool undo) override {
-        dropShapeItemsFor(step, undo);
-    }
-    void documentChanged(const Document&, const DocumentChange& change) override {
-        switch (change.kind) {
-        case Kind::Undo:
-        case Kind::Redo:
-            showUndoneChange(*change.step, change.kind == Kind::Undo);
-            break;
-        case Kind::Edit:
-            refreshPointViews();
-            break;
-        case Kind::Replaced:
-            resetShapeWindow();
-            break;
-        default:
-            return;
         }
-        refreshSelectionPanel(); // group and ungroup follow what the patches are in now
+        const ModelChange* step = change.step;
+        if (!step || step->points.sizeBefore != step->points.sizeAfter ||
+            step->patches.sizeBefore != step->patches.sizeAfter)
+            forgetPicks(); // what a pick named may be gone
+        else if (change.kind != Kind::Edit)
+            forgetHover();
     }
 };
 
@@ -69,8 +53,8 @@ class WindowChromeView : public DocumentView {
   public:
     void documentChanged(const Document& document, const DocumentChange& change) override {
         updateTitle(document.path(), document.modified());
-        if (document.modified() && editorState.mainToolbar)
-            SendMessageA(editorState.mainToolbar, TB_SETSTATE,
+        if (document.modified() && application.mainToolbar)
+            SendMessageA(application.mainToolbar, TB_SETSTATE,
                          static_cast<WPARAM>(MainCommand::Save), MAKELPARAM(TBSTATE_ENABLED, 0));
         if (change.kind != Kind::Changing && change.kind != Kind::Saved) updateHistoryButtons();
         if (change.droppedSteps > 0)
@@ -96,7 +80,7 @@ class RecoveryCopyView : public DocumentView {
 std::vector<std::unique_ptr<DocumentView>> makeDocumentViews(Document& document) {
     std::vector<std::unique_ptr<DocumentView>> views;
     views.push_back(std::make_unique<ModelCopiesView>());
-    views.push_back(std::make_unique<ShapeWindowView>());
+    views.push_back(makeShapeWindowView());
     views.push_back(std::make_unique<WindowChromeView>());
     views.push_back(std::make_unique<RecoveryCopyView>());
     for (const auto& view : views)

@@ -7,22 +7,22 @@
 #include <cstdio>
 
 #include "core/session-keys.h"
-#include "core/win32/Application.h"
 #include "core/win32/fatal-error.h"
-#include "core/win32/window-layout.h"
 #include "editor/selection.h"
-#include "editor/win32/commands.h"
-#include "editor/win32/mouse-handler.h"
-#include "editor/win32/tool-modes.h"
 #include "ui/palette-buttons.h"
+#include "ui/win32/commands.h"
+#include "ui/win32/mouse-handler.h"
 #include "ui/win32/palette.h"
+#include "ui/win32/records.h"
+#include "ui/win32/tool-modes.h"
+#include "ui/win32/view-commands.h"
+#include "ui/win32/window-layout.h"
 #include "ui/win32/window-places.h"
-#include "view/win32/view-commands.h"
 
 namespace {
 
 HWND paletteToolbar() {
-    return editorState.paletteToolbar;
+    return application.palette.toolbar;
 }
 
 void setButtonState(int id, BYTE state) {
@@ -51,7 +51,7 @@ void createPaletteToolbar(HWND palette) {
                                    WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_WRAPABLE, 0,
                                    0, 0, 0, palette, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!toolbar) fatalError("error", "palette toolbar", HRESULT_FROM_WIN32(GetLastError()));
-    editorState.paletteToolbar = toolbar;
+    application.palette.toolbar = toolbar;
 
     HIMAGELIST images = ImageList_Create(32, 32, ILC_COLOR16 | ILC_MASK, palette::ButtonCount, 0);
     HBITMAP bitmaps[palette::ButtonCount];
@@ -60,7 +60,7 @@ void createPaletteToolbar(HWND palette) {
         ImageList_Add(images, bitmaps[i], nullptr);
     }
     for (int k = 0; k < 4; ++k)
-        editorState.alternateImages[k] =
+        application.palette.alternateImages[k] =
             ImageList_Add(images, loadButtonBitmap(palette::kAlternateBitmaps[k]), nullptr);
 
     SendMessageA(toolbar, TB_SETMAXTEXTROWS, 0, 0); // texts show as tooltips only
@@ -85,13 +85,14 @@ void createPaletteToolbar(HWND palette) {
     }
     if (wireframe) buttons[palette::ToggleWireframe].fsState |= TBSTATE_CHECKED;
     if (editorState.grid) buttons[palette::ToggleGrid].fsState |= TBSTATE_CHECKED;
-    if (editorState.loc) buttons[palette::ToggleGrid].iBitmap = editorState.alternateImages[0];
+    if (editorState.loc)
+        buttons[palette::ToggleGrid].iBitmap = application.palette.alternateImages[0];
     const int toolButton = palette::toolButton(editorState.tool);
     if (toolButton >= 0) buttons[toolButton].fsState |= TBSTATE_CHECKED;
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolbar, TB_ADDBUTTONSA, palette::ButtonCount, reinterpret_cast<LPARAM>(buttons));
 
-    editorState.displayCheckBox = CreateWindowExA(
+    application.palette.displayCheckBox = CreateWindowExA(
         0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_BORDER | BS_BOTTOM | BS_AUTO3STATE, bw,
         5 * bh + 1, bw, bh, toolbar, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
@@ -106,7 +107,7 @@ void toggleGrid() {
         editorState.loc = true;
         PostMessageA(paletteToolbar(), TB_SETSTATE, palette::ToggleGrid,
                      MAKELPARAM(TBSTATE_ENABLED | TBSTATE_WRAP | TBSTATE_CHECKED, 0));
-        setButtonImage(palette::ToggleGrid, editorState.alternateImages[0]);
+        setButtonImage(palette::ToggleGrid, application.palette.alternateImages[0]);
     } else {
         editorState.grid = true;
     }
@@ -121,7 +122,7 @@ void play() {
         return;
     }
     editorState.mode = Mode::Flight;
-    setButtonImage(palette::Play, editorState.alternateImages[1]);
+    setButtonImage(palette::Play, application.palette.alternateImages[1]);
     setButtonState(palette::Stop, TBSTATE_ENABLED | TBSTATE_WRAP);
     // Flight shows one view; the view mode follows so that the layout and the mode agree.
     if (isQuadLayout()) {
@@ -144,9 +145,9 @@ void stop() {
 
 void onCommand(WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) != 0) return;
-    if (lParam && reinterpret_cast<HWND>(lParam) == editorState.displayCheckBox) {
+    if (lParam && reinterpret_cast<HWND>(lParam) == application.palette.displayCheckBox) {
         const bool shown =
-            SendMessageA(editorState.displayCheckBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            SendMessageA(application.palette.displayCheckBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
         setSelectionVisible(*editorState.currentEntity, shown, editorState.useCount);
         return;
     }
@@ -234,7 +235,7 @@ void updateSelectionButtons() {
             ++n;
             shown = g->visible;
         }
-    if (editorState.alphaSlider) EnableWindow(editorState.alphaSlider, n > 0);
+    if (application.shape.alphaSlider) EnableWindow(application.shape.alphaSlider, n > 0);
     if (paletteToolbar()) {
         setButtonState(palette::Group, n >= 2 ? TBSTATE_ENABLED : 0);
         bool grouped = false;
@@ -242,8 +243,8 @@ void updateSelectionButtons() {
             grouped = grouped || (p.selected && p.group >= 0);
         setButtonState(palette::Ungroup, grouped ? TBSTATE_ENABLED | TBSTATE_WRAP : TBSTATE_WRAP);
     }
-    if (editorState.displayCheckBox)
-        SendMessageA(editorState.displayCheckBox, BM_SETCHECK,
+    if (application.palette.displayCheckBox)
+        SendMessageA(application.palette.displayCheckBox, BM_SETCHECK,
                      n == 0  ? BST_INDETERMINATE
                      : shown ? BST_CHECKED
                              : BST_UNCHECKED,
@@ -260,8 +261,8 @@ void initialButtonUpdate() {
         group = group || g->selected;
     if (patches >= 2) setButtonState(palette::Group, TBSTATE_ENABLED | TBSTATE_WRAP);
     if (group) setButtonState(palette::Ungroup, TBSTATE_ENABLED);
-    if ((group || patches >= 2) && editorState.alphaSlider)
-        EnableWindow(editorState.alphaSlider, TRUE);
+    if ((group || patches >= 2) && application.shape.alphaSlider)
+        EnableWindow(application.shape.alphaSlider, TRUE);
 }
 
 void initialDisplayCheck() {
@@ -269,8 +270,8 @@ void initialDisplayCheck() {
     LPARAM state = BST_INDETERMINATE;
     for (const Model::Patch& p : model.patches)
         if (p.selected) state = model.isShown(p) ? BST_CHECKED : BST_UNCHECKED;
-    if (editorState.displayCheckBox)
-        SendMessageA(editorState.displayCheckBox, BM_SETCHECK, state, 0);
+    if (application.palette.displayCheckBox)
+        SendMessageA(application.palette.displayCheckBox, BM_SETCHECK, state, 0);
 }
 
 LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -308,9 +309,9 @@ void updateJointButton() {
     if (!paletteToolbar()) return;
     int image = palette::Joint;
     if (!buttonChecked(palette::Joint))
-        image = editorState.jointUsed ? editorState.alternateImages[2] : palette::Joint;
+        image = editorState.jointUsed ? application.palette.alternateImages[2] : palette::Joint;
     else if (editorState.firstJointPoint != -1)
-        image = editorState.alternateImages[3];
+        image = application.palette.alternateImages[3];
     setButtonImage(palette::Joint, image);
 }
 

@@ -5,8 +5,8 @@
 
 #include <commctrl.h>
 
-#include "core/win32/Application.h"
 #include "core/win32/fatal-error.h"
+#include "ui/win32/records.h"
 #include "ui/win32/shape-window.h"
 
 namespace {
@@ -20,7 +20,7 @@ void createMainToolbar(HWND mainWindow) {
         CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS,
                         0, 0, 0, 0, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!toolbar) fatalError("yo ?", "main toolbar", HRESULT_FROM_WIN32(GetLastError()));
-    editorState.mainToolbar = toolbar;
+    application.mainToolbar = toolbar;
 
     HIMAGELIST loading = ImageList_Create(16, 16, ILC_COLOR16 | ILC_MASK, 4, 0);
     SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(loading));
@@ -30,11 +30,11 @@ void createMainToolbar(HWND mainWindow) {
     ImageList_RemoveAll(loading);
     SendMessageA(toolbar, TB_LOADIMAGES, IDB_HIST_SMALL_COLOR,
                  reinterpret_cast<LPARAM>(HINST_COMMCTRL));
-    editorState.mainToolbarImages = ImageList_Duplicate(loading);
+    application.mainToolbarImages = ImageList_Duplicate(loading);
     ImageList_Destroy(loading);
     SendMessageA(toolbar, CCM_SETVERSION, 5, 0);
     SendMessageA(toolbar, TB_SETIMAGELIST, 0,
-                 reinterpret_cast<LPARAM>(editorState.mainToolbarImages));
+                 reinterpret_cast<LPARAM>(application.mainToolbarImages));
     SendMessageA(toolbar, TB_SETIMAGELIST, 1, reinterpret_cast<LPARAM>(standard));
 
     auto button = [](int list, int image, int id, BYTE state) {
@@ -78,7 +78,7 @@ void createStatusBar(HWND mainWindow) {
     HWND status = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr,
                                   WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, mainWindow,
                                   reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
-    editorState.statusBar = status;
+    application.statusBar = status;
     const int parts[kStatusParts] = {360, 660, -1}; // right edges; the last reaches the end
     SendMessageA(status, SB_SETPARTS, kStatusParts, reinterpret_cast<LPARAM>(parts));
 }
@@ -93,22 +93,22 @@ void createPalette(HWND mainWindow) {
     HWND palette = CreateWindowExA(exStyle, "palette", "Palette", WS_OVERLAPPEDWINDOW,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                    nullptr, nullptr, GetModuleHandleA(nullptr), &editorState);
-    editorState.paletteWindow = palette;
+    application.palette.window = palette;
     // Two columns of buttons, nine rows.
     const DWORD padding =
-        static_cast<DWORD>(SendMessageA(editorState.paletteToolbar, TB_GETPADDING, 0, 0));
+        static_cast<DWORD>(SendMessageA(application.palette.toolbar, TB_GETPADDING, 0, 0));
     const int px = LOWORD(padding), py = HIWORD(padding);
     const int height = 2 * (5 * py + 160);
     RECT wanted = {0, 0, 2 * px + 64, height};
     AdjustWindowRectEx(&wanted, WS_OVERLAPPEDWINDOW, FALSE, exStyle);
     SetWindowPos(palette, nullptr, 0, 0, wanted.right - wanted.left, height,
                  SWP_NOMOVE | SWP_NOZORDER);
-    SendMessageA(editorState.paletteToolbar, TB_AUTOSIZE, 0, 0);
+    SendMessageA(application.palette.toolbar, TB_AUTOSIZE, 0, 0);
     // The toolbar sizes itself to one row of buttons; it holds nine, so it fills the palette.
     RECT client;
     GetClientRect(palette, &client);
-    MoveWindow(editorState.paletteToolbar, 0, 0, client.right, client.bottom, TRUE);
+    MoveWindow(application.palette.toolbar, 0, 0, client.right, client.bottom, TRUE);
     ShowWindow(palette, SW_SHOW);
 
-    editorState.shapeWindow = createShapeWindow();
+    application.shape.window = createShapeWindow();
 }

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "core/file-replace.h"
-#include "core/win32/Application.h"
 #include "core/win32/input-timing.h"
 #include "editor/recovery-copies.h"
 #include "editor/recovery-writer.h"
-#include "editor/win32/commands.h"
 #include "model/obj-format.h"
+#include "ui/win32/commands.h"
 #include "ui/win32/document-commands.h"
+#include "ui/win32/records.h"
 #include "ui/win32/status-bar.h"
 
 namespace {

@@ -5,15 +5,15 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/win32/Application.h"
+#include "ui/win32/records.h"
 
 namespace {
 
 HWND treeView() {
-    return editorState.tree;
+    return application.shape.tree;
 }
 HWND pointList() {
-    return editorState.pointList;
+    return application.shape.pointList;
 }
 
 TreeItemHandle nextItem(TreeItemHandle item, UINT relation) {
@@ -24,8 +24,8 @@ TreeItemHandle nextItem(TreeItemHandle item, UINT relation) {
 
 // Changing the tree moves its selection; the editor's selection must not follow.
 struct QuietTree {
-    QuietTree() : was(editorState.rebuilding) { editorState.rebuilding = true; }
-    ~QuietTree() { editorState.rebuilding = was; }
+    QuietTree() : was(application.shape.rebuilding) { application.shape.rebuilding = true; }
+    ~QuietTree() { application.shape.rebuilding = was; }
     bool was;
 };
 
@@ -100,8 +100,8 @@ void ShapeTreeView::setItemText(TreeItemHandle item, const std::string& text) {
     entry->second.text = text;
     // One repaint for any number of changes, once the change is done.
     textsChanged_ = true;
-    if (!syncPosted_ && editorState.shapeWindow)
-        PostMessageA(static_cast<HWND>(editorState.shapeWindow), kSyncShapeWindowMessage, 0, 0);
+    if (!syncPosted_ && application.shape.window)
+        PostMessageA(static_cast<HWND>(application.shape.window), kSyncShapeWindowMessage, 0, 0);
     syncPosted_ = true;
 }
 
@@ -151,8 +151,8 @@ void ShapeTreeView::resetPointRows(size_t count, const std::function<std::string
 void ShapeTreeView::countChanged(size_t count) {
     if (count == rowCount_) return;
     rowCount_ = count;
-    if (!syncPosted_ && editorState.shapeWindow)
-        PostMessageA(static_cast<HWND>(editorState.shapeWindow), kSyncShapeWindowMessage, 0, 0);
+    if (!syncPosted_ && application.shape.window)
+        PostMessageA(static_cast<HWND>(application.shape.window), kSyncShapeWindowMessage, 0, 0);
     syncPosted_ = true;
 }
 

@@ -6,27 +6,27 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <optional>
 
 #include "core/session-keys.h"
-#include "core/win32/Application.h"
 #include "core/win32/fatal-error.h"
-#include "editor/history-outline.h"
+#include "editor/outline-view.h"
 #include "editor/pending-points.h"
 #include "editor/selection.h"
-#include "editor/win32/commands.h"
-#include "editor/win32/mouse-handler.h"
-#include "editor/win32/tool-modes.h"
 #include "model/shape-outline.h"
 #include "model/tree-item-param.h"
+#include "ui/win32/commands.h"
+#include "ui/win32/mouse-handler.h"
 #include "ui/win32/palette.h"
+#include "ui/win32/records.h"
 #include "ui/win32/shape-tree-view.h"
+#include "ui/win32/tool-modes.h"
 #include "ui/win32/window-places.h"
 
 namespace {
 
 ShapeTreeView& treeView() {
-    static ShapeTreeView tree;
-    return tree;
+    return application.shape.treeView;
 }
 
 HWND createControl(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w,
@@ -40,11 +40,11 @@ HWND createControl(HWND parent, const char* cls, const char* text, DWORD style, 
 // shows the coordinate again.
 // (Subclassed through the window procedure: the common controls' subclass helpers need
 // version 6, which the program does not ask for.)
-WNDPROC editProcedure = nullptr;
+WNDPROC& editProcedure = application.shape.editProcedure;
 
 int boxAxis(HWND box) {
     for (int axis = 0; axis < 3; ++axis)
-        if (editorState.coordinateBoxes[axis] == box) return axis;
+        if (application.shape.coordinateBoxes[axis] == box) return axis;
     return 0;
 }
 
@@ -67,32 +67,32 @@ void createControls(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     const int cw = client.right;
-    editorState.tree =
+    application.shape.tree =
         createControl(window, WC_TREEVIEWA, "Tree View",
                       WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | TVS_HASBUTTONS |
                           TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
                       0, 0, 200, 600);
-    if (!editorState.tree)
+    if (!application.shape.tree)
         fatalError("error", "tree view of the shape window", HRESULT_FROM_WIN32(GetLastError()));
     treeView().pendingPointsItem = nullptr;
-    editorState.pointList = createControl(window, "ListBox", "Tree View",
-                                          WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL |
-                                              LBS_NOTIFY | LBS_NODATA | LBS_OWNERDRAWFIXED,
-                                          200, 0, cw - 200, 600);
+    application.shape.pointList = createControl(window, "ListBox", "Tree View",
+                                                WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL |
+                                                    LBS_NOTIFY | LBS_NODATA | LBS_OWNERDRAWFIXED,
+                                                200, 0, cw - 200, 600);
     const char* labels[3] = {"x", "y", "z"};
     for (int i = 0; i < 3; ++i) {
         createControl(window, "Static", labels[i], WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 0,
                       600 + 20 * i, 110, 20);
-        editorState.coordinateBoxes[i] =
+        application.shape.coordinateBoxes[i] =
             createControl(window, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
                           110, 600 + 20 * i, 110, 20);
         editProcedure = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(editorState.coordinateBoxes[i], GWLP_WNDPROC,
+            SetWindowLongPtrA(application.shape.coordinateBoxes[i], GWLP_WNDPROC,
                               reinterpret_cast<LONG_PTR>(coordinateBoxProc)));
     }
-    editorState.alphaSlider = createControl(window, TRACKBAR_CLASSA, "alpha",
-                                            WS_CHILD | WS_VISIBLE | WS_DISABLED | TBS_AUTOTICKS,
-                                            220, 600, cw - 220, 30, 1);
+    application.shape.alphaSlider = createControl(
+        window, TRACKBAR_CLASSA, "alpha", WS_CHILD | WS_VISIBLE | WS_DISABLED | TBS_AUTOTICKS, 220,
+        600, cw - 220, 30, 1);
 }
 
 ClickModifiers heldModifiers() {
@@ -102,7 +102,7 @@ ClickModifiers heldModifiers() {
 // A patch or group item selects it; a row or index item selects its patch; a locator or a
 // pending point selects nothing.
 void onTreeSelection(TreeItemHandle item) {
-    if (editorState.rebuilding || !editorState.currentEntity || !item) return;
+    if (application.shape.rebuilding || !editorState.currentEntity || !item) return;
     std::optional<uint32_t> param = treeView().itemParam(item);
     for (TreeItemHandle up = item; !param && up;) {
         up = treeView().parentOf(up);
@@ -167,17 +167,17 @@ struct RedrawOff {
 void onAlpha(WPARAM wParam) {
     const int code = LOWORD(wParam);
     // A command ended the gesture while the thumb was held: the rest of it changes nothing.
-    Application::OpacityGesture& gesture = application.opacity;
-    if (gesture.cut) {
-        if (code == TB_ENDTRACK) gesture.cut = false;
+    if (application.opacityCut) {
+        if (code == TB_ENDTRACK) application.opacityCut = false;
         return;
     }
-    if (!gesture.before) gesture.before = copyOf(editedModel());
-    int position = (code == TB_THUMBPOSITION || code == TB_THUMBTRACK)
-                       ? static_cast<short>(HIWORD(wParam))
-                       : static_cast<int>(SendMessageA(editorState.alphaSlider, TBM_GETPOS, 0, 0));
+    document().beginGesture();
+    int position =
+        (code == TB_THUMBPOSITION || code == TB_THUMBTRACK)
+            ? static_cast<short>(HIWORD(wParam))
+            : static_cast<int>(SendMessageA(application.shape.alphaSlider, TBM_GETPOS, 0, 0));
     const int maximum =
-        static_cast<int>(SendMessageA(editorState.alphaSlider, TBM_GETRANGEMAX, 0, 0));
+        static_cast<int>(SendMessageA(application.shape.alphaSlider, TBM_GETRANGEMAX, 0, 0));
     const float alpha =
         maximum != 0 ? static_cast<float>(position) / static_cast<float>(maximum) : 1.0f;
     bool changed = false;
@@ -188,22 +188,15 @@ void onAlpha(WPARAM wParam) {
         }
     if (changed) markModified();
     // TB_ENDTRACK ends every slider gesture, by mouse or by keyboard.
-    if (code == TB_ENDTRACK) {
-        const ModelCopy before = std::move(*gesture.before);
-        gesture.before.reset();
-        document().record(changeBetween(before, editedModel(), "Opacity"));
-    }
+    if (code == TB_ENDTRACK) document().endGesture("Opacity");
 }
 
 } // namespace
 
 void finishOpacityGesture() {
-    Application::OpacityGesture& gesture = application.opacity;
-    if (!gesture.before) return;
-    const ModelCopy before = std::move(*gesture.before);
-    gesture.before.reset();
-    gesture.cut = true;
-    document().record(changeBetween(before, editedModel(), "Opacity"));
+    if (!document().gestureUnderWay()) return;
+    application.opacityCut = true;
+    document().endGesture("Opacity");
 }
 
 // The shape window's first size, before any is remembered: the tree and the point list side
@@ -228,17 +221,11 @@ std::string pointListRowText(size_t row) {
 
 void rebuildShapeWindow() {
     if (!editorState.currentEntity) return;
-    RedrawOff quietTree(editorState.tree), quietList(editorState.pointList);
-    editorState.rebuilding = true;
+    RedrawOff quietTree(application.shape.tree), quietList(application.shape.pointList);
+    application.shape.rebuilding = true;
     rebuildShapeOutline(treeView(), editedModel());
-    editorState.rebuilding = false;
+    application.shape.rebuilding = false;
     rebuildUseCount(editedModel(), editorState.useCount);
-}
-
-void resetShapeWindow() {
-    rebuildShapeWindow();
-    sessionSettings().writeString(session::kTool, "SelectedPatches", "");
-    editorState.hotPoint = false;
 }
 
 void updatePointEntry(size_t index) {
@@ -260,12 +247,13 @@ void showSubjectCoordinates() {
         char text[250] = "";
         if (p) std::snprintf(text, sizeof text, "%f ", static_cast<double>(values[i]));
         // Setting the text clears the box's modified flag: only what the user types moves.
-        if (editorState.coordinateBoxes[i]) SetWindowTextA(editorState.coordinateBoxes[i], text);
+        if (application.shape.coordinateBoxes[i])
+            SetWindowTextA(application.shape.coordinateBoxes[i], text);
     }
 }
 
 void applyTypedCoordinate(int axis) {
-    HWND box = editorState.coordinateBoxes[axis];
+    HWND box = application.shape.coordinateBoxes[axis];
     if (!box || !editorState.currentEntity || !SendMessageA(box, EM_GETMODIFY, 0, 0)) return;
     SendMessageA(box, EM_SETMODIFY, FALSE, 0);
     Model& model = editedModel();
@@ -306,50 +294,70 @@ void applyTypedCoordinate(int axis) {
 void refreshPointViews() {
     if (!editorState.currentEntity) return;
     const size_t count = editedModel().points.size();
-    if (editorState.pointList) {
+    if (application.shape.pointList) {
         if (treeView().pointRowCount() != count) {
-            const LRESULT chosen = SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0);
-            RedrawOff quiet(editorState.pointList);
+            const LRESULT chosen = SendMessageA(application.shape.pointList, LB_GETCURSEL, 0, 0);
+            RedrawOff quiet(application.shape.pointList);
             treeView().resetPointRows(count, pointListRowText);
             if (chosen >= 0 && static_cast<size_t>(chosen) < count)
-                SendMessageA(editorState.pointList, LB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
+                SendMessageA(application.shape.pointList, LB_SETCURSEL, static_cast<WPARAM>(chosen),
+                             0);
         } else {
-            InvalidateRect(editorState.pointList, nullptr, TRUE); // rows draw from the model
+            InvalidateRect(application.shape.pointList, nullptr, TRUE); // rows draw from the model
         }
     }
     if (editorState.coordinates.kind == CoordinateSubject::Kind::Patch)
         return showSubjectCoordinates(); // a patch chosen in the tree: its centre
-    const LRESULT row =
-        editorState.pointList ? SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0) : LB_ERR;
+    const LRESULT row = application.shape.pointList
+                            ? SendMessageA(application.shape.pointList, LB_GETCURSEL, 0, 0)
+                            : LB_ERR;
     editorState.coordinates = {};
     if (row >= 0 && static_cast<size_t>(row) < count)
         editorState.coordinates = {CoordinateSubject::Kind::Point, static_cast<size_t>(row)};
     showSubjectCoordinates();
 }
 
-void dropShapeItemsFor(const ModelChange& change, bool undo) {
-    if (editorState.currentEntity) dropOutlineItems(treeView(), editedModel(), change, undo);
-}
+namespace {
 
-void showUndoneChange(const ModelChange& change, bool undo) {
-    if (!editorState.currentEntity) return;
-    if (!change.remakesOutline()) {
-        // A few items change: drawing stays on (turning it back on makes the tree control
-        // measure every item, a tenth of a second at 10,000 patches under Wine).
-        editorState.rebuilding = true;
-        showChangeInOutline(treeView(), editedModel(), change, undo);
-        editorState.rebuilding = false;
+// The tree and the point list follow the document: only the items of what a step changed
+// are touched, with drawing left on (turning it back on makes the tree control measure
+// every item, a tenth of a second at 10,000 patches under Wine); a tree made anew is made
+// with drawing off.
+class ShapeWindowView : public OutlineView {
+  public:
+    ShapeWindowView() : OutlineView(treeView()) {}
+
+  protected:
+    void beginShowing(bool remaking) override {
+        if (remaking) {
+            quietTree_.emplace(application.shape.tree);
+            quietList_.emplace(application.shape.pointList);
+        }
+        application.shape.rebuilding = true;
+    }
+    void endShowing(const Document&, const DocumentChange& change) override {
+        application.shape.rebuilding = false;
+        const bool remade = quietTree_.has_value();
+        quietTree_.reset();
+        quietList_.reset();
+        if (change.kind == DocumentChange::Kind::Replaced) {
+            sessionSettings().writeString(session::kTool, "SelectedPatches", "");
+            editorState.hotPoint = false;
+        } else if (remade) {
+            relistPendingPoints();
+        }
         refreshPointViews();
-        return;
+        refreshSelectionPanel(); // group and ungroup follow what the patches are in now
     }
-    {
-        RedrawOff quietTree(editorState.tree), quietList(editorState.pointList);
-        editorState.rebuilding = true;
-        showChangeInOutline(treeView(), editedModel(), change, undo);
-        editorState.rebuilding = false;
-    }
-    if (change.remakesOutline()) relistPendingPoints();
-    refreshPointViews();
+
+  private:
+    std::optional<RedrawOff> quietTree_, quietList_;
+};
+
+} // namespace
+
+std::unique_ptr<DocumentView> makeShapeWindowView() {
+    return std::make_unique<ShapeWindowView>();
 }
 
 void relistPendingPoints() {
@@ -367,17 +375,17 @@ LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     }
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->hwndFrom == editorState.tree &&
+        if (header->hwndFrom == application.shape.tree &&
             (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW))
             onTreeSelection(reinterpret_cast<const NMTREEVIEWA*>(lParam)->itemNew.hItem);
-        if (header->hwndFrom == editorState.tree &&
+        if (header->hwndFrom == application.shape.tree &&
             (header->code == TVN_ITEMEXPANDINGA || header->code == TVN_ITEMEXPANDINGW))
             onTreeExpanding(*reinterpret_cast<const NMTREEVIEWA*>(lParam));
-        if (header->hwndFrom == editorState.tree && header->code == TVN_GETDISPINFOA)
+        if (header->hwndFrom == application.shape.tree && header->code == TVN_GETDISPINFOA)
             treeView().fillDisplayText(reinterpret_cast<NMTVDISPINFOA*>(lParam)->item);
-        if (header->hwndFrom == editorState.tree && header->code == TVN_GETDISPINFOW)
+        if (header->hwndFrom == application.shape.tree && header->code == TVN_GETDISPINFOW)
             treeView().fillDisplayText(reinterpret_cast<NMTVDISPINFOW*>(lParam)->item);
-        if (header->hwndFrom == editorState.tree &&
+        if (header->hwndFrom == application.shape.tree &&
             (header->code == TVN_DELETEITEMA || header->code == TVN_DELETEITEMW))
             treeView().forget(reinterpret_cast<const NMTREEVIEWA*>(lParam)->itemOld.hItem);
         return 0;
@@ -398,24 +406,25 @@ LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     }
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item->CtlType != ODT_LISTBOX || item->hwndItem != editorState.pointList)
+        if (item->CtlType != ODT_LISTBOX || item->hwndItem != application.shape.pointList)
             return DefWindowProcA(window, message, wParam, lParam);
         drawPointRow(*item);
         return TRUE;
     }
     case WM_COMMAND:
         for (int axis = 0; axis < 3; ++axis)
-            if (reinterpret_cast<HWND>(lParam) == editorState.coordinateBoxes[axis] &&
+            if (reinterpret_cast<HWND>(lParam) == application.shape.coordinateBoxes[axis] &&
                 HIWORD(wParam) == EN_KILLFOCUS)
                 applyTypedCoordinate(axis);
-        if (reinterpret_cast<HWND>(lParam) == editorState.pointList &&
+        if (reinterpret_cast<HWND>(lParam) == application.shape.pointList &&
             HIWORD(wParam) == LBN_SELCHANGE) {
-            const LRESULT row = SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0);
+            const LRESULT row = SendMessageA(application.shape.pointList, LB_GETCURSEL, 0, 0);
             if (row >= 0) showPointCoordinates(static_cast<size_t>(row));
         }
         return 0;
     case WM_HSCROLL:
-        if (reinterpret_cast<HWND>(lParam) == editorState.alphaSlider && editorState.currentEntity)
+        if (reinterpret_cast<HWND>(lParam) == application.shape.alphaSlider &&
+            editorState.currentEntity)
             onAlpha(wParam);
         return 0;
     default: {

@@ -3,9 +3,10 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
-#include "editor/model-history.h"
+#include "editor/document.h"
 #include "model/model-tree.h"
 
 HWND createShapeWindow();
@@ -13,8 +14,6 @@ HWND createShapeWindow();
 ModelTree& shapeTree();
 // Empties the tree and the point list and fills them from the edited model.
 void rebuildShapeWindow();
-// After New or Open: rebuild, forget the stored selection and the hot point.
-void resetShapeWindow();
 // Row i of the point list shows point i as it is now.
 void updatePointEntry(size_t index);
 // What row i of the point list shows ("%d %f %f %f "): the list draws it from the model.
@@ -29,11 +28,9 @@ void applyTypedCoordinate(int axis);
 // The point list and the coordinate boxes show the pool as it is now: one row per point,
 // and the chosen row's coordinates (empty boxes when no row is chosen).
 void refreshPointViews();
-// Around an undo or redo of change: before it, the items of patches it takes away go;
-// after it, the tree and the list show the model again (made anew only when the groups or
-// the locators changed).
-void dropShapeItemsFor(const ModelChange& change, bool undo);
-void showUndoneChange(const ModelChange& change, bool undo);
+// The document's view in the shape window: the tree and the list show each change (made
+// anew only when the groups or the locators changed, or the model was replaced).
+std::unique_ptr<DocumentView> makeShapeWindowView();
 // The opacity slider's gesture under way (if any) ends, recorded as one step: an undo, a
 // redo or any command during a held thumb comes after it.
 void finishOpacityGesture();

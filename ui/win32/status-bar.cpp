@@ -4,10 +4,10 @@
 
 #include <commctrl.h>
 
-#include "core/win32/records.h"
+#include "ui/win32/records.h"
 
 void setStatusText(StatusPart part, const std::string& text) {
-    if (editorState.statusBar)
-        SendMessageA(editorState.statusBar, SB_SETTEXTA, static_cast<WPARAM>(part),
+    if (application.statusBar)
+        SendMessageA(application.statusBar, SB_SETTEXTA, static_cast<WPARAM>(part),
                      reinterpret_cast<LPARAM>(text.c_str()));
 }

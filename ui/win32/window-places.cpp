@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "core/tool-window-places.h"
-#include "core/win32/Application.h"
+#include "ui/win32/records.h"
 
 namespace {
 
 // Until the start-up has placed them, the program moves them itself: nothing to remember.
-bool placing = true;
+bool& placing = application.placingToolWindows;
 
 places::Rect rectOf(HWND window) {
     RECT r;
@@ -49,8 +49,8 @@ std::vector<places::Rect> workAreas() {
 }
 
 const char* nameOf(HWND window) {
-    if (window && window == static_cast<HWND>(editorState.paletteWindow)) return "Palette";
-    if (window && window == static_cast<HWND>(editorState.shapeWindow)) return "Shape";
+    if (window && window == static_cast<HWND>(application.palette.window)) return "Palette";
+    if (window && window == static_cast<HWND>(application.shape.window)) return "Shape";
     return nullptr;
 }
 
@@ -62,8 +62,8 @@ void rememberNow(HWND window, bool shown) {
 
 void report() {
     char line[256];
-    const places::Rect p = rectOf(static_cast<HWND>(editorState.paletteWindow));
-    const places::Rect s = rectOf(static_cast<HWND>(editorState.shapeWindow));
+    const places::Rect p = rectOf(static_cast<HWND>(application.palette.window));
+    const places::Rect s = rectOf(static_cast<HWND>(application.shape.window));
     const places::Rect m = rectOf(application.mainWindow);
     std::snprintf(line, sizeof line,
                   "Tavrel windows: palette %d,%d %dx%d shape %d,%d %dx%d main %d,%d %dx%d\n",
@@ -75,8 +75,8 @@ void report() {
 } // namespace
 
 void placeWindowsAtStart(bool mainPlaceRemembered) {
-    HWND palette = static_cast<HWND>(editorState.paletteWindow);
-    HWND shape = static_cast<HWND>(editorState.shapeWindow);
+    HWND palette = static_cast<HWND>(application.palette.window);
+    HWND shape = static_cast<HWND>(application.shape.window);
     if (!palette || !shape) return;
     placing = true;
     const std::vector<places::Rect> areas = workAreas();

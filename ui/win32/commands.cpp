@@ -1,4 +1,4 @@
-#include "editor/win32/commands.h"
+#include "ui/win32/commands.h"
 
 #include <windows.h>
 
@@ -8,22 +8,22 @@
 #include <functional>
 #include <optional>
 
-#include "core/win32/Application.h"
 #include "core/win32/input-timing.h"
 #include "editor/model-operations.h"
 #include "editor/selection.h"
-#include "editor/win32/mouse-handler.h"
-#include "editor/win32/tool-modes.h"
 #include "model/shape-outline.h"
 #include "ui/main-commands.h"
+#include "ui/win32/mouse-handler.h"
 #include "ui/win32/palette.h"
+#include "ui/win32/records.h"
 #include "ui/win32/shape-window.h"
+#include "ui/win32/tool-modes.h"
 
 namespace {
 
 void setToolbarButton(MainCommand command, bool enabled) {
-    if (editorState.mainToolbar)
-        SendMessageA(editorState.mainToolbar, TB_ENABLEBUTTON, static_cast<WPARAM>(command),
+    if (application.mainToolbar)
+        SendMessageA(application.mainToolbar, TB_ENABLEBUTTON, static_cast<WPARAM>(command),
                      MAKELPARAM(enabled ? TRUE : FALSE, 0));
 }
 
@@ -63,22 +63,28 @@ void undoOrRedo(bool undo) {
     finishGestures();
     const History& history = document().history();
     if (undo ? !history.canUndo() : !history.canRedo()) return;
-    startInputTiming(undo ? "undo" : "redo");
+    application.inputTiming.start(undo ? "undo" : "redo");
     const auto pendingAt = pendingPoolPoints();
     if (undo)
         document().undo();
     else
         document().redo();
     keepPendingPoints(pendingAt);
-    reportInputTiming();
+    application.inputTiming.report();
 }
 
 } // namespace
 
-void forgetPicks() {
+void forgetHover() {
     editorState.hoveredPoint = -1;
     editorState.hotPoint = false;
-    syncPickState();
+}
+
+void forgetPicks() {
+    forgetHover();
+    editorState.hoveredPatch = -1;
+    editorState.firstJointPoint = -1;
+    updateJointButton();
 }
 
 void markModified() {
@@ -86,9 +92,9 @@ void markModified() {
 }
 
 void updateTakeBackButton() {
-    if (!editorState.mainToolbar) return;
+    if (!application.mainToolbar) return;
     const bool usable = editorState.tool == Tool::Add && !editorState.pendingPoints.empty();
-    SendMessageA(editorState.mainToolbar, TB_SETSTATE, static_cast<WPARAM>(MainCommand::TakeBack),
+    SendMessageA(application.mainToolbar, TB_SETSTATE, static_cast<WPARAM>(MainCommand::TakeBack),
                  MAKELPARAM(usable ? TBSTATE_ENABLED : 0, 0));
 }
 
@@ -112,46 +118,39 @@ void finishPointDrag() {
 
 void groupCommand() {
     editDocument("Group", [](Model& model) {
-        groupSelection(model, shapeTree());
+        groupSelection(model);
         return true;
     });
 }
 
 void symmetryCommand() {
     editDocument("Symmetry", [](Model& model) {
-        makeSymmetry(model, shapeTree());
+        makeSymmetry(model);
         return true;
     });
 }
 
 void ungroupCommand() {
-    editDocument("Ungroup", [](Model& model) { return ungroupSelection(model, shapeTree()); });
+    editDocument("Ungroup", [](Model& model) { return ungroupSelection(model); });
 }
 
 void deleteCommand() {
-    startInputTiming("delete");
+    application.inputTiming.start("delete");
     editDocument("Delete", [](Model& model) {
-        deleteSelection(model, shapeTree(), editorState.useCount, editorState.pendingPoints);
-        forgetPicks();
+        deleteSelection(model, editorState.pendingPoints);
         return true;
     });
 }
 
 bool dissociateCommand(int point) {
-    return editDocument("Dissociate", [point](Model& model) {
-        if (!dissociatePoint(model, shapeTree(), editorState.useCount, point)) return false;
-        syncPickState();
-        return true;
-    });
+    return editDocument("Dissociate",
+                        [point](Model& model) { return dissociatePoint(model, point); });
 }
 
 bool jointCommand() {
     return editDocument("Joint", [](Model& model) {
-        if (!jointPoints(model, shapeTree(), editorState.useCount, editorState.pendingPoints,
-                         editorState.firstJointPoint, editorState.hoveredPoint))
-            return false;
-        forgetPicks();
-        return true;
+        return jointPoints(model, editorState.pendingPoints, editorState.firstJointPoint,
+                           editorState.hoveredPoint);
     });
 }
 

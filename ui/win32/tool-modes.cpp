@@ -1,4 +1,4 @@
-#include "editor/win32/tool-modes.h"
+#include "ui/win32/tool-modes.h"
 
 #include <windows.h>
 
@@ -7,11 +7,11 @@
 #include <cstdio>
 
 #include "core/session-keys.h"
-#include "core/win32/Application.h"
 #include "editor/edit-xform.h"
 #include "editor/selection.h"
-#include "editor/win32/commands.h"
 #include "ui/palette-buttons.h"
+#include "ui/win32/commands.h"
+#include "ui/win32/records.h"
 #include "ui/win32/shape-window.h"
 
 namespace {
@@ -44,8 +44,8 @@ void setTool(Tool tool) {
     const BYTE released = (current == Tool::Select || current == Tool::Translate)
                               ? TBSTATE_ENABLED | TBSTATE_WRAP
                               : TBSTATE_ENABLED;
-    if (editorState.paletteToolbar && button >= 0)
-        PostMessageA(editorState.paletteToolbar, TB_SETSTATE, static_cast<WPARAM>(button),
+    if (application.palette.toolbar && button >= 0)
+        PostMessageA(application.palette.toolbar, TB_SETSTATE, static_cast<WPARAM>(button),
                      MAKELPARAM(released, 0));
     editorState.sweepAngle = 0;
     editorState.pivot = {};

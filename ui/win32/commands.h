@@ -6,7 +6,10 @@
 
 #include "editor/model-history.h"
 
-// After the pool or the patch list changed: no pick may name what went.
+// After a step was taken back or forth: the point under the mouse is looked for again.
+void forgetHover();
+// After the pool or the patch list changed size: no pick (hovered point or patch, the
+// joint's first point) may name what went.
 void forgetPicks();
 // A gesture under way changed the document (a point drag, the add tool's points, the
 // opacity slider): the modified mark shows before its step is recorded.

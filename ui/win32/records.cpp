@@ -1,4 +1,4 @@
-#include "core/win32/records.h"
+#include "ui/win32/records.h"
 
 #include "core/session-keys.h"
 

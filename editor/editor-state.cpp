@@ -1,4 +1,4 @@
-#include "core/editor-state.h"
+#include "editor/editor-state.h"
 
 #include "core/session-keys.h"
 #include "core/session-limits.h"

@@ -5,24 +5,52 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "core/editor-state.h"
 #include "core/key-flags.h"
 #include "core/settings-file.h"
+#include "core/win32/input-timing.h"
 #include "editor/document.h"
+#include "editor/editor-state.h"
 #include "editor/pick-accelerator.h"
 #include "editor/recovery-writer.h"
 #include "flight/keyboard-flight.h"
 #include "flight/vaisseau.h"
 #include "flight/win32/hud.h"
 #include "flight/win32/joystick.h"
+#include "graphics/d3d11/renderer.h"
 #include "graphics/d3d11/texture.h"
+#include "ui/win32/document-commands.h"
+#include "ui/win32/shape-tree-view.h"
 #include "view/orbit-camera.h"
+
+// The shape window's controls, and whether its tree is being filled (its notifications are
+// then not the user's).
+struct ShapeWindowHandles {
+    HWND window = nullptr;
+    HWND tree = nullptr;
+    HWND pointList = nullptr;
+    HWND alphaSlider = nullptr;
+    HWND coordinateBoxes[3] = {};
+    bool rebuilding = false;
+    ShapeTreeView treeView;          // the tree and the list as the document's view sees them
+    WNDPROC editProcedure = nullptr; // the coordinate boxes' own, before Enter was caught
+};
+
+// The palette window, its toolbar, the display check box, and the pictures its buttons
+// switch between.
+struct PaletteHandles {
+    HWND window = nullptr;
+    HWND toolbar = nullptr;
+    HWND displayCheckBox = nullptr;
+    int alternateImages[4] = {};
+};
 
 struct Application {
     Vaisseau ship;
@@ -31,13 +59,25 @@ struct Application {
     std::vector<std::unique_ptr<DocumentView>> documentViews;
     HWND mainWindow = nullptr;
     HWND mainViewWindow = nullptr;
+    HWND mainToolbar = nullptr;
+    HIMAGELIST mainToolbarImages = nullptr;
+    HWND statusBar = nullptr;
+    PaletteHandles palette;
+    ShapeWindowHandles shape;
     // The scene's models; the ship is the only kind, so the list holds it by its own type.
     std::vector<Vaisseau*> entities;
     HWND secondaryViews[3] = {};
     HACCEL shortcuts = nullptr; // the keyboard shortcuts of the main window's commands
     int64_t lastCounter = 0;
     int64_t counterFrequency = 1;
-    LoadedTexture planetTexture; // "1_earth_16k.jpg"
+    LoadedTexture planetTexture;        // "1_earth_16k.jpg"
+    std::unique_ptr<Renderer> renderer; // made with the main view's window
+    InputTiming inputTiming;            // how long an input takes to the next frame
+    DocumentPrompts prompts = windowsDocumentPrompts();
+    // Until the start-up has placed the tool windows, their moves are the program's own.
+    bool placingToolWindows = true;
+    std::string toolbarTip; // the main toolbar's tooltip, read after its notification
+    std::wstring toolbarTipWide;
     Hud hud;
     std::unique_ptr<Joystick> joystick; // when DirectInput could be made
     PickAccelerator pickAccelerator;    // the points and nets kept for picking in the view
@@ -51,12 +91,9 @@ struct Application {
         HANDLE lock = INVALID_HANDLE_VALUE;
         bool failureTold = false;
     } recovery;
-    // The opacity slider's gesture: the model before it (one step when it ends), and whether
-    // a command ended it while the thumb was still held.
-    struct OpacityGesture {
-        std::optional<ModelCopy> before;
-        bool cut = false;
-    } opacity;
+    // A command ended the opacity slider's gesture while its thumb was still held: the rest
+    // of that gesture changes nothing.
+    bool opacityCut = false;
 };
 
 // The static records the program is built around.

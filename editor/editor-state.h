@@ -1,5 +1,6 @@
-// The editor's single global record: tool, mode, picks, transform state, pending points,
-// the document's path and title, and the handles of the interface windows.
+// The editor's tool and gesture state: tool, mode, picks, the drags under way, pending
+// points, the view's options, and the title and start-up file the session remembers. The
+// document is the document's; the windows keep their own handles.
 #pragma once
 
 #include <memory>
@@ -10,7 +11,6 @@
 #include "core/vector-math.h"
 #include "editor/typed-coordinates.h"
 #include "model/editor-point.h"
-#include "model/handles.h"
 
 class SettingsFile;
 class Vaisseau;
@@ -24,8 +24,6 @@ struct EditorState {
     bool hotPoint = false;
     int firstJointPoint = -1;
     Mode mode = Mode::Editing;
-    WindowHandle pointList = nullptr;
-    WindowHandle statusBar = nullptr;
     bool pointMoved = false;
     int hoveredPoint = -1;
     Tool tool = Tool::None;
@@ -40,16 +38,12 @@ struct EditorState {
     int draggedPoint = -1;
     vm::Float3 draggedFrom{};
     vm::Vec4 cursor{};
-    WindowHandle mainToolbar = nullptr;
     Vaisseau* currentEntity = nullptr;
     // LoadedFile as the session remembers it: the file opened at start-up (at most 259
     // characters; "" for the built-in model). The document's own path is the document's.
     std::string startupFile;
     PickRay pickRay{};
     float pickDistance = 0;
-    WindowHandle displayCheckBox = nullptr;
-    WindowHandle paletteToolbar = nullptr;
-    WindowHandle tree = nullptr;
     vm::Vec4 pivot{};       // the rotate tool's vertical axis passes through it
     vm::Vec4 translation{}; // the translate drag's offset so far
     float startAngle = -1.0f;
@@ -58,19 +52,12 @@ struct EditorState {
     int hoveredPatch = -1;
     ViewMode currentView = ViewMode::Orbit;
     int lastMouseX = 0, lastMouseY = 0;
-    int alternateImages[4] = {};
     bool jointUsed = false; // the joint button shows its released picture once it was used
-    WindowHandle paletteWindow = nullptr;
-    WindowHandle shapeWindow = nullptr;
-    WindowHandle alphaSlider = nullptr;
-    ImageListHandle mainToolbarImages = nullptr;
-    WindowHandle coordinateBoxes[3] = {};
     int panStartX = 0, panStartY = 0, panViewport = 0;
     bool grid = false;
     bool loc = false;
     std::vector<std::unique_ptr<Editor::Point>> pendingPoints; // the add tool's clicks
     std::string title;
-    bool rebuilding = false;
     std::vector<int> useCount;
     // What the shape window's coordinate boxes show and typing into them moves.
     CoordinateSubject coordinates;

@@ -1,7 +1,7 @@
 // Entry point of tavrel.exe.
 #include <windows.h>
 
-#include "core/win32/Application.h"
+#include "app/win32/application.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (!startUp(instance, showCommand)) return 1;

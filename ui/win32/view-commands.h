@@ -1,4 +1,5 @@
-// The palette's camera commands: "switchView", "center" and "centerselect".
+// The palette's camera commands ("switchView", "center", "centerselect"), framing, and the
+// ship sent home.
 #pragma once
 
 // Next view mode; entering mode 3 switches to the quad layout, mode 4 back to one view.
@@ -10,3 +11,7 @@ void centerOnSelection();
 // Key ".": the camera frames the selection, or the whole model without one, so that it
 // fills about two thirds of the view (every view of the quad layout shares the camera).
 void frameModel();
+
+// The ship back where it started (position, orientation, velocity and rates), the keyboard's
+// controls centred and the throttle closed; in either mode.
+void returnHome();

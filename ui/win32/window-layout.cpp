@@ -1,4 +1,4 @@
-#include "core/win32/window-layout.h"
+#include "ui/win32/window-layout.h"
 
 #include "core/quad-layout.h"
 
@@ -9,8 +9,8 @@
 #include <cstdio>
 
 #include "core/session-keys.h"
-#include "core/win32/Application.h"
 #include "graphics/d3d11/renderer.h"
+#include "ui/win32/records.h"
 
 namespace {
 
@@ -27,10 +27,10 @@ bool isQuadLayout() {
 }
 
 int toolbarHeight() {
-    return clientHeightOf(editorState.mainToolbar);
+    return clientHeightOf(application.mainToolbar);
 }
 int statusBarHeight() {
-    return clientHeightOf(editorState.statusBar);
+    return clientHeightOf(application.statusBar);
 }
 
 ViewArea viewArea(int clientWidth, int clientHeight) {
@@ -41,7 +41,7 @@ ViewArea viewArea(int clientWidth, int clientHeight) {
 void placeMainView(int x, int y, int w, int h, bool repaint) {
     if (!application.mainViewWindow) return;
     MoveWindow(application.mainViewWindow, x, y, w, h, repaint);
-    if (renderer) renderer->resizeView(w, h, 0);
+    if (application.renderer) application.renderer->resizeView(w, h, 0);
     char line[96];
     std::snprintf(line, sizeof line, "Tavrel view 0 at %d,%d size %dx%d\n", x, y, w, h);
     OutputDebugStringA(line);
@@ -56,15 +56,15 @@ void createSecondaryViews(int width, int height, HWND parent) {
             CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, place.x, top + place.y, width,
                             height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
         application.secondaryViews[k] = view;
-        renderer->createSecondaryView(view, width, height, k);
+        application.renderer->createSecondaryView(view, width, height, k);
     }
-    renderer->quadLayout = true;
+    application.renderer->quadLayout = true;
 }
 
 void destroySecondaryViews() {
-    renderer->quadLayout = false;
+    application.renderer->quadLayout = false;
     for (int k = 0; k < 3; ++k) {
-        renderer->releaseSecondaryView(k);
+        application.renderer->releaseSecondaryView(k);
         if (application.secondaryViews[k]) DestroyWindow(application.secondaryViews[k]);
         application.secondaryViews[k] = nullptr;
     }
@@ -75,7 +75,7 @@ void resizeMainWindowForViewArea(int width, int height) {
     AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
     SetWindowPos(application.mainWindow, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER);
-    if (editorState.statusBar) SendMessageA(editorState.statusBar, WM_SIZE, 0, 0);
+    if (application.statusBar) SendMessageA(application.statusBar, WM_SIZE, 0, 0);
 }
 
 void switchLayout(Layout layout) {
@@ -111,13 +111,14 @@ bool handleLayoutMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
                 const ViewRect place = quadViewRect(k + 1, area.width, area.height);
                 MoveWindow(application.secondaryViews[k], place.x, area.top + place.y, place.width,
                            place.height, TRUE);
-                if (renderer) renderer->resizeView(place.width, place.height, k + 1);
+                if (application.renderer)
+                    application.renderer->resizeView(place.width, place.height, k + 1);
             }
             main = quadViewRect(0, area.width, area.height);
         }
         placeMainView(main.x, area.top + main.y, main.width, main.height, false);
-        if (editorState.statusBar) SendMessageA(editorState.statusBar, WM_SIZE, wParam, lParam);
-        if (editorState.mainToolbar) SendMessageA(editorState.mainToolbar, TB_AUTOSIZE, 0, 0);
+        if (application.statusBar) SendMessageA(application.statusBar, WM_SIZE, wParam, lParam);
+        if (application.mainToolbar) SendMessageA(application.mainToolbar, TB_AUTOSIZE, 0, 0);
         sessionSettings().writeInt(session::kSession, "w", LOWORD(lParam));
         sessionSettings().writeInt(session::kSession, "h", HIWORD(lParam));
         return true;

@@ -1,4 +1,4 @@
-#include "editor/win32/mouse-handler.h"
+#include "ui/win32/mouse-handler.h"
 #include "ui/win32/status-bar.h"
 
 #include "core/win32/key-state.h"
@@ -9,9 +9,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "core/win32/Application.h"
 #include "core/win32/input-timing.h"
-#include "core/win32/window-layout.h"
 #include "editor/box-selection.h"
 #include "editor/edit-xform.h"
 #include "editor/locators.h"
@@ -20,16 +18,16 @@
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "editor/snapping.h"
-#include "editor/win32/commands.h"
-#include "editor/win32/tool-modes.h"
 #include "graphics/d3d11/renderer.h"
 #include "ui/palette-buttons.h"
+#include "ui/win32/commands.h"
 #include "ui/win32/palette.h"
+#include "ui/win32/records.h"
 #include "ui/win32/shape-window.h"
+#include "ui/win32/tool-modes.h"
+#include "ui/win32/window-layout.h"
 
 namespace {
-
-size_t seenPoints = static_cast<size_t>(-1), seenPatches = static_cast<size_t>(-1);
 
 void setStatus(StatusPart part, vm::Vec4 v) {
     char text[128];
@@ -45,8 +43,9 @@ vm::Mat4 entityWorld() {
 }
 
 bool paletteChecked(int id) {
-    return editorState.paletteToolbar &&
-           SendMessageA(editorState.paletteToolbar, TB_ISBUTTONCHECKED, static_cast<WPARAM>(id), 0);
+    return application.palette.toolbar &&
+           SendMessageA(application.palette.toolbar, TB_ISBUTTONCHECKED, static_cast<WPARAM>(id),
+                        0);
 }
 
 bool pointButtonDown() {
@@ -54,7 +53,8 @@ bool pointButtonDown() {
 }
 
 vm::Mat4 viewProjectionOf(int viewport) {
-    return orbitCamera.viewMatrixOf(viewport) * (renderer ? renderer->projection : vm::identity());
+    return orbitCamera.viewMatrixOf(viewport) *
+           (application.renderer ? application.renderer->projection : vm::identity());
 }
 
 void hoverPick(const ViewportHit& hit) {
@@ -151,7 +151,7 @@ std::optional<float> rotateAngleAt(const ViewportHit& hit) {
 void movePoint(const ViewportHit& hit, int index) {
     Model& model = editedModel();
     if (index < 0 || static_cast<size_t>(index) >= model.points.size()) return;
-    startInputTiming("point drag");
+    application.inputTiming.start("point drag");
     vm::Float3& point = model.points[static_cast<size_t>(index)];
     if (editorState.draggedPoint != index) {
         finishPointDrag();
@@ -162,15 +162,15 @@ void movePoint(const ViewportHit& hit, int index) {
     if (snapping()) point = snap::toGrid(point, editorState.snapStep);
     editorState.pointMoved = true;
     showPointCoordinates(static_cast<size_t>(index));
-    if (editorState.pointList)
-        SendMessageA(editorState.pointList, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (application.shape.pointList)
+        SendMessageA(application.shape.pointList, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     updatePointEntry(static_cast<size_t>(index));
     model.updatePoints({static_cast<uint32_t>(index)}); // its patches alone are evaluated again
     markModified();
 }
 
 void setPaletteButton(int id, int state) {
-    SendMessageA(editorState.paletteToolbar, TB_SETSTATE, static_cast<WPARAM>(id),
+    SendMessageA(application.palette.toolbar, TB_SETSTATE, static_cast<WPARAM>(id),
                  MAKELPARAM(state, 0));
 }
 
@@ -200,32 +200,30 @@ void toolPress(const ViewportHit& hit) {
     switch (editorState.tool) {
     case Tool::None:
         hoverPick(hit);
-        if (editorState.hoveredPoint != -1 && editorState.hotPoint && editorState.pointList)
-            SendMessageA(editorState.pointList, LB_SETCURSEL,
+        if (editorState.hoveredPoint != -1 && editorState.hotPoint && application.shape.pointList)
+            SendMessageA(application.shape.pointList, LB_SETCURSEL,
                          static_cast<WPARAM>(editorState.hoveredPoint), 0);
         break;
     case Tool::Add: {
         // A point that is not a number would end the file where it is saved: never made.
         if (!isFinitePoint(cursorPoint(orbitCamera, hit)) && !editorState.hotPoint) break;
-        Model& model = editedModel();
-        // The sixteenth click makes a patch: that is the undoable step.
-        std::optional<ModelCopy> before;
-        if (editorState.pendingPoints.size() == 15) before = copyOf(model);
         vm::Vec4 at = cursorPoint(orbitCamera, hit);
         if (snapping()) at = snap::toGrid(at, editorState.snapStep);
-        if (addPendingPoint(editorState.pendingPoints, model, editorState.useCount, shapeTree(),
-                            editorState.hotPoint, editorState.hoveredPoint, at) &&
-            before) {
-            syncPickState();
-            document().record(changeBetween(*before, model, "Add patch"));
-        } else {
+        // The sixteenth click makes a patch: that is the undoable step. The clicks before it
+        // are work the document does not hold yet, but would lose: it shows modified.
+        if (editorState.pendingPoints.size() == 15)
+            editDocument("Add patch", [&](Model& model) {
+                return addPendingPoint(editorState.pendingPoints, model, shapeTree(),
+                                       editorState.hotPoint, editorState.hoveredPoint, at);
+            });
+        else if (!addPendingPoint(editorState.pendingPoints, editedModel(), shapeTree(),
+                                  editorState.hotPoint, editorState.hoveredPoint, at))
             markModified();
-        }
         updateTakeBackButton();
         break;
     }
     case Tool::Select:
-        startInputTiming("selection click");
+        application.inputTiming.start("selection click");
         selectPatch(editedModel(), editorState.hoveredPatch,
                     {keyDown(VK_CONTROL), keyDown(VK_SHIFT)});
         refreshSelectionPanel();
@@ -260,7 +258,7 @@ void toolPress(const ViewportHit& hit) {
     case Tool::Locator: {
         if (!isFinitePoint(cursorPoint(orbitCamera, hit))) break;
         editDocument("Locator", [&](Model& model) {
-            addLocator(model, shapeTree(), cursorPoint(orbitCamera, hit));
+            addLocator(model, cursorPoint(orbitCamera, hit));
             return true;
         });
         break;
@@ -276,7 +274,7 @@ void finishBand(const ViewportHit& hit) {
     const float dx = (editorState.bandX1 - editorState.bandX0) * static_cast<float>(hit.width);
     const float dy = (editorState.bandY1 - editorState.bandY0) * static_cast<float>(hit.height);
     if (dx * dx + dy * dy < 4 * 4 * 4) return; // under about 4 pixels
-    startInputTiming("box selection");
+    application.inputTiming.start("box selection");
     Model& model = editedModel();
     const vm::Mat4 m = entityWorld() * viewProjectionOf(editorState.bandViewport);
     const std::vector<uint32_t> chosen = patchesInBox(
@@ -287,19 +285,6 @@ void finishBand(const ViewportHit& hit) {
 }
 
 } // namespace
-
-void syncPickState() {
-    const Model& model = *editorState.currentEntity;
-    if (model.points.size() == seenPoints && model.patches.size() == seenPatches) return;
-    seenPoints = model.points.size();
-    seenPatches = model.patches.size();
-    editorState.hoveredPoint = -1;
-    editorState.hotPoint = false;
-    editorState.hoveredPatch = -1;
-    editorState.firstJointPoint = -1;
-    updateJointButton();
-    rebuildUseCount(model, editorState.useCount);
-}
 
 void reportSelection(const char* why) {
     const std::string text = "Tavrel selection (" + std::string(why) +
@@ -370,7 +355,6 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
         message != WM_RBUTTONDOWN && message != WM_RBUTTONUP)
         return false;
     if (!editorState.currentEntity) return true;
-    syncPickState();
     RECT client;
     GetClientRect(mainWindow, &client);
     const ViewArea area = viewArea(client.right, client.bottom);

@@ -1,5 +1,6 @@
-#include "core/win32/Application.h"
+#include "app/win32/application.h"
 #include "editor/edit-xform.h"
+#include "editor/selection.h"
 #include "ui/win32/status-bar.h"
 
 #include <windows.h>
@@ -15,29 +16,22 @@
 #include "core/session-limits.h"
 #include "core/win32/fatal-error.h"
 #include "core/win32/input-timing.h"
-#include "core/win32/window-layout.h"
-#include "editor/win32/commands.h"
-#include "editor/win32/mouse-handler.h"
-#include "editor/win32/tool-overlays.h"
 #include "flight/flight-model.h"
 #include "graphics/d3d11/renderer.h"
 #include "graphics/planet-geometry.h"
 #include "model/obj-format.h"
 #include "model/tree-item-param.h"
 #include "ui/main-commands.h"
+#include "ui/win32/commands.h"
 #include "ui/win32/document-commands.h"
 #include "ui/win32/document-views.h"
+#include "ui/win32/mouse-handler.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/recovery.h"
 #include "ui/win32/shape-window.h"
+#include "ui/win32/tool-overlays.h"
+#include "ui/win32/window-layout.h"
 #include "ui/win32/window-places.h"
-
-void updateTitle(const std::string& path, bool modified) {
-    editorState.makeTitle(path, modified);
-    if (application.mainWindow)
-        SendMessageA(application.mainWindow, WM_SETTEXT, 0,
-                     reinterpret_cast<LPARAM>(editorState.title.c_str()));
-}
 
 int viewCount() {
     return isQuadLayout() ? 4 : 1;
@@ -144,7 +138,7 @@ std::string treeSummary() {
 // The planet's picture, with how long the decoding and upload took.
 void loadPlanetImage() {
     const Stopwatch watch;
-    application.planetTexture = loadTexture(L"1_earth_16k.jpg");
+    application.planetTexture = loadTexture(*application.renderer, L"1_earth_16k.jpg");
     const double ms = watch.milliseconds();
     D3D11_TEXTURE2D_DESC desc = {};
     application.planetTexture.texture->GetDesc(&desc);
@@ -261,13 +255,13 @@ bool startUp(HINSTANCE instance, int showCommand) {
     application.entities.push_back(&application.ship);
     editorState.currentEntity = application.entities.back();
 
-    application.ship.gpu = renderer->bufferFactory();
+    application.ship.gpu = application.renderer->bufferFactory();
     const double windowsMs = started.milliseconds();
     application.documentViews = makeDocumentViews(application.document);
     openStartupDocument();
     const double modelMs = started.milliseconds() - windowsMs;
     loadPlanetImage();
-    application.hud.create(*renderer);
+    application.hud.create(*application.renderer);
 
     initialDisplayCheck();
     application.joystick = Joystick::create(instance);
@@ -279,7 +273,8 @@ bool startUp(HINSTANCE instance, int showCommand) {
     const double beforeShapeMs = started.milliseconds();
     rebuildShapeWindow();
     const double shapeMs = started.milliseconds() - beforeShapeMs;
-    syncPickState();
+    forgetPicks();
+    rebuildUseCount(editedModel(), editorState.useCount);
     restoreSelection();
     initialButtonUpdate();
     reportStartup();
@@ -308,18 +303,12 @@ void runMessageLoop() {
     } while (msg.message != WM_QUIT);
 }
 
-void returnHome() {
-    application.ship.goHome();
-    application.keyboardFlight.reset();
-    OutputDebugStringA("Tavrel: the ship is back at its start\n");
-}
-
 namespace {
 
 // Speed, altitude above the planet's surface and throttle in the status bar, every frame of
 // a flight, from buffers on the stack.
 void showFlightReadouts() {
-    if (!editorState.statusBar) return;
+    if (!application.statusBar) return;
     const Vaisseau& ship = application.ship;
     const float speed = vm::length3(ship.velocity);
     const float altitude = vm::length3(planet::kCentre - ship.position) - planet::kRadius;
@@ -336,7 +325,7 @@ void showFlightReadouts() {
 } // namespace
 
 void frameTick() {
-    reportInputTiming();
+    application.inputTiming.report();
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     const float dt =
@@ -439,6 +428,7 @@ void renderView(Renderer& r, int v, bool editing) {
 } // namespace
 
 void frameRender() {
+    Renderer* renderer = application.renderer.get();
     if (!renderer || !renderer->device()) return; // none yet, or the program is ending
     renderer->arrowFacing = orbitCamera.viewingDirection();
     const bool editing = editorState.mode == Mode::Editing;

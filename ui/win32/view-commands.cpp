@@ -1,13 +1,13 @@
-#include "view/win32/view-commands.h"
+#include "ui/win32/view-commands.h"
 #include "ui/win32/status-bar.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include "core/win32/Application.h"
-#include "core/win32/window-layout.h"
 #include "editor/selection.h"
+#include "ui/win32/records.h"
+#include "ui/win32/window-layout.h"
 
 #include <cmath>
 #include <cstdio>
@@ -53,4 +53,10 @@ void centerOnSelection() {
     orbitCamera.offset = min + (max - min) * 0.5f;
     orbitCamera.offset.w = 0;
     orbitCamera.saveOffset(sessionSettings());
+}
+
+void returnHome() {
+    application.ship.goHome();
+    application.keyboardFlight.reset();
+    OutputDebugStringA("Tavrel: the ship is back at its start\n");
 }

@@ -1,4 +1,4 @@
-#include "editor/win32/tool-overlays.h"
+#include "ui/win32/tool-overlays.h"
 
 #include <windows.h>
 
@@ -6,13 +6,13 @@
 
 #include <cmath>
 
-#include "core/win32/Application.h"
 #include "editor/edit-xform.h"
 #include "editor/overlay-geometry.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "graphics/d3d11/renderer.h"
 #include "ui/palette-buttons.h"
+#include "ui/win32/records.h"
 
 namespace {
 
@@ -29,8 +29,8 @@ void drawSegments(Renderer& r, const std::vector<overlay::Segment>& lines) {
 }
 
 void drawRotateGizmo(Renderer& r, const vm::Mat4& world) {
-    if (!editorState.paletteToolbar ||
-        !SendMessageA(editorState.paletteToolbar, TB_ISBUTTONCHECKED, palette::Rotate, 0))
+    if (!application.palette.toolbar ||
+        !SendMessageA(application.palette.toolbar, TB_ISBUTTONCHECKED, palette::Rotate, 0))
         return;
     const float radius = 0.47f * orbitCamera.radius();
     const bool inProgress = editorState.startAngle > 0;
@@ -54,8 +54,9 @@ void drawPointMarkers(Renderer& r, const Model& model, const vm::Mat4& world, bo
     if (hot)
         r.drawCube(editorState.pointMoved ? overlay::kMarkerBlue : overlay::kMarkerWhite,
                    vm::transform(pointAt(model, editorState.hoveredPoint), world), kMarkerSize);
-    if (editorState.pointList) {
-        const int s = static_cast<int>(SendMessageA(editorState.pointList, LB_GETCURSEL, 0, 0));
+    if (application.shape.pointList) {
+        const int s =
+            static_cast<int>(SendMessageA(application.shape.pointList, LB_GETCURSEL, 0, 0));
         if (s >= 0 && static_cast<size_t>(s) < model.points.size() &&
             (!hot || editorState.hoveredPoint != s))
             r.drawCube(overlay::kMarkerGreen, vm::transform(pointAt(model, s), world), kMarkerSize);
@@ -103,8 +104,8 @@ void drawPlacingGuides(Renderer& r, const Model& model, const vm::Mat4& world,
 } // namespace
 
 void drawOverlays(int viewport, float aspect) {
-    if (!renderer || !editorState.currentEntity) return;
-    Renderer& r = *renderer;
+    if (!application.renderer || !editorState.currentEntity) return;
+    Renderer& r = *application.renderer;
     const Model& model = *editorState.currentEntity;
     vm::Mat4 world;
     editorState.currentEntity->worldMatrix(world);
@@ -139,13 +140,13 @@ void drawOverlays(int viewport, float aspect) {
 }
 
 void drawPendingNet() {
-    if (!renderer || editorState.pendingPoints.empty()) return;
+    if (!application.renderer || editorState.pendingPoints.empty()) return;
     std::vector<vm::Vec4> points;
     for (const auto& p : editorState.pendingPoints) {
         vm::Vec4 v = p->position();
         v.w = 1;
         points.push_back(v);
     }
-    renderer->setWorld(vm::identity());
-    drawSegments(*renderer, overlay::pendingNet(points));
+    application.renderer->setWorld(vm::identity());
+    drawSegments(*application.renderer, overlay::pendingNet(points));
 }

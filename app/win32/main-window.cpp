@@ -6,22 +6,22 @@
 
 #include <cstdio>
 
+#include "app/win32/application.h"
 #include "core/session-keys.h"
-#include "core/win32/Application.h"
 #include "core/win32/fatal-error.h"
 #include "core/win32/key-state.h"
-#include "core/win32/window-layout.h"
 #include "editor/pending-points.h"
 #include "editor/selection.h"
-#include "editor/win32/commands.h"
-#include "editor/win32/mouse-handler.h"
 #include "graphics/d3d11/renderer.h"
 #include "ui/main-commands.h"
+#include "ui/win32/commands.h"
 #include "ui/win32/document-commands.h"
+#include "ui/win32/mouse-handler.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/recovery.h"
 #include "ui/win32/shape-window.h"
-#include "view/win32/view-commands.h"
+#include "ui/win32/view-commands.h"
+#include "ui/win32/window-layout.h"
 
 namespace {
 
@@ -44,7 +44,8 @@ void onCreate(HWND window) {
         CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, x, y, w, h, window, nullptr,
                         GetModuleHandleA(nullptr), nullptr);
     // A view area collapsed to nothing still gets a one-pixel swap chain.
-    Renderer::create(vm::kFieldOfView, w > 0 ? w : 1, h > 0 ? h : 1, application.mainViewWindow);
+    application.renderer = Renderer::create(vm::kFieldOfView, w > 0 ? w : 1, h > 0 ? h : 1,
+                                            application.mainViewWindow);
     if (isQuadLayout()) createSecondaryViews(w, h, window);
 }
 
@@ -99,10 +100,10 @@ void onCommand(MainCommand command) {
         deleteCommand();
         break;
     case MainCommand::ShowPalette:
-        showToolWindow(static_cast<HWND>(editorState.paletteWindow));
+        showToolWindow(static_cast<HWND>(application.palette.window));
         break;
     case MainCommand::ShowShapeWindow:
-        showToolWindow(static_cast<HWND>(editorState.shapeWindow));
+        showToolWindow(static_cast<HWND>(application.shape.window));
         break;
     }
 }
@@ -120,11 +121,12 @@ void followDragCapture(HWND window, UINT message, WPARAM wParam) {
 
 // The main toolbar's tooltips, which follow the history ("Undo Delete (Ctrl+Z)").
 bool onToolbarTip(NMHDR* header) {
-    if (!editorState.mainToolbar ||
+    if (!application.mainToolbar ||
         (header->code != TTN_GETDISPINFOA && header->code != TTN_GETDISPINFOW))
         return false;
-    static std::string text;
-    static std::wstring wide;
+    // The control reads the text after the notification returns.
+    std::string& text = application.toolbarTip;
+    std::wstring& wide = application.toolbarTipWide;
     text = toolbarTip(static_cast<int>(header->idFrom));
     if (header->code == TTN_GETDISPINFOA) {
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
@@ -158,7 +160,7 @@ void onDestroy() {
     application.ship.gpu = nullptr;
     application.planetTexture = {};
     application.hud.release();
-    if (renderer) renderer->releaseDevice();
+    if (application.renderer) application.renderer->releaseDevice();
     if (!document().modified()) discardRecoveryCopy(); // a clean exit leaves no copy
     PostQuitMessage(0);
 }

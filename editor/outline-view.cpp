@@ -1,0 +1,50 @@
+#include "editor/outline-view.h"
+
+#include "editor/history-outline.h"
+#include "model/shape-outline.h"
+
+void OutlineView::documentWillEdit(const Document& document) {
+    const Model& model = document.model();
+    positions_.clear();
+    positions_.reserve(model.patches.size());
+    for (const Model::Patch& patch : model.patches)
+        positions_.emplace_back(patch.treeItem, patch.treeRows);
+    noted_ = true;
+}
+
+void OutlineView::documentWillChange(const Document& document, const ModelChange& step, bool undo) {
+    dropOutlineItems(tree_, const_cast<Model&>(document.model()), step, undo);
+}
+
+// An operation that moved patches about moved their item handles with them: each position
+// takes its own item back, positions that went lose theirs, new ones start without.
+void OutlineView::restorePositions(Model& model, const ModelChange& step) {
+    if (step.remakesOutline()) return; // made anew anyway
+    for (size_t i = model.patches.size(); i < positions_.size(); ++i)
+        if (positions_[i].first) tree_.deleteItem(positions_[i].first);
+    for (size_t i = 0; i < model.patches.size(); ++i) {
+        Model::Patch& patch = model.patches[i];
+        patch.treeItem = i < positions_.size() ? positions_[i].first : nullptr;
+        patch.treeRows = i < positions_.size() && positions_[i].second;
+    }
+}
+
+void OutlineView::documentChanged(const Document& document, const DocumentChange& change) {
+    Model& model = const_cast<Model&>(document.model());
+    using Kind = DocumentChange::Kind;
+    const bool edit = change.kind == Kind::Edit;
+    if (!edit && change.kind != Kind::Undo && change.kind != Kind::Redo &&
+        change.kind != Kind::Replaced)
+        return;
+    const bool remaking = change.kind == Kind::Replaced || change.step->remakesOutline();
+    beginShowing(remaking);
+    if (change.kind == Kind::Replaced) {
+        rebuildShapeOutline(tree_, model);
+    } else {
+        if (edit && noted_) restorePositions(model, *change.step);
+        showChangeInOutline(tree_, model, *change.step, change.kind == Kind::Undo);
+    }
+    noted_ = false;
+    positions_.clear();
+    endShowing(document, change);
+}

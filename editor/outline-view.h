@@ -1,0 +1,34 @@
+// The shape window's tree and point list kept in step with the document from what each
+// change says: the operations never touch them. Items belong to positions (the item of
+// patch i reads "patch i"), so an edit that moves patches about leaves each position its
+// item, drops those of positions that went and makes those of new ones.
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "editor/document.h"
+#include "model/model-tree.h"
+
+class OutlineView : public DocumentView {
+  public:
+    explicit OutlineView(ModelTree& tree) : tree_(tree) {}
+
+    void documentWillEdit(const Document& document) override;
+    void documentWillChange(const Document& document, const ModelChange& step, bool undo) override;
+    void documentChanged(const Document& document, const DocumentChange& change) override;
+
+  protected:
+    // Around a change of the items: remaking says whether the whole tree is made anew (a
+    // window turns its drawing off for that).
+    virtual void beginShowing(bool /*remaking*/) {}
+    virtual void endShowing(const Document&, const DocumentChange&) {}
+
+  private:
+    void restorePositions(Model& model, const ModelChange& step);
+
+    ModelTree& tree_;
+    // Each patch position's item and whether its rows were made, as the edit found them.
+    std::vector<std::pair<TreeItemHandle, bool>> positions_;
+    bool noted_ = false;
+};
