@@ -23,6 +23,7 @@ add_executable(core-tests
   tests/native/fast-reading-test.cpp
   tests/native/mesh-export-test.cpp
   tests/native/document-test.cpp
+  tests/native/document-files-test.cpp
 )
 target_include_directories(core-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(core-tests PRIVATE tavrel-core GTest::gtest GTest::gtest_main)

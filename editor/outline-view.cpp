@@ -3,6 +3,16 @@
 #include "editor/history-outline.h"
 #include "model/shape-outline.h"
 
+namespace {
+
+// The item handles are kept beside each element of the model but are the tree's own
+// bookkeeping: writing them changes nothing the document holds.
+Model& itemsOf(const Document& document) {
+    return const_cast<Model&>(document.model());
+}
+
+} // namespace
+
 void OutlineView::documentWillEdit(const Document& document) {
     const Model& model = document.model();
     positions_.clear();
@@ -13,7 +23,7 @@ void OutlineView::documentWillEdit(const Document& document) {
 }
 
 void OutlineView::documentWillChange(const Document& document, const ModelChange& step, bool undo) {
-    dropOutlineItems(tree_, const_cast<Model&>(document.model()), step, undo);
+    dropOutlineItems(tree_, itemsOf(document), step, undo);
 }
 
 // An operation that moved patches about moved their item handles with them: each position
@@ -30,7 +40,7 @@ void OutlineView::restorePositions(Model& model, const ModelChange& step) {
 }
 
 void OutlineView::documentChanged(const Document& document, const DocumentChange& change) {
-    Model& model = const_cast<Model&>(document.model());
+    Model& model = itemsOf(document);
     using Kind = DocumentChange::Kind;
     const bool edit = change.kind == Kind::Edit;
     if (!edit && change.kind != Kind::Undo && change.kind != Kind::Redo &&

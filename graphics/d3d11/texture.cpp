@@ -128,5 +128,37 @@ LoadedTexture loadTexture(Renderer& renderer, const wchar_t* fileName) {
         checkSetup(converter->CopyPixels(nullptr, pitch, static_cast<UINT>(size), pixels.data()),
                    "error", what);
     }
-    return renderer.createTexture(width, height, pixels.data(), false, DXGI_FORMAT_R8G8B8A8_UNORM);
+    return createTexture(renderer.device(), width, height, pixels.data(), false,
+                         DXGI_FORMAT_R8G8B8A8_UNORM);
+}
+
+LoadedTexture createTexture(ID3D11Device* device, UINT width, UINT height, const void* pixels,
+                            bool dynamic, DXGI_FORMAT format) {
+    D3D11_TEXTURE2D_DESC desc = {};
+    desc.Width = width;
+    desc.Height = height;
+    desc.MipLevels = 1;
+    desc.ArraySize = 1;
+    desc.Format = format;
+    desc.SampleDesc = {1, 0};
+    desc.Usage = dynamic ? D3D11_USAGE_DYNAMIC : D3D11_USAGE_DEFAULT;
+    desc.BindFlags = D3D11_BIND_SHADER_RESOURCE;
+    desc.CPUAccessFlags = dynamic ? D3D11_CPU_ACCESS_WRITE : 0;
+    D3D11_SUBRESOURCE_DATA init = {pixels, width * 4, 0};
+    LoadedTexture result;
+    char what[96];
+    std::snprintf(what, sizeof what, "texture of %u x %u", width, height);
+    checkSetup(device->CreateTexture2D(&desc, pixels ? &init : nullptr, &result.texture), "error",
+               what);
+    D3D11_SHADER_RESOURCE_VIEW_DESC view = {};
+    view.Format = format;
+    view.ViewDimension = D3D11_SRV_DIMENSION_TEXTURE2D;
+    view.Texture2D.MostDetailedMip = 0;
+    view.Texture2D.MipLevels = 1;
+    const HRESULT hr = device->CreateShaderResourceView(result.texture.Get(), &view, &result.view);
+    if (FAILED(hr)) {
+        result.texture.Reset();
+        fatalError("error", "shader-resource view of a texture", hr);
+    }
+    return result;
 }

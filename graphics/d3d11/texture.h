@@ -15,3 +15,9 @@ struct LoadedTexture {
 // Decodes the image's first frame. A missing or unreadable file, an unknown pixel format
 // or an image larger than the device takes is the fatal error "error".
 LoadedTexture loadTexture(Renderer& renderer, const wchar_t* fileName);
+
+// A width × height texture of one mip level with its view; pixels (rows of width × 4 bytes)
+// are its content when given. Dynamic textures are written by the CPU. A failure is the
+// fatal error "error".
+LoadedTexture createTexture(ID3D11Device* device, UINT width, UINT height, const void* pixels,
+                            bool dynamic, DXGI_FORMAT format);

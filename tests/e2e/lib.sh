@@ -320,12 +320,33 @@ accept_message() { # pattern what-it-should-say
 
 # Waits for the common file dialog titled $1, types the file name $2 and accepts it ($3
 # "folder": $2 is a folder to enter, the dialog stays).
+# Types text into the focused window. A character outside the keyboard map makes xdotool remap
+# a key code for it, and on a loaded machine the key can go out before the new map is seen:
+# those characters go one at a time, each with time to settle.
+type_text() {
+  local text=$1 ascii='' c i
+  for ((i = 0; i < ${#text}; i++)); do
+    c=${text:i:1}
+    if [[ $c == [[:print:]] && $(printf '%s' "$c" | LC_ALL=C wc -c) -eq 1 ]]; then
+      ascii+=$c
+      continue
+    fi
+    [ -n "$ascii" ] && xdotool type --delay 20 "$ascii"
+    ascii=''
+    sleep 0.3
+    xdotool type --delay 150 "$c"
+    sleep 0.3
+  done
+  [ -n "$ascii" ] && xdotool type --delay 20 "$ascii"
+  return 0
+}
+
 answer_file_dialog() {
   wait_for_window "^$1\$" 20
   local dialog=$window_id
   xdotool windowfocus --sync "$dialog" 2>/dev/null
   xdotool key ctrl+a
-  xdotool type --delay 20 "$2"
+  type_text "$2"
   # The dialog's name box completes what is typed as it goes and now and then swallows the
   # Return that follows: press it again while the dialog is still there with that name.
   local attempt

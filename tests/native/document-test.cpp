@@ -84,3 +84,26 @@ TEST(Document, EditsUndoRedoAndSavesTellTheViewsAndMoveTheModifiedState) {
     document.edit("Move", [](Model& m) { m.points[1].y = 9; });
     EXPECT_EQ(heard, view.heard.size());
 }
+
+TEST(Document, AGestureFoundAtItsEndIsOneStepAndANewModelEndsIt) {
+    Model model;
+    model.createDefault();
+    Document document(model);
+    EXPECT_FALSE(document.endGesture("Opacity")); // none begun
+    document.beginGesture();
+    for (float alpha : {0.8f, 0.5f, 0.25f}) {
+        document.beginGesture(); // every step of the slider says so; the first one counts
+        model.patches[0].alpha = alpha;
+        document.changing();
+    }
+    EXPECT_TRUE(document.endGesture("Opacity"));
+    EXPECT_FALSE(document.gestureUnderWay());
+    ASSERT_TRUE(document.undo());
+    EXPECT_EQ(1.0f, model.patches[0].alpha);
+
+    document.beginGesture();
+    Model fresh;
+    fresh.createDefault();
+    document.replace(std::move(fresh), "", "", true);
+    EXPECT_FALSE(document.gestureUnderWay());
+}

@@ -1,4 +1,5 @@
-// New, Open and Save on the running program, with the dialogs' answers given by the test.
+// New, Open, Save and closing on the running program, with the dialogs' answers given by the
+// test: what the windows show of it (the flows themselves are tested natively).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -45,16 +46,6 @@ TEST_F(DocumentTest, SaveWithoutAPathAsksThenWritesAndClearsTheMark) {
     EXPECT_EQ(2, dialogs);
     EXPECT_EQ("ship - Tavrel", title());
     EXPECT_TRUE(SendMessageA(application.mainToolbar, TB_ISBUTTONENABLED, 6, 0));
-}
-
-TEST_F(DocumentTest, AFailedSaveKeepsTheMarkAndSaysWhy) {
-    answer = "no such folder\\ship.obj";
-    modify();
-    command(6);
-    ASSERT_EQ(1u, told.size());
-    EXPECT_NE(std::string::npos, told[0].find("no such folder\\ship.obj"));
-    EXPECT_EQ("Untitled* - Tavrel", title());
-    EXPECT_EQ("", document().path());
 }
 
 TEST_F(DocumentTest, NewAsksAboutUnsavedChangesAndStartsClean) {
@@ -137,73 +128,4 @@ TEST_F(DocumentTest, ClosingCanBeCancelled) {
     unsavedAnswer = DocumentPrompts::Unsaved::Discard;
     SendMessageA(application.mainWindow, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(application.mainWindow));
-}
-
-TEST_F(DocumentTest, ExportWritesAMeshAndLeavesTheDocumentAsItWas) {
-    std::string chosen;
-    documentPrompts().chooseExport = [&](std::string& path) {
-        path = chosen;
-        return !chosen.empty();
-    };
-    modify();
-    const std::string before = title();
-
-    chosen = "band.stl"; // the default band: 4 patches of 2 · 8 · 8 triangles
-    exportDocument();
-    EXPECT_TRUE(told.empty());
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    ASSERT_TRUE(GetFileAttributesExA("band.stl", GetFileExInfoStandard, &data));
-    EXPECT_EQ(84u + 50u * 512u, data.nFileSizeLow);
-    EXPECT_EQ(before, title()); // neither saved nor renamed by an export
-    EXPECT_TRUE(document().path().empty());
-
-    CreateDirectoryA("folder.obj", nullptr); // cannot be written: said, nothing left behind
-    chosen = "folder.obj";
-    exportDocument();
-    ASSERT_EQ(1u, told.size());
-    EXPECT_NE(std::string::npos, told[0].find("could not export")) << told[0];
-    EXPECT_NE(std::string::npos, told[0].find("Nothing was written")) << told[0];
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("folder.obj.tmp"));
-    RemoveDirectoryA("folder.obj");
-    DeleteFileA("band.stl");
-    EXPECT_EQ(before, title());
-}
-
-TEST_F(DocumentTest, ImportMakesAnUntitledModifiedDocumentOrRefusesWhole) {
-    std::string text = "2\n";
-    for (int p = 0; p < 2; ++p) {
-        text += "3 3\n";
-        for (int r = 0; r < 4; ++r)
-            for (int c = 0; c < 4; ++c)
-                text += std::to_string(3 * p + c) + " " + std::to_string(r) + " 0\n";
-    }
-    writeTextFile(L"teapot.bpt", text);
-    writeTextFile(L"rational.obj", "cstype rat bezier\ndeg 3 3\nv 0 0 0\n"
-                                   "surf 0 1 0 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n");
-    std::string chosen;
-    documentPrompts().chooseImport = [&](std::string& path) {
-        path = chosen;
-        return !chosen.empty();
-    };
-
-    chosen = "rational.obj"; // refused whole: the default document stays, untouched
-    importDocument();
-    ASSERT_EQ(1u, told.size());
-    EXPECT_NE(std::string::npos, told[0].find("'cstype rat bezier' (line 1)")) << told[0];
-    EXPECT_EQ(4u, application.ship.patches.size());
-    EXPECT_EQ("Untitled - Tavrel", title());
-
-    chosen = "teapot.bpt";
-    importDocument();
-    EXPECT_EQ(2u, application.ship.patches.size());
-    EXPECT_EQ(28u, application.ship.points.size()); // the shared column once
-    EXPECT_EQ("Untitled* - Tavrel", title());       // never saved over the imported file
-    EXPECT_TRUE(document().path().empty());
-    EXPECT_FALSE(document().history().canUndo());
-    EXPECT_TRUE(application.ship.hasBuffers());
-
-    answer = "teapot-saved.obj"; // its first Save asks for a name, in the editor's own format
-    EXPECT_TRUE(saveDocument());
-    EXPECT_EQ(1, dialogs);
-    EXPECT_EQ("teapot-saved - Tavrel", title());
 }

@@ -8,13 +8,8 @@
 
 #include "core/file-replace.h"
 #include "core/session-keys.h"
-#include "model/mesh-export.h"
-#include "model/model-file-kind.h"
 #include "model/obj-format.h"
-#include "model/patch-import.h"
 #include "ui/win32/commands.h"
-#include "ui/win32/mouse-handler.h"
-#include "ui/win32/palette.h"
 #include "ui/win32/records.h"
 #include "ui/win32/recovery.h"
 #include "ui/win32/shape-window.h"
@@ -120,6 +115,21 @@ void tell(const std::string& message) {
     MessageBoxA(application.mainWindow, message.c_str(), "Tavrel", MB_OK | MB_ICONWARNING);
 }
 
+// A new document starts with nothing of the old one: no pending points, picks or half-done
+// joint, and an empty tree to read locator names into.
+void startClean() {
+    editorState.pendingPoints.clear();
+    editorState.hoveredPoint = -1;
+    editorState.hoveredPatch = -1;
+    editorState.hotPoint = false;
+    editorState.firstJointPoint = -1;
+    editorState.draggedPoint = -1;
+    editorState.transformDrag = false;
+    editorState.translation = {};
+    shapeTree().deleteAllItems();
+    updateTakeBackButton();
+}
+
 Model& theModel() {
     return application.ship;
 }
@@ -145,203 +155,46 @@ DocumentPrompts& documentPrompts() {
     return application.prompts;
 }
 
+DocumentFiles::Platform windowsDocumentFilesPlatform() {
+    DocumentFiles::Platform platform;
+    platform.settle = [] {
+        finishGestures();
+        // The question gets the mouse: a window holding it keeps the question from showing.
+        if (GetCapture()) ReleaseCapture();
+    };
+    platform.startClean = startClean;
+    platform.discardRecovery = discardRecoveryCopy;
+    platform.rememberPath = [](const std::string& path) {
+        sessionSettings().writeString(session::kSession, "LoadedFile", path);
+    };
+    platform.samePath = samePath;
+    platform.log = [](const std::string& line) { OutputDebugStringA((line + "\n").c_str()); };
+    return platform;
+}
+
 bool mayDiscardChanges() {
-    // A drag under way ends here, committed: what the view shows is what is asked about,
-    // and the question gets the mouse (a window holding it keeps the question from showing).
-    finishGestures();
-    if (GetCapture()) ReleaseCapture();
-    if (!document().modified()) return true;
-    switch (documentPrompts().askUnsaved(documentName(document().path()))) {
-    case DocumentPrompts::Unsaved::Save:
-        return saveDocument();
-    case DocumentPrompts::Unsaved::Discard:
-        discardRecoveryCopy();
-        return true;
-    case DocumentPrompts::Unsaved::Cancel:
-        return false;
-    }
-    return false;
+    return application.files.mayDiscardChanges();
 }
-
-namespace {
-
-// A new document starts with nothing of the old one: no model, locators, pending points,
-// picks or half-done joint, and an empty tree to read locator names into.
-void startClean() {
-    theModel().clear();
-    theModel().locators.clear();
-    editorState.pendingPoints.clear();
-    editorState.hoveredPoint = -1;
-    editorState.hoveredPatch = -1;
-    editorState.hotPoint = false;
-    editorState.firstJointPoint = -1;
-    editorState.draggedPoint = -1;
-    editorState.transformDrag = false;
-    editorState.translation = {};
-    shapeTree().deleteAllItems();
-}
-
-// LoadedFile follows only a path the user saved or opened.
-void rememberPath(const std::string& path) {
-    sessionSettings().writeString(session::kSession, "LoadedFile", path);
-}
-
-void tellPartlyRead(const std::string& path, const ObjResult& result) {
-    documentPrompts().tell("Tavrel read only part of the model \"" + path + "\": " +
-                           result.stopMessage() + ". Saving asks before replacing the file.");
-}
-
-bool writeTo(const std::string& path) {
-    ObjResult result = saveObj(theModel(), path);
-    if (!result.ok()) {
-        documentPrompts().tell("Tavrel could not save the model to \"" + path +
-                               "\": " + result.reason + ".");
-        return false;
-    }
-    document().saved(path); // the recovery copy goes with the changes it kept
-    rememberPath(path);
-    return true;
-}
-
-} // namespace
-
 void newDocument() {
-    if (!mayDiscardChanges()) return;
-    Model fresh;
-    fresh.createDefault();
-    replaceDocument(std::move(fresh), "", "", true);
+    application.files.newDocument();
 }
-
 void openDocument() {
-    if (!mayDiscardChanges()) return;
-    std::string path;
-    if (!documentPrompts().chooseFile(false, path)) return; // the current document stays
-    std::string text;
-    if (!readFileContents(path, text)) {
-        documentPrompts().tell("Tavrel could not open the model \"" + path +
-                               "\": it cannot be opened.");
-        return;
-    }
-    Model opened;
-    ObjResult result = readObj(text, opened, nullptr);
-    const bool nothingRead = opened.points.empty() && opened.patches.empty();
-    if ((!result.ok() || (result.partial() && nothingRead)) &&
-        modelFileKind(text) == ModelFileKind::Standard) {
-        documentPrompts().tell("\"" + path +
-                               "\" is a standard free-form OBJ or Bezier patch text file, not "
-                               "Tavrel's own format: Import (Ctrl+I) reads it.");
-        return;
-    }
-    if (!result.ok()) {
-        documentPrompts().tell("Tavrel could not open the model \"" + path +
-                               "\": " + result.reason + ".");
-        return;
-    }
-    replaceDocument(std::move(opened), path, result.partial() ? result.stopMessage() : "", true);
-    rememberPath(path);
-    if (result.partial()) tellPartlyRead(path, result);
+    application.files.open();
 }
-
-void importDocument() {
-    if (!mayDiscardChanges()) return;
-    std::string path;
-    if (!documentPrompts().chooseImport(path)) return; // the current document stays
-    std::string text;
-    if (!readFileContents(path, text)) {
-        documentPrompts().tell("Tavrel could not import \"" + path + "\": it cannot be opened.");
-        return;
-    }
-    Model imported;
-    const ImportResult result = importPatches(text, imported);
-    if (!result.ok) {
-        documentPrompts().tell("Tavrel could not import \"" + path + "\": " + result.reason +
-                               ". Nothing was imported.");
-        return;
-    }
-    // Untitled: its first Save asks where, never over the imported file.
-    replaceDocument(std::move(imported), "", "", false);
-    if (result.partial())
-        documentPrompts().tell("Tavrel read only part of \"" + path + "\": " + result.stop + ".");
-    OutputDebugStringA(("Tavrel imported " + result.format + ": " +
-                        std::to_string(theModel().patches.size()) + " patches, " +
-                        std::to_string(result.skipped) + " statements skipped\n")
-                           .c_str());
-}
-
-void exportDocument() {
-    finishGestures(); // the mesh is what the view shows
-    std::string path;
-    if (!documentPrompts().chooseExport(path)) return;
-    const auto format = mesh::formatFor(path);
-    if (!format) {
-        documentPrompts().tell("Tavrel could not export \"" + path +
-                               "\": the name must end in .obj or .stl. Nothing was written.");
-        return;
-    }
-    // A mesh written over a model destroys it: the document's own file, or any file that
-    // reads as a model, is replaced only when the user says so.
-    const bool ownFile = samePath(path, document().path());
-    std::string existing;
-    if (ownFile || (readFileContents(path, existing) && readsAsModel(existing))) {
-        const std::string question =
-            "\"" + path + "\" " +
-            (ownFile ? std::string("is the file of the model you are editing")
-                     : std::string("holds a model")) +
-            ".\n\nReplace it with a triangle mesh? The model in it would be lost.";
-        if (!documentPrompts().askReplaceModel(question)) return;
-    }
-    std::string reason;
-    mesh::Written written;
-    if (!mesh::exportModel(theModel(), *format, mesh::kDefaultSegments, path, reason, &written)) {
-        documentPrompts().tell("Tavrel could not export \"" + path + "\": " + reason +
-                               ". Nothing was written.");
-        return;
-    }
-    OutputDebugStringA(
-        ("Tavrel exported " + path + ": " + std::to_string(written.triangles) + " triangles\n")
-            .c_str());
-}
-
-void replaceDocument(Model&& model, std::string path, std::string partlyRead, bool saved) {
-    startClean();
-    // The views make the shape window anew from the model (locators' names included), the
-    // GPU copy, the picks, the title and the history buttons.
-    document().replace(std::move(model), std::move(path), std::move(partlyRead), saved);
-    updateTakeBackButton();
-}
-
 bool saveDocument() {
-    finishGestures(); // what the view shows is what is written
-    if (GetCapture()) ReleaseCapture();
-    const std::string path = document().path();
-    if (path.empty()) return saveDocumentAs();
-    if (!document().partlyRead().empty()) {
-        switch (documentPrompts().askPartlyRead(path, document().partlyRead())) {
-        case DocumentPrompts::PartlyRead::SaveElsewhere:
-            return saveDocumentAs();
-        case DocumentPrompts::PartlyRead::Replace:
-            break;
-        case DocumentPrompts::PartlyRead::Cancel:
-            return false;
-        }
-    }
-    return writeTo(path);
+    return application.files.save();
 }
-
 bool saveDocumentAs() {
-    finishGestures();
-    if (GetCapture()) ReleaseCapture();
-    const Document& d = document();
-    std::string path = d.path().empty() ? "New Object.obj" : d.path();
-    for (;;) {
-        if (!documentPrompts().chooseFile(true, path)) return false;
-        // The partly read file itself is not a place "elsewhere": ask again.
-        if (d.partlyRead().empty() || path != d.path()) break;
-        if (documentPrompts().askPartlyRead(path, d.partlyRead()) ==
-            DocumentPrompts::PartlyRead::Replace)
-            break;
-    }
-    return writeTo(path);
+    return application.files.saveAs();
+}
+void importDocument() {
+    application.files.import();
+}
+void exportDocument() {
+    application.files.exportMesh();
+}
+void replaceDocument(Model&& model, std::string path, std::string partlyRead, bool saved) {
+    application.files.replace(std::move(model), std::move(path), std::move(partlyRead), saved);
 }
 
 void openStartupDocument() {
@@ -372,5 +225,5 @@ void openStartupDocument() {
         return untitled("Tavrel could not open the model \"" + path + "\": " + result.reason + ".");
     model.rebuildBuffers();
     document().adopt(path, result.partial() ? result.stopMessage() : "", true);
-    if (result.partial()) tellPartlyRead(path, result);
+    if (result.partial()) application.files.tellPartlyRead(path, result.stopMessage());
 }

@@ -1,35 +1,18 @@
 // New, Open, Save and Save As: the document commands and their file dialogs.
 #pragma once
 
-#include <functional>
 #include <string>
+
+#include "editor/document-files.h"
 
 class Model;
 
-// What the commands ask the user. The real ones are the common file dialogs and message
-// boxes; tests put in answers of their own.
-struct DocumentPrompts {
-    enum class Unsaved { Save, Discard, Cancel };
-    enum class PartlyRead { SaveElsewhere, Replace, Cancel };
-    // Edits path in place; false when the user cancels.
-    std::function<bool(bool save, std::string& path)> chooseFile;
-    // The document has unsaved changes: save them first, throw them away, or stop.
-    std::function<Unsaved(const std::string& title)> askUnsaved;
-    // The document's file was only partly read: saving to it would drop the rest.
-    std::function<PartlyRead(const std::string& path, const std::string& stop)> askPartlyRead;
-    // A recovery copy was left behind: take it (true) or not.
-    std::function<bool(const std::string& question)> askRecover;
-    // A file could not be read or written, or was read only in part.
-    std::function<void(const std::string& message)> tell;
-    // The file to import (a standard free-form OBJ or Bezier patch text); false to cancel.
-    std::function<bool(std::string& path)> chooseImport;
-    // Where to export the surfaces as a mesh (a name ending in .obj or .stl); false to cancel.
-    std::function<bool(std::string& path)> chooseExport;
-    // An export would replace a model (the document's own file or another): true to go on.
-    std::function<bool(const std::string& question)> askReplaceModel;
-};
 // The message boxes and file dialogs of Windows.
 DocumentPrompts windowsDocumentPrompts();
+// What the document's file commands need of Windows: gestures ended and the mouse let go
+// before a question, the tools' state and the tree cleared for a new document, the recovery
+// copy, LoadedFile, paths compared as files, the debugger output.
+DocumentFiles::Platform windowsDocumentFilesPlatform();
 // The prompts the commands use (a test may put its own answers in).
 DocumentPrompts& documentPrompts();
 

@@ -74,6 +74,8 @@ struct Application {
     std::unique_ptr<Renderer> renderer; // made with the main view's window
     InputTiming inputTiming;            // how long an input takes to the next frame
     DocumentPrompts prompts = windowsDocumentPrompts();
+    // New, Open, Save, Import, Export of the document, asking through prompts.
+    DocumentFiles files{document, prompts, windowsDocumentFilesPlatform()};
     // Until the start-up has placed the tool windows, their moves are the program's own.
     bool placingToolWindows = true;
     std::string toolbarTip; // the main toolbar's tooltip, read after its notification

@@ -1,5 +1,5 @@
-// Bicubic Bezier patches from "tessélateur.hlsl": tessellated by the hull and domain stages,
-// or evaluated on the CPU at the same factor where the platform cannot tessellate.
+#include "graphics/d3d11/patch-pipeline.h"
+
 #include <d3dcompiler.h>
 
 #include <algorithm>
@@ -7,16 +7,20 @@
 #include <vector>
 
 #include "core/win32/fatal-error.h"
+#include "graphics/constant-buffers.h"
 #include "graphics/d3d11/debug-name.h"
-#include "graphics/d3d11/renderer.h"
+#include "graphics/d3d11/device-buffers.h"
 #include "graphics/d3d11/shader-compiler.h"
 #include "graphics/patch-colours.h"
 #include "graphics/patch-detail.h"
 #include "graphics/surface-cache.h"
 #include "model/bezier-surface.h"
 
+using Microsoft::WRL::ComPtr;
+
 namespace {
 
+const wchar_t* const kShadedShader = L"graphics\\nuanceurs\\debug.shader";
 const wchar_t* const kPatchShader = L"graphics\\nuanceurs\\tess\u00e9lateur.hlsl";
 
 // Whether this compiler builds hull shaders at all: a file that fails to compile is broken
@@ -54,11 +58,15 @@ ComPtr<ID3D11Buffer> createIndexList(ID3D11Device* device, const Index* indices,
 
 } // namespace
 
-void Renderer::createPatchPipeline() {
+void PatchPipeline::create(RenderState& state) {
+    state_ = &state;
+    tessellationBuffer_ =
+        createConstantBuffer(device(), sizeof(TessellationConstants), "arf", "tessellation buffer");
+    createShadedTriangles();
     if (GetFileAttributesW(kPatchShader) == INVALID_FILE_ATTRIBUTES)
         fatalError("arf", "graphics\\nuanceurs\\tess\xc3\xa9lateur.hlsl is missing",
                    HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
-    if (featureLevel() < D3D_FEATURE_LEVEL_11_0) {
+    if (state.featureLevel() < D3D_FEATURE_LEVEL_11_0) {
         OutputDebugStringA(
             "Patches: evaluated on the CPU (the device has no hull and domain stages)\n");
         return;
@@ -66,11 +74,13 @@ void Renderer::createPatchPipeline() {
     // All four stages or none: a compiler that builds the vertex shader but not the hull or
     // domain shader (Wine's) leaves the CPU path, never a half-made pipeline.
     ComPtr<ID3DBlob> vs, hs, ds, ps;
-    HRESULT hr = compileShaderFile(kPatchShader, "BezierVS", shaderTarget("vs").c_str(), vs);
-    if (SUCCEEDED(hr)) hr = compileShaderFile(kPatchShader, "HS", shaderTarget("hs").c_str(), hs);
-    if (SUCCEEDED(hr)) hr = compileShaderFile(kPatchShader, "main", shaderTarget("ds").c_str(), ds);
+    HRESULT hr = compileShaderFile(kPatchShader, "BezierVS", state.shaderTarget("vs").c_str(), vs);
     if (SUCCEEDED(hr))
-        hr = compileShaderFile(kPatchShader, "BezierPS", shaderTarget("ps").c_str(), ps);
+        hr = compileShaderFile(kPatchShader, "HS", state.shaderTarget("hs").c_str(), hs);
+    if (SUCCEEDED(hr))
+        hr = compileShaderFile(kPatchShader, "main", state.shaderTarget("ds").c_str(), ds);
+    if (SUCCEEDED(hr))
+        hr = compileShaderFile(kPatchShader, "BezierPS", state.shaderTarget("ps").c_str(), ps);
     if (FAILED(hr)) {
         // A file this compiler should take but does not is broken, not a limit of the platform.
         if (!compilerBuildsHullShaders()) {
@@ -80,88 +90,108 @@ void Renderer::createPatchPipeline() {
         }
         fatalError("arf", "tess\xc3\xa9lateur.hlsl does not compile", hr);
     }
-    checkSetup(device()->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr,
-                                            &patches_.vertexShader),
-               "arf", "BezierVS");
+    vertexShader_ = state.createVertexShader(vs.Get(), "BezierVS");
     checkSetup(device()->CreateHullShader(hs->GetBufferPointer(), hs->GetBufferSize(), nullptr,
-                                          &patches_.hullShader),
+                                          &hullShader_),
                "arf", "HS");
     checkSetup(device()->CreateDomainShader(ds->GetBufferPointer(), ds->GetBufferSize(), nullptr,
-                                            &patches_.domainShader),
+                                            &domainShader_),
                "arf", "main");
     checkSetup(device()->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr,
-                                           &patches_.pixelShader),
+                                           &pixelShader_),
                "arf", "BezierPS");
     ComPtr<ID3DBlob> shadedPs;
-    checkSetup(
-        compileShaderFile(kPatchShader, "BezierShadedPS", shaderTarget("ps").c_str(), shadedPs),
-        "arf", "BezierShadedPS");
-    checkSetup(device()->CreatePixelShader(shadedPs->GetBufferPointer(), shadedPs->GetBufferSize(),
-                                           nullptr, &patches_.shadedBezierPixelShader),
+    checkSetup(compileShaderFile(kPatchShader, "BezierShadedPS", state.shaderTarget("ps").c_str(),
+                                 shadedPs),
                "arf", "BezierShadedPS");
+    checkSetup(device()->CreatePixelShader(shadedPs->GetBufferPointer(), shadedPs->GetBufferSize(),
+                                           nullptr, &shadedBezierPixelShader_),
+               "arf", "BezierShadedPS");
+    setDebugName(hullShader_.Get(), "Bezier hull shader");
+    setDebugName(domainShader_.Get(), "Bezier domain shader");
+    setDebugName(pixelShader_.Get(), "Bezier pixel shader");
+    setDebugName(shadedBezierPixelShader_.Get(), "Bezier shaded pixel shader");
     gpuTessellation_ = true;
     OutputDebugStringA("Patches: tessellated on the GPU\n");
 }
 
-void Renderer::selectPatchPipeline(ID3D11Buffer* vertexBuffer, bool lines, bool wireframe) {
+// The CPU path's triangles lit in the vertex stage: positions in stream 0, normals in 1.
+void PatchPipeline::createShadedTriangles() {
+    ComPtr<ID3DBlob> ps = state_->compileOrDie(kShadedShader, "ShadedPS", "ps", "arf");
+    checkSetup(device()->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr,
+                                           &shadedPixelShader_),
+               "arf", "shaded pixel shader");
+    setDebugName(shadedPixelShader_.Get(), "shaded pixel shader");
+    ComPtr<ID3DBlob> vs = state_->compileOrDie(kShadedShader, "ShadedVS", "vs", "arf");
+    shadedVertexShader_ = state_->createVertexShader(vs.Get(), "shaded vertex shader");
+    const D3D11_INPUT_ELEMENT_DESC elements[2] = {
+        {"POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0},
+        {"NORMAL", 0, DXGI_FORMAT_R32G32B32_FLOAT, 1, 0, D3D11_INPUT_PER_VERTEX_DATA, 0}};
+    checkSetup(device()->CreateInputLayout(elements, 2, vs->GetBufferPointer(), vs->GetBufferSize(),
+                                           &shadedLayout_),
+               "arf", "shaded layout");
+    setDebugName(shadedLayout_.Get(), "positions and normals");
+    lightBuffer_ = createConstantBuffer(device(), 16, "arf", "light buffer");
+}
+
+void PatchPipeline::select(ID3D11Buffer* vertexBuffer, bool lines, bool wireframe,
+                           const Lighting& lighting) {
+    ID3D11DeviceContext* context = state_->context();
+    ID3D11Buffer* transform = *state_->transformBuffer();
     const UINT offset = 0;
-    context()->IASetVertexBuffers(0, 1, &vertexBuffer, &kStride, &offset);
-    context()->IASetInputLayout(positionLayout_.Get());
-    context()->VSSetConstantBuffers(0, 1, transformBuffer_.GetAddressOf());
-    context()->PSSetConstantBuffers(1, 1, colourBuffer_.GetAddressOf());
-    const bool lit = shaded && !lines && !wireframe;
+    context->IASetVertexBuffers(0, 1, &vertexBuffer, &kStride, &offset);
+    context->IASetInputLayout(state_->positionLayout());
+    context->VSSetConstantBuffers(0, 1, state_->transformBuffer());
+    context->PSSetConstantBuffers(1, 1, state_->colourBuffer());
+    const bool lit = lighting.shaded && !lines && !wireframe;
     if (lit) {
-        const float l[4] = {light.x, light.y, light.z, 0};
-        context()->UpdateSubresource(patches_.lightBuffer.Get(), 0, nullptr, l, 0, 0);
+        const float l[4] = {lighting.light.x, lighting.light.y, lighting.light.z, 0};
+        context->UpdateSubresource(lightBuffer_.Get(), 0, nullptr, l, 0, 0);
     }
-    if (lit && !gpuTessellation_ && patches_.cpu.normals) {
+    if (lit && !gpuTessellation_ && cpu_.normals) {
         // The CPU path's triangles with their normals: lit in the vertex stage.
-        ID3D11Buffer* streams[2] = {vertexBuffer, patches_.cpu.normals.Get()};
+        ID3D11Buffer* streams[2] = {vertexBuffer, cpu_.normals.Get()};
         const UINT strides[2] = {kStride, kStride}, offsets[2] = {0, 0};
-        context()->IASetVertexBuffers(0, 2, streams, strides, offsets);
-        context()->IASetInputLayout(patches_.shadedLayout.Get());
-        ID3D11Buffer* vsBuffers[3] = {transformBuffer_.Get(), nullptr, patches_.lightBuffer.Get()};
-        context()->VSSetConstantBuffers(0, 3, vsBuffers);
-        context()->VSSetShader(patches_.shadedVertexShader.Get(), nullptr, 0);
-        context()->HSSetShader(nullptr, nullptr, 0);
-        context()->DSSetShader(nullptr, nullptr, 0);
-        context()->PSSetShader(patches_.shadedPixelShader.Get(), nullptr, 0);
-        context()->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-        context()->RSSetState(rasterizerStates_[0].Get());
+        context->IASetVertexBuffers(0, 2, streams, strides, offsets);
+        context->IASetInputLayout(shadedLayout_.Get());
+        ID3D11Buffer* vsBuffers[3] = {transform, nullptr, lightBuffer_.Get()};
+        context->VSSetConstantBuffers(0, 3, vsBuffers);
+        context->VSSetShader(shadedVertexShader_.Get(), nullptr, 0);
+        context->HSSetShader(nullptr, nullptr, 0);
+        context->DSSetShader(nullptr, nullptr, 0);
+        context->PSSetShader(shadedPixelShader_.Get(), nullptr, 0);
+        context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+        state_->setRasterizer(RenderState::Solid);
         return;
     }
     if (lines || !gpuTessellation_) {
         // Lines, and the CPU path's ready-made triangles, need only placing and colouring.
-        context()->VSSetShader(lines_.vertexShader.Get(), nullptr, 0);
-        context()->HSSetShader(nullptr, nullptr, 0);
-        context()->DSSetShader(nullptr, nullptr, 0);
-        context()->PSSetShader(lines_.pixelShader.Get(), nullptr, 0);
-        context()->IASetPrimitiveTopology(lines ? D3D11_PRIMITIVE_TOPOLOGY_LINELIST
-                                                : D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-        if (!lines) context()->RSSetState(rasterizerStates_[wireframe ? 2 : 0].Get());
+        state_->bindPlainShaders();
+        context->IASetPrimitiveTopology(lines ? D3D11_PRIMITIVE_TOPOLOGY_LINELIST
+                                              : D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+        if (!lines) state_->setRasterizer(wireframe ? RenderState::Wireframe : RenderState::Solid);
         return;
     }
-    context()->VSSetShader(patches_.vertexShader.Get(), nullptr, 0);
-    context()->HSSetShader(patches_.hullShader.Get(), nullptr, 0);
-    context()->DSSetShader(patches_.domainShader.Get(), nullptr, 0);
-    ID3D11Buffer* hullBuffers[2] = {transformBuffer_.Get(), patches_.tessellationBuffer.Get()};
-    context()->HSSetConstantBuffers(0, 2, hullBuffers);
-    ID3D11Buffer* dsBuffers[3] = {transformBuffer_.Get(), nullptr, patches_.lightBuffer.Get()};
-    context()->DSSetConstantBuffers(0, 3, dsBuffers);
-    context()->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_16_CONTROL_POINT_PATCHLIST);
-    context()->PSSetShader(wireframe ? lines_.pixelShader.Get()
-                           : lit     ? patches_.shadedBezierPixelShader.Get()
-                                     : patches_.pixelShader.Get(),
-                           nullptr, 0);
-    context()->RSSetState(rasterizerStates_[wireframe ? 2 : 0].Get());
+    context->VSSetShader(vertexShader_.Get(), nullptr, 0);
+    context->HSSetShader(hullShader_.Get(), nullptr, 0);
+    context->DSSetShader(domainShader_.Get(), nullptr, 0);
+    ID3D11Buffer* hullBuffers[2] = {transform, tessellationBuffer_.Get()};
+    context->HSSetConstantBuffers(0, 2, hullBuffers);
+    ID3D11Buffer* dsBuffers[3] = {transform, nullptr, lightBuffer_.Get()};
+    context->DSSetConstantBuffers(0, 3, dsBuffers);
+    context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_16_CONTROL_POINT_PATCHLIST);
+    context->PSSetShader(wireframe ? state_->plainPixelShader()
+                         : lit     ? shadedBezierPixelShader_.Get()
+                                   : pixelShader_.Get(),
+                         nullptr, 0);
+    state_->setRasterizer(wireframe ? RenderState::Wireframe : RenderState::Solid);
     TessellationConstants tessellation;
     tessellation.factor = static_cast<float>(bezier::kFactor);
-    context()->UpdateSubresource(patches_.tessellationBuffer.Get(), 0, nullptr, &tessellation, 0,
-                                 0);
+    context->UpdateSubresource(tessellationBuffer_.Get(), 0, nullptr, &tessellation, 0, 0);
 }
 
-void Renderer::updateCpuSurfaces(const Model& model) {
-    CpuSurfaces& s = patches_.cpu;
+void PatchPipeline::updateCpuSurfaces(const Model& model) {
+    CpuSurfaces& s = cpu_;
     const SurfaceCache::Ranges& changed = s.cache.update(model);
     const std::vector<vm::Float3>& vertices = s.cache.vertices();
     if (s.cache.resized() || vertices.size() != s.vertexCount) {
@@ -199,8 +229,8 @@ bool sameMatrix(const vm::Mat4& a, const vm::Mat4& b) {
 }
 } // namespace
 
-void Renderer::uploadDynamicIndices(ComPtr<ID3D11Buffer>& buffer, size_t& capacity,
-                                    const void* indices, size_t count, const char* what) {
+void PatchPipeline::uploadDynamicIndices(ComPtr<ID3D11Buffer>& buffer, size_t& capacity,
+                                         const void* indices, size_t count, const char* what) {
     if (count > capacity || !buffer) {
         capacity = std::max<size_t>(count, 64) * 3 / 2; // room to grow without a new buffer
         D3D11_BUFFER_DESC desc = {};
@@ -218,11 +248,12 @@ void Renderer::uploadDynamicIndices(ComPtr<ID3D11Buffer>& buffer, size_t& capaci
     context()->Unmap(buffer.Get(), 0);
 }
 
-void Renderer::updateCpuDetail(const Model& model, const vm::Mat4 world[2]) {
+void PatchPipeline::updateCpuDetail(const Model& model, const vm::Mat4 world[2]) {
+    const vm::Mat4& viewProjection = state_->viewProjection;
     D3D11_VIEWPORT viewport = {};
     UINT viewports = 1;
     context()->RSGetViewports(&viewports, &viewport);
-    CpuSurfaces& s = patches_.cpu;
+    CpuSurfaces& s = cpu_;
     const bool sameView =
         s.triangles && s.detailModel == &model && s.detailTopology == model.topologyRevision &&
         sameMatrix(s.detailView, viewProjection) && sameMatrix(s.detailWorld[0], world[0]) &&
@@ -275,20 +306,20 @@ void Renderer::updateCpuDetail(const Model& model, const vm::Mat4 world[2]) {
     s.detailHeight = viewport.Height;
 }
 
-void Renderer::drawPatches(const Model& model, const PatchView& view, bool wireframe) {
+void PatchPipeline::drawPatches(const Model& model, const PatchView& view, bool wireframe,
+                                const Lighting& lighting) {
     // An empty pool has no buffers and nothing to draw.
     if (!model.vertexBuffer || !model.patchIndices) return;
     const bool cpu = !gpuTessellation_;
     const vm::Mat4 worlds[2] = {view.world, view.mirroredWorld};
     if (cpu) {
         updateCpuSurfaces(model);
-        if (!patches_.cpu.vertices) return;
+        if (!cpu_.vertices) return;
         updateCpuDetail(model, worlds);
-        context()->IASetIndexBuffer(patches_.cpu.triangles.Get(), DXGI_FORMAT_R32_UINT, 0);
+        context()->IASetIndexBuffer(cpu_.triangles.Get(), DXGI_FORMAT_R32_UINT, 0);
     }
-    selectPatchPipeline(cpu ? patches_.cpu.vertices.Get()
-                            : DeviceBufferFactory::get(model.vertexBuffer.get()),
-                        false, wireframe);
+    select(cpu ? cpu_.vertices.Get() : DeviceBufferFactory::get(model.vertexBuffer.get()), false,
+           wireframe, lighting);
     if (!cpu)
         context()->IASetIndexBuffer(DeviceBufferFactory::get(model.patchIndices.get()),
                                     DXGI_FORMAT_R32_UINT, 0);
@@ -296,7 +327,7 @@ void Renderer::drawPatches(const Model& model, const PatchView& view, bool wiref
     vm::Vec4 boundColour{-1, -1, -1, -1};
     auto useWorld = [&](int copy) {
         if (boundWorld == copy) return;
-        setWorld(worlds[copy]);
+        state_->setWorld(worlds[copy]);
         boundWorld = copy;
     };
 
@@ -325,54 +356,52 @@ void Renderer::drawPatches(const Model& model, const PatchView& view, bool wiref
             }
         if (!(colour.x == boundColour.x && colour.y == boundColour.y && colour.z == boundColour.z &&
               colour.w == boundColour.w)) {
-            setColour(colour);
+            state_->setColour(colour);
             boundColour = colour;
         }
-        if (blend) context()->OMSetBlendState(alphaBlend_.Get(), nullptr, 0xFFFFFFFF);
+        if (blend) state_->setBlending(true);
         for (int copy = 0; copy < (mirrored ? 2 : 1); ++copy) {
             useWorld(copy);
             if (cpu) {
-                const uint32_t first = patches_.cpu.first[i], last = patches_.cpu.first[end];
+                const uint32_t first = cpu_.first[i], last = cpu_.first[end];
                 if (last > first) context()->DrawIndexed(last - first, first, 0);
             } else {
                 context()->DrawIndexed(16, static_cast<UINT>(16 * i), 0);
             }
         }
-        if (blend) context()->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
+        if (blend) state_->setBlending(false);
         i = end;
     }
 }
 
-void Renderer::updateNetIndices(const Model& model) {
+void PatchPipeline::updateNetIndices(const Model& model) {
     // The nets' indices follow the patches, not the points: a drag keeps them.
-    if (patches_.netIndices.model == &model &&
-        patches_.netIndices.revision == model.topologyRevision)
-        return;
+    if (netIndices_.model == &model && netIndices_.revision == model.topologyRevision) return;
     std::vector<int32_t> indices(model.patches.size() * 36);
     for (size_t i = 0; i < model.patches.size(); ++i) {
         const std::array<int32_t, 36> net = controlNetIndices(model.patches[i]);
         std::copy(net.begin(), net.end(), indices.begin() + static_cast<ptrdiff_t>(i * 36));
     }
-    patches_.netIndices.indices.Reset();
+    netIndices_.indices.Reset();
     if (!indices.empty())
-        patches_.netIndices.indices =
+        netIndices_.indices =
             createIndexList(device(), indices.data(), indices.size(), "control net indices");
-    patches_.netIndices.model = &model;
-    patches_.netIndices.revision = model.topologyRevision;
+    netIndices_.model = &model;
+    netIndices_.revision = model.topologyRevision;
 }
 
-void Renderer::drawControlNets(const Model& model, const PatchView& view) {
+void PatchPipeline::drawControlNets(const Model& model, const PatchView& view) {
     if (!model.vertexBuffer || model.patches.empty()) return;
     // The CPU path has just chosen, for this view, which nets are large enough to show.
-    const CpuSurfaces& s = patches_.cpu;
+    const CpuSurfaces& s = cpu_;
     const bool chosen = !gpuTessellation_ && s.nets && s.detailModel == &model &&
                         s.detailTopology == model.topologyRevision &&
                         s.detailPoints == model.pointsRevision &&
                         s.netFirst.size() == model.patches.size() + 1;
     if (!chosen) updateNetIndices(model);
-    setWorld(view.world);
-    selectPatchPipeline(DeviceBufferFactory::get(model.vertexBuffer.get()), true, false);
-    context()->IASetIndexBuffer(chosen ? s.nets.Get() : patches_.netIndices.indices.Get(),
+    state_->setWorld(view.world);
+    select(DeviceBufferFactory::get(model.vertexBuffer.get()), true, false, {});
+    context()->IASetIndexBuffer(chosen ? s.nets.Get() : netIndices_.indices.Get(),
                                 DXGI_FORMAT_R32_UINT, 0);
     // Every patch's 36 indices follow the previous patch's: neighbours in one colour are one draw.
     const size_t count = model.patches.size();
@@ -394,7 +423,7 @@ void Renderer::drawControlNets(const Model& model, const PatchView& view) {
         const UINT first = chosen ? s.netFirst[i] : static_cast<UINT>(i * 36);
         const UINT last = chosen ? s.netFirst[end] : static_cast<UINT>(end * 36);
         if (last > first) {
-            setColour(colour);
+            state_->setColour(colour);
             context()->DrawIndexed(last - first, first, 0);
         }
         i = end;

@@ -1,0 +1,172 @@
+#include "editor/document-files.h"
+
+#include "core/file-replace.h"
+#include "editor/editor-state.h"
+#include "model/mesh-export.h"
+#include "model/model-file-kind.h"
+#include "model/obj-format.h"
+#include "model/patch-import.h"
+
+bool DocumentFiles::mayDiscardChanges() {
+    platform_.settle();
+    if (!document_.modified()) return true;
+    switch (prompts_.askUnsaved(documentName(document_.path()))) {
+    case DocumentPrompts::Unsaved::Save:
+        return save();
+    case DocumentPrompts::Unsaved::Discard:
+        platform_.discardRecovery();
+        return true;
+    case DocumentPrompts::Unsaved::Cancel:
+        return false;
+    }
+    return false;
+}
+
+void DocumentFiles::newDocument() {
+    if (!mayDiscardChanges()) return;
+    Model fresh;
+    fresh.createDefault();
+    replace(std::move(fresh), "", "", true);
+}
+
+void DocumentFiles::open() {
+    if (!mayDiscardChanges()) return;
+    std::string path;
+    if (!prompts_.chooseFile(false, path)) return; // the current document stays
+    std::string text;
+    if (!readFileContents(path, text)) {
+        prompts_.tell("Tavrel could not open the model \"" + path + "\": it cannot be opened.");
+        return;
+    }
+    Model opened;
+    ObjResult result = readObj(text, opened, nullptr);
+    const bool nothingRead = opened.points.empty() && opened.patches.empty();
+    if ((!result.ok() || (result.partial() && nothingRead)) &&
+        modelFileKind(text) == ModelFileKind::Standard) {
+        prompts_.tell("\"" + path +
+                      "\" is a standard free-form OBJ or Bezier patch text file, not Tavrel's "
+                      "own format: Import (Ctrl+I) reads it.");
+        return;
+    }
+    if (!result.ok()) {
+        prompts_.tell("Tavrel could not open the model \"" + path + "\": " + result.reason + ".");
+        return;
+    }
+    replace(std::move(opened), path, result.partial() ? result.stopMessage() : "", true);
+    platform_.rememberPath(path);
+    if (result.partial()) tellPartlyRead(path, result.stopMessage());
+}
+
+void DocumentFiles::tellPartlyRead(const std::string& path, const std::string& stop) {
+    prompts_.tell("Tavrel read only part of the model \"" + path + "\": " + stop +
+                  ". Saving asks before replacing the file.");
+}
+
+bool DocumentFiles::save() {
+    platform_.settle();
+    const std::string path = document_.path();
+    if (path.empty()) return saveAs();
+    if (!document_.partlyRead().empty()) {
+        switch (prompts_.askPartlyRead(path, document_.partlyRead())) {
+        case DocumentPrompts::PartlyRead::SaveElsewhere:
+            return saveAs();
+        case DocumentPrompts::PartlyRead::Replace:
+            break;
+        case DocumentPrompts::PartlyRead::Cancel:
+            return false;
+        }
+    }
+    return writeTo(path);
+}
+
+bool DocumentFiles::saveAs() {
+    platform_.settle();
+    std::string path = document_.path().empty() ? "New Object.obj" : document_.path();
+    for (;;) {
+        if (!prompts_.chooseFile(true, path)) return false;
+        // The partly read file itself is not a place "elsewhere": ask again.
+        if (document_.partlyRead().empty() || path != document_.path()) break;
+        if (prompts_.askPartlyRead(path, document_.partlyRead()) ==
+            DocumentPrompts::PartlyRead::Replace)
+            break;
+    }
+    return writeTo(path);
+}
+
+bool DocumentFiles::writeTo(const std::string& path) {
+    ObjResult result = saveObj(document_.model(), path);
+    if (!result.ok()) {
+        prompts_.tell("Tavrel could not save the model to \"" + path + "\": " + result.reason +
+                      ".");
+        return false;
+    }
+    document_.saved(path); // the recovery copy goes with the changes it kept
+    platform_.rememberPath(path);
+    return true;
+}
+
+void DocumentFiles::import() {
+    if (!mayDiscardChanges()) return;
+    std::string path;
+    if (!prompts_.chooseImport(path)) return; // the current document stays
+    std::string text;
+    if (!readFileContents(path, text)) {
+        prompts_.tell("Tavrel could not import \"" + path + "\": it cannot be opened.");
+        return;
+    }
+    Model imported;
+    const ImportResult result = importPatches(text, imported);
+    if (!result.ok) {
+        prompts_.tell("Tavrel could not import \"" + path + "\": " + result.reason +
+                      ". Nothing was imported.");
+        return;
+    }
+    // Untitled: its first Save asks where, never over the imported file.
+    replace(std::move(imported), "", "", false);
+    if (result.partial())
+        prompts_.tell("Tavrel read only part of \"" + path + "\": " + result.stop + ".");
+    platform_.log("Tavrel imported " + result.format + ": " +
+                  std::to_string(document_.model().patches.size()) + " patches, " +
+                  std::to_string(result.skipped) + " statements skipped");
+}
+
+void DocumentFiles::exportMesh() {
+    platform_.settle(); // the mesh is what the view shows
+    std::string path;
+    if (!prompts_.chooseExport(path)) return;
+    const auto format = mesh::formatFor(path);
+    if (!format) {
+        prompts_.tell("Tavrel could not export \"" + path +
+                      "\": the name must end in .obj or .stl. Nothing was written.");
+        return;
+    }
+    // A mesh written over a model destroys it: the document's own file, or any file that
+    // reads as a model, is replaced only when the user says so.
+    const bool ownFile = platform_.samePath(path, document_.path());
+    std::string existing;
+    if (ownFile || (readFileContents(path, existing) && readsAsModel(existing))) {
+        const std::string question =
+            "\"" + path + "\" " +
+            (ownFile ? std::string("is the file of the model you are editing")
+                     : std::string("holds a model")) +
+            ".\n\nReplace it with a triangle mesh? The model in it would be lost.";
+        if (!prompts_.askReplaceModel(question)) return;
+    }
+    std::string reason;
+    mesh::Written written;
+    if (!mesh::exportModel(document_.model(), *format, mesh::kDefaultSegments, path, reason,
+                           &written)) {
+        prompts_.tell("Tavrel could not export \"" + path + "\": " + reason +
+                      ". Nothing was written.");
+        return;
+    }
+    platform_.log("Tavrel exported " + path + ": " + std::to_string(written.triangles) +
+                  " triangles");
+}
+
+void DocumentFiles::replace(Model&& model, std::string path, std::string partlyRead, bool saved) {
+    platform_.startClean();
+    // The views make the shape window anew from the model (locators' names included), the
+    // GPU copy, the picks, the title and the history buttons.
+    document_.replace(std::move(model), std::move(path), std::move(partlyRead), saved);
+}

@@ -1,0 +1,94 @@
+// The document and its files: New, Open, Save, Save As, Import and Export, with the
+// questions they ask and what they tell. The answers come from DocumentPrompts (the
+// platform's dialogs, or a test's), and the few things only the platform knows through
+// DocumentFiles::Platform.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "editor/document.h"
+
+struct DocumentPrompts {
+    enum class Unsaved { Save, Discard, Cancel };
+    enum class PartlyRead { SaveElsewhere, Replace, Cancel };
+    // Edits path in place; false when the user cancels.
+    std::function<bool(bool save, std::string& path)> chooseFile;
+    // The document has unsaved changes: save them first, throw them away, or stop.
+    std::function<Unsaved(const std::string& title)> askUnsaved;
+    // The document's file was only partly read: saving to it would drop the rest.
+    std::function<PartlyRead(const std::string& path, const std::string& stop)> askPartlyRead;
+    // A recovery copy was left behind: take it (true) or not.
+    std::function<bool(const std::string& question)> askRecover;
+    // A file could not be read or written, or was read only in part.
+    std::function<void(const std::string& message)> tell;
+    // The file to import (a standard free-form OBJ or Bezier patch text); false to cancel.
+    std::function<bool(std::string& path)> chooseImport;
+    // Where to export the surfaces as a mesh (a name ending in .obj or .stl); false to cancel.
+    std::function<bool(std::string& path)> chooseExport;
+    // An export would replace a model (the document's own file or another): true to go on.
+    std::function<bool(const std::string& question)> askReplaceModel;
+};
+
+class DocumentFiles {
+  public:
+    struct Platform {
+        // Before a question or a write: a gesture under way ends, committed, so that what the
+        // view shows is what is asked about or written.
+        std::function<void()> settle = [] {};
+        // A new document starts with nothing of the old one's tools (pending points, picks).
+        std::function<void()> startClean = [] {};
+        // The user gave the unsaved changes up: their recovery copy goes.
+        std::function<void()> discardRecovery = [] {};
+        // LoadedFile follows only a path the user saved or opened.
+        std::function<void(const std::string& path)> rememberPath = [](const std::string&) {};
+        // Whether two paths name one file; false for an empty one.
+        std::function<bool(const std::string& a, const std::string& b)> samePath =
+            [](const std::string& a, const std::string& b) { return !a.empty() && a == b; };
+        // What happened, for the debugger output.
+        std::function<void(const std::string& line)> log = [](const std::string&) {};
+    };
+
+    DocumentFiles(Document& document, DocumentPrompts& prompts, Platform platform)
+        : document_(document), prompts_(prompts), platform_(std::move(platform)) {}
+
+    // Unsaved changes are saved or given up, as the user chooses; false when the user keeps
+    // them (or the save they asked for failed). True at once when there are none.
+    bool mayDiscardChanges();
+
+    // New: after asking about unsaved changes, the built-in model, untitled (its first Save
+    // asks for a name). LoadedFile stays as it is.
+    void newDocument();
+    // Open: after asking, the chosen file. A file that cannot be read is told and the
+    // current document stays; a file read only in part is told and remembered, so that its
+    // first Save asks before replacing it.
+    void open();
+    // Save: to the document's path, or through the save dialog when it has none. A failed
+    // write is told and keeps the modified mark; false then or when cancelled.
+    bool save();
+    // Save As: always through the save dialog, which proposes the current name.
+    bool saveAs();
+    // Import: after asking about unsaved changes, a model from another program (standard
+    // free-form OBJ bicubic Bezier surfaces, or Bezier patch text) becomes an untitled,
+    // modified document; a file that cannot be represented is refused whole, saying why.
+    void import();
+    // Export: the surfaces as a mesh OBJ or binary STL, written whole or not at all. The
+    // document, its name and its saved state stay. A mesh over the document's own file or
+    // any file that reads as a model is written only after the user agrees.
+    void exportMesh();
+
+    // The document replaced by a model read and accepted: nothing of the old one stays.
+    // path is its file ("" untitled), partlyRead where reading it stopped, saved whether
+    // the model is as that file holds it.
+    void replace(Model&& model, std::string path, std::string partlyRead, bool saved);
+
+    // A file was read only in part: said, with where reading stopped.
+    void tellPartlyRead(const std::string& path, const std::string& stop);
+
+  private:
+    bool writeTo(const std::string& path);
+
+    Document& document_;
+    DocumentPrompts& prompts_;
+    Platform platform_;
+};

@@ -1,0 +1,98 @@
+// Bicubic Bezier patches from "tessélateur.hlsl": tessellated by the hull and domain stages,
+// or evaluated on the CPU at the same factor where the platform cannot tessellate; and their
+// control nets.
+#pragma once
+
+#include <d3d11.h>
+#include <wrl/client.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "core/vector-math.h"
+#include "graphics/d3d11/render-state.h"
+#include "graphics/patch-view.h"
+#include "graphics/surface-cache.h"
+#include "model/model.h"
+
+class PatchPipeline {
+  public:
+    // The shaded display: patches lit by a directional light along `light`, keeping their
+    // state colour as the base.
+    struct Lighting {
+        bool shaded = false;
+        vm::Vec4 light{0, 0, 1, 0};
+    };
+
+    // The GPU stages where the device and the compiler build all four, else the CPU path; a
+    // shader file that should compile and does not is fatal.
+    void create(RenderState& state);
+    void release() { *this = PatchPipeline{}; }
+    bool tessellatesOnGpu() const { return gpuTessellation_; }
+
+    // Every shown patch in its colour; the patches of a symmetry a second time, mirrored.
+    void drawPatches(const Model& model, const PatchView& view, bool wireframe,
+                     const Lighting& lighting);
+    // The control nets of the shown patches, never mirrored nor blended.
+    void drawControlNets(const Model& model, const PatchView& view);
+
+  private:
+    ID3D11Device* device() const { return state_->device(); }
+    ID3D11DeviceContext* context() const { return state_->context(); }
+    void createShadedTriangles();
+    void select(ID3D11Buffer* vertexBuffer, bool lines, bool wireframe, const Lighting& lighting);
+    void updateCpuSurfaces(const Model& model);
+    void updateCpuDetail(const Model& model, const vm::Mat4 world[2]);
+    void updateNetIndices(const Model& model);
+    // Fills a dynamic index buffer, made (larger) anew only when count outgrows it.
+    void uploadDynamicIndices(Microsoft::WRL::ComPtr<ID3D11Buffer>& buffer, size_t& capacity,
+                              const void* indices, size_t count, const char* what);
+
+    template <typename T> using ComPtr = Microsoft::WRL::ComPtr<T>;
+
+    RenderState* state_ = nullptr;
+    bool gpuTessellation_ = false;
+    ComPtr<ID3D11VertexShader> vertexShader_;
+    ComPtr<ID3D11HullShader> hullShader_;
+    ComPtr<ID3D11DomainShader> domainShader_;
+    ComPtr<ID3D11PixelShader> pixelShader_, shadedBezierPixelShader_;
+    ComPtr<ID3D11Buffer> tessellationBuffer_;
+    // Shaded patch triangles: positions in stream 0, normals in stream 1.
+    ComPtr<ID3D11VertexShader> shadedVertexShader_;
+    ComPtr<ID3D11PixelShader> shadedPixelShader_;
+    ComPtr<ID3D11InputLayout> shadedLayout_;
+    ComPtr<ID3D11Buffer> lightBuffer_;
+
+    // The CPU path: every patch's 36 grid vertices, and the triangles this view draws of
+    // them: patch i's from first[i] to first[i + 1], as finely as its size on the screen
+    // asks (none outside the view). Rebuilt when the model, the view or its size changes.
+    struct CpuSurfaces {
+        SurfaceCache cache; // the grids, evaluated again only where points moved
+        size_t vertexCount = 0;
+        ComPtr<ID3D11Buffer> vertices;
+        ComPtr<ID3D11Buffer> normals;   // one per vertex, for the shaded display
+        ComPtr<ID3D11Buffer> triangles; // dynamic
+        size_t triangleCapacity = 0;
+        // What the triangles were made for.
+        const Model* detailModel = nullptr;
+        uint64_t detailTopology = 0, detailPoints = 0;
+        std::vector<uint32_t> moved, touched; // the points moved since, and their patches
+        vm::Mat4 detailView{}, detailWorld[2]{};
+        float detailWidth = 0, detailHeight = 0;
+        std::vector<uint8_t> segments;
+        std::vector<uint32_t> first;
+        std::vector<uint32_t> indices;
+        // The control nets this view draws: those of patches large enough on the screen for
+        // their lines to be told apart (two segments or more), patch i's from netFirst[i].
+        ComPtr<ID3D11Buffer> nets; // dynamic
+        size_t netCapacity = 0;
+        std::vector<uint32_t> netFirst;
+        std::vector<int32_t> netIndices;
+    } cpu_;
+    // Every patch's control-net indices, one after the other.
+    struct NetIndices {
+        const Model* model = nullptr;
+        uint64_t revision = 0;
+        ComPtr<ID3D11Buffer> indices;
+    } netIndices_;
+};
