@@ -24,6 +24,7 @@ add_executable(core-tests
   tests/native/mesh-export-test.cpp
   tests/native/document-test.cpp
   tests/native/document-files-test.cpp
+  tests/native/point-editing-test.cpp
 )
 target_include_directories(core-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(core-tests PRIVATE tavrel-core GTest::gtest GTest::gtest_main)
@@ -51,7 +52,8 @@ set_tests_properties(tools.check-shaders PROPERTIES TIMEOUT 60)
 # come from running build/native/bench/... on its own.
 find_package(benchmark REQUIRED)
 add_executable(obj-bench bench/obj-bench.cpp bench/tessellation-bench.cpp bench/picking-bench.cpp
-  bench/recovery-bench.cpp bench/patch-detail-bench.cpp bench/history-bench.cpp)
+  bench/recovery-bench.cpp bench/patch-detail-bench.cpp bench/history-bench.cpp
+  bench/point-editing-bench.cpp)
 target_link_libraries(obj-bench PRIVATE tavrel-core benchmark::benchmark)
 set_target_properties(obj-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 # Under the sanitizers the benchmarks that write and read files of hundreds of megabytes, or

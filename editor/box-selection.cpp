@@ -2,11 +2,10 @@
 
 #include <algorithm>
 
-std::vector<uint32_t> patchesInBox(const Model& model, const vm::Mat4& worldViewProjection,
-                                   ScreenBox box) {
+std::vector<uint8_t> poolPointsInBox(const Model& model, const vm::Mat4& worldViewProjection,
+                                     ScreenBox box) {
     const float left = std::min(box.x0, box.x1), right = std::max(box.x0, box.x1);
     const float bottom = std::min(box.y0, box.y1), top = std::max(box.y0, box.y1);
-    // Inside or not, per pool point, computed once: neighbouring patches share their edges.
     std::vector<uint8_t> inside(model.points.size());
     const vm::Mat4& m = worldViewProjection;
     for (size_t i = 0; i < model.points.size(); ++i) {
@@ -17,6 +16,13 @@ std::vector<uint32_t> patchesInBox(const Model& model, const vm::Mat4& worldView
         const float y = (p.x * m[0][1] + p.y * m[1][1] + p.z * m[2][1] + m[3][1]) / w;
         inside[i] = x >= left && x <= right && y >= bottom && y <= top;
     }
+    return inside;
+}
+
+std::vector<uint32_t> patchesInBox(const Model& model, const vm::Mat4& worldViewProjection,
+                                   ScreenBox box) {
+    // Inside or not, per pool point, computed once: neighbouring patches share their edges.
+    const std::vector<uint8_t> inside = poolPointsInBox(model, worldViewProjection, box);
     std::vector<uint32_t> chosen;
     for (size_t k = 0; k < model.patches.size(); ++k) {
         const Model::Patch& patch = model.patches[k];

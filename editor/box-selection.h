@@ -14,6 +14,11 @@ struct ScreenBox {
     float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
 };
 
+// Per pool point, whether it projects inside box and lies in front of the eye, seen through
+// worldViewProjection (orthographic or perspective alike).
+std::vector<uint8_t> poolPointsInBox(const Model& model, const vm::Mat4& worldViewProjection,
+                                     ScreenBox box);
+
 // The shown patches whose sixteen control points all lie inside box and in front of the eye,
 // seen through worldViewProjection (the model's world matrix times the view's
 // view-projection). Each pool point is projected once.

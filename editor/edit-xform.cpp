@@ -3,7 +3,8 @@
 #include <cmath>
 
 vm::Mat4 previewMatrix(const EditorState& editor) {
-    if (!editor.transformDrag) return vm::identity();
+    // A drag of some points moves the points themselves.
+    if (!editor.transformDrag || pointGestureUnderWay(editor)) return vm::identity();
     if (editor.tool == Tool::Rotate)
         return vm::translation(-editor.pivot) * vm::rotationY(-editor.sweepAngle) *
                vm::translation(editor.pivot);
@@ -12,7 +13,7 @@ vm::Mat4 previewMatrix(const EditorState& editor) {
 }
 
 bool previewPending(const EditorState& editor) {
-    if (!editor.transformDrag) return false;
+    if (!editor.transformDrag || pointGestureUnderWay(editor)) return false;
     if (editor.tool == Tool::Rotate) return editor.sweepAngle != 0;
     if (editor.tool == Tool::Translate)
         return editor.translation.x != 0 || editor.translation.y != 0 || editor.translation.z != 0;
@@ -92,4 +93,49 @@ PatchView patchViewOf(const EditorState& editor, const vm::Mat4& base) {
     view.mirroredWorld = displayMatrix(editor, base, true);
     view.hoveredPatch = editor.hoveredPatch;
     return view;
+}
+
+bool pointGestureUnderWay(const EditorState& editor) {
+    return !editor.pointGesture.points.empty();
+}
+
+void beginPointGesture(EditorState& editor, const Model& model, std::vector<uint32_t> points) {
+    EditorState::PointGesture& g = editor.pointGesture;
+    g.points = std::move(points);
+    g.from.clear();
+    g.from.reserve(g.points.size());
+    for (uint32_t i : g.points)
+        g.from.push_back(model.points[i]);
+    g.mirrorPlane = onMirrorPlane(model);
+    g.held = 0;
+}
+
+PointTransform gestureTransform(const EditorState& editor, Axis axis) {
+    PointTransform t;
+    t.axis = axis;
+    t.pivot = {editor.pivot.x, editor.pivot.y, editor.pivot.z, 1};
+    if (editor.tool == Tool::Rotate) {
+        // The same sense as the whole model's turn: the gizmo's sweep, clockwise from above.
+        t.kind = PointTransform::Kind::Rotate;
+        t.angle = -editor.sweepAngle;
+    } else {
+        t.kind = PointTransform::Kind::Move;
+        t.offset = editor.translation;
+    }
+    return t;
+}
+
+const std::vector<uint32_t>& stepPointGesture(EditorState& editor, Model& model, Axis axis) {
+    EditorState::PointGesture& g = editor.pointGesture;
+    const PointTransform t = gestureTransform(editor, axis);
+    // Turning keeps the plane's points where the turn takes them; moving and scaling hold
+    // them on it.
+    static const std::vector<uint8_t> none;
+    g.held = transformPoints(model, g.points, g.from, t,
+                             t.kind == PointTransform::Kind::Rotate ? none : g.mirrorPlane);
+    return g.points;
+}
+
+void endPointGesture(EditorState& editor) {
+    editor.pointGesture = {};
 }

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "core/vector-math.h"
 #include "editor/editor-state.h"
 #include "editor/picking.h"
+#include "editor/point-transform.h"
 #include "graphics/patch-view.h"
 #include "model/model.h"
 
@@ -50,6 +52,20 @@ std::optional<vm::Vec4> dragPlanePoint(const OrbitCamera& camera, const Viewport
 // Where a translate drag is measured: straight up on the handle, else on the drag plane.
 std::optional<vm::Vec4> translatePoint(const OrbitCamera& camera, const ViewportHit& hit,
                                        bool onHandle, bool onViewPlane);
+
+// A rotate or translate drag of some points (the chosen ones, or those of the selected
+// patches) instead of the whole model: the points move as the mouse does.
+bool pointGestureUnderWay(const EditorState& editor);
+// Notes the points and where they are, and which of them lie on a symmetry's mirror plane.
+void beginPointGesture(EditorState& editor, const Model& model, std::vector<uint32_t> points);
+// The drag so far as a change of the points: moved by the translation (only along axis
+// when one is held), or turned by the sweep about the vertical through the pivot (about
+// axis when one is held).
+PointTransform gestureTransform(const EditorState& editor, Axis axis);
+// Puts the gesture's points where the drag so far takes them (from where they were at the
+// press); a move holds the points on a mirror plane there. Returns the points.
+const std::vector<uint32_t>& stepPointGesture(EditorState& editor, Model& model, Axis axis);
+void endPointGesture(EditorState& editor);
 
 // How many of the gizmo ring's 42 segments a sweep covers (truncated; 0 under 2π/42).
 inline int gizmoSegments(float sweep) {

@@ -9,6 +9,7 @@
 
 #include "core/editor-modes.h"
 #include "core/vector-math.h"
+#include "editor/point-selection.h"
 #include "editor/typed-coordinates.h"
 #include "model/editor-point.h"
 
@@ -68,6 +69,19 @@ struct EditorState {
     bool banding = false;
     int bandViewport = 0;
     float bandX0 = 0, bandY0 = 0, bandX1 = 0, bandY1 = 0;
+    // Clicks and rubber bands of the select tool choose control points instead of patches
+    // (P switches), and the points chosen.
+    bool choosingPoints = false;
+    PointSelection chosenPoints;
+    // A rotate or translate drag of some points (the chosen ones, or those of the selected
+    // patches): the points and where they were at the press; they move as the mouse does,
+    // and the release makes one step of it.
+    struct PointGesture {
+        std::vector<uint32_t> points;
+        std::vector<vm::Float3> from;
+        std::vector<uint8_t> mirrorPlane; // per pool point: held on a symmetry's plane
+        size_t held = 0;                  // how many the last step held there
+    } pointGesture;
 
     // The session values read before the windows exist: CurrentView, Tool, grid, loc,
     // LoadedFile, in that order.

@@ -11,6 +11,7 @@ namespace overlay {
 inline constexpr vm::Vec4 kMarkerWhite{1, 1, 1, 0};
 inline constexpr vm::Vec4 kMarkerBlue{0, 0, 1, 0};
 inline constexpr vm::Vec4 kMarkerGreen{0, 1, 0, 0};
+inline constexpr vm::Vec4 kMarkerChosen{1, 0.55f, 0, 0}; // points chosen for shaping
 inline constexpr vm::Vec4 kBracket{0.990392f, 0.929804f, 0.963922f, 1.0f};
 inline constexpr vm::Vec4 kGuideHot{0.2f, 1.0f, 0.1f, 1.0f};
 inline constexpr vm::Vec4 kGrid{0.490392f, 0.429804f, 0.463922f, 1.0f};

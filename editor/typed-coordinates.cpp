@@ -6,9 +6,15 @@
 #include <cstdlib>
 #include <string>
 
+#include "editor/point-selection.h"
+#include "editor/point-transform.h"
+
 namespace {
 
 float& component(vm::Float3& p, int axis) {
+    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
+}
+float& component(vm::Vec4& p, int axis) {
     return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
 }
 
@@ -35,6 +41,13 @@ std::optional<float> parseCoordinate(std::string_view text) {
 
 std::optional<vm::Float3> subjectPosition(const Model& model, const CoordinateSubject& subject) {
     using Kind = CoordinateSubject::Kind;
+    if (subject.kind == Kind::Points) {
+        for (uint32_t i : subject.points)
+            if (i >= model.points.size()) return std::nullopt;
+        if (subject.points.empty()) return std::nullopt;
+        const vm::Vec4 c = centreOf(model, subject.points);
+        return vm::Float3{c.x, c.y, c.z};
+    }
     if (subject.kind == Kind::Point && subject.index < model.points.size())
         return model.points[subject.index];
     if (subject.kind != Kind::Patch || subject.index >= model.patches.size()) return std::nullopt;
@@ -54,6 +67,13 @@ bool moveWithinRange(const Model& model, const CoordinateSubject& subject, int a
     if (subject.kind == CoordinateSubject::Kind::Point) return inRange(value);
     vm::Float3 where = *at;
     const float delta = value - component(where, axis);
+    if (subject.kind == CoordinateSubject::Kind::Points) {
+        for (uint32_t i : subject.points) {
+            vm::Float3 p = model.points[i];
+            if (!inRange(component(p, axis) + delta)) return false;
+        }
+        return true;
+    }
     for (int32_t i : model.patches[subject.index].indices) {
         vm::Float3 p = model.points[static_cast<size_t>(i)];
         if (!inRange(component(p, axis) + delta)) return false;
@@ -74,6 +94,15 @@ std::vector<uint32_t> moveSubjectAxis(Model& model, const CoordinateSubject& sub
         return moved;
     }
     const float delta = value - component(where, axis);
+    if (subject.kind == CoordinateSubject::Kind::Points) {
+        PointTransform move;
+        component(move.offset, axis) = delta;
+        std::vector<vm::Float3> from;
+        for (uint32_t i : subject.points)
+            from.push_back(model.points[i]);
+        transformPoints(model, subject.points, from, move, onMirrorPlane(model));
+        return subject.points;
+    }
     for (int32_t i : model.patches[subject.index].indices)
         moved.push_back(static_cast<uint32_t>(i));
     std::sort(moved.begin(), moved.end());

@@ -6,23 +6,28 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/vector-math.h"
 #include "model/model.h"
 
 struct CoordinateSubject {
-    enum class Kind { None, Point, Patch };
+    enum class Kind { None, Point, Patch, Points };
+    CoordinateSubject() = default;
+    CoordinateSubject(Kind k, size_t i, std::vector<uint32_t> chosen = {})
+        : kind(k), index(i), points(std::move(chosen)) {}
     Kind kind = Kind::None;
     size_t index = 0;
+    std::vector<uint32_t> points; // Points: the chosen points
 };
 
 // A finite number, blanks around it allowed ("1.5", " -2e-3 "); nothing for anything else
 // (empty text, "abc", "1.5x", "nan", "inf", a number beyond float's range).
 std::optional<float> parseCoordinate(std::string_view text);
 
-// Where the subject is: the point, or the mean of the patch's sixteen control points.
-// Nothing when it names nothing that exists.
+// Where the subject is: the point, the mean of the patch's sixteen control points, or the
+// middle of the chosen points' box. Nothing when it names nothing that exists.
 std::optional<vm::Float3> subjectPosition(const Model& model, const CoordinateSubject& subject);
 
 // Typed positions stay within ±kWorkingRange on every axis: the model file keeps six
@@ -33,7 +38,8 @@ inline constexpr float kWorkingRange = 1e9f;
 bool moveWithinRange(const Model& model, const CoordinateSubject& subject, int axis, float value);
 
 // Moves the subject so that its coordinate on axis (0 x, 1 y, 2 z) becomes value: the point
-// itself, or every distinct control point of the patch by the same difference. Returns the
-// points that moved (none when the value is already there or the subject does not exist).
+// itself, or every distinct control point of the patch, or every chosen point, by the same
+// difference (chosen points on a symmetry's mirror plane stay on it). Returns the points
+// that moved (none when the value is already there or the subject does not exist).
 std::vector<uint32_t> moveSubjectAxis(Model& model, const CoordinateSubject& subject, int axis,
                                       float value);

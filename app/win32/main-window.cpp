@@ -176,7 +176,11 @@ void onKeyDown(WPARAM key) {
         returnHome();
         updateStopButton();
     }
-    if ((key & 0xFF) == 'A' && keyDown(VK_CONTROL)) {
+    if ((key & 0xFF) == 'A' && keyDown(VK_CONTROL) && editorState.choosingPoints) {
+        const Model& model = *editorState.currentEntity;
+        editorState.chosenPoints.choose(shownPoints(model), {}, model.points.size());
+        reportSelection("select all");
+    } else if ((key & 0xFF) == 'A' && keyDown(VK_CONTROL)) {
         // The selection's centre is the rotate tool's pivot; a drag under way keeps its own.
         const vm::Vec4 centre = selectAll(*editorState.currentEntity);
         if (editorState.tool == Tool::Rotate && !editorState.transformDrag)
@@ -194,6 +198,8 @@ void onKeyUp(WPARAM key) {
         editorState.shaded = !editorState.shaded;
         sessionSettings().writeInt(session::kSession, "shaded", editorState.shaded ? 1 : 0);
     }
+    if ((key & 0xFF) == 'P' && editorState.mode == Mode::Editing && !keyDown(VK_CONTROL))
+        switchChoosingCommand();
 }
 
 } // namespace

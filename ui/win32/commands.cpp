@@ -10,6 +10,7 @@
 
 #include "core/win32/input-timing.h"
 #include "editor/model-operations.h"
+#include "editor/point-selection.h"
 #include "editor/selection.h"
 #include "model/shape-outline.h"
 #include "ui/main-commands.h"
@@ -17,6 +18,7 @@
 #include "ui/win32/palette.h"
 #include "ui/win32/records.h"
 #include "ui/win32/shape-window.h"
+#include "ui/win32/status-bar.h"
 #include "ui/win32/tool-modes.h"
 
 namespace {
@@ -84,6 +86,8 @@ void forgetPicks() {
     forgetHover();
     editorState.hoveredPatch = -1;
     editorState.firstJointPoint = -1;
+    if (editorState.currentEntity)
+        editorState.chosenPoints.fit(editorState.currentEntity->points.size());
     updateJointButton();
 }
 
@@ -192,4 +196,25 @@ std::string toolbarTip(int command) {
     default:
         return {};
     }
+}
+
+// P: the select tool chooses points instead of patches, or patches again. Switching to points
+// with patches selected chooses their points (shared ones included): what the user sees.
+void switchChoosingCommand() {
+    finishGestures();
+    editorState.choosingPoints = !editorState.choosingPoints;
+    const Model& model = *editorState.currentEntity;
+    if (editorState.choosingPoints) {
+        const std::vector<uint32_t> points = pointsOfSelectedPatches(model);
+        if (!points.empty()) editorState.chosenPoints.choose(points, {}, model.points.size());
+    }
+    setStatusText(StatusPart::Message, editorState.choosingPoints ? "Choosing points (P: patches)"
+                                                                  : "Choosing patches (P: points)");
+    reportSelection(editorState.choosingPoints ? "points" : "patches");
+}
+
+std::vector<uint32_t> transformSubject() {
+    if (!editorState.currentEntity) return {};
+    if (editorState.choosingPoints) return editorState.chosenPoints.indices();
+    return pointsOfSelectedPatches(*editorState.currentEntity);
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <string>
 
 #include "core/win32/input-timing.h"
 #include "editor/box-selection.h"
@@ -16,6 +17,7 @@
 #include "editor/pending-points.h"
 #include "editor/pick-accelerator.h"
 #include "editor/picking.h"
+#include "editor/point-selection.h"
 #include "editor/selection.h"
 #include "editor/snapping.h"
 #include "graphics/d3d11/renderer.h"
@@ -138,6 +140,39 @@ bool snapping() {
     return on;
 }
 
+// The axis held during a drag: X, Y or Z constrains it.
+Axis heldAxis() {
+    if (keyDown('X')) return Axis::X;
+    if (keyDown('Y')) return Axis::Y;
+    if (keyDown('Z')) return Axis::Z;
+    return Axis::Free;
+}
+
+// A press of the rotate or translate tool with something to move: the points are noted
+// (and, for a turn, the pivot goes to their centre before the angle is measured from it).
+void beginSubjectDrag(bool turning) {
+    Model& model = editedModel();
+    std::vector<uint32_t> subject = transformSubject();
+    if (subject.empty()) return;
+    if (turning) {
+        editorState.pivot = centreOf(model, subject);
+        editorState.pivot.w = 0;
+    }
+    beginPointGesture(editorState, model, std::move(subject));
+    document().beginGesture();
+}
+
+// A step of such a drag: the points follow, the GPU copy takes only them.
+void stepSubjectDrag() {
+    if (!pointGestureUnderWay(editorState)) return;
+    Model& model = editedModel();
+    model.updatePoints(stepPointGesture(editorState, model, heldAxis()));
+    document().changing();
+    if (editorState.pointGesture.held > 0)
+        setStatusText(StatusPart::Message, std::to_string(editorState.pointGesture.held) +
+                                               " points on the mirror plane stay on it");
+}
+
 // The rotate drag's angle at the mouse: about the pivot on the ground, or, with the ground
 // edge-on, from the mouse's place across the viewport (its width is a whole turn): every
 // point of the plane facing the viewer lies on one line through the pivot.
@@ -222,23 +257,31 @@ void toolPress(const ViewportHit& hit) {
         updateTakeBackButton();
         break;
     }
-    case Tool::Select:
+    case Tool::Select: {
         application.inputTiming.start("selection click");
-        selectPatch(editedModel(), editorState.hoveredPatch,
-                    {keyDown(VK_CONTROL), keyDown(VK_SHIFT)});
+        const ClickModifiers modifiers{keyDown(VK_CONTROL), keyDown(VK_SHIFT)};
+        const bool points = editorState.choosingPoints;
+        if (points)
+            editorState.chosenPoints.click(editorState.hotPoint ? editorState.hoveredPoint : -1,
+                                           modifiers, editedModel().points.size());
+        else
+            selectPatch(editedModel(), editorState.hoveredPatch, modifiers);
         refreshSelectionPanel();
         reportSelection("click");
         // A press on empty space starts a rubber band (Shift and a drag orbit, as always).
-        if (editorState.hoveredPatch == -1 && !keyDown(VK_SHIFT)) {
+        const bool onNothing = points ? !editorState.hotPoint : editorState.hoveredPatch == -1;
+        if (onNothing && !keyDown(VK_SHIFT)) {
             editorState.banding = true;
             editorState.bandViewport = hit.viewport;
             editorState.bandX0 = editorState.bandX1 = hit.nx;
             editorState.bandY0 = editorState.bandY1 = hit.ny;
         }
         break;
+    }
     case Tool::Rotate:
         commitPreview();
         if (!chooseDragPlane(hit)) break;
+        beginSubjectDrag(true);
         if (auto a = rotateAngleAt(hit)) {
             editorState.startAngle = *a;
             editorState.sweepAngle = 0;
@@ -253,6 +296,7 @@ void toolPress(const ViewportHit& hit) {
             editorState.dragStart = *p;
             editorState.translation = {};
             editorState.transformDrag = true;
+            beginSubjectDrag(false);
         }
         break;
     case Tool::Locator: {
@@ -277,9 +321,13 @@ void finishBand(const ViewportHit& hit) {
     application.inputTiming.start("box selection");
     Model& model = editedModel();
     const vm::Mat4 m = entityWorld() * viewProjectionOf(editorState.bandViewport);
-    const std::vector<uint32_t> chosen = patchesInBox(
-        model, m, {editorState.bandX0, editorState.bandY0, editorState.bandX1, editorState.bandY1});
-    selectBox(model, chosen, {keyDown(VK_CONTROL), keyDown(VK_SHIFT)});
+    const ScreenBox box{editorState.bandX0, editorState.bandY0, editorState.bandX1,
+                        editorState.bandY1};
+    const ClickModifiers modifiers{keyDown(VK_CONTROL), keyDown(VK_SHIFT)};
+    if (editorState.choosingPoints)
+        editorState.chosenPoints.choose(pointsInBox(model, m, box), modifiers, model.points.size());
+    else
+        selectBox(model, patchesInBox(model, m, box), modifiers);
     refreshSelectionPanel();
     reportSelection("box");
 }
@@ -287,9 +335,18 @@ void finishBand(const ViewportHit& hit) {
 } // namespace
 
 void reportSelection(const char* why) {
-    const std::string text = "Tavrel selection (" + std::string(why) +
-                             "): " + selectedPatchesText(*editorState.currentEntity) + "\n";
+    const std::string text =
+        "Tavrel selection (" + std::string(why) + "): " +
+        (editorState.choosingPoints ? std::to_string(editorState.chosenPoints.size()) + " points"
+                                    : selectedPatchesText(*editorState.currentEntity)) +
+        "\n";
     OutputDebugStringA(text.c_str());
+    // The coordinate boxes show the chosen points' centre; typing there moves them all.
+    if (editorState.choosingPoints) {
+        editorState.coordinates = {CoordinateSubject::Kind::Points, 0,
+                                   editorState.chosenPoints.indices()};
+        showSubjectCoordinates();
+    }
 }
 
 namespace {
@@ -332,6 +389,7 @@ void dragWithLeftButton(const ViewportHit& hit, WPARAM wParam, int mx, int my) {
         if (auto a = rotateAngleAt(hit)) {
             editorState.sweepAngle = sweptAngle(editorState.startAngle, *a);
             if (snapping()) editorState.sweepAngle = snap::toAngle(editorState.sweepAngle);
+            stepSubjectDrag();
         }
     } else if (editorState.tool == Tool::Translate && editorState.transformDrag) {
         if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true, false)
@@ -342,6 +400,7 @@ void dragWithLeftButton(const ViewportHit& hit, WPARAM wParam, int mx, int my) {
                 editorState.translation =
                     snap::toGrid(editorState.translation, editorState.snapStep);
             setStatus(StatusPart::Message, *p);
+            stepSubjectDrag();
         }
     }
     editorState.lastMouseX = mx;

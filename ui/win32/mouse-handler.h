@@ -7,5 +7,6 @@
 // WM_MOUSEMOVE, WM_LBUTTONDOWN/UP, WM_RBUTTONDOWN/UP; false for any other message.
 bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Writes the selection to the debugger output (what the view shows as highlighted).
+// Writes the selection to the debugger output (what the view shows as highlighted); while
+// choosing points, the coordinate boxes show the chosen points' centre.
 void reportSelection(const char* why);

@@ -38,6 +38,10 @@ struct ShapeWindowHandles {
     HWND pointList = nullptr;
     HWND alphaSlider = nullptr;
     HWND coordinateBoxes[3] = {};
+    // The transform row under the boxes: which transform, its three fields, and Apply.
+    HWND transformChoice = nullptr;
+    HWND transformFields[3] = {};
+    HWND transformApply = nullptr;
     bool rebuilding = false;
     ShapeTreeView treeView;          // the tree and the list as the document's view sees them
     WNDPROC editProcedure = nullptr; // the coordinate boxes' own, before Enter was caught

@@ -12,6 +12,8 @@
 #include "core/win32/fatal-error.h"
 #include "editor/outline-view.h"
 #include "editor/pending-points.h"
+#include "editor/point-selection.h"
+#include "editor/point-transform.h"
 #include "editor/selection.h"
 #include "model/shape-outline.h"
 #include "model/tree-item-param.h"
@@ -63,6 +65,40 @@ LRESULT CALLBACK coordinateBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM
     return CallWindowProcA(editProcedure, box, message, wParam, lParam);
 }
 
+// Under the coordinate boxes: a transform of the chosen points (or the selected patches'
+// points) typed as numbers, applied with Enter in a field or the Apply button.
+constexpr int kTransformRowTop = 665;
+constexpr int kApplyButton = 3;
+
+LRESULT CALLBACK transformFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+        applyTypedTransform();
+        SendMessageA(field, EM_SETSEL, 0, -1);
+        return 0;
+    }
+    if (message == WM_CHAR && wParam == '\r') return 0; // no beep
+    return CallWindowProcA(editProcedure, field, message, wParam, lParam);
+}
+
+void createTransformRow(HWND window) {
+    ShapeWindowHandles& shape = application.shape;
+    shape.transformChoice =
+        createControl(window, "ComboBox", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST,
+                      0, kTransformRowTop, 220, 200);
+    for (const char* name : kTypedTransformNames)
+        SendMessageA(shape.transformChoice, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    SendMessageA(shape.transformChoice, CB_SETCURSEL, 0, 0);
+    for (int i = 0; i < 3; ++i) {
+        shape.transformFields[i] =
+            createControl(window, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                          220 + 80 * i, kTransformRowTop, 80, 22);
+        SetWindowLongPtrA(shape.transformFields[i], GWLP_WNDPROC,
+                          reinterpret_cast<LONG_PTR>(transformFieldProc));
+    }
+    shape.transformApply = createControl(window, "Button", "Apply", WS_CHILD | WS_VISIBLE, 460,
+                                         kTransformRowTop, 70, 22, kApplyButton);
+}
+
 void createControls(HWND window) {
     RECT client;
     GetClientRect(window, &client);
@@ -93,6 +129,7 @@ void createControls(HWND window) {
     application.shape.alphaSlider = createControl(
         window, TRACKBAR_CLASSA, "alpha", WS_CHILD | WS_VISIBLE | WS_DISABLED | TBS_AUTOTICKS, 220,
         600, cw - 220, 30, 1);
+    createTransformRow(window);
 }
 
 ClickModifiers heldModifiers() {
@@ -291,6 +328,62 @@ void applyTypedCoordinate(int axis) {
     showSubjectCoordinates();
 }
 
+void applyTypedTransform() {
+    if (!editorState.currentEntity) return;
+    finishGestures();
+    const ShapeWindowHandles& shape = application.shape;
+    const std::vector<uint32_t> subject = transformSubject();
+    if (subject.empty()) {
+        MessageBeep(MB_ICONWARNING);
+        setStatusText(StatusPart::Message, "transform: choose points or patches first");
+        return;
+    }
+    const LRESULT choice = SendMessageA(shape.transformChoice, CB_GETCURSEL, 0, 0);
+    const TypedTransform kind = static_cast<TypedTransform>(
+        choice >= 0 && choice < static_cast<LRESULT>(TypedTransform::Count) ? choice : 0);
+    std::string fields[3];
+    for (int i = 0; i < 3; ++i) {
+        char text[256] = {};
+        GetWindowTextA(shape.transformFields[i], text, sizeof text);
+        fields[i] = text;
+    }
+    Model& model = editedModel();
+    int refused = 0;
+    const std::optional<PointTransform> t =
+        typedTransform(kind, fields, centreOf(model, subject), &refused);
+    if (!t) {
+        // Refused as the coordinate boxes refuse: a sign, a word, nothing changed.
+        MessageBeep(MB_ICONWARNING);
+        setStatusText(StatusPart::Message,
+                      "transform: \"" + fields[refused] + "\" is not a number");
+        return;
+    }
+    if (!transformWithin(model, subject, *t, kWorkingRange)) {
+        MessageBeep(MB_ICONWARNING);
+        setStatusText(StatusPart::Message,
+                      "transform: it puts a point outside the working range (-1e9 to 1e9)");
+        return;
+    }
+    size_t held = 0;
+    editDocument(kTypedTransformNames[static_cast<int>(kind)], [&](Model& edited) {
+        std::vector<vm::Float3> from;
+        from.reserve(subject.size());
+        for (uint32_t i : subject)
+            from.push_back(edited.points[i]);
+        // A turn takes the plane's points where it takes them; a move or a scale holds them.
+        const std::vector<uint8_t> plane = t->kind == PointTransform::Kind::Rotate
+                                               ? std::vector<uint8_t>{}
+                                               : onMirrorPlane(edited);
+        held = transformPoints(edited, subject, from, *t, plane);
+        edited.updatePoints(subject);
+        return true;
+    });
+    if (held > 0)
+        setStatusText(StatusPart::Message,
+                      std::to_string(held) + " points on the mirror plane stay on it");
+    showSubjectCoordinates();
+}
+
 void refreshPointViews() {
     if (!editorState.currentEntity) return;
     const size_t count = editedModel().points.size();
@@ -412,6 +505,9 @@ LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         return TRUE;
     }
     case WM_COMMAND:
+        if (reinterpret_cast<HWND>(lParam) == application.shape.transformApply &&
+            HIWORD(wParam) == BN_CLICKED)
+            applyTypedTransform();
         for (int axis = 0; axis < 3; ++axis)
             if (reinterpret_cast<HWND>(lParam) == application.shape.coordinateBoxes[axis] &&
                 HIWORD(wParam) == EN_KILLFOCUS)

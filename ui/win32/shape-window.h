@@ -25,6 +25,11 @@ void showSubjectCoordinates();
 // The text of box axis (0 x, 1 y, 2 z), typed by the user, moves the subject: one undoable
 // step. Text that is not a finite number is refused with a beep and a status-bar message.
 void applyTypedCoordinate(int axis);
+// The transform row's transform (its choice and fields) applied to what the tools would move
+// (the chosen points, or the selected patches' points) about their centre: one undoable
+// step. Text that is not a number, or a result outside the working range, is refused with a
+// beep and a status-bar message, as the coordinate boxes refuse it.
+void applyTypedTransform();
 // The point list and the coordinate boxes show the pool as it is now: one row per point,
 // and the chosen row's coordinates (empty boxes when no row is chosen).
 void refreshPointViews();

@@ -16,11 +16,14 @@
 
 namespace {
 
-// Where the view shows point 0 and its mirror image just before the drag is committed, for
-// the debugger output (what the user saw, to compare with what is saved).
+// Where the view shows a point the drag moves (the first of the points dragged, else point
+// 0) and its mirror image just before the drag is committed, for the debugger output (what
+// the user saw, to compare with what is saved).
 void reportPreview(const Model& model) {
-    if (model.points.empty()) return;
-    const vm::Float3 p = model.points[0];
+    const std::vector<uint32_t>& dragged = editorState.pointGesture.points;
+    const size_t index = dragged.empty() ? 0 : dragged.front();
+    if (index >= model.points.size()) return;
+    const vm::Float3 p = model.points[index];
     const vm::Vec4 shown =
         vm::transform({p.x, p.y, p.z, 1}, displayMatrix(editorState, vm::identity(), false));
     const vm::Vec4 mirror =
@@ -28,10 +31,11 @@ void reportPreview(const Model& model) {
     char line[256];
     std::snprintf(
         line, sizeof line,
-        "Tavrel %s committed: point 0 shown at %.6g %.6g %.6g, mirrored at %.6g %.6g %.6g\n",
-        editorState.tool == Tool::Rotate ? "rotate" : "translate", static_cast<double>(shown.x),
-        static_cast<double>(shown.y), static_cast<double>(shown.z), static_cast<double>(mirror.x),
-        static_cast<double>(mirror.y), static_cast<double>(mirror.z));
+        "Tavrel %s committed: point %zu shown at %.6g %.6g %.6g, mirrored at %.6g %.6g %.6g\n",
+        editorState.tool == Tool::Rotate ? "rotate" : "translate", index,
+        static_cast<double>(shown.x), static_cast<double>(shown.y), static_cast<double>(shown.z),
+        static_cast<double>(mirror.x), static_cast<double>(mirror.y),
+        static_cast<double>(mirror.z));
     OutputDebugStringA(line);
 }
 
@@ -72,7 +76,12 @@ void startRotate() {
 
 void commitPreview() {
     if (!editorState.currentEntity) return;
-    if (previewPending(editorState)) {
+    if (pointGestureUnderWay(editorState)) {
+        // The points moved as the mouse did: the gesture is the step.
+        reportPreview(editedModel());
+        endPointGesture(editorState);
+        document().endGesture(editorState.tool == Tool::Rotate ? "Rotate points" : "Move points");
+    } else if (previewPending(editorState)) {
         Model& model = editedModel();
         reportPreview(model);
         document().edit(editorState.tool == Tool::Rotate ? "Rotate" : "Translate",

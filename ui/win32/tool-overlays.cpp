@@ -49,8 +49,21 @@ void drawRotateGizmo(Renderer& r, const vm::Mat4& world) {
 
 namespace {
 
+// The chosen points, each a small cube in the chosen colour; past a few thousand only the
+// first are marked (the count is in the status bar's selection report).
+void drawChosenPoints(Renderer& r, const Model& model, const vm::Mat4& world) {
+    constexpr size_t kMostMarked = 4096;
+    size_t marked = 0;
+    for (uint32_t i : editorState.chosenPoints.indices()) {
+        if (i >= model.points.size() || ++marked > kMostMarked) break;
+        r.drawCube(overlay::kMarkerChosen,
+                   vm::transform(pointAt(model, static_cast<int>(i)), world), kMarkerSize);
+    }
+}
+
 // The hot point's marker, and the point chosen in the shape window's list.
 void drawPointMarkers(Renderer& r, const Model& model, const vm::Mat4& world, bool hot) {
+    if (editorState.choosingPoints) drawChosenPoints(r, model, world);
     if (hot)
         r.drawCube(editorState.pointMoved ? overlay::kMarkerBlue : overlay::kMarkerWhite,
                    vm::transform(pointAt(model, editorState.hoveredPoint), world), kMarkerSize);
