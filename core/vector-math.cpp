@@ -16,7 +16,8 @@ Quat normalize4(Quat q) {
 
 Mat4 identity() {
     Mat4 r;
-    for (int i = 0; i < 4; ++i) r[i][i] = 1;
+    for (int i = 0; i < 4; ++i)
+        r[i][i] = 1;
     return r;
 }
 
@@ -50,14 +51,16 @@ Vec4 transformNormal(Vec4 v, const Mat4& m) {
 Mat4 transpose(const Mat4& m) {
     Mat4 r;
     for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) r[i][j] = m[j][i];
+        for (int j = 0; j < 4; ++j)
+            r[i][j] = m[j][i];
     return r;
 }
 
 // Cofactor expansion, computed in double so nearly singular editor matrices keep their digits.
 Mat4 inverse(const Mat4& m, float* determinantOut) {
     double a[16];
-    for (int i = 0; i < 16; ++i) a[i] = m.m[i / 4][i % 4];
+    for (int i = 0; i < 16; ++i)
+        a[i] = m.m[i / 4][i % 4];
     double inv[16];
     inv[0] = a[5] * a[10] * a[15] - a[5] * a[11] * a[14] - a[9] * a[6] * a[15] +
              a[9] * a[7] * a[14] + a[13] * a[6] * a[11] - a[13] * a[7] * a[10];
@@ -75,8 +78,8 @@ Mat4 inverse(const Mat4& m, float* determinantOut) {
              a[8] * a[3] * a[13] - a[12] * a[1] * a[11] + a[12] * a[3] * a[9];
     inv[13] = a[0] * a[9] * a[14] - a[0] * a[10] * a[13] - a[8] * a[1] * a[14] +
               a[8] * a[2] * a[13] + a[12] * a[1] * a[10] - a[12] * a[2] * a[9];
-    inv[2] = a[1] * a[6] * a[15] - a[1] * a[7] * a[14] - a[5] * a[2] * a[15] +
-             a[5] * a[3] * a[14] + a[13] * a[2] * a[7] - a[13] * a[3] * a[6];
+    inv[2] = a[1] * a[6] * a[15] - a[1] * a[7] * a[14] - a[5] * a[2] * a[15] + a[5] * a[3] * a[14] +
+             a[13] * a[2] * a[7] - a[13] * a[3] * a[6];
     inv[6] = -a[0] * a[6] * a[15] + a[0] * a[7] * a[14] + a[4] * a[2] * a[15] -
              a[4] * a[3] * a[14] - a[12] * a[2] * a[7] + a[12] * a[3] * a[6];
     inv[10] = a[0] * a[5] * a[15] - a[0] * a[7] * a[13] - a[4] * a[1] * a[15] +
@@ -85,17 +88,18 @@ Mat4 inverse(const Mat4& m, float* determinantOut) {
               a[4] * a[2] * a[13] - a[12] * a[1] * a[6] + a[12] * a[2] * a[5];
     inv[3] = -a[1] * a[6] * a[11] + a[1] * a[7] * a[10] + a[5] * a[2] * a[11] -
              a[5] * a[3] * a[10] - a[9] * a[2] * a[7] + a[9] * a[3] * a[6];
-    inv[7] = a[0] * a[6] * a[11] - a[0] * a[7] * a[10] - a[4] * a[2] * a[11] +
-             a[4] * a[3] * a[10] + a[8] * a[2] * a[7] - a[8] * a[3] * a[6];
-    inv[11] = -a[0] * a[5] * a[11] + a[0] * a[7] * a[9] + a[4] * a[1] * a[11] -
-              a[4] * a[3] * a[9] - a[8] * a[1] * a[7] + a[8] * a[3] * a[5];
-    inv[15] = a[0] * a[5] * a[10] - a[0] * a[6] * a[9] - a[4] * a[1] * a[10] +
-              a[4] * a[2] * a[9] + a[8] * a[1] * a[6] - a[8] * a[2] * a[5];
+    inv[7] = a[0] * a[6] * a[11] - a[0] * a[7] * a[10] - a[4] * a[2] * a[11] + a[4] * a[3] * a[10] +
+             a[8] * a[2] * a[7] - a[8] * a[3] * a[6];
+    inv[11] = -a[0] * a[5] * a[11] + a[0] * a[7] * a[9] + a[4] * a[1] * a[11] - a[4] * a[3] * a[9] -
+              a[8] * a[1] * a[7] + a[8] * a[3] * a[5];
+    inv[15] = a[0] * a[5] * a[10] - a[0] * a[6] * a[9] - a[4] * a[1] * a[10] + a[4] * a[2] * a[9] +
+              a[8] * a[1] * a[6] - a[8] * a[2] * a[5];
     double det = a[0] * inv[0] + a[1] * inv[4] + a[2] * inv[8] + a[3] * inv[12];
     if (determinantOut) *determinantOut = static_cast<float>(det);
     Mat4 r;
     if (det == 0) return r;
-    for (int i = 0; i < 16; ++i) r.m[i / 4][i % 4] = static_cast<float>(inv[i] / det);
+    for (int i = 0; i < 16; ++i)
+        r.m[i / 4][i % 4] = static_cast<float>(inv[i] / det);
     return r;
 }
 
@@ -189,7 +193,19 @@ Mat4 lookToRH(Vec4 eye, Vec4 direction, Vec4 up) {
     return r;
 }
 
-Mat4 lookAtRH(Vec4 eye, Vec4 focus, Vec4 up) { return lookToRH(eye, focus - eye, up); }
+Mat4 lookAtRH(Vec4 eye, Vec4 focus, Vec4 up) {
+    return lookToRH(eye, focus - eye, up);
+}
+
+Mat4 orthographicRH(float width, float height, float nearZ, float farZ) {
+    const float range = 1.0f / (nearZ - farZ);
+    Mat4 r = identity();
+    r[0][0] = 2 / width;
+    r[1][1] = 2 / height;
+    r[2][2] = range;
+    r[3][2] = range * nearZ;
+    return r;
+}
 
 Mat4 perspectiveFovRH(float fovAngleY, float aspect, float nearZ, float farZ) {
     float h = std::cos(0.5f * fovAngleY) / std::sin(0.5f * fovAngleY);
@@ -215,7 +231,8 @@ Mat4 affineTransformation(Vec4 scale, Vec4 rotationOrigin, Quat rotation, Vec4 t
 
 bool decompose(const Mat4& m, Vec4* scale, Quat* rotation, Vec4* translationV) {
     Vec4 rows[3];
-    for (int i = 0; i < 3; ++i) rows[i] = {m[i][0], m[i][1], m[i][2], 0};
+    for (int i = 0; i < 3; ++i)
+        rows[i] = {m[i][0], m[i][1], m[i][2], 0};
     Vec4 s = {length3(rows[0]), length3(rows[1]), length3(rows[2]), 0};
     const float eps = 1e-6f;
     if (s.x < eps || s.y < eps || s.z < eps) return false;
@@ -224,14 +241,17 @@ bool decompose(const Mat4& m, Vec4* scale, Quat* rotation, Vec4* translationV) {
     Mat4 r = identity();
     float sv[3] = {s.x, s.y, s.z};
     for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) r[i][j] = m[i][j] / sv[i];
+        for (int j = 0; j < 3; ++j)
+            r[i][j] = m[i][j] / sv[i];
     if (scale) *scale = s;
     if (rotation) *rotation = quaternionFromMatrix(r);
     if (translationV) *translationV = {m[3][0], m[3][1], m[3][2], 0};
     return true;
 }
 
-Quat quaternionIdentity() { return {0, 0, 0, 1}; }
+Quat quaternionIdentity() {
+    return {0, 0, 0, 1};
+}
 
 Quat quaternionMultiply(Quat a, Quat b) {
     // Hamilton product b·a: rotating by the result applies a, then b.

@@ -30,18 +30,36 @@ inline constexpr float kFieldOfView = kPi / 4;
 inline constexpr float kHalfFieldOfView = kPi / 8;
 
 // --- vectors ---
-inline Vec4 vec(float x, float y, float z, float w = 0) { return {x, y, z, w}; }
-inline Vec4 point(float x, float y, float z) { return {x, y, z, 1}; }
-inline Vec4 operator+(Vec4 a, Vec4 b) { return {a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w}; }
-inline Vec4 operator-(Vec4 a, Vec4 b) { return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w}; }
-inline Vec4 operator*(Vec4 a, float s) { return {a.x * s, a.y * s, a.z * s, a.w * s}; }
-inline Vec4 operator-(Vec4 a) { return {-a.x, -a.y, -a.z, -a.w}; }
-inline float dot3(Vec4 a, Vec4 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline float dot4(Vec4 a, Vec4 b) { return dot3(a, b) + a.w * b.w; }
+inline Vec4 vec(float x, float y, float z, float w = 0) {
+    return {x, y, z, w};
+}
+inline Vec4 point(float x, float y, float z) {
+    return {x, y, z, 1};
+}
+inline Vec4 operator+(Vec4 a, Vec4 b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w};
+}
+inline Vec4 operator-(Vec4 a, Vec4 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w};
+}
+inline Vec4 operator*(Vec4 a, float s) {
+    return {a.x * s, a.y * s, a.z * s, a.w * s};
+}
+inline Vec4 operator-(Vec4 a) {
+    return {-a.x, -a.y, -a.z, -a.w};
+}
+inline float dot3(Vec4 a, Vec4 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+inline float dot4(Vec4 a, Vec4 b) {
+    return dot3(a, b) + a.w * b.w;
+}
 inline Vec4 cross3(Vec4 a, Vec4 b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x, 0};
 }
-inline float length3(Vec4 a) { return std::sqrt(dot3(a, a)); }
+inline float length3(Vec4 a) {
+    return std::sqrt(dot3(a, a));
+}
 // Unit vector in x, y, z (w is set to 0); a zero vector stays zero.
 Vec4 normalize3(Vec4 a);
 // Unit quaternion (all four components).
@@ -62,7 +80,9 @@ Mat4 inverse(const Mat4& m, float* determinant = nullptr);
 float determinant(const Mat4& m);
 
 Mat4 translation(float x, float y, float z);
-inline Mat4 translation(Vec4 v) { return translation(v.x, v.y, v.z); }
+inline Mat4 translation(Vec4 v) {
+    return translation(v.x, v.y, v.z);
+}
 Mat4 scaling(float x, float y, float z);
 Mat4 rotationX(float angle);
 Mat4 rotationY(float angle);
@@ -76,6 +96,8 @@ Mat4 lookToRH(Vec4 eye, Vec4 direction, Vec4 up);
 Mat4 lookAtRH(Vec4 eye, Vec4 focus, Vec4 up);
 // Right-handed perspective: rows (w,0,0,0), (0,h,0,0), (0,0,r,-1), (0,0,r·near,0).
 Mat4 perspectiveFovRH(float fovAngleY, float aspect, float nearZ, float farZ);
+// Right-handed orthographic projection of a width × height window, depth nearZ…farZ to 0…1.
+Mat4 orthographicRH(float width, float height, float nearZ, float farZ);
 
 // scaling × Translation(−origin) × Rotation(q) × Translation(origin) × Translation(t).
 Mat4 affineTransformation(Vec4 scale, Vec4 rotationOrigin, Quat rotation, Vec4 translationV);

@@ -31,8 +31,11 @@ vm::Float3 draggedPointPosition(const OrbitCamera& camera, const ViewportHit& hi
     const vm::Mat4 frame = cameraFrame(camera, hit.viewport);
     vm::Vec4 q = vm::transform(p, vm::inverse(frame));
     if (q.w != 0) q = q * (1.0f / q.w);
+    // Where the mouse is at the point's depth: the view widens with depth in perspective,
+    // not in an orthographic view.
     const float t = std::tan(vm::kHalfFieldOfView), z = q.z;
-    const vm::Vec4 n = {-t * z * hit.aspect * hit.nx, t * z * hit.ny, z, 1};
+    const float across = camera.orthographicView(hit.viewport) ? camera.radius() : z;
+    const vm::Vec4 n = {-t * across * hit.aspect * hit.nx, t * across * hit.ny, z, 1};
     const vm::Vec4 moved = vm::transform(vm::transform(n, frame), vm::inverse(world));
     return {moved.x, moved.y, moved.z};
 }

@@ -35,9 +35,19 @@ vm::Vec4 cursorPoint(const OrbitCamera& camera, const ViewportHit& hit) {
                          cameraFrame(camera, hit.viewport));
 }
 
-std::optional<vm::Vec4> groundPoint(const OrbitCamera& camera, const ViewportHit& hit) {
+vm::Vec4 eyeFor(const OrbitCamera& camera, const ViewportHit& hit) {
     const vm::Mat4 frame = cameraFrame(camera, hit.viewport);
-    const vm::Vec4 e = {frame[3][0], frame[3][1], frame[3][2], 1};
+    const vm::Vec4 eye = {frame[3][0], frame[3][1], frame[3][2], 1};
+    if (!camera.orthographicView(hit.viewport)) return eye;
+    // Straight back from the cursor point along the line of sight, as far as the view
+    // reaches behind the eye's plane.
+    const vm::Vec4 sight = {frame[2][0], frame[2][1], frame[2][2], 0};
+    return cursorPoint(camera, hit) -
+           sight * ((1 + OrbitCamera::kOrthographicDepth) * camera.radius());
+}
+
+std::optional<vm::Vec4> groundPoint(const OrbitCamera& camera, const ViewportHit& hit) {
+    const vm::Vec4 e = eyeFor(camera, hit);
     const vm::Vec4 p = cursorPoint(camera, hit);
     const vm::Vec4 d = e - p;
     // Only in front of the eye: behind it, or with the eye on the ground, the line meets
@@ -77,8 +87,7 @@ PointPick pickPoint(const Model& model, const vm::Mat4& world, const vm::Mat4& v
 
 PatchPick pickRay(const OrbitCamera& camera, const ViewportHit& hit) {
     PatchPick pick;
-    const vm::Mat4 frame = cameraFrame(camera, hit.viewport);
-    pick.origin = {frame[3][0], frame[3][1], frame[3][2], 1};
+    pick.origin = eyeFor(camera, hit);
     pick.direction = vm::normalize3(cursorPoint(camera, hit) - pick.origin);
     return pick;
 }

@@ -31,6 +31,9 @@ vm::Vec4 cursorPoint(const OrbitCamera& camera, const ViewportHit& hit);
 inline bool isFinitePoint(vm::Vec4 p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
+// Where the line of sight through the cursor point starts: the eye in a perspective view, the
+// point behind the cursor point where an orthographic view starts to see.
+vm::Vec4 eyeFor(const OrbitCamera& camera, const ViewportHit& hit);
 // Where the line from the eye through the cursor point meets y = 0 in front of the eye;
 // nothing when it meets it behind the eye, at the eye or never.
 std::optional<vm::Vec4> groundPoint(const OrbitCamera& camera, const ViewportHit& hit);

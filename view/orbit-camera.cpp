@@ -39,6 +39,16 @@ void OrbitCamera::frame(vm::Vec4 centre, float sphereRadius, float aspect,
     settings.writeFloat("Session", "zoomScale", scale);
 }
 
+float OrbitCamera::orthographicHalfHeight() const {
+    return radius() * std::tan(vm::kHalfFieldOfView);
+}
+
+vm::Mat4 OrbitCamera::projectionOf(int view, float aspect, const vm::Mat4& perspective) const {
+    if (!orthographicView(view)) return perspective;
+    const float h = orthographicHalfHeight(), depth = kOrthographicDepth * radius();
+    return vm::orthographicRH(2 * h * aspect, 2 * h, -depth, depth);
+}
+
 vm::Vec4 OrbitCamera::eye() const {
     const float yaw = theta + dTheta, pitch = gamma + dGamma, r = radius();
     const vm::Vec4 t = target();
@@ -147,24 +157,29 @@ std::optional<Layout> OrbitCamera::switchView(ViewMode& currentView, const Setti
     case ViewMode::Orbit:
         theta = savedTheta;
         gamma = savedGamma;
+        orthographic = false;
         break;
     case ViewMode::Top:
         theta = 0;
         gamma = vm::kHalfPi;
+        orthographic = true;
         break;
     case ViewMode::Side:
         theta = vm::kHalfPi;
         gamma = 0;
+        orthographic = true;
         break;
     case ViewMode::Quad:
         layout = Layout::Quad;
         theta = savedTheta;
         gamma = savedGamma;
+        orthographic = false;
         break;
     case ViewMode::Front:
         layout = Layout::Single;
         theta = 0;
         gamma = 0;
+        orthographic = true;
         break;
     }
     settings.writeInt("Session", "CurrentView", static_cast<int>(currentView));

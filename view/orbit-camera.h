@@ -19,6 +19,11 @@ struct OrbitCamera {
     float savedTheta = 0;
     float savedGamma = 0;
     int distance = 1; // zoom step
+    // View 0 is drawn orthographically (the single view's axis views are, the orbit view is
+    // not; O switches it). The quad layout's three axis views always are.
+    bool orthographic = false;
+    // How far an orthographic view reaches before and behind the eye's plane, in radii.
+    static constexpr float kOrthographicDepth = 50;
     // The fine part of the zoom, in [0.2, 1]: radius = 5^distance · scale. Framing sets it;
     // the wheel's steps keep it.
     float scale = 1;
@@ -44,6 +49,14 @@ struct OrbitCamera {
     // R(v): the camera rotation of viewport v (view 0: pitch γ', yaw θ'; 1: identity;
     // 2: a quarter turn about y; 3: a quarter turn about x).
     vm::Mat4 rotation(int view) const;
+
+    bool orthographicView(int view) const { return view != 0 || orthographic; }
+    // Half the height an orthographic view shows: what a perspective view shows of the plane
+    // through the target, so that switching keeps the model's size on the screen.
+    float orthographicHalfHeight() const;
+    // The projection of viewport view of that aspect: perspective as given, or orthographic
+    // (everything within kOrthographicDepth radii before and behind the eye's plane).
+    vm::Mat4 projectionOf(int view, float aspect, const vm::Mat4& perspective) const;
 
     // Left drag: the pending angles follow the mouse (a viewport's width divides the vertical
     // motion, its height the horizontal one).

@@ -395,19 +395,21 @@ void renderView(Renderer& r, int v, bool editing) {
     const vm::Mat4 view = !editing ? application.ship.cockpitView()
                           : v == 0 ? orbitCamera.viewMatrix()
                                    : orbitCamera.axisViewMatrix(v);
-    r.viewProjection = view * r.projection;
+    RECT client = {0, 0, 1, 1};
+    GetClientRect(v == 0 ? application.mainViewWindow : application.secondaryViews[v - 1], &client);
+    const float aspect = client.bottom > 0
+                             ? static_cast<float>(client.right) / static_cast<float>(client.bottom)
+                             : 1.0f;
+    // The axis views are drawn orthographically while editing, the flight view never.
+    const bool flat = editing && orbitCamera.orthographicView(v);
+    r.viewProjection =
+        view * (flat ? orbitCamera.projectionOf(v, aspect, r.projection) : r.projection);
     // The shaded display's light comes from behind this view's camera.
     r.shaded = editorState.shaded;
     r.light = {-view[0][2], -view[1][2], -view[2][2], 0};
-    if (editing) {
-        RECT client = {0, 0, 1, 1};
-        GetClientRect(v == 0 ? application.mainViewWindow : application.secondaryViews[v - 1],
-                      &client);
-        drawOverlays(v, client.bottom > 0
-                            ? static_cast<float>(client.right) / static_cast<float>(client.bottom)
-                            : 1.0f);
-    }
-    drawSurroundings(r, target);
+    if (editing) drawOverlays(v, aspect);
+    // The planet is a picture of perspective: an orthographic view shows the model alone.
+    if (!flat) drawSurroundings(r, target);
     r.setWorld(vm::translation(target));
     if (editing) drawAxisCross(r);
     drawModels(r, editing);

@@ -200,6 +200,8 @@ void onKeyUp(WPARAM key) {
     }
     if ((key & 0xFF) == 'P' && editorState.mode == Mode::Editing && !keyDown(VK_CONTROL))
         switchChoosingCommand();
+    if ((key & 0xFF) == 'O' && editorState.mode == Mode::Editing && !keyDown(VK_CONTROL))
+        switchProjection();
 }
 
 } // namespace

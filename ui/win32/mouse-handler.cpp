@@ -54,14 +54,16 @@ bool pointButtonDown() {
     return paletteChecked(palette::Dissociate) || paletteChecked(palette::Joint);
 }
 
-vm::Mat4 viewProjectionOf(int viewport) {
+vm::Mat4 viewProjectionOf(int viewport, float aspect) {
+    const vm::Mat4 perspective =
+        application.renderer ? application.renderer->projection : vm::identity();
     return orbitCamera.viewMatrixOf(viewport) *
-           (application.renderer ? application.renderer->projection : vm::identity());
+           orbitCamera.projectionOf(viewport, aspect, perspective);
 }
 
 void hoverPick(const ViewportHit& hit) {
     Model& model = editedModel();
-    const vm::Mat4 viewProjection = viewProjectionOf(hit.viewport);
+    const vm::Mat4 viewProjection = viewProjectionOf(hit.viewport, hit.aspect);
     if (editorState.tool == Tool::Select) {
         PatchPick pick =
             application.pickAccelerator.pickPatch(model, entityWorld(), orbitCamera, hit);
@@ -320,7 +322,7 @@ void finishBand(const ViewportHit& hit) {
     if (dx * dx + dy * dy < 4 * 4 * 4) return; // under about 4 pixels
     application.inputTiming.start("box selection");
     Model& model = editedModel();
-    const vm::Mat4 m = entityWorld() * viewProjectionOf(editorState.bandViewport);
+    const vm::Mat4 m = entityWorld() * viewProjectionOf(editorState.bandViewport, hit.aspect);
     const ScreenBox box{editorState.bandX0, editorState.bandY0, editorState.bandX1,
                         editorState.bandY1};
     const ClickModifiers modifiers{keyDown(VK_CONTROL), keyDown(VK_SHIFT)};
@@ -364,7 +366,8 @@ void trackMouse(const ViewportHit& hit, WPARAM wParam) {
             editorState.sweepAngle = angleAroundPivot(*g);
         }
     } else if (editorState.tool == Tool::Translate && !(wParam & MK_LBUTTON)) {
-        editorState.handleHot = handleUnderMouse(orbitCamera, viewProjectionOf(hit.viewport), hit);
+        editorState.handleHot =
+            handleUnderMouse(orbitCamera, viewProjectionOf(hit.viewport, hit.aspect), hit);
     }
     setStatus(StatusPart::CursorRelative,
               cursorReadout(orbitCamera, hit.viewport, editorState.cursor));

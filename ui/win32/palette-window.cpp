@@ -128,6 +128,7 @@ void play() {
     if (isQuadLayout()) {
         editorState.currentView = ViewMode::Front;
         orbitCamera.theta = orbitCamera.gamma = 0;
+        orbitCamera.orthographic = true;
         sessionSettings().writeInt(session::kSession, "CurrentView",
                                    static_cast<int>(editorState.currentView));
         switchLayout(Layout::Single);

@@ -36,4 +36,8 @@ void readStartupSettings() {
     settingsStore() = SettingsFile(sessionFilePath());
     editorState.loadSession(sessionSettings());
     orbitCamera.load(sessionSettings());
+    // The single view's axis views are drawn orthographically, the orbit view is not.
+    const ViewMode view = editorState.currentView;
+    orbitCamera.orthographic =
+        view == ViewMode::Top || view == ViewMode::Side || view == ViewMode::Front;
 }

@@ -18,6 +18,13 @@ void switchView() {
         switchLayout(*layout);
 }
 
+void switchProjection() {
+    orbitCamera.orthographic = !orbitCamera.orthographic;
+    setStatusText(StatusPart::Message, orbitCamera.orthographic
+                                           ? "Orthographic view (O: perspective)"
+                                           : "Perspective view (O: orthographic)");
+}
+
 void centerView() {
     orbitCamera.offset = {0, 0, 0, 0};
     setStatusText(StatusPart::Message, "");

@@ -4,6 +4,8 @@
 
 // Next view mode; entering mode 3 switches to the quad layout, mode 4 back to one view.
 void switchView();
+// O: the single view (view 0) between perspective and orthographic; the status bar says which.
+void switchProjection();
 // The target back to the origin; nothing is remembered.
 void centerView();
 // The target to the middle of the selection box, remembered; nothing without a selection.
