@@ -9,6 +9,7 @@
 #include "editor/pending-points.h"
 #include "editor/pick-accelerator.h"
 #include "editor/picking.h"
+#include "editor/point-selection.h"
 #include "editor/selection.h"
 #include "editor/snapping.h"
 #include "model/memory-tree.h"
@@ -584,4 +585,45 @@ TEST(Snapping, GridAndAnglesAndTheRememberedStep) {
         settings.writeString("Session", "snapStep", bad);
         EXPECT_FLOAT_EQ(0.1f, snap::stepFrom(settings)) << bad;
     }
+}
+
+// An orthographic view sees what the perspective one sees on the plane through the target,
+// with parallel lines of sight: picking, the ground, point drags and rubber bands follow.
+TEST(Orthographic, LinesOfSightAreParallelAndTheTargetPlaneIsShared) {
+    OrbitCamera camera; // eye at z = −5 looking along +z
+    const ViewportHit a = locateViewport(300, 100, 400, 400, false);
+    const ViewportHit b = locateViewport(50, 350, 400, 400, false);
+    camera.orthographic = true;
+    const PatchPick ra = pickRay(camera, a), rb = pickRay(camera, b);
+    EXPECT_NEAR(1.0f, ra.direction.z, 1e-6f); // both straight along the line of sight
+    EXPECT_NEAR(1.0f, rb.direction.z, 1e-6f);
+    const vm::Vec4 onPlane = cursorPoint(camera, a); // the same cursor point either way
+    EXPECT_NEAR(onPlane.x, ra.origin.x, 1e-5f);
+    EXPECT_NEAR(onPlane.y, ra.origin.y, 1e-5f);
+    EXPECT_NEAR(onPlane.x, cursorPoint(OrbitCamera{}, a).x, 1e-6f);
+
+    // A point dragged keeps its depth and goes under the mouse without the perspective's
+    // widening: at depth 6 it lands where the target plane's cursor point is.
+    const vm::Float3 moved = draggedPointPosition(camera, a, vm::identity(), {0.2f, 0.1f, 1.0f});
+    EXPECT_NEAR(1.0f, moved.z, 1e-5f);
+    EXPECT_NEAR(onPlane.x, moved.x, 1e-5f);
+    EXPECT_NEAR(onPlane.y, moved.y, 1e-5f);
+
+    // The projection puts the target plane where the perspective one does, so a band takes
+    // the same points there; a point nearer the eye grows only in perspective.
+    Model model;
+    model.points = {{0.5f, 0.5f, 0}, {-0.5f, 0.2f, 0}, {0.5f, 0.5f, -3}};
+    Model::Patch patch;
+    patch.indices.fill(0);
+    patch.indices[1] = 1;
+    patch.indices[2] = 2;
+    model.patches.push_back(patch);
+    const vm::Mat4 perspective = vm::perspectiveFovRH(vm::kFieldOfView, 1, 1, 1000);
+    const vm::Mat4 view = camera.viewMatrix();
+    const ScreenBox box{-0.3f, 0, -0.01f, 0.3f}; // the top left quarter of the middle
+    const vm::Mat4 flat = view * camera.projectionOf(0, 1, perspective);
+    camera.orthographic = false;
+    EXPECT_EQ(perspective[0][0], camera.projectionOf(0, 1, perspective)[0][0]);
+    EXPECT_EQ(std::vector<uint32_t>{0}, pointsInBox(model, view * perspective, box));
+    EXPECT_EQ((std::vector<uint32_t>{0, 2}), pointsInBox(model, flat, box));
 }

@@ -328,6 +328,28 @@ void applyTypedCoordinate(int axis) {
     showSubjectCoordinates();
 }
 
+namespace {
+
+// What a typed transform did, for the debugger output: its kind, its numbers, its pivot and
+// the points it moved.
+void reportTypedTransform(TypedTransform kind, const PointTransform& t,
+                          const std::vector<uint32_t>& points) {
+    char head[256];
+    std::snprintf(head, sizeof head,
+                  "Tavrel typed transform: %s offset %g %g %g angle %g factor %g about %g %g %g:",
+                  kTypedTransformNames[static_cast<int>(kind)], static_cast<double>(t.offset.x),
+                  static_cast<double>(t.offset.y), static_cast<double>(t.offset.z),
+                  static_cast<double>(t.angle), static_cast<double>(t.factor),
+                  static_cast<double>(t.pivot.x), static_cast<double>(t.pivot.y),
+                  static_cast<double>(t.pivot.z));
+    std::string line = head;
+    for (uint32_t i : points)
+        line += " " + std::to_string(i);
+    OutputDebugStringA((line + "\n").c_str());
+}
+
+} // namespace
+
 void applyTypedTransform() {
     if (!editorState.currentEntity) return;
     finishGestures();
@@ -381,6 +403,7 @@ void applyTypedTransform() {
     if (held > 0)
         setStatusText(StatusPart::Message,
                       std::to_string(held) + " points on the mirror plane stay on it");
+    reportTypedTransform(kind, *t, subject);
     showSubjectCoordinates();
 }
 

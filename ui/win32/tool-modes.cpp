@@ -28,14 +28,16 @@ void reportPreview(const Model& model) {
         vm::transform({p.x, p.y, p.z, 1}, displayMatrix(editorState, vm::identity(), false));
     const vm::Vec4 mirror =
         vm::transform({p.x, p.y, p.z, 1}, displayMatrix(editorState, vm::identity(), true));
-    char line[256];
+    char line[320];
     std::snprintf(
         line, sizeof line,
-        "Tavrel %s committed: point %zu shown at %.6g %.6g %.6g, mirrored at %.6g %.6g %.6g\n",
+        "Tavrel %s committed: point %zu shown at %.6g %.6g %.6g, mirrored at %.6g %.6g %.6g; "
+        "pivot %.9g %.9g %.9g\n",
         editorState.tool == Tool::Rotate ? "rotate" : "translate", index,
         static_cast<double>(shown.x), static_cast<double>(shown.y), static_cast<double>(shown.z),
-        static_cast<double>(mirror.x), static_cast<double>(mirror.y),
-        static_cast<double>(mirror.z));
+        static_cast<double>(mirror.x), static_cast<double>(mirror.y), static_cast<double>(mirror.z),
+        static_cast<double>(editorState.pivot.x), static_cast<double>(editorState.pivot.y),
+        static_cast<double>(editorState.pivot.z));
     OutputDebugStringA(line);
 }
 
