@@ -28,6 +28,8 @@ struct DocumentPrompts {
     std::function<bool(std::string& path)> chooseExport;
     // An export would replace a model (the document's own file or another): true to go on.
     std::function<bool(const std::string& question)> askReplaceModel;
+    // A picture to model from (any image the decoder reads); false to cancel.
+    std::function<bool(std::string& path)> choosePicture;
 };
 
 class DocumentFiles {

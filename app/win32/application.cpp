@@ -28,6 +28,7 @@
 #include "ui/win32/mouse-handler.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/recovery.h"
+#include "ui/win32/reference-view.h"
 #include "ui/win32/shape-window.h"
 #include "ui/win32/tool-overlays.h"
 #include "ui/win32/window-layout.h"
@@ -139,6 +140,7 @@ std::string treeSummary() {
 void loadPlanetImage() {
     const Stopwatch watch;
     application.planetTexture = loadTexture(*application.renderer, L"1_earth_16k.jpg");
+    loadReferencePicture();
     const double ms = watch.milliseconds();
     D3D11_TEXTURE2D_DESC desc = {};
     application.planetTexture.texture->GetDesc(&desc);
@@ -292,7 +294,12 @@ void runMessageLoop() {
     MSG msg = {};
     do {
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (application.shortcuts && application.mainWindow &&
+            // While a rotate or translate drag is under way, X, Y and Z choose its axis and
+            // Ctrl snaps it: Ctrl+Z and Ctrl+Y are keys of the drag then, not undo and redo.
+            const bool axisKey = (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP) &&
+                                 (msg.wParam == 'Y' || msg.wParam == 'Z') &&
+                                 editorState.transformDrag && (GetKeyState(VK_LBUTTON) & 0x8000);
+            if (!axisKey && application.shortcuts && application.mainWindow &&
                 TranslateAcceleratorA(application.mainWindow, application.shortcuts, &msg))
                 continue;
             TranslateMessage(&msg);
@@ -408,8 +415,12 @@ void renderView(Renderer& r, int v, bool editing) {
     r.shaded = editorState.shaded;
     r.light = {-view[0][2], -view[1][2], -view[2][2], 0};
     if (editing) drawOverlays(v, aspect);
-    // The planet is a picture of perspective: an orthographic view shows the model alone.
-    if (!flat) drawSurroundings(r, target);
+    // The planet is a picture of perspective: an orthographic view shows the model alone,
+    // over the reference picture of its axis, if any.
+    if (flat)
+        drawReferencePicture(r, view, true);
+    else
+        drawSurroundings(r, target);
     r.setWorld(vm::translation(target));
     if (editing) drawAxisCross(r);
     drawModels(r, editing);

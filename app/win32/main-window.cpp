@@ -19,6 +19,7 @@
 #include "ui/win32/mouse-handler.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/recovery.h"
+#include "ui/win32/reference-view.h"
 #include "ui/win32/shape-window.h"
 #include "ui/win32/view-commands.h"
 #include "ui/win32/window-layout.h"
@@ -159,6 +160,7 @@ void onDestroy() {
     application.ship.releaseBuffers();
     application.ship.gpu = nullptr;
     application.planetTexture = {};
+    releaseReferencePicture();
     application.hud.release();
     if (application.renderer) application.renderer->releaseDevice();
     if (!document().modified()) discardRecoveryCopy(); // a clean exit leaves no copy
@@ -172,6 +174,7 @@ void onKeyDown(WPARAM key) {
         if (key == VK_BACK) application.keyboardFlight.cutThrottle();
     }
     if (key == VK_OEM_PERIOD && editorState.mode == Mode::Editing) frameModel();
+    if (editorState.mode == Mode::Editing && handleReferenceKey(key)) return;
     if (key == VK_HOME) {
         returnHome();
         updateStopButton();

@@ -66,6 +66,9 @@ void PlanetPipeline::create(RenderState& state) {
     depth.DepthFunc = D3D11_COMPARISON_LESS_EQUAL;
     checkSetup(device->CreateDepthStencilState(&depth, &depth_), "error", "planet depth state");
     setDebugName(depth_.Get(), "planet depth (less or equal)");
+    D3D11_DEPTH_STENCIL_DESC none = {};
+    checkSetup(device->CreateDepthStencilState(&none, &noDepth_), "error", "no depth state");
+    setDebugName(noDepth_.Get(), "no depth test");
 }
 
 void PlanetPipeline::drawImpostor(ID3D11ShaderResourceView* texture, const vm::Mat4& view) {
@@ -113,6 +116,14 @@ void PlanetPipeline::bindTexturedVertices(ID3D11Buffer* vertices, D3D11_PRIMITIV
     context->PSSetShaderResources(0, 1, &texture);
     context->PSSetConstantBuffers(1, 1, state_->colourBuffer());
     context->PSSetSamplers(0, 1, state_->sampler());
+}
+
+void PlanetPipeline::drawBehind(ID3D11Buffer* vertices, UINT count, ID3D11PixelShader* shader,
+                                ID3D11ShaderResourceView* texture, float opacity) {
+    state_->setColour({1, 1, 1, opacity});
+    state_->context()->OMSetDepthStencilState(noDepth_.Get(), 0);
+    drawTexturedTriangles(vertices, count, shader, texture);
+    state_->context()->OMSetDepthStencilState(nullptr, 0);
 }
 
 void PlanetPipeline::drawTexturedTriangles(ID3D11Buffer* vertices, UINT count,

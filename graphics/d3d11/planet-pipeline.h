@@ -24,6 +24,11 @@ class PlanetPipeline {
     void drawTexturedTriangles(ID3D11Buffer* vertices, UINT count, ID3D11PixelShader* shader,
                                ID3D11ShaderResourceView* texture);
 
+    // The same behind everything drawn after it: neither tested against the depth buffer
+    // nor written to it (a reference picture under the model), made opacity opaque.
+    void drawBehind(ID3D11Buffer* vertices, UINT count, ID3D11PixelShader* shader,
+                    ID3D11ShaderResourceView* texture, float opacity);
+
   private:
     // The vertex shader and layout over planet vertices, with a pixel shader, its texture at
     // t0, the colour at b1 and the sampler.
@@ -36,4 +41,5 @@ class PlanetPipeline {
     Microsoft::WRL::ComPtr<ID3D11PixelShader> pixelShader_, texturePixelShader_;
     Microsoft::WRL::ComPtr<ID3D11InputLayout> layout_;
     Microsoft::WRL::ComPtr<ID3D11DepthStencilState> depth_; // LESS_EQUAL: the planet lies at 1
+    Microsoft::WRL::ComPtr<ID3D11DepthStencilState> noDepth_;
 };

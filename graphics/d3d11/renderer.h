@@ -85,6 +85,10 @@ class Renderer {
                                ID3D11ShaderResourceView* texture) {
         planet_.drawTexturedTriangles(vertices, count, shader, texture);
     }
+    void drawBehind(ID3D11Buffer* vertices, UINT count, ID3D11PixelShader* shader,
+                    ID3D11ShaderResourceView* texture, float opacity) {
+        planet_.drawBehind(vertices, count, shader, texture, opacity);
+    }
 
     // --- line shapes ---
     void drawShape(Shape shape) { lines_.drawShape(shape); }

@@ -3,6 +3,8 @@
 #include <wincodec.h>
 
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "core/win32/fatal-error.h"
@@ -84,52 +86,88 @@ bool formatOf(const GUID& guid, PixelFormat& format) {
 
 } // namespace
 
-LoadedTexture loadTexture(Renderer& renderer, const wchar_t* fileName) {
-    ComPtr<IWICImagingFactory> factory;
-    checkSetup(CoCreateInstance(CLSID_WICImagingFactory2, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_PPV_ARGS(&factory)),
-               "error", "WIC imaging factory");
-    char what[400];
-    std::snprintf(what, sizeof what, "decoding the image %ls", fileName);
-    ComPtr<IWICBitmapDecoder> decoder;
-    checkSetup(factory->CreateDecoderFromFilename(fileName, nullptr, GENERIC_READ,
-                                                  WICDecodeMetadataCacheOnDemand, &decoder),
-               "error", what);
-    ComPtr<IWICBitmapFrameDecode> frame;
-    checkSetup(decoder->GetFrame(0, &frame), "error", what);
-    WICPixelFormatGUID source;
-    checkSetup(frame->GetPixelFormat(&source), "error", what);
-    PixelFormat format;
-    if (!formatOf(source, format))
-        fatalError("error", "the image's pixel format is not one the loader knows");
-    const std::optional<PixelFormat> target = uploadFormat(format);
-    if (!target) fatalError("error", "the image's pixel format cannot be converted");
-    if (directDxgiFormat(*target) == kDxgiUnknown)
-        fatalError("error", "format != DXGI_FORMAT_UNKNOWN");
+namespace {
 
-    UINT width = 0, height = 0;
-    checkSetup(frame->GetSize(&width, &height), "error", what);
+// The image's first frame as rows of 8-bit RGBA; false, with the reason, when it cannot be
+// read (no such file, not an image, a pixel format the loader does not know, too large).
+bool decodeImage(const wchar_t* fileName, std::vector<BYTE>& pixels, UINT& width, UINT& height,
+                 std::string& why) {
+    auto failed = [&](HRESULT hr, const char* step) {
+        if (SUCCEEDED(hr)) return false;
+        char text[160];
+        std::snprintf(text, sizeof text, "%s (0x%08lX)", step, static_cast<unsigned long>(hr));
+        why = text;
+        return true;
+    };
+    ComPtr<IWICImagingFactory> factory;
+    if (failed(CoCreateInstance(CLSID_WICImagingFactory2, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(&factory)),
+               "no imaging component"))
+        return false;
+    ComPtr<IWICBitmapDecoder> decoder;
+    if (failed(factory->CreateDecoderFromFilename(fileName, nullptr, GENERIC_READ,
+                                                  WICDecodeMetadataCacheOnDemand, &decoder),
+               "not a picture the decoder reads"))
+        return false;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    WICPixelFormatGUID source;
+    if (failed(decoder->GetFrame(0, &frame), "no first frame") ||
+        failed(frame->GetPixelFormat(&source), "no pixel format") ||
+        failed(frame->GetSize(&width, &height), "no size"))
+        return false;
+    PixelFormat format;
+    if (!formatOf(source, format)) {
+        why = "the image's pixel format is not one the loader knows";
+        return false;
+    }
+    const std::optional<PixelFormat> target = uploadFormat(format);
+    if (!target || directDxgiFormat(*target) == kDxgiUnknown) {
+        why = "the image's pixel format cannot be converted";
+        return false;
+    }
     const UINT pitch = (width * 32 + 7) / 8;
     const size_t size = static_cast<size_t>(pitch) * height;
-    if (size == 0 || size > UINT32_MAX) fatalError("error", "the image is empty or too large");
+    if (size == 0 || size > UINT32_MAX) {
+        why = "the image is empty or too large";
+        return false;
+    }
     // The texture is always 8-bit RGBA, four bytes a pixel: every other format goes through
     // WIC's converter, those taken as they are included.
-    std::vector<BYTE> pixels(size);
-    if (format == PixelFormat::RGBA32) {
-        checkSetup(frame->CopyPixels(nullptr, pitch, static_cast<UINT>(size), pixels.data()),
-                   "error", what);
-    } else {
-        ComPtr<IWICFormatConverter> converter;
-        checkSetup(factory->CreateFormatConverter(&converter), "error", "WIC format converter");
-        checkSetup(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppRGBA,
+    pixels.resize(size);
+    if (format == PixelFormat::RGBA32)
+        return !failed(frame->CopyPixels(nullptr, pitch, static_cast<UINT>(size), pixels.data()),
+                       "the pixels cannot be read");
+    ComPtr<IWICFormatConverter> converter;
+    return !failed(factory->CreateFormatConverter(&converter), "no format converter") &&
+           !failed(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppRGBA,
                                          WICBitmapDitherTypeErrorDiffusion, nullptr, 0,
                                          WICBitmapPaletteTypeCustom),
-                   "error", what);
-        checkSetup(converter->CopyPixels(nullptr, pitch, static_cast<UINT>(size), pixels.data()),
-                   "error", what);
+                   "the pixels cannot be converted") &&
+           !failed(converter->CopyPixels(nullptr, pitch, static_cast<UINT>(size), pixels.data()),
+                   "the pixels cannot be read");
+}
+
+} // namespace
+
+LoadedTexture loadTexture(Renderer& renderer, const wchar_t* fileName) {
+    std::string why;
+    std::optional<LoadedTexture> texture = tryLoadTexture(renderer, fileName, why);
+    if (!texture) {
+        char what[400];
+        std::snprintf(what, sizeof what, "decoding the image %ls: %s", fileName, why.c_str());
+        fatalError("error", what);
     }
-    return createTexture(renderer.device(), width, height, pixels.data(), false,
-                         DXGI_FORMAT_R8G8B8A8_UNORM);
+    return std::move(*texture);
+}
+
+std::optional<LoadedTexture> tryLoadTexture(Renderer& renderer, const wchar_t* fileName,
+                                            std::string& why, UINT* width, UINT* height) {
+    std::vector<BYTE> pixels;
+    UINT w = 0, h = 0;
+    if (!decodeImage(fileName, pixels, w, h, why)) return std::nullopt;
+    if (width) *width = w;
+    if (height) *height = h;
+    return createTexture(renderer.device(), w, h, pixels.data(), false, DXGI_FORMAT_R8G8B8A8_UNORM);
 }
 
 LoadedTexture createTexture(ID3D11Device* device, UINT width, UINT height, const void* pixels,

@@ -318,8 +318,6 @@ accept_message() { # pattern what-it-should-say
   xdotool windowfocus --sync "$box" 2>/dev/null; xdotool key --window "$box" Return
 }
 
-# Waits for the common file dialog titled $1, types the file name $2 and accepts it ($3
-# "folder": $2 is a folder to enter, the dialog stays).
 # Types text into the focused window. A character outside the keyboard map makes xdotool remap
 # a key code for it, and on a loaded machine the key can go out before the new map is seen:
 # those characters go one at a time, each with time to settle.
@@ -341,6 +339,8 @@ type_text() {
   return 0
 }
 
+# Waits for the common file dialog titled $1, types the file name $2 and accepts it ($3
+# "folder": $2 is a folder to enter, the dialog stays).
 answer_file_dialog() {
   wait_for_window "^$1\$" 20
   local dialog=$window_id

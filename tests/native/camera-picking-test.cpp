@@ -15,6 +15,7 @@
 #include "model/memory-tree.h"
 #include "model/shape-outline.h"
 #include "temp-dir.h"
+#include "view/reference-picture.h"
 
 namespace {
 
@@ -626,4 +627,46 @@ TEST(Orthographic, LinesOfSightAreParallelAndTheTargetPlaneIsShared) {
     EXPECT_EQ(perspective[0][0], camera.projectionOf(0, 1, perspective)[0][0]);
     EXPECT_EQ(std::vector<uint32_t>{0}, pointsInBox(model, view * perspective, box));
     EXPECT_EQ((std::vector<uint32_t>{0, 2}), pointsInBox(model, flat, box));
+}
+
+TEST(ReferencePictures, StandInTheirAxisViewUprightAndAreRemembered) {
+    OrbitCamera camera;
+    EXPECT_EQ(ReferencePicture::View::Front, axisViewOf(camera.axisViewMatrix(1)));
+    EXPECT_EQ(ReferencePicture::View::Side, axisViewOf(camera.axisViewMatrix(2)));
+    EXPECT_EQ(ReferencePicture::View::Top, axisViewOf(camera.axisViewMatrix(3)));
+    camera.theta = 0.3f;
+    EXPECT_FALSE(axisViewOf(camera.viewMatrix()).has_value());
+
+    // A picture twice as wide as high, 4 wide, centred 1 to the right of the origin: seen in
+    // the front view its top left corner is on the screen's top left, the picture's (0, 0).
+    ReferencePicture picture;
+    picture.width = 4;
+    picture.centreX = 1;
+    const vm::Mat4 front = camera.axisViewMatrix(1);
+    const auto quad = pictureQuad(picture, front, 2);
+    const vm::Mat4 m = front * vm::orthographicRH(10, 10, -10, 10);
+    const ScreenPoint topLeft = projectToScreen({quad[0].x, quad[0].y, quad[0].z}, m);
+    EXPECT_NEAR(-0.2f, topLeft.x, 1e-5f); // (1 − 2) / 5
+    EXPECT_NEAR(0.2f, topLeft.y, 1e-5f);  // half of 2 high, over 5
+    EXPECT_EQ(0.0f, quad[0].u);
+    EXPECT_EQ(0.0f, quad[0].v);
+
+    TempDir dir;
+    const SettingsFile settings(dir.file("session.ini"));
+    picture.file = "C:\\drawings\\wing side.png";
+    picture.view = ReferencePicture::View::Side;
+    picture.fade(3);
+    picture.grow(-1);
+    picture.save(settings);
+    ReferencePicture back;
+    back.load(settings);
+    EXPECT_EQ(picture.file, back.file);
+    EXPECT_EQ(ReferencePicture::View::Side, back.view);
+    EXPECT_NEAR(0.2f, back.opacity, 1e-5f);
+    EXPECT_NEAR(4 / 1.1f, back.width, 1e-5f); // a step back undoes a step up
+    TempDir::write(dir.file("bad.ini"), "[Reference]\r\nWidth=-5\r\nOpacity=nan\r\nView=7\r\n");
+    back.load(SettingsFile(dir.file("bad.ini")));
+    EXPECT_EQ(ReferencePicture::View::Front, back.view);
+    EXPECT_GT(back.width, 0.0f);
+    EXPECT_EQ(0.5f, back.opacity);
 }

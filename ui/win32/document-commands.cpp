@@ -104,6 +104,12 @@ bool askRecover(const std::string& question) {
                        MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
+bool pictureDialog(std::string& path) {
+    return fileDialog(false, path,
+                      "Pictures (*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.tif;*.tiff)\0"
+                      "*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.tif;*.tiff\0All files (*.*)\0*.*\0\0");
+}
+
 bool askReplaceModel(const std::string& question) {
     OutputDebugStringA(("Tavrel asks: " + question + "\n").c_str());
     return MessageBoxA(application.mainWindow, question.c_str(), "Tavrel",
@@ -147,8 +153,8 @@ bool samePath(const std::string& a, const std::string& b) {
 } // namespace
 
 DocumentPrompts windowsDocumentPrompts() {
-    return {documentDialog, askUnsaved,   askPartlyRead, askRecover,
-            tell,           importDialog, exportDialog,  askReplaceModel};
+    return {documentDialog, askUnsaved,   askPartlyRead,   askRecover,   tell,
+            importDialog,   exportDialog, askReplaceModel, pictureDialog};
 }
 
 DocumentPrompts& documentPrompts() {

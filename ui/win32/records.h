@@ -29,6 +29,7 @@
 #include "ui/win32/document-commands.h"
 #include "ui/win32/shape-tree-view.h"
 #include "view/orbit-camera.h"
+#include "view/reference-picture.h"
 
 // The shape window's controls, and whether its tree is being filled (its notifications are
 // then not the user's).
@@ -85,6 +86,14 @@ struct Application {
     std::string toolbarTip; // the main toolbar's tooltip, read after its notification
     std::wstring toolbarTipWide;
     Hud hud;
+    // The picture to model from: what the session names, and what drawing it needs.
+    struct Reference {
+        ReferencePicture picture;
+        LoadedTexture texture; // none when there is no picture or it could not be read
+        float aspect = 1;      // its width over its height
+        Microsoft::WRL::ComPtr<ID3D11Buffer> quad;
+        Microsoft::WRL::ComPtr<ID3D11PixelShader> shader;
+    } reference;
     std::unique_ptr<Joystick> joystick; // when DirectInput could be made
     PickAccelerator pickAccelerator;    // the points and nets kept for picking in the view
     flight::FlightKeys flightKeys;      // held in flight mode

@@ -1,0 +1,24 @@
+// The reference picture on the screen: decoded when the session names one (a picture that
+// cannot be read is said once and left out), drawn behind the model in its axis view when
+// that view is orthographic, and chosen, moved, scaled, faded and removed from the keyboard.
+// Every change is written to session.ini at once.
+#pragma once
+
+#include <windows.h>
+
+#include "core/vector-math.h"
+
+class Renderer;
+
+// At start-up, once the renderer exists: the picture session.ini names, if any.
+void loadReferencePicture();
+// The picture behind what follows, when view (a view matrix) is its axis view and drawn
+// orthographically.
+void drawReferencePicture(Renderer& renderer, const vm::Mat4& view, bool orthographic);
+// Ctrl+R chooses a picture for the current axis view (the front view when the view is none),
+// Ctrl+Shift+R removes it; with a picture, Ctrl+arrows move it, Ctrl+Page Up / Page Down
+// grow and shrink it, Ctrl+Shift+Page Up / Page Down make it more or less opaque. True when
+// the key was one of these.
+bool handleReferenceKey(WPARAM key);
+// The device is going away.
+void releaseReferencePicture();
