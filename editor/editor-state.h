@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,10 @@ struct EditorState {
     // (P switches), and the points chosen.
     bool choosingPoints = false;
     PointSelection chosenPoints;
+    // The pivot the user set (V on a point, or typed in the transform row) for turns and
+    // scales; without one they turn about the centre of what they move. A new selection
+    // forgets it.
+    std::optional<vm::Vec4> chosenPivot;
     // A rotate or translate drag of some points (the chosen ones, or those of the selected
     // patches): the points and where they were at the press; they move as the mouse does,
     // and the release makes one step of it.

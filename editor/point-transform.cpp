@@ -98,6 +98,7 @@ std::optional<PointTransform> typedTransform(TypedTransform kind, const std::str
         return value;
     };
     switch (kind) {
+    case TypedTransform::Pivot:
     case TypedTransform::Move: {
         float d[3];
         for (int k = 0; k < 3; ++k) {
@@ -107,6 +108,11 @@ std::optional<PointTransform> typedTransform(TypedTransform kind, const std::str
         }
         t.kind = PointTransform::Kind::Move;
         t.offset = {d[0], d[1], d[2], 0};
+        if (kind == TypedTransform::Pivot) {
+            // Not a change of the points: the pivot where typed.
+            t.pivot = {d[0], d[1], d[2], 1};
+            t.offset = {};
+        }
         return t;
     }
     case TypedTransform::TurnX:

@@ -205,6 +205,8 @@ void onKeyUp(WPARAM key) {
         switchChoosingCommand();
     if ((key & 0xFF) == 'O' && editorState.mode == Mode::Editing && !keyDown(VK_CONTROL))
         switchProjection();
+    if ((key & 0xFF) == 'V' && editorState.mode == Mode::Editing && !keyDown(VK_CONTROL))
+        pivotAtPointCommand();
 }
 
 } // namespace

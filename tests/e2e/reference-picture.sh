@@ -27,20 +27,13 @@ wait_for_setting Opacity 0.400000
 close_and_expect_clean_exit
 
 # The next start shows it again, where it was.
-start_app
-wait_for_window ' - Tavrel$'
-main=$window_id
-wait_for_startup
-locate_view "$main"
+start_editor
 sleep 1
 [ "$(picture_share)" -ge 50 ] || fail "the remembered picture is not shown at the next start"
 close_and_expect_clean_exit
 
 # A picture that is gone is said and left out; the editor works on.
-rm "$e2e_dir/work/drawing.png"
-start_app
-wait_for_window ' - Tavrel$'
-main=$window_id
-wait_for_startup
+rm "$(work_file drawing.png)"
+start_editor
 wait_for_output 'Tavrel reference picture: .*drawing.png.* cannot be shown'
 close_and_expect_clean_exit

@@ -136,6 +136,12 @@ TEST(PointTransform, TypedTransformsTakeNumbersOnlyAndStayInRange) {
     const std::string bad[3] = {"2", "1,5", ""};
     EXPECT_FALSE(typedTransform(TypedTransform::Move, bad, {}, &refused).has_value());
     EXPECT_EQ(1, refused);
+    const std::string at[3] = {"1", "2", ""}; // the pivot itself, no change of the points
+    const auto pivot = typedTransform(TypedTransform::Pivot, at, {9, 9, 9, 1}, &refused);
+    ASSERT_TRUE(pivot.has_value());
+    EXPECT_EQ(2.0f, pivot->pivot.y);
+    EXPECT_EQ(0.0f, pivot->pivot.z);
+    EXPECT_EQ(0.0f, pivot->offset.x);
     const std::string empty[3] = {"", "", ""};
     EXPECT_FALSE(typedTransform(TypedTransform::ScaleY, empty, {}, &refused).has_value());
     EXPECT_EQ(0, refused);

@@ -213,6 +213,19 @@ void switchChoosingCommand() {
     reportSelection(editorState.choosingPoints ? "points" : "patches");
 }
 
+void pivotAtPointCommand() {
+    if (!editorState.currentEntity || !editorState.hotPoint || editorState.hoveredPoint < 0) {
+        setStatusText(StatusPart::Message, "V: put the mouse on a point to turn about it");
+        return;
+    }
+    const vm::Float3 p =
+        editorState.currentEntity->points[static_cast<size_t>(editorState.hoveredPoint)];
+    editorState.chosenPivot = vm::Vec4{p.x, p.y, p.z, 1};
+    editorState.pivot = {p.x, p.y, p.z, 0};
+    setStatusText(StatusPart::Message,
+                  "pivot at point " + std::to_string(editorState.hoveredPoint));
+}
+
 std::vector<uint32_t> transformSubject() {
     if (!editorState.currentEntity) return {};
     if (editorState.choosingPoints) return editorState.chosenPoints.indices();

@@ -41,6 +41,8 @@ bool jointCommand();
 // P: the select tool chooses points instead of patches, or patches again; switching to points
 // with patches selected chooses their points. The status bar says which.
 void switchChoosingCommand();
+// V: turns and scales go about the point under the mouse until the selection changes.
+void pivotAtPointCommand();
 // What the rotate and translate tools and the typed transforms move: the chosen points when
 // choosing points, else the points of the selected patches (shared ones included); nothing
 // without either (the tools then move the whole model).

@@ -157,7 +157,7 @@ void beginSubjectDrag(bool turning) {
     std::vector<uint32_t> subject = transformSubject();
     if (subject.empty()) return;
     if (turning) {
-        editorState.pivot = centreOf(model, subject);
+        editorState.pivot = editorState.chosenPivot.value_or(centreOf(model, subject));
         editorState.pivot.w = 0;
     }
     beginPointGesture(editorState, model, std::move(subject));
@@ -343,6 +343,7 @@ void reportSelection(const char* why) {
                                     : selectedPatchesText(*editorState.currentEntity)) +
         "\n";
     OutputDebugStringA(text.c_str());
+    editorState.chosenPivot.reset(); // a new selection turns about its own centre
     // The coordinate boxes show the chosen points' centre; typing there moves them all.
     if (editorState.choosingPoints) {
         editorState.coordinates = {CoordinateSubject::Kind::Points, 0,

@@ -355,7 +355,9 @@ void applyTypedTransform() {
     finishGestures();
     const ShapeWindowHandles& shape = application.shape;
     const std::vector<uint32_t> subject = transformSubject();
-    if (subject.empty()) {
+    const bool settingPivot = SendMessageA(shape.transformChoice, CB_GETCURSEL, 0, 0) ==
+                              static_cast<LRESULT>(TypedTransform::Pivot);
+    if (subject.empty() && !settingPivot) {
         MessageBeep(MB_ICONWARNING);
         setStatusText(StatusPart::Message, "transform: choose points or patches first");
         return;
@@ -371,13 +373,22 @@ void applyTypedTransform() {
     }
     Model& model = editedModel();
     int refused = 0;
-    const std::optional<PointTransform> t =
-        typedTransform(kind, fields, centreOf(model, subject), &refused);
+    const std::optional<PointTransform> t = typedTransform(
+        kind, fields, editorState.chosenPivot.value_or(centreOf(model, subject)), &refused);
     if (!t) {
         // Refused as the coordinate boxes refuse: a sign, a word, nothing changed.
         MessageBeep(MB_ICONWARNING);
         setStatusText(StatusPart::Message,
                       "transform: \"" + fields[refused] + "\" is not a number");
+        return;
+    }
+    if (kind == TypedTransform::Pivot) {
+        editorState.chosenPivot = t->pivot;
+        editorState.pivot = {t->pivot.x, t->pivot.y, t->pivot.z, 0};
+        char text[128];
+        std::snprintf(text, sizeof text, "pivot at %g %g %g", static_cast<double>(t->pivot.x),
+                      static_cast<double>(t->pivot.y), static_cast<double>(t->pivot.z));
+        setStatusText(StatusPart::Message, text);
         return;
     }
     if (!transformWithin(model, subject, *t, kWorkingRange)) {

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "core/win32/key-state.h"
 #include "editor/edit-xform.h"
 #include "editor/overlay-geometry.h"
 #include "editor/picking.h"
@@ -59,6 +60,24 @@ void drawChosenPoints(Renderer& r, const Model& model, const vm::Mat4& world) {
         r.drawCube(overlay::kMarkerChosen,
                    vm::transform(pointAt(model, static_cast<int>(i)), world), kMarkerSize);
     }
+}
+
+// The pivot the user set, and during a drag of points the axis it is held to (X, Y or Z
+// down), through the pivot, in the axis' colour.
+void drawPivotAndAxis(Renderer& r, const vm::Mat4& world) {
+    if (editorState.chosenPivot)
+        r.drawCube(overlay::kMarkerWhite, vm::transform(*editorState.chosenPivot, world),
+                   2 * kMarkerSize);
+    if (!pointGestureUnderWay(editorState)) return;
+    const int axis = keyDown('X') ? 0 : keyDown('Y') ? 1 : keyDown('Z') ? 2 : -1;
+    if (axis < 0) return;
+    vm::Vec4 along{0, 0, 0, 0}, colour{0, 0, 0, 0};
+    (axis == 0 ? along.x : axis == 1 ? along.y : along.z) = orbitCamera.radius();
+    (axis == 0 ? colour.x : axis == 1 ? colour.y : colour.z) = 1;
+    const vm::Vec4 pivot{editorState.pivot.x, editorState.pivot.y, editorState.pivot.z, 1};
+    r.setWorld(world);
+    r.drawSegment(pivot - along, pivot + along, colour);
+    r.setWorld(vm::identity());
 }
 
 // The hot point's marker, and the point chosen in the shape window's list.
@@ -128,6 +147,7 @@ void drawOverlays(int viewport, float aspect) {
     // What the view shows of the points: with a rotate or translate drag's change under way.
     const vm::Mat4 shown = displayMatrix(editorState, world, false);
     drawPointMarkers(r, model, shown, hot);
+    drawPivotAndAxis(r, world);
     if (editorState.banding && viewport == editorState.bandViewport) drawRubberBand(r);
     if (editorState.tool == Tool::Select) {
         const bool hit = editorState.hoveredPatch != -1;
