@@ -288,6 +288,10 @@ void toolPress(const ViewportHit& hit) {
             editorState.startAngle = *a;
             editorState.sweepAngle = 0;
             editorState.transformDrag = true;
+        } else if (pointGestureUnderWay(editorState)) {
+            // No angle to measure from here: nothing was moved, nothing is kept.
+            endPointGesture(editorState);
+            document().endGesture("Rotate points");
         }
         break;
     case Tool::Translate:

@@ -38,10 +38,18 @@ bool show(Application::Reference& reference) {
         say("\"" + reference.picture.file + "\" cannot be shown: " + why);
         return false;
     }
+    if (!reference.shader) {
+        // The shader is part of the program: without it the picture is left out, the work
+        // goes on.
+        const wchar_t* const shader = L"graphics\\nuanceurs\\reference.shader";
+        if (GetFileAttributesW(shader) == INVALID_FILE_ATTRIBUTES) {
+            say("graphics\\nuanceurs\\reference.shader is missing");
+            return false;
+        }
+        reference.shader = renderer.compilePixelShader(shader);
+    }
     reference.texture = std::move(*texture);
     reference.aspect = height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1;
-    if (!reference.shader)
-        reference.shader = renderer.compilePixelShader(L"graphics\\nuanceurs\\reference.shader");
     if (!reference.quad) {
         D3D11_BUFFER_DESC desc = {};
         desc.ByteWidth = sizeof(PictureCorner) * 6;
