@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "editor/point-selection.h"
+
 vm::Mat4 previewMatrix(const EditorState& editor) {
     // A drag of some points moves the points themselves.
     if (!editor.transformDrag || pointGestureUnderWay(editor)) return vm::identity();
@@ -96,6 +98,11 @@ PatchView patchViewOf(const EditorState& editor, const vm::Mat4& base) {
     view.mirroredWorld = displayMatrix(editor, base, true);
     view.hoveredPatch = editor.hoveredPatch;
     return view;
+}
+
+std::vector<uint32_t> transformSubject(const EditorState& editor, const Model& model) {
+    if (editor.choosingPoints) return editor.chosenPoints.indices();
+    return pointsOfSelectedPatches(model);
 }
 
 bool pointGestureUnderWay(const EditorState& editor) {

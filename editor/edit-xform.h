@@ -53,6 +53,10 @@ std::optional<vm::Vec4> dragPlanePoint(const OrbitCamera& camera, const Viewport
 std::optional<vm::Vec4> translatePoint(const OrbitCamera& camera, const ViewportHit& hit,
                                        bool onHandle, bool onViewPlane);
 
+// What the rotate and translate tools and the typed transforms move: the chosen points when
+// choosing points, else the points of the selected patches (shared ones included); nothing
+// without either (the tools then move the whole model).
+std::vector<uint32_t> transformSubject(const EditorState& editor, const Model& model);
 // A rotate or translate drag of some points (the chosen ones, or those of the selected
 // patches) instead of the whole model: the points move as the mouse does.
 bool pointGestureUnderWay(const EditorState& editor);

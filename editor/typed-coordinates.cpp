@@ -7,7 +7,6 @@
 #include <string>
 
 #include "editor/point-selection.h"
-#include "editor/point-transform.h"
 
 namespace {
 
@@ -110,4 +109,65 @@ std::vector<uint32_t> moveSubjectAxis(Model& model, const CoordinateSubject& sub
     for (uint32_t i : moved)
         component(model.points[i], axis) += delta;
     return moved;
+}
+
+std::optional<PointTransform> typedTransform(TypedTransform kind, const std::string fields[3],
+                                             vm::Vec4 pivot, int* refused) {
+    PointTransform t;
+    t.pivot = {pivot.x, pivot.y, pivot.z, 1};
+    auto number = [&](int field, bool emptyIsZero) -> std::optional<float> {
+        const std::string& text = fields[field];
+        if (emptyIsZero && text.find_first_not_of(" \t") == std::string::npos) return 0.0f;
+        std::optional<float> value = parseCoordinate(text);
+        if (!value && refused) *refused = field;
+        return value;
+    };
+    switch (kind) {
+    case TypedTransform::Pivot:
+    case TypedTransform::Move: {
+        float d[3];
+        for (int k = 0; k < 3; ++k) {
+            const std::optional<float> v = number(k, true);
+            if (!v) return std::nullopt;
+            d[k] = *v;
+        }
+        t.kind = PointTransform::Kind::Move;
+        t.offset = {d[0], d[1], d[2], 0};
+        if (kind == TypedTransform::Pivot) {
+            // Not a change of the points: the pivot where typed.
+            t.pivot = {d[0], d[1], d[2], 1};
+            t.offset = {};
+        }
+        return t;
+    }
+    case TypedTransform::TurnX:
+    case TypedTransform::TurnY:
+    case TypedTransform::TurnZ: {
+        const std::optional<float> degrees = number(0, false);
+        if (!degrees) return std::nullopt;
+        t.kind = PointTransform::Kind::Rotate;
+        t.axis = kind == TypedTransform::TurnX   ? Axis::X
+                 : kind == TypedTransform::TurnY ? Axis::Y
+                                                 : Axis::Z;
+        t.angle = *degrees * vm::kPi / 180;
+        return t;
+    }
+    case TypedTransform::Scale:
+    case TypedTransform::ScaleX:
+    case TypedTransform::ScaleY:
+    case TypedTransform::ScaleZ: {
+        const std::optional<float> factor = number(0, false);
+        if (!factor) return std::nullopt;
+        t.kind = PointTransform::Kind::Scale;
+        t.axis = kind == TypedTransform::ScaleX   ? Axis::X
+                 : kind == TypedTransform::ScaleY ? Axis::Y
+                 : kind == TypedTransform::ScaleZ ? Axis::Z
+                                                  : Axis::Free;
+        t.factor = *factor;
+        return t;
+    }
+    case TypedTransform::Count:
+        break;
+    }
+    return std::nullopt;
 }

@@ -5,11 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "core/vector-math.h"
+#include "editor/point-transform.h"
 #include "model/model.h"
 
 struct CoordinateSubject {
@@ -43,3 +45,38 @@ bool moveWithinRange(const Model& model, const CoordinateSubject& subject, int a
 // that moved (none when the value is already there or the subject does not exist).
 std::vector<uint32_t> moveSubjectAxis(Model& model, const CoordinateSubject& subject, int axis,
                                       float value);
+
+// The transforms the shape window's transform row offers, in its order: a move by (dx, dy,
+// dz), a turn about an axis through the pivot by an angle in degrees (right-hand rule), a
+// scale by a factor (uniform, or along one axis).
+// The last choice is no transform: it sets the pivot the others turn and scale about.
+enum class TypedTransform {
+    Move,
+    TurnX,
+    TurnY,
+    TurnZ,
+    Scale,
+    ScaleX,
+    ScaleY,
+    ScaleZ,
+    Pivot,
+    Count
+};
+inline constexpr const char* kTypedTransformNames[static_cast<int>(TypedTransform::Count)] = {
+    "move by dx dy dz",
+    "turn about x by (degrees)",
+    "turn about y by (degrees)",
+    "turn about z by (degrees)",
+    "scale by",
+    "scale along x by",
+    "scale along y by",
+    "scale along z by",
+    "pivot at x y z",
+};
+
+// The transform the typed fields make about pivot. A move takes the three fields (an empty
+// one is 0); a turn or a scale its first field; Pivot takes the three as the pivot itself. Nothing
+// when a field it takes is not a finite number (or a needed one is empty): *refused is that field's
+// index then.
+std::optional<PointTransform> typedTransform(TypedTransform kind, const std::string fields[3],
+                                             vm::Vec4 pivot, int* refused);

@@ -22,7 +22,7 @@ vm::Vec4 screenAxis(const vm::Mat4& view, int axis) {
 
 } // namespace
 
-void ReferencePicture::load(const SettingsFile& settings) {
+void ReferencePicture::readSession(const SettingsFile& settings) {
     file = settings.readString(kSection, "File", "", 520);
     const int v = settings.readInt(kSection, "View", 0);
     view = v == 1 ? View::Side : v == 2 ? View::Top : View::Front;
@@ -37,7 +37,7 @@ void ReferencePicture::load(const SettingsFile& settings) {
                   : clampFinite(settings.readFloat(kSection, "Opacity"), kMinOpacity, 1, 0.5f);
 }
 
-void ReferencePicture::save(const SettingsFile& settings) const {
+void ReferencePicture::writeSession(const SettingsFile& settings) const {
     settings.writeString(kSection, "File", file);
     settings.writeInt(kSection, "View", static_cast<int>(view));
     settings.writeFloat(kSection, "X", centreX);
@@ -46,18 +46,18 @@ void ReferencePicture::save(const SettingsFile& settings) const {
     settings.writeFloat(kSection, "Opacity", opacity);
 }
 
-void ReferencePicture::move(int right, int up) {
+void ReferencePicture::shiftBy(int right, int up) {
     centreX =
         std::clamp(centreX + kStep * width * static_cast<float>(right), -kMaxCentre, kMaxCentre);
     centreY = std::clamp(centreY + kStep * width * static_cast<float>(up), -kMaxCentre, kMaxCentre);
 }
 
-void ReferencePicture::grow(int steps) {
+void ReferencePicture::scaleBy(int steps) {
     width =
         std::clamp(width * std::pow(1 + kStep, static_cast<float>(steps)), kMinWidth, kMaxWidth);
 }
 
-void ReferencePicture::fade(int steps) {
+void ReferencePicture::fadeBy(int steps) {
     opacity = std::clamp(opacity - kStep * static_cast<float>(steps), kMinOpacity, 1.0f);
 }
 

@@ -24,14 +24,14 @@ struct ReferencePicture {
 
     bool empty() const { return file.empty(); }
     // [Reference] File, View, X, Y, Width, Opacity; values out of range are brought in.
-    void load(const SettingsFile& settings);
-    void save(const SettingsFile& settings) const;
+    void readSession(const SettingsFile& settings);
+    void writeSession(const SettingsFile& settings) const;
 
     // Keyboard changes: moved by a tenth of its width, grown or shrunk by a tenth, made more
     // or less opaque by a tenth.
-    void move(int right, int up);
-    void grow(int steps);
-    void fade(int steps);
+    void shiftBy(int right, int up);
+    void scaleBy(int steps);
+    void fadeBy(int steps);
 };
 
 // The axis view a view matrix looks along (within a hair), if any.

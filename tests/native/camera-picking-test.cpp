@@ -655,17 +655,17 @@ TEST(ReferencePictures, StandInTheirAxisViewUprightAndAreRemembered) {
     const SettingsFile settings(dir.file("session.ini"));
     picture.file = "C:\\drawings\\wing side.png";
     picture.view = ReferencePicture::View::Side;
-    picture.fade(3);
-    picture.grow(-1);
-    picture.save(settings);
+    picture.fadeBy(3);
+    picture.scaleBy(-1);
+    picture.writeSession(settings);
     ReferencePicture back;
-    back.load(settings);
+    back.readSession(settings);
     EXPECT_EQ(picture.file, back.file);
     EXPECT_EQ(ReferencePicture::View::Side, back.view);
     EXPECT_NEAR(0.2f, back.opacity, 1e-5f);
     EXPECT_NEAR(4 / 1.1f, back.width, 1e-5f); // a step back undoes a step up
     TempDir::write(dir.file("bad.ini"), "[Reference]\r\nWidth=-5\r\nOpacity=nan\r\nView=7\r\n");
-    back.load(SettingsFile(dir.file("bad.ini")));
+    back.readSession(SettingsFile(dir.file("bad.ini")));
     EXPECT_EQ(ReferencePicture::View::Front, back.view);
     EXPECT_GT(back.width, 0.0f);
     EXPECT_EQ(0.5f, back.opacity);

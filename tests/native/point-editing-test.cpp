@@ -7,6 +7,7 @@
 
 #include "editor/point-selection.h"
 #include "editor/point-transform.h"
+#include "editor/typed-coordinates.h"
 
 namespace {
 

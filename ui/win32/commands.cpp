@@ -198,21 +198,6 @@ std::string toolbarTip(int command) {
     }
 }
 
-// P: the select tool chooses points instead of patches, or patches again. Switching to points
-// with patches selected chooses their points (shared ones included): what the user sees.
-void switchChoosingCommand() {
-    finishGestures();
-    editorState.choosingPoints = !editorState.choosingPoints;
-    const Model& model = *editorState.currentEntity;
-    if (editorState.choosingPoints) {
-        const std::vector<uint32_t> points = pointsOfSelectedPatches(model);
-        if (!points.empty()) editorState.chosenPoints.choose(points, {}, model.points.size());
-    }
-    setStatusText(StatusPart::Message, editorState.choosingPoints ? "Choosing points (P: patches)"
-                                                                  : "Choosing patches (P: points)");
-    reportSelection(editorState.choosingPoints ? "points" : "patches");
-}
-
 void pivotAtPointCommand() {
     if (!editorState.currentEntity || !editorState.hotPoint || editorState.hoveredPoint < 0) {
         setStatusText(StatusPart::Message, "V: put the mouse on a point to turn about it");
@@ -224,10 +209,4 @@ void pivotAtPointCommand() {
     editorState.pivot = {p.x, p.y, p.z, 0};
     setStatusText(StatusPart::Message,
                   "pivot at point " + std::to_string(editorState.hoveredPoint));
-}
-
-std::vector<uint32_t> transformSubject() {
-    if (!editorState.currentEntity) return {};
-    if (editorState.choosingPoints) return editorState.chosenPoints.indices();
-    return pointsOfSelectedPatches(*editorState.currentEntity);
 }

@@ -38,15 +38,8 @@ bool dissociateCommand(int point);
 // The second click while "joint" is down: merges the hovered point into the first one.
 bool jointCommand();
 
-// P: the select tool chooses points instead of patches, or patches again; switching to points
-// with patches selected chooses their points. The status bar says which.
-void switchChoosingCommand();
 // V: turns and scales go about the point under the mouse until the selection changes.
 void pivotAtPointCommand();
-// What the rotate and translate tools and the typed transforms move: the chosen points when
-// choosing points, else the points of the selected patches (shared ones included); nothing
-// without either (the tools then move the whole model).
-std::vector<uint32_t> transformSubject();
 
 // Undo and redo: the document as it was before the last step, or after the next one. Any
 // drag under way is committed first. The tree, the point list, the selection, the GPU copy

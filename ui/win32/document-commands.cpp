@@ -69,7 +69,7 @@ bool exportDialog(std::string& path) {
     return true;
 }
 
-DocumentPrompts::Unsaved askUnsaved(const std::string& title) {
+DocumentPrompts::Unsaved unsavedBox(const std::string& title) {
     const std::string text = "Save the changes to \"" + title + "\"?";
     OutputDebugStringA(("Tavrel asks: " + text + "\n").c_str());
     switch (MessageBoxA(application.mainWindow, text.c_str(), "Tavrel",
@@ -83,7 +83,7 @@ DocumentPrompts::Unsaved askUnsaved(const std::string& title) {
     }
 }
 
-DocumentPrompts::PartlyRead askPartlyRead(const std::string& path, const std::string& stop) {
+DocumentPrompts::PartlyRead partlyReadBox(const std::string& path, const std::string& stop) {
     const std::string text =
         "\"" + path + "\" was only partly read (" + stop +
         ").\n\nSaving over it replaces the whole file with what was read; the rest is lost.\n\n"
@@ -99,7 +99,7 @@ DocumentPrompts::PartlyRead askPartlyRead(const std::string& path, const std::st
     }
 }
 
-bool askRecover(const std::string& question) {
+bool recoverBox(const std::string& question) {
     return MessageBoxA(application.mainWindow, question.c_str(), "Tavrel",
                        MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
@@ -110,20 +110,20 @@ bool pictureDialog(std::string& path) {
                       "*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.tif;*.tiff\0All files (*.*)\0*.*\0\0");
 }
 
-bool askReplaceModel(const std::string& question) {
+bool replaceModelBox(const std::string& question) {
     OutputDebugStringA(("Tavrel asks: " + question + "\n").c_str());
     return MessageBoxA(application.mainWindow, question.c_str(), "Tavrel",
                        MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
-void tell(const std::string& message) {
+void warningBox(const std::string& message) {
     OutputDebugStringA(("Tavrel: " + message + "\n").c_str());
     MessageBoxA(application.mainWindow, message.c_str(), "Tavrel", MB_OK | MB_ICONWARNING);
 }
 
 // A new document starts with nothing of the old one: no pending points, picks or half-done
 // joint, and an empty tree to read locator names into.
-void startClean() {
+void clearToolsForNewDocument() {
     editorState.pendingPoints.clear();
     editorState.hoveredPoint = -1;
     editorState.hoveredPatch = -1;
@@ -141,7 +141,7 @@ Model& theModel() {
 }
 
 // Whether two paths name one file (case and relative paths aside); false for an empty one.
-bool samePath(const std::string& a, const std::string& b) {
+bool namesSameFile(const std::string& a, const std::string& b) {
     if (a.empty() || b.empty()) return false;
     char fullA[MAX_PATH] = {}, fullB[MAX_PATH] = {};
     if (!GetFullPathNameA(a.c_str(), MAX_PATH, fullA, nullptr) ||
@@ -153,8 +153,8 @@ bool samePath(const std::string& a, const std::string& b) {
 } // namespace
 
 DocumentPrompts windowsDocumentPrompts() {
-    return {documentDialog, askUnsaved,   askPartlyRead,   askRecover,   tell,
-            importDialog,   exportDialog, askReplaceModel, pictureDialog};
+    return {documentDialog, unsavedBox,   partlyReadBox,   recoverBox,   warningBox,
+            importDialog,   exportDialog, replaceModelBox, pictureDialog};
 }
 
 DocumentPrompts& documentPrompts() {
@@ -168,12 +168,12 @@ DocumentFiles::Platform windowsDocumentFilesPlatform() {
         // The question gets the mouse: a window holding it keeps the question from showing.
         if (GetCapture()) ReleaseCapture();
     };
-    platform.startClean = startClean;
+    platform.startClean = clearToolsForNewDocument;
     platform.discardRecovery = discardRecoveryCopy;
     platform.rememberPath = [](const std::string& path) {
         sessionSettings().writeString(session::kSession, "LoadedFile", path);
     };
-    platform.samePath = samePath;
+    platform.samePath = namesSameFile;
     platform.log = [](const std::string& line) { OutputDebugStringA((line + "\n").c_str()); };
     return platform;
 }

@@ -154,7 +154,7 @@ Axis heldAxis() {
 // (and, for a turn, the pivot goes to their centre before the angle is measured from it).
 void beginSubjectDrag(bool turning) {
     Model& model = editedModel();
-    std::vector<uint32_t> subject = transformSubject();
+    std::vector<uint32_t> subject = transformSubject(editorState, model);
     if (subject.empty()) return;
     if (turning) {
         editorState.pivot = editorState.chosenPivot.value_or(centreOf(model, subject));
@@ -465,4 +465,19 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
         return true;
     }
     return true;
+}
+
+// P: the select tool chooses points instead of patches, or patches again. Switching to points
+// with patches selected chooses their points (shared ones included): what the user sees.
+void switchChoosingCommand() {
+    finishGestures();
+    editorState.choosingPoints = !editorState.choosingPoints;
+    const Model& model = *editorState.currentEntity;
+    if (editorState.choosingPoints) {
+        const std::vector<uint32_t> points = pointsOfSelectedPatches(model);
+        if (!points.empty()) editorState.chosenPoints.choose(points, {}, model.points.size());
+    }
+    setStatusText(StatusPart::Message, editorState.choosingPoints ? "Choosing points (P: patches)"
+                                                                  : "Choosing patches (P: points)");
+    reportSelection(editorState.choosingPoints ? "points" : "patches");
 }

@@ -7,6 +7,10 @@
 // WM_MOUSEMOVE, WM_LBUTTONDOWN/UP, WM_RBUTTONDOWN/UP; false for any other message.
 bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam);
 
+// P: the select tool chooses points instead of patches, or patches again; switching to points
+// with patches selected chooses their points. The status bar says which.
+void switchChoosingCommand();
+
 // Writes the selection to the debugger output (what the view shows as highlighted); while
 // choosing points, the coordinate boxes show the chosen points' centre.
 void reportSelection(const char* why);

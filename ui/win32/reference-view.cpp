@@ -22,20 +22,20 @@ std::wstring widen(const std::string& path) {
     return wide;
 }
 
-void say(const std::string& text) {
+void sayAboutPicture(const std::string& text) {
     OutputDebugStringA(("Tavrel reference picture: " + text + "\n").c_str());
     setStatusText(StatusPart::Message, text);
 }
 
 // Decodes the picture and makes what drawing it needs; false (said) when it cannot be used.
-bool show(Application::Reference& reference) {
+bool showPicture(Application::Reference& reference) {
     Renderer& renderer = *application.renderer;
     std::string why;
     UINT width = 0, height = 0;
     std::optional<LoadedTexture> texture =
         tryLoadTexture(renderer, widen(reference.picture.file).c_str(), why, &width, &height);
     if (!texture) {
-        say("\"" + reference.picture.file + "\" cannot be shown: " + why);
+        sayAboutPicture("\"" + reference.picture.file + "\" cannot be shown: " + why);
         return false;
     }
     if (!reference.shader) {
@@ -43,7 +43,7 @@ bool show(Application::Reference& reference) {
         // goes on.
         const wchar_t* const shader = L"graphics\\nuanceurs\\reference.shader";
         if (GetFileAttributesW(shader) == INVALID_FILE_ATTRIBUTES) {
-            say("graphics\\nuanceurs\\reference.shader is missing");
+            sayAboutPicture("graphics\\nuanceurs\\reference.shader is missing");
             return false;
         }
         reference.shader = renderer.compilePixelShader(shader);
@@ -57,7 +57,7 @@ bool show(Application::Reference& reference) {
         desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
         desc.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;
         if (FAILED(renderer.device()->CreateBuffer(&desc, nullptr, &reference.quad))) {
-            say("no buffer for the picture");
+            sayAboutPicture("no buffer for the picture");
             return false;
         }
         setDebugName(reference.quad.Get(), "reference picture quad");
@@ -71,7 +71,7 @@ ReferencePicture::View currentAxisView() {
     return axisViewOf(orbitCamera.viewMatrix()).value_or(ReferencePicture::View::Front);
 }
 
-void choose() {
+void choosePicture() {
     std::string path = application.reference.picture.file;
     if (!documentPrompts().choosePicture || !documentPrompts().choosePicture(path)) return;
     Application::Reference& reference = application.reference;
@@ -83,31 +83,31 @@ void choose() {
         reference.picture.centreX = reference.picture.centreY = 0;
         reference.picture.width = 1.6f * orbitCamera.orthographicHalfHeight();
     }
-    if (!show(reference)) {
+    if (!showPicture(reference)) {
         documentPrompts().tell("Tavrel cannot show the picture \"" + path + "\".");
         reference.picture = before;
         return;
     }
-    reference.picture.save(sessionSettings());
-    say("\"" + path + "\" behind the model");
+    reference.picture.writeSession(sessionSettings());
+    sayAboutPicture("\"" + path + "\" behind the model");
 }
 
-void remove() {
+void removePicture() {
     Application::Reference& reference = application.reference;
     if (reference.picture.empty()) return;
     reference.picture.file.clear();
     reference.texture = {};
-    reference.picture.save(sessionSettings());
-    say("removed");
+    reference.picture.writeSession(sessionSettings());
+    sayAboutPicture("removed");
 }
 
 } // namespace
 
 void loadReferencePicture() {
     Application::Reference& reference = application.reference;
-    reference.picture.load(sessionSettings());
+    reference.picture.readSession(sessionSettings());
     // Said once, then left out: the session keeps its name until the user chooses again.
-    if (!reference.picture.empty() && !show(reference)) reference.texture = {};
+    if (!reference.picture.empty() && !showPicture(reference)) reference.texture = {};
 }
 
 void drawReferencePicture(Renderer& renderer, const vm::Mat4& view, bool orthographic) {
@@ -132,34 +132,34 @@ bool handleReferenceKey(WPARAM key) {
     if (!keyDown(VK_CONTROL)) return false;
     const bool shift = keyDown(VK_SHIFT);
     if ((key & 0xFF) == 'R') {
-        shift ? remove() : choose();
+        shift ? removePicture() : choosePicture();
         return true;
     }
     ReferencePicture& picture = application.reference.picture;
     if (picture.empty()) return false;
     switch (key) {
     case VK_LEFT:
-        picture.move(-1, 0);
+        picture.shiftBy(-1, 0);
         break;
     case VK_RIGHT:
-        picture.move(1, 0);
+        picture.shiftBy(1, 0);
         break;
     case VK_UP:
-        picture.move(0, 1);
+        picture.shiftBy(0, 1);
         break;
     case VK_DOWN:
-        picture.move(0, -1);
+        picture.shiftBy(0, -1);
         break;
     case VK_PRIOR:
-        shift ? picture.fade(-1) : picture.grow(1);
+        shift ? picture.fadeBy(-1) : picture.scaleBy(1);
         break;
     case VK_NEXT:
-        shift ? picture.fade(1) : picture.grow(-1);
+        shift ? picture.fadeBy(1) : picture.scaleBy(-1);
         break;
     default:
         return false;
     }
-    picture.save(sessionSettings());
+    picture.writeSession(sessionSettings());
     return true;
 }
 

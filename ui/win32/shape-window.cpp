@@ -10,6 +10,7 @@
 
 #include "core/session-keys.h"
 #include "core/win32/fatal-error.h"
+#include "editor/edit-xform.h"
 #include "editor/outline-view.h"
 #include "editor/pending-points.h"
 #include "editor/point-selection.h"
@@ -352,9 +353,8 @@ void reportTypedTransform(TypedTransform kind, const PointTransform& t,
 
 void applyTypedTransform() {
     if (!editorState.currentEntity) return;
-    finishGestures();
     const ShapeWindowHandles& shape = application.shape;
-    const std::vector<uint32_t> subject = transformSubject();
+    const std::vector<uint32_t> subject = transformSubject(editorState, editedModel());
     const bool settingPivot = SendMessageA(shape.transformChoice, CB_GETCURSEL, 0, 0) ==
                               static_cast<LRESULT>(TypedTransform::Pivot);
     if (subject.empty() && !settingPivot) {
