@@ -14,10 +14,14 @@ bool Document::edit(const char* name, const std::function<void(Model&)>& change)
     for (DocumentView* view : views_)
         view->documentWillEdit(*this);
     change(model_);
-    return record(changeBetween(before, model_, name));
+    return recordStep(changeBetween(before, model_, name), false);
 }
 
 bool Document::record(ModelChange step) {
+    return recordStep(std::move(step), true);
+}
+
+bool Document::recordStep(ModelChange step, bool followedLive) {
     const bool wasChanging = changing_;
     changing_ = false;
     if (step.empty()) {
@@ -26,7 +30,7 @@ bool Document::record(ModelChange step) {
         return false;
     }
     const size_t dropped = history_.record(std::move(step));
-    tell({DocumentChange::Kind::Edit, history_.nextUndo(), dropped});
+    tell({DocumentChange::Kind::Edit, history_.nextUndo(), dropped, followedLive});
     return true;
 }
 
@@ -45,7 +49,7 @@ bool Document::endGesture(const char* name) {
     if (!gestureStart_) return false;
     const ModelCopy before = std::move(*gestureStart_);
     gestureStart_.reset();
-    return record(changeBetween(before, model_, name));
+    return recordStep(changeBetween(before, model_, name), true);
 }
 
 bool Document::undo() {

@@ -29,6 +29,9 @@ struct DocumentChange {
     Kind kind = Kind::Edit;
     const ModelChange* step = nullptr; // Edit, Undo, Redo
     size_t droppedSteps = 0;           // Edit: the oldest steps the history's bounds let go
+    // Edit: the step of a gesture whose points the copies of the model (the GPU's, the
+    // lists) followed as it went; they need not take those points again.
+    bool followedLive = false;
     // Whether the patch list, the groups or the locators changed (not only the points).
     bool topologyChanged() const;
 };
@@ -67,7 +70,8 @@ class Document {
     // The change makes one step called name (nothing when it changed nothing). Returns
     // whether a step was recorded.
     bool edit(const char* name, const std::function<void(Model&)>& change);
-    // A step worked out by the caller (a point drag's move).
+    // The step of a gesture worked out by the caller (a point drag's move), whose points
+    // the views followed as it went.
     bool record(ModelChange step);
     // A gesture under way changed the model; the step follows with edit, record or
     // endGesture.
@@ -96,6 +100,7 @@ class Document {
 
   private:
     bool takeStep(bool undo);
+    bool recordStep(ModelChange step, bool followedLive);
     void tell(const DocumentChange& change);
 
     Model& model_;

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cfloat>
 
-std::vector<uint32_t> PointSelection::indices() const {
+std::vector<uint32_t> PointSelection::indices(size_t most) const {
     std::vector<uint32_t> out;
-    out.reserve(count_);
-    for (size_t i = 0; i < chosen_.size(); ++i)
+    out.reserve(std::min(count_, most));
+    for (size_t i = 0; i < chosen_.size() && out.size() < most; ++i)
         if (chosen_[i]) out.push_back(static_cast<uint32_t>(i));
     return out;
 }

@@ -17,8 +17,8 @@ class PointSelection {
     bool contains(size_t point) const { return point < chosen_.size() && chosen_[point]; }
     size_t size() const { return count_; }
     bool empty() const { return count_ == 0; }
-    // The chosen points, ascending.
-    std::vector<uint32_t> indices() const;
+    // The chosen points, ascending; the first `most` of them when asked for fewer.
+    std::vector<uint32_t> indices(size_t most = SIZE_MAX) const;
     void clear();
     // A pool of another size: nothing stays chosen.
     void fit(size_t poolSize);

@@ -33,6 +33,11 @@ float snapFactor(float factor) {
     return std::round(factor / kFactorStep) * kFactorStep;
 }
 
+vm::Vec4 unitAlong(Axis axis) {
+    return {axis == Axis::X ? 1.0f : 0.0f, axis == Axis::Y ? 1.0f : 0.0f,
+            axis == Axis::Z ? 1.0f : 0.0f, 0};
+}
+
 vm::Vec4 alongAxis(vm::Vec4 offset, Axis axis) {
     switch (axis) {
     case Axis::X:

@@ -29,6 +29,8 @@ inline constexpr float kAngleStep = vm::kPi / 12;
 inline constexpr float kFactorStep = 0.1f;
 float snapAngle(float angle);
 float snapFactor(float factor);
+// The axis' unit vector (w 0); zero when free.
+vm::Vec4 unitAlong(Axis axis);
 // The offset with only the axis' component (all of it when free).
 vm::Vec4 alongAxis(vm::Vec4 offset, Axis axis);
 

@@ -80,22 +80,22 @@ void onCommand(MainCommand command) {
         redoCommand();
         break;
     case MainCommand::New:
-        newDocument();
+        documentFiles().newDocument();
         break;
     case MainCommand::Open:
-        openDocument();
+        documentFiles().open();
         break;
     case MainCommand::Save:
-        saveDocument();
+        documentFiles().save();
         break;
     case MainCommand::SaveAs:
-        saveDocumentAs();
+        documentFiles().saveAs();
         break;
     case MainCommand::Export:
-        exportDocument();
+        documentFiles().exportMesh();
         break;
     case MainCommand::Import:
-        importDocument();
+        documentFiles().import();
         break;
     case MainCommand::Delete:
         deleteCommand();
@@ -219,7 +219,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE:
         // Closing asks about unsaved changes like New and Open do (a drag under way is
         // committed first, as they do).
-        if (mayDiscardChanges()) DestroyWindow(window);
+        if (documentFiles().mayDiscardChanges()) DestroyWindow(window);
         return 0;
     case WM_NOTIFY:
         if (onToolbarTip(reinterpret_cast<NMHDR*>(lParam))) return 0;

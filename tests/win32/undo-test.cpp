@@ -213,7 +213,7 @@ TEST_F(UndoTest, SavingMovesTheCleanStateAndNewForgetsTheHistory) {
     answer = "saved.obj";
     selectPatch(application.ship, 0, {});
     command(MainCommand::Delete);
-    ASSERT_TRUE(saveDocument());
+    ASSERT_TRUE(documentFiles().save());
     EXPECT_EQ("saved - Tavrel", title());
     command(MainCommand::Undo);
     EXPECT_EQ("saved* - Tavrel", title()); // left the saved state
@@ -223,12 +223,12 @@ TEST_F(UndoTest, SavingMovesTheCleanStateAndNewForgetsTheHistory) {
     // A failed save leaves the history as it was.
     command(MainCommand::Undo);
     answer = "no-such-folder\\x.obj";
-    EXPECT_FALSE(saveDocumentAs());
+    EXPECT_FALSE(documentFiles().saveAs());
     EXPECT_EQ(1u, told.size());
     EXPECT_TRUE(document().history().canRedo());
     EXPECT_EQ("saved* - Tavrel", title());
 
-    newDocument(); // the unsaved change is given up
+    documentFiles().newDocument(); // the unsaved change is given up
 
     EXPECT_FALSE(document().history().canUndo());
     EXPECT_FALSE(document().history().canRedo());

@@ -178,29 +178,8 @@ DocumentFiles::Platform windowsDocumentFilesPlatform() {
     return platform;
 }
 
-bool mayDiscardChanges() {
-    return application.files.mayDiscardChanges();
-}
-void newDocument() {
-    application.files.newDocument();
-}
-void openDocument() {
-    application.files.open();
-}
-bool saveDocument() {
-    return application.files.save();
-}
-bool saveDocumentAs() {
-    return application.files.saveAs();
-}
-void importDocument() {
-    application.files.import();
-}
-void exportDocument() {
-    application.files.exportMesh();
-}
-void replaceDocument(Model&& model, std::string path, std::string partlyRead, bool saved) {
-    application.files.replace(std::move(model), std::move(path), std::move(partlyRead), saved);
+DocumentFiles& documentFiles() {
+    return application.files;
 }
 
 void openStartupDocument() {

@@ -31,11 +31,12 @@ class ModelCopiesView : public DocumentView {
     void documentChanged(const Document&, const DocumentChange& change) override {
         if (change.kind == Kind::Changing || change.kind == Kind::Saved) return;
         Model& model = application.ship;
-        // A step that only moved points sends those points; any other makes the copy anew.
+        // A step that only moved points sends those points (a gesture sent them as it went);
+        // any other makes the copy anew.
         if (change.topologyChanged()) {
             model.rebuildBuffers();
             rebuildUseCount(model, editorState.useCount);
-        } else {
+        } else if (!change.followedLive) {
             model.updatePoints(change.step->points.at);
         }
         const ModelChange* step = change.step;

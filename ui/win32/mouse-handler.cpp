@@ -142,14 +142,6 @@ bool snapping() {
     return on;
 }
 
-// The axis held during a drag: X, Y or Z constrains it.
-Axis heldAxis() {
-    if (keyDown('X')) return Axis::X;
-    if (keyDown('Y')) return Axis::Y;
-    if (keyDown('Z')) return Axis::Z;
-    return Axis::Free;
-}
-
 // A press of the rotate or translate tool with something to move: the points are noted
 // (and, for a turn, the pivot goes to their centre before the angle is measured from it).
 void beginSubjectDrag(bool turning) {
@@ -339,6 +331,13 @@ void finishBand(const ViewportHit& hit) {
 }
 
 } // namespace
+
+Axis heldAxis() {
+    if (keyDown('X')) return Axis::X;
+    if (keyDown('Y')) return Axis::Y;
+    if (keyDown('Z')) return Axis::Z;
+    return Axis::Free;
+}
 
 void reportSelection(const char* why) {
     const std::string text =

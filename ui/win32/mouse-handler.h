@@ -4,12 +4,17 @@
 
 #include <windows.h>
 
+#include "editor/point-transform.h"
+
 // WM_MOUSEMOVE, WM_LBUTTONDOWN/UP, WM_RBUTTONDOWN/UP; false for any other message.
 bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam);
 
 // P: the select tool chooses points instead of patches, or patches again; switching to points
 // with patches selected chooses their points. The status bar says which.
 void switchChoosingCommand();
+
+// The axis a drag of points is held to: X, Y or Z down, else free.
+Axis heldAxis();
 
 // Writes the selection to the debugger output (what the view shows as highlighted); while
 // choosing points, the coordinate boxes show the chosen points' centre.

@@ -115,7 +115,7 @@ bool offer(const std::string& stem, HANDLE lock) {
     }
     // Under its own file (replaced only when the user saves), with that file's partly-read
     // state (its first Save still asks), and modified: the work is in no file yet.
-    replaceDocument(std::move(recovered), note.file, note.partlyRead, false);
+    documentFiles().replace(std::move(recovered), note.file, note.partlyRead, false);
     // The copy is this editor's own from now on: it stays until the work is saved or dropped.
     CloseHandle(own().lock);
     own().stem = stem;

@@ -317,13 +317,9 @@ void applyTypedCoordinate(int axis) {
                                                "(-1e9 to 1e9)");
         return showSubjectCoordinates();
     }
+    // The document's views send the moved points to the GPU and show their rows.
     editDocument("Type coordinates", [&](Model& edited) {
-        const std::vector<uint32_t> moved = moveSubjectAxis(edited, subject, axis, *value);
-        if (moved.empty()) return false;
-        edited.updatePoints(moved);
-        for (uint32_t i : moved)
-            updatePointEntry(i);
-        return true;
+        return !moveSubjectAxis(edited, subject, axis, *value).empty();
     });
     editorState.coordinates = subject;
     showSubjectCoordinates();
@@ -408,7 +404,6 @@ void applyTypedTransform() {
                                                ? std::vector<uint8_t>{}
                                                : onMirrorPlane(edited);
         held = transformPoints(edited, subject, from, *t, plane);
-        edited.updatePoints(subject);
         return true;
     });
     if (held > 0)
@@ -433,8 +428,9 @@ void refreshPointViews() {
             InvalidateRect(application.shape.pointList, nullptr, TRUE); // rows draw from the model
         }
     }
-    if (editorState.coordinates.kind == CoordinateSubject::Kind::Patch)
-        return showSubjectCoordinates(); // a patch chosen in the tree: its centre
+    if (editorState.coordinates.kind == CoordinateSubject::Kind::Patch ||
+        editorState.coordinates.kind == CoordinateSubject::Kind::Points)
+        return showSubjectCoordinates(); // a patch chosen in the tree, or chosen points: the centre
     const LRESULT row = application.shape.pointList
                             ? SendMessageA(application.shape.pointList, LB_GETCURSEL, 0, 0)
                             : LB_ERR;

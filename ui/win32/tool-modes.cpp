@@ -87,10 +87,7 @@ void commitPreview() {
         Model& model = editedModel();
         reportPreview(model);
         document().edit(editorState.tool == Tool::Rotate ? "Rotate" : "Translate",
-                        [](Model& edited) {
-                            applyPreview(editorState, edited);
-                            edited.updatePointBuffer();
-                        });
+                        [](Model& edited) { applyPreview(editorState, edited); });
     }
     editorState.transformDrag = false;
     editorState.translation = {};

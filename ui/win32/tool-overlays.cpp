@@ -6,13 +6,13 @@
 
 #include <cmath>
 
-#include "core/win32/key-state.h"
 #include "editor/edit-xform.h"
 #include "editor/overlay-geometry.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "graphics/d3d11/renderer.h"
 #include "ui/palette-buttons.h"
+#include "ui/win32/mouse-handler.h"
 #include "ui/win32/records.h"
 
 namespace {
@@ -54,9 +54,8 @@ namespace {
 // first are marked (the count is in the status bar's selection report).
 void drawChosenPoints(Renderer& r, const Model& model, const vm::Mat4& world) {
     constexpr size_t kMostMarked = 4096;
-    size_t marked = 0;
-    for (uint32_t i : editorState.chosenPoints.indices()) {
-        if (i >= model.points.size() || ++marked > kMostMarked) break;
+    for (uint32_t i : editorState.chosenPoints.indices(kMostMarked)) {
+        if (i >= model.points.size()) break;
         r.drawCube(overlay::kMarkerChosen,
                    vm::transform(pointAt(model, static_cast<int>(i)), world), kMarkerSize);
     }
@@ -69,11 +68,9 @@ void drawPivotAndAxis(Renderer& r, const vm::Mat4& world) {
         r.drawCube(overlay::kMarkerWhite, vm::transform(*editorState.chosenPivot, world),
                    2 * kMarkerSize);
     if (!pointGestureUnderWay(editorState)) return;
-    const int axis = keyDown('X') ? 0 : keyDown('Y') ? 1 : keyDown('Z') ? 2 : -1;
-    if (axis < 0) return;
-    vm::Vec4 along{0, 0, 0, 0}, colour{0, 0, 0, 0};
-    (axis == 0 ? along.x : axis == 1 ? along.y : along.z) = orbitCamera.radius();
-    (axis == 0 ? colour.x : axis == 1 ? colour.y : colour.z) = 1;
+    const Axis axis = heldAxis();
+    if (axis == Axis::Free) return;
+    const vm::Vec4 colour = unitAlong(axis), along = colour * orbitCamera.radius();
     const vm::Vec4 pivot{editorState.pivot.x, editorState.pivot.y, editorState.pivot.z, 1};
     r.setWorld(world);
     r.drawSegment(pivot - along, pivot + along, colour);
