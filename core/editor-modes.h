@@ -11,11 +11,12 @@ enum class Tool : int {
     None = 0,      // point drags and camera gestures
     Add = 1,       // sixteen clicks make a patch
     Select = 2,    // clicks select patches
-    Rotate = 3,    // turns the selection's model about a vertical line
+    Rotate = 3,    // turns the selection (or the model) about an axis through its pivot
     Translate = 4, // moves the model on the ground or vertically
     Locator = 5,   // clicks place locators
+    Scale = 6,     // grows or shrinks the selection about its pivot
 };
-inline constexpr int kToolCount = 6;
+inline constexpr int kToolCount = 7;
 
 // "switchView" steps through these in order.
 enum class ViewMode : int {
@@ -31,5 +32,5 @@ enum class Layout : int { Single = 0, Quad = 1 };
 
 // What the tools' pivot and offset are for: whether the tool previews a change of the model.
 inline bool previewsTransform(Tool tool) {
-    return tool == Tool::Rotate || tool == Tool::Translate;
+    return tool == Tool::Rotate || tool == Tool::Translate || tool == Tool::Scale;
 }

@@ -1,6 +1,8 @@
 #include "editor/edit-xform.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include "editor/point-selection.h"
 
@@ -105,6 +107,21 @@ std::vector<uint32_t> transformSubject(const EditorState& editor, const Model& m
     return pointsOfSelectedPatches(model);
 }
 
+std::vector<uint32_t> dragSubject(const EditorState& editor, const Model& model) {
+    std::vector<uint32_t> subject = transformSubject(editor, model);
+    if (subject.empty() && editor.tool == Tool::Scale) {
+        subject.resize(model.points.size());
+        std::iota(subject.begin(), subject.end(), 0u);
+    }
+    return subject;
+}
+
+float dragScaleFactor(float fromPixels, float nowPixels) {
+    // A press on the pivot itself has no distance to measure from: a few pixels stand in.
+    constexpr float kLeastPixels = 4;
+    return nowPixels / std::max(fromPixels, kLeastPixels);
+}
+
 bool pointGestureUnderWay(const EditorState& editor) {
     return !editor.pointGesture.points.empty();
 }
@@ -128,6 +145,9 @@ PointTransform gestureTransform(const EditorState& editor, Axis axis) {
         // The same sense as the whole model's turn: the gizmo's sweep, clockwise from above.
         t.kind = PointTransform::Kind::Rotate;
         t.angle = -editor.sweepAngle;
+    } else if (editor.tool == Tool::Scale) {
+        t.kind = PointTransform::Kind::Scale;
+        t.factor = editor.scaleFactor;
     } else {
         t.kind = PointTransform::Kind::Move;
         t.offset = editor.translation;

@@ -57,6 +57,12 @@ std::optional<vm::Vec4> translatePoint(const OrbitCamera& camera, const Viewport
 // choosing points, else the points of the selected patches (shared ones included); nothing
 // without either (the tools then move the whole model).
 std::vector<uint32_t> transformSubject(const EditorState& editor, const Model& model);
+// What a drag of the current tool moves: the transform subject; for the scale tool with
+// nothing selected, every point of the model (it has no whole-model preview: the points
+// themselves grow, those on a mirror plane held there).
+std::vector<uint32_t> dragSubject(const EditorState& editor, const Model& model);
+// The scale drag's factor: the mouse's distance from the pivot now over that at the press.
+float dragScaleFactor(float fromPixels, float nowPixels);
 // A rotate or translate drag of some points (the chosen ones, or those of the selected
 // patches) instead of the whole model: the points move as the mouse does.
 bool pointGestureUnderWay(const EditorState& editor);

@@ -46,10 +46,14 @@ struct EditorState {
     std::string startupFile;
     PickRay pickRay{};
     float pickDistance = 0;
-    vm::Vec4 pivot{};       // the rotate tool's vertical axis passes through it
+    vm::Vec4 pivot{};       // the rotate and scale tools' pivot
     vm::Vec4 translation{}; // the translate drag's offset so far
     float startAngle = -1.0f;
     float sweepAngle = 1.0f;
+    // The scale drag: the mouse's distance from the pivot on the screen at the press, in
+    // pixels, and the factor so far (the distance now over that one).
+    float scaleFrom = 0;
+    float scaleFactor = 1;
     bool handleHot = false;
     int hoveredPatch = -1;
     ViewMode currentView = ViewMode::Orbit;
@@ -78,7 +82,7 @@ struct EditorState {
     // scales; without one they turn about the centre of what they move. A new selection
     // forgets it.
     std::optional<vm::Vec4> chosenPivot;
-    // A rotate or translate drag of some points (the chosen ones, or those of the selected
+    // A rotate, translate or scale drag of some points (the chosen ones, or those of the selected
     // patches): the points and where they were at the press; they move as the mouse does,
     // and the release makes one step of it.
     struct PointGesture {

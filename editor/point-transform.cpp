@@ -38,6 +38,17 @@ vm::Vec4 unitAlong(Axis axis) {
             axis == Axis::Z ? 1.0f : 0.0f, 0};
 }
 
+vm::Mat4 axisFrame(Axis axis) {
+    vm::Mat4 m = vm::identity();
+    if (axis != Axis::X && axis != Axis::Z) return m;
+    // Rows are where x, y and z go: for x, y → x, z → y, x → z; for z, y → z, z → x, x → y.
+    const int yGoesTo = axis == Axis::X ? 0 : 2;
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            m[row][col] = col == (row + 2 + yGoesTo) % 3 ? 1.0f : 0.0f;
+    return m;
+}
+
 vm::Vec4 alongAxis(vm::Vec4 offset, Axis axis) {
     switch (axis) {
     case Axis::X:

@@ -31,6 +31,9 @@ float snapAngle(float angle);
 float snapFactor(float factor);
 // The axis' unit vector (w 0); zero when free.
 vm::Vec4 unitAlong(Axis axis);
+// Turns the vertical onto the axis (identity when free or y), for drawing about it: a cyclic
+// exchange of the coordinates, so a turn keeps its sense.
+vm::Mat4 axisFrame(Axis axis);
 // The offset with only the axis' component (all of it when free).
 vm::Vec4 alongAxis(vm::Vec4 offset, Axis axis);
 

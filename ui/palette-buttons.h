@@ -1,4 +1,4 @@
-// The palette's 18 buttons: command ids, tooltips, pictures and start states.
+// The palette's 19 buttons: command ids, tooltips, pictures and start states.
 #pragma once
 
 #include "core/editor-modes.h"
@@ -24,7 +24,8 @@ enum Command {
     Translate = 15,
     Locator = 16,
     Symetry = 17,
-    ButtonCount = 18,
+    Scale = 18,
+    ButtonCount = 19,
 };
 
 struct Button {
@@ -55,13 +56,16 @@ inline constexpr Button kButtons[ButtonCount] = {
     {"translate", 131, true, false},
     {"locator", 132, true, false},
     {"symetry", 134, false, false},
+    {"scale (drag away from the pivot to grow, towards it to shrink; X, Y or Z held: along that "
+     "axis)",
+     135, true, false},
 };
 
-// Pictures loaded after the 18: grid and locators, flying, joint released, joint pending.
+// Pictures loaded after the 19: grid and locators, flying, joint released, joint pending.
 inline constexpr int kAlternateBitmaps[4] = {112, 117, 126, 127};
 
 // The button of each tool (Tool::None has none), in the tools' order.
-inline constexpr int kToolButton[6] = {-1, Add, Select, Rotate, Translate, Locator};
+inline constexpr int kToolButton[kToolCount] = {-1, Add, Select, Rotate, Translate, Locator, Scale};
 inline int toolButton(Tool tool) {
     return kToolButton[static_cast<int>(tool)];
 }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "editor/edit-xform.h"
 #include "editor/point-selection.h"
 #include "editor/point-transform.h"
 #include "editor/typed-coordinates.h"
@@ -103,6 +104,30 @@ TEST(PointTransform, MoveTurnAndScaleAboutThePivotAlongAnAxis) {
     EXPECT_FLOAT_EQ(vm::kPi / 12, snapAngle(0.2f)); // 15°
     EXPECT_NEAR(1.3f, snapFactor(1.26f), 1e-6f);
     EXPECT_NEAR(0.0f, snapFactor(0.04f), 1e-6f);
+
+    // The gizmo drawn about x or z turns as the points do: the vertical turn, framed.
+    t.kind = PointTransform::Kind::Rotate;
+    t.angle = 0.3f;
+    t.pivot = {0, 0, 0, 1};
+    for (Axis axis : {Axis::X, Axis::Z}) {
+        t.axis = Axis::Y;
+        const vm::Mat4 framed = vm::inverse(axisFrame(axis)) * transformMatrix(t) * axisFrame(axis);
+        t.axis = axis;
+        const vm::Mat4 about = transformMatrix(t);
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c)
+                EXPECT_NEAR(about[r][c], framed[r][c], 1e-5f) << r << c;
+    }
+
+    // The scale drag: the distance from the pivot grows by the factor (a press on the pivot
+    // measures from 4 pixels); with nothing selected it takes every point.
+    EXPECT_FLOAT_EQ(2, dragScaleFactor(40, 80));
+    EXPECT_FLOAT_EQ(5, dragScaleFactor(0, 20));
+    EditorState editor;
+    editor.tool = Tool::Scale;
+    EXPECT_EQ(model.points.size(), dragSubject(editor, model).size());
+    editor.tool = Tool::Rotate; // the whole model turns by its preview instead
+    EXPECT_TRUE(dragSubject(editor, model).empty());
 }
 
 TEST(PointTransform, PointsOnASymmetrysMirrorPlaneStayOnIt) {

@@ -36,8 +36,8 @@ class PaletteTest : public AppFixture {
 
 TEST_F(PaletteTest, ButtonsTextsAndStartStates) {
     start("[Session]\r\nTool=4\r\nwireframe=1\r\n");
-    ASSERT_EQ(18, SendMessageA(toolbar(), TB_BUTTONCOUNT, 0, 0));
-    for (int i = 0; i < 18; ++i) {
+    ASSERT_EQ(palette::ButtonCount, SendMessageA(toolbar(), TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < palette::ButtonCount; ++i) {
         TBBUTTON b = {};
         ASSERT_TRUE(SendMessageA(toolbar(), TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b)));
         EXPECT_EQ(i, b.idCommand);
@@ -154,8 +154,15 @@ TEST_F(PaletteTest, TwoColumnsOfButtonsFillThePalette) {
     RECT bar, client, last;
     GetWindowRect(toolbar(), &bar);
     GetClientRect(application.palette.window, &client);
-    SendMessageA(toolbar(), TB_GETITEMRECT, 17, reinterpret_cast<LPARAM>(&last));
-    EXPECT_EQ(9, SendMessageA(toolbar(), TB_GETROWS, 0, 0));
+    SendMessageA(toolbar(), TB_GETITEMRECT, palette::ButtonCount - 1,
+                 reinterpret_cast<LPARAM>(&last));
+    EXPECT_EQ(10, SendMessageA(toolbar(), TB_GETROWS, 0, 0));
     EXPECT_GE(bar.bottom - bar.top, last.bottom); // every row is inside the toolbar…
     EXPECT_LE(last.bottom, client.bottom);        // …and inside the palette
+    // A place remembered from the palette of fewer buttons does not hide the last row.
+    HWND window = application.palette.window;
+    SetWindowPos(window, nullptr, 0, 0, 116, 380, SWP_NOMOVE | SWP_NOZORDER);
+    RECT outer;
+    GetWindowRect(window, &outer);
+    EXPECT_EQ(paletteOuterHeight(), outer.bottom - outer.top);
 }

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -128,27 +129,29 @@ float angleAroundPivot(vm::Vec4 groundPoint) {
     return mouseAngle(local - editorState.pivot);
 }
 
-// Ctrl held during a drag or an add-tool click: positions on the grid, angles by 15°.
+// Ctrl held during a drag or an add-tool click: positions on the grid, angles by 15°,
+// scale factors by 0.1.
 bool controlHeld = false; // with the mouse message being handled (its MK_CONTROL)
 
 bool snapping() {
     const bool on = controlHeld;
     if (on) {
         char text[64];
-        std::snprintf(text, sizeof text, "snapping: grid %g, angles 15\xB0",
+        std::snprintf(text, sizeof text, "snapping: grid %g, angles 15\xB0, factors 0.1",
                       static_cast<double>(editorState.snapStep));
         setStatusText(StatusPart::Message, text);
     }
     return on;
 }
 
-// A press of the rotate or translate tool with something to move: the points are noted
-// (and, for a turn, the pivot goes to their centre before the angle is measured from it).
-void beginSubjectDrag(bool turning) {
+// A press of the rotate, translate or scale tool with something to move: the points are
+// noted (and, for a turn or a scale, the pivot goes to their centre before the angle or the
+// distance is measured from it).
+void beginSubjectDrag(bool aboutPivot) {
     Model& model = editedModel();
-    std::vector<uint32_t> subject = transformSubject(editorState, model);
+    std::vector<uint32_t> subject = dragSubject(editorState, model);
     if (subject.empty()) return;
-    if (turning) {
+    if (aboutPivot) {
         editorState.pivot = editorState.chosenPivot.value_or(centreOf(model, subject));
         editorState.pivot.w = 0;
     }
@@ -165,6 +168,17 @@ void stepSubjectDrag() {
     if (editorState.pointGesture.held > 0)
         setStatusText(StatusPart::Message, std::to_string(editorState.pointGesture.held) +
                                                " points on the mirror plane stay on it");
+}
+
+// How far the mouse is from the pivot on the screen, in pixels: what a scale drag measures.
+float pixelsFromPivot(const ViewportHit& hit) {
+    const vm::Vec4 at = vm::transformCoord(
+        vm::point(editorState.pivot.x, editorState.pivot.y, editorState.pivot.z), entityWorld());
+    const ScreenPoint s =
+        projectToScreen({at.x, at.y, at.z}, viewProjectionOf(hit.viewport, hit.aspect));
+    const float dx = (hit.nx - s.x) * 0.5f * static_cast<float>(hit.width);
+    const float dy = (hit.ny - s.y) * 0.5f * static_cast<float>(hit.height);
+    return std::sqrt(dx * dx + dy * dy);
 }
 
 // The rotate drag's angle at the mouse: about the pivot on the ground, or, with the ground
@@ -297,6 +311,14 @@ void toolPress(const ViewportHit& hit) {
             beginSubjectDrag(false);
         }
         break;
+    case Tool::Scale:
+        commitPreview();
+        beginSubjectDrag(true);
+        if (!pointGestureUnderWay(editorState)) break; // an empty model
+        editorState.scaleFrom = pixelsFromPivot(hit);
+        editorState.scaleFactor = 1;
+        editorState.transformDrag = true;
+        break;
     case Tool::Locator: {
         if (!isFinitePoint(cursorPoint(orbitCamera, hit))) break;
         editDocument("Locator", [&](Model& model) {
@@ -352,6 +374,7 @@ void reportSelection(const char* why) {
         editorState.coordinates = {CoordinateSubject::Kind::Points, 0,
                                    editorState.chosenPoints.indices()};
         showSubjectCoordinates();
+        showChosenRows();
     }
 }
 
@@ -398,6 +421,14 @@ void dragWithLeftButton(const ViewportHit& hit, WPARAM wParam, int mx, int my) {
             if (snapping()) editorState.sweepAngle = snap::toAngle(editorState.sweepAngle);
             stepSubjectDrag();
         }
+    } else if (editorState.tool == Tool::Scale && editorState.transformDrag) {
+        float factor = dragScaleFactor(editorState.scaleFrom, pixelsFromPivot(hit));
+        if (snapping()) factor = snapFactor(factor);
+        editorState.scaleFactor = factor;
+        char text[64];
+        std::snprintf(text, sizeof text, "scale %.3g", static_cast<double>(factor));
+        setStatusText(StatusPart::Message, text);
+        stepSubjectDrag();
     } else if (editorState.tool == Tool::Translate && editorState.transformDrag) {
         if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true, false)
                                            : ground(hit)) {
@@ -479,4 +510,5 @@ void switchChoosingCommand() {
     setStatusText(StatusPart::Message, editorState.choosingPoints ? "Choosing points (P: patches)"
                                                                   : "Choosing patches (P: points)");
     reportSelection(editorState.choosingPoints ? "points" : "patches");
+    if (application.shape.pointList) InvalidateRect(application.shape.pointList, nullptr, FALSE);
 }

@@ -1,4 +1,4 @@
-// The palette window: its toolbar of 18 buttons and the display check box, the commands
+// The palette window: its toolbar of 19 buttons and the display check box, the commands
 // they send, and the rules that check, enable and re-image them.
 #include <windows.h>
 
@@ -196,6 +196,9 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
     case palette::Locator:
         setTool(Tool::Locator);
         break;
+    case palette::Scale:
+        setTool(Tool::Scale);
+        break;
     case palette::Group:
         groupCommand();
         break;
@@ -211,6 +214,13 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 } // namespace
+
+int paletteOuterHeight() {
+    // Two columns of buttons, and one row's height more for the caption and frame.
+    const DWORD padding = static_cast<DWORD>(SendMessageA(paletteToolbar(), TB_GETPADDING, 0, 0));
+    const int rows = (palette::ButtonCount + 1) / 2;
+    return (rows + 1) * (HIWORD(padding) + 32);
+}
 
 bool paletteWireframeChecked() {
     return paletteToolbar() && buttonChecked(palette::ToggleWireframe);
@@ -284,6 +294,11 @@ LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         createPaletteToolbar(window);
         return 0;
     }
+    case WM_GETMINMAXINFO:
+        // A place remembered from a smaller palette (fewer buttons) still shows them all.
+        if (paletteToolbar())
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.y = paletteOuterHeight();
+        return 0;
     case WM_MOUSEACTIVATE:
         // A tool palette leaves the keyboard where it was: a click on a tool must not keep
         // the camera keys, W/A/S/D or the shortcuts away from the view.

@@ -94,17 +94,17 @@ void createPalette(HWND mainWindow) {
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                    nullptr, nullptr, GetModuleHandleA(nullptr), &editorState);
     application.palette.window = palette;
-    // Two columns of buttons, nine rows.
+    // Two columns of buttons.
     const DWORD padding =
         static_cast<DWORD>(SendMessageA(application.palette.toolbar, TB_GETPADDING, 0, 0));
-    const int px = LOWORD(padding), py = HIWORD(padding);
-    const int height = 2 * (5 * py + 160);
+    const int px = LOWORD(padding);
+    const int height = paletteOuterHeight();
     RECT wanted = {0, 0, 2 * px + 64, height};
     AdjustWindowRectEx(&wanted, WS_OVERLAPPEDWINDOW, FALSE, exStyle);
     SetWindowPos(palette, nullptr, 0, 0, wanted.right - wanted.left, height,
                  SWP_NOMOVE | SWP_NOZORDER);
     SendMessageA(application.palette.toolbar, TB_AUTOSIZE, 0, 0);
-    // The toolbar sizes itself to one row of buttons; it holds nine, so it fills the palette.
+    // The toolbar sizes itself to one row of buttons; it holds them all, so it fills the palette.
     RECT client;
     GetClientRect(palette, &client);
     MoveWindow(application.palette.toolbar, 0, 0, client.right, client.bottom, TRUE);

@@ -13,6 +13,9 @@ void refreshSelectionPanel();
 // The selection-dependent buttons alone (Ctrl+A's selection is not remembered).
 void updateSelectionButtons();
 
+// The palette's outer height that shows every button (two columns).
+int paletteOuterHeight();
+
 // Whether the "toggleWireframe" button is checked.
 bool paletteWireframeChecked();
 

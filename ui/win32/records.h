@@ -44,8 +44,10 @@ struct ShapeWindowHandles {
     HWND transformFields[3] = {};
     HWND transformApply = nullptr;
     bool rebuilding = false;
+    size_t pointListAnchor = 0;      // the row a Shift-click on the point list reaches from
     ShapeTreeView treeView;          // the tree and the list as the document's view sees them
     WNDPROC editProcedure = nullptr; // the coordinate boxes' own, before Enter was caught
+    WNDPROC listProcedure = nullptr; // the point list's own, before clicks on chosen rows
 };
 
 // The palette window, its toolbar, the display check box, and the pictures its buttons

@@ -5,7 +5,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <numeric>
 #include <optional>
 
 #include "core/session-keys.h"
@@ -100,6 +102,8 @@ void createTransformRow(HWND window) {
                                          kTransformRowTop, 70, 22, kApplyButton);
 }
 
+LRESULT CALLBACK pointListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+
 void createControls(HWND window) {
     RECT client;
     GetClientRect(window, &client);
@@ -116,6 +120,8 @@ void createControls(HWND window) {
                                                 WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL |
                                                     LBS_NOTIFY | LBS_NODATA | LBS_OWNERDRAWFIXED,
                                                 200, 0, cw - 200, 600);
+    application.shape.listProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        application.shape.pointList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pointListProc)));
     const char* labels[3] = {"x", "y", "z"};
     for (int i = 0; i < 3; ++i) {
         createControl(window, "Static", labels[i], WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 0,
@@ -164,7 +170,10 @@ void onTreeSelection(TreeItemHandle item) {
 // One row of the point list, drawn from the model when it shows.
 void drawPointRow(const DRAWITEMSTRUCT& item) {
     if (item.itemID == static_cast<UINT>(-1)) return;
-    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    // Chosen points are marked as the list's own choice is.
+    const bool selected =
+        (item.itemState & ODS_SELECTED) != 0 ||
+        (editorState.choosingPoints && editorState.chosenPoints.contains(item.itemID));
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     const std::string text = pointListRowText(item.itemID);
     SetBkMode(item.hDC, TRANSPARENT);
@@ -174,6 +183,50 @@ void drawPointRow(const DRAWITEMSTRUCT& item) {
     DrawTextA(item.hDC, text.c_str(), static_cast<int>(text.size()), &r,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+// While choosing points, a row of the point list chooses its point as a click in the view
+// does: plain alone, Control toggles it, Shift adds the rows from the last one clicked.
+void chooseListRow(size_t row) {
+    const size_t pool = editedModel().points.size();
+    if (row >= pool) return; // the add tool's pending points
+    const ClickModifiers modifiers = heldModifiers();
+    if (modifiers.shift) {
+        const size_t from = std::min(row, application.shape.pointListAnchor);
+        const size_t to = std::max(row, application.shape.pointListAnchor);
+        std::vector<uint32_t> rows(std::min(to, pool - 1) - from + 1);
+        std::iota(rows.begin(), rows.end(), static_cast<uint32_t>(from));
+        editorState.chosenPoints.choose(rows, {false, true}, pool);
+    } else {
+        editorState.chosenPoints.click(static_cast<int>(row), modifiers, pool);
+        application.shape.pointListAnchor = row;
+    }
+    reportSelection("list");
+}
+
+// While choosing points a click on a row is taken here, before the list's own single choice
+// (which would tell a click twice, at the press and at the release, and never a click on the
+// row it is on); the keys still move the list's choice and come as a change of it.
+LRESULT CALLBACK pointListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    if ((message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) && editorState.choosingPoints &&
+        editorState.currentEntity) {
+        // The row from the top one and the rows' height: LB_ITEMFROMPOINT gives only 16 bits
+        // of it, and a pool has more points than that.
+        const LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+        const LRESULT height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+        const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+        const int y = static_cast<short>(HIWORD(lParam));
+        if (top >= 0 && height > 0 && y >= 0) {
+            const LRESULT row = top + y / height;
+            if (row < count) {
+                SetFocus(list); // the arrows go on from here
+                SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+                chooseListRow(static_cast<size_t>(row));
+            }
+        }
+        return 0;
+    }
+    return CallWindowProcA(application.shape.listProcedure, list, message, wParam, lParam);
 }
 
 // A patch item's rows and indices are made when it is first expanded.
@@ -413,6 +466,18 @@ void applyTypedTransform() {
     showSubjectCoordinates();
 }
 
+void showChosenRows() {
+    HWND list = application.shape.pointList;
+    if (!list || !editorState.choosingPoints) return;
+    const std::vector<uint32_t> first = editorState.chosenPoints.indices(1);
+    const LRESULT current = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    // The row the user is on stays if it is chosen; else the first chosen row shows.
+    if (!first.empty() &&
+        !(current >= 0 && editorState.chosenPoints.contains(static_cast<size_t>(current))))
+        SendMessageA(list, LB_SETCURSEL, first.front(), 0);
+    InvalidateRect(list, nullptr, FALSE);
+}
+
 void refreshPointViews() {
     if (!editorState.currentEntity) return;
     const size_t count = editedModel().points.size();
@@ -545,7 +610,10 @@ LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         if (reinterpret_cast<HWND>(lParam) == application.shape.pointList &&
             HIWORD(wParam) == LBN_SELCHANGE) {
             const LRESULT row = SendMessageA(application.shape.pointList, LB_GETCURSEL, 0, 0);
-            if (row >= 0) showPointCoordinates(static_cast<size_t>(row));
+            if (row >= 0 && editorState.choosingPoints)
+                chooseListRow(static_cast<size_t>(row));
+            else if (row >= 0)
+                showPointCoordinates(static_cast<size_t>(row));
         }
         return 0;
     case WM_HSCROLL:

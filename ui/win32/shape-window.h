@@ -33,6 +33,9 @@ void applyTypedTransform();
 // The point list and the coordinate boxes show the pool as it is now: one row per point,
 // and the chosen row's coordinates (empty boxes when no row is chosen).
 void refreshPointViews();
+
+// The chosen points' rows marked in the point list, the first of them shown.
+void showChosenRows();
 // The document's view in the shape window: the tree and the list show each change (made
 // anew only when the groups or the locators changed, or the model was replaced).
 std::unique_ptr<DocumentView> makeShapeWindowView();

@@ -32,10 +32,13 @@ void reportPreview(const Model& model) {
     std::snprintf(
         line, sizeof line,
         "Tavrel %s committed: point %zu shown at %.6g %.6g %.6g, mirrored at %.6g %.6g %.6g; "
-        "pivot %.9g %.9g %.9g\n",
-        editorState.tool == Tool::Rotate ? "rotate" : "translate", index,
-        static_cast<double>(shown.x), static_cast<double>(shown.y), static_cast<double>(shown.z),
-        static_cast<double>(mirror.x), static_cast<double>(mirror.y), static_cast<double>(mirror.z),
+        "factor %.9g; pivot %.9g %.9g %.9g\n",
+        editorState.tool == Tool::Rotate  ? "rotate"
+        : editorState.tool == Tool::Scale ? "scale"
+                                          : "translate",
+        index, static_cast<double>(shown.x), static_cast<double>(shown.y),
+        static_cast<double>(shown.z), static_cast<double>(mirror.x), static_cast<double>(mirror.y),
+        static_cast<double>(mirror.z), static_cast<double>(editorState.scaleFactor),
         static_cast<double>(editorState.pivot.x), static_cast<double>(editorState.pivot.y),
         static_cast<double>(editorState.pivot.z));
     OutputDebugStringA(line);
@@ -56,6 +59,7 @@ void setTool(Tool tool) {
     editorState.sweepAngle = 0;
     editorState.pivot = {};
     editorState.translation = {};
+    editorState.scaleFactor = 1;
     // A point left hot by the last tool would drive dissociate, joint and the guides here.
     editorState.hoveredPoint = -1;
     editorState.hotPoint = false;
@@ -82,7 +86,9 @@ void commitPreview() {
         // The points moved as the mouse did: the gesture is the step.
         reportPreview(editedModel());
         endPointGesture(editorState);
-        document().endGesture(editorState.tool == Tool::Rotate ? "Rotate points" : "Move points");
+        document().endGesture(editorState.tool == Tool::Rotate  ? "Rotate points"
+                              : editorState.tool == Tool::Scale ? "Scale points"
+                                                                : "Move points");
     } else if (previewPending(editorState)) {
         Model& model = editedModel();
         reportPreview(model);
@@ -91,6 +97,7 @@ void commitPreview() {
     }
     editorState.transformDrag = false;
     editorState.translation = {};
+    editorState.scaleFactor = 1;
     if (editorState.tool == Tool::Rotate) {
         editorState.startAngle = -1.0f; // the next press measures from the mouse again
         editorState.sweepAngle = 0;

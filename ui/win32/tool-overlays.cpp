@@ -36,8 +36,9 @@ void drawRotateGizmo(Renderer& r, const vm::Mat4& world) {
     const float radius = 0.47f * orbitCamera.radius();
     const bool inProgress = editorState.startAngle > 0;
     const float a = inProgress ? editorState.startAngle : 0;
-    // About the vertical line through the pivot, the ring's first point at angle a.
-    r.setWorld(vm::scaling(radius, radius, radius) * vm::rotationY(-a) *
+    // About the line through the pivot along the held axis (the vertical when none is), the
+    // ring's first point at angle a.
+    r.setWorld(vm::scaling(radius, radius, radius) * vm::rotationY(-a) * axisFrame(heldAxis()) *
                vm::translation(editorState.pivot) * world);
     r.drawGizmo(gizmoSegments(editorState.sweepAngle), inProgress);
     r.drawArrow(
@@ -61,17 +62,24 @@ void drawChosenPoints(Renderer& r, const Model& model, const vm::Mat4& world) {
     }
 }
 
-// The pivot the user set, and during a drag of points the axis it is held to (X, Y or Z
-// down), through the pivot, in the axis' colour.
-void drawPivotAndAxis(Renderer& r, const vm::Mat4& world) {
+// The pivot the user set, and during a drag of points the pivot in use (white), with the
+// axis it is held to (X, Y or Z down) through it in the axis' colour; a scale drag joins the
+// pivot to the points' first one, which grows and shrinks with them.
+void drawPivotAndAxis(Renderer& r, const Model& model, const vm::Mat4& world) {
     if (editorState.chosenPivot)
         r.drawCube(overlay::kMarkerWhite, vm::transform(*editorState.chosenPivot, world),
                    2 * kMarkerSize);
     if (!pointGestureUnderWay(editorState)) return;
+    const vm::Vec4 pivot{editorState.pivot.x, editorState.pivot.y, editorState.pivot.z, 1};
+    r.drawCube(overlay::kMarkerWhite, vm::transform(pivot, world), 2 * kMarkerSize);
+    r.setWorld(world);
+    const uint32_t first = editorState.pointGesture.points.front();
+    if (editorState.tool == Tool::Scale && first < model.points.size())
+        r.drawSegment(pivot, pointAt(model, static_cast<int>(first)), overlay::kMarkerWhite);
+    r.setWorld(vm::identity());
     const Axis axis = heldAxis();
     if (axis == Axis::Free) return;
     const vm::Vec4 colour = unitAlong(axis), along = colour * orbitCamera.radius();
-    const vm::Vec4 pivot{editorState.pivot.x, editorState.pivot.y, editorState.pivot.z, 1};
     r.setWorld(world);
     r.drawSegment(pivot - along, pivot + along, colour);
     r.setWorld(vm::identity());
@@ -144,7 +152,7 @@ void drawOverlays(int viewport, float aspect) {
     // What the view shows of the points: with a rotate or translate drag's change under way.
     const vm::Mat4 shown = displayMatrix(editorState, world, false);
     drawPointMarkers(r, model, shown, hot);
-    drawPivotAndAxis(r, world);
+    drawPivotAndAxis(r, model, world);
     if (editorState.banding && viewport == editorState.bandViewport) drawRubberBand(r);
     if (editorState.tool == Tool::Select) {
         const bool hit = editorState.hoveredPatch != -1;
