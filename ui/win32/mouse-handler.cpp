@@ -369,6 +369,13 @@ void reportSelection(const char* why) {
         "\n";
     OutputDebugStringA(text.c_str());
     editorState.chosenPivot.reset(); // a new selection turns about its own centre
+    // The rotate gizmo stands where the next turn will be about.
+    if (editorState.tool == Tool::Rotate && !editorState.transformDrag) {
+        const Model& model = *editorState.currentEntity;
+        const std::vector<uint32_t> subject = transformSubject(editorState, model);
+        if (!subject.empty()) editorState.pivot = centreOf(model, subject);
+        editorState.pivot.w = 0;
+    }
     // The coordinate boxes show the chosen points' centre; typing there moves them all.
     if (editorState.choosingPoints) {
         editorState.coordinates = {CoordinateSubject::Kind::Points, 0,
