@@ -1,0 +1,197 @@
+#include "editor/patch-copies.h"
+
+#include <cctype>
+#include <cmath>
+#include <vector>
+
+#include "editor/float3-ops.h"
+#include "model/obj-format.h"
+
+namespace {
+
+std::unique_ptr<Model::Group> copyGroup(const Model::Group& group, const std::string& name) {
+    if (const auto* symmetry = dynamic_cast<const Model::Symmetry*>(&group)) {
+        auto copy = std::make_unique<Model::Symmetry>(name);
+        copy->firstVector = symmetry->firstVector;
+        copy->secondVector = symmetry->secondVector;
+        copy->visible = symmetry->visible;
+        return copy;
+    }
+    auto copy = std::make_unique<Model::Group>(name);
+    copy->visible = group.visible;
+    return copy;
+}
+
+// Appends a copy of each listed patch; each point a copy uses is made once by makePoint
+// (which may instead name an existing point). Copies get group groupOf(original).
+template <typename MakePoint, typename GroupOf>
+size_t appendCopies(Model& model, const std::vector<size_t>& originals, MakePoint makePoint,
+                    GroupOf groupOf, bool turnOver) {
+    std::vector<int32_t> copyOf(model.points.size(), -1);
+    std::vector<Model::Patch> made;
+    for (size_t p : originals) {
+        const Model::Patch& original = model.patches[p];
+        Model::Patch copy;
+        copy.alpha = original.alpha;
+        copy.visible = original.visible;
+        copy.group = groupOf(original.group);
+        copy.selected = true;
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c) {
+                // A mirror image runs its columns the other way, so it faces outward.
+                const int32_t i =
+                    original.indices[static_cast<size_t>(4 * r + (turnOver ? 3 - c : c))];
+                int32_t& to = copyOf[static_cast<size_t>(i)];
+                if (to < 0) to = makePoint(i);
+                copy.indices[static_cast<size_t>(4 * r + c)] = to;
+            }
+        made.push_back(copy);
+    }
+    for (Model::Patch& patch : model.patches)
+        patch.selected = false;
+    model.patches.insert(model.patches.end(), made.begin(), made.end());
+    return made.size();
+}
+
+std::vector<size_t> selectedPatches(const Model& model) {
+    std::vector<size_t> selected;
+    for (size_t p = 0; p < model.patches.size(); ++p)
+        if (model.patches[p].selected) selected.push_back(p);
+    return selected;
+}
+
+float& component(vm::Float3& p, Axis axis) {
+    return axis == Axis::Y ? p.y : axis == Axis::Z ? p.z : p.x;
+}
+
+// A name the model does not use: the same, or its stem with the first free number.
+std::string freeName(const Model& model, const std::string& name) {
+    bool taken = false;
+    for (const auto& group : model.groups)
+        taken = taken || group->name == name;
+    if (!taken) return name;
+    std::string stem = name;
+    while (!stem.empty() && std::isdigit(static_cast<unsigned char>(stem.back())))
+        stem.pop_back();
+    if (stem.empty() || stem.back() != '_') stem += '_';
+    return firstUnusedGroupName(model, stem);
+}
+
+} // namespace
+
+size_t duplicateSelection(Model& model, vm::Float3 offset) {
+    return appendCopies(
+        model, selectedPatches(model),
+        [&](int32_t i) {
+            model.points.push_back(f3::add(model.points[static_cast<size_t>(i)], offset));
+            return static_cast<int32_t>(model.points.size() - 1);
+        },
+        [](int32_t group) { return group; }, false);
+}
+
+size_t mirrorSelection(Model& model, Axis axis, vm::Vec4 pivot) {
+    constexpr float kOnPlane = 1e-5f;
+    vm::Float3 at{pivot.x, pivot.y, pivot.z};
+    const float plane = component(at, axis);
+    return appendCopies(
+        model, selectedPatches(model),
+        [&](int32_t i) {
+            vm::Float3 p = model.points[static_cast<size_t>(i)];
+            float& c = component(p, axis);
+            if (std::fabs(c - plane) <= kOnPlane) return i; // joined on the plane
+            c = 2 * plane - c;
+            model.points.push_back(p);
+            return static_cast<int32_t>(model.points.size() - 1);
+        },
+        [](int32_t group) { return group; }, true);
+}
+
+size_t makeSymmetriesReal(Model& model) {
+    size_t made = 0;
+    for (size_t g = 0; g < model.groups.size(); ++g) {
+        if (!model.isSymmetry(static_cast<int>(g))) continue;
+        std::vector<size_t> half;
+        bool chosen = model.groups[g]->selected;
+        for (size_t p = 0; p < model.patches.size(); ++p)
+            if (model.patches[p].group == static_cast<int32_t>(g)) {
+                half.push_back(p);
+                chosen = chosen || model.patches[p].selected;
+            }
+        if (!chosen) continue;
+        // The selection of the patches stays as it was; the mirror image is added to it.
+        std::vector<bool> wasSelected;
+        for (const Model::Patch& patch : model.patches)
+            wasSelected.push_back(patch.selected);
+        appendCopies(
+            model, half,
+            [&](int32_t i) {
+                vm::Float3 p = model.points[static_cast<size_t>(i)];
+                if (std::fabs(p.x) <= 1e-5f) return i;
+                p.x = -p.x;
+                model.points.push_back(p);
+                return static_cast<int32_t>(model.points.size() - 1);
+            },
+            [](int32_t group) { return group; }, true);
+        for (size_t p = 0; p < wasSelected.size(); ++p)
+            model.patches[p].selected = wasSelected[p];
+        auto plain = std::make_unique<Model::Group>(model.groups[g]->name);
+        plain->selected = model.groups[g]->selected;
+        plain->visible = model.groups[g]->visible;
+        model.groups[g] = std::move(plain);
+        ++made;
+    }
+    return made;
+}
+
+std::string selectionText(const Model& model) {
+    Model part;
+    std::vector<int32_t> groupOf(model.groups.size(), -1);
+    for (const Model::Patch& patch : model.patches)
+        if (patch.selected && patch.group >= 0 && groupOf[static_cast<size_t>(patch.group)] < 0) {
+            groupOf[static_cast<size_t>(patch.group)] = static_cast<int32_t>(part.groups.size());
+            const Model::Group& group = *model.groups[static_cast<size_t>(patch.group)];
+            part.groups.push_back(copyGroup(group, group.name));
+        }
+    std::vector<int32_t> pointOf(model.points.size(), -1);
+    for (const Model::Patch& patch : model.patches) {
+        if (!patch.selected) continue;
+        Model::Patch copy = patch;
+        copy.selected = false;
+        copy.treeItem = nullptr;
+        copy.group = patch.group >= 0 ? groupOf[static_cast<size_t>(patch.group)] : -1;
+        for (int32_t& i : copy.indices) {
+            int32_t& to = pointOf[static_cast<size_t>(i)];
+            if (to < 0) {
+                to = static_cast<int32_t>(part.points.size());
+                part.points.push_back(model.points[static_cast<size_t>(i)]);
+            }
+            i = to;
+        }
+        part.patches.push_back(copy);
+    }
+    return part.patches.empty() ? std::string{} : writeObj(part);
+}
+
+size_t pasteText(Model& model, std::string_view text, std::string& why) {
+    Model part;
+    const ObjResult read = readObj(text, part, nullptr);
+    if (!read.ok() || read.partial() || part.patches.empty()) {
+        why = !read.ok() ? read.reason : read.partial() ? read.stopMessage() : "it holds no patch";
+        return 0;
+    }
+    const int32_t pointBase = static_cast<int32_t>(model.points.size());
+    const int32_t groupBase = static_cast<int32_t>(model.groups.size());
+    for (const auto& group : part.groups)
+        model.groups.push_back(copyGroup(*group, freeName(model, group->name)));
+    model.points.insert(model.points.end(), part.points.begin(), part.points.end());
+    for (Model::Patch& patch : model.patches)
+        patch.selected = false;
+    for (Model::Patch patch : part.patches) {
+        for (int32_t& i : patch.indices)
+            i += pointBase;
+        if (patch.group >= 0) patch.group += groupBase;
+        patch.selected = true;
+        model.patches.push_back(patch);
+    }
+    return part.patches.size();
+}

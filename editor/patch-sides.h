@@ -1,0 +1,60 @@
+// The four sides of a patch's control net, and the edges patches share through them: two
+// patches are joined along a side when they use the same four points there, in the same
+// order or the other way round.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "model/model.h"
+
+// Row 0, row 3, column 0, column 3 of the net.
+enum class Side { Top = 0, Bottom = 1, Left = 2, Right = 3 };
+inline constexpr Side kSides[4] = {Side::Top, Side::Bottom, Side::Left, Side::Right};
+
+Side opposite(Side side);
+// Top and bottom run along u (the columns), left and right along v (the rows).
+inline bool runsAlongU(Side side) {
+    return side == Side::Top || side == Side::Bottom;
+}
+
+// The net position of the point `along` (0…3: columns for top and bottom, rows for left and
+// right) that lies `in` rows (0…3) in from the side.
+int netIndex(Side side, int along, int in);
+// The side's four pool indices, in the order along it.
+std::array<int32_t, 4> sidePoints(const Model::Patch& patch, Side side);
+// (u, v) of the point at t (0…1) along the side.
+void sideParameters(Side side, float t, float& u, float& v);
+
+struct SideRef {
+    uint32_t patch = 0;
+    Side side = Side::Top;
+};
+
+// Every side of the patches, found by its points.
+class SideIndex {
+  public:
+    // Shown patches only when shownOnly.
+    SideIndex(const Model& model, bool shownOnly);
+    // The other sides with the same four points (either order) as this one; reversed[k] says
+    // whether sides[k] runs the other way.
+    void partners(const Model& model, SideRef of, std::vector<SideRef>& sides,
+                  std::vector<bool>& reversed) const;
+
+  private:
+    struct Entry {
+        std::array<int32_t, 4> key; // the points, lowest end first
+        SideRef side;
+    };
+    std::vector<Entry> entries_; // sorted by key
+};
+
+// A side two patches share; b's points run the other way round when reversed.
+struct SharedEdge {
+    SideRef a, b;
+    bool reversed = false;
+};
+// Every pair of shown patches' sides with the same points (a side shared by three patches
+// gives a pair for each other one).
+std::vector<SharedEdge> sharedEdges(const Model& model);
