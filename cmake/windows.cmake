@@ -80,7 +80,7 @@ foreach(scenario startup-default session-geometry startup-model-file camera-inpu
     tool-windows-and-names non-ascii-names bad-settings keyboard-flight large-model undo-redo
     rotate-symmetry typed-coordinates frame-model snap-drag window-places box-select
     shaded-view export-mesh export-over-model missing-startup-file user-file-named-recovery
-    two-editors shape-points reference-picture)
+    two-editors shape-points reference-picture grow-surfaces)
   add_test(NAME e2e.${scenario} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/${scenario}.sh)
   set_tests_properties(e2e.${scenario} PROPERTIES
     TIMEOUT 180 RUN_SERIAL TRUE

@@ -12,6 +12,7 @@ void EditorState::loadSession(const SettingsFile& settings) {
     grid = settings.readInt(session::kSession, "grid", 0) != 0;
     snapStep = snap::stepFrom(settings);
     shaded = settings.readInt(session::kSession, "shaded", 0) != 0;
+    showJoins = settings.readInt(session::kSession, "joins", 0) != 0;
     loc = settings.readInt(session::kSession, "loc", 0) != 0;
     startupFile = session::validLoadedFile(
         settings.readString(session::kSession, "LoadedFile", "", session::kLoadedFileBuffer),

@@ -67,8 +67,9 @@ struct EditorState {
     std::vector<int> useCount;
     // What the shape window's coordinate boxes show and typing into them moves.
     CoordinateSubject coordinates;
-    float snapStep = 0.1f; // the grid Ctrl snaps to (snapStep)
-    bool shaded = false;   // patches lit from behind the camera (shaded; L toggles)
+    float snapStep = 0.1f;  // the grid Ctrl snaps to (snapStep)
+    bool shaded = false;    // patches lit from behind the camera (shaded; L toggles)
+    bool showJoins = false; // shared edges shaded by how smoothly they join (joins; G)
     // The select tool's rubber band, from a press on empty space to the mouse, in the
     // normalised coordinates of the viewport it started in.
     bool banding = false;

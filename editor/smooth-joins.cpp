@@ -11,10 +11,14 @@ namespace {
 constexpr float kOnPlane = 1e-5f;
 constexpr float kDegrees = 180.0f / vm::kPi;
 
-vm::Float3 normalAlong(const Model& model, SideRef side, float t) {
+vm::Float3 normalAlong(const std::array<vm::Float3, 16>& net, Side side, float t) {
     float u = 0, v = 0;
-    sideParameters(side.side, t, u, v);
-    return bezier::normalAt(bezier::controlPoints(model, model.patches[side.patch]), u, v);
+    sideParameters(side, t, u, v);
+    return bezier::normalAt(net, u, v);
+}
+
+std::array<vm::Float3, 16> netOf(const Model& model, SideRef side) {
+    return bezier::controlPoints(model, model.patches[side.patch]);
 }
 
 float planeAngle(vm::Float3 a, vm::Float3 b) {
@@ -76,12 +80,13 @@ bool smoothMirror(Model& model, SideRef side) {
 } // namespace
 
 float joinAngle(const Model& model, const SharedEdge& edge, int samples) {
+    const auto a = netOf(model, edge.a), b = netOf(model, edge.b);
     float largest = 0;
     for (int i = 0; i < samples; ++i) {
         const float t = static_cast<float>(i) / static_cast<float>(samples - 1);
         largest =
-            std::max(largest, planeAngle(normalAlong(model, edge.a, t),
-                                         normalAlong(model, edge.b, edge.reversed ? 1 - t : t)));
+            std::max(largest, planeAngle(normalAlong(a, edge.a.side, t),
+                                         normalAlong(b, edge.b.side, edge.reversed ? 1 - t : t)));
     }
     return largest;
 }
@@ -102,10 +107,11 @@ std::vector<SideRef> mirrorPlaneSides(const Model& model) {
 }
 
 float mirrorJoinAngle(const Model& model, SideRef side, int samples) {
+    const auto net = netOf(model, side);
     float largest = 0;
     for (int i = 0; i < samples; ++i) {
         const vm::Float3 n =
-            normalAlong(model, side, static_cast<float>(i) / static_cast<float>(samples - 1));
+            normalAlong(net, side.side, static_cast<float>(i) / static_cast<float>(samples - 1));
         largest = std::max(largest, planeAngle(n, {-n.x, n.y, n.z}));
     }
     return largest;

@@ -15,7 +15,8 @@ enum class SplitDirection { U, V };
 struct SplitResult {
     size_t patches = 0;           // patches split (each became two)
     std::string refusal;          // why nothing was split, naming the patch; "" when split
-    std::vector<uint32_t> halves; // the second halves' indices (the first keep theirs)
+    std::vector<uint32_t> strip;  // the patches split (each keeps its first half)
+    std::vector<uint32_t> halves; // their second halves, appended to the patches
 };
 
 // Splits the patch at t (0 < t < 1) in the direction, and with it the strip of patches
@@ -26,6 +27,9 @@ struct SplitResult {
 SplitResult splitStrip(Model& model, uint32_t patch, SplitDirection direction, float t);
 // Both directions: four patches (and the strips across each cut split too).
 SplitResult splitIntoFour(Model& model, uint32_t patch, float u, float v);
+
+// The parameters (u, v) of the patch's point nearest to at: where the user pointed on it.
+void nearestParameters(const Model& model, uint32_t patch, vm::Float3 at, float& u, float& v);
 
 // Removes the points no patch uses; the others keep their order and the patches follow.
 // Returns how many went.

@@ -9,8 +9,12 @@
 //                               writes IN's surfaces as a triangle mesh: mesh OBJ when OUT
 //                               ends in .obj, binary STL when it ends in .stl (N per patch
 //                               edge, 1 to 64, 8 when not given)
+//   tavrel-obj joins FILE       prints how many sides shown patches share and leave free and
+//                               the largest angle of their joins, then a line a shared side:
+//                               the two patches and the angle between their tangent planes
 // Exit status: 0 read whole, 1 refused or not written, 2 bad usage, 3 only partly read
 // (the counts are of what was read; where reading stopped goes to stderr).
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -24,6 +28,8 @@
 
 #include "core/file-replace.h"
 #include "core/mapped-file.h"
+#include "editor/patch-sides.h"
+#include "editor/smooth-joins.h"
 #include "model/memory-tree.h"
 #include "model/mesh-export.h"
 #include "model/model-file-kind.h"
@@ -36,7 +42,8 @@ int usage() {
     std::fputs("usage: tavrel-obj check FILE\n       tavrel-obj cat FILE [OUT]\n"
                "       tavrel-obj import IN OUT\n"
                "       tavrel-obj default OUT\n"
-               "       tavrel-obj export IN OUT.obj|OUT.stl [--segments N]\n",
+               "       tavrel-obj export IN OUT.obj|OUT.stl [--segments N]\n"
+               "       tavrel-obj joins FILE\n",
                stderr);
     return 2;
 }
@@ -68,6 +75,36 @@ bool readModel(const char* path, Model& model, MemoryTree& tree, bool& partial) 
     if (r.ok()) return true;
     std::fprintf(stderr, "tavrel-obj: %s: %s\n", path, r.reason.c_str());
     return false;
+}
+
+int joins(const char* path) {
+    Model model;
+    MemoryTree tree;
+    bool partial = false;
+    if (!readModel(path, model, tree, partial)) return 1;
+    const std::vector<SharedEdge> edges = sharedEdges(model);
+    const SideIndex sides(model, true);
+    std::vector<SideRef> partners;
+    std::vector<bool> reversed;
+    size_t free = 0;
+    for (size_t p = 0; p < model.patches.size(); ++p)
+        for (Side side : kSides) {
+            if (!model.isShown(p)) continue;
+            sides.partners(model, {static_cast<uint32_t>(p), side}, partners, reversed);
+            free += partners.empty();
+        }
+    std::vector<float> angles;
+    float largest = 0;
+    for (const SharedEdge& edge : edges) {
+        angles.push_back(joinAngle(model, edge));
+        largest = std::max(largest, angles.back());
+    }
+    std::printf("shared %zu, free %zu, largest angle %.4f\n", edges.size(), free,
+                static_cast<double>(largest));
+    for (size_t k = 0; k < edges.size(); ++k)
+        std::printf("%u %u %.4f\n", edges[k].a.patch, edges[k].b.patch,
+                    static_cast<double>(angles[k]));
+    return partial ? kPartlyRead : 0;
 }
 
 // Writes the model to path in the editor's own format; false (said why) when it cannot.
@@ -194,6 +231,7 @@ int main(int argc, char** argv) {
     if (argc < 3) return usage();
     const std::string command = argv[1];
     if (command == "check" && argc == 3) return check(argv[2]);
+    if (command == "joins" && argc == 3) return joins(argv[2]);
     if (command == "cat" && (argc == 3 || argc == 4))
         return cat(argv[2], argc == 4 ? argv[3] : nullptr);
     if (command == "import" && argc == 4) return importFile(argv[2], argv[3]);

@@ -21,6 +21,7 @@
 #include "ui/win32/recovery.h"
 #include "ui/win32/reference-view.h"
 #include "ui/win32/shape-window.h"
+#include "ui/win32/surface-commands.h"
 #include "ui/win32/view-commands.h"
 #include "ui/win32/window-layout.h"
 
@@ -161,10 +162,31 @@ void onDestroy() {
     application.ship.gpu = nullptr;
     application.planetTexture = {};
     releaseReferencePicture();
+    application.joins = {};
     application.hud.release();
     if (application.renderer) application.renderer->releaseDevice();
     if (!document().modified()) discardRecoveryCopy(); // a clean exit leaves no copy
     PostQuitMessage(0);
+}
+
+// The surface commands: letters on release (E, B, M, T, G; Ctrl+B splits in four), and
+// Ctrl+D, Ctrl+C, Ctrl+V as they are pressed.
+void surfaceKeyUp(WPARAM letter) {
+    const bool control = keyDown(VK_CONTROL), shift = keyDown(VK_SHIFT);
+    if (letter == 'B')
+        splitCommand(control ? SplitKind::Four : shift ? SplitKind::AtV : SplitKind::AtU);
+    if (control) return;
+    if (letter == 'E') extrudeCommand();
+    if (letter == 'M') shift ? symmetryRealCommand() : mirrorCopyCommand();
+    if (letter == 'T') smoothJoinsCommand();
+    if (letter == 'G') switchJoinsDisplay();
+}
+
+void surfaceKeyDown(WPARAM letter) {
+    if (!keyDown(VK_CONTROL)) return;
+    if (letter == 'D') duplicateCommand(keyDown(VK_SHIFT));
+    if (letter == 'C') copyCommand();
+    if (letter == 'V') pasteCommand();
 }
 
 void onKeyDown(WPARAM key) {
@@ -175,6 +197,7 @@ void onKeyDown(WPARAM key) {
     }
     if (key == VK_OEM_PERIOD && editorState.mode == Mode::Editing) frameModel();
     if (editorState.mode == Mode::Editing && handleReferenceKey(key)) return;
+    if (editorState.mode == Mode::Editing) surfaceKeyDown(key & 0xFF);
     if (key == VK_HOME) {
         returnHome();
         updateStopButton();
@@ -207,6 +230,7 @@ void onKeyUp(WPARAM key) {
         switchProjection();
     if ((key & 0xFF) == 'V' && editorState.mode == Mode::Editing && !keyDown(VK_CONTROL))
         pivotAtPointCommand();
+    if (editorState.mode == Mode::Editing) surfaceKeyUp(key & 0xFF);
 }
 
 } // namespace

@@ -92,6 +92,31 @@ void LinePipeline::drawArrow(vm::Vec4 from, vm::Vec4 to, vm::Vec4 colour, vm::Ve
     drawShape(Arrow);
 }
 
+void LinePipeline::drawLineList(ID3D11Buffer* vertices, UINT count, vm::Vec4 colour) {
+    if (!vertices || count == 0) return;
+    ID3D11DeviceContext* context = state_->context();
+    const UINT stride = sizeof(vm::Float3), offset = 0;
+    state_->bindPlainShaders();
+    state_->setColour(colour);
+    context->IASetVertexBuffers(0, 1, &vertices, &stride, &offset);
+    context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_LINELIST);
+    context->Draw(count, 0);
+}
+
+Microsoft::WRL::ComPtr<ID3D11Buffer> LinePipeline::makeLineBuffer(const vm::Float3* points,
+                                                                  size_t count) {
+    Microsoft::WRL::ComPtr<ID3D11Buffer> buffer;
+    constexpr size_t kMostBytes = size_t{1} << 30;
+    if (count == 0 || count * sizeof(vm::Float3) > kMostBytes) return buffer;
+    D3D11_BUFFER_DESC desc = {};
+    desc.ByteWidth = static_cast<UINT>(count * sizeof(vm::Float3));
+    desc.Usage = D3D11_USAGE_IMMUTABLE;
+    desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
+    const D3D11_SUBRESOURCE_DATA initial = {points, 0, 0};
+    if (FAILED(state_->device()->CreateBuffer(&desc, &initial, &buffer))) buffer.Reset();
+    return buffer;
+}
+
 void LinePipeline::drawGizmo(int n, bool inProgress) {
     if (n <= 0) return;
     ID3D11DeviceContext* context = state_->context();

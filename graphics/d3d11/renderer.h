@@ -103,6 +103,12 @@ class Renderer {
     }
     void setColour(vm::Vec4 colour) { state_.setColour(colour); }
     void drawGizmo(int n, bool inProgress) { lines_.drawGizmo(n, inProgress); }
+    ComPtr<ID3D11Buffer> makeLineBuffer(const vm::Float3* points, size_t count) {
+        return lines_.makeLineBuffer(points, count);
+    }
+    void drawLineList(ID3D11Buffer* vertices, UINT count, vm::Vec4 colour) {
+        lines_.drawLineList(vertices, count, colour);
+    }
 
     // --- Bezier patches ---
     bool tessellatesOnGpu() const { return patches_.tessellatesOnGpu(); }

@@ -21,6 +21,7 @@
 #include "editor/point-selection.h"
 #include "editor/selection.h"
 #include "editor/snapping.h"
+#include "editor/split-patches.h"
 #include "graphics/d3d11/renderer.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/commands.h"
@@ -359,6 +360,31 @@ Axis heldAxis() {
     if (keyDown('Y')) return Axis::Y;
     if (keyDown('Z')) return Axis::Z;
     return Axis::Free;
+}
+
+std::optional<PatchSpot> patchUnderPointer() {
+    if (!editorState.currentEntity || !application.mainWindow) return std::nullopt;
+    POINT at;
+    GetCursorPos(&at);
+    ScreenToClient(application.mainWindow, &at);
+    RECT client;
+    GetClientRect(application.mainWindow, &client);
+    const ViewArea area = viewArea(client.right, client.bottom);
+    if (at.x < 0 || at.x >= area.width || at.y < area.top || at.y >= area.top + area.height)
+        return std::nullopt;
+    const ViewportHit hit =
+        locateViewport(at.x, at.y - area.top, area.width, area.height, isQuadLayout());
+    const Model& model = editedModel();
+    const PatchPick pick =
+        application.pickAccelerator.pickPatch(model, entityWorld(), orbitCamera, hit);
+    if (pick.patch < 0) return std::nullopt;
+    const vm::Vec4 hitAt = pick.origin + pick.direction * pick.distance;
+    const vm::Vec4 onNet =
+        vm::transformCoord(vm::point(hitAt.x, hitAt.y, hitAt.z), vm::inverse(entityWorld()));
+    PatchSpot spot;
+    spot.patch = static_cast<uint32_t>(pick.patch);
+    nearestParameters(model, spot.patch, {onNet.x, onNet.y, onNet.z}, spot.u, spot.v);
+    return spot;
 }
 
 void reportSelection(const char* why) {

@@ -2,6 +2,9 @@
 // to picking, selection, the camera gestures and the tools.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include <windows.h>
 
 #include "editor/point-transform.h"
@@ -19,3 +22,10 @@ Axis heldAxis();
 // Writes the selection to the debugger output (what the view shows as highlighted); while
 // choosing points, the coordinate boxes show the chosen points' centre.
 void reportSelection(const char* why);
+
+// The shown patch under the mouse pointer and where on it (its u and v), if any.
+struct PatchSpot {
+    uint32_t patch = 0;
+    float u = 0.5f, v = 0.5f;
+};
+std::optional<PatchSpot> patchUnderPointer();

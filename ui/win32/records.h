@@ -18,6 +18,7 @@
 #include "core/win32/input-timing.h"
 #include "editor/document.h"
 #include "editor/editor-state.h"
+#include "editor/join-display.h"
 #include "editor/pick-accelerator.h"
 #include "editor/recovery-writer.h"
 #include "flight/keyboard-flight.h"
@@ -96,6 +97,13 @@ struct Application {
         Microsoft::WRL::ComPtr<ID3D11Buffer> quad;
         Microsoft::WRL::ComPtr<ID3D11PixelShader> shader;
     } reference;
+    // The joins display's lines on the device, one list a shade, made again when the model
+    // changes (its revision).
+    struct Joins {
+        uint64_t revision = UINT64_MAX;
+        Microsoft::WRL::ComPtr<ID3D11Buffer> shades[kJoinShades];
+        UINT counts[kJoinShades] = {};
+    } joins;
     std::unique_ptr<Joystick> joystick; // when DirectInput could be made
     PickAccelerator pickAccelerator;    // the points and nets kept for picking in the view
     flight::FlightKeys flightKeys;      // held in flight mode

@@ -85,6 +85,25 @@ void drawPivotAndAxis(Renderer& r, const Model& model, const vm::Mat4& world) {
     r.setWorld(vm::identity());
 }
 
+// The joins display: the shared edges in their shades, the lines made again only after the
+// model changed.
+void drawJoins(Renderer& r, const Model& model, const vm::Mat4& world) {
+    Application::Joins& joins = application.joins;
+    if (joins.revision != model.revision) {
+        const JoinLines lines = joinLines(model);
+        for (int s = 0; s < kJoinShades; ++s) {
+            const std::vector<vm::Float3>& list = lines.shades[static_cast<size_t>(s)];
+            joins.shades[s] = r.makeLineBuffer(list.data(), list.size());
+            joins.counts[s] = joins.shades[s] ? static_cast<UINT>(list.size()) : 0;
+        }
+        joins.revision = model.revision;
+    }
+    r.setWorld(world);
+    for (int s = 0; s < kJoinShades; ++s)
+        r.drawLineList(joins.shades[s].Get(), joins.counts[s], kJoinShadeColours[s]);
+    r.setWorld(vm::identity());
+}
+
 // The hot point's marker, and the point chosen in the shape window's list.
 void drawPointMarkers(Renderer& r, const Model& model, const vm::Mat4& world, bool hot) {
     if (editorState.choosingPoints) drawChosenPoints(r, model, world);
@@ -153,6 +172,7 @@ void drawOverlays(int viewport, float aspect) {
     const vm::Mat4 shown = displayMatrix(editorState, world, false);
     drawPointMarkers(r, model, shown, hot);
     drawPivotAndAxis(r, model, world);
+    if (editorState.showJoins) drawJoins(r, model, shown);
     if (editorState.banding && viewport == editorState.bandViewport) drawRubberBand(r);
     if (editorState.tool == Tool::Select) {
         const bool hit = editorState.hoveredPatch != -1;
