@@ -54,7 +54,7 @@ set_tests_properties(tools.check-shaders PROPERTIES TIMEOUT 60)
 find_package(benchmark REQUIRED)
 add_executable(obj-bench bench/obj-bench.cpp bench/tessellation-bench.cpp bench/picking-bench.cpp
   bench/recovery-bench.cpp bench/patch-detail-bench.cpp bench/history-bench.cpp
-  bench/point-editing-bench.cpp)
+  bench/point-editing-bench.cpp bench/surface-edits-bench.cpp)
 target_link_libraries(obj-bench PRIVATE tavrel-core benchmark::benchmark)
 set_target_properties(obj-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 # Under the sanitizers the benchmarks that write and read files of hundreds of megabytes, or

@@ -34,7 +34,8 @@ bool outward(vm::Float3 e, vm::Float3 n, vm::Float3 f, vm::Float3& unit, float& 
 
 ExtrudeResult extrudeEdges(Model& model, const std::vector<uint8_t>& chosen) {
     ExtrudeResult result;
-    const SideIndex sides(model, true);
+    // Only sides with every point chosen can be grown, or be the partner of one.
+    const SideIndex sides(model, true, &chosen);
     std::vector<SideRef> partners;
     std::vector<bool> reversed;
     // New rows by (edge point, the point inside it): patches side by side share the

@@ -36,10 +36,12 @@ int joinShade(float degrees) {
 }
 
 JoinLines joinLines(const Model& model) {
+    // Five samples an edge tell its shade; the commands' reports take the full count.
+    constexpr int kShadeSamples = 5;
     JoinLines lines;
     for (const SharedEdge& edge : sharedEdges(model))
-        addEdge(model, edge.a, joinAngle(model, edge), lines);
+        addEdge(model, edge.a, joinAngle(model, edge, kShadeSamples), lines);
     for (SideRef side : mirrorPlaneSides(model))
-        addEdge(model, side, mirrorJoinAngle(model, side), lines);
+        addEdge(model, side, mirrorJoinAngle(model, side, kShadeSamples), lines);
     return lines;
 }

@@ -2,16 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-std::array<int32_t, 4> keyOf(std::array<int32_t, 4> points) {
-    if (points[3] < points[0] || (points[3] == points[0] && points[2] < points[1]))
-        std::reverse(points.begin(), points.end());
-    return points;
-}
-
-} // namespace
-
 Side opposite(Side side) {
     switch (side) {
     case Side::Top:
@@ -64,18 +54,38 @@ void sideParameters(Side side, float t, float& u, float& v) {
     u = 1, v = t;
 }
 
-SideIndex::SideIndex(const Model& model, bool shownOnly) {
+namespace {
+
+uint64_t cornersOf(const std::array<int32_t, 4>& points) {
+    const auto a = static_cast<uint32_t>(points[0]), b = static_cast<uint32_t>(points[3]);
+    return a < b ? (uint64_t{a} << 32) | b : (uint64_t{b} << 32) | a;
+}
+
+} // namespace
+
+SideIndex::SideIndex(const Model& model, bool shownOnly, const std::vector<uint8_t>* within) {
     entries_.reserve(model.patches.size() * 4);
+    const auto inside = [&](const std::array<int32_t, 4>& points) {
+        if (!within) return true;
+        for (int32_t i : points)
+            if (static_cast<size_t>(i) >= within->size() || !(*within)[static_cast<size_t>(i)])
+                return false;
+        return true;
+    };
     for (size_t p = 0; p < model.patches.size(); ++p) {
         if (shownOnly && !model.isShown(p)) continue;
-        for (Side side : kSides)
-            entries_.push_back(
-                {keyOf(sidePoints(model.patches[p], side)), {static_cast<uint32_t>(p), side}});
+        for (Side side : kSides) {
+            const std::array<int32_t, 4> points = sidePoints(model.patches[p], side);
+            if (inside(points))
+                entries_.push_back({cornersOf(points), {static_cast<uint32_t>(p), side}});
+        }
     }
+    // By the ends alone (a side's inner points are compared when its partners are asked
+    // for); the patch and side keep the order the same from run to run.
     std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
-        return a.key < b.key ||
-               (a.key == b.key && (a.side.patch < b.side.patch ||
-                                   (a.side.patch == b.side.patch && a.side.side < b.side.side)));
+        if (a.corners != b.corners) return a.corners < b.corners;
+        if (a.side.patch != b.side.patch) return a.side.patch < b.side.patch;
+        return a.side.side < b.side.side;
     });
 }
 
@@ -84,29 +94,46 @@ void SideIndex::partners(const Model& model, SideRef of, std::vector<SideRef>& s
     sides.clear();
     reversed.clear();
     const std::array<int32_t, 4> points = sidePoints(model.patches[of.patch], of.side);
-    const std::array<int32_t, 4> key = keyOf(points);
-    auto it =
-        std::lower_bound(entries_.begin(), entries_.end(), key,
-                         [](const Entry& e, const std::array<int32_t, 4>& k) { return e.key < k; });
-    for (; it != entries_.end() && it->key == key; ++it) {
+    std::array<int32_t, 4> backwards = points;
+    std::reverse(backwards.begin(), backwards.end());
+    const uint64_t corners = cornersOf(points);
+    auto it = std::lower_bound(entries_.begin(), entries_.end(), corners,
+                               [](const Entry& e, uint64_t c) { return e.corners < c; });
+    for (; it != entries_.end() && it->corners == corners; ++it) {
         if (it->side.patch == of.patch && it->side.side == of.side) continue;
+        const std::array<int32_t, 4> theirs =
+            sidePoints(model.patches[it->side.patch], it->side.side);
+        if (theirs != points && theirs != backwards) continue; // the same ends only
         sides.push_back(it->side);
-        reversed.push_back(sidePoints(model.patches[it->side.patch], it->side.side) != points);
+        reversed.push_back(theirs != points);
     }
 }
 
-std::vector<SharedEdge> sharedEdges(const Model& model) {
-    const SideIndex index(model, true);
+std::vector<uint8_t> pointsOfSelection(const Model& model) {
+    std::vector<uint8_t> used(model.points.size());
+    for (const Model::Patch& patch : model.patches)
+        if (patch.selected)
+            for (int32_t i : patch.indices)
+                if (i >= 0 && static_cast<size_t>(i) < used.size())
+                    used[static_cast<size_t>(i)] = 1;
+    return used;
+}
+
+std::vector<SharedEdge> sharedEdges(const Model& model, bool selectedOnly) {
+    const std::vector<uint8_t> selection =
+        selectedOnly ? pointsOfSelection(model) : std::vector<uint8_t>{};
+    const SideIndex index(model, true, selectedOnly ? &selection : nullptr);
     std::vector<SharedEdge> edges;
     std::vector<SideRef> partners;
     std::vector<bool> reversed;
     for (size_t p = 0; p < model.patches.size(); ++p) {
-        if (!model.isShown(p)) continue;
+        if (!model.isShown(p) || (selectedOnly && !model.patches[p].selected)) continue;
         for (Side side : kSides) {
             const SideRef of{static_cast<uint32_t>(p), side};
             index.partners(model, of, partners, reversed);
             for (size_t k = 0; k < partners.size(); ++k)
-                if (partners[k].patch > of.patch) // each pair once
+                if (partners[k].patch > of.patch && // each pair once
+                    (!selectedOnly || model.patches[partners[k].patch].selected))
                     edges.push_back({of, partners[k], reversed[k]});
         }
     }

@@ -35,8 +35,9 @@ struct SideRef {
 // Every side of the patches, found by its points.
 class SideIndex {
   public:
-    // Shown patches only when shownOnly.
-    SideIndex(const Model& model, bool shownOnly);
+    // Shown patches only when shownOnly; with within (an entry per pool point), only the
+    // sides whose four points are all within: enough to find the partners of such sides.
+    SideIndex(const Model& model, bool shownOnly, const std::vector<uint8_t>* within = nullptr);
     // The other sides with the same four points (either order) as this one; reversed[k] says
     // whether sides[k] runs the other way.
     void partners(const Model& model, SideRef of, std::vector<SideRef>& sides,
@@ -44,10 +45,10 @@ class SideIndex {
 
   private:
     struct Entry {
-        std::array<int32_t, 4> key; // the points, lowest end first
+        uint64_t corners; // the two end points, the lower first: sorted by these
         SideRef side;
     };
-    std::vector<Entry> entries_; // sorted by key
+    std::vector<Entry> entries_;
 };
 
 // A side two patches share; b's points run the other way round when reversed.
@@ -56,5 +57,7 @@ struct SharedEdge {
     bool reversed = false;
 };
 // Every pair of shown patches' sides with the same points (a side shared by three patches
-// gives a pair for each other one).
-std::vector<SharedEdge> sharedEdges(const Model& model);
+// gives a pair for each other one); with selectedOnly, the pairs of two selected patches.
+std::vector<SharedEdge> sharedEdges(const Model& model, bool selectedOnly = false);
+// Per pool point: used by a selected patch.
+std::vector<uint8_t> pointsOfSelection(const Model& model);

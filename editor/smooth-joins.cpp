@@ -119,9 +119,8 @@ float mirrorJoinAngle(const Model& model, SideRef side, int samples) {
 
 size_t smoothSelectedJoins(Model& model) {
     size_t smoothed = 0;
-    for (const SharedEdge& edge : sharedEdges(model))
-        if (model.patches[edge.a.patch].selected && model.patches[edge.b.patch].selected)
-            smoothed += smoothShared(model, edge);
+    for (const SharedEdge& edge : sharedEdges(model, true))
+        smoothed += smoothShared(model, edge);
     for (SideRef side : mirrorPlaneSides(model))
         if (model.patches[side.patch].selected) smoothed += smoothMirror(model, side);
     return smoothed;
@@ -129,11 +128,27 @@ size_t smoothSelectedJoins(Model& model) {
 
 JoinSummary selectedJoins(const Model& model) {
     JoinSummary summary;
-    for (const SharedEdge& edge : sharedEdges(model))
-        if (model.patches[edge.a.patch].selected || model.patches[edge.b.patch].selected) {
-            ++summary.edges;
-            summary.largest = std::max(summary.largest, joinAngle(model, edge));
+    // A selected patch's partners share its side's points: the sides on the selection's
+    // points are all that need indexing.
+    const std::vector<uint8_t> points = pointsOfSelection(model);
+    const SideIndex index(model, true, &points);
+    std::vector<SideRef> partners;
+    std::vector<bool> reversed;
+    for (size_t p = 0; p < model.patches.size(); ++p) {
+        if (!model.patches[p].selected || !model.isShown(p)) continue;
+        for (Side side : kSides) {
+            const SideRef of{static_cast<uint32_t>(p), side};
+            index.partners(model, of, partners, reversed);
+            for (size_t k = 0; k < partners.size(); ++k) {
+                // A pair of selected patches once.
+                if (model.patches[partners[k].patch].selected && partners[k].patch < of.patch)
+                    continue;
+                ++summary.edges;
+                summary.largest =
+                    std::max(summary.largest, joinAngle(model, {of, partners[k], reversed[k]}));
+            }
         }
+    }
     for (SideRef side : mirrorPlaneSides(model))
         if (model.patches[side.patch].selected) {
             ++summary.edges;

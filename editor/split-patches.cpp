@@ -17,6 +17,24 @@ struct Cut {
     float t;
 };
 
+// The patches a split cuts, each with its cut, in the order they were found.
+class Strip {
+  public:
+    explicit Strip(size_t patches) : at_(patches, -1) {}
+    const Cut* find(uint32_t patch) const {
+        return at_[patch] < 0 ? nullptr : &cuts_[static_cast<size_t>(at_[patch])].second;
+    }
+    void add(uint32_t patch, Cut cut) {
+        at_[patch] = static_cast<int32_t>(cuts_.size());
+        cuts_.push_back({patch, cut});
+    }
+    const std::vector<std::pair<uint32_t, Cut>>& cuts() const { return cuts_; }
+
+  private:
+    std::vector<int32_t> at_;
+    std::vector<std::pair<uint32_t, Cut>> cuts_;
+};
+
 bool cuts(SplitDirection direction, Side side) {
     // A cut at some u divides the curves that run along u: the top and bottom sides.
     return (direction == SplitDirection::U) == runsAlongU(side);
@@ -30,41 +48,45 @@ std::array<vm::Float3, 7> divide(const std::array<vm::Float3, 4>& a, float t) {
     return {a[0], b0, c0, f3::lerp(c0, c1, t), c1, b2, a[3]};
 }
 
-// Works out the strip from the patch: every patch's cut, or why it cannot be cut.
-bool findStrip(const Model& model, uint32_t first, Cut cut, std::map<uint32_t, Cut>& strip,
-               std::string& refusal) {
+// Works out the strips from the patches: every patch's cut, or why it cannot be cut. A
+// patch already in an earlier seed's strip is not a seed again.
+bool findStrips(const Model& model, const std::vector<uint32_t>& seeds, Cut cut, Strip& strip,
+                std::string& refusal) {
     const SideIndex index(model, false);
     std::vector<SideRef> partners;
     std::vector<bool> reversed;
-    std::deque<uint32_t> work{first};
-    strip[first] = cut;
     constexpr float kSameT = 1e-6f;
-    while (!work.empty()) {
-        const uint32_t p = work.front();
-        work.pop_front();
-        const Cut mine = strip[p];
-        for (Side side : kSides) {
-            index.partners(model, {p, side}, partners, reversed);
-            for (size_t k = 0; k < partners.size(); ++k) {
-                const SideRef other = partners[k];
-                const bool cutHere = cuts(mine.direction, side);
-                const Cut theirs{runsAlongU(other.side) ? SplitDirection::U : SplitDirection::V,
-                                 reversed[k] ? 1 - mine.t : mine.t};
-                const auto known = strip.find(other.patch);
-                if (known == strip.end()) {
-                    if (!cutHere) continue; // joined along a side the cut leaves whole
-                    strip[other.patch] = theirs;
-                    work.push_back(other.patch);
-                    continue;
-                }
-                // Both in the strip: the side is cut on both or on neither, at one place.
-                const bool cutThere = cuts(known->second.direction, other.side);
-                if (cutHere != cutThere ||
-                    (cutHere && std::fabs(known->second.t - theirs.t) > kSameT)) {
-                    refusal = "patch " + std::to_string(other.patch) +
-                              " would be cut in two ways by the split of patch " +
-                              std::to_string(first) + "'s strip";
-                    return false;
+    for (uint32_t seed : seeds) {
+        if (strip.find(seed)) continue;
+        std::deque<uint32_t> work{seed};
+        strip.add(seed, cut);
+        while (!work.empty()) {
+            const uint32_t p = work.front();
+            work.pop_front();
+            const Cut mine = *strip.find(p);
+            for (Side side : kSides) {
+                index.partners(model, {p, side}, partners, reversed);
+                for (size_t k = 0; k < partners.size(); ++k) {
+                    const SideRef other = partners[k];
+                    const bool cutHere = cuts(mine.direction, side);
+                    const Cut theirs{runsAlongU(other.side) ? SplitDirection::U : SplitDirection::V,
+                                     reversed[k] ? 1 - mine.t : mine.t};
+                    const Cut* known = strip.find(other.patch);
+                    if (!known) {
+                        if (!cutHere) continue; // joined along a side the cut leaves whole
+                        strip.add(other.patch, theirs);
+                        work.push_back(other.patch);
+                        continue;
+                    }
+                    // Both in a strip: the side is cut on both or on neither, at one place.
+                    const bool cutThere = cuts(known->direction, other.side);
+                    if (cutHere != cutThere ||
+                        (cutHere && std::fabs(known->t - theirs.t) > kSameT)) {
+                        refusal = "patch " + std::to_string(other.patch) +
+                                  " would be cut in two ways by the split of patch " +
+                                  std::to_string(seed) + "'s strip";
+                        return false;
+                    }
                 }
             }
         }
@@ -117,18 +139,25 @@ size_t dropUnusedPoints(Model& model) {
 }
 
 SplitResult splitStrip(Model& model, uint32_t patch, SplitDirection direction, float t) {
+    return splitPatches(model, {patch}, direction, t);
+}
+
+SplitResult splitPatches(Model& model, const std::vector<uint32_t>& patches,
+                         SplitDirection direction, float t) {
     SplitResult result;
-    if (patch >= model.patches.size() || !(t > 0 && t < 1) || !model.indicesValid()) {
+    const bool inside = std::all_of(patches.begin(), patches.end(),
+                                    [&](uint32_t p) { return p < model.patches.size(); });
+    if (patches.empty() || !inside || !(t > 0 && t < 1) || !model.indicesValid()) {
         result.refusal = "nothing to split there";
         return result;
     }
-    std::map<uint32_t, Cut> strip;
-    if (!findStrip(model, patch, {direction, t}, strip, result.refusal)) return result;
+    Strip strip(model.patches.size());
+    if (!findStrips(model, patches, {direction, t}, strip, result.refusal)) return result;
 
     // A shared side's new points, made once: by its points in the order the cut was worked
     // out for the first patch that meets it, with the t it was cut at there.
     std::map<std::array<int32_t, 4>, std::array<int32_t, 5>> sideCuts;
-    for (const auto& [p, cut] : strip) {
+    for (const auto& [p, cut] : strip.cuts()) {
         const Model::Patch original = model.patches[p];
         Model::Patch a = original, b = original;
         for (int line = 0; line < 4; ++line) {
@@ -176,16 +205,17 @@ SplitResult splitStrip(Model& model, uint32_t patch, SplitDirection direction, f
     return result;
 }
 
-SplitResult splitIntoFour(Model& model, uint32_t patch, float u, float v) {
+SplitResult splitIntoFour(Model& model, const std::vector<uint32_t>& patches, float u, float v) {
     // The second cut may be refused after the first was made: then neither stays.
     const std::vector<vm::Float3> points = model.points;
-    const std::vector<Model::Patch> patches = model.patches;
-    SplitResult first = splitStrip(model, patch, SplitDirection::U, u);
+    const std::vector<Model::Patch> before = model.patches;
+    SplitResult first = splitPatches(model, patches, SplitDirection::U, u);
     if (!first.refusal.empty()) return first;
-    SplitResult second = splitStrip(model, patch, SplitDirection::V, v);
+    // Each first half's strip across v takes its second half along.
+    SplitResult second = splitPatches(model, patches, SplitDirection::V, v);
     if (!second.refusal.empty()) {
         model.points = points;
-        model.patches = patches;
+        model.patches = before;
         return second;
     }
     second.patches += first.patches;

@@ -25,8 +25,12 @@ struct SplitResult {
 // not on its neighbour, is refused and nothing changes. Points nothing uses any more leave
 // the pool (the others keep their order).
 SplitResult splitStrip(Model& model, uint32_t patch, SplitDirection direction, float t);
+// The same from several patches at once, each with its strip (a patch in an earlier one's
+// strip is split once).
+SplitResult splitPatches(Model& model, const std::vector<uint32_t>& patches,
+                         SplitDirection direction, float t);
 // Both directions: four patches (and the strips across each cut split too).
-SplitResult splitIntoFour(Model& model, uint32_t patch, float u, float v);
+SplitResult splitIntoFour(Model& model, const std::vector<uint32_t>& patches, float u, float v);
 
 // The parameters (u, v) of the patch's point nearest to at: where the user pointed on it.
 void nearestParameters(const Model& model, uint32_t patch, vm::Float3 at, float& u, float& v);

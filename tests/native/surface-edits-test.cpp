@@ -56,8 +56,9 @@ TEST(SurfaceEdits, SplitHalvesAreTheSameSurfaceAndTheStripSharesItsNewPoints) {
         // U crosses the ring's shared sides: all four split; V runs beside them: one alone.
         EXPECT_EQ(direction == SplitDirection::U ? 4u : 1u, split.patches);
         const auto a = bezier::controlPoints(model, model.patches[1]);
-        // Patch 1's second half: the halves come in the strip's order of patches.
-        const size_t half = split.halves[direction == SplitDirection::U ? 1 : 0];
+        // Patch 1's second half: the halves come in the order of the patches split.
+        const auto at = std::find(split.strip.begin(), split.strip.end(), 1u);
+        const size_t half = split.halves[static_cast<size_t>(at - split.strip.begin())];
         const auto b = bezier::controlPoints(model, model.patches[half]);
         for (float s : {0.0f, 0.25f, 0.5f, 1.0f})
             for (float w : {0.0f, 0.6f, 1.0f}) {
@@ -82,7 +83,7 @@ TEST(SurfaceEdits, SplitHalvesAreTheSameSurfaceAndTheStripSharesItsNewPoints) {
         EXPECT_EQ(direction == SplitDirection::U ? 12u : 5u, sharedEdges(model).size());
     }
     Model model = builtIn();
-    EXPECT_EQ(4u + 2u, splitIntoFour(model, 0, 0.5f, 0.5f).patches); // the ring, then one pair
+    EXPECT_EQ(4u + 2u, splitIntoFour(model, {0}, 0.5f, 0.5f).patches); // the ring, then one pair
     expectSound(model);
     // A neighbour joined turned a quarter splits the other way, where it matches.
     Model turned = builtIn();

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
-#include <set>
 #include <string>
 
 #include "core/session-keys.h"
@@ -115,26 +114,14 @@ void splitCommand(SplitKind kind) {
     }
     SplitResult total;
     editDocument("Split", [&](Model& edited) {
-        // A patch an earlier strip split already is not split again.
-        std::set<uint32_t> done;
-        for (uint32_t p : patches) {
-            if (done.count(p)) continue;
-            const SplitResult r =
-                kind == SplitKind::Four
-                    ? splitIntoFour(edited, p, u, v)
-                    : splitStrip(edited, p,
-                                 kind == SplitKind::AtU ? SplitDirection::U : SplitDirection::V,
-                                 kind == SplitKind::AtU ? u : v);
-            if (!r.refusal.empty()) {
-                total.refusal = r.refusal;
-                break;
-            }
-            total.patches += r.patches;
-            done.insert(r.strip.begin(), r.strip.end());
-        }
+        total = kind == SplitKind::Four ? splitIntoFour(edited, patches, u, v)
+                                        : splitPatches(edited, patches,
+                                                       kind == SplitKind::AtU ? SplitDirection::U
+                                                                              : SplitDirection::V,
+                                                       kind == SplitKind::AtU ? u : v);
         return total.patches > 0;
     });
-    if (!total.refusal.empty() && total.patches == 0) {
+    if (!total.refusal.empty()) {
         MessageBeep(MB_ICONWARNING);
         say("split refused: " + total.refusal);
         return;
@@ -144,7 +131,7 @@ void splitCommand(SplitKind kind) {
                   kind == SplitKind::Four  ? "in four"
                   : kind == SplitKind::AtU ? "across u"
                                            : "across v");
-    say(text + (total.refusal.empty() ? std::string{} : "; then refused: " + total.refusal));
+    say(text);
     selectionChanged("split");
 }
 

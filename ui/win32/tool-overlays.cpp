@@ -86,10 +86,11 @@ void drawPivotAndAxis(Renderer& r, const Model& model, const vm::Mat4& world) {
 }
 
 // The joins display: the shared edges in their shades, the lines made again only after the
-// model changed.
+// model changed, and not while a drag is moving it (a large model's lines take a while).
 void drawJoins(Renderer& r, const Model& model, const vm::Mat4& world) {
     Application::Joins& joins = application.joins;
-    if (joins.revision != model.revision) {
+    const bool dragging = editorState.transformDrag || editorState.draggedPoint >= 0;
+    if (joins.revision != model.revision && !dragging) {
         const JoinLines lines = joinLines(model);
         for (int s = 0; s < kJoinShades; ++s) {
             const std::vector<vm::Float3>& list = lines.shades[static_cast<size_t>(s)];
