@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/float3-ops.h"
 #include "editor/smooth-joins.h"
 #include "model/bezier-surface.h"
 
@@ -11,17 +12,21 @@ void addEdge(const Model& model, SideRef side, float degrees, JoinLines& lines) 
     constexpr int kSegments = 8;
     const auto net = bezier::controlPoints(model, model.patches[side.patch]);
     std::vector<vm::Float3>& out = lines.shades[static_cast<size_t>(joinShade(degrees))];
-    vm::Float3 last{};
+    vm::Float3 at[kSegments + 1], normal[kSegments + 1];
     for (int i = 0; i <= kSegments; ++i) {
         float u = 0, v = 0;
         sideParameters(side.side, static_cast<float>(i) / kSegments, u, v);
-        const vm::Float3 at = bezier::evaluate(net, u, v);
-        if (i > 0) {
-            out.push_back(last);
-            out.push_back(at);
-        }
-        last = at;
+        at[i] = bezier::evaluate(net, u, v);
+        normal[i] = bezier::normalAt(net, u, v);
     }
+    // A line on the surface would lose the depth test to it half the time: it is drawn a
+    // little off the surface on both sides, one of which faces the viewer.
+    const float lift = 0.01f * f3::length(f3::sub(at[kSegments], at[0])) + 1e-4f;
+    for (float side : {lift, -lift})
+        for (int i = 0; i < kSegments; ++i) {
+            out.push_back(f3::add(at[i], f3::scale(normal[i], side)));
+            out.push_back(f3::add(at[i + 1], f3::scale(normal[i + 1], side)));
+        }
     lines.largest = std::max(lines.largest, degrees);
     ++lines.edges;
 }

@@ -19,7 +19,7 @@ inline constexpr vm::Vec4 kJoinShadeColours[kJoinShades] = {{0.1f, 0.9f, 0.2f, 1
 int joinShade(float degrees);
 
 // Line lists (two points a segment) of the edges of each shade, each edge following its
-// curve in eight segments.
+// curve in eight segments, drawn twice just off the surface on either side.
 struct JoinLines {
     std::array<std::vector<vm::Float3>, kJoinShades> shades;
     float largest = 0; // the largest angle of all

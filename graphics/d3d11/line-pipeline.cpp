@@ -110,7 +110,7 @@ Microsoft::WRL::ComPtr<ID3D11Buffer> LinePipeline::makeLineBuffer(const vm::Floa
     if (count == 0 || count * sizeof(vm::Float3) > kMostBytes) return buffer;
     D3D11_BUFFER_DESC desc = {};
     desc.ByteWidth = static_cast<UINT>(count * sizeof(vm::Float3));
-    desc.Usage = D3D11_USAGE_IMMUTABLE;
+    desc.Usage = D3D11_USAGE_DEFAULT;
     desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
     const D3D11_SUBRESOURCE_DATA initial = {points, 0, 0};
     if (FAILED(state_->device()->CreateBuffer(&desc, &initial, &buffer))) buffer.Reset();

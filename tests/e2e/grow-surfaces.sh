@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Growing the built-in band with real input, in the front view: B splits the band through
+# Growing the built-in band with real input, in the front view: G shows the joins; B splits the band through
 # its whole strip at the pointer (the saved file shares every new edge: no crack); then,
 # undone, Ctrl+A and E extrude every free side, a translate drag moves the new far rows, and
 # the saved joins are smooth; Ctrl+C copies a patch and Ctrl+V pastes it into a second editor.
@@ -17,6 +17,22 @@ said() { # waits for the n-th report ($1) starting with $2 and prints it
   echo "$line"
 }
 cx=$((view_x + view_w / 2)) cy=$((view_y + view_h / 2))
+
+# G shows the joins: the band's four, smooth, drawn green over its red.
+joins_green() { # pixels of the smooth joins' green in view 0
+  wait_for_view "$view_w" "$view_h"
+  import -window "$view_id" png:- 2>/dev/null |
+    convert - -fuzz 6% -fill white -opaque '#1AE633' -fill black +opaque white \
+      -format '%[fx:int(w*h*mean+0.5)]' info:- 2>/dev/null
+}
+before=$(joins_green)
+xdotool key --window "$main" g
+wait_for_setting joins 1
+sleep 1
+after=$(joins_green)
+[ "$after" -gt $((before + 100)) ] || fail "the joins display drew no green ($before then $after)"
+xdotool key --window "$main" g
+wait_for_setting joins 0
 
 # B with the pointer on the band: every patch of the ring is cut, each at the same place.
 xdotool mousemove $((cx + 60)) $((cy + 5))
@@ -54,6 +70,11 @@ awk 'NR > 1 && ($1 < 4) != ($2 < 4) { ++n; if ($3 > 0.1) bad = bad " " $0 }
      END { if (n != 8 || bad != "") { print n " joins;" bad; exit 1 } }' "$e2e_dir/joins.txt" ||
   fail "grown joins: $(cat "$e2e_dir/joins.txt")"
 cmp -s "$(work_file split.obj)" "$(work_file grown.obj)" && fail "nothing was grown"
+xdotool key --window "$main" g
+wait_for_setting joins 1
+sleep 1
+capture_editor grown-surfaces.png "$main"
+xdotool key --window "$main" g
 
 # Back to patches: one clicked and copied, pasted into a second editor in the same folder.
 xdotool key --window "$main" p

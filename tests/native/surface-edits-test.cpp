@@ -8,6 +8,7 @@
 
 #include "editor/document.h"
 #include "editor/extrude-edges.h"
+#include "editor/join-display.h"
 #include "editor/patch-copies.h"
 #include "editor/smooth-joins.h"
 #include "editor/split-patches.h"
@@ -132,6 +133,14 @@ TEST(SurfaceEdits, ExtrudedAndSmoothedJoinsAgreeWithinATenthOfADegree) {
     EXPECT_LT(joinAngle(model, joined), 0.1f);
     EXPECT_EQ(0, distance(corner, model.points[static_cast<size_t>(edge[1])]));
     EXPECT_LT(selectedJoins(model).largest, 0.1f);
+    // The joins display: every shared edge in the shade of its angle, both sides lifted.
+    const JoinLines lines = joinLines(model);
+    EXPECT_EQ(sharedEdges(model).size(), lines.edges);
+    EXPECT_EQ(lines.edges * 32, lines.shades[0].size() + lines.shades[1].size() +
+                                    lines.shades[2].size() + lines.shades[3].size() +
+                                    lines.shades[4].size());
+    EXPECT_EQ(0, joinShade(0.5f));
+    EXPECT_EQ(4, joinShade(90));
 
     // A symmetry's half whose side lies on x = 0: smoothing lines the next row up across it.
     Model half;
