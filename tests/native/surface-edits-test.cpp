@@ -233,7 +233,24 @@ TEST(SurfaceEdits, CopiesMirrorsAndTheClipboardText) {
 TEST(SurfaceEdits, RandomCommandsKeepTheModelSoundAndUndoBackToTheSameBytes) {
     std::mt19937 random(27);
     for (int run = 0; run < 20; ++run) {
+        // A random start: the band, its points moved a little, a copy of it turned a quarter
+        // (rows and columns exchanged) beside it, some patches in a symmetry.
         Model model = builtIn();
+        std::uniform_real_distribution<float> jitter(-0.1f, 0.1f);
+        for (vm::Float3& p : model.points)
+            p = {p.x + jitter(random), p.y + jitter(random), p.z + jitter(random)};
+        model.patches[0].selected = model.patches[1].selected = true;
+        duplicateSelection(model, {3, 0, 0});
+        for (size_t p = 4; p < model.patches.size(); ++p) {
+            const Model::Patch was = model.patches[p];
+            for (int r = 0; r < 4; ++r)
+                for (int c = 0; c < 4; ++c)
+                    model.patches[p].indices[static_cast<size_t>(4 * c + r)] =
+                        was.indices[static_cast<size_t>(4 * r + c)];
+        }
+        model.groups.push_back(std::make_unique<Model::Symmetry>("Sym_0"));
+        for (Model::Patch& p : model.patches)
+            p.group = random() % 3 == 0 ? 0 : -1;
         Document document(model);
         const std::string start = writeObj(model);
         int steps = 0;
@@ -244,7 +261,7 @@ TEST(SurfaceEdits, RandomCommandsKeepTheModelSoundAndUndoBackToTheSameBytes) {
                 for (Model::Patch& p : m.patches)
                     p.selected = pick(3) == 0;
                 m.patches[patch].selected = true;
-                switch (pick(6)) {
+                switch (pick(8)) {
                 case 0:
                     splitStrip(m, static_cast<uint32_t>(patch),
                                pick(2) ? SplitDirection::U : SplitDirection::V,
@@ -261,6 +278,12 @@ TEST(SurfaceEdits, RandomCommandsKeepTheModelSoundAndUndoBackToTheSameBytes) {
                     break;
                 case 4:
                     smoothSelectedJoins(m);
+                    break;
+                case 5:
+                    splitIntoFour(m, {static_cast<uint32_t>(patch)}, 0.4f, 0.6f);
+                    break;
+                case 6:
+                    makeSymmetriesReal(m);
                     break;
                 default: {
                     std::string why;
