@@ -36,6 +36,10 @@ gtest_discover_tests(core-tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
 add_test(NAME tavrel-obj.commands
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/tavrel-obj-test.sh $<TARGET_FILE:tavrel-obj>)
 set_tests_properties(tavrel-obj.commands PROPERTIES TIMEOUT 60)
+add_test(NAME tavrel-obj.cad-export
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/cad-export-test.sh $<TARGET_FILE:tavrel-obj>
+          ${CMAKE_SOURCE_DIR}/tests/tools/cube-of-patches.obj)
+set_tests_properties(tavrel-obj.cad-export PROPERTIES TIMEOUT 300)
 add_test(NAME tavrel-obj.mesh-export
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/mesh-export-test.sh $<TARGET_FILE:tavrel-obj>
           ${CMAKE_SOURCE_DIR}/tests/tools/cube-of-patches.obj)
@@ -54,7 +58,7 @@ set_tests_properties(tools.check-shaders PROPERTIES TIMEOUT 60)
 find_package(benchmark REQUIRED)
 add_executable(obj-bench bench/obj-bench.cpp bench/tessellation-bench.cpp bench/picking-bench.cpp
   bench/recovery-bench.cpp bench/patch-detail-bench.cpp bench/history-bench.cpp
-  bench/point-editing-bench.cpp bench/surface-edits-bench.cpp)
+  bench/point-editing-bench.cpp bench/surface-edits-bench.cpp bench/cad-export-bench.cpp)
 target_link_libraries(obj-bench PRIVATE tavrel-core benchmark::benchmark)
 set_target_properties(obj-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 # Under the sanitizers the benchmarks that write and read files of hundreds of megabytes, or

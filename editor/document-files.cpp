@@ -2,6 +2,7 @@
 
 #include "core/file-replace.h"
 #include "editor/editor-state.h"
+#include "model/cad-export.h"
 #include "model/mesh-export.h"
 #include "model/model-file-kind.h"
 #include "model/obj-format.h"
@@ -130,17 +131,20 @@ void DocumentFiles::import() {
                   std::to_string(result.skipped) + " statements skipped");
 }
 
-void DocumentFiles::exportMesh() {
+void DocumentFiles::exportSurfaces() {
     platform_.settle(); // the mesh is what the view shows
     std::string path;
-    if (!prompts_.chooseExport(path)) return;
+    DocumentPrompts::ExportKind kind = DocumentPrompts::ExportKind::Mesh;
+    if (!prompts_.chooseExport(path, kind)) return;
+    const auto exact = cad::formatFor(path, kind == DocumentPrompts::ExportKind::Exact);
     const auto format = mesh::formatFor(path);
-    if (!format) {
+    if (!exact && !format) {
         prompts_.tell("Tavrel could not export \"" + path +
-                      "\": the name must end in .obj or .stl. Nothing was written.");
+                      "\": the name must end in .obj, .stl, .igs, .iges, .stp or .step. Nothing "
+                      "was written.");
         return;
     }
-    // A mesh written over a model destroys it: the document's own file, or any file that
+    // An export written over a model destroys it: the document's own file, or any file that
     // reads as a model, is replaced only when the user says so.
     const bool ownFile = platform_.samePath(path, document_.path());
     std::string existing;
@@ -149,10 +153,22 @@ void DocumentFiles::exportMesh() {
             "\"" + path + "\" " +
             (ownFile ? std::string("is the file of the model you are editing")
                      : std::string("holds a model")) +
-            ".\n\nReplace it with a triangle mesh? The model in it would be lost.";
+            ".\n\nReplace it with " +
+            (exact ? std::string("the exported surfaces") : std::string("a triangle mesh")) +
+            "? The model in it would be lost.";
         if (!prompts_.askReplaceModel(question)) return;
     }
     std::string reason;
+    if (exact) {
+        size_t surfaces = 0;
+        if (!cad::exportSurfaces(document_.model(), *exact, path, reason, &surfaces)) {
+            prompts_.tell("Tavrel could not export \"" + path + "\": " + reason +
+                          ". Nothing was written.");
+            return;
+        }
+        platform_.log("Tavrel exported " + path + ": " + std::to_string(surfaces) + " surfaces");
+        return;
+    }
     mesh::Written written;
     if (!mesh::exportModel(document_.model(), *format, mesh::kDefaultSegments, path, reason,
                            &written)) {

@@ -24,8 +24,11 @@ struct DocumentPrompts {
     std::function<void(const std::string& message)> tell;
     // The file to import (a standard free-form OBJ or Bezier patch text); false to cancel.
     std::function<bool(std::string& path)> chooseImport;
-    // Where to export the surfaces as a mesh (a name ending in .obj or .stl); false to cancel.
-    std::function<bool(std::string& path)> chooseExport;
+    // What an export writes: triangles (mesh OBJ or STL, by the name's ending), or the exact
+    // surfaces (IGES or STEP by the name's ending, free-form OBJ for .obj).
+    enum class ExportKind { Mesh, Exact };
+    // Where to export, and as what; false to cancel.
+    std::function<bool(std::string& path, ExportKind& kind)> chooseExport;
     // An export would replace a model (the document's own file or another): true to go on.
     std::function<bool(const std::string& question)> askReplaceModel;
     // A picture to model from (any image the decoder reads); false to cancel.
@@ -74,10 +77,11 @@ class DocumentFiles {
     // free-form OBJ bicubic Bezier surfaces, or Bezier patch text) becomes an untitled,
     // modified document; a file that cannot be represented is refused whole, saying why.
     void import();
-    // Export: the surfaces as a mesh OBJ or binary STL, written whole or not at all. The
-    // document, its name and its saved state stay. A mesh over the document's own file or
-    // any file that reads as a model is written only after the user agrees.
-    void exportMesh();
+    // Export: the surfaces as a mesh OBJ or binary STL, or exactly as IGES, STEP or free-form
+    // OBJ, written whole or not at all. The document, its name and its saved state stay. An
+    // export over the document's own file or any file that reads as a model is written only
+    // after the user agrees.
+    void exportSurfaces();
 
     // The document replaced by a model read and accepted: nothing of the old one stays.
     // path is its file ("" untitled), partlyRead where reading it stopped, saved whether

@@ -8,10 +8,15 @@
 //   tavrel-obj export IN OUT [--segments N]
 //                               writes IN's surfaces as a triangle mesh: mesh OBJ when OUT
 //                               ends in .obj, binary STL when it ends in .stl (N per patch
-//                               edge, 1 to 64, 8 when not given)
+//                               edge, 1 to 64, 8 when not given); exactly, as IGES when OUT
+//                               ends in .igs or .iges, as STEP when it ends in .stp or .step
+//   tavrel-obj export IN OUT.obj --free-form
+//                               writes IN's surfaces exactly as standard free-form OBJ
 //   tavrel-obj joins FILE       prints how many sides shown patches share and leave free and
 //                               the largest angle of their joins, then a line a shared side:
 //                               the two patches and the angle between their tangent planes
+//   tavrel-obj samples FILE     prints each surface at u, v in 0.1, 0.5, 0.9 (nine points a
+//                               line): the patches, then the mirror images of a symmetry's
 // Exit status: 0 read whole, 1 refused or not written, 2 bad usage, 3 only partly read
 // (the counts are of what was read; where reading stopped goes to stderr).
 #include <algorithm>
@@ -30,6 +35,8 @@
 #include "core/mapped-file.h"
 #include "editor/patch-sides.h"
 #include "editor/smooth-joins.h"
+#include "model/bezier-surface.h"
+#include "model/cad-export.h"
 #include "model/memory-tree.h"
 #include "model/mesh-export.h"
 #include "model/model-file-kind.h"
@@ -43,7 +50,10 @@ int usage() {
                "       tavrel-obj import IN OUT\n"
                "       tavrel-obj default OUT\n"
                "       tavrel-obj export IN OUT.obj|OUT.stl [--segments N]\n"
-               "       tavrel-obj joins FILE\n",
+               "       tavrel-obj export IN OUT.igs|OUT.iges|OUT.stp|OUT.step\n"
+               "       tavrel-obj export IN OUT.obj --free-form\n"
+               "       tavrel-obj joins FILE\n"
+               "       tavrel-obj samples FILE\n",
                stderr);
     return 2;
 }
@@ -75,6 +85,31 @@ bool readModel(const char* path, Model& model, MemoryTree& tree, bool& partial) 
     if (r.ok()) return true;
     std::fprintf(stderr, "tavrel-obj: %s: %s\n", path, r.reason.c_str());
     return false;
+}
+
+// The surfaces at a few parameters, from the patches themselves (a mirror image at (u, v)
+// is its patch at (1 - u, v) with x negated): what a CAD reader of the exported files must
+// find at the same parameters.
+int samples(const char* path) {
+    Model model;
+    MemoryTree tree;
+    bool partial = false;
+    if (!readModel(path, model, tree, partial)) return 1;
+    const float at[3] = {0.1f, 0.5f, 0.9f};
+    for (int mirrored = 0; mirrored < 2; ++mirrored)
+        for (const Model::Patch& patch : model.patches) {
+            if (mirrored && !model.isSymmetry(patch.group)) continue;
+            const auto net = bezier::controlPoints(model, patch);
+            for (float v : at)
+                for (float u : at) {
+                    vm::Float3 p = bezier::evaluate(net, mirrored ? 1 - u : u, v);
+                    if (mirrored) p.x = -p.x;
+                    std::printf("%.9g %.9g %.9g ", static_cast<double>(p.x),
+                                static_cast<double>(p.y), static_cast<double>(p.z));
+                }
+            std::printf("\n");
+        }
+    return partial ? kPartlyRead : 0;
 }
 
 int joins(const char* path) {
@@ -193,7 +228,7 @@ int writeDefault(const char* out) {
 }
 
 // segments is the text after --segments, or null for the default.
-int exportMesh(const char* in, const char* out, const char* segmentsText) {
+int exportMesh(const char* in, const char* out, const char* segmentsText, bool freeForm) {
     int segments = mesh::kDefaultSegments;
     if (segmentsText) {
         const std::string value = segmentsText;
@@ -206,9 +241,30 @@ int exportMesh(const char* in, const char* out, const char* segmentsText) {
             return 2;
         }
     }
+    if (const auto exact = cad::formatFor(out, freeForm)) {
+        if (segmentsText) return usage(); // exact surfaces have no segments
+        Model model;
+        MemoryTree tree;
+        bool partial = false;
+        if (!readModel(in, model, tree, partial)) return 1;
+        std::string reason;
+        size_t surfaces = 0;
+        if (!cad::exportSurfaces(model, *exact, out, reason, &surfaces)) {
+            std::fprintf(stderr, "tavrel-obj: %s: %s\n", out, reason.c_str());
+            return 1;
+        }
+        std::fprintf(stderr, "tavrel-obj: %s: %zu surfaces\n", out, surfaces);
+        return partial ? kPartlyRead : 0;
+    }
+    if (freeForm) {
+        std::fprintf(stderr, "tavrel-obj: %s: --free-form writes a name ending in .obj\n", out);
+        return 2;
+    }
     const auto format = mesh::formatFor(out);
     if (!format) {
-        std::fprintf(stderr, "tavrel-obj: %s: the name must end in .obj or .stl\n", out);
+        std::fprintf(
+            stderr, "tavrel-obj: %s: the name must end in .obj, .stl, .igs, .iges, .stp or .step\n",
+            out);
         return 2;
     }
     Model model;
@@ -232,12 +288,15 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
     if (command == "check" && argc == 3) return check(argv[2]);
     if (command == "joins" && argc == 3) return joins(argv[2]);
+    if (command == "samples" && argc == 3) return samples(argv[2]);
     if (command == "cat" && (argc == 3 || argc == 4))
         return cat(argv[2], argc == 4 ? argv[3] : nullptr);
     if (command == "import" && argc == 4) return importFile(argv[2], argv[3]);
     if (command == "default" && argc == 3) return writeDefault(argv[2]);
-    if (command == "export" && argc == 4) return exportMesh(argv[2], argv[3], nullptr);
+    if (command == "export" && argc == 4) return exportMesh(argv[2], argv[3], nullptr, false);
+    if (command == "export" && argc == 5 && std::string(argv[4]) == "--free-form")
+        return exportMesh(argv[2], argv[3], nullptr, true);
     if (command == "export" && argc == 6 && std::string(argv[4]) == "--segments")
-        return exportMesh(argv[2], argv[3], argv[5]);
+        return exportMesh(argv[2], argv[3], argv[5], false);
     return usage();
 }

@@ -93,7 +93,7 @@ void onCommand(MainCommand command) {
         documentFiles().saveAs();
         break;
     case MainCommand::Export:
-        documentFiles().exportMesh();
+        documentFiles().exportSurfaces();
         break;
     case MainCommand::Import:
         documentFiles().import();

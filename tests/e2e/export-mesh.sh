@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Export from the editor: Ctrl+E, the real save dialog, a mesh OBJ and an STL that assimp
-# reads with the band's counts; the document stays untitled and unmodified.
+# reads with the band's counts, and IGES surfaces that OpenCASCADE's DRAW reads; the document
+# stays untitled and unmodified.
 source "$(dirname "$0")/lib.sh"
 
 start_editor "$clear_of_tool_windows"
@@ -18,4 +19,14 @@ info=$(assimp info "$obj" 2>&1) || fail "assimp cannot read the exported OBJ: $i
 grep -q "^Faces: *512" <<<"$info" || fail "assimp OBJ: $info"
 info=$(assimp info "$stl" 2>&1) || fail "assimp cannot read the exported STL: $info"
 grep -q "^Faces: *512" <<<"$info" || fail "assimp STL: $info"
+# The exact surfaces: a name ending in .igs writes IGES whatever the filter, and DRAW reads
+# its four faces.
+xdotool key ctrl+e
+answer_file_dialog "Export" "band.igs"
+wait_for_output "Tavrel exported .*band.igs: 4 surfaces" 20
+igs=$(find "$e2e_dir/work" -name band.igs | head -1)
+printf 'pload MODELING DATAEXCHANGE\nigesread %s shape *\nputs "faces: [llength [explode shape f]]"\nexit\n' \
+  "$igs" > "$e2e_dir/read.tcl"
+faces=$(timeout 120 occt-draw-7.6 -b -f "$e2e_dir/read.tcl" 2>&1 | sed -n 's/^faces: //p')
+expect_eq "faces DRAW reads in the editor's IGES" "4" "$faces"
 close_and_expect_clean_exit

@@ -33,7 +33,9 @@ struct Files {
         };
         prompts.chooseFile = [choose](bool, std::string& path) { return choose(path); };
         prompts.chooseImport = choose;
-        prompts.chooseExport = choose;
+        prompts.chooseExport = [choose](std::string& path, DocumentPrompts::ExportKind&) {
+            return choose(path);
+        };
         prompts.askUnsaved = [this](const std::string& title) {
             asked.push_back(title);
             return unsaved;
@@ -164,7 +166,7 @@ TEST(DocumentFiles, ExportWritesAMeshLeavesTheDocumentAndAsksBeforeReplacingAMod
     Files f;
     f.modify();
     f.answer = "band.stl"; // the built-in band: 4 patches of 2 · 8 · 8 triangles
-    f.files.exportMesh();
+    f.files.exportSurfaces();
     EXPECT_TRUE(f.told.empty());
     EXPECT_EQ(84u + 50u * 512u, std::filesystem::file_size(f.dir.file("band.stl")));
     EXPECT_TRUE(f.document.modified());
@@ -173,12 +175,18 @@ TEST(DocumentFiles, ExportWritesAMeshLeavesTheDocumentAndAsksBeforeReplacingAMod
     ASSERT_TRUE(saveObj(f.model, f.dir.file("model.obj")).ok());
     const std::string before = TempDir::read(f.dir.file("model.obj"));
     f.answer = "model.obj";
-    f.files.exportMesh(); // asked, refused: the model stays
+    f.files.exportSurfaces(); // asked, refused: the model stays
     ASSERT_EQ(1u, f.asked.size());
     EXPECT_NE(std::string::npos, f.asked[0].find("holds a model"));
     EXPECT_EQ(before, TempDir::read(f.dir.file("model.obj")));
     f.answer = "band.ply";
-    f.files.exportMesh();
+    f.files.exportSurfaces();
     ASSERT_EQ(1u, f.told.size());
-    EXPECT_NE(std::string::npos, f.told[0].find("must end in .obj or .stl"));
+    EXPECT_NE(std::string::npos, f.told[0].find("must end in .obj, .stl, .igs"));
+    f.answer = "band.step"; // the exact surfaces, by the name
+    f.files.exportSurfaces();
+    EXPECT_EQ(1u, f.told.size());
+    EXPECT_NE(std::string::npos,
+              TempDir::read(f.dir.file("band.step")).find("B_SPLINE_SURFACE_WITH_KNOTS"));
+    EXPECT_TRUE(f.document.modified());
 }

@@ -49,13 +49,17 @@ bool importDialog(std::string& path) {
                       "All files (*.*)\0*.*\0\0");
 }
 
-bool exportDialog(std::string& path) {
+bool exportDialog(std::string& path, DocumentPrompts::ExportKind& kind) {
     std::vector<char> buffer(MAX_PATH, '\0');
     path.copy(buffer.data(), buffer.size() - 1);
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = application.mainWindow;
-    dialog.lpstrFilter = "Mesh OBJ (*.obj)\0*.obj\0STL (*.stl)\0*.stl\0\0";
+    // The mesh formats, then the exact surfaces (filters 3 to 5).
+    dialog.lpstrFilter = "Mesh OBJ (*.obj)\0*.obj\0STL (*.stl)\0*.stl\0"
+                         "IGES surfaces (*.igs;*.iges)\0*.igs;*.iges\0"
+                         "STEP surfaces (*.stp;*.step)\0*.stp;*.step\0"
+                         "Free-form OBJ surfaces (*.obj)\0*.obj\0\0";
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = buffer.data();
     dialog.nMaxFile = static_cast<DWORD>(buffer.size());
@@ -66,6 +70,8 @@ bool exportDialog(std::string& path) {
     dialog.lpstrDefExt = "obj";
     if (!GetSaveFileNameA(&dialog)) return false;
     path = buffer.data();
+    kind = dialog.nFilterIndex >= 3 ? DocumentPrompts::ExportKind::Exact
+                                    : DocumentPrompts::ExportKind::Mesh;
     return true;
 }
 
