@@ -1,5 +1,7 @@
 #include "model/patch-import.h"
 
+#include "model/cad-import.h"
+
 #include "model/byte-order-mark.h"
 
 #include <array>
@@ -338,6 +340,7 @@ ImportResult importPatchText(std::string_view text, Model& model) {
 } // namespace
 
 ImportResult importPatches(std::string_view text, Model& model) {
+    if (isCadText(text)) return importCadSurfaces(text, model);
     model.clear();
     model.locators.clear();
     text = withoutByteOrderMark(text);

@@ -23,9 +23,10 @@ struct ImportResult {
     bool partial() const { return ok && !stop.empty(); }
 };
 
-// The format is told from the text (a leading UTF-8 byte-order mark and comments aside): a
-// first statement that is a lone patch count is the patch text, anything else is read as
-// OBJ. On success the model holds the points, the patches and, from OBJ g/o names, the
-// groups that hold patches; on refusal it is left empty. A surface over part of its
-// parameter range ("surf 0 0.5 0 1") is imported as exactly that part.
+// The format is told from the text (a leading UTF-8 byte-order mark and comments aside):
+// IGES and STEP files are read as CAD surfaces (cad-import.h), a first statement that is a
+// lone patch count is the patch text, anything else is read as OBJ. On success the model holds the
+// points, the patches and, from OBJ g/o names, the groups that hold patches; on refusal it is left
+// empty. A surface over part of its parameter range ("surf 0 0.5 0 1") is imported as exactly that
+// part.
 ImportResult importPatches(std::string_view text, Model& model);

@@ -3,7 +3,10 @@
 # band, a closed cube of patches and a band with a symmetry, each IGES and STEP file gives one
 # valid face a surface (patches and mirror images), and every face at (u, v) in 0.1, 0.5, 0.9
 # is where Tavrel's own evaluation of its patch puts it, within 1e-6 of the model's size.
-# The free-form OBJ export is read back by Tavrel's import to the same surfaces.
+# The free-form OBJ export is read back by Tavrel's import to the same surfaces. The other
+# way: DRAW writes a bicubic B-spline surface with interior knots as IGES and STEP, Tavrel
+# imports each as its six Bezier patches, and these match DRAW's evaluation of the surface
+# (within 2e-5 of its size: the editor's files keep six significant digits).
 # Usage: cad-export-test.sh TAVREL_OBJ CUBE_OBJ
 set -euo pipefail
 tool=$1 cube=$2
@@ -82,4 +85,46 @@ for model in band cube mirrored; do
     for (i = 1; i <= n; ++i) { d = a[i] - b[i]; if (d < 0) d = -d; if (d > 1e-6 * tol) exit 1 } }' ||
     fail "$model: the free-form OBJ reads back to other surfaces"
   echo "cad-export: $model: $surfaces surfaces exact in IGES, STEP and free-form OBJ"
+done
+
+# DRAW's surface: knots 0 (4), 0.4, 1 (4) along u and 0 (4), 0.5, 0.7, 1 (4) along v; its
+# value at each imported patch's nine parameters, the patches by v span, then u span.
+cat > "$work/made.tcl" <<'TCL'
+pload MODELING DATAEXCHANGE
+bsplinesurf s 3 3 0 4 0.4 1 1 4 3 4 0 4 0.5 1 0.7 1 1 4 \
+  0 0 0 1  0 1 0.2 1  0 2 0 1  0 3 0.1 1  0 4 0 1  0 5 0.3 1 \
+  1 0 0.5 1  1 1 0.7 1  1 2 0.2 1  1 3 0.9 1  1 4 0.1 1  1 5 0 1 \
+  2 0 0 1  2 1 1.1 1  2 2 0.4 1  2 3 0.2 1  2 4 0.8 1  2 5 0.1 1 \
+  3 0 0.3 1  3 1 0 1  3 2 0.9 1  3 3 0.4 1  3 4 0.2 1  3 5 0.6 1 \
+  4 0 0 1  4 1 0.2 1  4 2 0.1 1  4 3 0 1  4 4 0.5 1  4 5 0 1
+mkface f s
+brepiges f drawn.igs
+stepwrite a f drawn.step
+foreach vspan {{0 0.5} {0.5 0.7} {0.7 1}} {
+  foreach uspan {{0 0.4} {0.4 1}} {
+    set line ""
+    foreach lv {0.1 0.5 0.9} {
+      foreach lu {0.1 0.5 0.9} {
+        set u [expr {[lindex $uspan 0] + $lu * ([lindex $uspan 1] - [lindex $uspan 0])}]
+        set v [expr {[lindex $vspan 0] + $lv * ([lindex $vspan 1] - [lindex $vspan 0])}]
+        svalue s $u $v x y z
+        append line "[dval x] [dval y] [dval z] "
+      }
+    }
+    puts "patch: $line"
+  }
+}
+exit
+TCL
+(cd "$work" && timeout 120 occt-draw-7.6 -b -f made.tcl 2>&1) | sed -n 's/^patch: //p' > "$work/drawn.samples"
+[ "$(grep -c '' "$work/drawn.samples")" = 6 ] || fail "DRAW did not evaluate its surface"
+for file in drawn.igs drawn.step; do
+  "$tool" import "$work/$file" "$work/$file.obj" 2>"$work/$file.log" || fail "$file: $(cat "$work/$file.log")"
+  "$tool" samples "$work/$file.obj" > "$work/$file.samples"
+  paste -d'|' "$work/drawn.samples" "$work/$file.samples" | awk -F'|' -v name="$file" '{
+    n = split($1, a, " "); if (split($2, b, " ") != n) { print name ": patch " NR " missing"; exit 1 }
+    for (i = 1; i <= n; ++i) { d = a[i] - b[i]; if (d < 0) d = -d
+      if (d > 2e-5 * 3.5) { printf "%s: patch %d, value %d: DRAW %s, Tavrel %s\n", name, NR, i, a[i], b[i]; exit 1 } }
+  } END { if (NR != 6) { print name ": " NR " patches"; exit 1 } }' || fail "the imported surface differs"
+  echo "cad-export: DRAW's $file imported as its 6 patches"
 done

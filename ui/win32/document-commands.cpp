@@ -46,6 +46,8 @@ bool importDialog(std::string& path) {
     return fileDialog(false, path,
                       "Wavefront free-form OBJ (*.obj)\0*.obj\0"
                       "Bezier patch text (*.bpt;*.txt;*.patch)\0*.bpt;*.txt;*.patch\0"
+                      "IGES surfaces (*.igs;*.iges)\0*.igs;*.iges\0"
+                      "STEP surfaces (*.stp;*.step)\0*.stp;*.step\0"
                       "All files (*.*)\0*.*\0\0");
 }
 

@@ -1,0 +1,433 @@
+#include "model/cad-import.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "model/bspline-patches.h"
+
+namespace {
+
+bool startsWith(std::string_view text, std::string_view head) {
+    return text.substr(0, head.size()) == head;
+}
+
+std::string_view firstLine(std::string_view text) {
+    return text.substr(0, text.find_first_of("\r\n"));
+}
+
+bool toNumber(std::string text, double& value) {
+    std::replace(text.begin(), text.end(), 'D', 'E'); // IGES doubles may say D
+    std::replace(text.begin(), text.end(), 'd', 'e');
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    value = std::strtod(begin, &end);
+    return end != begin && *end == '\0' && std::isfinite(value);
+}
+
+// Adds patches, merging equal points, into groups named after their surfaces.
+class Assembly {
+  public:
+    explicit Assembly(Model& model) : model_(model) {}
+    void add(const std::array<vm::Float3, 16>& net, std::string name) {
+        // A group's name is one word of printable characters in the editor's files.
+        for (char& c : name)
+            if (static_cast<unsigned char>(c) <= ' ' || static_cast<unsigned char>(c) >= 127 ||
+                c == '#')
+                c = '_';
+        Model::Patch patch;
+        for (size_t k = 0; k < 16; ++k) {
+            const vm::Float3 p = net[k];
+            const auto [it, fresh] = index_.try_emplace(std::make_tuple(p.x, p.y, p.z),
+                                                        static_cast<int32_t>(model_.points.size()));
+            if (fresh) model_.points.push_back(p);
+            patch.indices[k] = it->second;
+        }
+        if (!name.empty() && name != "surface") {
+            const auto [g, fresh] =
+                groups_.try_emplace(name, static_cast<int32_t>(model_.groups.size()));
+            if (fresh) model_.groups.push_back(std::make_unique<Model::Group>(name));
+            patch.group = g->second;
+        }
+        model_.patches.push_back(patch);
+    }
+
+  private:
+    Model& model_;
+    std::map<std::tuple<float, float, float>, int32_t> index_;
+    std::map<std::string, int32_t> groups_;
+};
+
+ImportResult refuse(const std::string& why) {
+    ImportResult r;
+    r.reason = why;
+    return r;
+}
+
+// --- IGES ---
+
+ImportResult importIges(std::string_view text, Model& model) {
+    ImportResult result;
+    result.format = "IGES";
+    // The sections by column 73; the directory's entries two lines each, the parameters
+    // joined per entity from columns 1–64.
+    std::vector<std::string> directory;
+    std::map<int, std::string> parameters; // by the directory line of their entity
+    std::string global;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string_view::npos) end = text.size();
+        std::string line(text.substr(at, end - at));
+        at = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() < 73) continue;
+        const char section = line[72];
+        if (section == 'G') global += line.substr(0, 72);
+        if (section == 'D') directory.push_back(line.substr(0, 72));
+        if (section == 'P') {
+            int owner = 0;
+            std::from_chars(line.data() + 64, line.data() + 72, owner);
+            const size_t first = line.find_first_not_of(' ', 64);
+            if (first != std::string::npos && first < 72)
+                std::from_chars(line.data() + first, line.data() + 72, owner);
+            parameters[owner] += line.substr(0, 64);
+        }
+    }
+    // The parameter delimiter is the global section's first field ("1H," by default).
+    char delimiter = ',', recordEnd = ';';
+    if (startsWith(global, "1H") && global.size() > 2) delimiter = global[2];
+    if (global.size() > 7 && global.compare(4, 2, "1H") == 0) recordEnd = global[6];
+    Assembly assembly(model);
+    size_t trimmed = 0;
+    for (size_t d = 0; d + 1 < directory.size(); d += 2) {
+        int type = 0;
+        const std::string field = directory[d].substr(0, 8);
+        const size_t first = field.find_first_not_of(' ');
+        if (first != std::string::npos)
+            std::from_chars(field.data() + first, field.data() + field.size(), type);
+        const int line = static_cast<int>(d + 1);
+        const std::string label = std::to_string(line);
+        if (type == 143 || type == 144) ++trimmed;
+        if (type != 128) continue;
+        const std::string transform = directory[d].substr(48, 8);
+        if (transform.find_first_not_of(" 0") != std::string::npos)
+            return refuse("entity 128 at directory line " + label +
+                          " is placed by a transformation matrix (entity 124), which is not read");
+        std::string data = parameters[line];
+        data = data.substr(0, data.find(recordEnd));
+        std::vector<double> values;
+        size_t from = 0;
+        while (from <= data.size()) {
+            size_t to = data.find(delimiter, from);
+            if (to == std::string::npos) to = data.size();
+            std::string item = data.substr(from, to - from);
+            item.erase(std::remove(item.begin(), item.end(), ' '), item.end());
+            double v = 0;
+            if (!item.empty() && !toNumber(item, v))
+                return refuse("entity 128 at directory line " + label + ": '" + item +
+                              "' is not a number");
+            values.push_back(v);
+            from = to + 1;
+        }
+        // 128, K1, K2, M1, M2, PROP1–5, knots, weights, points, U0, U1, V0, V1.
+        if (values.size() < 10)
+            return refuse("entity 128 at directory line " + label + " is cut short");
+        // Counts and degrees as whole numbers in a sane range (a wild value must not wrap).
+        auto whole = [](double v) { return v >= 0 && v <= 1e6 ? static_cast<int>(v) : -1; };
+        const int k1 = whole(values[1]), k2 = whole(values[2]);
+        const int m1 = whole(values[3]), m2 = whole(values[4]);
+        if (m1 != 3 || m2 != 3)
+            return refuse("entity 128 at directory line " + label + " is of degree " +
+                          std::to_string(m1) + " × " + std::to_string(m2) +
+                          ": only bicubic surfaces (3 × 3) are read");
+        if (k1 < 3 || k2 < 3 || k1 > 100000 || k2 > 100000)
+            return refuse("entity 128 at directory line " + label + " has no bicubic span");
+        const size_t knotsU = static_cast<size_t>(k1 + m1 + 2),
+                     knotsV = static_cast<size_t>(k2 + m2 + 2);
+        const size_t count = static_cast<size_t>(k1 + 1) * static_cast<size_t>(k2 + 1);
+        const size_t needed = 10 + knotsU + knotsV + count * 4 + 4;
+        if (values.size() < needed)
+            return refuse("entity 128 at directory line " + label + " is cut short");
+        BSplineSurface s;
+        s.countU = k1 + 1;
+        s.countV = k2 + 1;
+        size_t i = 10;
+        s.knotsU.assign(values.begin() + static_cast<long>(i),
+                        values.begin() + static_cast<long>(i + knotsU));
+        i += knotsU;
+        s.knotsV.assign(values.begin() + static_cast<long>(i),
+                        values.begin() + static_cast<long>(i + knotsV));
+        i += knotsV;
+        const double weight = values[i];
+        for (size_t w = 0; w < count; ++w)
+            if (std::fabs(values[i + w] - weight) > 1e-12 * std::fabs(weight) || weight <= 0)
+                return refuse("entity 128 at directory line " + label +
+                              " is rational (its weights differ): only polynomial surfaces are "
+                              "read");
+        i += count;
+        // The points with u varying fastest.
+        s.points.resize(count);
+        for (size_t iv = 0; iv < static_cast<size_t>(s.countV); ++iv)
+            for (size_t iu = 0; iu < static_cast<size_t>(s.countU); ++iu) {
+                const size_t p = iv * static_cast<size_t>(s.countU) + iu;
+                s.points[iu * static_cast<size_t>(s.countV) + iv] = {
+                    values[i + 3 * p], values[i + 3 * p + 1], values[i + 3 * p + 2]};
+            }
+        i += 3 * count;
+        s.u0 = values[i];
+        s.u1 = values[i + 1];
+        s.v0 = values[i + 2];
+        s.v1 = values[i + 3];
+        std::string why;
+        const auto patches = bezierPatches(s, why);
+        if (patches.empty()) return refuse("entity 128 at directory line " + label + ": " + why);
+        std::string name = directory[d + 1].substr(56, 8);
+        name.erase(0, name.find_first_not_of(' '));
+        name.erase(name.find_last_not_of(' ') + 1);
+        for (const auto& net : patches)
+            assembly.add(net, name);
+        result.piecesCut += patches.size() > 1;
+    }
+    if (model.patches.empty()) return refuse("it holds no B-spline surface (entity 128)");
+    if (trimmed)
+        result.format += " (" + std::to_string(trimmed) +
+                         " trimmed surfaces imported whole: their trimming was not read)";
+    result.ok = true;
+    return result;
+}
+
+// --- STEP ---
+
+// The entities of a STEP exchange file's data section, by number: their text after "=".
+std::map<long, std::string> stepEntities(std::string_view text) {
+    std::map<long, std::string> entities;
+    const size_t data = text.find("DATA;");
+    size_t at = data == std::string_view::npos ? text.size() : data + 5;
+    std::string current;
+    bool quoted = false;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c == '\'') quoted = !quoted;
+        if (!quoted && (c == '\r' || c == '\n')) continue;
+        if (!quoted && c == '/' && at + 1 < text.size() && text[at + 1] == '*') {
+            const size_t end = text.find("*/", at + 2);
+            at = end == std::string_view::npos ? text.size() : end + 1;
+            continue;
+        }
+        current += c;
+        if (!quoted && c == ';') {
+            const size_t start = current.find_first_not_of(' ');
+            if (start != std::string::npos && current[start] == '#') {
+                const size_t equals = current.find('=');
+                if (equals != std::string::npos)
+                    entities[std::atol(current.c_str() + start + 1)] =
+                        current.substr(equals + 1, current.size() - equals - 2);
+            }
+            if (current.find("ENDSEC") != std::string::npos) break;
+            current.clear();
+        }
+    }
+    return entities;
+}
+
+// The top-level arguments of "NAME(a,b,(c,d),...)" (spaces kept inside strings only).
+std::vector<std::string> arguments(const std::string& call) {
+    std::vector<std::string> out;
+    const size_t open = call.find('(');
+    if (open == std::string::npos) return out;
+    int depth = 0;
+    bool quoted = false;
+    std::string item;
+    for (size_t i = open + 1; i < call.size(); ++i) {
+        const char c = call[i];
+        if (c == '\'') quoted = !quoted;
+        if (!quoted) {
+            if (c == ' ') continue;
+            if (c == '(') ++depth;
+            if (c == ')' && depth-- == 0) {
+                out.push_back(item);
+                break;
+            }
+            if (c == ',' && depth == 0) {
+                out.push_back(item);
+                item.clear();
+                continue;
+            }
+        }
+        item += c;
+    }
+    return out;
+}
+
+// "(a,b,c)" → its items.
+std::vector<std::string> listItems(const std::string& list) {
+    return arguments("L" + list);
+}
+
+std::string trimmedName(std::string s) {
+    s.erase(0, s.find_first_not_of(' '));
+    return s.substr(0, s.find('('));
+}
+
+const char* const kOtherSurfaces[] = {"PLANE",
+                                      "CYLINDRICAL_SURFACE",
+                                      "CONICAL_SURFACE",
+                                      "SPHERICAL_SURFACE",
+                                      "TOROIDAL_SURFACE",
+                                      "SURFACE_OF_REVOLUTION",
+                                      "SURFACE_OF_LINEAR_EXTRUSION",
+                                      "OFFSET_SURFACE",
+                                      "BEZIER_SURFACE",
+                                      "UNIFORM_SURFACE",
+                                      "QUASI_UNIFORM_SURFACE",
+                                      "RECTANGULAR_TRIMMED_SURFACE",
+                                      "CURVE_BOUNDED_SURFACE",
+                                      "DEGENERATE_TOROIDAL_SURFACE"};
+
+ImportResult importStep(std::string_view text, Model& model) {
+    ImportResult result;
+    result.format = "STEP";
+    const std::map<long, std::string> entities = stepEntities(text);
+    Assembly assembly(model);
+    size_t faces = 0;
+    for (const auto& [number, body] : entities) {
+        const std::string label = "#" + std::to_string(number);
+        const std::string kind = trimmedName(body);
+        if (kind == "ADVANCED_FACE" || kind == "FACE_SURFACE") ++faces;
+        for (const char* other : kOtherSurfaces)
+            if (kind == other)
+                return refuse(label + " is a " + kind +
+                              ": only bicubic B-spline surfaces are read");
+        const bool complex = !body.empty() && body[0] == '(';
+        const size_t withKnots = body.find("B_SPLINE_SURFACE_WITH_KNOTS");
+        if (withKnots == std::string::npos) continue;
+        std::vector<std::string> surface, knots;
+        std::vector<double> weights;
+        if (complex) {
+            // (BOUNDED_SURFACE() B_SPLINE_SURFACE(3,3,(...),...) B_SPLINE_SURFACE_WITH_KNOTS(
+            // ...) RATIONAL_B_SPLINE_SURFACE(((w,...),...)) ...)
+            const size_t base = body.find("B_SPLINE_SURFACE(");
+            if (base == std::string::npos)
+                return refuse(label + " is a B-spline surface without its points");
+            surface = arguments(body.substr(base));
+            surface.insert(surface.begin(), "''"); // no name in the complex form
+            knots = arguments(body.substr(withKnots));
+            const size_t rational = body.find("RATIONAL_B_SPLINE_SURFACE(");
+            const std::vector<std::string> rows = rational == std::string::npos
+                                                      ? std::vector<std::string>{}
+                                                      : arguments(body.substr(rational));
+            if (rational != std::string::npos && rows.empty())
+                return refuse(label + ": its weights are missing");
+            if (!rows.empty())
+                for (const std::string& row : listItems(rows[0]))
+                    for (const std::string& w : listItems(row)) {
+                        double v = 0;
+                        if (!toNumber(w, v)) return refuse(label + ": a weight is not a number");
+                        weights.push_back(v);
+                    }
+        } else {
+            const std::vector<std::string> all = arguments(body);
+            if (all.size() < 13) return refuse(label + " is cut short");
+            surface.assign(all.begin(), all.begin() + 8);
+            knots.assign(all.begin() + 8, all.end());
+        }
+        // surface: name, u degree, v degree, points, form, closed u, closed v, self-intersecting;
+        // knots: u multiplicities, v multiplicities, u knots, v knots, knot kind.
+        if (surface.size() < 4 || knots.size() < 4) return refuse(label + " is cut short");
+        if (surface[1] != "3" || surface[2] != "3")
+            return refuse(label + " is of degree " + surface[1] + " × " + surface[2] +
+                          ": only bicubic surfaces (3 × 3) are read");
+        for (double w : weights)
+            if (std::fabs(w - weights.front()) > 1e-12 * std::fabs(weights.front()))
+                return refuse(label + " is rational (its weights differ): only polynomial "
+                                      "surfaces are read");
+        BSplineSurface s;
+        const std::vector<std::string> columns = listItems(surface[3]);
+        s.countU = static_cast<int>(columns.size());
+        for (const std::string& column : columns) {
+            const std::vector<std::string> refs = listItems(column);
+            if (s.countV == 0) s.countV = static_cast<int>(refs.size());
+            if (static_cast<int>(refs.size()) != s.countV)
+                return refuse(label + ": its rows of points differ in length");
+            for (const std::string& ref : refs) {
+                const auto point = entities.find(std::atol(ref.c_str() + 1));
+                if (ref.empty() || ref[0] != '#' || point == entities.end() ||
+                    trimmedName(point->second) != "CARTESIAN_POINT")
+                    return refuse(label + ": " + ref + " is not a point");
+                const std::vector<std::string> pointArguments = arguments(point->second);
+                const std::vector<std::string> xyz = pointArguments.size() == 2
+                                                         ? listItems(pointArguments[1])
+                                                         : std::vector<std::string>{};
+                std::array<double, 3> p{};
+                if (xyz.size() != 3 || !toNumber(xyz[0], p[0]) || !toNumber(xyz[1], p[1]) ||
+                    !toNumber(xyz[2], p[2]))
+                    return refuse(label + ": point " + ref + " is not three numbers");
+                s.points.push_back(p);
+            }
+        }
+        for (int dir = 0; dir < 2; ++dir) {
+            const std::vector<std::string> multiplicities =
+                listItems(knots[static_cast<size_t>(dir)]);
+            const std::vector<std::string> values = listItems(knots[static_cast<size_t>(2 + dir)]);
+            if (multiplicities.size() != values.size())
+                return refuse(label + ": its knots and their multiplicities differ in number");
+            std::vector<double>& full = dir == 0 ? s.knotsU : s.knotsV;
+            for (size_t k = 0; k < values.size(); ++k) {
+                double v = 0;
+                const long m = std::atol(multiplicities[k].c_str());
+                if (!toNumber(values[k], v) || m < 1 || m > 4)
+                    return refuse(label + ": a knot is not a number or repeats too often");
+                full.insert(full.end(), static_cast<size_t>(m), v);
+            }
+        }
+        if (s.knotsU.size() < 8 || s.knotsV.size() < 8)
+            return refuse(label + " has too few knots for a bicubic surface");
+        s.u0 = s.knotsU[3];
+        s.u1 = s.knotsU[s.knotsU.size() - 4];
+        s.v0 = s.knotsV[3];
+        s.v1 = s.knotsV[s.knotsV.size() - 4];
+        std::string why;
+        const auto patches = bezierPatches(s, why);
+        if (patches.empty()) return refuse(label + ": " + why);
+        std::string name = surface[0];
+        if (name.size() >= 2 && name.front() == '\'') name = name.substr(1, name.size() - 2);
+        for (const auto& net : patches)
+            assembly.add(net, name);
+        result.piecesCut += patches.size() > 1;
+    }
+    if (model.patches.empty())
+        return refuse("it holds no B-spline surface (B_SPLINE_SURFACE_WITH_KNOTS)");
+    if (faces)
+        result.format += " (" + std::to_string(faces) +
+                         " faces imported as their whole surfaces: their edges were not read)";
+    result.ok = true;
+    return result;
+}
+
+} // namespace
+
+bool isCadText(std::string_view text) {
+    if (startsWith(text, "\xEF\xBB\xBF")) text.remove_prefix(3);
+    if (startsWith(text, "ISO-10303-21")) return true;
+    const std::string_view line = firstLine(text);
+    return line.size() >= 80 && line[72] == 'S';
+}
+
+ImportResult importCadSurfaces(std::string_view text, Model& model) {
+    model.clear();
+    model.locators.clear();
+    if (startsWith(text, "\xEF\xBB\xBF")) text.remove_prefix(3);
+    ImportResult r =
+        startsWith(text, "ISO-10303-21") ? importStep(text, model) : importIges(text, model);
+    if (!r.ok) {
+        model.clear();
+        model.locators.clear();
+    }
+    return r;
+}
