@@ -69,10 +69,14 @@ const Command kCommands[] = {
 };
 const char* const kNames[] = {"split", "extrude", "duplicate", "mirror", "copy", "paste", "smooth"};
 
+std::string labelOf(const benchmark::State& state) {
+    return std::string(kNames[state.range(1)]) +
+           (state.range(0) == 0 ? " of a 10k sheet" : " of 10k in a 100k sheet");
+}
+
 void BM_SurfaceCommand(benchmark::State& state) {
     const Command& command = kCommands[state.range(1)];
-    state.SetLabel(std::string(kNames[state.range(1)]) +
-                   (state.range(0) == 0 ? " of a 10k sheet" : " of 10k in a 100k sheet"));
+    state.SetLabel(labelOf(state));
     const Model start = selectedSheet(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
@@ -92,8 +96,7 @@ BENCHMARK(BM_SurfaceCommand)
 
 // The step each command leaves, undone (and done again, untimed).
 void BM_SurfaceCommandUndo(benchmark::State& state) {
-    state.SetLabel(std::string(kNames[state.range(1)]) +
-                   (state.range(0) == 0 ? " of a 10k sheet" : " of 10k in a 100k sheet"));
+    state.SetLabel(labelOf(state));
     Model model = selectedSheet(static_cast<int>(state.range(0)));
     const ModelCopy before = copyOf(model);
     kCommands[state.range(1)](model);

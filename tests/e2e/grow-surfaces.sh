@@ -85,15 +85,7 @@ xdotool mousemove $((cx + 60)) $((cy + 5)) click 1
 wait_for_output 'Tavrel selection (click): [0-9]'
 xdotool key --window "$main" ctrl+c
 said "$e2e_dir/stderr.log" "copied 1 patches" >/dev/null
-(cd "$e2e_dir/work" && WINEDEBUG=-all,warn+debugstr exec wine "$TAVREL_EXE" \
-    >"$e2e_dir/second.out" 2>"$e2e_dir/second.log") &
-second_launcher=$!
-deadline=$((SECONDS + 30))
-until grep -a -q 'Tavrel start-up:' "$e2e_dir/second.log" 2>/dev/null; do
-  [ $SECONDS -lt $deadline ] || fail "the second editor did not start"
-  sleep 0.2
-done
-sleep 1
+start_second_editor
 # It opens the file the session names, grown.obj, with its 12 patches.
 second=$(xdotool search --name ' - Tavrel$' 2>/dev/null | grep -v "^$main\$" | head -1)
 [ -n "$second" ] || fail "no main window of the second editor"
@@ -106,9 +98,5 @@ wait_for_window '^pasted - Tavrel$' 20
 expect_eq "the second editor's patches" "13" \
   "$(obj check pasted.obj | sed -n 's/^patches //p')"
 close_window "$second"
-deadline=$((SECONDS + 20))
-while kill -0 "$second_launcher" 2>/dev/null; do
-  [ $SECONDS -lt $deadline ] || fail "the second editor did not end"
-  sleep 0.2
-done
+wait_for_second_exit
 close_and_expect_clean_exit

@@ -276,6 +276,27 @@ click_palette() {
   xdotool click 1
 }
 
+# A second editor in the same folder, with logs of its own ($e2e_dir/second.log): starts it
+# and waits for its start-up report (sets second_launcher); the other waits for its end.
+start_second_editor() {
+  (cd "$e2e_dir/work" && WINEDEBUG=-all,warn+debugstr exec wine "$TAVREL_EXE" \
+      >"$e2e_dir/second.out" 2>"$e2e_dir/second.log") &
+  second_launcher=$!
+  local deadline=$((SECONDS + 30))
+  until grep -a -q 'Tavrel start-up:' "$e2e_dir/second.log" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "the second editor did not start"
+    sleep 0.2
+  done
+  sleep 1
+}
+wait_for_second_exit() {
+  local deadline=$((SECONDS + 20))
+  while kill -0 "$second_launcher" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "the second editor did not end"
+    sleep 0.2
+  done
+}
+
 # Starts the program (settings $1, optional), waits for its main window and its start-up
 # report, and finds its view: sets main, startup_report, view_x, view_y, view_w, view_h.
 start_editor() {

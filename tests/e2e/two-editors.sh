@@ -22,15 +22,7 @@ wait_for_copies 1
 first_copy=$(copies)
 
 # The second editor, in the same folder, with a log of its own.
-(cd "$e2e_dir/work" && WINEDEBUG=-all,warn+debugstr exec wine "$TAVREL_EXE" \
-    >"$e2e_dir/second.out" 2>"$e2e_dir/second.log") &
-second_launcher=$!
-deadline=$((SECONDS + 30))
-until grep -a -q 'Tavrel start-up:' "$e2e_dir/second.log" 2>/dev/null; do
-  [ $SECONDS -lt $deadline ] || fail "the second editor did not start"
-  sleep 0.2
-done
-sleep 1
+start_second_editor
 grep -a -q "Tavrel asks: Recover" "$e2e_dir/second.log" && fail "the second editor offered the first one's live copy"
 second_main=$(xdotool search --name '^Untitled - Tavrel$' 2>/dev/null | grep -v "^$first_main\$" | head -1)
 [ -n "$second_main" ] || fail "no main window of the second editor"
@@ -44,11 +36,7 @@ done
 wait_for_copies 2
 # Closed without saving ("No"), it removes its own copy and nothing else.
 close_window "$second_main"
-deadline=$((SECONDS + 20))
-while kill -0 "$second_launcher" 2>/dev/null; do
-  [ $SECONDS -lt $deadline ] || fail "the second editor did not end"
-  sleep 0.2
-done
+wait_for_second_exit
 expect_eq "the copies after the second editor's exit" "$first_copy" "$(copies)"
 
 # The first editor killed: its copy is offered at the next start; "No" deletes it.
