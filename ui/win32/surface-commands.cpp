@@ -114,11 +114,11 @@ void splitCommand(SplitKind kind) {
     }
     SplitResult total;
     editDocument("Split", [&](Model& edited) {
-        total = kind == SplitKind::Four ? splitIntoFour(edited, patches, u, v)
-                                        : splitPatches(edited, patches,
-                                                       kind == SplitKind::AtU ? SplitDirection::U
-                                                                              : SplitDirection::V,
-                                                       kind == SplitKind::AtU ? u : v);
+        total = kind == SplitKind::Four
+                    ? splitIntoFour(edited, patches, u, v)
+                    : splitPatches(edited, patches,
+                                   kind == SplitKind::AtU ? SplitDirection::U : SplitDirection::V,
+                                   kind == SplitKind::AtU ? u : v);
         return total.patches > 0;
     });
     if (!total.refusal.empty()) {
