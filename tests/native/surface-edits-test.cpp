@@ -110,12 +110,15 @@ TEST(SurfaceEdits, ExtrudedAndSmoothedJoinsAgreeWithinATenthOfADegree) {
     model.patches.pop_back(); // the ring opened: patch 2's last row is free
     dropUnusedPoints(model);
     const std::array<int32_t, 4> edge = sidePoints(model.patches[2], Side::Bottom);
+    model.groups.push_back(std::make_unique<Model::Symmetry>("Sym_0"));
+    model.patches[2].group = 0; // grown from a symmetry's patch: a patch of that symmetry
     ExtrudeResult grown =
         extrudeEdges(model, chosenPoints(model, {edge[0], edge[1], edge[2], edge[3]}));
     ASSERT_EQ(1u, grown.edges);
     EXPECT_EQ(4u, grown.farPoints.size());
     expectSound(model);
     EXPECT_TRUE(model.patches.back().selected && !model.patches[2].selected);
+    EXPECT_EQ(0, model.patches.back().group);
     const SharedEdge joined{{2, Side::Bottom}, {3, Side::Top}, false};
     EXPECT_EQ(edge, sidePoints(model.patches[3], Side::Top));
     EXPECT_LT(joinAngle(model, joined), 0.1f);
@@ -135,7 +138,7 @@ TEST(SurfaceEdits, ExtrudedAndSmoothedJoinsAgreeWithinATenthOfADegree) {
     EXPECT_LT(selectedJoins(model).largest, 0.1f);
     // The joins display: every shared edge in the shade of its angle, both sides lifted.
     const JoinLines lines = joinLines(model);
-    EXPECT_EQ(sharedEdges(model).size(), lines.edges);
+    EXPECT_EQ(sharedEdges(model).size() + mirrorPlaneSides(model).size(), lines.edges);
     EXPECT_EQ(lines.edges * 32, lines.shades[0].size() + lines.shades[1].size() +
                                     lines.shades[2].size() + lines.shades[3].size() +
                                     lines.shades[4].size());
