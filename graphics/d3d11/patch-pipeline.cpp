@@ -272,17 +272,21 @@ void PatchPipeline::updateCpuDetail(const Model& model, const vm::Mat4 world[2])
     }
     detail::patchSegments(model, world, viewProjection, static_cast<int>(viewport.Width),
                           static_cast<int>(viewport.Height), s.segments);
-    // Patch i's triangles index its own 36 vertices and follow patch i − 1's, so that a run
-    // of neighbouring patches in the same state is one draw.
-    s.first.resize(model.patches.size() + 1);
+    // Patch i's triangles index its own 36 vertices. The opaque patches come first, each after
+    // the previous one, then the translucent ones: a run of patches in one state is one draw
+    // even where patches of the other kind lie between them in the model.
+    s.first.resize(model.patches.size());
+    s.end.resize(model.patches.size());
     s.indices.clear();
-    for (size_t i = 0; i < model.patches.size(); ++i) {
-        s.first[i] = static_cast<uint32_t>(s.indices.size());
-        const uint32_t base = static_cast<uint32_t>(i * bezier::kGridVertices);
-        for (uint32_t k : detail::triangleIndices(s.segments[i]))
-            s.indices.push_back(base + k);
-    }
-    s.first.back() = static_cast<uint32_t>(s.indices.size());
+    for (bool blending : {false, true})
+        for (size_t i = 0; i < model.patches.size(); ++i) {
+            if (patchBlends(model.patches[i]) != blending) continue;
+            s.first[i] = static_cast<uint32_t>(s.indices.size());
+            const uint32_t base = static_cast<uint32_t>(i * bezier::kGridVertices);
+            for (uint32_t k : detail::triangleIndices(s.segments[i]))
+                s.indices.push_back(base + k);
+            s.end[i] = static_cast<uint32_t>(s.indices.size());
+        }
     s.netFirst.resize(model.patches.size() + 1);
     s.netIndices.clear();
     for (size_t i = 0; i < model.patches.size(); ++i) {
@@ -331,46 +335,55 @@ void PatchPipeline::drawPatches(const Model& model, const PatchView& view, bool 
         boundWorld = copy;
     };
 
+    // Opaque patches first, then the translucent ones over them. On the CPU path a run of
+    // patches with one colour and one world whose triangles follow each other is one draw.
     const size_t count = model.patches.size();
-    for (size_t i = 0; i < count;) {
-        const Model::Patch& patch = model.patches[i];
-        if (!model.isShown(patch)) {
-            ++i;
-            continue;
+    struct Run {
+        UINT first = 0, end = 0;
+        vm::Vec4 colour{};
+        bool mirrored = false;
+    } run;
+    auto flush = [&] {
+        if (run.end <= run.first) return;
+        if (!(run.colour.x == boundColour.x && run.colour.y == boundColour.y &&
+              run.colour.z == boundColour.z && run.colour.w == boundColour.w)) {
+            state_->setColour(run.colour);
+            boundColour = run.colour;
         }
-        const bool hovered = static_cast<int>(i) == view.hoveredPatch;
-        const vm::Vec4 colour = patchColour(patch, hovered);
-        const bool mirrored = model.isSymmetry(patch.group);
-        const bool blend = patchBlends(patch);
-        // The CPU path draws a run of neighbours that look the same in one call.
-        size_t end = i + 1;
-        if (cpu)
-            while (end < count) {
-                const Model::Patch& next = model.patches[end];
-                const vm::Vec4 c = patchColour(next, static_cast<int>(end) == view.hoveredPatch);
-                if (!model.isShown(next) || model.isSymmetry(next.group) != mirrored ||
-                    patchBlends(next) != blend || c.x != colour.x || c.y != colour.y ||
-                    c.z != colour.z || !(c.w == colour.w))
-                    break;
-                ++end;
-            }
-        if (!(colour.x == boundColour.x && colour.y == boundColour.y && colour.z == boundColour.z &&
-              colour.w == boundColour.w)) {
-            state_->setColour(colour);
-            boundColour = colour;
-        }
-        if (blend) state_->setBlending(true);
-        for (int copy = 0; copy < (mirrored ? 2 : 1); ++copy) {
+        for (int copy = 0; copy < (run.mirrored ? 2 : 1); ++copy) {
             useWorld(copy);
-            if (cpu) {
-                const uint32_t first = cpu_.first[i], last = cpu_.first[end];
-                if (last > first) context()->DrawIndexed(last - first, first, 0);
-            } else {
-                context()->DrawIndexed(16, static_cast<UINT>(16 * i), 0);
-            }
+            if (cpu)
+                context()->DrawIndexed(run.end - run.first, run.first, 0);
+            else
+                for (UINT p = run.first; p < run.end; ++p)
+                    context()->DrawIndexed(16, 16 * p, 0);
         }
+        run = {};
+    };
+    for (bool blend : {false, true}) {
+        if (blend) state_->setBlending(true);
+        for (size_t i = 0; i < count; ++i) {
+            const Model::Patch& patch = model.patches[i];
+            if (!model.isShown(patch) || patchBlends(patch) != blend) continue;
+            const vm::Vec4 colour = patchColour(patch, static_cast<int>(i) == view.hoveredPatch);
+            const bool mirrored = model.isSymmetry(patch.group);
+            // The GPU path's patches are 16 indices each, in patch order.
+            const UINT first = cpu ? cpu_.first[i] : static_cast<UINT>(i);
+            const UINT end = cpu ? cpu_.end[i] : static_cast<UINT>(i + 1);
+            const bool joins = run.end > run.first && first == run.end &&
+                               mirrored == run.mirrored && colour.x == run.colour.x &&
+                               colour.y == run.colour.y && colour.z == run.colour.z &&
+                               colour.w == run.colour.w;
+            if (!joins) {
+                flush();
+                run.first = first;
+                run.colour = colour;
+                run.mirrored = mirrored;
+            }
+            run.end = end;
+        }
+        flush();
         if (blend) state_->setBlending(false);
-        i = end;
     }
 }
 

@@ -80,7 +80,7 @@ class PatchPipeline {
         vm::Mat4 detailView{}, detailWorld[2]{};
         float detailWidth = 0, detailHeight = 0;
         std::vector<uint8_t> segments;
-        std::vector<uint32_t> first;
+        std::vector<uint32_t> first, end; // patch i's triangles: indices first[i] to end[i]
         std::vector<uint32_t> indices;
         // The control nets this view draws: those of patches large enough on the screen for
         // their lines to be told apart (two segments or more), patch i's from netFirst[i].
