@@ -109,6 +109,10 @@ void SideIndex::partners(const Model& model, SideRef of, std::vector<SideRef>& s
     }
 }
 
+namespace {
+
+// Per pool point: used by a selected patch. The partners of a selected patch's side have all
+// their points there, so an index of those sides alone finds them.
 std::vector<uint8_t> pointsOfSelection(const Model& model) {
     std::vector<uint8_t> used(model.points.size());
     for (const Model::Patch& patch : model.patches)
@@ -119,22 +123,28 @@ std::vector<uint8_t> pointsOfSelection(const Model& model) {
     return used;
 }
 
-std::vector<SharedEdge> sharedEdges(const Model& model, bool selectedOnly) {
-    const std::vector<uint8_t> selection =
-        selectedOnly ? pointsOfSelection(model) : std::vector<uint8_t>{};
-    const SideIndex index(model, true, selectedOnly ? &selection : nullptr);
+} // namespace
+
+std::vector<SharedEdge> sharedEdges(const Model& model, EdgesOf which) {
+    const bool all = which == EdgesOf::All;
+    const std::vector<uint8_t> selection = all ? std::vector<uint8_t>{} : pointsOfSelection(model);
+    const SideIndex index(model, true, all ? nullptr : &selection);
     std::vector<SharedEdge> edges;
     std::vector<SideRef> partners;
     std::vector<bool> reversed;
     for (size_t p = 0; p < model.patches.size(); ++p) {
-        if (!model.isShown(p) || (selectedOnly && !model.patches[p].selected)) continue;
+        if (!model.isShown(p) || (!all && !model.patches[p].selected)) continue;
         for (Side side : kSides) {
             const SideRef of{static_cast<uint32_t>(p), side};
             index.partners(model, of, partners, reversed);
-            for (size_t k = 0; k < partners.size(); ++k)
-                if (partners[k].patch > of.patch && // each pair once
-                    (!selectedOnly || model.patches[partners[k].patch].selected))
-                    edges.push_back({of, partners[k], reversed[k]});
+            for (size_t k = 0; k < partners.size(); ++k) {
+                // Each pair once: from its lower patch, or from the selected one when the
+                // other is never visited.
+                const bool visited = all || model.patches[partners[k].patch].selected;
+                if (which == EdgesOf::BothSelected && !visited) continue;
+                if (visited && partners[k].patch <= of.patch) continue;
+                edges.push_back({of, partners[k], reversed[k]});
+            }
         }
     }
     return edges;

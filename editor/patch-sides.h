@@ -56,8 +56,9 @@ struct SharedEdge {
     SideRef a, b;
     bool reversed = false;
 };
+// Which shared edges: all of them, those of two selected patches, or those of a selected
+// patch with any other.
+enum class EdgesOf { All, BothSelected, ASelected };
 // Every pair of shown patches' sides with the same points (a side shared by three patches
-// gives a pair for each other one); with selectedOnly, the pairs of two selected patches.
-std::vector<SharedEdge> sharedEdges(const Model& model, bool selectedOnly = false);
-// Per pool point: used by a selected patch.
-std::vector<uint8_t> pointsOfSelection(const Model& model);
+// gives a pair for each other one), each pair once.
+std::vector<SharedEdge> sharedEdges(const Model& model, EdgesOf which = EdgesOf::All);

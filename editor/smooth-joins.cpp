@@ -119,7 +119,7 @@ float mirrorJoinAngle(const Model& model, SideRef side, int samples) {
 
 size_t smoothSelectedJoins(Model& model) {
     size_t smoothed = 0;
-    for (const SharedEdge& edge : sharedEdges(model, true))
+    for (const SharedEdge& edge : sharedEdges(model, EdgesOf::BothSelected))
         smoothed += smoothShared(model, edge);
     for (SideRef side : mirrorPlaneSides(model))
         if (model.patches[side.patch].selected) smoothed += smoothMirror(model, side);
@@ -128,26 +128,9 @@ size_t smoothSelectedJoins(Model& model) {
 
 JoinSummary selectedJoins(const Model& model) {
     JoinSummary summary;
-    // A selected patch's partners share its side's points: the sides on the selection's
-    // points are all that need indexing.
-    const std::vector<uint8_t> points = pointsOfSelection(model);
-    const SideIndex index(model, true, &points);
-    std::vector<SideRef> partners;
-    std::vector<bool> reversed;
-    for (size_t p = 0; p < model.patches.size(); ++p) {
-        if (!model.patches[p].selected || !model.isShown(p)) continue;
-        for (Side side : kSides) {
-            const SideRef of{static_cast<uint32_t>(p), side};
-            index.partners(model, of, partners, reversed);
-            for (size_t k = 0; k < partners.size(); ++k) {
-                // A pair of selected patches once.
-                if (model.patches[partners[k].patch].selected && partners[k].patch < of.patch)
-                    continue;
-                ++summary.edges;
-                summary.largest =
-                    std::max(summary.largest, joinAngle(model, {of, partners[k], reversed[k]}));
-            }
-        }
+    for (const SharedEdge& edge : sharedEdges(model, EdgesOf::ASelected)) {
+        ++summary.edges;
+        summary.largest = std::max(summary.largest, joinAngle(model, edge));
     }
     for (SideRef side : mirrorPlaneSides(model))
         if (model.patches[side.patch].selected) {

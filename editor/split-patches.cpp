@@ -8,7 +8,6 @@
 
 #include "editor/float3-ops.h"
 #include "editor/patch-sides.h"
-#include "model/bezier-surface.h"
 
 namespace {
 
@@ -95,27 +94,6 @@ bool findStrips(const Model& model, const std::vector<uint32_t>& seeds, Cut cut,
 }
 
 } // namespace
-
-void nearestParameters(const Model& model, uint32_t patch, vm::Float3 at, float& u, float& v) {
-    const auto net = bezier::controlPoints(model, model.patches[patch]);
-    // A coarse grid over the patch, then a finer one around its nearest point.
-    float bestU = 0.5f, bestV = 0.5f, best = INFINITY, step = 1.0f / 16;
-    for (int pass = 0; pass < 2; ++pass) {
-        const float cu = bestU, cv = bestV;
-        for (int i = -8; i <= 8; ++i)
-            for (int j = -8; j <= 8; ++j) {
-                const float su =
-                    std::clamp(pass ? cu + step * float(i) : 0.5f + step * float(i), 0.0f, 1.0f);
-                const float sv =
-                    std::clamp(pass ? cv + step * float(j) : 0.5f + step * float(j), 0.0f, 1.0f);
-                const vm::Float3 d = f3::sub(bezier::evaluate(net, su, sv), at);
-                if (f3::dot(d, d) < best) best = f3::dot(d, d), bestU = su, bestV = sv;
-            }
-        step /= 8;
-    }
-    u = bestU;
-    v = bestV;
-}
 
 size_t dropUnusedPoints(Model& model) {
     std::vector<int32_t> newIndex(model.points.size(), -1);

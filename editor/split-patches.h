@@ -32,9 +32,6 @@ SplitResult splitPatches(Model& model, const std::vector<uint32_t>& patches,
 // Both directions: four patches (and the strips across each cut split too).
 SplitResult splitIntoFour(Model& model, const std::vector<uint32_t>& patches, float u, float v);
 
-// The parameters (u, v) of the patch's point nearest to at: where the user pointed on it.
-void nearestParameters(const Model& model, uint32_t patch, vm::Float3 at, float& u, float& v);
-
 // Removes the points no patch uses; the others keep their order and the patches follow.
 // Returns how many went.
 size_t dropUnusedPoints(Model& model);

@@ -129,4 +129,23 @@ const std::array<uint32_t, kTriangleIndices>& triangleIndices() {
     return indices;
 }
 
+void nearestParameters(const std::array<vm::Float3, 16>& net, vm::Float3 at, float& u, float& v) {
+    // A grid of 17 × 17 over the patch around its middle, then a finer one around its nearest
+    // point.
+    u = v = 0.5f;
+    float best = INFINITY, step = 1.0f / 16;
+    for (int pass = 0; pass < 2; ++pass, step /= 8) {
+        const float cu = u, cv = v;
+        for (int i = -8; i <= 8; ++i)
+            for (int j = -8; j <= 8; ++j) {
+                const float su = std::clamp(cu + step * float(i), 0.0f, 1.0f);
+                const float sv = std::clamp(cv + step * float(j), 0.0f, 1.0f);
+                const vm::Float3 p = evaluate(net, su, sv);
+                const float dx = p.x - at.x, dy = p.y - at.y, dz = p.z - at.z;
+                const float d2 = dx * dx + dy * dy + dz * dz;
+                if (d2 < best) best = d2, u = su, v = sv;
+            }
+    }
+}
+
 } // namespace bezier

@@ -192,7 +192,9 @@ bool writeIges(const Model& model, const std::string& name, std::FILE* file) {
                                              hollerith(date)};
     for (const std::string& line : IgesLines::wrap(global, ';', 72))
         ok = ok && out.line(line, 'G', g);
-    // Directory: two lines an entity, pointing at its parameter lines.
+    // Directory: two lines an entity, pointing at its parameter lines. Their counts are found
+    // by laying each entity's parameters out once here and again when they are written: the
+    // whole parameter section is never held (hundreds of megabytes at 100,000 patches).
     int nextParameter = 1;
     std::vector<int> lineCounts;
     lineCounts.reserve(surfaces.size());
@@ -354,7 +356,12 @@ bool exportSurfaces(const Model& model, Format format, const std::string& path, 
             return writeFreeFormObj(model, file);
         },
         &reason);
-    if (ok && surfaces) *surfaces = surfacesOf(model).size();
+    if (ok && surfaces) {
+        // A surface a patch, and one more a symmetry's patch.
+        *surfaces = model.patches.size();
+        for (const Model::Patch& patch : model.patches)
+            *surfaces += model.isSymmetry(patch.group);
+    }
     return ok;
 }
 

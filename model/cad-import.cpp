@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <map>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "model/bspline-patches.h"
+#include "model/point-pool.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ bool toNumber(std::string text, double& value) {
 // Adds patches, merging equal points, into groups named after their surfaces.
 class Assembly {
   public:
-    explicit Assembly(Model& model) : model_(model) {}
+    explicit Assembly(Model& model) : model_(model), pool_(model) {}
     void add(const std::array<vm::Float3, 16>& net, std::string name) {
         // A group's name is one word of printable characters in the editor's files.
         for (char& c : name)
@@ -41,13 +41,8 @@ class Assembly {
                 c == '#')
                 c = '_';
         Model::Patch patch;
-        for (size_t k = 0; k < 16; ++k) {
-            const vm::Float3 p = net[k];
-            const auto [it, fresh] = index_.try_emplace(std::make_tuple(p.x, p.y, p.z),
-                                                        static_cast<int32_t>(model_.points.size()));
-            if (fresh) model_.points.push_back(p);
-            patch.indices[k] = it->second;
-        }
+        for (size_t k = 0; k < 16; ++k)
+            patch.indices[k] = pool_.add(net[k]);
         if (!name.empty() && name != "surface") {
             const auto [g, fresh] =
                 groups_.try_emplace(name, static_cast<int32_t>(model_.groups.size()));
@@ -59,7 +54,7 @@ class Assembly {
 
   private:
     Model& model_;
-    std::map<std::tuple<float, float, float>, int32_t> index_;
+    PointPool pool_;
     std::map<std::string, int32_t> groups_;
 };
 

@@ -1,6 +1,7 @@
 #include "model/patch-import.h"
 
 #include "model/cad-import.h"
+#include "model/point-pool.h"
 
 #include "model/byte-order-mark.h"
 
@@ -16,23 +17,6 @@
 #include <vector>
 
 namespace {
-
-// Merges equal points: the first of equal coordinates keeps its index.
-class PointPool {
-  public:
-    explicit PointPool(Model& model) : model_(model) {}
-    int32_t add(vm::Float3 p) {
-        const auto key = std::make_tuple(p.x, p.y, p.z);
-        const auto [it, fresh] =
-            index_.try_emplace(key, static_cast<int32_t>(model_.points.size()));
-        if (fresh) model_.points.push_back(p);
-        return it->second;
-    }
-
-  private:
-    Model& model_;
-    std::map<std::tuple<float, float, float>, int32_t> index_;
-};
 
 // The words of a line up to a comment ("#" to the end of the line).
 std::vector<std::string> words(const std::string& line) {

@@ -21,8 +21,8 @@
 #include "editor/point-selection.h"
 #include "editor/selection.h"
 #include "editor/snapping.h"
-#include "editor/split-patches.h"
 #include "graphics/d3d11/renderer.h"
+#include "model/bezier-surface.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/commands.h"
 #include "ui/win32/palette.h"
@@ -383,7 +383,8 @@ std::optional<PatchSpot> patchUnderPointer() {
         vm::transformCoord(vm::point(hitAt.x, hitAt.y, hitAt.z), vm::inverse(entityWorld()));
     PatchSpot spot;
     spot.patch = static_cast<uint32_t>(pick.patch);
-    nearestParameters(model, spot.patch, {onNet.x, onNet.y, onNet.z}, spot.u, spot.v);
+    bezier::nearestParameters(bezier::controlPoints(model, model.patches[spot.patch]),
+                              {onNet.x, onNet.y, onNet.z}, spot.u, spot.v);
     return spot;
 }
 
