@@ -1,6 +1,7 @@
-// Frame time of the editor's drawing on this machine's Direct3D: the default model and a
-// generated one of 10 000 patches, drawn as the frame draws them (patches and control nets),
-// presented without waiting. Usage: frame-time [FRAMES]
+// Frame time of the editor's drawing on this machine's Direct3D: the default model and
+// generated ones of 10 000 and 100 000 patches, drawn as the frame draws them (patches and
+// control nets), presented without waiting, from the start-up camera and while orbiting.
+// Usage: frame-time [FRAMES]
 #include <windows.h>
 
 #include <cstdio>
@@ -15,14 +16,25 @@
 
 namespace {
 
+// The camera turns a little about the model before every frame, looking down on it.
+void orbit(OrbitCamera& camera) {
+    camera.gamma = 0.5f;
+    camera.theta += 0.02f;
+}
+
 double millisecondsPerFrame(Renderer& r, const Model& model, int frames,
                             ID3D11ShaderResourceView* planet = nullptr, bool nets = true,
-                            const std::function<void()>& beforeFrame = {}) {
+                            const std::function<void()>& beforeFrame = {},
+                            void (*moveCamera)(OrbitCamera&) = nullptr) {
     EditorState editor;
     OrbitCamera camera;
     r.viewProjection = camera.viewMatrix() * r.projection;
     auto frame = [&] {
         if (beforeFrame) beforeFrame();
+        if (moveCamera) {
+            moveCamera(camera);
+            r.viewProjection = camera.viewMatrix() * r.projection;
+        }
         r.clearView(0);
         if (planet) r.drawPlanet(planet, camera.viewMatrix());
         r.drawPatches(model, patchViewOf(editor, vm::identity()), false);
@@ -94,8 +106,29 @@ int main(int argc, char** argv) {
                     big.updatePoints({dragged});
                 }));
 
-    small.releaseBuffers();
+    std::printf("orbiting the 10000 patches: %.3f ms per frame\n",
+                millisecondsPerFrame(*r, big, frames > 10 ? frames / 10 : 1, nullptr, true, {},
+                                     orbit));
     big.releaseBuffers();
+
+    Model huge;
+    huge.gpu = r->bufferFactory();
+    generateSheet(huge, 400, 250);
+    huge.buildBuffers();
+    const int few = frames > 20 ? frames / 20 : 1;
+    std::printf("generated model (100000 patches): %.3f ms per frame\n",
+                millisecondsPerFrame(*r, huge, few));
+    std::printf("orbiting the 100000 patches: %.3f ms per frame\n",
+                millisecondsPerFrame(*r, huge, few, nullptr, true, {}, orbit));
+    const uint32_t hugeDragged = static_cast<uint32_t>(huge.points.size() / 2);
+    std::printf("point drag frames of the 100000 patches: %.3f ms per frame\n",
+                millisecondsPerFrame(*r, huge, few, nullptr, true, [&] {
+                    huge.points[hugeDragged].y += 1e-3f;
+                    huge.updatePoints({hugeDragged});
+                }));
+
+    small.releaseBuffers();
+    huge.releaseBuffers();
     r->releaseDevice();
     DestroyWindow(window);
     return 0;
