@@ -1,11 +1,14 @@
-// The CPU tessellation path: patches evaluated per second at factor 5 (36 grid points each).
+// The CPU tessellation path: patches evaluated per second at factor 5 (36 grid points each);
+// a point drag step and an orbit step of the surfaces kept between frames.
 #include <benchmark/benchmark.h>
 
 #include <vector>
 
 #include "generated-model.h"
+#include "graphics/patch-detail.h"
 #include "graphics/surface-cache.h"
 #include "model/bezier-surface.h"
+#include "view/orbit-camera.h"
 
 namespace {
 
@@ -31,8 +34,9 @@ void BM_DragStepSurfaces(benchmark::State& state) {
         generateSheet(m, 400, 250);
         return m;
     }();
+    const std::vector<uint8_t> levels(model.patches.size(), 2);
     SurfaceCache cache;
-    cache.update(model);
+    cache.update(model, levels);
     uint32_t index = static_cast<uint32_t>(model.points.size() / 2);
     for (auto _ : state) {
         model.points[index].y += 0.001f;
@@ -40,10 +44,38 @@ void BM_DragStepSurfaces(benchmark::State& state) {
             model.updatePoints({index});
         else
             model.updatePointBuffer();
-        benchmark::DoNotOptimize(cache.update(model).data());
+        benchmark::DoNotOptimize(cache.update(model, levels).data());
     }
     state.counters["patches_evaluated"] = static_cast<double>(cache.evaluated());
 }
 BENCHMARK(BM_DragStepSurfaces)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One orbit step of the CPU path (what a frame costs before drawing): the camera turned a
+// little about a sheet of range(0)² patches seen from above, every patch's level worked out
+// again, the grids of those whose level changed evaluated, the others copied.
+void BM_OrbitStepSurfaces(benchmark::State& state) {
+    Model model;
+    const int side = static_cast<int>(state.range(0));
+    generateSheet(model, side, side);
+    OrbitCamera camera;
+    camera.gamma = 0.5f;
+    camera.distance = 0; // the sheet fills the view
+    const vm::Mat4 projection = vm::perspectiveFovRH(0.7853982f, 1.5f, 0.01f, 1e3f);
+    const vm::Mat4 world[2] = {vm::identity(), vm::scaling(-1, 1, 1)};
+    std::vector<uint8_t> levels;
+    SurfaceCache cache;
+    size_t evaluated = 0, vertices = 0;
+    for (auto _ : state) {
+        camera.theta += 0.02f;
+        detail::patchSegments(model, world, camera.viewMatrix() * projection, 1200, 800, levels);
+        cache.update(model, levels);
+        evaluated += cache.evaluated();
+        vertices = cache.vertices().size();
+    }
+    state.counters["evaluated_per_step"] =
+        static_cast<double>(evaluated) / static_cast<double>(state.iterations());
+    state.counters["vertices"] = static_cast<double>(vertices);
+}
+BENCHMARK(BM_OrbitStepSurfaces)->Arg(100)->Arg(316)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,7 +1,8 @@
 #include "editor/box-tree.h"
 
 #include <array>
-#include <thread>
+
+#include "core/parallel-ranges.h"
 
 namespace {
 
@@ -21,17 +22,6 @@ uint32_t quantise(float v, float lo, float scale) {
 }
 
 } // namespace
-
-void BoxTree::inRanges(size_t count, const std::function<void(size_t, size_t)>& work) {
-    const size_t threads =
-        count < 8192 ? 1 : std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
-    std::vector<std::thread> helpers;
-    for (size_t t = 1; t < threads; ++t)
-        helpers.emplace_back(work, count * t / threads, count * (t + 1) / threads);
-    work(0, count / threads);
-    for (std::thread& helper : helpers)
-        helper.join();
-}
 
 void BoxTree::orderAlongCurve(const std::vector<vm::Float3>& centres) {
     const size_t n = centres.size();

@@ -12,6 +12,7 @@
 #include <functional>
 #include <vector>
 
+#include "core/parallel-ranges.h"
 #include "core/vector-math.h"
 
 struct Box3 {
@@ -48,7 +49,7 @@ class BoxTree {
         levels_.resize(1);
         std::vector<Box3>& leaves = levels_[0];
         leaves.resize((order_.size() + kLeafSize - 1) / kLeafSize);
-        inRanges(leaves.size(), [&](size_t from, size_t to) {
+        inParallelRanges(leaves.size(), [&](size_t from, size_t to) {
             for (size_t j = from; j < to; ++j) {
                 Box3 box;
                 for (size_t k = leafBegin(j); k < leafEnd(j); ++k)
@@ -75,8 +76,6 @@ class BoxTree {
     const std::vector<uint32_t>& order() const { return order_; }
 
   private:
-    // Runs work over [0, count) in ranges, on several threads when count is large.
-    static void inRanges(size_t count, const std::function<void(size_t, size_t)>& work);
     void orderAlongCurve(const std::vector<vm::Float3>& centres);
     void buildUpperLevels();
 

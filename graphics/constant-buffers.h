@@ -17,9 +17,11 @@ struct ColourConstants {
 };
 static_assert(sizeof(ColourConstants) == 16);
 
-// Hull b1: x is the tessellation factor.
+// Hull b1: each edge gets one segment per pixelsPerSegment of its length on the screen, at
+// most maxFactor; the view's half width and height in pixels place the points on it.
 struct TessellationConstants {
-    float factor = 5.0f;
-    float unused[3] = {};
+    float maxFactor = 64.0f;
+    float pixelsPerSegment = 8.0f;
+    float halfWidth = 0, halfHeight = 0;
 };
 static_assert(sizeof(TessellationConstants) == 16);

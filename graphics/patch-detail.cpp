@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/parallel-ranges.h"
+
 namespace detail {
 
-int segmentsFor(float extentPixels) {
-    if (!(extentPixels > 0)) return 1;
-    const float n = std::ceil(extentPixels / kPixelsPerSegment);
-    return n >= bezier::kFactor ? bezier::kFactor : std::max(1, static_cast<int>(n));
+int segmentsFor(float extentPixels, float pixelsPerSegment) {
+    if (!(extentPixels > pixelsPerSegment)) return 1; // NaN too
+    int n = 1;
+    while (n < kMaxSegments && static_cast<float>(n) * pixelsPerSegment < extentPixels)
+        n *= 2;
+    return n;
 }
 
 namespace {
@@ -21,7 +25,7 @@ unsigned outside(const vm::Vec4& c) {
 
 // Segments for one copy of a patch; 0 when it is outside the view.
 int copySegments(const std::array<vm::Float3, 16>& points, const vm::Mat4& m, float halfWidth,
-                 float halfHeight) {
+                 float halfHeight, float pixelsPerSegment) {
     unsigned all = ~0u;
     bool behind = false, inFront = false;
     float minX = INFINITY, maxX = -INFINITY, minY = INFINITY, maxY = -INFINITY;
@@ -40,29 +44,26 @@ int copySegments(const std::array<vm::Float3, 16>& points, const vm::Mat4& m, fl
         maxY = std::max(maxY, y);
     }
     if (all || !inFront) return 0; // every point beyond one and the same plane, or behind
-    if (behind) return bezier::kFactor;
-    return segmentsFor(std::max(maxX - minX, maxY - minY));
+    if (behind) return kMaxSegments;
+    return segmentsFor(std::max(maxX - minX, maxY - minY), pixelsPerSegment);
 }
-
-} // namespace
-
-namespace {
 
 struct ViewOfPatches {
     vm::Mat4 m[2];
-    float halfWidth, halfHeight;
-    ViewOfPatches(const vm::Mat4 world[2], const vm::Mat4& viewProjection, int width, int height)
+    float halfWidth, halfHeight, pixelsPerSegment;
+    ViewOfPatches(const vm::Mat4 world[2], const vm::Mat4& viewProjection, int width, int height,
+                  float pixels)
         : m{world[0] * viewProjection, world[1] * viewProjection},
           halfWidth(0.5f * static_cast<float>(std::max(width, 1))),
-          halfHeight(0.5f * static_cast<float>(std::max(height, 1))) {}
+          halfHeight(0.5f * static_cast<float>(std::max(height, 1))), pixelsPerSegment(pixels) {}
 
     uint8_t segmentsOf(const Model& model, size_t i) const {
         const Model::Patch& patch = model.patches[i];
         if (!model.isShown(patch)) return 0;
         const std::array<vm::Float3, 16> points = bezier::controlPoints(model, patch);
-        int n = copySegments(points, m[0], halfWidth, halfHeight);
+        int n = copySegments(points, m[0], halfWidth, halfHeight, pixelsPerSegment);
         if (model.isSymmetry(patch.group))
-            n = std::max(n, copySegments(points, m[1], halfWidth, halfHeight));
+            n = std::max(n, copySegments(points, m[1], halfWidth, halfHeight, pixelsPerSegment));
         return static_cast<uint8_t>(n);
     }
 };
@@ -70,17 +71,20 @@ struct ViewOfPatches {
 } // namespace
 
 void patchSegments(const Model& model, const vm::Mat4 world[2], const vm::Mat4& viewProjection,
-                   int width, int height, std::vector<uint8_t>& segments) {
-    const ViewOfPatches view(world, viewProjection, width, height);
+                   int width, int height, std::vector<uint8_t>& segments, float pixelsPerSegment) {
+    const ViewOfPatches view(world, viewProjection, width, height, pixelsPerSegment);
     segments.resize(model.patches.size());
-    for (size_t i = 0; i < model.patches.size(); ++i)
-        segments[i] = view.segmentsOf(model, i);
+    inParallelRanges(model.patches.size(), [&](size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i)
+            segments[i] = view.segmentsOf(model, i);
+    });
+    keepWithin(kVertexBudget, segments);
 }
 
 bool updateSegments(const Model& model, const vm::Mat4 world[2], const vm::Mat4& viewProjection,
                     int width, int height, const std::vector<uint32_t>& patches,
-                    std::vector<uint8_t>& segments) {
-    const ViewOfPatches view(world, viewProjection, width, height);
+                    std::vector<uint8_t>& segments, float pixelsPerSegment) {
+    const ViewOfPatches view(world, viewProjection, width, height, pixelsPerSegment);
     bool changed = false;
     for (uint32_t i : patches) {
         if (i >= segments.size() || i >= model.patches.size()) continue;
@@ -88,32 +92,43 @@ bool updateSegments(const Model& model, const vm::Mat4 world[2], const vm::Mat4&
         changed = changed || n != segments[i];
         segments[i] = n;
     }
+    if (changed) keepWithin(kVertexBudget, segments);
     return changed;
+}
+
+void keepWithin(size_t budget, std::vector<uint8_t>& segments) {
+    // Patches at each level, then the finest level whose total fits.
+    std::array<size_t, kMaxSegments + 1> atLevel{};
+    for (uint8_t n : segments)
+        ++atLevel[std::min<size_t>(n, kMaxSegments)];
+    int cap = kMaxSegments;
+    auto total = [&](int c) {
+        size_t sum = 0;
+        for (int n = 1; n <= kMaxSegments; ++n)
+            sum += atLevel[static_cast<size_t>(n)] * gridVertices(std::min(n, c));
+        return sum;
+    };
+    while (cap > 1 && total(cap) > budget)
+        cap /= 2;
+    if (cap == kMaxSegments) return;
+    for (uint8_t& n : segments)
+        n = static_cast<uint8_t>(std::min<int>(n, cap));
 }
 
 const std::vector<uint32_t>& triangleIndices(int segments) {
     static const auto levels = [] {
-        std::array<std::vector<uint32_t>, bezier::kFactor + 1> all;
-        for (int n = 1; n <= bezier::kFactor; ++n) {
-            // Grid lines nearest to k/n of the way across.
-            std::vector<uint32_t> lines;
-            for (int k = 0; k <= n; ++k)
-                lines.push_back(static_cast<uint32_t>(
-                    std::lround(static_cast<double>(k) * bezier::kFactor / n)));
-            constexpr uint32_t kRow = bezier::kFactor + 1;
-            for (int j = 0; j < n; ++j)
-                for (int i = 0; i < n; ++i) {
-                    const uint32_t v00 = lines[j] * kRow + lines[i],
-                                   v10 = lines[j] * kRow + lines[i + 1];
-                    const uint32_t v01 = lines[j + 1] * kRow + lines[i],
-                                   v11 = lines[j + 1] * kRow + lines[i + 1];
+        std::array<std::vector<uint32_t>, kMaxSegments + 1> all;
+        for (uint32_t n = 1; n <= kMaxSegments; ++n)
+            for (uint32_t j = 0; j < n; ++j)
+                for (uint32_t i = 0; i < n; ++i) {
+                    const uint32_t v00 = j * (n + 1) + i, v10 = v00 + 1;
+                    const uint32_t v01 = v00 + n + 1, v11 = v01 + 1;
                     for (uint32_t v : {v00, v10, v11, v00, v11, v01})
                         all[n].push_back(v);
                 }
-        }
         return all;
     }();
-    return levels[static_cast<size_t>(std::clamp(segments, 0, bezier::kFactor))];
+    return levels[static_cast<size_t>(std::clamp(segments, 0, kMaxSegments))];
 }
 
 } // namespace detail

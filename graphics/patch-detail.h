@@ -1,8 +1,7 @@
-// How finely each patch is drawn in a view: a patch whose control points project to a few
-// pixels needs fewer than the fixed factor's five segments per edge, and one entirely
-// outside the view needs none. A coarser patch uses rows and columns of the same 6 × 6 grid
-// of surface points, so every vertex drawn still lies on the surface and a patch never gets
-// more segments than the fixed factor.
+// How finely each patch is drawn in a view: as many segments a side as its size on the screen
+// needs (about one per 8 pixels, in powers of two up to 32), none outside the view. Powers
+// of two keep a patch's level while it grows or shrinks less than twofold (an orbit evaluates
+// few patches again), and put a coarser neighbour's edge points on the finer one's.
 #pragma once
 
 #include <array>
@@ -15,27 +14,45 @@
 
 namespace detail {
 
-// Screen pixels per segment: a patch spanning 60 pixels or more gets all five.
-inline constexpr float kPixelsPerSegment = 12.0f;
+// Screen pixels per segment at most: a patch spanning 256 pixels or more gets all 32.
+inline constexpr float kPixelsPerSegment = 8.0f;
+// The wireframe display shows the segments as lines: sparser, so that they read as curves
+// on the surface rather than a filled mesh.
+inline constexpr float kWireframePixelsPerSegment = 32.0f;
+inline constexpr int kMaxSegments = 32;
+// Grid vertices of every patch in a view together, at most: past it the finest levels are
+// lowered (a heap of large patches on top of each other must not exhaust memory).
+inline constexpr size_t kVertexBudget = size_t{1} << 22;
+// A patch's control net is drawn where the patch has at least this many segments (spans more
+// than 16 pixels): smaller,
+// its lines are not told apart.
+inline constexpr int kNetSegments = 4;
 
-// Segments per edge (1 … 5) for a patch whose projection spans extent pixels.
-int segmentsFor(float extentPixels);
+// Segments per side (1, 2, 4 … 32) for a patch whose projection spans extent pixels.
+int segmentsFor(float extentPixels, float pixelsPerSegment = kPixelsPerSegment);
+// The grid vertices of a patch of n segments a side (none for 0).
+inline uint32_t gridVertices(int n) {
+    return n > 0 ? static_cast<uint32_t>((n + 1) * (n + 1)) : 0;
+}
 
 // The segments of each patch in a view of width × height pixels, 0 for a patch that is not
 // drawn there (hidden, or its control points all outside one side of the view volume). A
 // patch drawn a second time mirrored (a symmetry's) gets the finer of its two copies.
-// world[0] places the model, world[1] its mirror image.
+// world[0] places the model, world[1] its mirror image. Within the vertex budget.
 void patchSegments(const Model& model, const vm::Mat4 world[2], const vm::Mat4& viewProjection,
-                   int width, int height, std::vector<uint8_t>& segments);
+                   int width, int height, std::vector<uint8_t>& segments,
+                   float pixelsPerSegment = kPixelsPerSegment);
 
 // The same for the listed patches only, updating their entries of segments (as long as the
 // model's patches); true when any of them changed.
 bool updateSegments(const Model& model, const vm::Mat4 world[2], const vm::Mat4& viewProjection,
                     int width, int height, const std::vector<uint32_t>& patches,
-                    std::vector<uint8_t>& segments);
+                    std::vector<uint8_t>& segments, float pixelsPerSegment = kPixelsPerSegment);
 
-// Triangle indices into a patch's 36 grid vertices for n segments per edge (n = 5: the full
-// grid; fewer: the grid rows and columns nearest to an even spacing, corners always).
+// Lowers the finest levels until every patch's grid together fits in budget vertices.
+void keepWithin(size_t budget, std::vector<uint8_t>& segments);
+
+// Triangle indices into a patch's (n + 1)² grid vertices for n segments a side.
 const std::vector<uint32_t>& triangleIndices(int segments);
 
 } // namespace detail

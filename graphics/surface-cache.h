@@ -1,6 +1,7 @@
-// The CPU path's evaluated surfaces: every patch's 6 × 6 grid of surface points and normals,
-// kept between frames. After points moved only the patches that use them are evaluated
-// again; the topology changing (patches, indices, the pool's size) evaluates them all.
+// The CPU path's evaluated surfaces: each patch's grid of surface points and normals at the
+// segments its size on the screen asks, kept between frames. Only what changed level, or
+// uses points that moved, is evaluated again; the topology changing evaluates everything.
+// A patch's grid lies at firstVertex(i), (n + 1)² vertices for n segments a side.
 #pragma once
 
 #include <cstddef>
@@ -14,35 +15,40 @@
 
 class SurfaceCache {
   public:
-    // Patch ranges [first, end) whose grid changed, in order, not overlapping.
+    // Vertex ranges [first, end) that changed, in order, not overlapping.
     using Ranges = std::vector<std::pair<size_t, size_t>>;
 
-    // Brings the grids up to date with model and returns what changed (nothing when nothing
-    // did; one range of every patch when all were evaluated).
-    const Ranges& update(const Model& model);
-    // Whether the last update changed the number of patches (buffers of the new size needed).
-    bool resized() const { return resized_; }
+    // Brings the grids up to date with model at segments[i] a side for patch i (as long as
+    // the model's patches) and returns the vertices that changed (nothing when nothing did;
+    // all of them when the layout changed).
+    const Ranges& update(const Model& model, const std::vector<uint8_t>& segments);
+    // Whether the last update laid the grids out anew (any patch's level or the patches
+    // changed): every vertex may have moved, and indices into them are stale.
+    bool relaid() const { return relaid_; }
 
-    // Patch i's grid at kGridVertices · i.
     const std::vector<vm::Float3>& vertices() const { return vertices_; }
     const std::vector<vm::Float3>& normals() const { return normals_; }
+    uint32_t firstVertex(size_t patch) const { return first_[patch]; }
     // The patches evaluated by the last update.
     size_t evaluated() const { return evaluated_; }
     // The patches that use any of points (sorted, once each), as of the last update.
     void patchesUsing(const std::vector<uint32_t>& points, std::vector<uint32_t>& out) const;
 
   private:
-    void evaluate(const Model& model, size_t patch);
-    void evaluateAll(const Model& model);
+    void evaluate(const Model& model, size_t patch, vm::Float3* vertices, vm::Float3* normals);
     void buildUsers(const Model& model);
+    void layOut(const Model& model, const std::vector<uint8_t>& segments, bool all);
 
     const Model* model_ = nullptr;
     uint64_t topology_ = 0, points_ = 0;
     std::vector<vm::Float3> vertices_, normals_;
+    std::vector<uint32_t> first_{0}; // patch i's grid: first_[i] … first_[i + 1]
+    std::vector<uint8_t> segments_;  // what each grid was evaluated at
+    std::vector<uint8_t> stale_;     // patches whose points moved since
     // The patches using point k: users_[usersStart_[k] … usersStart_[k + 1]).
     std::vector<uint32_t> usersStart_, users_;
     std::vector<uint32_t> moved_, dirty_;
     Ranges ranges_;
-    bool resized_ = false;
+    bool relaid_ = false;
     size_t evaluated_ = 0;
 };

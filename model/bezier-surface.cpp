@@ -129,6 +129,42 @@ const std::array<uint32_t, kTriangleIndices>& triangleIndices() {
     return indices;
 }
 
+void tessellateGrid(const std::array<vm::Float3, 16>& p, int n, vm::Float3* vertices,
+                    vm::Float3* normals) {
+    const int side = n + 1;
+    const float step = 1.0f / static_cast<float>(n);
+    for (int i = 0; i < side; ++i) {
+        // The four rows blended along u (points and their slopes), then those along v.
+        const float u = static_cast<float>(i) * step;
+        const std::array<float, 4> bu = bernstein(u), du = bernsteinDerivative(u);
+        vm::Float3 row[4], slope[4];
+        for (size_t r = 0; r < 4; ++r) {
+            row[r] = slope[r] = {};
+            for (size_t c = 0; c < 4; ++c) {
+                const vm::Float3& q = p[4 * r + c];
+                row[r].x += bu[c] * q.x, row[r].y += bu[c] * q.y, row[r].z += bu[c] * q.z;
+                slope[r].x += du[c] * q.x, slope[r].y += du[c] * q.y, slope[r].z += du[c] * q.z;
+            }
+        }
+        for (int j = 0; j < side; ++j) {
+            const float v = static_cast<float>(j) * step;
+            const std::array<float, 4> bv = bernstein(v), dv = bernsteinDerivative(v);
+            vm::Float3 at{}, alongU{}, alongV{};
+            for (size_t r = 0; r < 4; ++r) {
+                at.x += bv[r] * row[r].x, at.y += bv[r] * row[r].y, at.z += bv[r] * row[r].z;
+                alongU.x += bv[r] * slope[r].x, alongU.y += bv[r] * slope[r].y;
+                alongU.z += bv[r] * slope[r].z;
+                alongV.x += dv[r] * row[r].x, alongV.y += dv[r] * row[r].y;
+                alongV.z += dv[r] * row[r].z;
+            }
+            const size_t k = static_cast<size_t>(j * side + i);
+            vertices[k] = at;
+            const std::optional<vm::Float3> normal = unitNormal(alongU, alongV);
+            normals[k] = normal ? *normal : normalAt(p, u, v); // a collapsed edge: look inside
+        }
+    }
+}
+
 void nearestParameters(const std::array<vm::Float3, 16>& net, vm::Float3 at, float& u, float& v) {
     // A grid of 17 × 17 over the patch around its middle, then a finer one around its nearest
     // point.

@@ -143,8 +143,35 @@ void DeviceResources::clearView(int view, bool bindTargets) {
         context_->OMSetRenderTargets(1, t.renderTarget.GetAddressOf(), t.depthStencil.Get());
 }
 
+void DeviceResources::waitForLastFrame() {
+    if (!frameDone_) {
+        D3D11_QUERY_DESC desc = {D3D11_QUERY_EVENT, 0};
+        if (FAILED(device_->CreateQuery(&desc, &frameDone_))) return; // pacing is a nicety
+        frameIssued_ = false;
+    }
+    if (!frameIssued_) return;
+    // Sleeping, not spinning: on a machine with few cores the driver's own wait for a
+    // present spins on a core the software rasteriser needs. Bounded: a lost device or a
+    // driver that never answers must not hang the window.
+    BOOL done = FALSE;
+    for (int polls = 0; polls < 2000; ++polls) {
+        const HRESULT hr = context_->GetData(frameDone_.Get(), &done, sizeof done, 0);
+        if (hr != S_FALSE) break;
+        Sleep(1);
+    }
+    frameIssued_ = false;
+}
+
 void DeviceResources::present(int view) {
-    if (IDXGISwapChain* chain = swapChain(view)) checkPresent(chain->Present(1, 0));
+    IDXGISwapChain* chain = swapChain(view);
+    if (!chain) return;
+    // At most one frame ahead of the device.
+    waitForLastFrame();
+    checkPresent(chain->Present(1, 0));
+    if (frameDone_) {
+        context_->End(frameDone_.Get());
+        frameIssued_ = true;
+    }
 }
 
 void DeviceResources::checkPresent(HRESULT hr) {
@@ -159,6 +186,8 @@ void DeviceResources::release() {
         context_->ClearState();
         context_->Flush();
     }
+    frameDone_.Reset();
+    frameIssued_ = false;
     for (ViewTargets& t : secondary_)
         t = ViewTargets{};
     main_ = ViewTargets{};

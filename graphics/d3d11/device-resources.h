@@ -37,6 +37,7 @@ class DeviceResources {
     IDXGISwapChain* swapChain(int view) const;
 
   private:
+    void waitForLastFrame();
     struct ViewTargets {
         Microsoft::WRL::ComPtr<IDXGISwapChain> swapChain;
         Microsoft::WRL::ComPtr<ID3D11RenderTargetView> renderTarget;
@@ -51,6 +52,10 @@ class DeviceResources {
     Microsoft::WRL::ComPtr<ID3D11Device> device_;
     Microsoft::WRL::ComPtr<ID3D11DeviceContext> context_;
     Microsoft::WRL::ComPtr<IDXGIFactory2> factory_;
+    // Set after each present: the next one waits for it, so the program keeps no more than
+    // one frame queued and waits without spinning.
+    Microsoft::WRL::ComPtr<ID3D11Query> frameDone_;
+    bool frameIssued_ = false;
     D3D_FEATURE_LEVEL featureLevel_ = D3D_FEATURE_LEVEL_11_0;
     ViewTargets main_;
     ViewTargets secondary_[kSecondaryViews];

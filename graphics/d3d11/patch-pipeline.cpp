@@ -41,6 +41,9 @@ bool compilerBuildsHullShaders() {
 
 const UINT kStride = sizeof(vm::Float3);
 
+// The hull stage refines further than the CPU path: its segments cost no memory.
+constexpr int kMaxGpuSegments = 64;
+
 // An immutable list of 32-bit indices; failing to make it is the fatal error "arf".
 template <typename Index>
 ComPtr<ID3D11Buffer> createIndexList(ID3D11Device* device, const Index* indices, size_t count,
@@ -185,41 +188,44 @@ void PatchPipeline::select(ID3D11Buffer* vertexBuffer, bool lines, bool wirefram
                                    : pixelShader_.Get(),
                          nullptr, 0);
     state_->setRasterizer(wireframe ? RenderState::Wireframe : RenderState::Solid);
+    D3D11_VIEWPORT viewport = {};
+    UINT viewports = 1;
+    context->RSGetViewports(&viewports, &viewport);
     TessellationConstants tessellation;
-    tessellation.factor = static_cast<float>(bezier::kFactor);
+    tessellation.maxFactor = static_cast<float>(kMaxGpuSegments);
+    tessellation.pixelsPerSegment =
+        wireframe ? detail::kWireframePixelsPerSegment : detail::kPixelsPerSegment;
+    tessellation.halfWidth = 0.5f * viewport.Width;
+    tessellation.halfHeight = 0.5f * viewport.Height;
     context->UpdateSubresource(tessellationBuffer_.Get(), 0, nullptr, &tessellation, 0, 0);
 }
 
-void PatchPipeline::updateCpuSurfaces(const Model& model) {
+void PatchPipeline::uploadCpuSurfaces(const SurfaceCache::Ranges& changed) {
     CpuSurfaces& s = cpu_;
-    const SurfaceCache::Ranges& changed = s.cache.update(model);
     const std::vector<vm::Float3>& vertices = s.cache.vertices();
-    if (s.cache.resized() || vertices.size() != s.vertexCount) {
+    if (vertices.size() > s.vertexCapacity || !s.vertices) {
+        // Room to grow: an orbit that refines a few patches more keeps its buffers.
+        s.vertexCapacity = std::max<size_t>(vertices.size(), 1024) * 5 / 4;
         s.vertices.Reset();
         s.normals.Reset();
-        if (!vertices.empty()) {
-            D3D11_BUFFER_DESC desc = {};
-            desc.ByteWidth = static_cast<UINT>(vertices.size() * sizeof(vm::Float3));
-            desc.Usage = D3D11_USAGE_DEFAULT;
-            desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
-            checkSetup(device()->CreateBuffer(&desc, nullptr, &s.vertices), "arf",
-                       "patch surface vertices");
-            checkSetup(device()->CreateBuffer(&desc, nullptr, &s.normals), "arf",
-                       "patch surface normals");
-            setDebugName(s.vertices.Get(), "patch surface vertices");
-            setDebugName(s.normals.Get(), "patch surface normals");
-        }
-        s.vertexCount = vertices.size();
+        D3D11_BUFFER_DESC desc = {};
+        desc.ByteWidth = static_cast<UINT>(s.vertexCapacity * sizeof(vm::Float3));
+        desc.Usage = D3D11_USAGE_DEFAULT;
+        desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
+        checkSetup(device()->CreateBuffer(&desc, nullptr, &s.vertices), "arf",
+                   "patch surface vertices");
+        checkSetup(device()->CreateBuffer(&desc, nullptr, &s.normals), "arf",
+                   "patch surface normals");
+        setDebugName(s.vertices.Get(), "patch surface vertices");
+        setDebugName(s.normals.Get(), "patch surface normals");
     }
-    if (!s.vertices) return;
-    // Only the grids of the patches evaluated again go up: a point drag sends a few patches.
-    constexpr UINT kPatchBytes = bezier::kGridVertices * sizeof(vm::Float3);
+    // Only the grids evaluated again go up: a point drag sends a few patches.
     for (const auto& [first, end] : changed) {
-        const D3D11_BOX box = {static_cast<UINT>(first) * kPatchBytes, 0, 0,
-                               static_cast<UINT>(end) * kPatchBytes,   1, 1};
-        const size_t at = first * bezier::kGridVertices;
-        context()->UpdateSubresource(s.vertices.Get(), 0, &box, vertices.data() + at, 0, 0);
-        context()->UpdateSubresource(s.normals.Get(), 0, &box, s.cache.normals().data() + at, 0, 0);
+        const D3D11_BOX box = {static_cast<UINT>(first * sizeof(vm::Float3)), 0, 0,
+                               static_cast<UINT>(end * sizeof(vm::Float3)),   1, 1};
+        context()->UpdateSubresource(s.vertices.Get(), 0, &box, vertices.data() + first, 0, 0);
+        context()->UpdateSubresource(s.normals.Get(), 0, &box, s.cache.normals().data() + first, 0,
+                                     0);
     }
 }
 
@@ -248,33 +254,44 @@ void PatchPipeline::uploadDynamicIndices(ComPtr<ID3D11Buffer>& buffer, size_t& c
     context()->Unmap(buffer.Get(), 0);
 }
 
-void PatchPipeline::updateCpuDetail(const Model& model, const vm::Mat4 world[2]) {
+void PatchPipeline::updateCpuDetail(const Model& model, const vm::Mat4 world[2], bool wireframe) {
     const vm::Mat4& viewProjection = state_->viewProjection;
     D3D11_VIEWPORT viewport = {};
     UINT viewports = 1;
     context()->RSGetViewports(&viewports, &viewport);
+    const int width = static_cast<int>(viewport.Width), height = static_cast<int>(viewport.Height);
     CpuSurfaces& s = cpu_;
     const bool sameView =
         s.triangles && s.detailModel == &model && s.detailTopology == model.topologyRevision &&
-        sameMatrix(s.detailView, viewProjection) && sameMatrix(s.detailWorld[0], world[0]) &&
-        sameMatrix(s.detailWorld[1], world[1]) && s.detailWidth == viewport.Width &&
-        s.detailHeight == viewport.Height;
+        s.segments.size() == model.patches.size() && sameMatrix(s.detailView, viewProjection) &&
+        sameMatrix(s.detailWorld[0], world[0]) && sameMatrix(s.detailWorld[1], world[1]) &&
+        s.detailWidth == viewport.Width && s.detailHeight == viewport.Height &&
+        s.detailWireframe == wireframe;
+    const float pixels = wireframe ? detail::kWireframePixelsPerSegment : detail::kPixelsPerSegment;
     if (sameView && s.detailPoints == model.pointsRevision) return;
-    // Points that moved change only their patches' size on the screen: when none of those
-    // needs another number of segments, the triangles stay as they are.
+    // Points that moved change only their patches' size on the screen.
     if (sameView && model.pointsMovedSince(s.detailPoints, s.moved)) {
         s.cache.patchesUsing(s.moved, s.touched);
-        if (!detail::updateSegments(model, world, viewProjection, static_cast<int>(viewport.Width),
-                                    static_cast<int>(viewport.Height), s.touched, s.segments)) {
-            s.detailPoints = model.pointsRevision;
-            return;
-        }
+        detail::updateSegments(model, world, viewProjection, width, height, s.touched, s.segments,
+                               pixels);
+    } else {
+        detail::patchSegments(model, world, viewProjection, width, height, s.segments, pixels);
     }
-    detail::patchSegments(model, world, viewProjection, static_cast<int>(viewport.Width),
-                          static_cast<int>(viewport.Height), s.segments);
-    // Patch i's triangles index its own 36 vertices. The opaque patches come first, each after
-    // the previous one, then the translucent ones: a run of patches in one state is one draw
-    // even where patches of the other kind lie between them in the model.
+    uploadCpuSurfaces(s.cache.update(model, s.segments));
+    s.detailModel = &model;
+    s.detailPoints = model.pointsRevision;
+    s.detailView = viewProjection;
+    s.detailWorld[0] = world[0];
+    s.detailWorld[1] = world[1];
+    s.detailWidth = viewport.Width;
+    s.detailHeight = viewport.Height;
+    s.detailWireframe = wireframe;
+    // The triangles and nets stay while every patch keeps its level and its place.
+    if (!s.cache.relaid() && s.detailTopology == model.topologyRevision) return;
+    s.detailTopology = model.topologyRevision;
+    // Patch i's triangles index its own grid. The opaque patches come first, each after the
+    // previous one, then the translucent ones: a run of patches in one state is one draw even
+    // where patches of the other kind lie between them in the model.
     s.first.resize(model.patches.size());
     s.end.resize(model.patches.size());
     s.indices.clear();
@@ -282,7 +299,7 @@ void PatchPipeline::updateCpuDetail(const Model& model, const vm::Mat4 world[2])
         for (size_t i = 0; i < model.patches.size(); ++i) {
             if (patchBlends(model.patches[i]) != blending) continue;
             s.first[i] = static_cast<uint32_t>(s.indices.size());
-            const uint32_t base = static_cast<uint32_t>(i * bezier::kGridVertices);
+            const uint32_t base = s.cache.firstVertex(i);
             for (uint32_t k : detail::triangleIndices(s.segments[i]))
                 s.indices.push_back(base + k);
             s.end[i] = static_cast<uint32_t>(s.indices.size());
@@ -291,7 +308,7 @@ void PatchPipeline::updateCpuDetail(const Model& model, const vm::Mat4 world[2])
     s.netIndices.clear();
     for (size_t i = 0; i < model.patches.size(); ++i) {
         s.netFirst[i] = static_cast<uint32_t>(s.netIndices.size());
-        if (s.segments[i] < 2) continue;
+        if (s.segments[i] < detail::kNetSegments) continue;
         const std::array<int32_t, 36> net = controlNetIndices(model.patches[i]);
         s.netIndices.insert(s.netIndices.end(), net.begin(), net.end());
     }
@@ -300,14 +317,6 @@ void PatchPipeline::updateCpuDetail(const Model& model, const vm::Mat4 world[2])
                          "patch triangle indices");
     uploadDynamicIndices(s.nets, s.netCapacity, s.netIndices.data(), s.netIndices.size(),
                          "control net indices");
-    s.detailModel = &model;
-    s.detailTopology = model.topologyRevision;
-    s.detailPoints = model.pointsRevision;
-    s.detailView = viewProjection;
-    s.detailWorld[0] = world[0];
-    s.detailWorld[1] = world[1];
-    s.detailWidth = viewport.Width;
-    s.detailHeight = viewport.Height;
 }
 
 void PatchPipeline::drawPatches(const Model& model, const PatchView& view, bool wireframe,
@@ -317,9 +326,8 @@ void PatchPipeline::drawPatches(const Model& model, const PatchView& view, bool 
     const bool cpu = !gpuTessellation_;
     const vm::Mat4 worlds[2] = {view.world, view.mirroredWorld};
     if (cpu) {
-        updateCpuSurfaces(model);
-        if (!cpu_.vertices) return;
-        updateCpuDetail(model, worlds);
+        updateCpuDetail(model, worlds, wireframe);
+        if (!cpu_.vertices || !cpu_.triangles) return;
         context()->IASetIndexBuffer(cpu_.triangles.Get(), DXGI_FORMAT_R32_UINT, 0);
     }
     select(cpu ? cpu_.vertices.Get() : DeviceBufferFactory::get(model.vertexBuffer.get()), false,

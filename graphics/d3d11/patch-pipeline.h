@@ -1,6 +1,6 @@
-// Bicubic Bezier patches from "tessélateur.hlsl": tessellated by the hull and domain stages,
-// or evaluated on the CPU at the same factor where the platform cannot tessellate; and their
-// control nets.
+// Bicubic Bezier patches from "tessélateur.hlsl": tessellated by the hull and domain stages
+// as finely as each edge's size on the screen asks, or evaluated on the CPU at a level per
+// patch where the platform cannot tessellate; and their control nets.
 #pragma once
 
 #include <d3d11.h>
@@ -41,8 +41,8 @@ class PatchPipeline {
     ID3D11DeviceContext* context() const { return state_->context(); }
     void createShadedTriangles();
     void select(ID3D11Buffer* vertexBuffer, bool lines, bool wireframe, const Lighting& lighting);
-    void updateCpuSurfaces(const Model& model);
-    void updateCpuDetail(const Model& model, const vm::Mat4 world[2]);
+    void uploadCpuSurfaces(const SurfaceCache::Ranges& changed);
+    void updateCpuDetail(const Model& model, const vm::Mat4 world[2], bool wireframe);
     void updateNetIndices(const Model& model);
     // Fills a dynamic index buffer, made (larger) anew only when count outgrows it.
     void uploadDynamicIndices(Microsoft::WRL::ComPtr<ID3D11Buffer>& buffer, size_t& capacity,
@@ -63,12 +63,13 @@ class PatchPipeline {
     ComPtr<ID3D11InputLayout> shadedLayout_;
     ComPtr<ID3D11Buffer> lightBuffer_;
 
-    // The CPU path: every patch's 36 grid vertices, and the triangles this view draws of
-    // them: patch i's from first[i] to first[i + 1], as finely as its size on the screen
-    // asks (none outside the view). Rebuilt when the model, the view or its size changes.
+    // The CPU path: every patch's grid of surface points, as finely as its size on the screen
+    // asks (none outside the view), and the triangles this view draws of them. Levels are
+    // worked out again when the model, the view or its size changes; grids only where the
+    // level changed or points moved.
     struct CpuSurfaces {
-        SurfaceCache cache; // the grids, evaluated again only where points moved
-        size_t vertexCount = 0;
+        SurfaceCache cache;
+        size_t vertexCapacity = 0;
         ComPtr<ID3D11Buffer> vertices;
         ComPtr<ID3D11Buffer> normals;   // one per vertex, for the shaded display
         ComPtr<ID3D11Buffer> triangles; // dynamic
@@ -79,6 +80,7 @@ class PatchPipeline {
         std::vector<uint32_t> moved, touched; // the points moved since, and their patches
         vm::Mat4 detailView{}, detailWorld[2]{};
         float detailWidth = 0, detailHeight = 0;
+        bool detailWireframe = false;
         std::vector<uint8_t> segments;
         std::vector<uint32_t> first, end; // patch i's triangles: indices first[i] to end[i]
         std::vector<uint32_t> indices;

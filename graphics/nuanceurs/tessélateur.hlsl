@@ -9,7 +9,8 @@ cbuffer TransformConstants : register(b0)
     float4x4 viewProjection;
 };
 
-// Register b1 is the tessellation factor (x) for the hull stage, the colour for the pixel stage.
+// Register b1 is the colour for the pixel stage; for the hull stage the largest factor (x),
+// the pixels a segment may span (y) and half the view's width and height in pixels (zw).
 cbuffer StageConstants : register(b1)
 {
     float4 stageValue;
@@ -31,16 +32,69 @@ ControlPoint BezierVS(ControlPoint input)
     return input;
 }
 
+float4 ToClip(float3 p)
+{
+    return mul(mul(float4(p, 1.0), world), viewProjection);
+}
+
+// Pixels between two clip-space points on the screen.
+float ScreenDistance(float4 a, float4 b)
+{
+    float2 d = (a.xy / a.w - b.xy / b.w) * stageValue.zw;
+    return length(d);
+}
+
+// Segments for an edge whose control polygon (a bound on the curve's length) runs through
+// a, b, c, d: one per stageValue.y pixels, at most stageValue.x. Neighbours sharing the edge
+// compute the same factor from the same points, so their triangles meet without cracks.
+float EdgeFactor(float4 a, float4 b, float4 c, float4 d)
+{
+    // Summed so that the edge run backwards (as its neighbour has it) gives the same bits.
+    float pixels = (ScreenDistance(a, b) + ScreenDistance(c, d)) + ScreenDistance(b, c);
+    return clamp(ceil(pixels / stageValue.y), 1.0, stageValue.x);
+}
+
+// Outside-plane bits of a clip-space point: -w <= x, y <= w and 0 <= z <= w.
+uint Outside(float4 c)
+{
+    return (c.x < -c.w ? 1u : 0u) | (c.x > c.w ? 2u : 0u) | (c.y < -c.w ? 4u : 0u) |
+           (c.y > c.w ? 8u : 0u) | (c.z < 0.0 ? 16u : 0u) | (c.z > c.w ? 32u : 0u);
+}
+
 PatchFactors ConstantFactors(InputPatch<ControlPoint, 16> patch, uint patchId : SV_PrimitiveID)
 {
+    float4 c[16];
+    uint all = 63u;
+    bool behind = false;
+    [unroll] for (int k = 0; k < 16; ++k)
+    {
+        c[k] = ToClip(patch[k].position);
+        all &= Outside(c[k]);
+        behind = behind || c[k].w <= 1e-6;
+    }
     PatchFactors factors;
-    float f = stageValue.x;
-    factors.edges[0] = f;
-    factors.edges[1] = f;
-    factors.edges[2] = f;
-    factors.edges[3] = f;
-    factors.inside[0] = f;
-    factors.inside[1] = f;
+    if (all != 0u)
+    {
+        // Every control point beyond one plane of the view: nothing of the patch is seen.
+        factors.edges[0] = factors.edges[1] = factors.edges[2] = factors.edges[3] = 0.0;
+        factors.inside[0] = factors.inside[1] = 0.0;
+        return factors;
+    }
+    if (behind)
+    {
+        // A point at or behind the eye: its size on the screen is unbounded.
+        float f = stageValue.x;
+        factors.edges[0] = factors.edges[1] = factors.edges[2] = factors.edges[3] = f;
+        factors.inside[0] = factors.inside[1] = f;
+        return factors;
+    }
+    // Edges in the quad domain's order: u = 0, v = 0, u = 1, v = 1.
+    factors.edges[0] = EdgeFactor(c[0], c[4], c[8], c[12]);
+    factors.edges[1] = EdgeFactor(c[0], c[1], c[2], c[3]);
+    factors.edges[2] = EdgeFactor(c[3], c[7], c[11], c[15]);
+    factors.edges[3] = EdgeFactor(c[12], c[13], c[14], c[15]);
+    factors.inside[0] = max(factors.edges[1], factors.edges[3]);
+    factors.inside[1] = max(factors.edges[0], factors.edges[2]);
     return factors;
 }
 

@@ -1,5 +1,6 @@
-// How finely patches are drawn: coarser when small on the screen, not at all outside the
-// view, never finer than the fixed factor, always on grid points of the surface.
+// How finely patches are drawn: as finely as their size on the screen asks, in powers of two
+// up to 32 segments, not at all outside the view, within a budget of vertices; the grids kept
+// between frames and evaluated again only where the level changed or points moved.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -43,15 +44,22 @@ TEST(PatchDetail, SegmentsFollowTheSizeOnTheScreen) {
     EXPECT_EQ(1, detail::segmentsFor(0));
     EXPECT_EQ(1, detail::segmentsFor(3));
     EXPECT_EQ(2, detail::segmentsFor(13));
-    EXPECT_EQ(5, detail::segmentsFor(60));
-    EXPECT_EQ(5, detail::segmentsFor(1e9f));
+    EXPECT_EQ(8, detail::segmentsFor(60)); // 7.5 pixels a segment
+    EXPECT_EQ(32, detail::segmentsFor(256));
+    EXPECT_EQ(2, detail::segmentsFor(60, detail::kWireframePixelsPerSegment));
+    EXPECT_EQ(32, detail::segmentsFor(1e9f));
     EXPECT_EQ(1, detail::segmentsFor(std::nanf("")));
 
-    EXPECT_EQ(std::vector<uint8_t>{5}, segmentsSeen(square(2)));     // hundreds of pixels
+    EXPECT_EQ(std::vector<uint8_t>{32}, segmentsSeen(square(2)));    // hundreds of pixels
     EXPECT_EQ(std::vector<uint8_t>{1}, segmentsSeen(square(0.01f))); // two pixels
-    const uint8_t middle = segmentsSeen(square(0.1f)).at(0);         // about 20 pixels
-    EXPECT_GT(middle, 1);
-    EXPECT_LT(middle, 5);
+    EXPECT_EQ(std::vector<uint8_t>{4}, segmentsSeen(square(0.1f)));  // about 20 pixels
+
+    // A heap of large patches is drawn coarser, never beyond the budget.
+    std::vector<uint8_t> heap(1000, 32);
+    heap.push_back(2);
+    detail::keepWithin(100000, heap);
+    EXPECT_EQ(8, heap[0]); // 1,000 patches of 81 vertices; of 289 they would not fit
+    EXPECT_EQ(2, heap.back());
 }
 
 TEST(PatchDetail, PatchesOutsideTheViewOrHiddenAreNotDrawn) {
@@ -62,7 +70,7 @@ TEST(PatchDetail, PatchesOutsideTheViewOrHiddenAreNotDrawn) {
     Model across = square(20, 0, 0, -5);
     for (auto& p : across.points)
         p.z += p.y; // tilted through the eye's plane
-    EXPECT_EQ(std::vector<uint8_t>{5}, segmentsSeen(across));
+    EXPECT_EQ(std::vector<uint8_t>{32}, segmentsSeen(across));
     Model hidden = square(2);
     hidden.patches[0].visible = false;
     EXPECT_EQ(std::vector<uint8_t>{0}, segmentsSeen(hidden));
@@ -74,61 +82,89 @@ TEST(PatchDetail, ASymmetryGetsTheFinerOfItsTwoCopies) {
     model.patches[0].group = 0;
     EXPECT_EQ(std::vector<uint8_t>{0}, segmentsSeen(model));
     // A mirror that brings the copy into the view.
-    EXPECT_EQ(std::vector<uint8_t>{5}, segmentsSeen(model, vm::translation(-50, 0, 0)));
+    EXPECT_EQ(std::vector<uint8_t>{32}, segmentsSeen(model, vm::translation(-50, 0, 0)));
 }
 
-TEST(PatchDetail, CoarserLevelsUseGridPointsAndCoverTheWholePatch) {
+TEST(PatchDetail, EveryLevelsGridLiesOnTheSurfaceAndIsCoveredWhole) {
     EXPECT_EQ(
         std::vector<uint32_t>(bezier::triangleIndices().begin(), bezier::triangleIndices().end()),
         detail::triangleIndices(5));
-    EXPECT_EQ((std::vector<uint32_t>{0, 5, 35, 0, 35, 30}), detail::triangleIndices(1));
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 3, 0, 3, 2}), detail::triangleIndices(1));
     EXPECT_TRUE(detail::triangleIndices(0).empty());
-    for (int n = 1; n <= 5; ++n) {
+    Model model;
+    model.createDefault();
+    const auto net = bezier::controlPoints(model, model.patches[1]);
+    for (int n = 1; n <= detail::kMaxSegments; n *= 2) {
         const std::vector<uint32_t>& t = detail::triangleIndices(n);
         ASSERT_EQ(size_t(6 * n * n), t.size());
-        std::set<uint32_t> used(t.begin(), t.end());
-        EXPECT_EQ(size_t((n + 1) * (n + 1)), used.size()) << n;
-        for (uint32_t corner : {0u, 5u, 30u, 35u})
-            EXPECT_TRUE(used.count(corner)) << n;
-        EXPECT_LT(*used.rbegin(), 36u);
+        const std::set<uint32_t> used(t.begin(), t.end());
+        EXPECT_EQ(detail::gridVertices(n), used.size()) << n;
+        EXPECT_EQ(detail::gridVertices(n) - 1, *used.rbegin()) << n;
+        std::vector<vm::Float3> at(detail::gridVertices(n)), normals(at.size());
+        bezier::tessellateGrid(net, n, at.data(), normals.data());
+        for (int j = 0; j <= n; j += std::max(1, n / 4))
+            for (int i = 0; i <= n; i += std::max(1, n / 4)) {
+                const float u = float(i) / float(n), v = float(j) / float(n);
+                const vm::Float3 p = bezier::evaluate(net, u, v), q = bezier::normalAt(net, u, v);
+                const vm::Float3 &g = at[size_t(j * (n + 1) + i)],
+                                 &m = normals[size_t(j * (n + 1) + i)];
+                EXPECT_NEAR(0, std::hypot(p.x - g.x, p.y - g.y, p.z - g.z), 1e-5) << n;
+                EXPECT_NEAR(0, std::hypot(q.x - m.x, q.y - m.y, q.z - m.z), 1e-4) << n;
+            }
     }
 }
 
 // The evaluated grids follow the model: a moved point evaluates only its patches again (the
-// same grids a full evaluation gives), a change of topology evaluates every patch, and the
-// vertex buffer receives only the stretch of points that moved.
-TEST(SurfaceCache, APointMoveEvaluatesOnlyItsPatches) {
+// same grids a full evaluation gives), a change of level lays the grids out anew but
+// evaluates only that patch, a change of topology evaluates every patch, and the vertex
+// buffer receives only the stretch of points that moved.
+TEST(SurfaceCache, OnlyWhatMovedOrChangedLevelIsEvaluatedAgain) {
     RecordingGpu gpu; // outlives the model's buffers
     Model model;
     model.createDefault();
     model.gpu = &gpu;
     model.rebuildBuffers();
+    std::vector<uint8_t> levels{4, 4, 2, 0};
     SurfaceCache cache;
-    ASSERT_EQ((SurfaceCache::Ranges{{0, 4}}), cache.update(model));
-    EXPECT_TRUE(cache.update(model).empty()); // nothing moved
+    ASSERT_EQ((SurfaceCache::Ranges{{0, 25 + 25 + 9}}), cache.update(model, levels));
+    EXPECT_TRUE(cache.relaid());
+    EXPECT_TRUE(cache.update(model, levels).empty()); // nothing moved
+    auto sameAsFresh = [&] {
+        SurfaceCache fresh;
+        fresh.update(model, levels);
+        return fresh.vertices().size() == cache.vertices().size() &&
+               std::memcmp(fresh.vertices().data(), cache.vertices().data(),
+                           cache.vertices().size() * sizeof(vm::Float3)) == 0;
+    };
 
     const int32_t corner = model.patches[1].indices[15]; // shared with a neighbour or not
     model.points[static_cast<size_t>(corner)].y += 0.25f;
     model.updatePoints({static_cast<uint32_t>(corner)});
     EXPECT_EQ(1, gpu.rangeUpdates);
     EXPECT_EQ(1u, gpu.pointsUploaded);
-    const SurfaceCache::Ranges& changed = cache.update(model);
+    const SurfaceCache::Ranges& changed = cache.update(model, levels);
     size_t users = 0;
-    for (const Model::Patch& p : model.patches)
-        users += std::count(p.indices.begin(), p.indices.end(), corner) > 0;
+    for (size_t i = 0; i < 3; ++i) // the fourth is not drawn
+        users += std::count(model.patches[i].indices.begin(), model.patches[i].indices.end(),
+                            corner) > 0;
     EXPECT_EQ(users, cache.evaluated());
-    EXPECT_LT(cache.evaluated(), model.patches.size());
+    EXPECT_FALSE(cache.relaid());
     EXPECT_FALSE(changed.empty());
-    SurfaceCache fresh;
-    fresh.update(model);
-    EXPECT_EQ(0, std::memcmp(fresh.vertices().data(), cache.vertices().data(),
-                             cache.vertices().size() * sizeof(vm::Float3)));
+    EXPECT_TRUE(sameAsFresh());
+
+    levels[3] = 8; // comes into view
+    EXPECT_EQ((SurfaceCache::Ranges{{0, 59 + 81}}), cache.update(model, levels));
+    EXPECT_EQ(1u, cache.evaluated());
+    EXPECT_TRUE(cache.relaid());
+    EXPECT_EQ(59u, cache.firstVertex(3));
+    EXPECT_TRUE(sameAsFresh());
 
     // A whole-pool update or new buffers: every patch again.
     model.updatePointBuffer();
-    EXPECT_EQ(4u, (cache.update(model), cache.evaluated()));
+    EXPECT_EQ(4u, (cache.update(model, levels), cache.evaluated()));
     model.patches.pop_back();
     model.rebuildBuffers();
-    EXPECT_EQ((SurfaceCache::Ranges{{0, 3}}), cache.update(model));
-    EXPECT_TRUE(cache.resized());
+    levels.pop_back();
+    EXPECT_EQ((SurfaceCache::Ranges{{0, 59}}), cache.update(model, levels));
+    EXPECT_TRUE(cache.relaid());
 }
