@@ -22,7 +22,17 @@ void OutlineView::documentWillEdit(const Document& document) {
     noted_ = true;
 }
 
+bool OutlineView::changesManyItems(const ModelChange& step) {
+    const size_t before = step.patches.sizeBefore, after = step.patches.sizeAfter;
+    return step.remakesOutline() || (before > after ? before - after : after - before) > 1;
+}
+
 void OutlineView::documentWillChange(const Document& document, const ModelChange& step, bool undo) {
+    // An undo or redo drops the items of patches that go before it applies the step.
+    if (changesManyItems(step)) {
+        beginShowing(true);
+        showing_ = true;
+    }
     dropOutlineItems(tree_, itemsOf(document), step, undo);
 }
 
@@ -46,8 +56,7 @@ void OutlineView::documentChanged(const Document& document, const DocumentChange
     if (!edit && change.kind != Kind::Undo && change.kind != Kind::Redo &&
         change.kind != Kind::Replaced)
         return;
-    const bool remaking = change.kind == Kind::Replaced || change.step->remakesOutline();
-    beginShowing(remaking);
+    if (!showing_) beginShowing(change.kind == Kind::Replaced || changesManyItems(*change.step));
     if (change.kind == Kind::Replaced) {
         rebuildShapeOutline(tree_, model);
     } else {
@@ -55,6 +64,7 @@ void OutlineView::documentChanged(const Document& document, const DocumentChange
         showChangeInOutline(tree_, model, *change.step, change.kind == Kind::Undo);
     }
     noted_ = false;
+    showing_ = false;
     positions_.clear();
     endShowing(document, change);
 }

@@ -19,10 +19,13 @@ class OutlineView : public DocumentView {
     void documentChanged(const Document& document, const DocumentChange& change) override;
 
   protected:
-    // Around a change of the items: remaking says whether the whole tree is made anew (a
-    // window turns its drawing off for that).
-    virtual void beginShowing(bool /*remaking*/) {}
+    // Around a change of the items: quiet when the whole tree is made anew or many items
+    // come or go (a window turns its drawing off for that: a tree control may measure
+    // every item after each one otherwise).
+    virtual void beginShowing(bool /*quiet*/) {}
     virtual void endShowing(const Document&, const DocumentChange&) {}
+    // Whether a step remakes the tree or adds or drops more than one item.
+    static bool changesManyItems(const ModelChange& step);
 
   private:
     void restorePositions(Model& model, const ModelChange& step);
@@ -31,4 +34,5 @@ class OutlineView : public DocumentView {
     // Each patch position's item and whether its rows were made, as the edit found them.
     std::vector<std::pair<TreeItemHandle, bool>> positions_;
     bool noted_ = false;
+    bool showing_ = false; // beginShowing called, endShowing not yet
 };

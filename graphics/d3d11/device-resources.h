@@ -25,6 +25,9 @@ class DeviceResources {
     // Black and far; in the quad layout the view's targets are bound too.
     void clearView(int view, bool bindTargets);
     void present(int view);
+    // Returns once the last present has reached the screen (bounded: a device that never
+    // answers does not hang the caller).
+    void waitForLastFrame();
     // What Present said: a removed or reset device is the fatal error "error".
     void checkPresent(HRESULT hr);
     // Lets go of the views' targets and swap chains, then the device.
@@ -37,7 +40,6 @@ class DeviceResources {
     IDXGISwapChain* swapChain(int view) const;
 
   private:
-    void waitForLastFrame();
     struct ViewTargets {
         Microsoft::WRL::ComPtr<IDXGISwapChain> swapChain;
         Microsoft::WRL::ComPtr<ID3D11RenderTargetView> renderTarget;

@@ -58,6 +58,8 @@ class Renderer {
     void resizeView(int width, int height, int view);
     void clearView(int view);
     void present(int view);
+    // Returns once the last present has reached the screen.
+    void waitForPresented() { resources_.waitForLastFrame(); }
     // What Present said: a removed or reset device is the fatal error "error".
     void checkPresent(HRESULT hr);
     void setWorld(const vm::Mat4& m) { state_.setWorld(m); }

@@ -1,18 +1,32 @@
 #!/usr/bin/env bash
-# A model of real size: a 100 × 100 grid of patches sharing their edges (10,000 patches,
+# Models of real size: a 100 × 100 grid of patches sharing their edges (10,000 patches,
 # 90,601 points) opens within a generous bound (the time is printed, with the default
-# model's in the same run), a click selects a patch and its tree item expands.
+# model's in the same run), a click selects a patch and its tree item expands. Then a
+# 317 × 317 grid (100,489 patches, 906,304 points): when it shows, what the process holds,
+# a click, a rubber band of thousands of patches deleted and undone (figures printed).
 source "$(dirname "$0")/lib.sh"
 
-timed_start() { # session.ini content → seconds from the start to the start-up report, in took
+# From the start to the first frame shown (in shown) and to the start-up report (in took).
+timed_start() { # session.ini content
   local t0=$EPOCHREALTIME
   start_app "$1"
+  wait_for_output 'Tavrel first frame shown' 120
+  shown=$(awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.2f", b - a }')
   wait_for_startup 120
   took=$(awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.2f", b - a }')
 }
 
+# The resident memory of the program, in MB.
+resident_mb() {
+  local pid
+  pid=$(program_pids | head -1)
+  awk '/^VmRSS/ { printf "%.0f", $2 / 1024 }' "/proc/$pid/status"
+}
+
 timed_start "$clear_of_tool_windows"
-default_time=$took
+default_time=$took default_shown=$shown
+sleep 1
+default_mb=$(resident_mb)
 wait_for_window ' - Tavrel$'
 close_window "$window_id"
 wait_for_exit 20
@@ -80,4 +94,43 @@ wait_for_output 'Tavrel tree: patch 0 expanded' 30
 grep -a -o 'Tavrel input to next frame: [a-z ]*[0-9.]* ms' "$e2e_dir/stderr.log" | sed 's/^Tavrel /10,000 patches: /'
 close_window "$main"
 wait_for_exit 30
+expect_eq "exit status" "0" "$exit_status"
+
+# A hundred thousand patches, seen from above from far enough for thousands of them to show:
+# the grid's corner at the view's centre, the grid up and to the left of it.
+write_grid 317 317 "$e2e_dir/work/grid.obj"
+mv "$e2e_dir/stderr.log" "$e2e_dir/stderr-10k.log"
+timed_start "${clear_of_tool_windows}distance=3"$'\r\n'"gamma=1.2"$'\r\n'"Tool=2"$'\r\n'"LoadedFile=grid.obj"$'\r\n'
+case "$startup_report" in *"points=906304 patches=100489 "*) ;; *) fail "the grid was not read whole: $startup_report" ;; esac
+sleep 1
+grid_mb=$(resident_mb)
+inside=$(grep -a -o 'Tavrel start-up time: [^\\]*' "$e2e_dir/stderr.log" | head -1)
+echo "shown under Wine: default model ${default_shown} s, 100,000 patches ${shown} s; start-up report ${took} s ($inside)"
+echo "memory: default model ${default_mb} MB, 100,000 patches ${grid_mb} MB"
+awk -v t="$shown" 'BEGIN { exit !(t < 60) }' || fail "100,000 patches took ${shown} s to show"
+
+wait_for_window '^grid - Tavrel$'
+main=$window_id
+locate_view "$main"
+cx=$((view_x + view_w / 2)) cy=$((view_y + view_h / 2))
+xdotool mousemove $((cx - 60)) $((cy - 60)) click 1
+wait_for_output 'Tavrel input to next frame: selection click' 30
+# A band from the empty quarter of the view over the grid's corner.
+xdotool mousemove $((cx + view_w / 4)) $((cy + view_h / 4)) mousedown 1
+for step in 1 2 3 4; do
+  xdotool mousemove $((cx + view_w / 4 - step * view_w / 8)) $((cy + view_h / 4 - step * view_h / 8))
+done
+xdotool mouseup 1
+wait_for_output 'Tavrel selection (box): [0-9]' 30
+banded=$(grep -a -o 'Tavrel selection (box): [0-9;]*' "$e2e_dir/stderr.log" | tail -1 | tr ';' '\n' | grep -c '[0-9]')
+read -r mx my _ _ <<<"$(geometry_of "$main")"
+xdotool mousemove $((mx + 196)) $((my + 12)) click 1 # Delete
+wait_for_output 'Tavrel input to next frame: delete' 170
+xdotool windowfocus --sync "$main" 2>/dev/null
+xdotool key ctrl+z
+wait_for_output 'Tavrel input to next frame: undo' 120
+echo "100,000 patches: $banded patches in the band"
+grep -a -o 'Tavrel input to next frame: [a-z ]*[0-9.]* ms' "$e2e_dir/stderr.log" | sed 's/^Tavrel /100,000 patches: /'
+close_window "$main"
+wait_for_exit 60
 expect_eq "exit status" "0" "$exit_status"

@@ -508,16 +508,17 @@ void refreshPointViews() {
 namespace {
 
 // The tree and the point list follow the document: only the items of what a step changed
-// are touched, with drawing left on (turning it back on makes the tree control measure
-// every item, a tenth of a second at 10,000 patches under Wine); a tree made anew is made
-// with drawing off.
+// are touched, with drawing left on for a step of one item or none (turning it back on makes
+// the tree control measure every item, a tenth of a second at 10,000 patches under Wine);
+// with drawing on, each item added or dropped costs as much, so larger steps and a tree made
+// anew are shown with drawing off.
 class ShapeWindowView : public OutlineView {
   public:
     ShapeWindowView() : OutlineView(treeView()) {}
 
   protected:
-    void beginShowing(bool remaking) override {
-        if (remaking) {
+    void beginShowing(bool quiet) override {
+        if (quiet) {
             quietTree_.emplace(application.shape.tree);
             quietList_.emplace(application.shape.pointList);
         }
@@ -525,7 +526,8 @@ class ShapeWindowView : public OutlineView {
     }
     void endShowing(const Document&, const DocumentChange& change) override {
         application.shape.rebuilding = false;
-        const bool remade = quietTree_.has_value();
+        const bool remade = change.kind == DocumentChange::Kind::Replaced ||
+                            (change.step && change.step->remakesOutline());
         quietTree_.reset();
         quietList_.reset();
         if (change.kind == DocumentChange::Kind::Replaced) {
