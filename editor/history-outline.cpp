@@ -5,18 +5,6 @@
 
 namespace {
 
-// The item of a group; a group that had no patches when the tree was made has none yet, and
-// gets it now, at the top level.
-TreeItemHandle groupItem(ModelTree& tree, Model& model, int32_t index) {
-    if (index < 0 || static_cast<size_t>(index) >= model.groups.size()) return nullptr;
-    Model::Group& group = *model.groups[static_cast<size_t>(index)];
-    if (!group.treeItem)
-        group.treeItem = tree.insertItem(
-            nullptr, nullptr, group.name,
-            encodeTreeItemParam(TreeItemKind::Group, static_cast<uint32_t>(index)), true);
-    return group.treeItem;
-}
-
 // Patch index changed from `was` (its record before this undo or redo; none when the patch
 // is new here). Decided from the model alone: asking the tree control about thousands of
 // items costs more than the rest of an undo together.
@@ -39,7 +27,7 @@ void placePatchItem(ModelTree& tree, Model& model, size_t index, const PatchReco
     TreeItemHandle after = nullptr;
     if (index > 0 && model.patches[index - 1].group == patch.group)
         after = model.patches[index - 1].treeItem;
-    insertPatchItem(tree, groupItem(tree, model, patch.group), after, model, index);
+    placeNewPatchItem(tree, model, index, after);
     if (expanded) expandPatchItem(tree, model, index);
 }
 
@@ -56,7 +44,7 @@ void dropOutlineItems(ModelTree& tree, Model& model, const ModelChange& change, 
 }
 
 void showChangeInOutline(ModelTree& tree, Model& model, const ModelChange& change, bool undo) {
-    if (change.remakesOutline()) {
+    if (change.remakesOutline() || listsInFolders(model) != model.treeInFolders) {
         rebuildShapeOutline(tree, model);
         return;
     }
@@ -68,6 +56,7 @@ void showChangeInOutline(ModelTree& tree, Model& model, const ModelChange& chang
         if (index < model.patches.size())
             placePatchItem(tree, model, index, index < oldSize ? &old[k] : nullptr);
     }
+    tidyFolders(tree, model);
     // The point list: rows added or taken away at its end (a list made anew only when very
     // many differ), and the rows of moved points shown again.
     const auto text = [&](size_t i) { return pointRowText(i, model.points[i]); };

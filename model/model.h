@@ -25,11 +25,19 @@ class Model {
         bool visible = true;
     };
 
+    // A folder item of the shape window's tree holding consecutive patch numbers; its patch
+    // items are made when it is first expanded.
+    struct TreeFolder {
+        TreeItemHandle item = nullptr;
+        bool filled = false;
+    };
+
     struct Group {
         Group() = default;
         explicit Group(std::string n) : name(std::move(n)) {}
         virtual ~Group() = default;
         TreeItemHandle treeItem = nullptr;
+        std::vector<TreeFolder> treeFolders; // folder k: patches k·kFolderSize …
         std::string name;
         bool selected = false;
         bool visible = true;
@@ -56,6 +64,10 @@ class Model {
     std::vector<std::unique_ptr<Group>> groups;
     GpuBufferPtr patchIndices; // patch i's 16 control-point indices at 16·i
     std::vector<Locator> locators;
+    // The folders of ungrouped patches at the tree's top level, when the tree uses folders.
+    std::vector<TreeFolder> treeFolders;
+    bool treeInFolders = false;
+    size_t treeFoldersFor = 0; // the patch count the folders were named for
 
     // Where the GPU copy is made; without one the model keeps no GPU copy.
     GpuBufferFactory* gpu = nullptr;

@@ -1,5 +1,6 @@
 #include "model/shape-outline.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -40,23 +41,57 @@ bool expandPatchItem(ModelTree& tree, Model& model, size_t index) {
 
 namespace {
 
+bool hasGroup(const Model& model, int32_t group) {
+    return group >= 0 && static_cast<size_t>(group) < model.groups.size();
+}
+
+std::vector<Model::TreeFolder>& foldersOf(Model& model, int32_t group) {
+    return hasGroup(model, group) ? model.groups[static_cast<size_t>(group)]->treeFolders
+                                  : model.treeFolders;
+}
+
+// The item of a group; a group that had no patches when the tree was made has none yet, and
+// gets it now, at the top level.
+TreeItemHandle groupItem(ModelTree& tree, Model& model, int32_t index) {
+    if (!hasGroup(model, index)) return nullptr;
+    Model::Group& group = *model.groups[static_cast<size_t>(index)];
+    if (!group.treeItem)
+        group.treeItem = tree.insertItem(
+            nullptr, nullptr, group.name,
+            encodeTreeItemParam(TreeItemKind::Group, static_cast<uint32_t>(index)), true);
+    return group.treeItem;
+}
+
+// "patches 2000-2499 ": the numbers folder k holds.
+std::string folderText(const Model& model, size_t k) {
+    const size_t last =
+        std::max(std::min(model.patches.size(), (k + 1) * kFolderSize), k * kFolderSize + 1) - 1;
+    return "patches " + std::to_string(k * kFolderSize) + "-" + std::to_string(last) + " ";
+}
+
+// The folder of patch index under parent, made when missing.
+Model::TreeFolder& folderOf(ModelTree& tree, Model& model, size_t index, TreeItemHandle parent) {
+    std::vector<Model::TreeFolder>& folders = foldersOf(model, model.patches[index].group);
+    const size_t k = index / kFolderSize;
+    if (folders.size() <= k) folders.resize(k + 1);
+    Model::TreeFolder& folder = folders[k];
+    if (!folder.item)
+        folder.item = tree.insertItem(
+            parent, nullptr, folderText(model, k),
+            encodeTreeItemParam(TreeItemKind::Folder, static_cast<uint32_t>(k)), true);
+    return folder;
+}
+
 void fill(ModelTree& tree, Model& model) {
-    for (auto& group : model.groups)
+    for (auto& group : model.groups) {
         group->treeItem = nullptr;
-    for (size_t i = 0; i < model.patches.size(); ++i) {
-        Model::Patch& patch = model.patches[i];
-        TreeItemHandle parent = nullptr;
-        if (patch.group >= 0 && static_cast<size_t>(patch.group) < model.groups.size()) {
-            Model::Group& group = *model.groups[static_cast<size_t>(patch.group)];
-            if (!group.treeItem)
-                group.treeItem = tree.insertItem(
-                    nullptr, nullptr, group.name,
-                    encodeTreeItemParam(TreeItemKind::Group, static_cast<uint32_t>(patch.group)),
-                    true);
-            parent = group.treeItem;
-        }
-        insertPatchItem(tree, parent, nullptr, model, i);
+        group->treeFolders.clear();
     }
+    model.treeFolders.clear();
+    model.treeInFolders = listsInFolders(model);
+    model.treeFoldersFor = model.patches.size();
+    for (size_t i = 0; i < model.patches.size(); ++i)
+        placeNewPatchItem(tree, model, i, nullptr);
     for (size_t i = 0; i < model.locators.size(); ++i) {
         Model::Locator& locator = model.locators[i];
         if (locator.name.empty()) locator.name = "Locator_" + std::to_string(i);
@@ -68,6 +103,57 @@ void fill(ModelTree& tree, Model& model) {
 }
 
 } // namespace
+
+void placeNewPatchItem(ModelTree& tree, Model& model, size_t index, TreeItemHandle after) {
+    TreeItemHandle parent = groupItem(tree, model, model.patches[index].group);
+    if (model.treeInFolders) {
+        Model::TreeFolder& folder = folderOf(tree, model, index, parent);
+        if (!folder.filled) {
+            model.patches[index].treeItem = nullptr;
+            return;
+        }
+        parent = folder.item;
+    }
+    if (after && tree.parentOf(after) != parent) after = nullptr;
+    insertPatchItem(tree, parent, after, model, index);
+}
+
+bool fillFolder(ModelTree& tree, Model& model, TreeItemHandle item) {
+    const std::optional<uint32_t> param = tree.itemParam(item);
+    if (!param || decodeTreeItemParam(*param).kind != TreeItemKind::Folder) return false;
+    const size_t k = decodeTreeItemParam(*param).index;
+    const TreeItemHandle parent = tree.parentOf(item);
+    const std::optional<uint32_t> parentParam = parent ? tree.itemParam(parent) : std::nullopt;
+    const int32_t group =
+        parentParam ? static_cast<int32_t>(decodeTreeItemParam(*parentParam).index) : -1;
+    std::vector<Model::TreeFolder>& folders = foldersOf(model, group);
+    if (k >= folders.size() || folders[k].item != item || folders[k].filled) return false;
+    folders[k].filled = true;
+    const size_t end = std::min(model.patches.size(), (k + 1) * kFolderSize);
+    for (size_t i = k * kFolderSize; i < end; ++i) {
+        const int32_t own = model.patches[i].group;
+        if ((hasGroup(model, own) ? own : -1) == group && !model.patches[i].treeItem)
+            insertPatchItem(tree, item, nullptr, model, i);
+    }
+    return true;
+}
+
+void tidyFolders(ModelTree& tree, Model& model) {
+    if (model.treeFoldersFor == model.patches.size()) return;
+    model.treeFoldersFor = model.patches.size();
+    const size_t needed = (model.patches.size() + kFolderSize - 1) / kFolderSize;
+    auto trim = [&](std::vector<Model::TreeFolder>& folders) {
+        for (; folders.size() > needed; folders.pop_back())
+            if (folders.back().item) tree.deleteItem(folders.back().item);
+        // The last folder's numbers changed, or folders that were last before are full now
+        // (a hundred items at most).
+        for (size_t k = 0; k < folders.size(); ++k)
+            if (folders[k].item) tree.setItemText(folders[k].item, folderText(model, k));
+    };
+    trim(model.treeFolders);
+    for (auto& group : model.groups)
+        trim(group->treeFolders);
+}
 
 void rebuildShapeOutline(ModelTree& tree, Model& model) {
     tree.clearPointRows();

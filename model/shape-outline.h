@@ -1,6 +1,9 @@
 // How the model is laid out in the shape window: groups holding "patch %d " items, each
 // with four "[%d][..] " rows of four "%d " control-point indices, and one "%d %f %f %f "
-// row per pool point.
+// row per pool point. A model of more than kFolderSize patches lists them in folders of
+// kFolderSize consecutive numbers ("patches 0-999 "), at the top level and in each group,
+// whose items are made when the folder is first expanded: a tree control of a hundred
+// thousand items is slow to change.
 #pragma once
 
 #include <string>
@@ -8,13 +11,34 @@
 #include "model/model-tree.h"
 #include "model/model.h"
 
+inline constexpr size_t kFolderSize = 1000;
+
 std::string pointRowText(size_t index, const vm::Float3& p);
+
+inline bool listsInFolders(const Model& model) {
+    return model.patches.size() > kFolderSize;
+}
 
 // Inserts the item of patch `index` under parent (null: the top level), after `after` (null:
 // last), and stores it in the patch. Its four rows of indices are made only when it is
 // expanded: a model of many thousand patches costs one item each.
 void insertPatchItem(ModelTree& tree, TreeItemHandle parent, TreeItemHandle after, Model& model,
                      size_t index);
+// Makes patch index's item where it belongs (its group's item, made when missing, or the
+// top level; in its folder there when the model is listed in folders), after `after` when
+// that item has the same parent (null: last). A patch whose folder is closed gets no item
+// until the folder is expanded.
+void placeNewPatchItem(ModelTree& tree, Model& model, size_t index, TreeItemHandle after);
+
+// Makes the items of a folder's patches when it is first expanded; false when the item is
+// no folder or it was filled before.
+bool fillFolder(ModelTree& tree, Model& model, TreeItemHandle folder);
+
+// After patches came or went: drops the folders past the last patch and names the last
+// folders' numbers as they are now. (A model that crossed the size at which it is listed in
+// folders gets its tree made anew.)
+void tidyFolders(ModelTree& tree, Model& model);
+
 // Makes the four "[%d][..] " rows of four "%d " indices under patch `index`'s item, from the
 // patch as it is now; false when it has them already (or no item). Operations that change a
 // patch's indices update the rows that exist.

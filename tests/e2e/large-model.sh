@@ -85,10 +85,14 @@ done
 xdotool key ctrl+y
 wait_for_output 'Tavrel input to next frame: redo' 120
 
-# The tree's first item expands (its button, left of its text, in the shape window).
+# The tree lists the patches in folders of a thousand: the first one opens (its items made
+# then), and its first patch expands.
 shape=$(xdotool search --limit 1 --name '^Courbes$' | head -1)
 read -r sx sy _ _ <<<"$(geometry_of "$shape")"
-xdotool mousemove $((sx + 12)) $((sy + 9)) click 1
+xdotool mousemove $((sx + 40)) $((sy + 9)) click 1
+xdotool key Right
+wait_for_output 'Tavrel tree: folder 0 filled' 30
+xdotool key Down Right
 wait_for_output 'Tavrel tree: patch 0 expanded' 30
 
 grep -a -o 'Tavrel input to next frame: [a-z ]*[0-9.]* ms' "$e2e_dir/stderr.log" | sed 's/^Tavrel /10,000 patches: /'
@@ -115,10 +119,10 @@ locate_view "$main"
 cx=$((view_x + view_w / 2)) cy=$((view_y + view_h / 2))
 xdotool mousemove $((cx - 60)) $((cy - 60)) click 1
 wait_for_output 'Tavrel input to next frame: selection click' 30
-# A band from the empty quarter of the view over the grid's corner.
+# A band from the empty quarter of the view over the grid's quarter.
 xdotool mousemove $((cx + view_w / 4)) $((cy + view_h / 4)) mousedown 1
 for step in 1 2 3 4; do
-  xdotool mousemove $((cx + view_w / 4 - step * view_w / 8)) $((cy + view_h / 4 - step * view_h / 8))
+  xdotool mousemove $((cx + view_w / 4 - step * (view_w / 4 + view_w / 2 - 8) / 4)) $((cy + view_h / 4 - step * (view_h / 4 + view_h / 2 - 8) / 4))
 done
 xdotool mouseup 1
 wait_for_output 'Tavrel selection (box): [0-9]' 30
@@ -129,6 +133,24 @@ wait_for_output 'Tavrel input to next frame: delete' 170
 xdotool windowfocus --sync "$main" 2>/dev/null
 xdotool key ctrl+z
 wait_for_output 'Tavrel input to next frame: undo' 120
+# A point dragged with no tool, and the drag undone.
+uncover_palette
+click_palette 7
+wait_for_setting Tool 0
+px=$((cx - 50)) py=$((cy - 50))
+for step in 0 1 2 3; do xdotool mousemove $((px + step)) "$py"; sleep 0.1; done
+px=$((px + 3))
+xdotool mousedown 1
+for step in 5 10 15 20; do xdotool mousemove $((px + 1 + step)) $((py - step)); sleep 0.05; done
+xdotool mouseup 1
+wait_for_output 'Tavrel input to next frame: point drag' 30
+xdotool windowfocus --sync "$main" 2>/dev/null
+xdotool key ctrl+z
+deadline=$((SECONDS + 60))
+until [ "$(grep -a -c 'input to next frame: undo ' "$e2e_dir/stderr.log")" -ge 2 ]; do
+  [ $SECONDS -lt $deadline ] || fail "the drag's undo was never reported"
+  sleep 0.2
+done
 echo "100,000 patches: $banded patches in the band"
 grep -a -o 'Tavrel input to next frame: [a-z ]*[0-9.]* ms' "$e2e_dir/stderr.log" | sed 's/^Tavrel /100,000 patches: /'
 close_window "$main"

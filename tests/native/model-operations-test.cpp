@@ -128,6 +128,50 @@ TEST(ShapeOutline, GroupsPatchesRowsIndicesAndPoints) {
     EXPECT_EQ("11 1.000000 1.000000 1.000000 ", tree.rows[11]);
 }
 
+// A long list of patches is a list of folders, filled when opened; a delete and its undo keep
+// each folder's items and drop or bring back the folders past the end; a shorter model is a
+// plain list again.
+TEST(ShapeOutline, LongListsComeInFoldersFilledWhenOpened) {
+    Model long_ = strip(2500);
+    long_.groups.push_back(std::make_unique<Model::Group>("wing"));
+    long_.patches[5].group = long_.patches[1500].group = 0;
+    Scene scene(std::move(long_));
+    MemoryTree& tree = scene.tree;
+    Model& model = scene.model;
+    auto top = [&] { return tree.childrenOf(nullptr); };
+    ASSERT_EQ(4u, top().size());
+    EXPECT_EQ("patches 0-999 ", tree.itemText(top()[0]));
+    EXPECT_EQ("wing", tree.itemText(top()[1]));
+    EXPECT_EQ("patches 2000-2499 ", tree.itemText(top()[3]));
+    EXPECT_EQ(6u, tree.size()); // and the wing's two folders: no patch item yet
+    EXPECT_EQ(nullptr, model.patches[1999].treeItem);
+    const TreeItemHandle second = top()[2];
+    ASSERT_TRUE(fillFolder(tree, model, second));
+    EXPECT_FALSE(fillFolder(tree, model, second));
+    EXPECT_EQ(999u, tree.childrenOf(second).size()); // patch 1500 is in the wing
+    EXPECT_EQ("patch 1999 ", tree.itemText(model.patches[1999].treeItem));
+    EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Patch, 1999),
+              tree.itemParam(model.patches[1999].treeItem));
+
+    for (size_t i = 1900; i < 2500; ++i)
+        model.patches[i].selected = true;
+    scene.edit([&](Model& m) { deleteSelection(m, scene.pending); });
+    ASSERT_EQ(3u, top().size());
+    EXPECT_EQ(899u, tree.childrenOf(second).size());
+    EXPECT_EQ("patches 1000-1899 ", tree.itemText(second));
+    ASSERT_TRUE(scene.document.undo());
+    ASSERT_EQ(4u, top().size());
+    EXPECT_EQ(999u, tree.childrenOf(second).size());
+    EXPECT_EQ("patches 1000-1999 ", tree.itemText(second));
+    EXPECT_EQ("patch 1999 ", tree.itemText(model.patches[1999].treeItem));
+
+    for (size_t i = 1000; i < 2500; ++i)
+        model.patches[i].selected = true;
+    scene.edit([&](Model& m) { deleteSelection(m, scene.pending); });
+    EXPECT_EQ(1000u, top().size()); // 999 patches and the wing
+    EXPECT_EQ("patch 0 ", tree.itemText(top()[0]));
+}
+
 TEST(ShapeOutline, LocatorNamesBelongToTheModelAndSurviveAnyTree) {
     Model model = strip(1);
     MemoryTree tree;

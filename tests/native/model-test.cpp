@@ -163,11 +163,13 @@ TEST(ModelRecords, IndicesOutsideThePoolAreCaught) {
 }
 
 TEST(ModelRecords, TreeItemParameterPacksKindAndIndex) {
-    EXPECT_EQ(0x00050002u, encodeTreeItemParam(TreeItemKind::Locator, 5));
+    EXPECT_EQ(0x00000052u, encodeTreeItemParam(TreeItemKind::Locator, 5));
     EXPECT_EQ(0x00000000u, encodeTreeItemParam(TreeItemKind::Patch, 0));
     TreeItemParam p = decodeTreeItemParam(0xFFFF0001u);
     EXPECT_EQ(TreeItemKind::Group, p.kind);
-    EXPECT_EQ(0xFFFF, p.index);
+    EXPECT_EQ(0xFFFF000u, p.index);
+    // Patch 100,000 is itself, not patch 34,464.
+    EXPECT_EQ(100000u, decodeTreeItemParam(encodeTreeItemParam(TreeItemKind::Patch, 100000)).index);
 }
 
 TEST(ModelRecords, PendingPointsReportTheirPositions) {

@@ -229,19 +229,6 @@ LRESULT CALLBACK pointListProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
     return CallWindowProcA(application.shape.listProcedure, list, message, wParam, lParam);
 }
 
-// A patch item's rows and indices are made when it is first expanded.
-void onTreeExpanding(const NMTREEVIEWA& notice) {
-    if (!(notice.action & TVE_EXPAND) || !editorState.currentEntity) return;
-    const std::optional<uint32_t> param = treeView().itemParam(notice.itemNew.hItem);
-    if (!param) return;
-    const TreeItemParam p = decodeTreeItemParam(*param);
-    if (p.kind == TreeItemKind::Patch && expandPatchItem(treeView(), editedModel(), p.index)) {
-        char line[80];
-        std::snprintf(line, sizeof line, "Tavrel tree: patch %u expanded\n", p.index);
-        OutputDebugStringA(line);
-    }
-}
-
 // Bulk changes of a control with its drawing off, drawn once at the end.
 struct RedrawOff {
     explicit RedrawOff(HWND w) : window(w) {
@@ -254,6 +241,29 @@ struct RedrawOff {
     }
     HWND window;
 };
+
+// A patch item's rows and indices, and a folder's patch items, are made when it is first
+// expanded.
+void onTreeExpanding(const NMTREEVIEWA& notice) {
+    if (!(notice.action & TVE_EXPAND) || !editorState.currentEntity) return;
+    const std::optional<uint32_t> param = treeView().itemParam(notice.itemNew.hItem);
+    if (!param) return;
+    const TreeItemParam p = decodeTreeItemParam(*param);
+    if (p.kind == TreeItemKind::Folder) {
+        RedrawOff quiet(application.shape.tree);
+        if (fillFolder(treeView(), editedModel(), notice.itemNew.hItem)) {
+            char line[80];
+            std::snprintf(line, sizeof line, "Tavrel tree: folder %u filled\n", p.index);
+            OutputDebugStringA(line);
+        }
+        return;
+    }
+    if (p.kind == TreeItemKind::Patch && expandPatchItem(treeView(), editedModel(), p.index)) {
+        char line[80];
+        std::snprintf(line, sizeof line, "Tavrel tree: patch %u expanded\n", p.index);
+        OutputDebugStringA(line);
+    }
+}
 
 void onAlpha(WPARAM wParam) {
     const int code = LOWORD(wParam);
