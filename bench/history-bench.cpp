@@ -7,12 +7,16 @@
 #include <cstdint>
 
 #include "editor/box-selection.h"
+#include "editor/document.h"
 #include "editor/edit-xform.h"
 #include "editor/model-history.h"
 #include "editor/model-operations.h"
+#include "editor/outline-view.h"
 #include "editor/recovery-writer.h"
 #include "editor/selection.h"
 #include "generated-model.h"
+#include "model/memory-tree.h"
+#include "model/shape-outline.h"
 
 namespace {
 
@@ -130,6 +134,43 @@ void BM_HistoryRecordAnEdit(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_HistoryRecordAnEdit)->Unit(benchmark::kMillisecond);
+
+// A tree in memory whose point list, as the editor's, draws rows from the model when they show.
+struct TreeWithDrawnRows : MemoryTree {
+    void resetPointRows(size_t count, const std::function<std::string(size_t)>&) override {
+        rows.assign(count, {});
+    }
+    void setPointRows(const std::vector<uint32_t>&,
+                      const std::function<std::string(size_t)>&) override {}
+};
+
+// A delete of 5,000 patches spread over the large model as the editor runs it: one edit of
+// the document, the shape window's tree (in memory, listed in folders) following it.
+void BM_DeleteFiveThousandPatches(benchmark::State& state) {
+    struct Scene {
+        Model model = snapshotOf(hundredThousandPatches());
+        Document document{model};
+        TreeWithDrawnRows tree;
+        OutlineView outline{tree};
+        PendingPoints pending;
+        Scene() {
+            rebuildShapeOutline(tree, model);
+            document.addView(&outline);
+            for (size_t i = 0; i < model.patches.size(); i += 20)
+                model.patches[i].selected = true;
+        }
+    };
+    std::unique_ptr<Scene> scene;
+    for (auto _ : state) {
+        state.PauseTiming();
+        scene.reset(); // made and dropped outside the measure
+        scene = std::make_unique<Scene>();
+        state.ResumeTiming();
+        scene->document.edit("Delete", [&](Model& m) { deleteSelection(m, scene->pending); });
+        benchmark::DoNotOptimize(scene->model.patches.size());
+    }
+}
+BENCHMARK(BM_DeleteFiveThousandPatches)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 

@@ -98,40 +98,57 @@ bool jointPoints(Model& model, PendingPoints& pending, int a, int b) {
 }
 
 void deleteSelection(Model& model, PendingPoints& pending) {
-    // Per point, the unselected patches using it (once per slot).
-    std::vector<std::vector<size_t>> users(model.points.size());
-    for (size_t i = 0; i < model.patches.size(); ++i) {
-        const Model::Patch& patch = model.patches[i];
-        if (patch.selected) continue;
-        for (int32_t index : patch.indices)
-            if (inPool(model, index)) users[static_cast<size_t>(index)].push_back(i);
+    // Per point, the unselected patches using it (once per slot): point k's are
+    // users[start[k] … start[k + 1]), in two flat arrays (a list per point is a million
+    // allocations on a large model).
+    const size_t count = model.points.size();
+    std::vector<uint32_t> start(count + 1, 0), users;
+    for (const Model::Patch& patch : model.patches)
+        if (!patch.selected)
+            for (int32_t index : patch.indices)
+                if (inPool(model, index)) ++start[static_cast<size_t>(index) + 1];
+    for (size_t k = 1; k <= count; ++k)
+        start[k] += start[k - 1];
+    users.resize(start[count]);
+    {
+        std::vector<uint32_t> fill(start.begin(), start.end() - 1);
+        for (size_t i = 0; i < model.patches.size(); ++i)
+            if (!model.patches[i].selected)
+                for (int32_t index : model.patches[i].indices)
+                    if (inPool(model, index))
+                        users[fill[static_cast<size_t>(index)]++] = static_cast<uint32_t>(i);
     }
+    // The users of the point at each position, as points move down into the gaps.
+    std::vector<uint32_t> listOf(count);
+    for (size_t k = 0; k < count; ++k)
+        listOf[k] = static_cast<uint32_t>(k);
+    auto used = [&](size_t k) { return start[listOf[k] + 1] > start[listOf[k]]; };
 
     // Pending points name pool points by index: follow them as points move or go.
-    std::vector<int> newIndex(model.points.size());
-    std::vector<size_t> original(model.points.size()); // which point each position holds now
+    std::vector<int> newIndex(count);
+    std::vector<size_t> original(count); // which point each position holds now
     for (size_t i = 0; i < newIndex.size(); ++i)
         newIndex[i] = static_cast<int>(original[i] = i);
     for (auto& point : pending)
         if (auto* existing = dynamic_cast<Editor::ExistingPoint*>(point.get());
             existing && inPool(model, existing->index) &&
-            users[static_cast<size_t>(existing->index)].empty()) {
+            !used(static_cast<size_t>(existing->index))) {
             const TreeItemHandle item = point->treeItem;
             point = std::make_unique<Editor::NewPoint>(point->position());
             point->treeItem = item;
         }
 
     size_t removed = 0;
-    for (size_t i = model.points.size(); i-- > 0;) {
-        if (!users[i].empty()) continue;
-        const size_t last = model.points.size() - removed - 1;
+    for (size_t i = count; i-- > 0;) {
+        if (used(i)) continue;
+        const size_t last = count - removed - 1;
         model.points[i] = model.points[last];
         original[i] = original[last];
         newIndex[original[i]] = static_cast<int>(i);
-        for (size_t p : users[last])
-            for (int32_t& index : model.patches[p].indices)
+        for (uint32_t u = start[listOf[last]]; u < start[listOf[last] + 1]; ++u)
+            for (int32_t& index : model.patches[users[u]].indices)
                 if (index == static_cast<int32_t>(last)) index = static_cast<int32_t>(i);
-        users[i] = users[last];
+        listOf[i] = listOf[last];
         ++removed;
     }
     model.points.resize(model.points.size() - removed);

@@ -48,9 +48,11 @@ bool RecoveryWriter::start(Model snapshot, std::string path, double now) {
     if (busy_) return false;
     if (worker_.joinable()) worker_.join();
     busy_ = true;
+    abandoned_ = false;
     lastStart_ = now;
     worker_ = std::thread([this, model = std::move(snapshot), path = std::move(path)] {
         std::string error = writeCopy(model, path);
+        if (abandoned_) removeFile(path); // after it is in place: never left behind
         {
             std::lock_guard<std::mutex> lock(errorMutex_);
             lastError_ = std::move(error);

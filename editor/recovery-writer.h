@@ -41,6 +41,9 @@ class RecoveryWriter {
     bool onWorkerThread() const;
     // Waits for a copy under way to finish.
     void wait();
+    // The changes were saved or dropped: a copy under way is removed once written, without
+    // waiting for it (a copy of a large model takes a while).
+    void abandon() { abandoned_ = true; }
     bool busy() const { return busy_; }
     // The last copy started at this time; forget it when the changes were saved or dropped.
     void reset() { lastStart_ = -1; }
@@ -50,6 +53,7 @@ class RecoveryWriter {
   private:
     std::thread worker_;
     std::atomic<bool> busy_{false};
+    std::atomic<bool> abandoned_{false};
     double lastStart_ = -1;
     mutable std::mutex errorMutex_;
     std::string lastError_;

@@ -60,6 +60,17 @@ TEST(Recovery, WrittenInTheBackgroundAndReadBackWhole) {
 
     EXPECT_FALSE(writer.writeNow(model, dir.file("no-folder/recovery.obj")));
     EXPECT_FALSE(writer.lastError().empty());
+
+    // Changes saved or dropped while a copy is written: it is removed once in place, and the
+    // next copy is kept again.
+    std::filesystem::remove(path);
+    ASSERT_TRUE(writer.start(snapshotOf(model), path, 1.0));
+    writer.abandon();
+    writer.wait();
+    EXPECT_FALSE(std::filesystem::exists(path));
+    ASSERT_TRUE(writer.start(snapshotOf(model), path, 2.0));
+    writer.wait();
+    EXPECT_TRUE(std::filesystem::exists(path));
 }
 
 TEST(Recovery, DueEveryIntervalWhileThereAreUnsavedChanges) {

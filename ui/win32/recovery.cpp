@@ -168,7 +168,7 @@ void writeRecoveryCopyNow() {
 }
 
 void discardRecoveryCopy() {
-    writer().wait();
+    writer().abandon();
     writer().reset();
     removeCopy(own().stem);
 }
