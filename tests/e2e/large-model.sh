@@ -125,8 +125,9 @@ for step in 1 2 3 4; do
   xdotool mousemove $((cx + view_w / 4 - step * (view_w / 4 + view_w / 2 - 8) / 4)) $((cy + view_h / 4 - step * (view_h / 4 + view_h / 2 - 8) / 4))
 done
 xdotool mouseup 1
-wait_for_output 'Tavrel selection (box): [0-9]' 30
-banded=$(grep -a -o 'Tavrel selection (box): [0-9;]*' "$e2e_dir/stderr.log" | tail -1 | tr ';' '\n' | grep -c '[0-9]')
+wait_for_output 'Tavrel selection (box): [0-9]* patches' 30
+banded=$(grep -a -o 'Tavrel selection (box): [0-9]* patches' "$e2e_dir/stderr.log" | tail -1 | grep -o '[0-9]*' | tail -1)
+[ "$banded" -ge 1000 ] || fail "the band took only $banded patches"
 read -r mx my _ _ <<<"$(geometry_of "$main")"
 xdotool mousemove $((mx + 196)) $((my + 12)) click 1 # Delete
 wait_for_output 'Tavrel input to next frame: delete' 170

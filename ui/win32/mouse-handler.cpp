@@ -388,11 +388,25 @@ std::optional<PatchSpot> patchUnderPointer() {
     return spot;
 }
 
+namespace {
+
+// The selected patches' numbers, or how many they are when the list would not fit on a
+// debugger line (Wine cuts long ones short).
+std::string selectionReport(const Model& model) {
+    constexpr size_t kListedAtMost = 64;
+    const size_t count =
+        static_cast<size_t>(std::count_if(model.patches.begin(), model.patches.end(),
+                                          [](const Model::Patch& p) { return p.selected; }));
+    return count > kListedAtMost ? std::to_string(count) + " patches" : selectedPatchesText(model);
+}
+
+} // namespace
+
 void reportSelection(const char* why) {
     const std::string text =
         "Tavrel selection (" + std::string(why) + "): " +
         (editorState.choosingPoints ? std::to_string(editorState.chosenPoints.size()) + " points"
-                                    : selectedPatchesText(*editorState.currentEntity)) +
+                                    : selectionReport(*editorState.currentEntity)) +
         "\n";
     OutputDebugStringA(text.c_str());
     editorState.chosenPivot.reset(); // a new selection turns about its own centre
