@@ -23,6 +23,20 @@ resident_mb() {
   awk '/^VmRSS/ { printf "%.0f", $2 / 1024 }' "/proc/$pid/status"
 }
 
+# With no tool (the select button again), a point hovered at x y (made hot), then dragged.
+drag_a_point() { # x y
+  local x=$1 y=$2 step
+  uncover_palette
+  click_palette 7
+  wait_for_setting Tool 0
+  for step in 0 1 2 3; do xdotool mousemove $((x + step)) "$y"; sleep 0.1; done
+  x=$((x + 3))
+  xdotool mousedown 1
+  for step in 5 10 15 20; do xdotool mousemove $((x + 1 + step)) $((y - step)); sleep 0.05; done
+  xdotool mouseup 1
+  wait_for_output 'Tavrel input to next frame: point drag' 30
+}
+
 timed_start "$clear_of_tool_windows"
 default_time=$took default_shown=$shown
 sleep 1
@@ -58,19 +72,9 @@ read -r mx my _ _ <<<"$(geometry_of "$main")"
 xdotool mousemove $((mx + 196)) $((my + 12)) click 1
 wait_for_output 'Tavrel input to next frame: delete' 170
 
-# No tool (the select button again): a point dragged at its depth.
-uncover_palette
-click_palette 7
-wait_for_setting Tool 0
-# Inside the grid (it lies towards +x, shown on the left, and +z, up the view), where points
-# are dense: hovering makes the nearest one hot.
-cx=$((view_x + view_w / 2 - 80)) cy=$((view_y + view_h / 2 - 40))
-for step in 0 1 2 3; do xdotool mousemove $((cx + step)) "$cy"; sleep 0.1; done
-cx=$((cx + 3))
-xdotool mousedown 1
-for step in 5 10 15 20; do xdotool mousemove $((cx + 1 + step)) $((cy - step)); sleep 0.05; done
-xdotool mouseup 1
-wait_for_output 'Tavrel input to next frame: point drag' 30
+# A point dragged at its depth, inside the grid (it lies towards +x, shown on the left, and
+# +z, up the view), where points are dense.
+drag_a_point $((view_x + view_w / 2 - 80)) $((view_y + view_h / 2 - 40))
 
 # The drag and the delete undone (the second makes the tree anew), the delete redone.
 xdotool windowfocus --sync "$main" 2>/dev/null
@@ -134,17 +138,8 @@ wait_for_output 'Tavrel input to next frame: delete' 170
 xdotool windowfocus --sync "$main" 2>/dev/null
 xdotool key ctrl+z
 wait_for_output 'Tavrel input to next frame: undo' 120
-# A point dragged with no tool, and the drag undone.
-uncover_palette
-click_palette 7
-wait_for_setting Tool 0
-px=$((cx - 50)) py=$((cy - 50))
-for step in 0 1 2 3; do xdotool mousemove $((px + step)) "$py"; sleep 0.1; done
-px=$((px + 3))
-xdotool mousedown 1
-for step in 5 10 15 20; do xdotool mousemove $((px + 1 + step)) $((py - step)); sleep 0.05; done
-xdotool mouseup 1
-wait_for_output 'Tavrel input to next frame: point drag' 30
+# A point dragged, and the drag undone.
+drag_a_point $((cx - 50)) $((cy - 50))
 xdotool windowfocus --sync "$main" 2>/dev/null
 xdotool key ctrl+z
 deadline=$((SECONDS + 60))
