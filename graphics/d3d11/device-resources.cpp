@@ -151,14 +151,15 @@ void DeviceResources::waitForLastFrame() {
     }
     if (!frameIssued_) return;
     // Sleeping, not spinning: on a machine with few cores the driver's own wait for a
-    // present spins on a core the software rasteriser needs. Bounded: a lost device or a
-    // driver that never answers must not hang the window.
+    // present spins on a core the software rasteriser needs. Bounded in time, not in polls
+    // (a loaded machine sleeps far longer than asked): a hidden window, a lost device or a
+    // driver that never answers must not keep the window from its messages.
+    constexpr ULONGLONG kLongestWaitMs = 100;
+    const ULONGLONG deadline = GetTickCount64() + kLongestWaitMs;
     BOOL done = FALSE;
-    for (int polls = 0; polls < 2000; ++polls) {
-        const HRESULT hr = context_->GetData(frameDone_.Get(), &done, sizeof done, 0);
-        if (hr != S_FALSE) break;
+    while (context_->GetData(frameDone_.Get(), &done, sizeof done, 0) == S_FALSE &&
+           GetTickCount64() < deadline)
         Sleep(1);
-    }
     frameIssued_ = false;
 }
 
