@@ -23,9 +23,8 @@ inline constexpr int kMaxSegments = 32;
 // Grid vertices of every patch in a view together, at most: past it the finest levels are
 // lowered (a heap of large patches on top of each other must not exhaust memory).
 inline constexpr size_t kVertexBudget = size_t{1} << 22;
-// A patch's control net is drawn where the patch has at least this many segments (spans more
-// than 16 pixels): smaller,
-// its lines are not told apart.
+// A patch's control net is drawn where the patch has at least this many segments (it spans
+// more than 16 pixels): on a smaller patch its lines are not told apart.
 inline constexpr int kNetSegments = 4;
 
 // Segments per side (1, 2, 4 … 32) for a patch whose projection spans extent pixels.
