@@ -23,6 +23,15 @@ resident_mb() {
   awk '/^VmRSS/ { printf "%.0f", $2 / 1024 }' "/proc/$pid/status"
 }
 
+# Waits until the debugger output holds at least $1 reports of input to a frame for $2.
+wait_for_reports() { # count what seconds
+  local deadline=$((SECONDS + $3))
+  until [ "$(grep -a -c "input to next frame: $2 " "$e2e_dir/stderr.log")" -ge "$1" ]; do
+    [ $SECONDS -lt $deadline ] || fail "only $(grep -a -c "input to next frame: $2 " "$e2e_dir/stderr.log") reports of $2"
+    sleep 0.2
+  done
+}
+
 # With no tool (the select button again), a point hovered at x y (made hot), then dragged.
 drag_a_point() { # x y
   local x=$1 y=$2 step
@@ -81,11 +90,7 @@ xdotool windowfocus --sync "$main" 2>/dev/null
 xdotool key ctrl+z
 wait_for_output 'Tavrel input to next frame: undo' 60
 xdotool key ctrl+z
-deadline=$((SECONDS + 120))
-until [ "$(grep -a -c 'input to next frame: undo ' "$e2e_dir/stderr.log")" -ge 2 ]; do
-  [ $SECONDS -lt $deadline ] || fail "the second undo was never reported"
-  sleep 0.2
-done
+wait_for_reports 2 undo 120
 xdotool key ctrl+y
 wait_for_output 'Tavrel input to next frame: redo' 120
 
@@ -142,11 +147,7 @@ wait_for_output 'Tavrel input to next frame: undo' 120
 drag_a_point $((cx - 50)) $((cy - 50))
 xdotool windowfocus --sync "$main" 2>/dev/null
 xdotool key ctrl+z
-deadline=$((SECONDS + 60))
-until [ "$(grep -a -c 'input to next frame: undo ' "$e2e_dir/stderr.log")" -ge 2 ]; do
-  [ $SECONDS -lt $deadline ] || fail "the drag's undo was never reported"
-  sleep 0.2
-done
+wait_for_reports 2 undo 60
 echo "100,000 patches: $banded patches in the band"
 grep -a -o 'Tavrel input to next frame: [a-z ]*[0-9.]* ms' "$e2e_dir/stderr.log" | sed 's/^Tavrel /100,000 patches: /'
 close_window "$main"
