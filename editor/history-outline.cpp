@@ -43,10 +43,10 @@ void dropOutlineItems(ModelTree& tree, Model& model, const ModelChange& change, 
         }
 }
 
-void showChangeInOutline(ModelTree& tree, Model& model, const ModelChange& change, bool undo) {
+bool showChangeInOutline(ModelTree& tree, Model& model, const ModelChange& change, bool undo) {
     if (change.remakesOutline() || listsInFolders(model) != model.treeInFolders) {
         rebuildShapeOutline(tree, model);
-        return;
+        return true;
     }
     const ArrayChange<PatchRecord>& patches = change.patches;
     const size_t oldSize = undo ? patches.sizeAfter : patches.sizeBefore;
@@ -63,11 +63,12 @@ void showChangeInOutline(ModelTree& tree, Model& model, const ModelChange& chang
     const size_t rows = tree.pointRowCount(), points = model.points.size();
     if ((rows > points ? rows - points : points - rows) > 4096) {
         tree.resetPointRows(points, text);
-        return;
+        return false;
     }
     while (tree.pointRowCount() > points)
         tree.removeLastPointRow();
     while (tree.pointRowCount() < points)
         tree.appendPointRow(text(tree.pointRowCount()));
     tree.setPointRows(change.points.at, text);
+    return false;
 }

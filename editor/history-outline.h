@@ -11,5 +11,7 @@
 void dropOutlineItems(ModelTree& tree, Model& model, const ModelChange& change, bool undo);
 // After it was applied: the changed patches' items stand under their groups again, with
 // their rows (when expanded) showing their indices; the point list has a row per point.
-// A step that changed the groups or the locators makes the whole tree anew.
-void showChangeInOutline(ModelTree& tree, Model& model, const ModelChange& change, bool undo);
+// A step that changed the groups or the locators, or took the model across the size at
+// which it is listed in folders, makes the whole tree anew (true then: the pending points'
+// items went with it).
+bool showChangeInOutline(ModelTree& tree, Model& model, const ModelChange& change, bool undo);

@@ -1,6 +1,7 @@
 #include "editor/model-operations.h"
 
 #include "editor/selection.h"
+#include "model/point-users.h"
 
 namespace {
 
@@ -98,31 +99,15 @@ bool jointPoints(Model& model, PendingPoints& pending, int a, int b) {
 }
 
 void deleteSelection(Model& model, PendingPoints& pending) {
-    // Per point, the unselected patches using it (once per slot): point k's are
-    // users[start[k] … start[k + 1]), in two flat arrays (a list per point is a million
-    // allocations on a large model).
+    // Per point, the unselected patches using it; and whose users the point at each
+    // position has, as points move down into the gaps.
     const size_t count = model.points.size();
-    std::vector<uint32_t> start(count + 1, 0), users;
-    for (const Model::Patch& patch : model.patches)
-        if (!patch.selected)
-            for (int32_t index : patch.indices)
-                if (inPool(model, index)) ++start[static_cast<size_t>(index) + 1];
-    for (size_t k = 1; k <= count; ++k)
-        start[k] += start[k - 1];
-    users.resize(start[count]);
-    {
-        std::vector<uint32_t> fill(start.begin(), start.end() - 1);
-        for (size_t i = 0; i < model.patches.size(); ++i)
-            if (!model.patches[i].selected)
-                for (int32_t index : model.patches[i].indices)
-                    if (inPool(model, index))
-                        users[fill[static_cast<size_t>(index)]++] = static_cast<uint32_t>(i);
-    }
-    // The users of the point at each position, as points move down into the gaps.
+    PointUsers users;
+    users.build(model, [](const Model::Patch& patch) { return !patch.selected; });
     std::vector<uint32_t> listOf(count);
     for (size_t k = 0; k < count; ++k)
         listOf[k] = static_cast<uint32_t>(k);
-    auto used = [&](size_t k) { return start[listOf[k] + 1] > start[listOf[k]]; };
+    auto used = [&](size_t k) { return users.used(listOf[k]); };
 
     // Pending points name pool points by index: follow them as points move or go.
     std::vector<int> newIndex(count);
@@ -145,8 +130,8 @@ void deleteSelection(Model& model, PendingPoints& pending) {
         model.points[i] = model.points[last];
         original[i] = original[last];
         newIndex[original[i]] = static_cast<int>(i);
-        for (uint32_t u = start[listOf[last]]; u < start[listOf[last] + 1]; ++u)
-            for (int32_t& index : model.patches[users[u]].indices)
+        for (const uint32_t* u = users.begin(listOf[last]); u != users.end(listOf[last]); ++u)
+            for (int32_t& index : model.patches[*u].indices)
                 if (index == static_cast<int32_t>(last)) index = static_cast<int32_t>(i);
         listOf[i] = listOf[last];
         ++removed;

@@ -57,11 +57,12 @@ void OutlineView::documentChanged(const Document& document, const DocumentChange
         change.kind != Kind::Replaced)
         return;
     if (!showing_) beginShowing(change.kind == Kind::Replaced || changesManyItems(*change.step));
-    if (change.kind == Kind::Replaced) {
+    remade_ = change.kind == Kind::Replaced;
+    if (remade_) {
         rebuildShapeOutline(tree_, model);
     } else {
         if (edit && noted_) restorePositions(model, *change.step);
-        showChangeInOutline(tree_, model, *change.step, change.kind == Kind::Undo);
+        remade_ = showChangeInOutline(tree_, model, *change.step, change.kind == Kind::Undo);
     }
     noted_ = false;
     showing_ = false;

@@ -24,6 +24,8 @@ class OutlineView : public DocumentView {
     // every item after each one otherwise).
     virtual void beginShowing(bool /*quiet*/) {}
     virtual void endShowing(const Document&, const DocumentChange&) {}
+    // Within endShowing: whether the tree was made anew.
+    bool remade() const { return remade_; }
     // Whether a step remakes the tree or adds or drops more than one item.
     static bool changesManyItems(const ModelChange& step);
 
@@ -35,4 +37,5 @@ class OutlineView : public DocumentView {
     std::vector<std::pair<TreeItemHandle, bool>> positions_;
     bool noted_ = false;
     bool showing_ = false; // beginShowing called, endShowing not yet
+    bool remade_ = false;
 };

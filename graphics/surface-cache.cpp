@@ -7,41 +7,32 @@
 #include "core/parallel-ranges.h"
 #include "graphics/patch-detail.h"
 
-void SurfaceCache::evaluate(const Model& model, size_t patch, vm::Float3* vertices,
-                            vm::Float3* normals) {
-    bezier::tessellateGrid(bezier::controlPoints(model, model.patches[patch]), segments_[patch],
-                           vertices, normals);
+namespace {
+
+// Patch i's grid at n segments a side.
+void evaluate(const Model& model, size_t i, int n, vm::Float3* vertices, vm::Float3* normals) {
+    bezier::tessellateGrid(bezier::controlPoints(model, model.patches[i]), n, vertices, normals);
 }
 
-void SurfaceCache::buildUsers(const Model& model) {
-    usersStart_.assign(model.points.size() + 1, 0);
-    for (const Model::Patch& patch : model.patches)
-        for (int32_t k : patch.indices)
-            ++usersStart_[static_cast<size_t>(k) + 1];
-    for (size_t k = 1; k < usersStart_.size(); ++k)
-        usersStart_[k] += usersStart_[k - 1];
-    users_.resize(usersStart_.back());
-    std::vector<uint32_t> fill(usersStart_.begin(), usersStart_.end() - 1);
-    for (size_t i = 0; i < model.patches.size(); ++i)
-        for (int32_t k : model.patches[i].indices)
-            users_[fill[static_cast<size_t>(k)]++] = static_cast<uint32_t>(i);
-}
+} // namespace
 
 void SurfaceCache::patchesUsing(const std::vector<uint32_t>& points,
                                 std::vector<uint32_t>& out) const {
     out.clear();
     for (uint32_t k : points)
-        if (k + 1 < usersStart_.size())
-            out.insert(out.end(), users_.begin() + usersStart_[k],
-                       users_.begin() + usersStart_[k + 1]);
+        if (k < users_.points()) out.insert(out.end(), users_.begin(k), users_.end(k));
     std::sort(out.begin(), out.end());
     out.erase(std::unique(out.begin(), out.end()), out.end());
 }
 
-// New grids for every patch: those at their old level and not stale are copied, the others
-// evaluated, both cores sharing the work.
+// New grids for every patch: those at their old level whose points did not move (not in
+// dirty_) are copied, the others evaluated, both cores sharing the work.
 void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segments, bool all) {
     const size_t count = model.patches.size();
+    std::vector<uint8_t> stale(all ? 0 : count);
+    if (!all)
+        for (uint32_t i : dirty_)
+            stale[i] = 1;
     std::vector<uint32_t> first(count + 1, 0);
     for (size_t i = 0; i < count; ++i)
         first[i + 1] = first[i] + detail::gridVertices(segments[i]);
@@ -54,13 +45,12 @@ void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segmen
             for (size_t i = from; i < to; ++i) {
                 const uint32_t n = first[i + 1] - first[i];
                 if (n == 0) continue;
-                if (!all && !stale_[i] && segments_[i] == segments[i]) {
+                if (!all && !stale[i] && segments_[i] == segments[i]) {
                     std::memcpy(&vertices[first[i]], &vertices_[first_[i]], n * sizeof(vm::Float3));
                     std::memcpy(&normals[first[i]], &normals_[first_[i]], n * sizeof(vm::Float3));
                     continue;
                 }
-                bezier::tessellateGrid(bezier::controlPoints(model, model.patches[i]), segments[i],
-                                       &vertices[first[i]], &normals[first[i]]);
+                evaluate(model, i, segments[i], &vertices[first[i]], &normals[first[i]]);
                 ++done;
             }
             evaluated += done;
@@ -87,30 +77,24 @@ const SurfaceCache::Ranges& SurfaceCache::update(const Model& model,
         model_ == &model && topology_ == model.topologyRevision && segments_.size() == count;
     bool all = !sameTopology;
     if (!sameTopology) {
-        buildUsers(model);
-        stale_.assign(count, 0);
+        users_.build(model);
     } else if (points_ != model.pointsRevision) {
-        if (!model.pointsMovedSince(points_, moved_)) {
+        if (!model.pointsMovedSince(points_, moved_))
             all = true;
-        } else {
+        else
             patchesUsing(moved_, dirty_);
-            for (uint32_t i : dirty_)
-                stale_[i] = 1;
-        }
     }
     model_ = &model;
     topology_ = model.topologyRevision;
     points_ = model.pointsRevision;
     if (all || segments != segments_) {
         layOut(model, segments, all);
-        std::fill(stale_.begin(), stale_.end(), 0);
         return ranges_;
     }
     // The same layout: the stale grids evaluated again in place.
     for (uint32_t i : dirty_) {
-        stale_[i] = 0;
         if (segments_[i] == 0) continue;
-        evaluate(model, i, &vertices_[first_[i]], &normals_[first_[i]]);
+        evaluate(model, i, segments_[i], &vertices_[first_[i]], &normals_[first_[i]]);
         ++evaluated_;
         if (!ranges_.empty() && ranges_.back().second == first_[i])
             ranges_.back().second = first_[i + 1];

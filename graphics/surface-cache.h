@@ -12,6 +12,7 @@
 #include "core/vector-math.h"
 #include "model/bezier-surface.h"
 #include "model/model.h"
+#include "model/point-users.h"
 
 class SurfaceCache {
   public:
@@ -35,8 +36,6 @@ class SurfaceCache {
     void patchesUsing(const std::vector<uint32_t>& points, std::vector<uint32_t>& out) const;
 
   private:
-    void evaluate(const Model& model, size_t patch, vm::Float3* vertices, vm::Float3* normals);
-    void buildUsers(const Model& model);
     void layOut(const Model& model, const std::vector<uint8_t>& segments, bool all);
 
     const Model* model_ = nullptr;
@@ -44,10 +43,8 @@ class SurfaceCache {
     std::vector<vm::Float3> vertices_, normals_;
     std::vector<uint32_t> first_{0}; // patch i's grid: first_[i] … first_[i + 1]
     std::vector<uint8_t> segments_;  // what each grid was evaluated at
-    std::vector<uint8_t> stale_;     // patches whose points moved since
-    // The patches using point k: users_[usersStart_[k] … usersStart_[k + 1]).
-    std::vector<uint32_t> usersStart_, users_;
-    std::vector<uint32_t> moved_, dirty_;
+    PointUsers users_;
+    std::vector<uint32_t> moved_, dirty_; // points moved since, and the patches using them
     Ranges ranges_;
     bool relaid_ = false;
     size_t evaluated_ = 0;

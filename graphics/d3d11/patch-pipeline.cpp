@@ -233,6 +233,10 @@ namespace {
 bool sameMatrix(const vm::Mat4& a, const vm::Mat4& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
+// Equal components (a NaN alpha never equals: such a patch is drawn on its own).
+bool sameColour(const vm::Vec4& a, const vm::Vec4& b) {
+    return a.x == b.x && a.y == b.y && a.z == b.z && a.w == b.w;
+}
 } // namespace
 
 void PatchPipeline::uploadDynamicIndices(ComPtr<ID3D11Buffer>& buffer, size_t& capacity,
@@ -353,8 +357,7 @@ void PatchPipeline::drawPatches(const Model& model, const PatchView& view, bool 
     } run;
     auto flush = [&] {
         if (run.end <= run.first) return;
-        if (!(run.colour.x == boundColour.x && run.colour.y == boundColour.y &&
-              run.colour.z == boundColour.z && run.colour.w == boundColour.w)) {
+        if (!sameColour(run.colour, boundColour)) {
             state_->setColour(run.colour);
             boundColour = run.colour;
         }
@@ -379,9 +382,7 @@ void PatchPipeline::drawPatches(const Model& model, const PatchView& view, bool 
             const UINT first = cpu ? cpu_.first[i] : static_cast<UINT>(i);
             const UINT end = cpu ? cpu_.end[i] : static_cast<UINT>(i + 1);
             const bool joins = run.end > run.first && first == run.end &&
-                               mirrored == run.mirrored && colour.x == run.colour.x &&
-                               colour.y == run.colour.y && colour.z == run.colour.z &&
-                               colour.w == run.colour.w;
+                               mirrored == run.mirrored && sameColour(colour, run.colour);
             if (!joins) {
                 flush();
                 run.first = first;

@@ -249,20 +249,17 @@ void onTreeExpanding(const NMTREEVIEWA& notice) {
     const std::optional<uint32_t> param = treeView().itemParam(notice.itemNew.hItem);
     if (!param) return;
     const TreeItemParam p = decodeTreeItemParam(*param);
+    const std::string number = std::to_string(p.index);
+    std::string made;
     if (p.kind == TreeItemKind::Folder) {
         RedrawOff quiet(application.shape.tree);
-        if (fillFolder(treeView(), editedModel(), notice.itemNew.hItem)) {
-            char line[80];
-            std::snprintf(line, sizeof line, "Tavrel tree: folder %u filled\n", p.index);
-            OutputDebugStringA(line);
-        }
-        return;
+        if (fillFolder(treeView(), editedModel(), notice.itemNew.hItem))
+            made = "folder " + number + " filled";
+    } else if (p.kind == TreeItemKind::Patch &&
+               expandPatchItem(treeView(), editedModel(), p.index)) {
+        made = "patch " + number + " expanded";
     }
-    if (p.kind == TreeItemKind::Patch && expandPatchItem(treeView(), editedModel(), p.index)) {
-        char line[80];
-        std::snprintf(line, sizeof line, "Tavrel tree: patch %u expanded\n", p.index);
-        OutputDebugStringA(line);
-    }
+    if (!made.empty()) OutputDebugStringA(("Tavrel tree: " + made + "\n").c_str());
 }
 
 void onAlpha(WPARAM wParam) {
@@ -536,14 +533,12 @@ class ShapeWindowView : public OutlineView {
     }
     void endShowing(const Document&, const DocumentChange& change) override {
         application.shape.rebuilding = false;
-        const bool remade = change.kind == DocumentChange::Kind::Replaced ||
-                            (change.step && change.step->remakesOutline());
         quietTree_.reset();
         quietList_.reset();
         if (change.kind == DocumentChange::Kind::Replaced) {
             sessionSettings().writeString(session::kTool, "SelectedPatches", "");
             editorState.hotPoint = false;
-        } else if (remade) {
+        } else if (remade()) {
             relistPendingPoints();
         }
         refreshPointViews();
