@@ -1,8 +1,6 @@
-// Surfaces from CAD files: IGES entity 128 and STEP B_SPLINE_SURFACE_WITH_KNOTS of degree
-// 3 × 3, non-rational (or with all weights equal), with any knots, cut exactly into their
-// Bezier patches; patches that meet share their points. A rational surface, another degree or
-// another kind of surface refuses the file whole, naming the entity. Trimming (IGES 144 and
-// 143, STEP faces' edges) is not read: each surface is imported whole, and the result says so.
+// Surfaces from CAD files: IGES (iges-reader.h) and STEP (step-reader.h) bicubic B-spline
+// surfaces, with any knots, cut exactly into their Bezier patches; patches that meet share
+// their points. What cannot be represented refuses the file whole, naming the entity.
 #pragma once
 
 #include <string_view>

@@ -1,0 +1,286 @@
+#include "model/step-reader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "model/bspline-patches.h"
+#include "model/cad-assembly.h"
+#include "model/knot-tolerance.h"
+#include "model/step-text.h"
+
+namespace {
+
+using Instances = std::map<long, std::string>;
+using step::Record;
+
+constexpr int kMaxMultiplicity = 4;
+constexpr double kWeightTolerance = 1e-12; // relative: weights this close are equal
+
+const char* const kOtherSurfaces[] = {"PLANE",
+                                      "CYLINDRICAL_SURFACE",
+                                      "CONICAL_SURFACE",
+                                      "SPHERICAL_SURFACE",
+                                      "TOROIDAL_SURFACE",
+                                      "DEGENERATE_TOROIDAL_SURFACE",
+                                      "SURFACE_OF_REVOLUTION",
+                                      "SURFACE_OF_LINEAR_EXTRUSION",
+                                      "OFFSET_SURFACE",
+                                      "SURFACE_REPLICA",
+                                      "BEZIER_SURFACE",
+                                      "UNIFORM_SURFACE",
+                                      "QUASI_UNIFORM_SURFACE"};
+// Surfaces bounded by curves the import does not read: their surface is imported whole.
+const char* const kBounded[] = {"ADVANCED_FACE", "FACE_SURFACE", "CURVE_BOUNDED_SURFACE"};
+
+ImportResult refuse(const std::string& why) {
+    ImportResult r;
+    r.reason = why;
+    return r;
+}
+
+std::string label(long number) {
+    return "#" + std::to_string(number);
+}
+
+// The first kind of surface of another kind among the records, or null.
+const char* otherKind(const std::vector<Record>& records) {
+    for (const Record& r : records)
+        for (const char* other : kOtherSurfaces)
+            if (r.keyword == other) return other;
+    return nullptr;
+}
+
+// Why the file holds surfaces of other kinds, naming the first and counting them, or "".
+std::string otherSurfaces(const Instances& instances) {
+    std::map<std::string, size_t> counts;
+    std::string first;
+    for (const auto& [number, text] : instances) {
+        const char* kind = otherKind(step::records(text));
+        if (!kind) continue;
+        if (first.empty()) first = label(number) + " is a " + kind;
+        ++counts[kind];
+    }
+    if (first.empty()) return "";
+    size_t total = 0;
+    std::string kinds;
+    for (const auto& [kind, count] : counts) {
+        total += count;
+        kinds += (kinds.empty() ? "" : ", ") + std::to_string(count) + " " + kind;
+    }
+    return first + ": only bicubic B-spline surfaces are read, and the file holds " +
+           std::to_string(total) + " surfaces of other kinds (" + kinds + ")";
+}
+
+// The B-spline surface of an instance; why says what is wrong with it.
+BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& instances,
+                         std::string& name, std::string& why) {
+    BSplineSurface s;
+    const Record* withKnots = step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS");
+    // Simple: name, degrees, points, form, closed, closed, self-intersecting, then the knots;
+    // complex: the name in REPRESENTATION_ITEM, the surface's part and the knots' part apart.
+    std::vector<std::string> surface, knots;
+    if (records.size() == 1) {
+        const std::vector<std::string>& all = withKnots->parameters;
+        if (all.size() < 13) {
+            why = " is cut short";
+            return s;
+        }
+        step::decodeString(all[0], name);
+        surface.assign(all.begin() + 1, all.begin() + 8);
+        knots.assign(all.begin() + 8, all.end());
+    } else {
+        const Record* base = step::findRecord(records, "B_SPLINE_SURFACE");
+        if (!base) {
+            why = " is a B-spline surface without its points";
+            return s;
+        }
+        surface = base->parameters;
+        knots = withKnots->parameters;
+        if (const Record* item = step::findRecord(records, "REPRESENTATION_ITEM");
+            item && !item->parameters.empty())
+            step::decodeString(item->parameters[0], name);
+    }
+    if (surface.size() < 3 || knots.size() < 4) {
+        why = " is cut short";
+        return s;
+    }
+    if (surface[0] != "3" || surface[1] != "3") {
+        why = " is of degree " + surface[0] + " × " + surface[1] +
+              ": only bicubic surfaces (3 × 3) are read";
+        return s;
+    }
+    if (const Record* rational = step::findRecord(records, "RATIONAL_B_SPLINE_SURFACE")) {
+        std::vector<double> weights;
+        for (const std::string& row :
+             step::listItems(rational->parameters.empty() ? "" : rational->parameters[0]))
+            for (const std::string& w : step::listItems(row)) {
+                double v = 0;
+                if (!step::number(w, v) || v <= 0) {
+                    why = ": a weight is not a positive number";
+                    return s;
+                }
+                weights.push_back(v);
+            }
+        if (weights.empty()) {
+            why = ": its weights are missing";
+            return s;
+        }
+        for (double w : weights)
+            if (std::fabs(w - weights.front()) > kWeightTolerance * weights.front()) {
+                why = " is rational (its weights differ): only polynomial surfaces are read";
+                return s;
+            }
+    }
+    const std::vector<std::string> columns = step::listItems(surface[2]);
+    s.countU = static_cast<int>(columns.size());
+    for (const std::string& column : columns) {
+        const std::vector<std::string> refs = step::listItems(column);
+        if (s.countV == 0) s.countV = static_cast<int>(refs.size());
+        if (static_cast<int>(refs.size()) != s.countV) {
+            why = ": its rows of points differ in length";
+            return s;
+        }
+        for (const std::string& ref : refs) {
+            long number = 0;
+            const auto point =
+                step::reference(ref, number) ? instances.find(number) : instances.end();
+            const std::vector<Record> pointRecords =
+                point == instances.end() ? std::vector<Record>{} : step::records(point->second);
+            const Record* p = step::findRecord(pointRecords, "CARTESIAN_POINT");
+            const std::vector<std::string> xyz = p && p->parameters.size() == 2
+                                                     ? step::listItems(p->parameters[1])
+                                                     : std::vector<std::string>{};
+            std::array<double, 3> q{};
+            if (xyz.size() != 3 || !step::number(xyz[0], q[0]) || !step::number(xyz[1], q[1]) ||
+                !step::number(xyz[2], q[2])) {
+                why = ": " + ref + " is not a point of three numbers";
+                return s;
+            }
+            s.points.push_back(q);
+        }
+    }
+    for (size_t dir = 0; dir < 2; ++dir) {
+        const std::vector<std::string> multiplicities = step::listItems(knots[dir]);
+        const std::vector<std::string> values = step::listItems(knots[2 + dir]);
+        if (multiplicities.size() != values.size()) {
+            why = ": its knots and their multiplicities differ in number";
+            return s;
+        }
+        std::vector<double>& full = dir == 0 ? s.knotsU : s.knotsV;
+        for (size_t k = 0; k < values.size(); ++k) {
+            double v = 0, m = 0;
+            if (!step::number(values[k], v) || !step::number(multiplicities[k], m) || m < 1 ||
+                m > kMaxMultiplicity || m != std::floor(m)) {
+                why = ": a knot is not a number or repeats too often";
+                return s;
+            }
+            full.insert(full.end(), static_cast<size_t>(m), v);
+        }
+    }
+    if (s.knotsU.size() < 8 || s.knotsV.size() < 8) {
+        why = " has too few knots for a bicubic surface";
+        return s;
+    }
+    s.u0 = s.knotsU[3];
+    s.u1 = s.knotsU[s.knotsU.size() - 4];
+    s.v0 = s.knotsV[3];
+    s.v1 = s.knotsV[s.knotsV.size() - 4];
+    return s;
+}
+
+// The surfaces each RECTANGULAR_TRIMMED_SURFACE cuts, and the ones something else names.
+struct Uses {
+    std::set<long> cut, namedOtherwise;
+};
+
+Uses usesOf(const Instances& instances) {
+    Uses uses;
+    for (const auto& [number, text] : instances) {
+        const bool trim = text.compare(0, 28, "RECTANGULAR_TRIMMED_SURFACE(") == 0;
+        bool quoted = false;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\'') quoted = !quoted;
+            if (quoted || text[i] != '#') continue;
+            const long named = std::strtol(text.c_str() + i + 1, nullptr, 10);
+            (trim ? uses.cut : uses.namedOtherwise).insert(named);
+        }
+    }
+    return uses;
+}
+
+} // namespace
+
+ImportResult importStep(std::string_view text, Model& model) {
+    ImportResult result;
+    result.format = "STEP";
+    const Instances instances = step::instanceTexts(text);
+    if (const std::string other = otherSurfaces(instances); !other.empty()) return refuse(other);
+    const Uses uses = usesOf(instances);
+    CadAssembly assembly(model);
+    size_t bounded = 0;
+    // Adds the patches of the B-spline surface `number` over [u0, u1] × [v0, v1] of its own
+    // parameters (the whole surface when whole), the columns or rows run back when reversed.
+    auto add = [&](long number, bool whole, std::array<double, 4> range, bool backU,
+                   bool backV) -> std::string {
+        const auto found = instances.find(number);
+        const std::vector<Record> records =
+            found == instances.end() ? std::vector<Record>{} : step::records(found->second);
+        if (!step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS"))
+            return label(number) + " is not a B-spline surface with knots";
+        std::string name, why;
+        BSplineSurface s = bsplineOf(records, instances, name, why);
+        if (!why.empty()) return label(number) + why;
+        if (!whole) s.u0 = range[0], s.u1 = range[1], s.v0 = range[2], s.v1 = range[3];
+        normaliseKnots(s);
+        auto patches = bezierPatches(s, why);
+        if (patches.empty()) return label(number) + ": " + why;
+        for (auto& net : patches) {
+            if (backU || backV) {
+                const auto original = net;
+                for (size_t r = 0; r < 4; ++r)
+                    for (size_t c = 0; c < 4; ++c)
+                        net[4 * r + c] = original[4 * (backV ? 3 - r : r) + (backU ? 3 - c : c)];
+            }
+            assembly.add(net, name);
+        }
+        result.piecesCut += overPartOfRange(s);
+        return "";
+    };
+    for (const auto& [number, text] : instances) {
+        const std::vector<Record> records = step::records(text);
+        if (records.empty()) continue;
+        for (const char* kind : kBounded)
+            bounded += records.size() == 1 && records[0].keyword == kind;
+        std::string why;
+        if (step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS")) {
+            // A surface only a RECTANGULAR_TRIMMED_SURFACE names is imported as its cut.
+            if (!uses.cut.count(number) || uses.namedOtherwise.count(number))
+                why = add(number, true, {}, false, false);
+        } else if (records[0].keyword == "RECTANGULAR_TRIMMED_SURFACE") {
+            // name, basis surface, u1, u2, v1, v2, u sense, v sense
+            const std::vector<std::string>& p = records[0].parameters;
+            long basis = 0;
+            std::array<double, 4> range{};
+            if (p.size() != 8 || !step::reference(p[1], basis) || !step::number(p[2], range[0]) ||
+                !step::number(p[3], range[1]) || !step::number(p[4], range[2]) ||
+                !step::number(p[5], range[3]))
+                return refuse(label(number) + " is a RECTANGULAR_TRIMMED_SURFACE cut short");
+            if (range[0] > range[1]) std::swap(range[0], range[1]);
+            if (range[2] > range[3]) std::swap(range[2], range[3]);
+            why = add(basis, false, range, p[6] == ".F.", p[7] == ".F.");
+            if (!why.empty()) why = label(number) + " cuts " + why;
+        }
+        if (!why.empty()) return refuse(why);
+    }
+    if (model.patches.empty())
+        return refuse("it holds no B-spline surface (B_SPLINE_SURFACE_WITH_KNOTS)");
+    if (bounded)
+        result.format += " (" + std::to_string(bounded) +
+                         " faces imported as their whole surfaces: their edges were not read)";
+    result.ok = true;
+    return result;
+}

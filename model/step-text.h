@@ -1,0 +1,42 @@
+// The text of a STEP exchange file (ISO 10303-21): its entity instances, their records and
+// parameters, and its strings. Text inside strings and comments never ends a statement or a
+// section; whitespace between tokens is allowed anywhere.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace step {
+
+// The instances of the file's data sections by number, each as its canonical text after "=":
+// comments and whitespace outside strings left out, line breaks inside strings too.
+std::map<long, std::string> instanceTexts(std::string_view text);
+
+// One record of an instance: its keyword and its top-level parameters as canonical text.
+struct Record {
+    std::string keyword;
+    std::vector<std::string> parameters;
+};
+// A simple instance "A(…)" is one record; a complex one "(A(…)B(…)…)" several. Empty when
+// the text is neither.
+std::vector<Record> records(std::string_view instance);
+const Record* findRecord(const std::vector<Record>& records, std::string_view keyword);
+
+// "(a,b,(c,d))" → "a", "b", "(c,d)"; empty when it is not a list.
+std::vector<std::string> listItems(std::string_view list);
+// "#12" → 12; false when the parameter is not a reference.
+bool reference(std::string_view parameter, long& number);
+// A real or an integer; false when the parameter is not a finite number.
+bool number(std::string_view parameter, double& value);
+
+// A string parameter's text in UTF-8: '' is a quote, a doubled backslash one backslash, and
+// the escapes \X\hh, \X2\…\X0\ (UTF-16 code units), \X4\…\X0\ and \S\c the characters
+// they stand for; false when the parameter is not a string.
+bool decodeString(std::string_view parameter, std::string& text);
+// A UTF-8 text as a string parameter: quote and backslash doubled, every character outside
+// printable ASCII as \X2\…\X0\ (a byte that is not UTF-8 as U+FFFD).
+std::string encodeString(std::string_view text);
+
+} // namespace step
