@@ -8,12 +8,15 @@
 #include <ctime>
 
 #include "core/file-replace.h"
+#include "core/utf8.h"
+#include "model/step-text.h"
 
 namespace cad {
 
 namespace {
 
 const std::string kNoGroup = "surface";
+constexpr size_t kLabelBytes = 8;
 
 bool endsWith(std::string path, const char* tail) {
     std::transform(path.begin(), path.end(), path.begin(),
@@ -63,9 +66,42 @@ class IgesLines {
         return lines;
     }
 
+    // The global section's parameters in lines of `width` columns: a Hollerith string that
+    // does not fit continues on the next line (IGES lets it), other values move whole.
+    static std::vector<std::string> wrapGlobal(const std::vector<std::string>& values, char last,
+                                               size_t width) {
+        std::vector<std::string> lines(1);
+        for (size_t i = 0; i < values.size(); ++i) {
+            std::string item = values[i] + (i + 1 < values.size() ? ',' : last);
+            const size_t h = item.find('H');
+            const bool hollerith =
+                h != std::string::npos && h > 0 && item.find_first_not_of("0123456789") == h;
+            if (!hollerith) {
+                if (!lines.back().empty() && lines.back().size() + item.size() > width)
+                    lines.emplace_back();
+                lines.back() += item;
+                continue;
+            }
+            while (!item.empty()) {
+                if (lines.back().size() >= width) lines.emplace_back();
+                const size_t room = width - lines.back().size();
+                lines.back() += item.substr(0, room);
+                item.erase(0, room);
+            }
+        }
+        return lines;
+    }
+
   private:
     std::FILE* file_;
 };
+
+// An entity's label: at most 8 bytes of its group's name, never cut inside a character.
+std::string labelOf(const std::string& name) {
+    std::string label(utf8::prefix(name, kLabelBytes));
+    std::replace(label.begin(), label.end(), ' ', '_');
+    return label;
+}
 
 std::string hollerith(const std::string& text) {
     return std::to_string(text.size()) + "H" + text;
@@ -96,6 +132,7 @@ std::string plainText(float value) {
     return std::string(text, error == std::errc() ? end : text);
 }
 
+constexpr size_t kDataColumns = 72;
 constexpr size_t kParameterColumns = 64; // then a blank and the entity's directory line
 
 } // namespace
@@ -151,8 +188,30 @@ std::optional<Format> formatFor(const std::string& path, bool freeForm) {
     return std::nullopt;
 }
 
-bool writeIges(const Model& model, const std::string& name, std::FILE* file) {
+bool writeIges(const Model& model, const std::string& name, std::FILE* file, std::string* refusal,
+               size_t lastSequence) {
     const std::vector<Surface> surfaces = surfacesOf(model);
+    // Each entity's parameter line count, found by laying its parameters out once here and
+    // again when they are written: the whole parameter section is never held (hundreds of
+    // megabytes at 100,000 patches). A section past the sequence numbers' 7 digits is refused
+    // before anything is written.
+    std::vector<int> lineCounts;
+    lineCounts.reserve(surfaces.size());
+    size_t parameterLines = 0;
+    for (const Surface& surface : surfaces) {
+        lineCounts.push_back(
+            static_cast<int>(IgesLines::wrap(entity128(surface), ';', kParameterColumns).size()));
+        parameterLines += static_cast<size_t>(lineCounts.back());
+    }
+    if (std::max(parameterLines, 2 * surfaces.size()) > lastSequence) {
+        if (refusal)
+            *refusal = "its " + std::to_string(surfaces.size()) + " surfaces take " +
+                       std::to_string(parameterLines) +
+                       " lines of IGES parameters, and IGES numbers at most " +
+                       std::to_string(lastSequence) +
+                       " lines a section: export them as STEP, or fewer at a time";
+        return false;
+    }
     float largest = 0;
     for (const vm::Float3& p : model.points)
         largest = std::max({largest, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
@@ -190,25 +249,17 @@ bool writeIges(const Model& model, const std::string& name, std::FILE* file) {
                                              "11",
                                              "0",
                                              hollerith(date)};
-    for (const std::string& line : IgesLines::wrap(global, ';', 72))
+    for (const std::string& line : IgesLines::wrapGlobal(global, ';', kDataColumns))
         ok = ok && out.line(line, 'G', g);
-    // Directory: two lines an entity, pointing at its parameter lines. Their counts are found
-    // by laying each entity's parameters out once here and again when they are written: the
-    // whole parameter section is never held (hundreds of megabytes at 100,000 patches).
+    // Directory: two lines an entity, pointing at its parameter lines.
     int nextParameter = 1;
-    std::vector<int> lineCounts;
-    lineCounts.reserve(surfaces.size());
     for (size_t i = 0; i < surfaces.size() && ok; ++i) {
-        const int count = static_cast<int>(
-            IgesLines::wrap(entity128(surfaces[i]), ';', kParameterColumns).size());
-        lineCounts.push_back(count);
+        const int count = lineCounts[i];
         char first[128], second[128];
         std::snprintf(first, sizeof first, "%8d%8d%8d%8d%8d%8d%8d%8d%8s", 128, nextParameter, 0, 0,
                       0, 0, 0, 0, "00000000");
-        std::string label = surfaces[i].name->substr(0, 8);
-        std::replace(label.begin(), label.end(), ' ', '_');
         std::snprintf(second, sizeof second, "%8d%8d%8d%8d%8d%8s%8s%8s%8zu", 128, 0, 0, count, 0,
-                      "", "", label.c_str(), i + 1);
+                      "", "", labelOf(*surfaces[i].name).c_str(), i + 1);
         ok = out.line(first, 'D', d) && out.line(second, 'D', d);
         nextParameter += count;
     }
@@ -235,14 +286,7 @@ bool writeStep(const Model& model, const std::string& name, std::FILE* file) {
         text.clear();
         return ok;
     };
-    auto quoted = [](const std::string& s) {
-        std::string q;
-        for (char c : s) {
-            if (c == '\'') q += '\'';
-            if (static_cast<unsigned char>(c) >= 32 && static_cast<unsigned char>(c) < 127) q += c;
-        }
-        return "'" + q + "'";
-    };
+    const auto quoted = [](const std::string& s) { return step::encodeString(s); };
     text += "ISO-10303-21;\nHEADER;\nFILE_DESCRIPTION(('Tavrel surfaces: bicubic Bezier patches "
             "as B-spline surfaces'),'2;1');\n";
     text += "FILE_NAME(" + quoted(fileStem(name)) + ",'" + timeText(false) +
@@ -317,11 +361,12 @@ bool writeFreeFormObj(const Model& model, std::FILE* file) {
         if (text.size() > 1 << 16 && !flush()) return false;
     }
     text += "cstype bezier\ndeg 3 3\n";
-    const std::string* group = nullptr;
+    // Patches in no group get no group: a bare "g" ends the one before them.
+    const std::string* group = &kNoGroup;
     for (size_t i = 0; i < surfaces.size(); ++i) {
         if (surfaces[i].name != group) {
             group = surfaces[i].name;
-            text += "g " + *group + "\n";
+            text += group == &kNoGroup ? "g\n" : "g " + *group + "\n";
         }
         text += "surf 0 1 0 1";
         for (size_t k = 0; k < 16; ++k)
@@ -342,12 +387,13 @@ bool exportSurfaces(const Model& model, Format format, const std::string& path, 
         reason = "a patch names a point outside the pool";
         return false;
     }
+    std::string refusal; // the writer's own reason, when it refused the model
     const bool ok = replaceFileWith(
         path,
         [&](std::FILE* file) {
             switch (format) {
             case Format::Iges:
-                return writeIges(model, path, file);
+                return writeIges(model, path, file, &refusal);
             case Format::Step:
                 return writeStep(model, path, file);
             case Format::FreeFormObj:
@@ -356,6 +402,7 @@ bool exportSurfaces(const Model& model, Format format, const std::string& path, 
             return writeFreeFormObj(model, file);
         },
         &reason);
+    if (!refusal.empty()) reason = refusal;
     if (ok && surfaces) {
         // A surface a patch, and one more a symmetry's patch.
         *surfaces = model.patches.size();

@@ -31,9 +31,14 @@ enum class Format { Iges, Step, FreeFormObj };
 // ".igs" / ".iges" and ".stp" / ".step" in any case; ".obj" only when freeForm.
 std::optional<Format> formatFor(const std::string& path, bool freeForm);
 
+// IGES sequence numbers have 7 digits.
+constexpr size_t kLastIgesSequence = 9'999'999;
+
 // The texts, written to file (false when a write failed). name is the file's own name for
-// the headers.
-bool writeIges(const Model& model, const std::string& name, std::FILE* file);
+// the headers. A model whose IGES sections would pass lastSequence lines is refused before
+// anything is written, saying why in refusal.
+bool writeIges(const Model& model, const std::string& name, std::FILE* file,
+               std::string* refusal = nullptr, size_t lastSequence = kLastIgesSequence);
 bool writeStep(const Model& model, const std::string& name, std::FILE* file);
 bool writeFreeFormObj(const Model& model, std::FILE* file);
 

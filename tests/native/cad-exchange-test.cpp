@@ -5,11 +5,16 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include "core/file-replace.h"
 
 #include "model/bezier-surface.h"
 #include "model/bspline-patches.h"
 #include "model/cad-export.h"
 #include "model/cad-import.h"
+#include "model/knot-tolerance.h"
+#include "model/patch-import.h"
 
 namespace {
 
@@ -36,6 +41,92 @@ BSplineSurface singleSpan(const std::array<vm::Float3, 16>& net) {
             s.points.push_back({p.x, p.y, p.z});
         }
     return s;
+}
+
+// Entity 128's parameters for any bicubic surface (points with u varying fastest).
+std::string entity128(const BSplineSurface& s) {
+    auto real = [](double v) {
+        char text[40];
+        std::snprintf(text, sizeof text, "%.17g,", v);
+        return std::string(text);
+    };
+    std::string p = "128," + std::to_string(s.countU - 1) + "," + std::to_string(s.countV - 1) +
+                    ",3,3,0,0,1,0,0,";
+    for (const auto* knots : {&s.knotsU, &s.knotsV})
+        for (double k : *knots)
+            p += real(k);
+    for (size_t w = 0; w < s.points.size(); ++w)
+        p += "1.,";
+    for (int iv = 0; iv < s.countV; ++iv)
+        for (int iu = 0; iu < s.countU; ++iu)
+            for (double c : s.points[static_cast<size_t>(iu * s.countV + iv)])
+                p += real(c);
+    for (double r : {s.u0, s.u1, s.v0, s.v1})
+        p += real(r);
+    p.back() = ';';
+    return p;
+}
+
+// An IGES file of entities given by their type, parameters and label.
+struct IgesEntity {
+    int type;
+    std::string parameters, label;
+};
+std::string igesText(const std::vector<IgesEntity>& entities) {
+    auto line = [](const std::string& data, char section, size_t sequence) {
+        char text[96];
+        std::snprintf(text, sizeof text, "%-72.72s%c%07zu\n", data.c_str(), section, sequence);
+        return std::string(text);
+    };
+    std::string directory, parameters;
+    size_t d = 0, p = 0;
+    for (const IgesEntity& e : entities) {
+        const size_t first = p + 1, entry = d + 1;
+        for (size_t at = 0; at < e.parameters.size(); at += 64) {
+            char text[96];
+            std::snprintf(text, sizeof text, "%-64.64s %7zu", e.parameters.substr(at, 64).c_str(),
+                          entry);
+            parameters += line(text, 'P', ++p);
+        }
+        char a[96], b[96];
+        std::snprintf(a, sizeof a, "%8d%8zu%8d%8d%8d%8d%8d%8d%8s", e.type, first, 0, 0, 0, 0, 0, 0,
+                      "00000000");
+        std::snprintf(b, sizeof b, "%8d%8d%8d%8zu%8d%8s%8s%8s%8d", e.type, 0, 0, p + 1 - first, 0,
+                      "", "", e.label.c_str(), 0);
+        directory += line(a, 'D', d + 1) + line(b, 'D', d + 2);
+        d += 2;
+    }
+    return line("test", 'S', 1) + line("1H,,1H;;", 'G', 1) + directory + parameters +
+           line("S0000001G0000001", 'T', 1);
+}
+
+// A surface of count × 4 points over the knots given along u.
+BSplineSurface sheet(std::vector<double> knotsU) {
+    BSplineSurface s;
+    s.countU = static_cast<int>(knotsU.size()) - 4;
+    s.countV = 4;
+    s.knotsU = std::move(knotsU);
+    s.knotsV = {0, 0, 0, 0, 1, 1, 1, 1};
+    for (int iu = 0; iu < s.countU; ++iu)
+        for (int iv = 0; iv < 4; ++iv)
+            s.points.push_back({double(iu), double(iv), double((iu * 7 + iv * 3) % 5) / 4});
+    s.u0 = s.knotsU[3];
+    s.u1 = s.knotsU[static_cast<size_t>(s.countU)];
+    return s;
+}
+
+std::string exportedText(const Model& model, cad::Format format, const char* name) {
+    const std::string path = testing::TempDir() + name;
+    std::string reason, text;
+    EXPECT_TRUE(cad::exportSurfaces(model, format, path, reason)) << reason;
+    EXPECT_TRUE(readFileContents(path, text));
+    std::remove(path.c_str());
+    return text;
+}
+
+void replaceAll(std::string& text, const std::string& from, const std::string& to) {
+    for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
 }
 
 } // namespace
@@ -108,4 +199,146 @@ TEST(CadExchange, RationalOtherDegreesAndOtherSurfacesAreRefusedWhole) {
     r = importCadSurfaces(step, model);
     EXPECT_FALSE(r.ok);
     EXPECT_NE(std::string::npos, r.reason.find("#99 is a PLANE")) << r.reason;
+}
+
+TEST(CadExchange, StepIsReadAsStepIsWritten) {
+    Model band;
+    band.createDefault();
+    const std::string step = written(band, false);
+    Model model;
+    // Whitespace between tokens, as OpenCASCADE writes it.
+    std::string spaced = step;
+    replaceAll(spaced, "=B_SPLINE_SURFACE_WITH_KNOTS(", " = B_SPLINE_SURFACE_WITH_KNOTS (");
+    replaceAll(spaced, "=CARTESIAN_POINT(", " =\n CARTESIAN_POINT ( ");
+    ImportResult r = importCadSurfaces(spaced, model);
+    EXPECT_TRUE(r.ok && model.patches.size() == 4) << r.reason;
+
+    // The complex form of a rational surface: equal weights import, unequal ones are refused.
+    const size_t at = step.find("#100=B_SPLINE_SURFACE_WITH_KNOTS(");
+    const size_t points = step.find("3,3,(", at) + 4;
+    const std::string net = step.substr(points, step.find(",.UNSPECIFIED.", at) - points);
+    for (const char* weight : {"2.", "3."}) {
+        const std::string complex =
+            "#100 = ( BOUNDED_SURFACE() B_SPLINE_SURFACE(3,3," + net +
+            ",.UNSPECIFIED.,.F.,.F.,.F.)\nB_SPLINE_SURFACE_WITH_KNOTS((4,4),(4,4),(\n0.,1.),(0.,1.)"
+            ","
+            ".PIECEWISE_BEZIER_KNOTS.) GEOMETRIC_REPRESENTATION_ITEM() RATIONAL_B_SPLINE_SURFACE((("
+            "2.,2.,2.,2.),(2.,2.,2.,2.),(2.,2.,2.,2.),(2.,2.,2.," +
+            weight + "))) REPRESENTATION_ITEM('') SURFACE() );";
+        std::string rational = step;
+        rational.replace(at, step.find(";\n", at) + 1 - at, complex);
+        r = importCadSurfaces(rational, model);
+        if (weight == std::string("2."))
+            EXPECT_TRUE(r.ok && model.patches.size() == 4) << r.reason;
+        else
+            EXPECT_EQ(0u, r.reason.find("#100 is rational")) << r.reason;
+    }
+    std::string plane = step;
+    plane.insert(plane.find("#100="), "#99 = PLANE ( '', #11 ) ;\n");
+    r = importCadSurfaces(plane, model);
+    EXPECT_EQ(0u, r.reason.find("#99 is a PLANE")) << r.reason;
+
+    // Strings and comments never end a statement or a section; names come back as written.
+    band.groups.push_back(std::make_unique<Model::Group>("BLENDSECTION;"));
+    band.groups.push_back(std::make_unique<Model::Group>("it's\\n\xC3\xA9\xF0\x9D\x84\x9E"));
+    band.patches[0].group = 0, band.patches[1].group = 1;
+    std::string named = written(band, false);
+    EXPECT_NE(std::string::npos, named.find("'it''s\\\\n\\X2\\00E9D834DD1E\\X0\\'"));
+    named.insert(named.find("'2;1'"), "'DATA; /* ''ENDSEC;'' */',");
+    named.insert(named.find("#100="), "/* ENDSEC; 'DATA; */");
+    r = importCadSurfaces(named, model);
+    ASSERT_TRUE(r.ok && model.patches.size() == 4 && model.groups.size() == 2) << r.reason;
+    EXPECT_EQ(band.groups[0]->name, model.groups[0]->name);
+    EXPECT_EQ(band.groups[1]->name, model.groups[1]->name);
+}
+
+TEST(CadExchange, OtherSurfacesAreSaidAndRangesCutAlikeInBothFormats) {
+    BSplineSurface s = sheet({0, 0, 0, 0, 1, 1, 1, 1});
+    Model model;
+    ImportResult r = importCadSurfaces(igesText({{128, entity128(s), ""},
+                                                 {120, "120,1,2,0.,1.;", ""},
+                                                 {108, "108,0.,0.,1.,0.,0,0.,0.,0.,0.;", ""}}),
+                                       model);
+    EXPECT_EQ("entity 120 at directory line 3 is a surface of revolution: only bicubic B-spline "
+              "surfaces (entity 128) are read, and the file holds 2 surfaces of other kinds (1 of "
+              "entity 108, 1 of entity 120)",
+              r.reason);
+    // The same cut in IGES (its own range) and STEP (a RECTANGULAR_TRIMMED_SURFACE); a
+    // surface over all of its range is not counted as cut.
+    r = importCadSurfaces(igesText({{128, entity128(s), ""}}), model);
+    EXPECT_TRUE(r.ok && r.piecesCut == 0) << r.reason;
+    s.u1 = 0.5;
+    r = importCadSurfaces(igesText({{128, entity128(s), ""}}), model);
+    ASSERT_TRUE(r.ok && r.piecesCut == 1 && model.patches.size() == 1) << r.reason;
+    const auto igesCut = bezier::controlPoints(model, model.patches[0]);
+    Model band;
+    band.createDefault();
+    band.patches.resize(1);
+    for (size_t k = 0; k < 16; ++k) {
+        const auto& p = s.points[(k % 4) * 4 + k / 4];
+        band.points[static_cast<size_t>(band.patches[0].indices[k])] = {float(p[0]), float(p[1]),
+                                                                        float(p[2])};
+    }
+    std::string step = written(band, false);
+    step.replace(step.find("(#100)"), 6, "(#98)"); // the set holds the cut, not the surface
+    step.insert(step.find("#100="),
+                "#98=RECTANGULAR_TRIMMED_SURFACE('',#100,0.,0.5,0.,1.,.T.,.T.);\n");
+    r = importCadSurfaces(step, model);
+    ASSERT_TRUE(r.ok && r.piecesCut == 1 && model.patches.size() == 1) << r.reason;
+    const auto stepCut = bezier::controlPoints(model, model.patches[0]);
+    for (size_t k = 0; k < 16; ++k)
+        EXPECT_TRUE(igesCut[k].x == stepCut[k].x && igesCut[k].y == stepCut[k].y &&
+                    igesCut[k].z == stepCut[k].z)
+            << k;
+}
+
+TEST(CadExchange, KnotsWithinABillionthOfTheRangeAreOne) {
+    Model model;
+    BSplineSurface s = sheet({0, 0, 0, 0, 1, 1, 1, 1});
+    s.u1 = 1 + 1e-12; // a rounding past the last knot: the whole surface
+    ImportResult r = importCadSurfaces(igesText({{128, entity128(s), ""}}), model);
+    EXPECT_TRUE(r.ok && r.piecesCut == 0 && model.patches.size() == 1) << r.reason;
+    // Knots a rounding apart are one: two patches, not a sliver between them.
+    r = importCadSurfaces(
+        igesText({{128, entity128(sheet({0, 0, 0, 0, 0.5, 0.5 + 1e-12, 1, 1, 1, 1})), ""}}), model);
+    EXPECT_TRUE(r.ok && model.patches.size() == 2) << r.reason;
+    BSplineSurface end = sheet({0, 0, 0, 0, 1 - 1e-12, 1, 1, 1, 1});
+    normaliseKnots(end);
+    std::string why;
+    EXPECT_EQ(1u, bezierPatches(end, why).size()) << why;
+}
+
+TEST(CadExchange, ExportsOtherProgramsReadRight) {
+    Model band;
+    band.createDefault();
+    // A file name past the global section's line continues on the next: the units follow it.
+    const std::string name(80, 'n');
+    std::FILE* file = std::tmpfile();
+    ASSERT_TRUE(cad::writeIges(band, "folder/" + name + ".igs", file));
+    std::rewind(file);
+    std::string global;
+    for (char line[128]; std::fgets(line, sizeof line, file);) {
+        ASSERT_EQ(81u, std::strlen(line));
+        if (line[72] == 'G') global.append(line, 72);
+    }
+    EXPECT_NE(std::string::npos, global.find(",84H" + name + ".igs,"));
+    EXPECT_NE(std::string::npos, global.find(",1.,2,2HMM,"));
+    // Past the sequence numbers' digits: refused before anything is written.
+    std::rewind(file);
+    std::string why;
+    EXPECT_FALSE(cad::writeIges(band, "band.igs", file, &why, 20));
+    EXPECT_NE(std::string::npos, why.find("at most 20 lines")) << why;
+    EXPECT_EQ(0, std::ftell(file));
+    std::fclose(file);
+
+    // Patches in no group stay in none through free-form OBJ; labels keep whole characters.
+    band.groups.push_back(std::make_unique<Model::Group>("a\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"));
+    band.patches[1].group = 0;
+    Model back;
+    ImportResult r = importPatches(exportedText(band, cad::Format::FreeFormObj, "free.obj"), back);
+    ASSERT_TRUE(r.ok && back.groups.size() == 1) << r.reason << back.groups.size();
+    EXPECT_TRUE(back.patches[0].group == -1 && back.patches[1].group == 0);
+    r = importPatches(exportedText(band, cad::Format::Iges, "labels.igs"), back);
+    ASSERT_TRUE(r.ok && back.groups.size() == 1) << r.reason;
+    EXPECT_EQ("a\xC3\xA9\xC3\xA9\xC3\xA9", back.groups[0]->name);
 }
