@@ -6,7 +6,11 @@
 # The free-form OBJ export is read back by Tavrel's import to the same surfaces. The other
 # way: DRAW writes a bicubic B-spline surface with interior knots as IGES and STEP, Tavrel
 # imports each as its six Bezier patches, and these match DRAW's evaluation of the surface
-# (within 2e-5 of its size: the editor's files keep six significant digits).
+# (within 2e-5 of its size: the editor's files keep six significant digits). DRAW's own
+# rational STEP surfaces: equal weights import, unequal ones are refused naming the entity, and
+# a file with planes and a cylinder is refused counting them. An export to a file name longer
+# than the IGES global section's line reads back at its size. The teapot's exported faces sew
+# into its 4 shells whose only free edges are the teapot's own 6 openings.
 # Usage: cad-export-test.sh TAVREL_OBJ CUBE_OBJ
 set -euo pipefail
 tool=$1 cube=$2
@@ -128,3 +132,88 @@ for file in drawn.igs drawn.step; do
   } END { if (NR != 6) { print name ": " NR " patches"; exit 1 } }' || fail "the imported surface differs"
   echo "cad-export: DRAW's $file imported as its 6 patches"
 done
+
+# DRAW's rational surfaces. Weights equal to fifteen digits are written as a rational surface
+# whose weights all read 1 (OpenCASCADE calls a surface rational when its weights differ at
+# all); a weight of 3 makes it rational indeed; a plane face and a cylinder make a mixed file.
+draw_write() { # file surface-weight extra-shapes
+  cat > "$work/write.tcl" <<TCL
+pload MODELING DATAEXCHANGE
+bsplinesurf s 3 2 0 4 1 4 3 2 0 4 1 4 \
+  0 0 0 1  0 1 0.2 1  0 2 0 1  0 3 0.1 1  1 0 0.5 1  1 1 0.7 $2  1 2 0.2 1  1 3 0.9 1 \
+  2 0 0 1  2 1 1.1 1  2 2 0.4 1  2 3 0.2 1  3 0 0.3 1  3 1 0 1  3 2 0.9 1  3 3 0.4 1
+mkface f s
+plane pl 0 0 5 0 0 1
+mkface fpl pl 0 1 0 1
+pcylinder cy 1 2
+compound f $3 all
+stepwrite a all $1
+exit
+TCL
+  (cd "$work" && timeout 120 occt-draw-7.6 -b -f write.tcl >/dev/null 2>&1) || fail "DRAW did not write $1"
+}
+draw_write equal.step 1.0000000000000004 ""
+draw_write unequal.step 3 ""
+draw_write mixed.step 1 "fpl cy"
+grep -q 'RATIONAL_B_SPLINE_SURFACE' "$work/equal.step" || fail "DRAW wrote no rational surface"
+"$tool" import "$work/equal.step" "$work/equal.obj" 2>"$work/equal.log" || fail "equal.step: $(cat "$work/equal.log")"
+"$tool" check "$work/equal.obj" | grep -q '^patches 1$' || fail "equal.step: not its one patch"
+if "$tool" import "$work/unequal.step" "$work/unequal.obj" 2>"$work/unequal.log"; then fail "unequal.step imported"; fi
+grep -Eq '#[0-9]+ is rational' "$work/unequal.log" || fail "unequal.step: $(cat "$work/unequal.log")"
+if "$tool" import "$work/mixed.step" "$work/mixed.obj" 2>"$work/mixed.log"; then fail "mixed.step imported"; fi
+grep -q 'holds 4 surfaces of other kinds (1 CYLINDRICAL_SURFACE, 3 PLANE)' "$work/mixed.log" ||
+  fail "mixed.step: $(cat "$work/mixed.log")"
+echo "cad-export: DRAW's rational STEP surfaces: equal weights imported, unequal refused, other kinds counted"
+
+# A file name past the IGES global section's 72 columns: DRAW reads the model at its size (the
+# units follow the name), in IGES and STEP.
+long=$(printf 'a-file-name-long-enough-to-run-past-the-global-section-line-%s' 0123456789)
+for ext in igs step; do
+  "$tool" export "$work/band.obj" "$work/$long.$ext" 2>/dev/null || fail "no export to a long name"
+  cat > "$work/size.tcl" <<TCL
+pload MODELING DATAEXCHANGE
+$([ $ext = igs ] && echo "igesread $long.$ext shape *" || echo "stepread $long.$ext s *; renamevar s_1 shape")
+puts "box: [bounding shape]"
+exit
+TCL
+  box=$(cd "$work" && timeout 120 occt-draw-7.6 -b -f size.tcl 2>&1 | sed -n 's/^box: //p')
+  awk -v box="$box" '{ for (i = 1; i <= NF; ++i) { a = $i < 0 ? -$i : $i; if (a > m) m = a } }
+    END { n = split(box, b, " "); for (i = 1; i <= n; ++i) { a = b[i] < 0 ? -b[i] : b[i]; if (a > d) d = a }
+          if (n != 6 || d < 0.9 * m || d > 1.25 * m) { print "size " d " for a model of " m; exit 1 } }' \
+    "$work/band.samples" || fail "$long.$ext reads at another size ($box)"
+done
+echo "cad-export: a ${#long}-character file name reads back at the model's size"
+
+# The teapot sewn: 4 shells (body, lid, handle, spout), free only at its 6 openings: the
+# body's and the lid's rims, the handle's and the spout's two ends each. Each opening by its
+# bounding box to two decimals.
+teapot=$(dirname "$0")/../../../shared/data/teapot.bpt
+if [ -f "$teapot" ]; then
+  "$tool" import "$teapot" "$work/teapot.obj" 2>/dev/null || fail "the teapot does not import"
+  expected='-1.60 -0.27 2.02 -1.50 0.27 2.25
+-2.00 -0.27 0.60 -1.90 0.27 0.90
+1.70 -0.60 0.60 1.70 0.60 1.43
+2.80 -0.15 2.40 3.20 0.15 2.40
+-1.30 -1.30 2.40 1.30 1.30 2.40
+-1.40 -1.40 2.40 1.40 1.40 2.40'
+  for ext in igs step; do
+    "$tool" export "$work/teapot.obj" "$work/teapot.$ext" 2>/dev/null || fail "no teapot.$ext"
+    cat > "$work/sew.tcl" <<TCL
+pload MODELING DATAEXCHANGE
+$([ $ext = igs ] && echo "igesread teapot.$ext t *" || echo "stepread teapot.$ext s *; renamevar s_1 t")
+sewing r 1e-4 t
+puts "shells: [llength [explode r Sh]]"
+freebounds r 1e-4
+foreach w [explode r_c W] { puts "free: [bounding \$w]" }
+exit
+TCL
+    (cd "$work" && timeout 120 occt-draw-7.6 -b -f sew.tcl 2>&1) > "$work/sew.$ext.log"
+    grep -q '^shells: 4$' "$work/sew.$ext.log" || fail "teapot.$ext sews into $(grep '^shells' "$work/sew.$ext.log")"
+    openings=$(sed -n 's/^free: //p' "$work/sew.$ext.log" |
+      awk '{ printf "%.2f %.2f %.2f %.2f %.2f %.2f\n", $1, $2, $3, $4, $5, $6 }' | sed 's/-0\.00/0.00/g' | sort)
+    [ "$openings" = "$(echo "$expected" | sort)" ] || fail "teapot.$ext is free at: $openings"
+  done
+  echo "cad-export: the teapot sews into 4 shells open only at its 6 openings, from IGES and STEP"
+else
+  fail "the teapot data (shared/data/teapot.bpt) is missing"
+fi
