@@ -233,7 +233,8 @@ ImportResult importIges(std::string_view text, Model& model) {
     if (model.patches.empty()) return refuse("it holds no B-spline surface (entity 128)");
     if (bounded)
         result.format += " (" + std::to_string(bounded) +
-                         " trimmed surfaces imported whole: their trimming was not read)";
+                         " trimmed surfaces imported over their surfaces' parameter ranges: their "
+                         "trimming curves were not read)";
     result.ok = true;
     return result;
 }

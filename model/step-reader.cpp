@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,8 +34,6 @@ const char* const kOtherSurfaces[] = {"PLANE",
                                       "BEZIER_SURFACE",
                                       "UNIFORM_SURFACE",
                                       "QUASI_UNIFORM_SURFACE"};
-// Surfaces bounded by curves the import does not read: their surface is imported whole.
-const char* const kBounded[] = {"ADVANCED_FACE", "FACE_SURFACE", "CURVE_BOUNDED_SURFACE"};
 
 ImportResult refuse(const std::string& why) {
     ImportResult r;
@@ -192,24 +191,130 @@ BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& in
     return s;
 }
 
-// The surfaces each RECTANGULAR_TRIMMED_SURFACE cuts, and the ones something else names.
+// Surfaces named by what cuts or bounds them (RECTANGULAR_TRIMMED_SURFACE, faces and their
+// parameter curves), and by anything else (a geometric set, a bounded surface).
 struct Uses {
-    std::set<long> cut, namedOtherwise;
+    std::set<long> bounded, namedOtherwise;
 };
 
 Uses usesOf(const Instances& instances) {
+    static const std::string kBounding[] = {"RECTANGULAR_TRIMMED_SURFACE(", "ADVANCED_FACE(",
+                                            "FACE_SURFACE(", "PCURVE("};
     Uses uses;
     for (const auto& [number, text] : instances) {
-        const bool trim = text.compare(0, 28, "RECTANGULAR_TRIMMED_SURFACE(") == 0;
+        bool bounding = false;
+        for (const std::string& head : kBounding)
+            bounding = bounding || text.compare(0, head.size(), head) == 0;
         bool quoted = false;
         for (size_t i = 0; i < text.size(); ++i) {
             if (text[i] == '\'') quoted = !quoted;
             if (quoted || text[i] != '#') continue;
             const long named = std::strtol(text.c_str() + i + 1, nullptr, 10);
-            (trim ? uses.cut : uses.namedOtherwise).insert(named);
+            (bounding ? uses.bounded : uses.namedOtherwise).insert(named);
         }
     }
     return uses;
+}
+
+// The one record of a simple instance of the kind given, named by ref.
+std::optional<Record> recordOf(const Instances& instances, const std::string& ref,
+                               std::string_view keyword) {
+    long number = 0;
+    if (!step::reference(ref, number)) return std::nullopt;
+    const auto found = instances.find(number);
+    if (found == instances.end()) return std::nullopt;
+    std::vector<Record> records = step::records(found->second);
+    if (records.size() != 1 || records[0].keyword != keyword) return std::nullopt;
+    return std::move(records[0]);
+}
+
+// Two numbers of a CARTESIAN_POINT or DIRECTION in a parameter space.
+std::optional<std::array<double, 2>> pair(const Instances& instances, const std::string& ref,
+                                          std::string_view keyword) {
+    const auto r = recordOf(instances, ref, keyword);
+    const std::vector<std::string> xy = r && r->parameters.size() == 2
+                                            ? step::listItems(r->parameters[1])
+                                            : std::vector<std::string>{};
+    std::array<double, 2> out{};
+    if (xy.size() != 2 || !step::number(xy[0], out[0]) || !step::number(xy[1], out[1]))
+        return std::nullopt;
+    return out;
+}
+
+// The constant u (along = false) or v of an edge's parameter curve on the surface, when it is a
+// line of constant u or v there.
+std::optional<std::pair<bool, double>> isoLine(const Instances& instances, const Record& curve,
+                                               long surface) {
+    if (curve.parameters.size() < 3) return std::nullopt;
+    for (const std::string& ref : step::listItems(curve.parameters[2])) {
+        const auto pcurve = recordOf(instances, ref, "PCURVE");
+        long on = 0;
+        if (!pcurve || pcurve->parameters.size() < 3 ||
+            !step::reference(pcurve->parameters[1], on) || on != surface)
+            continue;
+        const auto representation =
+            recordOf(instances, pcurve->parameters[2], "DEFINITIONAL_REPRESENTATION");
+        const std::vector<std::string> items =
+            representation && representation->parameters.size() >= 2
+                ? step::listItems(representation->parameters[1])
+                : std::vector<std::string>{};
+        const auto line = items.size() == 1 ? recordOf(instances, items[0], "LINE") : std::nullopt;
+        if (!line || line->parameters.size() < 3) return std::nullopt;
+        const auto point = pair(instances, line->parameters[1], "CARTESIAN_POINT");
+        const auto vector = recordOf(instances, line->parameters[2], "VECTOR");
+        const auto direction = vector && vector->parameters.size() >= 2
+                                   ? pair(instances, vector->parameters[1], "DIRECTION")
+                                   : std::nullopt;
+        if (!point || !direction) return std::nullopt;
+        if ((*direction)[0] == 0) return std::make_pair(false, (*point)[0]); // u is constant
+        if ((*direction)[1] == 0) return std::make_pair(true, (*point)[1]);
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// The distinct values, those within a billionth of their spread taken as one.
+std::vector<double> distinct(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    if (values.empty()) return values;
+    const double tolerance = kRelativeKnotTolerance * (values.back() - values.front());
+    std::vector<double> out = {values.front()};
+    for (double v : values)
+        if (v - out.back() > tolerance) out.push_back(v);
+    return out;
+}
+
+// The parameter rectangle u0, u1, v0, v1 a face bounds on its surface when its one loop of
+// edges runs along lines of constant u and v only (as a face on part of a surface is written).
+std::optional<std::array<double, 4>> faceRectangle(const Instances& instances, const Record& face,
+                                                   long surface) {
+    const std::vector<std::string> bounds = face.parameters.size() >= 2
+                                                ? step::listItems(face.parameters[1])
+                                                : std::vector<std::string>{};
+    if (bounds.size() != 1) return std::nullopt;
+    auto bound = recordOf(instances, bounds[0], "FACE_OUTER_BOUND");
+    if (!bound) bound = recordOf(instances, bounds[0], "FACE_BOUND");
+    const auto loop = bound && bound->parameters.size() >= 2
+                          ? recordOf(instances, bound->parameters[1], "EDGE_LOOP")
+                          : std::nullopt;
+    if (!loop || loop->parameters.size() < 2) return std::nullopt;
+    std::vector<double> us, vs;
+    for (const std::string& ref : step::listItems(loop->parameters[1])) {
+        const auto oriented = recordOf(instances, ref, "ORIENTED_EDGE");
+        const auto edge = oriented && oriented->parameters.size() >= 4
+                              ? recordOf(instances, oriented->parameters[3], "EDGE_CURVE")
+                              : std::nullopt;
+        if (!edge || edge->parameters.size() < 4) return std::nullopt;
+        auto curve = recordOf(instances, edge->parameters[3], "SURFACE_CURVE");
+        if (!curve) curve = recordOf(instances, edge->parameters[3], "SEAM_CURVE");
+        const auto iso = curve ? isoLine(instances, *curve, surface) : std::nullopt;
+        if (!iso) return std::nullopt;
+        (iso->first ? vs : us).push_back(iso->second);
+    }
+    us = distinct(us);
+    vs = distinct(vs);
+    if (us.size() != 2 || vs.size() != 2) return std::nullopt;
+    return std::array<double, 4>{us[0], us[1], vs[0], vs[1]};
 }
 
 } // namespace
@@ -221,7 +326,7 @@ ImportResult importStep(std::string_view text, Model& model) {
     if (const std::string other = otherSurfaces(instances); !other.empty()) return refuse(other);
     const Uses uses = usesOf(instances);
     CadAssembly assembly(model);
-    size_t bounded = 0;
+    size_t unread = 0; // faces and bounded surfaces whose edges were not read
     // Adds the patches of the B-spline surface `number` over [u0, u1] × [v0, v1] of its own
     // parameters (the whole surface when whole), the columns or rows run back when reversed.
     auto add = [&](long number, bool whole, std::array<double, 4> range, bool backU,
@@ -250,19 +355,23 @@ ImportResult importStep(std::string_view text, Model& model) {
         result.piecesCut += overPartOfRange(s);
         return "";
     };
+    std::set<long> importedWhole; // surfaces of faces whose edges were not read
+    auto addWhole = [&](long number) -> std::string {
+        if (!importedWhole.insert(number).second) return "";
+        return add(number, true, {}, false, false);
+    };
     for (const auto& [number, text] : instances) {
         const std::vector<Record> records = step::records(text);
         if (records.empty()) continue;
-        for (const char* kind : kBounded)
-            bounded += records.size() == 1 && records[0].keyword == kind;
+        const std::string& keyword = records[0].keyword;
+        const std::vector<std::string>& p = records[0].parameters;
         std::string why;
         if (step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS")) {
-            // A surface only a RECTANGULAR_TRIMMED_SURFACE names is imported as its cut.
-            if (!uses.cut.count(number) || uses.namedOtherwise.count(number))
-                why = add(number, true, {}, false, false);
-        } else if (records[0].keyword == "RECTANGULAR_TRIMMED_SURFACE") {
+            // A surface only cut or bounded is imported as its cuts and faces.
+            if (!uses.bounded.count(number) || uses.namedOtherwise.count(number))
+                why = addWhole(number);
+        } else if (keyword == "RECTANGULAR_TRIMMED_SURFACE") {
             // name, basis surface, u1, u2, v1, v2, u sense, v sense
-            const std::vector<std::string>& p = records[0].parameters;
             long basis = 0;
             std::array<double, 4> range{};
             if (p.size() != 8 || !step::reference(p[1], basis) || !step::number(p[2], range[0]) ||
@@ -273,14 +382,35 @@ ImportResult importStep(std::string_view text, Model& model) {
             if (range[2] > range[3]) std::swap(range[2], range[3]);
             why = add(basis, false, range, p[6] == ".F.", p[7] == ".F.");
             if (!why.empty()) why = label(number) + " cuts " + why;
+        } else if (keyword == "ADVANCED_FACE" || keyword == "FACE_SURFACE") {
+            // name, bounds, surface, sense: a face on a B-spline surface whose edges are a
+            // parameter rectangle is that part of it; any other gives its whole surface.
+            long surface = 0;
+            const auto found = p.size() >= 3 && step::reference(p[2], surface)
+                                   ? instances.find(surface)
+                                   : instances.end();
+            const bool bspline =
+                found != instances.end() &&
+                found->second.find("B_SPLINE_SURFACE_WITH_KNOTS(") != std::string::npos;
+            const auto rectangle =
+                bspline ? faceRectangle(instances, records[0], surface) : std::nullopt;
+            if (rectangle) {
+                why = add(surface, false, *rectangle, false, false);
+            } else {
+                ++unread;
+                if (bspline) why = addWhole(surface);
+            }
+        } else if (keyword == "CURVE_BOUNDED_SURFACE") {
+            ++unread; // its surface, named otherwise, is imported whole
         }
         if (!why.empty()) return refuse(why);
     }
     if (model.patches.empty())
         return refuse("it holds no B-spline surface (B_SPLINE_SURFACE_WITH_KNOTS)");
-    if (bounded)
-        result.format += " (" + std::to_string(bounded) +
-                         " faces imported as their whole surfaces: their edges were not read)";
+    if (unread)
+        result.format += " (" + std::to_string(unread) +
+                         " faces imported as their whole surfaces: their edges are not a "
+                         "rectangle of parameters)";
     result.ok = true;
     return result;
 }

@@ -6,7 +6,8 @@
 # The free-form OBJ export is read back by Tavrel's import to the same surfaces. The other
 # way: DRAW writes a bicubic B-spline surface with interior knots as IGES and STEP, Tavrel
 # imports each as its six Bezier patches, and these match DRAW's evaluation of the surface
-# (within 2e-5 of its size: the editor's files keep six significant digits). DRAW's own
+# (within 2e-5 of its size: the editor's files keep six significant digits), and a face on part
+# of it imports as the same patches from either format. DRAW's own
 # rational STEP surfaces: equal weights import, unequal ones are refused naming the entity, and
 # a file with planes and a cylinder is refused counting them. An export to a file name longer
 # than the IGES global section's line reads back at its size. The teapot's exported faces sew
@@ -132,6 +133,34 @@ for file in drawn.igs drawn.step; do
   } END { if (NR != 6) { print name ": " NR " patches"; exit 1 } }' || fail "the imported surface differs"
   echo "cad-export: DRAW's $file imported as its 6 patches"
 done
+
+# A face on part of DRAW's surface (across its interior knots): IGES gives the part as the
+# surface's range, STEP as the face's edges along constant u and v; both import the same
+# patches.
+cat > "$work/part.tcl" <<'TCL'
+pload MODELING DATAEXCHANGE
+bsplinesurf s 3 3 0 4 0.4 1 1 4 3 4 0 4 0.5 1 0.7 1 1 4 \
+  0 0 0 1  0 1 0.2 1  0 2 0 1  0 3 0.1 1  0 4 0 1  0 5 0.3 1 \
+  1 0 0.5 1  1 1 0.7 1  1 2 0.2 1  1 3 0.9 1  1 4 0.1 1  1 5 0 1 \
+  2 0 0 1  2 1 1.1 1  2 2 0.4 1  2 3 0.2 1  2 4 0.8 1  2 5 0.1 1 \
+  3 0 0.3 1  3 1 0 1  3 2 0.9 1  3 3 0.4 1  3 4 0.2 1  3 5 0.6 1 \
+  4 0 0 1  4 1 0.2 1  4 2 0.1 1  4 3 0 1  4 4 0.5 1  4 5 0 1
+mkface part s 0.1 0.7 0.2 0.9
+brepiges part part.igs
+stepwrite a part part.step
+exit
+TCL
+(cd "$work" && timeout 120 occt-draw-7.6 -b -f part.tcl >/dev/null 2>&1) || fail "DRAW did not write its part face"
+for file in part.igs part.step; do
+  "$tool" import "$work/$file" "$work/$file.obj" 2>"$work/$file.log" || fail "$file: $(cat "$work/$file.log")"
+  grep -q ', 6 patches, .* 1 surfaces cut to their parameter range' "$work/$file.log" || fail "$file: $(cat "$work/$file.log")"
+  "$tool" samples "$work/$file.obj" > "$work/$file.samples"
+done
+paste -d'|' "$work/part.igs.samples" "$work/part.step.samples" | awk -F'|' '{
+  n = split($1, a, " "); if (split($2, b, " ") != n) exit 1
+  for (i = 1; i <= n; ++i) { d = a[i] - b[i]; if (d < 0) d = -d; if (d > 1e-6 * 3.5) exit 1 } }' ||
+  fail "the part face imports differently from IGES and STEP"
+echo "cad-export: DRAW's face on part of its surface imported as the same 6 patches from IGES and STEP"
 
 # DRAW's rational surfaces. Weights equal to fifteen digits are written as a rational surface
 # whose weights all read 1 (OpenCASCADE calls a surface rational when its weights differ at
