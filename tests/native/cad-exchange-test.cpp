@@ -290,6 +290,12 @@ TEST(CadExchange, OtherSurfacesAreSaidAndRangesCutAlikeInBothFormats) {
         EXPECT_TRUE(igesCut[k].x == stepCut[k].x && igesCut[k].y == stepCut[k].y &&
                     igesCut[k].z == stepCut[k].z)
             << k;
+    // OpenCASCADE's face on part of a surface: its edges along constant u and v are the part.
+    std::string drawn;
+    ASSERT_TRUE(
+        readFileContents(TAVREL_SOURCE_DIR "/tests/fuzz/import-corpus/face-on-part.step", drawn));
+    r = importCadSurfaces(drawn, model);
+    EXPECT_TRUE(r.ok && r.piecesCut == 1 && r.format == "STEP") << r.reason << r.format;
 }
 
 TEST(CadExchange, KnotsWithinABillionthOfTheRangeAreOne) {
