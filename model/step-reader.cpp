@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -48,11 +49,19 @@ std::string label(long number) {
     return "#" + std::to_string(number);
 }
 
-// The first kind of surface of another kind among the records, or null.
-const char* otherKind(const std::vector<Record>& records) {
-    for (const Record& r : records)
-        for (const char* other : kOtherSurfaces)
-            if (r.keyword == other) return other;
+// Whether any record of an instance has one of the keywords: a simple instance's is compared
+// without parsing its parameters (points are most of a file).
+template <size_t n>
+const char* keywordAmong(const std::string& text, const char* const (&keywords)[n]) {
+    auto among = [&](std::string_view keyword) -> const char* {
+        for (const char* k : keywords)
+            if (keyword == k) return k;
+        return nullptr;
+    };
+    if (!text.empty() && text[0] != '(')
+        return among(std::string_view(text).substr(0, text.find('(')));
+    for (const Record& r : step::records(text))
+        if (const char* k = among(r.keyword)) return k;
     return nullptr;
 }
 
@@ -61,7 +70,7 @@ std::string otherSurfaces(const Instances& instances) {
     std::map<std::string, size_t> counts;
     std::string first;
     for (const auto& [number, text] : instances) {
-        const char* kind = otherKind(step::records(text));
+        const char* kind = keywordAmong(text, kOtherSurfaces);
         if (!kind) continue;
         if (first.empty()) first = label(number) + " is a " + kind;
         ++counts[kind];
@@ -364,6 +373,10 @@ ImportResult importStep(std::string_view text, Model& model) {
         return add(number, true, {}, false, false);
     };
     for (const auto& [number, text] : instances) {
+        static const char* const kParsed[] = {"B_SPLINE_SURFACE_WITH_KNOTS",
+                                              "RECTANGULAR_TRIMMED_SURFACE", "ADVANCED_FACE",
+                                              "FACE_SURFACE", "CURVE_BOUNDED_SURFACE"};
+        if (!keywordAmong(text, kParsed)) continue;
         const std::vector<Record> records = step::records(text);
         if (records.empty()) continue;
         const std::string& keyword = records[0].keyword;
