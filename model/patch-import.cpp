@@ -20,6 +20,9 @@
 
 namespace {
 
+// Points merged in one call: a multiple of a patch's 16.
+constexpr size_t kPooledTogether = 4096;
+
 bool isBlank(char c) { // as a text stream separates words
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -170,8 +173,15 @@ ImportResult importObj(std::string_view text, Model& model) {
     ImportResult result;
     result.format = "Wavefront free-form OBJ";
     PointPool pool(model);
-    std::vector<vm::Float3> vertices;     // as the file numbers them (1-based)
-    std::vector<int32_t> pooled;          // each file vertex's merged index
+    std::vector<int32_t> pooled;      // each file vertex's merged index (1-based in the file)
+    std::vector<vm::Float3> unpooled; // the vertices read since the last merge
+    // Vertices are merged a run at a time: the pool then looks their places up ahead.
+    auto poolVertices = [&] {
+        const size_t first = pooled.size();
+        pooled.resize(first + unpooled.size());
+        pool.add(unpooled.data(), unpooled.size(), pooled.data() + first);
+        unpooled.clear();
+    };
     std::string curveType;                // the cstype in force, "" before any
     long degreeU = -1, degreeV = -1;      // the surface degree in force ("deg 3" is a curve's)
     std::string typeSource, degreeSource; // those statements, "'cstype bspline' (line 3)"
@@ -188,6 +198,7 @@ ImportResult importObj(std::string_view text, Model& model) {
         std::string_view statement = line;
         while (!statement.empty() && (statement.back() == ' ' || statement.back() == '\t'))
             statement.remove_suffix(1);
+        if (keyword != "v" && !unpooled.empty()) poolVertices();
         if (keyword == "v") {
             vm::Float3 p;
             if (w.size() < 4 || !number(w[1], p.x) || !number(w[2], p.y) || !number(w[3], p.z))
@@ -202,8 +213,8 @@ ImportResult importObj(std::string_view text, Model& model) {
                 return refuse(lineNumber, statement,
                               "a vertex is three numbers, with a weight or a colour");
             }
-            vertices.push_back(p);
-            pooled.push_back(pool.add(p));
+            unpooled.push_back(p);
+            if (unpooled.size() == kPooledTogether) poolVertices();
         } else if (keyword == "cstype") {
             curveType.clear();
             for (size_t k = 1; k < w.size(); ++k)
@@ -256,13 +267,13 @@ ImportResult importObj(std::string_view text, Model& model) {
                 if (!integer(ref, index) || index == 0)
                     return refuse(lineNumber, statement,
                                   "'" + std::string(w[5 + k]) + "' is not a point number");
-                const long count = static_cast<long>(vertices.size());
+                const long count = static_cast<long>(pooled.size());
                 const long resolved = index > 0 ? index - 1 : count + index;
                 if (resolved < 0 || resolved >= count)
                     return refuse(lineNumber, statement,
                                   "point " + std::to_string(index) + " is not defined before it");
-                corners[k] = vertices[static_cast<size_t>(resolved)];
                 at[k] = pooled[static_cast<size_t>(resolved)];
+                corners[k] = model.points[static_cast<size_t>(at[k])];
             }
             const bool whole = range[0] == 0 && range[1] == 1 && range[2] == 0 && range[3] == 1;
             if (whole) {
@@ -295,6 +306,7 @@ ImportResult importObj(std::string_view text, Model& model) {
             ++result.skipped; // vt, vn, vp, parm, curv, curv2, sp, usemtl, mtllib, s, …
         }
     }
+    poolVertices();
     if (model.patches.empty()) {
         ImportResult none = refuse(0, "", "no bicubic Bezier surface in the file");
         none.reason = "no bicubic Bezier surface (cstype bezier, deg 3 3, surf) in the file";
@@ -323,7 +335,20 @@ ImportResult importPatchText(std::string_view text, Model& model) {
     long count = 0;
     if (!next(w, lineNumber) || w.size() != 1 || !integer(w[0], count) || count <= 0)
         return refuse(lineNumber, w.empty() ? "" : w[0], "a patch count comes first");
+    // The patches read whose points are not merged yet: theirs are merged together.
+    std::vector<vm::Float3> unpooled;
+    std::vector<int32_t> indices(kPooledTogether);
+    size_t firstUnpooled = 0;
+    auto poolPatches = [&] {
+        unpooled.resize((model.patches.size() - firstUnpooled) * 16); // a patch cut short: not kept
+        pool.add(unpooled.data(), unpooled.size(), indices.data());
+        for (size_t k = 0; k < unpooled.size(); ++k)
+            model.patches[firstUnpooled + k / 16].indices[k % 16] = indices[k];
+        unpooled.clear();
+        firstUnpooled = model.patches.size();
+    };
     auto stopped = [&](const std::string& why) {
+        poolPatches();
         result.ok = true;
         result.stop = "read " + std::to_string(model.patches.size()) + " of the " +
                       std::to_string(count) + " patches its count gives; " + why;
@@ -352,10 +377,12 @@ ImportResult importPatchText(std::string_view text, Model& model) {
             }
             if (w.size() != 3 || !number(w[0], q.x) || !number(w[1], q.y) || !number(w[2], q.z))
                 return refuse(lineNumber, line, "a control point is three finite numbers");
-            patch.indices[k] = pool.add(q);
+            unpooled.push_back(q);
         }
         model.patches.push_back(patch);
+        if (unpooled.size() == kPooledTogether) poolPatches();
     }
+    poolPatches();
     if (next(w, lineNumber)) {
         std::string rest(line);
         if (rest.size() > 60) rest = rest.substr(0, 60) + "...";

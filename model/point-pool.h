@@ -16,10 +16,9 @@ class PointPool {
     int32_t add(vm::Float3 p) {
         const Key key = keyOf(p);
         if (2 * (used_ + 1) > slots_.size()) grow();
-        const uint64_t hash = hashOf(key);
-        const uint32_t tag = tagOf(hash);
+        const uint32_t tag = tagOf(key);
         const size_t mask = slots_.size() - 1;
-        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+        for (size_t at = tag & mask;; at = (at + 1) & mask) {
             Slot& slot = slots_[at];
             if (slot.index == kEmpty) {
                 slot = {static_cast<int32_t>(model_.points.size()), tag};
@@ -39,8 +38,7 @@ class PointPool {
         constexpr size_t kAhead = 16;
         for (size_t i = 0; i < count; ++i) {
             if (i + kAhead < count && !slots_.empty())
-                __builtin_prefetch(
-                    &slots_[hashOf(keyOf(points[i + kAhead])) & (slots_.size() - 1)]);
+                __builtin_prefetch(&slots_[tagOf(keyOf(points[i + kAhead])) & (slots_.size() - 1)]);
             indices[i] = add(points[i]);
         }
     }
@@ -50,8 +48,8 @@ class PointPool {
         uint32_t x, y, z;
         bool operator==(const Key&) const = default;
     };
-    // A point's index and some bits of its hash: the model's point is read only when those
-    // agree, so a look-up is mostly one place in memory.
+    // A point's index and its hash, which also gives its place: the model's point is read
+    // only when the hashes agree, so a look-up is mostly one place in memory.
     struct Slot {
         int32_t index;
         uint32_t tag;
@@ -68,25 +66,22 @@ class PointPool {
         return bits;
     }
     static Key keyOf(vm::Float3 p) { return {bitsOf(p.x), bitsOf(p.y), bitsOf(p.z)}; }
-    static uint64_t hashOf(const Key& k) { // the three mixed, then a 64-bit finalizer
+    static uint32_t tagOf(const Key& k) { // the three mixed, then a 64-bit finalizer
         uint64_t h = (uint64_t{k.x} << 32 | k.y) ^ (uint64_t{k.z} * 0x9E3779B97F4A7C15ULL);
         h ^= h >> 33;
         h *= 0xFF51AFD7ED558CCDULL;
         h ^= h >> 33;
         h *= 0xC4CEB9FE1A85EC53ULL;
-        h ^= h >> 33;
-        return h;
+        return static_cast<uint32_t>(h >> 32);
     }
-    static uint32_t tagOf(uint64_t hash) { return static_cast<uint32_t>(hash >> 32); }
-    // Twice the slots, each placed again by its point's hash.
+    // Twice the slots, each placed again by its hash.
     void grow() {
         const size_t count = slots_.empty() ? kFirstSlots : 2 * slots_.size();
         std::vector<Slot> slots(count, Slot{kEmpty, 0});
         const size_t mask = count - 1;
         for (const Slot& slot : slots_) {
             if (slot.index == kEmpty) continue;
-            const Key key = keyOf(model_.points[static_cast<size_t>(slot.index)]);
-            size_t at = hashOf(key) & mask;
+            size_t at = slot.tag & mask;
             while (slots[at].index != kEmpty)
                 at = (at + 1) & mask;
             slots[at] = slot;
