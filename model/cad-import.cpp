@@ -21,7 +21,13 @@ std::string_view firstLine(std::string_view text) {
     return text.substr(0, text.find_first_of("\r\n"));
 }
 
-bool toNumber(std::string text, double& value) {
+bool toNumber(std::string_view whole, double& value) {
+    const char* last = whole.data() + whole.size();
+    if (const auto [next, error] = std::from_chars(whole.data(), last, value);
+        error == std::errc() && next == last)
+        return std::isfinite(value);
+    // Any other form as strtod reads it.
+    std::string text(whole);
     std::replace(text.begin(), text.end(), 'D', 'E'); // IGES doubles may say D
     std::replace(text.begin(), text.end(), 'd', 'e');
     const char* begin = text.c_str();
@@ -34,28 +40,45 @@ bool toNumber(std::string text, double& value) {
 class Assembly {
   public:
     explicit Assembly(Model& model) : model_(model), pool_(model) {}
-    void add(const std::array<vm::Float3, 16>& net, std::string name) {
+    void add(const std::vector<std::array<vm::Float3, 16>>& nets, std::string name) {
         // A group's name is one word of printable characters in the editor's files.
         for (char& c : name)
             if (static_cast<unsigned char>(c) <= ' ' || static_cast<unsigned char>(c) >= 127 ||
                 c == '#')
                 c = '_';
-        Model::Patch patch;
-        for (size_t k = 0; k < 16; ++k)
-            patch.indices[k] = pool_.add(net[k]);
+        int32_t group = -1;
         if (!name.empty() && name != "surface") {
             const auto [g, fresh] =
                 groups_.try_emplace(name, static_cast<int32_t>(model_.groups.size()));
             if (fresh) model_.groups.push_back(std::make_unique<Model::Group>(name));
-            patch.group = g->second;
+            group = g->second;
         }
-        model_.patches.push_back(patch);
+        // The points of many patches are merged together (merge()): the pool then looks their
+        // places up ahead.
+        for (const auto& net : nets) {
+            Model::Patch patch;
+            patch.group = group;
+            model_.patches.push_back(patch);
+            unmerged_.insert(unmerged_.end(), net.begin(), net.end());
+            if (unmerged_.size() >= kMergedTogether) merge();
+        }
+    }
+    void merge() {
+        indices_.resize(unmerged_.size());
+        pool_.add(unmerged_.data(), unmerged_.size(), indices_.data());
+        const size_t first = model_.patches.size() - unmerged_.size() / 16;
+        for (size_t k = 0; k < indices_.size(); ++k)
+            model_.patches[first + k / 16].indices[k % 16] = indices_[k];
+        unmerged_.clear();
     }
 
   private:
+    static constexpr size_t kMergedTogether = 4096; // points, a multiple of a patch's 16
     Model& model_;
     PointPool pool_;
     std::map<std::string, int32_t> groups_;
+    std::vector<vm::Float3> unmerged_;
+    std::vector<int32_t> indices_;
 };
 
 ImportResult refuse(const std::string& why) {
@@ -66,21 +89,32 @@ ImportResult refuse(const std::string& why) {
 
 // --- IGES ---
 
+// A line of the parameter section: the directory line of its entity, and where it starts.
+struct ParameterLine {
+    int owner;
+    const char* text;
+};
+constexpr size_t kParameterColumns = 64; // the rest name the entity and the line
+bool byOwner(const ParameterLine& a, const ParameterLine& b) {
+    return a.owner < b.owner;
+}
+
 ImportResult importIges(std::string_view text, Model& model) {
     ImportResult result;
     result.format = "IGES";
     // The sections by column 73; the directory's entries two lines each, the parameters
     // joined per entity from columns 1–64.
-    std::vector<std::string> directory;
-    std::map<int, std::string> parameters; // by the directory line of their entity
+    // Both are seen in place in the text: a large file's sections are not copied.
+    std::vector<std::string_view> directory;
+    std::vector<ParameterLine> parameterLines;
     std::string global;
     size_t at = 0;
     while (at < text.size()) {
         size_t end = text.find('\n', at);
         if (end == std::string_view::npos) end = text.size();
-        std::string line(text.substr(at, end - at));
+        std::string_view line = text.substr(at, end - at);
         at = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.size() < 73) continue;
         const char section = line[72];
         if (section == 'G') global += line.substr(0, 72);
@@ -91,9 +125,14 @@ ImportResult importIges(std::string_view text, Model& model) {
             const size_t first = line.find_first_not_of(' ', 64);
             if (first != std::string::npos && first < 72)
                 std::from_chars(line.data() + first, line.data() + 72, owner);
-            parameters[owner] += line.substr(0, 64);
+            parameterLines.push_back({owner, line.data()});
         }
     }
+    // By entity, each entity's lines in the file's order.
+    if (!std::is_sorted(parameterLines.begin(), parameterLines.end(), byOwner))
+        std::stable_sort(parameterLines.begin(), parameterLines.end(), byOwner);
+    std::string data;
+    std::vector<double> values;
     // The parameter delimiter is the global section's first field ("1H," by default).
     char delimiter = ',', recordEnd = ';';
     if (startsWith(global, "1H") && global.size() > 2) delimiter = global[2];
@@ -102,7 +141,7 @@ ImportResult importIges(std::string_view text, Model& model) {
     size_t trimmed = 0;
     for (size_t d = 0; d + 1 < directory.size(); d += 2) {
         int type = 0;
-        const std::string field = directory[d].substr(0, 8);
+        const std::string_view field = directory[d].substr(0, 8);
         const size_t first = field.find_first_not_of(' ');
         if (first != std::string::npos)
             std::from_chars(field.data() + first, field.data() + field.size(), type);
@@ -110,22 +149,34 @@ ImportResult importIges(std::string_view text, Model& model) {
         const std::string label = std::to_string(line);
         if (type == 143 || type == 144) ++trimmed;
         if (type != 128) continue;
-        const std::string transform = directory[d].substr(48, 8);
+        const std::string_view transform = directory[d].substr(48, 8);
         if (transform.find_first_not_of(" 0") != std::string::npos)
             return refuse("entity 128 at directory line " + label +
                           " is placed by a transformation matrix (entity 124), which is not read");
-        std::string data = parameters[line];
-        data = data.substr(0, data.find(recordEnd));
-        std::vector<double> values;
+        data.clear();
+        const ParameterLine key{line, nullptr};
+        const auto [begin, end] =
+            std::equal_range(parameterLines.begin(), parameterLines.end(), key, byOwner);
+        for (auto p = begin; p != end; ++p)
+            data.append(p->text, kParameterColumns);
+        data.resize(std::min(data.size(), data.find(recordEnd)));
+        values.clear();
+        std::string spaced; // an item with spaces inside, those taken out
         size_t from = 0;
         while (from <= data.size()) {
             size_t to = data.find(delimiter, from);
             if (to == std::string::npos) to = data.size();
-            std::string item = data.substr(from, to - from);
-            item.erase(std::remove(item.begin(), item.end(), ' '), item.end());
+            std::string_view item = std::string_view(data).substr(from, to - from);
+            item.remove_prefix(std::min(item.size(), item.find_first_not_of(' ')));
+            item.remove_suffix(item.size() - std::min(item.size(), item.find_last_not_of(' ') + 1));
+            if (item.find(' ') != std::string_view::npos) {
+                spaced.assign(item);
+                spaced.erase(std::remove(spaced.begin(), spaced.end(), ' '), spaced.end());
+                item = spaced;
+            }
             double v = 0;
             if (!item.empty() && !toNumber(item, v))
-                return refuse("entity 128 at directory line " + label + ": '" + item +
+                return refuse("entity 128 at directory line " + label + ": '" + std::string(item) +
                               "' is not a number");
             values.push_back(v);
             from = to + 1;
@@ -182,13 +233,13 @@ ImportResult importIges(std::string_view text, Model& model) {
         std::string why;
         const auto patches = bezierPatches(s, why);
         if (patches.empty()) return refuse("entity 128 at directory line " + label + ": " + why);
-        std::string name = directory[d + 1].substr(56, 8);
+        std::string name(directory[d + 1].substr(56, 8));
         name.erase(0, name.find_first_not_of(' '));
         name.erase(name.find_last_not_of(' ') + 1);
-        for (const auto& net : patches)
-            assembly.add(net, name);
+        assembly.add(patches, name);
         result.piecesCut += patches.size() > 1;
     }
+    assembly.merge();
     if (model.patches.empty()) return refuse("it holds no B-spline surface (entity 128)");
     if (trimmed)
         result.format += " (" + std::to_string(trimmed) +
@@ -392,10 +443,10 @@ ImportResult importStep(std::string_view text, Model& model) {
         if (patches.empty()) return refuse(label + ": " + why);
         std::string name = surface[0];
         if (name.size() >= 2 && name.front() == '\'') name = name.substr(1, name.size() - 2);
-        for (const auto& net : patches)
-            assembly.add(net, name);
+        assembly.add(patches, name);
         result.piecesCut += patches.size() > 1;
     }
+    assembly.merge();
     if (model.patches.empty())
         return refuse("it holds no B-spline surface (B_SPLINE_SURFACE_WITH_KNOTS)");
     if (faces)
