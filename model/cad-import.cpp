@@ -1,9 +1,12 @@
 #include "model/cad-import.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -250,40 +253,120 @@ ImportResult importIges(std::string_view text, Model& model) {
 
 // --- STEP ---
 
-// The entities of a STEP exchange file's data section, by number: their text after "=".
-std::map<long, std::string> stepEntities(std::string_view text) {
-    std::map<long, std::string> entities;
-    const size_t data = text.find("DATA;");
-    size_t at = data == std::string_view::npos ? text.size() : data + 5;
-    std::string current;
-    bool quoted = false;
-    for (; at < text.size(); ++at) {
-        const char c = text[at];
-        if (c == '\'') quoted = !quoted;
-        if (!quoted && (c == '\r' || c == '\n')) continue;
-        if (!quoted && c == '/' && at + 1 < text.size() && text[at + 1] == '*') {
-            const size_t end = text.find("*/", at + 2);
-            at = end == std::string_view::npos ? text.size() : end + 1;
-            continue;
-        }
-        current += c;
-        if (!quoted && c == ';') {
-            const size_t start = current.find_first_not_of(' ');
-            if (start != std::string::npos && current[start] == '#') {
-                const size_t equals = current.find('=');
-                if (equals != std::string::npos)
-                    entities[std::atol(current.c_str() + start + 1)] =
-                        current.substr(equals + 1, current.size() - equals - 2);
-            }
-            if (current.find("ENDSEC") != std::string::npos) break;
-            current.clear();
-        }
-    }
-    return entities;
+// A number as atol reads it from the front of text (0 when there is none).
+long leadingNumber(std::string_view text) {
+    size_t at = 0;
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])))
+        ++at;
+    if (at < text.size() && text[at] == '+') ++at;
+    long value = 0;
+    std::from_chars(text.data() + at, text.data() + text.size(), value);
+    return value;
 }
 
+// The characters that end a statement, a string, a line or start a comment.
+constexpr auto kStepMarks = [] {
+    std::array<bool, 256> marks{};
+    for (unsigned char c : {'\'', ';', '\r', '\n', '/'})
+        marks[c] = true;
+    return marks;
+}();
+
+// How many ';' the text holds (an upper bound on its statements).
+size_t statementEnds(std::string_view text) {
+    size_t count = 0;
+    for (const char *p = text.data(), *end = p + text.size();
+         (p = static_cast<const char*>(std::memchr(p, ';', static_cast<size_t>(end - p)))); ++p)
+        ++count;
+    return count;
+}
+
+// The entities of a STEP exchange file's data section by number, each its text after "=":
+// seen in place in the file, copied only when line ends or comments are taken out of it.
+class StepEntities {
+  public:
+    struct Entity {
+        long number;
+        std::string_view body;
+        size_t order; // in the file
+    };
+    explicit StepEntities(std::string_view text) {
+        const size_t data = text.find("DATA;");
+        size_t at = data == std::string_view::npos ? text.size() : data + 5;
+        list_.reserve(statementEnds(text.substr(std::min(at, text.size()))));
+        size_t begin = std::string_view::npos; // where the statement's text starts in the file
+        std::string current;                   // its text so far once something was taken out
+        bool copied = false, quoted = false;
+        for (; at < text.size(); ++at) {
+            if (begin != std::string_view::npos && !copied) {
+                // A statement's plain characters seen in place: on to the next that matters.
+                while (at < text.size() && !kStepMarks[static_cast<unsigned char>(text[at])])
+                    ++at;
+                if (at == text.size()) break;
+            }
+            const char c = text[at];
+            if (c == '\'') quoted = !quoted;
+            const bool lineEnd = !quoted && (c == '\r' || c == '\n');
+            const bool comment = !quoted && c == '/' && at + 1 < text.size() && text[at + 1] == '*';
+            if (lineEnd || comment) {
+                if (begin != std::string_view::npos && !copied) {
+                    current.assign(text.substr(begin, at - begin));
+                    copied = true;
+                }
+                if (comment) {
+                    const size_t end = text.find("*/", at + 2);
+                    at = end == std::string_view::npos ? text.size() : end + 1;
+                }
+                continue;
+            }
+            if (begin == std::string_view::npos) begin = at;
+            if (copied) current += c;
+            if (quoted || c != ';') continue;
+            std::string_view statement = text.substr(begin, at + 1 - begin);
+            if (copied) statement = owned_.emplace_back(std::move(current));
+            const size_t start = statement.find_first_not_of(' ');
+            if (start != std::string::npos && statement[start] == '#') {
+                const size_t equals = statement.find('=');
+                if (equals != std::string::npos)
+                    list_.push_back({leadingNumber(statement.substr(start + 1)),
+                                     statement.substr(equals + 1, statement.size() - equals - 2),
+                                     list_.size()});
+            }
+            if (statement.find("ENDSEC") != std::string::npos) break;
+            current.clear();
+            begin = std::string_view::npos;
+            copied = false;
+        }
+        // By number; of two with one number the later is kept.
+        auto byNumber = [](const Entity& a, const Entity& b) {
+            return a.number < b.number || (a.number == b.number && a.order < b.order);
+        };
+        if (!std::is_sorted(list_.begin(), list_.end(), byNumber))
+            std::sort(list_.begin(), list_.end(), byNumber); // in place: no copy of the list
+        auto sameNumber = [](const Entity& a, const Entity& b) { return a.number == b.number; };
+        if (std::adjacent_find(list_.begin(), list_.end(), sameNumber) == list_.end()) return;
+        std::vector<Entity> kept;
+        for (size_t i = 0; i < list_.size(); ++i)
+            if (i + 1 == list_.size() || list_[i + 1].number != list_[i].number)
+                kept.push_back(list_[i]);
+        list_ = std::move(kept);
+    }
+    auto begin() const { return list_.begin(); }
+    auto end() const { return list_.end(); }
+    // The entity of that number, or null.
+    const Entity* find(long number) const {
+        const auto at = std::lower_bound(list_.begin(), list_.end(), number,
+                                         [](const Entity& e, long n) { return e.number < n; });
+        return at != list_.end() && at->number == number ? &*at : nullptr;
+    }
+
+  private:
+    std::vector<Entity> list_;
+    std::deque<std::string> owned_; // the statements that had to be copied
+};
+
 // The top-level arguments of "NAME(a,b,(c,d),...)" (spaces kept inside strings only).
-std::vector<std::string> arguments(const std::string& call) {
+std::vector<std::string> arguments(std::string_view call) {
     std::vector<std::string> out;
     const size_t open = call.find('(');
     if (open == std::string::npos) return out;
@@ -316,8 +399,26 @@ std::vector<std::string> listItems(const std::string& list) {
     return arguments("L" + list);
 }
 
-std::string trimmedName(std::string s) {
-    s.erase(0, s.find_first_not_of(' '));
+// A point as exporters write it, "CARTESIAN_POINT('name',(x,y,z))" with no spaces and no
+// quote in the name, read in place; false for any other form (read by arguments()).
+bool plainPoint(std::string_view body, std::array<double, 3>& p) {
+    size_t at = body.find('(');
+    if (at == std::string_view::npos || body.substr(at + 1, 1) != "'") return false;
+    at = body.find('\'', at + 2);
+    if (at == std::string_view::npos || body.substr(at + 1, 2) != ",(") return false;
+    at += 3;
+    for (size_t k = 0; k < 3; ++k) {
+        const size_t end = body.find_first_of(k < 2 ? ",() '" : ")(, '", at);
+        if (end == std::string_view::npos || body[end] != (k < 2 ? ',' : ')') ||
+            !toNumber(body.substr(at, end - at), p[k]))
+            return false;
+        at = end + 1;
+    }
+    return body.substr(at, 1) == ")";
+}
+
+std::string_view trimmedName(std::string_view s) {
+    s.remove_prefix(std::min(s.size(), s.find_first_not_of(' ')));
     return s.substr(0, s.find('('));
 }
 
@@ -339,16 +440,17 @@ const char* const kOtherSurfaces[] = {"PLANE",
 ImportResult importStep(std::string_view text, Model& model) {
     ImportResult result;
     result.format = "STEP";
-    const std::map<long, std::string> entities = stepEntities(text);
+    const StepEntities entities(text);
     Assembly assembly(model);
     size_t faces = 0;
-    for (const auto& [number, body] : entities) {
+    for (const auto& [number, body, order] : entities) {
+        const std::string_view kind = trimmedName(body);
+        if (kind == "CARTESIAN_POINT") continue; // most of a file: read where a surface names it
         const std::string label = "#" + std::to_string(number);
-        const std::string kind = trimmedName(body);
         if (kind == "ADVANCED_FACE" || kind == "FACE_SURFACE") ++faces;
         for (const char* other : kOtherSurfaces)
             if (kind == other)
-                return refuse(label + " is a " + kind +
+                return refuse(label + " is a " + std::string(kind) +
                               ": only bicubic B-spline surfaces are read");
         const bool complex = !body.empty() && body[0] == '(';
         const size_t withKnots = body.find("B_SPLINE_SURFACE_WITH_KNOTS");
@@ -402,18 +504,20 @@ ImportResult importStep(std::string_view text, Model& model) {
             if (static_cast<int>(refs.size()) != s.countV)
                 return refuse(label + ": its rows of points differ in length");
             for (const std::string& ref : refs) {
-                const auto point = entities.find(std::atol(ref.c_str() + 1));
-                if (ref.empty() || ref[0] != '#' || point == entities.end() ||
-                    trimmedName(point->second) != "CARTESIAN_POINT")
+                const auto* point = entities.find(std::atol(ref.c_str() + 1));
+                if (ref.empty() || ref[0] != '#' || !point ||
+                    trimmedName(point->body) != "CARTESIAN_POINT")
                     return refuse(label + ": " + ref + " is not a point");
-                const std::vector<std::string> pointArguments = arguments(point->second);
-                const std::vector<std::string> xyz = pointArguments.size() == 2
-                                                         ? listItems(pointArguments[1])
-                                                         : std::vector<std::string>{};
                 std::array<double, 3> p{};
-                if (xyz.size() != 3 || !toNumber(xyz[0], p[0]) || !toNumber(xyz[1], p[1]) ||
-                    !toNumber(xyz[2], p[2]))
-                    return refuse(label + ": point " + ref + " is not three numbers");
+                if (!plainPoint(point->body, p)) {
+                    const std::vector<std::string> pointArguments = arguments(point->body);
+                    const std::vector<std::string> xyz = pointArguments.size() == 2
+                                                             ? listItems(pointArguments[1])
+                                                             : std::vector<std::string>{};
+                    if (xyz.size() != 3 || !toNumber(xyz[0], p[0]) || !toNumber(xyz[1], p[1]) ||
+                        !toNumber(xyz[2], p[2]))
+                        return refuse(label + ": point " + ref + " is not three numbers");
+                }
                 s.points.push_back(p);
             }
         }
