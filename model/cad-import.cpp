@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -285,10 +286,13 @@ size_t statementEnds(std::string_view text) {
 // seen in place in the file, copied only when line ends or comments are taken out of it.
 class StepEntities {
   public:
+    // 24 bytes: a file of millions of points has as many entities.
     struct Entity {
         long number;
-        std::string_view body;
-        size_t order; // in the file
+        const char* text; // the text after "=", without the ";"
+        uint32_t length;
+        uint32_t order; // in the file
+        std::string_view body() const { return {text, length}; }
     };
     explicit StepEntities(std::string_view text) {
         const size_t data = text.find("DATA;");
@@ -329,8 +333,9 @@ class StepEntities {
                 const size_t equals = statement.find('=');
                 if (equals != std::string::npos)
                     list_.push_back({leadingNumber(statement.substr(start + 1)),
-                                     statement.substr(equals + 1, statement.size() - equals - 2),
-                                     list_.size()});
+                                     statement.data() + equals + 1,
+                                     static_cast<uint32_t>(statement.size() - equals - 2),
+                                     static_cast<uint32_t>(list_.size())});
             }
             if (statement.find("ENDSEC") != std::string::npos) break;
             current.clear();
@@ -443,7 +448,9 @@ ImportResult importStep(std::string_view text, Model& model) {
     const StepEntities entities(text);
     Assembly assembly(model);
     size_t faces = 0;
-    for (const auto& [number, body, order] : entities) {
+    for (const StepEntities::Entity& entity : entities) {
+        const long number = entity.number;
+        const std::string_view body = entity.body();
         const std::string_view kind = trimmedName(body);
         if (kind == "CARTESIAN_POINT") continue; // most of a file: read where a surface names it
         const std::string label = "#" + std::to_string(number);
@@ -506,11 +513,11 @@ ImportResult importStep(std::string_view text, Model& model) {
             for (const std::string& ref : refs) {
                 const auto* point = entities.find(std::atol(ref.c_str() + 1));
                 if (ref.empty() || ref[0] != '#' || !point ||
-                    trimmedName(point->body) != "CARTESIAN_POINT")
+                    trimmedName(point->body()) != "CARTESIAN_POINT")
                     return refuse(label + ": " + ref + " is not a point");
                 std::array<double, 3> p{};
-                if (!plainPoint(point->body, p)) {
-                    const std::vector<std::string> pointArguments = arguments(point->body);
+                if (!plainPoint(point->body(), p)) {
+                    const std::vector<std::string> pointArguments = arguments(point->body());
                     const std::vector<std::string> xyz = pointArguments.size() == 2
                                                              ? listItems(pointArguments[1])
                                                              : std::vector<std::string>{};
