@@ -27,6 +27,7 @@ add_executable(core-tests
   tests/native/point-editing-test.cpp
   tests/native/surface-edits-test.cpp
   tests/native/cad-exchange-test.cpp
+  tests/native/bspline-patches-test.cpp
 )
 target_include_directories(core-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(core-tests PRIVATE tavrel-core GTest::gtest GTest::gtest_main)
@@ -59,13 +60,14 @@ set_tests_properties(tools.check-shaders PROPERTIES TIMEOUT 60)
 find_package(benchmark REQUIRED)
 add_executable(obj-bench bench/obj-bench.cpp bench/tessellation-bench.cpp bench/picking-bench.cpp
   bench/recovery-bench.cpp bench/patch-detail-bench.cpp bench/history-bench.cpp
-  bench/point-editing-bench.cpp bench/surface-edits-bench.cpp bench/cad-export-bench.cpp)
+  bench/point-editing-bench.cpp bench/surface-edits-bench.cpp bench/cad-export-bench.cpp
+  bench/import-bench.cpp)
 target_link_libraries(obj-bench PRIVATE tavrel-core benchmark::benchmark)
 set_target_properties(obj-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 # Under the sanitizers the benchmarks that write and read files of hundreds of megabytes, or
 # rebuild a 100,000-patch model per run, take minutes; the plain build's run covers them.
 if(TAVREL_SANITIZE)
-  set(obj_bench_smoke_filter "--benchmark_filter=-Export|LoadLarge|AfterEdit|WholeModel")
+  set(obj_bench_smoke_filter "--benchmark_filter=-Export|LoadLarge|AfterEdit|WholeModel|ImportFile")
 endif()
 add_test(NAME bench.obj-smoke COMMAND obj-bench --benchmark_min_time=0.01 ${obj_bench_smoke_filter})
 set_tests_properties(bench.obj-smoke PROPERTIES TIMEOUT 180)

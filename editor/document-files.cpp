@@ -1,6 +1,7 @@
 #include "editor/document-files.h"
 
 #include "core/file-replace.h"
+#include "core/mapped-file.h"
 #include "editor/editor-state.h"
 #include "model/cad-export.h"
 #include "model/mesh-export.h"
@@ -110,13 +111,14 @@ void DocumentFiles::import() {
     if (!mayDiscardChanges()) return;
     std::string path;
     if (!prompts_.chooseImport(path)) return; // the current document stays
-    std::string text;
-    if (!readFileContents(path, text)) {
+    MappedFile file;                          // read in place: the file's bytes are not copied
+    if (!file.open(path)) {
         prompts_.tell("Tavrel could not import \"" + path + "\": it cannot be opened.");
         return;
     }
     Model imported;
-    const ImportResult result = importPatches(text, imported);
+    const ImportResult result = importPatches(file.text(), imported);
+    file.close();
     if (!result.ok) {
         prompts_.tell("Tavrel could not import \"" + path + "\": " + result.reason +
                       ". Nothing was imported.");

@@ -6,62 +6,104 @@
 namespace {
 
 constexpr int kDegree = 3;
-using Point = std::array<double, 3>;
 
-// One B-spline curve of points (each point any number of coordinates, kept flat).
+// One B-spline curve of points of dimension coordinates each, kept flat: a whole column of a
+// surface's points is one point of the curve along the other direction.
 struct Curve {
     std::vector<double> knots;
-    std::vector<std::vector<double>> points;
+    std::vector<double> points;
+    size_t dimension = 3;
+    int count() const { return static_cast<int>(points.size() / dimension); }
 };
 
-// Inserts t once (Boehm). t lies in the curve's domain [knots[3], knots[n]].
-void insertKnot(Curve& c, double t) {
-    const int n = static_cast<int>(c.points.size()); // points 0..n-1, knots 0..n+3
-    int k = kDegree;
-    while (k + 1 < n && c.knots[static_cast<size_t>(k + 1)] <= t)
-        ++k; // the span [knots[k], knots[k+1]) holding t (the last one at the domain's end)
-    std::vector<std::vector<double>> next;
-    next.reserve(static_cast<size_t>(n + 1));
-    for (int i = 0; i <= n; ++i) {
-        if (i <= k - kDegree) {
-            next.push_back(c.points[static_cast<size_t>(i)]);
-        } else if (i > k) {
-            next.push_back(c.points[static_cast<size_t>(i - 1)]);
-        } else {
-            const double span =
-                c.knots[static_cast<size_t>(i + kDegree)] - c.knots[static_cast<size_t>(i)];
-            const double a = span > 0 ? (t - c.knots[static_cast<size_t>(i)]) / span : 0;
-            std::vector<double> p(c.points[static_cast<size_t>(i)].size());
-            for (size_t d = 0; d < p.size(); ++d)
-                p[d] = (1 - a) * c.points[static_cast<size_t>(i - 1)][d] +
-                       a * c.points[static_cast<size_t>(i)][d];
-            next.push_back(std::move(p));
-        }
-    }
-    c.points = std::move(next);
-    c.knots.insert(c.knots.begin() + k + 1, t);
-}
-
-// Every breakpoint in [from, to] made a triple knot (the ends too); returns the index of the
-// first point of each span's Bezier piece inside [from, to], in order.
-std::vector<int> extract(Curve& c, double from, double to) {
+// The breakpoints in [from, to]: the ends and every knot between them, in order, once each.
+std::vector<double> breakpoints(const std::vector<double>& knots, double from, double to) {
     std::vector<double> breaks = {from, to};
-    for (double k : c.knots)
+    for (double k : knots)
         if (k > from && k < to) breaks.push_back(k);
     std::sort(breaks.begin(), breaks.end());
     breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
-    for (double b : breaks)
-        while (std::count(c.knots.begin(), c.knots.end(), b) < kDegree)
-            insertKnot(c, b);
-    // A span [t_k, t_k+1] inside the range whose ends are triple knots: its points are
-    // k−3..k.
-    std::vector<int> pieces;
-    const int n = static_cast<int>(c.points.size());
+    return breaks;
+}
+
+// The knots to insert, in order, for every breakpoint to be a triple knot.
+std::vector<double> knotsToInsert(const std::vector<double>& knots,
+                                  const std::vector<double>& breaks) {
+    std::vector<double> inserted;
+    for (double b : breaks) {
+        const auto [first, last] = std::equal_range(knots.begin(), knots.end(), b);
+        for (auto have = last - first; have < kDegree; ++have)
+            inserted.push_back(b);
+    }
+    return inserted;
+}
+
+// Inserts the sorted knots x, all within the curve's domain [knots[3], knots[count]], in one
+// pass over the points (knot refinement): time linear in the points made.
+void refine(Curve& c, const std::vector<double>& x) {
+    if (x.empty()) return;
+    const std::vector<double>& u = c.knots;
+    const size_t dim = c.dimension;
+    const int n = c.count() - 1, r = static_cast<int>(x.size()) - 1, m = n + kDegree + 1;
+    // The span [u[k], u[k+1]) holding t (the last one at the domain's end).
+    auto span = [&](double t) {
+        const auto after = std::upper_bound(u.begin() + kDegree, u.begin() + n + 1, t);
+        return std::clamp(static_cast<int>(after - u.begin()) - 1, kDegree, n);
+    };
+    const int a = span(x.front()), b = span(x.back()) + 1;
+    std::vector<double> q(static_cast<size_t>(n + r + 2) * dim);
+    std::vector<double> ubar(static_cast<size_t>(m + r + 2));
+    auto point = [dim](std::vector<double>& p, int i) {
+        return p.data() + static_cast<size_t>(i) * dim;
+    };
+    auto copy = [dim](double* to, const double* from) { std::copy(from, from + dim, to); };
+    for (int j = 0; j <= a - kDegree; ++j)
+        copy(point(q, j), point(c.points, j));
+    for (int j = b - 1; j <= n; ++j)
+        copy(point(q, j + r + 1), point(c.points, j));
+    for (int j = 0; j <= a; ++j)
+        ubar[static_cast<size_t>(j)] = u[static_cast<size_t>(j)];
+    for (int j = b + kDegree; j <= m; ++j)
+        ubar[static_cast<size_t>(j + r + 1)] = u[static_cast<size_t>(j)];
+    int i = b + kDegree - 1, k = b + kDegree + r;
+    for (int j = r; j >= 0; --j) {
+        const double t = x[static_cast<size_t>(j)];
+        while (t <= u[static_cast<size_t>(i)] && i > a) {
+            copy(point(q, k - kDegree - 1), point(c.points, i - kDegree - 1));
+            ubar[static_cast<size_t>(k)] = u[static_cast<size_t>(i)];
+            --k, --i;
+        }
+        copy(point(q, k - kDegree - 1), point(q, k - kDegree));
+        for (int l = 1; l <= kDegree; ++l) {
+            const int at = k - kDegree + l;
+            double* left = point(q, at - 1);
+            const double* right = point(q, at);
+            const double gap = ubar[static_cast<size_t>(k + l)] - t;
+            if (gap == 0) {
+                copy(left, right);
+                continue;
+            }
+            const double alpha =
+                gap / (ubar[static_cast<size_t>(k + l)] - u[static_cast<size_t>(i - kDegree + l)]);
+            for (size_t d = 0; d < dim; ++d)
+                left[d] = alpha * left[d] + (1 - alpha) * right[d];
+        }
+        ubar[static_cast<size_t>(k)] = t;
+        --k;
+    }
+    c.points = std::move(q);
+    c.knots = std::move(ubar);
+}
+
+// Each span's Bezier piece inside [from, to] after refinement: the index of its first point.
+std::vector<int> pieces(const Curve& c, double from, double to) {
+    std::vector<int> out;
+    const int n = c.count();
     for (int k = kDegree; k < n; ++k) {
         const double a = c.knots[static_cast<size_t>(k)], b = c.knots[static_cast<size_t>(k + 1)];
-        if (a < b && a >= from && b <= to) pieces.push_back(k - kDegree);
+        if (a < b && a >= from && b <= to) out.push_back(k - kDegree);
     }
-    return pieces;
+    return out;
 }
 
 bool knotsValid(const std::vector<double>& knots, int count, double from, double to) {
@@ -81,42 +123,50 @@ std::vector<std::array<vm::Float3, 16>> bezierPatches(const BSplineSurface& s, s
         why = "its knots, points and parameter range do not make a cubic B-spline surface";
         return {};
     }
-    // Along u: each point of the curve is a whole column of v points.
-    Curve alongU{s.knotsU, {}};
-    for (int iu = 0; iu < s.countU; ++iu) {
-        std::vector<double> column;
-        for (int iv = 0; iv < s.countV; ++iv)
-            for (double x : s.points[static_cast<size_t>(iu * s.countV + iv)])
-                column.push_back(x);
-        alongU.points.push_back(std::move(column));
+    const std::vector<double> breaksU = breakpoints(s.knotsU, s.u0, s.u1),
+                              breaksV = breakpoints(s.knotsV, s.v0, s.v1);
+    const size_t made = (breaksU.size() - 1) * (breaksV.size() - 1);
+    if (made > kMostPatchesPerSurface) {
+        why = "it would make " + std::to_string(made) + " patches, more than the " +
+              std::to_string(kMostPatchesPerSurface) + " one surface may make";
+        return {};
     }
-    const std::vector<int> piecesU = extract(alongU, s.u0, s.u1);
-    // Then along v, for each point of u: the points of a v row are the u columns, flattened.
-    const int countU = static_cast<int>(alongU.points.size());
-    Curve alongV{s.knotsV, {}};
-    for (int iv = 0; iv < s.countV; ++iv) {
-        std::vector<double> row;
-        for (int iu = 0; iu < countU; ++iu)
-            for (int d = 0; d < 3; ++d)
-                row.push_back(
-                    alongU.points[static_cast<size_t>(iu)][static_cast<size_t>(3 * iv + d)]);
-        alongV.points.push_back(std::move(row));
-    }
-    const std::vector<int> piecesV = extract(alongV, s.v0, s.v1);
+    // Along u, every row at once: each point of the curve is a whole column of v points.
+    Curve alongU{s.knotsU, {}, 3 * static_cast<size_t>(s.countV)};
+    alongU.points.reserve(s.points.size() * 3);
+    for (const auto& p : s.points)
+        alongU.points.insert(alongU.points.end(), p.begin(), p.end());
+    refine(alongU, knotsToInsert(s.knotsU, breaksU));
+    const std::vector<int> piecesU = pieces(alongU, s.u0, s.u1);
+    // Then along v, one strip of four u columns at a time (a curve of 4 × 3 coordinates).
+    const std::vector<double> insertV = knotsToInsert(s.knotsV, breaksV);
     std::vector<std::array<vm::Float3, 16>> patches;
-    for (int pv : piecesV)
-        for (int pu : piecesU) {
-            std::array<vm::Float3, 16> net;
+    for (size_t stripAt = 0; stripAt < piecesU.size(); ++stripAt) {
+        Curve strip{s.knotsV, {}, 12};
+        strip.points.reserve(static_cast<size_t>(s.countV) * 12);
+        for (int iv = 0; iv < s.countV; ++iv)
+            for (int c = 0; c < 4; ++c) {
+                const double* p = alongU.points.data() +
+                                  static_cast<size_t>(piecesU[stripAt] + c) * alongU.dimension +
+                                  3 * static_cast<size_t>(iv);
+                strip.points.insert(strip.points.end(), p, p + 3);
+            }
+        refine(strip, insertV);
+        const std::vector<int> piecesV = pieces(strip, s.v0, s.v1);
+        if (patches.empty()) patches.resize(piecesU.size() * piecesV.size());
+        for (size_t rowAt = 0; rowAt < piecesV.size(); ++rowAt) {
+            std::array<vm::Float3, 16>& net = patches[rowAt * piecesU.size() + stripAt];
             for (int r = 0; r < 4; ++r)
                 for (int c = 0; c < 4; ++c) {
-                    const std::vector<double>& row = alongV.points[static_cast<size_t>(pv + r)];
-                    const size_t at = static_cast<size_t>(3 * (pu + c));
-                    net[static_cast<size_t>(4 * r + c)] = {static_cast<float>(row[at]),
-                                                           static_cast<float>(row[at + 1]),
-                                                           static_cast<float>(row[at + 2])};
+                    const double* p = strip.points.data() +
+                                      static_cast<size_t>(piecesV[rowAt] + r) * 12 +
+                                      3 * static_cast<size_t>(c);
+                    net[static_cast<size_t>(4 * r + c)] = {static_cast<float>(p[0]),
+                                                           static_cast<float>(p[1]),
+                                                           static_cast<float>(p[2])};
                 }
-            patches.push_back(net);
         }
+    }
     if (patches.empty()) why = "its parameter range holds no span";
     return patches;
 }

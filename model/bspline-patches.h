@@ -1,14 +1,19 @@
 // A non-rational B-spline surface of degree 3 × 3 cut exactly into its bicubic Bezier
 // patches: every breakpoint of its knot vectors inside the parameter range (and the range's
-// ends) is inserted until it is a full triple knot (Boehm), and each span's 4 × 4 points are
-// a patch.
+// ends) is made a triple knot, all of a direction's knots inserted in one pass (knot
+// refinement, time linear in the patches made), and each span's 4 × 4 points are a patch.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
 #include "core/vector-math.h"
+
+// The most patches one surface may make: a 100,000-patch model as one surface passes twice over,
+// while a small hostile file (a few poles named over and over) cannot fill the memory.
+inline constexpr size_t kMostPatchesPerSurface = size_t{1} << 18;
 
 struct BSplineSurface {
     // The points by u first: points[iu * countV + iv], countU × countV of them.
@@ -21,7 +26,8 @@ struct BSplineSurface {
 };
 
 // Empty, with why set, when the surface is not one of degree 3 × 3 (point counts and knot
-// counts that do not agree, knots that decrease, a range outside the knots, no span).
+// counts that do not agree, knots that decrease, a range outside the knots, no span) or
+// would make more than kMostPatchesPerSurface patches.
 // Patches are row-major as the model keeps them: entry 4·r + c is column c along u, row r
 // along v.
 std::vector<std::array<vm::Float3, 16>> bezierPatches(const BSplineSurface& surface,

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "core/file-replace.h"
+#include "model/decimal-number.h"
 #include "model/obj-format.h"
 
 namespace {
@@ -94,6 +95,8 @@ float asWritten(float value) {
     char buffer[32];
     const auto written =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    float read = 0;
+    if (decimal::parse(buffer, written.ptr, read) == written.ptr) return read;
     *written.ptr = '\0';
     return std::strtof(buffer, nullptr); // HUGE_VALF when the rounding went past the largest
 }

@@ -4,79 +4,120 @@
 #include "model/point-pool.h"
 
 #include "model/byte-order-mark.h"
+#include "model/decimal-number.h"
 
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <sstream>
-#include <tuple>
+#include <string_view>
 #include <vector>
 
 namespace {
 
-// The words of a line up to a comment ("#" to the end of the line).
-std::vector<std::string> words(const std::string& line) {
-    std::vector<std::string> out;
-    std::istringstream in(line.substr(0, line.find('#')));
-    for (std::string w; in >> w;)
-        out.push_back(w);
-    return out;
+// Points merged in one call: a multiple of a patch's 16.
+constexpr size_t kPooledTogether = 4096;
+
+bool isBlank(char c) { // as a text stream separates words
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool number(const std::string& text, float& value) {
+// The words of a line up to a comment ("#" to the end of the line), into w (its storage kept
+// from line to line).
+void words(std::string_view line, std::vector<std::string_view>& w) {
+    w.clear();
+    line = line.substr(0, line.find('#'));
+    for (size_t at = 0;;) {
+        while (at < line.size() && isBlank(line[at]))
+            ++at;
+        if (at == line.size()) return;
+        const size_t begin = at;
+        while (at < line.size() && !isBlank(line[at]))
+            ++at;
+        w.push_back(line.substr(begin, at - begin));
+    }
+}
+
+// As strtof reads a whole word: the plain decimal forms quickly, any other through strtof.
+bool number(std::string_view text, float& value) {
     if (text.empty()) return false;
-    char* end = nullptr;
+    const char* end = text.data() + text.size();
+    if (decimal::parse(text.data(), end, value) == end && std::isfinite(value)) return true;
+    const std::string copy(text);
+    char* stop = nullptr;
     errno = 0;
-    value = std::strtof(text.c_str(), &end);
+    value = std::strtof(copy.c_str(), &stop);
     // A number too small for a float is still a number (it underflows to 0 or a denormal).
     const bool overflow = errno == ERANGE && std::fabs(value) > 1.0f;
-    return end == text.c_str() + text.size() && !overflow && std::isfinite(value);
+    return stop == copy.c_str() + copy.size() && !overflow && std::isfinite(value);
 }
 
-bool integer(const std::string& text, long& value) {
+bool integer(std::string_view text, long& value) {
     if (text.empty()) return false;
-    char* end = nullptr;
+    const char* end = text.data() + text.size();
+    if (const auto [next, error] = std::from_chars(text.data(), end, value);
+        error == std::errc() && next == end)
+        return true;
+    const std::string copy(text);
+    char* stop = nullptr;
     errno = 0;
-    value = std::strtol(text.c_str(), &end, 10);
-    return end == text.c_str() + text.size() && errno != ERANGE;
+    value = std::strtol(copy.c_str(), &stop, 10);
+    return stop == copy.c_str() + copy.size() && errno != ERANGE;
 }
 
-ImportResult refuse(size_t line, const std::string& statement, const std::string& why) {
+ImportResult refuse(size_t line, std::string_view statement, const std::string& why) {
     ImportResult r;
-    r.reason = "line " + std::to_string(line) + ": '" + statement + "': " + why;
+    r.reason = "line " + std::to_string(line) + ": '" + std::string(statement) + "': " + why;
     return r;
 }
 
-// Lines with their numbers; a line ending in a backslash continues on the next.
-std::vector<std::pair<size_t, std::string>> logicalLines(std::string_view text) {
-    std::vector<std::pair<size_t, std::string>> lines;
-    std::string current;
-    size_t number = 0, first = 0;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string line(text.substr(start, end - start));
-        ++number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (current.empty()) first = number;
-        if (!line.empty() && line.back() == '\\') {
-            line.pop_back();
-            current += line + " ";
-        } else {
-            lines.emplace_back(first, current + line);
-            current.clear();
+// The text's lines one after another with their numbers, seen in place; a line ending in a
+// backslash continues on the next (only such lines are copied).
+class LogicalLines {
+  public:
+    explicit LogicalLines(std::string_view text) : text_(text) {}
+    // False at the end of the text.
+    bool next(std::string_view& line, size_t& number) {
+        joined_.clear();
+        bool continued = false;
+        while (at_ <= text_.size() && !ended_) {
+            size_t end = text_.find('\n', at_);
+            if (end == std::string_view::npos) end = text_.size(), ended_ = true;
+            std::string_view piece = text_.substr(at_, end - at_);
+            at_ = end + 1;
+            ++physical_;
+            if (!continued) number = physical_;
+            if (!piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
+            if (!piece.empty() && piece.back() == '\\') {
+                piece.remove_suffix(1);
+                joined_.append(piece).append(" ");
+                continued = true;
+                continue;
+            }
+            if (!continued) {
+                line = piece;
+                return true;
+            }
+            joined_.append(piece);
+            line = joined_;
+            return true;
         }
-        if (end == text.size()) break;
-        start = end + 1;
+        if (!continued) return false;
+        line = joined_; // the text ends on a continued line
+        return true;
     }
-    if (!current.empty()) lines.emplace_back(first, current);
-    return lines;
-}
+
+  private:
+    std::string_view text_;
+    size_t at_ = 0, physical_ = 0;
+    bool ended_ = false;
+    std::string joined_;
+};
 
 // The part of a cubic on [a, b] of its parameter, exactly: the control points of a cubic's
 // piece are its blossom at (a, a, a), (a, a, b), (a, b, b), (b, b, b).
@@ -132,20 +173,32 @@ ImportResult importObj(std::string_view text, Model& model) {
     ImportResult result;
     result.format = "Wavefront free-form OBJ";
     PointPool pool(model);
-    std::vector<vm::Float3> vertices;     // as the file numbers them (1-based)
-    std::vector<int32_t> pooled;          // each file vertex's merged index
+    std::vector<int32_t> pooled;      // each file vertex's merged index (1-based in the file)
+    std::vector<vm::Float3> unpooled; // the vertices read since the last merge
+    // Vertices are merged a run at a time: the pool then looks their places up ahead.
+    auto poolVertices = [&] {
+        const size_t first = pooled.size();
+        pooled.resize(first + unpooled.size());
+        pool.add(unpooled.data(), unpooled.size(), pooled.data() + first);
+        unpooled.clear();
+    };
     std::string curveType;                // the cstype in force, "" before any
     long degreeU = -1, degreeV = -1;      // the surface degree in force ("deg 3" is a curve's)
     std::string typeSource, degreeSource; // those statements, "'cstype bspline' (line 3)"
     int32_t group = -1;
-    std::map<std::string, int32_t> groupIndex;
-    for (const auto& [lineNumber, line] : logicalLines(text)) {
-        const std::vector<std::string> w = words(line);
+    std::map<std::string, int32_t, std::less<>> groupIndex;
+    LogicalLines lines(text);
+    std::vector<std::string_view> w;
+    std::string_view line;
+    size_t lineNumber = 0;
+    while (lines.next(line, lineNumber)) {
+        words(line, w);
         if (w.empty()) continue;
-        const std::string& keyword = w[0];
-        std::string statement = line;
+        const std::string_view keyword = w[0];
+        std::string_view statement = line;
         while (!statement.empty() && (statement.back() == ' ' || statement.back() == '\t'))
-            statement.pop_back();
+            statement.remove_suffix(1);
+        if (keyword != "v" && !unpooled.empty()) poolVertices();
         if (keyword == "v") {
             vm::Float3 p;
             if (w.size() < 4 || !number(w[1], p.x) || !number(w[2], p.y) || !number(w[3], p.z))
@@ -160,13 +213,14 @@ ImportResult importObj(std::string_view text, Model& model) {
                 return refuse(lineNumber, statement,
                               "a vertex is three numbers, with a weight or a colour");
             }
-            vertices.push_back(p);
-            pooled.push_back(pool.add(p));
+            unpooled.push_back(p);
+            if (unpooled.size() == kPooledTogether) poolVertices();
         } else if (keyword == "cstype") {
             curveType.clear();
             for (size_t k = 1; k < w.size(); ++k)
-                curveType += (k > 1 ? " " : "") + w[k];
-            typeSource = "'" + statement + "' (line " + std::to_string(lineNumber) + ")";
+                curveType.append(k > 1 ? " " : "").append(w[k]);
+            typeSource =
+                "'" + std::string(statement) + "' (line " + std::to_string(lineNumber) + ")";
         } else if (keyword == "deg") {
             long u = 0, v = 0;
             const bool curve = w.size() == 2 && integer(w[1], u);
@@ -174,7 +228,8 @@ ImportResult importObj(std::string_view text, Model& model) {
                 return refuse(lineNumber, statement, "a degree is one or two whole numbers");
             if (!curve) {
                 degreeU = u, degreeV = v;
-                degreeSource = "'" + statement + "' (line " + std::to_string(lineNumber) + ")";
+                degreeSource =
+                    "'" + std::string(statement) + "' (line " + std::to_string(lineNumber) + ")";
             }
         } else if (keyword == "surf") {
             if (curveType != "bezier")
@@ -206,19 +261,19 @@ ImportResult importObj(std::string_view text, Model& model) {
             std::array<vm::Float3, 16> corners{};
             std::array<int32_t, 16> at{};
             for (size_t k = 0; k < 16; ++k) {
-                std::string ref = w[5 + k];
+                std::string_view ref = w[5 + k];
                 ref = ref.substr(0, ref.find('/')); // v/vt/vn: the point
                 long index = 0;
                 if (!integer(ref, index) || index == 0)
                     return refuse(lineNumber, statement,
-                                  "'" + w[5 + k] + "' is not a point number");
-                const long count = static_cast<long>(vertices.size());
+                                  "'" + std::string(w[5 + k]) + "' is not a point number");
+                const long count = static_cast<long>(pooled.size());
                 const long resolved = index > 0 ? index - 1 : count + index;
                 if (resolved < 0 || resolved >= count)
                     return refuse(lineNumber, statement,
                                   "point " + std::to_string(index) + " is not defined before it");
-                corners[k] = vertices[static_cast<size_t>(resolved)];
                 at[k] = pooled[static_cast<size_t>(resolved)];
+                corners[k] = model.points[static_cast<size_t>(at[k])];
             }
             const bool whole = range[0] == 0 && range[1] == 1 && range[2] == 0 && range[3] == 1;
             if (whole) {
@@ -235,10 +290,13 @@ ImportResult importObj(std::string_view text, Model& model) {
                 group = -1;
                 continue;
             }
-            const auto [it, fresh] =
-                groupIndex.try_emplace(w[1], static_cast<int32_t>(model.groups.size()));
-            if (fresh) model.groups.push_back(std::make_unique<Model::Group>(w[1]));
-            group = it->second;
+            if (const auto known = groupIndex.find(w[1]); known != groupIndex.end()) {
+                group = known->second;
+                continue;
+            }
+            group = static_cast<int32_t>(model.groups.size());
+            groupIndex.emplace(w[1], group);
+            model.groups.push_back(std::make_unique<Model::Group>(std::string(w[1])));
         } else if (keyword == "end") {
             continue;
         } else if (keyword == "trim" || keyword == "hole" || keyword == "scrv") {
@@ -248,6 +306,7 @@ ImportResult importObj(std::string_view text, Model& model) {
             ++result.skipped; // vt, vn, vp, parm, curv, curv2, sp, usemtl, mtllib, s, …
         }
     }
+    poolVertices();
     if (model.patches.empty()) {
         ImportResult none = refuse(0, "", "no bicubic Bezier surface in the file");
         none.reason = "no bicubic Bezier surface (cstype bezier, deg 3 3, surf) in the file";
@@ -262,23 +321,34 @@ ImportResult importPatchText(std::string_view text, Model& model) {
     ImportResult result;
     result.format = "Bezier patch text";
     PointPool pool(model);
-    const auto lines = logicalLines(text);
-    size_t at = 0;
-    auto next = [&](std::vector<std::string>& w, size_t& lineNumber) {
-        while (at < lines.size()) {
-            w = words(lines[at].second);
-            lineNumber = lines[at].first;
-            ++at;
+    LogicalLines lines(text);
+    std::string_view line; // the last line read
+    auto next = [&](std::vector<std::string_view>& w, size_t& lineNumber) {
+        while (lines.next(line, lineNumber)) {
+            words(line, w);
             if (!w.empty()) return true;
         }
         return false;
     };
-    std::vector<std::string> w;
+    std::vector<std::string_view> w;
     size_t lineNumber = 0;
     long count = 0;
     if (!next(w, lineNumber) || w.size() != 1 || !integer(w[0], count) || count <= 0)
         return refuse(lineNumber, w.empty() ? "" : w[0], "a patch count comes first");
+    // The patches read whose points are not merged yet: theirs are merged together.
+    std::vector<vm::Float3> unpooled;
+    std::vector<int32_t> indices(kPooledTogether);
+    size_t firstUnpooled = 0;
+    auto poolPatches = [&] {
+        unpooled.resize((model.patches.size() - firstUnpooled) * 16); // a patch cut short: not kept
+        pool.add(unpooled.data(), unpooled.size(), indices.data());
+        for (size_t k = 0; k < unpooled.size(); ++k)
+            model.patches[firstUnpooled + k / 16].indices[k % 16] = indices[k];
+        unpooled.clear();
+        firstUnpooled = model.patches.size();
+    };
     auto stopped = [&](const std::string& why) {
+        poolPatches();
         result.ok = true;
         result.stop = "read " + std::to_string(model.patches.size()) + " of the " +
                       std::to_string(count) + " patches its count gives; " + why;
@@ -291,7 +361,8 @@ ImportResult importPatchText(std::string_view text, Model& model) {
                 return refuse(lineNumber, "", "the file ends before patch 1");
             return stopped("the file ends there");
         }
-        const std::string degrees = w.size() > 0 ? w[0] + (w.size() > 1 ? " " + w[1] : "") : "";
+        const std::string degrees =
+            w.size() > 0 ? std::string(w[0]) + (w.size() > 1 ? " " + std::string(w[1]) : "") : "";
         if (w.size() != 2 || !integer(w[0], du) || !integer(w[1], dv))
             return refuse(lineNumber, degrees, "each patch starts with its degrees, '3 3'");
         if (du != 3 || dv != 3)
@@ -305,14 +376,15 @@ ImportResult importPatchText(std::string_view text, Model& model) {
                 return stopped("the file ends inside patch " + std::to_string(p + 1));
             }
             if (w.size() != 3 || !number(w[0], q.x) || !number(w[1], q.y) || !number(w[2], q.z))
-                return refuse(lineNumber, lines[at - 1].second,
-                              "a control point is three finite numbers");
-            patch.indices[k] = pool.add(q);
+                return refuse(lineNumber, line, "a control point is three finite numbers");
+            unpooled.push_back(q);
         }
         model.patches.push_back(patch);
+        if (unpooled.size() == kPooledTogether) poolPatches();
     }
+    poolPatches();
     if (next(w, lineNumber)) {
-        std::string rest = lines[at - 1].second;
+        std::string rest(line);
         if (rest.size() > 60) rest = rest.substr(0, 60) + "...";
         return stopped("more text follows at line " + std::to_string(lineNumber) + ": '" + rest +
                        "'");
@@ -331,8 +403,9 @@ ImportResult importPatches(std::string_view text, Model& model) {
     // A first statement that is one whole number is a patch count (comments before it aside).
     std::istringstream in{std::string(text.substr(0, std::min<size_t>(text.size(), 4096)))};
     std::string first, line;
+    std::vector<std::string_view> w;
     while (std::getline(in, line)) {
-        const std::vector<std::string> w = words(line);
+        words(line, w);
         if (w.empty()) continue;
         long n = 0;
         if (w.size() == 1 && integer(w[0], n)) first = "count";

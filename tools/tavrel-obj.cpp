@@ -182,11 +182,12 @@ int cat(const char* path, const char* out) {
 }
 
 int importFile(const char* in, const char* out) {
-    std::string text;
-    if (!readFileContents(in, text)) {
+    MappedFile file; // read in place: the file's bytes are not copied
+    if (!file.open(in)) {
         std::fprintf(stderr, "tavrel-obj: %s: it cannot be opened\n", in);
         return 1;
     }
+    const std::string_view text = file.text();
     if (modelFileKind(text) == ModelFileKind::Editor) {
         std::fprintf(stderr,
                      "tavrel-obj: %s: already in the editor's own format: 'tavrel-obj check' and "

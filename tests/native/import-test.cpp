@@ -114,6 +114,11 @@ TEST(Import, TheTeapotPatchTextFormat) {
     EXPECT_EQ(28u, model.points.size());                      // the shared column once
     EXPECT_FALSE(importPatches("2\n3 3\n0 0 0\n", model).ok); // ends inside a patch
     EXPECT_TRUE(model.points.empty());
+    // Cut inside the second patch: the first is kept, with no point of the second.
+    const size_t firstPatch = text.find("3 3\n", 4);
+    ASSERT_TRUE(importPatches(text.substr(0, firstPatch + 30), model).partial());
+    EXPECT_EQ(1u, model.patches.size());
+    EXPECT_EQ(16u, model.points.size());
     const ImportResult quadratic = importPatches("1\n2 2\n", model);
     EXPECT_NE(std::string::npos, quadratic.reason.find("line 2: '2 2'")) << quadratic.reason;
 }
