@@ -22,16 +22,38 @@ std::string groupNameFrom(const std::string& name) {
     return out;
 }
 
-void CadAssembly::add(const std::array<vm::Float3, 16>& net, const std::string& name) {
-    Model::Patch patch;
-    for (size_t k = 0; k < 16; ++k)
-        patch.indices[k] = pool_.add(net[k]);
+int32_t CadAssembly::groupOf(const std::string& name) {
+    if (named_ && name == lastName_) return lastGroup_;
     const std::string group = groupNameFrom(name);
+    int32_t index = -1;
     if (!group.empty() && group != kNoGroup) {
         const auto [g, fresh] =
             groups_.try_emplace(group, static_cast<int32_t>(model_.groups.size()));
         if (fresh) model_.groups.push_back(std::make_unique<Model::Group>(group));
-        patch.group = g->second;
+        index = g->second;
     }
-    model_.patches.push_back(patch);
+    lastName_ = name;
+    lastGroup_ = index;
+    named_ = true;
+    return index;
+}
+
+void CadAssembly::add(const std::vector<std::array<vm::Float3, 16>>& nets,
+                      const std::string& name) {
+    Model::Patch patch;
+    patch.group = groupOf(name);
+    for (const auto& net : nets) {
+        model_.patches.push_back(patch);
+        unmerged_.insert(unmerged_.end(), net.begin(), net.end());
+        if (unmerged_.size() >= kMergedTogether) finish();
+    }
+}
+
+void CadAssembly::finish() {
+    indices_.resize(unmerged_.size());
+    pool_.add(unmerged_.data(), unmerged_.size(), indices_.data());
+    const size_t first = model_.patches.size() - unmerged_.size() / 16;
+    for (size_t k = 0; k < indices_.size(); ++k)
+        model_.patches[first + k / 16].indices[k % 16] = indices_[k];
+    unmerged_.clear();
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "model/model.h"
 #include "model/point-pool.h"
@@ -12,14 +13,26 @@
 class CadAssembly {
   public:
     explicit CadAssembly(Model& model) : model_(model), pool_(model) {}
-    // name "" (or "surface", what Tavrel's exports call patches in no group) puts the patch in
-    // no group.
-    void add(const std::array<vm::Float3, 16>& net, const std::string& name);
+    ~CadAssembly() { finish(); }
+    // name "" (or "surface", what Tavrel's exports call patches in no group) puts the patches
+    // in no group.
+    void add(const std::vector<std::array<vm::Float3, 16>>& nets, const std::string& name);
+    // Every patch added has its points: they are merged a few thousand at a time, the pool
+    // then fetching their places ahead.
+    void finish();
 
   private:
+    static constexpr size_t kMergedTogether = 4096; // points, a multiple of a patch's 16
+    int32_t groupOf(const std::string& name);
+
     Model& model_;
     PointPool pool_;
     std::map<std::string, int32_t> groups_;
+    std::string lastName_; // most files name many surfaces alike: its group is kept
+    int32_t lastGroup_ = -1;
+    bool named_ = false;
+    std::vector<vm::Float3> unmerged_;
+    std::vector<int32_t> indices_;
 };
 
 // A group's name is one word in the editor's files: blanks, control characters, '#' and bytes

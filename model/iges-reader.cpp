@@ -226,10 +226,10 @@ ImportResult importIges(std::string_view text, Model& model) {
         if (patches.empty()) return refuse(entity + ": " + why);
         const std::string name =
             trimmed(directory[d + 1].substr(kLabelField * kFieldWidth, kFieldWidth));
-        for (const auto& net : patches)
-            assembly.add(net, name);
+        assembly.add(patches, name);
         result.piecesCut += overPartOfRange(s);
     }
+    assembly.finish();
     if (model.patches.empty()) return refuse("it holds no B-spline surface (entity 128)");
     if (bounded)
         result.format += " (" + std::to_string(bounded) +

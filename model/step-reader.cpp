@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -19,7 +20,7 @@
 
 namespace {
 
-using Instances = std::map<long, std::string>;
+using step::Instances;
 using step::Record;
 
 constexpr int kMaxMultiplicity = 4;
@@ -52,14 +53,13 @@ std::string label(long number) {
 // Whether any record of an instance has one of the keywords: a simple instance's is compared
 // without parsing its parameters (points are most of a file).
 template <size_t n>
-const char* keywordAmong(const std::string& text, const char* const (&keywords)[n]) {
+const char* keywordAmong(std::string_view text, const char* const (&keywords)[n]) {
     auto among = [&](std::string_view keyword) -> const char* {
         for (const char* k : keywords)
             if (keyword == k) return k;
         return nullptr;
     };
-    if (!text.empty() && text[0] != '(')
-        return among(std::string_view(text).substr(0, text.find('(')));
+    if (!text.empty() && text[0] != '(') return among(text.substr(0, text.find('(')));
     for (const Record& r : step::records(text))
         if (const char* k = among(r.keyword)) return k;
     return nullptr;
@@ -69,10 +69,10 @@ const char* keywordAmong(const std::string& text, const char* const (&keywords)[
 std::string otherSurfaces(const Instances& instances) {
     std::map<std::string, size_t> counts;
     std::string first;
-    for (const auto& [number, text] : instances) {
-        const char* kind = keywordAmong(text, kOtherSurfaces);
+    for (const Instances::Instance& instance : instances) {
+        const char* kind = keywordAmong(instance.text(), kOtherSurfaces);
         if (!kind) continue;
-        if (first.empty()) first = label(number) + " is a " + kind;
+        if (first.empty()) first = label(instance.number) + " is a " + kind;
         ++counts[kind];
     }
     if (first.empty()) return "";
@@ -84,6 +84,41 @@ std::string otherSurfaces(const Instances& instances) {
     }
     return first + ": only bicubic B-spline surfaces are read, and the file holds " +
            std::to_string(total) + " surfaces of other kinds (" + kinds + ")";
+}
+
+// A number as strtol reads it from the front of a reference's digits (0 when there is none).
+long leadingNumber(std::string_view text) {
+    long value = 0;
+    if (!text.empty() && text[0] >= '0' && text[0] <= '9') {
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error == std::errc()) return value;
+    }
+    const size_t length = std::min(text.size(), text.find_first_not_of("+-0123456789"));
+    return std::strtol(std::string(text.substr(0, length)).c_str(), nullptr, 10);
+}
+
+// A CARTESIAN_POINT's three coordinates. The form exporters write, "CARTESIAN_POINT('name',
+// (x,y,z))" with no quote in the name, is read in place; any other by its records.
+bool pointOf(std::string_view text, std::array<double, 3>& p) {
+    constexpr std::string_view kHead = "CARTESIAN_POINT('";
+    if (text.substr(0, kHead.size()) == kHead) {
+        size_t at = text.find('\'', kHead.size());
+        bool plain = at != std::string_view::npos && text.substr(at + 1, 2) == ",(";
+        for (size_t k = 0, from = at + 3; plain && k < 3; ++k) {
+            const size_t end = text.find_first_of(",)", from);
+            plain = end != std::string_view::npos && text[end] == (k < 2 ? ',' : ')') &&
+                    step::number(text.substr(from, end - from), p[k]);
+            from = end + 1;
+            if (plain && k == 2 && text.substr(end) == "))") return true;
+        }
+    }
+    const std::vector<Record> records = step::records(text);
+    const Record* point = step::findRecord(records, "CARTESIAN_POINT");
+    const std::vector<std::string_view> xyz = point && point->parameters.size() == 2
+                                                  ? step::listItems(point->parameters[1])
+                                                  : std::vector<std::string_view>{};
+    return xyz.size() == 3 && step::number(xyz[0], p[0]) && step::number(xyz[1], p[1]) &&
+           step::number(xyz[2], p[2]);
 }
 
 // The B-spline surface of an instance; why says what is wrong with it.
@@ -126,9 +161,10 @@ BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& in
     }
     if (const Record* rational = step::findRecord(records, "RATIONAL_B_SPLINE_SURFACE")) {
         std::vector<double> weights;
-        for (const std::string& row :
-             step::listItems(rational->parameters.empty() ? "" : rational->parameters[0]))
-            for (const std::string& w : step::listItems(row)) {
+        const std::string_view all =
+            rational->parameters.empty() ? std::string_view() : rational->parameters[0];
+        for (const std::string_view row : step::listItems(all))
+            for (const std::string_view w : step::listItems(row)) {
                 double v = 0;
                 if (!step::number(w, v) || v <= 0) {
                     why = ": a weight is not a positive number";
@@ -146,37 +182,31 @@ BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& in
                 return s;
             }
     }
-    const std::vector<std::string> columns = step::listItems(surface[2]);
+    const std::vector<std::string_view> columns = step::listItems(surface[2]);
     s.countU = static_cast<int>(columns.size());
-    for (const std::string& column : columns) {
-        const std::vector<std::string> refs = step::listItems(column);
+    s.points.reserve(columns.size() * (columns.empty() ? 0 : step::listItems(columns[0]).size()));
+    for (const std::string_view column : columns) {
+        const std::vector<std::string_view> refs = step::listItems(column);
         if (s.countV == 0) s.countV = static_cast<int>(refs.size());
         if (static_cast<int>(refs.size()) != s.countV) {
             why = ": its rows of points differ in length";
             return s;
         }
-        for (const std::string& ref : refs) {
+        for (const std::string_view ref : refs) {
             long number = 0;
-            const auto point =
-                step::reference(ref, number) ? instances.find(number) : instances.end();
-            const std::vector<Record> pointRecords =
-                point == instances.end() ? std::vector<Record>{} : step::records(point->second);
-            const Record* p = step::findRecord(pointRecords, "CARTESIAN_POINT");
-            const std::vector<std::string> xyz = p && p->parameters.size() == 2
-                                                     ? step::listItems(p->parameters[1])
-                                                     : std::vector<std::string>{};
+            const Instances::Instance* point =
+                step::reference(ref, number) ? instances.find(number) : nullptr;
             std::array<double, 3> q{};
-            if (xyz.size() != 3 || !step::number(xyz[0], q[0]) || !step::number(xyz[1], q[1]) ||
-                !step::number(xyz[2], q[2])) {
-                why = ": " + ref + " is not a point of three numbers";
+            if (!point || !pointOf(point->text(), q)) {
+                why = ": " + std::string(ref) + " is not a point of three numbers";
                 return s;
             }
             s.points.push_back(q);
         }
     }
     for (size_t dir = 0; dir < 2; ++dir) {
-        const std::vector<std::string> multiplicities = step::listItems(knots[dir]);
-        const std::vector<std::string> values = step::listItems(knots[2 + dir]);
+        const std::vector<std::string_view> multiplicities = step::listItems(knots[dir]);
+        const std::vector<std::string_view> values = step::listItems(knots[2 + dir]);
         if (multiplicities.size() != values.size()) {
             why = ": its knots and their multiplicities differ in number";
             return s;
@@ -209,44 +239,53 @@ struct Uses {
     std::set<long> bounded, namedOtherwise;
 };
 
+// Only B-spline surfaces' uses are asked for: references to points (most of a file's) are
+// passed over.
 Uses usesOf(const Instances& instances) {
-    static const std::string kBounding[] = {"RECTANGULAR_TRIMMED_SURFACE(", "ADVANCED_FACE(",
-                                            "FACE_SURFACE(", "PCURVE("};
+    static const std::string_view kBounding[] = {"RECTANGULAR_TRIMMED_SURFACE(", "ADVANCED_FACE(",
+                                                 "FACE_SURFACE(", "PCURVE("};
+    static const char* const kWithKnots[] = {"B_SPLINE_SURFACE_WITH_KNOTS"};
+    std::vector<long> surfaces; // ascending, as the instances are
+    for (const Instances::Instance& instance : instances)
+        if (keywordAmong(instance.text(), kWithKnots)) surfaces.push_back(instance.number);
     Uses uses;
-    for (const auto& [number, text] : instances) {
+    for (const Instances::Instance& instance : instances) {
+        const std::string_view text = instance.text();
+        if (text.find('#') == std::string_view::npos) continue;
         bool bounding = false;
-        for (const std::string& head : kBounding)
-            bounding = bounding || text.compare(0, head.size(), head) == 0;
+        for (const std::string_view head : kBounding)
+            bounding = bounding || text.substr(0, head.size()) == head;
         bool quoted = false;
         for (size_t i = 0; i < text.size(); ++i) {
             if (text[i] == '\'') quoted = !quoted;
             if (quoted || text[i] != '#') continue;
-            const long named = std::strtol(text.c_str() + i + 1, nullptr, 10);
-            (bounding ? uses.bounded : uses.namedOtherwise).insert(named);
+            const long named = leadingNumber(text.substr(i + 1));
+            if (std::binary_search(surfaces.begin(), surfaces.end(), named))
+                (bounding ? uses.bounded : uses.namedOtherwise).insert(named);
         }
     }
     return uses;
 }
 
 // The one record of a simple instance of the kind given, named by ref.
-std::optional<Record> recordOf(const Instances& instances, const std::string& ref,
+std::optional<Record> recordOf(const Instances& instances, std::string_view ref,
                                std::string_view keyword) {
     long number = 0;
     if (!step::reference(ref, number)) return std::nullopt;
-    const auto found = instances.find(number);
-    if (found == instances.end()) return std::nullopt;
-    std::vector<Record> records = step::records(found->second);
+    const Instances::Instance* found = instances.find(number);
+    if (!found) return std::nullopt;
+    std::vector<Record> records = step::records(found->text());
     if (records.size() != 1 || records[0].keyword != keyword) return std::nullopt;
     return std::move(records[0]);
 }
 
 // Two numbers of a CARTESIAN_POINT or DIRECTION in a parameter space.
-std::optional<std::array<double, 2>> pair(const Instances& instances, const std::string& ref,
+std::optional<std::array<double, 2>> pair(const Instances& instances, std::string_view ref,
                                           std::string_view keyword) {
     const auto r = recordOf(instances, ref, keyword);
-    const std::vector<std::string> xy = r && r->parameters.size() == 2
-                                            ? step::listItems(r->parameters[1])
-                                            : std::vector<std::string>{};
+    const std::vector<std::string_view> xy = r && r->parameters.size() == 2
+                                                 ? step::listItems(r->parameters[1])
+                                                 : std::vector<std::string_view>{};
     std::array<double, 2> out{};
     if (xy.size() != 2 || !step::number(xy[0], out[0]) || !step::number(xy[1], out[1]))
         return std::nullopt;
@@ -258,7 +297,7 @@ std::optional<std::array<double, 2>> pair(const Instances& instances, const std:
 std::optional<std::pair<bool, double>> isoLine(const Instances& instances, const Record& curve,
                                                long surface) {
     if (curve.parameters.size() < 3) return std::nullopt;
-    for (const std::string& ref : step::listItems(curve.parameters[2])) {
+    for (const std::string_view ref : step::listItems(curve.parameters[2])) {
         const auto pcurve = recordOf(instances, ref, "PCURVE");
         long on = 0;
         if (!pcurve || pcurve->parameters.size() < 3 ||
@@ -266,10 +305,10 @@ std::optional<std::pair<bool, double>> isoLine(const Instances& instances, const
             continue;
         const auto representation =
             recordOf(instances, pcurve->parameters[2], "DEFINITIONAL_REPRESENTATION");
-        const std::vector<std::string> items =
+        const std::vector<std::string_view> items =
             representation && representation->parameters.size() >= 2
                 ? step::listItems(representation->parameters[1])
-                : std::vector<std::string>{};
+                : std::vector<std::string_view>{};
         const auto line = items.size() == 1 ? recordOf(instances, items[0], "LINE") : std::nullopt;
         if (!line || line->parameters.size() < 3) return std::nullopt;
         const auto point = pair(instances, line->parameters[1], "CARTESIAN_POINT");
@@ -300,9 +339,9 @@ std::vector<double> distinct(std::vector<double> values) {
 // edges runs along lines of constant u and v only (as a face on part of a surface is written).
 std::optional<std::array<double, 4>> faceRectangle(const Instances& instances, const Record& face,
                                                    long surface) {
-    const std::vector<std::string> bounds = face.parameters.size() >= 2
-                                                ? step::listItems(face.parameters[1])
-                                                : std::vector<std::string>{};
+    const std::vector<std::string_view> bounds = face.parameters.size() >= 2
+                                                     ? step::listItems(face.parameters[1])
+                                                     : std::vector<std::string_view>{};
     if (bounds.size() != 1) return std::nullopt;
     auto bound = recordOf(instances, bounds[0], "FACE_OUTER_BOUND");
     if (!bound) bound = recordOf(instances, bounds[0], "FACE_BOUND");
@@ -311,7 +350,7 @@ std::optional<std::array<double, 4>> faceRectangle(const Instances& instances, c
                           : std::nullopt;
     if (!loop || loop->parameters.size() < 2) return std::nullopt;
     std::vector<double> us, vs;
-    for (const std::string& ref : step::listItems(loop->parameters[1])) {
+    for (const std::string_view ref : step::listItems(loop->parameters[1])) {
         const auto oriented = recordOf(instances, ref, "ORIENTED_EDGE");
         const auto edge = oriented && oriented->parameters.size() >= 4
                               ? recordOf(instances, oriented->parameters[3], "EDGE_CURVE")
@@ -334,18 +373,20 @@ std::optional<std::array<double, 4>> faceRectangle(const Instances& instances, c
 ImportResult importStep(std::string_view text, Model& model) {
     ImportResult result;
     result.format = "STEP";
-    const Instances instances = step::instanceTexts(text);
+    const Instances instances(text);
     if (const std::string other = otherSurfaces(instances); !other.empty()) return refuse(other);
     const Uses uses = usesOf(instances);
     CadAssembly assembly(model);
     size_t unread = 0; // faces and bounded surfaces whose edges were not read
     // Adds the patches of the B-spline surface `number` over [u0, u1] × [v0, v1] of its own
-    // parameters (the whole surface when whole), the columns or rows run back when reversed.
-    auto add = [&](long number, bool whole, std::array<double, 4> range, bool backU,
-                   bool backV) -> std::string {
-        const auto found = instances.find(number);
-        const std::vector<Record> records =
-            found == instances.end() ? std::vector<Record>{} : step::records(found->second);
+    // parameters (the whole surface when whole), the columns or rows run back when reversed;
+    // its records when they were read already.
+    auto add = [&](long number, bool whole, std::array<double, 4> range, bool backU, bool backV,
+                   const std::vector<Record>* parsed = nullptr) -> std::string {
+        const Instances::Instance* found = parsed ? nullptr : instances.find(number);
+        const std::vector<Record> records = parsed  ? *parsed
+                                            : found ? step::records(found->text())
+                                                    : std::vector<Record>{};
         if (!step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS"))
             return label(number) + " is not a B-spline surface with knots";
         std::string name, why;
@@ -362,17 +403,19 @@ ImportResult importStep(std::string_view text, Model& model) {
                     for (size_t c = 0; c < 4; ++c)
                         net[4 * r + c] = original[4 * (backV ? 3 - r : r) + (backU ? 3 - c : c)];
             }
-            assembly.add(net, name);
         }
+        assembly.add(patches, name);
         result.piecesCut += overPartOfRange(s);
         return "";
     };
     std::set<long> importedWhole; // surfaces of faces whose edges were not read
-    auto addWhole = [&](long number) -> std::string {
+    auto addWhole = [&](long number, const std::vector<Record>* parsed = nullptr) -> std::string {
         if (!importedWhole.insert(number).second) return "";
-        return add(number, true, {}, false, false);
+        return add(number, true, {}, false, false, parsed);
     };
-    for (const auto& [number, text] : instances) {
+    for (const Instances::Instance& instance : instances) {
+        const long number = instance.number;
+        const std::string_view text = instance.text();
         static const char* const kParsed[] = {"B_SPLINE_SURFACE_WITH_KNOTS",
                                               "RECTANGULAR_TRIMMED_SURFACE", "ADVANCED_FACE",
                                               "FACE_SURFACE", "CURVE_BOUNDED_SURFACE"};
@@ -385,7 +428,7 @@ ImportResult importStep(std::string_view text, Model& model) {
         if (step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS")) {
             // A surface only cut or bounded is imported as its cuts and faces.
             if (!uses.bounded.count(number) || uses.namedOtherwise.count(number))
-                why = addWhole(number);
+                why = addWhole(number, &records);
         } else if (keyword == "RECTANGULAR_TRIMMED_SURFACE") {
             // name, basis surface, u1, u2, v1, v2, u sense, v sense
             long basis = 0;
@@ -402,12 +445,10 @@ ImportResult importStep(std::string_view text, Model& model) {
             // name, bounds, surface, sense: a face on a B-spline surface whose edges are a
             // parameter rectangle is that part of it; any other gives its whole surface.
             long surface = 0;
-            const auto found = p.size() >= 3 && step::reference(p[2], surface)
-                                   ? instances.find(surface)
-                                   : instances.end();
+            const Instances::Instance* found =
+                p.size() >= 3 && step::reference(p[2], surface) ? instances.find(surface) : nullptr;
             const bool bspline =
-                found != instances.end() &&
-                found->second.find("B_SPLINE_SURFACE_WITH_KNOTS(") != std::string::npos;
+                found && found->text().find("B_SPLINE_SURFACE_WITH_KNOTS(") != std::string::npos;
             const auto rectangle =
                 bspline ? faceRectangle(instances, records[0], surface) : std::nullopt;
             if (rectangle) {
@@ -421,6 +462,7 @@ ImportResult importStep(std::string_view text, Model& model) {
         }
         if (!why.empty()) return refuse(why);
     }
+    assembly.finish();
     if (model.patches.empty())
         return refuse("it holds no B-spline surface (B_SPLINE_SURFACE_WITH_KNOTS)");
     if (unread)

@@ -1,9 +1,12 @@
 #include "model/step-text.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "core/utf8.h"
 
@@ -40,9 +43,9 @@ size_t closingParenthesis(std::string_view text, size_t open) {
     return std::string_view::npos;
 }
 
-// The top-level parameters between text's first parenthesis and its match.
-std::vector<std::string> parameters(std::string_view inside) {
-    std::vector<std::string> out;
+// The top-level parameters of the text inside a pair of parentheses, seen in it.
+std::vector<std::string_view> parameterViews(std::string_view inside) {
+    std::vector<std::string_view> out;
     if (inside.empty()) return out;
     int depth = 0;
     bool quoted = false;
@@ -54,11 +57,16 @@ std::vector<std::string> parameters(std::string_view inside) {
         if (c == '(') ++depth;
         if (c == ')') --depth;
         if (c == ',' && depth == 0) {
-            out.emplace_back(inside.substr(from, i - from));
+            out.push_back(inside.substr(from, i - from));
             from = i + 1;
         }
     }
     return out;
+}
+
+std::vector<std::string> parameters(std::string_view inside) {
+    const std::vector<std::string_view> views = parameterViews(inside);
+    return {views.begin(), views.end()};
 }
 
 bool hexValue(std::string_view digits, char32_t& value) {
@@ -97,40 +105,109 @@ bool decodeRun(std::string_view s, size_t& at, int digits, std::string& out) {
 
 } // namespace
 
-std::map<long, std::string> instanceTexts(std::string_view text) {
-    std::map<long, std::string> instances;
-    std::string statement;
-    bool quoted = false, inData = false;
-    for (size_t at = 0; at < text.size(); ++at) {
-        const char c = text[at];
-        if (!quoted && c == '/' && at + 1 < text.size() && text[at + 1] == '*') {
-            const size_t end = text.find("*/", at + 2);
+Instances::Instances(std::string_view file) {
+    // Characters that are left out or end something, outside strings and inside them.
+    static constexpr auto kOutside = [] {
+        std::array<bool, 256> marks{};
+        for (unsigned char c : {'\'', ';', '/', ' ', '\t', '\r', '\n', '\f', '\v'})
+            marks[c] = true;
+        return marks;
+    }();
+    static constexpr auto kInString = [] {
+        std::array<bool, 256> marks{};
+        for (unsigned char c : {'\'', '\r', '\n'})
+            marks[c] = true;
+        return marks;
+    }();
+    constexpr size_t kNone = std::string_view::npos;
+    size_t from = kNone;   // where the statement's text starts in the file
+    std::string statement; // its text once something was left out of it
+    bool copied = false, quoted = false;
+    inData_ = false;
+    const size_t size = file.size();
+    for (size_t at = 0; at < size; ++at) {
+        if (!copied) { // plain characters kept in place
+            const auto& marks = quoted ? kInString : kOutside;
+            const size_t plain = at;
+            while (at < size && !marks[static_cast<unsigned char>(file[at])])
+                ++at;
+            if (at > plain && from == kNone) from = plain;
+            if (at == size) break;
+        }
+        const char c = file[at];
+        bool leftOut = false;
+        if (!quoted && c == '/' && at + 1 < size && file[at + 1] == '*') {
+            const size_t end = file.find("*/", at + 2);
             if (end == std::string_view::npos) break;
             at = end + 1;
+            leftOut = true;
+        } else {
+            if (c == kQuote) quoted = !quoted;
+            leftOut = c == '\r' || c == '\n' || (!quoted && isSpace(c));
+        }
+        if (leftOut) {
+            if (from != kNone && !copied) {
+                statement.assign(file.substr(from, at - from));
+                copied = true;
+            }
             continue;
         }
-        if (c == kQuote) quoted = !quoted;
-        if (c == '\r' || c == '\n' || (!quoted && isSpace(c))) continue;
         if (quoted || c != ';') {
-            statement += c;
+            if (from == kNone) from = at;
+            if (copied) statement += c;
             continue;
         }
-        if (statement == "ENDSEC") {
-            inData = false;
-        } else if (statement == "DATA" || startsWith(statement, "DATA(")) {
-            inData = true;
-        } else if (statement == "END-ISO-10303-21") {
-            break;
-        } else if (inData && statement.size() > 1 && statement[0] == '#') {
-            const size_t equals = statement.find('=');
-            char* end = nullptr;
-            const long number = std::strtol(statement.c_str() + 1, &end, 10);
-            if (equals != std::string::npos && end == statement.c_str() + equals)
-                instances[number] = statement.substr(equals + 1);
-        }
+        const std::string_view text = copied          ? std::string_view(statement)
+                                      : from == kNone ? std::string_view()
+                                                      : file.substr(from, at - from);
+        if (text == "END-ISO-10303-21") break;
+        if (copied && inData_ && text.size() > 1 && text[0] == '#')
+            add(copied_.emplace_back(std::move(statement)));
+        else
+            add(text);
         statement.clear();
+        from = kNone;
+        copied = false;
     }
-    return instances;
+    // By number; of two with one number the later is kept.
+    auto byNumber = [](const Instance& a, const Instance& b) {
+        return a.number < b.number || (a.number == b.number && a.order < b.order);
+    };
+    if (!std::is_sorted(list_.begin(), list_.end(), byNumber))
+        std::sort(list_.begin(), list_.end(), byNumber);
+    auto sameNumber = [](const Instance& a, const Instance& b) { return a.number == b.number; };
+    if (std::adjacent_find(list_.begin(), list_.end(), sameNumber) == list_.end()) return;
+    size_t kept = 0;
+    for (size_t i = 0; i < list_.size(); ++i)
+        if (i + 1 == list_.size() || list_[i + 1].number != list_[i].number)
+            list_[kept++] = list_[i];
+    list_.resize(kept);
+}
+
+void Instances::add(std::string_view statement) {
+    if (statement == "ENDSEC") {
+        inData_ = false;
+    } else if (statement == "DATA" || startsWith(statement, "DATA(")) {
+        inData_ = true;
+    } else if (inData_ && statement.size() > 1 && statement[0] == '#') {
+        const size_t equals = statement.find('=');
+        if (equals == std::string_view::npos ||
+            statement.size() - equals - 1 > std::numeric_limits<uint32_t>::max())
+            return;
+        const std::string digits(statement.substr(1, equals - 1));
+        char* end = nullptr;
+        const long number = std::strtol(digits.c_str(), &end, 10);
+        if (end != digits.c_str() + digits.size()) return;
+        list_.push_back({number, statement.data() + equals + 1,
+                         static_cast<uint32_t>(statement.size() - equals - 1),
+                         static_cast<uint32_t>(list_.size())});
+    }
+}
+
+const Instances::Instance* Instances::find(long number) const {
+    const auto at = std::lower_bound(list_.begin(), list_.end(), number,
+                                     [](const Instance& i, long n) { return i.number < n; });
+    return at != list_.end() && at->number == number ? &*at : nullptr;
 }
 
 std::vector<Record> records(std::string_view instance) {
@@ -157,14 +234,20 @@ const Record* findRecord(const std::vector<Record>& records, std::string_view ke
     return nullptr;
 }
 
-std::vector<std::string> listItems(std::string_view list) {
+std::vector<std::string_view> listItems(std::string_view list) {
     if (list.size() < 2 || list.front() != '(' || closingParenthesis(list, 0) != list.size() - 1)
         return {};
-    return parameters(list.substr(1, list.size() - 2));
+    return parameterViews(list.substr(1, list.size() - 2));
 }
 
+// Plain digits and numbers are read by from_chars; strtol and strtod read every other form
+// they accept (a sign, hexadecimal, an underflow) as before.
 bool reference(std::string_view parameter, long& number) {
     if (parameter.size() < 2 || parameter[0] != '#') return false;
+    const char* last = parameter.data() + parameter.size();
+    if (const auto [end, error] = std::from_chars(parameter.data() + 1, last, number);
+        error == std::errc() && end == last)
+        return true;
     const std::string digits(parameter.substr(1));
     char* end = nullptr;
     number = std::strtol(digits.c_str(), &end, 10);
@@ -172,6 +255,10 @@ bool reference(std::string_view parameter, long& number) {
 }
 
 bool number(std::string_view parameter, double& value) {
+    const char* last = parameter.data() + parameter.size();
+    if (const auto [end, error] = std::from_chars(parameter.data(), last, value);
+        error == std::errc() && end == last)
+        return std::isfinite(value);
     const std::string text(parameter);
     char* end = nullptr;
     value = std::strtod(text.c_str(), &end);

@@ -3,7 +3,8 @@
 // section; whitespace between tokens is allowed anywhere.
 #pragma once
 
-#include <map>
+#include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,8 +12,32 @@
 namespace step {
 
 // The instances of the file's data sections by number, each as its canonical text after "=":
-// comments and whitespace outside strings left out, line breaks inside strings too.
-std::map<long, std::string> instanceTexts(std::string_view text);
+// comments and whitespace outside strings left out, line breaks inside strings too. Of two
+// instances with one number the later is kept. A text is seen in place in the file (which
+// must outlive the index), copied only when something was left out of it: a file of millions
+// of points is indexed in 24 bytes an instance.
+class Instances {
+  public:
+    struct Instance {
+        long number;
+        const char* begin;
+        uint32_t length;
+        uint32_t order; // in the file
+        std::string_view text() const { return {begin, length}; }
+    };
+    explicit Instances(std::string_view file);
+    const Instance* begin() const { return list_.data(); }
+    const Instance* end() const { return list_.data() + list_.size(); }
+    size_t size() const { return list_.size(); }
+    // The instance of that number, or null.
+    const Instance* find(long number) const;
+
+  private:
+    void add(std::string_view statement);
+    std::vector<Instance> list_;
+    bool inData_ = false;            // while indexing: within a data section
+    std::deque<std::string> copied_; // the statements something was left out of
+};
 
 // One record of an instance: its keyword and its top-level parameters as canonical text.
 struct Record {
@@ -24,8 +49,8 @@ struct Record {
 std::vector<Record> records(std::string_view instance);
 const Record* findRecord(const std::vector<Record>& records, std::string_view keyword);
 
-// "(a,b,(c,d))" → "a", "b", "(c,d)"; empty when it is not a list.
-std::vector<std::string> listItems(std::string_view list);
+// "(a,b,(c,d))" → "a", "b", "(c,d)" (seen in list); empty when it is not a list.
+std::vector<std::string_view> listItems(std::string_view list);
 // "#12" → 12; false when the parameter is not a reference.
 bool reference(std::string_view parameter, long& number);
 // A real or an integer; false when the parameter is not a finite number.
