@@ -41,7 +41,13 @@ ImportResult refuse(const std::string& why) {
     return r;
 }
 
-bool toNumber(std::string text, double& value) {
+// Plain numbers are read by from_chars; strtod reads every other form (D exponents, a sign).
+bool toNumber(std::string_view item, double& value) {
+    const char* last = item.data() + item.size();
+    if (const auto [end, error] = std::from_chars(item.data(), last, value);
+        error == std::errc() && end == last)
+        return std::isfinite(value);
+    std::string text(item);
     std::replace(text.begin(), text.end(), 'D', 'E'); // IGES doubles may say D
     std::replace(text.begin(), text.end(), 'd', 'e');
     const char* begin = text.c_str();
@@ -50,51 +56,72 @@ bool toNumber(std::string text, double& value) {
     return end != begin && *end == '\0' && std::isfinite(value);
 }
 
-std::string trimmed(std::string s) {
-    s.erase(0, s.find_first_not_of(' '));
-    s.erase(s.find_last_not_of(' ') + 1);
+std::string_view trimmed(std::string_view s) {
+    s.remove_prefix(std::min(s.size(), s.find_first_not_of(' ')));
+    s.remove_suffix(s.size() - std::min(s.size(), s.find_last_not_of(' ') + 1));
     return s;
 }
 
-int fieldNumber(const std::string& line, size_t field) {
-    const std::string text = trimmed(line.substr(field * kFieldWidth, kFieldWidth));
+int fieldNumber(std::string_view line, size_t field) {
+    const std::string_view text = trimmed(line.substr(field * kFieldWidth, kFieldWidth));
     int value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
 }
 
+// A line of the parameter section: the directory line of its entity, and where it starts.
+struct ParameterLine {
+    int owner;
+    const char* text;
+};
+bool byOwner(const ParameterLine& a, const ParameterLine& b) {
+    return a.owner < b.owner;
+}
+
+// The sections, seen in place in the text: a large file's are not copied.
 struct Sections {
     std::string global;
-    std::vector<std::string> directory;    // two lines an entity
-    std::map<int, std::string> parameters; // by the directory line of their entity
+    std::vector<std::string_view> directory; // two lines an entity
+    std::vector<ParameterLine> parameters;   // by entity, each entity's in the file's order
+
+    // An entity's parameters, joined from columns 1–64 of its lines.
+    void parametersOf(int entity, std::string& data) const {
+        data.clear();
+        const auto [begin, end] = std::equal_range(parameters.begin(), parameters.end(),
+                                                   ParameterLine{entity, nullptr}, byOwner);
+        for (auto line = begin; line != end; ++line)
+            data.append(line->text, kParameterColumns);
+    }
 };
 
-// The sections by column 73; the parameters joined per entity from columns 1–64.
+// The sections by column 73.
 Sections sectionsOf(std::string_view text) {
     Sections s;
     size_t at = 0;
     while (at < text.size()) {
         size_t end = text.find('\n', at);
         if (end == std::string_view::npos) end = text.size();
-        std::string line(text.substr(at, end - at));
+        std::string_view line = text.substr(at, end - at);
         at = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.size() <= kSectionColumn) continue;
         const char section = line[kSectionColumn];
         if (section == 'G') s.global += line.substr(0, kDataColumns);
         if (section == 'D') s.directory.push_back(line.substr(0, kDataColumns));
         if (section == 'P') {
-            const std::string owner = trimmed(line.substr(kParameterColumns, 8));
+            const std::string_view owner = trimmed(line.substr(kParameterColumns, 8));
             int entity = 0;
             std::from_chars(owner.data(), owner.data() + owner.size(), entity);
-            s.parameters[entity] += line.substr(0, kParameterColumns);
+            s.parameters.push_back({entity, line.data()});
         }
     }
+    if (!std::is_sorted(s.parameters.begin(), s.parameters.end(), byOwner))
+        std::stable_sort(s.parameters.begin(), s.parameters.end(), byOwner);
     return s;
 }
 
 // Why no entity of the directory may be another kind of surface, or "".
-std::string otherSurfaces(const std::vector<std::string>& directory) {
+std::string otherSurfaces(const std::vector<std::string_view>& directory) {
     std::map<int, size_t> counts;
     std::string first;
     for (size_t d = 0; d + 1 < directory.size(); d += 2) {
@@ -190,7 +217,9 @@ ImportResult importIges(std::string_view text, Model& model) {
         return refuse(other);
     CadAssembly assembly(model);
     size_t bounded = 0;
-    const std::vector<std::string>& directory = sections.directory;
+    const std::vector<std::string_view>& directory = sections.directory;
+    std::string data, spaced; // an entity's parameters; an item with spaces taken out
+    std::vector<double> values;
     for (size_t d = 0; d + 1 < directory.size(); d += 2) {
         const int type = fieldNumber(directory[d], 0);
         if (std::find(std::begin(kBounded), std::end(kBounded), type) != std::end(kBounded))
@@ -198,23 +227,26 @@ ImportResult importIges(std::string_view text, Model& model) {
         if (type != kBSplineSurface) continue;
         const int line = static_cast<int>(d + 1);
         const std::string entity = "entity 128 at directory line " + std::to_string(line);
-        const std::string transform =
+        const std::string_view transform =
             directory[d].substr(kTransformField * kFieldWidth, kFieldWidth);
         if (transform.find_first_not_of(" 0") != std::string::npos)
             return refuse(entity + " is placed by a transformation matrix (entity 124), which is "
                                    "not read");
-        const auto found = sections.parameters.find(line);
-        std::string data = found == sections.parameters.end() ? "" : found->second;
-        data = data.substr(0, data.find(recordEnd));
-        std::vector<double> values;
+        sections.parametersOf(line, data);
+        data.resize(std::min(data.size(), data.find(recordEnd)));
+        values.clear();
         for (size_t from = 0; from <= data.size();) {
             size_t to = data.find(delimiter, from);
             if (to == std::string::npos) to = data.size();
-            std::string item = data.substr(from, to - from);
-            item.erase(std::remove(item.begin(), item.end(), ' '), item.end());
+            std::string_view item = trimmed(std::string_view(data).substr(from, to - from));
+            if (item.find(' ') != std::string_view::npos) {
+                spaced.assign(item);
+                spaced.erase(std::remove(spaced.begin(), spaced.end(), ' '), spaced.end());
+                item = spaced;
+            }
             double v = 0;
             if (!item.empty() && !toNumber(item, v))
-                return refuse(entity + ": '" + item + "' is not a number");
+                return refuse(entity + ": '" + std::string(item) + "' is not a number");
             values.push_back(v);
             from = to + 1;
         }
@@ -224,8 +256,8 @@ ImportResult importIges(std::string_view text, Model& model) {
         normaliseKnots(s);
         const auto patches = bezierPatches(s, why);
         if (patches.empty()) return refuse(entity + ": " + why);
-        const std::string name =
-            trimmed(directory[d + 1].substr(kLabelField * kFieldWidth, kFieldWidth));
+        const std::string name(
+            trimmed(directory[d + 1].substr(kLabelField * kFieldWidth, kFieldWidth)));
         assembly.add(patches, name);
         result.piecesCut += overPartOfRange(s);
     }
