@@ -128,7 +128,7 @@ BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& in
     const Record* withKnots = step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS");
     // Simple: name, degrees, points, form, closed, closed, self-intersecting, then the knots;
     // complex: the name in REPRESENTATION_ITEM, the surface's part and the knots' part apart.
-    std::vector<std::string> surface, knots;
+    std::vector<std::string_view> surface, knots;
     if (records.size() == 1) {
         const std::vector<std::string>& all = withKnots->parameters;
         if (all.size() < 13) {
@@ -144,8 +144,8 @@ BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& in
             why = " is a B-spline surface without its points";
             return s;
         }
-        surface = base->parameters;
-        knots = withKnots->parameters;
+        surface.assign(base->parameters.begin(), base->parameters.end());
+        knots.assign(withKnots->parameters.begin(), withKnots->parameters.end());
         if (const Record* item = step::findRecord(records, "REPRESENTATION_ITEM");
             item && !item->parameters.empty())
             step::decodeString(item->parameters[0], name);
@@ -155,7 +155,7 @@ BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& in
         return s;
     }
     if (surface[0] != "3" || surface[1] != "3") {
-        why = " is of degree " + surface[0] + " × " + surface[1] +
+        why = " is of degree " + std::string(surface[0]) + " × " + std::string(surface[1]) +
               ": only bicubic surfaces (3 × 3) are read";
         return s;
     }
@@ -184,6 +184,7 @@ BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& in
     }
     const std::vector<std::string_view> columns = step::listItems(surface[2]);
     s.countU = static_cast<int>(columns.size());
+    const Instances::Instance* previous = nullptr; // the point read last: the next is near
     s.points.reserve(columns.size() * (columns.empty() ? 0 : step::listItems(columns[0]).size()));
     for (const std::string_view column : columns) {
         const std::vector<std::string_view> refs = step::listItems(column);
@@ -195,7 +196,8 @@ BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& in
         for (const std::string_view ref : refs) {
             long number = 0;
             const Instances::Instance* point =
-                step::reference(ref, number) ? instances.find(number) : nullptr;
+                step::reference(ref, number) ? instances.find(number, previous) : nullptr;
+            if (point) previous = point;
             std::array<double, 3> q{};
             if (!point || !pointOf(point->text(), q)) {
                 why = ": " + std::string(ref) + " is not a point of three numbers";

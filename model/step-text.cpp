@@ -194,14 +194,33 @@ void Instances::add(std::string_view statement) {
         if (equals == std::string_view::npos ||
             statement.size() - equals - 1 > std::numeric_limits<uint32_t>::max())
             return;
-        const std::string digits(statement.substr(1, equals - 1));
-        char* end = nullptr;
-        const long number = std::strtol(digits.c_str(), &end, 10);
-        if (end != digits.c_str() + digits.size()) return;
+        // Plain digits by from_chars; any other form ("+5", an overflow) as strtol reads it.
+        const char* digitsEnd = statement.data() + equals;
+        long number = 0;
+        if (const auto [read, error] = std::from_chars(statement.data() + 1, digitsEnd, number);
+            error != std::errc() || read != digitsEnd) {
+            const std::string digits(statement.substr(1, equals - 1));
+            char* end = nullptr;
+            number = std::strtol(digits.c_str(), &end, 10);
+            if (end != digits.c_str() + digits.size()) return;
+        }
         list_.push_back({number, statement.data() + equals + 1,
                          static_cast<uint32_t>(statement.size() - equals - 1),
                          static_cast<uint32_t>(list_.size())});
     }
+}
+
+const Instances::Instance* Instances::find(long number, const Instance* near) const {
+    constexpr long kNear = 64;
+    long offset = 0; // numbers are the file's: their difference may overflow
+    if (near && !__builtin_sub_overflow(number, near->number, &offset) && offset > -kNear &&
+        offset < kNear) {
+        const long index = (near - list_.data()) + offset;
+        if (index >= 0 && index < static_cast<long>(list_.size()) &&
+            list_[static_cast<size_t>(index)].number == number)
+            return &list_[static_cast<size_t>(index)];
+    }
+    return find(number);
 }
 
 const Instances::Instance* Instances::find(long number) const {

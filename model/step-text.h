@@ -31,6 +31,9 @@ class Instances {
     size_t size() const { return list_.size(); }
     // The instance of that number, or null.
     const Instance* find(long number) const;
+    // The same, looked for first where it would be were the numbers from near on one after
+    // another (as exporters number an entity's parts).
+    const Instance* find(long number, const Instance* near) const;
 
   private:
     void add(std::string_view statement);
