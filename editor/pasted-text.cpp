@@ -17,7 +17,7 @@ std::string_view firstWord(std::string_view line) {
 
 std::string cutTextReason(std::string_view text) {
     if (text.empty() || text.back() != '\n')
-        return "its last line has no line end: it is cut short";
+        return "the text is cut short: its last line has no line end";
     size_t lineNumber = 0, openedAt = 0;
     for (size_t at = 0; at < text.size();) {
         const size_t end = text.find('\n', at);
@@ -31,8 +31,8 @@ std::string cutTextReason(std::string_view text) {
         }
         at = end + 1;
     }
-    return openedAt ? "the patch at line " + std::to_string(openedAt) +
-                          " has no \"end\": it is cut short"
+    return openedAt ? "the text is cut short: the patch at line " + std::to_string(openedAt) +
+                          " has no \"end\""
                     : std::string{};
 }
 
@@ -41,12 +41,13 @@ std::string untypableValueReason(const Model& part) {
     for (size_t i = 0; i < part.points.size(); ++i) {
         const vm::Float3& p = part.points[i];
         if (!inRange(p.x) || !inRange(p.y) || !inRange(p.z))
-            return "point " + std::to_string(i) + " lies outside the working range (-1e9 to 1e9)";
+            return "point " + std::to_string(i) +
+                   " of the text lies outside the working range (-1e9 to 1e9)";
     }
     for (size_t p = 0; p < part.patches.size(); ++p) {
         const float alpha = part.patches[p].alpha;
         if (!(alpha >= kLeastOpacity && alpha <= kMostOpacity))
-            return "patch " + std::to_string(p) + " has an opacity outside 0 to 1";
+            return "patch " + std::to_string(p + 1) + " of the text has an opacity outside 0 to 1";
     }
     return {};
 }

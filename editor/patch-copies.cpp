@@ -188,7 +188,11 @@ size_t pasteText(Model& model, std::string_view text, std::string& why) {
     if (!why.empty()) return 0;
     const ObjResult read = readObj(text, part, nullptr);
     if (!read.ok() || read.partial() || part.patches.empty()) {
-        why = !read.ok() ? read.reason : read.partial() ? read.stopMessage() : "it holds no patch";
+        why = "the clipboard holds no model text (" +
+              (!read.ok()       ? read.reason
+               : read.partial() ? read.stopMessage()
+                                : std::string("it holds no patch")) +
+              ")";
         return 0;
     }
     why = untypableValueReason(part);

@@ -30,6 +30,7 @@ size_t makeSymmetriesReal(Model& model);
 std::string selectionText(const Model& model);
 
 // Adds the patches of model text with new points; its groups come along, renamed when the
-// name is taken. The pasted patches become the selection. Returns how many were added; 0
-// with why set when the text is not whole model text (nothing is added then).
+// name is taken; only the points the patches use are added. The pasted patches become the
+// selection. Returns how many were added; 0 with why set (for the user) when the text is not
+// model text, is cut short, or holds a value a user could not type (nothing is added then).
 size_t pasteText(Model& model, std::string_view text, std::string& why);

@@ -181,7 +181,7 @@ void pasteCommand() {
     });
     if (added == 0) {
         MessageBeep(MB_ICONWARNING);
-        say("paste: the clipboard holds no model text (" + why + ")");
+        say("paste refused: " + why);
         return;
     }
     say("pasted " + std::to_string(added) + " patches");
