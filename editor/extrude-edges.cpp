@@ -35,13 +35,14 @@ struct Growth {
     const Model::Patch* patch = nullptr;
     Side side = Side::Top;
     float tolerance = 0; // points this close are at one place
+    float none = 0;      // a length below this is none
     std::array<Column, 4> columns;
 };
 
 // The side's columns, or false when the net collapses there (nothing to run on along).
 bool columnsOf(const Model& model, const Model::Patch& patch, Side side, Growth& growth) {
     const float extent = extentOf(model, patch);
-    const float none = kNoLengthFraction * extent;
+    const float none = growth.none = kNoLengthFraction * extent;
     growth.tolerance = kCoincideFraction * extent;
     float crossSum = 0;
     for (int k = 0; k < 4; ++k) {
@@ -76,7 +77,8 @@ vm::Float3 rowAt(const Column& column, int row) {
 }
 
 // A free side of a shown patch already there that leaves the column's edge point the way the
-// column would: its three other points, and the ratio of lengths its second point gives.
+// column would: its three other points, and the ratio of lengths its second point gives (-1
+// where the column has no cross tangent to measure it by).
 struct ExistingColumn {
     std::array<int32_t, 3> rows{};
     float ratio = 0;
@@ -103,7 +105,8 @@ class ExistingSides {
     }
 
     std::optional<ExistingColumn> find(const Model& model, const Column& column,
-                                       float tolerance) const {
+                                       const Growth& growth) const {
+        const float tolerance = growth.tolerance;
         const auto [first, last] = byCorner_.equal_range(column.key.first);
         for (auto it = first; it != last; ++it) {
             const std::array<int32_t, 4>& side = it->second;
@@ -113,15 +116,15 @@ class ExistingSides {
             // Its second point on the line the cross tangent runs on, on the outer side.
             const vm::Float3 second = f3::sub(point(1), column.from);
             const float crossLength = f3::length(column.cross);
-            const float out = crossLength > 0 ? f3::dot(second, column.cross) / crossLength : 0;
-            const vm::Float3 off = crossLength > 0
-                                       ? f3::sub(second, f3::scale(column.cross, out / crossLength))
-                                       : second;
+            const bool crossed = crossLength > growth.none;
+            const float out = crossed ? f3::dot(second, column.cross) / crossLength : 0;
+            const vm::Float3 off =
+                crossed ? f3::sub(second, f3::scale(column.cross, out / crossLength)) : second;
             along = along && f3::length(off) <= tolerance && out >= 0;
             if (!along || sharedByAnother(side)) continue;
             ExistingColumn found;
             found.rows = {side[1], side[2], side[3]};
-            found.ratio = crossLength > 0 ? out / crossLength : 0;
+            found.ratio = crossed ? out / crossLength : -1;
             return found;
         }
         return std::nullopt;
@@ -203,9 +206,9 @@ ExtrudeResult extrudeEdges(Model& model, const std::vector<uint8_t>& chosen) {
             reachSum[c] += column.reach;
             crossSum[c] += f3::length(column.cross);
             if (k != 0 && k != 3) continue;
-            if (const auto found = existing.find(model, column, growths[g].tolerance)) {
+            if (const auto found = existing.find(model, column, growths[g])) {
                 reused.emplace(column.key, *found);
-                if (ratio[c] < 0 && f3::length(column.cross) > 0) ratio[c] = found->ratio;
+                if (ratio[c] < 0) ratio[c] = found->ratio; // -1 still when it tells none
             }
         }
     }
