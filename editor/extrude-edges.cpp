@@ -5,6 +5,7 @@
 #include <map>
 #include <numeric>
 #include <optional>
+#include <set>
 #include <utility>
 
 #include "editor/float3-ops.h"
@@ -21,6 +22,12 @@ bool allChosen(const std::array<int32_t, 4>& points, const std::vector<uint8_t>&
 }
 
 using ColumnKey = std::pair<int32_t, int32_t>; // (edge point, the point inside it)
+using SideKey = std::array<int32_t, 4>;        // a side's points, in increasing order
+
+SideKey sideKey(SideKey points) {
+    std::sort(points.begin(), points.end());
+    return points;
+}
 
 // One column of a side to grow: its edge point and where the new rows go from it.
 struct Column {
@@ -176,40 +183,64 @@ ExtrudeResult extrudeEdges(Model& model, const std::vector<uint8_t>& chosen) {
     }
     if (growths.empty()) return result;
 
+    // A column that meets a free side of a patch already there (an earlier extrusion beside
+    // this one) takes its points, and its chain the ratio that side was grown with.
+    std::vector<uint8_t> corners(model.points.size());
+    for (const Growth& growth : growths)
+        for (int k : {0, 3})
+            corners[static_cast<size_t>(growth.columns[static_cast<size_t>(k)].key.first)] = 1;
+    const ExistingSides existing(model, corners);
+    std::map<ColumnKey, ExistingColumn> reused;
+    // Two free sides meeting in an inner corner would each grow a patch over the same place,
+    // each taking the other's side as its column: the first fills the corner, joining both.
+    std::set<SideKey> keptEdges, takenSides;
+    std::vector<Growth> kept;
+    for (Growth& growth : growths) {
+        std::vector<std::pair<ColumnKey, ExistingColumn>> found;
+        std::vector<SideKey> taken;
+        for (int k : {0, 3}) {
+            const Column& column = growth.columns[static_cast<size_t>(k)];
+            if (const auto side = existing.find(model, column, growth)) {
+                found.emplace_back(column.key, *side);
+                taken.push_back(
+                    sideKey({column.key.first, side->rows[0], side->rows[1], side->rows[2]}));
+            }
+        }
+        const SideKey edge = sideKey(sidePoints(*growth.patch, growth.side));
+        bool overlaps = takenSides.count(edge) > 0;
+        for (const SideKey& side : taken)
+            overlaps = overlaps || keptEdges.count(side) > 0;
+        if (overlaps) continue;
+        keptEdges.insert(edge);
+        takenSides.insert(taken.begin(), taken.end());
+        reused.insert(found.begin(), found.end());
+        kept.push_back(growth);
+    }
+    growths.swap(kept);
+
     // Sides that meet on a column share it, so their rows next to the edge must keep one
     // ratio of lengths to the cross tangent between them: with one ratio along a side the two
     // cross tangents are parallel at every point of the edge. Chains of such sides take one.
     std::vector<int32_t> chain(growths.size());
     std::iota(chain.begin(), chain.end(), 0);
     std::map<ColumnKey, int32_t> firstWith;
-    std::vector<uint8_t> corners(model.points.size());
     for (size_t g = 0; g < growths.size(); ++g)
-        for (int k = 0; k < 4; ++k) {
-            const Column& column = growths[g].columns[static_cast<size_t>(k)];
+        for (const Column& column : growths[g].columns) {
             const auto [at, fresh] = firstWith.try_emplace(column.key, static_cast<int32_t>(g));
             if (!fresh)
                 chain[static_cast<size_t>(findChain(chain, static_cast<int32_t>(g)))] =
                     findChain(chain, at->second);
-            if (k == 0 || k == 3) corners[static_cast<size_t>(column.key.first)] = 1;
         }
-    // A column that meets a free side of a patch already there (an earlier extrusion beside
-    // this one) takes its points, and its chain the ratio that side was grown with.
-    const ExistingSides existing(model, corners);
-    std::map<ColumnKey, ExistingColumn> reused;
     std::vector<float> ratio(growths.size(), -1), reachSum(growths.size()),
         crossSum(growths.size());
     for (size_t g = 0; g < growths.size(); ++g) {
         const auto c = static_cast<size_t>(findChain(chain, static_cast<int32_t>(g)));
-        for (int k = 0; k < 4; ++k) {
-            const Column& column = growths[g].columns[static_cast<size_t>(k)];
+        for (const Column& column : growths[g].columns) {
             if (firstWith[column.key] != static_cast<int32_t>(g)) continue; // counted once
             reachSum[c] += column.reach;
             crossSum[c] += f3::length(column.cross);
-            if (k != 0 && k != 3) continue;
-            if (const auto found = existing.find(model, column, growths[g])) {
-                reused.emplace(column.key, *found);
-                if (ratio[c] < 0) ratio[c] = found->ratio; // -1 still when it tells none
-            }
+            const auto it = reused.find(column.key);
+            if (it != reused.end() && ratio[c] < 0) ratio[c] = it->second.ratio; // -1: none
         }
     }
     for (size_t c = 0; c < growths.size(); ++c)

@@ -89,6 +89,12 @@ TEST(SurfaceTolerances, ExtrusionsAreSmoothAlongTheWholeSideAndShareWhatTheyMeet
     EXPECT_EQ(points + 3 * 3, model.points.size());
     EXPECT_EQ(2u + 1u + 2u, sharedEdges(model).size()); // the band's, the new pair's, parents'
     EXPECT_LT(grownJoins(model, 3).largest, 0.1f);
+    // Grown again, the four inner corners each fill with one patch joined on both sides.
+    Model twice = band();
+    extrudeEdges(twice, std::vector<uint8_t>(twice.points.size(), 1));
+    ASSERT_EQ(12u, extrudeEdges(twice, std::vector<uint8_t>(twice.points.size(), 1)).edges);
+    EXPECT_EQ(8u + 4u * 2u, grownJoins(twice, 11).edges);
+    EXPECT_LT(grownJoins(twice, 11).largest, 0.1f);
 
     // A symmetry's side on its mirror plane joins its own mirror image: nothing grows there.
     Model half = band();
