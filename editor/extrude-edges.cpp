@@ -150,15 +150,13 @@ class ExistingSides {
     std::multimap<int32_t, std::array<int32_t, 4>> byCorner_;
 };
 
-} // namespace
-
-ExtrudeResult extrudeEdges(Model& model, const std::vector<uint8_t>& chosen) {
-    ExtrudeResult result;
+// The free sides of shown patches with all four points chosen that can grow.
+std::vector<Growth> sidesToGrow(const Model& model, const std::vector<uint8_t>& chosen) {
+    std::vector<Growth> growths;
     // Only sides with every point chosen can be grown, or be the partner of one.
     const SideIndex sides(model, true, &chosen);
     std::vector<SideRef> partners;
     std::vector<bool> reversed;
-    std::vector<Growth> growths;
     for (size_t p = 0; p < model.patches.size(); ++p) {
         if (!model.isShown(p)) continue;
         const Model::Patch& patch = model.patches[p];
@@ -181,8 +179,13 @@ ExtrudeResult extrudeEdges(Model& model, const std::vector<uint8_t>& chosen) {
             if (columnsOf(model, patch, side, growth)) growths.push_back(growth);
         }
     }
-    if (growths.empty()) return result;
+    return growths;
+}
 
+// The columns that meet a free side of a patch already there, with its points; growths that
+// would overlap another's patch are dropped.
+std::map<ColumnKey, ExistingColumn> takeExistingColumns(const Model& model,
+                                                        std::vector<Growth>& growths) {
     // A column that meets a free side of a patch already there (an earlier extrusion beside
     // this one) takes its points, and its chain the ratio that side was grown with.
     std::vector<uint8_t> corners(model.points.size());
@@ -218,6 +221,12 @@ ExtrudeResult extrudeEdges(Model& model, const std::vector<uint8_t>& chosen) {
     }
     growths.swap(kept);
 
+    return reused;
+}
+
+// Each growth's ratio of lengths from its edge's cross tangent to its row next to the edge.
+std::vector<float> ratiosOf(const std::vector<Growth>& growths,
+                            const std::map<ColumnKey, ExistingColumn>& reused) {
     // Sides that meet on a column share it, so their rows next to the edge must keep one
     // ratio of lengths to the cross tangent between them: with one ratio along a side the two
     // cross tangents are parallel at every point of the edge. Chains of such sides take one.
@@ -236,7 +245,7 @@ ExtrudeResult extrudeEdges(Model& model, const std::vector<uint8_t>& chosen) {
     for (size_t g = 0; g < growths.size(); ++g) {
         const auto c = static_cast<size_t>(findChain(chain, static_cast<int32_t>(g)));
         for (const Column& column : growths[g].columns) {
-            if (firstWith[column.key] != static_cast<int32_t>(g)) continue; // counted once
+            if (firstWith.at(column.key) != static_cast<int32_t>(g)) continue; // counted once
             reachSum[c] += column.reach;
             crossSum[c] += f3::length(column.cross);
             const auto it = reused.find(column.key);
@@ -246,11 +255,26 @@ ExtrudeResult extrudeEdges(Model& model, const std::vector<uint8_t>& chosen) {
     for (size_t c = 0; c < growths.size(); ++c)
         if (ratio[c] < 0 && crossSum[c] > 0) ratio[c] = reachSum[c] / (3 * crossSum[c]);
 
+    std::vector<float> ofGrowth(growths.size());
+    for (size_t g = 0; g < growths.size(); ++g)
+        ofGrowth[g] = ratio[static_cast<size_t>(findChain(chain, static_cast<int32_t>(g)))];
+    return ofGrowth;
+}
+
+} // namespace
+
+ExtrudeResult extrudeEdges(Model& model, const std::vector<uint8_t>& chosen) {
+    ExtrudeResult result;
+    std::vector<Growth> growths = sidesToGrow(model, chosen);
+    if (growths.empty()) return result;
+    const std::map<ColumnKey, ExistingColumn> reused = takeExistingColumns(model, growths);
+    const std::vector<float> ratio = ratiosOf(growths, reused);
+
     std::map<ColumnKey, std::array<int32_t, 3>> grown;
     std::vector<Model::Patch> made;
     for (size_t g = 0; g < growths.size(); ++g) {
         const Growth& growth = growths[g];
-        const float lengths = ratio[static_cast<size_t>(findChain(chain, static_cast<int32_t>(g)))];
+        const float lengths = ratio[g];
         Model::Patch next;
         next.group = growth.patch->group;
         next.alpha = growth.patch->alpha;
