@@ -28,6 +28,7 @@ add_executable(core-tests
   tests/native/surface-edits-test.cpp
   tests/native/cad-exchange-test.cpp
   tests/native/bspline-patches-test.cpp
+  tests/native/surface-tolerances-test.cpp
 )
 target_include_directories(core-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(core-tests PRIVATE tavrel-core GTest::gtest GTest::gtest_main)

@@ -137,19 +137,16 @@ void splitCommand(SplitKind kind) {
 
 void duplicateCommand(bool inPlace) {
     if (!editorState.currentEntity) return;
-    vm::Vec4 min, max;
-    if (!selectionBounds(editedModel(), min, max)) {
-        say("duplicate: select the patches to copy");
-        return;
-    }
-    // Beside the originals by a tenth of their size, so the copies show.
-    const float size = std::max({max.x - min.x, max.y - min.y, max.z - min.z, 1.0f});
-    const vm::Float3 offset{inPlace ? 0.0f : 0.1f * size, 0, 0};
+    const vm::Float3 offset = inPlace ? vm::Float3{} : duplicateOffset(editedModel());
     size_t made = 0;
     editDocument("Duplicate", [&](Model& model) {
         made = duplicateSelection(model, offset);
         return made > 0;
     });
+    if (made == 0) {
+        say("duplicate: select the patches to copy");
+        return;
+    }
     say("duplicated " + std::to_string(made) + " patches" + (inPlace ? " in place" : ""));
     selectionChanged("duplicate");
 }
@@ -184,7 +181,7 @@ void pasteCommand() {
     });
     if (added == 0) {
         MessageBeep(MB_ICONWARNING);
-        say("paste: the clipboard holds no model text (" + why + ")");
+        say("paste refused: " + why);
         return;
     }
     say("pasted " + std::to_string(added) + " patches");
