@@ -49,7 +49,8 @@ ExtrudeResult extrudeEdges(Model& model, const std::vector<uint8_t>& chosen) {
             const Model::Patch& patch = model.patches[p];
             if (!allChosen(sidePoints(patch, side), chosen)) continue;
             sides.partners(model, {static_cast<uint32_t>(p), side}, partners, reversed);
-            if (!partners.empty()) continue; // joined to another shown patch: not free
+            // Joined to another shown patch, or a pole (which joins none): not free.
+            if (!partners.empty() || collapsedSide(model, patch, side)) continue;
             // Each column's new rows, worked out before any point is made: a collapsed
             // column leaves the side as it was.
             vm::Float3 from[4], unit[4];

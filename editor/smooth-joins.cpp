@@ -2,140 +2,336 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
+#include <tuple>
 
 #include "editor/float3-ops.h"
-#include "model/bezier-surface.h"
 
 namespace {
 
-constexpr float kOnPlane = 1e-5f;
-constexpr float kDegrees = 180.0f / vm::kPi;
+// A join the solver watches: its edge points and the rows next to the edge on either side
+// (b unused across a mirror plane, where the patch joins its own image).
+struct Join {
+    bool mirror = false;
+    SharedEdge edge;
+    int32_t e[4], a[4], b[4];
+    float size = 0; // of the patches, for the tolerances
+    bool selected = false, collapsed = false, folds = false, heldCorner = false;
+    float before = 0, after = 0;
+};
 
-vm::Float3 normalAlong(const std::array<vm::Float3, 16>& net, Side side, float t) {
-    float u = 0, v = 0;
-    sideParameters(side, t, u, v);
-    return bezier::normalAt(net, u, v);
+constexpr int kMaxSweeps = 40;
+constexpr int kSweepsWithoutGain = 4;
+// Below this share of kSmoothJoin every join is done; a join counts as worse past this
+// many degrees more than before (the measure's own noise).
+constexpr float kDoneShare = 0.5f;
+constexpr float kWorseSlack = 0.01f;
+// Lengths below this share of the patch's size are none; unit vectors adding up to less
+// than this point opposite ways.
+constexpr float kTinyShare = 1e-6f;
+constexpr float kOpposite = 1e-3f;
+
+int32_t at(const Model::Patch& patch, Side side, int along, int in) {
+    return patch.indices[static_cast<size_t>(netIndex(side, along, in))];
 }
 
-std::array<vm::Float3, 16> netOf(const Model& model, SideRef side) {
-    return bezier::controlPoints(model, model.patches[side.patch]);
+Join sharedJoin(const Model& model, const SharedEdge& edge) {
+    Join j;
+    j.edge = edge;
+    const Model::Patch &a = model.patches[edge.a.patch], &b = model.patches[edge.b.patch];
+    for (int k = 0; k < 4; ++k) {
+        j.e[k] = at(a, edge.a.side, k, 0);
+        j.a[k] = at(a, edge.a.side, k, 1);
+        j.b[k] = at(b, edge.b.side, edge.reversed ? 3 - k : k, 1);
+    }
+    j.size = std::max(patchSize(model, a), patchSize(model, b));
+    return j;
 }
 
-float planeAngle(vm::Float3 a, vm::Float3 b) {
-    return std::acos(std::min(1.0f, std::fabs(f3::dot(a, b)))) * kDegrees;
+Join mirrorJoin(const Model& model, SideRef side) {
+    Join j;
+    j.mirror = true;
+    j.edge.a = j.edge.b = side;
+    const Model::Patch& patch = model.patches[side.patch];
+    for (int k = 0; k < 4; ++k) {
+        j.e[k] = at(patch, side.side, k, 0);
+        j.a[k] = j.b[k] = at(patch, side.side, k, 1);
+    }
+    j.size = patchSize(model, patch);
+    return j;
 }
 
-vm::Float3& pointAt(Model& model, const Model::Patch& patch, Side side, int along, int in) {
-    return model
-        .points[static_cast<size_t>(patch.indices[static_cast<size_t>(netIndex(side, along, in))])];
+float angleOf(const Model& model, const Join& j) {
+    return j.mirror ? mirrorJoinAngle(model, j.edge.a) : joinAngle(model, j.edge);
 }
 
-bool smoothShared(Model& model, const SharedEdge& edge) {
-    const Model::Patch a = model.patches[edge.a.patch], b = model.patches[edge.b.patch];
+// The points of every shared side, pole and mirror-plane side: T never moves them.
+std::vector<uint8_t> heldPoints(const Model& model, const SideIndex& index,
+                                const std::vector<SideRef>& mirrorSides) {
+    std::vector<uint8_t> held(model.points.size());
+    std::vector<SideRef> partners;
+    std::vector<bool> reversed;
+    const auto hold = [&](const Model::Patch& patch, Side side) {
+        for (int32_t i : sidePoints(patch, side))
+            held[static_cast<size_t>(i)] = 1;
+    };
+    for (size_t p = 0; p < model.patches.size(); ++p) {
+        if (!model.isShown(p)) continue;
+        for (Side side : kSides) {
+            if (collapsedSide(model, model.patches[p], side)) {
+                hold(model.patches[p], side);
+                continue;
+            }
+            index.partners(model, {static_cast<uint32_t>(p), side}, partners, reversed);
+            if (!partners.empty()) hold(model.patches[p], side);
+        }
+    }
+    for (SideRef side : mirrorSides)
+        hold(model.patches[side.patch], side.side);
+    return held;
+}
+
+// One join lined up with its points' neighbours held: each pair of points across the edge
+// onto one line through the edge point, with one ratio of lengths along the whole edge (then
+// the cross tangents are parallel all along it, not only at the four points).
+void solveShared(Model& model, Join& j, const std::vector<uint8_t>& held) {
     vm::Float3 e[4], out[4], on[4];
     float outLength[4], onLength[4], outSum = 0, onSum = 0;
     for (int k = 0; k < 4; ++k) {
-        const int kb = edge.reversed ? 3 - k : k;
-        e[k] = pointAt(model, a, edge.a.side, k, 0);
-        out[k] = f3::sub(e[k], pointAt(model, a, edge.a.side, k, 1));
-        on[k] = f3::sub(pointAt(model, b, edge.b.side, kb, 1), e[k]);
+        e[k] = model.points[static_cast<size_t>(j.e[k])];
+        out[k] = f3::sub(e[k], model.points[static_cast<size_t>(j.a[k])]);
+        on[k] = f3::sub(model.points[static_cast<size_t>(j.b[k])], e[k]);
         outSum += outLength[k] = f3::length(out[k]);
         onSum += onLength[k] = f3::length(on[k]);
     }
-    constexpr float kTiny = 1e-9f;
-    if (outSum < kTiny || onSum < kTiny) return false;
-    // One ratio of lengths for the whole edge: then the two cross tangents are parallel at
-    // every point of it, not only at the four points.
+    const float tiny = kTinyShare * j.size;
+    if (outSum <= tiny || onSum <= tiny) {
+        j.collapsed = true;
+        return;
+    }
     const float ratio = onSum / outSum;
     for (int k = 0; k < 4; ++k) {
-        vm::Float3 sum{};
-        if (outLength[k] > kTiny) sum = f3::add(sum, f3::scale(out[k], 1 / outLength[k]));
-        if (onLength[k] > kTiny) sum = f3::add(sum, f3::scale(on[k], 1 / onLength[k]));
-        const float size = f3::length(sum);
-        const vm::Float3 unit = size > kTiny           ? f3::scale(sum, 1 / size)
-                                : outLength[k] > kTiny ? f3::scale(out[k], 1 / outLength[k])
-                                                       : vm::Float3{};
+        const bool heldA = held[static_cast<size_t>(j.a[k])],
+                   heldB = held[static_cast<size_t>(j.b[k])];
+        if (j.a[k] == j.b[k] || (heldA && heldB)) {
+            j.heldCorner = j.heldCorner || (heldA && heldB && j.a[k] != j.e[k]);
+            continue;
+        }
+        vm::Float3& a = model.points[static_cast<size_t>(j.a[k])];
+        vm::Float3& b = model.points[static_cast<size_t>(j.b[k])];
+        if (heldA) {
+            if (outLength[k] > tiny) b = f3::add(e[k], f3::scale(out[k], ratio));
+            continue;
+        }
+        if (heldB) {
+            if (onLength[k] > tiny) a = f3::sub(e[k], f3::scale(on[k], 1 / ratio));
+            continue;
+        }
+        if (outLength[k] <= tiny || onLength[k] <= tiny) continue; // a corner collapsed there
+        const vm::Float3 sum =
+            f3::add(f3::scale(out[k], 1 / outLength[k]), f3::scale(on[k], 1 / onLength[k]));
+        const float sumLength = f3::length(sum);
+        if (sumLength < kOpposite) {
+            j.folds = true;
+            continue;
+        }
+        const vm::Float3 unit = f3::scale(sum, 1 / sumLength);
         const float inside = (outLength[k] + onLength[k] / ratio) / 2;
-        const int kb = edge.reversed ? 3 - k : k;
-        pointAt(model, a, edge.a.side, k, 1) = f3::sub(e[k], f3::scale(unit, inside));
-        pointAt(model, b, edge.b.side, kb, 1) = f3::add(e[k], f3::scale(unit, inside * ratio));
+        a = f3::sub(e[k], f3::scale(unit, inside));
+        b = f3::add(e[k], f3::scale(unit, inside * ratio));
     }
-    return true;
 }
 
-bool smoothMirror(Model& model, SideRef side) {
-    const Model::Patch patch = model.patches[side.patch];
-    bool moved = false;
+// Across the mirror plane the row next to the edge runs straight across it (along x).
+void solveMirror(Model& model, Join& j, const std::vector<uint8_t>& held) {
+    const float onPlane = kOnPlaneShare * j.size;
     for (int k = 0; k < 4; ++k) {
-        const vm::Float3 e = pointAt(model, patch, side.side, k, 0);
-        vm::Float3& next = pointAt(model, patch, side.side, k, 1);
-        if (std::fabs(next.x) <= kOnPlane) continue; // on the plane itself: nothing to line up
+        vm::Float3& next = model.points[static_cast<size_t>(j.a[k])];
+        const vm::Float3 e = model.points[static_cast<size_t>(j.e[k])];
+        if (std::fabs(next.x) <= onPlane) continue; // on the plane itself: nothing to line up
+        if (held[static_cast<size_t>(j.a[k])]) {
+            j.heldCorner = j.heldCorner || next.y != e.y || next.z != e.z;
+            continue;
+        }
         next.y = e.y;
         next.z = e.z;
-        moved = true;
     }
-    return moved;
+}
+
+using Key = std::tuple<uint32_t, int, uint32_t, int>;
+Key keyOf(const SharedEdge& edge) {
+    Key a{edge.a.patch, int(edge.a.side), edge.b.patch, int(edge.b.side)};
+    Key b{edge.b.patch, int(edge.b.side), edge.a.patch, int(edge.a.side)};
+    return std::min(a, b);
+}
+
+// The selected joins, then every other join whose rows next to the edge hold a point that
+// may move: those are watched so that none ends worse.
+std::vector<Join> joinsToWatch(const Model& model, const SideIndex& index,
+                               const std::vector<SideRef>& mirrorSides,
+                               const std::vector<uint8_t>& held, std::vector<uint8_t>& movable) {
+    std::vector<Join> joins;
+    std::set<Key> known;
+    for (const SharedEdge& edge : sharedEdges(model, EdgesOf::BothSelected)) {
+        joins.push_back(sharedJoin(model, edge));
+        known.insert(keyOf(edge));
+    }
+    for (SideRef side : mirrorSides)
+        if (model.patches[side.patch].selected) joins.push_back(mirrorJoin(model, side));
+    for (Join& j : joins) {
+        j.selected = true;
+        for (int k = 0; k < 4; ++k)
+            for (int32_t i : {j.a[k], j.b[k]})
+                if (!held[static_cast<size_t>(i)]) movable[static_cast<size_t>(i)] = 1;
+    }
+    const auto touches = [&](const Model::Patch& patch, Side side) {
+        for (int k = 0; k < 4; ++k)
+            if (movable[static_cast<size_t>(at(patch, side, k, 1))]) return true;
+        return false;
+    };
+    std::vector<SideRef> partners;
+    std::vector<bool> reversed;
+    for (size_t p = 0; p < model.patches.size(); ++p) {
+        if (!model.isShown(p)) continue;
+        for (Side side : kSides) {
+            if (!touches(model.patches[p], side)) continue;
+            const SideRef of{static_cast<uint32_t>(p), side};
+            index.partners(model, of, partners, reversed);
+            for (size_t k = 0; k < partners.size(); ++k) {
+                const SharedEdge edge{of, partners[k], reversed[k]};
+                if (known.insert(keyOf(edge)).second) joins.push_back(sharedJoin(model, edge));
+            }
+        }
+    }
+    for (SideRef side : mirrorSides)
+        if (!model.patches[side.patch].selected && touches(model.patches[side.patch], side.side))
+            joins.push_back(mirrorJoin(model, side));
+    return joins;
+}
+
+struct Saved {
+    uint32_t point;
+    vm::Float3 at;
+};
+
+std::vector<Saved> save(const Model& model, const std::vector<uint32_t>& points) {
+    std::vector<Saved> saved;
+    saved.reserve(points.size());
+    for (uint32_t i : points)
+        saved.push_back({i, model.points[i]});
+    return saved;
+}
+
+void restore(Model& model, const std::vector<Saved>& saved) {
+    for (const Saved& s : saved)
+        model.points[s.point] = s.at;
+}
+
+float measure(const Model& model, std::vector<Join>& joins) {
+    float largest = 0;
+    for (Join& j : joins) {
+        j.after = angleOf(model, j);
+        if (j.selected) largest = std::max(largest, j.after);
+    }
+    return largest;
+}
+
+// Joins left worse than they were get their rows back as they were, until none is.
+void undoWorse(Model& model, std::vector<Join>& joins, const std::vector<uint8_t>& movable,
+               const std::vector<Saved>& original, std::vector<int32_t>& savedAt) {
+    for (size_t round = 0; round <= joins.size(); ++round) {
+        bool restored = false;
+        for (const Join& j : joins) {
+            if (j.after <= j.before + kWorseSlack) continue;
+            for (int k = 0; k < 4; ++k)
+                for (int32_t i : {j.a[k], j.b[k]})
+                    if (movable[static_cast<size_t>(i)]) {
+                        const Saved& s =
+                            original[static_cast<size_t>(savedAt[static_cast<size_t>(i)])];
+                        const vm::Float3 now = model.points[s.point];
+                        restored =
+                            restored || now.x != s.at.x || now.y != s.at.y || now.z != s.at.z;
+                        model.points[s.point] = s.at;
+                    }
+        }
+        if (!restored) return;
+        measure(model, joins);
+    }
 }
 
 } // namespace
 
-float joinAngle(const Model& model, const SharedEdge& edge, int samples) {
-    const auto a = netOf(model, edge.a), b = netOf(model, edge.b);
-    float largest = 0;
-    for (int i = 0; i < samples; ++i) {
-        const float t = static_cast<float>(i) / static_cast<float>(samples - 1);
-        largest =
-            std::max(largest, planeAngle(normalAlong(a, edge.a.side, t),
-                                         normalAlong(b, edge.b.side, edge.reversed ? 1 - t : t)));
+const char* joinTroubleText(JoinTrouble trouble) {
+    switch (trouble) {
+    case JoinTrouble::HeldCorner:
+        return "the corner points are held by the neighbouring edge";
+    case JoinTrouble::Collapsed:
+        return "collapsed side";
+    case JoinTrouble::FoldsBack:
+        return "the patches fold back on each other";
+    case JoinTrouble::Pulled:
+        break;
     }
-    return largest;
+    return "the joins around it pull against it";
 }
 
-std::vector<SideRef> mirrorPlaneSides(const Model& model) {
-    std::vector<SideRef> sides;
-    for (size_t p = 0; p < model.patches.size(); ++p) {
-        const Model::Patch& patch = model.patches[p];
-        if (!model.isSymmetry(patch.group) || !model.isShown(p)) continue;
-        for (Side side : kSides) {
-            bool onPlane = true;
-            for (int32_t i : sidePoints(patch, side))
-                onPlane = onPlane && std::fabs(model.points[static_cast<size_t>(i)].x) <= kOnPlane;
-            if (onPlane) sides.push_back({static_cast<uint32_t>(p), side});
+size_t SmoothResult::roughCount() const {
+    size_t n = 0;
+    for (size_t count : rough)
+        n += count;
+    return n;
+}
+
+SmoothResult smoothSelectedJoins(Model& model) {
+    SmoothResult result;
+    if (!model.indicesValid()) return result;
+    const SideIndex index(model, true);
+    std::vector<SideRef> mirrorSides = mirrorPlaneSides(model);
+    const std::vector<uint8_t> held = heldPoints(model, index, mirrorSides);
+    std::vector<uint8_t> movable(model.points.size());
+    std::vector<Join> joins = joinsToWatch(model, index, mirrorSides, held, movable);
+    for (Join& j : joins)
+        j.before = angleOf(model, j);
+    std::vector<uint32_t> points;
+    std::vector<int32_t> savedAt(model.points.size(), -1);
+    for (size_t i = 0; i < movable.size(); ++i)
+        if (movable[i]) {
+            savedAt[i] = static_cast<int32_t>(points.size());
+            points.push_back(static_cast<uint32_t>(i));
         }
-    }
-    return sides;
-}
+    const std::vector<Saved> original = save(model, points);
 
-float mirrorJoinAngle(const Model& model, SideRef side, int samples) {
-    const auto net = netOf(model, side);
-    float largest = 0;
-    for (int i = 0; i < samples; ++i) {
-        const vm::Float3 n =
-            normalAlong(net, side.side, static_cast<float>(i) / static_cast<float>(samples - 1));
-        largest = std::max(largest, planeAngle(n, {-n.x, n.y, n.z}));
-    }
-    return largest;
-}
-
-size_t smoothSelectedJoins(Model& model) {
-    size_t smoothed = 0;
-    for (const SharedEdge& edge : sharedEdges(model, EdgesOf::BothSelected))
-        smoothed += smoothShared(model, edge);
-    for (SideRef side : mirrorPlaneSides(model))
-        if (model.patches[side.patch].selected) smoothed += smoothMirror(model, side);
-    return smoothed;
-}
-
-JoinSummary selectedJoins(const Model& model) {
-    JoinSummary summary;
-    for (const SharedEdge& edge : sharedEdges(model, EdgesOf::ASelected)) {
-        ++summary.edges;
-        summary.largest = std::max(summary.largest, joinAngle(model, edge));
-    }
-    for (SideRef side : mirrorPlaneSides(model))
-        if (model.patches[side.patch].selected) {
-            ++summary.edges;
-            summary.largest = std::max(summary.largest, mirrorJoinAngle(model, side));
+    // Each sweep lines every selected join up in turn; a point two joins share (the one
+    // inside a corner) settles where both agree. The best sweep is kept.
+    std::vector<Saved> best = original;
+    float bestLargest = INFINITY;
+    for (int sweep = 0, sinceGain = 0; sweep < kMaxSweeps && sinceGain < kSweepsWithoutGain;
+         ++sweep) {
+        for (Join& j : joins)
+            if (j.selected) j.mirror ? solveMirror(model, j, held) : solveShared(model, j, held);
+        const float largest = measure(model, joins);
+        ++sinceGain;
+        if (largest < bestLargest) {
+            if (largest < bestLargest - kWorseSlack) sinceGain = 0;
+            bestLargest = largest;
+            best = save(model, points);
         }
-    return summary;
+        if (largest < kDoneShare * kSmoothJoin) break;
+    }
+    restore(model, best);
+    measure(model, joins);
+    undoWorse(model, joins, movable, original, savedAt);
+
+    for (const Join& j : joins) {
+        if (!j.selected) continue;
+        ++result.joins;
+        result.largest = std::max(result.largest, j.after);
+        if (j.after < kSmoothJoin) continue;
+        const JoinTrouble why = j.collapsed    ? JoinTrouble::Collapsed
+                                : j.folds      ? JoinTrouble::FoldsBack
+                                : j.heldCorner ? JoinTrouble::HeldCorner
+                                               : JoinTrouble::Pulled;
+        ++result.rough[static_cast<size_t>(why)];
+    }
+    return result;
 }

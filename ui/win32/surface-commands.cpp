@@ -225,21 +225,31 @@ void symmetryRealCommand() {
 
 void smoothJoinsCommand() {
     if (!editorState.currentEntity) return;
-    size_t joins = 0;
+    SmoothResult result;
     editDocument("Smooth joins", [&](Model& model) {
-        joins = smoothSelectedJoins(model);
-        return joins > 0;
+        result = smoothSelectedJoins(model);
+        return result.joins > 0;
     });
-    if (joins == 0) {
+    if (result.joins == 0) {
         say("smooth: select two patches that share an edge (or a symmetry's patch on its "
             "plane)");
         return;
     }
-    const JoinSummary after = selectedJoins(editedModel());
     char text[160];
-    std::snprintf(text, sizeof text, "smoothed %zu joins; largest angle now %.3f\xB0", joins,
-                  static_cast<double>(after.largest));
-    say(text);
+    std::snprintf(text, sizeof text, "smoothed %zu joins; largest angle now %.2f\xB0",
+                  result.joins - result.roughCount(), static_cast<double>(result.largest));
+    std::string said = text;
+    if (const size_t rough = result.roughCount()) {
+        said += "; " + std::to_string(rough) + " could not be made smooth:";
+        const char* separator = " ";
+        for (size_t why = 0; why < kJoinTroubles; ++why)
+            if (result.rough[why]) {
+                said += separator + std::to_string(result.rough[why]) + " " +
+                        joinTroubleText(static_cast<JoinTrouble>(why));
+                separator = ", ";
+            }
+    }
+    say(said);
 }
 
 void switchJoinsDisplay() {

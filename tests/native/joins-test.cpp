@@ -1,0 +1,171 @@
+// Joins: poles are none, a patch closed on itself has one, the angle is measured between the
+// samples too, and T solves the selected joins together without moving a shared edge or
+// leaving any join worse.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "core/file-replace.h"
+#include "editor/join-display.h"
+#include "editor/smooth-joins.h"
+#include "model/patch-import.h"
+
+namespace {
+
+Model teapot() {
+    Model model;
+    std::string text;
+    EXPECT_TRUE(readFileContents(TAVREL_SOURCE_DIR "/tests/data/teapot.bpt", text));
+    EXPECT_TRUE(importPatches(text, model).ok);
+    return model;
+}
+
+// across × down patches of size 1 on a grid, their points moved up to `jitter`.
+Model sheet(int across, int down, float jitter, std::mt19937& random) {
+    Model model;
+    std::uniform_real_distribution<float> move(-jitter, jitter);
+    const int columns = 3 * across + 1;
+    for (int r = 0; r <= 3 * down; ++r)
+        for (int c = 0; c < columns; ++c)
+            model.points.push_back(
+                {c / 3.0f + move(random), move(random), r / 3.0f + move(random)});
+    for (int pr = 0; pr < down; ++pr)
+        for (int pc = 0; pc < across; ++pc) {
+            Model::Patch patch;
+            for (int i = 0; i < 16; ++i)
+                patch.indices[static_cast<size_t>(i)] = (3 * pr + i / 4) * columns + 3 * pc + i % 4;
+            model.patches.push_back(patch);
+        }
+    return model;
+}
+
+// Every join's angle, the shared ones first, in the order sharedEdges gives them.
+std::vector<float> angles(const Model& model) {
+    std::vector<float> out;
+    for (const SharedEdge& edge : sharedEdges(model))
+        out.push_back(joinAngle(model, edge));
+    for (SideRef side : mirrorPlaneSides(model))
+        out.push_back(mirrorJoinAngle(model, side));
+    return out;
+}
+
+// T's promises: no join worse than it was, no point of a shared edge or a pole moved.
+void smoothAndCheck(Model& model, SmoothResult* result = nullptr) {
+    const std::vector<float> before = angles(model);
+    std::vector<uint8_t> held(model.points.size());
+    for (const SharedEdge& edge : sharedEdges(model))
+        for (SideRef side : {edge.a, edge.b})
+            for (int32_t i : sidePoints(model.patches[side.patch], side.side))
+                held[static_cast<size_t>(i)] = 1;
+    for (const Model::Patch& patch : model.patches)
+        for (Side side : kSides)
+            if (collapsedSide(model, patch, side))
+                for (int32_t i : sidePoints(patch, side))
+                    held[static_cast<size_t>(i)] = 1;
+    const std::vector<vm::Float3> points = model.points;
+    const SmoothResult smoothed = smoothSelectedJoins(model);
+    if (result) *result = smoothed;
+    const std::vector<float> after = angles(model);
+    ASSERT_EQ(before.size(), after.size());
+    for (size_t k = 0; k < before.size(); ++k)
+        EXPECT_LE(after[k], before[k] + 0.02f) << "join " << k;
+    for (size_t i = 0; i < points.size(); ++i)
+        if (held[i]) {
+            EXPECT_EQ(points[i].x, model.points[i].x) << "point " << i;
+            EXPECT_EQ(points[i].y, model.points[i].y) << "point " << i;
+            EXPECT_EQ(points[i].z, model.points[i].z) << "point " << i;
+        }
+}
+
+} // namespace
+
+TEST(Joins, PolesAreNoJoinsAndAPatchClosedOnItselfHasOne) {
+    Model pot = teapot();
+    ASSERT_EQ(32u, pot.patches.size());
+    // 64 pairs of equal sides, 12 of them rows collapsed at the knob's tip and the bottom.
+    EXPECT_EQ(52u, sharedEdges(pot).size());
+    EXPECT_EQ(52u, joinLines(pot).edges);
+    EXPECT_TRUE(collapsedSide(pot, pot.patches[20], Side::Top));
+    // The two knob patches that meet at the tip along a side: smoothing moves no pole point.
+    pot.patches[20].selected = pot.patches[21].selected = true;
+    smoothAndCheck(pot);
+    for (Model::Patch& patch : pot.patches)
+        patch.selected = true;
+    smoothAndCheck(pot);
+
+    // A tube of one patch, its last column its first, creased where they meet.
+    Model tube;
+    constexpr float kTurn[3] = {0, 1.9f, 3.9f}; // radians around the tube
+    for (int r = 0; r < 4; ++r)
+        for (float angle : kTurn)
+            tube.points.push_back({std::cos(angle), std::sin(angle), float(r)});
+    Model::Patch patch;
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            patch.indices[static_cast<size_t>(4 * r + c)] = 3 * r + c % 3;
+    patch.selected = true;
+    tube.patches.push_back(patch);
+    ASSERT_EQ(1u, sharedEdges(tube).size());
+    EXPECT_EQ(1u, joinLines(tube).edges);
+    const SharedEdge seam = sharedEdges(tube)[0];
+    EXPECT_GT(joinAngle(tube, seam), 30.0f);
+    SmoothResult result;
+    smoothAndCheck(tube, &result);
+    EXPECT_EQ(1u, result.joins);
+    EXPECT_LT(joinAngle(tube, seam), kSmoothJoin);
+}
+
+TEST(Joins, SmoothingSolvesTheSelectedJoinsTogether) {
+    // Jittered 2 × 2 sheets, all selected: each patch joined on two sides, four joins meeting
+    // inside, where the held edges decide. No join ends worse, and T says why one is rough.
+    std::mt19937 random(35);
+    for (int run = 0; run < 100; ++run) {
+        Model model = sheet(2, 2, 0.05f, random);
+        for (Model::Patch& patch : model.patches)
+            patch.selected = true;
+        SmoothResult result;
+        smoothAndCheck(model, &result);
+        size_t above = 0;
+        for (float angle : angles(model))
+            above += angle >= kSmoothJoin;
+        EXPECT_EQ(above, result.roughCount());
+        EXPECT_EQ(4u, result.joins);
+    }
+    // A 3 × 3 sheet whose edges are straight lines across a saddle, the points inside its
+    // patches jittered: every join can be smooth, each corner's inside point pulled by two.
+    Model saddle = sheet(3, 3, 0, random);
+    std::uniform_real_distribution<float> jitter(-0.05f, 0.05f);
+    for (size_t i = 0; i < saddle.points.size(); ++i) {
+        vm::Float3& p = saddle.points[i];
+        p.y = 0.2f * p.x * p.z;
+        const size_t r = i / 10, c = i % 10;
+        if (r % 3 != 0 && c % 3 != 0) p = {p.x + jitter(random), p.y + jitter(random), p.z};
+    }
+    for (Model::Patch& patch : saddle.patches)
+        patch.selected = true;
+    SmoothResult smoothed;
+    smoothAndCheck(saddle, &smoothed);
+    EXPECT_EQ(12u, smoothed.joins);
+    EXPECT_EQ(0u, smoothed.roughCount());
+    EXPECT_LT(smoothed.largest, kSmoothJoin);
+
+    // A symmetry's two patches on the mirror plane, joined to each other across a side that
+    // leaves the plane square: the mirror joins and the shared one are smooth together.
+    Model sym = sheet(1, 2, 0, random);
+    constexpr float kRise[4] = {0, 0, 0.1f, 0.3f}; // a column's height: level off the plane
+    for (size_t i = 0; i < sym.points.size(); ++i)
+        sym.points[i].y = kRise[i % 4] + 0.1f * float(i / 4);
+    sym.groups.push_back(std::make_unique<Model::Symmetry>("Sym_0"));
+    for (Model::Patch& patch : sym.patches)
+        patch.group = 0, patch.selected = true;
+    sym.points[static_cast<size_t>(sym.patches[0].indices[9])].y += 0.2f;
+    sym.points[static_cast<size_t>(sym.patches[1].indices[5])].z += 0.1f;
+    ASSERT_EQ(2u, mirrorPlaneSides(sym).size());
+    SmoothResult result;
+    smoothAndCheck(sym, &result);
+    for (float angle : angles(sym))
+        EXPECT_LT(angle, kSmoothJoin);
+    EXPECT_EQ(3u, result.joins);
+    EXPECT_EQ(0u, result.roughCount());
+}
