@@ -6,14 +6,17 @@
 #include <algorithm>
 #include <random>
 
+#include "core/file-replace.h"
 #include "editor/document.h"
 #include "editor/extrude-edges.h"
 #include "editor/join-display.h"
 #include "editor/patch-copies.h"
+#include "editor/pending-points.h"
 #include "editor/smooth-joins.h"
 #include "editor/split-patches.h"
 #include "model/bezier-surface.h"
 #include "model/obj-format.h"
+#include "model/patch-import.h"
 
 namespace {
 
@@ -45,7 +48,54 @@ std::vector<uint8_t> chosenPoints(const Model& model, std::initializer_list<int3
     return chosen;
 }
 
+Model teapot() {
+    Model model;
+    std::string text;
+    EXPECT_TRUE(readFileContents(TAVREL_SOURCE_DIR "/tests/data/teapot.bpt", text));
+    EXPECT_TRUE(importPatches(text, model).ok);
+    return model;
+}
+
+// How many pool points lie where the pole at `at` is.
+size_t pointsAt(const Model& model, vm::Float3 at) {
+    return static_cast<size_t>(std::count_if(model.points.begin(), model.points.end(),
+                                             [&](vm::Float3 p) { return distance(p, at) == 0; }));
+}
+
 } // namespace
+
+TEST(SurfaceEdits, SplitKeepsAPoleOnePointAndActsOnShownPatchesOnly) {
+    // The lid's knob: four patches meet at its tip. A cut through one reaches the lid patch
+    // below it, not the knob's other patches through the tip, and the tip stays one point.
+    Model pot = teapot();
+    const vm::Float3 tip = pot.points[static_cast<size_t>(pot.patches[20].indices[0])];
+    ASSERT_EQ(1u, pointsAt(pot, tip));
+    const SplitResult split = splitStrip(pot, 20, SplitDirection::U, 0.5f);
+    EXPECT_EQ(2u, split.patches);
+    EXPECT_EQ(1u, pointsAt(pot, tip));
+    expectSound(pot);
+
+    // A hidden selected patch is no seed.
+    Model band = builtIn();
+    band.patches[0].visible = false;
+    EXPECT_EQ(0u, splitPatches(band, {0}, SplitDirection::V, 0.5f).patches);
+    band.patches[0].visible = true;
+
+    // The add tool's pending pool points follow the pool's renumbering.
+    PendingPoints pending;
+    // The last point, and one a split across v leaves unused (inside a divided column).
+    for (int32_t i : {47, band.patches[0].indices[5]})
+        pending.push_back(std::make_unique<Editor::ExistingPoint>(band, i));
+    const std::vector<vm::Vec4> before = pendingPositions(pending);
+    const SplitResult cut = splitPatches(band, {0}, SplitDirection::V, 0.5f);
+    ASSERT_EQ(1u, cut.patches);
+    followRenumbering(pending, cut.renumbered, before);
+    for (size_t k = 0; k < pending.size(); ++k) {
+        const vm::Vec4 at = pending[k]->position();
+        EXPECT_EQ(0, distance({at.x, at.y, at.z}, {before[k].x, before[k].y, before[k].z}));
+    }
+    EXPECT_EQ(nullptr, dynamic_cast<Editor::ExistingPoint*>(pending[1].get()));
+}
 
 TEST(SurfaceEdits, SplitHalvesAreTheSameSurfaceAndTheStripSharesItsNewPoints) {
     for (SplitDirection direction : {SplitDirection::U, SplitDirection::V}) {

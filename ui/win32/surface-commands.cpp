@@ -11,6 +11,7 @@
 #include "core/session-keys.h"
 #include "editor/extrude-edges.h"
 #include "editor/patch-copies.h"
+#include "editor/pending-points.h"
 #include "editor/selection.h"
 #include "editor/smooth-joins.h"
 #include "editor/split-patches.h"
@@ -106,13 +107,15 @@ void splitCommand(SplitKind kind) {
     } else {
         const Model& model = editedModel();
         for (size_t p = 0; p < model.patches.size(); ++p)
-            if (model.patches[p].selected) patches.push_back(static_cast<uint32_t>(p));
+            if (model.patches[p].selected && model.isShown(p))
+                patches.push_back(static_cast<uint32_t>(p));
     }
     if (patches.empty()) {
         say("split: point at a patch, or select the patches to split in half");
         return;
     }
     SplitResult total;
+    const std::vector<vm::Vec4> pendingAt = pendingPositions(editorState.pendingPoints);
     editDocument("Split", [&](Model& edited) {
         total = kind == SplitKind::Four
                     ? splitIntoFour(edited, patches, u, v)
@@ -126,6 +129,7 @@ void splitCommand(SplitKind kind) {
         say("split refused: " + total.refusal);
         return;
     }
+    followRenumbering(editorState.pendingPoints, total.renumbered, pendingAt);
     char text[160];
     std::snprintf(text, sizeof text, "split %zu patches %s", total.patches,
                   kind == SplitKind::Four  ? "in four"
