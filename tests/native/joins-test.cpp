@@ -6,20 +6,10 @@
 #include <random>
 #include <string>
 
-#include "core/file-replace.h"
 #include "editor/join-display.h"
-#include "editor/smooth-joins.h"
-#include "model/patch-import.h"
+#include "join-checks.h"
 
 namespace {
-
-Model teapot() {
-    Model model;
-    std::string text;
-    EXPECT_TRUE(readFileContents(TAVREL_SOURCE_DIR "/tests/data/teapot.bpt", text));
-    EXPECT_TRUE(importPatches(text, model).ok);
-    return model;
-}
 
 // across × down patches of size 1 on a grid, their points moved up to `jitter`.
 Model sheet(int across, int down, float jitter, std::mt19937& random) {
@@ -38,44 +28,6 @@ Model sheet(int across, int down, float jitter, std::mt19937& random) {
             model.patches.push_back(patch);
         }
     return model;
-}
-
-// Every join's angle, the shared ones first, in the order sharedEdges gives them.
-std::vector<float> angles(const Model& model) {
-    std::vector<float> out;
-    for (const SharedEdge& edge : sharedEdges(model))
-        out.push_back(joinAngle(model, edge));
-    for (SideRef side : mirrorPlaneSides(model))
-        out.push_back(mirrorJoinAngle(model, side));
-    return out;
-}
-
-// T's promises: no join worse than it was, no point of a shared edge or a pole moved.
-void smoothAndCheck(Model& model, SmoothResult* result = nullptr) {
-    const std::vector<float> before = angles(model);
-    std::vector<uint8_t> held(model.points.size());
-    for (const SharedEdge& edge : sharedEdges(model))
-        for (SideRef side : {edge.a, edge.b})
-            for (int32_t i : sidePoints(model.patches[side.patch], side.side))
-                held[static_cast<size_t>(i)] = 1;
-    for (const Model::Patch& patch : model.patches)
-        for (Side side : kSides)
-            if (collapsedSide(model, patch, side))
-                for (int32_t i : sidePoints(patch, side))
-                    held[static_cast<size_t>(i)] = 1;
-    const std::vector<vm::Float3> points = model.points;
-    const SmoothResult smoothed = smoothSelectedJoins(model);
-    if (result) *result = smoothed;
-    const std::vector<float> after = angles(model);
-    ASSERT_EQ(before.size(), after.size());
-    for (size_t k = 0; k < before.size(); ++k)
-        EXPECT_LE(after[k], before[k] + 0.02f) << "join " << k;
-    for (size_t i = 0; i < points.size(); ++i)
-        if (held[i]) {
-            EXPECT_EQ(points[i].x, model.points[i].x) << "point " << i;
-            EXPECT_EQ(points[i].y, model.points[i].y) << "point " << i;
-            EXPECT_EQ(points[i].z, model.points[i].z) << "point " << i;
-        }
 }
 
 } // namespace
