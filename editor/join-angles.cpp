@@ -26,11 +26,15 @@ float planeAngle(vm::Float3 a, vm::Float3 b) {
 // little way inside.
 class SideNormals {
   public:
-    SideNormals(const Model& model, SideRef side)
-        : net_(bezier::controlPoints(model, model.patches[side.patch])), side_(side.side) {
+    SideNormals(const Model& model, SideRef side) : model_(model), side_(side) {
+        const Model::Patch& patch = model.patches[side.patch];
         for (int k = 0; k < 4; ++k) {
-            edge_[k] = net_[static_cast<size_t>(netIndex(side_, k, 0))];
-            across_[k] = f3::sub(net_[static_cast<size_t>(netIndex(side_, k, 1))], edge_[k]);
+            const auto point = [&](int in) {
+                return model.points[static_cast<size_t>(
+                    patch.indices[static_cast<size_t>(netIndex(side.side, k, in))])];
+            };
+            edge_[k] = point(0);
+            across_[k] = f3::sub(point(1), edge_[k]);
         }
     }
     vm::Float3 at(float t) const {
@@ -42,13 +46,13 @@ class SideNormals {
         }
         if (const auto n = bezier::unitNormal(along, out)) return *n;
         float u = 0, v = 0;
-        sideParameters(side_, t, u, v);
-        return bezier::normalAt(net_, u, v);
+        sideParameters(side_.side, t, u, v);
+        return bezier::normalAt(bezier::controlPoints(model_, model_.patches[side_.patch]), u, v);
     }
 
   private:
-    std::array<vm::Float3, 16> net_;
-    Side side_;
+    const Model& model_;
+    SideRef side_;
     vm::Float3 edge_[4], across_[4];
 };
 
@@ -62,7 +66,7 @@ template <typename Angle> float largestAlong(const Angle& angle, int samples) {
         const float a = angle(t);
         if (a > largest) largest = a, at = t;
     }
-    constexpr int kRefineSteps = 12;
+    constexpr int kRefineSteps = 10;
     constexpr float kGolden = 0.618034f;
     const float step = 1.0f / static_cast<float>(samples - 1);
     float low = std::max(0.0f, at - step), high = std::min(1.0f, at + step);

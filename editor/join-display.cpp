@@ -43,10 +43,12 @@ int joinShade(float degrees) {
 }
 
 JoinLines joinLines(const Model& model) {
+    // Nine samples and the search between them tell an edge's shade.
+    constexpr int kShadeSamples = 9;
     JoinLines lines;
     for (const SharedEdge& edge : sharedEdges(model))
-        addEdge(model, edge.a, joinAngle(model, edge), lines);
+        addEdge(model, edge.a, joinAngle(model, edge, kShadeSamples), lines);
     for (SideRef side : mirrorPlaneSides(model))
-        addEdge(model, side, mirrorJoinAngle(model, side), lines);
+        addEdge(model, side, mirrorJoinAngle(model, side, kShadeSamples), lines);
     return lines;
 }

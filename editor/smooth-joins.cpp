@@ -1,6 +1,7 @@
 #include "editor/smooth-joins.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <set>
 #include <tuple>
@@ -20,11 +21,11 @@ struct Join {
     float before = 0, after = 0;
 };
 
-constexpr int kMaxSweeps = 40;
-constexpr int kSweepsWithoutGain = 4;
-// Below this share of kSmoothJoin every join is done; a join counts as worse past this
-// many degrees more than before (the measure's own noise).
-constexpr float kDoneShare = 0.5f;
+// Sweeps end when no point moved more than this share of the largest patch's size.
+constexpr int kMaxSweeps = 60;
+constexpr float kSettledShare = 1e-6f;
+constexpr float kRoundingSteps = 8;
+// A join counts as worse past this many degrees more than before (the measure's own noise).
 constexpr float kWorseSlack = 0.01f;
 // Lengths below this share of the patch's size are none; unit vectors adding up to less
 // than this point opposite ways.
@@ -222,11 +223,6 @@ std::vector<Saved> save(const Model& model, const std::vector<uint32_t>& points)
     return saved;
 }
 
-void restore(Model& model, const std::vector<Saved>& saved) {
-    for (const Saved& s : saved)
-        model.points[s.point] = s.at;
-}
-
 float measure(const Model& model, std::vector<Join>& joins) {
     float largest = 0;
     for (Join& j : joins) {
@@ -302,23 +298,23 @@ SmoothResult smoothSelectedJoins(Model& model) {
     const std::vector<Saved> original = save(model, points);
 
     // Each sweep lines every selected join up in turn; a point two joins share (the one
-    // inside a corner) settles where both agree. The best sweep is kept.
-    std::vector<Saved> best = original;
-    float bestLargest = INFINITY;
-    for (int sweep = 0, sinceGain = 0; sweep < kMaxSweeps && sinceGain < kSweepsWithoutGain;
-         ++sweep) {
+    // inside a corner) settles where both agree. Sweeps stop once the points settle.
+    for (int sweep = 0; sweep < kMaxSweeps; ++sweep) {
+        const std::vector<Saved> was = save(model, points);
         for (Join& j : joins)
             if (j.selected) j.mirror ? solveMirror(model, j, held) : solveShared(model, j, held);
-        const float largest = measure(model, joins);
-        ++sinceGain;
-        if (largest < bestLargest) {
-            if (largest < bestLargest - kWorseSlack) sinceGain = 0;
-            bestLargest = largest;
-            best = save(model, points);
+        float moved = 0, size = 0;
+        for (const Saved& s : was) {
+            // Rounding moves a point by a few steps of its coordinates' precision.
+            const float rounding =
+                kRoundingSteps * FLT_EPSILON *
+                std::max({std::fabs(s.at.x), std::fabs(s.at.y), std::fabs(s.at.z)});
+            moved = std::max(moved, f3::length(f3::sub(model.points[s.point], s.at)) - rounding);
         }
-        if (largest < kDoneShare * kSmoothJoin) break;
+        for (const Join& j : joins)
+            size = std::max(size, j.size);
+        if (moved <= kSettledShare * size) break;
     }
-    restore(model, best);
     measure(model, joins);
     undoWorse(model, joins, movable, original, savedAt);
 
