@@ -271,11 +271,9 @@ const char* joinTroubleText(JoinTrouble trouble) {
     return "the joins around it pull against it";
 }
 
-size_t SmoothResult::roughCount() const {
-    size_t n = 0;
-    for (size_t count : rough)
-        n += count;
-    return n;
+size_t SmoothResult::roughFor(JoinTrouble why) const {
+    return static_cast<size_t>(std::count_if(rough.begin(), rough.end(),
+                                             [&](const RoughJoin& r) { return r.why == why; }));
 }
 
 SmoothResult smoothSelectedJoins(Model& model) {
@@ -327,7 +325,7 @@ SmoothResult smoothSelectedJoins(Model& model) {
                                 : j.folds      ? JoinTrouble::FoldsBack
                                 : j.heldCorner ? JoinTrouble::HeldCorner
                                                : JoinTrouble::Pulled;
-        ++result.rough[static_cast<size_t>(why)];
+        result.rough.push_back({j.edge, j.mirror, j.after, why});
     }
     return result;
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <vector>
 
 #include "editor/join-angles.h"
 #include "model/model.h"
@@ -22,11 +23,20 @@ enum class JoinTrouble {
 inline constexpr size_t kJoinTroubles = 4;
 const char* joinTroubleText(JoinTrouble trouble);
 
+// A selected join left at kSmoothJoin or more: its edge (a and b the same side across a
+// mirror plane), its angle after and why.
+struct RoughJoin {
+    SharedEdge edge;
+    bool mirror = false;
+    float angle = 0;
+    JoinTrouble why = JoinTrouble::Pulled;
+};
 struct SmoothResult {
     size_t joins = 0;  // selected joins (between two selected patches, or on a mirror plane)
     float largest = 0; // their largest angle after
-    std::array<size_t, kJoinTroubles> rough{}; // those left at kSmoothJoin or more, by why
-    size_t roughCount() const;
+    std::vector<RoughJoin> rough;
+    // How many rough joins there are for the reason.
+    size_t roughFor(JoinTrouble why) const;
 };
 // Smooths every join between two selected patches and every selected symmetry patch's join
 // with its mirror image: only the rows next to the edges move (the points of shared edges,

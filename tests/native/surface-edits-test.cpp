@@ -176,7 +176,7 @@ TEST(SurfaceEdits, ExtrudedAndSmoothedJoinsAgreeWithinATenthOfADegree) {
     EXPECT_GT(joinAngle(model, joined), 5.0f);
     model.patches[2].selected = model.patches[3].selected = true;
     const vm::Float3 corner = model.points[static_cast<size_t>(edge[1])];
-    EXPECT_EQ(0u, smoothSelectedJoins(model).roughCount());
+    EXPECT_EQ(0u, smoothSelectedJoins(model).rough.size());
     EXPECT_LT(joinAngle(model, joined), 0.1f);
     EXPECT_EQ(0, distance(corner, model.points[static_cast<size_t>(edge[1])]));
     EXPECT_LT(selectedJoins(model).largest, 0.1f);

@@ -241,15 +241,16 @@ void smoothJoinsCommand() {
     }
     char text[160];
     std::snprintf(text, sizeof text, "smoothed %zu joins; largest angle now %.2f\xB0",
-                  result.joins - result.roughCount(), static_cast<double>(result.largest));
+                  result.joins - result.rough.size(), static_cast<double>(result.largest));
     std::string said = text;
-    if (const size_t rough = result.roughCount()) {
-        said += "; " + std::to_string(rough) + " could not be made smooth:";
+    if (!result.rough.empty()) {
+        said += "; " + std::to_string(result.rough.size()) + " could not be made smooth:";
         const char* separator = " ";
         for (size_t why = 0; why < kJoinTroubles; ++why)
-            if (result.rough[why]) {
-                said += separator + std::to_string(result.rough[why]) + " " +
-                        joinTroubleText(static_cast<JoinTrouble>(why));
+            if (const size_t count = result.roughFor(static_cast<JoinTrouble>(why))) {
+                said += separator;
+                said += joinTroubleText(static_cast<JoinTrouble>(why));
+                said += " (" + std::to_string(count) + ")";
                 separator = ", ";
             }
     }
