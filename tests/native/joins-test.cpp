@@ -139,3 +139,30 @@ TEST(Joins, TheLargestAngleIsFoundBetweenTheSamples) {
     }
     EXPECT_LT(worst, 0.05f);
 }
+
+TEST(Joins, TolerancesFollowThePatchesSize) {
+    for (float scale : {1e-6f, 1.0f, 1e6f}) {
+        // A symmetry's patch with its first column on x = 0, creased across the plane.
+        Model half;
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c)
+                half.points.push_back({scale * float(c),
+                                       scale * (0.3f * float(c * c) + 0.2f * float(r)),
+                                       scale * float(r)});
+        Model::Patch patch;
+        for (int i = 0; i < 16; ++i)
+            patch.indices[static_cast<size_t>(i)] = i;
+        patch.selected = true;
+        patch.group = 0;
+        half.patches.push_back(patch);
+        half.groups.push_back(std::make_unique<Model::Symmetry>("Sym_0"));
+        ASSERT_EQ(1u, mirrorPlaneSides(half).size()) << scale;
+        const SmoothResult result = smoothSelectedJoins(half);
+        EXPECT_EQ(1u, result.joins);
+        EXPECT_LT(mirrorJoinAngle(half, mirrorPlaneSides(half)[0]), kSmoothJoin) << scale;
+        // The display's lines stay beside the edge, within a few hundredths of the patch.
+        for (const std::vector<vm::Float3>& shade : joinLines(half).shades)
+            for (vm::Float3 p : shade)
+                EXPECT_LT(std::fabs(p.x), 0.05f * scale) << scale;
+    }
+}
