@@ -23,7 +23,7 @@ struct Join {
 
 // Sweeps end when no point moved more than this share of the largest patch's size.
 constexpr int kMaxSweeps = 60;
-constexpr float kSettledShare = 1e-6f;
+constexpr float kSettledShare = 1e-5f;
 constexpr float kRoundingSteps = 8;
 // A join counts as worse past this many degrees more than before (the measure's own noise).
 constexpr float kWorseSlack = 0.01f;
@@ -223,6 +223,11 @@ std::vector<Saved> save(const Model& model, const std::vector<uint32_t>& points)
     return saved;
 }
 
+void restore(Model& model, const std::vector<Saved>& saved) {
+    for (const Saved& s : saved)
+        model.points[s.point] = s.at;
+}
+
 float measure(const Model& model, std::vector<Join>& joins) {
     float largest = 0;
     for (Join& j : joins) {
@@ -284,8 +289,6 @@ SmoothResult smoothSelectedJoins(Model& model) {
     const std::vector<uint8_t> held = heldPoints(model, index, mirrorSides);
     std::vector<uint8_t> movable(model.points.size());
     std::vector<Join> joins = joinsToWatch(model, index, mirrorSides, held, movable);
-    for (Join& j : joins)
-        j.before = angleOf(model, j);
     std::vector<uint32_t> points;
     std::vector<int32_t> savedAt(model.points.size(), -1);
     for (size_t i = 0; i < movable.size(); ++i)
@@ -314,6 +317,13 @@ SmoothResult smoothSelectedJoins(Model& model) {
         if (moved <= kSettledShare * size) break;
     }
     measure(model, joins);
+    // A join within kWorseSlack now cannot have been better: only the others are measured as
+    // they were, with the points put back for the while.
+    const std::vector<Saved> now = save(model, points);
+    restore(model, original);
+    for (Join& j : joins)
+        j.before = j.after > kWorseSlack ? angleOf(model, j) : 0;
+    restore(model, now);
     undoWorse(model, joins, movable, original, savedAt);
 
     for (const Join& j : joins) {
