@@ -66,9 +66,11 @@ float angleOf(const Model& model, const Join& j) {
     return j.mirror ? mirrorJoinAngle(model, j.edge.a) : joinAngle(model, j.edge);
 }
 
-// The points of every shared side, pole and mirror-plane side: T never moves them.
+// The points of every shared side, pole and mirror-plane side of the patches touching the
+// points that may move: T never moves them.
 std::vector<uint8_t> heldPoints(const Model& model, const SideIndex& index,
-                                const std::vector<SideRef>& mirrorSides) {
+                                const std::vector<SideRef>& mirrorSides,
+                                const std::vector<uint8_t>& touching) {
     std::vector<uint8_t> held(model.points.size());
     std::vector<SideRef> partners;
     std::vector<bool> reversed;
@@ -77,7 +79,7 @@ std::vector<uint8_t> heldPoints(const Model& model, const SideIndex& index,
             held[static_cast<size_t>(i)] = 1;
     };
     for (size_t p = 0; p < model.patches.size(); ++p) {
-        if (!model.isShown(p)) continue;
+        if (!touching[p] || !model.isShown(p)) continue;
         for (Side side : kSides) {
             if (collapsedSide(model, model.patches[p], side)) {
                 hold(model.patches[p], side);
@@ -166,25 +168,49 @@ Key keyOf(const SharedEdge& edge) {
     return std::min(a, b);
 }
 
-// The selected joins, then every other join whose rows next to the edge hold a point that
-// may move: those are watched so that none ends worse.
-std::vector<Join> joinsToWatch(const Model& model, const SideIndex& index,
-                               const std::vector<SideRef>& mirrorSides,
-                               const std::vector<uint8_t>& held, std::vector<uint8_t>& movable) {
+// The selected joins: between two selected patches, and selected symmetry patches' joins
+// across the mirror plane.
+std::vector<Join> selectedJoinList(const Model& model, const std::vector<SideRef>& mirrorSides,
+                                   std::set<Key>& known) {
     std::vector<Join> joins;
-    std::set<Key> known;
     for (const SharedEdge& edge : sharedEdges(model, EdgesOf::BothSelected)) {
         joins.push_back(sharedJoin(model, edge));
         known.insert(keyOf(edge));
     }
     for (SideRef side : mirrorSides)
         if (model.patches[side.patch].selected) joins.push_back(mirrorJoin(model, side));
-    for (Join& j : joins) {
+    for (Join& j : joins)
         j.selected = true;
+    return joins;
+}
+
+// The patches using a point of the selected joins' rows (all that T can change), and their
+// points: the sides that can matter lie within those.
+void touchingPatches(const Model& model, const std::vector<Join>& joins,
+                     std::vector<uint8_t>& touching, std::vector<uint8_t>& near) {
+    std::vector<uint8_t> rows(model.points.size());
+    for (const Join& j : joins)
         for (int k = 0; k < 4; ++k)
-            for (int32_t i : {j.a[k], j.b[k]})
-                if (!held[static_cast<size_t>(i)]) movable[static_cast<size_t>(i)] = 1;
+            rows[static_cast<size_t>(j.a[k])] = rows[static_cast<size_t>(j.b[k])] = 1;
+    touching.assign(model.patches.size(), 0);
+    near.assign(model.points.size(), 0);
+    for (size_t p = 0; p < model.patches.size(); ++p) {
+        const auto& indices = model.patches[p].indices;
+        if (std::none_of(indices.begin(), indices.end(),
+                         [&](int32_t i) { return rows[static_cast<size_t>(i)] != 0; }))
+            continue;
+        touching[p] = 1;
+        for (int32_t i : indices)
+            near[static_cast<size_t>(i)] = 1;
     }
+}
+
+// Every other join whose rows next to the edge hold a point that may move: watched so that
+// none ends worse.
+void watchOthers(const Model& model, const SideIndex& index,
+                 const std::vector<SideRef>& mirrorSides, const std::vector<uint8_t>& touching,
+                 const std::vector<uint8_t>& movable, std::set<Key>& known,
+                 std::vector<Join>& joins) {
     const auto touches = [&](const Model::Patch& patch, Side side) {
         for (int k = 0; k < 4; ++k)
             if (movable[static_cast<size_t>(at(patch, side, k, 1))]) return true;
@@ -193,7 +219,7 @@ std::vector<Join> joinsToWatch(const Model& model, const SideIndex& index,
     std::vector<SideRef> partners;
     std::vector<bool> reversed;
     for (size_t p = 0; p < model.patches.size(); ++p) {
-        if (!model.isShown(p)) continue;
+        if (!touching[p] || !model.isShown(p)) continue;
         for (Side side : kSides) {
             if (!touches(model.patches[p], side)) continue;
             const SideRef of{static_cast<uint32_t>(p), side};
@@ -207,7 +233,6 @@ std::vector<Join> joinsToWatch(const Model& model, const SideIndex& index,
     for (SideRef side : mirrorSides)
         if (!model.patches[side.patch].selected && touches(model.patches[side.patch], side.side))
             joins.push_back(mirrorJoin(model, side));
-    return joins;
 }
 
 struct Saved {
@@ -284,11 +309,19 @@ size_t SmoothResult::roughFor(JoinTrouble why) const {
 SmoothResult smoothSelectedJoins(Model& model) {
     SmoothResult result;
     if (!model.indicesValid()) return result;
-    const SideIndex index(model, true);
-    std::vector<SideRef> mirrorSides = mirrorPlaneSides(model);
-    const std::vector<uint8_t> held = heldPoints(model, index, mirrorSides);
+    const std::vector<SideRef> mirrorSides = mirrorPlaneSides(model);
+    std::set<Key> known;
+    std::vector<Join> joins = selectedJoinList(model, mirrorSides, known);
+    std::vector<uint8_t> touching, near;
+    touchingPatches(model, joins, touching, near);
+    const SideIndex index(model, true, &near);
+    const std::vector<uint8_t> held = heldPoints(model, index, mirrorSides, touching);
     std::vector<uint8_t> movable(model.points.size());
-    std::vector<Join> joins = joinsToWatch(model, index, mirrorSides, held, movable);
+    for (const Join& j : joins)
+        for (int k = 0; k < 4; ++k)
+            for (int32_t i : {j.a[k], j.b[k]})
+                if (!held[static_cast<size_t>(i)]) movable[static_cast<size_t>(i)] = 1;
+    watchOthers(model, index, mirrorSides, touching, movable, known, joins);
     std::vector<uint32_t> points;
     std::vector<int32_t> savedAt(model.points.size(), -1);
     for (size_t i = 0; i < movable.size(); ++i)
