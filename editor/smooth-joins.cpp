@@ -7,19 +7,9 @@
 #include <tuple>
 
 #include "editor/float3-ops.h"
+#include "editor/join-rows.h"
 
 namespace {
-
-// A join the solver watches: its edge points and the rows next to the edge on either side
-// (b unused across a mirror plane, where the patch joins its own image).
-struct Join {
-    bool mirror = false;
-    SharedEdge edge;
-    int32_t e[4], a[4], b[4];
-    float size = 0; // of the patches, for the tolerances
-    bool selected = false, collapsed = false, folds = false, heldCorner = false;
-    float before = 0, after = 0;
-};
 
 // Sweeps end when no point moved more than this share of the largest patch's size.
 constexpr int kMaxSweeps = 60;
@@ -27,45 +17,6 @@ constexpr float kSettledShare = 1e-5f;
 constexpr float kRoundingSteps = 8;
 // A join counts as worse past this many degrees more than before (the measure's own noise).
 constexpr float kWorseSlack = 0.01f;
-// Lengths below this share of the patch's size are none; unit vectors adding up to less
-// than this point opposite ways.
-constexpr float kTinyShare = 1e-6f;
-constexpr float kOpposite = 1e-3f;
-
-int32_t at(const Model::Patch& patch, Side side, int along, int in) {
-    return patch.indices[static_cast<size_t>(netIndex(side, along, in))];
-}
-
-Join sharedJoin(const Model& model, const SharedEdge& edge) {
-    Join j;
-    j.edge = edge;
-    const Model::Patch &a = model.patches[edge.a.patch], &b = model.patches[edge.b.patch];
-    for (int k = 0; k < 4; ++k) {
-        j.e[k] = at(a, edge.a.side, k, 0);
-        j.a[k] = at(a, edge.a.side, k, 1);
-        j.b[k] = at(b, edge.b.side, edge.reversed ? 3 - k : k, 1);
-    }
-    j.size = std::max(patchSize(model, a), patchSize(model, b));
-    return j;
-}
-
-Join mirrorJoin(const Model& model, SideRef side) {
-    Join j;
-    j.mirror = true;
-    j.edge.a = j.edge.b = side;
-    const Model::Patch& patch = model.patches[side.patch];
-    for (int k = 0; k < 4; ++k) {
-        j.e[k] = at(patch, side.side, k, 0);
-        j.a[k] = j.b[k] = at(patch, side.side, k, 1);
-    }
-    j.size = patchSize(model, patch);
-    return j;
-}
-
-float angleOf(const Model& model, const Join& j) {
-    return j.mirror ? mirrorJoinAngle(model, j.edge.a) : joinAngle(model, j.edge);
-}
-
 // The points of every shared side, pole and mirror-plane side of the patches touching the
 // points that may move: T never moves them.
 std::vector<uint8_t> heldPoints(const Model& model, const SideIndex& index,
@@ -94,73 +45,6 @@ std::vector<uint8_t> heldPoints(const Model& model, const SideIndex& index,
     return held;
 }
 
-// One join lined up with its points' neighbours held: each pair of points across the edge
-// onto one line through the edge point, with one ratio of lengths along the whole edge (then
-// the cross tangents are parallel all along it, not only at the four points).
-void solveShared(Model& model, Join& j, const std::vector<uint8_t>& held) {
-    vm::Float3 e[4], out[4], on[4];
-    float outLength[4], onLength[4], outSum = 0, onSum = 0;
-    for (int k = 0; k < 4; ++k) {
-        e[k] = model.points[static_cast<size_t>(j.e[k])];
-        out[k] = f3::sub(e[k], model.points[static_cast<size_t>(j.a[k])]);
-        on[k] = f3::sub(model.points[static_cast<size_t>(j.b[k])], e[k]);
-        outSum += outLength[k] = f3::length(out[k]);
-        onSum += onLength[k] = f3::length(on[k]);
-    }
-    const float tiny = kTinyShare * j.size;
-    if (outSum <= tiny || onSum <= tiny) {
-        j.collapsed = true;
-        return;
-    }
-    const float ratio = onSum / outSum;
-    for (int k = 0; k < 4; ++k) {
-        const bool heldA = held[static_cast<size_t>(j.a[k])],
-                   heldB = held[static_cast<size_t>(j.b[k])];
-        if (j.a[k] == j.b[k] || (heldA && heldB)) {
-            j.heldCorner = j.heldCorner || (heldA && heldB && j.a[k] != j.e[k]);
-            continue;
-        }
-        vm::Float3& a = model.points[static_cast<size_t>(j.a[k])];
-        vm::Float3& b = model.points[static_cast<size_t>(j.b[k])];
-        if (heldA) {
-            if (outLength[k] > tiny) b = f3::add(e[k], f3::scale(out[k], ratio));
-            continue;
-        }
-        if (heldB) {
-            if (onLength[k] > tiny) a = f3::sub(e[k], f3::scale(on[k], 1 / ratio));
-            continue;
-        }
-        if (outLength[k] <= tiny || onLength[k] <= tiny) continue; // a corner collapsed there
-        const vm::Float3 sum =
-            f3::add(f3::scale(out[k], 1 / outLength[k]), f3::scale(on[k], 1 / onLength[k]));
-        const float sumLength = f3::length(sum);
-        if (sumLength < kOpposite) {
-            j.folds = true;
-            continue;
-        }
-        const vm::Float3 unit = f3::scale(sum, 1 / sumLength);
-        const float inside = (outLength[k] + onLength[k] / ratio) / 2;
-        a = f3::sub(e[k], f3::scale(unit, inside));
-        b = f3::add(e[k], f3::scale(unit, inside * ratio));
-    }
-}
-
-// Across the mirror plane the row next to the edge runs straight across it (along x).
-void solveMirror(Model& model, Join& j, const std::vector<uint8_t>& held) {
-    const float onPlane = kOnPlaneShare * j.size;
-    for (int k = 0; k < 4; ++k) {
-        vm::Float3& next = model.points[static_cast<size_t>(j.a[k])];
-        const vm::Float3 e = model.points[static_cast<size_t>(j.e[k])];
-        if (std::fabs(next.x) <= onPlane) continue; // on the plane itself: nothing to line up
-        if (held[static_cast<size_t>(j.a[k])]) {
-            j.heldCorner = j.heldCorner || next.y != e.y || next.z != e.z;
-            continue;
-        }
-        next.y = e.y;
-        next.z = e.z;
-    }
-}
-
 using Key = std::tuple<uint32_t, int, uint32_t, int>;
 Key keyOf(const SharedEdge& edge) {
     Key a{edge.a.patch, int(edge.a.side), edge.b.patch, int(edge.b.side)};
@@ -170,26 +54,26 @@ Key keyOf(const SharedEdge& edge) {
 
 // The selected joins: between two selected patches, and selected symmetry patches' joins
 // across the mirror plane.
-std::vector<Join> selectedJoinList(const Model& model, const std::vector<SideRef>& mirrorSides,
-                                   std::set<Key>& known) {
-    std::vector<Join> joins;
+std::vector<RowJoin> selectedJoinList(const Model& model, const std::vector<SideRef>& mirrorSides,
+                                      std::set<Key>& known) {
+    std::vector<RowJoin> joins;
     for (const SharedEdge& edge : sharedEdges(model, EdgesOf::BothSelected)) {
         joins.push_back(sharedJoin(model, edge));
         known.insert(keyOf(edge));
     }
     for (SideRef side : mirrorSides)
         if (model.patches[side.patch].selected) joins.push_back(mirrorJoin(model, side));
-    for (Join& j : joins)
+    for (RowJoin& j : joins)
         j.selected = true;
     return joins;
 }
 
 // The patches using a point of the selected joins' rows (all that T can change), and their
 // points: the sides that can matter lie within those.
-void touchingPatches(const Model& model, const std::vector<Join>& joins,
+void touchingPatches(const Model& model, const std::vector<RowJoin>& joins,
                      std::vector<uint8_t>& touching, std::vector<uint8_t>& near) {
     std::vector<uint8_t> rows(model.points.size());
-    for (const Join& j : joins)
+    for (const RowJoin& j : joins)
         for (int k = 0; k < 4; ++k)
             rows[static_cast<size_t>(j.a[k])] = rows[static_cast<size_t>(j.b[k])] = 1;
     touching.assign(model.patches.size(), 0);
@@ -210,10 +94,10 @@ void touchingPatches(const Model& model, const std::vector<Join>& joins,
 void watchOthers(const Model& model, const SideIndex& index,
                  const std::vector<SideRef>& mirrorSides, const std::vector<uint8_t>& touching,
                  const std::vector<uint8_t>& movable, std::set<Key>& known,
-                 std::vector<Join>& joins) {
+                 std::vector<RowJoin>& joins) {
     const auto touches = [&](const Model::Patch& patch, Side side) {
         for (int k = 0; k < 4; ++k)
-            if (movable[static_cast<size_t>(at(patch, side, k, 1))]) return true;
+            if (movable[static_cast<size_t>(pointAt(patch, side, k, 1))]) return true;
         return false;
     };
     std::vector<SideRef> partners;
@@ -253,9 +137,9 @@ void restore(Model& model, const std::vector<Saved>& saved) {
         model.points[s.point] = s.at;
 }
 
-float measure(const Model& model, std::vector<Join>& joins) {
+float measure(const Model& model, std::vector<RowJoin>& joins) {
     float largest = 0;
-    for (Join& j : joins) {
+    for (RowJoin& j : joins) {
         j.after = angleOf(model, j);
         if (j.selected) largest = std::max(largest, j.after);
     }
@@ -263,11 +147,11 @@ float measure(const Model& model, std::vector<Join>& joins) {
 }
 
 // Joins left worse than they were get their rows back as they were, until none is.
-void undoWorse(Model& model, std::vector<Join>& joins, const std::vector<uint8_t>& movable,
+void undoWorse(Model& model, std::vector<RowJoin>& joins, const std::vector<uint8_t>& movable,
                const std::vector<Saved>& original, std::vector<int32_t>& savedAt) {
     for (size_t round = 0; round <= joins.size(); ++round) {
         bool restored = false;
-        for (const Join& j : joins) {
+        for (const RowJoin& j : joins) {
             if (j.after <= j.before + kWorseSlack) continue;
             for (int k = 0; k < 4; ++k)
                 for (int32_t i : {j.a[k], j.b[k]})
@@ -311,13 +195,13 @@ SmoothResult smoothSelectedJoins(Model& model) {
     if (!model.indicesValid()) return result;
     const std::vector<SideRef> mirrorSides = mirrorPlaneSides(model);
     std::set<Key> known;
-    std::vector<Join> joins = selectedJoinList(model, mirrorSides, known);
+    std::vector<RowJoin> joins = selectedJoinList(model, mirrorSides, known);
     std::vector<uint8_t> touching, near;
     touchingPatches(model, joins, touching, near);
     const SideIndex index(model, true, &near);
     const std::vector<uint8_t> held = heldPoints(model, index, mirrorSides, touching);
     std::vector<uint8_t> movable(model.points.size());
-    for (const Join& j : joins)
+    for (const RowJoin& j : joins)
         for (int k = 0; k < 4; ++k)
             for (int32_t i : {j.a[k], j.b[k]})
                 if (!held[static_cast<size_t>(i)]) movable[static_cast<size_t>(i)] = 1;
@@ -335,7 +219,7 @@ SmoothResult smoothSelectedJoins(Model& model) {
     // inside a corner) settles where both agree. Sweeps stop once the points settle.
     for (int sweep = 0; sweep < kMaxSweeps; ++sweep) {
         const std::vector<Saved> was = save(model, points);
-        for (Join& j : joins)
+        for (RowJoin& j : joins)
             if (j.selected) j.mirror ? solveMirror(model, j, held) : solveShared(model, j, held);
         float moved = 0, size = 0;
         for (const Saved& s : was) {
@@ -345,7 +229,7 @@ SmoothResult smoothSelectedJoins(Model& model) {
                 std::max({std::fabs(s.at.x), std::fabs(s.at.y), std::fabs(s.at.z)});
             moved = std::max(moved, f3::length(f3::sub(model.points[s.point], s.at)) - rounding);
         }
-        for (const Join& j : joins)
+        for (const RowJoin& j : joins)
             size = std::max(size, j.size);
         if (moved <= kSettledShare * size) break;
     }
@@ -354,12 +238,12 @@ SmoothResult smoothSelectedJoins(Model& model) {
     // they were, with the points put back for the while.
     const std::vector<Saved> now = save(model, points);
     restore(model, original);
-    for (Join& j : joins)
+    for (RowJoin& j : joins)
         j.before = j.after > kWorseSlack ? angleOf(model, j) : 0;
     restore(model, now);
     undoWorse(model, joins, movable, original, savedAt);
 
-    for (const Join& j : joins) {
+    for (const RowJoin& j : joins) {
         if (!j.selected) continue;
         ++result.joins;
         result.largest = std::max(result.largest, j.after);

@@ -1,0 +1,113 @@
+#include "editor/join-rows.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "editor/float3-ops.h"
+#include "editor/join-angles.h"
+
+namespace {
+
+// Lengths below this share of the patch's size are none; unit vectors adding up to less
+// than this point opposite ways.
+constexpr float kTinyShare = 1e-6f;
+constexpr float kOpposite = 1e-3f;
+
+} // namespace
+
+int32_t pointAt(const Model::Patch& patch, Side side, int along, int in) {
+    return patch.indices[static_cast<size_t>(netIndex(side, along, in))];
+}
+
+RowJoin sharedJoin(const Model& model, const SharedEdge& edge) {
+    RowJoin j;
+    j.edge = edge;
+    const Model::Patch &a = model.patches[edge.a.patch], &b = model.patches[edge.b.patch];
+    for (int k = 0; k < 4; ++k) {
+        j.e[k] = pointAt(a, edge.a.side, k, 0);
+        j.a[k] = pointAt(a, edge.a.side, k, 1);
+        j.b[k] = pointAt(b, edge.b.side, edge.reversed ? 3 - k : k, 1);
+    }
+    j.size = std::max(patchSize(model, a), patchSize(model, b));
+    return j;
+}
+
+RowJoin mirrorJoin(const Model& model, SideRef side) {
+    RowJoin j;
+    j.mirror = true;
+    j.edge.a = j.edge.b = side;
+    const Model::Patch& patch = model.patches[side.patch];
+    for (int k = 0; k < 4; ++k) {
+        j.e[k] = pointAt(patch, side.side, k, 0);
+        j.a[k] = j.b[k] = pointAt(patch, side.side, k, 1);
+    }
+    j.size = patchSize(model, patch);
+    return j;
+}
+
+float angleOf(const Model& model, const RowJoin& j) {
+    return j.mirror ? mirrorJoinAngle(model, j.edge.a) : joinAngle(model, j.edge);
+}
+
+void solveShared(Model& model, RowJoin& j, const std::vector<uint8_t>& held) {
+    vm::Float3 e[4], out[4], on[4];
+    float outLength[4], onLength[4], outSum = 0, onSum = 0;
+    for (int k = 0; k < 4; ++k) {
+        e[k] = model.points[static_cast<size_t>(j.e[k])];
+        out[k] = f3::sub(e[k], model.points[static_cast<size_t>(j.a[k])]);
+        on[k] = f3::sub(model.points[static_cast<size_t>(j.b[k])], e[k]);
+        outSum += outLength[k] = f3::length(out[k]);
+        onSum += onLength[k] = f3::length(on[k]);
+    }
+    const float tiny = kTinyShare * j.size;
+    if (outSum <= tiny || onSum <= tiny) {
+        j.collapsed = true;
+        return;
+    }
+    const float ratio = onSum / outSum;
+    for (int k = 0; k < 4; ++k) {
+        const bool heldA = held[static_cast<size_t>(j.a[k])],
+                   heldB = held[static_cast<size_t>(j.b[k])];
+        if (j.a[k] == j.b[k] || (heldA && heldB)) {
+            j.heldCorner = j.heldCorner || (heldA && heldB && j.a[k] != j.e[k]);
+            continue;
+        }
+        vm::Float3& a = model.points[static_cast<size_t>(j.a[k])];
+        vm::Float3& b = model.points[static_cast<size_t>(j.b[k])];
+        if (heldA) {
+            if (outLength[k] > tiny) b = f3::add(e[k], f3::scale(out[k], ratio));
+            continue;
+        }
+        if (heldB) {
+            if (onLength[k] > tiny) a = f3::sub(e[k], f3::scale(on[k], 1 / ratio));
+            continue;
+        }
+        if (outLength[k] <= tiny || onLength[k] <= tiny) continue; // a corner collapsed there
+        const vm::Float3 sum =
+            f3::add(f3::scale(out[k], 1 / outLength[k]), f3::scale(on[k], 1 / onLength[k]));
+        const float sumLength = f3::length(sum);
+        if (sumLength < kOpposite) {
+            j.folds = true;
+            continue;
+        }
+        const vm::Float3 unit = f3::scale(sum, 1 / sumLength);
+        const float inside = (outLength[k] + onLength[k] / ratio) / 2;
+        a = f3::sub(e[k], f3::scale(unit, inside));
+        b = f3::add(e[k], f3::scale(unit, inside * ratio));
+    }
+}
+
+void solveMirror(Model& model, RowJoin& j, const std::vector<uint8_t>& held) {
+    const float onPlane = kOnPlaneShare * j.size;
+    for (int k = 0; k < 4; ++k) {
+        vm::Float3& next = model.points[static_cast<size_t>(j.a[k])];
+        const vm::Float3 e = model.points[static_cast<size_t>(j.e[k])];
+        if (std::fabs(next.x) <= onPlane) continue; // on the plane itself: nothing to line up
+        if (held[static_cast<size_t>(j.a[k])]) {
+            j.heldCorner = j.heldCorner || next.y != e.y || next.z != e.z;
+            continue;
+        }
+        next.y = e.y;
+        next.z = e.z;
+    }
+}
