@@ -15,7 +15,7 @@ constexpr float kOpposite = 1e-3f;
 
 } // namespace
 
-int32_t pointAt(const Model::Patch& patch, Side side, int along, int in) {
+int32_t netPoint(const Model::Patch& patch, Side side, int along, int in) {
     return patch.indices[static_cast<size_t>(netIndex(side, along, in))];
 }
 
@@ -24,9 +24,9 @@ RowJoin sharedJoin(const Model& model, const SharedEdge& edge) {
     j.edge = edge;
     const Model::Patch &a = model.patches[edge.a.patch], &b = model.patches[edge.b.patch];
     for (int k = 0; k < 4; ++k) {
-        j.e[k] = pointAt(a, edge.a.side, k, 0);
-        j.a[k] = pointAt(a, edge.a.side, k, 1);
-        j.b[k] = pointAt(b, edge.b.side, edge.reversed ? 3 - k : k, 1);
+        j.e[k] = netPoint(a, edge.a.side, k, 0);
+        j.a[k] = netPoint(a, edge.a.side, k, 1);
+        j.b[k] = netPoint(b, edge.b.side, edge.reversed ? 3 - k : k, 1);
     }
     j.size = std::max(patchSize(model, a), patchSize(model, b));
     return j;
@@ -38,8 +38,8 @@ RowJoin mirrorJoin(const Model& model, SideRef side) {
     j.edge.a = j.edge.b = side;
     const Model::Patch& patch = model.patches[side.patch];
     for (int k = 0; k < 4; ++k) {
-        j.e[k] = pointAt(patch, side.side, k, 0);
-        j.a[k] = j.b[k] = pointAt(patch, side.side, k, 1);
+        j.e[k] = netPoint(patch, side.side, k, 0);
+        j.a[k] = j.b[k] = netPoint(patch, side.side, k, 1);
     }
     j.size = patchSize(model, patch);
     return j;

@@ -20,7 +20,7 @@ struct RowJoin {
 };
 
 // The pool index of a patch's point `in` rows in from the side, `along` it.
-int32_t pointAt(const Model::Patch& patch, Side side, int along, int in);
+int32_t netPoint(const Model::Patch& patch, Side side, int along, int in);
 RowJoin sharedJoin(const Model& model, const SharedEdge& edge);
 // A symmetry patch's side on the mirror plane: the patch joins its own image there.
 RowJoin mirrorJoin(const Model& model, SideRef side);

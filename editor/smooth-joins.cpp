@@ -97,7 +97,7 @@ void watchOthers(const Model& model, const SideIndex& index,
                  std::vector<RowJoin>& joins) {
     const auto touches = [&](const Model::Patch& patch, Side side) {
         for (int k = 0; k < 4; ++k)
-            if (movable[static_cast<size_t>(pointAt(patch, side, k, 1))]) return true;
+            if (movable[static_cast<size_t>(netPoint(patch, side, k, 1))]) return true;
         return false;
     };
     std::vector<SideRef> partners;
