@@ -141,21 +141,14 @@ TEST(Joins, TheLargestAngleIsFoundBetweenTheSamples) {
 }
 
 TEST(Joins, TolerancesFollowThePatchesSize) {
+    std::mt19937 random(35);
     for (float scale : {1e-6f, 1.0f, 1e6f}) {
         // A symmetry's patch with its first column on x = 0, creased across the plane.
-        Model half;
-        for (int r = 0; r < 4; ++r)
-            for (int c = 0; c < 4; ++c)
-                half.points.push_back({scale * float(c),
-                                       scale * (0.3f * float(c * c) + 0.2f * float(r)),
-                                       scale * float(r)});
-        Model::Patch patch;
-        for (int i = 0; i < 16; ++i)
-            patch.indices[static_cast<size_t>(i)] = i;
-        patch.selected = true;
-        patch.group = 0;
-        half.patches.push_back(patch);
+        Model half = sheet(1, 1, 0, random);
+        for (vm::Float3& p : half.points)
+            p = {scale * p.x, scale * (p.x * p.x + 0.2f * p.z), scale * p.z};
         half.groups.push_back(std::make_unique<Model::Symmetry>("Sym_0"));
+        half.patches[0].group = 0, half.patches[0].selected = true;
         ASSERT_EQ(1u, mirrorPlaneSides(half).size()) << scale;
         const SmoothResult result = smoothSelectedJoins(half);
         EXPECT_EQ(1u, result.joins);
