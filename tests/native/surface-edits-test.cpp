@@ -63,7 +63,6 @@ TEST(SurfaceEdits, SplitKeepsAPoleOnePointAndActsOnShownPatchesOnly) {
     // below it, not the knob's other patches through the tip, and the tip stays one point.
     Model pot = teapot();
     const vm::Float3 tip = pot.points[static_cast<size_t>(pot.patches[20].indices[0])];
-    ASSERT_EQ(1u, pointsAt(pot, tip));
     const SplitResult split = splitStrip(pot, 20, SplitDirection::U, 0.5f);
     EXPECT_EQ(2u, split.patches);
     EXPECT_EQ(1u, pointsAt(pot, tip));
@@ -84,10 +83,8 @@ TEST(SurfaceEdits, SplitKeepsAPoleOnePointAndActsOnShownPatchesOnly) {
     const SplitResult cut = splitPatches(band, {0}, SplitDirection::V, 0.5f);
     ASSERT_EQ(1u, cut.patches);
     followRenumbering(pending, cut.renumbered, before);
-    for (size_t k = 0; k < pending.size(); ++k) {
-        const vm::Vec4 at = pending[k]->position();
-        EXPECT_EQ(0, distance({at.x, at.y, at.z}, {before[k].x, before[k].y, before[k].z}));
-    }
+    for (size_t k = 0; k < pending.size(); ++k)
+        EXPECT_EQ(0, vm::length3(pending[k]->position() - before[k]));
     EXPECT_EQ(nullptr, dynamic_cast<Editor::ExistingPoint*>(pending[1].get()));
 }
 
