@@ -1,6 +1,7 @@
 #include "editor/join-rows.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 #include "editor/float3-ops.h"
@@ -12,6 +13,16 @@ namespace {
 // than this point opposite ways.
 constexpr float kTinyShare = 1e-6f;
 constexpr float kOpposite = 1e-3f;
+// Rounding moves a point by a few steps of its coordinates' precision.
+constexpr float kRoundingSteps = 8;
+
+// Puts the point at `to`, keeping the largest move (past rounding) as a share of `size`.
+void place(vm::Float3& point, vm::Float3 to, float size, float& moved) {
+    const float rounding = kRoundingSteps * FLT_EPSILON *
+                           std::max({std::fabs(to.x), std::fabs(to.y), std::fabs(to.z)});
+    moved = std::max(moved, (f3::length(f3::sub(to, point)) - rounding) / size);
+    point = to;
+}
 
 } // namespace
 
@@ -49,7 +60,8 @@ float angleOf(const Model& model, const RowJoin& j) {
     return j.mirror ? mirrorJoinAngle(model, j.edge.a) : joinAngle(model, j.edge);
 }
 
-void solveShared(Model& model, RowJoin& j, const std::vector<uint8_t>& held) {
+float solveShared(Model& model, RowJoin& j, const std::vector<uint8_t>& held) {
+    float moved = 0;
     vm::Float3 e[4], out[4], on[4];
     float outLength[4], onLength[4], outSum = 0, onSum = 0;
     for (int k = 0; k < 4; ++k) {
@@ -62,7 +74,7 @@ void solveShared(Model& model, RowJoin& j, const std::vector<uint8_t>& held) {
     const float tiny = kTinyShare * j.size;
     if (outSum <= tiny || onSum <= tiny) {
         j.collapsed = true;
-        return;
+        return moved;
     }
     const float ratio = onSum / outSum;
     for (int k = 0; k < 4; ++k) {
@@ -75,11 +87,13 @@ void solveShared(Model& model, RowJoin& j, const std::vector<uint8_t>& held) {
         vm::Float3& a = model.points[static_cast<size_t>(j.a[k])];
         vm::Float3& b = model.points[static_cast<size_t>(j.b[k])];
         if (heldA) {
-            if (outLength[k] > tiny) b = f3::add(e[k], f3::scale(out[k], ratio));
+            if (outLength[k] > tiny)
+                place(b, f3::add(e[k], f3::scale(out[k], ratio)), j.size, moved);
             continue;
         }
         if (heldB) {
-            if (onLength[k] > tiny) a = f3::sub(e[k], f3::scale(on[k], 1 / ratio));
+            if (onLength[k] > tiny)
+                place(a, f3::sub(e[k], f3::scale(on[k], 1 / ratio)), j.size, moved);
             continue;
         }
         if (outLength[k] <= tiny || onLength[k] <= tiny) continue; // a corner collapsed there
@@ -92,12 +106,14 @@ void solveShared(Model& model, RowJoin& j, const std::vector<uint8_t>& held) {
         }
         const vm::Float3 unit = f3::scale(sum, 1 / sumLength);
         const float inside = (outLength[k] + onLength[k] / ratio) / 2;
-        a = f3::sub(e[k], f3::scale(unit, inside));
-        b = f3::add(e[k], f3::scale(unit, inside * ratio));
+        place(a, f3::sub(e[k], f3::scale(unit, inside)), j.size, moved);
+        place(b, f3::add(e[k], f3::scale(unit, inside * ratio)), j.size, moved);
     }
+    return moved;
 }
 
-void solveMirror(Model& model, RowJoin& j, const std::vector<uint8_t>& held) {
+float solveMirror(Model& model, RowJoin& j, const std::vector<uint8_t>& held) {
+    float moved = 0;
     const float onPlane = kOnPlaneShare * j.size;
     for (int k = 0; k < 4; ++k) {
         vm::Float3& next = model.points[static_cast<size_t>(j.a[k])];
@@ -107,7 +123,7 @@ void solveMirror(Model& model, RowJoin& j, const std::vector<uint8_t>& held) {
             j.heldCorner = j.heldCorner || next.y != e.y || next.z != e.z;
             continue;
         }
-        next.y = e.y;
-        next.z = e.z;
+        place(next, {next.x, e.y, e.z}, j.size, moved);
     }
+    return moved;
 }

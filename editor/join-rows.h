@@ -30,7 +30,8 @@ float angleOf(const Model& model, const RowJoin& j);
 // Each pair of points across the edge onto one line through the edge point, with one ratio
 // of lengths along the whole edge (then the cross tangents are parallel all along it, not
 // only at the four points); a held point stays and its partner lines up with it. Notes on
-// the join what stood in the way (collapsed, folds, heldCorner).
-void solveShared(Model& model, RowJoin& j, const std::vector<uint8_t>& held);
+// the join what stood in the way (collapsed, folds, heldCorner). Both return the largest move
+// of a point, as a share of the patches' size.
+float solveShared(Model& model, RowJoin& j, const std::vector<uint8_t>& held);
 // Across the mirror plane the row next to the edge runs straight across it (along x).
-void solveMirror(Model& model, RowJoin& j, const std::vector<uint8_t>& held);
+float solveMirror(Model& model, RowJoin& j, const std::vector<uint8_t>& held);

@@ -1,20 +1,21 @@
 #include "editor/smooth-joins.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
-#include <set>
-#include <tuple>
+#include <unordered_set>
 
 #include "editor/float3-ops.h"
 #include "editor/join-rows.h"
 
 namespace {
 
-// Sweeps end when no point moved more than this share of the largest patch's size.
+// Sweeps end when no point moved more than this share of its patches' size.
 constexpr int kMaxSweeps = 60;
 constexpr float kSettledShare = 1e-5f;
-constexpr float kRoundingSteps = 8;
+// Sweeps stop too after this many in a row whose largest move was not below this share of
+// the least so far.
+constexpr int kStalledSweeps = 3;
+constexpr float kStalledShare = 0.9f;
 // A join counts as worse past this many degrees more than before (the measure's own noise).
 constexpr float kWorseSlack = 0.01f;
 // The points of every shared side, pole and mirror-plane side of the patches touching the
@@ -45,19 +46,23 @@ std::vector<uint8_t> heldPoints(const Model& model, const SideIndex& index,
     return held;
 }
 
-using Key = std::tuple<uint32_t, int, uint32_t, int>;
+// A join by its two sides (each patch · 4 + side), the lower first.
+using Key = uint64_t;
 Key keyOf(const SharedEdge& edge) {
-    Key a{edge.a.patch, int(edge.a.side), edge.b.patch, int(edge.b.side)};
-    Key b{edge.b.patch, int(edge.b.side), edge.a.patch, int(edge.a.side)};
-    return std::min(a, b);
+    const uint64_t a = uint64_t{edge.a.patch} * 4 + static_cast<uint64_t>(edge.a.side);
+    const uint64_t b = uint64_t{edge.b.patch} * 4 + static_cast<uint64_t>(edge.b.side);
+    return a < b ? (a << 32) | b : (b << 32) | a;
 }
 
 // The selected joins: between two selected patches, and selected symmetry patches' joins
 // across the mirror plane.
 std::vector<RowJoin> selectedJoinList(const Model& model, const std::vector<SideRef>& mirrorSides,
-                                      std::set<Key>& known) {
+                                      std::unordered_set<Key>& known) {
+    const std::vector<SharedEdge> edges = sharedEdges(model, EdgesOf::BothSelected);
     std::vector<RowJoin> joins;
-    for (const SharedEdge& edge : sharedEdges(model, EdgesOf::BothSelected)) {
+    joins.reserve(edges.size());
+    known.reserve(edges.size());
+    for (const SharedEdge& edge : edges) {
         joins.push_back(sharedJoin(model, edge));
         known.insert(keyOf(edge));
     }
@@ -93,7 +98,7 @@ void touchingPatches(const Model& model, const std::vector<RowJoin>& joins,
 // none ends worse.
 void watchOthers(const Model& model, const SideIndex& index,
                  const std::vector<SideRef>& mirrorSides, const std::vector<uint8_t>& touching,
-                 const std::vector<uint8_t>& movable, std::set<Key>& known,
+                 const std::vector<uint8_t>& movable, std::unordered_set<Key>& known,
                  std::vector<RowJoin>& joins) {
     const auto touches = [&](const Model::Patch& patch, Side side) {
         for (int k = 0; k < 4; ++k)
@@ -194,7 +199,7 @@ SmoothResult smoothSelectedJoins(Model& model) {
     SmoothResult result;
     if (!model.indicesValid()) return result;
     const std::vector<SideRef> mirrorSides = mirrorPlaneSides(model);
-    std::set<Key> known;
+    std::unordered_set<Key> known;
     std::vector<RowJoin> joins = selectedJoinList(model, mirrorSides, known);
     std::vector<uint8_t> touching, near;
     touchingPatches(model, joins, touching, near);
@@ -217,21 +222,18 @@ SmoothResult smoothSelectedJoins(Model& model) {
 
     // Each sweep lines every selected join up in turn; a point two joins share (the one
     // inside a corner) settles where both agree. Sweeps stop once the points settle.
-    for (int sweep = 0; sweep < kMaxSweeps; ++sweep) {
-        const std::vector<Saved> was = save(model, points);
+    // Points pulled two ways by joins that cannot both be met may circle instead: sweeps
+    // that no longer settle them stop too (undoWorse then answers for the result).
+    float leastMoved = INFINITY;
+    for (int sweep = 0, stalled = 0; sweep < kMaxSweeps && stalled < kStalledSweeps; ++sweep) {
+        float moved = 0;
         for (RowJoin& j : joins)
-            if (j.selected) j.mirror ? solveMirror(model, j, held) : solveShared(model, j, held);
-        float moved = 0, size = 0;
-        for (const Saved& s : was) {
-            // Rounding moves a point by a few steps of its coordinates' precision.
-            const float rounding =
-                kRoundingSteps * FLT_EPSILON *
-                std::max({std::fabs(s.at.x), std::fabs(s.at.y), std::fabs(s.at.z)});
-            moved = std::max(moved, f3::length(f3::sub(model.points[s.point], s.at)) - rounding);
-        }
-        for (const RowJoin& j : joins)
-            size = std::max(size, j.size);
-        if (moved <= kSettledShare * size) break;
+            if (j.selected)
+                moved = std::max(moved, j.mirror ? solveMirror(model, j, held)
+                                                 : solveShared(model, j, held));
+        if (moved <= kSettledShare) break;
+        stalled = moved > kStalledShare * leastMoved ? stalled + 1 : 0;
+        leastMoved = std::min(leastMoved, moved);
     }
     measure(model, joins);
     // A join within kWorseSlack now cannot have been better: only the others are measured as
