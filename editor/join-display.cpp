@@ -43,8 +43,8 @@ int joinShade(float degrees) {
 }
 
 JoinLines joinLines(const Model& model) {
-    // Nine samples and the search between them tell an edge's shade.
-    constexpr int kShadeSamples = 9;
+    // Five samples and the search between them tell an edge's shade.
+    constexpr int kShadeSamples = 5;
     JoinLines lines;
     for (const SharedEdge& edge : sharedEdges(model))
         addEdge(model, edge.a, joinAngle(model, edge, kShadeSamples), lines);
