@@ -165,7 +165,8 @@ std::vector<Growth> sidesToGrow(const Model& model, const std::vector<uint8_t>& 
             const std::array<int32_t, 4> points = sidePoints(patch, side);
             if (!allChosen(points, chosen)) continue;
             sides.partners(model, {static_cast<uint32_t>(p), side}, partners, reversed);
-            if (!partners.empty()) continue; // joined to another shown patch: not free
+            // Joined to another shown patch, or a pole (which joins none): not free.
+            if (!partners.empty() || collapsedSide(model, patch, side)) continue;
             if (symmetry) { // on the mirror plane the patch joins its own mirror image
                 const float extent = extentOf(model, patch);
                 bool onMirror = true;

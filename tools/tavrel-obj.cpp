@@ -12,8 +12,9 @@
 //                               ends in .igs or .iges, as STEP when it ends in .stp or .step
 //   tavrel-obj export IN OUT.obj --free-form
 //                               writes IN's surfaces exactly as standard free-form OBJ
-//   tavrel-obj joins FILE       prints how many sides shown patches share and leave free and
-//                               the largest angle of their joins, then a line a shared side:
+//   tavrel-obj joins FILE       prints how many sides shown patches share, leave free and
+//                               collapse to a pole (none of them a join), the largest angle
+//                               of their joins, then a line a shared side:
 //                               the two patches and the angle between their tangent planes
 //   tavrel-obj samples FILE     prints each surface at u, v in 0.1, 0.5, 0.9 (nine points a
 //                               line): the patches, then the mirror images of a symmetry's
@@ -121,10 +122,14 @@ int joins(const char* path) {
     const SideIndex sides(model, true);
     std::vector<SideRef> partners;
     std::vector<bool> reversed;
-    size_t free = 0;
+    size_t free = 0, poles = 0;
     for (size_t p = 0; p < model.patches.size(); ++p)
         for (Side side : kSides) {
             if (!model.isShown(p)) continue;
+            if (collapsedSide(model, model.patches[p], side)) {
+                ++poles;
+                continue;
+            }
             sides.partners(model, {static_cast<uint32_t>(p), side}, partners, reversed);
             free += partners.empty();
         }
@@ -134,7 +139,7 @@ int joins(const char* path) {
         angles.push_back(joinAngle(model, edge));
         largest = std::max(largest, angles.back());
     }
-    std::printf("shared %zu, free %zu, largest angle %.4f\n", edges.size(), free,
+    std::printf("shared %zu, free %zu, poles %zu, largest angle %.4f\n", edges.size(), free, poles,
                 static_cast<double>(largest));
     for (size_t k = 0; k < edges.size(); ++k)
         std::printf("%u %u %.4f\n", edges[k].a.patch, edges[k].b.patch,

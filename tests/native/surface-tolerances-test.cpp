@@ -2,15 +2,14 @@
 // sharing what they meet on, mirror planes and copies at any size, pasted text checked.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include "editor/extrude-edges.h"
 #include "editor/patch-copies.h"
 #include "editor/smooth-joins.h"
 #include "editor/split-patches.h"
 #include "editor/typed-coordinates.h"
+#include "join-checks.h"
 #include "model/patch-import.h"
 
 namespace {
@@ -23,14 +22,6 @@ Model band(float scale = 1) {
     dropUnusedPoints(model);
     for (vm::Float3& p : model.points)
         p = {p.x * scale, p.y * scale, p.z * scale};
-    return model;
-}
-
-Model teapot() {
-    std::stringstream text;
-    text << std::ifstream(TAVREL_SOURCE_DIR "/../shared/data/teapot.bpt").rdbuf();
-    Model model;
-    EXPECT_TRUE(importPatches(text.str(), model).ok) << "the classic teapot beside the sources";
     return model;
 }
 

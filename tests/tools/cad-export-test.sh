@@ -216,7 +216,7 @@ echo "cad-export: a ${#long}-character file name reads back at the model's size"
 # The teapot sewn: 4 shells (body, lid, handle, spout), free only at its 6 openings: the
 # body's and the lid's rims, the handle's and the spout's two ends each. Each opening by its
 # bounding box to two decimals.
-teapot=$(dirname "$0")/../../../shared/data/teapot.bpt
+teapot=$(dirname "$0")/../data/teapot.bpt
 if [ -f "$teapot" ]; then
   "$tool" import "$teapot" "$work/teapot.obj" 2>/dev/null || fail "the teapot does not import"
   expected='-1.60 -0.27 2.02 -1.50 0.27 2.25
@@ -244,5 +244,5 @@ TCL
   done
   echo "cad-export: the teapot sews into 4 shells open only at its 6 openings, from IGES and STEP"
 else
-  fail "the teapot data (shared/data/teapot.bpt) is missing"
+  fail "the teapot data (tests/data/teapot.bpt) is missing"
 fi
