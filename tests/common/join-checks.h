@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "core/file-replace.h"
+#include "editor/extrude-edges.h"
+#include "editor/float3-ops.h"
 #include "editor/smooth-joins.h"
 #include "model/patch-import.h"
 
@@ -61,4 +63,38 @@ inline void expectPolesOnePoint(const Model& model) {
                 const std::array<int32_t, 4> points = sidePoints(patch, side);
                 EXPECT_EQ(4, std::count(points.begin(), points.end(), points[0]));
             }
+}
+
+// E's promise: each new patch meets the patch it grew from within 0.1°. Its join there is the
+// side opposite its far row. A row that took an earlier extrusion's points keeps that
+// extrusion's ratio of lengths, and where the parent's cross tangent turns back along the
+// edge its normal vanishes in between, so only rows grown afresh from regular sides count.
+inline void extrudeAndCheck(Model& model) {
+    const size_t before = model.patches.size(), pointsBefore = model.points.size();
+    const ExtrudeResult grown = extrudeEdges(model, std::vector<uint8_t>(model.points.size(), 1));
+    std::vector<uint8_t> far(model.points.size());
+    for (uint32_t i : grown.farPoints)
+        far[i] = 1;
+    const auto at = [&](SideRef s, int along, int in) {
+        const auto index =
+            model.patches[s.patch].indices[static_cast<size_t>(netIndex(s.side, along, in))];
+        return std::pair(static_cast<size_t>(index), model.points[static_cast<size_t>(index)]);
+    };
+    for (const SharedEdge& edge : sharedEdges(model)) {
+        if ((edge.a.patch >= before) == (edge.b.patch >= before)) continue;
+        const SideRef side = edge.a.patch >= before ? edge.a : edge.b;
+        const SideRef parent = edge.a.patch >= before ? edge.b : edge.a;
+        bool check = true;
+        vm::Float3 lastCross{};
+        for (int k = 0; k < 4; ++k) {
+            const int kp = edge.reversed ? 3 - k : k;
+            const vm::Float3 cross = f3::sub(at(parent, kp, 0).second, at(parent, kp, 1).second);
+            check = check && at(side, k, 1).first >= pointsBefore && far[at(side, k, 3).first] &&
+                    (k == 0 || f3::dot(cross, lastCross) > 0);
+            lastCross = cross;
+        }
+        if (check) {
+            EXPECT_LT(joinAngle(model, edge), 0.1f) << "patch " << side.patch;
+        }
+    }
 }

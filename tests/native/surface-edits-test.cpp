@@ -317,7 +317,7 @@ TEST(SurfaceEdits, RandomCommandsKeepTheModelSoundAndUndoBackToTheSameBytes) {
                                0.25f + 0.5f * float(pick(3)) / 2);
                     break;
                 case 1:
-                    extrudeEdges(m, std::vector<uint8_t>(m.points.size(), 1));
+                    extrudeAndCheck(m); // smooth on the side grown from
                     break;
                 case 2:
                     duplicateSelection(m, {0.1f, 0, 0});
