@@ -334,7 +334,12 @@ std::optional<std::array<double, 4>> faceRectangle(const Instances& instances, c
 ImportResult importStep(std::string_view text, Model& model) {
     ImportResult result;
     result.format = "STEP";
-    const Instances instances = step::instanceTexts(text);
+    bool ended = false;
+    const Instances instances = step::instanceTexts(text, &ended);
+    // A file cut short may still hold whole surfaces: none is imported without the rest.
+    if (!ended)
+        return refuse("it is cut short: it ends before END-ISO-10303-21 (" +
+                      std::to_string(instances.size()) + " instances read)");
     if (const std::string other = otherSurfaces(instances); !other.empty()) return refuse(other);
     const Uses uses = usesOf(instances);
     CadAssembly assembly(model);

@@ -97,8 +97,9 @@ bool decodeRun(std::string_view s, size_t& at, int digits, std::string& out) {
 
 } // namespace
 
-std::map<long, std::string> instanceTexts(std::string_view text) {
+std::map<long, std::string> instanceTexts(std::string_view text, bool* ended) {
     std::map<long, std::string> instances;
+    if (ended) *ended = false;
     std::string statement;
     bool quoted = false, inData = false;
     for (size_t at = 0; at < text.size(); ++at) {
@@ -120,6 +121,7 @@ std::map<long, std::string> instanceTexts(std::string_view text) {
         } else if (statement == "DATA" || startsWith(statement, "DATA(")) {
             inData = true;
         } else if (statement == "END-ISO-10303-21") {
+            if (ended) *ended = true;
             break;
         } else if (inData && statement.size() > 1 && statement[0] == '#') {
             const size_t equals = statement.find('=');

@@ -11,8 +11,9 @@
 namespace step {
 
 // The instances of the file's data sections by number, each as its canonical text after "=":
-// comments and whitespace outside strings left out, line breaks inside strings too.
-std::map<long, std::string> instanceTexts(std::string_view text);
+// comments and whitespace outside strings left out, line breaks inside strings too. ended
+// says whether the text reached END-ISO-10303-21 (a file cut short does not).
+std::map<long, std::string> instanceTexts(std::string_view text, bool* ended = nullptr);
 
 // One record of an instance: its keyword and its top-level parameters as canonical text.
 struct Record {

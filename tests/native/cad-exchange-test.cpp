@@ -348,3 +348,18 @@ TEST(CadExchange, ExportsOtherProgramsReadRight) {
     ASSERT_TRUE(r.ok && back.groups.size() == 1) << r.reason;
     EXPECT_EQ("a\xC3\xA9\xC3\xA9\xC3\xA9", back.groups[0]->name);
 }
+
+TEST(CadExchange, FilesCutShortAreRefusedOrReadWhole) {
+    Model band;
+    band.createDefault();
+    constexpr size_t kStride = 7;
+    for (bool iges : {true, false}) {
+        const std::string text = written(band, iges);
+        for (size_t size = kStride; size < text.size(); size += kStride) {
+            Model model;
+            const ImportResult r = importCadSurfaces(text.substr(0, size), model);
+            EXPECT_TRUE(r.ok ? model.patches.size() == 4 : model.patches.empty())
+                << (iges ? "IGES " : "STEP ") << size << ": " << model.patches.size();
+        }
+    }
+}
