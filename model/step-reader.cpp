@@ -253,6 +253,50 @@ std::optional<std::array<double, 2>> pair(const Instances& instances, const std:
     return out;
 }
 
+// A frame's origin, axis and reference direction (the defaults where '$'); none when the
+// instance is not an AXIS2_PLACEMENT_3D of numbers.
+std::optional<std::array<double, 9>> frameOf(const Instances& instances, const std::string& ref) {
+    const auto placement = recordOf(instances, ref, "AXIS2_PLACEMENT_3D");
+    if (!placement || placement->parameters.size() != 4) return std::nullopt;
+    std::array<double, 9> frame = {0, 0, 0, 0, 0, 1, 1, 0, 0};
+    static const char* const kKinds[] = {"CARTESIAN_POINT", "DIRECTION", "DIRECTION"};
+    for (size_t k = 0; k < 3; ++k) {
+        if (k > 0 && placement->parameters[k + 1] == "$") continue;
+        const auto r = recordOf(instances, placement->parameters[k + 1], kKinds[k]);
+        const std::vector<std::string> xyz = r && r->parameters.size() == 2
+                                                 ? step::listItems(r->parameters[1])
+                                                 : std::vector<std::string>{};
+        for (size_t i = 0; i < 3; ++i)
+            if (xyz.size() != 3 || !step::number(xyz[i], frame[3 * k + i])) return std::nullopt;
+    }
+    return frame;
+}
+
+// Why the file places part of its shapes elsewhere (an assembly's component moved from where
+// it was made, a mapped item), which the import does not read, or "".
+std::string placedElsewhere(const Instances& instances) {
+    static const char* const kPlacing[] = {"ITEM_DEFINED_TRANSFORMATION", "MAPPED_ITEM"};
+    for (const auto& [number, text] : instances) {
+        const char* kind = keywordAmong(text, kPlacing);
+        if (!kind) continue;
+        const std::vector<Record> records = step::records(text);
+        const Record* r = step::findRecord(records, kind);
+        std::optional<Record> map; // a mapped item's source: origin, representation
+        if (r && r->parameters.size() == 3)
+            map = recordOf(instances, r->parameters[1], "REPRESENTATION_MAP");
+        const std::string from =
+            kind == kPlacing[0]
+                ? (r && r->parameters.size() == 4 ? r->parameters[2] : std::string())
+                : (map && !map->parameters.empty() ? map->parameters[0] : std::string());
+        const std::string to = r && !r->parameters.empty() ? r->parameters.back() : "";
+        const auto a = frameOf(instances, from), b = frameOf(instances, to);
+        if (!a || !b || *a != *b)
+            return label(number) + " is an " + kind +
+                   " that moves part of the model: placed shapes are not read";
+    }
+    return "";
+}
+
 // The constant u (along = false) or v of an edge's parameter curve on the surface, when it is a
 // line of constant u or v there.
 std::optional<std::pair<bool, double>> isoLine(const Instances& instances, const Record& curve,
@@ -341,6 +385,8 @@ ImportResult importStep(std::string_view text, Model& model) {
         return refuse("it is cut short: it ends before END-ISO-10303-21 (" +
                       std::to_string(instances.size()) + " instances read)");
     if (const std::string other = otherSurfaces(instances); !other.empty()) return refuse(other);
+    if (const std::string placed = placedElsewhere(instances); !placed.empty())
+        return refuse(placed);
     const Uses uses = usesOf(instances);
     CadAssembly assembly(model);
     size_t unread = 0; // faces and bounded surfaces whose edges were not read

@@ -9,7 +9,7 @@
 # (within 2e-5 of its size: the editor's files keep six significant digits), and a face on part
 # of it imports as the same patches from either format. DRAW's own
 # rational STEP surfaces: equal weights import, unequal ones are refused naming the entity, and
-# a file with planes and a cylinder is refused counting them. An export to a file name longer
+X
 # than the IGES global section's line reads back at its size. The teapot's exported faces sew
 # into its 4 shells whose only free edges are the teapot's own 6 openings.
 # Usage: cad-export-test.sh TAVREL_OBJ CUBE_OBJ
@@ -172,6 +172,9 @@ bsplinesurf s 3 2 0 4 1 4 3 2 0 4 1 4 \
   0 0 0 1  0 1 0.2 1  0 2 0 1  0 3 0.1 1  1 0 0.5 1  1 1 0.7 $2  1 2 0.2 1  1 3 0.9 1 \
   2 0 0 1  2 1 1.1 1  2 2 0.4 1  2 3 0.2 1  3 0 0.3 1  3 1 0 1  3 2 0.9 1  3 3 0.4 1
 mkface f s
+mkface still s
+mkface moved s
+ttranslate moved 5 0 0
 plane pl 0 0 5 0 0 1
 mkface fpl pl 0 1 0 1
 pcylinder cy 1 2
@@ -193,6 +196,14 @@ if "$tool" import "$work/mixed.step" "$work/mixed.obj" 2>"$work/mixed.log"; then
 grep -q 'holds 4 surfaces of other kinds (1 CYLINDRICAL_SURFACE, 3 PLANE)' "$work/mixed.log" ||
   fail "mixed.step: $(cat "$work/mixed.log")"
 echo "cad-export: DRAW's rational STEP surfaces: equal weights imported, unequal refused, other kinds counted"
+# A compound is written as an assembly placing each face: faces where they were made import, a
+# face moved is refused (it would land where it was made).
+draw_write still.step 1 still
+draw_write moved.step 1 moved
+"$tool" import "$work/still.step" "$work/still.obj" 2>/dev/null || fail "still.step does not import"
+if "$tool" import "$work/moved.step" "$work/moved.obj" 2>"$work/moved.log"; then fail "moved.step imported"; fi
+grep -Eq '#[0-9]+ is an ITEM_DEFINED_TRANSFORMATION that moves' "$work/moved.log" || fail "moved.step: $(cat "$work/moved.log")"
+echo "cad-export: DRAW's compounds: faces in place imported, a face moved refused"
 
 # A file name past the IGES global section's 72 columns: DRAW reads the model at its size (the
 # units follow the name), in IGES and STEP.
