@@ -9,7 +9,8 @@
 # (within 2e-5 of its size: the editor's files keep six significant digits), and a face on part
 # of it imports as the same patches from either format. DRAW's own
 # rational STEP surfaces: equal weights import, unequal ones are refused naming the entity, and
-X
+# a file with planes and a cylinder is refused counting them; a compound's face moved is refused.
+# An export to a file name longer
 # than the IGES global section's line reads back at its size. The teapot's exported faces sew
 # into its 4 shells whose only free edges are the teapot's own 6 openings.
 # Usage: cad-export-test.sh TAVREL_OBJ CUBE_OBJ
