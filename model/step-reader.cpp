@@ -119,7 +119,9 @@ BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& in
         why = " is cut short";
         return s;
     }
-    if (surface[0] != "3" || surface[1] != "3") {
+    double degreeU = 0, degreeV = 0; // integers, which may carry a sign
+    if (!step::number(surface[0], degreeU) || !step::number(surface[1], degreeV) || degreeU != 3 ||
+        degreeV != 3) {
         why = " is of degree " + surface[0] + " × " + surface[1] +
               ": only bicubic surfaces (3 × 3) are read";
         return s;
@@ -378,12 +380,11 @@ std::optional<std::array<double, 4>> faceRectangle(const Instances& instances, c
 ImportResult importStep(std::string_view text, Model& model) {
     ImportResult result;
     result.format = "STEP";
-    bool ended = false;
-    const Instances instances = step::instanceTexts(text, &ended);
-    // A file cut short may still hold whole surfaces: none is imported without the rest.
-    if (!ended)
-        return refuse("it is cut short: it ends before END-ISO-10303-21 (" +
-                      std::to_string(instances.size()) + " instances read)");
+    std::string damage;
+    const Instances instances = step::instanceTexts(text, &damage);
+    // A file cut short, or whose numbers name two instances, may still hold whole surfaces:
+    // none is imported without the rest.
+    if (!damage.empty()) return refuse(damage);
     if (const std::string other = otherSurfaces(instances); !other.empty()) return refuse(other);
     if (const std::string placed = placedElsewhere(instances); !placed.empty())
         return refuse(placed);

@@ -349,7 +349,7 @@ TEST(CadExchange, ExportsOtherProgramsReadRight) {
     EXPECT_EQ("a\xC3\xA9\xC3\xA9\xC3\xA9", back.groups[0]->name);
 }
 
-TEST(CadExchange, FilesCutShortAreRefusedOrReadWhole) {
+TEST(CadExchange, FilesCutShortOrNumberedTwiceAreRefusedWhole) {
     Model band;
     band.createDefault();
     constexpr size_t kStride = 7;
@@ -362,4 +362,16 @@ TEST(CadExchange, FilesCutShortAreRefusedOrReadWhole) {
                 << (iges ? "IGES " : "STEP ") << size << ": " << model.patches.size();
         }
     }
+    // Instance numbers name one instance each (a number past long's range aliased another).
+    const std::string step = written(band, false);
+    Model model;
+    for (const auto& [from, to] : {std::pair{"#101=", "#101=CARTESIAN_POINT('',(9.,9.,9.));#101="},
+                                   {"#101", "#99999999999999999999"}}) {
+        std::string damaged = step;
+        replaceAll(damaged, from, to);
+        EXPECT_EQ(0u, importCadSurfaces(damaged, model).reason.find(std::string(to, 4))) << to;
+    }
+    std::string signedDegree = step; // +3 is an integer as 3 is
+    signedDegree.replace(signedDegree.find(",3,3,("), 6, ",+3,3,(");
+    EXPECT_TRUE(importCadSurfaces(signedDegree, model).ok);
 }
