@@ -457,8 +457,11 @@ ImportResult importStep(std::string_view text, Model& model) {
             const auto found = p.size() >= 3 && step::reference(p[2], surface)
                                    ? instances.find(surface)
                                    : instances.end();
+            if (found == instances.end()) // its surface would be lost without a word
+                return refuse(label(number) + " is a face on " +
+                              (p.size() >= 3 ? p[2] : std::string("no surface")) +
+                              ", which the file does not hold");
             const bool bspline =
-                found != instances.end() &&
                 found->second.find("B_SPLINE_SURFACE_WITH_KNOTS(") != std::string::npos;
             const auto rectangle =
                 bspline ? faceRectangle(instances, records[0], surface) : std::nullopt;

@@ -296,6 +296,12 @@ TEST(CadExchange, OtherSurfacesAreSaidAndRangesCutAlikeInBothFormats) {
         readFileContents(TAVREL_SOURCE_DIR "/tests/fuzz/import-corpus/face-on-part.step", drawn));
     r = importCadSurfaces(drawn, model);
     EXPECT_TRUE(r.ok && r.piecesCut == 1 && r.format == "STEP") << r.reason << r.format;
+    // A face on a surface the file does not hold loses it: refused, not counted as imported.
+    const size_t face = drawn.find("ADVANCED_FACE"), on = drawn.find("),#", face) + 2;
+    drawn.replace(on, drawn.find(',', on) - on, "#999999");
+    r = importCadSurfaces(drawn, model);
+    EXPECT_NE(std::string::npos, r.reason.find("face on #999999, which the file does not hold"))
+        << r.reason;
 }
 
 TEST(CadExchange, KnotsWithinABillionthOfTheRangeAreOne) {
