@@ -182,10 +182,13 @@ ImportResult importIges(std::string_view text, Model& model) {
     result.format = "IGES";
     const Sections sections = sectionsOf(text);
     const std::string& global = sections.global;
-    // The parameter delimiter is the global section's first field ("1H," by default).
+    // The global section's first two fields are the parameter and record delimiters ("1H,"
+    // and "1H;"), each left empty for its default: "1H/", ",1H#," and ",," are all read.
     char delimiter = ',', recordEnd = ';';
-    if (global.compare(0, 2, "1H") == 0 && global.size() > 2) delimiter = global[2];
-    if (global.size() > 7 && global.compare(4, 2, "1H") == 0) recordEnd = global[6];
+    size_t second = 1; // where the second field starts
+    if (global.compare(0, 2, "1H") == 0 && global.size() > 3) delimiter = global[2], second = 4;
+    if (global.size() > second + 2 && global.compare(second, 2, "1H") == 0)
+        recordEnd = global[second + 2];
     if (const std::string other = otherSurfaces(sections.directory); !other.empty())
         return refuse(other);
     CadAssembly assembly(model);

@@ -355,7 +355,7 @@ TEST(CadExchange, ExportsOtherProgramsReadRight) {
     EXPECT_EQ("a\xC3\xA9\xC3\xA9\xC3\xA9", back.groups[0]->name);
 }
 
-TEST(CadExchange, FilesCutShortOrNumberedTwiceAreRefusedWhole) {
+TEST(CadExchange, OddFilesAreReadWholeOrRefusedWhole) {
     Model band;
     band.createDefault();
     constexpr size_t kStride = 7;
@@ -380,4 +380,10 @@ TEST(CadExchange, FilesCutShortOrNumberedTwiceAreRefusedWhole) {
     std::string signedDegree = step; // +3 is an integer as 3 is
     signedDegree.replace(signedDegree.find(",3,3,("), 6, ",+3,3,(");
     EXPECT_TRUE(importCadSurfaces(signedDegree, model).ok);
+    // IGES: the default parameter delimiter with another record delimiter.
+    std::string hash = entity128(sheet({0, 0, 0, 0, 1, 1, 1, 1}));
+    hash.back() = '#';
+    std::string iges = igesText({{128, hash, ""}});
+    iges.replace(iges.find("1H,,1H;;"), 8, ",1H#,#  ");
+    EXPECT_TRUE(importCadSurfaces(iges, model).ok) << importCadSurfaces(iges, model).reason;
 }
