@@ -34,6 +34,9 @@ const std::map<int, const char*> kOtherSurfaces = {{108, "plane"},
                                                    {198, "toroidal surface"}};
 // Entities whose surface is bounded by curves the import does not read.
 const int kBounded[] = {143, 144, 510};
+// Entities whose transformation matrix moves the surfaces they hold (their own, or their
+// faces' and shells'), as OpenCASCADE reads them.
+const int kHoldingSurfaces[] = {kBSplineSurface, 143, 144, 186, 510, 514};
 
 ImportResult refuse(const std::string& why) {
     ImportResult r;
@@ -198,14 +201,17 @@ ImportResult importIges(std::string_view text, Model& model) {
         const int type = fieldNumber(directory[d], 0);
         if (std::find(std::begin(kBounded), std::end(kBounded), type) != std::end(kBounded))
             ++bounded;
-        if (type != kBSplineSurface) continue;
         const int line = static_cast<int>(d + 1);
-        const std::string entity = "entity 128 at directory line " + std::to_string(line);
+        const std::string entity =
+            "entity " + std::to_string(type) + " at directory line " + std::to_string(line);
         const std::string transform =
             directory[d].substr(kTransformField * kFieldWidth, kFieldWidth);
-        if (transform.find_first_not_of(" 0") != std::string::npos)
+        if (std::find(std::begin(kHoldingSurfaces), std::end(kHoldingSurfaces), type) !=
+                std::end(kHoldingSurfaces) &&
+            transform.find_first_not_of(" 0") != std::string::npos)
             return refuse(entity + " is placed by a transformation matrix (entity 124), which is "
                                    "not read");
+        if (type != kBSplineSurface) continue;
         const auto found = sections.parameters.find(line);
         std::string data = found == sections.parameters.end() ? "" : found->second;
         data = data.substr(0, data.find(recordEnd));

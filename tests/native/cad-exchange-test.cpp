@@ -386,4 +386,13 @@ TEST(CadExchange, OddFilesAreReadWholeOrRefusedWhole) {
     std::string iges = igesText({{128, hash, ""}});
     iges.replace(iges.find("1H,,1H;;"), 8, ",1H#,#  ");
     EXPECT_TRUE(importCadSurfaces(iges, model).ok) << importCadSurfaces(iges, model).reason;
+    // A trimmed surface moved by its matrix moves its surface: refused as the surface would be.
+    constexpr size_t kLine = 81, kTransformColumn = 48;
+    iges = igesText({{144, "144,3,0,0,0;", ""},
+                     {128, entity128(sheet({0, 0, 0, 0, 1, 1, 1, 1})), ""},
+                     {124, "124,1.,0.,0.,10.,0.,1.,0.,0.,0.,0.,1.,0.;", ""}});
+    iges.replace(2 * kLine + kTransformColumn, 8, "       5");
+    EXPECT_EQ(0u, importCadSurfaces(iges, model)
+                      .reason.find("entity 144 at directory line 1 is "
+                                   "placed by a transformation matrix"));
 }
