@@ -420,9 +420,9 @@ ImportResult importStep(std::string_view text, Model& model) {
         return "";
     };
     std::set<long> importedWhole; // surfaces of faces whose edges were not read
-    auto addWhole = [&](long number) -> std::string {
+    auto addWhole = [&](long number, bool backU) -> std::string {
         if (!importedWhole.insert(number).second) return "";
-        return add(number, true, {}, false, false);
+        return add(number, true, {}, backU, false);
     };
     for (const auto& [number, text] : instances) {
         static const char* const kParsed[] = {"B_SPLINE_SURFACE_WITH_KNOTS",
@@ -437,7 +437,7 @@ ImportResult importStep(std::string_view text, Model& model) {
         if (step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS")) {
             // A surface only cut or bounded is imported as its cuts and faces.
             if (!uses.bounded.count(number) || uses.namedOtherwise.count(number))
-                why = addWhole(number);
+                why = addWhole(number, false);
         } else if (keyword == "RECTANGULAR_TRIMMED_SURFACE") {
             // name, basis surface, u1, u2, v1, v2, u sense, v sense
             long basis = 0;
@@ -452,7 +452,8 @@ ImportResult importStep(std::string_view text, Model& model) {
             if (!why.empty()) why = label(number) + " cuts " + why;
         } else if (keyword == "ADVANCED_FACE" || keyword == "FACE_SURFACE") {
             // name, bounds, surface, sense: a face on a B-spline surface whose edges are a
-            // parameter rectangle is that part of it; any other gives its whole surface.
+            // parameter rectangle is that part of it; any other gives its whole surface. A face
+            // against its surface's sense runs its u back, as OpenCASCADE writes it in IGES.
             long surface = 0;
             const auto found = p.size() >= 3 && step::reference(p[2], surface)
                                    ? instances.find(surface)
@@ -465,11 +466,12 @@ ImportResult importStep(std::string_view text, Model& model) {
                 found->second.find("B_SPLINE_SURFACE_WITH_KNOTS(") != std::string::npos;
             const auto rectangle =
                 bspline ? faceRectangle(instances, records[0], surface) : std::nullopt;
+            const bool reversed = p.size() >= 4 && p[3] == ".F.";
             if (rectangle) {
-                why = add(surface, false, *rectangle, false, false);
+                why = add(surface, false, *rectangle, reversed, false);
             } else {
                 ++unread;
-                if (bspline) why = addWhole(surface);
+                if (bspline) why = addWhole(surface, reversed);
             }
         } else if (keyword == "CURVE_BOUNDED_SURFACE") {
             ++unread; // its surface, named otherwise, is imported whole

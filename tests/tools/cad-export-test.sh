@@ -7,7 +7,7 @@
 # way: DRAW writes a bicubic B-spline surface with interior knots as IGES and STEP, Tavrel
 # imports each as its six Bezier patches, and these match DRAW's evaluation of the surface
 # (within 2e-5 of its size: the editor's files keep six significant digits), and a face on part
-# of it imports as the same patches from either format. DRAW's own
+# of it imports as the same patches from either format, reversed too. DRAW's own
 # rational STEP surfaces: equal weights import, unequal ones are refused naming the entity, and
 # a file with planes and a cylinder is refused counting them; a compound's face moved is refused.
 # An export to a file name longer
@@ -149,6 +149,9 @@ bsplinesurf s 3 3 0 4 0.4 1 1 4 3 4 0 4 0.5 1 0.7 1 1 4 \
 mkface part s 0.1 0.7 0.2 0.9
 brepiges part part.igs
 stepwrite a part part.step
+orientation part R
+brepiges part reversed.igs
+stepwrite a part reversed.step
 exit
 TCL
 (cd "$work" && timeout 120 occt-draw-7.6 -b -f part.tcl >/dev/null 2>&1) || fail "DRAW did not write its part face"
@@ -161,6 +164,15 @@ paste -d'|' "$work/part.igs.samples" "$work/part.step.samples" | awk -F'|' '{
   n = split($1, a, " "); if (split($2, b, " ") != n) exit 1
   for (i = 1; i <= n; ++i) { d = a[i] - b[i]; if (d < 0) d = -d; if (d > 1e-6 * 3.5) exit 1 } }' ||
   fail "the part face imports differently from IGES and STEP"
+# Reversed, the face runs its u back in both formats: the same patches in another order.
+for file in reversed.igs reversed.step; do
+  "$tool" import "$work/$file" "$work/$file.obj" 2>/dev/null || fail "$file does not import"
+  "$tool" samples "$work/$file.obj" | sort > "$work/$file.samples"
+done
+paste -d'|' "$work/reversed.igs.samples" "$work/reversed.step.samples" | awk -F'|' '{
+  n = split($1, a, " "); if (split($2, b, " ") != n) exit 1
+  for (i = 1; i <= n; ++i) { d = a[i] - b[i]; if (d < 0) d = -d; if (d > 1e-6 * 3.5) exit 1 } }' ||
+  fail "the reversed face imports differently from IGES and STEP"
 echo "cad-export: DRAW's face on part of its surface imported as the same 6 patches from IGES and STEP"
 
 # DRAW's rational surfaces. Weights equal to fifteen digits are written as a rational surface
