@@ -96,8 +96,10 @@ std::string igesText(const std::vector<IgesEntity>& entities) {
         directory += line(a, 'D', d + 1) + line(b, 'D', d + 2);
         d += 2;
     }
+    char counts[40];
+    std::snprintf(counts, sizeof counts, "S0000001G0000001D%07zuP%07zu", d, p);
     return line("test", 'S', 1) + line("1H,,1H;;", 'G', 1) + directory + parameters +
-           line("S0000001G0000001", 'T', 1);
+           line(counts, 'T', 1);
 }
 
 // A surface of count × 4 points over the knots given along u.
@@ -386,6 +388,10 @@ TEST(CadExchange, OddFilesAreReadWholeOrRefusedWhole) {
     std::string iges = igesText({{128, hash, ""}});
     iges.replace(iges.find("1H,,1H;;"), 8, ",1H#,#  ");
     EXPECT_TRUE(importCadSurfaces(iges, model).ok) << importCadSurfaces(iges, model).reason;
+    // A directory entry lost: refused, not read as a surface less.
+    iges = written(band, true);
+    iges.erase(iges.find("D0000008\n") - 72, 81);
+    EXPECT_EQ(0u, importCadSurfaces(iges, model).reason.find("its directory (D) section has 7"));
     // A trimmed surface moved by its matrix moves its surface: refused as the surface would be.
     constexpr size_t kLine = 81, kTransformColumn = 48;
     iges = igesText({{144, "144,3,0,0,0;", ""},
