@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 
@@ -97,8 +98,10 @@ bool decodeRun(std::string_view s, size_t& at, int digits, std::string& out) {
 
 } // namespace
 
-std::map<long, std::string> instanceTexts(std::string_view text) {
+std::map<long, std::string> instanceTexts(std::string_view text, std::string* damage) {
     std::map<long, std::string> instances;
+    std::string numbering; // the first instance number used twice or too large
+    bool ended = false;
     std::string statement;
     bool quoted = false, inData = false;
     for (size_t at = 0; at < text.size(); ++at) {
@@ -120,16 +123,27 @@ std::map<long, std::string> instanceTexts(std::string_view text) {
         } else if (statement == "DATA" || startsWith(statement, "DATA(")) {
             inData = true;
         } else if (statement == "END-ISO-10303-21") {
+            ended = true;
             break;
         } else if (inData && statement.size() > 1 && statement[0] == '#') {
             const size_t equals = statement.find('=');
             char* end = nullptr;
+            errno = 0;
             const long number = std::strtol(statement.c_str() + 1, &end, 10);
-            if (equals != std::string::npos && end == statement.c_str() + equals)
-                instances[number] = statement.substr(equals + 1);
+            const bool tooLarge = errno == ERANGE;
+            if (equals != std::string::npos && end == statement.c_str() + equals &&
+                (tooLarge || !instances.emplace(number, statement.substr(equals + 1)).second) &&
+                numbering.empty())
+                numbering =
+                    statement.substr(0, equals) +
+                    (tooLarge ? " is too large an instance number" : " names two instances");
         }
         statement.clear();
     }
+    if (damage)
+        *damage = !numbering.empty() ? numbering
+                  : ended            ? ""
+                                     : "it ends before END-ISO-10303-21: the file is cut short";
     return instances;
 }
 
@@ -167,8 +181,9 @@ bool reference(std::string_view parameter, long& number) {
     if (parameter.size() < 2 || parameter[0] != '#') return false;
     const std::string digits(parameter.substr(1));
     char* end = nullptr;
+    errno = 0;
     number = std::strtol(digits.c_str(), &end, 10);
-    return end == digits.c_str() + digits.size();
+    return end == digits.c_str() + digits.size() && errno != ERANGE;
 }
 
 bool number(std::string_view parameter, double& value) {

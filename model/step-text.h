@@ -11,8 +11,10 @@
 namespace step {
 
 // The instances of the file's data sections by number, each as its canonical text after "=":
-// comments and whitespace outside strings left out, line breaks inside strings too.
-std::map<long, std::string> instanceTexts(std::string_view text);
+// comments and whitespace outside strings left out, line breaks inside strings too. damage
+// says why the text cannot be read whole ("" when it can): it ends before END-ISO-10303-21,
+// or an instance number is used twice or is too large.
+std::map<long, std::string> instanceTexts(std::string_view text, std::string* damage = nullptr);
 
 // One record of an instance: its keyword and its top-level parameters as canonical text.
 struct Record {

@@ -12,6 +12,7 @@
 //                               ends in .igs or .iges, as STEP when it ends in .stp or .step
 //   tavrel-obj export IN OUT.obj --free-form
 //                               writes IN's surfaces exactly as standard free-form OBJ
+//                               (no export replaces a file that reads as a model)
 //   tavrel-obj joins FILE       prints how many sides shown patches share, leave free and
 //                               collapse to a pole (none of them a join), the largest angle
 //                               of their joins, then a line a shared side:
@@ -233,6 +234,18 @@ int writeDefault(const char* out) {
     return save(model, out) ? 0 : 1;
 }
 
+// An export never replaces a model (the one read, or any file that reads as one): the editor
+// asks first, and this tool cannot ask. True (said why) when out holds one.
+bool holdsModel(const char* out) {
+    std::string existing;
+    if (!readFileContents(out, existing) || !readsAsModel(existing)) return false;
+    std::fprintf(stderr,
+                 "tavrel-obj: %s: it holds a model, which the export would destroy: remove it "
+                 "first or choose another name\n",
+                 out);
+    return true;
+}
+
 // segments is the text after --segments, or null for the default.
 int exportMesh(const char* in, const char* out, const char* segmentsText, bool freeForm) {
     int segments = mesh::kDefaultSegments;
@@ -249,6 +262,7 @@ int exportMesh(const char* in, const char* out, const char* segmentsText, bool f
     }
     if (const auto exact = cad::formatFor(out, freeForm)) {
         if (segmentsText) return usage(); // exact surfaces have no segments
+        if (holdsModel(out)) return 1;
         Model model;
         MemoryTree tree;
         bool partial = false;
@@ -273,6 +287,7 @@ int exportMesh(const char* in, const char* out, const char* segmentsText, bool f
             out);
         return 2;
     }
+    if (holdsModel(out)) return 1;
     Model model;
     MemoryTree tree;
     bool partial = false;
