@@ -26,8 +26,10 @@ add_executable(core-tests
   tests/native/document-files-test.cpp
   tests/native/point-editing-test.cpp
   tests/native/surface-edits-test.cpp
+  tests/native/joins-test.cpp
   tests/native/cad-exchange-test.cpp
   tests/native/bspline-patches-test.cpp
+  tests/native/surface-tolerances-test.cpp
 )
 target_include_directories(core-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(core-tests PRIVATE tavrel-core GTest::gtest GTest::gtest_main)
@@ -68,6 +70,9 @@ set_target_properties(obj-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINA
 # rebuild a 100,000-patch model per run, take minutes; the plain build's run covers them.
 if(TAVREL_SANITIZE)
   set(obj_bench_smoke_filter "--benchmark_filter=-Export|LoadLarge|AfterEdit|WholeModel|ImportFile")
+else()
+  # Writing the 100,000-patch sheet in every import format takes a minute of the test run.
+  set(obj_bench_smoke_filter "--benchmark_filter=-ImportFile/size:1")
 endif()
 add_test(NAME bench.obj-smoke COMMAND obj-bench --benchmark_min_time=0.01 ${obj_bench_smoke_filter})
 set_tests_properties(bench.obj-smoke PROPERTIES TIMEOUT 180)

@@ -13,8 +13,11 @@ struct ExtrudeResult {
 };
 
 // Every free side of a shown patch whose four points are all chosen (chosen has an entry
-// per pool point) grows a patch. Its rows run straight on from the edge along the patch's
-// tangent across it (so the join is smooth), as far as the patch reaches from that edge to
-// its far side. Side-by-side edges give patches that share their points. The new patches
-// join the group (or symmetry) of the patch they grew from and are the selection.
+// per pool point) grows a patch; a symmetry's side on its mirror plane is not free. Its rows
+// run straight on from the edge along the patch's tangent across it, as far as the patch
+// reaches from that edge to its far side, the row next to the edge at one ratio of lengths
+// all along it (so the join is smooth along the whole side). Side-by-side edges give patches
+// that share their points, and a column that meets a free side already there (an earlier
+// extrusion) takes its points; an inner corner fills with one patch. The new patches join
+// the group (or symmetry) of the patch they grew from and are the selection.
 ExtrudeResult extrudeEdges(Model& model, const std::vector<uint8_t>& chosen);

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "editor/float3-ops.h"
-#include "editor/smooth-joins.h"
+#include "editor/join-angles.h"
 #include "model/bezier-surface.h"
 
 namespace {
@@ -20,8 +20,10 @@ void addEdge(const Model& model, SideRef side, float degrees, JoinLines& lines) 
         normal[i] = bezier::normalAt(net, u, v);
     }
     // A line on the surface would lose the depth test to it half the time: it is drawn a
-    // little off the surface on both sides, one of which faces the viewer.
-    const float lift = 0.01f * f3::length(f3::sub(at[kSegments], at[0])) + 1e-4f;
+    // little off the surface on both sides, one of which faces the viewer. The lift follows
+    // the patch's size (a closed seam's ends meet, so not the chord's).
+    constexpr float kLiftShare = 0.01f;
+    const float lift = kLiftShare * patchSize(model, model.patches[side.patch]);
     for (float side : {lift, -lift})
         for (int i = 0; i < kSegments; ++i) {
             out.push_back(f3::add(at[i], f3::scale(normal[i], side)));
@@ -41,7 +43,7 @@ int joinShade(float degrees) {
 }
 
 JoinLines joinLines(const Model& model) {
-    // Five samples an edge tell its shade; the commands' reports take the full count.
+    // Five samples and the search between them tell an edge's shade.
     constexpr int kShadeSamples = 5;
     JoinLines lines;
     for (const SharedEdge& edge : sharedEdges(model))

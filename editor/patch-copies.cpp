@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "editor/float3-ops.h"
+#include "editor/pasted-text.h"
+#include "editor/size-tolerance.h"
 #include "model/obj-format.h"
 
 namespace {
@@ -53,10 +55,11 @@ size_t appendCopies(Model& model, const std::vector<size_t>& originals, MakePoin
     return made.size();
 }
 
-std::vector<size_t> selectedPatches(const Model& model) {
+// Hidden patches stay as they are, selected or not: a command acts on what it shows.
+std::vector<size_t> shownSelectedPatches(const Model& model) {
     std::vector<size_t> selected;
     for (size_t p = 0; p < model.patches.size(); ++p)
-        if (model.patches[p].selected) selected.push_back(p);
+        if (model.patches[p].selected && model.isShown(p)) selected.push_back(p);
     return selected;
 }
 
@@ -81,7 +84,7 @@ std::string freeName(const Model& model, const std::string& name) {
 
 size_t duplicateSelection(Model& model, vm::Float3 offset) {
     return appendCopies(
-        model, selectedPatches(model),
+        model, shownSelectedPatches(model),
         [&](int32_t i) {
             model.points.push_back(f3::add(model.points[static_cast<size_t>(i)], offset));
             return static_cast<int32_t>(model.points.size() - 1);
@@ -89,16 +92,22 @@ size_t duplicateSelection(Model& model, vm::Float3 offset) {
         [](int32_t group) { return group; }, false);
 }
 
+vm::Float3 duplicateOffset(const Model& model) {
+    constexpr float kBesideFraction = 0.1f;
+    return {kBesideFraction * extentOf(model, shownSelectedPatches(model)), 0, 0};
+}
+
 size_t mirrorSelection(Model& model, Axis axis, vm::Vec4 pivot) {
-    constexpr float kOnPlane = 1e-5f;
     vm::Float3 at{pivot.x, pivot.y, pivot.z};
     const float plane = component(at, axis);
+    const std::vector<size_t> originals = shownSelectedPatches(model);
+    const float extent = extentOf(model, originals);
     return appendCopies(
-        model, selectedPatches(model),
+        model, originals,
         [&](int32_t i) {
             vm::Float3 p = model.points[static_cast<size_t>(i)];
             float& c = component(p, axis);
-            if (std::fabs(c - plane) <= kOnPlane) return i; // joined on the plane
+            if (onPlane(c - plane, extent)) return i; // joined on the plane
             c = 2 * plane - c;
             model.points.push_back(p);
             return static_cast<int32_t>(model.points.size() - 1);
@@ -122,11 +131,12 @@ size_t makeSymmetriesReal(Model& model) {
         std::vector<bool> wasSelected;
         for (const Model::Patch& patch : model.patches)
             wasSelected.push_back(patch.selected);
+        const float extent = extentOf(model, half);
         appendCopies(
             model, half,
             [&](int32_t i) {
                 vm::Float3 p = model.points[static_cast<size_t>(i)];
-                if (std::fabs(p.x) <= 1e-5f) return i;
+                if (onPlane(p.x, extent)) return i;
                 p.x = -p.x;
                 model.points.push_back(p);
                 return static_cast<int32_t>(model.points.size() - 1);
@@ -174,21 +184,35 @@ std::string selectionText(const Model& model) {
 
 size_t pasteText(Model& model, std::string_view text, std::string& why) {
     Model part;
+    why = cutTextReason(text);
+    if (!why.empty()) return 0;
     const ObjResult read = readObj(text, part, nullptr);
     if (!read.ok() || read.partial() || part.patches.empty()) {
-        why = !read.ok() ? read.reason : read.partial() ? read.stopMessage() : "it holds no patch";
+        why = "the clipboard holds no model text (" +
+              (!read.ok()       ? read.reason
+               : read.partial() ? read.stopMessage()
+                                : std::string("it holds no patch")) +
+              ")";
         return 0;
     }
-    const int32_t pointBase = static_cast<int32_t>(model.points.size());
+    why = untypableValueReason(part);
+    if (!why.empty()) return 0;
     const int32_t groupBase = static_cast<int32_t>(model.groups.size());
     for (const auto& group : part.groups)
         model.groups.push_back(copyGroup(*group, freeName(model, group->name)));
-    model.points.insert(model.points.end(), part.points.begin(), part.points.end());
     for (Model::Patch& patch : model.patches)
         patch.selected = false;
+    // Only the points the pasted patches use come along.
+    std::vector<int32_t> pointOf(part.points.size(), -1);
     for (Model::Patch patch : part.patches) {
-        for (int32_t& i : patch.indices)
-            i += pointBase;
+        for (int32_t& i : patch.indices) {
+            int32_t& to = pointOf[static_cast<size_t>(i)];
+            if (to < 0) {
+                to = static_cast<int32_t>(model.points.size());
+                model.points.push_back(part.points[static_cast<size_t>(i)]);
+            }
+            i = to;
+        }
         if (patch.group >= 0) patch.group += groupBase;
         patch.selected = true;
         model.patches.push_back(patch);

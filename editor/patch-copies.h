@@ -9,11 +9,13 @@
 #include "editor/point-transform.h"
 #include "model/model.h"
 
-// Copies the selected patches with new points moved by offset (zero: in place); the copies
-// keep their groups and become the selection. Returns how many were made.
+// Copies the shown selected patches with new points moved by offset (zero: in place); the
+// copies keep their groups and become the selection. Returns how many were made.
 size_t duplicateSelection(Model& model, vm::Float3 offset);
+// Where duplicates go so that they show: a tenth of the shown selection's size along x.
+vm::Float3 duplicateOffset(const Model& model);
 
-// A mirrored copy of the selected patches about the plane through pivot across the axis (x
+// A mirrored copy of the shown selected patches about the plane through pivot across the axis (x
 // when free), turned so that its surfaces face outward as the originals do. Points on the
 // plane are shared with the originals, so the copy is joined to them there. The copies
 // become the selection.
@@ -28,6 +30,7 @@ size_t makeSymmetriesReal(Model& model);
 std::string selectionText(const Model& model);
 
 // Adds the patches of model text with new points; its groups come along, renamed when the
-// name is taken. The pasted patches become the selection. Returns how many were added; 0
-// with why set when the text is not whole model text (nothing is added then).
+// name is taken; only the points the patches use are added. The pasted patches become the
+// selection. Returns how many were added; 0 with why set (for the user) when the text is not
+// model text, is cut short, or holds a value a user could not type (nothing is added then).
 size_t pasteText(Model& model, std::string_view text, std::string& why);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editor/float3-ops.h"
+
 Side opposite(Side side) {
     switch (side) {
     case Side::Top:
@@ -52,6 +54,27 @@ void sideParameters(Side side, float t, float& u, float& v) {
         break;
     }
     u = 1, v = t;
+}
+
+float patchSize(const Model& model, const Model::Patch& patch) {
+    vm::Float3 low = model.points[static_cast<size_t>(patch.indices[0])], high = low;
+    for (int32_t i : patch.indices) {
+        const vm::Float3 p = model.points[static_cast<size_t>(i)];
+        low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+        high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+    }
+    return f3::length(f3::sub(high, low));
+}
+
+bool collapsedSide(const Model& model, const Model::Patch& patch, Side side) {
+    const std::array<int32_t, 4> points = sidePoints(patch, side);
+    if (std::all_of(points.begin(), points.end(), [&](int32_t i) { return i == points[0]; }))
+        return true;
+    const vm::Float3 first = model.points[static_cast<size_t>(points[0])];
+    float reach = 0;
+    for (int32_t i : points)
+        reach = std::max(reach, f3::length(f3::sub(model.points[static_cast<size_t>(i)], first)));
+    return reach <= kCollapsedSide * patchSize(model, patch);
 }
 
 namespace {
@@ -107,6 +130,11 @@ void SideIndex::partners(const Model& model, SideRef of, std::vector<SideRef>& s
         sides.push_back(it->side);
         reversed.push_back(theirs != points);
     }
+    // Asked last: few sides have partners, and the same points make both sides poles.
+    if (!sides.empty() && collapsedSide(model, model.patches[of.patch], of.side)) {
+        sides.clear();
+        reversed.clear();
+    }
 }
 
 namespace {
@@ -142,7 +170,9 @@ std::vector<SharedEdge> sharedEdges(const Model& model, EdgesOf which) {
                 // other is never visited.
                 const bool visited = all || model.patches[partners[k].patch].selected;
                 if (which == EdgesOf::BothSelected && !visited) continue;
-                if (visited && partners[k].patch <= of.patch) continue;
+                if (visited && partners[k].patch < of.patch) continue;
+                // A patch closed on itself: its seam from its lower side.
+                if (partners[k].patch == of.patch && partners[k].side < of.side) continue;
                 edges.push_back({of, partners[k], reversed[k]});
             }
         }

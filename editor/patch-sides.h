@@ -1,6 +1,7 @@
 // The four sides of a patch's control net, and the edges patches share through them: two
 // patches are joined along a side when they use the same four points there, in the same
-// order or the other way round.
+// order or the other way round. A side collapsed to one point (a pole, where a row of the
+// net meets at a tip) joins nothing: the patches around a pole touch only there.
 #pragma once
 
 #include <array>
@@ -32,14 +33,22 @@ struct SideRef {
     Side side = Side::Top;
 };
 
+// A side's points all lie within this share of the patch's size of its first one: a pole.
+inline constexpr float kCollapsedSide = 1e-5f;
+// The diagonal of the box around a patch's sixteen points.
+float patchSize(const Model& model, const Model::Patch& patch);
+// The side is one point (repeated, or four at one place relative to the patch's size).
+bool collapsedSide(const Model& model, const Model::Patch& patch, Side side);
+
 // Every side of the patches, found by its points.
 class SideIndex {
   public:
     // Shown patches only when shownOnly; with within (an entry per pool point), only the
     // sides whose four points are all within: enough to find the partners of such sides.
     SideIndex(const Model& model, bool shownOnly, const std::vector<uint8_t>* within = nullptr);
-    // The other sides with the same four points (either order) as this one; reversed[k] says
-    // whether sides[k] runs the other way.
+    // The other sides with the same four points (either order) as this one, none for a
+    // pole; reversed[k] says whether sides[k] runs the other way. A side of the same patch
+    // is one (a patch closed on itself, a tube whose last column is its first).
     void partners(const Model& model, SideRef of, std::vector<SideRef>& sides,
                   std::vector<bool>& reversed) const;
 
@@ -60,5 +69,6 @@ struct SharedEdge {
 // patch with any other.
 enum class EdgesOf { All, BothSelected, ASelected };
 // Every pair of shown patches' sides with the same points (a side shared by three patches
-// gives a pair for each other one), each pair once.
+// gives a pair for each other one), each pair once; a patch closed on itself gives its seam
+// once, a pole nothing.
 std::vector<SharedEdge> sharedEdges(const Model& model, EdgesOf which = EdgesOf::All);

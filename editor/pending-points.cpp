@@ -55,3 +55,25 @@ bool removeLastPendingPoint(PendingPoints& pending, ModelTree& tree) {
     pending.pop_back();
     return true;
 }
+
+std::vector<vm::Vec4> pendingPositions(const PendingPoints& pending) {
+    std::vector<vm::Vec4> at;
+    for (const auto& point : pending)
+        at.push_back(point->position());
+    return at;
+}
+
+void followRenumbering(PendingPoints& pending, const std::vector<int32_t>& renumbered,
+                       const std::vector<vm::Vec4>& before) {
+    for (size_t k = 0; k < pending.size() && k < before.size(); ++k) {
+        auto* existing = dynamic_cast<Editor::ExistingPoint*>(pending[k].get());
+        if (!existing || existing->index < 0 ||
+            static_cast<size_t>(existing->index) >= renumbered.size())
+            continue;
+        existing->index = renumbered[static_cast<size_t>(existing->index)];
+        if (existing->index >= 0) continue;
+        const TreeItemHandle item = pending[k]->treeItem;
+        pending[k] = std::make_unique<Editor::NewPoint>(before[k]);
+        pending[k]->treeItem = item;
+    }
+}

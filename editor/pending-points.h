@@ -26,5 +26,13 @@ std::string pendingPointLabel(const Editor::Point& point);
 // anew); nothing when there are none.
 void relistPendingPoints(PendingPoints& pending, ModelTree& tree);
 
+// Each pending point's position, to be kept across a renumbering of the pool.
+std::vector<vm::Vec4> pendingPositions(const PendingPoints& pending);
+// After the pool was renumbered (renumbered[i]: point i's new index, -1 where it went), the
+// pending points follow their points; one whose point went stays where it was (before) as
+// a new point.
+void followRenumbering(PendingPoints& pending, const std::vector<int32_t>& renumbered,
+                       const std::vector<vm::Vec4>& before);
+
 // Takes the last pending point back, with its tree item; false when there was none.
 bool removeLastPendingPoint(PendingPoints& pending, ModelTree& tree);

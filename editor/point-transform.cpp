@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "editor/size-tolerance.h"
+
 vm::Mat4 transformMatrix(const PointTransform& t) {
     vm::Mat4 change = vm::identity();
     switch (t.kind) {
@@ -63,19 +65,16 @@ vm::Vec4 alongAxis(vm::Vec4 offset, Axis axis) {
     return {offset.x, offset.y, offset.z, 0};
 }
 
-namespace {
-// Within this of x = 0 a point is on the mirror plane (it was typed or snapped there).
-constexpr float kOnPlane = 1e-5f;
-} // namespace
-
 std::vector<uint8_t> onMirrorPlane(const Model& model) {
     std::vector<uint8_t> on(model.points.size());
-    for (const Model::Patch& patch : model.patches)
-        if (model.isSymmetry(patch.group))
-            for (int32_t index : patch.indices)
-                if (index >= 0 && static_cast<size_t>(index) < on.size() &&
-                    std::fabs(model.points[static_cast<size_t>(index)].x) <= kOnPlane)
-                    on[static_cast<size_t>(index)] = 1;
+    for (const Model::Patch& patch : model.patches) {
+        if (!model.isSymmetry(patch.group)) continue;
+        const float extent = extentOf(model, patch);
+        for (int32_t index : patch.indices)
+            if (index >= 0 && static_cast<size_t>(index) < on.size() &&
+                onPlane(model.points[static_cast<size_t>(index)].x, extent))
+                on[static_cast<size_t>(index)] = 1;
+    }
     return on;
 }
 

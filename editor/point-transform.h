@@ -37,8 +37,8 @@ vm::Mat4 axisFrame(Axis axis);
 // The offset with only the axis' component (all of it when free).
 vm::Vec4 alongAxis(vm::Vec4 offset, Axis axis);
 
-// Per pool point, whether it lies on the mirror plane (x = 0, within 1e-5) of a symmetry that
-// uses it: there the two halves meet, and it must stay on the plane.
+// Per pool point, whether it lies on the mirror plane (x = 0, within kOnPlaneFraction of the
+// size of a symmetry patch that uses it): there the two halves meet, and it must stay on it.
 std::vector<uint8_t> onMirrorPlane(const Model& model);
 
 // Puts points[k] where t takes from[k] (the positions at the gesture's start, so that a drag

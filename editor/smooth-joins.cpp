@@ -2,140 +2,259 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 #include "editor/float3-ops.h"
-#include "model/bezier-surface.h"
+#include "editor/join-rows.h"
 
 namespace {
 
-constexpr float kOnPlane = 1e-5f;
-constexpr float kDegrees = 180.0f / vm::kPi;
-
-vm::Float3 normalAlong(const std::array<vm::Float3, 16>& net, Side side, float t) {
-    float u = 0, v = 0;
-    sideParameters(side, t, u, v);
-    return bezier::normalAt(net, u, v);
-}
-
-std::array<vm::Float3, 16> netOf(const Model& model, SideRef side) {
-    return bezier::controlPoints(model, model.patches[side.patch]);
-}
-
-float planeAngle(vm::Float3 a, vm::Float3 b) {
-    return std::acos(std::min(1.0f, std::fabs(f3::dot(a, b)))) * kDegrees;
-}
-
-vm::Float3& pointAt(Model& model, const Model::Patch& patch, Side side, int along, int in) {
-    return model
-        .points[static_cast<size_t>(patch.indices[static_cast<size_t>(netIndex(side, along, in))])];
-}
-
-bool smoothShared(Model& model, const SharedEdge& edge) {
-    const Model::Patch a = model.patches[edge.a.patch], b = model.patches[edge.b.patch];
-    vm::Float3 e[4], out[4], on[4];
-    float outLength[4], onLength[4], outSum = 0, onSum = 0;
-    for (int k = 0; k < 4; ++k) {
-        const int kb = edge.reversed ? 3 - k : k;
-        e[k] = pointAt(model, a, edge.a.side, k, 0);
-        out[k] = f3::sub(e[k], pointAt(model, a, edge.a.side, k, 1));
-        on[k] = f3::sub(pointAt(model, b, edge.b.side, kb, 1), e[k]);
-        outSum += outLength[k] = f3::length(out[k]);
-        onSum += onLength[k] = f3::length(on[k]);
+// Sweeps end when no point moved more than this share of its patches' size.
+constexpr int kMaxSweeps = 60;
+constexpr float kSettledShare = 1e-5f;
+// Sweeps stop too after this many in a row whose largest move was not below this share of
+// the least so far.
+constexpr int kStalledSweeps = 3;
+constexpr float kStalledShare = 0.9f;
+// A join counts as worse past this many degrees more than before (the measure's own noise).
+constexpr float kWorseSlack = 0.01f;
+// The points of every shared side, pole and mirror-plane side of the patches touching the
+// points that may move: T never moves them.
+std::vector<uint8_t> heldPoints(const Model& model, const SideIndex& index,
+                                const std::vector<SideRef>& mirrorSides,
+                                const std::vector<uint8_t>& touching) {
+    std::vector<uint8_t> held(model.points.size());
+    std::vector<SideRef> partners;
+    std::vector<bool> reversed;
+    const auto hold = [&](const Model::Patch& patch, Side side) {
+        for (int32_t i : sidePoints(patch, side))
+            held[static_cast<size_t>(i)] = 1;
+    };
+    for (size_t p = 0; p < model.patches.size(); ++p) {
+        if (!touching[p] || !model.isShown(p)) continue;
+        for (Side side : kSides) {
+            if (collapsedSide(model, model.patches[p], side)) {
+                hold(model.patches[p], side);
+                continue;
+            }
+            index.partners(model, {static_cast<uint32_t>(p), side}, partners, reversed);
+            if (!partners.empty()) hold(model.patches[p], side);
+        }
     }
-    constexpr float kTiny = 1e-9f;
-    if (outSum < kTiny || onSum < kTiny) return false;
-    // One ratio of lengths for the whole edge: then the two cross tangents are parallel at
-    // every point of it, not only at the four points.
-    const float ratio = onSum / outSum;
-    for (int k = 0; k < 4; ++k) {
-        vm::Float3 sum{};
-        if (outLength[k] > kTiny) sum = f3::add(sum, f3::scale(out[k], 1 / outLength[k]));
-        if (onLength[k] > kTiny) sum = f3::add(sum, f3::scale(on[k], 1 / onLength[k]));
-        const float size = f3::length(sum);
-        const vm::Float3 unit = size > kTiny           ? f3::scale(sum, 1 / size)
-                                : outLength[k] > kTiny ? f3::scale(out[k], 1 / outLength[k])
-                                                       : vm::Float3{};
-        const float inside = (outLength[k] + onLength[k] / ratio) / 2;
-        const int kb = edge.reversed ? 3 - k : k;
-        pointAt(model, a, edge.a.side, k, 1) = f3::sub(e[k], f3::scale(unit, inside));
-        pointAt(model, b, edge.b.side, kb, 1) = f3::add(e[k], f3::scale(unit, inside * ratio));
-    }
-    return true;
+    for (SideRef side : mirrorSides)
+        hold(model.patches[side.patch], side.side);
+    return held;
 }
 
-bool smoothMirror(Model& model, SideRef side) {
-    const Model::Patch patch = model.patches[side.patch];
-    bool moved = false;
-    for (int k = 0; k < 4; ++k) {
-        const vm::Float3 e = pointAt(model, patch, side.side, k, 0);
-        vm::Float3& next = pointAt(model, patch, side.side, k, 1);
-        if (std::fabs(next.x) <= kOnPlane) continue; // on the plane itself: nothing to line up
-        next.y = e.y;
-        next.z = e.z;
-        moved = true;
+// A join by its two sides (each patch · 4 + side), the lower first.
+using Key = uint64_t;
+Key keyOf(const SharedEdge& edge) {
+    const uint64_t a = uint64_t{edge.a.patch} * 4 + static_cast<uint64_t>(edge.a.side);
+    const uint64_t b = uint64_t{edge.b.patch} * 4 + static_cast<uint64_t>(edge.b.side);
+    return a < b ? (a << 32) | b : (b << 32) | a;
+}
+
+// The selected joins: between two selected patches, and selected symmetry patches' joins
+// across the mirror plane.
+std::vector<RowJoin> selectedJoinList(const Model& model, const std::vector<SideRef>& mirrorSides,
+                                      std::unordered_set<Key>& known) {
+    const std::vector<SharedEdge> edges = sharedEdges(model, EdgesOf::BothSelected);
+    std::vector<RowJoin> joins;
+    joins.reserve(edges.size());
+    known.reserve(edges.size());
+    for (const SharedEdge& edge : edges) {
+        joins.push_back(sharedJoin(model, edge));
+        known.insert(keyOf(edge));
     }
-    return moved;
+    for (SideRef side : mirrorSides)
+        if (model.patches[side.patch].selected) joins.push_back(mirrorJoin(model, side));
+    for (RowJoin& j : joins)
+        j.selected = true;
+    return joins;
+}
+
+// The patches using a point of the selected joins' rows (all that T can change), and their
+// points: the sides that can matter lie within those.
+void touchingPatches(const Model& model, const std::vector<RowJoin>& joins,
+                     std::vector<uint8_t>& touching, std::vector<uint8_t>& near) {
+    std::vector<uint8_t> rows(model.points.size());
+    for (const RowJoin& j : joins)
+        for (int k = 0; k < 4; ++k)
+            rows[static_cast<size_t>(j.a[k])] = rows[static_cast<size_t>(j.b[k])] = 1;
+    touching.assign(model.patches.size(), 0);
+    near.assign(model.points.size(), 0);
+    for (size_t p = 0; p < model.patches.size(); ++p) {
+        const auto& indices = model.patches[p].indices;
+        if (std::none_of(indices.begin(), indices.end(),
+                         [&](int32_t i) { return rows[static_cast<size_t>(i)] != 0; }))
+            continue;
+        touching[p] = 1;
+        for (int32_t i : indices)
+            near[static_cast<size_t>(i)] = 1;
+    }
+}
+
+// Every other join whose rows next to the edge hold a point that may move: watched so that
+// none ends worse.
+void watchOthers(const Model& model, const SideIndex& index,
+                 const std::vector<SideRef>& mirrorSides, const std::vector<uint8_t>& touching,
+                 const std::vector<uint8_t>& movable, std::unordered_set<Key>& known,
+                 std::vector<RowJoin>& joins) {
+    const auto touches = [&](const Model::Patch& patch, Side side) {
+        for (int k = 0; k < 4; ++k)
+            if (movable[static_cast<size_t>(netPoint(patch, side, k, 1))]) return true;
+        return false;
+    };
+    std::vector<SideRef> partners;
+    std::vector<bool> reversed;
+    for (size_t p = 0; p < model.patches.size(); ++p) {
+        if (!touching[p] || !model.isShown(p)) continue;
+        for (Side side : kSides) {
+            if (!touches(model.patches[p], side)) continue;
+            const SideRef of{static_cast<uint32_t>(p), side};
+            index.partners(model, of, partners, reversed);
+            for (size_t k = 0; k < partners.size(); ++k) {
+                const SharedEdge edge{of, partners[k], reversed[k]};
+                if (known.insert(keyOf(edge)).second) joins.push_back(sharedJoin(model, edge));
+            }
+        }
+    }
+    for (SideRef side : mirrorSides)
+        if (!model.patches[side.patch].selected && touches(model.patches[side.patch], side.side))
+            joins.push_back(mirrorJoin(model, side));
+}
+
+struct Saved {
+    uint32_t point;
+    vm::Float3 at;
+};
+
+std::vector<Saved> save(const Model& model, const std::vector<uint32_t>& points) {
+    std::vector<Saved> saved;
+    saved.reserve(points.size());
+    for (uint32_t i : points)
+        saved.push_back({i, model.points[i]});
+    return saved;
+}
+
+void restore(Model& model, const std::vector<Saved>& saved) {
+    for (const Saved& s : saved)
+        model.points[s.point] = s.at;
+}
+
+float measure(const Model& model, std::vector<RowJoin>& joins) {
+    float largest = 0;
+    for (RowJoin& j : joins) {
+        j.after = angleOf(model, j);
+        if (j.selected) largest = std::max(largest, j.after);
+    }
+    return largest;
+}
+
+// Joins left worse than they were get their rows back as they were, until none is.
+void undoWorse(Model& model, std::vector<RowJoin>& joins, const std::vector<uint8_t>& movable,
+               const std::vector<Saved>& original, std::vector<int32_t>& savedAt) {
+    for (size_t round = 0; round <= joins.size(); ++round) {
+        bool restored = false;
+        for (const RowJoin& j : joins) {
+            if (j.after <= j.before + kWorseSlack) continue;
+            for (int k = 0; k < 4; ++k)
+                for (int32_t i : {j.a[k], j.b[k]})
+                    if (movable[static_cast<size_t>(i)]) {
+                        const Saved& s =
+                            original[static_cast<size_t>(savedAt[static_cast<size_t>(i)])];
+                        const vm::Float3 now = model.points[s.point];
+                        restored =
+                            restored || now.x != s.at.x || now.y != s.at.y || now.z != s.at.z;
+                        model.points[s.point] = s.at;
+                    }
+        }
+        if (!restored) return;
+        measure(model, joins);
+    }
 }
 
 } // namespace
 
-float joinAngle(const Model& model, const SharedEdge& edge, int samples) {
-    const auto a = netOf(model, edge.a), b = netOf(model, edge.b);
-    float largest = 0;
-    for (int i = 0; i < samples; ++i) {
-        const float t = static_cast<float>(i) / static_cast<float>(samples - 1);
-        largest =
-            std::max(largest, planeAngle(normalAlong(a, edge.a.side, t),
-                                         normalAlong(b, edge.b.side, edge.reversed ? 1 - t : t)));
+const char* joinTroubleText(JoinTrouble trouble) {
+    switch (trouble) {
+    case JoinTrouble::HeldCorner:
+        return "the corner points are held by the neighbouring edge";
+    case JoinTrouble::Collapsed:
+        return "collapsed side";
+    case JoinTrouble::FoldsBack:
+        return "the patches fold back on each other";
+    case JoinTrouble::Pulled:
+        break;
     }
-    return largest;
+    return "the joins around it pull against it";
 }
 
-std::vector<SideRef> mirrorPlaneSides(const Model& model) {
-    std::vector<SideRef> sides;
-    for (size_t p = 0; p < model.patches.size(); ++p) {
-        const Model::Patch& patch = model.patches[p];
-        if (!model.isSymmetry(patch.group) || !model.isShown(p)) continue;
-        for (Side side : kSides) {
-            bool onPlane = true;
-            for (int32_t i : sidePoints(patch, side))
-                onPlane = onPlane && std::fabs(model.points[static_cast<size_t>(i)].x) <= kOnPlane;
-            if (onPlane) sides.push_back({static_cast<uint32_t>(p), side});
+size_t SmoothResult::roughFor(JoinTrouble why) const {
+    return static_cast<size_t>(std::count_if(rough.begin(), rough.end(),
+                                             [&](const RoughJoin& r) { return r.why == why; }));
+}
+
+SmoothResult smoothSelectedJoins(Model& model) {
+    SmoothResult result;
+    if (!model.indicesValid()) return result;
+    const std::vector<SideRef> mirrorSides = mirrorPlaneSides(model);
+    std::unordered_set<Key> known;
+    std::vector<RowJoin> joins = selectedJoinList(model, mirrorSides, known);
+    std::vector<uint8_t> touching, near;
+    touchingPatches(model, joins, touching, near);
+    const SideIndex index(model, true, &near);
+    const std::vector<uint8_t> held = heldPoints(model, index, mirrorSides, touching);
+    std::vector<uint8_t> movable(model.points.size());
+    for (const RowJoin& j : joins)
+        for (int k = 0; k < 4; ++k)
+            for (int32_t i : {j.a[k], j.b[k]})
+                if (!held[static_cast<size_t>(i)]) movable[static_cast<size_t>(i)] = 1;
+    watchOthers(model, index, mirrorSides, touching, movable, known, joins);
+    std::vector<uint32_t> points;
+    std::vector<int32_t> savedAt(model.points.size(), -1);
+    for (size_t i = 0; i < movable.size(); ++i)
+        if (movable[i]) {
+            savedAt[i] = static_cast<int32_t>(points.size());
+            points.push_back(static_cast<uint32_t>(i));
         }
-    }
-    return sides;
-}
+    const std::vector<Saved> original = save(model, points);
 
-float mirrorJoinAngle(const Model& model, SideRef side, int samples) {
-    const auto net = netOf(model, side);
-    float largest = 0;
-    for (int i = 0; i < samples; ++i) {
-        const vm::Float3 n =
-            normalAlong(net, side.side, static_cast<float>(i) / static_cast<float>(samples - 1));
-        largest = std::max(largest, planeAngle(n, {-n.x, n.y, n.z}));
+    // Each sweep lines every selected join up in turn; a point two joins share (the one
+    // inside a corner) settles where both agree. Sweeps stop once the points settle.
+    // Points pulled two ways by joins that cannot both be met may circle instead: sweeps
+    // that no longer settle them stop too (undoWorse then answers for the result).
+    float leastMoved = INFINITY;
+    for (int sweep = 0, stalled = 0; sweep < kMaxSweeps && stalled < kStalledSweeps; ++sweep) {
+        float moved = 0;
+        for (RowJoin& j : joins)
+            if (j.selected)
+                moved = std::max(moved, j.mirror ? solveMirror(model, j, held)
+                                                 : solveShared(model, j, held));
+        if (moved <= kSettledShare) break;
+        stalled = moved > kStalledShare * leastMoved ? stalled + 1 : 0;
+        leastMoved = std::min(leastMoved, moved);
     }
-    return largest;
-}
+    measure(model, joins);
+    // A join within kWorseSlack now cannot have been better: only the others are measured as
+    // they were, with the points put back for the while.
+    const std::vector<Saved> now = save(model, points);
+    restore(model, original);
+    for (RowJoin& j : joins)
+        j.before = j.after > kWorseSlack ? angleOf(model, j) : 0;
+    restore(model, now);
+    undoWorse(model, joins, movable, original, savedAt);
 
-size_t smoothSelectedJoins(Model& model) {
-    size_t smoothed = 0;
-    for (const SharedEdge& edge : sharedEdges(model, EdgesOf::BothSelected))
-        smoothed += smoothShared(model, edge);
-    for (SideRef side : mirrorPlaneSides(model))
-        if (model.patches[side.patch].selected) smoothed += smoothMirror(model, side);
-    return smoothed;
-}
-
-JoinSummary selectedJoins(const Model& model) {
-    JoinSummary summary;
-    for (const SharedEdge& edge : sharedEdges(model, EdgesOf::ASelected)) {
-        ++summary.edges;
-        summary.largest = std::max(summary.largest, joinAngle(model, edge));
+    for (const RowJoin& j : joins) {
+        if (!j.selected) continue;
+        ++result.joins;
+        result.largest = std::max(result.largest, j.after);
+        if (j.after < kSmoothJoin) continue;
+        const JoinTrouble why = j.collapsed    ? JoinTrouble::Collapsed
+                                : j.folds      ? JoinTrouble::FoldsBack
+                                : j.heldCorner ? JoinTrouble::HeldCorner
+                                               : JoinTrouble::Pulled;
+        result.rough.push_back({j.edge, j.mirror, j.after, why});
     }
-    for (SideRef side : mirrorPlaneSides(model))
-        if (model.patches[side.patch].selected) {
-            ++summary.edges;
-            summary.largest = std::max(summary.largest, mirrorJoinAngle(model, side));
-        }
-    return summary;
+    return result;
 }

@@ -1,34 +1,45 @@
-// How smoothly patches join along the edges they share, and making a join smooth: the rows
-// on both sides of the edge lined up with it, so the two tangent planes agree all along.
+// Making joins smooth (T): the rows on both sides of a shared edge lined up with it, so the
+// two tangent planes agree all along, every selected join solved together, never a shared
+// edge moved and never a join left worse than it was.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
-#include "editor/patch-sides.h"
+#include "editor/join-angles.h"
 #include "model/model.h"
 
-// The largest angle, in degrees, between the two patches' tangent planes at evenly spaced
-// points along the edge they share (a tangent plane has no side: a patch facing the other
-// way joins as well as one facing the same way).
-inline constexpr int kJoinSamples = 17;
-float joinAngle(const Model& model, const SharedEdge& edge, int samples = kJoinSamples);
+// A join this smooth (degrees) is tangent-continuous.
+inline constexpr float kSmoothJoin = 0.1f;
 
-// The sides of shown symmetry patches that lie on the mirror plane (x = 0): there the patch
-// joins its own mirror image.
-std::vector<SideRef> mirrorPlaneSides(const Model& model);
-float mirrorJoinAngle(const Model& model, SideRef side, int samples = kJoinSamples);
-
-// Makes smooth every join between two selected patches (both rows next to the edge move,
-// halfway each, keeping the edge), and every selected symmetry patch's join with its mirror
-// image (the row next to the plane lined up across it). Returns how many joins it made
-// smooth.
-size_t smoothSelectedJoins(Model& model);
-
-// The largest join angle over the edges of the selected patches (shared ones and those on a
-// mirror plane), and how many there are.
-struct JoinSummary {
-    size_t edges = 0;
-    float largest = 0;
+// Why a join could not be made smooth.
+enum class JoinTrouble {
+    HeldCorner, // a corner's points on both sides lie on neighbouring shared edges
+    Collapsed,  // a patch's row along the join lies on the edge: it has no tangent across
+    FoldsBack,  // the patches fold back on each other: no side to line them up on
+    Pulled,     // the joins around it pull its points different ways
 };
-JoinSummary selectedJoins(const Model& model);
+inline constexpr size_t kJoinTroubles = 4;
+const char* joinTroubleText(JoinTrouble trouble);
+
+// A selected join left at kSmoothJoin or more: its edge (a and b the same side across a
+// mirror plane), its angle after and why.
+struct RoughJoin {
+    SharedEdge edge;
+    bool mirror = false;
+    float angle = 0;
+    JoinTrouble why = JoinTrouble::Pulled;
+};
+struct SmoothResult {
+    size_t joins = 0;  // selected joins (between two selected patches, or on a mirror plane)
+    float largest = 0; // their largest angle after
+    std::vector<RoughJoin> rough;
+    // How many rough joins there are for the reason.
+    size_t roughFor(JoinTrouble why) const;
+};
+// Smooths every join between two selected patches and every selected symmetry patch's join
+// with its mirror image: only the rows next to the edges move (the points of shared edges,
+// poles and mirror-plane sides stay), the joins solved together until each is below
+// kSmoothJoin where its held points allow. No join of the model ends worse than it was.
+SmoothResult smoothSelectedJoins(Model& model);

@@ -95,7 +95,7 @@ bool findStrips(const Model& model, const std::vector<uint32_t>& seeds, Cut cut,
 
 } // namespace
 
-size_t dropUnusedPoints(Model& model) {
+size_t dropUnusedPoints(Model& model, std::vector<int32_t>* renumbered) {
     std::vector<int32_t> newIndex(model.points.size(), -1);
     for (const Model::Patch& patch : model.patches)
         for (int32_t i : patch.indices)
@@ -108,6 +108,7 @@ size_t dropUnusedPoints(Model& model) {
             model.points[static_cast<size_t>(kept++)] = model.points[i];
         }
     const size_t dropped = model.points.size() - static_cast<size_t>(kept);
+    if (renumbered) *renumbered = newIndex;
     if (dropped == 0) return 0;
     model.points.resize(static_cast<size_t>(kept));
     for (Model::Patch& patch : model.patches)
@@ -125,12 +126,16 @@ SplitResult splitPatches(Model& model, const std::vector<uint32_t>& patches,
     SplitResult result;
     const bool inside = std::all_of(patches.begin(), patches.end(),
                                     [&](uint32_t p) { return p < model.patches.size(); });
-    if (patches.empty() || !inside || !(t > 0 && t < 1) || !model.indicesValid()) {
+    std::vector<uint32_t> shown;
+    if (inside)
+        for (uint32_t p : patches)
+            if (model.isShown(p)) shown.push_back(p);
+    if (shown.empty() || !(t > 0 && t < 1) || !model.indicesValid()) {
         result.refusal = "nothing to split there";
         return result;
     }
     Strip strip(model.patches.size());
-    if (!findStrips(model, patches, {direction, t}, strip, result.refusal)) return result;
+    if (!findStrips(model, shown, {direction, t}, strip, result.refusal)) return result;
 
     // A shared side's new points, made once: by its points in the order the cut was worked
     // out for the first patch that meets it, with the t it was cut at there.
@@ -153,7 +158,9 @@ SplitResult splitPatches(Model& model, const std::vector<uint32_t>& patches,
             const bool side = line == 0 || line == 3;
             std::array<int32_t, 4> backwards = ids;
             std::reverse(backwards.begin(), backwards.end());
-            if (side && sideCuts.count(ids)) {
+            if (std::all_of(ids.begin(), ids.end(), [&](int32_t i) { return i == ids[0]; })) {
+                made.fill(ids[0]); // a pole: its halves end in the same one point
+            } else if (side && sideCuts.count(ids)) {
                 const auto& known = sideCuts[ids];
                 std::copy(known.begin(), known.end(), made.begin() + 1);
             } else if (side && sideCuts.count(backwards)) {
@@ -179,7 +186,7 @@ SplitResult splitPatches(Model& model, const std::vector<uint32_t>& patches,
         model.patches.push_back(b);
         ++result.patches;
     }
-    dropUnusedPoints(model);
+    dropUnusedPoints(model, &result.renumbered);
     return result;
 }
 
@@ -196,6 +203,9 @@ SplitResult splitIntoFour(Model& model, const std::vector<uint32_t>& patches, fl
         model.patches = before;
         return second;
     }
+    for (int32_t& i : first.renumbered)
+        if (i >= 0) i = second.renumbered[static_cast<size_t>(i)];
+    second.renumbered = std::move(first.renumbered);
     second.patches += first.patches;
     second.halves.insert(second.halves.end(), first.halves.begin(), first.halves.end());
     second.strip.insert(second.strip.end(), first.strip.begin(), first.strip.end());

@@ -92,22 +92,21 @@ std::vector<uint32_t> moveSubjectAxis(Model& model, const CoordinateSubject& sub
         moved.push_back(static_cast<uint32_t>(subject.index));
         return moved;
     }
-    const float delta = value - component(where, axis);
     if (subject.kind == CoordinateSubject::Kind::Points) {
-        PointTransform move;
-        component(move.offset, axis) = delta;
-        std::vector<vm::Float3> from;
-        for (uint32_t i : subject.points)
-            from.push_back(model.points[i]);
-        transformPoints(model, subject.points, from, move, onMirrorPlane(model));
-        return subject.points;
+        moved = subject.points;
+    } else {
+        for (int32_t i : model.patches[subject.index].indices)
+            moved.push_back(static_cast<uint32_t>(i));
+        std::sort(moved.begin(), moved.end());
+        moved.erase(std::unique(moved.begin(), moved.end()), moved.end());
     }
-    for (int32_t i : model.patches[subject.index].indices)
-        moved.push_back(static_cast<uint32_t>(i));
-    std::sort(moved.begin(), moved.end());
-    moved.erase(std::unique(moved.begin(), moved.end()), moved.end());
+    // Chosen in the view or as a patch in the tree, points on a mirror plane stay on it.
+    PointTransform move;
+    component(move.offset, axis) = value - component(where, axis);
+    std::vector<vm::Float3> from;
     for (uint32_t i : moved)
-        component(model.points[i], axis) += delta;
+        from.push_back(model.points[i]);
+    transformPoints(model, moved, from, move, onMirrorPlane(model));
     return moved;
 }
 

@@ -35,13 +35,16 @@ std::optional<vm::Float3> subjectPosition(const Model& model, const CoordinateSu
 // Typed positions stay within ±kWorkingRange on every axis: the model file keeps six
 // significant digits, so beyond it a saved coordinate moves by more than a thousand units.
 inline constexpr float kWorkingRange = 1e9f;
+// A patch's opacity, as the shape window's slider gives it: 0 clear, 1 opaque.
+inline constexpr float kLeastOpacity = 0.0f;
+inline constexpr float kMostOpacity = 1.0f;
 // Whether moving the subject so that its coordinate on axis becomes value keeps every point
 // it moves within the working range.
 bool moveWithinRange(const Model& model, const CoordinateSubject& subject, int axis, float value);
 
 // Moves the subject so that its coordinate on axis (0 x, 1 y, 2 z) becomes value: the point
 // itself, or every distinct control point of the patch, or every chosen point, by the same
-// difference (chosen points on a symmetry's mirror plane stay on it). Returns the points
+// difference (points on a symmetry's mirror plane stay on it). Returns the points
 // that moved (none when the value is already there or the subject does not exist).
 std::vector<uint32_t> moveSubjectAxis(Model& model, const CoordinateSubject& subject, int axis,
                                       float value);

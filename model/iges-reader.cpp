@@ -34,6 +34,9 @@ const std::map<int, const char*> kOtherSurfaces = {{108, "plane"},
                                                    {198, "toroidal surface"}};
 // Entities whose surface is bounded by curves the import does not read.
 const int kBounded[] = {143, 144, 510};
+// Entities whose transformation matrix moves the surfaces they hold (their own, or their
+// faces' and shells'), as OpenCASCADE reads them.
+const int kHoldingSurfaces[] = {kBSplineSurface, 143, 144, 186, 510, 514};
 
 ImportResult refuse(const std::string& why) {
     ImportResult r;
@@ -83,6 +86,7 @@ struct Sections {
     std::string global;
     std::vector<std::string_view> directory; // two lines an entity
     std::vector<ParameterLine> parameters;   // by entity, each entity's in the file's order
+    std::string_view terminate; // the T line's data: the lines of each section, "" when missing
 
     // An entity's parameters, joined from columns 1–64 of its lines.
     void parametersOf(int entity, std::string& data) const {
@@ -114,10 +118,38 @@ Sections sectionsOf(std::string_view text) {
             std::from_chars(owner.data(), owner.data() + owner.size(), entity);
             s.parameters.push_back({entity, line.data()});
         }
+        if (section == 'T') s.terminate = line.substr(0, kDataColumns);
     }
     if (!std::is_sorted(s.parameters.begin(), s.parameters.end(), byOwner))
         std::stable_sort(s.parameters.begin(), s.parameters.end(), byOwner);
     return s;
+}
+
+// Why the sections are not whole, or "": the terminate section counts the lines of each
+// ("S0000002G0000003D0000008P0000027"), which a file cut short or damaged does not have.
+std::string damageOf(const Sections& s) {
+    if (s.terminate.empty())
+        return "it ends before its terminate section (T): the file is cut short";
+    constexpr size_t kCountField = 8, kDirectoryCount = 2, kParameterCount = 3;
+    const std::pair<size_t, size_t> counts[] = {{kDirectoryCount, s.directory.size()},
+                                                {kParameterCount, s.parameters.size()}};
+    for (const auto& [field, lines] : counts) {
+        const std::string_view count =
+            s.terminate.substr(std::min(s.terminate.size(), field * kCountField), kCountField);
+        const std::string_view digits =
+            count.size() == kCountField ? trimmed(count.substr(1)) : std::string_view();
+        size_t said = 0;
+        const auto [end, error] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), said);
+        if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
+            said != lines)
+            return "its " +
+                   std::string(field == kDirectoryCount ? "directory (D)" : "parameter (P)") +
+                   " section has " + std::to_string(lines) +
+                   " lines where its terminate section says '" + std::string(count) +
+                   "': the file is cut short or damaged";
+    }
+    return "";
 }
 
 // Why no entity of the directory may be another kind of surface, or "".
@@ -209,10 +241,14 @@ ImportResult importIges(std::string_view text, Model& model) {
     result.format = "IGES";
     const Sections sections = sectionsOf(text);
     const std::string& global = sections.global;
-    // The parameter delimiter is the global section's first field ("1H," by default).
+    // The global section's first two fields are the parameter and record delimiters ("1H,"
+    // and "1H;"), each left empty for its default: "1H/", ",1H#," and ",," are all read.
     char delimiter = ',', recordEnd = ';';
-    if (global.compare(0, 2, "1H") == 0 && global.size() > 2) delimiter = global[2];
-    if (global.size() > 7 && global.compare(4, 2, "1H") == 0) recordEnd = global[6];
+    size_t second = 1; // where the second field starts
+    if (global.compare(0, 2, "1H") == 0 && global.size() > 3) delimiter = global[2], second = 4;
+    if (global.size() > second + 2 && global.compare(second, 2, "1H") == 0)
+        recordEnd = global[second + 2];
+    if (const std::string damage = damageOf(sections); !damage.empty()) return refuse(damage);
     if (const std::string other = otherSurfaces(sections.directory); !other.empty())
         return refuse(other);
     CadAssembly assembly(model);
@@ -224,14 +260,17 @@ ImportResult importIges(std::string_view text, Model& model) {
         const int type = fieldNumber(directory[d], 0);
         if (std::find(std::begin(kBounded), std::end(kBounded), type) != std::end(kBounded))
             ++bounded;
-        if (type != kBSplineSurface) continue;
         const int line = static_cast<int>(d + 1);
-        const std::string entity = "entity 128 at directory line " + std::to_string(line);
+        const std::string entity =
+            "entity " + std::to_string(type) + " at directory line " + std::to_string(line);
         const std::string_view transform =
             directory[d].substr(kTransformField * kFieldWidth, kFieldWidth);
-        if (transform.find_first_not_of(" 0") != std::string::npos)
+        if (std::find(std::begin(kHoldingSurfaces), std::end(kHoldingSurfaces), type) !=
+                std::end(kHoldingSurfaces) &&
+            transform.find_first_not_of(" 0") != std::string::npos)
             return refuse(entity + " is placed by a transformation matrix (entity 124), which is "
                                    "not read");
+        if (type != kBSplineSurface) continue;
         sections.parametersOf(line, data);
         data.resize(std::min(data.size(), data.find(recordEnd)));
         values.clear();

@@ -154,7 +154,9 @@ BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& in
         why = " is cut short";
         return s;
     }
-    if (surface[0] != "3" || surface[1] != "3") {
+    double degreeU = 0, degreeV = 0; // integers, which may carry a sign
+    if (!step::number(surface[0], degreeU) || !step::number(surface[1], degreeV) || degreeU != 3 ||
+        degreeV != 3) {
         why = " is of degree " + std::string(surface[0]) + " × " + std::string(surface[1]) +
               ": only bicubic surfaces (3 × 3) are read";
         return s;
@@ -294,6 +296,50 @@ std::optional<std::array<double, 2>> pair(const Instances& instances, std::strin
     return out;
 }
 
+// A frame's origin, axis and reference direction (the defaults where '$'); none when the
+// instance is not an AXIS2_PLACEMENT_3D of numbers.
+std::optional<std::array<double, 9>> frameOf(const Instances& instances, std::string_view ref) {
+    const auto placement = recordOf(instances, ref, "AXIS2_PLACEMENT_3D");
+    if (!placement || placement->parameters.size() != 4) return std::nullopt;
+    std::array<double, 9> frame = {0, 0, 0, 0, 0, 1, 1, 0, 0};
+    static const char* const kKinds[] = {"CARTESIAN_POINT", "DIRECTION", "DIRECTION"};
+    for (size_t k = 0; k < 3; ++k) {
+        if (k > 0 && placement->parameters[k + 1] == "$") continue;
+        const auto r = recordOf(instances, placement->parameters[k + 1], kKinds[k]);
+        const std::vector<std::string_view> xyz = r && r->parameters.size() == 2
+                                                      ? step::listItems(r->parameters[1])
+                                                      : std::vector<std::string_view>{};
+        for (size_t i = 0; i < 3; ++i)
+            if (xyz.size() != 3 || !step::number(xyz[i], frame[3 * k + i])) return std::nullopt;
+    }
+    return frame;
+}
+
+// Why the file places part of its shapes elsewhere (an assembly's component moved from where
+// it was made, a mapped item), which the import does not read, or "".
+std::string placedElsewhere(const Instances& instances) {
+    static const char* const kPlacing[] = {"ITEM_DEFINED_TRANSFORMATION", "MAPPED_ITEM"};
+    for (const Instances::Instance& instance : instances) {
+        const char* kind = keywordAmong(instance.text(), kPlacing);
+        if (!kind) continue;
+        const std::vector<Record> records = step::records(instance.text());
+        const Record* r = step::findRecord(records, kind);
+        std::optional<Record> map; // a mapped item's source: origin, representation
+        if (r && r->parameters.size() == 3)
+            map = recordOf(instances, r->parameters[1], "REPRESENTATION_MAP");
+        const std::string from =
+            kind == kPlacing[0]
+                ? (r && r->parameters.size() == 4 ? r->parameters[2] : std::string())
+                : (map && !map->parameters.empty() ? map->parameters[0] : std::string());
+        const std::string to = r && !r->parameters.empty() ? r->parameters.back() : "";
+        const auto a = frameOf(instances, from), b = frameOf(instances, to);
+        if (!a || !b || *a != *b)
+            return label(instance.number) + " is an " + kind +
+                   " that moves part of the model: placed shapes are not read";
+    }
+    return "";
+}
+
 // The constant u (along = false) or v of an edge's parameter curve on the surface, when it is a
 // line of constant u or v there.
 std::optional<std::pair<bool, double>> isoLine(const Instances& instances, const Record& curve,
@@ -376,7 +422,12 @@ ImportResult importStep(std::string_view text, Model& model) {
     ImportResult result;
     result.format = "STEP";
     const Instances instances(text);
+    // A file cut short, or whose numbers name two instances, may still hold whole surfaces:
+    // none is imported without the rest.
+    if (!instances.damage().empty()) return refuse(instances.damage());
     if (const std::string other = otherSurfaces(instances); !other.empty()) return refuse(other);
+    if (const std::string placed = placedElsewhere(instances); !placed.empty())
+        return refuse(placed);
     const Uses uses = usesOf(instances);
     CadAssembly assembly(model);
     size_t unread = 0; // faces and bounded surfaces whose edges were not read
@@ -411,9 +462,10 @@ ImportResult importStep(std::string_view text, Model& model) {
         return "";
     };
     std::set<long> importedWhole; // surfaces of faces whose edges were not read
-    auto addWhole = [&](long number, const std::vector<Record>* parsed = nullptr) -> std::string {
+    auto addWhole = [&](long number, bool backU,
+                        const std::vector<Record>* parsed = nullptr) -> std::string {
         if (!importedWhole.insert(number).second) return "";
-        return add(number, true, {}, false, false, parsed);
+        return add(number, true, {}, backU, false, parsed);
     };
     for (const Instances::Instance& instance : instances) {
         const long number = instance.number;
@@ -430,7 +482,7 @@ ImportResult importStep(std::string_view text, Model& model) {
         if (step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS")) {
             // A surface only cut or bounded is imported as its cuts and faces.
             if (!uses.bounded.count(number) || uses.namedOtherwise.count(number))
-                why = addWhole(number, &records);
+                why = addWhole(number, false, &records);
         } else if (keyword == "RECTANGULAR_TRIMMED_SURFACE") {
             // name, basis surface, u1, u2, v1, v2, u sense, v sense
             long basis = 0;
@@ -445,19 +497,25 @@ ImportResult importStep(std::string_view text, Model& model) {
             if (!why.empty()) why = label(number) + " cuts " + why;
         } else if (keyword == "ADVANCED_FACE" || keyword == "FACE_SURFACE") {
             // name, bounds, surface, sense: a face on a B-spline surface whose edges are a
-            // parameter rectangle is that part of it; any other gives its whole surface.
+            // parameter rectangle is that part of it; any other gives its whole surface. A face
+            // against its surface's sense runs its u back, as OpenCASCADE writes it in IGES.
             long surface = 0;
             const Instances::Instance* found =
                 p.size() >= 3 && step::reference(p[2], surface) ? instances.find(surface) : nullptr;
+            if (!found) // its surface would be lost without a word
+                return refuse(label(number) + " is a face on " +
+                              (p.size() >= 3 ? p[2] : std::string("no surface")) +
+                              ", which the file does not hold");
             const bool bspline =
-                found && found->text().find("B_SPLINE_SURFACE_WITH_KNOTS(") != std::string::npos;
+                found->text().find("B_SPLINE_SURFACE_WITH_KNOTS(") != std::string::npos;
             const auto rectangle =
                 bspline ? faceRectangle(instances, records[0], surface) : std::nullopt;
+            const bool reversed = p.size() >= 4 && p[3] == ".F.";
             if (rectangle) {
-                why = add(surface, false, *rectangle, false, false);
+                why = add(surface, false, *rectangle, reversed, false);
             } else {
                 ++unread;
-                if (bspline) why = addWhole(surface);
+                if (bspline) why = addWhole(surface, reversed);
             }
         } else if (keyword == "CURVE_BOUNDED_SURFACE") {
             ++unread; // its surface, named otherwise, is imported whole

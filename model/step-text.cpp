@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -122,7 +123,7 @@ Instances::Instances(std::string_view file) {
     constexpr size_t kNone = std::string_view::npos;
     size_t from = kNone;   // where the statement's text starts in the file
     std::string statement; // its text once something was left out of it
-    bool copied = false, quoted = false;
+    bool copied = false, quoted = false, ended = false;
     inData_ = false;
     const size_t size = file.size();
     for (size_t at = 0; at < size; ++at) {
@@ -160,7 +161,10 @@ Instances::Instances(std::string_view file) {
         const std::string_view text = copied          ? std::string_view(statement)
                                       : from == kNone ? std::string_view()
                                                       : file.substr(from, at - from);
-        if (text == "END-ISO-10303-21") break;
+        if (text == "END-ISO-10303-21") {
+            ended = true;
+            break;
+        }
         if (copied && inData_ && text.size() > 1 && text[0] == '#')
             add(copied_.emplace_back(std::move(statement)));
         else
@@ -175,6 +179,9 @@ Instances::Instances(std::string_view file) {
     };
     if (!std::is_sorted(list_.begin(), list_.end(), byNumber))
         std::sort(list_.begin(), list_.end(), byNumber);
+    damage_ = numberingDamage();
+    if (damage_.empty() && !ended)
+        damage_ = "it ends before END-ISO-10303-21: the file is cut short";
     auto sameNumber = [](const Instance& a, const Instance& b) { return a.number == b.number; };
     if (std::adjacent_find(list_.begin(), list_.end(), sameNumber) == list_.end()) return;
     size_t kept = 0;
@@ -201,13 +208,36 @@ void Instances::add(std::string_view statement) {
             error != std::errc() || read != digitsEnd) {
             const std::string digits(statement.substr(1, equals - 1));
             char* end = nullptr;
+            errno = 0;
             number = std::strtol(digits.c_str(), &end, 10);
             if (end != digits.c_str() + digits.size()) return;
+            if (errno == ERANGE && tooLarge_.empty()) {
+                tooLarge_ = statement.substr(0, equals);
+                tooLargeOrder_ = static_cast<uint32_t>(list_.size());
+            }
         }
         list_.push_back({number, statement.data() + equals + 1,
                          static_cast<uint32_t>(statement.size() - equals - 1),
                          static_cast<uint32_t>(list_.size())});
     }
+}
+
+// The first instance, in the file's order, whose number is too large or was used before: its
+// number as written. The list is sorted by number, then by order.
+std::string Instances::numberingDamage() const {
+    const Instance* twice = nullptr;
+    for (size_t i = 1; i < list_.size(); ++i)
+        if (list_[i].number == list_[i - 1].number && (!twice || list_[i].order < twice->order))
+            twice = &list_[i];
+    if (!tooLarge_.empty() && (!twice || tooLargeOrder_ <= twice->order))
+        return tooLarge_ + " is too large an instance number";
+    if (!twice) return "";
+    // Every instance's statement starts with '#' and has its number just before the "=".
+    const char* equals = twice->begin - 1;
+    const char* hash = equals;
+    while (*hash != '#')
+        --hash;
+    return std::string(hash, equals) + " names two instances";
 }
 
 const Instances::Instance* Instances::find(long number, const Instance* near) const {
@@ -269,8 +299,9 @@ bool reference(std::string_view parameter, long& number) {
         return true;
     const std::string digits(parameter.substr(1));
     char* end = nullptr;
+    errno = 0;
     number = std::strtol(digits.c_str(), &end, 10);
-    return end == digits.c_str() + digits.size();
+    return end == digits.c_str() + digits.size() && errno != ERANGE;
 }
 
 bool number(std::string_view parameter, double& value) {

@@ -12,10 +12,9 @@
 namespace step {
 
 // The instances of the file's data sections by number, each as its canonical text after "=":
-// comments and whitespace outside strings left out, line breaks inside strings too. Of two
-// instances with one number the later is kept. A text is seen in place in the file (which
-// must outlive the index), copied only when something was left out of it: a file of millions
-// of points is indexed in 24 bytes an instance.
+// comments and whitespace outside strings left out, line breaks inside strings too. A text is
+// seen in place in the file (which must outlive the index), copied only when something was
+// left out of it: a file of millions of points is indexed in 24 bytes an instance.
 class Instances {
   public:
     struct Instance {
@@ -34,11 +33,18 @@ class Instances {
     // The same, looked for first where it would be were the numbers from near on one after
     // another (as exporters number an entity's parts).
     const Instance* find(long number, const Instance* near) const;
+    // Why the file cannot be read whole ("" when it can): it ends before END-ISO-10303-21, or
+    // an instance number is used twice or is too large (then only the later is indexed).
+    const std::string& damage() const { return damage_; }
 
   private:
     void add(std::string_view statement);
+    std::string numberingDamage() const;
     std::vector<Instance> list_;
-    bool inData_ = false;            // while indexing: within a data section
+    bool inData_ = false;        // while indexing: within a data section
+    std::string tooLarge_;       // while indexing: the first number past long's range
+    uint32_t tooLargeOrder_ = 0; // and the instances indexed before it
+    std::string damage_;
     std::deque<std::string> copied_; // the statements something was left out of
 };
 

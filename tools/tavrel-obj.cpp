@@ -12,8 +12,10 @@
 //                               ends in .igs or .iges, as STEP when it ends in .stp or .step
 //   tavrel-obj export IN OUT.obj --free-form
 //                               writes IN's surfaces exactly as standard free-form OBJ
-//   tavrel-obj joins FILE       prints how many sides shown patches share and leave free and
-//                               the largest angle of their joins, then a line a shared side:
+//                               (no export replaces a file that reads as a model)
+//   tavrel-obj joins FILE       prints how many sides shown patches share, leave free and
+//                               collapse to a pole (none of them a join), the largest angle
+//                               of their joins, then a line a shared side:
 //                               the two patches and the angle between their tangent planes
 //   tavrel-obj samples FILE     prints each surface at u, v in 0.1, 0.5, 0.9 (nine points a
 //                               line): the patches, then the mirror images of a symmetry's
@@ -121,10 +123,14 @@ int joins(const char* path) {
     const SideIndex sides(model, true);
     std::vector<SideRef> partners;
     std::vector<bool> reversed;
-    size_t free = 0;
+    size_t free = 0, poles = 0;
     for (size_t p = 0; p < model.patches.size(); ++p)
         for (Side side : kSides) {
             if (!model.isShown(p)) continue;
+            if (collapsedSide(model, model.patches[p], side)) {
+                ++poles;
+                continue;
+            }
             sides.partners(model, {static_cast<uint32_t>(p), side}, partners, reversed);
             free += partners.empty();
         }
@@ -134,7 +140,7 @@ int joins(const char* path) {
         angles.push_back(joinAngle(model, edge));
         largest = std::max(largest, angles.back());
     }
-    std::printf("shared %zu, free %zu, largest angle %.4f\n", edges.size(), free,
+    std::printf("shared %zu, free %zu, poles %zu, largest angle %.4f\n", edges.size(), free, poles,
                 static_cast<double>(largest));
     for (size_t k = 0; k < edges.size(); ++k)
         std::printf("%u %u %.4f\n", edges[k].a.patch, edges[k].b.patch,
@@ -228,6 +234,18 @@ int writeDefault(const char* out) {
     return save(model, out) ? 0 : 1;
 }
 
+// An export never replaces a model (the one read, or any file that reads as one): the editor
+// asks first, and this tool cannot ask. True (said why) when out holds one.
+bool holdsModel(const char* out) {
+    std::string existing;
+    if (!readFileContents(out, existing) || !readsAsModel(existing)) return false;
+    std::fprintf(stderr,
+                 "tavrel-obj: %s: it holds a model, which the export would destroy: remove it "
+                 "first or choose another name\n",
+                 out);
+    return true;
+}
+
 // segments is the text after --segments, or null for the default.
 int exportMesh(const char* in, const char* out, const char* segmentsText, bool freeForm) {
     int segments = mesh::kDefaultSegments;
@@ -244,6 +262,7 @@ int exportMesh(const char* in, const char* out, const char* segmentsText, bool f
     }
     if (const auto exact = cad::formatFor(out, freeForm)) {
         if (segmentsText) return usage(); // exact surfaces have no segments
+        if (holdsModel(out)) return 1;
         Model model;
         MemoryTree tree;
         bool partial = false;
@@ -268,6 +287,7 @@ int exportMesh(const char* in, const char* out, const char* segmentsText, bool f
             out);
         return 2;
     }
+    if (holdsModel(out)) return 1;
     Model model;
     MemoryTree tree;
     bool partial = false;

@@ -96,8 +96,10 @@ std::string igesText(const std::vector<IgesEntity>& entities) {
         directory += line(a, 'D', d + 1) + line(b, 'D', d + 2);
         d += 2;
     }
+    char counts[40];
+    std::snprintf(counts, sizeof counts, "S0000001G0000001D%07zuP%07zu", d, p);
     return line("test", 'S', 1) + line("1H,,1H;;", 'G', 1) + directory + parameters +
-           line("S0000001G0000001", 'T', 1);
+           line(counts, 'T', 1);
 }
 
 // A surface of count × 4 points over the knots given along u.
@@ -296,6 +298,12 @@ TEST(CadExchange, OtherSurfacesAreSaidAndRangesCutAlikeInBothFormats) {
         readFileContents(TAVREL_SOURCE_DIR "/tests/fuzz/import-corpus/face-on-part.step", drawn));
     r = importCadSurfaces(drawn, model);
     EXPECT_TRUE(r.ok && r.piecesCut == 1 && r.format == "STEP") << r.reason << r.format;
+    // A face on a surface the file does not hold loses it: refused, not counted as imported.
+    const size_t face = drawn.find("ADVANCED_FACE"), on = drawn.find("),#", face) + 2;
+    drawn.replace(on, drawn.find(',', on) - on, "#999999");
+    r = importCadSurfaces(drawn, model);
+    EXPECT_NE(std::string::npos, r.reason.find("face on #999999, which the file does not hold"))
+        << r.reason;
 }
 
 TEST(CadExchange, KnotsWithinABillionthOfTheRangeAreOne) {
@@ -347,4 +355,43 @@ TEST(CadExchange, ExportsOtherProgramsReadRight) {
     r = importPatches(exportedText(band, cad::Format::Iges, "labels.igs"), back);
     ASSERT_TRUE(r.ok && back.groups.size() == 1) << r.reason;
     EXPECT_EQ("a\xC3\xA9\xC3\xA9\xC3\xA9", back.groups[0]->name);
+}
+
+TEST(CadExchange, OddFilesAreReadWholeOrRefusedWhole) {
+    Model band, model;
+    band.createDefault();
+    for (bool iges : {true, false}) { // cut short at every 7th byte
+        const std::string text = written(band, iges);
+        for (size_t size = 7; size < text.size(); size += 7) {
+            const bool ok = importCadSurfaces(text.substr(0, size), model).ok;
+            EXPECT_EQ(ok ? 4u : 0u, model.patches.size()) << size;
+        }
+    }
+    // STEP: a number names one instance (past long's range it aliased another); +3 is 3.
+    const std::string step = written(band, false);
+    for (const auto& [from, to] : {std::pair{"#101=", "#101=CARTESIAN_POINT('',(9.,9.,9.));#101="},
+                                   {"#101", "#99999999999999999999"},
+                                   {",3,3,(", ",+3,3,("}}) {
+        std::string odd = step;
+        replaceAll(odd, from, to);
+        const ImportResult r = importCadSurfaces(odd, model);
+        EXPECT_TRUE(to[0] == '#' ? r.reason.find(std::string(to, 4)) == 0 : r.ok) << r.reason;
+    }
+    // IGES: a record delimiter after the default parameter delimiter; a directory line lost; a
+    // trimmed surface moved by its matrix (entity 124 at line 5) moves its surface.
+    std::string hash = entity128(sheet({0, 0, 0, 0, 1, 1, 1, 1}));
+    hash.back() = '#';
+    std::string iges = igesText({{128, hash, ""}});
+    iges.replace(iges.find("1H,,1H;;"), 8, ",1H#,#  ");
+    EXPECT_TRUE(importCadSurfaces(iges, model).ok);
+    iges = written(band, true);
+    iges.erase(iges.find("D0000008\n") - 72, 81);
+    EXPECT_EQ(0u, importCadSurfaces(iges, model).reason.find("its directory (D) section has 7"));
+    iges = igesText({{144, "144,3,0,0,0;", ""},
+                     {128, entity128(sheet({0, 0, 0, 0, 1, 1, 1, 1})), ""},
+                     {124, "124,1.,0.,0.,10.,0.,1.,0.,0.,0.,0.,1.,0.;", ""}});
+    iges.replace(iges.find("D0000001") - 24, 8, "       5");
+    EXPECT_EQ(0u, importCadSurfaces(iges, model)
+                      .reason.find("entity 144 at directory line 1 is "
+                                   "placed by a transformation"));
 }

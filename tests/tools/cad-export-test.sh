@@ -7,9 +7,10 @@
 # way: DRAW writes a bicubic B-spline surface with interior knots as IGES and STEP, Tavrel
 # imports each as its six Bezier patches, and these match DRAW's evaluation of the surface
 # (within 2e-5 of its size: the editor's files keep six significant digits), and a face on part
-# of it imports as the same patches from either format. DRAW's own
+# of it imports as the same patches from either format, reversed too. DRAW's own
 # rational STEP surfaces: equal weights import, unequal ones are refused naming the entity, and
-# a file with planes and a cylinder is refused counting them. An export to a file name longer
+# a file with planes and a cylinder is refused counting them; a compound's face moved is refused.
+# An export to a file name longer
 # than the IGES global section's line reads back at its size. The teapot's exported faces sew
 # into its 4 shells whose only free edges are the teapot's own 6 openings.
 # Usage: cad-export-test.sh TAVREL_OBJ CUBE_OBJ
@@ -148,18 +149,23 @@ bsplinesurf s 3 3 0 4 0.4 1 1 4 3 4 0 4 0.5 1 0.7 1 1 4 \
 mkface part s 0.1 0.7 0.2 0.9
 brepiges part part.igs
 stepwrite a part part.step
+orientation part R
+brepiges part reversed.igs
+stepwrite a part reversed.step
 exit
 TCL
 (cd "$work" && timeout 120 occt-draw-7.6 -b -f part.tcl >/dev/null 2>&1) || fail "DRAW did not write its part face"
-for file in part.igs part.step; do
-  "$tool" import "$work/$file" "$work/$file.obj" 2>"$work/$file.log" || fail "$file: $(cat "$work/$file.log")"
-  grep -q ', 6 patches, .* 1 surfaces cut to their parameter range' "$work/$file.log" || fail "$file: $(cat "$work/$file.log")"
-  "$tool" samples "$work/$file.obj" > "$work/$file.samples"
+for part in part reversed; do # reversed, the face runs its u back in both formats
+  for file in $part.igs $part.step; do
+    "$tool" import "$work/$file" "$work/$file.obj" 2>"$work/$file.log" || fail "$file: $(cat "$work/$file.log")"
+    grep -q ', 6 patches, .* 1 surfaces cut to their parameter range' "$work/$file.log" || fail "$file: $(cat "$work/$file.log")"
+    "$tool" samples "$work/$file.obj" | sort > "$work/$file.samples"
+  done
+  paste -d'|' "$work/$part.igs.samples" "$work/$part.step.samples" | awk -F'|' '{
+    n = split($1, a, " "); if (split($2, b, " ") != n) exit 1
+    for (i = 1; i <= n; ++i) { d = a[i] - b[i]; if (d < 0) d = -d; if (d > 1e-6 * 3.5) exit 1 } }' ||
+    fail "the $part face imports differently from IGES and STEP"
 done
-paste -d'|' "$work/part.igs.samples" "$work/part.step.samples" | awk -F'|' '{
-  n = split($1, a, " "); if (split($2, b, " ") != n) exit 1
-  for (i = 1; i <= n; ++i) { d = a[i] - b[i]; if (d < 0) d = -d; if (d > 1e-6 * 3.5) exit 1 } }' ||
-  fail "the part face imports differently from IGES and STEP"
 echo "cad-export: DRAW's face on part of its surface imported as the same 6 patches from IGES and STEP"
 
 # DRAW's rational surfaces. Weights equal to fifteen digits are written as a rational surface
@@ -172,6 +178,9 @@ bsplinesurf s 3 2 0 4 1 4 3 2 0 4 1 4 \
   0 0 0 1  0 1 0.2 1  0 2 0 1  0 3 0.1 1  1 0 0.5 1  1 1 0.7 $2  1 2 0.2 1  1 3 0.9 1 \
   2 0 0 1  2 1 1.1 1  2 2 0.4 1  2 3 0.2 1  3 0 0.3 1  3 1 0 1  3 2 0.9 1  3 3 0.4 1
 mkface f s
+mkface still s
+mkface moved s
+ttranslate moved 5 0 0
 plane pl 0 0 5 0 0 1
 mkface fpl pl 0 1 0 1
 pcylinder cy 1 2
@@ -193,6 +202,11 @@ if "$tool" import "$work/mixed.step" "$work/mixed.obj" 2>"$work/mixed.log"; then
 grep -q 'holds 4 surfaces of other kinds (1 CYLINDRICAL_SURFACE, 3 PLANE)' "$work/mixed.log" ||
   fail "mixed.step: $(cat "$work/mixed.log")"
 echo "cad-export: DRAW's rational STEP surfaces: equal weights imported, unequal refused, other kinds counted"
+# A compound is an assembly placing each face: a face moved is refused, not put where it was made.
+draw_write still.step 1 still && draw_write moved.step 1 moved
+"$tool" import "$work/still.step" "$work/still.obj" 2>/dev/null || fail "still.step does not import"
+if "$tool" import "$work/moved.step" "$work/moved.obj" 2>"$work/moved.log"; then fail "moved.step imported"; fi
+grep -q 'is an ITEM_DEFINED_TRANSFORMATION that moves' "$work/moved.log" || fail "moved.step: $(cat "$work/moved.log")"
 
 # A file name past the IGES global section's 72 columns: DRAW reads the model at its size (the
 # units follow the name), in IGES and STEP.
@@ -216,7 +230,7 @@ echo "cad-export: a ${#long}-character file name reads back at the model's size"
 # The teapot sewn: 4 shells (body, lid, handle, spout), free only at its 6 openings: the
 # body's and the lid's rims, the handle's and the spout's two ends each. Each opening by its
 # bounding box to two decimals.
-teapot=$(dirname "$0")/../../../shared/data/teapot.bpt
+teapot=$(dirname "$0")/../data/teapot.bpt
 if [ -f "$teapot" ]; then
   "$tool" import "$teapot" "$work/teapot.obj" 2>/dev/null || fail "the teapot does not import"
   expected='-1.60 -0.27 2.02 -1.50 0.27 2.25
@@ -244,5 +258,5 @@ TCL
   done
   echo "cad-export: the teapot sews into 4 shells open only at its 6 openings, from IGES and STEP"
 else
-  fail "the teapot data (shared/data/teapot.bpt) is missing"
+  fail "the teapot data (tests/data/teapot.bpt) is missing"
 fi

@@ -48,6 +48,11 @@ done
 "$tool" export "$cube" "$dir/no.ply" 2>/dev/null; [ $? -eq 2 ] || fail "an unknown extension must be refused"
 mkdir "$dir/folder.stl"
 "$tool" export "$cube" "$dir/folder.stl" 2>"$dir/err"; [ $? -eq 1 ] || fail "writing over a folder must fail"
+cp "$cube" "$dir/model.obj" # a model, even the one read, is never replaced by its export
+for out in "$dir/model.obj" "$dir/model.obj --free-form"; do
+  "$tool" export "$dir/model.obj" $out 2>/dev/null; [ $? -eq 1 ] || fail "an export over a model ($out) must be refused"
+done
+cmp -s "$cube" "$dir/model.obj" || fail "an export replaced a model"
 if [ "$(id -u)" != 0 ]; then # permissions do not stop root
   echo "keep" > "$dir/kept.stl"; chmod a-w "$dir"
   "$tool" export "$cube" "$dir/kept.stl" 2>/dev/null && fail "export into a read-only folder succeeded"

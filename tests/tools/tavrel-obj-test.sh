@@ -72,4 +72,9 @@ err=$("${tool[@]}" import "$dir/short.bpt" "$dir/short.obj" 2>&1 >/dev/null); st
 [ $status -eq 3 ] || fail "a count above the patches must be a partial read (status $status)"
 case "$err" in *"at most 0.00"*) ;; *) fail "import: no rounding report in '$err'" ;; esac
 case "$err" in *"read 1 of the 2 patches"*) ;; *) fail "import: no partial report in '$err'" ;; esac
+# The teapot's rows collapsed at its knob's tip and its bottom are poles, not joins.
+"${tool[@]}" import "$(dirname "$0")/../data/teapot.bpt" "$dir/teapot.obj" 2>/dev/null ||
+  fail "the teapot's import failed"
+out=$("${tool[@]}" joins "$dir/teapot.obj" | head -1 | tr -d '\r')
+case "$out" in "shared 52, free 16, poles 8, "*) ;; *) fail "the teapot's joins: '$out'" ;; esac
 echo "tavrel-obj: all checks passed"

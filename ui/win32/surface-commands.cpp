@@ -11,6 +11,7 @@
 #include "core/session-keys.h"
 #include "editor/extrude-edges.h"
 #include "editor/patch-copies.h"
+#include "editor/pending-points.h"
 #include "editor/selection.h"
 #include "editor/smooth-joins.h"
 #include "editor/split-patches.h"
@@ -106,13 +107,15 @@ void splitCommand(SplitKind kind) {
     } else {
         const Model& model = editedModel();
         for (size_t p = 0; p < model.patches.size(); ++p)
-            if (model.patches[p].selected) patches.push_back(static_cast<uint32_t>(p));
+            if (model.patches[p].selected && model.isShown(p))
+                patches.push_back(static_cast<uint32_t>(p));
     }
     if (patches.empty()) {
         say("split: point at a patch, or select the patches to split in half");
         return;
     }
     SplitResult total;
+    const std::vector<vm::Vec4> pendingAt = pendingPositions(editorState.pendingPoints);
     editDocument("Split", [&](Model& edited) {
         total = kind == SplitKind::Four
                     ? splitIntoFour(edited, patches, u, v)
@@ -126,6 +129,7 @@ void splitCommand(SplitKind kind) {
         say("split refused: " + total.refusal);
         return;
     }
+    followRenumbering(editorState.pendingPoints, total.renumbered, pendingAt);
     char text[160];
     std::snprintf(text, sizeof text, "split %zu patches %s", total.patches,
                   kind == SplitKind::Four  ? "in four"
@@ -137,19 +141,16 @@ void splitCommand(SplitKind kind) {
 
 void duplicateCommand(bool inPlace) {
     if (!editorState.currentEntity) return;
-    vm::Vec4 min, max;
-    if (!selectionBounds(editedModel(), min, max)) {
-        say("duplicate: select the patches to copy");
-        return;
-    }
-    // Beside the originals by a tenth of their size, so the copies show.
-    const float size = std::max({max.x - min.x, max.y - min.y, max.z - min.z, 1.0f});
-    const vm::Float3 offset{inPlace ? 0.0f : 0.1f * size, 0, 0};
+    const vm::Float3 offset = inPlace ? vm::Float3{} : duplicateOffset(editedModel());
     size_t made = 0;
     editDocument("Duplicate", [&](Model& model) {
         made = duplicateSelection(model, offset);
         return made > 0;
     });
+    if (made == 0) {
+        say("duplicate: select the patches to copy");
+        return;
+    }
     say("duplicated " + std::to_string(made) + " patches" + (inPlace ? " in place" : ""));
     selectionChanged("duplicate");
 }
@@ -184,7 +185,7 @@ void pasteCommand() {
     });
     if (added == 0) {
         MessageBeep(MB_ICONWARNING);
-        say("paste: the clipboard holds no model text (" + why + ")");
+        say("paste refused: " + why);
         return;
     }
     say("pasted " + std::to_string(added) + " patches");
@@ -225,21 +226,32 @@ void symmetryRealCommand() {
 
 void smoothJoinsCommand() {
     if (!editorState.currentEntity) return;
-    size_t joins = 0;
+    SmoothResult result;
     editDocument("Smooth joins", [&](Model& model) {
-        joins = smoothSelectedJoins(model);
-        return joins > 0;
+        result = smoothSelectedJoins(model);
+        return result.joins > 0;
     });
-    if (joins == 0) {
+    if (result.joins == 0) {
         say("smooth: select two patches that share an edge (or a symmetry's patch on its "
             "plane)");
         return;
     }
-    const JoinSummary after = selectedJoins(editedModel());
     char text[160];
-    std::snprintf(text, sizeof text, "smoothed %zu joins; largest angle now %.3f\xB0", joins,
-                  static_cast<double>(after.largest));
-    say(text);
+    std::snprintf(text, sizeof text, "smoothed %zu joins; largest angle now %.2f\xB0",
+                  result.joins - result.rough.size(), static_cast<double>(result.largest));
+    std::string said = text;
+    if (!result.rough.empty()) {
+        said += "; " + std::to_string(result.rough.size()) + " could not be made smooth:";
+        const char* separator = " ";
+        for (size_t why = 0; why < kJoinTroubles; ++why)
+            if (const size_t count = result.roughFor(static_cast<JoinTrouble>(why))) {
+                said += separator;
+                said += joinTroubleText(static_cast<JoinTrouble>(why));
+                said += " (" + std::to_string(count) + ")";
+                separator = ", ";
+            }
+    }
+    say(said);
 }
 
 void switchJoinsDisplay() {
