@@ -69,7 +69,7 @@ set_target_properties(obj-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINA
 # Under the sanitizers the benchmarks that write and read files of hundreds of megabytes, or
 # rebuild a 100,000-patch model per run, take minutes; the plain build's run covers them.
 if(TAVREL_SANITIZE)
-  set(obj_bench_smoke_filter "--benchmark_filter=-Export|LoadLarge|AfterEdit|WholeModel|ImportFile")
+  set(obj_bench_smoke_filter "--benchmark_filter=-Export|LoadLarge|AfterEdit|WholeModel|ImportFile|JoinLines/1|SmoothWholeSheet")
 else()
   # Writing the 100,000-patch sheet in every import format takes a minute of the test run.
   set(obj_bench_smoke_filter "--benchmark_filter=-ImportFile/size:1")
