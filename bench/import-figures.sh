@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The import figures: `tavrel-obj check` of the editor's own file beside `tavrel-obj import` of
+# the same sheet as free-form OBJ, IGES, STEP and Bezier patch text, for two builds of the tool
+# run back to back (best wall time of three runs, with the peak resident memory).
+# Usage: bench/import-figures.sh DIR BEFORE-TOOL AFTER-TOOL
+# DIR holds own10k.obj, own100k.obj and, made from them, ff*.obj (export --free-form),
+# s*.igs, s*.stp and p*.bpt (the patch text).
+set -euo pipefail
+dir=$1 before=$2 after=$3
+cd "$dir"
+best() { # tool args... : prints "seconds MB" of the fastest of three runs
+  local run out best_s="" best_mb=""
+  for run in 1 2 3; do
+    out=$(/usr/bin/time -f "%e %M" "$@" 2>&1 >/dev/null | tail -1)
+    if [ -z "$best_s" ] || awk -v a="${out% *}" -v b="$best_s" 'BEGIN { exit !(a < b) }'; then
+      best_s=${out% *} best_mb=$((${out#* } / 1024))
+    fi
+  done
+  echo "$best_s s, $best_mb MB"
+}
+printf '| sheet | file | before | after |\n|---|---|---|---|\n'
+for n in 10k 100k; do
+  printf '| %s | check own%s.obj | %s | %s |\n' "$n" "$n" \
+    "$(best "$before" check "own$n.obj")" "$(best "$after" check "own$n.obj")"
+  for f in "ff$n.obj" "s$n.igs" "s$n.stp" "p$n.bpt"; do
+    printf '| %s | import %s | %s | %s |\n' "$n" "$f" \
+      "$(best "$before" import "$f" out.obj)" "$(best "$after" import "$f" out.obj)"
+  done
+done
+rm -f out.obj
