@@ -62,6 +62,10 @@ float angleOf(const Model& model, const RowJoin& j) {
     return j.mirror ? mirrorJoinAngle(model, j.edge.a) : joinAngle(model, j.edge);
 }
 
+float angleFloorOf(const Model& model, const RowJoin& j) {
+    return j.mirror ? mirrorJoinAngleFloor(model, j.edge.a) : joinAngleFloor(model, j.edge);
+}
+
 float solveShared(Model& model, RowJoin& j, const std::vector<uint8_t>& held) {
     float moved = 0;
     vm::Float3 e[4], out[4], on[4];

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <unordered_set>
 
+#include "core/parallel-ranges.h"
 #include "editor/float3-ops.h"
 #include "editor/join-rows.h"
 
@@ -142,36 +143,127 @@ void restore(Model& model, const std::vector<Saved>& saved) {
         model.points[s.point] = s.at;
 }
 
-float measure(const Model& model, std::vector<RowJoin>& joins) {
-    float largest = 0;
-    for (RowJoin& j : joins) {
-        j.after = angleOf(model, j);
-        if (j.selected) largest = std::max(largest, j.after);
-    }
-    return largest;
+// An angle's floor taken for the angle's own distance past this many degrees: the floor and
+// the full measure compare the same samples' sines in floats, a few steps of rounding apart.
+// Up to kFloorTrusted degrees only, where the sine still grows fast enough with the angle.
+constexpr float kFloorRounding = 1e-3f;
+constexpr float kFloorTrusted = 60.0f;
+// Joins are measured on both cores from this many on.
+constexpr size_t kParallelJoins = 4096;
+
+bool same(vm::Float3 a, vm::Float3 b) {
+    return a.x == b.x && a.y == b.y && a.z == b.z;
 }
 
-// Joins left worse than they were get their rows back as they were, until none is.
+// Whether a point of either patch of the join moved: its angle reads those patches alone (the
+// rows beside the edge, the whole net where those give no normal).
+template <typename Moved> bool patchesMoved(const Model& model, const RowJoin& j, Moved moved) {
+    for (uint32_t p : {j.edge.a.patch, j.edge.b.patch})
+        for (int32_t i : model.patches[p].indices)
+            if (moved(i)) return true;
+    return false;
+}
+
+// The join's angle with the points of its patches as they were (and back as they are).
+float angleBefore(Model& model, const RowJoin& j, const std::vector<Saved>& original,
+                  const std::vector<int32_t>& savedAt) {
+    std::vector<Saved> now;
+    for (uint32_t p : {j.edge.a.patch, j.edge.b.patch})
+        for (int32_t i : model.patches[p].indices)
+            if (savedAt[static_cast<size_t>(i)] >= 0) {
+                now.push_back({static_cast<uint32_t>(i), model.points[static_cast<size_t>(i)]});
+                model.points[static_cast<size_t>(i)] =
+                    original[static_cast<size_t>(savedAt[static_cast<size_t>(i)])].at;
+            }
+    const float angle = angleOf(model, j);
+    for (auto s = now.rbegin(); s != now.rend(); ++s)
+        model.points[s->point] = s->at;
+    return angle;
+}
+
+// Whether the join ends worse than it was; a floor of its angle before is measured in full
+// only when the floor alone cannot tell.
+bool worse(Model& model, RowJoin& j, const std::vector<Saved>& original,
+           const std::vector<int32_t>& savedAt) {
+    if (j.after <= j.before + kWorseSlack - (j.beforeFloor ? kFloorRounding : 0)) return false;
+    if (j.beforeFloor) {
+        j.before = angleBefore(model, j, original, savedAt);
+        j.beforeFloor = false;
+    }
+    return j.after > j.before + kWorseSlack;
+}
+
+// Joins left worse than they were get their rows back as they were, until none is; only the
+// joins whose patches had a point put back are measured again.
 void undoWorse(Model& model, std::vector<RowJoin>& joins, const std::vector<uint8_t>& movable,
-               const std::vector<Saved>& original, std::vector<int32_t>& savedAt) {
+               const std::vector<Saved>& original, const std::vector<int32_t>& savedAt) {
+    std::vector<uint8_t> putBack(original.size());
     for (size_t round = 0; round <= joins.size(); ++round) {
         bool restored = false;
-        for (const RowJoin& j : joins) {
-            if (j.after <= j.before + kWorseSlack) continue;
+        for (RowJoin& j : joins) {
+            if (!worse(model, j, original, savedAt)) continue;
             for (int k = 0; k < 4; ++k)
                 for (int32_t i : {j.a[k], j.b[k]})
                     if (movable[static_cast<size_t>(i)]) {
-                        const Saved& s =
-                            original[static_cast<size_t>(savedAt[static_cast<size_t>(i)])];
-                        const vm::Float3 now = model.points[s.point];
-                        restored =
-                            restored || now.x != s.at.x || now.y != s.at.y || now.z != s.at.z;
+                        const size_t at = static_cast<size_t>(savedAt[static_cast<size_t>(i)]);
+                        const Saved& s = original[at];
+                        if (!same(model.points[s.point], s.at)) {
+                            putBack[at] = 1;
+                            restored = true;
+                        }
                         model.points[s.point] = s.at;
                     }
         }
         if (!restored) return;
-        measure(model, joins);
+        for (RowJoin& j : joins)
+            if (patchesMoved(model, j, [&](int32_t i) {
+                    const int32_t at = savedAt[static_cast<size_t>(i)];
+                    return at >= 0 && putBack[static_cast<size_t>(at)];
+                }))
+                j.after = angleOf(model, j);
+        std::fill(putBack.begin(), putBack.end(), 0);
     }
+}
+
+// Every join's angle after the sweeps and before them. Joins whose patches kept their points
+// are measured once; a join within kWorseSlack now cannot have been better, and of the others
+// a floor of the angle before is enough where it shows the join no worse.
+void measureBeforeAndAfter(Model& model, std::vector<RowJoin>& joins,
+                           const std::vector<uint32_t>& points, const std::vector<Saved>& original,
+                           const std::vector<int32_t>& savedAt) {
+    std::vector<uint8_t> changed(joins.size());
+    const auto movedNow = [&](int32_t i) {
+        const int32_t at = savedAt[static_cast<size_t>(i)];
+        return at >= 0 &&
+               !same(model.points[static_cast<size_t>(i)], original[static_cast<size_t>(at)].at);
+    };
+    inParallelRanges(
+        joins.size(),
+        [&](size_t from, size_t to) {
+            for (size_t k = from; k < to; ++k) {
+                RowJoin& j = joins[k];
+                changed[k] = patchesMoved(model, j, movedNow);
+                j.after = angleOf(model, j);
+                j.before = changed[k] || j.after <= kWorseSlack ? 0 : j.after;
+            }
+        },
+        kParallelJoins);
+    const std::vector<Saved> now = save(model, points);
+    restore(model, original);
+    inParallelRanges(
+        joins.size(),
+        [&](size_t from, size_t to) {
+            for (size_t k = from; k < to; ++k) {
+                RowJoin& j = joins[k];
+                if (!changed[k] || j.after <= kWorseSlack) continue;
+                j.before = angleFloorOf(model, j);
+                j.beforeFloor =
+                    j.before < kFloorTrusted && j.after <= j.before + kWorseSlack - kFloorRounding;
+                if (!j.beforeFloor) j.before = angleOf(model, j);
+            }
+        },
+        kParallelJoins);
+    restore(model, now);
 }
 
 } // namespace
@@ -235,14 +327,7 @@ SmoothResult smoothSelectedJoins(Model& model) {
         stalled = moved > kStalledShare * leastMoved ? stalled + 1 : 0;
         leastMoved = std::min(leastMoved, moved);
     }
-    measure(model, joins);
-    // A join within kWorseSlack now cannot have been better: only the others are measured as
-    // they were, with the points put back for the while.
-    const std::vector<Saved> now = save(model, points);
-    restore(model, original);
-    for (RowJoin& j : joins)
-        j.before = j.after > kWorseSlack ? angleOf(model, j) : 0;
-    restore(model, now);
+    measureBeforeAndAfter(model, joins, points, original, savedAt);
     undoWorse(model, joins, movable, original, savedAt);
 
     for (const RowJoin& j : joins) {
