@@ -32,7 +32,7 @@ int32_t netPoint(const Model::Patch& patch, Side side, int along, int in) {
     return patch.indices[static_cast<size_t>(netIndex(side, along, in))];
 }
 
-RowJoin sharedJoin(const Model& model, const SharedEdge& edge) {
+RowJoin sharedJoin(const Model& model, const SharedEdge& edge, float size) {
     RowJoin j;
     j.edge = edge;
     const Model::Patch &a = model.patches[edge.a.patch], &b = model.patches[edge.b.patch];
@@ -41,7 +41,7 @@ RowJoin sharedJoin(const Model& model, const SharedEdge& edge) {
         j.a[k] = netPoint(a, edge.a.side, k, 1);
         j.b[k] = netPoint(b, edge.b.side, edge.reversed ? 3 - k : k, 1);
     }
-    j.size = std::max(patchSize(model, a), patchSize(model, b));
+    j.size = size;
     return j;
 }
 

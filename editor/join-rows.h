@@ -22,7 +22,8 @@ struct RowJoin {
 
 // The pool index of a patch's point `in` rows in from the side, `along` it.
 int32_t netPoint(const Model::Patch& patch, Side side, int along, int in);
-RowJoin sharedJoin(const Model& model, const SharedEdge& edge);
+// size: the larger of the two patches' (patchSize).
+RowJoin sharedJoin(const Model& model, const SharedEdge& edge, float size);
 // A symmetry patch's side on the mirror plane: the patch joins its own image there.
 RowJoin mirrorJoin(const Model& model, SideRef side);
 // The join's angle now (joinAngle or mirrorJoinAngle), and never more than that for less work

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_set>
 
 #include "core/parallel-ranges.h"
 #include "editor/float3-ops.h"
 #include "editor/join-rows.h"
+#include "editor/side-partners.h"
 
 namespace {
 
@@ -19,14 +19,53 @@ constexpr int kStalledSweeps = 3;
 constexpr float kStalledShare = 0.9f;
 // A join counts as worse past this many degrees more than before (the measure's own noise).
 constexpr float kWorseSlack = 0.01f;
+// The shown patches using a point of a shown selected patch, and their points: every side T
+// asks about (the selected patches' and those of the patches around them that it may
+// change) lies within those.
+void aroundSelection(const Model& model, std::vector<uint8_t>& around,
+                     std::vector<uint8_t>& within) {
+    std::vector<uint8_t> selected(model.points.size());
+    for (size_t p = 0; p < model.patches.size(); ++p)
+        if (model.patches[p].selected && model.isShown(p))
+            for (int32_t i : model.patches[p].indices)
+                selected[static_cast<size_t>(i)] = 1;
+    around.assign(model.patches.size(), 0);
+    within.assign(model.points.size(), 0);
+    for (size_t p = 0; p < model.patches.size(); ++p) {
+        const auto& indices = model.patches[p].indices;
+        if (!model.isShown(p) || std::none_of(indices.begin(), indices.end(), [&](int32_t i) {
+                return selected[static_cast<size_t>(i)] != 0;
+            }))
+            continue;
+        around[p] = 1;
+        for (int32_t i : indices)
+            within[static_cast<size_t>(i)] = 1;
+    }
+}
+
+// Patch sizes, each worked out once: a patch has up to four joins.
+class PatchSizes {
+  public:
+    explicit PatchSizes(const Model& model) : model_(model), sizes_(model.patches.size(), -1) {}
+    float of(uint32_t p) {
+        if (sizes_[p] < 0) sizes_[p] = patchSize(model_, model_.patches[p]);
+        return sizes_[p];
+    }
+    RowJoin join(const SharedEdge& edge) {
+        return sharedJoin(model_, edge, std::max(of(edge.a.patch), of(edge.b.patch)));
+    }
+
+  private:
+    const Model& model_;
+    std::vector<float> sizes_;
+};
+
 // The points of every shared side, pole and mirror-plane side of the patches touching the
 // points that may move: T never moves them.
-std::vector<uint8_t> heldPoints(const Model& model, const SideIndex& index,
+std::vector<uint8_t> heldPoints(const Model& model, const SidePartners& partners,
                                 const std::vector<SideRef>& mirrorSides,
                                 const std::vector<uint8_t>& touching) {
     std::vector<uint8_t> held(model.points.size());
-    std::vector<SideRef> partners;
-    std::vector<bool> reversed;
     const auto hold = [&](const Model::Patch& patch, Side side) {
         for (int32_t i : sidePoints(patch, side))
             held[static_cast<size_t>(i)] = 1;
@@ -34,12 +73,8 @@ std::vector<uint8_t> heldPoints(const Model& model, const SideIndex& index,
     for (size_t p = 0; p < model.patches.size(); ++p) {
         if (!touching[p] || !model.isShown(p)) continue;
         for (Side side : kSides) {
-            if (collapsedSide(model, model.patches[p], side)) {
-                hold(model.patches[p], side);
-                continue;
-            }
-            index.partners(model, {static_cast<uint32_t>(p), side}, partners, reversed);
-            if (!partners.empty()) hold(model.patches[p], side);
+            const SideRef of{static_cast<uint32_t>(p), side};
+            if (partners.pole(of) || !partners.of(of).empty()) hold(model.patches[p], side);
         }
     }
     for (SideRef side : mirrorSides)
@@ -47,25 +82,23 @@ std::vector<uint8_t> heldPoints(const Model& model, const SideIndex& index,
     return held;
 }
 
-// A join by its two sides (each patch · 4 + side), the lower first.
-using Key = uint64_t;
-Key keyOf(const SharedEdge& edge) {
-    const uint64_t a = uint64_t{edge.a.patch} * 4 + static_cast<uint64_t>(edge.a.side);
-    const uint64_t b = uint64_t{edge.b.patch} * 4 + static_cast<uint64_t>(edge.b.side);
-    return a < b ? (a << 32) | b : (b << 32) | a;
-}
-
-// The selected joins: between two selected patches, and selected symmetry patches' joins
-// across the mirror plane.
+// The selected joins: between two selected patches (each pair once, as sharedEdges gives
+// them), and selected symmetry patches' joins across the mirror plane.
 std::vector<RowJoin> selectedJoinList(const Model& model, const std::vector<SideRef>& mirrorSides,
-                                      std::unordered_set<Key>& known) {
-    const std::vector<SharedEdge> edges = sharedEdges(model, EdgesOf::BothSelected);
+                                      const SidePartners& partners, PatchSizes& sizes) {
     std::vector<RowJoin> joins;
-    joins.reserve(edges.size());
-    known.reserve(edges.size());
-    for (const SharedEdge& edge : edges) {
-        joins.push_back(sharedJoin(model, edge));
-        known.insert(keyOf(edge));
+    for (size_t p = 0; p < model.patches.size(); ++p) {
+        if (!model.isShown(p) || !model.patches[p].selected) continue;
+        for (Side side : kSides) {
+            const SideRef of{static_cast<uint32_t>(p), side};
+            for (const SidePartner& partner : partners.of(of)) {
+                const SideRef other = partner.side;
+                if (!model.patches[other.patch].selected || other.patch < of.patch) continue;
+                // A patch closed on itself: its seam from its lower side.
+                if (other.patch == of.patch && other.side < of.side) continue;
+                joins.push_back(sizes.join({of, other, partner.reversed}));
+            }
+        }
     }
     for (SideRef side : mirrorSides)
         if (model.patches[side.patch].selected) joins.push_back(mirrorJoin(model, side));
@@ -74,54 +107,52 @@ std::vector<RowJoin> selectedJoinList(const Model& model, const std::vector<Side
     return joins;
 }
 
-// The patches using a point of the selected joins' rows (all that T can change), and their
-// points: the sides that can matter lie within those.
-void touchingPatches(const Model& model, const std::vector<RowJoin>& joins,
-                     std::vector<uint8_t>& touching, std::vector<uint8_t>& near) {
+// The patches using a point of the selected joins' rows (all that T can change).
+std::vector<uint8_t> touchingPatches(const Model& model, const std::vector<RowJoin>& joins) {
     std::vector<uint8_t> rows(model.points.size());
     for (const RowJoin& j : joins)
         for (int k = 0; k < 4; ++k)
             rows[static_cast<size_t>(j.a[k])] = rows[static_cast<size_t>(j.b[k])] = 1;
-    touching.assign(model.patches.size(), 0);
-    near.assign(model.points.size(), 0);
+    std::vector<uint8_t> touching(model.patches.size());
     for (size_t p = 0; p < model.patches.size(); ++p) {
         const auto& indices = model.patches[p].indices;
-        if (std::none_of(indices.begin(), indices.end(),
-                         [&](int32_t i) { return rows[static_cast<size_t>(i)] != 0; }))
-            continue;
-        touching[p] = 1;
-        for (int32_t i : indices)
-            near[static_cast<size_t>(i)] = 1;
+        touching[p] = std::any_of(indices.begin(), indices.end(),
+                                  [&](int32_t i) { return rows[static_cast<size_t>(i)] != 0; });
     }
+    return touching;
 }
 
 // Every other join whose rows next to the edge hold a point that may move: watched so that
-// none ends worse.
-void watchOthers(const Model& model, const SideIndex& index,
+// none ends worse. Each once: from the first of its sides that has a point that may move.
+void watchOthers(const Model& model, const SidePartners& partners,
                  const std::vector<SideRef>& mirrorSides, const std::vector<uint8_t>& touching,
-                 const std::vector<uint8_t>& movable, std::unordered_set<Key>& known,
+                 const std::vector<uint8_t>& movable, PatchSizes& sizes,
                  std::vector<RowJoin>& joins) {
-    const auto touches = [&](const Model::Patch& patch, Side side) {
+    const auto touches = [&](SideRef side) {
         for (int k = 0; k < 4; ++k)
-            if (movable[static_cast<size_t>(netPoint(patch, side, k, 1))]) return true;
+            if (movable[static_cast<size_t>(netPoint(model.patches[side.patch], side.side, k, 1))])
+                return true;
         return false;
     };
-    std::vector<SideRef> partners;
-    std::vector<bool> reversed;
+    const auto earlier = [](SideRef a, SideRef b) {
+        return a.patch != b.patch ? a.patch < b.patch : a.side < b.side;
+    };
     for (size_t p = 0; p < model.patches.size(); ++p) {
         if (!touching[p] || !model.isShown(p)) continue;
         for (Side side : kSides) {
-            if (!touches(model.patches[p], side)) continue;
             const SideRef of{static_cast<uint32_t>(p), side};
-            index.partners(model, of, partners, reversed);
-            for (size_t k = 0; k < partners.size(); ++k) {
-                const SharedEdge edge{of, partners[k], reversed[k]};
-                if (known.insert(keyOf(edge)).second) joins.push_back(sharedJoin(model, edge));
+            if (!touches(of)) continue;
+            for (const SidePartner& partner : partners.of(of)) {
+                const SideRef other = partner.side;
+                if (model.patches[p].selected && model.patches[other.patch].selected)
+                    continue; // a selected join
+                if (earlier(other, of) && touching[other.patch] && touches(other)) continue;
+                joins.push_back(sizes.join({of, other, partner.reversed}));
             }
         }
     }
     for (SideRef side : mirrorSides)
-        if (!model.patches[side.patch].selected && touches(model.patches[side.patch], side.side))
+        if (!model.patches[side.patch].selected && touches(side))
             joins.push_back(mirrorJoin(model, side));
 }
 
@@ -291,18 +322,19 @@ SmoothResult smoothSelectedJoins(Model& model) {
     SmoothResult result;
     if (!model.indicesValid()) return result;
     const std::vector<SideRef> mirrorSides = mirrorPlaneSides(model);
-    std::unordered_set<Key> known;
-    std::vector<RowJoin> joins = selectedJoinList(model, mirrorSides, known);
-    std::vector<uint8_t> touching, near;
-    touchingPatches(model, joins, touching, near);
-    const SideIndex index(model, true, &near);
-    const std::vector<uint8_t> held = heldPoints(model, index, mirrorSides, touching);
+    std::vector<uint8_t> around, within;
+    aroundSelection(model, around, within);
+    const SidePartners partners(model, SideIndex(model, true, &within), around);
+    PatchSizes sizes(model);
+    std::vector<RowJoin> joins = selectedJoinList(model, mirrorSides, partners, sizes);
+    const std::vector<uint8_t> touching = touchingPatches(model, joins);
+    const std::vector<uint8_t> held = heldPoints(model, partners, mirrorSides, touching);
     std::vector<uint8_t> movable(model.points.size());
     for (const RowJoin& j : joins)
         for (int k = 0; k < 4; ++k)
             for (int32_t i : {j.a[k], j.b[k]})
                 if (!held[static_cast<size_t>(i)]) movable[static_cast<size_t>(i)] = 1;
-    watchOthers(model, index, mirrorSides, touching, movable, known, joins);
+    watchOthers(model, partners, mirrorSides, touching, movable, sizes, joins);
     std::vector<uint32_t> points;
     std::vector<int32_t> savedAt(model.points.size(), -1);
     for (size_t i = 0; i < movable.size(); ++i)
