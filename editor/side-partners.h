@@ -22,6 +22,8 @@ class SidePartners {
     std::span<const SidePartner> of(SideRef side) const;
     // collapsedSide, asked of the chosen patches' sides only.
     bool pole(SideRef side) const { return poles_[slot(side)] != 0; }
+    // Partners found over all sides: each pair of sides is among them once or twice.
+    size_t count() const { return partners_.size(); }
 
   private:
     static size_t slot(SideRef side) {

@@ -87,6 +87,7 @@ std::vector<uint8_t> heldPoints(const Model& model, const SidePartners& partners
 std::vector<RowJoin> selectedJoinList(const Model& model, const std::vector<SideRef>& mirrorSides,
                                       const SidePartners& partners, PatchSizes& sizes) {
     std::vector<RowJoin> joins;
+    joins.reserve(partners.count() + mirrorSides.size()); // the watched ones too
     for (size_t p = 0; p < model.patches.size(); ++p) {
         if (!model.isShown(p) || !model.patches[p].selected) continue;
         for (Side side : kSides) {
@@ -362,6 +363,10 @@ SmoothResult smoothSelectedJoins(Model& model) {
     measureBeforeAndAfter(model, joins, points, original, savedAt);
     undoWorse(model, joins, movable, original, savedAt);
 
+    result.rough.reserve(
+        static_cast<size_t>(std::count_if(joins.begin(), joins.end(), [](const RowJoin& j) {
+            return j.selected && j.after >= kSmoothJoin;
+        })));
     for (const RowJoin& j : joins) {
         if (!j.selected) continue;
         ++result.joins;
