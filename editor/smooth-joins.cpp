@@ -162,6 +162,23 @@ struct Saved {
     vm::Float3 at;
 };
 
+// By pool index, where a point that may move keeps its original (-1 for none); held up to the
+// last such point only, so a selection early in a large pool asks for little memory.
+class SavedSlots {
+  public:
+    explicit SavedSlots(const std::vector<uint32_t>& points)
+        : slots_(points.empty() ? 0 : points.back() + size_t{1}, -1) {
+        for (size_t k = 0; k < points.size(); ++k)
+            slots_[points[k]] = static_cast<int32_t>(k);
+    }
+    int32_t of(int32_t i) const {
+        return static_cast<size_t>(i) < slots_.size() ? slots_[static_cast<size_t>(i)] : -1;
+    }
+
+  private:
+    std::vector<int32_t> slots_;
+};
+
 std::vector<Saved> save(const Model& model, const std::vector<uint32_t>& points) {
     std::vector<Saved> saved;
     saved.reserve(points.size());
@@ -198,14 +215,14 @@ template <typename Moved> bool patchesMoved(const Model& model, const RowJoin& j
 
 // The join's angle with the points of its patches as they were (and back as they are).
 float angleBefore(Model& model, const RowJoin& j, const std::vector<Saved>& original,
-                  const std::vector<int32_t>& savedAt) {
+                  const SavedSlots& savedAt) {
     std::vector<Saved> now;
     for (uint32_t p : {j.edge.a.patch, j.edge.b.patch})
         for (int32_t i : model.patches[p].indices)
-            if (savedAt[static_cast<size_t>(i)] >= 0) {
+            if (savedAt.of(i) >= 0) {
                 now.push_back({static_cast<uint32_t>(i), model.points[static_cast<size_t>(i)]});
                 model.points[static_cast<size_t>(i)] =
-                    original[static_cast<size_t>(savedAt[static_cast<size_t>(i)])].at;
+                    original[static_cast<size_t>(savedAt.of(i))].at;
             }
     const float angle = angleOf(model, j);
     for (auto s = now.rbegin(); s != now.rend(); ++s)
@@ -216,7 +233,7 @@ float angleBefore(Model& model, const RowJoin& j, const std::vector<Saved>& orig
 // Whether the join ends worse than it was; a floor of its angle before is measured in full
 // only when the floor alone cannot tell.
 bool worse(Model& model, RowJoin& j, const std::vector<Saved>& original,
-           const std::vector<int32_t>& savedAt) {
+           const SavedSlots& savedAt) {
     if (j.after <= j.before + kWorseSlack - (j.beforeFloor ? kFloorRounding : 0)) return false;
     if (j.beforeFloor) {
         j.before = angleBefore(model, j, original, savedAt);
@@ -228,7 +245,7 @@ bool worse(Model& model, RowJoin& j, const std::vector<Saved>& original,
 // Joins left worse than they were get their rows back as they were, until none is; only the
 // joins whose patches had a point put back are measured again.
 void undoWorse(Model& model, std::vector<RowJoin>& joins, const std::vector<uint8_t>& movable,
-               const std::vector<Saved>& original, const std::vector<int32_t>& savedAt) {
+               const std::vector<Saved>& original, const SavedSlots& savedAt) {
     std::vector<uint8_t> putBack(original.size());
     for (size_t round = 0; round <= joins.size(); ++round) {
         bool restored = false;
@@ -237,7 +254,7 @@ void undoWorse(Model& model, std::vector<RowJoin>& joins, const std::vector<uint
             for (int k = 0; k < 4; ++k)
                 for (int32_t i : {j.a[k], j.b[k]})
                     if (movable[static_cast<size_t>(i)]) {
-                        const size_t at = static_cast<size_t>(savedAt[static_cast<size_t>(i)]);
+                        const size_t at = static_cast<size_t>(savedAt.of(i));
                         const Saved& s = original[at];
                         if (!same(model.points[s.point], s.at)) {
                             putBack[at] = 1;
@@ -249,7 +266,7 @@ void undoWorse(Model& model, std::vector<RowJoin>& joins, const std::vector<uint
         if (!restored) return;
         for (RowJoin& j : joins)
             if (patchesMoved(model, j, [&](int32_t i) {
-                    const int32_t at = savedAt[static_cast<size_t>(i)];
+                    const int32_t at = savedAt.of(i);
                     return at >= 0 && putBack[static_cast<size_t>(at)];
                 }))
                 j.after = angleOf(model, j);
@@ -262,10 +279,10 @@ void undoWorse(Model& model, std::vector<RowJoin>& joins, const std::vector<uint
 // a floor of the angle before is enough where it shows the join no worse.
 void measureBeforeAndAfter(Model& model, std::vector<RowJoin>& joins,
                            const std::vector<uint32_t>& points, const std::vector<Saved>& original,
-                           const std::vector<int32_t>& savedAt) {
+                           const SavedSlots& savedAt) {
     std::vector<uint8_t> changed(joins.size());
     const auto movedNow = [&](int32_t i) {
-        const int32_t at = savedAt[static_cast<size_t>(i)];
+        const int32_t at = savedAt.of(i);
         return at >= 0 &&
                !same(model.points[static_cast<size_t>(i)], original[static_cast<size_t>(at)].at);
     };
@@ -336,13 +353,10 @@ SmoothResult smoothSelectedJoins(Model& model) {
             for (int32_t i : {j.a[k], j.b[k]})
                 if (!held[static_cast<size_t>(i)]) movable[static_cast<size_t>(i)] = 1;
     watchOthers(model, partners, mirrorSides, touching, movable, sizes, joins);
-    std::vector<uint32_t> points;
-    std::vector<int32_t> savedAt(model.points.size(), -1);
+    std::vector<uint32_t> points; // ascending
     for (size_t i = 0; i < movable.size(); ++i)
-        if (movable[i]) {
-            savedAt[i] = static_cast<int32_t>(points.size());
-            points.push_back(static_cast<uint32_t>(i));
-        }
+        if (movable[i]) points.push_back(static_cast<uint32_t>(i));
+    const SavedSlots savedAt(points);
     const std::vector<Saved> original = save(model, points);
 
     // Each sweep lines every selected join up in turn; a point two joins share (the one
