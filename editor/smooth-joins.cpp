@@ -19,28 +19,46 @@ constexpr int kStalledSweeps = 3;
 constexpr float kStalledShare = 0.9f;
 // A join counts as worse past this many degrees more than before (the measure's own noise).
 constexpr float kWorseSlack = 0.01f;
+// Per-point marks reach one past the largest point marked: a selection early in a large pool
+// asks for little memory, and a point past the end is unmarked.
+bool marked(const std::vector<uint8_t>& marks, int32_t i) {
+    return static_cast<size_t>(i) < marks.size() && marks[static_cast<size_t>(i)] != 0;
+}
+size_t endOf(const std::vector<uint8_t>& patches, const Model& model) {
+    size_t end = 0;
+    for (size_t p = 0; p < patches.size(); ++p)
+        if (patches[p])
+            for (int32_t i : model.patches[p].indices)
+                end = std::max(end, static_cast<size_t>(i) + 1);
+    return end;
+}
+
 // The shown patches using a point of a shown selected patch, and their points: every side T
 // asks about (the selected patches' and those of the patches around them that it may
 // change) lies within those.
 void aroundSelection(const Model& model, std::vector<uint8_t>& around,
                      std::vector<uint8_t>& within) {
-    std::vector<uint8_t> selected(model.points.size());
+    std::vector<uint8_t> chosen(model.patches.size());
     for (size_t p = 0; p < model.patches.size(); ++p)
-        if (model.patches[p].selected && model.isShown(p))
+        chosen[p] = model.patches[p].selected && model.isShown(p);
+    std::vector<uint8_t> selected(endOf(chosen, model));
+    for (size_t p = 0; p < model.patches.size(); ++p)
+        if (chosen[p])
             for (int32_t i : model.patches[p].indices)
                 selected[static_cast<size_t>(i)] = 1;
     around.assign(model.patches.size(), 0);
-    within.assign(model.points.size(), 0);
     for (size_t p = 0; p < model.patches.size(); ++p) {
         const auto& indices = model.patches[p].indices;
-        if (!model.isShown(p) || std::none_of(indices.begin(), indices.end(), [&](int32_t i) {
-                return selected[static_cast<size_t>(i)] != 0;
-            }))
+        if (!model.isShown(p) || std::none_of(indices.begin(), indices.end(),
+                                              [&](int32_t i) { return marked(selected, i); }))
             continue;
         around[p] = 1;
-        for (int32_t i : indices)
-            within[static_cast<size_t>(i)] = 1;
     }
+    within.assign(endOf(around, model), 0);
+    for (size_t p = 0; p < model.patches.size(); ++p)
+        if (around[p])
+            for (int32_t i : model.patches[p].indices)
+                within[static_cast<size_t>(i)] = 1;
 }
 
 // Patch sizes, each worked out once: a patch has up to four joins.
@@ -64,11 +82,11 @@ class PatchSizes {
 // points that may move: T never moves them.
 std::vector<uint8_t> heldPoints(const Model& model, const SidePartners& partners,
                                 const std::vector<SideRef>& mirrorSides,
-                                const std::vector<uint8_t>& touching) {
-    std::vector<uint8_t> held(model.points.size());
+                                const std::vector<uint8_t>& touching, size_t rowsEnd) {
+    std::vector<uint8_t> held(rowsEnd); // further points are in no selected join's rows
     const auto hold = [&](const Model::Patch& patch, Side side) {
         for (int32_t i : sidePoints(patch, side))
-            held[static_cast<size_t>(i)] = 1;
+            if (static_cast<size_t>(i) < held.size()) held[static_cast<size_t>(i)] = 1;
     };
     for (size_t p = 0; p < model.patches.size(); ++p) {
         if (!touching[p] || !model.isShown(p)) continue;
@@ -108,17 +126,27 @@ std::vector<RowJoin> selectedJoinList(const Model& model, const std::vector<Side
     return joins;
 }
 
+// One past the largest point of the selected joins' rows.
+size_t rowsEndOf(const std::vector<RowJoin>& joins) {
+    size_t end = 0;
+    for (const RowJoin& j : joins)
+        for (int k = 0; k < 4; ++k)
+            end = std::max({end, static_cast<size_t>(j.a[k]) + 1, static_cast<size_t>(j.b[k]) + 1});
+    return end;
+}
+
 // The patches using a point of the selected joins' rows (all that T can change).
-std::vector<uint8_t> touchingPatches(const Model& model, const std::vector<RowJoin>& joins) {
-    std::vector<uint8_t> rows(model.points.size());
+std::vector<uint8_t> touchingPatches(const Model& model, const std::vector<RowJoin>& joins,
+                                     size_t rowsEnd) {
+    std::vector<uint8_t> rows(rowsEnd);
     for (const RowJoin& j : joins)
         for (int k = 0; k < 4; ++k)
             rows[static_cast<size_t>(j.a[k])] = rows[static_cast<size_t>(j.b[k])] = 1;
     std::vector<uint8_t> touching(model.patches.size());
     for (size_t p = 0; p < model.patches.size(); ++p) {
         const auto& indices = model.patches[p].indices;
-        touching[p] = std::any_of(indices.begin(), indices.end(),
-                                  [&](int32_t i) { return rows[static_cast<size_t>(i)] != 0; });
+        touching[p] =
+            std::any_of(indices.begin(), indices.end(), [&](int32_t i) { return marked(rows, i); });
     }
     return touching;
 }
@@ -131,8 +159,7 @@ void watchOthers(const Model& model, const SidePartners& partners,
                  std::vector<RowJoin>& joins) {
     const auto touches = [&](SideRef side) {
         for (int k = 0; k < 4; ++k)
-            if (movable[static_cast<size_t>(netPoint(model.patches[side.patch], side.side, k, 1))])
-                return true;
+            if (marked(movable, netPoint(model.patches[side.patch], side.side, k, 1))) return true;
         return false;
     };
     const auto earlier = [](SideRef a, SideRef b) {
@@ -253,7 +280,7 @@ void undoWorse(Model& model, std::vector<RowJoin>& joins, const std::vector<uint
             if (!worse(model, j, original, savedAt)) continue;
             for (int k = 0; k < 4; ++k)
                 for (int32_t i : {j.a[k], j.b[k]})
-                    if (movable[static_cast<size_t>(i)]) {
+                    if (marked(movable, i)) {
                         const size_t at = static_cast<size_t>(savedAt.of(i));
                         const Saved& s = original[at];
                         if (!same(model.points[s.point], s.at)) {
@@ -345,9 +372,10 @@ SmoothResult smoothSelectedJoins(Model& model) {
     const SidePartners partners(model, SideIndex(model, true, &within), around);
     PatchSizes sizes(model);
     std::vector<RowJoin> joins = selectedJoinList(model, mirrorSides, partners, sizes);
-    const std::vector<uint8_t> touching = touchingPatches(model, joins);
-    const std::vector<uint8_t> held = heldPoints(model, partners, mirrorSides, touching);
-    std::vector<uint8_t> movable(model.points.size());
+    const size_t rowsEnd = rowsEndOf(joins);
+    const std::vector<uint8_t> touching = touchingPatches(model, joins, rowsEnd);
+    const std::vector<uint8_t> held = heldPoints(model, partners, mirrorSides, touching, rowsEnd);
+    std::vector<uint8_t> movable(rowsEnd);
     for (const RowJoin& j : joins)
         for (int k = 0; k < 4; ++k)
             for (int32_t i : {j.a[k], j.b[k]})
