@@ -27,6 +27,7 @@ add_executable(core-tests
   tests/native/point-editing-test.cpp
   tests/native/surface-edits-test.cpp
   tests/native/joins-test.cpp
+  tests/native/join-floor-test.cpp
   tests/native/cad-exchange-test.cpp
   tests/native/bspline-patches-test.cpp
   tests/native/surface-tolerances-test.cpp

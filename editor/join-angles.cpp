@@ -106,6 +106,21 @@ template <typename Normals> float largestAlong(const Normals& normals, int sampl
     return planeAngle(a, b);
 }
 
+// The largest angle at every kFloorStride-th of largestAlong's samples: the same points (the
+// same floats), so never more than largestAlong finds.
+template <typename Normals> float largestSampled(const Normals& normals) {
+    static_assert((kJoinSamples - 1) % kFloorStride == 0, "the ends are among the samples");
+    float largest = -1, at = 0;
+    for (int i = 0; i < kJoinSamples; i += kFloorStride) {
+        const float t = static_cast<float>(i) / static_cast<float>(kJoinSamples - 1);
+        const auto [a, b] = normals(t);
+        const float s = planeSineSquared(a, b);
+        if (s > largest) largest = s, at = t;
+    }
+    const auto [a, b] = normals(at);
+    return planeAngle(a, b);
+}
+
 } // namespace
 
 float joinAngle(const Model& model, const SharedEdge& edge, int samples) {
@@ -138,6 +153,20 @@ float mirrorJoinAngle(const Model& model, SideRef side, int samples) {
             return std::pair(n, vm::Float3{-n.x, n.y, n.z});
         },
         samples);
+}
+
+float joinAngleFloor(const Model& model, const SharedEdge& edge) {
+    const SideNormals a(model, edge.a), b(model, edge.b);
+    return largestSampled(
+        [&](float t) { return std::pair(a.at(t), b.at(edge.reversed ? 1 - t : t)); });
+}
+
+float mirrorJoinAngleFloor(const Model& model, SideRef side) {
+    const SideNormals normals(model, side);
+    return largestSampled([&](float t) {
+        const vm::Float3 n = normals.at(t);
+        return std::pair(n, vm::Float3{-n.x, n.y, n.z});
+    });
 }
 
 JoinSummary selectedJoins(const Model& model) {

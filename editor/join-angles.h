@@ -19,6 +19,13 @@ float joinAngle(const Model& model, const SharedEdge& edge, int samples = kJoinS
 std::vector<SideRef> mirrorPlaneSides(const Model& model);
 float mirrorJoinAngle(const Model& model, SideRef side, int samples = kJoinSamples);
 
+// Never more than joinAngle / mirrorJoinAngle give (the largest of every kFloorStride-th of
+// their samples, no search between them), at a fraction of the work: enough where an angle
+// only has to be shown large enough.
+inline constexpr int kFloorStride = 4;
+float joinAngleFloor(const Model& model, const SharedEdge& edge);
+float mirrorJoinAngleFloor(const Model& model, SideRef side);
+
 // The largest join angle over the edges of the selected patches (shared ones and those on a
 // mirror plane), and how many there are.
 struct JoinSummary {

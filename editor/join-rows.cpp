@@ -32,7 +32,7 @@ int32_t netPoint(const Model::Patch& patch, Side side, int along, int in) {
     return patch.indices[static_cast<size_t>(netIndex(side, along, in))];
 }
 
-RowJoin sharedJoin(const Model& model, const SharedEdge& edge) {
+RowJoin sharedJoin(const Model& model, const SharedEdge& edge, float size) {
     RowJoin j;
     j.edge = edge;
     const Model::Patch &a = model.patches[edge.a.patch], &b = model.patches[edge.b.patch];
@@ -41,7 +41,7 @@ RowJoin sharedJoin(const Model& model, const SharedEdge& edge) {
         j.a[k] = netPoint(a, edge.a.side, k, 1);
         j.b[k] = netPoint(b, edge.b.side, edge.reversed ? 3 - k : k, 1);
     }
-    j.size = std::max(patchSize(model, a), patchSize(model, b));
+    j.size = size;
     return j;
 }
 
@@ -60,6 +60,10 @@ RowJoin mirrorJoin(const Model& model, SideRef side) {
 
 float angleOf(const Model& model, const RowJoin& j) {
     return j.mirror ? mirrorJoinAngle(model, j.edge.a) : joinAngle(model, j.edge);
+}
+
+float angleFloorOf(const Model& model, const RowJoin& j) {
+    return j.mirror ? mirrorJoinAngleFloor(model, j.edge.a) : joinAngleFloor(model, j.edge);
 }
 
 float solveShared(Model& model, RowJoin& j, const std::vector<uint8_t>& held) {

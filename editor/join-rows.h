@@ -17,15 +17,19 @@ struct RowJoin {
     float size = 0; // of the patches, for the tolerances
     bool selected = false, collapsed = false, folds = false, heldCorner = false;
     float before = 0, after = 0;
+    bool beforeFloor = false; // before is only a floor of it so far
 };
 
 // The pool index of a patch's point `in` rows in from the side, `along` it.
 int32_t netPoint(const Model::Patch& patch, Side side, int along, int in);
-RowJoin sharedJoin(const Model& model, const SharedEdge& edge);
+// size: the larger of the two patches' (patchSize).
+RowJoin sharedJoin(const Model& model, const SharedEdge& edge, float size);
 // A symmetry patch's side on the mirror plane: the patch joins its own image there.
 RowJoin mirrorJoin(const Model& model, SideRef side);
-// The join's angle now (joinAngle or mirrorJoinAngle).
+// The join's angle now (joinAngle or mirrorJoinAngle), and never more than that for less work
+// (joinAngleFloor or mirrorJoinAngleFloor).
 float angleOf(const Model& model, const RowJoin& j);
+float angleFloorOf(const Model& model, const RowJoin& j);
 
 // Each pair of points across the edge onto one line through the edge point, with one ratio
 // of lengths along the whole edge (then the cross tangents are parallel all along it, not
