@@ -107,14 +107,14 @@ bool DocumentFiles::writeTo(const std::string& path) {
     return true;
 }
 
-void DocumentFiles::import() {
-    if (!mayDiscardChanges()) return;
+bool DocumentFiles::import() {
+    if (!mayDiscardChanges()) return false;
     std::string path;
-    if (!prompts_.chooseImport(path)) return; // the current document stays
-    MappedFile file;                          // read in place: the file's bytes are not copied
+    if (!prompts_.chooseImport(path)) return false; // the current document stays
+    MappedFile file; // read in place: the file's bytes are not copied
     if (!file.open(path)) {
         prompts_.tell("Tavrel could not import \"" + path + "\": it cannot be opened.");
-        return;
+        return false;
     }
     Model imported;
     const ImportResult result = importPatches(file.text(), imported);
@@ -122,7 +122,7 @@ void DocumentFiles::import() {
     if (!result.ok) {
         prompts_.tell("Tavrel could not import \"" + path + "\": " + result.reason +
                       ". Nothing was imported.");
-        return;
+        return false;
     }
     // Untitled: its first Save asks where, never over the imported file.
     replace(std::move(imported), "", "", false);
@@ -131,6 +131,7 @@ void DocumentFiles::import() {
     platform_.log("Tavrel imported " + result.format + ": " +
                   std::to_string(document_.model().patches.size()) + " patches, " +
                   std::to_string(result.skipped) + " statements skipped");
+    return true;
 }
 
 void DocumentFiles::exportSurfaces() {

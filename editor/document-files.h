@@ -76,7 +76,7 @@ class DocumentFiles {
     // Import: after asking about unsaved changes, a model from another program (standard
     // free-form OBJ bicubic Bezier surfaces, or Bezier patch text) becomes an untitled,
     // modified document; a file that cannot be represented is refused whole, saying why.
-    void import();
+    bool import(); // true when the imported model replaced the document
     // Export: the surfaces as a mesh OBJ or binary STL, or exactly as IGES, STEP or free-form
     // OBJ, written whole or not at all. The document, its name and its saved state stay. An
     // export over the document's own file or any file that reads as a model is written only

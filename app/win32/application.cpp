@@ -358,6 +358,10 @@ void frameTick() {
     if (!flying) orbitCamera.moveByKeys(dt, keyFlags);
     if (application.joystick) application.joystick->read();
     frameRender();
+    if (application.shownTiming.pending()) {
+        application.renderer->waitForPresented();
+        application.shownTiming.report();
+    }
     if (flying) {
         application.keyboardFlight.update(application.flightKeys, dt);
         const flight::Controls stick =

@@ -96,7 +96,11 @@ void onCommand(MainCommand command) {
         documentFiles().exportSurfaces();
         break;
     case MainCommand::Import:
-        documentFiles().import();
+        // The shape window is remade after the buffers, with the title and the buttons.
+        if (documentFiles().import())
+            application.shownTiming.phase("shape window");
+        else
+            application.shownTiming.cancel();
         break;
     case MainCommand::Delete:
         deleteCommand();

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 class Stopwatch {
   public:
@@ -24,4 +26,24 @@ class InputTiming {
   private:
     const char* what_ = nullptr;
     std::optional<Stopwatch> watch_;
+};
+
+// How long an input takes until its result is on the screen, in phases: "Tavrel import shown:
+// 1830 ms after the input (read 900, buffers 300, shape window 400, frame 230)". An import
+// replaces the whole document, so its parts are timed where a slow one would be found.
+class ShownTiming {
+  public:
+    void start(const char* what); // at the input
+    // A phase ends now (the time since the previous mark); nothing when none is pending.
+    void phase(const char* name);
+    void cancel(); // the input came to nothing: no report
+    bool pending() const { return what_ != nullptr; }
+    // Once the frame after the input is presented: that frame is the last phase.
+    void report();
+
+  private:
+    const char* what_ = nullptr;
+    std::optional<Stopwatch> watch_;
+    double lastMark_ = 0;
+    std::vector<std::pair<const char*, double>> phases_;
 };

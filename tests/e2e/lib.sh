@@ -361,7 +361,8 @@ type_text() {
 }
 
 # Waits for the common file dialog titled $1, types the file name $2 and accepts it ($3
-# "folder": $2 is a folder to enter, the dialog stays).
+# "folder": $2 is a folder to enter, the dialog stays). file_dialog_enter holds when the
+# Return that closed it was pressed ($EPOCHREALTIME).
 answer_file_dialog() {
   wait_for_window "^$1\$" 20
   local dialog=$window_id
@@ -373,6 +374,7 @@ answer_file_dialog() {
   local attempt
   [ "${3:-}" = folder ] && { xdotool key Return; return 0; } # entering a folder: it stays open
   for attempt in 1 2 3; do
+    file_dialog_enter=$EPOCHREALTIME
     xdotool key Return
     local deadline=$((SECONDS + 3))
     while [ $SECONDS -lt $deadline ]; do

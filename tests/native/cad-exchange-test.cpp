@@ -377,6 +377,15 @@ TEST(CadExchange, OddFilesAreReadWholeOrRefusedWhole) {
         const ImportResult r = importCadSurfaces(odd, model);
         EXPECT_TRUE(to[0] == '#' ? r.reason.find(std::string(to, 4)) == 0 : r.ok) << r.reason;
     }
+    // IGES numbers as other programs write them (a D exponent, a sign, spaces around) read
+    // alike; what is no number is refused.
+    const std::string plain = entity128(sheet({0, 0, 0, 0, 1, 1, 1, 1}));
+    for (const char* weight : {"+1.0D0,", " 1.d0 ,", "10.E-1,", "1.x,"}) {
+        std::string odd = plain;
+        replaceAll(odd, "1.,", weight);
+        const ImportResult r = importCadSurfaces(igesText({{128, odd, ""}}), model);
+        EXPECT_EQ(weight[2] != 'x', r.ok) << weight << r.reason;
+    }
     // IGES: a record delimiter after the default parameter delimiter; a directory line lost; a
     // trimmed surface moved by its matrix (entity 124 at line 5) moves its surface.
     std::string hash = entity128(sheet({0, 0, 0, 0, 1, 1, 1, 1}));

@@ -36,6 +36,7 @@ class ModelCopiesView : public DocumentView {
         if (change.topologyChanged()) {
             model.rebuildBuffers();
             rebuildUseCount(model, editorState.useCount);
+            application.shownTiming.phase("buffers");
         } else if (!change.followedLive) {
             model.updatePoints(change.step->points.at);
         }

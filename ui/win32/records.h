@@ -81,6 +81,7 @@ struct Application {
     LoadedTexture planetTexture;        // "1_earth_16k.jpg"
     std::unique_ptr<Renderer> renderer; // made with the main view's window
     InputTiming inputTiming;            // how long an input takes to the next frame
+    ShownTiming shownTiming;            // how long an import takes until it shows
     DocumentPrompts prompts = windowsDocumentPrompts();
     // New, Open, Save, Import, Export of the document, asking through prompts.
     DocumentFiles files{document, prompts, windowsDocumentFilesPlatform()};
