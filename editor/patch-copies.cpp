@@ -179,7 +179,7 @@ std::string selectionText(const Model& model) {
         }
         part.patches.push_back(copy);
     }
-    return part.patches.empty() ? std::string{} : writeObj(part);
+    return part.patches.empty() ? std::string{} : writeObj(part, WrittenDigits::Exact);
 }
 
 size_t pasteText(Model& model, std::string_view text, std::string& why) {

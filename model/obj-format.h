@@ -45,8 +45,13 @@ struct ObjResult {
 // Locators get an item in tree.
 ObjResult readObj(std::string_view text, Model& model, ModelTree* tree);
 
+// How many digits a written value keeps: six, the file's form that stored files rely on, or
+// as many as the float needs to read back exactly (the clipboard: a pasted copy lies where
+// the original does, even far from the origin in small units).
+enum class WrittenDigits { Six, Exact };
+
 // The model as text, every section written.
-std::string writeObj(const Model& model);
+std::string writeObj(const Model& model, WrittenDigits digits = WrittenDigits::Six);
 
 // Opens path and appends its model, then rebuilds the buffers. A file that cannot be
 // opened leaves the model as it was.

@@ -11,7 +11,7 @@ namespace {
 // Appends text the way a default-formatted output stream writes it.
 class Out {
   public:
-    explicit Out(std::string& s) : s_(s) {}
+    Out(std::string& s, WrittenDigits digits) : s_(s), digits_(digits) {}
     Out& operator<<(const char* text) {
         s_ += text;
         return *this;
@@ -20,11 +20,14 @@ class Out {
         s_ += text;
         return *this;
     }
-    // Six significant digits, "%g" style: 1, 0.3536, 1e-07, 1.23457e+08.
+    // Six significant digits, "%g" style: 1, 0.3536, 1e-07, 1.23457e+08; or the shortest
+    // text that reads back as the same float.
     Out& operator<<(float value) {
         char buffer[32];
-        auto result =
-            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+        auto result = digits_ == WrittenDigits::Exact
+                          ? std::to_chars(buffer, buffer + sizeof buffer, value)
+                          : std::to_chars(buffer, buffer + sizeof buffer, value,
+                                          std::chars_format::general, kKeptDigits);
         s_.append(buffer, result.ptr);
         return *this;
     }
@@ -36,7 +39,9 @@ class Out {
     }
 
   private:
+    static constexpr int kKeptDigits = 6;
     std::string& s_;
+    WrittenDigits digits_;
 };
 
 constexpr const char* kEol = "\r\n";
@@ -47,10 +52,10 @@ void writeVector(Out& out, const vm::Vec4& v, const char* separator) {
 
 } // namespace
 
-std::string writeObj(const Model& model) {
+std::string writeObj(const Model& model, WrittenDigits digits) {
     std::string text;
     text.reserve(64 + model.points.size() * 32 + model.patches.size() * 96);
-    Out out(text);
+    Out out(text, digits);
     out << "cstype bezier" << kEol << "deg 3" << kEol << kEol;
 
     for (const vm::Float3& p : model.points)

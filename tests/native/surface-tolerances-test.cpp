@@ -156,4 +156,14 @@ TEST(SurfaceTolerances, PasteTakesWholeTextOfTypableValues) {
     EXPECT_NE(std::string::npos, why.find("opacity"));
     // A point no pasted patch uses is left behind.
     EXPECT_EQ(1u, pasted(text, afterPoints, "v 7 7 7\r\n"));
+    // A copy far from the origin in small units pastes where the original is (six digits put
+    // a patch a third across at 1e5 on whole units).
+    Model far = band(1.0f / 3);
+    for (vm::Float3& p : far.points)
+        p.x += 1e5f;
+    far.patches[0].selected = true;
+    ASSERT_EQ(1u, pasteText(far, selectionText(far), why));
+    for (size_t k = 0; k < 16; ++k)
+        EXPECT_EQ(far.points[static_cast<size_t>(far.patches[0].indices[k])].x,
+                  far.points[static_cast<size_t>(far.patches.back().indices[k])].x);
 }
