@@ -156,15 +156,17 @@ size_t makeSymmetriesReal(Model& model) {
 std::string selectionText(const Model& model) {
     Model part;
     std::vector<int32_t> groupOf(model.groups.size(), -1);
+    // Shown patches only, as duplicate and mirror take them: a hidden one is not in view.
     for (const Model::Patch& patch : model.patches)
-        if (patch.selected && patch.group >= 0 && groupOf[static_cast<size_t>(patch.group)] < 0) {
+        if (patch.selected && model.isShown(patch) && patch.group >= 0 &&
+            groupOf[static_cast<size_t>(patch.group)] < 0) {
             groupOf[static_cast<size_t>(patch.group)] = static_cast<int32_t>(part.groups.size());
             const Model::Group& group = *model.groups[static_cast<size_t>(patch.group)];
             part.groups.push_back(copyGroup(group, group.name));
         }
     std::vector<int32_t> pointOf(model.points.size(), -1);
     for (const Model::Patch& patch : model.patches) {
-        if (!patch.selected) continue;
+        if (!patch.selected || !model.isShown(patch)) continue;
         Model::Patch copy = patch;
         copy.selected = false;
         copy.treeItem = nullptr;

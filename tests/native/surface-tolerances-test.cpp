@@ -136,6 +136,9 @@ TEST(SurfaceTolerances, PasteTakesWholeTextOfTypableValues) {
     Model source = band();
     source.patches[1].selected = true;
     const std::string text = selectionText(source);
+    source.patches[0].selected = true; // hidden: not copied, as Ctrl+D and M leave it
+    source.patches[0].visible = false;
+    EXPECT_EQ(text, selectionText(source));
     const size_t firstPoint = text.find("v "), afterPoints = text.find("\r\n\r\n", firstPoint) + 2;
     std::string why;
     auto pasted = [&](std::string changed, size_t at, const std::string& with, size_t cut = 0) {

@@ -167,7 +167,10 @@ void copyCommand() {
         say("copy: the clipboard could not be opened");
         return;
     }
-    say("copied " + std::to_string(selectedCount(model)) + " patches");
+    const auto copied =
+        std::count_if(model.patches.begin(), model.patches.end(),
+                      [&](const Model::Patch& p) { return p.selected && model.isShown(p); });
+    say("copied " + std::to_string(copied) + " patches");
 }
 
 void pasteCommand() {
