@@ -153,6 +153,20 @@ size_t makeSymmetriesReal(Model& model) {
     return made;
 }
 
+namespace {
+// Point i of from in to: copied there the first time it is met (placeOf remembers where), so
+// only the points the patches use come along and shared ones stay shared.
+int32_t placeIn(std::vector<vm::Float3>& to, const std::vector<vm::Float3>& from,
+                std::vector<int32_t>& placeOf, int32_t i) {
+    int32_t& place = placeOf[static_cast<size_t>(i)];
+    if (place < 0) {
+        place = static_cast<int32_t>(to.size());
+        to.push_back(from[static_cast<size_t>(i)]);
+    }
+    return place;
+}
+} // namespace
+
 std::string selectionText(const Model& model) {
     Model part;
     std::vector<int32_t> groupOf(model.groups.size(), -1);
@@ -171,14 +185,8 @@ std::string selectionText(const Model& model) {
         copy.selected = false;
         copy.treeItem = nullptr;
         copy.group = patch.group >= 0 ? groupOf[static_cast<size_t>(patch.group)] : -1;
-        for (int32_t& i : copy.indices) {
-            int32_t& to = pointOf[static_cast<size_t>(i)];
-            if (to < 0) {
-                to = static_cast<int32_t>(part.points.size());
-                part.points.push_back(model.points[static_cast<size_t>(i)]);
-            }
-            i = to;
-        }
+        for (int32_t& i : copy.indices)
+            i = placeIn(part.points, model.points, pointOf, i);
         part.patches.push_back(copy);
     }
     return part.patches.empty() ? std::string{} : writeObj(part, WrittenDigits::Exact);
@@ -207,14 +215,8 @@ size_t pasteText(Model& model, std::string_view text, std::string& why) {
     // Only the points the pasted patches use come along.
     std::vector<int32_t> pointOf(part.points.size(), -1);
     for (Model::Patch patch : part.patches) {
-        for (int32_t& i : patch.indices) {
-            int32_t& to = pointOf[static_cast<size_t>(i)];
-            if (to < 0) {
-                to = static_cast<int32_t>(model.points.size());
-                model.points.push_back(part.points[static_cast<size_t>(i)]);
-            }
-            i = to;
-        }
+        for (int32_t& i : patch.indices)
+            i = placeIn(model.points, part.points, pointOf, i);
         if (patch.group >= 0) patch.group += groupBase;
         patch.selected = true;
         model.patches.push_back(patch);

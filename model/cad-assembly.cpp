@@ -57,3 +57,15 @@ void CadAssembly::finish() {
         model_.patches[first + k / 16].indices[k % 16] = indices_[k];
     unmerged_.clear();
 }
+
+std::string otherSurfacesReason(const std::string& first, const std::string& readKinds,
+                                const std::vector<std::pair<std::string, size_t>>& kinds) {
+    size_t total = 0;
+    std::string counted;
+    for (const auto& [kind, count] : kinds) {
+        total += count;
+        counted += (counted.empty() ? "" : ", ") + std::to_string(count) + " " + kind;
+    }
+    return first + ": only " + readKinds + " are read, and the file holds " +
+           std::to_string(total) + " surfaces of other kinds (" + counted + ")";
+}

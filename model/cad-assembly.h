@@ -5,6 +5,7 @@
 #include <array>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/model.h"
@@ -38,3 +39,8 @@ class CadAssembly {
 // A group's name is one word in the editor's files: blanks, control characters, '#' and bytes
 // that are not UTF-8 become '_'; other characters are kept.
 std::string groupNameFrom(const std::string& name);
+
+// Why a file is refused for surfaces of other kinds: the first one found, then how many of
+// each kind ("2 PLANE", "1 of entity 120") in the order given.
+std::string otherSurfacesReason(const std::string& first, const std::string& readKinds,
+                                const std::vector<std::pair<std::string, size_t>>& kinds);

@@ -166,15 +166,10 @@ std::string otherSurfaces(const std::vector<std::string_view>& directory) {
         ++counts[type];
     }
     if (first.empty()) return "";
-    size_t total = 0;
-    std::string kinds;
-    for (const auto& [type, count] : counts) {
-        total += count;
-        kinds += (kinds.empty() ? "" : ", ") + std::to_string(count) + " of entity " +
-                 std::to_string(type);
-    }
-    return first + ": only bicubic B-spline surfaces (entity 128) are read, and the file holds " +
-           std::to_string(total) + " surfaces of other kinds (" + kinds + ")";
+    std::vector<std::pair<std::string, size_t>> kinds;
+    for (const auto& [type, count] : counts)
+        kinds.emplace_back("of entity " + std::to_string(type), count);
+    return otherSurfacesReason(first, "bicubic B-spline surfaces (entity 128)", kinds);
 }
 
 // Entity 128's parameters as a surface: 128, K1, K2, M1, M2, PROP1–5, knots, weights, points,

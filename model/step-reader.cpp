@@ -76,14 +76,7 @@ std::string otherSurfaces(const Instances& instances) {
         ++counts[kind];
     }
     if (first.empty()) return "";
-    size_t total = 0;
-    std::string kinds;
-    for (const auto& [kind, count] : counts) {
-        total += count;
-        kinds += (kinds.empty() ? "" : ", ") + std::to_string(count) + " " + kind;
-    }
-    return first + ": only bicubic B-spline surfaces are read, and the file holds " +
-           std::to_string(total) + " surfaces of other kinds (" + kinds + ")";
+    return otherSurfacesReason(first, "bicubic B-spline surfaces", {counts.begin(), counts.end()});
 }
 
 // A number as strtol reads it from the front of a reference's digits (0 when there is none).

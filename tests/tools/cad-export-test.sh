@@ -93,16 +93,20 @@ for model in band cube mirrored; do
   echo "cad-export: $model: $surfaces surfaces exact in IGES, STEP and free-form OBJ"
 done
 
-# DRAW's surface: knots 0 (4), 0.4, 1 (4) along u and 0 (4), 0.5, 0.7, 1 (4) along v; its
-# value at each imported patch's nine parameters, the patches by v span, then u span.
-cat > "$work/made.tcl" <<'TCL'
-pload MODELING DATAEXCHANGE
+# DRAW's surface (surface.tcl, also cut for the part face below): knots 0 (4), 0.4, 1 (4)
+# along u and 0 (4), 0.5, 0.7, 1 (4) along v; its value at each imported patch's nine
+# parameters, the patches by v span, then u span.
+cat > "$work/surface.tcl" <<'TCL'
 bsplinesurf s 3 3 0 4 0.4 1 1 4 3 4 0 4 0.5 1 0.7 1 1 4 \
   0 0 0 1  0 1 0.2 1  0 2 0 1  0 3 0.1 1  0 4 0 1  0 5 0.3 1 \
   1 0 0.5 1  1 1 0.7 1  1 2 0.2 1  1 3 0.9 1  1 4 0.1 1  1 5 0 1 \
   2 0 0 1  2 1 1.1 1  2 2 0.4 1  2 3 0.2 1  2 4 0.8 1  2 5 0.1 1 \
   3 0 0.3 1  3 1 0 1  3 2 0.9 1  3 3 0.4 1  3 4 0.2 1  3 5 0.6 1 \
   4 0 0 1  4 1 0.2 1  4 2 0.1 1  4 3 0 1  4 4 0.5 1  4 5 0 1
+TCL
+cat > "$work/made.tcl" <<'TCL'
+pload MODELING DATAEXCHANGE
+source surface.tcl
 mkface f s
 brepiges f drawn.igs
 stepwrite a f drawn.step
@@ -140,12 +144,7 @@ done
 # patches.
 cat > "$work/part.tcl" <<'TCL'
 pload MODELING DATAEXCHANGE
-bsplinesurf s 3 3 0 4 0.4 1 1 4 3 4 0 4 0.5 1 0.7 1 1 4 \
-  0 0 0 1  0 1 0.2 1  0 2 0 1  0 3 0.1 1  0 4 0 1  0 5 0.3 1 \
-  1 0 0.5 1  1 1 0.7 1  1 2 0.2 1  1 3 0.9 1  1 4 0.1 1  1 5 0 1 \
-  2 0 0 1  2 1 1.1 1  2 2 0.4 1  2 3 0.2 1  2 4 0.8 1  2 5 0.1 1 \
-  3 0 0.3 1  3 1 0 1  3 2 0.9 1  3 3 0.4 1  3 4 0.2 1  3 5 0.6 1 \
-  4 0 0 1  4 1 0.2 1  4 2 0.1 1  4 3 0 1  4 4 0.5 1  4 5 0 1
+source surface.tcl
 mkface part s 0.1 0.7 0.2 0.9
 brepiges part part.igs
 stepwrite a part part.step
