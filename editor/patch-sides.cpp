@@ -56,16 +56,6 @@ void sideParameters(Side side, float t, float& u, float& v) {
     u = 1, v = t;
 }
 
-float patchSize(const Model& model, const Model::Patch& patch) {
-    vm::Float3 low = model.points[static_cast<size_t>(patch.indices[0])], high = low;
-    for (int32_t i : patch.indices) {
-        const vm::Float3 p = model.points[static_cast<size_t>(i)];
-        low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
-        high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
-    }
-    return f3::length(f3::sub(high, low));
-}
-
 bool collapsedSide(const Model& model, const Model::Patch& patch, Side side) {
     const std::array<int32_t, 4> points = sidePoints(patch, side);
     if (std::all_of(points.begin(), points.end(), [&](int32_t i) { return i == points[0]; }))

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "editor/size-tolerance.h"
 #include "model/model.h"
 
 // Row 0, row 3, column 0, column 3 of the net.
@@ -35,8 +36,6 @@ struct SideRef {
 
 // A side's points all lie within this share of the patch's size of its first one: a pole.
 inline constexpr float kCollapsedSide = 1e-5f;
-// The diagonal of the box around a patch's sixteen points.
-float patchSize(const Model& model, const Model::Patch& patch);
 // The side is one point (repeated, or four at one place relative to the patch's size).
 bool collapsedSide(const Model& model, const Model::Patch& patch, Side side);
 

@@ -20,9 +20,16 @@ struct Box {
                 take(model.points[static_cast<size_t>(i)]);
     }
     float extent() const { return std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z}); }
+    float diagonal() const { return std::hypot(hi.x - lo.x, hi.y - lo.y, hi.z - lo.z); }
 };
 
 } // namespace
+
+float patchSize(const Model& model, const Model::Patch& patch) {
+    Box box;
+    box.take(model, patch);
+    return box.diagonal();
+}
 
 float extentOf(const Model& model, const Model::Patch& patch) {
     Box box;

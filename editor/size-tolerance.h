@@ -16,6 +16,8 @@ inline constexpr float kCoincideFraction = 1e-4f;
 // A length below this fraction of the size is none: the net collapses there.
 inline constexpr float kNoLengthFraction = 1e-6f;
 
+// The diagonal of the box around a patch's sixteen points.
+float patchSize(const Model& model, const Model::Patch& patch);
 // The largest side of the box around the points.
 float extentOf(const Model& model, const Model::Patch& patch);
 float extentOf(const Model& model, const std::vector<size_t>& patches);
