@@ -29,9 +29,11 @@ void say(const std::string& text) {
     OutputDebugStringA(("Tavrel surface edit: " + text + "\n").c_str());
 }
 
-size_t selectedCount(const Model& model) {
-    return static_cast<size_t>(std::count_if(model.patches.begin(), model.patches.end(),
-                                             [](const Model::Patch& p) { return p.selected; }));
+// What copy takes, as duplicate and mirror do: the selected patches that are shown.
+size_t shownSelectedCount(const Model& model) {
+    return static_cast<size_t>(
+        std::count_if(model.patches.begin(), model.patches.end(),
+                      [&](const Model::Patch& p) { return p.selected && model.isShown(p); }));
 }
 
 // After a command that selected new patches: the palette, the remembered selection, and
@@ -167,10 +169,7 @@ void copyCommand() {
         say("copy: the clipboard could not be opened");
         return;
     }
-    const auto copied =
-        std::count_if(model.patches.begin(), model.patches.end(),
-                      [&](const Model::Patch& p) { return p.selected && model.isShown(p); });
-    say("copied " + std::to_string(copied) + " patches");
+    say("copied " + std::to_string(shownSelectedCount(model)) + " patches");
 }
 
 void pasteCommand() {
