@@ -36,6 +36,10 @@ function(tavrel_stage_assets target dir)
     VERBATIM)
 endfunction()
 
+# The resource script takes in these files; a change to one makes it again.
+file(GLOB tavrel_bitmaps ${CMAKE_SOURCE_DIR}/resources/bitmaps/*.bmp)
+set_source_files_properties(resources/tavrel.rc PROPERTIES OBJECT_DEPENDS
+  "${tavrel_bitmaps};${CMAKE_SOURCE_DIR}/resources/tavrel.ico;${CMAKE_SOURCE_DIR}/resources/resource-ids.h;${CMAKE_BINARY_DIR}/generated/tavrel.manifest;${CMAKE_BINARY_DIR}/generated/tavrel-version.h")
 add_executable(tavrel WIN32 app/win32/main.cpp resources/tavrel.rc)
 target_link_libraries(tavrel PRIVATE tavrel-win32)
 tavrel_stage_assets(tavrel ${TAVREL_RUN_DIR})
@@ -91,6 +95,10 @@ endforeach()
 add_test(NAME tavrel-obj.commands
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/tavrel-obj-test.sh timeout 60 wine $<TARGET_FILE:tavrel-obj>)
 set_tests_properties(tavrel-obj.commands PROPERTIES TIMEOUT 120)
+
+# The manifest, icon and version resource read back from the built program.
+add_test(NAME resources.tavrel-exe
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/resources-test.sh $<TARGET_FILE:tavrel> ${PROJECT_VERSION})
 
 # Frame time of the drawing under this machine's Direct3D (run it by hand for the figures;
 # the test run only checks that it still runs).

@@ -21,6 +21,7 @@
 #include "graphics/planet-geometry.h"
 #include "model/obj-format.h"
 #include "model/tree-item-param.h"
+#include "resources/resource-ids.h"
 #include "ui/main-commands.h"
 #include "ui/win32/commands.h"
 #include "ui/win32/document-commands.h"
@@ -48,11 +49,16 @@ bool registerWindowClasses() {
     const ClassInfo classes[3] = {{"main-view", mainWindowProc},
                                   {"palette", paletteWindowProc},
                                   {"shape-wnd", shapeWindowProc}};
+    HINSTANCE instance = GetModuleHandleA(nullptr);
     bool allRegistered = true;
     for (const ClassInfo& info : classes) {
         WNDCLASSA wc = {};
         wc.lpfnWndProc = info.procedure;
-        wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+        wc.hInstance = instance;
+        wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TAVREL));
+        // What no control covers is painted as the dialogs' face (the views are children
+        // the main window clips, so their frames are not painted over).
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
         wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
         wc.lpszClassName = info.name;
         if (!RegisterClassA(&wc)) {
@@ -227,8 +233,9 @@ bool createMainWindow(HINSTANCE instance) {
     const RECT r = startupWindowRect();
     editorState.makeTitle(editorState.startupFile, false);
     application.mainWindow =
-        CreateWindowExA(0, "main-view", editorState.title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                        r.left, r.top, r.right, r.bottom, nullptr, nullptr, instance, &application);
+        CreateWindowExA(0, "main-view", editorState.title.c_str(),
+                        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, r.left, r.top, r.right,
+                        r.bottom, nullptr, nullptr, instance, &application);
     if (!application.mainWindow) {
         char line[96];
         std::snprintf(line, sizeof line, "Error: creating the main window failed with error %lu\n",
