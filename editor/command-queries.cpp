@@ -17,7 +17,7 @@ CommandOutcome runCommand(CommandId id, CommandContext& context) {
     const Command& it = command(id);
     if (it.run) return it.run(context);
     // The portable commands say why they cannot run; the host's are asked first.
-    if (!context.host.canRun(id)) return {false, std::string(it.name) + ": not available now"};
+    if (!canRun(it, context)) return {false, std::string(it.name) + ": not available now"};
     return context.host.run(id);
 }
 

@@ -142,8 +142,16 @@ CommandOutcome selectEverything(CommandContext& context) {
     Model& model = context.document.model();
     if (model.patches.empty()) return {false, "select all: the model has no patches"};
     if (editor.choosingPoints) {
-        editor.chosenPoints.choose(shownPoints(model), {}, model.points.size());
+        const std::vector<uint32_t> shown = shownPoints(model);
+        if (shown.size() == editor.chosenPoints.size() &&
+            std::all_of(shown.begin(), shown.end(),
+                        [&](uint32_t i) { return editor.chosenPoints.contains(i); }))
+            return {false, "select all: every shown point is chosen already"};
+        editor.chosenPoints.choose(shown, {}, model.points.size());
     } else {
+        if (std::all_of(model.patches.begin(), model.patches.end(),
+                        [](const Model::Patch& p) { return p.selected; }))
+            return {false, "select all: every patch is selected already"};
         // The selection's centre is the rotate tool's pivot; a drag under way keeps its own.
         const vm::Vec4 centre = selectAll(model);
         if (editor.tool == Tool::Rotate && !editor.transformDrag) editor.pivot = centre;
