@@ -17,7 +17,9 @@ inline constexpr size_t kMaxKeysPerCommand = 2;
 
 struct Command {
     CommandId id;
-    const char* name; // as a menu shows it ("Save As…"); Undo and Redo add their step's name
+    // As a menu shows it ("Save As…", in UTF-8: the windows show it through the wide calls);
+    // Undo and Redo add their step's name.
+    const char* name;
     Menu menu;
     Submenu submenu = Submenu::None;
     bool separatorBefore = false; // a menu separator above the item
