@@ -37,8 +37,10 @@ class CommandHost {
 
     // A drag under way becomes its own step before a command changes the document.
     virtual void finishGestures() {}
-    // The panels that follow the selection (the palette's buttons, the remembered selection).
-    virtual void selectionChanged(const char* /*why*/) {}
+    // The panels that follow the selection (the palette's buttons, the point list), the
+    // report of it, and (remember) session.ini's SelectedPatches: Ctrl+A and P leave that as
+    // it was, as they always have.
+    virtual void selectionChanged(const char* /*why*/, bool /*remember*/ = true) {}
     // A display switch the session remembers (session.ini's Session section).
     virtual void rememberSetting(const char* /*key*/, int /*value*/) {}
     virtual bool putOnClipboard(const std::string& text) = 0;

@@ -148,15 +148,16 @@ CommandOutcome selectEverything(CommandContext& context) {
                         [&](uint32_t i) { return editor.chosenPoints.contains(i); }))
             return {false, "select all: every shown point is chosen already"};
         editor.chosenPoints.choose(shown, {}, model.points.size());
-    } else {
-        if (std::all_of(model.patches.begin(), model.patches.end(),
-                        [](const Model::Patch& p) { return p.selected; }))
-            return {false, "select all: every patch is selected already"};
-        // The selection's centre is the rotate tool's pivot; a drag under way keeps its own.
-        const vm::Vec4 centre = selectAll(model);
-        if (editor.tool == Tool::Rotate && !editor.transformDrag) editor.pivot = centre;
+        context.host.selectionChanged("select all", false);
+        return {true, ""};
     }
-    context.host.selectionChanged("select all");
+    const bool wasAll = std::all_of(model.patches.begin(), model.patches.end(),
+                                    [](const Model::Patch& p) { return p.selected; });
+    // The selection's centre is the rotate tool's pivot; a drag under way keeps its own.
+    const vm::Vec4 centre = selectAll(model);
+    if (editor.tool == Tool::Rotate && !editor.transformDrag) editor.pivot = centre;
+    if (wasAll) return {false, "select all: every patch is selected already"};
+    context.host.selectionChanged("select all", false);
     return {true, ""};
 }
 
@@ -171,7 +172,7 @@ CommandOutcome switchChoosing(CommandContext& context) {
         const std::vector<uint32_t> points = pointsOfSelectedPatches(model);
         if (!points.empty()) editor.chosenPoints.choose(points, {}, model.points.size());
     }
-    context.host.selectionChanged(editor.choosingPoints ? "points" : "patches");
+    context.host.selectionChanged(editor.choosingPoints ? "points" : "patches", false);
     return {true, editor.choosingPoints ? "Choosing points (P: patches)"
                                         : "Choosing patches (P: points)"};
 }

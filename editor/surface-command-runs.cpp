@@ -140,7 +140,6 @@ CommandOutcome groupPatches(CommandContext& context) {
         return model.groups.size() > groups;
     });
     if (!made) return {false, "group: select the patches to group"};
-    context.host.selectionChanged("group");
     return {true,
             "grouped the selected patches as " + context.document.model().groups.back()->name};
 }
@@ -148,7 +147,6 @@ CommandOutcome groupPatches(CommandContext& context) {
 CommandOutcome ungroupPatches(CommandContext& context) {
     if (!editModel(context, "Ungroup", [](Model& model) { return ungroupSelection(model); }))
         return {false, "ungroup: select patches of a group or a symmetry"};
-    context.host.selectionChanged("ungroup");
     return {true, "the selected patches left their groups"};
 }
 
@@ -157,6 +155,5 @@ CommandOutcome makeSymmetryGroup(CommandContext& context) {
         makeSymmetry(model);
         return true;
     });
-    context.host.selectionChanged("symmetry");
     return {true, "made the symmetry " + context.document.model().groups.back()->name};
 }
