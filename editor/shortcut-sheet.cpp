@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/utf8.h"
 #include "editor/command-table.h"
 
 namespace {
@@ -12,7 +13,7 @@ constexpr Key L(char capital) {
 }
 constexpr const char* kCamera = "Camera (while editing)";
 constexpr const char* kDrags = "Drags";
-constexpr const char* kFlight = "Flight";
+constexpr const char* kFlight = "In Flight";
 
 const HeldKeys kHeldKeys[] = {
     {kCamera,
@@ -41,8 +42,12 @@ const HeldKeys kHeldKeys[] = {
 
 constexpr size_t kNameColumn = 36, kKeysColumn = 26;
 
+// Padded to width characters (UTF-8: "…" is three bytes, one character), one space at least.
 std::string padded(std::string text, size_t width) {
-    text.resize(std::max(text.size() + 1, width), ' ');
+    size_t characters = 0;
+    for (size_t at = 0; at < text.size(); ++characters)
+        utf8::next(text, at);
+    text.append(characters < width ? width - characters : 1, ' ');
     return text;
 }
 
