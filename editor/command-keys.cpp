@@ -18,18 +18,11 @@ bool KeyBinding::matches(Key pressed, Modifiers held, KeyEdge at, KeyContext mod
            (held & ~ignoredBy(*this)) == modifiers;
 }
 
-bool overlap(const KeyBinding& a, const KeyBinding& b) {
-    // A modifier either ignores can be held as the other needs it; the rest must agree.
-    const Modifiers judged = static_cast<Modifiers>(~ignoredBy(a) & ~ignoredBy(b));
-    return a.bound() && a.key == b.key && inContext(a.context, b.context) &&
-           ((a.modifiers ^ b.modifiers) & judged) == 0;
-}
-
 std::string keyName(Key key) {
     const auto code = static_cast<uint16_t>(key);
     if (code >= 'A' && code <= 'Z') return std::string(1, static_cast<char>(code));
-    if (code >= static_cast<uint16_t>(Key::F1) && code < static_cast<uint16_t>(Key::F1) + 12)
-        return "F" + std::to_string(code - static_cast<uint16_t>(Key::F1) + 1);
+    constexpr uint16_t kFunctionKeys = 12, kF1 = static_cast<uint16_t>(Key::F1);
+    if (code >= kF1 && code < kF1 + kFunctionKeys) return "F" + std::to_string(code - kF1 + 1);
     switch (key) {
     case Key::Backspace:
         return "Backspace";

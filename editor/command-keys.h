@@ -62,9 +62,6 @@ struct KeyBinding {
     bool matches(Key pressed, Modifiers held, KeyEdge at, KeyContext mode) const;
 };
 
-// Whether one key stroke (some state of the modifiers) could mean both bindings.
-bool overlap(const KeyBinding& a, const KeyBinding& b);
-
 // The key's name as a menu or the shortcut sheet shows it: "E", "Page Up", "F6", ".".
 std::string keyName(Key key);
 // The binding as a menu shows it: "Ctrl+Shift+S", "Y+M" (Y held, then M).
