@@ -50,7 +50,17 @@ void prepare(Start start, Model& model, EditorState& editor, FakeHost& host) {
     constexpr int kSheetSide = 100, kSelected = 10;
     if (start == Start::NothingSelected || start == Start::Symmetry) model.createDefault();
     if (start == Start::Teapot) model = teapot();
-    if (start == Start::Sheet) generateSheet(model, kSheetSide, kSheetSide);
+    if (start == Start::Sheet) { // made once, copied for each command
+        static const Model sheet = [] {
+            Model m;
+            generateSheet(m, kSheetSide, kSheetSide);
+            return m;
+        }();
+        model.points = sheet.points;
+        model.patches = sheet.patches;
+        for (const auto& group : sheet.groups)
+            model.groups.push_back(std::make_unique<Model::Group>(group->name));
+    }
     if (start == Start::Symmetry) {
         model.groups.push_back(std::make_unique<Model::Symmetry>("Sym_0"));
         for (Model::Patch& patch : model.patches)
@@ -70,17 +80,28 @@ void prepare(Start start, Model& model, EditorState& editor, FakeHost& host) {
 // The model's bytes as the file keeps them (points, patches, groups, locators), then what a
 // command may change besides: the selection, the editor's state, the host.
 std::string bytes(const Model& model) {
-    const auto raw = [](const auto& value) {
-        return std::string(reinterpret_cast<const char*>(&value), sizeof value);
+    std::string text;
+    const auto raw = [&](const auto& value) {
+        text.append(reinterpret_cast<const char*>(&value), sizeof value);
     };
-    std::string text(reinterpret_cast<const char*>(model.points.data()),
-                     model.points.size() * sizeof(vm::Float3));
-    for (const Model::Patch& p : model.patches)
-        text += raw(p.indices) + raw(p.group) + raw(p.alpha) + raw(p.visible);
-    for (const auto& g : model.groups)
-        text += g->name + raw(g->visible) + raw(model.isSymmetry(&g - &model.groups[0]));
-    for (const Model::Locator& l : model.locators)
-        text += l.name + raw(l.position) + raw(l.orientation);
+    text.append(reinterpret_cast<const char*>(model.points.data()),
+                model.points.size() * sizeof(vm::Float3));
+    for (const Model::Patch& p : model.patches) {
+        raw(p.indices);
+        raw(p.group);
+        raw(p.alpha);
+        raw(p.visible);
+    }
+    for (size_t g = 0; g < model.groups.size(); ++g) {
+        text += model.groups[g]->name;
+        raw(model.groups[g]->visible);
+        raw(model.isSymmetry(static_cast<int>(g)));
+    }
+    for (const Model::Locator& l : model.locators) {
+        text += l.name;
+        raw(l.position);
+        raw(l.orientation);
+    }
     return text;
 }
 
