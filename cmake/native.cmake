@@ -32,6 +32,8 @@ add_executable(core-tests
   tests/native/cad-exchange-test.cpp
   tests/native/bspline-patches-test.cpp
   tests/native/surface-tolerances-test.cpp
+  tests/native/command-table-test.cpp
+  tests/native/command-runs-test.cpp
 )
 target_include_directories(core-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(core-tests PRIVATE tavrel-core GTest::gtest GTest::gtest_main)
