@@ -1,0 +1,77 @@
+// The menus' portable side: how an item looks, what the right-click menu offers where, and
+// when a right click opens it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "editor/context-menu-items.h"
+#include "editor/document.h"
+#include "editor/editor-state.h"
+#include "editor/menu-item-look.h"
+#include "tavrel-version.h"
+#include "ui/about-text.h"
+#include "ui/right-button-click.h"
+
+#include "fake-command-host.h"
+
+namespace {
+
+bool offers(ContextSpot spot, CommandId id) {
+    const auto items = contextMenuItems(spot);
+    return std::any_of(items.begin(), items.end(), [&](const MenuItem& item) {
+        return item.kind == MenuItem::Kind::Command && item.command == id;
+    });
+}
+
+} // namespace
+
+TEST(CommandMenus, ItemsLookAsTheTableSaysAndTheContextMenuOffersWhatIsUnderThePointer) {
+    Model model;
+    model.createDefault();
+    Document document(model);
+    EditorState editor;
+    FakeCommandHost host;
+    CommandContext context{document, editor, host};
+
+    MenuItemLook undo = menuItemLook(command(CommandId::Undo), context);
+    EXPECT_EQ(undo.text, "Undo\tCtrl+Z");
+    EXPECT_FALSE(undo.enabled);
+    model.patches[0].selected = true;
+    ASSERT_TRUE(runCommand(CommandId::Delete, context).ran);
+    undo = menuItemLook(command(CommandId::Undo), context);
+    EXPECT_EQ(undo.text, "Undo " + document.history().undoName() + "\tCtrl+Z");
+    EXPECT_TRUE(undo.enabled);
+    EXPECT_EQ(menuItemLook(command(CommandId::Group), context).text, "Group"); // no keys, no tab
+    editor.shaded = true;
+    EXPECT_TRUE(menuItemLook(command(CommandId::Shaded), context).checked);
+
+    EXPECT_EQ(contextSpot(true, true, true), ContextSpot::Point);
+    EXPECT_EQ(contextSpot(true, true, false), ContextSpot::Patch);
+    EXPECT_EQ(contextSpot(false, false, true), ContextSpot::Empty);
+    EXPECT_TRUE(offers(ContextSpot::Patch, CommandId::Extrude));
+    EXPECT_TRUE(offers(ContextSpot::Patch, CommandId::Symmetry));
+    EXPECT_FALSE(offers(ContextSpot::Patch, CommandId::Shaded));
+    EXPECT_TRUE(offers(ContextSpot::Point, CommandId::SetPivot));
+    EXPECT_TRUE(offers(ContextSpot::Empty, CommandId::Paste));
+    EXPECT_FALSE(offers(ContextSpot::Empty, CommandId::Delete));
+    for (ContextSpot spot : {ContextSpot::Patch, ContextSpot::Point, ContextSpot::Empty}) {
+        const auto items = contextMenuItems(spot);
+        EXPECT_EQ(items.front().kind, MenuItem::Kind::Command);
+        EXPECT_EQ(items.back().kind, MenuItem::Kind::Command);
+    }
+
+    EXPECT_NE(aboutText().find(TAVREL_VERSION_TEXT), std::string::npos);
+}
+
+TEST(CommandMenus, ARightClickThatStaysWithinTheDragDistanceOpensTheMenuADragDoesNot) {
+    constexpr int kDrag = 4;
+    RightButtonClick click(kDrag, kDrag);
+    click.press(10, 10);
+    EXPECT_FALSE(click.move(10 + kDrag, 10 - kDrag));
+    EXPECT_TRUE(click.release());
+    click.press(10, 10);
+    EXPECT_TRUE(click.move(10, 11 + kDrag));
+    EXPECT_TRUE(click.move(10, 10)); // back where it started: still a drag
+    EXPECT_FALSE(click.release());
+    EXPECT_FALSE(click.release()); // no press, no menu
+}
