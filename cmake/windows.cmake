@@ -65,6 +65,7 @@ add_executable(win32-tests
   tests/win32/flight-test.cpp
   tests/win32/safety-test.cpp
   tests/win32/undo-test.cpp
+  tests/win32/command-menus-test.cpp
 )
 target_include_directories(win32-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(win32-tests PRIVATE tavrel-win32 gtest gtest_main)

@@ -1,0 +1,49 @@
+#include "ui/win32/menu-commands.h"
+
+#include "editor/menu-item-look.h"
+#include "editor/recent-files.h"
+#include "ui/win32/wide-text.h"
+
+UINT menuId(CommandId id) {
+    return kFirstCommandMenuId + static_cast<UINT>(id);
+}
+
+MenuChoice menuChoice(UINT id) {
+    if (id >= kFirstCommandMenuId && id < kFirstCommandMenuId + kCommandCount)
+        return {static_cast<CommandId>(id - kFirstCommandMenuId), std::nullopt};
+    if (id >= kFirstRecentFileMenuId && id < kFirstRecentFileMenuId + RecentFiles::kMaxFiles)
+        return {std::nullopt, id - kFirstRecentFileMenuId};
+    return {};
+}
+
+void appendCommandItem(HMENU menu, CommandId id) {
+    AppendMenuW(menu, MF_STRING, menuId(id), wideFromUtf8(command(id).name).c_str());
+}
+
+void appendSubmenu(HMENU menu, HMENU submenu, const wchar_t* title, UINT id) {
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_STRING | MIIM_SUBMENU;
+    item.wID = id;
+    item.hSubMenu = submenu;
+    item.dwTypeData = const_cast<wchar_t*>(title);
+    InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &item);
+}
+
+void showCommandStates(HMENU menu, const CommandContext& context) {
+    const int count = GetMenuItemCount(menu);
+    for (int at = 0; at < count; ++at) {
+        if (GetSubMenu(menu, at)) continue;
+        const MenuChoice choice = menuChoice(GetMenuItemID(menu, at));
+        if (!choice.command) continue;
+        const MenuItemLook look = menuItemLook(command(*choice.command), context);
+        std::wstring text = wideFromUtf8(look.text);
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_STRING | MIIM_STATE;
+        item.fState = (look.enabled ? MFS_ENABLED : MFS_GRAYED) |
+                      (look.checked ? MFS_CHECKED : MFS_UNCHECKED);
+        item.dwTypeData = text.data();
+        SetMenuItemInfoW(menu, static_cast<UINT>(at), TRUE, &item);
+    }
+}
