@@ -11,6 +11,7 @@
 #include "editor/editor-state.h"
 #include "editor/recent-files.h"
 #include "fake-command-host.h"
+#include "ui/win32/context-menu.h"
 #include "ui/win32/greyed-images.h"
 #include "ui/win32/menu-bar.h"
 #include "ui/win32/menu-commands.h"
@@ -89,6 +90,9 @@ TEST(CommandMenusWin32, MenuBarSheetAndGreyedPicturesAreMadeFromTheTable) {
     showMenuPopup(view, context, recent);
     EXPECT_TRUE(hasState(bar, CommandId::Shaded, MF_CHECKED));
     EXPECT_FALSE(hasState(bar, CommandId::Wireframe, MF_CHECKED));
+    HMENU popup = createContextMenu(ContextSpot::Empty, context);
+    EXPECT_TRUE(hasState(popup, CommandId::Shaded, MF_CHECKED));
+    DestroyMenu(popup);
     EXPECT_EQ(menuItemDescription(view, menuId(CommandId::Shaded), 0, recent),
               command(CommandId::Shaded).description);
 
