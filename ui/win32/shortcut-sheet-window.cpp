@@ -12,6 +12,7 @@ namespace {
 constexpr const wchar_t* kClassName = L"TavrelShortcutSheet";
 constexpr const wchar_t* kTitle = L"Keyboard Shortcuts";
 constexpr int kWidth = 900, kHeight = 600;
+constexpr WORD kArrowCursor = 32512; // IDC_ARROW, which names the narrow call's type
 
 struct Column {
     const wchar_t* title;
@@ -53,7 +54,7 @@ void registerClass(HINSTANCE instance, WNDPROC procedure) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(kArrowCursor));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = kClassName;
     RegisterClassExW(&windowClass);
