@@ -251,6 +251,7 @@ void startFrameClock() {
 
 bool startUp(HINSTANCE instance, int showCommand) {
     const Stopwatch started;
+    readStartupSettings();
     prepareProcess();
     placeWindowsAtStart(createMainWindow(instance));
 

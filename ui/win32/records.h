@@ -140,6 +140,6 @@ inline Document& document() {
 
 // The settings file, ".\session.ini" in the working directory.
 const SettingsFile& sessionSettings();
-// Reads the values taken before the entry point runs: the editor's CurrentView, Tool, grid,
-// loc, LoadedFile, then the camera's values.
+// Reads what the shell takes at start, before any window: the editor's CurrentView, Tool,
+// grid, loc, LoadedFile, then the camera's values.
 void readStartupSettings();
