@@ -45,6 +45,7 @@ struct ShapeWindowHandles {
     HWND transformFields[3] = {};
     HWND transformApply = nullptr;
     bool rebuilding = false;
+    bool listingHeld = false;        // start-up lists the model after its first frame
     size_t pointListAnchor = 0;      // the row a Shift-click on the point list reaches from
     ShapeTreeView treeView;          // the tree and the list as the document's view sees them
     WNDPROC editProcedure = nullptr; // the coordinate boxes' own, before Enter was caught
