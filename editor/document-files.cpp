@@ -26,6 +26,10 @@ bool DocumentFiles::mayDiscardChanges() {
 
 void DocumentFiles::newDocument() {
     if (!mayDiscardChanges()) return;
+    startUntitled();
+}
+
+void DocumentFiles::startUntitled() {
     Model fresh;
     fresh.createDefault();
     replace(std::move(fresh), "", "", true);
@@ -35,28 +39,28 @@ void DocumentFiles::open() {
     if (!mayDiscardChanges()) return;
     std::string path;
     if (!prompts_.chooseFile(false, path)) return; // the current document stays
+    const std::string refusal = openFile(path, "it cannot be opened");
+    if (!refusal.empty()) prompts_.tell(refusal);
+}
+
+std::string DocumentFiles::openFile(const std::string& path, const std::string& unreadable) {
     std::string text;
-    if (!readFileContents(path, text)) {
-        prompts_.tell("Tavrel could not open the model \"" + path + "\": it cannot be opened.");
-        return;
-    }
+    if (!readFileContents(path, text))
+        return "Tavrel could not open the model \"" + path + "\": " + unreadable + ".";
     Model opened;
     ObjResult result = readObj(text, opened, nullptr);
     const bool nothingRead = opened.points.empty() && opened.patches.empty();
     if ((!result.ok() || (result.partial() && nothingRead)) &&
-        modelFileKind(text) == ModelFileKind::Standard) {
-        prompts_.tell("\"" + path +
-                      "\" is a standard free-form OBJ or Bezier patch text file, not Tavrel's "
-                      "own format: Import (Ctrl+I) reads it.");
-        return;
-    }
-    if (!result.ok()) {
-        prompts_.tell("Tavrel could not open the model \"" + path + "\": " + result.reason + ".");
-        return;
-    }
+        modelFileKind(text) == ModelFileKind::Standard)
+        return "\"" + path +
+               "\" is a standard free-form OBJ or Bezier patch text file, not Tavrel's own "
+               "format: Import (Ctrl+I) reads it.";
+    if (!result.ok())
+        return "Tavrel could not open the model \"" + path + "\": " + result.reason + ".";
     replace(std::move(opened), path, result.partial() ? result.stopMessage() : "", true);
     platform_.rememberPath(path);
     if (result.partial()) tellPartlyRead(path, result.stopMessage());
+    return "";
 }
 
 void DocumentFiles::tellPartlyRead(const std::string& path, const std::string& stop) {

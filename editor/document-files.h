@@ -68,6 +68,12 @@ class DocumentFiles {
     // current document stays; a file read only in part is told and remembered, so that its
     // first Save asks before replacing it.
     void open();
+    // Open without its questions (start-up's file): path becomes the document. Returns why
+    // it was refused, not yet told ("" when it was opened); unreadable says why a file that
+    // cannot be read was not.
+    std::string openFile(const std::string& path, const std::string& unreadable);
+    // New without its question: the built-in model, untitled.
+    void startUntitled();
     // Save: to the document's path, or through the save dialog when it has none. A failed
     // write is told and keeps the modified mark; false then or when cancelled.
     bool save();

@@ -107,7 +107,7 @@ RECT startupWindowRect() {
 }
 
 void restoreSelection() {
-    Model& model = application.ship;
+    Model& model = editedModel();
     const std::string text = sessionSettings().readString(session::kTool, "SelectedPatches", "",
                                                           session::kSelectedPatchesBuffer);
     for (int index :
@@ -158,7 +158,7 @@ void loadPlanetImage() {
 
 // One line on the debugger output with what start-up took from the settings and the model.
 void reportStartup() {
-    const Model& model = application.ship;
+    const Model& model = editedModel();
     std::vector<int> selected;
     for (size_t i = 0; i < model.patches.size(); ++i)
         if (model.patches[i].selected) selected.push_back(static_cast<int>(i));
@@ -258,6 +258,7 @@ void startFrameClock() {
 
 bool startUp(HINSTANCE instance, int showCommand) {
     const Stopwatch started;
+    readStartupSettings();
     prepareProcess();
     placeWindowsAtStart(createMainWindow(instance));
 
@@ -267,7 +268,11 @@ bool startUp(HINSTANCE instance, int showCommand) {
     application.ship.gpu = application.renderer->bufferFactory();
     const double windowsMs = started.milliseconds();
     application.documentViews = makeDocumentViews(application.document);
-    openStartupDocument();
+    // The model is shown before the shape window lists it: on a model of a hundred thousand
+    // patches the list takes longer than the picture.
+    holdShapeListing(true);
+    openStartupDocument(application.files, application.prompts, editorState.startupFile);
+    holdShapeListing(false);
     const double modelMs = started.milliseconds() - windowsMs;
     loadPlanetImage();
     application.hud.create(*application.renderer);
@@ -279,10 +284,6 @@ bool startUp(HINSTANCE instance, int showCommand) {
     UpdateWindow(application.mainWindow);
     startFrameClock();
 
-    // The model is shown before the shape window lists it: on a model of a hundred thousand
-    // patches the list takes longer than the picture.
-    forgetPicks();
-    rebuildUseCount(editedModel(), editorState.useCount);
     restoreSelection();
     const double beforeFrameMs = started.milliseconds();
     frameRender();
@@ -304,7 +305,7 @@ bool startUp(HINSTANCE instance, int showCommand) {
                   "buffers %.0f, first frame %.0f, shape window %.0f)\n",
                   started.milliseconds(), windowsMs, modelMs, frameMs, shapeMs);
     OutputDebugStringA(timing);
-    offerRecoveryCopy();
+    offerRecoveryCopy(application.files, application.prompts);
     return true;
 }
 

@@ -8,8 +8,8 @@
 
 #include "ui/win32/records.h"
 
-// Registers the classes, creates the windows and the renderer, fills the model and restores
-// the selection. Returns false when the main window could not be created.
+// Reads the settings, registers the classes, creates the windows and the renderer, fills the model
+// and restores the selection. Returns false when the main window could not be created.
 bool startUp(HINSTANCE instance, int showCommand);
 // Runs until WM_QUIT; one frame tick whenever the queue is empty.
 void runMessageLoop();

@@ -31,6 +31,7 @@ namespace {
 void onCreate(HWND window) {
     application.mainWindow = window;
     createPalette(window);
+    application.shape.window = createShapeWindow();
 
     RECT client;
     if (!GetClientRect(window, &client)) fatalError("yo!", "GetClientRect of the main window");
@@ -207,12 +208,12 @@ void onKeyDown(WPARAM key) {
         updateStopButton();
     }
     if ((key & 0xFF) == 'A' && keyDown(VK_CONTROL) && editorState.choosingPoints) {
-        const Model& model = *editorState.currentEntity;
+        const Model& model = editedModel();
         editorState.chosenPoints.choose(shownPoints(model), {}, model.points.size());
         reportSelection("select all");
     } else if ((key & 0xFF) == 'A' && keyDown(VK_CONTROL)) {
         // The selection's centre is the rotate tool's pivot; a drag under way keeps its own.
-        const vm::Vec4 centre = selectAll(*editorState.currentEntity);
+        const vm::Vec4 centre = selectAll(editedModel());
         if (editorState.tool == Tool::Rotate && !editorState.transformDrag)
             editorState.pivot = centre;
         updateSelectionButtons();

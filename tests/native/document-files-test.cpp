@@ -142,6 +142,23 @@ TEST(DocumentFiles, APartlyReadFileIsToldAndItsFirstSaveAsks) {
     EXPECT_NE(std::string::npos, TempDir::read(f.dir.file("part.obj")).find("surf 0.0 1.0\r\n"));
 }
 
+// Start-up's file goes through Open's reading without its questions; a refusal is handed
+// back untold, so that the built-in model can be in place before it is said.
+TEST(DocumentFiles, OpenFileAsksNothingAndHandsItsRefusalBack) {
+    Files f;
+    f.modify();
+    EXPECT_NE(std::string::npos,
+              f.files.openFile(f.dir.file("gone.obj"), "not there").find("not there"));
+    TempDir::write(f.dir.file("wing.obj"), "cstype bezier\r\ndeg 3\r\nv 0 0 0\r\n");
+    EXPECT_EQ("", f.files.openFile(f.dir.file("wing.obj"), "not there"));
+    EXPECT_EQ(f.dir.file("wing.obj"), f.document.path());
+    EXPECT_TRUE(f.asked.empty() && f.told.empty() && f.dialogs == 0);
+    EXPECT_EQ(std::vector<std::string>{f.dir.file("wing.obj")}, f.remembered);
+    f.files.startUntitled();
+    EXPECT_EQ("", f.document.path());
+    EXPECT_FALSE(f.model.patches.empty());
+}
+
 TEST(DocumentFiles, ImportIsUntitledAndModifiedOrRefusedWhole) {
     Files f;
     TempDir::write(f.dir.file("rational.obj"), "cstype rat bezier\ndeg 3 3\nv 0 0 0\n"

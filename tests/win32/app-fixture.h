@@ -35,7 +35,6 @@ class AppFixture : public ::testing::Test {
 
     void start(const std::string& session = "") {
         if (!session.empty()) writeTextFile(L"session.ini", session);
-        readStartupSettings();
         ASSERT_TRUE(startUp(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
         pumpMessages();
     }

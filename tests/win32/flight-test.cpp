@@ -82,7 +82,6 @@ TEST_F(FlightTest, PlayFliesFromTheCockpitAndStopLeavesTheShipDrifting) {
 
 TEST_F(AppFixture, AMissingPlanetImageEndsStartUpWithError) {
     DeleteFileA("1_earth_16k.jpg");
-    readStartupSettings();
     try {
         startUp(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
         ADD_FAILURE() << "start-up went on without the planet image";

@@ -268,7 +268,7 @@ TEST_F(SafetyTest, ACopyLeftByAnEditorNoLongerRunningIsOfferedWithItsPartlyReadS
         asked.push_back(q);
         return false;
     };
-    offerRecoveryCopy();
+    offerRecoveryCopy(documentFiles(), documentPrompts());
     ASSERT_EQ(1u, asked.size()); // the running editor's copy is not offered
     EXPECT_EQ(0u, asked[0].find("Recover the unsaved changes of wing from 2026-12-08 10:00:00?"));
     EXPECT_NE(std::string::npos, asked[0].find("could be read only in part")) << asked[0];
@@ -278,7 +278,7 @@ TEST_F(SafetyTest, ACopyLeftByAnEditorNoLongerRunningIsOfferedWithItsPartlyReadS
     // Its editor gone, it is offered; taken, the first Save still asks about the file.
     CloseHandle(held);
     documentPrompts().askRecover = [](const std::string&) { return true; };
-    offerRecoveryCopy();
+    offerRecoveryCopy(documentFiles(), documentPrompts());
     EXPECT_EQ(7.0f, application.ship.points[0].x);
     EXPECT_EQ("wing* - Tavrel", title());
     EXPECT_EQ("wing.obj", document().path());

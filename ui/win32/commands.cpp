@@ -14,12 +14,10 @@
 #include "editor/selection.h"
 #include "model/shape-outline.h"
 #include "ui/main-commands.h"
-#include "ui/win32/mouse-handler.h"
+#include "ui/win32/gesture-ends.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/records.h"
-#include "ui/win32/shape-window.h"
 #include "ui/win32/status-bar.h"
-#include "ui/win32/tool-modes.h"
 
 namespace {
 
@@ -86,8 +84,7 @@ void forgetPicks() {
     forgetHover();
     editorState.hoveredPatch = -1;
     editorState.firstJointPoint = -1;
-    if (editorState.currentEntity)
-        editorState.chosenPoints.fit(editorState.currentEntity->points.size());
+    if (editorState.currentEntity) editorState.chosenPoints.fit(editedModel().points.size());
     updateJointButton();
 }
 
@@ -108,16 +105,6 @@ bool editDocument(const char* name, const std::function<bool(Model&)>& change) {
     bool changed = false;
     document().edit(name, [&](Model& model) { changed = change(model); });
     return changed;
-}
-
-void finishPointDrag() {
-    const int index = editorState.draggedPoint;
-    editorState.draggedPoint = -1;
-    if (index < 0 || !editorState.currentEntity) return;
-    const Model& model = editedModel();
-    if (static_cast<size_t>(index) >= model.points.size()) return;
-    document().record(
-        pointMove(model, static_cast<uint32_t>(index), editorState.draggedFrom, "Move point"));
 }
 
 void groupCommand() {
@@ -203,8 +190,7 @@ void pivotAtPointCommand() {
         setStatusText(StatusPart::Message, "V: put the mouse on a point to turn about it");
         return;
     }
-    const vm::Float3 p =
-        editorState.currentEntity->points[static_cast<size_t>(editorState.hoveredPoint)];
+    const vm::Float3 p = editedModel().points[static_cast<size_t>(editorState.hoveredPoint)];
     editorState.chosenPivot = vm::Vec4{p.x, p.y, p.z, 1};
     editorState.pivot = {p.x, p.y, p.z, 0};
     setStatusText(StatusPart::Message,

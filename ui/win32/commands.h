@@ -23,8 +23,6 @@ void updateTakeBackButton();
 // (none when it returns false or changed nothing); the document tells its views. Returns what
 // change returned.
 bool editDocument(const char* name, const std::function<bool(Model&)>& change);
-// The no-tool point drag under way (if any) ends, recorded as one step when it moved.
-void finishPointDrag();
 
 // Palette "group" and "symetry": the selected patches into a new group or symmetry.
 void groupCommand();

@@ -10,10 +10,10 @@
 #include "core/session-keys.h"
 #include "model/obj-format.h"
 #include "ui/win32/commands.h"
+#include "ui/win32/gesture-ends.h"
 #include "ui/win32/records.h"
 #include "ui/win32/recovery.h"
 #include "ui/win32/shape-window.h"
-#include "ui/win32/tool-modes.h"
 
 namespace {
 
@@ -148,8 +148,13 @@ void clearToolsForNewDocument() {
     application.shownTiming.phase("read"); // an import's file is read when its model replaces
 }
 
-Model& theModel() {
-    return application.ship;
+// Why start-up's file could not be read, and what is shown instead.
+std::string whyUnreadable(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const char* why = attributes == INVALID_FILE_ATTRIBUTES     ? "the file is not there"
+                      : (attributes & FILE_ATTRIBUTE_DIRECTORY) ? "it is a folder"
+                                                                : "it cannot be read";
+    return std::string(why) + ". The built-in model is shown, untitled";
 }
 
 // Whether two paths name one file (case and relative paths aside); false for an empty one.
@@ -194,33 +199,12 @@ DocumentFiles& documentFiles() {
     return application.files;
 }
 
-void openStartupDocument() {
-    Model& model = theModel();
-    const std::string path = editorState.startupFile;
-    auto untitled = [&](const std::string& message) {
-        // Nothing of the file is shown under its name: the next Save asks for one, and never
-        // writes the built-in model over a file that could not be read now (a drive not yet
-        // attached). LoadedFile stays until the user saves or opens.
-        model.clear();
-        model.locators.clear();
-        model.createDefault();
-        document().adopt("", "", true);
-        if (!message.empty()) documentPrompts().tell(message);
-    };
-    if (path.empty()) return untitled("");
-    std::string text;
-    if (!readFileContents(path, text)) {
-        const DWORD attributes = GetFileAttributesA(path.c_str());
-        const char* why = attributes == INVALID_FILE_ATTRIBUTES     ? "the file is not there"
-                          : (attributes & FILE_ATTRIBUTE_DIRECTORY) ? "it is a folder"
-                                                                    : "it cannot be read";
-        return untitled("Tavrel could not open the model \"" + path + "\": " + why +
-                        ". The built-in model is shown, untitled.");
-    }
-    ObjResult result = readObj(text, model, nullptr);
-    if (!result.ok())
-        return untitled("Tavrel could not open the model \"" + path + "\": " + result.reason + ".");
-    model.rebuildBuffers();
-    document().adopt(path, result.partial() ? result.stopMessage() : "", true);
-    if (result.partial()) application.files.tellPartlyRead(path, result.stopMessage());
+void openStartupDocument(DocumentFiles& files, const DocumentPrompts& prompts,
+                         const std::string& path) {
+    // A file that could not be read now (a drive not yet attached) is not shown under its
+    // name: the next Save asks for one, and LoadedFile stays until the user saves or opens.
+    const std::string refusal = path.empty() ? "" : files.openFile(path, whyUnreadable(path));
+    if (!path.empty() && refusal.empty()) return;
+    files.startUntitled();
+    if (!refusal.empty()) prompts.tell(refusal);
 }

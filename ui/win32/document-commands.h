@@ -18,8 +18,9 @@ DocumentPrompts& documentPrompts();
 // through documentPrompts() (described in editor/document-files.h).
 DocumentFiles& documentFiles();
 
-// Start-up: the document named by LoadedFile, or the built-in model. A file that is refused,
-// missing or cannot be a model (a folder) is reported and leaves an untitled document with
-// the built-in model (LoadedFile keeps its name until the user saves or opens); a file read
-// in part is reported as Open does.
-void openStartupDocument();
+// Start-up: path (LoadedFile) opened through files as Open opens a file, or the built-in
+// model. A file that is refused, missing or cannot be a model (a folder) is told through
+// prompts and leaves an untitled document with the built-in model (LoadedFile keeps its name
+// until the user saves or opens); a file read in part is told as Open tells it.
+void openStartupDocument(DocumentFiles& files, const DocumentPrompts& prompts,
+                         const std::string& path);

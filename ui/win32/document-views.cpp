@@ -30,7 +30,7 @@ class ModelCopiesView : public DocumentView {
   public:
     void documentChanged(const Document&, const DocumentChange& change) override {
         if (change.kind == Kind::Changing || change.kind == Kind::Saved) return;
-        Model& model = application.ship;
+        Model& model = editedModel();
         // A step that only moved points sends those points (a gesture sent them as it went);
         // any other makes the copy anew.
         if (change.topologyChanged()) {

@@ -25,10 +25,10 @@
 #include "model/bezier-surface.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/commands.h"
+#include "ui/win32/gesture-ends.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/records.h"
 #include "ui/win32/shape-window.h"
-#include "ui/win32/tool-modes.h"
 #include "ui/win32/window-layout.h"
 
 namespace {
@@ -390,44 +390,6 @@ std::optional<PatchSpot> patchUnderPointer() {
 
 namespace {
 
-// The selected patches' numbers, or how many they are when the list would not fit on a
-// debugger line (Wine cuts long ones short).
-std::string selectionReport(const Model& model) {
-    constexpr size_t kListedAtMost = 64;
-    const size_t count =
-        static_cast<size_t>(std::count_if(model.patches.begin(), model.patches.end(),
-                                          [](const Model::Patch& p) { return p.selected; }));
-    return count > kListedAtMost ? std::to_string(count) + " patches" : selectedPatchesText(model);
-}
-
-} // namespace
-
-void reportSelection(const char* why) {
-    const std::string text =
-        "Tavrel selection (" + std::string(why) + "): " +
-        (editorState.choosingPoints ? std::to_string(editorState.chosenPoints.size()) + " points"
-                                    : selectionReport(*editorState.currentEntity)) +
-        "\n";
-    OutputDebugStringA(text.c_str());
-    editorState.chosenPivot.reset(); // a new selection turns about its own centre
-    // The rotate gizmo stands where the next turn will be about.
-    if (editorState.tool == Tool::Rotate && !editorState.transformDrag) {
-        const Model& model = *editorState.currentEntity;
-        const std::vector<uint32_t> subject = transformSubject(editorState, model);
-        if (!subject.empty()) editorState.pivot = centreOf(model, subject);
-        editorState.pivot.w = 0;
-    }
-    // The coordinate boxes show the chosen points' centre; typing there moves them all.
-    if (editorState.choosingPoints) {
-        editorState.coordinates = {CoordinateSubject::Kind::Points, 0,
-                                   editorState.chosenPoints.indices()};
-        showSubjectCoordinates();
-        showChosenRows();
-    }
-}
-
-namespace {
-
 // What the mouse shows as it moves without a drag under way: the cursor point, the rotate
 // gizmo's angle, the translate handle under it, the readout.
 void trackMouse(const ViewportHit& hit, WPARAM wParam) {
@@ -550,7 +512,7 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
 void switchChoosingCommand() {
     finishGestures();
     editorState.choosingPoints = !editorState.choosingPoints;
-    const Model& model = *editorState.currentEntity;
+    const Model& model = editedModel();
     if (editorState.choosingPoints) {
         const std::vector<uint32_t> points = pointsOfSelectedPatches(model);
         if (!points.empty()) editorState.chosenPoints.choose(points, {}, model.points.size());

@@ -19,10 +19,6 @@ void switchChoosingCommand();
 // The axis a drag of points is held to: X, Y or Z down, else free.
 Axis heldAxis();
 
-// Writes the selection to the debugger output (what the view shows as highlighted); while
-// choosing points, the coordinate boxes show the chosen points' centre.
-void reportSelection(const char* why);
-
 // The shown patch under the mouse pointer and where on it (its u and v), if any.
 struct PatchSpot {
     uint32_t patch = 0;

@@ -149,7 +149,7 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
     if (lParam && reinterpret_cast<HWND>(lParam) == application.palette.displayCheckBox) {
         const bool shown =
             SendMessageA(application.palette.displayCheckBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        setSelectionVisible(*editorState.currentEntity, shown, editorState.useCount);
+        setSelectionVisible(editedModel(), shown, editorState.useCount);
         return;
     }
     switch (LOWORD(wParam)) {
@@ -230,11 +230,11 @@ void refreshSelectionPanel() {
     updateSelectionButtons();
     sessionSettings().writeString(
         session::kTool, "SelectedPatches",
-        selectedPatchesText(*editorState.currentEntity, session::kSelectedPatchesBuffer - 1));
+        selectedPatchesText(editedModel(), session::kSelectedPatchesBuffer - 1));
 }
 
 void updateSelectionButtons() {
-    const Model& model = *editorState.currentEntity;
+    const Model& model = editedModel();
     int n = 0, shown = 0;
     for (const Model::Patch& p : model.patches)
         if (p.selected) {
@@ -263,7 +263,7 @@ void updateSelectionButtons() {
 }
 
 void initialButtonUpdate() {
-    const Model& model = *editorState.currentEntity;
+    const Model& model = editedModel();
     int patches = 0;
     for (const Model::Patch& p : model.patches)
         patches += p.selected;
@@ -277,7 +277,7 @@ void initialButtonUpdate() {
 }
 
 void initialDisplayCheck() {
-    const Model& model = *editorState.currentEntity;
+    const Model& model = editedModel();
     LPARAM state = BST_INDETERMINATE;
     for (const Model::Patch& p : model.patches)
         if (p.selected) state = model.isShown(p) ? BST_CHECKED : BST_UNCHECKED;

@@ -7,7 +7,6 @@
 
 #include "core/win32/fatal-error.h"
 #include "ui/win32/records.h"
-#include "ui/win32/shape-window.h"
 
 namespace {
 
@@ -109,6 +108,4 @@ void createPalette(HWND mainWindow) {
     GetClientRect(palette, &client);
     MoveWindow(application.palette.toolbar, 0, 0, client.right, client.bottom, TRUE);
     ShowWindow(palette, SW_SHOW);
-
-    application.shape.window = createShapeWindow();
 }

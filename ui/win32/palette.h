@@ -4,7 +4,7 @@
 #include <windows.h>
 
 // The main toolbar and the status bar (parts ending at 360, 660 and the edge), then the
-// palette window and the shape window. Called by the main window's creation handler.
+// palette window. Called by the main window's creation handler.
 void createPalette(HWND mainWindow);
 
 // After a selection click: remembers the selected patches (SelectedPatches) and brings the

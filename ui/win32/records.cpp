@@ -4,11 +4,6 @@
 
 EditorState editorState;
 OrbitCamera orbitCamera;
-namespace {
-// The remembered values are in place before the entry point runs, read in the order the
-// records are built.
-const bool startupSettingsRead = (readStartupSettings(), true);
-} // namespace
 Application application;
 KeyFlags keyFlags;
 DisplayFlags displayFlags;

@@ -45,6 +45,7 @@ struct ShapeWindowHandles {
     HWND transformFields[3] = {};
     HWND transformApply = nullptr;
     bool rebuilding = false;
+    bool listingHeld = false;        // start-up lists the model after its first frame
     size_t pointListAnchor = 0;      // the row a Shift-click on the point list reaches from
     ShapeTreeView treeView;          // the tree and the list as the document's view sees them
     WNDPROC editProcedure = nullptr; // the coordinate boxes' own, before Enter was caught
@@ -140,6 +141,6 @@ inline Document& document() {
 
 // The settings file, ".\session.ini" in the working directory.
 const SettingsFile& sessionSettings();
-// Reads the values taken before the entry point runs: the editor's CurrentView, Tool, grid,
-// loc, LoadedFile, then the camera's values.
+// Reads what the shell takes at start, before any window: the editor's CurrentView, Tool,
+// grid, loc, LoadedFile, then the camera's values.
 void readStartupSettings();

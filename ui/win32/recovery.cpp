@@ -8,11 +8,10 @@
 
 #include "core/file-replace.h"
 #include "core/win32/input-timing.h"
+#include "editor/document-files.h"
 #include "editor/recovery-copies.h"
 #include "editor/recovery-writer.h"
 #include "model/obj-format.h"
-#include "ui/win32/commands.h"
-#include "ui/win32/document-commands.h"
 #include "ui/win32/records.h"
 #include "ui/win32/status-bar.h"
 
@@ -91,7 +90,8 @@ std::vector<std::string> folderFileNames() {
 }
 
 // Offers the copy of stem, whose lock this editor now holds; true when it was taken.
-bool offer(const std::string& stem, HANDLE lock) {
+bool offer(const std::string& stem, HANDLE lock, DocumentFiles& files,
+           const DocumentPrompts& prompts) {
     const std::string path = pathOf(stem, recovery::kCopyExtension);
     std::string text;
     if (!readFileContents(path, text)) return false;
@@ -99,8 +99,8 @@ bool offer(const std::string& stem, HANDLE lock) {
     Model recovered;
     const ObjResult result = readObj(text, recovered, nullptr);
     if (!result.ok()) {
-        documentPrompts().tell("Tavrel could not read the recovery copy \"" + path +
-                               "\": " + result.reason + ". It is left where it is.");
+        prompts.tell("Tavrel could not read the recovery copy \"" + path + "\": " + result.reason +
+                     ". It is left where it is.");
         return false;
     }
     const std::string name = documentName(note.file);
@@ -109,13 +109,13 @@ bool offer(const std::string& stem, HANDLE lock) {
         question += "\n\nThe copy itself could be read only in part (" + result.stopMessage() +
                     "): what follows the stop is not recovered.";
     OutputDebugStringA(("Tavrel asks: " + question + "\n").c_str());
-    if (!documentPrompts().askRecover(question)) {
+    if (!prompts.askRecover(question)) {
         removeCopy(stem);
         return false;
     }
     // Under its own file (replaced only when the user saves), with that file's partly-read
     // state (its first Save still asks), and modified: the work is in no file yet.
-    documentFiles().replace(std::move(recovered), note.file, note.partlyRead, false);
+    files.replace(std::move(recovered), note.file, note.partlyRead, false);
     // The copy is this editor's own from now on: it stays until the work is saved or dropped.
     CloseHandle(own().lock);
     own().stem = stem;
@@ -173,12 +173,12 @@ void discardRecoveryCopy() {
     removeCopy(own().stem);
 }
 
-void offerRecoveryCopy() {
+void offerRecoveryCopy(DocumentFiles& files, const DocumentPrompts& prompts) {
     for (const std::string& stem : recovery::copyStems(folderFileNames())) {
         if (stem == own().stem) continue;
         const HANDLE lock = takeLock(stem);
         if (lock == INVALID_HANDLE_VALUE) continue; // its editor is still running
-        if (offer(stem, lock)) return;
+        if (offer(stem, lock, files, prompts)) return;
         CloseHandle(lock);
     }
 }

@@ -8,6 +8,9 @@
 
 #include <string>
 
+class DocumentFiles;
+struct DocumentPrompts;
+
 // Start-up, before the first copy: this editor's copy name and its lock.
 void claimRecoveryCopy();
 // This editor's own copy (its name is fixed by claimRecoveryCopy).
@@ -21,6 +24,6 @@ void writeRecoveryCopyNow();
 void discardRecoveryCopy();
 // End of start-up: each copy left behind by an editor no longer running is offered
 // ("Recover the unsaved changes of <name> from <time>?"), newest first, until one is taken;
-// taken, it becomes the document, modified, under its original path and with its file's
-// partly-read state; declined, it is deleted.
-void offerRecoveryCopy();
+// taken, it becomes the document (through files), modified, under its original path and
+// with its file's partly-read state; declined, it is deleted. The questions go to prompts.
+void offerRecoveryCopy(DocumentFiles& files, const DocumentPrompts& prompts);

@@ -21,11 +21,10 @@
 #include "model/shape-outline.h"
 #include "model/tree-item-param.h"
 #include "ui/win32/commands.h"
-#include "ui/win32/mouse-handler.h"
+#include "ui/win32/gesture-ends.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/records.h"
 #include "ui/win32/shape-tree-view.h"
-#include "ui/win32/tool-modes.h"
 #include "ui/win32/window-places.h"
 
 namespace {
@@ -291,12 +290,6 @@ void onAlpha(WPARAM wParam) {
 
 } // namespace
 
-void finishOpacityGesture() {
-    if (!document().gestureUnderWay()) return;
-    application.opacityCut = true;
-    document().endGesture("Opacity");
-}
-
 // The shape window's first size, before any is remembered: the tree and the point list side
 // by side, and the coordinate boxes and the opacity slider under them.
 constexpr int kShapeWindowWidth = 680, kShapeWindowHeight = 870;
@@ -324,6 +317,10 @@ void rebuildShapeWindow() {
     rebuildShapeOutline(treeView(), editedModel());
     application.shape.rebuilding = false;
     rebuildUseCount(editedModel(), editorState.useCount);
+}
+
+void holdShapeListing(bool held) {
+    application.shape.listingHeld = held;
 }
 
 void updatePointEntry(size_t index) {
@@ -523,6 +520,10 @@ class ShapeWindowView : public OutlineView {
   public:
     ShapeWindowView() : OutlineView(treeView()) {}
 
+    void documentChanged(const Document& document, const DocumentChange& change) override {
+        if (!application.shape.listingHeld) OutlineView::documentChanged(document, change);
+    }
+
   protected:
     void beginShowing(bool quiet) override {
         if (quiet) {
@@ -553,6 +554,44 @@ class ShapeWindowView : public OutlineView {
 
 std::unique_ptr<DocumentView> makeShapeWindowView() {
     return std::make_unique<ShapeWindowView>();
+}
+
+namespace {
+
+// The selected patches' numbers, or how many they are when the list would not fit on a
+// debugger line (Wine cuts long ones short).
+std::string selectionReport(const Model& model) {
+    constexpr size_t kListedAtMost = 64;
+    const size_t count =
+        static_cast<size_t>(std::count_if(model.patches.begin(), model.patches.end(),
+                                          [](const Model::Patch& p) { return p.selected; }));
+    return count > kListedAtMost ? std::to_string(count) + " patches" : selectedPatchesText(model);
+}
+
+} // namespace
+
+void reportSelection(const char* why) {
+    const std::string text =
+        "Tavrel selection (" + std::string(why) + "): " +
+        (editorState.choosingPoints ? std::to_string(editorState.chosenPoints.size()) + " points"
+                                    : selectionReport(editedModel())) +
+        "\n";
+    OutputDebugStringA(text.c_str());
+    editorState.chosenPivot.reset(); // a new selection turns about its own centre
+    // The rotate gizmo stands where the next turn will be about.
+    if (editorState.tool == Tool::Rotate && !editorState.transformDrag) {
+        const Model& model = editedModel();
+        const std::vector<uint32_t> subject = transformSubject(editorState, model);
+        if (!subject.empty()) editorState.pivot = centreOf(model, subject);
+        editorState.pivot.w = 0;
+    }
+    // The coordinate boxes show the chosen points' centre; typing there moves them all.
+    if (editorState.choosingPoints) {
+        editorState.coordinates = {CoordinateSubject::Kind::Points, 0,
+                                   editorState.chosenPoints.indices()};
+        showSubjectCoordinates();
+        showChosenRows();
+    }
 }
 
 void relistPendingPoints() {

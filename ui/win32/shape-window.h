@@ -14,6 +14,9 @@ HWND createShapeWindow();
 ModelTree& shapeTree();
 // Empties the tree and the point list and fills them from the edited model.
 void rebuildShapeWindow();
+// While held, a new model is not listed (start-up shows the model first, then lists it with
+// rebuildShapeWindow).
+void holdShapeListing(bool held);
 // Row i of the point list shows point i as it is now.
 void updatePointEntry(size_t index);
 // What row i of the point list shows ("%d %f %f %f "): the list draws it from the model.
@@ -36,12 +39,12 @@ void refreshPointViews();
 
 // The chosen points' rows marked in the point list, the first of them shown.
 void showChosenRows();
+// Writes the selection to the debugger output (what the view shows as highlighted); while
+// choosing points, the coordinate boxes show the chosen points' centre.
+void reportSelection(const char* why);
 // The document's view in the shape window: the tree and the list show each change (made
 // anew only when the groups or the locators changed, or the model was replaced).
 std::unique_ptr<DocumentView> makeShapeWindowView();
-// The opacity slider's gesture under way (if any) ends, recorded as one step: an undo, a
-// redo or any command during a held thumb comes after it.
-void finishOpacityGesture();
 // The add tool's pending points listed again under a new "<New Points>" item, after the
 // tree was made anew.
 void relistPendingPoints();

@@ -19,6 +19,7 @@
 #include "ui/win32/mouse-handler.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/records.h"
+#include "ui/win32/shape-window.h"
 #include "ui/win32/status-bar.h"
 
 namespace {

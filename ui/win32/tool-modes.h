@@ -11,10 +11,3 @@ void setTool(Tool tool);
 // The palette's "rotate": the rotate tool about the middle of the selection (the origin
 // when nothing is selected), waiting for its first press.
 void startRotate();
-
-// The rotate or translate drag under way is committed to the points as one undoable step
-// (nothing when it has not changed anything), and the drag ends. Save, New, Open, closing,
-// undo and redo call it first, so that what the view shows is what they work on.
-void commitPreview();
-// commitPreview, and a point drag under way is recorded as one step.
-void finishGestures();

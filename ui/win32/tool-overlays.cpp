@@ -163,7 +163,7 @@ void drawPlacingGuides(Renderer& r, const Model& model, const vm::Mat4& world,
 void drawOverlays(int viewport, float aspect) {
     if (!application.renderer || !editorState.currentEntity) return;
     Renderer& r = *application.renderer;
-    const Model& model = *editorState.currentEntity;
+    const Model& model = editedModel();
     vm::Mat4 world;
     editorState.currentEntity->worldMatrix(world);
     const bool hot = editorState.hotPoint && editorState.hoveredPoint >= 0 &&

@@ -33,7 +33,7 @@ void centerView() {
 void frameModel() {
     if (!editorState.currentEntity) return;
     vm::Vec4 min, max;
-    if (!frameBounds(*editorState.currentEntity, min, max)) return;
+    if (!frameBounds(editedModel(), min, max)) return;
     // The model is drawn where the ship is (a flight may have taken it anywhere).
     vm::Mat4 world;
     editorState.currentEntity->worldMatrix(world);
@@ -56,7 +56,7 @@ void frameModel() {
 
 void centerOnSelection() {
     vm::Vec4 min, max;
-    if (!selectionBounds(*editorState.currentEntity, min, max)) return;
+    if (!selectionBounds(editedModel(), min, max)) return;
     orbitCamera.offset = min + (max - min) * 0.5f;
     orbitCamera.offset.w = 0;
     orbitCamera.saveOffset(sessionSettings());

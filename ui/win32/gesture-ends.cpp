@@ -1,0 +1,87 @@
+#include "ui/win32/gesture-ends.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "editor/edit-xform.h"
+#include "editor/model-history.h"
+#include "ui/win32/records.h"
+
+namespace {
+
+// Where the view shows a point the drag moves (the first of the points dragged, else point
+// 0) and its mirror image just before the drag is committed, for the debugger output (what
+// the user saw, to compare with what is saved).
+void reportPreview(const Model& model) {
+    const std::vector<uint32_t>& dragged = editorState.pointGesture.points;
+    const size_t index = dragged.empty() ? 0 : dragged.front();
+    if (index >= model.points.size()) return;
+    const vm::Float3 p = model.points[index];
+    const vm::Vec4 shown =
+        vm::transform({p.x, p.y, p.z, 1}, displayMatrix(editorState, vm::identity(), false));
+    const vm::Vec4 mirror =
+        vm::transform({p.x, p.y, p.z, 1}, displayMatrix(editorState, vm::identity(), true));
+    char line[320];
+    std::snprintf(
+        line, sizeof line,
+        "Tavrel %s committed: point %zu shown at %.6g %.6g %.6g, mirrored at %.6g %.6g %.6g; "
+        "factor %.9g; pivot %.9g %.9g %.9g\n",
+        editorState.tool == Tool::Rotate  ? "rotate"
+        : editorState.tool == Tool::Scale ? "scale"
+                                          : "translate",
+        index, static_cast<double>(shown.x), static_cast<double>(shown.y),
+        static_cast<double>(shown.z), static_cast<double>(mirror.x), static_cast<double>(mirror.y),
+        static_cast<double>(mirror.z), static_cast<double>(editorState.scaleFactor),
+        static_cast<double>(editorState.pivot.x), static_cast<double>(editorState.pivot.y),
+        static_cast<double>(editorState.pivot.z));
+    OutputDebugStringA(line);
+}
+
+} // namespace
+
+void commitPreview() {
+    if (!editorState.currentEntity) return;
+    if (pointGestureUnderWay(editorState)) {
+        // The points moved as the mouse did: the gesture is the step.
+        reportPreview(editedModel());
+        endPointGesture(editorState);
+        document().endGesture(editorState.tool == Tool::Rotate  ? "Rotate points"
+                              : editorState.tool == Tool::Scale ? "Scale points"
+                                                                : "Move points");
+    } else if (previewPending(editorState)) {
+        Model& model = editedModel();
+        reportPreview(model);
+        document().edit(editorState.tool == Tool::Rotate ? "Rotate" : "Translate",
+                        [](Model& edited) { applyPreview(editorState, edited); });
+    }
+    editorState.transformDrag = false;
+    editorState.translation = {};
+    editorState.scaleFactor = 1;
+    if (editorState.tool == Tool::Rotate) {
+        editorState.startAngle = -1.0f; // the next press measures from the mouse again
+        editorState.sweepAngle = 0;
+    }
+}
+
+void finishGestures() {
+    commitPreview();
+    finishPointDrag();
+    finishOpacityGesture();
+}
+
+void finishPointDrag() {
+    const int index = editorState.draggedPoint;
+    editorState.draggedPoint = -1;
+    if (index < 0 || !editorState.currentEntity) return;
+    const Model& model = editedModel();
+    if (static_cast<size_t>(index) >= model.points.size()) return;
+    document().record(
+        pointMove(model, static_cast<uint32_t>(index), editorState.draggedFrom, "Move point"));
+}
+
+void finishOpacityGesture() {
+    if (!document().gestureUnderWay()) return;
+    application.opacityCut = true;
+    document().endGesture("Opacity");
+}

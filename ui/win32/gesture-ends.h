@@ -1,0 +1,15 @@
+// The gestures under way in the windows end here, each recorded as one undoable step: what
+// the view shows is then what a command, a question or a save works on.
+#pragma once
+
+// The rotate or translate drag under way is committed to the points as one undoable step
+// (nothing when it has not changed anything), and the drag ends. Save, New, Open, closing,
+// undo and redo call it first, so that what the view shows is what they work on.
+void commitPreview();
+// The no-tool point drag under way (if any) ends, recorded as one step when it moved.
+void finishPointDrag();
+// The opacity slider's gesture under way (if any) ends, recorded as one step: an undo, a
+// redo or any command during a held thumb comes after it.
+void finishOpacityGesture();
+// All three.
+void finishGestures();
