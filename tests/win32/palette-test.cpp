@@ -64,6 +64,9 @@ TEST_F(PaletteTest, ButtonsTextsAndStartStates) {
     EXPECT_FALSE(SendMessageA(main, TB_ISBUTTONENABLED, 6, 0));
     EXPECT_TRUE(SendMessageA(main, TB_ISBUTTONENABLED, 4, 0));
     EXPECT_TRUE(SendMessageA(main, TB_ISBUTTONENABLED, 7, 0));
+    // Greyed buttons draw their own pictures greyed.
+    for (HWND bar : {main, toolbar()})
+        EXPECT_NE(0, SendMessageA(bar, TB_GETDISABLEDIMAGELIST, 0, 0));
 }
 
 TEST_F(PaletteTest, ToolButtonsSwitchAndRememberTheTool) {

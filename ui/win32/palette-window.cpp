@@ -11,6 +11,7 @@
 #include "editor/selection.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/commands.h"
+#include "ui/win32/greyed-images.h"
 #include "ui/win32/mouse-handler.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/records.h"
@@ -65,6 +66,9 @@ void createPaletteToolbar(HWND palette) {
 
     SendMessageA(toolbar, TB_SETMAXTEXTROWS, 0, 0); // texts show as tooltips only
     SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    // Greyed buttons (stop on the ground, group with nothing to group) keep their pictures.
+    SendMessageA(toolbar, TB_SETDISABLEDIMAGELIST, 0,
+                 reinterpret_cast<LPARAM>(createGreyedImageList(images)));
     for (HBITMAP bitmap : bitmaps) {
         TBADDBITMAP add = {nullptr, reinterpret_cast<UINT_PTR>(bitmap)};
         SendMessageA(toolbar, TB_ADDBITMAP, 1, reinterpret_cast<LPARAM>(&add));

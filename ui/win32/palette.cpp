@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "core/win32/fatal-error.h"
+#include "ui/win32/greyed-images.h"
 #include "ui/win32/records.h"
 
 namespace {
@@ -35,6 +36,11 @@ void createMainToolbar(HWND mainWindow) {
     SendMessageA(toolbar, TB_SETIMAGELIST, 0,
                  reinterpret_cast<LPARAM>(application.mainToolbarImages));
     SendMessageA(toolbar, TB_SETIMAGELIST, 1, reinterpret_cast<LPARAM>(standard));
+    // Greyed buttons (undo with nothing to undo) show their pictures greyed, not blank.
+    SendMessageA(toolbar, TB_SETDISABLEDIMAGELIST, 0,
+                 reinterpret_cast<LPARAM>(createGreyedImageList(application.mainToolbarImages)));
+    SendMessageA(toolbar, TB_SETDISABLEDIMAGELIST, 1,
+                 reinterpret_cast<LPARAM>(createGreyedImageList(standard)));
 
     auto button = [](int list, int image, int id, BYTE state) {
         TBBUTTON b = {};
