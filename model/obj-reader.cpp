@@ -235,6 +235,5 @@ ObjResult loadObj(const std::string& path, Model& model, ModelTree* tree) {
     // The room left over by the reading goes now that the file's bytes are no longer held.
     model.points.shrink_to_fit();
     model.patches.shrink_to_fit();
-    model.rebuildBuffers();
     return result;
 }

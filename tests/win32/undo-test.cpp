@@ -109,7 +109,7 @@ TEST_F(UndoTest, DeleteUndoneAndRedoneFromTheToolbarWithTheTitleFollowing) {
     command(MainCommand::Undo);
     EXPECT_EQ(start, writeObj(application.ship));
     EXPECT_EQ("Untitled - Tavrel", title()); // back as it was: no "*"
-    EXPECT_TRUE(application.ship.hasBuffers());
+    EXPECT_TRUE(application.shipCopy.hasBuffers());
     EXPECT_EQ(rowsBefore,
               static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0)));
     EXPECT_TRUE(enabled(MainCommand::Redo));
