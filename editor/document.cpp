@@ -11,8 +11,6 @@ bool DocumentChange::topologyChanged() const {
 
 bool Document::edit(const char* name, const std::function<void(Model&)>& change) {
     const ModelCopy before = copyOf(model_);
-    for (DocumentView* view : views_)
-        view->documentWillEdit(*this);
     change(model_);
     return recordStep(changeBetween(before, model_, name), false);
 }

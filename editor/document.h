@@ -44,9 +44,6 @@ class DocumentView {
     // Before an undo or redo applies step: what the view keeps of the patches it takes away
     // can still be found.
     virtual void documentWillChange(const Document&, const ModelChange& /*step*/, bool /*undo*/) {}
-    // Before an edit runs: its step is known only afterwards, so a view that keeps something
-    // per patch position notes it now.
-    virtual void documentWillEdit(const Document&) {}
     // A gesture under way moved the points listed (and changed nothing else); told on every
     // step of it, so that copies of the points follow those alone.
     virtual void documentPreviewed(const Document&, const std::vector<uint32_t>& /*moved*/) {}

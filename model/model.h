@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "core/vector-math.h"
-#include "model/handles.h"
 
 class Model {
   public:
@@ -19,24 +18,13 @@ class Model {
         int32_t group = -1;                // index into groups, or -1
         float alpha = 1.0f;                // opacity; 1 is opaque
         bool selected = false;
-        TreeItemHandle treeItem = nullptr;
-        bool treeRows = false; // its item's rows of indices have been made (it was expanded)
         bool visible = true;
-    };
-
-    // A folder item of the shape window's tree holding consecutive patch numbers; its patch
-    // items are made when it is first expanded.
-    struct TreeFolder {
-        TreeItemHandle item = nullptr;
-        bool filled = false;
     };
 
     struct Group {
         Group() = default;
         explicit Group(std::string n) : name(std::move(n)) {}
         virtual ~Group() = default;
-        TreeItemHandle treeItem = nullptr;
-        std::vector<TreeFolder> treeFolders; // folder k: patches k·kFolderSize …
         std::string name;
         bool selected = false;
         bool visible = true;
@@ -52,7 +40,6 @@ class Model {
 
     struct Locator {
         std::string name; // also shown as its tree item's text
-        TreeItemHandle treeItem = nullptr;
         vm::Vec4 position{};
         vm::Quat orientation{0, 0, 0, 1};
     };
@@ -61,10 +48,6 @@ class Model {
     std::vector<Patch> patches;
     std::vector<std::unique_ptr<Group>> groups;
     std::vector<Locator> locators;
-    // The folders of ungrouped patches at the tree's top level, when the tree uses folders.
-    std::vector<TreeFolder> treeFolders;
-    bool treeInFolders = false;
-    size_t treeFoldersFor = 0; // the patch count the folders were named for
 
     // Destroys every group and empties the pool and the patches. Locators stay.
     void clear();

@@ -439,7 +439,7 @@ TEST(TransformEditing, AnglesSweepsAndCommits) {
     turning.sweepAngle = vm::kPi / 2;
     Model turned;
     turned.points = {{1, 0, 0}, {0, 2, 3}};
-    turned.locators.push_back({"Cockpit", nullptr, {0, 2, 3, 1}, {0, 0, 0, 1}});
+    turned.locators.push_back({"Cockpit", {0, 2, 3, 1}, {0, 0, 0, 1}});
     applyPreview(turning, turned);
     EXPECT_NEAR(1.0f, turned.points[0].z, 1e-6f); // −θ about y takes +x to +z
     EXPECT_NEAR(-3.0f, turned.points[1].x, 1e-6f);
@@ -506,8 +506,8 @@ TEST(AddTool, SixteenClicksMakeAPatchRowByRow) {
     });
     EXPECT_TRUE(tree.childrenOf(newPoints).empty());
     ASSERT_EQ(2u, model.patches.size());
-    EXPECT_EQ("patch 1 ", tree.itemText(model.patches[1].treeItem));
-    EXPECT_EQ(nullptr, tree.parentOf(model.patches[1].treeItem));
+    EXPECT_EQ("patch 1 ", tree.itemText(tree.items.patchItem(1)));
+    EXPECT_EQ(nullptr, tree.parentOf(tree.items.patchItem(1)));
     EXPECT_EQ(32u, tree.rows.size());
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(16 + i, model.patches[1].indices[static_cast<size_t>(i)]);

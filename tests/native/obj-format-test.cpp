@@ -109,9 +109,9 @@ TEST(ObjRead, WriteThenReadRestoresTheModel) {
     ASSERT_EQ(1u, copy.locators.size());
     EXPECT_EQ(0.5f, copy.locators[0].position.y);
     EXPECT_EQ(1.0f, copy.locators[0].orientation.w);
-    EXPECT_EQ("Locator_0", copyTree.itemText(copy.locators[0].treeItem));
+    EXPECT_EQ("Locator_0", copyTree.itemText(copyTree.items.locatorItem(0)));
     EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Locator, 0),
-              copyTree.itemParam(copy.locators[0].treeItem));
+              copyTree.itemParam(copyTree.items.locatorItem(0)));
     // And the text is stable.
     EXPECT_EQ(writeObj(original), writeObj(copy));
 }
