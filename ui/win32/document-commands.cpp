@@ -220,7 +220,6 @@ void openStartupDocument() {
     ObjResult result = readObj(text, model, nullptr);
     if (!result.ok())
         return untitled("Tavrel could not open the model \"" + path + "\": " + result.reason + ".");
-    model.rebuildBuffers();
     document().adopt(path, result.partial() ? result.stopMessage() : "", true);
     if (result.partial()) application.files.tellPartlyRead(path, result.stopMessage());
 }
