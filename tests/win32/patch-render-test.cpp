@@ -65,6 +65,7 @@ class PatchRenderTest : public ::testing::Test {
 
 TEST_F(PatchRenderTest, DefaultModelIsRedInTheMiddleWithBlueNetsOnBlack) {
     model.createDefault();
+    copy.rebuild(model);
     BackBuffer solid = draw(false, false);
     EXPECT_EQ(255, solid.red(kWidth / 2, kHeight / 2));
     EXPECT_EQ(0, solid.green(kWidth / 2, kHeight / 2));
