@@ -118,6 +118,7 @@ void BM_PickAfterEdit(benchmark::State& state) {
     OrbitCamera camera;
     const vm::Mat4 viewProjection = camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
     PickAccelerator accelerator;
+    uint64_t revision = 0;
     accelerator.pickPoint(model, vm::identity(), viewProjection, useCount, 0, 0);
     for (auto _ : state) {
         state.PauseTiming();
@@ -130,7 +131,7 @@ void BM_PickAfterEdit(benchmark::State& state) {
         } else {
             model.points[0].x += 0.01f;
         }
-        ++model.revision;
+        accelerator.follow(++revision);
         state.ResumeTiming();
         PointPick pick = accelerator.pickPoint(model, vm::identity(), viewProjection, useCount, 0.1f, 0.1f);
         benchmark::DoNotOptimize(pick);

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "editor/gpu-copy-view.h"
 #include "generated-model.h"
 #include "graphics/patch-detail.h"
 #include "graphics/surface-cache.h"
@@ -26,25 +27,30 @@ void BM_TessellatePatches(benchmark::State& state) {
 }
 BENCHMARK(BM_TessellatePatches)->Unit(benchmark::kMillisecond);
 
-// One step of a point drag on the 100,000-patch model: the point moved, its patches
-// evaluated again (range 1), against every patch evaluated again (range 0, as before).
+// One step of a point drag on the 100,000-patch model through its document: the point
+// moved, its patches evaluated again (range 1), against every patch evaluated again
+// (range 0, as before).
 void BM_DragStepSurfaces(benchmark::State& state) {
     static Model model = [] {
         Model m;
         generateSheet(m, 400, 250);
         return m;
     }();
+    Document document(model);
+    GpuModelCopy copy;
+    GpuCopyView follower(copy);
+    document.addView(&follower);
     const std::vector<uint8_t> levels(model.patches.size(), 2);
     SurfaceCache cache;
-    cache.update(model, levels);
+    cache.update(model, copy, levels);
     uint32_t index = static_cast<uint32_t>(model.points.size() / 2);
     for (auto _ : state) {
-        model.points[index].y += 0.001f;
-        if (state.range(0))
-            model.updatePoints({index});
-        else
-            model.updatePointBuffer();
-        benchmark::DoNotOptimize(cache.update(model, levels).data());
+        document.preview([&](Model& m) {
+            m.points[index].y += 0.001f;
+            return std::vector<uint32_t>{index};
+        });
+        if (!state.range(0)) copy.allPointsMoved(model);
+        benchmark::DoNotOptimize(cache.update(model, copy, levels).data());
     }
     state.counters["patches_evaluated"] = static_cast<double>(cache.evaluated());
 }
@@ -63,12 +69,13 @@ void BM_OrbitStepSurfaces(benchmark::State& state) {
     const vm::Mat4 projection = vm::perspectiveFovRH(0.7853982f, 1.5f, 0.01f, 1e3f);
     const vm::Mat4 world[2] = {vm::identity(), vm::scaling(-1, 1, 1)};
     std::vector<uint8_t> levels;
+    const GpuModelCopy copy; // the model does not change
     SurfaceCache cache;
     size_t evaluated = 0, vertices = 0;
     for (auto _ : state) {
         camera.theta += 0.02f;
         detail::patchSegments(model, world, camera.viewMatrix() * projection, 1200, 800, levels);
-        cache.update(model, levels);
+        cache.update(model, copy, levels);
         evaluated += cache.evaluated();
         vertices = cache.vertices().size();
     }

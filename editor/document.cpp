@@ -3,7 +3,7 @@
 #include <algorithm>
 
 bool DocumentChange::topologyChanged() const {
-    if (kind == Kind::Replaced) return true;
+    if (kind == Kind::Replaced || kind == Kind::Opened) return true;
     if (!step) return false;
     return !step->patches.empty() || step->groupsChanged || step->locatorsChanged ||
            step->points.sizeBefore != step->points.sizeAfter;
@@ -11,8 +11,6 @@ bool DocumentChange::topologyChanged() const {
 
 bool Document::edit(const char* name, const std::function<void(Model&)>& change) {
     const ModelCopy before = copyOf(model_);
-    for (DocumentView* view : views_)
-        view->documentWillEdit(*this);
     change(model_);
     return recordStep(changeBetween(before, model_, name), false);
 }
@@ -39,6 +37,13 @@ void Document::changing() {
     const bool was = modified();
     changing_ = true;
     if (!was) tell({DocumentChange::Kind::Changing, nullptr, 0});
+}
+
+void Document::preview(const std::function<std::vector<uint32_t>(Model&)>& change) {
+    const std::vector<uint32_t> moved = change(model_);
+    for (DocumentView* view : views_)
+        view->documentPreviewed(*this, moved);
+    changing();
 }
 
 void Document::beginGesture() {
@@ -96,7 +101,7 @@ void Document::adopt(std::string path, std::string partlyRead, bool saved) {
         history_.markSaved();
     else
         history_.markUnsaved();
-    tell({DocumentChange::Kind::Saved, nullptr, 0});
+    tell({DocumentChange::Kind::Opened, nullptr, 0});
 }
 
 void Document::saved(std::string path) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -25,6 +26,7 @@ struct DocumentChange {
         Changing, // a gesture changed the model; its step comes when it ends
         Replaced, // a whole new model (New, Open, Import, a recovered copy)
         Saved,    // written to path(); the model is unchanged
+        Opened,   // the model filled before anything showed it (start-up), under path()
     };
     Kind kind = Kind::Edit;
     const ModelChange* step = nullptr; // Edit, Undo, Redo
@@ -42,9 +44,9 @@ class DocumentView {
     // Before an undo or redo applies step: what the view keeps of the patches it takes away
     // can still be found.
     virtual void documentWillChange(const Document&, const ModelChange& /*step*/, bool /*undo*/) {}
-    // Before an edit runs: its step is known only afterwards, so a view that keeps something
-    // per patch position notes it now.
-    virtual void documentWillEdit(const Document&) {}
+    // A gesture under way moved the points listed (and changed nothing else); told on every
+    // step of it, so that copies of the points follow those alone.
+    virtual void documentPreviewed(const Document&, const std::vector<uint32_t>& /*moved*/) {}
     virtual void documentChanged(const Document& document, const DocumentChange& change) = 0;
 };
 
@@ -76,6 +78,9 @@ class Document {
     // A gesture under way changed the model; the step follows with edit, record or
     // endGesture.
     void changing();
+    // A gesture's step under way: change moves points of the model and returns which (with
+    // repeats), the views follow them, and the step follows as with changing.
+    void preview(const std::function<std::vector<uint32_t>(Model&)>& change);
     // A gesture whose change is found at its end (the opacity slider held): begin notes the
     // model, end records what changed since as one step called name. End without a begin
     // does nothing.
@@ -90,7 +95,8 @@ class Document {
     // A whole new model: its path ("" untitled), what is known of its file, and whether it is
     // as that file holds it. The history starts empty.
     void replace(Model&& model, std::string path, std::string partlyRead, bool saved);
-    // The same model, belonging now to path (a recovered copy keeps its original file).
+    // The model as it was filled before the views showed anything (at start-up), belonging to
+    // path.
     void adopt(std::string path, std::string partlyRead, bool saved);
     // The model was written whole to path.
     void saved(std::string path);

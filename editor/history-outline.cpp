@@ -8,43 +8,47 @@ namespace {
 // Patch index changed from `was` (its record before this undo or redo; none when the patch
 // is new here). Decided from the model alone: asking the tree control about thousands of
 // items costs more than the rest of an undo together.
-void placePatchItem(ModelTree& tree, Model& model, size_t index, const PatchRecord* was) {
-    Model::Patch& patch = model.patches[index];
+void placePatchItem(ModelTree& tree, const Model& model, size_t index, const PatchRecord* was) {
+    const Model::Patch& patch = model.patches[index];
+    OutlineItems::Patch& item = tree.items.patch(index);
     const bool sameGroup = was && was->group == patch.group;
-    if (patch.treeItem && sameGroup) {
+    if (item.item && sameGroup) {
         // Its place is right; its rows, when made, show the indices as they are now.
-        if (patch.treeRows && was->indices != patch.indices) {
-            while (TreeItemHandle row = tree.firstChildOf(patch.treeItem))
+        if (item.rows && was->indices != patch.indices) {
+            while (TreeItemHandle row = tree.firstChildOf(item.item))
                 tree.deleteItem(row);
-            patch.treeRows = false;
+            item.rows = false;
             expandPatchItem(tree, model, index);
         }
         return;
     }
-    const bool expanded = patch.treeItem && patch.treeRows;
-    if (patch.treeItem) tree.deleteItem(patch.treeItem);
-    patch.treeItem = nullptr;
+    const bool expanded = item.item && item.rows;
+    if (item.item) tree.deleteItem(item.item);
+    item.item = nullptr;
     TreeItemHandle after = nullptr;
     if (index > 0 && model.patches[index - 1].group == patch.group)
-        after = model.patches[index - 1].treeItem;
+        after = tree.items.patchItem(index - 1);
     placeNewPatchItem(tree, model, index, after);
     if (expanded) expandPatchItem(tree, model, index);
 }
 
 } // namespace
 
-void dropOutlineItems(ModelTree& tree, Model& model, const ModelChange& change, bool undo) {
-    if (change.remakesOutline() || change.patches.empty()) return;
-    const size_t size = undo ? change.patches.sizeBefore : change.patches.sizeAfter;
-    for (size_t i = size; i < model.patches.size(); ++i)
-        if (model.patches[i].treeItem) {
-            tree.deleteItem(model.patches[i].treeItem);
-            model.patches[i].treeItem = nullptr;
-        }
+void dropPatchItemsFrom(ModelTree& tree, size_t size) {
+    std::vector<OutlineItems::Patch>& items = tree.items.patches;
+    for (size_t i = size; i < items.size(); ++i)
+        if (items[i].item) tree.deleteItem(items[i].item);
+    if (items.size() > size) items.resize(size);
 }
 
-bool showChangeInOutline(ModelTree& tree, Model& model, const ModelChange& change, bool undo) {
-    if (change.remakesOutline() || listsInFolders(model) != model.treeInFolders) {
+void dropOutlineItems(ModelTree& tree, const ModelChange& change, bool undo) {
+    if (change.remakesOutline() || change.patches.empty()) return;
+    dropPatchItemsFrom(tree, undo ? change.patches.sizeBefore : change.patches.sizeAfter);
+}
+
+bool showChangeInOutline(ModelTree& tree, const Model& model, const ModelChange& change,
+                         bool undo) {
+    if (change.remakesOutline() || listsInFolders(model) != tree.items.inFolders) {
         rebuildShapeOutline(tree, model);
         return true;
     }

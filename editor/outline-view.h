@@ -4,9 +4,6 @@
 // item, drops those of positions that went and makes those of new ones.
 #pragma once
 
-#include <utility>
-#include <vector>
-
 #include "editor/document.h"
 #include "model/model-tree.h"
 
@@ -14,7 +11,6 @@ class OutlineView : public DocumentView {
   public:
     explicit OutlineView(ModelTree& tree) : tree_(tree) {}
 
-    void documentWillEdit(const Document& document) override;
     void documentWillChange(const Document& document, const ModelChange& step, bool undo) override;
     void documentChanged(const Document& document, const DocumentChange& change) override;
 
@@ -30,12 +26,7 @@ class OutlineView : public DocumentView {
     static bool changesManyItems(const ModelChange& step);
 
   private:
-    void restorePositions(Model& model, const ModelChange& step);
-
     ModelTree& tree_;
-    // Each patch position's item and whether its rows were made, as the edit found them.
-    std::vector<std::pair<TreeItemHandle, bool>> positions_;
-    bool noted_ = false;
     bool showing_ = false; // beginShowing called, endShowing not yet
     bool remade_ = false;
 };

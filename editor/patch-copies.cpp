@@ -183,7 +183,6 @@ std::string selectionText(const Model& model) {
         if (!patch.selected || !model.isShown(patch)) continue;
         Model::Patch copy = patch;
         copy.selected = false;
-        copy.treeItem = nullptr;
         copy.group = patch.group >= 0 ? groupOf[static_cast<size_t>(patch.group)] : -1;
         for (int32_t& i : copy.indices)
             i = placeIn(part.points, model.points, pointOf, i);

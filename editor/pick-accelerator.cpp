@@ -74,14 +74,14 @@ bool rayMeetsBox(const vm::Vec4& o, const vm::Vec4& d, const Box3& box) {
 
 } // namespace
 
-bool PickAccelerator::Kept::current(const Model& m) const {
-    return valid && model == &m && revision == m.revision;
+bool PickAccelerator::Kept::current(const Model& m, uint64_t r) const {
+    return valid && model == &m && revision == r;
 }
 
 // Items that moved keep their places in the hierarchy (its boxes follow) and a few added
 // ones join its end; anything else orders it anew.
 template <class BoxOf>
-void PickAccelerator::Kept::update(const Model& m, size_t items, BoxOf boxOf) {
+void PickAccelerator::Kept::update(const Model& m, uint64_t r, size_t items, BoxOf boxOf) {
     if (!valid || model != &m || items < count || items - count > count / 8 + 64)
         tree.build(items, boxOf);
     else if (items > count)
@@ -89,15 +89,15 @@ void PickAccelerator::Kept::update(const Model& m, size_t items, BoxOf boxOf) {
     else
         tree.refit(boxOf);
     model = &m;
-    revision = m.revision;
+    revision = r;
     count = items;
     valid = true;
 }
 
 void PickAccelerator::refreshPoints(const Model& model) {
-    if (points_.current(model)) return;
+    if (points_.current(model, revision_)) return;
     const vm::Float3* points = model.points.data();
-    points_.update(model, model.points.size(), [points](size_t i) {
+    points_.update(model, revision_, model.points.size(), [points](size_t i) {
         Box3 b;
         b.lo = b.hi = points[i];
         return b;
@@ -105,9 +105,9 @@ void PickAccelerator::refreshPoints(const Model& model) {
 }
 
 void PickAccelerator::refreshPatches(const Model& model) {
-    if (patches_.current(model)) return;
+    if (patches_.current(model, revision_)) return;
     const vm::Float3* points = model.points.data();
-    patches_.update(model, model.patches.size(), [&model, points](size_t p) {
+    patches_.update(model, revision_, model.patches.size(), [&model, points](size_t p) {
         Box3 b;
         for (int32_t index : model.patches[p].indices)
             b.add(points[static_cast<size_t>(index)]);

@@ -11,6 +11,10 @@
 
 class PickAccelerator {
   public:
+    // The count of the model's changes (its GPU copy's revision): what was kept for another
+    // count is brought up to date by the next pick that needs it.
+    void follow(uint64_t revision) { revision_ = revision; }
+
     // As pickPoint; viewProjection is the view × projection of the viewport.
     PointPick pickPoint(const Model& model, const vm::Mat4& world, const vm::Mat4& viewProjection,
                         const std::vector<int>& useCount, float nx, float ny);
@@ -27,13 +31,14 @@ class PickAccelerator {
         uint64_t revision = 0;
         size_t count = 0; // items the tree holds
         bool valid = false;
-        bool current(const Model& m) const;
+        bool current(const Model& m, uint64_t r) const;
         // Builds, extends or refits the tree for count items boxed by boxOf.
-        template <class BoxOf> void update(const Model& m, size_t items, BoxOf boxOf);
+        template <class BoxOf> void update(const Model& m, uint64_t r, size_t items, BoxOf boxOf);
     };
     void refreshPoints(const Model& model);
     void refreshPatches(const Model& model);
 
+    uint64_t revision_ = 0;
     Kept points_;
     Kept patches_;
 };

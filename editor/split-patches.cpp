@@ -179,7 +179,6 @@ SplitResult splitPatches(Model& model, const std::vector<uint32_t>& patches,
                 b.indices[static_cast<size_t>(n)] = made[static_cast<size_t>(k + 3)];
             }
         }
-        a.treeRows = b.treeRows = false;
         model.patches[p] = a;
         result.strip.push_back(p);
         result.halves.push_back(static_cast<uint32_t>(model.patches.size()));

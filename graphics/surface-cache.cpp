@@ -65,7 +65,7 @@ void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segmen
     if (!vertices_.empty()) ranges_.push_back({0, vertices_.size()});
 }
 
-const SurfaceCache::Ranges& SurfaceCache::update(const Model& model,
+const SurfaceCache::Ranges& SurfaceCache::update(const Model& model, const GpuModelCopy& copy,
                                                  const std::vector<uint8_t>& segments) {
     relaid_ = false;
     evaluated_ = 0;
@@ -74,19 +74,19 @@ const SurfaceCache::Ranges& SurfaceCache::update(const Model& model,
     const size_t count = model.patches.size();
     if (segments.size() != count) return ranges_;
     const bool sameTopology =
-        model_ == &model && topology_ == model.topologyRevision && segments_.size() == count;
+        copy_ == &copy && topology_ == copy.topologyRevision() && segments_.size() == count;
     bool all = !sameTopology;
     if (!sameTopology) {
         users_.build(model);
-    } else if (points_ != model.pointsRevision) {
-        if (!model.pointsMovedSince(points_, moved_))
+    } else if (points_ != copy.pointsRevision()) {
+        if (!copy.pointsMovedSince(points_, moved_))
             all = true;
         else
             patchesUsing(moved_, dirty_);
     }
-    model_ = &model;
-    topology_ = model.topologyRevision;
-    points_ = model.pointsRevision;
+    copy_ = &copy;
+    topology_ = copy.topologyRevision();
+    points_ = copy.pointsRevision();
     if (all || segments != segments_) {
         layOut(model, segments, all);
         return ranges_;

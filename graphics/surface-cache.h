@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/vector-math.h"
+#include "graphics/gpu-model-copy.h"
 #include "model/bezier-surface.h"
 #include "model/model.h"
 #include "model/point-users.h"
@@ -21,8 +22,10 @@ class SurfaceCache {
 
     // Brings the grids up to date with model at segments[i] a side for patch i (as long as
     // the model's patches) and returns the vertices that changed (nothing when nothing did;
-    // all of them when the layout changed).
-    const Ranges& update(const Model& model, const std::vector<uint8_t>& segments);
+    // all of them when the layout changed). copy is the model's GPU copy: its counts say what
+    // changed since.
+    const Ranges& update(const Model& model, const GpuModelCopy& copy,
+                         const std::vector<uint8_t>& segments);
     // Whether the last update laid the grids out anew (any patch's level or the patches
     // changed): every vertex may have moved, and indices into them are stale.
     bool relaid() const { return relaid_; }
@@ -38,7 +41,7 @@ class SurfaceCache {
   private:
     void layOut(const Model& model, const std::vector<uint8_t>& segments, bool all);
 
-    const Model* model_ = nullptr;
+    const GpuModelCopy* copy_ = nullptr;
     uint64_t topology_ = 0, points_ = 0;
     std::vector<vm::Float3> vertices_, normals_;
     std::vector<uint32_t> first_{0}; // patch i's grid: first_[i] … first_[i + 1]

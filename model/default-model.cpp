@@ -38,5 +38,4 @@ void Model::createDefault() {
         }
         patches.push_back(patch);
     }
-    buildBuffers();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/vector-math.h"
+#include "model/handles.h"
 #include "model/model.h"
 
 namespace Editor {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/handles.h"
+#include "model/outline-items.h"
 
 class ModelTree {
   public:
@@ -57,6 +58,8 @@ class ModelTree {
     // The top-level "<New Points>" item the add tool lists its clicks under, and under which
     // locators are placed; null until the first one is made.
     TreeItemHandle pendingPointsItem = nullptr;
+    // The items of the model's patches, groups and locators.
+    OutlineItems items;
 
     // A locator's item: last child of the pending-points item, or at the top level.
     TreeItemHandle insertLocatorItem(const std::string& name, uint32_t param) {

@@ -1,6 +1,6 @@
 // The document: a pool of control points, bicubic Bezier patches that each name sixteen of
-// them, groups (some of them mirror symmetries) and locators, plus the GPU copy derived
-// from them.
+// them, groups (some of them mirror symmetries) and locators. What is derived from them (the
+// GPU copy, the shape window's items) is kept by the views that show it.
 #pragma once
 
 #include <array>
@@ -10,8 +10,6 @@
 #include <vector>
 
 #include "core/vector-math.h"
-#include "model/gpu-buffers.h"
-#include "model/handles.h"
 
 class Model {
   public:
@@ -20,24 +18,13 @@ class Model {
         int32_t group = -1;                // index into groups, or -1
         float alpha = 1.0f;                // opacity; 1 is opaque
         bool selected = false;
-        TreeItemHandle treeItem = nullptr;
-        bool treeRows = false; // its item's rows of indices have been made (it was expanded)
         bool visible = true;
-    };
-
-    // A folder item of the shape window's tree holding consecutive patch numbers; its patch
-    // items are made when it is first expanded.
-    struct TreeFolder {
-        TreeItemHandle item = nullptr;
-        bool filled = false;
     };
 
     struct Group {
         Group() = default;
         explicit Group(std::string n) : name(std::move(n)) {}
         virtual ~Group() = default;
-        TreeItemHandle treeItem = nullptr;
-        std::vector<TreeFolder> treeFolders; // folder k: patches k·kFolderSize …
         std::string name;
         bool selected = false;
         bool visible = true;
@@ -53,55 +40,18 @@ class Model {
 
     struct Locator {
         std::string name; // also shown as its tree item's text
-        TreeItemHandle treeItem = nullptr;
         vm::Vec4 position{};
         vm::Quat orientation{0, 0, 0, 1};
     };
 
-    GpuBufferPtr vertexBuffer;
     std::vector<vm::Float3> points;
     std::vector<Patch> patches;
     std::vector<std::unique_ptr<Group>> groups;
-    GpuBufferPtr patchIndices; // patch i's 16 control-point indices at 16·i
     std::vector<Locator> locators;
-    // The folders of ungrouped patches at the tree's top level, when the tree uses folders.
-    std::vector<TreeFolder> treeFolders;
-    bool treeInFolders = false;
-    size_t treeFoldersFor = 0; // the patch count the folders were named for
 
-    // Where the GPU copy is made; without one the model keeps no GPU copy.
-    GpuBufferFactory* gpu = nullptr;
-    // Counts changes of the GPU copy, so that copies derived from it (the CPU tessellation)
-    // know when to follow.
-    uint64_t revision = 0;
-    // Counts changes of the patch list, the indices or the pool's size (the buffers made
-    // anew), apart from points that only moved: a drag need not touch what depends on the
-    // topology alone.
-    uint64_t topologyRevision = 0;
-    // Counts moves of points (and every topology change). Which points moved is kept for the
-    // last moves, so that derived copies can follow them alone.
-    uint64_t pointsRevision = 0;
-
-    // Destroys every group, empties the pool and the patches and releases the buffers.
-    // Locators stay.
+    // Destroys every group and empties the pool and the patches. Locators stay.
     void clear();
-    void releaseBuffers();
-    // Vertex buffer of all points and one index buffer of every patch's 16 indices in turn.
-    // An empty pool gets no buffers at all: there is nothing to draw.
-    void buildBuffers();
-    void rebuildBuffers() {
-        releaseBuffers();
-        buildBuffers();
-    }
-    // Rewrites the whole vertex buffer from the pool after points moved.
-    void updatePointBuffer();
-    // The same after the points listed moved (and nothing else changed): what is derived
-    // from the points can follow those alone.
-    void updatePoints(const std::vector<uint32_t>& moved);
-    // The points moved after pointsRevision since, in out (with repeats); false when that is
-    // not known (the topology changed, or all or too many points moved since).
-    bool pointsMovedSince(uint64_t since, std::vector<uint32_t>& out) const;
-    // Appends the built-in band of four patches (48 points) and builds the buffers.
+    // Appends the built-in band of four patches (48 points).
     void createDefault();
 
     bool isSymmetry(int groupIndex) const;
@@ -110,16 +60,6 @@ class Model {
     bool isShown(size_t patchIndex) const { return isShown(patches[patchIndex]); }
     // Every index of every patch lies in the pool and every group index in the groups.
     bool indicesValid() const;
-    bool hasBuffers() const { return vertexBuffer != nullptr; }
-
-  private:
-    void forgetMoves();
-    struct Move {
-        uint64_t revision;
-        uint32_t index;
-    };
-    std::vector<Move> moves_; // the last moves, oldest first
-    uint64_t movesFrom_ = 0;  // moves_ holds every move after this pointsRevision
 };
 
 // prefix + the smallest n >= 0 for which no group (plain or symmetry: they share one name

@@ -53,7 +53,7 @@ enum class WrittenDigits { Six, Exact };
 // The model as text, every section written.
 std::string writeObj(const Model& model, WrittenDigits digits = WrittenDigits::Six);
 
-// Opens path and appends its model, then rebuilds the buffers. A file that cannot be
+// Opens path and appends its model. A file that cannot be
 // opened leaves the model as it was.
 ObjResult loadObj(const std::string& path, Model& model, ModelTree* tree);
 

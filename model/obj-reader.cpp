@@ -206,7 +206,11 @@ ObjResult readObj(std::string_view text, Model& model, ModelTree* tree) {
     for (PendingLocator& pending : locators) {
         const uint32_t param = encodeTreeItemParam(TreeItemKind::Locator,
                                                    static_cast<uint32_t>(model.locators.size()));
-        if (tree) pending.locator.treeItem = tree->insertLocatorItem(pending.name, param);
+        if (tree) {
+            std::vector<TreeItemHandle>& items = tree->items.locators;
+            items.resize(model.locators.size());
+            items.push_back(tree->insertLocatorItem(pending.name, param));
+        }
         pending.locator.name = std::move(pending.name);
         model.locators.push_back(std::move(pending.locator));
     }
@@ -235,6 +239,5 @@ ObjResult loadObj(const std::string& path, Model& model, ModelTree* tree) {
     // The room left over by the reading goes now that the file's bytes are no longer held.
     model.points.shrink_to_fit();
     model.patches.shrink_to_fit();
-    model.rebuildBuffers();
     return result;
 }

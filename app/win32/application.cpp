@@ -265,7 +265,7 @@ bool startUp(HINSTANCE instance, int showCommand) {
     application.entities.push_back(&application.ship);
     editorState.currentEntity = application.entities.back();
 
-    application.ship.gpu = application.renderer->bufferFactory();
+    application.shipCopy.setFactory(application.renderer->bufferFactory());
     const double windowsMs = started.milliseconds();
     application.documentViews = makeDocumentViews(application.document);
     // The model is shown before the shape window lists it: on a model of a hundred thousand
@@ -409,19 +409,18 @@ void drawSurroundings(Renderer& r, vm::Vec4 target) {
 }
 
 void drawModels(Renderer& r, bool editing) {
-    const bool wireframe = paletteWireframeChecked();
     for (Vaisseau* entity : application.entities) {
         vm::Mat4 world;
         entity->worldMatrix(world);
         const PatchView view = patchViewOf(editorState, world);
-        r.drawPatches(*entity, view, wireframe);
-        if (editing) r.drawControlNets(*entity, view);
+        // The ship is the only entity: its copy is the one the document keeps.
+        r.drawPatches(*entity, application.shipCopy, view);
+        if (editing) r.drawControlNets(*entity, application.shipCopy, view);
     }
 }
 
 void renderView(Renderer& r, int v, bool editing) {
     const vm::Vec4 target = orbitCamera.target();
-    r.clearView(v);
     const vm::Mat4 view = !editing ? application.ship.cockpitView()
                           : v == 0 ? orbitCamera.viewMatrix()
                                    : orbitCamera.axisViewMatrix(v);
@@ -432,11 +431,15 @@ void renderView(Renderer& r, int v, bool editing) {
                              : 1.0f;
     // The axis views are drawn orthographically while editing, the flight view never.
     const bool flat = editing && orbitCamera.orthographicView(v);
-    r.viewProjection =
-        view * (flat ? orbitCamera.projectionOf(v, aspect, r.projection) : r.projection);
+    FrameView frame;
+    frame.viewProjection =
+        view * (flat ? orbitCamera.projectionOf(v, aspect, r.projection()) : r.projection());
     // The shaded display's light comes from behind this view's camera.
-    r.shaded = editorState.shaded;
-    r.light = {-view[0][2], -view[1][2], -view[2][2], 0};
+    frame.shaded = editorState.shaded;
+    frame.light = {-view[0][2], -view[1][2], -view[2][2], 0};
+    frame.wireframe = paletteWireframeChecked();
+    frame.arrowFacing = orbitCamera.viewingDirection();
+    r.beginView(v, frame);
     if (editing) drawOverlays(v, aspect);
     // The planet is a picture of perspective: an orthographic view shows the model alone,
     // over the reference picture of its axis, if any.
@@ -466,7 +469,6 @@ void renderView(Renderer& r, int v, bool editing) {
 void frameRender() {
     Renderer* renderer = application.renderer.get();
     if (!renderer || !renderer->device()) return; // none yet, or the program is ending
-    renderer->arrowFacing = orbitCamera.viewingDirection();
     const bool editing = editorState.mode == Mode::Editing;
     for (int v = 0; v < viewCount(); ++v)
         renderView(*renderer, v, editing);

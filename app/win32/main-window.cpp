@@ -163,8 +163,8 @@ namespace {
 
 void onDestroy() {
     // The device goes while its windows are still there (children die after this).
-    application.ship.releaseBuffers();
-    application.ship.gpu = nullptr;
+    application.shipCopy.release();
+    application.shipCopy.setFactory(nullptr);
     application.planetTexture = {};
     releaseReferencePicture();
     application.joins = {};

@@ -22,23 +22,21 @@ void orbit(OrbitCamera& camera) {
     camera.theta += 0.02f;
 }
 
-double millisecondsPerFrame(Renderer& r, const Model& model, int frames,
+double millisecondsPerFrame(Renderer& r, const Model& model, const GpuModelCopy& copy, int frames,
                             ID3D11ShaderResourceView* planet = nullptr, bool nets = true,
                             const std::function<void()>& beforeFrame = {},
                             void (*moveCamera)(OrbitCamera&) = nullptr) {
     EditorState editor;
     OrbitCamera camera;
-    r.viewProjection = camera.viewMatrix() * r.projection;
     auto frame = [&] {
         if (beforeFrame) beforeFrame();
-        if (moveCamera) {
-            moveCamera(camera);
-            r.viewProjection = camera.viewMatrix() * r.projection;
-        }
-        r.clearView(0);
+        if (moveCamera) moveCamera(camera);
+        FrameView view;
+        view.viewProjection = camera.viewMatrix() * r.projection();
+        r.beginView(0, view);
         if (planet) r.drawPlanet(planet, camera.viewMatrix());
-        r.drawPatches(model, patchViewOf(editor, vm::identity()), false);
-        if (nets) r.drawControlNets(model, patchViewOf(editor, vm::identity()));
+        r.drawPatches(model, copy, patchViewOf(editor, vm::identity()));
+        if (nets) r.drawControlNets(model, copy, patchViewOf(editor, vm::identity()));
         r.present(0); // as the editor presents
     };
     frame(); // the first frame builds what the later ones reuse
@@ -64,70 +62,77 @@ int main(int argc, char** argv) {
                 r->tessellatesOnGpu() ? "tessellated on the GPU" : "evaluated on the CPU");
 
     Model small;
-    small.gpu = r->bufferFactory();
     small.createDefault();
+    GpuModelCopy smallCopy;
+    smallCopy.setFactory(r->bufferFactory());
+    smallCopy.rebuild(small);
     std::printf("default model (4 patches): %.3f ms per frame\n",
-                millisecondsPerFrame(*r, small, frames));
+                millisecondsPerFrame(*r, small, smallCopy, frames));
 
     // The planet's impostor fills a disc of about a third of the view behind the model.
     if (GetFileAttributesA("1_earth_16k.jpg") != INVALID_FILE_ATTRIBUTES) {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         LoadedTexture earth = loadTexture(*r, L"1_earth_16k.jpg");
         std::printf("default model in front of the planet: %.3f ms per frame\n",
-                    millisecondsPerFrame(*r, small, frames, earth.view.Get()));
+                    millisecondsPerFrame(*r, small, smallCopy, frames, earth.view.Get()));
     }
 
     Model big;
-    big.gpu = r->bufferFactory();
     generateSheet(big, 100, 100);
-    big.buildBuffers();
+    GpuModelCopy bigCopy;
+    bigCopy.setFactory(r->bufferFactory());
+    bigCopy.rebuild(big);
     std::printf("generated model (10000 patches): %.3f ms per frame\n",
-                millisecondsPerFrame(*r, big, frames > 10 ? frames / 10 : 1));
+                millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1));
 
     for (Model::Patch& patch : big.patches)
         patch.alpha = 1;
     std::printf("the same, all opaque: %.3f ms per frame\n",
-                millisecondsPerFrame(*r, big, frames > 10 ? frames / 10 : 1));
-    std::printf("the same, patches without their control nets: %.3f ms per frame\n",
-                millisecondsPerFrame(*r, big, frames > 10 ? frames / 10 : 1, nullptr, false));
+                millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1));
+    std::printf(
+        "the same, patches without their control nets: %.3f ms per frame\n",
+        millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr, false));
 
     // A point drag: one point moves before every frame. As before, the whole pool sent and
     // every patch evaluated again; now, the point and its patches alone.
     const uint32_t dragged = static_cast<uint32_t>(big.points.size() / 2);
-    std::printf("point drag frames, every patch evaluated again: %.3f ms per frame\n",
-                millisecondsPerFrame(*r, big, frames > 10 ? frames / 10 : 1, nullptr, true, [&] {
-                    big.points[dragged].y += 1e-3f;
-                    big.updatePointBuffer();
-                }));
-    std::printf("point drag frames, the moved point's patches alone: %.3f ms per frame\n",
-                millisecondsPerFrame(*r, big, frames > 10 ? frames / 10 : 1, nullptr, true, [&] {
-                    big.points[dragged].y += 1e-3f;
-                    big.updatePoints({dragged});
-                }));
-
     std::printf(
-        "orbiting the 10000 patches: %.3f ms per frame\n",
-        millisecondsPerFrame(*r, big, frames > 10 ? frames / 10 : 1, nullptr, true, {}, orbit));
-    big.releaseBuffers();
+        "point drag frames, every patch evaluated again: %.3f ms per frame\n",
+        millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr, true, [&] {
+            big.points[dragged].y += 1e-3f;
+            bigCopy.allPointsMoved(big);
+        }));
+    std::printf(
+        "point drag frames, the moved point's patches alone: %.3f ms per frame\n",
+        millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr, true, [&] {
+            big.points[dragged].y += 1e-3f;
+            bigCopy.pointsMoved(big, {dragged});
+        }));
+
+    std::printf("orbiting the 10000 patches: %.3f ms per frame\n",
+                millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr, true,
+                                     {}, orbit));
+    bigCopy.release();
 
     Model huge;
-    huge.gpu = r->bufferFactory();
     generateSheet(huge, 400, 250);
-    huge.buildBuffers();
+    GpuModelCopy hugeCopy;
+    hugeCopy.setFactory(r->bufferFactory());
+    hugeCopy.rebuild(huge);
     const int few = frames > 5 ? frames / 5 : 1;
     std::printf("generated model (100000 patches): %.3f ms per frame\n",
-                millisecondsPerFrame(*r, huge, few));
+                millisecondsPerFrame(*r, huge, hugeCopy, few));
     std::printf("orbiting the 100000 patches: %.3f ms per frame\n",
-                millisecondsPerFrame(*r, huge, few, nullptr, true, {}, orbit));
+                millisecondsPerFrame(*r, huge, hugeCopy, few, nullptr, true, {}, orbit));
     const uint32_t hugeDragged = static_cast<uint32_t>(huge.points.size() / 2);
     std::printf("point drag frames of the 100000 patches: %.3f ms per frame\n",
-                millisecondsPerFrame(*r, huge, few, nullptr, true, [&] {
+                millisecondsPerFrame(*r, huge, hugeCopy, few, nullptr, true, [&] {
                     huge.points[hugeDragged].y += 1e-3f;
-                    huge.updatePoints({hugeDragged});
+                    hugeCopy.pointsMoved(huge, {hugeDragged});
                 }));
 
-    small.releaseBuffers();
-    huge.releaseBuffers();
+    smallCopy.release();
+    hugeCopy.release();
     r->releaseDevice();
     DestroyWindow(window);
     return 0;

@@ -67,7 +67,7 @@ void Hud::create(Renderer& renderer) {
 
 void Hud::draw(Renderer& renderer, const Vaisseau& ship) {
     if (!panel) return;
-    const vm::Mat4 cockpit = renderer.world;
+    const vm::Mat4 cockpit = renderer.world();
     renderer.drawArrow({0, 0.2f, 0, 1}, {0, 0.1f, 2.6f, 1},
                        {0.99039227f, 0.9298039f, 0.96392155f, 1.0f});
     renderer.setWorld(cockpit);

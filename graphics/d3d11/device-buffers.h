@@ -4,7 +4,7 @@
 #include <d3d11.h>
 #include <wrl/client.h>
 
-#include "model/gpu-buffers.h"
+#include "graphics/gpu-buffers.h"
 
 struct DeviceBuffer : GpuBuffer {
     Microsoft::WRL::ComPtr<ID3D11Buffer> buffer;

@@ -258,7 +258,8 @@ void PatchPipeline::uploadDynamicIndices(ComPtr<ID3D11Buffer>& buffer, size_t& c
     context()->Unmap(buffer.Get(), 0);
 }
 
-void PatchPipeline::updateCpuDetail(const Model& model, const vm::Mat4 world[2], bool wireframe) {
+void PatchPipeline::updateCpuDetail(const Model& model, const GpuModelCopy& copy,
+                                    const vm::Mat4 world[2], bool wireframe) {
     const vm::Mat4& viewProjection = state_->viewProjection;
     D3D11_VIEWPORT viewport = {};
     UINT viewports = 1;
@@ -266,24 +267,24 @@ void PatchPipeline::updateCpuDetail(const Model& model, const vm::Mat4 world[2],
     const int width = static_cast<int>(viewport.Width), height = static_cast<int>(viewport.Height);
     CpuSurfaces& s = cpu_;
     const bool sameView =
-        s.triangles && s.detailModel == &model && s.detailTopology == model.topologyRevision &&
+        s.triangles && s.detailCopy == &copy && s.detailTopology == copy.topologyRevision() &&
         s.segments.size() == model.patches.size() && sameMatrix(s.detailView, viewProjection) &&
         sameMatrix(s.detailWorld[0], world[0]) && sameMatrix(s.detailWorld[1], world[1]) &&
         s.detailWidth == viewport.Width && s.detailHeight == viewport.Height &&
         s.detailWireframe == wireframe;
     const float pixels = wireframe ? detail::kWireframePixelsPerSegment : detail::kPixelsPerSegment;
-    if (sameView && s.detailPoints == model.pointsRevision) return;
+    if (sameView && s.detailPoints == copy.pointsRevision()) return;
     // Points that moved change only their patches' size on the screen.
-    if (sameView && model.pointsMovedSince(s.detailPoints, s.moved)) {
+    if (sameView && copy.pointsMovedSince(s.detailPoints, s.moved)) {
         s.cache.patchesUsing(s.moved, s.touched);
         detail::updateSegments(model, world, viewProjection, width, height, s.touched, s.segments,
                                pixels);
     } else {
         detail::patchSegments(model, world, viewProjection, width, height, s.segments, pixels);
     }
-    uploadCpuSurfaces(s.cache.update(model, s.segments));
-    s.detailModel = &model;
-    s.detailPoints = model.pointsRevision;
+    uploadCpuSurfaces(s.cache.update(model, copy, s.segments));
+    s.detailCopy = &copy;
+    s.detailPoints = copy.pointsRevision();
     s.detailView = viewProjection;
     s.detailWorld[0] = world[0];
     s.detailWorld[1] = world[1];
@@ -291,8 +292,8 @@ void PatchPipeline::updateCpuDetail(const Model& model, const vm::Mat4 world[2],
     s.detailHeight = viewport.Height;
     s.detailWireframe = wireframe;
     // The triangles and nets stay while every patch keeps its level and its place.
-    if (!s.cache.relaid() && s.detailTopology == model.topologyRevision) return;
-    s.detailTopology = model.topologyRevision;
+    if (!s.cache.relaid() && s.detailTopology == copy.topologyRevision()) return;
+    s.detailTopology = copy.topologyRevision();
     // Patch i's triangles index its own grid. The opaque patches come first, each after the
     // previous one, then the translucent ones: a run of patches in one state is one draw even
     // where patches of the other kind lie between them in the model.
@@ -323,21 +324,21 @@ void PatchPipeline::updateCpuDetail(const Model& model, const vm::Mat4 world[2],
                          "control net indices");
 }
 
-void PatchPipeline::drawPatches(const Model& model, const PatchView& view, bool wireframe,
-                                const Lighting& lighting) {
+void PatchPipeline::drawPatches(const Model& model, const GpuModelCopy& copy, const PatchView& view,
+                                bool wireframe, const Lighting& lighting) {
     // An empty pool has no buffers and nothing to draw.
-    if (!model.vertexBuffer || !model.patchIndices) return;
+    if (!copy.vertexBuffer() || !copy.patchIndices()) return;
     const bool cpu = !gpuTessellation_;
     const vm::Mat4 worlds[2] = {view.world, view.mirroredWorld};
     if (cpu) {
-        updateCpuDetail(model, worlds, wireframe);
+        updateCpuDetail(model, copy, worlds, wireframe);
         if (!cpu_.vertices || !cpu_.triangles) return;
         context()->IASetIndexBuffer(cpu_.triangles.Get(), DXGI_FORMAT_R32_UINT, 0);
     }
-    select(cpu ? cpu_.vertices.Get() : DeviceBufferFactory::get(model.vertexBuffer.get()), false,
+    select(cpu ? cpu_.vertices.Get() : DeviceBufferFactory::get(copy.vertexBuffer()), false,
            wireframe, lighting);
     if (!cpu)
-        context()->IASetIndexBuffer(DeviceBufferFactory::get(model.patchIndices.get()),
+        context()->IASetIndexBuffer(DeviceBufferFactory::get(copy.patchIndices()),
                                     DXGI_FORMAT_R32_UINT, 0);
     int boundWorld = -1;
     vm::Vec4 boundColour{-1, -1, -1, -1};
@@ -396,9 +397,9 @@ void PatchPipeline::drawPatches(const Model& model, const PatchView& view, bool 
     }
 }
 
-void PatchPipeline::updateNetIndices(const Model& model) {
+void PatchPipeline::updateNetIndices(const Model& model, const GpuModelCopy& copy) {
     // The nets' indices follow the patches, not the points: a drag keeps them.
-    if (netIndices_.model == &model && netIndices_.revision == model.topologyRevision) return;
+    if (netIndices_.copy == &copy && netIndices_.revision == copy.topologyRevision()) return;
     std::vector<int32_t> indices(model.patches.size() * 36);
     for (size_t i = 0; i < model.patches.size(); ++i) {
         const std::array<int32_t, 36> net = controlNetIndices(model.patches[i]);
@@ -408,21 +409,22 @@ void PatchPipeline::updateNetIndices(const Model& model) {
     if (!indices.empty())
         netIndices_.indices =
             createIndexList(device(), indices.data(), indices.size(), "control net indices");
-    netIndices_.model = &model;
-    netIndices_.revision = model.topologyRevision;
+    netIndices_.copy = &copy;
+    netIndices_.revision = copy.topologyRevision();
 }
 
-void PatchPipeline::drawControlNets(const Model& model, const PatchView& view) {
-    if (!model.vertexBuffer || model.patches.empty()) return;
+void PatchPipeline::drawControlNets(const Model& model, const GpuModelCopy& copy,
+                                    const PatchView& view) {
+    if (!copy.vertexBuffer() || model.patches.empty()) return;
     // The CPU path has just chosen, for this view, which nets are large enough to show.
     const CpuSurfaces& s = cpu_;
-    const bool chosen = !gpuTessellation_ && s.nets && s.detailModel == &model &&
-                        s.detailTopology == model.topologyRevision &&
-                        s.detailPoints == model.pointsRevision &&
+    const bool chosen = !gpuTessellation_ && s.nets && s.detailCopy == &copy &&
+                        s.detailTopology == copy.topologyRevision() &&
+                        s.detailPoints == copy.pointsRevision() &&
                         s.netFirst.size() == model.patches.size() + 1;
-    if (!chosen) updateNetIndices(model);
+    if (!chosen) updateNetIndices(model, copy);
     state_->setWorld(view.world);
-    select(DeviceBufferFactory::get(model.vertexBuffer.get()), true, false, {});
+    select(DeviceBufferFactory::get(copy.vertexBuffer()), true, false, {});
     context()->IASetIndexBuffer(chosen ? s.nets.Get() : netIndices_.indices.Get(),
                                 DXGI_FORMAT_R32_UINT, 0);
     // Every patch's 36 indices follow the previous patch's: neighbours in one colour are one draw.

@@ -11,6 +11,7 @@
 
 #include "core/vector-math.h"
 #include "graphics/d3d11/render-state.h"
+#include "graphics/gpu-model-copy.h"
 #include "graphics/patch-view.h"
 #include "graphics/surface-cache.h"
 #include "model/model.h"
@@ -31,10 +32,11 @@ class PatchPipeline {
     bool tessellatesOnGpu() const { return gpuTessellation_; }
 
     // Every shown patch in its colour; the patches of a symmetry a second time, mirrored.
-    void drawPatches(const Model& model, const PatchView& view, bool wireframe,
-                     const Lighting& lighting);
+    // copy is the model's GPU copy.
+    void drawPatches(const Model& model, const GpuModelCopy& copy, const PatchView& view,
+                     bool wireframe, const Lighting& lighting);
     // The control nets of the shown patches, never mirrored nor blended.
-    void drawControlNets(const Model& model, const PatchView& view);
+    void drawControlNets(const Model& model, const GpuModelCopy& copy, const PatchView& view);
 
   private:
     ID3D11Device* device() const { return state_->device(); }
@@ -42,8 +44,9 @@ class PatchPipeline {
     void createShadedTriangles();
     void select(ID3D11Buffer* vertexBuffer, bool lines, bool wireframe, const Lighting& lighting);
     void uploadCpuSurfaces(const SurfaceCache::Ranges& changed);
-    void updateCpuDetail(const Model& model, const vm::Mat4 world[2], bool wireframe);
-    void updateNetIndices(const Model& model);
+    void updateCpuDetail(const Model& model, const GpuModelCopy& copy, const vm::Mat4 world[2],
+                         bool wireframe);
+    void updateNetIndices(const Model& model, const GpuModelCopy& copy);
     // Fills a dynamic index buffer, made (larger) anew only when count outgrows it.
     void uploadDynamicIndices(Microsoft::WRL::ComPtr<ID3D11Buffer>& buffer, size_t& capacity,
                               const void* indices, size_t count, const char* what);
@@ -75,7 +78,7 @@ class PatchPipeline {
         ComPtr<ID3D11Buffer> triangles; // dynamic
         size_t triangleCapacity = 0;
         // What the triangles were made for.
-        const Model* detailModel = nullptr;
+        const GpuModelCopy* detailCopy = nullptr;
         uint64_t detailTopology = 0, detailPoints = 0;
         std::vector<uint32_t> moved, touched; // the points moved since, and their patches
         vm::Mat4 detailView{}, detailWorld[2]{};
@@ -93,7 +96,7 @@ class PatchPipeline {
     } cpu_;
     // Every patch's control-net indices, one after the other.
     struct NetIndices {
-        const Model* model = nullptr;
+        const GpuModelCopy* copy = nullptr;
         uint64_t revision = 0;
         ComPtr<ID3D11Buffer> indices;
     } netIndices_;

@@ -7,7 +7,7 @@ vm::Mat4 Renderer::perspective(float fovAngleY, float aspect) {
 std::unique_ptr<Renderer> Renderer::create(float fovAngleY, int width, int height, HWND window) {
     auto r = std::make_unique<Renderer>();
     r->fovAngleY_ = fovAngleY;
-    r->projection = perspective(fovAngleY, static_cast<float>(width) / static_cast<float>(height));
+    r->projection_ = perspective(fovAngleY, static_cast<float>(width) / static_cast<float>(height));
     r->resources_.create(width, height, window);
     r->state_.create(r->resources_);
     r->patches_.create(r->state_);
@@ -27,12 +27,15 @@ void Renderer::releaseSecondaryView(int slot) {
 
 void Renderer::resizeView(int width, int height, int view) {
     if (resources_.resizeView(width, height, view))
-        projection =
+        projection_ =
             perspective(fovAngleY_, static_cast<float>(width) / static_cast<float>(height));
 }
 
-void Renderer::clearView(int view) {
-    resources_.clearView(view, quadLayout);
+void Renderer::beginView(int view, const FrameView& frame) {
+    frame_ = frame;
+    state_.viewProjection = frame.viewProjection;
+    // In the quad layout each view binds its own targets.
+    resources_.clearView(view, resources_.swapChain(1) != nullptr);
 }
 
 void Renderer::present(int view) {

@@ -17,6 +17,8 @@
 #include "graphics/d3d11/planet-pipeline.h"
 #include "graphics/d3d11/render-state.h"
 #include "graphics/d3d11/texture.h"
+#include "graphics/frame-view.h"
+#include "graphics/gpu-model-copy.h"
 #include "graphics/patch-view.h"
 #include "model/model.h"
 
@@ -34,19 +36,6 @@ class Renderer {
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
-    // The frame's transforms, kept where every pipeline reads them: the world of what is
-    // drawn next and the camera's view-projection.
-    vm::Mat4& world = state_.world;
-    vm::Mat4& viewProjection = state_.viewProjection;
-    vm::Mat4 projection;
-    // The shaded display: patches lit by a directional light along `light` (the direction
-    // the camera looks along), keeping their state colour as the base.
-    bool shaded = false;
-    vm::Vec4 light{0, 0, 1, 0};
-    // The direction arrow heads face: the orbit camera's viewing direction.
-    vm::Vec4 arrowFacing{0, 0, 1, 0};
-    bool quadLayout = false; // views 1..3 exist and each view binds its own targets
-
     // Sets up the device, the main view's swap chain and targets, the shared state and the
     // pipelines. Every failure is fatal.
     static std::unique_ptr<Renderer> create(float fovAngleY, int width, int height, HWND window);
@@ -56,13 +45,19 @@ class Renderer {
     // Drops a secondary view's swap chain and targets (its window is going away).
     void releaseSecondaryView(int slot);
     void resizeView(int width, int height, int view);
-    void clearView(int view);
+    // Clears a view and draws what follows into it as frame says, until the next view begins.
+    void beginView(int view, const FrameView& frame);
     void present(int view);
     // Returns once the last present has reached the screen.
     void waitForPresented() { resources_.waitForLastFrame(); }
     // What Present said: a removed or reset device is the fatal error "error".
     void checkPresent(HRESULT hr);
     void setWorld(const vm::Mat4& m) { state_.setWorld(m); }
+    // The world of what is drawn next, and the view-projection of the view being drawn.
+    const vm::Mat4& world() const { return state_.world; }
+    const vm::Mat4& viewProjection() const { return state_.viewProjection; }
+    // The main view's perspective, for its size.
+    const vm::Mat4& projection() const { return projection_; }
 
     // Lets go of every device object while the view windows still exist; the program is
     // ending and the driver shuts down cleanly only when its swap chains go first.
@@ -98,7 +93,7 @@ class Renderer {
         lines_.drawSegment(from, to, colour);
     }
     void drawArrow(vm::Vec4 from, vm::Vec4 to, vm::Vec4 colour) {
-        lines_.drawArrow(from, to, colour, arrowFacing);
+        lines_.drawArrow(from, to, colour, frame_.arrowFacing);
     }
     void drawCube(vm::Vec4 colour, vm::Vec4 centre, float halfSize) {
         lines_.drawCube(colour, centre, halfSize);
@@ -114,11 +109,12 @@ class Renderer {
 
     // --- Bezier patches ---
     bool tessellatesOnGpu() const { return patches_.tessellatesOnGpu(); }
-    void drawPatches(const Model& model, const PatchView& view, bool wireframe) {
-        patches_.drawPatches(model, view, wireframe, {shaded, light});
+    // copy is the model's GPU copy.
+    void drawPatches(const Model& model, const GpuModelCopy& copy, const PatchView& view) {
+        patches_.drawPatches(model, copy, view, frame_.wireframe, {frame_.shaded, frame_.light});
     }
-    void drawControlNets(const Model& model, const PatchView& view) {
-        patches_.drawControlNets(model, view);
+    void drawControlNets(const Model& model, const GpuModelCopy& copy, const PatchView& view) {
+        patches_.drawControlNets(model, copy, view);
     }
 
     ID3D11Device* device() const { return resources_.device(); }
@@ -133,6 +129,8 @@ class Renderer {
 
   private:
     float fovAngleY_ = vm::kFieldOfView;
+    vm::Mat4 projection_;
+    FrameView frame_; // of the view being drawn
     DeviceResources resources_;
     RenderState state_;
     LinePipeline lines_;

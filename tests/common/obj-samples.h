@@ -43,7 +43,8 @@ inline void buildSymmetryExample(Model& model, MemoryTree& tree) {
     model.patches.push_back(patch);
     Model::Locator locator;
     locator.position = {0, 0.5f, 0, 1};
-    locator.treeItem = tree.insertLocatorItem("Locator_0", 0x00000002u);
+    tree.items.locators.resize(model.locators.size());
+    tree.items.locators.push_back(tree.insertLocatorItem("Locator_0", 0x00000002u));
     model.locators.push_back(locator);
 }
 

@@ -312,6 +312,7 @@ TEST(PickAcceleration, AnswersExactlyAsTheFullSearch) {
     use.push_back(1);
 
     PickAccelerator accelerator;
+    uint64_t revision = 0;
     uint32_t seed = 12345;
     auto random = [&seed] {
         seed = seed * 1664525u + 1013904223u;
@@ -340,7 +341,7 @@ TEST(PickAcceleration, AnswersExactlyAsTheFullSearch) {
     }
     // A moved point is seen at once.
     model.points[0].x += 100;
-    model.revision++;
+    accelerator.follow(++revision);
     const vm::Mat4 vp =
         OrbitCamera().viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
     EXPECT_EQ(pickPoint(model, vm::identity(), vp, use, 0.9f, 0).index,
@@ -356,6 +357,7 @@ TEST(PickAcceleration, StaysExactThroughEditsAndAnEntityMatrix) {
                      0.07f * static_cast<float>(k % 5));
     std::vector<int> use;
     PickAccelerator accelerator;
+    uint64_t revision = 0;
     const vm::Mat4 world =
         vm::rotationRollPitchYaw(0.3f, 0.8f, 0.1f) * vm::translation(0.5f, -0.2f, 0.3f);
     uint32_t seed = 777;
@@ -389,17 +391,17 @@ TEST(PickAcceleration, StaysExactThroughEditsAndAnEntityMatrix) {
     checkAll("start");
     for (size_t i = 0; i < model.points.size(); i += 7) // points move: boxes refitted
         model.points[i].y += 0.5f;
-    model.revision++;
+    accelerator.follow(++revision);
     checkAll("moved");
     addFlatPatch(model, 5.0f, 1.0f); // a patch added far away: the trees grow at their end
-    model.revision++;
+    accelerator.follow(++revision);
     checkAll("added");
     model.patches.erase(model.patches.begin() + 3, model.patches.begin() + 9); // ordered anew
     model.points.resize(model.points.size() - 4);
     for (Model::Patch& patch : model.patches)
         for (int32_t& index : patch.indices)
             index = std::min<int32_t>(index, static_cast<int32_t>(model.points.size()) - 1);
-    model.revision++;
+    accelerator.follow(++revision);
     checkAll("deleted");
 }
 
@@ -437,7 +439,7 @@ TEST(TransformEditing, AnglesSweepsAndCommits) {
     turning.sweepAngle = vm::kPi / 2;
     Model turned;
     turned.points = {{1, 0, 0}, {0, 2, 3}};
-    turned.locators.push_back({"Cockpit", nullptr, {0, 2, 3, 1}, {0, 0, 0, 1}});
+    turned.locators.push_back({"Cockpit", {0, 2, 3, 1}, {0, 0, 0, 1}});
     applyPreview(turning, turned);
     EXPECT_NEAR(1.0f, turned.points[0].z, 1e-6f); // −θ about y takes +x to +z
     EXPECT_NEAR(-3.0f, turned.points[1].x, 1e-6f);
@@ -504,8 +506,8 @@ TEST(AddTool, SixteenClicksMakeAPatchRowByRow) {
     });
     EXPECT_TRUE(tree.childrenOf(newPoints).empty());
     ASSERT_EQ(2u, model.patches.size());
-    EXPECT_EQ("patch 1 ", tree.itemText(model.patches[1].treeItem));
-    EXPECT_EQ(nullptr, tree.parentOf(model.patches[1].treeItem));
+    EXPECT_EQ("patch 1 ", tree.itemText(tree.items.patchItem(1)));
+    EXPECT_EQ(nullptr, tree.parentOf(tree.items.patchItem(1)));
     EXPECT_EQ(32u, tree.rows.size());
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(16 + i, model.patches[1].indices[static_cast<size_t>(i)]);

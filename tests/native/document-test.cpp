@@ -16,8 +16,8 @@ struct Recorder : DocumentView {
         heard.push_back(std::string(undo ? "before undo:" : "before redo:") + step.name);
     }
     void documentChanged(const Document& d, const DocumentChange& change) override {
-        static const char* const kinds[] = {"edit",     "undo",     "redo",
-                                            "changing", "replaced", "saved"};
+        static const char* const kinds[] = {"edit",     "undo",  "redo",  "changing",
+                                            "replaced", "saved", "opened"};
         heard.push_back(std::string(kinds[static_cast<int>(change.kind)]) + ":" +
                         (change.step ? change.step->name : "") + (d.modified() ? "*" : "") +
                         (change.topologyChanged() ? " topology" : ""));

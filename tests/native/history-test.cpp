@@ -86,7 +86,7 @@ void expectTreeLikeRebuild(Model& model, const MemoryTree& tree) {
     MemoryTree fresh;
     rebuildShapeOutline(fresh, copy);
     for (size_t i = 0; i < model.patches.size(); ++i)
-        if (model.patches[i].treeItem && tree.firstChildOf(model.patches[i].treeItem))
+        if (tree.items.patchItem(i) && tree.firstChildOf(tree.items.patchItem(i)))
             expandPatchItem(fresh, copy, i);
     EXPECT_EQ(canonical(fresh), canonical(tree));
     EXPECT_EQ(fresh.rows, tree.rows);

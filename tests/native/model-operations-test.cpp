@@ -3,6 +3,7 @@
 #include <type_traits>
 
 #include <sstream>
+#include <utility>
 
 #include "editor/box-selection.h"
 #include "editor/document.h"
@@ -59,7 +60,7 @@ void expectLikeRebuild(Model& model, const MemoryTree& tree) {
     // Expanded where the tree under test is: rows made from the model as it is now must
     // read as the rows the operation kept in step.
     for (size_t i = 0; i < model.patches.size(); ++i)
-        if (model.patches[i].treeItem && tree.firstChildOf(model.patches[i].treeItem))
+        if (tree.items.patchItem(i) && tree.firstChildOf(tree.items.patchItem(i)))
             expandPatchItem(fresh, copy, i);
     EXPECT_EQ(trimmedOutline(fresh), trimmedOutline(tree));
     EXPECT_EQ(fresh.rows, tree.rows);
@@ -111,9 +112,8 @@ TEST(ShapeOutline, GroupsPatchesRowsIndicesAndPoints) {
     EXPECT_EQ("patch 0 ", tree.itemText(top[0]));
     EXPECT_EQ("wing", tree.itemText(top[1]));
     EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Group, 0), tree.itemParam(top[1]));
-    EXPECT_EQ(model.patches[1].treeItem, tree.childrenOf(top[1]).at(0));
-    EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Patch, 1),
-              tree.itemParam(model.patches[1].treeItem));
+    EXPECT_EQ(tree.items.patchItem(1), tree.childrenOf(top[1]).at(0));
+    EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Patch, 1), tree.itemParam(tree.items.patchItem(1)));
     EXPECT_EQ("patch 2 ", tree.itemText(top[2]));
     // A patch's rows and indices are made when it is expanded, once.
     EXPECT_TRUE(tree.childrenOf(top[2]).empty());
@@ -144,14 +144,14 @@ TEST(ShapeOutline, LongListsComeInFoldersFilledWhenOpened) {
     EXPECT_EQ("wing", tree.itemText(top()[1]));
     EXPECT_EQ("patches 2000-2499 ", tree.itemText(top()[3]));
     EXPECT_EQ(6u, tree.size()); // and the wing's two folders: no patch item yet
-    EXPECT_EQ(nullptr, model.patches[1999].treeItem);
+    EXPECT_EQ(nullptr, tree.items.patchItem(1999));
     const TreeItemHandle second = top()[2];
     ASSERT_TRUE(fillFolder(tree, model, second));
     EXPECT_FALSE(fillFolder(tree, model, second));
     EXPECT_EQ(999u, tree.childrenOf(second).size()); // patch 1500 is in the wing
-    EXPECT_EQ("patch 1999 ", tree.itemText(model.patches[1999].treeItem));
+    EXPECT_EQ("patch 1999 ", tree.itemText(tree.items.patchItem(1999)));
     EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Patch, 1999),
-              tree.itemParam(model.patches[1999].treeItem));
+              tree.itemParam(tree.items.patchItem(1999)));
 
     for (size_t i = 1900; i < 2500; ++i)
         model.patches[i].selected = true;
@@ -163,7 +163,7 @@ TEST(ShapeOutline, LongListsComeInFoldersFilledWhenOpened) {
     ASSERT_EQ(4u, top().size());
     EXPECT_EQ(999u, tree.childrenOf(second).size());
     EXPECT_EQ("patches 1000-1999 ", tree.itemText(second));
-    EXPECT_EQ("patch 1999 ", tree.itemText(model.patches[1999].treeItem));
+    EXPECT_EQ("patch 1999 ", tree.itemText(tree.items.patchItem(1999)));
 
     for (size_t i = 1000; i < 2500; ++i)
         model.patches[i].selected = true;
@@ -180,7 +180,7 @@ TEST(ShapeOutline, LocatorNamesBelongToTheModelAndSurviveAnyTree) {
     model.groups.push_back(std::make_unique<Model::Group>("empty"));
     rebuildShapeOutline(tree, model);
     EXPECT_EQ("patch 0 ", tree.itemText(tree.childrenOf(nullptr).at(0)));
-    EXPECT_EQ("Nose", tree.itemText(model.locators[0].treeItem));
+    EXPECT_EQ("Nose", tree.itemText(tree.items.locatorItem(0)));
     EXPECT_EQ(2u, tree.childrenOf(nullptr).size());
     EXPECT_EQ(nullptr, tree.pendingPointsItem);
 
@@ -190,7 +190,13 @@ TEST(ShapeOutline, LocatorNamesBelongToTheModelAndSurviveAnyTree) {
     EXPECT_NE(std::string::npos, writeObj(model).find("locator\r\nNose\r\n"));
     MemoryTree fresh;
     rebuildShapeOutline(fresh, model);
-    EXPECT_EQ("Nose", fresh.itemText(model.locators[0].treeItem));
+    EXPECT_EQ("Nose", fresh.itemText(fresh.items.locatorItem(0)));
+    // One without a name is shown as the file would name it; the tree writes nothing into
+    // the model it shows.
+    model.locators.push_back({});
+    rebuildShapeOutline(fresh, std::as_const(model));
+    EXPECT_EQ("Locator_1", fresh.itemText(fresh.items.locatorItem(1)));
+    EXPECT_EQ("", model.locators[1].name);
 }
 
 TEST(PendingPoints, TakingBackRemovesThatPointsItemOnly) {
@@ -219,10 +225,9 @@ TEST(Grouping, SelectedPatchesGoUnderANewGroupAfterTheFirst) {
     EXPECT_EQ(-1, s.model.patches[3].group);
     const auto& top = s.tree.childrenOf(nullptr);
     ASSERT_EQ(5u, top.size()); // 0 1 group_0 3 4
-    EXPECT_EQ(s.model.groups[0]->treeItem, top[2]);
-    EXPECT_EQ(
-        (std::vector<TreeItemHandle>{s.model.patches[2].treeItem, s.model.patches[5].treeItem}),
-        s.tree.childrenOf(top[2]));
+    EXPECT_EQ(s.tree.items.groupItem(0), top[2]);
+    EXPECT_EQ((std::vector<TreeItemHandle>{s.tree.items.patchItem(2), s.tree.items.patchItem(5)}),
+              s.tree.childrenOf(top[2]));
     EXPECT_TRUE(s.model.patches[2].selected); // the selection stays, the group is not selected
     EXPECT_FALSE(s.model.groups[0]->selected);
 
@@ -232,9 +237,9 @@ TEST(Grouping, SelectedPatchesGoUnderANewGroupAfterTheFirst) {
     EXPECT_EQ("group_1", s.model.groups[1]->name);
     EXPECT_EQ(1, s.model.patches[2].group);
     // Groups are never nested; the empty group_0 shows no item.
-    EXPECT_EQ(nullptr, s.model.groups[0]->treeItem);
-    EXPECT_EQ(s.model.groups[1]->treeItem, s.tree.childrenOf(nullptr)[2]);
-    EXPECT_EQ(2u, s.tree.childrenOf(s.model.groups[1]->treeItem).size());
+    EXPECT_EQ(nullptr, s.tree.items.groupItem(0));
+    EXPECT_EQ(s.tree.items.groupItem(1), s.tree.childrenOf(nullptr)[2]);
+    EXPECT_EQ(2u, s.tree.childrenOf(s.tree.items.groupItem(1)).size());
 
     for (auto& p : s.model.patches)
         p.selected = false;
@@ -252,9 +257,9 @@ TEST(Grouping, NewGroupsAndSymmetriesTakeTheFirstUnusedNameAndSurviveAReread) {
     s.edit(makeSymmetry);
     ASSERT_TRUE(s.model.isSymmetry(0));
     ASSERT_TRUE(s.model.isSymmetry(1));
-    EXPECT_EQ(s.model.groups[1]->treeItem, s.tree.childrenOf(nullptr).back());
+    EXPECT_EQ(s.tree.items.groupItem(1), s.tree.childrenOf(nullptr).back());
     EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Group, 1),
-              s.tree.itemParam(s.model.groups[1]->treeItem));
+              s.tree.itemParam(s.tree.items.groupItem(1)));
 
     EXPECT_EQ("Sym_0", s.model.groups[0]->name);
     EXPECT_EQ("Sym_1", s.model.groups[1]->name);
@@ -292,10 +297,10 @@ TEST(Grouping, FirstLocatorIsLocator0Unrotated) {
     Scene s(strip(1));
     s.edit([](Model& m) { addLocator(m, {1, 2, 3, 1}); });
     s.edit([](Model& m) { addLocator(m, {4, 5, 6, 1}); });
-    EXPECT_EQ("Locator_0", s.tree.itemText(s.model.locators[0].treeItem));
-    EXPECT_EQ("Locator_1", s.tree.itemText(s.model.locators[1].treeItem));
+    EXPECT_EQ("Locator_0", s.tree.itemText(s.tree.items.locatorItem(0)));
+    EXPECT_EQ("Locator_1", s.tree.itemText(s.tree.items.locatorItem(1)));
     EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Locator, 1),
-              s.tree.itemParam(s.model.locators[1].treeItem));
+              s.tree.itemParam(s.tree.items.locatorItem(1)));
     const vm::Quat q = s.model.locators[0].orientation;
     EXPECT_EQ(0.0f, q.x);
     EXPECT_EQ(0.0f, q.y);
@@ -414,9 +419,9 @@ TEST(Delete, SharedPointsStayAndTheHighestFillTheGaps) {
     }
     for (const auto& p : s.model.patches)
         EXPECT_FALSE(p.selected);
-    EXPECT_EQ("patch 0 ", s.tree.itemText(s.model.patches[0].treeItem)); // renumbered
+    EXPECT_EQ("patch 0 ", s.tree.itemText(s.tree.items.patchItem(0))); // renumbered
     EXPECT_EQ(encodeTreeItemParam(TreeItemKind::Patch, 1),
-              s.tree.itemParam(s.model.patches[1].treeItem));
+              s.tree.itemParam(s.tree.items.patchItem(1)));
     expectLikeRebuild(s.model, s.tree);
     EXPECT_EQ(1.0f, s.pending[0]->position().x); // a new point where the old one was
     EXPECT_EQ(nullptr, dynamic_cast<Editor::ExistingPoint*>(s.pending[0].get()));

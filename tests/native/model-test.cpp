@@ -1,6 +1,7 @@
 // The model's records, the built-in model and the GPU copy derived from it.
 #include <gtest/gtest.h>
 
+#include "graphics/gpu-model-copy.h"
 #include "model/editor-point.h"
 #include "model/model.h"
 #include "model/tree-item-param.h"
@@ -53,9 +54,11 @@ TEST(DefaultModel, HasTheBuiltInPointsAndRing) {
 
 TEST(ModelBuffers, BuildsOneVertexBufferAndOneIndexBufferForEveryPatch) {
     RecordingGpu gpu;
+    GpuModelCopy copy;
+    copy.setFactory(&gpu);
     Model model;
-    model.gpu = &gpu;
     model.createDefault();
+    copy.rebuild(model);
     ASSERT_EQ(2u, gpu.created.size());
     EXPECT_TRUE(gpu.created[0].vertex);
     EXPECT_EQ(48u * 12, gpu.created[0].bytes);
@@ -66,27 +69,27 @@ TEST(ModelBuffers, BuildsOneVertexBufferAndOneIndexBufferForEveryPatch) {
         EXPECT_TRUE(std::equal(model.patches[p].indices.begin(), model.patches[p].indices.end(),
                                index.indices.begin() + static_cast<long>(16 * p)));
     EXPECT_EQ(2, gpu.live);
-    EXPECT_TRUE(model.patchIndices);
+    EXPECT_TRUE(copy.patchIndices());
 
     // A structural change releases everything and rebuilds it whole.
     model.patches.pop_back();
-    model.rebuildBuffers();
+    copy.rebuild(model);
     EXPECT_EQ(2, gpu.live);
     EXPECT_EQ(3u * 64, gpu.created.back().bytes);
 
-    model.releaseBuffers();
+    copy.release();
     EXPECT_EQ(0, gpu.live);
-    EXPECT_FALSE(model.hasBuffers());
+    EXPECT_FALSE(copy.hasBuffers());
 }
 
 TEST(ModelBuffers, AnEmptyPoolCreatesNothing) {
     RecordingGpu gpu;
-    Model model;
-    model.gpu = &gpu;
-    model.buildBuffers();
+    GpuModelCopy copy;
+    copy.setFactory(&gpu);
+    copy.rebuild(Model{});
     EXPECT_TRUE(gpu.created.empty());
-    EXPECT_FALSE(model.hasBuffers());
-    EXPECT_FALSE(model.patchIndices);
+    EXPECT_FALSE(copy.hasBuffers());
+    EXPECT_FALSE(copy.patchIndices());
 }
 
 TEST(ModelBuffers, ControlNetLeavesOutRowZeroAndColumnZero) {
@@ -113,9 +116,7 @@ TEST(ModelBuffers, ControlNetLeavesOutRowZeroAndColumnZero) {
 }
 
 TEST(ModelRecords, ClearKeepsLocatorsAndDefaultRestoresTheStart) {
-    RecordingGpu gpu;
     Model model;
-    model.gpu = &gpu;
     model.createDefault();
     model.groups.push_back(std::make_unique<Model::Symmetry>("Sym_0"));
     model.locators.push_back({});
@@ -124,7 +125,6 @@ TEST(ModelRecords, ClearKeepsLocatorsAndDefaultRestoresTheStart) {
     EXPECT_TRUE(model.patches.empty());
     EXPECT_TRUE(model.groups.empty());
     EXPECT_EQ(1u, model.locators.size());
-    EXPECT_EQ(0, gpu.live);
     model.createDefault();
     Model fresh;
     fresh.createDefault();

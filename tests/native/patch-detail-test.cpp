@@ -7,6 +7,7 @@
 #include <cstring>
 #include <set>
 
+#include "editor/gpu-copy-view.h"
 #include "graphics/patch-detail.h"
 #include "graphics/surface-cache.h"
 #include "recording-gpu.h"
@@ -114,57 +115,73 @@ TEST(PatchDetail, EveryLevelsGridLiesOnTheSurfaceAndIsCoveredWhole) {
     }
 }
 
-// The evaluated grids follow the model: a moved point evaluates only its patches again (the
-// same grids a full evaluation gives), a change of level lays the grids out anew but
-// evaluates only that patch, a change of topology evaluates every patch, and the vertex
-// buffer receives only the stretch of points that moved.
+// The evaluated grids follow the model through its document: a moved point evaluates only
+// its patches again (the same grids a full evaluation gives), a change of level lays the
+// grids out anew but evaluates only that patch, a change of topology evaluates every patch,
+// and the vertex buffer receives only the stretch of points that moved.
 TEST(SurfaceCache, OnlyWhatMovedOrChangedLevelIsEvaluatedAgain) {
-    RecordingGpu gpu; // outlives the model's buffers
+    RecordingGpu gpu; // outlives the copy's buffers
+    GpuModelCopy copy;
+    copy.setFactory(&gpu);
+    GpuCopyView follower(copy);
     Model model;
-    model.createDefault();
-    model.gpu = &gpu;
-    model.rebuildBuffers();
+    Document document(model);
+    document.addView(&follower);
+    Model start;
+    start.createDefault();
+    document.replace(std::move(start), "", "", true);
+    ASSERT_EQ(2, gpu.live); // the points, and every patch's indices
     std::vector<uint8_t> levels{4, 4, 2, 0};
     SurfaceCache cache;
-    ASSERT_EQ((SurfaceCache::Ranges{{0, 25 + 25 + 9}}), cache.update(model, levels));
+    ASSERT_EQ((SurfaceCache::Ranges{{0, 25 + 25 + 9}}), cache.update(model, copy, levels));
     EXPECT_TRUE(cache.relaid());
-    EXPECT_TRUE(cache.update(model, levels).empty()); // nothing moved
+    EXPECT_TRUE(cache.update(model, copy, levels).empty()); // nothing moved
     auto sameAsFresh = [&] {
         SurfaceCache fresh;
-        fresh.update(model, levels);
+        fresh.update(model, copy, levels);
         return fresh.vertices().size() == cache.vertices().size() &&
                std::memcmp(fresh.vertices().data(), cache.vertices().data(),
                            cache.vertices().size() * sizeof(vm::Float3)) == 0;
     };
 
-    const int32_t corner = model.patches[1].indices[15]; // shared with a neighbour or not
-    model.points[static_cast<size_t>(corner)].y += 0.25f;
-    model.updatePoints({static_cast<uint32_t>(corner)});
+    const auto corner = static_cast<uint32_t>(model.patches[1].indices[15]); // shared or not
+    const ModelCopy before = copyOf(model);
+    document.preview([&](Model& m) {
+        m.points[corner].y += 0.25f;
+        return std::vector<uint32_t>{corner};
+    });
     EXPECT_EQ(1, gpu.rangeUpdates);
     EXPECT_EQ(1u, gpu.pointsUploaded);
-    const SurfaceCache::Ranges& changed = cache.update(model, levels);
+    const SurfaceCache::Ranges& changed = cache.update(model, copy, levels);
     size_t users = 0;
     for (size_t i = 0; i < 3; ++i) // the fourth is not drawn
         users += std::count(model.patches[i].indices.begin(), model.patches[i].indices.end(),
-                            corner) > 0;
+                            static_cast<int32_t>(corner)) > 0;
     EXPECT_EQ(users, cache.evaluated());
     EXPECT_FALSE(cache.relaid());
     EXPECT_FALSE(changed.empty());
     EXPECT_TRUE(sameAsFresh());
+    // The gesture's step does not send its points again; its undo sends them alone.
+    ASSERT_TRUE(document.record(changeBetween(before, model, "Move")));
+    ASSERT_TRUE(document.undo());
+    EXPECT_EQ(2, gpu.rangeUpdates);
+    EXPECT_EQ(2u, gpu.pointsUploaded);
+    EXPECT_EQ(users, (cache.update(model, copy, levels), cache.evaluated()));
+    EXPECT_TRUE(sameAsFresh());
 
     levels[3] = 8; // comes into view
-    EXPECT_EQ((SurfaceCache::Ranges{{0, 59 + 81}}), cache.update(model, levels));
+    EXPECT_EQ((SurfaceCache::Ranges{{0, 59 + 81}}), cache.update(model, copy, levels));
     EXPECT_EQ(1u, cache.evaluated());
     EXPECT_TRUE(cache.relaid());
     EXPECT_EQ(59u, cache.firstVertex(3));
     EXPECT_TRUE(sameAsFresh());
 
     // A whole-pool update or new buffers: every patch again.
-    model.updatePointBuffer();
-    EXPECT_EQ(4u, (cache.update(model, levels), cache.evaluated()));
-    model.patches.pop_back();
-    model.rebuildBuffers();
+    copy.allPointsMoved(model);
+    EXPECT_EQ(4u, (cache.update(model, copy, levels), cache.evaluated()));
+    document.edit("Delete", [](Model& m) { m.patches.pop_back(); });
+    EXPECT_EQ(2, gpu.live);
     levels.pop_back();
-    EXPECT_EQ((SurfaceCache::Ranges{{0, 59}}), cache.update(model, levels));
+    EXPECT_EQ((SurfaceCache::Ranges{{0, 59}}), cache.update(model, copy, levels));
     EXPECT_TRUE(cache.relaid());
 }

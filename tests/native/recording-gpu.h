@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "model/gpu-buffers.h"
+#include "graphics/gpu-buffers.h"
 
 class RecordingGpu : public GpuBufferFactory {
   public:

@@ -39,7 +39,7 @@ TEST_F(DocumentTest, SaveWithoutAPathAsksThenWritesAndClearsTheMark) {
     MemoryTree tree;
     ASSERT_TRUE(loadObj("ship", back, &tree).ok());
     EXPECT_EQ(4u, back.patches.size());
-    EXPECT_EQ("Locator_0", tree.itemText(back.locators.at(0).treeItem));
+    EXPECT_EQ("Locator_0", tree.itemText(tree.items.locatorItem(0)));
 
     modify();
     command(6); // with a path: no dialog
@@ -107,7 +107,7 @@ TEST_F(DocumentTest, OpenReplacesTheModelOrKeepsItWhenRefusedOrCancelled) {
     EXPECT_EQ(3u,
               static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0)));
     ASSERT_EQ(1u, application.ship.locators.size());
-    EXPECT_EQ("Nose", shapeTree().itemText(application.ship.locators[0].treeItem));
+    EXPECT_EQ("Nose", shapeTree().itemText(shapeTree().items.locatorItem(0)));
     EXPECT_EQ("one - Tavrel", title());
     EXPECT_EQ("one.obj", storedPath());
     frameTick();

@@ -234,8 +234,9 @@ TEST_F(FlightTest, TheSelectionBracketsFollowTheShipWhereverAFlightLeftIt) {
         RECT client;
         GetClientRect(application.mainViewWindow, &client);
         for (int i = 0; i < 2; ++i) {
-            r.clearView(0);
-            r.viewProjection = orbitCamera.viewMatrix() * r.projection;
+            FrameView frame;
+            frame.viewProjection = orbitCamera.viewMatrix() * r.projection();
+            r.beginView(0, frame);
             drawOverlays(0, static_cast<float>(client.right) / static_cast<float>(client.bottom));
             r.present(0);
         }

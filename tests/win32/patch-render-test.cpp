@@ -19,20 +19,22 @@ class PatchRenderTest : public ::testing::Test {
                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         owned = Renderer::create(0.7853982f, kWidth, kHeight, window);
         r = owned.get();
-        model.gpu = r->bufferFactory();
-        // The default camera: eye at (0, 0, −5) looking at the origin.
-        r->viewProjection = camera.viewMatrix() * r->projection;
+        copy.setFactory(r->bufferFactory());
     }
     void TearDown() override {
-        model.releaseBuffers();
+        copy.release();
         r->releaseDevice();
         DestroyWindow(window);
     }
 
     BackBuffer draw(bool wireframe = false, bool nets = false) {
-        r->clearView(0);
-        r->drawPatches(model, patchViewOf(editor, vm::identity()), wireframe);
-        if (nets) r->drawControlNets(model, patchViewOf(editor, vm::identity()));
+        FrameView frame;
+        // The default camera: eye at (0, 0, −5) looking at the origin.
+        frame.viewProjection = camera.viewMatrix() * r->projection();
+        frame.wireframe = wireframe;
+        r->beginView(0, frame);
+        r->drawPatches(model, copy, patchViewOf(editor, vm::identity()));
+        if (nets) r->drawControlNets(model, copy, patchViewOf(editor, vm::identity()));
         return readBackBuffer(*r);
     }
 
@@ -47,13 +49,14 @@ class PatchRenderTest : public ::testing::Test {
                 patch.indices[static_cast<size_t>(4 * row + col)] = first + 4 * row + col;
             }
         model.patches.push_back(patch);
-        model.rebuildBuffers();
+        copy.rebuild(model);
     }
 
     HWND window = nullptr;
     std::unique_ptr<Renderer> owned;
     Renderer* r = nullptr;
     Model model;
+    GpuModelCopy copy;
     EditorState editor;
     OrbitCamera camera;
 };
@@ -62,6 +65,7 @@ class PatchRenderTest : public ::testing::Test {
 
 TEST_F(PatchRenderTest, DefaultModelIsRedInTheMiddleWithBlueNetsOnBlack) {
     model.createDefault();
+    copy.rebuild(model);
     BackBuffer solid = draw(false, false);
     EXPECT_EQ(255, solid.red(kWidth / 2, kHeight / 2));
     EXPECT_EQ(0, solid.green(kWidth / 2, kHeight / 2));
@@ -134,7 +138,7 @@ TEST_F(PatchRenderTest, HoveredAndSelectedColours) {
 }
 
 TEST_F(PatchRenderTest, AnEmptyModelDrawsNothing) {
-    model.rebuildBuffers();
+    copy.rebuild(model);
     EXPECT_EQ(0, draw(false, true).count(255, 0, 0));
     EXPECT_EQ(kWidth * kHeight, draw().count(0, 0, 0, 0));
 }
@@ -144,6 +148,6 @@ TEST_F(PatchRenderTest, MovedPointsAreFollowed) {
     EXPECT_EQ(255, draw().red(kWidth / 2, kHeight / 2));
     for (vm::Float3& p : model.points)
         p.y += 2; // out of the middle
-    model.updatePointBuffer();
+    copy.allPointsMoved(model);
     EXPECT_EQ(0, draw().red(kWidth / 2, kHeight / 2));
 }

@@ -84,20 +84,20 @@ TEST_F(RendererTest, ClearGivesOpaqueBlack) {
     const float red[4] = {1, 0, 0, 1};
     r->context()->ClearRenderTargetView(rtv.Get(), red);
     EXPECT_EQ(0xFF0000FFu, readBackPixel(*r)); // R8G8B8A8: red in the low byte
-    r->clearView(0);
+    r->beginView(0, {});
     EXPECT_EQ(0xFF000000u, readBackPixel(*r));
     r->present(0);
 }
 
 TEST_F(RendererTest, ResizeFollowsWithProjectionAndViewport) {
     const float h = 1.0f / std::tan(0.7853982f / 2);
-    EXPECT_NEAR(h, r->projection[1][1], 1e-5f);
-    EXPECT_NEAR(h * 240 / 320, r->projection[0][0], 1e-5f);
-    EXPECT_EQ(-1.0f, r->projection[2][3]);
-    EXPECT_NEAR(Renderer::kFar / (Renderer::kNear - Renderer::kFar), r->projection[2][2], 1e-6f);
+    EXPECT_NEAR(h, r->projection()[1][1], 1e-5f);
+    EXPECT_NEAR(h * 240 / 320, r->projection()[0][0], 1e-5f);
+    EXPECT_EQ(-1.0f, r->projection()[2][3]);
+    EXPECT_NEAR(Renderer::kFar / (Renderer::kNear - Renderer::kFar), r->projection()[2][2], 1e-6f);
 
     r->resizeView(640, 480, 0);
-    EXPECT_NEAR(h * 3 / 4, r->projection[0][0], 1e-5f);
+    EXPECT_NEAR(h * 3 / 4, r->projection()[0][0], 1e-5f);
     D3D11_VIEWPORT viewport;
     UINT count = 1;
     r->context()->RSGetViewports(&count, &viewport);
@@ -108,11 +108,11 @@ TEST_F(RendererTest, ResizeFollowsWithProjectionAndViewport) {
     EXPECT_EQ(640u, desc.BufferDesc.Width);
 
     r->resizeView(1200, 800, 0);
-    EXPECT_NEAR(h * 800 / 1200, r->projection[0][0], 1e-5f);
+    EXPECT_NEAR(h * 800 / 1200, r->projection()[0][0], 1e-5f);
     r->resizeView(0, 0, 0); // a collapsed view keeps what it had
     r->swapChain(0)->GetDesc(&desc);
     EXPECT_EQ(1200u, desc.BufferDesc.Width);
-    r->clearView(0);
+    r->beginView(0, {});
     EXPECT_EQ(0xFF000000u, readBackPixel(*r));
 }
 
@@ -121,8 +121,7 @@ TEST_F(RendererTest, SecondaryViewsHaveTheirOwnSwapChains) {
     r->createSecondaryView(child, 160, 120, 1);
     ASSERT_NE(nullptr, r->swapChain(2));
     EXPECT_NE(r->swapChain(0), r->swapChain(2));
-    r->quadLayout = true;
-    r->clearView(2);
+    r->beginView(2, {});
     r->present(2);
     r->releaseSecondaryView(1);
     EXPECT_EQ(nullptr, r->swapChain(2));

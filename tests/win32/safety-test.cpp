@@ -169,7 +169,7 @@ TEST_F(SafetyTest, ClosedToolWindowsHideAndComeBackWithEverythingInThem) {
     command(MainCommand::ShowShapeWindow);
     EXPECT_TRUE(IsWindowVisible(palette));
     EXPECT_TRUE(IsWindowVisible(shape));
-    EXPECT_EQ("Locator_0", shapeTree().itemText(application.ship.locators[0].treeItem));
+    EXPECT_EQ("Locator_0", shapeTree().itemText(shapeTree().items.locatorItem(0)));
 }
 
 TEST_F(SafetyTest, KeysReleasedElsewhereDoNotKeepTheCameraMoving) {

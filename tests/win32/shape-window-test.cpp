@@ -50,7 +50,7 @@ class ShapeWindowTest : public ToolsTest {
             EXPECT_EQ(pointRowText(i, model.points[i]), listRow(i));
         for (size_t i = 0; i < model.patches.size(); ++i)
             EXPECT_EQ("patch " + std::to_string(i) + " ",
-                      shapeTree().itemText(model.patches[i].treeItem));
+                      shapeTree().itemText(shapeTree().items.patchItem(i)));
     }
     // The first point that two shown patches use.
     static size_t sharedPoint() {
@@ -66,10 +66,11 @@ TEST_F(ShapeWindowTest, StartUpListsPatchesRowsIndicesAndPoints) {
     EXPECT_EQ((std::vector<std::string>{"patch 0 ", "patch 1 ", "patch 2 ", "patch 3 "}),
               topLevelTexts());
     const Model::Patch& patch = application.ship.patches[3];
+    const TreeItemHandle item = shapeTree().items.patchItem(3);
     // A patch's rows are made when it is expanded.
-    EXPECT_EQ(nullptr, shapeTree().firstChildOf(patch.treeItem));
-    expand(patch.treeItem);
-    TreeItemHandle row2 = shapeTree().childAt(patch.treeItem, 2);
+    EXPECT_EQ(nullptr, shapeTree().firstChildOf(item));
+    expand(item);
+    TreeItemHandle row2 = shapeTree().childAt(item, 2);
     EXPECT_EQ("[2][..] ", shapeTree().itemText(row2));
     EXPECT_EQ(std::to_string(patch.indices[9]) + " ",
               shapeTree().itemText(shapeTree().childAt(row2, 1)));
@@ -86,27 +87,26 @@ TEST_F(ShapeWindowTest, StartUpListsPatchesRowsIndicesAndPoints) {
 }
 
 TEST_F(ShapeWindowTest, ChoosingTreeItemsSelects) {
-    chooseItem(application.ship.patches[2].treeItem);
+    chooseItem(shapeTree().items.patchItem(2));
     EXPECT_TRUE(application.ship.patches[2].selected);
     EXPECT_EQ("2", storedSelection());
     // A row or an index item chooses its patch.
-    expand(application.ship.patches[1].treeItem);
-    chooseItem(
-        shapeTree().childAt(shapeTree().childAt(application.ship.patches[1].treeItem, 3), 0));
+    expand(shapeTree().items.patchItem(1));
+    chooseItem(shapeTree().childAt(shapeTree().childAt(shapeTree().items.patchItem(1), 3), 0));
     EXPECT_EQ("1", selectedPatchesText(application.ship));
     // A locator chooses nothing.
     paletteClick(palette::Locator);
     mouse(WM_LBUTTONDOWN, 100, 100, MK_LBUTTON);
-    chooseItem(application.ship.locators.at(0).treeItem);
+    chooseItem(shapeTree().items.locatorItem(0));
     EXPECT_EQ("1", selectedPatchesText(application.ship));
     // A rebuild moves the tree's selection without touching the editor's.
     rebuildShapeWindow();
     EXPECT_EQ("1", selectedPatchesText(application.ship));
-    EXPECT_EQ("Locator_0", shapeTree().itemText(application.ship.locators.at(0).treeItem));
+    EXPECT_EQ("Locator_0", shapeTree().itemText(shapeTree().items.locatorItem(0)));
 }
 
 TEST_F(ShapeWindowTest, AlphaSliderSetsTheSelectedPatches) {
-    chooseItem(application.ship.patches[1].treeItem);
+    chooseItem(shapeTree().items.patchItem(1));
     EXPECT_TRUE(IsWindowEnabled(application.shape.alphaSlider));
     SendMessageA(application.shape.alphaSlider, TBM_SETPOS, TRUE, 50);
     SendMessageA(application.shape.window, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
@@ -141,7 +141,7 @@ TEST_F(ShapeWindowTest, DraggingAPointShowsItsCoordinates) {
 
 TEST_F(ShapeWindowTest, GroupAndSymmetryButtons) {
     Model& model = application.ship;
-    chooseItem(model.patches[0].treeItem);
+    chooseItem(shapeTree().items.patchItem(0));
     EXPECT_FALSE(SendMessageA(application.palette.toolbar, TB_ISBUTTONENABLED, palette::Group, 0));
     model.patches[2].selected = true;
     refreshSelectionPanel();
@@ -158,7 +158,7 @@ TEST_F(ShapeWindowTest, GroupAndSymmetryButtons) {
     // Choosing the symmetry's item selects it.
     for (auto& p : model.patches)
         p.selected = false;
-    chooseItem(model.groups[1]->treeItem);
+    chooseItem(shapeTree().items.groupItem(1));
     EXPECT_TRUE(model.groups[1]->selected);
 }
 
@@ -190,7 +190,7 @@ TEST_F(ShapeWindowTest, DissociateAndJointClicks) {
 
 TEST_F(ShapeWindowTest, DeleteCommandKeepsTreeAndListInStep) {
     Model& model = application.ship;
-    chooseItem(model.patches[1].treeItem);
+    chooseItem(shapeTree().items.patchItem(1));
     SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(7, 0), 0);
     pumpMessages();
     ASSERT_EQ(3u, model.patches.size());
@@ -200,7 +200,7 @@ TEST_F(ShapeWindowTest, DeleteCommandKeepsTreeAndListInStep) {
     expectInStep();
     EXPECT_EQ(-1, editorState.hoveredPoint);
     // The renumbered item selects the patch now at its index.
-    chooseItem(model.patches[2].treeItem);
+    chooseItem(shapeTree().items.patchItem(2));
     EXPECT_EQ("2", selectedPatchesText(model));
     frameTick();
 }

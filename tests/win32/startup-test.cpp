@@ -50,8 +50,8 @@ TEST_F(StartupTest, WithoutSettingsOpensTheDefaultModelAtTheDefaultSize) {
     const Model& model = application.ship;
     EXPECT_EQ(48u, model.points.size());
     EXPECT_EQ(4u, model.patches.size());
-    EXPECT_TRUE(model.hasBuffers());
-    EXPECT_TRUE(model.patchIndices);
+    EXPECT_TRUE(application.shipCopy.hasBuffers());
+    EXPECT_TRUE(application.shipCopy.patchIndices());
     EXPECT_EQ(&application.ship, editorState.currentEntity);
     EXPECT_EQ(1u, application.entities.size());
     EXPECT_EQ(1, viewCount());

@@ -41,7 +41,7 @@ class ToolsTest : public AppFixture {
     }
     // Where pool point index shows in the single view, relative to the view area.
     POINT pointOnScreen(size_t index) const {
-        const vm::Mat4 m = orbitCamera.viewMatrixOf(0) * application.renderer->projection;
+        const vm::Mat4 m = orbitCamera.viewMatrixOf(0) * application.renderer->projection();
         const ScreenPoint s = projectToScreen(application.ship.points[index], m);
         return {static_cast<LONG>((s.x + 1) / 2 * static_cast<float>(area.width)),
                 static_cast<LONG>((1 - s.y) / 2 * static_cast<float>(area.height))};

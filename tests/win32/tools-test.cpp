@@ -163,7 +163,7 @@ TEST_F(ToolsTest, LocatorToolPlacesNamedLocators) {
     mouse(WM_LBUTTONUP, 100, 100);
     ASSERT_EQ(1u, application.ship.locators.size());
     const Model::Locator& locator = application.ship.locators[0];
-    EXPECT_EQ("Locator_0", shapeTree().itemText(locator.treeItem));
+    EXPECT_EQ("Locator_0", shapeTree().itemText(shapeTree().items.locatorItem(0)));
     EXPECT_EQ(1.0f, locator.orientation.w);
     EXPECT_EQ(1.0f, locator.position.w);
     EXPECT_EQ("Untitled* - Tavrel", title());

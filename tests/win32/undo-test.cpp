@@ -109,7 +109,7 @@ TEST_F(UndoTest, DeleteUndoneAndRedoneFromTheToolbarWithTheTitleFollowing) {
     command(MainCommand::Undo);
     EXPECT_EQ(start, writeObj(application.ship));
     EXPECT_EQ("Untitled - Tavrel", title()); // back as it was: no "*"
-    EXPECT_TRUE(application.ship.hasBuffers());
+    EXPECT_TRUE(application.shipCopy.hasBuffers());
     EXPECT_EQ(rowsBefore,
               static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0)));
     EXPECT_TRUE(enabled(MainCommand::Redo));
@@ -276,7 +276,7 @@ TEST_F(UndoTest, TypedCoordinatesMoveThePointOrThePatchAndRefuseWhatIsNoNumber) 
     EXPECT_EQ(before.y, application.ship.points[2].y);
 
     // A patch chosen in the tree: its centre, and typing moves the whole patch.
-    TreeView_SelectItem(application.shape.tree, application.ship.patches[1].treeItem);
+    TreeView_SelectItem(application.shape.tree, shapeTree().items.patchItem(1));
     pumpMessages();
     ASSERT_EQ(CoordinateSubject::Kind::Patch, editorState.coordinates.kind);
     type(application.shape.coordinateBoxes[2], "3");

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "editor/gpu-copy-view.h"
 #include "editor/selection.h"
 #include "ui/main-commands.h"
 #include "ui/win32/commands.h"
@@ -25,20 +26,16 @@ void updateTitle(const std::string& path, bool modified) {
                      reinterpret_cast<LPARAM>(editorState.title.c_str()));
 }
 
-// The GPU copy, the use counts and the picks follow every step.
+// The use counts and the picks follow every step (start-up makes them itself).
 class ModelCopiesView : public DocumentView {
   public:
     void documentChanged(const Document&, const DocumentChange& change) override {
-        if (change.kind == Kind::Changing || change.kind == Kind::Saved) return;
-        Model& model = editedModel();
-        // A step that only moved points sends those points (a gesture sent them as it went);
-        // any other makes the copy anew.
+        if (change.kind == Kind::Changing || change.kind == Kind::Saved ||
+            change.kind == Kind::Opened)
+            return;
         if (change.topologyChanged()) {
-            model.rebuildBuffers();
-            rebuildUseCount(model, editorState.useCount);
+            rebuildUseCount(application.ship, editorState.useCount);
             application.shownTiming.phase("buffers");
-        } else if (!change.followedLive) {
-            model.updatePoints(change.step->points.at);
         }
         const ModelChange* step = change.step;
         if (!step || step->points.sizeBefore != step->points.sizeAfter ||
@@ -58,7 +55,9 @@ class WindowChromeView : public DocumentView {
         if (document.modified() && application.mainToolbar)
             SendMessageA(application.mainToolbar, TB_SETSTATE,
                          static_cast<WPARAM>(MainCommand::Save), MAKELPARAM(TBSTATE_ENABLED, 0));
-        if (change.kind != Kind::Changing && change.kind != Kind::Saved) updateHistoryButtons();
+        if (change.kind != Kind::Changing && change.kind != Kind::Saved &&
+            change.kind != Kind::Opened)
+            updateHistoryButtons();
         if (change.droppedSteps > 0)
             setStatusText(StatusPart::Message,
                           "Undo history full: the " + std::to_string(change.droppedSteps) +
@@ -81,6 +80,7 @@ class RecoveryCopyView : public DocumentView {
 
 std::vector<std::unique_ptr<DocumentView>> makeDocumentViews(Document& document) {
     std::vector<std::unique_ptr<DocumentView>> views;
+    views.push_back(std::make_unique<GpuCopyView>(application.shipCopy));
     views.push_back(std::make_unique<ModelCopiesView>());
     views.push_back(makeShapeWindowView());
     views.push_back(std::make_unique<WindowChromeView>());

@@ -58,13 +58,14 @@ bool pointButtonDown() {
 
 vm::Mat4 viewProjectionOf(int viewport, float aspect) {
     const vm::Mat4 perspective =
-        application.renderer ? application.renderer->projection : vm::identity();
+        application.renderer ? application.renderer->projection() : vm::identity();
     return orbitCamera.viewMatrixOf(viewport) *
            orbitCamera.projectionOf(viewport, aspect, perspective);
 }
 
 void hoverPick(const ViewportHit& hit) {
     Model& model = editedModel();
+    application.pickAccelerator.follow(application.shipCopy.revision());
     const vm::Mat4 viewProjection = viewProjectionOf(hit.viewport, hit.aspect);
     if (editorState.tool == Tool::Select) {
         PatchPick pick =
@@ -163,9 +164,8 @@ void beginSubjectDrag(bool aboutPivot) {
 // A step of such a drag: the points follow, the GPU copy takes only them.
 void stepSubjectDrag() {
     if (!pointGestureUnderWay(editorState)) return;
-    Model& model = editedModel();
-    model.updatePoints(stepPointGesture(editorState, model, heldAxis()));
-    document().changing();
+    document().preview(
+        [](Model& model) { return stepPointGesture(editorState, model, heldAxis()); });
     if (editorState.pointGesture.held > 0)
         setStatusText(StatusPart::Message, std::to_string(editorState.pointGesture.held) +
                                                " points on the mirror plane stay on it");
@@ -193,24 +193,27 @@ std::optional<float> rotateAngleAt(const ViewportHit& hit) {
 
 // The no-tool drag of the hot point: under the mouse at its depth.
 void movePoint(const ViewportHit& hit, int index) {
-    Model& model = editedModel();
+    const Model& model = editedModel();
     if (index < 0 || static_cast<size_t>(index) >= model.points.size()) return;
     application.inputTiming.start("point drag");
-    vm::Float3& point = model.points[static_cast<size_t>(index)];
+    const auto moved = static_cast<uint32_t>(index);
     if (editorState.draggedPoint != index) {
         finishPointDrag();
         editorState.draggedPoint = index;
-        editorState.draggedFrom = point;
+        editorState.draggedFrom = model.points[moved];
     }
-    point = draggedPointPosition(orbitCamera, hit, entityWorld(), point);
-    if (snapping()) point = snap::toGrid(point, editorState.snapStep);
+    vm::Float3 to = draggedPointPosition(orbitCamera, hit, entityWorld(), model.points[moved]);
+    if (snapping()) to = snap::toGrid(to, editorState.snapStep);
+    // Its patches alone are evaluated again.
+    document().preview([&](Model& m) {
+        m.points[moved] = to;
+        return std::vector<uint32_t>{moved};
+    });
     editorState.pointMoved = true;
     showPointCoordinates(static_cast<size_t>(index));
     if (application.shape.pointList)
         SendMessageA(application.shape.pointList, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     updatePointEntry(static_cast<size_t>(index));
-    model.updatePoints({static_cast<uint32_t>(index)}); // its patches alone are evaluated again
-    markModified();
 }
 
 void setPaletteButton(int id, int state) {
@@ -375,6 +378,7 @@ std::optional<PatchSpot> patchUnderPointer() {
     const ViewportHit hit =
         locateViewport(at.x, at.y - area.top, area.width, area.height, isQuadLayout());
     const Model& model = editedModel();
+    application.pickAccelerator.follow(application.shipCopy.revision());
     const PatchPick pick =
         application.pickAccelerator.pickPatch(model, entityWorld(), orbitCamera, hit);
     if (pick.patch < 0) return std::nullopt;

@@ -27,6 +27,7 @@
 #include "flight/win32/joystick.h"
 #include "graphics/d3d11/renderer.h"
 #include "graphics/d3d11/texture.h"
+#include "graphics/gpu-model-copy.h"
 #include "ui/win32/document-commands.h"
 #include "ui/win32/shape-tree-view.h"
 #include "view/orbit-camera.h"
@@ -64,6 +65,7 @@ struct PaletteHandles {
 struct Application {
     Vaisseau ship;
     Document document{ship}; // the ship's model as the file holds it, with its history
+    GpuModelCopy shipCopy;   // the ship's model on the device, kept by a view of the document
     // The document's views in the windows (title, buttons, shape window, picks, recovery copy).
     std::vector<std::unique_ptr<DocumentView>> documentViews;
     HWND mainWindow = nullptr;
@@ -102,7 +104,7 @@ struct Application {
     // The joins display's lines on the device, one list a shade, made again when the model
     // changes (its revision).
     struct Joins {
-        uint64_t revision = UINT64_MAX;
+        uint64_t revision = UINT64_MAX; // the model's GPU copy's
         Microsoft::WRL::ComPtr<ID3D11Buffer> shades[kJoinShades];
         UINT counts[kJoinShades] = {};
     } joins;

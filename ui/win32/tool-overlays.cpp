@@ -90,14 +90,15 @@ void drawPivotAndAxis(Renderer& r, const Model& model, const vm::Mat4& world) {
 void drawJoins(Renderer& r, const Model& model, const vm::Mat4& world) {
     Application::Joins& joins = application.joins;
     const bool dragging = editorState.transformDrag || editorState.draggedPoint >= 0;
-    if (joins.revision != model.revision && !dragging) {
+    const uint64_t revision = application.shipCopy.revision();
+    if (joins.revision != revision && !dragging) {
         const JoinLines lines = joinLines(model);
         for (int s = 0; s < kJoinShades; ++s) {
             const std::vector<vm::Float3>& list = lines.shades[static_cast<size_t>(s)];
             joins.shades[s] = r.makeLineBuffer(list.data(), list.size());
             joins.counts[s] = joins.shades[s] ? static_cast<UINT>(list.size()) : 0;
         }
-        joins.revision = model.revision;
+        joins.revision = revision;
     }
     r.setWorld(world);
     for (int s = 0; s < kJoinShades; ++s)
@@ -124,7 +125,7 @@ void drawPointMarkers(Renderer& r, const Model& model, const vm::Mat4& world, bo
 // The rubber band: its corners on the near plane, taken back into the world.
 void drawRubberBand(Renderer& r) {
     r.setWorld(vm::identity());
-    const vm::Mat4 back = vm::inverse(r.viewProjection);
+    const vm::Mat4 back = vm::inverse(r.viewProjection());
     const float x0 = editorState.bandX0, y0 = editorState.bandY0;
     const float x1 = editorState.bandX1, y1 = editorState.bandY1;
     const vm::Vec4 screen[4] = {

@@ -58,11 +58,9 @@ void createSecondaryViews(int width, int height, HWND parent) {
         application.secondaryViews[k] = view;
         application.renderer->createSecondaryView(view, width, height, k);
     }
-    application.renderer->quadLayout = true;
 }
 
 void destroySecondaryViews() {
-    application.renderer->quadLayout = false;
     for (int k = 0; k < 3; ++k) {
         application.renderer->releaseSecondaryView(k);
         if (application.secondaryViews[k]) DestroyWindow(application.secondaryViews[k]);

@@ -1,5 +1,6 @@
-// The narrow seam between the model and the graphics device: the model asks for its buffers
-// through this interface, which the renderer implements and tests replace with a recorder.
+// The narrow seam between the GPU copy of a model and the graphics device: the copy asks for
+// its buffers through this interface, which the renderer implements and tests replace with a
+// recorder.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +9,7 @@
 
 #include "core/vector-math.h"
 
-// A buffer living on the device; the model owns it and drops it to release it.
+// A buffer living on the device; the copy owns it and drops it to release it.
 class GpuBuffer {
   public:
     virtual ~GpuBuffer() = default;

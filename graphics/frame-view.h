@@ -1,0 +1,16 @@
+// What one view's frame is drawn with, handed to the renderer as the view's drawing begins:
+// the camera and how the patches are shown. The renderer keeps nothing of it beyond the frame.
+#pragma once
+
+#include "core/vector-math.h"
+
+struct FrameView {
+    vm::Mat4 viewProjection = vm::identity(); // the camera's view × projection
+    // The shaded display: patches lit by a directional light along `light` (the direction
+    // the camera looks along), keeping their state colour as the base.
+    bool shaded = false;
+    vm::Vec4 light{0, 0, 1, 0};
+    bool wireframe = false; // patches drawn as the edges of their triangles
+    // The direction arrow heads face: the orbit camera's viewing direction.
+    vm::Vec4 arrowFacing{0, 0, 1, 0};
+};
