@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/batch-conversion.h"
 #include "model/bspline-patches.h"
 #include "model/cad-assembly.h"
 #include "model/knot-tolerance.h"
@@ -409,6 +410,62 @@ std::optional<std::array<double, 4>> faceRectangle(const Instances& instances, c
     return std::array<double, 4>{us[0], us[1], vs[0], vs[1]};
 }
 
+// Where a surface's patches come from: the whole surface, or [u0, u1] × [v0, v1] of its own
+// parameters, the columns or rows run back when reversed.
+struct Placement {
+    bool whole = true;
+    std::array<double, 4> range{};
+    bool backU = false, backV = false;
+};
+
+// A B-spline surface made patches, or why the file is refused for it.
+struct Patches {
+    std::vector<std::array<vm::Float3, 16>> nets;
+    std::string name;
+    bool cut = false; // over part of its parameter range
+    std::string why;
+};
+
+// The patches of the B-spline surface `number`; its records when they were read already.
+Patches surfacePatches(const Instances& instances, long number, const Placement& placement,
+                       const std::vector<Record>* parsed = nullptr) {
+    Patches out;
+    const Instances::Instance* found = parsed ? nullptr : instances.find(number);
+    const std::vector<Record> read =
+        parsed || !found ? std::vector<Record>{} : step::records(found->text());
+    const std::vector<Record>& records = parsed ? *parsed : read;
+    if (!step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS")) {
+        out.why = label(number) + " is not a B-spline surface with knots";
+        return out;
+    }
+    std::string why;
+    BSplineSurface s = bsplineOf(records, instances, out.name, why);
+    if (!why.empty()) {
+        out.why = label(number) + why;
+        return out;
+    }
+    if (!placement.whole) {
+        const auto& r = placement.range;
+        s.u0 = r[0], s.u1 = r[1], s.v0 = r[2], s.v1 = r[3];
+    }
+    normaliseKnots(s);
+    out.nets = bezierPatches(s, why);
+    if (out.nets.empty()) {
+        out.why = label(number) + ": " + why;
+        return out;
+    }
+    const bool backU = placement.backU, backV = placement.backV;
+    if (backU || backV)
+        for (auto& net : out.nets) {
+            const auto original = net;
+            for (size_t r = 0; r < 4; ++r)
+                for (size_t c = 0; c < 4; ++c)
+                    net[4 * r + c] = original[4 * (backV ? 3 - r : r) + (backU ? 3 - c : c)];
+        }
+    out.cut = overPartOfRange(s);
+    return out;
+}
+
 } // namespace
 
 ImportResult importStep(std::string_view text, Model& model) {
@@ -424,58 +481,42 @@ ImportResult importStep(std::string_view text, Model& model) {
     const Uses uses = usesOf(instances);
     CadAssembly assembly(model);
     size_t unread = 0; // faces and bounded surfaces whose edges were not read
-    // Adds the patches of the B-spline surface `number` over [u0, u1] × [v0, v1] of its own
-    // parameters (the whole surface when whole), the columns or rows run back when reversed;
-    // its records when they were read already.
-    auto add = [&](long number, bool whole, std::array<double, 4> range, bool backU, bool backV,
-                   const std::vector<Record>* parsed = nullptr) -> std::string {
-        const Instances::Instance* found = parsed ? nullptr : instances.find(number);
-        const std::vector<Record> records = parsed  ? *parsed
-                                            : found ? step::records(found->text())
-                                                    : std::vector<Record>{};
-        if (!step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS"))
-            return label(number) + " is not a B-spline surface with knots";
-        std::string name, why;
-        BSplineSurface s = bsplineOf(records, instances, name, why);
-        if (!why.empty()) return label(number) + why;
-        if (!whole) s.u0 = range[0], s.u1 = range[1], s.v0 = range[2], s.v1 = range[3];
-        normaliseKnots(s);
-        auto patches = bezierPatches(s, why);
-        if (patches.empty()) return label(number) + ": " + why;
-        for (auto& net : patches) {
-            if (backU || backV) {
-                const auto original = net;
-                for (size_t r = 0; r < 4; ++r)
-                    for (size_t c = 0; c < 4; ++c)
-                        net[4 * r + c] = original[4 * (backV ? 3 - r : r) + (backU ? 3 - c : c)];
-            }
-        }
-        assembly.add(patches, name);
-        result.piecesCut += overPartOfRange(s);
+    auto take = [&](Patches made) -> std::string {
+        if (!made.why.empty()) return made.why;
+        assembly.add(made.nets, made.name);
+        result.piecesCut += made.cut;
         return "";
     };
-    std::set<long> importedWhole; // surfaces of faces whose edges were not read
-    auto addWhole = [&](long number, bool backU,
-                        const std::vector<Record>* parsed = nullptr) -> std::string {
-        if (!importedWhole.insert(number).second) return "";
-        return add(number, true, {}, backU, false, parsed);
+    // Adds the patches of the B-spline surface `number` over [u0, u1] × [v0, v1] of its own
+    // parameters (the whole surface when whole), the columns or rows run back when reversed.
+    auto add = [&](long number, bool whole, std::array<double, 4> range, bool backU,
+                   bool backV) -> std::string {
+        return take(surfacePatches(instances, number, {whole, range, backU, backV}));
     };
-    for (const Instances::Instance& instance : instances) {
+    std::set<long> importedWhole; // surfaces of faces whose edges were not read
+    auto addWhole = [&](long number, bool backU) -> std::string {
+        if (!importedWhole.insert(number).second) return "";
+        return add(number, true, {}, backU, false);
+    };
+    // Instances are read on every core, and the surfaces imported whole for themselves made
+    // patches there; then they are taken in order, so the first refusal is the one reading
+    // them one after another meets.
+    struct Read {
+        std::vector<Record> records;
+        Patches whole; // a surface imported whole for itself
+    };
+    // One instance in the file's order: "" when read, else why the file is refused.
+    auto takeInstance = [&](const Instances::Instance& instance, Read& read) -> std::string {
         const long number = instance.number;
-        const std::string_view text = instance.text();
-        static const char* const kParsed[] = {"B_SPLINE_SURFACE_WITH_KNOTS",
-                                              "RECTANGULAR_TRIMMED_SURFACE", "ADVANCED_FACE",
-                                              "FACE_SURFACE", "CURVE_BOUNDED_SURFACE"};
-        if (!keywordAmong(text, kParsed)) continue;
-        const std::vector<Record> records = step::records(text);
-        if (records.empty()) continue;
+        const std::vector<Record>& records = read.records;
+        if (records.empty()) return "";
         const std::string& keyword = records[0].keyword;
         const std::vector<std::string>& p = records[0].parameters;
         std::string why;
         if (step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS")) {
-            // A surface only cut or bounded is imported as its cuts and faces.
-            if (!uses.bounded.count(number) || uses.namedOtherwise.count(number))
-                why = addWhole(number, false, &records);
+            if ((!uses.bounded.count(number) || uses.namedOtherwise.count(number)) &&
+                importedWhole.insert(number).second)
+                why = take(std::move(read.whole));
         } else if (keyword == "RECTANGULAR_TRIMMED_SURFACE") {
             // name, basis surface, u1, u2, v1, v2, u sense, v sense
             long basis = 0;
@@ -483,7 +524,7 @@ ImportResult importStep(std::string_view text, Model& model) {
             if (p.size() != 8 || !step::reference(p[1], basis) || !step::number(p[2], range[0]) ||
                 !step::number(p[3], range[1]) || !step::number(p[4], range[2]) ||
                 !step::number(p[5], range[3]))
-                return refuse(label(number) + " is a RECTANGULAR_TRIMMED_SURFACE cut short");
+                return label(number) + " is a RECTANGULAR_TRIMMED_SURFACE cut short";
             if (range[0] > range[1]) std::swap(range[0], range[1]);
             if (range[2] > range[3]) std::swap(range[2], range[3]);
             why = add(basis, false, range, p[6] == ".F.", p[7] == ".F.");
@@ -496,9 +537,9 @@ ImportResult importStep(std::string_view text, Model& model) {
             const Instances::Instance* found =
                 p.size() >= 3 && step::reference(p[2], surface) ? instances.find(surface) : nullptr;
             if (!found) // its surface would be lost without a word
-                return refuse(label(number) + " is a face on " +
-                              (p.size() >= 3 ? p[2] : std::string("no surface")) +
-                              ", which the file does not hold");
+                return label(number) + " is a face on " +
+                       (p.size() >= 3 ? p[2] : std::string("no surface")) +
+                       ", which the file does not hold";
             const bool bspline =
                 found->text().find("B_SPLINE_SURFACE_WITH_KNOTS(") != std::string::npos;
             const auto rectangle =
@@ -513,8 +554,29 @@ ImportResult importStep(std::string_view text, Model& model) {
         } else if (keyword == "CURVE_BOUNDED_SURFACE") {
             ++unread; // its surface, named otherwise, is imported whole
         }
-        if (!why.empty()) return refuse(why);
-    }
+        return why;
+    };
+    std::string refusal;
+    const bool read = batches::convertThenTake<Read>(
+        instances.size(),
+        [&](size_t i, Read& out) {
+            const Instances::Instance& instance = instances.begin()[i];
+            static const char* const kParsed[] = {"B_SPLINE_SURFACE_WITH_KNOTS",
+                                                  "RECTANGULAR_TRIMMED_SURFACE", "ADVANCED_FACE",
+                                                  "FACE_SURFACE", "CURVE_BOUNDED_SURFACE"};
+            if (!keywordAmong(instance.text(), kParsed)) return;
+            out.records = step::records(instance.text());
+            // A surface only cut or bounded is imported as its cuts and faces.
+            const long number = instance.number;
+            if (step::findRecord(out.records, "B_SPLINE_SURFACE_WITH_KNOTS") &&
+                (!uses.bounded.count(number) || uses.namedOtherwise.count(number)))
+                out.whole = surfacePatches(instances, number, {}, &out.records);
+        },
+        [&](size_t i, Read& out) {
+            refusal = takeInstance(instances.begin()[i], out);
+            return refusal.empty();
+        });
+    if (!read) return refuse(refusal);
     assembly.finish();
     if (model.patches.empty())
         return refuse("it holds no B-spline surface (B_SPLINE_SURFACE_WITH_KNOTS)");
