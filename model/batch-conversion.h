@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <functional>
+#include <thread>
 #include <vector>
 
 #include "core/parallel-ranges.h"
@@ -18,26 +20,42 @@ inline constexpr size_t kDefaultItems = 2048;
 void setItems(size_t items);
 size_t items();
 
+// Joined when it goes out of scope, however the scope is left.
+struct JoinedThread {
+    std::thread thread;
+    ~JoinedThread() {
+        if (thread.joinable()) thread.join();
+    }
+};
+
 // convert(i, result) for every i in [0, count), on several threads; take(i, result) in order,
-// stopping (false) when take returns false.
+// stopping (false) when take returns false. The next batch is converted while this one is
+// taken, so the taking (merging points, one after another) overlaps the converting.
 template <class Result, class Convert, class Take>
 bool convertThenTake(size_t count, Convert&& convert, Take&& take) {
     constexpr size_t kSmallestSplit = 2; // two items are worth a second thread
     const size_t batch = items();
-    std::vector<Result> results;
-    for (size_t first = 0; first < count; first += batch) {
+    std::vector<Result> results[2];
+    auto convertBatch = [&](size_t first, std::vector<Result>& out) {
         const size_t n = std::min(batch, count - first);
-        results.clear();
-        results.resize(n);
+        out.clear();
+        out.resize(n);
         inParallelRanges(
             n,
             [&](size_t from, size_t to) {
                 for (size_t i = from; i < to; ++i)
-                    convert(first + i, results[i]);
+                    convert(first + i, out[i]);
             },
             kSmallestSplit);
-        for (size_t i = 0; i < n; ++i)
-            if (!take(first + i, results[i])) return false;
+    };
+    if (count == 0) return true;
+    convertBatch(0, results[0]);
+    for (size_t first = 0, k = 0; first < count; first += batch, k ^= 1) {
+        JoinedThread ahead;
+        if (first + batch < count)
+            ahead.thread = std::thread(convertBatch, first + batch, std::ref(results[k ^ 1]));
+        for (size_t i = 0; i < results[k].size(); ++i)
+            if (!take(first + i, results[k][i])) return false;
     }
     return true;
 }

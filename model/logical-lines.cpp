@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <functional>
 
 #include "core/parallel-ranges.h"
 #include "model/decimal-number.h"
@@ -70,38 +71,55 @@ void readLines(std::string_view text, size_t from, size_t to, bool lastPiece,
     }
 }
 
+// The lines of the block from `from` (a line start), read on every core: its pieces start at
+// the first line start at or after even steps.
+void readBlock(std::string_view text, size_t from, std::vector<LogicalLines::Ahead>& out) {
+    const size_t block = blockBytesSetting.load(std::memory_order_relaxed);
+    const size_t last = std::min(text.size(), from + block);
+    auto lineStart = [&](size_t p) {
+        if (p <= from) return from;
+        if (p >= last) return last;
+        const void* nl = std::memchr(text.data() + p - 1, '\n', last - (p - 1));
+        return nl ? static_cast<size_t>(static_cast<const char*>(nl) - text.data()) + 1 : last;
+    };
+    size_t starts[kPiecesABlock + 1];
+    for (size_t k = 0; k <= kPiecesABlock; ++k)
+        starts[k] = lineStart(from + (last - from) * k / kPiecesABlock);
+    std::vector<LogicalLines::Ahead> pieces[kPiecesABlock];
+    inParallelRanges(
+        kPiecesABlock,
+        [&](size_t first, size_t to) {
+            for (size_t k = first; k < to; ++k)
+                readLines(text, starts[k], starts[k + 1], k + 1 == kPiecesABlock, pieces[k]);
+        },
+        2);
+    out.clear();
+    for (const std::vector<LogicalLines::Ahead>& piece : pieces)
+        out.insert(out.end(), piece.begin(), piece.end());
+}
+
 } // namespace
 
 void LogicalLines::setBlockBytes(size_t bytes) {
     blockBytesSetting.store(bytes ? bytes : kDefaultBlockBytes, std::memory_order_relaxed);
 }
 
+LogicalLines::~LogicalLines() {
+    if (reading_.joinable()) reading_.join();
+}
+
 const LogicalLines::Ahead& LogicalLines::ahead() {
     if (aheadAt_ < ahead_.size()) return ahead_[aheadAt_];
-    // The next block: its pieces start at the first line start at or after even steps.
-    const size_t block = blockBytesSetting.load(std::memory_order_relaxed);
-    const size_t last = std::min(text_.size(), at_ + block);
-    auto lineStart = [&](size_t p) {
-        if (p <= at_) return at_;
-        if (p >= last) return last;
-        const void* nl = std::memchr(text_.data() + p - 1, '\n', last - (p - 1));
-        return nl ? static_cast<size_t>(static_cast<const char*>(nl) - text_.data()) + 1 : last;
-    };
-    size_t starts[kPiecesABlock + 1];
-    for (size_t k = 0; k <= kPiecesABlock; ++k)
-        starts[k] = lineStart(at_ + (last - at_) * k / kPiecesABlock);
-    std::vector<Ahead> pieces[kPiecesABlock];
-    inParallelRanges(
-        kPiecesABlock,
-        [&](size_t from, size_t to) {
-            for (size_t k = from; k < to; ++k)
-                readLines(text_, starts[k], starts[k + 1], k + 1 == kPiecesABlock, pieces[k]);
-        },
-        2);
-    ahead_.clear();
+    // The block after this one was read while this one was taken, unless this is the first.
+    if (reading_.joinable()) {
+        reading_.join();
+        ahead_.swap(following_);
+    } else {
+        readBlock(text_, at_, ahead_);
+    }
     aheadAt_ = 0;
-    for (const std::vector<Ahead>& piece : pieces)
-        ahead_.insert(ahead_.end(), piece.begin(), piece.end());
+    if (const size_t end = ahead_.back().end; end < text_.size())
+        reading_ = std::thread(readBlock, text_, end + 1, std::ref(following_));
     return ahead_[0];
 }
 

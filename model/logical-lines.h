@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 // What a line holds, when it was read ahead: Unknown says its words must be read.
@@ -20,6 +21,9 @@ enum class LineShape : uint8_t {
 class LogicalLines {
   public:
     explicit LogicalLines(std::string_view text) : text_(text) {}
+    ~LogicalLines();
+    LogicalLines(const LogicalLines&) = delete;
+    LogicalLines& operator=(const LogicalLines&) = delete;
     // False at the end of the text.
     bool next(std::string_view& line, size_t& number);
     // The shape of the line next() gave last, and its three numbers when it has them.
@@ -46,6 +50,8 @@ class LogicalLines {
     std::string joined_;
     std::vector<Ahead> ahead_; // the lines from at_ on, ahead_[aheadAt_] the one at at_
     size_t aheadAt_ = 0;
+    std::vector<Ahead> following_; // the next block, read meanwhile by reading_
+    std::thread reading_;
     LineShape shape_ = LineShape::Unknown;
     float numbers_[3] = {};
 };
