@@ -14,7 +14,7 @@
 
 namespace batches {
 
-inline constexpr size_t kDefaultItems = 2048;
+inline constexpr size_t kDefaultItems = 16384;
 // For tests and fuzzing: the items a batch holds (small batches put short files through the
 // threads), or 0 for the default.
 void setItems(size_t items);

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr size_t kDefaultBlockBytes = size_t{1} << 20;
+constexpr size_t kDefaultBlockBytes = size_t{1} << 22;
 constexpr size_t kPiecesABlock = 8; // shared among the cores
 std::atomic<size_t> blockBytesSetting{kDefaultBlockBytes};
 
