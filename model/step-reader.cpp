@@ -115,16 +115,45 @@ bool pointOf(std::string_view text, std::array<double, 3>& p) {
            step::number(xyz[2], p[2]);
 }
 
+// A record seen in the instance's text, or in a Record's strings.
+struct RecordView {
+    std::string_view keyword;
+    std::vector<std::string_view> parameters;
+};
+
+const RecordView* recordIn(const std::vector<RecordView>& records, std::string_view keyword) {
+    for (const RecordView& r : records)
+        if (r.keyword == keyword) return &r;
+    return nullptr;
+}
+
+// The records of an instance: a simple one's seen in its text (a surface's points are not
+// copied), any other's parsed into parsed and seen there.
+std::vector<RecordView> recordsOf(std::string_view text, std::vector<Record>& parsed) {
+    if (!text.empty() && text[0] != '(') {
+        const size_t open = text.find('(');
+        if (open != std::string_view::npos)
+            if (std::vector<std::string_view> items = step::listItems(text.substr(open));
+                !items.empty())
+                return {{text.substr(0, open), std::move(items)}};
+    }
+    parsed = step::records(text);
+    std::vector<RecordView> views;
+    for (const Record& r : parsed)
+        views.push_back({r.keyword, {r.parameters.begin(), r.parameters.end()}});
+    return views;
+}
+
 // The B-spline surface of an instance; why says what is wrong with it.
-BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& instances,
+BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances& instances,
                          std::string& name, std::string& why) {
     BSplineSurface s;
-    const Record* withKnots = step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS");
+    const RecordView* withKnots = recordIn(records, "B_SPLINE_SURFACE_WITH_KNOTS");
     // Simple: name, degrees, points, form, closed, closed, self-intersecting, then the knots;
     // complex: the name in REPRESENTATION_ITEM, the surface's part and the knots' part apart.
     std::vector<std::string_view> surface, knots;
     if (records.size() == 1) {
-        const std::vector<std::string>& all = withKnots->parameters;
+        const std::vector<std::string_view>& all = withKnots->parameters;
         if (all.size() < 13) {
             why = " is cut short";
             return s;
@@ -133,14 +162,14 @@ BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& in
         surface.assign(all.begin() + 1, all.begin() + 8);
         knots.assign(all.begin() + 8, all.end());
     } else {
-        const Record* base = step::findRecord(records, "B_SPLINE_SURFACE");
+        const RecordView* base = recordIn(records, "B_SPLINE_SURFACE");
         if (!base) {
             why = " is a B-spline surface without its points";
             return s;
         }
         surface.assign(base->parameters.begin(), base->parameters.end());
         knots.assign(withKnots->parameters.begin(), withKnots->parameters.end());
-        if (const Record* item = step::findRecord(records, "REPRESENTATION_ITEM");
+        if (const RecordView* item = recordIn(records, "REPRESENTATION_ITEM");
             item && !item->parameters.empty())
             step::decodeString(item->parameters[0], name);
     }
@@ -155,7 +184,7 @@ BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& in
               ": only bicubic surfaces (3 × 3) are read";
         return s;
     }
-    if (const Record* rational = step::findRecord(records, "RATIONAL_B_SPLINE_SURFACE")) {
+    if (const RecordView* rational = recordIn(records, "RATIONAL_B_SPLINE_SURFACE")) {
         std::vector<double> weights;
         const std::string_view all =
             rational->parameters.empty() ? std::string_view() : rational->parameters[0];
@@ -428,13 +457,14 @@ struct Patches {
 
 // The patches of the B-spline surface `number`; its records when they were read already.
 Patches surfacePatches(const Instances& instances, long number, const Placement& placement,
-                       const std::vector<Record>* parsed = nullptr) {
+                       const std::vector<RecordView>* parsed = nullptr) {
     Patches out;
     const Instances::Instance* found = parsed ? nullptr : instances.find(number);
-    const std::vector<Record> read =
-        parsed || !found ? std::vector<Record>{} : step::records(found->text());
-    const std::vector<Record>& records = parsed ? *parsed : read;
-    if (!step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS")) {
+    std::vector<Record> storage;
+    const std::vector<RecordView> read =
+        parsed || !found ? std::vector<RecordView>{} : recordsOf(found->text(), storage);
+    const std::vector<RecordView>& records = parsed ? *parsed : read;
+    if (!recordIn(records, "B_SPLINE_SURFACE_WITH_KNOTS")) {
         out.why = label(number) + " is not a B-spline surface with knots";
         return out;
     }
@@ -502,22 +532,25 @@ ImportResult importStep(std::string_view text, Model& model) {
     // patches there; then they are taken in order, so the first refusal is the one reading
     // them one after another meets.
     struct Read {
-        std::vector<Record> records;
-        Patches whole; // a surface imported whole for itself
+        bool surface = false;        // a B-spline surface with knots
+        Patches whole;               // one imported whole for itself
+        std::vector<Record> records; // another instance's that is read
     };
     // One instance in the file's order: "" when read, else why the file is refused.
     auto takeInstance = [&](const Instances::Instance& instance, Read& read) -> std::string {
         const long number = instance.number;
         const std::vector<Record>& records = read.records;
-        if (records.empty()) return "";
-        const std::string& keyword = records[0].keyword;
-        const std::vector<std::string>& p = records[0].parameters;
+        if (records.empty() && !read.surface) return "";
         std::string why;
-        if (step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS")) {
+        if (read.surface) {
             if ((!uses.bounded.count(number) || uses.namedOtherwise.count(number)) &&
                 importedWhole.insert(number).second)
                 why = take(std::move(read.whole));
-        } else if (keyword == "RECTANGULAR_TRIMMED_SURFACE") {
+            return why;
+        }
+        const std::string& keyword = records[0].keyword;
+        const std::vector<std::string>& p = records[0].parameters;
+        if (keyword == "RECTANGULAR_TRIMMED_SURFACE") {
             // name, basis surface, u1, u2, v1, v2, u sense, v sense
             long basis = 0;
             std::array<double, 4> range{};
@@ -565,12 +598,18 @@ ImportResult importStep(std::string_view text, Model& model) {
                                                   "RECTANGULAR_TRIMMED_SURFACE", "ADVANCED_FACE",
                                                   "FACE_SURFACE", "CURVE_BOUNDED_SURFACE"};
             if (!keywordAmong(instance.text(), kParsed)) return;
-            out.records = step::records(instance.text());
+            std::vector<Record> storage;
+            const std::vector<RecordView> records = recordsOf(instance.text(), storage);
+            if (records.empty()) return;
+            if (!recordIn(records, "B_SPLINE_SURFACE_WITH_KNOTS")) {
+                out.records = storage.empty() ? step::records(instance.text()) : std::move(storage);
+                return;
+            }
             // A surface only cut or bounded is imported as its cuts and faces.
+            out.surface = true;
             const long number = instance.number;
-            if (step::findRecord(out.records, "B_SPLINE_SURFACE_WITH_KNOTS") &&
-                (!uses.bounded.count(number) || uses.namedOtherwise.count(number)))
-                out.whole = surfacePatches(instances, number, {}, &out.records);
+            if (!uses.bounded.count(number) || uses.namedOtherwise.count(number))
+                out.whole = surfacePatches(instances, number, {}, &records);
         },
         [&](size_t i, Read& out) {
             refusal = takeInstance(instances.begin()[i], out);
