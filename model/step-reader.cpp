@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/parallel-ranges.h"
 #include "model/batch-conversion.h"
 #include "model/bspline-patches.h"
 #include "model/cad-assembly.h"
@@ -66,16 +67,36 @@ const char* keywordAmong(std::string_view text, const char* const (&keywords)[n]
     return nullptr;
 }
 
+// Instances are read on every core, in kRanges ranges of the file's order: read(instance, r)
+// keeps its findings for range r apart, and they are joined in order afterwards.
+constexpr size_t kRanges = 16;
+template <class Read> void inRanges(const Instances& instances, Read&& read) {
+    const Instances::Instance* all = instances.begin();
+    const size_t count = instances.size();
+    inParallelRanges(
+        kRanges,
+        [&](size_t from, size_t to) {
+            for (size_t r = from; r < to; ++r)
+                for (size_t i = count * r / kRanges; i < count * (r + 1) / kRanges; ++i)
+                    read(all[i], r);
+        },
+        2);
+}
+
 // Why the file holds surfaces of other kinds, naming the first and counting them, or "".
 std::string otherSurfaces(const Instances& instances) {
+    std::vector<std::pair<long, const char*>> found[kRanges]; // each range's, in order
+    inRanges(instances, [&](const Instances::Instance& instance, size_t r) {
+        if (const char* kind = keywordAmong(instance.text(), kOtherSurfaces))
+            found[r].emplace_back(instance.number, kind);
+    });
     std::map<std::string, size_t> counts;
     std::string first;
-    for (const Instances::Instance& instance : instances) {
-        const char* kind = keywordAmong(instance.text(), kOtherSurfaces);
-        if (!kind) continue;
-        if (first.empty()) first = label(instance.number) + " is a " + kind;
-        ++counts[kind];
-    }
+    for (const auto& some : found)
+        for (const auto& [number, kind] : some) {
+            if (first.empty()) first = label(number) + " is a " + kind;
+            ++counts[kind];
+        }
     if (first.empty()) return "";
     return otherSurfacesReason(first, "bicubic B-spline surfaces", {counts.begin(), counts.end()});
 }
@@ -272,13 +293,17 @@ Uses usesOf(const Instances& instances) {
     static const std::string_view kBounding[] = {"RECTANGULAR_TRIMMED_SURFACE(", "ADVANCED_FACE(",
                                                  "FACE_SURFACE(", "PCURVE("};
     static const char* const kWithKnots[] = {"B_SPLINE_SURFACE_WITH_KNOTS"};
-    std::vector<long> surfaces; // ascending, as the instances are
-    for (const Instances::Instance& instance : instances)
-        if (keywordAmong(instance.text(), kWithKnots)) surfaces.push_back(instance.number);
-    Uses uses;
-    for (const Instances::Instance& instance : instances) {
+    std::vector<long> surfacesOf[kRanges];               // ascending, as the instances are
+    std::vector<std::pair<long, bool>> namedOf[kRanges]; // a surface and whether it is bounded
+    inRanges(instances, [&](const Instances::Instance& instance, size_t r) {
+        if (keywordAmong(instance.text(), kWithKnots)) surfacesOf[r].push_back(instance.number);
+    });
+    std::vector<long> surfaces;
+    for (const std::vector<long>& some : surfacesOf)
+        surfaces.insert(surfaces.end(), some.begin(), some.end());
+    inRanges(instances, [&](const Instances::Instance& instance, size_t r) {
         const std::string_view text = instance.text();
-        if (text.find('#') == std::string_view::npos) continue;
+        if (text.find('#') == std::string_view::npos) return;
         bool bounding = false;
         for (const std::string_view head : kBounding)
             bounding = bounding || text.substr(0, head.size()) == head;
@@ -288,9 +313,13 @@ Uses usesOf(const Instances& instances) {
             if (quoted || text[i] != '#') continue;
             const long named = leadingNumber(text.substr(i + 1));
             if (std::binary_search(surfaces.begin(), surfaces.end(), named))
-                (bounding ? uses.bounded : uses.namedOtherwise).insert(named);
+                namedOf[r].emplace_back(named, bounding);
         }
-    }
+    });
+    Uses uses;
+    for (const auto& some : namedOf)
+        for (const auto& [named, bounding] : some)
+            (bounding ? uses.bounded : uses.namedOtherwise).insert(named);
     return uses;
 }
 
