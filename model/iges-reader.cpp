@@ -102,6 +102,10 @@ struct Sections {
 // The sections by column 73.
 Sections sectionsOf(std::string_view text) {
     Sections s;
+    // Room for every line a section may have (room never written takes no memory): the lists
+    // then grow without copying themselves.
+    s.directory.reserve(text.size() / (kSectionColumn + 1));
+    s.parameters.reserve(text.size() / (kSectionColumn + 1));
     size_t at = 0;
     while (at < text.size()) {
         size_t end = text.find('\n', at);
