@@ -12,7 +12,6 @@
 namespace {
 
 constexpr size_t kDefaultBlockBytes = size_t{1} << 22;
-constexpr size_t kPiecesABlock = 8; // shared among the cores
 std::atomic<size_t> blockBytesSetting{kDefaultBlockBytes};
 
 bool isBlank(char c) { // as a text stream separates words
@@ -73,7 +72,8 @@ void readLines(std::string_view text, size_t from, size_t to, bool lastPiece,
 
 // The lines of the block from `from` (a line start), read on every core: its pieces start at
 // the first line start at or after even steps.
-void readBlock(std::string_view text, size_t from, std::vector<LogicalLines::Ahead>& out) {
+void readBlock(std::string_view text, size_t from, LogicalLines::Block& out) {
+    constexpr size_t kPieces = LogicalLines::kPieces;
     const size_t block = blockBytesSetting.load(std::memory_order_relaxed);
     const size_t last = std::min(text.size(), from + block);
     auto lineStart = [&](size_t p) {
@@ -82,20 +82,19 @@ void readBlock(std::string_view text, size_t from, std::vector<LogicalLines::Ahe
         const void* nl = std::memchr(text.data() + p - 1, '\n', last - (p - 1));
         return nl ? static_cast<size_t>(static_cast<const char*>(nl) - text.data()) + 1 : last;
     };
-    size_t starts[kPiecesABlock + 1];
-    for (size_t k = 0; k <= kPiecesABlock; ++k)
-        starts[k] = lineStart(from + (last - from) * k / kPiecesABlock);
-    std::vector<LogicalLines::Ahead> pieces[kPiecesABlock];
+    size_t starts[kPieces + 1];
+    for (size_t k = 0; k <= kPieces; ++k)
+        starts[k] = lineStart(from + (last - from) * k / kPieces);
     inParallelRanges(
-        kPiecesABlock,
+        kPieces,
         [&](size_t first, size_t to) {
-            for (size_t k = first; k < to; ++k)
-                readLines(text, starts[k], starts[k + 1], k + 1 == kPiecesABlock, pieces[k]);
+            for (size_t k = first; k < to; ++k) {
+                out.pieces[k].clear();
+                readLines(text, starts[k], starts[k + 1], k + 1 == kPieces, out.pieces[k]);
+            }
         },
         2);
-    out.clear();
-    for (const std::vector<LogicalLines::Ahead>& piece : pieces)
-        out.insert(out.end(), piece.begin(), piece.end());
+    out.piece = out.line = 0;
 }
 
 } // namespace
@@ -109,18 +108,26 @@ LogicalLines::~LogicalLines() {
 }
 
 const LogicalLines::Ahead& LogicalLines::ahead() {
-    if (aheadAt_ < ahead_.size()) return ahead_[aheadAt_];
+    auto nextLine = [](Block& b) -> const Ahead* {
+        for (; b.piece < kPieces; ++b.piece, b.line = 0)
+            if (b.line < b.pieces[b.piece].size()) return &b.pieces[b.piece][b.line];
+        return nullptr;
+    };
+    if (const Ahead* line = started_ ? nextLine(ahead_) : nullptr) return *line;
     // The block after this one was read while this one was taken, unless this is the first.
     if (reading_.joinable()) {
         reading_.join();
-        ahead_.swap(following_);
+        std::swap(ahead_, following_);
     } else {
         readBlock(text_, at_, ahead_);
+        started_ = true;
     }
-    aheadAt_ = 0;
-    if (const size_t end = ahead_.back().end; end < text_.size())
-        reading_ = std::thread(readBlock, text_, end + 1, std::ref(following_));
-    return ahead_[0];
+    const Ahead* first = nextLine(ahead_);
+    size_t end = first->end; // the block's last line's
+    for (const std::vector<Ahead>& piece : ahead_.pieces)
+        if (!piece.empty()) end = piece.back().end;
+    if (end < text_.size()) reading_ = std::thread(readBlock, text_, end + 1, std::ref(following_));
+    return *first;
 }
 
 bool LogicalLines::next(std::string_view& line, size_t& number) {
@@ -133,7 +140,7 @@ bool LogicalLines::next(std::string_view& line, size_t& number) {
         if (end == text_.size()) ended_ = true;
         std::string_view piece = text_.substr(at_, end - at_);
         at_ = end + 1;
-        ++aheadAt_;
+        ++ahead_.line;
         ++physical_;
         if (!continued) number = physical_;
         if (!piece.empty() && piece.back() == '\r') piece.remove_suffix(1);

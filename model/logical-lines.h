@@ -41,6 +41,14 @@ class LogicalLines {
         float numbers[3];
     };
 
+    // A block's lines in the pieces its threads read (each piece's storage kept for the next
+    // block: no copy joins them, and no new memory is touched block after block).
+    static constexpr size_t kPieces = 8;
+    struct Block {
+        std::vector<Ahead> pieces[kPieces];
+        size_t piece = 0, line = 0; // the line next taken
+    };
+
   private:
     const Ahead& ahead();
 
@@ -48,9 +56,9 @@ class LogicalLines {
     size_t at_ = 0, physical_ = 0;
     bool ended_ = false;
     std::string joined_;
-    std::vector<Ahead> ahead_; // the lines from at_ on, ahead_[aheadAt_] the one at at_
-    size_t aheadAt_ = 0;
-    std::vector<Ahead> following_; // the next block, read meanwhile by reading_
+    Block ahead_;     // the lines from at_ on, its next line the one at at_
+    Block following_; // the next block, read meanwhile by reading_
+    bool started_ = false;
     std::thread reading_;
     LineShape shape_ = LineShape::Unknown;
     float numbers_[3] = {};
