@@ -34,10 +34,12 @@ struct JoinedThread {
 template <class Result, class Convert, class Take>
 bool convertThenTake(size_t count, Convert&& convert, Take&& take) {
     constexpr size_t kSmallestSplit = 2; // two items are worth a second thread
-    const size_t batch = items();
+    // Batches grow from a sixteenth of the largest, so that taking starts (and overlaps) soon.
+    constexpr size_t kFirstFraction = 16;
+    const size_t most = items();
+    auto batchAfter = [&](size_t batch) { return std::min(most, 2 * batch); };
     std::vector<Result> results[2];
-    auto convertBatch = [&](size_t first, std::vector<Result>& out) {
-        const size_t n = std::min(batch, count - first);
+    auto convertBatch = [&](size_t first, size_t n, std::vector<Result>& out) {
         out.clear();
         out.resize(n);
         inParallelRanges(
@@ -48,14 +50,18 @@ bool convertThenTake(size_t count, Convert&& convert, Take&& take) {
             },
             kSmallestSplit);
     };
-    if (count == 0) return true;
-    convertBatch(0, results[0]);
-    for (size_t first = 0, k = 0; first < count; first += batch, k ^= 1) {
+    size_t batch = std::min(std::max<size_t>(1, most / kFirstFraction), count);
+    convertBatch(0, batch, results[0]);
+    for (size_t first = 0, k = 0; first < count; k ^= 1) {
+        const size_t following = std::min(batchAfter(batch), count - first - batch);
         JoinedThread ahead;
-        if (first + batch < count)
-            ahead.thread = std::thread(convertBatch, first + batch, std::ref(results[k ^ 1]));
+        if (following > 0)
+            ahead.thread =
+                std::thread(convertBatch, first + batch, following, std::ref(results[k ^ 1]));
         for (size_t i = 0; i < results[k].size(); ++i)
             if (!take(first + i, results[k][i])) return false;
+        first += batch;
+        batch = following;
     }
     return true;
 }
