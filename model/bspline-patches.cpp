@@ -114,6 +114,14 @@ bool knotsValid(const std::vector<double>& knots, int count, double from, double
     return from < to && from >= knots[kDegree] && to <= knots[static_cast<size_t>(count)];
 }
 
+// Whether the knots are one span over exactly [from, to] with both ends triple: the points are
+// then the patch's own, and nothing is inserted (as most exporters write a Bezier patch).
+bool bezierSpan(const std::vector<double>& knots, int count, double from, double to) {
+    return count == kDegree + 1 && knots.size() == 2 * (kDegree + 1) && knots[1] == from &&
+           knots[2] == from && knots[3] == from && knots[4] == to && knots[5] == to &&
+           knots[6] == to;
+}
+
 } // namespace
 
 std::vector<std::array<vm::Float3, 16>> bezierPatches(const BSplineSurface& s, std::string& why) {
@@ -122,6 +130,16 @@ std::vector<std::array<vm::Float3, 16>> bezierPatches(const BSplineSurface& s, s
         s.points.size() != static_cast<size_t>(s.countU) * static_cast<size_t>(s.countV)) {
         why = "its knots, points and parameter range do not make a cubic B-spline surface";
         return {};
+    }
+    if (bezierSpan(s.knotsU, s.countU, s.u0, s.u1) && bezierSpan(s.knotsV, s.countV, s.v0, s.v1)) {
+        std::vector<std::array<vm::Float3, 16>> patch(1);
+        for (size_t r = 0; r < 4; ++r)
+            for (size_t c = 0; c < 4; ++c) {
+                const auto& p = s.points[c * 4 + r];
+                patch[0][4 * r + c] = {static_cast<float>(p[0]), static_cast<float>(p[1]),
+                                       static_cast<float>(p[2])};
+            }
+        return patch;
     }
     const std::vector<double> breaksU = breakpoints(s.knotsU, s.u0, s.u1),
                               breaksV = breakpoints(s.knotsV, s.v0, s.v1);

@@ -41,50 +41,71 @@ inline uint64_t digitValue(const char* p, size_t n) {
     return v & 0xFFFFFFFF;
 }
 
-// Reads a float from the front of [first, last) in std::chars_format::general; the end of
-// what was read, or nullptr when nothing there is a number (or it is out of range).
-[[gnu::always_inline]] inline const char* parse(const char* first, const char* last, float& value) {
-    // Plain digits with at most one point and no exponent, up to 19 significant digits and
-    // 22 after the point: the value is then m / 10^k with both exact in a double, so the
-    // quotient is the correctly rounded double. Rounding that to float rounds twice, which
-    // can differ from rounding once only when the double lies next to a point halfway
-    // between two floats; such numbers, like every other form, go to the library.
-    static constexpr double kPowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                           1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const char* p = first;
-    const bool negative = p < last && *p == '-';
-    p += negative;
+// Plain digits with at most one point and no exponent, read from the front of a number's
+// text: its sign, its digits as one whole number and how many of them follow the point.
+struct PlainDecimal {
+    bool negative = false;
     uint64_t mantissa = 0;
-    size_t count = 0;
+    size_t count = 0; // the digits read (more than 19 may have wrapped the mantissa)
     int afterPoint = 0;
+    const char* end = nullptr;
+};
+
+[[gnu::always_inline]] inline PlainDecimal plainDecimal(const char* first, const char* last) {
+    PlainDecimal d;
+    const char* p = first;
+    d.negative = p < last && *p == '-';
+    p += d.negative;
     // The usual case, eight bytes at a time: up to eight digits, a point, up to eight more.
     size_t whole = 0, fraction = 0;
     if (last - p >= 17 && (whole = leadingDigits(p)) < 8 && p[whole] == '.' &&
         (fraction = leadingDigits(p + whole + 1)) < 8) {
-        mantissa = digitValue(p, whole) * kTens[fraction] + digitValue(p + whole + 1, fraction);
-        count = whole + fraction;
-        afterPoint = static_cast<int>(fraction);
+        d.mantissa = digitValue(p, whole) * kTens[fraction] + digitValue(p + whole + 1, fraction);
+        d.count = whole + fraction;
+        d.afterPoint = static_cast<int>(fraction);
         p += whole + 1 + fraction;
     } else {
         const char* digits = p;
         while (p < last && isDigit(*p))
-            mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
-        count = static_cast<size_t>(p - digits);
+            d.mantissa = d.mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+        d.count = static_cast<size_t>(p - digits);
         if (p < last && *p == '.') {
             const char* fractionDigits = ++p;
             while (p < last && isDigit(*p))
-                mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
-            afterPoint = static_cast<int>(p - fractionDigits);
-            count += static_cast<size_t>(afterPoint);
+                d.mantissa = d.mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+            d.afterPoint = static_cast<int>(p - fractionDigits);
+            d.count += static_cast<size_t>(d.afterPoint);
         }
     }
-    // More than 19 digits may have wrapped the mantissa: those take the library's way.
-    const bool anyDigit = count > 0, significant = count <= 19;
-    const bool exponent = p < last && (*p == 'e' || *p == 'E');
-    if (anyDigit && !exponent && significant && afterPoint <= 22 &&
-        mantissa <= (uint64_t{1} << 53)) {
-        double d = static_cast<double>(mantissa) / kPowers[afterPoint];
+    d.end = p;
+    return d;
+}
+
+inline constexpr double kPowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The correctly rounded double of a plain decimal when the quotient m / 10^k is (both exact
+// in a double, so the one division rounds once), with nothing after it that makes it another
+// number; false otherwise.
+[[gnu::always_inline]] inline bool exactQuotient(const PlainDecimal& d, const char* last,
+                                                 double& value) {
+    const bool exponent = d.end < last && (*d.end == 'e' || *d.end == 'E');
+    if (d.count == 0 || d.count > 19 || exponent || d.afterPoint > 22 ||
+        d.mantissa > (uint64_t{1} << 53))
+        return false;
+    value = static_cast<double>(d.mantissa) / kPowers[d.afterPoint];
+    return true;
+}
+
+// Reads a float from the front of [first, last) in std::chars_format::general; the end of
+// what was read, or nullptr when nothing there is a number (or it is out of range).
+[[gnu::always_inline]] inline const char* parse(const char* first, const char* last, float& value) {
+    // The double quotient rounded to float rounds twice, which can differ from rounding once
+    // only when the double lies next to a point halfway between two floats; such numbers,
+    // like every other form, go to the library.
+    const PlainDecimal plain = plainDecimal(first, last);
+    if (double d = 0; exactQuotient(plain, last, d)) {
         uint64_t bits;
         std::memcpy(&bits, &d, sizeof bits);
         const uint64_t dropped = bits & ((uint64_t{1} << 29) - 1); // bits a float does not keep
@@ -92,9 +113,21 @@ inline uint64_t digitValue(const char* p, size_t n) {
         const bool nearHalfway = dropped + 1 >= halfway && dropped <= halfway + 1;
         // 2^-125 .. 2^127: far from the float's subnormals and its largest value.
         if (d == 0 || (!nearHalfway && d >= 0x1p-125 && d < 0x1p127)) {
-            value = static_cast<float>(negative ? -d : d);
-            return p;
+            value = static_cast<float>(plain.negative ? -d : d);
+            return plain.end;
         }
+    }
+    auto [next, error] = std::from_chars(first, last, value);
+    return error == std::errc() ? next : nullptr;
+}
+
+// The same for a double: CAD files' coordinates and knots.
+[[gnu::always_inline]] inline const char* parse(const char* first, const char* last,
+                                                double& value) {
+    const PlainDecimal plain = plainDecimal(first, last);
+    if (double d = 0; exactQuotient(plain, last, d)) {
+        value = plain.negative ? -d : d;
+        return plain.end;
     }
     auto [next, error] = std::from_chars(first, last, value);
     return error == std::errc() ? next : nullptr;

@@ -1,6 +1,7 @@
 #include "model/iges-reader.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -8,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "model/batch-conversion.h"
 #include "model/bspline-patches.h"
 #include "model/cad-assembly.h"
+#include "model/decimal-number.h"
 #include "model/knot-tolerance.h"
 
 namespace {
@@ -47,9 +50,7 @@ ImportResult refuse(const std::string& why) {
 // Plain numbers are read by from_chars; strtod reads every other form (D exponents, a sign).
 bool toNumber(std::string_view item, double& value) {
     const char* last = item.data() + item.size();
-    if (const auto [end, error] = std::from_chars(item.data(), last, value);
-        error == std::errc() && end == last)
-        return std::isfinite(value);
+    if (decimal::parse(item.data(), last, value) == last) return std::isfinite(value);
     std::string text(item);
     std::replace(text.begin(), text.end(), 'D', 'E'); // IGES doubles may say D
     std::replace(text.begin(), text.end(), 'd', 'e');
@@ -101,6 +102,10 @@ struct Sections {
 // The sections by column 73.
 Sections sectionsOf(std::string_view text) {
     Sections s;
+    // Room for every line a section may have (room never written takes no memory): the lists
+    // then grow without copying themselves.
+    s.directory.reserve(text.size() / (kSectionColumn + 1));
+    s.parameters.reserve(text.size() / (kSectionColumn + 1));
     size_t at = 0;
     while (at < text.size()) {
         size_t end = text.find('\n', at);
@@ -229,6 +234,51 @@ BSplineSurface surfaceOf(const std::vector<double>& values, std::string& why) {
     return s;
 }
 
+// An entity 128 made Bezier patches, or why it is refused (" is cut short", ": '1.x' is
+// not a number").
+struct Surface {
+    std::vector<std::array<vm::Float3, 16>> patches;
+    bool cut = false; // over part of its parameter range
+    std::string why;
+};
+
+Surface surfaceFrom(const Sections& sections, int line, char delimiter, char recordEnd) {
+    Surface out;
+    std::string data, spaced; // the parameters; an item with spaces taken out
+    sections.parametersOf(line, data);
+    data.resize(std::min(data.size(), data.find(recordEnd)));
+    std::vector<double> values;
+    values.reserve(data.size() / 4);
+    for (size_t from = 0; from <= data.size();) {
+        size_t to = data.find(delimiter, from);
+        if (to == std::string::npos) to = data.size();
+        std::string_view item = trimmed(std::string_view(data).substr(from, to - from));
+        if (item.find(' ') != std::string_view::npos) {
+            spaced.assign(item);
+            spaced.erase(std::remove(spaced.begin(), spaced.end(), ' '), spaced.end());
+            item = spaced;
+        }
+        double v = 0;
+        if (!item.empty() && !toNumber(item, v)) {
+            out.why = ": '" + std::string(item) + "' is not a number";
+            return out;
+        }
+        values.push_back(v);
+        from = to + 1;
+    }
+    std::string why;
+    BSplineSurface s = surfaceOf(values, why);
+    if (!why.empty()) {
+        out.why = " " + why;
+        return out;
+    }
+    normaliseKnots(s);
+    out.patches = bezierPatches(s, why);
+    if (out.patches.empty()) out.why = ": " + why;
+    out.cut = overPartOfRange(s);
+    return out;
+}
+
 } // namespace
 
 ImportResult importIges(std::string_view text, Model& model) {
@@ -249,52 +299,47 @@ ImportResult importIges(std::string_view text, Model& model) {
     CadAssembly assembly(model);
     size_t bounded = 0;
     const std::vector<std::string_view>& directory = sections.directory;
-    std::string data, spaced; // an entity's parameters; an item with spaces taken out
-    std::vector<double> values;
-    for (size_t d = 0; d + 1 < directory.size(); d += 2) {
-        const int type = fieldNumber(directory[d], 0);
-        if (std::find(std::begin(kBounded), std::end(kBounded), type) != std::end(kBounded))
-            ++bounded;
-        const int line = static_cast<int>(d + 1);
-        const std::string entity =
-            "entity " + std::to_string(type) + " at directory line " + std::to_string(line);
+    auto transformed = [&](size_t d, int type) {
         const std::string_view transform =
             directory[d].substr(kTransformField * kFieldWidth, kFieldWidth);
-        if (std::find(std::begin(kHoldingSurfaces), std::end(kHoldingSurfaces), type) !=
-                std::end(kHoldingSurfaces) &&
-            transform.find_first_not_of(" 0") != std::string::npos)
-            return refuse(entity + " is placed by a transformation matrix (entity 124), which is "
-                                   "not read");
-        if (type != kBSplineSurface) continue;
-        sections.parametersOf(line, data);
-        data.resize(std::min(data.size(), data.find(recordEnd)));
-        values.clear();
-        for (size_t from = 0; from <= data.size();) {
-            size_t to = data.find(delimiter, from);
-            if (to == std::string::npos) to = data.size();
-            std::string_view item = trimmed(std::string_view(data).substr(from, to - from));
-            if (item.find(' ') != std::string_view::npos) {
-                spaced.assign(item);
-                spaced.erase(std::remove(spaced.begin(), spaced.end(), ' '), spaced.end());
-                item = spaced;
+        return std::find(std::begin(kHoldingSurfaces), std::end(kHoldingSurfaces), type) !=
+                   std::end(kHoldingSurfaces) &&
+               transform.find_first_not_of(" 0") != std::string::npos;
+    };
+    // Surfaces are converted on every core; the entities are then taken in order, so the
+    // first refusal is the one reading them one after another meets.
+    std::string refusal;
+    const bool whole = batches::convertThenTake<Surface>(
+        directory.size() / 2,
+        [&](size_t e, Surface& out) {
+            const size_t d = 2 * e;
+            const int type = fieldNumber(directory[d], 0);
+            if (type == kBSplineSurface && !transformed(d, type))
+                out = surfaceFrom(sections, static_cast<int>(d + 1), delimiter, recordEnd);
+        },
+        [&](size_t e, Surface& converted) {
+            const size_t d = 2 * e;
+            const int type = fieldNumber(directory[d], 0);
+            if (std::find(std::begin(kBounded), std::end(kBounded), type) != std::end(kBounded))
+                ++bounded;
+            const std::string entity = "entity " + std::to_string(type) + " at directory line ";
+            if (transformed(d, type)) {
+                refusal = entity + std::to_string(d + 1) +
+                          " is placed by a transformation matrix (entity 124), which is not read";
+                return false;
             }
-            double v = 0;
-            if (!item.empty() && !toNumber(item, v))
-                return refuse(entity + ": '" + std::string(item) + "' is not a number");
-            values.push_back(v);
-            from = to + 1;
-        }
-        std::string why;
-        BSplineSurface s = surfaceOf(values, why);
-        if (!why.empty()) return refuse(entity + " " + why);
-        normaliseKnots(s);
-        const auto patches = bezierPatches(s, why);
-        if (patches.empty()) return refuse(entity + ": " + why);
-        const std::string name(
-            trimmed(directory[d + 1].substr(kLabelField * kFieldWidth, kFieldWidth)));
-        assembly.add(patches, name);
-        result.piecesCut += overPartOfRange(s);
-    }
+            if (type != kBSplineSurface) return true;
+            if (!converted.why.empty()) {
+                refusal = entity + std::to_string(d + 1) + converted.why;
+                return false;
+            }
+            const std::string name(
+                trimmed(directory[d + 1].substr(kLabelField * kFieldWidth, kFieldWidth)));
+            assembly.add(converted.patches, name);
+            result.piecesCut += converted.cut;
+            return true;
+        });
+    if (!whole) return refuse(refusal);
     assembly.finish();
     if (model.patches.empty()) return refuse("it holds no B-spline surface (entity 128)");
     if (bounded)

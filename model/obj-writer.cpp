@@ -50,11 +50,30 @@ void writeVector(Out& out, const vm::Vec4& v, const char* separator) {
     out << separator << v.x << " " << v.y << " " << v.z << " " << v.w;
 }
 
+// Room for the whole text at once, at most what the longest numbers take: growing by doubling
+// would hold two copies of a large model's text at a time (room never written takes no memory).
+size_t largestText(const Model& model) {
+    constexpr size_t kNumber = 16, kIndex = 12; // "-1.17549435e-38", " -2147483648"
+    constexpr size_t kHead = 64, kPoint = 2 + 3 * (kNumber + 1) + 2;
+    constexpr size_t kPatch = 2 + 24 + 16 * kIndex + 9 + 2 + kNumber + 4; // surf, end, m
+    constexpr size_t kLocator = 64 + 8 * (kNumber + 1);
+    size_t size = kHead + model.points.size() * kPoint + model.patches.size() * kPatch +
+                  model.locators.size() * kLocator;
+    for (const Model::Patch& patch : model.patches)
+        if (patch.group != -1)
+            size += 4 + model.groups[static_cast<size_t>(patch.group)]->name.size();
+    for (const auto& group : model.groups)
+        size += 16 + group->name.size() + 8 * (kNumber + 1);
+    for (const Model::Locator& locator : model.locators)
+        size += locator.name.size();
+    return size;
+}
+
 } // namespace
 
 std::string writeObj(const Model& model, WrittenDigits digits) {
     std::string text;
-    text.reserve(64 + model.points.size() * 32 + model.patches.size() * 96);
+    text.reserve(largestText(model));
     Out out(text, digits);
     out << "cstype bezier" << kEol << "deg 3" << kEol << kEol;
 

@@ -1,6 +1,7 @@
 #include "model/patch-import.h"
 
 #include "model/cad-import.h"
+#include "model/logical-lines.h"
 #include "model/point-pool.h"
 
 #include "model/byte-order-mark.h"
@@ -76,49 +77,6 @@ ImportResult refuse(size_t line, std::string_view statement, const std::string& 
     return r;
 }
 
-// The text's lines one after another with their numbers, seen in place; a line ending in a
-// backslash continues on the next (only such lines are copied).
-class LogicalLines {
-  public:
-    explicit LogicalLines(std::string_view text) : text_(text) {}
-    // False at the end of the text.
-    bool next(std::string_view& line, size_t& number) {
-        joined_.clear();
-        bool continued = false;
-        while (at_ <= text_.size() && !ended_) {
-            size_t end = text_.find('\n', at_);
-            if (end == std::string_view::npos) end = text_.size(), ended_ = true;
-            std::string_view piece = text_.substr(at_, end - at_);
-            at_ = end + 1;
-            ++physical_;
-            if (!continued) number = physical_;
-            if (!piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
-            if (!piece.empty() && piece.back() == '\\') {
-                piece.remove_suffix(1);
-                joined_.append(piece).append(" ");
-                continued = true;
-                continue;
-            }
-            if (!continued) {
-                line = piece;
-                return true;
-            }
-            joined_.append(piece);
-            line = joined_;
-            return true;
-        }
-        if (!continued) return false;
-        line = joined_; // the text ends on a continued line
-        return true;
-    }
-
-  private:
-    std::string_view text_;
-    size_t at_ = 0, physical_ = 0;
-    bool ended_ = false;
-    std::string joined_;
-};
-
 // The part of a cubic on [a, b] of its parameter, exactly: the control points of a cubic's
 // piece are its blossom at (a, a, a), (a, a, b), (a, b, b), (b, b, b).
 std::array<vm::Float3, 4> cubicPiece(const std::array<vm::Float3, 4>& p, float a, float b) {
@@ -192,6 +150,12 @@ ImportResult importObj(std::string_view text, Model& model) {
     std::string_view line;
     size_t lineNumber = 0;
     while (lines.next(line, lineNumber)) {
+        if (lines.shape() == LineShape::Vertex) { // "v x y z", read ahead
+            const float* xyz = lines.numbers();
+            unpooled.push_back({xyz[0], xyz[1], xyz[2]});
+            if (unpooled.size() == kPooledTogether) poolVertices();
+            continue;
+        }
         words(line, w);
         if (w.empty()) continue;
         const std::string_view keyword = w[0];
@@ -323,8 +287,14 @@ ImportResult importPatchText(std::string_view text, Model& model) {
     PointPool pool(model);
     LogicalLines lines(text);
     std::string_view line; // the last line read
-    auto next = [&](std::vector<std::string_view>& w, size_t& lineNumber) {
+    // The next line with words; a line of three numbers read ahead leaves w empty when a
+    // point is wanted (its numbers are the lines' own).
+    auto next = [&](std::vector<std::string_view>& w, size_t& lineNumber, bool point = false) {
         while (lines.next(line, lineNumber)) {
+            if (point && lines.shape() == LineShape::ThreeNumbers) {
+                w.clear();
+                return true;
+            }
             words(line, w);
             if (!w.empty()) return true;
         }
@@ -370,13 +340,18 @@ ImportResult importPatchText(std::string_view text, Model& model) {
         Model::Patch patch;
         for (size_t k = 0; k < 16; ++k) {
             vm::Float3 q;
-            if (!next(w, lineNumber)) {
+            if (!next(w, lineNumber, true)) {
                 if (model.patches.empty())
                     return refuse(lineNumber, "", "the file ends inside patch 1");
                 return stopped("the file ends inside patch " + std::to_string(p + 1));
             }
-            if (w.size() != 3 || !number(w[0], q.x) || !number(w[1], q.y) || !number(w[2], q.z))
+            if (w.empty()) {
+                const float* xyz = lines.numbers();
+                q = {xyz[0], xyz[1], xyz[2]};
+            } else if (w.size() != 3 || !number(w[0], q.x) || !number(w[1], q.y) ||
+                       !number(w[2], q.z)) {
                 return refuse(lineNumber, line, "a control point is three finite numbers");
+            }
             unpooled.push_back(q);
         }
         model.patches.push_back(patch);

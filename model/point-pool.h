@@ -5,7 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <vector>
 
 #include "model/model.h"
@@ -15,19 +18,21 @@ class PointPool {
     explicit PointPool(Model& model) : model_(model) {}
     int32_t add(vm::Float3 p) {
         const Key key = keyOf(p);
-        if (2 * (used_ + 1) > slots_.size()) grow();
+        if (2 * (used_ + 1) > count_) grow();
         const uint32_t tag = tagOf(key);
-        const size_t mask = slots_.size() - 1;
+        const size_t mask = count_ - 1;
         for (size_t at = tag & mask;; at = (at + 1) & mask) {
             Slot& slot = slots_[at];
-            if (slot.index == kEmpty) {
-                slot = {static_cast<int32_t>(model_.points.size()), tag};
+            if (slot.place == kEmpty) {
+                const auto index = static_cast<int32_t>(model_.points.size());
+                slot = {static_cast<uint32_t>(index) + 1, tag};
                 ++used_;
                 model_.points.push_back(p);
-                return slot.index;
+                return index;
             }
-            if (slot.tag == tag && keyOf(model_.points[static_cast<size_t>(slot.index)]) == key)
-                return slot.index;
+            const auto index = static_cast<int32_t>(slot.place - 1);
+            if (slot.tag == tag && keyOf(model_.points[static_cast<size_t>(index)]) == key)
+                return index;
         }
     }
 
@@ -37,8 +42,8 @@ class PointPool {
     void add(const vm::Float3* points, size_t count, int32_t* indices) {
         constexpr size_t kAhead = 16;
         for (size_t i = 0; i < count; ++i) {
-            if (i + kAhead < count && !slots_.empty())
-                __builtin_prefetch(&slots_[tagOf(keyOf(points[i + kAhead])) & (slots_.size() - 1)]);
+            if (i + kAhead < count && count_ != 0)
+                __builtin_prefetch(&slots_[tagOf(keyOf(points[i + kAhead])) & (count_ - 1)]);
             indices[i] = add(points[i]);
         }
     }
@@ -48,13 +53,18 @@ class PointPool {
         uint32_t x, y, z;
         bool operator==(const Key&) const = default;
     };
-    // A point's index and its hash, which also gives its place: the model's point is read
+    // A point's index plus one (0 when empty: the slots start as zero pages, never written
+    // over in advance) and its hash, which also gives its place: the model's point is read
     // only when the hashes agree, so a look-up is mostly one place in memory.
     struct Slot {
-        int32_t index;
+        uint32_t place;
         uint32_t tag;
     };
-    static constexpr int32_t kEmpty = -1;
+    struct Release {
+        void operator()(Slot* slots) const { std::free(slots); }
+    };
+    using Slots = std::unique_ptr<Slot[], Release>;
+    static constexpr uint32_t kEmpty = 0;
     static constexpr size_t kFirstSlots = 1024;
     static constexpr uint32_t kNaN = 0x7fc00000;
 
@@ -76,20 +86,24 @@ class PointPool {
     }
     // Twice the slots, each placed again by its hash.
     void grow() {
-        const size_t count = slots_.empty() ? kFirstSlots : 2 * slots_.size();
-        std::vector<Slot> slots(count, Slot{kEmpty, 0});
+        const size_t count = count_ == 0 ? kFirstSlots : 2 * count_;
+        Slots slots(static_cast<Slot*>(std::calloc(count, sizeof(Slot))));
+        if (!slots) throw std::bad_alloc();
         const size_t mask = count - 1;
-        for (const Slot& slot : slots_) {
-            if (slot.index == kEmpty) continue;
+        for (size_t k = 0; k < count_; ++k) {
+            const Slot& slot = slots_[k];
+            if (slot.place == kEmpty) continue;
             size_t at = slot.tag & mask;
-            while (slots[at].index != kEmpty)
+            while (slots[at].place != kEmpty)
                 at = (at + 1) & mask;
             slots[at] = slot;
         }
         slots_ = std::move(slots);
+        count_ = count;
     }
 
     Model& model_;
-    std::vector<Slot> slots_;
+    Slots slots_;
+    size_t count_ = 0; // slots, a power of two
     size_t used_ = 0;
 };

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/parallel-ranges.h"
+#include "model/batch-conversion.h"
 #include "model/bspline-patches.h"
 #include "model/cad-assembly.h"
 #include "model/knot-tolerance.h"
@@ -65,16 +67,36 @@ const char* keywordAmong(std::string_view text, const char* const (&keywords)[n]
     return nullptr;
 }
 
+// Instances are read on every core, in kRanges ranges of the file's order: read(instance, r)
+// keeps its findings for range r apart, and they are joined in order afterwards.
+constexpr size_t kRanges = 16;
+template <class Read> void inRanges(const Instances& instances, Read&& read) {
+    const Instances::Instance* all = instances.begin();
+    const size_t count = instances.size();
+    inParallelRanges(
+        kRanges,
+        [&](size_t from, size_t to) {
+            for (size_t r = from; r < to; ++r)
+                for (size_t i = count * r / kRanges; i < count * (r + 1) / kRanges; ++i)
+                    read(all[i], r);
+        },
+        2);
+}
+
 // Why the file holds surfaces of other kinds, naming the first and counting them, or "".
 std::string otherSurfaces(const Instances& instances) {
+    std::vector<std::pair<long, const char*>> found[kRanges]; // each range's, in order
+    inRanges(instances, [&](const Instances::Instance& instance, size_t r) {
+        if (const char* kind = keywordAmong(instance.text(), kOtherSurfaces))
+            found[r].emplace_back(instance.number, kind);
+    });
     std::map<std::string, size_t> counts;
     std::string first;
-    for (const Instances::Instance& instance : instances) {
-        const char* kind = keywordAmong(instance.text(), kOtherSurfaces);
-        if (!kind) continue;
-        if (first.empty()) first = label(instance.number) + " is a " + kind;
-        ++counts[kind];
-    }
+    for (const auto& some : found)
+        for (const auto& [number, kind] : some) {
+            if (first.empty()) first = label(number) + " is a " + kind;
+            ++counts[kind];
+        }
     if (first.empty()) return "";
     return otherSurfacesReason(first, "bicubic B-spline surfaces", {counts.begin(), counts.end()});
 }
@@ -114,16 +136,45 @@ bool pointOf(std::string_view text, std::array<double, 3>& p) {
            step::number(xyz[2], p[2]);
 }
 
+// A record seen in the instance's text, or in a Record's strings.
+struct RecordView {
+    std::string_view keyword;
+    std::vector<std::string_view> parameters;
+};
+
+const RecordView* recordIn(const std::vector<RecordView>& records, std::string_view keyword) {
+    for (const RecordView& r : records)
+        if (r.keyword == keyword) return &r;
+    return nullptr;
+}
+
+// The records of an instance: a simple one's seen in its text (a surface's points are not
+// copied), any other's parsed into parsed and seen there.
+std::vector<RecordView> recordsOf(std::string_view text, std::vector<Record>& parsed) {
+    if (!text.empty() && text[0] != '(') {
+        const size_t open = text.find('(');
+        if (open != std::string_view::npos)
+            if (std::vector<std::string_view> items = step::listItems(text.substr(open));
+                !items.empty())
+                return {{text.substr(0, open), std::move(items)}};
+    }
+    parsed = step::records(text);
+    std::vector<RecordView> views;
+    for (const Record& r : parsed)
+        views.push_back({r.keyword, {r.parameters.begin(), r.parameters.end()}});
+    return views;
+}
+
 // The B-spline surface of an instance; why says what is wrong with it.
-BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& instances,
+BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances& instances,
                          std::string& name, std::string& why) {
     BSplineSurface s;
-    const Record* withKnots = step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS");
+    const RecordView* withKnots = recordIn(records, "B_SPLINE_SURFACE_WITH_KNOTS");
     // Simple: name, degrees, points, form, closed, closed, self-intersecting, then the knots;
     // complex: the name in REPRESENTATION_ITEM, the surface's part and the knots' part apart.
     std::vector<std::string_view> surface, knots;
     if (records.size() == 1) {
-        const std::vector<std::string>& all = withKnots->parameters;
+        const std::vector<std::string_view>& all = withKnots->parameters;
         if (all.size() < 13) {
             why = " is cut short";
             return s;
@@ -132,14 +183,14 @@ BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& in
         surface.assign(all.begin() + 1, all.begin() + 8);
         knots.assign(all.begin() + 8, all.end());
     } else {
-        const Record* base = step::findRecord(records, "B_SPLINE_SURFACE");
+        const RecordView* base = recordIn(records, "B_SPLINE_SURFACE");
         if (!base) {
             why = " is a B-spline surface without its points";
             return s;
         }
         surface.assign(base->parameters.begin(), base->parameters.end());
         knots.assign(withKnots->parameters.begin(), withKnots->parameters.end());
-        if (const Record* item = step::findRecord(records, "REPRESENTATION_ITEM");
+        if (const RecordView* item = recordIn(records, "REPRESENTATION_ITEM");
             item && !item->parameters.empty())
             step::decodeString(item->parameters[0], name);
     }
@@ -154,7 +205,7 @@ BSplineSurface bsplineOf(const std::vector<Record>& records, const Instances& in
               ": only bicubic surfaces (3 × 3) are read";
         return s;
     }
-    if (const Record* rational = step::findRecord(records, "RATIONAL_B_SPLINE_SURFACE")) {
+    if (const RecordView* rational = recordIn(records, "RATIONAL_B_SPLINE_SURFACE")) {
         std::vector<double> weights;
         const std::string_view all =
             rational->parameters.empty() ? std::string_view() : rational->parameters[0];
@@ -242,13 +293,17 @@ Uses usesOf(const Instances& instances) {
     static const std::string_view kBounding[] = {"RECTANGULAR_TRIMMED_SURFACE(", "ADVANCED_FACE(",
                                                  "FACE_SURFACE(", "PCURVE("};
     static const char* const kWithKnots[] = {"B_SPLINE_SURFACE_WITH_KNOTS"};
-    std::vector<long> surfaces; // ascending, as the instances are
-    for (const Instances::Instance& instance : instances)
-        if (keywordAmong(instance.text(), kWithKnots)) surfaces.push_back(instance.number);
-    Uses uses;
-    for (const Instances::Instance& instance : instances) {
+    std::vector<long> surfacesOf[kRanges];               // ascending, as the instances are
+    std::vector<std::pair<long, bool>> namedOf[kRanges]; // a surface and whether it is bounded
+    inRanges(instances, [&](const Instances::Instance& instance, size_t r) {
+        if (keywordAmong(instance.text(), kWithKnots)) surfacesOf[r].push_back(instance.number);
+    });
+    std::vector<long> surfaces;
+    for (const std::vector<long>& some : surfacesOf)
+        surfaces.insert(surfaces.end(), some.begin(), some.end());
+    inRanges(instances, [&](const Instances::Instance& instance, size_t r) {
         const std::string_view text = instance.text();
-        if (text.find('#') == std::string_view::npos) continue;
+        if (text.find('#') == std::string_view::npos) return;
         bool bounding = false;
         for (const std::string_view head : kBounding)
             bounding = bounding || text.substr(0, head.size()) == head;
@@ -258,9 +313,13 @@ Uses usesOf(const Instances& instances) {
             if (quoted || text[i] != '#') continue;
             const long named = leadingNumber(text.substr(i + 1));
             if (std::binary_search(surfaces.begin(), surfaces.end(), named))
-                (bounding ? uses.bounded : uses.namedOtherwise).insert(named);
+                namedOf[r].emplace_back(named, bounding);
         }
-    }
+    });
+    Uses uses;
+    for (const auto& some : namedOf)
+        for (const auto& [named, bounding] : some)
+            (bounding ? uses.bounded : uses.namedOtherwise).insert(named);
     return uses;
 }
 
@@ -409,6 +468,63 @@ std::optional<std::array<double, 4>> faceRectangle(const Instances& instances, c
     return std::array<double, 4>{us[0], us[1], vs[0], vs[1]};
 }
 
+// Where a surface's patches come from: the whole surface, or [u0, u1] × [v0, v1] of its own
+// parameters, the columns or rows run back when reversed.
+struct Placement {
+    bool whole = true;
+    std::array<double, 4> range{};
+    bool backU = false, backV = false;
+};
+
+// A B-spline surface made patches, or why the file is refused for it.
+struct Patches {
+    std::vector<std::array<vm::Float3, 16>> nets;
+    std::string name;
+    bool cut = false; // over part of its parameter range
+    std::string why;
+};
+
+// The patches of the B-spline surface `number`; its records when they were read already.
+Patches surfacePatches(const Instances& instances, long number, const Placement& placement,
+                       const std::vector<RecordView>* parsed = nullptr) {
+    Patches out;
+    const Instances::Instance* found = parsed ? nullptr : instances.find(number);
+    std::vector<Record> storage;
+    const std::vector<RecordView> read =
+        parsed || !found ? std::vector<RecordView>{} : recordsOf(found->text(), storage);
+    const std::vector<RecordView>& records = parsed ? *parsed : read;
+    if (!recordIn(records, "B_SPLINE_SURFACE_WITH_KNOTS")) {
+        out.why = label(number) + " is not a B-spline surface with knots";
+        return out;
+    }
+    std::string why;
+    BSplineSurface s = bsplineOf(records, instances, out.name, why);
+    if (!why.empty()) {
+        out.why = label(number) + why;
+        return out;
+    }
+    if (!placement.whole) {
+        const auto& r = placement.range;
+        s.u0 = r[0], s.u1 = r[1], s.v0 = r[2], s.v1 = r[3];
+    }
+    normaliseKnots(s);
+    out.nets = bezierPatches(s, why);
+    if (out.nets.empty()) {
+        out.why = label(number) + ": " + why;
+        return out;
+    }
+    const bool backU = placement.backU, backV = placement.backV;
+    if (backU || backV)
+        for (auto& net : out.nets) {
+            const auto original = net;
+            for (size_t r = 0; r < 4; ++r)
+                for (size_t c = 0; c < 4; ++c)
+                    net[4 * r + c] = original[4 * (backV ? 3 - r : r) + (backU ? 3 - c : c)];
+        }
+    out.cut = overPartOfRange(s);
+    return out;
+}
+
 } // namespace
 
 ImportResult importStep(std::string_view text, Model& model) {
@@ -424,66 +540,53 @@ ImportResult importStep(std::string_view text, Model& model) {
     const Uses uses = usesOf(instances);
     CadAssembly assembly(model);
     size_t unread = 0; // faces and bounded surfaces whose edges were not read
-    // Adds the patches of the B-spline surface `number` over [u0, u1] × [v0, v1] of its own
-    // parameters (the whole surface when whole), the columns or rows run back when reversed;
-    // its records when they were read already.
-    auto add = [&](long number, bool whole, std::array<double, 4> range, bool backU, bool backV,
-                   const std::vector<Record>* parsed = nullptr) -> std::string {
-        const Instances::Instance* found = parsed ? nullptr : instances.find(number);
-        const std::vector<Record> records = parsed  ? *parsed
-                                            : found ? step::records(found->text())
-                                                    : std::vector<Record>{};
-        if (!step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS"))
-            return label(number) + " is not a B-spline surface with knots";
-        std::string name, why;
-        BSplineSurface s = bsplineOf(records, instances, name, why);
-        if (!why.empty()) return label(number) + why;
-        if (!whole) s.u0 = range[0], s.u1 = range[1], s.v0 = range[2], s.v1 = range[3];
-        normaliseKnots(s);
-        auto patches = bezierPatches(s, why);
-        if (patches.empty()) return label(number) + ": " + why;
-        for (auto& net : patches) {
-            if (backU || backV) {
-                const auto original = net;
-                for (size_t r = 0; r < 4; ++r)
-                    for (size_t c = 0; c < 4; ++c)
-                        net[4 * r + c] = original[4 * (backV ? 3 - r : r) + (backU ? 3 - c : c)];
-            }
-        }
-        assembly.add(patches, name);
-        result.piecesCut += overPartOfRange(s);
+    auto take = [&](Patches made) -> std::string {
+        if (!made.why.empty()) return made.why;
+        assembly.add(made.nets, made.name);
+        result.piecesCut += made.cut;
         return "";
     };
-    std::set<long> importedWhole; // surfaces of faces whose edges were not read
-    auto addWhole = [&](long number, bool backU,
-                        const std::vector<Record>* parsed = nullptr) -> std::string {
-        if (!importedWhole.insert(number).second) return "";
-        return add(number, true, {}, backU, false, parsed);
+    // Adds the patches of the B-spline surface `number` over [u0, u1] × [v0, v1] of its own
+    // parameters (the whole surface when whole), the columns or rows run back when reversed.
+    auto add = [&](long number, bool whole, std::array<double, 4> range, bool backU,
+                   bool backV) -> std::string {
+        return take(surfacePatches(instances, number, {whole, range, backU, backV}));
     };
-    for (const Instances::Instance& instance : instances) {
+    std::set<long> importedWhole; // surfaces of faces whose edges were not read
+    auto addWhole = [&](long number, bool backU) -> std::string {
+        if (!importedWhole.insert(number).second) return "";
+        return add(number, true, {}, backU, false);
+    };
+    // Instances are read on every core, and the surfaces imported whole for themselves made
+    // patches there; then they are taken in order, so the first refusal is the one reading
+    // them one after another meets.
+    struct Read {
+        bool surface = false;        // a B-spline surface with knots
+        Patches whole;               // one imported whole for itself
+        std::vector<Record> records; // another instance's that is read
+    };
+    // One instance in the file's order: "" when read, else why the file is refused.
+    auto takeInstance = [&](const Instances::Instance& instance, Read& read) -> std::string {
         const long number = instance.number;
-        const std::string_view text = instance.text();
-        static const char* const kParsed[] = {"B_SPLINE_SURFACE_WITH_KNOTS",
-                                              "RECTANGULAR_TRIMMED_SURFACE", "ADVANCED_FACE",
-                                              "FACE_SURFACE", "CURVE_BOUNDED_SURFACE"};
-        if (!keywordAmong(text, kParsed)) continue;
-        const std::vector<Record> records = step::records(text);
-        if (records.empty()) continue;
+        const std::vector<Record>& records = read.records;
+        if (records.empty() && !read.surface) return "";
+        std::string why;
+        if (read.surface) {
+            if ((!uses.bounded.count(number) || uses.namedOtherwise.count(number)) &&
+                importedWhole.insert(number).second)
+                why = take(std::move(read.whole));
+            return why;
+        }
         const std::string& keyword = records[0].keyword;
         const std::vector<std::string>& p = records[0].parameters;
-        std::string why;
-        if (step::findRecord(records, "B_SPLINE_SURFACE_WITH_KNOTS")) {
-            // A surface only cut or bounded is imported as its cuts and faces.
-            if (!uses.bounded.count(number) || uses.namedOtherwise.count(number))
-                why = addWhole(number, false, &records);
-        } else if (keyword == "RECTANGULAR_TRIMMED_SURFACE") {
+        if (keyword == "RECTANGULAR_TRIMMED_SURFACE") {
             // name, basis surface, u1, u2, v1, v2, u sense, v sense
             long basis = 0;
             std::array<double, 4> range{};
             if (p.size() != 8 || !step::reference(p[1], basis) || !step::number(p[2], range[0]) ||
                 !step::number(p[3], range[1]) || !step::number(p[4], range[2]) ||
                 !step::number(p[5], range[3]))
-                return refuse(label(number) + " is a RECTANGULAR_TRIMMED_SURFACE cut short");
+                return label(number) + " is a RECTANGULAR_TRIMMED_SURFACE cut short";
             if (range[0] > range[1]) std::swap(range[0], range[1]);
             if (range[2] > range[3]) std::swap(range[2], range[3]);
             why = add(basis, false, range, p[6] == ".F.", p[7] == ".F.");
@@ -496,9 +599,9 @@ ImportResult importStep(std::string_view text, Model& model) {
             const Instances::Instance* found =
                 p.size() >= 3 && step::reference(p[2], surface) ? instances.find(surface) : nullptr;
             if (!found) // its surface would be lost without a word
-                return refuse(label(number) + " is a face on " +
-                              (p.size() >= 3 ? p[2] : std::string("no surface")) +
-                              ", which the file does not hold");
+                return label(number) + " is a face on " +
+                       (p.size() >= 3 ? p[2] : std::string("no surface")) +
+                       ", which the file does not hold";
             const bool bspline =
                 found->text().find("B_SPLINE_SURFACE_WITH_KNOTS(") != std::string::npos;
             const auto rectangle =
@@ -513,8 +616,35 @@ ImportResult importStep(std::string_view text, Model& model) {
         } else if (keyword == "CURVE_BOUNDED_SURFACE") {
             ++unread; // its surface, named otherwise, is imported whole
         }
-        if (!why.empty()) return refuse(why);
-    }
+        return why;
+    };
+    std::string refusal;
+    const bool read = batches::convertThenTake<Read>(
+        instances.size(),
+        [&](size_t i, Read& out) {
+            const Instances::Instance& instance = instances.begin()[i];
+            static const char* const kParsed[] = {"B_SPLINE_SURFACE_WITH_KNOTS",
+                                                  "RECTANGULAR_TRIMMED_SURFACE", "ADVANCED_FACE",
+                                                  "FACE_SURFACE", "CURVE_BOUNDED_SURFACE"};
+            if (!keywordAmong(instance.text(), kParsed)) return;
+            std::vector<Record> storage;
+            const std::vector<RecordView> records = recordsOf(instance.text(), storage);
+            if (records.empty()) return;
+            if (!recordIn(records, "B_SPLINE_SURFACE_WITH_KNOTS")) {
+                out.records = storage.empty() ? step::records(instance.text()) : std::move(storage);
+                return;
+            }
+            // A surface only cut or bounded is imported as its cuts and faces.
+            out.surface = true;
+            const long number = instance.number;
+            if (!uses.bounded.count(number) || uses.namedOtherwise.count(number))
+                out.whole = surfacePatches(instances, number, {}, &records);
+        },
+        [&](size_t i, Read& out) {
+            refusal = takeInstance(instances.begin()[i], out);
+            return refusal.empty();
+        });
+    if (!read) return refuse(refusal);
     assembly.finish();
     if (model.patches.empty())
         return refuse("it holds no B-spline surface (B_SPLINE_SURFACE_WITH_KNOTS)");

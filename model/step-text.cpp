@@ -10,12 +10,14 @@
 #include <limits>
 
 #include "core/utf8.h"
+#include "model/decimal-number.h"
 
 namespace step {
 
 namespace {
 
 constexpr char kQuote = '\'';
+constexpr size_t kTypicalInstanceBytes = 32; // "#12=CARTESIAN_POINT('',(1.,2.,3.));" and more
 constexpr char32_t kLastAscii = 126, kFirstPrintable = 32;
 constexpr char32_t kFirstSupplementary = 0x10000;
 constexpr int kHexDigitsX = 2, kHexDigitsX2 = 4, kHexDigitsX4 = 8;
@@ -126,6 +128,9 @@ Instances::Instances(std::string_view file) {
     bool copied = false, quoted = false, ended = false;
     inData_ = false;
     const size_t size = file.size();
+    // Room for the instances a file of points holds (untouched room takes no memory): the
+    // list then grows without copying itself over and over.
+    list_.reserve(size / kTypicalInstanceBytes);
     for (size_t at = 0; at < size; ++at) {
         if (!copied) { // plain characters kept in place
             const auto& marks = quoted ? kInString : kOutside;
@@ -306,9 +311,7 @@ bool reference(std::string_view parameter, long& number) {
 
 bool number(std::string_view parameter, double& value) {
     const char* last = parameter.data() + parameter.size();
-    if (const auto [end, error] = std::from_chars(parameter.data(), last, value);
-        error == std::errc() && end == last)
-        return std::isfinite(value);
+    if (decimal::parse(parameter.data(), last, value) == last) return std::isfinite(value);
     const std::string text(parameter);
     char* end = nullptr;
     value = std::strtod(text.c_str(), &end);

@@ -1,14 +1,19 @@
-// Fuzz target for the importers (standard free-form OBJ and Bezier patch text): whatever the
-// bytes, importing must not crash, a refusal leaves the model empty, and an accepted model
-// has every index inside its pool and reads back whole from the editor's own format.
+// Fuzz target for the importers (standard free-form OBJ, Bezier patch text, IGES and STEP):
+// whatever the bytes, importing must not crash, a refusal leaves the model empty, and an accepted
+// model has every index inside its pool and reads back whole from the editor's own format.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
+#include "model/batch-conversion.h"
+#include "model/logical-lines.h"
 #include "model/obj-format.h"
 #include "model/patch-import.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // Small blocks and batches: short inputs go through the reading on several threads.
+    static const bool small = (LogicalLines::setBlockBytes(64), batches::setItems(3), true);
+    (void)small;
     std::string_view text(reinterpret_cast<const char*>(data), size);
     Model model;
     const ImportResult result = importPatches(text, model);

@@ -9,6 +9,7 @@
 
 #include "core/file-replace.h"
 
+#include "model/batch-conversion.h"
 #include "model/bezier-surface.h"
 #include "model/bspline-patches.h"
 #include "model/cad-export.h"
@@ -403,4 +404,51 @@ TEST(CadExchange, OddFilesAreReadWholeOrRefusedWhole) {
     EXPECT_EQ(0u, importCadSurfaces(iges, model)
                       .reason.find("entity 144 at directory line 1 is "
                                    "placed by a transformation"));
+}
+
+// Surfaces are converted on every core a batch at a time: any batch size reads the same
+// model, and of two bad surfaces the refusal names the first in the file.
+TEST(CadExchange, BatchesReadAsOneAfterAnother) {
+    Model sheet;
+    sheet.createDefault();
+    for (int copy = 1; copy < 9; ++copy) // 36 patches, sharing their corners in fours
+        for (size_t p = 0; p < 4; ++p) {
+            Model::Patch moved = sheet.patches[p];
+            for (int32_t& index : moved.indices) {
+                vm::Float3 q = sheet.points[static_cast<size_t>(index)];
+                q.z += static_cast<float>(copy);
+                sheet.points.push_back(q);
+                index = static_cast<int32_t>(sheet.points.size() - 1);
+            }
+            sheet.patches.push_back(moved);
+        }
+    for (bool iges : {true, false}) {
+        const std::string good = written(sheet, iges);
+        // Surfaces of degree 2 in u: the 11th, then the 30th as well.
+        const std::string cubic = iges ? "128,3,3,3,3," : ",3,3,(";
+        const std::string quadratic = iges ? "128,3,3,2,3," : ",2,3,(";
+        auto lowered = [&](std::string text, int nth) {
+            size_t at = 0;
+            for (int k = 0; k < nth; ++k)
+                at = text.find(cubic, at) + 1;
+            return text.replace(at - 1, cubic.size(), quadratic);
+        };
+        const std::string eleventh = lowered(good, 11), both = lowered(eleventh, 30);
+        Model whole, batched;
+        batches::setItems(1000);
+        ASSERT_TRUE(importCadSurfaces(good, whole).ok);
+        const std::string first = importCadSurfaces(eleventh, batched).reason;
+        ASSERT_FALSE(first.empty());
+        for (size_t items : {1, 3, 64}) {
+            batches::setItems(items);
+            ASSERT_TRUE(importCadSurfaces(good, batched).ok);
+            ASSERT_EQ(whole.points.size(), batched.points.size());
+            EXPECT_EQ(0, std::memcmp(whole.points.data(), batched.points.data(),
+                                     whole.points.size() * sizeof(vm::Float3)));
+            for (size_t p = 0; p < whole.patches.size(); ++p)
+                EXPECT_EQ(whole.patches[p].indices, batched.patches[p].indices) << p;
+            EXPECT_EQ(first, importCadSurfaces(both, batched).reason) << items;
+        }
+        batches::setItems(0);
+    }
 }

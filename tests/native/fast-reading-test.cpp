@@ -77,6 +77,13 @@ TEST(DecimalNumbers, ReadExactlyAsTheLibraryDoes) {
             if (end) {
                 ASSERT_EQ(std::memcmp(&expected, &got, sizeof got), 0) << "'" << text << "'";
             }
+            double expectedDouble = -7, gotDouble = -7;
+            const auto [nextDouble, errorDouble] = std::from_chars(first, last, expectedDouble);
+            const char* endDouble = decimal::parse(first, last, gotDouble);
+            ASSERT_EQ(errorDouble == std::errc() ? nextDouble : nullptr, endDouble) << text;
+            if (endDouble) {
+                ASSERT_EQ(std::memcmp(&expectedDouble, &gotDouble, sizeof gotDouble), 0) << text;
+            }
         }
         int32_t expected = -7, got = -7;
         const std::string text = withinBuffer(sample);

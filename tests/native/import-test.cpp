@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/bezier-surface.h"
+#include "model/logical-lines.h"
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
 #include "model/patch-import.h"
@@ -207,4 +208,42 @@ TEST(Import, ReadsWhatOtherToolsWriteAndSaysWhatItDid) {
     Model own;
     EXPECT_TRUE(readObj("\xEF\xBB\xBF" + writeObj(whole), own, nullptr).ok());
     EXPECT_EQ(writeObj(whole), writeObj(own));
+}
+
+// Lines of numbers are read ahead on every core a block at a time: any block size reads the
+// same model, or refuses at the same line, as reading every line's words does.
+TEST(Import, LinesReadAheadInBlocksReadAsOneAfterAnother) {
+    std::string patchText = "2\r\n# two patches\n";
+    for (int p = 0; p < 2; ++p) {
+        patchText += "3 3\n\n";
+        for (int k = 0; k < 16; ++k)
+            patchText += std::to_string(k % 4 + 3 * p) + " " + std::to_string(k / 4) +
+                         (k == 5   ? " 1e-3 # tiny\r\n"
+                          : k == 9 ? " \\\n 0.25\n"
+                                   : " -0.5\n");
+    }
+    std::vector<std::string> texts = {twoPatchObj(), patchText, patchText + "\n\n",
+                                      patchText.substr(0, patchText.size() - 1)};
+    for (const char* odd : {"0x1p3", "nan", "1 2", "v", "1e39", "-", "1.5 # 2"}) {
+        std::string text = patchText, vertices = twoPatchObj();
+        text.replace(text.find("0.25"), 4, odd);
+        vertices.replace(vertices.find(" 0.5\n"), 4, std::string(" ") + odd);
+        texts.push_back(text);
+        texts.push_back(vertices);
+    }
+    for (const std::string& text : texts) {
+        Model whole, blocks;
+        const ImportResult expected = importPatches(text, whole);
+        for (size_t bytes : {1, 2, 7, 30}) {
+            LogicalLines::setBlockBytes(bytes);
+            const ImportResult r = importPatches(text, blocks);
+            EXPECT_EQ(expected.reason + expected.stop, r.reason + r.stop) << bytes << text;
+            ASSERT_EQ(whole.points.size(), blocks.points.size());
+            for (size_t i = 0; i < whole.points.size(); ++i)
+                EXPECT_TRUE(whole.points[i].x == blocks.points[i].x &&
+                            whole.points[i].y == blocks.points[i].y &&
+                            whole.points[i].z == blocks.points[i].z);
+        }
+        LogicalLines::setBlockBytes(0);
+    }
 }

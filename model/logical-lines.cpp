@@ -1,0 +1,166 @@
+#include "model/logical-lines.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <functional>
+
+#include "core/parallel-ranges.h"
+#include "model/decimal-number.h"
+
+namespace {
+
+constexpr size_t kDefaultBlockBytes = size_t{1} << 22;
+std::atomic<size_t> blockBytesSetting{kDefaultBlockBytes};
+
+bool isBlank(char c) { // as a text stream separates words
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// The line [begin, end) read as the importers' words would be: a comment cut off, then
+// "v" or nothing, then three words that are whole finite numbers in the plain decimal forms
+// (any other form is left Unknown for the words' own reading).
+LogicalLines::Ahead shapeOf(const char* begin, const char* end) {
+    LogicalLines::Ahead a{0, LineShape::Unknown, {}};
+    if (begin != end &&
+        (end[-1] == '\\' || (end[-1] == '\r' && end - begin > 1 && end[-2] == '\\')))
+        return a; // continued on the next line
+    if (const void* hash = std::memchr(begin, '#', static_cast<size_t>(end - begin)))
+        end = static_cast<const char*>(hash);
+    const char* p = begin;
+    auto word = [&](std::string_view& w) {
+        while (p < end && isBlank(*p))
+            ++p;
+        const char* from = p;
+        while (p < end && !isBlank(*p))
+            ++p;
+        w = {from, static_cast<size_t>(p - from)};
+        return !w.empty();
+    };
+    std::string_view w;
+    if (!word(w)) return a;
+    const bool vertex = w == "v";
+    if (vertex && !word(w)) return a;
+    for (float& v : a.numbers) {
+        const char* wordEnd = w.data() + w.size();
+        if (w.empty() || decimal::parse(w.data(), wordEnd, v) != wordEnd || !std::isfinite(v))
+            return a;
+        if (&v != &a.numbers[2]) word(w);
+    }
+    if (word(w)) return a; // more words
+    a.shape = vertex ? LineShape::Vertex : LineShape::ThreeNumbers;
+    return a;
+}
+
+// The lines starting at or after from (a line start) and before to, each read ahead; the last
+// piece also reads the empty line after a final line break.
+void readLines(std::string_view text, size_t from, size_t to, bool lastPiece,
+               std::vector<LogicalLines::Ahead>& out) {
+    const char* base = text.data();
+    for (size_t at = from; at < to || (lastPiece && at == to && to == text.size());) {
+        const void* newline = std::memchr(base + at, '\n', text.size() - at);
+        const size_t end =
+            newline ? static_cast<size_t>(static_cast<const char*>(newline) - base) : text.size();
+        LogicalLines::Ahead a = shapeOf(base + at, base + end);
+        a.end = end;
+        out.push_back(a);
+        if (end == text.size()) break;
+        at = end + 1;
+    }
+}
+
+// The lines of the block from `from` (a line start), read on every core: its pieces start at
+// the first line start at or after even steps.
+void readBlock(std::string_view text, size_t from, LogicalLines::Block& out) {
+    constexpr size_t kPieces = LogicalLines::kPieces;
+    const size_t block = blockBytesSetting.load(std::memory_order_relaxed);
+    const size_t last = std::min(text.size(), from + block);
+    auto lineStart = [&](size_t p) {
+        if (p <= from) return from;
+        if (p >= last) return last;
+        const void* nl = std::memchr(text.data() + p - 1, '\n', last - (p - 1));
+        return nl ? static_cast<size_t>(static_cast<const char*>(nl) - text.data()) + 1 : last;
+    };
+    size_t starts[kPieces + 1];
+    for (size_t k = 0; k <= kPieces; ++k)
+        starts[k] = lineStart(from + (last - from) * k / kPieces);
+    inParallelRanges(
+        kPieces,
+        [&](size_t first, size_t to) {
+            for (size_t k = first; k < to; ++k) {
+                out.pieces[k].clear();
+                readLines(text, starts[k], starts[k + 1], k + 1 == kPieces, out.pieces[k]);
+            }
+        },
+        2);
+    out.piece = out.line = 0;
+}
+
+} // namespace
+
+void LogicalLines::setBlockBytes(size_t bytes) {
+    blockBytesSetting.store(bytes ? bytes : kDefaultBlockBytes, std::memory_order_relaxed);
+}
+
+LogicalLines::~LogicalLines() {
+    if (reading_.joinable()) reading_.join();
+}
+
+const LogicalLines::Ahead& LogicalLines::ahead() {
+    auto nextLine = [](Block& b) -> const Ahead* {
+        for (; b.piece < kPieces; ++b.piece, b.line = 0)
+            if (b.line < b.pieces[b.piece].size()) return &b.pieces[b.piece][b.line];
+        return nullptr;
+    };
+    if (const Ahead* line = started_ ? nextLine(ahead_) : nullptr) return *line;
+    // The block after this one was read while this one was taken, unless this is the first.
+    if (reading_.joinable()) {
+        reading_.join();
+        std::swap(ahead_, following_);
+    } else {
+        readBlock(text_, at_, ahead_);
+        started_ = true;
+    }
+    const Ahead* first = nextLine(ahead_);
+    size_t end = first->end; // the block's last line's
+    for (const std::vector<Ahead>& piece : ahead_.pieces)
+        if (!piece.empty()) end = piece.back().end;
+    if (end < text_.size()) reading_ = std::thread(readBlock, text_, end + 1, std::ref(following_));
+    return *first;
+}
+
+bool LogicalLines::next(std::string_view& line, size_t& number) {
+    joined_.clear();
+    shape_ = LineShape::Unknown;
+    bool continued = false;
+    while (at_ <= text_.size() && !ended_) {
+        const Ahead& read = ahead();
+        const size_t end = read.end;
+        if (end == text_.size()) ended_ = true;
+        std::string_view piece = text_.substr(at_, end - at_);
+        at_ = end + 1;
+        ++ahead_.line;
+        ++physical_;
+        if (!continued) number = physical_;
+        if (!piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
+        if (!piece.empty() && piece.back() == '\\') {
+            piece.remove_suffix(1);
+            joined_.append(piece).append(" ");
+            continued = true;
+            continue;
+        }
+        if (!continued) {
+            line = piece;
+            shape_ = read.shape;
+            std::copy(std::begin(read.numbers), std::end(read.numbers), numbers_);
+            return true;
+        }
+        joined_.append(piece);
+        line = joined_;
+        return true;
+    }
+    if (!continued) return false;
+    line = joined_; // the text ends on a continued line
+    return true;
+}

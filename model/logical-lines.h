@@ -1,0 +1,65 @@
+// A model text's lines one after another with their numbers, seen in place; a line ending in
+// a backslash continues on the next (only such lines are copied). The lines of plain numbers
+// that are most of a large file ("x y z", "v x y z") are read ahead on every core a block at
+// a time, so the reader that walks the lines takes their numbers without reading their words.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+// What a line holds, when it was read ahead: Unknown says its words must be read.
+enum class LineShape : uint8_t {
+    Unknown,
+    ThreeNumbers, // three finite numbers (a comment after them aside)
+    Vertex,       // "v" and three finite numbers
+};
+
+class LogicalLines {
+  public:
+    explicit LogicalLines(std::string_view text) : text_(text) {}
+    ~LogicalLines();
+    LogicalLines(const LogicalLines&) = delete;
+    LogicalLines& operator=(const LogicalLines&) = delete;
+    // False at the end of the text.
+    bool next(std::string_view& line, size_t& number);
+    // The shape of the line next() gave last, and its three numbers when it has them.
+    LineShape shape() const { return shape_; }
+    const float* numbers() const { return numbers_; }
+
+    // For tests and fuzzing: the bytes read ahead at once (small blocks put short texts
+    // through the threads), or 0 for the default.
+    static void setBlockBytes(size_t bytes);
+
+    // A physical line read ahead: where it ends (its '\n', or the text's end) and its shape.
+    struct Ahead {
+        size_t end;
+        LineShape shape;
+        float numbers[3];
+    };
+
+    // A block's lines in the pieces its threads read (each piece's storage kept for the next
+    // block: no copy joins them, and no new memory is touched block after block).
+    static constexpr size_t kPieces = 8;
+    struct Block {
+        std::vector<Ahead> pieces[kPieces];
+        size_t piece = 0, line = 0; // the line next taken
+    };
+
+  private:
+    const Ahead& ahead();
+
+    std::string_view text_;
+    size_t at_ = 0, physical_ = 0;
+    bool ended_ = false;
+    std::string joined_;
+    Block ahead_;     // the lines from at_ on, its next line the one at at_
+    Block following_; // the next block, read meanwhile by reading_
+    bool started_ = false;
+    std::thread reading_;
+    LineShape shape_ = LineShape::Unknown;
+    float numbers_[3] = {};
+};
