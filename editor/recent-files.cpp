@@ -29,12 +29,12 @@ bool samePath(const std::string& a, const std::string& b) {
 
 void RecentFiles::add(const std::string& path) {
     if (path.empty()) return;
-    remove(path);
+    forget(path);
     files_.insert(files_.begin(), path);
     if (files_.size() > kMaxFiles) files_.resize(kMaxFiles);
 }
 
-bool RecentFiles::remove(const std::string& path) {
+bool RecentFiles::forget(const std::string& path) {
     const auto listed = std::find_if(files_.begin(), files_.end(),
                                      [&](const std::string& f) { return samePath(f, path); });
     if (listed == files_.end()) return false;

@@ -18,7 +18,7 @@ class RecentFiles {
     // goes, and the oldest beyond kMaxFiles drop off.
     void add(const std::string& path);
     // Takes the file off the list (it is no longer there); false when it was not listed.
-    bool remove(const std::string& path);
+    bool forget(const std::string& path);
 
     // Empty and over-long values are skipped, repeats kept once.
     void load(const SettingsFile& settings);

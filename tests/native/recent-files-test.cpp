@@ -15,8 +15,8 @@ TEST(RecentFiles, NewestFirstOnceEachAtMostEightAndKeptInTheSettings) {
     EXPECT_EQ("c:/MODELS/m5.obj", recent.files()[0]);
     EXPECT_EQ("C:\\models\\m9.obj", recent.files()[1]);
     EXPECT_EQ("C:\\models\\m2.obj", recent.files().back());
-    EXPECT_TRUE(recent.remove("C:\\models\\m9.obj"));
-    EXPECT_FALSE(recent.remove("C:\\models\\m9.obj"));
+    EXPECT_TRUE(recent.forget("C:\\models\\m9.obj"));
+    EXPECT_FALSE(recent.forget("C:\\models\\m9.obj"));
 
     TempDir dir;
     SettingsFile settings(dir.file("session.ini"));
