@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "core/parallel-ranges.h"
 #include "editor/float3-ops.h"
@@ -421,4 +422,22 @@ SmoothResult smoothSelectedJoins(Model& model) {
         result.rough.push_back({j.edge, j.mirror, j.after, why});
     }
     return result;
+}
+
+std::string smoothResultText(const SmoothResult& result) {
+    char text[160];
+    std::snprintf(text, sizeof text, "smoothed %zu joins; largest angle now %.2f\xB0",
+                  result.joins - result.rough.size(), static_cast<double>(result.largest));
+    std::string said = text;
+    if (result.rough.empty()) return said;
+    said += "; " + std::to_string(result.rough.size()) + " could not be made smooth:";
+    const char* separator = " ";
+    for (size_t why = 0; why < kJoinTroubles; ++why)
+        if (const size_t count = result.roughFor(static_cast<JoinTrouble>(why))) {
+            said += separator;
+            said += joinTroubleText(static_cast<JoinTrouble>(why));
+            said += " (" + std::to_string(count) + ")";
+            separator = ", ";
+        }
+    return said;
 }

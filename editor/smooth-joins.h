@@ -3,6 +3,8 @@
 // edge moved and never a join left worse than it was.
 #pragma once
 
+#include <string>
+
 #include <array>
 #include <cstddef>
 #include <vector>
@@ -43,3 +45,6 @@ struct SmoothResult {
 // poles and mirror-plane sides stay), the joins solved together until each is below
 // kSmoothJoin where its held points allow. No join of the model ends worse than it was.
 SmoothResult smoothSelectedJoins(Model& model);
+// What the status bar says of it: the joins smoothed, the largest angle, and which could
+// not be made smooth and why.
+std::string smoothResultText(const SmoothResult& result);

@@ -23,24 +23,6 @@ const char* splitText(SplitKind kind) {
                                         : "across v";
 }
 
-std::string smoothText(const SmoothResult& result) {
-    char text[160];
-    std::snprintf(text, sizeof text, "smoothed %zu joins; largest angle now %.2f\xB0",
-                  result.joins - result.rough.size(), static_cast<double>(result.largest));
-    std::string said = text;
-    if (result.rough.empty()) return said;
-    said += "; " + std::to_string(result.rough.size()) + " could not be made smooth:";
-    const char* separator = " ";
-    for (size_t why = 0; why < kJoinTroubles; ++why)
-        if (const size_t count = result.roughFor(static_cast<JoinTrouble>(why))) {
-            said += separator;
-            said += joinTroubleText(static_cast<JoinTrouble>(why));
-            said += " (" + std::to_string(count) + ")";
-            separator = ", ";
-        }
-    return said;
-}
-
 } // namespace
 
 CommandOutcome extrudeFreeSides(CommandContext& context) {
@@ -130,7 +112,7 @@ CommandOutcome smoothJoins(CommandContext& context) {
     if (result.joins == 0)
         return {false, "smooth: select two patches that share an edge (or a symmetry's patch on "
                        "its plane)"};
-    return {true, smoothText(result)};
+    return {true, smoothResultText(result)};
 }
 
 CommandOutcome groupPatches(CommandContext& context) {

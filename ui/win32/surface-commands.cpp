@@ -239,22 +239,7 @@ void smoothJoinsCommand() {
             "plane)");
         return;
     }
-    char text[160];
-    std::snprintf(text, sizeof text, "smoothed %zu joins; largest angle now %.2f\xB0",
-                  result.joins - result.rough.size(), static_cast<double>(result.largest));
-    std::string said = text;
-    if (!result.rough.empty()) {
-        said += "; " + std::to_string(result.rough.size()) + " could not be made smooth:";
-        const char* separator = " ";
-        for (size_t why = 0; why < kJoinTroubles; ++why)
-            if (const size_t count = result.roughFor(static_cast<JoinTrouble>(why))) {
-                said += separator;
-                said += joinTroubleText(static_cast<JoinTrouble>(why));
-                said += " (" + std::to_string(count) + ")";
-                separator = ", ";
-            }
-    }
-    say(said);
+    say(smoothResultText(result));
 }
 
 void switchJoinsDisplay() {
