@@ -8,11 +8,11 @@ class RightButtonClick {
     RightButtonClick(int dragWidth, int dragHeight)
         : dragWidth_(dragWidth), dragHeight_(dragHeight) {}
 
-    void press(int x, int y);
+    void pressedAt(int x, int y);
     // True once the press has strayed past the drag distance.
-    bool move(int x, int y);
+    bool movedTo(int x, int y);
     // Whether the release opens the context menu (a press that did not stray).
-    bool release();
+    bool releasedAsClick();
 
   private:
     int dragWidth_, dragHeight_;

@@ -66,12 +66,12 @@ TEST(CommandMenus, ItemsLookAsTheTableSaysAndTheContextMenuOffersWhatIsUnderTheP
 TEST(CommandMenus, ARightClickThatStaysWithinTheDragDistanceOpensTheMenuADragDoesNot) {
     constexpr int kDrag = 4;
     RightButtonClick click(kDrag, kDrag);
-    click.press(10, 10);
-    EXPECT_FALSE(click.move(10 + kDrag, 10 - kDrag));
-    EXPECT_TRUE(click.release());
-    click.press(10, 10);
-    EXPECT_TRUE(click.move(10, 11 + kDrag));
-    EXPECT_TRUE(click.move(10, 10)); // back where it started: still a drag
-    EXPECT_FALSE(click.release());
-    EXPECT_FALSE(click.release()); // no press, no menu
+    click.pressedAt(10, 10);
+    EXPECT_FALSE(click.movedTo(10 + kDrag, 10 - kDrag));
+    EXPECT_TRUE(click.releasedAsClick());
+    click.pressedAt(10, 10);
+    EXPECT_TRUE(click.movedTo(10, 11 + kDrag));
+    EXPECT_TRUE(click.movedTo(10, 10)); // back where it started: still a drag
+    EXPECT_FALSE(click.releasedAsClick());
+    EXPECT_FALSE(click.releasedAsClick()); // no press, no menu
 }
