@@ -19,7 +19,7 @@ list(REMOVE_ITEM tavrel_win32_sources
   ${CMAKE_SOURCE_DIR}/core/win32/mapped-file-win32.cpp)
 add_library(tavrel-win32 STATIC ${tavrel_win32_sources})
 target_link_libraries(tavrel-win32 PUBLIC tavrel-core
-  d3d11 dxgi d3dcompiler dinput8 dxguid comctl32 comdlg32 ole32 windowscodecs uuid)
+  d3d11 dxgi d3dcompiler dinput8 dxguid comctl32 comdlg32 shell32 ole32 windowscodecs uuid)
 
 # What the program reads at start-up, placed beside it in a working directory.
 set(TAVREL_RUN_DIR ${CMAKE_SOURCE_DIR}/run CACHE PATH "Working directory of tools/run")
@@ -85,7 +85,7 @@ foreach(scenario startup-default session-geometry startup-model-file camera-inpu
     tool-windows-and-names non-ascii-names bad-settings keyboard-flight large-model undo-redo
     rotate-symmetry typed-coordinates frame-model snap-drag window-places box-select
     shaded-view export-mesh export-over-model missing-startup-file user-file-named-recovery
-    two-editors shape-points reference-picture grow-surfaces)
+    two-editors shape-points reference-picture grow-surfaces command-line-file)
   add_test(NAME e2e.${scenario} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/${scenario}.sh)
   set_tests_properties(e2e.${scenario} PROPERTIES
     TIMEOUT 180 RUN_SERIAL TRUE

@@ -44,17 +44,33 @@ void DocumentFiles::open() {
 }
 
 std::string DocumentFiles::openFile(const std::string& path, const std::string& unreadable) {
+    return openOrImport(path, unreadable, false);
+}
+
+std::string DocumentFiles::openGiven(const std::string& path, const std::string& unreadable) {
+    return openOrImport(path, unreadable, true);
+}
+
+std::string DocumentFiles::openOrImport(const std::string& path, const std::string& unreadable,
+                                        bool importOthers) {
     std::string text;
     if (!readFileContents(path, text))
         return "Tavrel could not open the model \"" + path + "\": " + unreadable + ".";
     Model opened;
     ObjResult result = readObj(text, opened, nullptr);
     const bool nothingRead = opened.points.empty() && opened.patches.empty();
-    if ((!result.ok() || (result.partial() && nothingRead)) &&
-        modelFileKind(text) == ModelFileKind::Standard)
-        return "\"" + path +
-               "\" is a standard free-form OBJ or Bezier patch text file, not Tavrel's own "
-               "format: Import (Ctrl+I) reads it.";
+    if (!result.ok() || (result.partial() && nothingRead)) {
+        // Not the editor's own: another program's model is imported when the file was given.
+        if (importOthers) {
+            Model imported;
+            const ImportResult import = importPatches(text, imported);
+            if (import.ok) return takeImport(path, import, std::move(imported));
+        } else if (modelFileKind(text) == ModelFileKind::Standard) {
+            return "\"" + path +
+                   "\" is a standard free-form OBJ or Bezier patch text file, not Tavrel's own "
+                   "format: Import (Ctrl+I) reads it.";
+        }
+    }
     if (!result.ok())
         return "Tavrel could not open the model \"" + path + "\": " + result.reason + ".";
     replace(std::move(opened), path, result.partial() ? result.stopMessage() : "", true);
@@ -120,14 +136,23 @@ bool DocumentFiles::import() {
         prompts_.tell("Tavrel could not import \"" + path + "\": it cannot be opened.");
         return false;
     }
+    const std::string refusal = importText(path, file.text());
+    if (refusal.empty()) return true;
+    prompts_.tell(refusal);
+    return false;
+}
+
+std::string DocumentFiles::importText(const std::string& path, std::string_view text) {
     Model imported;
-    const ImportResult result = importPatches(file.text(), imported);
-    file.close();
-    if (!result.ok) {
-        prompts_.tell("Tavrel could not import \"" + path + "\": " + result.reason +
-                      ". Nothing was imported.");
-        return false;
-    }
+    const ImportResult result = importPatches(text, imported);
+    if (!result.ok)
+        return "Tavrel could not import \"" + path + "\": " + result.reason +
+               ". Nothing was imported.";
+    return takeImport(path, result, std::move(imported));
+}
+
+std::string DocumentFiles::takeImport(const std::string& path, const ImportResult& result,
+                                      Model&& imported) {
     // Untitled: its first Save asks where, never over the imported file.
     replace(std::move(imported), "", "", false);
     if (result.partial())
@@ -135,7 +160,7 @@ bool DocumentFiles::import() {
     platform_.log("Tavrel imported " + result.format + ": " +
                   std::to_string(document_.model().patches.size()) + " patches, " +
                   std::to_string(result.skipped) + " statements skipped");
-    return true;
+    return "";
 }
 
 void DocumentFiles::exportSurfaces() {

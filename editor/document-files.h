@@ -6,8 +6,10 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "editor/document.h"
+#include "model/patch-import.h"
 
 struct DocumentPrompts {
     enum class Unsaved { Save, Discard, Cancel };
@@ -72,6 +74,11 @@ class DocumentFiles {
     // it was refused, not yet told ("" when it was opened); unreadable says why a file that
     // cannot be read was not.
     std::string openFile(const std::string& path, const std::string& unreadable);
+    // A file given to the program (on its command line, or dropped on it), without
+    // questions: the editor's own file opens as openFile opens it, any other model that
+    // Import reads (free-form OBJ, patch text, IGES, STEP) is imported, untitled. Returns why
+    // it was refused, not yet told ("" when it became the document).
+    std::string openGiven(const std::string& path, const std::string& unreadable);
     // New without its question: the built-in model, untitled.
     void startUntitled();
     // Save: to the document's path, or through the save dialog when it has none. A failed
@@ -99,6 +106,11 @@ class DocumentFiles {
 
   private:
     bool writeTo(const std::string& path);
+    std::string openOrImport(const std::string& path, const std::string& unreadable,
+                             bool importOthers);
+    // The model in text becomes the untitled document; why not, when it cannot.
+    std::string importText(const std::string& path, std::string_view text);
+    std::string takeImport(const std::string& path, const ImportResult& result, Model&& imported);
 
     Document& document_;
     DocumentPrompts& prompts_;

@@ -256,7 +256,7 @@ void startFrameClock() {
 
 } // namespace
 
-bool startUp(HINSTANCE instance, int showCommand) {
+bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) {
     const Stopwatch started;
     readStartupSettings();
     prepareProcess();
@@ -271,7 +271,9 @@ bool startUp(HINSTANCE instance, int showCommand) {
     // The model is shown before the shape window lists it: on a model of a hundred thousand
     // patches the list takes longer than the picture.
     holdShapeListing(true);
-    openStartupDocument(application.files, application.prompts, editorState.startupFile);
+    const bool given = !givenFile.empty();
+    openStartupDocument(application.files, application.prompts,
+                        given ? givenFile : editorState.startupFile, given);
     holdShapeListing(false);
     const double modelMs = started.milliseconds() - windowsMs;
     loadPlanetImage();
@@ -284,7 +286,7 @@ bool startUp(HINSTANCE instance, int showCommand) {
     UpdateWindow(application.mainWindow);
     startFrameClock();
 
-    restoreSelection();
+    if (!given) restoreSelection(); // the session's selection belongs to its own file
     const double beforeFrameMs = started.milliseconds();
     frameRender();
     application.renderer->waitForPresented();

@@ -9,8 +9,9 @@
 #include "ui/win32/records.h"
 
 // Reads the settings, registers the classes, creates the windows and the renderer, fills the model
-// and restores the selection. Returns false when the main window could not be created.
-bool startUp(HINSTANCE instance, int showCommand);
+// (the file given, else the one the session remembers) and restores the remembered selection
+// (not on a file given). Returns false when the main window could not be created.
+bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile = "");
 // Runs until WM_QUIT; one frame tick whenever the queue is empty.
 void runMessageLoop();
 void frameTick();

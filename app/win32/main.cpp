@@ -2,9 +2,10 @@
 #include <windows.h>
 
 #include "app/win32/application.h"
+#include "app/win32/command-line.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    if (!startUp(instance, showCommand)) return 1;
+    if (!startUp(instance, showCommand, fileGivenOnCommandLine())) return 1;
     runMessageLoop();
     return 0;
 }

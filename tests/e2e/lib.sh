@@ -50,12 +50,13 @@ expect_eq() { # what expected seen
 }
 
 # Starts the program in the working directory; session.ini content may be given.
-start_app() {
+start_app() { # [settings [program arguments...]]
   mkdir -p "$e2e_dir/work/graphics"
   cp -r "$TAVREL_ASSETS/graphics/nuanceurs" "$e2e_dir/work/graphics/"
   [ -f "$e2e_dir/work/1_earth_16k.jpg" ] || cp "$TAVREL_ASSETS/1_earth_16k.jpg" "$e2e_dir/work/"
   [ $# -gt 0 ] && printf '%s' "$1" > "$e2e_dir/work/session.ini"
-  (cd "$e2e_dir/work" && WINEDEBUG=-all,warn+debugstr exec wine "$TAVREL_EXE" \
+  [ $# -gt 0 ] && shift
+  (cd "$e2e_dir/work" && WINEDEBUG=-all,warn+debugstr exec wine "$TAVREL_EXE" "$@" \
       >"$e2e_dir/stdout.log" 2>"$e2e_dir/stderr.log") &
   app_pid=$!
 }

@@ -157,6 +157,22 @@ TEST(DocumentFiles, OpenFileAsksNothingAndHandsItsRefusalBack) {
     f.files.startUntitled();
     EXPECT_EQ("", f.document.path());
     EXPECT_FALSE(f.model.patches.empty());
+
+    // A file given to the program: another program's model is imported, untitled and
+    // modified; a broken file of the editor's own is refused with the open's reason.
+    std::string text = "1\n3 3\n";
+    for (int i = 0; i < 16; ++i)
+        text += std::to_string(i % 4) + " " + std::to_string(i / 4) + " 0\n";
+    TempDir::write(f.dir.file("one.bpt"), text);
+    EXPECT_EQ("", f.files.openGiven(f.dir.file("one.bpt"), "not there"));
+    EXPECT_EQ(1u, f.model.patches.size());
+    EXPECT_TRUE(f.document.path().empty() && f.document.modified());
+    TempDir::write(f.dir.file("broken.obj"), "cstype bezier\r\ndeg 3\r\nv 0 0 0\r\nsurf 0.0 1.0 "
+                                             "0.0 1.0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 5\r\n");
+    EXPECT_NE(std::string::npos,
+              f.files.openGiven(f.dir.file("broken.obj"), "").find("uses point 5"));
+    EXPECT_EQ(1u, f.model.patches.size());
+    EXPECT_EQ(1u, f.remembered.size()); // an import is not remembered as the start-up file
 }
 
 TEST(DocumentFiles, ImportIsUntitledAndModifiedOrRefusedWhole) {

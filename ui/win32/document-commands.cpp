@@ -200,10 +200,13 @@ DocumentFiles& documentFiles() {
 }
 
 void openStartupDocument(DocumentFiles& files, const DocumentPrompts& prompts,
-                         const std::string& path) {
+                         const std::string& path, bool given) {
     // A file that could not be read now (a drive not yet attached) is not shown under its
     // name: the next Save asks for one, and LoadedFile stays until the user saves or opens.
-    const std::string refusal = path.empty() ? "" : files.openFile(path, whyUnreadable(path));
+    const std::string unreadable = path.empty() ? "" : whyUnreadable(path);
+    const std::string refusal = path.empty() ? ""
+                                : given      ? files.openGiven(path, unreadable)
+                                             : files.openFile(path, unreadable);
     if (!path.empty() && refusal.empty()) return;
     files.startUntitled();
     if (!refusal.empty()) prompts.tell(refusal);

@@ -21,6 +21,7 @@ DocumentFiles& documentFiles();
 // Start-up: path (LoadedFile) opened through files as Open opens a file, or the built-in
 // model. A file that is refused, missing or cannot be a model (a folder) is told through
 // prompts and leaves an untitled document with the built-in model (LoadedFile keeps its name
-// until the user saves or opens); a file read in part is told as Open tells it.
+// until the user saves or opens); a file read in part is told as Open tells it. A file given
+// on the command line (given) is imported when it is another program's model.
 void openStartupDocument(DocumentFiles& files, const DocumentPrompts& prompts,
-                         const std::string& path);
+                         const std::string& path, bool given = false);
