@@ -8,14 +8,17 @@
 
 namespace {
 
-const Model& bigModel() { return hundredThousandPatches(); }
+const Model& bigModel() {
+    return hundredThousandPatches();
+}
 
 void BM_PickPoint(benchmark::State& state) {
     const Model& model = bigModel();
     std::vector<int> useCount;
     rebuildUseCount(model, useCount);
     OrbitCamera camera;
-    const vm::Mat4 viewProjection = camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
+    const vm::Mat4 viewProjection =
+        camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
     float nx = -0.9f;
     for (auto _ : state) {
         PointPick pick = pickPoint(model, vm::identity(), viewProjection, useCount, nx, 0.1f);
@@ -32,7 +35,8 @@ void BM_PickPatch(benchmark::State& state) {
     camera.gamma = 0.6f; // looking down on the sheet
     int x = 0;
     for (auto _ : state) {
-        PatchPick pick = pickPatch(model, vm::identity(), camera, locateViewport(x, 300, 1200, 800, false));
+        PatchPick pick =
+            pickPatch(model, vm::identity(), camera, locateViewport(x, 300, 1200, 800, false));
         benchmark::DoNotOptimize(pick);
         x = (x + 7) % 1200;
     }
@@ -46,12 +50,14 @@ void BM_PickPointMouseMove(benchmark::State& state) {
     std::vector<int> useCount;
     rebuildUseCount(model, useCount);
     OrbitCamera camera;
-    const vm::Mat4 viewProjection = camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
+    const vm::Mat4 viewProjection =
+        camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
     PickAccelerator accelerator;
     accelerator.pickPoint(model, vm::identity(), viewProjection, useCount, 0, 0); // camera settles
     float nx = -0.9f;
     for (auto _ : state) {
-        PointPick pick = accelerator.pickPoint(model, vm::identity(), viewProjection, useCount, nx, 0.1f);
+        PointPick pick =
+            accelerator.pickPoint(model, vm::identity(), viewProjection, useCount, nx, 0.1f);
         benchmark::DoNotOptimize(pick);
         nx = nx > 0.9f ? -0.9f : nx + 0.01f;
     }
@@ -85,8 +91,10 @@ void BM_PickAfterCameraMove(benchmark::State& state) {
     accelerator.pickPoint(model, vm::identity(), vm::identity(), useCount, 0, 0); // model settles
     for (auto _ : state) {
         camera.theta += 0.001f;
-        const vm::Mat4 viewProjection = camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
-        PointPick pick = accelerator.pickPoint(model, vm::identity(), viewProjection, useCount, 0.1f, 0.1f);
+        const vm::Mat4 viewProjection =
+            camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
+        PointPick pick =
+            accelerator.pickPoint(model, vm::identity(), viewProjection, useCount, 0.1f, 0.1f);
         benchmark::DoNotOptimize(pick);
     }
 }
@@ -116,7 +124,8 @@ void BM_PickAfterEdit(benchmark::State& state) {
     rebuildUseCount(model, useCount);
     const int64_t edit = state.range(0);
     OrbitCamera camera;
-    const vm::Mat4 viewProjection = camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
+    const vm::Mat4 viewProjection =
+        camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1, 1e6f);
     PickAccelerator accelerator;
     uint64_t revision = 0;
     accelerator.pickPoint(model, vm::identity(), viewProjection, useCount, 0, 0);
@@ -133,10 +142,16 @@ void BM_PickAfterEdit(benchmark::State& state) {
         }
         accelerator.follow(++revision);
         state.ResumeTiming();
-        PointPick pick = accelerator.pickPoint(model, vm::identity(), viewProjection, useCount, 0.1f, 0.1f);
+        PointPick pick =
+            accelerator.pickPoint(model, vm::identity(), viewProjection, useCount, 0.1f, 0.1f);
         benchmark::DoNotOptimize(pick);
     }
 }
-BENCHMARK(BM_PickAfterEdit)->Arg(0)->Arg(1)->Arg(2)->ArgName("moved_added_removed")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PickAfterEdit)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->ArgName("moved_added_removed")
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
