@@ -4,7 +4,8 @@
 
 namespace {
 
-// clang-format off: the band's points three to a row, as its rows of four patches read
+// The band's points three to a row, as its rows of four patches read.
+// clang-format off
 const vm::Float3 kDefaultPoints[48] = {
     {1, -0.5f, 0.5f},          {0.5f, -0.3536f, 1.354f},   {0, -0.3536f, 1.354f},
     {1, -0.1667f, 0.5f},       {0.5f, -0.1179f, 1.118f},   {0, -0.1179f, 1.118f},
