@@ -16,4 +16,5 @@ enum class MainCommand : int {
     ShowShapeWindow = 102,
     Import = 103,
     Export = 104,
+    ShowShortcuts = 105, // F1: the shortcut sheet
 };

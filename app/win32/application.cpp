@@ -188,7 +188,7 @@ LONG WINAPI onUnhandledException(EXCEPTION_POINTERS*) {
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
-// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+I, Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z, F6 and F7,
+// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+I, Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z, F1, F6 and F7,
 // wherever the focus is among the program's windows.
 HACCEL createShortcuts() {
     auto accel = [](BYTE virt, WORD key, MainCommand command) {
@@ -204,6 +204,7 @@ HACCEL createShortcuts() {
         accel(FCONTROL, 'Z', MainCommand::Undo),
         accel(FCONTROL, 'Y', MainCommand::Redo),
         accel(FCONTROL | FSHIFT, 'Z', MainCommand::Redo),
+        accel(0, VK_F1, MainCommand::ShowShortcuts),
         accel(0, VK_F6, MainCommand::ShowPalette),
         accel(0, VK_F7, MainCommand::ShowShapeWindow),
     };

@@ -21,6 +21,7 @@
 #include "ui/win32/recovery.h"
 #include "ui/win32/reference-view.h"
 #include "ui/win32/shape-window.h"
+#include "ui/win32/shortcut-sheet-window.h"
 #include "ui/win32/surface-commands.h"
 #include "ui/win32/view-commands.h"
 #include "ui/win32/window-layout.h"
@@ -67,6 +68,12 @@ void showToolWindow(HWND window) {
 }
 
 // The main toolbar and the keyboard shortcuts.
+// The shortcut sheet, one for the program (F1 again brings it forward).
+ShortcutSheetWindow& shortcutSheet() {
+    static ShortcutSheetWindow sheet;
+    return sheet;
+}
+
 void onCommand(MainCommand command) {
     switch (command) {
     case MainCommand::TakeBack:
@@ -111,6 +118,9 @@ void onCommand(MainCommand command) {
         break;
     case MainCommand::ShowShapeWindow:
         showToolWindow(static_cast<HWND>(application.shape.window));
+        break;
+    case MainCommand::ShowShortcuts:
+        shortcutSheet().show(application.mainWindow);
         break;
     }
 }

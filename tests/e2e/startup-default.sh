@@ -35,4 +35,14 @@ done
 expect_eq "view pixel in the middle" "#FF0000" "$(pixel_of "$view" $((w / 2 - 20)) 340)"
 capture_editor editor.png "$main"
 
+# F1: the shortcut sheet opens; Escape closes it.
+focus_main "$main"
+xdotool key F1
+wait_for_window '^Keyboard Shortcuts$' 10
+sheet=$window_id
+xdotool windowfocus --sync "$sheet" 2>/dev/null
+xdotool key Escape
+for _ in $(seq 1 50); do xwininfo -id "$sheet" >/dev/null 2>&1 || break; sleep 0.1; done
+xwininfo -id "$sheet" >/dev/null 2>&1 && fail "Escape did not close the shortcut sheet"
+
 close_and_expect_clean_exit
