@@ -64,7 +64,10 @@ std::string DocumentFiles::openOrImport(const std::string& path, const std::stri
         if (importOthers) {
             Model imported;
             const ImportResult import = importPatches(text, imported);
-            if (import.ok) return takeImport(path, import, std::move(imported));
+            if (import.ok) {
+                takeImport(path, import, std::move(imported));
+                return "";
+            }
         } else if (modelFileKind(text) == ModelFileKind::Standard) {
             return "\"" + path +
                    "\" is a standard free-form OBJ or Bezier patch text file, not Tavrel's own "
@@ -148,11 +151,12 @@ std::string DocumentFiles::importText(const std::string& path, std::string_view 
     if (!result.ok)
         return "Tavrel could not import \"" + path + "\": " + result.reason +
                ". Nothing was imported.";
-    return takeImport(path, result, std::move(imported));
+    takeImport(path, result, std::move(imported));
+    return "";
 }
 
-std::string DocumentFiles::takeImport(const std::string& path, const ImportResult& result,
-                                      Model&& imported) {
+void DocumentFiles::takeImport(const std::string& path, const ImportResult& result,
+                               Model&& imported) {
     // Untitled: its first Save asks where, never over the imported file.
     replace(std::move(imported), "", "", false);
     if (result.partial())
@@ -160,7 +164,6 @@ std::string DocumentFiles::takeImport(const std::string& path, const ImportResul
     platform_.log("Tavrel imported " + result.format + ": " +
                   std::to_string(document_.model().patches.size()) + " patches, " +
                   std::to_string(result.skipped) + " statements skipped");
-    return "";
 }
 
 void DocumentFiles::exportSurfaces() {

@@ -110,7 +110,7 @@ class DocumentFiles {
                              bool importOthers);
     // The model in text becomes the untitled document; why not, when it cannot.
     std::string importText(const std::string& path, std::string_view text);
-    std::string takeImport(const std::string& path, const ImportResult& result, Model&& imported);
+    void takeImport(const std::string& path, const ImportResult& result, Model&& imported);
 
     Document& document_;
     DocumentPrompts& prompts_;
