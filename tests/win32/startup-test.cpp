@@ -29,7 +29,8 @@ TEST_F(StartupTest, WithoutSettingsOpensTheDefaultModelAtTheDefaultSize) {
     char className[64];
     GetClassNameA(main, className, sizeof className);
     EXPECT_STREQ("main-view", className);
-    HWND palette = FindWindowA("palette", "Palette"), shape = FindWindowA("shape-wnd", "Courbes");
+    HWND palette = ownTopWindow("palette", "Palette");
+    HWND shape = ownTopWindow("shape-wnd", "Courbes");
     ASSERT_NE(nullptr, palette);
     ASSERT_NE(nullptr, shape);
     RECT a = windowRect(palette), b = windowRect(shape), overlap;

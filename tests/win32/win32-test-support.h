@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,6 +24,31 @@ inline void pumpMessages() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+// A top-level window of this process by class and title. (FindWindow would also find the
+// windows of a test running beside this one on the same display.)
+inline HWND ownTopWindow(const char* className, const char* title) {
+    struct Search {
+        const char *className, *title;
+        HWND found;
+    } search{className, title, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            DWORD process = 0;
+            GetWindowThreadProcessId(w, &process);
+            char cls[64] = {}, text[128] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            GetWindowTextA(w, text, sizeof text);
+            if (process != GetCurrentProcessId() || strcmp(cls, s->className) != 0 ||
+                strcmp(text, s->title) != 0)
+                return TRUE;
+            s->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 inline std::string readTextFile(const wchar_t* path) {
