@@ -285,6 +285,7 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
 // parameter curves), and by anything else (a geometric set, a bounded surface).
 struct Uses {
     std::set<long> bounded, namedOtherwise;
+    size_t surfaces = 0; // B-spline surfaces with knots
 };
 
 // Only B-spline surfaces' uses are asked for: references to points (most of a file's) are
@@ -317,6 +318,7 @@ Uses usesOf(const Instances& instances) {
         }
     });
     Uses uses;
+    uses.surfaces = surfaces.size();
     for (const auto& some : namedOf)
         for (const auto& [named, bounding] : some)
             (bounding ? uses.bounded : uses.namedOtherwise).insert(named);
@@ -539,6 +541,7 @@ ImportResult importStep(std::string_view text, Model& model) {
         return refuse(placed);
     const Uses uses = usesOf(instances);
     CadAssembly assembly(model);
+    assembly.expect(uses.surfaces);
     size_t unread = 0; // faces and bounded surfaces whose edges were not read
     auto take = [&](Patches made) -> std::string {
         if (!made.why.empty()) return made.why;
