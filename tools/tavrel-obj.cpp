@@ -230,7 +230,7 @@ int importFile(const char* in, const char* out) {
         return 1;
     }
     const std::string_view text = file.text();
-    if (modelFileKind(text) == ModelFileKind::Editor) {
+    if (isEditorModel(text)) {
         std::fprintf(stderr,
                      "tavrel-obj: %s: already in the editor's own format: 'tavrel-obj check' and "
                      "'tavrel-obj cat' read it\n",
