@@ -239,6 +239,7 @@ int importFile(const char* in, const char* out) {
     }
     Model model;
     const ImportResult r = importPatches(text, model);
+    file.close(); // the model holds nothing of the text: its pages go before the writing
     if (!r.ok) {
         std::fprintf(stderr, "tavrel-obj: %s: %s\n", in, r.reason.c_str());
         return 1;
