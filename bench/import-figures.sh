@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The import figures: `tavrel-obj check` of the editor's own file beside `tavrel-obj import` of
 # the same sheet as free-form OBJ, IGES, STEP and Bezier patch text, for two builds of the tool
-# run back to back (best wall time of three runs, with the peak resident memory).
-# Usage: bench/import-figures.sh DIR BEFORE-TOOL AFTER-TOOL
+# run back to back (best wall time of three runs, with the peak resident memory): the import
+# alone (`import IN --check`, the reading check is measured against), then with the editor's
+# file written.
+# Usage: bench/import-figures.sh DIR BEFORE-TOOL AFTER-TOOL (both knowing `import IN --check`)
 # DIR holds own10k.obj, own100k.obj and, made from them, ff*.obj (export --free-form),
 # s*.igs, s*.stp and p*.bpt (the patch text).
 set -euo pipefail
@@ -22,6 +24,10 @@ printf '| sheet | file | before | after |\n|---|---|---|---|\n'
 for n in 10k 100k; do
   printf '| %s | check own%s.obj | %s | %s |\n' "$n" "$n" \
     "$(best "$before" check "own$n.obj")" "$(best "$after" check "own$n.obj")"
+  for f in "ff$n.obj" "s$n.igs" "s$n.stp" "p$n.bpt"; do
+    printf '| %s | import %s --check | %s | %s |\n' "$n" "$f" \
+      "$(best "$before" import "$f" --check)" "$(best "$after" import "$f" --check)"
+  done
   for f in "ff$n.obj" "s$n.igs" "s$n.stp" "p$n.bpt"; do
     printf '| %s | import %s | %s | %s |\n' "$n" "$f" \
       "$(best "$before" import "$f" out.obj)" "$(best "$after" import "$f" out.obj)"

@@ -38,6 +38,11 @@ int32_t CadAssembly::groupOf(const std::string& name) {
     return index;
 }
 
+void CadAssembly::expect(size_t surfaces) {
+    model_.patches.reserve(model_.patches.size() + surfaces);
+    model_.points.reserve(model_.points.size() + 16 * surfaces);
+}
+
 void CadAssembly::add(const std::vector<std::array<vm::Float3, 16>>& nets,
                       const std::string& name) {
     Model::Patch patch;

@@ -15,6 +15,9 @@ class CadAssembly {
   public:
     explicit CadAssembly(Model& model) : model_(model), pool_(model) {}
     ~CadAssembly() { finish(); }
+    // Room for the patches of this many surfaces of one patch each (as exporters write Bezier
+    // patches) and their points: the lists then grow without copying themselves.
+    void expect(size_t surfaces);
     // name "" (or "surface", what Tavrel's exports call patches in no group) puts the patches
     // in no group.
     void add(const std::vector<std::array<vm::Float3, 16>>& nets, const std::string& name);

@@ -299,6 +299,10 @@ ImportResult importIges(std::string_view text, Model& model) {
     CadAssembly assembly(model);
     size_t bounded = 0;
     const std::vector<std::string_view>& directory = sections.directory;
+    size_t surfaces = 0;
+    for (size_t d = 0; d < directory.size(); d += 2)
+        surfaces += fieldNumber(directory[d], 0) == kBSplineSurface;
+    assembly.expect(surfaces);
     auto transformed = [&](size_t d, int type) {
         const std::string_view transform =
             directory[d].substr(kTransformField * kFieldWidth, kFieldWidth);

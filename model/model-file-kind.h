@@ -8,6 +8,9 @@
 enum class ModelFileKind { Editor, Standard, Neither };
 
 ModelFileKind modelFileKind(std::string_view text);
+// Whether modelFileKind is Editor, without importing the text as another program's model
+// (which would cost the whole import a second time).
+bool isEditorModel(std::string_view text);
 
 // Whether writing something else over this text would destroy a model.
 inline bool readsAsModel(std::string_view text) {

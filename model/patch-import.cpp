@@ -7,6 +7,7 @@
 #include "model/byte-order-mark.h"
 #include "model/decimal-number.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -111,6 +112,18 @@ std::array<vm::Float3, 16> patchPiece(std::array<vm::Float3, 16> p, float u0, fl
     return p;
 }
 
+// The text's lines, counted at memory speed: a bound on its statements, for which the model's
+// lists are reserved at once (room never written takes no memory, while growing a list by
+// doubling touches twice its memory and copies it).
+size_t lineCount(std::string_view text) {
+    size_t lines = 1;
+    for (const char *at = text.data(), *end = at + text.size();
+         (at = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - at))));
+         ++at)
+        ++lines;
+    return lines;
+}
+
 // Groups no patch ended up in are left out (an "o name" before the "g" the patches use).
 void dropEmptyGroups(Model& model) {
     std::vector<int32_t> renumbered(model.groups.size(), -1);
@@ -133,6 +146,9 @@ ImportResult importObj(std::string_view text, Model& model) {
     PointPool pool(model);
     std::vector<int32_t> pooled;      // each file vertex's merged index (1-based in the file)
     std::vector<vm::Float3> unpooled; // the vertices read since the last merge
+    const size_t lineTotal = lineCount(text);
+    pooled.reserve(lineTotal);
+    model.points.reserve(lineTotal);
     // Vertices are merged a run at a time: the pool then looks their places up ahead.
     auto poolVertices = [&] {
         const size_t first = pooled.size();
@@ -220,6 +236,7 @@ ImportResult importObj(std::string_view text, Model& model) {
                 return refuse(lineNumber, statement,
                               "its parameter range must lie within 0 to 1, each start before "
                               "its end");
+            if (model.patches.empty()) model.patches.reserve(lineTotal - lineNumber + 1);
             Model::Patch patch;
             patch.group = group;
             std::array<vm::Float3, 16> corners{};
@@ -305,6 +322,11 @@ ImportResult importPatchText(std::string_view text, Model& model) {
     long count = 0;
     if (!next(w, lineNumber) || w.size() != 1 || !integer(w[0], count) || count <= 0)
         return refuse(lineNumber, w.empty() ? "" : w[0], "a patch count comes first");
+    constexpr size_t kLinesPerPatch = 17; // "3 3" and 16 points
+    const size_t patchBound =
+        std::min(static_cast<size_t>(count), lineCount(text) / kLinesPerPatch + 1);
+    model.patches.reserve(patchBound);
+    model.points.reserve(16 * patchBound);
     // The patches read whose points are not merged yet: theirs are merged together.
     std::vector<vm::Float3> unpooled;
     std::vector<int32_t> indices(kPooledTogether);

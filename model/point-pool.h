@@ -15,24 +15,26 @@
 
 class PointPool {
   public:
-    explicit PointPool(Model& model) : model_(model) {}
+    // The points appended to the model from here on are the pool's, every one added through it
+    // (the points it has already are not merged with).
+    explicit PointPool(Model& model) : model_(model), first_(model.points.size()) {}
     int32_t add(vm::Float3 p) {
         const Key key = keyOf(p);
-        if (2 * (used_ + 1) > count_) grow();
-        const uint32_t tag = tagOf(key);
+        if (2 * (model_.points.size() - first_ + 1) > count_) grow();
+        const uint64_t hash = hashOf(key);
+        const uint32_t tag = tagOf(hash);
         const size_t mask = count_ - 1;
-        for (size_t at = tag & mask;; at = (at + 1) & mask) {
-            Slot& slot = slots_[at];
-            if (slot.place == kEmpty) {
-                const auto index = static_cast<int32_t>(model_.points.size());
-                slot = {static_cast<uint32_t>(index) + 1, tag};
-                ++used_;
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            const uint32_t slot = slots_[at];
+            if (slot == kEmpty) {
+                const size_t index = model_.points.size();
+                slots_[at] = tag | static_cast<uint32_t>(index - first_ + 1);
                 model_.points.push_back(p);
-                return index;
+                return static_cast<int32_t>(index);
             }
-            const auto index = static_cast<int32_t>(slot.place - 1);
-            if (slot.tag == tag && keyOf(model_.points[static_cast<size_t>(index)]) == key)
-                return index;
+            const size_t index = first_ + (slot & placeMask_) - 1;
+            if ((slot & ~placeMask_) == tag && keyOf(model_.points[index]) == key)
+                return static_cast<int32_t>(index);
         }
     }
 
@@ -43,7 +45,7 @@ class PointPool {
         constexpr size_t kAhead = 16;
         for (size_t i = 0; i < count; ++i) {
             if (i + kAhead < count && count_ != 0)
-                __builtin_prefetch(&slots_[tagOf(keyOf(points[i + kAhead])) & (count_ - 1)]);
+                __builtin_prefetch(&slots_[hashOf(keyOf(points[i + kAhead])) & (count_ - 1)]);
             indices[i] = add(points[i]);
         }
     }
@@ -53,17 +55,15 @@ class PointPool {
         uint32_t x, y, z;
         bool operator==(const Key&) const = default;
     };
-    // A point's index plus one (0 when empty: the slots start as zero pages, never written
-    // over in advance) and its hash, which also gives its place: the model's point is read
-    // only when the hashes agree, so a look-up is mostly one place in memory.
-    struct Slot {
-        uint32_t place;
-        uint32_t tag;
-    };
+    // A slot is 32 bits: the point's place among the pool's plus one (0 when empty: the slots
+    // start as zero pages, never written over in advance) in the low bits, which a table of
+    // twice the points always has room for, and in the bits above them as many of its hash's
+    // top bits as fit: the model's point is read only when those agree, so a look-up is mostly
+    // one place in memory, in half the memory of a slot of two words.
     struct Release {
-        void operator()(Slot* slots) const { std::free(slots); }
+        void operator()(uint32_t* slots) const { std::free(slots); }
     };
-    using Slots = std::unique_ptr<Slot[], Release>;
+    using Slots = std::unique_ptr<uint32_t[], Release>;
     static constexpr uint32_t kEmpty = 0;
     static constexpr size_t kFirstSlots = 1024;
     static constexpr uint32_t kNaN = 0x7fc00000;
@@ -76,34 +76,39 @@ class PointPool {
         return bits;
     }
     static Key keyOf(vm::Float3 p) { return {bitsOf(p.x), bitsOf(p.y), bitsOf(p.z)}; }
-    static uint32_t tagOf(const Key& k) { // the three mixed, then a 64-bit finalizer
+    static uint64_t hashOf(const Key& k) { // the three mixed, then a 64-bit finalizer
         uint64_t h = (uint64_t{k.x} << 32 | k.y) ^ (uint64_t{k.z} * 0x9E3779B97F4A7C15ULL);
         h ^= h >> 33;
         h *= 0xFF51AFD7ED558CCDULL;
         h ^= h >> 33;
         h *= 0xC4CEB9FE1A85EC53ULL;
-        return static_cast<uint32_t>(h >> 32);
+        return h ^ (h >> 33);
     }
-    // Twice the slots, each placed again by its hash.
+    // The hash's top bits in the slot's bits above the place (the place takes the low bits).
+    uint32_t tagOf(uint64_t hash) const { return static_cast<uint32_t>(hash >> 32) & ~placeMask_; }
+    // Twice the slots, each point placed again by its hash (read in the model's order, not the
+    // old slots': the slots keep too little of the hash).
     void grow() {
         const size_t count = count_ == 0 ? kFirstSlots : 2 * count_;
-        Slots slots(static_cast<Slot*>(std::calloc(count, sizeof(Slot))));
+        Slots slots(static_cast<uint32_t*>(std::calloc(count, sizeof(uint32_t))));
         if (!slots) throw std::bad_alloc();
-        const size_t mask = count - 1;
-        for (size_t k = 0; k < count_; ++k) {
-            const Slot& slot = slots_[k];
-            if (slot.place == kEmpty) continue;
-            size_t at = slot.tag & mask;
-            while (slots[at].place != kEmpty)
-                at = (at + 1) & mask;
-            slots[at] = slot;
-        }
         slots_ = std::move(slots);
         count_ = count;
+        // Places run up to half the slots: the bits below count hold any of them.
+        placeMask_ = count >= (uint64_t{1} << 32) ? ~uint32_t{0} : static_cast<uint32_t>(count - 1);
+        const size_t mask = count - 1;
+        for (size_t index = first_; index < model_.points.size(); ++index) {
+            const uint64_t hash = hashOf(keyOf(model_.points[index]));
+            size_t at = hash & mask;
+            while (slots_[at] != kEmpty)
+                at = (at + 1) & mask;
+            slots_[at] = tagOf(hash) | static_cast<uint32_t>(index - first_ + 1);
+        }
     }
 
     Model& model_;
+    size_t first_; // the model's first point of the pool's
     Slots slots_;
     size_t count_ = 0; // slots, a power of two
-    size_t used_ = 0;
+    uint32_t placeMask_ = 0;
 };

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -283,8 +284,23 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
 
 // Surfaces named by what cuts or bounds them (RECTANGULAR_TRIMMED_SURFACE, faces and their
 // parameter curves), and by anything else (a geometric set, a bounded surface).
+// Kept as a mark a surface (a hundred thousand surfaces' numbers in trees took 10 MB).
 struct Uses {
-    std::set<long> bounded, namedOtherwise;
+    enum Mark : uint8_t { kBounded = 1, kNamedOtherwise = 2 };
+    std::vector<long> surfaces; // the B-spline surfaces with knots, ascending
+    std::vector<uint8_t> marks; // each one's
+    static constexpr size_t kNone = ~size_t{0};
+    // Its place in surfaces, or kNone.
+    size_t place(long number) const {
+        const auto at = std::lower_bound(surfaces.begin(), surfaces.end(), number);
+        return at != surfaces.end() && *at == number ? static_cast<size_t>(at - surfaces.begin())
+                                                     : kNone;
+    }
+    // Whether the surface is imported whole for itself: it is not only cut or bounded.
+    bool wholeForItself(long number) const {
+        const size_t at = place(number);
+        return at == kNone || !(marks[at] & kBounded) || (marks[at] & kNamedOtherwise);
+    }
 };
 
 // Only B-spline surfaces' uses are asked for: references to points (most of a file's) are
@@ -317,9 +333,11 @@ Uses usesOf(const Instances& instances) {
         }
     });
     Uses uses;
+    uses.surfaces = std::move(surfaces);
+    uses.marks.assign(uses.surfaces.size(), 0);
     for (const auto& some : namedOf)
         for (const auto& [named, bounding] : some)
-            (bounding ? uses.bounded : uses.namedOtherwise).insert(named);
+            uses.marks[uses.place(named)] |= bounding ? Uses::kBounded : Uses::kNamedOtherwise;
     return uses;
 }
 
@@ -539,6 +557,7 @@ ImportResult importStep(std::string_view text, Model& model) {
         return refuse(placed);
     const Uses uses = usesOf(instances);
     CadAssembly assembly(model);
+    assembly.expect(uses.surfaces.size());
     size_t unread = 0; // faces and bounded surfaces whose edges were not read
     auto take = [&](Patches made) -> std::string {
         if (!made.why.empty()) return made.why;
@@ -552,9 +571,19 @@ ImportResult importStep(std::string_view text, Model& model) {
                    bool backV) -> std::string {
         return take(surfacePatches(instances, number, {whole, range, backU, backV}));
     };
-    std::set<long> importedWhole; // surfaces of faces whose edges were not read
+    // Surfaces imported whole (for themselves, or for faces whose edges were not read): a flag
+    // each, and the numbers of any others a face names.
+    std::vector<bool> importedWhole(uses.surfaces.size());
+    std::set<long> otherImportedWhole;
+    auto firstWhole = [&](long number) {
+        const size_t at = uses.place(number);
+        if (at == Uses::kNone) return otherImportedWhole.insert(number).second;
+        if (importedWhole[at]) return false;
+        importedWhole[at] = true;
+        return true;
+    };
     auto addWhole = [&](long number, bool backU) -> std::string {
-        if (!importedWhole.insert(number).second) return "";
+        if (!firstWhole(number)) return "";
         return add(number, true, {}, backU, false);
     };
     // Instances are read on every core, and the surfaces imported whole for themselves made
@@ -572,8 +601,7 @@ ImportResult importStep(std::string_view text, Model& model) {
         if (records.empty() && !read.surface) return "";
         std::string why;
         if (read.surface) {
-            if ((!uses.bounded.count(number) || uses.namedOtherwise.count(number)) &&
-                importedWhole.insert(number).second)
+            if (uses.wholeForItself(number) && firstWhole(number))
                 why = take(std::move(read.whole));
             return why;
         }
@@ -637,7 +665,7 @@ ImportResult importStep(std::string_view text, Model& model) {
             // A surface only cut or bounded is imported as its cuts and faces.
             out.surface = true;
             const long number = instance.number;
-            if (!uses.bounded.count(number) || uses.namedOtherwise.count(number))
+            if (uses.wholeForItself(number))
                 out.whole = surfacePatches(instances, number, {}, &records);
         },
         [&](size_t i, Read& out) {

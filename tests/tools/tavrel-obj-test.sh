@@ -52,6 +52,8 @@ grep -q "read 1 of the file's 2 patches; stopped at line 5: '# note'" "$dir/err"
 out=$("${tool[@]}" check "$dir/imported.obj" | tr -d '\r')
 expected=$'points 28\npatches 2\ngroups 1\nsymmetries 0\nlocators 0'
 [ "$out" = "$expected" ] || fail "imported: expected '$expected', saw '$out'"
+out=$(cd "$dir" && "${tool[@]}" import standard.obj --check 2>/dev/null | tr -d '\r')
+[ "$out" = "$expected" ] && [ ! -e "$dir/--check" ] || fail "import --check: saw '$out'"
 printf 'cstype rat bezier\ndeg 3 3\nv 0 0 0\nsurf 0 1 0 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n' > "$dir/rational.obj"
 err=$("${tool[@]}" import "$dir/rational.obj" "$dir/no.obj" 2>&1 >/dev/null); status=$?
 [ $status -eq 1 ] || fail "a rational surface must be refused (status $status)"
