@@ -24,6 +24,7 @@
 #include "ui/win32/gesture-ends.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/records.h"
+#include "ui/win32/shape-tree-marks.h"
 #include "ui/win32/shape-tree-view.h"
 #include "ui/win32/shape-window-layout.h"
 #include "ui/win32/tool-window-keys.h"
@@ -592,6 +593,7 @@ void reportSelection(const char* why) {
                                     : selectionReport(editedModel())) +
         "\n";
     OutputDebugStringA(text.c_str());
+    markSelectedPatchItems();
     editorState.chosenPivot.reset(); // a new selection turns about its own centre
     // The rotate gizmo stands where the next turn will be about.
     if (editorState.tool == Tool::Rotate && !editorState.transformDrag) {
