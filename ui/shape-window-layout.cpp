@@ -7,7 +7,10 @@ namespace {
 constexpr int kTreeWidest = 200;     // the tree's width when the window has room
 constexpr int kTreeShareDivisor = 5; // otherwise two fifths of the width
 constexpr int kTreeShareNumerator = 2;
-constexpr int kListsLowest = 40;     // the lists never shrink below this
+constexpr int kListsLowest = 40; // the lists never shrink below this
+// Nor grow past the first layout's: on a tall window the boxes stay where the hand (and the
+// scenarios) find them.
+constexpr int kListsTallest = 600;
 constexpr int kRowHeight = 20;       // a coordinate box's row
 constexpr int kWideLabelWidth = 110; // "x", "y", "z" beside their boxes
 constexpr int kNarrowLabelWidth = 20;
@@ -30,7 +33,8 @@ ShapeWindowLayout shapeWindowLayout(int clientWidth, int clientHeight) {
     const bool oneLine = w >= kOneLineWidth;
     const int coordinates = 3 * kRowHeight + kTransformGap;
     const int transform = oneLine ? kTransformHeight : 2 * kTransformHeight + kTransformLineGap;
-    const int lists = std::max(clientHeight - coordinates - transform, kListsLowest);
+    const int lists =
+        std::clamp(clientHeight - coordinates - transform, kListsLowest, kListsTallest);
 
     ShapeWindowLayout layout;
     const int treeWidth = std::min(kTreeWidest, w * kTreeShareNumerator / kTreeShareDivisor);

@@ -1,7 +1,8 @@
 // Where the shape window's controls go at any size of its client area: the tree and the
-// point list side by side on top, taking the height the lower part leaves; under them the
-// coordinate boxes beside the opacity slider, then the transform row (on two lines when the
-// window is too narrow for one). Every control stays inside from the smallest size up.
+// point list side by side on top, taking the height the lower part leaves (up to the first
+// layout's 600 pixels); under them the coordinate boxes beside the opacity slider, then the
+// transform row (on two lines when the window is too narrow for one). Every control stays
+// inside from the smallest size up.
 #pragma once
 
 struct ControlPlace {

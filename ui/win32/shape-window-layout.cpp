@@ -1,5 +1,7 @@
 #include "ui/win32/shape-window-layout.h"
 
+#include <cstdio>
+
 #include "ui/shape-window-layout.h"
 #include "ui/win32/records.h"
 
@@ -9,6 +11,25 @@ void place(HDWP& batch, HWND control, const ControlPlace& at) {
     if (!control || !batch) return;
     batch = DeferWindowPos(batch, control, nullptr, at.x, at.y, at.width, at.height,
                            SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Where the first coordinate box and Apply are now, read back from the controls, for the
+// debugger output (what a user can reach at this size).
+void reportPlaces(HWND window, const RECT& client) {
+    auto placeOf = [window](HWND control) {
+        RECT r = {};
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const RECT box = placeOf(application.shape.coordinateBoxes[0]);
+    const RECT apply = placeOf(application.shape.transformApply);
+    char line[200];
+    std::snprintf(line, sizeof line,
+                  "Tavrel shape window %ld x %ld: x box at %ld %ld, Apply at %ld %ld to %ld %ld\n",
+                  client.right, client.bottom, box.left, box.top, apply.left, apply.top,
+                  apply.right, apply.bottom);
+    OutputDebugStringA(line);
 }
 
 } // namespace
@@ -31,6 +52,7 @@ void placeShapeControls(HWND window) {
     place(batch, shape.transformChoice, layout.transformChoice);
     place(batch, shape.transformApply, layout.transformApply);
     if (batch) EndDeferWindowPos(batch);
+    if (shape.transformApply) reportPlaces(window, client);
     // What the controls uncovered is painted again with the window's face.
     InvalidateRect(window, nullptr, TRUE);
 }
