@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The shape window with real input: a rubber band's patches are marked in its tree; Tab from
-# the x box reaches y then z (values typed there move the point the list chose, as the saved
-# file shows); resized to 300 x 250 it still holds its Apply button.
+# the x box reaches y then z, and Ctrl+A takes a box's whole text (values typed there move the
+# point the list chose, as the saved file shows); resized to 300 x 250 it still holds its Apply button.
 source "$(dirname "$0")/lib.sh"
 
 start_editor "${clear_of_tool_windows}Tool=2"$'\r\n'
@@ -26,13 +26,18 @@ xdotool type --delay 30 2.5
 xdotool key Return Tab
 xdotool type --delay 30 7.5
 xdotool key Return
+# Back in the x box by a click (no text selected): Ctrl+A takes the whole text.
+xdotool mousemove $((sx + bx + 40)) $((sy + by + 10)) click 1
+xdotool key ctrl+a
+xdotool type --delay 30 0.25
+xdotool key Return
 wait_for_window '^Untitled\* - Tavrel$' 10
 focus_main "$main"
 xdotool key ctrl+s
 answer_file_dialog "Save As" "tabbed.obj"
 wait_for_window '^tabbed - Tavrel$' 20
-typed=$(tr -d '\r' < "$(work_file tabbed.obj)" | grep -c '^v [^ ]* 2.5 7.5$')
-expect_eq "points with the typed y and z" "1" "$typed"
+typed=$(tr -d '\r' < "$(work_file tabbed.obj)" | grep -c '^v 0.25 2.5 7.5$')
+expect_eq "points with the typed x, y and z" "1" "$typed"
 
 xdotool windowsize --sync "$shape" 300 250 2>/dev/null || xdotool windowsize "$shape" 300 250
 sleep 1
