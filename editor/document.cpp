@@ -57,6 +57,17 @@ bool Document::endGesture(const char* name) {
     return recordStep(changeBetween(before, model_, name), true);
 }
 
+void Document::cancelGesture(const std::function<std::vector<uint32_t>(Model&)>& restore) {
+    const std::vector<uint32_t> moved = restore(model_);
+    if (!moved.empty())
+        for (DocumentView* view : views_)
+            view->documentPreviewed(*this, moved);
+    gestureStart_.reset();
+    const bool wasChanging = changing_;
+    changing_ = false;
+    if (wasChanging) tell({DocumentChange::Kind::Changing, nullptr, 0});
+}
+
 bool Document::undo() {
     return takeStep(true);
 }

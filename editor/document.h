@@ -87,6 +87,10 @@ class Document {
     void beginGesture();
     bool gestureUnderWay() const { return gestureStart_.has_value(); }
     bool endGesture(const char* name);
+    // The gesture under way is given up (Escape): restore puts back what it changed and
+    // returns which points (the views follow them), no step is recorded, and the document is
+    // as modified as it was before the gesture.
+    void cancelGesture(const std::function<std::vector<uint32_t>(Model&)>& restore);
 
     // The step before (after) the current position, applied; false when there is none.
     bool undo();

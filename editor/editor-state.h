@@ -73,6 +73,8 @@ struct EditorState {
     // The select tool's rubber band, from a press on empty space to the mouse, in the
     // normalised coordinates of the viewport it started in.
     bool banding = false;
+    // Escape gave up the left drag under way: the moves until its release do nothing.
+    bool leftDragCancelled = false;
     int bandViewport = 0;
     float bandX0 = 0, bandY0 = 0, bandX1 = 0, bandY1 = 0;
     // Clicks and rubber bands of the select tool choose control points instead of patches
@@ -91,6 +93,7 @@ struct EditorState {
         std::vector<vm::Float3> from;
         std::vector<uint8_t> mirrorPlane; // per pool point: held on a symmetry's plane
         size_t held = 0;                  // how many the last step held there
+        size_t grabbed = 0; // a select-tool drag: the point the mouse holds (in points)
     } pointGesture;
 
     // The session values read before the windows exist: CurrentView, Tool, grid, loc,

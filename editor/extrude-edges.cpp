@@ -312,3 +312,8 @@ ExtrudeResult extrudeEdges(Model& model, const std::vector<uint8_t>& chosen) {
                            result.farPoints.end());
     return result;
 }
+
+std::string extrudedText(size_t edges) {
+    return "extruded " + std::to_string(edges) + (edges == 1 ? " side" : " sides") +
+           ": the far rows are chosen, drag one with the select tool to move them";
+}

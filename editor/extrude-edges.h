@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "model/model.h"
@@ -21,3 +22,6 @@ struct ExtrudeResult {
 // extrusion) takes its points; an inner corner fills with one patch. The new patches join
 // the group (or symmetry) of the patch they grew from and are the selection.
 ExtrudeResult extrudeEdges(Model& model, const std::vector<uint8_t>& chosen);
+// What the status bar says after sides were grown: how many, and how their far rows (chosen
+// now) are moved.
+std::string extrudedText(size_t edges);

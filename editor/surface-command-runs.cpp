@@ -41,7 +41,7 @@ CommandOutcome extrudeFreeSides(CommandContext& context) {
     // The new far rows are chosen, ready to be dragged.
     editor.chosenPoints.choose(result.farPoints, {}, context.document.model().points.size());
     context.host.selectionChanged("extrude");
-    return {true, "extruded " + std::to_string(result.edges) + " edges"};
+    return {true, extrudedText(result.edges)};
 }
 
 CommandOutcome splitAtPointer(CommandContext& context, SplitKind kind) {

@@ -32,6 +32,7 @@
 #include "ui/win32/reference-view.h"
 #include "ui/win32/shape-window.h"
 #include "ui/win32/tool-overlays.h"
+#include "ui/win32/tool-window-keys.h"
 #include "ui/win32/window-layout.h"
 #include "ui/win32/window-places.h"
 
@@ -321,9 +322,13 @@ void runMessageLoop() {
             const bool axisKey = (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP) &&
                                  (msg.wParam == 'Y' || msg.wParam == 'Z') &&
                                  editorState.transformDrag && (GetKeyState(VK_LBUTTON) & 0x8000);
-            if (!axisKey && application.shortcuts && application.mainWindow &&
+            if (!axisKey && !isTextBoxEditingKey(msg) && application.shortcuts &&
+                application.mainWindow &&
                 TranslateAcceleratorA(application.mainWindow, application.shortcuts, &msg))
                 continue;
+            // Tab and Shift+Tab between the shape window's controls; the main window's keys
+            // are not the shape window's and go on as before.
+            if (handleShapeWindowKeys(msg)) continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         } else {

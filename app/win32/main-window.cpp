@@ -283,6 +283,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onCursor(lParam);
         return TRUE;
     case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE && cancelGestures()) return 0;
         onKeyDown(wParam);
         return 0;
     case WM_KEYUP:

@@ -53,7 +53,7 @@ wait_for_output 'Tavrel selection (points)'
 xdotool key --window "$main" ctrl+a
 xdotool key --window "$main" e
 report=$(said "$e2e_dir/stderr.log" extruded)
-[ "$report" = "Tavrel surface edit: extruded 8 edges" ] || fail "extrude: '$report'"
+[ "$report" = "Tavrel surface edit: extruded 8 sides: the far rows are chosen, drag one with the select tool to move them" ] || fail "extrude: '$report'"
 click_palette 15 # translate
 wait_for_setting Tool 4
 xdotool mousemove $((cx + 30)) $((cy + 40)) mousedown 1

@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
+#include "editor/chosen-points-drag.h"
 #include "editor/edit-xform.h"
+#include "editor/gesture-cancel.h"
+#include "editor/pending-points.h"
 #include "editor/point-selection.h"
 #include "editor/point-transform.h"
 #include "editor/typed-coordinates.h"
+#include "model/memory-tree.h"
 
 namespace {
 
@@ -178,4 +183,78 @@ TEST(PointTransform, TypedTransformsTakeNumbersOnlyAndStayInRange) {
     huge.factor = 1e9f;
     EXPECT_FALSE(transformWithin(model, {6}, huge, 1e9f)); // x 6 would go to 6e9
     EXPECT_TRUE(transformWithin(model, {0}, huge, 1e9f));  // the origin stays
+}
+
+TEST(GestureCancel, EscapeDuringAnyDragLeavesTheModelAsItWasAndNoStep) {
+    Model model;
+    Document document(model);
+    document.replace(twoPatches(), "two.obj", "", true);
+    const std::vector<vm::Float3> before = model.points;
+    auto unchanged = [&](const char* what) {
+        SCOPED_TRACE(what);
+        ASSERT_EQ(before.size(), model.points.size());
+        EXPECT_EQ(
+            0, std::memcmp(before.data(), model.points.data(), before.size() * sizeof(vm::Float3)));
+        EXPECT_FALSE(document.modified());
+        EXPECT_EQ(0u, document.history().size());
+    };
+    EditorState editor;
+    // A drag of some points by each tool: moved through the document as the mouse does.
+    for (Tool tool : {Tool::Translate, Tool::Rotate, Tool::Scale}) {
+        editor.tool = tool;
+        editor.pivot = {1.3f, 0, 0.7f, 0};
+        beginPointGesture(editor, model, {0, 1, 8, 10});
+        document.beginGesture();
+        editor.transformDrag = true;
+        editor.translation = {0.3f, 0.1f, -0.2f, 0};
+        editor.sweepAngle = 0.7f;
+        editor.scaleFactor = 1.7f;
+        document.preview([&](Model& m) { return stepPointGesture(editor, m, Axis::Free); });
+        EXPECT_TRUE(cancelDrags(editor, document));
+        EXPECT_FALSE(editor.transformDrag || pointGestureUnderWay(editor));
+        unchanged("points drag");
+    }
+    // The whole model dragged shows only in the preview matrix.
+    editor.tool = Tool::Translate;
+    editor.transformDrag = true;
+    editor.translation = {2, 0, 0, 0};
+    EXPECT_TRUE(cancelDrags(editor, document));
+    EXPECT_FALSE(previewPending(editor));
+    unchanged("whole model");
+    // The no-tool drag of one point.
+    editor.tool = Tool::None;
+    editor.draggedPoint = 9;
+    editor.draggedFrom = model.points[9];
+    document.preview([](Model& m) {
+        m.points[9] = {5, 5, 5};
+        return std::vector<uint32_t>{9};
+    });
+    EXPECT_TRUE(cancelDrags(editor, document));
+    EXPECT_EQ(-1, editor.draggedPoint);
+    unchanged("point drag");
+    // A press on a chosen point in the select tool drags every chosen point, by as much.
+    editor.tool = Tool::Select;
+    editor.chosenPoints.choose({2, 3, 9}, {}, model.points.size());
+    EXPECT_FALSE(beginChosenPointsDrag(editor, model, 4));
+    ASSERT_TRUE(beginChosenPointsDrag(editor, model, 3));
+    document.beginGesture();
+    editor.translation = {0, 1, 0, 0};
+    document.preview([&](Model& m) { return stepPointGesture(editor, m, Axis::Free); });
+    for (uint32_t i : {2u, 3u, 9u})
+        EXPECT_EQ(before[i].y + 1, model.points[i].y);
+    EXPECT_TRUE(cancelDrags(editor, document));
+    unchanged("chosen points drag");
+    // A rubber band; then nothing is left to give up.
+    editor.banding = true;
+    EXPECT_TRUE(cancelDrags(editor, document));
+    EXPECT_FALSE(editor.banding || cancelDrags(editor, document));
+    // The add tool's clicks show the document modified; given up, they leave it as it was.
+    MemoryTree tree;
+    for (int i = 0; i < 3; ++i) {
+        addPendingPoint(editor.pendingPoints, model, tree, false, -1, {float(i), 0, 9, 1});
+        document.changing();
+    }
+    EXPECT_TRUE(cancelPendingPoints(editor, document, tree));
+    EXPECT_TRUE(editor.pendingPoints.empty());
+    unchanged("add tool");
 }

@@ -5,8 +5,12 @@
 #include <cstdio>
 
 #include "editor/edit-xform.h"
+#include "editor/gesture-cancel.h"
 #include "editor/model-history.h"
+#include "ui/win32/commands.h"
 #include "ui/win32/records.h"
+#include "ui/win32/shape-window.h"
+#include "ui/win32/status-bar.h"
 
 namespace {
 
@@ -84,4 +88,18 @@ void finishOpacityGesture() {
     if (!document().gestureUnderWay()) return;
     application.opacityCut = true;
     document().endGesture("Opacity");
+}
+
+bool cancelGestures() {
+    if (!editorState.currentEntity) return false;
+    const bool dragged = cancelDrags(editorState, document());
+    const bool clicked = cancelPendingPoints(editorState, document(), shapeTree());
+    if (!dragged && !clicked) return false;
+    // The release that follows finds nothing under way.
+    if (GetCapture() == application.mainWindow) ReleaseCapture();
+    updateTakeBackButton();
+    setStatusText(StatusPart::Message, dragged ? "drag cancelled" : "new patch's points dropped");
+    OutputDebugStringA(dragged ? "Tavrel gesture cancelled: drag\n"
+                               : "Tavrel gesture cancelled: add tool's points\n");
+    return true;
 }

@@ -1,5 +1,5 @@
 // The gestures under way in the windows end here, each recorded as one undoable step: what
-// the view shows is then what a command, a question or a save works on.
+// the view shows is then what a command, a question or a save works on. Escape gives them up.
 #pragma once
 
 // The rotate or translate drag under way is committed to the points as one undoable step
@@ -13,3 +13,6 @@ void finishPointDrag();
 void finishOpacityGesture();
 // All three.
 void finishGestures();
+// Escape: the drag, rubber band or add-tool clicks under way are given up, the model exactly
+// as before them, no step recorded, and the mouse let go. Returns whether any was.
+bool cancelGestures();

@@ -13,6 +13,7 @@
 
 #include "core/win32/input-timing.h"
 #include "editor/box-selection.h"
+#include "editor/chosen-points-drag.h"
 #include "editor/edit-xform.h"
 #include "editor/locators.h"
 #include "editor/pending-points.h"
@@ -74,9 +75,11 @@ void hoverPick(const ViewportHit& hit) {
         editorState.pickDistance = pick.distance;
         editorState.hoveredPatch = pick.patch;
     }
-    // Points are picked where a click works on them: the tools that take points, and any
-    // tool while dissociate or joint waits for its click. Elsewhere none is hot.
-    if ((editorState.tool != Tool::Select && editorState.tool != Tool::Locator) ||
+    // Points are picked where a click works on them: the tools that take points, the select
+    // tool choosing points, and any tool while dissociate or joint waits for its click.
+    // Elsewhere none is hot.
+    const bool choosing = editorState.tool == Tool::Select && editorState.choosingPoints;
+    if ((editorState.tool != Tool::Select && editorState.tool != Tool::Locator) || choosing ||
         pointButtonDown()) {
         PointPick pick = application.pickAccelerator.pickPoint(
             model, entityWorld(), viewProjection, editorState.useCount, hit.nx, hit.ny);
@@ -273,6 +276,17 @@ void toolPress(const ViewportHit& hit) {
         application.inputTiming.start("selection click");
         const ClickModifiers modifiers{keyDown(VK_CONTROL), keyDown(VK_SHIFT)};
         const bool points = editorState.choosingPoints;
+        // A plain press on a chosen point drags the chosen points; the release is one step.
+        if (points && editorState.hotPoint && !modifiers.control && !modifiers.shift &&
+            editorState.hoveredPoint >= 0 &&
+            beginChosenPointsDrag(editorState, editedModel(),
+                                  static_cast<uint32_t>(editorState.hoveredPoint))) {
+            document().beginGesture();
+            setStatusText(StatusPart::Message,
+                          "moving " + std::to_string(editorState.pointGesture.points.size()) +
+                              " chosen points (Escape puts them back)");
+            break;
+        }
         if (points)
             editorState.chosenPoints.click(editorState.hotPoint ? editorState.hoveredPoint : -1,
                                            modifiers, editedModel().points.size());
@@ -421,6 +435,12 @@ void dragWithLeftButton(const ViewportHit& hit, WPARAM wParam, int mx, int my) {
         (editorState.tool == Tool::None && !editorState.hotPoint && editorState.draggedPoint < 0)) {
         orbitCamera.orbit(mx - editorState.lastMouseX, my - editorState.lastMouseY, hit.width,
                           hit.height);
+    } else if (editorState.tool == Tool::Select && pointGestureUnderWay(editorState)) {
+        const bool snap = snapping();
+        editorState.translation =
+            chosenPointsOffset(editorState, orbitCamera, hit, entityWorld(),
+                               snap ? std::optional<float>(editorState.snapStep) : std::nullopt);
+        stepSubjectDrag();
     } else if (editorState.banding) {
         if (hit.viewport == editorState.bandViewport) {
             editorState.bandX1 = std::clamp(hit.nx, -1.0f, 1.0f);
@@ -484,10 +504,12 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
             setStatus(StatusPart::Message, orbitCamera.target());
         }
         trackMouse(hit, wParam);
-        if (wParam & MK_LBUTTON) dragWithLeftButton(hit, wParam, mx, my);
+        if ((wParam & MK_LBUTTON) && !editorState.leftDragCancelled)
+            dragWithLeftButton(hit, wParam, mx, my);
         if (!(wParam & (MK_LBUTTON | MK_RBUTTON))) hoverPick(hit);
         return true;
     case WM_LBUTTONDOWN:
+        editorState.leftDragCancelled = false;
         editorState.lastMouseX = mx;
         editorState.lastMouseY = my;
         if (!pointButtonClick(hit)) toolPress(hit);

@@ -8,6 +8,8 @@
 #include <windows.h>
 
 #include "editor/point-transform.h"
+// Escape in the view gives up what the mouse began there (cancelGestures).
+#include "ui/win32/gesture-ends.h"
 
 // WM_MOUSEMOVE, WM_LBUTTONDOWN/UP, WM_RBUTTONDOWN/UP; false for any other message.
 bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam);

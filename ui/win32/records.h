@@ -41,6 +41,7 @@ struct ShapeWindowHandles {
     HWND pointList = nullptr;
     HWND alphaSlider = nullptr;
     HWND coordinateBoxes[3] = {};
+    HWND coordinateLabels[3] = {}; // "x", "y", "z" beside the boxes
     // The transform row under the boxes: which transform, its three fields, and Apply.
     HWND transformChoice = nullptr;
     HWND transformFields[3] = {};

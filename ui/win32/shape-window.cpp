@@ -24,7 +24,10 @@
 #include "ui/win32/gesture-ends.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/records.h"
+#include "ui/win32/shape-tree-marks.h"
 #include "ui/win32/shape-tree-view.h"
+#include "ui/win32/shape-window-layout.h"
+#include "ui/win32/tool-window-keys.h"
 #include "ui/win32/window-places.h"
 
 namespace {
@@ -46,6 +49,17 @@ HWND createControl(HWND parent, const char* cls, const char* text, DWORD style, 
 // version 6, which the program does not ask for.)
 WNDPROC& editProcedure = application.shape.editProcedure;
 
+// A box of the window asks for Return and Escape itself (the dialog keys would take them
+// for the window's default buttons); Tab still moves on.
+LRESULT textBoxDialogCode(WNDPROC procedure, HWND box, WPARAM wParam, LPARAM lParam) {
+    LRESULT code = CallWindowProcA(procedure, box, WM_GETDLGCODE, wParam, lParam);
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (message && (message->message == WM_KEYDOWN || message->message == WM_CHAR) &&
+        (message->wParam == VK_RETURN || message->wParam == VK_ESCAPE))
+        code |= DLGC_WANTMESSAGE;
+    return code;
+}
+
 int boxAxis(HWND box) {
     for (int axis = 0; axis < 3; ++axis)
         if (application.shape.coordinateBoxes[axis] == box) return axis;
@@ -53,6 +67,8 @@ int boxAxis(HWND box) {
 }
 
 LRESULT CALLBACK coordinateBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETDLGCODE) return textBoxDialogCode(editProcedure, box, wParam, lParam);
+    if (selectAllOnCtrlA(box, message, wParam)) return 0;
     if (message == WM_KEYDOWN && wParam == VK_RETURN) {
         applyTypedCoordinate(boxAxis(box));
         SendMessageA(box, EM_SETSEL, 0, -1);
@@ -68,11 +84,14 @@ LRESULT CALLBACK coordinateBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM
 }
 
 // Under the coordinate boxes: a transform of the chosen points (or the selected patches'
-// points) typed as numbers, applied with Enter in a field or the Apply button.
-constexpr int kTransformRowTop = 665;
+// points) typed as numbers, applied with Enter in a field or the Apply button. The controls
+// are placed by placeShapeControls; Tab goes through them in reading order (creation order).
 constexpr int kApplyButton = 3;
+constexpr DWORD kTextBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 
 LRESULT CALLBACK transformFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETDLGCODE) return textBoxDialogCode(editProcedure, field, wParam, lParam);
+    if (selectAllOnCtrlA(field, message, wParam)) return 0;
     if (message == WM_KEYDOWN && wParam == VK_RETURN) {
         applyTypedTransform();
         SendMessageA(field, EM_SETSEL, 0, -1);
@@ -84,58 +103,54 @@ LRESULT CALLBACK transformFieldProc(HWND field, UINT message, WPARAM wParam, LPA
 
 void createTransformRow(HWND window) {
     ShapeWindowHandles& shape = application.shape;
-    shape.transformChoice =
-        createControl(window, "ComboBox", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST,
-                      0, kTransformRowTop, 220, 200);
+    shape.transformChoice = createControl(
+        window, "ComboBox", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST,
+        0, 0, 0, 0);
     for (const char* name : kTypedTransformNames)
         SendMessageA(shape.transformChoice, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     SendMessageA(shape.transformChoice, CB_SETCURSEL, 0, 0);
     for (int i = 0; i < 3; ++i) {
-        shape.transformFields[i] =
-            createControl(window, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
-                          220 + 80 * i, kTransformRowTop, 80, 22);
+        shape.transformFields[i] = createControl(window, "Edit", "", kTextBoxStyle, 0, 0, 0, 0);
         SetWindowLongPtrA(shape.transformFields[i], GWLP_WNDPROC,
                           reinterpret_cast<LONG_PTR>(transformFieldProc));
     }
-    shape.transformApply = createControl(window, "Button", "Apply", WS_CHILD | WS_VISIBLE, 460,
-                                         kTransformRowTop, 70, 22, kApplyButton);
+    shape.transformApply = createControl(
+        window, "Button", "Apply", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, kApplyButton);
 }
 
 LRESULT CALLBACK pointListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 
 void createControls(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
-    const int cw = client.right;
     application.shape.tree =
         createControl(window, WC_TREEVIEWA, "Tree View",
                       WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | TVS_HASBUTTONS |
                           TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                      0, 0, 200, 600);
+                      0, 0, 0, 0);
     if (!application.shape.tree)
         fatalError("error", "tree view of the shape window", HRESULT_FROM_WIN32(GetLastError()));
     treeView().pendingPointsItem = nullptr;
-    application.shape.pointList = createControl(window, "ListBox", "Tree View",
-                                                WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL |
-                                                    LBS_NOTIFY | LBS_NODATA | LBS_OWNERDRAWFIXED,
-                                                200, 0, cw - 200, 600);
+    application.shape.pointList =
+        createControl(window, "ListBox", "Tree View",
+                      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY |
+                          LBS_NODATA | LBS_OWNERDRAWFIXED,
+                      0, 0, 0, 0);
     application.shape.listProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
         application.shape.pointList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pointListProc)));
     const char* labels[3] = {"x", "y", "z"};
     for (int i = 0; i < 3; ++i) {
-        createControl(window, "Static", labels[i], WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 0,
-                      600 + 20 * i, 110, 20);
+        application.shape.coordinateLabels[i] = createControl(
+            window, "Static", labels[i], WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 0, 0, 0, 0);
         application.shape.coordinateBoxes[i] =
-            createControl(window, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
-                          110, 600 + 20 * i, 110, 20);
+            createControl(window, "Edit", "", kTextBoxStyle, 0, 0, 0, 0);
         editProcedure = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(application.shape.coordinateBoxes[i], GWLP_WNDPROC,
                               reinterpret_cast<LONG_PTR>(coordinateBoxProc)));
     }
     application.shape.alphaSlider = createControl(
-        window, TRACKBAR_CLASSA, "alpha", WS_CHILD | WS_VISIBLE | WS_DISABLED | TBS_AUTOTICKS, 220,
-        600, cw - 220, 30, 1);
+        window, TRACKBAR_CLASSA, "alpha",
+        WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | TBS_AUTOTICKS, 0, 0, 0, 0, 1);
     createTransformRow(window);
+    placeShapeControls(window);
 }
 
 ClickModifiers heldModifiers() {
@@ -295,7 +310,8 @@ void onAlpha(WPARAM wParam) {
 constexpr int kShapeWindowWidth = 680, kShapeWindowHeight = 870;
 
 HWND createShapeWindow() {
-    return CreateWindowExA(WS_EX_OVERLAPPEDWINDOW, "shape-wnd", "Courbes",
+    // A control parent: Tab moves into and out of its controls as in a dialog.
+    return CreateWindowExA(WS_EX_OVERLAPPEDWINDOW | WS_EX_CONTROLPARENT, "shape-wnd", "Courbes",
                            WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, CW_USEDEFAULT,
                            CW_USEDEFAULT, kShapeWindowWidth, kShapeWindowHeight, nullptr, nullptr,
                            GetModuleHandleA(nullptr), &editorState);
@@ -577,6 +593,7 @@ void reportSelection(const char* why) {
                                     : selectionReport(editedModel())) +
         "\n";
     OutputDebugStringA(text.c_str());
+    markSelectedPatchItems();
     editorState.chosenPivot.reset(); // a new selection turns about its own centre
     // The rotate gizmo stands where the next turn will be about.
     if (editorState.tool == Tool::Rotate && !editorState.transformDrag) {
@@ -667,7 +684,11 @@ LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             editorState.currentEntity)
             onAlpha(wParam);
         return 0;
+    case WM_GETMINMAXINFO:
+        limitShapeWindowSize(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
     default: {
+        if (message == WM_SIZE) placeShapeControls(window);
         // Moves are remembered; closing hides the window with everything in it (F7 shows
         // it again).
         LRESULT result = 0;

@@ -95,7 +95,7 @@ void extrudeCommand() {
     }
     // The new far rows are chosen, ready to be dragged.
     editorState.chosenPoints.choose(result.farPoints, {}, editedModel().points.size());
-    say("extruded " + std::to_string(result.edges) + " edges");
+    say(extrudedText(result.edges));
     selectionChanged("extrude");
 }
 

@@ -1,0 +1,63 @@
+#include "ui/win32/shape-window-layout.h"
+
+#include <cstdio>
+
+#include "ui/shape-window-layout.h"
+#include "ui/win32/records.h"
+
+namespace {
+
+void place(HDWP& batch, HWND control, const ControlPlace& at) {
+    if (!control || !batch) return;
+    batch = DeferWindowPos(batch, control, nullptr, at.x, at.y, at.width, at.height,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Where the first coordinate box and Apply are now, read back from the controls, for the
+// debugger output (what a user can reach at this size).
+void reportPlaces(HWND window, const RECT& client) {
+    auto placeOf = [window](HWND control) {
+        RECT r = {};
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const RECT box = placeOf(application.shape.coordinateBoxes[0]);
+    const RECT apply = placeOf(application.shape.transformApply);
+    char line[200];
+    std::snprintf(line, sizeof line,
+                  "Tavrel shape window %ld x %ld: x box at %ld %ld, Apply at %ld %ld to %ld %ld\n",
+                  client.right, client.bottom, box.left, box.top, apply.left, apply.top,
+                  apply.right, apply.bottom);
+    OutputDebugStringA(line);
+}
+
+} // namespace
+
+void placeShapeControls(HWND window) {
+    RECT client;
+    if (!GetClientRect(window, &client)) return;
+    const ShapeWindowLayout layout = shapeWindowLayout(client.right, client.bottom);
+    const ShapeWindowHandles& shape = application.shape;
+    constexpr int kControls = 14;
+    HDWP batch = BeginDeferWindowPos(kControls);
+    place(batch, shape.tree, layout.tree);
+    place(batch, shape.pointList, layout.pointList);
+    for (int i = 0; i < 3; ++i) {
+        place(batch, shape.coordinateLabels[i], layout.labels[i]);
+        place(batch, shape.coordinateBoxes[i], layout.coordinateBoxes[i]);
+        place(batch, shape.transformFields[i], layout.transformFields[i]);
+    }
+    place(batch, shape.alphaSlider, layout.slider);
+    place(batch, shape.transformChoice, layout.transformChoice);
+    place(batch, shape.transformApply, layout.transformApply);
+    if (batch) EndDeferWindowPos(batch);
+    if (shape.transformApply) reportPlaces(window, client);
+    // What the controls uncovered is painted again with the window's face.
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void limitShapeWindowSize(MINMAXINFO& limits) {
+    limits.ptMinTrackSize.x = kShapeWindowMinimumWidth;
+    limits.ptMinTrackSize.y = kShapeWindowMinimumHeight;
+}
