@@ -26,8 +26,11 @@ xdotool type --delay 30 2.5
 xdotool key Return Tab
 xdotool type --delay 30 7.5
 xdotool key Return
-# Back in the x box by a click (no text selected): Ctrl+A takes the whole text.
-xdotool mousemove $((sx + bx + 40)) $((sy + by + 10)) click 1
+# Back in the x box by a click (no text selected): Ctrl+A takes the whole text. (Away from
+# the first click's spot: a second click there soon after is a double click, which selects a
+# word and leaves the keyboard where it was.)
+sleep 0.6
+xdotool mousemove $((sx + bx + 15)) $((sy + by + 10)) click 1
 xdotool key ctrl+a
 xdotool type --delay 30 0.25
 xdotool key Return
