@@ -227,7 +227,26 @@ int paletteOuterHeight() {
 }
 
 bool paletteWireframeChecked() {
-    return paletteToolbar() && buttonChecked(palette::ToggleWireframe);
+    return paletteButtonChecked(palette::ToggleWireframe);
+}
+
+bool paletteButtonChecked(int button) {
+    return paletteToolbar() && buttonChecked(button);
+}
+
+void pressPaletteButton(int button) {
+    if (!paletteToolbar()) return;
+    // A click flips a toggle before its command reads it; the tools check their own.
+    const bool tool = button == palette::Add || button == palette::Select ||
+                      button == palette::Rotate || button == palette::Translate ||
+                      button == palette::Locator || button == palette::Scale;
+    if (palette::kButtons[button].check && !tool)
+        SendMessageA(paletteToolbar(), TB_CHECKBUTTON, static_cast<WPARAM>(button),
+                     MAKELPARAM(buttonChecked(button) ? FALSE : TRUE, 0));
+    onCommand(static_cast<WPARAM>(button), 0);
+    if (tool)
+        SendMessageA(paletteToolbar(), TB_CHECKBUTTON, static_cast<WPARAM>(button),
+                     MAKELPARAM(palette::toolButton(editorState.tool) == button, 0));
 }
 
 void refreshSelectionPanel() {
