@@ -4,11 +4,20 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "document-fixture.h"
 #include "editor/command-table.h"
+#include "editor/recent-files.h"
+#include "ui/main-commands.h"
+#include "ui/palette-buttons.h"
+#include "ui/win32/commands.h"
+#include "ui/win32/recent-file-list.h"
 #include "ui/win32/shell-command-host.h"
 
 namespace {
+
+constexpr int kTipLength = 80;
 
 // Modal windows of their own, which no test answers: the picture's dialog, About, and Exit
 // (it closes the program).
@@ -72,4 +81,31 @@ TEST_F(ShellCommandsTest, EveryCommandRunsAndEveryKeyReachesItsCommand) {
             strike(key);
             EXPECT_EQ(lastShellCommand(), command.id) << command.name << ": " << bindingText(key);
         }
+}
+
+TEST_F(ShellCommandsTest, TipsComeFromTheTableAndRecentFilesFollowSavesAndMissingFiles) {
+    wchar_t text[kTipLength] = {};
+    NMTBGETINFOTIPW tip{};
+    tip.hdr.code = TBN_GETINFOTIPW;
+    tip.hdr.hwndFrom = application.palette.toolbar;
+    tip.iItem = palette::Joint;
+    tip.pszText = text;
+    tip.cchTextMax = kTipLength;
+    SendMessageW(application.palette.window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+    EXPECT_STREQ(L"Joint", text);
+    EXPECT_EQ("Save (Ctrl+S)", toolbarTip(static_cast<int>(MainCommand::Save)));
+    char label[kTipLength] = {};
+    GetWindowTextA(application.palette.displayCheckBox, label, kTipLength);
+    EXPECT_STREQ("Show", label);
+
+    answer = "recent.obj";
+    command(static_cast<int>(MainCommand::Save));
+    ASSERT_FALSE(recentFiles().files().empty());
+    EXPECT_NE(std::string::npos, recentFiles().files().front().find("recent.obj"));
+    EXPECT_NE("", readStringFrom("session.ini", "File1", "Recent"));
+    ASSERT_TRUE(DeleteFileA("recent.obj"));
+    openRecentFile(0);
+    EXPECT_TRUE(recentFiles().files().empty());
+    ASSERT_EQ(1u, told.size());
+    EXPECT_NE(std::string::npos, told[0].find("no longer there"));
 }
