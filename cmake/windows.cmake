@@ -66,6 +66,7 @@ add_executable(win32-tests
   tests/win32/safety-test.cpp
   tests/win32/undo-test.cpp
   tests/win32/command-menus-test.cpp
+  tests/win32/shell-commands-test.cpp
 )
 target_include_directories(win32-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(win32-tests PRIVATE tavrel-win32 gtest gtest_main)
@@ -86,7 +87,7 @@ foreach(scenario startup-default session-geometry startup-model-file camera-inpu
     rotate-symmetry typed-coordinates frame-model snap-drag window-places box-select
     shaded-view export-mesh export-over-model missing-startup-file user-file-named-recovery
     two-editors shape-points reference-picture grow-surfaces command-line-file
-    escape-and-chosen-drag shape-window-fit)
+    escape-and-chosen-drag shape-window-fit menus-and-context-menu)
   add_test(NAME e2e.${scenario} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/${scenario}.sh)
   set_tests_properties(e2e.${scenario} PROPERTIES
     TIMEOUT 180 RUN_SERIAL TRUE

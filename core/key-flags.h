@@ -1,4 +1,5 @@
-// Keys the camera and shortcuts follow, and the display flags the H, J and K keys toggle.
+// Keys the camera and shortcuts follow, and the display flags (the planet, its sphere mesh,
+// the wire sphere) that View's Planet, Sphere and Wire Sphere switch.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +22,8 @@ struct KeyFlags {
         return false;
     }
     void clear() {
-        for (uint8_t& d : down) d = 0;
+        for (uint8_t& d : down)
+            d = 0;
     }
 };
 
@@ -29,14 +31,4 @@ struct DisplayFlags {
     bool planetVisible = true;
     bool sphereMeshVisible = false;
     bool wireSphereVisible = false;
-
-    // Key releases of H, J and K toggle the planet, its sphere mesh and the wire sphere.
-    bool toggleForKey(unsigned keyCode) {
-        switch (keyCode & 0xFF) {
-        case 'H': planetVisible = !planetVisible; return true;
-        case 'J': sphereMeshVisible = !sphereMeshVisible; return true;
-        case 'K': wireSphereVisible = !wireSphereVisible; return true;
-        default: return false;
-        }
-    }
 };

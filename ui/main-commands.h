@@ -1,6 +1,10 @@
-// The main window's commands: the main toolbar's buttons (their command ids are their
-// positions) and the commands reached by keyboard shortcuts only.
+// The main window's toolbar buttons: their command ids are their positions, and each runs a
+// command of the table.
 #pragma once
+
+#include <optional>
+
+#include "editor/command-ids.h"
 
 enum class MainCommand : int {
     UndoBack = 0, // the back arrow: undo
@@ -11,10 +15,25 @@ enum class MainCommand : int {
     Open = 5,
     Save = 6,
     Delete = 7,
-    SaveAs = 100,
-    ShowPalette = 101,
-    ShowShapeWindow = 102,
-    Import = 103,
-    Export = 104,
-    ShowShortcuts = 105, // F1: the shortcut sheet
 };
+
+inline std::optional<CommandId> tableCommand(MainCommand button) {
+    switch (button) {
+    case MainCommand::UndoBack:
+    case MainCommand::Undo:
+        return CommandId::Undo;
+    case MainCommand::Redo:
+        return CommandId::Redo;
+    case MainCommand::TakeBack:
+        return CommandId::TakeBackPoint;
+    case MainCommand::New:
+        return CommandId::New;
+    case MainCommand::Open:
+        return CommandId::Open;
+    case MainCommand::Save:
+        return CommandId::Save;
+    case MainCommand::Delete:
+        return CommandId::Delete;
+    }
+    return std::nullopt;
+}

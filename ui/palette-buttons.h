@@ -1,7 +1,10 @@
 // The palette's 19 buttons: command ids, tooltips, pictures and start states.
 #pragma once
 
+#include <optional>
+
 #include "core/editor-modes.h"
+#include "editor/command-ids.h"
 
 namespace palette {
 
@@ -68,6 +71,18 @@ inline constexpr int kAlternateBitmaps[4] = {112, 117, 126, 127};
 inline constexpr int kToolButton[kToolCount] = {-1, Add, Select, Rotate, Translate, Locator, Scale};
 inline int toolButton(Tool tool) {
     return kToolButton[static_cast<int>(tool)];
+}
+
+// The table's command of each button, whose tooltip it shows (the display button has none:
+// its check box shows or hides the selection).
+inline std::optional<CommandId> buttonCommand(int button) {
+    using C = CommandId;
+    constexpr std::optional<C> kCommands[ButtonCount] = {
+        C::NextView,      C::Wireframe,         C::AddTool,    C::Grid,       C::Play,
+        C::Stop,          C::CentreOnSelection, C::SelectTool, C::Dissociate, C::CentreView,
+        C::Joint,         std::nullopt,         C::Ungroup,    C::Group,      C::RotateTool,
+        C::TranslateTool, C::LocatorTool,       C::Symmetry,   C::ScaleTool};
+    return button >= 0 && button < ButtonCount ? kCommands[button] : std::nullopt;
 }
 
 } // namespace palette

@@ -22,10 +22,11 @@
 #include "model/obj-format.h"
 #include "model/tree-item-param.h"
 #include "resources/resource-ids.h"
-#include "ui/main-commands.h"
 #include "ui/win32/commands.h"
 #include "ui/win32/document-commands.h"
 #include "ui/win32/document-views.h"
+#include "ui/win32/key-commands.h"
+#include "ui/win32/menu-bar.h"
 #include "ui/win32/mouse-handler.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/recovery.h"
@@ -97,13 +98,17 @@ RECT startupWindowRect() {
                              session::windowReachable(storedX, storedY, w, h, screen);
     const int x = hasPosition ? storedX : session::kUseDefaultPosition;
     const int y = hasPosition ? storedY : session::kUseDefaultPosition;
-    RECT frame = {0, 0, 0, 0};
-    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    RECT frame = {0, 0, 0, 0}, frameWithoutMenu = {0, 0, 0, 0};
+    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, TRUE); // with its menu bar
+    AdjustWindowRect(&frameWithoutMenu, WS_OVERLAPPEDWINDOW, FALSE);
+    // The default size grows by the menu bar, so the client area stays what it was.
+    const int menuHeight =
+        (frame.bottom - frame.top) - (frameWithoutMenu.bottom - frameWithoutMenu.top);
     RECT r;
     r.left = hasPosition ? x + frame.left : x;
     r.top = hasPosition ? y + frame.top : y;
-    r.right = hasSize ? w + (frame.right - frame.left) : w;  // width
-    r.bottom = hasSize ? h + (frame.bottom - frame.top) : h; // height
+    r.right = hasSize ? w + (frame.right - frame.left) : w;               // width
+    r.bottom = hasSize ? h + (frame.bottom - frame.top) : h + menuHeight; // height
     return r;
 }
 
@@ -189,29 +194,6 @@ LONG WINAPI onUnhandledException(EXCEPTION_POINTERS*) {
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
-// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+I, Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z, F1, F6 and F7,
-// wherever the focus is among the program's windows.
-HACCEL createShortcuts() {
-    auto accel = [](BYTE virt, WORD key, MainCommand command) {
-        return ACCEL{static_cast<BYTE>(FVIRTKEY | virt), key, static_cast<WORD>(command)};
-    };
-    ACCEL table[] = {
-        accel(FCONTROL, 'N', MainCommand::New),
-        accel(FCONTROL, 'O', MainCommand::Open),
-        accel(FCONTROL, 'S', MainCommand::Save),
-        accel(FCONTROL | FSHIFT, 'S', MainCommand::SaveAs),
-        accel(FCONTROL, 'I', MainCommand::Import),
-        accel(FCONTROL, 'E', MainCommand::Export),
-        accel(FCONTROL, 'Z', MainCommand::Undo),
-        accel(FCONTROL, 'Y', MainCommand::Redo),
-        accel(FCONTROL | FSHIFT, 'Z', MainCommand::Redo),
-        accel(0, VK_F1, MainCommand::ShowShortcuts),
-        accel(0, VK_F6, MainCommand::ShowPalette),
-        accel(0, VK_F7, MainCommand::ShowShapeWindow),
-    };
-    return CreateAcceleratorTableA(table, static_cast<int>(std::size(table)));
-}
-
 } // namespace
 
 namespace {
@@ -222,7 +204,7 @@ void prepareProcess() {
     SetUnhandledExceptionFilter(onUnhandledException);
     setBeforeFatalExit(writeRecoveryCopyNow);
     claimRecoveryCopy(); // this editor's own copy, locked while it runs
-    application.shortcuts = createShortcuts();
+    application.shortcuts = createCommandAccelerators();
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), 0xFF};
     InitCommonControlsEx(&controls);
@@ -237,7 +219,7 @@ bool createMainWindow(HINSTANCE instance) {
     application.mainWindow =
         CreateWindowExA(0, "main-view", editorState.title.c_str(),
                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, r.left, r.top, r.right,
-                        r.bottom, nullptr, nullptr, instance, &application);
+                        r.bottom, nullptr, createMenuBar(), instance, &application);
     if (!application.mainWindow) {
         char line[96];
         std::snprintf(line, sizeof line, "Error: creating the main window failed with error %lu\n",

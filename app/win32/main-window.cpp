@@ -10,27 +10,43 @@
 #include "core/session-keys.h"
 #include "core/win32/fatal-error.h"
 #include "core/win32/key-state.h"
-#include "editor/pending-points.h"
-#include "editor/selection.h"
 #include "graphics/d3d11/renderer.h"
 #include "ui/main-commands.h"
 #include "ui/win32/commands.h"
 #include "ui/win32/document-commands.h"
+#include "ui/win32/key-commands.h"
+#include "ui/win32/menu-bar.h"
+#include "ui/win32/menu-commands.h"
 #include "ui/win32/mouse-handler.h"
 #include "ui/win32/palette.h"
+#include "ui/win32/recent-file-list.h"
 #include "ui/win32/recovery.h"
 #include "ui/win32/reference-view.h"
 #include "ui/win32/shape-window.h"
-#include "ui/win32/shortcut-sheet-window.h"
-#include "ui/win32/surface-commands.h"
-#include "ui/win32/view-commands.h"
+#include "ui/win32/shell-command-host.h"
+#include "ui/win32/status-bar.h"
+#include "ui/win32/view-context-menu.h"
+#include "ui/win32/wide-text.h"
 #include "ui/win32/window-layout.h"
 
 namespace {
 
+// The menu bar's height, for the end-to-end tests: without a window manager the main
+// window's X window holds the menu bar above the client area.
+void reportMenuBar(HWND window) {
+    MENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    const long height =
+        GetMenuBarInfo(window, OBJID_MENU, 0, &bar) ? bar.rcBar.bottom - bar.rcBar.top : 0;
+    char line[64];
+    std::snprintf(line, sizeof line, "Tavrel menu bar: %ld pixels high\n", height);
+    OutputDebugStringA(line);
+}
+
 // WM_CREATE: palette and bars, then view 0's window and the renderer.
 void onCreate(HWND window) {
     application.mainWindow = window;
+    reportMenuBar(window);
     createPalette(window);
     application.shape.window = createShapeWindow();
 
@@ -53,76 +69,27 @@ void onCreate(HWND window) {
     if (isQuadLayout()) createSecondaryViews(w, h, window);
 }
 
-void reportDisplayFlags() {
-    char line[96];
-    std::snprintf(line, sizeof line, "Tavrel display: planet=%d sphere=%d wire=%d\n",
-                  displayFlags.planetVisible, displayFlags.sphereMeshVisible,
-                  displayFlags.wireSphereVisible);
-    OutputDebugStringA(line);
+// The menus' items, the accelerators (their ids are the menus') and the toolbar's buttons.
+void onCommand(WPARAM wParam) {
+    const UINT id = LOWORD(wParam);
+    const MenuChoice choice = menuChoice(id);
+    if (choice.command)
+        runShellCommand(*choice.command);
+    else if (choice.recentFile)
+        openRecentFile(*choice.recentFile);
+    else if (const std::optional<CommandId> button = tableCommand(static_cast<MainCommand>(id)))
+        runShellCommand(*button);
 }
 
-void showToolWindow(HWND window) {
-    if (!window) return;
-    ShowWindow(window, SW_SHOWNORMAL);
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+void onMenuPopup(HMENU popup) {
+    showMenuPopup(popup, shellCommandContext(), recentFiles());
+    reportMenuItems(popup);
 }
 
-// The main toolbar and the keyboard shortcuts.
-// The shortcut sheet, one for the program (F1 again brings it forward).
-ShortcutSheetWindow& shortcutSheet() {
-    static ShortcutSheetWindow sheet;
-    return sheet;
-}
-
-void onCommand(MainCommand command) {
-    switch (command) {
-    case MainCommand::TakeBack:
-        if (editorState.tool == Tool::Add)
-            removeLastPendingPoint(editorState.pendingPoints, shapeTree());
-        updateTakeBackButton();
-        break;
-    case MainCommand::UndoBack:
-    case MainCommand::Undo:
-        undoCommand();
-        break;
-    case MainCommand::Redo:
-        redoCommand();
-        break;
-    case MainCommand::New:
-        documentFiles().newDocument();
-        break;
-    case MainCommand::Open:
-        documentFiles().open();
-        break;
-    case MainCommand::Save:
-        documentFiles().save();
-        break;
-    case MainCommand::SaveAs:
-        documentFiles().saveAs();
-        break;
-    case MainCommand::Export:
-        documentFiles().exportSurfaces();
-        break;
-    case MainCommand::Import:
-        // The shape window is remade after the buffers, with the title and the buttons.
-        if (documentFiles().import())
-            application.shownTiming.phase("shape window");
-        else
-            application.shownTiming.cancel();
-        break;
-    case MainCommand::Delete:
-        deleteCommand();
-        break;
-    case MainCommand::ShowPalette:
-        showToolWindow(static_cast<HWND>(application.palette.window));
-        break;
-    case MainCommand::ShowShapeWindow:
-        showToolWindow(static_cast<HWND>(application.shape.window));
-        break;
-    case MainCommand::ShowShortcuts:
-        shortcutSheet().show(application.mainWindow);
-        break;
-    }
+void onMenuSelect(WPARAM wParam, LPARAM lParam) {
+    setStatusText(StatusPart::Message,
+                  menuItemDescription(reinterpret_cast<HMENU>(lParam), LOWORD(wParam),
+                                      HIWORD(wParam), recentFiles()));
 }
 
 // A drag keeps the mouse until its button is released, even outside the window, so the
@@ -150,7 +117,7 @@ bool onToolbarTip(NMHDR* header) {
         info->lpszText = text.data();
         info->hinst = nullptr;
     } else {
-        wide.assign(text.begin(), text.end());
+        wide = wideFromUtf8(text);
         auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
         info->lpszText = wide.data();
         info->hinst = nullptr;
@@ -184,68 +151,24 @@ void onDestroy() {
     PostQuitMessage(0);
 }
 
-// The surface commands: letters on release (E, B, M, T, G; Ctrl+B splits in four), and
-// Ctrl+D, Ctrl+C, Ctrl+V as they are pressed.
-void surfaceKeyUp(WPARAM letter) {
-    const bool control = keyDown(VK_CONTROL), shift = keyDown(VK_SHIFT);
-    if (letter == 'B')
-        splitCommand(control ? SplitKind::Four : shift ? SplitKind::AtV : SplitKind::AtU);
-    if (control) return;
-    if (letter == 'E') extrudeCommand();
-    if (letter == 'M') shift ? symmetryRealCommand() : mirrorCopyCommand();
-    if (letter == 'T') smoothJoinsCommand();
-    if (letter == 'G') switchJoinsDisplay();
-}
-
-void surfaceKeyDown(WPARAM letter) {
-    if (!keyDown(VK_CONTROL)) return;
-    if (letter == 'D') duplicateCommand(keyDown(VK_SHIFT));
-    if (letter == 'C') copyCommand();
-    if (letter == 'V') pasteCommand();
-}
-
+// The camera's and the flight's held keys stay outside the table; every other key runs the
+// command it means.
 void onKeyDown(WPARAM key) {
     keyFlags.set(static_cast<unsigned>(key), true);
     if (editorState.mode == Mode::Flight) {
         application.flightKeys.set(static_cast<unsigned>(key), true);
         if (key == VK_BACK) application.keyboardFlight.cutThrottle();
     }
-    if (key == VK_OEM_PERIOD && editorState.mode == Mode::Editing) frameModel();
-    if (editorState.mode == Mode::Editing && handleReferenceKey(key)) return;
-    if (editorState.mode == Mode::Editing) surfaceKeyDown(key & 0xFF);
-    if (key == VK_HOME) {
-        returnHome();
-        updateStopButton();
-    }
-    if ((key & 0xFF) == 'A' && keyDown(VK_CONTROL) && editorState.choosingPoints) {
-        const Model& model = editedModel();
-        editorState.chosenPoints.choose(shownPoints(model), {}, model.points.size());
-        reportSelection("select all");
-    } else if ((key & 0xFF) == 'A' && keyDown(VK_CONTROL)) {
-        // The selection's centre is the rotate tool's pivot; a drag under way keeps its own.
-        const vm::Vec4 centre = selectAll(editedModel());
-        if (editorState.tool == Tool::Rotate && !editorState.transformDrag)
-            editorState.pivot = centre;
-        updateSelectionButtons();
-        reportSelection("select all");
-    }
+    runKeyCommand(key, KeyEdge::Press);
 }
 
-void onKeyUp(WPARAM key) {
+void onKeyUp(HWND window, WPARAM key) {
     keyFlags.set(static_cast<unsigned>(key), false);
     application.flightKeys.set(static_cast<unsigned>(key), false);
-    if (displayFlags.toggleForKey(static_cast<unsigned>(key))) reportDisplayFlags();
-    if ((key & 0xFF) == 'L' && editorState.mode == Mode::Editing) {
-        editorState.shaded = !editorState.shaded;
-        sessionSettings().writeInt(session::kSession, "shaded", editorState.shaded ? 1 : 0);
-    }
-    if ((key & 0xFF) == 'P' && editorState.mode == Mode::Editing && !keyDown(VK_CONTROL))
-        switchChoosingCommand();
-    if ((key & 0xFF) == 'O' && editorState.mode == Mode::Editing && !keyDown(VK_CONTROL))
-        switchProjection();
-    if ((key & 0xFF) == 'V' && editorState.mode == Mode::Editing && !keyDown(VK_CONTROL))
-        pivotAtPointCommand();
-    if (editorState.mode == Mode::Editing) surfaceKeyUp(key & 0xFF);
+    if (key == VK_APPS)
+        openContextMenuFromKeyboard(window);
+    else
+        runKeyCommand(key, KeyEdge::Release);
 }
 
 } // namespace
@@ -287,7 +210,19 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onKeyDown(wParam);
         return 0;
     case WM_KEYUP:
-        onKeyUp(wParam);
+        onKeyUp(window, wParam);
+        return 0;
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_F10 && keyDown(VK_SHIFT)) {
+            openContextMenuFromKeyboard(window);
+            return 0;
+        }
+        break;
+    case WM_INITMENUPOPUP:
+        onMenuPopup(reinterpret_cast<HMENU>(wParam));
+        return 0;
+    case WM_MENUSELECT:
+        onMenuSelect(wParam, lParam);
         return 0;
     case WM_MOUSEWHEEL:
         orbitCamera.zoom(static_cast<short>(HIWORD(wParam)), sessionSettings());
@@ -297,10 +232,13 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     if (handleLayoutMessage(window, message, wParam, lParam)) return 0;
     if (message == WM_COMMAND) {
-        onCommand(static_cast<MainCommand>(LOWORD(wParam)));
+        onCommand(wParam);
         return 0;
     }
     followDragCapture(window, message, wParam);
-    if (handleViewMouse(window, message, wParam, lParam)) return 0;
+    if (handleViewMouse(window, message, wParam, lParam)) {
+        followRightClick(window, message, wParam, lParam);
+        return 0;
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }

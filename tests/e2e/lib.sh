@@ -140,9 +140,18 @@ pixel_of() { # window x y
     tail -1 | grep -o '#[0-9A-Fa-f]\{6\}' | head -1
 }
 
+# The main window's menu bar, as the program reports it (0 before the report).
+menu_bar_height() {
+  cat "$e2e_dir"/*.log 2>/dev/null | grep -a -o 'Tavrel menu bar: [0-9]*' | head -1 | grep -o '[0-9]*$' || echo 0
+}
+
+# Without a window manager the X window is the client area, and a main window's holds its
+# menu bar above it: a main window's geometry is that of its client area.
 geometry_of() { # window → "X Y W H"
-  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
-    /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
+  local menu=0
+  case "$(xdotool getwindowname "$1" 2>/dev/null)" in *' - Tavrel') menu=$(menu_bar_height) ;; esac
+  xwininfo -id "$1" | awk -v menu="${menu:-0}" '/Absolute upper-left X/ {x=$4}
+    /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y + menu, w, h - menu}'
 }
 
 # Alt+F4 to the main window; a click on the right end of its status bar (clear of the tool

@@ -13,10 +13,12 @@ case "$startup_report" in
 esac
 expect_eq "geometry from session.ini" "40 50 900 650" "$(geometry_of "$main")"
 
-xdotool windowmove --sync "$main" 200 150
+# The X window holds the menu bar above the client area.
+menu=$(menu_bar_height)
+xdotool windowmove --sync "$main" 200 $((150 - menu))
 wait_for_setting x 200
 wait_for_setting y 150
-xdotool windowsize --sync "$main" 800 600
+xdotool windowsize --sync "$main" 800 $((600 + menu))
 wait_for_setting w 800
 wait_for_setting h 600
 

@@ -14,7 +14,7 @@ case "$startup_report" in
 esac
 expect_eq "title" "Untitled - Tavrel" "$(xdotool getwindowname "$main")"
 
-# With no window manager the X window is the client area; the settings hold its size.
+# The main window's client area (below its menu bar): the settings hold its size.
 read -r x y w h <<<"$(geometry_of "$main")"
 wait_for_setting w "$w"
 wait_for_setting h "$h"

@@ -16,6 +16,7 @@
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
 #include "ui/main-commands.h"
+#include "ui/win32/menu-commands.h"
 #include "ui/win32/recovery.h"
 #include "ui/win32/shape-window.h"
 
@@ -31,6 +32,7 @@ const char* const kPartlyReadable =
 class SafetyTest : public DocumentTest {
   protected:
     void command(MainCommand c) { DocumentTest::command(static_cast<int>(c)); }
+    void command(CommandId c) { DocumentTest::command(static_cast<int>(menuId(c))); }
 };
 
 } // namespace
@@ -97,7 +99,7 @@ TEST_F(SafetyTest, NewIsUntitledAndSaveAsAlwaysAsks) {
     command(MainCommand::Save);
     EXPECT_EQ("first - Tavrel", title());
     answer = "second.obj";
-    command(MainCommand::SaveAs);
+    command(CommandId::SaveAs);
     EXPECT_EQ("first.obj", proposed);
     EXPECT_EQ("second - Tavrel", title());
     EXPECT_EQ("second.obj", storedPath());
@@ -165,8 +167,8 @@ TEST_F(SafetyTest, ClosedToolWindowsHideAndComeBackWithEverythingInThem) {
     ASSERT_EQ(1u, back.locators.size());
     EXPECT_EQ("Locator_0", back.locators[0].name);
 
-    command(MainCommand::ShowPalette);
-    command(MainCommand::ShowShapeWindow);
+    command(CommandId::ShowPalette);
+    command(CommandId::ShowShapeWindow);
     EXPECT_TRUE(IsWindowVisible(palette));
     EXPECT_TRUE(IsWindowVisible(shape));
     EXPECT_EQ("Locator_0", shapeTree().itemText(shapeTree().items.locatorItem(0)));
@@ -212,7 +214,7 @@ TEST_F(SafetyTest, TheRecoveryCopyIsWrittenWhileModifiedAndRemovedBySavingOrUndo
     modify();
     writeRecoveryCopyNow();
     answer = "recovery.obj";
-    command(MainCommand::SaveAs);
+    command(CommandId::SaveAs);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(copy.c_str()));
     Model saved;
     ASSERT_TRUE(loadObj("recovery.obj", saved, nullptr).ok()); // the Save is kept

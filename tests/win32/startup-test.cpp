@@ -24,7 +24,11 @@ TEST_F(StartupTest, WithoutSettingsOpensTheDefaultModelAtTheDefaultSize) {
     RECT outer = windowRect(main);
     EXPECT_LE(outer.right - outer.left, 1200);
     EXPECT_GT(outer.right - outer.left, 400);
-    EXPECT_EQ(800, outer.bottom - outer.top);
+    // The menu bar comes on top of the default height: the client area stays what it was.
+    MENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    ASSERT_TRUE(GetMenuBarInfo(main, OBJID_MENU, 0, &bar));
+    EXPECT_EQ(800 + bar.rcBar.bottom - bar.rcBar.top, outer.bottom - outer.top);
 
     char className[64];
     GetClassNameA(main, className, sizeof className);

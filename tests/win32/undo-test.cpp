@@ -91,7 +91,7 @@ TEST_F(UndoTest, DeleteUndoneAndRedoneFromTheToolbarWithTheTitleFollowing) {
     EXPECT_FALSE(enabled(MainCommand::Undo));
     EXPECT_FALSE(enabled(MainCommand::UndoBack));
     EXPECT_FALSE(enabled(MainCommand::Redo));
-    EXPECT_EQ("Nothing to undo", toolbarTip(static_cast<int>(MainCommand::Undo)));
+    EXPECT_EQ("Undo (Ctrl+Z)", toolbarTip(static_cast<int>(MainCommand::Undo)));
     const std::string start = writeObj(application.ship);
     const size_t rowsBefore =
         static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0));
@@ -113,7 +113,8 @@ TEST_F(UndoTest, DeleteUndoneAndRedoneFromTheToolbarWithTheTitleFollowing) {
     EXPECT_EQ(rowsBefore,
               static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0)));
     EXPECT_TRUE(enabled(MainCommand::Redo));
-    EXPECT_EQ("Redo Delete (Ctrl+Y)", toolbarTip(static_cast<int>(MainCommand::Redo)));
+    EXPECT_EQ("Redo Delete (Ctrl+Y, Ctrl+Shift+Z)",
+              toolbarTip(static_cast<int>(MainCommand::Redo)));
     frameTick(); // draws from the restored buffers
     expectShapeWindowLikeRebuild();
 

@@ -29,22 +29,12 @@ void groupCommand();
 void symmetryCommand();
 // Palette "ungroup": the selected patches out of their groups and symmetries.
 void ungroupCommand();
-// Main window command 7: the selected patches and the points no other patch uses.
-void deleteCommand();
 // A click while "dissociate" is down: splits the hot point; true when the model changed.
 bool dissociateCommand(int point);
 // The second click while "joint" is down: merges the hovered point into the first one.
 bool jointCommand();
 
-// V: turns and scales go about the point under the mouse until the selection changes.
-void pivotAtPointCommand();
-
-// Undo and redo: the document as it was before the last step, or after the next one. Any
-// drag under way is committed first. The tree, the point list, the selection, the GPU copy
-// and the picks follow; the "*" goes when the document is back as it was saved.
-void undoCommand();
-void redoCommand();
 // The toolbar's undo (commands 0 and 3) and redo (command 1) buttons follow the history.
 void updateHistoryButtons();
-// The tooltip of a main toolbar command: "Undo Delete (Ctrl+Z)", "Redo Group (Ctrl+Y)", …
+// The tooltip of a main toolbar button, its command's in the table: "Undo Delete (Ctrl+Z)".
 std::string toolbarTip(int command);

@@ -11,6 +11,7 @@
 #include "model/obj-format.h"
 #include "ui/win32/commands.h"
 #include "ui/win32/gesture-ends.h"
+#include "ui/win32/recent-file-list.h"
 #include "ui/win32/records.h"
 #include "ui/win32/recovery.h"
 #include "ui/win32/shape-window.h"
@@ -189,6 +190,7 @@ DocumentFiles::Platform windowsDocumentFilesPlatform() {
     platform.discardRecovery = discardRecoveryCopy;
     platform.rememberPath = [](const std::string& path) {
         sessionSettings().writeString(session::kSession, "LoadedFile", path);
+        rememberRecentFile(path);
     };
     platform.samePath = namesSameFile;
     platform.log = [](const std::string& line) { OutputDebugStringA((line + "\n").c_str()); };

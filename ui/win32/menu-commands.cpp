@@ -4,6 +4,12 @@
 #include "editor/recent-files.h"
 #include "ui/win32/wide-text.h"
 
+namespace {
+
+constexpr int kLongestItemText = 512;
+
+} // namespace
+
 UINT menuId(CommandId id) {
     return kFirstCommandMenuId + static_cast<UINT>(id);
 }
@@ -45,5 +51,19 @@ void showCommandStates(HMENU menu, const CommandContext& context) {
                       (look.checked ? MFS_CHECKED : MFS_UNCHECKED);
         item.dwTypeData = text.data();
         SetMenuItemInfoW(menu, static_cast<UINT>(at), TRUE, &item);
+    }
+}
+
+void reportMenuItems(HMENU menu) {
+    const int count = GetMenuItemCount(menu);
+    for (int at = 0; at < count; ++at) {
+        wchar_t text[kLongestItemText] = {};
+        if (GetMenuStringW(menu, static_cast<UINT>(at), text, kLongestItemText, MF_BYPOSITION) <= 0)
+            continue;
+        std::string name = utf8FromWide(text);
+        name = name.substr(0, name.find('\t'));
+        const bool greyed = GetMenuState(menu, static_cast<UINT>(at), MF_BYPOSITION) & MF_GRAYED;
+        OutputDebugStringA(
+            ("Tavrel menu: " + name + (greyed ? " (greyed)" : " (enabled)") + "\n").c_str());
     }
 }

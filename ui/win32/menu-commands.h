@@ -31,3 +31,6 @@ void appendCommandItem(HMENU menu, CommandId id);
 void appendSubmenu(HMENU menu, HMENU submenu, const wchar_t* title, UINT id);
 // Every command item of the menu (not its submenus) as the command is now.
 void showCommandStates(HMENU menu, const CommandContext& context);
+// The debugger hears each item of a menu that opens: "Tavrel menu: Undo Extrude (enabled)"
+// (the end-to-end tests read the menus there).
+void reportMenuItems(HMENU menu);

@@ -13,6 +13,7 @@
 #include "ui/win32/commands.h"
 #include "ui/win32/greyed-images.h"
 #include "ui/win32/mouse-handler.h"
+#include "ui/win32/palette-tooltips.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/records.h"
 #include "ui/win32/tool-modes.h"
@@ -21,6 +22,9 @@
 #include "ui/win32/window-places.h"
 
 namespace {
+
+// The display check box: the selected patches shown or hidden.
+constexpr const char* kDisplayLabel = "Show";
 
 HWND paletteToolbar() {
     return application.palette.toolbar;
@@ -97,8 +101,8 @@ void createPaletteToolbar(HWND palette) {
     SendMessageA(toolbar, TB_ADDBUTTONSA, palette::ButtonCount, reinterpret_cast<LPARAM>(buttons));
 
     application.palette.displayCheckBox = CreateWindowExA(
-        0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_BORDER | BS_BOTTOM | BS_AUTO3STATE, bw,
-        5 * bh + 1, bw, bh, toolbar, nullptr, GetModuleHandleA(nullptr), nullptr);
+        0, "BUTTON", kDisplayLabel, WS_CHILD | WS_VISIBLE | WS_BORDER | BS_BOTTOM | BS_AUTO3STATE,
+        bw, 5 * bh + 1, bw, bh, toolbar, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 void toggleGrid() {
@@ -227,7 +231,26 @@ int paletteOuterHeight() {
 }
 
 bool paletteWireframeChecked() {
-    return paletteToolbar() && buttonChecked(palette::ToggleWireframe);
+    return paletteButtonChecked(palette::ToggleWireframe);
+}
+
+bool paletteButtonChecked(int button) {
+    return paletteToolbar() && buttonChecked(button);
+}
+
+void pressPaletteButton(int button) {
+    if (!paletteToolbar()) return;
+    // A click flips a toggle before its command reads it; the tools check their own.
+    const bool tool = button == palette::Add || button == palette::Select ||
+                      button == palette::Rotate || button == palette::Translate ||
+                      button == palette::Locator || button == palette::Scale;
+    if (palette::kButtons[button].check && !tool)
+        SendMessageA(paletteToolbar(), TB_CHECKBUTTON, static_cast<WPARAM>(button),
+                     MAKELPARAM(buttonChecked(button) ? FALSE : TRUE, 0));
+    onCommand(static_cast<WPARAM>(button), 0);
+    if (tool)
+        SendMessageA(paletteToolbar(), TB_CHECKBUTTON, static_cast<WPARAM>(button),
+                     MAKELPARAM(palette::toolButton(editorState.tool) == button, 0));
 }
 
 void refreshSelectionPanel() {
@@ -303,6 +326,9 @@ LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         if (paletteToolbar())
             reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.y = paletteOuterHeight();
         return 0;
+    case WM_NOTIFY:
+        if (answerPaletteTip(reinterpret_cast<NMHDR*>(lParam))) return 0;
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_MOUSEACTIVATE:
         // A tool palette leaves the keyboard where it was: a click on a tool must not keep
         // the camera keys, W/A/S/D or the shortcuts away from the view.

@@ -18,6 +18,9 @@ int paletteOuterHeight();
 
 // Whether the "toggleWireframe" button is checked.
 bool paletteWireframeChecked();
+bool paletteButtonChecked(int button);
+// A palette button's command as a click on it runs it (the menus' tools and toggles).
+void pressPaletteButton(int button);
 
 // End of start-up: the display check box from the selected patches, then the buttons that
 // depend on the selection.

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <string>
 
-#include "core/win32/key-state.h"
 #include "graphics/d3d11/debug-name.h"
 #include "graphics/d3d11/renderer.h"
 #include "ui/win32/document-commands.h"
@@ -128,39 +127,48 @@ void drawReferencePicture(Renderer& renderer, const vm::Mat4& view, bool orthogr
                         reference.texture.view.Get(), reference.picture.opacity);
 }
 
-bool handleReferenceKey(WPARAM key) {
-    if (!keyDown(VK_CONTROL)) return false;
-    const bool shift = keyDown(VK_SHIFT);
-    if ((key & 0xFF) == 'R') {
-        shift ? removePicture() : choosePicture();
-        return true;
-    }
+void chooseReferencePicture() {
+    choosePicture();
+}
+
+void removeReferencePicture() {
+    removePicture();
+}
+
+bool hasReferencePicture() {
+    return !application.reference.picture.empty();
+}
+
+void changeReferencePicture(PictureChange change) {
     ReferencePicture& picture = application.reference.picture;
-    if (picture.empty()) return false;
-    switch (key) {
-    case VK_LEFT:
+    if (picture.empty()) return;
+    switch (change) {
+    case PictureChange::Left:
         picture.shiftBy(-1, 0);
         break;
-    case VK_RIGHT:
+    case PictureChange::Right:
         picture.shiftBy(1, 0);
         break;
-    case VK_UP:
+    case PictureChange::Up:
         picture.shiftBy(0, 1);
         break;
-    case VK_DOWN:
+    case PictureChange::Down:
         picture.shiftBy(0, -1);
         break;
-    case VK_PRIOR:
-        shift ? picture.fadeBy(-1) : picture.scaleBy(1);
+    case PictureChange::Larger:
+        picture.scaleBy(1);
         break;
-    case VK_NEXT:
-        shift ? picture.fadeBy(1) : picture.scaleBy(-1);
+    case PictureChange::Smaller:
+        picture.scaleBy(-1);
         break;
-    default:
-        return false;
+    case PictureChange::MoreOpaque:
+        picture.fadeBy(-1);
+        break;
+    case PictureChange::LessOpaque:
+        picture.fadeBy(1);
+        break;
     }
     picture.writeSession(sessionSettings());
-    return true;
 }
 
 void releaseReferencePicture() {

@@ -15,10 +15,13 @@ void loadReferencePicture();
 // The picture behind what follows, when view (a view matrix) is its axis view and drawn
 // orthographically.
 void drawReferencePicture(Renderer& renderer, const vm::Mat4& view, bool orthographic);
-// Ctrl+R chooses a picture for the current axis view (the front view when the view is none),
-// Ctrl+Shift+R removes it; with a picture, Ctrl+arrows move it, Ctrl+Page Up / Page Down
-// grow and shrink it, Ctrl+Shift+Page Up / Page Down make it more or less opaque. True when
-// the key was one of these.
-bool handleReferenceKey(WPARAM key);
+// A picture for the current axis view (the front view when the view is none), or none.
+void chooseReferencePicture();
+void removeReferencePicture();
+bool hasReferencePicture();
+// The picture moved by a tenth of its width, grown or shrunk by a tenth, or faded (nothing
+// without a picture).
+enum class PictureChange { Left, Right, Up, Down, Larger, Smaller, MoreOpaque, LessOpaque };
+void changeReferencePicture(PictureChange change);
 // The device is going away.
 void releaseReferencePicture();

@@ -23,12 +23,24 @@ std::wstring wideFromAnsi(const std::string& text) {
     return wideFrom(CP_ACP, text);
 }
 
-std::string utf8FromWide(const std::wstring& text) {
+namespace {
+
+std::string narrowFrom(UINT codePage, const std::wstring& text) {
     if (text.empty()) return {};
     const int size = static_cast<int>(text.size());
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    const int n = WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<size_t>(n), '\0');
     if (n > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), n, nullptr, nullptr);
+        WideCharToMultiByte(codePage, 0, text.data(), size, narrow.data(), n, nullptr, nullptr);
     return narrow;
+}
+
+} // namespace
+
+std::string utf8FromWide(const std::wstring& text) {
+    return narrowFrom(CP_UTF8, text);
+}
+
+std::string ansiFromWide(const std::wstring& text) {
+    return narrowFrom(CP_ACP, text);
 }

@@ -7,3 +7,4 @@
 std::wstring wideFromUtf8(const std::string& text);
 std::wstring wideFromAnsi(const std::string& text);
 std::string utf8FromWide(const std::wstring& text);
+std::string ansiFromWide(const std::wstring& text);

@@ -70,7 +70,7 @@ void destroySecondaryViews() {
 
 void resizeMainWindowForViewArea(int width, int height) {
     RECT r = {0, 0, width, height + toolbarHeight() + statusBarHeight()};
-    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, TRUE); // with its menu bar
     SetWindowPos(application.mainWindow, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER);
     if (application.statusBar) SendMessageA(application.statusBar, WM_SIZE, 0, 0);

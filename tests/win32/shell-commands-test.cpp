@@ -1,0 +1,111 @@
+// The real program's command host: every command of the table runs on the built-in model,
+// and every key of the table reaches its command through the main window's key messages.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "document-fixture.h"
+#include "editor/command-table.h"
+#include "editor/recent-files.h"
+#include "ui/main-commands.h"
+#include "ui/palette-buttons.h"
+#include "ui/win32/commands.h"
+#include "ui/win32/recent-file-list.h"
+#include "ui/win32/shell-command-host.h"
+
+namespace {
+
+constexpr int kTipLength = 80;
+
+// Modal windows of their own, which no test answers: the picture's dialog, About, and Exit
+// (it closes the program).
+bool leftOut(CommandId id) {
+    return id == CommandId::ChoosePicture || id == CommandId::About || id == CommandId::Exit;
+}
+
+class ShellCommandsTest : public DocumentTest {
+  protected:
+    void SetUp() override {
+        DocumentTest::SetUp();
+        documentPrompts().chooseImport = [](std::string&) { return false; };
+        documentPrompts().chooseExport = [](std::string&, DocumentPrompts::ExportKind&) {
+            return false;
+        };
+    }
+    // The key goes down and up with its modifiers held, through the accelerators first as
+    // the message loop takes it.
+    static void strike(const KeyBinding& key) {
+        BYTE held[256] = {};
+        constexpr BYTE kDown = 0x80;
+        if (key.modifiers & kCtrl) held[VK_CONTROL] = kDown;
+        if (key.modifiers & kShift) held[VK_SHIFT] = kDown;
+        if (key.modifiers & kHoldX) held['X'] = kDown;
+        if (key.modifiers & kHoldY) held['Y'] = kDown;
+        if (key.modifiers & kHoldZ) held['Z'] = kDown;
+        SetKeyboardState(held);
+        const auto code = static_cast<WPARAM>(key.key);
+        constexpr LPARAM kRelease = static_cast<LPARAM>(0xC0000001);
+        PostMessageA(application.mainWindow, WM_KEYDOWN, code, 1);
+        PostMessageA(application.mainWindow, WM_KEYUP, code, kRelease);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (TranslateAcceleratorA(application.mainWindow, application.shortcuts, &msg))
+                continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        BYTE none[256] = {};
+        SetKeyboardState(none);
+    }
+};
+
+} // namespace
+
+TEST_F(ShellCommandsTest, EveryCommandRunsAndEveryKeyReachesItsCommand) {
+    for (const Command& command : commandTable()) {
+        if (leftOut(command.id)) continue;
+        runShellCommand(command.id);
+        pumpMessages();
+        ASSERT_TRUE(IsWindow(application.mainWindow)) << command.name;
+    }
+    for (const Command& command : commandTable())
+        for (const KeyBinding& key : command.keys) {
+            if (!key.bound() || leftOut(command.id)) continue;
+            editorState.mode = key.context == KeyContext::Flight ? Mode::Flight : Mode::Editing;
+            // A greyed item's accelerator does nothing: there is a step to take back or forth.
+            if (command.id == CommandId::Undo || command.id == CommandId::Redo)
+                runShellCommand(CommandId::Symmetry);
+            if (command.id == CommandId::Redo) runShellCommand(CommandId::Undo);
+            strike(key);
+            EXPECT_EQ(lastShellCommand(), command.id) << command.name << ": " << bindingText(key);
+        }
+}
+
+TEST_F(ShellCommandsTest, TipsComeFromTheTableAndRecentFilesFollowSavesAndMissingFiles) {
+    wchar_t text[kTipLength] = {};
+    NMTBGETINFOTIPW tip{};
+    tip.hdr.code = TBN_GETINFOTIPW;
+    tip.hdr.hwndFrom = application.palette.toolbar;
+    tip.iItem = palette::Joint;
+    tip.pszText = text;
+    tip.cchTextMax = kTipLength;
+    SendMessageW(application.palette.window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+    EXPECT_STREQ(L"Joint", text);
+    EXPECT_EQ("Save (Ctrl+S)", toolbarTip(static_cast<int>(MainCommand::Save)));
+    char label[kTipLength] = {};
+    GetWindowTextA(application.palette.displayCheckBox, label, kTipLength);
+    EXPECT_STREQ("Show", label);
+
+    answer = "recent.obj";
+    command(static_cast<int>(MainCommand::Save));
+    ASSERT_FALSE(recentFiles().files().empty());
+    EXPECT_NE(std::string::npos, recentFiles().files().front().find("recent.obj"));
+    EXPECT_NE("", readStringFrom("session.ini", "File1", "Recent"));
+    ASSERT_TRUE(DeleteFileA("recent.obj"));
+    openRecentFile(0);
+    EXPECT_TRUE(recentFiles().files().empty());
+    ASSERT_EQ(1u, told.size());
+    EXPECT_NE(std::string::npos, told[0].find("no longer there"));
+}

@@ -1,0 +1,38 @@
+#include "ui/win32/clipboard-text.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "ui/win32/records.h"
+
+bool putTextOnClipboard(const std::string& text) {
+    if (!OpenClipboard(application.mainWindow)) return false;
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    bool put = false;
+    if (memory) {
+        if (void* at = GlobalLock(memory)) {
+            std::memcpy(at, text.c_str(), text.size() + 1);
+            GlobalUnlock(memory);
+            put = SetClipboardData(CF_TEXT, memory) != nullptr;
+        }
+        if (!put) GlobalFree(memory);
+    }
+    CloseClipboard();
+    return put;
+}
+
+std::optional<std::string> clipboardText() {
+    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(application.mainWindow))
+        return std::nullopt;
+    std::optional<std::string> text;
+    if (HANDLE memory = GetClipboardData(CF_TEXT)) {
+        if (const auto* at = static_cast<const char*>(GlobalLock(memory))) {
+            text = std::string(at, strnlen(at, GlobalSize(memory)));
+            GlobalUnlock(memory);
+        }
+    }
+    CloseClipboard();
+    return text;
+}

@@ -1,0 +1,70 @@
+#include "ui/win32/key-commands.h"
+
+#include <vector>
+
+#include "core/win32/key-state.h"
+#include "editor/command-table.h"
+#include "ui/win32/menu-commands.h"
+#include "ui/win32/records.h"
+#include "ui/win32/shell-command-host.h"
+
+namespace {
+
+bool functionKey(Key key) {
+    return key >= Key::F1 && static_cast<int>(key) <= VK_F24;
+}
+
+// Pressed with Ctrl, or a function key, and meaning the same in every mode: the shortcuts
+// of the files, the history and the windows. Ctrl+A stays the main window's (it ignores
+// Shift): in the shape window's boxes it selects their text.
+bool worksFromAnyWindow(const KeyBinding& key) {
+    return key.bound() && key.context == KeyContext::Always && key.edge == KeyEdge::Press &&
+           !(key.ignored & kShift) && ((key.modifiers & kCtrl) || functionKey(key.key));
+}
+
+} // namespace
+
+Modifiers heldModifiers() {
+    Modifiers held = kNoModifier;
+    if (keyDown(VK_CONTROL)) held |= kCtrl;
+    if (keyDown(VK_SHIFT)) held |= kShift;
+    // The first axis key held, as the drags read them.
+    if (keyDown('X'))
+        held |= kHoldX;
+    else if (keyDown('Y'))
+        held |= kHoldY;
+    else if (keyDown('Z'))
+        held |= kHoldZ;
+    return held;
+}
+
+bool runKeyCommand(WPARAM key, KeyEdge edge) {
+    const Modifiers held = heldModifiers();
+    const Command* found =
+        commandForKey(static_cast<Key>(key & 0xFF), held, edge, editorState.mode);
+    if (!found) return false;
+    // The accelerators run these; a key of theirs reaching the window was held back for a
+    // drag (Ctrl+Z choosing the z axis) and is the drag's.
+    for (const KeyBinding& binding : found->keys)
+        if (binding.matches(static_cast<Key>(key & 0xFF), held, edge,
+                            editorState.mode == Mode::Flight ? KeyContext::Flight
+                                                             : KeyContext::Editing) &&
+            worksFromAnyWindow(binding))
+            return false;
+    runShellCommand(found->id);
+    return true;
+}
+
+HACCEL createCommandAccelerators() {
+    std::vector<ACCEL> table;
+    for (const Command& command : commandTable())
+        for (const KeyBinding& key : command.keys) {
+            if (!worksFromAnyWindow(key)) continue;
+            BYTE virt = FVIRTKEY;
+            if (key.modifiers & kCtrl) virt |= FCONTROL;
+            if (key.modifiers & kShift) virt |= FSHIFT;
+            table.push_back(
+                {virt, static_cast<WORD>(key.key), static_cast<WORD>(menuId(command.id))});
+        }
+    return CreateAcceleratorTableA(table.data(), static_cast<int>(table.size()));
+}

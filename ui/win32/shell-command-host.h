@@ -1,0 +1,19 @@
+// The program's side of the command table: the shell's commands (files, views, windows,
+// tools, flight, help) run by the functions the windows already had, and what the table's
+// own runs ask of the windows. Every key, menu item and button runs its command here.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+
+#include "editor/command-host.h"
+
+// The document, the editor's state and the program's host.
+CommandContext& shellCommandContext();
+// Runs the command and says its outcome in the status bar (a refusal worth it beeps).
+void runShellCommand(CommandId id);
+// The command run last, whether it could run or not (what a key or an item reached).
+std::optional<CommandId> lastShellCommand();
+// File → Open Recent's entry: opened as Open opens a file, after asking about unsaved
+// changes; a file no longer there is said and taken off the list.
+void openRecentFile(size_t index);

@@ -1,0 +1,68 @@
+#include "ui/win32/view-context-menu.h"
+
+#include "editor/command-runs.h"
+#include "editor/context-menu-items.h"
+#include "editor/selection.h"
+#include "ui/right-button-click.h"
+#include "ui/win32/context-menu.h"
+#include "ui/win32/mouse-handler.h"
+#include "ui/win32/records.h"
+#include "ui/win32/shell-command-host.h"
+
+namespace {
+
+RightButtonClick& rightClick() {
+    static RightButtonClick click(GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG));
+    return click;
+}
+
+void openAt(HWND window, POINT screen, ContextSpot spot) {
+    const std::optional<CommandId> chosen =
+        showContextMenu(window, screen, spot, shellCommandContext());
+    if (chosen) runShellCommand(*chosen);
+}
+
+// What is under the pointer; a patch not yet selected is selected as a left click selects it.
+ContextSpot spotUnderPointer() {
+    const bool overPoint = editorState.hotPoint && editorState.hoveredPoint >= 0;
+    const std::optional<PatchSpot> patch = patchUnderPointer();
+    const ContextSpot spot = contextSpot(patch.has_value(), overPoint, editorState.choosingPoints);
+    if (spot == ContextSpot::Patch) {
+        Model& model = editedModel();
+        if (!model.patches[patch->patch].selected) {
+            selectPatch(model, static_cast<int>(patch->patch), {});
+            shellCommandContext().host.selectionChanged("click");
+        }
+    }
+    return spot;
+}
+
+} // namespace
+
+void followRightClick(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!editorState.currentEntity) return;
+    const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
+    if (message == WM_RBUTTONDOWN) {
+        rightClick().pressedAt(x, y);
+    } else if (message == WM_MOUSEMOVE && (wParam & MK_RBUTTON)) {
+        rightClick().movedTo(x, y);
+    } else if (message == WM_RBUTTONUP && rightClick().releasedAsClick()) {
+        POINT screen = {x, y};
+        ClientToScreen(window, &screen);
+        openAt(window, screen, spotUnderPointer());
+    }
+}
+
+void openContextMenuFromKeyboard(HWND window) {
+    if (!editorState.currentEntity) return;
+    const CommandContext& context = shellCommandContext();
+    const ContextSpot spot = contextSpot(
+        hasShownSelection(context), editorState.choosingPoints && !editorState.chosenPoints.empty(),
+        editorState.choosingPoints);
+    RECT view = {};
+    HWND viewWindow = application.mainViewWindow ? application.mainViewWindow : window;
+    GetClientRect(viewWindow, &view);
+    POINT centre = {view.right / 2, view.bottom / 2};
+    ClientToScreen(viewWindow, &centre);
+    openAt(window, centre, spot);
+}

@@ -1,0 +1,10 @@
+// The context menu of the main window's view: a right click that does not stray past the
+// drag distance opens it at the pointer (a right drag still pans); Shift+F10 and the menu
+// key open it at the view's centre.
+#pragma once
+
+#include <windows.h>
+
+// WM_RBUTTONDOWN, WM_MOUSEMOVE and WM_RBUTTONUP of the main window, after the view had them.
+void followRightClick(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void openContextMenuFromKeyboard(HWND window);
