@@ -14,6 +14,7 @@
 #include "ui/main-commands.h"
 #include "ui/win32/commands.h"
 #include "ui/win32/document-commands.h"
+#include "ui/win32/gesture-ends.h"
 #include "ui/win32/key-commands.h"
 #include "ui/win32/menu-bar.h"
 #include "ui/win32/menu-commands.h"

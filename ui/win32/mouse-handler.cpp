@@ -532,19 +532,3 @@ bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam
     }
     return true;
 }
-
-// P: the select tool chooses points instead of patches, or patches again. Switching to points
-// with patches selected chooses their points (shared ones included): what the user sees.
-void switchChoosingCommand() {
-    finishGestures();
-    editorState.choosingPoints = !editorState.choosingPoints;
-    const Model& model = editedModel();
-    if (editorState.choosingPoints) {
-        const std::vector<uint32_t> points = pointsOfSelectedPatches(model);
-        if (!points.empty()) editorState.chosenPoints.choose(points, {}, model.points.size());
-    }
-    setStatusText(StatusPart::Message, editorState.choosingPoints ? "Choosing points (P: patches)"
-                                                                  : "Choosing patches (P: points)");
-    reportSelection(editorState.choosingPoints ? "points" : "patches");
-    if (application.shape.pointList) InvalidateRect(application.shape.pointList, nullptr, FALSE);
-}

@@ -8,15 +8,9 @@
 #include <windows.h>
 
 #include "editor/point-transform.h"
-// Escape in the view gives up what the mouse began there (cancelGestures).
-#include "ui/win32/gesture-ends.h"
 
 // WM_MOUSEMOVE, WM_LBUTTONDOWN/UP, WM_RBUTTONDOWN/UP; false for any other message.
 bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam);
-
-// P: the select tool chooses points instead of patches, or patches again; switching to points
-// with patches selected chooses their points. The status bar says which.
-void switchChoosingCommand();
 
 // The axis a drag of points is held to: X, Y or Z down, else free.
 Axis heldAxis();
