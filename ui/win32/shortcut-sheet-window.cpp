@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "editor/shortcut-sheet.h"
@@ -60,6 +61,20 @@ void registerClass(HINSTANCE instance, WNDPROC procedure) {
     RegisterClassExW(&windowClass);
 }
 
+// Over the middle of its owner, kept inside the owner's screen (the system's default place is
+// the screen's corner, under the palette).
+POINT sheetPlace(HWND owner) {
+    RECT area = {0, 0, kWidth, kHeight}, around = area;
+    MONITORINFO monitor = {sizeof monitor, {}, {}, 0};
+    if (owner && GetWindowRect(owner, &around) &&
+        GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor))
+        area = monitor.rcWork;
+    const LONG x = (around.left + around.right - kWidth) / 2;
+    const LONG y = (around.top + around.bottom - kHeight) / 2;
+    return {std::max(area.left, std::min(x, area.right - kWidth)),
+            std::max(area.top, std::min(y, area.bottom - kHeight))};
+}
+
 } // namespace
 
 ShortcutSheetWindow::~ShortcutSheetWindow() {
@@ -74,8 +89,9 @@ void ShortcutSheetWindow::show(HWND owner) {
     }
     HINSTANCE instance = GetModuleHandleW(nullptr);
     registerClass(instance, procedure);
-    window_ = CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                              CW_USEDEFAULT, kWidth, kHeight, owner, nullptr, instance, this);
+    const POINT at = sheetPlace(owner);
+    window_ = CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, at.x, at.y, kWidth,
+                              kHeight, owner, nullptr, instance, this);
     if (!window_) return;
     list_ = CreateWindowExW(0, WC_LISTVIEWW, L"",
                             WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER,
