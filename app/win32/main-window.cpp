@@ -14,6 +14,7 @@
 #include "ui/main-commands.h"
 #include "ui/win32/commands.h"
 #include "ui/win32/document-commands.h"
+#include "ui/win32/dropped-files.h"
 #include "ui/win32/gesture-ends.h"
 #include "ui/win32/key-commands.h"
 #include "ui/win32/menu-bar.h"
@@ -48,6 +49,7 @@ void reportMenuBar(HWND window) {
 void onCreate(HWND window) {
     application.mainWindow = window;
     reportMenuBar(window);
+    acceptDroppedFiles(window);
     createPalette(window);
     application.shape.window = createShapeWindow();
 
@@ -178,6 +180,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_CREATE:
         onCreate(window);
+        return 0;
+    case WM_DROPFILES:
+        openDroppedFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_CLOSE:
         // Closing asks about unsaved changes like New and Open do (a drag under way is

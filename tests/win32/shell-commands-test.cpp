@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include "document-fixture.h"
 #include "editor/command-table.h"
@@ -108,4 +109,28 @@ TEST_F(ShellCommandsTest, TipsComeFromTheTableAndRecentFilesFollowSavesAndMissin
     EXPECT_TRUE(recentFiles().files().empty());
     ASSERT_EQ(1u, told.size());
     EXPECT_NE(std::string::npos, told[0].find("no longer there"));
+}
+
+// Files dropped on the main window: the first opens (a standard free-form file is imported),
+// the rest are said and left alone.
+TEST_F(ShellCommandsTest, DroppedFilesOpenTheFirstAndSayTheRest) {
+    answer = "dropped.obj";
+    runShellCommand(CommandId::Symmetry);
+    command(static_cast<int>(MainCommand::Save));
+    runShellCommand(CommandId::New);
+    ASSERT_EQ("", document().path());
+
+    const wchar_t names[] = L"dropped.obj\0other.obj\0"; // ends with two nulls
+    const size_t bytes = sizeof(DROPFILES) + sizeof names;
+    HGLOBAL drop = GlobalAlloc(GHND, bytes);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), names, sizeof names);
+    GlobalUnlock(drop);
+    SendMessageA(application.mainWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+
+    EXPECT_NE(std::string::npos, document().path().find("dropped.obj"));
+    ASSERT_EQ(1u, told.size());
+    EXPECT_NE(std::string::npos, told[0].find("1 other dropped file was left"));
 }

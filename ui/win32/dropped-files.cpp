@@ -1,0 +1,46 @@
+#include "ui/win32/dropped-files.h"
+
+#include <string>
+#include <vector>
+
+#include "ui/win32/document-commands.h"
+#include "ui/win32/program-path.h"
+#include "ui/win32/records.h"
+
+namespace {
+
+constexpr UINT kCountFiles = 0xFFFFFFFF;
+
+std::wstring droppedName(HDROP drop, UINT index) {
+    const UINT length = DragQueryFileW(drop, index, nullptr, 0);
+    std::vector<wchar_t> name(length + 1);
+    DragQueryFileW(drop, index, name.data(), length + 1);
+    return std::wstring(name.data(), length);
+}
+
+} // namespace
+
+void acceptDroppedFiles(HWND window) {
+    DragAcceptFiles(window, TRUE);
+}
+
+void openDroppedFiles(HDROP drop) {
+    const UINT count = DragQueryFileW(drop, kCountFiles, nullptr, 0);
+    const std::string path = count > 0 ? programPath(droppedName(drop, 0)) : "";
+    DragFinish(drop);
+    if (path.empty()) return;
+    OutputDebugStringA(
+        ("Tavrel dropped: " + path + " (" + std::to_string(count) + " files)\n").c_str());
+    // The questions below belong to the window the files were dropped on.
+    SetForegroundWindow(application.mainWindow);
+    if (!documentFiles().mayDiscardChanges()) return;
+    const std::string refusal = documentFiles().openGiven(path, "it cannot be read");
+    if (!refusal.empty()) {
+        documentPrompts().tell(refusal);
+        return;
+    }
+    if (count > 1)
+        documentPrompts().tell("Tavrel opens one model at a time: \"" + path + "\" is open; the " +
+                               std::to_string(count - 1) + " other dropped file" +
+                               (count > 2 ? "s were" : " was") + " left as they are.");
+}
