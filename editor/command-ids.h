@@ -23,6 +23,7 @@ enum class CommandId : uint8_t {
     DuplicateInPlace,
     Delete,
     SelectAll,
+    SelectNone,
     ChoosePoints,
     // View
     Orthographic,

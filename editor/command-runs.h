@@ -24,6 +24,7 @@ CommandOutcome pasteClipboard(CommandContext& context);
 CommandOutcome duplicatePatches(CommandContext& context, bool inPlace);
 CommandOutcome deletePatches(CommandContext& context);
 CommandOutcome selectEverything(CommandContext& context);
+CommandOutcome selectNothing(CommandContext& context);
 CommandOutcome switchChoosing(CommandContext& context);
 
 // Surface

@@ -124,6 +124,10 @@ const Command kCommands[] = {
         .keys(press(L('A'), kCtrl, K::Always, kShiftOrNot))
         .when(hasPatches)
         .runs(selectEverything),
+    Row(C::SelectNone, "Select None", Menu::Edit,
+        "selects no patch (chooses no point while choosing points)")
+        .when(hasPatches)
+        .runs(selectNothing),
     Row(C::ChoosePoints, "Choose Points", Menu::Edit,
         "the select tool chooses control points instead of patches, or patches again")
         .keys(release(L('P'), kNoModifier, K::Editing, kShiftOrNot))

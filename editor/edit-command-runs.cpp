@@ -161,6 +161,22 @@ CommandOutcome selectEverything(CommandContext& context) {
     return {true, ""};
 }
 
+CommandOutcome selectNothing(CommandContext& context) {
+    EditorState& editor = context.editor;
+    Model& model = context.document.model();
+    if (editor.choosingPoints) {
+        if (editor.chosenPoints.empty()) return {false, "select none: no point is chosen"};
+        editor.chosenPoints.clear();
+    } else {
+        if (std::none_of(model.patches.begin(), model.patches.end(),
+                         [](const Model::Patch& p) { return p.selected; }))
+            return {false, "select none: no patch is selected"};
+        selectPatch(model, -1, {}); // as a plain click on empty space
+    }
+    context.host.selectionChanged("select none");
+    return {true, ""};
+}
+
 // Switching to points with patches selected chooses their points (shared ones included):
 // what the user sees.
 CommandOutcome switchChoosing(CommandContext& context) {

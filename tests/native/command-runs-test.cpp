@@ -151,3 +151,20 @@ TEST(CommandRuns, EveryCommandOnFiveModelsRunsOrSaysWhyAndUndoesToTheSameBytes) 
             EXPECT_TRUE(file == bytes(model)) << where;
         }
 }
+
+TEST(CommandRuns, SelectNoneEmptiesTheChoiceThenThePatchesAndThenSaysWhy) {
+    Model model;
+    EditorState editor;
+    FakeHost host;
+    prepare(Start::Teapot, model, editor, host);
+    Document document(model);
+    CommandContext context{document, editor, host};
+    EXPECT_TRUE(runCommand(CommandId::SelectNone, context).ran); // the chosen points
+    EXPECT_TRUE(editor.chosenPoints.empty());
+    EXPECT_TRUE(model.patches[0].selected);
+    editor.choosingPoints = false;
+    EXPECT_TRUE(runCommand(CommandId::SelectNone, context).ran); // the patches
+    EXPECT_TRUE(std::none_of(model.patches.begin(), model.patches.end(),
+                             [](const Model::Patch& p) { return p.selected; }));
+    EXPECT_EQ("select none: no patch is selected", runCommand(CommandId::SelectNone, context).text);
+}
