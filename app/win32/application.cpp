@@ -304,6 +304,8 @@ void runMessageLoop() {
             const bool axisKey = (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP) &&
                                  (msg.wParam == 'Y' || msg.wParam == 'Z') &&
                                  editorState.transformDrag && (GetKeyState(VK_LBUTTON) & 0x8000);
+            if (!axisKey && !isTextBoxEditingKey(msg) && runAcceleratorKeyDuringCapture(msg))
+                continue;
             if (!axisKey && !isTextBoxEditingKey(msg) && application.shortcuts &&
                 application.mainWindow &&
                 TranslateAcceleratorA(application.mainWindow, application.shortcuts, &msg))

@@ -174,8 +174,16 @@ close_window() {
   xdotool key --window "$1" alt+F4
   # A document with unsaved changes asks first: this closing throws them away ("No").
   if [ -n "$(xdotool getwindowname "$1" 2>/dev/null | grep '\* - Tavrel$')" ]; then
-    local box
-    box=$(timeout 10 xdotool search --sync --limit 1 --name '^Tavrel$' 2>/dev/null | head -1)
+    local box attempt
+    # On a loaded machine Alt+F4 can reach the window before it is the active one again and
+    # be lost: it is sent again while no question has come.
+    for attempt in 1 2 3; do
+      box=$(timeout 5 xdotool search --sync --limit 1 --name '^Tavrel$' 2>/dev/null | head -1)
+      [ -n "$box" ] && break
+      xdotool mousemove $((x + w - 40)) $((y + h - 6)) click 1
+      xdotool windowfocus "$1" 2>/dev/null
+      xdotool key --window "$1" alt+F4
+    done
     [ -n "$box" ] || fail "closing a modified document: no question about the changes"
     xdotool windowfocus --sync "$box" 2>/dev/null
     xdotool key n

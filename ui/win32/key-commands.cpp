@@ -68,3 +68,19 @@ HACCEL createCommandAccelerators() {
         }
     return CreateAcceleratorTableA(table.data(), static_cast<int>(table.size()));
 }
+
+bool runAcceleratorKeyDuringCapture(const MSG& msg) {
+    if (!GetCapture() || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)) return false;
+    const auto key = static_cast<Key>(msg.wParam & 0xFF);
+    const Modifiers held = heldModifiers();
+    const KeyContext mode =
+        editorState.mode == Mode::Flight ? KeyContext::Flight : KeyContext::Editing;
+    const Command* found = commandForKey(key, held, KeyEdge::Press, editorState.mode);
+    if (!found) return false;
+    for (const KeyBinding& binding : found->keys)
+        if (binding.matches(key, held, KeyEdge::Press, mode) && worksFromAnyWindow(binding)) {
+            runShellCommand(found->id);
+            return true;
+        }
+    return false;
+}

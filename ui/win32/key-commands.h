@@ -13,3 +13,7 @@ bool runKeyCommand(WPARAM key, KeyEdge edge);
 // The accelerator table of the keys that work from any of the program's windows; each sends
 // WM_COMMAND with its command's menu id.
 HACCEL createCommandAccelerators();
+// While the mouse is captured (a drag under way) accelerators send nothing: a key of theirs
+// going down runs its command here instead (the command commits the drag first). True when
+// it ran one.
+bool runAcceleratorKeyDuringCapture(const MSG& msg);
