@@ -213,3 +213,11 @@ void openStartupDocument(DocumentFiles& files, const DocumentPrompts& prompts,
     files.startUntitled();
     if (!refusal.empty()) prompts.tell(refusal);
 }
+
+bool openNamedFile(const std::string& path, bool given) {
+    if (!documentFiles().mayDiscardChanges()) return false;
+    const std::string refusal = given ? documentFiles().openGiven(path, "it cannot be read")
+                                      : documentFiles().openFile(path, "it cannot be read");
+    if (!refusal.empty()) documentPrompts().tell(refusal);
+    return refusal.empty();
+}

@@ -25,3 +25,8 @@ DocumentFiles& documentFiles();
 // on the command line (given) is imported when it is another program's model.
 void openStartupDocument(DocumentFiles& files, const DocumentPrompts& prompts,
                          const std::string& path, bool given = false);
+
+// A file named outside the Open dialog (a recent file, a dropped one): after the question
+// about unsaved changes, opened as Open opens it, or, given, as a file given on the command
+// line (another program's model imported). A refusal is told; whether it opened.
+bool openNamedFile(const std::string& path, bool given);

@@ -33,13 +33,7 @@ void openDroppedFiles(HDROP drop) {
         ("Tavrel dropped: " + path + " (" + std::to_string(count) + " files)\n").c_str());
     // The questions below belong to the window the files were dropped on.
     SetForegroundWindow(application.mainWindow);
-    if (!documentFiles().mayDiscardChanges()) return;
-    const std::string refusal = documentFiles().openGiven(path, "it cannot be read");
-    if (!refusal.empty()) {
-        documentPrompts().tell(refusal);
-        return;
-    }
-    if (count > 1)
+    if (openNamedFile(path, true) && count > 1)
         documentPrompts().tell("Tavrel opens one model at a time: \"" + path + "\" is open; the " +
                                std::to_string(count - 1) + " other dropped file" +
                                (count > 2 ? "s were" : " was") + " left as they are.");

@@ -38,20 +38,35 @@ Modifiers heldModifiers() {
     return held;
 }
 
-bool runKeyCommand(WPARAM key, KeyEdge edge) {
+namespace {
+
+// The command a key going down or up means now, and whether it is one of the accelerators'.
+struct KeyStroke {
+    const Command* command = nullptr;
+    bool accelerated = false;
+};
+
+KeyStroke strokeOf(WPARAM code, KeyEdge edge) {
+    const auto key = static_cast<Key>(code & 0xFF);
     const Modifiers held = heldModifiers();
-    const Command* found =
-        commandForKey(static_cast<Key>(key & 0xFF), held, edge, editorState.mode);
-    if (!found) return false;
-    // The accelerators run these; a key of theirs reaching the window was held back for a
+    const KeyContext mode =
+        editorState.mode == Mode::Flight ? KeyContext::Flight : KeyContext::Editing;
+    KeyStroke stroke{commandForKey(key, held, edge, editorState.mode)};
+    if (stroke.command)
+        for (const KeyBinding& binding : stroke.command->keys)
+            stroke.accelerated = stroke.accelerated || (binding.matches(key, held, edge, mode) &&
+                                                        worksFromAnyWindow(binding));
+    return stroke;
+}
+
+} // namespace
+
+bool runKeyCommand(WPARAM key, KeyEdge edge) {
+    const KeyStroke stroke = strokeOf(key, edge);
+    // The accelerators run theirs; a key of theirs reaching the window was held back for a
     // drag (Ctrl+Z choosing the z axis) and is the drag's.
-    for (const KeyBinding& binding : found->keys)
-        if (binding.matches(static_cast<Key>(key & 0xFF), held, edge,
-                            editorState.mode == Mode::Flight ? KeyContext::Flight
-                                                             : KeyContext::Editing) &&
-            worksFromAnyWindow(binding))
-            return false;
-    runShellCommand(found->id);
+    if (!stroke.command || stroke.accelerated) return false;
+    runShellCommand(stroke.command->id);
     return true;
 }
 
@@ -71,16 +86,8 @@ HACCEL createCommandAccelerators() {
 
 bool runAcceleratorKeyDuringCapture(const MSG& msg) {
     if (!GetCapture() || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)) return false;
-    const auto key = static_cast<Key>(msg.wParam & 0xFF);
-    const Modifiers held = heldModifiers();
-    const KeyContext mode =
-        editorState.mode == Mode::Flight ? KeyContext::Flight : KeyContext::Editing;
-    const Command* found = commandForKey(key, held, KeyEdge::Press, editorState.mode);
-    if (!found) return false;
-    for (const KeyBinding& binding : found->keys)
-        if (binding.matches(key, held, KeyEdge::Press, mode) && worksFromAnyWindow(binding)) {
-            runShellCommand(found->id);
-            return true;
-        }
-    return false;
+    const KeyStroke stroke = strokeOf(msg.wParam, KeyEdge::Press);
+    if (!stroke.accelerated) return false;
+    runShellCommand(stroke.command->id);
+    return true;
 }

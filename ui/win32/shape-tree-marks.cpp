@@ -37,13 +37,14 @@ bool isMarked(HWND tree, HTREEITEM item) {
             TVIS_BOLD) != 0;
 }
 
-// What the tree shows marked, read back from the control, for the debugger output.
+// What the tree shows marked, for the debugger output: the first few read back from the
+// control (each a message), the rest counted.
 void reportMarks(HWND tree, const OutlineItems& items) {
     std::string line = "Tavrel tree marks:";
     size_t count = 0;
     for (uint32_t patch : marked) {
         auto* item = static_cast<HTREEITEM>(items.patchItem(patch));
-        if (!item || !isMarked(tree, item)) continue;
+        if (!item || (count < kReportedAtMost && !isMarked(tree, item))) continue;
         if (++count <= kReportedAtMost) line += " " + std::to_string(patch);
     }
     if (count > kReportedAtMost) line += " (" + std::to_string(count) + " patches)";

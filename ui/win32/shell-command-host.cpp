@@ -360,7 +360,5 @@ void openRecentFile(size_t index) {
                                "\": it is no longer there and leaves the recent files.");
         return;
     }
-    if (!documentFiles().mayDiscardChanges()) return;
-    const std::string refusal = documentFiles().openFile(path, "it cannot be read");
-    if (!refusal.empty()) documentPrompts().tell(refusal);
+    openNamedFile(path, false);
 }
