@@ -13,7 +13,6 @@
 #include "editor/model-operations.h"
 #include "editor/point-selection.h"
 #include "editor/selection.h"
-#include "model/shape-outline.h"
 #include "ui/main-commands.h"
 #include "ui/win32/gesture-ends.h"
 #include "ui/win32/palette.h"
@@ -60,24 +59,6 @@ bool editDocument(const char* name, const std::function<bool(Model&)>& change) {
     bool changed = false;
     document().edit(name, [&](Model& model) { changed = change(model); });
     return changed;
-}
-
-void groupCommand() {
-    editDocument("Group", [](Model& model) {
-        groupSelection(model);
-        return true;
-    });
-}
-
-void symmetryCommand() {
-    editDocument("Symmetry", [](Model& model) {
-        makeSymmetry(model);
-        return true;
-    });
-}
-
-void ungroupCommand() {
-    editDocument("Ungroup", [](Model& model) { return ungroupSelection(model); });
 }
 
 bool dissociateCommand(int point) {

@@ -24,11 +24,6 @@ void updateTakeBackButton();
 // change returned.
 bool editDocument(const char* name, const std::function<bool(Model&)>& change);
 
-// Palette "group" and "symetry": the selected patches into a new group or symmetry.
-void groupCommand();
-void symmetryCommand();
-// Palette "ungroup": the selected patches out of their groups and symmetries.
-void ungroupCommand();
 // A click while "dissociate" is down: splits the hot point; true when the model changed.
 bool dissociateCommand(int point);
 // The second click while "joint" is down: merges the hovered point into the first one.

@@ -12,6 +12,7 @@
 #include "ui/palette-buttons.h"
 #include "ui/win32/commands.h"
 #include "ui/win32/greyed-images.h"
+#include "ui/win32/menu-commands.h"
 #include "ui/win32/mouse-handler.h"
 #include "ui/win32/palette-tooltips.h"
 #include "ui/win32/palette.h"
@@ -152,6 +153,14 @@ void stop() {
     setButtonImage(palette::Play, palette::Play);
 }
 
+// The main window runs the button's command as its menu item would, so the palette and the
+// menus cannot differ in what a command does or says.
+void runTableCommandOfButton(int button) {
+    const std::optional<CommandId> id = palette::buttonCommand(button);
+    if (id && application.mainWindow)
+        SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(menuId(*id), 0), 0);
+}
+
 void onCommand(WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) != 0) return;
     if (lParam && reinterpret_cast<HWND>(lParam) == application.palette.displayCheckBox) {
@@ -208,13 +217,9 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
         setTool(Tool::Scale);
         break;
     case palette::Group:
-        groupCommand();
-        break;
     case palette::Symetry:
-        symmetryCommand();
-        break;
     case palette::Ungroup:
-        ungroupCommand();
+        runTableCommandOfButton(LOWORD(wParam));
         break;
     default:
         break; // dissociate and joint are read by the next clicks
