@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "editor/context-menu-anchor.h"
 #include "editor/context-menu-items.h"
 #include "editor/document.h"
 #include "editor/editor-state.h"
@@ -61,6 +62,38 @@ TEST(CommandMenus, ItemsLookAsTheTableSaysAndTheContextMenuOffersWhatIsUnderTheP
     }
 
     EXPECT_NE(aboutText().find(TAVREL_VERSION_TEXT), std::string::npos);
+}
+
+TEST(CommandMenus, TheKeyboardOpensTheMenuOverTheChosenPointsElseTheSelectionWhenInSight) {
+    Model model;
+    model.createDefault();
+    PointSelection chosen;
+    const vm::Mat4 scaleDown = vm::scaling(1e-3f, 1e-3f, 1e-3f);
+    EXPECT_FALSE(contextMenuAnchor(model, chosen, scaleDown)); // nothing selected
+
+    model.patches[1].selected = true;
+    vm::Float3 low = model.points[model.patches[1].indices[0]], high = low;
+    for (int32_t i : model.patches[1].indices) {
+        const vm::Float3 p = model.points[i];
+        low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+        high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+    }
+    const auto patch = contextMenuAnchor(model, chosen, scaleDown);
+    ASSERT_TRUE(patch);
+    EXPECT_FLOAT_EQ(patch->x, (low.x + high.x) * 0.5e-3f);
+    EXPECT_FLOAT_EQ(patch->y, (low.y + high.y) * 0.5e-3f);
+    model.patches[1].visible = false; // a hidden selection is not acted on
+    EXPECT_FALSE(contextMenuAnchor(model, chosen, scaleDown));
+
+    const int32_t point = model.patches[0].indices[5];
+    chosen.click(point, {}, model.points.size());
+    const auto one = contextMenuAnchor(model, chosen, scaleDown);
+    ASSERT_TRUE(one);
+    EXPECT_FLOAT_EQ(one->x, model.points[point].x * 1e-3f);
+    EXPECT_FALSE(contextMenuAnchor(model, chosen, vm::scaling(1e6f, 1e6f, 1e6f))); // off the view
+    vm::Mat4 behindTheEye = scaleDown;
+    behindTheEye.m[3][3] = -1;
+    EXPECT_FALSE(contextMenuAnchor(model, chosen, behindTheEye));
 }
 
 TEST(CommandMenus, ARightClickThatStaysWithinTheDragDistanceOpensTheMenuADragDoesNot) {

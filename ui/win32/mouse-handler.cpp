@@ -64,6 +64,14 @@ vm::Mat4 viewProjectionOf(int viewport, float aspect) {
            orbitCamera.projectionOf(viewport, aspect, perspective);
 }
 
+} // namespace
+
+vm::Mat4 worldViewProjectionOf(int viewport, float aspect) {
+    return entityWorld() * viewProjectionOf(viewport, aspect);
+}
+
+namespace {
+
 void hoverPick(const ViewportHit& hit) {
     Model& model = editedModel();
     application.pickAccelerator.follow(application.shipCopy.revision());

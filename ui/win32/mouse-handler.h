@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "core/vector-math.h"
 #include "editor/point-transform.h"
 
 // WM_MOUSEMOVE, WM_LBUTTONDOWN/UP, WM_RBUTTONDOWN/UP; false for any other message.
@@ -21,3 +22,6 @@ struct PatchSpot {
     float u = 0.5f, v = 0.5f;
 };
 std::optional<PatchSpot> patchUnderPointer();
+
+// The edited model's points to the screen of a viewport of the given aspect (−1..1).
+vm::Mat4 worldViewProjectionOf(int viewport, float aspect);

@@ -1,6 +1,7 @@
 #include "ui/win32/view-context-menu.h"
 
 #include "editor/command-runs.h"
+#include "editor/context-menu-anchor.h"
 #include "editor/context-menu-items.h"
 #include "editor/selection.h"
 #include "ui/right-button-click.h"
@@ -8,6 +9,7 @@
 #include "ui/win32/mouse-handler.h"
 #include "ui/win32/records.h"
 #include "ui/win32/shell-command-host.h"
+#include "ui/win32/window-layout.h"
 
 namespace {
 
@@ -62,7 +64,17 @@ void openContextMenuFromKeyboard(HWND window) {
     RECT view = {};
     HWND viewWindow = application.mainViewWindow ? application.mainViewWindow : window;
     GetClientRect(viewWindow, &view);
-    POINT centre = {view.right / 2, view.bottom / 2};
-    ClientToScreen(viewWindow, &centre);
-    openAt(window, centre, spot);
+    const float width = static_cast<float>(view.right), height = static_cast<float>(view.bottom);
+    // Over what the commands act on; at the view's centre when that is out of sight (or in the
+    // four-view layout, where the selection shows in each view).
+    const std::optional<ScreenPoint> anchor =
+        isQuadLayout()
+            ? std::nullopt
+            : contextMenuAnchor(editedModel(), editorState.chosenPoints,
+                                worldViewProjectionOf(0, height > 0 ? width / height : 1));
+    const ScreenPoint at = anchor.value_or(ScreenPoint{0, 0});
+    POINT screen = {static_cast<LONG>((at.x + 1) * 0.5f * width),
+                    static_cast<LONG>((1 - at.y) * 0.5f * height)};
+    ClientToScreen(viewWindow, &screen);
+    openAt(window, screen, spot);
 }

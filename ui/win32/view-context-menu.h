@@ -1,6 +1,6 @@
 // The context menu of the main window's view: a right click that does not stray past the
 // drag distance opens it at the pointer (a right drag still pans); Shift+F10 and the menu
-// key open it at the view's centre.
+// key open it over the selection (the chosen points while choosing them).
 #pragma once
 
 #include <windows.h>
