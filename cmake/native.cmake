@@ -36,6 +36,7 @@ add_executable(core-tests
   tests/native/command-table-test.cpp
   tests/native/command-runs-test.cpp
   tests/native/command-menus-test.cpp
+  tests/native/surface-quality-test.cpp
 )
 target_include_directories(core-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(core-tests PRIVATE tavrel-core GTest::gtest GTest::gtest_main)

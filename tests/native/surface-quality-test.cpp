@@ -1,0 +1,61 @@
+// Surface quality: curvature from the patches' own derivatives, and how joins are told
+// apart (G0, G1, G2).
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "model/surface-curvature.h"
+
+namespace {
+
+// A cubic arc of the unit circle from angle 0 to angle: its inner points lie along the end
+// tangents at 4/3·tan(angle / 4). Over 45° its curvature is within 0.2 % of 1 (over 90°
+// only within 2 %).
+std::array<vm::Float3, 4> arc(float angle) {
+    const float h = 4.0f / 3 * std::tan(angle / 4), c = std::cos(angle), s = std::sin(angle);
+    return {{{1, 0, 0}, {1, h, 0}, {c + h * s, s - h * c, 0}, {c, s, 0}}};
+}
+constexpr float kEighthTurn = 0.78539816f;
+
+// A surface of revolution (x, y) = f(v)·circle(u), z = g(v): bicubic, since both factors are
+// cubic, with control point (r, c) = (F_r·C_c.x, F_r·C_c.y, G_r).
+std::array<vm::Float3, 16> revolved(const std::array<vm::Float3, 4>& profile, float scale) {
+    const std::array<vm::Float3, 4> circle = arc(kEighthTurn);
+    std::array<vm::Float3, 16> p{};
+    for (size_t r = 0; r < 4; ++r)
+        for (size_t c = 0; c < 4; ++c)
+            p[4 * r + c] = {scale * profile[r].x * circle[c].x, scale * profile[r].x * circle[c].y,
+                            scale * profile[r].y};
+    return p;
+}
+
+} // namespace
+
+TEST(SurfaceQuality, CurvatureOfACylinderAndASphereIsTheAnalyticOne) {
+    for (float radius : {1e-6f, 1.0f, 1e6f}) {
+        // A cylinder: the quarter circle swept along z.
+        const auto cylinder = revolved({{{1, 0, 0}, {1, 1, 0}, {1, 2, 0}, {1, 3, 0}}}, radius);
+        // A piece of a sphere: the arc turned about z.
+        const auto sphere = revolved(arc(kEighthTurn), radius);
+        for (double u : {0.0, 0.3, 0.5, 1.0})
+            for (double v : {0.0, 0.4, 0.8}) {
+                const bezier::Curvature c = bezier::curvatureAt(cylinder, u, v);
+                ASSERT_TRUE(c.defined);
+                EXPECT_NEAR(c.gaussian * radius * radius, 0, 1e-6);
+                EXPECT_NEAR(std::fabs(c.mean) * radius, 0.5, 0.005);
+                const bezier::Curvature s = bezier::curvatureAt(sphere, u, v);
+                ASSERT_TRUE(s.defined);
+                EXPECT_NEAR(s.gaussian * radius * radius, 1, 0.01);
+                EXPECT_NEAR(std::fabs(s.mean) * radius, 1, 0.01);
+            }
+        // Up to the pole, where the curvature has no value.
+        std::array<vm::Float3, 4> toThePole = arc(2 * kEighthTurn);
+        toThePole[3].x = 0; // one point, as the teapot's lid knob is
+        const auto cap = revolved(toThePole, radius);
+        EXPECT_FALSE(bezier::curvatureAt(cap, 0.5, 1.0).defined);
+        const bezier::CurvatureRange range = bezier::patchCurvatureRange(cap);
+        EXPECT_EQ(range.undefined, 17u); // the pole's row
+        EXPECT_NEAR(range.minGaussian * radius * radius, 1, 0.05);
+        EXPECT_NEAR(range.maxGaussian * radius * radius, 1, 0.05);
+    }
+}
