@@ -18,15 +18,24 @@ vm::Float3 cross(vm::Float3 a, vm::Float3 b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
+// A normal of any length brought to a largest component of 1: a patch 1e-6 across has
+// normals near 1e-12 long, whose cross products would vanish below float's range.
+vm::Float3 ofUnitSize(vm::Float3 n) {
+    const float largest = std::max({std::fabs(n.x), std::fabs(n.y), std::fabs(n.z)});
+    return largest > 0 ? f3::scale(n, 1 / largest) : n;
+}
+
 // The angle between two planes given by their normals of any length, in degrees (atan2
 // keeps small angles exact where acos of a dot product loses them).
 float planeAngle(vm::Float3 a, vm::Float3 b) {
+    a = ofUnitSize(a), b = ofUnitSize(b);
     return std::atan2(f3::length(cross(a, b)), std::fabs(f3::dot(a, b))) * kDegrees;
 }
 
 // The squared sine of that angle: it grows with the angle up to 90°, and needs neither a root
 // nor an arc tangent, so the search compares it.
 float planeSineSquared(vm::Float3 a, vm::Float3 b) {
+    a = ofUnitSize(a), b = ofUnitSize(b);
     const vm::Float3 c = cross(a, b);
     const float lengths = f3::dot(a, a) * f3::dot(b, b);
     return lengths > 0 ? f3::dot(c, c) / lengths : 0;

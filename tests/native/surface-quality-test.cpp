@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
+#include "editor/curvature-joins.h"
+#include "editor/join-continuity.h"
+#include "editor/smooth-joins.h"
 #include "model/surface-curvature.h"
 
 namespace {
@@ -58,4 +62,61 @@ TEST(SurfaceQuality, CurvatureOfACylinderAndASphereIsTheAnalyticOne) {
         EXPECT_NEAR(range.minGaussian * radius * radius, 1, 0.05);
         EXPECT_NEAR(range.maxGaussian * radius * radius, 1, 0.05);
     }
+}
+
+namespace {
+
+// Two patches side by side along x (a's right side is b's left), heights bent and jittered:
+// a crease between them.
+Model bentPair(float size, unsigned seed) {
+    Model model;
+    std::srand(seed);
+    const auto jitter = [] { return (static_cast<float>(std::rand()) / RAND_MAX - 0.5f) * 0.2f; };
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 7; ++col) {
+            const float x = col / 3.0f, y = row / 3.0f;
+            const float z = (col < 3 ? 0.3f * x * x : -0.4f * (x - 1)) + 0.2f * y * y + jitter();
+            model.points.push_back({size * x, size * y, size * z});
+        }
+    for (int first : {0, 3}) {
+        Model::Patch patch;
+        for (int row = 0; row < 4; ++row)
+            for (int col = 0; col < 4; ++col)
+                patch.indices[4 * row + col] = 7 * row + first + col;
+        patch.selected = true;
+        model.patches.push_back(patch);
+    }
+    return model;
+}
+
+} // namespace
+
+TEST(SurfaceQuality, CurvatureMatchingMakesJoinsG2AndLeavesTheEdge) {
+    for (float size : {1e-6f, 1.0f, 1e6f})
+        for (unsigned seed = 1; seed <= 20; ++seed) {
+            Model model = bentPair(size, seed);
+            const SharedEdge edge = sharedEdges(model).at(0);
+            EXPECT_EQ(continuityOf(joinAngle(model, edge), joinCurvatureJump(model, edge)),
+                      Continuity::G0)
+                << size; // 0° at 1e-6 once
+            std::vector<vm::Float3> edgePoints;
+            for (int32_t i : sidePoints(model.patches[0], edge.a.side))
+                edgePoints.push_back(model.points[i]);
+            Model smooth = bentPair(size, seed);
+            smoothSelectedJoins(smooth);
+            EXPECT_EQ(continuityOf(joinAngle(smooth, edge), joinCurvatureJump(smooth, edge)),
+                      Continuity::G1);
+
+            const CurvatureJoinResult result = matchSelectedCurvature(model);
+            EXPECT_EQ(result.joins, 1u);
+            EXPECT_LT(result.largestJump, kCurvatureMatch) << size << " " << seed;
+            EXPECT_LT(joinCurvatureJump(model, edge, kJoinSamples), kCurvatureMatch);
+            EXPECT_EQ(continuityOf(joinAngle(model, edge), joinCurvatureJump(model, edge)),
+                      Continuity::G2);
+            size_t k = 0;
+            for (int32_t i : sidePoints(model.patches[0], edge.a.side)) {
+                EXPECT_EQ(model.points[i].x, edgePoints[k].x);
+                EXPECT_EQ(model.points[i].z, edgePoints[k++].z);
+            }
+        }
 }
