@@ -75,6 +75,7 @@ enum class CommandId : uint8_t {
     MirrorAcrossZ,
     MakeSymmetryReal,
     SmoothJoins,
+    MatchCurvature,
     Group,
     Ungroup,
     Symmetry,

@@ -34,6 +34,7 @@ CommandOutcome splitAtPointer(CommandContext& context, SplitKind kind);
 CommandOutcome mirrorCopy(CommandContext& context, Axis axis);
 CommandOutcome makeSymmetryReal(CommandContext& context);
 CommandOutcome smoothJoins(CommandContext& context);
+CommandOutcome matchCurvature(CommandContext& context);
 CommandOutcome groupPatches(CommandContext& context);
 CommandOutcome ungroupPatches(CommandContext& context);
 CommandOutcome makeSymmetryGroup(CommandContext& context);

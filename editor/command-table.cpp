@@ -292,9 +292,14 @@ const Command kCommands[] = {
     Row(C::SmoothJoins, "Smooth Joins", Menu::Surface,
         "makes every join between selected patches smooth")
         .below()
-        .keys(release(L('T'), kNoModifier, K::Editing, kShiftOrNot))
+        .keys(release(L('T'), kNoModifier, K::Editing))
         .when(hasSelectedPatch)
         .runs(smoothJoins),
+    Row(C::MatchCurvature, "Match Curvature", Menu::Surface,
+        "makes every join between selected patches smooth, then curvature-continuous (G2)")
+        .keys(release(L('T'), kShift, K::Editing))
+        .when(hasSelectedPatch)
+        .runs(matchCurvature),
     Row(C::Group, "Group", Menu::Surface, "puts the selected patches into a new group")
         .below()
         .when(canGroup)

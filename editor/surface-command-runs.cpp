@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "editor/command-runs.h"
+#include "editor/curvature-joins.h"
 #include "editor/document.h"
 #include "editor/editor-state.h"
 #include "editor/extrude-edges.h"
@@ -113,6 +114,16 @@ CommandOutcome smoothJoins(CommandContext& context) {
         return {false, "smooth: select two patches that share an edge (or a symmetry's patch on "
                        "its plane)"};
     return {true, smoothResultText(result)};
+}
+
+CommandOutcome matchCurvature(CommandContext& context) {
+    CurvatureJoinResult result;
+    editModel(context, "Match curvature", [&](Model& model) {
+        result = matchSelectedCurvature(model);
+        return result.joins > 0;
+    });
+    if (result.joins == 0) return {false, "match curvature: select two patches that share an edge"};
+    return {true, curvatureJoinText(result)};
 }
 
 CommandOutcome groupPatches(CommandContext& context) {
