@@ -19,7 +19,10 @@
 //   tavrel-obj joins FILE       prints how many sides shown patches share, leave free and
 //                               collapse to a pole (none of them a join), the largest angle
 //                               of their joins, then a line a shared side:
-//                               the two patches and the angle between their tangent planes
+//                               the two patches, the angle between their tangent planes,
+//                               G0, G1 or G2 and the relative curvature jump across it
+//   tavrel-obj curvature FILE   prints the extremes of the Gaussian and mean curvature over
+//                               the shown patches, then a line a patch with its own
 //   tavrel-obj samples FILE     prints each surface at u, v in 0.1, 0.5, 0.9 (nine points a
 //                               line): the patches, then the mirror images of a symmetry's
 // Exit status: 0 read whole, 1 refused or not written, 2 bad usage, 3 only partly read
@@ -41,6 +44,7 @@
 #include "core/file-replace.h"
 #include "core/mapped-file.h"
 #include "core/parallel-ranges.h"
+#include "editor/join-continuity.h"
 #include "editor/patch-sides.h"
 #include "editor/smooth-joins.h"
 #include "model/bezier-surface.h"
@@ -50,6 +54,7 @@
 #include "model/model-file-kind.h"
 #include "model/obj-format.h"
 #include "model/patch-import.h"
+#include "model/surface-curvature.h"
 
 namespace {
 
@@ -62,6 +67,7 @@ int usage() {
                "       tavrel-obj export IN OUT.igs|OUT.iges|OUT.stp|OUT.step\n"
                "       tavrel-obj export IN OUT.obj --free-form\n"
                "       tavrel-obj joins FILE\n"
+               "       tavrel-obj curvature FILE\n"
                "       tavrel-obj samples FILE\n",
                stderr);
     return 2;
@@ -149,9 +155,44 @@ int joins(const char* path) {
     }
     std::printf("shared %zu, free %zu, poles %zu, largest angle %.4f\n", edges.size(), free, poles,
                 static_cast<double>(largest));
-    for (size_t k = 0; k < edges.size(); ++k)
-        std::printf("%u %u %.4f\n", edges[k].a.patch, edges[k].b.patch,
-                    static_cast<double>(angles[k]));
+    for (size_t k = 0; k < edges.size(); ++k) {
+        const double jump = joinCurvatureJump(model, edges[k]);
+        std::printf("%u %u %.4f %s %.4f\n", edges[k].a.patch, edges[k].b.patch,
+                    static_cast<double>(angles[k]), continuityName(continuityOf(angles[k], jump)),
+                    jump);
+    }
+    return partial ? kPartlyRead : 0;
+}
+
+int curvature(const char* path) {
+    Model model;
+    MemoryTree tree;
+    bool partial = false;
+    if (!readModel(path, model, tree, partial)) return 1;
+    std::vector<bezier::CurvatureRange> ranges(model.patches.size());
+    bezier::CurvatureRange all;
+    size_t shown = 0;
+    for (size_t p = 0; p < model.patches.size(); ++p) {
+        if (!model.isShown(p)) continue;
+        const bezier::CurvatureRange& r = ranges[p] =
+            bezier::patchCurvatureRange(bezier::controlPoints(model, model.patches[p]));
+        ++shown;
+        all.undefined += r.undefined;
+        if (r.defined == 0) continue;
+        const bool first = all.defined == 0;
+        all.defined += r.defined;
+        all.minGaussian = first ? r.minGaussian : std::min(all.minGaussian, r.minGaussian);
+        all.maxGaussian = first ? r.maxGaussian : std::max(all.maxGaussian, r.maxGaussian);
+        all.minMean = first ? r.minMean : std::min(all.minMean, r.minMean);
+        all.maxMean = first ? r.maxMean : std::max(all.maxMean, r.maxMean);
+    }
+    std::printf("patches %zu, gaussian %.6g to %.6g, mean %.6g to %.6g, samples without "
+                "curvature %zu\n",
+                shown, all.minGaussian, all.maxGaussian, all.minMean, all.maxMean, all.undefined);
+    for (size_t p = 0; p < model.patches.size(); ++p)
+        if (model.isShown(p))
+            std::printf("%zu gaussian %.6g %.6g mean %.6g %.6g\n", p, ranges[p].minGaussian,
+                        ranges[p].maxGaussian, ranges[p].minMean, ranges[p].maxMean);
     return partial ? kPartlyRead : 0;
 }
 
@@ -344,6 +385,7 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
     if (command == "check" && argc == 3) return check(argv[2]);
     if (command == "joins" && argc == 3) return joins(argv[2]);
+    if (command == "curvature" && argc == 3) return curvature(argv[2]);
     if (command == "samples" && argc == 3) return samples(argv[2]);
     if (command == "cat" && (argc == 3 || argc == 4))
         return cat(argv[2], argc == 4 ? argv[3] : nullptr);

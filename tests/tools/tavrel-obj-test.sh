@@ -79,4 +79,9 @@ case "$err" in *"read 1 of the 2 patches"*) ;; *) fail "import: no partial repor
   fail "the teapot's import failed"
 out=$("${tool[@]}" joins "$dir/teapot.obj" | head -1 | tr -d '\r')
 case "$out" in "shared 52, free 16, poles 8, "*) ;; *) fail "the teapot's joins: '$out'" ;; esac
+# Every join tangent-continuous at least; curvature has no value at the 8 poles' 17 samples.
+kinds=$("${tool[@]}" joins "$dir/teapot.obj" | tail -n +2 | awk '{print $4}' | sort | uniq -c | tr -s ' \r\n' ' ')
+[ "$kinds" = " 20 G1 32 G2 " ] || fail "the teapot's joins by kind: '$kinds'"
+out=$("${tool[@]}" curvature "$dir/teapot.obj" | head -1 | tr -d '\r')
+case "$out" in "patches 32, "*"samples without curvature 136") ;; *) fail "curvature: '$out'" ;; esac
 echo "tavrel-obj: all checks passed"
