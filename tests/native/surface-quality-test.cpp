@@ -8,6 +8,8 @@
 #include "editor/curvature-joins.h"
 #include "editor/join-continuity.h"
 #include "editor/smooth-joins.h"
+#include "graphics/zebra-stripes.h"
+#include "model/bezier-surface.h"
 #include "model/surface-curvature.h"
 
 namespace {
@@ -119,4 +121,47 @@ TEST(SurfaceQuality, CurvatureMatchingMakesJoinsG2AndLeavesTheEdge) {
                 EXPECT_EQ(model.points[i].z, edgePoints[k++].z);
             }
         }
+}
+
+namespace {
+
+// The stripe phase on each side of the pair's join, at distance h (in parameter) off the
+// edge, at a point t along it: its value at the edge and its one-sided slopes.
+struct AcrossTheEdge {
+    float valueA, valueB, slopeA, slopeB;
+};
+AcrossTheEdge stripesAcross(const Model& model, float t) {
+    constexpr float h = 1e-3f;
+    const zebra::Stripes stripes{{0.6f, 0.8f, 0}, 8};
+    const vm::Float3 view = {0, 0.6f, -0.8f};
+    const auto phase = [&](size_t patch, float u) {
+        const auto points = bezier::controlPoints(model, model.patches[patch]);
+        return zebra::stripePhase(bezier::normalAt(points, u, t), view, stripes);
+    };
+    const auto distance = [&](size_t patch, float u0, float u1) {
+        const auto points = bezier::controlPoints(model, model.patches[patch]);
+        const vm::Float3 p = bezier::evaluate(points, u0, t), q = bezier::evaluate(points, u1, t);
+        return std::hypot(p.x - q.x, p.y - q.y, p.z - q.z);
+    };
+    // Patch 0's right side (u = 1) is patch 1's left side (u = 0); slopes per unit length.
+    const float a0 = phase(0, 1), a1 = phase(0, 1 - h), b0 = phase(1, 0), b1 = phase(1, h);
+    return {a0, b0, (a0 - a1) / distance(0, 1 - h, 1), (b1 - b0) / distance(1, 0, h)};
+}
+
+} // namespace
+
+TEST(SurfaceQuality, StripesJumpAtACreaseKinkAtATangentJoinAndFlowOnAtACurvatureJoin) {
+    Model crease = bentPair(1, 7), smooth = bentPair(1, 7), matched = bentPair(1, 7);
+    smoothSelectedJoins(smooth);
+    matchSelectedCurvature(matched);
+    for (float t : {0.25f, 0.5f, 0.75f}) {
+        const AcrossTheEdge c = stripesAcross(crease, t), s = stripesAcross(smooth, t),
+                            m = stripesAcross(matched, t);
+        EXPECT_GT(std::fabs(c.valueA - c.valueB), 0.1f);
+        EXPECT_LT(std::fabs(s.valueA - s.valueB), 1e-3f);
+        EXPECT_GT(std::fabs(s.slopeA - s.slopeB), 0.05f * std::fabs(s.slopeA));
+        EXPECT_LT(std::fabs(m.valueA - m.valueB), 1e-3f);
+        EXPECT_LT(std::fabs(m.slopeA - m.slopeB), 1e-2f * std::fabs(m.slopeA))
+            << m.slopeA << " " << m.slopeB << " " << s.slopeA << " " << s.slopeB;
+    }
 }

@@ -1,0 +1,38 @@
+// Zebra stripes: parallel bands of light reflected in the surface. A band's place on the
+// surface depends on the normal alone, so bands run on unbroken across a curvature-
+// continuous join, meet at an angle across a tangent-continuous one and jump at a crease.
+// The shaders compute the same function (graphics/nuanceurs: StripeValue).
+#pragma once
+
+#include <cmath>
+
+#include "core/vector-math.h"
+
+namespace zebra {
+
+// Bands across the reflected view: this many light bands per unit of the reflection's
+// component along the stripe direction (the reflection is a unit vector, so about twice
+// this many bands across a half sphere of normals).
+inline constexpr float kDefaultBands = 8;
+inline constexpr float kFewestBands = 2, kMostBands = 64;
+
+struct Stripes {
+    vm::Float3 direction{0, 1, 0}; // unit; the bands run across it
+    float bands = kDefaultBands;
+};
+
+// Where the view reflects in a surface of unit normal n, seen along unit `view`: a phase
+// that grows by one from one band to the next.
+inline float stripePhase(vm::Float3 n, vm::Float3 view, const Stripes& stripes) {
+    const float d = view.x * n.x + view.y * n.y + view.z * n.z;
+    const vm::Float3 r = {view.x - 2 * d * n.x, view.y - 2 * d * n.y, view.z - 2 * d * n.z};
+    const vm::Float3 s = stripes.direction;
+    return stripes.bands * (r.x * s.x + r.y * s.y + r.z * s.z);
+}
+
+// 1 in a light band, 0 in a dark one, with a smooth edge between them.
+inline float stripeValue(float phase) {
+    return 0.5f + 0.5f * std::cos(2 * vm::kPi * phase);
+}
+
+} // namespace zebra
