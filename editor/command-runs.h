@@ -42,4 +42,7 @@ CommandOutcome makeSymmetryGroup(CommandContext& context);
 // View and tools
 CommandOutcome switchShaded(CommandContext& context);
 CommandOutcome switchJoinsDisplay(CommandContext& context);
+CommandOutcome switchZebraStripes(CommandContext& context);
+CommandOutcome turnStripes(CommandContext& context);
+CommandOutcome nextStripeWidth(CommandContext& context);
 CommandOutcome pivotAtPoint(CommandContext& context);

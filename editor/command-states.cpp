@@ -129,6 +129,10 @@ bool shaded(const CommandContext& context, CommandId) {
     return context.editor.shaded;
 }
 
+bool showingZebra(const CommandContext& context, CommandId) {
+    return context.editor.zebra;
+}
+
 bool showingJoins(const CommandContext& context, CommandId) {
     return context.editor.showJoins;
 }

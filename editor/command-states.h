@@ -20,6 +20,7 @@ bool hasPointUnderMouse(const CommandContext& context, CommandId);
 bool choosingPoints(const CommandContext& context, CommandId);
 bool shaded(const CommandContext& context, CommandId);
 bool showingJoins(const CommandContext& context, CommandId);
+bool showingZebra(const CommandContext& context, CommandId);
 bool showingGrid(const CommandContext& context, CommandId);
 bool flying(const CommandContext& context, CommandId);
 // The tool or view mode the command chooses is the current one.

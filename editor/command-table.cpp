@@ -161,6 +161,21 @@ const Command kCommands[] = {
         .keys(release(L('G'), kNoModifier, K::Editing, kShiftOrNot))
         .checks(showingJoins)
         .runs(switchJoinsDisplay),
+    Row(C::ZebraStripes, "Zebra Stripes", Menu::View,
+        "light bands reflected in the surfaces: they kink at a smooth join, jump at a crease "
+        "and flow on where the curvature matches")
+        .keys(release(L('U'), kNoModifier, K::Editing))
+        .checks(showingZebra)
+        .runs(switchZebraStripes),
+    Row(C::TurnStripes, "Turn Stripes", Menu::View, "turns the zebra stripes by 30 degrees")
+        .keys(release(L('U'), kShift, K::Editing))
+        .when(showingZebra)
+        .runs(turnStripes),
+    Row(C::StripeWidth, "Stripe Width", Menu::View,
+        "steps the zebra stripes through 4, 8, 16 and 32 bands")
+        .keys(release(L('U'), kCtrl, K::Editing))
+        .when(showingZebra)
+        .runs(nextStripeWidth),
     Row(C::Grid, "Grid", Menu::View, "the ground grid (in the quad layout, then the locators too)")
         .checks(showingGrid),
     Row(C::Planet, "Planet", Menu::View, "shows or hides the planet")

@@ -4,6 +4,23 @@
 #include "core/session-limits.h"
 #include "core/settings-file.h"
 #include "editor/snapping.h"
+#include <iterator>
+
+#include "graphics/zebra-stripes.h"
+
+namespace {
+
+// A stored turn or number of bands the keys could not have made reads as the nearest one.
+int zebraTurnFrom(int stored) {
+    return ((stored % zebra::kTurns) + zebra::kTurns) % zebra::kTurns;
+}
+float zebraBandsFrom(int stored) {
+    for (float bands : zebra::kBandSteps)
+        if (static_cast<float>(stored) <= bands) return bands;
+    return zebra::kBandSteps[std::size(zebra::kBandSteps) - 1];
+}
+
+} // namespace
 
 void EditorState::loadSession(const SettingsFile& settings) {
     currentView = static_cast<ViewMode>(
@@ -13,6 +30,9 @@ void EditorState::loadSession(const SettingsFile& settings) {
     snapStep = snap::stepFrom(settings);
     shaded = settings.readInt(session::kSession, "shaded", 0) != 0;
     showJoins = settings.readInt(session::kSession, "joins", 0) != 0;
+    zebra = settings.readInt(session::kSession, "zebra", 0) != 0;
+    stripeTurn = zebraTurnFrom(settings.readInt(session::kSession, "stripeturn", 0));
+    stripeBands = zebraBandsFrom(settings.readInt(session::kSession, "stripebands", 8));
     loc = settings.readInt(session::kSession, "loc", 0) != 0;
     startupFile = session::validLoadedFile(
         settings.readString(session::kSession, "LoadedFile", "", session::kLoadedFileBuffer),

@@ -12,6 +12,7 @@
 #include "core/vector-math.h"
 #include "editor/point-selection.h"
 #include "editor/typed-coordinates.h"
+#include "graphics/zebra-stripes.h"
 #include "model/editor-point.h"
 
 class SettingsFile;
@@ -70,6 +71,11 @@ struct EditorState {
     float snapStep = 0.1f;  // the grid Ctrl snaps to (snapStep)
     bool shaded = false;    // patches lit from behind the camera (shaded; L toggles)
     bool showJoins = false; // shared edges shaded by how smoothly they join (joins; G)
+    // Zebra stripes instead of the shading (zebra; U), their direction in turns of
+    // zebra::kTurnDegrees (stripeturn) and their number (stripebands).
+    bool zebra = false;
+    int stripeTurn = 0;
+    float stripeBands = zebra::kDefaultBands;
     // The select tool's rubber band, from a press on empty space to the mouse, in the
     // normalised coordinates of the viewport it started in.
     bool banding = false;

@@ -10,6 +10,10 @@ struct FrameView {
     // the camera looks along), keeping their state colour as the base.
     bool shaded = false;
     vm::Vec4 light{0, 0, 1, 0};
+    // Zebra stripes (drawn instead of the shading): bands reflected along `light`, running
+    // across stripes.xyz (unit), stripes.w of them a unit of the reflection.
+    bool zebra = false;
+    vm::Vec4 stripes{0, 1, 0, 8};
     bool wireframe = false; // patches drawn as the edges of their triangles
     // The direction arrow heads face: the orbit camera's viewing direction.
     vm::Vec4 arrowFacing{0, 0, 1, 0};

@@ -30,6 +30,21 @@ inline float stripePhase(vm::Float3 n, vm::Float3 view, const Stripes& stripes) 
     return stripes.bands * (r.x * s.x + r.y * s.y + r.z * s.z);
 }
 
+// The stripes' numbers the keyboard steps through, and the turn of their direction a step.
+inline constexpr float kBandSteps[] = {4, 8, 16, 32};
+inline constexpr int kTurnDegrees = 30;
+inline constexpr int kTurns = 180 / kTurnDegrees; // a half turn gives the same bands again
+
+// The bands as a view shows them: across the camera's up direction turned by turn steps
+// towards its right. view is the camera's view matrix (row vectors: its columns 0 and 1
+// hold the camera's right and up in world coordinates). w: the bands.
+inline vm::Vec4 stripesFor(const vm::Mat4& view, int turn, float bands) {
+    const float angle = static_cast<float>(turn * kTurnDegrees) * vm::kPi / 180;
+    const float c = std::cos(angle), s = std::sin(angle);
+    return {view.m[0][1] * c + view.m[0][0] * s, view.m[1][1] * c + view.m[1][0] * s,
+            view.m[2][1] * c + view.m[2][0] * s, bands};
+}
+
 // 1 in a light band, 0 in a dark one, with a smooth edge between them.
 inline float stripeValue(float phase) {
     return 0.5f + 0.5f * std::cos(2 * vm::kPi * phase);

@@ -19,6 +19,7 @@
 #include "flight/flight-model.h"
 #include "graphics/d3d11/renderer.h"
 #include "graphics/planet-geometry.h"
+#include "graphics/zebra-stripes.h"
 #include "model/obj-format.h"
 #include "model/tree-item-param.h"
 #include "resources/resource-ids.h"
@@ -429,6 +430,8 @@ void renderView(Renderer& r, int v, bool editing) {
     // The shaded display's light comes from behind this view's camera.
     frame.shaded = editorState.shaded;
     frame.light = {-view[0][2], -view[1][2], -view[2][2], 0};
+    frame.zebra = editorState.zebra;
+    frame.stripes = zebra::stripesFor(view, editorState.stripeTurn, editorState.stripeBands);
     frame.wireframe = paletteWireframeChecked();
     frame.arrowFacing = orbitCamera.viewingDirection();
     r.beginView(v, frame);

@@ -22,6 +22,8 @@ namespace {
 
 const wchar_t* const kShadedShader = L"graphics\\nuanceurs\\debug.shader";
 const wchar_t* const kPatchShader = L"graphics\\nuanceurs\\tess\u00e9lateur.hlsl";
+// The light's direction and the zebra stripes' (LightConstants in both shader files).
+constexpr UINT kLightBufferBytes = 8 * sizeof(float);
 
 // Whether this compiler builds hull shaders at all: a file that fails to compile is broken
 // only if a known-good hull shader compiles.
@@ -114,6 +116,14 @@ void PatchPipeline::create(RenderState& state) {
     setDebugName(domainShader_.Get(), "Bezier domain shader");
     setDebugName(pixelShader_.Get(), "Bezier pixel shader");
     setDebugName(shadedBezierPixelShader_.Get(), "Bezier shaded pixel shader");
+    ComPtr<ID3DBlob> zebraPs;
+    checkSetup(
+        compileShaderFile(kPatchShader, "BezierZebraPS", state.shaderTarget("ps").c_str(), zebraPs),
+        "arf", "BezierZebraPS");
+    checkSetup(device()->CreatePixelShader(zebraPs->GetBufferPointer(), zebraPs->GetBufferSize(),
+                                           nullptr, &zebraBezierPixelShader_),
+               "arf", "BezierZebraPS");
+    setDebugName(zebraBezierPixelShader_.Get(), "Bezier zebra pixel shader");
     gpuTessellation_ = true;
     OutputDebugStringA("Patches: tessellated on the GPU\n");
 }
@@ -134,7 +144,15 @@ void PatchPipeline::createShadedTriangles() {
                                            &shadedLayout_),
                "arf", "shaded layout");
     setDebugName(shadedLayout_.Get(), "positions and normals");
-    lightBuffer_ = createConstantBuffer(device(), 16, "arf", "light buffer");
+    // The same positions and normals, the normal carried to each pixel for the stripes.
+    ComPtr<ID3DBlob> zebraVs = state_->compileOrDie(kShadedShader, "ZebraVS", "vs", "arf");
+    zebraVertexShader_ = state_->createVertexShader(zebraVs.Get(), "zebra vertex shader");
+    ComPtr<ID3DBlob> zebraPs = state_->compileOrDie(kShadedShader, "ZebraPS", "ps", "arf");
+    checkSetup(device()->CreatePixelShader(zebraPs->GetBufferPointer(), zebraPs->GetBufferSize(),
+                                           nullptr, &zebraPixelShader_),
+               "arf", "zebra pixel shader");
+    setDebugName(zebraPixelShader_.Get(), "zebra pixel shader");
+    lightBuffer_ = createConstantBuffer(device(), kLightBufferBytes, "arf", "light buffer");
 }
 
 void PatchPipeline::select(ID3D11Buffer* vertexBuffer, bool lines, bool wireframe,
@@ -146,9 +164,12 @@ void PatchPipeline::select(ID3D11Buffer* vertexBuffer, bool lines, bool wirefram
     context->IASetInputLayout(state_->positionLayout());
     context->VSSetConstantBuffers(0, 1, state_->transformBuffer());
     context->PSSetConstantBuffers(1, 1, state_->colourBuffer());
-    const bool lit = lighting.shaded && !lines && !wireframe;
+    const bool striped = lighting.zebra && !lines && !wireframe;
+    const bool lit = (lighting.shaded || striped) && !lines && !wireframe;
     if (lit) {
-        const float l[4] = {lighting.light.x, lighting.light.y, lighting.light.z, 0};
+        const vm::Vec4& s = lighting.stripes;
+        const float l[kLightBufferBytes / sizeof(float)] = {
+            lighting.light.x, lighting.light.y, lighting.light.z, 0, s.x, s.y, s.z, s.w};
         context->UpdateSubresource(lightBuffer_.Get(), 0, nullptr, l, 0, 0);
     }
     if (lit && !gpuTessellation_ && cpu_.normals) {
@@ -159,10 +180,14 @@ void PatchPipeline::select(ID3D11Buffer* vertexBuffer, bool lines, bool wirefram
         context->IASetInputLayout(shadedLayout_.Get());
         ID3D11Buffer* vsBuffers[3] = {transform, nullptr, lightBuffer_.Get()};
         context->VSSetConstantBuffers(0, 3, vsBuffers);
-        context->VSSetShader(shadedVertexShader_.Get(), nullptr, 0);
+        context->VSSetShader(striped ? zebraVertexShader_.Get() : shadedVertexShader_.Get(),
+                             nullptr, 0);
         context->HSSetShader(nullptr, nullptr, 0);
         context->DSSetShader(nullptr, nullptr, 0);
-        context->PSSetShader(shadedPixelShader_.Get(), nullptr, 0);
+        ID3D11Buffer* psBuffers[2] = {*state_->colourBuffer(), lightBuffer_.Get()};
+        context->PSSetConstantBuffers(1, 2, psBuffers);
+        context->PSSetShader(striped ? zebraPixelShader_.Get() : shadedPixelShader_.Get(), nullptr,
+                             0);
         context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
         state_->setRasterizer(RenderState::Solid);
         return;
@@ -183,7 +208,12 @@ void PatchPipeline::select(ID3D11Buffer* vertexBuffer, bool lines, bool wirefram
     ID3D11Buffer* dsBuffers[3] = {transform, nullptr, lightBuffer_.Get()};
     context->DSSetConstantBuffers(0, 3, dsBuffers);
     context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_16_CONTROL_POINT_PATCHLIST);
+    if (lit) {
+        ID3D11Buffer* psBuffers[2] = {*state_->colourBuffer(), lightBuffer_.Get()};
+        context->PSSetConstantBuffers(1, 2, psBuffers);
+    }
     context->PSSetShader(wireframe ? state_->plainPixelShader()
+                         : striped ? zebraBezierPixelShader_.Get()
                          : lit     ? shadedBezierPixelShader_.Get()
                                    : pixelShader_.Get(),
                          nullptr, 0);

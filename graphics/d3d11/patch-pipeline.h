@@ -19,10 +19,13 @@
 class PatchPipeline {
   public:
     // The shaded display: patches lit by a directional light along `light`, keeping their
-    // state colour as the base.
+    // state colour as the base. Zebra stripes (before shading) reflect bands that run across
+    // stripes.xyz, stripes.w of them a unit of the reflection, seen along `light`.
     struct Lighting {
         bool shaded = false;
         vm::Vec4 light{0, 0, 1, 0};
+        bool zebra = false;
+        vm::Vec4 stripes{0, 1, 0, 8};
     };
 
     // The GPU stages where the device and the compiler build all four, else the CPU path; a
@@ -63,6 +66,8 @@ class PatchPipeline {
     // Shaded patch triangles: positions in stream 0, normals in stream 1.
     ComPtr<ID3D11VertexShader> shadedVertexShader_;
     ComPtr<ID3D11PixelShader> shadedPixelShader_;
+    ComPtr<ID3D11VertexShader> zebraVertexShader_;
+    ComPtr<ID3D11PixelShader> zebraPixelShader_, zebraBezierPixelShader_;
     ComPtr<ID3D11InputLayout> shadedLayout_;
     ComPtr<ID3D11Buffer> lightBuffer_;
 

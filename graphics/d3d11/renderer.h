@@ -111,7 +111,8 @@ class Renderer {
     bool tessellatesOnGpu() const { return patches_.tessellatesOnGpu(); }
     // copy is the model's GPU copy.
     void drawPatches(const Model& model, const GpuModelCopy& copy, const PatchView& view) {
-        patches_.drawPatches(model, copy, view, frame_.wireframe, {frame_.shaded, frame_.light});
+        patches_.drawPatches(model, copy, view, frame_.wireframe,
+                             {frame_.shaded, frame_.light, frame_.zebra, frame_.stripes});
     }
     void drawControlNets(const Model& model, const GpuModelCopy& copy, const PatchView& view) {
         patches_.drawControlNets(model, copy, view);

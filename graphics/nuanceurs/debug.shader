@@ -38,6 +38,7 @@ float4 PS(LineVertex input) : SV_TARGET
 cbuffer LightConstants : register(b2)
 {
     float4 light;
+    float4 stripes; // zebra stripes: xyz the unit direction the bands run across, w bands
 };
 
 struct ShadedVertex
@@ -59,4 +60,42 @@ ShadedVertex ShadedVS(float3 position : POSITION, float3 normal : NORMAL)
 float4 ShadedPS(ShadedVertex input) : SV_TARGET
 {
     return float4(colour.rgb * input.shade, colour.a);
+}
+
+// Zebra stripes: light bands reflected in the surface, from the normal at each pixel (the
+// same function as graphics/zebra-stripes.h): light.xyz is the view's direction.
+struct ZebraVertex
+{
+    float4 position : SV_POSITION;
+    float3 normal : TEXCOORD0;
+};
+
+ZebraVertex ZebraVS(float3 position : POSITION, float3 normal : NORMAL)
+{
+    ZebraVertex output;
+    float4 placed = mul(float4(position, 1.0), world);
+    output.position = mul(placed, viewProjection);
+    output.normal = mul(float4(normal, 0.0), world).xyz;
+    return output;
+}
+
+float StripeValue(float3 n, float3 view, float4 bands)
+{
+    float3 reflected = view - 2.0 * dot(view, n) * n;
+    return 0.5 + 0.5 * cos(6.2831853 * bands.w * dot(reflected, bands.xyz));
+}
+
+// Dark bands keep an eighth of the state colour, so the selection still shows.
+float4 StripedColour(float4 base, float3 normal)
+{
+    float lengthSquared = dot(normal, normal);
+    if (lengthSquared < 1e-20)
+        return base;
+    float band = smoothstep(0.4, 0.6, StripeValue(normal * rsqrt(lengthSquared), light.xyz, stripes));
+    return float4(base.rgb * (0.125 + 0.875 * band), base.a);
+}
+
+float4 ZebraPS(ZebraVertex input) : SV_TARGET
+{
+    return StripedColour(colour, input.normal);
 }

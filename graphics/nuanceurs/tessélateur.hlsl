@@ -117,10 +117,12 @@ float4 Bernstein(float t)
     return float4(s * s * s, 3.0 * t * s * s, 3.0 * t * t * s, t * t * t);
 }
 
-// The shaded display's light: the direction the camera looks along (xyz).
+// The shaded display's light: the direction the camera looks along (xyz); the zebra
+// stripes: the unit direction the bands run across (xyz) and their number (w).
 cbuffer LightConstants : register(b2)
 {
     float4 light;
+    float4 stripes;
 };
 
 float4 BernsteinDerivative(float t)
@@ -133,6 +135,7 @@ struct SurfacePoint
 {
     float4 position : SV_POSITION;
     float shade : TEXCOORD0;
+    float3 normal : TEXCOORD1; // of any length; none at a collapsed edge
 };
 
 [domain("quad")]
@@ -162,6 +165,7 @@ SurfacePoint main(PatchFactors factors, float2 uv : SV_DomainLocation,
     // edge (no normal) is lit fully.
     float3 n = mul(float4(cross(alongU, alongV), 0.0), world).xyz;
     float lengthSquared = dot(n, n);
+    output.normal = n;
     output.shade = lengthSquared > 1e-20 ? 0.25 + 0.75 * abs(dot(n, light.xyz)) * rsqrt(lengthSquared)
                                          : 1.0;
     return output;
@@ -175,4 +179,18 @@ float4 BezierPS(SurfacePoint input) : SV_TARGET
 float4 BezierShadedPS(SurfacePoint input) : SV_TARGET
 {
     return float4(stageValue.rgb * input.shade, stageValue.a);
+}
+
+// Zebra stripes from the exact normal at each pixel (as debug.shader's ZebraPS draws the
+// program's own triangles).
+float4 BezierZebraPS(SurfacePoint input) : SV_TARGET
+{
+    float lengthSquared = dot(input.normal, input.normal);
+    if (lengthSquared < 1e-20)
+        return stageValue;
+    float3 n = input.normal * rsqrt(lengthSquared);
+    float3 reflected = light.xyz - 2.0 * dot(light.xyz, n) * n;
+    float value = 0.5 + 0.5 * cos(6.2831853 * stripes.w * dot(reflected, stripes.xyz));
+    float band = smoothstep(0.4, 0.6, value);
+    return float4(stageValue.rgb * (0.125 + 0.875 * band), stageValue.a);
 }
