@@ -149,6 +149,7 @@ ImportResult importObj(std::string_view text, Model& model) {
     const size_t lineTotal = lineCount(text);
     pooled.reserve(lineTotal);
     model.points.reserve(lineTotal);
+    pool.expect(lineTotal);
     // Vertices are merged a run at a time: the pool then looks their places up ahead.
     auto poolVertices = [&] {
         const size_t first = pooled.size();
@@ -327,6 +328,7 @@ ImportResult importPatchText(std::string_view text, Model& model) {
         std::min(static_cast<size_t>(count), lineCount(text) / kLinesPerPatch + 1);
     model.patches.reserve(patchBound);
     model.points.reserve(16 * patchBound);
+    pool.expect(16 * patchBound);
     // The patches read whose points are not merged yet: theirs are merged together.
     std::vector<vm::Float3> unpooled;
     std::vector<int32_t> indices(kPooledTogether);
