@@ -18,6 +18,7 @@ namespace step {
 namespace {
 
 constexpr char kQuote = '\'';
+constexpr long kNarrowLargest = std::numeric_limits<uint32_t>::max(); // numbers sorted in one word
 constexpr size_t kTypicalInstanceBytes = 32; // "#12=CARTESIAN_POINT('',(1.,2.,3.));" and more
 constexpr char32_t kLastAscii = 126, kFirstPrintable = 32;
 constexpr char32_t kFirstSupplementary = 0x10000;
@@ -205,18 +206,45 @@ Instances::Instances(std::string_view file) {
         damage_ = "it ends before END-ISO-10303-21: the file is cut short";
 }
 
-std::pair<std::string, uint32_t> Instances::sortByNumber() {
-    // The numbers are sorted beside their places, then the list put in their order in place:
-    // the list is not copied (a file of points has millions).
-    std::vector<std::pair<long, uint32_t>> keys(list_.size()); // number, order (= place)
-    for (size_t i = 0; i < list_.size(); ++i)
-        keys[i] = {list_[i].number(), list_[i].order};
+namespace {
+
+// An instance's number beside its place in the list (its order in the file), as sorted: in one
+// word when the number fits 32 bits, as nearly all files' do.
+struct NarrowKey {
+    uint64_t bits;
+    NarrowKey(long number, uint32_t place) : bits(static_cast<uint64_t>(number) << 32 | place) {}
+    long number() const { return static_cast<long>(bits >> 32); }
+    uint32_t place() const { return static_cast<uint32_t>(bits); }
+    void setPlace(uint32_t place) { bits = (bits >> 32) << 32 | place; }
+    bool operator<(const NarrowKey& other) const { return bits < other.bits; }
+};
+struct WideKey {
+    long number_;
+    uint32_t place_;
+    WideKey(long number, uint32_t place) : number_(number), place_(place) {}
+    long number() const { return number_; }
+    uint32_t place() const { return place_; }
+    void setPlace(uint32_t place) { place_ = place; }
+    bool operator<(const WideKey& other) const {
+        return number_ < other.number_ || (number_ == other.number_ && place_ < other.place_);
+    }
+};
+
+// The list (in the file's order) sorted by number in place, of two with one number the later
+// kept; the first instance in the file's order whose number was used before ("#12", its
+// order), "" when none was.
+template <class Key>
+std::pair<std::string, uint32_t> sortInPlace(std::vector<Instances::Instance>& list) {
+    std::vector<Key> keys;
+    keys.reserve(list.size());
+    for (size_t i = 0; i < list.size(); ++i)
+        keys.emplace_back(list[i].number(), static_cast<uint32_t>(i));
     std::sort(keys.begin(), keys.end());
     std::pair<std::string, uint32_t> twice;
-    const Instance* first = nullptr; // in the file's order, whose number was used before
+    const Instances::Instance* first = nullptr;
     for (size_t i = 1; i < keys.size(); ++i)
-        if (keys[i].first == keys[i - 1].first && (!first || keys[i].second < first->order))
-            first = &list_[keys[i].second];
+        if (keys[i].number() == keys[i - 1].number() && (!first || keys[i].place() < first->order))
+            first = &list[keys[i].place()];
     if (first) {
         // Every instance's statement starts with '#' and has its number just before the "=".
         const char* equals = first->begin - 1;
@@ -227,23 +255,33 @@ std::pair<std::string, uint32_t> Instances::sortByNumber() {
     }
     constexpr uint32_t kPlaced = std::numeric_limits<uint32_t>::max();
     for (size_t i = 0; i < keys.size(); ++i) { // each cycle of the permutation once
-        if (keys[i].second == kPlaced) continue;
-        const Instance held = list_[i];
+        if (keys[i].place() == kPlaced) continue;
+        const Instances::Instance held = list[i];
         for (size_t at = i;;) {
-            const size_t from = std::exchange(keys[at].second, kPlaced);
+            const size_t from = keys[at].place();
+            keys[at].setPlace(kPlaced);
             if (from == i) {
-                list_[at] = held;
+                list[at] = held;
                 break;
             }
-            list_[at] = list_[from];
+            list[at] = list[from];
             at = from;
         }
     }
-    size_t kept = 0; // of two with one number, the later (sorted after it)
+    size_t kept = 0;
     for (size_t i = 0; i < keys.size(); ++i)
-        if (i + 1 == keys.size() || keys[i + 1].first != keys[i].first) list_[kept++] = list_[i];
-    list_.resize(kept);
+        if (i + 1 == keys.size() || keys[i + 1].number() != keys[i].number())
+            list[kept++] = list[i];
+    list.resize(kept);
     return twice;
+}
+
+} // namespace
+
+std::pair<std::string, uint32_t> Instances::sortByNumber() {
+    // The numbers are sorted beside their places, then the list put in their order in place:
+    // the list is not copied (a file of points has millions).
+    return narrowNumbers_ ? sortInPlace<NarrowKey>(list_) : sortInPlace<WideKey>(list_);
 }
 
 void Instances::add(std::string_view statement) {
@@ -264,6 +302,7 @@ void Instances::add(std::string_view statement) {
             tooLargeOrder_ = static_cast<uint32_t>(list_.size());
         }
         if (!list_.empty() && number <= lastNumber_) ascending_ = false;
+        narrowNumbers_ = narrowNumbers_ && number >= 0 && number <= kNarrowLargest;
         lastNumber_ = number;
         list_.push_back({statement.data() + equals + 1,
                          static_cast<uint32_t>(statement.size() - equals - 1),

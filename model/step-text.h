@@ -48,6 +48,7 @@ class Instances {
     bool inData_ = false;        // while indexing: within a data section
     bool ascending_ = true;      // while indexing: every number above the one before
     long lastNumber_ = 0;        // while indexing: the number indexed last
+    bool narrowNumbers_ = true;  // while indexing: every number from 0 to 2^32 - 1
     std::string tooLarge_;       // while indexing: the first number past long's range
     uint32_t tooLargeOrder_ = 0; // and the instances indexed before it
     std::string damage_;
