@@ -232,6 +232,7 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
     const std::vector<std::string_view> columns = step::listItems(surface[2]);
     s.countU = static_cast<int>(columns.size());
     const Instances::Instance* previous = nullptr; // the point read last: the next is near
+    long previousNumber = 0;
     s.points.reserve(columns.size() * (columns.empty() ? 0 : step::listItems(columns[0]).size()));
     for (const std::string_view column : columns) {
         const std::vector<std::string_view> refs = step::listItems(column);
@@ -243,8 +244,9 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
         for (const std::string_view ref : refs) {
             long number = 0;
             const Instances::Instance* point =
-                step::reference(ref, number) ? instances.find(number, previous) : nullptr;
-            if (point) previous = point;
+                step::reference(ref, number) ? instances.find(number, previous, previousNumber)
+                                             : nullptr;
+            if (point) previous = point, previousNumber = number;
             std::array<double, 3> q{};
             if (!point || !pointOf(point->text(), q)) {
                 why = ": " + std::string(ref) + " is not a point of three numbers";

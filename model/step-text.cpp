@@ -328,10 +328,11 @@ long Instances::Instance::number() const {
     return number;
 }
 
-const Instances::Instance* Instances::find(long number, const Instance* near) const {
+const Instances::Instance* Instances::find(long number, const Instance* near,
+                                           long nearNumber) const {
     constexpr long kNear = 64;
     long offset = 0; // numbers are the file's: their difference may overflow
-    if (near && !__builtin_sub_overflow(number, near->number(), &offset) && offset > -kNear &&
+    if (near && !__builtin_sub_overflow(number, nearNumber, &offset) && offset > -kNear &&
         offset < kNear) {
         const long index = (near - list_.data()) + offset;
         if (index >= 0 && index < static_cast<long>(list_.size()) &&

@@ -32,9 +32,9 @@ class Instances {
     size_t size() const { return list_.size(); }
     // The instance of that number, or null.
     const Instance* find(long number) const;
-    // The same, looked for first where it would be were the numbers from near on one after
-    // another (as exporters number an entity's parts).
-    const Instance* find(long number, const Instance* near) const;
+    // The same, looked for first where it would be were the numbers from near (numbered
+    // nearNumber) on one after another (as exporters number an entity's parts).
+    const Instance* find(long number, const Instance* near, long nearNumber) const;
     // Why the file cannot be read whole ("" when it can): it ends before END-ISO-10303-21, or
     // an instance number is used twice or is too large (then only the later is indexed).
     const std::string& damage() const { return damage_; }
