@@ -41,6 +41,7 @@ int32_t CadAssembly::groupOf(const std::string& name) {
 void CadAssembly::expect(size_t surfaces) {
     model_.patches.reserve(model_.patches.size() + surfaces);
     model_.points.reserve(model_.points.size() + 16 * surfaces);
+    pool_.expect(16 * surfaces);
 }
 
 void CadAssembly::add(const std::vector<std::array<vm::Float3, 16>>& nets,

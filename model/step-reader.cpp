@@ -89,7 +89,7 @@ std::string otherSurfaces(const Instances& instances) {
     std::vector<std::pair<long, const char*>> found[kRanges]; // each range's, in order
     inRanges(instances, [&](const Instances::Instance& instance, size_t r) {
         if (const char* kind = keywordAmong(instance.text(), kOtherSurfaces))
-            found[r].emplace_back(instance.number, kind);
+            found[r].emplace_back(instance.number(), kind);
     });
     std::map<std::string, size_t> counts;
     std::string first;
@@ -232,6 +232,7 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
     const std::vector<std::string_view> columns = step::listItems(surface[2]);
     s.countU = static_cast<int>(columns.size());
     const Instances::Instance* previous = nullptr; // the point read last: the next is near
+    long previousNumber = 0;
     s.points.reserve(columns.size() * (columns.empty() ? 0 : step::listItems(columns[0]).size()));
     for (const std::string_view column : columns) {
         const std::vector<std::string_view> refs = step::listItems(column);
@@ -243,8 +244,9 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
         for (const std::string_view ref : refs) {
             long number = 0;
             const Instances::Instance* point =
-                step::reference(ref, number) ? instances.find(number, previous) : nullptr;
-            if (point) previous = point;
+                step::reference(ref, number) ? instances.find(number, previous, previousNumber)
+                                             : nullptr;
+            if (point) previous = point, previousNumber = number;
             std::array<double, 3> q{};
             if (!point || !pointOf(point->text(), q)) {
                 why = ": " + std::string(ref) + " is not a point of three numbers";
@@ -312,7 +314,7 @@ Uses usesOf(const Instances& instances) {
     std::vector<long> surfacesOf[kRanges];               // ascending, as the instances are
     std::vector<std::pair<long, bool>> namedOf[kRanges]; // a surface and whether it is bounded
     inRanges(instances, [&](const Instances::Instance& instance, size_t r) {
-        if (keywordAmong(instance.text(), kWithKnots)) surfacesOf[r].push_back(instance.number);
+        if (keywordAmong(instance.text(), kWithKnots)) surfacesOf[r].push_back(instance.number());
     });
     std::vector<long> surfaces;
     for (const std::vector<long>& some : surfacesOf)
@@ -404,7 +406,7 @@ std::string placedElsewhere(const Instances& instances) {
         const std::string to = r && !r->parameters.empty() ? r->parameters.back() : "";
         const auto a = frameOf(instances, from), b = frameOf(instances, to);
         if (!a || !b || *a != *b)
-            return label(instance.number) + " is an " + kind +
+            return label(instance.number()) + " is an " + kind +
                    " that moves part of the model: placed shapes are not read";
     }
     return "";
@@ -596,7 +598,7 @@ ImportResult importStep(std::string_view text, Model& model) {
     };
     // One instance in the file's order: "" when read, else why the file is refused.
     auto takeInstance = [&](const Instances::Instance& instance, Read& read) -> std::string {
-        const long number = instance.number;
+        const long number = instance.number();
         const std::vector<Record>& records = read.records;
         if (records.empty() && !read.surface) return "";
         std::string why;
@@ -664,7 +666,7 @@ ImportResult importStep(std::string_view text, Model& model) {
             }
             // A surface only cut or bounded is imported as its cuts and faces.
             out.surface = true;
-            const long number = instance.number;
+            const long number = instance.number();
             if (uses.wholeForItself(number))
                 out.whole = surfacePatches(instances, number, {}, &records);
         },

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include "core/utf8.h"
 #include "model/decimal-number.h"
@@ -17,6 +18,7 @@ namespace step {
 namespace {
 
 constexpr char kQuote = '\'';
+constexpr long kNarrowLargest = std::numeric_limits<uint32_t>::max(); // numbers sorted in one word
 constexpr size_t kTypicalInstanceBytes = 32; // "#12=CARTESIAN_POINT('',(1.,2.,3.));" and more
 constexpr char32_t kLastAscii = 126, kFirstPrintable = 32;
 constexpr char32_t kFirstSupplementary = 0x10000;
@@ -29,6 +31,21 @@ bool isSpace(char c) {
 
 bool startsWith(std::string_view text, std::string_view head) {
     return text.substr(0, head.size()) == head;
+}
+
+// An instance's number from the digits between "#" and "=": plain digits by from_chars, any
+// other form ("+5", an overflow) as strtol reads it (errno ERANGE when it is out of range);
+// false when they are not a number.
+bool instanceNumber(std::string_view digits, long& number) {
+    const char* end = digits.data() + digits.size();
+    if (const auto [read, error] = std::from_chars(digits.data(), end, number);
+        error == std::errc() && read == end)
+        return true;
+    const std::string copy(digits);
+    char* stop = nullptr;
+    errno = 0;
+    number = std::strtol(copy.c_str(), &stop, 10);
+    return stop == copy.c_str() + copy.size();
 }
 
 // The end of the parenthesised group starting at text[open] ('('), strings skipped; npos when
@@ -178,22 +195,93 @@ Instances::Instances(std::string_view file) {
         from = kNone;
         copied = false;
     }
-    // By number; of two with one number the later is kept.
-    auto byNumber = [](const Instance& a, const Instance& b) {
-        return a.number < b.number || (a.number == b.number && a.order < b.order);
-    };
-    if (!std::is_sorted(list_.begin(), list_.end(), byNumber))
-        std::sort(list_.begin(), list_.end(), byNumber);
-    damage_ = numberingDamage();
-    if (damage_.empty() && !ended)
+    // Exporters number their instances one after another: only another order is sorted.
+    const auto [twice, twiceOrder] =
+        ascending_ ? std::pair<std::string, uint32_t>{} : sortByNumber();
+    if (!tooLarge_.empty() && (twice.empty() || tooLargeOrder_ <= twiceOrder))
+        damage_ = tooLarge_ + " is too large an instance number";
+    else if (!twice.empty())
+        damage_ = twice + " names two instances";
+    else if (!ended)
         damage_ = "it ends before END-ISO-10303-21: the file is cut short";
-    auto sameNumber = [](const Instance& a, const Instance& b) { return a.number == b.number; };
-    if (std::adjacent_find(list_.begin(), list_.end(), sameNumber) == list_.end()) return;
+}
+
+namespace {
+
+// An instance's number beside its place in the list (its order in the file), as sorted: in one
+// word when the number fits 32 bits, as nearly all files' do.
+struct NarrowKey {
+    uint64_t bits;
+    NarrowKey(long number, uint32_t place) : bits(static_cast<uint64_t>(number) << 32 | place) {}
+    long number() const { return static_cast<long>(bits >> 32); }
+    uint32_t place() const { return static_cast<uint32_t>(bits); }
+    void setPlace(uint32_t place) { bits = (bits >> 32) << 32 | place; }
+    bool operator<(const NarrowKey& other) const { return bits < other.bits; }
+};
+struct WideKey {
+    long number_;
+    uint32_t place_;
+    WideKey(long number, uint32_t place) : number_(number), place_(place) {}
+    long number() const { return number_; }
+    uint32_t place() const { return place_; }
+    void setPlace(uint32_t place) { place_ = place; }
+    bool operator<(const WideKey& other) const {
+        return number_ < other.number_ || (number_ == other.number_ && place_ < other.place_);
+    }
+};
+
+// The list (in the file's order) sorted by number in place, of two with one number the later
+// kept; the first instance in the file's order whose number was used before ("#12", its
+// order), "" when none was.
+template <class Key>
+std::pair<std::string, uint32_t> sortInPlace(std::vector<Instances::Instance>& list) {
+    std::vector<Key> keys;
+    keys.reserve(list.size());
+    for (size_t i = 0; i < list.size(); ++i)
+        keys.emplace_back(list[i].number(), static_cast<uint32_t>(i));
+    std::sort(keys.begin(), keys.end());
+    std::pair<std::string, uint32_t> twice;
+    const Instances::Instance* first = nullptr;
+    for (size_t i = 1; i < keys.size(); ++i)
+        if (keys[i].number() == keys[i - 1].number() && (!first || keys[i].place() < first->order))
+            first = &list[keys[i].place()];
+    if (first) {
+        // Every instance's statement starts with '#' and has its number just before the "=".
+        const char* equals = first->begin - 1;
+        const char* hash = equals;
+        while (*hash != '#')
+            --hash;
+        twice = {std::string(hash, equals), first->order};
+    }
+    constexpr uint32_t kPlaced = std::numeric_limits<uint32_t>::max();
+    for (size_t i = 0; i < keys.size(); ++i) { // each cycle of the permutation once
+        if (keys[i].place() == kPlaced) continue;
+        const Instances::Instance held = list[i];
+        for (size_t at = i;;) {
+            const size_t from = keys[at].place();
+            keys[at].setPlace(kPlaced);
+            if (from == i) {
+                list[at] = held;
+                break;
+            }
+            list[at] = list[from];
+            at = from;
+        }
+    }
     size_t kept = 0;
-    for (size_t i = 0; i < list_.size(); ++i)
-        if (i + 1 == list_.size() || list_[i + 1].number != list_[i].number)
-            list_[kept++] = list_[i];
-    list_.resize(kept);
+    for (size_t i = 0; i < keys.size(); ++i)
+        if (i + 1 == keys.size() || keys[i + 1].number() != keys[i].number())
+            list[kept++] = list[i];
+    list.resize(kept);
+    return twice;
+}
+
+} // namespace
+
+std::pair<std::string, uint32_t> Instances::sortByNumber() {
+    // The numbers are sorted beside their places, then the list put in their order in place:
+    // the list is not copied (a file of points has millions).
+    return narrowNumbers_ ? sortInPlace<NarrowKey>(list_) : sortInPlace<WideKey>(list_);
 }
 
 void Instances::add(std::string_view statement) {
@@ -206,62 +294,64 @@ void Instances::add(std::string_view statement) {
         if (equals == std::string_view::npos ||
             statement.size() - equals - 1 > std::numeric_limits<uint32_t>::max())
             return;
-        // Plain digits by from_chars; any other form ("+5", an overflow) as strtol reads it.
-        const char* digitsEnd = statement.data() + equals;
         long number = 0;
-        if (const auto [read, error] = std::from_chars(statement.data() + 1, digitsEnd, number);
-            error != std::errc() || read != digitsEnd) {
-            const std::string digits(statement.substr(1, equals - 1));
-            char* end = nullptr;
-            errno = 0;
-            number = std::strtol(digits.c_str(), &end, 10);
-            if (end != digits.c_str() + digits.size()) return;
-            if (errno == ERANGE && tooLarge_.empty()) {
-                tooLarge_ = statement.substr(0, equals);
-                tooLargeOrder_ = static_cast<uint32_t>(list_.size());
-            }
+        errno = 0;
+        if (!instanceNumber(statement.substr(1, equals - 1), number)) return;
+        if (errno == ERANGE && tooLarge_.empty()) {
+            tooLarge_ = statement.substr(0, equals);
+            tooLargeOrder_ = static_cast<uint32_t>(list_.size());
         }
-        list_.push_back({number, statement.data() + equals + 1,
+        if (!list_.empty() && number <= lastNumber_) ascending_ = false;
+        narrowNumbers_ = narrowNumbers_ && number >= 0 && number <= kNarrowLargest;
+        lastNumber_ = number;
+        list_.push_back({statement.data() + equals + 1,
                          static_cast<uint32_t>(statement.size() - equals - 1),
                          static_cast<uint32_t>(list_.size())});
     }
 }
 
-// The first instance, in the file's order, whose number is too large or was used before: its
-// number as written. The list is sorted by number, then by order.
-std::string Instances::numberingDamage() const {
-    const Instance* twice = nullptr;
-    for (size_t i = 1; i < list_.size(); ++i)
-        if (list_[i].number == list_[i - 1].number && (!twice || list_[i].order < twice->order))
-            twice = &list_[i];
-    if (!tooLarge_.empty() && (!twice || tooLargeOrder_ <= twice->order))
-        return tooLarge_ + " is too large an instance number";
-    if (!twice) return "";
-    // Every instance's statement starts with '#' and has its number just before the "=".
-    const char* equals = twice->begin - 1;
+long Instances::Instance::number() const {
+    // Every instance's statement starts with '#' and has its number just before the "=", the
+    // digits no '#' (it would not be a number). Plain digits are read back from the "=": a
+    // look-up by number reads two or three.
+    constexpr int kPlainDigits = 18; // any 18 digits fit a long
+    const char* equals = begin - 1;
     const char* hash = equals;
+    long number = 0;
+    for (long place = 1; hash[-1] >= '0' && hash[-1] <= '9' && equals - hash < kPlainDigits;
+         place *= 10)
+        number += (*--hash - '0') * place;
+    if (hash[-1] == '#' && hash != equals) return number;
     while (*hash != '#')
         --hash;
-    return std::string(hash, equals) + " names two instances";
+    instanceNumber({hash + 1, static_cast<size_t>(equals - hash - 1)}, number);
+    return number;
 }
 
-const Instances::Instance* Instances::find(long number, const Instance* near) const {
+const Instances::Instance* Instances::find(long number, const Instance* near,
+                                           long nearNumber) const {
     constexpr long kNear = 64;
     long offset = 0; // numbers are the file's: their difference may overflow
-    if (near && !__builtin_sub_overflow(number, near->number, &offset) && offset > -kNear &&
+    if (near && !__builtin_sub_overflow(number, nearNumber, &offset) && offset > -kNear &&
         offset < kNear) {
         const long index = (near - list_.data()) + offset;
         if (index >= 0 && index < static_cast<long>(list_.size()) &&
-            list_[static_cast<size_t>(index)].number == number)
+            list_[static_cast<size_t>(index)].number() == number)
             return &list_[static_cast<size_t>(index)];
     }
     return find(number);
 }
 
 const Instances::Instance* Instances::find(long number) const {
+    // Numbered one after another from the first, the instance is where that puts it.
+    long offset = 0;
+    if (!list_.empty() && !__builtin_sub_overflow(number, list_[0].number(), &offset) &&
+        offset >= 0 && offset < static_cast<long>(list_.size()) &&
+        list_[static_cast<size_t>(offset)].number() == number)
+        return &list_[static_cast<size_t>(offset)];
     const auto at = std::lower_bound(list_.begin(), list_.end(), number,
-                                     [](const Instance& i, long n) { return i.number < n; });
-    return at != list_.end() && at->number == number ? &*at : nullptr;
+                                     [](const Instance& i, long n) { return i.number() < n; });
+    return at != list_.end() && at->number() == number ? &*at : nullptr;
 }
 
 std::vector<Record> records(std::string_view instance) {

@@ -7,6 +7,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace step {
@@ -14,15 +15,16 @@ namespace step {
 // The instances of the file's data sections by number, each as its canonical text after "=":
 // comments and whitespace outside strings left out, line breaks inside strings too. A text is
 // seen in place in the file (which must outlive the index), copied only when something was
-// left out of it: a file of millions of points is indexed in 24 bytes an instance.
+// left out of it: a file of millions of points is indexed in 16 bytes an instance (its number
+// is read again from the "#12=" before its text, which stays with it).
 class Instances {
   public:
     struct Instance {
-        long number;
         const char* begin;
         uint32_t length;
         uint32_t order; // in the file
         std::string_view text() const { return {begin, length}; }
+        long number() const;
     };
     explicit Instances(std::string_view file);
     const Instance* begin() const { return list_.data(); }
@@ -30,18 +32,23 @@ class Instances {
     size_t size() const { return list_.size(); }
     // The instance of that number, or null.
     const Instance* find(long number) const;
-    // The same, looked for first where it would be were the numbers from near on one after
-    // another (as exporters number an entity's parts).
-    const Instance* find(long number, const Instance* near) const;
+    // The same, looked for first where it would be were the numbers from near (numbered
+    // nearNumber) on one after another (as exporters number an entity's parts).
+    const Instance* find(long number, const Instance* near, long nearNumber) const;
     // Why the file cannot be read whole ("" when it can): it ends before END-ISO-10303-21, or
     // an instance number is used twice or is too large (then only the later is indexed).
     const std::string& damage() const { return damage_; }
 
   private:
     void add(std::string_view statement);
-    std::string numberingDamage() const;
+    // The list by number, of two with one number the later kept; the first instance in the
+    // file's order whose number was used before ("#12", its order), "" when none was.
+    std::pair<std::string, uint32_t> sortByNumber();
     std::vector<Instance> list_;
     bool inData_ = false;        // while indexing: within a data section
+    bool ascending_ = true;      // while indexing: every number above the one before
+    long lastNumber_ = 0;        // while indexing: the number indexed last
+    bool narrowNumbers_ = true;  // while indexing: every number from 0 to 2^32 - 1
     std::string tooLarge_;       // while indexing: the first number past long's range
     uint32_t tooLargeOrder_ = 0; // and the instances indexed before it
     std::string damage_;
