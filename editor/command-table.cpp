@@ -116,6 +116,7 @@ const Command kCommands[] = {
         .runs([](CommandContext& c) { return duplicatePatches(c, true); }),
     Row(C::Delete, "Delete", Menu::Edit,
         "deletes the selected patches and the points no other patch uses")
+        .keys(press(Key::Delete, kNoModifier, K::Editing))
         .when(hasSelectedPatch)
         .runs(deletePatches),
     Row(C::SelectAll, "Select All", Menu::Edit,
@@ -324,6 +325,7 @@ const Command kCommands[] = {
         .runs(ungroupPatches),
     Row(C::Symmetry, "Symmetry", Menu::Surface,
         "puts the selected patches into a new mirror symmetry through x = 0")
+        .when(hasSelectedPatch)
         .runs(makeSymmetryGroup),
     // Flight
     Row(C::Play, "Play", Menu::Flight,

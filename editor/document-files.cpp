@@ -16,12 +16,19 @@ bool DocumentFiles::mayDiscardChanges() {
     case DocumentPrompts::Unsaved::Save:
         return save();
     case DocumentPrompts::Unsaved::Discard:
-        platform_.discardRecovery();
+        changesGivenUp_ = true;
         return true;
     case DocumentPrompts::Unsaved::Cancel:
         return false;
     }
     return false;
+}
+
+bool DocumentFiles::mayClose() {
+    if (!mayDiscardChanges()) return false;
+    if (changesGivenUp_) platform_.discardRecovery();
+    changesGivenUp_ = false;
+    return true;
 }
 
 void DocumentFiles::newDocument() {
@@ -216,6 +223,8 @@ void DocumentFiles::exportSurfaces() {
 }
 
 void DocumentFiles::replace(Model&& model, std::string path, std::string partlyRead, bool saved) {
+    if (changesGivenUp_) platform_.discardRecovery();
+    changesGivenUp_ = false;
     platform_.startClean();
     // The views make the shape window anew from the model (locators' names included), the
     // GPU copy, the picks, the title and the history buttons.

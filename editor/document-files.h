@@ -60,8 +60,12 @@ class DocumentFiles {
         : document_(document), prompts_(prompts), platform_(std::move(platform)) {}
 
     // Unsaved changes are saved or given up, as the user chooses; false when the user keeps
-    // them (or the save they asked for failed). True at once when there are none.
+    // them (or the save they asked for failed). True at once when there are none. Changes
+    // given up keep their recovery copy until another document replaces them (a cancelled
+    // or refused Open leaves the work in the window, so its copy stays).
     bool mayDiscardChanges();
+    // The window closes: as mayDiscardChanges, and changes given up lose their copy now.
+    bool mayClose();
 
     // New: after asking about unsaved changes, the built-in model, untitled (its first Save
     // asks for a name). LoadedFile stays as it is.
@@ -115,4 +119,5 @@ class DocumentFiles {
     Document& document_;
     DocumentPrompts& prompts_;
     Platform platform_;
+    bool changesGivenUp_ = false; // their recovery copy goes with the document
 };

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "editor/command-runs.h"
+#include "editor/command-states.h"
 #include "editor/curvature-joins.h"
 #include "editor/document.h"
 #include "editor/editor-state.h"
@@ -127,6 +128,8 @@ CommandOutcome matchCurvature(CommandContext& context) {
 }
 
 CommandOutcome groupPatches(CommandContext& context) {
+    if (!canGroup(context, CommandId::Group))
+        return {false, "group: select two or more patches or groups"};
     const bool made = editModel(context, "Group", [](Model& model) {
         const size_t groups = model.groups.size();
         groupSelection(model);
@@ -144,6 +147,8 @@ CommandOutcome ungroupPatches(CommandContext& context) {
 }
 
 CommandOutcome makeSymmetryGroup(CommandContext& context) {
+    if (!hasSelectedPatch(context, CommandId::Symmetry))
+        return {false, "symmetry: select the patches to mirror"};
     editModel(context, "Symmetry", [](Model& model) {
         makeSymmetry(model);
         return true;

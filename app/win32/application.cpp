@@ -300,6 +300,7 @@ void runMessageLoop() {
     MSG msg = {};
     do {
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            noteKeyPress(msg);
             // While a rotate or translate drag is under way, X, Y and Z choose its axis and
             // Ctrl snaps it: Ctrl+Z and Ctrl+Y are keys of the drag then, not undo and redo.
             const bool axisKey = (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP) &&

@@ -187,7 +187,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE:
         // Closing asks about unsaved changes like New and Open do (a drag under way is
         // committed first, as they do).
-        if (documentFiles().mayDiscardChanges()) DestroyWindow(window);
+        if (documentFiles().mayClose()) DestroyWindow(window);
         return 0;
     case WM_NOTIFY:
         if (onToolbarTip(reinterpret_cast<NMHDR*>(lParam))) return 0;

@@ -9,6 +9,7 @@
 #include "editor/document.h"
 #include "editor/editor-state.h"
 #include "editor/menu-item-look.h"
+#include "editor/menu-mnemonics.h"
 #include "tavrel-version.h"
 #include "ui/about-text.h"
 #include "ui/right-button-click.h"
@@ -107,4 +108,12 @@ TEST(CommandMenus, ARightClickThatStaysWithinTheDragDistanceOpensTheMenuADragDoe
     EXPECT_TRUE(click.movedTo(10, 10)); // back where it started: still a drag
     EXPECT_FALSE(click.releasedAsClick());
     EXPECT_FALSE(click.releasedAsClick()); // no press, no menu
+}
+
+TEST(CommandMenus, EachItemOfAMenuGetsAnUnderlinedLetterOfItsOwn) {
+    const std::vector<int> places =
+        mnemonicPlaces({"Split Across U", "Split Across V", "Split in Four", "S", "R&D"});
+    EXPECT_EQ(places, (std::vector<int>{0, 6, 6, -1, 0})); // S, A, i
+    EXPECT_EQ(withMnemonic("Split Across V", 6), "Split &Across V");
+    EXPECT_EQ(withMnemonic("R&D", 0), "&R&&D");
 }

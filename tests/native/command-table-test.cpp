@@ -8,6 +8,7 @@
 #include "editor/command-menus.h"
 #include "editor/command-table.h"
 #include "editor/document.h"
+#include "editor/key-presses.h"
 #include "editor/shortcut-sheet.h"
 
 namespace {
@@ -36,6 +37,7 @@ std::vector<Stroke> readmeKeys() {
         {"F1", {Key::F1}},
         {"F6", {Key::F6}},
         {"F7", {Key::F7}},
+        {"Delete", {Key::Delete}},
         {".", {Key::Period}}};
     const auto boundary = [](std::string_view s, size_t at) {
         return at >= s.size() || std::string_view(" ,()/").find(s[at]) != std::string_view::npos;
@@ -197,4 +199,24 @@ TEST(CommandTable, ShortcutSheetAndReadmeKeyTablesNameTheSameKeys) {
                                                                s.edge == key.edge;
                                                     }))
                 << it.name << ": " << bindingText(key);
+}
+
+TEST(CommandTable, AReleaseMeansWhatItsPressMeant) {
+    KeyPresses presses;
+    const Key b = letterKey('B'), v = letterKey('V');
+    // Shift let go a moment before B: still the split across v.
+    presses.pressed(b, kShift, false);
+    const std::optional<Modifiers> early = presses.released(b, kNoModifier);
+    ASSERT_TRUE(early);
+    EXPECT_EQ(commandForKey(b, *early, KeyEdge::Release, Mode::Editing)->id,
+              CommandId::SplitAcrossV);
+    // Ctrl+V pasted on its press: letting go of Ctrl before V sets no pivot.
+    presses.pressed(v, kCtrl, true);
+    presses.pressed(v, kCtrl, false, true);
+    EXPECT_FALSE(presses.released(v, kNoModifier));
+    // A release whose press went elsewhere means what is held now; a fresh press starts over.
+    EXPECT_EQ(presses.released(v, kShift), kShift);
+    presses.pressed(b, kCtrl, false);
+    presses.pressed(b, kNoModifier, false);
+    EXPECT_EQ(presses.released(b, kShift), kNoModifier);
 }

@@ -92,10 +92,13 @@ TEST(DocumentFiles, NewAndOpenAskAboutUnsavedChangesAndKeepTheDocumentWhenRefuse
     f.files.newDocument();
     EXPECT_TRUE(f.document.modified());
     f.unsaved = DocumentPrompts::Unsaved::Discard;
+    f.files.open(); // given up, then no file chosen: the work and its recovery copy stay
+    EXPECT_TRUE(f.document.modified());
+    EXPECT_EQ(0, f.discarded);
     f.files.newDocument();
     EXPECT_FALSE(f.document.modified());
     EXPECT_EQ(1, f.discarded);
-    EXPECT_EQ((std::vector<std::string>{"Untitled", "Untitled"}), f.asked);
+    EXPECT_EQ((std::vector<std::string>{"Untitled", "Untitled", "Untitled"}), f.asked);
     EXPECT_TRUE(f.remembered.empty()); // New does not change the remembered file
 
     TempDir::write(f.dir.file("bad.obj"),

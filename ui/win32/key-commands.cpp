@@ -4,6 +4,7 @@
 
 #include "core/win32/key-state.h"
 #include "editor/command-table.h"
+#include "editor/key-presses.h"
 #include "ui/win32/menu-commands.h"
 #include "ui/win32/records.h"
 #include "ui/win32/shell-command-host.h"
@@ -46,9 +47,8 @@ struct KeyStroke {
     bool accelerated = false;
 };
 
-KeyStroke strokeOf(WPARAM code, KeyEdge edge) {
+KeyStroke strokeOf(WPARAM code, KeyEdge edge, Modifiers held) {
     const auto key = static_cast<Key>(code & 0xFF);
-    const Modifiers held = heldModifiers();
     const KeyContext mode =
         editorState.mode == Mode::Flight ? KeyContext::Flight : KeyContext::Editing;
     KeyStroke stroke{commandForKey(key, held, edge, editorState.mode)};
@@ -59,10 +59,31 @@ KeyStroke strokeOf(WPARAM code, KeyEdge edge) {
     return stroke;
 }
 
+KeyPresses& keyPresses() {
+    static KeyPresses presses;
+    return presses;
+}
+
 } // namespace
 
+void noteKeyPress(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return;
+    const Modifiers held = heldModifiers();
+    constexpr LPARAM kWasDown = LPARAM{1} << 30; // a repeat of a key held down
+    keyPresses().pressed(static_cast<Key>(msg.wParam & 0xFF), held,
+                         strokeOf(msg.wParam, KeyEdge::Press, held).command != nullptr,
+                         (msg.lParam & kWasDown) != 0);
+}
+
 bool runKeyCommand(WPARAM key, KeyEdge edge) {
-    const KeyStroke stroke = strokeOf(key, edge);
+    Modifiers held = heldModifiers();
+    if (edge == KeyEdge::Release) {
+        const std::optional<Modifiers> pressedWith =
+            keyPresses().released(static_cast<Key>(key & 0xFF), held);
+        if (!pressedWith) return false; // its press ran a command
+        held = *pressedWith;
+    }
+    const KeyStroke stroke = strokeOf(key, edge, held);
     // The accelerators run theirs; a key of theirs reaching the window was held back for a
     // drag (Ctrl+Z choosing the z axis) and is the drag's.
     if (!stroke.command || stroke.accelerated) return false;
@@ -86,7 +107,7 @@ HACCEL createCommandAccelerators() {
 
 bool runAcceleratorKeyDuringCapture(const MSG& msg) {
     if (!GetCapture() || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)) return false;
-    const KeyStroke stroke = strokeOf(msg.wParam, KeyEdge::Press);
+    const KeyStroke stroke = strokeOf(msg.wParam, KeyEdge::Press, heldModifiers());
     if (!stroke.accelerated) return false;
     runShellCommand(stroke.command->id);
     return true;

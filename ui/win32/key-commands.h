@@ -8,6 +8,9 @@
 #include "editor/command-keys.h"
 
 Modifiers heldModifiers();
+// Every key going down, before the accelerators take theirs: its release then means what
+// the press meant (the modifiers held at the press; nothing when the press ran a command).
+void noteKeyPress(const MSG& msg);
 // True when the key meant a command (and it ran).
 bool runKeyCommand(WPARAM key, KeyEdge edge);
 // The accelerator table of the keys that work from any of the program's windows; each sends

@@ -1,6 +1,11 @@
 #include "ui/win32/menu-commands.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "editor/menu-item-look.h"
+#include "editor/menu-mnemonics.h"
 #include "editor/recent-files.h"
 #include "ui/win32/wide-text.h"
 
@@ -38,12 +43,24 @@ void appendSubmenu(HMENU menu, HMENU submenu, const wchar_t* title, UINT id) {
 
 void showCommandStates(HMENU menu, const CommandContext& context) {
     const int count = GetMenuItemCount(menu);
+    // The items' looks first: their names share the menu's underlined letters.
+    std::vector<std::pair<int, MenuItemLook>> looks;
+    std::vector<std::string> names;
     for (int at = 0; at < count; ++at) {
         if (GetSubMenu(menu, at)) continue;
         const MenuChoice choice = menuChoice(GetMenuItemID(menu, at));
         if (!choice.command) continue;
-        const MenuItemLook look = menuItemLook(command(*choice.command), context);
-        std::wstring text = wideFromUtf8(look.text);
+        looks.emplace_back(at, menuItemLook(command(*choice.command), context));
+        const std::string& text = looks.back().second.text;
+        names.push_back(text.substr(0, text.find('\t')));
+    }
+    const std::vector<int> places = mnemonicPlaces(names);
+    for (size_t k = 0; k < looks.size(); ++k) {
+        const auto& [at, look] = looks[k];
+        const size_t tab = look.text.find('\t');
+        std::wstring text =
+            wideFromUtf8(withMnemonic(names[k], places[k]) +
+                         (tab == std::string::npos ? std::string() : look.text.substr(tab)));
         MENUITEMINFOW item{};
         item.cbSize = sizeof item;
         item.fMask = MIIM_STRING | MIIM_STATE;
@@ -62,6 +79,9 @@ void reportMenuItems(HMENU menu) {
             continue;
         std::string name = utf8FromWide(text);
         name = name.substr(0, name.find('\t'));
+        // The underlined letter's mark is not part of the name.
+        for (size_t amp = name.find('&'); amp != std::string::npos; amp = name.find('&', amp + 1))
+            name.erase(amp, 1);
         const bool greyed = GetMenuState(menu, static_cast<UINT>(at), MF_BYPOSITION) & MF_GRAYED;
         OutputDebugStringA(
             ("Tavrel menu: " + name + (greyed ? " (greyed)" : " (enabled)") + "\n").c_str());
