@@ -112,6 +112,10 @@ std::string statusLine(const Command& command, const CommandOutcome& outcome,
     if (!outcome.text.empty()) return capitalised(outcome.text);
     if (command.id == C::SelectAll || command.id == C::SelectNone)
         return selectionSummary(context.document.model(), context.editor);
+    if (command.id == C::NextView) // the view it came to
+        for (auto view = C::OrbitView; view <= C::QuadLayout;
+             view = static_cast<CommandId>(static_cast<int>(view) + 1))
+            if (checkedState(::command(view), context).value_or(false)) return ::command(view).name;
     if (const char* done = doneText(command.id)) return done;
     if (const std::optional<bool> on = checkedState(command, context))
         return switchText(command, *on);

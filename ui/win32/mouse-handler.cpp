@@ -54,7 +54,9 @@ float readoutSize() {
 }
 
 // A point in a part, labelled: the cursor-relative part by its offsets from the target.
+// In flight the parts are the flight's.
 void setStatus(StatusPart part, vm::Vec4 v) {
+    if (editorState.mode == Mode::Flight) return;
     setStatusText(part, part == StatusPart::CursorRelative
                             ? coordinatesText(v, readoutSize(), "dx", "dy", "dz")
                             : coordinatesText(v, readoutSize()));
@@ -111,6 +113,7 @@ void hoverPick(const ViewportHit& hit) {
 }
 
 void showGroundPoint(vm::Vec4 g) {
+    if (editorState.mode == Mode::Flight) return;
     setStatusText(StatusPart::Cursor,
                   "u " + lengthText(g.x, readoutSize()) + "  v " + lengthText(g.z, readoutSize()));
 }

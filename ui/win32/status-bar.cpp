@@ -29,6 +29,11 @@ constexpr const char* kPartPadding = "    ";
 
 unsigned messageWrites = 0;
 std::optional<Mode> laidOutFor;
+// The last confirmation and when: the one that ended a flight is shown again once the
+// flight's readouts go.
+std::string lastMessage;
+ULONGLONG lastMessageAt = 0;
+constexpr ULONGLONG kStillNew = 1000; // ms
 
 void writePart(StatusPart part, const std::string& text) {
     if (application.statusBar)
@@ -60,6 +65,8 @@ void setStatusText(StatusPart part, const std::string& text) {
 
 void showStatusMessage(const std::string& text) {
     setStatusText(StatusPart::Message, text);
+    lastMessage = text;
+    lastMessageAt = GetTickCount64();
     OutputDebugStringA(("Tavrel status: " + text + "\n").c_str());
 }
 
@@ -96,6 +103,8 @@ void followStatusMode() {
     for (int part = 0; part < kStatusParts; ++part)
         writePart(static_cast<StatusPart>(part), "");
     layOutStatusBar();
-    if (editorState.mode == Mode::Editing && editorState.currentEntity)
-        writePart(StatusPart::Message, selectionSummary(editedModel(), editorState));
+    if (editorState.mode != Mode::Editing || !editorState.currentEntity) return;
+    writePart(StatusPart::Message, GetTickCount64() - lastMessageAt < kStillNew
+                                       ? lastMessage
+                                       : selectionSummary(editedModel(), editorState));
 }
