@@ -27,6 +27,7 @@ add_executable(core-tests
   tests/native/document-files-test.cpp
   tests/native/point-editing-test.cpp
   tests/native/shape-window-layout-test.cpp
+  tests/native/status-text-test.cpp
   tests/native/surface-edits-test.cpp
   tests/native/joins-test.cpp
   tests/native/join-floor-test.cpp

@@ -9,7 +9,7 @@
 namespace session {
 
 // The zoom step: the orbit radius is 5^distance, kept well inside the depth range.
-inline constexpr int kMinDistance = -5;
+inline constexpr int kMinDistance = -10; // a radius of 2e-8: a model 1e-6 across framed
 inline constexpr int kMaxDistance = 20;
 // Camera target coordinates and angles beyond these are not a place anybody worked at.
 inline constexpr float kMaxOffset = 1e9f;

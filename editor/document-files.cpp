@@ -2,6 +2,7 @@
 
 #include "core/file-replace.h"
 #include "core/mapped-file.h"
+#include "editor/command-status.h"
 #include "editor/editor-state.h"
 #include "model/cad-export.h"
 #include "model/mesh-export.h"
@@ -34,6 +35,7 @@ bool DocumentFiles::mayClose() {
 void DocumentFiles::newDocument() {
     if (!mayDiscardChanges()) return;
     startUntitled();
+    say("New untitled document");
 }
 
 void DocumentFiles::startUntitled() {
@@ -47,7 +49,8 @@ void DocumentFiles::open() {
     std::string path;
     if (!prompts_.chooseFile(false, path)) return; // the current document stays
     const std::string refusal = openFile(path, "it cannot be opened");
-    if (!refusal.empty()) prompts_.tell(refusal);
+    if (!refusal.empty()) return tell(refusal);
+    platform_.showWhole();
 }
 
 std::string DocumentFiles::openFile(const std::string& path, const std::string& unreadable) {
@@ -86,12 +89,19 @@ std::string DocumentFiles::openOrImport(const std::string& path, const std::stri
     replace(std::move(opened), path, result.partial() ? result.stopMessage() : "", true);
     platform_.rememberPath(path);
     if (result.partial()) tellPartlyRead(path, result.stopMessage());
+    say("Opened " + fileNameOf(path) + (result.partial() ? " in part: " : ": ") +
+        countOf(document_.model().patches.size(), "patch", "patches"));
     return "";
 }
 
+void DocumentFiles::tell(const std::string& message) {
+    say(message);
+    prompts_.tell(message);
+}
+
 void DocumentFiles::tellPartlyRead(const std::string& path, const std::string& stop) {
-    prompts_.tell("Tavrel read only part of the model \"" + path + "\": " + stop +
-                  ". Saving asks before replacing the file.");
+    tell("Tavrel read only part of the model \"" + path + "\": " + stop +
+         ". Saving asks before replacing the file.");
 }
 
 bool DocumentFiles::save() {
@@ -113,7 +123,7 @@ bool DocumentFiles::save() {
 
 bool DocumentFiles::saveAs() {
     platform_.settle();
-    std::string path = document_.path().empty() ? "New Object.obj" : document_.path();
+    std::string path = document_.path().empty() ? (documentName("") + ".obj") : document_.path();
     for (;;) {
         if (!prompts_.chooseFile(true, path)) return false;
         // The partly read file itself is not a place "elsewhere": ask again.
@@ -128,12 +138,12 @@ bool DocumentFiles::saveAs() {
 bool DocumentFiles::writeTo(const std::string& path) {
     ObjResult result = saveObj(document_.model(), path);
     if (!result.ok()) {
-        prompts_.tell("Tavrel could not save the model to \"" + path + "\": " + result.reason +
-                      ".");
+        tell("Tavrel could not save the model to \"" + path + "\": " + result.reason + ".");
         return false;
     }
     document_.saved(path); // the recovery copy goes with the changes it kept
     platform_.rememberPath(path);
+    say("Saved " + fileNameOf(path));
     return true;
 }
 
@@ -143,12 +153,15 @@ bool DocumentFiles::import() {
     if (!prompts_.chooseImport(path)) return false; // the current document stays
     MappedFile file; // read in place: the file's bytes are not copied
     if (!file.open(path)) {
-        prompts_.tell("Tavrel could not import \"" + path + "\": it cannot be opened.");
+        tell("Tavrel could not import \"" + path + "\": it cannot be opened.");
         return false;
     }
     const std::string refusal = importText(path, file.text());
-    if (refusal.empty()) return true;
-    prompts_.tell(refusal);
+    if (refusal.empty()) {
+        platform_.showWhole();
+        return true;
+    }
+    tell(refusal);
     return false;
 }
 
@@ -166,8 +179,9 @@ void DocumentFiles::takeImport(const std::string& path, const ImportResult& resu
                                Model&& imported) {
     // Untitled: its first Save asks where, never over the imported file.
     replace(std::move(imported), "", "", false);
-    if (result.partial())
-        prompts_.tell("Tavrel read only part of \"" + path + "\": " + result.stop + ".");
+    if (result.partial()) tell("Tavrel read only part of \"" + path + "\": " + result.stop + ".");
+    say("Imported " + fileNameOf(path) + (result.partial() ? " in part: " : ": ") +
+        countOf(document_.model().patches.size(), "patch", "patches"));
     platform_.log("Tavrel imported " + result.format + ": " +
                   std::to_string(document_.model().patches.size()) + " patches, " +
                   std::to_string(result.skipped) + " statements skipped");
@@ -181,9 +195,9 @@ void DocumentFiles::exportSurfaces() {
     const auto exact = cad::formatFor(path, kind == DocumentPrompts::ExportKind::Exact);
     const auto format = mesh::formatFor(path);
     if (!exact && !format) {
-        prompts_.tell("Tavrel could not export \"" + path +
-                      "\": the name must end in .obj, .stl, .igs, .iges, .stp or .step. Nothing "
-                      "was written.");
+        tell("Tavrel could not export \"" + path +
+             "\": the name must end in .obj, .stl, .igs, .iges, .stp or .step. Nothing "
+             "was written.");
         return;
     }
     // An export written over a model destroys it: the document's own file, or any file that
@@ -204,22 +218,23 @@ void DocumentFiles::exportSurfaces() {
     if (exact) {
         size_t surfaces = 0;
         if (!cad::exportSurfaces(document_.model(), *exact, path, reason, &surfaces)) {
-            prompts_.tell("Tavrel could not export \"" + path + "\": " + reason +
-                          ". Nothing was written.");
+            tell("Tavrel could not export \"" + path + "\": " + reason + ". Nothing was written.");
             return;
         }
         platform_.log("Tavrel exported " + path + ": " + std::to_string(surfaces) + " surfaces");
+        say("Exported " + fileNameOf(path) + ": " + countOf(surfaces, "surface", "surfaces"));
         return;
     }
     mesh::Written written;
     if (!mesh::exportModel(document_.model(), *format, mesh::kDefaultSegments, path, reason,
                            &written)) {
-        prompts_.tell("Tavrel could not export \"" + path + "\": " + reason +
-                      ". Nothing was written.");
+        tell("Tavrel could not export \"" + path + "\": " + reason + ". Nothing was written.");
         return;
     }
     platform_.log("Tavrel exported " + path + ": " + std::to_string(written.triangles) +
                   " triangles");
+    say("Exported " + fileNameOf(path) + ": " +
+        countOf(written.triangles, "triangle", "triangles"));
 }
 
 void DocumentFiles::replace(Model&& model, std::string path, std::string partlyRead, bool saved) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "editor/document.h"
 #include "model/patch-import.h"
@@ -52,6 +53,8 @@ class DocumentFiles {
         // Whether two paths name one file; false for an empty one.
         std::function<bool(const std::string& a, const std::string& b)> samePath =
             [](const std::string& a, const std::string& b) { return !a.empty() && a == b; };
+        // A model the user opened or imported is shown whole (start-up's keeps its camera).
+        std::function<void()> showWhole = [] {};
         // What happened, for the debugger output.
         std::function<void(const std::string& line)> log = [](const std::string&) {};
     };
@@ -108,7 +111,15 @@ class DocumentFiles {
     // A file was read only in part: said, with where reading stopped.
     void tellPartlyRead(const std::string& path, const std::string& stop);
 
+    // What the last of these commands did, or why not, in one line for the status bar
+    // ("Saved wing.obj", "Exported wing.stp: 10 surfaces", "Nothing saved"); taken, it is
+    // empty until the next.
+    std::string takeOutcome() { return std::exchange(outcome_, {}); }
+
   private:
+    // The outcome, and a refusal told in a message box as well.
+    void say(std::string line) { outcome_ = std::move(line); }
+    void tell(const std::string& message);
     bool writeTo(const std::string& path);
     std::string openOrImport(const std::string& path, const std::string& unreadable,
                              bool importOthers);
@@ -120,4 +131,5 @@ class DocumentFiles {
     DocumentPrompts& prompts_;
     Platform platform_;
     bool changesGivenUp_ = false; // their recovery copy goes with the document
+    std::string outcome_;
 };

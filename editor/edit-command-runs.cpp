@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "editor/command-runs.h"
+#include "editor/command-status.h"
 #include "editor/document.h"
 #include "editor/editor-state.h"
 #include "editor/model-operations.h"
@@ -51,12 +52,13 @@ CommandOutcome takeStep(CommandContext& context, bool undo) {
     if (undo ? !history.canUndo() : !history.canRedo())
         return {false, undo ? "Nothing to undo" : "Nothing to redo"};
     const auto pendingAt = pendingPoolPoints(context);
+    const std::string step = undo ? history.undoName() : history.redoName();
     if (undo)
         context.document.undo();
     else
         context.document.redo();
     keepPendingPoints(context, pendingAt);
-    return {true, ""};
+    return {true, (undo ? "Undid " : "Redid ") + step};
 }
 
 size_t shownSelectedCount(const Model& model) {
@@ -95,7 +97,7 @@ CommandOutcome copySelection(CommandContext& context) {
     if (text.empty()) return {false, "copy: select the patches to copy"};
     if (!context.host.putOnClipboard(text))
         return {false, "copy: the clipboard could not be opened"};
-    return {true, "copied " + std::to_string(shownSelectedCount(model)) + " patches"};
+    return {true, "copied " + countOf(shownSelectedCount(model), "patch", "patches")};
 }
 
 CommandOutcome pasteClipboard(CommandContext& context) {
@@ -109,7 +111,7 @@ CommandOutcome pasteClipboard(CommandContext& context) {
     });
     if (added == 0) return {false, "paste refused: " + why, true};
     context.host.selectionChanged("paste");
-    return {true, "pasted " + std::to_string(added) + " patches"};
+    return {true, "pasted " + countOf(added, "patch", "patches")};
 }
 
 CommandOutcome duplicatePatches(CommandContext& context, bool inPlace) {
@@ -121,7 +123,7 @@ CommandOutcome duplicatePatches(CommandContext& context, bool inPlace) {
     });
     if (made == 0) return {false, "duplicate: select the patches to copy"};
     context.host.selectionChanged("duplicate");
-    return {true, "duplicated " + std::to_string(made) + " patches" + (inPlace ? " in place" : "")};
+    return {true, "duplicated " + countOf(made, "patch", "patches") + (inPlace ? " in place" : "")};
 }
 
 CommandOutcome deletePatches(CommandContext& context) {
@@ -134,7 +136,7 @@ CommandOutcome deletePatches(CommandContext& context) {
         deleteSelection(model, context.editor.pendingPoints);
         return true;
     });
-    return {true, "deleted " + std::to_string(selected) + " patches"};
+    return {true, "deleted " + countOf(selected, "patch", "patches")};
 }
 
 CommandOutcome selectEverything(CommandContext& context) {

@@ -44,12 +44,16 @@ const std::string& EditorState::makeTitle(const std::string& path, bool modified
     return title;
 }
 
-std::string fileStem(const std::string& path) {
+std::string fileNameOf(const std::string& path) {
     // Folders end at the last separator of either kind, or at a drive's colon.
     size_t start = path.find_last_of("\\/");
     start = start == std::string::npos ? 0 : start + 1;
     if (start == 0 && path.size() >= 2 && path[1] == ':') start = 2;
-    std::string name = path.substr(start);
+    return path.substr(start);
+}
+
+std::string fileStem(const std::string& path) {
+    std::string name = fileNameOf(path);
     size_t dot = name.find_last_of('.');
     if (dot != std::string::npos) name.resize(dot);
     return name;

@@ -112,5 +112,7 @@ struct EditorState {
 
 // The file name of a path without its folder and extension ("C:\a\b.obj" → "b").
 std::string fileStem(const std::string& path);
+// The file name of a path without its folder ("C:\a\b.obj" → "b.obj").
+std::string fileNameOf(const std::string& path);
 // What the user calls a document of that path: its file stem, or "Untitled" without one.
 std::string documentName(const std::string& path);

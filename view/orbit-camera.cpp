@@ -29,10 +29,14 @@ void OrbitCamera::frame(vm::Vec4 centre, float sphereRadius, float aspect,
     const float r = std::max(sphereRadius, 1e-3f);
     float wanted = r / (kFill * std::tan(kHalfFov) * std::min(1.0f, std::max(aspect, 0.1f)));
     wanted = std::max(wanted, r + 1.5f * kNearPlane);
+    frameAt(centre, wanted, settings);
+}
+
+void OrbitCamera::frameAt(vm::Vec4 target, float wanted, const SettingsFile& settings) {
     distance = std::clamp(static_cast<int>(std::ceil(std::log(wanted) / std::log(5.0f) - 1e-6f)),
                           session::kMinDistance, session::kMaxDistance);
     scale = std::clamp(wanted / std::pow(5.0f, static_cast<float>(distance)), 0.2f, 1.0f);
-    offset = {centre.x, centre.y, centre.z, 0};
+    offset = {target.x, target.y, target.z, 0};
     pan = {};
     saveOffset(settings);
     settings.writeInt("Session", "distance", distance);

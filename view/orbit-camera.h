@@ -75,6 +75,8 @@ struct OrbitCamera {
     // about two thirds of the smaller side of a view of that aspect (the eye never closer
     // than the near plane allows). Writes the target and the zoom.
     void frame(vm::Vec4 centre, float sphereRadius, float aspect, const SettingsFile& settings);
+    // The target there and the radius as near wanted as the zoom's steps allow; written.
+    void frameAt(vm::Vec4 target, float wanted, const SettingsFile& settings);
     // Held movement keys move the target; nothing is written.
     void moveByKeys(float dt, const KeyFlags& keys);
     // "switchView": the next view mode and its angles; returns the layout to switch to, or

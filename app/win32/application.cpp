@@ -355,6 +355,7 @@ void frameTick() {
                  static_cast<double>(application.counterFrequency));
 
     const bool flying = editorState.mode == Mode::Flight;
+    followStatusMode();
     // The editing keys move the camera's target only while editing; in flight the keyboard
     // flies the ship.
     if (!flying) orbitCamera.moveByKeys(dt, keyFlags);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Export from the editor: Ctrl+E, the real save dialog, a mesh OBJ and an STL that assimp
 # reads with the band's counts, and IGES surfaces that OpenCASCADE's DRAW reads; the document
-# stays untitled and unmodified.
+# stays untitled and unmodified. Then a save and a STEP export, each said in the status bar.
 source "$(dirname "$0")/lib.sh"
 
 start_editor "$clear_of_tool_windows"
@@ -29,4 +29,12 @@ printf 'pload MODELING DATAEXCHANGE\nigesread %s shape *\nputs "faces: [llength 
   "$igs" > "$e2e_dir/read.tcl"
 faces=$(timeout 120 occt-draw-7.6 -b -f "$e2e_dir/read.tcl" 2>&1 | sed -n 's/^faces: //p')
 expect_eq "faces DRAW reads in the editor's IGES" "4" "$faces"
+# Save, then an export: each says so in the status bar (its line also on the debugger).
+wait_for_output "Tavrel status: Exported band.igs: 4 surfaces"
+xdotool key ctrl+s
+answer_file_dialog "Save As" "band-saved.obj"
+wait_for_output "Tavrel status: Saved band-saved.obj" 20
+xdotool key ctrl+e
+answer_file_dialog "Export" "band.stp"
+wait_for_output "Tavrel status: Exported band.stp: 4 surfaces" 20
 close_and_expect_clean_exit

@@ -84,14 +84,14 @@ wait_for_setting Tool 2
 xdotool mousemove $((cx + 60)) $((cy + 5)) click 1
 wait_for_output 'Tavrel selection (click): [0-9]'
 xdotool key --window "$main" ctrl+c
-said "$e2e_dir/stderr.log" "copied 1 patches" >/dev/null
+said "$e2e_dir/stderr.log" "copied 1 patch" >/dev/null
 start_second_editor
 # It opens the file the session names, grown.obj, with its 12 patches.
 second=$(xdotool search --name ' - Tavrel$' 2>/dev/null | grep -v "^$main\$" | head -1)
 [ -n "$second" ] || fail "no main window of the second editor"
 focus_main "$second"
 xdotool key --window "$second" ctrl+v
-said "$e2e_dir/second.log" "pasted 1 patches" >/dev/null
+said "$e2e_dir/second.log" "pasted 1 patch" >/dev/null
 xdotool key --window "$second" ctrl+shift+s
 answer_file_dialog "Save As" "pasted.obj"
 wait_for_window '^pasted - Tavrel$' 20

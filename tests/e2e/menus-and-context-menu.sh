@@ -41,7 +41,7 @@ xdotool key Escape Escape
 xdotool mousemove $((cx + 60)) $((cy + 5)) click 3
 wait_for_output 'Tavrel menu: Duplicate (enabled)'
 xdotool key Down Down Return
-wait_for_output 'Tavrel surface edit: duplicated 1 patches'
+wait_for_output 'Tavrel surface edit: duplicated 1 patch'
 
 # Edit's Undo now names the step.
 open_menu e 'Undo Duplicate (enabled)'

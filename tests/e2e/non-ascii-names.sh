@@ -23,9 +23,10 @@ answer_file_dialog "Open" "other" folder
 sleep 1
 answer_file_dialog "Open" "elsewhere.obj"
 wait_for_window '^elsewhere - Tavrel$' 20
+framed=$(setting distance) # the opened model is framed
 xdotool mousemove $((view_x + view_w / 2)) $((view_y + view_h / 2)) click 1
 xdotool click 5
-wait_for_setting distance 2
+wait_for_setting distance $((framed + 1))
 [ ! -e "$e2e_dir/work/other/session.ini" ] || fail "a setting was written into the dialog's folder"
 close_window "$main"
 wait_for_exit 20

@@ -15,6 +15,7 @@
 #include "model/memory-tree.h"
 #include "model/shape-outline.h"
 #include "temp-dir.h"
+#include "view/framing.h"
 #include "view/reference-picture.h"
 
 namespace {
@@ -567,6 +568,42 @@ TEST(CameraGestures, FramingFillsTwoThirdsOfTheViewWhereverTheModelIs) {
     const float before = camera.radius();
     camera.zoom(-120, settings);
     EXPECT_NEAR(5 * before, camera.radius(), before * 1e-4f);
+}
+
+// A box 1e-6, 1 or 1e6 across, a thousand of its sizes from the origin, framed from a
+// slanting camera: its corners span about two thirds of the view's height, all within it.
+TEST(CameraGestures, FramingPutsTheBoxAtTwoThirdsOfTheHeightAtAnySizeFarAway) {
+    TempDir dir;
+    SettingsFile settings(dir.file("session.ini"));
+    constexpr float kAspect = 1.5f, kFar = 2.9919574e14f;
+    for (bool orthographic : {true, false})
+        for (float size : {1e-6f, 1.0f, 1e6f}) {
+            if (!orthographic && size < 1) continue; // the eye stays beyond the near plane
+            OrbitCamera camera;
+            camera.theta = 0.4f;
+            camera.gamma = 0.3f;
+            camera.orthographic = orthographic;
+            const vm::Vec4 min{1000 * size, -300 * size, 50 * size, 0};
+            const vm::Vec4 max = min + vm::Vec4{size, 2 * size, 0.5f * size, 0};
+            const Framing framing = framingOf(camera, min, max, kAspect, 1);
+            camera.frameAt(framing.target, framing.radius, settings);
+            const vm::Mat4 viewProjection =
+                camera.viewMatrix() *
+                camera.projectionOf(0, kAspect,
+                                    vm::perspectiveFovRH(vm::kFieldOfView, kAspect, 1, kFar));
+            float low = 1, high = -1, widest = 0;
+            for (int k = 0; k < 8; ++k) {
+                const vm::Vec4 p = vm::transformCoord(
+                    {k & 1 ? max.x : min.x, k & 2 ? max.y : min.y, k & 4 ? max.z : min.z, 1},
+                    viewProjection);
+                low = std::min(low, p.y);
+                high = std::max(high, p.y);
+                widest = std::max(widest, std::fabs(p.x));
+            }
+            const std::string where = std::to_string(size) + (orthographic ? " ortho" : "");
+            EXPECT_NEAR(2.0f / 3.0f, (high - low) / 2, 0.05f) << where;
+            EXPECT_LT(widest, 1.0f) << where;
+        }
 }
 
 TEST(Snapping, GridAndAnglesAndTheRememberedStep) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "bench/generated-model.h"
+#include "editor/command-status.h"
 #include "editor/command-table.h"
 #include "editor/document.h"
 #include "editor/editor-state.h"
@@ -138,6 +139,9 @@ TEST(CommandRuns, EveryCommandOnFiveModelsRunsOrSaysWhyAndUndoesToTheSameBytes) 
             const CommandOutcome outcome = runCommand(command.id, context);
             const std::string where =
                 std::string(command.name) + " on model " + std::to_string(static_cast<int>(start));
+            // One line in the status bar, whatever happened.
+            const std::string line = statusLine(command, outcome, context);
+            EXPECT_TRUE(!line.empty() && line.find('\n') == std::string::npos) << where;
             if (!runnable) {
                 EXPECT_TRUE(before == snapshot(model, editor, host)) << where;
                 EXPECT_FALSE(outcome.ran) << where;
@@ -169,4 +173,31 @@ TEST(CommandRuns, SelectNoneEmptiesTheChoiceThenThePatchesAndThenSaysWhy) {
     EXPECT_TRUE(std::none_of(model.patches.begin(), model.patches.end(),
                              [](const Model::Patch& p) { return p.selected; }));
     EXPECT_EQ("select none: no patch is selected", runCommand(CommandId::SelectNone, context).text);
+}
+
+TEST(CommandRuns, ConfirmationsNameWhatWasDone) {
+    Model model;
+    EditorState editor;
+    FakeHost host;
+    prepare(Start::Teapot, model, editor, host);
+    editor.choosingPoints = false;
+    Document document(model);
+    CommandContext context{document, editor, host};
+    const auto said = [&](CommandId id) {
+        return statusLine(command(id), runCommand(id, context), context);
+    };
+    EXPECT_EQ("Nothing selected", said(CommandId::SelectNone));
+    model.patches[0].selected = true;
+    EXPECT_EQ("Copied 1 patch", said(CommandId::Copy));
+    EXPECT_EQ("Deleted 1 patch", said(CommandId::Delete));
+    EXPECT_EQ("Undid Delete", said(CommandId::Undo));
+    EXPECT_EQ("Redid Delete", said(CommandId::Redo));
+    EXPECT_EQ(std::to_string(model.patches.size()) + " patches selected",
+              said(CommandId::SelectAll));
+    const bool wasShaded = editor.shaded;
+    EXPECT_EQ(wasShaded ? "Shaded off" : "Shaded on", said(CommandId::Shaded));
+    EXPECT_EQ("Nothing saved", statusLine(command(CommandId::SaveAs), {true, ""}, context));
+    EXPECT_EQ(
+        "Exported wing.stp: 10 surfaces",
+        statusLine(command(CommandId::Export), {true, "Exported wing.stp: 10 surfaces"}, context));
 }

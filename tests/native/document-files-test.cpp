@@ -20,7 +20,7 @@ struct Files {
     std::vector<std::string> told, asked;
     std::string answer; // the file dialogs' answer; "" cancels
     DocumentPrompts::Unsaved unsaved = DocumentPrompts::Unsaved::Discard;
-    int dialogs = 0, discarded = 0;
+    int dialogs = 0, discarded = 0, shownWhole = 0;
     std::vector<std::string> remembered;
     DocumentFiles files{document, prompts, platform()};
 
@@ -54,6 +54,7 @@ struct Files {
     DocumentFiles::Platform platform() {
         DocumentFiles::Platform p;
         p.discardRecovery = [this] { ++discarded; };
+        p.showWhole = [this] { ++shownWhole; };
         p.rememberPath = [this](const std::string& path) { remembered.push_back(path); };
         return p;
     }
@@ -225,4 +226,40 @@ TEST(DocumentFiles, ExportWritesAMeshLeavesTheDocumentAndAsksBeforeReplacingAMod
     EXPECT_NE(std::string::npos,
               TempDir::read(f.dir.file("band.step")).find("B_SPLINE_SURFACE_WITH_KNOTS"));
     EXPECT_TRUE(f.document.modified());
+}
+
+TEST(DocumentFiles, EachFileCommandSaysWhatItDidAndAnOpenedModelIsShownWhole) {
+    Files f;
+    std::string proposed;
+    const auto choose = f.prompts.chooseFile;
+    f.prompts.chooseFile = [&](bool save, std::string& path) {
+        proposed = path;
+        return choose(save, path);
+    };
+    EXPECT_EQ("New untitled document", f.files.takeOutcome());
+    EXPECT_FALSE(f.files.saveAs()); // cancelled: nothing to say of its own
+    EXPECT_EQ("Untitled.obj", proposed);
+    EXPECT_EQ("", f.files.takeOutcome());
+    f.answer = "wing.obj";
+    f.files.save();
+    EXPECT_EQ("Saved wing.obj", f.files.takeOutcome());
+    EXPECT_EQ("", f.files.takeOutcome()); // taken once
+    f.answer = "wing.stp";
+    f.files.exportSurfaces();
+    EXPECT_EQ("Exported wing.stp: 4 surfaces", f.files.takeOutcome());
+    f.answer = "wing.obj";
+    f.files.open();
+    EXPECT_EQ("Opened wing.obj: 4 patches", f.files.takeOutcome());
+    EXPECT_EQ(1, f.shownWhole);
+    f.answer = "wing.ply";
+    f.files.exportSurfaces();
+    EXPECT_EQ(f.told.back(), f.files.takeOutcome()); // a refusal says why, as told
+    std::string patch = "1\n3 3\n";
+    for (int i = 0; i < 16; ++i)
+        patch += std::to_string(i % 4) + " " + std::to_string(i / 4) + " 0\n";
+    TempDir::write(f.dir.file("one.bpt"), patch);
+    f.answer = "one.bpt";
+    f.files.import();
+    EXPECT_EQ("Imported one.bpt: 1 patch", f.files.takeOutcome());
+    EXPECT_EQ(2, f.shownWhole);
 }

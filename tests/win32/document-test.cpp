@@ -27,7 +27,7 @@ TEST_F(DocumentTest, SaveWithoutAPathAsksThenWritesAndClearsTheMark) {
     command(6); // cancelled: nothing written, path and mark unchanged
     EXPECT_EQ(1, dialogs);
     EXPECT_TRUE(lastDialogWasSave);
-    EXPECT_EQ("New Object.obj", proposed);
+    EXPECT_EQ("Untitled.obj", proposed);
     EXPECT_EQ("", document().path());
     EXPECT_EQ("Untitled* - Tavrel", title());
 

@@ -83,7 +83,7 @@ TEST_F(SafetyTest, APartlyReadFileIsReportedAndItsFirstSaveAsksBeforeReplacingIt
 
 TEST_F(SafetyTest, NewIsUntitledAndSaveAsAlwaysAsks) {
     sessionSettings().writeString(session::kSession, "LoadedFile", "kept.obj");
-    writeTextFile(L"New Object.obj", "not mine to lose");
+    writeTextFile(L"Untitled.obj", "not mine to lose");
     modify();
     command(MainCommand::New);
     EXPECT_EQ("Untitled - Tavrel", title());
@@ -92,8 +92,8 @@ TEST_F(SafetyTest, NewIsUntitledAndSaveAsAlwaysAsks) {
     answer.clear();
     command(MainCommand::Save);
     EXPECT_TRUE(lastDialogWasSave);
-    EXPECT_EQ("New Object.obj", proposed); // proposed, never written without the dialog
-    EXPECT_EQ("not mine to lose", readTextFile(L"New Object.obj"));
+    EXPECT_EQ("Untitled.obj", proposed); // proposed, never written without the dialog
+    EXPECT_EQ("not mine to lose", readTextFile(L"Untitled.obj"));
 
     answer = "first.obj";
     command(MainCommand::Save);

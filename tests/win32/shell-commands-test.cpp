@@ -12,6 +12,7 @@
 #include "editor/recent-files.h"
 #include "ui/main-commands.h"
 #include "ui/palette-buttons.h"
+#include "ui/status-parts.h"
 #include "ui/win32/commands.h"
 #include "ui/win32/recent-file-list.h"
 #include "ui/win32/shell-command-host.h"
@@ -133,4 +134,44 @@ TEST_F(ShellCommandsTest, DroppedFilesOpenTheFirstAndSayTheRest) {
     EXPECT_NE(std::string::npos, document().path().find("dropped.obj"));
     ASSERT_EQ(1u, told.size());
     EXPECT_NE(std::string::npos, told[0].find("1 other dropped file was left"));
+}
+
+// The message part says each command's outcome (the last one only), and in a 400 × 300
+// window it keeps room for a line while the coordinate parts shrink.
+TEST_F(ShellCommandsTest, TheStatusBarSaysEachOutcomeAndKeepsItsRoomWhenSmall) {
+    const auto message = [] {
+        char text[kTipLength] = {};
+        SendMessageA(application.statusBar, SB_GETTEXTA, static_cast<WPARAM>(StatusPart::Message),
+                     reinterpret_cast<LPARAM>(text));
+        return std::string(text);
+    };
+    runShellCommand(CommandId::SelectAll);
+    answer = "said.obj";
+    runShellCommand(CommandId::Save);
+    EXPECT_EQ("Saved said.obj", message());
+    answer.clear();
+    runShellCommand(CommandId::SaveAs);
+    EXPECT_EQ("Nothing saved", message());
+    runShellCommand(CommandId::SelectNone);
+    EXPECT_EQ("Nothing selected", message());
+    runShellCommand(CommandId::Grid);
+    EXPECT_EQ(0u, message().find("Grid o")) << message();
+
+    SetWindowPos(application.mainWindow, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+    pumpMessages();
+    RECT bar{}, part{};
+    GetClientRect(application.statusBar, &bar);
+    SendMessageA(application.statusBar, SB_GETRECT, static_cast<WPARAM>(StatusPart::Message),
+                 reinterpret_cast<LPARAM>(&part));
+    HDC dc = GetDC(application.statusBar);
+    auto barFont = reinterpret_cast<HFONT>(SendMessageA(application.statusBar, WM_GETFONT, 0, 0));
+    if (!barFont) barFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    const HGDIOBJ font = SelectObject(dc, barFont);
+    SIZE line{};
+    const char kLine[] = "Exported wing.stp: 10 surfaces";
+    GetTextExtentPoint32A(dc, kLine, sizeof kLine - 1, &line);
+    SelectObject(dc, font);
+    ReleaseDC(application.statusBar, dc);
+    EXPECT_GE(part.right - part.left, line.cx) << part.left << " of " << bar.right;
+    EXPECT_LE(part.right, bar.right);
 }

@@ -15,6 +15,8 @@
 #include "ui/win32/records.h"
 #include "ui/win32/recovery.h"
 #include "ui/win32/shape-window.h"
+#include "ui/win32/status-bar.h"
+#include "ui/win32/view-commands.h"
 
 namespace {
 
@@ -193,6 +195,7 @@ DocumentFiles::Platform windowsDocumentFilesPlatform() {
         rememberRecentFile(path);
     };
     platform.samePath = namesSameFile;
+    platform.showWhole = frameModel;
     platform.log = [](const std::string& line) { OutputDebugStringA((line + "\n").c_str()); };
     return platform;
 }
@@ -219,5 +222,7 @@ bool openNamedFile(const std::string& path, bool given) {
     const std::string refusal = given ? documentFiles().openGiven(path, "it cannot be read")
                                       : documentFiles().openFile(path, "it cannot be read");
     if (!refusal.empty()) documentPrompts().tell(refusal);
+    if (refusal.empty()) frameModel();
+    showStatusMessage(refusal.empty() ? documentFiles().takeOutcome() : refusal);
     return refusal.empty();
 }

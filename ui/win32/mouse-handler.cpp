@@ -14,6 +14,7 @@
 #include "core/win32/input-timing.h"
 #include "editor/box-selection.h"
 #include "editor/chosen-points-drag.h"
+#include "editor/coordinate-text.h"
 #include "editor/edit-xform.h"
 #include "editor/locators.h"
 #include "editor/pending-points.h"
@@ -21,6 +22,7 @@
 #include "editor/picking.h"
 #include "editor/point-selection.h"
 #include "editor/selection.h"
+#include "editor/size-tolerance.h"
 #include "editor/snapping.h"
 #include "graphics/d3d11/renderer.h"
 #include "model/bezier-surface.h"
@@ -34,11 +36,30 @@
 
 namespace {
 
+// The model's size, which the readouts' precision follows: measured again when it changed,
+// at most once a second (a drag changes it every move, its order of size seldom).
+float readoutSize() {
+    constexpr ULONGLONG kMeasureEvery = 1000; // ms
+    static uint64_t measured = UINT64_MAX;
+    static ULONGLONG measuredAt = 0;
+    static float size = 1;
+    const ULONGLONG now = GetTickCount64();
+    if (application.shipCopy.revision() != measured && now - measuredAt >= kMeasureEvery) {
+        measured = application.shipCopy.revision();
+        measuredAt = now;
+        const float extent = extentOf(editedModel().points);
+        size = extent > 0 ? extent : 1;
+    }
+    return size;
+}
+
+// A point in a part, labelled: the cursor-relative part by its offsets from the target.
+// In flight the parts are the flight's.
 void setStatus(StatusPart part, vm::Vec4 v) {
-    char text[128];
-    std::snprintf(text, sizeof text, "%f, %f, %f", static_cast<double>(v.x),
-                  static_cast<double>(v.y), static_cast<double>(v.z));
-    setStatusText(part, text);
+    if (editorState.mode == Mode::Flight) return;
+    setStatusText(part, part == StatusPart::CursorRelative
+                            ? coordinatesText(v, readoutSize(), "dx", "dy", "dz")
+                            : coordinatesText(v, readoutSize()));
 }
 
 vm::Mat4 entityWorld() {
@@ -100,10 +121,9 @@ void hoverPick(const ViewportHit& hit) {
 }
 
 void showGroundPoint(vm::Vec4 g) {
-    char text[520];
-    std::snprintf(text, sizeof text, "u:%f\tv:%f", static_cast<double>(g.x),
-                  static_cast<double>(g.z));
-    setStatusText(StatusPart::Cursor, text);
+    if (editorState.mode == Mode::Flight) return;
+    setStatusText(StatusPart::Cursor,
+                  "u " + lengthText(g.x, readoutSize()) + "  v " + lengthText(g.z, readoutSize()));
 }
 
 // The point a rotate or translate drag is measured at, with its readout: on the ground, or

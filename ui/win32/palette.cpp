@@ -8,6 +8,7 @@
 #include "core/win32/fatal-error.h"
 #include "ui/win32/greyed-images.h"
 #include "ui/win32/records.h"
+#include "ui/win32/status-bar.h"
 
 namespace {
 
@@ -84,8 +85,7 @@ void createStatusBar(HWND mainWindow) {
                                   WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, mainWindow,
                                   reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
     application.statusBar = status;
-    const int parts[kStatusParts] = {360, 660, -1}; // right edges; the last reaches the end
-    SendMessageA(status, SB_SETPARTS, kStatusParts, reinterpret_cast<LPARAM>(parts));
+    layOutStatusBar();
 }
 
 } // namespace

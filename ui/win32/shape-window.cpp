@@ -12,6 +12,7 @@
 
 #include "core/session-keys.h"
 #include "core/win32/fatal-error.h"
+#include "editor/command-status.h"
 #include "editor/edit-xform.h"
 #include "editor/outline-view.h"
 #include "editor/pending-points.h"
@@ -593,6 +594,7 @@ void reportSelection(const char* why) {
                                     : selectionReport(editedModel())) +
         "\n";
     OutputDebugStringA(text.c_str());
+    showStatusMessage(selectionSummary(editedModel(), editorState));
     markSelectedPatchItems();
     editorState.chosenPivot.reset(); // a new selection turns about its own centre
     // The rotate gizmo stands where the next turn will be about.

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/session-keys.h"
+#include "editor/command-status.h"
 #include "editor/command-table.h"
 #include "editor/pending-points.h"
 #include "editor/recent-files.h"
@@ -122,7 +123,9 @@ void switchDisplayFlag(bool& flag) {
     reportDisplayFlags();
 }
 
-void runFileCommand(CommandId id) {
+// What the file command did, or why not ("" when the user gave it up).
+std::string runFileCommand(CommandId id) {
+    documentFiles().takeOutcome(); // what an earlier one (a recent file, a drop) left
     switch (id) {
     case C::New:
         documentFiles().newDocument();
@@ -152,6 +155,7 @@ void runFileCommand(CommandId id) {
     default:
         break;
     }
+    return documentFiles().takeOutcome();
 }
 
 void runViewCommand(CommandId id) {
@@ -230,7 +234,7 @@ class ShellCommandHost final : public CommandHost {
         } else if (id == C::About) {
             showAboutBox(application.mainWindow);
         } else if (command(id).menu == Menu::File) {
-            runFileCommand(id);
+            return {true, runFileCommand(id)};
         } else {
             runViewCommand(id);
         }
@@ -296,11 +300,13 @@ class ShellCommandHost final : public CommandHost {
 };
 
 // What a command said, in the status bar and for the debugger (the end-to-end tests read
-// the surface edits' reports there).
-void report(CommandId id, const CommandOutcome& outcome) {
+// the surface edits' reports there). A command that wrote the message part itself (a view
+// switch saying its key, a frame) keeps its line; every other says one made for it.
+void report(CommandId id, const CommandOutcome& outcome, unsigned messagesBefore) {
     if (outcome.warn) MessageBeep(MB_ICONWARNING);
+    if (!outcome.text.empty() || statusMessageWrites() == messagesBefore)
+        showStatusMessage(statusLine(command(id), outcome, shellCommandContext()));
     if (outcome.text.empty()) return;
-    setStatusText(StatusPart::Message, outcome.text);
     const Menu menu = command(id).menu;
     const char* const kind = menu == Menu::Edit || menu == Menu::Surface || id == C::JoinsDisplay
                                  ? "surface edit"
@@ -345,9 +351,10 @@ void runShellCommand(CommandId id) {
     if (!editorState.currentEntity) return;
     const char* timed = timedName(id);
     if (timed && canRun(command(id), shellCommandContext())) application.inputTiming.start(timed);
+    const unsigned messagesBefore = statusMessageWrites();
     const CommandOutcome outcome = runCommand(id, shellCommandContext());
     if (timed && outcome.ran && id != C::Delete) application.inputTiming.report();
-    report(id, outcome);
+    report(id, outcome, messagesBefore);
 }
 
 void openRecentFile(size_t index) {

@@ -6,9 +6,12 @@
 #include <commctrl.h>
 
 #include "editor/selection.h"
+#include "graphics/d3d11/renderer.h"
 #include "ui/win32/records.h"
 #include "ui/win32/window-layout.h"
+#include "view/framing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -34,23 +37,28 @@ void frameModel() {
     if (!editorState.currentEntity) return;
     vm::Vec4 min, max;
     if (!frameBounds(editedModel(), min, max)) return;
-    // The model is drawn where the ship is (a flight may have taken it anywhere).
+    // The model is drawn where the ship is (a flight may have taken it anywhere, turned).
     vm::Mat4 world;
     editorState.currentEntity->worldMatrix(world);
-    vm::Vec4 centre = (min + max) * 0.5f;
-    centre.w = 1;
-    centre = vm::transform(centre, world);
-    const vm::Vec4 half = (max - min) * 0.5f;
-    const float radius = std::sqrt(half.x * half.x + half.y * half.y + half.z * half.z);
+    vm::Vec4 low{INFINITY, INFINITY, INFINITY, 0}, high{-INFINITY, -INFINITY, -INFINITY, 0};
+    for (int k = 0; k < 8; ++k) {
+        const vm::Vec4 corner = vm::transform(
+            {k & 1 ? max.x : min.x, k & 2 ? max.y : min.y, k & 4 ? max.z : min.z, 1}, world);
+        low = {std::min(low.x, corner.x), std::min(low.y, corner.y), std::min(low.z, corner.z), 0};
+        high = {std::max(high.x, corner.x), std::max(high.y, corner.y), std::max(high.z, corner.z),
+                0};
+    }
     RECT client = {0, 0, 4, 3};
     if (application.mainViewWindow) GetClientRect(application.mainViewWindow, &client);
     const float aspect = client.bottom > 0 ? static_cast<float>(client.right) / client.bottom : 1;
-    orbitCamera.frame(centre, radius, aspect, sessionSettings());
-    char text[128];
+    const Framing framing = framingOf(orbitCamera, low, high, aspect, Renderer::kNear);
+    orbitCamera.frameAt(framing.target, framing.radius, sessionSettings());
+    const vm::Vec4 centre = framing.target, size = high - low;
+    char text[160];
     std::snprintf(text, sizeof text, "framed: centre %g %g %g, size %g",
                   static_cast<double>(centre.x), static_cast<double>(centre.y),
-                  static_cast<double>(centre.z), static_cast<double>(2 * radius));
-    setStatusText(StatusPart::Message, text);
+                  static_cast<double>(centre.z), static_cast<double>(vm::length3(size)));
+    setStatusText(StatusPart::Message, "F" + std::string(text + 1));
     OutputDebugStringA((std::string("Tavrel ") + text + "\n").c_str());
 }
 

@@ -11,6 +11,7 @@
 #include "core/session-keys.h"
 #include "graphics/d3d11/renderer.h"
 #include "ui/win32/records.h"
+#include "ui/win32/status-bar.h"
 
 namespace {
 
@@ -116,6 +117,7 @@ bool handleLayoutMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         placeMainView(main.x, area.top + main.y, main.width, main.height, false);
         if (application.statusBar) SendMessageA(application.statusBar, WM_SIZE, wParam, lParam);
+        layOutStatusBar();
         if (application.mainToolbar) SendMessageA(application.mainToolbar, TB_AUTOSIZE, 0, 0);
         sessionSettings().writeInt(session::kSession, "w", LOWORD(lParam));
         sessionSettings().writeInt(session::kSession, "h", HIWORD(lParam));
