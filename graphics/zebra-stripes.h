@@ -45,9 +45,4 @@ inline vm::Vec4 stripesFor(const vm::Mat4& view, int turn, float bands) {
             view.m[2][1] * c + view.m[2][0] * s, bands};
 }
 
-// 1 in a light band, 0 in a dark one, with a smooth edge between them.
-inline float stripeValue(float phase) {
-    return 0.5f + 0.5f * std::cos(2 * vm::kPi * phase);
-}
-
 } // namespace zebra

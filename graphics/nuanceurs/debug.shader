@@ -79,23 +79,18 @@ ZebraVertex ZebraVS(float3 position : POSITION, float3 normal : NORMAL)
     return output;
 }
 
-float StripeValue(float3 n, float3 view, float4 bands)
-{
-    float3 reflected = view - 2.0 * dot(view, n) * n;
-    return 0.5 + 0.5 * cos(6.2831853 * bands.w * dot(reflected, bands.xyz));
-}
-
-// Dark bands keep an eighth of the state colour, so the selection still shows.
-float4 StripedColour(float4 base, float3 normal)
-{
-    float lengthSquared = dot(normal, normal);
-    if (lengthSquared < 1e-20)
-        return base;
-    float band = smoothstep(0.4, 0.6, StripeValue(normal * rsqrt(lengthSquared), light.xyz, stripes));
-    return float4(base.rgb * (0.125 + 0.875 * band), base.a);
-}
-
+// Bands from the phase's triangle wave (Wine's shader compiler has neither cos nor calls to
+// functions of the file's own): 1 in the middle of a light band, 0 in a dark one, with a
+// narrow soft edge between. Dark bands keep an eighth of the state colour, so the
+// selection still shows.
 float4 ZebraPS(ZebraVertex input) : SV_TARGET
 {
-    return StripedColour(colour, input.normal);
+    if (dot(input.normal, input.normal) < 1e-20)
+        return colour;
+    float3 n = normalize(input.normal);
+    float3 reflected = light.xyz - 2.0 * dot(light.xyz, n) * n;
+    float phase = stripes.w * dot(reflected, stripes.xyz);
+    float wave = abs(2.0 * (phase - floor(phase)) - 1.0);
+    float band = saturate((wave - 0.5) * 8.0 + 0.5);
+    return float4(colour.rgb * (0.125 + 0.875 * band), colour.a);
 }

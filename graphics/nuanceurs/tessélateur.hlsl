@@ -190,7 +190,8 @@ float4 BezierZebraPS(SurfacePoint input) : SV_TARGET
         return stageValue;
     float3 n = input.normal * rsqrt(lengthSquared);
     float3 reflected = light.xyz - 2.0 * dot(light.xyz, n) * n;
-    float value = 0.5 + 0.5 * cos(6.2831853 * stripes.w * dot(reflected, stripes.xyz));
-    float band = smoothstep(0.4, 0.6, value);
+    float phase = stripes.w * dot(reflected, stripes.xyz);
+    float wave = abs(2.0 * (phase - floor(phase)) - 1.0);
+    float band = saturate((wave - 0.5) * 8.0 + 0.5);
     return float4(stageValue.rgb * (0.125 + 0.875 * band), stageValue.a);
 }
