@@ -25,8 +25,8 @@ void createMainToolbar(HWND mainWindow) {
     if (!toolbar) fatalError("yo ?", "main toolbar", HRESULT_FROM_WIN32(GetLastError()));
     application.mainToolbar = toolbar;
 
+    SendMessageA(toolbar, CCM_SETVERSION, 5, 0); // version 5 holds more than one image list
     showMainToolbarPictures(toolbar, windowDpi(mainWindow));
-    SendMessageA(toolbar, CCM_SETVERSION, 5, 0);
 
     auto button = [](int list, int image, int id, BYTE state) {
         TBBUTTON b = {};
