@@ -53,20 +53,11 @@ TEST_F(DpiTest, ControlsScaleInsideTheirWindowsAndApart) {
         ASSERT_EQ(std::atoi(expected), dpi);
     }
     const ShapeWindowHandles& s = application.shape;
-    const std::vector<HWND> controls = {s.tree,
-                                        s.pointList,
-                                        s.coordinateLabels[0],
-                                        s.coordinateLabels[1],
-                                        s.coordinateLabels[2],
-                                        s.coordinateBoxes[0],
-                                        s.coordinateBoxes[1],
-                                        s.coordinateBoxes[2],
-                                        s.alphaSlider,
-                                        s.transformChoice,
-                                        s.transformFields[0],
-                                        s.transformFields[1],
-                                        s.transformFields[2],
-                                        s.transformApply};
+    std::vector<HWND> controls = {s.tree, s.pointList, s.alphaSlider, s.transformChoice,
+                                  s.transformApply};
+    for (int i = 0; i < 3; ++i)
+        controls.insert(controls.end(),
+                        {s.coordinateLabels[i], s.coordinateBoxes[i], s.transformFields[i]});
     // At its first size, and at the smallest the frame lets it be made.
     expectInsideAndApart(shape, controls);
     SetWindowPos(shape, nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER);
