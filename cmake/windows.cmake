@@ -80,10 +80,11 @@ gtest_discover_tests(win32-tests
   DISCOVERY_TIMEOUT 120
   PROPERTIES TIMEOUT 120)
 
-# The same windows at 150 %, in a Wine prefix of its own (the screen's DPI is the prefix's).
+# The same windows at 150 %, in a Wine prefix of its own (the screen's DPI is the prefix's),
+# alone: a test process beside its Wine start passed and then outlived its time.
 add_test(NAME win32.high-dpi
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/high-dpi-test.sh $<TARGET_FILE:win32-tests>)
-set_tests_properties(win32.high-dpi PROPERTIES TIMEOUT 300 WORKING_DIRECTORY ${WIN32_TEST_DIR})
+set_tests_properties(win32.high-dpi PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE WORKING_DIRECTORY ${WIN32_TEST_DIR})
 
 # End-to-end runs of the real program, driven by real input and checked by what it shows
 # and writes. They share one X display, so they run one at a time.
