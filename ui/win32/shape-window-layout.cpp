@@ -71,11 +71,11 @@ void fitShapeControlsToDpi(HWND window) {
     // creation, so told again).
     if (HWND list = application.shape.pointList) {
         HDC dc = GetDC(list);
-        HGDIOBJ before =
-            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+        auto* font = reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0));
+        HGDIOBJ before = font ? SelectObject(dc, font) : nullptr; // else the system font
         TEXTMETRICA metrics = {};
         GetTextMetricsA(dc, &metrics);
-        SelectObject(dc, before);
+        if (before) SelectObject(dc, before);
         ReleaseDC(list, dc);
         if (metrics.tmHeight > 0) SendMessageA(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight);
     }

@@ -59,7 +59,17 @@ void adjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
 }
 
 void setControlFonts(HWND window, int dpi) {
-    HFONT font = dpi == systemDpi() ? nullptr : fontForDpi(dpi);
+    // Marks a window whose controls were given a scaled font.
+    constexpr const char* kScaledProperty = "Tavrel.ScaledFont";
+    const bool scaled = dpi != systemDpi();
+    // At the system's DPI the controls keep the font they were made with, unless another DPI
+    // gave them one.
+    if (!scaled && !GetPropA(window, kScaledProperty)) return;
+    if (scaled)
+        SetPropA(window, kScaledProperty, reinterpret_cast<HANDLE>(1));
+    else
+        RemovePropA(window, kScaledProperty);
+    HFONT font = scaled ? fontForDpi(dpi) : nullptr;
     EnumChildWindows(
         window,
         [](HWND child, LPARAM font) {
