@@ -67,6 +67,7 @@ add_executable(win32-tests
   tests/win32/undo-test.cpp
   tests/win32/command-menus-test.cpp
   tests/win32/shell-commands-test.cpp
+  tests/win32/dpi-test.cpp
 )
 target_include_directories(win32-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(win32-tests PRIVATE tavrel-win32 gtest gtest_main)
@@ -78,6 +79,12 @@ gtest_discover_tests(win32-tests
   DISCOVERY_MODE PRE_TEST
   DISCOVERY_TIMEOUT 120
   PROPERTIES TIMEOUT 120)
+
+# The same windows at 150 %, in a Wine prefix of its own (the screen's DPI is the prefix's),
+# alone: a test process beside its Wine start passed and then outlived its time.
+add_test(NAME win32.high-dpi
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/high-dpi-test.sh $<TARGET_FILE:win32-tests>)
+set_tests_properties(win32.high-dpi PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE WORKING_DIRECTORY ${WIN32_TEST_DIR})
 
 # End-to-end runs of the real program, driven by real input and checked by what it shows
 # and writes. They share one X display, so they run one at a time.

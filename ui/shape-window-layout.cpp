@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/dpi-scale.h"
+
 namespace {
 
 constexpr int kTreeWidest = 200;     // the tree's width when the window has room
@@ -23,49 +25,71 @@ constexpr int kFieldWidth = 80;
 constexpr int kApplyWidth = 70;
 constexpr int kTransformHeight = 22;
 constexpr int kTransformLineGap = 2; // between the two lines of a narrow transform row
-// The transform row's width on one line: the choice, three fields and Apply.
-constexpr int kOneLineWidth = kChoiceWidth + 3 * kFieldWidth + kApplyWidth;
+
+// The lengths above at a window's DPI.
+struct Lengths {
+    explicit Lengths(int dpi)
+        : treeWidest(scaledForDpi(kTreeWidest, dpi)), listsLowest(scaledForDpi(kListsLowest, dpi)),
+          listsTallest(scaledForDpi(kListsTallest, dpi)), rowHeight(scaledForDpi(kRowHeight, dpi)),
+          wideLabelWidth(scaledForDpi(kWideLabelWidth, dpi)),
+          narrowLabelWidth(scaledForDpi(kNarrowLabelWidth, dpi)),
+          boxWidth(scaledForDpi(kBoxWidth, dpi)), sliderHeight(scaledForDpi(kSliderHeight, dpi)),
+          transformGap(scaledForDpi(kTransformGap, dpi)),
+          choiceWidth(scaledForDpi(kChoiceWidth, dpi)),
+          choiceDropped(scaledForDpi(kChoiceDropped, dpi)),
+          fieldWidth(scaledForDpi(kFieldWidth, dpi)), applyWidth(scaledForDpi(kApplyWidth, dpi)),
+          transformHeight(scaledForDpi(kTransformHeight, dpi)),
+          transformLineGap(scaledForDpi(kTransformLineGap, dpi)) {}
+    int treeWidest, listsLowest, listsTallest, rowHeight, wideLabelWidth, narrowLabelWidth,
+        boxWidth, sliderHeight, transformGap, choiceWidth, choiceDropped, fieldWidth, applyWidth,
+        transformHeight, transformLineGap;
+    // The transform row's width on one line: the choice, three fields and Apply.
+    int oneLineWidth() const { return choiceWidth + 3 * fieldWidth + applyWidth; }
+};
 
 } // namespace
 
-ShapeWindowLayout shapeWindowLayout(int clientWidth, int clientHeight) {
+ShapeWindowLayout shapeWindowLayout(int clientWidth, int clientHeight, int dpi) {
+    const Lengths at(dpi);
     const int w = std::max(clientWidth, 0);
-    const bool oneLine = w >= kOneLineWidth;
-    const int coordinates = 3 * kRowHeight + kTransformGap;
-    const int transform = oneLine ? kTransformHeight : 2 * kTransformHeight + kTransformLineGap;
+    const bool oneLine = w >= at.oneLineWidth();
+    const int coordinates = 3 * at.rowHeight + at.transformGap;
+    const int transform =
+        oneLine ? at.transformHeight : 2 * at.transformHeight + at.transformLineGap;
     const int lists =
-        std::clamp(clientHeight - coordinates - transform, kListsLowest, kListsTallest);
+        std::clamp(clientHeight - coordinates - transform, at.listsLowest, at.listsTallest);
 
     ShapeWindowLayout layout;
-    const int treeWidth = std::min(kTreeWidest, w * kTreeShareNumerator / kTreeShareDivisor);
+    const int treeWidth = std::min(at.treeWidest, w * kTreeShareNumerator / kTreeShareDivisor);
     layout.tree = {0, 0, treeWidth, lists};
     layout.pointList = {treeWidth, 0, w - treeWidth, lists};
 
-    const int labelWidth = oneLine ? kWideLabelWidth : kNarrowLabelWidth;
-    const int boxWidth = std::min(kBoxWidth, std::max((w - labelWidth) / 2, 0));
+    const int labelWidth = oneLine ? at.wideLabelWidth : at.narrowLabelWidth;
+    const int boxWidth = std::min(at.boxWidth, std::max((w - labelWidth) / 2, 0));
     for (int i = 0; i < 3; ++i) {
-        layout.labels[i] = {0, lists + kRowHeight * i, labelWidth, kRowHeight};
-        layout.coordinateBoxes[i] = {labelWidth, lists + kRowHeight * i, boxWidth, kRowHeight};
+        layout.labels[i] = {0, lists + at.rowHeight * i, labelWidth, at.rowHeight};
+        layout.coordinateBoxes[i] = {labelWidth, lists + at.rowHeight * i, boxWidth, at.rowHeight};
     }
     const int sliderX = labelWidth + boxWidth;
-    layout.slider = {sliderX, lists, std::max(w - sliderX, 0), kSliderHeight};
+    layout.slider = {sliderX, lists, std::max(w - sliderX, 0), at.sliderHeight};
 
     const int row = lists + coordinates;
     if (oneLine) {
-        layout.transformChoice = {0, row, kChoiceWidth, kChoiceDropped};
+        layout.transformChoice = {0, row, at.choiceWidth, at.choiceDropped};
         for (int i = 0; i < 3; ++i)
-            layout.transformFields[i] = {kChoiceWidth + kFieldWidth * i, row, kFieldWidth,
-                                         kTransformHeight};
-        layout.transformApply = {kChoiceWidth + 3 * kFieldWidth, row, kApplyWidth,
-                                 kTransformHeight};
+            layout.transformFields[i] = {at.choiceWidth + at.fieldWidth * i, row, at.fieldWidth,
+                                         at.transformHeight};
+        layout.transformApply = {at.choiceWidth + 3 * at.fieldWidth, row, at.applyWidth,
+                                 at.transformHeight};
         return layout;
     }
     // Too narrow for one line: the choice above, the fields sharing the line under it.
-    layout.transformChoice = {0, row, std::min(kChoiceWidth, w), kChoiceDropped};
-    const int second = row + kTransformHeight + kTransformLineGap;
-    const int fieldWidth = std::max(w - kApplyWidth, 0) / 3;
+    layout.transformChoice = {0, row, std::min(at.choiceWidth, w), at.choiceDropped};
+    const int second = row + at.transformHeight + at.transformLineGap;
+    const int fieldWidth = std::max(w - at.applyWidth, 0) / 3;
     for (int i = 0; i < 3; ++i)
-        layout.transformFields[i] = {fieldWidth * i, second, fieldWidth, kTransformHeight};
-    layout.transformApply = {std::max(w - kApplyWidth, 0), second, kApplyWidth, kTransformHeight};
+        layout.transformFields[i] = {fieldWidth * i, second, fieldWidth, at.transformHeight};
+    layout.transformApply = {std::max(w - at.applyWidth, 0), second, at.applyWidth,
+                             at.transformHeight};
     return layout;
 }

@@ -5,6 +5,8 @@
 // inside from the smallest size up.
 #pragma once
 
+#include "ui/dpi-scale.h"
+
 struct ControlPlace {
     int x = 0, y = 0, width = 0, height = 0;
 };
@@ -21,4 +23,5 @@ struct ShapeWindowLayout {
 // The smallest outer size the window can be given (every control is still reachable there).
 inline constexpr int kShapeWindowMinimumWidth = 300, kShapeWindowMinimumHeight = 250;
 
-ShapeWindowLayout shapeWindowLayout(int clientWidth, int clientHeight);
+// Lengths are given for 96 dpi and scaled to the window's DPI.
+ShapeWindowLayout shapeWindowLayout(int clientWidth, int clientHeight, int dpi = kDefaultDpi);

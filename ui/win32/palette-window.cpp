@@ -4,28 +4,25 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-
 #include "core/session-keys.h"
 #include "core/win32/fatal-error.h"
 #include "editor/selection.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/commands.h"
-#include "ui/win32/greyed-images.h"
 #include "ui/win32/menu-commands.h"
 #include "ui/win32/mouse-handler.h"
+#include "ui/win32/palette-display-box.h"
+#include "ui/win32/palette-pictures.h"
 #include "ui/win32/palette-tooltips.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/records.h"
 #include "ui/win32/tool-modes.h"
 #include "ui/win32/view-commands.h"
+#include "ui/win32/window-dpi.h"
 #include "ui/win32/window-layout.h"
 #include "ui/win32/window-places.h"
 
 namespace {
-
-// The display check box: the selected patches shown or hidden.
-constexpr const char* kDisplayLabel = "Show";
 
 HWND paletteToolbar() {
     return application.palette.toolbar;
@@ -41,17 +38,6 @@ bool buttonChecked(int id) {
     return SendMessageA(paletteToolbar(), TB_ISBUTTONCHECKED, static_cast<WPARAM>(id), 0) != 0;
 }
 
-HBITMAP loadButtonBitmap(int id) {
-    HBITMAP bitmap = CreateMappedBitmap(GetModuleHandleA(nullptr), id, 0, nullptr, 0);
-    if (!bitmap) {
-        char line[555];
-        std::snprintf(line, sizeof line, "failed with error %lu\n", GetLastError());
-        OutputDebugStringA(line);
-        fatalError("error", "palette bitmap");
-    }
-    return bitmap;
-}
-
 void createPaletteToolbar(HWND palette) {
     HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
                                    WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_WRAPABLE, 0,
@@ -59,27 +45,8 @@ void createPaletteToolbar(HWND palette) {
     if (!toolbar) fatalError("error", "palette toolbar", HRESULT_FROM_WIN32(GetLastError()));
     application.palette.toolbar = toolbar;
 
-    HIMAGELIST images = ImageList_Create(32, 32, ILC_COLOR16 | ILC_MASK, palette::ButtonCount, 0);
-    HBITMAP bitmaps[palette::ButtonCount];
-    for (int i = 0; i < palette::ButtonCount; ++i) {
-        bitmaps[i] = loadButtonBitmap(palette::kButtons[i].bitmap);
-        ImageList_Add(images, bitmaps[i], nullptr);
-    }
-    for (int k = 0; k < 4; ++k)
-        application.palette.alternateImages[k] =
-            ImageList_Add(images, loadButtonBitmap(palette::kAlternateBitmaps[k]), nullptr);
-
     SendMessageA(toolbar, TB_SETMAXTEXTROWS, 0, 0); // texts show as tooltips only
-    SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
-    // Greyed buttons (stop on the ground, group with nothing to group) keep their pictures.
-    SendMessageA(toolbar, TB_SETDISABLEDIMAGELIST, 0,
-                 reinterpret_cast<LPARAM>(createGreyedImageList(images)));
-    for (HBITMAP bitmap : bitmaps) {
-        TBADDBITMAP add = {nullptr, reinterpret_cast<UINT_PTR>(bitmap)};
-        SendMessageA(toolbar, TB_ADDBITMAP, 1, reinterpret_cast<LPARAM>(&add));
-    }
-    const DWORD padding = static_cast<DWORD>(SendMessageA(toolbar, TB_GETPADDING, 0, 0));
-    const int bw = LOWORD(padding) + 32, bh = HIWORD(padding) + 32;
+    showPalettePictures(toolbar, windowDpi(palette));
 
     const bool wireframe = sessionSettings().readInt(session::kSession, "wireframe", 0) != 0;
     TBBUTTON buttons[palette::ButtonCount] = {};
@@ -101,9 +68,7 @@ void createPaletteToolbar(HWND palette) {
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolbar, TB_ADDBUTTONSA, palette::ButtonCount, reinterpret_cast<LPARAM>(buttons));
 
-    application.palette.displayCheckBox = CreateWindowExA(
-        0, "BUTTON", kDisplayLabel, WS_CHILD | WS_VISIBLE | WS_BORDER | BS_BOTTOM | BS_AUTO3STATE,
-        bw, 5 * bh + 1, bw, bh, toolbar, nullptr, GetModuleHandleA(nullptr), nullptr);
+    createDisplayCheckBox(toolbar); // placed with the buttons, by fitPaletteToButtons
 }
 
 void toggleGrid() {
@@ -162,7 +127,7 @@ void runTableCommandOfButton(int button) {
 }
 
 void onCommand(WPARAM wParam, LPARAM lParam) {
-    if (HIWORD(wParam) != 0) return;
+    if (HIWORD(wParam) != 0 || clickDisplayLabel(lParam)) return;
     if (lParam && reinterpret_cast<HWND>(lParam) == application.palette.displayCheckBox) {
         const bool shown =
             SendMessageA(application.palette.displayCheckBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -230,9 +195,8 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
 
 int paletteOuterHeight() {
     // Two columns of buttons, and one row's height more for the caption and frame.
-    const DWORD padding = static_cast<DWORD>(SendMessageA(paletteToolbar(), TB_GETPADDING, 0, 0));
     const int rows = (palette::ButtonCount + 1) / 2;
-    return (rows + 1) * (HIWORD(padding) + 32);
+    return (rows + 1) * paletteButtonSize(paletteToolbar()).cy;
 }
 
 bool paletteWireframeChecked() {
@@ -334,6 +298,13 @@ LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_NOTIFY:
         if (answerPaletteTip(reinterpret_cast<NMHDR*>(lParam))) return 0;
         return DefWindowProcA(window, message, wParam, lParam);
+    case WM_DPICHANGED:
+        // Pictures and cells for the new DPI; the window keeps the place Windows suggests and
+        // takes the size its buttons need.
+        showPalettePictures(paletteToolbar(), windowDpi(window));
+        moveToSuggestedRect(window, lParam);
+        fitPaletteToButtons(window);
+        return 0;
     case WM_MOUSEACTIVATE:
         // A tool palette leaves the keyboard where it was: a click on a tool must not keep
         // the camera keys, W/A/S/D or the shortcuts away from the view.

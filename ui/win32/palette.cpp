@@ -6,16 +6,19 @@
 #include <commctrl.h>
 
 #include "core/win32/fatal-error.h"
-#include "ui/win32/greyed-images.h"
+#include "ui/win32/palette-display-box.h"
+#include "ui/win32/palette-pictures.h"
 #include "ui/win32/records.h"
 #include "ui/win32/status-bar.h"
+#include "ui/win32/toolbar-pictures.h"
+#include "ui/win32/window-dpi.h"
 
 namespace {
 
 constexpr int kToolbarSeparatorId = 999;
 
-// The document toolbar: stock pictures, the history list as image list 0 and the standard
-// list as image list 1.
+// The document toolbar: stock pictures for the window's DPI, the history list as image list
+// 0 and the standard list as image list 1.
 void createMainToolbar(HWND mainWindow) {
     HWND toolbar =
         CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS,
@@ -23,25 +26,8 @@ void createMainToolbar(HWND mainWindow) {
     if (!toolbar) fatalError("yo ?", "main toolbar", HRESULT_FROM_WIN32(GetLastError()));
     application.mainToolbar = toolbar;
 
-    HIMAGELIST loading = ImageList_Create(16, 16, ILC_COLOR16 | ILC_MASK, 4, 0);
-    SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(loading));
-    SendMessageA(toolbar, TB_LOADIMAGES, IDB_STD_SMALL_COLOR,
-                 reinterpret_cast<LPARAM>(HINST_COMMCTRL));
-    HIMAGELIST standard = ImageList_Duplicate(loading);
-    ImageList_RemoveAll(loading);
-    SendMessageA(toolbar, TB_LOADIMAGES, IDB_HIST_SMALL_COLOR,
-                 reinterpret_cast<LPARAM>(HINST_COMMCTRL));
-    application.mainToolbarImages = ImageList_Duplicate(loading);
-    ImageList_Destroy(loading);
-    SendMessageA(toolbar, CCM_SETVERSION, 5, 0);
-    SendMessageA(toolbar, TB_SETIMAGELIST, 0,
-                 reinterpret_cast<LPARAM>(application.mainToolbarImages));
-    SendMessageA(toolbar, TB_SETIMAGELIST, 1, reinterpret_cast<LPARAM>(standard));
-    // Greyed buttons (undo with nothing to undo) show their pictures greyed, not blank.
-    SendMessageA(toolbar, TB_SETDISABLEDIMAGELIST, 0,
-                 reinterpret_cast<LPARAM>(createGreyedImageList(application.mainToolbarImages)));
-    SendMessageA(toolbar, TB_SETDISABLEDIMAGELIST, 1,
-                 reinterpret_cast<LPARAM>(createGreyedImageList(standard)));
+    SendMessageA(toolbar, CCM_SETVERSION, 5, 0); // version 5 holds more than one image list
+    showMainToolbarPictures(toolbar, windowDpi(mainWindow));
 
     auto button = [](int list, int image, int id, BYTE state) {
         TBBUTTON b = {};
@@ -99,19 +85,22 @@ void createPalette(HWND mainWindow) {
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                    nullptr, nullptr, GetModuleHandleA(nullptr), &editorState);
     application.palette.window = palette;
+    fitPaletteToButtons(palette);
+    ShowWindow(palette, SW_SHOW);
+}
+
+void fitPaletteToButtons(HWND palette) {
     // Two columns of buttons.
-    const DWORD padding =
-        static_cast<DWORD>(SendMessageA(application.palette.toolbar, TB_GETPADDING, 0, 0));
-    const int px = LOWORD(padding);
     const int height = paletteOuterHeight();
-    RECT wanted = {0, 0, 2 * px + 64, height};
-    AdjustWindowRectEx(&wanted, WS_OVERLAPPEDWINDOW, FALSE, exStyle);
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrA(palette, GWL_EXSTYLE));
+    RECT wanted = {0, 0, 2 * paletteButtonSize(application.palette.toolbar).cx, height};
+    adjustWindowRectForDpi(wanted, WS_OVERLAPPEDWINDOW, exStyle, windowDpi(palette));
     SetWindowPos(palette, nullptr, 0, 0, wanted.right - wanted.left, height,
-                 SWP_NOMOVE | SWP_NOZORDER);
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(application.palette.toolbar, TB_AUTOSIZE, 0, 0);
     // The toolbar sizes itself to one row of buttons; it holds them all, so it fills the palette.
     RECT client;
     GetClientRect(palette, &client);
     MoveWindow(application.palette.toolbar, 0, 0, client.right, client.bottom, TRUE);
-    ShowWindow(palette, SW_SHOW);
+    placeDisplayCheckBox(application.palette.toolbar, windowDpi(palette));
 }

@@ -15,6 +15,9 @@ void updateSelectionButtons();
 
 // The palette's outer height that shows every button (two columns).
 int paletteOuterHeight();
+// The palette sized to show its buttons (two columns) at their size now, its toolbar filling
+// it, the display check box in its cell.
+void fitPaletteToButtons(HWND palette);
 
 // Whether the "toggleWireframe" button is checked.
 bool paletteWireframeChecked();

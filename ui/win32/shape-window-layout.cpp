@@ -4,6 +4,7 @@
 
 #include "ui/shape-window-layout.h"
 #include "ui/win32/records.h"
+#include "ui/win32/window-dpi.h"
 
 namespace {
 
@@ -37,7 +38,8 @@ void reportPlaces(HWND window, const RECT& client) {
 void placeShapeControls(HWND window) {
     RECT client;
     if (!GetClientRect(window, &client)) return;
-    const ShapeWindowLayout layout = shapeWindowLayout(client.right, client.bottom);
+    const ShapeWindowLayout layout =
+        shapeWindowLayout(client.right, client.bottom, windowDpi(window));
     const ShapeWindowHandles& shape = application.shape;
     constexpr int kControls = 14;
     HDWP batch = BeginDeferWindowPos(kControls);
@@ -57,7 +59,25 @@ void placeShapeControls(HWND window) {
     InvalidateRect(window, nullptr, TRUE);
 }
 
-void limitShapeWindowSize(MINMAXINFO& limits) {
-    limits.ptMinTrackSize.x = kShapeWindowMinimumWidth;
-    limits.ptMinTrackSize.y = kShapeWindowMinimumHeight;
+void limitShapeWindowSize(HWND window, MINMAXINFO& limits) {
+    const int dpi = windowDpi(window);
+    limits.ptMinTrackSize.x = scaledForDpi(kShapeWindowMinimumWidth, dpi);
+    limits.ptMinTrackSize.y = scaledForDpi(kShapeWindowMinimumHeight, dpi);
+}
+
+void fitShapeControlsToDpi(HWND window) {
+    setControlFonts(window, windowDpi(window));
+    // The owner-drawn list's rows are as tall as a line of its font (asked once, at its
+    // creation, so told again).
+    if (HWND list = application.shape.pointList) {
+        HDC dc = GetDC(list);
+        auto* font = reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0));
+        HGDIOBJ before = font ? SelectObject(dc, font) : nullptr; // else the system font
+        TEXTMETRICA metrics = {};
+        GetTextMetricsA(dc, &metrics);
+        if (before) SelectObject(dc, before);
+        ReleaseDC(list, dc);
+        if (metrics.tmHeight > 0) SendMessageA(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight);
+    }
+    placeShapeControls(window);
 }

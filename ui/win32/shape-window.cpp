@@ -21,6 +21,7 @@
 #include "editor/selection.h"
 #include "model/shape-outline.h"
 #include "model/tree-item-param.h"
+#include "ui/dpi-scale.h"
 #include "ui/win32/commands.h"
 #include "ui/win32/gesture-ends.h"
 #include "ui/win32/palette.h"
@@ -29,6 +30,7 @@
 #include "ui/win32/shape-tree-view.h"
 #include "ui/win32/shape-window-layout.h"
 #include "ui/win32/tool-window-keys.h"
+#include "ui/win32/window-dpi.h"
 #include "ui/win32/window-places.h"
 
 namespace {
@@ -151,7 +153,7 @@ void createControls(HWND window) {
         window, TRACKBAR_CLASSA, "alpha",
         WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | TBS_AUTOTICKS, 0, 0, 0, 0, 1);
     createTransformRow(window);
-    placeShapeControls(window);
+    fitShapeControlsToDpi(window);
 }
 
 ClickModifiers heldModifiers() {
@@ -312,9 +314,11 @@ constexpr int kShapeWindowWidth = 680, kShapeWindowHeight = 870;
 
 HWND createShapeWindow() {
     // A control parent: Tab moves into and out of its controls as in a dialog.
+    const int dpi = systemDpi(); // its monitor's until it shows
     return CreateWindowExA(WS_EX_OVERLAPPEDWINDOW | WS_EX_CONTROLPARENT, "shape-wnd", "Courbes",
                            WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, CW_USEDEFAULT,
-                           CW_USEDEFAULT, kShapeWindowWidth, kShapeWindowHeight, nullptr, nullptr,
+                           CW_USEDEFAULT, scaledForDpi(kShapeWindowWidth, dpi),
+                           scaledForDpi(kShapeWindowHeight, dpi), nullptr, nullptr,
                            GetModuleHandleA(nullptr), &editorState);
 }
 
@@ -687,7 +691,11 @@ LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             onAlpha(wParam);
         return 0;
     case WM_GETMINMAXINFO:
-        limitShapeWindowSize(*reinterpret_cast<MINMAXINFO*>(lParam));
+        limitShapeWindowSize(window, *reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    case WM_DPICHANGED:
+        moveToSuggestedRect(window, lParam);
+        fitShapeControlsToDpi(window);
         return 0;
     default: {
         if (message == WM_SIZE) placeShapeControls(window);

@@ -12,6 +12,8 @@
 #include "graphics/d3d11/renderer.h"
 #include "ui/win32/records.h"
 #include "ui/win32/status-bar.h"
+#include "ui/win32/toolbar-pictures.h"
+#include "ui/win32/window-dpi.h"
 
 namespace {
 
@@ -90,7 +92,7 @@ void switchLayout(Layout layout) {
     }
 }
 
-bool handleLayoutMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+bool handleLayoutMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_MOVE:
         // A minimised window is parked at (−32000, −32000); that is not where it lives.
@@ -121,6 +123,19 @@ bool handleLayoutMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
         if (application.mainToolbar) SendMessageA(application.mainToolbar, TB_AUTOSIZE, 0, 0);
         sessionSettings().writeInt(session::kSession, "w", LOWORD(lParam));
         sessionSettings().writeInt(session::kSession, "h", HIWORD(lParam));
+        return true;
+    }
+    case WM_DPICHANGED: {
+        // The toolbar's pictures for the new DPI, then the window where Windows suggests and
+        // the views laid out again under the toolbar's new height.
+        if (application.mainToolbar) {
+            showMainToolbarPictures(application.mainToolbar, windowDpi(window));
+            SendMessageA(application.mainToolbar, TB_AUTOSIZE, 0, 0);
+        }
+        moveToSuggestedRect(window, lParam);
+        RECT client;
+        GetClientRect(window, &client);
+        SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
         return true;
     }
     case WM_GETMINMAXINFO: {
