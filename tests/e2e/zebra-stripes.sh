@@ -35,11 +35,7 @@ until after=$(import -window "$view_id" png:- 2>/dev/null | convert - -scale 64x
 done
 close_and_expect_clean_exit
 
-start_app
-wait_for_window ' - Tavrel$'
-main=$window_id
-wait_for_startup
-locate_view "$main"
+start_editor # with the session the first run left
 wait_for_view "$view_w" "$view_h"
 deadline=$((SECONDS + 10))
 until d=$(share "$dark"); [ "${d:-0}" -ge 50 ]; do
