@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "editor/curvature-joins.h"
 #include "editor/extrude-edges.h"
 #include "editor/join-display.h"
 #include "editor/model-history.h"
@@ -66,8 +67,10 @@ const Command kCommands[] = {
         pasteText(m, text, why);
     },
     [](Model& m) { smoothSelectedJoins(m); },
+    [](Model& m) { matchSelectedCurvature(m); },
 };
-const char* const kNames[] = {"split", "extrude", "duplicate", "mirror", "copy", "paste", "smooth"};
+const char* const kNames[] = {"split", "extrude", "duplicate", "mirror",
+                              "copy",  "paste",   "smooth",    "match curvature"};
 
 std::string labelOf(const benchmark::State& state) {
     return std::string(kNames[state.range(1)]) +
@@ -90,7 +93,7 @@ void BM_SurfaceCommand(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SurfaceCommand)
-    ->ArgsProduct({{0, 1}, {0, 1, 2, 3, 4, 5, 6}})
+    ->ArgsProduct({{0, 1}, {0, 1, 2, 3, 4, 5, 6, 7}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
 
