@@ -193,6 +193,22 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
+void fitPaletteToButtons(HWND palette) {
+    // Two columns of buttons.
+    const int height = paletteOuterHeight();
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrA(palette, GWL_EXSTYLE));
+    RECT wanted = {0, 0, 2 * paletteButtonSize(application.palette.toolbar).cx, height};
+    adjustWindowRectForDpi(wanted, WS_OVERLAPPEDWINDOW, exStyle, windowDpi(palette));
+    SetWindowPos(palette, nullptr, 0, 0, wanted.right - wanted.left, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(application.palette.toolbar, TB_AUTOSIZE, 0, 0);
+    // The toolbar sizes itself to one row of buttons; it holds them all, so it fills the palette.
+    RECT client;
+    GetClientRect(palette, &client);
+    MoveWindow(application.palette.toolbar, 0, 0, client.right, client.bottom, TRUE);
+    placeDisplayCheckBox(application.palette.toolbar, windowDpi(palette));
+}
+
 int paletteOuterHeight() {
     // Two columns of buttons, and one row's height more for the caption and frame.
     const int rows = (palette::ButtonCount + 1) / 2;
