@@ -77,7 +77,7 @@ TEST(CommandMenusWin32, MenuBarSheetAndGreyedPicturesAreMadeFromTheTable) {
 
     HMENU file = GetSubMenu(bar, 0), edit = GetSubMenu(bar, 1), view = GetSubMenu(bar, 2);
     showMenuPopup(file, context, recent);
-    EXPECT_EQ(itemText(bar, CommandId::SaveAs), L"Save As…\tCtrl+Shift+S");
+    EXPECT_EQ(itemText(bar, CommandId::SaveAs), L"Save &As…\tCtrl+Shift+S");
     showMenuPopup(edit, context, recent);
     EXPECT_TRUE(hasState(bar, CommandId::Undo, MF_GRAYED));
     model.patches[0].selected = true;
@@ -85,7 +85,7 @@ TEST(CommandMenusWin32, MenuBarSheetAndGreyedPicturesAreMadeFromTheTable) {
     showMenuPopup(edit, context, recent);
     EXPECT_FALSE(hasState(bar, CommandId::Undo, MF_GRAYED));
     EXPECT_EQ(itemText(bar, CommandId::Undo),
-              wideFromUtf8("Undo " + document.history().undoName()) + L"\tCtrl+Z");
+              wideFromUtf8("&Undo " + document.history().undoName()) + L"\tCtrl+Z");
     editor.shaded = true;
     showMenuPopup(view, context, recent);
     EXPECT_TRUE(hasState(bar, CommandId::Shaded, MF_CHECKED));
