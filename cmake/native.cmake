@@ -10,6 +10,7 @@ add_executable(core-tests
   tests/native/vector-math-test.cpp
   tests/native/settings-file-test.cpp
   tests/native/session-test.cpp
+  tests/native/edit-session-test.cpp
   tests/native/recent-files-test.cpp
   tests/native/model-test.cpp
   tests/native/obj-format-test.cpp

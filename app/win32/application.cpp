@@ -253,6 +253,7 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) 
     application.shipCopy.setFactory(application.renderer->bufferFactory());
     const double windowsMs = started.milliseconds();
     application.documentViews = makeDocumentViews(application.document);
+    application.selectionView = makeSelectionView(application.session);
     // The model is shown before the shape window lists it: on a model of a hundred thousand
     // patches the list takes longer than the picture.
     holdShapeListing(true);

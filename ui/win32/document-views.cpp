@@ -76,7 +76,26 @@ class RecoveryCopyView : public DocumentView {
     }
 };
 
+// The palette's selection buttons (and, when remembered, session.ini's SelectedPatches), the
+// shape window's marks and coordinates, and the status bar's summary.
+class SelectionFollowers : public SessionView {
+  public:
+    void selectionChanged(const EditSession&, const SelectionChange& change) override {
+        if (change.remember)
+            refreshSelectionPanel();
+        else
+            updateSelectionButtons();
+        showSelection(change.why);
+    }
+};
+
 } // namespace
+
+std::unique_ptr<SessionView> makeSelectionView(EditSession& session) {
+    auto view = std::make_unique<SelectionFollowers>();
+    session.addView(view.get());
+    return view;
+}
 
 std::vector<std::unique_ptr<DocumentView>> makeDocumentViews(Document& document) {
     std::vector<std::unique_ptr<DocumentView>> views;

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "editor/document.h"
+#include "editor/edit-session.h"
 
 // The views, in the order they are told (the model's own copies first, the chrome last),
 // registered with document.
 std::vector<std::unique_ptr<DocumentView>> makeDocumentViews(Document& document);
+// What follows the selection in the windows, registered with session.
+std::unique_ptr<SessionView> makeSelectionView(EditSession& session);

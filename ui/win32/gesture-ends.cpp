@@ -5,8 +5,6 @@
 #include <cstdio>
 
 #include "editor/edit-xform.h"
-#include "editor/gesture-cancel.h"
-#include "editor/model-history.h"
 #include "ui/win32/commands.h"
 #include "ui/win32/records.h"
 #include "ui/win32/shape-window.h"
@@ -46,26 +44,9 @@ void reportPreview(const Model& model) {
 
 void commitPreview() {
     if (!editorState.currentEntity) return;
-    if (pointGestureUnderWay(editorState)) {
-        // The points moved as the mouse did: the gesture is the step.
+    if (pointGestureUnderWay(editorState) || previewPending(editorState))
         reportPreview(editedModel());
-        endPointGesture(editorState);
-        document().endGesture(editorState.tool == Tool::Rotate  ? "Rotate points"
-                              : editorState.tool == Tool::Scale ? "Scale points"
-                                                                : "Move points");
-    } else if (previewPending(editorState)) {
-        Model& model = editedModel();
-        reportPreview(model);
-        document().edit(editorState.tool == Tool::Rotate ? "Rotate" : "Translate",
-                        [](Model& edited) { applyPreview(editorState, edited); });
-    }
-    editorState.transformDrag = false;
-    editorState.translation = {};
-    editorState.scaleFactor = 1;
-    if (editorState.tool == Tool::Rotate) {
-        editorState.startAngle = -1.0f; // the next press measures from the mouse again
-        editorState.sweepAngle = 0;
-    }
+    application.session.commitTransform();
 }
 
 void finishGestures() {
@@ -75,26 +56,18 @@ void finishGestures() {
 }
 
 void finishPointDrag() {
-    const int index = editorState.draggedPoint;
-    editorState.draggedPoint = -1;
-    if (index < 0 || !editorState.currentEntity) return;
-    const Model& model = editedModel();
-    if (static_cast<size_t>(index) >= model.points.size()) return;
-    document().record(
-        pointMove(model, static_cast<uint32_t>(index), editorState.draggedFrom, "Move point"));
+    if (editorState.currentEntity) application.session.finishPointDrag();
 }
 
 void finishOpacityGesture() {
-    if (!document().gestureUnderWay()) return;
-    application.opacityCut = true;
-    document().endGesture("Opacity");
+    if (application.session.finishOpacityGesture()) application.opacityCut = true;
 }
 
 bool cancelGestures() {
     if (!editorState.currentEntity) return false;
-    const bool dragged = cancelDrags(editorState, document());
-    const bool clicked = cancelPendingPoints(editorState, document(), shapeTree());
-    if (!dragged && !clicked) return false;
+    const Cancelled cancelled = application.session.cancelGestures();
+    if (cancelled == Cancelled::Nothing) return false;
+    const bool dragged = cancelled == Cancelled::Drag;
     // The release that follows finds nothing under way.
     if (GetCapture() == application.mainWindow) ReleaseCapture();
     updateTakeBackButton();

@@ -228,23 +228,9 @@ void movePoint(const ViewportHit& hit, int index) {
     if (index < 0 || static_cast<size_t>(index) >= model.points.size()) return;
     application.inputTiming.start("point drag");
     const auto moved = static_cast<uint32_t>(index);
-    if (editorState.draggedPoint != index) {
-        finishPointDrag();
-        editorState.draggedPoint = index;
-        editorState.draggedFrom = model.points[moved];
-    }
     vm::Float3 to = draggedPointPosition(orbitCamera, hit, entityWorld(), model.points[moved]);
     if (snapping()) to = snap::toGrid(to, editorState.snapStep);
-    // Its patches alone are evaluated again.
-    document().preview([&](Model& m) {
-        m.points[moved] = to;
-        return std::vector<uint32_t>{moved};
-    });
-    editorState.pointMoved = true;
-    showPointCoordinates(static_cast<size_t>(index));
-    if (application.shape.pointList)
-        SendMessageA(application.shape.pointList, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    updatePointEntry(static_cast<size_t>(index));
+    application.session.dragPoint(moved, to); // the shape window follows the document
 }
 
 void setPaletteButton(int id, int state) {
@@ -287,16 +273,7 @@ void toolPress(const ViewportHit& hit) {
         if (!isFinitePoint(cursorPoint(orbitCamera, hit)) && !editorState.hotPoint) break;
         vm::Vec4 at = cursorPoint(orbitCamera, hit);
         if (snapping()) at = snap::toGrid(at, editorState.snapStep);
-        // The sixteenth click makes a patch: that is the undoable step. The clicks before it
-        // are work the document does not hold yet, but would lose: it shows modified.
-        if (editorState.pendingPoints.size() == 15)
-            editDocument("Add patch", [&](Model& model) {
-                return addPendingPoint(editorState.pendingPoints, model, shapeTree(),
-                                       editorState.hotPoint, editorState.hoveredPoint, at);
-            });
-        else if (!addPendingPoint(editorState.pendingPoints, editedModel(), shapeTree(),
-                                  editorState.hotPoint, editorState.hoveredPoint, at))
-            markModified();
+        application.session.addPoint(at);
         updateTakeBackButton();
         break;
     }
@@ -316,12 +293,10 @@ void toolPress(const ViewportHit& hit) {
             break;
         }
         if (points)
-            editorState.chosenPoints.click(editorState.hotPoint ? editorState.hoveredPoint : -1,
-                                           modifiers, editedModel().points.size());
+            application.session.clickPoint(editorState.hotPoint ? editorState.hoveredPoint : -1,
+                                           modifiers);
         else
-            selectPatch(editedModel(), editorState.hoveredPatch, modifiers);
-        refreshSelectionPanel();
-        reportSelection("click");
+            application.session.clickPatch(editorState.hoveredPatch, modifiers);
         // A press on empty space starts a rubber band (Shift and a drag orbit, as always).
         const bool onNothing = points ? !editorState.hotPoint : editorState.hoveredPatch == -1;
         if (onNothing && !keyDown(VK_SHIFT)) {
@@ -391,11 +366,9 @@ void finishBand(const ViewportHit& hit) {
                         editorState.bandY1};
     const ClickModifiers modifiers{keyDown(VK_CONTROL), keyDown(VK_SHIFT)};
     if (editorState.choosingPoints)
-        editorState.chosenPoints.choose(pointsInBox(model, m, box), modifiers, model.points.size());
+        application.session.choosePoints(pointsInBox(model, m, box), modifiers, "box");
     else
-        selectBox(model, patchesInBox(model, m, box), modifiers);
-    refreshSelectionPanel();
-    reportSelection("box");
+        application.session.selectPatchesInBox(patchesInBox(model, m, box), modifiers);
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "core/settings-file.h"
 #include "core/win32/input-timing.h"
 #include "editor/document.h"
+#include "editor/edit-session.h"
 #include "editor/editor-state.h"
 #include "editor/join-display.h"
 #include "editor/pick-accelerator.h"
@@ -63,6 +64,8 @@ struct PaletteHandles {
     int alternateImages[4] = {};
 };
 
+extern EditorState editorState;
+
 struct Application {
     Vaisseau ship;
     Document document{ship}; // the ship's model as the file holds it, with its history
@@ -76,6 +79,11 @@ struct Application {
     HWND statusBar = nullptr;
     PaletteHandles palette;
     ShapeWindowHandles shape;
+    // The tool, the selection and the gestures under way, changing the document; the add
+    // tool lists its clicks in the shape window's tree.
+    EditSession session{document, editorState, shape.treeView};
+    // The windows that follow the selection (palette buttons, tree marks, status bar).
+    std::unique_ptr<SessionView> selectionView;
     // The scene's models; the ship is the only kind, so the list holds it by its own type.
     std::vector<Vaisseau*> entities;
     HWND secondaryViews[3] = {};
@@ -127,7 +135,6 @@ struct Application {
 };
 
 // The static records the program is built around.
-extern EditorState editorState;
 extern OrbitCamera orbitCamera;
 extern Application application;
 extern KeyFlags keyFlags;

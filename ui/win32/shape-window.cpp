@@ -171,17 +171,14 @@ void onTreeSelection(TreeItemHandle item) {
     }
     if (!param) return;
     const TreeItemParam p = decodeTreeItemParam(*param);
-    Model& model = editedModel();
+    const Model& model = editedModel();
     if (p.kind == TreeItemKind::Patch && p.index < model.patches.size()) {
-        selectPatch(model, p.index, heldModifiers());
+        application.session.clickPatch(static_cast<int>(p.index), heldModifiers(), "tree");
         editorState.coordinates = {CoordinateSubject::Kind::Patch, p.index};
         showSubjectCoordinates();
-    } else if (p.kind == TreeItemKind::Group && p.index < model.groups.size())
-        selectGroup(model, p.index, heldModifiers());
-    else
-        return;
-    refreshSelectionPanel();
-    reportSelection("tree");
+    } else if (p.kind == TreeItemKind::Group && p.index < model.groups.size()) {
+        application.session.clickGroup(static_cast<int>(p.index), heldModifiers());
+    }
 }
 
 // One row of the point list, drawn from the model when it shows.
@@ -213,12 +210,11 @@ void chooseListRow(size_t row) {
         const size_t to = std::max(row, application.shape.pointListAnchor);
         std::vector<uint32_t> rows(std::min(to, pool - 1) - from + 1);
         std::iota(rows.begin(), rows.end(), static_cast<uint32_t>(from));
-        editorState.chosenPoints.choose(rows, {false, true}, pool);
+        application.session.choosePoints(rows, {false, true}, "list");
     } else {
-        editorState.chosenPoints.click(static_cast<int>(row), modifiers, pool);
         application.shape.pointListAnchor = row;
+        application.session.clickPoint(static_cast<int>(row), modifiers, "list");
     }
-    reportSelection("list");
 }
 
 // While choosing points a click on a row is taken here, before the list's own single choice
@@ -544,6 +540,16 @@ class ShapeWindowView : public OutlineView {
     void documentChanged(const Document& document, const DocumentChange& change) override {
         if (!application.shape.listingHeld) OutlineView::documentChanged(document, change);
     }
+    // The point dragged on its own: its row is chosen and its coordinates shown as it moves.
+    void documentPreviewed(const Document&, const std::vector<uint32_t>& moved) override {
+        if (moved.size() != 1 || static_cast<int>(moved.front()) != editorState.draggedPoint)
+            return;
+        const size_t index = moved.front();
+        showPointCoordinates(index);
+        if (application.shape.pointList)
+            SendMessageA(application.shape.pointList, LB_SETCURSEL, index, 0);
+        updatePointEntry(index);
+    }
 
   protected:
     void beginShowing(bool quiet) override {
@@ -591,7 +597,7 @@ std::string selectionReport(const Model& model) {
 
 } // namespace
 
-void reportSelection(const char* why) {
+void showSelection(const char* why) {
     const std::string text =
         "Tavrel selection (" + std::string(why) + "): " +
         (editorState.choosingPoints ? std::to_string(editorState.chosenPoints.size()) + " points"
@@ -600,21 +606,12 @@ void reportSelection(const char* why) {
     OutputDebugStringA(text.c_str());
     showStatusMessage(selectionSummary(editedModel(), editorState));
     markSelectedPatchItems();
-    editorState.chosenPivot.reset(); // a new selection turns about its own centre
-    // The rotate gizmo stands where the next turn will be about.
-    if (editorState.tool == Tool::Rotate && !editorState.transformDrag) {
-        const Model& model = editedModel();
-        const std::vector<uint32_t> subject = transformSubject(editorState, model);
-        if (!subject.empty()) editorState.pivot = centreOf(model, subject);
-        editorState.pivot.w = 0;
-    }
     // The coordinate boxes show the chosen points' centre; typing there moves them all.
     if (editorState.choosingPoints) {
-        editorState.coordinates = {CoordinateSubject::Kind::Points, 0,
-                                   editorState.chosenPoints.indices()};
         showSubjectCoordinates();
         showChosenRows();
     }
+    if (application.shape.pointList) InvalidateRect(application.shape.pointList, nullptr, FALSE);
 }
 
 void relistPendingPoints() {

@@ -41,7 +41,7 @@ void refreshPointViews();
 void showChosenRows();
 // Writes the selection to the debugger output (what the view shows as highlighted); while
 // choosing points, the coordinate boxes show the chosen points' centre.
-void reportSelection(const char* why);
+void showSelection(const char* why);
 // The document's view in the shape window: the tree and the list show each change (made
 // anew only when the groups or the locators changed, or the model was replaced).
 std::unique_ptr<DocumentView> makeShapeWindowView();

@@ -276,13 +276,7 @@ class ShellCommandHost final : public CommandHost {
     void finishGestures() override { ::finishGestures(); }
 
     void selectionChanged(const char* why, bool remember) override {
-        if (remember)
-            refreshSelectionPanel();
-        else
-            updateSelectionButtons();
-        reportSelection(why);
-        if (application.shape.pointList)
-            InvalidateRect(application.shape.pointList, nullptr, FALSE);
+        application.session.selectionChanged(why, remember);
     }
 
     void rememberSetting(const char* key, int value) override {

@@ -30,10 +30,9 @@ ContextSpot spotUnderPointer() {
     const std::optional<PatchSpot> patch = patchUnderPointer();
     const ContextSpot spot = contextSpot(patch.has_value(), overPoint, editorState.choosingPoints);
     if (spot == ContextSpot::Patch) {
-        Model& model = editedModel();
+        const Model& model = editedModel();
         if (!model.patches[patch->patch].selected) {
-            selectPatch(model, static_cast<int>(patch->patch), {});
-            shellCommandContext().host.selectionChanged("click");
+            application.session.clickPatch(static_cast<int>(patch->patch), {});
         }
     }
     return spot;

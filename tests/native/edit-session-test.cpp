@@ -1,0 +1,116 @@
+// The edit session without a window: the selection tells its views and makes no step, a
+// point drag previews through the document and becomes one step, the add tool's sixteenth
+// click makes one.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "editor/edit-session.h"
+#include "editor/edit-xform.h"
+#include "editor/point-selection.h"
+#include "model/memory-tree.h"
+
+namespace {
+
+struct Heard : SessionView, DocumentView {
+    std::vector<std::string> selections;
+    std::vector<std::vector<uint32_t>> previews;
+    std::vector<std::string> changes;
+    void selectionChanged(const EditSession&, const SelectionChange& change) override {
+        selections.push_back(std::string(change.why) + (change.remember ? "" : " (kept)"));
+    }
+    void documentPreviewed(const Document&, const std::vector<uint32_t>& moved) override {
+        previews.push_back(moved);
+    }
+    void documentChanged(const Document&, const DocumentChange& change) override {
+        changes.push_back(change.step ? change.step->name
+                                      : "kind " + std::to_string(static_cast<int>(change.kind)));
+    }
+};
+
+struct SessionFixture {
+    Model model;
+    Document document{model};
+    EditorState state;
+    MemoryTree tree;
+    EditSession session{document, state, tree};
+    Heard heard;
+    SessionFixture() {
+        Model start;
+        start.createDefault();
+        document.replace(std::move(start), "", "", true);
+        session.addView(&heard);
+        document.addView(&heard);
+        heard.changes.clear();
+    }
+};
+
+} // namespace
+
+TEST(EditSession, SelectionTellsTheViewsAndTurnsAboutItsOwnCentreWithoutAStep) {
+    SessionFixture f;
+    f.state.tool = Tool::Rotate;
+    f.state.chosenPivot = vm::Vec4{9, 9, 9, 0};
+    f.session.clickPatch(1, {});
+    EXPECT_TRUE(f.model.patches[1].selected);
+    EXPECT_FALSE(f.state.chosenPivot); // the user's pivot belongs to the old selection
+    const vm::Vec4 centre = centreOf(f.model, transformSubject(f.state, f.model));
+    EXPECT_FLOAT_EQ(centre.x, f.state.pivot.x);
+    f.session.selectPatchesInBox({0, 2}, {false, true});
+    f.state.choosingPoints = true;
+    f.session.choosePoints({3, 4}, {}, "list");
+    EXPECT_EQ((std::vector<uint32_t>{3, 4}), f.state.coordinates.points);
+    f.session.selectionChanged("select all", false);
+    EXPECT_EQ((std::vector<std::string>{"click", "box", "list", "select all (kept)"}),
+              f.heard.selections);
+    EXPECT_TRUE(f.heard.changes.empty());
+    EXPECT_FALSE(f.document.history().canUndo());
+}
+
+TEST(EditSession, APointDragPreviewsThroughTheDocumentAndBecomesOneStepUndoneWhole) {
+    SessionFixture f;
+    const std::vector<vm::Float3> before = f.model.points;
+    f.session.dragPoint(5, {1, 2, 3});
+    f.session.dragPoint(5, {4, 5, 6});
+    EXPECT_EQ((std::vector<std::vector<uint32_t>>{{5}, {5}}), f.heard.previews);
+    EXPECT_TRUE(f.document.modified());
+    EXPECT_FALSE(f.document.history().canUndo()); // no step until the drag ends
+    f.session.finishGestures();
+    EXPECT_FALSE(f.session.finishPointDrag());
+    EXPECT_EQ("Move point", f.document.history().undoName());
+    EXPECT_FLOAT_EQ(6, f.model.points[5].z);
+    f.document.undo();
+    EXPECT_EQ(
+        0, std::memcmp(before.data(), f.model.points.data(), before.size() * sizeof(vm::Float3)));
+    EXPECT_FALSE(f.document.modified());
+
+    // Escape puts a drag back with no step and the document as it was.
+    f.session.dragPoint(7, {1, 1, 1});
+    EXPECT_EQ(Cancelled::Drag, f.session.cancelGestures());
+    EXPECT_EQ(
+        0, std::memcmp(before.data(), f.model.points.data(), before.size() * sizeof(vm::Float3)));
+    EXPECT_FALSE(f.document.modified());
+    EXPECT_TRUE(f.document.history().canRedo());
+}
+
+TEST(EditSession, TheAddToolsSixteenthClickMakesOnePatchAndEscapeDropsTheClicks) {
+    SessionFixture f;
+    const size_t patches = f.model.patches.size();
+    f.state.tool = Tool::Add;
+    for (int i = 0; i < 15; ++i)
+        EXPECT_FALSE(f.session.addPoint({float(i % 4), float(i / 4), 5, 1}));
+    EXPECT_TRUE(f.document.modified()); // the clicks are work not yet in a step
+    EXPECT_EQ(Cancelled::PendingPoints, f.session.cancelGestures());
+    EXPECT_TRUE(f.state.pendingPoints.empty());
+    EXPECT_FALSE(f.document.modified());
+
+    for (int i = 0; i < 15; ++i)
+        f.session.addPoint({float(i % 4), float(i / 4), 5, 1});
+    EXPECT_TRUE(f.session.addPoint({3, 3, 5, 1}));
+    EXPECT_EQ(patches + 1, f.model.patches.size());
+    EXPECT_EQ("Add patch", f.document.history().undoName());
+    f.document.undo();
+    EXPECT_EQ(patches, f.model.patches.size());
+}
