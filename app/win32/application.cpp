@@ -438,7 +438,7 @@ void renderView(Renderer& r, int v, bool editing) {
     frame.wireframe = paletteWireframeChecked();
     frame.arrowFacing = orbitCamera.viewingDirection();
     r.beginView(v, frame);
-    if (editing) drawOverlays(v, aspect);
+    if (editing) application.overlays.draw(v, aspect);
     // The planet is a picture of perspective: an orthographic view shows the model alone,
     // over the reference picture of its axis, if any.
     if (flat)
@@ -451,7 +451,7 @@ void renderView(Renderer& r, int v, bool editing) {
     // The display's glass goes over the scene: drawn before the models (with its depth
     // written) it would cut holes in them.
     if (editing) {
-        drawPendingNet();
+        application.overlays.drawPendingNet();
         r.setWorld(vm::identity());
         r.drawArrow(orbitCamera.offset, target, kArrowColour);
         r.setWorld(vm::translation(orbitCamera.offset));

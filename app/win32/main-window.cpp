@@ -147,7 +147,7 @@ void onDestroy() {
     application.shipCopy.setFactory(nullptr);
     application.planetTexture = {};
     releaseReferencePicture();
-    application.joins = {};
+    application.overlays.releaseDeviceBuffers();
     application.hud.release();
     if (application.renderer) application.renderer->releaseDevice();
     if (!document().modified()) discardRecoveryCopy(); // a clean exit leaves no copy
@@ -242,7 +242,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     }
     followDragCapture(window, message, wParam);
-    if (handleViewMouse(window, message, wParam, lParam)) {
+    if (application.viewMouse.handle(window, message, wParam, lParam)) {
         followRightClick(window, message, wParam, lParam);
         return 0;
     }

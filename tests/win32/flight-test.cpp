@@ -237,7 +237,8 @@ TEST_F(FlightTest, TheSelectionBracketsFollowTheShipWhereverAFlightLeftIt) {
             FrameView frame;
             frame.viewProjection = orbitCamera.viewMatrix() * r.projection();
             r.beginView(0, frame);
-            drawOverlays(0, static_cast<float>(client.right) / static_cast<float>(client.bottom));
+            application.overlays.draw(0, static_cast<float>(client.right) /
+                                             static_cast<float>(client.bottom));
             r.present(0);
         }
         const BackBuffer b = readBackBuffer(r);

@@ -15,6 +15,7 @@
 #include "editor/box-selection.h"
 #include "editor/chosen-points-drag.h"
 #include "editor/coordinate-text.h"
+#include "editor/edit-session.h"
 #include "editor/edit-xform.h"
 #include "editor/locators.h"
 #include "editor/pending-points.h"
@@ -24,7 +25,9 @@
 #include "editor/selection.h"
 #include "editor/size-tolerance.h"
 #include "editor/snapping.h"
+#include "flight/vaisseau.h"
 #include "graphics/d3d11/renderer.h"
+#include "graphics/gpu-model-copy.h"
 #include "model/bezier-surface.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/commands.h"
@@ -33,95 +36,93 @@
 #include "ui/win32/records.h"
 #include "ui/win32/shape-window.h"
 #include "ui/win32/window-layout.h"
+#include "view/orbit-camera.h"
 
-namespace {
+ViewMouse::ViewMouse(const Parts& parts)
+    : session_(parts.session), editor_(parts.session.state()), camera_(parts.camera),
+      ship_(parts.ship), picks_(parts.picks), copy_(parts.copy), timing_(parts.timing),
+      renderer_(parts.renderer), mainWindow_(parts.mainWindow), palette_(parts.palette),
+      shape_(parts.shape) {}
+
+Model& ViewMouse::model() {
+    return session_.document().model();
+}
 
 // The model's size, which the readouts' precision follows: measured again when it changed,
 // at most once a second (a drag changes it every move, its order of size seldom).
-float readoutSize() {
+float ViewMouse::readoutSize() {
     constexpr ULONGLONG kMeasureEvery = 1000; // ms
-    static uint64_t measured = UINT64_MAX;
-    static ULONGLONG measuredAt = 0;
-    static float size = 1;
     const ULONGLONG now = GetTickCount64();
-    if (application.shipCopy.revision() != measured && now - measuredAt >= kMeasureEvery) {
-        measured = application.shipCopy.revision();
-        measuredAt = now;
-        const float extent = extentOf(editedModel().points);
-        size = extent > 0 ? extent : 1;
+    if (copy_.revision() != readout_.revision && now - readout_.at >= kMeasureEvery) {
+        readout_.revision = copy_.revision();
+        readout_.at = now;
+        const float extent = extentOf(model().points);
+        readout_.size = extent > 0 ? extent : 1;
     }
-    return size;
+    return readout_.size;
 }
 
 // A point in a part, labelled: the cursor-relative part by its offsets from the target.
 // In flight the parts are the flight's.
-void setStatus(StatusPart part, vm::Vec4 v) {
-    if (editorState.mode == Mode::Flight) return;
+void ViewMouse::setStatus(StatusPart part, vm::Vec4 v) {
+    if (editor_.mode == Mode::Flight) return;
     setStatusText(part, part == StatusPart::CursorRelative
                             ? coordinatesText(v, readoutSize(), "dx", "dy", "dz")
                             : coordinatesText(v, readoutSize()));
 }
 
-vm::Mat4 entityWorld() {
+vm::Mat4 ViewMouse::entityWorld() {
     vm::Mat4 world;
-    editorState.currentEntity->worldMatrix(world);
+    ship_.worldMatrix(world);
     return world;
 }
 
-bool paletteChecked(int id) {
-    return application.palette.toolbar &&
-           SendMessageA(application.palette.toolbar, TB_ISBUTTONCHECKED, static_cast<WPARAM>(id),
-                        0);
+bool ViewMouse::paletteChecked(int id) {
+    return palette_.toolbar &&
+           SendMessageA(palette_.toolbar, TB_ISBUTTONCHECKED, static_cast<WPARAM>(id), 0);
 }
 
-bool pointButtonDown() {
+bool ViewMouse::pointButtonDown() {
     return paletteChecked(palette::Dissociate) || paletteChecked(palette::Joint);
 }
 
-vm::Mat4 viewProjectionOf(int viewport, float aspect) {
-    const vm::Mat4 perspective =
-        application.renderer ? application.renderer->projection() : vm::identity();
-    return orbitCamera.viewMatrixOf(viewport) *
-           orbitCamera.projectionOf(viewport, aspect, perspective);
+vm::Mat4 ViewMouse::viewProjectionOf(int viewport, float aspect) {
+    const vm::Mat4 perspective = renderer_ ? renderer_->projection() : vm::identity();
+    return camera_.viewMatrixOf(viewport) * camera_.projectionOf(viewport, aspect, perspective);
 }
 
-} // namespace
-
-vm::Mat4 worldViewProjectionOf(int viewport, float aspect) {
+vm::Mat4 ViewMouse::worldViewProjectionOf(int viewport, float aspect) {
     return entityWorld() * viewProjectionOf(viewport, aspect);
 }
 
-namespace {
-
-void hoverPick(const ViewportHit& hit) {
-    Model& model = editedModel();
-    application.pickAccelerator.follow(application.shipCopy.revision());
+void ViewMouse::hoverPick(const ViewportHit& hit) {
+    Model& model = this->model();
+    picks_.follow(copy_.revision());
     const vm::Mat4 viewProjection = viewProjectionOf(hit.viewport, hit.aspect);
-    if (editorState.tool == Tool::Select) {
-        PatchPick pick =
-            application.pickAccelerator.pickPatch(model, entityWorld(), orbitCamera, hit);
-        editorState.pickRay = {pick.origin, pick.direction};
-        editorState.pickDistance = pick.distance;
-        editorState.hoveredPatch = pick.patch;
+    if (editor_.tool == Tool::Select) {
+        PatchPick pick = picks_.pickPatch(model, entityWorld(), camera_, hit);
+        editor_.pickRay = {pick.origin, pick.direction};
+        editor_.pickDistance = pick.distance;
+        editor_.hoveredPatch = pick.patch;
     }
     // Points are picked where a click works on them: the tools that take points, the select
     // tool choosing points, and any tool while dissociate or joint waits for its click.
     // Elsewhere none is hot.
-    const bool choosing = editorState.tool == Tool::Select && editorState.choosingPoints;
-    if ((editorState.tool != Tool::Select && editorState.tool != Tool::Locator) || choosing ||
+    const bool choosing = editor_.tool == Tool::Select && editor_.choosingPoints;
+    if ((editor_.tool != Tool::Select && editor_.tool != Tool::Locator) || choosing ||
         pointButtonDown()) {
-        PointPick pick = application.pickAccelerator.pickPoint(
-            model, entityWorld(), viewProjection, editorState.useCount, hit.nx, hit.ny);
-        editorState.hoveredPoint = pick.index;
-        editorState.hotPoint = pick.hot;
+        PointPick pick = picks_.pickPoint(model, entityWorld(), viewProjection, editor_.useCount,
+                                          hit.nx, hit.ny);
+        editor_.hoveredPoint = pick.index;
+        editor_.hotPoint = pick.hot;
     } else {
-        editorState.hoveredPoint = -1;
-        editorState.hotPoint = false;
+        editor_.hoveredPoint = -1;
+        editor_.hotPoint = false;
     }
 }
 
-void showGroundPoint(vm::Vec4 g) {
-    if (editorState.mode == Mode::Flight) return;
+void ViewMouse::showGroundPoint(vm::Vec4 g) {
+    if (editor_.mode == Mode::Flight) return;
     setStatusText(StatusPart::Cursor,
                   "u " + lengthText(g.x, readoutSize()) + "  v " + lengthText(g.z, readoutSize()));
 }
@@ -129,8 +130,8 @@ void showGroundPoint(vm::Vec4 g) {
 // The point a rotate or translate drag is measured at, with its readout: on the ground, or
 // across the view when the drag began with the ground edge-on. Nothing (and no readout)
 // when it cannot be reached, so no undefined value reaches the tools.
-std::optional<vm::Vec4> ground(const ViewportHit& hit) {
-    std::optional<vm::Vec4> g = dragPlanePoint(orbitCamera, hit, editorState.dragOnViewPlane);
+std::optional<vm::Vec4> ViewMouse::ground(const ViewportHit& hit) {
+    std::optional<vm::Vec4> g = dragPlanePoint(camera_, hit, editor_.dragOnViewPlane);
     if (g) showGroundPoint(*g);
     return g;
 }
@@ -138,10 +139,10 @@ std::optional<vm::Vec4> ground(const ViewportHit& hit) {
 // At a rotate or translate press: the ground when it is in front of the eye, else the
 // plane facing the viewer (the start-up camera's eye lies on the ground), said in the
 // status bar. False, with the reason, when neither is under the mouse: no drag starts.
-bool chooseDragPlane(const ViewportHit& hit) {
-    editorState.dragOnViewPlane = !groundPoint(orbitCamera, hit);
-    if (!editorState.dragOnViewPlane) return true;
-    if (dragPlanePoint(orbitCamera, hit, true)) {
+bool ViewMouse::chooseDragPlane(const ViewportHit& hit) {
+    editor_.dragOnViewPlane = !groundPoint(camera_, hit);
+    if (!editor_.dragOnViewPlane) return true;
+    if (dragPlanePoint(camera_, hit, true)) {
         setStatusText(StatusPart::Message,
                       "ground edge-on: moving across the view (orbit to look down on it)");
         return true;
@@ -153,25 +154,20 @@ bool chooseDragPlane(const ViewportHit& hit) {
 
 // The mouse's angle about the pivot, measured in the model's own space: after a flight the
 // ship (and the model with it) may be anywhere, turned any way.
-float angleAroundPivot(vm::Vec4 groundPoint) {
-    vm::Mat4 world;
-    editorState.currentEntity->worldMatrix(world);
+float ViewMouse::angleAroundPivot(vm::Vec4 groundPoint) {
+    const vm::Mat4 world = entityWorld();
     vm::Vec4 local = vm::transformCoord(vm::point(groundPoint.x, groundPoint.y, groundPoint.z),
                                         vm::inverse(world));
     local.w = 0;
-    return mouseAngle(local - editorState.pivot);
+    return mouseAngle(local - editor_.pivot);
 }
 
-// Ctrl held during a drag or an add-tool click: positions on the grid, angles by 15°,
-// scale factors by 0.1.
-bool controlHeld = false; // with the mouse message being handled (its MK_CONTROL)
-
-bool snapping() {
-    const bool on = controlHeld;
+bool ViewMouse::snapping() {
+    const bool on = controlHeld_;
     if (on) {
         char text[64];
         std::snprintf(text, sizeof text, "snapping: grid %g, angles 15\xB0, factors 0.1",
-                      static_cast<double>(editorState.snapStep));
+                      static_cast<double>(editor_.snapStep));
         setStatusText(StatusPart::Message, text);
     }
     return on;
@@ -180,32 +176,32 @@ bool snapping() {
 // A press of the rotate, translate or scale tool with something to move: the points are
 // noted (and, for a turn or a scale, the pivot goes to their centre before the angle or the
 // distance is measured from it).
-void beginSubjectDrag(bool aboutPivot) {
-    Model& model = editedModel();
-    std::vector<uint32_t> subject = dragSubject(editorState, model);
+void ViewMouse::beginSubjectDrag(bool aboutPivot) {
+    Model& model = this->model();
+    std::vector<uint32_t> subject = dragSubject(editor_, model);
     if (subject.empty()) return;
     if (aboutPivot) {
-        editorState.pivot = editorState.chosenPivot.value_or(centreOf(model, subject));
-        editorState.pivot.w = 0;
+        editor_.pivot = editor_.chosenPivot.value_or(centreOf(model, subject));
+        editor_.pivot.w = 0;
     }
-    beginPointGesture(editorState, model, std::move(subject));
-    document().beginGesture();
+    beginPointGesture(editor_, model, std::move(subject));
+    session_.document().beginGesture();
 }
 
 // A step of such a drag: the points follow, the GPU copy takes only them.
-void stepSubjectDrag() {
-    if (!pointGestureUnderWay(editorState)) return;
-    document().preview(
-        [](Model& model) { return stepPointGesture(editorState, model, heldAxis()); });
-    if (editorState.pointGesture.held > 0)
-        setStatusText(StatusPart::Message, std::to_string(editorState.pointGesture.held) +
+void ViewMouse::stepSubjectDrag() {
+    if (!pointGestureUnderWay(editor_)) return;
+    session_.document().preview(
+        [this](Model& model) { return stepPointGesture(editor_, model, heldAxis()); });
+    if (editor_.pointGesture.held > 0)
+        setStatusText(StatusPart::Message, std::to_string(editor_.pointGesture.held) +
                                                " points on the mirror plane stay on it");
 }
 
 // How far the mouse is from the pivot on the screen, in pixels: what a scale drag measures.
-float pixelsFromPivot(const ViewportHit& hit) {
+float ViewMouse::pixelsFromPivot(const ViewportHit& hit) {
     const vm::Vec4 at = vm::transformCoord(
-        vm::point(editorState.pivot.x, editorState.pivot.y, editorState.pivot.z), entityWorld());
+        vm::point(editor_.pivot.x, editor_.pivot.y, editor_.pivot.z), entityWorld());
     const ScreenPoint s =
         projectToScreen({at.x, at.y, at.z}, viewProjectionOf(hit.viewport, hit.aspect));
     const float dx = (hit.nx - s.x) * 0.5f * static_cast<float>(hit.width);
@@ -216,94 +212,91 @@ float pixelsFromPivot(const ViewportHit& hit) {
 // The rotate drag's angle at the mouse: about the pivot on the ground, or, with the ground
 // edge-on, from the mouse's place across the viewport (its width is a whole turn): every
 // point of the plane facing the viewer lies on one line through the pivot.
-std::optional<float> rotateAngleAt(const ViewportHit& hit) {
-    if (editorState.dragOnViewPlane) return std::clamp(vm::kPi * (hit.nx + 1), 1e-6f, vm::kTwoPi);
+std::optional<float> ViewMouse::rotateAngleAt(const ViewportHit& hit) {
+    if (editor_.dragOnViewPlane) return std::clamp(vm::kPi * (hit.nx + 1), 1e-6f, vm::kTwoPi);
     if (auto g = ground(hit)) return angleAroundPivot(*g);
     return std::nullopt;
 }
 
 // The no-tool drag of the hot point: under the mouse at its depth.
-void movePoint(const ViewportHit& hit, int index) {
-    const Model& model = editedModel();
+void ViewMouse::movePoint(const ViewportHit& hit, int index) {
+    const Model& model = this->model();
     if (index < 0 || static_cast<size_t>(index) >= model.points.size()) return;
-    application.inputTiming.start("point drag");
+    timing_.start("point drag");
     const auto moved = static_cast<uint32_t>(index);
-    vm::Float3 to = draggedPointPosition(orbitCamera, hit, entityWorld(), model.points[moved]);
-    if (snapping()) to = snap::toGrid(to, editorState.snapStep);
-    application.session.dragPoint(moved, to); // the shape window follows the document
+    vm::Float3 to = draggedPointPosition(camera_, hit, entityWorld(), model.points[moved]);
+    if (snapping()) to = snap::toGrid(to, editor_.snapStep);
+    session_.dragPoint(moved, to); // the shape window follows the document
 }
 
-void setPaletteButton(int id, int state) {
-    SendMessageA(application.palette.toolbar, TB_SETSTATE, static_cast<WPARAM>(id),
-                 MAKELPARAM(state, 0));
+void ViewMouse::setPaletteButton(int id, int state) {
+    SendMessageA(palette_.toolbar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELPARAM(state, 0));
 }
 
 // The dissociate and joint buttons take the click before any tool. Returns true when one of
 // them is down. Clicks away from a hot point do nothing and leave the button down.
-bool pointButtonClick(const ViewportHit& hit) {
+bool ViewMouse::pointButtonClick(const ViewportHit& hit) {
     if (!pointButtonDown()) return false;
     hoverPick(hit); // the press itself is where the user points
     if (paletteChecked(palette::Dissociate)) {
-        if (editorState.hotPoint && editorState.hoveredPoint != -1 &&
-            dissociateCommand(editorState.hoveredPoint))
+        if (editor_.hotPoint && editor_.hoveredPoint != -1 &&
+            dissociateCommand(editor_.hoveredPoint))
             setPaletteButton(palette::Dissociate, TBSTATE_ENABLED);
         return true;
     }
-    if (!editorState.hotPoint) return true;
-    if (editorState.firstJointPoint == -1) {
-        editorState.firstJointPoint = editorState.hoveredPoint;
+    if (!editor_.hotPoint) return true;
+    if (editor_.firstJointPoint == -1) {
+        editor_.firstJointPoint = editor_.hoveredPoint;
     } else if (jointCommand()) {
-        editorState.firstJointPoint = -1;
+        editor_.firstJointPoint = -1;
         setPaletteButton(palette::Joint, TBSTATE_ENABLED);
     }
     updateJointButton();
     return true;
 }
 
-void toolPress(const ViewportHit& hit) {
-    switch (editorState.tool) {
+void ViewMouse::toolPress(const ViewportHit& hit) {
+    switch (editor_.tool) {
     case Tool::None:
         hoverPick(hit);
-        if (editorState.hoveredPoint != -1 && editorState.hotPoint && application.shape.pointList)
-            SendMessageA(application.shape.pointList, LB_SETCURSEL,
-                         static_cast<WPARAM>(editorState.hoveredPoint), 0);
+        if (editor_.hoveredPoint != -1 && editor_.hotPoint && shape_.pointList)
+            SendMessageA(shape_.pointList, LB_SETCURSEL, static_cast<WPARAM>(editor_.hoveredPoint),
+                         0);
         break;
     case Tool::Add: {
         // A point that is not a number would end the file where it is saved: never made.
-        if (!isFinitePoint(cursorPoint(orbitCamera, hit)) && !editorState.hotPoint) break;
-        vm::Vec4 at = cursorPoint(orbitCamera, hit);
-        if (snapping()) at = snap::toGrid(at, editorState.snapStep);
-        application.session.addPoint(at);
+        if (!isFinitePoint(cursorPoint(camera_, hit)) && !editor_.hotPoint) break;
+        vm::Vec4 at = cursorPoint(camera_, hit);
+        if (snapping()) at = snap::toGrid(at, editor_.snapStep);
+        session_.addPoint(at);
         updateTakeBackButton();
         break;
     }
     case Tool::Select: {
-        application.inputTiming.start("selection click");
+        timing_.start("selection click");
         const ClickModifiers modifiers{keyDown(VK_CONTROL), keyDown(VK_SHIFT)};
-        const bool points = editorState.choosingPoints;
+        const bool points = editor_.choosingPoints;
         // A plain press on a chosen point drags the chosen points; the release is one step.
-        if (points && editorState.hotPoint && !modifiers.control && !modifiers.shift &&
-            editorState.hoveredPoint >= 0 &&
-            beginChosenPointsDrag(editorState, editedModel(),
-                                  static_cast<uint32_t>(editorState.hoveredPoint))) {
-            document().beginGesture();
+        if (points && editor_.hotPoint && !modifiers.control && !modifiers.shift &&
+            editor_.hoveredPoint >= 0 &&
+            beginChosenPointsDrag(editor_, model(), static_cast<uint32_t>(editor_.hoveredPoint))) {
+            session_.document().beginGesture();
             setStatusText(StatusPart::Message,
-                          "moving " + std::to_string(editorState.pointGesture.points.size()) +
+                          "moving " + std::to_string(editor_.pointGesture.points.size()) +
                               " chosen points (Escape puts them back)");
             break;
         }
         if (points)
-            application.session.clickPoint(editorState.hotPoint ? editorState.hoveredPoint : -1,
-                                           modifiers);
+            session_.clickPoint(editor_.hotPoint ? editor_.hoveredPoint : -1, modifiers);
         else
-            application.session.clickPatch(editorState.hoveredPatch, modifiers);
+            session_.clickPatch(editor_.hoveredPatch, modifiers);
         // A press on empty space starts a rubber band (Shift and a drag orbit, as always).
-        const bool onNothing = points ? !editorState.hotPoint : editorState.hoveredPatch == -1;
+        const bool onNothing = points ? !editor_.hotPoint : editor_.hoveredPatch == -1;
         if (onNothing && !keyDown(VK_SHIFT)) {
-            editorState.banding = true;
-            editorState.bandViewport = hit.viewport;
-            editorState.bandX0 = editorState.bandX1 = hit.nx;
-            editorState.bandY0 = editorState.bandY1 = hit.ny;
+            editor_.banding = true;
+            editor_.bandViewport = hit.viewport;
+            editor_.bandX0 = editor_.bandX1 = hit.nx;
+            editor_.bandY0 = editor_.bandY1 = hit.ny;
         }
         break;
     }
@@ -312,38 +305,37 @@ void toolPress(const ViewportHit& hit) {
         if (!chooseDragPlane(hit)) break;
         beginSubjectDrag(true);
         if (auto a = rotateAngleAt(hit)) {
-            editorState.startAngle = *a;
-            editorState.sweepAngle = 0;
-            editorState.transformDrag = true;
-        } else if (pointGestureUnderWay(editorState)) {
+            editor_.startAngle = *a;
+            editor_.sweepAngle = 0;
+            editor_.transformDrag = true;
+        } else if (pointGestureUnderWay(editor_)) {
             // No angle to measure from here: nothing was moved, nothing is kept.
-            endPointGesture(editorState);
-            document().endGesture("Rotate points");
+            endPointGesture(editor_);
+            session_.document().endGesture("Rotate points");
         }
         break;
     case Tool::Translate:
         commitPreview();
-        if (!editorState.handleHot && !chooseDragPlane(hit)) break;
-        if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true, false)
-                                           : ground(hit)) {
-            editorState.dragStart = *p;
-            editorState.translation = {};
-            editorState.transformDrag = true;
+        if (!editor_.handleHot && !chooseDragPlane(hit)) break;
+        if (auto p = editor_.handleHot ? translatePoint(camera_, hit, true, false) : ground(hit)) {
+            editor_.dragStart = *p;
+            editor_.translation = {};
+            editor_.transformDrag = true;
             beginSubjectDrag(false);
         }
         break;
     case Tool::Scale:
         commitPreview();
         beginSubjectDrag(true);
-        if (!pointGestureUnderWay(editorState)) break; // an empty model
-        editorState.scaleFrom = pixelsFromPivot(hit);
-        editorState.scaleFactor = 1;
-        editorState.transformDrag = true;
+        if (!pointGestureUnderWay(editor_)) break; // an empty model
+        editor_.scaleFrom = pixelsFromPivot(hit);
+        editor_.scaleFactor = 1;
+        editor_.transformDrag = true;
         break;
     case Tool::Locator: {
-        if (!isFinitePoint(cursorPoint(orbitCamera, hit))) break;
+        if (!isFinitePoint(cursorPoint(camera_, hit))) break;
         editDocument("Locator", [&](Model& model) {
-            addLocator(model, cursorPoint(orbitCamera, hit));
+            addLocator(model, cursorPoint(camera_, hit));
             return true;
         });
         break;
@@ -354,24 +346,21 @@ void toolPress(const ViewportHit& hit) {
 // The rubber band's release: the patches wholly inside it, selected as a click would
 // (Shift held at the release adds them, Control toggles them). A band of a few pixels is a
 // click, already handled at the press.
-void finishBand(const ViewportHit& hit) {
-    editorState.banding = false;
-    const float dx = (editorState.bandX1 - editorState.bandX0) * static_cast<float>(hit.width);
-    const float dy = (editorState.bandY1 - editorState.bandY0) * static_cast<float>(hit.height);
+void ViewMouse::finishBand(const ViewportHit& hit) {
+    editor_.banding = false;
+    const float dx = (editor_.bandX1 - editor_.bandX0) * static_cast<float>(hit.width);
+    const float dy = (editor_.bandY1 - editor_.bandY0) * static_cast<float>(hit.height);
     if (dx * dx + dy * dy < 4 * 4 * 4) return; // under about 4 pixels
-    application.inputTiming.start("box selection");
-    Model& model = editedModel();
-    const vm::Mat4 m = entityWorld() * viewProjectionOf(editorState.bandViewport, hit.aspect);
-    const ScreenBox box{editorState.bandX0, editorState.bandY0, editorState.bandX1,
-                        editorState.bandY1};
+    timing_.start("box selection");
+    Model& model = this->model();
+    const vm::Mat4 m = entityWorld() * viewProjectionOf(editor_.bandViewport, hit.aspect);
+    const ScreenBox box{editor_.bandX0, editor_.bandY0, editor_.bandX1, editor_.bandY1};
     const ClickModifiers modifiers{keyDown(VK_CONTROL), keyDown(VK_SHIFT)};
-    if (editorState.choosingPoints)
-        application.session.choosePoints(pointsInBox(model, m, box), modifiers, "box");
+    if (editor_.choosingPoints)
+        session_.choosePoints(pointsInBox(model, m, box), modifiers, "box");
     else
-        application.session.selectPatchesInBox(patchesInBox(model, m, box), modifiers);
+        session_.selectPatchesInBox(patchesInBox(model, m, box), modifiers);
 }
-
-} // namespace
 
 Axis heldAxis() {
     if (keyDown('X')) return Axis::X;
@@ -380,22 +369,21 @@ Axis heldAxis() {
     return Axis::Free;
 }
 
-std::optional<PatchSpot> patchUnderPointer() {
-    if (!editorState.currentEntity || !application.mainWindow) return std::nullopt;
+std::optional<PatchSpot> ViewMouse::patchUnderPointer() {
+    if (!editor_.currentEntity || !mainWindow_) return std::nullopt;
     POINT at;
     GetCursorPos(&at);
-    ScreenToClient(application.mainWindow, &at);
+    ScreenToClient(mainWindow_, &at);
     RECT client;
-    GetClientRect(application.mainWindow, &client);
+    GetClientRect(mainWindow_, &client);
     const ViewArea area = viewArea(client.right, client.bottom);
     if (at.x < 0 || at.x >= area.width || at.y < area.top || at.y >= area.top + area.height)
         return std::nullopt;
     const ViewportHit hit =
         locateViewport(at.x, at.y - area.top, area.width, area.height, isQuadLayout());
-    const Model& model = editedModel();
-    application.pickAccelerator.follow(application.shipCopy.revision());
-    const PatchPick pick =
-        application.pickAccelerator.pickPatch(model, entityWorld(), orbitCamera, hit);
+    const Model& model = this->model();
+    picks_.follow(copy_.revision());
+    const PatchPick pick = picks_.pickPatch(model, entityWorld(), camera_, hit);
     if (pick.patch < 0) return std::nullopt;
     const vm::Vec4 hitAt = pick.origin + pick.direction * pick.distance;
     const vm::Vec4 onNet =
@@ -407,128 +395,119 @@ std::optional<PatchSpot> patchUnderPointer() {
     return spot;
 }
 
-namespace {
-
 // What the mouse shows as it moves without a drag under way: the cursor point, the rotate
 // gizmo's angle, the translate handle under it, the readout.
-void trackMouse(const ViewportHit& hit, WPARAM wParam) {
-    if (editorState.tool == Tool::Add || editorState.tool == Tool::Locator) {
-        editorState.cursor = cursorPoint(orbitCamera, hit);
-        setStatus(StatusPart::Cursor, editorState.cursor);
-    } else if (editorState.tool == Tool::Rotate && !editorState.transformDrag) {
+void ViewMouse::trackMouse(const ViewportHit& hit, WPARAM wParam) {
+    if (editor_.tool == Tool::Add || editor_.tool == Tool::Locator) {
+        editor_.cursor = cursorPoint(camera_, hit);
+        setStatus(StatusPart::Cursor, editor_.cursor);
+    } else if (editor_.tool == Tool::Rotate && !editor_.transformDrag) {
         // Before a press the gizmo shows the mouse's angle.
-        if (auto g = groundPoint(orbitCamera, hit)) {
+        if (auto g = groundPoint(camera_, hit)) {
             showGroundPoint(*g);
-            editorState.sweepAngle = angleAroundPivot(*g);
+            editor_.sweepAngle = angleAroundPivot(*g);
         }
-    } else if (editorState.tool == Tool::Translate && !(wParam & MK_LBUTTON)) {
-        editorState.handleHot =
-            handleUnderMouse(orbitCamera, viewProjectionOf(hit.viewport, hit.aspect), hit);
+    } else if (editor_.tool == Tool::Translate && !(wParam & MK_LBUTTON)) {
+        editor_.handleHot =
+            handleUnderMouse(camera_, viewProjectionOf(hit.viewport, hit.aspect), hit);
     }
-    setStatus(StatusPart::CursorRelative,
-              cursorReadout(orbitCamera, hit.viewport, editorState.cursor));
+    setStatus(StatusPart::CursorRelative, cursorReadout(camera_, hit.viewport, editor_.cursor));
 }
 
 // A move with the left button held: orbiting, a rubber band, a point, or a rotate or
 // translate drag.
-void dragWithLeftButton(const ViewportHit& hit, WPARAM wParam, int mx, int my) {
+void ViewMouse::dragWithLeftButton(const ViewportHit& hit, WPARAM wParam, int mx, int my) {
     if ((wParam & MK_SHIFT) ||
-        (editorState.tool == Tool::None && !editorState.hotPoint && editorState.draggedPoint < 0)) {
-        orbitCamera.orbit(mx - editorState.lastMouseX, my - editorState.lastMouseY, hit.width,
-                          hit.height);
-    } else if (editorState.tool == Tool::Select && pointGestureUnderWay(editorState)) {
+        (editor_.tool == Tool::None && !editor_.hotPoint && editor_.draggedPoint < 0)) {
+        camera_.orbit(mx - editor_.lastMouseX, my - editor_.lastMouseY, hit.width, hit.height);
+    } else if (editor_.tool == Tool::Select && pointGestureUnderWay(editor_)) {
         const bool snap = snapping();
-        editorState.translation =
-            chosenPointsOffset(editorState, orbitCamera, hit, entityWorld(),
-                               snap ? std::optional<float>(editorState.snapStep) : std::nullopt);
+        editor_.translation =
+            chosenPointsOffset(editor_, camera_, hit, entityWorld(),
+                               snap ? std::optional<float>(editor_.snapStep) : std::nullopt);
         stepSubjectDrag();
-    } else if (editorState.banding) {
-        if (hit.viewport == editorState.bandViewport) {
-            editorState.bandX1 = std::clamp(hit.nx, -1.0f, 1.0f);
-            editorState.bandY1 = std::clamp(hit.ny, -1.0f, 1.0f);
+    } else if (editor_.banding) {
+        if (hit.viewport == editor_.bandViewport) {
+            editor_.bandX1 = std::clamp(hit.nx, -1.0f, 1.0f);
+            editor_.bandY1 = std::clamp(hit.ny, -1.0f, 1.0f);
         }
-    } else if (editorState.tool == Tool::None) {
-        movePoint(hit, editorState.draggedPoint >= 0 ? editorState.draggedPoint
-                                                     : editorState.hoveredPoint);
-    } else if (editorState.tool == Tool::Rotate && editorState.transformDrag) {
+    } else if (editor_.tool == Tool::None) {
+        movePoint(hit, editor_.draggedPoint >= 0 ? editor_.draggedPoint : editor_.hoveredPoint);
+    } else if (editor_.tool == Tool::Rotate && editor_.transformDrag) {
         if (auto a = rotateAngleAt(hit)) {
-            editorState.sweepAngle = sweptAngle(editorState.startAngle, *a);
-            if (snapping()) editorState.sweepAngle = snap::toAngle(editorState.sweepAngle);
+            editor_.sweepAngle = sweptAngle(editor_.startAngle, *a);
+            if (snapping()) editor_.sweepAngle = snap::toAngle(editor_.sweepAngle);
             stepSubjectDrag();
         }
-    } else if (editorState.tool == Tool::Scale && editorState.transformDrag) {
-        float factor = dragScaleFactor(editorState.scaleFrom, pixelsFromPivot(hit));
+    } else if (editor_.tool == Tool::Scale && editor_.transformDrag) {
+        float factor = dragScaleFactor(editor_.scaleFrom, pixelsFromPivot(hit));
         if (snapping()) factor = snapFactor(factor);
-        editorState.scaleFactor = factor;
+        editor_.scaleFactor = factor;
         char text[64];
         std::snprintf(text, sizeof text, "scale %.3g", static_cast<double>(factor));
         setStatusText(StatusPart::Message, text);
         stepSubjectDrag();
-    } else if (editorState.tool == Tool::Translate && editorState.transformDrag) {
-        if (auto p = editorState.handleHot ? translatePoint(orbitCamera, hit, true, false)
-                                           : ground(hit)) {
-            editorState.translation = *p - editorState.dragStart;
-            editorState.translation.w = 0;
+    } else if (editor_.tool == Tool::Translate && editor_.transformDrag) {
+        if (auto p = editor_.handleHot ? translatePoint(camera_, hit, true, false) : ground(hit)) {
+            editor_.translation = *p - editor_.dragStart;
+            editor_.translation.w = 0;
             if (snapping())
-                editorState.translation =
-                    snap::toGrid(editorState.translation, editorState.snapStep);
+                editor_.translation = snap::toGrid(editor_.translation, editor_.snapStep);
             setStatus(StatusPart::Message, *p);
             stepSubjectDrag();
         }
     }
-    editorState.lastMouseX = mx;
-    editorState.lastMouseY = my;
+    editor_.lastMouseX = mx;
+    editor_.lastMouseY = my;
 }
 
-} // namespace
-
-bool handleViewMouse(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam) {
+bool ViewMouse::handle(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_MOUSEMOVE && message != WM_LBUTTONDOWN && message != WM_LBUTTONUP &&
         message != WM_RBUTTONDOWN && message != WM_RBUTTONUP)
         return false;
-    if (!editorState.currentEntity) return true;
+    if (!editor_.currentEntity) return true; // before start-up made the model
     RECT client;
     GetClientRect(mainWindow, &client);
     const ViewArea area = viewArea(client.right, client.bottom);
     const int mx = static_cast<short>(LOWORD(lParam));
     const int my = static_cast<short>(HIWORD(lParam)) - area.top;
     const ViewportHit hit = locateViewport(mx, my, area.width, area.height, isQuadLayout());
-    controlHeld = (wParam & MK_CONTROL) != 0;
+    controlHeld_ = (wParam & MK_CONTROL) != 0;
     const SettingsFile& settings = sessionSettings();
 
     switch (message) {
     case WM_MOUSEMOVE:
-        editorState.pointMoved = false;
+        editor_.pointMoved = false;
         if (wParam & MK_RBUTTON) {
-            orbitCamera.panTo(editorState.panStartX, editorState.panStartY, editorState.panViewport,
-                              mx, my, hit.width, hit.height);
-            setStatus(StatusPart::Message, orbitCamera.target());
+            camera_.panTo(editor_.panStartX, editor_.panStartY, editor_.panViewport, mx, my,
+                          hit.width, hit.height);
+            setStatus(StatusPart::Message, camera_.target());
         }
         trackMouse(hit, wParam);
-        if ((wParam & MK_LBUTTON) && !editorState.leftDragCancelled)
+        if ((wParam & MK_LBUTTON) && !editor_.leftDragCancelled)
             dragWithLeftButton(hit, wParam, mx, my);
         if (!(wParam & (MK_LBUTTON | MK_RBUTTON))) hoverPick(hit);
         return true;
     case WM_LBUTTONDOWN:
-        editorState.leftDragCancelled = false;
-        editorState.lastMouseX = mx;
-        editorState.lastMouseY = my;
+        editor_.leftDragCancelled = false;
+        editor_.lastMouseX = mx;
+        editor_.lastMouseY = my;
         if (!pointButtonClick(hit)) toolPress(hit);
         return true;
     case WM_LBUTTONUP:
-        orbitCamera.commitRotation(settings);
+        camera_.commitRotation(settings);
         // A drag is one step: the rotation or translation goes into the points now.
-        if (editorState.transformDrag) commitPreview();
+        if (editor_.transformDrag) commitPreview();
         finishPointDrag();
-        if (editorState.banding) finishBand(hit);
+        if (editor_.banding) finishBand(hit);
         return true;
     case WM_RBUTTONDOWN:
-        editorState.panStartX = mx;
-        editorState.panStartY = my;
-        editorState.panViewport = hit.viewport;
+        editor_.panStartX = mx;
+        editor_.panStartY = my;
+        editor_.panViewport = hit.viewport;
         return true;
     case WM_RBUTTONUP:
-        orbitCamera.commitPan(settings);
+        camera_.commitPan(settings);
         return true;
     }
     return true;

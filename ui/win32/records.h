@@ -30,7 +30,9 @@
 #include "graphics/d3d11/texture.h"
 #include "graphics/gpu-model-copy.h"
 #include "ui/win32/document-commands.h"
+#include "ui/win32/mouse-handler.h"
 #include "ui/win32/shape-tree-view.h"
+#include "ui/win32/tool-overlays.h"
 #include "view/orbit-camera.h"
 #include "view/reference-picture.h"
 
@@ -65,6 +67,7 @@ struct PaletteHandles {
 };
 
 extern EditorState editorState;
+extern OrbitCamera orbitCamera;
 
 struct Application {
     Vaisseau ship;
@@ -110,17 +113,16 @@ struct Application {
         Microsoft::WRL::ComPtr<ID3D11Buffer> quad;
         Microsoft::WRL::ComPtr<ID3D11PixelShader> shader;
     } reference;
-    // The joins display's lines on the device, one list a shade, made again when the model
-    // changes (its revision).
-    struct Joins {
-        uint64_t revision = UINT64_MAX; // the model's GPU copy's
-        Microsoft::WRL::ComPtr<ID3D11Buffer> shades[kJoinShades];
-        UINT counts[kJoinShades] = {};
-    } joins;
     std::unique_ptr<Joystick> joystick; // when DirectInput could be made
     PickAccelerator pickAccelerator;    // the points and nets kept for picking in the view
     flight::FlightKeys flightKeys;      // held in flight mode
     flight::KeyboardFlight keyboardFlight;
+    // The 3D view's mouse.
+    ViewMouse viewMouse{{session, orbitCamera, ship, pickAccelerator, shipCopy, inputTiming,
+                         renderer, mainWindow, palette, shape}};
+    // What the tools show in the view.
+    ToolOverlays overlays{
+        {editorState, orbitCamera, ship, ship, shipCopy, renderer, palette, shape}};
     // The recovery copy: its writer, this editor's copy (its name in the recovery folder and
     // the lock held while the editor runs), and whether its last failure was said.
     struct RecoveryCopy {
@@ -135,7 +137,6 @@ struct Application {
 };
 
 // The static records the program is built around.
-extern OrbitCamera orbitCamera;
 extern Application application;
 extern KeyFlags keyFlags;
 extern DisplayFlags displayFlags;

@@ -287,7 +287,7 @@ class ShellCommandHost final : public CommandHost {
     std::optional<std::string> clipboardText() override { return ::clipboardText(); }
 
     std::optional<PointerSpot> patchUnderPointer() const override {
-        const std::optional<PatchSpot> spot = ::patchUnderPointer();
+        const std::optional<PatchSpot> spot = application.viewMouse.patchUnderPointer();
         if (!spot) return std::nullopt;
         return PointerSpot{spot->patch, spot->u, spot->v};
     }

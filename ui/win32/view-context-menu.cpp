@@ -27,7 +27,7 @@ void openAt(HWND window, POINT screen, ContextSpot spot) {
 // What is under the pointer; a patch not yet selected is selected as a left click selects it.
 ContextSpot spotUnderPointer() {
     const bool overPoint = editorState.hotPoint && editorState.hoveredPoint >= 0;
-    const std::optional<PatchSpot> patch = patchUnderPointer();
+    const std::optional<PatchSpot> patch = application.viewMouse.patchUnderPointer();
     const ContextSpot spot = contextSpot(patch.has_value(), overPoint, editorState.choosingPoints);
     if (spot == ContextSpot::Patch) {
         const Model& model = editedModel();
@@ -67,10 +67,10 @@ void openContextMenuFromKeyboard(HWND window) {
     // Over what the commands act on; at the view's centre when that is out of sight (or in the
     // four-view layout, where the selection shows in each view).
     const std::optional<ScreenPoint> anchor =
-        isQuadLayout()
-            ? std::nullopt
-            : contextMenuAnchor(editedModel(), editorState.chosenPoints,
-                                worldViewProjectionOf(0, height > 0 ? width / height : 1));
+        isQuadLayout() ? std::nullopt
+                       : contextMenuAnchor(editedModel(), editorState.chosenPoints,
+                                           application.viewMouse.worldViewProjectionOf(
+                                               0, height > 0 ? width / height : 1));
     const ScreenPoint at = anchor.value_or(ScreenPoint{0, 0});
     POINT screen = {static_cast<LONG>((at.x + 1) * 0.5f * width),
                     static_cast<LONG>((1 - at.y) * 0.5f * height)};
