@@ -51,7 +51,7 @@ bool registerWindowClasses() {
     };
     const ClassInfo classes[3] = {{"main-view", mainWindowProc},
                                   {"palette", paletteWindowProc},
-                                  {"shape-wnd", shapeWindowProc}};
+                                  {"shape-wnd", ShapeWindow::windowProc}};
     HINSTANCE instance = GetModuleHandleA(nullptr);
     bool allRegistered = true;
     for (const ClassInfo& info : classes) {
@@ -124,7 +124,7 @@ void restoreSelection() {
 
 // The shape window's top level, a group's patches in braces: "group_0{patch 1,patch 3}|patch 0".
 std::string treeSummary() {
-    const ModelTree& tree = shapeTree();
+    const ModelTree& tree = application.shapeWindow.tree();
     auto trimmed = [&](TreeItemHandle item) {
         std::string text = tree.itemText(item);
         while (!text.empty() && text.back() == ' ')
@@ -256,11 +256,11 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) 
     application.selectionView = makeSelectionView(application.session);
     // The model is shown before the shape window lists it: on a model of a hundred thousand
     // patches the list takes longer than the picture.
-    holdShapeListing(true);
+    application.shapeWindow.holdListing(true);
     const bool given = !givenFile.empty();
     openStartupDocument(application.files, application.prompts,
                         given ? givenFile : editorState.startupFile, given);
-    holdShapeListing(false);
+    application.shapeWindow.holdListing(false);
     const double modelMs = started.milliseconds() - windowsMs;
     loadPlanetImage();
     application.hud.create(*application.renderer);
@@ -283,7 +283,7 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) 
     OutputDebugStringA(shown);
 
     const double beforeShapeMs = started.milliseconds();
-    rebuildShapeWindow();
+    application.shapeWindow.rebuild();
     const double shapeMs = started.milliseconds() - beforeShapeMs;
     initialButtonUpdate();
     reportStartup();

@@ -51,7 +51,7 @@ void onCreate(HWND window) {
     reportMenuBar(window);
     acceptDroppedFiles(window);
     createPalette(window);
-    application.shape.window = createShapeWindow();
+    application.shape.window = application.shapeWindow.create();
 
     RECT client;
     if (!GetClientRect(window, &client)) fatalError("yo!", "GetClientRect of the main window");

@@ -107,7 +107,8 @@ TEST_F(DocumentTest, OpenReplacesTheModelOrKeepsItWhenRefusedOrCancelled) {
     EXPECT_EQ(3u,
               static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0)));
     ASSERT_EQ(1u, application.ship.locators.size());
-    EXPECT_EQ("Nose", shapeTree().itemText(shapeTree().items.locatorItem(0)));
+    EXPECT_EQ("Nose", application.shapeWindow.tree().itemText(
+                          application.shapeWindow.tree().items.locatorItem(0)));
     EXPECT_EQ("one - Tavrel", title());
     EXPECT_EQ("one.obj", storedPath());
     frameTick();

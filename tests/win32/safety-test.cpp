@@ -171,7 +171,8 @@ TEST_F(SafetyTest, ClosedToolWindowsHideAndComeBackWithEverythingInThem) {
     command(CommandId::ShowShapeWindow);
     EXPECT_TRUE(IsWindowVisible(palette));
     EXPECT_TRUE(IsWindowVisible(shape));
-    EXPECT_EQ("Locator_0", shapeTree().itemText(shapeTree().items.locatorItem(0)));
+    EXPECT_EQ("Locator_0", application.shapeWindow.tree().itemText(
+                               application.shapeWindow.tree().items.locatorItem(0)));
 }
 
 TEST_F(SafetyTest, KeysReleasedElsewhereDoNotKeepTheCameraMoving) {

@@ -163,7 +163,8 @@ TEST_F(ToolsTest, LocatorToolPlacesNamedLocators) {
     mouse(WM_LBUTTONUP, 100, 100);
     ASSERT_EQ(1u, application.ship.locators.size());
     const Model::Locator& locator = application.ship.locators[0];
-    EXPECT_EQ("Locator_0", shapeTree().itemText(shapeTree().items.locatorItem(0)));
+    EXPECT_EQ("Locator_0", application.shapeWindow.tree().itemText(
+                               application.shapeWindow.tree().items.locatorItem(0)));
     EXPECT_EQ(1.0f, locator.orientation.w);
     EXPECT_EQ(1.0f, locator.position.w);
     EXPECT_EQ("Untitled* - Tavrel", title());
@@ -203,7 +204,7 @@ TEST_F(ToolsTest, TakeBackButtonFollowsThePendingPoints) {
     mouse(WM_LBUTTONDOWN, 340, 300, MK_LBUTTON);
     EXPECT_TRUE(usable());
     // The shape window's tree lists them under "<New Points>", last at the top level.
-    ModelTree& tree = shapeTree();
+    ModelTree& tree = application.shapeWindow.tree();
     TreeItemHandle last = tree.firstChildOf(nullptr);
     while (tree.nextSiblingOf(last))
         last = tree.nextSiblingOf(last);

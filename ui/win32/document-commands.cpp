@@ -146,7 +146,7 @@ void clearToolsForNewDocument() {
     editorState.draggedPoint = -1;
     editorState.transformDrag = false;
     editorState.translation = {};
-    shapeTree().deleteAllItems();
+    application.shapeWindow.tree().deleteAllItems();
     updateTakeBackButton();
     application.shownTiming.phase("read"); // an import's file is read when its model replaces
 }

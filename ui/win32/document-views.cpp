@@ -85,7 +85,7 @@ class SelectionFollowers : public SessionView {
             refreshSelectionPanel();
         else
             updateSelectionButtons();
-        showSelection(change.why);
+        application.shapeWindow.showSelection(change.why);
     }
 };
 
@@ -101,7 +101,7 @@ std::vector<std::unique_ptr<DocumentView>> makeDocumentViews(Document& document)
     std::vector<std::unique_ptr<DocumentView>> views;
     views.push_back(std::make_unique<GpuCopyView>(application.shipCopy));
     views.push_back(std::make_unique<ModelCopiesView>());
-    views.push_back(makeShapeWindowView());
+    views.push_back(application.shapeWindow.makeView());
     views.push_back(std::make_unique<WindowChromeView>());
     views.push_back(std::make_unique<RecoveryCopyView>());
     for (const auto& view : views)

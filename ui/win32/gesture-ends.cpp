@@ -60,7 +60,7 @@ void finishPointDrag() {
 }
 
 void finishOpacityGesture() {
-    if (application.session.finishOpacityGesture()) application.opacityCut = true;
+    if (application.session.finishOpacityGesture()) application.shapeWindow.cutOpacityGesture();
 }
 
 bool cancelGestures() {

@@ -31,31 +31,10 @@
 #include "graphics/gpu-model-copy.h"
 #include "ui/win32/document-commands.h"
 #include "ui/win32/mouse-handler.h"
-#include "ui/win32/shape-tree-view.h"
+#include "ui/win32/shape-window.h"
 #include "ui/win32/tool-overlays.h"
 #include "view/orbit-camera.h"
 #include "view/reference-picture.h"
-
-// The shape window's controls, and whether its tree is being filled (its notifications are
-// then not the user's).
-struct ShapeWindowHandles {
-    HWND window = nullptr;
-    HWND tree = nullptr;
-    HWND pointList = nullptr;
-    HWND alphaSlider = nullptr;
-    HWND coordinateBoxes[3] = {};
-    HWND coordinateLabels[3] = {}; // "x", "y", "z" beside the boxes
-    // The transform row under the boxes: which transform, its three fields, and Apply.
-    HWND transformChoice = nullptr;
-    HWND transformFields[3] = {};
-    HWND transformApply = nullptr;
-    bool rebuilding = false;
-    bool listingHeld = false;        // start-up lists the model after its first frame
-    size_t pointListAnchor = 0;      // the row a Shift-click on the point list reaches from
-    ShapeTreeView treeView;          // the tree and the list as the document's view sees them
-    WNDPROC editProcedure = nullptr; // the coordinate boxes' own, before Enter was caught
-    WNDPROC listProcedure = nullptr; // the point list's own, before clicks on chosen rows
-};
 
 // The palette window, its toolbar, the display check box, and the pictures its buttons
 // switch between.
@@ -65,6 +44,9 @@ struct PaletteHandles {
     HWND displayCheckBox = nullptr;
     int alternateImages[4] = {};
 };
+
+extern EditorState editorState;
+extern OrbitCamera orbitCamera;
 
 extern EditorState editorState;
 extern OrbitCamera orbitCamera;
@@ -120,6 +102,8 @@ struct Application {
     // The 3D view's mouse.
     ViewMouse viewMouse{{session, orbitCamera, ship, pickAccelerator, shipCopy, inputTiming,
                          renderer, mainWindow, palette, shape}};
+    // The shape window: the tree, the point list, the coordinates and the opacity.
+    ShapeWindow shapeWindow{shape, session};
     // What the tools show in the view.
     ToolOverlays overlays{
         {editorState, orbitCamera, ship, ship, shipCopy, renderer, palette, shape}};
@@ -131,9 +115,6 @@ struct Application {
         HANDLE lock = INVALID_HANDLE_VALUE;
         bool failureTold = false;
     } recovery;
-    // A command ended the opacity slider's gesture while its thumb was still held: the rest
-    // of that gesture changes nothing.
-    bool opacityCut = false;
 };
 
 // The static records the program is built around.

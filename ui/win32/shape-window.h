@@ -8,45 +8,91 @@
 
 #include "editor/document.h"
 #include "model/model-tree.h"
+#include "ui/win32/shape-tree-view.h"
 
-HWND createShapeWindow();
-// The tree and the point list of the shape window, as the model operations see them.
-ModelTree& shapeTree();
-// Empties the tree and the point list and fills them from the edited model.
-void rebuildShapeWindow();
-// While held, a new model is not listed (start-up shows the model first, then lists it with
-// rebuildShapeWindow).
-void holdShapeListing(bool held);
-// Row i of the point list shows point i as it is now.
-void updatePointEntry(size_t index);
-// What row i of the point list shows ("%d %f %f %f "): the list draws it from the model.
-std::string pointListRowText(size_t row);
-// The three coordinate boxes show point's x, y and z; typing there moves that point.
-void showPointCoordinates(size_t index);
-// The boxes show what editorState.coordinates names (empty when nothing).
-void showSubjectCoordinates();
-// The text of box axis (0 x, 1 y, 2 z), typed by the user, moves the subject: one undoable
-// step. Text that is not a finite number is refused with a beep and a status-bar message.
-void applyTypedCoordinate(int axis);
-// The transform row's transform (its choice and fields) applied to what the tools would move
-// (the chosen points, or the selected patches' points) about their centre: one undoable
-// step. Text that is not a number, or a result outside the working range, is refused with a
-// beep and a status-bar message, as the coordinate boxes refuse it.
-void applyTypedTransform();
-// The point list and the coordinate boxes show the pool as it is now: one row per point,
-// and the chosen row's coordinates (empty boxes when no row is chosen).
-void refreshPointViews();
+class EditSession;
+struct EditorState;
 
-// The chosen points' rows marked in the point list, the first of them shown.
-void showChosenRows();
-// Writes the selection to the debugger output (what the view shows as highlighted); while
-// choosing points, the coordinate boxes show the chosen points' centre.
-void showSelection(const char* why);
-// The document's view in the shape window: the tree and the list show each change (made
-// anew only when the groups or the locators changed, or the model was replaced).
-std::unique_ptr<DocumentView> makeShapeWindowView();
-// The add tool's pending points listed again under a new "<New Points>" item, after the
-// tree was made anew.
-void relistPendingPoints();
+// The shape window's controls, and whether its tree is being filled (its notifications are
+// then not the user's).
+struct ShapeWindowHandles {
+    HWND window = nullptr;
+    HWND tree = nullptr;
+    HWND pointList = nullptr;
+    HWND alphaSlider = nullptr;
+    HWND coordinateBoxes[3] = {};
+    HWND coordinateLabels[3] = {}; // "x", "y", "z" beside the boxes
+    // The transform row under the boxes: which transform, its three fields, and Apply.
+    HWND transformChoice = nullptr;
+    HWND transformFields[3] = {};
+    HWND transformApply = nullptr;
+    bool rebuilding = false;
+    bool listingHeld = false;        // start-up lists the model after its first frame
+    size_t pointListAnchor = 0;      // the row a Shift-click on the point list reaches from
+    ShapeTreeView treeView;          // the tree and the list as the document's view sees them
+    WNDPROC editProcedure = nullptr; // the coordinate boxes' own, before Enter was caught
+    WNDPROC listProcedure = nullptr; // the point list's own, before clicks on chosen rows
+};
 
-LRESULT CALLBACK shapeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+class ShapeWindow {
+  public:
+    // The window shows and changes the session's document; its controls are handles'.
+    ShapeWindow(ShapeWindowHandles& handles, EditSession& session);
+    ShapeWindow(const ShapeWindow&) = delete;
+    ShapeWindow& operator=(const ShapeWindow&) = delete;
+
+    HWND create();
+    // The tree and the point list as the model operations see them.
+    ModelTree& tree();
+    // The tree and the list made anew from the model, and the point uses counted.
+    void rebuild();
+    // While held, the document's changes are not listed (start-up lists once at the end).
+    void holdListing(bool held);
+    // A row of the point list: the point's index and coordinates.
+    std::string pointListRowText(size_t row);
+    // The selection changed: its report, the tree's marks, the coordinates of chosen points.
+    void showSelection(const char* why);
+    // The document's view that keeps the tree and the list in step with it.
+    std::unique_ptr<DocumentView> makeView();
+    // A command ended the opacity slider's gesture while its thumb was still held: the rest
+    // of that gesture changes nothing.
+    void cutOpacityGesture() { opacityCut_ = true; }
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
+    class View;
+
+    static ShapeWindow& owner(HWND control);
+    static LRESULT CALLBACK coordinateBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK transformFieldProc(HWND field, UINT message, WPARAM wParam,
+                                               LPARAM lParam);
+    static LRESULT CALLBACK pointListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onCoordinateBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onTransformField(HWND field, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onPointList(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+
+    Model& model();
+    int boxAxis(HWND box);
+    void createTransformRow(HWND window);
+    void createControls(HWND window);
+    void onTreeSelection(TreeItemHandle item);
+    void drawPointRow(const DRAWITEMSTRUCT& item);
+    void chooseListRow(size_t row);
+    void onTreeExpanding(const NMTREEVIEWA& notice);
+    void onAlpha(WPARAM wParam);
+    void updatePointEntry(size_t index);
+    void showPointCoordinates(size_t index);
+    void showSubjectCoordinates();
+    void applyTypedCoordinate(int axis);
+    void applyTypedTransform();
+    void refreshPointViews();
+    void showChosenRows();
+    void relistPendingPoints();
+
+    ShapeWindowHandles& h_;
+    EditSession& session_;
+    EditorState& editor_;
+    bool opacityCut_ = false;
+};

@@ -224,7 +224,7 @@ class ShellCommandHost final : public CommandHost {
         } else if (const auto change = pictureChangeOf(id)) {
             changeReferencePicture(*change);
         } else if (id == C::TakeBackPoint) {
-            removeLastPendingPoint(editorState.pendingPoints, shapeTree());
+            removeLastPendingPoint(editorState.pendingPoints, application.shapeWindow.tree());
             updateTakeBackButton();
         } else if (id == C::Home) {
             returnHome();
