@@ -63,7 +63,12 @@ const char* keywordAmong(std::string_view text, const std::string_view (&keyword
             if (keyword == k) return k.data();
         return nullptr;
     };
-    if (!text.empty() && text[0] != '(') return among(text.substr(0, text.find('(')));
+    if (!text.empty() && text[0] != '(') {
+        size_t open = 0; // a keyword's few letters: looked through without a library call
+        while (open < text.size() && text[open] != '(')
+            ++open;
+        return among(text.substr(0, open));
+    }
     for (const Record& r : step::records(text))
         if (const char* k = among(r.keyword)) return k;
     return nullptr;
@@ -599,9 +604,9 @@ ImportResult importStep(std::string_view text, Model& model) {
     };
     // One instance in the file's order: "" when read, else why the file is refused.
     auto takeInstance = [&](const Instances::Instance& instance, Read& read) -> std::string {
-        const long number = instance.number();
         const std::vector<Record>& records = read.records;
-        if (records.empty() && !read.surface) return "";
+        if (records.empty() && !read.surface) return ""; // a point: its number is not read
+        const long number = instance.number();
         std::string why;
         if (read.surface) {
             if (uses.wholeForItself(number) && firstWhole(number))
