@@ -237,6 +237,7 @@ Instances::Instances(std::string_view file) {
         Instances later;
         later.inData_ = true;
         later.list_.reserve((size - split) / kTypicalInstanceBytes);
+        preferLargePages(later.list_);
         Reading second;
         second.at = split + 1;
         std::thread reading([&] { later.read(file, second, size); });
