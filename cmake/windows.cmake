@@ -3,7 +3,8 @@ set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static")
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
 # The core's file access on Windows.
-target_sources(tavrel-core PRIVATE core/win32/native-path-win32.cpp core/win32/mapped-file-win32.cpp)
+target_sources(tavrel-core PRIVATE core/win32/native-path-win32.cpp core/win32/mapped-file-win32.cpp
+  core/win32/memory-backing-win32.cpp)
 
 # The Windows side: every file in the subsystems' win32/ folders and graphics/d3d11/, less
 # the program's entry point and the core's file access above.
@@ -16,7 +17,8 @@ endforeach()
 list(REMOVE_ITEM tavrel_win32_sources
   ${CMAKE_SOURCE_DIR}/app/win32/main.cpp
   ${CMAKE_SOURCE_DIR}/core/win32/native-path-win32.cpp
-  ${CMAKE_SOURCE_DIR}/core/win32/mapped-file-win32.cpp)
+  ${CMAKE_SOURCE_DIR}/core/win32/mapped-file-win32.cpp
+  ${CMAKE_SOURCE_DIR}/core/win32/memory-backing-win32.cpp)
 add_library(tavrel-win32 STATIC ${tavrel_win32_sources})
 target_link_libraries(tavrel-win32 PUBLIC tavrel-core
   d3d11 dxgi d3dcompiler dinput8 dxguid comctl32 comdlg32 shell32 ole32 windowscodecs uuid)

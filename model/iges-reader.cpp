@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/memory-backing.h"
 #include "model/batch-conversion.h"
 #include "model/bspline-patches.h"
 #include "model/cad-assembly.h"
@@ -106,6 +108,8 @@ Sections sectionsOf(std::string_view text) {
     // then grow without copying themselves.
     s.directory.reserve(text.size() / (kSectionColumn + 1));
     s.parameters.reserve(text.size() / (kSectionColumn + 1));
+    preferLargePages(s.directory);
+    preferLargePages(s.parameters);
     size_t at = 0;
     while (at < text.size()) {
         size_t end = text.find('\n', at);
@@ -249,7 +253,27 @@ Surface surfaceFrom(const Sections& sections, int line, char delimiter, char rec
     data.resize(std::min(data.size(), data.find(recordEnd)));
     std::vector<double> values;
     values.reserve(data.size() / 4);
+    const char* const dataEnd = data.data() + data.size();
+    // Most items are a number alone between spaces: read in place, without a search for the
+    // delimiter first (unless the delimiter could be part of a number).
+    const bool quickItems = !std::isalnum(static_cast<unsigned char>(delimiter)) &&
+                            std::string_view(".+-").find(delimiter) == std::string_view::npos;
     for (size_t from = 0; from <= data.size();) {
+        const char* p = data.data() + from;
+        while (p < dataEnd && *p == ' ')
+            ++p;
+        double quick = 0;
+        if (const char* next =
+                quickItems && p < dataEnd ? decimal::parse(p, dataEnd, quick) : nullptr;
+            next && std::isfinite(quick)) {
+            while (next < dataEnd && *next == ' ')
+                ++next;
+            if (next == dataEnd || *next == delimiter) {
+                values.push_back(quick);
+                from = static_cast<size_t>(next - data.data()) + 1;
+                continue;
+            }
+        }
         size_t to = data.find(delimiter, from);
         if (to == std::string::npos) to = data.size();
         std::string_view item = trimmed(std::string_view(data).substr(from, to - from));

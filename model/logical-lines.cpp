@@ -41,12 +41,15 @@ LogicalLines::Ahead shapeOf(const char* begin, const char* end) {
     std::string_view w;
     if (!word(w)) return a;
     const bool vertex = w == "v";
-    if (vertex && !word(w)) return a;
+    if (!vertex) p = w.data();
+    // Each number read straight from the text (none runs over a blank): a whole word when it
+    // ends where the word does.
     for (float& v : a.numbers) {
-        const char* wordEnd = w.data() + w.size();
-        if (w.empty() || decimal::parse(w.data(), wordEnd, v) != wordEnd || !std::isfinite(v))
-            return a;
-        if (&v != &a.numbers[2]) word(w);
+        while (p < end && isBlank(*p))
+            ++p;
+        const char* next = p < end ? decimal::parse(p, end, v) : nullptr;
+        if (!next || (next < end && !isBlank(*next)) || !std::isfinite(v)) return a;
+        p = next;
     }
     if (word(w)) return a; // more words
     a.shape = vertex ? LineShape::Vertex : LineShape::ThreeNumbers;

@@ -5,6 +5,7 @@
 #include "core/file-replace.h"
 #include "model/decimal-number.h"
 #include "model/obj-format.h"
+#include "model/six-digits.h"
 
 namespace {
 
@@ -116,6 +117,7 @@ std::string writeObj(const Model& model, WrittenDigits digits) {
 }
 
 float asWritten(float value) {
+    if (float quick = 0; six_digits::roundQuickly(value, quick)) return quick;
     char buffer[32];
     const auto written =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);

@@ -1,6 +1,8 @@
 #include "model/patch-import.h"
 
+#include "core/memory-backing.h"
 #include "model/cad-import.h"
+#include "model/line-count.h"
 #include "model/logical-lines.h"
 #include "model/point-pool.h"
 
@@ -112,30 +114,6 @@ std::array<vm::Float3, 16> patchPiece(std::array<vm::Float3, 16> p, float u0, fl
     return p;
 }
 
-// The text's lines, counted at memory speed: a bound on its statements, for which the model's
-// lists are reserved at once (room never written takes no memory, while growing a list by
-// doubling touches twice its memory and copies it).
-// Eight bytes at a time: a search per line costs more than the line's bytes.
-size_t lineCount(std::string_view text) {
-    constexpr uint64_t kNewlines = 0x0A0A0A0A0A0A0A0A, kLow7 = 0x7F7F7F7F7F7F7F7F,
-                       kEveryByte = 0x0101010101010101;
-    constexpr int kTopByteShift = 56;
-    size_t lines = 1, at = 0;
-    for (; at + sizeof(uint64_t) <= text.size(); at += sizeof(uint64_t)) {
-        uint64_t word;
-        std::memcpy(&word, text.data() + at, sizeof word);
-        // A newline byte becomes 0, the only byte whose top bit stays clear below (adding 7F
-        // to its low seven bits carries into the top bit of any other, never past it).
-        // Their top bits, moved down and summed into the top byte by one multiplication.
-        const uint64_t x = word ^ kNewlines;
-        const uint64_t ones = (~(((x & kLow7) + kLow7) | x) & ~kLow7) >> 7;
-        lines += static_cast<size_t>((ones * kEveryByte) >> kTopByteShift);
-    }
-    for (; at < text.size(); ++at)
-        lines += text[at] == '\n';
-    return lines;
-}
-
 // Groups no patch ended up in are left out (an "o name" before the "g" the patches use).
 void dropEmptyGroups(Model& model) {
     std::vector<int32_t> renumbered(model.groups.size(), -1);
@@ -161,6 +139,8 @@ ImportResult importObj(std::string_view text, Model& model) {
     const size_t lineTotal = lineCount(text);
     pooled.reserve(lineTotal);
     model.points.reserve(lineTotal);
+    preferLargePages(pooled);
+    preferLargePages(model.points);
     pool.expect(lineTotal);
     // Vertices are merged a run at a time: the pool then looks their places up ahead.
     auto poolVertices = [&] {
@@ -249,7 +229,10 @@ ImportResult importObj(std::string_view text, Model& model) {
                 return refuse(lineNumber, statement,
                               "its parameter range must lie within 0 to 1, each start before "
                               "its end");
-            if (model.patches.empty()) model.patches.reserve(lineTotal - lineNumber + 1);
+            if (model.patches.empty()) {
+                model.patches.reserve(lineTotal - lineNumber + 1);
+                preferLargePages(model.patches);
+            }
             Model::Patch patch;
             patch.group = group;
             std::array<vm::Float3, 16> corners{};
@@ -340,6 +323,8 @@ ImportResult importPatchText(std::string_view text, Model& model) {
         std::min(static_cast<size_t>(count), lineCount(text) / kLinesPerPatch + 1);
     model.patches.reserve(patchBound);
     model.points.reserve(16 * patchBound);
+    preferLargePages(model.patches);
+    preferLargePages(model.points);
     pool.expect(16 * patchBound);
     // The patches read whose points are not merged yet: theirs are merged together.
     std::vector<vm::Float3> unpooled;

@@ -11,6 +11,7 @@
 #include <new>
 #include <vector>
 
+#include "core/memory-backing.h"
 #include "model/model.h"
 
 class PointPool {
@@ -101,6 +102,7 @@ class PointPool {
     void resize(size_t count) {
         Slots slots(static_cast<uint32_t*>(std::calloc(count, sizeof(uint32_t))));
         if (!slots) throw std::bad_alloc();
+        preferLargePages(slots.get(), count * sizeof(uint32_t)); // every page is touched
         slots_ = std::move(slots);
         count_ = count;
         // Places run up to half the slots: the bits below count hold any of them.

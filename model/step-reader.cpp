@@ -29,19 +29,19 @@ using step::Record;
 constexpr int kMaxMultiplicity = 4;
 constexpr double kWeightTolerance = 1e-12; // relative: weights this close are equal
 
-const char* const kOtherSurfaces[] = {"PLANE",
-                                      "CYLINDRICAL_SURFACE",
-                                      "CONICAL_SURFACE",
-                                      "SPHERICAL_SURFACE",
-                                      "TOROIDAL_SURFACE",
-                                      "DEGENERATE_TOROIDAL_SURFACE",
-                                      "SURFACE_OF_REVOLUTION",
-                                      "SURFACE_OF_LINEAR_EXTRUSION",
-                                      "OFFSET_SURFACE",
-                                      "SURFACE_REPLICA",
-                                      "BEZIER_SURFACE",
-                                      "UNIFORM_SURFACE",
-                                      "QUASI_UNIFORM_SURFACE"};
+constexpr std::string_view kOtherSurfaces[] = {"PLANE",
+                                               "CYLINDRICAL_SURFACE",
+                                               "CONICAL_SURFACE",
+                                               "SPHERICAL_SURFACE",
+                                               "TOROIDAL_SURFACE",
+                                               "DEGENERATE_TOROIDAL_SURFACE",
+                                               "SURFACE_OF_REVOLUTION",
+                                               "SURFACE_OF_LINEAR_EXTRUSION",
+                                               "OFFSET_SURFACE",
+                                               "SURFACE_REPLICA",
+                                               "BEZIER_SURFACE",
+                                               "UNIFORM_SURFACE",
+                                               "QUASI_UNIFORM_SURFACE"};
 
 ImportResult refuse(const std::string& why) {
     ImportResult r;
@@ -54,15 +54,21 @@ std::string label(long number) {
 }
 
 // Whether any record of an instance has one of the keywords: a simple instance's is compared
-// without parsing its parameters (points are most of a file).
+// without parsing its parameters (points are most of a file). The keyword found (its text
+// ends in a zero), or null.
 template <size_t n>
-const char* keywordAmong(std::string_view text, const char* const (&keywords)[n]) {
+const char* keywordAmong(std::string_view text, const std::string_view (&keywords)[n]) {
     auto among = [&](std::string_view keyword) -> const char* {
-        for (const char* k : keywords)
-            if (keyword == k) return k;
+        for (const std::string_view k : keywords)
+            if (keyword == k) return k.data();
         return nullptr;
     };
-    if (!text.empty() && text[0] != '(') return among(text.substr(0, text.find('(')));
+    if (!text.empty() && text[0] != '(') {
+        size_t open = 0; // a keyword's few letters: looked through without a library call
+        while (open < text.size() && text[open] != '(')
+            ++open;
+        return among(text.substr(0, open));
+    }
     for (const Record& r : step::records(text))
         if (const char* k = among(r.keyword)) return k;
     return nullptr;
@@ -310,7 +316,7 @@ struct Uses {
 Uses usesOf(const Instances& instances) {
     static const std::string_view kBounding[] = {"RECTANGULAR_TRIMMED_SURFACE(", "ADVANCED_FACE(",
                                                  "FACE_SURFACE(", "PCURVE("};
-    static const char* const kWithKnots[] = {"B_SPLINE_SURFACE_WITH_KNOTS"};
+    static constexpr std::string_view kWithKnots[] = {"B_SPLINE_SURFACE_WITH_KNOTS"};
     std::vector<long> surfacesOf[kRanges];               // ascending, as the instances are
     std::vector<std::pair<long, bool>> namedOf[kRanges]; // a surface and whether it is bounded
     inRanges(instances, [&](const Instances::Instance& instance, size_t r) {
@@ -390,7 +396,7 @@ std::optional<std::array<double, 9>> frameOf(const Instances& instances, std::st
 // Why the file places part of its shapes elsewhere (an assembly's component moved from where
 // it was made, a mapped item), which the import does not read, or "".
 std::string placedElsewhere(const Instances& instances) {
-    static const char* const kPlacing[] = {"ITEM_DEFINED_TRANSFORMATION", "MAPPED_ITEM"};
+    static constexpr std::string_view kPlacing[] = {"ITEM_DEFINED_TRANSFORMATION", "MAPPED_ITEM"};
     for (const Instances::Instance& instance : instances) {
         const char* kind = keywordAmong(instance.text(), kPlacing);
         if (!kind) continue;
@@ -400,7 +406,7 @@ std::string placedElsewhere(const Instances& instances) {
         if (r && r->parameters.size() == 3)
             map = recordOf(instances, r->parameters[1], "REPRESENTATION_MAP");
         const std::string from =
-            kind == kPlacing[0]
+            kind == kPlacing[0].data()
                 ? (r && r->parameters.size() == 4 ? r->parameters[2] : std::string())
                 : (map && !map->parameters.empty() ? map->parameters[0] : std::string());
         const std::string to = r && !r->parameters.empty() ? r->parameters.back() : "";
@@ -598,9 +604,9 @@ ImportResult importStep(std::string_view text, Model& model) {
     };
     // One instance in the file's order: "" when read, else why the file is refused.
     auto takeInstance = [&](const Instances::Instance& instance, Read& read) -> std::string {
-        const long number = instance.number();
         const std::vector<Record>& records = read.records;
-        if (records.empty() && !read.surface) return "";
+        if (records.empty() && !read.surface) return ""; // a point: its number is not read
+        const long number = instance.number();
         std::string why;
         if (read.surface) {
             if (uses.wholeForItself(number) && firstWhole(number))
@@ -653,9 +659,9 @@ ImportResult importStep(std::string_view text, Model& model) {
         instances.size(),
         [&](size_t i, Read& out) {
             const Instances::Instance& instance = instances.begin()[i];
-            static const char* const kParsed[] = {"B_SPLINE_SURFACE_WITH_KNOTS",
-                                                  "RECTANGULAR_TRIMMED_SURFACE", "ADVANCED_FACE",
-                                                  "FACE_SURFACE", "CURVE_BOUNDED_SURFACE"};
+            static constexpr std::string_view kParsed[] = {
+                "B_SPLINE_SURFACE_WITH_KNOTS", "RECTANGULAR_TRIMMED_SURFACE", "ADVANCED_FACE",
+                "FACE_SURFACE", "CURVE_BOUNDED_SURFACE"};
             if (!keywordAmong(instance.text(), kParsed)) return;
             std::vector<Record> storage;
             const std::vector<RecordView> records = recordsOf(instance.text(), storage);

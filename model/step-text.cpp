@@ -8,8 +8,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <thread>
 #include <utility>
 
+#include "core/memory-backing.h"
 #include "core/utf8.h"
 #include "model/decimal-number.h"
 
@@ -19,7 +21,8 @@ namespace {
 
 constexpr char kQuote = '\'';
 constexpr long kNarrowLargest = std::numeric_limits<uint32_t>::max(); // numbers sorted in one word
-constexpr size_t kTypicalInstanceBytes = 32; // "#12=CARTESIAN_POINT('',(1.,2.,3.));" and more
+constexpr size_t kTypicalInstanceBytes = 32;    // "#12=CARTESIAN_POINT('',(1.,2.,3.));" and more
+constexpr size_t kSplitBytes = size_t{1} << 20; // smaller files are read on one thread
 constexpr char32_t kLastAscii = 126, kFirstPrintable = 32;
 constexpr char32_t kFirstSupplementary = 0x10000;
 constexpr int kHexDigitsX = 2, kHexDigitsX2 = 4, kHexDigitsX4 = 8;
@@ -125,7 +128,7 @@ bool decodeRun(std::string_view s, size_t& at, int digits, std::string& out) {
 
 } // namespace
 
-Instances::Instances(std::string_view file) {
+void Instances::read(std::string_view file, Reading& r, size_t limit) {
     // Characters that are left out or end something, outside strings and inside them.
     static constexpr auto kOutside = [] {
         std::array<bool, 256> marks{};
@@ -140,61 +143,116 @@ Instances::Instances(std::string_view file) {
         return marks;
     }();
     constexpr size_t kNone = std::string_view::npos;
-    size_t from = kNone;   // where the statement's text starts in the file
-    std::string statement; // its text once something was left out of it
-    bool copied = false, quoted = false, ended = false;
-    inData_ = false;
+    const size_t size = file.size();
+    size_t& at = r.at;
+    for (; at < limit; ++at) {
+        if (!r.copied) { // plain characters kept in place
+            const auto& marks = r.quoted ? kInString : kOutside;
+            const size_t plain = at;
+            while (at < limit && !marks[static_cast<unsigned char>(file[at])])
+                ++at;
+            if (at > plain && r.from == kNone) r.from = plain;
+            if (at == limit) break;
+        }
+        const char c = file[at];
+        bool leftOut = false;
+        if (!r.quoted && c == '/' && at + 1 < size && file[at + 1] == '*') {
+            const size_t end = file.find("*/", at + 2);
+            if (end == std::string_view::npos) {
+                at = size;
+                break;
+            }
+            at = end + 1;
+            leftOut = true;
+        } else {
+            if (c == kQuote) r.quoted = !r.quoted;
+            leftOut = c == '\r' || c == '\n' || (!r.quoted && isSpace(c));
+        }
+        if (leftOut) {
+            if (r.from != kNone && !r.copied) {
+                r.statement.assign(file.substr(r.from, at - r.from));
+                r.copied = true;
+            }
+            continue;
+        }
+        if (r.quoted || c != ';') {
+            if (r.from == kNone) r.from = at;
+            if (r.copied) r.statement += c;
+            continue;
+        }
+        const std::string_view text = r.copied          ? std::string_view(r.statement)
+                                      : r.from == kNone ? std::string_view()
+                                                        : file.substr(r.from, at - r.from);
+        if (text == "END-ISO-10303-21") {
+            r.ended = true;
+            at = size;
+            break;
+        }
+        if (r.copied && inData_ && text.size() > 1 && text[0] == '#')
+            add(copied_.emplace_back(std::move(r.statement)));
+        else
+            add(text);
+        r.statement.clear();
+        r.from = kNone;
+        r.copied = false;
+    }
+}
+
+void Instances::append(Instances&& later) {
+    const auto offset = static_cast<uint32_t>(list_.size());
+    if (!later.list_.empty()) {
+        if (!list_.empty() && later.list_.front().number() <= lastNumber_) ascending_ = false;
+        lastNumber_ = later.lastNumber_;
+    }
+    ascending_ = ascending_ && later.ascending_;
+    narrowNumbers_ = narrowNumbers_ && later.narrowNumbers_;
+    if (tooLarge_.empty() && !later.tooLarge_.empty()) {
+        tooLarge_ = std::move(later.tooLarge_);
+        tooLargeOrder_ = offset + later.tooLargeOrder_;
+    }
+    for (Instance& instance : later.list_)
+        instance.order += offset;
+    list_.insert(list_.end(), later.list_.begin(), later.list_.end());
+    inData_ = later.inData_;
+    laterCopies_ = std::move(later.copied_); // the texts keep their places
+}
+
+Instances::Instances(std::string_view file) {
     const size_t size = file.size();
     // Room for the instances a file of points holds (untouched room takes no memory): the
     // list then grows without copying itself over and over.
     list_.reserve(size / kTypicalInstanceBytes);
-    for (size_t at = 0; at < size; ++at) {
-        if (!copied) { // plain characters kept in place
-            const auto& marks = quoted ? kInString : kOutside;
-            const size_t plain = at;
-            while (at < size && !marks[static_cast<unsigned char>(file[at])])
-                ++at;
-            if (at > plain && from == kNone) from = plain;
-            if (at == size) break;
-        }
-        const char c = file[at];
-        bool leftOut = false;
-        if (!quoted && c == '/' && at + 1 < size && file[at + 1] == '*') {
-            const size_t end = file.find("*/", at + 2);
-            if (end == std::string_view::npos) break;
-            at = end + 1;
-            leftOut = true;
+    preferLargePages(list_);
+    // A large file's second half is read on another core from the first instance on a line
+    // of its own there, as though a statement had just ended: it is kept when the first half's
+    // reading does end a statement just there, within a data section (as exporters write).
+    Reading first;
+    const size_t half = size / 2;
+    const size_t split = size >= kSplitBytes && std::thread::hardware_concurrency() > 1
+                             ? file.find("\n#", half)
+                             : std::string_view::npos;
+    if (split == std::string_view::npos) {
+        read(file, first, size);
+    } else {
+        Instances later;
+        later.inData_ = true;
+        later.list_.reserve((size - split) / kTypicalInstanceBytes);
+        preferLargePages(later.list_);
+        Reading second;
+        second.at = split + 1;
+        std::thread reading([&] { later.read(file, second, size); });
+        read(file, first, split + 1);
+        reading.join();
+        const bool statementEnded = first.at == split + 1 && first.from == Reading::kNone &&
+                                    !first.copied && !first.quoted && !first.ended && inData_;
+        if (statementEnded) {
+            first = std::move(second);
+            append(std::move(later));
         } else {
-            if (c == kQuote) quoted = !quoted;
-            leftOut = c == '\r' || c == '\n' || (!quoted && isSpace(c));
+            read(file, first, size); // on from where the first half stopped
         }
-        if (leftOut) {
-            if (from != kNone && !copied) {
-                statement.assign(file.substr(from, at - from));
-                copied = true;
-            }
-            continue;
-        }
-        if (quoted || c != ';') {
-            if (from == kNone) from = at;
-            if (copied) statement += c;
-            continue;
-        }
-        const std::string_view text = copied          ? std::string_view(statement)
-                                      : from == kNone ? std::string_view()
-                                                      : file.substr(from, at - from);
-        if (text == "END-ISO-10303-21") {
-            ended = true;
-            break;
-        }
-        if (copied && inData_ && text.size() > 1 && text[0] == '#')
-            add(copied_.emplace_back(std::move(statement)));
-        else
-            add(text);
-        statement.clear();
-        from = kNone;
-        copied = false;
     }
+    const bool ended = first.ended;
     // Exporters number their instances one after another: only another order is sorted.
     const auto [twice, twiceOrder] =
         ascending_ ? std::pair<std::string, uint32_t>{} : sortByNumber();

@@ -40,6 +40,20 @@ class Instances {
     const std::string& damage() const { return damage_; }
 
   private:
+    // Where the reading is: at, and the statement begun (from, npos when none; its text
+    // once something was left out of it).
+    struct Reading {
+        static constexpr size_t kNone = std::string_view::npos;
+        size_t at = 0, from = kNone;
+        std::string statement;
+        bool copied = false, quoted = false, ended = false;
+    };
+    Instances() = default;
+    // Reads the statements before limit on from r (at is left where the reading stopped:
+    // past limit when a comment runs over it, at the text's end after END-ISO-10303-21).
+    void read(std::string_view file, Reading& r, size_t limit);
+    // The instances read from a later part of the file, after this one's.
+    void append(Instances&& later);
     void add(std::string_view statement);
     // The list by number, of two with one number the later kept; the first instance in the
     // file's order whose number was used before ("#12", its order), "" when none was.
@@ -52,7 +66,8 @@ class Instances {
     std::string tooLarge_;       // while indexing: the first number past long's range
     uint32_t tooLargeOrder_ = 0; // and the instances indexed before it
     std::string damage_;
-    std::deque<std::string> copied_; // the statements something was left out of
+    std::deque<std::string> copied_;      // the statements something was left out of
+    std::deque<std::string> laterCopies_; // those of a part read on another thread
 };
 
 // One record of an instance: its keyword and its top-level parameters as canonical text.

@@ -43,6 +43,7 @@
 
 #include "core/file-replace.h"
 #include "core/mapped-file.h"
+#include "core/memory-backing.h"
 #include "core/parallel-ranges.h"
 #include "editor/join-continuity.h"
 #include "editor/patch-sides.h"
@@ -381,6 +382,7 @@ int exportMesh(const char* in, const char* out, const char* segmentsText, bool f
 } // namespace
 
 int main(int argc, char** argv) {
+    giveLargeBlocksBack(); // a large file's import peaks at the file, the model and little more
     if (argc < 3) return usage();
     const std::string command = argv[1];
     if (command == "check" && argc == 3) return check(argv[2]);

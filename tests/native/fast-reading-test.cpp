@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <string>
 
 #include "model/decimal-number.h"
 #include "model/obj-format.h"
+#include "model/six-digits.h"
 #include "model/statement-runs.h"
 
 namespace {
@@ -95,6 +98,65 @@ TEST(DecimalNumbers, ReadExactlyAsTheLibraryDoes) {
             ASSERT_EQ(expected, got) << "'" << sample << "'";
         }
     }
+}
+
+// Six significant digits found by arithmetic read back as the written text does, bit for bit:
+// ties (kept for the text), values next to a float's halfway point, tiny, huge, negative and
+// denormal values, and random floats of every exponent.
+TEST(DecimalNumbers, SixDigitsRoundAsTheWrittenTextReadsBack) {
+    auto throughText = [](float value) {
+        char text[32];
+        const auto written =
+            std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6);
+        *written.ptr = '\0';
+        return std::strtof(text, nullptr);
+    };
+    std::vector<float> samples = {0.0f,
+                                  -0.0f,
+                                  1.0f,
+                                  0.1f,
+                                  1e-7f,
+                                  999999.5f,
+                                  9999995.0f,
+                                  1234565.0f,
+                                  1000005.0f,
+                                  0.3535535f,
+                                  16777215.0f,
+                                  1e15f,
+                                  1e16f,
+                                  1e-15f,
+                                  1e-16f,
+                                  3.4028235e38f,
+                                  1.17549435e-38f,
+                                  1e-45f,
+                                  std::numeric_limits<float>::infinity(),
+                                  std::numeric_limits<float>::quiet_NaN()};
+    std::mt19937 random(7);
+    for (int i = 0; i < 1000000; ++i) {
+        const uint32_t bits = static_cast<uint32_t>(random());
+        float f;
+        std::memcpy(&f, &bits, sizeof f);
+        samples.push_back(f);
+    }
+    for (uint32_t k = 100000; k < 1000000; k += 7) // 7-digit integers ending in 5: ties
+        samples.push_back(static_cast<float>(10 * k + 5));
+    size_t quick = 0;
+    for (const float sample : samples)
+        for (const float value : {sample, -sample}) {
+            const float expected = throughText(value);
+            const float got = asWritten(value);
+            if (std::isnan(expected)) {
+                ASSERT_TRUE(std::isnan(got));
+                continue;
+            }
+            ASSERT_EQ(std::memcmp(&expected, &got, sizeof got), 0) << value;
+            float fast = -7;
+            if (six_digits::roundQuickly(value, fast)) {
+                ++quick;
+                ASSERT_EQ(std::memcmp(&expected, &fast, sizeof fast), 0) << value;
+            }
+        }
+    EXPECT_GT(quick, samples.size() / 4); // most of the random floats' exponents
 }
 
 // A text of many points (read in pieces on several threads) with something wrong at line
