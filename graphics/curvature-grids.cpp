@@ -36,6 +36,10 @@ bezier::Vec3d blend(const bezier::Vec3d rows[4], const double w[4]) {
 
 void curvatureGrid(const std::array<vm::Float3, 16>& p, int n, CurvatureGrids::Values* out) {
     const int side = n + 1;
+    // The weights along v, the same for every column.
+    std::vector<Weights> along(static_cast<size_t>(side));
+    for (int j = 0; j < side; ++j)
+        along[static_cast<size_t>(j)] = weightsAt(static_cast<double>(j) / n);
     for (int i = 0; i < side; ++i) {
         // The four rows blended along u (points, slopes and bends), then across them along v.
         const Weights wu = weightsAt(static_cast<double>(i) / n);
@@ -50,7 +54,7 @@ void curvatureGrid(const std::array<vm::Float3, 16>& p, int n, CurvatureGrids::V
                 bend[r].z += wu.d2[c] * q.z;
             }
         for (int j = 0; j < side; ++j) {
-            const Weights wv = weightsAt(static_cast<double>(j) / n);
+            const Weights& wv = along[static_cast<size_t>(j)];
             bezier::SurfaceDerivatives d;
             d.du = blend(slope, wv.b);
             d.dv = blend(row, wv.d1);
