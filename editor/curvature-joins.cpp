@@ -1,6 +1,7 @@
 #include "editor/curvature-joins.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -140,8 +141,9 @@ bool notSmooth(const Model& model, const SharedEdge& edge) {
            joinAngle(model, edge) >= kSmoothJoin;
 }
 
-// Joins are measured on both cores from this many on.
-constexpr size_t kParallelJoins = 1024;
+// Joins are measured in runs of this many, on both cores from this many runs on.
+constexpr size_t kJoinRun = 64;
+constexpr size_t kParallelRuns = 16;
 
 } // namespace
 
@@ -162,15 +164,20 @@ CurvatureJoinResult matchSelectedCurvature(Model& model) {
         // A sweep that changed nothing would be followed by the same sweep again.
         if (moved < kSettled || !changed) break;
     }
-    // Each join measured on its own (both cores), the results summed in order.
+    // Each join measured on its own, both cores taking small runs of joins in turn (the
+    // smooth joins, which cost most, may lie together), the results summed in order.
     std::vector<double> jumps(joins.size());
+    std::atomic<size_t> next{0};
+    const size_t runs = (joins.size() + kJoinRun - 1) / kJoinRun;
     inParallelRanges(
-        joins.size(),
-        [&](size_t from, size_t to) {
-            for (size_t k = from; k < to; ++k)
-                jumps[k] = notSmooth(model, joins[k]) ? -1 : joinCurvatureJump(model, joins[k]);
+        runs,
+        [&](size_t, size_t) {
+            for (size_t run = next++; run < runs; run = next++)
+                for (size_t k = run * kJoinRun; k < std::min(joins.size(), (run + 1) * kJoinRun);
+                     ++k)
+                    jumps[k] = notSmooth(model, joins[k]) ? -1 : joinCurvatureJump(model, joins[k]);
         },
-        kParallelJoins);
+        kParallelRuns);
     for (double jump : jumps) {
         if (jump < 0) {
             ++result.notSmooth;
