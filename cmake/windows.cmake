@@ -96,7 +96,8 @@ foreach(scenario startup-default session-geometry startup-model-file camera-inpu
     rotate-symmetry typed-coordinates frame-model snap-drag window-places box-select
     shaded-view export-mesh export-over-model missing-startup-file user-file-named-recovery
     two-editors shape-points reference-picture grow-surfaces command-line-file
-    escape-and-chosen-drag shape-window-fit menus-and-context-menu zebra-stripes)
+    escape-and-chosen-drag shape-window-fit menus-and-context-menu zebra-stripes
+    curvature-display)
   add_test(NAME e2e.${scenario} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/${scenario}.sh)
   set_tests_properties(e2e.${scenario} PROPERTIES
     TIMEOUT 180 RUN_SERIAL TRUE

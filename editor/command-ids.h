@@ -39,6 +39,8 @@ enum class CommandId : uint8_t {
     ZebraStripes,
     TurnStripes,
     StripeWidth,
+    CurvatureDisplay,
+    CurvatureKind,
     Grid,
     Planet,
     Sphere,

@@ -45,4 +45,6 @@ CommandOutcome switchJoinsDisplay(CommandContext& context);
 CommandOutcome switchZebraStripes(CommandContext& context);
 CommandOutcome turnStripes(CommandContext& context);
 CommandOutcome nextStripeWidth(CommandContext& context);
+CommandOutcome switchCurvatureDisplay(CommandContext& context);
+CommandOutcome switchCurvatureKind(CommandContext& context);
 CommandOutcome pivotAtPoint(CommandContext& context);

@@ -133,6 +133,10 @@ bool showingZebra(const CommandContext& context, CommandId) {
     return context.editor.zebra;
 }
 
+bool showingCurvature(const CommandContext& context, CommandId) {
+    return context.editor.curvature;
+}
+
 bool showingJoins(const CommandContext& context, CommandId) {
     return context.editor.showJoins;
 }

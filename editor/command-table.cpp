@@ -177,6 +177,17 @@ const Command kCommands[] = {
         .keys(release(L('U'), kCtrl, K::Editing))
         .when(showingZebra)
         .runs(nextStripeWidth),
+    Row(C::CurvatureDisplay, "Curvature", Menu::View,
+        "the surfaces coloured by their mean or Gaussian curvature, blue to green to red over "
+        "the range the status bar gives")
+        .keys(release(L('C'), kNoModifier, K::Editing))
+        .checks(showingCurvature)
+        .runs(switchCurvatureDisplay),
+    Row(C::CurvatureKind, "Gaussian or Mean", Menu::View,
+        "colours the Gaussian curvature instead of the mean, or the mean again")
+        .keys(release(L('C'), kShift, K::Editing))
+        .when(showingCurvature)
+        .runs(switchCurvatureKind),
     Row(C::Grid, "Grid", Menu::View, "the ground grid (in the quad layout, then the locators too)")
         .checks(showingGrid),
     Row(C::Planet, "Planet", Menu::View, "shows or hides the planet")

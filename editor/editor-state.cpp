@@ -33,6 +33,10 @@ void EditorState::loadSession(const SettingsFile& settings) {
     zebra = settings.readInt(session::kSession, "zebra", 0) != 0;
     stripeTurn = zebraTurnFrom(settings.readInt(session::kSession, "stripeturn", 0));
     stripeBands = zebraBandsFrom(settings.readInt(session::kSession, "stripebands", 8));
+    curvature = settings.readInt(session::kSession, "curvature", 0) != 0;
+    curvatureKind = settings.readInt(session::kSession, "curvaturekind", 1) == 0
+                        ? curvature::Kind::Gaussian
+                        : curvature::Kind::Mean;
     loc = settings.readInt(session::kSession, "loc", 0) != 0;
     startupFile = session::validLoadedFile(
         settings.readString(session::kSession, "LoadedFile", "", session::kLoadedFileBuffer),

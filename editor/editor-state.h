@@ -12,6 +12,7 @@
 #include "core/vector-math.h"
 #include "editor/point-selection.h"
 #include "editor/typed-coordinates.h"
+#include "graphics/curvature-colours.h"
 #include "graphics/zebra-stripes.h"
 #include "model/editor-point.h"
 
@@ -76,6 +77,12 @@ struct EditorState {
     bool zebra = false;
     int stripeTurn = 0;
     float stripeBands = zebra::kDefaultBands;
+    // Curvature false-coloured instead of the shading (curvature; C), which curvature
+    // (curvaturekind: 0 Gaussian, 1 mean; Shift+C) and the scale fitted when it was turned
+    // on or switched (none yet when it was remembered on: the first frame fits one).
+    bool curvature = false;
+    curvature::Kind curvatureKind = curvature::Kind::Mean;
+    std::optional<curvature::Scale> curvatureScale;
     // The select tool's rubber band, from a press on empty space to the mouse, in the
     // normalised coordinates of the viewport it started in.
     bool banding = false;

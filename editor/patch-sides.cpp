@@ -85,8 +85,18 @@ SideIndex::SideIndex(const Model& model, bool shownOnly, const std::vector<uint8
                 return false;
         return true;
     };
+    // Every side runs between two of the net's corners: a patch none of whose corners is
+    // within has no side within.
+    const auto cornerWithin = [&](const Model::Patch& patch) {
+        for (size_t corner : {size_t{0}, size_t{3}, size_t{12}, size_t{15}})
+            if (inside({patch.indices[corner], patch.indices[corner], patch.indices[corner],
+                        patch.indices[corner]}))
+                return true;
+        return false;
+    };
     for (size_t p = 0; p < model.patches.size(); ++p) {
         if (shownOnly && !model.isShown(p)) continue;
+        if (within && !cornerWithin(model.patches[p])) continue;
         for (Side side : kSides) {
             const std::array<int32_t, 4> points = sidePoints(model.patches[p], side);
             if (inside(points))

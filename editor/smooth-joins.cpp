@@ -364,13 +364,41 @@ size_t SmoothResult::roughFor(JoinTrouble why) const {
                                              [&](const RoughJoin& r) { return r.why == why; }));
 }
 
-SmoothResult smoothSelectedJoins(Model& model) {
-    SmoothResult result;
-    if (!model.indicesValid()) return result;
-    const std::vector<SideRef> mirrorSides = mirrorPlaneSides(model);
+JoinNeighbourhood joinNeighbourhood(const Model& model) {
     std::vector<uint8_t> around, within;
     aroundSelection(model, around, within);
-    const SidePartners partners(model, SideIndex(model, true, &within), around);
+    SidePartners partners(model, SideIndex(model, true, &within), around);
+    return {mirrorPlaneSides(model), std::move(around), std::move(partners)};
+}
+
+std::vector<SharedEdge> selectedSharedEdges(const Model& model, const JoinNeighbourhood& near) {
+    std::vector<SharedEdge> edges;
+    for (size_t p = 0; p < model.patches.size(); ++p) {
+        if (!model.isShown(p) || !model.patches[p].selected) continue;
+        for (Side side : kSides) {
+            const SideRef of{static_cast<uint32_t>(p), side};
+            for (const SidePartner& partner : near.partners.of(of)) {
+                const SideRef other = partner.side;
+                // As selectedJoinList: each pair once, a seam from its patch's lower side.
+                if (!model.patches[other.patch].selected || other.patch < of.patch) continue;
+                if (other.patch == of.patch && other.side < of.side) continue;
+                edges.push_back({of, other, partner.reversed});
+            }
+        }
+    }
+    return edges;
+}
+
+SmoothResult smoothSelectedJoins(Model& model) {
+    if (!model.indicesValid()) return {};
+    return smoothSelectedJoins(model, joinNeighbourhood(model));
+}
+
+SmoothResult smoothSelectedJoins(Model& model, const JoinNeighbourhood& near) {
+    SmoothResult result;
+    if (!model.indicesValid()) return result;
+    const std::vector<SideRef>& mirrorSides = near.mirrorSides;
+    const SidePartners& partners = near.partners;
     PatchSizes sizes(model);
     std::vector<RowJoin> joins = selectedJoinList(model, mirrorSides, partners, sizes);
     const size_t rowsEnd = rowsEndOf(joins);

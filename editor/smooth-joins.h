@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/join-angles.h"
+#include "editor/side-partners.h"
 #include "model/model.h"
 
 // A join this smooth (degrees) is tangent-continuous.
@@ -45,6 +46,19 @@ struct SmoothResult {
 // poles and mirror-plane sides stay), the joins solved together until each is below
 // kSmoothJoin where its held points allow. No join of the model ends worse than it was.
 SmoothResult smoothSelectedJoins(Model& model);
+
+// Where T works: the mirror-plane sides, the shown patches using a point of a shown selected
+// patch (around, an entry per patch) and their sides' partners. Found once, it serves
+// Match Curvature's smoothing and its own joins alike.
+struct JoinNeighbourhood {
+    std::vector<SideRef> mirrorSides;
+    std::vector<uint8_t> around;
+    SidePartners partners;
+};
+JoinNeighbourhood joinNeighbourhood(const Model& model);
+// The joins between two selected shown patches, in the order sharedEdges gives them.
+std::vector<SharedEdge> selectedSharedEdges(const Model& model, const JoinNeighbourhood& near);
+SmoothResult smoothSelectedJoins(Model& model, const JoinNeighbourhood& near);
 // What the status bar says of it: the joins smoothed, the largest angle, and which could
 // not be made smooth and why.
 std::string smoothResultText(const SmoothResult& result);

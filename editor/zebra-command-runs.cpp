@@ -27,6 +27,11 @@ CommandOutcome switchZebraStripes(CommandContext& context) {
     EditorState& editor = context.editor;
     editor.zebra = !editor.zebra;
     context.host.rememberSetting("zebra", editor.zebra ? 1 : 0);
+    // One colouring at a time: the one just asked for shows.
+    if (editor.zebra && editor.curvature) {
+        editor.curvature = false;
+        context.host.rememberSetting("curvature", 0);
+    }
     return stripesSaid(editor);
 }
 

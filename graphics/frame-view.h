@@ -14,6 +14,9 @@ struct FrameView {
     // across stripes.xyz (unit), stripes.w of them a unit of the reflection.
     bool zebra = false;
     vm::Vec4 stripes{0, 1, 0, 8};
+    // The curvature display (drawn instead of both): curvature::shaderScale's values.
+    bool curvature = false;
+    vm::Vec4 curvatureScale{1, -1, 0.5f, 0};
     bool wireframe = false; // patches drawn as the edges of their triangles
     // The direction arrow heads face: the orbit camera's viewing direction.
     vm::Vec4 arrowFacing{0, 0, 1, 0};

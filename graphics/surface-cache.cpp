@@ -37,6 +37,7 @@ void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segmen
     for (size_t i = 0; i < count; ++i)
         first[i + 1] = first[i] + detail::gridVertices(segments[i]);
     std::vector<vm::Float3> vertices(first.back()), normals(first.back());
+    fresh_.assign(all ? 0 : count, 0);
     std::atomic<size_t> evaluated{0};
     inParallelRanges(
         count,
@@ -51,6 +52,7 @@ void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segmen
                     continue;
                 }
                 evaluate(model, i, segments[i], &vertices[first[i]], &normals[first[i]]);
+                if (!all) fresh_[i] = 1;
                 ++done;
             }
             evaluated += done;

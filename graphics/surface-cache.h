@@ -33,6 +33,11 @@ class SurfaceCache {
     const std::vector<vm::Float3>& vertices() const { return vertices_; }
     const std::vector<vm::Float3>& normals() const { return normals_; }
     uint32_t firstVertex(size_t patch) const { return first_[patch]; }
+    // The segments a side of patch i's grid (0: it has none).
+    int segmentsOf(size_t patch) const { return segments_[patch]; }
+    // After an update that relaid the grids: whether patch i's grid was evaluated again (the
+    // others were copied from where they were before).
+    bool evaluatedAgain(size_t patch) const { return fresh_.empty() || fresh_[patch] != 0; }
     // The patches evaluated by the last update.
     size_t evaluated() const { return evaluated_; }
     // The patches that use any of points (sorted, once each), as of the last update.
@@ -46,6 +51,7 @@ class SurfaceCache {
     std::vector<vm::Float3> vertices_, normals_;
     std::vector<uint32_t> first_{0}; // patch i's grid: first_[i] … first_[i + 1]
     std::vector<uint8_t> segments_;  // what each grid was evaluated at
+    std::vector<uint8_t> fresh_;     // by patch: evaluated by the last layOut (none: all)
     PointUsers users_;
     std::vector<uint32_t> moved_, dirty_; // points moved since, and the patches using them
     Ranges ranges_;

@@ -16,6 +16,7 @@
 #include "core/session-limits.h"
 #include "core/win32/fatal-error.h"
 #include "core/win32/input-timing.h"
+#include "editor/curvature-scale.h"
 #include "flight/flight-model.h"
 #include "graphics/d3d11/renderer.h"
 #include "graphics/planet-geometry.h"
@@ -435,6 +436,8 @@ void renderView(Renderer& r, int v, bool editing) {
     frame.light = {-view[0][2], -view[1][2], -view[2][2], 0};
     frame.zebra = editorState.zebra;
     frame.stripes = zebra::stripesFor(view, editorState.stripeTurn, editorState.stripeBands);
+    frame.curvature = editorState.curvature;
+    if (frame.curvature) frame.curvatureScale = curvatureScaleOf(editorState, application.ship);
     frame.wireframe = paletteWireframeChecked();
     frame.arrowFacing = orbitCamera.viewingDirection();
     r.beginView(v, frame);

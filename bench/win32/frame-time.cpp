@@ -4,9 +4,14 @@
 // orbiting. Usage: frame-time [FRAMES]
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
+#include <iterator>
+#include <utility>
 
 #include "editor/edit-xform.h"
 #include "editor/editor-state.h"
@@ -15,6 +20,9 @@
 #include "view/orbit-camera.h"
 
 namespace {
+
+// How the frames draw the patches: flat colours unless a display is chosen.
+FrameView look;
 
 // The camera turns a little about the model before every frame, looking down on it.
 void orbit(OrbitCamera& camera) {
@@ -31,7 +39,9 @@ double millisecondsPerFrame(Renderer& r, const Model& model, const GpuModelCopy&
     auto frame = [&] {
         if (beforeFrame) beforeFrame();
         if (moveCamera) moveCamera(camera);
-        FrameView view;
+        FrameView view = look;
+        view.light = {-camera.viewMatrix()[0][2], -camera.viewMatrix()[1][2],
+                      -camera.viewMatrix()[2][2], 0};
         view.viewProjection = camera.viewMatrix() * r.projection();
         r.beginView(0, view);
         if (planet) r.drawPlanet(planet, camera.viewMatrix());
@@ -54,6 +64,8 @@ double millisecondsPerFrame(Renderer& r, const Model& model, const GpuModelCopy&
 
 int main(int argc, char** argv) {
     const int frames = argc > 1 ? std::atoi(argv[1]) : 50;
+    // "displays": the 10,000-patch sheet's displays alone.
+    const bool displaysOnly = argc > 2 && std::strcmp(argv[2], "displays") == 0;
     HWND window = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 0, 0, 1200, 800, nullptr,
                                   nullptr, GetModuleHandleA(nullptr), nullptr);
     const std::unique_ptr<Renderer> owned = Renderer::create(0.7853982f, 1200, 800, window);
@@ -66,15 +78,17 @@ int main(int argc, char** argv) {
     GpuModelCopy smallCopy;
     smallCopy.setFactory(r->bufferFactory());
     smallCopy.rebuild(small);
-    std::printf("default model (4 patches): %.3f ms per frame\n",
-                millisecondsPerFrame(*r, small, smallCopy, frames));
+    if (!displaysOnly) {
+        std::printf("default model (4 patches): %.3f ms per frame\n",
+                    millisecondsPerFrame(*r, small, smallCopy, frames));
 
-    // The planet's impostor fills a disc of about a third of the view behind the model.
-    if (GetFileAttributesA("1_earth_16k.jpg") != INVALID_FILE_ATTRIBUTES) {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        LoadedTexture earth = loadTexture(*r, L"1_earth_16k.jpg");
-        std::printf("default model in front of the planet: %.3f ms per frame\n",
-                    millisecondsPerFrame(*r, small, smallCopy, frames, earth.view.Get()));
+        // The planet's impostor fills a disc of about a third of the view behind the model.
+        if (GetFileAttributesA("1_earth_16k.jpg") != INVALID_FILE_ATTRIBUTES) {
+            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+            LoadedTexture earth = loadTexture(*r, L"1_earth_16k.jpg");
+            std::printf("default model in front of the planet: %.3f ms per frame\n",
+                        millisecondsPerFrame(*r, small, smallCopy, frames, earth.view.Get()));
+        }
     }
 
     Model big;
@@ -82,37 +96,66 @@ int main(int argc, char** argv) {
     GpuModelCopy bigCopy;
     bigCopy.setFactory(r->bufferFactory());
     bigCopy.rebuild(big);
-    std::printf("generated model (10000 patches): %.3f ms per frame\n",
-                millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1));
-
+    if (!displaysOnly) {
+        std::printf("generated model (10000 patches): %.3f ms per frame\n",
+                    millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1));
+    }
     for (Model::Patch& patch : big.patches)
         patch.alpha = 1;
-    std::printf("the same, all opaque: %.3f ms per frame\n",
-                millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1));
-    std::printf(
-        "the same, patches without their control nets: %.3f ms per frame\n",
-        millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr, false));
+    if (!displaysOnly) {
+        std::printf("the same, all opaque: %.3f ms per frame\n",
+                    millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1));
+        std::printf(
+            "the same, patches without their control nets: %.3f ms per frame\n",
+            millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr, false));
 
-    // A point drag: one point moves before every frame. As before, the whole pool sent and
-    // every patch evaluated again; now, the point and its patches alone.
-    const uint32_t dragged = static_cast<uint32_t>(big.points.size() / 2);
-    std::printf(
-        "point drag frames, every patch evaluated again: %.3f ms per frame\n",
-        millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr, true, [&] {
-            big.points[dragged].y += 1e-3f;
-            bigCopy.allPointsMoved(big);
-        }));
-    std::printf(
-        "point drag frames, the moved point's patches alone: %.3f ms per frame\n",
-        millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr, true, [&] {
-            big.points[dragged].y += 1e-3f;
-            bigCopy.pointsMoved(big, {dragged});
-        }));
+        // A point drag: one point moves before every frame. As before, the whole pool sent and
+        // every patch evaluated again; now, the point and its patches alone.
+        const uint32_t dragged = static_cast<uint32_t>(big.points.size() / 2);
+        std::printf("point drag frames, every patch evaluated again: %.3f ms per frame\n",
+                    millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr,
+                                         true, [&] {
+                                             big.points[dragged].y += 1e-3f;
+                                             bigCopy.allPointsMoved(big);
+                                         }));
+        std::printf("point drag frames, the moved point's patches alone: %.3f ms per frame\n",
+                    millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr,
+                                         true, [&] {
+                                             big.points[dragged].y += 1e-3f;
+                                             bigCopy.pointsMoved(big, {dragged});
+                                         }));
 
-    std::printf("orbiting the 10000 patches: %.3f ms per frame\n",
-                millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr, true,
-                                     {}, orbit));
+        std::printf("orbiting the 10000 patches: %.3f ms per frame\n",
+                    millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr,
+                                         true, {}, orbit));
+    }
+    // The displays that colour the surfaces, each against the shading they replace.
+    FrameView shaded, zebra, curvature;
+    shaded.shaded = zebra.shaded = curvature.shaded = true;
+    zebra.zebra = true;
+    curvature.curvature = true;
+    const std::pair<const char*, FrameView> looks[] = {
+        {"shaded", shaded}, {"zebra stripes", zebra}, {"curvature", curvature}};
+    // Taken in turn, three rounds, the least of each: other work on the machine lengthens
+    // frames by more than the displays differ.
+    constexpr int kRounds = 3;
+    double still[std::size(looks)], orbiting[std::size(looks)];
+    std::fill(std::begin(still), std::end(still), INFINITY);
+    std::fill(std::begin(orbiting), std::end(orbiting), INFINITY);
+    for (int round = 0; round < kRounds; ++round)
+        for (size_t k = 0; k < std::size(looks); ++k) {
+            look = looks[k].second;
+            still[k] = std::min(still[k], millisecondsPerFrame(*r, big, bigCopy, frames / 10 + 1));
+            orbiting[k] =
+                std::min(orbiting[k], millisecondsPerFrame(*r, big, bigCopy, frames / 10 + 1,
+                                                           nullptr, true, {}, orbit));
+        }
+    for (size_t k = 0; k < std::size(looks); ++k)
+        std::printf("%s, 10000 patches: %.3f ms per frame, orbiting %.3f (least of %d)\n",
+                    looks[k].first, still[k], orbiting[k], kRounds);
+    look = FrameView{};
     bigCopy.release();
+    if (displaysOnly) return 0;
 
     Model huge;
     generateSheet(huge, 400, 250);

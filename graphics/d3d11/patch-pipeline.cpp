@@ -22,8 +22,9 @@ namespace {
 
 const wchar_t* const kShadedShader = L"graphics\\nuanceurs\\debug.shader";
 const wchar_t* const kPatchShader = L"graphics\\nuanceurs\\tess\u00e9lateur.hlsl";
-// The light's direction and the zebra stripes' (LightConstants in both shader files).
-constexpr UINT kLightBufferBytes = 8 * sizeof(float);
+// The light's direction, the zebra stripes' and the curvature scale (LightConstants in both
+// shader files).
+constexpr UINT kLightBufferBytes = 12 * sizeof(float);
 
 // Whether this compiler builds hull shaders at all: a file that fails to compile is broken
 // only if a known-good hull shader compiles.
@@ -124,6 +125,15 @@ void PatchPipeline::create(RenderState& state) {
                                            nullptr, &zebraBezierPixelShader_),
                "arf", "BezierZebraPS");
     setDebugName(zebraBezierPixelShader_.Get(), "Bezier zebra pixel shader");
+    ComPtr<ID3DBlob> curvaturePs;
+    checkSetup(compileShaderFile(kPatchShader, "BezierCurvaturePS",
+                                 state.shaderTarget("ps").c_str(), curvaturePs),
+               "arf", "BezierCurvaturePS");
+    checkSetup(device()->CreatePixelShader(curvaturePs->GetBufferPointer(),
+                                           curvaturePs->GetBufferSize(), nullptr,
+                                           &curvatureBezierPixelShader_),
+               "arf", "BezierCurvaturePS");
+    setDebugName(curvatureBezierPixelShader_.Get(), "Bezier curvature pixel shader");
     gpuTessellation_ = true;
     OutputDebugStringA("Patches: tessellated on the GPU\n");
 }
@@ -152,6 +162,24 @@ void PatchPipeline::createShadedTriangles() {
                                            nullptr, &zebraPixelShader_),
                "arf", "zebra pixel shader");
     setDebugName(zebraPixelShader_.Get(), "zebra pixel shader");
+    // Positions and normals again, and each vertex's curvatures from a third stream.
+    ComPtr<ID3DBlob> curvatureVs = state_->compileOrDie(kShadedShader, "CurvatureVS", "vs", "arf");
+    curvatureVertexShader_ =
+        state_->createVertexShader(curvatureVs.Get(), "curvature vertex shader");
+    const D3D11_INPUT_ELEMENT_DESC curvatureElements[3] = {
+        elements[0],
+        elements[1],
+        {"TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, 2, 0, D3D11_INPUT_PER_VERTEX_DATA, 0}};
+    checkSetup(device()->CreateInputLayout(curvatureElements, 3, curvatureVs->GetBufferPointer(),
+                                           curvatureVs->GetBufferSize(), &curvatureLayout_),
+               "arf", "curvature layout");
+    setDebugName(curvatureLayout_.Get(), "positions, normals and curvatures");
+    ComPtr<ID3DBlob> curvaturePs = state_->compileOrDie(kShadedShader, "CurvaturePS", "ps", "arf");
+    checkSetup(device()->CreatePixelShader(curvaturePs->GetBufferPointer(),
+                                           curvaturePs->GetBufferSize(), nullptr,
+                                           &curvaturePixelShader_),
+               "arf", "curvature pixel shader");
+    setDebugName(curvaturePixelShader_.Get(), "curvature pixel shader");
     lightBuffer_ = createConstantBuffer(device(), kLightBufferBytes, "arf", "light buffer");
 }
 
@@ -164,30 +192,48 @@ void PatchPipeline::select(ID3D11Buffer* vertexBuffer, bool lines, bool wirefram
     context->IASetInputLayout(state_->positionLayout());
     context->VSSetConstantBuffers(0, 1, state_->transformBuffer());
     context->PSSetConstantBuffers(1, 1, state_->colourBuffer());
-    const bool striped = lighting.zebra && !lines && !wireframe;
-    const bool lit = (lighting.shaded || striped) && !lines && !wireframe;
+    const bool coloured = lighting.curvature && !lines && !wireframe &&
+                          (gpuTessellation_ || cpu_.curvatureBuffer.buffer());
+    const bool striped = lighting.zebra && !coloured && !lines && !wireframe;
+    const bool lit = (lighting.shaded || striped || coloured) && !lines && !wireframe;
     if (lit) {
-        const vm::Vec4& s = lighting.stripes;
-        const float l[kLightBufferBytes / sizeof(float)] = {
-            lighting.light.x, lighting.light.y, lighting.light.z, 0, s.x, s.y, s.z, s.w};
+        const vm::Vec4 &s = lighting.stripes, &c = lighting.curvatureScale;
+        const float l[kLightBufferBytes / sizeof(float)] = {lighting.light.x,
+                                                            lighting.light.y,
+                                                            lighting.light.z,
+                                                            0,
+                                                            s.x,
+                                                            s.y,
+                                                            s.z,
+                                                            s.w,
+                                                            c.x,
+                                                            c.y,
+                                                            c.z,
+                                                            c.w};
         context->UpdateSubresource(lightBuffer_.Get(), 0, nullptr, l, 0, 0);
     }
     if (lit && !gpuTessellation_ && cpu_.normals) {
-        // The CPU path's triangles with their normals: lit in the vertex stage.
-        ID3D11Buffer* streams[2] = {vertexBuffer, cpu_.normals.Get()};
-        const UINT strides[2] = {kStride, kStride}, offsets[2] = {0, 0};
-        context->IASetVertexBuffers(0, 2, streams, strides, offsets);
-        context->IASetInputLayout(shadedLayout_.Get());
+        // The CPU path's triangles with their normals (and curvatures): lit in the vertex stage.
+        ID3D11Buffer* streams[3] = {vertexBuffer, cpu_.normals.Get(),
+                                    cpu_.curvatureBuffer.buffer()};
+        const UINT strides[3] = {kStride, kStride, CurvatureBuffer::kStride},
+                   offsets[3] = {0, 0, 0};
+        context->IASetVertexBuffers(0, coloured ? 3 : 2, streams, strides, offsets);
+        context->IASetInputLayout(coloured ? curvatureLayout_.Get() : shadedLayout_.Get());
         ID3D11Buffer* vsBuffers[3] = {transform, nullptr, lightBuffer_.Get()};
         context->VSSetConstantBuffers(0, 3, vsBuffers);
-        context->VSSetShader(striped ? zebraVertexShader_.Get() : shadedVertexShader_.Get(),
+        context->VSSetShader(coloured  ? curvatureVertexShader_.Get()
+                             : striped ? zebraVertexShader_.Get()
+                                       : shadedVertexShader_.Get(),
                              nullptr, 0);
         context->HSSetShader(nullptr, nullptr, 0);
         context->DSSetShader(nullptr, nullptr, 0);
         ID3D11Buffer* psBuffers[2] = {*state_->colourBuffer(), lightBuffer_.Get()};
         context->PSSetConstantBuffers(1, 2, psBuffers);
-        context->PSSetShader(striped ? zebraPixelShader_.Get() : shadedPixelShader_.Get(), nullptr,
-                             0);
+        context->PSSetShader(coloured  ? curvaturePixelShader_.Get()
+                             : striped ? zebraPixelShader_.Get()
+                                       : shadedPixelShader_.Get(),
+                             nullptr, 0);
         context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
         state_->setRasterizer(RenderState::Solid);
         return;
@@ -212,10 +258,11 @@ void PatchPipeline::select(ID3D11Buffer* vertexBuffer, bool lines, bool wirefram
         ID3D11Buffer* psBuffers[2] = {*state_->colourBuffer(), lightBuffer_.Get()};
         context->PSSetConstantBuffers(1, 2, psBuffers);
     }
-    context->PSSetShader(wireframe ? state_->plainPixelShader()
-                         : striped ? zebraBezierPixelShader_.Get()
-                         : lit     ? shadedBezierPixelShader_.Get()
-                                   : pixelShader_.Get(),
+    context->PSSetShader(wireframe  ? state_->plainPixelShader()
+                         : coloured ? curvatureBezierPixelShader_.Get()
+                         : striped  ? zebraBezierPixelShader_.Get()
+                         : lit      ? shadedBezierPixelShader_.Get()
+                                    : pixelShader_.Get(),
                          nullptr, 0);
     state_->setRasterizer(wireframe ? RenderState::Wireframe : RenderState::Solid);
     D3D11_VIEWPORT viewport = {};
@@ -259,6 +306,15 @@ void PatchPipeline::uploadCpuSurfaces(const SurfaceCache::Ranges& changed) {
     }
 }
 
+void PatchPipeline::followCurvature(const Model& model, const SurfaceCache::Ranges& changed,
+                                    bool shown) {
+    CpuSurfaces& s = cpu_;
+    const SurfaceCache::Ranges& ranges = s.curvatures.follow(model, s.cache, changed, shown);
+    if (shown && s.vertices)
+        s.curvatureBuffer.upload(device(), context(), s.curvatures.values(), ranges,
+                                 s.vertexCapacity);
+}
+
 namespace {
 bool sameMatrix(const vm::Mat4& a, const vm::Mat4& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
@@ -289,7 +345,7 @@ void PatchPipeline::uploadDynamicIndices(ComPtr<ID3D11Buffer>& buffer, size_t& c
 }
 
 void PatchPipeline::updateCpuDetail(const Model& model, const GpuModelCopy& copy,
-                                    const vm::Mat4 world[2], bool wireframe) {
+                                    const vm::Mat4 world[2], bool wireframe, bool curvature) {
     const vm::Mat4& viewProjection = state_->viewProjection;
     D3D11_VIEWPORT viewport = {};
     UINT viewports = 1;
@@ -303,7 +359,10 @@ void PatchPipeline::updateCpuDetail(const Model& model, const GpuModelCopy& copy
         s.detailWidth == viewport.Width && s.detailHeight == viewport.Height &&
         s.detailWireframe == wireframe;
     const float pixels = wireframe ? detail::kWireframePixelsPerSegment : detail::kPixelsPerSegment;
-    if (sameView && s.detailPoints == copy.pointsRevision()) return;
+    if (sameView && s.detailPoints == copy.pointsRevision()) {
+        followCurvature(model, {}, curvature); // it may have just been turned on
+        return;
+    }
     // Points that moved change only their patches' size on the screen.
     if (sameView && copy.pointsMovedSince(s.detailPoints, s.moved)) {
         s.cache.patchesUsing(s.moved, s.touched);
@@ -312,7 +371,9 @@ void PatchPipeline::updateCpuDetail(const Model& model, const GpuModelCopy& copy
     } else {
         detail::patchSegments(model, world, viewProjection, width, height, s.segments, pixels);
     }
-    uploadCpuSurfaces(s.cache.update(model, copy, s.segments));
+    const SurfaceCache::Ranges& changed = s.cache.update(model, copy, s.segments);
+    uploadCpuSurfaces(changed);
+    followCurvature(model, changed, curvature);
     s.detailCopy = &copy;
     s.detailPoints = copy.pointsRevision();
     s.detailView = viewProjection;
@@ -361,7 +422,7 @@ void PatchPipeline::drawPatches(const Model& model, const GpuModelCopy& copy, co
     const bool cpu = !gpuTessellation_;
     const vm::Mat4 worlds[2] = {view.world, view.mirroredWorld};
     if (cpu) {
-        updateCpuDetail(model, copy, worlds, wireframe);
+        updateCpuDetail(model, copy, worlds, wireframe, lighting.curvature && !wireframe);
         if (!cpu_.vertices || !cpu_.triangles) return;
         context()->IASetIndexBuffer(cpu_.triangles.Get(), DXGI_FORMAT_R32_UINT, 0);
     }

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "core/vector-math.h"
+#include "graphics/curvature-grids.h"
+#include "graphics/d3d11/curvature-buffer.h"
 #include "graphics/d3d11/render-state.h"
 #include "graphics/gpu-model-copy.h"
 #include "graphics/patch-view.h"
@@ -26,6 +28,9 @@ class PatchPipeline {
         vm::Vec4 light{0, 0, 1, 0};
         bool zebra = false;
         vm::Vec4 stripes{0, 1, 0, 8};
+        // The curvature display (before the stripes): curvature::shaderScale's values.
+        bool curvature = false;
+        vm::Vec4 curvatureScale{1, -1, 0.5f, 0};
     };
 
     // The GPU stages where the device and the compiler build all four, else the CPU path; a
@@ -48,7 +53,8 @@ class PatchPipeline {
     void select(ID3D11Buffer* vertexBuffer, bool lines, bool wireframe, const Lighting& lighting);
     void uploadCpuSurfaces(const SurfaceCache::Ranges& changed);
     void updateCpuDetail(const Model& model, const GpuModelCopy& copy, const vm::Mat4 world[2],
-                         bool wireframe);
+                         bool wireframe, bool curvature);
+    void followCurvature(const Model& model, const SurfaceCache::Ranges& changed, bool shown);
     void updateNetIndices(const Model& model, const GpuModelCopy& copy);
     // Fills a dynamic index buffer, made (larger) anew only when count outgrows it.
     void uploadDynamicIndices(Microsoft::WRL::ComPtr<ID3D11Buffer>& buffer, size_t& capacity,
@@ -68,7 +74,10 @@ class PatchPipeline {
     ComPtr<ID3D11PixelShader> shadedPixelShader_;
     ComPtr<ID3D11VertexShader> zebraVertexShader_;
     ComPtr<ID3D11PixelShader> zebraPixelShader_, zebraBezierPixelShader_;
-    ComPtr<ID3D11InputLayout> shadedLayout_;
+    // Curvature-coloured triangles: the curvatures per vertex in stream 2.
+    ComPtr<ID3D11VertexShader> curvatureVertexShader_;
+    ComPtr<ID3D11PixelShader> curvaturePixelShader_, curvatureBezierPixelShader_;
+    ComPtr<ID3D11InputLayout> shadedLayout_, curvatureLayout_;
     ComPtr<ID3D11Buffer> lightBuffer_;
 
     // The CPU path: every patch's grid of surface points, as finely as its size on the screen
@@ -79,7 +88,9 @@ class PatchPipeline {
         SurfaceCache cache;
         size_t vertexCapacity = 0;
         ComPtr<ID3D11Buffer> vertices;
-        ComPtr<ID3D11Buffer> normals;   // one per vertex, for the shaded display
+        ComPtr<ID3D11Buffer> normals; // one per vertex, for the shaded display
+        CurvatureGrids curvatures;    // while the curvature display shows
+        CurvatureBuffer curvatureBuffer;
         ComPtr<ID3D11Buffer> triangles; // dynamic
         size_t triangleCapacity = 0;
         // What the triangles were made for.

@@ -112,7 +112,8 @@ class Renderer {
     // copy is the model's GPU copy.
     void drawPatches(const Model& model, const GpuModelCopy& copy, const PatchView& view) {
         patches_.drawPatches(model, copy, view, frame_.wireframe,
-                             {frame_.shaded, frame_.light, frame_.zebra, frame_.stripes});
+                             {frame_.shaded, frame_.light, frame_.zebra, frame_.stripes,
+                              frame_.curvature, frame_.curvatureScale});
     }
     void drawControlNets(const Model& model, const GpuModelCopy& copy, const PatchView& view) {
         patches_.drawControlNets(model, copy, view);

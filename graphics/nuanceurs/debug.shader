@@ -39,6 +39,9 @@ cbuffer LightConstants : register(b2)
 {
     float4 light;
     float4 stripes; // zebra stripes: xyz the unit direction the bands run across, w bands
+    // The curvature display: x 1 for the mean curvature, 0 for the Gaussian; y the scale's
+    // low end; z one over its span.
+    float4 curvatureScale;
 };
 
 struct ShadedVertex
@@ -93,4 +96,37 @@ float4 ZebraPS(ZebraVertex input) : SV_TARGET
     float wave = abs(2.0 * (phase - floor(phase)) - 1.0);
     float band = saturate((wave - 0.5) * 8.0 + 0.5);
     return float4(colour.rgb * (0.125 + 0.875 * band), colour.a);
+}
+
+// Curvature false-coloured (graphics/curvature-colours.h): each vertex brings its Gaussian
+// and mean curvature, placed on the scale here and coloured per pixel, blue at the low end,
+// green in the middle and red at the high end; lit as the shaded display lights it.
+struct CurvatureVertex
+{
+    float4 position : SV_POSITION;
+    float shade : TEXCOORD0;
+    float share : TEXCOORD1;
+};
+
+CurvatureVertex CurvatureVS(float3 position : POSITION, float3 normal : NORMAL,
+                            float2 curvature : TEXCOORD0)
+{
+    CurvatureVertex output;
+    float4 placed = mul(float4(position, 1.0), world);
+    output.position = mul(placed, viewProjection);
+    float3 turned = normalize(mul(float4(normal, 0.0), world).xyz);
+    output.shade = 0.4 + 0.6 * abs(dot(turned, light.xyz));
+    // x is 0 or 1 (a choice in arithmetic: Wine's compiler is safest with that).
+    float value = curvature.x + curvatureScale.x * (curvature.y - curvature.x);
+    output.share = (value - curvatureScale.y) * curvatureScale.z;
+    return output;
+}
+
+float4 CurvaturePS(CurvatureVertex input) : SV_TARGET
+{
+    float share = saturate(input.share);
+    float red = saturate(2.0 * share - 1.0);
+    float blue = saturate(1.0 - 2.0 * share);
+    float3 shown = float3(red, 1.0 - red - blue, blue);
+    return float4(shown * input.shade, colour.a);
 }

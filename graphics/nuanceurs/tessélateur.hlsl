@@ -119,10 +119,13 @@ float4 Bernstein(float t)
 
 // The shaded display's light: the direction the camera looks along (xyz); the zebra
 // stripes: the unit direction the bands run across (xyz) and their number (w).
+// The curvature display: which curvature (x: 1 mean, 0 Gaussian), the scale's low end (y)
+// and one over its span (z).
 cbuffer LightConstants : register(b2)
 {
     float4 light;
     float4 stripes;
+    float4 curvatureScale;
 };
 
 float4 BernsteinDerivative(float t)
@@ -131,11 +134,17 @@ float4 BernsteinDerivative(float t)
     return float4(-3.0 * s * s, 3.0 * s * s - 6.0 * t * s, 6.0 * t * s - 3.0 * t * t, 3.0 * t * t);
 }
 
+float4 BernsteinSecond(float t)
+{
+    return float4(6.0 - 6.0 * t, 18.0 * t - 12.0, 6.0 - 18.0 * t, 6.0 * t);
+}
+
 struct SurfacePoint
 {
     float4 position : SV_POSITION;
     float shade : TEXCOORD0;
     float3 normal : TEXCOORD1; // of any length; none at a collapsed edge
+    float share : TEXCOORD2;   // the curvature's place on the curvature display's scale
 };
 
 [domain("quad")]
@@ -146,18 +155,28 @@ SurfacePoint main(PatchFactors factors, float2 uv : SV_DomainLocation,
     float4 bv = Bernstein(uv.y);
     float4 du = BernsteinDerivative(uv.x);
     float4 dv = BernsteinDerivative(uv.y);
+    float4 ddu = BernsteinSecond(uv.x);
+    float4 ddv = BernsteinSecond(uv.y);
     float3 p = float3(0.0, 0.0, 0.0);
     float3 alongU = float3(0.0, 0.0, 0.0);
     float3 alongV = float3(0.0, 0.0, 0.0);
+    float3 uu = float3(0.0, 0.0, 0.0);
+    float3 uv2 = float3(0.0, 0.0, 0.0);
+    float3 vv = float3(0.0, 0.0, 0.0);
     [unroll] for (int r = 0; r < 4; ++r)
     {
         float3 row = bu.x * patch[4 * r].position + bu.y * patch[4 * r + 1].position +
                      bu.z * patch[4 * r + 2].position + bu.w * patch[4 * r + 3].position;
         float3 rowSlope = du.x * patch[4 * r].position + du.y * patch[4 * r + 1].position +
                           du.z * patch[4 * r + 2].position + du.w * patch[4 * r + 3].position;
+        float3 rowBend = ddu.x * patch[4 * r].position + ddu.y * patch[4 * r + 1].position +
+                         ddu.z * patch[4 * r + 2].position + ddu.w * patch[4 * r + 3].position;
         p += bv[r] * row;
         alongU += bv[r] * rowSlope;
         alongV += dv[r] * row;
+        uu += bv[r] * rowBend;
+        uv2 += dv[r] * rowSlope;
+        vv += ddv[r] * row;
     }
     SurfacePoint output;
     output.position = mul(mul(float4(p, 1.0), world), viewProjection);
@@ -168,6 +187,20 @@ SurfacePoint main(PatchFactors factors, float2 uv : SV_DomainLocation,
     output.normal = n;
     output.shade = lengthSquared > 1e-20 ? 0.25 + 0.75 * abs(dot(n, light.xyz)) * rsqrt(lengthSquared)
                                          : 1.0;
+    // Gaussian and mean curvature from the fundamental forms, in the model's own space (a
+    // mirrored copy shows the same colours); none where the tangents give no plane.
+    float3 m = cross(alongU, alongV);
+    float e = dot(alongU, alongU), f = dot(alongU, alongV), g = dot(alongV, alongV);
+    float determinant = e * g - f * f;
+    float value = 0.0;
+    if (determinant > 1e-10 * e * g)
+    {
+        float3 unit = m * rsqrt(dot(m, m));
+        float l = dot(uu, unit), mm = dot(uv2, unit), nn = dot(vv, unit);
+        value = curvatureScale.x > 0.5 ? (e * nn - 2.0 * f * mm + g * l) / (2.0 * determinant)
+                                       : (l * nn - mm * mm) / determinant;
+    }
+    output.share = (value - curvatureScale.y) * curvatureScale.z;
     return output;
 }
 
@@ -194,4 +227,14 @@ float4 BezierZebraPS(SurfacePoint input) : SV_TARGET
     float wave = abs(2.0 * (phase - floor(phase)) - 1.0);
     float band = saturate((wave - 0.5) * 8.0 + 0.5);
     return float4(stageValue.rgb * (0.125 + 0.875 * band), stageValue.a);
+}
+
+// The curvature display (as debug.shader's CurvaturePS colours the program's own triangles).
+float4 BezierCurvaturePS(SurfacePoint input) : SV_TARGET
+{
+    float share = saturate(input.share);
+    float red = saturate(2.0 * share - 1.0);
+    float blue = saturate(1.0 - 2.0 * share);
+    float3 shown = float3(red, 1.0 - red - blue, blue);
+    return float4(shown * (0.4 + 0.6 * (input.shade - 0.25) / 0.75), stageValue.a);
 }

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "editor/gpu-copy-view.h"
+#include "graphics/curvature-grids.h"
 #include "graphics/patch-detail.h"
 #include "graphics/surface-cache.h"
 #include "recording-gpu.h"
@@ -118,7 +119,8 @@ TEST(PatchDetail, EveryLevelsGridLiesOnTheSurfaceAndIsCoveredWhole) {
 // The evaluated grids follow the model through its document: a moved point evaluates only
 // its patches again (the same grids a full evaluation gives), a change of level lays the
 // grids out anew but evaluates only that patch, a change of topology evaluates every patch,
-// and the vertex buffer receives only the stretch of points that moved.
+// and the vertex buffer receives only the stretch of points that moved. The curvature
+// display's values follow the grids the same way, while it shows.
 TEST(SurfaceCache, OnlyWhatMovedOrChangedLevelIsEvaluatedAgain) {
     RecordingGpu gpu; // outlives the copy's buffers
     GpuModelCopy copy;
@@ -136,13 +138,21 @@ TEST(SurfaceCache, OnlyWhatMovedOrChangedLevelIsEvaluatedAgain) {
     ASSERT_EQ((SurfaceCache::Ranges{{0, 25 + 25 + 9}}), cache.update(model, copy, levels));
     EXPECT_TRUE(cache.relaid());
     EXPECT_TRUE(cache.update(model, copy, levels).empty()); // nothing moved
+    CurvatureGrids curvatures;
     auto sameAsFresh = [&] {
         SurfaceCache fresh;
         fresh.update(model, copy, levels);
+        std::vector<CurvatureGrids::Values> expected(cache.vertices().size());
+        for (size_t i = 0; i < levels.size(); ++i)
+            if (levels[i] > 0)
+                curvatureGrid(bezier::controlPoints(model, model.patches[i]), levels[i],
+                              &expected[cache.firstVertex(i)]);
         return fresh.vertices().size() == cache.vertices().size() &&
                std::memcmp(fresh.vertices().data(), cache.vertices().data(),
-                           cache.vertices().size() * sizeof(vm::Float3)) == 0;
+                           cache.vertices().size() * sizeof(vm::Float3)) == 0 &&
+               expected == curvatures.values();
     };
+    curvatures.follow(model, cache, {}, true);
 
     const auto corner = static_cast<uint32_t>(model.patches[1].indices[15]); // shared or not
     const ModelCopy before = copyOf(model);
@@ -153,6 +163,7 @@ TEST(SurfaceCache, OnlyWhatMovedOrChangedLevelIsEvaluatedAgain) {
     EXPECT_EQ(1, gpu.rangeUpdates);
     EXPECT_EQ(1u, gpu.pointsUploaded);
     const SurfaceCache::Ranges& changed = cache.update(model, copy, levels);
+    EXPECT_EQ(changed, curvatures.follow(model, cache, changed, true));
     size_t users = 0;
     for (size_t i = 0; i < 3; ++i) // the fourth is not drawn
         users += std::count(model.patches[i].indices.begin(), model.patches[i].indices.end(),
@@ -166,11 +177,15 @@ TEST(SurfaceCache, OnlyWhatMovedOrChangedLevelIsEvaluatedAgain) {
     ASSERT_TRUE(document.undo());
     EXPECT_EQ(2, gpu.rangeUpdates);
     EXPECT_EQ(2u, gpu.pointsUploaded);
-    EXPECT_EQ(users, (cache.update(model, copy, levels), cache.evaluated()));
+    // Hidden meanwhile: the curvatures are worked out again when the display comes back.
+    EXPECT_TRUE(curvatures.follow(model, cache, cache.update(model, copy, levels), false).empty());
+    EXPECT_EQ(users, cache.evaluated());
+    curvatures.follow(model, cache, {}, true);
     EXPECT_TRUE(sameAsFresh());
 
     levels[3] = 8; // comes into view
     EXPECT_EQ((SurfaceCache::Ranges{{0, 59 + 81}}), cache.update(model, copy, levels));
+    curvatures.follow(model, cache, {{0, 59 + 81}}, true);
     EXPECT_EQ(1u, cache.evaluated());
     EXPECT_TRUE(cache.relaid());
     EXPECT_EQ(59u, cache.firstVertex(3));

@@ -6,8 +6,10 @@
 #include <cstdlib>
 
 #include "editor/curvature-joins.h"
+#include "editor/curvature-scale.h"
 #include "editor/join-continuity.h"
 #include "editor/smooth-joins.h"
+#include "graphics/curvature-grids.h"
 #include "graphics/zebra-stripes.h"
 #include "model/bezier-surface.h"
 #include "model/surface-curvature.h"
@@ -54,6 +56,19 @@ TEST(SurfaceQuality, CurvatureOfACylinderAndASphereIsTheAnalyticOne) {
                 EXPECT_NEAR(s.gaussian * radius * radius, 1, 0.01);
                 EXPECT_NEAR(std::fabs(s.mean) * radius, 1, 0.01);
             }
+        // The display's values at every vertex of a grid say the same.
+        constexpr int kSegments = 6;
+        std::array<CurvatureGrids::Values, (kSegments + 1) * (kSegments + 1)> grid;
+        curvatureGrid(cylinder, kSegments, grid.data());
+        for (const CurvatureGrids::Values& c : grid) {
+            EXPECT_NEAR(c[0] * radius * radius, 0, 1e-5);
+            EXPECT_NEAR(std::fabs(c[1]) * radius, 0.5, 0.005);
+        }
+        curvatureGrid(sphere, kSegments, grid.data());
+        for (const CurvatureGrids::Values& c : grid) {
+            EXPECT_NEAR(c[0] * radius * radius, 1, 0.01);
+            EXPECT_NEAR(std::fabs(c[1]) * radius, 1, 0.01);
+        }
         // Up to the pole, where the curvature has no value.
         std::array<vm::Float3, 4> toThePole = arc(2 * kEighthTurn);
         toThePole[3].x = 0; // one point, as the teapot's lid knob is
@@ -164,4 +179,47 @@ TEST(SurfaceQuality, StripesJumpAtACreaseKinkAtATangentJoinAndFlowOnAtACurvature
         EXPECT_LT(std::fabs(m.slopeA - m.slopeB), 1e-2f * std::fabs(m.slopeA))
             << m.slopeA << " " << m.slopeB << " " << s.slopeA << " " << s.slopeB;
     }
+}
+
+TEST(SurfaceQuality, CurvatureScaleSpansMostSamplesAtAnySize) {
+    using curvature::Kind;
+    // 2nd to 98th percentile: the two outliers at either end fall outside.
+    std::vector<float> samples = {-50, -40};
+    for (int k = 0; k <= 100; ++k)
+        samples.push_back(static_cast<float>(k) / 100);
+    samples.insert(samples.end(), {70, 90});
+    const curvature::Scale mean = scaleOfSamples(samples, Kind::Mean, 1e-3);
+    EXPECT_NEAR(mean.low, 0.0f, 0.03f);
+    EXPECT_NEAR(mean.high, 1.0f, 0.03f);
+    // Gaussian: symmetric about zero (green is flat).
+    const curvature::Scale gaussian = scaleOfSamples(samples, Kind::Gaussian, 1e-3);
+    EXPECT_FLOAT_EQ(gaussian.low, -gaussian.high);
+    EXPECT_NEAR(gaussian.high, 1.0f, 0.03f);
+    // No width: a flat sheet's zeros, or no samples at all, get the flat curvature's.
+    EXPECT_FLOAT_EQ(scaleOfSamples({0, 0, 0}, Kind::Mean, 1e-3).high, 1e-3f);
+    EXPECT_FLOAT_EQ(scaleOfSamples({}, Kind::Gaussian, 1e-3).low, -1e-3f);
+    // The colours: blue, green, red along the scale, the ends held beyond it.
+    EXPECT_FLOAT_EQ(curvature::colourAt(curvature::scaleShare(-3, {-1, 1})).z, 1);
+    EXPECT_FLOAT_EQ(curvature::colourAt(curvature::scaleShare(0, {-1, 1})).y, 1);
+    EXPECT_FLOAT_EQ(curvature::colourAt(curvature::scaleShare(1, {-1, 1})).x, 1);
+    // Fitted to a band of a sphere of any size: the mean curvature 1/r, widened by 1 %.
+    for (float radius : {1e-6f, 1.0f, 1e6f}) {
+        Model model;
+        const auto octant = revolved(arc(kEighthTurn), radius);
+        for (int turn = 0; turn < 8; ++turn) {
+            const float c = std::cos(turn * kEighthTurn), s = std::sin(turn * kEighthTurn);
+            Model::Patch patch;
+            for (size_t k = 0; k < 16; ++k) {
+                const vm::Float3 p = octant[k];
+                patch.indices[k] = static_cast<int32_t>(model.points.size());
+                model.points.push_back({c * p.x - s * p.y, s * p.x + c * p.y, p.z});
+            }
+            model.patches.push_back(patch);
+        }
+        const curvature::Scale fitted = fittedScale(model, Kind::Mean);
+        EXPECT_NEAR(std::fabs(fitted.low) * radius, 1, 0.02);
+        EXPECT_NEAR(std::fabs(fitted.high) * radius, 1, 0.02);
+        EXPECT_LT(fitted.low, fitted.high);
+    }
+    EXPECT_EQ(scaleText(Kind::Mean, {-0.42f, 1.3f}), "Mean curvature -0.42 to 1.3 (automatic)");
 }

@@ -1,0 +1,145 @@
+#include "graphics/curvature-grids.h"
+
+#include <algorithm>
+
+#include "core/parallel-ranges.h"
+#include "model/bezier-surface.h"
+#include "model/surface-curvature.h"
+
+namespace {
+
+// Grids are worked out on both cores from this many patches on.
+constexpr size_t kParallelPatches = 1024;
+
+// The cubic Bernstein weights at t and their first and second derivatives.
+struct Weights {
+    double b[4], d1[4], d2[4];
+};
+Weights weightsAt(double t) {
+    const double s = 1 - t;
+    return {{s * s * s, 3 * t * s * s, 3 * t * t * s, t * t * t},
+            {-3 * s * s, 3 * s * s - 6 * t * s, 6 * t * s - 3 * t * t, 3 * t * t},
+            {6 * s, 18 * t - 12, 6 - 18 * t, 6 * t}};
+}
+
+bezier::Vec3d blend(const bezier::Vec3d rows[4], const double w[4]) {
+    bezier::Vec3d sum;
+    for (int r = 0; r < 4; ++r) {
+        sum.x += w[r] * rows[r].x;
+        sum.y += w[r] * rows[r].y;
+        sum.z += w[r] * rows[r].z;
+    }
+    return sum;
+}
+
+} // namespace
+
+void curvatureGrid(const std::array<vm::Float3, 16>& p, int n, CurvatureGrids::Values* out) {
+    const int side = n + 1;
+    // The weights along v, the same for every column.
+    std::vector<Weights> along(static_cast<size_t>(side));
+    for (int j = 0; j < side; ++j)
+        along[static_cast<size_t>(j)] = weightsAt(static_cast<double>(j) / n);
+    for (int i = 0; i < side; ++i) {
+        // The four rows blended along u (points, slopes and bends), then across them along v.
+        const Weights wu = weightsAt(static_cast<double>(i) / n);
+        bezier::Vec3d row[4], slope[4], bend[4];
+        for (size_t r = 0; r < 4; ++r)
+            for (size_t c = 0; c < 4; ++c) {
+                const vm::Float3& q = p[4 * r + c];
+                row[r].x += wu.b[c] * q.x, row[r].y += wu.b[c] * q.y, row[r].z += wu.b[c] * q.z;
+                slope[r].x += wu.d1[c] * q.x, slope[r].y += wu.d1[c] * q.y;
+                slope[r].z += wu.d1[c] * q.z;
+                bend[r].x += wu.d2[c] * q.x, bend[r].y += wu.d2[c] * q.y;
+                bend[r].z += wu.d2[c] * q.z;
+            }
+        for (int j = 0; j < side; ++j) {
+            const Weights& wv = along[static_cast<size_t>(j)];
+            bezier::SurfaceDerivatives d;
+            d.du = blend(slope, wv.b);
+            d.dv = blend(row, wv.d1);
+            d.duu = blend(bend, wv.b);
+            d.duv = blend(slope, wv.d1);
+            d.dvv = blend(row, wv.d2);
+            const bezier::Curvature c = bezier::curvatureAt(d);
+            out[j * side + i] = c.defined ? CurvatureGrids::Values{static_cast<float>(c.gaussian),
+                                                                   static_cast<float>(c.mean)}
+                                          : CurvatureGrids::Values{0, 0};
+        }
+    }
+}
+
+void CurvatureGrids::workOut(const Model& model, const SurfaceCache& cache,
+                             const std::vector<uint32_t>& patches) {
+    inParallelRanges(
+        patches.size(),
+        [&](size_t from, size_t to) {
+            for (size_t k = from; k < to; ++k) {
+                const uint32_t i = patches[k];
+                curvatureGrid(bezier::controlPoints(model, model.patches[i]), cache.segmentsOf(i),
+                              &values_[cache.firstVertex(i)]);
+            }
+        },
+        kParallelPatches);
+}
+
+void CurvatureGrids::relay(const Model& model, const SurfaceCache& cache) {
+    const size_t count = model.patches.size();
+    std::vector<Values> values(cache.vertices().size());
+    std::vector<uint32_t> again;
+    const bool before = !stale_ && first_.size() == count + 1 && segments_.size() == count;
+    for (size_t i = 0; i < count; ++i) {
+        const int n = cache.segmentsOf(i);
+        if (n == 0) continue;
+        if (before && !cache.evaluatedAgain(i) && segments_[i] == n)
+            std::copy(values_.begin() + first_[i], values_.begin() + first_[i + 1],
+                      values.begin() + cache.firstVertex(i));
+        else
+            again.push_back(static_cast<uint32_t>(i));
+    }
+    values_.swap(values);
+    workOut(model, cache, again);
+}
+
+const SurfaceCache::Ranges& CurvatureGrids::follow(const Model& model, const SurfaceCache& cache,
+                                                   const SurfaceCache::Ranges& changed,
+                                                   bool shown) {
+    ranges_.clear();
+    const size_t count = model.patches.size(), vertices = cache.vertices().size();
+    if (!shown) {
+        stale_ = stale_ || !changed.empty() || values_.size() != vertices;
+        return ranges_;
+    }
+    // The cache says it relaid its grids until its next update: only an update that changed
+    // vertices is this one's.
+    if (stale_ || values_.size() != vertices || (cache.relaid() && !changed.empty())) {
+        // Laid out anew (or not followed while hidden): every grid, copied where it can be.
+        relay(model, cache);
+        if (vertices > 0) ranges_.push_back({0, vertices});
+        first_.resize(count + 1);
+        segments_.resize(count);
+        for (size_t i = 0; i <= count; ++i)
+            first_[i] = cache.firstVertex(i);
+        for (size_t i = 0; i < count; ++i)
+            segments_[i] = static_cast<uint8_t>(cache.segmentsOf(i));
+    } else {
+        // The same layout: the grids the cache evaluated again, in place.
+        std::vector<uint32_t> patches;
+        for (const auto& [first, end] : changed) {
+            size_t lo = 0, hi = count; // the first patch whose grid ends after first
+            while (lo < hi) {
+                const size_t mid = (lo + hi) / 2;
+                if (cache.firstVertex(mid + 1) <= first)
+                    lo = mid + 1;
+                else
+                    hi = mid;
+            }
+            for (size_t i = lo; i < count && cache.firstVertex(i) < end; ++i)
+                if (cache.segmentsOf(i) > 0) patches.push_back(static_cast<uint32_t>(i));
+        }
+        workOut(model, cache, patches);
+        ranges_ = changed;
+    }
+    stale_ = false;
+    return ranges_;
+}
