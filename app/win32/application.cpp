@@ -1,6 +1,8 @@
 #include "app/win32/application.h"
+#include "app/win32/shell-windows.h"
 #include "editor/edit-xform.h"
 #include "editor/selection.h"
+#include "ui/win32/shell-command-host.h"
 #include "ui/win32/status-bar.h"
 
 #include <windows.h>
@@ -41,6 +43,18 @@
 
 int viewCount() {
     return isQuadLayout() ? 4 : 1;
+}
+
+ShellWindows& shellWindows() {
+    static ShellWindows windows{
+        ViewMouse{{application.session, orbitCamera, application.ship, application.pickAccelerator,
+                   application.shipCopy, application.inputTiming, application.renderer,
+                   application.mainWindow, application.palette, application.shape}},
+        {application.shape, application.session},
+        ToolOverlays{{editorState, orbitCamera, application.ship, application.ship,
+                      application.shipCopy, application.renderer, application.palette,
+                      application.shape}}};
+    return windows;
 }
 
 namespace {
@@ -125,7 +139,7 @@ void restoreSelection() {
 
 // The shape window's top level, a group's patches in braces: "group_0{patch 1,patch 3}|patch 0".
 std::string treeSummary() {
-    const ModelTree& tree = application.shapeWindow.tree();
+    const ModelTree& tree = shellWindows().shape.tree();
     auto trimmed = [&](TreeItemHandle item) {
         std::string text = tree.itemText(item);
         while (!text.empty() && text.back() == ' ')
@@ -253,15 +267,16 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) 
 
     application.shipCopy.setFactory(application.renderer->bufferFactory());
     const double windowsMs = started.milliseconds();
-    application.documentViews = makeDocumentViews(application.document);
-    application.selectionView = makeSelectionView(application.session);
+    application.documentViews = makeDocumentViews(application.document, shellWindows().shape);
+    application.selectionView = makeSelectionView(application.session, shellWindows().shape);
+    setCommandPointer(shellWindows().mouse);
     // The model is shown before the shape window lists it: on a model of a hundred thousand
     // patches the list takes longer than the picture.
-    application.shapeWindow.holdListing(true);
+    shellWindows().shape.holdListing(true);
     const bool given = !givenFile.empty();
     openStartupDocument(application.files, application.prompts,
                         given ? givenFile : editorState.startupFile, given);
-    application.shapeWindow.holdListing(false);
+    shellWindows().shape.holdListing(false);
     const double modelMs = started.milliseconds() - windowsMs;
     loadPlanetImage();
     application.hud.create(*application.renderer);
@@ -284,7 +299,7 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) 
     OutputDebugStringA(shown);
 
     const double beforeShapeMs = started.milliseconds();
-    application.shapeWindow.rebuild();
+    shellWindows().shape.rebuild();
     const double shapeMs = started.milliseconds() - beforeShapeMs;
     initialButtonUpdate();
     reportStartup();
@@ -441,7 +456,7 @@ void renderView(Renderer& r, int v, bool editing) {
     frame.wireframe = paletteWireframeChecked();
     frame.arrowFacing = orbitCamera.viewingDirection();
     r.beginView(v, frame);
-    if (editing) application.overlays.draw(v, aspect);
+    if (editing) shellWindows().overlays.draw(v, aspect);
     // The planet is a picture of perspective: an orthographic view shows the model alone,
     // over the reference picture of its axis, if any.
     if (flat)
@@ -454,7 +469,7 @@ void renderView(Renderer& r, int v, bool editing) {
     // The display's glass goes over the scene: drawn before the models (with its depth
     // written) it would cut holes in them.
     if (editing) {
-        application.overlays.drawPendingNet();
+        shellWindows().overlays.drawPendingNet();
         r.setWorld(vm::identity());
         r.drawArrow(orbitCamera.offset, target, kArrowColour);
         r.setWorld(vm::translation(orbitCamera.offset));

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/win32/application.h"
+#include "app/win32/shell-windows.h"
 #include "core/session-keys.h"
 #include "core/win32/fatal-error.h"
 #include "core/win32/key-state.h"
@@ -51,7 +52,7 @@ void onCreate(HWND window) {
     reportMenuBar(window);
     acceptDroppedFiles(window);
     createPalette(window);
-    application.shape.window = application.shapeWindow.create();
+    application.shape.window = shellWindows().shape.create();
 
     RECT client;
     if (!GetClientRect(window, &client)) fatalError("yo!", "GetClientRect of the main window");
@@ -147,7 +148,7 @@ void onDestroy() {
     application.shipCopy.setFactory(nullptr);
     application.planetTexture = {};
     releaseReferencePicture();
-    application.overlays.releaseDeviceBuffers();
+    shellWindows().overlays.releaseDeviceBuffers();
     application.hud.release();
     if (application.renderer) application.renderer->releaseDevice();
     if (!document().modified()) discardRecoveryCopy(); // a clean exit leaves no copy
@@ -169,7 +170,7 @@ void onKeyUp(HWND window, WPARAM key) {
     keyFlags.set(static_cast<unsigned>(key), false);
     application.flightKeys.set(static_cast<unsigned>(key), false);
     if (key == VK_APPS)
-        openContextMenuFromKeyboard(window);
+        openContextMenuFromKeyboard(window, shellWindows().mouse);
     else
         runKeyCommand(key, KeyEdge::Release);
 }
@@ -220,7 +221,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_SYSKEYDOWN:
         if (wParam == VK_F10 && keyDown(VK_SHIFT)) {
-            openContextMenuFromKeyboard(window);
+            openContextMenuFromKeyboard(window, shellWindows().mouse);
             return 0;
         }
         break;
@@ -242,8 +243,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     }
     followDragCapture(window, message, wParam);
-    if (application.viewMouse.handle(window, message, wParam, lParam)) {
-        followRightClick(window, message, wParam, lParam);
+    if (shellWindows().mouse.handle(window, message, wParam, lParam)) {
+        followRightClick(window, message, wParam, lParam, shellWindows().mouse);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include "app/win32/shell-windows.h"
 #include "document-fixture.h"
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
@@ -107,8 +108,8 @@ TEST_F(DocumentTest, OpenReplacesTheModelOrKeepsItWhenRefusedOrCancelled) {
     EXPECT_EQ(3u,
               static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0)));
     ASSERT_EQ(1u, application.ship.locators.size());
-    EXPECT_EQ("Nose", application.shapeWindow.tree().itemText(
-                          application.shapeWindow.tree().items.locatorItem(0)));
+    EXPECT_EQ("Nose", shellWindows().shape.tree().itemText(
+                          shellWindows().shape.tree().items.locatorItem(0)));
     EXPECT_EQ("one - Tavrel", title());
     EXPECT_EQ("one.obj", storedPath());
     frameTick();

@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "app/win32/shell-windows.h"
 #include "editor/selection.h"
 #include "graphics/planet-geometry.h"
 #include "tools-fixture.h"
@@ -237,8 +238,8 @@ TEST_F(FlightTest, TheSelectionBracketsFollowTheShipWhereverAFlightLeftIt) {
             FrameView frame;
             frame.viewProjection = orbitCamera.viewMatrix() * r.projection();
             r.beginView(0, frame);
-            application.overlays.draw(0, static_cast<float>(client.right) /
-                                             static_cast<float>(client.bottom));
+            shellWindows().overlays.draw(0, static_cast<float>(client.right) /
+                                                static_cast<float>(client.bottom));
             r.present(0);
         }
         const BackBuffer b = readBackBuffer(r);

@@ -8,6 +8,7 @@
 
 #include <cstring>
 
+#include "app/win32/shell-windows.h"
 #include "core/file-replace.h"
 #include "core/session-keys.h"
 #include "document-fixture.h"
@@ -171,8 +172,8 @@ TEST_F(SafetyTest, ClosedToolWindowsHideAndComeBackWithEverythingInThem) {
     command(CommandId::ShowShapeWindow);
     EXPECT_TRUE(IsWindowVisible(palette));
     EXPECT_TRUE(IsWindowVisible(shape));
-    EXPECT_EQ("Locator_0", application.shapeWindow.tree().itemText(
-                               application.shapeWindow.tree().items.locatorItem(0)));
+    EXPECT_EQ("Locator_0", shellWindows().shape.tree().itemText(
+                               shellWindows().shape.tree().items.locatorItem(0)));
 }
 
 TEST_F(SafetyTest, KeysReleasedElsewhereDoNotKeepTheCameraMoving) {

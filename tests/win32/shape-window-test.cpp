@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "app/win32/shell-windows.h"
 #include "editor/selection.h"
 #include "model/shape-outline.h"
 #include "tools-fixture.h"
@@ -16,7 +17,7 @@ namespace {
 class ShapeWindowTest : public ToolsTest {
   protected:
     static std::string text(HWND w) { return windowText(w); }
-    static std::string listRow(size_t row) { return application.shapeWindow.pointListRowText(row); }
+    static std::string listRow(size_t row) { return shellWindows().shape.pointListRowText(row); }
     // Expands an item as a click on its button does.
     static void expand(TreeItemHandle item) {
         SendMessageA(application.shape.tree, TVM_EXPAND, TVE_EXPAND,
@@ -29,9 +30,9 @@ class ShapeWindowTest : public ToolsTest {
     }
     static std::vector<std::string> topLevelTexts() {
         std::vector<std::string> texts;
-        for (TreeItemHandle i = application.shapeWindow.tree().firstChildOf(nullptr); i;
-             i = application.shapeWindow.tree().nextSiblingOf(i))
-            texts.push_back(application.shapeWindow.tree().itemText(i));
+        for (TreeItemHandle i = shellWindows().shape.tree().firstChildOf(nullptr); i;
+             i = shellWindows().shape.tree().nextSiblingOf(i))
+            texts.push_back(shellWindows().shape.tree().itemText(i));
         return texts;
     }
     static void chooseItem(TreeItemHandle item) {
@@ -50,8 +51,8 @@ class ShapeWindowTest : public ToolsTest {
             EXPECT_EQ(pointRowText(i, model.points[i]), listRow(i));
         for (size_t i = 0; i < model.patches.size(); ++i)
             EXPECT_EQ("patch " + std::to_string(i) + " ",
-                      application.shapeWindow.tree().itemText(
-                          application.shapeWindow.tree().items.patchItem(i)));
+                      shellWindows().shape.tree().itemText(
+                          shellWindows().shape.tree().items.patchItem(i)));
     }
     // The first point that two shown patches use.
     static size_t sharedPoint() {
@@ -67,15 +68,14 @@ TEST_F(ShapeWindowTest, StartUpListsPatchesRowsIndicesAndPoints) {
     EXPECT_EQ((std::vector<std::string>{"patch 0 ", "patch 1 ", "patch 2 ", "patch 3 "}),
               topLevelTexts());
     const Model::Patch& patch = application.ship.patches[3];
-    const TreeItemHandle item = application.shapeWindow.tree().items.patchItem(3);
+    const TreeItemHandle item = shellWindows().shape.tree().items.patchItem(3);
     // A patch's rows are made when it is expanded.
-    EXPECT_EQ(nullptr, application.shapeWindow.tree().firstChildOf(item));
+    EXPECT_EQ(nullptr, shellWindows().shape.tree().firstChildOf(item));
     expand(item);
-    TreeItemHandle row2 = application.shapeWindow.tree().childAt(item, 2);
-    EXPECT_EQ("[2][..] ", application.shapeWindow.tree().itemText(row2));
-    EXPECT_EQ(
-        std::to_string(patch.indices[9]) + " ",
-        application.shapeWindow.tree().itemText(application.shapeWindow.tree().childAt(row2, 1)));
+    TreeItemHandle row2 = shellWindows().shape.tree().childAt(item, 2);
+    EXPECT_EQ("[2][..] ", shellWindows().shape.tree().itemText(row2));
+    EXPECT_EQ(std::to_string(patch.indices[9]) + " ",
+              shellWindows().shape.tree().itemText(shellWindows().shape.tree().childAt(row2, 1)));
     expectInStep();
 
     // Choosing a row of the list shows its coordinates, six decimals and a space.
@@ -89,30 +89,28 @@ TEST_F(ShapeWindowTest, StartUpListsPatchesRowsIndicesAndPoints) {
 }
 
 TEST_F(ShapeWindowTest, ChoosingTreeItemsSelects) {
-    chooseItem(application.shapeWindow.tree().items.patchItem(2));
+    chooseItem(shellWindows().shape.tree().items.patchItem(2));
     EXPECT_TRUE(application.ship.patches[2].selected);
     EXPECT_EQ("2", storedSelection());
     // A row or an index item chooses its patch.
-    expand(application.shapeWindow.tree().items.patchItem(1));
-    chooseItem(application.shapeWindow.tree().childAt(
-        application.shapeWindow.tree().childAt(application.shapeWindow.tree().items.patchItem(1),
-                                               3),
-        0));
+    expand(shellWindows().shape.tree().items.patchItem(1));
+    chooseItem(shellWindows().shape.tree().childAt(
+        shellWindows().shape.tree().childAt(shellWindows().shape.tree().items.patchItem(1), 3), 0));
     EXPECT_EQ("1", selectedPatchesText(application.ship));
     // A locator chooses nothing.
     paletteClick(palette::Locator);
     mouse(WM_LBUTTONDOWN, 100, 100, MK_LBUTTON);
-    chooseItem(application.shapeWindow.tree().items.locatorItem(0));
+    chooseItem(shellWindows().shape.tree().items.locatorItem(0));
     EXPECT_EQ("1", selectedPatchesText(application.ship));
     // A rebuild moves the tree's selection without touching the editor's.
-    application.shapeWindow.rebuild();
+    shellWindows().shape.rebuild();
     EXPECT_EQ("1", selectedPatchesText(application.ship));
-    EXPECT_EQ("Locator_0", application.shapeWindow.tree().itemText(
-                               application.shapeWindow.tree().items.locatorItem(0)));
+    EXPECT_EQ("Locator_0", shellWindows().shape.tree().itemText(
+                               shellWindows().shape.tree().items.locatorItem(0)));
 }
 
 TEST_F(ShapeWindowTest, AlphaSliderSetsTheSelectedPatches) {
-    chooseItem(application.shapeWindow.tree().items.patchItem(1));
+    chooseItem(shellWindows().shape.tree().items.patchItem(1));
     EXPECT_TRUE(IsWindowEnabled(application.shape.alphaSlider));
     SendMessageA(application.shape.alphaSlider, TBM_SETPOS, TRUE, 50);
     SendMessageA(application.shape.window, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
@@ -147,7 +145,7 @@ TEST_F(ShapeWindowTest, DraggingAPointShowsItsCoordinates) {
 
 TEST_F(ShapeWindowTest, GroupAndSymmetryButtons) {
     Model& model = application.ship;
-    chooseItem(application.shapeWindow.tree().items.patchItem(0));
+    chooseItem(shellWindows().shape.tree().items.patchItem(0));
     EXPECT_FALSE(SendMessageA(application.palette.toolbar, TB_ISBUTTONENABLED, palette::Group, 0));
     model.patches[2].selected = true;
     refreshSelectionPanel();
@@ -164,7 +162,7 @@ TEST_F(ShapeWindowTest, GroupAndSymmetryButtons) {
     // Choosing the symmetry's item selects it.
     for (auto& p : model.patches)
         p.selected = false;
-    chooseItem(application.shapeWindow.tree().items.groupItem(1));
+    chooseItem(shellWindows().shape.tree().items.groupItem(1));
     EXPECT_TRUE(model.groups[1]->selected);
 }
 
@@ -196,7 +194,7 @@ TEST_F(ShapeWindowTest, DissociateAndJointClicks) {
 
 TEST_F(ShapeWindowTest, DeleteCommandKeepsTreeAndListInStep) {
     Model& model = application.ship;
-    chooseItem(application.shapeWindow.tree().items.patchItem(1));
+    chooseItem(shellWindows().shape.tree().items.patchItem(1));
     SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(7, 0), 0);
     pumpMessages();
     ASSERT_EQ(3u, model.patches.size());
@@ -206,7 +204,7 @@ TEST_F(ShapeWindowTest, DeleteCommandKeepsTreeAndListInStep) {
     expectInStep();
     EXPECT_EQ(-1, editorState.hoveredPoint);
     // The renumbered item selects the patch now at its index.
-    chooseItem(application.shapeWindow.tree().items.patchItem(2));
+    chooseItem(shellWindows().shape.tree().items.patchItem(2));
     EXPECT_EQ("2", selectedPatchesText(model));
     frameTick();
 }

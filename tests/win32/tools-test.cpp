@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "app/win32/shell-windows.h"
 #include "editor/edit-xform.h"
 #include "graphics/d3d11/renderer.h"
 #include "model/obj-format.h"
@@ -163,8 +164,8 @@ TEST_F(ToolsTest, LocatorToolPlacesNamedLocators) {
     mouse(WM_LBUTTONUP, 100, 100);
     ASSERT_EQ(1u, application.ship.locators.size());
     const Model::Locator& locator = application.ship.locators[0];
-    EXPECT_EQ("Locator_0", application.shapeWindow.tree().itemText(
-                               application.shapeWindow.tree().items.locatorItem(0)));
+    EXPECT_EQ("Locator_0", shellWindows().shape.tree().itemText(
+                               shellWindows().shape.tree().items.locatorItem(0)));
     EXPECT_EQ(1.0f, locator.orientation.w);
     EXPECT_EQ(1.0f, locator.position.w);
     EXPECT_EQ("Untitled* - Tavrel", title());
@@ -204,7 +205,7 @@ TEST_F(ToolsTest, TakeBackButtonFollowsThePendingPoints) {
     mouse(WM_LBUTTONDOWN, 340, 300, MK_LBUTTON);
     EXPECT_TRUE(usable());
     // The shape window's tree lists them under "<New Points>", last at the top level.
-    ModelTree& tree = application.shapeWindow.tree();
+    ModelTree& tree = shellWindows().shape.tree();
     TreeItemHandle last = tree.firstChildOf(nullptr);
     while (tree.nextSiblingOf(last))
         last = tree.nextSiblingOf(last);

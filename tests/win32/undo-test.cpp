@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/win32/shell-windows.h"
 #include "document-fixture.h"
 #include "editor/recovery-writer.h"
 #include "editor/selection.h"
@@ -78,7 +79,7 @@ class UndoTest : public DocumentTest {
         MemoryTree fresh;
         Model copy = snapshotOf(application.ship);
         rebuildShapeOutline(fresh, copy);
-        EXPECT_EQ(canonical(fresh), canonical(application.shapeWindow.tree()));
+        EXPECT_EQ(canonical(fresh), canonical(shellWindows().shape.tree()));
         const Model& model = application.ship;
         EXPECT_EQ(model.points.size(), static_cast<size_t>(SendMessageA(application.shape.pointList,
                                                                         LB_GETCOUNT, 0, 0)));
@@ -140,7 +141,7 @@ TEST_F(UndoTest, APointDragIsOneStepAndTheListFollowsTheUndo) {
     command(MainCommand::Undo);
     EXPECT_EQ(start.x, application.ship.points[0].x);
     EXPECT_EQ(start.y, application.ship.points[0].y);
-    EXPECT_EQ(application.shapeWindow.pointListRowText(0), pointRowText(0, start));
+    EXPECT_EQ(shellWindows().shape.pointListRowText(0), pointRowText(0, start));
     char box[64] = {};
     GetWindowTextA(application.shape.coordinateBoxes[0], box, sizeof box);
     EXPECT_EQ(std::to_string(start.x).substr(0, 6), std::string(box).substr(0, 6));
@@ -257,7 +258,7 @@ TEST_F(UndoTest, TypedCoordinatesMoveThePointOrThePatchAndRefuseWhatIsNoNumber) 
     EXPECT_EQ("Untitled* - Tavrel", title());
     EXPECT_EQ("Type coordinates", document().history().undoName());
     EXPECT_EQ(pointRowText(2, application.ship.points[2]),
-              application.shapeWindow.pointListRowText(2));
+              shellWindows().shape.pointListRowText(2));
 
     // Not a number: refused, the box shows the coordinate again, nothing changes.
     const size_t steps = document().history().size();
@@ -278,7 +279,7 @@ TEST_F(UndoTest, TypedCoordinatesMoveThePointOrThePatchAndRefuseWhatIsNoNumber) 
     EXPECT_EQ(before.y, application.ship.points[2].y);
 
     // A patch chosen in the tree: its centre, and typing moves the whole patch.
-    TreeView_SelectItem(application.shape.tree, application.shapeWindow.tree().items.patchItem(1));
+    TreeView_SelectItem(application.shape.tree, shellWindows().shape.tree().items.patchItem(1));
     pumpMessages();
     ASSERT_EQ(CoordinateSubject::Kind::Patch, editorState.coordinates.kind);
     type(application.shape.coordinateBoxes[2], "3");

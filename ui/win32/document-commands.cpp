@@ -146,7 +146,7 @@ void clearToolsForNewDocument() {
     editorState.draggedPoint = -1;
     editorState.transformDrag = false;
     editorState.translation = {};
-    application.shapeWindow.tree().deleteAllItems();
+    application.shape.treeView.deleteAllItems();
     updateTakeBackButton();
     application.shownTiming.phase("read"); // an import's file is read when its model replaces
 }

@@ -80,28 +80,33 @@ class RecoveryCopyView : public DocumentView {
 // shape window's marks and coordinates, and the status bar's summary.
 class SelectionFollowers : public SessionView {
   public:
+    explicit SelectionFollowers(ShapeWindow& shapeWindow) : shapeWindow_(shapeWindow) {}
     void selectionChanged(const EditSession&, const SelectionChange& change) override {
         if (change.remember)
             refreshSelectionPanel();
         else
             updateSelectionButtons();
-        application.shapeWindow.showSelection(change.why);
+        shapeWindow_.showSelection(change.why);
     }
+
+  private:
+    ShapeWindow& shapeWindow_;
 };
 
 } // namespace
 
-std::unique_ptr<SessionView> makeSelectionView(EditSession& session) {
-    auto view = std::make_unique<SelectionFollowers>();
+std::unique_ptr<SessionView> makeSelectionView(EditSession& session, ShapeWindow& shapeWindow) {
+    auto view = std::make_unique<SelectionFollowers>(shapeWindow);
     session.addView(view.get());
     return view;
 }
 
-std::vector<std::unique_ptr<DocumentView>> makeDocumentViews(Document& document) {
+std::vector<std::unique_ptr<DocumentView>> makeDocumentViews(Document& document,
+                                                             ShapeWindow& shapeWindow) {
     std::vector<std::unique_ptr<DocumentView>> views;
     views.push_back(std::make_unique<GpuCopyView>(application.shipCopy));
     views.push_back(std::make_unique<ModelCopiesView>());
-    views.push_back(application.shapeWindow.makeView());
+    views.push_back(shapeWindow.makeView());
     views.push_back(std::make_unique<WindowChromeView>());
     views.push_back(std::make_unique<RecoveryCopyView>());
     for (const auto& view : views)

@@ -9,8 +9,11 @@
 #include "editor/document.h"
 #include "editor/edit-session.h"
 
+class ShapeWindow;
+
 // The views, in the order they are told (the model's own copies first, the chrome last),
 // registered with document.
-std::vector<std::unique_ptr<DocumentView>> makeDocumentViews(Document& document);
+std::vector<std::unique_ptr<DocumentView>> makeDocumentViews(Document& document,
+                                                             ShapeWindow& shapeWindow);
 // What follows the selection in the windows, registered with session.
-std::unique_ptr<SessionView> makeSelectionView(EditSession& session);
+std::unique_ptr<SessionView> makeSelectionView(EditSession& session, ShapeWindow& shapeWindow);

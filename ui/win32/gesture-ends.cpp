@@ -60,7 +60,7 @@ void finishPointDrag() {
 }
 
 void finishOpacityGesture() {
-    if (application.session.finishOpacityGesture()) application.shapeWindow.cutOpacityGesture();
+    if (application.session.finishOpacityGesture()) application.shape.opacityCut = true;
 }
 
 bool cancelGestures() {

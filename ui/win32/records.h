@@ -30,9 +30,7 @@
 #include "graphics/d3d11/texture.h"
 #include "graphics/gpu-model-copy.h"
 #include "ui/win32/document-commands.h"
-#include "ui/win32/mouse-handler.h"
-#include "ui/win32/shape-window.h"
-#include "ui/win32/tool-overlays.h"
+#include "ui/win32/shape-window-handles.h"
 #include "view/orbit-camera.h"
 #include "view/reference-picture.h"
 
@@ -99,14 +97,6 @@ struct Application {
     PickAccelerator pickAccelerator;    // the points and nets kept for picking in the view
     flight::FlightKeys flightKeys;      // held in flight mode
     flight::KeyboardFlight keyboardFlight;
-    // The 3D view's mouse.
-    ViewMouse viewMouse{{session, orbitCamera, ship, pickAccelerator, shipCopy, inputTiming,
-                         renderer, mainWindow, palette, shape}};
-    // The shape window: the tree, the point list, the coordinates and the opacity.
-    ShapeWindow shapeWindow{shape, session};
-    // What the tools show in the view.
-    ToolOverlays overlays{
-        {editorState, orbitCamera, ship, ship, shipCopy, renderer, palette, shape}};
     // The recovery copy: its writer, this editor's copy (its name in the recovery folder and
     // the lock held while the editor runs), and whether its last failure was said.
     struct RecoveryCopy {

@@ -279,8 +279,8 @@ void ShapeWindow::onTreeExpanding(const NMTREEVIEWA& notice) {
 void ShapeWindow::onAlpha(WPARAM wParam) {
     const int code = LOWORD(wParam);
     // A command ended the gesture while the thumb was held: the rest of it changes nothing.
-    if (opacityCut_) {
-        if (code == TB_ENDTRACK) opacityCut_ = false;
+    if (h_.opacityCut) {
+        if (code == TB_ENDTRACK) h_.opacityCut = false;
         return;
     }
     session_.document().beginGesture();

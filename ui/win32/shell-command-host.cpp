@@ -26,6 +26,9 @@
 #include "ui/win32/view-commands.h"
 #include "ui/win32/window-layout.h"
 
+// The view's mouse, where commands that act at the pointer (a split) find the patch under it.
+static ViewMouse* pointerMouse = nullptr;
+
 namespace {
 
 using C = CommandId;
@@ -224,7 +227,7 @@ class ShellCommandHost final : public CommandHost {
         } else if (const auto change = pictureChangeOf(id)) {
             changeReferencePicture(*change);
         } else if (id == C::TakeBackPoint) {
-            removeLastPendingPoint(editorState.pendingPoints, application.shapeWindow.tree());
+            removeLastPendingPoint(editorState.pendingPoints, application.shape.treeView);
             updateTakeBackButton();
         } else if (id == C::Home) {
             returnHome();
@@ -287,7 +290,8 @@ class ShellCommandHost final : public CommandHost {
     std::optional<std::string> clipboardText() override { return ::clipboardText(); }
 
     std::optional<PointerSpot> patchUnderPointer() const override {
-        const std::optional<PatchSpot> spot = application.viewMouse.patchUnderPointer();
+        const std::optional<PatchSpot> spot =
+            pointerMouse ? pointerMouse->patchUnderPointer() : std::nullopt;
         if (!spot) return std::nullopt;
         return PointerSpot{spot->patch, spot->u, spot->v};
     }
@@ -323,6 +327,10 @@ const char* timedName(CommandId id) {
 }
 
 } // namespace
+
+void setCommandPointer(ViewMouse& mouse) {
+    pointerMouse = &mouse;
+}
 
 CommandContext& shellCommandContext() {
     static ShellCommandHost host;

@@ -8,8 +8,12 @@
 
 #include "editor/command-host.h"
 
+class ViewMouse;
+
 // The document, the editor's state and the program's host.
 CommandContext& shellCommandContext();
+// The view's mouse, asked for the patch under the pointer.
+void setCommandPointer(ViewMouse& mouse);
 // Runs the command and says its outcome in the status bar (a refusal worth it beeps).
 void runShellCommand(CommandId id);
 // The command run last, whether it could run or not (what a key or an item reached).

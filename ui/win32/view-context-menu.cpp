@@ -25,9 +25,9 @@ void openAt(HWND window, POINT screen, ContextSpot spot) {
 }
 
 // What is under the pointer; a patch not yet selected is selected as a left click selects it.
-ContextSpot spotUnderPointer() {
+ContextSpot spotUnderPointer(ViewMouse& mouse) {
     const bool overPoint = editorState.hotPoint && editorState.hoveredPoint >= 0;
-    const std::optional<PatchSpot> patch = application.viewMouse.patchUnderPointer();
+    const std::optional<PatchSpot> patch = mouse.patchUnderPointer();
     const ContextSpot spot = contextSpot(patch.has_value(), overPoint, editorState.choosingPoints);
     if (spot == ContextSpot::Patch) {
         const Model& model = editedModel();
@@ -40,7 +40,7 @@ ContextSpot spotUnderPointer() {
 
 } // namespace
 
-void followRightClick(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+void followRightClick(HWND window, UINT message, WPARAM wParam, LPARAM lParam, ViewMouse& mouse) {
     if (!editorState.currentEntity) return;
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
     if (message == WM_RBUTTONDOWN) {
@@ -50,11 +50,11 @@ void followRightClick(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     } else if (message == WM_RBUTTONUP && rightClick().releasedAsClick()) {
         POINT screen = {x, y};
         ClientToScreen(window, &screen);
-        openAt(window, screen, spotUnderPointer());
+        openAt(window, screen, spotUnderPointer(mouse));
     }
 }
 
-void openContextMenuFromKeyboard(HWND window) {
+void openContextMenuFromKeyboard(HWND window, ViewMouse& mouse) {
     if (!editorState.currentEntity) return;
     const CommandContext& context = shellCommandContext();
     const ContextSpot spot = contextSpot(
@@ -67,10 +67,10 @@ void openContextMenuFromKeyboard(HWND window) {
     // Over what the commands act on; at the view's centre when that is out of sight (or in the
     // four-view layout, where the selection shows in each view).
     const std::optional<ScreenPoint> anchor =
-        isQuadLayout() ? std::nullopt
-                       : contextMenuAnchor(editedModel(), editorState.chosenPoints,
-                                           application.viewMouse.worldViewProjectionOf(
-                                               0, height > 0 ? width / height : 1));
+        isQuadLayout()
+            ? std::nullopt
+            : contextMenuAnchor(editedModel(), editorState.chosenPoints,
+                                mouse.worldViewProjectionOf(0, height > 0 ? width / height : 1));
     const ScreenPoint at = anchor.value_or(ScreenPoint{0, 0});
     POINT screen = {static_cast<LONG>((at.x + 1) * 0.5f * width),
                     static_cast<LONG>((1 - at.y) * 0.5f * height)};

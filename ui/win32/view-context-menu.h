@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+class ViewMouse;
+
 // WM_RBUTTONDOWN, WM_MOUSEMOVE and WM_RBUTTONUP of the main window, after the view had them.
-void followRightClick(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-void openContextMenuFromKeyboard(HWND window);
+void followRightClick(HWND window, UINT message, WPARAM wParam, LPARAM lParam, ViewMouse& mouse);
+void openContextMenuFromKeyboard(HWND window, ViewMouse& mouse);
