@@ -45,15 +45,18 @@ int viewCount() {
     return isQuadLayout() ? 4 : 1;
 }
 
+ShellWindows::ShellWindows()
+    : palette({application.palette, application.session, application.shape, orbitCamera,
+               application.ship, application.mainWindow}),
+      mouse({application.session, orbitCamera, application.ship, application.pickAccelerator,
+             application.shipCopy, application.inputTiming, application.renderer,
+             application.mainWindow, application.palette, palette, application.shape}),
+      shape(application.shape, application.session, palette),
+      overlays({editorState, orbitCamera, application.ship, application.ship, application.shipCopy,
+                application.renderer, application.palette, application.shape}) {}
+
 ShellWindows& shellWindows() {
-    static ShellWindows windows{
-        ViewMouse{{application.session, orbitCamera, application.ship, application.pickAccelerator,
-                   application.shipCopy, application.inputTiming, application.renderer,
-                   application.mainWindow, application.palette, application.shape}},
-        {application.shape, application.session},
-        ToolOverlays{{editorState, orbitCamera, application.ship, application.ship,
-                      application.shipCopy, application.renderer, application.palette,
-                      application.shape}}};
+    static ShellWindows windows;
     return windows;
 }
 
@@ -65,7 +68,7 @@ bool registerWindowClasses() {
         WNDPROC procedure;
     };
     const ClassInfo classes[3] = {{"main-view", mainWindowProc},
-                                  {"palette", paletteWindowProc},
+                                  {"palette", Palette::windowProc},
                                   {"shape-wnd", ShapeWindow::windowProc}};
     HINSTANCE instance = GetModuleHandleA(nullptr);
     bool allRegistered = true;
@@ -267,9 +270,11 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) 
 
     application.shipCopy.setFactory(application.renderer->bufferFactory());
     const double windowsMs = started.milliseconds();
-    application.documentViews = makeDocumentViews(application.document, shellWindows().shape);
-    application.selectionView = makeSelectionView(application.session, shellWindows().shape);
-    setCommandPointer(shellWindows().mouse);
+    application.documentViews =
+        makeDocumentViews(application.document, shellWindows().shape, shellWindows().palette);
+    application.selectionView =
+        makeSelectionView(application.session, shellWindows().shape, shellWindows().palette);
+    setCommandWindows(shellWindows().mouse, shellWindows().palette);
     // The model is shown before the shape window lists it: on a model of a hundred thousand
     // patches the list takes longer than the picture.
     shellWindows().shape.holdListing(true);
@@ -281,7 +286,7 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) 
     loadPlanetImage();
     application.hud.create(*application.renderer);
 
-    initialDisplayCheck();
+    shellWindows().palette.initialDisplayCheck();
     application.joystick = Joystick::create(instance);
     keyFlags.clear();
     ShowWindow(application.mainWindow, showCommand);
@@ -301,7 +306,7 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) 
     const double beforeShapeMs = started.milliseconds();
     shellWindows().shape.rebuild();
     const double shapeMs = started.milliseconds() - beforeShapeMs;
-    initialButtonUpdate();
+    shellWindows().palette.initialButtonUpdate();
     reportStartup();
     char timing[240];
     std::snprintf(timing, sizeof timing,
@@ -453,7 +458,7 @@ void renderView(Renderer& r, int v, bool editing) {
     frame.stripes = zebra::stripesFor(view, editorState.stripeTurn, editorState.stripeBands);
     frame.curvature = editorState.curvature;
     if (frame.curvature) frame.curvatureScale = curvatureScaleOf(editorState, application.ship);
-    frame.wireframe = paletteWireframeChecked();
+    frame.wireframe = shellWindows().palette.wireframeChecked();
     frame.arrowFacing = orbitCamera.viewingDirection();
     r.beginView(v, frame);
     if (editing) shellWindows().overlays.draw(v, aspect);

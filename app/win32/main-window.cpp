@@ -51,7 +51,7 @@ void onCreate(HWND window) {
     application.mainWindow = window;
     reportMenuBar(window);
     acceptDroppedFiles(window);
-    createPalette(window);
+    createPalette(window, shellWindows().palette);
     application.shape.window = shellWindows().shape.create();
 
     RECT client;

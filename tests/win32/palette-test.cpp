@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "app-fixture.h"
+#include "app/win32/shell-windows.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/window-layout.h"
@@ -52,7 +53,7 @@ TEST_F(PaletteTest, ButtonsTextsAndStartStates) {
     EXPECT_TRUE(state(palette::Group) & TBSTATE_INDETERMINATE);
     EXPECT_FALSE(state(palette::Play) & TBSTATE_INDETERMINATE);
     EXPECT_TRUE(checked(palette::ToggleWireframe));
-    EXPECT_TRUE(paletteWireframeChecked());
+    EXPECT_TRUE(shellWindows().palette.wireframeChecked());
     EXPECT_TRUE(checked(palette::Translate));
     EXPECT_FALSE(checked(palette::Select));
     EXPECT_EQ(BST_INDETERMINATE,
@@ -110,7 +111,7 @@ TEST_F(PaletteTest, WireframePlayAndStop) {
     start();
     click(palette::ToggleWireframe);
     EXPECT_EQ(1, setting("wireframe"));
-    EXPECT_TRUE(paletteWireframeChecked());
+    EXPECT_TRUE(shellWindows().palette.wireframeChecked());
     frameTick();
 
     click(palette::Play);
@@ -134,11 +135,11 @@ TEST_F(PaletteTest, SelectionRefreshAndTheDisplayCheckBox) {
     start();
     Model& model = application.ship;
     model.patches[0].selected = true;
-    refreshSelectionPanel();
+    shellWindows().palette.refreshSelection();
     EXPECT_FALSE(state(palette::Group) & TBSTATE_ENABLED);
     EXPECT_EQ(BST_CHECKED, SendMessageA(application.palette.displayCheckBox, BM_GETCHECK, 0, 0));
     model.patches[2].selected = true;
-    refreshSelectionPanel();
+    shellWindows().palette.refreshSelection();
     EXPECT_TRUE(state(palette::Group) & TBSTATE_ENABLED);
     EXPECT_EQ("0;2", sessionSettings().readString("Tool", "SelectedPatches", "", 560));
 
@@ -167,5 +168,5 @@ TEST_F(PaletteTest, TwoColumnsOfButtonsFillThePalette) {
     SetWindowPos(window, nullptr, 0, 0, 116, 380, SWP_NOMOVE | SWP_NOZORDER);
     RECT outer;
     GetWindowRect(window, &outer);
-    EXPECT_EQ(paletteOuterHeight(), outer.bottom - outer.top);
+    EXPECT_EQ(shellWindows().palette.outerHeight(), outer.bottom - outer.top);
 }

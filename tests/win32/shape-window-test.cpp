@@ -148,7 +148,7 @@ TEST_F(ShapeWindowTest, GroupAndSymmetryButtons) {
     chooseItem(shellWindows().shape.tree().items.patchItem(0));
     EXPECT_FALSE(SendMessageA(application.palette.toolbar, TB_ISBUTTONENABLED, palette::Group, 0));
     model.patches[2].selected = true;
-    refreshSelectionPanel();
+    shellWindows().palette.refreshSelection();
     EXPECT_TRUE(SendMessageA(application.palette.toolbar, TB_ISBUTTONENABLED, palette::Group, 0));
     paletteClick(palette::Group);
     EXPECT_EQ((std::vector<std::string>{"group_0", "patch 1 ", "patch 3 "}), topLevelTexts());

@@ -150,7 +150,7 @@ TEST_F(UndoTest, APointDragIsOneStepAndTheListFollowsTheUndo) {
 TEST_F(UndoTest, UngroupGroupAndOpacityAreStepsToo) {
     selectPatch(application.ship, 0, {});
     selectPatch(application.ship, 1, {false, true});
-    refreshSelectionPanel();
+    shellWindows().palette.refreshSelection();
     paletteClick(palette::Group);
     ASSERT_EQ(0, application.ship.patches[0].group);
     EXPECT_TRUE(SendMessageA(application.palette.toolbar, TB_ISBUTTONENABLED, palette::Ungroup, 0));

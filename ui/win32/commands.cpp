@@ -39,7 +39,6 @@ void forgetPicks() {
     editorState.hoveredPatch = -1;
     editorState.firstJointPoint = -1;
     if (editorState.currentEntity) editorState.chosenPoints.fit(editedModel().points.size());
-    updateJointButton();
 }
 
 void markModified() {

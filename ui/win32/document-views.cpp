@@ -29,6 +29,7 @@ void updateTitle(const std::string& path, bool modified) {
 // The use counts and the picks follow every step (start-up makes them itself).
 class ModelCopiesView : public DocumentView {
   public:
+    explicit ModelCopiesView(Palette& palette) : palette_(palette) {}
     void documentChanged(const Document&, const DocumentChange& change) override {
         if (change.kind == Kind::Changing || change.kind == Kind::Saved ||
             change.kind == Kind::Opened)
@@ -39,11 +40,15 @@ class ModelCopiesView : public DocumentView {
         }
         const ModelChange* step = change.step;
         if (!step || step->points.sizeBefore != step->points.sizeAfter ||
-            step->patches.sizeBefore != step->patches.sizeAfter)
+            step->patches.sizeBefore != step->patches.sizeAfter) {
             forgetPicks(); // what a pick named may be gone
-        else if (change.kind != Kind::Edit)
+            palette_.updateJointButton();
+        } else if (change.kind != Kind::Edit)
             forgetHover();
     }
+
+  private:
+    Palette& palette_;
 };
 
 // The title ("wing* - Tavrel"), the Save button, the history buttons and their tips, and the
@@ -80,32 +85,35 @@ class RecoveryCopyView : public DocumentView {
 // shape window's marks and coordinates, and the status bar's summary.
 class SelectionFollowers : public SessionView {
   public:
-    explicit SelectionFollowers(ShapeWindow& shapeWindow) : shapeWindow_(shapeWindow) {}
+    SelectionFollowers(ShapeWindow& shapeWindow, Palette& palette)
+        : shapeWindow_(shapeWindow), palette_(palette) {}
     void selectionChanged(const EditSession&, const SelectionChange& change) override {
         if (change.remember)
-            refreshSelectionPanel();
+            palette_.refreshSelection();
         else
-            updateSelectionButtons();
+            palette_.updateSelectionButtons();
         shapeWindow_.showSelection(change.why);
     }
 
   private:
     ShapeWindow& shapeWindow_;
+    Palette& palette_;
 };
 
 } // namespace
 
-std::unique_ptr<SessionView> makeSelectionView(EditSession& session, ShapeWindow& shapeWindow) {
-    auto view = std::make_unique<SelectionFollowers>(shapeWindow);
+std::unique_ptr<SessionView> makeSelectionView(EditSession& session, ShapeWindow& shapeWindow,
+                                               Palette& palette) {
+    auto view = std::make_unique<SelectionFollowers>(shapeWindow, palette);
     session.addView(view.get());
     return view;
 }
 
-std::vector<std::unique_ptr<DocumentView>> makeDocumentViews(Document& document,
-                                                             ShapeWindow& shapeWindow) {
+std::vector<std::unique_ptr<DocumentView>>
+makeDocumentViews(Document& document, ShapeWindow& shapeWindow, Palette& palette) {
     std::vector<std::unique_ptr<DocumentView>> views;
     views.push_back(std::make_unique<GpuCopyView>(application.shipCopy));
-    views.push_back(std::make_unique<ModelCopiesView>());
+    views.push_back(std::make_unique<ModelCopiesView>(palette));
     views.push_back(shapeWindow.makeView());
     views.push_back(std::make_unique<WindowChromeView>());
     views.push_back(std::make_unique<RecoveryCopyView>());

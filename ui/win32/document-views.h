@@ -9,11 +9,13 @@
 #include "editor/document.h"
 #include "editor/edit-session.h"
 
+class Palette;
 class ShapeWindow;
 
 // The views, in the order they are told (the model's own copies first, the chrome last),
 // registered with document.
-std::vector<std::unique_ptr<DocumentView>> makeDocumentViews(Document& document,
-                                                             ShapeWindow& shapeWindow);
+std::vector<std::unique_ptr<DocumentView>>
+makeDocumentViews(Document& document, ShapeWindow& shapeWindow, Palette& palette);
 // What follows the selection in the windows, registered with session.
-std::unique_ptr<SessionView> makeSelectionView(EditSession& session, ShapeWindow& shapeWindow);
+std::unique_ptr<SessionView> makeSelectionView(EditSession& session, ShapeWindow& shapeWindow,
+                                               Palette& palette);

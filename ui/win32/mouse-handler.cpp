@@ -42,7 +42,7 @@ ViewMouse::ViewMouse(const Parts& parts)
     : session_(parts.session), editor_(parts.session.state()), camera_(parts.camera),
       ship_(parts.ship), picks_(parts.picks), copy_(parts.copy), timing_(parts.timing),
       renderer_(parts.renderer), mainWindow_(parts.mainWindow), palette_(parts.palette),
-      shape_(parts.shape) {}
+      paletteWindow_(parts.paletteWindow), shape_(parts.shape) {}
 
 Model& ViewMouse::model() {
     return session_.document().model();
@@ -251,7 +251,7 @@ bool ViewMouse::pointButtonClick(const ViewportHit& hit) {
         editor_.firstJointPoint = -1;
         setPaletteButton(palette::Joint, TBSTATE_ENABLED);
     }
-    updateJointButton();
+    paletteWindow_.updateJointButton();
     return true;
 }
 

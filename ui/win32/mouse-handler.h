@@ -15,6 +15,7 @@ class EditSession;
 class GpuModelCopy;
 class InputTiming;
 class Model;
+class Palette;
 class PickAccelerator;
 class Renderer;
 class Vaisseau;
@@ -49,6 +50,7 @@ class ViewMouse {
         const std::unique_ptr<Renderer>& renderer;
         const HWND& mainWindow;
         const PaletteHandles& palette;
+        Palette& paletteWindow;
         const ShapeWindowHandles& shape;
     };
     explicit ViewMouse(const Parts& parts);
@@ -95,6 +97,7 @@ class ViewMouse {
     const std::unique_ptr<Renderer>& renderer_;
     const HWND& mainWindow_;
     const PaletteHandles& palette_;
+    Palette& paletteWindow_;
     const ShapeWindowHandles& shape_;
     // Ctrl held during a drag or an add-tool click (the message's MK_CONTROL): positions on
     // the grid, angles by 15°, scale factors by 0.1.

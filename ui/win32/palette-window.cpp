@@ -6,7 +6,9 @@
 
 #include "core/session-keys.h"
 #include "core/win32/fatal-error.h"
+#include "editor/edit-session.h"
 #include "editor/selection.h"
+#include "flight/vaisseau.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/commands.h"
 #include "ui/win32/menu-commands.h"
@@ -21,29 +23,44 @@
 #include "ui/win32/window-dpi.h"
 #include "ui/win32/window-layout.h"
 #include "ui/win32/window-places.h"
+#include "view/orbit-camera.h"
 
-namespace {
-
-HWND paletteToolbar() {
-    return application.palette.toolbar;
+Palette::Palette(const Parts& parts)
+    : h_(parts.handles), session_(parts.session), editor_(parts.session.state()),
+      shape_(parts.shape), camera_(parts.camera), ship_(parts.ship), mainWindow_(parts.mainWindow) {
 }
 
-void setButtonState(int id, BYTE state) {
-    SendMessageA(paletteToolbar(), TB_SETSTATE, static_cast<WPARAM>(id), MAKELPARAM(state, 0));
-}
-void setButtonImage(int id, int image) {
-    SendMessageA(paletteToolbar(), TB_CHANGEBITMAP, static_cast<WPARAM>(id), MAKELPARAM(image, 0));
-}
-bool buttonChecked(int id) {
-    return SendMessageA(paletteToolbar(), TB_ISBUTTONCHECKED, static_cast<WPARAM>(id), 0) != 0;
+Model& Palette::model() {
+    return session_.document().model();
 }
 
-void createPaletteToolbar(HWND palette) {
+HWND Palette::create() {
+    const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_WINDOWEDGE;
+    HWND palette = CreateWindowExA(exStyle, "palette", "Palette", WS_OVERLAPPEDWINDOW,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    h_.window = palette;
+    fitToButtons(palette);
+    ShowWindow(palette, SW_SHOW);
+    return palette;
+}
+
+void Palette::setButtonState(int id, BYTE state) {
+    SendMessageA(h_.toolbar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELPARAM(state, 0));
+}
+void Palette::setButtonImage(int id, int image) {
+    SendMessageA(h_.toolbar, TB_CHANGEBITMAP, static_cast<WPARAM>(id), MAKELPARAM(image, 0));
+}
+bool Palette::isChecked(int id) {
+    return SendMessageA(h_.toolbar, TB_ISBUTTONCHECKED, static_cast<WPARAM>(id), 0) != 0;
+}
+
+void Palette::createToolbar(HWND palette) {
     HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
                                    WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_WRAPABLE, 0,
                                    0, 0, 0, palette, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!toolbar) fatalError("error", "palette toolbar", HRESULT_FROM_WIN32(GetLastError()));
-    application.palette.toolbar = toolbar;
+    h_.toolbar = toolbar;
 
     SendMessageA(toolbar, TB_SETMAXTEXTROWS, 0, 0); // texts show as tooltips only
     showPalettePictures(toolbar, windowDpi(palette));
@@ -60,10 +77,9 @@ void createPaletteToolbar(HWND palette) {
         t.iString = reinterpret_cast<INT_PTR>(b.text);
     }
     if (wireframe) buttons[palette::ToggleWireframe].fsState |= TBSTATE_CHECKED;
-    if (editorState.grid) buttons[palette::ToggleGrid].fsState |= TBSTATE_CHECKED;
-    if (editorState.loc)
-        buttons[palette::ToggleGrid].iBitmap = application.palette.alternateImages[0];
-    const int toolButton = palette::toolButton(editorState.tool);
+    if (editor_.grid) buttons[palette::ToggleGrid].fsState |= TBSTATE_CHECKED;
+    if (editor_.loc) buttons[palette::ToggleGrid].iBitmap = h_.alternateImages[0];
+    const int toolButton = palette::toolButton(editor_.tool);
     if (toolButton >= 0) buttons[toolButton].fsState |= TBSTATE_CHECKED;
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolbar, TB_ADDBUTTONSA, palette::ButtonCount, reinterpret_cast<LPARAM>(buttons));
@@ -71,67 +87,65 @@ void createPaletteToolbar(HWND palette) {
     createDisplayCheckBox(toolbar); // placed with the buttons, by fitPaletteToButtons
 }
 
-void toggleGrid() {
+void Palette::toggleGrid() {
     if (!isQuadLayout()) {
-        editorState.grid = !editorState.grid;
-    } else if (editorState.loc) {
-        editorState.grid = editorState.loc = false;
+        editor_.grid = !editor_.grid;
+    } else if (editor_.loc) {
+        editor_.grid = editor_.loc = false;
         setButtonImage(palette::ToggleGrid, palette::ToggleGrid);
-    } else if (editorState.grid) {
-        editorState.loc = true;
-        PostMessageA(paletteToolbar(), TB_SETSTATE, palette::ToggleGrid,
+    } else if (editor_.grid) {
+        editor_.loc = true;
+        PostMessageA(h_.toolbar, TB_SETSTATE, palette::ToggleGrid,
                      MAKELPARAM(TBSTATE_ENABLED | TBSTATE_WRAP | TBSTATE_CHECKED, 0));
-        setButtonImage(palette::ToggleGrid, application.palette.alternateImages[0]);
+        setButtonImage(palette::ToggleGrid, h_.alternateImages[0]);
     } else {
-        editorState.grid = true;
+        editor_.grid = true;
     }
-    sessionSettings().writeInt(session::kSession, "grid", editorState.grid ? 1 : 0);
-    sessionSettings().writeInt(session::kSession, "loc", editorState.loc ? 1 : 0);
+    sessionSettings().writeInt(session::kSession, "grid", editor_.grid ? 1 : 0);
+    sessionSettings().writeInt(session::kSession, "loc", editor_.loc ? 1 : 0);
 }
 
-void play() {
-    if (editorState.mode == Mode::Flight) {
-        editorState.mode = Mode::Editing;
+void Palette::play() {
+    if (editor_.mode == Mode::Flight) {
+        editor_.mode = Mode::Editing;
         setButtonImage(palette::Play, palette::Play);
         return;
     }
-    editorState.mode = Mode::Flight;
-    setButtonImage(palette::Play, application.palette.alternateImages[1]);
+    editor_.mode = Mode::Flight;
+    setButtonImage(palette::Play, h_.alternateImages[1]);
     setButtonState(palette::Stop, TBSTATE_ENABLED | TBSTATE_WRAP);
     // Flight shows one view; the view mode follows so that the layout and the mode agree.
     if (isQuadLayout()) {
-        editorState.currentView = ViewMode::Front;
-        orbitCamera.theta = orbitCamera.gamma = 0;
-        orbitCamera.orthographic = true;
+        editor_.currentView = ViewMode::Front;
+        camera_.theta = camera_.gamma = 0;
+        camera_.orthographic = true;
         sessionSettings().writeInt(session::kSession, "CurrentView",
-                                   static_cast<int>(editorState.currentView));
+                                   static_cast<int>(editor_.currentView));
         switchLayout(Layout::Single);
     }
 }
 
 // "stop" ends a flight; pressed again (or Home) it brings the ship back to the start. It
 // stays usable while the ship is away from there.
-void stop() {
-    if (editorState.mode == Mode::Editing) returnHome();
-    editorState.mode = Mode::Editing;
+void Palette::stop() {
+    if (editor_.mode == Mode::Editing) returnHome();
+    editor_.mode = Mode::Editing;
     updateStopButton();
     setButtonImage(palette::Play, palette::Play);
 }
 
 // The main window runs the button's command as its menu item would, so the palette and the
 // menus cannot differ in what a command does or says.
-void runTableCommandOfButton(int button) {
+void Palette::runTableCommandOfButton(int button) {
     const std::optional<CommandId> id = palette::buttonCommand(button);
-    if (id && application.mainWindow)
-        SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(menuId(*id), 0), 0);
+    if (id && mainWindow_) SendMessageA(mainWindow_, WM_COMMAND, MAKEWPARAM(menuId(*id), 0), 0);
 }
 
-void onCommand(WPARAM wParam, LPARAM lParam) {
+void Palette::onCommand(WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) != 0 || clickDisplayLabel(lParam)) return;
-    if (lParam && reinterpret_cast<HWND>(lParam) == application.palette.displayCheckBox) {
-        const bool shown =
-            SendMessageA(application.palette.displayCheckBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        setSelectionVisible(editedModel(), shown, editorState.useCount);
+    if (lParam && reinterpret_cast<HWND>(lParam) == h_.displayCheckBox) {
+        const bool shown = SendMessageA(h_.displayCheckBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        setSelectionVisible(model(), shown, editor_.useCount);
         return;
     }
     switch (LOWORD(wParam)) {
@@ -140,7 +154,7 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
         break;
     case palette::ToggleWireframe:
         sessionSettings().writeInt(session::kSession, "wireframe",
-                                   buttonChecked(palette::ToggleWireframe) ? 1 : 0);
+                                   isChecked(palette::ToggleWireframe) ? 1 : 0);
         break;
     case palette::Add:
         setTool(Tool::Add);
@@ -165,8 +179,8 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
         break;
     case palette::Joint:
         // Pressed or released, a half-done joint starts again.
-        editorState.jointUsed = true;
-        editorState.firstJointPoint = -1;
+        editor_.jointUsed = true;
+        editor_.firstJointPoint = -1;
         updateJointButton();
         break;
     case palette::Rotate:
@@ -191,62 +205,60 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
     }
 }
 
-} // namespace
-
-void fitPaletteToButtons(HWND palette) {
+void Palette::fitToButtons(HWND palette) {
     // Two columns of buttons.
-    const int height = paletteOuterHeight();
+    const int height = outerHeight();
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrA(palette, GWL_EXSTYLE));
-    RECT wanted = {0, 0, 2 * paletteButtonSize(application.palette.toolbar).cx, height};
+    RECT wanted = {0, 0, 2 * paletteButtonSize(h_.toolbar).cx, height};
     adjustWindowRectForDpi(wanted, WS_OVERLAPPEDWINDOW, exStyle, windowDpi(palette));
     SetWindowPos(palette, nullptr, 0, 0, wanted.right - wanted.left, height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageA(application.palette.toolbar, TB_AUTOSIZE, 0, 0);
+    SendMessageA(h_.toolbar, TB_AUTOSIZE, 0, 0);
     // The toolbar sizes itself to one row of buttons; it holds them all, so it fills the palette.
     RECT client;
     GetClientRect(palette, &client);
-    MoveWindow(application.palette.toolbar, 0, 0, client.right, client.bottom, TRUE);
-    placeDisplayCheckBox(application.palette.toolbar, windowDpi(palette));
+    MoveWindow(h_.toolbar, 0, 0, client.right, client.bottom, TRUE);
+    placeDisplayCheckBox(h_.toolbar, windowDpi(palette));
 }
 
-int paletteOuterHeight() {
+int Palette::outerHeight() {
     // Two columns of buttons, and one row's height more for the caption and frame.
     const int rows = (palette::ButtonCount + 1) / 2;
-    return (rows + 1) * paletteButtonSize(paletteToolbar()).cy;
+    return (rows + 1) * paletteButtonSize(h_.toolbar).cy;
 }
 
-bool paletteWireframeChecked() {
-    return paletteButtonChecked(palette::ToggleWireframe);
+bool Palette::wireframeChecked() {
+    return buttonChecked(palette::ToggleWireframe);
 }
 
-bool paletteButtonChecked(int button) {
-    return paletteToolbar() && buttonChecked(button);
+bool Palette::buttonChecked(int button) {
+    return h_.toolbar && isChecked(button);
 }
 
-void pressPaletteButton(int button) {
-    if (!paletteToolbar()) return;
+void Palette::pressButton(int button) {
+    if (!h_.toolbar) return;
     // A click flips a toggle before its command reads it; the tools check their own.
     const bool tool = button == palette::Add || button == palette::Select ||
                       button == palette::Rotate || button == palette::Translate ||
                       button == palette::Locator || button == palette::Scale;
     if (palette::kButtons[button].check && !tool)
-        SendMessageA(paletteToolbar(), TB_CHECKBUTTON, static_cast<WPARAM>(button),
-                     MAKELPARAM(buttonChecked(button) ? FALSE : TRUE, 0));
+        SendMessageA(h_.toolbar, TB_CHECKBUTTON, static_cast<WPARAM>(button),
+                     MAKELPARAM(isChecked(button) ? FALSE : TRUE, 0));
     onCommand(static_cast<WPARAM>(button), 0);
     if (tool)
-        SendMessageA(paletteToolbar(), TB_CHECKBUTTON, static_cast<WPARAM>(button),
-                     MAKELPARAM(palette::toolButton(editorState.tool) == button, 0));
+        SendMessageA(h_.toolbar, TB_CHECKBUTTON, static_cast<WPARAM>(button),
+                     MAKELPARAM(palette::toolButton(editor_.tool) == button, 0));
 }
 
-void refreshSelectionPanel() {
+void Palette::refreshSelection() {
     updateSelectionButtons();
     sessionSettings().writeString(
         session::kTool, "SelectedPatches",
-        selectedPatchesText(editedModel(), session::kSelectedPatchesBuffer - 1));
+        selectedPatchesText(model(), session::kSelectedPatchesBuffer - 1));
 }
 
-void updateSelectionButtons() {
-    const Model& model = editedModel();
+void Palette::updateSelectionButtons() {
+    const Model& model = this->model();
     int n = 0, shown = 0;
     for (const Model::Patch& p : model.patches)
         if (p.selected) {
@@ -258,24 +270,24 @@ void updateSelectionButtons() {
             ++n;
             shown = g->visible;
         }
-    if (application.shape.alphaSlider) EnableWindow(application.shape.alphaSlider, n > 0);
-    if (paletteToolbar()) {
+    if (shape_.alphaSlider) EnableWindow(shape_.alphaSlider, n > 0);
+    if (h_.toolbar) {
         setButtonState(palette::Group, n >= 2 ? TBSTATE_ENABLED : 0);
         bool grouped = false;
         for (const Model::Patch& p : model.patches)
             grouped = grouped || (p.selected && p.group >= 0);
         setButtonState(palette::Ungroup, grouped ? TBSTATE_ENABLED | TBSTATE_WRAP : TBSTATE_WRAP);
     }
-    if (application.palette.displayCheckBox)
-        SendMessageA(application.palette.displayCheckBox, BM_SETCHECK,
+    if (h_.displayCheckBox)
+        SendMessageA(h_.displayCheckBox, BM_SETCHECK,
                      n == 0  ? BST_INDETERMINATE
                      : shown ? BST_CHECKED
                              : BST_UNCHECKED,
                      0);
 }
 
-void initialButtonUpdate() {
-    const Model& model = editedModel();
+void Palette::initialButtonUpdate() {
+    const Model& model = this->model();
     int patches = 0;
     for (const Model::Patch& p : model.patches)
         patches += p.selected;
@@ -284,32 +296,37 @@ void initialButtonUpdate() {
         group = group || g->selected;
     if (patches >= 2) setButtonState(palette::Group, TBSTATE_ENABLED | TBSTATE_WRAP);
     if (group) setButtonState(palette::Ungroup, TBSTATE_ENABLED);
-    if ((group || patches >= 2) && application.shape.alphaSlider)
-        EnableWindow(application.shape.alphaSlider, TRUE);
+    if ((group || patches >= 2) && shape_.alphaSlider) EnableWindow(shape_.alphaSlider, TRUE);
 }
 
-void initialDisplayCheck() {
-    const Model& model = editedModel();
+void Palette::initialDisplayCheck() {
+    const Model& model = this->model();
     LPARAM state = BST_INDETERMINATE;
     for (const Model::Patch& p : model.patches)
         if (p.selected) state = model.isShown(p) ? BST_CHECKED : BST_UNCHECKED;
-    if (application.palette.displayCheckBox)
-        SendMessageA(application.palette.displayCheckBox, BM_SETCHECK, state, 0);
+    if (h_.displayCheckBox) SendMessageA(h_.displayCheckBox, BM_SETCHECK, state, 0);
 }
 
-LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// The palette's object rides in its window's user data from the first message on.
+LRESULT CALLBACK Palette::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrA(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    auto* self = reinterpret_cast<Palette*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return self ? self->handle(window, message, wParam, lParam)
+                : DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT Palette::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        createPaletteToolbar(window);
+        createToolbar(window);
         return 0;
     }
     case WM_GETMINMAXINFO:
         // A place remembered from a smaller palette (fewer buttons) still shows them all.
-        if (paletteToolbar())
-            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.y = paletteOuterHeight();
+        if (h_.toolbar) reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.y = outerHeight();
         return 0;
     case WM_NOTIFY:
         if (answerPaletteTip(reinterpret_cast<NMHDR*>(lParam))) return 0;
@@ -317,9 +334,9 @@ LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_DPICHANGED:
         // Pictures and cells for the new DPI; the window keeps the place Windows suggests and
         // takes the size its buttons need.
-        showPalettePictures(paletteToolbar(), windowDpi(window));
+        showPalettePictures(h_.toolbar, windowDpi(window));
         moveToSuggestedRect(window, lParam);
-        fitPaletteToButtons(window);
+        fitToButtons(window);
         return 0;
     case WM_MOUSEACTIVATE:
         // A tool palette leaves the keyboard where it was: a click on a tool must not keep
@@ -329,9 +346,9 @@ LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         onCommand(wParam, lParam);
         // Whatever took the keyboard on the way (a button, the window itself), the main
         // window gets it back.
-        if (GetActiveWindow() == window && application.mainWindow) {
-            SetActiveWindow(application.mainWindow);
-            SetFocus(application.mainWindow);
+        if (GetActiveWindow() == window && mainWindow_) {
+            SetActiveWindow(mainWindow_);
+            SetFocus(mainWindow_);
         }
         return 0;
     default: {
@@ -343,17 +360,17 @@ LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     }
 }
 
-void updateJointButton() {
-    if (!paletteToolbar()) return;
+void Palette::updateJointButton() {
+    if (!h_.toolbar) return;
     int image = palette::Joint;
-    if (!buttonChecked(palette::Joint))
-        image = editorState.jointUsed ? application.palette.alternateImages[2] : palette::Joint;
-    else if (editorState.firstJointPoint != -1)
-        image = application.palette.alternateImages[3];
+    if (!isChecked(palette::Joint))
+        image = editor_.jointUsed ? h_.alternateImages[2] : palette::Joint;
+    else if (editor_.firstJointPoint != -1)
+        image = h_.alternateImages[3];
     setButtonImage(palette::Joint, image);
 }
 
-void updateStopButton() {
-    const bool usable = editorState.mode == Mode::Flight || !application.ship.atHome();
+void Palette::updateStopButton() {
+    const bool usable = editor_.mode == Mode::Flight || !ship_.atHome();
     setButtonState(palette::Stop, usable ? TBSTATE_ENABLED | TBSTATE_WRAP : TBSTATE_WRAP);
 }

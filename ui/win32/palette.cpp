@@ -74,15 +74,8 @@ void createStatusBar(HWND mainWindow) {
 
 } // namespace
 
-void createPalette(HWND mainWindow) {
+void createPalette(HWND mainWindow, Palette& palette) {
     createMainToolbar(mainWindow);
     createStatusBar(mainWindow);
-
-    const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_WINDOWEDGE;
-    HWND palette = CreateWindowExA(exStyle, "palette", "Palette", WS_OVERLAPPEDWINDOW,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   nullptr, nullptr, GetModuleHandleA(nullptr), &editorState);
-    application.palette.window = palette;
-    fitPaletteToButtons(palette);
-    ShowWindow(palette, SW_SHOW);
+    palette.create();
 }

@@ -3,38 +3,87 @@
 
 #include <windows.h>
 
-// The main toolbar and the status bar (parts ending at 360, 660 and the edge), then the
-// palette window. Called by the main window's creation handler.
-void createPalette(HWND mainWindow);
+class EditSession;
+class Model;
+class Vaisseau;
+struct EditorState;
+struct OrbitCamera;
+struct PaletteHandles;
+struct ShapeWindowHandles;
 
-// After a selection click: remembers the selected patches (SelectedPatches) and brings the
-// selection-dependent buttons up to date.
-void refreshSelectionPanel();
-// The selection-dependent buttons alone (Ctrl+A's selection is not remembered).
-void updateSelectionButtons();
+class Palette {
+  public:
+    // What the palette's buttons work on: the session, the camera and the ship (view and
+    // flight buttons), the shape window's opacity slider (usable with a selection), and the
+    // main window the table's commands are sent to.
+    struct Parts {
+        PaletteHandles& handles;
+        EditSession& session;
+        ShapeWindowHandles& shape;
+        OrbitCamera& camera;
+        const Vaisseau& ship;
+        const HWND& mainWindow;
+    };
+    explicit Palette(const Parts& parts);
+    Palette(const Palette&) = delete;
+    Palette& operator=(const Palette&) = delete;
 
-// The palette's outer height that shows every button (two columns).
-int paletteOuterHeight();
-// The palette sized to show its buttons (two columns) at their size now, its toolbar filling
-// it, the display check box in its cell.
-void fitPaletteToButtons(HWND palette);
+    // The palette window with its buttons, sized to show them.
+    HWND create();
 
-// Whether the "toggleWireframe" button is checked.
-bool paletteWireframeChecked();
-bool paletteButtonChecked(int button);
-// A palette button's command as a click on it runs it (the menus' tools and toggles).
-void pressPaletteButton(int button);
+    // After a selection click: remembers the selected patches (SelectedPatches) and brings
+    // the selection-dependent buttons up to date.
+    void refreshSelection();
+    // The selection-dependent buttons alone (Ctrl+A's selection is not remembered).
+    void updateSelectionButtons();
 
-// End of start-up: the display check box from the selected patches, then the buttons that
-// depend on the selection.
-void initialDisplayCheck();
-void initialButtonUpdate();
+    // The palette's outer height that shows every button (two columns).
+    int outerHeight();
+    // The palette sized to show its buttons (two columns) at their size now, its toolbar
+    // filling it, the display check box in its cell.
+    void fitToButtons(HWND palette);
 
-// The joint button's picture follows its state: released (after its first use), pressed,
-// or pressed with its first point chosen.
-void updateJointButton();
+    // Whether the "toggleWireframe" button is checked.
+    bool wireframeChecked();
+    bool buttonChecked(int button);
+    // A palette button's command as a click on it runs it (the menus' tools and toggles).
+    void pressButton(int button);
 
-// "stop" is usable in flight, and after it while the ship is away from its start.
-void updateStopButton();
+    // End of start-up: the display check box from the selected patches, then the buttons
+    // that depend on the selection.
+    void initialDisplayCheck();
+    void initialButtonUpdate();
 
-LRESULT CALLBACK paletteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The joint button's picture follows its state: released (after its first use),
+    // pressed, or pressed with its first point chosen.
+    void updateJointButton();
+    // "stop" is usable in flight, and after it while the ship is away from its start.
+    void updateStopButton();
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    Model& model();
+    void setButtonState(int id, BYTE state);
+    void setButtonImage(int id, int image);
+    bool isChecked(int id);
+    void createToolbar(HWND palette);
+    void toggleGrid();
+    void play();
+    void stop();
+    void runTableCommandOfButton(int button);
+    void onCommand(WPARAM wParam, LPARAM lParam);
+
+    PaletteHandles& h_;
+    EditSession& session_;
+    EditorState& editor_;
+    ShapeWindowHandles& shape_;
+    OrbitCamera& camera_;
+    const Vaisseau& ship_;
+    const HWND& mainWindow_;
+};
+
+// The main toolbar and the status bar, then the palette window. Called by the main window's
+// creation handler.
+void createPalette(HWND mainWindow, Palette& palette);

@@ -33,8 +33,8 @@
 #include "ui/win32/window-dpi.h"
 #include "ui/win32/window-places.h"
 
-ShapeWindow::ShapeWindow(ShapeWindowHandles& handles, EditSession& session)
-    : h_(handles), session_(session), editor_(session.state()) {}
+ShapeWindow::ShapeWindow(ShapeWindowHandles& handles, EditSession& session, Palette& palette)
+    : h_(handles), session_(session), palette_(palette), editor_(session.state()) {}
 
 Model& ShapeWindow::model() {
     return session_.document().model();
@@ -556,7 +556,7 @@ class ShapeWindow::View : public OutlineView {
             window_.relistPendingPoints();
         }
         window_.refreshPointViews();
-        refreshSelectionPanel(); // group and ungroup follow what the patches are in now
+        window_.palette_.refreshSelection(); // group and ungroup follow the patches
     }
 
   private:

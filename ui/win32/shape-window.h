@@ -11,12 +11,13 @@
 #include "ui/win32/shape-window-handles.h"
 
 class EditSession;
+class Palette;
 struct EditorState;
 
 class ShapeWindow {
   public:
     // The window shows and changes the session's document; its controls are handles'.
-    ShapeWindow(ShapeWindowHandles& handles, EditSession& session);
+    ShapeWindow(ShapeWindowHandles& handles, EditSession& session, Palette& palette);
     ShapeWindow(const ShapeWindow&) = delete;
     ShapeWindow& operator=(const ShapeWindow&) = delete;
 
@@ -69,5 +70,6 @@ class ShapeWindow {
 
     ShapeWindowHandles& h_;
     EditSession& session_;
+    Palette& palette_;
     EditorState& editor_;
 };

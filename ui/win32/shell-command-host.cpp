@@ -26,8 +26,10 @@
 #include "ui/win32/view-commands.h"
 #include "ui/win32/window-layout.h"
 
-// The view's mouse, where commands that act at the pointer (a split) find the patch under it.
+// The view's mouse, where commands that act at the pointer (a split) find the patch under it,
+// and the palette, whose buttons some commands press and whose toggles they read.
 static ViewMouse* pointerMouse = nullptr;
+static Palette* commandPalette = nullptr;
 
 namespace {
 
@@ -223,7 +225,7 @@ class ShellCommandHost final : public CommandHost {
   public:
     CommandOutcome run(CommandId id) override {
         if (const auto button = paletteButtonOf(id)) {
-            pressPaletteButton(*button);
+            commandPalette->pressButton(*button);
         } else if (const auto change = pictureChangeOf(id)) {
             changeReferencePicture(*change);
         } else if (id == C::TakeBackPoint) {
@@ -231,7 +233,7 @@ class ShellCommandHost final : public CommandHost {
             updateTakeBackButton();
         } else if (id == C::Home) {
             returnHome();
-            updateStopButton();
+            commandPalette->updateStopButton();
         } else if (id == C::KeyboardShortcuts) {
             shortcutSheet().show(application.mainWindow);
         } else if (id == C::About) {
@@ -256,7 +258,7 @@ class ShellCommandHost final : public CommandHost {
         case C::Orthographic:
             return orbitCamera.orthographic;
         case C::Wireframe:
-            return paletteWireframeChecked();
+            return commandPalette->wireframeChecked();
         case C::Planet:
             return displayFlags.planetVisible;
         case C::Sphere:
@@ -268,9 +270,9 @@ class ShellCommandHost final : public CommandHost {
         case C::ShowShapeWindow:
             return windowShown(application.shape.window);
         case C::Dissociate:
-            return paletteButtonChecked(palette::Dissociate);
+            return commandPalette->buttonChecked(palette::Dissociate);
         case C::Joint:
-            return paletteButtonChecked(palette::Joint);
+            return commandPalette->buttonChecked(palette::Joint);
         default:
             return false;
         }
@@ -328,8 +330,9 @@ const char* timedName(CommandId id) {
 
 } // namespace
 
-void setCommandPointer(ViewMouse& mouse) {
+void setCommandWindows(ViewMouse& mouse, Palette& palette) {
     pointerMouse = &mouse;
+    commandPalette = &palette;
 }
 
 CommandContext& shellCommandContext() {

@@ -8,12 +8,14 @@
 
 #include "editor/command-host.h"
 
+class Palette;
 class ViewMouse;
 
 // The document, the editor's state and the program's host.
 CommandContext& shellCommandContext();
-// The view's mouse, asked for the patch under the pointer.
-void setCommandPointer(ViewMouse& mouse);
+// The view's mouse, asked for the patch under the pointer, and the palette, whose buttons
+// the tools and toggles press.
+void setCommandWindows(ViewMouse& mouse, Palette& palette);
 // Runs the command and says its outcome in the status bar (a refusal worth it beeps).
 void runShellCommand(CommandId id);
 // The command run last, whether it could run or not (what a key or an item reached).
