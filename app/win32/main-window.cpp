@@ -213,7 +213,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onCursor(lParam);
         return TRUE;
     case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE && cancelGestures()) return 0;
+        if (wParam == VK_ESCAPE && cancelGestures()) {
+            updateTakeBackButton(); // the add tool's clicks may be gone
+            return 0;
+        }
         onKeyDown(wParam);
         return 0;
     case WM_KEYUP:

@@ -5,9 +5,7 @@
 #include <cstdio>
 
 #include "editor/edit-xform.h"
-#include "ui/win32/commands.h"
 #include "ui/win32/records.h"
-#include "ui/win32/shape-window.h"
 #include "ui/win32/status-bar.h"
 
 namespace {
@@ -70,7 +68,6 @@ bool cancelGestures() {
     const bool dragged = cancelled == Cancelled::Drag;
     // The release that follows finds nothing under way.
     if (GetCapture() == application.mainWindow) ReleaseCapture();
-    updateTakeBackButton();
     setStatusText(StatusPart::Message, dragged ? "drag cancelled" : "new patch's points dropped");
     OutputDebugStringA(dragged ? "Tavrel gesture cancelled: drag\n"
                                : "Tavrel gesture cancelled: add tool's points\n");

@@ -29,7 +29,7 @@
 #include "graphics/d3d11/renderer.h"
 #include "graphics/d3d11/texture.h"
 #include "graphics/gpu-model-copy.h"
-#include "ui/win32/document-commands.h"
+#include "ui/win32/document-platform.h"
 #include "ui/win32/shape-window-handles.h"
 #include "view/orbit-camera.h"
 #include "view/reference-picture.h"

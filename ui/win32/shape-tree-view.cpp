@@ -5,27 +5,19 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/win32/records.h"
-
 namespace {
 
-HWND treeView() {
-    return application.shape.tree;
-}
-HWND pointList() {
-    return application.shape.pointList;
-}
-
-TreeItemHandle nextItem(TreeItemHandle item, UINT relation) {
-    if (!treeView()) return nullptr;
+TreeItemHandle nextItem(HWND tree, TreeItemHandle item, UINT relation) {
+    if (!tree) return nullptr;
     return reinterpret_cast<TreeItemHandle>(
-        SendMessageA(treeView(), TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+        SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
 // Changing the tree moves its selection; the editor's selection must not follow.
 struct QuietTree {
-    QuietTree() : was(application.shape.rebuilding) { application.shape.rebuilding = true; }
-    ~QuietTree() { application.shape.rebuilding = was; }
+    explicit QuietTree(bool& rebuilding) : flag(rebuilding), was(rebuilding) { flag = true; }
+    ~QuietTree() { flag = was; }
+    bool& flag;
     bool was;
 };
 
@@ -34,8 +26,8 @@ struct QuietTree {
 TreeItemHandle ShapeTreeView::insertItem(TreeItemHandle parent, TreeItemHandle after,
                                          const std::string& text, std::optional<uint32_t> param,
                                          bool hasChildren) {
-    if (!treeView()) return nullptr;
-    QuietTree quiet;
+    if (!controls_.tree) return nullptr;
+    QuietTree quiet(controls_.rebuilding);
     TVINSERTSTRUCTA insert = {};
     insert.hParent = parent ? parent : TVI_ROOT;
     insert.hInsertAfter = after ? after : TVI_LAST;
@@ -44,7 +36,7 @@ TreeItemHandle ShapeTreeView::insertItem(TreeItemHandle parent, TreeItemHandle a
     insert.item.lParam = kNoParam;
     insert.item.cChildren = hasChildren ? 1 : 0;
     const auto item = reinterpret_cast<TreeItemHandle>(
-        SendMessageA(treeView(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        SendMessageA(controls_.tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     if (item) entries_[item] = {text, param ? static_cast<LPARAM>(*param) : kNoParam};
     return item;
 }
@@ -68,30 +60,31 @@ void ShapeTreeView::fillDisplayText(TVITEMW& item) const {
 }
 
 void ShapeTreeView::deleteItem(TreeItemHandle item) {
-    if (!treeView() || !item) return;
-    QuietTree quiet;
+    if (!controls_.tree || !item) return;
+    QuietTree quiet(controls_.rebuilding);
     if (item == pendingPointsItem) pendingPointsItem = nullptr;
-    SendMessageA(treeView(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+    SendMessageA(controls_.tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
 }
 
 void ShapeTreeView::deleteAllItems() {
     pendingPointsItem = nullptr;
-    if (!treeView()) return;
-    QuietTree quiet;
-    SendMessageA(treeView(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    if (!controls_.tree) return;
+    QuietTree quiet(controls_.rebuilding);
+    SendMessageA(controls_.tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     entries_.clear();
 }
 
 TreeItemHandle ShapeTreeView::parentOf(TreeItemHandle item) const {
-    return item ? nextItem(item, TVGN_PARENT) : nullptr;
+    return item ? nextItem(controls_.tree, item, TVGN_PARENT) : nullptr;
 }
 
 TreeItemHandle ShapeTreeView::firstChildOf(TreeItemHandle item) const {
-    return item ? nextItem(item, TVGN_CHILD) : nextItem(nullptr, TVGN_ROOT);
+    return item ? nextItem(controls_.tree, item, TVGN_CHILD)
+                : nextItem(controls_.tree, nullptr, TVGN_ROOT);
 }
 
 TreeItemHandle ShapeTreeView::nextSiblingOf(TreeItemHandle item) const {
-    return item ? nextItem(item, TVGN_NEXT) : nullptr;
+    return item ? nextItem(controls_.tree, item, TVGN_NEXT) : nullptr;
 }
 
 void ShapeTreeView::setItemText(TreeItemHandle item, const std::string& text) {
@@ -100,8 +93,8 @@ void ShapeTreeView::setItemText(TreeItemHandle item, const std::string& text) {
     entry->second.text = text;
     // One repaint for any number of changes, once the change is done.
     textsChanged_ = true;
-    if (!syncPosted_ && application.shape.window)
-        PostMessageA(static_cast<HWND>(application.shape.window), kSyncShapeWindowMessage, 0, 0);
+    if (!syncPosted_ && controls_.window)
+        PostMessageA(static_cast<HWND>(controls_.window), kSyncShapeWindowMessage, 0, 0);
     syncPosted_ = true;
 }
 
@@ -124,25 +117,25 @@ std::optional<uint32_t> ShapeTreeView::itemParam(TreeItemHandle item) const {
 // The point list holds no texts: it has a row count (LBS_NODATA) and draws the rows it shows
 // from the model (the shape window's WM_DRAWITEM), so a million points cost one message.
 namespace {
-void setRowCount(size_t count) {
-    const LRESULT selected = SendMessageA(pointList(), LB_GETCURSEL, 0, 0);
-    const LRESULT top = SendMessageA(pointList(), LB_GETTOPINDEX, 0, 0);
-    SendMessageA(pointList(), LB_SETCOUNT, count, 0);
+void setRowCount(HWND list, size_t count) {
+    const LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    const LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+    SendMessageA(list, LB_SETCOUNT, count, 0);
     if (selected >= 0 && static_cast<size_t>(selected) < count)
-        SendMessageA(pointList(), LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
-    if (top > 0) SendMessageA(pointList(), LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    if (top > 0) SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
 }
 } // namespace
 
 void ShapeTreeView::clearPointRows() {
-    if (pointList()) SendMessageA(pointList(), LB_RESETCONTENT, 0, 0);
+    if (controls_.pointList) SendMessageA(controls_.pointList, LB_RESETCONTENT, 0, 0);
     rowCount_ = 0;
 }
 
 void ShapeTreeView::resetPointRows(size_t count, const std::function<std::string(size_t)>&) {
-    if (!pointList()) return;
-    SendMessageA(pointList(), LB_RESETCONTENT, 0, 0);
-    SendMessageA(pointList(), LB_SETCOUNT, count, 0);
+    if (!controls_.pointList) return;
+    SendMessageA(controls_.pointList, LB_RESETCONTENT, 0, 0);
+    SendMessageA(controls_.pointList, LB_SETCOUNT, count, 0);
     rowCount_ = count;
 }
 
@@ -151,27 +144,28 @@ void ShapeTreeView::resetPointRows(size_t count, const std::function<std::string
 void ShapeTreeView::countChanged(size_t count) {
     if (count == rowCount_) return;
     rowCount_ = count;
-    if (!syncPosted_ && application.shape.window)
-        PostMessageA(static_cast<HWND>(application.shape.window), kSyncShapeWindowMessage, 0, 0);
+    if (!syncPosted_ && controls_.window)
+        PostMessageA(static_cast<HWND>(controls_.window), kSyncShapeWindowMessage, 0, 0);
     syncPosted_ = true;
 }
 
 void ShapeTreeView::appendPointRow(const std::string&) {
-    if (pointList()) countChanged(pointRowCount() + 1);
+    if (controls_.pointList) countChanged(pointRowCount() + 1);
 }
 
 void ShapeTreeView::setPointRow(size_t row, const std::string&) {
-    if (!pointList() || row >= pointRowCount()) return;
+    if (!controls_.pointList || row >= pointRowCount()) return;
     RECT r;
-    if (SendMessageA(pointList(), LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)) != LB_ERR)
-        InvalidateRect(pointList(), &r, FALSE);
+    if (SendMessageA(controls_.pointList, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)) !=
+        LB_ERR)
+        InvalidateRect(controls_.pointList, &r, FALSE);
 }
 
 // Many moved points (a rotation) repaint the list once instead of row by row.
 void ShapeTreeView::setPointRows(const std::vector<uint32_t>& rows,
                                  const std::function<std::string(size_t)>& text) {
     if (rows.size() <= 64) return ModelTree::setPointRows(rows, text);
-    if (pointList()) InvalidateRect(pointList(), nullptr, FALSE);
+    if (controls_.pointList) InvalidateRect(controls_.pointList, nullptr, FALSE);
 }
 
 void ShapeTreeView::removeLastPointRow() {
@@ -180,34 +174,34 @@ void ShapeTreeView::removeLastPointRow() {
 }
 
 size_t ShapeTreeView::pointRowCount() const {
-    return pointList() ? rowCount_ : 0;
+    return controls_.pointList ? rowCount_ : 0;
 }
 
 void ShapeTreeView::synchronise() {
     syncPosted_ = false;
-    if (pointList()) {
-        const LRESULT shown = SendMessageA(pointList(), LB_GETCOUNT, 0, 0);
+    if (controls_.pointList) {
+        const LRESULT shown = SendMessageA(controls_.pointList, LB_GETCOUNT, 0, 0);
         // A few rows more or fewer at the end (an added patch, a delete): added or removed
         // there, which keeps the list's selection and scroll position; else a new count.
         constexpr LRESULT kFew = 64;
         // Drawing off meanwhile: with it on, each row taken away repaints the list (4 ms a
         // row on a list of 90,000 under Wine).
-        SendMessageA(pointList(), WM_SETREDRAW, FALSE, 0);
+        SendMessageA(controls_.pointList, WM_SETREDRAW, FALSE, 0);
         const LRESULT wanted = static_cast<LRESULT>(rowCount_);
         if (shown >= 0 && shown > wanted && shown - wanted <= kFew) {
             for (LRESULT row = shown - 1; row >= wanted; --row)
-                SendMessageA(pointList(), LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+                SendMessageA(controls_.pointList, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
         } else if (shown >= 0 && shown < wanted && wanted - shown <= kFew) {
             for (LRESULT row = shown; row < wanted; ++row)
-                SendMessageA(pointList(), LB_INSERTSTRING, static_cast<WPARAM>(row), 0);
+                SendMessageA(controls_.pointList, LB_INSERTSTRING, static_cast<WPARAM>(row), 0);
         } else if (shown != wanted) {
-            setRowCount(rowCount_);
+            setRowCount(controls_.pointList, rowCount_);
         }
-        SendMessageA(pointList(), WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(pointList(), nullptr, FALSE);
+        SendMessageA(controls_.pointList, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(controls_.pointList, nullptr, FALSE);
     }
     if (textsChanged_) {
         textsChanged_ = false;
-        if (treeView()) InvalidateRect(treeView(), nullptr, FALSE);
+        if (controls_.tree) InvalidateRect(controls_.tree, nullptr, FALSE);
     }
 }

@@ -22,6 +22,16 @@ class ShapeTreeView : public ModelTree {
     // Items without a parameter (rows, indices, pending points) carry this one.
     static constexpr LPARAM kNoParam = -1;
 
+    // The shape window's controls the tree and the list stand for, and its flag that says
+    // the tree is being changed by the program (its selection then is not the user's).
+    struct Controls {
+        const HWND& window;
+        const HWND& tree;
+        const HWND& pointList;
+        bool& rebuilding;
+    };
+    explicit ShapeTreeView(const Controls& controls) : controls_(controls) {}
+
     // TVN_GETDISPINFO: the item's text into the control's buffer.
     void fillDisplayText(TVITEMA& item) const;
     void fillDisplayText(TVITEMW& item) const;
@@ -60,6 +70,7 @@ class ShapeTreeView : public ModelTree {
     };
     void countChanged(size_t count);
 
+    Controls controls_;
     std::unordered_map<TreeItemHandle, Entry> entries_;
     bool textsChanged_ = false;
     bool syncPosted_ = false;

@@ -21,9 +21,10 @@ struct ShapeWindowHandles {
     HWND transformFields[3] = {};
     HWND transformApply = nullptr;
     bool rebuilding = false;
-    bool listingHeld = false;        // start-up lists the model after its first frame
-    size_t pointListAnchor = 0;      // the row a Shift-click on the point list reaches from
-    ShapeTreeView treeView;          // the tree and the list as the document's view sees them
+    bool listingHeld = false;   // start-up lists the model after its first frame
+    size_t pointListAnchor = 0; // the row a Shift-click on the point list reaches from
+    // The tree and the list as the document's view sees them.
+    ShapeTreeView treeView{{window, tree, pointList, rebuilding}};
     WNDPROC editProcedure = nullptr; // the coordinate boxes' own, before Enter was caught
     WNDPROC listProcedure = nullptr; // the point list's own, before clicks on chosen rows
     // A command ended the opacity slider's gesture while its thumb was still held: the rest
