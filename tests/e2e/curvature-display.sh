@@ -8,11 +8,7 @@ start_editor "$clear_of_tool_windows"
 wait_for_view "$view_w" "$view_h"
 # Thousandths of a 240 × 160 piece around the view's centre that are the display's green
 # (the middle of its range), which neither the patches' red nor the planet behind has.
-share() { # fx-condition
-  import -window "$view_id" png:- 2>/dev/null |
-    convert - -crop 240x160+$((view_w / 2 - 120))+$((view_h / 2 - 80)) +repage \
-      -fx "$1" -format '%[fx:int(1000*mean+0.5)]' info:- 2>/dev/null
-}
+share() { view_centre_share "$1"; }
 coloured='g>0.3 && r<0.7*g && b<0.7*g'
 [ "$(share "$coloured")" -le 5 ] || fail "curvature colours before the display is on: $(share "$coloured")"
 

@@ -333,6 +333,14 @@ click_toolbar() {
   xdotool mousemove $((x + 11 + 23 * $1)) $((y + 12)) click 1
 }
 
+# Thousandths of a 240 × 160 piece around the view's centre that meet an fx condition (a
+# display's colours, measured away from the tool windows).
+view_centre_share() { # fx-condition
+  import -window "$view_id" png:- 2>/dev/null |
+    convert - -crop 240x160+$((view_w / 2 - 120))+$((view_h / 2 - 80)) +repage \
+      -fx "$1" -format '%[fx:int(1000*mean+0.5)]' info:- 2>/dev/null
+}
+
 # Share of view 0's pixels within fuzz $1 of any of the colours that follow, in tenths of a
 # percent (an integer).
 colour_share() { # fuzz colour...

@@ -7,11 +7,7 @@ start_editor "$clear_of_tool_windows"
 wait_for_view "$view_w" "$view_h"
 # Thousandths of a 240 × 160 piece around the view's centre that are dark red (a dark band
 # keeps an eighth of the patch's red) and that are bright red.
-share() { # fx-condition
-  import -window "$view_id" png:- 2>/dev/null |
-    convert - -crop 240x160+$((view_w / 2 - 120))+$((view_h / 2 - 80)) +repage \
-      -fx "$1" -format '%[fx:int(1000*mean+0.5)]' info:- 2>/dev/null
-}
+share() { view_centre_share "$1"; }
 dark='r>0.04 && r<0.3 && g<0.08 && b<0.08'
 bright='r>0.7 && g<0.3 && b<0.3'
 [ "$(share "$dark")" -le 5 ] || fail "dark bands before the stripes are on: $(share "$dark")"

@@ -38,14 +38,10 @@
 #include "ui/win32/window-layout.h"
 #include "view/orbit-camera.h"
 
-ViewMouse::ViewMouse(const Parts& parts)
-    : session_(parts.session), editor_(parts.session.state()), camera_(parts.camera),
-      ship_(parts.ship), picks_(parts.picks), copy_(parts.copy), timing_(parts.timing),
-      renderer_(parts.renderer), mainWindow_(parts.mainWindow), palette_(parts.palette),
-      paletteWindow_(parts.paletteWindow), shape_(parts.shape) {}
+ViewMouse::ViewMouse(const Parts& parts) : p_(parts), editor_(parts.session.state()) {}
 
 Model& ViewMouse::model() {
-    return session_.document().model();
+    return p_.session.document().model();
 }
 
 // The model's size, which the readouts' precision follows: measured again when it changed,
@@ -53,8 +49,8 @@ Model& ViewMouse::model() {
 float ViewMouse::readoutSize() {
     constexpr ULONGLONG kMeasureEvery = 1000; // ms
     const ULONGLONG now = GetTickCount64();
-    if (copy_.revision() != readout_.revision && now - readout_.at >= kMeasureEvery) {
-        readout_.revision = copy_.revision();
+    if (p_.copy.revision() != readout_.revision && now - readout_.at >= kMeasureEvery) {
+        readout_.revision = p_.copy.revision();
         readout_.at = now;
         const float extent = extentOf(model().points);
         readout_.size = extent > 0 ? extent : 1;
@@ -73,13 +69,13 @@ void ViewMouse::setStatus(StatusPart part, vm::Vec4 v) {
 
 vm::Mat4 ViewMouse::entityWorld() {
     vm::Mat4 world;
-    ship_.worldMatrix(world);
+    p_.ship.worldMatrix(world);
     return world;
 }
 
 bool ViewMouse::paletteChecked(int id) {
-    return palette_.toolbar &&
-           SendMessageA(palette_.toolbar, TB_ISBUTTONCHECKED, static_cast<WPARAM>(id), 0);
+    return p_.palette.toolbar &&
+           SendMessageA(p_.palette.toolbar, TB_ISBUTTONCHECKED, static_cast<WPARAM>(id), 0);
 }
 
 bool ViewMouse::pointButtonDown() {
@@ -87,8 +83,8 @@ bool ViewMouse::pointButtonDown() {
 }
 
 vm::Mat4 ViewMouse::viewProjectionOf(int viewport, float aspect) {
-    const vm::Mat4 perspective = renderer_ ? renderer_->projection() : vm::identity();
-    return camera_.viewMatrixOf(viewport) * camera_.projectionOf(viewport, aspect, perspective);
+    const vm::Mat4 perspective = p_.renderer ? p_.renderer->projection() : vm::identity();
+    return p_.camera.viewMatrixOf(viewport) * p_.camera.projectionOf(viewport, aspect, perspective);
 }
 
 vm::Mat4 ViewMouse::worldViewProjectionOf(int viewport, float aspect) {
@@ -97,10 +93,10 @@ vm::Mat4 ViewMouse::worldViewProjectionOf(int viewport, float aspect) {
 
 void ViewMouse::hoverPick(const ViewportHit& hit) {
     Model& model = this->model();
-    picks_.follow(copy_.revision());
+    p_.picks.follow(p_.copy.revision());
     const vm::Mat4 viewProjection = viewProjectionOf(hit.viewport, hit.aspect);
     if (editor_.tool == Tool::Select) {
-        PatchPick pick = picks_.pickPatch(model, entityWorld(), camera_, hit);
+        PatchPick pick = p_.picks.pickPatch(model, entityWorld(), p_.camera, hit);
         editor_.pickRay = {pick.origin, pick.direction};
         editor_.pickDistance = pick.distance;
         editor_.hoveredPatch = pick.patch;
@@ -111,8 +107,8 @@ void ViewMouse::hoverPick(const ViewportHit& hit) {
     const bool choosing = editor_.tool == Tool::Select && editor_.choosingPoints;
     if ((editor_.tool != Tool::Select && editor_.tool != Tool::Locator) || choosing ||
         pointButtonDown()) {
-        PointPick pick = picks_.pickPoint(model, entityWorld(), viewProjection, editor_.useCount,
-                                          hit.nx, hit.ny);
+        PointPick pick = p_.picks.pickPoint(model, entityWorld(), viewProjection, editor_.useCount,
+                                            hit.nx, hit.ny);
         editor_.hoveredPoint = pick.index;
         editor_.hotPoint = pick.hot;
     } else {
@@ -131,7 +127,7 @@ void ViewMouse::showGroundPoint(vm::Vec4 g) {
 // across the view when the drag began with the ground edge-on. Nothing (and no readout)
 // when it cannot be reached, so no undefined value reaches the tools.
 std::optional<vm::Vec4> ViewMouse::ground(const ViewportHit& hit) {
-    std::optional<vm::Vec4> g = dragPlanePoint(camera_, hit, editor_.dragOnViewPlane);
+    std::optional<vm::Vec4> g = dragPlanePoint(p_.camera, hit, editor_.dragOnViewPlane);
     if (g) showGroundPoint(*g);
     return g;
 }
@@ -140,9 +136,9 @@ std::optional<vm::Vec4> ViewMouse::ground(const ViewportHit& hit) {
 // plane facing the viewer (the start-up camera's eye lies on the ground), said in the
 // status bar. False, with the reason, when neither is under the mouse: no drag starts.
 bool ViewMouse::chooseDragPlane(const ViewportHit& hit) {
-    editor_.dragOnViewPlane = !groundPoint(camera_, hit);
+    editor_.dragOnViewPlane = !groundPoint(p_.camera, hit);
     if (!editor_.dragOnViewPlane) return true;
-    if (dragPlanePoint(camera_, hit, true)) {
+    if (dragPlanePoint(p_.camera, hit, true)) {
         setStatusText(StatusPart::Message,
                       "ground edge-on: moving across the view (orbit to look down on it)");
         return true;
@@ -185,13 +181,13 @@ void ViewMouse::beginSubjectDrag(bool aboutPivot) {
         editor_.pivot.w = 0;
     }
     beginPointGesture(editor_, model, std::move(subject));
-    session_.document().beginGesture();
+    p_.session.document().beginGesture();
 }
 
 // A step of such a drag: the points follow, the GPU copy takes only them.
 void ViewMouse::stepSubjectDrag() {
     if (!pointGestureUnderWay(editor_)) return;
-    session_.document().preview(
+    p_.session.document().preview(
         [this](Model& model) { return stepPointGesture(editor_, model, heldAxis()); });
     if (editor_.pointGesture.held > 0)
         setStatusText(StatusPart::Message, std::to_string(editor_.pointGesture.held) +
@@ -222,15 +218,15 @@ std::optional<float> ViewMouse::rotateAngleAt(const ViewportHit& hit) {
 void ViewMouse::movePoint(const ViewportHit& hit, int index) {
     const Model& model = this->model();
     if (index < 0 || static_cast<size_t>(index) >= model.points.size()) return;
-    timing_.start("point drag");
+    p_.timing.start("point drag");
     const auto moved = static_cast<uint32_t>(index);
-    vm::Float3 to = draggedPointPosition(camera_, hit, entityWorld(), model.points[moved]);
+    vm::Float3 to = draggedPointPosition(p_.camera, hit, entityWorld(), model.points[moved]);
     if (snapping()) to = snap::toGrid(to, editor_.snapStep);
-    session_.dragPoint(moved, to); // the shape window follows the document
+    p_.session.dragPoint(moved, to); // the shape window follows the document
 }
 
 void ViewMouse::setPaletteButton(int id, int state) {
-    SendMessageA(palette_.toolbar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELPARAM(state, 0));
+    SendMessageA(p_.palette.toolbar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELPARAM(state, 0));
 }
 
 // The dissociate and joint buttons take the click before any tool. Returns true when one of
@@ -251,7 +247,7 @@ bool ViewMouse::pointButtonClick(const ViewportHit& hit) {
         editor_.firstJointPoint = -1;
         setPaletteButton(palette::Joint, TBSTATE_ENABLED);
     }
-    paletteWindow_.updateJointButton();
+    p_.paletteWindow.updateJointButton();
     return true;
 }
 
@@ -259,37 +255,37 @@ void ViewMouse::toolPress(const ViewportHit& hit) {
     switch (editor_.tool) {
     case Tool::None:
         hoverPick(hit);
-        if (editor_.hoveredPoint != -1 && editor_.hotPoint && shape_.pointList)
-            SendMessageA(shape_.pointList, LB_SETCURSEL, static_cast<WPARAM>(editor_.hoveredPoint),
-                         0);
+        if (editor_.hoveredPoint != -1 && editor_.hotPoint && p_.shape.pointList)
+            SendMessageA(p_.shape.pointList, LB_SETCURSEL,
+                         static_cast<WPARAM>(editor_.hoveredPoint), 0);
         break;
     case Tool::Add: {
         // A point that is not a number would end the file where it is saved: never made.
-        if (!isFinitePoint(cursorPoint(camera_, hit)) && !editor_.hotPoint) break;
-        vm::Vec4 at = cursorPoint(camera_, hit);
+        if (!isFinitePoint(cursorPoint(p_.camera, hit)) && !editor_.hotPoint) break;
+        vm::Vec4 at = cursorPoint(p_.camera, hit);
         if (snapping()) at = snap::toGrid(at, editor_.snapStep);
-        session_.addPoint(at);
+        p_.session.addPoint(at);
         updateTakeBackButton();
         break;
     }
     case Tool::Select: {
-        timing_.start("selection click");
+        p_.timing.start("selection click");
         const ClickModifiers modifiers{keyDown(VK_CONTROL), keyDown(VK_SHIFT)};
         const bool points = editor_.choosingPoints;
         // A plain press on a chosen point drags the chosen points; the release is one step.
         if (points && editor_.hotPoint && !modifiers.control && !modifiers.shift &&
             editor_.hoveredPoint >= 0 &&
             beginChosenPointsDrag(editor_, model(), static_cast<uint32_t>(editor_.hoveredPoint))) {
-            session_.document().beginGesture();
+            p_.session.document().beginGesture();
             setStatusText(StatusPart::Message,
                           "moving " + std::to_string(editor_.pointGesture.points.size()) +
                               " chosen points (Escape puts them back)");
             break;
         }
         if (points)
-            session_.clickPoint(editor_.hotPoint ? editor_.hoveredPoint : -1, modifiers);
+            p_.session.clickPoint(editor_.hotPoint ? editor_.hoveredPoint : -1, modifiers);
         else
-            session_.clickPatch(editor_.hoveredPatch, modifiers);
+            p_.session.clickPatch(editor_.hoveredPatch, modifiers);
         // A press on empty space starts a rubber band (Shift and a drag orbit, as always).
         const bool onNothing = points ? !editor_.hotPoint : editor_.hoveredPatch == -1;
         if (onNothing && !keyDown(VK_SHIFT)) {
@@ -311,13 +307,14 @@ void ViewMouse::toolPress(const ViewportHit& hit) {
         } else if (pointGestureUnderWay(editor_)) {
             // No angle to measure from here: nothing was moved, nothing is kept.
             endPointGesture(editor_);
-            session_.document().endGesture("Rotate points");
+            p_.session.document().endGesture("Rotate points");
         }
         break;
     case Tool::Translate:
         commitPreview();
         if (!editor_.handleHot && !chooseDragPlane(hit)) break;
-        if (auto p = editor_.handleHot ? translatePoint(camera_, hit, true, false) : ground(hit)) {
+        if (auto p =
+                editor_.handleHot ? translatePoint(p_.camera, hit, true, false) : ground(hit)) {
             editor_.dragStart = *p;
             editor_.translation = {};
             editor_.transformDrag = true;
@@ -333,9 +330,9 @@ void ViewMouse::toolPress(const ViewportHit& hit) {
         editor_.transformDrag = true;
         break;
     case Tool::Locator: {
-        if (!isFinitePoint(cursorPoint(camera_, hit))) break;
+        if (!isFinitePoint(cursorPoint(p_.camera, hit))) break;
         editDocument("Locator", [&](Model& model) {
-            addLocator(model, cursorPoint(camera_, hit));
+            addLocator(model, cursorPoint(p_.camera, hit));
             return true;
         });
         break;
@@ -351,15 +348,15 @@ void ViewMouse::finishBand(const ViewportHit& hit) {
     const float dx = (editor_.bandX1 - editor_.bandX0) * static_cast<float>(hit.width);
     const float dy = (editor_.bandY1 - editor_.bandY0) * static_cast<float>(hit.height);
     if (dx * dx + dy * dy < 4 * 4 * 4) return; // under about 4 pixels
-    timing_.start("box selection");
+    p_.timing.start("box selection");
     Model& model = this->model();
     const vm::Mat4 m = entityWorld() * viewProjectionOf(editor_.bandViewport, hit.aspect);
     const ScreenBox box{editor_.bandX0, editor_.bandY0, editor_.bandX1, editor_.bandY1};
     const ClickModifiers modifiers{keyDown(VK_CONTROL), keyDown(VK_SHIFT)};
     if (editor_.choosingPoints)
-        session_.choosePoints(pointsInBox(model, m, box), modifiers, "box");
+        p_.session.choosePoints(pointsInBox(model, m, box), modifiers, "box");
     else
-        session_.selectPatchesInBox(patchesInBox(model, m, box), modifiers);
+        p_.session.selectPatchesInBox(patchesInBox(model, m, box), modifiers);
 }
 
 Axis heldAxis() {
@@ -370,20 +367,20 @@ Axis heldAxis() {
 }
 
 std::optional<PatchSpot> ViewMouse::patchUnderPointer() {
-    if (!editor_.currentEntity || !mainWindow_) return std::nullopt;
+    if (!editor_.currentEntity || !p_.mainWindow) return std::nullopt;
     POINT at;
     GetCursorPos(&at);
-    ScreenToClient(mainWindow_, &at);
+    ScreenToClient(p_.mainWindow, &at);
     RECT client;
-    GetClientRect(mainWindow_, &client);
+    GetClientRect(p_.mainWindow, &client);
     const ViewArea area = viewArea(client.right, client.bottom);
     if (at.x < 0 || at.x >= area.width || at.y < area.top || at.y >= area.top + area.height)
         return std::nullopt;
     const ViewportHit hit =
         locateViewport(at.x, at.y - area.top, area.width, area.height, isQuadLayout());
     const Model& model = this->model();
-    picks_.follow(copy_.revision());
-    const PatchPick pick = picks_.pickPatch(model, entityWorld(), camera_, hit);
+    p_.picks.follow(p_.copy.revision());
+    const PatchPick pick = p_.picks.pickPatch(model, entityWorld(), p_.camera, hit);
     if (pick.patch < 0) return std::nullopt;
     const vm::Vec4 hitAt = pick.origin + pick.direction * pick.distance;
     const vm::Vec4 onNet =
@@ -399,19 +396,19 @@ std::optional<PatchSpot> ViewMouse::patchUnderPointer() {
 // gizmo's angle, the translate handle under it, the readout.
 void ViewMouse::trackMouse(const ViewportHit& hit, WPARAM wParam) {
     if (editor_.tool == Tool::Add || editor_.tool == Tool::Locator) {
-        editor_.cursor = cursorPoint(camera_, hit);
+        editor_.cursor = cursorPoint(p_.camera, hit);
         setStatus(StatusPart::Cursor, editor_.cursor);
     } else if (editor_.tool == Tool::Rotate && !editor_.transformDrag) {
         // Before a press the gizmo shows the mouse's angle.
-        if (auto g = groundPoint(camera_, hit)) {
+        if (auto g = groundPoint(p_.camera, hit)) {
             showGroundPoint(*g);
             editor_.sweepAngle = angleAroundPivot(*g);
         }
     } else if (editor_.tool == Tool::Translate && !(wParam & MK_LBUTTON)) {
         editor_.handleHot =
-            handleUnderMouse(camera_, viewProjectionOf(hit.viewport, hit.aspect), hit);
+            handleUnderMouse(p_.camera, viewProjectionOf(hit.viewport, hit.aspect), hit);
     }
-    setStatus(StatusPart::CursorRelative, cursorReadout(camera_, hit.viewport, editor_.cursor));
+    setStatus(StatusPart::CursorRelative, cursorReadout(p_.camera, hit.viewport, editor_.cursor));
 }
 
 // A move with the left button held: orbiting, a rubber band, a point, or a rotate or
@@ -419,11 +416,11 @@ void ViewMouse::trackMouse(const ViewportHit& hit, WPARAM wParam) {
 void ViewMouse::dragWithLeftButton(const ViewportHit& hit, WPARAM wParam, int mx, int my) {
     if ((wParam & MK_SHIFT) ||
         (editor_.tool == Tool::None && !editor_.hotPoint && editor_.draggedPoint < 0)) {
-        camera_.orbit(mx - editor_.lastMouseX, my - editor_.lastMouseY, hit.width, hit.height);
+        p_.camera.orbit(mx - editor_.lastMouseX, my - editor_.lastMouseY, hit.width, hit.height);
     } else if (editor_.tool == Tool::Select && pointGestureUnderWay(editor_)) {
         const bool snap = snapping();
         editor_.translation =
-            chosenPointsOffset(editor_, camera_, hit, entityWorld(),
+            chosenPointsOffset(editor_, p_.camera, hit, entityWorld(),
                                snap ? std::optional<float>(editor_.snapStep) : std::nullopt);
         stepSubjectDrag();
     } else if (editor_.banding) {
@@ -448,7 +445,8 @@ void ViewMouse::dragWithLeftButton(const ViewportHit& hit, WPARAM wParam, int mx
         setStatusText(StatusPart::Message, text);
         stepSubjectDrag();
     } else if (editor_.tool == Tool::Translate && editor_.transformDrag) {
-        if (auto p = editor_.handleHot ? translatePoint(camera_, hit, true, false) : ground(hit)) {
+        if (auto p =
+                editor_.handleHot ? translatePoint(p_.camera, hit, true, false) : ground(hit)) {
             editor_.translation = *p - editor_.dragStart;
             editor_.translation.w = 0;
             if (snapping())
@@ -479,9 +477,9 @@ bool ViewMouse::handle(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lPar
     case WM_MOUSEMOVE:
         editor_.pointMoved = false;
         if (wParam & MK_RBUTTON) {
-            camera_.panTo(editor_.panStartX, editor_.panStartY, editor_.panViewport, mx, my,
-                          hit.width, hit.height);
-            setStatus(StatusPart::Message, camera_.target());
+            p_.camera.panTo(editor_.panStartX, editor_.panStartY, editor_.panViewport, mx, my,
+                            hit.width, hit.height);
+            setStatus(StatusPart::Message, p_.camera.target());
         }
         trackMouse(hit, wParam);
         if ((wParam & MK_LBUTTON) && !editor_.leftDragCancelled)
@@ -495,7 +493,7 @@ bool ViewMouse::handle(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lPar
         if (!pointButtonClick(hit)) toolPress(hit);
         return true;
     case WM_LBUTTONUP:
-        camera_.commitRotation(settings);
+        p_.camera.commitRotation(settings);
         // A drag is one step: the rotation or translation goes into the points now.
         if (editor_.transformDrag) commitPreview();
         finishPointDrag();
@@ -507,7 +505,7 @@ bool ViewMouse::handle(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lPar
         editor_.panViewport = hit.viewport;
         return true;
     case WM_RBUTTONUP:
-        camera_.commitPan(settings);
+        p_.camera.commitPan(settings);
         return true;
     }
     return true;

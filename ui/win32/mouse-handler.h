@@ -87,18 +87,8 @@ class ViewMouse {
     void trackMouse(const ViewportHit& hit, WPARAM wParam);
     void dragWithLeftButton(const ViewportHit& hit, WPARAM wParam, int mx, int my);
 
-    EditSession& session_;
-    EditorState& editor_;
-    OrbitCamera& camera_;
-    const Vaisseau& ship_;
-    PickAccelerator& picks_;
-    const GpuModelCopy& copy_;
-    InputTiming& timing_;
-    const std::unique_ptr<Renderer>& renderer_;
-    const HWND& mainWindow_;
-    const PaletteHandles& palette_;
-    Palette& paletteWindow_;
-    const ShapeWindowHandles& shape_;
+    const Parts p_;
+    EditorState& editor_; // the session's
     // Ctrl held during a drag or an add-tool click (the message's MK_CONTROL): positions on
     // the grid, angles by 15°, scale factors by 0.1.
     bool controlHeld_ = false;

@@ -22,16 +22,15 @@
 #include "ui/win32/view-commands.h"
 #include "ui/win32/window-dpi.h"
 #include "ui/win32/window-layout.h"
+#include "ui/win32/window-object.h"
 #include "ui/win32/window-places.h"
 #include "view/orbit-camera.h"
 
 Palette::Palette(const Parts& parts)
-    : h_(parts.handles), session_(parts.session), editor_(parts.session.state()),
-      shape_(parts.shape), camera_(parts.camera), ship_(parts.ship), mainWindow_(parts.mainWindow) {
-}
+    : p_(parts), h_(parts.handles), editor_(parts.session.state()) {}
 
 Model& Palette::model() {
-    return session_.document().model();
+    return p_.session.document().model();
 }
 
 HWND Palette::create() {
@@ -117,8 +116,8 @@ void Palette::play() {
     // Flight shows one view; the view mode follows so that the layout and the mode agree.
     if (isQuadLayout()) {
         editor_.currentView = ViewMode::Front;
-        camera_.theta = camera_.gamma = 0;
-        camera_.orthographic = true;
+        p_.camera.theta = p_.camera.gamma = 0;
+        p_.camera.orthographic = true;
         sessionSettings().writeInt(session::kSession, "CurrentView",
                                    static_cast<int>(editor_.currentView));
         switchLayout(Layout::Single);
@@ -138,7 +137,7 @@ void Palette::stop() {
 // menus cannot differ in what a command does or says.
 void Palette::runTableCommandOfButton(int button) {
     const std::optional<CommandId> id = palette::buttonCommand(button);
-    if (id && mainWindow_) SendMessageA(mainWindow_, WM_COMMAND, MAKEWPARAM(menuId(*id), 0), 0);
+    if (id && p_.mainWindow) SendMessageA(p_.mainWindow, WM_COMMAND, MAKEWPARAM(menuId(*id), 0), 0);
 }
 
 void Palette::onCommand(WPARAM wParam, LPARAM lParam) {
@@ -270,7 +269,7 @@ void Palette::updateSelectionButtons() {
             ++n;
             shown = g->visible;
         }
-    if (shape_.alphaSlider) EnableWindow(shape_.alphaSlider, n > 0);
+    if (p_.shape.alphaSlider) EnableWindow(p_.shape.alphaSlider, n > 0);
     if (h_.toolbar) {
         setButtonState(palette::Group, n >= 2 ? TBSTATE_ENABLED : 0);
         bool grouped = false;
@@ -296,7 +295,7 @@ void Palette::initialButtonUpdate() {
         group = group || g->selected;
     if (patches >= 2) setButtonState(palette::Group, TBSTATE_ENABLED | TBSTATE_WRAP);
     if (group) setButtonState(palette::Ungroup, TBSTATE_ENABLED);
-    if ((group || patches >= 2) && shape_.alphaSlider) EnableWindow(shape_.alphaSlider, TRUE);
+    if ((group || patches >= 2) && p_.shape.alphaSlider) EnableWindow(p_.shape.alphaSlider, TRUE);
 }
 
 void Palette::initialDisplayCheck() {
@@ -307,13 +306,8 @@ void Palette::initialDisplayCheck() {
     if (h_.displayCheckBox) SendMessageA(h_.displayCheckBox, BM_SETCHECK, state, 0);
 }
 
-// The palette's object rides in its window's user data from the first message on.
 LRESULT CALLBACK Palette::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrA(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<Palette*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    Palette* self = windowObject<Palette>(window, message, lParam);
     return self ? self->handle(window, message, wParam, lParam)
                 : DefWindowProcA(window, message, wParam, lParam);
 }
@@ -346,9 +340,9 @@ LRESULT Palette::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         onCommand(wParam, lParam);
         // Whatever took the keyboard on the way (a button, the window itself), the main
         // window gets it back.
-        if (GetActiveWindow() == window && mainWindow_) {
-            SetActiveWindow(mainWindow_);
-            SetFocus(mainWindow_);
+        if (GetActiveWindow() == window && p_.mainWindow) {
+            SetActiveWindow(p_.mainWindow);
+            SetFocus(p_.mainWindow);
         }
         return 0;
     default: {
@@ -371,6 +365,6 @@ void Palette::updateJointButton() {
 }
 
 void Palette::updateStopButton() {
-    const bool usable = editor_.mode == Mode::Flight || !ship_.atHome();
+    const bool usable = editor_.mode == Mode::Flight || !p_.ship.atHome();
     setButtonState(palette::Stop, usable ? TBSTATE_ENABLED | TBSTATE_WRAP : TBSTATE_WRAP);
 }

@@ -75,13 +75,9 @@ class Palette {
     void runTableCommandOfButton(int button);
     void onCommand(WPARAM wParam, LPARAM lParam);
 
-    PaletteHandles& h_;
-    EditSession& session_;
-    EditorState& editor_;
-    ShapeWindowHandles& shape_;
-    OrbitCamera& camera_;
-    const Vaisseau& ship_;
-    const HWND& mainWindow_;
+    const Parts p_;
+    PaletteHandles& h_;   // the palette's own controls
+    EditorState& editor_; // the session's
 };
 
 // The main toolbar and the status bar, then the palette window. Called by the main window's

@@ -31,6 +31,7 @@
 #include "ui/win32/shape-window-layout.h"
 #include "ui/win32/tool-window-keys.h"
 #include "ui/win32/window-dpi.h"
+#include "ui/win32/window-object.h"
 #include "ui/win32/window-places.h"
 
 ShapeWindow::ShapeWindow(ShapeWindowHandles& handles, EditSession& session, Palette& palette)
@@ -601,18 +602,13 @@ void ShapeWindow::relistPendingPoints() {
     if (editor_.currentEntity) ::relistPendingPoints(editor_.pendingPoints, h_.treeView);
 }
 
-// The window's object rides in its user data from its first message on; the control
-// procedures find it through their parent.
+// The control procedures find the window's object through their parent.
 ShapeWindow& ShapeWindow::owner(HWND control) {
     return *reinterpret_cast<ShapeWindow*>(GetWindowLongPtrA(GetParent(control), GWLP_USERDATA));
 }
 
 LRESULT CALLBACK ShapeWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrA(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<ShapeWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    ShapeWindow* self = windowObject<ShapeWindow>(window, message, lParam);
     if (!self) {
         if (message == WM_GETMINMAXINFO)
             limitShapeWindowSize(window, *reinterpret_cast<MINMAXINFO*>(lParam));

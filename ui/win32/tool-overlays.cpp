@@ -35,27 +35,28 @@ void drawSegments(Renderer& r, const std::vector<overlay::Segment>& lines) {
 } // namespace
 
 void ToolOverlays::drawRotateGizmo(Renderer& r, const vm::Mat4& world) {
-    if (!palette_.toolbar ||
-        !SendMessageA(palette_.toolbar, TB_ISBUTTONCHECKED, palette::Rotate, 0))
+    if (!p_.palette.toolbar ||
+        !SendMessageA(p_.palette.toolbar, TB_ISBUTTONCHECKED, palette::Rotate, 0))
         return;
-    const float radius = 0.47f * camera_.radius();
-    const bool inProgress = editor_.startAngle > 0;
-    const float a = inProgress ? editor_.startAngle : 0;
+    const float radius = 0.47f * p_.camera.radius();
+    const bool inProgress = p_.editor.startAngle > 0;
+    const float a = inProgress ? p_.editor.startAngle : 0;
     // About the line through the pivot along the held axis (the vertical when none is), the
     // ring's first point at angle a.
     r.setWorld(vm::scaling(radius, radius, radius) * vm::rotationY(-a) * axisFrame(heldAxis()) *
-               vm::translation(editor_.pivot) * world);
-    r.drawGizmo(gizmoSegments(editor_.sweepAngle), inProgress);
-    r.drawArrow({0, 0, 0, 1},
-                {1.3f * std::cos(editor_.sweepAngle), 0, 1.3f * std::sin(editor_.sweepAngle), 1},
-                {0.17f, 0.8f, 0.2f, 0});
+               vm::translation(p_.editor.pivot) * world);
+    r.drawGizmo(gizmoSegments(p_.editor.sweepAngle), inProgress);
+    r.drawArrow(
+        {0, 0, 0, 1},
+        {1.3f * std::cos(p_.editor.sweepAngle), 0, 1.3f * std::sin(p_.editor.sweepAngle), 1},
+        {0.17f, 0.8f, 0.2f, 0});
 }
 
 // The chosen points, each a small cube in the chosen colour; past a few thousand only the
 // first are marked (the count is in the status bar's selection report).
 void ToolOverlays::drawChosenPoints(Renderer& r, const Model& model, const vm::Mat4& world) {
     constexpr size_t kMostMarked = 4096;
-    for (uint32_t i : editor_.chosenPoints.indices(kMostMarked)) {
+    for (uint32_t i : p_.editor.chosenPoints.indices(kMostMarked)) {
         if (i >= model.points.size()) break;
         r.drawCube(overlay::kMarkerChosen,
                    vm::transform(pointAt(model, static_cast<int>(i)), world), kMarkerSize);
@@ -66,20 +67,20 @@ void ToolOverlays::drawChosenPoints(Renderer& r, const Model& model, const vm::M
 // axis it is held to (X, Y or Z down) through it in the axis' colour; a scale drag joins the
 // pivot to the points' first one, which grows and shrinks with them.
 void ToolOverlays::drawPivotAndAxis(Renderer& r, const Model& model, const vm::Mat4& world) {
-    if (editor_.chosenPivot)
-        r.drawCube(overlay::kMarkerWhite, vm::transform(*editor_.chosenPivot, world),
+    if (p_.editor.chosenPivot)
+        r.drawCube(overlay::kMarkerWhite, vm::transform(*p_.editor.chosenPivot, world),
                    2 * kMarkerSize);
-    if (!pointGestureUnderWay(editor_)) return;
-    const vm::Vec4 pivot{editor_.pivot.x, editor_.pivot.y, editor_.pivot.z, 1};
+    if (!pointGestureUnderWay(p_.editor)) return;
+    const vm::Vec4 pivot{p_.editor.pivot.x, p_.editor.pivot.y, p_.editor.pivot.z, 1};
     r.drawCube(overlay::kMarkerWhite, vm::transform(pivot, world), 2 * kMarkerSize);
     r.setWorld(world);
-    const uint32_t first = editor_.pointGesture.points.front();
-    if (editor_.tool == Tool::Scale && first < model.points.size())
+    const uint32_t first = p_.editor.pointGesture.points.front();
+    if (p_.editor.tool == Tool::Scale && first < model.points.size())
         r.drawSegment(pivot, pointAt(model, static_cast<int>(first)), overlay::kMarkerWhite);
     r.setWorld(vm::identity());
     const Axis axis = heldAxis();
     if (axis == Axis::Free) return;
-    const vm::Vec4 colour = unitAlong(axis), along = colour * camera_.radius();
+    const vm::Vec4 colour = unitAlong(axis), along = colour * p_.camera.radius();
     r.setWorld(world);
     r.drawSegment(pivot - along, pivot + along, colour);
     r.setWorld(vm::identity());
@@ -89,8 +90,8 @@ void ToolOverlays::drawPivotAndAxis(Renderer& r, const Model& model, const vm::M
 // model changed, and not while a drag is moving it (a large model's lines take a while).
 void ToolOverlays::drawJoins(Renderer& r, const Model& model, const vm::Mat4& world) {
     Joins& joins = joins_;
-    const bool dragging = editor_.transformDrag || editor_.draggedPoint >= 0;
-    const uint64_t revision = copy_.revision();
+    const bool dragging = p_.editor.transformDrag || p_.editor.draggedPoint >= 0;
+    const uint64_t revision = p_.copy.revision();
     if (joins.revision != revision && !dragging) {
         const JoinLines lines = joinLines(model);
         for (int s = 0; s < kJoinShades; ++s) {
@@ -109,14 +110,14 @@ void ToolOverlays::drawJoins(Renderer& r, const Model& model, const vm::Mat4& wo
 // The hot point's marker, and the point chosen in the shape window's list.
 void ToolOverlays::drawPointMarkers(Renderer& r, const Model& model, const vm::Mat4& world,
                                     bool hot) {
-    if (editor_.choosingPoints) drawChosenPoints(r, model, world);
+    if (p_.editor.choosingPoints) drawChosenPoints(r, model, world);
     if (hot)
-        r.drawCube(editor_.pointMoved ? overlay::kMarkerBlue : overlay::kMarkerWhite,
-                   vm::transform(pointAt(model, editor_.hoveredPoint), world), kMarkerSize);
-    if (shape_.pointList) {
-        const int s = static_cast<int>(SendMessageA(shape_.pointList, LB_GETCURSEL, 0, 0));
+        r.drawCube(p_.editor.pointMoved ? overlay::kMarkerBlue : overlay::kMarkerWhite,
+                   vm::transform(pointAt(model, p_.editor.hoveredPoint), world), kMarkerSize);
+    if (p_.shape.pointList) {
+        const int s = static_cast<int>(SendMessageA(p_.shape.pointList, LB_GETCURSEL, 0, 0));
         if (s >= 0 && static_cast<size_t>(s) < model.points.size() &&
-            (!hot || editor_.hoveredPoint != s))
+            (!hot || p_.editor.hoveredPoint != s))
             r.drawCube(overlay::kMarkerGreen, vm::transform(pointAt(model, s), world), kMarkerSize);
     }
     r.setWorld(vm::identity());
@@ -126,8 +127,8 @@ void ToolOverlays::drawPointMarkers(Renderer& r, const Model& model, const vm::M
 void ToolOverlays::drawRubberBand(Renderer& r) {
     r.setWorld(vm::identity());
     const vm::Mat4 back = vm::inverse(r.viewProjection());
-    const float x0 = editor_.bandX0, y0 = editor_.bandY0;
-    const float x1 = editor_.bandX1, y1 = editor_.bandY1;
+    const float x0 = p_.editor.bandX0, y0 = p_.editor.bandY0;
+    const float x1 = p_.editor.bandX1, y1 = p_.editor.bandY1;
     const vm::Vec4 screen[4] = {
         {x0, y0, 1e-3f, 1}, {x1, y0, 1e-3f, 1}, {x1, y1, 1e-3f, 1}, {x0, y1, 1e-3f, 1}};
     vm::Vec4 corners[4];
@@ -141,15 +142,15 @@ void ToolOverlays::drawRubberBand(Renderer& r) {
 // and the locators' axes.
 void ToolOverlays::drawPlacingGuides(Renderer& r, const Model& model, const vm::Mat4& world,
                                      const vm::Mat4& frame, bool hot) {
-    if (editor_.tool == Tool::Add || editor_.tool == Tool::Locator) {
-        const vm::Vec4 p = hot ? pointAt(model, editor_.hoveredPoint) : editor_.cursor;
+    if (p_.editor.tool == Tool::Add || p_.editor.tool == Tool::Locator) {
+        const vm::Vec4 p = hot ? pointAt(model, p_.editor.hoveredPoint) : p_.editor.cursor;
         vm::Vec4 a, b;
         overlay::guideFeet(p, frame, &a, &b);
         const vm::Vec4 colour = hot ? overlay::kGuideHot : overlay::kBracket;
         r.drawSegment(b, p, colour);
         r.drawSegment(a, p, colour);
     }
-    if (editor_.tool == Tool::Locator)
+    if (p_.editor.tool == Tool::Locator)
         for (const Model::Locator& locator : model.locators) {
             r.setWorld(vm::rotationQuaternion(locator.orientation) *
                        vm::translation(locator.position) * world);
@@ -160,25 +161,25 @@ void ToolOverlays::drawPlacingGuides(Renderer& r, const Model& model, const vm::
 }
 
 void ToolOverlays::draw(int viewport, float aspect) {
-    if (!renderer_ || !editor_.currentEntity) return;
-    Renderer& r = *renderer_;
-    const Model& model = model_;
+    if (!p_.renderer || !p_.editor.currentEntity) return;
+    Renderer& r = *p_.renderer;
+    const Model& model = p_.model;
     vm::Mat4 world;
-    ship_.worldMatrix(world);
-    const bool hot = editor_.hotPoint && editor_.hoveredPoint >= 0 &&
-                     static_cast<size_t>(editor_.hoveredPoint) < model.points.size();
+    p_.ship.worldMatrix(world);
+    const bool hot = p_.editor.hotPoint && p_.editor.hoveredPoint >= 0 &&
+                     static_cast<size_t>(p_.editor.hoveredPoint) < model.points.size();
 
     // What the view shows of the points: with a rotate or translate drag's change under way.
-    const vm::Mat4 shown = displayMatrix(editor_, world, false);
+    const vm::Mat4 shown = displayMatrix(p_.editor, world, false);
     drawPointMarkers(r, model, shown, hot);
     drawPivotAndAxis(r, model, world);
-    if (editor_.showJoins) drawJoins(r, model, shown);
-    if (editor_.banding && viewport == editor_.bandViewport) drawRubberBand(r);
-    if (editor_.tool == Tool::Select) {
-        const bool hit = editor_.hoveredPatch != -1;
-        const float length = hit ? editor_.pickDistance : 1.2f * camera_.radius();
-        r.drawArrow(editor_.pickRay.origin,
-                    editor_.pickRay.origin + editor_.pickRay.direction * length,
+    if (p_.editor.showJoins) drawJoins(r, model, shown);
+    if (p_.editor.banding && viewport == p_.editor.bandViewport) drawRubberBand(r);
+    if (p_.editor.tool == Tool::Select) {
+        const bool hit = p_.editor.hoveredPatch != -1;
+        const float length = hit ? p_.editor.pickDistance : 1.2f * p_.camera.radius();
+        r.drawArrow(p_.editor.pickRay.origin,
+                    p_.editor.pickRay.origin + p_.editor.pickRay.direction * length,
                     hit ? overlay::kMarkerGreen : overlay::kMarkerWhite);
     }
     // The brackets, like the model, follow the ship wherever a flight left it.
@@ -188,23 +189,23 @@ void ToolOverlays::draw(int viewport, float aspect) {
         drawSegments(r, overlay::selectionBrackets(min, max));
         r.setWorld(vm::identity());
     }
-    const vm::Mat4 frame = cameraFrame(camera_, editor_.loc ? 0 : viewport);
+    const vm::Mat4 frame = cameraFrame(p_.camera, p_.editor.loc ? 0 : viewport);
     drawPlacingGuides(r, model, shown, frame, hot);
-    if (editor_.grid) {
+    if (p_.editor.grid) {
         r.setWorld(frame);
-        drawSegments(r, overlay::cameraSketch(camera_.radius(), aspect));
+        drawSegments(r, overlay::cameraSketch(p_.camera.radius(), aspect));
     }
     drawRotateGizmo(r, world);
 }
 
 void ToolOverlays::drawPendingNet() {
-    if (!renderer_ || editor_.pendingPoints.empty()) return;
+    if (!p_.renderer || p_.editor.pendingPoints.empty()) return;
     std::vector<vm::Vec4> points;
-    for (const auto& p : editor_.pendingPoints) {
+    for (const auto& p : p_.editor.pendingPoints) {
         vm::Vec4 v = p->position();
         v.w = 1;
         points.push_back(v);
     }
-    renderer_->setWorld(vm::identity());
-    drawSegments(*renderer_, overlay::pendingNet(points));
+    p_.renderer->setWorld(vm::identity());
+    drawSegments(*p_.renderer, overlay::pendingNet(points));
 }

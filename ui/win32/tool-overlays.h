@@ -40,10 +40,7 @@ class ToolOverlays {
         const PaletteHandles& palette;
         const ShapeWindowHandles& shape;
     };
-    explicit ToolOverlays(const Parts& parts)
-        : editor_(parts.editor), camera_(parts.camera), model_(parts.model), ship_(parts.ship),
-          copy_(parts.copy), renderer_(parts.renderer), palette_(parts.palette),
-          shape_(parts.shape) {}
+    explicit ToolOverlays(const Parts& parts) : p_(parts) {}
 
     // Before the model: point markers, the pick ray, selection brackets, guides, locator
     // axes, the camera sketch and the rotate gizmo.
@@ -63,14 +60,7 @@ class ToolOverlays {
     void drawPlacingGuides(Renderer& r, const Model& model, const vm::Mat4& world,
                            const vm::Mat4& frame, bool hot);
 
-    const EditorState& editor_;
-    const OrbitCamera& camera_;
-    const Model& model_;
-    const Vaisseau& ship_;
-    const GpuModelCopy& copy_;
-    const std::unique_ptr<Renderer>& renderer_;
-    const PaletteHandles& palette_;
-    const ShapeWindowHandles& shape_;
+    const Parts p_;
     // The joins display's lines on the device, one list a shade, made again when the model
     // changes (its revision).
     struct Joins {
