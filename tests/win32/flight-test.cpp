@@ -192,6 +192,9 @@ TEST_F(FlightTest, TheMarkerPointsToTheSideThePlanetIsOn) {
 TEST_F(FlightTest, TheKeyboardFliesTheShipAndHomeBringsItBack) {
     const vm::Vec4 target = orbitCamera.offset;
     paletteClick(palette::Play);
+    // A frame first: the next step then spans one frame, not the time since start-up (seconds
+    // on a loaded machine, over which the stick would turn the ship past its nose-down).
+    frameTick();
     SendMessageA(application.mainWindow, WM_KEYDOWN, VK_UP, 0);    // stick forward: nose down
     SendMessageA(application.mainWindow, WM_KEYDOWN, 'W', 0);      // an editing key: no effect
     SendMessageA(application.mainWindow, WM_KEYDOWN, VK_PRIOR, 0); // throttle open
