@@ -112,6 +112,7 @@ bool EditSession::finishPointDrag() {
 bool EditSession::finishOpacityGesture() {
     if (!document_.gestureUnderWay()) return false;
     document_.endGesture("Opacity");
+    opacityCut_ = true;
     return true;
 }
 

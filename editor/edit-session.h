@@ -68,8 +68,12 @@ class EditSession {
     void commitTransform();
     // The drag of one point becomes its step ("Move point"); false when none was under way.
     bool finishPointDrag();
-    // The opacity slider's gesture becomes its step; false when none was under way.
+    // The opacity slider's gesture becomes its step; false when none was under way. Ended
+    // so while the slider's thumb is still held, the rest of that gesture changes nothing
+    // until the thumb is let go.
     bool finishOpacityGesture();
+    bool opacityGestureCut() const { return opacityCut_; }
+    void opacityThumbReleased() { opacityCut_ = false; }
     // Every gesture under way becomes its step, before a command changes the document.
     void finishGestures();
     // Escape: a drag under way goes back to where it started, else the add tool's clicks
@@ -86,4 +90,5 @@ class EditSession {
     EditorState& state_;
     ModelTree& tree_;
     std::vector<SessionView*> views_;
+    bool opacityCut_ = false;
 };

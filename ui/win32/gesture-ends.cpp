@@ -38,27 +38,28 @@ void reportPreview(const Model& model) {
     OutputDebugStringA(line);
 }
 
+// A rotate, translate or scale drag about to become its step is reported first.
+void reportPendingPreview() {
+    if (pointGestureUnderWay(editorState) || previewPending(editorState))
+        reportPreview(editedModel());
+}
+
 } // namespace
 
 void commitPreview() {
     if (!editorState.currentEntity) return;
-    if (pointGestureUnderWay(editorState) || previewPending(editorState))
-        reportPreview(editedModel());
+    reportPendingPreview();
     application.session.commitTransform();
 }
 
 void finishGestures() {
-    commitPreview();
-    finishPointDrag();
-    finishOpacityGesture();
+    if (!editorState.currentEntity) return;
+    reportPendingPreview();
+    application.session.finishGestures();
 }
 
 void finishPointDrag() {
     if (editorState.currentEntity) application.session.finishPointDrag();
-}
-
-void finishOpacityGesture() {
-    if (application.session.finishOpacityGesture()) application.shape.opacityCut = true;
 }
 
 bool cancelGestures() {

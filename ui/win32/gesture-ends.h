@@ -8,10 +8,8 @@
 void commitPreview();
 // The no-tool point drag under way (if any) ends, recorded as one step when it moved.
 void finishPointDrag();
-// The opacity slider's gesture under way (if any) ends, recorded as one step: an undo, a
-// redo or any command during a held thumb comes after it.
-void finishOpacityGesture();
-// All three.
+// Every gesture under way becomes its step: a transform drag, a point drag, the opacity
+// slider's (an undo, a redo or any command during a held thumb comes after it).
 void finishGestures();
 // Escape: the drag, rubber band or add-tool clicks under way are given up, the model exactly
 // as before them, no step recorded, and the mouse let go. Returns whether any was.

@@ -27,7 +27,4 @@ struct ShapeWindowHandles {
     ShapeTreeView treeView{{window, tree, pointList, rebuilding}};
     WNDPROC editProcedure = nullptr; // the coordinate boxes' own, before Enter was caught
     WNDPROC listProcedure = nullptr; // the point list's own, before clicks on chosen rows
-    // A command ended the opacity slider's gesture while its thumb was still held: the rest
-    // of that gesture changes nothing.
-    bool opacityCut = false;
 };

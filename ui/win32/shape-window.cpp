@@ -280,8 +280,8 @@ void ShapeWindow::onTreeExpanding(const NMTREEVIEWA& notice) {
 void ShapeWindow::onAlpha(WPARAM wParam) {
     const int code = LOWORD(wParam);
     // A command ended the gesture while the thumb was held: the rest of it changes nothing.
-    if (h_.opacityCut) {
-        if (code == TB_ENDTRACK) h_.opacityCut = false;
+    if (session_.opacityGestureCut()) {
+        if (code == TB_ENDTRACK) session_.opacityThumbReleased();
         return;
     }
     session_.document().beginGesture();
