@@ -42,18 +42,25 @@
 #include "ui/win32/window-places.h"
 
 int viewCount() {
-    return isQuadLayout() ? 4 : 1;
+    return shellWindows().layout.quad() ? 4 : 1;
 }
 
 ShellWindows::ShellWindows()
-    : palette({application.palette, application.session, application.shape, orbitCamera,
-               application.ship, application.mainWindow}),
+    : layout({application.main, application.renderer, editorState}),
+      palette({application.palette, application.session, application.shape, orbitCamera,
+               application.ship, application.main, layout}),
       mouse({application.session, orbitCamera, application.ship, application.pickAccelerator,
-             application.shipCopy, application.inputTiming, application.renderer,
-             application.mainWindow, application.palette, palette, application.shape}),
+             application.shipCopy, application.inputTiming, application.renderer, application.main,
+             layout, application.palette, palette, application.shape}),
       shape(application.shape, application.session, palette),
       overlays({editorState, orbitCamera, application.ship, application.ship, application.shipCopy,
-                application.renderer, application.palette, application.shape}) {}
+                application.renderer, application.palette, application.shape}),
+      reference({application.renderer, editorState, orbitCamera}),
+      scene({application.renderer, application.main, editorState, orbitCamera, displayFlags,
+             application.ship, application.shipCopy, overlays, palette, reference}),
+      main({application.main, application.renderer, application.session, editorState, orbitCamera,
+            keyFlags, application.flight, application.shape, shape, palette, mouse, scene, layout,
+            application.document, application.files}) {}
 
 ShellWindows& shellWindows() {
     static ShellWindows windows;
@@ -67,7 +74,7 @@ bool registerWindowClasses() {
         const char* name;
         WNDPROC procedure;
     };
-    const ClassInfo classes[3] = {{"main-view", mainWindowProc},
+    const ClassInfo classes[3] = {{"main-view", MainWindow::windowProc},
                                   {"palette", Palette::windowProc},
                                   {"shape-wnd", ShapeWindow::windowProc}};
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -167,20 +174,6 @@ std::string treeSummary() {
     return summary;
 }
 
-// The planet's picture, with how long the decoding and upload took.
-void loadPlanetImage() {
-    const Stopwatch watch;
-    application.planetTexture = loadTexture(*application.renderer, L"1_earth_16k.jpg");
-    loadReferencePicture();
-    const double ms = watch.milliseconds();
-    D3D11_TEXTURE2D_DESC desc = {};
-    application.planetTexture.texture->GetDesc(&desc);
-    char line[160];
-    std::snprintf(line, sizeof line, "Tavrel planet image: %ux%u in %.0f ms\n", desc.Width,
-                  desc.Height, ms);
-    OutputDebugStringA(line);
-}
-
 // One line on the debugger output with what start-up took from the settings and the model.
 void reportStartup() {
     const Model& model = editedModel();
@@ -235,17 +228,7 @@ void prepareProcess() {
 bool createMainWindow(HINSTANCE instance) {
     const RECT r = startupWindowRect();
     editorState.makeTitle(editorState.startupFile, false);
-    application.mainWindow =
-        CreateWindowExA(0, "main-view", editorState.title.c_str(),
-                        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, r.left, r.top, r.right,
-                        r.bottom, nullptr, createMenuBar(), instance, &application);
-    if (!application.mainWindow) {
-        char line[96];
-        std::snprintf(line, sizeof line, "Error: creating the main window failed with error %lu\n",
-                      GetLastError());
-        OutputDebugStringA(line);
-        fatalError("error", "CreateWindowEx of the main window");
-    }
+    shellWindows().main.create(instance, r, editorState.title.c_str(), createMenuBar());
     return r.left != session::kUseDefaultPosition;
 }
 
@@ -271,10 +254,13 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) 
     application.shipCopy.setFactory(application.renderer->bufferFactory());
     const double windowsMs = started.milliseconds();
     application.documentViews =
-        makeDocumentViews(application.document, shellWindows().shape, shellWindows().palette);
+        makeDocumentViews(application.document,
+                          {editorState, application.main, application.shipCopy,
+                           application.shownTiming, shellWindows().shape, shellWindows().palette});
     application.selectionView =
         makeSelectionView(application.session, shellWindows().shape, shellWindows().palette);
-    setCommandWindows(shellWindows().mouse, shellWindows().palette);
+    setCommandWindows(shellWindows().mouse, shellWindows().palette, shellWindows().layout,
+                      shellWindows().reference);
     // The model is shown before the shape window lists it: on a model of a hundred thousand
     // patches the list takes longer than the picture.
     shellWindows().shape.holdListing(true);
@@ -283,14 +269,13 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) 
                         given ? givenFile : editorState.startupFile, given);
     shellWindows().shape.holdListing(false);
     const double modelMs = started.milliseconds() - windowsMs;
-    loadPlanetImage();
-    application.hud.create(*application.renderer);
+    shellWindows().scene.loadPictures();
 
     shellWindows().palette.initialDisplayCheck();
-    application.joystick = Joystick::create(instance);
+    application.flight.connectController(instance);
     keyFlags.clear();
-    ShowWindow(application.mainWindow, showCommand);
-    UpdateWindow(application.mainWindow);
+    ShowWindow(application.main.window, showCommand);
+    UpdateWindow(application.main.window);
     startFrameClock();
 
     if (!given) restoreSelection(); // the session's selection belongs to its own file
@@ -331,8 +316,8 @@ void runMessageLoop() {
             if (!axisKey && !isTextBoxEditingKey(msg) && runAcceleratorKeyDuringCapture(msg))
                 continue;
             if (!axisKey && !isTextBoxEditingKey(msg) && application.shortcuts &&
-                application.mainWindow &&
-                TranslateAcceleratorA(application.mainWindow, application.shortcuts, &msg))
+                application.main.window &&
+                TranslateAcceleratorA(application.main.window, application.shortcuts, &msg))
                 continue;
             // Tab and Shift+Tab between the shape window's controls; the main window's keys
             // are not the shape window's and go on as before.
@@ -344,27 +329,6 @@ void runMessageLoop() {
         }
     } while (msg.message != WM_QUIT);
 }
-
-namespace {
-
-// Speed, altitude above the planet's surface and throttle in the status bar, every frame of
-// a flight, from buffers on the stack.
-void showFlightReadouts() {
-    if (!application.statusBar) return;
-    const Vaisseau& ship = application.ship;
-    const float speed = vm::length3(ship.velocity);
-    const float altitude = vm::length3(planet::kCentre - ship.position) - planet::kRadius;
-    const flight::Controls& keys = application.keyboardFlight.controls();
-    char text[kStatusParts][64]; // speed, altitude, throttle
-    std::snprintf(text[0], sizeof text[0], "speed %.1f units/s", static_cast<double>(speed));
-    std::snprintf(text[1], sizeof text[1], "altitude %.0f", static_cast<double>(altitude));
-    std::snprintf(text[2], sizeof text[2], "throttle %+.0f %%",
-                  static_cast<double>(keys.throttle * 200));
-    for (int part = 0; part < kStatusParts; ++part)
-        setStatusText(static_cast<StatusPart>(part), text[part]);
-}
-
-} // namespace
 
 void frameTick() {
     application.inputTiming.report();
@@ -381,116 +345,22 @@ void frameTick() {
     // The editing keys move the camera's target only while editing; in flight the keyboard
     // flies the ship.
     if (!flying) orbitCamera.moveByKeys(dt, keyFlags);
-    if (application.joystick) application.joystick->read();
+    application.flight.readController();
     frameRender();
     if (application.shownTiming.pending()) {
         application.renderer->waitForPresented();
         application.shownTiming.report();
     }
     if (flying) {
-        application.keyboardFlight.update(application.flightKeys, dt);
-        const flight::Controls stick =
-            application.joystick ? flight::controllerControls(application.joystick->input())
-                                 : flight::Controls{};
-        flight::flightStep(application.ship, dt,
-                           flight::combined(stick, application.keyboardFlight.controls()));
-        showFlightReadouts();
+        application.flight.step(dt);
+        // Speed, altitude above the planet's surface and throttle, every frame of a flight.
+        const auto readouts = application.flight.readouts();
+        for (int part = 0; part < FlightSession::kReadoutCount; ++part)
+            setStatusText(static_cast<StatusPart>(part), readouts[static_cast<size_t>(part)]);
     }
     application.ship.drift(dt);
 }
 
-namespace {
-
-const vm::Vec4 kArrowColour = {0.99039227f, 0.9298039f, 0.96392155f, 1.0f};
-
-// The three axes at the current world origin; y lights up while its handle is under the mouse.
-void drawAxisCross(Renderer& r) {
-    r.drawArrow({0, 0, 0, 1}, {1, 0, 0, 1}, {1, 0, 0, 0});
-    r.drawArrow({0, 0, 0, 1}, {0, 1, 0, 1},
-                editorState.handleHot ? vm::Vec4{1, 1, 1, 0} : vm::Vec4{0, 1, 0, 0});
-    r.drawArrow({0, 0, 0, 1}, {0, 0, 1, 1}, {0, 0, 1, 0});
-}
-
-// The planet, the arrow from the target to the ship and the reference spheres.
-void drawSurroundings(Renderer& r, vm::Vec4 target) {
-    ID3D11ShaderResourceView* planetImage = application.planetTexture.view.Get();
-    if (displayFlags.planetVisible && planetImage)
-        r.drawPlanet(planetImage, orbitCamera.viewMatrix());
-    r.setWorld(vm::identity());
-    r.drawArrow(target, application.ship.position, kArrowColour);
-    if (displayFlags.sphereMeshVisible && planetImage) r.drawPlanetMesh(planetImage);
-    if (displayFlags.wireSphereVisible) {
-        r.setWorld(vm::identity());
-        r.drawShape(Renderer::WireSphere);
-    }
-}
-
-void drawModels(Renderer& r, bool editing) {
-    for (Vaisseau* entity : application.entities) {
-        vm::Mat4 world;
-        entity->worldMatrix(world);
-        const PatchView view = patchViewOf(editorState, world);
-        // The ship is the only entity: its copy is the one the document keeps.
-        r.drawPatches(*entity, application.shipCopy, view);
-        if (editing) r.drawControlNets(*entity, application.shipCopy, view);
-    }
-}
-
-void renderView(Renderer& r, int v, bool editing) {
-    const vm::Vec4 target = orbitCamera.target();
-    const vm::Mat4 view = !editing ? application.ship.cockpitView()
-                          : v == 0 ? orbitCamera.viewMatrix()
-                                   : orbitCamera.axisViewMatrix(v);
-    RECT client = {0, 0, 1, 1};
-    GetClientRect(v == 0 ? application.mainViewWindow : application.secondaryViews[v - 1], &client);
-    const float aspect = client.bottom > 0
-                             ? static_cast<float>(client.right) / static_cast<float>(client.bottom)
-                             : 1.0f;
-    // The axis views are drawn orthographically while editing, the flight view never.
-    const bool flat = editing && orbitCamera.orthographicView(v);
-    FrameView frame;
-    frame.viewProjection =
-        view * (flat ? orbitCamera.projectionOf(v, aspect, r.projection()) : r.projection());
-    // The shaded display's light comes from behind this view's camera.
-    frame.shaded = editorState.shaded;
-    frame.light = {-view[0][2], -view[1][2], -view[2][2], 0};
-    frame.zebra = editorState.zebra;
-    frame.stripes = zebra::stripesFor(view, editorState.stripeTurn, editorState.stripeBands);
-    frame.curvature = editorState.curvature;
-    if (frame.curvature) frame.curvatureScale = curvatureScaleOf(editorState, application.ship);
-    frame.wireframe = shellWindows().palette.wireframeChecked();
-    frame.arrowFacing = orbitCamera.viewingDirection();
-    r.beginView(v, frame);
-    if (editing) shellWindows().overlays.draw(v, aspect);
-    // The planet is a picture of perspective: an orthographic view shows the model alone,
-    // over the reference picture of its axis, if any.
-    if (flat)
-        drawReferencePicture(r, view, true);
-    else
-        drawSurroundings(r, target);
-    r.setWorld(vm::translation(target));
-    if (editing) drawAxisCross(r);
-    drawModels(r, editing);
-    // The display's glass goes over the scene: drawn before the models (with its depth
-    // written) it would cut holes in them.
-    if (editing) {
-        shellWindows().overlays.drawPendingNet();
-        r.setWorld(vm::identity());
-        r.drawArrow(orbitCamera.offset, target, kArrowColour);
-        r.setWorld(vm::translation(orbitCamera.offset));
-        drawAxisCross(r);
-    }
-    r.setWorld(application.ship.cockpitMatrix());
-    application.hud.draw(r, application.ship);
-    r.present(v);
-}
-
-} // namespace
-
 void frameRender() {
-    Renderer* renderer = application.renderer.get();
-    if (!renderer || !renderer->device()) return; // none yet, or the program is ending
-    const bool editing = editorState.mode == Mode::Editing;
-    for (int v = 0; v < viewCount(); ++v)
-        renderView(*renderer, v, editing);
+    shellWindows().scene.render();
 }

@@ -18,5 +18,3 @@ void frameTick();
 void frameRender();
 // Number of views the frame draws: four in the quad layout, else one.
 int viewCount();
-
-LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -28,7 +28,7 @@ class AppFixture : public ::testing::Test {
     }
     // Closing the main window lets go of the device before the process ends.
     void TearDown() override {
-        if (IsWindow(application.mainWindow)) DestroyWindow(application.mainWindow);
+        if (IsWindow(application.main.window)) DestroyWindow(application.main.window);
         pumpMessages();
         SetCurrentDirectoryA("..");
     }
@@ -62,7 +62,7 @@ class AppFixture : public ::testing::Test {
     // A view window's rectangle in the main window's client coordinates.
     static RECT childRect(HWND child) {
         RECT r = windowRect(child);
-        MapWindowPoints(nullptr, application.mainWindow, reinterpret_cast<POINT*>(&r), 2);
+        MapWindowPoints(nullptr, application.main.window, reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
 

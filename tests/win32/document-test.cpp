@@ -46,7 +46,7 @@ TEST_F(DocumentTest, SaveWithoutAPathAsksThenWritesAndClearsTheMark) {
     command(6); // with a path: no dialog
     EXPECT_EQ(2, dialogs);
     EXPECT_EQ("ship - Tavrel", title());
-    EXPECT_TRUE(SendMessageA(application.mainToolbar, TB_ISBUTTONENABLED, 6, 0));
+    EXPECT_TRUE(SendMessageA(application.main.toolbar, TB_ISBUTTONENABLED, 6, 0));
 }
 
 TEST_F(DocumentTest, NewAsksAboutUnsavedChangesAndStartsClean) {
@@ -116,18 +116,18 @@ TEST_F(DocumentTest, OpenReplacesTheModelOrKeepsItWhenRefusedOrCancelled) {
 }
 
 TEST_F(DocumentTest, ClosingAsksAboutUnsavedChanges) {
-    SendMessageA(application.mainWindow, WM_CLOSE, 0, 0);
+    SendMessageA(application.main.window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, questions); // nothing to lose: no question
-    ASSERT_FALSE(IsWindow(application.mainWindow));
+    ASSERT_FALSE(IsWindow(application.main.window));
 }
 
 TEST_F(DocumentTest, ClosingCanBeCancelled) {
     modify();
     unsavedAnswer = DocumentPrompts::Unsaved::Cancel;
-    SendMessageA(application.mainWindow, WM_CLOSE, 0, 0);
+    SendMessageA(application.main.window, WM_CLOSE, 0, 0);
     EXPECT_EQ(1, questions);
-    EXPECT_TRUE(IsWindow(application.mainWindow));
+    EXPECT_TRUE(IsWindow(application.main.window));
     unsavedAnswer = DocumentPrompts::Unsaved::Discard;
-    SendMessageA(application.mainWindow, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(application.mainWindow));
+    SendMessageA(application.main.window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(application.main.window));
 }

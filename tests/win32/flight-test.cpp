@@ -52,9 +52,9 @@ TEST_F(FlightTest, ThePlanetShowsAheadAndTheKeysToggleIt) {
         colours.insert(shown.at(x, row) & 0xFFFFFF);
     EXPECT_GT(colours.size(), 20u);
 
-    SendMessageA(application.mainWindow, WM_KEYUP, 'H', 0); // planet off
+    SendMessageA(application.main.window, WM_KEYUP, 'H', 0); // planet off
     EXPECT_LT(planetPixels(frame(), row), with / 10);
-    SendMessageA(application.mainWindow, WM_KEYUP, 'J', 0); // the sphere mesh instead
+    SendMessageA(application.main.window, WM_KEYUP, 'J', 0); // the sphere mesh instead
     EXPECT_GT(planetPixels(frame(), row), shown.width / 4);
 }
 
@@ -150,7 +150,7 @@ TEST_F(AppFixture, PicturesAreUploadedAsRgbaWithTheirColoursInPlace) {
     EXPECT_EQ(0xFF408080u, texel(2, 1));
     application.renderer->context()->Unmap(staging.Get(), 0);
 
-    application.planetTexture.texture->GetDesc(&desc);
+    shellWindows().scene.planet().texture->GetDesc(&desc);
     EXPECT_EQ(2048u, desc.Width); // the shipped Earth map
 }
 
@@ -195,28 +195,28 @@ TEST_F(FlightTest, TheKeyboardFliesTheShipAndHomeBringsItBack) {
     // A frame first: the next step then spans one frame, not the time since start-up (seconds
     // on a loaded machine, over which the stick would turn the ship past its nose-down).
     frameTick();
-    SendMessageA(application.mainWindow, WM_KEYDOWN, VK_UP, 0);    // stick forward: nose down
-    SendMessageA(application.mainWindow, WM_KEYDOWN, 'W', 0);      // an editing key: no effect
-    SendMessageA(application.mainWindow, WM_KEYDOWN, VK_PRIOR, 0); // throttle open
+    SendMessageA(application.main.window, WM_KEYDOWN, VK_UP, 0);    // stick forward: nose down
+    SendMessageA(application.main.window, WM_KEYDOWN, 'W', 0);      // an editing key: no effect
+    SendMessageA(application.main.window, WM_KEYDOWN, VK_PRIOR, 0); // throttle open
     for (int i = 0; i < 20; ++i) {
         Sleep(10);
         frameTick();
     }
-    SendMessageA(application.mainWindow, WM_KEYUP, VK_UP, 0);
-    SendMessageA(application.mainWindow, WM_KEYUP, 'W', 0);
-    SendMessageA(application.mainWindow, WM_KEYUP, VK_PRIOR, 0);
+    SendMessageA(application.main.window, WM_KEYUP, VK_UP, 0);
+    SendMessageA(application.main.window, WM_KEYUP, 'W', 0);
+    SendMessageA(application.main.window, WM_KEYUP, VK_PRIOR, 0);
     const vm::Mat4 r = vm::rotationQuaternion(application.ship.orientation);
     EXPECT_LT(r.m[2][1], 0.0f); // the ship's z turned towards −y
-    EXPECT_GT(application.keyboardFlight.controls().throttle, 0.0f);
+    EXPECT_GT(application.flight.keyboardControls().throttle, 0.0f);
     EXPECT_GT(vm::length3(application.ship.velocity), 10.0f); // thrust on top of gravity
     EXPECT_EQ(target.z, orbitCamera.offset.z);                // W did not move the target
     char status[64] = {};
-    SendMessageA(static_cast<HWND>(application.statusBar), SB_GETTEXTA, 0,
+    SendMessageA(static_cast<HWND>(application.main.statusBar), SB_GETTEXTA, 0,
                  reinterpret_cast<LPARAM>(status));
     EXPECT_EQ(0, std::strncmp(status, "speed ", 6)) << status;
 
-    SendMessageA(application.mainWindow, WM_KEYDOWN, VK_BACK, 0); // cut
-    EXPECT_EQ(0.0f, application.keyboardFlight.controls().throttle);
+    SendMessageA(application.main.window, WM_KEYDOWN, VK_BACK, 0); // cut
+    EXPECT_EQ(0.0f, application.flight.keyboardControls().throttle);
     paletteClick(palette::Stop);
     EXPECT_TRUE(SendMessageA(application.palette.toolbar, TB_GETSTATE, palette::Stop, 0) &
                 TBSTATE_ENABLED); // away from the start: "stop" again brings it home
@@ -226,7 +226,7 @@ TEST_F(FlightTest, TheKeyboardFliesTheShipAndHomeBringsItBack) {
                  TBSTATE_ENABLED);
 
     application.ship.position = {5, 0, 0, 0};
-    SendMessageA(application.mainWindow, WM_KEYDOWN, VK_HOME, 0); // Home, in editing mode
+    SendMessageA(application.main.window, WM_KEYDOWN, VK_HOME, 0); // Home, in editing mode
     EXPECT_TRUE(application.ship.atHome());
 }
 
@@ -236,7 +236,7 @@ TEST_F(FlightTest, TheSelectionBracketsFollowTheShipWhereverAFlightLeftIt) {
     auto overlayCentreX = [] {
         Renderer& r = *application.renderer;
         RECT client;
-        GetClientRect(application.mainViewWindow, &client);
+        GetClientRect(application.main.view, &client);
         for (int i = 0; i < 2; ++i) {
             FrameView frame;
             frame.viewProjection = orbitCamera.viewMatrix() * r.projection();

@@ -60,7 +60,7 @@ TEST_F(PaletteTest, ButtonsTextsAndStartStates) {
               SendMessageA(application.palette.displayCheckBox, BM_GETCHECK, 0, 0));
 
     // The main toolbar: eleven buttons, Save and Redo disabled at first.
-    HWND main = application.mainToolbar;
+    HWND main = application.main.toolbar;
     EXPECT_EQ(11, SendMessageA(main, TB_BUTTONCOUNT, 0, 0));
     EXPECT_FALSE(SendMessageA(main, TB_ISBUTTONENABLED, 6, 0));
     EXPECT_TRUE(SendMessageA(main, TB_ISBUTTONENABLED, 4, 0));
@@ -123,11 +123,11 @@ TEST_F(PaletteTest, WireframePlayAndStop) {
 
     // Flight in the quad layout leaves it, so that the view mode and the windows agree.
     editorState.currentView = ViewMode::Quad;
-    switchLayout(Layout::Quad);
+    shellWindows().layout.switchTo(Layout::Quad);
     click(palette::Play);
     EXPECT_EQ(ViewMode::Front, editorState.currentView);
     EXPECT_EQ(1, viewCount());
-    EXPECT_FALSE(IsWindow(application.secondaryViews[0]));
+    EXPECT_FALSE(IsWindow(application.main.secondaryViews[0]));
     frameTick();
 }
 

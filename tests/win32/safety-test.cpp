@@ -127,7 +127,7 @@ TEST_F(SafetyTest, NamesWithCharactersOutsideAsciiOpenAndSave) {
 TEST_F(SafetyTest, SettingsStayBesideWhereTheProgramStartedWhateverTheWorkingDirectory) {
     CreateDirectoryA("elsewhere", nullptr);
     ASSERT_TRUE(SetCurrentDirectoryA("elsewhere")); // as a dialog without NOCHANGEDIR would
-    SendMessageA(application.mainWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    SendMessageA(application.main.window, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
     SetCurrentDirectoryA("..");
     EXPECT_EQ(0, sessionSettings().readInt(session::kSession, "distance", 99));
     EXPECT_EQ("0", readStringFrom("session.ini", "distance"));
@@ -177,9 +177,9 @@ TEST_F(SafetyTest, ClosedToolWindowsHideAndComeBackWithEverythingInThem) {
 }
 
 TEST_F(SafetyTest, KeysReleasedElsewhereDoNotKeepTheCameraMoving) {
-    SendMessageA(application.mainWindow, WM_KEYDOWN, 'W', 0);
+    SendMessageA(application.main.window, WM_KEYDOWN, 'W', 0);
     ASSERT_TRUE(keyFlags.down[KeyFlags::W]);
-    SendMessageA(application.mainWindow, WM_KILLFOCUS, 0, 0);
+    SendMessageA(application.main.window, WM_KILLFOCUS, 0, 0);
     EXPECT_FALSE(keyFlags.down[KeyFlags::W]);
 }
 
@@ -225,7 +225,7 @@ TEST_F(SafetyTest, TheRecoveryCopyIsWrittenWhileModifiedAndRemovedBySavingOrUndo
 
 TEST_F(SafetyTest, TheEndOfTheWindowsSessionKeepsTheChangesInTheRecoveryCopy) {
     modify();
-    EXPECT_TRUE(SendMessageA(application.mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    EXPECT_TRUE(SendMessageA(application.main.window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
     Model back;
     ASSERT_TRUE(loadObj(recoveryCopyPath(), back, nullptr).ok());
     EXPECT_EQ(1u, back.locators.size());
@@ -300,12 +300,12 @@ TEST_F(SafetyTest, ACopyThatFailsIsSaidOnceAndTheWorkStays) {
     ASSERT_TRUE(CreateDirectoryA(copy.c_str(), nullptr));
     writeRecoveryCopyNow();
     char text[256] = {};
-    SendMessageA(static_cast<HWND>(application.statusBar), SB_GETTEXTA, 2,
+    SendMessageA(static_cast<HWND>(application.main.statusBar), SB_GETTEXTA, 2,
                  reinterpret_cast<LPARAM>(text));
     EXPECT_NE(std::string::npos, std::string(text).find("The recovery copy could not be written"))
         << text;
     EXPECT_TRUE(document().modified());
-    EXPECT_TRUE(IsWindow(application.mainWindow));
+    EXPECT_TRUE(IsWindow(application.main.window));
     RemoveDirectoryA(copy.c_str());
 }
 

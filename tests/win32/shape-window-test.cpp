@@ -195,7 +195,7 @@ TEST_F(ShapeWindowTest, DissociateAndJointClicks) {
 TEST_F(ShapeWindowTest, DeleteCommandKeepsTreeAndListInStep) {
     Model& model = application.ship;
     chooseItem(shellWindows().shape.tree().items.patchItem(1));
-    SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(7, 0), 0);
+    SendMessageA(application.main.window, WM_COMMAND, MAKEWPARAM(7, 0), 0);
     pumpMessages();
     ASSERT_EQ(3u, model.patches.size());
     EXPECT_TRUE(model.indicesValid());

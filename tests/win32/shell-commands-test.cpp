@@ -49,11 +49,11 @@ class ShellCommandsTest : public DocumentTest {
         SetKeyboardState(held);
         const auto code = static_cast<WPARAM>(key.key);
         constexpr LPARAM kRelease = static_cast<LPARAM>(0xC0000001);
-        PostMessageA(application.mainWindow, WM_KEYDOWN, code, 1);
-        PostMessageA(application.mainWindow, WM_KEYUP, code, kRelease);
+        PostMessageA(application.main.window, WM_KEYDOWN, code, 1);
+        PostMessageA(application.main.window, WM_KEYUP, code, kRelease);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (TranslateAcceleratorA(application.mainWindow, application.shortcuts, &msg))
+            if (TranslateAcceleratorA(application.main.window, application.shortcuts, &msg))
                 continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
@@ -70,7 +70,7 @@ TEST_F(ShellCommandsTest, EveryCommandRunsAndEveryKeyReachesItsCommand) {
         if (leftOut(command.id)) continue;
         runShellCommand(command.id);
         pumpMessages();
-        ASSERT_TRUE(IsWindow(application.mainWindow)) << command.name;
+        ASSERT_TRUE(IsWindow(application.main.window)) << command.name;
     }
     for (const Command& command : commandTable())
         for (const KeyBinding& key : command.keys) {
@@ -132,7 +132,7 @@ TEST_F(ShellCommandsTest, DroppedFilesOpenTheFirstAndSayTheRest) {
     files->fWide = TRUE;
     memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), names, sizeof names);
     GlobalUnlock(drop);
-    SendMessageA(application.mainWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    SendMessageA(application.main.window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
 
     EXPECT_NE(std::string::npos, document().path().find("dropped.obj"));
     ASSERT_EQ(1u, told.size());
@@ -144,8 +144,8 @@ TEST_F(ShellCommandsTest, DroppedFilesOpenTheFirstAndSayTheRest) {
 TEST_F(ShellCommandsTest, TheStatusBarSaysEachOutcomeAndKeepsItsRoomWhenSmall) {
     const auto message = [] {
         char text[kTipLength] = {};
-        SendMessageA(application.statusBar, SB_GETTEXTA, static_cast<WPARAM>(StatusPart::Message),
-                     reinterpret_cast<LPARAM>(text));
+        SendMessageA(application.main.statusBar, SB_GETTEXTA,
+                     static_cast<WPARAM>(StatusPart::Message), reinterpret_cast<LPARAM>(text));
         return std::string(text);
     };
     runShellCommand(CommandId::SelectAll);
@@ -160,21 +160,22 @@ TEST_F(ShellCommandsTest, TheStatusBarSaysEachOutcomeAndKeepsItsRoomWhenSmall) {
     runShellCommand(CommandId::Grid);
     EXPECT_EQ(0u, message().find("Grid o")) << message();
 
-    SetWindowPos(application.mainWindow, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(application.main.window, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
     pumpMessages();
     RECT bar{}, part{};
-    GetClientRect(application.statusBar, &bar);
-    SendMessageA(application.statusBar, SB_GETRECT, static_cast<WPARAM>(StatusPart::Message),
+    GetClientRect(application.main.statusBar, &bar);
+    SendMessageA(application.main.statusBar, SB_GETRECT, static_cast<WPARAM>(StatusPart::Message),
                  reinterpret_cast<LPARAM>(&part));
-    HDC dc = GetDC(application.statusBar);
-    auto barFont = reinterpret_cast<HFONT>(SendMessageA(application.statusBar, WM_GETFONT, 0, 0));
+    HDC dc = GetDC(application.main.statusBar);
+    auto barFont =
+        reinterpret_cast<HFONT>(SendMessageA(application.main.statusBar, WM_GETFONT, 0, 0));
     if (!barFont) barFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     const HGDIOBJ font = SelectObject(dc, barFont);
     SIZE line{};
     const char kLine[] = "Exported wing.stp: 10 surfaces";
     GetTextExtentPoint32A(dc, kLine, sizeof kLine - 1, &line);
     SelectObject(dc, font);
-    ReleaseDC(application.statusBar, dc);
+    ReleaseDC(application.main.statusBar, dc);
     EXPECT_GE(part.right - part.left, line.cx) << part.left << " of " << bar.right;
     EXPECT_LE(part.right, bar.right);
 }

@@ -6,6 +6,7 @@
 
 #include "app-fixture.h"
 #include "app/win32/application.h"
+#include "app/win32/shell-windows.h"
 #include "core/session-keys.h"
 #include "graphics/d3d11/renderer.h"
 #include "ui/win32/view-commands.h"
@@ -16,7 +17,7 @@ class StartupTest : public AppFixture {};
 
 TEST_F(StartupTest, WithoutSettingsOpensTheDefaultModelAtTheDefaultSize) {
     start();
-    HWND main = application.mainWindow;
+    HWND main = application.main.window;
     ASSERT_NE(nullptr, main);
     EXPECT_EQ("Untitled - Tavrel", windowText(main));
     // Side by side with the palette and the shape window, within the work area: the default
@@ -44,13 +45,13 @@ TEST_F(StartupTest, WithoutSettingsOpensTheDefaultModelAtTheDefaultSize) {
 
     // View 0 fills the area between the toolbar and the status bar.
     RECT client = clientRect(main);
-    RECT view = childRect(application.mainViewWindow);
+    RECT view = childRect(application.main.view);
     EXPECT_EQ(0, view.left);
-    EXPECT_EQ(toolbarHeight(), view.top);
+    EXPECT_EQ(shellWindows().layout.toolbarHeight(), view.top);
     EXPECT_EQ(client.right, view.right);
-    EXPECT_EQ(client.bottom - statusBarHeight(), view.bottom);
-    EXPECT_GT(toolbarHeight(), 0);
-    EXPECT_GT(statusBarHeight(), 0);
+    EXPECT_EQ(client.bottom - shellWindows().layout.statusBarHeight(), view.bottom);
+    EXPECT_GT(shellWindows().layout.toolbarHeight(), 0);
+    EXPECT_GT(shellWindows().layout.statusBarHeight(), 0);
 
     const Model& model = application.ship;
     EXPECT_EQ(48u, model.points.size());
@@ -74,7 +75,7 @@ TEST_F(StartupTest, RemembersEverySessionValue) {
     start("[Session]\r\nx=50\r\ny=60\r\nw=800\r\nh=600\r\nCurrentView=3\r\nTool=2\r\ngrid=7\r\n"
           "loc=1\r\ndistance=-1\r\ntheta=0.5\r\ngamma=-0.25\r\noffset.x=1\r\noffset.y=2\r\n"
           "offset.z=3\r\n[Tool]\r\nSelectedPatches=3;x;1;\r\n");
-    HWND main = application.mainWindow;
+    HWND main = application.main.window;
     // The stored client geometry comes back as it was.
     RECT client = clientRect(main);
     EXPECT_EQ(800, client.right);
@@ -101,16 +102,16 @@ TEST_F(StartupTest, RemembersEverySessionValue) {
     // The quad layout: view 0 bottom right, views 1..3 in the other quarters, each with a
     // swap chain of its own.
     ASSERT_EQ(4, viewCount());
-    const ViewArea area = viewArea(client.right, client.bottom);
+    const ViewArea area = shellWindows().layout.viewArea(client.right, client.bottom);
     const int w = area.width / 2, h = area.height / 2;
-    RECT view0 = childRect(application.mainViewWindow);
+    RECT view0 = childRect(application.main.view);
     EXPECT_EQ(w, view0.left);
     EXPECT_EQ(area.top + h, view0.top);
     EXPECT_EQ(w, view0.right - view0.left);
     const POINT corners[3] = {{0, area.top}, {w, area.top}, {0, area.top + h}};
     for (int k = 0; k < 3; ++k) {
-        ASSERT_NE(nullptr, application.secondaryViews[k]);
-        RECT r = childRect(application.secondaryViews[k]);
+        ASSERT_NE(nullptr, application.main.secondaryViews[k]);
+        RECT r = childRect(application.main.secondaryViews[k]);
         EXPECT_EQ(corners[k].x, r.left) << k;
         EXPECT_EQ(corners[k].y, r.top) << k;
         EXPECT_EQ(h, r.bottom - r.top) << k;
@@ -121,7 +122,7 @@ TEST_F(StartupTest, RemembersEverySessionValue) {
 
 TEST_F(StartupTest, MovingAndResizingWriteTheGeometryAndMinimisingWritesNothing) {
     start();
-    HWND main = application.mainWindow;
+    HWND main = application.main.window;
     const SettingsFile& s = sessionSettings();
 
     SetWindowPos(main, nullptr, 100, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -136,7 +137,7 @@ TEST_F(StartupTest, MovingAndResizingWriteTheGeometryAndMinimisingWritesNothing)
     EXPECT_EQ(client.right, s.readInt("Session", "w", -1));
     EXPECT_EQ(client.bottom, s.readInt("Session", "h", -1));
     // The view follows the new client size.
-    RECT view = childRect(application.mainViewWindow);
+    RECT view = childRect(application.main.view);
     EXPECT_EQ(client.right, view.right - view.left);
     DXGI_SWAP_CHAIN_DESC desc;
     application.renderer->swapChain(0)->GetDesc(&desc);
@@ -169,22 +170,22 @@ TEST_F(StartupTest, TheGeometryWrittenIsTheGeometryReadBack) {
 
 TEST_F(StartupTest, LayoutSwitchGivesFixedViewAreasAndReleasesTheQuadViews) {
     start();
-    HWND main = application.mainWindow;
+    HWND main = application.main.window;
     editorState.currentView = ViewMode::Quad;
-    switchLayout(Layout::Quad);
+    shellWindows().layout.switchTo(Layout::Quad);
     pumpMessages();
     RECT client = clientRect(main);
     EXPECT_EQ(1280, client.right);
-    EXPECT_EQ(960, viewArea(client.right, client.bottom).height);
+    EXPECT_EQ(960, shellWindows().layout.viewArea(client.right, client.bottom).height);
     for (int k = 0; k < 3; ++k) {
-        ASSERT_TRUE(IsWindow(application.secondaryViews[k]));
-        RECT r = childRect(application.secondaryViews[k]);
+        ASSERT_TRUE(IsWindow(application.main.secondaryViews[k]));
+        RECT r = childRect(application.main.secondaryViews[k]);
         EXPECT_EQ(640, r.right - r.left);
         EXPECT_EQ(480, r.bottom - r.top);
     }
-    RECT view0 = childRect(application.mainViewWindow);
+    RECT view0 = childRect(application.main.view);
     EXPECT_EQ(640, view0.left);
-    EXPECT_EQ(toolbarHeight() + 480, view0.top);
+    EXPECT_EQ(shellWindows().layout.toolbarHeight() + 480, view0.top);
     frameTick(); // four views cleared and presented
 
     // An odd width: each quarter is half of it rounded down, the last column stays uncovered.
@@ -195,21 +196,21 @@ TEST_F(StartupTest, LayoutSwitchGivesFixedViewAreasAndReleasesTheQuadViews) {
     pumpMessages();
     client = clientRect(main);
     ASSERT_EQ(1, client.right % 2);
-    view0 = childRect(application.mainViewWindow);
+    view0 = childRect(application.main.view);
     EXPECT_EQ(client.right / 2, view0.left);
     EXPECT_EQ(client.right - 1, view0.right);
 
     editorState.currentView = ViewMode::Front;
-    HWND gone = application.secondaryViews[0];
-    switchLayout(Layout::Single);
+    HWND gone = application.main.secondaryViews[0];
+    shellWindows().layout.switchTo(Layout::Single);
     pumpMessages();
     client = clientRect(main);
     EXPECT_EQ(1200, client.right);
-    EXPECT_EQ(800, viewArea(client.right, client.bottom).height);
+    EXPECT_EQ(800, shellWindows().layout.viewArea(client.right, client.bottom).height);
     EXPECT_FALSE(IsWindow(gone));
     for (int k = 1; k <= 3; ++k)
         EXPECT_EQ(nullptr, application.renderer->swapChain(k));
-    view0 = childRect(application.mainViewWindow);
+    view0 = childRect(application.main.view);
     EXPECT_EQ(0, view0.left);
     EXPECT_EQ(1200, view0.right - view0.left);
     frameTick();
@@ -220,11 +221,11 @@ TEST_F(StartupTest, SwitchViewCyclesThroughTheQuadLayoutAndCentringMovesTheTarge
     orbitCamera.savedTheta = 0.25f;
     const int expectedViews[5] = {1, 1, 4, 1, 1};
     for (int i = 0; i < 5; ++i) {
-        switchView();
+        switchView(shellWindows().layout);
         pumpMessages();
         EXPECT_EQ((i + 1) % 5, static_cast<int>(editorState.currentView));
         EXPECT_EQ(expectedViews[i], viewCount()) << "after " << i + 1;
-        EXPECT_EQ(expectedViews[i] == 4, IsWindow(application.secondaryViews[0]) != FALSE);
+        EXPECT_EQ(expectedViews[i] == 4, IsWindow(application.main.secondaryViews[0]) != FALSE);
         frameTick();
     }
     EXPECT_EQ(0.25f, orbitCamera.theta);

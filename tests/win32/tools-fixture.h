@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "app-fixture.h"
+#include "app/win32/shell-windows.h"
 #include "editor/picking.h"
 #include "graphics/d3d11/renderer.h"
 #include "ui/palette-buttons.h"
@@ -18,12 +19,12 @@ class ToolsTest : public AppFixture {
         start();
         orbitCamera.gamma = 0.5f; // looking down, so the ground is under the mouse
         RECT client;
-        GetClientRect(application.mainWindow, &client);
-        area = viewArea(client.right, client.bottom);
+        GetClientRect(application.main.window, &client);
+        area = shellWindows().layout.viewArea(client.right, client.bottom);
     }
     // A mouse message at (x, y) in the view area.
     void mouse(UINT message, int x, int y, WPARAM keys = 0) {
-        SendMessageA(application.mainWindow, message, keys, MAKELPARAM(x, y + area.top));
+        SendMessageA(application.main.window, message, keys, MAKELPARAM(x, y + area.top));
     }
     void paletteClick(int id) {
         HWND toolbar = application.palette.toolbar;
@@ -36,7 +37,7 @@ class ToolsTest : public AppFixture {
     }
     std::string title() const {
         char text[256] = {};
-        GetWindowTextA(application.mainWindow, text, sizeof text);
+        GetWindowTextA(application.main.window, text, sizeof text);
         return text;
     }
     // Where pool point index shows in the single view, relative to the view area.

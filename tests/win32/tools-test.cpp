@@ -14,7 +14,6 @@
 #include "tools-fixture.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/shape-window.h"
-#include "ui/win32/tool-modes.h"
 #include "ui/win32/window-layout.h"
 
 TEST_F(ToolsTest, ARotateDragIsCommittedAtTheReleaseAsOneStep) {
@@ -43,7 +42,7 @@ TEST_F(ToolsTest, ARotateDragIsCommittedAtTheReleaseAsOneStep) {
     EXPECT_NEAR(before.y, after.y, 1e-5f); // about the vertical axis
     EXPECT_GT(std::fabs(before.x - after.x) + std::fabs(before.z - after.z), 1e-3f);
     EXPECT_EQ("Untitled* - Tavrel", title());
-    EXPECT_TRUE(SendMessageA(application.mainToolbar, TB_ISBUTTONENABLED, 6, 0)); // Save
+    EXPECT_TRUE(SendMessageA(application.main.toolbar, TB_ISBUTTONENABLED, 6, 0)); // Save
     EXPECT_EQ("Rotate", document().history().undoName());
 
     paletteClick(palette::Rotate); // leaving changes nothing more
@@ -56,7 +55,7 @@ TEST_F(ToolsTest, TranslateOffTheHandleMovesOnTheGroundFromNoOffset) {
     const vm::Float3 before = application.ship.points[5];
     // A pivot left by the rotate tool and by Ctrl+A is no translation.
     paletteClick(palette::Rotate);
-    SendMessageA(application.mainWindow, WM_KEYDOWN, 'A', 0);
+    SendMessageA(application.main.window, WM_KEYDOWN, 'A', 0);
     paletteClick(palette::Translate);
     EXPECT_EQ(0.0f, editorState.translation.x);
     const int cx = area.width / 2 - 200, y = area.height * 3 / 4;
@@ -197,7 +196,7 @@ TEST_F(ToolsTest, ShiftDragOrbitsInEveryTool) {
 
 TEST_F(ToolsTest, TakeBackButtonFollowsThePendingPoints) {
     auto usable = [] {
-        return SendMessageA(application.mainToolbar, TB_ISBUTTONENABLED, 2, 0) != 0;
+        return SendMessageA(application.main.toolbar, TB_ISBUTTONENABLED, 2, 0) != 0;
     };
     EXPECT_FALSE(usable());
     paletteClick(palette::Add);
@@ -217,11 +216,11 @@ TEST_F(ToolsTest, TakeBackButtonFollowsThePendingPoints) {
     EXPECT_FALSE(usable());
     paletteClick(palette::Add);
     EXPECT_TRUE(usable());
-    SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(2, 0), 0);
+    SendMessageA(application.main.window, WM_COMMAND, MAKEWPARAM(2, 0), 0);
     EXPECT_EQ(1u, editorState.pendingPoints.size());
     EXPECT_EQ(nullptr, tree.childAt(last, 1));
     EXPECT_TRUE(usable());
-    SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(2, 0), 0);
+    SendMessageA(application.main.window, WM_COMMAND, MAKEWPARAM(2, 0), 0);
     EXPECT_TRUE(editorState.pendingPoints.empty());
     EXPECT_FALSE(usable());
 }

@@ -55,16 +55,16 @@ std::string canonical(const ModelTree& tree) {
 class UndoTest : public DocumentTest {
   protected:
     void command(MainCommand c) {
-        SendMessageA(application.mainWindow, WM_COMMAND, MAKEWPARAM(static_cast<int>(c), 0), 0);
+        SendMessageA(application.main.window, WM_COMMAND, MAKEWPARAM(static_cast<int>(c), 0), 0);
         pumpMessages();
     }
     // Read by the button's place, so that nothing else answers for its id.
     bool enabled(MainCommand c) const {
         const int count =
-            static_cast<int>(SendMessageA(application.mainToolbar, TB_BUTTONCOUNT, 0, 0));
+            static_cast<int>(SendMessageA(application.main.toolbar, TB_BUTTONCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
             TBBUTTON b = {};
-            SendMessageA(application.mainToolbar, TB_GETBUTTON, static_cast<WPARAM>(i),
+            SendMessageA(application.main.toolbar, TB_GETBUTTON, static_cast<WPARAM>(i),
                          reinterpret_cast<LPARAM>(&b));
             if (!(b.fsStyle & BTNS_SEP) && b.idCommand == static_cast<int>(c))
                 return (b.fsState & TBSTATE_ENABLED) != 0;

@@ -7,7 +7,7 @@
 #include "ui/win32/records.h"
 
 bool putTextOnClipboard(const std::string& text) {
-    if (!OpenClipboard(application.mainWindow)) return false;
+    if (!OpenClipboard(application.main.window)) return false;
     EmptyClipboard();
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
     bool put = false;
@@ -24,7 +24,7 @@ bool putTextOnClipboard(const std::string& text) {
 }
 
 std::optional<std::string> clipboardText() {
-    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(application.mainWindow))
+    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(application.main.window))
         return std::nullopt;
     std::optional<std::string> text;
     if (HANDLE memory = GetClipboardData(CF_TEXT)) {

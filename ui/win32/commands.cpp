@@ -22,8 +22,8 @@
 namespace {
 
 void setToolbarButton(MainCommand command, bool enabled) {
-    if (application.mainToolbar)
-        SendMessageA(application.mainToolbar, TB_ENABLEBUTTON, static_cast<WPARAM>(command),
+    if (application.main.toolbar)
+        SendMessageA(application.main.toolbar, TB_ENABLEBUTTON, static_cast<WPARAM>(command),
                      MAKELPARAM(enabled ? TRUE : FALSE, 0));
 }
 
@@ -45,16 +45,16 @@ void markModified() {
     document().changing();
 }
 
-void updateTakeBackButton() {
-    if (!application.mainToolbar) return;
-    const bool usable = editorState.tool == Tool::Add && !editorState.pendingPoints.empty();
-    SendMessageA(application.mainToolbar, TB_SETSTATE, static_cast<WPARAM>(MainCommand::TakeBack),
+void updateTakeBackButton(HWND mainToolbar, const EditorState& editor) {
+    if (!mainToolbar) return;
+    const bool usable = editor.tool == Tool::Add && !editor.pendingPoints.empty();
+    SendMessageA(mainToolbar, TB_SETSTATE, static_cast<WPARAM>(MainCommand::TakeBack),
                  MAKELPARAM(usable ? TBSTATE_ENABLED : 0, 0));
 }
 
 bool editDocument(const char* name, const std::function<bool(Model&)>& change) {
     if (!editorState.currentEntity) return false;
-    finishGestures();
+    finishGestures(application.session);
     bool changed = false;
     document().edit(name, [&](Model& model) { changed = change(model); });
     return changed;

@@ -2,10 +2,14 @@
 // of the undo history.
 #pragma once
 
+#include <windows.h>
+
 #include <functional>
 #include <vector>
 
 #include "editor/model-history.h"
+
+struct EditorState;
 
 // After a step was taken back or forth: the point under the mouse is looked for again.
 void forgetHover();
@@ -17,7 +21,7 @@ void forgetPicks();
 void markModified();
 
 // The toolbar's take-back button (command 2) is usable while the add tool has pending points.
-void updateTakeBackButton();
+void updateTakeBackButton(HWND mainToolbar, const EditorState& editor);
 
 // Any gesture under way ends, then change edits the model as one undoable step called name
 // (none when it returns false or changed nothing); the document tells its views. Returns what

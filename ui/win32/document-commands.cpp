@@ -27,7 +27,7 @@ bool fileDialog(bool save, std::string& path, const char* filter) {
     path.copy(buffer.data(), buffer.size() - 1);
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = application.mainWindow;
+    dialog.hwndOwner = application.main.window;
     dialog.lpstrFilter = filter;
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = buffer.data();
@@ -62,7 +62,7 @@ bool exportDialog(std::string& path, DocumentPrompts::ExportKind& kind) {
     path.copy(buffer.data(), buffer.size() - 1);
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = application.mainWindow;
+    dialog.hwndOwner = application.main.window;
     // The mesh formats, then the exact surfaces (filters 3 to 5).
     dialog.lpstrFilter = "Mesh OBJ (*.obj)\0*.obj\0STL (*.stl)\0*.stl\0"
                          "IGES surfaces (*.igs;*.iges)\0*.igs;*.iges\0"
@@ -86,7 +86,7 @@ bool exportDialog(std::string& path, DocumentPrompts::ExportKind& kind) {
 DocumentPrompts::Unsaved unsavedBox(const std::string& title) {
     const std::string text = "Save the changes to \"" + title + "\"?";
     OutputDebugStringA(("Tavrel asks: " + text + "\n").c_str());
-    switch (MessageBoxA(application.mainWindow, text.c_str(), "Tavrel",
+    switch (MessageBoxA(application.main.window, text.c_str(), "Tavrel",
                         MB_YESNOCANCEL | MB_ICONWARNING)) {
     case IDYES:
         return DocumentPrompts::Unsaved::Save;
@@ -102,7 +102,7 @@ DocumentPrompts::PartlyRead partlyReadBox(const std::string& path, const std::st
         "\"" + path + "\" was only partly read (" + stop +
         ").\n\nSaving over it replaces the whole file with what was read; the rest is lost.\n\n"
         "Yes: save under another name.\nNo: replace the file.\nCancel: do not save.";
-    switch (MessageBoxA(application.mainWindow, text.c_str(), "Tavrel",
+    switch (MessageBoxA(application.main.window, text.c_str(), "Tavrel",
                         MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON1)) {
     case IDYES:
         return DocumentPrompts::PartlyRead::SaveElsewhere;
@@ -114,7 +114,7 @@ DocumentPrompts::PartlyRead partlyReadBox(const std::string& path, const std::st
 }
 
 bool recoverBox(const std::string& question) {
-    return MessageBoxA(application.mainWindow, question.c_str(), "Tavrel",
+    return MessageBoxA(application.main.window, question.c_str(), "Tavrel",
                        MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
@@ -126,13 +126,13 @@ bool pictureDialog(std::string& path) {
 
 bool replaceModelBox(const std::string& question) {
     OutputDebugStringA(("Tavrel asks: " + question + "\n").c_str());
-    return MessageBoxA(application.mainWindow, question.c_str(), "Tavrel",
+    return MessageBoxA(application.main.window, question.c_str(), "Tavrel",
                        MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 void warningBox(const std::string& message) {
     OutputDebugStringA(("Tavrel: " + message + "\n").c_str());
-    MessageBoxA(application.mainWindow, message.c_str(), "Tavrel", MB_OK | MB_ICONWARNING);
+    MessageBoxA(application.main.window, message.c_str(), "Tavrel", MB_OK | MB_ICONWARNING);
 }
 
 // A new document starts with nothing of the old one: no pending points, picks or half-done
@@ -147,7 +147,7 @@ void clearToolsForNewDocument() {
     editorState.transformDrag = false;
     editorState.translation = {};
     application.shape.treeView.deleteAllItems();
-    updateTakeBackButton();
+    updateTakeBackButton(application.main.toolbar, editorState);
     application.shownTiming.phase("read"); // an import's file is read when its model replaces
 }
 
@@ -184,7 +184,7 @@ DocumentPrompts& documentPrompts() {
 DocumentFiles::Platform windowsDocumentFilesPlatform() {
     DocumentFiles::Platform platform;
     platform.settle = [] {
-        finishGestures();
+        finishGestures(application.session);
         // The question gets the mouse: a window holding it keeps the question from showing.
         if (GetCapture()) ReleaseCapture();
     };

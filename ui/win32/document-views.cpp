@@ -4,12 +4,14 @@
 
 #include <commctrl.h>
 
+#include "core/win32/input-timing.h"
 #include "editor/gpu-copy-view.h"
 #include "editor/selection.h"
+#include "graphics/gpu-model-copy.h"
 #include "ui/main-commands.h"
 #include "ui/win32/commands.h"
+#include "ui/win32/main-window-handles.h"
 #include "ui/win32/palette.h"
-#include "ui/win32/records.h"
 #include "ui/win32/recovery.h"
 #include "ui/win32/shape-window.h"
 #include "ui/win32/status-bar.h"
@@ -19,47 +21,48 @@ namespace {
 using Kind = DocumentChange::Kind;
 
 // The title from the document's path and its modified mark, on the main window.
-void updateTitle(const std::string& path, bool modified) {
-    editorState.makeTitle(path, modified);
-    if (application.mainWindow)
-        SendMessageA(application.mainWindow, WM_SETTEXT, 0,
-                     reinterpret_cast<LPARAM>(editorState.title.c_str()));
+void updateTitle(EditorState& editor, HWND mainWindow, const std::string& path, bool modified) {
+    editor.makeTitle(path, modified);
+    if (mainWindow)
+        SendMessageA(mainWindow, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(editor.title.c_str()));
 }
 
 // The use counts and the picks follow every step (start-up makes them itself).
 class ModelCopiesView : public DocumentView {
   public:
-    explicit ModelCopiesView(Palette& palette) : palette_(palette) {}
-    void documentChanged(const Document&, const DocumentChange& change) override {
+    explicit ModelCopiesView(const DocumentViewParts& parts) : p_(parts) {}
+    void documentChanged(const Document& document, const DocumentChange& change) override {
         if (change.kind == Kind::Changing || change.kind == Kind::Saved ||
             change.kind == Kind::Opened)
             return;
         if (change.topologyChanged()) {
-            rebuildUseCount(application.ship, editorState.useCount);
-            application.shownTiming.phase("buffers");
+            rebuildUseCount(document.model(), p_.editor.useCount);
+            p_.timing.phase("buffers");
         }
         const ModelChange* step = change.step;
         if (!step || step->points.sizeBefore != step->points.sizeAfter ||
             step->patches.sizeBefore != step->patches.sizeAfter) {
             forgetPicks(); // what a pick named may be gone
-            palette_.updateJointButton();
+            p_.palette.updateJointButton();
         } else if (change.kind != Kind::Edit)
             forgetHover();
     }
 
   private:
-    Palette& palette_;
+    const DocumentViewParts p_;
 };
 
 // The title ("wing* - Tavrel"), the Save button, the history buttons and their tips, and the
 // status bar's word when the history let old steps go.
 class WindowChromeView : public DocumentView {
   public:
+    WindowChromeView(EditorState& editor, const MainWindowHandles& main)
+        : editor_(editor), main_(main) {}
     void documentChanged(const Document& document, const DocumentChange& change) override {
-        updateTitle(document.path(), document.modified());
-        if (document.modified() && application.mainToolbar)
-            SendMessageA(application.mainToolbar, TB_SETSTATE,
-                         static_cast<WPARAM>(MainCommand::Save), MAKELPARAM(TBSTATE_ENABLED, 0));
+        updateTitle(editor_, main_.window, document.path(), document.modified());
+        if (document.modified() && main_.toolbar)
+            SendMessageA(main_.toolbar, TB_SETSTATE, static_cast<WPARAM>(MainCommand::Save),
+                         MAKELPARAM(TBSTATE_ENABLED, 0));
         if (change.kind != Kind::Changing && change.kind != Kind::Saved &&
             change.kind != Kind::Opened)
             updateHistoryButtons();
@@ -69,6 +72,10 @@ class WindowChromeView : public DocumentView {
                               " oldest step" + (change.droppedSteps == 1 ? " was" : "s were") +
                               " dropped");
     }
+
+  private:
+    EditorState& editor_;
+    const MainWindowHandles& main_;
 };
 
 // The recovery copy is wanted only while the document holds work no file has: saved,
@@ -109,13 +116,13 @@ std::unique_ptr<SessionView> makeSelectionView(EditSession& session, ShapeWindow
     return view;
 }
 
-std::vector<std::unique_ptr<DocumentView>>
-makeDocumentViews(Document& document, ShapeWindow& shapeWindow, Palette& palette) {
+std::vector<std::unique_ptr<DocumentView>> makeDocumentViews(Document& document,
+                                                             const DocumentViewParts& parts) {
     std::vector<std::unique_ptr<DocumentView>> views;
-    views.push_back(std::make_unique<GpuCopyView>(application.shipCopy));
-    views.push_back(std::make_unique<ModelCopiesView>(palette));
-    views.push_back(shapeWindow.makeView());
-    views.push_back(std::make_unique<WindowChromeView>());
+    views.push_back(std::make_unique<GpuCopyView>(parts.copy));
+    views.push_back(std::make_unique<ModelCopiesView>(parts));
+    views.push_back(parts.shapeWindow.makeView());
+    views.push_back(std::make_unique<WindowChromeView>(parts.editor, parts.main));
     views.push_back(std::make_unique<RecoveryCopyView>());
     for (const auto& view : views)
         document.addView(view.get());

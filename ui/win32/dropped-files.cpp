@@ -32,7 +32,7 @@ void openDroppedFiles(HDROP drop) {
     OutputDebugStringA(
         ("Tavrel dropped: " + path + " (" + std::to_string(count) + " files)\n").c_str());
     // The questions below belong to the window the files were dropped on.
-    SetForegroundWindow(application.mainWindow);
+    SetForegroundWindow(application.main.window);
     if (openNamedFile(path, true) && count > 1)
         documentPrompts().tell("Tavrel opens one model at a time: \"" + path + "\" is open; the " +
                                std::to_string(count - 1) + " other dropped file" +

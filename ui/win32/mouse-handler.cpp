@@ -32,6 +32,7 @@
 #include "ui/palette-buttons.h"
 #include "ui/win32/commands.h"
 #include "ui/win32/gesture-ends.h"
+#include "ui/win32/main-window-handles.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/records.h"
 #include "ui/win32/shape-window.h"
@@ -265,7 +266,7 @@ void ViewMouse::toolPress(const ViewportHit& hit) {
         vm::Vec4 at = cursorPoint(p_.camera, hit);
         if (snapping()) at = snap::toGrid(at, editor_.snapStep);
         p_.session.addPoint(at);
-        updateTakeBackButton();
+        updateTakeBackButton(p_.main.toolbar, editor_);
         break;
     }
     case Tool::Select: {
@@ -297,7 +298,7 @@ void ViewMouse::toolPress(const ViewportHit& hit) {
         break;
     }
     case Tool::Rotate:
-        commitPreview();
+        commitPreview(p_.session);
         if (!chooseDragPlane(hit)) break;
         beginSubjectDrag(true);
         if (auto a = rotateAngleAt(hit)) {
@@ -311,7 +312,7 @@ void ViewMouse::toolPress(const ViewportHit& hit) {
         }
         break;
     case Tool::Translate:
-        commitPreview();
+        commitPreview(p_.session);
         if (!editor_.handleHot && !chooseDragPlane(hit)) break;
         if (auto p =
                 editor_.handleHot ? translatePoint(p_.camera, hit, true, false) : ground(hit)) {
@@ -322,7 +323,7 @@ void ViewMouse::toolPress(const ViewportHit& hit) {
         }
         break;
     case Tool::Scale:
-        commitPreview();
+        commitPreview(p_.session);
         beginSubjectDrag(true);
         if (!pointGestureUnderWay(editor_)) break; // an empty model
         editor_.scaleFrom = pixelsFromPivot(hit);
@@ -367,17 +368,17 @@ Axis heldAxis() {
 }
 
 std::optional<PatchSpot> ViewMouse::patchUnderPointer() {
-    if (!editor_.currentEntity || !p_.mainWindow) return std::nullopt;
+    if (!editor_.currentEntity || !p_.main.window) return std::nullopt;
     POINT at;
     GetCursorPos(&at);
-    ScreenToClient(p_.mainWindow, &at);
+    ScreenToClient(p_.main.window, &at);
     RECT client;
-    GetClientRect(p_.mainWindow, &client);
-    const ViewArea area = viewArea(client.right, client.bottom);
+    GetClientRect(p_.main.window, &client);
+    const ViewArea area = p_.layout.viewArea(client.right, client.bottom);
     if (at.x < 0 || at.x >= area.width || at.y < area.top || at.y >= area.top + area.height)
         return std::nullopt;
     const ViewportHit hit =
-        locateViewport(at.x, at.y - area.top, area.width, area.height, isQuadLayout());
+        locateViewport(at.x, at.y - area.top, area.width, area.height, p_.layout.quad());
     const Model& model = this->model();
     p_.picks.follow(p_.copy.revision());
     const PatchPick pick = p_.picks.pickPatch(model, entityWorld(), p_.camera, hit);
@@ -466,10 +467,10 @@ bool ViewMouse::handle(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lPar
     if (!editor_.currentEntity) return true; // before start-up made the model
     RECT client;
     GetClientRect(mainWindow, &client);
-    const ViewArea area = viewArea(client.right, client.bottom);
+    const ViewArea area = p_.layout.viewArea(client.right, client.bottom);
     const int mx = static_cast<short>(LOWORD(lParam));
     const int my = static_cast<short>(HIWORD(lParam)) - area.top;
-    const ViewportHit hit = locateViewport(mx, my, area.width, area.height, isQuadLayout());
+    const ViewportHit hit = locateViewport(mx, my, area.width, area.height, p_.layout.quad());
     controlHeld_ = (wParam & MK_CONTROL) != 0;
     const SettingsFile& settings = sessionSettings();
 
@@ -495,8 +496,8 @@ bool ViewMouse::handle(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lPar
     case WM_LBUTTONUP:
         p_.camera.commitRotation(settings);
         // A drag is one step: the rotation or translation goes into the points now.
-        if (editor_.transformDrag) commitPreview();
-        finishPointDrag();
+        if (editor_.transformDrag) commitPreview(p_.session);
+        finishPointDrag(p_.session);
         if (editor_.banding) finishBand(hit);
         return true;
     case WM_RBUTTONDOWN:

@@ -19,8 +19,10 @@ class Palette;
 class PickAccelerator;
 class Renderer;
 class Vaisseau;
+class WindowLayout;
 enum class StatusPart;
 struct EditorState;
+struct MainWindowHandles;
 struct OrbitCamera;
 struct PaletteHandles;
 struct ShapeWindowHandles;
@@ -48,7 +50,8 @@ class ViewMouse {
         const GpuModelCopy& copy;
         InputTiming& timing;
         const std::unique_ptr<Renderer>& renderer;
-        const HWND& mainWindow;
+        const MainWindowHandles& main;
+        const WindowLayout& layout;
         const PaletteHandles& palette;
         Palette& paletteWindow;
         const ShapeWindowHandles& shape;
@@ -60,6 +63,9 @@ class ViewMouse {
     std::optional<PatchSpot> patchUnderPointer();
     // The edited model's points to the screen of a viewport of the given aspect (−1..1).
     vm::Mat4 worldViewProjectionOf(int viewport, float aspect);
+    // What the view's context menu works on: the session and the view's window.
+    EditSession& session() { return p_.session; }
+    const MainWindowHandles& windows() const { return p_.main; }
 
   private:
     Model& model();

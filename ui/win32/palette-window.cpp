@@ -11,6 +11,7 @@
 #include "flight/vaisseau.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/commands.h"
+#include "ui/win32/main-window-handles.h"
 #include "ui/win32/menu-commands.h"
 #include "ui/win32/mouse-handler.h"
 #include "ui/win32/palette-display-box.h"
@@ -18,7 +19,6 @@
 #include "ui/win32/palette-tooltips.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/records.h"
-#include "ui/win32/tool-modes.h"
 #include "ui/win32/view-commands.h"
 #include "ui/win32/window-dpi.h"
 #include "ui/win32/window-layout.h"
@@ -87,7 +87,7 @@ void Palette::createToolbar(HWND palette) {
 }
 
 void Palette::toggleGrid() {
-    if (!isQuadLayout()) {
+    if (!p_.layout.quad()) {
         editor_.grid = !editor_.grid;
     } else if (editor_.loc) {
         editor_.grid = editor_.loc = false;
@@ -114,13 +114,13 @@ void Palette::play() {
     setButtonImage(palette::Play, h_.alternateImages[1]);
     setButtonState(palette::Stop, TBSTATE_ENABLED | TBSTATE_WRAP);
     // Flight shows one view; the view mode follows so that the layout and the mode agree.
-    if (isQuadLayout()) {
+    if (p_.layout.quad()) {
         editor_.currentView = ViewMode::Front;
         p_.camera.theta = p_.camera.gamma = 0;
         p_.camera.orthographic = true;
         sessionSettings().writeInt(session::kSession, "CurrentView",
                                    static_cast<int>(editor_.currentView));
-        switchLayout(Layout::Single);
+        p_.layout.switchTo(Layout::Single);
     }
 }
 
@@ -137,7 +137,8 @@ void Palette::stop() {
 // menus cannot differ in what a command does or says.
 void Palette::runTableCommandOfButton(int button) {
     const std::optional<CommandId> id = palette::buttonCommand(button);
-    if (id && p_.mainWindow) SendMessageA(p_.mainWindow, WM_COMMAND, MAKEWPARAM(menuId(*id), 0), 0);
+    if (id && p_.main.window)
+        SendMessageA(p_.main.window, WM_COMMAND, MAKEWPARAM(menuId(*id), 0), 0);
 }
 
 void Palette::onCommand(WPARAM wParam, LPARAM lParam) {
@@ -149,7 +150,7 @@ void Palette::onCommand(WPARAM wParam, LPARAM lParam) {
     }
     switch (LOWORD(wParam)) {
     case palette::SwitchView:
-        switchView();
+        switchView(p_.layout);
         break;
     case palette::ToggleWireframe:
         sessionSettings().writeInt(session::kSession, "wireframe",
@@ -340,9 +341,9 @@ LRESULT Palette::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         onCommand(wParam, lParam);
         // Whatever took the keyboard on the way (a button, the window itself), the main
         // window gets it back.
-        if (GetActiveWindow() == window && p_.mainWindow) {
-            SetActiveWindow(p_.mainWindow);
-            SetFocus(p_.mainWindow);
+        if (GetActiveWindow() == window && p_.main.window) {
+            SetActiveWindow(p_.main.window);
+            SetFocus(p_.main.window);
         }
         return 0;
     default: {

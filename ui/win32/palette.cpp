@@ -22,7 +22,7 @@ void createMainToolbar(HWND mainWindow) {
         CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS,
                         0, 0, 0, 0, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!toolbar) fatalError("yo ?", "main toolbar", HRESULT_FROM_WIN32(GetLastError()));
-    application.mainToolbar = toolbar;
+    application.main.toolbar = toolbar;
 
     SendMessageA(toolbar, CCM_SETVERSION, 5, 0); // version 5 holds more than one image list
     showMainToolbarPictures(toolbar, windowDpi(mainWindow));
@@ -68,7 +68,7 @@ void createStatusBar(HWND mainWindow) {
     HWND status = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr,
                                   WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, mainWindow,
                                   reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
-    application.statusBar = status;
+    application.main.statusBar = status;
     layOutStatusBar();
 }
 

@@ -3,13 +3,17 @@
 
 #include <windows.h>
 
+#include "core/editor-modes.h"
+
 class EditSession;
 class Model;
 class Vaisseau;
 struct EditorState;
+struct MainWindowHandles;
 struct OrbitCamera;
 struct PaletteHandles;
 struct ShapeWindowHandles;
+class WindowLayout;
 
 class Palette {
   public:
@@ -22,7 +26,8 @@ class Palette {
         ShapeWindowHandles& shape;
         OrbitCamera& camera;
         const Vaisseau& ship;
-        const HWND& mainWindow;
+        const MainWindowHandles& main;
+        WindowLayout& layout;
     };
     explicit Palette(const Parts& parts);
     Palette(const Palette&) = delete;
@@ -70,6 +75,13 @@ class Palette {
     bool isChecked(int id);
     void createToolbar(HWND palette);
     void toggleGrid();
+    // Finishes what is under way (a rotate or translate drag is committed, a point drag
+    // recorded), releases the old tool's button, turns the tool off when chosen again, and
+    // remembers the new one (Tool). Every tool starts with no pivot, offset or hot point.
+    void setTool(Tool tool);
+    // "rotate": the rotate tool about the middle of the selection (the origin when nothing
+    // is selected), waiting for its first press.
+    void startRotate();
     void play();
     void stop();
     void runTableCommandOfButton(int button);

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "core/key-flags.h"
-#include "core/settings-file.h"
 #include "core/win32/input-timing.h"
 #include "editor/document.h"
 #include "editor/edit-session.h"
@@ -22,29 +21,18 @@
 #include "editor/join-display.h"
 #include "editor/pick-accelerator.h"
 #include "editor/recovery-writer.h"
-#include "flight/keyboard-flight.h"
 #include "flight/vaisseau.h"
-#include "flight/win32/hud.h"
-#include "flight/win32/joystick.h"
+#include "flight/win32/flight-session.h"
 #include "graphics/d3d11/renderer.h"
 #include "graphics/d3d11/texture.h"
 #include "graphics/gpu-model-copy.h"
 #include "ui/win32/document-platform.h"
+#include "ui/win32/main-window-handles.h"
+#include "ui/win32/palette-handles.h"
+#include "ui/win32/session-settings.h"
 #include "ui/win32/shape-window-handles.h"
 #include "view/orbit-camera.h"
 #include "view/reference-picture.h"
-
-// The palette window, its toolbar, the display check box, and the pictures its buttons
-// switch between.
-struct PaletteHandles {
-    HWND window = nullptr;
-    HWND toolbar = nullptr;
-    HWND displayCheckBox = nullptr;
-    int alternateImages[4] = {};
-};
-
-extern EditorState editorState;
-extern OrbitCamera orbitCamera;
 
 extern EditorState editorState;
 extern OrbitCamera orbitCamera;
@@ -55,11 +43,7 @@ struct Application {
     GpuModelCopy shipCopy;   // the ship's model on the device, kept by a view of the document
     // The document's views in the windows (title, buttons, shape window, picks, recovery copy).
     std::vector<std::unique_ptr<DocumentView>> documentViews;
-    HWND mainWindow = nullptr;
-    HWND mainViewWindow = nullptr;
-    HWND mainToolbar = nullptr;
-    HIMAGELIST mainToolbarImages = nullptr;
-    HWND statusBar = nullptr;
+    MainWindowHandles main;
     PaletteHandles palette;
     ShapeWindowHandles shape;
     // The tool, the selection and the gestures under way, changing the document; the add
@@ -69,11 +53,9 @@ struct Application {
     std::unique_ptr<SessionView> selectionView;
     // The scene's models; the ship is the only kind, so the list holds it by its own type.
     std::vector<Vaisseau*> entities;
-    HWND secondaryViews[3] = {};
     HACCEL shortcuts = nullptr; // the keyboard shortcuts of the main window's commands
     int64_t lastCounter = 0;
     int64_t counterFrequency = 1;
-    LoadedTexture planetTexture;        // "1_earth_16k.jpg"
     std::unique_ptr<Renderer> renderer; // made with the main view's window
     InputTiming inputTiming;            // how long an input takes to the next frame
     ShownTiming shownTiming;            // how long an import takes until it shows
@@ -82,21 +64,8 @@ struct Application {
     DocumentFiles files{document, prompts, windowsDocumentFilesPlatform()};
     // Until the start-up has placed the tool windows, their moves are the program's own.
     bool placingToolWindows = true;
-    std::string toolbarTip; // the main toolbar's tooltip, read after its notification
-    std::wstring toolbarTipWide;
-    Hud hud;
-    // The picture to model from: what the session names, and what drawing it needs.
-    struct Reference {
-        ReferencePicture picture;
-        LoadedTexture texture; // none when there is no picture or it could not be read
-        float aspect = 1;      // its width over its height
-        Microsoft::WRL::ComPtr<ID3D11Buffer> quad;
-        Microsoft::WRL::ComPtr<ID3D11PixelShader> shader;
-    } reference;
-    std::unique_ptr<Joystick> joystick; // when DirectInput could be made
-    PickAccelerator pickAccelerator;    // the points and nets kept for picking in the view
-    flight::FlightKeys flightKeys;      // held in flight mode
-    flight::KeyboardFlight keyboardFlight;
+    PickAccelerator pickAccelerator; // the points and nets kept for picking in the view
+    FlightSession flight{ship};
     // The recovery copy: its writer, this editor's copy (its name in the recovery folder and
     // the lock held while the editor runs), and whether its last failure was said.
     struct RecoveryCopy {
@@ -121,8 +90,6 @@ inline Document& document() {
     return application.document;
 }
 
-// The settings file, ".\session.ini" in the working directory.
-const SettingsFile& sessionSettings();
 // Reads what the shell takes at start, before any window: the editor's CurrentView, Tool,
 // grid, loc, LoadedFile, then the camera's values.
 void readStartupSettings();

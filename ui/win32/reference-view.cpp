@@ -3,12 +3,13 @@
 #include <cstring>
 #include <string>
 
+#include "editor/editor-state.h"
 #include "graphics/d3d11/debug-name.h"
 #include "graphics/d3d11/renderer.h"
 #include "ui/win32/document-commands.h"
-#include "ui/win32/records.h"
+#include "ui/win32/session-settings.h"
 #include "ui/win32/status-bar.h"
-#include "ui/win32/window-layout.h"
+#include "view/orbit-camera.h"
 
 namespace {
 
@@ -26,121 +27,101 @@ void sayAboutPicture(const std::string& text) {
     setStatusText(StatusPart::Message, text);
 }
 
+} // namespace
+
 // Decodes the picture and makes what drawing it needs; false (said) when it cannot be used.
-bool showPicture(Application::Reference& reference) {
-    Renderer& renderer = *application.renderer;
+bool ReferenceView::showPicture() {
+    Renderer& renderer = *p_.renderer;
     std::string why;
     UINT width = 0, height = 0;
     std::optional<LoadedTexture> texture =
-        tryLoadTexture(renderer, widen(reference.picture.file).c_str(), why, &width, &height);
+        tryLoadTexture(renderer, widen(picture_.file).c_str(), why, &width, &height);
     if (!texture) {
-        sayAboutPicture("\"" + reference.picture.file + "\" cannot be shown: " + why);
+        sayAboutPicture("\"" + picture_.file + "\" cannot be shown: " + why);
         return false;
     }
-    if (!reference.shader) {
+    if (!shader_) {
         // The shader is part of the program: without it the picture is left out, the work
         // goes on.
-        const wchar_t* const shader = L"graphics\\nuanceurs\\reference.shader";
+        const wchar_t* const shader = L"graphics\\nuanceurs\\shader_";
         if (GetFileAttributesW(shader) == INVALID_FILE_ATTRIBUTES) {
-            sayAboutPicture("graphics\\nuanceurs\\reference.shader is missing");
+            sayAboutPicture("graphics\\nuanceurs\\shader_ is missing");
             return false;
         }
-        reference.shader = renderer.compilePixelShader(shader);
+        shader_ = renderer.compilePixelShader(shader);
     }
-    reference.texture = std::move(*texture);
-    reference.aspect = height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1;
-    if (!reference.quad) {
+    texture_ = std::move(*texture);
+    aspect_ = height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1;
+    if (!quad_) {
         D3D11_BUFFER_DESC desc = {};
         desc.ByteWidth = sizeof(PictureCorner) * 6;
         desc.Usage = D3D11_USAGE_DYNAMIC;
         desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
         desc.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;
-        if (FAILED(renderer.device()->CreateBuffer(&desc, nullptr, &reference.quad))) {
+        if (FAILED(renderer.device()->CreateBuffer(&desc, nullptr, &quad_))) {
             sayAboutPicture("no buffer for the picture");
             return false;
         }
-        setDebugName(reference.quad.Get(), "reference picture quad");
+        setDebugName(quad_.Get(), "reference picture quad");
     }
     return true;
 }
 
 // The axis view the picture goes to: view 0's when it looks along an axis, else the front.
-ReferencePicture::View currentAxisView() {
-    if (isQuadLayout()) return ReferencePicture::View::Front;
-    return axisViewOf(orbitCamera.viewMatrix()).value_or(ReferencePicture::View::Front);
+ReferencePicture::View ReferenceView::currentAxisView() const {
+    if (p_.editor.currentView == ViewMode::Quad) return ReferencePicture::View::Front;
+    return axisViewOf(p_.camera.viewMatrix()).value_or(ReferencePicture::View::Front);
 }
 
-void choosePicture() {
-    std::string path = application.reference.picture.file;
+void ReferenceView::choosePicture() {
+    std::string path = picture_.file;
     if (!documentPrompts().choosePicture || !documentPrompts().choosePicture(path)) return;
-    Application::Reference& reference = application.reference;
-    const ReferencePicture before = reference.picture;
-    reference.picture.file = path;
-    reference.picture.view = currentAxisView();
+    const ReferencePicture before = picture_;
+    picture_.file = path;
+    picture_.view = currentAxisView();
     if (before.empty()) {
         // A new picture fills most of the view's height, centred on the origin.
-        reference.picture.centreX = reference.picture.centreY = 0;
-        reference.picture.width = 1.6f * orbitCamera.orthographicHalfHeight();
+        picture_.centreX = picture_.centreY = 0;
+        picture_.width = 1.6f * p_.camera.orthographicHalfHeight();
     }
-    if (!showPicture(reference)) {
+    if (!showPicture()) {
         documentPrompts().tell("Tavrel cannot show the picture \"" + path + "\".");
-        reference.picture = before;
+        picture_ = before;
         return;
     }
-    reference.picture.writeSession(sessionSettings());
+    picture_.writeSession(sessionSettings());
     sayAboutPicture("\"" + path + "\" behind the model");
 }
 
-void removePicture() {
-    Application::Reference& reference = application.reference;
-    if (reference.picture.empty()) return;
-    reference.picture.file.clear();
-    reference.texture = {};
-    reference.picture.writeSession(sessionSettings());
+void ReferenceView::removePicture() {
+    if (picture_.empty()) return;
+    picture_.file.clear();
+    texture_ = {};
+    picture_.writeSession(sessionSettings());
     sayAboutPicture("removed");
 }
 
-} // namespace
-
-void loadReferencePicture() {
-    Application::Reference& reference = application.reference;
-    reference.picture.readSession(sessionSettings());
+void ReferenceView::loadFromSession() {
+    picture_.readSession(sessionSettings());
     // Said once, then left out: the session keeps its name until the user chooses again.
-    if (!reference.picture.empty() && !showPicture(reference)) reference.texture = {};
+    if (!picture_.empty() && !showPicture()) texture_ = {};
 }
 
-void drawReferencePicture(Renderer& renderer, const vm::Mat4& view, bool orthographic) {
-    const Application::Reference& reference = application.reference;
-    if (!orthographic || reference.picture.empty() || !reference.texture.view || !reference.quad)
-        return;
-    if (axisViewOf(view) != reference.picture.view) return;
-    const std::array<PictureCorner, 6> quad =
-        pictureQuad(reference.picture, view, reference.aspect);
+void ReferenceView::drawBehindModel(Renderer& renderer, const vm::Mat4& view, bool orthographic) {
+    if (!orthographic || picture_.empty() || !texture_.view || !quad_) return;
+    if (axisViewOf(view) != picture_.view) return;
+    const std::array<PictureCorner, 6> quad = pictureQuad(picture_, view, aspect_);
     D3D11_MAPPED_SUBRESOURCE mapped;
-    if (FAILED(
-            renderer.context()->Map(reference.quad.Get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped)))
+    if (FAILED(renderer.context()->Map(quad_.Get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped)))
         return;
     std::memcpy(mapped.pData, quad.data(), sizeof quad);
-    renderer.context()->Unmap(reference.quad.Get(), 0);
+    renderer.context()->Unmap(quad_.Get(), 0);
     renderer.setWorld(vm::identity());
-    renderer.drawBehind(reference.quad.Get(), 6, reference.shader.Get(),
-                        reference.texture.view.Get(), reference.picture.opacity);
+    renderer.drawBehind(quad_.Get(), 6, shader_.Get(), texture_.view.Get(), picture_.opacity);
 }
 
-void chooseReferencePicture() {
-    choosePicture();
-}
-
-void removeReferencePicture() {
-    removePicture();
-}
-
-bool hasReferencePicture() {
-    return !application.reference.picture.empty();
-}
-
-void changeReferencePicture(PictureChange change) {
-    ReferencePicture& picture = application.reference.picture;
+void ReferenceView::changePicture(PictureChange change) {
+    ReferencePicture& picture = picture_;
     if (picture.empty()) return;
     switch (change) {
     case PictureChange::Left:
@@ -171,8 +152,8 @@ void changeReferencePicture(PictureChange change) {
     picture.writeSession(sessionSettings());
 }
 
-void releaseReferencePicture() {
-    application.reference.texture = {};
-    application.reference.quad.Reset();
-    application.reference.shader.Reset();
+void ReferenceView::releaseDevice() {
+    texture_ = {};
+    quad_.Reset();
+    shader_.Reset();
 }

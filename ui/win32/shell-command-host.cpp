@@ -30,6 +30,8 @@
 // and the palette, whose buttons some commands press and whose toggles they read.
 static ViewMouse* pointerMouse = nullptr;
 static Palette* commandPalette = nullptr;
+static WindowLayout* commandLayout = nullptr;
+static ReferenceView* commandReference = nullptr;
 
 namespace {
 
@@ -65,8 +67,8 @@ void chooseView(ViewMode view) {
     if (editorState.currentView == view) return;
     for (int step = 0; step < kViewModeCount && editorState.currentView != view; ++step)
         orbitCamera.switchView(editorState.currentView, sessionSettings());
-    if ((view == ViewMode::Quad) != isQuadLayout())
-        switchLayout(view == ViewMode::Quad ? Layout::Quad : Layout::Single);
+    if ((view == ViewMode::Quad) != commandLayout->quad())
+        commandLayout->switchTo(view == ViewMode::Quad ? Layout::Quad : Layout::Single);
 }
 
 std::optional<int> paletteButtonOf(CommandId id) {
@@ -155,7 +157,7 @@ std::string runFileCommand(CommandId id) {
         documentFiles().exportSurfaces();
         break;
     case C::Exit:
-        PostMessageA(application.mainWindow, WM_CLOSE, 0, 0);
+        PostMessageA(application.main.window, WM_CLOSE, 0, 0);
         break;
     default:
         break;
@@ -184,7 +186,7 @@ void runViewCommand(CommandId id) {
         chooseView(ViewMode::Quad);
         break;
     case C::NextView:
-        switchView();
+        switchView(*commandLayout);
         break;
     case C::Planet:
         switchDisplayFlag(displayFlags.planetVisible);
@@ -205,10 +207,10 @@ void runViewCommand(CommandId id) {
         centerOnSelection();
         break;
     case C::ChoosePicture:
-        chooseReferencePicture();
+        commandReference->choosePicture();
         break;
     case C::RemovePicture:
-        removeReferencePicture();
+        commandReference->removePicture();
         break;
     case C::ShowPalette:
         showToolWindow(application.palette.window);
@@ -227,17 +229,17 @@ class ShellCommandHost final : public CommandHost {
         if (const auto button = paletteButtonOf(id)) {
             commandPalette->pressButton(*button);
         } else if (const auto change = pictureChangeOf(id)) {
-            changeReferencePicture(*change);
+            commandReference->changePicture(*change);
         } else if (id == C::TakeBackPoint) {
             removeLastPendingPoint(editorState.pendingPoints, application.shape.treeView);
-            updateTakeBackButton();
+            updateTakeBackButton(application.main.toolbar, editorState);
         } else if (id == C::Home) {
             returnHome();
             commandPalette->updateStopButton();
         } else if (id == C::KeyboardShortcuts) {
-            shortcutSheet().show(application.mainWindow);
+            shortcutSheet().show(application.main.window);
         } else if (id == C::About) {
-            showAboutBox(application.mainWindow);
+            showAboutBox(application.main.window);
         } else if (command(id).menu == Menu::File) {
             return {true, runFileCommand(id)};
         } else {
@@ -247,7 +249,7 @@ class ShellCommandHost final : public CommandHost {
     }
 
     bool canRun(CommandId id) const override {
-        if (pictureChangeOf(id) || id == C::RemovePicture) return hasReferencePicture();
+        if (pictureChangeOf(id) || id == C::RemovePicture) return commandReference->hasPicture();
         if (id == C::Stop) return editorState.mode == Mode::Flight || !application.ship.atHome();
         if (id == C::OpenRecent) return false; // its entries are the files
         return true;
@@ -278,7 +280,7 @@ class ShellCommandHost final : public CommandHost {
         }
     }
 
-    void finishGestures() override { ::finishGestures(); }
+    void finishGestures() override { ::finishGestures(application.session); }
 
     void selectionChanged(const char* why, bool remember) override {
         application.session.selectionChanged(why, remember);
@@ -330,9 +332,12 @@ const char* timedName(CommandId id) {
 
 } // namespace
 
-void setCommandWindows(ViewMouse& mouse, Palette& palette) {
+void setCommandWindows(ViewMouse& mouse, Palette& palette, WindowLayout& layout,
+                       ReferenceView& reference) {
+    commandReference = &reference;
     pointerMouse = &mouse;
     commandPalette = &palette;
+    commandLayout = &layout;
 }
 
 CommandContext& shellCommandContext() {

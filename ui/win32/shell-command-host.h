@@ -9,13 +9,16 @@
 #include "editor/command-host.h"
 
 class Palette;
+class ReferenceView;
 class ViewMouse;
+class WindowLayout;
 
 // The document, the editor's state and the program's host.
 CommandContext& shellCommandContext();
-// The view's mouse, asked for the patch under the pointer, and the palette, whose buttons
-// the tools and toggles press.
-void setCommandWindows(ViewMouse& mouse, Palette& palette);
+// The view's mouse, asked for the patch under the pointer, the palette, whose buttons the
+// tools and toggles press, the layout the view commands switch and the reference picture.
+void setCommandWindows(ViewMouse& mouse, Palette& palette, WindowLayout& layout,
+                       ReferenceView& reference);
 // Runs the command and says its outcome in the status bar (a refusal worth it beeps).
 void runShellCommand(CommandId id);
 // The command run last, whether it could run or not (what a key or an item reached).

@@ -36,8 +36,8 @@ ULONGLONG lastMessageAt = 0;
 constexpr ULONGLONG kStillNew = 1000; // ms
 
 void writePart(StatusPart part, const std::string& text) {
-    if (application.statusBar)
-        SendMessageA(application.statusBar, SB_SETTEXTA, static_cast<WPARAM>(part),
+    if (application.main.statusBar)
+        SendMessageA(application.main.statusBar, SB_SETTEXTA, static_cast<WPARAM>(part),
                      reinterpret_cast<LPARAM>(text.c_str()));
 }
 
@@ -57,10 +57,10 @@ int textWidth(HDC dc, const char* text) {
 
 void setStatusText(StatusPart part, const std::string& text) {
     writePart(part, text);
-    if (part != StatusPart::Message || !application.statusBar) return;
+    if (part != StatusPart::Message || !application.main.statusBar) return;
     ++messageWrites;
-    if (application.mainWindow)
-        SetTimer(application.mainWindow, kMessageTimer, kMessageMilliseconds, messageExpired);
+    if (application.main.window)
+        SetTimer(application.main.window, kMessageTimer, kMessageMilliseconds, messageExpired);
 }
 
 void showStatusMessage(const std::string& text) {
@@ -75,7 +75,7 @@ unsigned statusMessageWrites() {
 }
 
 void layOutStatusBar() {
-    HWND bar = application.statusBar;
+    HWND bar = application.main.statusBar;
     if (!bar) return;
     const bool flying = editorState.mode == Mode::Flight;
     const char* const* samples = flying ? kFlightSamples : kEditingSamples;

@@ -34,8 +34,8 @@ void showMainToolbarPictures(HWND toolbar, int dpi) {
     HIMAGELIST history = ImageList_Duplicate(loading);
     SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(history));
     ImageList_Destroy(loading);
-    if (application.mainToolbarImages) ImageList_Destroy(application.mainToolbarImages);
-    application.mainToolbarImages = history;
+    if (application.main.toolbarImages) ImageList_Destroy(application.main.toolbarImages);
+    application.main.toolbarImages = history;
     replaceList(toolbar, TB_SETIMAGELIST, 1, standard);
     // Greyed buttons (undo with nothing to undo) show their pictures greyed, not blank.
     replaceList(toolbar, TB_SETDISABLEDIMAGELIST, 0, createGreyedImageList(history));

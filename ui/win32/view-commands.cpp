@@ -16,9 +16,9 @@
 #include <cstdio>
 #include <string>
 
-void switchView() {
-    if (const auto layout = orbitCamera.switchView(editorState.currentView, sessionSettings()))
-        switchLayout(*layout);
+void switchView(WindowLayout& layout) {
+    if (const auto next = orbitCamera.switchView(editorState.currentView, sessionSettings()))
+        layout.switchTo(*next);
 }
 
 void switchProjection() {
@@ -49,7 +49,7 @@ void frameModel() {
                 0};
     }
     RECT client = {0, 0, 4, 3};
-    if (application.mainViewWindow) GetClientRect(application.mainViewWindow, &client);
+    if (application.main.view) GetClientRect(application.main.view, &client);
     const float aspect = client.bottom > 0 ? static_cast<float>(client.right) / client.bottom : 1;
     const Framing framing = framingOf(orbitCamera, low, high, aspect, Renderer::kNear);
     orbitCamera.frameAt(framing.target, framing.radius, sessionSettings());
@@ -71,7 +71,6 @@ void centerOnSelection() {
 }
 
 void returnHome() {
-    application.ship.goHome();
-    application.keyboardFlight.reset();
+    application.flight.returnHome();
     OutputDebugStringA("Tavrel: the ship is back at its start\n");
 }

@@ -2,8 +2,10 @@
 // ship sent home.
 #pragma once
 
+class WindowLayout;
+
 // Next view mode; entering mode 3 switches to the quad layout, mode 4 back to one view.
-void switchView();
+void switchView(WindowLayout& layout);
 // O: the single view (view 0) between perspective and orthographic; the status bar says which.
 void switchProjection();
 // The target back to the origin; nothing is remembered.

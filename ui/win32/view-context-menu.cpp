@@ -3,13 +3,14 @@
 #include "editor/command-runs.h"
 #include "editor/context-menu-anchor.h"
 #include "editor/context-menu-items.h"
+#include "editor/edit-session.h"
+#include "editor/editor-state.h"
 #include "editor/selection.h"
 #include "ui/right-button-click.h"
 #include "ui/win32/context-menu.h"
+#include "ui/win32/main-window-handles.h"
 #include "ui/win32/mouse-handler.h"
-#include "ui/win32/records.h"
 #include "ui/win32/shell-command-host.h"
-#include "ui/win32/window-layout.h"
 
 namespace {
 
@@ -26,14 +27,13 @@ void openAt(HWND window, POINT screen, ContextSpot spot) {
 
 // What is under the pointer; a patch not yet selected is selected as a left click selects it.
 ContextSpot spotUnderPointer(ViewMouse& mouse) {
-    const bool overPoint = editorState.hotPoint && editorState.hoveredPoint >= 0;
+    const EditorState& editor = mouse.session().state();
+    const bool overPoint = editor.hotPoint && editor.hoveredPoint >= 0;
     const std::optional<PatchSpot> patch = mouse.patchUnderPointer();
-    const ContextSpot spot = contextSpot(patch.has_value(), overPoint, editorState.choosingPoints);
+    const ContextSpot spot = contextSpot(patch.has_value(), overPoint, editor.choosingPoints);
     if (spot == ContextSpot::Patch) {
-        const Model& model = editedModel();
-        if (!model.patches[patch->patch].selected) {
-            application.session.clickPatch(static_cast<int>(patch->patch), {});
-        }
+        if (!mouse.session().model().patches[patch->patch].selected)
+            mouse.session().clickPatch(static_cast<int>(patch->patch), {});
     }
     return spot;
 }
@@ -41,7 +41,7 @@ ContextSpot spotUnderPointer(ViewMouse& mouse) {
 } // namespace
 
 void followRightClick(HWND window, UINT message, WPARAM wParam, LPARAM lParam, ViewMouse& mouse) {
-    if (!editorState.currentEntity) return;
+    if (!mouse.session().state().currentEntity) return;
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
     if (message == WM_RBUTTONDOWN) {
         rightClick().pressedAt(x, y);
@@ -55,21 +55,22 @@ void followRightClick(HWND window, UINT message, WPARAM wParam, LPARAM lParam, V
 }
 
 void openContextMenuFromKeyboard(HWND window, ViewMouse& mouse) {
-    if (!editorState.currentEntity) return;
+    const EditorState& editor = mouse.session().state();
+    if (!editor.currentEntity) return;
     const CommandContext& context = shellCommandContext();
-    const ContextSpot spot = contextSpot(
-        hasShownSelection(context), editorState.choosingPoints && !editorState.chosenPoints.empty(),
-        editorState.choosingPoints);
+    const ContextSpot spot =
+        contextSpot(hasShownSelection(context),
+                    editor.choosingPoints && !editor.chosenPoints.empty(), editor.choosingPoints);
     RECT view = {};
-    HWND viewWindow = application.mainViewWindow ? application.mainViewWindow : window;
+    HWND viewWindow = mouse.windows().view ? mouse.windows().view : window;
     GetClientRect(viewWindow, &view);
     const float width = static_cast<float>(view.right), height = static_cast<float>(view.bottom);
     // Over what the commands act on; at the view's centre when that is out of sight (or in the
     // four-view layout, where the selection shows in each view).
     const std::optional<ScreenPoint> anchor =
-        isQuadLayout()
+        editor.currentView == ViewMode::Quad
             ? std::nullopt
-            : contextMenuAnchor(editedModel(), editorState.chosenPoints,
+            : contextMenuAnchor(mouse.session().model(), editor.chosenPoints,
                                 mouse.worldViewProjectionOf(0, height > 0 ? width / height : 1));
     const ScreenPoint at = anchor.value_or(ScreenPoint{0, 0});
     POINT screen = {static_cast<LONG>((at.x + 1) * 0.5f * width),

@@ -9,8 +9,10 @@
 #include <cstdio>
 
 #include "core/session-keys.h"
+#include "editor/editor-state.h"
 #include "graphics/d3d11/renderer.h"
-#include "ui/win32/records.h"
+#include "ui/win32/main-window-handles.h"
+#include "ui/win32/session-settings.h"
 #include "ui/win32/status-bar.h"
 #include "ui/win32/toolbar-pictures.h"
 #include "ui/win32/window-dpi.h"
@@ -25,64 +27,64 @@ int clientHeightOf(HWND window) {
 
 } // namespace
 
-bool isQuadLayout() {
-    return editorState.currentView == ViewMode::Quad;
+bool WindowLayout::quad() const {
+    return p_.editor.currentView == ViewMode::Quad;
 }
 
-int toolbarHeight() {
-    return clientHeightOf(application.mainToolbar);
+int WindowLayout::toolbarHeight() const {
+    return clientHeightOf(p_.windows.toolbar);
 }
-int statusBarHeight() {
-    return clientHeightOf(application.statusBar);
+int WindowLayout::statusBarHeight() const {
+    return clientHeightOf(p_.windows.statusBar);
 }
 
-ViewArea viewArea(int clientWidth, int clientHeight) {
+ViewArea WindowLayout::viewArea(int clientWidth, int clientHeight) const {
     const int top = toolbarHeight();
     return {top, clientWidth, clientHeight - top - statusBarHeight()};
 }
 
-void placeMainView(int x, int y, int w, int h, bool repaint) {
-    if (!application.mainViewWindow) return;
-    MoveWindow(application.mainViewWindow, x, y, w, h, repaint);
-    if (application.renderer) application.renderer->resizeView(w, h, 0);
+void WindowLayout::placeMainView(int x, int y, int w, int h, bool repaint) {
+    if (!p_.windows.view) return;
+    MoveWindow(p_.windows.view, x, y, w, h, repaint);
+    if (p_.renderer) p_.renderer->resizeView(w, h, 0);
     char line[96];
     std::snprintf(line, sizeof line, "Tavrel view 0 at %d,%d size %dx%d\n", x, y, w, h);
     OutputDebugStringA(line);
 }
 
-void createSecondaryViews(int width, int height, HWND parent) {
-    if (!parent) parent = application.mainWindow;
+void WindowLayout::createSecondaryViews(int width, int height, HWND parent) {
+    if (!parent) parent = p_.windows.window;
     const int top = toolbarHeight();
     for (int k = 0; k < 3; ++k) {
         const ViewRect place = quadViewRect(k + 1, 2 * width, 2 * height);
         HWND view =
             CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, place.x, top + place.y, width,
                             height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-        application.secondaryViews[k] = view;
-        application.renderer->createSecondaryView(view, width, height, k);
+        p_.windows.secondaryViews[k] = view;
+        p_.renderer->createSecondaryView(view, width, height, k);
     }
 }
 
-void destroySecondaryViews() {
+void WindowLayout::destroySecondaryViews() {
     for (int k = 0; k < 3; ++k) {
-        application.renderer->releaseSecondaryView(k);
-        if (application.secondaryViews[k]) DestroyWindow(application.secondaryViews[k]);
-        application.secondaryViews[k] = nullptr;
+        p_.renderer->releaseSecondaryView(k);
+        if (p_.windows.secondaryViews[k]) DestroyWindow(p_.windows.secondaryViews[k]);
+        p_.windows.secondaryViews[k] = nullptr;
     }
 }
 
-void resizeMainWindowForViewArea(int width, int height) {
+void WindowLayout::resizeMainWindowForViewArea(int width, int height) {
     RECT r = {0, 0, width, height + toolbarHeight() + statusBarHeight()};
     AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, TRUE); // with its menu bar
-    SetWindowPos(application.mainWindow, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+    SetWindowPos(p_.windows.window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER);
-    if (application.statusBar) SendMessageA(application.statusBar, WM_SIZE, 0, 0);
+    if (p_.windows.statusBar) SendMessageA(p_.windows.statusBar, WM_SIZE, 0, 0);
 }
 
-void switchLayout(Layout layout) {
+void WindowLayout::switchTo(Layout layout) {
     const int top = toolbarHeight();
     if (layout == Layout::Quad) {
-        createSecondaryViews(640, 480, application.mainWindow);
+        createSecondaryViews(640, 480, p_.windows.window);
         resizeMainWindowForViewArea(1280, 960);
         placeMainView(640, top + 480, 640, 480, false);
     } else {
@@ -92,35 +94,34 @@ void switchLayout(Layout layout) {
     }
 }
 
-bool handleLayoutMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+bool WindowLayout::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_MOVE:
         // A minimised window is parked at (−32000, −32000); that is not where it lives.
-        if (IsIconic(application.mainWindow)) return true;
+        if (IsIconic(p_.windows.window)) return true;
         sessionSettings().writeInt(session::kSession, "x", static_cast<short>(LOWORD(lParam)));
         sessionSettings().writeInt(session::kSession, "y", static_cast<short>(HIWORD(lParam)));
         return true;
     case WM_SIZE: {
         if (wParam != SIZE_RESTORED && wParam != SIZE_MAXIMIZED) return true;
         RECT client;
-        GetClientRect(application.mainWindow, &client);
+        GetClientRect(p_.windows.window, &client);
         ViewArea area = viewArea(client.right, client.bottom);
         ViewRect main{0, 0, area.width, area.height};
-        if (isQuadLayout()) {
+        if (quad()) {
             for (int k = 0; k < 3; ++k) {
-                if (!application.secondaryViews[k]) continue;
+                if (!p_.windows.secondaryViews[k]) continue;
                 const ViewRect place = quadViewRect(k + 1, area.width, area.height);
-                MoveWindow(application.secondaryViews[k], place.x, area.top + place.y, place.width,
+                MoveWindow(p_.windows.secondaryViews[k], place.x, area.top + place.y, place.width,
                            place.height, TRUE);
-                if (application.renderer)
-                    application.renderer->resizeView(place.width, place.height, k + 1);
+                if (p_.renderer) p_.renderer->resizeView(place.width, place.height, k + 1);
             }
             main = quadViewRect(0, area.width, area.height);
         }
         placeMainView(main.x, area.top + main.y, main.width, main.height, false);
-        if (application.statusBar) SendMessageA(application.statusBar, WM_SIZE, wParam, lParam);
+        if (p_.windows.statusBar) SendMessageA(p_.windows.statusBar, WM_SIZE, wParam, lParam);
         layOutStatusBar();
-        if (application.mainToolbar) SendMessageA(application.mainToolbar, TB_AUTOSIZE, 0, 0);
+        if (p_.windows.toolbar) SendMessageA(p_.windows.toolbar, TB_AUTOSIZE, 0, 0);
         sessionSettings().writeInt(session::kSession, "w", LOWORD(lParam));
         sessionSettings().writeInt(session::kSession, "h", HIWORD(lParam));
         return true;
@@ -128,9 +129,9 @@ bool handleLayoutMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_DPICHANGED: {
         // The toolbar's pictures for the new DPI, then the window where Windows suggests and
         // the views laid out again under the toolbar's new height.
-        if (application.mainToolbar) {
-            showMainToolbarPictures(application.mainToolbar, windowDpi(window));
-            SendMessageA(application.mainToolbar, TB_AUTOSIZE, 0, 0);
+        if (p_.windows.toolbar) {
+            showMainToolbarPictures(p_.windows.toolbar, windowDpi(window));
+            SendMessageA(p_.windows.toolbar, TB_AUTOSIZE, 0, 0);
         }
         moveToSuggestedRect(window, lParam);
         RECT client;

@@ -64,7 +64,7 @@ void report() {
     char line[256];
     const places::Rect p = rectOf(static_cast<HWND>(application.palette.window));
     const places::Rect s = rectOf(static_cast<HWND>(application.shape.window));
-    const places::Rect m = rectOf(application.mainWindow);
+    const places::Rect m = rectOf(application.main.window);
     std::snprintf(line, sizeof line,
                   "Tavrel windows: palette %d,%d %dx%d shape %d,%d %dx%d main %d,%d %dx%d\n",
                   p.left, p.top, p.width(), p.height(), s.left, s.top, s.width(), s.height(),
@@ -84,10 +84,10 @@ void placeWindowsAtStart(bool mainPlaceRemembered) {
     const auto shapeAt = places::remembered(sessionSettings(), "Shape");
     if (!paletteAt && !shapeAt) {
         const places::FirstStart f = places::firstStart(
-            areas.front(), rectOf(palette), rectOf(shape), rectOf(application.mainWindow));
+            areas.front(), rectOf(palette), rectOf(shape), rectOf(application.main.window));
         moveTo(palette, f.palette);
         moveTo(shape, f.shape);
-        if (!mainPlaceRemembered) moveTo(application.mainWindow, f.main);
+        if (!mainPlaceRemembered) moveTo(application.main.window, f.main);
     } else {
         for (const auto& [window, at] :
              {std::pair{palette, paletteAt}, std::pair{shape, shapeAt}}) {
