@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/memory-backing.h"
@@ -22,7 +23,8 @@ namespace {
 constexpr int kBSplineSurface = 128;
 constexpr size_t kDataColumns = 72, kParameterColumns = 64, kSectionColumn = 72;
 constexpr size_t kFieldWidth = 8;
-constexpr size_t kTransformField = 6, kLabelField = 7; // of the first and the second line
+constexpr size_t kPointerField = 1, kTransformField = 6; // of an entry's first line
+constexpr size_t kLabelField = 7;                        // of its second
 constexpr int kMaxCount = 100000; // points a direction, to keep a wild value from wrapping
 
 // The other kinds of surface an IGES file can hold, none of which a bicubic patch is exactly.
@@ -91,11 +93,22 @@ struct Sections {
     std::vector<ParameterLine> parameters;   // by entity, each entity's in the file's order
     std::string_view terminate; // the T line's data: the lines of each section, "" when missing
 
-    // An entity's parameters, joined from columns 1–64 of its lines.
-    void parametersOf(int entity, std::string& data) const {
+    // An entity's parameters, joined from columns 1–64 of its lines. Its directory entry's
+    // pointer (the first line's number, from 1) is where they are in a file whose lines are in
+    // order, taken when its first line is there; else they are searched for.
+    void parametersOf(int entity, int pointer, std::string& data) const {
         data.clear();
-        const auto [begin, end] = std::equal_range(parameters.begin(), parameters.end(),
-                                                   ParameterLine{entity, nullptr}, byOwner);
+        const size_t at = static_cast<size_t>(pointer - 1);
+        auto begin = parameters.begin(), end = parameters.begin();
+        if (pointer > 0 && at < parameters.size() && parameters[at].owner == entity &&
+            (at == 0 || parameters[at - 1].owner < entity)) {
+            begin = end = parameters.begin() + static_cast<long>(at);
+            while (end != parameters.end() && end->owner == entity)
+                ++end;
+        } else {
+            std::tie(begin, end) = std::equal_range(parameters.begin(), parameters.end(),
+                                                    ParameterLine{entity, nullptr}, byOwner);
+        }
         for (auto line = begin; line != end; ++line)
             data.append(line->text, kParameterColumns);
     }
@@ -246,10 +259,11 @@ struct Surface {
     std::string why;
 };
 
-Surface surfaceFrom(const Sections& sections, int line, char delimiter, char recordEnd) {
+Surface surfaceFrom(const Sections& sections, int line, int pointer, char delimiter,
+                    char recordEnd) {
     Surface out;
     std::string data, spaced; // the parameters; an item with spaces taken out
-    sections.parametersOf(line, data);
+    sections.parametersOf(line, pointer, data);
     data.resize(std::min(data.size(), data.find(recordEnd)));
     std::vector<double> values;
     values.reserve(data.size() / 4);
@@ -332,7 +346,8 @@ ImportResult importIges(std::string_view text, Model& model) {
             directory[d].substr(kTransformField * kFieldWidth, kFieldWidth);
         return std::find(std::begin(kHoldingSurfaces), std::end(kHoldingSurfaces), type) !=
                    std::end(kHoldingSurfaces) &&
-               transform.find_first_not_of(" 0") != std::string::npos;
+               std::any_of(transform.begin(), transform.end(),
+                           [](char c) { return c != ' ' && c != '0'; });
     };
     // Surfaces are converted on every core; the entities are then taken in order, so the
     // first refusal is the one reading them one after another meets.
@@ -343,7 +358,8 @@ ImportResult importIges(std::string_view text, Model& model) {
             const size_t d = 2 * e;
             const int type = fieldNumber(directory[d], 0);
             if (type == kBSplineSurface && !transformed(d, type))
-                out = surfaceFrom(sections, static_cast<int>(d + 1), delimiter, recordEnd);
+                out = surfaceFrom(sections, static_cast<int>(d + 1),
+                                  fieldNumber(directory[d], kPointerField), delimiter, recordEnd);
         },
         [&](size_t e, Surface& converted) {
             const size_t d = 2 * e;
