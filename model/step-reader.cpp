@@ -68,13 +68,21 @@ long leadingNumber(std::string_view text) {
     return std::strtol(std::string(text.substr(0, length)).c_str(), nullptr, 10);
 }
 
+// Whether text starts with head: a few letters compared without a library call.
+bool startsWith(std::string_view text, std::string_view head) {
+    if (text.size() < head.size()) return false;
+    for (size_t i = 0; i < head.size(); ++i)
+        if (text[i] != head[i]) return false;
+    return true;
+}
+
 // A CARTESIAN_POINT's three coordinates. The form exporters write, "CARTESIAN_POINT('name',
 // (x,y,z))" with no quote in the name, is read in place; any other by its records.
 bool pointOf(std::string_view text, std::array<double, 3>& p) {
     constexpr std::string_view kHead = "CARTESIAN_POINT('";
-    if (text.substr(0, kHead.size()) == kHead) {
+    if (startsWith(text, kHead)) {
         size_t at = text.find('\'', kHead.size());
-        bool plain = at != std::string_view::npos && text.substr(at + 1, 2) == ",(";
+        bool plain = at != std::string_view::npos && startsWith(text.substr(at + 1), ",(");
         for (size_t k = 0, from = at + 3; plain && k < 3; ++k) {
             size_t end = from; // a number's few characters: looked through without a library call
             while (end < text.size() && text[end] != ',' && text[end] != ')')
@@ -82,7 +90,7 @@ bool pointOf(std::string_view text, std::array<double, 3>& p) {
             plain = end < text.size() && text[end] == (k < 2 ? ',' : ')') &&
                     step::number(text.substr(from, end - from), p[k]);
             from = end + 1;
-            if (plain && k == 2 && text.substr(end) == "))") return true;
+            if (plain && k == 2 && end + 2 == text.size() && text[end + 1] == ')') return true;
         }
     }
     const std::vector<Record> records = step::records(text);

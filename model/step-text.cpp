@@ -23,6 +23,7 @@ namespace {
 constexpr char kQuote = '\'';
 constexpr long kNarrowLargest = std::numeric_limits<uint32_t>::max(); // numbers sorted in one word
 constexpr size_t kTypicalInstanceBytes = 32;    // "#12=CARTESIAN_POINT('',(1.,2.,3.));" and more
+constexpr size_t kTypicalParameters = 16;       // a B-spline surface has 13 or 14
 constexpr size_t kSplitBytes = size_t{1} << 20; // smaller files are read on one thread
 constexpr char32_t kLastAscii = 126, kFirstPrintable = 32;
 constexpr char32_t kFirstSupplementary = 0x10000;
@@ -96,6 +97,7 @@ size_t closingParenthesis(std::string_view text, size_t open) {
 std::vector<std::string_view> parameterViews(std::string_view inside) {
     std::vector<std::string_view> out;
     if (inside.empty()) return out;
+    out.reserve(kTypicalParameters); // one allocation for most lists, not one for each doubling
     int depth = 0;
     bool quoted = false;
     size_t from = 0;
@@ -296,24 +298,27 @@ namespace {
 
 // An instance's number beside its place in the list (its order in the file), as sorted: in one
 // word when the number fits 32 bits, as nearly all files' do.
-struct NarrowKey {
-    uint64_t bits;
-    NarrowKey(long number, uint32_t place) : bits(static_cast<uint64_t>(number) << 32 | place) {}
-    long number() const { return static_cast<long>(bits >> 32); }
-    uint32_t place() const { return static_cast<uint32_t>(bits); }
-    void setPlace(uint32_t place) { bits = (bits >> 32) << 32 | place; }
-    bool operator<(const NarrowKey& other) const { return bits < other.bits; }
-};
-struct WideKey {
-    long number_;
-    uint32_t place_;
-    WideKey(long number, uint32_t place) : number_(number), place_(place) {}
-    long number() const { return number_; }
-    uint32_t place() const { return place_; }
-    void setPlace(uint32_t place) { place_ = place; }
-    bool operator<(const WideKey& other) const {
-        return number_ < other.number_ || (number_ == other.number_ && place_ < other.place_);
+struct Narrow {
+    using Key = uint64_t;
+    static Key make(long number, uint32_t place) {
+        return static_cast<uint64_t>(number) << 32 | place;
     }
+    static long number(Key k) { return static_cast<long>(k >> 32); }
+    static uint32_t place(Key k) { return static_cast<uint32_t>(k); }
+    static void setPlace(Key& k, uint32_t place) { k = (k >> 32) << 32 | place; }
+};
+struct Wide {
+    struct Key {
+        long number;
+        uint32_t place;
+        bool operator<(const Key& other) const {
+            return number < other.number || (number == other.number && place < other.place);
+        }
+    };
+    static Key make(long number, uint32_t place) { return {number, place}; }
+    static long number(const Key& k) { return k.number; }
+    static uint32_t place(const Key& k) { return k.place; }
+    static void setPlace(Key& k, uint32_t place) { k.place = place; }
 };
 
 // The keys sorted. Exporters write nearly every instance in order, a few out of it (a surface
@@ -338,18 +343,19 @@ template <class Key> void sortMostlyInOrder(std::vector<Key>& keys) {
 // The list (in the file's order) sorted by number in place, of two with one number the later
 // kept; the first instance in the file's order whose number was used before ("#12", its
 // order), "" when none was.
-template <class Key>
+template <class Keys>
 std::pair<std::string, uint32_t> sortInPlace(std::vector<Instances::Instance>& list) {
-    std::vector<Key> keys;
+    std::vector<typename Keys::Key> keys;
     keys.reserve(list.size());
     for (size_t i = 0; i < list.size(); ++i)
-        keys.emplace_back(list[i].number(), static_cast<uint32_t>(i));
+        keys.push_back(Keys::make(list[i].number(), static_cast<uint32_t>(i)));
     sortMostlyInOrder(keys);
     std::pair<std::string, uint32_t> twice;
     const Instances::Instance* first = nullptr;
     for (size_t i = 1; i < keys.size(); ++i)
-        if (keys[i].number() == keys[i - 1].number() && (!first || keys[i].place() < first->order))
-            first = &list[keys[i].place()];
+        if (Keys::number(keys[i]) == Keys::number(keys[i - 1]) &&
+            (!first || Keys::place(keys[i]) < first->order))
+            first = &list[Keys::place(keys[i])];
     if (first) {
         // Every instance's statement starts with '#' and has its number just before the "=".
         const char* equals = first->begin - 1;
@@ -360,11 +366,11 @@ std::pair<std::string, uint32_t> sortInPlace(std::vector<Instances::Instance>& l
     }
     constexpr uint32_t kPlaced = std::numeric_limits<uint32_t>::max();
     for (size_t i = 0; i < keys.size(); ++i) { // each cycle of the permutation once
-        if (keys[i].place() == kPlaced) continue;
+        if (Keys::place(keys[i]) == kPlaced) continue;
         const Instances::Instance held = list[i];
         for (size_t at = i;;) {
-            const size_t from = keys[at].place();
-            keys[at].setPlace(kPlaced);
+            const size_t from = Keys::place(keys[at]);
+            Keys::setPlace(keys[at], kPlaced);
             if (from == i) {
                 list[at] = held;
                 break;
@@ -375,7 +381,7 @@ std::pair<std::string, uint32_t> sortInPlace(std::vector<Instances::Instance>& l
     }
     size_t kept = 0;
     for (size_t i = 0; i < keys.size(); ++i)
-        if (i + 1 == keys.size() || keys[i + 1].number() != keys[i].number())
+        if (i + 1 == keys.size() || Keys::number(keys[i + 1]) != Keys::number(keys[i]))
             list[kept++] = list[i];
     list.resize(kept);
     return twice;
@@ -386,7 +392,7 @@ std::pair<std::string, uint32_t> sortInPlace(std::vector<Instances::Instance>& l
 std::pair<std::string, uint32_t> Instances::sortByNumber() {
     // The numbers are sorted beside their places, then the list put in their order in place:
     // the list is not copied (a file of points has millions).
-    return narrowNumbers_ ? sortInPlace<NarrowKey>(list_) : sortInPlace<WideKey>(list_);
+    return narrowNumbers_ ? sortInPlace<Narrow>(list_) : sortInPlace<Wide>(list_);
 }
 
 void Instances::add(std::string_view statement) {
