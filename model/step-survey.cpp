@@ -74,15 +74,21 @@ Survey survey(const Instances& instances) {
                     look(i, found[r]);
         },
         kThreads);
-    Survey out = std::move(found[0]);
-    auto join = [](auto& into, auto& more) { into.insert(into.end(), more.begin(), more.end()); };
-    for (size_t r = 1; r < kRanges; ++r) {
-        join(out.otherSurfaces, found[r].otherSurfaces);
-        join(out.placing, found[r].placing);
-        join(out.withKnots, found[r].withKnots);
-        join(out.read, found[r].read);
-        join(out.referring, found[r].referring);
-    }
+    Survey out;
+    auto join = [&](auto list) { // each list sized once, then the ranges' parts in order
+        auto& into = out.*list;
+        size_t total = 0;
+        for (const Survey& some : found)
+            total += (some.*list).size();
+        into.reserve(total);
+        for (const Survey& some : found)
+            into.insert(into.end(), (some.*list).begin(), (some.*list).end());
+    };
+    join(&Survey::otherSurfaces);
+    join(&Survey::placing);
+    join(&Survey::withKnots);
+    join(&Survey::read);
+    join(&Survey::referring);
     return out;
 }
 

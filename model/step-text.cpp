@@ -347,6 +347,7 @@ template <class Keys>
 std::pair<std::string, uint32_t> sortInPlace(std::vector<Instances::Instance>& list) {
     std::vector<typename Keys::Key> keys;
     keys.reserve(list.size());
+    preferLargePages(keys);
     for (size_t i = 0; i < list.size(); ++i)
         keys.push_back(Keys::make(list[i].number(), static_cast<uint32_t>(i)));
     sortMostlyInOrder(keys);
@@ -524,7 +525,9 @@ bool decodeString(std::string_view p, std::string& text) {
     const std::string_view s = p.substr(1, p.size() - 2);
     text.clear();
     for (size_t at = 0; at < s.size();) {
-        if (s[at] == kQuote) { // '' is one quote
+        if (s[at] != kQuote && s[at] != '\\') { // most of a name: itself
+            text += s[at++];
+        } else if (s[at] == kQuote) { // '' is one quote
             text += kQuote;
             at += 2;
         } else if (startsWith(s.substr(at), "\\\\")) {
