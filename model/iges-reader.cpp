@@ -5,7 +5,9 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 #include <tuple>
@@ -114,6 +116,35 @@ struct Sections {
     }
 };
 
+// Sixteen bytes compared at once (the compiler's vectors: SSE2 on x86-64, NEON on ARM).
+constexpr size_t kLanes = 16;
+using Bytes = char __attribute__((vector_size(kLanes)));
+
+// Where the line from at ends (the '\n' or the text's end). A line is 80 columns: the byte
+// after them is looked at first, and the columns for a line break 16 at a time, without a
+// search for each line (a file of a hundred thousand surfaces has a million lines).
+size_t lineEnd(std::string_view text, size_t at) {
+    constexpr size_t kColumns = 80;
+    static_assert(kColumns % kLanes == 0);
+    const char* line = text.data() + at;
+    if (text.size() - at > kColumns + 1) {
+        const size_t end = line[kColumns] == '\n'                                 ? kColumns
+                           : line[kColumns] == '\r' && line[kColumns + 1] == '\n' ? kColumns + 1
+                                                                                  : 0;
+        Bytes newline, breaks = {};
+        std::memset(&newline, '\n', sizeof newline);
+        for (size_t column = 0; end && column < kColumns; column += kLanes) {
+            Bytes bytes;
+            std::memcpy(&bytes, line + column, sizeof bytes);
+            breaks |= bytes == newline;
+        }
+        uint64_t halves[2];
+        std::memcpy(halves, &breaks, sizeof halves);
+        if (end && (halves[0] | halves[1]) == 0) return at + end;
+    }
+    return std::min(text.size(), text.find('\n', at));
+}
+
 // The sections by column 73.
 Sections sectionsOf(std::string_view text) {
     Sections s;
@@ -125,8 +156,7 @@ Sections sectionsOf(std::string_view text) {
     preferLargePages(s.parameters);
     size_t at = 0;
     while (at < text.size()) {
-        size_t end = text.find('\n', at);
-        if (end == std::string_view::npos) end = text.size();
+        const size_t end = lineEnd(text, at);
         std::string_view line = text.substr(at, end - at);
         at = end + 1;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
