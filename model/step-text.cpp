@@ -491,9 +491,31 @@ const Record* findRecord(const std::vector<Record>& records, std::string_view ke
 }
 
 std::vector<std::string_view> listItems(std::string_view list) {
-    if (list.size() < 2 || list.front() != '(' || closingParenthesis(list, 0) != list.size() - 1)
-        return {};
-    return parameterViews(list.substr(1, list.size() - 2));
+    // One pass: the items are split at the commas of the outer list, which must close at the end.
+    std::vector<std::string_view> out;
+    if (list.size() < 2 || list.front() != '(') return out;
+    const size_t last = list.size() - 1;
+    if (last == 1) return list[1] == ')' ? out : std::vector<std::string_view>{};
+    out.reserve(kTypicalParameters);
+    int depth = 1;
+    bool quoted = false;
+    size_t from = 1;
+    for (size_t i = 1; i <= last; ++i) {
+        const char c = list[i];
+        if (c == kQuote) quoted = !quoted;
+        if (quoted) continue;
+        if (c == '(') ++depth;
+        if (c == ')' && --depth == 0) {
+            if (i != last) return {};
+            out.push_back(list.substr(from, i - from));
+            return out;
+        }
+        if (c == ',' && depth == 1) {
+            out.push_back(list.substr(from, i - from));
+            from = i + 1;
+        }
+    }
+    return {};
 }
 
 // Plain digits and numbers are read by from_chars; strtol and strtod read every other form
