@@ -111,6 +111,7 @@ struct Sections {
             std::tie(begin, end) = std::equal_range(parameters.begin(), parameters.end(),
                                                     ParameterLine{entity, nullptr}, byOwner);
         }
+        data.reserve(static_cast<size_t>(end - begin) * kParameterColumns); // one allocation
         for (auto line = begin; line != end; ++line)
             data.append(line->text, kParameterColumns);
     }
