@@ -30,13 +30,14 @@ struct JoinedThread {
 
 // convert(i, result) for every i in [0, count), on several threads; take(i, result) in order,
 // stopping (false) when take returns false. The next batch is converted while this one is
-// taken, so the taking (merging points, one after another) overlaps the converting.
+// taken, so the taking (merging points, one after another) overlaps the converting. A batch
+// holds at most `most` items (items() when 0).
 template <class Result, class Convert, class Take>
-bool convertThenTake(size_t count, Convert&& convert, Take&& take) {
+bool convertThenTake(size_t count, Convert&& convert, Take&& take, size_t most = 0) {
     constexpr size_t kSmallestSplit = 2; // two items are worth a second thread
     // Batches grow from a sixteenth of the largest, so that taking starts (and overlaps) soon.
     constexpr size_t kFirstFraction = 16;
-    const size_t most = items();
+    most = most ? most : items();
     auto batchAfter = [&](size_t batch) { return std::min(most, 2 * batch); };
     std::vector<Result> results[2];
     auto convertBatch = [&](size_t first, size_t n, std::vector<Result>& out) {

@@ -5,9 +5,12 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/memory-backing.h"
@@ -22,7 +25,8 @@ namespace {
 constexpr int kBSplineSurface = 128;
 constexpr size_t kDataColumns = 72, kParameterColumns = 64, kSectionColumn = 72;
 constexpr size_t kFieldWidth = 8;
-constexpr size_t kTransformField = 6, kLabelField = 7; // of the first and the second line
+constexpr size_t kPointerField = 1, kTransformField = 6; // of an entry's first line
+constexpr size_t kLabelField = 7;                        // of its second
 constexpr int kMaxCount = 100000; // points a direction, to keep a wild value from wrapping
 
 // The other kinds of surface an IGES file can hold, none of which a bicubic patch is exactly.
@@ -91,15 +95,56 @@ struct Sections {
     std::vector<ParameterLine> parameters;   // by entity, each entity's in the file's order
     std::string_view terminate; // the T line's data: the lines of each section, "" when missing
 
-    // An entity's parameters, joined from columns 1–64 of its lines.
-    void parametersOf(int entity, std::string& data) const {
+    // An entity's parameters, joined from columns 1–64 of its lines. Its directory entry's
+    // pointer (the first line's number, from 1) is where they are in a file whose lines are in
+    // order, taken when its first line is there; else they are searched for.
+    void parametersOf(int entity, int pointer, std::string& data) const {
         data.clear();
-        const auto [begin, end] = std::equal_range(parameters.begin(), parameters.end(),
-                                                   ParameterLine{entity, nullptr}, byOwner);
+        const size_t at = static_cast<size_t>(pointer - 1);
+        auto begin = parameters.begin(), end = parameters.begin();
+        if (pointer > 0 && at < parameters.size() && parameters[at].owner == entity &&
+            (at == 0 || parameters[at - 1].owner < entity)) {
+            begin = end = parameters.begin() + static_cast<long>(at);
+            while (end != parameters.end() && end->owner == entity)
+                ++end;
+        } else {
+            std::tie(begin, end) = std::equal_range(parameters.begin(), parameters.end(),
+                                                    ParameterLine{entity, nullptr}, byOwner);
+        }
+        data.reserve(static_cast<size_t>(end - begin) * kParameterColumns); // one allocation
         for (auto line = begin; line != end; ++line)
             data.append(line->text, kParameterColumns);
     }
 };
+
+// Sixteen bytes compared at once (the compiler's vectors: SSE2 on x86-64, NEON on ARM).
+constexpr size_t kLanes = 16;
+using Bytes = char __attribute__((vector_size(kLanes)));
+
+// Where the line from at ends (the '\n' or the text's end). A line is 80 columns: the byte
+// after them is looked at first, and the columns for a line break 16 at a time, without a
+// search for each line (a file of a hundred thousand surfaces has a million lines).
+size_t lineEnd(std::string_view text, size_t at) {
+    constexpr size_t kColumns = 80;
+    static_assert(kColumns % kLanes == 0);
+    const char* line = text.data() + at;
+    if (text.size() - at > kColumns + 1) {
+        const size_t end = line[kColumns] == '\n'                                 ? kColumns
+                           : line[kColumns] == '\r' && line[kColumns + 1] == '\n' ? kColumns + 1
+                                                                                  : 0;
+        Bytes newline, breaks = {};
+        std::memset(&newline, '\n', sizeof newline);
+        for (size_t column = 0; end && column < kColumns; column += kLanes) {
+            Bytes bytes;
+            std::memcpy(&bytes, line + column, sizeof bytes);
+            breaks |= bytes == newline;
+        }
+        uint64_t halves[2];
+        std::memcpy(halves, &breaks, sizeof halves);
+        if (end && (halves[0] | halves[1]) == 0) return at + end;
+    }
+    return std::min(text.size(), text.find('\n', at));
+}
 
 // The sections by column 73.
 Sections sectionsOf(std::string_view text) {
@@ -112,8 +157,7 @@ Sections sectionsOf(std::string_view text) {
     preferLargePages(s.parameters);
     size_t at = 0;
     while (at < text.size()) {
-        size_t end = text.find('\n', at);
-        if (end == std::string_view::npos) end = text.size();
+        const size_t end = lineEnd(text, at);
         std::string_view line = text.substr(at, end - at);
         at = end + 1;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -246,10 +290,11 @@ struct Surface {
     std::string why;
 };
 
-Surface surfaceFrom(const Sections& sections, int line, char delimiter, char recordEnd) {
+Surface surfaceFrom(const Sections& sections, int line, int pointer, char delimiter,
+                    char recordEnd) {
     Surface out;
     std::string data, spaced; // the parameters; an item with spaces taken out
-    sections.parametersOf(line, data);
+    sections.parametersOf(line, pointer, data);
     data.resize(std::min(data.size(), data.find(recordEnd)));
     std::vector<double> values;
     values.reserve(data.size() / 4);
@@ -332,7 +377,8 @@ ImportResult importIges(std::string_view text, Model& model) {
             directory[d].substr(kTransformField * kFieldWidth, kFieldWidth);
         return std::find(std::begin(kHoldingSurfaces), std::end(kHoldingSurfaces), type) !=
                    std::end(kHoldingSurfaces) &&
-               transform.find_first_not_of(" 0") != std::string::npos;
+               std::any_of(transform.begin(), transform.end(),
+                           [](char c) { return c != ' ' && c != '0'; });
     };
     // Surfaces are converted on every core; the entities are then taken in order, so the
     // first refusal is the one reading them one after another meets.
@@ -343,7 +389,8 @@ ImportResult importIges(std::string_view text, Model& model) {
             const size_t d = 2 * e;
             const int type = fieldNumber(directory[d], 0);
             if (type == kBSplineSurface && !transformed(d, type))
-                out = surfaceFrom(sections, static_cast<int>(d + 1), delimiter, recordEnd);
+                out = surfaceFrom(sections, static_cast<int>(d + 1),
+                                  fieldNumber(directory[d], kPointerField), delimiter, recordEnd);
         },
         [&](size_t e, Surface& converted) {
             const size_t d = 2 * e;

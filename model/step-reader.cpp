@@ -18,30 +18,22 @@
 #include "model/batch-conversion.h"
 #include "model/bspline-patches.h"
 #include "model/cad-assembly.h"
+#include "model/decimal-number.h"
 #include "model/knot-tolerance.h"
+#include "model/step-survey.h"
 #include "model/step-text.h"
 
 namespace {
 
 using step::Instances;
+using step::keywordAmong;
 using step::Record;
 
 constexpr int kMaxMultiplicity = 4;
+// Surfaces a batch holds, as a share of batches::items(): a surface's patches take the room of
+// the instances a patch is written as (its surface and 16 points).
+constexpr size_t kInstancesASurface = 17;
 constexpr double kWeightTolerance = 1e-12; // relative: weights this close are equal
-
-constexpr std::string_view kOtherSurfaces[] = {"PLANE",
-                                               "CYLINDRICAL_SURFACE",
-                                               "CONICAL_SURFACE",
-                                               "SPHERICAL_SURFACE",
-                                               "TOROIDAL_SURFACE",
-                                               "DEGENERATE_TOROIDAL_SURFACE",
-                                               "SURFACE_OF_REVOLUTION",
-                                               "SURFACE_OF_LINEAR_EXTRUSION",
-                                               "OFFSET_SURFACE",
-                                               "SURFACE_REPLICA",
-                                               "BEZIER_SURFACE",
-                                               "UNIFORM_SURFACE",
-                                               "QUASI_UNIFORM_SURFACE"};
 
 ImportResult refuse(const std::string& why) {
     ImportResult r;
@@ -53,57 +45,14 @@ std::string label(long number) {
     return "#" + std::to_string(number);
 }
 
-// Whether any record of an instance has one of the keywords: a simple instance's is compared
-// without parsing its parameters (points are most of a file). The keyword found (its text
-// ends in a zero), or null.
-template <size_t n>
-const char* keywordAmong(std::string_view text, const std::string_view (&keywords)[n]) {
-    auto among = [&](std::string_view keyword) -> const char* {
-        for (const std::string_view k : keywords)
-            if (keyword == k) return k.data();
-        return nullptr;
-    };
-    if (!text.empty() && text[0] != '(') {
-        size_t open = 0; // a keyword's few letters: looked through without a library call
-        while (open < text.size() && text[open] != '(')
-            ++open;
-        return among(text.substr(0, open));
-    }
-    for (const Record& r : step::records(text))
-        if (const char* k = among(r.keyword)) return k;
-    return nullptr;
-}
-
-// Instances are read on every core, in kRanges ranges of the file's order: read(instance, r)
-// keeps its findings for range r apart, and they are joined in order afterwards.
-constexpr size_t kRanges = 16;
-template <class Read> void inRanges(const Instances& instances, Read&& read) {
-    const Instances::Instance* all = instances.begin();
-    const size_t count = instances.size();
-    inParallelRanges(
-        kRanges,
-        [&](size_t from, size_t to) {
-            for (size_t r = from; r < to; ++r)
-                for (size_t i = count * r / kRanges; i < count * (r + 1) / kRanges; ++i)
-                    read(all[i], r);
-        },
-        2);
-}
-
 // Why the file holds surfaces of other kinds, naming the first and counting them, or "".
-std::string otherSurfaces(const Instances& instances) {
-    std::vector<std::pair<long, const char*>> found[kRanges]; // each range's, in order
-    inRanges(instances, [&](const Instances::Instance& instance, size_t r) {
-        if (const char* kind = keywordAmong(instance.text(), kOtherSurfaces))
-            found[r].emplace_back(instance.number(), kind);
-    });
+std::string otherSurfaces(const Instances& instances, const step::Survey& survey) {
     std::map<std::string, size_t> counts;
     std::string first;
-    for (const auto& some : found)
-        for (const auto& [number, kind] : some) {
-            if (first.empty()) first = label(number) + " is a " + kind;
-            ++counts[kind];
-        }
+    for (const auto& [place, kind] : survey.otherSurfaces) {
+        if (first.empty()) first = label(instances.begin()[place].number()) + " is a " + kind;
+        ++counts[kind];
+    }
     if (first.empty()) return "";
     return otherSurfacesReason(first, "bicubic B-spline surfaces", {counts.begin(), counts.end()});
 }
@@ -119,19 +68,29 @@ long leadingNumber(std::string_view text) {
     return std::strtol(std::string(text.substr(0, length)).c_str(), nullptr, 10);
 }
 
+// Whether text starts with head: a few letters compared without a library call.
+bool startsWith(std::string_view text, std::string_view head) {
+    if (text.size() < head.size()) return false;
+    for (size_t i = 0; i < head.size(); ++i)
+        if (text[i] != head[i]) return false;
+    return true;
+}
+
 // A CARTESIAN_POINT's three coordinates. The form exporters write, "CARTESIAN_POINT('name',
 // (x,y,z))" with no quote in the name, is read in place; any other by its records.
 bool pointOf(std::string_view text, std::array<double, 3>& p) {
     constexpr std::string_view kHead = "CARTESIAN_POINT('";
-    if (text.substr(0, kHead.size()) == kHead) {
+    if (startsWith(text, kHead)) {
         size_t at = text.find('\'', kHead.size());
-        bool plain = at != std::string_view::npos && text.substr(at + 1, 2) == ",(";
+        bool plain = at != std::string_view::npos && startsWith(text.substr(at + 1), ",(");
         for (size_t k = 0, from = at + 3; plain && k < 3; ++k) {
-            const size_t end = text.find_first_of(",)", from);
-            plain = end != std::string_view::npos && text[end] == (k < 2 ? ',' : ')') &&
+            size_t end = from; // a number's few characters: looked through without a library call
+            while (end < text.size() && text[end] != ',' && text[end] != ')')
+                ++end;
+            plain = end < text.size() && text[end] == (k < 2 ? ',' : ')') &&
                     step::number(text.substr(from, end - from), p[k]);
             from = end + 1;
-            if (plain && k == 2 && text.substr(end) == "))") return true;
+            if (plain && k == 2 && end + 2 == text.size() && text[end + 1] == ')') return true;
         }
     }
     const std::vector<Record> records = step::records(text);
@@ -172,9 +131,44 @@ std::vector<RecordView> recordsOf(std::string_view text, std::vector<Record>& pa
     return views;
 }
 
-// The B-spline surface of an instance; why says what is wrong with it.
+// The references of a list of lists of references in the plain form exporters write,
+// "((#1,#2),(#3,#4))" (each list as long, every number of fewer digits than a long holds), seen
+// in it; false when the list is of any other form.
+bool plainGrid(std::string_view list, std::vector<std::string_view>& refs, size_t& columns) {
+    constexpr size_t kPlainDigits = 18; // any 18 digits fit a long
+    const char* p = list.data();
+    const char* const end = p + list.size();
+    if (p == end || *p++ != '(') return false;
+    size_t rowLength = 0;
+    for (;;) {
+        if (p == end || *p++ != '(') return false;
+        size_t length = 0;
+        for (;;) {
+            const char* const ref = p;
+            if (p == end || *p++ != '#') return false;
+            while (p < end && decimal::isDigit(*p))
+                ++p;
+            const size_t digits = static_cast<size_t>(p - ref - 1);
+            if (digits == 0 || digits > kPlainDigits) return false;
+            refs.emplace_back(ref, static_cast<size_t>(p - ref));
+            ++length;
+            if (p == end) return false;
+            const char c = *p++;
+            if (c == ')') break;
+            if (c != ',') return false;
+        }
+        if (columns++ == 0) rowLength = length;
+        if (length != rowLength || p == end) return false;
+        const char c = *p++;
+        if (c == ')') return p == end;
+        if (c != ',') return false;
+    }
+}
+
+// The B-spline surface of an instance (self, numbered number); why says what is wrong with it.
 BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances& instances,
-                         std::string& name, std::string& why) {
+                         const Instances::Instance* self, long number, std::string& name,
+                         std::string& why) {
     BSplineSurface s;
     const RecordView* withKnots = recordIn(records, "B_SPLINE_SURFACE_WITH_KNOTS");
     // Simple: name, degrees, points, form, closed, closed, self-intersecting, then the knots;
@@ -235,30 +229,44 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
                 return s;
             }
     }
-    const std::vector<std::string_view> columns = step::listItems(surface[2]);
-    s.countU = static_cast<int>(columns.size());
-    const Instances::Instance* previous = nullptr; // the point read last: the next is near
-    long previousNumber = 0;
-    s.points.reserve(columns.size() * (columns.empty() ? 0 : step::listItems(columns[0]).size()));
-    for (const std::string_view column : columns) {
-        const std::vector<std::string_view> refs = step::listItems(column);
-        if (s.countV == 0) s.countV = static_cast<int>(refs.size());
-        if (static_cast<int>(refs.size()) != s.countV) {
-            why = ": its rows of points differ in length";
-            return s;
+    // The point read last: the next is near it, the first near the surface (exporters number
+    // a surface's points next to it).
+    const Instances::Instance* previous = self;
+    long previousNumber = number;
+    auto addPoint = [&](std::string_view ref) {
+        long named = 0;
+        const Instances::Instance* point =
+            step::reference(ref, named) ? instances.find(named, previous, previousNumber) : nullptr;
+        if (point) previous = point, previousNumber = named;
+        std::array<double, 3> q{};
+        if (!point || !pointOf(point->text(), q)) {
+            why = ": " + std::string(ref) + " is not a point of three numbers";
+            return false;
         }
-        for (const std::string_view ref : refs) {
-            long number = 0;
-            const Instances::Instance* point =
-                step::reference(ref, number) ? instances.find(number, previous, previousNumber)
-                                             : nullptr;
-            if (point) previous = point, previousNumber = number;
-            std::array<double, 3> q{};
-            if (!point || !pointOf(point->text(), q)) {
-                why = ": " + std::string(ref) + " is not a point of three numbers";
+        s.points.push_back(q);
+        return true;
+    };
+    // The plain form exporters write is read in one pass, any other by its lists.
+    std::vector<std::string_view> refs;
+    size_t columns = 0;
+    if (plainGrid(surface[2], refs, columns)) {
+        s.countU = static_cast<int>(columns);
+        s.countV = static_cast<int>(refs.size() / columns);
+        s.points.reserve(refs.size());
+        for (const std::string_view ref : refs)
+            if (!addPoint(ref)) return s;
+    } else {
+        const std::vector<std::string_view> lists = step::listItems(surface[2]);
+        s.countU = static_cast<int>(lists.size());
+        for (const std::string_view column : lists) {
+            const std::vector<std::string_view> row = step::listItems(column);
+            if (s.countV == 0) s.countV = static_cast<int>(row.size());
+            if (static_cast<int>(row.size()) != s.countV) {
+                why = ": its rows of points differ in length";
                 return s;
             }
-            s.points.push_back(q);
+            for (const std::string_view ref : row)
+                if (!addPoint(ref)) return s;
         }
     }
     for (size_t dir = 0; dir < 2; ++dir) {
@@ -311,23 +319,36 @@ struct Uses {
     }
 };
 
-// Only B-spline surfaces' uses are asked for: references to points (most of a file's) are
-// passed over.
-Uses usesOf(const Instances& instances) {
+// Only B-spline surfaces' uses are asked for, and only of instances that refer to another:
+// points (most of a file's) are passed over.
+Uses usesOf(const Instances& instances, const step::Survey& survey) {
     static const std::string_view kBounding[] = {"RECTANGULAR_TRIMMED_SURFACE(", "ADVANCED_FACE(",
                                                  "FACE_SURFACE(", "PCURVE("};
-    static constexpr std::string_view kWithKnots[] = {"B_SPLINE_SURFACE_WITH_KNOTS"};
-    std::vector<long> surfacesOf[kRanges];               // ascending, as the instances are
+    constexpr size_t kRanges = 16, kThreads = 2; // ranges the cores take in turn
+    const Instances::Instance* all = instances.begin();
+    std::vector<long> surfaces; // ascending, as the instances are
+    surfaces.reserve(survey.withKnots.size());
+    for (const size_t place : survey.withKnots)
+        surfaces.push_back(all[place].number());
+    // Whether a number is a surface's: a bit a number over their range when it is not much
+    // wider than their count (a look-up for each reference to a surface's points), else searched.
+    constexpr long kWidestSpread = 64; // numbers a surface
+    long spread = 0;
+    const bool dense = !surfaces.empty() &&
+                       !__builtin_sub_overflow(surfaces.back(), surfaces.front(), &spread) &&
+                       spread / kWidestSpread < static_cast<long>(surfaces.size());
+    std::vector<bool> marked(dense ? static_cast<size_t>(spread) + 1 : 0);
+    if (dense)
+        for (const long number : surfaces)
+            marked[static_cast<size_t>(number - surfaces.front())] = true;
+    auto isSurface = [&](long number) {
+        if (!dense) return std::binary_search(surfaces.begin(), surfaces.end(), number);
+        return number >= surfaces.front() && number <= surfaces.back() &&
+               marked[static_cast<size_t>(number - surfaces.front())];
+    };
     std::vector<std::pair<long, bool>> namedOf[kRanges]; // a surface and whether it is bounded
-    inRanges(instances, [&](const Instances::Instance& instance, size_t r) {
-        if (keywordAmong(instance.text(), kWithKnots)) surfacesOf[r].push_back(instance.number());
-    });
-    std::vector<long> surfaces;
-    for (const std::vector<long>& some : surfacesOf)
-        surfaces.insert(surfaces.end(), some.begin(), some.end());
-    inRanges(instances, [&](const Instances::Instance& instance, size_t r) {
+    auto look = [&](const Instances::Instance& instance, size_t r) {
         const std::string_view text = instance.text();
-        if (text.find('#') == std::string_view::npos) return;
         bool bounding = false;
         for (const std::string_view head : kBounding)
             bounding = bounding || text.substr(0, head.size()) == head;
@@ -336,10 +357,19 @@ Uses usesOf(const Instances& instances) {
             if (text[i] == '\'') quoted = !quoted;
             if (quoted || text[i] != '#') continue;
             const long named = leadingNumber(text.substr(i + 1));
-            if (std::binary_search(surfaces.begin(), surfaces.end(), named))
-                namedOf[r].emplace_back(named, bounding);
+            if (isSurface(named)) namedOf[r].emplace_back(named, bounding);
         }
-    });
+    };
+    const std::vector<size_t>& referring = survey.referring;
+    const size_t count = referring.size();
+    inParallelRanges(
+        kRanges,
+        [&](size_t from, size_t to) {
+            for (size_t r = from; r < to; ++r)
+                for (size_t i = count * r / kRanges; i < count * (r + 1) / kRanges; ++i)
+                    look(all[referring[i]], r);
+        },
+        kThreads);
     Uses uses;
     uses.surfaces = std::move(surfaces);
     uses.marks.assign(uses.surfaces.size(), 0);
@@ -395,11 +425,11 @@ std::optional<std::array<double, 9>> frameOf(const Instances& instances, std::st
 
 // Why the file places part of its shapes elsewhere (an assembly's component moved from where
 // it was made, a mapped item), which the import does not read, or "".
-std::string placedElsewhere(const Instances& instances) {
-    static constexpr std::string_view kPlacing[] = {"ITEM_DEFINED_TRANSFORMATION", "MAPPED_ITEM"};
-    for (const Instances::Instance& instance : instances) {
+std::string placedElsewhere(const Instances& instances, const step::Survey& survey) {
+    using step::kPlacing;
+    for (const size_t place : survey.placing) {
+        const Instances::Instance& instance = instances.begin()[place];
         const char* kind = keywordAmong(instance.text(), kPlacing);
-        if (!kind) continue;
         const std::vector<Record> records = step::records(instance.text());
         const Record* r = step::findRecord(records, kind);
         std::optional<Record> map; // a mapped item's source: origin, representation
@@ -510,11 +540,13 @@ struct Patches {
     std::string why;
 };
 
-// The patches of the B-spline surface `number`; its records when they were read already.
+// The patches of the B-spline surface `number`; its instance and records when they were read
+// already.
 Patches surfacePatches(const Instances& instances, long number, const Placement& placement,
+                       const Instances::Instance* instance = nullptr,
                        const std::vector<RecordView>* parsed = nullptr) {
     Patches out;
-    const Instances::Instance* found = parsed ? nullptr : instances.find(number);
+    const Instances::Instance* found = parsed ? instance : instances.find(number);
     std::vector<Record> storage;
     const std::vector<RecordView> read =
         parsed || !found ? std::vector<RecordView>{} : recordsOf(found->text(), storage);
@@ -524,7 +556,7 @@ Patches surfacePatches(const Instances& instances, long number, const Placement&
         return out;
     }
     std::string why;
-    BSplineSurface s = bsplineOf(records, instances, out.name, why);
+    BSplineSurface s = bsplineOf(records, instances, found, number, out.name, why);
     if (!why.empty()) {
         out.why = label(number) + why;
         return out;
@@ -560,10 +592,12 @@ ImportResult importStep(std::string_view text, Model& model) {
     // A file cut short, or whose numbers name two instances, may still hold whole surfaces:
     // none is imported without the rest.
     if (!instances.damage().empty()) return refuse(instances.damage());
-    if (const std::string other = otherSurfaces(instances); !other.empty()) return refuse(other);
-    if (const std::string placed = placedElsewhere(instances); !placed.empty())
+    const step::Survey survey = step::survey(instances);
+    if (const std::string other = otherSurfaces(instances, survey); !other.empty())
+        return refuse(other);
+    if (const std::string placed = placedElsewhere(instances, survey); !placed.empty())
         return refuse(placed);
-    const Uses uses = usesOf(instances);
+    const Uses uses = usesOf(instances, survey);
     CadAssembly assembly(model);
     assembly.expect(uses.surfaces.size());
     size_t unread = 0; // faces and bounded surfaces whose edges were not read
@@ -656,13 +690,9 @@ ImportResult importStep(std::string_view text, Model& model) {
     };
     std::string refusal;
     const bool read = batches::convertThenTake<Read>(
-        instances.size(),
+        survey.read.size(),
         [&](size_t i, Read& out) {
-            const Instances::Instance& instance = instances.begin()[i];
-            static constexpr std::string_view kParsed[] = {
-                "B_SPLINE_SURFACE_WITH_KNOTS", "RECTANGULAR_TRIMMED_SURFACE", "ADVANCED_FACE",
-                "FACE_SURFACE", "CURVE_BOUNDED_SURFACE"};
-            if (!keywordAmong(instance.text(), kParsed)) return;
+            const Instances::Instance& instance = instances.begin()[survey.read[i]];
             std::vector<Record> storage;
             const std::vector<RecordView> records = recordsOf(instance.text(), storage);
             if (records.empty()) return;
@@ -674,12 +704,13 @@ ImportResult importStep(std::string_view text, Model& model) {
             out.surface = true;
             const long number = instance.number();
             if (uses.wholeForItself(number))
-                out.whole = surfacePatches(instances, number, {}, &records);
+                out.whole = surfacePatches(instances, number, {}, &instance, &records);
         },
         [&](size_t i, Read& out) {
-            refusal = takeInstance(instances.begin()[i], out);
+            refusal = takeInstance(instances.begin()[survey.read[i]], out);
             return refusal.empty();
-        });
+        },
+        std::max<size_t>(1, batches::items() / kInstancesASurface));
     if (!read) return refuse(refusal);
     assembly.finish();
     if (model.patches.empty())

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <thread>
 #include <utility>
@@ -22,11 +23,37 @@ namespace {
 constexpr char kQuote = '\'';
 constexpr long kNarrowLargest = std::numeric_limits<uint32_t>::max(); // numbers sorted in one word
 constexpr size_t kTypicalInstanceBytes = 32;    // "#12=CARTESIAN_POINT('',(1.,2.,3.));" and more
+constexpr size_t kTypicalParameters = 16;       // a B-spline surface has 13 or 14
 constexpr size_t kSplitBytes = size_t{1} << 20; // smaller files are read on one thread
 constexpr char32_t kLastAscii = 126, kFirstPrintable = 32;
 constexpr char32_t kFirstSupplementary = 0x10000;
 constexpr int kHexDigitsX = 2, kHexDigitsX2 = 4, kHexDigitsX4 = 8;
 constexpr unsigned char kUpperHalf = 0x80; // \S\c is the character c + 128
+
+// Sixteen bytes looked at at once (the compiler's vectors: SSE2 on x86-64, NEON on ARM).
+constexpr size_t kLanes = 16;
+using Bytes = unsigned char __attribute__((vector_size(kLanes)));
+
+Bytes splat(unsigned char c) {
+    Bytes v;
+    std::memset(&v, c, sizeof v);
+    return v;
+}
+
+// Whether any of the 16 bytes at p is one the reading stops at: outside strings a quote, ';',
+// '/' or whitespace, inside them a quote or a line break.
+bool anyMarked(const char* p, bool quoted) {
+    constexpr unsigned char kFirstSpace = '\t', kSpaces = '\r' - '\t' + 1; // \t \n \v \f \r
+    Bytes b;
+    std::memcpy(&b, p, sizeof b);
+    Bytes hit = (Bytes)(b == splat(kQuote)) | (Bytes)(b == splat('\r')) | (Bytes)(b == splat('\n'));
+    if (!quoted)
+        hit |= (Bytes)(b == splat(' ')) | (Bytes)(b == splat(';')) | (Bytes)(b == splat('/')) |
+               (Bytes)(b - splat(kFirstSpace) < splat(kSpaces));
+    uint64_t halves[2];
+    std::memcpy(halves, &hit, sizeof halves);
+    return (halves[0] | halves[1]) != 0;
+}
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
@@ -70,6 +97,7 @@ size_t closingParenthesis(std::string_view text, size_t open) {
 std::vector<std::string_view> parameterViews(std::string_view inside) {
     std::vector<std::string_view> out;
     if (inside.empty()) return out;
+    out.reserve(kTypicalParameters); // one allocation for most lists, not one for each doubling
     int depth = 0;
     bool quoted = false;
     size_t from = 0;
@@ -149,6 +177,8 @@ void Instances::read(std::string_view file, Reading& r, size_t limit) {
         if (!r.copied) { // plain characters kept in place
             const auto& marks = r.quoted ? kInString : kOutside;
             const size_t plain = at;
+            while (limit - at >= kLanes && !anyMarked(file.data() + at, r.quoted))
+                at += kLanes;
             while (at < limit && !marks[static_cast<unsigned char>(file[at])])
                 ++at;
             if (at > plain && r.from == kNone) r.from = plain;
@@ -268,41 +298,65 @@ namespace {
 
 // An instance's number beside its place in the list (its order in the file), as sorted: in one
 // word when the number fits 32 bits, as nearly all files' do.
-struct NarrowKey {
-    uint64_t bits;
-    NarrowKey(long number, uint32_t place) : bits(static_cast<uint64_t>(number) << 32 | place) {}
-    long number() const { return static_cast<long>(bits >> 32); }
-    uint32_t place() const { return static_cast<uint32_t>(bits); }
-    void setPlace(uint32_t place) { bits = (bits >> 32) << 32 | place; }
-    bool operator<(const NarrowKey& other) const { return bits < other.bits; }
-};
-struct WideKey {
-    long number_;
-    uint32_t place_;
-    WideKey(long number, uint32_t place) : number_(number), place_(place) {}
-    long number() const { return number_; }
-    uint32_t place() const { return place_; }
-    void setPlace(uint32_t place) { place_ = place; }
-    bool operator<(const WideKey& other) const {
-        return number_ < other.number_ || (number_ == other.number_ && place_ < other.place_);
+struct Narrow {
+    using Key = uint64_t;
+    static Key make(long number, uint32_t place) {
+        return static_cast<uint64_t>(number) << 32 | place;
     }
+    static long number(Key k) { return static_cast<long>(k >> 32); }
+    static uint32_t place(Key k) { return static_cast<uint32_t>(k); }
+    static void setPlace(Key& k, uint32_t place) { k = (k >> 32) << 32 | place; }
 };
+struct Wide {
+    struct Key {
+        long number;
+        uint32_t place;
+        bool operator<(const Key& other) const {
+            return number < other.number || (number == other.number && place < other.place);
+        }
+    };
+    static Key make(long number, uint32_t place) { return {number, place}; }
+    static long number(const Key& k) { return k.number; }
+    static uint32_t place(const Key& k) { return k.place; }
+    static void setPlace(Key& k, uint32_t place) { k.place = place; }
+};
+
+// The keys sorted. Exporters write nearly every instance in order, a few out of it (a surface
+// after its points): the longest run in order is kept where it is, the others are taken out,
+// sorted and merged back in.
+template <class Key> void sortMostlyInOrder(std::vector<Key>& keys) {
+    std::vector<Key> out;
+    size_t kept = 0;
+    for (const Key& key : keys)
+        if (kept == 0 || keys[kept - 1] < key)
+            keys[kept++] = key;
+        else
+            out.push_back(key);
+    std::sort(out.begin(), out.end());
+    // From the end: the places written are past the kept keys not yet merged.
+    size_t at = keys.size(), inOrder = kept, taken = out.size();
+    while (taken > 0)
+        keys[--at] =
+            inOrder > 0 && out[taken - 1] < keys[inOrder - 1] ? keys[--inOrder] : out[--taken];
+}
 
 // The list (in the file's order) sorted by number in place, of two with one number the later
 // kept; the first instance in the file's order whose number was used before ("#12", its
 // order), "" when none was.
-template <class Key>
+template <class Keys>
 std::pair<std::string, uint32_t> sortInPlace(std::vector<Instances::Instance>& list) {
-    std::vector<Key> keys;
+    std::vector<typename Keys::Key> keys;
     keys.reserve(list.size());
+    preferLargePages(keys);
     for (size_t i = 0; i < list.size(); ++i)
-        keys.emplace_back(list[i].number(), static_cast<uint32_t>(i));
-    std::sort(keys.begin(), keys.end());
+        keys.push_back(Keys::make(list[i].number(), static_cast<uint32_t>(i)));
+    sortMostlyInOrder(keys);
     std::pair<std::string, uint32_t> twice;
     const Instances::Instance* first = nullptr;
     for (size_t i = 1; i < keys.size(); ++i)
-        if (keys[i].number() == keys[i - 1].number() && (!first || keys[i].place() < first->order))
-            first = &list[keys[i].place()];
+        if (Keys::number(keys[i]) == Keys::number(keys[i - 1]) &&
+            (!first || Keys::place(keys[i]) < first->order))
+            first = &list[Keys::place(keys[i])];
     if (first) {
         // Every instance's statement starts with '#' and has its number just before the "=".
         const char* equals = first->begin - 1;
@@ -313,11 +367,11 @@ std::pair<std::string, uint32_t> sortInPlace(std::vector<Instances::Instance>& l
     }
     constexpr uint32_t kPlaced = std::numeric_limits<uint32_t>::max();
     for (size_t i = 0; i < keys.size(); ++i) { // each cycle of the permutation once
-        if (keys[i].place() == kPlaced) continue;
+        if (Keys::place(keys[i]) == kPlaced) continue;
         const Instances::Instance held = list[i];
         for (size_t at = i;;) {
-            const size_t from = keys[at].place();
-            keys[at].setPlace(kPlaced);
+            const size_t from = Keys::place(keys[at]);
+            Keys::setPlace(keys[at], kPlaced);
             if (from == i) {
                 list[at] = held;
                 break;
@@ -328,7 +382,7 @@ std::pair<std::string, uint32_t> sortInPlace(std::vector<Instances::Instance>& l
     }
     size_t kept = 0;
     for (size_t i = 0; i < keys.size(); ++i)
-        if (i + 1 == keys.size() || keys[i + 1].number() != keys[i].number())
+        if (i + 1 == keys.size() || Keys::number(keys[i + 1]) != Keys::number(keys[i]))
             list[kept++] = list[i];
     list.resize(kept);
     return twice;
@@ -339,7 +393,7 @@ std::pair<std::string, uint32_t> sortInPlace(std::vector<Instances::Instance>& l
 std::pair<std::string, uint32_t> Instances::sortByNumber() {
     // The numbers are sorted beside their places, then the list put in their order in place:
     // the list is not copied (a file of points has millions).
-    return narrowNumbers_ ? sortInPlace<NarrowKey>(list_) : sortInPlace<WideKey>(list_);
+    return narrowNumbers_ ? sortInPlace<Narrow>(list_) : sortInPlace<Wide>(list_);
 }
 
 void Instances::add(std::string_view statement) {
@@ -437,9 +491,31 @@ const Record* findRecord(const std::vector<Record>& records, std::string_view ke
 }
 
 std::vector<std::string_view> listItems(std::string_view list) {
-    if (list.size() < 2 || list.front() != '(' || closingParenthesis(list, 0) != list.size() - 1)
-        return {};
-    return parameterViews(list.substr(1, list.size() - 2));
+    // One pass: the items are split at the commas of the outer list, which must close at the end.
+    std::vector<std::string_view> out;
+    if (list.size() < 2 || list.front() != '(') return out;
+    const size_t last = list.size() - 1;
+    if (last == 1) return list[1] == ')' ? out : std::vector<std::string_view>{};
+    out.reserve(kTypicalParameters);
+    int depth = 1;
+    bool quoted = false;
+    size_t from = 1;
+    for (size_t i = 1; i <= last; ++i) {
+        const char c = list[i];
+        if (c == kQuote) quoted = !quoted;
+        if (quoted) continue;
+        if (c == '(') ++depth;
+        if (c == ')' && --depth == 0) {
+            if (i != last) return {};
+            out.push_back(list.substr(from, i - from));
+            return out;
+        }
+        if (c == ',' && depth == 1) {
+            out.push_back(list.substr(from, i - from));
+            from = i + 1;
+        }
+    }
+    return {};
 }
 
 // Plain digits and numbers are read by from_chars; strtol and strtod read every other form
@@ -471,7 +547,9 @@ bool decodeString(std::string_view p, std::string& text) {
     const std::string_view s = p.substr(1, p.size() - 2);
     text.clear();
     for (size_t at = 0; at < s.size();) {
-        if (s[at] == kQuote) { // '' is one quote
+        if (s[at] != kQuote && s[at] != '\\') { // most of a name: itself
+            text += s[at++];
+        } else if (s[at] == kQuote) { // '' is one quote
             text += kQuote;
             at += 2;
         } else if (startsWith(s.substr(at), "\\\\")) {

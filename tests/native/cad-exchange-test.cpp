@@ -452,3 +452,40 @@ TEST(CadExchange, BatchesReadAsOneAfterAnother) {
         batches::setItems(0);
     }
 }
+
+// The quick paths (instances in order, a plain grid of references, parameter lines where the
+// directory points) read what the general ones read, and hand what they cannot to them.
+TEST(CadExchange, IrregularFilesReadAsRegularOnes) {
+    Model band, model, irregular;
+    band.createDefault();
+    auto same = [](const Model& a, const Model& b) {
+        return a.points.size() == b.points.size() && a.patches.size() == b.patches.size() &&
+               std::memcmp(a.points.data(), b.points.data(),
+                           a.points.size() * sizeof(vm::Float3)) == 0;
+    };
+    // STEP's instances written last to first, and a surface's grid with a short row.
+    const std::string step = written(band, false);
+    const size_t data = step.find("DATA;\n") + 6, end = step.find("ENDSEC;\n", data);
+    std::string reversed;
+    for (size_t at = end; at > data;) {
+        const size_t from = step.rfind('\n', at - 2) + 1;
+        reversed += step.substr(from, at - from);
+        at = from;
+    }
+    ASSERT_TRUE(importCadSurfaces(step, model).ok);
+    ASSERT_TRUE(
+        importCadSurfaces(step.substr(0, data) + reversed + step.substr(end), irregular).ok);
+    EXPECT_TRUE(same(model, irregular));
+    std::string shortRow = step;
+    shortRow.erase(shortRow.find(",#105,", shortRow.find("#100=")), 5);
+    EXPECT_EQ("#100: its rows of points differ in length",
+              importCadSurfaces(shortRow, irregular).reason);
+    // IGES entries pointing a line past their parameters.
+    std::string iges = written(band, true);
+    ASSERT_TRUE(importCadSurfaces(iges, model).ok);
+    for (size_t at = iges.find("     128"); at != std::string::npos;
+         at = iges.find("\n     128", at + 1))
+        iges[at + 15 + (iges[at] == '\n')] += 1;
+    ASSERT_TRUE(importCadSurfaces(iges, irregular).ok);
+    EXPECT_TRUE(same(model, irregular));
+}
