@@ -35,6 +35,7 @@
 #include "ui/win32/palette.h"
 #include "ui/win32/recovery.h"
 #include "ui/win32/reference-view.h"
+#include "ui/win32/settle-frame-on-window-change.h"
 #include "ui/win32/shape-window.h"
 #include "ui/win32/tool-overlays.h"
 #include "ui/win32/tool-window-keys.h"
@@ -228,6 +229,10 @@ void prepareProcess() {
     INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), 0xFF};
     InitCommonControlsEx(&controls);
     registerWindowClasses();
+    settleFrameOnWindowChange([] {
+        if (application.renderer && application.renderer->device())
+            application.renderer->waitUntilIdle();
+    });
 }
 
 // The main window (its creation makes the renderer and the tool windows); fatal when it
