@@ -268,6 +268,7 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) 
     const Stopwatch started;
     readStartupSettings();
     prepareProcess();
+    convertRememberedPlacesToSystemDpi();
     placeWindowsAtStart(createMainWindow(instance));
 
     application.entities.push_back(&application.ship);

@@ -10,6 +10,7 @@
 
 #include "core/session-keys.h"
 #include "graphics/d3d11/renderer.h"
+#include "ui/remembered-places-dpi.h"
 #include "ui/win32/records.h"
 #include "ui/win32/status-bar.h"
 #include "ui/win32/toolbar-pictures.h"
@@ -21,6 +22,13 @@ int clientHeightOf(HWND window) {
     RECT r;
     if (!window || !GetClientRect(window, &r)) return 0;
     return r.bottom - r.top;
+}
+
+// The main window's place is pixels at its DPI: kept beside it, a start at another DPI
+// converts it (ui/remembered-places-dpi.h).
+void rememberPlaceDpi() {
+    sessionSettings().writeInt(session::kSession, places::kMainPlaceDpiKey,
+                               windowDpi(application.mainWindow));
 }
 
 } // namespace
@@ -99,6 +107,7 @@ bool handleLayoutMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         if (IsIconic(application.mainWindow)) return true;
         sessionSettings().writeInt(session::kSession, "x", static_cast<short>(LOWORD(lParam)));
         sessionSettings().writeInt(session::kSession, "y", static_cast<short>(HIWORD(lParam)));
+        rememberPlaceDpi();
         return true;
     case WM_SIZE: {
         if (wParam != SIZE_RESTORED && wParam != SIZE_MAXIMIZED) return true;
@@ -123,6 +132,7 @@ bool handleLayoutMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         if (application.mainToolbar) SendMessageA(application.mainToolbar, TB_AUTOSIZE, 0, 0);
         sessionSettings().writeInt(session::kSession, "w", LOWORD(lParam));
         sessionSettings().writeInt(session::kSession, "h", HIWORD(lParam));
+        rememberPlaceDpi();
         return true;
     }
     case WM_DPICHANGED: {
