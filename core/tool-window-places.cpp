@@ -34,15 +34,35 @@ FirstStart firstStart(const Rect& workArea, const Rect& palette, const Rect& sha
     return f;
 }
 
+const Rect& nearestArea(const Rect& place, const std::vector<Rect>& workAreas) {
+    // Distances along each axis from the corner to the area (0 inside it), in doubles: a
+    // place edited by hand may lie anywhere an int reaches.
+    auto gap = [](double v, double low, double high) {
+        return v < low ? low - v : v >= high ? v - high + 1 : 0.0;
+    };
+    const Rect* nearest = &workAreas.front();
+    double best = -1;
+    for (const Rect& area : workAreas) {
+        const double dx = gap(place.left, area.left, area.right);
+        const double dy = gap(place.top, area.top, area.bottom);
+        const double distance = dx * dx + dy * dy;
+        if (best < 0 || distance < best) best = distance, nearest = &area;
+    }
+    return *nearest;
+}
+
 Rect ontoScreen(const Rect& place, const std::vector<Rect>& workAreas) {
     if (workAreas.empty()) return place;
     // Shown: enough of it (its top left corner area, where it is grabbed) on a work area.
     const Rect grip = placed(place.left, place.top, std::min(place.width(), 100), 30);
     for (const Rect& area : workAreas)
         if (overlap(grip, area)) return place;
-    const Rect& area = workAreas.front();
-    return placed(area.left, area.top, std::min(place.width(), area.width()),
-                  std::min(place.height(), area.height()));
+    // Moved as little as it takes to lie wholly on the nearest area.
+    const Rect& area = nearestArea(place, workAreas);
+    const int width = std::min(place.width(), area.width());
+    const int height = std::min(place.height(), area.height());
+    return placed(std::clamp(place.left, area.left, area.right - width),
+                  std::clamp(place.top, area.top, area.bottom - height), width, height);
 }
 
 std::optional<Place> remembered(const SettingsFile& settings, const std::string& name) {
@@ -56,7 +76,8 @@ std::optional<Place> remembered(const SettingsFile& settings, const std::string&
     if (w < 40 || h < 40 || w > 16384 || h > 16384 || x < -100000 || x > 100000 || y < -100000 ||
         y > 100000)
         return std::nullopt;
-    return Place{placed(x, y, w, h), settings.readInt(kSection, keys[4].c_str(), 1) != 0};
+    return Place{placed(x, y, w, h), settings.readInt(kSection, keys[4].c_str(), 1) != 0,
+                 settings.readInt(kSection, (name + "Dpi").c_str(), 0)};
 }
 
 void remember(const SettingsFile& settings, const std::string& name, const Place& place) {
@@ -65,6 +86,7 @@ void remember(const SettingsFile& settings, const std::string& name, const Place
     settings.writeInt(kSection, (name + "W").c_str(), place.rect.width());
     settings.writeInt(kSection, (name + "H").c_str(), place.rect.height());
     settings.writeInt(kSection, (name + "Shown").c_str(), place.shown ? 1 : 0);
+    if (place.dpi > 0) settings.writeInt(kSection, (name + "Dpi").c_str(), place.dpi);
 }
 
 } // namespace places

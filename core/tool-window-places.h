@@ -29,15 +29,22 @@ struct FirstStart {
 FirstStart firstStart(const Rect& workArea, const Rect& palette, const Rect& shape,
                       const Rect& main);
 
-// A remembered place that shows on none of the monitors' work areas moves into the first
+// The work area nearest to the place's top left corner (the one it lies on, if any); the
+// areas must not be empty.
+const Rect& nearestArea(const Rect& place, const std::vector<Rect>& workAreas);
+
+// A remembered place that shows on none of the monitors' work areas moves into the nearest
 // one (its size shrunk to fit); one that shows on a monitor stays where it is.
 Rect ontoScreen(const Rect& place, const std::vector<Rect>& workAreas);
 
 // A tool window's remembered place and visibility: keys <name>X, <name>Y, <name>W, <name>H
-// and <name>Shown of section Windows. Nothing when any is missing or a size is absurd.
+// and <name>Shown of section Windows, and <name>Dpi, the DPI its pixels were saved at (0
+// when saved by a version that kept none). Nothing when any of the first five is missing or
+// a size is absurd.
 struct Place {
     Rect rect;
     bool shown = true;
+    int dpi = 0;
 };
 std::optional<Place> remembered(const SettingsFile& settings, const std::string& name);
 void remember(const SettingsFile& settings, const std::string& name, const Place& place);

@@ -35,6 +35,7 @@
 #include "ui/win32/palette.h"
 #include "ui/win32/recovery.h"
 #include "ui/win32/reference-view.h"
+#include "ui/win32/settle-frame-on-window-change.h"
 #include "ui/win32/shape-window.h"
 #include "ui/win32/tool-overlays.h"
 #include "ui/win32/tool-window-keys.h"
@@ -221,6 +222,10 @@ void prepareProcess() {
     INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), 0xFF};
     InitCommonControlsEx(&controls);
     registerWindowClasses();
+    settleFrameOnWindowChange([] {
+        if (application.renderer && application.renderer->device())
+            application.renderer->waitUntilIdle();
+    });
 }
 
 // The main window (its creation makes the renderer and the tool windows); fatal when it
@@ -246,6 +251,7 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) 
     const Stopwatch started;
     readStartupSettings();
     prepareProcess();
+    convertRememberedPlacesToSystemDpi();
     placeWindowsAtStart(createMainWindow(instance));
 
     application.entities.push_back(&application.ship);

@@ -143,7 +143,7 @@ void DeviceResources::clearView(int view, bool bindTargets) {
         context_->OMSetRenderTargets(1, t.renderTarget.GetAddressOf(), t.depthStencil.Get());
 }
 
-void DeviceResources::waitForLastFrame() {
+void DeviceResources::waitForLastFrame(unsigned longestMs) {
     if (!frameDone_) {
         D3D11_QUERY_DESC desc = {D3D11_QUERY_EVENT, 0};
         if (FAILED(device_->CreateQuery(&desc, &frameDone_))) return; // pacing is a nicety
@@ -154,13 +154,13 @@ void DeviceResources::waitForLastFrame() {
     // present spins on a core the software rasteriser needs. Bounded in time, not in polls
     // (a loaded machine sleeps far longer than asked): a hidden window, a lost device or a
     // driver that never answers must not keep the window from its messages.
-    constexpr ULONGLONG kLongestWaitMs = 100;
-    const ULONGLONG deadline = GetTickCount64() + kLongestWaitMs;
+    const ULONGLONG deadline = GetTickCount64() + longestMs;
     BOOL done = FALSE;
-    while (context_->GetData(frameDone_.Get(), &done, sizeof done, 0) == S_FALSE &&
+    HRESULT state = S_FALSE;
+    while ((state = context_->GetData(frameDone_.Get(), &done, sizeof done, 0)) == S_FALSE &&
            GetTickCount64() < deadline)
         Sleep(1);
-    frameIssued_ = false;
+    frameIssued_ = state == S_FALSE; // a frame still drawing is waited for by the next wait
 }
 
 void DeviceResources::present(int view) {

@@ -25,9 +25,11 @@ class DeviceResources {
     // Black and far; in the quad layout the view's targets are bound too.
     void clearView(int view, bool bindTargets);
     void present(int view);
-    // Returns once the last present has reached the screen (bounded: a device that never
-    // answers does not hang the caller).
-    void waitForLastFrame();
+    // Returns once the last present has reached the screen, or after longestMs: a device
+    // that never answers does not hang the caller. Pacing waits briefly; a caller that needs
+    // the device idle waits for a slow frame too.
+    static constexpr unsigned kPacingWaitMs = 100, kIdleWaitMs = 2000;
+    void waitForLastFrame(unsigned longestMs = kPacingWaitMs);
     // What Present said: a removed or reset device is the fatal error "error".
     void checkPresent(HRESULT hr);
     // Lets go of the views' targets and swap chains, then the device.

@@ -50,6 +50,8 @@ class Renderer {
     void present(int view);
     // Returns once the last present has reached the screen.
     void waitForPresented() { resources_.waitForLastFrame(); }
+    // Returns once the device has finished every frame given it (a slow one too).
+    void waitUntilIdle() { resources_.waitForLastFrame(DeviceResources::kIdleWaitMs); }
     // What Present said: a removed or reset device is the fatal error "error".
     void checkPresent(HRESULT hr);
     void setWorld(const vm::Mat4& m) { state_.setWorld(m); }

@@ -9,6 +9,7 @@
 #include "core/tool-window-places.h"
 #include "editor/editor-state.h"
 #include "temp-dir.h"
+#include "ui/remembered-places-dpi.h"
 #include "view/orbit-camera.h"
 
 namespace {
@@ -232,8 +233,7 @@ TEST(ToolWindowPlaces, FirstStartSideBySideAndRememberedPlacesBackOnAScreen) {
     EXPECT_EQ(onSecond, places::ontoScreen(onSecond, screens));
     const Rect gone{5000, 3000, 5300, 3400}; // a monitor that is no longer there
     const Rect back = places::ontoScreen(gone, screens);
-    EXPECT_EQ(0, back.left);
-    EXPECT_EQ(300, back.width());
+    EXPECT_EQ((Rect{3540, 680, 3840, 1080}), back); // onto the nearest, the second
 
     TempDir dir;
     SettingsFile settings(dir.file("session.ini"));
@@ -245,4 +245,49 @@ TEST(ToolWindowPlaces, FirstStartSideBySideAndRememberedPlacesBackOnAScreen) {
     EXPECT_FALSE(place->shown);
     settings.writeInt("Windows", "PaletteW", 0); // edited by hand into nonsense
     EXPECT_FALSE(places::remembered(settings, "Palette").has_value());
+}
+
+TEST(ToolWindowPlaces, PlacesSavedAtOneDpiComeBackScaledAtAnother) {
+    using places::Rect;
+    const std::vector<Rect> screens = {{0, 0, 1920, 1160}, {1920, 0, 3840, 1080}};
+    // Sizes and the offset from their monitor's corner scale: side by side stays side by side.
+    EXPECT_EQ((Rect{150, 30, 285, 630}), places::atDpi({100, 20, 190, 420}, 96, 144, screens));
+    EXPECT_EQ((Rect{2070, 30, 2205, 630}), places::atDpi({2020, 20, 2110, 420}, 96, 144, screens));
+    EXPECT_EQ((Rect{100, 20, 190, 420}), places::atDpi({150, 30, 285, 630}, 144, 96, screens));
+    // No DPI kept (an older version's place) or one out of reason: taken as the current one.
+    EXPECT_EQ((Rect{100, 20, 190, 420}), places::atDpi({100, 20, 190, 420}, 0, 144, screens));
+    EXPECT_EQ((Rect{100, 20, 190, 420}), places::atDpi({100, 20, 190, 420}, 5000, 144, screens));
+
+    TempDir dir;
+    SettingsFile settings(dir.file("session.ini"));
+    for (auto [key, value] : {std::pair{"x", 786}, {"y", 0}, {"w", 1200}, {"h", 800}, {"dpi", 96}})
+        settings.writeInt("Session", key, value);
+    places::remember(settings, "Palette", {{0, 0, 90, 400}, true, 96});
+    places::remember(settings, "Shape", {{90, 0, 786, 909}, false, 0});
+    places::convertRememberedPlaces(settings, 144, screens);
+    EXPECT_EQ(144, settings.readInt("Session", "dpi", 0));
+    EXPECT_EQ(1179, settings.readInt("Session", "x", 0));
+    EXPECT_EQ(1800, settings.readInt("Session", "w", 0));
+    EXPECT_EQ(1200, settings.readInt("Session", "h", 0));
+    const auto palette = places::remembered(settings, "Palette");
+    ASSERT_TRUE(palette.has_value());
+    EXPECT_EQ((Rect{0, 0, 135, 600}), palette->rect);
+    EXPECT_EQ(144, palette->dpi);
+    const auto shape = places::remembered(settings, "Shape"); // saved without a DPI
+    ASSERT_TRUE(shape.has_value());
+    EXPECT_EQ((Rect{90, 0, 786, 909}), shape->rect);
+    EXPECT_FALSE(shape->shown);
+    EXPECT_EQ(144, shape->dpi);
+
+    // Nonsense is left for the start-up's own checks (the defaults), not converted.
+    settings.writeInt("Session", "w", -5);
+    settings.writeInt("Session", "dpi", 96);
+    places::convertRememberedPlaces(settings, 144, screens);
+    EXPECT_EQ(-5, settings.readInt("Session", "w", 0));
+    // A main window saved off every monitor comes back onto the nearest.
+    settings.writeInt("Session", "w", 800);
+    settings.writeInt("Session", "x", 9000);
+    settings.writeInt("Session", "dpi", 144);
+    places::convertRememberedPlaces(settings, 144, screens);
+    EXPECT_EQ(3040, settings.readInt("Session", "x", 0));
 }

@@ -10,4 +10,8 @@ dpi=144
 exec "$root/tools/wine-session" bash -c '
   timeout 60 wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$2" /f \
     </dev/null >/dev/null 2>&1 || { echo "could not set LogPixels" >&2; exit 2; }
-  TAVREL_EXPECT_DPI=$2 "$3/tools/wine-exec" "$1" --gtest_filter="DpiTest.*"' _ "$exe" "$dpi" "$root"
+  # Each test in a process of its own, as CTest runs them (the program starts once a process).
+  for test in $("$3/tools/wine-exec" "$1" --gtest_list_tests --gtest_filter="DpiTest.*" |
+                sed -n "s/^  \([A-Za-z0-9_]*\).*/\1/p"); do
+    TAVREL_EXPECT_DPI=$2 "$3/tools/wine-exec" "$1" --gtest_filter="DpiTest.$test" || exit 1
+  done' _ "$exe" "$dpi" "$root"

@@ -93,3 +93,20 @@ TEST_F(DpiTest, ControlsScaleInsideTheirWindowsAndApart) {
         EXPECT_FALSE(IntersectRect(&both, &part, &beside));
     }
 }
+
+// Places saved at 96 dpi come back in proportion at the screen's DPI (run at 144 by
+// tests/tools/high-dpi-test.sh): the main window's client area and the shape window.
+TEST_F(DpiTest, PlacesSavedAt96ComeBackAtTheScreensDpi) {
+    start("[Session]\r\nx=300\r\ny=40\r\nw=900\r\nh=600\r\ndpi=96\r\n[Windows]\r\nShapeX=20\r\n"
+          "ShapeY=30\r\nShapeW=800\r\nShapeH=700\r\nShapeShown=1\r\nShapeDpi=96\r\n");
+    const int dpi = systemDpi();
+    const POINT origin = clientOrigin(application.main.window);
+    EXPECT_EQ(scaledForDpi(300, dpi), origin.x);
+    EXPECT_EQ(scaledForDpi(40, dpi), origin.y);
+    EXPECT_EQ(scaledForDpi(900, dpi), clientRect(application.main.window).right);
+    const RECT shape = windowRect(application.shape.window);
+    EXPECT_EQ(scaledForDpi(20, dpi), shape.left);
+    EXPECT_EQ(scaledForDpi(30, dpi), shape.top);
+    EXPECT_EQ(scaledForDpi(800, dpi), shape.right - shape.left);
+    EXPECT_EQ(scaledForDpi(700, dpi), shape.bottom - shape.top);
+}

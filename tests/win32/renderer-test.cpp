@@ -7,6 +7,7 @@
 
 #include "graphics/d3d11/renderer.h"
 #include "graphics/d3d11/shader-compiler.h"
+#include "ui/win32/settle-frame-on-window-change.h"
 #include "win32-test-support.h"
 
 namespace {
@@ -229,4 +230,23 @@ TEST(RendererSetUp, APatchShaderWithoutHullAndDomainStagesLeadsToTheCpuPath) {
     }
     DestroyWindow(window);
     SetCurrentDirectoryA("..");
+}
+
+// Under Wine a window shown or sized while the device presents could hang the X connection
+// (docs/platform.md): the device's frame is waited for first, but not for a z-order change.
+TEST(SettleFrame, WaitsBeforeAWindowIsShownMovedOrSizedNotForItsZOrder) {
+    static int waits = 0;
+    settleFrameOnWindowChange([] { ++waits; });
+    HWND tip = CreateWindowExA(WS_EX_TOOLWINDOW, "Static", "", WS_POPUP, 0, 0, 50, 20, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, tip);
+    int before = waits;
+    ShowWindow(tip, SW_SHOWNOACTIVATE);
+    EXPECT_GT(waits, before);
+    before = waits;
+    SetWindowPos(tip, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_EQ(before, waits);
+    SetWindowPos(tip, nullptr, 10, 10, 60, 30, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_GT(waits, before);
+    DestroyWindow(tip);
 }

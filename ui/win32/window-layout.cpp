@@ -11,6 +11,7 @@
 #include "core/session-keys.h"
 #include "editor/editor-state.h"
 #include "graphics/d3d11/renderer.h"
+#include "ui/remembered-places-dpi.h"
 #include "ui/win32/main-window-handles.h"
 #include "ui/win32/session-settings.h"
 #include "ui/win32/status-bar.h"
@@ -23,6 +24,12 @@ int clientHeightOf(HWND window) {
     RECT r;
     if (!window || !GetClientRect(window, &r)) return 0;
     return r.bottom - r.top;
+}
+
+// The main window's place is pixels at its DPI: kept beside it, a start at another DPI
+// converts it (ui/remembered-places-dpi.h).
+void rememberPlaceDpi(HWND mainWindow) {
+    sessionSettings().writeInt(session::kSession, places::kMainPlaceDpiKey, windowDpi(mainWindow));
 }
 
 } // namespace
@@ -101,6 +108,7 @@ bool WindowLayout::handleMessage(HWND window, UINT message, WPARAM wParam, LPARA
         if (IsIconic(p_.windows.window)) return true;
         sessionSettings().writeInt(session::kSession, "x", static_cast<short>(LOWORD(lParam)));
         sessionSettings().writeInt(session::kSession, "y", static_cast<short>(HIWORD(lParam)));
+        rememberPlaceDpi(p_.windows.window);
         return true;
     case WM_SIZE: {
         if (wParam != SIZE_RESTORED && wParam != SIZE_MAXIMIZED) return true;
@@ -124,6 +132,7 @@ bool WindowLayout::handleMessage(HWND window, UINT message, WPARAM wParam, LPARA
         if (p_.windows.toolbar) SendMessageA(p_.windows.toolbar, TB_AUTOSIZE, 0, 0);
         sessionSettings().writeInt(session::kSession, "w", LOWORD(lParam));
         sessionSettings().writeInt(session::kSession, "h", HIWORD(lParam));
+        rememberPlaceDpi(p_.windows.window);
         return true;
     }
     case WM_DPICHANGED: {

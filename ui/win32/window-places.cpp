@@ -4,9 +4,26 @@
 #include <vector>
 
 #include "core/tool-window-places.h"
+#include "ui/remembered-places-dpi.h"
 #include "ui/win32/records.h"
+#include "ui/win32/window-dpi.h"
 
 namespace {
+
+BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+    auto& areas = *reinterpret_cast<std::vector<places::Rect>*>(list);
+    const places::Rect area{info.rcWork.left, info.rcWork.top, info.rcWork.right,
+                            info.rcWork.bottom};
+    // The primary monitor first: the first start lays the windows out on it.
+    if (info.dwFlags & MONITORINFOF_PRIMARY)
+        areas.insert(areas.begin(), area);
+    else
+        areas.push_back(area);
+    return TRUE;
+}
 
 // Until the start-up has placed them, the program moves them itself: nothing to remember.
 bool& placing = application.placingToolWindows;
@@ -22,32 +39,6 @@ void moveTo(HWND window, const places::Rect& r) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
-    auto& areas = *reinterpret_cast<std::vector<places::Rect>*>(list);
-    const places::Rect area{info.rcWork.left, info.rcWork.top, info.rcWork.right,
-                            info.rcWork.bottom};
-    // The primary monitor first: a window brought back onto a screen goes there.
-    if (info.dwFlags & MONITORINFOF_PRIMARY)
-        areas.insert(areas.begin(), area);
-    else
-        areas.push_back(area);
-    return TRUE;
-}
-
-std::vector<places::Rect> workAreas() {
-    std::vector<places::Rect> areas;
-    EnumDisplayMonitors(nullptr, nullptr, addWorkArea, reinterpret_cast<LPARAM>(&areas));
-    if (areas.empty()) {
-        RECT r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
-        areas.push_back({r.left, r.top, r.right, r.bottom});
-    }
-    return areas;
-}
-
 const char* nameOf(HWND window) {
     if (window && window == static_cast<HWND>(application.palette.window)) return "Palette";
     if (window && window == static_cast<HWND>(application.shape.window)) return "Shape";
@@ -57,7 +48,7 @@ const char* nameOf(HWND window) {
 void rememberNow(HWND window, bool shown) {
     const char* name = nameOf(window);
     if (!name || IsIconic(window)) return;
-    places::remember(sessionSettings(), name, {rectOf(window), shown});
+    places::remember(sessionSettings(), name, {rectOf(window), shown, windowDpi(window)});
 }
 
 void report() {
@@ -73,6 +64,21 @@ void report() {
 }
 
 } // namespace
+
+std::vector<places::Rect> workAreas() {
+    std::vector<places::Rect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, addWorkArea, reinterpret_cast<LPARAM>(&areas));
+    if (areas.empty()) {
+        RECT r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+        areas.push_back({r.left, r.top, r.right, r.bottom});
+    }
+    return areas;
+}
+
+void convertRememberedPlacesToSystemDpi() {
+    places::convertRememberedPlaces(sessionSettings(), systemDpi(), workAreas());
+}
 
 void placeWindowsAtStart(bool mainPlaceRemembered) {
     HWND palette = static_cast<HWND>(application.palette.window);

@@ -4,6 +4,17 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "core/tool-window-places.h"
+
+// The monitors' work areas, the primary monitor's first.
+std::vector<places::Rect> workAreas();
+
+// Before the windows are made: the remembered places, saved at the DPI stored beside them,
+// converted to the system's DPI now and brought onto a monitor (ui/remembered-places-dpi.h).
+void convertRememberedPlacesToSystemDpi();
+
 // After the palette and the shape window exist: their remembered places (moved onto a
 // screen when off every monitor), or, on the first start, all three windows side by side
 // in the work area (the main window only when it has no remembered place of its own).
