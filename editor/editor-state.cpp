@@ -66,3 +66,20 @@ std::string fileStem(const std::string& path) {
 std::string documentName(const std::string& path) {
     return path.empty() ? std::string("Untitled") : fileStem(path);
 }
+
+void EditorState::forgetPicks(size_t pointCount) {
+    forgetHover();
+    hoveredPatch = -1;
+    firstJointPoint = -1;
+    chosenPoints.fit(pointCount);
+}
+
+void EditorState::forgetGestures() {
+    pendingPoints.clear();
+    forgetHover();
+    hoveredPatch = -1;
+    firstJointPoint = -1;
+    draggedPoint = -1;
+    transformDrag = false;
+    translation = {};
+}

@@ -115,6 +115,18 @@ struct EditorState {
     // "%s%s - Tavrel": the file name of path without folder and extension ("Untitled"
     // without a path), and "*" when modified. Stores the text in title and returns it.
     const std::string& makeTitle(const std::string& path, bool modified);
+
+    // After a step was taken back or forth: the point under the mouse is looked for again.
+    void forgetHover() {
+        hoveredPoint = -1;
+        hotPoint = false;
+    }
+    // After the pool or the patch list changed size: no pick (hovered point or patch, the
+    // joint's first point, a chosen point) may name what went.
+    void forgetPicks(size_t pointCount);
+    // A new document starts with nothing of the old one: no pending points, picks, drag or
+    // half-done joint.
+    void forgetGestures();
 };
 
 // The file name of a path without its folder and extension ("C:\a\b.obj" → "b").

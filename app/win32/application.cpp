@@ -57,10 +57,10 @@ ShellWindows::ShellWindows()
       overlays({editorState, orbitCamera, application.ship, application.ship, application.shipCopy,
                 application.renderer, application.palette, application.shape}),
       reference({application.renderer, editorState, orbitCamera}),
-      scene({application.renderer, application.main, editorState, orbitCamera, displayFlags,
-             application.ship, application.shipCopy, overlays, palette, reference}),
+      scene({application.renderer, application.main, editorState, orbitCamera, application.ship,
+             application.shipCopy, overlays, palette, reference}),
       main({application.main, application.renderer, application.session, editorState, orbitCamera,
-            keyFlags, application.flight, application.shape, shape, palette, mouse, scene, layout,
+            application.flight, application.shape, shape, palette, mouse, scene, layout,
             application.document, application.files}) {}
 
 ShellWindows& shellWindows() {
@@ -253,33 +253,33 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) 
     prepareProcess();
     convertRememberedPlacesToSystemDpi();
     placeWindowsAtStart(createMainWindow(instance));
+    ShellWindows& windows = shellWindows(); // made with the main window
 
     application.entities.push_back(&application.ship);
     editorState.currentEntity = application.entities.back();
 
     application.shipCopy.setFactory(application.renderer->bufferFactory());
     const double windowsMs = started.milliseconds();
-    application.documentViews =
-        makeDocumentViews(application.document,
-                          {editorState, application.main, application.shipCopy,
-                           application.shownTiming, shellWindows().shape, shellWindows().palette});
+    application.documentViews = makeDocumentViews(
+        application.document, {editorState, application.main, application.shipCopy,
+                               application.shownTiming, windows.shape, windows.palette});
     application.selectionView =
-        makeSelectionView(application.session, shellWindows().shape, shellWindows().palette);
-    setCommandWindows(shellWindows().mouse, shellWindows().palette, shellWindows().layout,
-                      shellWindows().reference);
+        makeSelectionView(application.session, windows.shape, windows.palette);
+    setCommandWindows({windows.mouse, windows.palette, windows.layout, windows.reference,
+                       windows.scene.display()});
     // The model is shown before the shape window lists it: on a model of a hundred thousand
     // patches the list takes longer than the picture.
-    shellWindows().shape.holdListing(true);
+    windows.shape.holdListing(true);
     const bool given = !givenFile.empty();
     openStartupDocument(application.files, application.prompts,
                         given ? givenFile : editorState.startupFile, given);
-    shellWindows().shape.holdListing(false);
+    windows.shape.holdListing(false);
     const double modelMs = started.milliseconds() - windowsMs;
-    shellWindows().scene.loadPictures();
+    windows.scene.loadPictures();
 
-    shellWindows().palette.initialDisplayCheck();
+    windows.palette.initialDisplayCheck();
     application.flight.connectController(instance);
-    keyFlags.clear();
+    windows.main.releaseKeys();
     ShowWindow(application.main.window, showCommand);
     UpdateWindow(application.main.window);
     startFrameClock();
@@ -295,9 +295,9 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) 
     OutputDebugStringA(shown);
 
     const double beforeShapeMs = started.milliseconds();
-    shellWindows().shape.rebuild();
+    windows.shape.rebuild();
     const double shapeMs = started.milliseconds() - beforeShapeMs;
-    shellWindows().palette.initialButtonUpdate();
+    windows.palette.initialButtonUpdate();
     reportStartup();
     char timing[240];
     std::snprintf(timing, sizeof timing,
@@ -350,7 +350,7 @@ void frameTick() {
     followStatusMode();
     // The editing keys move the camera's target only while editing; in flight the keyboard
     // flies the ship.
-    if (!flying) orbitCamera.moveByKeys(dt, keyFlags);
+    if (!flying) orbitCamera.moveByKeys(dt, shellWindows().main.heldKeys());
     application.flight.readController();
     frameRender();
     if (application.shownTiming.pending()) {

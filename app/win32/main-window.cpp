@@ -168,13 +168,13 @@ void MainWindow::onDestroy() {
 // The camera's and the flight's held keys stay outside the table; every other key runs the
 // command it means.
 void MainWindow::onKeyDown(WPARAM key) {
-    p_.keys.set(static_cast<unsigned>(key), true);
+    keys_.set(static_cast<unsigned>(key), true);
     if (p_.editor.mode == Mode::Flight) p_.flight.keyDown(static_cast<unsigned>(key));
     runKeyCommand(key, KeyEdge::Press);
 }
 
 void MainWindow::onKeyUp(HWND window, WPARAM key) {
-    p_.keys.set(static_cast<unsigned>(key), false);
+    keys_.set(static_cast<unsigned>(key), false);
     p_.flight.keyUp(static_cast<unsigned>(key));
     if (key == VK_APPS)
         openContextMenuFromKeyboard(window, p_.mouse);
@@ -213,7 +213,7 @@ LRESULT MainWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_ACTIVATEAPP:
         // A key released while another window had the keyboard never reaches this one.
         if (message == WM_KILLFOCUS || !wParam) {
-            p_.keys.clear();
+            keys_.clear();
             p_.flight.releaseKeys();
         }
         return DefWindowProcA(window, message, wParam, lParam);

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "core/key-flags.h"
+
 class Document;
 class DocumentFiles;
 class EditSession;
@@ -18,7 +20,6 @@ class ShapeWindow;
 class ViewMouse;
 class WindowLayout;
 struct EditorState;
-struct KeyFlags;
 struct MainWindowHandles;
 struct OrbitCamera;
 struct ShapeWindowHandles;
@@ -34,7 +35,6 @@ class MainWindow {
         EditSession& session;
         EditorState& editor;
         OrbitCamera& camera;
-        KeyFlags& keys;
         FlightSession& flight;
         ShapeWindowHandles& shapeHandles;
         ShapeWindow& shape;
@@ -54,6 +54,10 @@ class MainWindow {
     // renderer. Fatal when it cannot be made.
     void create(HINSTANCE instance, const RECT& place, const char* title, HMENU menu);
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The keys held down (the camera's keys move the target while editing); all are let go
+    // when the window loses the keyboard.
+    const KeyFlags& heldKeys() const { return keys_; }
+    void releaseKeys() { keys_.clear(); }
 
   private:
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -65,6 +69,7 @@ class MainWindow {
     void onKeyUp(HWND window, WPARAM key);
 
     const Parts p_;
+    KeyFlags keys_;
     // The toolbar's tooltip, read by the control after its notification returns.
     std::string toolbarTip_;
     std::wstring toolbarTipWide_;

@@ -56,11 +56,11 @@ void SceneFrame::drawAxisCross(Renderer& r) {
 // The planet, the arrow from the target to the ship and the reference spheres.
 void SceneFrame::drawSurroundings(Renderer& r, vm::Vec4 target) {
     ID3D11ShaderResourceView* planetImage = planet_.view.Get();
-    if (p_.display.planetVisible && planetImage) r.drawPlanet(planetImage, p_.camera.viewMatrix());
+    if (display_.planetVisible && planetImage) r.drawPlanet(planetImage, p_.camera.viewMatrix());
     r.setWorld(vm::identity());
     r.drawArrow(target, p_.ship.position, kArrowColour);
-    if (p_.display.sphereMeshVisible && planetImage) r.drawPlanetMesh(planetImage);
-    if (p_.display.wireSphereVisible) {
+    if (display_.sphereMeshVisible && planetImage) r.drawPlanetMesh(planetImage);
+    if (display_.wireSphereVisible) {
         r.setWorld(vm::identity());
         r.drawShape(Renderer::WireSphere);
     }

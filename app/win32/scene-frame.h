@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "core/key-flags.h"
 #include "flight/win32/hud.h"
 #include "graphics/d3d11/texture.h"
 
@@ -14,7 +15,6 @@ class ReferenceView;
 class Renderer;
 class ToolOverlays;
 class Vaisseau;
-struct DisplayFlags;
 struct EditorState;
 struct MainWindowHandles;
 struct OrbitCamera;
@@ -28,7 +28,6 @@ class SceneFrame {
         const MainWindowHandles& windows;
         EditorState& editor; // the curvature display fits its scale when first drawn
         const OrbitCamera& camera;
-        const DisplayFlags& display;
         Vaisseau& ship;
         GpuModelCopy& shipCopy;
         ToolOverlays& overlays;
@@ -47,6 +46,8 @@ class SceneFrame {
     // The device's resources go while the windows are still there.
     void releaseDevice();
     const LoadedTexture& planet() const { return planet_; }
+    // The planet and the reference spheres shown or not (the view commands switch them).
+    DisplayFlags& display() { return display_; }
 
   private:
     void renderView(Renderer& r, int v, bool editing);
@@ -55,6 +56,7 @@ class SceneFrame {
     void drawModels(Renderer& r, bool editing);
 
     const Parts p_;
+    DisplayFlags display_;
     LoadedTexture planet_;
     Hud hud_;
 };

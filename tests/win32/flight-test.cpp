@@ -171,7 +171,7 @@ double markerX(const BackBuffer& b) {
 
 TEST_F(FlightTest, TheMarkerPointsToTheSideThePlanetIsOn) {
     paletteClick(palette::Play);
-    displayFlags.planetVisible = false; // the marker alone, whatever lies ahead
+    shellWindows().scene.display().planetVisible = false; // the marker alone, whatever lies ahead
     application.ship.velocity = {};
     // The display sits at the first locator: one ahead of the eye and above the model.
     Model::Locator cockpit;

@@ -178,9 +178,9 @@ TEST_F(SafetyTest, ClosedToolWindowsHideAndComeBackWithEverythingInThem) {
 
 TEST_F(SafetyTest, KeysReleasedElsewhereDoNotKeepTheCameraMoving) {
     SendMessageA(application.main.window, WM_KEYDOWN, 'W', 0);
-    ASSERT_TRUE(keyFlags.down[KeyFlags::W]);
+    ASSERT_TRUE(shellWindows().main.heldKeys().down[KeyFlags::W]);
     SendMessageA(application.main.window, WM_KILLFOCUS, 0, 0);
-    EXPECT_FALSE(keyFlags.down[KeyFlags::W]);
+    EXPECT_FALSE(shellWindows().main.heldKeys().down[KeyFlags::W]);
 }
 
 namespace {

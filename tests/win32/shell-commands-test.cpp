@@ -78,7 +78,7 @@ TEST_F(ShellCommandsTest, EveryCommandRunsAndEveryKeyReachesItsCommand) {
             editorState.mode = key.context == KeyContext::Flight ? Mode::Flight : Mode::Editing;
             // A greyed item's accelerator does nothing: there is a step to take back or forth.
             if (command.id == CommandId::Undo || command.id == CommandId::Redo)
-                editDocument("Add band", [](Model& model) {
+                editDocument(application.session, "Add band", [](Model& model) {
                     model.createDefault(); // whatever the commands before left
                     return true;
                 });

@@ -29,18 +29,6 @@ void setToolbarButton(MainCommand command, bool enabled) {
 
 } // namespace
 
-void forgetHover() {
-    editorState.hoveredPoint = -1;
-    editorState.hotPoint = false;
-}
-
-void forgetPicks() {
-    forgetHover();
-    editorState.hoveredPatch = -1;
-    editorState.firstJointPoint = -1;
-    if (editorState.currentEntity) editorState.chosenPoints.fit(editedModel().points.size());
-}
-
 void markModified() {
     document().changing();
 }
@@ -52,23 +40,25 @@ void updateTakeBackButton(HWND mainToolbar, const EditorState& editor) {
                  MAKELPARAM(usable ? TBSTATE_ENABLED : 0, 0));
 }
 
-bool editDocument(const char* name, const std::function<bool(Model&)>& change) {
-    if (!editorState.currentEntity) return false;
-    finishGestures(application.session);
+bool editDocument(EditSession& session, const char* name,
+                  const std::function<bool(Model&)>& change) {
+    if (!session.state().currentEntity) return false;
+    finishGestures(session);
     bool changed = false;
-    document().edit(name, [&](Model& model) { changed = change(model); });
+    session.document().edit(name, [&](Model& model) { changed = change(model); });
     return changed;
 }
 
-bool dissociateCommand(int point) {
-    return editDocument("Dissociate",
+bool dissociateCommand(EditSession& session, int point) {
+    return editDocument(session, "Dissociate",
                         [point](Model& model) { return dissociatePoint(model, point); });
 }
 
-bool jointCommand() {
-    return editDocument("Joint", [](Model& model) {
-        return jointPoints(model, editorState.pendingPoints, editorState.firstJointPoint,
-                           editorState.hoveredPoint);
+bool jointCommand(EditSession& session) {
+    EditorState& editor = session.state();
+    return editDocument(session, "Joint", [&editor](Model& model) {
+        return jointPoints(model, editor.pendingPoints, editor.firstJointPoint,
+                           editor.hoveredPoint);
     });
 }
 

@@ -9,13 +9,9 @@
 
 #include "editor/model-history.h"
 
+class EditSession;
 struct EditorState;
 
-// After a step was taken back or forth: the point under the mouse is looked for again.
-void forgetHover();
-// After the pool or the patch list changed size: no pick (hovered point or patch, the
-// joint's first point) may name what went.
-void forgetPicks();
 // A gesture under way changed the document (a point drag, the add tool's points, the
 // opacity slider): the modified mark shows before its step is recorded.
 void markModified();
@@ -26,12 +22,13 @@ void updateTakeBackButton(HWND mainToolbar, const EditorState& editor);
 // Any gesture under way ends, then change edits the model as one undoable step called name
 // (none when it returns false or changed nothing); the document tells its views. Returns what
 // change returned.
-bool editDocument(const char* name, const std::function<bool(Model&)>& change);
+bool editDocument(EditSession& session, const char* name,
+                  const std::function<bool(Model&)>& change);
 
 // A click while "dissociate" is down: splits the hot point; true when the model changed.
-bool dissociateCommand(int point);
+bool dissociateCommand(EditSession& session, int point);
 // The second click while "joint" is down: merges the hovered point into the first one.
-bool jointCommand();
+bool jointCommand(EditSession& session);
 
 // The toolbar's undo (commands 0 and 3) and redo (command 1) buttons follow the history.
 void updateHistoryButtons();

@@ -138,14 +138,7 @@ void warningBox(const std::string& message) {
 // A new document starts with nothing of the old one: no pending points, picks or half-done
 // joint, and an empty tree to read locator names into.
 void clearToolsForNewDocument() {
-    editorState.pendingPoints.clear();
-    editorState.hoveredPoint = -1;
-    editorState.hoveredPatch = -1;
-    editorState.hotPoint = false;
-    editorState.firstJointPoint = -1;
-    editorState.draggedPoint = -1;
-    editorState.transformDrag = false;
-    editorState.translation = {};
+    editorState.forgetGestures();
     application.shape.treeView.deleteAllItems();
     updateTakeBackButton(application.main.toolbar, editorState);
     application.shownTiming.phase("read"); // an import's file is read when its model replaces

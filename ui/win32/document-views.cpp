@@ -42,10 +42,10 @@ class ModelCopiesView : public DocumentView {
         const ModelChange* step = change.step;
         if (!step || step->points.sizeBefore != step->points.sizeAfter ||
             step->patches.sizeBefore != step->patches.sizeAfter) {
-            forgetPicks(); // what a pick named may be gone
+            p_.editor.forgetPicks(document.model().points.size()); // a pick may name what went
             p_.palette.updateJointButton();
         } else if (change.kind != Kind::Edit)
-            forgetHover();
+            p_.editor.forgetHover();
     }
 
   private:

@@ -237,14 +237,14 @@ bool ViewMouse::pointButtonClick(const ViewportHit& hit) {
     hoverPick(hit); // the press itself is where the user points
     if (paletteChecked(palette::Dissociate)) {
         if (editor_.hotPoint && editor_.hoveredPoint != -1 &&
-            dissociateCommand(editor_.hoveredPoint))
+            dissociateCommand(p_.session, editor_.hoveredPoint))
             setPaletteButton(palette::Dissociate, TBSTATE_ENABLED);
         return true;
     }
     if (!editor_.hotPoint) return true;
     if (editor_.firstJointPoint == -1) {
         editor_.firstJointPoint = editor_.hoveredPoint;
-    } else if (jointCommand()) {
+    } else if (jointCommand(p_.session)) {
         editor_.firstJointPoint = -1;
         setPaletteButton(palette::Joint, TBSTATE_ENABLED);
     }
@@ -332,7 +332,7 @@ void ViewMouse::toolPress(const ViewportHit& hit) {
         break;
     case Tool::Locator: {
         if (!isFinitePoint(cursorPoint(p_.camera, hit))) break;
-        editDocument("Locator", [&](Model& model) {
+        editDocument(p_.session, "Locator", [&](Model& model) {
             addLocator(model, cursorPoint(p_.camera, hit));
             return true;
         });

@@ -3,8 +3,6 @@
 EditorState editorState;
 OrbitCamera orbitCamera;
 Application application;
-KeyFlags keyFlags;
-DisplayFlags displayFlags;
 
 void readStartupSettings() {
     openSessionSettings();

@@ -1,30 +1,25 @@
-// The records the program is built around: the application (its windows, the ship, the
-// planet, the controllers), the editor's state, the orbit camera, the key and display flags,
-// and the settings file they are read from. Each has one definition, in records.cpp.
+// The records the windows still share until each is given its parts: the application (the
+// ship, its document and session, the windows' handles, the renderer, the flight, the
+// recovery copy), the editor's state and the orbit camera. Each has one definition, in
+// records.cpp.
 #pragma once
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "core/key-flags.h"
 #include "core/win32/input-timing.h"
 #include "editor/document.h"
 #include "editor/edit-session.h"
 #include "editor/editor-state.h"
-#include "editor/join-display.h"
 #include "editor/pick-accelerator.h"
 #include "editor/recovery-writer.h"
 #include "flight/vaisseau.h"
 #include "flight/win32/flight-session.h"
 #include "graphics/d3d11/renderer.h"
-#include "graphics/d3d11/texture.h"
 #include "graphics/gpu-model-copy.h"
 #include "ui/win32/document-platform.h"
 #include "ui/win32/main-window-handles.h"
@@ -32,7 +27,6 @@
 #include "ui/win32/session-settings.h"
 #include "ui/win32/shape-window-handles.h"
 #include "view/orbit-camera.h"
-#include "view/reference-picture.h"
 
 extern EditorState editorState;
 extern OrbitCamera orbitCamera;
@@ -78,8 +72,6 @@ struct Application {
 
 // The static records the program is built around.
 extern Application application;
-extern KeyFlags keyFlags;
-extern DisplayFlags displayFlags;
 
 // The model being edited: the current entity (the ship) once start-up has made it.
 inline Model& editedModel() {

@@ -43,9 +43,9 @@ bool ReferenceView::showPicture() {
     if (!shader_) {
         // The shader is part of the program: without it the picture is left out, the work
         // goes on.
-        const wchar_t* const shader = L"graphics\\nuanceurs\\shader_";
+        const wchar_t* const shader = L"graphics\\nuanceurs\\reference.shader";
         if (GetFileAttributesW(shader) == INVALID_FILE_ATTRIBUTES) {
-            sayAboutPicture("graphics\\nuanceurs\\shader_ is missing");
+            sayAboutPicture("graphics\\nuanceurs\\reference.shader is missing");
             return false;
         }
         shader_ = renderer.compilePixelShader(shader);

@@ -388,7 +388,7 @@ void ShapeWindow::applyTypedCoordinate(int axis) {
         return showSubjectCoordinates();
     }
     // The document's views send the moved points to the GPU and show their rows.
-    editDocument("Type coordinates", [&](Model& edited) {
+    editDocument(session_, "Type coordinates", [&](Model& edited) {
         return !moveSubjectAxis(edited, subject, axis, *value).empty();
     });
     editor_.coordinates = subject;
@@ -460,7 +460,7 @@ void ShapeWindow::applyTypedTransform() {
         return;
     }
     size_t held = 0;
-    editDocument(kTypedTransformNames[static_cast<int>(kind)], [&](Model& edited) {
+    editDocument(session_, kTypedTransformNames[static_cast<int>(kind)], [&](Model& edited) {
         std::vector<vm::Float3> from;
         from.reserve(subject.size());
         for (uint32_t i : subject)

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
 
+#include "core/key-flags.h"
 #include "core/session-keys.h"
 #include "editor/command-status.h"
 #include "editor/command-table.h"
@@ -26,12 +28,8 @@
 #include "ui/win32/view-commands.h"
 #include "ui/win32/window-layout.h"
 
-// The view's mouse, where commands that act at the pointer (a split) find the patch under it,
-// and the palette, whose buttons some commands press and whose toggles they read.
-static ViewMouse* pointerMouse = nullptr;
-static Palette* commandPalette = nullptr;
-static WindowLayout* commandLayout = nullptr;
-static ReferenceView* commandReference = nullptr;
+// The windows the commands act on, given by the shell at start-up.
+static std::optional<CommandWindows> commandWindows;
 
 namespace {
 
@@ -56,8 +54,8 @@ bool windowShown(HWND window) {
 void reportDisplayFlags() {
     char line[96];
     std::snprintf(line, sizeof line, "Tavrel display: planet=%d sphere=%d wire=%d\n",
-                  displayFlags.planetVisible, displayFlags.sphereMeshVisible,
-                  displayFlags.wireSphereVisible);
+                  commandWindows->display.planetVisible, commandWindows->display.sphereMeshVisible,
+                  commandWindows->display.wireSphereVisible);
     OutputDebugStringA(line);
 }
 
@@ -67,8 +65,8 @@ void chooseView(ViewMode view) {
     if (editorState.currentView == view) return;
     for (int step = 0; step < kViewModeCount && editorState.currentView != view; ++step)
         orbitCamera.switchView(editorState.currentView, sessionSettings());
-    if ((view == ViewMode::Quad) != commandLayout->quad())
-        commandLayout->switchTo(view == ViewMode::Quad ? Layout::Quad : Layout::Single);
+    if ((view == ViewMode::Quad) != commandWindows->layout.quad())
+        commandWindows->layout.switchTo(view == ViewMode::Quad ? Layout::Quad : Layout::Single);
 }
 
 std::optional<int> paletteButtonOf(CommandId id) {
@@ -186,16 +184,16 @@ void runViewCommand(CommandId id) {
         chooseView(ViewMode::Quad);
         break;
     case C::NextView:
-        switchView(*commandLayout);
+        switchView(commandWindows->layout);
         break;
     case C::Planet:
-        switchDisplayFlag(displayFlags.planetVisible);
+        switchDisplayFlag(commandWindows->display.planetVisible);
         break;
     case C::Sphere:
-        switchDisplayFlag(displayFlags.sphereMeshVisible);
+        switchDisplayFlag(commandWindows->display.sphereMeshVisible);
         break;
     case C::WireSphere:
-        switchDisplayFlag(displayFlags.wireSphereVisible);
+        switchDisplayFlag(commandWindows->display.wireSphereVisible);
         break;
     case C::FrameSelection:
         frameModel();
@@ -207,10 +205,10 @@ void runViewCommand(CommandId id) {
         centerOnSelection();
         break;
     case C::ChoosePicture:
-        commandReference->choosePicture();
+        commandWindows->reference.choosePicture();
         break;
     case C::RemovePicture:
-        commandReference->removePicture();
+        commandWindows->reference.removePicture();
         break;
     case C::ShowPalette:
         showToolWindow(application.palette.window);
@@ -227,15 +225,15 @@ class ShellCommandHost final : public CommandHost {
   public:
     CommandOutcome run(CommandId id) override {
         if (const auto button = paletteButtonOf(id)) {
-            commandPalette->pressButton(*button);
+            commandWindows->palette.pressButton(*button);
         } else if (const auto change = pictureChangeOf(id)) {
-            commandReference->changePicture(*change);
+            commandWindows->reference.changePicture(*change);
         } else if (id == C::TakeBackPoint) {
             removeLastPendingPoint(editorState.pendingPoints, application.shape.treeView);
             updateTakeBackButton(application.main.toolbar, editorState);
         } else if (id == C::Home) {
             returnHome();
-            commandPalette->updateStopButton();
+            commandWindows->palette.updateStopButton();
         } else if (id == C::KeyboardShortcuts) {
             shortcutSheet().show(application.main.window);
         } else if (id == C::About) {
@@ -249,7 +247,8 @@ class ShellCommandHost final : public CommandHost {
     }
 
     bool canRun(CommandId id) const override {
-        if (pictureChangeOf(id) || id == C::RemovePicture) return commandReference->hasPicture();
+        if (pictureChangeOf(id) || id == C::RemovePicture)
+            return commandWindows->reference.hasPicture();
         if (id == C::Stop) return editorState.mode == Mode::Flight || !application.ship.atHome();
         if (id == C::OpenRecent) return false; // its entries are the files
         return true;
@@ -260,21 +259,21 @@ class ShellCommandHost final : public CommandHost {
         case C::Orthographic:
             return orbitCamera.orthographic;
         case C::Wireframe:
-            return commandPalette->wireframeChecked();
+            return commandWindows->palette.wireframeChecked();
         case C::Planet:
-            return displayFlags.planetVisible;
+            return commandWindows->display.planetVisible;
         case C::Sphere:
-            return displayFlags.sphereMeshVisible;
+            return commandWindows->display.sphereMeshVisible;
         case C::WireSphere:
-            return displayFlags.wireSphereVisible;
+            return commandWindows->display.wireSphereVisible;
         case C::ShowPalette:
             return windowShown(application.palette.window);
         case C::ShowShapeWindow:
             return windowShown(application.shape.window);
         case C::Dissociate:
-            return commandPalette->buttonChecked(palette::Dissociate);
+            return commandWindows->palette.buttonChecked(palette::Dissociate);
         case C::Joint:
-            return commandPalette->buttonChecked(palette::Joint);
+            return commandWindows->palette.buttonChecked(palette::Joint);
         default:
             return false;
         }
@@ -295,7 +294,7 @@ class ShellCommandHost final : public CommandHost {
 
     std::optional<PointerSpot> patchUnderPointer() const override {
         const std::optional<PatchSpot> spot =
-            pointerMouse ? pointerMouse->patchUnderPointer() : std::nullopt;
+            commandWindows ? commandWindows->mouse.patchUnderPointer() : std::nullopt;
         if (!spot) return std::nullopt;
         return PointerSpot{spot->patch, spot->u, spot->v};
     }
@@ -332,12 +331,8 @@ const char* timedName(CommandId id) {
 
 } // namespace
 
-void setCommandWindows(ViewMouse& mouse, Palette& palette, WindowLayout& layout,
-                       ReferenceView& reference) {
-    commandReference = &reference;
-    pointerMouse = &mouse;
-    commandPalette = &palette;
-    commandLayout = &layout;
+void setCommandWindows(const CommandWindows& given) {
+    commandWindows.emplace(given);
 }
 
 CommandContext& shellCommandContext() {

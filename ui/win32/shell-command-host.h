@@ -10,15 +10,23 @@
 
 class Palette;
 class ReferenceView;
+struct DisplayFlags;
 class ViewMouse;
 class WindowLayout;
 
 // The document, the editor's state and the program's host.
 CommandContext& shellCommandContext();
-// The view's mouse, asked for the patch under the pointer, the palette, whose buttons the
-// tools and toggles press, the layout the view commands switch and the reference picture.
-void setCommandWindows(ViewMouse& mouse, Palette& palette, WindowLayout& layout,
-                       ReferenceView& reference);
+// What the shell's commands act on: the view's mouse, asked for the patch under the pointer;
+// the palette, whose buttons the tools and toggles press; the layout the view commands
+// switch; the reference picture; what the scene shows around the model.
+struct CommandWindows {
+    ViewMouse& mouse;
+    Palette& palette;
+    WindowLayout& layout;
+    ReferenceView& reference;
+    DisplayFlags& display;
+};
+void setCommandWindows(const CommandWindows& windows);
 // Runs the command and says its outcome in the status bar (a refusal worth it beeps).
 void runShellCommand(CommandId id);
 // The command run last, whether it could run or not (what a key or an item reached).
