@@ -57,7 +57,11 @@ Rect ontoScreen(const Rect& place, const std::vector<Rect>& workAreas) {
     const Rect grip = placed(place.left, place.top, std::min(place.width(), 100), 30);
     for (const Rect& area : workAreas)
         if (overlap(grip, area)) return place;
-    // Moved as little as it takes to lie wholly on the nearest area.
+    return wholeOnNearest(place, workAreas);
+}
+
+Rect wholeOnNearest(const Rect& place, const std::vector<Rect>& workAreas) {
+    if (workAreas.empty()) return place;
     const Rect& area = nearestArea(place, workAreas);
     const int width = std::min(place.width(), area.width());
     const int height = std::min(place.height(), area.height());

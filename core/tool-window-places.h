@@ -36,6 +36,9 @@ const Rect& nearestArea(const Rect& place, const std::vector<Rect>& workAreas);
 // A remembered place that shows on none of the monitors' work areas moves into the nearest
 // one (its size shrunk to fit); one that shows on a monitor stays where it is.
 Rect ontoScreen(const Rect& place, const std::vector<Rect>& workAreas);
+// The place moved as little as it takes, and shrunk where it must, to lie wholly on the
+// nearest work area (a place that grew with the DPI may reach past its monitor).
+Rect wholeOnNearest(const Rect& place, const std::vector<Rect>& workAreas);
 
 // A tool window's remembered place and visibility: keys <name>X, <name>Y, <name>W, <name>H
 // and <name>Shown of section Windows, and <name>Dpi, the DPI its pixels were saved at (0

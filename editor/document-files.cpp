@@ -5,6 +5,7 @@
 #include "editor/command-status.h"
 #include "editor/editor-state.h"
 #include "model/cad-export.h"
+#include "model/cad-import.h"
 #include "model/mesh-export.h"
 #include "model/model-file-kind.h"
 #include "model/obj-format.h"
@@ -78,6 +79,10 @@ std::string DocumentFiles::openOrImport(const std::string& path, const std::stri
                 takeImport(path, import, std::move(imported));
                 return "";
             }
+            // An IGES or STEP file is not the editor's own at all: its reader says what is wrong.
+            if (isCadText(text))
+                return "Tavrel could not import \"" + path + "\": " + import.reason +
+                       ". Nothing was imported.";
         } else if (modelFileKind(text) == ModelFileKind::Standard) {
             return "\"" + path +
                    "\" is a standard free-form OBJ or Bezier patch text file, not Tavrel's own "

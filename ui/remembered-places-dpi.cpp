@@ -33,6 +33,11 @@ Rect withSizeIn(Rect r, int least, int most) {
     return r;
 }
 
+// Pixels saved at savedDpi are converted to dpi: both known and different.
+bool convertible(int savedDpi, int dpi) {
+    return reasonableDpi(savedDpi) && reasonableDpi(dpi) && savedDpi != dpi;
+}
+
 // The main window's client area (keys x, y, w, h of section Session) when its size is sound;
 // a position missing or out of reach leaves it to the default and is not converted.
 void convertMainPlace(const SettingsFile& s, int dpi, const std::vector<Rect>& workAreas) {
@@ -47,7 +52,9 @@ void convertMainPlace(const SettingsFile& s, int dpi, const std::vector<Rect>& w
     const int savedDpi = s.readInt(kSession, kMainPlaceDpiKey, 0);
     Rect at = withSizeIn(atDpi({x, y, x + w, y + h}, savedDpi, dpi, workAreas),
                          session::kMinWindowSize, session::kMaxWindowSize);
-    if (placed) at = ontoScreen(at, workAreas);
+    // A place that fitted its monitor at its own DPI still fits it at this one.
+    if (placed)
+        at = convertible(savedDpi, dpi) ? wholeOnNearest(at, workAreas) : ontoScreen(at, workAreas);
     if (savedDpi == dpi && at == Rect{x, y, x + w, y + h}) return;
     if (placed) {
         s.writeInt(kSession, "x", at.left);
@@ -61,7 +68,7 @@ void convertMainPlace(const SettingsFile& s, int dpi, const std::vector<Rect>& w
 } // namespace
 
 Rect atDpi(const Rect& place, int savedDpi, int dpi, const std::vector<Rect>& workAreas) {
-    if (!reasonableDpi(savedDpi) || !reasonableDpi(dpi) || savedDpi == dpi) return place;
+    if (!convertible(savedDpi, dpi)) return place;
     const double factor = static_cast<double>(dpi) / savedDpi;
     const Rect origin = workAreas.empty() ? Rect{} : nearestArea(place, workAreas);
     const int left = origin.left + scaled(place.left - origin.left, factor);
@@ -77,7 +84,9 @@ void convertRememberedPlaces(const SettingsFile& settings, int dpi,
         if (!before) continue;
         const Rect at = withSizeIn(atDpi(before->rect, before->dpi, dpi, workAreas), 1,
                                    session::kMaxWindowSize);
-        const Place converted{ontoScreen(at, workAreas), before->shown, dpi};
+        const Place converted{convertible(before->dpi, dpi) ? wholeOnNearest(at, workAreas)
+                                                            : ontoScreen(at, workAreas),
+                              before->shown, dpi};
         if (converted.rect != before->rect || before->dpi != dpi)
             remember(settings, name, converted);
     }

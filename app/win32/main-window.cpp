@@ -194,7 +194,7 @@ LRESULT MainWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         onCreate(window);
         return 0;
     case WM_DROPFILES:
-        openDroppedFiles(reinterpret_cast<HDROP>(wParam));
+        openDroppedFiles(window, reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_CLOSE:
         // Closing asks about unsaved changes like New and Open do (a drag under way is

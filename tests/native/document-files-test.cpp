@@ -175,6 +175,9 @@ TEST(DocumentFiles, OpenFileAsksNothingAndHandsItsRefusalBack) {
                                              "0.0 1.0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 5\r\n");
     EXPECT_NE(std::string::npos,
               f.files.openGiven(f.dir.file("broken.obj"), "").find("uses point 5"));
+    TempDir::write(f.dir.file("cut.stp"), "ISO-10303-21;\nHEADER;\n"); // its reader's reason
+    EXPECT_NE(std::string::npos,
+              f.files.openGiven(f.dir.file("cut.stp"), "").find("could not import"));
     EXPECT_EQ(1u, f.model.patches.size());
     EXPECT_EQ(1u, f.remembered.size()); // an import is not remembered as the start-up file
 }

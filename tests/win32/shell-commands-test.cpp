@@ -107,43 +107,70 @@ TEST_F(ShellCommandsTest, TipsComeFromTheTableAndRecentFilesFollowSavesAndMissin
     command(static_cast<int>(MainCommand::Save));
     ASSERT_FALSE(recentFiles().files().empty());
     EXPECT_NE(std::string::npos, recentFiles().files().front().find("recent.obj"));
+    EXPECT_EQ(':', recentFiles().files().front()[1]); // listed by its full path
     EXPECT_NE("", readStringFrom("session.ini", "File1", "Recent"));
     ASSERT_TRUE(DeleteFileA("recent.obj"));
     openRecentFile(0);
     EXPECT_TRUE(recentFiles().files().empty());
     ASSERT_EQ(1u, told.size());
     EXPECT_NE(std::string::npos, told[0].find("no longer there"));
+    char said[1024] = {}; // the message holds the whole path
+    SendMessageA(application.main.statusBar, SB_GETTEXTA, static_cast<WPARAM>(StatusPart::Message),
+                 reinterpret_cast<LPARAM>(said));
+    EXPECT_NE(std::string::npos, std::string(said).find("no longer there"));
 }
 
 // Files dropped on the main window: the first opens (a standard free-form file is imported),
-// the rest are said and left alone.
+// the rest are said and left alone; a drop while a question is open is refused, so the
+// answer belongs to the document it names.
 TEST_F(ShellCommandsTest, DroppedFilesOpenTheFirstAndSayTheRest) {
     answer = "dropped.obj";
     runShellCommand(CommandId::Symmetry);
     command(static_cast<int>(MainCommand::Save));
+    answer = "later.obj";
+    command(static_cast<int>(MainCommand::Save));
     runShellCommand(CommandId::New);
     ASSERT_EQ("", document().path());
-
-    const wchar_t names[] = L"dropped.obj\0other.obj\0"; // ends with two nulls
-    const size_t bytes = sizeof(DROPFILES) + sizeof names;
-    HGLOBAL drop = GlobalAlloc(GHND, bytes);
-    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
-    files->pFiles = sizeof(DROPFILES);
-    files->fWide = TRUE;
-    memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), names, sizeof names);
-    GlobalUnlock(drop);
-    SendMessageA(application.main.window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
-
+    const auto dropFiles = [](const std::wstring& names) { // each ends with a null, then one more
+        const size_t bytes = sizeof(DROPFILES) + (names.size() + 1) * sizeof(wchar_t);
+        HGLOBAL drop = GlobalAlloc(GHND, bytes);
+        auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+        files->pFiles = sizeof(DROPFILES);
+        files->fWide = TRUE;
+        memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), names.c_str(),
+               names.size() * sizeof(wchar_t));
+        GlobalUnlock(drop);
+        SendMessageA(application.main.window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    };
+    dropFiles(std::wstring(L"dropped.obj\0other.obj\0", 23));
     EXPECT_NE(std::string::npos, document().path().find("dropped.obj"));
     ASSERT_EQ(1u, told.size());
     EXPECT_NE(std::string::npos, told[0].find("1 other dropped file was left"));
+
+    runShellCommand(CommandId::SelectAll);
+    runShellCommand(CommandId::Duplicate);
+    ASSERT_TRUE(document().modified());
+    int asked = 0; // the first question is kept; one asked under it would give up the changes
+    documentPrompts().askUnsaved = [&](const std::string&) {
+        if (asked++ > 0) return DocumentPrompts::Unsaved::Discard;
+        dropFiles(std::wstring(L"later.obj\0", 10)); // while the question is open
+        return DocumentPrompts::Unsaved::Cancel;
+    };
+    dropFiles(std::wstring(L"later.obj\0", 10));
+    EXPECT_NE(std::string::npos, document().path().find("dropped.obj"));
+    EXPECT_TRUE(document().modified());
+    EnableWindow(application.main.window, FALSE); // behind a message box
+    dropFiles(std::wstring(L"later.obj\0", 10));
+    EnableWindow(application.main.window, TRUE);
+    EXPECT_NE(std::string::npos, document().path().find("dropped.obj"));
+    EXPECT_EQ(1, asked);
 }
 
 // The message part says each command's outcome (the last one only), and in a 400 × 300
 // window it keeps room for a line while the coordinate parts shrink.
 TEST_F(ShellCommandsTest, TheStatusBarSaysEachOutcomeAndKeepsItsRoomWhenSmall) {
     const auto message = [] {
-        char text[kTipLength] = {};
+        char text[1024] = {}; // a message may hold a whole path
         SendMessageA(application.main.statusBar, SB_GETTEXTA,
                      static_cast<WPARAM>(StatusPart::Message), reinterpret_cast<LPARAM>(text));
         return std::string(text);

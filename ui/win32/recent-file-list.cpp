@@ -1,7 +1,21 @@
 #include "ui/win32/recent-file-list.h"
 
+#include <windows.h>
+
 #include "editor/recent-files.h"
-#include "ui/win32/records.h"
+#include "ui/win32/session-settings.h"
+
+namespace {
+
+// A name given relative to the folder the program started in (on the command line) is the
+// file a dialog names by its full path: listed once, and right wherever the program starts.
+std::string fullPathOf(const std::string& path) {
+    char full[MAX_PATH];
+    const DWORD n = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    return n > 0 && n < MAX_PATH ? std::string(full, n) : path;
+}
+
+} // namespace
 
 RecentFiles& recentFiles() {
     static RecentFiles files = [] {
@@ -13,7 +27,7 @@ RecentFiles& recentFiles() {
 }
 
 void rememberRecentFile(const std::string& path) {
-    recentFiles().add(path);
+    recentFiles().add(fullPathOf(path));
     recentFiles().save(sessionSettings());
 }
 

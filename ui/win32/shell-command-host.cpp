@@ -368,8 +368,10 @@ void openRecentFile(size_t index) {
     const std::string path = files[index];
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         forgetRecentFile(path);
-        documentPrompts().tell("Tavrel cannot find \"" + path +
-                               "\": it is no longer there and leaves the recent files.");
+        const std::string gone = "Tavrel cannot find \"" + path +
+                                 "\": it is no longer there and leaves the recent files.";
+        documentPrompts().tell(gone);
+        showStatusMessage(gone);
         return;
     }
     openNamedFile(path, false);
