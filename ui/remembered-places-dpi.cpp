@@ -38,6 +38,12 @@ bool convertible(int savedDpi, int dpi) {
     return reasonableDpi(savedDpi) && reasonableDpi(dpi) && savedDpi != dpi;
 }
 
+// A place that fitted its monitor at its own DPI still fits it at this one; any other is
+// only brought back when it shows on no monitor.
+Rect settled(const Rect& at, int savedDpi, int dpi, const std::vector<Rect>& workAreas) {
+    return convertible(savedDpi, dpi) ? wholeOnNearest(at, workAreas) : ontoScreen(at, workAreas);
+}
+
 // The main window's client area (keys x, y, w, h of section Session) when its size is sound;
 // a position missing or out of reach leaves it to the default and is not converted.
 void convertMainPlace(const SettingsFile& s, int dpi, const std::vector<Rect>& workAreas) {
@@ -52,9 +58,7 @@ void convertMainPlace(const SettingsFile& s, int dpi, const std::vector<Rect>& w
     const int savedDpi = s.readInt(kSession, kMainPlaceDpiKey, 0);
     Rect at = withSizeIn(atDpi({x, y, x + w, y + h}, savedDpi, dpi, workAreas),
                          session::kMinWindowSize, session::kMaxWindowSize);
-    // A place that fitted its monitor at its own DPI still fits it at this one.
-    if (placed)
-        at = convertible(savedDpi, dpi) ? wholeOnNearest(at, workAreas) : ontoScreen(at, workAreas);
+    if (placed) at = settled(at, savedDpi, dpi, workAreas);
     if (savedDpi == dpi && at == Rect{x, y, x + w, y + h}) return;
     if (placed) {
         s.writeInt(kSession, "x", at.left);
@@ -84,9 +88,7 @@ void convertRememberedPlaces(const SettingsFile& settings, int dpi,
         if (!before) continue;
         const Rect at = withSizeIn(atDpi(before->rect, before->dpi, dpi, workAreas), 1,
                                    session::kMaxWindowSize);
-        const Place converted{convertible(before->dpi, dpi) ? wholeOnNearest(at, workAreas)
-                                                            : ontoScreen(at, workAreas),
-                              before->shown, dpi};
+        const Place converted{settled(at, before->dpi, dpi, workAreas), before->shown, dpi};
         if (converted.rect != before->rect || before->dpi != dpi)
             remember(settings, name, converted);
     }

@@ -43,7 +43,7 @@
 #include "ui/win32/window-places.h"
 
 int viewCount() {
-    return shellWindows().layout.quad() ? 4 : 1;
+    return shellWindows().layout.viewCount();
 }
 
 ShellWindows::ShellWindows()
@@ -58,7 +58,7 @@ ShellWindows::ShellWindows()
                 application.renderer, application.palette, application.shape}),
       reference({application.renderer, editorState, orbitCamera}),
       scene({application.renderer, application.main, editorState, orbitCamera, application.ship,
-             application.shipCopy, overlays, palette, reference}),
+             application.shipCopy, overlays, palette, reference, layout}),
       main({application.main, application.renderer, application.session, editorState, orbitCamera,
             application.flight, application.shape, shape, palette, mouse, scene, layout,
             application.document, application.files}) {}

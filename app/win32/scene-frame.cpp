@@ -14,11 +14,11 @@
 #include "ui/win32/palette.h"
 #include "ui/win32/reference-view.h"
 #include "ui/win32/tool-overlays.h"
+#include "ui/win32/window-layout.h"
 #include "view/orbit-camera.h"
 
 namespace {
 const vm::Vec4 kArrowColour = {0.99039227f, 0.9298039f, 0.96392155f, 1.0f};
-constexpr int kQuadViewCount = 4;
 } // namespace
 
 void SceneFrame::loadPictures() {
@@ -130,7 +130,6 @@ void SceneFrame::render() {
     Renderer* renderer = p_.renderer.get();
     if (!renderer || !renderer->device()) return; // none yet, or the program is ending
     const bool editing = p_.editor.mode == Mode::Editing;
-    const int views = p_.editor.currentView == ViewMode::Quad ? kQuadViewCount : 1;
-    for (int v = 0; v < views; ++v)
+    for (int v = 0; v < p_.layout.viewCount(); ++v)
         renderView(*renderer, v, editing);
 }

@@ -14,6 +14,7 @@ class Palette;
 class ReferenceView;
 class Renderer;
 class ToolOverlays;
+class WindowLayout;
 class Vaisseau;
 struct EditorState;
 struct MainWindowHandles;
@@ -33,6 +34,7 @@ class SceneFrame {
         ToolOverlays& overlays;
         Palette& palette;
         ReferenceView& reference;
+        const WindowLayout& layout;
     };
     explicit SceneFrame(const Parts& parts) : p_(parts) {}
     SceneFrame(const SceneFrame&) = delete;

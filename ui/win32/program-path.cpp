@@ -33,3 +33,9 @@ std::string programPath(const std::wstring& wide) {
     name = ansiName(shortName.data());
     return name.empty() ? "?" : name;
 }
+
+std::string fullPathOf(const std::string& path) {
+    char full[MAX_PATH];
+    const DWORD n = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    return n > 0 && n < MAX_PATH ? std::string(full, n) : path;
+}

@@ -6,3 +6,5 @@
 
 // "" for an empty name; "?" when no form of it can be written in the code page.
 std::string programPath(const std::wstring& wide);
+// The full path of a name relative to the working folder (the name itself when too long).
+std::string fullPathOf(const std::string& path);

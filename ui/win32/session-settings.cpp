@@ -5,18 +5,13 @@
 #include <string>
 
 #include "core/session-keys.h"
+#include "ui/win32/program-path.h"
 
 namespace {
 
 SettingsFile& settingsStore() {
     static SettingsFile file(session::kFileName);
     return file;
-}
-
-std::string sessionFilePath() {
-    char full[MAX_PATH];
-    const DWORD n = GetFullPathNameA(session::kFileName, MAX_PATH, full, nullptr);
-    return n > 0 && n < MAX_PATH ? std::string(full, n) : std::string(session::kFileName);
 }
 
 } // namespace
@@ -26,5 +21,5 @@ const SettingsFile& sessionSettings() {
 }
 
 void openSessionSettings() {
-    settingsStore() = SettingsFile(sessionFilePath());
+    settingsStore() = SettingsFile(fullPathOf(session::kFileName));
 }

@@ -30,6 +30,8 @@ class WindowLayout {
     explicit WindowLayout(const Parts& parts) : p_(parts) {}
 
     bool quad() const;
+    // Four views in the quad layout, else one.
+    int viewCount() const { return quad() ? 4 : 1; }
     // Client heights of the main toolbar and the status bar (0 while they do not exist).
     int toolbarHeight() const;
     int statusBarHeight() const;
