@@ -51,6 +51,33 @@ void EditSession::selectPatchesInBox(const std::vector<uint32_t>& patches,
     selectionChanged("box");
 }
 
+bool EditSession::pressToSelect(int target, ClickModifiers modifiers, int x, int y) {
+    const bool points = state_.choosingPoints;
+    if (target >= 0 && !modifiers.shift) {
+        state_.heldClick.reset();
+        points ? clickPoint(target, modifiers) : clickPatch(target, modifiers);
+        return false;
+    }
+    state_.heldClick = EditorState::HeldClick{target, points, modifiers, x, y};
+    return true;
+}
+
+void EditSession::pointerDragged(int x, int y) {
+    const auto& held = state_.heldClick;
+    if (!held) return;
+    const int dx = x - held->x, dy = y - held->y;
+    if (dx * dx + dy * dy >= kClickTravel * kClickTravel) state_.heldClick.reset();
+}
+
+void EditSession::releaseHeldClick() {
+    if (!state_.heldClick) return;
+    const EditorState::HeldClick held = *state_.heldClick;
+    state_.heldClick.reset();
+    // P between the press and the release: the click meant the other kind.
+    if (held.points != state_.choosingPoints) return;
+    held.points ? clickPoint(held.target, held.modifiers) : clickPatch(held.target, held.modifiers);
+}
+
 void EditSession::selectionChanged(const char* why, bool remember) {
     state_.chosenPivot.reset();
     if (state_.tool == Tool::Rotate && !state_.transformDrag) {

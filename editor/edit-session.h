@@ -56,6 +56,15 @@ class EditSession {
     void choosePoints(const std::vector<uint32_t>& points, ClickModifiers modifiers,
                       const char* why);
     void selectPatchesInBox(const std::vector<uint32_t>& patches, ClickModifiers modifiers);
+    // The select tool's press on a patch or point (target; -1: empty space) at (x, y) pixels:
+    // a plain or Control click counts at once; one on empty space or with Shift is held
+    // until the release, given up when the pointer travels further than a click does (a
+    // band or an orbit) or on Escape. Returns whether it was held.
+    bool pressToSelect(int target, ClickModifiers modifiers, int x, int y);
+    void pointerDragged(int x, int y);
+    // The release: a click still held counts now.
+    void releaseHeldClick();
+    static constexpr int kClickTravel = 4; // pixels: further is a drag
     // Whatever changed the selection tells the views through here: a new selection turns
     // about its own centre (the rotate tool's pivot moves there), and the coordinate boxes
     // show the chosen points when points are chosen.

@@ -82,4 +82,5 @@ void EditorState::forgetGestures() {
     draggedPoint = -1;
     transformDrag = false;
     translation = {};
+    heldClick.reset();
 }

@@ -11,6 +11,7 @@
 #include "core/editor-modes.h"
 #include "core/vector-math.h"
 #include "editor/point-selection.h"
+#include "editor/selection.h"
 #include "editor/typed-coordinates.h"
 #include "graphics/curvature-colours.h"
 #include "graphics/zebra-stripes.h"
@@ -88,6 +89,17 @@ struct EditorState {
     bool banding = false;
     // Escape gave up the left drag under way: the moves until its release do nothing.
     bool leftDragCancelled = false;
+    // A select-tool click held until the release: a press on empty space (a rubber band may
+    // follow, and Escape keeps the selection) or with Shift (a drag orbits instead). Its
+    // target is a patch or, when choosing points, a point (-1: nothing); the press is in
+    // the view's pixels.
+    struct HeldClick {
+        int target = -1;
+        bool points = false;
+        ClickModifiers modifiers;
+        int x = 0, y = 0;
+    };
+    std::optional<HeldClick> heldClick;
     int bandViewport = 0;
     float bandX0 = 0, bandY0 = 0, bandX1 = 0, bandY1 = 0;
     // Clicks and rubber bands of the select tool choose control points instead of patches

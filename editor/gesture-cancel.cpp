@@ -51,7 +51,9 @@ bool cancelDrags(EditorState& editor, Document& document) {
         editor.sweepAngle = 0;
     }
     editor.banding = false;
-    const bool cancelled = transform || points || point || band;
+    const bool held = editor.heldClick.has_value();
+    editor.heldClick.reset();
+    const bool cancelled = transform || points || point || band || held;
     if (cancelled) editor.leftDragCancelled = true;
     return cancelled;
 }

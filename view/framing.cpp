@@ -5,8 +5,6 @@
 
 namespace {
 
-// The eye keeps this many near planes away from the nearest corner.
-constexpr float kNearMargin = 1.5f;
 constexpr float kLeastAspect = 0.1f;
 constexpr int kCorners = 8;
 // No corner closer to the view's edge than this (in the view's half sizes): a deep box seen
@@ -36,8 +34,7 @@ struct Shown {
 
 } // namespace
 
-Framing framingOf(const OrbitCamera& camera, vm::Vec4 min, vm::Vec4 max, float aspect,
-                  float nearPlane) {
+Framing framingOf(const OrbitCamera& camera, vm::Vec4 min, vm::Vec4 max, float aspect) {
     const ViewAxes axes = viewAxes(camera);
     // The target at the box's middle: a box is symmetric about it, so is what an
     // orthographic view shows of it.
@@ -76,7 +73,7 @@ Framing framingOf(const OrbitCamera& camera, vm::Vec4 min, vm::Vec4 max, float a
     };
     // The least radius that is not too close: the eye beyond the near plane in perspective,
     // then searched between a radius too close and one far enough.
-    float closest = orthographic ? 0.0f : nearest + kNearMargin * nearPlane;
+    float closest = orthographic ? 0.0f : OrbitCamera::leastRadiusBefore(nearest);
     const float extent = vm::length3(max - min);
     float far = std::max(closest, extent > 0 ? extent : 1.0f);
     while (tooClose(far))

@@ -13,7 +13,6 @@ struct Framing {
     float radius;    // the orbit radius
 };
 
-// The target and radius framing the box min–max (in the world) in view 0 of that aspect;
-// nearPlane is how close a perspective eye may come.
-Framing framingOf(const OrbitCamera& camera, vm::Vec4 min, vm::Vec4 max, float aspect,
-                  float nearPlane);
+// The target and radius framing the box min–max (in the world) in view 0 of that aspect; a
+// perspective eye stays beyond the camera's near plane.
+Framing framingOf(const OrbitCamera& camera, vm::Vec4 min, vm::Vec4 max, float aspect);

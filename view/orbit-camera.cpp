@@ -25,14 +25,17 @@ float OrbitCamera::radius() const {
 
 void OrbitCamera::frame(vm::Vec4 centre, float sphereRadius, float aspect,
                         const SettingsFile& settings) {
-    constexpr float kFill = 2.0f / 3.0f, kHalfFov = vm::kHalfFieldOfView, kNearPlane = 1.0f;
-    const float r = std::max(sphereRadius, 1e-3f);
+    constexpr float kFill = 2.0f / 3.0f, kHalfFov = vm::kHalfFieldOfView;
+    const float r = std::max(sphereRadius, 0.0f);
     float wanted = r / (kFill * std::tan(kHalfFov) * std::min(1.0f, std::max(aspect, 0.1f)));
-    wanted = std::max(wanted, r + 1.5f * kNearPlane);
+    wanted = std::max(wanted, leastRadiusBefore(r));
     frameAt(centre, wanted, settings);
 }
 
 void OrbitCamera::frameAt(vm::Vec4 target, float wanted, const SettingsFile& settings) {
+    // A point or nothing framed: the closest zoom (the logarithm needs a positive radius).
+    const float closest = std::pow(5.0f, static_cast<float>(session::kMinDistance));
+    if (!(wanted >= closest)) wanted = closest;
     distance = std::clamp(static_cast<int>(std::ceil(std::log(wanted) / std::log(5.0f) - 1e-6f)),
                           session::kMinDistance, session::kMaxDistance);
     scale = std::clamp(wanted / std::pow(5.0f, static_cast<float>(distance)), 0.2f, 1.0f);
@@ -47,8 +50,26 @@ float OrbitCamera::orthographicHalfHeight() const {
     return radius() * std::tan(vm::kHalfFieldOfView);
 }
 
+float OrbitCamera::nearPlaneAt(float radius) {
+    return kNearPlane * std::min(1.0f, radius / kFullNearRadius);
+}
+
+float OrbitCamera::leastRadiusBefore(float nearest) {
+    nearest = std::max(nearest, 0.0f);
+    const float full = nearest + kNearMargin * kNearPlane;
+    if (full >= kFullNearRadius) return full;
+    // Closer in the near plane is radius · kNearPlane / kFullNearRadius.
+    return nearest / (1 - kNearMargin * kNearPlane / kFullNearRadius);
+}
+
 vm::Mat4 OrbitCamera::projectionOf(int view, float aspect, const vm::Mat4& perspective) const {
-    if (!orthographicView(view)) return perspective;
+    if (!orthographicView(view)) {
+        // Near and far planes both drawn in by one factor: only the depth's offset changes,
+        // and the depth keeps its precision.
+        vm::Mat4 drawnIn = perspective;
+        drawnIn[3][2] *= nearPlane() / kNearPlane;
+        return drawnIn;
+    }
     const float h = orthographicHalfHeight(), depth = kOrthographicDepth * radius();
     return vm::orthographicRH(2 * h * aspect, 2 * h, -depth, depth);
 }

@@ -54,9 +54,21 @@ struct OrbitCamera {
     // Half the height an orthographic view shows: what a perspective view shows of the plane
     // through the target, so that switching keeps the model's size on the screen.
     float orthographicHalfHeight() const;
-    // The projection of viewport view of that aspect: perspective as given, or orthographic
-    // (everything within kOrthographicDepth radii before and behind the eye's plane).
+    // The projection of viewport view of that aspect: orthographic (everything within
+    // kOrthographicDepth radii before and behind the eye's plane), or the perspective given
+    // (its near plane kNearPlane) with its depth range drawn in to the camera's near plane.
     vm::Mat4 projectionOf(int view, float aspect, const vm::Mat4& perspective) const;
+
+    // The perspective near plane: kNearPlane from the start-up radius out, and as a share of
+    // the radius closer in, so that a model of any size can be framed and not cut away.
+    static constexpr float kNearPlane = 1;
+    static constexpr float kFullNearRadius = 5;
+    static float nearPlaneAt(float radius);
+    float nearPlane() const { return nearPlaneAt(radius()); }
+    // The least radius whose near plane keeps a margin of itself before a point nearest in
+    // front of the target (kNearMargin near planes).
+    static constexpr float kNearMargin = 1.5f;
+    static float leastRadiusBefore(float nearest);
 
     // Left drag: the pending angles follow the mouse (a viewport's width divides the vertical
     // motion, its height the horizontal one).

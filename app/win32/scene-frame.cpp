@@ -91,7 +91,7 @@ void SceneFrame::renderView(Renderer& r, int v, bool editing) {
     const bool flat = editing && camera.orthographicView(v);
     FrameView frame;
     frame.viewProjection =
-        view * (flat ? camera.projectionOf(v, aspect, r.projection()) : r.projection());
+        view * (editing ? camera.projectionOf(v, aspect, r.projection()) : r.projection());
     // The shaded display's light comes from behind this view's camera.
     frame.shaded = editor.shaded;
     frame.light = {-view[0][2], -view[1][2], -view[2][2], 0};

@@ -559,10 +559,12 @@ TEST(CameraGestures, FramingFillsTwoThirdsOfTheViewWhereverTheModelIs) {
         EXPECT_NEAR(camera.radius(), reread.radius(), camera.radius() * 1e-5f);
         EXPECT_EQ(1000.0f, reread.offset.x);
     }
-    // Tiny: the eye stays beyond the near plane, so the model is not cut away.
+    // Tiny: framed as closely as a large one, the eye beyond its near plane, which follows it.
     OrbitCamera camera;
     camera.frame({0, 0, 0, 0}, 0.01f, 1.5f, settings);
-    EXPECT_GT(camera.radius(), 1.0f);
+    EXPECT_LT(camera.radius(), 0.1f);
+    EXPECT_GT(camera.radius(), 0.01f + OrbitCamera::kNearMargin * camera.nearPlane() * 0.999f);
+    EXPECT_EQ(OrbitCamera::kNearPlane, OrbitCamera::nearPlaneAt(OrbitCamera::kFullNearRadius));
     // The wheel keeps the fine part of the zoom.
     camera.frame({0, 0, 0, 0}, 3.0f, 1.5f, settings);
     const float before = camera.radius();
@@ -578,20 +580,19 @@ TEST(CameraGestures, FramingPutsTheBoxAtTwoThirdsOfTheHeightAtAnySizeFarAway) {
     constexpr float kAspect = 1.5f, kFar = 2.9919574e14f;
     for (bool orthographic : {true, false})
         for (float size : {1e-6f, 1.0f, 1e6f}) {
-            if (!orthographic && size < 1) continue; // the eye stays beyond the near plane
             OrbitCamera camera;
             camera.theta = 0.4f;
             camera.gamma = 0.3f;
             camera.orthographic = orthographic;
             const vm::Vec4 min{1000 * size, -300 * size, 50 * size, 0};
             const vm::Vec4 max = min + vm::Vec4{size, 2 * size, 0.5f * size, 0};
-            const Framing framing = framingOf(camera, min, max, kAspect, 1);
+            const Framing framing = framingOf(camera, min, max, kAspect);
             camera.frameAt(framing.target, framing.radius, settings);
             const vm::Mat4 viewProjection =
                 camera.viewMatrix() *
                 camera.projectionOf(0, kAspect,
                                     vm::perspectiveFovRH(vm::kFieldOfView, kAspect, 1, kFar));
-            float low = 1, high = -1, widest = 0;
+            float low = 1, high = -1, widest = 0, nearest = 1, farthest = 0;
             for (int k = 0; k < 8; ++k) {
                 const vm::Vec4 p = vm::transformCoord(
                     {k & 1 ? max.x : min.x, k & 2 ? max.y : min.y, k & 4 ? max.z : min.z, 1},
@@ -599,8 +600,12 @@ TEST(CameraGestures, FramingPutsTheBoxAtTwoThirdsOfTheHeightAtAnySizeFarAway) {
                 low = std::min(low, p.y);
                 high = std::max(high, p.y);
                 widest = std::max(widest, std::fabs(p.x));
+                nearest = std::min(nearest, p.z);
+                farthest = std::max(farthest, p.z);
             }
             const std::string where = std::to_string(size) + (orthographic ? " ortho" : "");
+            EXPECT_GT(nearest, 0.0f) << where; // nothing cut away by the near plane
+            EXPECT_LE(farthest, 1.0f) << where;
             EXPECT_NEAR(2.0f / 3.0f, (high - low) / 2, 0.05f) << where;
             EXPECT_LT(widest, 1.0f) << where;
         }

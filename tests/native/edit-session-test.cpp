@@ -114,3 +114,35 @@ TEST(EditSession, TheAddToolsSixteenthClickMakesOnePatchAndEscapeDropsTheClicks)
     f.document.undo();
     EXPECT_EQ(patches, f.model.patches.size());
 }
+
+// A press on empty space or with Shift waits for the release: a band or an orbit drag, or
+// Escape, leaves the selection as it was; a plain press on a patch selects at once.
+TEST(EditSession, AClickOnNothingOrWithShiftCountsAtTheReleaseUnlessItBecameADrag) {
+    SessionFixture f;
+    f.session.clickPatch(0, {});
+    const auto selected = [&] {
+        std::vector<int> on;
+        for (size_t k = 0; k < f.model.patches.size(); ++k)
+            if (f.model.patches[k].selected) on.push_back(static_cast<int>(k));
+        return on;
+    };
+    EXPECT_TRUE(f.session.pressToSelect(-1, {}, 100, 100)); // a band may follow
+    EXPECT_EQ(std::vector<int>{0}, selected());
+    f.session.cancelGestures(); // Escape
+    f.session.releaseHeldClick();
+    EXPECT_EQ(std::vector<int>{0}, selected());
+    EXPECT_TRUE(f.session.pressToSelect(1, {false, true}, 100, 100));
+    f.session.pointerDragged(100, 100 + 3 * EditSession::kClickTravel); // an orbit
+    f.session.releaseHeldClick();
+    EXPECT_EQ(std::vector<int>{0}, selected());
+    f.session.pressToSelect(1, {false, true}, 100, 100);
+    f.session.pointerDragged(101, 101);
+    f.session.releaseHeldClick();
+    EXPECT_EQ((std::vector<int>{0, 1}), selected());
+    EXPECT_FALSE(f.session.pressToSelect(2, {}, 0, 0));
+    EXPECT_EQ(std::vector<int>{2}, selected());
+    f.session.pressToSelect(-1, {}, 0, 0);
+    f.session.releaseHeldClick(); // a click on empty space
+    EXPECT_TRUE(selected().empty());
+    EXPECT_FALSE(f.document.history().canUndo());
+}

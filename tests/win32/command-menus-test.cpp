@@ -78,6 +78,8 @@ TEST(CommandMenusWin32, MenuBarSheetAndGreyedPicturesAreMadeFromTheTable) {
     HMENU file = GetSubMenu(bar, 0), edit = GetSubMenu(bar, 1), view = GetSubMenu(bar, 2);
     showMenuPopup(file, context, recent);
     EXPECT_EQ(itemText(bar, CommandId::SaveAs), L"Save &As…\tCtrl+Shift+S");
+    GetMenuStringW(file, 2, title, 32, MF_BYPOSITION); // a submenu has its letter too
+    EXPECT_STREQ(title, L"Open &Recent");
     showMenuPopup(edit, context, recent);
     EXPECT_TRUE(hasState(bar, CommandId::Undo, MF_GRAYED));
     model.patches[0].selected = true;

@@ -9,6 +9,7 @@
 #include "app/win32/shell-windows.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/palette.h"
+#include "ui/win32/status-bar.h"
 #include "ui/win32/window-layout.h"
 
 namespace {
@@ -114,12 +115,21 @@ TEST_F(PaletteTest, WireframePlayAndStop) {
     EXPECT_TRUE(shellWindows().palette.wireframeChecked());
     frameTick();
 
+    // Play and Stop say what they did, as their menu items do.
+    const auto said = [] {
+        char text[256] = {};
+        SendMessageA(application.main.statusBar, SB_GETTEXTA,
+                     static_cast<WPARAM>(StatusPart::Message), reinterpret_cast<LPARAM>(text));
+        return std::string(text);
+    };
     click(palette::Play);
     EXPECT_EQ(Mode::Flight, editorState.mode);
     EXPECT_TRUE(state(palette::Stop) & TBSTATE_ENABLED);
+    EXPECT_EQ(0u, said().find("Flying"));
     click(palette::Stop);
     EXPECT_EQ(Mode::Editing, editorState.mode);
     EXPECT_FALSE(state(palette::Stop) & TBSTATE_ENABLED);
+    EXPECT_EQ("Stopped", said());
 
     // Flight in the quad layout leaves it, so that the view mode and the windows agree.
     editorState.currentView = ViewMode::Quad;

@@ -43,31 +43,46 @@ void appendSubmenu(HMENU menu, HMENU submenu, const wchar_t* title, UINT id) {
 
 void showCommandStates(HMENU menu, const CommandContext& context) {
     const int count = GetMenuItemCount(menu);
-    // The items' looks first: their names share the menu's underlined letters.
-    std::vector<std::pair<int, MenuItemLook>> looks;
+    // The items' looks first: their names, and the submenus' titles, share the menu's
+    // underlined letters.
+    struct Entry {
+        int at;
+        std::optional<MenuItemLook> look; // none: a submenu, which keeps its state
+        std::string name, keys;
+    };
+    std::vector<Entry> entries;
     std::vector<std::string> names;
     for (int at = 0; at < count; ++at) {
-        if (GetSubMenu(menu, at)) continue;
-        const MenuChoice choice = menuChoice(GetMenuItemID(menu, at));
-        if (!choice.command) continue;
-        looks.emplace_back(at, menuItemLook(command(*choice.command), context));
-        const std::string& text = looks.back().second.text;
-        names.push_back(text.substr(0, text.find('\t')));
+        if (GetSubMenu(menu, at)) {
+            wchar_t text[kLongestItemText] = {};
+            GetMenuStringW(menu, static_cast<UINT>(at), text, kLongestItemText, MF_BYPOSITION);
+            std::string title = utf8FromWide(text);
+            std::erase(title, '&');
+            entries.push_back({at, std::nullopt, title, ""});
+        } else if (const MenuChoice choice = menuChoice(GetMenuItemID(menu, at)); choice.command) {
+            const MenuItemLook look = menuItemLook(command(*choice.command), context);
+            const size_t tab = look.text.find('\t');
+            entries.push_back({at, look, look.text.substr(0, tab),
+                               tab == std::string::npos ? std::string() : look.text.substr(tab)});
+        } else {
+            continue;
+        }
+        names.push_back(entries.back().name);
     }
     const std::vector<int> places = mnemonicPlaces(names);
-    for (size_t k = 0; k < looks.size(); ++k) {
-        const auto& [at, look] = looks[k];
-        const size_t tab = look.text.find('\t');
-        std::wstring text =
-            wideFromUtf8(withMnemonic(names[k], places[k]) +
-                         (tab == std::string::npos ? std::string() : look.text.substr(tab)));
+    for (size_t k = 0; k < entries.size(); ++k) {
+        const Entry& entry = entries[k];
+        std::wstring text = wideFromUtf8(withMnemonic(entry.name, places[k]) + entry.keys);
         MENUITEMINFOW item{};
         item.cbSize = sizeof item;
-        item.fMask = MIIM_STRING | MIIM_STATE;
-        item.fState = (look.enabled ? MFS_ENABLED : MFS_GRAYED) |
-                      (look.checked ? MFS_CHECKED : MFS_UNCHECKED);
+        item.fMask = MIIM_STRING;
+        if (entry.look) {
+            item.fMask |= MIIM_STATE;
+            item.fState = (entry.look->enabled ? MFS_ENABLED : MFS_GRAYED) |
+                          (entry.look->checked ? MFS_CHECKED : MFS_UNCHECKED);
+        }
         item.dwTypeData = text.data();
-        SetMenuItemInfoW(menu, static_cast<UINT>(at), TRUE, &item);
+        SetMenuItemInfoW(menu, static_cast<UINT>(entry.at), TRUE, &item);
     }
 }
 

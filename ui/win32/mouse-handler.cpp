@@ -283,13 +283,11 @@ void ViewMouse::toolPress(const ViewportHit& hit) {
                               " chosen points (Escape puts them back)");
             break;
         }
-        if (points)
-            p_.session.clickPoint(editor_.hotPoint ? editor_.hoveredPoint : -1, modifiers);
-        else
-            p_.session.clickPatch(editor_.hoveredPatch, modifiers);
+        const int target =
+            points ? (editor_.hotPoint ? editor_.hoveredPoint : -1) : editor_.hoveredPatch;
+        p_.session.pressToSelect(target, modifiers, editor_.lastMouseX, editor_.lastMouseY);
         // A press on empty space starts a rubber band (Shift and a drag orbit, as always).
-        const bool onNothing = points ? !editor_.hotPoint : editor_.hoveredPatch == -1;
-        if (onNothing && !keyDown(VK_SHIFT)) {
+        if (target < 0 && !modifiers.shift) {
             editor_.banding = true;
             editor_.bandViewport = hit.viewport;
             editor_.bandX0 = editor_.bandX1 = hit.nx;
@@ -342,13 +340,18 @@ void ViewMouse::toolPress(const ViewportHit& hit) {
 }
 
 // The rubber band's release: the patches wholly inside it, selected as a click would
-// (Shift held at the release adds them, Control toggles them). A band of a few pixels is a
-// click, already handled at the press.
+// (Shift held at the release adds them, Control toggles them). A band of a few pixels is the
+// click on empty space its press held.
 void ViewMouse::finishBand(const ViewportHit& hit) {
     editor_.banding = false;
-    const float dx = (editor_.bandX1 - editor_.bandX0) * static_cast<float>(hit.width);
-    const float dy = (editor_.bandY1 - editor_.bandY0) * static_cast<float>(hit.height);
-    if (dx * dx + dy * dy < 4 * 4 * 4) return; // under about 4 pixels
+    const float dx = (editor_.bandX1 - editor_.bandX0) * static_cast<float>(hit.width) / 2;
+    const float dy = (editor_.bandY1 - editor_.bandY0) * static_cast<float>(hit.height) / 2;
+    constexpr float kTravel = EditSession::kClickTravel;
+    if (dx * dx + dy * dy < kTravel * kTravel) {
+        p_.session.releaseHeldClick();
+        return;
+    }
+    editor_.heldClick.reset();
     p_.timing.start("box selection");
     Model& model = this->model();
     const vm::Mat4 m = entityWorld() * viewProjectionOf(editor_.bandViewport, hit.aspect);
@@ -483,8 +486,10 @@ bool ViewMouse::handle(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lPar
             setStatus(StatusPart::Message, p_.camera.target());
         }
         trackMouse(hit, wParam);
-        if ((wParam & MK_LBUTTON) && !editor_.leftDragCancelled)
+        if ((wParam & MK_LBUTTON) && !editor_.leftDragCancelled) {
+            p_.session.pointerDragged(mx, my);
             dragWithLeftButton(hit, wParam, mx, my);
+        }
         if (!(wParam & (MK_LBUTTON | MK_RBUTTON))) hoverPick(hit);
         return true;
     case WM_LBUTTONDOWN:
@@ -498,7 +503,10 @@ bool ViewMouse::handle(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lPar
         // A drag is one step: the rotation or translation goes into the points now.
         if (editor_.transformDrag) commitPreview(p_.session);
         finishPointDrag(p_.session);
-        if (editor_.banding) finishBand(hit);
+        if (editor_.banding)
+            finishBand(hit);
+        else
+            p_.session.releaseHeldClick(); // a Shift click that did not orbit
         return true;
     case WM_RBUTTONDOWN:
         editor_.panStartX = mx;

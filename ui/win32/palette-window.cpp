@@ -148,6 +148,14 @@ void Palette::onCommand(WPARAM wParam, LPARAM lParam) {
         setSelectionVisible(model(), shown, editor_.useCount);
         return;
     }
+    // A push button clicked runs its command as the menu does, and the status bar says so;
+    // the command comes back here (with no control) to do the button's part.
+    const int button = LOWORD(wParam);
+    if (lParam && reinterpret_cast<HWND>(lParam) == h_.toolbar && button < palette::ButtonCount &&
+        !palette::kButtons[button].check && palette::buttonCommand(button)) {
+        runTableCommandOfButton(button);
+        return;
+    }
     switch (LOWORD(wParam)) {
     case palette::SwitchView:
         switchView(p_.layout);
@@ -194,11 +202,6 @@ void Palette::onCommand(WPARAM wParam, LPARAM lParam) {
         break;
     case palette::Scale:
         setTool(Tool::Scale);
-        break;
-    case palette::Group:
-    case palette::Symetry:
-    case palette::Ungroup:
-        runTableCommandOfButton(LOWORD(wParam));
         break;
     default:
         break; // dissociate and joint are read by the next clicks

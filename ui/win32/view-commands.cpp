@@ -51,7 +51,7 @@ void frameModel() {
     RECT client = {0, 0, 4, 3};
     if (application.main.view) GetClientRect(application.main.view, &client);
     const float aspect = client.bottom > 0 ? static_cast<float>(client.right) / client.bottom : 1;
-    const Framing framing = framingOf(orbitCamera, low, high, aspect, Renderer::kNear);
+    const Framing framing = framingOf(orbitCamera, low, high, aspect);
     orbitCamera.frameAt(framing.target, framing.radius, sessionSettings());
     const vm::Vec4 centre = framing.target, size = high - low;
     char text[160];
