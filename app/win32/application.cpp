@@ -247,7 +247,8 @@ void startFrameClock() {
 
 } // namespace
 
-bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) {
+bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile,
+             size_t othersGiven) {
     const Stopwatch started;
     readStartupSettings();
     prepareProcess();
@@ -305,6 +306,12 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile) 
                   "buffers %.0f, first frame %.0f, shape window %.0f)\n",
                   started.milliseconds(), windowsMs, modelMs, frameMs, shapeMs);
     OutputDebugStringA(timing);
+    if (othersGiven > 0)
+        application.prompts.tell("Tavrel opens one model at a time: only \"" + givenFile +
+                                 "\" was opened; the " + std::to_string(othersGiven) +
+                                 " other file" +
+                                 (othersGiven > 1 ? "s given with it were left as they are."
+                                                  : " given with it was left as it is."));
     offerRecoveryCopy(application.files, application.prompts);
     return true;
 }

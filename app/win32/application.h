@@ -11,7 +11,10 @@
 // Reads the settings, registers the classes, creates the windows and the renderer, fills the model
 // (the file given, else the one the session remembers) and restores the remembered selection
 // (not on a file given). Returns false when the main window could not be created.
-bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile = "");
+// givenFile: the file the program was started with ("": the session's own); othersGiven: how
+// many more were given, which one editor does not open.
+bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile = "",
+             size_t othersGiven = 0);
 // Runs until WM_QUIT; one frame tick whenever the queue is empty.
 void runMessageLoop();
 void frameTick();

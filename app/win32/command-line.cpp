@@ -6,11 +6,13 @@
 
 #include "ui/win32/program-path.h"
 
-std::string fileGivenOnCommandLine() {
+std::vector<std::string> filesGivenOnCommandLine() {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!arguments) return "";
-    const std::wstring given = count > 1 ? arguments[1] : L"";
+    if (!arguments) return {};
+    std::vector<std::string> files;
+    for (int k = 1; k < count; ++k)
+        files.push_back(programPath(arguments[k]));
     LocalFree(arguments);
-    return programPath(given);
+    return files;
 }

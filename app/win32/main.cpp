@@ -5,7 +5,10 @@
 #include "app/win32/command-line.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    if (!startUp(instance, showCommand, fileGivenOnCommandLine())) return 1;
+    const std::vector<std::string> given = filesGivenOnCommandLine();
+    if (!startUp(instance, showCommand, given.empty() ? "" : given.front(),
+                 given.empty() ? 0 : given.size() - 1))
+        return 1;
     runMessageLoop();
     return 0;
 }

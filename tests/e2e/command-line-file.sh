@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # A file named on the command line opens as Open opens it (a name with spaces and letters
-# outside ASCII too), another program's model is imported untitled and modified, and a
+# outside ASCII too; a second one given is said and left), another program's model is imported untitled and modified, and a
 # missing one is said and leaves the built-in model untitled.
 source "$(dirname "$0")/lib.sh"
 
 mkdir -p "$e2e_dir/work/my models"
 printf 'cstype bezier\r\ndeg 3\r\nv 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\nv 1 1 0\r\n\r\ng wing\r\nsurf 0.0 1.0 0.0 1.0 0 1 2 3 0 1 2 3 0 1 2 3 0 1 2 3\r\nend\r\nsurf 0.0 1.0 0.0 1.0 3 2 1 0 3 2 1 0 3 2 1 0 3 2 1 0\r\n' \
   > "$e2e_dir/work/my models/a wing é.obj"
-start_app $'[Session]\r\n' 'my models\a wing é.obj'
+start_app $'[Session]\r\n' 'my models\a wing é.obj' 'band.obj'
+accept_message 'opens one model at a time: only .*a wing .*obj.* was opened; the 1 other file given with it was left as it is' \
+  "a second file given is not said"
 wait_for_window '^a wing é - Tavrel$'
 main=$window_id
 wait_for_startup

@@ -279,9 +279,22 @@ TEST_F(SafetyTest, ACopyLeftByAnEditorNoLongerRunningIsOfferedWithItsPartlyReadS
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((gone + ".recovery").c_str()));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((alive + ".recovery").c_str()));
 
-    // Its editor gone, it is offered; taken, the first Save still asks about the file.
+    // Its editor gone, it is offered. The model open now is named in the question and its
+    // unsaved changes are asked about: kept, the copy is kept too for the next start.
     CloseHandle(held);
-    documentPrompts().askRecover = [](const std::string&) { return true; };
+    modify();
+    documentPrompts().askRecover = [&](const std::string& q) {
+        asked.push_back(q);
+        return true;
+    };
+    unsavedAnswer = DocumentPrompts::Unsaved::Cancel;
+    offerRecoveryCopy(documentFiles(), documentPrompts());
+    EXPECT_NE(std::string::npos, asked.back().find("open now, is closed (its unsaved changes"))
+        << asked.back();
+    EXPECT_NE(7.0f, application.ship.points[0].x);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((alive + ".recovery").c_str()));
+    // Taken, the first Save still asks about the file.
+    unsavedAnswer = DocumentPrompts::Unsaved::Discard;
     offerRecoveryCopy(documentFiles(), documentPrompts());
     EXPECT_EQ(7.0f, application.ship.points[0].x);
     EXPECT_EQ("wing* - Tavrel", title());

@@ -47,5 +47,5 @@ void openDroppedFiles(HWND window, HDROP drop) {
     if (openNamedFile(path, true) && count > 1)
         documentPrompts().tell("Tavrel opens one model at a time: \"" + path + "\" is open; the " +
                                std::to_string(count - 1) + " other dropped file" +
-                               (count > 2 ? "s were" : " was") + " left as they are.");
+                               (count > 2 ? "s were left as they are." : " was left as it is."));
 }

@@ -108,9 +108,22 @@ bool offer(const std::string& stem, HANDLE lock, DocumentFiles& files,
     if (result.partial())
         question += "\n\nThe copy itself could be read only in part (" + result.stopMessage() +
                     "): what follows the stop is not recovered.";
+    // The model open now (the file the editor was started with, or the session's) gives way
+    // to the recovered one: the question says so, and its own unsaved changes are asked about.
+    const Document& current = document();
+    if (!current.path().empty() || current.modified())
+        question += "\n\n" + documentName(current.path()) + ", open now, is closed" +
+                    (current.modified() ? " (its unsaved changes are asked about first)."
+                                        : "; its file stays as it is.");
     OutputDebugStringA(("Tavrel asks: " + question + "\n").c_str());
     if (!prompts.askRecover(question)) {
         removeCopy(stem);
+        return false;
+    }
+    if (!files.mayDiscardChanges()) {
+        prompts.tell("The recovery copy \"" + path +
+                     "\" is kept: it is offered again at the "
+                     "next start.");
         return false;
     }
     // Under its own file (replaced only when the user saves), with that file's partly-read
