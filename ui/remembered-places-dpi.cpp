@@ -44,9 +44,20 @@ Rect settled(const Rect& at, int savedDpi, int dpi, const std::vector<Rect>& wor
     return convertible(savedDpi, dpi) ? wholeOnNearest(at, workAreas) : ontoScreen(at, workAreas);
 }
 
+// The DPI of the monitor whose work area is nearest the place (the one it lay on).
+struct MonitorDpis {
+    const std::vector<Rect>& areas;
+    const std::vector<int>& dpis;
+    int at(const Rect& place) const {
+        if (areas.empty() || dpis.size() != areas.size()) return dpis.empty() ? 0 : dpis.front();
+        return dpis[static_cast<size_t>(&nearestArea(place, areas) - areas.data())];
+    }
+};
+
 // The main window's client area (keys x, y, w, h of section Session) when its size is sound;
 // a position missing or out of reach leaves it to the default and is not converted.
-void convertMainPlace(const SettingsFile& s, int dpi, const std::vector<Rect>& workAreas) {
+void convertMainPlace(const SettingsFile& s, const MonitorDpis& monitors) {
+    const std::vector<Rect>& workAreas = monitors.areas;
     using session::kSession;
     const int w = s.readInt(kSession, "w", 0), h = s.readInt(kSession, "h", 0);
     if (!s.contains(kSession, "w") || !s.contains(kSession, "h") ||
@@ -56,6 +67,7 @@ void convertMainPlace(const SettingsFile& s, int dpi, const std::vector<Rect>& w
     const bool placed = s.contains(kSession, "x") && s.contains(kSession, "y") &&
                         std::abs(x) <= kFarthestPosition && std::abs(y) <= kFarthestPosition;
     const int savedDpi = s.readInt(kSession, kMainPlaceDpiKey, 0);
+    const int dpi = monitors.at({x, y, x + w, y + h});
     Rect at = withSizeIn(atDpi({x, y, x + w, y + h}, savedDpi, dpi, workAreas),
                          session::kMinWindowSize, session::kMaxWindowSize);
     if (placed) at = settled(at, savedDpi, dpi, workAreas);
@@ -80,18 +92,25 @@ Rect atDpi(const Rect& place, int savedDpi, int dpi, const std::vector<Rect>& wo
     return {left, top, left + scaled(place.width(), factor), top + scaled(place.height(), factor)};
 }
 
-void convertRememberedPlaces(const SettingsFile& settings, int dpi,
-                             const std::vector<Rect>& workAreas) {
-    convertMainPlace(settings, dpi, workAreas);
+void convertRememberedPlaces(const SettingsFile& settings, const std::vector<Rect>& workAreas,
+                             const std::vector<int>& areaDpis) {
+    const MonitorDpis monitors{workAreas, areaDpis};
+    convertMainPlace(settings, monitors);
     for (const char* name : kToolWindowNames) {
         const auto before = remembered(settings, name);
         if (!before) continue;
+        const int dpi = monitors.at(before->rect);
         const Rect at = withSizeIn(atDpi(before->rect, before->dpi, dpi, workAreas), 1,
                                    session::kMaxWindowSize);
         const Place converted{settled(at, before->dpi, dpi, workAreas), before->shown, dpi};
         if (converted.rect != before->rect || before->dpi != dpi)
             remember(settings, name, converted);
     }
+}
+
+void convertRememberedPlaces(const SettingsFile& settings, int dpi,
+                             const std::vector<Rect>& workAreas) {
+    convertRememberedPlaces(settings, workAreas, std::vector<int>(workAreas.size(), dpi));
 }
 
 } // namespace places

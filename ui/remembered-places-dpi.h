@@ -22,8 +22,12 @@ inline constexpr const char* kMainPlaceDpiKey = "dpi"; // of section Session
 Rect atDpi(const Rect& place, int savedDpi, int dpi, const std::vector<Rect>& workAreas);
 
 // Every remembered place (the main window's, the palette's, the shape window's) converted
-// to dpi, brought onto a work area when it lies off every one, and stored with dpi beside
-// it. Places missing or absurd stay as they are: the windows then take their defaults.
+// to the DPI of the monitor it lies on (areaDpis[k] is that of workAreas[k]; with one DPI,
+// every monitor's), brought onto a work area when it lies off every one, and stored with
+// that DPI beside it. Places missing or absurd stay as they are: the windows then take
+// their defaults.
+void convertRememberedPlaces(const SettingsFile& settings, const std::vector<Rect>& workAreas,
+                             const std::vector<int>& areaDpis);
 void convertRememberedPlaces(const SettingsFile& settings, int dpi,
                              const std::vector<Rect>& workAreas);
 

@@ -252,7 +252,7 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile,
     const Stopwatch started;
     readStartupSettings();
     prepareProcess();
-    convertRememberedPlacesToSystemDpi();
+    convertRememberedPlacesToMonitorDpi();
     placeWindowsAtStart(createMainWindow(instance));
     ShellWindows& windows = shellWindows(); // made with the main window
 

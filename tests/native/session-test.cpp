@@ -291,4 +291,12 @@ TEST(ToolWindowPlaces, PlacesSavedAtOneDpiComeBackScaledAtAnother) {
     settings.writeInt("Session", "dpi", 144);
     places::convertRememberedPlaces(settings, 144, screens);
     EXPECT_EQ(3040, settings.readInt("Session", "x", 0));
+    // Monitors of different scales: each place takes the DPI of the monitor it lies on.
+    places::remember(settings, "Palette", {{0, 0, 90, 400}, true, 96});
+    places::remember(settings, "Shape", {{2020, 20, 2110, 420}, true, 96});
+    places::convertRememberedPlaces(settings, screens, {96, 192});
+    EXPECT_EQ((Rect{0, 0, 90, 400}), places::remembered(settings, "Palette")->rect);
+    EXPECT_EQ(96, places::remembered(settings, "Palette")->dpi);
+    EXPECT_EQ((Rect{2120, 40, 2300, 840}), places::remembered(settings, "Shape")->rect);
+    EXPECT_EQ(192, places::remembered(settings, "Shape")->dpi);
 }

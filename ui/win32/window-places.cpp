@@ -10,19 +10,53 @@
 
 namespace {
 
-BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+// The monitors' work areas, the primary one first, and the DPI of each.
+struct Monitors {
+    std::vector<places::Rect> areas;
+    std::vector<int> dpis;
+};
+
+// shcore's GetDpiForMonitor where the system has it (Windows 8.1 on), else the system DPI.
+int monitorDpi(HMONITOR monitor) {
+    using DpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    constexpr int kEffectiveDpi = 0; // MDT_EFFECTIVE_DPI
+    static const DpiForMonitor dpiForMonitor = [] {
+        HMODULE shcore = LoadLibraryA("shcore.dll");
+        return shcore ? reinterpret_cast<DpiForMonitor>(
+                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    UINT x = 0, y = 0;
+    if (dpiForMonitor && SUCCEEDED(dpiForMonitor(monitor, kEffectiveDpi, &x, &y)) && y > 0)
+        return static_cast<int>(y);
+    return systemDpi();
+}
+
+BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
     MONITORINFO info = {};
     info.cbSize = sizeof info;
     if (!GetMonitorInfoA(monitor, &info)) return TRUE;
-    auto& areas = *reinterpret_cast<std::vector<places::Rect>*>(list);
+    auto& monitors = *reinterpret_cast<Monitors*>(list);
     const places::Rect area{info.rcWork.left, info.rcWork.top, info.rcWork.right,
                             info.rcWork.bottom};
     // The primary monitor first: the first start lays the windows out on it.
-    if (info.dwFlags & MONITORINFOF_PRIMARY)
-        areas.insert(areas.begin(), area);
-    else
-        areas.push_back(area);
+    const bool primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
+    monitors.areas.insert(primary ? monitors.areas.begin() : monitors.areas.end(), area);
+    monitors.dpis.insert(primary ? monitors.dpis.begin() : monitors.dpis.end(),
+                         monitorDpi(monitor));
     return TRUE;
+}
+
+Monitors monitors() {
+    Monitors found;
+    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&found));
+    if (found.areas.empty()) {
+        RECT r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+        found.areas.push_back({r.left, r.top, r.right, r.bottom});
+        found.dpis.push_back(systemDpi());
+    }
+    return found;
 }
 
 // Until the start-up has placed them, the program moves them itself: nothing to remember.
@@ -66,18 +100,12 @@ void report() {
 } // namespace
 
 std::vector<places::Rect> workAreas() {
-    std::vector<places::Rect> areas;
-    EnumDisplayMonitors(nullptr, nullptr, addWorkArea, reinterpret_cast<LPARAM>(&areas));
-    if (areas.empty()) {
-        RECT r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
-        areas.push_back({r.left, r.top, r.right, r.bottom});
-    }
-    return areas;
+    return monitors().areas;
 }
 
-void convertRememberedPlacesToSystemDpi() {
-    places::convertRememberedPlaces(sessionSettings(), systemDpi(), workAreas());
+void convertRememberedPlacesToMonitorDpi() {
+    const Monitors found = monitors();
+    places::convertRememberedPlaces(sessionSettings(), found.areas, found.dpis);
 }
 
 void placeWindowsAtStart(bool mainPlaceRemembered) {

@@ -12,8 +12,9 @@
 std::vector<places::Rect> workAreas();
 
 // Before the windows are made: the remembered places, saved at the DPI stored beside them,
-// converted to the system's DPI now and brought onto a monitor (ui/remembered-places-dpi.h).
-void convertRememberedPlacesToSystemDpi();
+// converted to the DPI of the monitor each lies on and brought onto one
+// (ui/remembered-places-dpi.h).
+void convertRememberedPlacesToMonitorDpi();
 
 // After the palette and the shape window exist: their remembered places (moved onto a
 // screen when off every monitor), or, on the first start, all three windows side by side
