@@ -61,6 +61,9 @@ class DocumentFiles {
 
     DocumentFiles(Document& document, DocumentPrompts& prompts, Platform platform)
         : document_(document), prompts_(prompts), platform_(std::move(platform)) {}
+    // The view that shows a new document whole, once the windows exist.
+    void showWholeWith(std::function<void()> show) { platform_.showWhole = std::move(show); }
+    void showWhole() { platform_.showWhole(); }
 
     // Unsaved changes are saved or given up, as the user chooses; false when the user keeps
     // them (or the save they asked for failed). True at once when there are none. Changes

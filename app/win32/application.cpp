@@ -48,8 +48,10 @@ int viewCount() {
 
 ShellWindows::ShellWindows()
     : layout({application.main, application.renderer, editorState}),
+      views({orbitCamera, editorState, application.ship, layout, application.main,
+             application.flight}),
       palette({application.palette, application.session, application.shape, orbitCamera,
-               application.ship, application.main, layout}),
+               application.ship, application.main, layout, views}),
       mouse({application.session, orbitCamera, application.ship, application.pickAccelerator,
              application.shipCopy, application.inputTiming, application.renderer, application.main,
              layout, application.palette, palette, application.shape}),
@@ -267,7 +269,8 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile,
     application.selectionView =
         makeSelectionView(application.session, windows.shape, windows.palette);
     setCommandWindows({windows.mouse, windows.palette, windows.layout, windows.reference,
-                       windows.scene.display()});
+                       windows.scene.display(), windows.views});
+    application.files.showWholeWith([&windows] { windows.views.frameModel(); });
     // The model is shown before the shape window lists it: on a model of a hundred thousand
     // patches the list takes longer than the picture.
     windows.shape.holdListing(true);

@@ -1,4 +1,5 @@
-// The window objects, built by the shell once the records they work on exist: the palette,
+// The window objects, built by the shell once the records they work on exist: the camera's
+// commands, the palette,
 // the view's mouse, the shape window, the tools' overlays, the scene each view draws and the
 // main window.
 #pragma once
@@ -10,11 +11,13 @@
 #include "ui/win32/reference-view.h"
 #include "ui/win32/shape-window.h"
 #include "ui/win32/tool-overlays.h"
+#include "ui/win32/view-commands.h"
 #include "ui/win32/window-layout.h"
 
 struct ShellWindows {
     ShellWindows();
     WindowLayout layout;
+    ViewCommands views;
     Palette palette;
     ViewMouse mouse;
     ShapeWindow shape;

@@ -221,7 +221,7 @@ TEST_F(StartupTest, SwitchViewCyclesThroughTheQuadLayoutAndCentringMovesTheTarge
     orbitCamera.savedTheta = 0.25f;
     const int expectedViews[5] = {1, 1, 4, 1, 1};
     for (int i = 0; i < 5; ++i) {
-        switchView(shellWindows().layout);
+        shellWindows().views.switchView();
         pumpMessages();
         EXPECT_EQ((i + 1) % 5, static_cast<int>(editorState.currentView));
         EXPECT_EQ(expectedViews[i], viewCount()) << "after " << i + 1;
@@ -233,10 +233,10 @@ TEST_F(StartupTest, SwitchViewCyclesThroughTheQuadLayoutAndCentringMovesTheTarge
 
     Model& model = application.ship;
     model.patches[0].selected = true;
-    centerOnSelection();
+    shellWindows().views.centerOnSelection();
     EXPECT_FLOAT_EQ(-0.0f + (1.0f + 0.0f) / 2, orbitCamera.offset.x); // patch 0 spans x 0..1
     EXPECT_EQ(orbitCamera.offset.x, sessionSettings().readFloat("Session", "offset.x"));
-    centerView();
+    shellWindows().views.centerView();
     EXPECT_EQ(0.0f, orbitCamera.offset.x);
     EXPECT_NE(0.0f, sessionSettings().readFloat("Session", "offset.x")); // not remembered
 }

@@ -16,7 +16,6 @@
 #include "ui/win32/recovery.h"
 #include "ui/win32/shape-window.h"
 #include "ui/win32/status-bar.h"
-#include "ui/win32/view-commands.h"
 
 namespace {
 
@@ -188,7 +187,6 @@ DocumentFiles::Platform windowsDocumentFilesPlatform() {
         rememberRecentFile(path);
     };
     platform.samePath = namesSameFile;
-    platform.showWhole = frameModel;
     platform.log = [](const std::string& line) { OutputDebugStringA((line + "\n").c_str()); };
     return platform;
 }
@@ -215,7 +213,7 @@ bool openNamedFile(const std::string& path, bool given) {
     const std::string refusal = given ? documentFiles().openGiven(path, "it cannot be read")
                                       : documentFiles().openFile(path, "it cannot be read");
     if (!refusal.empty()) documentPrompts().tell(refusal);
-    if (refusal.empty()) frameModel();
+    if (refusal.empty()) documentFiles().showWhole();
     showStatusMessage(refusal.empty() ? documentFiles().takeOutcome() : refusal);
     return refusal.empty();
 }

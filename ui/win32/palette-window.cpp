@@ -127,7 +127,7 @@ void Palette::play() {
 // "stop" ends a flight; pressed again (or Home) it brings the ship back to the start. It
 // stays usable while the ship is away from there.
 void Palette::stop() {
-    if (editor_.mode == Mode::Editing) returnHome();
+    if (editor_.mode == Mode::Editing) p_.views.returnHome();
     editor_.mode = Mode::Editing;
     updateStopButton();
     setButtonImage(palette::Play, palette::Play);
@@ -158,7 +158,7 @@ void Palette::onCommand(WPARAM wParam, LPARAM lParam) {
     }
     switch (LOWORD(wParam)) {
     case palette::SwitchView:
-        switchView(p_.layout);
+        p_.views.switchView();
         break;
     case palette::ToggleWireframe:
         sessionSettings().writeInt(session::kSession, "wireframe",
@@ -177,13 +177,13 @@ void Palette::onCommand(WPARAM wParam, LPARAM lParam) {
         stop();
         break;
     case palette::CenterSelect:
-        centerOnSelection();
+        p_.views.centerOnSelection();
         break;
     case palette::Select:
         setTool(Tool::Select);
         break;
     case palette::Center:
-        centerView();
+        p_.views.centerView();
         break;
     case palette::Joint:
         // Pressed or released, a half-done joint starts again.

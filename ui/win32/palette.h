@@ -13,6 +13,7 @@ struct MainWindowHandles;
 struct OrbitCamera;
 struct PaletteHandles;
 struct ShapeWindowHandles;
+class ViewCommands;
 class WindowLayout;
 
 class Palette {
@@ -28,6 +29,7 @@ class Palette {
         const Vaisseau& ship;
         const MainWindowHandles& main;
         WindowLayout& layout;
+        ViewCommands& views;
     };
     explicit Palette(const Parts& parts);
     Palette(const Palette&) = delete;

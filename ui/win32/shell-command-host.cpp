@@ -166,7 +166,7 @@ std::string runFileCommand(CommandId id) {
 void runViewCommand(CommandId id) {
     switch (id) {
     case C::Orthographic:
-        switchProjection();
+        commandWindows->views.switchProjection();
         break;
     case C::OrbitView:
         chooseView(ViewMode::Orbit);
@@ -184,7 +184,7 @@ void runViewCommand(CommandId id) {
         chooseView(ViewMode::Quad);
         break;
     case C::NextView:
-        switchView(commandWindows->layout);
+        commandWindows->views.switchView();
         break;
     case C::Planet:
         switchDisplayFlag(commandWindows->display.planetVisible);
@@ -196,13 +196,13 @@ void runViewCommand(CommandId id) {
         switchDisplayFlag(commandWindows->display.wireSphereVisible);
         break;
     case C::FrameSelection:
-        frameModel();
+        commandWindows->views.frameModel();
         break;
     case C::CentreView:
-        centerView();
+        commandWindows->views.centerView();
         break;
     case C::CentreOnSelection:
-        centerOnSelection();
+        commandWindows->views.centerOnSelection();
         break;
     case C::ChoosePicture:
         commandWindows->reference.choosePicture();
@@ -232,7 +232,7 @@ class ShellCommandHost final : public CommandHost {
             removeLastPendingPoint(editorState.pendingPoints, application.shape.treeView);
             updateTakeBackButton(application.main.toolbar, editorState);
         } else if (id == C::Home) {
-            returnHome();
+            commandWindows->views.returnHome();
             commandWindows->palette.updateStopButton();
         } else if (id == C::KeyboardShortcuts) {
             shortcutSheet().show(application.main.window);

@@ -11,6 +11,7 @@
 class Palette;
 class ReferenceView;
 struct DisplayFlags;
+class ViewCommands;
 class ViewMouse;
 class WindowLayout;
 
@@ -18,13 +19,14 @@ class WindowLayout;
 CommandContext& shellCommandContext();
 // What the shell's commands act on: the view's mouse, asked for the patch under the pointer;
 // the palette, whose buttons the tools and toggles press; the layout the view commands
-// switch; the reference picture; what the scene shows around the model.
+// switch; the reference picture; what the scene shows around the model; the camera commands.
 struct CommandWindows {
     ViewMouse& mouse;
     Palette& palette;
     WindowLayout& layout;
     ReferenceView& reference;
     DisplayFlags& display;
+    ViewCommands& views;
 };
 void setCommandWindows(const CommandWindows& windows);
 // Runs the command and says its outcome in the status bar (a refusal worth it beeps).

@@ -5,41 +5,45 @@
 
 #include <commctrl.h>
 
+#include "editor/editor-state.h"
 #include "editor/selection.h"
-#include "graphics/d3d11/renderer.h"
-#include "ui/win32/records.h"
+#include "flight/vaisseau.h"
+#include "flight/win32/flight-session.h"
+#include "ui/win32/main-window-handles.h"
+#include "ui/win32/session-settings.h"
 #include "ui/win32/window-layout.h"
 #include "view/framing.h"
+#include "view/orbit-camera.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
 
-void switchView(WindowLayout& layout) {
-    if (const auto next = orbitCamera.switchView(editorState.currentView, sessionSettings()))
-        layout.switchTo(*next);
+void ViewCommands::switchView() {
+    if (const auto next = p_.camera.switchView(p_.editor.currentView, sessionSettings()))
+        p_.layout.switchTo(*next);
 }
 
-void switchProjection() {
-    orbitCamera.orthographic = !orbitCamera.orthographic;
-    setStatusText(StatusPart::Message, orbitCamera.orthographic
+void ViewCommands::switchProjection() {
+    p_.camera.orthographic = !p_.camera.orthographic;
+    setStatusText(StatusPart::Message, p_.camera.orthographic
                                            ? "Orthographic view (O: perspective)"
                                            : "Perspective view (O: orthographic)");
 }
 
-void centerView() {
-    orbitCamera.offset = {0, 0, 0, 0};
+void ViewCommands::centerView() {
+    p_.camera.offset = {0, 0, 0, 0};
     setStatusText(StatusPart::Message, "");
 }
 
-void frameModel() {
-    if (!editorState.currentEntity) return;
+void ViewCommands::frameModel() {
+    if (!p_.editor.currentEntity) return;
     vm::Vec4 min, max;
-    if (!frameBounds(editedModel(), min, max)) return;
+    if (!frameBounds(p_.ship, min, max)) return;
     // The model is drawn where the ship is (a flight may have taken it anywhere, turned).
     vm::Mat4 world;
-    editorState.currentEntity->worldMatrix(world);
+    p_.ship.worldMatrix(world);
     vm::Vec4 low{INFINITY, INFINITY, INFINITY, 0}, high{-INFINITY, -INFINITY, -INFINITY, 0};
     for (int k = 0; k < 8; ++k) {
         const vm::Vec4 corner = vm::transform(
@@ -49,10 +53,10 @@ void frameModel() {
                 0};
     }
     RECT client = {0, 0, 4, 3};
-    if (application.main.view) GetClientRect(application.main.view, &client);
+    if (p_.main.view) GetClientRect(p_.main.view, &client);
     const float aspect = client.bottom > 0 ? static_cast<float>(client.right) / client.bottom : 1;
-    const Framing framing = framingOf(orbitCamera, low, high, aspect);
-    orbitCamera.frameAt(framing.target, framing.radius, sessionSettings());
+    const Framing framing = framingOf(p_.camera, low, high, aspect);
+    p_.camera.frameAt(framing.target, framing.radius, sessionSettings());
     const vm::Vec4 centre = framing.target, size = high - low;
     char text[160];
     std::snprintf(text, sizeof text, "framed: centre %g %g %g, size %g",
@@ -62,15 +66,15 @@ void frameModel() {
     OutputDebugStringA((std::string("Tavrel ") + text + "\n").c_str());
 }
 
-void centerOnSelection() {
+void ViewCommands::centerOnSelection() {
     vm::Vec4 min, max;
-    if (!selectionBounds(editedModel(), min, max)) return;
-    orbitCamera.offset = min + (max - min) * 0.5f;
-    orbitCamera.offset.w = 0;
-    orbitCamera.saveOffset(sessionSettings());
+    if (!selectionBounds(p_.ship, min, max)) return;
+    p_.camera.offset = min + (max - min) * 0.5f;
+    p_.camera.offset.w = 0;
+    p_.camera.saveOffset(sessionSettings());
 }
 
-void returnHome() {
-    application.flight.returnHome();
+void ViewCommands::returnHome() {
+    p_.flight.returnHome();
     OutputDebugStringA("Tavrel: the ship is back at its start\n");
 }
