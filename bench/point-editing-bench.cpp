@@ -1,7 +1,9 @@
 // Shaping many points at once on 100,000 patches (about 900,000 points): a rubber band over
-// the whole sheet, a scale step of every point, and the undo of a whole-sheet scale.
+// the whole sheet, a scale step of every point, the undo of a whole-sheet scale, and a point
+// drag with the joins around it kept smooth (its press and each of its steps).
 #include <benchmark/benchmark.h>
 
+#include "editor/live-joins.h"
 #include "editor/model-history.h"
 #include "editor/point-selection.h"
 #include "editor/point-transform.h"
@@ -60,5 +62,40 @@ void BM_PointScaleUndoRedo(benchmark::State& state) {
         2, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_PointScaleUndoRedo)->Unit(benchmark::kMillisecond);
+
+// A drag of the point beside a corner in the middle of the sheet (made flat, so that every
+// join is smooth), with the joins around it kept: the press finds them, each step follows.
+Model flatSheet() {
+    Model model = snapshotOf(hundredThousandPatches());
+    for (vm::Float3& p : model.points)
+        p.y = 0;
+    return model;
+}
+constexpr uint32_t kColumns = 3 * 400 + 1;
+constexpr uint32_t kBesideCorner = (3 * 125 + 1) * kColumns + 3 * 200 + 1;
+
+void BM_LiveJoinsPress(benchmark::State& state) {
+    const Model model = flatSheet();
+    LiveJoins joins;
+    for (auto _ : state) {
+        joins.begin(model, {kBesideCorner});
+        benchmark::DoNotOptimize(joins.active());
+    }
+}
+BENCHMARK(BM_LiveJoinsPress)->Unit(benchmark::kMillisecond);
+
+void BM_LiveJoinsDragStep(benchmark::State& state) {
+    Model model = flatSheet();
+    LiveJoins joins;
+    joins.begin(model, {kBesideCorner});
+    float y = 0;
+    size_t followed = 0;
+    for (auto _ : state) {
+        model.points[kBesideCorner].y = y += 0.001f;
+        followed = joins.follow(model, {kBesideCorner}).size();
+    }
+    state.counters["followed"] = static_cast<double>(followed);
+}
+BENCHMARK(BM_LiveJoinsDragStep)->Unit(benchmark::kMicrosecond);
 
 } // namespace

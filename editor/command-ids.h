@@ -81,6 +81,7 @@ enum class CommandId : uint8_t {
     MakeSymmetryReal,
     SmoothJoins,
     MatchCurvature,
+    KeepJoinsSmooth,
     Group,
     Ungroup,
     Symmetry,

@@ -43,6 +43,7 @@ CommandOutcome makeSymmetryGroup(CommandContext& context);
 CommandOutcome switchShaded(CommandContext& context);
 CommandOutcome switchJoinsDisplay(CommandContext& context);
 CommandOutcome switchZebraStripes(CommandContext& context);
+CommandOutcome switchKeepJoinsSmooth(CommandContext& context);
 CommandOutcome turnStripes(CommandContext& context);
 CommandOutcome nextStripeWidth(CommandContext& context);
 CommandOutcome switchCurvatureDisplay(CommandContext& context);

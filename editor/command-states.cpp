@@ -133,6 +133,10 @@ bool showingZebra(const CommandContext& context, CommandId) {
     return context.editor.zebra;
 }
 
+bool keepingJoinsSmooth(const CommandContext& context, CommandId) {
+    return context.editor.liveJoins;
+}
+
 bool showingCurvature(const CommandContext& context, CommandId) {
     return context.editor.curvature;
 }

@@ -21,6 +21,7 @@ bool choosingPoints(const CommandContext& context, CommandId);
 bool shaded(const CommandContext& context, CommandId);
 bool showingJoins(const CommandContext& context, CommandId);
 bool showingZebra(const CommandContext& context, CommandId);
+bool keepingJoinsSmooth(const CommandContext& context, CommandId);
 bool showingCurvature(const CommandContext& context, CommandId);
 bool showingGrid(const CommandContext& context, CommandId);
 bool flying(const CommandContext& context, CommandId);

@@ -327,6 +327,12 @@ const Command kCommands[] = {
         .keys(release(L('T'), kShift, K::Editing))
         .when(hasSelectedPatch)
         .runs(matchCurvature),
+    Row(C::KeepJoinsSmooth, "Keep Joins Smooth", Menu::Surface,
+        "while points are dragged, typed or transformed, the rows across each smooth join "
+        "they touch move with them, so the join stays smooth")
+        .keys(release(L('T'), kCtrl, K::Editing))
+        .checks(keepingJoinsSmooth)
+        .runs(switchKeepJoinsSmooth),
     Row(C::Group, "Group", Menu::Surface, "puts the selected patches into a new group")
         .below()
         .when(canGroup)

@@ -99,10 +99,16 @@ void EditSession::dragPoint(uint32_t point, vm::Float3 to) {
         finishPointDrag();
         state_.draggedPoint = static_cast<int>(point);
         state_.draggedFrom = m.points[point];
+        if (state_.liveJoins) state_.joinFollowers.begin(m, {point});
     }
     document_.preview([&](Model& edited) {
         edited.points[point] = to;
-        return std::vector<uint32_t>{point};
+        std::vector<uint32_t> moved{point};
+        if (state_.joinFollowers.active()) {
+            const std::vector<uint32_t>& followed = state_.joinFollowers.follow(edited, moved);
+            moved.insert(moved.end(), followed.begin(), followed.end());
+        }
+        return moved;
     });
     state_.pointMoved = true;
 }
@@ -131,8 +137,16 @@ bool EditSession::finishPointDrag() {
     const int index = state_.draggedPoint;
     state_.draggedPoint = -1;
     if (index < 0 || static_cast<size_t>(index) >= model().points.size()) return false;
-    document_.record(
-        pointMove(model(), static_cast<uint32_t>(index), state_.draggedFrom, "Move point"));
+    // The point and those the joins moved with it, from where each was at the press.
+    std::vector<uint32_t> points{static_cast<uint32_t>(index)};
+    std::vector<vm::Float3> from{state_.draggedFrom};
+    for (uint32_t p : state_.joinFollowers.placed()) {
+        if (p == points.front()) continue;
+        points.push_back(p);
+        from.push_back(state_.joinFollowers.pressedAt(p));
+    }
+    state_.joinFollowers.clear();
+    document_.record(pointMoves(model(), points, from, "Move point"));
     return true;
 }
 

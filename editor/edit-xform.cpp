@@ -135,6 +135,10 @@ void beginPointGesture(EditorState& editor, const Model& model, std::vector<uint
         g.from.push_back(model.points[i]);
     g.mirrorPlane = onMirrorPlane(model);
     g.held = 0;
+    if (editor.liveJoins)
+        editor.joinFollowers.begin(model, g.points);
+    else
+        editor.joinFollowers.clear();
 }
 
 PointTransform gestureTransform(const EditorState& editor, Axis axis) {
@@ -163,9 +167,14 @@ const std::vector<uint32_t>& stepPointGesture(EditorState& editor, Model& model,
     static const std::vector<uint8_t> none;
     g.held = transformPoints(model, g.points, g.from, t,
                              t.kind == PointTransform::Kind::Rotate ? none : g.mirrorPlane);
-    return g.points;
+    if (!editor.joinFollowers.active()) return g.points;
+    const std::vector<uint32_t>& followed = editor.joinFollowers.follow(model, g.points);
+    g.previewed = g.points;
+    g.previewed.insert(g.previewed.end(), followed.begin(), followed.end());
+    return g.previewed;
 }
 
 void endPointGesture(EditorState& editor) {
     editor.pointGesture = {};
+    editor.joinFollowers.clear();
 }

@@ -31,6 +31,7 @@ void EditorState::loadSession(const SettingsFile& settings) {
     shaded = settings.readInt(session::kSession, "shaded", 0) != 0;
     showJoins = settings.readInt(session::kSession, "joins", 0) != 0;
     zebra = settings.readInt(session::kSession, "zebra", 0) != 0;
+    liveJoins = settings.readInt(session::kSession, "livejoins", 0) != 0;
     stripeTurn = zebraTurnFrom(settings.readInt(session::kSession, "stripeturn", 0));
     stripeBands = zebraBandsFrom(settings.readInt(session::kSession, "stripebands", 8));
     curvature = settings.readInt(session::kSession, "curvature", 0) != 0;

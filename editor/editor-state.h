@@ -10,6 +10,7 @@
 
 #include "core/editor-modes.h"
 #include "core/vector-math.h"
+#include "editor/live-joins.h"
 #include "editor/point-selection.h"
 #include "editor/selection.h"
 #include "editor/typed-coordinates.h"
@@ -119,7 +120,12 @@ struct EditorState {
         std::vector<uint8_t> mirrorPlane; // per pool point: held on a symmetry's plane
         size_t held = 0;                  // how many the last step held there
         size_t grabbed = 0; // a select-tool drag: the point the mouse holds (in points)
+        std::vector<uint32_t> previewed; // the points and those the joins moved with them
     } pointGesture;
+    // Joins kept smooth while points move (livejoins; off unless the user turns it on), and
+    // the joins the drag under way keeps.
+    bool liveJoins = false;
+    LiveJoins joinFollowers;
 
     // The session values read before the windows exist: CurrentView, Tool, grid, loc,
     // LoadedFile, in that order.

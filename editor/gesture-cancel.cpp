@@ -14,7 +14,10 @@ bool cancelPointGesture(EditorState& editor, Document& document) {
         const EditorState::PointGesture& g = editor.pointGesture;
         for (size_t i = 0; i < g.points.size(); ++i)
             if (g.points[i] < model.points.size()) model.points[g.points[i]] = g.from[i];
-        return g.points;
+        std::vector<uint32_t> moved = g.points;
+        const std::vector<uint32_t>& followed = editor.joinFollowers.restore(model);
+        moved.insert(moved.end(), followed.begin(), followed.end());
+        return moved;
     });
     endPointGesture(editor);
     return true;
@@ -29,8 +32,12 @@ bool cancelPointDrag(EditorState& editor, Document& document) {
         const auto point = static_cast<uint32_t>(index);
         if (point >= model.points.size()) return std::vector<uint32_t>{};
         model.points[point] = editor.draggedFrom;
-        return std::vector<uint32_t>{point};
+        std::vector<uint32_t> moved{point};
+        const std::vector<uint32_t>& followed = editor.joinFollowers.restore(model);
+        moved.insert(moved.end(), followed.begin(), followed.end());
+        return moved;
     });
+    editor.joinFollowers.clear();
     return true;
 }
 

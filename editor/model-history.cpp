@@ -192,15 +192,22 @@ ModelChange changeBetween(const ModelCopy& before, const Model& after, std::stri
 }
 
 ModelChange pointMove(const Model& model, uint32_t index, vm::Float3 from, std::string name) {
+    return pointMoves(model, {index}, {from}, std::move(name));
+}
+
+ModelChange pointMoves(const Model& model, const std::vector<uint32_t>& indices,
+                       const std::vector<vm::Float3>& from, std::string name) {
     ModelChange change;
     change.name = std::move(name);
-    if (index >= model.points.size()) return change;
-    const vm::Float3 to = model.points[index];
-    if (sameBits(from, to)) return change;
-    change.points.sizeBefore = change.points.sizeAfter = model.points.size();
-    change.points.at = {index};
-    change.points.before = {from};
-    change.points.after = {to};
+    for (size_t k = 0; k < indices.size() && k < from.size(); ++k) {
+        const uint32_t index = indices[k];
+        if (index >= model.points.size() || sameBits(from[k], model.points[index])) continue;
+        change.points.at.push_back(index);
+        change.points.before.push_back(from[k]);
+        change.points.after.push_back(model.points[index]);
+    }
+    if (!change.points.at.empty())
+        change.points.sizeBefore = change.points.sizeAfter = model.points.size();
     return change;
 }
 

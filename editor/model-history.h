@@ -83,6 +83,9 @@ ModelChange changeBetween(const ModelCopy& before, const Model& after, std::stri
 // Point index of the model moved from where it was (a drag, typed coordinates) to where it
 // is now.
 ModelChange pointMove(const Model& model, uint32_t index, vm::Float3 from, std::string name);
+// Several points (each once) moved from where they were.
+ModelChange pointMoves(const Model& model, const std::vector<uint32_t>& indices,
+                       const std::vector<vm::Float3>& from, std::string name);
 
 // Puts the model back as it was before the change, or as it was after it. Only the content
 // changes: the caller rebuilds the GPU copy, the use counts and the shape window.

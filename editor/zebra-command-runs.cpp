@@ -1,4 +1,5 @@
-// The zebra stripes' commands: on and off, their direction and their width.
+// The surface-quality switches: the zebra stripes (on and off, their direction and their
+// width) and the joins kept smooth while editing.
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
@@ -33,6 +34,15 @@ CommandOutcome switchZebraStripes(CommandContext& context) {
         context.host.rememberSetting("curvature", 0);
     }
     return stripesSaid(editor);
+}
+
+CommandOutcome switchKeepJoinsSmooth(CommandContext& context) {
+    EditorState& editor = context.editor;
+    editor.liveJoins = !editor.liveJoins;
+    context.host.rememberSetting("livejoins", editor.liveJoins ? 1 : 0);
+    return {true, editor.liveJoins ? "keeping joins smooth (Ctrl+T): rows across a smooth join "
+                                     "move with the points dragged, typed or transformed"
+                                   : "joins no longer kept smooth (Ctrl+T)"};
 }
 
 CommandOutcome turnStripes(CommandContext& context) {

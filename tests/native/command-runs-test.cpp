@@ -117,7 +117,8 @@ std::string snapshot(const Model& model, const EditorState& editor, const FakeHo
            std::to_string(editor.showJoins) + std::to_string(editor.chosenPivot.has_value()) +
            std::to_string(editor.zebra) + std::to_string(editor.stripeTurn) +
            std::to_string(editor.stripeBands) + std::to_string(editor.curvature) +
-           std::to_string(static_cast<int>(editor.curvatureKind)) + "|" +
+           std::to_string(static_cast<int>(editor.curvatureKind)) +
+           std::to_string(editor.liveJoins) + "|" +
            std::to_string(host.ran.size()) + std::to_string(host.clipboardWrites);
 }
 

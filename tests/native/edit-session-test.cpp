@@ -3,12 +3,18 @@
 // click makes one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "bench/generated-model.h"
+#include "editor/chosen-points-drag.h"
 #include "editor/edit-session.h"
 #include "editor/edit-xform.h"
+#include "editor/join-angles.h"
+#include "editor/live-joins.h"
 #include "editor/point-selection.h"
 #include "model/memory-tree.h"
 
@@ -145,4 +151,63 @@ TEST(EditSession, AClickOnNothingOrWithShiftCountsAtTheReleaseUnlessItBecameADra
     f.session.releaseHeldClick(); // a click on empty space
     EXPECT_TRUE(selected().empty());
     EXPECT_FALSE(f.document.history().canUndo());
+}
+
+// Joins kept smooth while editing: on a smooth (flat) sheet, drags of edge points and of the
+// rows beside them (one at a time, each its own step), typed moves and chosen-point drags
+// leave every join smooth; Escape and undo give the model back bit for bit.
+TEST(EditSession, JoinsKeptSmoothStaySmoothThroughDragsAndComeBackWhole) {
+    SessionFixture f;
+    Model sheet;
+    generateSheet(sheet, 10, 10);
+    for (vm::Float3& p : sheet.points)
+        p.y = 0;
+    f.document.replace(std::move(sheet), "", "", true);
+    const std::vector<vm::Float3> start = f.model.points;
+    const auto largestAngle = [&] {
+        float largest = 0;
+        for (const SharedEdge& edge : sharedEdges(f.model))
+            largest = std::max(largest, joinAngle(f.model, edge));
+        return largest;
+    };
+    ASSERT_LT(largestAngle(), 0.1f);
+    f.state.liveJoins = true;
+    std::mt19937 random(7);
+    std::uniform_int_distribution<uint32_t> pick(0, static_cast<uint32_t>(start.size() - 1));
+    std::uniform_real_distribution<float> offset(-0.05f, 0.05f);
+    for (int drag = 0; drag < 40; ++drag) {
+        const uint32_t point = pick(random);
+        const std::vector<vm::Float3> before = f.model.points;
+        vm::Float3 to = f.model.points[point];
+        for (int step = 0; step < 3; ++step) {
+            to = {to.x + offset(random), to.y + offset(random), to.z + offset(random)};
+            f.session.dragPoint(point, to);
+        }
+        if (drag % 10 == 9) { // Escape: the drag and what followed it go back
+            f.session.cancelGestures();
+            EXPECT_EQ(0, std::memcmp(before.data(), f.model.points.data(),
+                                     before.size() * sizeof(vm::Float3)));
+        }
+        f.session.finishGestures();
+        ASSERT_LT(largestAngle(), 0.1f) << "drag " << drag << " of point " << point;
+    }
+    // A typed move and a drag of chosen points keep them too.
+    const auto shift = [](Model& m) {
+        m.points[31 * 5 + 6].y += 0.04f;
+        return std::vector<uint32_t>{31 * 5 + 6};
+    };
+    f.document.edit("Type coordinates", [&](Model& m) { movedKeepingJoins(m, shift); });
+    EXPECT_LT(largestAngle(), 0.1f);
+    f.state.tool = Tool::Select;
+    f.state.chosenPoints.choose({31 * 9 + 9, 31 * 9 + 10}, {}, f.model.points.size());
+    ASSERT_TRUE(beginChosenPointsDrag(f.state, f.model, 31 * 9 + 9));
+    f.document.beginGesture();
+    f.state.translation = {0, 0.05f, 0.02f, 0};
+    f.document.preview([&](Model& m) { return stepPointGesture(f.state, m, Axis::Free); });
+    f.session.commitTransform();
+    EXPECT_LT(largestAngle(), 0.1f);
+    while (f.document.undo()) {
+    }
+    EXPECT_EQ(0,
+              std::memcmp(start.data(), f.model.points.data(), start.size() * sizeof(vm::Float3)));
 }

@@ -389,7 +389,8 @@ void ShapeWindow::applyTypedCoordinate(int axis) {
     }
     // The document's views send the moved points to the GPU and show their rows.
     editDocument(session_, "Type coordinates", [&](Model& edited) {
-        return !moveSubjectAxis(edited, subject, axis, *value).empty();
+        const auto move = [&](Model& m) { return moveSubjectAxis(m, subject, axis, *value); };
+        return !(editor_.liveJoins ? movedKeepingJoins(edited, move) : move(edited)).empty();
     });
     editor_.coordinates = subject;
     showSubjectCoordinates();
@@ -461,15 +462,19 @@ void ShapeWindow::applyTypedTransform() {
     }
     size_t held = 0;
     editDocument(session_, kTypedTransformNames[static_cast<int>(kind)], [&](Model& edited) {
-        std::vector<vm::Float3> from;
-        from.reserve(subject.size());
-        for (uint32_t i : subject)
-            from.push_back(edited.points[i]);
-        // A turn takes the plane's points where it takes them; a move or a scale holds them.
-        const std::vector<uint8_t> plane = t->kind == PointTransform::Kind::Rotate
-                                               ? std::vector<uint8_t>{}
-                                               : onMirrorPlane(edited);
-        held = transformPoints(edited, subject, from, *t, plane);
+        const auto transform = [&](Model& m) {
+            std::vector<vm::Float3> from;
+            from.reserve(subject.size());
+            for (uint32_t i : subject)
+                from.push_back(m.points[i]);
+            // A turn takes the plane's points where it takes them; a move or a scale holds
+            // them.
+            const std::vector<uint8_t> plane =
+                t->kind == PointTransform::Kind::Rotate ? std::vector<uint8_t>{} : onMirrorPlane(m);
+            held = transformPoints(m, subject, from, *t, plane);
+            return subject;
+        };
+        editor_.liveJoins ? movedKeepingJoins(edited, transform) : transform(edited);
         return true;
     });
     if (held > 0)
