@@ -20,6 +20,7 @@
 #include "model/cad-assembly.h"
 #include "model/decimal-number.h"
 #include "model/knot-tolerance.h"
+#include "model/step-marks.h"
 #include "model/step-survey.h"
 #include "model/step-text.h"
 
@@ -76,23 +77,39 @@ bool startsWith(std::string_view text, std::string_view head) {
     return true;
 }
 
-// A CARTESIAN_POINT's three coordinates. The form exporters write, "CARTESIAN_POINT('name',
-// (x,y,z))" with no quote in the name, is read in place; any other by its records.
-bool pointOf(std::string_view text, std::array<double, 3>& p) {
+// The three coordinates of the form exporters write, "CARTESIAN_POINT('name',(x,y,z))" with no
+// quote in the name, read in place from the start of text: where that form ends, or npos when
+// text does not start with it.
+size_t plainCoordinates(std::string_view text, std::array<double, 3>& p) {
     constexpr std::string_view kHead = "CARTESIAN_POINT('";
-    if (startsWith(text, kHead)) {
-        size_t at = text.find('\'', kHead.size());
-        bool plain = at != std::string_view::npos && startsWith(text.substr(at + 1), ",(");
-        for (size_t k = 0, from = at + 3; plain && k < 3; ++k) {
-            size_t end = from; // a number's few characters: looked through without a library call
+    if (!startsWith(text, kHead)) return std::string_view::npos;
+    const size_t at = text.find('\'', kHead.size());
+    if (at == std::string_view::npos || !startsWith(text.substr(at + 1), ",("))
+        return std::string_view::npos;
+    const char* const last = text.data() + text.size();
+    for (size_t k = 0, from = at + 3; k < 3; ++k) {
+        // Read with the rest of the text in view, as the quick reading of a decimal wants room
+        // past it; any number not followed by its delimiter is read as before, on its own.
+        const char delimiter = k < 2 ? ',' : ')';
+        const char* read = decimal::parse(text.data() + from, last, p[k]);
+        size_t end = read ? static_cast<size_t>(read - text.data()) : from;
+        if (!read || read == last || *read != delimiter || !std::isfinite(p[k])) {
+            end = from; // a number's few characters: looked through without a library call
             while (end < text.size() && text[end] != ',' && text[end] != ')')
                 ++end;
-            plain = end < text.size() && text[end] == (k < 2 ? ',' : ')') &&
-                    step::number(text.substr(from, end - from), p[k]);
-            from = end + 1;
-            if (plain && k == 2 && end + 2 == text.size() && text[end + 1] == ')') return true;
+            if (end == text.size() || text[end] != delimiter ||
+                !step::number(text.substr(from, end - from), p[k]))
+                break;
         }
+        if (k == 2 && end + 1 < text.size() && text[end + 1] == ')') return end + 2;
+        from = end + 1;
     }
+    return std::string_view::npos;
+}
+
+// A CARTESIAN_POINT's three coordinates: the plain form in place, any other by its records.
+bool pointOf(std::string_view text, std::array<double, 3>& p) {
+    if (plainCoordinates(text, p) == text.size()) return true;
     const std::vector<Record> records = step::records(text);
     const Record* point = step::findRecord(records, "CARTESIAN_POINT");
     const std::vector<std::string_view> xyz = point && point->parameters.size() == 2
@@ -235,11 +252,21 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
     long previousNumber = number;
     auto addPoint = [&](std::string_view ref) {
         long named = 0;
-        const Instances::Instance* point =
-            step::reference(ref, named) ? instances.find(named, previous, previousNumber) : nullptr;
-        if (point) previous = point, previousNumber = named;
         std::array<double, 3> q{};
-        if (!point || !pointOf(point->text(), q)) {
+        bool read = false;
+        const bool isReference = step::reference(ref, named);
+        const std::string_view onwards =
+            isReference ? instances.plainPoint(named) : std::string_view();
+        if (!onwards.empty()) {
+            const size_t end = plainCoordinates(onwards, q); // a plain point's text ends at ';'
+            read = (end < onwards.size() && onwards[end] == ';') ||
+                   pointOf(instances.find(named)->text(), q);
+        } else if (const Instances::Instance* point =
+                       isReference ? instances.listed(named, previous, previousNumber) : nullptr) {
+            previous = point, previousNumber = named;
+            read = pointOf(point->text(), q);
+        }
+        if (!read) {
             why = ": " + std::string(ref) + " is not a point of three numbers";
             return false;
         }
@@ -353,10 +380,11 @@ Uses usesOf(const Instances& instances, const step::Survey& survey) {
         for (const std::string_view head : kBounding)
             bounding = bounding || text.substr(0, head.size()) == head;
         bool quoted = false;
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\'') quoted = !quoted;
-            if (quoted || text[i] != '#') continue;
-            const long named = leadingNumber(text.substr(i + 1));
+        const char* const end = text.data() + text.size();
+        for (const char* p = text.data(); (p = step::nextEither(p, end, '\'', '#')) != end;) {
+            if (*p++ == '\'') quoted = !quoted;
+            if (quoted || p[-1] != '#') continue;
+            const long named = leadingNumber({p, static_cast<size_t>(end - p)});
             if (isSurface(named)) namedOf[r].emplace_back(named, bounding);
         }
     };
@@ -384,7 +412,7 @@ std::optional<Record> recordOf(const Instances& instances, std::string_view ref,
                                std::string_view keyword) {
     long number = 0;
     if (!step::reference(ref, number)) return std::nullopt;
-    const Instances::Instance* found = instances.find(number);
+    const std::optional<Instances::Instance> found = instances.find(number);
     if (!found) return std::nullopt;
     std::vector<Record> records = step::records(found->text());
     if (records.size() != 1 || records[0].keyword != keyword) return std::nullopt;
@@ -546,7 +574,9 @@ Patches surfacePatches(const Instances& instances, long number, const Placement&
                        const Instances::Instance* instance = nullptr,
                        const std::vector<RecordView>* parsed = nullptr) {
     Patches out;
-    const Instances::Instance* found = parsed ? instance : instances.find(number);
+    const std::optional<Instances::Instance> looked =
+        parsed ? std::nullopt : instances.find(number);
+    const Instances::Instance* found = parsed ? instance : looked ? &*looked : nullptr;
     std::vector<Record> storage;
     const std::vector<RecordView> read =
         parsed || !found ? std::vector<RecordView>{} : recordsOf(found->text(), storage);
@@ -666,8 +696,9 @@ ImportResult importStep(std::string_view text, Model& model) {
             // parameter rectangle is that part of it; any other gives its whole surface. A face
             // against its surface's sense runs its u back, as OpenCASCADE writes it in IGES.
             long surface = 0;
-            const Instances::Instance* found =
-                p.size() >= 3 && step::reference(p[2], surface) ? instances.find(surface) : nullptr;
+            const std::optional<Instances::Instance> found =
+                p.size() >= 3 && step::reference(p[2], surface) ? instances.find(surface)
+                                                                : std::nullopt;
             if (!found) // its surface would be lost without a word
                 return label(number) + " is a face on " +
                        (p.size() >= 3 ? p[2] : std::string("no surface")) +
