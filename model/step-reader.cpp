@@ -354,9 +354,7 @@ Uses usesOf(const Instances& instances, const step::Survey& survey) {
     constexpr size_t kRanges = 16, kThreads = 2; // ranges the cores take in turn
     const Instances::Instance* all = instances.begin();
     std::vector<long> surfaces; // ascending, as the instances are
-    surfaces.reserve(survey.withKnots.size());
-    for (const size_t place : survey.withKnots)
-        surfaces.push_back(all[place].number());
+    surfaces.assign(survey.withKnots.begin(), survey.withKnots.end());
     // Whether a number is a surface's: a bit a number over their range when it is not much
     // wider than their count (a look-up for each reference to a surface's points), else searched.
     constexpr long kWidestSpread = 64; // numbers a surface
@@ -662,15 +660,16 @@ ImportResult importStep(std::string_view text, Model& model) {
     // patches there; then they are taken in order, so the first refusal is the one reading
     // them one after another meets.
     struct Read {
+        long number = 0;             // read while its text is at hand
         bool surface = false;        // a B-spline surface with knots
         Patches whole;               // one imported whole for itself
         std::vector<Record> records; // another instance's that is read
     };
     // One instance in the file's order: "" when read, else why the file is refused.
-    auto takeInstance = [&](const Instances::Instance& instance, Read& read) -> std::string {
+    auto takeInstance = [&](Read& read) -> std::string {
         const std::vector<Record>& records = read.records;
         if (records.empty() && !read.surface) return ""; // a point: its number is not read
-        const long number = instance.number();
+        const long number = read.number;
         std::string why;
         if (read.surface) {
             if (uses.wholeForItself(number) && firstWhole(number))
@@ -724,6 +723,7 @@ ImportResult importStep(std::string_view text, Model& model) {
         survey.read.size(),
         [&](size_t i, Read& out) {
             const Instances::Instance& instance = instances.begin()[survey.read[i]];
+            out.number = instance.number();
             std::vector<Record> storage;
             const std::vector<RecordView> records = recordsOf(instance.text(), storage);
             if (records.empty()) return;
@@ -733,12 +733,11 @@ ImportResult importStep(std::string_view text, Model& model) {
             }
             // A surface only cut or bounded is imported as its cuts and faces.
             out.surface = true;
-            const long number = instance.number();
-            if (uses.wholeForItself(number))
-                out.whole = surfacePatches(instances, number, {}, &instance, &records);
+            if (uses.wholeForItself(out.number))
+                out.whole = surfacePatches(instances, out.number, {}, &instance, &records);
         },
-        [&](size_t i, Read& out) {
-            refusal = takeInstance(instances.begin()[survey.read[i]], out);
+        [&](size_t, Read& out) {
+            refusal = takeInstance(out);
             return refusal.empty();
         },
         std::max<size_t>(1, batches::items() / kInstancesASurface));
