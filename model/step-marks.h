@@ -61,22 +61,28 @@ inline const char* nextMarked(const char* p, const char* end, bool quoted) {
     return p;
 }
 
-// The first byte from p on, before end, that is a or b (end when none is).
-inline const char* nextEither(const char* p, const char* end, char a, char b) {
+// The first byte from p on, before end, that is a, b or c (end when none is).
+inline const char* nextOf(const char* p, const char* end, char a, char b, char c) {
     constexpr int kBitsAByte = 8;
     for (; end - p >= static_cast<ptrdiff_t>(kLanes); p += kLanes) {
         Lanes v;
         std::memcpy(&v, p, sizeof v);
         const Lanes hit = (Lanes)(v == splat(static_cast<unsigned char>(a))) |
-                          (Lanes)(v == splat(static_cast<unsigned char>(b)));
+                          (Lanes)(v == splat(static_cast<unsigned char>(b))) |
+                          (Lanes)(v == splat(static_cast<unsigned char>(c)));
         uint64_t halves[2];
         std::memcpy(halves, &hit, sizeof halves);
         if (halves[0]) return p + __builtin_ctzll(halves[0]) / kBitsAByte;
         if (halves[1]) return p + kLanes / 2 + __builtin_ctzll(halves[1]) / kBitsAByte;
     }
-    while (p < end && *p != a && *p != b)
+    while (p < end && *p != a && *p != b && *p != c)
         ++p;
     return p;
+}
+
+// The first byte from p on, before end, that is a or b (end when none is).
+inline const char* nextEither(const char* p, const char* end, char a, char b) {
+    return nextOf(p, end, a, b, b);
 }
 
 } // namespace step

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -353,8 +354,10 @@ Uses usesOf(const Instances& instances, const step::Survey& survey) {
                                                  "FACE_SURFACE(", "PCURVE("};
     constexpr size_t kRanges = 16, kThreads = 2; // ranges the cores take in turn
     const Instances::Instance* all = instances.begin();
-    std::vector<long> surfaces; // ascending, as the instances are
-    surfaces.assign(survey.withKnots.begin(), survey.withKnots.end());
+    Uses uses;
+    uses.surfaces = survey.withKnots; // ascending, as the instances are
+    uses.marks.assign(uses.surfaces.size(), 0);
+    const std::vector<long>& surfaces = uses.surfaces;
     // Whether a number is a surface's: a bit a number over their range when it is not much
     // wider than their count (a look-up for each reference to a surface's points), else searched.
     constexpr long kWidestSpread = 64; // numbers a surface
@@ -371,19 +374,22 @@ Uses usesOf(const Instances& instances, const step::Survey& survey) {
         return number >= surfaces.front() && number <= surfaces.back() &&
                marked[static_cast<size_t>(number - surfaces.front())];
     };
-    std::vector<std::pair<long, bool>> namedOf[kRanges]; // a surface and whether it is bounded
-    auto look = [&](const Instances::Instance& instance, size_t r) {
+    // Each surface named is marked where it is found, on either core: the marks only gain bits.
+    auto look = [&](const Instances::Instance& instance) {
         const std::string_view text = instance.text();
         bool bounding = false;
         for (const std::string_view head : kBounding)
             bounding = bounding || text.substr(0, head.size()) == head;
+        const uint8_t mark = bounding ? Uses::kBounded : Uses::kNamedOtherwise;
         bool quoted = false;
         const char* const end = text.data() + text.size();
         for (const char* p = text.data(); (p = step::nextEither(p, end, '\'', '#')) != end;) {
             if (*p++ == '\'') quoted = !quoted;
             if (quoted || p[-1] != '#') continue;
             const long named = leadingNumber({p, static_cast<size_t>(end - p)});
-            if (isSurface(named)) namedOf[r].emplace_back(named, bounding);
+            if (isSurface(named))
+                std::atomic_ref<uint8_t>(uses.marks[uses.place(named)])
+                    .fetch_or(mark, std::memory_order_relaxed);
         }
     };
     const std::vector<size_t>& referring = survey.referring;
@@ -393,15 +399,9 @@ Uses usesOf(const Instances& instances, const step::Survey& survey) {
         [&](size_t from, size_t to) {
             for (size_t r = from; r < to; ++r)
                 for (size_t i = count * r / kRanges; i < count * (r + 1) / kRanges; ++i)
-                    look(all[referring[i]], r);
+                    look(all[referring[i]]);
         },
         kThreads);
-    Uses uses;
-    uses.surfaces = std::move(surfaces);
-    uses.marks.assign(uses.surfaces.size(), 0);
-    for (const auto& some : namedOf)
-        for (const auto& [named, bounding] : some)
-            uses.marks[uses.place(named)] |= bounding ? Uses::kBounded : Uses::kNamedOtherwise;
     return uses;
 }
 

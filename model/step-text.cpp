@@ -503,6 +503,9 @@ std::vector<std::string_view> listItems(std::string_view list) {
     bool quoted = false;
     size_t from = 1;
     for (size_t i = 1; i <= last; ++i) {
+        if (depth > 1 && !quoted) // within an inner list only its parentheses and strings count
+            i = static_cast<size_t>(nextOf(list.data() + i, list.data() + last, '(', ')', kQuote) -
+                                    list.data());
         const char c = list[i];
         if (c == kQuote) quoted = !quoted;
         if (quoted) continue;
