@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <set>
@@ -83,8 +84,10 @@ bool startsWith(std::string_view text, std::string_view head) {
 // text does not start with it.
 size_t plainCoordinates(std::string_view text, std::array<double, 3>& p) {
     constexpr std::string_view kHead = "CARTESIAN_POINT('";
-    if (!startsWith(text, kHead)) return std::string_view::npos;
-    const size_t at = text.find('\'', kHead.size());
+    if (text.size() <= kHead.size() || std::memcmp(text.data(), kHead.data(), kHead.size()) != 0)
+        return std::string_view::npos;
+    // The name's end: at once when it is empty, as exporters mostly write it.
+    const size_t at = text[kHead.size()] == '\'' ? kHead.size() : text.find('\'', kHead.size());
     if (at == std::string_view::npos || !startsWith(text.substr(at + 1), ",("))
         return std::string_view::npos;
     const char* const last = text.data() + text.size();
@@ -152,7 +155,8 @@ std::vector<RecordView> recordsOf(std::string_view text, std::vector<Record>& pa
 // The references of a list of lists of references in the plain form exporters write,
 // "((#1,#2),(#3,#4))" (each list as long, every number of fewer digits than a long holds), seen
 // in it; false when the list is of any other form.
-bool plainGrid(std::string_view list, std::vector<std::string_view>& refs, size_t& columns) {
+bool plainGrid(std::string_view list, std::vector<std::string_view>& refs,
+               std::vector<long>& numbers, size_t& columns) {
     constexpr size_t kPlainDigits = 18; // any 18 digits fit a long
     const char* p = list.data();
     const char* const end = p + list.size();
@@ -164,11 +168,13 @@ bool plainGrid(std::string_view list, std::vector<std::string_view>& refs, size_
         for (;;) {
             const char* const ref = p;
             if (p == end || *p++ != '#') return false;
+            unsigned long number = 0; // wraps past 18 digits, which are refused
             while (p < end && decimal::isDigit(*p))
-                ++p;
+                number = number * 10 + static_cast<unsigned long>(*p++ - '0');
             const size_t digits = static_cast<size_t>(p - ref - 1);
             if (digits == 0 || digits > kPlainDigits) return false;
             refs.emplace_back(ref, static_cast<size_t>(p - ref));
+            numbers.push_back(static_cast<long>(number));
             ++length;
             if (p == end) return false;
             const char c = *p++;
@@ -251,11 +257,12 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
     // a surface's points next to it).
     const Instances::Instance* previous = self;
     long previousNumber = number;
-    auto addPoint = [&](std::string_view ref) {
-        long named = 0;
+    // known: the number ref names, when it was read already.
+    auto addPoint = [&](std::string_view ref, const long* known) {
+        long named = known ? *known : 0;
         std::array<double, 3> q{};
         bool read = false;
-        const bool isReference = step::reference(ref, named);
+        const bool isReference = known || step::reference(ref, named);
         const std::string_view onwards =
             isReference ? instances.plainPoint(named) : std::string_view();
         if (!onwards.empty()) {
@@ -276,13 +283,14 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
     };
     // The plain form exporters write is read in one pass, any other by its lists.
     std::vector<std::string_view> refs;
+    std::vector<long> numbers;
     size_t columns = 0;
-    if (plainGrid(surface[2], refs, columns)) {
+    if (plainGrid(surface[2], refs, numbers, columns)) {
         s.countU = static_cast<int>(columns);
         s.countV = static_cast<int>(refs.size() / columns);
         s.points.reserve(refs.size());
-        for (const std::string_view ref : refs)
-            if (!addPoint(ref)) return s;
+        for (size_t k = 0; k < refs.size(); ++k)
+            if (!addPoint(refs[k], &numbers[k])) return s;
     } else {
         const std::vector<std::string_view> lists = step::listItems(surface[2]);
         s.countU = static_cast<int>(lists.size());
@@ -294,7 +302,7 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
                 return s;
             }
             for (const std::string_view ref : row)
-                if (!addPoint(ref)) return s;
+                if (!addPoint(ref, nullptr)) return s;
         }
     }
     for (size_t dir = 0; dir < 2; ++dir) {
