@@ -31,6 +31,7 @@ void PlainPoints::expect(std::string_view file, size_t bytes) {
 }
 
 size_t PlainPoints::take(size_t at, size_t limit) {
+    if (slots_.capacity() == 0) return kNone; // no room: a file past a slot's range
     const char* p = file_.data() + at + 1;
     const char* const end = file_.data() + limit;
     long number = 0;
