@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <set>
@@ -20,6 +22,7 @@
 #include "model/cad-assembly.h"
 #include "model/decimal-number.h"
 #include "model/knot-tolerance.h"
+#include "model/step-marks.h"
 #include "model/step-survey.h"
 #include "model/step-text.h"
 
@@ -76,23 +79,41 @@ bool startsWith(std::string_view text, std::string_view head) {
     return true;
 }
 
-// A CARTESIAN_POINT's three coordinates. The form exporters write, "CARTESIAN_POINT('name',
-// (x,y,z))" with no quote in the name, is read in place; any other by its records.
-bool pointOf(std::string_view text, std::array<double, 3>& p) {
+// The three coordinates of the form exporters write, "CARTESIAN_POINT('name',(x,y,z))" with no
+// quote in the name, read in place from the start of text: where that form ends, or npos when
+// text does not start with it.
+size_t plainCoordinates(std::string_view text, std::array<double, 3>& p) {
     constexpr std::string_view kHead = "CARTESIAN_POINT('";
-    if (startsWith(text, kHead)) {
-        size_t at = text.find('\'', kHead.size());
-        bool plain = at != std::string_view::npos && startsWith(text.substr(at + 1), ",(");
-        for (size_t k = 0, from = at + 3; plain && k < 3; ++k) {
-            size_t end = from; // a number's few characters: looked through without a library call
+    if (text.size() <= kHead.size() || std::memcmp(text.data(), kHead.data(), kHead.size()) != 0)
+        return std::string_view::npos;
+    // The name's end: at once when it is empty, as exporters mostly write it.
+    const size_t at = text[kHead.size()] == '\'' ? kHead.size() : text.find('\'', kHead.size());
+    if (at == std::string_view::npos || !startsWith(text.substr(at + 1), ",("))
+        return std::string_view::npos;
+    const char* const last = text.data() + text.size();
+    for (size_t k = 0, from = at + 3; k < 3; ++k) {
+        // Read with the rest of the text in view, as the quick reading of a decimal wants room
+        // past it; any number not followed by its delimiter is read as before, on its own.
+        const char delimiter = k < 2 ? ',' : ')';
+        const char* read = decimal::parse(text.data() + from, last, p[k]);
+        size_t end = read ? static_cast<size_t>(read - text.data()) : from;
+        if (!read || read == last || *read != delimiter || !std::isfinite(p[k])) {
+            end = from; // a number's few characters: looked through without a library call
             while (end < text.size() && text[end] != ',' && text[end] != ')')
                 ++end;
-            plain = end < text.size() && text[end] == (k < 2 ? ',' : ')') &&
-                    step::number(text.substr(from, end - from), p[k]);
-            from = end + 1;
-            if (plain && k == 2 && end + 2 == text.size() && text[end + 1] == ')') return true;
+            if (end == text.size() || text[end] != delimiter ||
+                !step::number(text.substr(from, end - from), p[k]))
+                break;
         }
+        if (k == 2 && end + 1 < text.size() && text[end + 1] == ')') return end + 2;
+        from = end + 1;
     }
+    return std::string_view::npos;
+}
+
+// A CARTESIAN_POINT's three coordinates: the plain form in place, any other by its records.
+bool pointOf(std::string_view text, std::array<double, 3>& p) {
+    if (plainCoordinates(text, p) == text.size()) return true;
     const std::vector<Record> records = step::records(text);
     const Record* point = step::findRecord(records, "CARTESIAN_POINT");
     const std::vector<std::string_view> xyz = point && point->parameters.size() == 2
@@ -134,7 +155,8 @@ std::vector<RecordView> recordsOf(std::string_view text, std::vector<Record>& pa
 // The references of a list of lists of references in the plain form exporters write,
 // "((#1,#2),(#3,#4))" (each list as long, every number of fewer digits than a long holds), seen
 // in it; false when the list is of any other form.
-bool plainGrid(std::string_view list, std::vector<std::string_view>& refs, size_t& columns) {
+bool plainGrid(std::string_view list, std::vector<std::string_view>& refs,
+               std::vector<long>& numbers, size_t& columns) {
     constexpr size_t kPlainDigits = 18; // any 18 digits fit a long
     const char* p = list.data();
     const char* const end = p + list.size();
@@ -146,11 +168,13 @@ bool plainGrid(std::string_view list, std::vector<std::string_view>& refs, size_
         for (;;) {
             const char* const ref = p;
             if (p == end || *p++ != '#') return false;
+            unsigned long number = 0; // wraps past 18 digits, which are refused
             while (p < end && decimal::isDigit(*p))
-                ++p;
+                number = number * 10 + static_cast<unsigned long>(*p++ - '0');
             const size_t digits = static_cast<size_t>(p - ref - 1);
             if (digits == 0 || digits > kPlainDigits) return false;
             refs.emplace_back(ref, static_cast<size_t>(p - ref));
+            numbers.push_back(static_cast<long>(number));
             ++length;
             if (p == end) return false;
             const char c = *p++;
@@ -233,13 +257,24 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
     // a surface's points next to it).
     const Instances::Instance* previous = self;
     long previousNumber = number;
-    auto addPoint = [&](std::string_view ref) {
-        long named = 0;
-        const Instances::Instance* point =
-            step::reference(ref, named) ? instances.find(named, previous, previousNumber) : nullptr;
-        if (point) previous = point, previousNumber = named;
+    // known: the number ref names, when it was read already.
+    auto addPoint = [&](std::string_view ref, const long* known) {
+        long named = known ? *known : 0;
         std::array<double, 3> q{};
-        if (!point || !pointOf(point->text(), q)) {
+        bool read = false;
+        const bool isReference = known || step::reference(ref, named);
+        const std::string_view onwards =
+            isReference ? instances.plainPoint(named) : std::string_view();
+        if (!onwards.empty()) {
+            const size_t end = plainCoordinates(onwards, q); // a plain point's text ends at ';'
+            read = (end < onwards.size() && onwards[end] == ';') ||
+                   pointOf(instances.find(named)->text(), q);
+        } else if (const Instances::Instance* point =
+                       isReference ? instances.listed(named, previous, previousNumber) : nullptr) {
+            previous = point, previousNumber = named;
+            read = pointOf(point->text(), q);
+        }
+        if (!read) {
             why = ": " + std::string(ref) + " is not a point of three numbers";
             return false;
         }
@@ -248,13 +283,14 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
     };
     // The plain form exporters write is read in one pass, any other by its lists.
     std::vector<std::string_view> refs;
+    std::vector<long> numbers;
     size_t columns = 0;
-    if (plainGrid(surface[2], refs, columns)) {
+    if (plainGrid(surface[2], refs, numbers, columns)) {
         s.countU = static_cast<int>(columns);
         s.countV = static_cast<int>(refs.size() / columns);
         s.points.reserve(refs.size());
-        for (const std::string_view ref : refs)
-            if (!addPoint(ref)) return s;
+        for (size_t k = 0; k < refs.size(); ++k)
+            if (!addPoint(refs[k], &numbers[k])) return s;
     } else {
         const std::vector<std::string_view> lists = step::listItems(surface[2]);
         s.countU = static_cast<int>(lists.size());
@@ -266,7 +302,7 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
                 return s;
             }
             for (const std::string_view ref : row)
-                if (!addPoint(ref)) return s;
+                if (!addPoint(ref, nullptr)) return s;
         }
     }
     for (size_t dir = 0; dir < 2; ++dir) {
@@ -326,10 +362,10 @@ Uses usesOf(const Instances& instances, const step::Survey& survey) {
                                                  "FACE_SURFACE(", "PCURVE("};
     constexpr size_t kRanges = 16, kThreads = 2; // ranges the cores take in turn
     const Instances::Instance* all = instances.begin();
-    std::vector<long> surfaces; // ascending, as the instances are
-    surfaces.reserve(survey.withKnots.size());
-    for (const size_t place : survey.withKnots)
-        surfaces.push_back(all[place].number());
+    Uses uses;
+    uses.surfaces = survey.withKnots; // ascending, as the instances are
+    uses.marks.assign(uses.surfaces.size(), 0);
+    const std::vector<long>& surfaces = uses.surfaces;
     // Whether a number is a surface's: a bit a number over their range when it is not much
     // wider than their count (a look-up for each reference to a surface's points), else searched.
     constexpr long kWidestSpread = 64; // numbers a surface
@@ -346,18 +382,22 @@ Uses usesOf(const Instances& instances, const step::Survey& survey) {
         return number >= surfaces.front() && number <= surfaces.back() &&
                marked[static_cast<size_t>(number - surfaces.front())];
     };
-    std::vector<std::pair<long, bool>> namedOf[kRanges]; // a surface and whether it is bounded
-    auto look = [&](const Instances::Instance& instance, size_t r) {
+    // Each surface named is marked where it is found, on either core: the marks only gain bits.
+    auto look = [&](const Instances::Instance& instance) {
         const std::string_view text = instance.text();
         bool bounding = false;
         for (const std::string_view head : kBounding)
             bounding = bounding || text.substr(0, head.size()) == head;
+        const uint8_t mark = bounding ? Uses::kBounded : Uses::kNamedOtherwise;
         bool quoted = false;
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\'') quoted = !quoted;
-            if (quoted || text[i] != '#') continue;
-            const long named = leadingNumber(text.substr(i + 1));
-            if (isSurface(named)) namedOf[r].emplace_back(named, bounding);
+        const char* const end = text.data() + text.size();
+        for (const char* p = text.data(); (p = step::nextEither(p, end, '\'', '#')) != end;) {
+            if (*p++ == '\'') quoted = !quoted;
+            if (quoted || p[-1] != '#') continue;
+            const long named = leadingNumber({p, static_cast<size_t>(end - p)});
+            if (isSurface(named))
+                std::atomic_ref<uint8_t>(uses.marks[uses.place(named)])
+                    .fetch_or(mark, std::memory_order_relaxed);
         }
     };
     const std::vector<size_t>& referring = survey.referring;
@@ -367,15 +407,9 @@ Uses usesOf(const Instances& instances, const step::Survey& survey) {
         [&](size_t from, size_t to) {
             for (size_t r = from; r < to; ++r)
                 for (size_t i = count * r / kRanges; i < count * (r + 1) / kRanges; ++i)
-                    look(all[referring[i]], r);
+                    look(all[referring[i]]);
         },
         kThreads);
-    Uses uses;
-    uses.surfaces = std::move(surfaces);
-    uses.marks.assign(uses.surfaces.size(), 0);
-    for (const auto& some : namedOf)
-        for (const auto& [named, bounding] : some)
-            uses.marks[uses.place(named)] |= bounding ? Uses::kBounded : Uses::kNamedOtherwise;
     return uses;
 }
 
@@ -384,7 +418,7 @@ std::optional<Record> recordOf(const Instances& instances, std::string_view ref,
                                std::string_view keyword) {
     long number = 0;
     if (!step::reference(ref, number)) return std::nullopt;
-    const Instances::Instance* found = instances.find(number);
+    const std::optional<Instances::Instance> found = instances.find(number);
     if (!found) return std::nullopt;
     std::vector<Record> records = step::records(found->text());
     if (records.size() != 1 || records[0].keyword != keyword) return std::nullopt;
@@ -546,7 +580,9 @@ Patches surfacePatches(const Instances& instances, long number, const Placement&
                        const Instances::Instance* instance = nullptr,
                        const std::vector<RecordView>* parsed = nullptr) {
     Patches out;
-    const Instances::Instance* found = parsed ? instance : instances.find(number);
+    const std::optional<Instances::Instance> looked =
+        parsed ? std::nullopt : instances.find(number);
+    const Instances::Instance* found = parsed ? instance : looked ? &*looked : nullptr;
     std::vector<Record> storage;
     const std::vector<RecordView> read =
         parsed || !found ? std::vector<RecordView>{} : recordsOf(found->text(), storage);
@@ -632,15 +668,16 @@ ImportResult importStep(std::string_view text, Model& model) {
     // patches there; then they are taken in order, so the first refusal is the one reading
     // them one after another meets.
     struct Read {
+        long number = 0;             // read while its text is at hand
         bool surface = false;        // a B-spline surface with knots
         Patches whole;               // one imported whole for itself
         std::vector<Record> records; // another instance's that is read
     };
     // One instance in the file's order: "" when read, else why the file is refused.
-    auto takeInstance = [&](const Instances::Instance& instance, Read& read) -> std::string {
+    auto takeInstance = [&](Read& read) -> std::string {
         const std::vector<Record>& records = read.records;
         if (records.empty() && !read.surface) return ""; // a point: its number is not read
-        const long number = instance.number();
+        const long number = read.number;
         std::string why;
         if (read.surface) {
             if (uses.wholeForItself(number) && firstWhole(number))
@@ -666,8 +703,9 @@ ImportResult importStep(std::string_view text, Model& model) {
             // parameter rectangle is that part of it; any other gives its whole surface. A face
             // against its surface's sense runs its u back, as OpenCASCADE writes it in IGES.
             long surface = 0;
-            const Instances::Instance* found =
-                p.size() >= 3 && step::reference(p[2], surface) ? instances.find(surface) : nullptr;
+            const std::optional<Instances::Instance> found =
+                p.size() >= 3 && step::reference(p[2], surface) ? instances.find(surface)
+                                                                : std::nullopt;
             if (!found) // its surface would be lost without a word
                 return label(number) + " is a face on " +
                        (p.size() >= 3 ? p[2] : std::string("no surface")) +
@@ -693,6 +731,7 @@ ImportResult importStep(std::string_view text, Model& model) {
         survey.read.size(),
         [&](size_t i, Read& out) {
             const Instances::Instance& instance = instances.begin()[survey.read[i]];
+            out.number = instance.number();
             std::vector<Record> storage;
             const std::vector<RecordView> records = recordsOf(instance.text(), storage);
             if (records.empty()) return;
@@ -702,12 +741,11 @@ ImportResult importStep(std::string_view text, Model& model) {
             }
             // A surface only cut or bounded is imported as its cuts and faces.
             out.surface = true;
-            const long number = instance.number();
-            if (uses.wholeForItself(number))
-                out.whole = surfacePatches(instances, number, {}, &instance, &records);
+            if (uses.wholeForItself(out.number))
+                out.whole = surfacePatches(instances, out.number, {}, &instance, &records);
         },
-        [&](size_t i, Read& out) {
-            refusal = takeInstance(instances.begin()[survey.read[i]], out);
+        [&](size_t, Read& out) {
+            refusal = takeInstance(out);
             return refusal.empty();
         },
         std::max<size_t>(1, batches::items() / kInstancesASurface));

@@ -63,7 +63,7 @@ Survey survey(const Instances& instances) {
         }
         if (other) out.otherSurfaces.emplace_back(i, other);
         if (placing) out.placing.push_back(i);
-        if (withKnots) out.withKnots.push_back(i);
+        if (withKnots) out.withKnots.push_back(all[i].number());
         if (read) out.read.push_back(i);
     };
     inParallelRanges(

@@ -44,7 +44,7 @@ inline constexpr std::string_view kRead[] = {"B_SPLINE_SURFACE_WITH_KNOTS",
 struct Survey {
     std::vector<std::pair<size_t, const char*>> otherSurfaces; // and the keyword found
     std::vector<size_t> placing;
-    std::vector<size_t> withKnots;
+    std::vector<long> withKnots; // their numbers, read while their text is at hand
     std::vector<size_t> read;
     std::vector<size_t> referring; // a '#' anywhere in their text (a point has none)
 };

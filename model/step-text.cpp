@@ -15,12 +15,12 @@
 #include "core/memory-backing.h"
 #include "core/utf8.h"
 #include "model/decimal-number.h"
+#include "model/step-marks.h"
 
 namespace step {
 
 namespace {
 
-constexpr char kQuote = '\'';
 constexpr long kNarrowLargest = std::numeric_limits<uint32_t>::max(); // numbers sorted in one word
 constexpr size_t kTypicalInstanceBytes = 32;    // "#12=CARTESIAN_POINT('',(1.,2.,3.));" and more
 constexpr size_t kTypicalParameters = 16;       // a B-spline surface has 13 or 14
@@ -29,31 +29,6 @@ constexpr char32_t kLastAscii = 126, kFirstPrintable = 32;
 constexpr char32_t kFirstSupplementary = 0x10000;
 constexpr int kHexDigitsX = 2, kHexDigitsX2 = 4, kHexDigitsX4 = 8;
 constexpr unsigned char kUpperHalf = 0x80; // \S\c is the character c + 128
-
-// Sixteen bytes looked at at once (the compiler's vectors: SSE2 on x86-64, NEON on ARM).
-constexpr size_t kLanes = 16;
-using Bytes = unsigned char __attribute__((vector_size(kLanes)));
-
-Bytes splat(unsigned char c) {
-    Bytes v;
-    std::memset(&v, c, sizeof v);
-    return v;
-}
-
-// Whether any of the 16 bytes at p is one the reading stops at: outside strings a quote, ';',
-// '/' or whitespace, inside them a quote or a line break.
-bool anyMarked(const char* p, bool quoted) {
-    constexpr unsigned char kFirstSpace = '\t', kSpaces = '\r' - '\t' + 1; // \t \n \v \f \r
-    Bytes b;
-    std::memcpy(&b, p, sizeof b);
-    Bytes hit = (Bytes)(b == splat(kQuote)) | (Bytes)(b == splat('\r')) | (Bytes)(b == splat('\n'));
-    if (!quoted)
-        hit |= (Bytes)(b == splat(' ')) | (Bytes)(b == splat(';')) | (Bytes)(b == splat('/')) |
-               (Bytes)(b - splat(kFirstSpace) < splat(kSpaces));
-    uint64_t halves[2];
-    std::memcpy(halves, &hit, sizeof halves);
-    return (halves[0] | halves[1]) != 0;
-}
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
@@ -157,30 +132,21 @@ bool decodeRun(std::string_view s, size_t& at, int digits, std::string& out) {
 } // namespace
 
 void Instances::read(std::string_view file, Reading& r, size_t limit) {
-    // Characters that are left out or end something, outside strings and inside them.
-    static constexpr auto kOutside = [] {
-        std::array<bool, 256> marks{};
-        for (unsigned char c : {'\'', ';', '/', ' ', '\t', '\r', '\n', '\f', '\v'})
-            marks[c] = true;
-        return marks;
-    }();
-    static constexpr auto kInString = [] {
-        std::array<bool, 256> marks{};
-        for (unsigned char c : {'\'', '\r', '\n'})
-            marks[c] = true;
-        return marks;
-    }();
     constexpr size_t kNone = std::string_view::npos;
     const size_t size = file.size();
     size_t& at = r.at;
     for (; at < limit; ++at) {
+        if (plainPoints_ && r.from == kNone && inData_ && file[at] == '#') {
+            const size_t end = points_.take(at, limit);
+            if (end != kNone) {
+                at = end;
+                continue;
+            }
+        }
         if (!r.copied) { // plain characters kept in place
-            const auto& marks = r.quoted ? kInString : kOutside;
             const size_t plain = at;
-            while (limit - at >= kLanes && !anyMarked(file.data() + at, r.quoted))
-                at += kLanes;
-            while (at < limit && !marks[static_cast<unsigned char>(file[at])])
-                ++at;
+            at = static_cast<size_t>(nextMarked(file.data() + at, file.data() + limit, r.quoted) -
+                                     file.data());
             if (at > plain && r.from == kNone) r.from = plain;
             if (at == limit) break;
         }
@@ -245,14 +211,17 @@ void Instances::append(Instances&& later) {
     list_.insert(list_.end(), later.list_.begin(), later.list_.end());
     inData_ = later.inData_;
     laterCopies_ = std::move(later.copied_); // the texts keep their places
+    laterPoints_ = std::move(later.points_);
 }
 
-Instances::Instances(std::string_view file) {
+void Instances::index(std::string_view file, bool plainPoints) {
+    plainPoints_ = plainPoints;
     const size_t size = file.size();
     // Room for the instances a file of points holds (untouched room takes no memory): the
     // list then grows without copying itself over and over.
     list_.reserve(size / kTypicalInstanceBytes);
     preferLargePages(list_);
+    if (plainPoints) points_.expect(file, size);
     // A large file's second half is read on another core from the first instance on a line
     // of its own there, as though a statement had just ended: it is kept when the first half's
     // reading does end a statement just there, within a data section (as exporters write).
@@ -268,6 +237,8 @@ Instances::Instances(std::string_view file) {
         later.inData_ = true;
         later.list_.reserve((size - split) / kTypicalInstanceBytes);
         preferLargePages(later.list_);
+        later.plainPoints_ = plainPoints;
+        if (plainPoints) later.points_.expect(file, size - split);
         Reading second;
         second.at = split + 1;
         std::thread reading([&] { later.read(file, second, size); });
@@ -282,7 +253,26 @@ Instances::Instances(std::string_view file) {
             read(file, first, size); // on from where the first half stopped
         }
     }
-    const bool ended = first.ended;
+    ended_ = first.ended;
+}
+
+bool Instances::pointsApart() const {
+    if (points_.clashed() || laterPoints_.clashed() || points_.shares(laterPoints_)) return false;
+    if (points_.empty() && laterPoints_.empty()) return true;
+    for (const Instance& instance : list_)
+        if (const long number = instance.number(); !plainPoint(number).empty()) return false;
+    return true;
+}
+
+Instances::Instances(std::string_view file) {
+    // Any number naming a plain point and another instance too: indexed again all listed,
+    // which finds the two as it always has.
+    index(file, true);
+    if (!pointsApart()) {
+        *this = Instances();
+        index(file, false);
+    }
+    const bool ended = ended_;
     // Exporters number their instances one after another: only another order is sorted.
     const auto [twice, twiceOrder] =
         ascending_ ? std::pair<std::string, uint32_t>{} : sortByNumber();
@@ -422,7 +412,7 @@ void Instances::add(std::string_view statement) {
     }
 }
 
-long Instances::Instance::number() const {
+long Instance::number() const {
     // Every instance's statement starts with '#' and has its number just before the "=", the
     // digits no '#' (it would not be a number). Plain digits are read back from the "=": a
     // look-up by number reads two or three.
@@ -440,8 +430,20 @@ long Instances::Instance::number() const {
     return number;
 }
 
-const Instances::Instance* Instances::find(long number, const Instance* near,
-                                           long nearNumber) const {
+std::string_view Instances::plainPoint(long number) const {
+    if (const std::string_view text = points_.text(number); !text.empty()) return text;
+    return laterPoints_.text(number);
+}
+
+std::optional<Instance> Instances::find(long number) const {
+    if (const std::string_view text = plainPoint(number); !text.empty())
+        return PlainPoints::instance(text);
+    if (const Instance* instance = listed(number)) return *instance;
+    return std::nullopt;
+}
+
+const Instances::Instance* Instances::listed(long number, const Instance* near,
+                                             long nearNumber) const {
     constexpr long kNear = 64;
     long offset = 0; // numbers are the file's: their difference may overflow
     if (near && !__builtin_sub_overflow(number, nearNumber, &offset) && offset > -kNear &&
@@ -451,10 +453,10 @@ const Instances::Instance* Instances::find(long number, const Instance* near,
             list_[static_cast<size_t>(index)].number() == number)
             return &list_[static_cast<size_t>(index)];
     }
-    return find(number);
+    return listed(number);
 }
 
-const Instances::Instance* Instances::find(long number) const {
+const Instances::Instance* Instances::listed(long number) const {
     // Numbered one after another from the first, the instance is where that puts it.
     long offset = 0;
     if (!list_.empty() && !__builtin_sub_overflow(number, list_[0].number(), &offset) &&
@@ -501,6 +503,9 @@ std::vector<std::string_view> listItems(std::string_view list) {
     bool quoted = false;
     size_t from = 1;
     for (size_t i = 1; i <= last; ++i) {
+        if (depth > 1 && !quoted) // within an inner list only its parentheses and strings count
+            i = static_cast<size_t>(nextOf(list.data() + i, list.data() + last, '(', ')', kQuote) -
+                                    list.data());
         const char c = list[i];
         if (c == kQuote) quoted = !quoted;
         if (quoted) continue;

@@ -5,36 +5,40 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "model/step-instance.h"
+#include "model/step-plain-points.h"
+
 namespace step {
 
-// The instances of the file's data sections by number, each as its canonical text after "=":
-// comments and whitespace outside strings left out, line breaks inside strings too. A text is
-// seen in place in the file (which must outlive the index), copied only when something was
-// left out of it: a file of millions of points is indexed in 16 bytes an instance (its number
-// is read again from the "#12=" before its text, which stays with it).
+// The instances of the file's data sections by number, each as its canonical text after "=".
+// A text is seen in place in the file (which must outlive the index), copied only when
+// something was left out of it: a file of millions of points is indexed in 16 bytes an
+// instance. Plain points are indexed by number as they are read (PlainPoints); the others are
+// listed, and the list sorted by number.
 class Instances {
   public:
-    struct Instance {
-        const char* begin;
-        uint32_t length;
-        uint32_t order; // in the file
-        std::string_view text() const { return {begin, length}; }
-        long number() const;
-    };
+    using Instance = step::Instance;
     explicit Instances(std::string_view file);
+    // The listed instances (every one but the plain points), by number.
     const Instance* begin() const { return list_.data(); }
     const Instance* end() const { return list_.data() + list_.size(); }
     size_t size() const { return list_.size(); }
-    // The instance of that number, or null.
-    const Instance* find(long number) const;
-    // The same, looked for first where it would be were the numbers from near (numbered
-    // nearNumber) on one after another (as exporters number an entity's parts).
-    const Instance* find(long number, const Instance* near, long nearNumber) const;
+    // The instance of that number, if any.
+    std::optional<Instance> find(long number) const;
+    // The file from the text of the plain point of that number on (see PlainPoints::text),
+    // empty when none has that number.
+    std::string_view plainPoint(long number) const;
+    // The listed instance of that number, or null; looked for first where it would be were the
+    // numbers from near (a listed instance numbered nearNumber) on one after another (as
+    // exporters number an entity's parts).
+    const Instance* listed(long number, const Instance* near, long nearNumber) const;
+    const Instance* listed(long number) const;
     // Why the file cannot be read whole ("" when it can): it ends before END-ISO-10303-21, or
     // an instance number is used twice or is too large (then only the later is indexed).
     const std::string& damage() const { return damage_; }
@@ -49,6 +53,10 @@ class Instances {
         bool copied = false, quoted = false, ended = false;
     };
     Instances() = default;
+    // Indexes the file, its plain points by number when plainPoints (else all are listed).
+    void index(std::string_view file, bool plainPoints);
+    // Whether no number names both a plain point and another instance.
+    bool pointsApart() const;
     // Reads the statements before limit on from r (at is left where the reading stopped:
     // past limit when a comment runs over it, at the text's end after END-ISO-10303-21).
     void read(std::string_view file, Reading& r, size_t limit);
@@ -66,8 +74,11 @@ class Instances {
     std::string tooLarge_;       // while indexing: the first number past long's range
     uint32_t tooLargeOrder_ = 0; // and the instances indexed before it
     std::string damage_;
+    bool ended_ = false;                  // END-ISO-10303-21 was read
     std::deque<std::string> copied_;      // the statements something was left out of
     std::deque<std::string> laterCopies_; // those of a part read on another thread
+    bool plainPoints_ = false;            // while indexing: plain points taken by number
+    PlainPoints points_, laterPoints_;    // the latter read on another thread
 };
 
 // One record of an instance: its keyword and its top-level parameters as canonical text.

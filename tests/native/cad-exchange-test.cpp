@@ -255,6 +255,33 @@ TEST(CadExchange, StepIsReadAsStepIsWritten) {
     EXPECT_EQ(band.groups[1]->name, model.groups[1]->name);
 }
 
+TEST(CadExchange, StepNumbersNameOneInstanceWhateverItsForm) {
+    Model band;
+    band.createDefault();
+    const std::string step = written(band, false);
+    const size_t end = step.find("ENDSEC;", step.find("DATA;"));
+    Model model;
+    // A number used twice is said whichever forms the two are written in.
+    const std::pair<const char*, const char*> twice[] = {
+        {"#101=CARTESIAN_POINT('',(1.,2.,3.));", "#101"},
+        {"#101 = CARTESIAN_POINT('',(1.,2.,3.));", "#101"},
+        {"#100=CARTESIAN_POINT('',(1.,2.,3.));", "#100"},
+        {"#1=CARTESIAN_POINT('',(1.,2.,3.));", "#1"}};
+    for (const auto& [statement, number] : twice) {
+        std::string text = step;
+        text.insert(end, std::string(statement) + "\n");
+        EXPECT_EQ(std::string(number) + " names two instances",
+                  importCadSurfaces(text, model).reason);
+    }
+    // A surface's points written plainly and spaced read alike.
+    std::string mixed = step;
+    for (size_t at = mixed.find("=CARTESIAN_POINT("), k = 0; k < 8;
+         at = mixed.find("=CARTESIAN_POINT(", at + 3), ++k)
+        mixed.replace(at, 1, " = ");
+    const ImportResult r = importCadSurfaces(mixed, model);
+    EXPECT_TRUE(r.ok && model.patches.size() == 4) << r.reason;
+}
+
 TEST(CadExchange, OtherSurfacesAreSaidAndRangesCutAlikeInBothFormats) {
     BSplineSurface s = sheet({0, 0, 0, 0, 1, 1, 1, 1});
     Model model;

@@ -1,0 +1,23 @@
+// One instance of a STEP file's data sections: its canonical text after "=" (comments and
+// whitespace outside strings left out, line breaks inside strings too), seen in place in the
+// file, or in a copy when something was left out of it.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <string_view>
+
+namespace step {
+
+struct Instance {
+    // The order of an instance indexed by number alone (a plain point): it is never sorted.
+    static constexpr uint32_t kUnordered = std::numeric_limits<uint32_t>::max();
+    const char* begin;
+    uint32_t length;
+    uint32_t order; // in the file
+    std::string_view text() const { return {begin, length}; }
+    // Read again from the "#12=" before its text, which stays with it.
+    long number() const;
+};
+
+} // namespace step
