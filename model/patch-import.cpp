@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -391,7 +392,39 @@ ImportResult importPatchText(std::string_view text, Model& model) {
 
 } // namespace
 
-ImportResult importPatches(std::string_view text, Model& model) {
+namespace {
+
+// The editor keeps coordinates as floats. A model much smaller than its distance from the
+// origin would keep too few of their steps across it: its shape would be lost and its points
+// merged without a word, so it is refused instead (the file stays as it is).
+constexpr double kLeastStepsAcross = 1000;
+
+std::string precisionLost(const Model& model) {
+    if (model.points.size() < 2) return "";
+    double low[3], high[3], farthest = 0;
+    for (int a = 0; a < 3; ++a)
+        low[a] = INFINITY, high[a] = -INFINITY;
+    for (const vm::Float3& p : model.points) {
+        const double c[3] = {p.x, p.y, p.z};
+        for (int a = 0; a < 3; ++a) {
+            low[a] = std::min(low[a], c[a]);
+            high[a] = std::max(high[a], c[a]);
+            farthest = std::max(farthest, std::fabs(c[a]));
+        }
+    }
+    const double across = std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2]});
+    const double step = farthest * std::ldexp(1.0, -23); // a float's spacing out there
+    if (!(farthest > 0) || !std::isfinite(across) || across >= step * kLeastStepsAcross) return "";
+    char text[320];
+    std::snprintf(text, sizeof text,
+                  "its points lie up to %.3g from the origin but only %.3g apart: the editor's "
+                  "coordinates keep about %.0f steps across it there, so its shape would be "
+                  "lost. Move the model nearer the origin in the program that wrote it",
+                  farthest, across, across / step);
+    return text;
+}
+
+ImportResult importAnyFormat(std::string_view text, Model& model) {
     if (isCadText(text)) return importCadSurfaces(text, model);
     model.clear();
     model.locators.clear();
@@ -407,7 +440,19 @@ ImportResult importPatches(std::string_view text, Model& model) {
         if (w.size() == 1 && integer(w[0], n)) first = "count";
         break;
     }
-    ImportResult r = first == "count" ? importPatchText(text, model) : importObj(text, model);
+    return first == "count" ? importPatchText(text, model) : importObj(text, model);
+}
+
+} // namespace
+
+ImportResult importPatches(std::string_view text, Model& model) {
+    ImportResult r = importAnyFormat(text, model);
+    if (r.ok) {
+        if (std::string lost = precisionLost(model); !lost.empty()) {
+            r.ok = false;
+            r.reason = std::move(lost);
+        }
+    }
     if (!r.ok) {
         model.clear();
         model.locators.clear();

@@ -72,6 +72,11 @@ inline constexpr int kToolButton[kToolCount] = {-1, Add, Select, Rotate, Transla
 inline int toolButton(Tool tool) {
     return kToolButton[static_cast<int>(tool)];
 }
+inline bool isToolButton(int button) {
+    for (int b : kToolButton)
+        if (b >= 0 && b == button) return true;
+    return false;
+}
 
 // The table's command of each button, whose tooltip it shows (the display button has none:
 // its check box shows or hides the selection).
@@ -83,6 +88,35 @@ inline std::optional<CommandId> buttonCommand(int button) {
         C::Joint,         std::nullopt,         C::Ungroup,    C::Group,      C::RotateTool,
         C::TranslateTool, C::LocatorTool,       C::Symmetry,   C::ScaleTool};
     return button >= 0 && button < ButtonCount ? kCommands[button] : std::nullopt;
+}
+
+// The buttons whose command, run from a menu or a key, presses the button itself (the
+// toggles, the tools, play and stop); the other commands do their work without it.
+inline bool commandPressesButton(int button) {
+    switch (button) {
+    case ToggleWireframe:
+    case Add:
+    case ToggleGrid:
+    case Play:
+    case Stop:
+    case Select:
+    case Dissociate:
+    case Joint:
+    case Rotate:
+    case Translate:
+    case Locator:
+    case Scale:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The button a command presses, if any.
+inline std::optional<int> buttonPressedBy(CommandId id) {
+    for (int button = 0; button < ButtonCount; ++button)
+        if (commandPressesButton(button) && buttonCommand(button) == id) return button;
+    return std::nullopt;
 }
 
 } // namespace palette

@@ -51,24 +51,21 @@ float OrbitCamera::orthographicHalfHeight() const {
 }
 
 float OrbitCamera::nearPlaneAt(float radius) {
-    return kNearPlane * std::min(1.0f, radius / kFullNearRadius);
+    return kNearPlane * radius / kFullNearRadius;
 }
 
 float OrbitCamera::leastRadiusBefore(float nearest) {
-    nearest = std::max(nearest, 0.0f);
-    const float full = nearest + kNearMargin * kNearPlane;
-    if (full >= kFullNearRadius) return full;
-    // Closer in the near plane is radius · kNearPlane / kFullNearRadius.
-    return nearest / (1 - kNearMargin * kNearPlane / kFullNearRadius);
+    // radius − nearest ≥ kNearMargin · radius · kNearPlane / kFullNearRadius.
+    return std::max(nearest, 0.0f) / (1 - kNearMargin * kNearPlane / kFullNearRadius);
 }
 
 vm::Mat4 OrbitCamera::projectionOf(int view, float aspect, const vm::Mat4& perspective) const {
     if (!orthographicView(view)) {
-        // Near and far planes both drawn in by one factor: only the depth's offset changes,
-        // and the depth keeps its precision.
-        vm::Mat4 drawnIn = perspective;
-        drawnIn[3][2] *= nearPlane() / kNearPlane;
-        return drawnIn;
+        // Near and far planes both moved by one factor: only the depth's offset changes, and
+        // the model keeps the same share of the depth's precision at any size and distance.
+        vm::Mat4 scaled = perspective;
+        scaled[3][2] *= nearPlane() / kNearPlane;
+        return scaled;
     }
     const float h = orthographicHalfHeight(), depth = kOrthographicDepth * radius();
     return vm::orthographicRH(2 * h * aspect, 2 * h, -depth, depth);

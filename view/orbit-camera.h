@@ -56,11 +56,13 @@ struct OrbitCamera {
     float orthographicHalfHeight() const;
     // The projection of viewport view of that aspect: orthographic (everything within
     // kOrthographicDepth radii before and behind the eye's plane), or the perspective given
-    // (its near plane kNearPlane) with its depth range drawn in to the camera's near plane.
+    // (its near plane kNearPlane) with its depth range moved to the camera's near plane.
     vm::Mat4 projectionOf(int view, float aspect, const vm::Mat4& perspective) const;
 
-    // The perspective near plane: kNearPlane from the start-up radius out, and as a share of
-    // the radius closer in, so that a model of any size can be framed and not cut away.
+    // The perspective near plane, a share of the radius (kNearPlane at the start-up radius):
+    // a model of any size, at any distance, is framed without being cut away, and its depth
+    // keeps its precision (a model 1e6 across 5e7 away would otherwise lie past the far
+    // plane's rounding).
     static constexpr float kNearPlane = 1;
     static constexpr float kFullNearRadius = 5;
     static float nearPlaneAt(float radius);

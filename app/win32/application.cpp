@@ -250,7 +250,7 @@ void startFrameClock() {
 } // namespace
 
 bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile,
-             size_t othersGiven) {
+             const std::vector<std::string>& othersGiven) {
     const Stopwatch started;
     readStartupSettings();
     prepareProcess();
@@ -309,12 +309,18 @@ bool startUp(HINSTANCE instance, int showCommand, const std::string& givenFile,
                   "buffers %.0f, first frame %.0f, shape window %.0f)\n",
                   started.milliseconds(), windowsMs, modelMs, frameMs, shapeMs);
     OutputDebugStringA(timing);
-    if (othersGiven > 0)
+    if (given) showStatusMessage(application.files.takeOutcome());
+    if (!othersGiven.empty()) {
+        std::string others;
+        for (const std::string& file : othersGiven)
+            others += "\n" + file;
         application.prompts.tell("Tavrel opens one model at a time: only \"" + givenFile +
-                                 "\" was opened; the " + std::to_string(othersGiven) +
+                                 "\" was opened; the " + std::to_string(othersGiven.size()) +
                                  " other file" +
-                                 (othersGiven > 1 ? "s given with it were left as they are."
-                                                  : " given with it was left as it is."));
+                                 (othersGiven.size() > 1 ? "s given with it were left as they are:"
+                                                         : " given with it was left as it is:") +
+                                 others);
+    }
     offerRecoveryCopy(application.files, application.prompts);
     return true;
 }

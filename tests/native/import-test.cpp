@@ -204,6 +204,19 @@ TEST(Import, ReadsWhatOtherToolsWriteAndSaysWhatItDid) {
     EXPECT_TRUE(fewer.partial());
     EXPECT_EQ(2u, text.patches.size());
     EXPECT_NE(std::string::npos, fewer.stop.find("read 2 of the 3 patches")) << fewer.stop;
+    // A patch a millionth across is read at the origin; 1000 away its points would merge.
+    const auto placed = [&](double size, double at) {
+        std::string moved = "1\n3 3\n";
+        for (int k = 0; k < 16; ++k)
+            moved +=
+                std::to_string(at + size * (k % 4)) + " " + std::to_string(size * (k / 4)) + " 0\n";
+        return importPatches(moved, text);
+    };
+    EXPECT_TRUE(placed(1e-6, 0).ok);
+    const ImportResult far = placed(1e-6, 1000);
+    EXPECT_FALSE(far.ok);
+    EXPECT_NE(std::string::npos, far.reason.find("nearer the origin")) << far.reason;
+    EXPECT_TRUE(text.patches.empty());
     // The editor's own reader skips the mark too.
     Model own;
     EXPECT_TRUE(readObj("\xEF\xBB\xBF" + writeObj(whole), own, nullptr).ok());

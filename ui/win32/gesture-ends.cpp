@@ -72,7 +72,7 @@ bool cancelGestures(EditSession& session, HWND dragWindow) {
     const bool dragged = cancelled == Cancelled::Drag;
     // The release that follows finds nothing under way.
     if (GetCapture() == dragWindow) ReleaseCapture();
-    setStatusText(StatusPart::Message, dragged ? "drag cancelled" : "new patch's points dropped");
+    setStatusText(StatusPart::Message, dragged ? "Drag cancelled" : "New patch's points dropped");
     OutputDebugStringA(dragged ? "Tavrel gesture cancelled: drag\n"
                                : "Tavrel gesture cancelled: add tool's points\n");
     return true;

@@ -86,6 +86,13 @@ void showCommandStates(HMENU menu, const CommandContext& context) {
     }
 }
 
+void enableCommandItems(HMENU menu) {
+    const int count = GetMenuItemCount(menu);
+    for (int at = 0; at < count; ++at)
+        if (!GetSubMenu(menu, at) && menuChoice(GetMenuItemID(menu, at)).command)
+            EnableMenuItem(menu, static_cast<UINT>(at), MF_BYPOSITION | MF_ENABLED);
+}
+
 void reportMenuItems(HMENU menu) {
     const int count = GetMenuItemCount(menu);
     for (int at = 0; at < count; ++at) {

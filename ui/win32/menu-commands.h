@@ -31,6 +31,9 @@ void appendCommandItem(HMENU menu, CommandId id);
 void appendSubmenu(HMENU menu, HMENU submenu, const wchar_t* title, UINT id);
 // Every command item of the menu (not its submenus) as the command is now.
 void showCommandStates(HMENU menu, const CommandContext& context);
+// A closed menu's command items enabled again: a shortcut whose item was greyed when the
+// menu last showed still reaches its command, which then says why it cannot run.
+void enableCommandItems(HMENU menu);
 // The debugger hears each item of a menu that opens: "Tavrel menu: Undo Extrude (enabled)"
 // (the end-to-end tests read the menus there).
 void reportMenuItems(HMENU menu);

@@ -19,6 +19,7 @@
 #include "ui/win32/palette-tooltips.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/records.h"
+#include "ui/win32/status-bar.h"
 #include "ui/win32/view-commands.h"
 #include "ui/win32/window-dpi.h"
 #include "ui/win32/window-layout.h"
@@ -146,13 +147,19 @@ void Palette::onCommand(WPARAM wParam, LPARAM lParam) {
     if (lParam && reinterpret_cast<HWND>(lParam) == h_.displayCheckBox) {
         const bool shown = SendMessageA(h_.displayCheckBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
         setSelectionVisible(model(), shown, editor_.useCount);
+        showStatusMessage(shown ? "Selected patches shown" : "Selected patches hidden");
         return;
     }
-    // A push button clicked runs its command as the menu does, and the status bar says so;
-    // the command comes back here (with no control) to do the button's part.
+    // A button clicked runs its command as the menu does, and the status bar says so; a
+    // command that presses the button comes back here (with no control) to do the button's
+    // part, so the click's own toggle is taken back first (the tools set theirs).
     const int button = LOWORD(wParam);
     if (lParam && reinterpret_cast<HWND>(lParam) == h_.toolbar && button < palette::ButtonCount &&
-        !palette::kButtons[button].check && palette::buttonCommand(button)) {
+        palette::buttonCommand(button)) {
+        if (palette::commandPressesButton(button) && palette::kButtons[button].check &&
+            !palette::isToolButton(button))
+            SendMessageA(h_.toolbar, TB_CHECKBUTTON, static_cast<WPARAM>(button),
+                         MAKELPARAM(isChecked(button) ? FALSE : TRUE, 0));
         runTableCommandOfButton(button);
         return;
     }
@@ -241,9 +248,7 @@ bool Palette::buttonChecked(int button) {
 void Palette::pressButton(int button) {
     if (!h_.toolbar) return;
     // A click flips a toggle before its command reads it; the tools check their own.
-    const bool tool = button == palette::Add || button == palette::Select ||
-                      button == palette::Rotate || button == palette::Translate ||
-                      button == palette::Locator || button == palette::Scale;
+    const bool tool = palette::isToolButton(button);
     if (palette::kButtons[button].check && !tool)
         SendMessageA(h_.toolbar, TB_CHECKBUTTON, static_cast<WPARAM>(button),
                      MAKELPARAM(isChecked(button) ? FALSE : TRUE, 0));

@@ -112,7 +112,10 @@ bool offer(const std::string& stem, HANDLE lock, DocumentFiles& files,
     // to the recovered one: the question says so, and its own unsaved changes are asked about.
     const Document& current = document();
     if (!current.path().empty() || current.modified())
-        question += "\n\n" + documentName(current.path()) + ", open now, is closed" +
+        question += "\n\n" +
+                    (current.path().empty() ? std::string("The untitled model")
+                                            : documentName(current.path())) +
+                    ", open now, is closed" +
                     (current.modified() ? " (its unsaved changes are asked about first)."
                                         : "; its file stays as it is.");
     OutputDebugStringA(("Tavrel asks: " + question + "\n").c_str());

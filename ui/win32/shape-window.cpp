@@ -388,10 +388,15 @@ void ShapeWindow::applyTypedCoordinate(int axis) {
         return showSubjectCoordinates();
     }
     // The document's views send the moved points to the GPU and show their rows.
+    size_t moved = 0;
     editDocument(session_, "Type coordinates", [&](Model& edited) {
         const auto move = [&](Model& m) { return moveSubjectAxis(m, subject, axis, *value); };
-        return !(editor_.liveJoins ? movedKeepingJoins(edited, move) : move(edited)).empty();
+        moved = (editor_.liveJoins ? movedKeepingJoins(edited, move) : move(edited)).size();
+        return moved > 0;
     });
+    if (moved > 0)
+        showStatusMessage(std::string("xyz").substr(static_cast<size_t>(axis), 1) + " " + text +
+                          ": " + countOf(moved, "point", "points") + " moved");
     editor_.coordinates = subject;
     showSubjectCoordinates();
 }

@@ -70,34 +70,7 @@ void chooseView(ViewMode view) {
 }
 
 std::optional<int> paletteButtonOf(CommandId id) {
-    switch (id) {
-    case C::Wireframe:
-        return palette::ToggleWireframe;
-    case C::Grid:
-        return palette::ToggleGrid;
-    case C::SelectTool:
-        return palette::Select;
-    case C::AddTool:
-        return palette::Add;
-    case C::RotateTool:
-        return palette::Rotate;
-    case C::TranslateTool:
-        return palette::Translate;
-    case C::ScaleTool:
-        return palette::Scale;
-    case C::LocatorTool:
-        return palette::Locator;
-    case C::Dissociate:
-        return palette::Dissociate;
-    case C::Joint:
-        return palette::Joint;
-    case C::Play:
-        return palette::Play;
-    case C::Stop:
-        return palette::Stop;
-    default:
-        return std::nullopt;
-    }
+    return palette::buttonPressedBy(id);
 }
 
 std::optional<PictureChange> pictureChangeOf(CommandId id) {
