@@ -79,8 +79,9 @@ std::string DocumentFiles::openOrImport(const std::string& path, const std::stri
                 takeImport(path, import, std::move(imported));
                 return "";
             }
-            // An IGES or STEP file is not the editor's own at all: its reader says what is wrong.
-            if (isCadText(text))
+            // An IGES, STEP or patch text file is not the editor's own at all: its reader says
+            // what is wrong.
+            if (isCadText(text) || import.format == "Bezier patch text" || import.refusedWhole)
                 return "Tavrel could not import \"" + path + "\": " + import.reason +
                        ". Nothing was imported.";
         } else if (modelFileKind(text) == ModelFileKind::Standard) {

@@ -440,7 +440,10 @@ ImportResult importAnyFormat(std::string_view text, Model& model) {
         if (w.size() == 1 && integer(w[0], n)) first = "count";
         break;
     }
-    return first == "count" ? importPatchText(text, model) : importObj(text, model);
+    if (first != "count") return importObj(text, model);
+    ImportResult r = importPatchText(text, model);
+    r.format = "Bezier patch text"; // refused too: the reason is the patch text's
+    return r;
 }
 
 } // namespace
@@ -450,6 +453,7 @@ ImportResult importPatches(std::string_view text, Model& model) {
     if (r.ok) {
         if (std::string lost = precisionLost(model); !lost.empty()) {
             r.ok = false;
+            r.refusedWhole = true;
             r.reason = std::move(lost);
         }
     }

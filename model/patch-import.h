@@ -21,6 +21,9 @@ struct ImportResult {
     // "read 2 of the 3 patches its count gives; the file ends there".
     std::string stop;
     bool partial() const { return ok && !stop.empty(); }
+    // The file was another program's model, read and then refused as a whole (its points
+    // too close together for their distance from the origin).
+    bool refusedWhole = false;
 };
 
 // The format is told from the text (a leading UTF-8 byte-order mark and comments aside):

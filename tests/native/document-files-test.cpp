@@ -178,6 +178,9 @@ TEST(DocumentFiles, OpenFileAsksNothingAndHandsItsRefusalBack) {
     TempDir::write(f.dir.file("cut.stp"), "ISO-10303-21;\nHEADER;\n"); // its reader's reason
     EXPECT_NE(std::string::npos,
               f.files.openGiven(f.dir.file("cut.stp"), "").find("could not import"));
+    TempDir::write(f.dir.file("nan.bpt"), "1\n3 3\n1.0 nan 2\n");
+    EXPECT_NE(std::string::npos,
+              f.files.openGiven(f.dir.file("nan.bpt"), "").find("finite")); // the importer's
     EXPECT_EQ(1u, f.model.patches.size());
     EXPECT_EQ(1u, f.remembered.size()); // an import is not remembered as the start-up file
 }
