@@ -68,6 +68,23 @@ void Document::cancelGesture(const std::function<std::vector<uint32_t>(Model&)>&
     if (wasChanging) tell({DocumentChange::Kind::Changing, nullptr, 0});
 }
 
+bool Document::cancelGestureToStart() {
+    if (!gestureStart_) return false;
+    const ModelChange change = changeBetween(*gestureStart_, model_, "");
+    gestureStart_.reset();
+    const bool wasChanging = changing_;
+    changing_ = false;
+    if (!change.empty()) {
+        for (DocumentView* view : views_)
+            view->documentWillChange(*this, change, true);
+        undoChange(change, model_);
+        tell({DocumentChange::Kind::Undo, &change, 0});
+    } else if (wasChanging) {
+        tell({DocumentChange::Kind::Changing, nullptr, 0});
+    }
+    return true;
+}
+
 bool Document::undo() {
     return takeStep(true);
 }

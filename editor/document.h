@@ -91,6 +91,10 @@ class Document {
     // returns which points (the views follow them), no step is recorded, and the document is
     // as modified as it was before the gesture.
     void cancelGesture(const std::function<std::vector<uint32_t>(Model&)>& restore);
+    // The gesture begun with beginGesture given up whole (Escape while the opacity slider is
+    // held): the model goes back to where begin noted it, as undoing what changed since would
+    // take it, and no step is recorded. False when none was under way.
+    bool cancelGestureToStart();
 
     // The step before (after) the current position, applied; false when there is none.
     bool undo();

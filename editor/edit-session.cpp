@@ -165,7 +165,10 @@ void EditSession::finishGestures() {
 
 Cancelled EditSession::cancelGestures() {
     // One Escape gives up both: a drag under way and the add tool's clicks.
-    const bool dragged = cancelDrags(state_, document_);
+    bool dragged = cancelDrags(state_, document_);
+    // What is left begun is the opacity slider's gesture: its thumb changes nothing more
+    // until it is let go.
+    if (document_.cancelGestureToStart()) dragged = opacityCut_ = true;
     const bool clicked = cancelPendingPoints(state_, document_, tree_);
     return dragged ? Cancelled::Drag : clicked ? Cancelled::PendingPoints : Cancelled::Nothing;
 }

@@ -211,3 +211,18 @@ TEST(EditSession, JoinsKeptSmoothStaySmoothThroughDragsAndComeBackWhole) {
     EXPECT_EQ(0,
               std::memcmp(start.data(), f.model.points.data(), start.size() * sizeof(vm::Float3)));
 }
+
+// Escape while the opacity slider is held: the opacity as it was, no step, not modified, and
+// the rest of the held gesture changes nothing.
+TEST(EditSession, EscapeGivesUpTheOpacityGestureWhole) {
+    SessionFixture f;
+    const float before = f.model.patches[1].alpha;
+    f.document.beginGesture();
+    f.model.patches[1].alpha = 0.25f;
+    f.document.changing();
+    EXPECT_EQ(Cancelled::Drag, f.session.cancelGestures());
+    EXPECT_EQ(before, f.model.patches[1].alpha);
+    EXPECT_FALSE(f.document.modified());
+    EXPECT_FALSE(f.document.history().canUndo());
+    EXPECT_TRUE(f.session.opacityGestureCut());
+}

@@ -25,6 +25,7 @@ struct ShapeWindowHandles {
     size_t pointListAnchor = 0; // the row a Shift-click on the point list reaches from
     // The tree and the list as the document's view sees them.
     ShapeTreeView treeView{{window, tree, pointList, rebuilding}};
-    WNDPROC editProcedure = nullptr; // the coordinate boxes' own, before Enter was caught
-    WNDPROC listProcedure = nullptr; // the point list's own, before clicks on chosen rows
+    WNDPROC editProcedure = nullptr;   // the coordinate boxes' own, before Enter was caught
+    WNDPROC sliderProcedure = nullptr; // the opacity slider's own, before Escape was caught
+    WNDPROC listProcedure = nullptr;   // the point list's own, before clicks on chosen rows
 };

@@ -87,6 +87,25 @@ LRESULT ShapeWindow::onCoordinateBox(HWND box, UINT message, WPARAM wParam, LPAR
     return CallWindowProcA(h_.editProcedure, box, message, wParam, lParam);
 }
 
+LRESULT CALLBACK ShapeWindow::alphaSliderProc(HWND slider, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+    return owner(slider).onAlphaSlider(slider, message, wParam, lParam);
+}
+
+// Escape while the thumb is held puts the patches' opacity back as it was at the press.
+LRESULT ShapeWindow::onAlphaSlider(HWND slider, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETDLGCODE)
+        return textBoxDialogCode(h_.sliderProcedure, slider, wParam, lParam);
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
+        if (session_.document().gestureUnderWay()) {
+            session_.cancelGestures();
+            showStatusMessage("Opacity change cancelled");
+        }
+        return 0;
+    }
+    return CallWindowProcA(h_.sliderProcedure, slider, message, wParam, lParam);
+}
+
 // Under the coordinate boxes: a transform of the chosen points (or the selected patches'
 // points) typed as numbers, applied with Enter in a field or the Apply button. The controls
 // are placed by placeShapeControls; Tab goes through them in reading order (creation order).
@@ -152,6 +171,8 @@ void ShapeWindow::createControls(HWND window) {
     h_.alphaSlider = createControl(window, TRACKBAR_CLASSA, "alpha",
                                    WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | TBS_AUTOTICKS,
                                    0, 0, 0, 0, 1);
+    h_.sliderProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        h_.alphaSlider, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(alphaSliderProc)));
     createTransformRow(window);
     fitShapeControlsToDpi(window);
 }

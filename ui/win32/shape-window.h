@@ -42,11 +42,14 @@ class ShapeWindow {
 
     static ShapeWindow& owner(HWND control);
     static LRESULT CALLBACK coordinateBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK alphaSliderProc(HWND slider, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
     static LRESULT CALLBACK transformFieldProc(HWND field, UINT message, WPARAM wParam,
                                                LPARAM lParam);
     static LRESULT CALLBACK pointListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onCoordinateBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onAlphaSlider(HWND slider, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onTransformField(HWND field, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onPointList(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 
