@@ -243,9 +243,6 @@ LRESULT MainWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_INITMENUPOPUP:
         onMenuPopup(reinterpret_cast<HMENU>(wParam));
         return 0;
-    case WM_UNINITMENUPOPUP:
-        enableCommandItems(reinterpret_cast<HMENU>(wParam));
-        return 0;
     case WM_MENUSELECT:
         onMenuSelect(wParam, lParam);
         return 0;

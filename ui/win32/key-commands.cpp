@@ -100,7 +100,7 @@ HACCEL createCommandAccelerators() {
             if (key.modifiers & kCtrl) virt |= FCONTROL;
             if (key.modifiers & kShift) virt |= FSHIFT;
             table.push_back(
-                {virt, static_cast<WORD>(key.key), static_cast<WORD>(menuId(command.id))});
+                {virt, static_cast<WORD>(key.key), static_cast<WORD>(acceleratorId(command.id))});
         }
     return CreateAcceleratorTableA(table.data(), static_cast<int>(table.size()));
 }

@@ -19,9 +19,15 @@ UINT menuId(CommandId id) {
     return kFirstCommandMenuId + static_cast<UINT>(id);
 }
 
+UINT acceleratorId(CommandId id) {
+    return kFirstAcceleratorId + static_cast<UINT>(id);
+}
+
 MenuChoice menuChoice(UINT id) {
     if (id >= kFirstCommandMenuId && id < kFirstCommandMenuId + kCommandCount)
         return {static_cast<CommandId>(id - kFirstCommandMenuId), std::nullopt};
+    if (id >= kFirstAcceleratorId && id < kFirstAcceleratorId + kCommandCount)
+        return {static_cast<CommandId>(id - kFirstAcceleratorId), std::nullopt};
     if (id >= kFirstRecentFileMenuId && id < kFirstRecentFileMenuId + RecentFiles::kMaxFiles)
         return {std::nullopt, id - kFirstRecentFileMenuId};
     return {};
@@ -84,13 +90,6 @@ void showCommandStates(HMENU menu, const CommandContext& context) {
         item.dwTypeData = text.data();
         SetMenuItemInfoW(menu, static_cast<UINT>(entry.at), TRUE, &item);
     }
-}
-
-void enableCommandItems(HMENU menu) {
-    const int count = GetMenuItemCount(menu);
-    for (int at = 0; at < count; ++at)
-        if (!GetSubMenu(menu, at) && menuChoice(GetMenuItemID(menu, at)).command)
-            EnableMenuItem(menu, static_cast<UINT>(at), MF_BYPOSITION | MF_ENABLED);
 }
 
 void reportMenuItems(HMENU menu) {

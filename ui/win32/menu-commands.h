@@ -15,6 +15,11 @@
 inline constexpr UINT kFirstCommandMenuId = 0x1000;
 inline constexpr UINT kFirstRecentFileMenuId = kFirstCommandMenuId + 0x100;
 static_assert(kFirstCommandMenuId + kCommandCount <= kFirstRecentFileMenuId);
+// The shortcuts' ids are not the menu items': an accelerator whose id names a greyed item
+// sends no WM_COMMAND, and a shortcut should reach its command, which says why it cannot run
+// ("Nothing to undo").
+inline constexpr UINT kFirstAcceleratorId = kFirstRecentFileMenuId + 0x100;
+UINT acceleratorId(CommandId id);
 
 UINT menuId(CommandId id);
 
@@ -31,9 +36,6 @@ void appendCommandItem(HMENU menu, CommandId id);
 void appendSubmenu(HMENU menu, HMENU submenu, const wchar_t* title, UINT id);
 // Every command item of the menu (not its submenus) as the command is now.
 void showCommandStates(HMENU menu, const CommandContext& context);
-// A closed menu's command items enabled again: a shortcut whose item was greyed when the
-// menu last showed still reaches its command, which then says why it cannot run.
-void enableCommandItems(HMENU menu);
 // The debugger hears each item of a menu that opens: "Tavrel menu: Undo Extrude (enabled)"
 // (the end-to-end tests read the menus there).
 void reportMenuItems(HMENU menu);
