@@ -103,12 +103,8 @@ void EditSession::dragPoint(uint32_t point, vm::Float3 to) {
     }
     document_.preview([&](Model& edited) {
         edited.points[point] = to;
-        std::vector<uint32_t> moved{point};
-        if (state_.joinFollowers.active()) {
-            const std::vector<uint32_t>& followed = state_.joinFollowers.follow(edited, moved);
-            moved.insert(moved.end(), followed.begin(), followed.end());
-        }
-        return moved;
+        if (!state_.joinFollowers.active()) return std::vector<uint32_t>{point};
+        return LiveJoins::together({point}, state_.joinFollowers.follow(edited, {point}));
     });
     state_.pointMoved = true;
 }

@@ -168,9 +168,7 @@ const std::vector<uint32_t>& stepPointGesture(EditorState& editor, Model& model,
     g.held = transformPoints(model, g.points, g.from, t,
                              t.kind == PointTransform::Kind::Rotate ? none : g.mirrorPlane);
     if (!editor.joinFollowers.active()) return g.points;
-    const std::vector<uint32_t>& followed = editor.joinFollowers.follow(model, g.points);
-    g.previewed = g.points;
-    g.previewed.insert(g.previewed.end(), followed.begin(), followed.end());
+    g.previewed = LiveJoins::together(g.points, editor.joinFollowers.follow(model, g.points));
     return g.previewed;
 }
 

@@ -14,10 +14,7 @@ bool cancelPointGesture(EditorState& editor, Document& document) {
         const EditorState::PointGesture& g = editor.pointGesture;
         for (size_t i = 0; i < g.points.size(); ++i)
             if (g.points[i] < model.points.size()) model.points[g.points[i]] = g.from[i];
-        std::vector<uint32_t> moved = g.points;
-        const std::vector<uint32_t>& followed = editor.joinFollowers.restore(model);
-        moved.insert(moved.end(), followed.begin(), followed.end());
-        return moved;
+        return LiveJoins::together(g.points, editor.joinFollowers.restore(model));
     });
     endPointGesture(editor);
     return true;
@@ -32,10 +29,7 @@ bool cancelPointDrag(EditorState& editor, Document& document) {
         const auto point = static_cast<uint32_t>(index);
         if (point >= model.points.size()) return std::vector<uint32_t>{};
         model.points[point] = editor.draggedFrom;
-        std::vector<uint32_t> moved{point};
-        const std::vector<uint32_t>& followed = editor.joinFollowers.restore(model);
-        moved.insert(moved.end(), followed.begin(), followed.end());
-        return moved;
+        return LiveJoins::together({point}, editor.joinFollowers.restore(model));
     });
     editor.joinFollowers.clear();
     return true;

@@ -1,6 +1,7 @@
 #include "editor/live-joins.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "editor/float3-ops.h"
 #include "editor/join-angles.h"
@@ -62,10 +63,10 @@ void LiveJoins::begin(const Model& model, const std::vector<uint32_t>& moving) {
                 // Each pair once (a patch closed on itself too).
                 if (other.patch < patch || (other.patch == patch && other.side <= side)) continue;
                 const SharedEdge edge{of, other, reversed[k]};
+                if (joinAngle(model, edge) > kSmoothDegrees) continue;
                 const float size = std::max(patchSize(model, model.patches[patch]),
                                             patchSize(model, model.patches[other.patch]));
                 const RowJoin j = sharedJoin(model, edge, size);
-                if (joinAngle(model, edge) > kSmoothDegrees) continue;
                 for (int c = 0; c < 4; ++c) {
                     const auto e = static_cast<uint32_t>(j.e[c]), a = static_cast<uint32_t>(j.a[c]),
                                b = static_cast<uint32_t>(j.b[c]);
@@ -175,6 +176,5 @@ std::vector<uint32_t> movedKeepingJoins(Model& model,
     for (size_t k = 0; k < moved.size(); ++k)
         model.points[moved[k]] = after[k];
     const std::vector<uint32_t>& followed = joins.follow(model, moved);
-    moved.insert(moved.end(), followed.begin(), followed.end());
-    return moved;
+    return LiveJoins::together(std::move(moved), followed);
 }

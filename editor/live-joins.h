@@ -31,6 +31,12 @@ class LiveJoins {
     const std::vector<uint32_t>& follow(Model& model, const std::vector<uint32_t>& moved);
     // What follow placed, back where it was at the press (Escape); the points it touched.
     const std::vector<uint32_t>& restore(Model& model);
+    // The points a gesture moved with those follow or restore placed: what the views follow.
+    static std::vector<uint32_t> together(std::vector<uint32_t> moved,
+                                          const std::vector<uint32_t>& placed) {
+        moved.insert(moved.end(), placed.begin(), placed.end());
+        return moved;
+    }
 
     // The points follow has placed so far and where each was at the press (a step's
     // "before").
