@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "core/parallel-ranges.h"
 
@@ -23,13 +24,59 @@ unsigned outside(const vm::Vec4& c) {
            (c.y > c.w ? 8u : 0u) | (c.z < 0 ? 16u : 0u) | (c.z > c.w ? 32u : 0u);
 }
 
+constexpr size_t kCorners[4] = {0, 3, 12, 15};
+
+float distance(const vm::Float3& a, const vm::Float3& b) {
+    const float x = a.x - b.x, y = a.y - b.y, z = a.z - b.z;
+    return std::sqrt(x * x + y * y + z * z);
+}
+
+// The fewest segments (a power of two, at most n) whose grid strays from the patch by at most
+// kFlatPixels on the screen. The patch less the bilinear patch of its corners is a Bezier
+// patch whose control points are the net's distances from that bilinear patch, so the largest
+// of them (with the bilinear patch's twist, which two triangles leave out) bounds how far one
+// quad strays; halving the segments divides it by four. screen holds the points' places in
+// pixels; the scale from the net to the screen is the largest of the four sides' (a side seen
+// end-on has none).
+int flatSegments(const std::array<vm::Float3, 16>& net, const std::array<vm::Float3, 16>& screen,
+                 int n) {
+    float scale = 0;
+    for (const auto& [a, b] : {std::pair<size_t, size_t>{0, 3}, {12, 15}, {0, 12}, {3, 15}}) {
+        const float length = distance(net[a], net[b]);
+        if (length > 0) scale = std::max(scale, distance(screen[a], screen[b]) / length);
+    }
+    if (!(scale > 0)) return n;
+    float stray = 0;
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) {
+            const float u = static_cast<float>(c) / 3, v = static_cast<float>(r) / 3;
+            const float w[4] = {(1 - u) * (1 - v), u * (1 - v), (1 - u) * v, u * v};
+            vm::Float3 b{0, 0, 0};
+            for (int k = 0; k < 4; ++k) {
+                const vm::Float3& q = net[kCorners[k]];
+                b = {b.x + w[k] * q.x, b.y + w[k] * q.y, b.z + w[k] * q.z};
+            }
+            stray = std::max(stray, distance(net[static_cast<size_t>(4 * r + c)], b));
+        }
+    const vm::Float3 twist = {net[0].x - net[3].x - net[12].x + net[15].x,
+                              net[0].y - net[3].y - net[12].y + net[15].y,
+                              net[0].z - net[3].z - net[12].z + net[15].z};
+    stray = (stray + 0.25f * distance(twist, {0, 0, 0})) * scale;
+    int flat = 1;
+    while (flat < n && stray > kFlatPixels * static_cast<float>(flat * flat))
+        flat *= 2;
+    return flat;
+}
+
 // Segments for one copy of a patch; 0 when it is outside the view.
 int copySegments(const std::array<vm::Float3, 16>& points, const vm::Mat4& m, float halfWidth,
                  float halfHeight, float pixelsPerSegment) {
     unsigned all = ~0u;
     bool behind = false, inFront = false;
     float minX = INFINITY, maxX = -INFINITY, minY = INFINITY, maxY = -INFINITY;
-    for (const vm::Float3& p : points) {
+    std::array<vm::Float3, 16> screen;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const vm::Float3& p = points[i];
         const vm::Vec4 c = vm::transform({p.x, p.y, p.z, 1}, m);
         all &= outside(c);
         if (!(c.w > 0)) {
@@ -38,6 +85,7 @@ int copySegments(const std::array<vm::Float3, 16>& points, const vm::Mat4& m, fl
         }
         inFront = true;
         const float x = c.x / c.w * halfWidth, y = c.y / c.w * halfHeight;
+        screen[i] = {x, y, 0};
         minX = std::min(minX, x);
         maxX = std::max(maxX, x);
         minY = std::min(minY, y);
@@ -45,7 +93,10 @@ int copySegments(const std::array<vm::Float3, 16>& points, const vm::Mat4& m, fl
     }
     if (all || !inFront) return 0; // every point beyond one and the same plane, or behind
     if (behind) return kMaxSegments;
-    return segmentsFor(std::max(maxX - minX, maxY - minY), pixelsPerSegment);
+    const int n = segmentsFor(std::max(maxX - minX, maxY - minY), pixelsPerSegment);
+    // The wireframe display shows the segments themselves: its levels stay as they are.
+    if (n == 1 || n > kFlatTestSegments || pixelsPerSegment > kPixelsPerSegment) return n;
+    return flatSegments(points, screen, n);
 }
 
 struct ViewOfPatches {

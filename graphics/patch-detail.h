@@ -1,5 +1,6 @@
 // How finely each patch is drawn in a view: as many segments a side as its size on the screen
-// needs (about one per 8 pixels, in powers of two up to 32), none outside the view. Powers
+// needs (about one per 8 pixels, in powers of two up to 32; fewer for a small patch that is
+// nearly flat), none outside the view. Powers
 // of two keep a patch's level while it grows or shrinks less than twofold (an orbit evaluates
 // few patches again), and put a coarser neighbour's edge points on the finer one's.
 #pragma once
@@ -26,6 +27,12 @@ inline constexpr size_t kVertexBudget = size_t{1} << 22;
 // A patch's control net is drawn where the patch has at least this many segments (it spans
 // more than 16 pixels): on a smaller patch its lines are not told apart.
 inline constexpr int kNetSegments = 4;
+
+// A patch spanning at most this many segments' worth of pixels is drawn more coarsely where it
+// is flat enough: its grid then strays from the surface by at most kFlatPixels. Small patches
+// are most of a large model's triangles, and most of them are nearly flat at their size.
+inline constexpr int kFlatTestSegments = 2;
+inline constexpr float kFlatPixels = 0.5f;
 
 // Segments per side (1, 2, 4 … 32) for a patch whose projection spans extent pixels.
 int segmentsFor(float extentPixels, float pixelsPerSegment = kPixelsPerSegment);

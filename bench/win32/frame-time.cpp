@@ -23,6 +23,16 @@ namespace {
 
 // How the frames draw the patches: flat colours unless a display is chosen.
 FrameView look;
+// What the last measured frames asked of the device, per frame.
+FrameCounts perFrame;
+
+void show(const char* what, double milliseconds) {
+    std::printf("%s: %.3f ms per frame (%llu draws, %llu triangles, %llu lines, %.1f KB sent)\n",
+                what, milliseconds, static_cast<unsigned long long>(perFrame.draws),
+                static_cast<unsigned long long>(perFrame.triangles),
+                static_cast<unsigned long long>(perFrame.lines),
+                static_cast<double>(perFrame.bytesSent) / 1024.0);
+}
 
 // The camera turns a little about the model before every frame, looking down on it.
 void orbit(OrbitCamera& camera) {
@@ -52,10 +62,14 @@ double millisecondsPerFrame(Renderer& r, const Model& model, const GpuModelCopy&
     frame(); // the first frame builds what the later ones reuse
     LARGE_INTEGER start, end, frequency;
     QueryPerformanceFrequency(&frequency);
+    r.clearCounts();
     QueryPerformanceCounter(&start);
     for (int i = 0; i < frames; ++i)
         frame();
     QueryPerformanceCounter(&end);
+    const FrameCounts& c = r.counts();
+    const uint64_t n = static_cast<uint64_t>(frames);
+    perFrame = {c.draws / n, c.triangles / n, c.lines / n, c.bytesSent / n};
     return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
            static_cast<double>(frequency.QuadPart) / frames;
 }
@@ -64,8 +78,12 @@ double millisecondsPerFrame(Renderer& r, const Model& model, const GpuModelCopy&
 
 int main(int argc, char** argv) {
     const int frames = argc > 1 ? std::atoi(argv[1]) : 50;
-    // "displays": the 10,000-patch sheet's displays alone.
-    const bool displaysOnly = argc > 2 && std::strcmp(argv[2], "displays") == 0;
+    // "displays": the 10,000-patch sheet's displays alone; "large": the 100,000-patch sheet
+    // alone (to profile it).
+    const char* only = argc > 2 ? argv[2] : "";
+    const bool displaysOnly = std::strcmp(only, "displays") == 0;
+    const bool largeOnly = std::strcmp(only, "large") == 0;
+    const bool everything = !displaysOnly && !largeOnly;
     HWND window = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 0, 0, 1200, 800, nullptr,
                                   nullptr, GetModuleHandleA(nullptr), nullptr);
     const std::unique_ptr<Renderer> owned = Renderer::create(0.7853982f, 1200, 800, window);
@@ -78,16 +96,15 @@ int main(int argc, char** argv) {
     GpuModelCopy smallCopy;
     smallCopy.setFactory(r->bufferFactory());
     smallCopy.rebuild(small);
-    if (!displaysOnly) {
-        std::printf("default model (4 patches): %.3f ms per frame\n",
-                    millisecondsPerFrame(*r, small, smallCopy, frames));
+    if (everything) {
+        show("default model (4 patches)", millisecondsPerFrame(*r, small, smallCopy, frames));
 
         // The planet's impostor fills a disc of about a third of the view behind the model.
         if (GetFileAttributesA("1_earth_16k.jpg") != INVALID_FILE_ATTRIBUTES) {
             CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
             LoadedTexture earth = loadTexture(*r, L"1_earth_16k.jpg");
-            std::printf("default model in front of the planet: %.3f ms per frame\n",
-                        millisecondsPerFrame(*r, small, smallCopy, frames, earth.view.Get()));
+            show("default model in front of the planet",
+                 millisecondsPerFrame(*r, small, smallCopy, frames, earth.view.Get()));
         }
     }
 
@@ -96,38 +113,37 @@ int main(int argc, char** argv) {
     GpuModelCopy bigCopy;
     bigCopy.setFactory(r->bufferFactory());
     bigCopy.rebuild(big);
-    if (!displaysOnly) {
-        std::printf("generated model (10000 patches): %.3f ms per frame\n",
-                    millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1));
+    if (everything) {
+        show("generated model (10000 patches)",
+             millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1));
     }
     for (Model::Patch& patch : big.patches)
         patch.alpha = 1;
-    if (!displaysOnly) {
-        std::printf("the same, all opaque: %.3f ms per frame\n",
-                    millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1));
-        std::printf(
-            "the same, patches without their control nets: %.3f ms per frame\n",
-            millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr, false));
+    if (everything) {
+        show("the same, all opaque",
+             millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1));
+        show("the same, patches without their control nets",
+             millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr, false));
 
         // A point drag: one point moves before every frame. As before, the whole pool sent and
         // every patch evaluated again; now, the point and its patches alone.
         const uint32_t dragged = static_cast<uint32_t>(big.points.size() / 2);
-        std::printf("point drag frames, every patch evaluated again: %.3f ms per frame\n",
-                    millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr,
-                                         true, [&] {
-                                             big.points[dragged].y += 1e-3f;
-                                             bigCopy.allPointsMoved(big);
-                                         }));
-        std::printf("point drag frames, the moved point's patches alone: %.3f ms per frame\n",
-                    millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr,
-                                         true, [&] {
-                                             big.points[dragged].y += 1e-3f;
-                                             bigCopy.pointsMoved(big, {dragged});
-                                         }));
+        show("point drag frames, every patch evaluated again",
+             millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr, true,
+                                  [&] {
+                                      big.points[dragged].y += 1e-3f;
+                                      bigCopy.allPointsMoved(big);
+                                  }));
+        show("point drag frames, the moved point's patches alone",
+             millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr, true,
+                                  [&] {
+                                      big.points[dragged].y += 1e-3f;
+                                      bigCopy.pointsMoved(big, {dragged});
+                                  }));
 
-        std::printf("orbiting the 10000 patches: %.3f ms per frame\n",
-                    millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr,
-                                         true, {}, orbit));
+        show("orbiting the 10000 patches",
+             millisecondsPerFrame(*r, big, bigCopy, frames > 10 ? frames / 10 : 1, nullptr, true,
+                                  {}, orbit));
     }
     // The displays that colour the surfaces, each against the shading they replace.
     FrameView shaded, zebra, curvature;
@@ -142,7 +158,7 @@ int main(int argc, char** argv) {
     double still[std::size(looks)], orbiting[std::size(looks)];
     std::fill(std::begin(still), std::end(still), INFINITY);
     std::fill(std::begin(orbiting), std::end(orbiting), INFINITY);
-    for (int round = 0; round < kRounds; ++round)
+    for (int round = 0; round < (largeOnly ? 0 : kRounds); ++round)
         for (size_t k = 0; k < std::size(looks); ++k) {
             look = looks[k].second;
             still[k] = std::min(still[k], millisecondsPerFrame(*r, big, bigCopy, frames / 10 + 1));
@@ -150,7 +166,7 @@ int main(int argc, char** argv) {
                 std::min(orbiting[k], millisecondsPerFrame(*r, big, bigCopy, frames / 10 + 1,
                                                            nullptr, true, {}, orbit));
         }
-    for (size_t k = 0; k < std::size(looks); ++k)
+    for (size_t k = 0; k < std::size(looks) && !largeOnly; ++k)
         std::printf("%s, 10000 patches: %.3f ms per frame, orbiting %.3f (least of %d)\n",
                     looks[k].first, still[k], orbiting[k], kRounds);
     look = FrameView{};
@@ -163,16 +179,15 @@ int main(int argc, char** argv) {
     hugeCopy.setFactory(r->bufferFactory());
     hugeCopy.rebuild(huge);
     const int few = frames > 5 ? frames / 5 : 1;
-    std::printf("generated model (100000 patches): %.3f ms per frame\n",
-                millisecondsPerFrame(*r, huge, hugeCopy, few));
-    std::printf("orbiting the 100000 patches: %.3f ms per frame\n",
-                millisecondsPerFrame(*r, huge, hugeCopy, few, nullptr, true, {}, orbit));
+    show("generated model (100000 patches)", millisecondsPerFrame(*r, huge, hugeCopy, few));
+    show("orbiting the 100000 patches",
+         millisecondsPerFrame(*r, huge, hugeCopy, few, nullptr, true, {}, orbit));
     const uint32_t hugeDragged = static_cast<uint32_t>(huge.points.size() / 2);
-    std::printf("point drag frames of the 100000 patches: %.3f ms per frame\n",
-                millisecondsPerFrame(*r, huge, hugeCopy, few, nullptr, true, [&] {
-                    huge.points[hugeDragged].y += 1e-3f;
-                    hugeCopy.pointsMoved(huge, {hugeDragged});
-                }));
+    show("point drag frames of the 100000 patches",
+         millisecondsPerFrame(*r, huge, hugeCopy, few, nullptr, true, [&] {
+             huge.points[hugeDragged].y += 1e-3f;
+             hugeCopy.pointsMoved(huge, {hugeDragged});
+         }));
 
     smallCopy.release();
     hugeCopy.release();

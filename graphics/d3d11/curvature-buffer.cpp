@@ -3,11 +3,12 @@
 #include "core/win32/fatal-error.h"
 #include "graphics/d3d11/debug-name.h"
 
-void CurvatureBuffer::upload(ID3D11Device* device, ID3D11DeviceContext* context,
-                             const std::vector<CurvatureGrids::Values>& values,
-                             const SurfaceCache::Ranges& changed, size_t capacity) {
+size_t CurvatureBuffer::upload(ID3D11Device* device, ID3D11DeviceContext* context,
+                               const std::vector<CurvatureGrids::Values>& values,
+                               const SurfaceCache::Ranges& changed, size_t capacity) {
     SurfaceCache::Ranges all;
     const SurfaceCache::Ranges* ranges = &changed;
+    size_t bytes = 0;
     if (!buffer_ || capacity_ != capacity) {
         buffer_.Reset();
         capacity_ = capacity;
@@ -24,5 +25,7 @@ void CurvatureBuffer::upload(ID3D11Device* device, ID3D11DeviceContext* context,
         const D3D11_BOX box = {static_cast<UINT>(first * kStride), 0, 0,
                                static_cast<UINT>(end * kStride),   1, 1};
         context->UpdateSubresource(buffer_.Get(), 0, &box, values.data() + first, 0, 0);
+        bytes += (end - first) * kStride;
     }
+    return bytes;
 }

@@ -14,9 +14,10 @@ class CurvatureBuffer {
   public:
     // The ranges of values that changed go up; all of them when the buffer is made anew for
     // capacity vertices (as many as the vertex buffer holds).
-    void upload(ID3D11Device* device, ID3D11DeviceContext* context,
-                const std::vector<CurvatureGrids::Values>& values,
-                const SurfaceCache::Ranges& changed, size_t capacity);
+    // Returns the bytes sent.
+    size_t upload(ID3D11Device* device, ID3D11DeviceContext* context,
+                  const std::vector<CurvatureGrids::Values>& values,
+                  const SurfaceCache::Ranges& changed, size_t capacity);
     ID3D11Buffer* buffer() const { return buffer_.Get(); }
     static constexpr UINT kStride = sizeof(CurvatureGrids::Values);
 

@@ -26,8 +26,9 @@ GpuBufferPtr DeviceBufferFactory::createIndexBuffer(const int32_t* indices, size
 
 void DeviceBufferFactory::updateVertexBuffer(GpuBuffer& buffer, const vm::Float3* points,
                                              size_t count) {
-    (void)count; // the buffer was made for exactly this many points
+    // The buffer was made for exactly this many points.
     context_->UpdateSubresource(get(&buffer), 0, nullptr, points, 0, 0);
+    counts_.bytesSent += count * sizeof(vm::Float3);
 }
 
 void DeviceBufferFactory::updateVertexRange(GpuBuffer& buffer, const vm::Float3* points,
@@ -35,6 +36,7 @@ void DeviceBufferFactory::updateVertexRange(GpuBuffer& buffer, const vm::Float3*
     const D3D11_BOX box = {static_cast<UINT>(first * sizeof(vm::Float3)),           0, 0,
                            static_cast<UINT>((first + count) * sizeof(vm::Float3)), 1, 1};
     context_->UpdateSubresource(get(&buffer), 0, &box, points + first, 0, 0);
+    counts_.bytesSent += count * sizeof(vm::Float3);
 }
 
 Microsoft::WRL::ComPtr<ID3D11Buffer> createStaticVertexBuffer(ID3D11Device* device,

@@ -4,6 +4,7 @@
 #include <d3d11.h>
 #include <wrl/client.h>
 
+#include "graphics/frame-counts.h"
 #include "graphics/gpu-buffers.h"
 
 struct DeviceBuffer : GpuBuffer {
@@ -18,8 +19,9 @@ Microsoft::WRL::ComPtr<ID3D11Buffer> createStaticVertexBuffer(ID3D11Device* devi
 // Default-usage vertex and index buffers; a creation failure is the fatal error "arf".
 class DeviceBufferFactory : public GpuBufferFactory {
   public:
-    DeviceBufferFactory(ID3D11Device* device, ID3D11DeviceContext* context)
-        : device_(device), context_(context) {}
+    // counts: where the bytes the updates send are added.
+    DeviceBufferFactory(ID3D11Device* device, ID3D11DeviceContext* context, FrameCounts& counts)
+        : device_(device), context_(context), counts_(counts) {}
     GpuBufferPtr createVertexBuffer(const vm::Float3* points, size_t count) override;
     GpuBufferPtr createIndexBuffer(const int32_t* indices, size_t count) override;
     void updateVertexBuffer(GpuBuffer& buffer, const vm::Float3* points, size_t count) override;
@@ -34,4 +36,5 @@ class DeviceBufferFactory : public GpuBufferFactory {
     GpuBufferPtr create(const void* data, size_t bytes, UINT bindFlags, const char* what);
     ID3D11Device* device_;
     ID3D11DeviceContext* context_;
+    FrameCounts& counts_;
 };

@@ -76,6 +76,7 @@ void LinePipeline::drawShape(Shape shape) {
     context->IASetVertexBuffers(0, 1, shapes_[shape].GetAddressOf(), &stride, &offset);
     context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_LINELIST);
     context->Draw(kShapeVertices[shape], 0);
+    state_->counts.drawLines(kShapeVertices[shape]);
 }
 
 void LinePipeline::drawSegment(vm::Vec4 from, vm::Vec4 to, vm::Vec4 colour) {
@@ -101,6 +102,7 @@ void LinePipeline::drawLineList(ID3D11Buffer* vertices, UINT count, vm::Vec4 col
     context->IASetVertexBuffers(0, 1, &vertices, &stride, &offset);
     context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_LINELIST);
     context->Draw(count, 0);
+    state_->counts.drawLines(count);
 }
 
 Microsoft::WRL::ComPtr<ID3D11Buffer> LinePipeline::makeLineBuffer(const vm::Float3* points,

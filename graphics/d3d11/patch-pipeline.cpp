@@ -211,6 +211,7 @@ void PatchPipeline::select(ID3D11Buffer* vertexBuffer, bool lines, bool wirefram
                                                             c.z,
                                                             c.w};
         context->UpdateSubresource(lightBuffer_.Get(), 0, nullptr, l, 0, 0);
+        state_->counts.bytesSent += sizeof l;
     }
     if (lit && !gpuTessellation_ && cpu_.normals) {
         // The CPU path's triangles with their normals (and curvatures): lit in the vertex stage.
@@ -275,6 +276,7 @@ void PatchPipeline::select(ID3D11Buffer* vertexBuffer, bool lines, bool wirefram
     tessellation.halfWidth = 0.5f * viewport.Width;
     tessellation.halfHeight = 0.5f * viewport.Height;
     context->UpdateSubresource(tessellationBuffer_.Get(), 0, nullptr, &tessellation, 0, 0);
+    state_->counts.bytesSent += sizeof tessellation;
 }
 
 void PatchPipeline::uploadCpuSurfaces(const SurfaceCache::Ranges& changed) {
@@ -303,6 +305,7 @@ void PatchPipeline::uploadCpuSurfaces(const SurfaceCache::Ranges& changed) {
         context()->UpdateSubresource(s.vertices.Get(), 0, &box, vertices.data() + first, 0, 0);
         context()->UpdateSubresource(s.normals.Get(), 0, &box, s.cache.normals().data() + first, 0,
                                      0);
+        state_->counts.bytesSent += 2 * (end - first) * sizeof(vm::Float3);
     }
 }
 
@@ -311,8 +314,8 @@ void PatchPipeline::followCurvature(const Model& model, const SurfaceCache::Rang
     CpuSurfaces& s = cpu_;
     const SurfaceCache::Ranges& ranges = s.curvatures.follow(model, s.cache, changed, shown);
     if (shown && s.vertices)
-        s.curvatureBuffer.upload(device(), context(), s.curvatures.values(), ranges,
-                                 s.vertexCapacity);
+        state_->counts.bytesSent += s.curvatureBuffer.upload(
+            device(), context(), s.curvatures.values(), ranges, s.vertexCapacity);
 }
 
 namespace {
@@ -341,6 +344,7 @@ void PatchPipeline::uploadDynamicIndices(ComPtr<ID3D11Buffer>& buffer, size_t& c
     D3D11_MAPPED_SUBRESOURCE mapped;
     checkSetup(context()->Map(buffer.Get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), "error", what);
     std::memcpy(mapped.pData, indices, count * sizeof(uint32_t));
+    state_->counts.bytesSent += count * sizeof(uint32_t);
     context()->Unmap(buffer.Get(), 0);
 }
 
@@ -455,11 +459,14 @@ void PatchPipeline::drawPatches(const Model& model, const GpuModelCopy& copy, co
         }
         for (int copy = 0; copy < (run.mirrored ? 2 : 1); ++copy) {
             useWorld(copy);
-            if (cpu)
+            if (cpu) {
                 context()->DrawIndexed(run.end - run.first, run.first, 0);
-            else
+                state_->counts.drawTriangles(run.end - run.first);
+            } else {
                 for (UINT p = run.first; p < run.end; ++p)
                     context()->DrawIndexed(16, 16 * p, 0);
+                state_->counts.draws += run.end - run.first;
+            }
         }
         run = {};
     };
@@ -540,6 +547,7 @@ void PatchPipeline::drawControlNets(const Model& model, const GpuModelCopy& copy
         if (last > first) {
             state_->setColour(colour);
             context()->DrawIndexed(last - first, first, 0);
+            state_->counts.drawLines(last - first);
         }
         i = end;
     }

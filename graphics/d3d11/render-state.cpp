@@ -94,12 +94,14 @@ void RenderState::setWorld(const vm::Mat4& m) {
     world = m;
     TransformConstants constants{vm::transpose(world), vm::transpose(viewProjection)};
     context()->UpdateSubresource(transformBuffer_.Get(), 0, nullptr, &constants, 0, 0);
+    counts.bytesSent += sizeof constants;
 }
 
 void RenderState::setColour(vm::Vec4 colour) {
     ColourConstants constants{colour};
     context()->PSSetConstantBuffers(1, 1, colourBuffer_.GetAddressOf());
     context()->UpdateSubresource(colourBuffer_.Get(), 0, nullptr, &constants, 0, 0);
+    counts.bytesSent += sizeof constants;
 }
 
 void RenderState::setRasterizer(Rasterizer state) {

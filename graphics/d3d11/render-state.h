@@ -11,6 +11,7 @@
 
 #include "core/vector-math.h"
 #include "graphics/d3d11/device-resources.h"
+#include "graphics/frame-counts.h"
 
 class RenderState {
   public:
@@ -20,6 +21,8 @@ class RenderState {
     // view-projection.
     vm::Mat4 world = vm::identity();
     vm::Mat4 viewProjection = vm::identity();
+    // What the draws so far asked of the device (cleared by whoever reads it).
+    FrameCounts counts;
 
     // Everything above on the device; a failure is fatal.
     void create(const DeviceResources& resources);

@@ -13,7 +13,8 @@ std::unique_ptr<Renderer> Renderer::create(float fovAngleY, int width, int heigh
     r->patches_.create(r->state_);
     r->lines_.create(r->state_);
     r->planet_.create(r->state_);
-    r->bufferFactory_ = std::make_unique<DeviceBufferFactory>(r->device(), r->context());
+    r->bufferFactory_ =
+        std::make_unique<DeviceBufferFactory>(r->device(), r->context(), r->state_.counts);
     return r;
 }
 

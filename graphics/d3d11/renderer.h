@@ -121,6 +121,10 @@ class Renderer {
         patches_.drawControlNets(model, copy, view);
     }
 
+    // What the draws since the last clearCounts asked of the device.
+    const FrameCounts& counts() const { return state_.counts; }
+    void clearCounts() { state_.counts = {}; }
+
     ID3D11Device* device() const { return resources_.device(); }
     ID3D11DeviceContext* context() const { return resources_.context(); }
     D3D_FEATURE_LEVEL featureLevel() const { return resources_.featureLevel(); }
