@@ -97,7 +97,7 @@ foreach(scenario startup-default session-geometry startup-model-file camera-inpu
     shaded-view export-mesh export-over-model missing-startup-file user-file-named-recovery
     two-editors shape-points reference-picture grow-surfaces command-line-file
     escape-and-chosen-drag shape-window-fit menus-and-context-menu zebra-stripes
-    curvature-display)
+    curvature-display million-patches)
   add_test(NAME e2e.${scenario} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/${scenario}.sh)
   set_tests_properties(e2e.${scenario} PROPERTIES
     TIMEOUT 180 RUN_SERIAL TRUE
