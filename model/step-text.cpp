@@ -151,6 +151,7 @@ void Instances::read(std::string_view file, Reading& r, size_t limit) {
             if (at == limit) break;
         }
         const char c = file[at];
+        const size_t kept = at; // the statement's text in place ends here when this is left out
         bool leftOut = false;
         if (!r.quoted && c == '/' && at + 1 < size && file[at + 1] == '*') {
             const size_t end = file.find("*/", at + 2);
@@ -166,7 +167,7 @@ void Instances::read(std::string_view file, Reading& r, size_t limit) {
         }
         if (leftOut) {
             if (r.from != kNone && !r.copied) {
-                r.statement.assign(file.substr(r.from, at - r.from));
+                r.statement.assign(file.substr(r.from, kept - r.from));
                 r.copied = true;
             }
             continue;
