@@ -62,6 +62,11 @@ std::string otherSurfaces(const Instances& instances, const step::Survey& survey
 
 // A number as strtol reads it from the front of a reference's digits (0 when there is none).
 long leadingNumber(std::string_view text) {
+    if (constexpr size_t kWord = 8; text.size() >= kWord) { // up to 7 digits, 8 bytes at once
+        const size_t digits = decimal::leadingDigits(text.data());
+        if (digits > 0 && digits < kWord)
+            return static_cast<long>(decimal::digitValue(text.data(), digits));
+    }
     long value = 0;
     if (!text.empty() && text[0] >= '0' && text[0] <= '9') {
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -282,13 +287,19 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
         return true;
     };
     // The plain form exporters write is read in one pass, any other by its lists.
-    std::vector<std::string_view> refs;
-    std::vector<long> numbers;
+    // Kept from surface to surface on each thread: a hundred thousand surfaces grew them anew.
+    thread_local std::vector<std::string_view> refs;
+    thread_local std::vector<long> numbers;
+    refs.clear();
+    numbers.clear();
     size_t columns = 0;
     if (plainGrid(surface[2], refs, numbers, columns)) {
         s.countU = static_cast<int>(columns);
         s.countV = static_cast<int>(refs.size() / columns);
         s.points.reserve(refs.size());
+        // The points' texts asked for together: each read waits on memory otherwise.
+        for (const long n : numbers)
+            __builtin_prefetch(instances.plainPoint(n).data());
         for (size_t k = 0; k < refs.size(); ++k)
             if (!addPoint(refs[k], &numbers[k])) return s;
     } else {
@@ -386,18 +397,22 @@ Uses usesOf(const Instances& instances, const step::Survey& survey) {
     auto look = [&](const Instances::Instance& instance) {
         const std::string_view text = instance.text();
         bool bounding = false;
-        for (const std::string_view head : kBounding)
-            bounding = bounding || text.substr(0, head.size()) == head;
+        for (const std::string_view head : kBounding) // most start with another letter
+            bounding = bounding ||
+                       (!text.empty() && text[0] == head[0] && text.substr(0, head.size()) == head);
         const uint8_t mark = bounding ? Uses::kBounded : Uses::kNamedOtherwise;
         bool quoted = false;
         const char* const end = text.data() + text.size();
+        size_t next = 0; // the place after the surface named last: a set names them in order
         for (const char* p = text.data(); (p = step::nextEither(p, end, '\'', '#')) != end;) {
             if (*p++ == '\'') quoted = !quoted;
             if (quoted || p[-1] != '#') continue;
             const long named = leadingNumber({p, static_cast<size_t>(end - p)});
-            if (isSurface(named))
-                std::atomic_ref<uint8_t>(uses.marks[uses.place(named)])
-                    .fetch_or(mark, std::memory_order_relaxed);
+            if (!isSurface(named)) continue;
+            const size_t at =
+                next < surfaces.size() && surfaces[next] == named ? next : uses.place(named);
+            std::atomic_ref<uint8_t>(uses.marks[at]).fetch_or(mark, std::memory_order_relaxed);
+            next = at + 1;
         }
     };
     const std::vector<size_t>& referring = survey.referring;
@@ -406,8 +421,11 @@ Uses usesOf(const Instances& instances, const step::Survey& survey) {
         kRanges,
         [&](size_t from, size_t to) {
             for (size_t r = from; r < to; ++r)
-                for (size_t i = count * r / kRanges; i < count * (r + 1) / kRanges; ++i)
+                for (size_t i = count * r / kRanges; i < count * (r + 1) / kRanges; ++i) {
+                    if (i + Instances::Instance::kAhead < count)
+                        all[referring[i + Instances::Instance::kAhead]].prefetch();
                     look(all[referring[i]]);
+                }
         },
         kThreads);
     return uses;
@@ -730,6 +748,8 @@ ImportResult importStep(std::string_view text, Model& model) {
     const bool read = batches::convertThenTake<Read>(
         survey.read.size(),
         [&](size_t i, Read& out) {
+            if (i + Instances::Instance::kAhead < survey.read.size())
+                instances.begin()[survey.read[i + Instances::Instance::kAhead]].prefetch();
             const Instances::Instance& instance = instances.begin()[survey.read[i]];
             out.number = instance.number();
             std::vector<Record> storage;

@@ -260,8 +260,10 @@ void Instances::index(std::string_view file, bool plainPoints) {
 bool Instances::pointsApart() const {
     if (points_.clashed() || laterPoints_.clashed() || points_.shares(laterPoints_)) return false;
     if (points_.empty() && laterPoints_.empty()) return true;
-    for (const Instance& instance : list_)
-        if (const long number = instance.number(); !plainPoint(number).empty()) return false;
+    for (size_t i = 0; i < list_.size(); ++i) {
+        if (i + Instance::kAhead < list_.size()) list_[i + Instance::kAhead].prefetch();
+        if (!plainPoint(list_[i].number()).empty()) return false;
+    }
     return true;
 }
 
