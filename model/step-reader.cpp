@@ -353,15 +353,16 @@ struct Uses {
     std::vector<long> surfaces; // the B-spline surfaces with knots, ascending
     std::vector<uint8_t> marks; // each one's
     static constexpr size_t kNone = ~size_t{0};
-    // Its place in surfaces, or kNone.
-    size_t place(long number) const {
+    // Its place in surfaces, or kNone; guess is tried first.
+    size_t place(long number, size_t guess = kNone) const {
+        if (guess < surfaces.size() && surfaces[guess] == number) return guess;
         const auto at = std::lower_bound(surfaces.begin(), surfaces.end(), number);
         return at != surfaces.end() && *at == number ? static_cast<size_t>(at - surfaces.begin())
                                                      : kNone;
     }
-    // Whether the surface is imported whole for itself: it is not only cut or bounded.
-    bool wholeForItself(long number) const {
-        const size_t at = place(number);
+    // Whether the surface at that place (kNone: none of the uses') is imported whole for
+    // itself: it is not only cut or bounded.
+    bool wholeForItselfAt(size_t at) const {
         return at == kNone || !(marks[at] & kBounded) || (marks[at] & kNamedOtherwise);
     }
 };
@@ -671,15 +672,15 @@ ImportResult importStep(std::string_view text, Model& model) {
     // each, and the numbers of any others a face names.
     std::vector<bool> importedWhole(uses.surfaces.size());
     std::set<long> otherImportedWhole;
-    auto firstWhole = [&](long number) {
-        const size_t at = uses.place(number);
+    // at: the surface's place among the uses' (when it was found already).
+    auto firstWhole = [&](long number, size_t at) {
         if (at == Uses::kNone) return otherImportedWhole.insert(number).second;
         if (importedWhole[at]) return false;
         importedWhole[at] = true;
         return true;
     };
     auto addWhole = [&](long number, bool backU) -> std::string {
-        if (!firstWhole(number)) return "";
+        if (!firstWhole(number, uses.place(number))) return "";
         return add(number, true, {}, backU, false);
     };
     // Instances are read on every core, and the surfaces imported whole for themselves made
@@ -688,6 +689,7 @@ ImportResult importStep(std::string_view text, Model& model) {
     struct Read {
         long number = 0;             // read while its text is at hand
         bool surface = false;        // a B-spline surface with knots
+        size_t place = Uses::kNone;  // and its place among the uses' surfaces
         Patches whole;               // one imported whole for itself
         std::vector<Record> records; // another instance's that is read
     };
@@ -698,7 +700,7 @@ ImportResult importStep(std::string_view text, Model& model) {
         const long number = read.number;
         std::string why;
         if (read.surface) {
-            if (uses.wholeForItself(number) && firstWhole(number))
+            if (uses.wholeForItselfAt(read.place) && firstWhole(number, read.place))
                 why = take(std::move(read.whole));
             return why;
         }
@@ -761,7 +763,9 @@ ImportResult importStep(std::string_view text, Model& model) {
             }
             // A surface only cut or bounded is imported as its cuts and faces.
             out.surface = true;
-            if (uses.wholeForItself(out.number))
+            // Found at once when the surfaces are all the file's instances read.
+            out.place = uses.place(out.number, i);
+            if (uses.wholeForItselfAt(out.place))
                 out.whole = surfacePatches(instances, out.number, {}, &instance, &records);
         },
         [&](size_t, Read& out) {
