@@ -287,11 +287,12 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
         return true;
     };
     // The plain form exporters write is read in one pass, any other by its lists.
-    // Kept from surface to surface on each thread: a hundred thousand surfaces grew them anew.
-    thread_local std::vector<std::string_view> refs;
-    thread_local std::vector<long> numbers;
-    refs.clear();
-    numbers.clear();
+    // Sized once for a patch's 16 points: grown from nothing they took five allocations each.
+    constexpr size_t kPatchPoints = 16;
+    std::vector<std::string_view> refs;
+    std::vector<long> numbers;
+    refs.reserve(kPatchPoints);
+    numbers.reserve(kPatchPoints);
     size_t columns = 0;
     if (plainGrid(surface[2], refs, numbers, columns)) {
         s.countU = static_cast<int>(columns);
