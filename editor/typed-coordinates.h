@@ -13,6 +13,7 @@
 #include "core/vector-math.h"
 #include "editor/point-transform.h"
 #include "model/model.h"
+#include "model/working-range.h"
 
 struct CoordinateSubject {
     enum class Kind { None, Point, Patch, Points };
@@ -32,9 +33,6 @@ std::optional<float> parseCoordinate(std::string_view text);
 // middle of the chosen points' box. Nothing when it names nothing that exists.
 std::optional<vm::Float3> subjectPosition(const Model& model, const CoordinateSubject& subject);
 
-// Typed positions stay within ±kWorkingRange on every axis: the model file keeps six
-// significant digits, so beyond it a saved coordinate moves by more than a thousand units.
-inline constexpr float kWorkingRange = 1e9f;
 // A patch's opacity, as the shape window's slider gives it: 0 clear, 1 opaque.
 inline constexpr float kLeastOpacity = 0.0f;
 inline constexpr float kMostOpacity = 1.0f;

@@ -5,6 +5,7 @@
 #include "model/line-count.h"
 #include "model/logical-lines.h"
 #include "model/point-pool.h"
+#include "model/working-range.h"
 
 #include "model/byte-order-mark.h"
 #include "model/decimal-number.h"
@@ -60,6 +61,21 @@ bool number(std::string_view text, float& value) {
     // A number too small for a float is still a number (it underflows to 0 or a denormal).
     const bool overflow = errno == ERANGE && std::fabs(value) > 1.0f;
     return stop == copy.c_str() + copy.size() && !overflow && std::isfinite(value);
+}
+
+// Whether the words are finite numbers, one of them past the working range (too large for a
+// float, which is all number() says of it).
+bool beyondWorkingRange(const std::vector<std::string_view>& w) {
+    bool beyond = false;
+    for (const std::string_view word : w) {
+        const std::string copy(word);
+        char* stop = nullptr;
+        const double value = std::strtod(copy.c_str(), &stop);
+        if (copy.empty() || stop != copy.c_str() + copy.size() || !std::isfinite(value))
+            return false;
+        beyond = beyond || std::fabs(value) > kWorkingRange;
+    }
+    return beyond;
 }
 
 bool integer(std::string_view text, long& value) {
@@ -372,7 +388,11 @@ ImportResult importPatchText(std::string_view text, Model& model) {
                 q = {xyz[0], xyz[1], xyz[2]};
             } else if (w.size() != 3 || !number(w[0], q.x) || !number(w[1], q.y) ||
                        !number(w[2], q.z)) {
-                return refuse(lineNumber, line, "a control point is three finite numbers");
+                return refuse(lineNumber, line,
+                              w.size() == 3 && beyondWorkingRange(w)
+                                  ? "a control point lies outside the working range (" +
+                                        std::string(kWorkingRangeText) + ")"
+                                  : "a control point is three finite numbers");
             }
             unpooled.push_back(q);
         }

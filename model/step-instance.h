@@ -3,6 +3,7 @@
 // file, or in a copy when something was left out of it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string_view>
@@ -18,6 +19,15 @@ struct Instance {
     std::string_view text() const { return {begin, length}; }
     // Read again from the "#12=" before its text, which stays with it.
     long number() const;
+    // Asks for the memory of its number and the start of its text ahead of reading them: a
+    // file's instances other than points lie hundreds of bytes apart, farther than the
+    // processor fetches ahead on its own, so each pass over them waits on memory otherwise.
+    void prefetch() const { __builtin_prefetch(begin - kNumberBytes); }
+    // Instances asked for ahead of the one read: enough to cover memory's delay.
+    static constexpr size_t kAhead = 8;
+
+  private:
+    static constexpr size_t kNumberBytes = 8; // "#12345=" and the like
 };
 
 } // namespace step

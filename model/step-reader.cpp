@@ -62,6 +62,11 @@ std::string otherSurfaces(const Instances& instances, const step::Survey& survey
 
 // A number as strtol reads it from the front of a reference's digits (0 when there is none).
 long leadingNumber(std::string_view text) {
+    if (constexpr size_t kWord = 8; text.size() >= kWord) { // up to 7 digits, 8 bytes at once
+        const size_t digits = decimal::leadingDigits(text.data());
+        if (digits > 0 && digits < kWord)
+            return static_cast<long>(decimal::digitValue(text.data(), digits));
+    }
     long value = 0;
     if (!text.empty() && text[0] >= '0' && text[0] <= '9') {
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -282,13 +287,20 @@ BSplineSurface bsplineOf(const std::vector<RecordView>& records, const Instances
         return true;
     };
     // The plain form exporters write is read in one pass, any other by its lists.
+    // Sized once for a patch's 16 points: grown from nothing they took five allocations each.
+    constexpr size_t kPatchPoints = 16;
     std::vector<std::string_view> refs;
     std::vector<long> numbers;
+    refs.reserve(kPatchPoints);
+    numbers.reserve(kPatchPoints);
     size_t columns = 0;
     if (plainGrid(surface[2], refs, numbers, columns)) {
         s.countU = static_cast<int>(columns);
         s.countV = static_cast<int>(refs.size() / columns);
         s.points.reserve(refs.size());
+        // The points' texts asked for together: each read waits on memory otherwise.
+        for (const long n : numbers)
+            __builtin_prefetch(instances.plainPoint(n).data());
         for (size_t k = 0; k < refs.size(); ++k)
             if (!addPoint(refs[k], &numbers[k])) return s;
     } else {
@@ -342,15 +354,16 @@ struct Uses {
     std::vector<long> surfaces; // the B-spline surfaces with knots, ascending
     std::vector<uint8_t> marks; // each one's
     static constexpr size_t kNone = ~size_t{0};
-    // Its place in surfaces, or kNone.
-    size_t place(long number) const {
+    // Its place in surfaces, or kNone; guess is tried first.
+    size_t place(long number, size_t guess = kNone) const {
+        if (guess < surfaces.size() && surfaces[guess] == number) return guess;
         const auto at = std::lower_bound(surfaces.begin(), surfaces.end(), number);
         return at != surfaces.end() && *at == number ? static_cast<size_t>(at - surfaces.begin())
                                                      : kNone;
     }
-    // Whether the surface is imported whole for itself: it is not only cut or bounded.
-    bool wholeForItself(long number) const {
-        const size_t at = place(number);
+    // Whether the surface at that place (kNone: none of the uses') is imported whole for
+    // itself: it is not only cut or bounded.
+    bool wholeForItselfAt(size_t at) const {
         return at == kNone || !(marks[at] & kBounded) || (marks[at] & kNamedOtherwise);
     }
 };
@@ -386,18 +399,22 @@ Uses usesOf(const Instances& instances, const step::Survey& survey) {
     auto look = [&](const Instances::Instance& instance) {
         const std::string_view text = instance.text();
         bool bounding = false;
-        for (const std::string_view head : kBounding)
-            bounding = bounding || text.substr(0, head.size()) == head;
+        for (const std::string_view head : kBounding) // most start with another letter
+            bounding = bounding ||
+                       (!text.empty() && text[0] == head[0] && text.substr(0, head.size()) == head);
         const uint8_t mark = bounding ? Uses::kBounded : Uses::kNamedOtherwise;
         bool quoted = false;
         const char* const end = text.data() + text.size();
+        size_t next = 0; // the place after the surface named last: a set names them in order
         for (const char* p = text.data(); (p = step::nextEither(p, end, '\'', '#')) != end;) {
             if (*p++ == '\'') quoted = !quoted;
             if (quoted || p[-1] != '#') continue;
             const long named = leadingNumber({p, static_cast<size_t>(end - p)});
-            if (isSurface(named))
-                std::atomic_ref<uint8_t>(uses.marks[uses.place(named)])
-                    .fetch_or(mark, std::memory_order_relaxed);
+            if (!isSurface(named)) continue;
+            const size_t at =
+                next < surfaces.size() && surfaces[next] == named ? next : uses.place(named);
+            std::atomic_ref<uint8_t>(uses.marks[at]).fetch_or(mark, std::memory_order_relaxed);
+            next = at + 1;
         }
     };
     const std::vector<size_t>& referring = survey.referring;
@@ -406,8 +423,11 @@ Uses usesOf(const Instances& instances, const step::Survey& survey) {
         kRanges,
         [&](size_t from, size_t to) {
             for (size_t r = from; r < to; ++r)
-                for (size_t i = count * r / kRanges; i < count * (r + 1) / kRanges; ++i)
+                for (size_t i = count * r / kRanges; i < count * (r + 1) / kRanges; ++i) {
+                    if (i + Instances::Instance::kAhead < count)
+                        all[referring[i + Instances::Instance::kAhead]].prefetch();
                     look(all[referring[i]]);
+                }
         },
         kThreads);
     return uses;
@@ -653,15 +673,15 @@ ImportResult importStep(std::string_view text, Model& model) {
     // each, and the numbers of any others a face names.
     std::vector<bool> importedWhole(uses.surfaces.size());
     std::set<long> otherImportedWhole;
-    auto firstWhole = [&](long number) {
-        const size_t at = uses.place(number);
+    // at: the surface's place among the uses' (when it was found already).
+    auto firstWhole = [&](long number, size_t at) {
         if (at == Uses::kNone) return otherImportedWhole.insert(number).second;
         if (importedWhole[at]) return false;
         importedWhole[at] = true;
         return true;
     };
     auto addWhole = [&](long number, bool backU) -> std::string {
-        if (!firstWhole(number)) return "";
+        if (!firstWhole(number, uses.place(number))) return "";
         return add(number, true, {}, backU, false);
     };
     // Instances are read on every core, and the surfaces imported whole for themselves made
@@ -670,6 +690,7 @@ ImportResult importStep(std::string_view text, Model& model) {
     struct Read {
         long number = 0;             // read while its text is at hand
         bool surface = false;        // a B-spline surface with knots
+        size_t place = Uses::kNone;  // and its place among the uses' surfaces
         Patches whole;               // one imported whole for itself
         std::vector<Record> records; // another instance's that is read
     };
@@ -680,7 +701,7 @@ ImportResult importStep(std::string_view text, Model& model) {
         const long number = read.number;
         std::string why;
         if (read.surface) {
-            if (uses.wholeForItself(number) && firstWhole(number))
+            if (uses.wholeForItselfAt(read.place) && firstWhole(number, read.place))
                 why = take(std::move(read.whole));
             return why;
         }
@@ -730,6 +751,8 @@ ImportResult importStep(std::string_view text, Model& model) {
     const bool read = batches::convertThenTake<Read>(
         survey.read.size(),
         [&](size_t i, Read& out) {
+            if (i + Instances::Instance::kAhead < survey.read.size())
+                instances.begin()[survey.read[i + Instances::Instance::kAhead]].prefetch();
             const Instances::Instance& instance = instances.begin()[survey.read[i]];
             out.number = instance.number();
             std::vector<Record> storage;
@@ -741,7 +764,9 @@ ImportResult importStep(std::string_view text, Model& model) {
             }
             // A surface only cut or bounded is imported as its cuts and faces.
             out.surface = true;
-            if (uses.wholeForItself(out.number))
+            // Found at once when the surfaces are all the file's instances read.
+            out.place = uses.place(out.number, i);
+            if (uses.wholeForItselfAt(out.place))
                 out.whole = surfacePatches(instances, out.number, {}, &instance, &records);
         },
         [&](size_t, Read& out) {

@@ -70,8 +70,11 @@ Survey survey(const Instances& instances) {
         kRanges,
         [&](size_t from, size_t to) {
             for (size_t r = from; r < to; ++r)
-                for (size_t i = size * r / kRanges; i < size * (r + 1) / kRanges; ++i)
+                for (size_t i = size * r / kRanges; i < size * (r + 1) / kRanges; ++i) {
+                    if (i + Instances::Instance::kAhead < size)
+                        all[i + Instances::Instance::kAhead].prefetch();
                     look(i, found[r]);
+                }
         },
         kThreads);
     Survey out;

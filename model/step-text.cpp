@@ -151,6 +151,7 @@ void Instances::read(std::string_view file, Reading& r, size_t limit) {
             if (at == limit) break;
         }
         const char c = file[at];
+        const size_t kept = at; // the statement's text in place ends here when this is left out
         bool leftOut = false;
         if (!r.quoted && c == '/' && at + 1 < size && file[at + 1] == '*') {
             const size_t end = file.find("*/", at + 2);
@@ -166,7 +167,7 @@ void Instances::read(std::string_view file, Reading& r, size_t limit) {
         }
         if (leftOut) {
             if (r.from != kNone && !r.copied) {
-                r.statement.assign(file.substr(r.from, at - r.from));
+                r.statement.assign(file.substr(r.from, kept - r.from));
                 r.copied = true;
             }
             continue;
@@ -259,8 +260,10 @@ void Instances::index(std::string_view file, bool plainPoints) {
 bool Instances::pointsApart() const {
     if (points_.clashed() || laterPoints_.clashed() || points_.shares(laterPoints_)) return false;
     if (points_.empty() && laterPoints_.empty()) return true;
-    for (const Instance& instance : list_)
-        if (const long number = instance.number(); !plainPoint(number).empty()) return false;
+    for (size_t i = 0; i < list_.size(); ++i) {
+        if (i + Instance::kAhead < list_.size()) list_[i + Instance::kAhead].prefetch();
+        if (!plainPoint(list_[i].number()).empty()) return false;
+    }
     return true;
 }
 

@@ -4,6 +4,32 @@
 
 #include "core/native-path.h"
 
+namespace {
+
+// Windows 8's PrefetchVirtualMemory, looked up as Windows 7 lacks it (and so do the headers
+// for the Windows version the program declares).
+struct MemoryRange {
+    void* address;
+    SIZE_T bytes;
+};
+using PrefetchMemory = BOOL(WINAPI*)(HANDLE, ULONG_PTR, MemoryRange*, ULONG);
+
+// Asks for the view's pages at once, as a reading touches every one of them: the system then
+// reads them in large requests instead of faulting them in a page at a time. Nothing changes
+// where the function is missing or fails.
+void prefetchView(const void* view, size_t size) {
+    static const auto prefetch = [] {
+        HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+        return kernel ? reinterpret_cast<PrefetchMemory>(reinterpret_cast<void*>(
+                            GetProcAddress(kernel, "PrefetchVirtualMemory")))
+                      : nullptr;
+    }();
+    MemoryRange range = {const_cast<void*>(view), size};
+    if (prefetch) prefetch(GetCurrentProcess(), 1, &range, 0);
+}
+
+} // namespace
+
 MappedFile::~MappedFile() {
     close();
 }
@@ -34,6 +60,7 @@ bool MappedFile::open(const std::string& path) {
         }
         data_ = static_cast<const char*>(view);
         size_ = static_cast<size_t>(size.QuadPart);
+        prefetchView(view, size_);
         mapping_ = const_cast<void*>(view);
     }
     CloseHandle(file);

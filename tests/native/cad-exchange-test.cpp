@@ -236,6 +236,13 @@ TEST(CadExchange, StepIsReadAsStepIsWritten) {
         else
             EXPECT_EQ(0u, r.reason.find("#100 is rational")) << r.reason;
     }
+    // Comments between tokens are left out, right after text kept in place too.
+    std::string commented = step;
+    replaceAll(commented, "=CARTESIAN_POINT('',(", "/* n */=CARTESIAN_POINT('',/* c */(");
+    replaceAll(commented, "3,3,((#", "3,3,/**/((#");
+    r = importCadSurfaces(commented, model);
+    EXPECT_TRUE(r.ok && model.patches.size() == 4) << r.reason;
+
     std::string plane = step;
     plane.insert(plane.find("#100="), "#99 = PLANE ( '', #11 ) ;\n");
     r = importCadSurfaces(plane, model);

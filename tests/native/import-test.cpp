@@ -122,6 +122,18 @@ TEST(Import, TheTeapotPatchTextFormat) {
     EXPECT_EQ(16u, model.points.size());
     const ImportResult quadratic = importPatches("1\n2 2\n", model);
     EXPECT_NE(std::string::npos, quadratic.reason.find("line 2: '2 2'")) << quadratic.reason;
+    // A number past a float says where it lies; one that is no finite number says so.
+    for (const char* odd : {"1e300", "-1e300", "nan", "inf", "1e400"}) {
+        std::string far = text;
+        far.replace(far.find("0.25", firstPatch), 4, odd);
+        const std::string why = importPatches(far, model).reason;
+        const bool finite = std::string(odd).find("e300") != std::string::npos;
+        EXPECT_NE(std::string::npos, why.find(finite ? "line 20: '3 0 " + std::string(odd) +
+                                                           "': a control point lies outside the "
+                                                           "working range (-1e9 to 1e9)"
+                                                     : "three finite numbers"))
+            << why;
+    }
 }
 
 namespace {
