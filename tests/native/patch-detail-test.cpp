@@ -54,15 +54,16 @@ TEST(PatchDetail, SegmentsFollowTheSizeOnTheScreen) {
 
     EXPECT_EQ(std::vector<uint8_t>{32}, segmentsSeen(square(2)));    // hundreds of pixels
     EXPECT_EQ(std::vector<uint8_t>{1}, segmentsSeen(square(0.01f))); // two pixels
-    // About 20 pixels: a bulging patch at its size's level, a flat one as one quad, a slight
+    EXPECT_EQ(std::vector<uint8_t>{4}, segmentsSeen(square(0.1f)));  // about 20 pixels
+    // About 12 pixels: a bulging patch at its size's level, a flat one as one quad, a slight
     // bulge (a third of a pixel) too.
-    Model bulging = square(0.1f);
+    Model bulging = square(0.06f);
     for (size_t i : {5, 6, 9, 10})
         bulging.points[i].z -= 0.02f;
-    EXPECT_EQ(std::vector<uint8_t>{4}, segmentsSeen(bulging));
-    EXPECT_EQ(std::vector<uint8_t>{1}, segmentsSeen(square(0.1f)));
+    EXPECT_EQ(std::vector<uint8_t>{2}, segmentsSeen(bulging));
+    EXPECT_EQ(std::vector<uint8_t>{1}, segmentsSeen(square(0.06f)));
     for (size_t i : {5, 6, 9, 10})
-        bulging.points[i].z = -0.0015f;
+        bulging.points[i].z = -0.001f;
     EXPECT_EQ(std::vector<uint8_t>{1}, segmentsSeen(bulging));
 
     // A heap of large patches is drawn coarser, never beyond the budget.
