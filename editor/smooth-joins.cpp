@@ -48,13 +48,14 @@ void aroundSelection(const Model& model, std::vector<uint8_t>& around,
             for (int32_t i : model.patches[p].indices)
                 selected[static_cast<size_t>(i)] = 1;
     around.assign(model.patches.size(), 0);
-    for (size_t p = 0; p < model.patches.size(); ++p) {
-        const auto& indices = model.patches[p].indices;
-        if (!model.isShown(p) || std::none_of(indices.begin(), indices.end(),
-                                              [&](int32_t i) { return marked(selected, i); }))
-            continue;
-        around[p] = 1;
-    }
+    inParallelRanges(model.patches.size(), [&](size_t from, size_t to) {
+        for (size_t p = from; p < to; ++p) {
+            const auto& indices = model.patches[p].indices;
+            around[p] =
+                model.isShown(p) && std::any_of(indices.begin(), indices.end(),
+                                                [&](int32_t i) { return marked(selected, i); });
+        }
+    });
     within.assign(endOf(around, model), 0);
     for (size_t p = 0; p < model.patches.size(); ++p)
         if (around[p])
