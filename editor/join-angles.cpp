@@ -221,20 +221,25 @@ float largestAlong(const Normals& normals, const AtSamples& atSamples, int sampl
     constexpr float kGolden = 0.618034f;
     const float step = 1.0f / static_cast<float>(samples - 1);
     float low = std::max(0.0f, at - step), high = std::min(1.0f, at + step);
+    // The search's two normals are kept: the angle is measured at one of them, most often.
     float x1 = high - kGolden * (high - low), x2 = low + kGolden * (high - low);
-    float f1 = sine(x1), f2 = sine(x2);
+    auto n1 = normals(x1), n2 = normals(x2);
+    float f1 = planeSineSquared(n1.first, n1.second), f2 = planeSineSquared(n2.first, n2.second);
     for (int i = 0; i < kRefineSteps; ++i) {
         if (f1 > f2) {
-            high = x2, x2 = x1, f2 = f1;
-            x1 = high - kGolden * (high - low), f1 = sine(x1);
+            high = x2, x2 = x1, f2 = f1, n2 = n1;
+            x1 = high - kGolden * (high - low), n1 = normals(x1);
+            f1 = planeSineSquared(n1.first, n1.second);
         } else {
-            low = x1, x1 = x2, f1 = f2;
-            x2 = low + kGolden * (high - low), f2 = sine(x2);
+            low = x1, x1 = x2, f1 = f2, n1 = n2;
+            x2 = low + kGolden * (high - low), n2 = normals(x2);
+            f2 = planeSineSquared(n2.first, n2.second);
         }
     }
-    if (f1 > largest) largest = f1, at = x1;
-    if (f2 > largest) at = x2;
-    const auto [a, b] = normals(at);
+    const decltype(n1)* found = nullptr;
+    if (f1 > largest) largest = f1, found = &n1;
+    if (f2 > largest) found = &n2;
+    const auto [a, b] = found ? *found : normals(at);
     return planeAngle(a, b);
 }
 

@@ -137,15 +137,17 @@ size_t rowsEndOf(const std::vector<RowJoin>& joins) {
     return end;
 }
 
-// The patches using a point of the selected joins' rows (all that T can change).
+// The shown patches using a point of the selected joins' rows (all that T can change). The
+// rows are the selected patches', so only the patches around the selection are looked at.
 std::vector<uint8_t> touchingPatches(const Model& model, const std::vector<RowJoin>& joins,
-                                     size_t rowsEnd) {
+                                     size_t rowsEnd, const std::vector<uint8_t>& around) {
     std::vector<uint8_t> rows(rowsEnd);
     for (const RowJoin& j : joins)
         for (int k = 0; k < 4; ++k)
             rows[static_cast<size_t>(j.a[k])] = rows[static_cast<size_t>(j.b[k])] = 1;
     std::vector<uint8_t> touching(model.patches.size());
     for (size_t p = 0; p < model.patches.size(); ++p) {
+        if (!around[p]) continue;
         const auto& indices = model.patches[p].indices;
         touching[p] =
             std::any_of(indices.begin(), indices.end(), [&](int32_t i) { return marked(rows, i); });
@@ -403,7 +405,7 @@ SmoothResult smoothSelectedJoins(Model& model, const JoinNeighbourhood& near) {
     PatchSizes sizes(model);
     std::vector<RowJoin> joins = selectedJoinList(model, mirrorSides, partners, sizes);
     const size_t rowsEnd = rowsEndOf(joins);
-    const std::vector<uint8_t> touching = touchingPatches(model, joins, rowsEnd);
+    const std::vector<uint8_t> touching = touchingPatches(model, joins, rowsEnd, near.around);
     const std::vector<uint8_t> held = heldPoints(model, partners, mirrorSides, touching, rowsEnd);
     std::vector<uint8_t> movable(rowsEnd);
     for (const RowJoin& j : joins)
