@@ -1,6 +1,7 @@
 #include "editor/join-continuity.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "editor/size-tolerance.h"
@@ -10,11 +11,12 @@
 
 namespace {
 
-// The derivatives of a side's patch at parameter t along the side.
-bezier::SurfaceDerivatives sideDerivatives(const Model& model, SideRef side, float t) {
+// The derivatives of a side's patch (its control points) at parameter t along the side.
+bezier::SurfaceDerivatives sideDerivatives(const std::array<vm::Float3, 16>& points, Side side,
+                                           float t) {
     float u = 0, v = 0;
-    sideParameters(side.side, t, u, v);
-    return bezier::derivativesAt(bezier::controlPoints(model, model.patches[side.patch]), u, v);
+    sideParameters(side, t, u, v);
+    return bezier::derivativesAt(points, u, v);
 }
 
 } // namespace
@@ -37,11 +39,13 @@ double joinCurvatureJump(const Model& model, const SharedEdge& edge, int samples
     const double flat = size > 0 ? 1 / size : 0;
     samples = std::max(samples, 2);
     double largest = 0;
+    const auto pointsA = bezier::controlPoints(model, model.patches[edge.a.patch]),
+               pointsB = bezier::controlPoints(model, model.patches[edge.b.patch]);
     for (int i = 0; i < samples; ++i) {
         const float t = static_cast<float>(i) / static_cast<float>(samples - 1);
-        const bezier::SurfaceDerivatives a = sideDerivatives(model, edge.a, t);
+        const bezier::SurfaceDerivatives a = sideDerivatives(pointsA, edge.a.side, t);
         const bezier::SurfaceDerivatives b =
-            sideDerivatives(model, edge.b, edge.reversed ? 1 - t : t);
+            sideDerivatives(pointsB, edge.b.side, edge.reversed ? 1 - t : t);
         const bezier::Vec3d across = runsAlongU(edge.a.side) ? a.dv : a.du;
         const bezier::NormalCurvature ka = bezier::normalCurvature(a, across);
         bezier::NormalCurvature kb = bezier::normalCurvature(b, across);

@@ -1,7 +1,8 @@
 // Joins kept smooth while points move. With the setting on, a drag, a typed move or a
 // transform of points on an edge two patches share, or on the row beside it, moves the rows
 // across the edge with them: each join smooth at the press stays as smooth as it was, and a
-// point whose rows meet several joins keeps all of them.
+// point whose rows meet several joins keeps all of them (the joins around a corner or a ring
+// of patches are solved together). A pole stays where it is unless it is what moves.
 #pragma once
 
 #include <cstdint>
@@ -44,24 +45,44 @@ class LiveJoins {
     vm::Float3 pressedAt(uint32_t point) const;
 
   private:
-    // An edge point, the points beside it on either side, and how they line up at the press:
-    // b − e = ratio · (e − a) + offset.
+    // Worked in double: the columns are solved together, and float rounding of points far
+    // from the origin would otherwise never let a small patch's columns settle.
+    struct Point3 {
+        double x = 0, y = 0, z = 0;
+    };
+    static Point3 toExact(vm::Float3 p) { return {p.x, p.y, p.z}; }
+    static vm::Float3 toFloat(Point3 p) {
+        return {static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)};
+    }
+    // An edge point, the points beside it on either side (local indices), and how they line
+    // up at the press: b − e = ratio · (e − a) + offset, to within tolerance (a share of the
+    // patches' size).
     struct Column {
         uint32_t e, a, b;
-        float ratio;
-        vm::Float3 offset;
+        double ratio;
+        Point3 offset;
+        double tolerance;
     };
     uint32_t localOf(uint32_t point);
-    void settle(Model& model, const Column& c, std::vector<uint32_t>& queue);
-    void place(Model& model, uint32_t local, vm::Float3 at, std::vector<uint32_t>& queue);
+    void settle(const Column& c, std::vector<uint32_t>& queue);
+    void place(uint32_t local, Point3 at, std::vector<uint32_t>& queue);
+    void solveTogether();
+    bool mayMove(uint32_t local) const { return !moving_[local] && !held_[local]; }
 
     std::vector<Column> columns_;
     std::unordered_map<uint32_t, uint32_t> local_; // pool index → index below
     std::vector<uint32_t> points_;                 // the columns' points
     std::vector<vm::Float3> start_;                // each where it was at the press
+    std::vector<Point3> now_;                      // each where this call puts it
     std::vector<std::vector<uint32_t>> columnsOf_; // each point's columns
-    std::vector<uint8_t> decided_;                 // placed in this call, or moved
-    std::vector<uint32_t> touched_;                // pool indices placed by any call
+    // A pole's point (a side or a row beside an edge collapsed to it), which stays where it
+    // is; held_ adds the points also used by a patch whose joins were not gathered, which the
+    // solve leaves where the first pass put them.
+    std::vector<uint8_t> pole_, held_;
+    std::vector<uint8_t> moving_;   // moved by the gesture
+    std::vector<uint8_t> decided_;  // placed in this call's first pass, or moved
+    std::vector<uint8_t> placed_;   // placed in this call
+    std::vector<uint32_t> touched_; // pool indices placed by any call
     std::vector<uint8_t> wasTouched_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/parallel-ranges.h"
 #include "editor/float3-ops.h"
 
 Side opposite(Side side) {
@@ -60,14 +61,24 @@ bool collapsedSide(const Model& model, const Model::Patch& patch, Side side) {
     const std::array<int32_t, 4> points = sidePoints(patch, side);
     if (std::all_of(points.begin(), points.end(), [&](int32_t i) { return i == points[0]; }))
         return true;
+    return collapsedSide(model, patch, side, patchSize(model, patch));
+}
+
+bool collapsedSide(const Model& model, const Model::Patch& patch, Side side, float size) {
+    const std::array<int32_t, 4> points = sidePoints(patch, side);
+    if (std::all_of(points.begin(), points.end(), [&](int32_t i) { return i == points[0]; }))
+        return true;
     const vm::Float3 first = model.points[static_cast<size_t>(points[0])];
     float reach = 0;
     for (int32_t i : points)
         reach = std::max(reach, f3::length(f3::sub(model.points[static_cast<size_t>(i)], first)));
-    return reach <= kCollapsedSide * patchSize(model, patch);
+    return reach <= kCollapsedSide * size;
 }
 
 namespace {
+
+// Sides are sorted on both cores from this many on.
+constexpr size_t kParallelSort = 8192;
 
 uint64_t cornersOf(const std::array<int32_t, 4>& points) {
     const auto a = static_cast<uint32_t>(points[0]), b = static_cast<uint32_t>(points[3]);
@@ -104,16 +115,38 @@ SideIndex::SideIndex(const Model& model, bool shownOnly, const std::vector<uint8
         }
     }
     // By the ends alone (a side's inner points are compared when its partners are asked
-    // for); the patch and side keep the order the same from run to run.
-    std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+    // for); the patch and side keep the order the same from run to run. Many sides are sorted
+    // in two halves on both cores and merged: no two entries are equal, so the order is the
+    // one a single sort gives.
+    const auto earlier = [](const Entry& a, const Entry& b) {
         if (a.corners != b.corners) return a.corners < b.corners;
         if (a.side.patch != b.side.patch) return a.side.patch < b.side.patch;
         return a.side.side < b.side.side;
-    });
+    };
+    const auto middle = entries_.begin() + static_cast<std::ptrdiff_t>(entries_.size() / 2);
+    inParallelRanges(
+        2,
+        [&](size_t from, size_t to) {
+            for (size_t half = from; half < to; ++half)
+                std::sort(half == 0 ? entries_.begin() : middle,
+                          half == 0 ? middle : entries_.end(), earlier);
+        },
+        entries_.size() < kParallelSort ? 3 : 2);
+    std::inplace_merge(entries_.begin(), middle, entries_.end(), earlier);
 }
 
 void SideIndex::partners(const Model& model, SideRef of, std::vector<SideRef>& sides,
                          std::vector<bool>& reversed) const {
+    partnersOfSide(model, of, sides, reversed);
+    // Asked last: few sides have partners, and the same points make both sides poles.
+    if (!sides.empty() && collapsedSide(model, model.patches[of.patch], of.side)) {
+        sides.clear();
+        reversed.clear();
+    }
+}
+
+void SideIndex::partnersOfSide(const Model& model, SideRef of, std::vector<SideRef>& sides,
+                               std::vector<bool>& reversed) const {
     sides.clear();
     reversed.clear();
     const std::array<int32_t, 4> points = sidePoints(model.patches[of.patch], of.side);
@@ -129,11 +162,6 @@ void SideIndex::partners(const Model& model, SideRef of, std::vector<SideRef>& s
         if (theirs != points && theirs != backwards) continue; // the same ends only
         sides.push_back(it->side);
         reversed.push_back(theirs != points);
-    }
-    // Asked last: few sides have partners, and the same points make both sides poles.
-    if (!sides.empty() && collapsedSide(model, model.patches[of.patch], of.side)) {
-        sides.clear();
-        reversed.clear();
     }
 }
 

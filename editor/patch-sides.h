@@ -38,6 +38,8 @@ struct SideRef {
 inline constexpr float kCollapsedSide = 1e-5f;
 // The side is one point (repeated, or four at one place relative to the patch's size).
 bool collapsedSide(const Model& model, const Model::Patch& patch, Side side);
+// The same with the patch's size (patchSize) already worked out, for all four sides at once.
+bool collapsedSide(const Model& model, const Model::Patch& patch, Side side, float size);
 
 // Every side of the patches, found by its points.
 class SideIndex {
@@ -50,6 +52,9 @@ class SideIndex {
     // is one (a patch closed on itself, a tube whose last column is its first).
     void partners(const Model& model, SideRef of, std::vector<SideRef>& sides,
                   std::vector<bool>& reversed) const;
+    // The same for a side already known not to be a pole.
+    void partnersOfSide(const Model& model, SideRef of, std::vector<SideRef>& sides,
+                        std::vector<bool>& reversed) const;
 
   private:
     struct Entry {

@@ -48,13 +48,14 @@ void aroundSelection(const Model& model, std::vector<uint8_t>& around,
             for (int32_t i : model.patches[p].indices)
                 selected[static_cast<size_t>(i)] = 1;
     around.assign(model.patches.size(), 0);
-    for (size_t p = 0; p < model.patches.size(); ++p) {
-        const auto& indices = model.patches[p].indices;
-        if (!model.isShown(p) || std::none_of(indices.begin(), indices.end(),
-                                              [&](int32_t i) { return marked(selected, i); }))
-            continue;
-        around[p] = 1;
-    }
+    inParallelRanges(model.patches.size(), [&](size_t from, size_t to) {
+        for (size_t p = from; p < to; ++p) {
+            const auto& indices = model.patches[p].indices;
+            around[p] =
+                model.isShown(p) && std::any_of(indices.begin(), indices.end(),
+                                                [&](int32_t i) { return marked(selected, i); });
+        }
+    });
     within.assign(endOf(around, model), 0);
     for (size_t p = 0; p < model.patches.size(); ++p)
         if (around[p])
@@ -136,15 +137,17 @@ size_t rowsEndOf(const std::vector<RowJoin>& joins) {
     return end;
 }
 
-// The patches using a point of the selected joins' rows (all that T can change).
+// The shown patches using a point of the selected joins' rows (all that T can change). The
+// rows are the selected patches', so only the patches around the selection are looked at.
 std::vector<uint8_t> touchingPatches(const Model& model, const std::vector<RowJoin>& joins,
-                                     size_t rowsEnd) {
+                                     size_t rowsEnd, const std::vector<uint8_t>& around) {
     std::vector<uint8_t> rows(rowsEnd);
     for (const RowJoin& j : joins)
         for (int k = 0; k < 4; ++k)
             rows[static_cast<size_t>(j.a[k])] = rows[static_cast<size_t>(j.b[k])] = 1;
     std::vector<uint8_t> touching(model.patches.size());
     for (size_t p = 0; p < model.patches.size(); ++p) {
+        if (!around[p]) continue;
         const auto& indices = model.patches[p].indices;
         touching[p] =
             std::any_of(indices.begin(), indices.end(), [&](int32_t i) { return marked(rows, i); });
@@ -402,7 +405,7 @@ SmoothResult smoothSelectedJoins(Model& model, const JoinNeighbourhood& near) {
     PatchSizes sizes(model);
     std::vector<RowJoin> joins = selectedJoinList(model, mirrorSides, partners, sizes);
     const size_t rowsEnd = rowsEndOf(joins);
-    const std::vector<uint8_t> touching = touchingPatches(model, joins, rowsEnd);
+    const std::vector<uint8_t> touching = touchingPatches(model, joins, rowsEnd, near.around);
     const std::vector<uint8_t> held = heldPoints(model, partners, mirrorSides, touching, rowsEnd);
     std::vector<uint8_t> movable(rowsEnd);
     for (const RowJoin& j : joins)

@@ -6,16 +6,6 @@
 
 namespace bezier {
 
-std::array<float, 4> bernstein(float t) {
-    const float s = 1.0f - t;
-    return {s * s * s, 3.0f * t * s * s, 3.0f * t * t * s, t * t * t};
-}
-
-std::array<float, 4> bernsteinDerivative(float t) {
-    const float s = 1.0f - t;
-    return {-3.0f * s * s, 3.0f * s * s - 6.0f * t * s, 6.0f * t * s - 3.0f * t * t, 3.0f * t * t};
-}
-
 namespace {
 
 vm::Float3 weighted(const std::array<vm::Float3, 16>& p, const std::array<float, 4>& bu,

@@ -17,15 +17,22 @@ inline constexpr int kFactor = 5;
 inline constexpr int kGridVertices = (kFactor + 1) * (kFactor + 1); // 36
 inline constexpr int kTriangleIndices = kFactor * kFactor * 6;      // 150
 
-// The four cubic Bernstein weights at t.
-std::array<float, 4> bernstein(float t);
+// The four cubic Bernstein weights at t (inline: the join measures ask for them by the
+// hundred thousand).
+inline std::array<float, 4> bernstein(float t) {
+    const float s = 1.0f - t;
+    return {s * s * s, 3.0f * t * s * s, 3.0f * t * t * s, t * t * t};
+}
 vm::Float3 evaluate(const std::array<vm::Float3, 16>& controlPoints, float u, float v);
 // The control points of a patch, row-major.
 std::array<vm::Float3, 16> controlPoints(const Model& model, const Model::Patch& patch);
 // Grid vertex (i, j) is at u = i / 5, v = j / 5, stored at j·6 + i.
 void tessellate(const std::array<vm::Float3, 16>& controlPoints, vm::Float3* out36);
 // The derivatives of the cubic Bernstein weights at t.
-std::array<float, 4> bernsteinDerivative(float t);
+inline std::array<float, 4> bernsteinDerivative(float t) {
+    const float s = 1.0f - t;
+    return {-3.0f * s * s, 3.0f * s * s - 6.0f * t * s, 6.0f * t * s - 3.0f * t * t, 3.0f * t * t};
+}
 // A normal whose cross product is smaller than this share of the larger derivative's square
 // (the sine of their angle times the ratio of their sizes) has no direction.
 inline constexpr float kDegenerateNormal = 1e-4f;
