@@ -1,5 +1,7 @@
 #include "graphics/curvature-grids.h"
 
+#include "graphics/patch-detail.h"
+
 #include <algorithm>
 
 #include "core/parallel-ranges.h"
@@ -92,8 +94,8 @@ void CurvatureGrids::relay(const Model& model, const SurfaceCache& cache) {
         const int n = cache.segmentsOf(i);
         if (n == 0) continue;
         if (before && !cache.evaluatedAgain(i) && segments_[i] == n)
-            std::copy(values_.begin() + first_[i], values_.begin() + first_[i + 1],
-                      values.begin() + cache.firstVertex(i));
+            std::copy_n(values_.begin() + first_[i], detail::gridVertices(n),
+                        values.begin() + cache.firstVertex(i));
         else
             again.push_back(static_cast<uint32_t>(i));
     }

@@ -25,6 +25,28 @@ void SurfaceCache::patchesUsing(const std::vector<uint32_t>& points,
     out.erase(std::unique(out.begin(), out.end()), out.end());
 }
 
+namespace {
+
+// Patches a block: enough that the blocks stay few (a draw call or two each), at most 64 of
+// them in a large model.
+uint32_t patchesPerBlock(size_t patches) {
+    constexpr size_t kLeastBlock = 1024, kMostBlocks = 64;
+    return static_cast<uint32_t>(std::max(kLeastBlock, (patches + kMostBlocks - 1) / kMostBlocks));
+}
+
+// The room a block's grids of used vertices get: a quarter more, so that some of its patches
+// can be drawn finer without moving the others.
+uint32_t roomFor(uint32_t used) {
+    return used + used / 4 + 64;
+}
+
+} // namespace
+
+void SurfaceCache::addRange(size_t first, size_t end) {
+    if (end <= first) return;
+    ranges_.push_back({first, end});
+}
+
 // New grids for every patch: those at their old level whose points did not move (not in
 // dirty_) are copied, the others evaluated, both cores sharing the work.
 void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segments, bool all) {
@@ -33,10 +55,21 @@ void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segmen
     if (!all)
         for (uint32_t i : dirty_)
             stale[i] = 1;
-    std::vector<uint32_t> first(count + 1, 0);
-    for (size_t i = 0; i < count; ++i)
-        first[i + 1] = first[i] + detail::gridVertices(segments[i]);
-    std::vector<vm::Float3> vertices(first.back()), normals(first.back());
+    const uint32_t perBlock = patchesPerBlock(count);
+    std::vector<uint32_t> first(count + 1, 0), blockFirst{0}, blockEnd;
+    uint32_t at = 0, blockStart = 0;
+    for (size_t i = 0; i < count; ++i) {
+        first[i] = at;
+        at += detail::gridVertices(segments[i]);
+        if ((i + 1) % perBlock == 0 || i + 1 == count) {
+            at = blockStart + roomFor(at - blockStart);
+            blockStart = at;
+            blockFirst.push_back(static_cast<uint32_t>(i + 1));
+            blockEnd.push_back(at);
+        }
+    }
+    first[count] = at;
+    std::vector<vm::Float3> vertices(at), normals(at);
     fresh_.assign(all ? 0 : count, 0);
     std::atomic<size_t> evaluated{0};
     inParallelRanges(
@@ -44,7 +77,7 @@ void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segmen
         [&](size_t from, size_t to) {
             size_t done = 0;
             for (size_t i = from; i < to; ++i) {
-                const uint32_t n = first[i + 1] - first[i];
+                const uint32_t n = detail::gridVertices(segments[i]);
                 if (n == 0) continue;
                 if (!all && !stale[i] && segments_[i] == segments[i]) {
                     std::memcpy(&vertices[first[i]], &vertices_[first_[i]], n * sizeof(vm::Float3));
@@ -61,15 +94,69 @@ void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segmen
     vertices_.swap(vertices);
     normals_.swap(normals);
     first_.swap(first);
+    blockFirst_.swap(blockFirst);
+    blockEnd_.swap(blockEnd);
     segments_ = segments;
     evaluated_ = evaluated;
+    relaid_ = relaidAll_ = true;
+    addRange(0, vertices_.size());
+}
+
+bool SurfaceCache::layOutBlocks(const Model& model, const std::vector<uint8_t>& segments,
+                                std::vector<uint8_t>& stale) {
+    const size_t count = model.patches.size();
+    if (blockFirst_.size() < 2 || blockFirst_.back() != count) return false;
+    relaidBlocks_.clear();
+    for (size_t b = 0; b + 1 < blockFirst_.size(); ++b) {
+        const uint32_t from = blockFirst_[b], to = blockFirst_[b + 1];
+        uint32_t used = 0;
+        bool changed = false;
+        for (uint32_t i = from; i < to; ++i) {
+            used += detail::gridVertices(segments[i]);
+            changed = changed || segments[i] != segments_[i];
+        }
+        if (!changed) continue;
+        const uint32_t start = b == 0 ? 0 : blockEnd_[b - 1];
+        if (used > blockEnd_[b] - start) return false; // no room: everything anew
+        relaidBlocks_.push_back(static_cast<uint32_t>(b));
+    }
+    // Most blocks changing (a zoom): laying everything out costs no more.
+    if (relaidBlocks_.size() * 2 > blockFirst_.size() - 1) return false;
+    fresh_.assign(count, 0);
+    std::vector<vm::Float3> vertices, normals;
+    for (uint32_t b : relaidBlocks_) {
+        const uint32_t from = blockFirst_[b], to = blockFirst_[b + 1];
+        const uint32_t start = b == 0 ? 0 : blockEnd_[b - 1];
+        vertices.assign(blockEnd_[b] - start, {});
+        normals.assign(vertices.size(), {});
+        uint32_t at = 0;
+        for (uint32_t i = from; i < to; ++i) {
+            const uint32_t n = detail::gridVertices(segments[i]);
+            if (n > 0 && !stale[i] && segments_[i] == segments[i]) {
+                std::memcpy(&vertices[at], &vertices_[first_[i]], n * sizeof(vm::Float3));
+                std::memcpy(&normals[at], &normals_[first_[i]], n * sizeof(vm::Float3));
+            } else if (n > 0) {
+                evaluate(model, i, segments[i], &vertices[at], &normals[at]);
+                fresh_[i] = 1;
+                ++evaluated_;
+            }
+            stale[i] = 0;
+            first_[i] = start + at;
+            at += n;
+        }
+        std::copy(vertices.begin(), vertices.end(), vertices_.begin() + start);
+        std::copy(normals.begin(), normals.end(), normals_.begin() + start);
+        std::copy(segments.begin() + from, segments.begin() + to, segments_.begin() + from);
+        addRange(start, start + at);
+    }
     relaid_ = true;
-    if (!vertices_.empty()) ranges_.push_back({0, vertices_.size()});
+    return true;
 }
 
 const SurfaceCache::Ranges& SurfaceCache::update(const Model& model, const GpuModelCopy& copy,
                                                  const std::vector<uint8_t>& segments) {
-    relaid_ = false;
+    relaid_ = relaidAll_ = false;
+    relaidBlocks_.clear();
     evaluated_ = 0;
     ranges_.clear();
     dirty_.clear();
@@ -89,19 +176,40 @@ const SurfaceCache::Ranges& SurfaceCache::update(const Model& model, const GpuMo
     copy_ = &copy;
     topology_ = copy.topologyRevision();
     points_ = copy.pointsRevision();
-    if (all || segments != segments_) {
+    std::vector<uint8_t> stale;
+    if (!all && segments != segments_) {
+        stale.assign(count, 0);
+        for (uint32_t i : dirty_)
+            stale[i] = 1;
+        if (!layOutBlocks(model, segments, stale)) {
+            layOut(model, segments, false);
+            return ranges_;
+        }
+    } else if (all || segments != segments_) {
         layOut(model, segments, all);
         return ranges_;
     }
-    // The same layout: the stale grids evaluated again in place.
+    // The grids whose points moved, evaluated again in place (those of blocks laid out anew
+    // already were).
     for (uint32_t i : dirty_) {
-        if (segments_[i] == 0) continue;
+        if (segments_[i] == 0 || (!stale.empty() && !stale[i])) continue;
+        const uint32_t n = detail::gridVertices(segments_[i]);
         evaluate(model, i, segments_[i], &vertices_[first_[i]], &normals_[first_[i]]);
+        if (!fresh_.empty()) fresh_[i] = 1;
         ++evaluated_;
         if (!ranges_.empty() && ranges_.back().second == first_[i])
-            ranges_.back().second = first_[i + 1];
+            ranges_.back().second = first_[i] + n;
         else
-            ranges_.push_back({first_[i], first_[i + 1]});
+            addRange(first_[i], first_[i] + n);
     }
+    // In order, not overlapping.
+    std::sort(ranges_.begin(), ranges_.end());
+    Ranges merged;
+    for (const auto& r : ranges_)
+        if (!merged.empty() && r.first <= merged.back().second)
+            merged.back().second = std::max(merged.back().second, r.second);
+        else
+            merged.push_back(r);
+    ranges_.swap(merged);
     return ranges_;
 }

@@ -1,7 +1,9 @@
 // The CPU path's evaluated surfaces: each patch's grid of surface points and normals at the
 // segments its size on the screen asks, kept between frames. Only what changed level, or
 // uses points that moved, is evaluated again; the topology changing evaluates everything.
-// A patch's grid lies at firstVertex(i), (n + 1)² vertices for n segments a side.
+// A patch's grid lies at firstVertex(i), (n + 1)² vertices for n segments a side. The grids
+// lie in blocks of patches, each with room to spare after it: a few patches changing level
+// (an orbit, a drag) lay out their blocks alone, and the rest stays where it is on the device.
 #pragma once
 
 #include <cstddef>
@@ -26,9 +28,15 @@ class SurfaceCache {
     // changed since.
     const Ranges& update(const Model& model, const GpuModelCopy& copy,
                          const std::vector<uint8_t>& segments);
-    // Whether the last update laid the grids out anew (any patch's level or the patches
-    // changed): every vertex may have moved, and indices into them are stale.
+    // Whether the last update laid grids out anew (any patch's level or the patches
+    // changed): indices into them are stale, in every block or in the blocks listed.
     bool relaid() const { return relaid_; }
+    bool relaidAll() const { return relaidAll_; }
+    // The blocks the last update laid out anew (when not all), in order.
+    const std::vector<uint32_t>& relaidBlocks() const { return relaidBlocks_; }
+    // The patches of block b: [blockFirst(b), blockFirst(b + 1)).
+    size_t blocks() const { return blockFirst_.empty() ? 0 : blockFirst_.size() - 1; }
+    uint32_t blockFirst(size_t b) const { return blockFirst_[b]; }
 
     const std::vector<vm::Float3>& vertices() const { return vertices_; }
     const std::vector<vm::Float3>& normals() const { return normals_; }
@@ -45,16 +53,24 @@ class SurfaceCache {
 
   private:
     void layOut(const Model& model, const std::vector<uint8_t>& segments, bool all);
+    // Lays out again the blocks whose patches changed level, each within its room; false
+    // (nothing done) when one has no room or too many changed.
+    bool layOutBlocks(const Model& model, const std::vector<uint8_t>& segments,
+                      std::vector<uint8_t>& stale);
+    void addRange(size_t first, size_t end);
 
     const GpuModelCopy* copy_ = nullptr;
     uint64_t topology_ = 0, points_ = 0;
     std::vector<vm::Float3> vertices_, normals_;
-    std::vector<uint32_t> first_{0}; // patch i's grid: first_[i] … first_[i + 1]
-    std::vector<uint8_t> segments_;  // what each grid was evaluated at
-    std::vector<uint8_t> fresh_;     // by patch: evaluated by the last layOut (none: all)
+    std::vector<uint32_t> first_{0};   // patch i's grid from first_[i], rising with i
+    std::vector<uint32_t> blockFirst_; // patches of block b: blockFirst_[b] … blockFirst_[b + 1]
+    std::vector<uint32_t> blockEnd_;   // each block's room ends here (the next one's start)
+    std::vector<uint32_t> relaidBlocks_;
+    std::vector<uint8_t> segments_; // what each grid was evaluated at
+    std::vector<uint8_t> fresh_;    // by patch: evaluated by the last layOut (none: all)
     PointUsers users_;
     std::vector<uint32_t> moved_, dirty_; // points moved since, and the patches using them
     Ranges ranges_;
-    bool relaid_ = false;
+    bool relaid_ = false, relaidAll_ = false;
     size_t evaluated_ = 0;
 };

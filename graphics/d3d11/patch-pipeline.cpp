@@ -348,6 +348,29 @@ void PatchPipeline::uploadDynamicIndices(ComPtr<ID3D11Buffer>& buffer, size_t& c
     context()->Unmap(buffer.Get(), 0);
 }
 
+void PatchPipeline::uploadTriangles(const PatchTriangles::Ranges& changed) {
+    CpuSurfaces& s = cpu_;
+    const std::vector<uint32_t>& indices = s.triangleList.indices();
+    if (indices.size() > s.triangleCapacity || !s.triangles) {
+        // Room to grow: a few patches drawn finer keep the buffer.
+        s.triangleCapacity = std::max<size_t>(indices.size(), 1024) * 5 / 4;
+        s.triangles.Reset();
+        D3D11_BUFFER_DESC desc = {};
+        desc.ByteWidth = static_cast<UINT>(s.triangleCapacity * sizeof(uint32_t));
+        desc.Usage = D3D11_USAGE_DEFAULT;
+        desc.BindFlags = D3D11_BIND_INDEX_BUFFER;
+        checkSetup(device()->CreateBuffer(&desc, nullptr, &s.triangles), "arf",
+                   "patch triangle indices");
+        setDebugName(s.triangles.Get(), "patch triangle indices");
+    }
+    for (const auto& [first, end] : changed) {
+        const D3D11_BOX box = {static_cast<UINT>(first * sizeof(uint32_t)), 0, 0,
+                               static_cast<UINT>(end * sizeof(uint32_t)),   1, 1};
+        context()->UpdateSubresource(s.triangles.Get(), 0, &box, indices.data() + first, 0, 0);
+        state_->counts.bytesSent += (end - first) * sizeof(uint32_t);
+    }
+}
+
 void PatchPipeline::updateCpuDetail(const Model& model, const GpuModelCopy& copy,
                                     const vm::Mat4 world[2], bool wireframe, bool curvature) {
     const vm::Mat4& viewProjection = state_->viewProjection;
@@ -388,22 +411,9 @@ void PatchPipeline::updateCpuDetail(const Model& model, const GpuModelCopy& copy
     s.detailWireframe = wireframe;
     // The triangles and nets stay while every patch keeps its level and its place.
     if (!s.cache.relaid() && s.detailTopology == copy.topologyRevision()) return;
+    const bool topologyChanged = s.detailTopology != copy.topologyRevision();
     s.detailTopology = copy.topologyRevision();
-    // Patch i's triangles index its own grid. The opaque patches come first, each after the
-    // previous one, then the translucent ones: a run of patches in one state is one draw even
-    // where patches of the other kind lie between them in the model.
-    s.first.resize(model.patches.size());
-    s.end.resize(model.patches.size());
-    s.indices.clear();
-    for (bool blending : {false, true})
-        for (size_t i = 0; i < model.patches.size(); ++i) {
-            if (patchBlends(model.patches[i]) != blending) continue;
-            s.first[i] = static_cast<uint32_t>(s.indices.size());
-            const uint32_t base = s.cache.firstVertex(i);
-            for (uint32_t k : detail::triangleIndices(s.segments[i]))
-                s.indices.push_back(base + k);
-            s.end[i] = static_cast<uint32_t>(s.indices.size());
-        }
+    uploadTriangles(s.triangleList.follow(model, s.cache, topologyChanged));
     s.netFirst.resize(model.patches.size() + 1);
     s.netIndices.clear();
     for (size_t i = 0; i < model.patches.size(); ++i) {
@@ -413,8 +423,6 @@ void PatchPipeline::updateCpuDetail(const Model& model, const GpuModelCopy& copy
         s.netIndices.insert(s.netIndices.end(), net.begin(), net.end());
     }
     s.netFirst.back() = static_cast<uint32_t>(s.netIndices.size());
-    uploadDynamicIndices(s.triangles, s.triangleCapacity, s.indices.data(), s.indices.size(),
-                         "patch triangle indices");
     uploadDynamicIndices(s.nets, s.netCapacity, s.netIndices.data(), s.netIndices.size(),
                          "control net indices");
 }
@@ -478,8 +486,8 @@ void PatchPipeline::drawPatches(const Model& model, const GpuModelCopy& copy, co
             const vm::Vec4 colour = patchColour(patch, static_cast<int>(i) == view.hoveredPatch);
             const bool mirrored = model.isSymmetry(patch.group);
             // The GPU path's patches are 16 indices each, in patch order.
-            const UINT first = cpu ? cpu_.first[i] : static_cast<UINT>(i);
-            const UINT end = cpu ? cpu_.end[i] : static_cast<UINT>(i + 1);
+            const UINT first = cpu ? cpu_.triangleList.first(i) : static_cast<UINT>(i);
+            const UINT end = cpu ? cpu_.triangleList.end(i) : static_cast<UINT>(i + 1);
             const bool joins = run.end > run.first && first == run.end &&
                                mirrored == run.mirrored && sameColour(colour, run.colour);
             if (!joins) {

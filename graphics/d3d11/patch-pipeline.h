@@ -14,6 +14,7 @@
 #include "graphics/d3d11/curvature-buffer.h"
 #include "graphics/d3d11/render-state.h"
 #include "graphics/gpu-model-copy.h"
+#include "graphics/patch-triangles.h"
 #include "graphics/patch-view.h"
 #include "graphics/surface-cache.h"
 #include "model/model.h"
@@ -52,6 +53,7 @@ class PatchPipeline {
     void createShadedTriangles();
     void select(ID3D11Buffer* vertexBuffer, bool lines, bool wireframe, const Lighting& lighting);
     void uploadCpuSurfaces(const SurfaceCache::Ranges& changed);
+    void uploadTriangles(const PatchTriangles::Ranges& changed);
     void updateCpuDetail(const Model& model, const GpuModelCopy& copy, const vm::Mat4 world[2],
                          bool wireframe, bool curvature);
     void followCurvature(const Model& model, const SurfaceCache::Ranges& changed, bool shown);
@@ -91,7 +93,8 @@ class PatchPipeline {
         ComPtr<ID3D11Buffer> normals; // one per vertex, for the shaded display
         CurvatureGrids curvatures;    // while the curvature display shows
         CurvatureBuffer curvatureBuffer;
-        ComPtr<ID3D11Buffer> triangles; // dynamic
+        PatchTriangles triangleList;
+        ComPtr<ID3D11Buffer> triangles;
         size_t triangleCapacity = 0;
         // What the triangles were made for.
         const GpuModelCopy* detailCopy = nullptr;
@@ -101,8 +104,6 @@ class PatchPipeline {
         float detailWidth = 0, detailHeight = 0;
         bool detailWireframe = false;
         std::vector<uint8_t> segments;
-        std::vector<uint32_t> first, end; // patch i's triangles: indices first[i] to end[i]
-        std::vector<uint32_t> indices;
         // The control nets this view draws: those of patches large enough on the screen for
         // their lines to be told apart (two segments or more), patch i's from netFirst[i].
         ComPtr<ID3D11Buffer> nets; // dynamic

@@ -10,6 +10,7 @@
 #include "editor/gpu-copy-view.h"
 #include "graphics/curvature-grids.h"
 #include "graphics/patch-detail.h"
+#include "graphics/patch-triangles.h"
 #include "graphics/surface-cache.h"
 #include "recording-gpu.h"
 #include "view/orbit-camera.h"
@@ -145,7 +146,11 @@ TEST(SurfaceCache, OnlyWhatMovedOrChangedLevelIsEvaluatedAgain) {
     ASSERT_EQ(2, gpu.live); // the points, and every patch's indices
     std::vector<uint8_t> levels{4, 4, 2, 0};
     SurfaceCache cache;
-    ASSERT_EQ((SurfaceCache::Ranges{{0, 25 + 25 + 9}}), cache.update(model, copy, levels));
+    // Every grid goes up, with the room after them.
+    const SurfaceCache::Ranges all = cache.update(model, copy, levels);
+    ASSERT_EQ(1u, all.size());
+    EXPECT_EQ(0u, all[0].first);
+    EXPECT_LE(25u + 25 + 9, all[0].second);
     EXPECT_TRUE(cache.relaid());
     EXPECT_TRUE(cache.update(model, copy, levels).empty()); // nothing moved
     CurvatureGrids curvatures;
@@ -194,7 +199,7 @@ TEST(SurfaceCache, OnlyWhatMovedOrChangedLevelIsEvaluatedAgain) {
     EXPECT_TRUE(sameAsFresh());
 
     levels[3] = 8; // comes into view
-    EXPECT_EQ((SurfaceCache::Ranges{{0, 59 + 81}}), cache.update(model, copy, levels));
+    EXPECT_EQ(0u, cache.update(model, copy, levels).at(0).first);
     curvatures.follow(model, cache, {{0, 59 + 81}}, true);
     EXPECT_EQ(1u, cache.evaluated());
     EXPECT_TRUE(cache.relaid());
@@ -207,6 +212,67 @@ TEST(SurfaceCache, OnlyWhatMovedOrChangedLevelIsEvaluatedAgain) {
     document.edit("Delete", [](Model& m) { m.patches.pop_back(); });
     EXPECT_EQ(2, gpu.live);
     levels.pop_back();
-    EXPECT_EQ((SurfaceCache::Ranges{{0, 59}}), cache.update(model, copy, levels));
+    EXPECT_EQ(0u, cache.update(model, copy, levels).at(0).first);
     EXPECT_TRUE(cache.relaid());
+}
+
+// A few patches drawn finer (an orbit, a drag) lay out their block alone: the other blocks'
+// grids and triangles stay where they are, and only the block's stretch goes up again.
+TEST(SurfaceCache, APatchChangingLevelLaysOutItsBlockAlone) {
+    Model model;
+    for (int k = 0; k < 3000; ++k) {
+        const Model one = square(1, static_cast<float>(k));
+        Model::Patch patch = one.patches[0];
+        for (int32_t& index : patch.indices)
+            index += static_cast<int32_t>(model.points.size());
+        model.points.insert(model.points.end(), one.points.begin(), one.points.end());
+        model.patches.push_back(patch);
+    }
+    model.patches[1600].alpha = 0.5f; // translucent: drawn after its block's opaque patches
+    RecordingGpu gpu;
+    GpuModelCopy copy;
+    copy.setFactory(&gpu);
+    copy.rebuild(model);
+    std::vector<uint8_t> levels(model.patches.size(), 1);
+    SurfaceCache cache;
+    PatchTriangles triangles;
+    cache.update(model, copy, levels);
+    triangles.follow(model, cache, true);
+    ASSERT_EQ(3u, cache.blocks());
+    const std::vector<uint32_t> before = triangles.indices();
+
+    levels[1500] = 8;
+    const SurfaceCache::Ranges changed = cache.update(model, copy, levels);
+    EXPECT_TRUE(cache.relaid() && !cache.relaidAll());
+    EXPECT_EQ(std::vector<uint32_t>{1}, cache.relaidBlocks());
+    EXPECT_EQ(1u, cache.evaluated());
+    ASSERT_EQ(1u, changed.size());
+    EXPECT_LE(cache.firstVertex(cache.blockFirst(1)), changed[0].first);
+    EXPECT_GE(cache.firstVertex(cache.blockFirst(2)), changed[0].second);
+    const PatchTriangles::Ranges sent = triangles.follow(model, cache, false);
+    EXPECT_FALSE(triangles.laidAnew());
+    ASSERT_EQ(1u, sent.size());
+    // Outside the block nothing moved; inside it every patch's triangles index its own grid.
+    EXPECT_TRUE(
+        std::equal(before.begin(), before.begin() + sent[0].first, triangles.indices().begin()));
+    EXPECT_TRUE(std::equal(before.begin() + triangles.first(2048), before.end(),
+                           triangles.indices().begin() + triangles.first(2048)));
+    for (uint32_t i : {1024u, 1500u, 1600u, 2047u}) {
+        const uint32_t n = detail::gridVertices(levels[i]);
+        EXPECT_EQ(6u * levels[i] * levels[i], triangles.end(i) - triangles.first(i));
+        EXPECT_EQ(cache.firstVertex(i), triangles.indices()[triangles.first(i)]);
+        std::vector<vm::Float3> grid(n), normals(n);
+        bezier::tessellateGrid(bezier::controlPoints(model, model.patches[i]), levels[i],
+                               grid.data(), normals.data());
+        EXPECT_EQ(0, std::memcmp(grid.data(), &cache.vertices()[cache.firstVertex(i)],
+                                 n * sizeof(vm::Float3)));
+    }
+    EXPECT_GT(triangles.first(1600), triangles.first(2047)); // after the opaque ones
+
+    // A block with no room left: everything anew.
+    std::fill(levels.begin() + 1024, levels.begin() + 2048, 32);
+    cache.update(model, copy, levels);
+    EXPECT_TRUE(cache.relaidAll());
+    triangles.follow(model, cache, false);
+    EXPECT_TRUE(triangles.laidAnew());
 }
