@@ -29,7 +29,7 @@ LRESULT CALLBACK beforeWindowProcedure(int code, WPARAM wParam, LPARAM lParam) {
 void settleFrameOnWindowChange(std::function<void()> waitForFrame) {
     static HHOOK hook = nullptr;
     frameWait = std::move(waitForFrame);
-    if (!hook)
+    if (!hook && frameWait)
         hook =
             SetWindowsHookExA(WH_CALLWNDPROC, beforeWindowProcedure, nullptr, GetCurrentThreadId());
 }
