@@ -108,7 +108,7 @@ void MainWindow::onCreate(HWND window) {
     p_.handles.window = window;
     reportMenuBar(window);
     acceptDroppedFiles(window);
-    createPalette(window, p_.palette);
+    createPalette(window, p_.handles, p_.palette);
     p_.shapeHandles.window = p_.shape.create();
 
     RECT client;
@@ -137,7 +137,7 @@ bool MainWindow::onToolbarTip(NMHDR* header) {
     // The control reads the text after the notification returns.
     std::string& text = toolbarTip_;
     std::wstring& wide = toolbarTipWide_;
-    text = toolbarTip(static_cast<int>(header->idFrom));
+    text = toolbarTip(static_cast<int>(header->idFrom), p_.document);
     if (header->code == TTN_GETDISPINFOA) {
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
         info->lpszText = text.data();
@@ -170,7 +170,7 @@ void MainWindow::onDestroy() {
 void MainWindow::onKeyDown(WPARAM key) {
     keys_.set(static_cast<unsigned>(key), true);
     if (p_.editor.mode == Mode::Flight) p_.flight.keyDown(static_cast<unsigned>(key));
-    runKeyCommand(key, KeyEdge::Press);
+    runKeyCommand(key, KeyEdge::Press, p_.editor.mode);
 }
 
 void MainWindow::onKeyUp(HWND window, WPARAM key) {
@@ -179,7 +179,7 @@ void MainWindow::onKeyUp(HWND window, WPARAM key) {
     if (key == VK_APPS)
         openContextMenuFromKeyboard(window, p_.mouse);
     else
-        runKeyCommand(key, KeyEdge::Release);
+        runKeyCommand(key, KeyEdge::Release, p_.editor.mode);
 }
 
 LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -25,7 +25,7 @@ out=$("$root/tools/check-includes" "$dir/tree" 2>&1) && fail "a Windows-side hea
 grep -q "model/model.cpp:1: includes a platform folder" <<<"$out" || fail "unclear report: $out"
 
 copy
-sed -i '1i #include "ui/win32/records.h"' "$dir/tree/graphics/d3d11/renderer.cpp"
+sed -i '1i #include "ui/win32/status-bar.h"' "$dir/tree/graphics/d3d11/renderer.cpp"
 out=$("$root/tools/check-includes" "$dir/tree" 2>&1) && fail "graphics/ including ui/ passed"
 grep -q "graphics/d3d11/renderer.cpp:1: includes ui/, a higher folder than graphics/" <<<"$out" ||
   fail "unclear report: $out"

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
-#include "app/win32/application.h"
+#include "app/win32/shell.h"
+#include "ui/win32/session-settings.h"
 #include "win32-test-support.h"
 
-// Runs the program's start-up in this process, in a folder of the test's own.
+// Runs the program's start-up in this process, in a folder of the test's own. The test makes
+// the shell as WinMain does; what it works on is read and driven through it.
 class AppFixture : public ::testing::Test {
   protected:
     // Each test works in a folder of its own holding its session.ini.
@@ -28,14 +31,16 @@ class AppFixture : public ::testing::Test {
     }
     // Closing the main window lets go of the device before the process ends.
     void TearDown() override {
-        if (IsWindow(application.main.window)) DestroyWindow(application.main.window);
+        if (shell_ && IsWindow(shell_->mainHandles.window))
+            DestroyWindow(shell_->mainHandles.window);
         pumpMessages();
         SetCurrentDirectoryA("..");
     }
 
     void start(const std::string& session = "") {
         if (!session.empty()) writeTextFile(L"session.ini", session);
-        ASSERT_TRUE(startUp(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
+        shell_ = std::make_unique<Shell>();
+        ASSERT_TRUE(shell_->startUp(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
         pumpMessages();
     }
 
@@ -60,11 +65,15 @@ class AppFixture : public ::testing::Test {
         return p;
     }
     // A view window's rectangle in the main window's client coordinates.
-    static RECT childRect(HWND child) {
+    RECT childRect(HWND child) {
         RECT r = windowRect(child);
-        MapWindowPoints(nullptr, application.main.window, reinterpret_cast<POINT*>(&r), 2);
+        MapWindowPoints(nullptr, shell().mainHandles.window, reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
 
+    // The running shell, made by start().
+    Shell& shell() const { return *shell_; }
+
     std::string folder;
+    std::unique_ptr<Shell> shell_;
 };

@@ -37,7 +37,7 @@ class DocumentTest : public ToolsTest {
         ToolsTest::TearDown();
     }
     void command(int id) {
-        SendMessageA(application.main.window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        SendMessageA(shell().mainHandles.window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
         pumpMessages();
     }
     void modify() { // a locator is a change of the document

@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 
-#include "app/win32/shell-windows.h"
 #include "document-fixture.h"
 #include "model/memory-tree.h"
 #include "model/obj-format.h"
@@ -29,7 +28,7 @@ TEST_F(DocumentTest, SaveWithoutAPathAsksThenWritesAndClearsTheMark) {
     EXPECT_EQ(1, dialogs);
     EXPECT_TRUE(lastDialogWasSave);
     EXPECT_EQ("Untitled.obj", proposed);
-    EXPECT_EQ("", document().path());
+    EXPECT_EQ("", shell().document.path());
     EXPECT_EQ("Untitled* - Tavrel", title());
 
     answer = "ship";
@@ -46,7 +45,7 @@ TEST_F(DocumentTest, SaveWithoutAPathAsksThenWritesAndClearsTheMark) {
     command(6); // with a path: no dialog
     EXPECT_EQ(2, dialogs);
     EXPECT_EQ("ship - Tavrel", title());
-    EXPECT_TRUE(SendMessageA(application.main.toolbar, TB_ISBUTTONENABLED, 6, 0));
+    EXPECT_TRUE(SendMessageA(shell().mainHandles.toolbar, TB_ISBUTTONENABLED, 6, 0));
 }
 
 TEST_F(DocumentTest, NewAsksAboutUnsavedChangesAndStartsClean) {
@@ -56,18 +55,18 @@ TEST_F(DocumentTest, NewAsksAboutUnsavedChangesAndStartsClean) {
     unsavedAnswer = DocumentPrompts::Unsaved::Cancel;
     command(4);
     EXPECT_EQ(1, questions);
-    EXPECT_EQ(1u, application.ship.locators.size());
+    EXPECT_EQ(1u, shell().ship.locators.size());
     EXPECT_EQ("Untitled* - Tavrel", title());
 
     unsavedAnswer = DocumentPrompts::Unsaved::Discard;
     command(4);
     EXPECT_EQ("Untitled - Tavrel", title());
     EXPECT_EQ("?", storedPath()); // New does not change the remembered file
-    EXPECT_TRUE(application.ship.locators.empty());
-    EXPECT_TRUE(editorState.pendingPoints.empty());
-    EXPECT_EQ(48u, application.ship.points.size());
+    EXPECT_TRUE(shell().ship.locators.empty());
+    EXPECT_TRUE(shell().editor.pendingPoints.empty());
+    EXPECT_EQ(48u, shell().ship.points.size());
     EXPECT_EQ(48u,
-              static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0)));
+              static_cast<size_t>(SendMessageA(shell().shapeHandles.pointList, LB_GETCOUNT, 0, 0)));
     EXPECT_EQ("", sessionSettings().readString("Tool", "SelectedPatches", "?", 560));
 
     command(4); // not modified: no question
@@ -81,53 +80,52 @@ TEST_F(DocumentTest, NewAsksAboutUnsavedChangesAndStartsClean) {
     command(4);
     EXPECT_EQ(1, dialogs);
     EXPECT_TRUE(std::filesystem::exists("before-new.obj"));
-    EXPECT_TRUE(application.ship.locators.empty());
+    EXPECT_TRUE(shell().ship.locators.empty());
 }
 
 TEST_F(DocumentTest, OpenReplacesTheModelOrKeepsItWhenRefusedOrCancelled) {
     writeTextFile(L"one.obj", kOnePatch);
     writeTextFile(L"bad.obj", "cstype bezier\r\ndeg 3\r\nv 0 0 0\r\nsurf 0.0 1.0 0.0 1.0 0 1 2 3 4 "
                               "5 6 7 8 9 1 1 1 1 1 1\r\n");
-    document().adopt("kept.obj", "", true);
+    shell().document.adopt("kept.obj", "", true);
     answer.clear();
     command(5);
-    EXPECT_EQ("kept.obj", document().path());
-    EXPECT_EQ(4u, application.ship.patches.size());
+    EXPECT_EQ("kept.obj", shell().document.path());
+    EXPECT_EQ(4u, shell().ship.patches.size());
 
     answer = "bad.obj";
     command(5);
     ASSERT_EQ(1u, told.size());
     EXPECT_NE(std::string::npos, told[0].find("bad.obj"));
-    EXPECT_EQ(4u, application.ship.patches.size());
-    EXPECT_EQ("kept.obj", document().path());
+    EXPECT_EQ(4u, shell().ship.patches.size());
+    EXPECT_EQ("kept.obj", shell().document.path());
 
     answer = "one.obj";
     command(5);
     EXPECT_FALSE(lastDialogWasSave);
-    ASSERT_EQ(1u, application.ship.patches.size());
+    ASSERT_EQ(1u, shell().ship.patches.size());
     EXPECT_EQ(3u,
-              static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0)));
-    ASSERT_EQ(1u, application.ship.locators.size());
-    EXPECT_EQ("Nose", shellWindows().shape.tree().itemText(
-                          shellWindows().shape.tree().items.locatorItem(0)));
+              static_cast<size_t>(SendMessageA(shell().shapeHandles.pointList, LB_GETCOUNT, 0, 0)));
+    ASSERT_EQ(1u, shell().ship.locators.size());
+    EXPECT_EQ("Nose", shell().shape.tree().itemText(shell().shape.tree().items.locatorItem(0)));
     EXPECT_EQ("one - Tavrel", title());
     EXPECT_EQ("one.obj", storedPath());
-    frameTick();
+    shell().frameTick();
 }
 
 TEST_F(DocumentTest, ClosingAsksAboutUnsavedChanges) {
-    SendMessageA(application.main.window, WM_CLOSE, 0, 0);
+    SendMessageA(shell().mainHandles.window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, questions); // nothing to lose: no question
-    ASSERT_FALSE(IsWindow(application.main.window));
+    ASSERT_FALSE(IsWindow(shell().mainHandles.window));
 }
 
 TEST_F(DocumentTest, ClosingCanBeCancelled) {
     modify();
     unsavedAnswer = DocumentPrompts::Unsaved::Cancel;
-    SendMessageA(application.main.window, WM_CLOSE, 0, 0);
+    SendMessageA(shell().mainHandles.window, WM_CLOSE, 0, 0);
     EXPECT_EQ(1, questions);
-    EXPECT_TRUE(IsWindow(application.main.window));
+    EXPECT_TRUE(IsWindow(shell().mainHandles.window));
     unsavedAnswer = DocumentPrompts::Unsaved::Discard;
-    SendMessageA(application.main.window, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(application.main.window));
+    SendMessageA(shell().mainHandles.window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(shell().mainHandles.window));
 }

@@ -47,12 +47,12 @@ class DpiTest : public AppFixture {
 
 TEST_F(DpiTest, ControlsScaleInsideTheirWindowsAndApart) {
     start();
-    HWND shape = application.shape.window;
+    HWND shape = shell().shapeHandles.window;
     const int dpi = windowDpi(shape);
     if (const char* expected = std::getenv("TAVREL_EXPECT_DPI")) {
         ASSERT_EQ(std::atoi(expected), dpi);
     }
-    const ShapeWindowHandles& s = application.shape;
+    const ShapeWindowHandles& s = shell().shapeHandles;
     std::vector<HWND> controls = {s.tree, s.pointList, s.alphaSlider, s.transformChoice,
                                   s.transformApply};
     for (int i = 0; i < 3; ++i)
@@ -68,7 +68,7 @@ TEST_F(DpiTest, ControlsScaleInsideTheirWindowsAndApart) {
 
     // The palette's cells grow with the DPI (39 × 38 at 96), and the display box's label
     // shows whole.
-    HWND toolbar = application.palette.toolbar;
+    HWND toolbar = shell().paletteHandles.toolbar;
     RECT button;
     SendMessageA(toolbar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
     EXPECT_NEAR(39.0 * dpi / kDefaultDpi, button.right - button.left, 1.0);
@@ -85,7 +85,7 @@ TEST_F(DpiTest, ControlsScaleInsideTheirWindowsAndApart) {
     const RECT shown = placeIn(toolbar, label);
     EXPECT_LE(text.cx, shown.right - shown.left);
     EXPECT_LE(text.cy, shown.bottom - shown.top);
-    RECT display, beside, box = placeIn(toolbar, application.palette.displayCheckBox), both;
+    RECT display, beside, box = placeIn(toolbar, shell().paletteHandles.displayCheckBox), both;
     SendMessageA(toolbar, TB_GETITEMRECT, palette::Display, reinterpret_cast<LPARAM>(&display));
     SendMessageA(toolbar, TB_GETITEMRECT, palette::Display - 1, reinterpret_cast<LPARAM>(&beside));
     for (const RECT& part : {shown, box}) {
@@ -100,11 +100,11 @@ TEST_F(DpiTest, PlacesSavedAt96ComeBackAtTheScreensDpi) {
     start("[Session]\r\nx=300\r\ny=40\r\nw=900\r\nh=600\r\ndpi=96\r\n[Windows]\r\nShapeX=20\r\n"
           "ShapeY=30\r\nShapeW=800\r\nShapeH=700\r\nShapeShown=1\r\nShapeDpi=96\r\n");
     const int dpi = systemDpi();
-    const POINT origin = clientOrigin(application.main.window);
+    const POINT origin = clientOrigin(shell().mainHandles.window);
     EXPECT_EQ(scaledForDpi(300, dpi), origin.x);
     EXPECT_EQ(scaledForDpi(40, dpi), origin.y);
-    EXPECT_EQ(scaledForDpi(900, dpi), clientRect(application.main.window).right);
-    const RECT shape = windowRect(application.shape.window);
+    EXPECT_EQ(scaledForDpi(900, dpi), clientRect(shell().mainHandles.window).right);
+    const RECT shape = windowRect(shell().shapeHandles.window);
     EXPECT_EQ(scaledForDpi(20, dpi), shape.left);
     EXPECT_EQ(scaledForDpi(30, dpi), shape.top);
     EXPECT_EQ(scaledForDpi(800, dpi), shape.right - shape.left);

@@ -9,7 +9,6 @@
 #include <set>
 #include <string>
 
-#include "app/win32/shell-windows.h"
 #include "editor/selection.h"
 #include "graphics/planet-geometry.h"
 #include "tools-fixture.h"
@@ -22,9 +21,9 @@ class FlightTest : public ToolsTest {
   protected:
     // The back buffer read after a present holds the frame before it: draw the same twice.
     BackBuffer frame() {
-        frameRender();
-        frameRender();
-        return readBackBuffer(*application.renderer);
+        shell().frameRender();
+        shell().frameRender();
+        return readBackBuffer(*shell().renderer);
     }
     static bool isBlack(const BackBuffer& b, int x, int y) { return (b.at(x, y) & 0xFFFFFF) == 0; }
     // Pixels of a row that are neither black nor the model's red.
@@ -41,7 +40,7 @@ class FlightTest : public ToolsTest {
 TEST_F(FlightTest, ThePlanetShowsAheadAndTheKeysToggleIt) {
     // Looking along +z from the origin side, the planet fills a disc around the middle; a row
     // above the model crosses it.
-    orbitCamera.gamma = 0;
+    shell().camera.gamma = 0;
     const BackBuffer shown = frame();
     const int row = shown.height / 2 - 170;
     const int with = planetPixels(shown, row);
@@ -52,39 +51,40 @@ TEST_F(FlightTest, ThePlanetShowsAheadAndTheKeysToggleIt) {
         colours.insert(shown.at(x, row) & 0xFFFFFF);
     EXPECT_GT(colours.size(), 20u);
 
-    SendMessageA(application.main.window, WM_KEYUP, 'H', 0); // planet off
+    SendMessageA(shell().mainHandles.window, WM_KEYUP, 'H', 0); // planet off
     EXPECT_LT(planetPixels(frame(), row), with / 10);
-    SendMessageA(application.main.window, WM_KEYUP, 'J', 0); // the sphere mesh instead
+    SendMessageA(shell().mainHandles.window, WM_KEYUP, 'J', 0); // the sphere mesh instead
     EXPECT_GT(planetPixels(frame(), row), shown.width / 4);
 }
 
 TEST_F(FlightTest, PlayFliesFromTheCockpitAndStopLeavesTheShipDrifting) {
     paletteClick(palette::Play);
-    EXPECT_EQ(Mode::Flight, editorState.mode);
-    application.ship.velocity = {0, 0, 0, 0};
-    frameTick();
-    frameTick();
+    EXPECT_EQ(Mode::Flight, shell().editor.mode);
+    shell().ship.velocity = {0, 0, 0, 0};
+    shell().frameTick();
+    shell().frameTick();
     // No controller here: centred stick, no thrust; only gravity pulls towards the planet.
-    EXPECT_GT(application.ship.velocity.z, 0.0f);
-    EXPECT_EQ(0.0f, application.ship.angularVelocity.x);
-    EXPECT_LT(application.ship.velocity.z, 10.0f);
+    EXPECT_GT(shell().ship.velocity.z, 0.0f);
+    EXPECT_EQ(0.0f, shell().ship.angularVelocity.x);
+    EXPECT_LT(shell().ship.velocity.z, 10.0f);
     const BackBuffer cockpit = frame(); // the head-up display's glass in front of the eye
     EXPECT_FALSE(isBlack(cockpit, cockpit.width / 2, cockpit.height / 2 + 40));
 
     paletteClick(palette::Stop);
-    EXPECT_EQ(Mode::Editing, editorState.mode);
-    application.ship.velocity = {0, 0, 100, 0};
-    const vm::Vec4 before = application.ship.position;
+    EXPECT_EQ(Mode::Editing, shell().editor.mode);
+    shell().ship.velocity = {0, 0, 100, 0};
+    const vm::Vec4 before = shell().ship.position;
     Sleep(20);
-    frameTick();
-    EXPECT_GT(application.ship.position.z, before.z); // drifting on
-    EXPECT_EQ(100.0f, application.ship.velocity.z);   // no flight step while editing
+    shell().frameTick();
+    EXPECT_GT(shell().ship.position.z, before.z); // drifting on
+    EXPECT_EQ(100.0f, shell().ship.velocity.z);   // no flight step while editing
 }
 
 TEST_F(AppFixture, AMissingPlanetImageEndsStartUpWithError) {
     DeleteFileA("1_earth_16k.jpg");
     try {
-        startUp(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+        shell_ = std::make_unique<Shell>();
+        shell_->startUp(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
         ADD_FAILURE() << "start-up went on without the planet image";
     } catch (const FatalErrorThrown& e) {
         EXPECT_STREQ("error", e.what());
@@ -123,7 +123,7 @@ void writeBmp(const char* path, int w, int h, const std::vector<uint32_t>& rgb) 
 TEST_F(AppFixture, PicturesAreUploadedAsRgbaWithTheirColoursInPlace) {
     start();
     writeBmp("colours.bmp", 3, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x808040});
-    LoadedTexture picture = loadTexture(*application.renderer, L"colours.bmp");
+    LoadedTexture picture = loadTexture(*shell().renderer, L"colours.bmp");
     D3D11_TEXTURE2D_DESC desc = {};
     picture.texture->GetDesc(&desc);
     EXPECT_EQ(3u, desc.Width);
@@ -134,11 +134,10 @@ TEST_F(AppFixture, PicturesAreUploadedAsRgbaWithTheirColoursInPlace) {
     desc.BindFlags = 0;
     desc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
     ComPtr<ID3D11Texture2D> staging;
-    ASSERT_EQ(S_OK, application.renderer->device()->CreateTexture2D(&desc, nullptr, &staging));
-    application.renderer->context()->CopyResource(staging.Get(), picture.texture.Get());
+    ASSERT_EQ(S_OK, shell().renderer->device()->CreateTexture2D(&desc, nullptr, &staging));
+    shell().renderer->context()->CopyResource(staging.Get(), picture.texture.Get());
     D3D11_MAPPED_SUBRESOURCE mapped;
-    ASSERT_EQ(S_OK,
-              application.renderer->context()->Map(staging.Get(), 0, D3D11_MAP_READ, 0, &mapped));
+    ASSERT_EQ(S_OK, shell().renderer->context()->Map(staging.Get(), 0, D3D11_MAP_READ, 0, &mapped));
     auto texel = [&](int x, int y) {
         uint32_t v;
         std::memcpy(&v, static_cast<const char*>(mapped.pData) + y * mapped.RowPitch + x * 4, 4);
@@ -148,9 +147,9 @@ TEST_F(AppFixture, PicturesAreUploadedAsRgbaWithTheirColoursInPlace) {
     EXPECT_EQ(0xFF00FF00u, texel(1, 0));
     EXPECT_EQ(0xFFFF0000u, texel(2, 0));
     EXPECT_EQ(0xFF408080u, texel(2, 1));
-    application.renderer->context()->Unmap(staging.Get(), 0);
+    shell().renderer->context()->Unmap(staging.Get(), 0);
 
-    shellWindows().scene.planet().texture->GetDesc(&desc);
+    shell().scene.planet().texture->GetDesc(&desc);
     EXPECT_EQ(2048u, desc.Width); // the shipped Earth map
 }
 
@@ -171,16 +170,16 @@ double markerX(const BackBuffer& b) {
 
 TEST_F(FlightTest, TheMarkerPointsToTheSideThePlanetIsOn) {
     paletteClick(palette::Play);
-    shellWindows().scene.display().planetVisible = false; // the marker alone, whatever lies ahead
-    application.ship.velocity = {};
+    shell().scene.display().planetVisible = false; // the marker alone, whatever lies ahead
+    shell().ship.velocity = {};
     // The display sits at the first locator: one ahead of the eye and above the model.
     Model::Locator cockpit;
     cockpit.position = {0, 0.6f, 2.5f, 1};
-    application.ship.locators.push_back(cockpit);
+    shell().ship.locators.push_back(cockpit);
     // The ship's +x (the pilot's left) turned towards the planet, then its −x.
-    application.ship.orientation = vm::quaternionRotationAxis({0, 1, 0, 0}, -1.5707964f);
+    shell().ship.orientation = vm::quaternionRotationAxis({0, 1, 0, 0}, -1.5707964f);
     const BackBuffer left = frame();
-    application.ship.orientation = vm::quaternionRotationAxis({0, 1, 0, 0}, 1.5707964f);
+    shell().ship.orientation = vm::quaternionRotationAxis({0, 1, 0, 0}, 1.5707964f);
     const BackBuffer right = frame();
     const double leftX = markerX(left), rightX = markerX(right);
     ASSERT_GE(leftX, 0) << "no marker seen";
@@ -190,59 +189,59 @@ TEST_F(FlightTest, TheMarkerPointsToTheSideThePlanetIsOn) {
 }
 
 TEST_F(FlightTest, TheKeyboardFliesTheShipAndHomeBringsItBack) {
-    const vm::Vec4 target = orbitCamera.offset;
+    const vm::Vec4 target = shell().camera.offset;
     paletteClick(palette::Play);
     // A frame first: the next step then spans one frame, not the time since start-up (seconds
     // on a loaded machine, over which the stick would turn the ship past its nose-down).
-    frameTick();
-    SendMessageA(application.main.window, WM_KEYDOWN, VK_UP, 0);    // stick forward: nose down
-    SendMessageA(application.main.window, WM_KEYDOWN, 'W', 0);      // an editing key: no effect
-    SendMessageA(application.main.window, WM_KEYDOWN, VK_PRIOR, 0); // throttle open
+    shell().frameTick();
+    SendMessageA(shell().mainHandles.window, WM_KEYDOWN, VK_UP, 0);    // stick forward: nose down
+    SendMessageA(shell().mainHandles.window, WM_KEYDOWN, 'W', 0);      // an editing key: no effect
+    SendMessageA(shell().mainHandles.window, WM_KEYDOWN, VK_PRIOR, 0); // throttle open
     for (int i = 0; i < 20; ++i) {
         Sleep(10);
-        frameTick();
+        shell().frameTick();
     }
-    SendMessageA(application.main.window, WM_KEYUP, VK_UP, 0);
-    SendMessageA(application.main.window, WM_KEYUP, 'W', 0);
-    SendMessageA(application.main.window, WM_KEYUP, VK_PRIOR, 0);
-    const vm::Mat4 r = vm::rotationQuaternion(application.ship.orientation);
+    SendMessageA(shell().mainHandles.window, WM_KEYUP, VK_UP, 0);
+    SendMessageA(shell().mainHandles.window, WM_KEYUP, 'W', 0);
+    SendMessageA(shell().mainHandles.window, WM_KEYUP, VK_PRIOR, 0);
+    const vm::Mat4 r = vm::rotationQuaternion(shell().ship.orientation);
     EXPECT_LT(r.m[2][1], 0.0f); // the ship's z turned towards −y
-    EXPECT_GT(application.flight.keyboardControls().throttle, 0.0f);
-    EXPECT_GT(vm::length3(application.ship.velocity), 10.0f); // thrust on top of gravity
-    EXPECT_EQ(target.z, orbitCamera.offset.z);                // W did not move the target
+    EXPECT_GT(shell().flight.keyboardControls().throttle, 0.0f);
+    EXPECT_GT(vm::length3(shell().ship.velocity), 10.0f); // thrust on top of gravity
+    EXPECT_EQ(target.z, shell().camera.offset.z);         // W did not move the target
     char status[64] = {};
-    SendMessageA(static_cast<HWND>(application.main.statusBar), SB_GETTEXTA, 0,
+    SendMessageA(static_cast<HWND>(shell().mainHandles.statusBar), SB_GETTEXTA, 0,
                  reinterpret_cast<LPARAM>(status));
     EXPECT_EQ(0, std::strncmp(status, "speed ", 6)) << status;
 
-    SendMessageA(application.main.window, WM_KEYDOWN, VK_BACK, 0); // cut
-    EXPECT_EQ(0.0f, application.flight.keyboardControls().throttle);
+    SendMessageA(shell().mainHandles.window, WM_KEYDOWN, VK_BACK, 0); // cut
+    EXPECT_EQ(0.0f, shell().flight.keyboardControls().throttle);
     paletteClick(palette::Stop);
-    EXPECT_TRUE(SendMessageA(application.palette.toolbar, TB_GETSTATE, palette::Stop, 0) &
+    EXPECT_TRUE(SendMessageA(shell().paletteHandles.toolbar, TB_GETSTATE, palette::Stop, 0) &
                 TBSTATE_ENABLED); // away from the start: "stop" again brings it home
     paletteClick(palette::Stop);
-    EXPECT_TRUE(application.ship.atHome());
-    EXPECT_FALSE(SendMessageA(application.palette.toolbar, TB_GETSTATE, palette::Stop, 0) &
+    EXPECT_TRUE(shell().ship.atHome());
+    EXPECT_FALSE(SendMessageA(shell().paletteHandles.toolbar, TB_GETSTATE, palette::Stop, 0) &
                  TBSTATE_ENABLED);
 
-    application.ship.position = {5, 0, 0, 0};
-    SendMessageA(application.main.window, WM_KEYDOWN, VK_HOME, 0); // Home, in editing mode
-    EXPECT_TRUE(application.ship.atHome());
+    shell().ship.position = {5, 0, 0, 0};
+    SendMessageA(shell().mainHandles.window, WM_KEYDOWN, VK_HOME, 0); // Home, in editing mode
+    EXPECT_TRUE(shell().ship.atHome());
 }
 
 TEST_F(FlightTest, TheSelectionBracketsFollowTheShipWhereverAFlightLeftIt) {
-    selectAll(application.ship);
+    selectAll(shell().ship);
     // The overlays alone, drawn twice (the read-back holds the frame before the last).
-    auto overlayCentreX = [] {
-        Renderer& r = *application.renderer;
+    auto overlayCentreX = [this] {
+        Renderer& r = *shell().renderer;
         RECT client;
-        GetClientRect(application.main.view, &client);
+        GetClientRect(shell().mainHandles.view, &client);
         for (int i = 0; i < 2; ++i) {
             FrameView frame;
-            frame.viewProjection = orbitCamera.viewMatrix() * r.projection();
+            frame.viewProjection = shell().camera.viewMatrix() * r.projection();
             r.beginView(0, frame);
-            shellWindows().overlays.draw(0, static_cast<float>(client.right) /
-                                                static_cast<float>(client.bottom));
+            shell().overlays.draw(0, static_cast<float>(client.right) /
+                                         static_cast<float>(client.bottom));
             r.present(0);
         }
         const BackBuffer b = readBackBuffer(r);
@@ -255,7 +254,7 @@ TEST_F(FlightTest, TheSelectionBracketsFollowTheShipWhereverAFlightLeftIt) {
     };
     const double atHome = overlayCentreX();
     ASSERT_GE(atHome, 0) << "no brackets drawn";
-    application.ship.position = {1, 0, 0, 0}; // +x shows on the left from this camera
+    shell().ship.position = {1, 0, 0, 0}; // +x shows on the left from this camera
     const double moved = overlayCentreX();
     EXPECT_LT(moved, atHome - 50);
 }

@@ -6,7 +6,6 @@
 #include <commctrl.h>
 
 #include "app-fixture.h"
-#include "app/win32/shell-windows.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/status-bar.h"
@@ -16,7 +15,7 @@ namespace {
 
 class PaletteTest : public AppFixture {
   protected:
-    HWND toolbar() const { return application.palette.toolbar; }
+    HWND toolbar() const { return shell().paletteHandles.toolbar; }
     int state(int id) const {
         return static_cast<int>(SendMessageA(toolbar(), TB_GETSTATE, id, 0));
     }
@@ -25,7 +24,7 @@ class PaletteTest : public AppFixture {
     void click(int id) {
         if (palette::kButtons[id].check)
             SendMessageA(toolbar(), TB_CHECKBUTTON, id, MAKELPARAM(!checked(id), 0));
-        SendMessageA(application.palette.window, WM_COMMAND, MAKEWPARAM(id, 0),
+        SendMessageA(shell().paletteHandles.window, WM_COMMAND, MAKEWPARAM(id, 0),
                      reinterpret_cast<LPARAM>(toolbar()));
         pumpMessages();
     }
@@ -54,14 +53,14 @@ TEST_F(PaletteTest, ButtonsTextsAndStartStates) {
     EXPECT_TRUE(state(palette::Group) & TBSTATE_INDETERMINATE);
     EXPECT_FALSE(state(palette::Play) & TBSTATE_INDETERMINATE);
     EXPECT_TRUE(checked(palette::ToggleWireframe));
-    EXPECT_TRUE(shellWindows().palette.wireframeChecked());
+    EXPECT_TRUE(shell().palette.wireframeChecked());
     EXPECT_TRUE(checked(palette::Translate));
     EXPECT_FALSE(checked(palette::Select));
     EXPECT_EQ(BST_INDETERMINATE,
-              SendMessageA(application.palette.displayCheckBox, BM_GETCHECK, 0, 0));
+              SendMessageA(shell().paletteHandles.displayCheckBox, BM_GETCHECK, 0, 0));
 
     // The main toolbar: eleven buttons, Save and Redo disabled at first.
-    HWND main = application.main.toolbar;
+    HWND main = shell().mainHandles.toolbar;
     EXPECT_EQ(11, SendMessageA(main, TB_BUTTONCOUNT, 0, 0));
     EXPECT_FALSE(SendMessageA(main, TB_ISBUTTONENABLED, 6, 0));
     EXPECT_TRUE(SendMessageA(main, TB_ISBUTTONENABLED, 4, 0));
@@ -74,14 +73,14 @@ TEST_F(PaletteTest, ButtonsTextsAndStartStates) {
 TEST_F(PaletteTest, ToolButtonsSwitchAndRememberTheTool) {
     start();
     click(palette::Select);
-    EXPECT_EQ(Tool::Select, editorState.tool);
+    EXPECT_EQ(Tool::Select, shell().editor.tool);
     EXPECT_EQ(2, setting("Tool"));
     click(palette::Translate); // releases "select"
-    EXPECT_EQ(Tool::Translate, editorState.tool);
+    EXPECT_EQ(Tool::Translate, shell().editor.tool);
     EXPECT_FALSE(checked(palette::Select));
     EXPECT_TRUE(checked(palette::Translate));
     click(palette::Translate); // chosen again: no tool
-    EXPECT_EQ(Tool::None, editorState.tool);
+    EXPECT_EQ(Tool::None, shell().editor.tool);
     EXPECT_EQ(0, setting("Tool"));
     EXPECT_FALSE(checked(palette::Translate));
 }
@@ -89,21 +88,21 @@ TEST_F(PaletteTest, ToolButtonsSwitchAndRememberTheTool) {
 TEST_F(PaletteTest, GridCyclesTwoStatesOrThreeInTheQuadLayout) {
     start("[Session]\r\nloc=0\r\n");
     click(palette::ToggleGrid);
-    EXPECT_TRUE(editorState.grid);
+    EXPECT_TRUE(shell().editor.grid);
     EXPECT_EQ(1, setting("grid"));
     click(palette::ToggleGrid);
-    EXPECT_FALSE(editorState.grid);
+    EXPECT_FALSE(shell().editor.grid);
     EXPECT_EQ(0, setting("loc"));
 
-    editorState.currentView = ViewMode::Quad;
+    shell().editor.currentView = ViewMode::Quad;
     click(palette::ToggleGrid);
-    EXPECT_TRUE(editorState.grid);
-    EXPECT_FALSE(editorState.loc);
+    EXPECT_TRUE(shell().editor.grid);
+    EXPECT_FALSE(shell().editor.loc);
     click(palette::ToggleGrid);
-    EXPECT_TRUE(editorState.grid && editorState.loc);
+    EXPECT_TRUE(shell().editor.grid && shell().editor.loc);
     EXPECT_TRUE(checked(palette::ToggleGrid));
     click(palette::ToggleGrid);
-    EXPECT_FALSE(editorState.grid || editorState.loc);
+    EXPECT_FALSE(shell().editor.grid || shell().editor.loc);
     EXPECT_EQ(0, setting("grid"));
     EXPECT_EQ(0, setting("loc"));
 }
@@ -112,52 +111,52 @@ TEST_F(PaletteTest, WireframePlayAndStop) {
     start();
     click(palette::ToggleWireframe);
     EXPECT_EQ(1, setting("wireframe"));
-    EXPECT_TRUE(shellWindows().palette.wireframeChecked());
-    frameTick();
+    EXPECT_TRUE(shell().palette.wireframeChecked());
+    shell().frameTick();
 
     // Play and Stop say what they did, as their menu items do.
-    const auto said = [] {
+    const auto said = [this] {
         char text[256] = {};
-        SendMessageA(application.main.statusBar, SB_GETTEXTA,
+        SendMessageA(shell().mainHandles.statusBar, SB_GETTEXTA,
                      static_cast<WPARAM>(StatusPart::Message), reinterpret_cast<LPARAM>(text));
         return std::string(text);
     };
     click(palette::Play);
-    EXPECT_EQ(Mode::Flight, editorState.mode);
+    EXPECT_EQ(Mode::Flight, shell().editor.mode);
     EXPECT_TRUE(state(palette::Stop) & TBSTATE_ENABLED);
     EXPECT_EQ(0u, said().find("Flying"));
     click(palette::Stop);
-    EXPECT_EQ(Mode::Editing, editorState.mode);
+    EXPECT_EQ(Mode::Editing, shell().editor.mode);
     EXPECT_FALSE(state(palette::Stop) & TBSTATE_ENABLED);
     EXPECT_EQ("Stopped", said());
 
     // Flight in the quad layout leaves it, so that the view mode and the windows agree.
-    editorState.currentView = ViewMode::Quad;
-    shellWindows().layout.switchTo(Layout::Quad);
+    shell().editor.currentView = ViewMode::Quad;
+    shell().layout.switchTo(Layout::Quad);
     click(palette::Play);
-    EXPECT_EQ(ViewMode::Front, editorState.currentView);
-    EXPECT_EQ(1, viewCount());
-    EXPECT_FALSE(IsWindow(application.main.secondaryViews[0]));
-    frameTick();
+    EXPECT_EQ(ViewMode::Front, shell().editor.currentView);
+    EXPECT_EQ(1, shell().layout.viewCount());
+    EXPECT_FALSE(IsWindow(shell().mainHandles.secondaryViews[0]));
+    shell().frameTick();
 }
 
 TEST_F(PaletteTest, SelectionRefreshAndTheDisplayCheckBox) {
     start();
-    Model& model = application.ship;
+    Model& model = shell().ship;
     model.patches[0].selected = true;
-    shellWindows().palette.refreshSelection();
+    shell().palette.refreshSelection();
     EXPECT_FALSE(state(palette::Group) & TBSTATE_ENABLED);
-    EXPECT_EQ(BST_CHECKED, SendMessageA(application.palette.displayCheckBox, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_CHECKED, SendMessageA(shell().paletteHandles.displayCheckBox, BM_GETCHECK, 0, 0));
     model.patches[2].selected = true;
-    shellWindows().palette.refreshSelection();
+    shell().palette.refreshSelection();
     EXPECT_TRUE(state(palette::Group) & TBSTATE_ENABLED);
     EXPECT_EQ("0;2", sessionSettings().readString("Tool", "SelectedPatches", "", 560));
 
     // Checked → indeterminate on a click: the selection is hidden.
-    SendMessageA(application.palette.displayCheckBox, BM_CLICK, 0, 0);
+    SendMessageA(shell().paletteHandles.displayCheckBox, BM_CLICK, 0, 0);
     pumpMessages();
     EXPECT_EQ(BST_INDETERMINATE,
-              SendMessageA(application.palette.displayCheckBox, BM_GETCHECK, 0, 0));
+              SendMessageA(shell().paletteHandles.displayCheckBox, BM_GETCHECK, 0, 0));
     EXPECT_FALSE(model.patches[0].visible);
     EXPECT_FALSE(model.patches[2].visible);
     EXPECT_TRUE(model.patches[1].visible);
@@ -167,16 +166,16 @@ TEST_F(PaletteTest, TwoColumnsOfButtonsFillThePalette) {
     start();
     RECT bar, client, last;
     GetWindowRect(toolbar(), &bar);
-    GetClientRect(application.palette.window, &client);
+    GetClientRect(shell().paletteHandles.window, &client);
     SendMessageA(toolbar(), TB_GETITEMRECT, palette::ButtonCount - 1,
                  reinterpret_cast<LPARAM>(&last));
     EXPECT_EQ(10, SendMessageA(toolbar(), TB_GETROWS, 0, 0));
     EXPECT_GE(bar.bottom - bar.top, last.bottom); // every row is inside the toolbar…
     EXPECT_LE(last.bottom, client.bottom);        // …and inside the palette
     // A place remembered from the palette of fewer buttons does not hide the last row.
-    HWND window = application.palette.window;
+    HWND window = shell().paletteHandles.window;
     SetWindowPos(window, nullptr, 0, 0, 116, 380, SWP_NOMOVE | SWP_NOZORDER);
     RECT outer;
     GetWindowRect(window, &outer);
-    EXPECT_EQ(shellWindows().palette.outerHeight(), outer.bottom - outer.top);
+    EXPECT_EQ(shell().palette.outerHeight(), outer.bottom - outer.top);
 }

@@ -8,7 +8,6 @@
 
 #include <cstring>
 
-#include "app/win32/shell-windows.h"
 #include "core/file-replace.h"
 #include "core/session-keys.h"
 #include "document-fixture.h"
@@ -42,7 +41,7 @@ TEST_F(SafetyTest, APartlyReadFileIsReportedAndItsFirstSaveAsksBeforeReplacingIt
     writeTextFile(L"part.obj", kPartlyReadable);
     answer = "part.obj";
     command(MainCommand::Open);
-    ASSERT_EQ(1u, application.ship.patches.size());
+    ASSERT_EQ(1u, shell().ship.patches.size());
     ASSERT_EQ(1u, told.size());
     EXPECT_NE(
         std::string::npos,
@@ -121,13 +120,13 @@ TEST_F(SafetyTest, NamesWithCharactersOutsideAsciiOpenAndSave) {
     command(MainCommand::Open);
     EXPECT_TRUE(told.empty());
     EXPECT_EQ("mod\xe8le\x92s - Tavrel", title());
-    ASSERT_EQ(1u, application.ship.locators.size());
+    ASSERT_EQ(1u, shell().ship.locators.size());
 }
 
 TEST_F(SafetyTest, SettingsStayBesideWhereTheProgramStartedWhateverTheWorkingDirectory) {
     CreateDirectoryA("elsewhere", nullptr);
     ASSERT_TRUE(SetCurrentDirectoryA("elsewhere")); // as a dialog without NOCHANGEDIR would
-    SendMessageA(application.main.window, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    SendMessageA(shell().mainHandles.window, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
     SetCurrentDirectoryA("..");
     EXPECT_EQ(0, sessionSettings().readInt(session::kSession, "distance", 99));
     EXPECT_EQ("0", readStringFrom("session.ini", "distance"));
@@ -139,7 +138,7 @@ TEST_F(SafetyTest, SaveRefusesAModelThatWouldNotReadBackAndNamesWhy) {
     modify();
     command(MainCommand::Save);
     const std::string before = readTextFile(L"ship.obj");
-    application.ship.points[5].x = std::nanf("");
+    shell().ship.points[5].x = std::nanf("");
     modify();
     command(MainCommand::Save);
     ASSERT_EQ(1u, told.size());
@@ -151,8 +150,8 @@ TEST_F(SafetyTest, SaveRefusesAModelThatWouldNotReadBackAndNamesWhy) {
 
 TEST_F(SafetyTest, ClosedToolWindowsHideAndComeBackWithEverythingInThem) {
     modify(); // Locator_0
-    HWND palette = static_cast<HWND>(application.palette.window);
-    HWND shape = static_cast<HWND>(application.shape.window);
+    HWND palette = static_cast<HWND>(shell().paletteHandles.window);
+    HWND shape = static_cast<HWND>(shell().shapeHandles.window);
     SendMessageA(palette, WM_CLOSE, 0, 0);
     SendMessageA(shape, WM_CLOSE, 0, 0);
     pumpMessages();
@@ -172,15 +171,15 @@ TEST_F(SafetyTest, ClosedToolWindowsHideAndComeBackWithEverythingInThem) {
     command(CommandId::ShowShapeWindow);
     EXPECT_TRUE(IsWindowVisible(palette));
     EXPECT_TRUE(IsWindowVisible(shape));
-    EXPECT_EQ("Locator_0", shellWindows().shape.tree().itemText(
-                               shellWindows().shape.tree().items.locatorItem(0)));
+    EXPECT_EQ("Locator_0",
+              shell().shape.tree().itemText(shell().shape.tree().items.locatorItem(0)));
 }
 
 TEST_F(SafetyTest, KeysReleasedElsewhereDoNotKeepTheCameraMoving) {
-    SendMessageA(application.main.window, WM_KEYDOWN, 'W', 0);
-    ASSERT_TRUE(shellWindows().main.heldKeys().down[KeyFlags::W]);
-    SendMessageA(application.main.window, WM_KILLFOCUS, 0, 0);
-    EXPECT_FALSE(shellWindows().main.heldKeys().down[KeyFlags::W]);
+    SendMessageA(shell().mainHandles.window, WM_KEYDOWN, 'W', 0);
+    ASSERT_TRUE(shell().main.heldKeys().down[KeyFlags::W]);
+    SendMessageA(shell().mainHandles.window, WM_KILLFOCUS, 0, 0);
+    EXPECT_FALSE(shell().main.heldKeys().down[KeyFlags::W]);
 }
 
 namespace {
@@ -225,7 +224,7 @@ TEST_F(SafetyTest, TheRecoveryCopyIsWrittenWhileModifiedAndRemovedBySavingOrUndo
 
 TEST_F(SafetyTest, TheEndOfTheWindowsSessionKeepsTheChangesInTheRecoveryCopy) {
     modify();
-    EXPECT_TRUE(SendMessageA(application.main.window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    EXPECT_TRUE(SendMessageA(shell().mainHandles.window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
     Model back;
     ASSERT_TRUE(loadObj(recoveryCopyPath(), back, nullptr).ok());
     EXPECT_EQ(1u, back.locators.size());
@@ -235,7 +234,7 @@ TEST_F(SafetyTest, TheEndOfTheWindowsSessionKeepsTheChangesInTheRecoveryCopy) {
 TEST_F(SafetyTest, ALostDeviceKeepsTheRecoveryCopyBeforeEnding) {
     modify();
     try {
-        application.renderer->checkPresent(DXGI_ERROR_DEVICE_REMOVED);
+        shell().renderer->checkPresent(DXGI_ERROR_DEVICE_REMOVED);
         FAIL() << "a lost device must end the program";
     } catch (const FatalErrorThrown& e) {
         EXPECT_STREQ("error", e.what());
@@ -291,15 +290,15 @@ TEST_F(SafetyTest, ACopyLeftByAnEditorNoLongerRunningIsOfferedWithItsPartlyReadS
     offerRecoveryCopy(documentFiles(), documentPrompts());
     EXPECT_NE(std::string::npos, asked.back().find("open now, is closed (its unsaved changes"))
         << asked.back();
-    EXPECT_NE(7.0f, application.ship.points[0].x);
+    EXPECT_NE(7.0f, shell().ship.points[0].x);
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((alive + ".recovery").c_str()));
     // Taken, the first Save still asks about the file.
     unsavedAnswer = DocumentPrompts::Unsaved::Discard;
     offerRecoveryCopy(documentFiles(), documentPrompts());
-    EXPECT_EQ(7.0f, application.ship.points[0].x);
+    EXPECT_EQ(7.0f, shell().ship.points[0].x);
     EXPECT_EQ("wing* - Tavrel", title());
-    EXPECT_EQ("wing.obj", document().path());
-    EXPECT_EQ("read 1 of the file's 2 patches", document().partlyRead());
+    EXPECT_EQ("wing.obj", shell().document.path());
+    EXPECT_EQ("read 1 of the file's 2 patches", shell().document.partlyRead());
     EXPECT_EQ(alive + ".recovery", recoveryCopyPath()); // this editor's copy from now on
     partlyReadAnswer = DocumentPrompts::PartlyRead::Cancel;
     command(MainCommand::Save);
@@ -313,12 +312,12 @@ TEST_F(SafetyTest, ACopyThatFailsIsSaidOnceAndTheWorkStays) {
     ASSERT_TRUE(CreateDirectoryA(copy.c_str(), nullptr));
     writeRecoveryCopyNow();
     char text[256] = {};
-    SendMessageA(static_cast<HWND>(application.main.statusBar), SB_GETTEXTA, 2,
+    SendMessageA(static_cast<HWND>(shell().mainHandles.statusBar), SB_GETTEXTA, 2,
                  reinterpret_cast<LPARAM>(text));
     EXPECT_NE(std::string::npos, std::string(text).find("The recovery copy could not be written"))
         << text;
-    EXPECT_TRUE(document().modified());
-    EXPECT_TRUE(IsWindow(application.main.window));
+    EXPECT_TRUE(shell().document.modified());
+    EXPECT_TRUE(IsWindow(shell().mainHandles.window));
     RemoveDirectoryA(copy.c_str());
 }
 

@@ -38,7 +38,7 @@ class ShellCommandsTest : public DocumentTest {
     }
     // The key goes down and up with its modifiers held, through the accelerators first as
     // the message loop takes it.
-    static void strike(const KeyBinding& key) {
+    void strike(const KeyBinding& key) {
         BYTE held[256] = {};
         constexpr BYTE kDown = 0x80;
         if (key.modifiers & kCtrl) held[VK_CONTROL] = kDown;
@@ -49,11 +49,11 @@ class ShellCommandsTest : public DocumentTest {
         SetKeyboardState(held);
         const auto code = static_cast<WPARAM>(key.key);
         constexpr LPARAM kRelease = static_cast<LPARAM>(0xC0000001);
-        PostMessageA(application.main.window, WM_KEYDOWN, code, 1);
-        PostMessageA(application.main.window, WM_KEYUP, code, kRelease);
+        PostMessageA(shell().mainHandles.window, WM_KEYDOWN, code, 1);
+        PostMessageA(shell().mainHandles.window, WM_KEYUP, code, kRelease);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (TranslateAcceleratorA(application.main.window, application.shortcuts, &msg))
+            if (TranslateAcceleratorA(shell().mainHandles.window, shell().shortcuts, &msg))
                 continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
@@ -70,15 +70,15 @@ TEST_F(ShellCommandsTest, EveryCommandRunsAndEveryKeyReachesItsCommand) {
         if (leftOut(command.id)) continue;
         runShellCommand(command.id);
         pumpMessages();
-        ASSERT_TRUE(IsWindow(application.main.window)) << command.name;
+        ASSERT_TRUE(IsWindow(shell().mainHandles.window)) << command.name;
     }
     for (const Command& command : commandTable())
         for (const KeyBinding& key : command.keys) {
             if (!key.bound() || leftOut(command.id)) continue;
-            editorState.mode = key.context == KeyContext::Flight ? Mode::Flight : Mode::Editing;
+            shell().editor.mode = key.context == KeyContext::Flight ? Mode::Flight : Mode::Editing;
             // A greyed item's accelerator does nothing: there is a step to take back or forth.
             if (command.id == CommandId::Undo || command.id == CommandId::Redo)
-                editDocument(application.session, "Add band", [](Model& model) {
+                editDocument(shell().session, "Add band", [](Model& model) {
                     model.createDefault(); // whatever the commands before left
                     return true;
                 });
@@ -92,15 +92,15 @@ TEST_F(ShellCommandsTest, TipsComeFromTheTableAndRecentFilesFollowSavesAndMissin
     wchar_t text[kTipLength] = {};
     NMTBGETINFOTIPW tip{};
     tip.hdr.code = TBN_GETINFOTIPW;
-    tip.hdr.hwndFrom = application.palette.toolbar;
+    tip.hdr.hwndFrom = shell().paletteHandles.toolbar;
     tip.iItem = palette::Joint;
     tip.pszText = text;
     tip.cchTextMax = kTipLength;
-    SendMessageW(application.palette.window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+    SendMessageW(shell().paletteHandles.window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
     EXPECT_STREQ(L"Joint", text);
-    EXPECT_EQ("Save (Ctrl+S)", toolbarTip(static_cast<int>(MainCommand::Save)));
+    EXPECT_EQ("Save (Ctrl+S)", toolbarTip(static_cast<int>(MainCommand::Save), shell().document));
     char label[kTipLength] = {};
-    GetWindowTextA(application.palette.displayCheckBox, label, kTipLength);
+    GetWindowTextA(shell().paletteHandles.displayCheckBox, label, kTipLength);
     EXPECT_STREQ("Show", label);
 
     answer = "recent.obj";
@@ -115,8 +115,8 @@ TEST_F(ShellCommandsTest, TipsComeFromTheTableAndRecentFilesFollowSavesAndMissin
     ASSERT_EQ(1u, told.size());
     EXPECT_NE(std::string::npos, told[0].find("no longer there"));
     char said[1024] = {}; // the message holds the whole path
-    SendMessageA(application.main.statusBar, SB_GETTEXTA, static_cast<WPARAM>(StatusPart::Message),
-                 reinterpret_cast<LPARAM>(said));
+    SendMessageA(shell().mainHandles.statusBar, SB_GETTEXTA,
+                 static_cast<WPARAM>(StatusPart::Message), reinterpret_cast<LPARAM>(said));
     EXPECT_NE(std::string::npos, std::string(said).find("no longer there"));
 }
 
@@ -130,8 +130,9 @@ TEST_F(ShellCommandsTest, DroppedFilesOpenTheFirstAndSayTheRest) {
     answer = "later.obj";
     command(static_cast<int>(MainCommand::Save));
     runShellCommand(CommandId::New);
-    ASSERT_EQ("", document().path());
-    const auto dropFiles = [](const std::wstring& names) { // each ends with a null, then one more
+    ASSERT_EQ("", shell().document.path());
+    const auto dropFiles = [this](
+                               const std::wstring& names) { // each ends with a null, then one more
         const size_t bytes = sizeof(DROPFILES) + (names.size() + 1) * sizeof(wchar_t);
         HGLOBAL drop = GlobalAlloc(GHND, bytes);
         auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
@@ -140,16 +141,16 @@ TEST_F(ShellCommandsTest, DroppedFilesOpenTheFirstAndSayTheRest) {
         memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), names.c_str(),
                names.size() * sizeof(wchar_t));
         GlobalUnlock(drop);
-        SendMessageA(application.main.window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+        SendMessageA(shell().mainHandles.window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     };
     dropFiles(std::wstring(L"dropped.obj\0other.obj\0", 23));
-    EXPECT_NE(std::string::npos, document().path().find("dropped.obj"));
+    EXPECT_NE(std::string::npos, shell().document.path().find("dropped.obj"));
     ASSERT_EQ(1u, told.size());
     EXPECT_NE(std::string::npos, told[0].find("1 other dropped file was left"));
 
     runShellCommand(CommandId::SelectAll);
     runShellCommand(CommandId::Duplicate);
-    ASSERT_TRUE(document().modified());
+    ASSERT_TRUE(shell().document.modified());
     int asked = 0; // the first question is kept; one asked under it would give up the changes
     documentPrompts().askUnsaved = [&](const std::string&) {
         if (asked++ > 0) return DocumentPrompts::Unsaved::Discard;
@@ -157,21 +158,21 @@ TEST_F(ShellCommandsTest, DroppedFilesOpenTheFirstAndSayTheRest) {
         return DocumentPrompts::Unsaved::Cancel;
     };
     dropFiles(std::wstring(L"later.obj\0", 10));
-    EXPECT_NE(std::string::npos, document().path().find("dropped.obj"));
-    EXPECT_TRUE(document().modified());
-    EnableWindow(application.main.window, FALSE); // behind a message box
+    EXPECT_NE(std::string::npos, shell().document.path().find("dropped.obj"));
+    EXPECT_TRUE(shell().document.modified());
+    EnableWindow(shell().mainHandles.window, FALSE); // behind a message box
     dropFiles(std::wstring(L"later.obj\0", 10));
-    EnableWindow(application.main.window, TRUE);
-    EXPECT_NE(std::string::npos, document().path().find("dropped.obj"));
+    EnableWindow(shell().mainHandles.window, TRUE);
+    EXPECT_NE(std::string::npos, shell().document.path().find("dropped.obj"));
     EXPECT_EQ(1, asked);
 }
 
 // The message part says each command's outcome (the last one only), and in a 400 × 300
 // window it keeps room for a line while the coordinate parts shrink.
 TEST_F(ShellCommandsTest, TheStatusBarSaysEachOutcomeAndKeepsItsRoomWhenSmall) {
-    const auto message = [] {
+    const auto message = [this] {
         char text[1024] = {}; // a message may hold a whole path
-        SendMessageA(application.main.statusBar, SB_GETTEXTA,
+        SendMessageA(shell().mainHandles.statusBar, SB_GETTEXTA,
                      static_cast<WPARAM>(StatusPart::Message), reinterpret_cast<LPARAM>(text));
         return std::string(text);
     };
@@ -187,22 +188,22 @@ TEST_F(ShellCommandsTest, TheStatusBarSaysEachOutcomeAndKeepsItsRoomWhenSmall) {
     runShellCommand(CommandId::Grid);
     EXPECT_EQ(0u, message().find("Grid o")) << message();
 
-    SetWindowPos(application.main.window, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(shell().mainHandles.window, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
     pumpMessages();
     RECT bar{}, part{};
-    GetClientRect(application.main.statusBar, &bar);
-    SendMessageA(application.main.statusBar, SB_GETRECT, static_cast<WPARAM>(StatusPart::Message),
-                 reinterpret_cast<LPARAM>(&part));
-    HDC dc = GetDC(application.main.statusBar);
+    GetClientRect(shell().mainHandles.statusBar, &bar);
+    SendMessageA(shell().mainHandles.statusBar, SB_GETRECT,
+                 static_cast<WPARAM>(StatusPart::Message), reinterpret_cast<LPARAM>(&part));
+    HDC dc = GetDC(shell().mainHandles.statusBar);
     auto barFont =
-        reinterpret_cast<HFONT>(SendMessageA(application.main.statusBar, WM_GETFONT, 0, 0));
+        reinterpret_cast<HFONT>(SendMessageA(shell().mainHandles.statusBar, WM_GETFONT, 0, 0));
     if (!barFont) barFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     const HGDIOBJ font = SelectObject(dc, barFont);
     SIZE line{};
     const char kLine[] = "Exported wing.stp: 10 surfaces";
     GetTextExtentPoint32A(dc, kLine, sizeof kLine - 1, &line);
     SelectObject(dc, font);
-    ReleaseDC(application.main.statusBar, dc);
+    ReleaseDC(shell().mainHandles.statusBar, dc);
     EXPECT_GE(part.right - part.left, line.cx) << part.left << " of " << bar.right;
     EXPECT_LE(part.right, bar.right);
 }

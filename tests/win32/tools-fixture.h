@@ -6,7 +6,6 @@
 #include <commctrl.h>
 
 #include "app-fixture.h"
-#include "app/win32/shell-windows.h"
 #include "editor/picking.h"
 #include "graphics/d3d11/renderer.h"
 #include "ui/palette-buttons.h"
@@ -17,33 +16,33 @@ class ToolsTest : public AppFixture {
     void SetUp() override {
         AppFixture::SetUp();
         start();
-        orbitCamera.gamma = 0.5f; // looking down, so the ground is under the mouse
+        shell().camera.gamma = 0.5f; // looking down, so the ground is under the mouse
         RECT client;
-        GetClientRect(application.main.window, &client);
-        area = shellWindows().layout.viewArea(client.right, client.bottom);
+        GetClientRect(shell().mainHandles.window, &client);
+        area = shell().layout.viewArea(client.right, client.bottom);
     }
     // A mouse message at (x, y) in the view area.
     void mouse(UINT message, int x, int y, WPARAM keys = 0) {
-        SendMessageA(application.main.window, message, keys, MAKELPARAM(x, y + area.top));
+        SendMessageA(shell().mainHandles.window, message, keys, MAKELPARAM(x, y + area.top));
     }
     void paletteClick(int id) {
-        HWND toolbar = application.palette.toolbar;
+        HWND toolbar = shell().paletteHandles.toolbar;
         if (palette::kButtons[id].check)
             SendMessageA(toolbar, TB_CHECKBUTTON, id,
                          MAKELPARAM(!SendMessageA(toolbar, TB_ISBUTTONCHECKED, id, 0), 0));
-        SendMessageA(application.palette.window, WM_COMMAND, MAKEWPARAM(id, 0),
+        SendMessageA(shell().paletteHandles.window, WM_COMMAND, MAKEWPARAM(id, 0),
                      reinterpret_cast<LPARAM>(toolbar));
         pumpMessages();
     }
     std::string title() const {
         char text[256] = {};
-        GetWindowTextA(application.main.window, text, sizeof text);
+        GetWindowTextA(shell().mainHandles.window, text, sizeof text);
         return text;
     }
     // Where pool point index shows in the single view, relative to the view area.
     POINT pointOnScreen(size_t index) const {
-        const vm::Mat4 m = orbitCamera.viewMatrixOf(0) * application.renderer->projection();
-        const ScreenPoint s = projectToScreen(application.ship.points[index], m);
+        const vm::Mat4 m = shell().camera.viewMatrixOf(0) * shell().renderer->projection();
+        const ScreenPoint s = projectToScreen(shell().ship.points[index], m);
         return {static_cast<LONG>((s.x + 1) / 2 * static_cast<float>(area.width)),
                 static_cast<LONG>((1 - s.y) / 2 * static_cast<float>(area.height))};
     }

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/win32/shell-windows.h"
 #include "document-fixture.h"
 #include "editor/recovery-writer.h"
 #include "editor/selection.h"
@@ -55,16 +54,16 @@ std::string canonical(const ModelTree& tree) {
 class UndoTest : public DocumentTest {
   protected:
     void command(MainCommand c) {
-        SendMessageA(application.main.window, WM_COMMAND, MAKEWPARAM(static_cast<int>(c), 0), 0);
+        SendMessageA(shell().mainHandles.window, WM_COMMAND, MAKEWPARAM(static_cast<int>(c), 0), 0);
         pumpMessages();
     }
     // Read by the button's place, so that nothing else answers for its id.
     bool enabled(MainCommand c) const {
         const int count =
-            static_cast<int>(SendMessageA(application.main.toolbar, TB_BUTTONCOUNT, 0, 0));
+            static_cast<int>(SendMessageA(shell().mainHandles.toolbar, TB_BUTTONCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
             TBBUTTON b = {};
-            SendMessageA(application.main.toolbar, TB_GETBUTTON, static_cast<WPARAM>(i),
+            SendMessageA(shell().mainHandles.toolbar, TB_GETBUTTON, static_cast<WPARAM>(i),
                          reinterpret_cast<LPARAM>(&b));
             if (!(b.fsStyle & BTNS_SEP) && b.idCommand == static_cast<int>(c))
                 return (b.fsState & TBSTATE_ENABLED) != 0;
@@ -77,12 +76,12 @@ class UndoTest : public DocumentTest {
     void expectShapeWindowLikeRebuild() {
         pumpMessages();
         MemoryTree fresh;
-        Model copy = snapshotOf(application.ship);
+        Model copy = snapshotOf(shell().ship);
         rebuildShapeOutline(fresh, copy);
-        EXPECT_EQ(canonical(fresh), canonical(shellWindows().shape.tree()));
-        const Model& model = application.ship;
-        EXPECT_EQ(model.points.size(), static_cast<size_t>(SendMessageA(application.shape.pointList,
-                                                                        LB_GETCOUNT, 0, 0)));
+        EXPECT_EQ(canonical(fresh), canonical(shell().shape.tree()));
+        const Model& model = shell().ship;
+        EXPECT_EQ(model.points.size(), static_cast<size_t>(SendMessageA(
+                                           shell().shapeHandles.pointList, LB_GETCOUNT, 0, 0)));
     }
 };
 
@@ -92,111 +91,113 @@ TEST_F(UndoTest, DeleteUndoneAndRedoneFromTheToolbarWithTheTitleFollowing) {
     EXPECT_FALSE(enabled(MainCommand::Undo));
     EXPECT_FALSE(enabled(MainCommand::UndoBack));
     EXPECT_FALSE(enabled(MainCommand::Redo));
-    EXPECT_EQ("Undo (Ctrl+Z)", toolbarTip(static_cast<int>(MainCommand::Undo)));
-    const std::string start = writeObj(application.ship);
+    EXPECT_EQ("Undo (Ctrl+Z)", toolbarTip(static_cast<int>(MainCommand::Undo), shell().document));
+    const std::string start = writeObj(shell().ship);
     const size_t rowsBefore =
-        static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0));
-    selectPatch(application.ship, 1, {});
+        static_cast<size_t>(SendMessageA(shell().shapeHandles.pointList, LB_GETCOUNT, 0, 0));
+    selectPatch(shell().ship, 1, {});
     command(MainCommand::Delete);
-    EXPECT_EQ(3u, application.ship.patches.size());
+    EXPECT_EQ(3u, shell().ship.patches.size());
     EXPECT_EQ("Untitled* - Tavrel", title());
     EXPECT_TRUE(enabled(MainCommand::Undo));
     EXPECT_TRUE(enabled(MainCommand::UndoBack));
     EXPECT_FALSE(enabled(MainCommand::Redo));
-    EXPECT_EQ("Undo Delete (Ctrl+Z)", toolbarTip(static_cast<int>(MainCommand::Undo)));
-    EXPECT_LT(static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0)),
+    EXPECT_EQ("Undo Delete (Ctrl+Z)",
+              toolbarTip(static_cast<int>(MainCommand::Undo), shell().document));
+    EXPECT_LT(static_cast<size_t>(SendMessageA(shell().shapeHandles.pointList, LB_GETCOUNT, 0, 0)),
               rowsBefore);
 
     command(MainCommand::Undo);
-    EXPECT_EQ(start, writeObj(application.ship));
+    EXPECT_EQ(start, writeObj(shell().ship));
     EXPECT_EQ("Untitled - Tavrel", title()); // back as it was: no "*"
-    EXPECT_TRUE(application.shipCopy.hasBuffers());
+    EXPECT_TRUE(shell().shipCopy.hasBuffers());
     EXPECT_EQ(rowsBefore,
-              static_cast<size_t>(SendMessageA(application.shape.pointList, LB_GETCOUNT, 0, 0)));
+              static_cast<size_t>(SendMessageA(shell().shapeHandles.pointList, LB_GETCOUNT, 0, 0)));
     EXPECT_TRUE(enabled(MainCommand::Redo));
     EXPECT_EQ("Redo Delete (Ctrl+Y, Ctrl+Shift+Z)",
-              toolbarTip(static_cast<int>(MainCommand::Redo)));
-    frameTick(); // draws from the restored buffers
+              toolbarTip(static_cast<int>(MainCommand::Redo), shell().document));
+    shell().frameTick(); // draws from the restored buffers
     expectShapeWindowLikeRebuild();
 
     command(MainCommand::Redo);
-    EXPECT_EQ(3u, application.ship.patches.size());
+    EXPECT_EQ(3u, shell().ship.patches.size());
     EXPECT_EQ("Untitled* - Tavrel", title());
     command(MainCommand::UndoBack); // the back arrow undoes too
-    EXPECT_EQ(4u, application.ship.patches.size());
+    EXPECT_EQ(4u, shell().ship.patches.size());
 }
 
 TEST_F(UndoTest, APointDragIsOneStepAndTheListFollowsTheUndo) {
-    const vm::Float3 start = application.ship.points[0];
+    const vm::Float3 start = shell().ship.points[0];
     const POINT p = pointOnScreen(0);
     mouse(WM_MOUSEMOVE, p.x, p.y);
-    ASSERT_TRUE(editorState.hotPoint);
+    ASSERT_TRUE(shell().editor.hotPoint);
     mouse(WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON);
     for (int k = 1; k <= 5; ++k)
         mouse(WM_MOUSEMOVE, p.x + 8 * k, p.y - 5 * k, MK_LBUTTON);
     mouse(WM_LBUTTONUP, p.x + 40, p.y - 25);
-    EXPECT_NE(start.x, application.ship.points[0].x);
-    EXPECT_EQ(1u, document().history().size());
-    EXPECT_EQ("Move point", document().history().undoName());
+    EXPECT_NE(start.x, shell().ship.points[0].x);
+    EXPECT_EQ(1u, shell().document.history().size());
+    EXPECT_EQ("Move point", shell().document.history().undoName());
     command(MainCommand::Undo);
-    EXPECT_EQ(start.x, application.ship.points[0].x);
-    EXPECT_EQ(start.y, application.ship.points[0].y);
-    EXPECT_EQ(shellWindows().shape.pointListRowText(0), pointRowText(0, start));
+    EXPECT_EQ(start.x, shell().ship.points[0].x);
+    EXPECT_EQ(start.y, shell().ship.points[0].y);
+    EXPECT_EQ(shell().shape.pointListRowText(0), pointRowText(0, start));
     char box[64] = {};
-    GetWindowTextA(application.shape.coordinateBoxes[0], box, sizeof box);
+    GetWindowTextA(shell().shapeHandles.coordinateBoxes[0], box, sizeof box);
     EXPECT_EQ(std::to_string(start.x).substr(0, 6), std::string(box).substr(0, 6));
 }
 
 TEST_F(UndoTest, UngroupGroupAndOpacityAreStepsToo) {
-    selectPatch(application.ship, 0, {});
-    selectPatch(application.ship, 1, {false, true});
-    shellWindows().palette.refreshSelection();
+    selectPatch(shell().ship, 0, {});
+    selectPatch(shell().ship, 1, {false, true});
+    shell().palette.refreshSelection();
     paletteClick(palette::Group);
-    ASSERT_EQ(0, application.ship.patches[0].group);
-    EXPECT_TRUE(SendMessageA(application.palette.toolbar, TB_ISBUTTONENABLED, palette::Ungroup, 0));
+    ASSERT_EQ(0, shell().ship.patches[0].group);
+    EXPECT_TRUE(
+        SendMessageA(shell().paletteHandles.toolbar, TB_ISBUTTONENABLED, palette::Ungroup, 0));
     paletteClick(palette::Ungroup);
-    EXPECT_EQ(-1, application.ship.patches[0].group);
-    EXPECT_EQ(-1, application.ship.patches[1].group);
+    EXPECT_EQ(-1, shell().ship.patches[0].group);
+    EXPECT_EQ(-1, shell().ship.patches[1].group);
     expectShapeWindowLikeRebuild();
 
     // One slider gesture, however many positions it passes, is one step.
-    const size_t steps = document().history().size();
+    const size_t steps = shell().document.history().size();
     for (int position : {10, 30, 50})
-        SendMessageA(application.shape.window, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position),
-                     reinterpret_cast<LPARAM>(application.shape.alphaSlider));
-    SendMessageA(application.shape.alphaSlider, TBM_SETPOS, TRUE, 50);
-    SendMessageA(application.shape.window, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
-                 reinterpret_cast<LPARAM>(application.shape.alphaSlider));
-    EXPECT_EQ(0.5f, application.ship.patches[0].alpha);
-    EXPECT_EQ(steps + 1, document().history().size());
-    EXPECT_EQ("Opacity", document().history().undoName());
+        SendMessageA(shell().shapeHandles.window, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position),
+                     reinterpret_cast<LPARAM>(shell().shapeHandles.alphaSlider));
+    SendMessageA(shell().shapeHandles.alphaSlider, TBM_SETPOS, TRUE, 50);
+    SendMessageA(shell().shapeHandles.window, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                 reinterpret_cast<LPARAM>(shell().shapeHandles.alphaSlider));
+    EXPECT_EQ(0.5f, shell().ship.patches[0].alpha);
+    EXPECT_EQ(steps + 1, shell().document.history().size());
+    EXPECT_EQ("Opacity", shell().document.history().undoName());
 
     command(MainCommand::Undo);
-    EXPECT_EQ(1.0f, application.ship.patches[0].alpha);
+    EXPECT_EQ(1.0f, shell().ship.patches[0].alpha);
 
     // An undo while the thumb is still held ends the gesture first: it undoes that step, and
     // the steps before it stay as they were.
-    SendMessageA(application.shape.window, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 20),
-                 reinterpret_cast<LPARAM>(application.shape.alphaSlider));
+    SendMessageA(shell().shapeHandles.window, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 20),
+                 reinterpret_cast<LPARAM>(shell().shapeHandles.alphaSlider));
     command(MainCommand::Undo);
-    EXPECT_EQ(1.0f, application.ship.patches[0].alpha);
-    EXPECT_EQ("Opacity", document().history().redoName());
-    SendMessageA(application.shape.window, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
-                 reinterpret_cast<LPARAM>(application.shape.alphaSlider));
-    EXPECT_EQ("Ungroup", document().history().undoName());
+    EXPECT_EQ(1.0f, shell().ship.patches[0].alpha);
+    EXPECT_EQ("Opacity", shell().document.history().redoName());
+    SendMessageA(shell().shapeHandles.window, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                 reinterpret_cast<LPARAM>(shell().shapeHandles.alphaSlider));
+    EXPECT_EQ("Ungroup", shell().document.history().undoName());
     command(MainCommand::Undo);
-    EXPECT_EQ(0, application.ship.patches[1].group); // back in the group
+    EXPECT_EQ(0, shell().ship.patches[1].group); // back in the group
     expectShapeWindowLikeRebuild();
     command(MainCommand::Undo);
-    EXPECT_EQ(-1, application.ship.patches[1].group);
-    EXPECT_TRUE(application.ship.groups.empty());
+    EXPECT_EQ(-1, shell().ship.patches[1].group);
+    EXPECT_TRUE(shell().ship.groups.empty());
     EXPECT_EQ("Untitled - Tavrel", title());
 }
 
 TEST_F(UndoTest, TheJointButtonsPictureFollowsItsState) {
-    auto picture = [] {
+    auto picture = [this] {
         return static_cast<int>(
-            SendMessageA(application.palette.toolbar, TB_GETBITMAP, palette::Joint, 0));
+            SendMessageA(shell().paletteHandles.toolbar, TB_GETBITMAP, palette::Joint, 0));
     };
     paletteClick(palette::Joint); // pressed, no point chosen
     EXPECT_EQ(palette::Joint, picture());
@@ -204,16 +205,16 @@ TEST_F(UndoTest, TheJointButtonsPictureFollowsItsState) {
     mouse(WM_MOUSEMOVE, p.x, p.y);
     mouse(WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON);
     mouse(WM_LBUTTONUP, p.x, p.y);
-    EXPECT_EQ(0, editorState.firstJointPoint);
-    EXPECT_EQ(application.palette.alternateImages[3], picture()); // a first point waits
+    EXPECT_EQ(0, shell().editor.firstJointPoint);
+    EXPECT_EQ(shell().paletteHandles.alternateImages[3], picture()); // a first point waits
     paletteClick(palette::Joint); // released: the half-done joint is forgotten
-    EXPECT_EQ(-1, editorState.firstJointPoint);
-    EXPECT_EQ(application.palette.alternateImages[2], picture());
+    EXPECT_EQ(-1, shell().editor.firstJointPoint);
+    EXPECT_EQ(shell().paletteHandles.alternateImages[2], picture());
 }
 
 TEST_F(UndoTest, SavingMovesTheCleanStateAndNewForgetsTheHistory) {
     answer = "saved.obj";
-    selectPatch(application.ship, 0, {});
+    selectPatch(shell().ship, 0, {});
     command(MainCommand::Delete);
     ASSERT_TRUE(documentFiles().save());
     EXPECT_EQ("saved - Tavrel", title());
@@ -227,22 +228,22 @@ TEST_F(UndoTest, SavingMovesTheCleanStateAndNewForgetsTheHistory) {
     answer = "no-such-folder\\x.obj";
     EXPECT_FALSE(documentFiles().saveAs());
     EXPECT_EQ(1u, told.size());
-    EXPECT_TRUE(document().history().canRedo());
+    EXPECT_TRUE(shell().document.history().canRedo());
     EXPECT_EQ("saved* - Tavrel", title());
 
     documentFiles().newDocument(); // the unsaved change is given up
 
-    EXPECT_FALSE(document().history().canUndo());
-    EXPECT_FALSE(document().history().canRedo());
+    EXPECT_FALSE(shell().document.history().canUndo());
+    EXPECT_FALSE(shell().document.history().canRedo());
     EXPECT_FALSE(enabled(MainCommand::Undo));
 }
 
 TEST_F(UndoTest, TypedCoordinatesMoveThePointOrThePatchAndRefuseWhatIsNoNumber) {
-    HWND list = application.shape.pointList;
+    HWND list = shell().shapeHandles.pointList;
     SendMessageA(list, LB_SETCURSEL, 2, 0);
-    SendMessageA(application.shape.window, WM_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE),
+    SendMessageA(shell().shapeHandles.window, WM_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(list));
-    HWND y = application.shape.coordinateBoxes[1];
+    HWND y = shell().shapeHandles.coordinateBoxes[1];
     auto type = [&](HWND box, const char* text) {
         SetFocus(box);
         SendMessageA(box, EM_SETSEL, 0, -1);
@@ -251,37 +252,36 @@ TEST_F(UndoTest, TypedCoordinatesMoveThePointOrThePatchAndRefuseWhatIsNoNumber) 
         SendMessageA(box, WM_KEYDOWN, VK_RETURN, 0);
         pumpMessages();
     };
-    const vm::Float3 before = application.ship.points[2];
+    const vm::Float3 before = shell().ship.points[2];
     type(y, "1.25");
-    EXPECT_EQ(1.25f, application.ship.points[2].y);
-    EXPECT_EQ(before.x, application.ship.points[2].x);
+    EXPECT_EQ(1.25f, shell().ship.points[2].y);
+    EXPECT_EQ(before.x, shell().ship.points[2].x);
     EXPECT_EQ("Untitled* - Tavrel", title());
-    EXPECT_EQ("Type coordinates", document().history().undoName());
-    EXPECT_EQ(pointRowText(2, application.ship.points[2]),
-              shellWindows().shape.pointListRowText(2));
+    EXPECT_EQ("Type coordinates", shell().document.history().undoName());
+    EXPECT_EQ(pointRowText(2, shell().ship.points[2]), shell().shape.pointListRowText(2));
 
     // Not a number: refused, the box shows the coordinate again, nothing changes.
-    const size_t steps = document().history().size();
+    const size_t steps = shell().document.history().size();
     type(y, "abc");
-    EXPECT_EQ(1.25f, application.ship.points[2].y);
-    EXPECT_EQ(steps, document().history().size());
+    EXPECT_EQ(1.25f, shell().ship.points[2].y);
+    EXPECT_EQ(steps, shell().document.history().size());
     char text[64] = {};
     GetWindowTextA(y, text, sizeof text);
     EXPECT_EQ("1.250000 ", std::string(text));
 
     // Leaving a box without typing moves nothing (its text is rounded to six places).
     SetFocus(y);
-    SetFocus(application.shape.coordinateBoxes[0]);
+    SetFocus(shell().shapeHandles.coordinateBoxes[0]);
     pumpMessages();
-    EXPECT_EQ(steps, document().history().size());
+    EXPECT_EQ(steps, shell().document.history().size());
 
     command(MainCommand::Undo);
-    EXPECT_EQ(before.y, application.ship.points[2].y);
+    EXPECT_EQ(before.y, shell().ship.points[2].y);
 
     // A patch chosen in the tree: its centre, and typing moves the whole patch.
-    TreeView_SelectItem(application.shape.tree, shellWindows().shape.tree().items.patchItem(1));
+    TreeView_SelectItem(shell().shapeHandles.tree, shell().shape.tree().items.patchItem(1));
     pumpMessages();
-    ASSERT_EQ(CoordinateSubject::Kind::Patch, editorState.coordinates.kind);
-    type(application.shape.coordinateBoxes[2], "3");
-    EXPECT_NEAR(3.0f, subjectPosition(application.ship, editorState.coordinates)->z, 1e-5f);
+    ASSERT_EQ(CoordinateSubject::Kind::Patch, shell().editor.coordinates.kind);
+    type(shell().shapeHandles.coordinateBoxes[2], "3");
+    EXPECT_NEAR(3.0f, subjectPosition(shell().ship, shell().editor.coordinates)->z, 1e-5f);
 }

@@ -4,10 +4,8 @@
 
 #include <cstring>
 
-#include "ui/win32/records.h"
-
-bool putTextOnClipboard(const std::string& text) {
-    if (!OpenClipboard(application.main.window)) return false;
+bool putTextOnClipboard(HWND owner, const std::string& text) {
+    if (!OpenClipboard(owner)) return false;
     EmptyClipboard();
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
     bool put = false;
@@ -23,9 +21,8 @@ bool putTextOnClipboard(const std::string& text) {
     return put;
 }
 
-std::optional<std::string> clipboardText() {
-    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(application.main.window))
-        return std::nullopt;
+std::optional<std::string> clipboardText(HWND owner) {
+    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(owner)) return std::nullopt;
     std::optional<std::string> text;
     if (HANDLE memory = GetClipboardData(CF_TEXT)) {
         if (const auto* at = static_cast<const char*>(GlobalLock(memory))) {

@@ -10,27 +10,27 @@
 
 #include "core/win32/input-timing.h"
 #include "editor/command-table.h"
+#include "editor/edit-session.h"
 #include "editor/model-operations.h"
 #include "editor/point-selection.h"
 #include "editor/selection.h"
 #include "ui/main-commands.h"
 #include "ui/win32/gesture-ends.h"
 #include "ui/win32/palette.h"
-#include "ui/win32/records.h"
 #include "ui/win32/status-bar.h"
 
 namespace {
 
-void setToolbarButton(MainCommand command, bool enabled) {
-    if (application.main.toolbar)
-        SendMessageA(application.main.toolbar, TB_ENABLEBUTTON, static_cast<WPARAM>(command),
+void setToolbarButton(HWND toolbar, MainCommand command, bool enabled) {
+    if (toolbar)
+        SendMessageA(toolbar, TB_ENABLEBUTTON, static_cast<WPARAM>(command),
                      MAKELPARAM(enabled ? TRUE : FALSE, 0));
 }
 
 } // namespace
 
-void markModified() {
-    document().changing();
+void markModified(Document& document) {
+    document.changing();
 }
 
 void updateTakeBackButton(HWND mainToolbar, const EditorState& editor) {
@@ -62,14 +62,14 @@ bool jointCommand(EditSession& session) {
     });
 }
 
-void updateHistoryButtons() {
-    const History& history = document().history();
-    setToolbarButton(MainCommand::Undo, history.canUndo());
-    setToolbarButton(MainCommand::UndoBack, history.canUndo());
-    setToolbarButton(MainCommand::Redo, history.canRedo());
+void updateHistoryButtons(HWND mainToolbar, const Document& document) {
+    const History& history = document.history();
+    setToolbarButton(mainToolbar, MainCommand::Undo, history.canUndo());
+    setToolbarButton(mainToolbar, MainCommand::UndoBack, history.canUndo());
+    setToolbarButton(mainToolbar, MainCommand::Redo, history.canRedo());
 }
 
-std::string toolbarTip(int command) {
+std::string toolbarTip(int command, const Document& document) {
     const std::optional<CommandId> id = tableCommand(static_cast<MainCommand>(command));
-    return id ? tooltipText(::command(*id), document()) : std::string();
+    return id ? tooltipText(::command(*id), document) : std::string();
 }

@@ -9,12 +9,13 @@
 
 #include "editor/model-history.h"
 
+class Document;
 class EditSession;
 struct EditorState;
 
 // A gesture under way changed the document (a point drag, the add tool's points, the
 // opacity slider): the modified mark shows before its step is recorded.
-void markModified();
+void markModified(Document& document);
 
 // The toolbar's take-back button (command 2) is usable while the add tool has pending points.
 void updateTakeBackButton(HWND mainToolbar, const EditorState& editor);
@@ -31,6 +32,6 @@ bool dissociateCommand(EditSession& session, int point);
 bool jointCommand(EditSession& session);
 
 // The toolbar's undo (commands 0 and 3) and redo (command 1) buttons follow the history.
-void updateHistoryButtons();
+void updateHistoryButtons(HWND mainToolbar, const Document& document);
 // The tooltip of a main toolbar button, its command's in the table: "Undo Delete (Ctrl+Z)".
-std::string toolbarTip(int command);
+std::string toolbarTip(int command, const Document& document);

@@ -4,20 +4,31 @@
 
 #include <commdlg.h>
 
+#include <optional>
 #include <vector>
 
 #include "core/file-replace.h"
 #include "core/session-keys.h"
+#include "core/win32/input-timing.h"
+#include "editor/edit-session.h"
 #include "model/obj-format.h"
 #include "ui/win32/commands.h"
 #include "ui/win32/gesture-ends.h"
+#include "ui/win32/main-window-handles.h"
 #include "ui/win32/recent-file-list.h"
-#include "ui/win32/records.h"
 #include "ui/win32/recovery.h"
+#include "ui/win32/session-settings.h"
+#include "ui/win32/shape-window-handles.h"
 #include "ui/win32/shape-window.h"
 #include "ui/win32/status-bar.h"
 
 namespace {
+
+std::optional<DocumentCommandParts> parts;
+
+HWND owner() {
+    return parts ? parts->main.window : nullptr;
+}
 
 bool fileDialog(bool save, std::string& path, const char* filter) {
     // A name typed without an extension takes the chosen filter's before the dialog checks
@@ -26,7 +37,7 @@ bool fileDialog(bool save, std::string& path, const char* filter) {
     path.copy(buffer.data(), buffer.size() - 1);
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = application.main.window;
+    dialog.hwndOwner = owner();
     dialog.lpstrFilter = filter;
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = buffer.data();
@@ -52,7 +63,7 @@ bool importDialog(std::string& path) {
                                    "STEP surfaces (*.stp;*.step)\0*.stp;*.step\0"
                                    "All files (*.*)\0*.*\0\0");
     // Timed from the dialog's OK: what the user waits for is the imported model on screen.
-    if (chosen) application.shownTiming.start("import");
+    if (chosen) parts->shownTiming.start("import");
     return chosen;
 }
 
@@ -61,7 +72,7 @@ bool exportDialog(std::string& path, DocumentPrompts::ExportKind& kind) {
     path.copy(buffer.data(), buffer.size() - 1);
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = application.main.window;
+    dialog.hwndOwner = owner();
     // The mesh formats, then the exact surfaces (filters 3 to 5).
     dialog.lpstrFilter = "Mesh OBJ (*.obj)\0*.obj\0STL (*.stl)\0*.stl\0"
                          "IGES surfaces (*.igs;*.iges)\0*.igs;*.iges\0"
@@ -85,8 +96,7 @@ bool exportDialog(std::string& path, DocumentPrompts::ExportKind& kind) {
 DocumentPrompts::Unsaved unsavedBox(const std::string& title) {
     const std::string text = "Save the changes to \"" + title + "\"?";
     OutputDebugStringA(("Tavrel asks: " + text + "\n").c_str());
-    switch (MessageBoxA(application.main.window, text.c_str(), "Tavrel",
-                        MB_YESNOCANCEL | MB_ICONWARNING)) {
+    switch (MessageBoxA(owner(), text.c_str(), "Tavrel", MB_YESNOCANCEL | MB_ICONWARNING)) {
     case IDYES:
         return DocumentPrompts::Unsaved::Save;
     case IDNO:
@@ -101,7 +111,7 @@ DocumentPrompts::PartlyRead partlyReadBox(const std::string& path, const std::st
         "\"" + path + "\" was only partly read (" + stop +
         ").\n\nSaving over it replaces the whole file with what was read; the rest is lost.\n\n"
         "Yes: save under another name.\nNo: replace the file.\nCancel: do not save.";
-    switch (MessageBoxA(application.main.window, text.c_str(), "Tavrel",
+    switch (MessageBoxA(owner(), text.c_str(), "Tavrel",
                         MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON1)) {
     case IDYES:
         return DocumentPrompts::PartlyRead::SaveElsewhere;
@@ -113,8 +123,7 @@ DocumentPrompts::PartlyRead partlyReadBox(const std::string& path, const std::st
 }
 
 bool recoverBox(const std::string& question) {
-    return MessageBoxA(application.main.window, question.c_str(), "Tavrel",
-                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return MessageBoxA(owner(), question.c_str(), "Tavrel", MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 bool pictureDialog(std::string& path) {
@@ -125,22 +134,23 @@ bool pictureDialog(std::string& path) {
 
 bool replaceModelBox(const std::string& question) {
     OutputDebugStringA(("Tavrel asks: " + question + "\n").c_str());
-    return MessageBoxA(application.main.window, question.c_str(), "Tavrel",
+    return MessageBoxA(owner(), question.c_str(), "Tavrel",
                        MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 void warningBox(const std::string& message) {
     OutputDebugStringA(("Tavrel: " + message + "\n").c_str());
-    MessageBoxA(application.main.window, message.c_str(), "Tavrel", MB_OK | MB_ICONWARNING);
+    MessageBoxA(owner(), message.c_str(), "Tavrel", MB_OK | MB_ICONWARNING);
 }
 
 // A new document starts with nothing of the old one: no pending points, picks or half-done
 // joint, and an empty tree to read locator names into.
 void clearToolsForNewDocument() {
-    editorState.forgetGestures();
-    application.shape.treeView.deleteAllItems();
-    updateTakeBackButton(application.main.toolbar, editorState);
-    application.shownTiming.phase("read"); // an import's file is read when its model replaces
+    EditorState& editor = parts->session.state();
+    editor.forgetGestures();
+    parts->shape.treeView.deleteAllItems();
+    updateTakeBackButton(parts->main.toolbar, editor);
+    parts->shownTiming.phase("read"); // an import's file is read when its model replaces
 }
 
 // Why start-up's file could not be read, and what is shown instead.
@@ -169,14 +179,18 @@ DocumentPrompts windowsDocumentPrompts() {
             importDialog,   exportDialog, replaceModelBox, pictureDialog};
 }
 
+void connectDocumentCommands(const DocumentCommandParts& given) {
+    parts.emplace(given);
+}
+
 DocumentPrompts& documentPrompts() {
-    return application.prompts;
+    return parts->prompts;
 }
 
 DocumentFiles::Platform windowsDocumentFilesPlatform() {
     DocumentFiles::Platform platform;
     platform.settle = [] {
-        finishGestures(application.session);
+        finishGestures(parts->session);
         // The question gets the mouse: a window holding it keeps the question from showing.
         if (GetCapture()) ReleaseCapture();
     };
@@ -192,7 +206,7 @@ DocumentFiles::Platform windowsDocumentFilesPlatform() {
 }
 
 DocumentFiles& documentFiles() {
-    return application.files;
+    return parts->files;
 }
 
 void openStartupDocument(DocumentFiles& files, const DocumentPrompts& prompts,

@@ -5,6 +5,26 @@
 
 #include "editor/document-files.h"
 #include "ui/win32/document-platform.h"
+
+class EditSession;
+class ShownTiming;
+struct MainWindowHandles;
+struct ShapeWindowHandles;
+
+// What the commands and their dialogs work with: the main window (the dialogs' owner and
+// its take-back button), the shape window's tree (emptied for a new document), the session
+// whose gestures end first, the import's timing, the prompts and the document's files.
+// Given by the shell before any window is made.
+struct DocumentCommandParts {
+    const MainWindowHandles& main;
+    ShapeWindowHandles& shape;
+    EditSession& session;
+    ShownTiming& shownTiming;
+    DocumentPrompts& prompts;
+    DocumentFiles& files;
+};
+void connectDocumentCommands(const DocumentCommandParts& parts);
+
 // The prompts the commands use (a test may put its own answers in).
 DocumentPrompts& documentPrompts();
 

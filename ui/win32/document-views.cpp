@@ -65,7 +65,7 @@ class WindowChromeView : public DocumentView {
                          MAKELPARAM(TBSTATE_ENABLED, 0));
         if (change.kind != Kind::Changing && change.kind != Kind::Saved &&
             change.kind != Kind::Opened)
-            updateHistoryButtons();
+            updateHistoryButtons(main_.toolbar, document);
         if (change.droppedSteps > 0)
             setStatusText(StatusPart::Message,
                           "Undo history full: the " + std::to_string(change.droppedSteps) +

@@ -6,7 +6,6 @@
 #include "editor/command-table.h"
 #include "editor/key-presses.h"
 #include "ui/win32/menu-commands.h"
-#include "ui/win32/records.h"
 #include "ui/win32/shell-command-host.h"
 
 namespace {
@@ -47,11 +46,10 @@ struct KeyStroke {
     bool accelerated = false;
 };
 
-KeyStroke strokeOf(WPARAM code, KeyEdge edge, Modifiers held) {
+KeyStroke strokeOf(WPARAM code, KeyEdge edge, Modifiers held, Mode editorMode) {
     const auto key = static_cast<Key>(code & 0xFF);
-    const KeyContext mode =
-        editorState.mode == Mode::Flight ? KeyContext::Flight : KeyContext::Editing;
-    KeyStroke stroke{commandForKey(key, held, edge, editorState.mode)};
+    const KeyContext mode = editorMode == Mode::Flight ? KeyContext::Flight : KeyContext::Editing;
+    KeyStroke stroke{commandForKey(key, held, edge, editorMode)};
     if (stroke.command)
         for (const KeyBinding& binding : stroke.command->keys)
             stroke.accelerated = stroke.accelerated || (binding.matches(key, held, edge, mode) &&
@@ -66,16 +64,16 @@ KeyPresses& keyPresses() {
 
 } // namespace
 
-void noteKeyPress(const MSG& msg) {
+void noteKeyPress(const MSG& msg, Mode mode) {
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return;
     const Modifiers held = heldModifiers();
     constexpr LPARAM kWasDown = LPARAM{1} << 30; // a repeat of a key held down
     keyPresses().pressed(static_cast<Key>(msg.wParam & 0xFF), held,
-                         strokeOf(msg.wParam, KeyEdge::Press, held).command != nullptr,
+                         strokeOf(msg.wParam, KeyEdge::Press, held, mode).command != nullptr,
                          (msg.lParam & kWasDown) != 0);
 }
 
-bool runKeyCommand(WPARAM key, KeyEdge edge) {
+bool runKeyCommand(WPARAM key, KeyEdge edge, Mode mode) {
     Modifiers held = heldModifiers();
     if (edge == KeyEdge::Release) {
         const std::optional<Modifiers> pressedWith =
@@ -83,7 +81,7 @@ bool runKeyCommand(WPARAM key, KeyEdge edge) {
         if (!pressedWith) return false; // its press ran a command
         held = *pressedWith;
     }
-    const KeyStroke stroke = strokeOf(key, edge, held);
+    const KeyStroke stroke = strokeOf(key, edge, held, mode);
     // The accelerators run theirs; a key of theirs reaching the window was held back for a
     // drag (Ctrl+Z choosing the z axis) and is the drag's.
     if (!stroke.command || stroke.accelerated) return false;
@@ -105,9 +103,9 @@ HACCEL createCommandAccelerators() {
     return CreateAcceleratorTableA(table.data(), static_cast<int>(table.size()));
 }
 
-bool runAcceleratorKeyDuringCapture(const MSG& msg) {
+bool runAcceleratorKeyDuringCapture(const MSG& msg, Mode mode) {
     if (!GetCapture() || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)) return false;
-    const KeyStroke stroke = strokeOf(msg.wParam, KeyEdge::Press, heldModifiers());
+    const KeyStroke stroke = strokeOf(msg.wParam, KeyEdge::Press, heldModifiers(), mode);
     if (!stroke.accelerated) return false;
     runShellCommand(stroke.command->id);
     return true;

@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
-void createDisplayCheckBox(HWND toolbar);
+struct PaletteHandles;
+
+// The box goes to palette.displayCheckBox.
+void createDisplayCheckBox(HWND toolbar, PaletteHandles& palette);
 // The box and its label placed in the display button's cell, for the DPI.
-void placeDisplayCheckBox(HWND toolbar, int dpi);
+void placeDisplayCheckBox(const PaletteHandles& palette, int dpi);
 // A click on the label clicks the box, as a check box's own label does. True when lParam
 // (a WM_COMMAND's) came from the label.
-bool clickDisplayLabel(LPARAM lParam);
+bool clickDisplayLabel(const PaletteHandles& palette, LPARAM lParam);

@@ -8,7 +8,7 @@
 #include "ui/dpi-scale.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/greyed-images.h"
-#include "ui/win32/records.h"
+#include "ui/win32/palette-handles.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ HBITMAP stretched(HBITMAP bitmap, int picture, SIZE cell) {
 
 } // namespace
 
-void showPalettePictures(HWND toolbar, int dpi) {
+void showPalettePictures(HWND toolbar, int dpi, PaletteHandles& palette) {
     // The toolbar adds its padding to the pictures' size, and takes no other (Wine's keeps
     // at most 2 pixels of a padding set, and measures its buttons again over a size set): the
     // pictures are made as large as the 96-dpi cell scaled, less that padding.
@@ -76,7 +76,7 @@ void showPalettePictures(HWND toolbar, int dpi) {
     for (int k = 0; k < kAlternates; ++k) {
         HBITMAP alternate =
             stretched(loadButtonBitmap(palette::kAlternateBitmaps[k]), picture, cell);
-        application.palette.alternateImages[k] = ImageList_Add(images, alternate, nullptr);
+        palette.alternateImages[k] = ImageList_Add(images, alternate, nullptr);
         DeleteObject(alternate);
     }
     SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(cell.cx, cell.cy));

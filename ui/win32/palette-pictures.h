@@ -6,8 +6,9 @@
 
 // The toolbar's pictures and greyed pictures for the DPI, its buttons as large: at its
 // creation and again when the DPI changes. The alternate pictures' indices go to
-// application.palette.alternateImages.
-void showPalettePictures(HWND toolbar, int dpi);
+// palette.alternateImages.
+struct PaletteHandles;
+void showPalettePictures(HWND toolbar, int dpi, PaletteHandles& palette);
 
 // The size of one of the palette's buttons (its cells) now.
 SIZE paletteButtonSize(HWND toolbar);

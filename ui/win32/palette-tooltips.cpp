@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "editor/document.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/button-tooltip.h"
-#include "ui/win32/records.h"
 #include "ui/win32/wide-text.h"
 
 namespace {
@@ -21,13 +21,13 @@ void copyInto(const std::basic_string<Char>& text, Char* buffer, int size) {
 
 } // namespace
 
-bool answerPaletteTip(NMHDR* header) {
+bool answerPaletteTip(NMHDR* header, const Document& document) {
     if (header->code != TBN_GETINFOTIPW && header->code != TBN_GETINFOTIPA) return false;
     // Both forms start with the header and the button's id.
     const int button = reinterpret_cast<NMTBGETINFOTIPW*>(header)->iItem;
     const std::optional<CommandId> id = palette::buttonCommand(button);
     if (!id) return false;
-    const std::wstring text = buttonTooltip(*id, document());
+    const std::wstring text = buttonTooltip(*id, document);
     if (header->code == TBN_GETINFOTIPW) {
         auto* tip = reinterpret_cast<NMTBGETINFOTIPW*>(header);
         copyInto(text, tip->pszText, tip->cchTextMax);

@@ -5,5 +5,8 @@
 
 #include <commctrl.h>
 
-// TBN_GETINFOTIP from the palette's toolbar: true when it was answered.
-bool answerPaletteTip(NMHDR* header);
+class Document;
+
+// TBN_GETINFOTIP from the palette's toolbar, its tips naming document's steps: true when it
+// was answered.
+bool answerPaletteTip(NMHDR* header, const Document& document);

@@ -15,10 +15,12 @@
 #include "ui/win32/menu-commands.h"
 #include "ui/win32/mouse-handler.h"
 #include "ui/win32/palette-display-box.h"
+#include "ui/win32/palette-handles.h"
 #include "ui/win32/palette-pictures.h"
 #include "ui/win32/palette-tooltips.h"
 #include "ui/win32/palette.h"
-#include "ui/win32/records.h"
+#include "ui/win32/session-settings.h"
+#include "ui/win32/shape-window-handles.h"
 #include "ui/win32/status-bar.h"
 #include "ui/win32/view-commands.h"
 #include "ui/win32/window-dpi.h"
@@ -63,7 +65,7 @@ void Palette::createToolbar(HWND palette) {
     h_.toolbar = toolbar;
 
     SendMessageA(toolbar, TB_SETMAXTEXTROWS, 0, 0); // texts show as tooltips only
-    showPalettePictures(toolbar, windowDpi(palette));
+    showPalettePictures(toolbar, windowDpi(palette), h_);
 
     const bool wireframe = sessionSettings().readInt(session::kSession, "wireframe", 0) != 0;
     TBBUTTON buttons[palette::ButtonCount] = {};
@@ -84,7 +86,7 @@ void Palette::createToolbar(HWND palette) {
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolbar, TB_ADDBUTTONSA, palette::ButtonCount, reinterpret_cast<LPARAM>(buttons));
 
-    createDisplayCheckBox(toolbar); // placed with the buttons, by fitPaletteToButtons
+    createDisplayCheckBox(toolbar, h_); // placed with the buttons, by fitPaletteToButtons
 }
 
 void Palette::toggleGrid() {
@@ -143,7 +145,7 @@ void Palette::runTableCommandOfButton(int button) {
 }
 
 void Palette::onCommand(WPARAM wParam, LPARAM lParam) {
-    if (HIWORD(wParam) != 0 || clickDisplayLabel(lParam)) return;
+    if (HIWORD(wParam) != 0 || clickDisplayLabel(h_, lParam)) return;
     if (lParam && reinterpret_cast<HWND>(lParam) == h_.displayCheckBox) {
         const bool shown = SendMessageA(h_.displayCheckBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
         setSelectionVisible(model(), shown, editor_.useCount);
@@ -228,7 +230,7 @@ void Palette::fitToButtons(HWND palette) {
     RECT client;
     GetClientRect(palette, &client);
     MoveWindow(h_.toolbar, 0, 0, client.right, client.bottom, TRUE);
-    placeDisplayCheckBox(h_.toolbar, windowDpi(palette));
+    placeDisplayCheckBox(h_, windowDpi(palette));
 }
 
 int Palette::outerHeight() {
@@ -332,12 +334,12 @@ LRESULT Palette::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         if (h_.toolbar) reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.y = outerHeight();
         return 0;
     case WM_NOTIFY:
-        if (answerPaletteTip(reinterpret_cast<NMHDR*>(lParam))) return 0;
+        if (answerPaletteTip(reinterpret_cast<NMHDR*>(lParam), p_.session.document())) return 0;
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_DPICHANGED:
         // Pictures and cells for the new DPI; the window keeps the place Windows suggests and
         // takes the size its buttons need.
-        showPalettePictures(h_.toolbar, windowDpi(window));
+        showPalettePictures(h_.toolbar, windowDpi(window), h_);
         moveToSuggestedRect(window, lParam);
         fitToButtons(window);
         return 0;

@@ -6,7 +6,7 @@
 #include <commctrl.h>
 
 #include "core/win32/fatal-error.h"
-#include "ui/win32/records.h"
+#include "ui/win32/main-window-handles.h"
 #include "ui/win32/status-bar.h"
 #include "ui/win32/toolbar-pictures.h"
 #include "ui/win32/window-dpi.h"
@@ -17,15 +17,15 @@ constexpr int kToolbarSeparatorId = 999;
 
 // The document toolbar: stock pictures for the window's DPI, the history list as image list
 // 0 and the standard list as image list 1.
-void createMainToolbar(HWND mainWindow) {
+void createMainToolbar(HWND mainWindow, MainWindowHandles& main) {
     HWND toolbar =
         CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS,
                         0, 0, 0, 0, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!toolbar) fatalError("yo ?", "main toolbar", HRESULT_FROM_WIN32(GetLastError()));
-    application.main.toolbar = toolbar;
+    main.toolbar = toolbar;
 
     SendMessageA(toolbar, CCM_SETVERSION, 5, 0); // version 5 holds more than one image list
-    showMainToolbarPictures(toolbar, windowDpi(mainWindow));
+    showMainToolbarPictures(toolbar, windowDpi(mainWindow), main.toolbarImages);
 
     auto button = [](int list, int image, int id, BYTE state) {
         TBBUTTON b = {};
@@ -64,18 +64,18 @@ void createMainToolbar(HWND mainWindow) {
     ShowWindow(toolbar, SW_SHOWNORMAL);
 }
 
-void createStatusBar(HWND mainWindow) {
+void createStatusBar(HWND mainWindow, MainWindowHandles& main) {
     HWND status = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr,
                                   WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, mainWindow,
                                   reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
-    application.main.statusBar = status;
+    main.statusBar = status;
     layOutStatusBar();
 }
 
 } // namespace
 
-void createPalette(HWND mainWindow, Palette& palette) {
-    createMainToolbar(mainWindow);
-    createStatusBar(mainWindow);
+void createPalette(HWND mainWindow, MainWindowHandles& main, Palette& palette) {
+    createMainToolbar(mainWindow, main);
+    createStatusBar(mainWindow, main);
     palette.create();
 }

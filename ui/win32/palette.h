@@ -96,4 +96,4 @@ class Palette {
 
 // The main toolbar and the status bar, then the palette window. Called by the main window's
 // creation handler.
-void createPalette(HWND mainWindow, Palette& palette);
+void createPalette(HWND mainWindow, MainWindowHandles& main, Palette& palette);

@@ -4,25 +4,34 @@
 
 #include <cstdio>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "core/file-replace.h"
 #include "core/win32/input-timing.h"
 #include "editor/document-files.h"
+#include "editor/document.h"
+#include "editor/editor-state.h"
 #include "editor/recovery-copies.h"
 #include "editor/recovery-writer.h"
 #include "model/obj-format.h"
-#include "ui/win32/records.h"
+#include "ui/win32/session-settings.h"
 #include "ui/win32/status-bar.h"
 
 namespace {
 
+std::optional<RecoveryParts> parts;
+
 RecoveryWriter& writer() {
-    return application.recovery.writer;
+    return parts->copy.writer;
 }
 
-Application::RecoveryCopy& own() {
-    return application.recovery;
+RecoveryCopy& own() {
+    return parts->copy;
+}
+
+const Document& document() {
+    return parts->document;
 }
 
 std::string folder() {
@@ -142,6 +151,10 @@ bool offer(const std::string& stem, HANDLE lock, DocumentFiles& files,
 
 } // namespace
 
+void connectRecovery(const RecoveryParts& given) {
+    parts.emplace(given);
+}
+
 void claimRecoveryCopy() {
     if (own().lock != INVALID_HANDLE_VALUE) return;
     CreateDirectoryA(folder().c_str(), nullptr);
@@ -155,12 +168,13 @@ std::string recoveryCopyPath() {
 }
 
 void autosaveTick(double nowSeconds) {
-    if (!editorState.currentEntity || !writer().due(nowSeconds, document().modified())) return;
+    if (!parts || !parts->editor.currentEntity || !writer().due(nowSeconds, document().modified()))
+        return;
     reportFailure(); // of the previous copy, now that it is done
     try {
         // What the frame waits for is the snapshot; the text and the disk are the worker's.
         const Stopwatch watch;
-        Model snapshot = snapshotOf(editedModel());
+        Model snapshot = snapshotOf(document().model());
         const double ms = watch.milliseconds();
         char line[120];
         std::snprintf(line, sizeof line, "Tavrel recovery copy: %zu patches taken in %.1f ms\n",
@@ -176,14 +190,15 @@ void autosaveTick(double nowSeconds) {
 }
 
 void writeRecoveryCopyNow() {
-    if (!editorState.currentEntity || !document().modified()) return;
+    if (!parts || !parts->editor.currentEntity || !document().modified()) return;
     const std::string path = recoveryCopyPath();
     noteCopy();
-    writer().writeNow(editedModel(), path);
+    writer().writeNow(document().model(), path);
     if (!writer().onWorkerThread()) reportFailure();
 }
 
 void discardRecoveryCopy() {
+    if (!parts) return;
     writer().abandon();
     writer().reset();
     removeCopy(own().stem);

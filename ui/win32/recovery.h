@@ -6,10 +6,34 @@
 // at the next start.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
+#include "editor/recovery-writer.h"
+
+class Document;
 class DocumentFiles;
 struct DocumentPrompts;
+struct EditorState;
+
+// The recovery copy: its writer, this editor's copy (its name in the recovery folder and the
+// lock held while the editor runs), and whether its last failure was said.
+struct RecoveryCopy {
+    RecoveryWriter writer;
+    std::string stem;
+    HANDLE lock = INVALID_HANDLE_VALUE;
+    bool failureTold = false;
+};
+
+// The copy kept, of the document's model (the editor's current one). Given by the shell
+// before any window is made; the crash handlers reach the copy through it.
+struct RecoveryParts {
+    RecoveryCopy& copy;
+    const Document& document;
+    const EditorState& editor;
+};
+void connectRecovery(const RecoveryParts& parts);
 
 // Start-up, before the first copy: this editor's copy name and its lock.
 void claimRecoveryCopy();

@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace {
 
-void (*frameWait)() = nullptr;
+// The hook is the thread's and has no context of its own.
+std::function<void()> frameWait;
 
 // A change of the z-order alone (activation) makes no window surface.
 bool placeOrVisibilityChanges(const WINDOWPOS& pos) {
@@ -23,10 +26,10 @@ LRESULT CALLBACK beforeWindowProcedure(int code, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-void settleFrameOnWindowChange(void (*waitForFrame)()) {
+void settleFrameOnWindowChange(std::function<void()> waitForFrame) {
     static HHOOK hook = nullptr;
-    frameWait = waitForFrame;
-    if (!hook)
+    frameWait = std::move(waitForFrame);
+    if (!hook && frameWait)
         hook =
             SetWindowsHookExA(WH_CALLWNDPROC, beforeWindowProcedure, nullptr, GetCurrentThreadId());
 }

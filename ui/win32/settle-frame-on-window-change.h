@@ -5,5 +5,8 @@
 // reads nothing, and the wait is a frame at most.
 #pragma once
 
-// Installs the hook on the calling thread; waitForFrame is called before each such change.
-void settleFrameOnWindowChange(void (*waitForFrame)());
+#include <functional>
+
+// Installs the hook on the calling thread; waitForFrame is called before each such change
+// (none: nothing waits).
+void settleFrameOnWindowChange(std::function<void()> waitForFrame);

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/win32/records.h"
+#include "model/model.h"
+#include "ui/win32/shape-window-handles.h"
 
 namespace {
 
@@ -53,11 +54,10 @@ void reportMarks(HWND tree, const OutlineItems& items) {
 
 } // namespace
 
-void markSelectedPatchItems() {
-    HWND tree = application.shape.tree;
-    if (!tree || !editorState.currentEntity) return;
-    const Model& model = editedModel();
-    const OutlineItems& items = application.shape.treeView.items;
+void markSelectedPatchItems(const ShapeWindowHandles& shape, const Model& model) {
+    HWND tree = shape.tree;
+    if (!tree) return;
+    const OutlineItems& items = shape.treeView.items;
     std::vector<uint32_t> selected;
     for (size_t i = 0; i < model.patches.size() && selected.size() < kMarkedAtMost; ++i)
         if (model.patches[i].selected) selected.push_back(static_cast<uint32_t>(i));

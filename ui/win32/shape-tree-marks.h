@@ -2,4 +2,8 @@
 // tree: their items bold and highlighted, the first of them scrolled into view.
 #pragma once
 
-void markSelectedPatchItems();
+class Model;
+struct ShapeWindowHandles;
+
+// The marks follow the selection of model in shape's tree.
+void markSelectedPatchItems(const ShapeWindowHandles& shape, const Model& model);

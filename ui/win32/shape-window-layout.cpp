@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "ui/shape-window-layout.h"
-#include "ui/win32/records.h"
+#include "ui/win32/shape-window-handles.h"
 #include "ui/win32/window-dpi.h"
 
 namespace {
@@ -16,15 +16,15 @@ void place(HDWP& batch, HWND control, const ControlPlace& at) {
 
 // Where the first coordinate box and Apply are now, read back from the controls, for the
 // debugger output (what a user can reach at this size).
-void reportPlaces(HWND window, const RECT& client) {
+void reportPlaces(HWND window, const RECT& client, const ShapeWindowHandles& shape) {
     auto placeOf = [window](HWND control) {
         RECT r = {};
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
         return r;
     };
-    const RECT box = placeOf(application.shape.coordinateBoxes[0]);
-    const RECT apply = placeOf(application.shape.transformApply);
+    const RECT box = placeOf(shape.coordinateBoxes[0]);
+    const RECT apply = placeOf(shape.transformApply);
     char line[200];
     std::snprintf(line, sizeof line,
                   "Tavrel shape window %ld x %ld: x box at %ld %ld, Apply at %ld %ld to %ld %ld\n",
@@ -35,12 +35,11 @@ void reportPlaces(HWND window, const RECT& client) {
 
 } // namespace
 
-void placeShapeControls(HWND window) {
+void placeShapeControls(HWND window, const ShapeWindowHandles& shape) {
     RECT client;
     if (!GetClientRect(window, &client)) return;
     const ShapeWindowLayout layout =
         shapeWindowLayout(client.right, client.bottom, windowDpi(window));
-    const ShapeWindowHandles& shape = application.shape;
     constexpr int kControls = 14;
     HDWP batch = BeginDeferWindowPos(kControls);
     place(batch, shape.tree, layout.tree);
@@ -54,7 +53,7 @@ void placeShapeControls(HWND window) {
     place(batch, shape.transformChoice, layout.transformChoice);
     place(batch, shape.transformApply, layout.transformApply);
     if (batch) EndDeferWindowPos(batch);
-    if (shape.transformApply) reportPlaces(window, client);
+    if (shape.transformApply) reportPlaces(window, client, shape);
     // What the controls uncovered is painted again with the window's face.
     InvalidateRect(window, nullptr, TRUE);
 }
@@ -65,11 +64,11 @@ void limitShapeWindowSize(HWND window, MINMAXINFO& limits) {
     limits.ptMinTrackSize.y = scaledForDpi(kShapeWindowMinimumHeight, dpi);
 }
 
-void fitShapeControlsToDpi(HWND window) {
+void fitShapeControlsToDpi(HWND window, const ShapeWindowHandles& shape) {
     setControlFonts(window, windowDpi(window));
     // The owner-drawn list's rows are as tall as a line of its font (asked once, at its
     // creation, so told again).
-    if (HWND list = application.shape.pointList) {
+    if (HWND list = shape.pointList) {
         HDC dc = GetDC(list);
         auto* font = reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0));
         HGDIOBJ before = font ? SelectObject(dc, font) : nullptr; // else the system font
@@ -79,5 +78,5 @@ void fitShapeControlsToDpi(HWND window) {
         ReleaseDC(list, dc);
         if (metrics.tmHeight > 0) SendMessageA(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight);
     }
-    placeShapeControls(window);
+    placeShapeControls(window, shape);
 }

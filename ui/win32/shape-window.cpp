@@ -13,6 +13,7 @@
 #include "core/session-keys.h"
 #include "core/win32/fatal-error.h"
 #include "editor/command-status.h"
+#include "editor/edit-session.h"
 #include "editor/edit-xform.h"
 #include "editor/outline-view.h"
 #include "editor/pending-points.h"
@@ -25,9 +26,10 @@
 #include "ui/win32/commands.h"
 #include "ui/win32/gesture-ends.h"
 #include "ui/win32/palette.h"
-#include "ui/win32/records.h"
+#include "ui/win32/session-settings.h"
 #include "ui/win32/shape-tree-marks.h"
 #include "ui/win32/shape-tree-view.h"
+#include "ui/win32/shape-window-handles.h"
 #include "ui/win32/shape-window-layout.h"
 #include "ui/win32/tool-window-keys.h"
 #include "ui/win32/window-dpi.h"
@@ -174,7 +176,7 @@ void ShapeWindow::createControls(HWND window) {
     h_.sliderProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
         h_.alphaSlider, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(alphaSliderProc)));
     createTransformRow(window);
-    fitShapeControlsToDpi(window);
+    fitShapeControlsToDpi(window, h_);
 }
 
 static ClickModifiers heldModifiers() {
@@ -318,7 +320,7 @@ void ShapeWindow::onAlpha(WPARAM wParam) {
             patch.alpha = alpha;
             changed = true;
         }
-    if (changed) markModified();
+    if (changed) markModified(session_.document());
     // TB_ENDTRACK ends every slider gesture, by mouse or by keyboard.
     if (code == TB_ENDTRACK) session_.document().endGesture("Opacity");
 }
@@ -620,7 +622,7 @@ void ShapeWindow::showSelection(const char* why) {
         "\n";
     OutputDebugStringA(text.c_str());
     showStatusMessage(selectionSummary(model(), editor_));
-    markSelectedPatchItems();
+    markSelectedPatchItems(h_, model());
     // The coordinate boxes show the chosen points' centre; typing there moves them all.
     if (editor_.choosingPoints) {
         showSubjectCoordinates();
@@ -716,10 +718,10 @@ LRESULT ShapeWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_DPICHANGED:
         moveToSuggestedRect(window, lParam);
-        fitShapeControlsToDpi(window);
+        fitShapeControlsToDpi(window, h_);
         return 0;
     default: {
-        if (message == WM_SIZE) placeShapeControls(window);
+        if (message == WM_SIZE) placeShapeControls(window, h_);
         // Moves are remembered; closing hides the window with everything in it (F7 shows
         // it again).
         LRESULT result = 0;

@@ -7,29 +7,36 @@
 
 #include "core/key-flags.h"
 #include "core/session-keys.h"
+#include "core/win32/input-timing.h"
 #include "editor/command-status.h"
 #include "editor/command-table.h"
+#include "editor/edit-session.h"
 #include "editor/pending-points.h"
 #include "editor/recent-files.h"
+#include "flight/vaisseau.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/about-box.h"
 #include "ui/win32/clipboard-text.h"
 #include "ui/win32/commands.h"
 #include "ui/win32/document-commands.h"
 #include "ui/win32/gesture-ends.h"
+#include "ui/win32/main-window-handles.h"
 #include "ui/win32/mouse-handler.h"
+#include "ui/win32/palette-handles.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/recent-file-list.h"
-#include "ui/win32/records.h"
 #include "ui/win32/reference-view.h"
+#include "ui/win32/session-settings.h"
+#include "ui/win32/shape-window-handles.h"
 #include "ui/win32/shape-window.h"
 #include "ui/win32/shortcut-sheet-window.h"
 #include "ui/win32/status-bar.h"
 #include "ui/win32/view-commands.h"
 #include "ui/win32/window-layout.h"
+#include "view/orbit-camera.h"
 
-// The windows the commands act on, given by the shell at start-up.
-static std::optional<CommandWindows> commandWindows;
+// What the commands act on, given by the shell.
+static std::optional<ShellCommandParts> parts;
 
 namespace {
 
@@ -54,19 +61,20 @@ bool windowShown(HWND window) {
 void reportDisplayFlags() {
     char line[96];
     std::snprintf(line, sizeof line, "Tavrel display: planet=%d sphere=%d wire=%d\n",
-                  commandWindows->display.planetVisible, commandWindows->display.sphereMeshVisible,
-                  commandWindows->display.wireSphereVisible);
+                  parts->display.planetVisible, parts->display.sphereMeshVisible,
+                  parts->display.wireSphereVisible);
     OutputDebugStringA(line);
 }
 
 // The view modes follow each other as the palette's first button steps through them: the
 // steps up to the one chosen, then its layout.
 void chooseView(ViewMode view) {
-    if (editorState.currentView == view) return;
-    for (int step = 0; step < kViewModeCount && editorState.currentView != view; ++step)
-        orbitCamera.switchView(editorState.currentView, sessionSettings());
-    if ((view == ViewMode::Quad) != commandWindows->layout.quad())
-        commandWindows->layout.switchTo(view == ViewMode::Quad ? Layout::Quad : Layout::Single);
+    EditorState& editor = parts->session.state();
+    if (editor.currentView == view) return;
+    for (int step = 0; step < kViewModeCount && editor.currentView != view; ++step)
+        parts->camera.switchView(editor.currentView, sessionSettings());
+    if ((view == ViewMode::Quad) != parts->layout.quad())
+        parts->layout.switchTo(view == ViewMode::Quad ? Layout::Quad : Layout::Single);
 }
 
 std::optional<int> paletteButtonOf(CommandId id) {
@@ -120,15 +128,15 @@ std::string runFileCommand(CommandId id) {
     case C::Import:
         // The shape window is remade after the buffers, with the title and the buttons.
         if (documentFiles().import())
-            application.shownTiming.phase("shape window");
+            parts->shownTiming.phase("shape window");
         else
-            application.shownTiming.cancel();
+            parts->shownTiming.cancel();
         break;
     case C::Export:
         documentFiles().exportSurfaces();
         break;
     case C::Exit:
-        PostMessageA(application.main.window, WM_CLOSE, 0, 0);
+        PostMessageA(parts->main.window, WM_CLOSE, 0, 0);
         break;
     default:
         break;
@@ -139,7 +147,7 @@ std::string runFileCommand(CommandId id) {
 void runViewCommand(CommandId id) {
     switch (id) {
     case C::Orthographic:
-        commandWindows->views.switchProjection();
+        parts->views.switchProjection();
         break;
     case C::OrbitView:
         chooseView(ViewMode::Orbit);
@@ -157,37 +165,37 @@ void runViewCommand(CommandId id) {
         chooseView(ViewMode::Quad);
         break;
     case C::NextView:
-        commandWindows->views.switchView();
+        parts->views.switchView();
         break;
     case C::Planet:
-        switchDisplayFlag(commandWindows->display.planetVisible);
+        switchDisplayFlag(parts->display.planetVisible);
         break;
     case C::Sphere:
-        switchDisplayFlag(commandWindows->display.sphereMeshVisible);
+        switchDisplayFlag(parts->display.sphereMeshVisible);
         break;
     case C::WireSphere:
-        switchDisplayFlag(commandWindows->display.wireSphereVisible);
+        switchDisplayFlag(parts->display.wireSphereVisible);
         break;
     case C::FrameSelection:
-        commandWindows->views.frameModel();
+        parts->views.frameModel();
         break;
     case C::CentreView:
-        commandWindows->views.centerView();
+        parts->views.centerView();
         break;
     case C::CentreOnSelection:
-        commandWindows->views.centerOnSelection();
+        parts->views.centerOnSelection();
         break;
     case C::ChoosePicture:
-        commandWindows->reference.choosePicture();
+        parts->reference.choosePicture();
         break;
     case C::RemovePicture:
-        commandWindows->reference.removePicture();
+        parts->reference.removePicture();
         break;
     case C::ShowPalette:
-        showToolWindow(application.palette.window);
+        showToolWindow(parts->paletteHandles.window);
         break;
     case C::ShowShapeWindow:
-        showToolWindow(application.shape.window);
+        showToolWindow(parts->shape.window);
         break;
     default:
         break;
@@ -198,19 +206,20 @@ class ShellCommandHost final : public CommandHost {
   public:
     CommandOutcome run(CommandId id) override {
         if (const auto button = paletteButtonOf(id)) {
-            commandWindows->palette.pressButton(*button);
+            parts->palette.pressButton(*button);
         } else if (const auto change = pictureChangeOf(id)) {
-            commandWindows->reference.changePicture(*change);
+            parts->reference.changePicture(*change);
         } else if (id == C::TakeBackPoint) {
-            removeLastPendingPoint(editorState.pendingPoints, application.shape.treeView);
-            updateTakeBackButton(application.main.toolbar, editorState);
+            EditorState& editor = parts->session.state();
+            removeLastPendingPoint(editor.pendingPoints, parts->shape.treeView);
+            updateTakeBackButton(parts->main.toolbar, editor);
         } else if (id == C::Home) {
-            commandWindows->views.returnHome();
-            commandWindows->palette.updateStopButton();
+            parts->views.returnHome();
+            parts->palette.updateStopButton();
         } else if (id == C::KeyboardShortcuts) {
-            shortcutSheet().show(application.main.window);
+            shortcutSheet().show(parts->main.window);
         } else if (id == C::About) {
-            showAboutBox(application.main.window);
+            showAboutBox(parts->main.window);
         } else if (command(id).menu == Menu::File) {
             return {true, runFileCommand(id)};
         } else {
@@ -220,9 +229,9 @@ class ShellCommandHost final : public CommandHost {
     }
 
     bool canRun(CommandId id) const override {
-        if (pictureChangeOf(id) || id == C::RemovePicture)
-            return commandWindows->reference.hasPicture();
-        if (id == C::Stop) return editorState.mode == Mode::Flight || !application.ship.atHome();
+        if (pictureChangeOf(id) || id == C::RemovePicture) return parts->reference.hasPicture();
+        if (id == C::Stop)
+            return parts->session.state().mode == Mode::Flight || !parts->ship.atHome();
         if (id == C::OpenRecent) return false; // its entries are the files
         return true;
     }
@@ -230,44 +239,48 @@ class ShellCommandHost final : public CommandHost {
     bool checked(CommandId id) const override {
         switch (id) {
         case C::Orthographic:
-            return orbitCamera.orthographic;
+            return parts->camera.orthographic;
         case C::Wireframe:
-            return commandWindows->palette.wireframeChecked();
+            return parts->palette.wireframeChecked();
         case C::Planet:
-            return commandWindows->display.planetVisible;
+            return parts->display.planetVisible;
         case C::Sphere:
-            return commandWindows->display.sphereMeshVisible;
+            return parts->display.sphereMeshVisible;
         case C::WireSphere:
-            return commandWindows->display.wireSphereVisible;
+            return parts->display.wireSphereVisible;
         case C::ShowPalette:
-            return windowShown(application.palette.window);
+            return windowShown(parts->paletteHandles.window);
         case C::ShowShapeWindow:
-            return windowShown(application.shape.window);
+            return windowShown(parts->shape.window);
         case C::Dissociate:
-            return commandWindows->palette.buttonChecked(palette::Dissociate);
+            return parts->palette.buttonChecked(palette::Dissociate);
         case C::Joint:
-            return commandWindows->palette.buttonChecked(palette::Joint);
+            return parts->palette.buttonChecked(palette::Joint);
         default:
             return false;
         }
     }
 
-    void finishGestures() override { ::finishGestures(application.session); }
+    void finishGestures() override { ::finishGestures(parts->session); }
 
     void selectionChanged(const char* why, bool remember) override {
-        application.session.selectionChanged(why, remember);
+        parts->session.selectionChanged(why, remember);
     }
 
     void rememberSetting(const char* key, int value) override {
         sessionSettings().writeInt(session::kSession, key, value);
     }
 
-    bool putOnClipboard(const std::string& text) override { return putTextOnClipboard(text); }
-    std::optional<std::string> clipboardText() override { return ::clipboardText(); }
+    bool putOnClipboard(const std::string& text) override {
+        return putTextOnClipboard(parts->main.window, text);
+    }
+    std::optional<std::string> clipboardText() override {
+        return ::clipboardText(parts->main.window);
+    }
 
     std::optional<PointerSpot> patchUnderPointer() const override {
         const std::optional<PatchSpot> spot =
-            commandWindows ? commandWindows->mouse.patchUnderPointer() : std::nullopt;
+            parts ? parts->mouse.patchUnderPointer() : std::nullopt;
         if (!spot) return std::nullopt;
         return PointerSpot{spot->patch, spot->u, spot->v};
     }
@@ -304,14 +317,20 @@ const char* timedName(CommandId id) {
 
 } // namespace
 
-void setCommandWindows(const CommandWindows& given) {
-    commandWindows.emplace(given);
+namespace {
+
+ShellCommandHost host;
+std::optional<CommandContext> context;
+
+} // namespace
+
+void connectShellCommands(const ShellCommandParts& given) {
+    parts.emplace(given);
+    context.emplace(CommandContext{given.document, given.session.state(), host});
 }
 
 CommandContext& shellCommandContext() {
-    static ShellCommandHost host;
-    static CommandContext context{document(), editorState, host};
-    return context;
+    return *context;
 }
 
 std::optional<CommandId>& lastRun() {
@@ -326,12 +345,12 @@ std::optional<CommandId> lastShellCommand() {
 void runShellCommand(CommandId id) {
     lastRun() = id;
     // Before start-up has made the model there is nothing to run a command on.
-    if (!editorState.currentEntity) return;
+    if (!context || !context->editor.currentEntity) return;
     const char* timed = timedName(id);
-    if (timed && canRun(command(id), shellCommandContext())) application.inputTiming.start(timed);
+    if (timed && canRun(command(id), shellCommandContext())) parts->inputTiming.start(timed);
     const unsigned messagesBefore = statusMessageWrites();
     const CommandOutcome outcome = runCommand(id, shellCommandContext());
-    if (timed && outcome.ran && id != C::Delete) application.inputTiming.report();
+    if (timed && outcome.ran && id != C::Delete) parts->inputTiming.report();
     report(id, outcome, messagesBefore);
 }
 

@@ -8,27 +8,47 @@
 
 #include "editor/command-host.h"
 
+class EditSession;
+class InputTiming;
 class Palette;
 class ReferenceView;
-struct DisplayFlags;
+class ShownTiming;
+class Vaisseau;
 class ViewCommands;
 class ViewMouse;
 class WindowLayout;
+struct DisplayFlags;
+struct MainWindowHandles;
+struct OrbitCamera;
+struct PaletteHandles;
+struct ShapeWindowHandles;
 
 // The document, the editor's state and the program's host.
 CommandContext& shellCommandContext();
 // What the shell's commands act on: the view's mouse, asked for the patch under the pointer;
 // the palette, whose buttons the tools and toggles press; the layout the view commands
-// switch; the reference picture; what the scene shows around the model; the camera commands.
-struct CommandWindows {
+// switch; the reference picture; what the scene shows around the model; the camera commands;
+// the document and the session editing it, the camera and the ship; the windows shown,
+// closed or owning a dialog; and the timings of undo, redo and import. Given by the shell
+// before any window is made.
+struct ShellCommandParts {
     ViewMouse& mouse;
     Palette& palette;
     WindowLayout& layout;
     ReferenceView& reference;
     DisplayFlags& display;
     ViewCommands& views;
+    Document& document;
+    EditSession& session;
+    OrbitCamera& camera;
+    const Vaisseau& ship;
+    const MainWindowHandles& main;
+    const PaletteHandles& paletteHandles;
+    ShapeWindowHandles& shape;
+    InputTiming& inputTiming;
+    ShownTiming& shownTiming;
 };
-void setCommandWindows(const CommandWindows& windows);
+void connectShellCommands(const ShellCommandParts& parts);
 // Runs the command and says its outcome in the status bar (a refusal worth it beeps).
 void runShellCommand(CommandId id);
 // The command run last, whether it could run or not (what a key or an item reached).

@@ -8,8 +8,10 @@
 #include <optional>
 
 #include "editor/command-status.h"
+#include "editor/document.h"
+#include "editor/editor-state.h"
 #include "ui/status-layout.h"
-#include "ui/win32/records.h"
+#include "ui/win32/main-window-handles.h"
 
 namespace {
 
@@ -27,6 +29,8 @@ constexpr const char* kFlightSamples[kStatusParts] = {"speed -8888.8 units/s", "
 // Room around a part's text: its borders and a little air, as this many spaces.
 constexpr const char* kPartPadding = "    ";
 
+std::optional<StatusBarParts> parts;
+
 unsigned messageWrites = 0;
 std::optional<Mode> laidOutFor;
 // The last confirmation and when: the one that ended a flight is shown again once the
@@ -36,15 +40,15 @@ ULONGLONG lastMessageAt = 0;
 constexpr ULONGLONG kStillNew = 1000; // ms
 
 void writePart(StatusPart part, const std::string& text) {
-    if (application.main.statusBar)
-        SendMessageA(application.main.statusBar, SB_SETTEXTA, static_cast<WPARAM>(part),
+    if (parts && parts->main.statusBar)
+        SendMessageA(parts->main.statusBar, SB_SETTEXTA, static_cast<WPARAM>(part),
                      reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void CALLBACK messageExpired(HWND window, UINT, UINT_PTR timer, DWORD) {
     KillTimer(window, timer);
-    if (editorState.mode != Mode::Editing || !editorState.currentEntity) return;
-    writePart(StatusPart::Message, selectionSummary(editedModel(), editorState));
+    if (!parts || parts->editor.mode != Mode::Editing || !parts->editor.currentEntity) return;
+    writePart(StatusPart::Message, selectionSummary(parts->document.model(), parts->editor));
 }
 
 int textWidth(HDC dc, const char* text) {
@@ -55,12 +59,16 @@ int textWidth(HDC dc, const char* text) {
 
 } // namespace
 
+void connectStatusBar(const StatusBarParts& given) {
+    parts.emplace(given);
+}
+
 void setStatusText(StatusPart part, const std::string& text) {
     writePart(part, text);
-    if (part != StatusPart::Message || !application.main.statusBar) return;
+    if (part != StatusPart::Message || !parts || !parts->main.statusBar) return;
     ++messageWrites;
-    if (application.main.window)
-        SetTimer(application.main.window, kMessageTimer, kMessageMilliseconds, messageExpired);
+    if (parts->main.window)
+        SetTimer(parts->main.window, kMessageTimer, kMessageMilliseconds, messageExpired);
 }
 
 void showStatusMessage(const std::string& text) {
@@ -75,9 +83,9 @@ unsigned statusMessageWrites() {
 }
 
 void layOutStatusBar() {
-    HWND bar = application.main.statusBar;
+    HWND bar = parts ? parts->main.statusBar : nullptr;
     if (!bar) return;
-    const bool flying = editorState.mode == Mode::Flight;
+    const bool flying = parts->editor.mode == Mode::Flight;
     const char* const* samples = flying ? kFlightSamples : kEditingSamples;
     HDC dc = GetDC(bar);
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(bar, WM_GETFONT, 0, 0));
@@ -96,15 +104,15 @@ void layOutStatusBar() {
 }
 
 void followStatusMode() {
-    if (laidOutFor == editorState.mode) return;
+    if (!parts || laidOutFor == parts->editor.mode) return;
     const bool first = !laidOutFor;
-    laidOutFor = editorState.mode;
+    laidOutFor = parts->editor.mode;
     if (first) return layOutStatusBar(); // start-up's own messages stay
     for (int part = 0; part < kStatusParts; ++part)
         writePart(static_cast<StatusPart>(part), "");
     layOutStatusBar();
-    if (editorState.mode != Mode::Editing || !editorState.currentEntity) return;
+    if (parts->editor.mode != Mode::Editing || !parts->editor.currentEntity) return;
     writePart(StatusPart::Message, GetTickCount64() - lastMessageAt < kStillNew
                                        ? lastMessage
-                                       : selectionSummary(editedModel(), editorState));
+                                       : selectionSummary(parts->document.model(), parts->editor));
 }

@@ -7,6 +7,19 @@
 
 #include "ui/status-parts.h"
 
+class Document;
+struct EditorState;
+struct MainWindowHandles;
+
+// The bar is the main window's; the editor's mode chooses its parts, and the document's
+// model is the one summed up. Given by the shell before any window is made.
+struct StatusBarParts {
+    const MainWindowHandles& main;
+    const EditorState& editor;
+    const Document& document;
+};
+void connectStatusBar(const StatusBarParts& parts);
+
 // Text in one part (nothing before the bar exists); the message part's text gives way to
 // the selection's summary after a while.
 void setStatusText(StatusPart part, const std::string& text);

@@ -15,7 +15,8 @@
 #include "graphics/gpu-model-copy.h"
 #include "ui/palette-buttons.h"
 #include "ui/win32/mouse-handler.h"
-#include "ui/win32/records.h"
+#include "ui/win32/palette-handles.h"
+#include "ui/win32/shape-window-handles.h"
 #include "view/orbit-camera.h"
 
 namespace {

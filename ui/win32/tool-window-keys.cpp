@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "core/win32/key-state.h"
-#include "ui/win32/records.h"
 
 namespace {
 
@@ -22,8 +21,7 @@ bool isTextBoxEditingKey(const MSG& message) {
     return (key == 'A' || key == 'C' || key == 'X' || key == 'V') && isTextBox(GetFocus());
 }
 
-bool handleShapeWindowKeys(MSG& message) {
-    HWND shape = application.shape.window;
+bool handleShapeWindowKeys(HWND shape, MSG& message) {
     if (!shape || (message.hwnd != shape && !IsChild(shape, message.hwnd))) return false;
     return IsDialogMessageA(shape, &message) != FALSE;
 }

@@ -9,6 +9,6 @@
 bool isTextBoxEditingKey(const MSG& message);
 // The shape window's keyboard as a dialog's (Tab, Shift+Tab, the arrows between buttons);
 // true when the message was handled there.
-bool handleShapeWindowKeys(MSG& message);
+bool handleShapeWindowKeys(HWND shapeWindow, MSG& message);
 // In a text box's procedure: Ctrl+A selects all its text (true: the message was handled).
 bool selectAllOnCtrlA(HWND box, UINT message, WPARAM wParam);

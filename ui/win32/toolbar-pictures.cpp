@@ -4,7 +4,6 @@
 
 #include "ui/dpi-scale.h"
 #include "ui/win32/greyed-images.h"
-#include "ui/win32/records.h"
 
 namespace {
 
@@ -19,7 +18,7 @@ void replaceList(HWND toolbar, UINT message, int index, HIMAGELIST list) {
 
 } // namespace
 
-void showMainToolbarPictures(HWND toolbar, int dpi) {
+void showMainToolbarPictures(HWND toolbar, int dpi, HIMAGELIST& toolbarImages) {
     const bool large = scaledForDpi(kSmallSize, dpi) >= kLargeSize;
     const int size = large ? kLargeSize : kSmallSize;
     // TB_LOADIMAGES fills the list set as list 0; each set is taken from there in turn.
@@ -34,8 +33,8 @@ void showMainToolbarPictures(HWND toolbar, int dpi) {
     HIMAGELIST history = ImageList_Duplicate(loading);
     SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(history));
     ImageList_Destroy(loading);
-    if (application.main.toolbarImages) ImageList_Destroy(application.main.toolbarImages);
-    application.main.toolbarImages = history;
+    if (toolbarImages) ImageList_Destroy(toolbarImages);
+    toolbarImages = history;
     replaceList(toolbar, TB_SETIMAGELIST, 1, standard);
     // Greyed buttons (undo with nothing to undo) show their pictures greyed, not blank.
     replaceList(toolbar, TB_SETDISABLEDIMAGELIST, 0, createGreyedImageList(history));

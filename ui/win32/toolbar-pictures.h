@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 // Image list 0 the history pictures, 1 the standard ones, with their greyed copies; at its
 // creation and again when the DPI changes.
-void showMainToolbarPictures(HWND toolbar, int dpi);
+// The history list is kept in toolbarImages (the one made before is destroyed).
+void showMainToolbarPictures(HWND toolbar, int dpi, HIMAGELIST& toolbarImages);

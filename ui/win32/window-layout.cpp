@@ -139,7 +139,8 @@ bool WindowLayout::handleMessage(HWND window, UINT message, WPARAM wParam, LPARA
         // The toolbar's pictures for the new DPI, then the window where Windows suggests and
         // the views laid out again under the toolbar's new height.
         if (p_.windows.toolbar) {
-            showMainToolbarPictures(p_.windows.toolbar, windowDpi(window));
+            showMainToolbarPictures(p_.windows.toolbar, windowDpi(window),
+                                    p_.windows.toolbarImages);
             SendMessageA(p_.windows.toolbar, TB_AUTOSIZE, 0, 0);
         }
         moveToSuggestedRect(window, lParam);

@@ -1,11 +1,15 @@
 #include "ui/win32/window-places.h"
 
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "core/tool-window-places.h"
 #include "ui/remembered-places-dpi.h"
-#include "ui/win32/records.h"
+#include "ui/win32/main-window-handles.h"
+#include "ui/win32/palette-handles.h"
+#include "ui/win32/session-settings.h"
+#include "ui/win32/shape-window-handles.h"
 #include "ui/win32/window-dpi.h"
 
 namespace {
@@ -59,8 +63,7 @@ Monitors monitors() {
     return found;
 }
 
-// Until the start-up has placed them, the program moves them itself: nothing to remember.
-bool& placing = application.placingToolWindows;
+std::optional<WindowPlacesParts> parts;
 
 places::Rect rectOf(HWND window) {
     RECT r;
@@ -74,8 +77,8 @@ void moveTo(HWND window, const places::Rect& r) {
 }
 
 const char* nameOf(HWND window) {
-    if (window && window == static_cast<HWND>(application.palette.window)) return "Palette";
-    if (window && window == static_cast<HWND>(application.shape.window)) return "Shape";
+    if (window && window == static_cast<HWND>(parts->palette.window)) return "Palette";
+    if (window && window == static_cast<HWND>(parts->shape.window)) return "Shape";
     return nullptr;
 }
 
@@ -87,9 +90,9 @@ void rememberNow(HWND window, bool shown) {
 
 void report() {
     char line[256];
-    const places::Rect p = rectOf(static_cast<HWND>(application.palette.window));
-    const places::Rect s = rectOf(static_cast<HWND>(application.shape.window));
-    const places::Rect m = rectOf(application.main.window);
+    const places::Rect p = rectOf(static_cast<HWND>(parts->palette.window));
+    const places::Rect s = rectOf(static_cast<HWND>(parts->shape.window));
+    const places::Rect m = rectOf(parts->main.window);
     std::snprintf(line, sizeof line,
                   "Tavrel windows: palette %d,%d %dx%d shape %d,%d %dx%d main %d,%d %dx%d\n",
                   p.left, p.top, p.width(), p.height(), s.left, s.top, s.width(), s.height(),
@@ -98,6 +101,10 @@ void report() {
 }
 
 } // namespace
+
+void connectWindowPlaces(const WindowPlacesParts& given) {
+    parts.emplace(given);
+}
 
 std::vector<places::Rect> workAreas() {
     return monitors().areas;
@@ -109,19 +116,19 @@ void convertRememberedPlacesToMonitorDpi() {
 }
 
 void placeWindowsAtStart(bool mainPlaceRemembered) {
-    HWND palette = static_cast<HWND>(application.palette.window);
-    HWND shape = static_cast<HWND>(application.shape.window);
+    HWND palette = static_cast<HWND>(parts->palette.window);
+    HWND shape = static_cast<HWND>(parts->shape.window);
     if (!palette || !shape) return;
-    placing = true;
+    parts->placing = true;
     const std::vector<places::Rect> areas = workAreas();
     const auto paletteAt = places::remembered(sessionSettings(), "Palette");
     const auto shapeAt = places::remembered(sessionSettings(), "Shape");
     if (!paletteAt && !shapeAt) {
-        const places::FirstStart f = places::firstStart(
-            areas.front(), rectOf(palette), rectOf(shape), rectOf(application.main.window));
+        const places::FirstStart f = places::firstStart(areas.front(), rectOf(palette),
+                                                        rectOf(shape), rectOf(parts->main.window));
         moveTo(palette, f.palette);
         moveTo(shape, f.shape);
-        if (!mainPlaceRemembered) moveTo(application.main.window, f.main);
+        if (!mainPlaceRemembered) moveTo(parts->main.window, f.main);
     } else {
         for (const auto& [window, at] :
              {std::pair{palette, paletteAt}, std::pair{shape, shapeAt}}) {
@@ -130,14 +137,14 @@ void placeWindowsAtStart(bool mainPlaceRemembered) {
             if (!at->shown) ShowWindow(window, SW_HIDE);
         }
     }
-    placing = false;
+    parts->placing = false;
     rememberNow(palette, IsWindowVisible(palette) != 0);
     rememberNow(shape, IsWindowVisible(shape) != 0);
     report();
 }
 
 void rememberToolWindow(HWND window, UINT message, WPARAM wParam) {
-    if (placing) return;
+    if (!parts || parts->placing) return;
     if (message == WM_SHOWWINDOW)
         rememberNow(window, wParam != 0);
     else

@@ -8,6 +8,20 @@
 
 #include "core/tool-window-places.h"
 
+struct MainWindowHandles;
+struct PaletteHandles;
+struct ShapeWindowHandles;
+
+// The windows whose places are kept, and whether start-up is placing them still (its moves
+// are the program's own, not remembered). Given by the shell before any window is made.
+struct WindowPlacesParts {
+    const MainWindowHandles& main;
+    const PaletteHandles& palette;
+    const ShapeWindowHandles& shape;
+    bool& placing;
+};
+void connectWindowPlaces(const WindowPlacesParts& parts);
+
 // The monitors' work areas, the primary monitor's first.
 std::vector<places::Rect> workAreas();
 
