@@ -19,7 +19,6 @@
 #include "model/editor-point.h"
 
 class SettingsFile;
-class Vaisseau;
 
 struct PickRay {
     vm::Vec4 origin{};
@@ -44,7 +43,8 @@ struct EditorState {
     int draggedPoint = -1;
     vm::Float3 draggedFrom{};
     vm::Vec4 cursor{};
-    Vaisseau* currentEntity = nullptr;
+    // Start-up has made the model the document edits: the windows may show and change it.
+    bool modelReady = false;
     // LoadedFile as the session remembers it: the file opened at start-up (at most 259
     // characters; "" for the built-in model). The document's own path is the document's.
     std::string startupFile;

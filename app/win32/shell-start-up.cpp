@@ -197,7 +197,7 @@ bool Shell::startUp(HINSTANCE instance, int showCommand, const std::string& give
     placeWindowsAtStart(createMainWindow(instance));
 
     entities.push_back(&ship);
-    editor.currentEntity = entities.back();
+    editor.modelReady = true;
 
     shipCopy.setFactory(renderer->bufferFactory());
     const double windowsMs = started.milliseconds();

@@ -27,7 +27,7 @@ GpuBufferPtr DeviceBufferFactory::createIndexBuffer(const int32_t* indices, size
 void DeviceBufferFactory::updateVertexBuffer(GpuBuffer& buffer, const vm::Float3* points,
                                              size_t count) {
     // The buffer was made for exactly this many points.
-    context_->UpdateSubresource(get(&buffer), 0, nullptr, points, 0, 0);
+    context_->UpdateSubresource(bufferOf(&buffer), 0, nullptr, points, 0, 0);
     counts_.bytesSent += count * sizeof(vm::Float3);
 }
 
@@ -35,7 +35,7 @@ void DeviceBufferFactory::updateVertexRange(GpuBuffer& buffer, const vm::Float3*
                                             size_t first, size_t count) {
     const D3D11_BOX box = {static_cast<UINT>(first * sizeof(vm::Float3)),           0, 0,
                            static_cast<UINT>((first + count) * sizeof(vm::Float3)), 1, 1};
-    context_->UpdateSubresource(get(&buffer), 0, &box, points + first, 0, 0);
+    context_->UpdateSubresource(bufferOf(&buffer), 0, &box, points + first, 0, 0);
     counts_.bytesSent += count * sizeof(vm::Float3);
 }
 

@@ -28,7 +28,7 @@ class DeviceBufferFactory : public GpuBufferFactory {
     void updateVertexRange(GpuBuffer& buffer, const vm::Float3* points, size_t first,
                            size_t count) override;
 
-    static ID3D11Buffer* get(const GpuBuffer* b) {
+    static ID3D11Buffer* bufferOf(const GpuBuffer* b) {
         return b ? static_cast<const DeviceBuffer*>(b)->buffer.Get() : nullptr;
     }
 

@@ -438,10 +438,10 @@ void PatchPipeline::drawPatches(const Model& model, const GpuModelCopy& copy, co
         if (!cpu_.vertices || !cpu_.triangles) return;
         context()->IASetIndexBuffer(cpu_.triangles.Get(), DXGI_FORMAT_R32_UINT, 0);
     }
-    select(cpu ? cpu_.vertices.Get() : DeviceBufferFactory::get(copy.vertexBuffer()), false,
+    select(cpu ? cpu_.vertices.Get() : DeviceBufferFactory::bufferOf(copy.vertexBuffer()), false,
            wireframe, lighting);
     if (!cpu)
-        context()->IASetIndexBuffer(DeviceBufferFactory::get(copy.patchIndices()),
+        context()->IASetIndexBuffer(DeviceBufferFactory::bufferOf(copy.patchIndices()),
                                     DXGI_FORMAT_R32_UINT, 0);
     int boundWorld = -1;
     vm::Vec4 boundColour{-1, -1, -1, -1};
@@ -530,7 +530,7 @@ void PatchPipeline::drawControlNets(const Model& model, const GpuModelCopy& copy
                         s.netFirst.size() == model.patches.size() + 1;
     if (!chosen) updateNetIndices(model, copy);
     state_->setWorld(view.world);
-    select(DeviceBufferFactory::get(copy.vertexBuffer()), true, false, {});
+    select(DeviceBufferFactory::bufferOf(copy.vertexBuffer()), true, false, {});
     context()->IASetIndexBuffer(chosen ? s.nets.Get() : netIndices_.indices.Get(),
                                 DXGI_FORMAT_R32_UINT, 0);
     // Every patch's 36 indices follow the previous patch's: neighbours in one colour are one draw.

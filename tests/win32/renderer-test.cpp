@@ -157,10 +157,10 @@ TEST_F(RendererTest, ModelBuffersHoldThePoolAndIndices) {
     const int32_t indices[3] = {7, 8, 9};
     GpuBufferPtr index = r->bufferFactory()->createIndexBuffer(indices, 3);
     D3D11_BUFFER_DESC desc;
-    DeviceBufferFactory::get(vertices.get())->GetDesc(&desc);
+    DeviceBufferFactory::bufferOf(vertices.get())->GetDesc(&desc);
     EXPECT_EQ(24u, desc.ByteWidth);
     EXPECT_EQ(static_cast<UINT>(D3D11_BIND_VERTEX_BUFFER), desc.BindFlags);
-    DeviceBufferFactory::get(index.get())->GetDesc(&desc);
+    DeviceBufferFactory::bufferOf(index.get())->GetDesc(&desc);
     EXPECT_EQ(12u, desc.ByteWidth);
     EXPECT_EQ(static_cast<UINT>(D3D11_BIND_INDEX_BUFFER), desc.BindFlags);
 
@@ -173,7 +173,7 @@ TEST_F(RendererTest, ModelBuffersHoldThePoolAndIndices) {
     stagingDesc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
     ComPtr<ID3D11Buffer> staging;
     ASSERT_HRESULT_SUCCEEDED(r->device()->CreateBuffer(&stagingDesc, nullptr, &staging));
-    r->context()->CopyResource(staging.Get(), DeviceBufferFactory::get(vertices.get()));
+    r->context()->CopyResource(staging.Get(), DeviceBufferFactory::bufferOf(vertices.get()));
     D3D11_MAPPED_SUBRESOURCE mapped;
     ASSERT_HRESULT_SUCCEEDED(r->context()->Map(staging.Get(), 0, D3D11_MAP_READ, 0, &mapped));
     const float* f = static_cast<const float*>(mapped.pData);

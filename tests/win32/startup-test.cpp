@@ -57,7 +57,7 @@ TEST_F(StartupTest, WithoutSettingsOpensTheDefaultModelAtTheDefaultSize) {
     EXPECT_EQ(4u, model.patches.size());
     EXPECT_TRUE(shell().shipCopy.hasBuffers());
     EXPECT_TRUE(shell().shipCopy.patchIndices());
-    EXPECT_EQ(&shell().ship, shell().editor.currentEntity);
+    EXPECT_TRUE(shell().editor.modelReady);
     EXPECT_EQ(1u, shell().entities.size());
     EXPECT_EQ(1, shell().layout.viewCount());
 

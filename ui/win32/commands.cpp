@@ -42,7 +42,7 @@ void updateTakeBackButton(HWND mainToolbar, const EditorState& editor) {
 
 bool editDocument(EditSession& session, const char* name,
                   const std::function<bool(Model&)>& change) {
-    if (!session.state().currentEntity) return false;
+    if (!session.state().modelReady) return false;
     finishGestures(session);
     bool changed = false;
     session.document().edit(name, [&](Model& model) { changed = change(model); });

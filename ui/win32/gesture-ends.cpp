@@ -50,23 +50,23 @@ void reportPendingPreview(const EditSession& session) {
 } // namespace
 
 void commitPreview(EditSession& session) {
-    if (!session.state().currentEntity) return;
+    if (!session.state().modelReady) return;
     reportPendingPreview(session);
     session.commitTransform();
 }
 
 void finishGestures(EditSession& session) {
-    if (!session.state().currentEntity) return;
+    if (!session.state().modelReady) return;
     reportPendingPreview(session);
     session.finishGestures();
 }
 
 void finishPointDrag(EditSession& session) {
-    if (session.state().currentEntity) session.finishPointDrag();
+    if (session.state().modelReady) session.finishPointDrag();
 }
 
 bool cancelGestures(EditSession& session, HWND dragWindow) {
-    if (!session.state().currentEntity) return false;
+    if (!session.state().modelReady) return false;
     const Cancelled cancelled = session.cancelGestures();
     if (cancelled == Cancelled::Nothing) return false;
     const bool dragged = cancelled == Cancelled::Drag;

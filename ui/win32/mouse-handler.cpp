@@ -373,7 +373,7 @@ Axis heldAxis() {
 }
 
 std::optional<PatchSpot> ViewMouse::patchUnderPointer() {
-    if (!editor_.currentEntity || !p_.main.window) return std::nullopt;
+    if (!editor_.modelReady || !p_.main.window) return std::nullopt;
     POINT at;
     GetCursorPos(&at);
     ScreenToClient(p_.main.window, &at);
@@ -469,7 +469,7 @@ bool ViewMouse::handle(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lPar
     if (message != WM_MOUSEMOVE && message != WM_LBUTTONDOWN && message != WM_LBUTTONUP &&
         message != WM_RBUTTONDOWN && message != WM_RBUTTONUP)
         return false;
-    if (!editor_.currentEntity) return true; // before start-up made the model
+    if (!editor_.modelReady) return true; // before start-up made the model
     RECT client;
     GetClientRect(mainWindow, &client);
     const ViewArea area = p_.layout.viewArea(client.right, client.bottom);

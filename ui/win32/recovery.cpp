@@ -168,7 +168,7 @@ std::string recoveryCopyPath() {
 }
 
 void autosaveTick(double nowSeconds) {
-    if (!parts || !parts->editor.currentEntity || !writer().due(nowSeconds, document().modified()))
+    if (!parts || !parts->editor.modelReady || !writer().due(nowSeconds, document().modified()))
         return;
     reportFailure(); // of the previous copy, now that it is done
     try {
@@ -190,7 +190,7 @@ void autosaveTick(double nowSeconds) {
 }
 
 void writeRecoveryCopyNow() {
-    if (!parts || !parts->editor.currentEntity || !document().modified()) return;
+    if (!parts || !parts->editor.modelReady || !document().modified()) return;
     const std::string path = recoveryCopyPath();
     noteCopy();
     writer().writeNow(document().model(), path);

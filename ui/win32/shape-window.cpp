@@ -186,7 +186,7 @@ static ClickModifiers heldModifiers() {
 // A patch or group item selects it; a row or index item selects its patch; a locator or a
 // pending point selects nothing.
 void ShapeWindow::onTreeSelection(TreeItemHandle item) {
-    if (h_.rebuilding || !editor_.currentEntity || !item) return;
+    if (h_.rebuilding || !editor_.modelReady || !item) return;
     std::optional<uint32_t> param = h_.treeView.itemParam(item);
     for (TreeItemHandle up = item; !param && up;) {
         up = h_.treeView.parentOf(up);
@@ -248,7 +248,7 @@ LRESULT CALLBACK ShapeWindow::pointListProc(HWND list, UINT message, WPARAM wPar
 
 LRESULT ShapeWindow::onPointList(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     if ((message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) && editor_.choosingPoints &&
-        editor_.currentEntity) {
+        editor_.modelReady) {
         // The row from the top one and the rows' height: LB_ITEMFROMPOINT gives only 16 bits
         // of it, and a pool has more points than that.
         const LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
@@ -284,7 +284,7 @@ struct RedrawOff {
 // A patch item's rows and indices, and a folder's patch items, are made when it is first
 // expanded.
 void ShapeWindow::onTreeExpanding(const NMTREEVIEWA& notice) {
-    if (!(notice.action & TVE_EXPAND) || !editor_.currentEntity) return;
+    if (!(notice.action & TVE_EXPAND) || !editor_.modelReady) return;
     const std::optional<uint32_t> param = h_.treeView.itemParam(notice.itemNew.hItem);
     if (!param) return;
     const TreeItemParam p = decodeTreeItemParam(*param);
@@ -344,12 +344,12 @@ ModelTree& ShapeWindow::tree() {
 }
 
 std::string ShapeWindow::pointListRowText(size_t row) {
-    if (!editor_.currentEntity || row >= model().points.size()) return {};
+    if (!editor_.modelReady || row >= model().points.size()) return {};
     return pointRowText(row, model().points[row]);
 }
 
 void ShapeWindow::rebuild() {
-    if (!editor_.currentEntity) return;
+    if (!editor_.modelReady) return;
     RedrawOff quietTree(h_.tree), quietList(h_.pointList);
     h_.rebuilding = true;
     rebuildShapeOutline(h_.treeView, model());
@@ -362,18 +362,18 @@ void ShapeWindow::holdListing(bool held) {
 }
 
 void ShapeWindow::updatePointEntry(size_t index) {
-    if (editor_.currentEntity) updatePointRow(h_.treeView, model(), index);
+    if (editor_.modelReady) updatePointRow(h_.treeView, model(), index);
 }
 
 void ShapeWindow::showPointCoordinates(size_t index) {
-    if (!editor_.currentEntity || index >= model().points.size()) return;
+    if (!editor_.modelReady || index >= model().points.size()) return;
     editor_.coordinates = {CoordinateSubject::Kind::Point, index};
     showSubjectCoordinates();
 }
 
 void ShapeWindow::showSubjectCoordinates() {
     const std::optional<vm::Float3> p =
-        editor_.currentEntity ? subjectPosition(model(), editor_.coordinates) : std::nullopt;
+        editor_.modelReady ? subjectPosition(model(), editor_.coordinates) : std::nullopt;
     const float values[3] = {p ? p->x : 0, p ? p->y : 0, p ? p->z : 0};
     for (int i = 0; i < 3; ++i) {
         char text[250] = "";
@@ -385,7 +385,7 @@ void ShapeWindow::showSubjectCoordinates() {
 
 void ShapeWindow::applyTypedCoordinate(int axis) {
     HWND box = h_.coordinateBoxes[axis];
-    if (!box || !editor_.currentEntity || !SendMessageA(box, EM_GETMODIFY, 0, 0)) return;
+    if (!box || !editor_.modelReady || !SendMessageA(box, EM_GETMODIFY, 0, 0)) return;
     SendMessageA(box, EM_SETMODIFY, FALSE, 0);
     Model& model = this->model();
     const CoordinateSubject subject = editor_.coordinates;
@@ -443,7 +443,7 @@ static void reportTypedTransform(TypedTransform kind, const PointTransform& t,
 }
 
 void ShapeWindow::applyTypedTransform() {
-    if (!editor_.currentEntity) return;
+    if (!editor_.modelReady) return;
     const ShapeWindowHandles& shape = h_;
     const std::vector<uint32_t> subject = transformSubject(editor_, model());
     const bool settingPivot = SendMessageA(shape.transformChoice, CB_GETCURSEL, 0, 0) ==
@@ -525,7 +525,7 @@ void ShapeWindow::showChosenRows() {
 }
 
 void ShapeWindow::refreshPointViews() {
-    if (!editor_.currentEntity) return;
+    if (!editor_.modelReady) return;
     const size_t count = model().points.size();
     if (h_.pointList) {
         if (h_.treeView.pointRowCount() != count) {
@@ -632,7 +632,7 @@ void ShapeWindow::showSelection(const char* why) {
 }
 
 void ShapeWindow::relistPendingPoints() {
-    if (editor_.currentEntity) ::relistPendingPoints(editor_.pendingPoints, h_.treeView);
+    if (editor_.modelReady) ::relistPendingPoints(editor_.pendingPoints, h_.treeView);
 }
 
 // The control procedures find the window's object through their parent.
@@ -710,7 +710,7 @@ LRESULT ShapeWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         }
         return 0;
     case WM_HSCROLL:
-        if (reinterpret_cast<HWND>(lParam) == h_.alphaSlider && editor_.currentEntity)
+        if (reinterpret_cast<HWND>(lParam) == h_.alphaSlider && editor_.modelReady)
             onAlpha(wParam);
         return 0;
     case WM_GETMINMAXINFO:

@@ -345,7 +345,7 @@ std::optional<CommandId> lastShellCommand() {
 void runShellCommand(CommandId id) {
     lastRun() = id;
     // Before start-up has made the model there is nothing to run a command on.
-    if (!context || !context->editor.currentEntity) return;
+    if (!context || !context->editor.modelReady) return;
     const char* timed = timedName(id);
     if (timed && canRun(command(id), shellCommandContext())) parts->inputTiming.start(timed);
     const unsigned messagesBefore = statusMessageWrites();

@@ -47,7 +47,7 @@ void writePart(StatusPart part, const std::string& text) {
 
 void CALLBACK messageExpired(HWND window, UINT, UINT_PTR timer, DWORD) {
     KillTimer(window, timer);
-    if (!parts || parts->editor.mode != Mode::Editing || !parts->editor.currentEntity) return;
+    if (!parts || parts->editor.mode != Mode::Editing || !parts->editor.modelReady) return;
     writePart(StatusPart::Message, selectionSummary(parts->document.model(), parts->editor));
 }
 
@@ -111,7 +111,7 @@ void followStatusMode() {
     for (int part = 0; part < kStatusParts; ++part)
         writePart(static_cast<StatusPart>(part), "");
     layOutStatusBar();
-    if (parts->editor.mode != Mode::Editing || !parts->editor.currentEntity) return;
+    if (parts->editor.mode != Mode::Editing || !parts->editor.modelReady) return;
     writePart(StatusPart::Message, GetTickCount64() - lastMessageAt < kStillNew
                                        ? lastMessage
                                        : selectionSummary(parts->document.model(), parts->editor));

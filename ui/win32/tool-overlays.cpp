@@ -162,7 +162,7 @@ void ToolOverlays::drawPlacingGuides(Renderer& r, const Model& model, const vm::
 }
 
 void ToolOverlays::draw(int viewport, float aspect) {
-    if (!p_.renderer || !p_.editor.currentEntity) return;
+    if (!p_.renderer || !p_.editor.modelReady) return;
     Renderer& r = *p_.renderer;
     const Model& model = p_.model;
     vm::Mat4 world;

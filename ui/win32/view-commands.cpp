@@ -38,7 +38,7 @@ void ViewCommands::centerView() {
 }
 
 void ViewCommands::frameModel() {
-    if (!p_.editor.currentEntity) return;
+    if (!p_.editor.modelReady) return;
     vm::Vec4 min, max;
     if (!frameBounds(p_.ship, min, max)) return;
     // The model is drawn where the ship is (a flight may have taken it anywhere, turned).

@@ -41,7 +41,7 @@ ContextSpot spotUnderPointer(ViewMouse& mouse) {
 } // namespace
 
 void followRightClick(HWND window, UINT message, WPARAM wParam, LPARAM lParam, ViewMouse& mouse) {
-    if (!mouse.session().state().currentEntity) return;
+    if (!mouse.session().state().modelReady) return;
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
     if (message == WM_RBUTTONDOWN) {
         rightClick().pressedAt(x, y);
@@ -56,7 +56,7 @@ void followRightClick(HWND window, UINT message, WPARAM wParam, LPARAM lParam, V
 
 void openContextMenuFromKeyboard(HWND window, ViewMouse& mouse) {
     const EditorState& editor = mouse.session().state();
-    if (!editor.currentEntity) return;
+    if (!editor.modelReady) return;
     const CommandContext& context = shellCommandContext();
     const ContextSpot spot =
         contextSpot(hasShownSelection(context),
