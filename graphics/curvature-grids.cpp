@@ -113,8 +113,8 @@ const SurfaceCache::Ranges& CurvatureGrids::follow(const Model& model, const Sur
         return ranges_;
     }
     // The cache says it relaid its grids until its next update: only an update that changed
-    // vertices is this one's.
-    if (stale_ || values_.size() != vertices || (cache.relaid() && !changed.empty())) {
+    // vertices is this one's. Blocks laid out anew alone are followed as grids evaluated again.
+    if (stale_ || values_.size() != vertices || (cache.relaidAll() && !changed.empty())) {
         // Laid out anew (or not followed while hidden): every grid, copied where it can be.
         relay(model, cache);
         if (vertices > 0) ranges_.push_back({0, vertices});
@@ -141,6 +141,13 @@ const SurfaceCache::Ranges& CurvatureGrids::follow(const Model& model, const Sur
         }
         workOut(model, cache, patches);
         ranges_ = changed;
+        // Blocks laid out anew lie within what changed: their grids were worked out above,
+        // and where they lie now is where a later relay finds them.
+        for (uint32_t b : cache.relaid() ? cache.relaidBlocks() : std::vector<uint32_t>{})
+            for (uint32_t i = cache.blockFirst(b); i < cache.blockFirst(b + 1); ++i) {
+                first_[i] = cache.firstVertex(i);
+                segments_[i] = static_cast<uint8_t>(cache.segmentsOf(i));
+            }
     }
     stale_ = false;
     return ranges_;

@@ -99,6 +99,7 @@ void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segmen
     segments_ = segments;
     evaluated_ = evaluated;
     relaid_ = relaidAll_ = true;
+    relaidBlocks_.clear();
     addRange(0, vertices_.size());
 }
 

@@ -240,6 +240,8 @@ TEST(SurfaceCache, APatchChangingLevelLaysOutItsBlockAlone) {
     triangles.follow(model, cache, true);
     ASSERT_EQ(3u, cache.blocks());
     const std::vector<uint32_t> before = triangles.indices();
+    CurvatureGrids curvatures;
+    curvatures.follow(model, cache, {}, true);
 
     levels[1500] = 8;
     const SurfaceCache::Ranges changed = cache.update(model, copy, levels);
@@ -249,6 +251,7 @@ TEST(SurfaceCache, APatchChangingLevelLaysOutItsBlockAlone) {
     ASSERT_EQ(1u, changed.size());
     EXPECT_LE(cache.firstVertex(cache.blockFirst(1)), changed[0].first);
     EXPECT_GE(cache.firstVertex(cache.blockFirst(2)), changed[0].second);
+    EXPECT_EQ(changed, curvatures.follow(model, cache, changed, true));
     const PatchTriangles::Ranges sent = triangles.follow(model, cache, false);
     EXPECT_FALSE(triangles.laidAnew());
     ASSERT_EQ(1u, sent.size());
@@ -266,6 +269,10 @@ TEST(SurfaceCache, APatchChangingLevelLaysOutItsBlockAlone) {
                                grid.data(), normals.data());
         EXPECT_EQ(0, std::memcmp(grid.data(), &cache.vertices()[cache.firstVertex(i)],
                                  n * sizeof(vm::Float3)));
+        std::vector<CurvatureGrids::Values> values(n);
+        curvatureGrid(bezier::controlPoints(model, model.patches[i]), levels[i], values.data());
+        EXPECT_TRUE(std::equal(values.begin(), values.end(),
+                               curvatures.values().begin() + cache.firstVertex(i)));
     }
     EXPECT_GT(triangles.first(1600), triangles.first(2047)); // after the opaque ones
 
