@@ -6,16 +6,6 @@
 # a click, a rubber band of thousands of patches deleted and undone (figures printed).
 source "$(dirname "$0")/lib.sh"
 
-# From the start to the first frame shown (in shown) and to the start-up report (in took).
-timed_start() { # session.ini content
-  local t0=$EPOCHREALTIME
-  start_app "$1"
-  wait_for_output 'Tavrel first frame shown' 120
-  shown=$(awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.2f", b - a }')
-  wait_for_startup 120
-  took=$(awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.2f", b - a }')
-}
-
 # The resident memory of the program, in MB.
 resident_mb() {
   local pid
@@ -30,20 +20,6 @@ wait_for_reports() { # count what seconds
     [ $SECONDS -lt $deadline ] || fail "only $(grep -a -c "input to next frame: $2 " "$e2e_dir/stderr.log") reports of $2"
     sleep 0.2
   done
-}
-
-# With no tool (the select button again), a point hovered at x y (made hot), then dragged.
-drag_a_point() { # x y
-  local x=$1 y=$2 step
-  uncover_palette
-  click_palette 7
-  wait_for_setting Tool 0
-  for step in 0 1 2 3; do xdotool mousemove $((x + step)) "$y"; sleep 0.1; done
-  x=$((x + 3))
-  xdotool mousedown 1
-  for step in 5 10 15 20; do xdotool mousemove $((x + 1 + step)) $((y - step)); sleep 0.05; done
-  xdotool mouseup 1
-  wait_for_output 'Tavrel input to next frame: point drag' 30
 }
 
 timed_start "$clear_of_tool_windows"

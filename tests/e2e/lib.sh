@@ -418,6 +418,31 @@ check_model() {
 
 # A grid of across × down patches sharing their edges ((3·across+1)·(3·down+1) points),
 # gently curved, in the editor's own format: the size of a real model.
+# Starts the program and times it from the start to the first frame shown (in shown) and to the
+# start-up report (in took), waiting at most the seconds given (120).
+timed_start() { # session.ini content [seconds]
+  local t0=$EPOCHREALTIME
+  start_app "$1"
+  wait_for_output 'Tavrel first frame shown' "${2:-120}"
+  shown=$(awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.2f", b - a }')
+  wait_for_startup "${2:-120}"
+  took=$(awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.2f", b - a }')
+}
+
+# With no tool (the select button again), a point hovered at x y (made hot), then dragged.
+drag_a_point() { # x y [seconds]
+  local x=$1 y=$2 step
+  uncover_palette
+  click_palette 7
+  wait_for_setting Tool 0
+  for step in 0 1 2 3; do xdotool mousemove $((x + step)) "$y"; sleep 0.1; done
+  x=$((x + 3))
+  xdotool mousedown 1
+  for step in 5 10 15 20; do xdotool mousemove $((x + 1 + step)) $((y - step)); sleep 0.05; done
+  xdotool mouseup 1
+  wait_for_output 'Tavrel input to next frame: point drag' "${3:-30}"
+}
+
 write_grid() { # across down file
   awk -v A="$1" -v D="$2" 'BEGIN {
     cols = 3 * A + 1; rows = 3 * D + 1
