@@ -1,4 +1,5 @@
 #include "core/settings-file.h"
+#include "core/listed-number.h"
 
 #include "core/file-replace.h"
 #include "core/native-path.h"
@@ -12,8 +13,10 @@ namespace {
 
 std::string trim(const std::string& s) {
     size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+    while (b < e && std::isspace(static_cast<unsigned char>(s[b])))
+        ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1])))
+        --e;
     return s.substr(b, e - b);
 }
 
@@ -82,7 +85,8 @@ int SettingsFile::readInt(const char* section, const char* key, int def) const {
     if (*p == '-' || *p == '+') sign = *p++ == '-' ? -1 : 1;
     // Accumulate in 64 bits and wrap to 32 as the profile functions do for huge values.
     unsigned long long n = 0;
-    while (std::isdigit(static_cast<unsigned char>(*p))) n = n * 10 + static_cast<unsigned>(*p++ - '0');
+    while (std::isdigit(static_cast<unsigned char>(*p)))
+        n = n * 10 + static_cast<unsigned>(*p++ - '0');
     return static_cast<int>(static_cast<unsigned int>(sign < 0 ? 0ull - n : n));
 }
 
@@ -142,7 +146,8 @@ bool SettingsFile::writeString(const char* section, const char* key,
         lines.push_back(entry);
     }
     std::string content;
-    for (const std::string& line : lines) content += line + "\r\n";
+    for (const std::string& line : lines)
+        content += line + "\r\n";
     return replaceFileContents(path_, content);
 }
 
@@ -153,7 +158,5 @@ bool SettingsFile::writeInt(const char* section, const char* key, int value) con
 }
 
 bool SettingsFile::writeFloat(const char* section, const char* key, float value) const {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%f", static_cast<double>(value));
-    return writeString(section, key, buffer);
+    return writeString(section, key, listedNumber(value).c_str());
 }

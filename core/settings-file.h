@@ -19,8 +19,9 @@ class SettingsFile {
                            size_t bufferSize) const;
     // Whether the key is present in the section.
     bool contains(const char* section, const char* key) const;
-    // A float stored as text: read into a 40-character buffer (default "0") and parsed with
-    // "%f"; a value that does not parse gives 0.
+    // A float stored as text (as listedNumber writes it): read into a 40-character buffer
+    // (default "0") and parsed with "%f", which takes exponents too; a value that does not
+    // parse gives 0.
     float readFloat(const char* section, const char* key) const;
 
     // Creates the file, section or key as needed and replaces the key's value, leaving the

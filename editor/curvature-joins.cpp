@@ -190,10 +190,16 @@ CurvatureJoinResult matchSelectedCurvature(Model& model) {
 }
 
 std::string curvatureJoinText(const CurvatureJoinResult& result) {
+    // Only a join made tangent-continuous has its curvature compared and matched.
+    const size_t compared = result.joins - std::min(result.notSmooth, result.joins);
+    if (compared == 0)
+        return "match curvature: none of the " + std::to_string(result.joins) +
+               " joins is tangent-continuous (T could not make their tangent planes agree), so "
+               "no curvature was matched";
     char text[256];
     std::snprintf(text, sizeof text,
                   "matched the curvature across %zu joins; largest curvature jump now %.2f %%",
-                  result.joins, result.largestJump * 100);
+                  compared, result.largestJump * 100);
     std::string said = text;
     if (result.held > 0)
         said += "; " + std::to_string(result.held) +

@@ -1,4 +1,5 @@
 #include "editor/pending-points.h"
+#include "core/listed-number.h"
 
 #include <cstdio>
 
@@ -36,8 +37,8 @@ std::string pendingPointLabel(const Editor::Point& point) {
         std::snprintf(label, sizeof label, "%d", existing->index);
     } else {
         const vm::Vec4 p = point.position();
-        std::snprintf(label, sizeof label, "%f %f %f ", static_cast<double>(p.x),
-                      static_cast<double>(p.y), static_cast<double>(p.z));
+        std::snprintf(label, sizeof label, "%s %s %s ", listedNumber(p.x).c_str(),
+                      listedNumber(p.y).c_str(), listedNumber(p.z).c_str());
     }
     return label;
 }

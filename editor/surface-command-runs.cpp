@@ -1,5 +1,7 @@
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "editor/command-runs.h"
 #include "editor/command-states.h"
@@ -23,6 +25,37 @@ const char* splitText(SplitKind kind) {
     return kind == SplitKind::InFour    ? "in four"
            : kind == SplitKind::AcrossU ? "across u"
                                         : "across v";
+}
+
+// A point that smoothing leaves within this fraction of the selection's size of where it was
+// is put back exactly: solving joins that are already smooth again moves points by rounding
+// alone, which must not become an undo step, mark the document changed or drift the numbers.
+constexpr float kRoundingOnly = 1e-6f;
+
+// Puts back the points that moved by rounding alone; whether any point moved more.
+bool keepRealMoves(Model& model, const std::vector<vm::Float3>& before) {
+    vm::Float3 low{INFINITY, INFINITY, INFINITY}, high{-INFINITY, -INFINITY, -INFINITY};
+    for (const Model::Patch& patch : model.patches) {
+        if (!patch.selected) continue;
+        for (int32_t index : patch.indices) {
+            const vm::Float3& p = before[static_cast<size_t>(index)];
+            low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+            high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+        }
+    }
+    const float size = std::max({high.x - low.x, high.y - low.y, high.z - low.z});
+    const float tolerance = kRoundingOnly * (size > 0 ? size : 1.0f);
+    bool moved = false;
+    for (size_t i = 0; i < before.size(); ++i) {
+        vm::Float3& p = model.points[i];
+        const vm::Float3& was = before[i];
+        if (std::fabs(p.x - was.x) <= tolerance && std::fabs(p.y - was.y) <= tolerance &&
+            std::fabs(p.z - was.z) <= tolerance)
+            p = was;
+        else
+            moved = true;
+    }
+    return moved;
 }
 
 } // namespace
@@ -107,23 +140,31 @@ CommandOutcome makeSymmetryReal(CommandContext& context) {
 
 CommandOutcome smoothJoins(CommandContext& context) {
     SmoothResult result;
+    bool moved = false;
     editModel(context, "Smooth joins", [&](Model& model) {
+        const std::vector<vm::Float3> before = model.points;
         result = smoothSelectedJoins(model);
+        moved = keepRealMoves(model, before);
         return result.joins > 0;
     });
     if (result.joins == 0)
         return {false, "smooth: select two patches that share an edge (or a symmetry's patch on "
                        "its plane)"};
+    if (!moved) return {false, "smooth: nothing moved, " + smoothResultText(result)};
     return {true, smoothResultText(result)};
 }
 
 CommandOutcome matchCurvature(CommandContext& context) {
     CurvatureJoinResult result;
+    bool moved = false;
     editModel(context, "Match curvature", [&](Model& model) {
+        const std::vector<vm::Float3> before = model.points;
         result = matchSelectedCurvature(model);
+        moved = keepRealMoves(model, before);
         return result.joins > 0;
     });
     if (result.joins == 0) return {false, "match curvature: select two patches that share an edge"};
+    if (!moved) return {false, "match curvature: nothing moved, " + curvatureJoinText(result)};
     return {true, curvatureJoinText(result)};
 }
 

@@ -1,4 +1,5 @@
 #include "model/shape-outline.h"
+#include "core/listed-number.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,10 +8,8 @@
 #include "model/tree-item-param.h"
 
 std::string pointRowText(size_t index, const vm::Float3& p) {
-    char text[512];
-    std::snprintf(text, sizeof text, "%d %f %f %f ", static_cast<int>(index),
-                  static_cast<double>(p.x), static_cast<double>(p.y), static_cast<double>(p.z));
-    return text;
+    return std::to_string(index) + " " + listedNumber(p.x) + " " + listedNumber(p.y) + " " +
+           listedNumber(p.z) + " ";
 }
 
 void insertPatchItem(ModelTree& tree, TreeItemHandle parent, TreeItemHandle after, size_t index) {

@@ -1,8 +1,8 @@
 // How the model is laid out in the shape window: groups holding "patch %d " items, each
-// with four "[%d][..] " rows of four "%d " control-point indices, and one "%d %f %f %f "
-// row per pool point. A model of more than kFolderSize patches lists them in folders of
-// kFolderSize consecutive numbers ("patches 0-999 "), at the top level and in each group,
-// whose items are made when the folder is first expanded: a tree control of a hundred
+// with four "[%d][..] " rows of four "%d " control-point indices, and one row per pool point
+// ("%d" and three listedNumber values). A model of more than kFolderSize patches lists them in
+// folders of kFolderSize consecutive numbers ("patches 0-999 "), at the top level and in each
+// group, whose items are made when the folder is first expanded: a tree control of a hundred
 // thousand items is slow to change.
 #pragma once
 

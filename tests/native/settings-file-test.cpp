@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/settings-file.h"
+#include "model/shape-outline.h"
 #include "temp-dir.h"
 
 TEST(SettingsRead, MissingFileGivesEveryDefault) {
@@ -58,6 +59,10 @@ TEST(SettingsWrite, CreatesTheFileAndSectionWithWindowsLines) {
     ASSERT_TRUE(settings.writeFloat("Session", "theta", 0.5f));
     EXPECT_EQ("[Session]\r\nw=1200\r\ntheta=0.500000\r\n", TempDir::read(dir.file("session.ini")));
     EXPECT_EQ(1200, settings.readInt("Session", "w", 0));
+    // A camera on a model a millionth across keeps its place.
+    ASSERT_TRUE(settings.writeFloat("Session", "offset.x", 2.625e-7f));
+    EXPECT_EQ(2.625e-7f, settings.readFloat("Session", "offset.x"));
+    EXPECT_EQ("3 1.3375e-06 0.000000 -1.000000 ", pointRowText(3, {1.3375e-6f, 0, -1}));
 }
 
 TEST(SettingsWrite, ReplacesOnlyItsKeyAndKeepsEverythingElse) {

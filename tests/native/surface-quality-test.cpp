@@ -138,6 +138,13 @@ TEST(SurfaceQuality, CurvatureMatchingMakesJoinsG2AndLeavesTheEdge) {
         }
 }
 
+TEST(SurfaceQuality, MatchCurvatureCountsOnlyTheJoinsItCompared) {
+    CurvatureJoinResult none{24, 0, 0, 24}, some{24, 0.02, 1, 4};
+    EXPECT_EQ(std::string::npos, curvatureJoinText(none).find("across"));
+    EXPECT_NE(std::string::npos, curvatureJoinText(none).find("none of the 24 joins"));
+    EXPECT_NE(std::string::npos, curvatureJoinText(some).find("across 20 joins"));
+}
+
 namespace {
 
 // The stripe phase on each side of the pair's join, at distance h (in parameter) off the

@@ -129,6 +129,8 @@ TEST_F(PaletteTest, WireframePlayAndStop) {
     EXPECT_EQ(Mode::Editing, shell().editor.mode);
     EXPECT_FALSE(state(palette::Stop) & TBSTATE_ENABLED);
     EXPECT_EQ("Stopped", said());
+    click(palette::Center);
+    EXPECT_EQ("View centred on the origin", said());
 
     // Flight in the quad layout leaves it, so that the view mode and the windows agree.
     shell().editor.currentView = ViewMode::Quad;

@@ -1,4 +1,5 @@
 #include "ui/win32/shape-window.h"
+#include "core/listed-number.h"
 #include "ui/win32/status-bar.h"
 
 #include "core/win32/key-state.h"
@@ -377,7 +378,7 @@ void ShapeWindow::showSubjectCoordinates() {
     const float values[3] = {p ? p->x : 0, p ? p->y : 0, p ? p->z : 0};
     for (int i = 0; i < 3; ++i) {
         char text[250] = "";
-        if (p) std::snprintf(text, sizeof text, "%f ", static_cast<double>(values[i]));
+        if (p) std::snprintf(text, sizeof text, "%s ", listedNumber(values[i]).c_str());
         // Setting the text clears the box's modified flag: only what the user types moves.
         if (h_.coordinateBoxes[i]) SetWindowTextA(h_.coordinateBoxes[i], text);
     }
@@ -710,8 +711,7 @@ LRESULT ShapeWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         }
         return 0;
     case WM_HSCROLL:
-        if (reinterpret_cast<HWND>(lParam) == h_.alphaSlider && editor_.modelReady)
-            onAlpha(wParam);
+        if (reinterpret_cast<HWND>(lParam) == h_.alphaSlider && editor_.modelReady) onAlpha(wParam);
         return 0;
     case WM_GETMINMAXINFO:
         limitShapeWindowSize(window, *reinterpret_cast<MINMAXINFO*>(lParam));

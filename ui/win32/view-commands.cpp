@@ -34,7 +34,7 @@ void ViewCommands::switchProjection() {
 
 void ViewCommands::centerView() {
     p_.camera.offset = {0, 0, 0, 0};
-    setStatusText(StatusPart::Message, "");
+    setStatusText(StatusPart::Message, "View centred on the origin");
 }
 
 void ViewCommands::frameModel() {
