@@ -133,8 +133,14 @@ TEST_F(PaletteTest, WireframePlayAndStop) {
     EXPECT_EQ("View centred on the origin", said());
 
     // Flight in the quad layout leaves it, so that the view mode and the windows agree.
+    // The quad layout's larger window is moved in to stay on the screen.
+    SetWindowPos(shell().mainHandles.window, nullptr, GetSystemMetrics(SM_CXSCREEN) - 700, 40, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
     shell().editor.currentView = ViewMode::Quad;
     shell().layout.switchTo(Layout::Quad);
+    RECT placed;
+    GetWindowRect(shell().mainHandles.window, &placed);
+    EXPECT_LE(placed.right, GetSystemMetrics(SM_CXSCREEN));
     click(palette::Play);
     EXPECT_EQ(ViewMode::Front, shell().editor.currentView);
     EXPECT_EQ(1, shell().layout.viewCount());

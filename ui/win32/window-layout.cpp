@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/session-keys.h"
@@ -83,8 +84,18 @@ void WindowLayout::destroySecondaryViews() {
 void WindowLayout::resizeMainWindowForViewArea(int width, int height) {
     RECT r = {0, 0, width, height + toolbarHeight() + statusBarHeight()};
     AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, TRUE); // with its menu bar
-    SetWindowPos(p_.windows.window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER);
+    const int outerWidth = r.right - r.left, outerHeight = r.bottom - r.top;
+    // The larger window stays on its monitor's work area where it fits: moved in, not cut.
+    RECT now;
+    GetWindowRect(p_.windows.window, &now);
+    MONITORINFO monitor = {sizeof monitor, {}, {}, 0};
+    int x = now.left, y = now.top;
+    if (GetMonitorInfoA(MonitorFromWindow(p_.windows.window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        x = std::max<int>(work.left, std::min<int>(x, work.right - outerWidth));
+        y = std::max<int>(work.top, std::min<int>(y, work.bottom - outerHeight));
+    }
+    SetWindowPos(p_.windows.window, nullptr, x, y, outerWidth, outerHeight, SWP_NOZORDER);
     if (p_.windows.statusBar) SendMessageA(p_.windows.statusBar, WM_SIZE, 0, 0);
 }
 
