@@ -17,7 +17,8 @@ using PendingPoints = std::vector<std::unique_ptr<Editor::Point>>;
 // in the tree under "<New Points>" (a new one for each patch) with its index ("%d") or its
 // position (three listedNumber values). The sixteenth click appends the patch and its new
 // points to the model (the sixteen point items go; "<New Points>" stays) and empties the
-// list; returns true then. The list is the add tool's own; the patch's item comes with the edit's step.
+// list; returns true then. The list is the add tool's own; the patch's item comes with the edit's
+// step.
 bool addPendingPoint(PendingPoints& pending, Model& model, ModelTree& tree, bool hot,
                      int hoveredPoint, vm::Vec4 cursor);
 // The label of a pending point's tree item: its index ("%d") or its position (three
