@@ -177,8 +177,12 @@ const SurfaceCache::Ranges& SurfaceCache::update(const Model& model, const GpuMo
     copy_ = &copy;
     topology_ = copy.topologyRevision();
     points_ = copy.pointsRevision();
-    std::vector<uint8_t> stale;
-    if (!all && segments != segments_) {
+    if (all) {
+        layOut(model, segments, true);
+        return ranges_;
+    }
+    std::vector<uint8_t> stale; // by patch, while blocks are laid out anew: its points moved
+    if (segments != segments_) {
         stale.assign(count, 0);
         for (uint32_t i : dirty_)
             stale[i] = 1;
@@ -186,9 +190,6 @@ const SurfaceCache::Ranges& SurfaceCache::update(const Model& model, const GpuMo
             layOut(model, segments, false);
             return ranges_;
         }
-    } else if (all || segments != segments_) {
-        layOut(model, segments, all);
-        return ranges_;
     }
     // The grids whose points moved, evaluated again in place (those of blocks laid out anew
     // already were).

@@ -279,33 +279,43 @@ void PatchPipeline::select(ID3D11Buffer* vertexBuffer, bool lines, bool wirefram
     state_->counts.bytesSent += sizeof tessellation;
 }
 
+// Room to grow: an orbit or a drag that draws a few patches finer keeps the buffers.
+size_t PatchPipeline::withRoom(size_t count) {
+    return std::max<size_t>(count, 1024) * 5 / 4;
+}
+
+ComPtr<ID3D11Buffer> PatchPipeline::defaultBuffer(size_t bytes, UINT bindFlags, const char* name) {
+    D3D11_BUFFER_DESC desc = {};
+    desc.ByteWidth = static_cast<UINT>(bytes);
+    desc.Usage = D3D11_USAGE_DEFAULT;
+    desc.BindFlags = bindFlags;
+    ComPtr<ID3D11Buffer> buffer;
+    checkSetup(device()->CreateBuffer(&desc, nullptr, &buffer), "arf", name);
+    setDebugName(buffer.Get(), name);
+    return buffer;
+}
+
+template <typename Element>
+void PatchPipeline::sendRange(ID3D11Buffer* buffer, const Element* data, size_t first, size_t end) {
+    const D3D11_BOX box = {static_cast<UINT>(first * sizeof(Element)), 0, 0,
+                           static_cast<UINT>(end * sizeof(Element)),   1, 1};
+    context()->UpdateSubresource(buffer, 0, &box, data + first, 0, 0);
+    state_->counts.bytesSent += (end - first) * sizeof(Element);
+}
+
 void PatchPipeline::uploadCpuSurfaces(const SurfaceCache::Ranges& changed) {
     CpuSurfaces& s = cpu_;
     const std::vector<vm::Float3>& vertices = s.cache.vertices();
     if (vertices.size() > s.vertexCapacity || !s.vertices) {
-        // Room to grow: an orbit that refines a few patches more keeps its buffers.
-        s.vertexCapacity = std::max<size_t>(vertices.size(), 1024) * 5 / 4;
-        s.vertices.Reset();
-        s.normals.Reset();
-        D3D11_BUFFER_DESC desc = {};
-        desc.ByteWidth = static_cast<UINT>(s.vertexCapacity * sizeof(vm::Float3));
-        desc.Usage = D3D11_USAGE_DEFAULT;
-        desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
-        checkSetup(device()->CreateBuffer(&desc, nullptr, &s.vertices), "arf",
-                   "patch surface vertices");
-        checkSetup(device()->CreateBuffer(&desc, nullptr, &s.normals), "arf",
-                   "patch surface normals");
-        setDebugName(s.vertices.Get(), "patch surface vertices");
-        setDebugName(s.normals.Get(), "patch surface normals");
+        s.vertexCapacity = withRoom(vertices.size());
+        const size_t bytes = s.vertexCapacity * sizeof(vm::Float3);
+        s.vertices = defaultBuffer(bytes, D3D11_BIND_VERTEX_BUFFER, "patch surface vertices");
+        s.normals = defaultBuffer(bytes, D3D11_BIND_VERTEX_BUFFER, "patch surface normals");
     }
     // Only the grids evaluated again go up: a point drag sends a few patches.
     for (const auto& [first, end] : changed) {
-        const D3D11_BOX box = {static_cast<UINT>(first * sizeof(vm::Float3)), 0, 0,
-                               static_cast<UINT>(end * sizeof(vm::Float3)),   1, 1};
-        context()->UpdateSubresource(s.vertices.Get(), 0, &box, vertices.data() + first, 0, 0);
-        context()->UpdateSubresource(s.normals.Get(), 0, &box, s.cache.normals().data() + first, 0,
-                                     0);
-        state_->counts.bytesSent += 2 * (end - first) * sizeof(vm::Float3);
+        sendRange(s.vertices.Get(), vertices.data(), first, end);
+        sendRange(s.normals.Get(), s.cache.normals().data(), first, end);
     }
 }
 
@@ -352,23 +362,12 @@ void PatchPipeline::uploadTriangles(const PatchTriangles::Ranges& changed) {
     CpuSurfaces& s = cpu_;
     const std::vector<uint32_t>& indices = s.triangleList.indices();
     if (indices.size() > s.triangleCapacity || !s.triangles) {
-        // Room to grow: a few patches drawn finer keep the buffer.
-        s.triangleCapacity = std::max<size_t>(indices.size(), 1024) * 5 / 4;
-        s.triangles.Reset();
-        D3D11_BUFFER_DESC desc = {};
-        desc.ByteWidth = static_cast<UINT>(s.triangleCapacity * sizeof(uint32_t));
-        desc.Usage = D3D11_USAGE_DEFAULT;
-        desc.BindFlags = D3D11_BIND_INDEX_BUFFER;
-        checkSetup(device()->CreateBuffer(&desc, nullptr, &s.triangles), "arf",
-                   "patch triangle indices");
-        setDebugName(s.triangles.Get(), "patch triangle indices");
+        s.triangleCapacity = withRoom(indices.size());
+        s.triangles = defaultBuffer(s.triangleCapacity * sizeof(uint32_t), D3D11_BIND_INDEX_BUFFER,
+                                    "patch triangle indices");
     }
-    for (const auto& [first, end] : changed) {
-        const D3D11_BOX box = {static_cast<UINT>(first * sizeof(uint32_t)), 0, 0,
-                               static_cast<UINT>(end * sizeof(uint32_t)),   1, 1};
-        context()->UpdateSubresource(s.triangles.Get(), 0, &box, indices.data() + first, 0, 0);
-        state_->counts.bytesSent += (end - first) * sizeof(uint32_t);
-    }
+    for (const auto& [first, end] : changed)
+        sendRange(s.triangles.Get(), indices.data(), first, end);
 }
 
 void PatchPipeline::updateCpuDetail(const Model& model, const GpuModelCopy& copy,

@@ -52,6 +52,13 @@ class PatchPipeline {
     ID3D11DeviceContext* context() const { return state_->context(); }
     void createShadedTriangles();
     void select(ID3D11Buffer* vertexBuffer, bool lines, bool wireframe, const Lighting& lighting);
+    static size_t withRoom(size_t count);
+    // A default-usage buffer of bytes, unfilled; a failure is the fatal error "arf".
+    Microsoft::WRL::ComPtr<ID3D11Buffer> defaultBuffer(size_t bytes, UINT bindFlags,
+                                                       const char* name);
+    // Elements [first, end) of data into the same places of buffer, counted as sent.
+    template <typename Element>
+    void sendRange(ID3D11Buffer* buffer, const Element* data, size_t first, size_t end);
     void uploadCpuSurfaces(const SurfaceCache::Ranges& changed);
     void uploadTriangles(const PatchTriangles::Ranges& changed);
     void updateCpuDetail(const Model& model, const GpuModelCopy& copy, const vm::Mat4 world[2],
