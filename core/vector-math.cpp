@@ -29,13 +29,6 @@ Mat4 operator*(const Mat4& a, const Mat4& b) {
     return r;
 }
 
-Vec4 transform(Vec4 v, const Mat4& m) {
-    return {v.x * m[0][0] + v.y * m[1][0] + v.z * m[2][0] + v.w * m[3][0],
-            v.x * m[0][1] + v.y * m[1][1] + v.z * m[2][1] + v.w * m[3][1],
-            v.x * m[0][2] + v.y * m[1][2] + v.z * m[2][2] + v.w * m[3][2],
-            v.x * m[0][3] + v.y * m[1][3] + v.z * m[2][3] + v.w * m[3][3]};
-}
-
 Vec4 transformCoord(Vec4 v, const Mat4& m) {
     Vec4 r = transform({v.x, v.y, v.z, 1}, m);
     float inv = 1.0f / r.w;

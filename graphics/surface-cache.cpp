@@ -56,7 +56,11 @@ void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segmen
         for (uint32_t i : dirty_)
             stale[i] = 1;
     const uint32_t perBlock = patchesPerBlock(count);
-    std::vector<uint32_t> first(count + 1, 0), blockFirst{0}, blockEnd;
+    // The new layout goes into the arrays the one before last used: an orbit lays everything
+    // out often, and fresh memory of this size costs more to touch than to fill.
+    std::vector<uint32_t>& first = spare_.first;
+    std::vector<uint32_t> blockFirst{0}, blockEnd;
+    first.resize(count + 1);
     uint32_t at = 0, blockStart = 0;
     for (size_t i = 0; i < count; ++i) {
         first[i] = at;
@@ -69,7 +73,17 @@ void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segmen
         }
     }
     first[count] = at;
-    std::vector<vm::Float3> vertices(at), normals(at);
+    std::vector<vm::Float3>& vertices = spare_.vertices;
+    std::vector<vm::Float3>& normals = spare_.normals;
+    vertices.resize(at);
+    normals.resize(at);
+    // Each block's room is left zero, as a new array's would be.
+    for (size_t b = 0; b < blockEnd.size(); ++b) {
+        const uint32_t used =
+            first[blockFirst[b + 1] - 1] + detail::gridVertices(segments[blockFirst[b + 1] - 1]);
+        std::fill(vertices.begin() + used, vertices.begin() + blockEnd[b], vm::Float3{});
+        std::fill(normals.begin() + used, normals.begin() + blockEnd[b], vm::Float3{});
+    }
     fresh_.assign(all ? 0 : count, 0);
     std::atomic<size_t> evaluated{0};
     inParallelRanges(
@@ -124,7 +138,8 @@ bool SurfaceCache::layOutBlocks(const Model& model, const std::vector<uint8_t>& 
     // Most blocks changing (a zoom): laying everything out costs no more.
     if (relaidBlocks_.size() * 2 > blockFirst_.size() - 1) return false;
     fresh_.assign(count, 0);
-    std::vector<vm::Float3> vertices, normals;
+    std::vector<vm::Float3>& vertices = spare_.vertices;
+    std::vector<vm::Float3>& normals = spare_.normals;
     for (uint32_t b : relaidBlocks_) {
         const uint32_t from = blockFirst_[b], to = blockFirst_[b + 1];
         const uint32_t start = b == 0 ? 0 : blockEnd_[b - 1];

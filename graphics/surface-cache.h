@@ -68,6 +68,11 @@ class SurfaceCache {
     std::vector<uint32_t> relaidBlocks_;
     std::vector<uint8_t> segments_; // what each grid was evaluated at
     std::vector<uint8_t> fresh_;    // by patch: evaluated by the last layOut (none: all)
+    // Room for the next layout, kept between updates (its contents mean nothing).
+    struct {
+        std::vector<vm::Float3> vertices, normals;
+        std::vector<uint32_t> first;
+    } spare_;
     PointUsers users_;
     std::vector<uint32_t> moved_, dirty_; // points moved since, and the patches using them
     Ranges ranges_;
