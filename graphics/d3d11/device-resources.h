@@ -26,9 +26,11 @@ class DeviceResources {
     void clearView(int view, bool bindTargets);
     void present(int view);
     // Returns once the last present has reached the screen, or after longestMs: a device
-    // that never answers does not hang the caller. Pacing waits briefly; a caller that needs
-    // the device idle waits for a slow frame too.
-    static constexpr unsigned kPacingWaitMs = 100, kIdleWaitMs = 2000;
+    // that never answers does not hang the caller. Pacing waits as long as a slow frame of a
+    // large model takes: a present that finds the last one still drawing waits for it by
+    // spinning on a core (Wine's does), which a software rasteriser needs; a caller that needs
+    // the device idle waits longer still.
+    static constexpr unsigned kPacingWaitMs = 1000, kIdleWaitMs = 2000;
     void waitForLastFrame(unsigned longestMs = kPacingWaitMs);
     // What Present said: a removed or reset device is the fatal error "error".
     void checkPresent(HRESULT hr);

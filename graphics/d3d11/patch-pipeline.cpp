@@ -414,14 +414,19 @@ void PatchPipeline::updateCpuDetail(const Model& model, const GpuModelCopy& copy
     s.detailTopology = copy.topologyRevision();
     uploadTriangles(s.triangleList.follow(model, s.cache, topologyChanged));
     s.netFirst.resize(model.patches.size() + 1);
-    s.netIndices.clear();
+    std::vector<int32_t>& nets = s.newNetIndices;
+    nets.clear();
     for (size_t i = 0; i < model.patches.size(); ++i) {
-        s.netFirst[i] = static_cast<uint32_t>(s.netIndices.size());
+        s.netFirst[i] = static_cast<uint32_t>(nets.size());
         if (s.segments[i] < detail::kNetSegments) continue;
         const std::array<int32_t, 36> net = controlNetIndices(model.patches[i]);
-        s.netIndices.insert(s.netIndices.end(), net.begin(), net.end());
+        nets.insert(nets.end(), net.begin(), net.end());
     }
-    s.netFirst.back() = static_cast<uint32_t>(s.netIndices.size());
+    s.netFirst.back() = static_cast<uint32_t>(nets.size());
+    // Most level changes leave the nets shown as they were; mapping the buffer anew would
+    // make the driver wait for the frames that still draw from it.
+    if (s.nets && nets == s.netIndices) return;
+    s.netIndices.swap(nets);
     uploadDynamicIndices(s.nets, s.netCapacity, s.netIndices.data(), s.netIndices.size(),
                          "control net indices");
 }

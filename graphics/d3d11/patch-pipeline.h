@@ -116,7 +116,7 @@ class PatchPipeline {
         ComPtr<ID3D11Buffer> nets; // dynamic
         size_t netCapacity = 0;
         std::vector<uint32_t> netFirst;
-        std::vector<int32_t> netIndices;
+        std::vector<int32_t> netIndices, newNetIndices;
     } cpu_;
     // Every patch's control-net indices, one after the other.
     struct NetIndices {
