@@ -1,6 +1,5 @@
 #include "model/patch-import.h"
 
-#include "core/memory-backing.h"
 #include "model/cad-import.h"
 #include "model/line-count.h"
 #include "model/logical-lines.h"
@@ -156,8 +155,6 @@ ImportResult importObj(std::string_view text, Model& model) {
     const size_t lineTotal = lineCount(text);
     pooled.reserve(lineTotal);
     model.points.reserve(lineTotal);
-    preferLargePages(pooled);
-    preferLargePages(model.points);
     pool.expect(lineTotal);
     // Vertices are merged a run at a time: the pool then looks their places up ahead.
     auto poolVertices = [&] {
@@ -246,10 +243,7 @@ ImportResult importObj(std::string_view text, Model& model) {
                 return refuse(lineNumber, statement,
                               "its parameter range must lie within 0 to 1, each start before "
                               "its end");
-            if (model.patches.empty()) {
-                model.patches.reserve(lineTotal - lineNumber + 1);
-                preferLargePages(model.patches);
-            }
+            if (model.patches.empty()) model.patches.reserve(lineTotal - lineNumber + 1);
             Model::Patch patch;
             patch.group = group;
             std::array<vm::Float3, 16> corners{};
@@ -340,8 +334,6 @@ ImportResult importPatchText(std::string_view text, Model& model) {
         std::min(static_cast<size_t>(count), lineCount(text) / kLinesPerPatch + 1);
     model.patches.reserve(patchBound);
     model.points.reserve(16 * patchBound);
-    preferLargePages(model.patches);
-    preferLargePages(model.points);
     pool.expect(16 * patchBound);
     // The patches read whose points are not merged yet: theirs are merged together.
     std::vector<vm::Float3> unpooled;

@@ -11,7 +11,6 @@
 #include <new>
 #include <vector>
 
-#include "core/memory-backing.h"
 #include "model/model.h"
 
 class PointPool {
@@ -102,7 +101,6 @@ class PointPool {
     void resize(size_t count) {
         Slots slots(static_cast<uint32_t*>(std::calloc(count, sizeof(uint32_t))));
         if (!slots) throw std::bad_alloc();
-        preferLargePages(slots.get(), count * sizeof(uint32_t)); // every page is touched
         slots_ = std::move(slots);
         count_ = count;
         // Places run up to half the slots: the bits below count hold any of them.
