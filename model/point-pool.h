@@ -27,11 +27,32 @@ class PointPool {
             count *= 2;
         if (count > count_) resize(count);
     }
-    int32_t add(vm::Float3 p) {
+    int32_t add(vm::Float3 p) { return addHashed(p, hashOf(keyOf(p))); }
+
+    // Each of count points added, its index into indices[]. Later points' slots are fetched
+    // ahead: a large pool is in memory, not in the cache, and the look-ups' misses then
+    // overlap. Each point's hash is worked out once, when its slot is fetched.
+    void add(const vm::Float3* points, size_t count, int32_t* indices) {
+        constexpr size_t kAhead = 16;
+        uint64_t hashes[kAhead]; // point i's at i % kAhead
+        for (size_t i = 0; i < count && i < kAhead; ++i)
+            hashes[i] = hashOf(keyOf(points[i]));
+        for (size_t i = 0; i < count; ++i) {
+            const uint64_t hash = hashes[i % kAhead];
+            if (i + kAhead < count) {
+                const uint64_t later = hashOf(keyOf(points[i + kAhead]));
+                hashes[i % kAhead] = later;
+                if (count_ != 0) __builtin_prefetch(&slots_[later & (count_ - 1)]);
+            }
+            indices[i] = addHashed(points[i], hash);
+        }
+    }
+
+  private:
+    int32_t addHashed(vm::Float3 p, uint64_t hash) {
         const Key key = keyOf(p);
         if (2 * (model_.points.size() - first_ + 1) > count_)
             resize(count_ == 0 ? kFirstSlots : 2 * count_);
-        const uint64_t hash = hashOf(key);
         const uint32_t tag = tagOf(hash);
         const size_t mask = count_ - 1;
         for (size_t at = hash & mask;; at = (at + 1) & mask) {
@@ -48,19 +69,6 @@ class PointPool {
         }
     }
 
-    // Each of count points added, its index into indices[]. Later points' slots are fetched
-    // ahead: a large pool is in memory, not in the cache, and the look-ups' misses then
-    // overlap.
-    void add(const vm::Float3* points, size_t count, int32_t* indices) {
-        constexpr size_t kAhead = 16;
-        for (size_t i = 0; i < count; ++i) {
-            if (i + kAhead < count && count_ != 0)
-                __builtin_prefetch(&slots_[hashOf(keyOf(points[i + kAhead])) & (count_ - 1)]);
-            indices[i] = add(points[i]);
-        }
-    }
-
-  private:
     struct Key {
         uint32_t x, y, z;
         bool operator==(const Key&) const = default;
