@@ -457,7 +457,7 @@ std::string precisionLost(const Model& model) {
         ranges,
         [&](size_t from, size_t to) {
             for (size_t r = from; r < to; ++r) {
-                Extent& e = extents[r];
+                Extent e; // kept in registers, stored once
                 for (size_t i = count * r / ranges; i < count * (r + 1) / ranges; ++i) {
                     const vm::Float3& p = model.points[i];
                     const double c[3] = {p.x, p.y, p.z};
@@ -467,6 +467,7 @@ std::string precisionLost(const Model& model) {
                         e.farthest = std::max(e.farthest, std::fabs(c[a]));
                     }
                 }
+                extents[r] = e;
             }
         },
         2);
