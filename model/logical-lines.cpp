@@ -35,7 +35,7 @@ const char* plainNumber(const char*& p, const char* end, float& v) {
 bool surfaceNumbers(const char* p, const char* end, SurfaceNumbers& s) {
     for (float& v : s.range)
         if (!plainNumber(p, end, v)) return false;
-    for (long& point : s.points) {
+    for (int32_t& point : s.points) {
         while (p < end && isBlank(*p))
             ++p;
         const auto [next, error] = std::from_chars(p, end, point);

@@ -17,13 +17,14 @@ enum class LineShape : uint8_t {
     Unknown,
     ThreeNumbers, // three finite numbers (a comment after them aside)
     Vertex,       // "v" and three finite numbers
-    Surface,      // "surf", four finite numbers and 16 whole numbers other than 0
+    Surface,      // "surf", four finite numbers and 16 whole numbers of 32 bits other than 0
 };
 
-// A surface line's numbers: its parameter range and its 16 point numbers as written.
+// A surface line's numbers: its parameter range and its 16 point numbers as written (one
+// past 32 bits is left to the words' reading).
 struct SurfaceNumbers {
     float range[4];
-    long points[16];
+    int32_t points[16];
 };
 
 class LogicalLines {

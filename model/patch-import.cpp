@@ -192,9 +192,9 @@ ImportResult importObj(std::string_view text, Model& model) {
     };
     // The surface of those numbers, of which the first `given` point numbers were read: the
     // next is notAPoint's word, refused when the points before it are defined.
-    auto addSurface = [&](const SurfaceNumbers& numbers, size_t given, std::string_view notAPoint,
+    auto addSurface = [&](const float* range, const long* points, size_t given,
+                          std::string_view notAPoint,
                           std::string_view statement) -> std::optional<ImportResult> {
-        const float* range = numbers.range;
         if (!(0 <= range[0] && range[0] < range[1] && range[1] <= 1 && 0 <= range[2] &&
               range[2] < range[3] && range[3] <= 1))
             return refuse(lineNumber, statement,
@@ -207,7 +207,7 @@ ImportResult importObj(std::string_view text, Model& model) {
             if (k == given)
                 return refuse(lineNumber, statement,
                               "'" + std::string(notAPoint) + "' is not a point number");
-            const long index = numbers.points[k];
+            const long index = points[k];
             const long count = static_cast<long>(pooled.size());
             const long resolved = index > 0 ? index - 1 : count + index;
             if (resolved < 0 || resolved >= count)
@@ -246,7 +246,11 @@ ImportResult importObj(std::string_view text, Model& model) {
             if (!unpooled.empty()) poolVertices();
             const std::string_view statement = withoutTrailingBlanks(line);
             if (auto refused = surfaceKindRefused(statement)) return *refused;
-            if (auto refused = addSurface(lines.surface(), 16, "", statement)) return *refused;
+            const SurfaceNumbers& numbers = lines.surface();
+            long points[16];
+            std::copy(std::begin(numbers.points), std::end(numbers.points), points);
+            if (auto refused = addSurface(numbers.range, points, 16, "", statement))
+                return *refused;
             continue;
         }
         words(line, w);
@@ -291,18 +295,19 @@ ImportResult importObj(std::string_view text, Model& model) {
             if (w.size() != 5 + 16)
                 return refuse(lineNumber, statement,
                               "a bicubic surface of one span names 16 control points");
-            SurfaceNumbers numbers;
+            float range[4];
             for (int k = 0; k < 4; ++k)
-                if (!number(w[static_cast<size_t>(1 + k)], numbers.range[k]))
+                if (!number(w[static_cast<size_t>(1 + k)], range[k]))
                     return refuse(lineNumber, statement, "its parameter range is not numbers");
+            long points[16];
             size_t given = 0;
             for (; given < 16; ++given) {
                 std::string_view ref = w[5 + given];
                 ref = ref.substr(0, ref.find('/')); // v/vt/vn: the point
-                if (!integer(ref, numbers.points[given]) || numbers.points[given] == 0) break;
+                if (!integer(ref, points[given]) || points[given] == 0) break;
             }
             if (auto refused =
-                    addSurface(numbers, given, given < 16 ? w[5 + given] : "", statement))
+                    addSurface(range, points, given, given < 16 ? w[5 + given] : "", statement))
                 return *refused;
         } else if (keyword == "g" || keyword == "o") {
             if (w.size() < 2 || w[1] == "default") {

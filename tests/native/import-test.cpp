@@ -285,8 +285,9 @@ TEST(Import, SurfacesReadAheadReadAsTheirWords) {
          {"0 1 0 1" + refs, "0 0.5 0.25 1" + refs, "0 1 0 1" + backwards, "0 1 0 1\t" + refs,
           "0 1 0 1" + refs + " # c", "0 1 0 1" + refs + " 17", "0 1 0 1 1/1/1" + refs.substr(2),
           "0 1 0 1 +1" + refs.substr(2), "0 1 0 1 0" + refs.substr(2), "0 1 0 1 x" + refs.substr(2),
-          "0 1 0 1 99999999999999999999" + refs.substr(2), "0 1 0 1 17" + refs.substr(2),
-          "0 2 0 1" + refs, "0 1 0 1e0" + refs, "0 1 0 nan" + refs}) {
+          "0 1 0 1 99999999999999999999" + refs.substr(2), "0 1 0 1 3000000000" + refs.substr(2),
+          "0 1 0 1 17" + refs.substr(2), "0 2 0 1" + refs, "0 1 0 1e0" + refs,
+          "0 1 0 nan" + refs}) {
         Model ahead, byWords;
         const ImportResult a = importPatches(points + "surf " + surface + "\n", ahead);
         const ImportResult w = importPatches(points + "surf \\\n" + surface + "\n", byWords);
