@@ -1,6 +1,5 @@
 #include "model/cad-assembly.h"
 
-#include "core/memory-backing.h"
 #include "core/utf8.h"
 
 namespace {
@@ -42,8 +41,6 @@ int32_t CadAssembly::groupOf(const std::string& name) {
 void CadAssembly::expect(size_t surfaces) {
     model_.patches.reserve(model_.patches.size() + surfaces);
     model_.points.reserve(model_.points.size() + 16 * surfaces);
-    preferLargePages(model_.patches);
-    preferLargePages(model_.points);
     pool_.expect(16 * surfaces);
 }
 

@@ -13,7 +13,6 @@
 #include <tuple>
 #include <vector>
 
-#include "core/memory-backing.h"
 #include "model/batch-conversion.h"
 #include "model/bspline-patches.h"
 #include "model/cad-assembly.h"
@@ -153,8 +152,6 @@ Sections sectionsOf(std::string_view text) {
     // then grow without copying themselves.
     s.directory.reserve(text.size() / (kSectionColumn + 1));
     s.parameters.reserve(text.size() / (kSectionColumn + 1));
-    preferLargePages(s.directory);
-    preferLargePages(s.parameters);
     size_t at = 0;
     while (at < text.size()) {
         const size_t end = lineEnd(text, at);

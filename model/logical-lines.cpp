@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -18,10 +19,41 @@ bool isBlank(char c) { // as a text stream separates words
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// The number at p (past blanks) when it is a whole word in the plain decimal forms, finite;
+// p then after it. Null otherwise.
+const char* plainNumber(const char*& p, const char* end, float& v) {
+    while (p < end && isBlank(*p))
+        ++p;
+    const char* next = p < end ? decimal::parse(p, end, v) : nullptr;
+    if (!next || (next < end && !isBlank(*next)) || !std::isfinite(v)) return nullptr;
+    return p = next;
+}
+
+// The rest of a "surf" line from p: its four numbers and 16 point numbers, each a whole word
+// (a point number with a texture or normal after a '/' is left to the words' own reading, and
+// so is 0, which names no point). False when the line has another form.
+bool surfaceNumbers(const char* p, const char* end, SurfaceNumbers& s) {
+    for (float& v : s.range)
+        if (!plainNumber(p, end, v)) return false;
+    for (int32_t& point : s.points) {
+        while (p < end && isBlank(*p))
+            ++p;
+        const auto [next, error] = std::from_chars(p, end, point);
+        if (error != std::errc() || next == p || (next < end && !isBlank(*next)) || point == 0)
+            return false;
+        p = next;
+    }
+    while (p < end && isBlank(*p))
+        ++p;
+    return p == end; // no 22nd word
+}
+
 // The line [begin, end) read as the importers' words would be: a comment cut off, then
-// "v" or nothing, then three words that are whole finite numbers in the plain decimal forms
-// (any other form is left Unknown for the words' own reading).
-LogicalLines::Ahead shapeOf(const char* begin, const char* end) {
+// "v" or nothing, then three words that are whole finite numbers in the plain decimal forms,
+// or "surf" and its numbers into surfaces (any other form is left Unknown for the words' own
+// reading).
+LogicalLines::Ahead shapeOf(const char* begin, const char* end,
+                            std::vector<SurfaceNumbers>& surfaces) {
     LogicalLines::Ahead a{0, LineShape::Unknown, {}};
     if (begin != end &&
         (end[-1] == '\\' || (end[-1] == '\r' && end - begin > 1 && end[-2] == '\\')))
@@ -40,17 +72,19 @@ LogicalLines::Ahead shapeOf(const char* begin, const char* end) {
     };
     std::string_view w;
     if (!word(w)) return a;
+    if (w == "surf") {
+        SurfaceNumbers s;
+        if (!surfaceNumbers(p, end, s)) return a;
+        surfaces.push_back(s);
+        a.shape = LineShape::Surface;
+        return a;
+    }
     const bool vertex = w == "v";
     if (!vertex) p = w.data();
     // Each number read straight from the text (none runs over a blank): a whole word when it
     // ends where the word does.
-    for (float& v : a.numbers) {
-        while (p < end && isBlank(*p))
-            ++p;
-        const char* next = p < end ? decimal::parse(p, end, v) : nullptr;
-        if (!next || (next < end && !isBlank(*next)) || !std::isfinite(v)) return a;
-        p = next;
-    }
+    for (float& v : a.numbers)
+        if (!plainNumber(p, end, v)) return a;
     if (word(w)) return a; // more words
     a.shape = vertex ? LineShape::Vertex : LineShape::ThreeNumbers;
     return a;
@@ -59,13 +93,13 @@ LogicalLines::Ahead shapeOf(const char* begin, const char* end) {
 // The lines starting at or after from (a line start) and before to, each read ahead; the last
 // piece also reads the empty line after a final line break.
 void readLines(std::string_view text, size_t from, size_t to, bool lastPiece,
-               std::vector<LogicalLines::Ahead>& out) {
+               std::vector<LogicalLines::Ahead>& out, std::vector<SurfaceNumbers>& surfaces) {
     const char* base = text.data();
     for (size_t at = from; at < to || (lastPiece && at == to && to == text.size());) {
         const void* newline = std::memchr(base + at, '\n', text.size() - at);
         const size_t end =
             newline ? static_cast<size_t>(static_cast<const char*>(newline) - base) : text.size();
-        LogicalLines::Ahead a = shapeOf(base + at, base + end);
+        LogicalLines::Ahead a = shapeOf(base + at, base + end, surfaces);
         a.end = end;
         out.push_back(a);
         if (end == text.size()) break;
@@ -93,11 +127,13 @@ void readBlock(std::string_view text, size_t from, LogicalLines::Block& out) {
         [&](size_t first, size_t to) {
             for (size_t k = first; k < to; ++k) {
                 out.pieces[k].clear();
-                readLines(text, starts[k], starts[k + 1], k + 1 == kPieces, out.pieces[k]);
+                out.surfaces[k].clear();
+                readLines(text, starts[k], starts[k + 1], k + 1 == kPieces, out.pieces[k],
+                          out.surfaces[k]);
             }
         },
         2);
-    out.piece = out.line = 0;
+    out.piece = out.line = out.surface = 0;
 }
 
 } // namespace
@@ -112,7 +148,7 @@ LogicalLines::~LogicalLines() {
 
 const LogicalLines::Ahead& LogicalLines::ahead() {
     auto nextLine = [](Block& b) -> const Ahead* {
-        for (; b.piece < kPieces; ++b.piece, b.line = 0)
+        for (; b.piece < kPieces; ++b.piece, b.line = b.surface = 0)
             if (b.line < b.pieces[b.piece].size()) return &b.pieces[b.piece][b.line];
         return nullptr;
     };
@@ -144,6 +180,10 @@ bool LogicalLines::next(std::string_view& line, size_t& number) {
         std::string_view piece = text_.substr(at_, end - at_);
         at_ = end + 1;
         ++ahead_.line;
+        // A continued line's pieces are read by their words: their surfaces are passed over.
+        const SurfaceNumbers* surface = read.shape == LineShape::Surface
+                                            ? &ahead_.surfaces[ahead_.piece][ahead_.surface++]
+                                            : nullptr;
         ++physical_;
         if (!continued) number = physical_;
         if (!piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
@@ -157,6 +197,7 @@ bool LogicalLines::next(std::string_view& line, size_t& number) {
             line = piece;
             shape_ = read.shape;
             std::copy(std::begin(read.numbers), std::end(read.numbers), numbers_);
+            if (surface) surface_ = *surface;
             return true;
         }
         joined_.append(piece);

@@ -1,7 +1,8 @@
 // A model text's lines one after another with their numbers, seen in place; a line ending in
 // a backslash continues on the next (only such lines are copied). The lines of plain numbers
-// that are most of a large file ("x y z", "v x y z") are read ahead on every core a block at
-// a time, so the reader that walks the lines takes their numbers without reading their words.
+// that are most of a large file ("x y z", "v x y z", "surf" and its 20) are read ahead on
+// every core a block at a time, so the reader that walks the lines takes their numbers without
+// reading their words.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +17,14 @@ enum class LineShape : uint8_t {
     Unknown,
     ThreeNumbers, // three finite numbers (a comment after them aside)
     Vertex,       // "v" and three finite numbers
+    Surface,      // "surf", four finite numbers and 16 whole numbers of 32 bits other than 0
+};
+
+// A surface line's numbers: its parameter range and its 16 point numbers as written (one
+// past 32 bits is left to the words' reading).
+struct SurfaceNumbers {
+    float range[4];
+    int32_t points[16];
 };
 
 class LogicalLines {
@@ -29,6 +38,8 @@ class LogicalLines {
     // The shape of the line next() gave last, and its three numbers when it has them.
     LineShape shape() const { return shape_; }
     const float* numbers() const { return numbers_; }
+    // Its numbers when it is a Surface.
+    const SurfaceNumbers& surface() const { return surface_; }
 
     // For tests and fuzzing: the bytes read ahead at once (small blocks put short texts
     // through the threads), or 0 for the default.
@@ -42,11 +53,13 @@ class LogicalLines {
     };
 
     // A block's lines in the pieces its threads read (each piece's storage kept for the next
-    // block: no copy joins them, and no new memory is touched block after block).
+    // block: no copy joins them, and no new memory is touched block after block). A piece's
+    // Surface lines keep their numbers aside, in order, so that every line stays small.
     static constexpr size_t kPieces = 8;
     struct Block {
         std::vector<Ahead> pieces[kPieces];
-        size_t piece = 0, line = 0; // the line next taken
+        std::vector<SurfaceNumbers> surfaces[kPieces];
+        size_t piece = 0, line = 0, surface = 0; // the line next taken, the piece's next surface
     };
 
   private:
@@ -62,4 +75,5 @@ class LogicalLines {
     std::thread reading_;
     LineShape shape_ = LineShape::Unknown;
     float numbers_[3] = {};
+    SurfaceNumbers surface_ = {};
 };

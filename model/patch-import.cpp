@@ -1,6 +1,6 @@
 #include "model/patch-import.h"
 
-#include "core/memory-backing.h"
+#include "core/parallel-ranges.h"
 #include "model/cad-import.h"
 #include "model/line-count.h"
 #include "model/logical-lines.h"
@@ -20,6 +20,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string_view>
 #include <vector>
@@ -156,8 +157,6 @@ ImportResult importObj(std::string_view text, Model& model) {
     const size_t lineTotal = lineCount(text);
     pooled.reserve(lineTotal);
     model.points.reserve(lineTotal);
-    preferLargePages(pooled);
-    preferLargePages(model.points);
     pool.expect(lineTotal);
     // Vertices are merged a run at a time: the pool then looks their places up ahead.
     auto poolVertices = [&] {
@@ -175,6 +174,67 @@ ImportResult importObj(std::string_view text, Model& model) {
     std::vector<std::string_view> w;
     std::string_view line;
     size_t lineNumber = 0;
+    // Why a surface cannot be read under the curve type and degree in force, if it cannot.
+    auto surfaceKindRefused = [&](std::string_view statement) -> std::optional<ImportResult> {
+        if (curveType != "bezier")
+            return refuse(lineNumber, statement,
+                          curveType.empty()
+                              ? "a surface before 'cstype bezier'"
+                              : "only polynomial Bezier surfaces can be represented, and " +
+                                    typeSource + " makes this one '" + curveType + "'");
+        if (degreeU != 3 || degreeV != 3)
+            return refuse(lineNumber, statement,
+                          degreeU < 0 ? "a surface before 'deg 3 3'"
+                                      : "only bicubic surfaces (deg 3 3) can be represented, "
+                                        "and this one is " +
+                                            degreeSource);
+        return std::nullopt;
+    };
+    // The surface of those numbers, of which the first `given` point numbers were read: the
+    // next is notAPoint's word, refused when the points before it are defined.
+    auto addSurface = [&](const float* range, const long* points, size_t given,
+                          std::string_view notAPoint,
+                          std::string_view statement) -> std::optional<ImportResult> {
+        if (!(0 <= range[0] && range[0] < range[1] && range[1] <= 1 && 0 <= range[2] &&
+              range[2] < range[3] && range[3] <= 1))
+            return refuse(lineNumber, statement,
+                          "its parameter range must lie within 0 to 1, each start before its end");
+        if (model.patches.empty()) model.patches.reserve(lineTotal - lineNumber + 1);
+        Model::Patch patch;
+        patch.group = group;
+        std::array<int32_t, 16> at{};
+        for (size_t k = 0; k < 16; ++k) {
+            if (k == given)
+                return refuse(lineNumber, statement,
+                              "'" + std::string(notAPoint) + "' is not a point number");
+            const long index = points[k];
+            const long count = static_cast<long>(pooled.size());
+            const long resolved = index > 0 ? index - 1 : count + index;
+            if (resolved < 0 || resolved >= count)
+                return refuse(lineNumber, statement,
+                              "point " + std::to_string(index) + " is not defined before it");
+            at[k] = pooled[static_cast<size_t>(resolved)];
+        }
+        const bool whole = range[0] == 0 && range[1] == 1 && range[2] == 0 && range[3] == 1;
+        if (whole) {
+            patch.indices = at;
+        } else { // a piece of the patch: its own control points
+            std::array<vm::Float3, 16> corners;
+            for (size_t k = 0; k < 16; ++k)
+                corners[k] = model.points[static_cast<size_t>(at[k])];
+            const auto piece = patchPiece(corners, range[0], range[1], range[2], range[3]);
+            for (size_t k = 0; k < 16; ++k)
+                patch.indices[k] = pool.add(piece[k]);
+            ++result.piecesCut;
+        }
+        model.patches.push_back(patch);
+        return std::nullopt;
+    };
+    auto withoutTrailingBlanks = [](std::string_view statement) {
+        while (!statement.empty() && (statement.back() == ' ' || statement.back() == '\t'))
+            statement.remove_suffix(1);
+        return statement;
+    };
     while (lines.next(line, lineNumber)) {
         if (lines.shape() == LineShape::Vertex) { // "v x y z", read ahead
             const float* xyz = lines.numbers();
@@ -182,12 +242,21 @@ ImportResult importObj(std::string_view text, Model& model) {
             if (unpooled.size() == kPooledTogether) poolVertices();
             continue;
         }
+        if (lines.shape() == LineShape::Surface) { // "surf" and its numbers, read ahead
+            if (!unpooled.empty()) poolVertices();
+            const std::string_view statement = withoutTrailingBlanks(line);
+            if (auto refused = surfaceKindRefused(statement)) return *refused;
+            const SurfaceNumbers& numbers = lines.surface();
+            long points[16];
+            std::copy(std::begin(numbers.points), std::end(numbers.points), points);
+            if (auto refused = addSurface(numbers.range, points, 16, "", statement))
+                return *refused;
+            continue;
+        }
         words(line, w);
         if (w.empty()) continue;
         const std::string_view keyword = w[0];
-        std::string_view statement = line;
-        while (!statement.empty() && (statement.back() == ' ' || statement.back() == '\t'))
-            statement.remove_suffix(1);
+        const std::string_view statement = withoutTrailingBlanks(line);
         if (keyword != "v" && !unpooled.empty()) poolVertices();
         if (keyword == "v") {
             vm::Float3 p;
@@ -222,18 +291,7 @@ ImportResult importObj(std::string_view text, Model& model) {
                     "'" + std::string(statement) + "' (line " + std::to_string(lineNumber) + ")";
             }
         } else if (keyword == "surf") {
-            if (curveType != "bezier")
-                return refuse(lineNumber, statement,
-                              curveType.empty()
-                                  ? "a surface before 'cstype bezier'"
-                                  : "only polynomial Bezier surfaces can be represented, and " +
-                                        typeSource + " makes this one '" + curveType + "'");
-            if (degreeU != 3 || degreeV != 3)
-                return refuse(lineNumber, statement,
-                              degreeU < 0 ? "a surface before 'deg 3 3'"
-                                          : "only bicubic surfaces (deg 3 3) can be represented, "
-                                            "and this one is " +
-                                                degreeSource);
+            if (auto refused = surfaceKindRefused(statement)) return *refused;
             if (w.size() != 5 + 16)
                 return refuse(lineNumber, statement,
                               "a bicubic surface of one span names 16 control points");
@@ -241,44 +299,16 @@ ImportResult importObj(std::string_view text, Model& model) {
             for (int k = 0; k < 4; ++k)
                 if (!number(w[static_cast<size_t>(1 + k)], range[k]))
                     return refuse(lineNumber, statement, "its parameter range is not numbers");
-            if (!(0 <= range[0] && range[0] < range[1] && range[1] <= 1 && 0 <= range[2] &&
-                  range[2] < range[3] && range[3] <= 1))
-                return refuse(lineNumber, statement,
-                              "its parameter range must lie within 0 to 1, each start before "
-                              "its end");
-            if (model.patches.empty()) {
-                model.patches.reserve(lineTotal - lineNumber + 1);
-                preferLargePages(model.patches);
-            }
-            Model::Patch patch;
-            patch.group = group;
-            std::array<vm::Float3, 16> corners{};
-            std::array<int32_t, 16> at{};
-            for (size_t k = 0; k < 16; ++k) {
-                std::string_view ref = w[5 + k];
+            long points[16];
+            size_t given = 0;
+            for (; given < 16; ++given) {
+                std::string_view ref = w[5 + given];
                 ref = ref.substr(0, ref.find('/')); // v/vt/vn: the point
-                long index = 0;
-                if (!integer(ref, index) || index == 0)
-                    return refuse(lineNumber, statement,
-                                  "'" + std::string(w[5 + k]) + "' is not a point number");
-                const long count = static_cast<long>(pooled.size());
-                const long resolved = index > 0 ? index - 1 : count + index;
-                if (resolved < 0 || resolved >= count)
-                    return refuse(lineNumber, statement,
-                                  "point " + std::to_string(index) + " is not defined before it");
-                at[k] = pooled[static_cast<size_t>(resolved)];
-                corners[k] = model.points[static_cast<size_t>(at[k])];
+                if (!integer(ref, points[given]) || points[given] == 0) break;
             }
-            const bool whole = range[0] == 0 && range[1] == 1 && range[2] == 0 && range[3] == 1;
-            if (whole) {
-                patch.indices = at;
-            } else { // a piece of the patch: its own control points
-                const auto piece = patchPiece(corners, range[0], range[1], range[2], range[3]);
-                for (size_t k = 0; k < 16; ++k)
-                    patch.indices[k] = pool.add(piece[k]);
-                ++result.piecesCut;
-            }
-            model.patches.push_back(patch);
+            if (auto refused =
+                    addSurface(range, points, given, given < 16 ? w[5 + given] : "", statement))
+                return *refused;
         } else if (keyword == "g" || keyword == "o") {
             if (w.size() < 2 || w[1] == "default") {
                 group = -1;
@@ -340,8 +370,6 @@ ImportResult importPatchText(std::string_view text, Model& model) {
         std::min(static_cast<size_t>(count), lineCount(text) / kLinesPerPatch + 1);
     model.patches.reserve(patchBound);
     model.points.reserve(16 * patchBound);
-    preferLargePages(model.patches);
-    preferLargePages(model.points);
     pool.expect(16 * patchBound);
     // The patches read whose points are not merged yet: theirs are merged together.
     std::vector<vm::Float3> unpooled;
@@ -421,16 +449,42 @@ constexpr double kLeastStepsAcross = 1000;
 
 std::string precisionLost(const Model& model) {
     if (model.points.size() < 2) return "";
+    // The points' box and farthest coordinate, a range of the points on each core (min and
+    // max give the same whatever the order).
+    struct Extent {
+        double low[3] = {INFINITY, INFINITY, INFINITY}, high[3] = {-INFINITY, -INFINITY, -INFINITY};
+        double farthest = 0;
+    };
+    constexpr size_t kRanges = 8, kSplitFrom = 65536; // points: fewer take less than a thread
+    Extent extents[kRanges];
+    const size_t count = model.points.size(), ranges = count < kSplitFrom ? 1 : kRanges;
+    inParallelRanges(
+        ranges,
+        [&](size_t from, size_t to) {
+            for (size_t r = from; r < to; ++r) {
+                Extent e; // kept in registers, stored once
+                for (size_t i = count * r / ranges; i < count * (r + 1) / ranges; ++i) {
+                    const vm::Float3& p = model.points[i];
+                    const double c[3] = {p.x, p.y, p.z};
+                    for (int a = 0; a < 3; ++a) {
+                        e.low[a] = std::min(e.low[a], c[a]);
+                        e.high[a] = std::max(e.high[a], c[a]);
+                        e.farthest = std::max(e.farthest, std::fabs(c[a]));
+                    }
+                }
+                extents[r] = e;
+            }
+        },
+        2);
     double low[3], high[3], farthest = 0;
     for (int a = 0; a < 3; ++a)
         low[a] = INFINITY, high[a] = -INFINITY;
-    for (const vm::Float3& p : model.points) {
-        const double c[3] = {p.x, p.y, p.z};
+    for (const Extent& e : extents) {
         for (int a = 0; a < 3; ++a) {
-            low[a] = std::min(low[a], c[a]);
-            high[a] = std::max(high[a], c[a]);
-            farthest = std::max(farthest, std::fabs(c[a]));
+            low[a] = std::min(low[a], e.low[a]);
+            high[a] = std::max(high[a], e.high[a]);
         }
+        farthest = std::max(farthest, e.farthest);
     }
     const double across = std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2]});
     const double step = farthest * std::ldexp(1.0, -23); // a float's spacing out there

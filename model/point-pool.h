@@ -11,7 +11,6 @@
 #include <new>
 #include <vector>
 
-#include "core/memory-backing.h"
 #include "model/model.h"
 
 class PointPool {
@@ -28,11 +27,32 @@ class PointPool {
             count *= 2;
         if (count > count_) resize(count);
     }
-    int32_t add(vm::Float3 p) {
+    int32_t add(vm::Float3 p) { return addHashed(p, hashOf(keyOf(p))); }
+
+    // Each of count points added, its index into indices[]. Later points' slots are fetched
+    // ahead: a large pool is in memory, not in the cache, and the look-ups' misses then
+    // overlap. Each point's hash is worked out once, when its slot is fetched.
+    void add(const vm::Float3* points, size_t count, int32_t* indices) {
+        constexpr size_t kAhead = 16;
+        uint64_t hashes[kAhead]; // point i's at i % kAhead
+        for (size_t i = 0; i < count && i < kAhead; ++i)
+            hashes[i] = hashOf(keyOf(points[i]));
+        for (size_t i = 0; i < count; ++i) {
+            const uint64_t hash = hashes[i % kAhead];
+            if (i + kAhead < count) {
+                const uint64_t later = hashOf(keyOf(points[i + kAhead]));
+                hashes[i % kAhead] = later;
+                if (count_ != 0) __builtin_prefetch(&slots_[later & (count_ - 1)]);
+            }
+            indices[i] = addHashed(points[i], hash);
+        }
+    }
+
+  private:
+    int32_t addHashed(vm::Float3 p, uint64_t hash) {
         const Key key = keyOf(p);
         if (2 * (model_.points.size() - first_ + 1) > count_)
             resize(count_ == 0 ? kFirstSlots : 2 * count_);
-        const uint64_t hash = hashOf(key);
         const uint32_t tag = tagOf(hash);
         const size_t mask = count_ - 1;
         for (size_t at = hash & mask;; at = (at + 1) & mask) {
@@ -49,32 +69,15 @@ class PointPool {
         }
     }
 
-    // Each of count points added, its index into indices[]. Later points' slots are fetched
-    // ahead: a large pool is in memory, not in the cache, and the look-ups' misses then
-    // overlap.
-    void add(const vm::Float3* points, size_t count, int32_t* indices) {
-        constexpr size_t kAhead = 16;
-        for (size_t i = 0; i < count; ++i) {
-            if (i + kAhead < count && count_ != 0)
-                __builtin_prefetch(&slots_[hashOf(keyOf(points[i + kAhead])) & (count_ - 1)]);
-            indices[i] = add(points[i]);
-        }
-    }
-
-  private:
     struct Key {
         uint32_t x, y, z;
         bool operator==(const Key&) const = default;
     };
-    // A slot is 32 bits: the point's place among the pool's plus one (0 when empty: the slots
-    // start as zero pages, never written over in advance) in the low bits, which a table of
-    // twice the points always has room for, and in the bits above them as many of its hash's
-    // top bits as fit: the model's point is read only when those agree, so a look-up is mostly
-    // one place in memory, in half the memory of a slot of two words.
-    struct Release {
-        void operator()(uint32_t* slots) const { std::free(slots); }
-    };
-    using Slots = std::unique_ptr<uint32_t[], Release>;
+    // A slot is 32 bits: the point's place among the pool's plus one (0 when empty) in the low
+    // bits, which a table of twice the points always has room for, and in the bits above them
+    // as many of its hash's top bits as fit: the model's point is read only when those agree,
+    // so a look-up is mostly one place in memory, in half the memory of a slot of two words.
+    using Slots = std::unique_ptr<uint32_t[]>;
     static constexpr uint32_t kEmpty = 0;
     static constexpr size_t kFirstSlots = 1024;
     static constexpr uint32_t kNaN = 0x7fc00000;
@@ -100,9 +103,10 @@ class PointPool {
     // count slots (a power of two), each point placed again by its hash (read in the model's
     // order, not the old slots': the slots keep too little of the hash).
     void resize(size_t count) {
-        Slots slots(static_cast<uint32_t*>(std::calloc(count, sizeof(uint32_t))));
-        if (!slots) throw std::bad_alloc();
-        preferLargePages(slots.get(), count * sizeof(uint32_t)); // every page is touched
+        // Written as zeros before any look-up reads it (not calloc's untouched pages): a fresh
+        // page read first is the system's shared zero page, and the first write then replaces
+        // it, which flushes the address cache of every core running the reading threads.
+        Slots slots(new uint32_t[count]());
         slots_ = std::move(slots);
         count_ = count;
         // Places run up to half the slots: the bits below count hold any of them.

@@ -43,14 +43,19 @@ bool roundQuickly(float value, float& out) {
     if (exponent < kLowestExponent || exponent > kHighestExponent) return false; // and NaN, inf
     // The decimal exponent: floor(log10 d) is this or one more.
     int decimal = (exponent * kLog10Of2Times4096) >> kLog10Shift;
-    double scaled = timesPowerOfTen(d, kDigits - 1 - decimal);
-    if (scaled >= kPastHighest) scaled = timesPowerOfTen(d, kDigits - 1 - ++decimal);
+    // Both scalings, the second for one decimal more: choosing between them takes no branch
+    // (which coordinates mispredict half the time).
+    const int power = kDigits - 1 - decimal;
+    const double once = timesPowerOfTen(d, power), oneMore = timesPowerOfTen(d, power - 1);
+    const bool over = once >= kPastHighest;
+    const double scaled = over ? oneMore : once;
+    decimal += over;
     if (scaled < kLowest || scaled >= kPastHighest) return false; // just below 10^k: the text's
     // Truncated (below 10^6, so exact), where floor would be a library call without SSE4.1.
     const auto whole = static_cast<uint32_t>(scaled);
     const double fraction = scaled - whole;
     if (std::fabs(fraction - 0.5) <= kTieMargin) return false;
-    const double digits = fraction > 0.5 ? whole + 1 : whole;
+    const double digits = static_cast<double>(whole + (fraction > 0.5));
     // The decimal read back: correctly rounded to double, then to float, which rounds the
     // same as once unless the double lies next to a float's halfway point.
     const double read = timesPowerOfTen(digits, decimal - (kDigits - 1));
@@ -59,8 +64,7 @@ bool roundQuickly(float value, float& out) {
     const uint64_t dropped = readBits & ((uint64_t{1} << kFloatDroppedBits) - 1);
     const uint64_t halfway = uint64_t{1} << (kFloatDroppedBits - 1);
     if (dropped + 1 >= halfway && dropped <= halfway + 1) return false;
-    const float rounded = static_cast<float>(read);
-    out = value < 0 ? -rounded : rounded;
+    out = std::copysign(static_cast<float>(read), value);
     return true;
 }
 

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <limits>
 
-#include "core/memory-backing.h"
 #include "model/decimal-number.h"
 #include "model/step-marks.h"
 
@@ -27,7 +26,6 @@ void PlainPoints::expect(std::string_view file, size_t bytes) {
     file_ = file;
     if (file.size() > std::numeric_limits<uint32_t>::max()) return; // places past a slot's range
     slots_.reserve(bytes / kSmallestStatement);
-    preferLargePages(slots_);
 }
 
 size_t PlainPoints::take(size_t at, size_t limit) {

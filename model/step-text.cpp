@@ -12,7 +12,6 @@
 #include <thread>
 #include <utility>
 
-#include "core/memory-backing.h"
 #include "core/utf8.h"
 #include "model/decimal-number.h"
 #include "model/step-marks.h"
@@ -221,7 +220,6 @@ void Instances::index(std::string_view file, bool plainPoints) {
     // Room for the instances a file of points holds (untouched room takes no memory): the
     // list then grows without copying itself over and over.
     list_.reserve(size / kTypicalInstanceBytes);
-    preferLargePages(list_);
     if (plainPoints) points_.expect(file, size);
     // A large file's second half is read on another core from the first instance on a line
     // of its own there, as though a statement had just ended: it is kept when the first half's
@@ -237,7 +235,6 @@ void Instances::index(std::string_view file, bool plainPoints) {
         Instances later;
         later.inData_ = true;
         later.list_.reserve((size - split) / kTypicalInstanceBytes);
-        preferLargePages(later.list_);
         later.plainPoints_ = plainPoints;
         if (plainPoints) later.points_.expect(file, size - split);
         Reading second;
@@ -340,7 +337,6 @@ template <class Keys>
 std::pair<std::string, uint32_t> sortInPlace(std::vector<Instances::Instance>& list) {
     std::vector<typename Keys::Key> keys;
     keys.reserve(list.size());
-    preferLargePages(keys);
     for (size_t i = 0; i < list.size(); ++i)
         keys.push_back(Keys::make(list[i].number(), static_cast<uint32_t>(i)));
     sortMostlyInOrder(keys);

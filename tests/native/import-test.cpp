@@ -272,3 +272,31 @@ TEST(Import, LinesReadAheadInBlocksReadAsOneAfterAnother) {
         LogicalLines::setBlockBytes(0);
     }
 }
+
+// A surface line of plain numbers is read ahead; one of any other form (or continued on the
+// next line) by its words: both read the same points and refuse for the same reason.
+TEST(Import, SurfacesReadAheadReadAsTheirWords) {
+    std::string points = "cstype bezier\ndeg 3 3\n";
+    for (int k = 0; k < 16; ++k)
+        points += "v " + std::to_string(k % 4) + " " + std::to_string(k / 4) + " 0\n";
+    const std::string refs = " 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16";
+    const std::string backwards = " -1 -2 -3 -4 -5 -6 -7 -8 -9 -10 -11 -12 -13 -14 -15 -16";
+    for (const std::string& surface :
+         {"0 1 0 1" + refs, "0 0.5 0.25 1" + refs, "0 1 0 1" + backwards, "0 1 0 1\t" + refs,
+          "0 1 0 1" + refs + " # c", "0 1 0 1" + refs + " 17", "0 1 0 1 1/1/1" + refs.substr(2),
+          "0 1 0 1 +1" + refs.substr(2), "0 1 0 1 0" + refs.substr(2), "0 1 0 1 x" + refs.substr(2),
+          "0 1 0 1 99999999999999999999" + refs.substr(2), "0 1 0 1 3000000000" + refs.substr(2),
+          "0 1 0 1 17" + refs.substr(2), "0 2 0 1" + refs, "0 1 0 1e0" + refs,
+          "0 1 0 nan" + refs}) {
+        Model ahead, byWords;
+        const ImportResult a = importPatches(points + "surf " + surface + "\n", ahead);
+        const ImportResult w = importPatches(points + "surf \\\n" + surface + "\n", byWords);
+        auto why = [](const std::string& reason) { return reason.substr(reason.rfind("': ") + 1); };
+        EXPECT_EQ(a.ok, w.ok) << surface;
+        EXPECT_EQ(why(a.reason), why(w.reason)) << surface;
+        ASSERT_EQ(ahead.points.size(), byWords.points.size()) << surface;
+        ASSERT_EQ(ahead.patches.size(), byWords.patches.size()) << surface;
+        for (size_t p = 0; p < ahead.patches.size(); ++p)
+            EXPECT_EQ(ahead.patches[p].indices, byWords.patches[p].indices) << surface;
+    }
+}
