@@ -73,11 +73,15 @@ class PointPool {
         uint32_t x, y, z;
         bool operator==(const Key&) const = default;
     };
-    // A slot is 32 bits: the point's place among the pool's plus one (0 when empty) in the low
-    // bits, which a table of twice the points always has room for, and in the bits above them
-    // as many of its hash's top bits as fit: the model's point is read only when those agree,
-    // so a look-up is mostly one place in memory, in half the memory of a slot of two words.
-    using Slots = std::unique_ptr<uint32_t[]>;
+    // A slot is 32 bits: the point's place among the pool's plus one (0 when empty: the slots
+    // start as zero pages, never written over in advance) in the low bits, which a table of
+    // twice the points always has room for, and in the bits above them as many of its hash's
+    // top bits as fit: the model's point is read only when those agree, so a look-up is mostly
+    // one place in memory, in half the memory of a slot of two words.
+    struct Release {
+        void operator()(uint32_t* slots) const { std::free(slots); }
+    };
+    using Slots = std::unique_ptr<uint32_t[], Release>;
     static constexpr uint32_t kEmpty = 0;
     static constexpr size_t kFirstSlots = 1024;
     static constexpr uint32_t kNaN = 0x7fc00000;
@@ -103,10 +107,8 @@ class PointPool {
     // count slots (a power of two), each point placed again by its hash (read in the model's
     // order, not the old slots': the slots keep too little of the hash).
     void resize(size_t count) {
-        // Written as zeros before any look-up reads it (not calloc's untouched pages): a fresh
-        // page read first is the system's shared zero page, and the first write then replaces
-        // it, which flushes the address cache of every core running the reading threads.
-        Slots slots(new uint32_t[count]());
+        Slots slots(static_cast<uint32_t*>(std::calloc(count, sizeof(uint32_t))));
+        if (!slots) throw std::bad_alloc();
         slots_ = std::move(slots);
         count_ = count;
         // Places run up to half the slots: the bits below count hold any of them.
