@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/working-range.h"
+
 namespace {
 
 constexpr int kDegree = 3;
@@ -122,9 +124,7 @@ bool bezierSpan(const std::vector<double>& knots, int count, double from, double
            knots[6] == to;
 }
 
-} // namespace
-
-std::vector<std::array<vm::Float3, 16>> bezierPatches(const BSplineSurface& s, std::string& why) {
+std::vector<std::array<vm::Float3, 16>> patchesOf(const BSplineSurface& s, std::string& why) {
     if (!knotsValid(s.knotsU, s.countU, s.u0, s.u1) ||
         !knotsValid(s.knotsV, s.countV, s.v0, s.v1) ||
         s.points.size() != static_cast<size_t>(s.countU) * static_cast<size_t>(s.countV)) {
@@ -186,5 +186,20 @@ std::vector<std::array<vm::Float3, 16>> bezierPatches(const BSplineSurface& s, s
         }
     }
     if (patches.empty()) why = "its parameter range holds no span";
+    return patches;
+}
+
+} // namespace
+
+std::vector<std::array<vm::Float3, 16>> bezierPatches(const BSplineSurface& s, std::string& why) {
+    std::vector<std::array<vm::Float3, 16>> patches = patchesOf(s, why);
+    // A pole finite as a double may still be too large for the model's floats.
+    for (const auto& net : patches)
+        for (const vm::Float3& q : net)
+            if (!std::isfinite(q.x) || !std::isfinite(q.y) || !std::isfinite(q.z)) {
+                why = "a control point lies outside the working range (" +
+                      std::string(kWorkingRangeText) + ")";
+                return {};
+            }
     return patches;
 }

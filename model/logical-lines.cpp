@@ -96,7 +96,9 @@ void readLines(std::string_view text, size_t from, size_t to, bool lastPiece,
                std::vector<LogicalLines::Ahead>& out, std::vector<SurfaceNumbers>& surfaces) {
     const char* base = text.data();
     for (size_t at = from; at < to || (lastPiece && at == to && to == text.size());) {
-        const void* newline = std::memchr(base + at, '\n', text.size() - at);
+        // An empty file's text may have no bytes at all to search.
+        const void* newline =
+            at < text.size() ? std::memchr(base + at, '\n', text.size() - at) : nullptr;
         const size_t end =
             newline ? static_cast<size_t>(static_cast<const char*>(newline) - base) : text.size();
         LogicalLines::Ahead a = shapeOf(base + at, base + end, surfaces);

@@ -235,6 +235,10 @@ ImportResult importObj(std::string_view text, Model& model) {
             statement.remove_suffix(1);
         return statement;
     };
+    // The line of the last surface not yet closed by its end (0: none). A file cut inside a
+    // surface's statement may still read as numbers: a surface left open when the file ends
+    // in a line, with no line break after it, tells (some writers leave the last end out).
+    size_t openSurface = 0;
     while (lines.next(line, lineNumber)) {
         if (lines.shape() == LineShape::Vertex) { // "v x y z", read ahead
             const float* xyz = lines.numbers();
@@ -251,6 +255,7 @@ ImportResult importObj(std::string_view text, Model& model) {
             std::copy(std::begin(numbers.points), std::end(numbers.points), points);
             if (auto refused = addSurface(numbers.range, points, 16, "", statement))
                 return *refused;
+            openSurface = lineNumber;
             continue;
         }
         words(line, w);
@@ -309,6 +314,7 @@ ImportResult importObj(std::string_view text, Model& model) {
             if (auto refused =
                     addSurface(range, points, given, given < 16 ? w[5 + given] : "", statement))
                 return *refused;
+            openSurface = lineNumber;
         } else if (keyword == "g" || keyword == "o") {
             if (w.size() < 2 || w[1] == "default") {
                 group = -1;
@@ -322,7 +328,7 @@ ImportResult importObj(std::string_view text, Model& model) {
             groupIndex.emplace(w[1], group);
             model.groups.push_back(std::make_unique<Model::Group>(std::string(w[1])));
         } else if (keyword == "end") {
-            continue;
+            openSurface = 0;
         } else if (keyword == "trim" || keyword == "hole" || keyword == "scrv") {
             return refuse(lineNumber, statement,
                           "a trimmed surface cannot be represented (patches are whole)");
@@ -331,6 +337,13 @@ ImportResult importObj(std::string_view text, Model& model) {
         }
     }
     poolVertices();
+    const bool endsInLine = !text.empty() && text.back() != '\n' && text.back() != '\r';
+    if (openSurface != 0 && endsInLine) {
+        ImportResult cut;
+        cut.reason = "line " + std::to_string(openSurface) +
+                     ": the file ends inside this surface, with no end: it may be cut short";
+        return cut;
+    }
     if (model.patches.empty()) {
         ImportResult none = refuse(0, "", "no bicubic Bezier surface in the file");
         none.reason = "no bicubic Bezier surface (cstype bezier, deg 3 3, surf) in the file";

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -353,6 +354,8 @@ struct Uses {
     enum Mark : uint8_t { kBounded = 1, kNamedOtherwise = 2 };
     std::vector<long> surfaces; // the B-spline surfaces with knots, ascending
     std::vector<uint8_t> marks; // each one's
+    // A set or shell naming an instance the file does not hold (0, 0: none): the lowest set.
+    long danglingSet = 0, dangling = 0;
     static constexpr size_t kNone = ~size_t{0};
     // Its place in surfaces, or kNone; guess is tried first.
     size_t place(long number, size_t guess = kNone) const {
@@ -373,6 +376,9 @@ struct Uses {
 Uses usesOf(const Instances& instances, const step::Survey& survey) {
     static const std::string_view kBounding[] = {"RECTANGULAR_TRIMMED_SURFACE(", "ADVANCED_FACE(",
                                                  "FACE_SURFACE(", "PCURVE("};
+    static const std::string_view kSets[] = {"GEOMETRIC_SET(", "GEOMETRIC_CURVE_SET(",
+                                             "SHELL_BASED_SURFACE_MODEL(", "OPEN_SHELL(",
+                                             "CLOSED_SHELL("};
     constexpr size_t kRanges = 16, kThreads = 2; // ranges the cores take in turn
     const Instances::Instance* all = instances.begin();
     Uses uses;
@@ -395,6 +401,15 @@ Uses usesOf(const Instances& instances, const step::Survey& survey) {
         return number >= surfaces.front() && number <= surfaces.back() &&
                marked[static_cast<size_t>(number - surfaces.front())];
     };
+    std::mutex danglingLock;
+    auto noteDangling = [&](const Instances::Instance& set, long named) {
+        const std::lock_guard<std::mutex> hold(danglingLock);
+        const long number = set.number();
+        if (uses.danglingSet == 0 || number < uses.danglingSet) {
+            uses.danglingSet = number;
+            uses.dangling = named;
+        }
+    };
     // Each surface named is marked where it is found, on either core: the marks only gain bits.
     auto look = [&](const Instances::Instance& instance) {
         const std::string_view text = instance.text();
@@ -403,6 +418,11 @@ Uses usesOf(const Instances& instances, const step::Survey& survey) {
             bounding = bounding ||
                        (!text.empty() && text[0] == head[0] && text.substr(0, head.size()) == head);
         const uint8_t mark = bounding ? Uses::kBounded : Uses::kNamedOtherwise;
+        // A set of the model's surfaces must hold every member it names: a surface missing
+        // from it is a file cut or damaged, not a surface to leave out unsaid.
+        bool set = false;
+        for (const std::string_view head : kSets)
+            set = set || text.substr(0, head.size()) == head;
         bool quoted = false;
         const char* const end = text.data() + text.size();
         size_t next = 0; // the place after the surface named last: a set names them in order
@@ -410,6 +430,7 @@ Uses usesOf(const Instances& instances, const step::Survey& survey) {
             if (*p++ == '\'') quoted = !quoted;
             if (quoted || p[-1] != '#') continue;
             const long named = leadingNumber({p, static_cast<size_t>(end - p)});
+            if (set && !isSurface(named) && !instances.find(named)) noteDangling(instance, named);
             if (!isSurface(named)) continue;
             const size_t at =
                 next < surfaces.size() && surfaces[next] == named ? next : uses.place(named);
@@ -648,12 +669,16 @@ ImportResult importStep(std::string_view text, Model& model) {
     // A file cut short, or whose numbers name two instances, may still hold whole surfaces:
     // none is imported without the rest.
     if (!instances.damage().empty()) return refuse(instances.damage());
+    result.skipped = instances.stray();
     const step::Survey survey = step::survey(instances);
     if (const std::string other = otherSurfaces(instances, survey); !other.empty())
         return refuse(other);
     if (const std::string placed = placedElsewhere(instances, survey); !placed.empty())
         return refuse(placed);
     const Uses uses = usesOf(instances, survey);
+    if (uses.danglingSet != 0)
+        return refuse(label(uses.danglingSet) + " names " + label(uses.dangling) +
+                      ", which the file does not hold: it may be cut short or damaged");
     CadAssembly assembly(model);
     assembly.expect(uses.surfaces.size());
     size_t unread = 0; // faces and bounded surfaces whose edges were not read

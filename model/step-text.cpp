@@ -202,6 +202,7 @@ void Instances::append(Instances&& later) {
     }
     ascending_ = ascending_ && later.ascending_;
     narrowNumbers_ = narrowNumbers_ && later.narrowNumbers_;
+    stray_ += later.stray_;
     if (tooLarge_.empty() && !later.tooLarge_.empty()) {
         tooLarge_ = std::move(later.tooLarge_);
         tooLargeOrder_ = offset + later.tooLargeOrder_;
@@ -393,11 +394,16 @@ void Instances::add(std::string_view statement) {
     } else if (inData_ && statement.size() > 1 && statement[0] == '#') {
         const size_t equals = statement.find('=');
         if (equals == std::string_view::npos ||
-            statement.size() - equals - 1 > std::numeric_limits<uint32_t>::max())
+            statement.size() - equals - 1 > std::numeric_limits<uint32_t>::max()) {
+            ++stray_;
             return;
+        }
         long number = 0;
         errno = 0;
-        if (!instanceNumber(statement.substr(1, equals - 1), number)) return;
+        if (!instanceNumber(statement.substr(1, equals - 1), number)) {
+            ++stray_;
+            return;
+        }
         if (errno == ERANGE && tooLarge_.empty()) {
             tooLarge_ = statement.substr(0, equals);
             tooLargeOrder_ = static_cast<uint32_t>(list_.size());
@@ -408,6 +414,8 @@ void Instances::add(std::string_view statement) {
         list_.push_back({statement.data() + equals + 1,
                          static_cast<uint32_t>(statement.size() - equals - 1),
                          static_cast<uint32_t>(list_.size())});
+    } else if (inData_ && !statement.empty()) {
+        ++stray_;
     }
 }
 

@@ -42,6 +42,8 @@ class Instances {
     // Why the file cannot be read whole ("" when it can): it ends before END-ISO-10303-21, or
     // an instance number is used twice or is too large (then only the later is indexed).
     const std::string& damage() const { return damage_; }
+    // Statements of the data section that are not instances (#N=…), passed over.
+    size_t stray() const { return stray_; }
 
   private:
     // Where the reading is: at, and the statement begun (from, npos when none; its text
@@ -67,9 +69,10 @@ class Instances {
     // file's order whose number was used before ("#12", its order), "" when none was.
     std::pair<std::string, uint32_t> sortByNumber();
     std::vector<Instance> list_;
-    bool inData_ = false;        // while indexing: within a data section
-    bool ascending_ = true;      // while indexing: every number above the one before
-    long lastNumber_ = 0;        // while indexing: the number indexed last
+    bool inData_ = false;   // while indexing: within a data section
+    bool ascending_ = true; // while indexing: every number above the one before
+    long lastNumber_ = 0;   // while indexing: the number indexed last
+    size_t stray_ = 0;
     bool narrowNumbers_ = true;  // while indexing: every number from 0 to 2^32 - 1
     std::string tooLarge_;       // while indexing: the first number past long's range
     uint32_t tooLargeOrder_ = 0; // and the instances indexed before it

@@ -15,6 +15,7 @@
 #include "model/cad-export.h"
 #include "model/cad-import.h"
 #include "model/knot-tolerance.h"
+#include "model/line-count.h"
 #include "model/patch-import.h"
 
 namespace {
@@ -522,4 +523,38 @@ TEST(CadExchange, IrregularFilesReadAsRegularOnes) {
         iges[at + 15 + (iges[at] == '\n')] += 1;
     ASSERT_TRUE(importCadSurfaces(iges, irregular).ok);
     EXPECT_TRUE(same(model, irregular));
+}
+
+// What a file cannot hold is said, never read past: a pole too large for the model's floats
+// (STEP and IGES), a set naming a surface the file lacks, statements that are no instances,
+// a free-form OBJ cut inside its last surface, and files of no bytes or of 16-byte lines.
+TEST(CadExchange, DamageAndPointsPastTheWorkingRangeAreSaid) {
+    Model band, model;
+    band.createDefault();
+    for (bool iges : {true, false}) {
+        std::string huge = written(band, iges);
+        replaceAll(huge, iges ? "1.,0.5,0.," : "(1.,0.5,0.)", // in place: IGES has columns
+                   iges ? "1.,9E99,0," : "(1.,9.E99,0.)");
+        const ImportResult r = importCadSurfaces(huge, model);
+        EXPECT_NE(std::string::npos, r.reason.find("outside the working range")) << r.reason;
+    }
+    std::string step = written(band, false);
+    std::string lacking = step;
+    lacking.erase(lacking.find("#117=B_SPLINE"), lacking.find(";", lacking.find("#117=B_SPLINE")) -
+                                                     lacking.find("#117=B_SPLINE") + 1);
+    EXPECT_EQ("#11 names #117, which the file does not hold: it may be cut short or damaged",
+              importCadSurfaces(lacking, model).reason);
+    replaceAll(step, "ENDSEC;\nEND-ISO", "no instance;\n#x;\nENDSEC;\nEND-ISO");
+    const ImportResult stray = importCadSurfaces(step, model);
+    EXPECT_TRUE(stray.ok && stray.skipped == 2) << stray.reason;
+
+    std::string obj = exportedText(band, cad::Format::FreeFormObj, "free.obj");
+    ASSERT_TRUE(importPatches(obj, model).ok);
+    obj.resize(obj.find('\n', obj.rfind("\nsurf ") + 1) - 1); // its last number cut
+    EXPECT_NE(std::string::npos, importPatches(obj, model).reason.find("may be cut short"));
+    std::string lines;
+    for (int k = 0; k < 300; ++k)
+        lines += "# fifteen bytes\n";
+    EXPECT_EQ(301u, lineCount(lines));
+    EXPECT_FALSE(importPatches(std::string_view(), model).ok);
 }
