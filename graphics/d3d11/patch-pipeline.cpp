@@ -25,6 +25,11 @@ const wchar_t* const kPatchShader = L"graphics\\nuanceurs\\tess\u00e9lateur.hlsl
 // The light's direction, the zebra stripes' and the curvature scale (LightConstants in both
 // shader files).
 constexpr UINT kLightBufferBytes = 12 * sizeof(float);
+// The CPU path (a device that cannot tessellate, often a software one) hands the device the
+// triangles drawn so far every this many: a rasteriser that starts on them while the rest are
+// set up keeps every core busy, where one that waits for the present has the set-up alone at
+// work, then the rasterising.
+constexpr UINT kTrianglesPerFlush = 1 << 16;
 
 // Whether this compiler builds hull shaders at all: a file that fails to compile is broken
 // only if a known-good hull shader compiles.
@@ -463,6 +468,7 @@ void PatchPipeline::drawPatches(const Model& model, const GpuModelCopy& copy, co
         vm::Vec4 colour{};
         bool mirrored = false;
     } run;
+    UINT trianglesSinceFlush = 0;
     auto flush = [&] {
         if (run.end <= run.first) return;
         if (!sameColour(run.colour, boundColour)) {
@@ -474,6 +480,11 @@ void PatchPipeline::drawPatches(const Model& model, const GpuModelCopy& copy, co
             if (cpu) {
                 context()->DrawIndexed(run.end - run.first, run.first, 0);
                 state_->counts.drawTriangles(run.end - run.first);
+                trianglesSinceFlush += (run.end - run.first) / 3;
+                if (trianglesSinceFlush >= kTrianglesPerFlush) {
+                    context()->Flush();
+                    trianglesSinceFlush = 0;
+                }
             } else {
                 for (UINT p = run.first; p < run.end; ++p)
                     context()->DrawIndexed(16, 16 * p, 0);
