@@ -58,7 +58,8 @@ LogicalLines::Ahead shapeOf(const char* begin, const char* end,
     if (begin != end &&
         (end[-1] == '\\' || (end[-1] == '\r' && end - begin > 1 && end[-2] == '\\')))
         return a; // continued on the next line
-    if (const void* hash = std::memchr(begin, '#', static_cast<size_t>(end - begin)))
+    if (const void* hash =
+            begin != end ? std::memchr(begin, '#', static_cast<size_t>(end - begin)) : nullptr)
         end = static_cast<const char*>(hash);
     const char* p = begin;
     auto word = [&](std::string_view& w) {
