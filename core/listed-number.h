@@ -13,3 +13,8 @@ inline std::string listedNumber(double value) {
     std::snprintf(text, sizeof text, tiny ? "%.6g" : "%f", value);
     return text;
 }
+
+// A point as the lists show it: three listed numbers, each followed by a blank.
+inline std::string listedPoint(double x, double y, double z) {
+    return listedNumber(x) + " " + listedNumber(y) + " " + listedNumber(z) + " ";
+}

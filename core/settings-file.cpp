@@ -1,7 +1,7 @@
 #include "core/settings-file.h"
-#include "core/listed-number.h"
 
 #include "core/file-replace.h"
+#include "core/listed-number.h"
 #include "core/native-path.h"
 
 #include <cctype>

@@ -1,7 +1,8 @@
 #include "editor/pending-points.h"
-#include "core/listed-number.h"
 
-#include <cstdio>
+#include <string>
+
+#include "core/listed-number.h"
 
 bool addPendingPoint(PendingPoints& pending, Model& model, ModelTree& tree, bool hot,
                      int hoveredPoint, vm::Vec4 cursor) {
@@ -32,15 +33,10 @@ bool addPendingPoint(PendingPoints& pending, Model& model, ModelTree& tree, bool
 }
 
 std::string pendingPointLabel(const Editor::Point& point) {
-    char label[128];
-    if (const auto* existing = dynamic_cast<const Editor::ExistingPoint*>(&point)) {
-        std::snprintf(label, sizeof label, "%d", existing->index);
-    } else {
-        const vm::Vec4 p = point.position();
-        std::snprintf(label, sizeof label, "%s %s %s ", listedNumber(p.x).c_str(),
-                      listedNumber(p.y).c_str(), listedNumber(p.z).c_str());
-    }
-    return label;
+    if (const auto* existing = dynamic_cast<const Editor::ExistingPoint*>(&point))
+        return std::to_string(existing->index);
+    const vm::Vec4 p = point.position();
+    return listedPoint(p.x, p.y, p.z);
 }
 
 void relistPendingPoints(PendingPoints& pending, ModelTree& tree) {

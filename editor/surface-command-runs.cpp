@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "editor/command-runs.h"
@@ -12,6 +13,7 @@
 #include "editor/model-operations.h"
 #include "editor/patch-copies.h"
 #include "editor/pending-points.h"
+#include "editor/size-tolerance.h"
 #include "editor/smooth-joins.h"
 #include "editor/split-patches.h"
 
@@ -32,29 +34,30 @@ const char* splitText(SplitKind kind) {
 // alone, which must not become an undo step, mark the document changed or drift the numbers.
 constexpr float kRoundingOnly = 1e-6f;
 
-// Puts back the points that moved by rounding alone; whether any point moved more.
-bool keepRealMoves(Model& model, const std::vector<vm::Float3>& before) {
-    vm::Float3 low{INFINITY, INFINITY, INFINITY}, high{-INFINITY, -INFINITY, -INFINITY};
-    for (const Model::Patch& patch : model.patches) {
-        if (!patch.selected) continue;
-        for (int32_t index : patch.indices) {
-            const vm::Float3& p = before[static_cast<size_t>(index)];
-            low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
-            high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
-        }
-    }
-    const float size = std::max({high.x - low.x, high.y - low.y, high.z - low.z});
-    const float tolerance = kRoundingOnly * (size > 0 ? size : 1.0f);
+// Runs a join solver (true: it had joins to solve) as one edit, putting back the points it
+// moved by rounding alone; whether any point moved more.
+bool solveJoins(CommandContext& context, const char* name,
+                const std::function<bool(Model&)>& solve) {
     bool moved = false;
-    for (size_t i = 0; i < before.size(); ++i) {
-        vm::Float3& p = model.points[i];
-        const vm::Float3& was = before[i];
-        if (std::fabs(p.x - was.x) <= tolerance && std::fabs(p.y - was.y) <= tolerance &&
-            std::fabs(p.z - was.z) <= tolerance)
-            p = was;
-        else
-            moved = true;
-    }
+    editModel(context, name, [&](Model& model) {
+        const std::vector<vm::Float3> before = model.points;
+        std::vector<size_t> selected;
+        for (size_t p = 0; p < model.patches.size(); ++p)
+            if (model.patches[p].selected) selected.push_back(p);
+        const float size = extentOf(model, selected);
+        const float tolerance = kRoundingOnly * (size > 0 ? size : 1.0f);
+        const bool solved = solve(model);
+        for (size_t i = 0; i < before.size(); ++i) {
+            vm::Float3& p = model.points[i];
+            const vm::Float3& was = before[i];
+            if (std::fabs(p.x - was.x) <= tolerance && std::fabs(p.y - was.y) <= tolerance &&
+                std::fabs(p.z - was.z) <= tolerance)
+                p = was;
+            else
+                moved = true;
+        }
+        return solved;
+    });
     return moved;
 }
 
@@ -140,11 +143,8 @@ CommandOutcome makeSymmetryReal(CommandContext& context) {
 
 CommandOutcome smoothJoins(CommandContext& context) {
     SmoothResult result;
-    bool moved = false;
-    editModel(context, "Smooth joins", [&](Model& model) {
-        const std::vector<vm::Float3> before = model.points;
+    const bool moved = solveJoins(context, "Smooth joins", [&](Model& model) {
         result = smoothSelectedJoins(model);
-        moved = keepRealMoves(model, before);
         return result.joins > 0;
     });
     if (result.joins == 0)
@@ -156,11 +156,8 @@ CommandOutcome smoothJoins(CommandContext& context) {
 
 CommandOutcome matchCurvature(CommandContext& context) {
     CurvatureJoinResult result;
-    bool moved = false;
-    editModel(context, "Match curvature", [&](Model& model) {
-        const std::vector<vm::Float3> before = model.points;
+    const bool moved = solveJoins(context, "Match curvature", [&](Model& model) {
         result = matchSelectedCurvature(model);
-        moved = keepRealMoves(model, before);
         return result.joins > 0;
     });
     if (result.joins == 0) return {false, "match curvature: select two patches that share an edge"};

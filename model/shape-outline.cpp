@@ -1,15 +1,14 @@
 #include "model/shape-outline.h"
-#include "core/listed-number.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
+#include "core/listed-number.h"
 #include "model/tree-item-param.h"
 
 std::string pointRowText(size_t index, const vm::Float3& p) {
-    return std::to_string(index) + " " + listedNumber(p.x) + " " + listedNumber(p.y) + " " +
-           listedNumber(p.z) + " ";
+    return std::to_string(index) + " " + listedPoint(p.x, p.y, p.z);
 }
 
 void insertPatchItem(ModelTree& tree, TreeItemHandle parent, TreeItemHandle after, size_t index) {

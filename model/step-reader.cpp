@@ -373,6 +373,13 @@ struct Uses {
 
 // Only B-spline surfaces' uses are asked for, and only of instances that refer to another:
 // points (most of a file's) are passed over.
+// Whether text starts with one of heads (most instances start with another letter).
+template <size_t N> bool startsWithAny(std::string_view text, const std::string_view (&heads)[N]) {
+    for (const std::string_view head : heads)
+        if (!text.empty() && text[0] == head[0] && text.substr(0, head.size()) == head) return true;
+    return false;
+}
+
 Uses usesOf(const Instances& instances, const step::Survey& survey) {
     static const std::string_view kBounding[] = {"RECTANGULAR_TRIMMED_SURFACE(", "ADVANCED_FACE(",
                                                  "FACE_SURFACE(", "PCURVE("};
@@ -413,16 +420,11 @@ Uses usesOf(const Instances& instances, const step::Survey& survey) {
     // Each surface named is marked where it is found, on either core: the marks only gain bits.
     auto look = [&](const Instances::Instance& instance) {
         const std::string_view text = instance.text();
-        bool bounding = false;
-        for (const std::string_view head : kBounding) // most start with another letter
-            bounding = bounding ||
-                       (!text.empty() && text[0] == head[0] && text.substr(0, head.size()) == head);
-        const uint8_t mark = bounding ? Uses::kBounded : Uses::kNamedOtherwise;
+        const uint8_t mark =
+            startsWithAny(text, kBounding) ? Uses::kBounded : Uses::kNamedOtherwise;
         // A set of the model's surfaces must hold every member it names: a surface missing
         // from it is a file cut or damaged, not a surface to leave out unsaid.
-        bool set = false;
-        for (const std::string_view head : kSets)
-            set = set || text.substr(0, head.size()) == head;
+        const bool set = startsWithAny(text, kSets);
         bool quoted = false;
         const char* const end = text.data() + text.size();
         size_t next = 0; // the place after the surface named last: a set names them in order

@@ -1,7 +1,7 @@
 #include "ui/win32/shape-window.h"
-#include "core/listed-number.h"
 #include "ui/win32/status-bar.h"
 
+#include "core/listed-number.h"
 #include "core/win32/key-state.h"
 
 #include <commctrl.h>
