@@ -98,9 +98,16 @@ inline constexpr double kPowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6, 
     return true;
 }
 
+// A float's 24 bits tell apart every decimal of this many significant digits (10^6 < 2^23):
+// such a number read as a float is written back to that many digits as itself.
+inline constexpr uint64_t kPastSixDigits = 1000000;
+
 // Reads a float from the front of [first, last) in std::chars_format::general; the end of
 // what was read, or nullptr when nothing there is a number (or it is out of range).
-[[gnu::always_inline]] inline const char* parse(const char* first, const char* last, float& value) {
+// sixDigits tells whether the text was a plain decimal of at most six significant digits in
+// a float's normal range (six significant digits then keep the float as it is).
+[[gnu::always_inline]] inline const char* parse(const char* first, const char* last, float& value,
+                                                bool& sixDigits) {
     // The double quotient rounded to float rounds twice, which can differ from rounding once
     // only when the double lies next to a point halfway between two floats; such numbers,
     // like every other form, go to the library.
@@ -114,11 +121,18 @@ inline constexpr double kPowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6, 
         // 2^-125 .. 2^127: far from the float's subnormals and its largest value.
         if (d == 0 || (!nearHalfway && d >= 0x1p-125 && d < 0x1p127)) {
             value = static_cast<float>(plain.negative ? -d : d);
+            sixDigits = plain.mantissa < kPastSixDigits;
             return plain.end;
         }
     }
+    sixDigits = false;
     auto [next, error] = std::from_chars(first, last, value);
     return error == std::errc() ? next : nullptr;
+}
+
+[[gnu::always_inline]] inline const char* parse(const char* first, const char* last, float& value) {
+    bool sixDigits = false;
+    return parse(first, last, value, sixDigits);
 }
 
 // The same for a double: CAD files' coordinates and knots.

@@ -9,6 +9,7 @@
 
 #include "core/parallel-ranges.h"
 #include "model/decimal-number.h"
+#include "model/largest-rounding.h"
 
 namespace {
 
@@ -20,13 +21,18 @@ bool isBlank(char c) { // as a text stream separates words
 }
 
 // The number at p (past blanks) when it is a whole word in the plain decimal forms, finite;
-// p then after it. Null otherwise.
-const char* plainNumber(const char*& p, const char* end, float& v) {
+// p then after it. Null otherwise. sixDigits as decimal::parse says.
+const char* plainNumber(const char*& p, const char* end, float& v, bool& sixDigits) {
     while (p < end && isBlank(*p))
         ++p;
-    const char* next = p < end ? decimal::parse(p, end, v) : nullptr;
+    const char* next = p < end ? decimal::parse(p, end, v, sixDigits) : nullptr;
     if (!next || (next < end && !isBlank(*next)) || !std::isfinite(v)) return nullptr;
     return p = next;
+}
+
+const char* plainNumber(const char*& p, const char* end, float& v) {
+    bool sixDigits = false;
+    return plainNumber(p, end, v, sixDigits);
 }
 
 // The rest of a "surf" line from p: its four numbers and 16 point numbers, each a whole word
@@ -53,8 +59,8 @@ bool surfaceNumbers(const char* p, const char* end, SurfaceNumbers& s) {
 // or "surf" and its numbers into surfaces (any other form is left Unknown for the words' own
 // reading).
 LogicalLines::Ahead shapeOf(const char* begin, const char* end,
-                            std::vector<SurfaceNumbers>& surfaces) {
-    LogicalLines::Ahead a{0, LineShape::Unknown, {}};
+                            std::vector<SurfaceNumbers>& surfaces, SixDigitChange sixDigits) {
+    LogicalLines::Ahead a{0, LineShape::Unknown, {}, 0};
     if (begin != end &&
         (end[-1] == '\\' || (end[-1] == '\r' && end - begin > 1 && end[-2] == '\\')))
         return a; // continued on the next line
@@ -84,17 +90,25 @@ LogicalLines::Ahead shapeOf(const char* begin, const char* end,
     if (!vertex) p = w.data();
     // Each number read straight from the text (none runs over a blank): a whole word when it
     // ends where the word does.
-    for (float& v : a.numbers)
-        if (!plainNumber(p, end, v)) return a;
+    bool kept = true; // by six significant digits, all three
+    for (float& v : a.numbers) {
+        bool keeps = false;
+        if (!plainNumber(p, end, v, keeps)) return a;
+        kept = kept && keeps;
+    }
     if (word(w)) return a; // more words
     a.shape = vertex ? LineShape::Vertex : LineShape::ThreeNumbers;
+    // Most files' numbers have six digits or fewer: only the others are rounded.
+    if (sixDigits == SixDigitChange::Measured && !kept)
+        a.sixDigitChange = roundingOf({a.numbers[0], a.numbers[1], a.numbers[2]});
     return a;
 }
 
 // The lines starting at or after from (a line start) and before to, each read ahead; the last
 // piece also reads the empty line after a final line break.
 void readLines(std::string_view text, size_t from, size_t to, bool lastPiece,
-               std::vector<LogicalLines::Ahead>& out, std::vector<SurfaceNumbers>& surfaces) {
+               SixDigitChange sixDigits, std::vector<LogicalLines::Ahead>& out,
+               std::vector<SurfaceNumbers>& surfaces) {
     const char* base = text.data();
     for (size_t at = from; at < to || (lastPiece && at == to && to == text.size());) {
         // An empty file's text may have no bytes at all to search.
@@ -102,7 +116,7 @@ void readLines(std::string_view text, size_t from, size_t to, bool lastPiece,
             at < text.size() ? std::memchr(base + at, '\n', text.size() - at) : nullptr;
         const size_t end =
             newline ? static_cast<size_t>(static_cast<const char*>(newline) - base) : text.size();
-        LogicalLines::Ahead a = shapeOf(base + at, base + end, surfaces);
+        LogicalLines::Ahead a = shapeOf(base + at, base + end, surfaces, sixDigits);
         a.end = end;
         out.push_back(a);
         if (end == text.size()) break;
@@ -112,7 +126,8 @@ void readLines(std::string_view text, size_t from, size_t to, bool lastPiece,
 
 // The lines of the block from `from` (a line start), read on every core: its pieces start at
 // the first line start at or after even steps.
-void readBlock(std::string_view text, size_t from, LogicalLines::Block& out) {
+void readBlock(std::string_view text, size_t from, SixDigitChange sixDigits,
+               LogicalLines::Block& out) {
     constexpr size_t kPieces = LogicalLines::kPieces;
     const size_t block = blockBytesSetting.load(std::memory_order_relaxed);
     const size_t last = std::min(text.size(), from + block);
@@ -131,8 +146,8 @@ void readBlock(std::string_view text, size_t from, LogicalLines::Block& out) {
             for (size_t k = first; k < to; ++k) {
                 out.pieces[k].clear();
                 out.surfaces[k].clear();
-                readLines(text, starts[k], starts[k + 1], k + 1 == kPieces, out.pieces[k],
-                          out.surfaces[k]);
+                readLines(text, starts[k], starts[k + 1], k + 1 == kPieces, sixDigits,
+                          out.pieces[k], out.surfaces[k]);
             }
         },
         2);
@@ -161,20 +176,22 @@ const LogicalLines::Ahead& LogicalLines::ahead() {
         reading_.join();
         std::swap(ahead_, following_);
     } else {
-        readBlock(text_, at_, ahead_);
+        readBlock(text_, at_, sixDigits_, ahead_);
         started_ = true;
     }
     const Ahead* first = nextLine(ahead_);
     size_t end = first->end; // the block's last line's
     for (const std::vector<Ahead>& piece : ahead_.pieces)
         if (!piece.empty()) end = piece.back().end;
-    if (end < text_.size()) reading_ = std::thread(readBlock, text_, end + 1, std::ref(following_));
+    if (end < text_.size())
+        reading_ = std::thread(readBlock, text_, end + 1, sixDigits_, std::ref(following_));
     return *first;
 }
 
 bool LogicalLines::next(std::string_view& line, size_t& number) {
     joined_.clear();
     shape_ = LineShape::Unknown;
+    sixDigitChange_ = 0;
     bool continued = false;
     while (at_ <= text_.size() && !ended_) {
         const Ahead& read = ahead();
@@ -200,6 +217,7 @@ bool LogicalLines::next(std::string_view& line, size_t& number) {
             line = piece;
             shape_ = read.shape;
             std::copy(std::begin(read.numbers), std::end(read.numbers), numbers_);
+            sixDigitChange_ = read.sixDigitChange;
             if (surface) surface_ = *surface;
             return true;
         }

@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "model/largest-rounding.h"
+
 // What a line holds, when it was read ahead: Unknown says its words must be read.
 enum class LineShape : uint8_t {
     Unknown,
@@ -29,7 +31,11 @@ struct SurfaceNumbers {
 
 class LogicalLines {
   public:
-    explicit LogicalLines(std::string_view text) : text_(text) {}
+    // Measured: the lines of three numbers read ahead also measure what six significant digits
+    // change in them, where the reading threads have their text at hand.
+    explicit LogicalLines(std::string_view text,
+                          SixDigitChange sixDigits = SixDigitChange::Unmeasured)
+        : text_(text), sixDigits_(sixDigits) {}
     ~LogicalLines();
     LogicalLines(const LogicalLines&) = delete;
     LogicalLines& operator=(const LogicalLines&) = delete;
@@ -38,6 +44,9 @@ class LogicalLines {
     // The shape of the line next() gave last, and its three numbers when it has them.
     LineShape shape() const { return shape_; }
     const float* numbers() const { return numbers_; }
+    // When measured, the largest change six significant digits make to those numbers (as
+    // roundingOf says of them as a point); 0 otherwise.
+    float sixDigitChange() const { return sixDigitChange_; }
     // Its numbers when it is a Surface.
     const SurfaceNumbers& surface() const { return surface_; }
 
@@ -50,6 +59,7 @@ class LogicalLines {
         size_t end;
         LineShape shape;
         float numbers[3];
+        float sixDigitChange;
     };
 
     // A block's lines in the pieces its threads read (each piece's storage kept for the next
@@ -66,6 +76,7 @@ class LogicalLines {
     const Ahead& ahead();
 
     std::string_view text_;
+    SixDigitChange sixDigits_;
     size_t at_ = 0, physical_ = 0;
     bool ended_ = false;
     std::string joined_;
@@ -75,5 +86,6 @@ class LogicalLines {
     std::thread reading_;
     LineShape shape_ = LineShape::Unknown;
     float numbers_[3] = {};
+    float sixDigitChange_ = 0;
     SurfaceNumbers surface_ = {};
 };

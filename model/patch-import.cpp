@@ -148,12 +148,15 @@ void dropEmptyGroups(Model& model) {
         if (patch.group >= 0) patch.group = renumbered[static_cast<size_t>(patch.group)];
 }
 
-ImportResult importObj(std::string_view text, Model& model) {
+ImportResult importObj(std::string_view text, Model& model, SixDigitChange sixDigits) {
     ImportResult result;
     result.format = "Wavefront free-form OBJ";
+    const bool measured = sixDigits == SixDigitChange::Measured;
     PointPool pool(model);
-    std::vector<int32_t> pooled;      // each file vertex's merged index (1-based in the file)
-    std::vector<vm::Float3> unpooled; // the vertices read since the last merge
+    std::vector<int32_t> pooled;        // each file vertex's merged index (1-based in the file)
+    std::vector<vm::Float3> unpooled;   // the vertices read since the last merge
+    std::vector<float> unpooledChanges; // what six digits change in each, when measured
+    LargestRounding rounding;           // offered each point as the pool takes it
     const size_t lineTotal = lineCount(text);
     pooled.reserve(lineTotal);
     model.points.reserve(lineTotal);
@@ -163,14 +166,17 @@ ImportResult importObj(std::string_view text, Model& model) {
         const size_t first = pooled.size();
         pooled.resize(first + unpooled.size());
         pool.add(unpooled.data(), unpooled.size(), pooled.data() + first);
+        for (size_t k = 0; k < unpooledChanges.size(); ++k)
+            rounding.offer(unpooledChanges[k], static_cast<size_t>(pooled[first + k]));
         unpooled.clear();
+        unpooledChanges.clear();
     };
     std::string curveType;                // the cstype in force, "" before any
     long degreeU = -1, degreeV = -1;      // the surface degree in force ("deg 3" is a curve's)
     std::string typeSource, degreeSource; // those statements, "'cstype bspline' (line 3)"
     int32_t group = -1;
     std::map<std::string, int32_t, std::less<>> groupIndex;
-    LogicalLines lines(text);
+    LogicalLines lines(text, sixDigits);
     std::vector<std::string_view> w;
     std::string_view line;
     size_t lineNumber = 0;
@@ -223,8 +229,11 @@ ImportResult importObj(std::string_view text, Model& model) {
             for (size_t k = 0; k < 16; ++k)
                 corners[k] = model.points[static_cast<size_t>(at[k])];
             const auto piece = patchPiece(corners, range[0], range[1], range[2], range[3]);
-            for (size_t k = 0; k < 16; ++k)
+            for (size_t k = 0; k < 16; ++k) {
                 patch.indices[k] = pool.add(piece[k]);
+                if (measured)
+                    rounding.offer(roundingOf(piece[k]), static_cast<size_t>(patch.indices[k]));
+            }
             ++result.piecesCut;
         }
         model.patches.push_back(patch);
@@ -243,6 +252,7 @@ ImportResult importObj(std::string_view text, Model& model) {
         if (lines.shape() == LineShape::Vertex) { // "v x y z", read ahead
             const float* xyz = lines.numbers();
             unpooled.push_back({xyz[0], xyz[1], xyz[2]});
+            if (measured) unpooledChanges.push_back(lines.sixDigitChange());
             if (unpooled.size() == kPooledTogether) poolVertices();
             continue;
         }
@@ -278,6 +288,7 @@ ImportResult importObj(std::string_view text, Model& model) {
                               "a vertex is three numbers, with a weight or a colour");
             }
             unpooled.push_back(p);
+            if (measured) unpooledChanges.push_back(roundingOf(p));
             if (unpooled.size() == kPooledTogether) poolVertices();
         } else if (keyword == "cstype") {
             curveType.clear();
@@ -351,14 +362,16 @@ ImportResult importObj(std::string_view text, Model& model) {
     }
     dropEmptyGroups(model);
     result.ok = true;
+    if (measured) result.rounding = rounding;
     return result;
 }
 
-ImportResult importPatchText(std::string_view text, Model& model) {
+ImportResult importPatchText(std::string_view text, Model& model, SixDigitChange sixDigits) {
     ImportResult result;
     result.format = "Bezier patch text";
+    const bool measured = sixDigits == SixDigitChange::Measured;
     PointPool pool(model);
-    LogicalLines lines(text);
+    LogicalLines lines(text, sixDigits);
     std::string_view line; // the last line read
     // The next line with words; a line of three numbers read ahead leaves w empty when a
     // point is wanted (its numbers are the lines' own).
@@ -386,19 +399,26 @@ ImportResult importPatchText(std::string_view text, Model& model) {
     pool.expect(16 * patchBound);
     // The patches read whose points are not merged yet: theirs are merged together.
     std::vector<vm::Float3> unpooled;
+    std::vector<float> unpooledChanges; // what six digits change in each, when measured
     std::vector<int32_t> indices(kPooledTogether);
+    LargestRounding rounding; // offered each point as the pool takes it
     size_t firstUnpooled = 0;
     auto poolPatches = [&] {
         unpooled.resize((model.patches.size() - firstUnpooled) * 16); // a patch cut short: not kept
         pool.add(unpooled.data(), unpooled.size(), indices.data());
         for (size_t k = 0; k < unpooled.size(); ++k)
             model.patches[firstUnpooled + k / 16].indices[k % 16] = indices[k];
+        if (measured)
+            for (size_t k = 0; k < unpooled.size(); ++k)
+                rounding.offer(unpooledChanges[k], static_cast<size_t>(indices[k]));
         unpooled.clear();
+        unpooledChanges.clear();
         firstUnpooled = model.patches.size();
     };
     auto stopped = [&](const std::string& why) {
         poolPatches();
         result.ok = true;
+        if (measured) result.rounding = rounding;
         result.stop = "read " + std::to_string(model.patches.size()) + " of the " +
                       std::to_string(count) + " patches its count gives; " + why;
         return result;
@@ -424,9 +444,11 @@ ImportResult importPatchText(std::string_view text, Model& model) {
                     return refuse(lineNumber, "", "the file ends inside patch 1");
                 return stopped("the file ends inside patch " + std::to_string(p + 1));
             }
+            float change = 0;
             if (w.empty()) {
                 const float* xyz = lines.numbers();
                 q = {xyz[0], xyz[1], xyz[2]};
+                change = lines.sixDigitChange();
             } else if (w.size() != 3 || !number(w[0], q.x) || !number(w[1], q.y) ||
                        !number(w[2], q.z)) {
                 return refuse(lineNumber, line,
@@ -434,8 +456,11 @@ ImportResult importPatchText(std::string_view text, Model& model) {
                                   ? "a control point lies outside the working range (" +
                                         std::string(kWorkingRangeText) + ")"
                                   : "a control point is three finite numbers");
+            } else if (measured) {
+                change = roundingOf(q);
             }
             unpooled.push_back(q);
+            if (measured) unpooledChanges.push_back(change);
         }
         model.patches.push_back(patch);
         if (unpooled.size() == kPooledTogether) poolPatches();
@@ -448,6 +473,7 @@ ImportResult importPatchText(std::string_view text, Model& model) {
                        "'");
     }
     result.ok = true;
+    if (measured) result.rounding = rounding;
     return result;
 }
 
@@ -511,7 +537,7 @@ std::string precisionLost(const Model& model) {
     return text;
 }
 
-ImportResult importAnyFormat(std::string_view text, Model& model) {
+ImportResult importAnyFormat(std::string_view text, Model& model, SixDigitChange sixDigits) {
     if (isCadText(text)) return importCadSurfaces(text, model);
     model.clear();
     model.locators.clear();
@@ -527,16 +553,16 @@ ImportResult importAnyFormat(std::string_view text, Model& model) {
         if (w.size() == 1 && integer(w[0], n)) first = "count";
         break;
     }
-    if (first != "count") return importObj(text, model);
-    ImportResult r = importPatchText(text, model);
+    if (first != "count") return importObj(text, model, sixDigits);
+    ImportResult r = importPatchText(text, model, sixDigits);
     r.format = "Bezier patch text"; // refused too: the reason is the patch text's
     return r;
 }
 
 } // namespace
 
-ImportResult importPatches(std::string_view text, Model& model) {
-    ImportResult r = importAnyFormat(text, model);
+ImportResult importPatches(std::string_view text, Model& model, SixDigitChange sixDigits) {
+    ImportResult r = importAnyFormat(text, model, sixDigits);
     if (r.ok) {
         if (std::string lost = precisionLost(model); !lost.empty()) {
             r.ok = false;
@@ -547,6 +573,9 @@ ImportResult importPatches(std::string_view text, Model& model) {
     if (!r.ok) {
         model.clear();
         model.locators.clear();
+        r.rounding.reset();
+    } else if (sixDigits == SixDigitChange::Measured && !r.rounding) { // read as CAD surfaces
+        r.rounding = largestRounding(model.points);
     }
     return r;
 }

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "model/largest-rounding.h"
 #include "model/model.h"
 
 struct ImportResult {
@@ -24,6 +26,8 @@ struct ImportResult {
     // The file was another program's model, read and then refused as a whole (its points
     // too close together for their distance from the origin).
     bool refusedWhole = false;
+    // When measured and read whole or in part: what six significant digits change.
+    std::optional<LargestRounding> rounding;
 };
 
 // The format is told from the text (a leading UTF-8 byte-order mark and comments aside):
@@ -31,5 +35,6 @@ struct ImportResult {
 // lone patch count is the patch text, anything else is read as OBJ. On success the model holds the
 // points, the patches and, from OBJ g/o names, the groups that hold patches; on refusal it is left
 // empty. A surface over part of its parameter range ("surf 0 0.5 0 1") is imported as exactly that
-// part.
-ImportResult importPatches(std::string_view text, Model& model);
+// part. Measured, the result also tells what six significant digits change in its points.
+ImportResult importPatches(std::string_view text, Model& model,
+                           SixDigitChange sixDigits = SixDigitChange::Unmeasured);

@@ -44,7 +44,6 @@
 #include "core/file-replace.h"
 #include "core/mapped-file.h"
 #include "core/memory-backing.h"
-#include "core/parallel-ranges.h"
 #include "editor/join-continuity.h"
 #include "editor/patch-sides.h"
 #include "editor/smooth-joins.h"
@@ -240,30 +239,6 @@ int cat(const char* path, const char* out) {
                : 1;
 }
 
-// The largest change six significant digits make to a coordinate, and the first point it is
-// made to. Found on every core, a range of the points each, the ranges then taken in order
-// (a million points take a tenth of a second on one).
-std::pair<float, size_t> largestRounding(const std::vector<vm::Float3>& points) {
-    constexpr size_t kRanges = 16, kSmallestSplit = 2;
-    std::pair<float, size_t> found[kRanges] = {};
-    inParallelRanges(
-        kRanges,
-        [&](size_t from, size_t to) {
-            for (size_t r = from; r < to; ++r)
-                for (size_t i = points.size() * r / kRanges; i < points.size() * (r + 1) / kRanges;
-                     ++i)
-                    for (float v : {points[i].x, points[i].y, points[i].z})
-                        if (const float change = std::fabs(asWritten(v) - v);
-                            change > found[r].first)
-                            found[r] = {change, i};
-        },
-        kSmallestSplit);
-    std::pair<float, size_t> largest = {};
-    for (const auto& range : found)
-        if (range.first > largest.first) largest = range;
-    return largest;
-}
-
 // out null: the model is only read, and its counts printed as check prints them.
 int importFile(const char* in, const char* out) {
     MappedFile file; // read in place: the file's bytes are not copied
@@ -280,7 +255,9 @@ int importFile(const char* in, const char* out) {
         return 1;
     }
     Model model;
-    const ImportResult r = importPatches(text, model);
+    // The editor's format keeps six significant digits: what that changes is measured as the
+    // file is read.
+    const ImportResult r = importPatches(text, model, SixDigitChange::Measured);
     file.close(); // the model holds nothing of the text: its pages go before the writing
     if (!r.ok) {
         std::fprintf(stderr, "tavrel-obj: %s: %s\n", in, r.reason.c_str());
@@ -291,8 +268,7 @@ int importFile(const char* in, const char* out) {
                  "colours skipped, %zu surfaces cut to their parameter range\n",
                  in, r.format.c_str(), model.patches.size(), model.points.size(), r.skipped,
                  r.coloursSkipped, r.piecesCut);
-    // The editor's format keeps six significant digits: say what that changed.
-    const auto [largest, where] = largestRounding(model.points);
+    const auto [largest, where] = r.rounding.value_or(LargestRounding{});
     std::fprintf(stderr, "tavrel-obj: %s: six significant digits move a coordinate by at most %g",
                  out ? out : in, static_cast<double>(largest));
     if (largest > 0) std::fprintf(stderr, " (point %zu)", where);
