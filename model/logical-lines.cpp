@@ -59,8 +59,9 @@ bool surfaceNumbers(const char* p, const char* end, SurfaceNumbers& s) {
 // or "surf" and its numbers into surfaces (any other form is left Unknown for the words' own
 // reading).
 LogicalLines::Ahead shapeOf(const char* begin, const char* end,
-                            std::vector<SurfaceNumbers>& surfaces, SixDigitChange sixDigits) {
-    LogicalLines::Ahead a{0, LineShape::Unknown, {}, 0};
+                            std::vector<SurfaceNumbers>& surfaces, std::vector<float>& changes,
+                            SixDigitChange sixDigits) {
+    LogicalLines::Ahead a{0, LineShape::Unknown, false, {}};
     if (begin != end &&
         (end[-1] == '\\' || (end[-1] == '\r' && end - begin > 1 && end[-2] == '\\')))
         return a; // continued on the next line
@@ -100,7 +101,11 @@ LogicalLines::Ahead shapeOf(const char* begin, const char* end,
     a.shape = vertex ? LineShape::Vertex : LineShape::ThreeNumbers;
     // Most files' numbers have six digits or fewer: only the others are rounded.
     if (sixDigits == SixDigitChange::Measured && !kept)
-        a.sixDigitChange = roundingOf({a.numbers[0], a.numbers[1], a.numbers[2]});
+        if (const float change = roundingOf({a.numbers[0], a.numbers[1], a.numbers[2]});
+            change > 0) {
+            a.rounded = true;
+            changes.push_back(change);
+        }
     return a;
 }
 
@@ -108,7 +113,7 @@ LogicalLines::Ahead shapeOf(const char* begin, const char* end,
 // piece also reads the empty line after a final line break.
 void readLines(std::string_view text, size_t from, size_t to, bool lastPiece,
                SixDigitChange sixDigits, std::vector<LogicalLines::Ahead>& out,
-               std::vector<SurfaceNumbers>& surfaces) {
+               std::vector<SurfaceNumbers>& surfaces, std::vector<float>& changes) {
     const char* base = text.data();
     for (size_t at = from; at < to || (lastPiece && at == to && to == text.size());) {
         // An empty file's text may have no bytes at all to search.
@@ -116,7 +121,7 @@ void readLines(std::string_view text, size_t from, size_t to, bool lastPiece,
             at < text.size() ? std::memchr(base + at, '\n', text.size() - at) : nullptr;
         const size_t end =
             newline ? static_cast<size_t>(static_cast<const char*>(newline) - base) : text.size();
-        LogicalLines::Ahead a = shapeOf(base + at, base + end, surfaces, sixDigits);
+        LogicalLines::Ahead a = shapeOf(base + at, base + end, surfaces, changes, sixDigits);
         a.end = end;
         out.push_back(a);
         if (end == text.size()) break;
@@ -146,12 +151,13 @@ void readBlock(std::string_view text, size_t from, SixDigitChange sixDigits,
             for (size_t k = first; k < to; ++k) {
                 out.pieces[k].clear();
                 out.surfaces[k].clear();
+                out.changes[k].clear();
                 readLines(text, starts[k], starts[k + 1], k + 1 == kPieces, sixDigits,
-                          out.pieces[k], out.surfaces[k]);
+                          out.pieces[k], out.surfaces[k], out.changes[k]);
             }
         },
         2);
-    out.piece = out.line = out.surface = 0;
+    out.piece = out.line = out.surface = out.change = 0;
 }
 
 } // namespace
@@ -166,7 +172,7 @@ LogicalLines::~LogicalLines() {
 
 const LogicalLines::Ahead& LogicalLines::ahead() {
     auto nextLine = [](Block& b) -> const Ahead* {
-        for (; b.piece < kPieces; ++b.piece, b.line = b.surface = 0)
+        for (; b.piece < kPieces; ++b.piece, b.line = b.surface = b.change = 0)
             if (b.line < b.pieces[b.piece].size()) return &b.pieces[b.piece][b.line];
         return nullptr;
     };
@@ -204,6 +210,7 @@ bool LogicalLines::next(std::string_view& line, size_t& number) {
         const SurfaceNumbers* surface = read.shape == LineShape::Surface
                                             ? &ahead_.surfaces[ahead_.piece][ahead_.surface++]
                                             : nullptr;
+        const float change = read.rounded ? ahead_.changes[ahead_.piece][ahead_.change++] : 0;
         ++physical_;
         if (!continued) number = physical_;
         if (!piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
@@ -217,7 +224,7 @@ bool LogicalLines::next(std::string_view& line, size_t& number) {
             line = piece;
             shape_ = read.shape;
             std::copy(std::begin(read.numbers), std::end(read.numbers), numbers_);
-            sixDigitChange_ = read.sixDigitChange;
+            sixDigitChange_ = change;
             if (surface) surface_ = *surface;
             return true;
         }

@@ -58,18 +58,21 @@ class LogicalLines {
     struct Ahead {
         size_t end;
         LineShape shape;
+        bool rounded; // six digits change its numbers: by its piece's next change
         float numbers[3];
-        float sixDigitChange;
     };
 
     // A block's lines in the pieces its threads read (each piece's storage kept for the next
     // block: no copy joins them, and no new memory is touched block after block). A piece's
-    // Surface lines keep their numbers aside, in order, so that every line stays small.
+    // Surface lines keep their numbers aside, in order, and so do its rounded lines their
+    // change, so that every line stays small.
     static constexpr size_t kPieces = 8;
     struct Block {
         std::vector<Ahead> pieces[kPieces];
         std::vector<SurfaceNumbers> surfaces[kPieces];
-        size_t piece = 0, line = 0, surface = 0; // the line next taken, the piece's next surface
+        std::vector<float> changes[kPieces];
+        // The line next taken, the piece's next surface and change.
+        size_t piece = 0, line = 0, surface = 0, change = 0;
     };
 
   private:

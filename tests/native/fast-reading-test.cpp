@@ -100,6 +100,28 @@ TEST(DecimalNumbers, ReadExactlyAsTheLibraryDoes) {
     }
 }
 
+// A number read from six significant digits or fewer is kept by six digits as it is, from
+// 10^-22 (the plain forms' reach) to 10^6.
+TEST(DecimalNumbers, SixDigitsKeepWhatSixDigitsWrote) {
+    std::mt19937 random(11);
+    size_t kept = 0;
+    for (int i = 0; i < 300000; ++i) {
+        const std::string digits = std::to_string(random() % (random() % 2 ? 1000000 : 10000000));
+        const size_t point = std::min<size_t>(random() % 7, digits.size());
+        const std::string text =
+            withinBuffer(random() % 2 ? "-0." + std::string(random() % 17, '0') + digits
+                                      : digits.substr(0, point) + "." + digits.substr(point));
+        float value = 0;
+        bool sixDigits = false;
+        if (!decimal::parse(text.data(), text.data() + text.size(), value, sixDigits) || !sixDigits)
+            continue;
+        ++kept;
+        const float written = asWritten(value);
+        ASSERT_EQ(std::memcmp(&value, &written, sizeof value), 0) << text;
+    }
+    EXPECT_GT(kept, 120000u); // most of the half of six digits or fewer
+}
+
 // Six significant digits found by arithmetic read back as the written text does, bit for bit:
 // ties (kept for the text), values next to a float's halfway point, tiny, huge, negative and
 // denormal values, and random floats of every exponent.

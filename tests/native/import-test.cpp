@@ -247,9 +247,12 @@ TEST(Import, LinesReadAheadInBlocksReadAsOneAfterAnother) {
                           : k == 9 ? " \\\n 0.25\n"
                                    : " -0.5\n");
     }
+    std::string cut = twoPatchObj(); // a piece's points are the merge's too
+    cut.replace(cut.find("surf 0 1 0 1"), 12, "surf 0 0.3 0.1 1");
     std::vector<std::string> texts = {twoPatchObj(), patchText, patchText + "\n\n",
-                                      patchText.substr(0, patchText.size() - 1)};
-    for (const char* odd : {"0x1p3", "nan", "1 2", "v", "1e39", "-", "1.5 # 2"}) {
+                                      patchText.substr(0, patchText.size() - 1), cut};
+    for (const char* odd :
+         {"0x1p3", "nan", "1 2", "v", "1e39", "-", "1.5 # 2", "0.12345678", "1.0000001", "3e-7"}) {
         std::string text = patchText, vertices = twoPatchObj();
         text.replace(text.find("0.25"), 4, odd);
         vertices.replace(vertices.find(" 0.5\n"), 4, std::string(" ") + odd);
@@ -261,8 +264,14 @@ TEST(Import, LinesReadAheadInBlocksReadAsOneAfterAnother) {
         const ImportResult expected = importPatches(text, whole);
         for (size_t bytes : {1, 2, 7, 30}) {
             LogicalLines::setBlockBytes(bytes);
-            const ImportResult r = importPatches(text, blocks);
+            const ImportResult r = importPatches(text, blocks, SixDigitChange::Measured);
             EXPECT_EQ(expected.reason + expected.stop, r.reason + r.stop) << bytes << text;
+            ASSERT_EQ(r.ok, r.rounding.has_value());
+            if (r.ok) { // as rounding the model's points after the reading says
+                const LargestRounding after = largestRounding(blocks.points);
+                EXPECT_EQ(after.change, r.rounding->change) << text;
+                EXPECT_EQ(after.point, r.rounding->point) << text;
+            }
             ASSERT_EQ(whole.points.size(), blocks.points.size());
             for (size_t i = 0; i < whole.points.size(); ++i)
                 EXPECT_TRUE(whole.points[i].x == blocks.points[i].x &&
