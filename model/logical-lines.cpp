@@ -194,6 +194,23 @@ const LogicalLines::Ahead& LogicalLines::ahead() {
     return *first;
 }
 
+size_t LogicalLines::takeRun(LineShape shape, size_t most, vm::Float3* points, float* changes,
+                             size_t& number) {
+    size_t taken = 0;
+    for (; taken < most && at_ <= text_.size() && !ended_; ++taken) {
+        const Ahead& read = ahead();
+        if (read.shape != shape) break;
+        if (read.end == text_.size()) ended_ = true;
+        at_ = read.end + 1;
+        ++ahead_.line;
+        points[taken] = {read.numbers[0], read.numbers[1], read.numbers[2]};
+        changes[taken] = read.rounded ? ahead_.changes[ahead_.piece][ahead_.change++] : 0;
+    }
+    physical_ += taken;
+    if (taken != 0) number = physical_;
+    return taken;
+}
+
 bool LogicalLines::next(std::string_view& line, size_t& number) {
     joined_.clear();
     shape_ = LineShape::Unknown;

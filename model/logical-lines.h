@@ -49,6 +49,12 @@ class LogicalLines {
     float sixDigitChange() const { return sixDigitChange_; }
     // Its numbers when it is a Surface.
     const SurfaceNumbers& surface() const { return surface_; }
+    // The lines next() would give next while they have that shape (ThreeNumbers or Vertex),
+    // at most `most`, taken at once: their numbers into points and their six-digit changes
+    // into changes, number the last one's. How many were taken (0 leaves next() where it was).
+    // Such a line is a whole statement (one continued is never read ahead).
+    size_t takeRun(LineShape shape, size_t most, vm::Float3* points, float* changes,
+                   size_t& number);
 
     // For tests and fuzzing: the bytes read ahead at once (small blocks put short texts
     // through the threads), or 0 for the default.

@@ -30,6 +30,28 @@ namespace {
 // Points merged in one call: a multiple of a patch's 16.
 constexpr size_t kPooledTogether = 4096;
 
+// Points read and not merged yet, with what six digits change in each (0 when unmeasured):
+// merged kPooledTogether at most at a time, in storage kept from one merge to the next.
+struct Unpooled {
+    std::vector<vm::Float3> points = std::vector<vm::Float3>(kPooledTogether);
+    std::vector<float> changes = std::vector<float>(kPooledTogether);
+    size_t count = 0;
+
+    bool full() const { return count == kPooledTogether; }
+    void add(vm::Float3 p, float change) {
+        points[count] = p;
+        changes[count] = change;
+        ++count;
+    }
+    // The run of lines of that shape next (as many as there is room for, at most most).
+    size_t takeRun(LogicalLines& lines, LineShape shape, size_t most, size_t& lineNumber) {
+        const size_t run = lines.takeRun(shape, std::min(most, kPooledTogether - count),
+                                         points.data() + count, changes.data() + count, lineNumber);
+        count += run;
+        return run;
+    }
+};
+
 bool isBlank(char c) { // as a text stream separates words
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -153,10 +175,9 @@ ImportResult importObj(std::string_view text, Model& model, SixDigitChange sixDi
     result.format = "Wavefront free-form OBJ";
     const bool measured = sixDigits == SixDigitChange::Measured;
     PointPool pool(model);
-    std::vector<int32_t> pooled;        // each file vertex's merged index (1-based in the file)
-    std::vector<vm::Float3> unpooled;   // the vertices read since the last merge
-    std::vector<float> unpooledChanges; // what six digits change in each, when measured
-    LargestRounding rounding;           // offered each point as the pool takes it
+    std::vector<int32_t> pooled; // each file vertex's merged index (1-based in the file)
+    Unpooled unpooled;           // the vertices read since the last merge
+    LargestRounding rounding;    // offered each point as the pool takes it
     const size_t lineTotal = lineCount(text);
     pooled.reserve(lineTotal);
     model.points.reserve(lineTotal);
@@ -164,12 +185,11 @@ ImportResult importObj(std::string_view text, Model& model, SixDigitChange sixDi
     // Vertices are merged a run at a time: the pool then looks their places up ahead.
     auto poolVertices = [&] {
         const size_t first = pooled.size();
-        pooled.resize(first + unpooled.size());
-        pool.add(unpooled.data(), unpooled.size(), pooled.data() + first);
-        for (size_t k = 0; k < unpooledChanges.size(); ++k)
-            rounding.offer(unpooledChanges[k], static_cast<size_t>(pooled[first + k]));
-        unpooled.clear();
-        unpooledChanges.clear();
+        pooled.resize(first + unpooled.count);
+        pool.add(unpooled.points.data(), unpooled.count, pooled.data() + first);
+        for (size_t k = 0; k < unpooled.count; ++k)
+            rounding.offer(unpooled.changes[k], static_cast<size_t>(pooled[first + k]));
+        unpooled.count = 0;
     };
     std::string curveType;                // the cstype in force, "" before any
     long degreeU = -1, degreeV = -1;      // the surface degree in force ("deg 3" is a curve's)
@@ -248,16 +268,15 @@ ImportResult importObj(std::string_view text, Model& model, SixDigitChange sixDi
     // surface's statement may still read as numbers: a surface left open when the file ends
     // in a line, with no line break after it, tells (some writers leave the last end out).
     size_t openSurface = 0;
-    while (lines.next(line, lineNumber)) {
-        if (lines.shape() == LineShape::Vertex) { // "v x y z", read ahead
-            const float* xyz = lines.numbers();
-            unpooled.push_back({xyz[0], xyz[1], xyz[2]});
-            if (measured) unpooledChanges.push_back(lines.sixDigitChange());
-            if (unpooled.size() == kPooledTogether) poolVertices();
+    for (;;) {
+        // A run of "v x y z" lines, read ahead, is taken at once.
+        if (unpooled.takeRun(lines, LineShape::Vertex, kPooledTogether, lineNumber) != 0) {
+            if (unpooled.full()) poolVertices();
             continue;
         }
+        if (!lines.next(line, lineNumber)) break;
         if (lines.shape() == LineShape::Surface) { // "surf" and its numbers, read ahead
-            if (!unpooled.empty()) poolVertices();
+            if (unpooled.count != 0) poolVertices();
             const std::string_view statement = withoutTrailingBlanks(line);
             if (auto refused = surfaceKindRefused(statement)) return *refused;
             const SurfaceNumbers& numbers = lines.surface();
@@ -272,7 +291,7 @@ ImportResult importObj(std::string_view text, Model& model, SixDigitChange sixDi
         if (w.empty()) continue;
         const std::string_view keyword = w[0];
         const std::string_view statement = withoutTrailingBlanks(line);
-        if (keyword != "v" && !unpooled.empty()) poolVertices();
+        if (keyword != "v" && unpooled.count != 0) poolVertices();
         if (keyword == "v") {
             vm::Float3 p;
             if (w.size() < 4 || !number(w[1], p.x) || !number(w[2], p.y) || !number(w[3], p.z))
@@ -287,9 +306,8 @@ ImportResult importObj(std::string_view text, Model& model, SixDigitChange sixDi
                 return refuse(lineNumber, statement,
                               "a vertex is three numbers, with a weight or a colour");
             }
-            unpooled.push_back(p);
-            if (measured) unpooledChanges.push_back(roundingOf(p));
-            if (unpooled.size() == kPooledTogether) poolVertices();
+            unpooled.add(p, measured ? roundingOf(p) : 0);
+            if (unpooled.full()) poolVertices();
         } else if (keyword == "cstype") {
             curveType.clear();
             for (size_t k = 1; k < w.size(); ++k)
@@ -398,21 +416,18 @@ ImportResult importPatchText(std::string_view text, Model& model, SixDigitChange
     model.points.reserve(16 * patchBound);
     pool.expect(16 * patchBound);
     // The patches read whose points are not merged yet: theirs are merged together.
-    std::vector<vm::Float3> unpooled;
-    std::vector<float> unpooledChanges; // what six digits change in each, when measured
+    Unpooled unpooled;
     std::vector<int32_t> indices(kPooledTogether);
     LargestRounding rounding; // offered each point as the pool takes it
     size_t firstUnpooled = 0;
     auto poolPatches = [&] {
-        unpooled.resize((model.patches.size() - firstUnpooled) * 16); // a patch cut short: not kept
-        pool.add(unpooled.data(), unpooled.size(), indices.data());
-        for (size_t k = 0; k < unpooled.size(); ++k)
+        unpooled.count = (model.patches.size() - firstUnpooled) * 16; // one cut short: not kept
+        pool.add(unpooled.points.data(), unpooled.count, indices.data());
+        for (size_t k = 0; k < unpooled.count; ++k) {
             model.patches[firstUnpooled + k / 16].indices[k % 16] = indices[k];
-        if (measured)
-            for (size_t k = 0; k < unpooled.size(); ++k)
-                rounding.offer(unpooledChanges[k], static_cast<size_t>(indices[k]));
-        unpooled.clear();
-        unpooledChanges.clear();
+            rounding.offer(unpooled.changes[k], static_cast<size_t>(indices[k]));
+        }
+        unpooled.count = 0;
         firstUnpooled = model.patches.size();
     };
     auto stopped = [&](const std::string& why) {
@@ -430,14 +445,22 @@ ImportResult importPatchText(std::string_view text, Model& model, SixDigitChange
                 return refuse(lineNumber, "", "the file ends before patch 1");
             return stopped("the file ends there");
         }
-        const std::string degrees =
-            w.size() > 0 ? std::string(w[0]) + (w.size() > 1 ? " " + std::string(w[1]) : "") : "";
+        auto degrees = [&] { // the statement, for a refusal
+            return w.size() > 0 ? std::string(w[0]) + (w.size() > 1 ? " " + std::string(w[1]) : "")
+                                : "";
+        };
         if (w.size() != 2 || !integer(w[0], du) || !integer(w[1], dv))
-            return refuse(lineNumber, degrees, "each patch starts with its degrees, '3 3'");
+            return refuse(lineNumber, degrees(), "each patch starts with its degrees, '3 3'");
         if (du != 3 || dv != 3)
-            return refuse(lineNumber, degrees, "only bicubic patches can be represented");
+            return refuse(lineNumber, degrees(), "only bicubic patches can be represented");
         Model::Patch patch;
         for (size_t k = 0; k < 16; ++k) {
+            // A run of point lines read ahead is taken at once.
+            if (const size_t run =
+                    unpooled.takeRun(lines, LineShape::ThreeNumbers, 16 - k, lineNumber)) {
+                k += run - 1;
+                continue;
+            }
             vm::Float3 q;
             if (!next(w, lineNumber, true)) {
                 if (model.patches.empty())
@@ -459,11 +482,10 @@ ImportResult importPatchText(std::string_view text, Model& model, SixDigitChange
             } else if (measured) {
                 change = roundingOf(q);
             }
-            unpooled.push_back(q);
-            if (measured) unpooledChanges.push_back(change);
+            unpooled.add(q, change);
         }
         model.patches.push_back(patch);
-        if (unpooled.size() == kPooledTogether) poolPatches();
+        if (unpooled.full()) poolPatches();
     }
     poolPatches();
     if (next(w, lineNumber)) {
