@@ -61,10 +61,11 @@ bool surfaceNumbers(const char* p, const char* end, SurfaceNumbers& s) {
 LogicalLines::Ahead shapeOf(const char* begin, const char* end,
                             std::vector<SurfaceNumbers>& surfaces, std::vector<float>& changes,
                             SixDigitChange sixDigits) {
-    LogicalLines::Ahead a{0, LineShape::Unknown, false, {}};
+    LogicalLines::Ahead a{0, LineShape::Unknown, false, false, {}};
     if (begin != end &&
         (end[-1] == '\\' || (end[-1] == '\r' && end - begin > 1 && end[-2] == '\\')))
         return a; // continued on the next line
+    a.carriageReturn = begin != end && end[-1] == '\r';
     if (const void* hash =
             begin != end ? std::memchr(begin, '#', static_cast<size_t>(end - begin)) : nullptr)
         end = static_cast<const char*>(hash);
@@ -80,6 +81,14 @@ LogicalLines::Ahead shapeOf(const char* begin, const char* end,
     };
     std::string_view w;
     if (!word(w)) return a;
+    if (w == "3") {
+        const char* second = p;
+        if (std::string_view d; word(d) && d == "3" && !word(d)) {
+            a.shape = LineShape::BicubicDegrees;
+            return a;
+        }
+        p = second;
+    }
     if (w == "surf") {
         SurfaceNumbers s;
         if (!surfaceNumbers(p, end, s)) return a;
@@ -220,7 +229,10 @@ bool LogicalLines::next(std::string_view& line, size_t& number) {
         const Ahead& read = ahead();
         const size_t end = read.end;
         if (end == text_.size()) ended_ = true;
-        std::string_view piece = text_.substr(at_, end - at_);
+        // A line of a known shape is its own statement: its text is not read here (the reading
+        // threads passed it a block ago, and it has left the caches since).
+        const bool known = read.shape != LineShape::Unknown;
+        std::string_view piece = text_.substr(at_, end - at_ - (known && read.carriageReturn));
         at_ = end + 1;
         ++ahead_.line;
         // A continued line's pieces are read by their words: their surfaces are passed over.
@@ -230,8 +242,8 @@ bool LogicalLines::next(std::string_view& line, size_t& number) {
         const float change = read.rounded ? ahead_.changes[ahead_.piece][ahead_.change++] : 0;
         ++physical_;
         if (!continued) number = physical_;
-        if (!piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
-        if (!piece.empty() && piece.back() == '\\') {
+        if (!known && !piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
+        if (!known && !piece.empty() && piece.back() == '\\') {
             piece.remove_suffix(1);
             joined_.append(piece).append(" ");
             continued = true;

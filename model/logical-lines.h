@@ -17,9 +17,10 @@
 // What a line holds, when it was read ahead: Unknown says its words must be read.
 enum class LineShape : uint8_t {
     Unknown,
-    ThreeNumbers, // three finite numbers (a comment after them aside)
-    Vertex,       // "v" and three finite numbers
-    Surface,      // "surf", four finite numbers and 16 whole numbers of 32 bits other than 0
+    ThreeNumbers,   // three finite numbers (a comment after them aside)
+    Vertex,         // "v" and three finite numbers
+    Surface,        // "surf", four finite numbers and 16 whole numbers of 32 bits other than 0
+    BicubicDegrees, // "3 3", a patch's start in the patch text
 };
 
 // A surface line's numbers: its parameter range and its 16 point numbers as written (one
@@ -64,7 +65,9 @@ class LogicalLines {
     struct Ahead {
         size_t end;
         LineShape shape;
-        bool rounded; // six digits change its numbers: by its piece's next change
+        bool rounded;        // six digits change its numbers: by its piece's next change
+        bool carriageReturn; // before its '\n', when its shape is known (the walking reader
+                             // then need not read its text)
         float numbers[3];
     };
 

@@ -399,6 +399,11 @@ ImportResult importPatchText(std::string_view text, Model& model, SixDigitChange
                 w.clear();
                 return true;
             }
+            if (lines.shape() == LineShape::BicubicDegrees) { // its words, without its text
+                static constexpr std::string_view kThree = "3";
+                w.assign({kThree, kThree});
+                return true;
+            }
             words(line, w);
             if (!w.empty()) return true;
         }

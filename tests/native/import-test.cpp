@@ -309,3 +309,20 @@ TEST(Import, SurfacesReadAheadReadAsTheirWords) {
             EXPECT_EQ(ahead.patches[p].indices, byWords.patches[p].indices) << surface;
     }
 }
+
+// A patch's "3 3" is read ahead; a degrees line of any other form (or continued on the next
+// line) by its words: both read the same patches and refuse for the same reason.
+TEST(Import, DegreesReadAheadReadAsTheirWords) {
+    std::string points;
+    for (int k = 0; k < 16; ++k)
+        points += std::to_string(k % 4) + " " + std::to_string(k / 4) + " 0\r\n";
+    for (const std::string degrees :
+         {"3 3", "3 3\r", "\t3  3 ", "3 3 # bicubic", "03 3", "3 3 3", "3 4", "3", "3 3 0"}) {
+        Model ahead, byWords;
+        const ImportResult a = importPatches("1\n" + degrees + "\n" + points, ahead);
+        const ImportResult w = importPatches("1\n\\\n" + degrees + "\n" + points, byWords);
+        EXPECT_EQ(a.ok, w.ok) << degrees;
+        EXPECT_EQ(a.reason, w.reason) << degrees;
+        EXPECT_EQ(writeObj(ahead), writeObj(byWords)) << degrees;
+    }
+}
