@@ -89,6 +89,10 @@ LogicalLines::Ahead shapeOf(const char* begin, const char* end,
         }
         p = second;
     }
+    if (w == "end" || w == "parm") { // the words after them are not read
+        a.shape = w == "end" ? LineShape::SurfaceEnd : LineShape::Parameters;
+        return a;
+    }
     if (w == "surf") {
         SurfaceNumbers s;
         if (!surfaceNumbers(p, end, s)) return a;

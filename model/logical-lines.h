@@ -21,6 +21,8 @@ enum class LineShape : uint8_t {
     Vertex,         // "v" and three finite numbers
     Surface,        // "surf", four finite numbers and 16 whole numbers of 32 bits other than 0
     BicubicDegrees, // "3 3", a patch's start in the patch text
+    SurfaceEnd,     // "end" and anything after it
+    Parameters,     // "parm" and anything after it (a surface's parameter values)
 };
 
 // A surface line's numbers: its parameter range and its 16 point numbers as written (one

@@ -200,16 +200,22 @@ ImportResult importObj(std::string_view text, Model& model, SixDigitChange sixDi
     std::vector<std::string_view> w;
     std::string_view line;
     size_t lineNumber = 0;
-    // Why a surface cannot be read under the curve type and degree in force, if it cannot.
+    auto withoutTrailingBlanks = [](std::string_view statement) {
+        while (!statement.empty() && (statement.back() == ' ' || statement.back() == '\t'))
+            statement.remove_suffix(1);
+        return statement;
+    };
+    // Why a surface cannot be read under the curve type and degree in force, if it cannot (its
+    // statement trimmed only then: a surface read ahead is taken without its text).
     auto surfaceKindRefused = [&](std::string_view statement) -> std::optional<ImportResult> {
         if (curveType != "bezier")
-            return refuse(lineNumber, statement,
+            return refuse(lineNumber, withoutTrailingBlanks(statement),
                           curveType.empty()
                               ? "a surface before 'cstype bezier'"
                               : "only polynomial Bezier surfaces can be represented, and " +
                                     typeSource + " makes this one '" + curveType + "'");
         if (degreeU != 3 || degreeV != 3)
-            return refuse(lineNumber, statement,
+            return refuse(lineNumber, withoutTrailingBlanks(statement),
                           degreeU < 0 ? "a surface before 'deg 3 3'"
                                       : "only bicubic surfaces (deg 3 3) can be represented, "
                                         "and this one is " +
@@ -223,7 +229,7 @@ ImportResult importObj(std::string_view text, Model& model, SixDigitChange sixDi
                           std::string_view statement) -> std::optional<ImportResult> {
         if (!(0 <= range[0] && range[0] < range[1] && range[1] <= 1 && 0 <= range[2] &&
               range[2] < range[3] && range[3] <= 1))
-            return refuse(lineNumber, statement,
+            return refuse(lineNumber, withoutTrailingBlanks(statement),
                           "its parameter range must lie within 0 to 1, each start before its end");
         if (model.patches.empty()) model.patches.reserve(lineTotal - lineNumber + 1);
         Model::Patch patch;
@@ -231,13 +237,13 @@ ImportResult importObj(std::string_view text, Model& model, SixDigitChange sixDi
         std::array<int32_t, 16> at{};
         for (size_t k = 0; k < 16; ++k) {
             if (k == given)
-                return refuse(lineNumber, statement,
+                return refuse(lineNumber, withoutTrailingBlanks(statement),
                               "'" + std::string(notAPoint) + "' is not a point number");
             const long index = points[k];
             const long count = static_cast<long>(pooled.size());
             const long resolved = index > 0 ? index - 1 : count + index;
             if (resolved < 0 || resolved >= count)
-                return refuse(lineNumber, statement,
+                return refuse(lineNumber, withoutTrailingBlanks(statement),
                               "point " + std::to_string(index) + " is not defined before it");
             at[k] = pooled[static_cast<size_t>(resolved)];
         }
@@ -259,11 +265,6 @@ ImportResult importObj(std::string_view text, Model& model, SixDigitChange sixDi
         model.patches.push_back(patch);
         return std::nullopt;
     };
-    auto withoutTrailingBlanks = [](std::string_view statement) {
-        while (!statement.empty() && (statement.back() == ' ' || statement.back() == '\t'))
-            statement.remove_suffix(1);
-        return statement;
-    };
     // The line of the last surface not yet closed by its end (0: none). A file cut inside a
     // surface's statement may still read as numbers: a surface left open when the file ends
     // in a line, with no line break after it, tells (some writers leave the last end out).
@@ -275,15 +276,22 @@ ImportResult importObj(std::string_view text, Model& model, SixDigitChange sixDi
             continue;
         }
         if (!lines.next(line, lineNumber)) break;
+        // A surface's end and parameter values, read ahead: taken without their text.
+        if (lines.shape() == LineShape::SurfaceEnd || lines.shape() == LineShape::Parameters) {
+            if (unpooled.count != 0) poolVertices();
+            if (lines.shape() == LineShape::SurfaceEnd)
+                openSurface = 0;
+            else
+                ++result.skipped;
+            continue;
+        }
         if (lines.shape() == LineShape::Surface) { // "surf" and its numbers, read ahead
             if (unpooled.count != 0) poolVertices();
-            const std::string_view statement = withoutTrailingBlanks(line);
-            if (auto refused = surfaceKindRefused(statement)) return *refused;
+            if (auto refused = surfaceKindRefused(line)) return *refused;
             const SurfaceNumbers& numbers = lines.surface();
             long points[16];
             std::copy(std::begin(numbers.points), std::end(numbers.points), points);
-            if (auto refused = addSurface(numbers.range, points, 16, "", statement))
-                return *refused;
+            if (auto refused = addSurface(numbers.range, points, 16, "", line)) return *refused;
             openSurface = lineNumber;
             continue;
         }

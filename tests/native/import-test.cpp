@@ -326,3 +326,23 @@ TEST(Import, DegreesReadAheadReadAsTheirWords) {
         EXPECT_EQ(writeObj(ahead), writeObj(byWords)) << degrees;
     }
 }
+
+// A surface's "end" and "parm" lines are read ahead; continued on the next line, by their
+// words: both count and close the same, whether or not the file ends in that line.
+TEST(Import, SurfaceEndsReadAheadReadAsTheirWords) {
+    std::string surface = "cstype bezier\ndeg 3 3\n";
+    for (int k = 0; k < 16; ++k)
+        surface += "v " + std::to_string(k % 4) + " " + std::to_string(k / 4) + " 0\n";
+    surface += "surf 0 1 0 1 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16\n";
+    for (const std::string last : {"end", "end\r", " end  x", "end # c", "ending", "parm u 0 1",
+                                   "parm", "parmu 0 1", "parm u 0 1\r\nend", "parm v 0 1\nending"})
+        for (const std::string after : {"", "\n"}) {
+            Model ahead, byWords;
+            const ImportResult a = importPatches(surface + last + after, ahead);
+            const ImportResult w = importPatches(surface + "\\\n" + last + after, byWords);
+            EXPECT_EQ(a.ok, w.ok) << last;
+            EXPECT_EQ(a.reason, w.reason) << last;
+            EXPECT_EQ(a.skipped, w.skipped) << last;
+            EXPECT_EQ(writeObj(ahead), writeObj(byWords)) << last;
+        }
+}
