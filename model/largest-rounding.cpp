@@ -4,11 +4,14 @@
 
 #include "core/parallel-ranges.h"
 #include "model/obj-format.h"
+#include "model/six-digits.h"
 
 float roundingOf(vm::Float3 p) {
     float largest = 0;
-    for (const float v : {p.x, p.y, p.z})
+    for (const float v : {p.x, p.y, p.z}) {
+        if (six_digits::keptQuickly(v)) continue; // a change of 0
         if (const float change = std::fabs(asWritten(v) - v); change > largest) largest = change;
+    }
     return largest;
 }
 

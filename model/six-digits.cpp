@@ -68,4 +68,37 @@ bool roundQuickly(float value, float& out) {
     return true;
 }
 
+bool keptQuickly(float value) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    constexpr int kFloatFraction = 23, kFloatBias = 127, kFloatExponents = 0xff;
+    const int exponent = (static_cast<int>(bits >> kFloatFraction) & kFloatExponents) - kFloatBias;
+    // value in [2^exponent, 2^(exponent + 1)); "0" and "-0" read back as themselves, and the
+    // rest out of range (denormals, NaN, inf among them) is for rounding to say.
+    if (exponent < kLowestExponent || exponent > kHighestExponent) return value == 0;
+    // value · 10^power in [10^5, 10^6) for one of two powers, exact multipliers both.
+    const int power = kDigits - 1 - ((exponent * kLog10Of2Times4096) >> kLog10Shift);
+    if (power < 1) return false; // 10^5 and beyond
+    // Without a branch on the value's digits, which coordinates would mispredict.
+    const double d = std::fabs(static_cast<double>(value));
+    const int used = power - (d * kPowers[power] >= kPastHighest);
+    const double scaled = d * kPowers[used]; // within 2^-34 of the exact product
+    const auto whole = static_cast<uint32_t>(scaled);
+    const double distance = 0.5 - std::fabs(scaled - whole - 0.5); // to the nearest digits, exact
+    // Half the spacing of floats next to value (the spacing below a power of two is half the
+    // one above), scaled as value was: exact, a power of two times an exact power of ten.
+    const uint32_t powerOfTwo = (bits & ((uint32_t{1} << kFloatFraction) - 1)) == 0;
+    const uint64_t halfSpacingBits =
+        static_cast<uint64_t>(exponent - kFloatFraction - 1 - static_cast<int>(powerOfTwo) +
+                              kDoubleBias)
+        << kDoubleFraction;
+    double halfSpacing;
+    std::memcpy(&halfSpacing, &halfSpacingBits, sizeof halfSpacing);
+    // Nearer those digits than half a spacing, even allowing for the product's rounding: value
+    // is the float they read as, and six digits of value write them again.
+    constexpr double kScaledError = 0x1p-33;
+    return (scaled >= kLowest) & (scaled < kPastHighest) &
+           (distance + kScaledError < halfSpacing * kPowers[used]);
+}
+
 } // namespace six_digits
