@@ -26,7 +26,7 @@ struct ImportResult {
     // The file was another program's model, read and then refused as a whole (its points
     // too close together for their distance from the origin).
     bool refusedWhole = false;
-    // When measured and read whole or in part: what six significant digits change.
+    // When measured and the file was read (whole or up to a stop): what six digits change.
     std::optional<LargestRounding> rounding;
 };
 
