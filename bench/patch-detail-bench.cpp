@@ -17,7 +17,7 @@ void BM_PatchDetail(benchmark::State& state) {
     const vm::Mat4 viewProjection =
         camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1.0f, 1e6f);
     const vm::Mat4 world[2] = {vm::identity(), vm::scaling(-1, 1, 1)};
-    std::vector<uint8_t> segments;
+    std::vector<detail::Grid> segments;
     for (auto _ : state) {
         detail::patchSegments(model, world, viewProjection, 1200, 800, segments);
         benchmark::DoNotOptimize(segments.data());

@@ -40,7 +40,7 @@ void BM_DragStepSurfaces(benchmark::State& state) {
     GpuModelCopy copy;
     GpuCopyView follower(copy);
     document.addView(&follower);
-    const std::vector<uint8_t> levels(model.patches.size(), 2);
+    const std::vector<detail::Grid> levels(model.patches.size(), detail::squareGrid(2));
     SurfaceCache cache;
     cache.update(model, copy, levels);
     uint32_t index = static_cast<uint32_t>(model.points.size() / 2);
@@ -68,7 +68,7 @@ void BM_OrbitStepSurfaces(benchmark::State& state) {
     camera.distance = 0; // the sheet fills the view
     const vm::Mat4 projection = vm::perspectiveFovRH(0.7853982f, 1.5f, 0.01f, 1e3f);
     const vm::Mat4 world[2] = {vm::identity(), vm::scaling(-1, 1, 1)};
-    std::vector<uint8_t> levels;
+    std::vector<detail::Grid> levels;
     const GpuModelCopy copy; // the model does not change
     SurfaceCache cache;
     size_t evaluated = 0, vertices = 0;

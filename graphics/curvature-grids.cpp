@@ -36,15 +36,16 @@ bezier::Vec3d blend(const bezier::Vec3d rows[4], const double w[4]) {
 
 } // namespace
 
-void curvatureGrid(const std::array<vm::Float3, 16>& p, int n, CurvatureGrids::Values* out) {
-    const int side = n + 1;
+void curvatureGrid(const std::array<vm::Float3, 16>& p, int across, int down,
+                   CurvatureGrids::Values* out) {
+    const int side = across + 1;
     // The weights along v, the same for every column.
-    std::vector<Weights> along(static_cast<size_t>(side));
-    for (int j = 0; j < side; ++j)
-        along[static_cast<size_t>(j)] = weightsAt(static_cast<double>(j) / n);
+    std::vector<Weights> along(static_cast<size_t>(down + 1));
+    for (int j = 0; j <= down; ++j)
+        along[static_cast<size_t>(j)] = weightsAt(static_cast<double>(j) / down);
     for (int i = 0; i < side; ++i) {
         // The four rows blended along u (points, slopes and bends), then across them along v.
-        const Weights wu = weightsAt(static_cast<double>(i) / n);
+        const Weights wu = weightsAt(static_cast<double>(i) / across);
         bezier::Vec3d row[4], slope[4], bend[4];
         for (size_t r = 0; r < 4; ++r)
             for (size_t c = 0; c < 4; ++c) {
@@ -55,7 +56,7 @@ void curvatureGrid(const std::array<vm::Float3, 16>& p, int n, CurvatureGrids::V
                 bend[r].x += wu.d2[c] * q.x, bend[r].y += wu.d2[c] * q.y;
                 bend[r].z += wu.d2[c] * q.z;
             }
-        for (int j = 0; j < side; ++j) {
+        for (int j = 0; j <= down; ++j) {
             const Weights& wv = along[static_cast<size_t>(j)];
             bezier::SurfaceDerivatives d;
             d.du = blend(slope, wv.b);
@@ -78,8 +79,9 @@ void CurvatureGrids::workOut(const Model& model, const SurfaceCache& cache,
         [&](size_t from, size_t to) {
             for (size_t k = from; k < to; ++k) {
                 const uint32_t i = patches[k];
-                curvatureGrid(bezier::controlPoints(model, model.patches[i]), cache.segmentsOf(i),
-                              &values_[cache.firstVertex(i)]);
+                const detail::Grid grid = cache.gridOf(i);
+                curvatureGrid(bezier::controlPoints(model, model.patches[i]), detail::across(grid),
+                              detail::down(grid), &values_[cache.firstVertex(i)]);
             }
         },
         kParallelPatches);
@@ -89,12 +91,12 @@ void CurvatureGrids::relay(const Model& model, const SurfaceCache& cache) {
     const size_t count = model.patches.size();
     std::vector<Values> values(cache.vertices().size());
     std::vector<uint32_t> again;
-    const bool before = !stale_ && first_.size() == count + 1 && segments_.size() == count;
+    const bool before = !stale_ && first_.size() == count + 1 && grids_.size() == count;
     for (size_t i = 0; i < count; ++i) {
-        const int n = cache.segmentsOf(i);
-        if (n == 0) continue;
-        if (before && !cache.evaluatedAgain(i) && segments_[i] == n)
-            std::copy_n(values_.begin() + first_[i], detail::gridVertices(n),
+        const detail::Grid grid = cache.gridOf(i);
+        if (grid == detail::kNoGrid) continue;
+        if (before && !cache.evaluatedAgain(i) && grids_[i] == grid)
+            std::copy_n(values_.begin() + first_[i], detail::gridVertices(grid),
                         values.begin() + cache.firstVertex(i));
         else
             again.push_back(static_cast<uint32_t>(i));
@@ -119,11 +121,11 @@ const SurfaceCache::Ranges& CurvatureGrids::follow(const Model& model, const Sur
         relay(model, cache);
         if (vertices > 0) ranges_.push_back({0, vertices});
         first_.resize(count + 1);
-        segments_.resize(count);
+        grids_.resize(count);
         for (size_t i = 0; i <= count; ++i)
             first_[i] = cache.firstVertex(i);
         for (size_t i = 0; i < count; ++i)
-            segments_[i] = static_cast<uint8_t>(cache.segmentsOf(i));
+            grids_[i] = cache.gridOf(i);
     } else {
         // The same layout: the grids the cache evaluated again, in place.
         std::vector<uint32_t> patches;
@@ -137,7 +139,7 @@ const SurfaceCache::Ranges& CurvatureGrids::follow(const Model& model, const Sur
                     hi = mid;
             }
             for (size_t i = lo; i < count && cache.firstVertex(i) < end; ++i)
-                if (cache.segmentsOf(i) > 0) patches.push_back(static_cast<uint32_t>(i));
+                if (cache.gridOf(i) != detail::kNoGrid) patches.push_back(static_cast<uint32_t>(i));
         }
         workOut(model, cache, patches);
         ranges_ = changed;
@@ -146,7 +148,7 @@ const SurfaceCache::Ranges& CurvatureGrids::follow(const Model& model, const Sur
         for (uint32_t b : cache.relaid() ? cache.relaidBlocks() : std::vector<uint32_t>{})
             for (uint32_t i = cache.blockFirst(b); i < cache.blockFirst(b + 1); ++i) {
                 first_[i] = cache.firstVertex(i);
-                segments_[i] = static_cast<uint8_t>(cache.segmentsOf(i));
+                grids_[i] = cache.gridOf(i);
             }
     }
     stale_ = false;

@@ -31,12 +31,12 @@ class CurvatureGrids {
 
     std::vector<Values> values_;
     std::vector<uint32_t> first_; // each patch's grid as the values lie: first_[i] …
-    std::vector<uint8_t> segments_;
+    std::vector<detail::Grid> grids_;
     SurfaceCache::Ranges ranges_;
     bool stale_ = true;
 };
 
-// The curvatures at the (n + 1) × (n + 1) grid's vertices, stored as tessellateGrid stores
-// its vertices.
-void curvatureGrid(const std::array<vm::Float3, 16>& controlPoints, int n,
+// The curvatures at the (across + 1) × (down + 1) grid's vertices, stored as tessellateGrid
+// stores its vertices.
+void curvatureGrid(const std::array<vm::Float3, 16>& controlPoints, int across, int down,
                    CurvatureGrids::Values* out);

@@ -31,46 +31,104 @@ float distance(const vm::Float3& a, const vm::Float3& b) {
     return std::sqrt(x * x + y * y + z * z);
 }
 
-// The fewest segments (a power of two, at most n) whose grid strays from the patch by at most
-// kFlatPixels on the screen. The patch less the bilinear patch of its corners is a Bezier
-// patch whose control points are the net's distances from that bilinear patch, so the largest
-// of them (with the bilinear patch's twist, which two triangles leave out) bounds how far one
-// quad strays; halving the segments divides it by four. screen holds the points' places in
-// pixels; the scale from the net to the screen is the largest of the four sides' (a side seen
-// end-on has none).
-int flatSegments(const std::array<vm::Float3, 16>& net, const std::array<vm::Float3, 16>& screen,
-                 int n) {
-    float scale = 0;
-    for (const auto& [a, b] : {std::pair<size_t, size_t>{0, 3}, {12, 15}, {0, 12}, {3, 15}}) {
-        const float length = distance(net[a], net[b]);
-        if (length > 0) scale = std::max(scale, distance(screen[a], screen[b]) / length);
-    }
-    if (!(scale > 0)) return n;
-    float stray = 0;
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) {
-            const float u = static_cast<float>(c) / 3, v = static_cast<float>(r) / 3;
-            const float w[4] = {(1 - u) * (1 - v), u * (1 - v), (1 - u) * v, u * v};
-            vm::Float3 b{0, 0, 0};
-            for (int k = 0; k < 4; ++k) {
-                const vm::Float3& q = net[kCorners[k]];
-                b = {b.x + w[k] * q.x, b.y + w[k] * q.y, b.z + w[k] * q.z};
-            }
-            stray = std::max(stray, distance(net[static_cast<size_t>(4 * r + c)], b));
+// How far a patch's grid of across × down segments strays from the patch on the screen, at
+// most. Two bounds, the smaller taken. The patch less the bilinear patch of its corners is a
+// Bezier patch whose control points are the net's distances from that bilinear patch, so the
+// largest of them (with the bilinear patch's twist, which two triangles leave out) bounds how
+// far one quad strays; halving the segments divides it by four. And the triangles of a grid
+// cell stray from the patch by at most (Muu/a² + 2 Muv/(a·d) + Mvv/d²) / 8, where the second
+// derivatives are at most 6 and 9 times the net's largest second differences and twists: the
+// bound that tells the two directions apart, for a patch bent one way. screen holds the points'
+// places in pixels; the scale from the net to the screen is the largest of the four sides'
+// (a side seen end-on has none).
+class FlatnessBound {
+  public:
+    FlatnessBound(const std::array<vm::Float3, 16>& net, const std::array<vm::Float3, 16>& screen) {
+        for (const auto& [a, b] : {std::pair<size_t, size_t>{0, 3}, {12, 15}, {0, 12}, {3, 15}}) {
+            const float length = distance(net[a], net[b]);
+            if (length > 0) scale_ = std::max(scale_, distance(screen[a], screen[b]) / length);
         }
-    const vm::Float3 twist = {net[0].x - net[3].x - net[12].x + net[15].x,
-                              net[0].y - net[3].y - net[12].y + net[15].y,
-                              net[0].z - net[3].z - net[12].z + net[15].z};
-    stray = (stray + 0.25f * distance(twist, {0, 0, 0})) * scale;
-    int flat = 1;
-    while (flat < n && stray > kFlatPixels * static_cast<float>(flat * flat))
-        flat *= 2;
-    return flat;
+        if (!(scale_ > 0)) return;
+        float stray = 0;
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c) {
+                const float u = static_cast<float>(c) / 3, v = static_cast<float>(r) / 3;
+                const float w[4] = {(1 - u) * (1 - v), u * (1 - v), (1 - u) * v, u * v};
+                vm::Float3 b{0, 0, 0};
+                for (int k = 0; k < 4; ++k) {
+                    const vm::Float3& q = net[kCorners[k]];
+                    b = {b.x + w[k] * q.x, b.y + w[k] * q.y, b.z + w[k] * q.z};
+                }
+                stray = std::max(stray, distance(net[static_cast<size_t>(4 * r + c)], b));
+            }
+        quadStray_ = (stray + 0.25f * length(twistOf(net, 0, 3, 12, 15))) * scale_;
+        auto at = [&](int r, int c) { return net[static_cast<size_t>(4 * r + c)]; };
+        float alongU = 0, alongV = 0, twist = 0;
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 2; ++c) {
+                alongU = std::max(alongU, length(bend(at(r, c), at(r, c + 1), at(r, c + 2))));
+                alongV = std::max(alongV, length(bend(at(c, r), at(c + 1, r), at(c + 2, r))));
+            }
+        for (size_t r = 0; r < 3; ++r)
+            for (size_t c = 0; c < 3; ++c)
+                twist = std::max(twist, length(twistOf(net, 4 * r + c, 4 * r + c + 1, 4 * r + c + 4,
+                                                       4 * r + c + 5)));
+        uu_ = 6 * alongU * scale_;
+        uv_ = 2 * 9 * twist * scale_;
+        vv_ = 6 * alongV * scale_;
+    }
+
+    bool known() const { return scale_ > 0; }
+
+    float stray(int across, int down) const {
+        const float a = static_cast<float>(across), d = static_cast<float>(down);
+        const float cells = (uu_ / (a * a) + uv_ / (a * d) + vv_ / (d * d)) / 8;
+        return across == down ? std::min(quadStray_ / (a * a), cells) : cells;
+    }
+
+  private:
+    static float length(const vm::Float3& v) {
+        return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    }
+    static vm::Float3 bend(const vm::Float3& a, const vm::Float3& b, const vm::Float3& c) {
+        return {a.x - 2 * b.x + c.x, a.y - 2 * b.y + c.y, a.z - 2 * b.z + c.z};
+    }
+    static vm::Float3 twistOf(const std::array<vm::Float3, 16>& net, size_t a, size_t b, size_t c,
+                              size_t d) {
+        return {net[a].x - net[b].x - net[c].x + net[d].x,
+                net[a].y - net[b].y - net[c].y + net[d].y,
+                net[a].z - net[b].z - net[c].z + net[d].z};
+    }
+
+    float scale_ = 0, quadStray_ = 0, uu_ = 0, uv_ = 0, vv_ = 0;
+};
+
+// The grid of at most n segments a side with the fewest triangles whose triangles stray from
+// the patch by at most kFlatPixels on the screen; n × n when none does.
+Grid flatGrid(const std::array<vm::Float3, 16>& net, const std::array<vm::Float3, 16>& screen,
+              int n) {
+    const FlatnessBound bound(net, screen);
+    if (!bound.known()) return squareGrid(n);
+    Grid best = squareGrid(n);
+    int bestCells = n * n + 1;
+    float bestStray = INFINITY;
+    for (int across = 1; across <= n; across *= 2)
+        for (int down = 1; down <= n; down *= 2) {
+            const float stray = bound.stray(across, down);
+            const int cells = across * down;
+            if (stray > kFlatPixels) continue;
+            if (cells < bestCells || (cells == bestCells && stray < bestStray)) {
+                best = gridOf(across, down);
+                bestCells = cells;
+                bestStray = stray;
+            }
+        }
+    return best;
 }
 
-// Segments for one copy of a patch; 0 when it is outside the view.
-int copySegments(const std::array<vm::Float3, 16>& points, const vm::Mat4& m, float halfWidth,
-                 float halfHeight, float pixelsPerSegment) {
+// The grid of one copy of a patch; none when it is outside the view.
+Grid copyGrid(const std::array<vm::Float3, 16>& points, const vm::Mat4& m, float halfWidth,
+              float halfHeight, float pixelsPerSegment) {
     unsigned all = ~0u;
     bool behind = false, inFront = false;
     float minX = INFINITY, maxX = -INFINITY, minY = INFINITY, maxY = -INFINITY;
@@ -91,12 +149,13 @@ int copySegments(const std::array<vm::Float3, 16>& points, const vm::Mat4& m, fl
         minY = std::min(minY, y);
         maxY = std::max(maxY, y);
     }
-    if (all || !inFront) return 0; // every point beyond one and the same plane, or behind
-    if (behind) return kMaxSegments;
+    if (all || !inFront) return kNoGrid; // every point beyond one and the same plane, or behind
+    if (behind) return squareGrid(kMaxSegments);
     const int n = segmentsFor(std::max(maxX - minX, maxY - minY), pixelsPerSegment);
     // The wireframe display shows the segments themselves: its levels stay as they are.
-    if (n == 1 || n > kFlatTestSegments || pixelsPerSegment > kPixelsPerSegment) return n;
-    return flatSegments(points, screen, n);
+    if (n == 1 || n > kFlatTestSegments || pixelsPerSegment > kPixelsPerSegment)
+        return squareGrid(n);
+    return flatGrid(points, screen, n);
 }
 
 struct ViewOfPatches {
@@ -108,78 +167,81 @@ struct ViewOfPatches {
           halfWidth(0.5f * static_cast<float>(std::max(width, 1))),
           halfHeight(0.5f * static_cast<float>(std::max(height, 1))), pixelsPerSegment(pixels) {}
 
-    uint8_t segmentsOf(const Model& model, size_t i) const {
+    Grid gridOfPatch(const Model& model, size_t i) const {
         const Model::Patch& patch = model.patches[i];
-        if (!model.isShown(patch)) return 0;
+        if (!model.isShown(patch)) return kNoGrid;
         const std::array<vm::Float3, 16> points = bezier::controlPoints(model, patch);
-        int n = copySegments(points, m[0], halfWidth, halfHeight, pixelsPerSegment);
-        if (model.isSymmetry(patch.group))
-            n = std::max(n, copySegments(points, m[1], halfWidth, halfHeight, pixelsPerSegment));
-        return static_cast<uint8_t>(n);
+        const Grid grid = copyGrid(points, m[0], halfWidth, halfHeight, pixelsPerSegment);
+        if (!model.isSymmetry(patch.group)) return grid;
+        return finerGrid(grid, copyGrid(points, m[1], halfWidth, halfHeight, pixelsPerSegment));
     }
 };
 
 } // namespace
 
 void patchSegments(const Model& model, const vm::Mat4 world[2], const vm::Mat4& viewProjection,
-                   int width, int height, std::vector<uint8_t>& segments, float pixelsPerSegment) {
+                   int width, int height, std::vector<Grid>& grids, float pixelsPerSegment) {
     const ViewOfPatches view(world, viewProjection, width, height, pixelsPerSegment);
-    segments.resize(model.patches.size());
+    grids.resize(model.patches.size());
     inParallelRanges(model.patches.size(), [&](size_t from, size_t to) {
         for (size_t i = from; i < to; ++i)
-            segments[i] = view.segmentsOf(model, i);
+            grids[i] = view.gridOfPatch(model, i);
     });
-    keepWithin(kVertexBudget, segments);
+    keepWithin(kVertexBudget, grids);
 }
 
 bool updateSegments(const Model& model, const vm::Mat4 world[2], const vm::Mat4& viewProjection,
                     int width, int height, const std::vector<uint32_t>& patches,
-                    std::vector<uint8_t>& segments, float pixelsPerSegment) {
+                    std::vector<Grid>& grids, float pixelsPerSegment) {
     const ViewOfPatches view(world, viewProjection, width, height, pixelsPerSegment);
     bool changed = false;
     for (uint32_t i : patches) {
-        if (i >= segments.size() || i >= model.patches.size()) continue;
-        const uint8_t n = view.segmentsOf(model, i);
-        changed = changed || n != segments[i];
-        segments[i] = n;
+        if (i >= grids.size() || i >= model.patches.size()) continue;
+        const Grid grid = view.gridOfPatch(model, i);
+        changed = changed || grid != grids[i];
+        grids[i] = grid;
     }
-    if (changed) keepWithin(kVertexBudget, segments);
+    if (changed) keepWithin(kVertexBudget, grids);
     return changed;
 }
 
-void keepWithin(size_t budget, std::vector<uint8_t>& segments) {
-    // Patches at each level, then the finest level whose total fits.
-    std::array<size_t, kMaxSegments + 1> atLevel{};
-    for (uint8_t n : segments)
-        ++atLevel[std::min<size_t>(n, kMaxSegments)];
+void keepWithin(size_t budget, std::vector<Grid>& grids) {
+    // Patches with each grid, then the finest level whose total fits.
+    std::array<size_t, 256> withGrid{};
+    for (Grid g : grids)
+        ++withGrid[g];
     int cap = kMaxSegments;
     auto total = [&](int c) {
         size_t sum = 0;
-        for (int n = 1; n <= kMaxSegments; ++n)
-            sum += atLevel[static_cast<size_t>(n)] * gridVertices(std::min(n, c));
+        for (size_t g = 0; g < withGrid.size(); ++g)
+            if (withGrid[g]) sum += withGrid[g] * gridVertices(cappedGrid(static_cast<Grid>(g), c));
         return sum;
     };
     while (cap > 1 && total(cap) > budget)
         cap /= 2;
     if (cap == kMaxSegments) return;
-    for (uint8_t& n : segments)
-        n = static_cast<uint8_t>(std::min<int>(n, cap));
+    for (Grid& g : grids)
+        g = cappedGrid(g, cap);
 }
 
-const std::vector<uint32_t>& triangleIndices(int segments) {
-    static const auto levels = [] {
-        std::array<std::vector<uint32_t>, kMaxSegments + 1> all;
-        for (uint32_t n = 1; n <= kMaxSegments; ++n)
-            for (uint32_t j = 0; j < n; ++j)
-                for (uint32_t i = 0; i < n; ++i) {
-                    const uint32_t v00 = j * (n + 1) + i, v10 = v00 + 1;
-                    const uint32_t v01 = v00 + n + 1, v11 = v01 + 1;
-                    for (uint32_t v : {v00, v10, v11, v00, v11, v01})
-                        all[n].push_back(v);
-                }
+const std::vector<uint32_t>& triangleIndices(Grid grid) {
+    static const auto grids = [] {
+        std::array<std::vector<uint32_t>, 256> all;
+        for (int a = 1; a <= kMaxSegments; a *= 2)
+            for (int d = 1; d <= kMaxSegments; d *= 2) {
+                std::vector<uint32_t>& out = all[gridOf(a, d)];
+                const uint32_t row = static_cast<uint32_t>(a) + 1;
+                for (uint32_t j = 0; j < static_cast<uint32_t>(d); ++j)
+                    for (uint32_t i = 0; i < static_cast<uint32_t>(a); ++i) {
+                        const uint32_t v00 = j * row + i, v10 = v00 + 1;
+                        const uint32_t v01 = v00 + row, v11 = v01 + 1;
+                        for (uint32_t v : {v00, v10, v11, v00, v11, v01})
+                            out.push_back(v);
+                    }
+            }
         return all;
     }();
-    return levels[static_cast<size_t>(std::clamp(segments, 0, kMaxSegments))];
+    return grids[grid];
 }
 
 } // namespace detail

@@ -1,6 +1,6 @@
 // How finely each patch is drawn in a view: as many segments a side as its size on the screen
 // needs (about one per 8 pixels, in powers of two up to 32; fewer for a small patch that is
-// nearly flat), none outside the view. Powers
+// nearly flat, or flat one way), none outside the view. Powers
 // of two keep a patch's level while it grows or shrinks less than twofold (an orbit evaluates
 // few patches again), and put a coarser neighbour's edge points on the finer one's.
 #pragma once
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/vector-math.h"
+#include "graphics/patch-grid.h"
 #include "model/bezier-surface.h"
 #include "model/model.h"
 
@@ -29,36 +30,32 @@ inline constexpr size_t kVertexBudget = size_t{1} << 22;
 inline constexpr int kNetSegments = 4;
 
 // A patch spanning at most this many segments' worth of pixels is drawn more coarsely where it
-// is flat enough: its grid then strays from the surface by at most kFlatPixels. Small patches
-// are most of a large model's triangles, and most of them are nearly flat at their size.
+// is flat enough, on each side: its grid then strays from the surface by at most kFlatPixels.
+// Small patches are most of a large model's triangles, and most of them are nearly flat at
+// their size.
 inline constexpr int kFlatTestSegments = 2;
 inline constexpr float kFlatPixels = 0.5f;
 
 // Segments per side (1, 2, 4 … 32) for a patch whose projection spans extent pixels.
 int segmentsFor(float extentPixels, float pixelsPerSegment = kPixelsPerSegment);
-// The grid vertices of a patch of n segments a side (none for 0).
-inline uint32_t gridVertices(int n) {
-    return n > 0 ? static_cast<uint32_t>((n + 1) * (n + 1)) : 0;
-}
-
-// The segments of each patch in a view of width × height pixels, 0 for a patch that is not
+// The grid of each patch in a view of width × height pixels, kNoGrid for a patch that is not
 // drawn there (hidden, or its control points all outside one side of the view volume). A
 // patch drawn a second time mirrored (a symmetry's) gets the finer of its two copies.
 // world[0] places the model, world[1] its mirror image. Within the vertex budget.
 void patchSegments(const Model& model, const vm::Mat4 world[2], const vm::Mat4& viewProjection,
-                   int width, int height, std::vector<uint8_t>& segments,
+                   int width, int height, std::vector<Grid>& grids,
                    float pixelsPerSegment = kPixelsPerSegment);
 
-// The same for the listed patches only, updating their entries of segments (as long as the
+// The same for the listed patches only, updating their entries of grids (as long as the
 // model's patches); true when any of them changed.
 bool updateSegments(const Model& model, const vm::Mat4 world[2], const vm::Mat4& viewProjection,
                     int width, int height, const std::vector<uint32_t>& patches,
-                    std::vector<uint8_t>& segments, float pixelsPerSegment = kPixelsPerSegment);
+                    std::vector<Grid>& grids, float pixelsPerSegment = kPixelsPerSegment);
 
 // Lowers the finest levels until every patch's grid together fits in budget vertices.
-void keepWithin(size_t budget, std::vector<uint8_t>& segments);
+void keepWithin(size_t budget, std::vector<Grid>& grids);
 
-// Triangle indices into a patch's (n + 1)² grid vertices for n segments a side.
-const std::vector<uint32_t>& triangleIndices(int segments);
+// Triangle indices into a grid's vertices, stored row by row along u: (across + 1) a row.
+const std::vector<uint32_t>& triangleIndices(Grid grid);
 
 } // namespace detail

@@ -24,7 +24,7 @@ void PatchTriangles::writeBlock(const Model& model, const SurfaceCache& cache, s
             if (patchBlends(model.patches[i]) != blending) continue;
             first_[i] = start + static_cast<uint32_t>(out.size() - origin);
             const uint32_t base = cache.firstVertex(i);
-            for (uint32_t k : detail::triangleIndices(cache.segmentsOf(i)))
+            for (uint32_t k : detail::triangleIndices(cache.gridOf(i)))
                 out.push_back(base + k);
             end_[i] = start + static_cast<uint32_t>(out.size() - origin);
         }

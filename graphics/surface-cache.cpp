@@ -9,9 +9,11 @@
 
 namespace {
 
-// Patch i's grid at n segments a side.
-void evaluate(const Model& model, size_t i, int n, vm::Float3* vertices, vm::Float3* normals) {
-    bezier::tessellateGrid(bezier::controlPoints(model, model.patches[i]), n, vertices, normals);
+// Patch i's grid.
+void evaluate(const Model& model, size_t i, detail::Grid grid, vm::Float3* vertices,
+              vm::Float3* normals) {
+    bezier::tessellateGrid(bezier::controlPoints(model, model.patches[i]), detail::across(grid),
+                           detail::down(grid), vertices, normals);
 }
 
 } // namespace
@@ -49,7 +51,7 @@ void SurfaceCache::addRange(size_t first, size_t end) {
 
 // New grids for every patch: those at their old level whose points did not move (not in
 // dirty_) are copied, the others evaluated, both cores sharing the work.
-void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segments, bool all) {
+void SurfaceCache::layOut(const Model& model, const std::vector<detail::Grid>& grids, bool all) {
     const size_t count = model.patches.size();
     std::vector<uint8_t> stale(all ? 0 : count);
     if (!all)
@@ -64,7 +66,7 @@ void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segmen
     uint32_t at = 0, blockStart = 0;
     for (size_t i = 0; i < count; ++i) {
         first[i] = at;
-        at += detail::gridVertices(segments[i]);
+        at += detail::gridVertices(grids[i]);
         if ((i + 1) % perBlock == 0 || i + 1 == count) {
             at = blockStart + roomFor(at - blockStart);
             blockStart = at;
@@ -80,7 +82,7 @@ void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segmen
     // Each block's room is left zero, as a new array's would be.
     for (size_t b = 0; b < blockEnd.size(); ++b) {
         const uint32_t used =
-            first[blockFirst[b + 1] - 1] + detail::gridVertices(segments[blockFirst[b + 1] - 1]);
+            first[blockFirst[b + 1] - 1] + detail::gridVertices(grids[blockFirst[b + 1] - 1]);
         std::fill(vertices.begin() + used, vertices.begin() + blockEnd[b], vm::Float3{});
         std::fill(normals.begin() + used, normals.begin() + blockEnd[b], vm::Float3{});
     }
@@ -91,14 +93,14 @@ void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segmen
         [&](size_t from, size_t to) {
             size_t done = 0;
             for (size_t i = from; i < to; ++i) {
-                const uint32_t n = detail::gridVertices(segments[i]);
+                const uint32_t n = detail::gridVertices(grids[i]);
                 if (n == 0) continue;
-                if (!all && !stale[i] && segments_[i] == segments[i]) {
+                if (!all && !stale[i] && grids_[i] == grids[i]) {
                     std::memcpy(&vertices[first[i]], &vertices_[first_[i]], n * sizeof(vm::Float3));
                     std::memcpy(&normals[first[i]], &normals_[first_[i]], n * sizeof(vm::Float3));
                     continue;
                 }
-                evaluate(model, i, segments[i], &vertices[first[i]], &normals[first[i]]);
+                evaluate(model, i, grids[i], &vertices[first[i]], &normals[first[i]]);
                 if (!all) fresh_[i] = 1;
                 ++done;
             }
@@ -110,14 +112,14 @@ void SurfaceCache::layOut(const Model& model, const std::vector<uint8_t>& segmen
     first_.swap(first);
     blockFirst_.swap(blockFirst);
     blockEnd_.swap(blockEnd);
-    segments_ = segments;
+    grids_ = grids;
     evaluated_ = evaluated;
     relaid_ = relaidAll_ = true;
     relaidBlocks_.clear();
     addRange(0, vertices_.size());
 }
 
-bool SurfaceCache::layOutBlocks(const Model& model, const std::vector<uint8_t>& segments,
+bool SurfaceCache::layOutBlocks(const Model& model, const std::vector<detail::Grid>& grids,
                                 std::vector<uint8_t>& stale) {
     const size_t count = model.patches.size();
     if (blockFirst_.size() < 2 || blockFirst_.back() != count) return false;
@@ -127,8 +129,8 @@ bool SurfaceCache::layOutBlocks(const Model& model, const std::vector<uint8_t>& 
         uint32_t used = 0;
         bool changed = false;
         for (uint32_t i = from; i < to; ++i) {
-            used += detail::gridVertices(segments[i]);
-            changed = changed || segments[i] != segments_[i];
+            used += detail::gridVertices(grids[i]);
+            changed = changed || grids[i] != grids_[i];
         }
         if (!changed) continue;
         const uint32_t start = b == 0 ? 0 : blockEnd_[b - 1];
@@ -147,12 +149,12 @@ bool SurfaceCache::layOutBlocks(const Model& model, const std::vector<uint8_t>& 
         normals.assign(vertices.size(), {});
         uint32_t at = 0;
         for (uint32_t i = from; i < to; ++i) {
-            const uint32_t n = detail::gridVertices(segments[i]);
-            if (n > 0 && !stale[i] && segments_[i] == segments[i]) {
+            const uint32_t n = detail::gridVertices(grids[i]);
+            if (n > 0 && !stale[i] && grids_[i] == grids[i]) {
                 std::memcpy(&vertices[at], &vertices_[first_[i]], n * sizeof(vm::Float3));
                 std::memcpy(&normals[at], &normals_[first_[i]], n * sizeof(vm::Float3));
             } else if (n > 0) {
-                evaluate(model, i, segments[i], &vertices[at], &normals[at]);
+                evaluate(model, i, grids[i], &vertices[at], &normals[at]);
                 fresh_[i] = 1;
                 ++evaluated_;
             }
@@ -162,7 +164,7 @@ bool SurfaceCache::layOutBlocks(const Model& model, const std::vector<uint8_t>& 
         }
         std::copy(vertices.begin(), vertices.end(), vertices_.begin() + start);
         std::copy(normals.begin(), normals.end(), normals_.begin() + start);
-        std::copy(segments.begin() + from, segments.begin() + to, segments_.begin() + from);
+        std::copy(grids.begin() + from, grids.begin() + to, grids_.begin() + from);
         addRange(start, start + at);
     }
     relaid_ = true;
@@ -170,16 +172,16 @@ bool SurfaceCache::layOutBlocks(const Model& model, const std::vector<uint8_t>& 
 }
 
 const SurfaceCache::Ranges& SurfaceCache::update(const Model& model, const GpuModelCopy& copy,
-                                                 const std::vector<uint8_t>& segments) {
+                                                 const std::vector<detail::Grid>& grids) {
     relaid_ = relaidAll_ = false;
     relaidBlocks_.clear();
     evaluated_ = 0;
     ranges_.clear();
     dirty_.clear();
     const size_t count = model.patches.size();
-    if (segments.size() != count) return ranges_;
+    if (grids.size() != count) return ranges_;
     const bool sameTopology =
-        copy_ == &copy && topology_ == copy.topologyRevision() && segments_.size() == count;
+        copy_ == &copy && topology_ == copy.topologyRevision() && grids_.size() == count;
     bool all = !sameTopology;
     if (!sameTopology) {
         users_.build(model);
@@ -193,25 +195,25 @@ const SurfaceCache::Ranges& SurfaceCache::update(const Model& model, const GpuMo
     topology_ = copy.topologyRevision();
     points_ = copy.pointsRevision();
     if (all) {
-        layOut(model, segments, true);
+        layOut(model, grids, true);
         return ranges_;
     }
     std::vector<uint8_t> stale; // by patch, while blocks are laid out anew: its points moved
-    if (segments != segments_) {
+    if (grids != grids_) {
         stale.assign(count, 0);
         for (uint32_t i : dirty_)
             stale[i] = 1;
-        if (!layOutBlocks(model, segments, stale)) {
-            layOut(model, segments, false);
+        if (!layOutBlocks(model, grids, stale)) {
+            layOut(model, grids, false);
             return ranges_;
         }
     }
     // The grids whose points moved, evaluated again in place (those of blocks laid out anew
     // already were).
     for (uint32_t i : dirty_) {
-        if (segments_[i] == 0 || (!stale.empty() && !stale[i])) continue;
-        const uint32_t n = detail::gridVertices(segments_[i]);
-        evaluate(model, i, segments_[i], &vertices_[first_[i]], &normals_[first_[i]]);
+        if (grids_[i] == detail::kNoGrid || (!stale.empty() && !stale[i])) continue;
+        const uint32_t n = detail::gridVertices(grids_[i]);
+        evaluate(model, i, grids_[i], &vertices_[first_[i]], &normals_[first_[i]]);
         if (!fresh_.empty()) fresh_[i] = 1;
         ++evaluated_;
         if (!ranges_.empty() && ranges_.back().second == first_[i])

@@ -1,7 +1,7 @@
 // The CPU path's evaluated surfaces: each patch's grid of surface points and normals at the
 // segments its size on the screen asks, kept between frames. Only what changed level, or
 // uses points that moved, is evaluated again; the topology changing evaluates everything.
-// A patch's grid lies at firstVertex(i), (n + 1)² vertices for n segments a side. The grids
+// A patch's grid lies at firstVertex(i), detail::gridVertices of its grid. The grids
 // lie in blocks of patches, each with room to spare after it: a few patches changing level
 // (an orbit, a drag) lay out their blocks alone, and the rest stays where it is on the device.
 #pragma once
@@ -13,6 +13,7 @@
 
 #include "core/vector-math.h"
 #include "graphics/gpu-model-copy.h"
+#include "graphics/patch-grid.h"
 #include "model/bezier-surface.h"
 #include "model/model.h"
 #include "model/point-users.h"
@@ -22,12 +23,12 @@ class SurfaceCache {
     // Vertex ranges [first, end) that changed, in order, not overlapping.
     using Ranges = std::vector<std::pair<size_t, size_t>>;
 
-    // Brings the grids up to date with model at segments[i] a side for patch i (as long as
-    // the model's patches) and returns the vertices that changed (nothing when nothing did;
+    // Brings the grids up to date with model at grids[i] for patch i (as long as the model's
+    // patches) and returns the vertices that changed (nothing when nothing did;
     // all of them when the layout changed). copy is the model's GPU copy: its counts say what
     // changed since.
     const Ranges& update(const Model& model, const GpuModelCopy& copy,
-                         const std::vector<uint8_t>& segments);
+                         const std::vector<detail::Grid>& grids);
     // Whether the last update laid grids out anew (any patch's level or the patches
     // changed): indices into them are stale, in every block or in the blocks listed.
     bool relaid() const { return relaid_; }
@@ -41,8 +42,8 @@ class SurfaceCache {
     const std::vector<vm::Float3>& vertices() const { return vertices_; }
     const std::vector<vm::Float3>& normals() const { return normals_; }
     uint32_t firstVertex(size_t patch) const { return first_[patch]; }
-    // The segments a side of patch i's grid (0: it has none).
-    int segmentsOf(size_t patch) const { return segments_[patch]; }
+    // Patch i's grid (detail::kNoGrid: it has none).
+    detail::Grid gridOf(size_t patch) const { return grids_[patch]; }
     // After an update that relaid the grids: whether patch i's grid was evaluated again (the
     // others were copied from where they were before).
     bool evaluatedAgain(size_t patch) const { return fresh_.empty() || fresh_[patch] != 0; }
@@ -52,10 +53,10 @@ class SurfaceCache {
     void patchesUsing(const std::vector<uint32_t>& points, std::vector<uint32_t>& out) const;
 
   private:
-    void layOut(const Model& model, const std::vector<uint8_t>& segments, bool all);
+    void layOut(const Model& model, const std::vector<detail::Grid>& grids, bool all);
     // Lays out again the blocks whose patches changed level, each within its room; false
     // (nothing done) when one has no room or too many changed.
-    bool layOutBlocks(const Model& model, const std::vector<uint8_t>& segments,
+    bool layOutBlocks(const Model& model, const std::vector<detail::Grid>& grids,
                       std::vector<uint8_t>& stale);
     void addRange(size_t first, size_t end);
 
@@ -66,8 +67,8 @@ class SurfaceCache {
     std::vector<uint32_t> blockFirst_; // patches of block b: blockFirst_[b] … blockFirst_[b + 1]
     std::vector<uint32_t> blockEnd_;   // each block's room ends here (the next one's start)
     std::vector<uint32_t> relaidBlocks_;
-    std::vector<uint8_t> segments_; // what each grid was evaluated at
-    std::vector<uint8_t> fresh_;    // by patch: evaluated by the last layOut (none: all)
+    std::vector<detail::Grid> grids_; // what each grid was evaluated at
+    std::vector<uint8_t> fresh_;      // by patch: evaluated by the last layOut (none: all)
     // Room for the next layout, kept between updates (its contents mean nothing).
     struct {
         std::vector<vm::Float3> vertices, normals;

@@ -119,13 +119,13 @@ const std::array<uint32_t, kTriangleIndices>& triangleIndices() {
     return indices;
 }
 
-void tessellateGrid(const std::array<vm::Float3, 16>& p, int n, vm::Float3* vertices,
+void tessellateGrid(const std::array<vm::Float3, 16>& p, int across, int down, vm::Float3* vertices,
                     vm::Float3* normals) {
-    const int side = n + 1;
-    const float step = 1.0f / static_cast<float>(n);
-    for (int i = 0; i < side; ++i) {
+    const int perRow = across + 1;
+    const float stepU = 1.0f / static_cast<float>(across), stepV = 1.0f / static_cast<float>(down);
+    for (int i = 0; i < perRow; ++i) {
         // The four rows blended along u (points and their slopes), then those along v.
-        const float u = static_cast<float>(i) * step;
+        const float u = static_cast<float>(i) * stepU;
         const std::array<float, 4> bu = bernstein(u), du = bernsteinDerivative(u);
         vm::Float3 row[4], slope[4];
         for (size_t r = 0; r < 4; ++r) {
@@ -136,8 +136,8 @@ void tessellateGrid(const std::array<vm::Float3, 16>& p, int n, vm::Float3* vert
                 slope[r].x += du[c] * q.x, slope[r].y += du[c] * q.y, slope[r].z += du[c] * q.z;
             }
         }
-        for (int j = 0; j < side; ++j) {
-            const float v = static_cast<float>(j) * step;
+        for (int j = 0; j <= down; ++j) {
+            const float v = static_cast<float>(j) * stepV;
             const std::array<float, 4> bv = bernstein(v), dv = bernsteinDerivative(v);
             vm::Float3 at{}, alongU{}, alongV{};
             for (size_t r = 0; r < 4; ++r) {
@@ -147,7 +147,7 @@ void tessellateGrid(const std::array<vm::Float3, 16>& p, int n, vm::Float3* vert
                 alongV.x += dv[r] * row[r].x, alongV.y += dv[r] * row[r].y;
                 alongV.z += dv[r] * row[r].z;
             }
-            const size_t k = static_cast<size_t>(j * side + i);
+            const size_t k = static_cast<size_t>(j * perRow + i);
             vertices[k] = at;
             const std::optional<vm::Float3> normal = unitNormal(alongU, alongV);
             normals[k] = normal ? *normal : normalAt(p, u, v); // a collapsed edge: look inside

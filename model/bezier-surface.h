@@ -44,10 +44,11 @@ std::optional<vm::Float3> unitNormal(const vm::Float3& du, const vm::Float3& dv)
 vm::Float3 normalAt(const std::array<vm::Float3, 16>& controlPoints, float u, float v);
 // The normals of the 36 grid vertices, stored as tessellate stores the vertices.
 void tessellateNormals(const std::array<vm::Float3, 16>& controlPoints, vm::Float3* out36);
-// The (n + 1) × (n + 1) grid of surface points at u = i / n, v = j / n (stored at
-// j·(n + 1) + i) and their unit normals (as normalAt gives them), for n ≥ 1 segments a side.
-void tessellateGrid(const std::array<vm::Float3, 16>& controlPoints, int n, vm::Float3* vertices,
-                    vm::Float3* normals);
+// The (across + 1) × (down + 1) grid of surface points at u = i / across, v = j / down
+// (stored at j·(across + 1) + i) and their unit normals (as normalAt gives them), for at least
+// one segment each way.
+void tessellateGrid(const std::array<vm::Float3, 16>& controlPoints, int across, int down,
+                    vm::Float3* vertices, vm::Float3* normals);
 // The parameters (u, v) of the surface's point nearest to at (a coarse grid, then a finer one
 // around its best point): where the user pointed on a patch.
 void nearestParameters(const std::array<vm::Float3, 16>& controlPoints, vm::Float3 at, float& u,

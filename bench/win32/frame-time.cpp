@@ -1,7 +1,7 @@
 // Frame time of the editor's drawing on this machine's Direct3D: the default model and
 // generated ones of 10 000 and 100 000 patches, drawn as the frame draws them (patches and
 // control nets), presented as the editor presents them, from the start-up camera and while
-// orbiting. Usage: frame-time [FRAMES [displays|large|drag]]
+// orbiting. Usage: frame-time [FRAMES [displays|large|still|drag]]
 #include <windows.h>
 
 #include <algorithm>
@@ -97,11 +97,12 @@ double millisecondsPerFrame(Renderer& r, const Model& model, const GpuModelCopy&
 int main(int argc, char** argv) {
     const int frames = argc > 1 ? std::atoi(argv[1]) : 50;
     // "displays": the 10,000-patch sheet's displays alone; "large": the 100,000-patch sheet
-    // alone, "drag" its point drag alone (to profile them).
+    // alone, "still" its start-up camera alone, "drag" its point drag alone (to profile them).
     const char* only = argc > 2 ? argv[2] : "";
     const bool displaysOnly = std::strcmp(only, "displays") == 0;
-    const bool dragOnly = std::strcmp(only, "drag") == 0; // the 100,000-patch drag alone
-    const bool largeOnly = std::strcmp(only, "large") == 0 || dragOnly;
+    const bool dragOnly = std::strcmp(only, "drag") == 0;   // the 100,000-patch drag alone
+    const bool stillOnly = std::strcmp(only, "still") == 0; // the start-up camera alone
+    const bool largeOnly = std::strcmp(only, "large") == 0 || dragOnly || stillOnly;
     const bool everything = !displaysOnly && !largeOnly;
     HWND window = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 0, 0, 1200, 800, nullptr,
                                   nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -200,6 +201,7 @@ int main(int argc, char** argv) {
     const int few = frames > 5 ? frames / 5 : 1;
     if (!dragOnly) {
         show("generated model (100000 patches)", millisecondsPerFrame(*r, huge, hugeCopy, few));
+        if (stillOnly) return 0;
         show("orbiting the 100000 patches",
              millisecondsPerFrame(*r, huge, hugeCopy, few, nullptr, true, {}, orbit));
     }

@@ -385,7 +385,7 @@ void PatchPipeline::updateCpuDetail(const Model& model, const GpuModelCopy& copy
     CpuSurfaces& s = cpu_;
     const bool sameView =
         s.triangles && s.detailCopy == &copy && s.detailTopology == copy.topologyRevision() &&
-        s.segments.size() == model.patches.size() && sameMatrix(s.detailView, viewProjection) &&
+        s.grids.size() == model.patches.size() && sameMatrix(s.detailView, viewProjection) &&
         sameMatrix(s.detailWorld[0], world[0]) && sameMatrix(s.detailWorld[1], world[1]) &&
         s.detailWidth == viewport.Width && s.detailHeight == viewport.Height &&
         s.detailWireframe == wireframe;
@@ -397,12 +397,12 @@ void PatchPipeline::updateCpuDetail(const Model& model, const GpuModelCopy& copy
     // Points that moved change only their patches' size on the screen.
     if (sameView && copy.pointsMovedSince(s.detailPoints, s.moved)) {
         s.cache.patchesUsing(s.moved, s.touched);
-        detail::updateSegments(model, world, viewProjection, width, height, s.touched, s.segments,
+        detail::updateSegments(model, world, viewProjection, width, height, s.touched, s.grids,
                                pixels);
     } else {
-        detail::patchSegments(model, world, viewProjection, width, height, s.segments, pixels);
+        detail::patchSegments(model, world, viewProjection, width, height, s.grids, pixels);
     }
-    const SurfaceCache::Ranges& changed = s.cache.update(model, copy, s.segments);
+    const SurfaceCache::Ranges& changed = s.cache.update(model, copy, s.grids);
     uploadCpuSurfaces(changed);
     followCurvature(model, changed, curvature);
     s.detailCopy = &copy;
@@ -423,7 +423,7 @@ void PatchPipeline::updateCpuDetail(const Model& model, const GpuModelCopy& copy
     nets.clear();
     for (size_t i = 0; i < model.patches.size(); ++i) {
         s.netFirst[i] = static_cast<uint32_t>(nets.size());
-        if (s.segments[i] < detail::kNetSegments) continue;
+        if (detail::longestSide(s.grids[i]) < detail::kNetSegments) continue;
         const std::array<int32_t, 36> net = controlNetIndices(model.patches[i]);
         nets.insert(nets.end(), net.begin(), net.end());
     }

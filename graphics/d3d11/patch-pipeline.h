@@ -110,7 +110,7 @@ class PatchPipeline {
         vm::Mat4 detailView{}, detailWorld[2]{};
         float detailWidth = 0, detailHeight = 0;
         bool detailWireframe = false;
-        std::vector<uint8_t> segments;
+        std::vector<detail::Grid> grids;
         // The control nets this view draws: those of patches large enough on the screen for
         // their lines to be told apart (two segments or more), patch i's from netFirst[i].
         ComPtr<ID3D11Buffer> nets; // dynamic

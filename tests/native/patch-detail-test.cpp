@@ -17,6 +17,10 @@
 
 namespace {
 
+using detail::kNoGrid;
+using detail::squareGrid;
+using Grids = std::vector<detail::Grid>;
+
 // A flat square patch of side `size` centred at (x, y, z), facing −z.
 Model square(float size, float x = 0, float y = 0, float z = 0) {
     Model model;
@@ -30,15 +34,15 @@ Model square(float size, float x = 0, float y = 0, float z = 0) {
     return model;
 }
 
-std::vector<uint8_t> segmentsSeen(const Model& model,
-                                  const vm::Mat4& mirror = vm::scaling(-1, 1, 1)) {
+std::vector<detail::Grid> segmentsSeen(const Model& model,
+                                       const vm::Mat4& mirror = vm::scaling(-1, 1, 1)) {
     OrbitCamera camera; // at (0, 0, −5) looking along +z
     const vm::Mat4 viewProjection =
         camera.viewMatrix() * vm::perspectiveFovRH(0.7853982f, 1.5f, 1.0f, 1000.0f);
     const vm::Mat4 world[2] = {vm::identity(), mirror};
-    std::vector<uint8_t> segments;
-    detail::patchSegments(model, world, viewProjection, 1200, 800, segments);
-    return segments;
+    std::vector<detail::Grid> grids;
+    detail::patchSegments(model, world, viewProjection, 1200, 800, grids);
+    return grids;
 }
 
 } // namespace
@@ -53,78 +57,82 @@ TEST(PatchDetail, SegmentsFollowTheSizeOnTheScreen) {
     EXPECT_EQ(32, detail::segmentsFor(1e9f));
     EXPECT_EQ(1, detail::segmentsFor(std::nanf("")));
 
-    EXPECT_EQ(std::vector<uint8_t>{32}, segmentsSeen(square(2)));    // hundreds of pixels
-    EXPECT_EQ(std::vector<uint8_t>{1}, segmentsSeen(square(0.01f))); // two pixels
-    EXPECT_EQ(std::vector<uint8_t>{4}, segmentsSeen(square(0.1f)));  // about 20 pixels
+    EXPECT_EQ(Grids{squareGrid(32)}, segmentsSeen(square(2)));    // hundreds of pixels
+    EXPECT_EQ(Grids{squareGrid(1)}, segmentsSeen(square(0.01f))); // two pixels
+    EXPECT_EQ(Grids{squareGrid(4)}, segmentsSeen(square(0.1f)));  // about 20 pixels
     // About 12 pixels: a bulging patch at its size's level, a flat one as one quad, a slight
     // bulge (a third of a pixel) too.
     Model bulging = square(0.06f);
     for (size_t i : {5, 6, 9, 10})
         bulging.points[i].z -= 0.02f;
-    EXPECT_EQ(std::vector<uint8_t>{2}, segmentsSeen(bulging));
-    EXPECT_EQ(std::vector<uint8_t>{1}, segmentsSeen(square(0.06f)));
+    EXPECT_EQ(Grids{squareGrid(2)}, segmentsSeen(bulging));
+    EXPECT_EQ(Grids{squareGrid(1)}, segmentsSeen(square(0.06f)));
     for (size_t i : {5, 6, 9, 10})
         bulging.points[i].z = -0.001f;
-    EXPECT_EQ(std::vector<uint8_t>{1}, segmentsSeen(bulging));
+    EXPECT_EQ(Grids{squareGrid(1)}, segmentsSeen(bulging));
 
     // A heap of large patches is drawn coarser, never beyond the budget.
-    std::vector<uint8_t> heap(1000, 32);
-    heap.push_back(2);
+    Grids heap(1000, squareGrid(32));
+    heap.push_back(squareGrid(2));
     detail::keepWithin(100000, heap);
-    EXPECT_EQ(8, heap[0]); // 1,000 patches of 81 vertices; of 289 they would not fit
-    EXPECT_EQ(2, heap.back());
+    EXPECT_EQ(squareGrid(8), heap[0]); // 1,000 patches of 81 vertices; of 289 they would not fit
+    EXPECT_EQ(squareGrid(2), heap.back());
 }
 
 TEST(PatchDetail, PatchesOutsideTheViewOrHiddenAreNotDrawn) {
-    EXPECT_EQ(std::vector<uint8_t>{0}, segmentsSeen(square(1, 50, 0, 0)));   // far to one side
-    EXPECT_EQ(std::vector<uint8_t>{0}, segmentsSeen(square(1, 0, 0, -20)));  // behind the eye
-    EXPECT_EQ(std::vector<uint8_t>{0}, segmentsSeen(square(1, 0, 0, 5000))); // beyond the far plane
+    EXPECT_EQ(Grids{kNoGrid}, segmentsSeen(square(1, 50, 0, 0)));   // far to one side
+    EXPECT_EQ(Grids{kNoGrid}, segmentsSeen(square(1, 0, 0, -20)));  // behind the eye
+    EXPECT_EQ(Grids{kNoGrid}, segmentsSeen(square(1, 0, 0, 5000))); // beyond the far plane
     // Across the eye's plane: drawn, at full detail.
     Model across = square(20, 0, 0, -5);
     for (auto& p : across.points)
         p.z += p.y; // tilted through the eye's plane
-    EXPECT_EQ(std::vector<uint8_t>{32}, segmentsSeen(across));
+    EXPECT_EQ(Grids{squareGrid(32)}, segmentsSeen(across));
     Model hidden = square(2);
     hidden.patches[0].visible = false;
-    EXPECT_EQ(std::vector<uint8_t>{0}, segmentsSeen(hidden));
+    EXPECT_EQ(Grids{kNoGrid}, segmentsSeen(hidden));
 }
 
 TEST(PatchDetail, ASymmetryGetsTheFinerOfItsTwoCopies) {
     Model model = square(1, 50, 0, 0); // outside the view; its mirror image too, at x = −50
     model.groups.push_back(std::make_unique<Model::Symmetry>("Sym_0"));
     model.patches[0].group = 0;
-    EXPECT_EQ(std::vector<uint8_t>{0}, segmentsSeen(model));
+    EXPECT_EQ(Grids{kNoGrid}, segmentsSeen(model));
     // A mirror that brings the copy into the view.
-    EXPECT_EQ(std::vector<uint8_t>{32}, segmentsSeen(model, vm::translation(-50, 0, 0)));
+    EXPECT_EQ(Grids{squareGrid(32)}, segmentsSeen(model, vm::translation(-50, 0, 0)));
 }
 
 TEST(PatchDetail, EveryLevelsGridLiesOnTheSurfaceAndIsCoveredWhole) {
-    EXPECT_EQ(
-        std::vector<uint32_t>(bezier::triangleIndices().begin(), bezier::triangleIndices().end()),
-        detail::triangleIndices(5));
-    EXPECT_EQ((std::vector<uint32_t>{0, 1, 3, 0, 3, 2}), detail::triangleIndices(1));
-    EXPECT_TRUE(detail::triangleIndices(0).empty());
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 3, 0, 3, 2}), detail::triangleIndices(squareGrid(1)));
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 4, 0, 4, 3, 1, 2, 5, 1, 5, 4}),
+              detail::triangleIndices(detail::gridOf(2, 1)));
+    EXPECT_TRUE(detail::triangleIndices(kNoGrid).empty());
     Model model;
     model.createDefault();
     const auto net = bezier::controlPoints(model, model.patches[1]);
-    for (int n = 1; n <= detail::kMaxSegments; n *= 2) {
-        const std::vector<uint32_t>& t = detail::triangleIndices(n);
-        ASSERT_EQ(size_t(6 * n * n), t.size());
-        const std::set<uint32_t> used(t.begin(), t.end());
-        EXPECT_EQ(detail::gridVertices(n), used.size()) << n;
-        EXPECT_EQ(detail::gridVertices(n) - 1, *used.rbegin()) << n;
-        std::vector<vm::Float3> at(detail::gridVertices(n)), normals(at.size());
-        bezier::tessellateGrid(net, n, at.data(), normals.data());
-        for (int j = 0; j <= n; j += std::max(1, n / 4))
-            for (int i = 0; i <= n; i += std::max(1, n / 4)) {
-                const float u = float(i) / float(n), v = float(j) / float(n);
-                const vm::Float3 p = bezier::evaluate(net, u, v), q = bezier::normalAt(net, u, v);
-                const vm::Float3 &g = at[size_t(j * (n + 1) + i)],
-                                 &m = normals[size_t(j * (n + 1) + i)];
-                EXPECT_NEAR(0, std::hypot(p.x - g.x, p.y - g.y, p.z - g.z), 1e-5) << n;
-                EXPECT_NEAR(0, std::hypot(q.x - m.x, q.y - m.y, q.z - m.z), 1e-4) << n;
-            }
-    }
+    for (int a = 1; a <= detail::kMaxSegments; a *= 2)
+        for (int d = 1; d <= detail::kMaxSegments; d *= 2) {
+            const detail::Grid grid = detail::gridOf(a, d);
+            ASSERT_EQ(a, detail::across(grid));
+            ASSERT_EQ(d, detail::down(grid));
+            const std::vector<uint32_t>& t = detail::triangleIndices(grid);
+            ASSERT_EQ(size_t(6 * a * d), t.size());
+            const std::set<uint32_t> used(t.begin(), t.end());
+            EXPECT_EQ(detail::gridVertices(grid), used.size()) << a << " " << d;
+            EXPECT_EQ(detail::gridVertices(grid) - 1, *used.rbegin()) << a << " " << d;
+            std::vector<vm::Float3> at(detail::gridVertices(grid)), normals(at.size());
+            bezier::tessellateGrid(net, a, d, at.data(), normals.data());
+            for (int j = 0; j <= d; j += std::max(1, d / 4))
+                for (int i = 0; i <= a; i += std::max(1, a / 4)) {
+                    const float u = float(i) / float(a), v = float(j) / float(d);
+                    const vm::Float3 p = bezier::evaluate(net, u, v),
+                                     q = bezier::normalAt(net, u, v);
+                    const vm::Float3 &g = at[size_t(j * (a + 1) + i)],
+                                     &m = normals[size_t(j * (a + 1) + i)];
+                    EXPECT_NEAR(0, std::hypot(p.x - g.x, p.y - g.y, p.z - g.z), 1e-5) << a << d;
+                    EXPECT_NEAR(0, std::hypot(q.x - m.x, q.y - m.y, q.z - m.z), 1e-4) << a << d;
+                }
+        }
 }
 
 // The evaluated grids follow the model through its document: a moved point evaluates only
@@ -144,7 +152,7 @@ TEST(SurfaceCache, OnlyWhatMovedOrChangedLevelIsEvaluatedAgain) {
     start.createDefault();
     document.replace(std::move(start), "", "", true);
     ASSERT_EQ(2, gpu.live); // the points, and every patch's indices
-    std::vector<uint8_t> levels{4, 4, 2, 0};
+    Grids levels{squareGrid(4), squareGrid(4), squareGrid(2), kNoGrid};
     SurfaceCache cache;
     // Every grid goes up, with the room after them.
     const SurfaceCache::Ranges all = cache.update(model, copy, levels);
@@ -159,8 +167,9 @@ TEST(SurfaceCache, OnlyWhatMovedOrChangedLevelIsEvaluatedAgain) {
         fresh.update(model, copy, levels);
         std::vector<CurvatureGrids::Values> expected(cache.vertices().size());
         for (size_t i = 0; i < levels.size(); ++i)
-            if (levels[i] > 0)
-                curvatureGrid(bezier::controlPoints(model, model.patches[i]), levels[i],
+            if (levels[i] != kNoGrid)
+                curvatureGrid(bezier::controlPoints(model, model.patches[i]),
+                              detail::across(levels[i]), detail::down(levels[i]),
                               &expected[cache.firstVertex(i)]);
         return fresh.vertices().size() == cache.vertices().size() &&
                std::memcmp(fresh.vertices().data(), cache.vertices().data(),
@@ -198,7 +207,7 @@ TEST(SurfaceCache, OnlyWhatMovedOrChangedLevelIsEvaluatedAgain) {
     curvatures.follow(model, cache, {}, true);
     EXPECT_TRUE(sameAsFresh());
 
-    levels[3] = 8; // comes into view
+    levels[3] = squareGrid(8); // comes into view
     EXPECT_EQ(0u, cache.update(model, copy, levels).at(0).first);
     curvatures.follow(model, cache, {{0, 59 + 81}}, true);
     EXPECT_EQ(1u, cache.evaluated());
@@ -233,7 +242,7 @@ TEST(SurfaceCache, APatchChangingLevelLaysOutItsBlockAlone) {
     GpuModelCopy copy;
     copy.setFactory(&gpu);
     copy.rebuild(model);
-    std::vector<uint8_t> levels(model.patches.size(), 1);
+    Grids levels(model.patches.size(), squareGrid(1));
     SurfaceCache cache;
     PatchTriangles triangles;
     cache.update(model, copy, levels);
@@ -243,7 +252,7 @@ TEST(SurfaceCache, APatchChangingLevelLaysOutItsBlockAlone) {
     CurvatureGrids curvatures;
     curvatures.follow(model, cache, {}, true);
 
-    levels[1500] = 8;
+    levels[1500] = squareGrid(8);
     const SurfaceCache::Ranges changed = cache.update(model, copy, levels);
     EXPECT_TRUE(cache.relaid() && !cache.relaidAll());
     EXPECT_EQ(std::vector<uint32_t>{1}, cache.relaidBlocks());
@@ -262,22 +271,23 @@ TEST(SurfaceCache, APatchChangingLevelLaysOutItsBlockAlone) {
                            triangles.indices().begin() + triangles.first(2048)));
     for (uint32_t i : {1024u, 1500u, 1600u, 2047u}) {
         const uint32_t n = detail::gridVertices(levels[i]);
-        EXPECT_EQ(6u * levels[i] * levels[i], triangles.end(i) - triangles.first(i));
+        const int across = detail::across(levels[i]), down = detail::down(levels[i]);
+        EXPECT_EQ(6u * across * down, triangles.end(i) - triangles.first(i));
         EXPECT_EQ(cache.firstVertex(i), triangles.indices()[triangles.first(i)]);
         std::vector<vm::Float3> grid(n), normals(n);
-        bezier::tessellateGrid(bezier::controlPoints(model, model.patches[i]), levels[i],
+        bezier::tessellateGrid(bezier::controlPoints(model, model.patches[i]), across, down,
                                grid.data(), normals.data());
         EXPECT_EQ(0, std::memcmp(grid.data(), &cache.vertices()[cache.firstVertex(i)],
                                  n * sizeof(vm::Float3)));
         std::vector<CurvatureGrids::Values> values(n);
-        curvatureGrid(bezier::controlPoints(model, model.patches[i]), levels[i], values.data());
+        curvatureGrid(bezier::controlPoints(model, model.patches[i]), across, down, values.data());
         EXPECT_TRUE(std::equal(values.begin(), values.end(),
                                curvatures.values().begin() + cache.firstVertex(i)));
     }
     EXPECT_GT(triangles.first(1600), triangles.first(2047)); // after the opaque ones
 
     // A block with no room left: everything anew.
-    std::fill(levels.begin() + 1024, levels.begin() + 2048, 32);
+    std::fill(levels.begin() + 1024, levels.begin() + 2048, squareGrid(32));
     cache.update(model, copy, levels);
     EXPECT_TRUE(cache.relaidAll());
     triangles.follow(model, cache, false);

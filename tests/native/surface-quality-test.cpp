@@ -59,12 +59,12 @@ TEST(SurfaceQuality, CurvatureOfACylinderAndASphereIsTheAnalyticOne) {
         // The display's values at every vertex of a grid say the same.
         constexpr int kSegments = 6;
         std::array<CurvatureGrids::Values, (kSegments + 1) * (kSegments + 1)> grid;
-        curvatureGrid(cylinder, kSegments, grid.data());
+        curvatureGrid(cylinder, kSegments, kSegments, grid.data());
         for (const CurvatureGrids::Values& c : grid) {
             EXPECT_NEAR(c[0] * radius * radius, 0, 1e-5);
             EXPECT_NEAR(std::fabs(c[1]) * radius, 0.5, 0.005);
         }
-        curvatureGrid(sphere, kSegments, grid.data());
+        curvatureGrid(sphere, kSegments, kSegments, grid.data());
         for (const CurvatureGrids::Values& c : grid) {
             EXPECT_NEAR(c[0] * radius * radius, 1, 0.01);
             EXPECT_NEAR(std::fabs(c[1]) * radius, 1, 0.01);
