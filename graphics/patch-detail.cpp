@@ -43,25 +43,13 @@ float distance(const vm::Float3& a, const vm::Float3& b) {
 // (a side seen end-on has none).
 class FlatnessBound {
   public:
-    FlatnessBound(const std::array<vm::Float3, 16>& net, const std::array<vm::Float3, 16>& screen) {
+    FlatnessBound(const std::array<vm::Float3, 16>& net, const std::array<vm::Float3, 16>& screen)
+        : net_(net) {
         for (const auto& [a, b] : {std::pair<size_t, size_t>{0, 3}, {12, 15}, {0, 12}, {3, 15}}) {
             const float length = distance(net[a], net[b]);
             if (length > 0) scale_ = std::max(scale_, distance(screen[a], screen[b]) / length);
         }
         if (!(scale_ > 0)) return;
-        float stray = 0;
-        for (int r = 0; r < 4; ++r)
-            for (int c = 0; c < 4; ++c) {
-                const float u = static_cast<float>(c) / 3, v = static_cast<float>(r) / 3;
-                const float w[4] = {(1 - u) * (1 - v), u * (1 - v), (1 - u) * v, u * v};
-                vm::Float3 b{0, 0, 0};
-                for (int k = 0; k < 4; ++k) {
-                    const vm::Float3& q = net[kCorners[k]];
-                    b = {b.x + w[k] * q.x, b.y + w[k] * q.y, b.z + w[k] * q.z};
-                }
-                stray = std::max(stray, distance(net[static_cast<size_t>(4 * r + c)], b));
-            }
-        quadStray_ = (stray + 0.25f * length(twistOf(net, 0, 3, 12, 15))) * scale_;
         auto at = [&](int r, int c) { return net[static_cast<size_t>(4 * r + c)]; };
         float alongU = 0, alongV = 0, twist = 0;
         for (int r = 0; r < 4; ++r)
@@ -80,13 +68,32 @@ class FlatnessBound {
 
     bool known() const { return scale_ > 0; }
 
-    float stray(int across, int down) const {
+    float stray(int across, int down) {
         const float a = static_cast<float>(across), d = static_cast<float>(down);
         const float cells = (uu_ / (a * a) + uv_ / (a * d) + vv_ / (d * d)) / 8;
-        return across == down ? std::min(quadStray_ / (a * a), cells) : cells;
+        // The bilinear bound only where it may decide (most small patches need neither).
+        if (across != down || cells <= kFlatPixels) return cells;
+        return std::min(quadStray() / (a * a), cells);
     }
 
   private:
+    float quadStray() {
+        if (quadStray_ >= 0) return quadStray_;
+        float stray = 0;
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c) {
+                const float u = static_cast<float>(c) / 3, v = static_cast<float>(r) / 3;
+                const float w[4] = {(1 - u) * (1 - v), u * (1 - v), (1 - u) * v, u * v};
+                vm::Float3 b{0, 0, 0};
+                for (int k = 0; k < 4; ++k) {
+                    const vm::Float3& q = net_[kCorners[k]];
+                    b = {b.x + w[k] * q.x, b.y + w[k] * q.y, b.z + w[k] * q.z};
+                }
+                stray = std::max(stray, distance(net_[static_cast<size_t>(4 * r + c)], b));
+            }
+        quadStray_ = (stray + 0.25f * length(twistOf(net_, 0, 3, 12, 15))) * scale_;
+        return quadStray_;
+    }
     static float length(const vm::Float3& v) {
         return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
     }
@@ -100,15 +107,18 @@ class FlatnessBound {
                 net[a].z - net[b].z - net[c].z + net[d].z};
     }
 
-    float scale_ = 0, quadStray_ = 0, uu_ = 0, uv_ = 0, vv_ = 0;
+    const std::array<vm::Float3, 16>& net_;
+    float scale_ = 0, uu_ = 0, uv_ = 0, vv_ = 0;
+    float quadStray_ = -1; // not yet worked out
 };
 
 // The grid of at most n segments a side with the fewest triangles whose triangles stray from
 // the patch by at most kFlatPixels on the screen; n × n when none does.
 Grid flatGrid(const std::array<vm::Float3, 16>& net, const std::array<vm::Float3, 16>& screen,
               int n) {
-    const FlatnessBound bound(net, screen);
+    FlatnessBound bound(net, screen);
     if (!bound.known()) return squareGrid(n);
+    if (bound.stray(1, 1) <= kFlatPixels) return squareGrid(1);
     Grid best = squareGrid(n);
     int bestCells = n * n + 1;
     float bestStray = INFINITY;
