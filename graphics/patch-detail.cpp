@@ -32,24 +32,19 @@ float distance(const vm::Float3& a, const vm::Float3& b) {
 }
 
 // How far a patch's grid of across × down segments strays from the patch on the screen, at
-// most. Two bounds, the smaller taken. The patch less the bilinear patch of its corners is a
-// Bezier patch whose control points are the net's distances from that bilinear patch, so the
-// largest of them (with the bilinear patch's twist, which two triangles leave out) bounds how
-// far one quad strays; halving the segments divides it by four. And the triangles of a grid
-// cell stray from the patch by at most (Muu/a² + 2 Muv/(a·d) + Mvv/d²) / 8, where the second
-// derivatives are at most 6 and 9 times the net's largest second differences and twists: the
-// bound that tells the two directions apart, for a patch bent one way. screen holds the points'
-// places in pixels; the scale from the net to the screen is the largest of the four sides'
-// (a side seen end-on has none).
+// most: a bound on the distance in the model times the most the view stretches a distance
+// anywhere within the net. The triangles of a grid cell stray from the patch by at most
+// (Muu/a² + 2 Muv/(a·d) + Mvv/d²) / 8, where the second derivatives are at most 6 and 9 times
+// the net's largest second differences and twists: a bound that tells the two directions
+// apart, for a patch bent one way. For one quad the patch less the bilinear patch of its
+// corners is a Bezier patch whose control points are the net's distances from that bilinear
+// patch, so the largest of them, with the bilinear patch's twist (which two triangles leave
+// out), bounds how far it strays too; the smaller of the two is taken.
 class FlatnessBound {
   public:
-    FlatnessBound(const std::array<vm::Float3, 16>& net, const std::array<vm::Float3, 16>& screen)
-        : net_(net) {
-        for (const auto& [a, b] : {std::pair<size_t, size_t>{0, 3}, {12, 15}, {0, 12}, {3, 15}}) {
-            const float length = distance(net[a], net[b]);
-            if (length > 0) scale_ = std::max(scale_, distance(screen[a], screen[b]) / length);
-        }
-        if (!(scale_ > 0)) return;
+    // scale: pixels a unit of the model at most, within the net.
+    FlatnessBound(const std::array<vm::Float3, 16>& net, float scale) : net_(net), scale_(scale) {
+        if (!known()) return;
         auto at = [&](int r, int c) { return net[static_cast<size_t>(4 * r + c)]; };
         float alongU = 0, alongV = 0, twist = 0;
         for (int r = 0; r < 4; ++r)
@@ -66,14 +61,14 @@ class FlatnessBound {
         vv_ = 6 * alongV * scale_;
     }
 
-    bool known() const { return scale_ > 0; }
+    bool known() const { return scale_ > 0 && scale_ < INFINITY; }
 
     float stray(int across, int down) {
         const float a = static_cast<float>(across), d = static_cast<float>(down);
         const float cells = (uu_ / (a * a) + uv_ / (a * d) + vv_ / (d * d)) / 8;
-        // The bilinear bound only where it may decide (most small patches need neither).
-        if (across != down || cells <= kFlatPixels) return cells;
-        return std::min(quadStray() / (a * a), cells);
+        // The bilinear bound holds for one quad, and is worked out only where it may decide.
+        if (across > 1 || down > 1 || cells <= kFlatPixels) return cells;
+        return std::min(quadStray(), cells);
     }
 
   private:
@@ -114,9 +109,8 @@ class FlatnessBound {
 
 // The grid of at most n segments a side with the fewest triangles whose triangles stray from
 // the patch by at most kFlatPixels on the screen; n × n when none does.
-Grid flatGrid(const std::array<vm::Float3, 16>& net, const std::array<vm::Float3, 16>& screen,
-              int n) {
-    FlatnessBound bound(net, screen);
+Grid flatGrid(const std::array<vm::Float3, 16>& net, float scale, int n) {
+    FlatnessBound bound(net, scale);
     if (!bound.known()) return squareGrid(n);
     if (bound.stray(1, 1) <= kFlatPixels) return squareGrid(1);
     Grid best = squareGrid(n);
@@ -136,28 +130,58 @@ Grid flatGrid(const std::array<vm::Float3, 16>& net, const std::array<vm::Float3
     return best;
 }
 
+// How a view places points: m takes them to clip space, half the view's size in pixels. A
+// point at s pixels from the view's centre moves on the screen by J·d / w for a move d in the
+// model, J = A − s·cᵀ, where A holds the first two columns of m without their translation in
+// pixels and c its fourth (w's): the most a unit move spans there is J's largest singular
+// value, the root of the larger eigenvalue of J·Jᵀ = A·Aᵀ − (A·c)·sᵀ − s·(A·c)ᵀ + |c|²·s·sᵀ.
+struct Placing {
+    vm::Mat4 m;
+    float halfWidth, halfHeight;
+    float xx = 0, xy = 0, yy = 0; // A·Aᵀ
+    float cx = 0, cy = 0, cc = 0; // A·c and |c|²
+    Placing(const vm::Mat4& matrix, float halfW, float halfH)
+        : m(matrix), halfWidth(halfW), halfHeight(halfH) {
+        const vm::Float3 x = column(0, halfWidth), y = column(1, halfHeight), w = column(3, 1);
+        xx = dot(x, x), xy = dot(x, y), yy = dot(y, y);
+        cx = dot(x, w), cy = dot(y, w), cc = dot(w, w);
+    }
+    // The most a unit move spans on the screen at (sx, sy) pixels from the centre, times w.
+    float stretchAt(float sx, float sy) const {
+        const float a = xx - 2 * cx * sx + cc * sx * sx, d = yy - 2 * cy * sy + cc * sy * sy;
+        const float b = xy - cx * sy - cy * sx + cc * sx * sy;
+        const float half = 0.5f * (a + d);
+        return std::sqrt(half + std::sqrt(0.25f * (a - d) * (a - d) + b * b));
+    }
+    vm::Float3 column(int k, float pixels) const {
+        return {m[0][k] * pixels, m[1][k] * pixels, m[2][k] * pixels};
+    }
+    static float dot(const vm::Float3& a, const vm::Float3& b) {
+        return a.x * b.x + a.y * b.y + a.z * b.z;
+    }
+};
+
 // The grid of one copy of a patch; none when it is outside the view.
-Grid copyGrid(const std::array<vm::Float3, 16>& points, const vm::Mat4& m, float halfWidth,
-              float halfHeight, float pixelsPerSegment) {
+Grid copyGrid(const std::array<vm::Float3, 16>& points, const Placing& view,
+              float pixelsPerSegment) {
     unsigned all = ~0u;
     bool behind = false, inFront = false;
     float minX = INFINITY, maxX = -INFINITY, minY = INFINITY, maxY = -INFINITY;
-    std::array<vm::Float3, 16> screen;
-    for (size_t i = 0; i < points.size(); ++i) {
-        const vm::Float3& p = points[i];
-        const vm::Vec4 c = vm::transform({p.x, p.y, p.z, 1}, m);
+    float nearestW = INFINITY;
+    for (const vm::Float3& p : points) {
+        const vm::Vec4 c = vm::transform({p.x, p.y, p.z, 1}, view.m);
         all &= outside(c);
         if (!(c.w > 0)) {
             behind = true; // a point at or behind the eye: its size on the screen is unbounded
             continue;
         }
         inFront = true;
-        const float x = c.x / c.w * halfWidth, y = c.y / c.w * halfHeight;
-        screen[i] = {x, y, 0};
+        const float x = c.x / c.w * view.halfWidth, y = c.y / c.w * view.halfHeight;
         minX = std::min(minX, x);
         maxX = std::max(maxX, x);
         minY = std::min(minY, y);
         maxY = std::max(maxY, y);
+        nearestW = std::min(nearestW, c.w);
     }
     if (all || !inFront) return kNoGrid; // every point beyond one and the same plane, or behind
     if (behind) return squareGrid(kMaxSegments);
@@ -165,25 +189,34 @@ Grid copyGrid(const std::array<vm::Float3, 16>& points, const vm::Mat4& m, float
     // The wireframe display shows the segments themselves: its levels stay as they are.
     if (n == 1 || n > kFlatTestSegments || pixelsPerSegment > kPixelsPerSegment)
         return squareGrid(n);
-    return flatGrid(points, screen, n);
+    // Within the net's hull (w > 0) 1 / w is largest at its points, and the stretch, convex in
+    // the place on the screen, at a corner of the points' box: the most a unit of the model
+    // spans on the screen there, whichever way it lies to the view (seen edge-on, a patch's
+    // sides are short on the screen while its bulge is not).
+    float stretch = 0;
+    for (const float x : {minX, maxX})
+        for (const float y : {minY, maxY})
+            stretch = std::max(stretch, view.stretchAt(x, y));
+    return flatGrid(points, stretch / nearestW, n);
 }
 
 struct ViewOfPatches {
-    vm::Mat4 m[2];
-    float halfWidth, halfHeight, pixelsPerSegment;
+    Placing placing[2];
+    float pixelsPerSegment;
     ViewOfPatches(const vm::Mat4 world[2], const vm::Mat4& viewProjection, int width, int height,
                   float pixels)
-        : m{world[0] * viewProjection, world[1] * viewProjection},
-          halfWidth(0.5f * static_cast<float>(std::max(width, 1))),
-          halfHeight(0.5f * static_cast<float>(std::max(height, 1))), pixelsPerSegment(pixels) {}
+        : placing{{world[0] * viewProjection, halfOf(width), halfOf(height)},
+                  {world[1] * viewProjection, halfOf(width), halfOf(height)}},
+          pixelsPerSegment(pixels) {}
+    static float halfOf(int pixels) { return 0.5f * static_cast<float>(std::max(pixels, 1)); }
 
     Grid gridOfPatch(const Model& model, size_t i) const {
         const Model::Patch& patch = model.patches[i];
         if (!model.isShown(patch)) return kNoGrid;
         const std::array<vm::Float3, 16> points = bezier::controlPoints(model, patch);
-        const Grid grid = copyGrid(points, m[0], halfWidth, halfHeight, pixelsPerSegment);
+        const Grid grid = copyGrid(points, placing[0], pixelsPerSegment);
         if (!model.isSymmetry(patch.group)) return grid;
-        return finerGrid(grid, copyGrid(points, m[1], halfWidth, halfHeight, pixelsPerSegment));
+        return finerGrid(grid, copyGrid(points, placing[1], pixelsPerSegment));
     }
 };
 

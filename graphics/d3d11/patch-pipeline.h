@@ -112,7 +112,8 @@ class PatchPipeline {
         bool detailWireframe = false;
         std::vector<detail::Grid> grids;
         // The control nets this view draws: those of patches large enough on the screen for
-        // their lines to be told apart (two segments or more), patch i's from netFirst[i].
+        // their lines to be told apart (detail::kNetSegments or more a side), patch i's from
+        // netFirst[i].
         ComPtr<ID3D11Buffer> nets; // dynamic
         size_t netCapacity = 0;
         std::vector<uint32_t> netFirst;

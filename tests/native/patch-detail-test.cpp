@@ -79,6 +79,20 @@ TEST(PatchDetail, SegmentsFollowTheSizeOnTheScreen) {
     EXPECT_EQ(squareGrid(2), heap.back());
 }
 
+// Seen edge-on, a patch's sides are short on the screen while its bulge is not: the bulge
+// across the view keeps the segments it needs; bent one way only, it needs them that way alone.
+TEST(PatchDetail, ABulgeSeenEdgeOnKeepsItsSegments) {
+    Model strip = square(0.06f);
+    for (size_t i = 0; i < 16; ++i) { // the sides run mostly along the view (z)
+        vm::Float3& p = strip.points[i];
+        const float u = static_cast<float>(i % 4) / 3, v = static_cast<float>(i / 4) / 3;
+        p = {0.05f * u, (i % 4 == 1 || i % 4 == 2) ? 0.01f : 0.0f, 0.3f * u + 0.4f * v};
+    }
+    const detail::Grid grid = segmentsSeen(strip)[0]; // about 10 pixels across
+    EXPECT_EQ(2, detail::across(grid)); // one quad would miss the bulge by about 1.4 pixels
+    EXPECT_EQ(1, detail::down(grid));   // straight that way
+}
+
 TEST(PatchDetail, PatchesOutsideTheViewOrHiddenAreNotDrawn) {
     EXPECT_EQ(Grids{kNoGrid}, segmentsSeen(square(1, 50, 0, 0)));   // far to one side
     EXPECT_EQ(Grids{kNoGrid}, segmentsSeen(square(1, 0, 0, -20)));  // behind the eye
