@@ -26,9 +26,14 @@ unsigned outside(const vm::Vec4& c) {
 
 constexpr size_t kCorners[4] = {0, 3, 12, 15};
 
+float dot(const vm::Float3& a, const vm::Float3& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+float length(const vm::Float3& v) {
+    return std::sqrt(dot(v, v));
+}
 float distance(const vm::Float3& a, const vm::Float3& b) {
-    const float x = a.x - b.x, y = a.y - b.y, z = a.z - b.z;
-    return std::sqrt(x * x + y * y + z * z);
+    return length({a.x - b.x, a.y - b.y, a.z - b.z});
 }
 
 // How far a patch's grid of across × down segments strays from the patch on the screen, at
@@ -88,9 +93,6 @@ class FlatnessBound {
             }
         quadStray_ = (stray + 0.25f * length(twistOf(net_, 0, 3, 12, 15))) * scale_;
         return quadStray_;
-    }
-    static float length(const vm::Float3& v) {
-        return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
     }
     static vm::Float3 bend(const vm::Float3& a, const vm::Float3& b, const vm::Float3& c) {
         return {a.x - 2 * b.x + c.x, a.y - 2 * b.y + c.y, a.z - 2 * b.z + c.z};
@@ -155,9 +157,6 @@ struct Placing {
     }
     vm::Float3 column(int k, float pixels) const {
         return {m[0][k] * pixels, m[1][k] * pixels, m[2][k] * pixels};
-    }
-    static float dot(const vm::Float3& a, const vm::Float3& b) {
-        return a.x * b.x + a.y * b.y + a.z * b.z;
     }
 };
 

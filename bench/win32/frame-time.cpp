@@ -199,18 +199,18 @@ int main(int argc, char** argv) {
     hugeCopy.setFactory(r->bufferFactory());
     hugeCopy.rebuild(huge);
     const int few = frames > 5 ? frames / 5 : 1;
-    if (!dragOnly) {
+    if (!dragOnly)
         show("generated model (100000 patches)", millisecondsPerFrame(*r, huge, hugeCopy, few));
-        if (stillOnly) return 0;
+    if (!dragOnly && !stillOnly)
         show("orbiting the 100000 patches",
              millisecondsPerFrame(*r, huge, hugeCopy, few, nullptr, true, {}, orbit));
-    }
     const uint32_t hugeDragged = static_cast<uint32_t>(huge.points.size() / 2);
-    show("point drag frames of the 100000 patches",
-         millisecondsPerFrame(*r, huge, hugeCopy, few, nullptr, true, [&] {
-             huge.points[hugeDragged].y += 1e-3f;
-             hugeCopy.pointsMoved(huge, {hugeDragged});
-         }));
+    if (!stillOnly)
+        show("point drag frames of the 100000 patches",
+             millisecondsPerFrame(*r, huge, hugeCopy, few, nullptr, true, [&] {
+                 huge.points[hugeDragged].y += 1e-3f;
+                 hugeCopy.pointsMoved(huge, {hugeDragged});
+             }));
 
     smallCopy.release();
     hugeCopy.release();
